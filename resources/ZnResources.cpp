@@ -1,0 +1,8 @@
+#include "ZnResources.h"
+
+#include <QtGlobal>
+
+void znInitResources()
+{
+    Q_INIT_RESOURCE(talkback);
+}

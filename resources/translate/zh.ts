@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>ZnTipsInfo</name>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+</context>
+</TS>

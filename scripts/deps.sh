@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the console, its tests and benchmarks need.
+# With --update the package lists are refreshed first even when nothing is missing.
+set -euo pipefail
+PKGS=(
+  build-essential cmake pkg-config
+  qtbase5-dev qttools5-dev qttools5-dev-tools
+  libjsoncpp-dev libtinyxml-dev libmariadb-dev libbenchmark-dev
+  mariadb-server lame
+  xvfb xauth fonts-wqy-microhei
+)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+SUDO=
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+if [ "${1:-}" = "--update" ] || [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get update
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
