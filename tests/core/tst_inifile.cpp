@@ -239,4 +239,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestZnIniFile)
-#include "tst_ZnIniFile.moc"
+#include "tst_inifile.moc"

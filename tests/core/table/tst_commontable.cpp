@@ -138,4 +138,4 @@ private slots:
 };
 
 QTEST_MAIN(TestZnCommonTable)
-#include "tst_ZnCommonTable.moc"
+#include "tst_commontable.moc"

@@ -184,4 +184,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestZnCommon)
-#include "tst_ZnCommon.moc"
+#include "tst_common.moc"
