@@ -11,9 +11,9 @@
 #include <cstdio>
 
 #include "ZnDbQuery.h"
+#include "ZnGlobals.h"
 #include "ZnMySql.h"
 
-extern int gMySqlPort;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "ZnMySqlResult.h"
+#include "ZnGlobals.h"
 
-extern int gMySqlPort;
 
 const char* const ZnMySql::kTalkLogUser = "talklog";
 const char* const ZnMySql::kTalkLogPassword = "wren";

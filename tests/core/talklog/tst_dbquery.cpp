@@ -4,11 +4,11 @@
 #include <thread>
 
 #include "ZnDbQuery.h"
+#include "ZnGlobals.h"
 #include "ZnMySql.h"
 #include "ZnMySqlResult.h"
 #include "ZnTalkLogTestDb.h"
 
-extern int gMySqlPort;
 
 namespace db = ZnTalkLogTestDb;
 
@@ -227,4 +227,4 @@ void TestZnDbQuery::threadsShareTheConnection()
 }
 
 QTEST_GUILESS_MAIN(TestZnDbQuery)
-#include "tst_zn_db_query.moc"
+#include "tst_dbquery.moc"

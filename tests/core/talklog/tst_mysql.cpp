@@ -5,9 +5,9 @@
 #include "ZnMySql.h"
 #include "ZnMySqlResult.h"
 #include "ZnDbQuery.h"
+#include "ZnGlobals.h"
 #include "ZnTalkLogTestDb.h"
 
-extern int gMySqlPort;
 
 namespace db = ZnTalkLogTestDb;
 
@@ -208,4 +208,4 @@ void TestZnMySql::reconnectsAfterServerRestart()
 }
 
 QTEST_GUILESS_MAIN(TestZnMySql)
-#include "tst_zn_mysql.moc"
+#include "tst_mysql.moc"
