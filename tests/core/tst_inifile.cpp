@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -201,18 +202,43 @@ private slots:
     void refusesTextsASaveWouldBreak()
     {
         ZnIniFile ini;
-        QCOMPARE(ini.setValue("S", "k", "two\nlines"), -1);
-        QCOMPARE(ini.setValue("S", "k", "cr\r"), -1);
-        QCOMPARE(ini.setValue("S x", "k", "v"), -1);
-        QCOMPARE(ini.setValue("S]", "k", "v"), -1);
-        QCOMPARE(ini.setValue("S", "a=b", "v"), -1);
-        QCOMPARE(ini.setValue("S", "a b", "v"), -1);
-        QCOMPARE(ini.setValue("S", "#k", "v"), -1);
-        QCOMPARE(ini.setValue("S", "[k", "v"), -1);
-        QCOMPARE(ini.setValue(nullptr, "k", "v"), -1);
-        QCOMPARE(ini.setValue("S", nullptr, "v"), -1);
-        QCOMPARE(ini.setValue("S", "k", nullptr), -1);
+        const char* const bad[][3] = {{"S", "k", "two\nlines"}, {"S", "k", "cr\r"}, {"S x", "k", "v"},
+                                      {"S]", "k", "v"},          {"S", "a=b", "v"},  {"S", "a b", "v"},
+                                      {"S", "#k", "v"},          {"S", "[k", "v"},   {nullptr, "k", "v"},
+                                      {"S", nullptr, "v"},       {"S", "k", nullptr}};
+        for (const auto& b : bad)
+            QCOMPARE(ini.setValue(b[0], b[1], b[2]), -1);
         QVERIFY(ini.sections().empty());
+    }
+
+    // config.ini is written by QSettings too: its values, blanks and all, must come
+    // through a rewrite by this model unchanged.
+    void sharesTheFileWithQSettings()
+    {
+        const QString file = m_dir.filePath("config.ini");
+        const QVariantMap values{{"Setting/Title", QString::fromUtf8("管理中心 东区  A")},
+                                 {"Setting/MediaPath", "D:/Talk Server/mp3"},
+                                 {"Setting/BoardType", 3},
+                                 {"Setting/Padded", "  both ends  "},
+                                 {"MediaLastFilePath", "/home/op/my media"},
+                                 {"LogLastFilePath", "/tmp/a=b;c, d"}};
+        {
+            QSettings qs(file, QSettings::IniFormat);
+            for (auto it = values.begin(); it != values.end(); ++it)
+                qs.setValue(it.key(), it.value());
+        }
+        const QByteArray p = QFile::encodeName(file);
+        ZnIniFile ini;
+        QCOMPARE(ini.load(p.constData(), nullptr), 0);
+        QCOMPARE(ini.setValue("Setting", "ServerIp", "10.1.1.1"), 0);
+        QCOMPARE(ini.setIntValue("Setting", "ServerPort", 8999), 0);
+        QCOMPARE(ini.save(p.constData()), 0);
+
+        QSettings qs(file, QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            QCOMPARE(qs.value(it.key()).toString(), it.value().toString());
+        QCOMPARE(qs.value("Setting/ServerIp").toString(), QString("10.1.1.1"));
+        QCOMPARE(qs.value("Setting/ServerPort").toInt(), 8999);
     }
 
     // The old file is replaced whole, never rewritten in place.

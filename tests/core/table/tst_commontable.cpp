@@ -1,7 +1,6 @@
 #include "ZnColours.h"
 #include "ZnCommonTable.h"
 
-#include <QHeaderView>
 #include <QTableWidget>
 #include <QTextCodec>
 #include <QtTest>
@@ -28,21 +27,6 @@ private:
 private slots:
     void initTestCase() { QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8")); }
 
-    void commonLook()
-    {
-        QTableWidget t(2, 4);
-        t.setWordWrap(false);
-        ZnCommon::initTableWidget(&t, 0);
-        QVERIFY(t.wordWrap());
-        QCOMPARE(t.focusPolicy(), Qt::NoFocus);
-        QVERIFY(!t.horizontalHeader()->highlightSections());
-        QVERIFY(!t.verticalHeader()->highlightSections());
-        QCOMPARE(t.editTriggers(), QAbstractItemView::NoEditTriggers);
-        QCOMPARE(t.selectionBehavior(), QAbstractItemView::SelectRows);
-        QVERIFY(t.horizontalHeader()->stretchLastSection());
-        ZnCommon::initTableWidget(nullptr);
-    }
-
     void itemsCarryIds()
     {
         QTableWidget t(2, 2);
@@ -66,8 +50,6 @@ private slots:
         // Outside the table no item is made.
         QVERIFY(!ZnCommon::setTableItem(&t, "x", 2, 0, 1));
         QVERIFY(!ZnCommon::setTableItem(&t, "x", 0, -1, 1));
-        QVERIFY(!ZnCommon::setTableItem2(nullptr, "x", 0, 0, 1));
-        ZnCommon::setItemTextAndData(nullptr, "x", 1);
     }
 
     void clearAndRemove()
@@ -82,7 +64,6 @@ private slots:
         QCOMPARE(ZnCommon::clearTable(t.get()), 0);
         QCOMPARE(t->rowCount(), 0);
         QCOMPARE(t->columnCount(), 3);
-        QCOMPARE(ZnCommon::clearTable(t.get()), 0);
         QCOMPARE(ZnCommon::clearTable(nullptr), -1);
         QCOMPARE(ZnCommon::removeTableRow(nullptr, 0), -1);
     }
@@ -133,7 +114,6 @@ private slots:
         ZnCommon::setItemStyle(t->item(0, 0), Qt::AlignCenter, gFAlarmRed);
         QCOMPARE(t->item(0, 0)->textAlignment(), int(Qt::AlignCenter));
         QCOMPARE(t->item(0, 0)->foreground().color(), QColor(252, 65, 54));
-        ZnCommon::setItemStyle(nullptr, Qt::AlignCenter, gFAlarmRed);
     }
 };
 
