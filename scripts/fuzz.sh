@@ -6,6 +6,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
+scripts/deps.sh
+if ! command -v clang++ >/dev/null ||
+   ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
+  SUDO=
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+    clang libclang-rt-14-dev
+fi
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DZN_FUZZ=ON -DZN_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=()
