@@ -1,0 +1,148 @@
+#include "ZnDbQuery.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ZnMySql.h"
+#include "ZnMySqlResult.h"
+
+namespace {
+
+std::string text(const ZnMySqlResult& r, unsigned row, unsigned column)
+{
+    const char* c = r.cell(row, column);
+    return c ? std::string(c) : std::string();
+}
+
+int number(const ZnMySqlResult& r, unsigned row, unsigned column)
+{
+    const char* c = r.cell(row, column);
+    return c ? std::atoi(c) : 0;
+}
+
+int count(const char* sql)
+{
+    if (!ZnDbQuery::ensureConnected())
+        return -1;
+    ZnMySqlResult result;
+    if (ZnMySql::instance()->query(sql, result) < 0)
+        return -1;
+    return number(result, 0, 0);
+}
+
+using RowReader = ZnLogRecord (*)(const ZnMySqlResult&, unsigned);
+
+int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows,
+         RowReader read)
+{
+    out.clear();
+    if (offset < 0 || rows < 1)
+        return 0;
+    if (!ZnDbQuery::ensureConnected())
+        return -1;
+    char sql[256];
+    std::snprintf(sql, sizeof sql, format, offset, rows);
+    ZnMySqlResult result;
+    if (ZnMySql::instance()->query(sql, result) < 0)
+        return -1;
+    out.reserve(result.rowCount());
+    for (unsigned r = 0; r < result.rowCount(); ++r)
+        out.push_back(read(result, r));
+    return 0;
+}
+
+ZnLogRecord talkRow(const ZnMySqlResult& res, unsigned r)
+{
+    ZnLogRecord rec;
+    rec.id = number(res, r, 0);
+    rec.date = text(res, r, 1);
+    rec.endTime = text(res, r, 2);
+    rec.callerId = number(res, r, 3);
+    rec.calledId = number(res, r, 4);
+    rec.callerName = text(res, r, 5);
+    rec.calledName = text(res, r, 6);
+    rec.type = text(res, r, 7);
+    rec.action = text(res, r, 8);
+    rec.recordFile = text(res, r, 9);
+    return rec;
+}
+
+ZnLogRecord terminalRow(const ZnMySqlResult& res, unsigned r)
+{
+    ZnLogRecord rec;
+    rec.id = number(res, r, 0);
+    rec.date = text(res, r, 1);
+    rec.terminalId = number(res, r, 2);
+    rec.name = text(res, r, 3);
+    rec.type = text(res, r, 4);
+    rec.ip = text(res, r, 5);
+    rec.action = text(res, r, 6);
+    return rec;
+}
+
+// The user log is read with "select *": id, name, ip, date, content by position.
+ZnLogRecord userRow(const ZnMySqlResult& res, unsigned r)
+{
+    ZnLogRecord rec;
+    rec.id = number(res, r, 0);
+    rec.name = text(res, r, 1);
+    rec.ip = text(res, r, 2);
+    rec.date = text(res, r, 3);
+    rec.action = text(res, r, 4);
+    return rec;
+}
+
+} // namespace
+
+bool ZnDbQuery::ensureConnected()
+{
+    ZnMySql* db = ZnMySql::instance();
+    if (!db->isConnected())
+        db->reconnect();
+    return db->isConnected();
+}
+
+int ZnDbQuery::pageOffset(int page)
+{
+    if (page < 1 || page - 1 > INT_MAX / kPageSize)
+        return -1;
+    return (page - 1) * kPageSize;
+}
+
+int ZnDbQuery::talkRecordCount()
+{
+    return count("select count(*) from talklog_bak;");
+}
+
+int ZnDbQuery::terminalLogCount()
+{
+    return count("select count(*) from terminallog;");
+}
+
+int ZnDbQuery::userLogCount()
+{
+    return count("select count(*) from userlog;");
+}
+
+int ZnDbQuery::talkRecordPage(std::vector<ZnLogRecord>& out, int offset, int count)
+{
+    return page(out,
+                "select id,begin_time,end_time,callerId,calledId,callerName,calledName,"
+                "type,source_name,recordfile from talklog_bak order by id desc limit %d, %d;",
+                offset, count, talkRow);
+}
+
+int ZnDbQuery::terminalLogPage(std::vector<ZnLogRecord>& out, int offset, int count)
+{
+    return page(out,
+                "select id,date,terminalId,name,type,ip,action from terminallog "
+                "order by id desc limit %d, %d;",
+                offset, count, terminalRow);
+}
+
+int ZnDbQuery::userLogPage(std::vector<ZnLogRecord>& out, int offset, int count)
+{
+    return page(out, "select * from userlog order by id desc limit %d, %d", offset, count,
+                userRow);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QMutex>
+#include <QString>
+
+#include <string>
+
+// Process-wide values that exist before main; start-up may override the first three.
+
+// Port of the talk-log database.
+extern int gMySqlPort;
+// Server folder the media page starts from.
+extern std::string gMediaBasePath;
+// Password given with "-password" on the command line.
+extern QString gCmdPassword;
+// Held by the media browser while it refills its table.
+extern QMutex gMediaTableMutex;

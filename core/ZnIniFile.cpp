@@ -1,0 +1,229 @@
+#include "ZnIniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace {
+
+enum class LineKind { Ignored, Header, Key, BadHeader, Bad };
+
+struct ParsedLine
+{
+    LineKind kind;
+    std::string name; // section name or key
+    std::string value;
+};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+ParsedLine parseLine(const std::string& s)
+{
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n && isBlank(s[i]))
+        ++i;
+    if (i == n || s[i] == '#' || s[i] == ';' || isLineEnd(s[i]))
+        return {LineKind::Ignored, {}, {}};
+
+    if (s[i] == '[') {
+        ++i;
+        while (i < n && isBlank(s[i]))
+            ++i;
+        const size_t start = i;
+        while (i < n && s[i] != ']' && !isBlank(s[i]) && !isLineEnd(s[i]))
+            ++i;
+        if (i == n || isLineEnd(s[i]))
+            return {LineKind::BadHeader, {}, {}};
+        std::string name = s.substr(start, i - start);
+        while (i < n && isBlank(s[i]))
+            ++i;
+        if (i == n || s[i] != ']')
+            return {LineKind::BadHeader, {}, {}};
+        return {LineKind::Header, std::move(name), {}};
+    }
+
+    const size_t keyStart = i;
+    while (i < n && !isBlank(s[i]) && !isLineEnd(s[i]) && s[i] != '=')
+        ++i;
+    std::string key = s.substr(keyStart, i - keyStart);
+    while (i < n && isBlank(s[i]))
+        ++i;
+    if (i == n || s[i] != '=')
+        return {LineKind::Bad, {}, {}};
+    ++i;
+    while (i < n && isBlank(s[i]))
+        ++i;
+    // The value is the rest of the line, inner blanks included.
+    const size_t valueStart = i;
+    size_t valueEnd = s.find_first_of("\r\n", i);
+    if (valueEnd == std::string::npos)
+        valueEnd = n;
+    while (valueEnd > valueStart && isBlank(s[valueEnd - 1]))
+        --valueEnd;
+    return {LineKind::Key, std::move(key), s.substr(valueStart, valueEnd - valueStart)};
+}
+
+std::string withoutLineEnd(const QByteArray& raw)
+{
+    int len = raw.size();
+    while (len > 0 && isLineEnd(raw.at(len - 1)))
+        --len;
+    return std::string(raw.constData(), static_cast<size_t>(len));
+}
+
+} // namespace
+
+int ZnIniFile::load(const char* path, int* lineOut)
+{
+    if (!path)
+        return -1;
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (lineOut)
+            *lineOut = -1;
+        return -1;
+    }
+    clear();
+
+    int line = 0;
+    int firstBad = 0;
+    ZnIniSection* current = nullptr;
+    // After a header that did not parse, the lines up to the next good header belong
+    // to a section we cannot name: they are kept as they are.
+    bool orphaned = false;
+    while (!file.atEnd()) {
+        const QByteArray raw = file.readLine();
+        if (file.error() != QFileDevice::NoError) {
+            m_readFailed = true;
+            break;
+        }
+        ++line;
+        const std::string text = withoutLineEnd(raw);
+        ParsedLine p = parseLine(text);
+        switch (p.kind) {
+        case LineKind::Ignored:
+            continue;
+        case LineKind::Header:
+            current = findSection(p.name);
+            if (!current)
+                current = addSection(p.name);
+            orphaned = false;
+            continue;
+        case LineKind::Key:
+            if (current && !orphaned) {
+                current->setValue(p.name, p.value);
+                continue;
+            }
+            break;
+        case LineKind::BadHeader:
+            orphaned = true;
+            break;
+        case LineKind::Bad:
+            break;
+        }
+        if (firstBad == 0)
+            firstBad = line;
+        if (current)
+            current->addUnparsedLine(text);
+        else
+            m_leadingUnparsed.push_back(text);
+    }
+
+    if (lineOut)
+        *lineOut = firstBad ? firstBad : line;
+    return (firstBad || m_readFailed) ? -1 : 0;
+}
+
+int ZnIniFile::save(const char* path) const
+{
+    if (!path || m_readFailed)
+        return -1;
+
+    std::string out;
+    for (const std::string& l : m_leadingUnparsed)
+        out += l + '\n';
+    for (const auto& s : m_sections) {
+        out += '[' + s->name() + "]\n";
+        for (const auto& k : s->keys())
+            out += k->key + '=' + k->value + '\n';
+        for (const std::string& l : s->unparsedLines())
+            out += l + '\n';
+        out += '\n';
+    }
+
+    QSaveFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return -1;
+    const qint64 size = static_cast<qint64>(out.size());
+    if (file.write(out.data(), size) != size) {
+        file.cancelWriting();
+        return -1;
+    }
+    return file.commit() ? 0 : -1;
+}
+
+const char* ZnIniFile::value(const char* section, const char* key, const char* defaultValue) const
+{
+    if (!section || !key)
+        return nullptr;
+    const ZnIniSection* s = findSection(section);
+    if (!s)
+        return defaultValue;
+    const ZnIniKey* k = s->findKey(key);
+    return k ? k->value.c_str() : nullptr;
+}
+
+int ZnIniFile::setValue(const char* section, const char* key, const char* value)
+{
+    if (!section || !key || !value)
+        return -1;
+    if (std::strpbrk(section, "\r\n \t]") || std::strpbrk(key, "\r\n \t=")
+        || std::strpbrk(value, "\r\n"))
+        return -1;
+    // Such a key line would read back as a comment or a section header.
+    if (key[0] == '#' || key[0] == ';' || key[0] == '[')
+        return -1;
+
+    ZnIniSection* s = findSection(section);
+    if (!s)
+        s = addSection(section);
+    s->setValue(key, value);
+    return 0;
+}
+
+int ZnIniFile::setIntValue(const char* section, const char* key, int value)
+{
+    return setValue(section, key, std::to_string(value).c_str());
+}
+
+void ZnIniFile::clear()
+{
+    m_sections.clear();
+    m_leadingUnparsed.clear();
+    m_readFailed = false;
+}
+
+ZnIniSection* ZnIniFile::findSection(const std::string& name) const
+{
+    for (const auto& s : m_sections) {
+        if (s->name() == name)
+            return s.get();
+    }
+    return nullptr;
+}
+
+ZnIniSection* ZnIniFile::addSection(const std::string& name)
+{
+    m_sections.push_back(std::make_unique<ZnIniSection>(name));
+    return m_sections.back().get();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ZnIniSection.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// In-memory INI document: sections of "key=value" texts, loaded whole and saved whole.
+// Names and keys are case-sensitive byte strings. Comments and spacing are not kept,
+// so a load followed by a save writes the canonical form.
+class ZnIniFile
+{
+public:
+    // Replaces the model by the file. 0 when every line parsed, else -1. lineOut gets
+    // the first line that did not parse (or the last line read; -1 when the file
+    // cannot be opened). Reading goes on past a bad line, and the bad lines are kept
+    // for save, so a later save loses nothing of the file.
+    int load(const char* path, int* lineOut);
+    // Writes the model through a temporary file renamed over the old one. 0 or -1.
+    int save(const char* path) const;
+
+    // The value text, valid until the model changes. Null for a null section or key
+    // and for a key missing from an existing section; defaultValue when the section
+    // itself is missing.
+    const char* value(const char* section, const char* key, const char* defaultValue) const;
+    // Adds the section and the key at the end when missing. -1 (model unchanged) for
+    // null arguments and for texts a save could not write back as they are: a line
+    // break anywhere, a blank or "]" in the section, a blank or "=" in the key.
+    int setValue(const char* section, const char* key, const char* value);
+    int setIntValue(const char* section, const char* key, int value);
+    void clear();
+
+    const std::vector<std::unique_ptr<ZnIniSection>>& sections() const { return m_sections; }
+    ZnIniSection* findSection(const std::string& name) const;
+
+private:
+    ZnIniSection* addSection(const std::string& name);
+
+    std::vector<std::unique_ptr<ZnIniSection>> m_sections;
+    // Lines that did not parse before the first section.
+    std::vector<std::string> m_leadingUnparsed;
+    // Set when reading the file failed part way: saving such a model would cut the file.
+    bool m_readFailed = false;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ZnIniKey.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A named section of an INI file: its keys in order of first appearance.
+class ZnIniSection
+{
+public:
+    explicit ZnIniSection(std::string name);
+
+    const std::string& name() const { return m_name; }
+    const std::vector<std::unique_ptr<ZnIniKey>>& keys() const { return m_keys; }
+
+    ZnIniKey* findKey(const std::string& key) const;
+    // Replaces the value of an existing key, else appends the key.
+    void setValue(const std::string& key, const std::string& value);
+
+    // Lines of this section that did not parse. They are kept and written back so
+    // that saving a file we could not fully read never throws its text away.
+    const std::vector<std::string>& unparsedLines() const { return m_unparsed; }
+    void addUnparsedLine(std::string line);
+
+private:
+    std::string m_name;
+    std::vector<std::unique_ptr<ZnIniKey>> m_keys;
+    std::vector<std::string> m_unparsed;
+};

@@ -1,0 +1,131 @@
+#include "ZnMySql.h"
+
+#include <cstdio>
+
+#include "ZnMySqlResult.h"
+#include "ZnGlobals.h"
+
+
+const char* const ZnMySql::kTalkLogUser = "talklog";
+const char* const ZnMySql::kTalkLogPassword = "wren";
+const char* const ZnMySql::kTalkLogDatabase = "talkbacklog";
+
+ZnMySql* ZnMySql::instance()
+{
+    static ZnMySql* const theConnection = new ZnMySql;
+    return theConnection;
+}
+
+int ZnMySql::connectTalkLogDb(const std::string& host)
+{
+    ZnMySqlConfig settings;
+    settings.host = host;
+    settings.user = kTalkLogUser;
+    settings.password = kTalkLogPassword;
+    settings.database = kTalkLogDatabase;
+    settings.port = gMySqlPort;
+    return instance()->connect(settings) < 0 ? -1 : 0;
+}
+
+void ZnMySql::closeHandle()
+{
+    if (m_handle) {
+        mysql_close(m_handle);
+        m_handle = nullptr;
+    }
+}
+
+int ZnMySql::connect(const ZnMySqlConfig& settings)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_settings = settings;
+    m_configured = true;
+
+    // A new connect never reuses a live handle: the old link is closed first, and
+    // until the new one stands the object counts as not connected.
+    closeHandle();
+    m_connected = false;
+
+    m_handle = mysql_init(nullptr);
+    if (!m_handle) {
+        std::printf("init mysql failed\n");
+        return -1;
+    }
+    const unsigned connectTimeout = 1;
+    const unsigned ioTimeout = kIoTimeoutSeconds;
+    const my_bool autoReconnect = 1;
+    mysql_options(m_handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+    mysql_options(m_handle, MYSQL_OPT_RECONNECT, &autoReconnect);
+    mysql_options(m_handle, MYSQL_SET_CHARSET_NAME, "utf8");
+    mysql_options(m_handle, MYSQL_OPT_READ_TIMEOUT, &ioTimeout);
+    mysql_options(m_handle, MYSQL_OPT_WRITE_TIMEOUT, &ioTimeout);
+
+    if (mysql_real_connect(m_handle, m_settings.host.c_str(), m_settings.user.c_str(),
+                           m_settings.password.c_str(), m_settings.database.c_str(),
+                           static_cast<unsigned>(m_settings.port), nullptr, 0)) {
+        m_connected = true;
+        return 0;
+    }
+    std::printf("connect mysql failed: %s\n", mysql_error(m_handle));
+    std::fflush(stdout);
+    closeHandle();
+    mysql_server_end();
+    return -1;
+}
+
+int ZnMySql::reconnect()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (m_connected)
+        return 0;
+    // Without settings there is nowhere to go; an empty host would mean the
+    // local server's socket, which is not the log host.
+    if (!m_configured)
+        return -1;
+    return connect(m_settings);
+}
+
+bool ZnMySql::isConnected() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_connected;
+}
+
+bool ZnMySql::isConfigured() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_configured;
+}
+
+ZnMySqlConfig ZnMySql::settings() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_settings;
+}
+
+int ZnMySql::query(const char* sql, ZnMySqlResult& result)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (!m_handle || !sql)
+        return -1;
+    if (!m_connected && connect(m_settings) < 0)
+        return -1;
+
+    if (mysql_query(m_handle, sql) != 0) {
+        std::printf("%s failed. error string:%s\n", sql, mysql_error(m_handle));
+        std::fflush(stdout);
+        // No rows of an earlier statement may pass for the answer to this one.
+        result.clear();
+        result.setError(mysql_error(m_handle));
+        return -1;
+    }
+    MYSQL_RES* res = mysql_store_result(m_handle);
+    const int stored = result.store(m_handle, res);
+    if (res)
+        mysql_free_result(res);
+    if (stored < 0) {
+        std::printf("%s failed. error string:%s\n", sql, mysql_error(m_handle));
+        std::fflush(stdout);
+    }
+    return stored;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// Translation context of the message texts and table headers that many pages share.
+class ZnTipsInfo : public QObject
+{
+    Q_OBJECT
+
+public:
+    static QString tipsTitleText();
+    static QString deleteRecordQuestionText();
+    static QString deleteFailedText();
+    static QString deleteMediaQuestionText();
+    static QString terminalNotOfflineText();
+    static QString noEditPermissionText();
+    static QString illegalNameText();
+    static QString speakerCheckNotIdleText();
+    static QString setNameText();
+    static QString idText();
+    static QString nameText();
+    static QString codeText();
+    static QString statusText();
+    static QString ipText();
+    static QString isAecText();
+    static QString isPptText();
+};
