@@ -1,8 +1,8 @@
 #include "BaseSetNameDialog.h"
 
 #include "BaseMessageDialog.h"
+#include "ZnTipsInfo.h"
 
-#include <QCoreApplication>
 #include <QIcon>
 
 BaseSetNameDialog::BaseSetNameDialog() : drag(this)
@@ -11,7 +11,7 @@ BaseSetNameDialog::BaseSetNameDialog() : drag(this)
     setWindowIcon(QIcon(QStringLiteral(":/images/edit20x20.png")));
     ui.fNameEdit->setMaxLength(32);
     ui.iconLabel->setPixmap(QPixmap(QStringLiteral(":/images/edit20x20.png")));
-    setTitle(QCoreApplication::translate("ZnTipsInfo", "Set Name"));
+    setTitle(ZnTipsInfo::setNameText());
     ui.fCloseBtn->setFixedSize(23, 25);
     ui.fNameEdit->setFocus();
     connect(ui.fOkBtn, &QPushButton::clicked, this, &BaseSetNameDialog::accept);
@@ -40,7 +40,7 @@ void BaseSetNameDialog::accept()
 {
     const std::string n = getName();
     if (n.empty()) {
-        BaseMessageDialog box(QCoreApplication::translate("ZnTipsInfo", "Tips"), tr("Setting Error!"), 1);
+        BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), tr("Setting Error!"), 1);
         box.exec();
         return;
     }

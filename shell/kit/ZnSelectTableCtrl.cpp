@@ -1,14 +1,12 @@
 #include "ZnSelectTableCtrl.h"
 
+#include "ZnColours.h"
+#include "ZnCommonTable.h"
+
 #include <QCheckBox>
 #include <QColor>
 #include <QHeaderView>
 #include <QTableWidget>
-
-namespace {
-const QColor kTicked(254, 230, 192);
-const QColor kUnticked(255, 255, 255);
-} // namespace
 
 ZnSelectTableCtrl::ZnSelectTableCtrl() = default;
 
@@ -55,12 +53,8 @@ void ZnSelectTableCtrl::setupColumns(int m)
         table->setHorizontalHeaderLabels({name, id, type});
         break;
     }
-    table->setWordWrap(true);
-    table->setFocusPolicy(Qt::NoFocus);
-    table->horizontalHeader()->setHighlightSections(false);
-    table->verticalHeader()->setHighlightSections(false);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ZnCommon::initTableWidget(table);
+    table->horizontalHeader()->setStretchLastSection(false);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->setRowCount(0);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -119,9 +113,7 @@ void ZnSelectTableCtrl::tick(int row, bool on)
         }
         flag->setData(Qt::UserRole, on ? 1 : 0);
     }
-    for (int col = 0; col < table->columnCount(); ++col)
-        if (QTableWidgetItem *cell = table->item(row, col))
-            cell->setBackground(on ? kTicked : kUnticked);
+    ZnCommon::setRowBackground(table, row, on ? gSelectOrange : gSelectWhite);
 }
 
 static bool isTicked(QTableWidget *table, int row)

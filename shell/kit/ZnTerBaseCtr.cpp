@@ -1,6 +1,7 @@
 #include "ZnTerBaseCtr.h"
 
-#include <QHeaderView>
+#include "ZnCommonTable.h"
+
 #include <QTableWidget>
 #include <QWidget>
 
@@ -20,9 +21,7 @@ int ZnTerBaseCtr::findRowById(int id)
     if (!t)
         return -1;
     for (int row = 0; row < t->rowCount(); ++row) {
-        const QTableWidgetItem *item = t->item(row, 0);
-        const int rowId = item ? item->data(Qt::UserRole).toInt() : -1;
-        if (rowId == id)
+        if (ZnCommon::itemIntData(t, row, 0) == id)
             return row;
     }
     return -1;
@@ -48,69 +47,44 @@ int ZnTerBaseCtr::removeRowById(int id)
 
 int ZnTerBaseCtr::itemValue(int row, int col)
 {
-    QTableWidget *t = tableWidget();
-    const QTableWidgetItem *item = t ? t->item(row, col) : nullptr;
-    return item ? item->data(Qt::UserRole).toInt() : -1;
+    return ZnCommon::itemIntData(tableWidget(), row, col);
 }
 
 void ZnTerBaseCtr::clearTable()
 {
-    QTableWidget *t = tableWidget();
-    if (!t || t->rowCount() == 0)
-        return;
-    t->clearContents();
-    t->setRowCount(0);
+    ZnCommon::clearTable(tableWidget());
 }
 
 void ZnTerBaseCtr::removeRow(int row)
 {
-    if (QTableWidget *t = tableWidget())
-        t->removeRow(row);
+    ZnCommon::removeTableRow(tableWidget(), row);
 }
 
 void ZnTerBaseCtr::initTable()
 {
-    QTableWidget *t = tableWidget();
-    if (!t)
-        return;
-    t->setWordWrap(true);
-    t->setFocusPolicy(Qt::NoFocus);
-    t->horizontalHeader()->setHighlightSections(false);
-    t->verticalHeader()->setHighlightSections(false);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->horizontalHeader()->setStretchLastSection(true);
+    if (QTableWidget *t = tableWidget())
+        ZnCommon::initTableWidget(t);
 }
 
 QTableWidgetItem *ZnTerBaseCtr::setFirstRowItem(const char *text, int col, int data)
 {
-    return setItem(text, 0, col, data);
+    return ZnCommon::setTableItem(tableWidget(), text, 0, col, data);
 }
 
 QTableWidgetItem *ZnTerBaseCtr::setItem(const char *text, int row, int col, int data)
 {
-    return setItemQString(QString::fromLocal8Bit(text ? text : ""), row, col, data);
+    return ZnCommon::setTableItem(tableWidget(), text, row, col, data);
 }
 
+// Stored as 64 bits; a negative id reads back as the same int.
 QTableWidgetItem *ZnTerBaseCtr::setItemQString(const QString &text, int row, int col, int data)
 {
-    QTableWidget *t = tableWidget();
-    // A cell outside the table would not take the item; hand back none rather
-    // than an item nobody owns.
-    if (!t || row < 0 || col < 0 || row >= t->rowCount() || col >= t->columnCount())
-        return nullptr;
-    auto *item = new QTableWidgetItem(text);
-    item->setData(Qt::UserRole, qint64(data));
-    t->setItem(row, col, item);
-    return item;
+    return ZnCommon::setTableItem2(tableWidget(), text, row, col, quint64(qint64(data)));
 }
 
 void ZnTerBaseCtr::setItemText(QTableWidgetItem *item, const char *text, int data)
 {
-    if (!item)
-        return;
-    item->setText(QString::fromLocal8Bit(text ? text : ""));
-    item->setData(Qt::UserRole, data);
+    ZnCommon::setItemTextAndData(item, text, data);
 }
 
 bool ZnTerBaseCtr::isNull(int value)

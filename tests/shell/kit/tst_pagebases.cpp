@@ -109,6 +109,8 @@ private slots:
         QTableWidgetItem *big = p.setItemQString("big", 0, 1, 123456789);
         QVERIFY(big);
         QCOMPARE(p.itemValue(0, 1), 123456789);
+        p.setItemQString("neg", 0, 1, -1);
+        QCOMPARE(p.itemValue(0, 1), -1);
         QTableWidgetItem *first = p.setFirstRowItem("top", 2, 4);
         QCOMPARE(first, p.table.item(0, 2));
         p.setItemText(first, "renamed", 8);
