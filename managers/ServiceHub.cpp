@@ -1,6 +1,9 @@
 #include "ServiceHub.h"
 
 #include "ZnApi.h"
+#include "ZnCreateViewCtrMgr.h"
+#include "ZnLevelList.h"
+#include "ZnSchemeList.h"
 #include "ZnSleep.h"
 
 #include <atomic>
@@ -16,7 +19,17 @@ ServiceHub::ServiceHub(ZnManageCenter* centre)
 
 ServiceHub* ServiceHub::create(ZnManageCenter* centre)
 {
-    static ServiceHub* hub = new ServiceHub(centre);
+    static ServiceHub* hub = [centre] {
+        auto* h = new ServiceHub(centre);
+        h->setLevelList(&gLevelList);
+        if (!gLevelList.view())
+            gLevelList.setView(ZnCreateViewCtrMgr::createView(0));
+        if (centre) {
+            ZnLevelList::registerCallbacks(centre);
+            ZnSchemeList::instance()->registerCallbacks(centre);
+        }
+        return h;
+    }();
     gHub.store(hub);
     return hub;
 }
