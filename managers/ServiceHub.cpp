@@ -1,6 +1,7 @@
 #include "ServiceHub.h"
 
 #include "ZnApi.h"
+#include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnLevelList.h"
 #include "ZnSchemeList.h"
@@ -20,18 +21,28 @@ ServiceHub::ServiceHub(ZnManageCenter* centre)
 ServiceHub* ServiceHub::create(ZnManageCenter* centre)
 {
     static ServiceHub* hub = [centre] {
-        auto* h = new ServiceHub(centre);
-        h->setLevelList(&gLevelList);
+        ServiceHub* made = new ServiceHub(centre);
+        made->attachCapList();
+        made->setLevelList(&gLevelList);
         if (!gLevelList.view())
             gLevelList.setView(ZnCreateViewCtrMgr::createView(0));
         if (centre) {
             ZnLevelList::registerCallbacks(centre);
             ZnSchemeList::instance()->registerCallbacks(centre);
         }
-        return h;
+        return made;
     }();
     gHub.store(hub);
     return hub;
+}
+
+void ServiceHub::attachCapList()
+{
+    ZnCapListMgr* caps = ZnCapListMgr::holder();
+    if (!caps->view())
+        caps->setView(ZnCreateViewCtrMgr::createView(0));
+    m_capList = caps;
+    ZnCapListMgr::registerCallbacks(m_centre);
 }
 
 ServiceHub* ServiceHub::instance()
