@@ -1,5 +1,9 @@
 #include "InfoCenterMgr.h"
 
+#include "ServiceHub.h"
+#include "ZnApi.h"
+#include "ZnManageCenter.h"
+
 #include "ZnCapInfoForm.h"
 #include "ZnD72InfoForm.h"
 #include "ZnD74InfoForm.h"
@@ -356,10 +360,15 @@ void InfoCenterMgr::normalWindow()
 
 QString InfoCenterMgr::serverTimeText()
 {
-    return QString();
+    ServiceHub *hub = ServiceHub::instance();
+    return hub && hub->centre() ? QString::fromStdString(hub->centre()->systemTime()) : QString();
 }
 
-void InfoCenterMgr::requestServerTime() {}
+void InfoCenterMgr::requestServerTime()
+{
+    if (ServiceHub *hub = ServiceHub::instance())
+        apiGetSystemTime(hub->centre());
+}
 
 // Only a positive number of seconds counts; anything else leaves the time unknown.
 qint64 InfoCenterMgr::parseServerTime(const QString &text)

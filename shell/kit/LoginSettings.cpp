@@ -1,11 +1,17 @@
 #include "LoginSettings.h"
 
 #include "IniFile.h"
+#include "ServiceHub.h"
+#include "ZnApi.h"
+#include "ZnSleep.h"
 
 #include <cstdlib>
 
 namespace {
 const char *const kSection = "Setting";
+const int kLoggedIn = 2;
+const int kStopped = 5;
+const int kRefused = 6;
 LoginSettings *gLoginSettings = nullptr;
 
 void readText(ZnIniFile *doc, const char *key, std::string &field)
@@ -80,10 +86,27 @@ void LoginSettings::save()
 
 int LoginSettings::connectAndLogin()
 {
+    ServiceHub *hub = ServiceHub::instance();
+    ZnManageCenter *centre = hub ? hub->centre() : nullptr;
+    if (!centre)
+        return -1;
+    apiSetServerAddress(centre, ServerIp.c_str(), ServerPort);
+    apiSetLoginUser(centre, User.c_str(), Passwd.c_str());
+    if (apiStartReceiveThread(centre) != 0)
+        return -1;
+    ZnSleep::ms(100);
+    if (apiGetNetState(centre) == kLoggedIn)
+        return 0;
+    while (apiGetNetState(centre) != kStopped && apiGetLoginState(centre) != kRefused) {
+        ZnSleep::ms(100);
+        if (apiGetNetState(centre) == kLoggedIn)
+            return 0;
+    }
     return -1;
 }
 
 bool LoginSettings::isRejected() const
 {
-    return false;
+    ServiceHub *hub = ServiceHub::instance();
+    return hub && apiGetLoginState(hub->centre()) == kRefused;
 }
