@@ -184,7 +184,8 @@ bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
         Json::Value row(Json::objectValue);
         for (const TiXmlAttribute* a = e->FirstAttribute(); a; a = a->Next())
             row[a->Name()] = a->Value();
-        if (ZnRow::has(row, "terminalId"))
+        // A console without a real id cannot be placed in the list.
+        if (ZnRow::toInt(row, "terminalId") > 0)
             out.push_back(dsk81(row));
     }
     return true;

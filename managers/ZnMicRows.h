@@ -37,7 +37,7 @@ public:
 
     // Consoles of an XML body whose top element is "MicList": each child element
     // is one console whose attributes carry the row's columns by name. Children
-    // without a "terminalId" are dropped. False when the body is no such XML.
+    // without a positive "terminalId" are dropped. False when the body is no such XML.
     static bool dsk81Xml(const std::string& body, std::list<ZnMic>& out);
 
     // The item and type keys of a Dsk81 book query (266, 270, 272, 274, 276);
