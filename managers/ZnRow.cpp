@@ -2,13 +2,17 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <json/json.h>
 
 std::string ZnRow::text(const Json::Value& row, const char* key)
 {
-    if (!row.isObject() || !row.isMember(key))
+    if (!row.isObject())
         return std::string();
-    const Json::Value& v = row[key];
+    const Json::Value* found = row.find(key, key + std::strlen(key));
+    if (!found)
+        return std::string();
+    const Json::Value& v = *found;
     switch (v.type()) {
     case Json::stringValue:
         return v.asString();
@@ -54,6 +58,6 @@ bool ZnRow::parseArray(const std::string& body, Json::Value& rows)
     if (!reader.parse(body, root))
         return false;
     if (root.isArray())
-        rows = root;
+        rows.swap(root);   // a large answer is not copied
     return true;
 }
