@@ -1,0 +1,54 @@
+#include "ServiceHub.h"
+
+#include "ZnApi.h"
+#include "ZnCapListMgr.h"
+#include "ZnCreateViewCtrMgr.h"
+#include "ZnSleep.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<ServiceHub*> gHub{nullptr};
+}
+
+ServiceHub::ServiceHub(ZnManageCenter* centre)
+    : m_centre(centre)
+{
+}
+
+ServiceHub* ServiceHub::create(ZnManageCenter* centre)
+{
+    static ServiceHub* hub = [centre] {
+        ServiceHub* made = new ServiceHub(centre);
+        made->attachCapList();
+        return made;
+    }();
+    gHub.store(hub);
+    return hub;
+}
+
+void ServiceHub::attachCapList()
+{
+    ZnCapListMgr* caps = ZnCapListMgr::holder();
+    if (!caps->view())
+        caps->setView(ZnCreateViewCtrMgr::createView(0));
+    m_capList = caps;
+    ZnCapListMgr::registerCallbacks(m_centre);
+}
+
+ServiceHub* ServiceHub::instance()
+{
+    return gHub.load();
+}
+
+int ServiceHub::requestCapList()
+{
+    if (!m_centre)
+        return -1;
+    int result;
+    do {
+        result = apiGetCapList(m_centre);
+        ZnSleep::ms(100);
+    } while (result == 2);
+    return result;
+}

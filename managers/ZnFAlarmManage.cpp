@@ -1,0 +1,101 @@
+#include "ZnFAlarmManage.h"
+
+#include "ZnFAlarm.h"
+#include "ZnFAlarmTrigger.h"
+#include "ZnRow.h"
+
+#include <json/json.h>
+
+#include <list>
+
+ZnFAlarmManage::ZnFAlarmManage()
+{
+    setName("FAlarm");
+    setCommands(m_types, 15);
+}
+
+void ZnFAlarmManage::setCallback(ZnNotifyCallback callback)
+{
+    if (callback)
+        m_notify = callback;
+}
+
+std::string& ZnFAlarmManage::buildFAlarmList(std::string& out, int cseq)
+{
+    return buildSqlQuery(out, cseq,
+                         "select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, broadcastTrigger, "
+                         "stopBroadcast, triggerType from firealarm",
+                         "FAlarmList");
+}
+
+std::string& ZnFAlarmManage::buildModifyFAlarm(std::string& out, int cseq, const ZnFAlarm& alarm)
+{
+    Json::Value body(Json::objectValue);
+    body["Id"] = std::to_string(alarm.id);
+    body["Name"] = alarm.name;
+    body["TriggerType"] = std::to_string(alarm.triggerType);
+    out = m_ownRequest.buildPost(cseq, "SetFRName", jsonText(body));
+    return out;
+}
+
+std::string& ZnFAlarmManage::buildSetTrigger(std::string& out, int cseq, const ZnFAlarmTrigger& trigger)
+{
+    Json::Value body(Json::objectValue);
+    body["Channel"] = std::to_string(trigger.channel);
+    body["ChannelName"] = trigger.channelName;
+    body["Id"] = std::to_string(trigger.id);
+    body["SourceId"] = std::to_string(trigger.sourceId);
+    body["StopPlay"] = std::to_string(trigger.stopPlay);
+    body["TriggerSwitch"] = std::to_string(trigger.triggerSwitch);
+    out = m_ownRequest.buildPost(cseq, "SetFRTrigger", jsonText(body));
+    return out;
+}
+
+bool ZnFAlarmManage::parseRows(const std::string& body, std::list<ZnFAlarm>& out)
+{
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnFAlarm alarm;
+        alarm.fillFromRow(rows[i]);
+        out.push_back(alarm);
+    }
+    return true;
+}
+
+void ZnFAlarmManage::onResponse(int requestType, const std::string& body)
+{
+    if (requestType != ListType)
+        return;
+    std::list<ZnFAlarm> alarms;
+    if (!parseRows(body, alarms))
+        return;
+    alarms.sort([](const ZnFAlarm& a, const ZnFAlarm& b) { return a.id < b.id; });
+    if (m_notify)
+        m_notify(ListType, &alarms);
+}
+
+bool ZnFAlarmManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnFAlarm> alarms;
+    if (parseRows(body, alarms)) {
+        for (const ZnFAlarm& alarm : alarms) {
+            ZnFAlarm copy(alarm);
+            if (m_notify)
+                m_notify(ChangedType, &copy);
+        }
+    }
+    return true;
+}
+
+bool ZnFAlarmManage::onSet(const std::string&)
+{
+    return false;
+}
+
+void ZnFAlarmManage::onDeleted(int)
+{
+}

@@ -1,0 +1,81 @@
+#include "ZnTtsManage.h"
+
+#include "ZnRow.h"
+#include "ZnTts.h"
+
+#include <json/json.h>
+
+#include <list>
+
+void ZnTtsManage::setCallback(ZnNotifyCallback callback)
+{
+    if (callback)
+        m_notify = callback;
+}
+
+std::string& ZnTtsManage::buildTtsList(std::string& out, int cseq)
+{
+    return buildSqlQuery(out, cseq, "select * from tts71", "TtsList");
+}
+
+std::string& ZnTtsManage::buildModifyTts(std::string& out, int cseq, const ZnTts& tts)
+{
+    Json::Value body(Json::objectValue);
+    body["Id"] = std::to_string(tts.id);
+    body["Name"] = tts.name;
+    ZnCommandRequest request;
+    out = request.buildPost(cseq, "TTs71Name", jsonText(body));
+    return out;
+}
+
+bool ZnTtsManage::parseRows(const std::string& body, std::list<ZnTts>& out)
+{
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnTts tts;
+        tts.fillFromRow(rows[i]);
+        out.push_back(tts);
+    }
+    return true;
+}
+
+void ZnTtsManage::onResponse(int requestType, const std::string& body)
+{
+    if (requestType != ListType)
+        return;
+    std::list<ZnTts> units;
+    if (parseRows(body, units) && m_notify)
+        m_notify(ListType, &units);
+}
+
+bool ZnTtsManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnTts> units;
+    if (parseRows(body, units)) {
+        for (const ZnTts& tts : units) {
+            ZnTts copy(tts);
+            if (m_notify)
+                m_notify(ModifyType, &copy);
+        }
+    }
+    return true;
+}
+
+bool ZnTtsManage::onSet(const std::string&)
+{
+    return false;
+}
+
+void ZnTtsManage::onDelete(const std::string& type, int id)
+{
+    if (type == kDeleteType && m_notify)
+        m_notify(DeletedType, &id);
+}
+
+void ZnTtsManage::onDeleted(int)
+{
+}
