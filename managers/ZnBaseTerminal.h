@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace Json { class Value; }
+
+// The base record of every terminal, copied by value. A record is identified by id alone.
+class ZnBaseTerminal
+{
+public:
+    ZnBaseTerminal() = default;
+    ZnBaseTerminal(const ZnBaseTerminal&) = default;
+    ZnBaseTerminal& operator=(const ZnBaseTerminal&) = default;
+    virtual ~ZnBaseTerminal() = default;
+
+    // The base fields of one reply row; absent keys read as empty text or 0.
+    void fillBase(const Json::Value& row);
+
+    int id = 0;
+    std::string ip;
+    std::string name;
+    std::string type;   // terminal-type code as text, sent back as "Type" on removal
+    int status = 0;
+};

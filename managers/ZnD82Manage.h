@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ZnBaseMgr.h"
+#include "ZnMsgCheck.h"
+#include "ZnTermBaseManage.h"
+
+class BookRequest;
+class ZnD82;
+
+// D82 mobile devices and their books.
+class ZnD82Manage : public ZnTermBaseManage, public ZnBaseMgr
+{
+public:
+    enum { ListType = 278, DeviceType = 279, ModifyType = 280, CallBookType = 282, AllCallType = 283,
+           SetCallBookType = 284, SourceBookType = 285, SetSourceBookType = 286, RegionBookType = 287,
+           SetRegionBookType = 288 };
+    static constexpr const char* kPostKey = "SqlConfig_d82";
+
+    ZnD82Manage();
+
+    void setCallback(ZnNotifyCallback callback);
+
+    std::string& buildD82List(std::string& out, int cseq);
+    std::string& buildD82Terminal(std::string& out, int cseq, int terminalId);
+    std::string& buildModifyD82(std::string& out, int cseq, const ZnD82& device);
+    // Empty text when the request type names no book.
+    std::string& buildD82Books(std::string& out, int cseq, const BookRequest& request);
+    std::string& buildSetD82Books(std::string& out, int cseq, const BookRequest& request);
+
+    void onResponse(int requestType, const std::string& body) override;
+    bool onPost(const std::string& key, const std::string& body) override;
+    bool onSet(const std::string& body) override;
+    void onDeleted(int id) override;
+
+protected:
+    ZnNotifyCallback m_notify = nullptr;
+    ZnMsgCheck m_check;
+    int m_types[15] = {278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292};
+    ZnCommandRequest m_ownRequest;
+};

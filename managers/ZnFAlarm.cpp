@@ -1,0 +1,16 @@
+#include "ZnFAlarm.h"
+
+#include "ZnRow.h"
+
+void ZnFAlarm::fillFromRow(const Json::Value& row)
+{
+    fillBase(row);
+    ver = ZnRow::text(row, "ver");
+    broadcast = ZnRow::text(row, "broadcast");
+    shortCircuit = ZnRow::toInt(row, "shortCircuit");
+    broadcastTrigger = ZnRow::toInt(row, "broadcastTrigger");
+    stopBroadcast = ZnRow::toInt(row, "stopBroadcast");
+    triggerType = ZnRow::toInt(row, "triggerType");
+    if (name.empty())
+        name = "FAlarm_" + ZnRow::text(row, "terminalId");
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ZnBaseTerminal.h"
+
+// A fire-alarm interface.
+class ZnFAlarm : public ZnBaseTerminal
+{
+public:
+    // One "firealarm" row; an empty name becomes "FAlarm_" and the terminalId text.
+    void fillFromRow(const Json::Value& row);
+
+    std::string alarmText;
+    std::string ver;
+    std::string broadcast;
+    int shortCircuit = 0;
+    int broadcastTrigger = 0;
+    int stopBroadcast = 0;
+    int triggerType = 0;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ZnBaseMgr.h"
+#include "ZnCommandRequest.h"
+
+#include <string>
+
+// Pages and counts of the user, talk and terminal logs through the server
+// ("SqlLog" requests, request type 127 + kind).
+class ZnLogManage : public ZnBaseMgr
+{
+public:
+    enum { FirstType = 127, LastType = 134 };
+    typedef int (*LogCallback)(int kind, void* data, int a, int b);
+
+    void setCallback(LogCallback callback);
+
+    // Kinds outside 0 and 2 to 7 give the user-log page statement.
+    std::string& buildSqlLogQuery(std::string& out, int cseq, int kind, int offset);
+    static std::string logStatement(int kind, int offset);
+
+    void onResponse(int requestType, const std::string& body) override;
+    bool onSet(const std::string& body) override;
+    void onDelete(const std::string& type, int id) override;
+    void onDeleted(int id) override;
+
+protected:
+    ZnCommandRequest m_request;
+    LogCallback m_callback = nullptr;
+};

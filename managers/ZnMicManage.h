@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ZnBaseMgr.h"
+#include "ZnMsgCheck.h"
+#include "ZnTermBaseManage.h"
+
+class BookRequest;
+class ZnMic;
+
+// Dsk81 consoles (server microphones) and their books.
+class ZnMicManage : public ZnTermBaseManage, public ZnBaseMgr
+{
+public:
+    enum { ListType = 262, ConsoleType = 263, ModifyType = 264, DeletedType = 265 };
+    static constexpr const char* kPostKey = "SqlConfig_dsk81";
+
+    ZnMicManage();
+
+    void setCallback(ZnNotifyCallback callback);
+
+    std::string& buildMicList(std::string& out, int cseq);
+    std::string& buildMicTerminal(std::string& out, int cseq, int terminalId);
+    std::string& buildModifyMic(std::string& out, int cseq, const ZnMic& mic);
+    // Empty text when the request type names no book.
+    std::string& buildMicBooks(std::string& out, int cseq, const BookRequest& request);
+    std::string& buildSetMicBooks(std::string& out, int cseq, const BookRequest& request);
+
+    void onResponse(int requestType, const std::string& body) override;
+    bool onPost(const std::string& key, const std::string& body) override;
+    bool onSet(const std::string& body) override;
+    void onDeleted(int id) override;
+
+protected:
+    ZnNotifyCallback m_notify = nullptr;
+    ZnMsgCheck m_check;
+    int m_types[15] = {262, 263, 264, 265, 266, 267, 268, 269, 270, 271, 272, 273, 274, 275, 276};
+};

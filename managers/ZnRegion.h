@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ZnBaseTerminal.h"
+
+#include <string>
+#include <vector>
+
+// A broadcast region: a named set of terminals. Members from the server carry only their id.
+class ZnRegion
+{
+public:
+    ZnRegion() = default;
+    ZnRegion(const ZnRegion&) = default;
+    ZnRegion& operator=(const ZnRegion&) = default;
+    virtual ~ZnRegion() = default;
+
+    int regionId = 0;
+    std::string name;
+    std::string note;   // carried only; nothing fills or sends it
+    std::vector<ZnBaseTerminal> terminals;
+};

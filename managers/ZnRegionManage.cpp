@@ -1,0 +1,64 @@
+#include "ZnRegionManage.h"
+
+#include "ZnRegion.h"
+
+#include <json/json.h>
+
+namespace {
+const char* const kStrings[] = {"RegionList", "Region", "BroadRegion", "select * from region", "Add", "Mod", "Del"};
+}
+
+void ZnRegionManage::setCallback(ZnNotifyCallback callback)
+{
+    if (callback)
+        m_notify = callback;
+}
+
+std::string& ZnRegionManage::buildRegionList(std::string& out, int cseq)
+{
+    return buildSqlQuery(out, cseq, kStrings[3], kStrings[0]);
+}
+
+std::string& ZnRegionManage::buildSaveRegion(std::string& out, int cseq, const ZnRegion& region, int operation)
+{
+    out.clear();
+    if (operation < OpAdd || operation > OpDel)
+        return out;
+    std::string ids;
+    for (const ZnBaseTerminal& t : region.terminals) {
+        if (!ids.empty())
+            ids += ' ';
+        ids += std::to_string(t.id);
+    }
+    Json::Value body(Json::objectValue);
+    body["Action"] = kStrings[operation];
+    body["Id"] = std::to_string(region.regionId);
+    body["Name"] = region.name;
+    body["TerminalId"] = ids;
+    out = m_request.buildPost(cseq, kStrings[2], jsonText(body));
+    return out;
+}
+
+void ZnRegionManage::onResponse(int, const std::string&)
+{
+}
+
+bool ZnRegionManage::onPost(const std::string&, const std::string&)
+{
+    return false;
+}
+
+bool ZnRegionManage::onSet(const std::string&)
+{
+    return false;
+}
+
+void ZnRegionManage::onDelete(const std::string& type, int id)
+{
+    if (m_notify && type == kDeleteType)
+        m_notify(DeletedType, &id);
+}
+
+void ZnRegionManage::onDeleted(int)
+{
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ZnBaseMgr.h"
+#include "ZnMsgCheck.h"
+#include "ZnTermBaseManage.h"
+
+class ZnSsTask;
+
+// Sound-source tasks (plan, manual, timer and SDK tasks). Changes go out as request
+// type 249 + operation: 0 "Add", 1 "Mod", 2 "Del", 3 "Start", 4 "Stop".
+class ZnSsTaskManage : public ZnTermBaseManage, public ZnBaseMgr
+{
+public:
+    enum { ListType = 247, AddType = 249, ChangedType = 250, DeleteType = 251 };
+    enum { OpAdd = 0, OpMod = 1, OpDel = 2, OpStart = 3, OpStop = 4 };
+    static constexpr const char* kPostKey = "SqlConfig_soundsource";
+
+    void setCallback(ZnNotifyCallback callback);
+
+    std::string& buildTaskList(std::string& out, int cseq);
+    // Empty text for an operation outside 0 to 4.
+    std::string& buildSaveTask(std::string& out, int cseq, const ZnSsTask& task, int operation);
+
+    void onResponse(int requestType, const std::string& body) override;
+    bool onPost(const std::string& key, const std::string& body) override;
+    bool onSet(const std::string& body) override;
+    void onFailed(int requestType, const std::string& body) override;
+    void onDeleted(int id) override;
+
+protected:
+    ZnNotifyCallback m_notify = nullptr;
+    ZnMsgCheck m_check;
+};

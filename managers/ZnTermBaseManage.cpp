@@ -1,0 +1,48 @@
+#include "ZnTermBaseManage.h"
+
+#include <json/json.h>
+
+std::string& ZnTermBaseManage::buildSqlQuery(std::string& out, int cseq, const std::string& sql,
+                                             const std::string& listName)
+{
+    out = m_request.buildSqlConfig(cseq, listName.c_str(), sql.c_str());
+    return out;
+}
+
+std::string& ZnTermBaseManage::buildDataQuery(std::string& out, int cseq, const std::string& kind, int terminalId)
+{
+    out = m_request.buildGetData(cseq, kind.c_str(), terminalId);
+    return out;
+}
+
+std::string& ZnTermBaseManage::removeDevice(std::string& out, int cseq, int terminalId, const std::string& typeText)
+{
+    Json::Value body(Json::objectValue);
+    body["Id"] = std::to_string(terminalId);
+    body["Type"] = typeText;
+    out = m_request.buildPost(cseq, "RemoveDevice", jsonText(body));
+    return out;
+}
+
+std::string& ZnTermBaseManage::buildKeyValuePost(std::string& out, int cseq, int terminalId, const std::string& key,
+                                                 int value, const std::string& packetType)
+{
+    Json::Value body(Json::objectValue);
+    body["Id"] = std::to_string(terminalId);
+    body[key] = std::to_string(value);
+    out = m_request.buildPost(cseq, packetType, jsonText(body));
+    return out;
+}
+
+std::string& ZnTermBaseManage::buildSetRequest(std::string& out, int cseq, const std::string& packetType,
+                                               const std::string& body)
+{
+    out = m_request.buildPost(cseq, packetType, body);
+    return out;
+}
+
+std::string ZnTermBaseManage::jsonText(const Json::Value& object)
+{
+    Json::FastWriter writer;
+    return writer.write(object);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ZnCommandRequest.h"
+
+#include <string>
+
+namespace Json { class Value; }
+
+// Callback of a manager to its list model: code = request-type number of the event,
+// data = a freshly parsed list, one record or an int id, valid only during the call.
+typedef void (*ZnNotifyCallback)(int code, void* data);
+
+// Base of the terminal-family managers (and broadcasts, regions, levels, microphone
+// groups, sound-source tasks). Builders only make text; the centre sends it.
+class ZnTermBaseManage
+{
+public:
+    ZnTermBaseManage() = default;
+    virtual ~ZnTermBaseManage() = default;
+
+    std::string& buildSqlQuery(std::string& out, int cseq, const std::string& sql, const std::string& listName);
+    std::string& buildDataQuery(std::string& out, int cseq, const std::string& kind, int terminalId);
+    // "RemoveDevice" for a terminal of any family.
+    std::string& removeDevice(std::string& out, int cseq, int terminalId, const std::string& typeText);
+    // A post whose body is {"Id": id, key: value}.
+    std::string& buildKeyValuePost(std::string& out, int cseq, int terminalId, const std::string& key, int value,
+                                   const std::string& packetType);
+    // A post with the body as it is.
+    std::string& buildSetRequest(std::string& out, int cseq, const std::string& packetType, const std::string& body);
+
+    // A JSON object written compactly (members in key order, a line feed at the end).
+    static std::string jsonText(const Json::Value& object);
+
+protected:
+    ZnCommandRequest m_request;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+class ZnSleep
+{
+public:
+    static void ms(int milliseconds);
+};

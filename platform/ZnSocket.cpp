@@ -1,0 +1,132 @@
+#include "ZnSocket.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace {
+// A peer that stops reading must not block a sender forever.
+const int kSendTimeoutSeconds = 3;
+
+bool setNonBlocking(int fd, bool on)
+{
+    int flags = ::fcntl(fd, F_GETFL, 0);
+    if (flags < 0)
+        return false;
+    flags = on ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
+    return ::fcntl(fd, F_SETFL, flags) == 0;
+}
+}
+
+ZnSocket::~ZnSocket()
+{
+    close();
+}
+
+bool ZnSocket::makeAddress(const std::string& host, int port, sockaddr_in& out)
+{
+    out = sockaddr_in();
+    out.sin_family = AF_INET;
+    out.sin_port = htons(static_cast<uint16_t>(port));
+    return port >= 0 && port <= 65535 && ::inet_pton(AF_INET, host.c_str(), &out.sin_addr) == 1;
+}
+
+int ZnSocket::connectTo(const sockaddr_in& addr, int timeoutMs)
+{
+    close();
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (!setNonBlocking(fd, true)) {
+        ::close(fd);
+        return -1;
+    }
+    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr));
+    if (rc != 0) {
+        if (errno != EINPROGRESS && errno != EINTR) {
+            ::close(fd);
+            return -1;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        do {
+            rc = ::poll(&p, 1, timeoutMs);
+        } while (rc < 0 && errno == EINTR);
+        int soError = 0;
+        socklen_t len = sizeof(soError);
+        // Writability alone also signals a refused connect; SO_ERROR tells them apart.
+        if (rc <= 0 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) != 0 || soError != 0) {
+            ::close(fd);
+            return -1;
+        }
+    }
+    int on = 1;
+    timeval tv{kSendTimeoutSeconds, 0};
+    if (!setNonBlocking(fd, false)
+        || ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof(on)) != 0
+        || ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    m_fd = fd;
+    return 0;
+}
+
+int ZnSocket::waitReadable(int timeoutMs) const
+{
+    if (m_fd < 0)
+        return -1;
+    pollfd p{m_fd, POLLIN, 0};
+    int rc;
+    do {
+        rc = ::poll(&p, 1, timeoutMs);
+    } while (rc < 0 && errno == EINTR);
+    if (rc < 0)
+        return -1;
+    if (rc == 0)
+        return 0;
+    if (p.revents & POLLNVAL)
+        return -1;
+    // POLLHUP and POLLERR are reported as readable: the next receive tells what happened.
+    return 1;
+}
+
+ssize_t ZnSocket::receive(char* buf, size_t len)
+{
+    if (m_fd < 0)
+        return -1;
+    ssize_t n;
+    do {
+        n = ::recv(m_fd, buf, len, 0);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+int ZnSocket::sendAll(const char* data, size_t len)
+{
+    if (m_fd < 0)
+        return -1;
+    size_t done = 0;
+    while (done < len) {
+        ssize_t n = ::send(m_fd, data + done, len - done, MSG_NOSIGNAL);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int ZnSocket::close()
+{
+    if (m_fd < 0)
+        return 0;
+    int fd = m_fd;
+    m_fd = -1;
+    return ::close(fd) == 0 ? 0 : -1;
+}
