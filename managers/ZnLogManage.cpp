@@ -2,7 +2,8 @@
 
 void ZnLogManage::setCallback(LogCallback callback)
 {
-    m_callback = callback;
+    if (callback)
+        m_callback = callback;
 }
 
 std::string ZnLogManage::logStatement(int kind, int offset)

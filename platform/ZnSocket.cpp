@@ -71,15 +71,16 @@ int ZnSocket::connectTo(const sockaddr_in& addr, int timeoutMs)
         ::close(fd);
         return -1;
     }
-    m_fd = fd;
+    m_fd.store(fd);
     return 0;
 }
 
 int ZnSocket::waitReadable(int timeoutMs) const
 {
-    if (m_fd < 0)
+    const int fd = m_fd.load();
+    if (fd < 0)
         return -1;
-    pollfd p{m_fd, POLLIN, 0};
+    pollfd p{fd, POLLIN, 0};
     int rc;
     do {
         rc = ::poll(&p, 1, timeoutMs);
@@ -96,22 +97,24 @@ int ZnSocket::waitReadable(int timeoutMs) const
 
 ssize_t ZnSocket::receive(char* buf, size_t len)
 {
-    if (m_fd < 0)
+    const int fd = m_fd.load();
+    if (fd < 0)
         return -1;
     ssize_t n;
     do {
-        n = ::recv(m_fd, buf, len, 0);
+        n = ::recv(fd, buf, len, 0);
     } while (n < 0 && errno == EINTR);
     return n;
 }
 
 int ZnSocket::sendAll(const char* data, size_t len)
 {
-    if (m_fd < 0)
+    const int fd = m_fd.load();
+    if (fd < 0)
         return -1;
     size_t done = 0;
     while (done < len) {
-        ssize_t n = ::send(m_fd, data + done, len - done, MSG_NOSIGNAL);
+        ssize_t n = ::send(fd, data + done, len - done, MSG_NOSIGNAL);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -124,9 +127,8 @@ int ZnSocket::sendAll(const char* data, size_t len)
 
 int ZnSocket::close()
 {
-    if (m_fd < 0)
+    const int fd = m_fd.exchange(-1);
+    if (fd < 0)
         return 0;
-    int fd = m_fd;
-    m_fd = -1;
     return ::close(fd) == 0 ? 0 : -1;
 }

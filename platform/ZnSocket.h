@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <sys/types.h>
@@ -18,8 +19,8 @@ public:
     // Dotted IPv4 text to an address; no name lookup. False when the text is no address.
     static bool makeAddress(const std::string& host, int port, sockaddr_in& out);
 
-    bool isOpen() const { return m_fd >= 0; }
-    int handle() const { return m_fd; }
+    bool isOpen() const { return m_fd.load() >= 0; }
+    int handle() const { return m_fd.load(); }
 
     // Connects within timeoutMs. A refused or timed-out connect is a failure (-1),
     // leaving no socket behind; 0 on success with a blocking, keep-alive socket.
@@ -39,5 +40,6 @@ public:
     int close();
 
 private:
-    int m_fd = -1;
+    // Set only once a connect has succeeded, so a sender never sees a half-made socket.
+    std::atomic<int> m_fd{-1};
 };

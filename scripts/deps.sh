@@ -7,7 +7,7 @@ PKGS=(
   qtbase5-dev qttools5-dev qttools5-dev-tools
   libjsoncpp-dev libtinyxml-dev libmariadb-dev libbenchmark-dev
   mariadb-server lame
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-wqy-microhei libxcb1-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -7,5 +7,81 @@
         <source>Tips</source>
         <translation>提示</translation>
     </message>
+    <message>
+        <source>Set Name</source>
+        <translation>设置名称</translation>
+    </message>
+    <message>
+        <source>Delete current record?</source>
+        <translation>确定删除当前记录？</translation>
+    </message>
+    <message>
+        <source>Delete failed</source>
+        <translation>删除失败</translation>
+    </message>
+    <message>
+        <source>Delete chosen media?</source>
+        <translation>确定删除选中的媒体？</translation>
+    </message>
+    <message>
+        <source>Terminal can not be removed without offline!</source>
+        <translation>终端在线时不能删除！</translation>
+    </message>
+    <message>
+        <source>Current user does not have permission to edit!</source>
+        <translation>当前用户没有编辑权限！</translation>
+    </message>
+    <message>
+        <source>Name contains illegal characters!</source>
+        <translation>名称包含非法字符！</translation>
+    </message>
+    <message>
+        <source>Can&apos;t check speaker when terminal not idle!</source>
+        <translation>终端不空闲时不能检测喇叭！</translation>
+    </message>
+</context>
+<context>
+    <name>BaseSetNameDialog</name>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTerTableWidgetStr</name>
+    <message>
+        <source>close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>打开</translation>
+    </message>
+</context>
+<context>
+    <name>ZnDialog</name>
+    <message>
+        <source>Manager Center</source>
+        <translation>管理中心</translation>
+    </message>
+</context>
+<context>
+    <name>fCommonTableForm</name>
+    <message>
+        <source>Config</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,120 @@
+#include "ZnLoginNetHandle.h"
+
+#include "ZnCommandRequest.h"
+#include "ZnDigest.h"
+#include "ZnNetManage.h"
+
+#include <QDateTime>
+
+ZnLoginNetHandle::ZnLoginNetHandle(ZnNetManage* centre)
+    : ZnNetState(centre)
+{
+    setCommands(m_types, 2);
+}
+
+std::string ZnLoginNetHandle::loginText(int cseq, const std::string& name, const std::string& password)
+{
+    const std::string body = loginBody(name, password, loginTimeText(QDateTime::currentDateTime()));
+    ZnCommandRequest request;
+    return request.buildLogin(cseq, "TalkManagerLogin", body.c_str());
+}
+
+std::string ZnLoginNetHandle::onlineText(int cseq)
+{
+    return std::string(ZnCommandRequest::kOnlineLine) + ZnCommandRequest::kCSeq + std::to_string(cseq) + "\r\n\r\n";
+}
+
+void ZnLoginNetHandle::tick()
+{
+    if (!m_centre)
+        return;
+    switch (state()) {
+    case Connecting:
+        if (m_centre->connect() == 0)
+            m_centre->onConnected();
+        else
+            m_centre->setLost();
+        break;
+    case LoggingIn:
+        if (isTimedOut()) {
+            signalLoss();
+            break;
+        }
+        if (isDue()) {
+            setNextDue(now() + kInterval);
+            sendLogin();
+        }
+        break;
+    case LoggedIn:
+        if (isTimedOut()) {
+            signalLoss();
+            break;
+        }
+        // A failed send is tried again on the next tick.
+        if (isDue() && sendOnline() == 0)
+            setNextDue(now() + kInterval);
+        break;
+    default:
+        break;
+    }
+}
+
+void ZnLoginNetHandle::onResponse(int requestType, const std::string&)
+{
+    if (requestType != LoginType && requestType != OnlineType)
+        return;
+    const int s = state();
+    if (s == LoggingIn && requestType == LoginType) {
+        setLastActivity(now());
+        if (m_centre)
+            m_centre->onLoginResult(true);
+        m_loginResult.store(Accepted);
+    } else if (s == LoggedIn) {
+        setLastActivity(now());
+    }
+}
+
+bool ZnLoginNetHandle::onSet(const std::string&)
+{
+    return false;
+}
+
+void ZnLoginNetHandle::onDelete(const std::string&, int)
+{
+}
+
+void ZnLoginNetHandle::onDeleted(int)
+{
+}
+
+void ZnLoginNetHandle::onLoginFailed(int requestType)
+{
+    if (requestType != LoginType || state() != LoggingIn)
+        return;
+    if (m_centre)
+        m_centre->onLoginResult(false);
+    signalLoss();
+    m_loginResult.store(Refused);
+}
+
+void ZnLoginNetHandle::stepState()
+{
+    if (state() != LoggedIn)
+        m_loginResult.store(NoAnswerYet);
+    reset();
+}
+
+int ZnLoginNetHandle::sendLogin()
+{
+    if (!m_centre)
+        return -1;
+    const int cseq = m_centre->nextCSeq();
+    return m_centre->sendRequest(loginText(cseq, m_centre->loginName(), m_centre->loginPassword()), LoginType);
+}
+
+int ZnLoginNetHandle::sendOnline()
+{
+    if (!m_centre)
+        return -1;
+    return m_centre->sendOnline(onlineText(m_centre->nextCSeq()));
+}

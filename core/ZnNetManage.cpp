@@ -1,0 +1,282 @@
+#include "ZnNetManage.h"
+
+#include "ZnClock.h"
+#include "ZnMgrMsg.h"
+#include "ZnSleep.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLoggingCategory>
+#include <QMutexLocker>
+#include <QThread>
+
+Q_LOGGING_CATEGORY(lcNetSend, "zn.net.send", QtInfoMsg)
+
+namespace {
+// The GUI thread keeps repainting while it waits, but takes no user input.
+void waitStep()
+{
+    ZnSleep::ms(10);
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && app->thread() == QThread::currentThread())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// The whole-seconds clock has advanced by more than 2 since start.
+bool waitedTooLong(int64_t start)
+{
+    return ZnClock::now() - start > 2;
+}
+}
+
+ZnNetManage::ZnNetManage()
+{
+    m_framer.setMessageHook([this](std::string_view message) { onMessage(message); });
+}
+
+ZnNetManage::~ZnNetManage()
+{
+    m_socket.close();
+}
+
+bool ZnNetManage::setServerAddress(const std::string& host, int port)
+{
+    sockaddr_in addr;
+    const bool ok = ZnSocket::makeAddress(host, port, addr);
+    {
+        QMutexLocker lock(&m_userMutex);
+        m_host = host;
+        m_port = port;
+    }
+    QMutexLocker lock(&m_mutex);
+    m_address = addr;
+    m_hasAddress = ok;
+    return ok;
+}
+
+void ZnNetManage::setLoginUser(const std::string& name, const std::string& password)
+{
+    QMutexLocker lock(&m_userMutex);
+    m_loginName = name;
+    m_loginPassword = password;
+}
+
+std::string ZnNetManage::loginName() const
+{
+    QMutexLocker lock(&m_userMutex);
+    return m_loginName;
+}
+
+std::string ZnNetManage::loginPassword() const
+{
+    QMutexLocker lock(&m_userMutex);
+    return m_loginPassword;
+}
+
+std::string ZnNetManage::serverHost() const
+{
+    QMutexLocker lock(&m_userMutex);
+    return m_host;
+}
+
+int ZnNetManage::serverPort() const
+{
+    QMutexLocker lock(&m_userMutex);
+    return m_port;
+}
+
+int ZnNetManage::nextCSeq()
+{
+    QMutexLocker lock(&m_mutex);
+    return m_cseq++;
+}
+
+int ZnNetManage::connect()
+{
+    sockaddr_in addr;
+    bool hasAddress;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_socket.close();
+        addr = m_address;
+        hasAddress = m_hasAddress;
+    }
+    if (!hasAddress || m_socket.connectTo(addr, kConnectTimeoutMs) != 0) {
+        setLost();
+        return -1;
+    }
+    return 0;
+}
+
+std::string ZnNetManage::receive(int waitMs)
+{
+    if (!m_socket.isOpen())
+        return std::string();
+    const int ready = m_socket.waitReadable(waitMs);
+    if (ready < 0) {
+        setLost();
+        return std::string();
+    }
+    if (ready == 0)
+        return std::string();
+    char buf[kChunkSize];
+    const ssize_t n = m_socket.receive(buf, sizeof(buf));
+    if (n <= 0) {
+        // 0: the server closed the connection, which is a loss at once.
+        setLost();
+        return std::string();
+    }
+    return std::string(buf, static_cast<size_t>(n));
+}
+
+int ZnNetManage::send(const std::string& text)
+{
+    qCDebug(lcNetSend, "%s", text.c_str());
+    return m_socket.sendAll(text.data(), text.size());
+}
+
+int ZnNetManage::sendRequest(const std::string& text, int requestType)
+{
+    QMutexLocker lock(&m_mutex);
+    if (send(text) != 0)
+        return ResultStopped;
+    m_pending.push_back(Pending{cseqOf(text), requestType});
+    return 0;
+}
+
+int ZnNetManage::sendNoWait(const std::string& text)
+{
+    QMutexLocker lock(&m_mutex);
+    return send(text);
+}
+
+int ZnNetManage::sendOnline(const std::string& text)
+{
+    if (state() == Stopped)
+        return ResultStopped;
+    return sendRequest(text, 2);
+}
+
+int ZnNetManage::sendAndWait(const std::string& text, int requestType)
+{
+    if (state() == Stopped)
+        return ResultStopped;
+    // Wait for a free line, but not forever: a stale entry must not hang the GUI.
+    int64_t start = ZnClock::now();
+    while (pendingCount() > 0) {
+        waitStep();
+        if (state() == Stopped)
+            return ResultStopped;
+        if (waitedTooLong(start))
+            break;
+    }
+    if (pendingCount() > 0)
+        return ResultBusy;
+
+    const int cseq = cseqOf(text);
+    ZnMgrMsg* msg = ZnMgrMsg::instance();
+    msg->reset(cseq);
+    if (sendRequest(text, requestType) != 0)
+        return ResultStopped;
+
+    start = ZnClock::now();
+    m_waitStart.store(start);
+    if (state() == Stopped)
+        return ResultStopped;
+    for (;;) {
+        if (msg->done() && msg->awaited() == cseq)
+            return msg->ok() ? ResultOk : ResultFailed;
+        waitStep();
+        if (waitedTooLong(start)) {
+            clearPending();
+            return ResultNoAnswer;
+        }
+        if (state() == Stopped)
+            return ResultStopped;
+    }
+}
+
+int ZnNetManage::matchAnswer(int cseq, bool ok)
+{
+    int requestType = 0;
+    bool found = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
+            if (it->cseq == cseq) {
+                requestType = it->requestType;
+                m_pending.erase(it);
+                found = true;
+                break;
+            }
+        }
+    }
+    if (!found) {
+        onUnmatchedAnswer(cseq, ok);
+        return -1;
+    }
+    onAnswer(requestType, cseq, ok);
+    return 0;
+}
+
+int ZnNetManage::disconnect()
+{
+    QMutexLocker lock(&m_mutex);
+    return m_socket.close();
+}
+
+void ZnNetManage::setLost()
+{
+    m_lost.store(true);
+}
+
+void ZnNetManage::setLossCallback(LossCallback callback)
+{
+    if (callback)
+        m_lossCallback.store(callback);
+}
+
+int ZnNetManage::pendingCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return static_cast<int>(m_pending.size());
+}
+
+int ZnNetManage::cseqOf(const std::string& text)
+{
+    ZnServerRequest parsed;
+    parsed.parse(text);
+    return parsed.cseq();
+}
+
+void ZnNetManage::onConnected()
+{
+}
+
+void ZnNetManage::onLoginResult(bool ok)
+{
+    if (ok)
+        setState(LoggedIn);
+    else
+        setLost();
+}
+
+void ZnNetManage::feed(const std::string& chunk)
+{
+    if (m_framer.feed(chunk) != ZnMessageFramer::Ok) {
+        qWarning("DBP stream cannot be framed: %s", m_framer.errorText().c_str());
+        setLost();
+    }
+}
+
+void ZnNetManage::resetSession()
+{
+    clearPending();
+    m_framer.reset();
+}
+
+void ZnNetManage::clearPending()
+{
+    QMutexLocker lock(&m_mutex);
+    m_pending.clear();
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "ZnMessageFramer.h"
+#include "ZnServerRequest.h"
+#include "ZnSocket.h"
+
+#include <QMutex>
+
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <string_view>
+
+// The client end of the one TCP connection to the management server: CSeq
+// numbering, the list of requests waiting for an answer, sending, receiving and
+// framing, and the synchronous wait of a GUI request. The manage centre derives
+// from it and supplies the hooks.
+class ZnNetManage
+{
+public:
+    enum State { NotStarted = 0, Running = 1, LoggedIn = 2, Stopped = 5 };
+    // Request result codes.
+    enum Result { ResultOk = 0, ResultFailed = 1, ResultBusy = 2, ResultNoAnswer = 3, ResultStopped = 4,
+                  ResultNoHandle = -1 };
+    typedef void (*LossCallback)();
+
+    static const int kChunkSize = 4096;
+    static const int kConnectTimeoutMs = 3000;
+    static const int kReceiveWaitMs = 200;
+
+    ZnNetManage();
+    virtual ~ZnNetManage();
+    ZnNetManage(const ZnNetManage&) = delete;
+    ZnNetManage& operator=(const ZnNetManage&) = delete;
+
+    // Dotted IPv4 text only; false (and no address) otherwise.
+    bool setServerAddress(const std::string& host, int port);
+    void setLoginUser(const std::string& name, const std::string& password);
+    std::string loginName() const;
+    std::string loginPassword() const;
+    std::string serverHost() const;
+    int serverPort() const;
+
+    int nextCSeq();
+
+    // 0, or -1 (lost flag set) when the server cannot be reached within 3 s.
+    int connect();
+    // The next chunk of at most 4096 bytes, empty when none arrived within waitMs.
+    // An error or the server closing the connection sets the lost flag.
+    std::string receive(int waitMs = kReceiveWaitMs);
+    // 0, or -1 when there is no socket or the send failed.
+    int send(const std::string& text);
+    // Sends and enters {CSeq, request type} in the pending list; 4 when the send failed.
+    int sendRequest(const std::string& text, int requestType);
+    int sendNoWait(const std::string& text);
+    int sendOnline(const std::string& text);
+    // The synchronous request of the GUI thread; result codes above.
+    int sendAndWait(const std::string& text, int requestType);
+    // Removes the pending entry of an answer and dispatches it; -1 when none waits.
+    int matchAnswer(int cseq, bool ok);
+    int disconnect();
+
+    virtual void setLost();
+    void setLossCallback(LossCallback callback);
+
+    int state() const { return m_state.load(); }
+    bool isLost() const { return m_lost.load(); }
+    int pendingCount() const;
+
+    // The CSeq of a request text, -1 when it carries none.
+    static int cseqOf(const std::string& text);
+
+    // Receive-thread hooks, supplied by the centre.
+    virtual void onConnected();
+    virtual void onLoginResult(bool ok);
+
+protected:
+    virtual void run() = 0;
+    virtual void onAnswer(int requestType, int cseq, bool ok) = 0;
+    virtual void onUnmatchedAnswer(int cseq, bool ok) = 0;
+    virtual void onMessage(std::string_view message) = 0;
+    virtual int sendLogin() = 0;
+
+    // Frames one chunk; a stream that cannot be framed ends the connection.
+    void feed(const std::string& chunk);
+    // A new receive loop starts from nothing: no pending entries, no half message.
+    void resetSession();
+    void clearPending();
+    void setState(int state) { m_state.store(state); }
+    void clearLost() { m_lost.store(false); }
+    LossCallback lossCallback() const { return m_lossCallback.load(); }
+
+    struct Pending {
+        int cseq;
+        int requestType;
+    };
+
+    mutable QMutex m_mutex;   // CSeq counter, pending list, sends, socket changes
+    ZnSocket m_socket;
+    sockaddr_in m_address{};
+    bool m_hasAddress = false;
+    int m_cseq = 1;
+    std::list<Pending> m_pending;
+    ZnMessageFramer m_framer;
+    ZnServerRequest m_request;
+    std::atomic<LossCallback> m_lossCallback{nullptr};
+
+    mutable QMutex m_userMutex;   // login user, host and port
+    std::string m_loginName;
+    std::string m_loginPassword;
+    std::string m_host;
+    int m_port = 0;
+
+    std::atomic<int> m_state{NotStarted};
+    std::atomic<bool> m_lost{false};
+    std::atomic<int64_t> m_waitStart{0};
+};

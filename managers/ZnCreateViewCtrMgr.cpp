@@ -1,0 +1,35 @@
+#include "ZnCreateViewCtrMgr.h"
+
+#include "ZnLockedList.h"
+#include "ZnQtViewCtrl.h"
+#include "ZnViewConnectRequest.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<ZnCreateViewCtrMgr*> gRegistry{nullptr};
+}
+
+ZnCreateViewCtrMgr* ZnCreateViewCtrMgr::create()
+{
+    static ZnCreateViewCtrMgr* registry = new ZnCreateViewCtrMgr;
+    gRegistry.store(registry);
+    return registry;
+}
+
+ZnCreateViewCtrMgr* ZnCreateViewCtrMgr::instance()
+{
+    return gRegistry.load();
+}
+
+ZnQtViewCtrl* ZnCreateViewCtrMgr::createView(int taken)
+{
+    return taken == 0 ? new ZnQtViewCtrl : nullptr;
+}
+
+int ZnCreateViewCtrMgr::connectView(ZnLockedList* holder, const ZnViewConnectRequest& request)
+{
+    if (!holder || !holder->view() || !request.slot)
+        return -1;
+    return holder->view()->connectView(request);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QMutex>
+
+class ZnQtViewCtrl;
+
+// A mutex, a count and an owned view controller in front of a list that is not a
+// Qt object (capture units, levels). Holders add their list behind these fields.
+class ZnLockedList
+{
+public:
+    ZnLockedList() = default;
+    virtual ~ZnLockedList();
+    ZnLockedList(const ZnLockedList&) = delete;
+    ZnLockedList& operator=(const ZnLockedList&) = delete;
+
+    void lock() { m_mutex.lock(); }
+    void unlock() { m_mutex.unlock(); }
+    // Takes ownership; the previous view is deleted.
+    void setView(ZnQtViewCtrl* view);
+    ZnQtViewCtrl* view() const { return m_view; }
+
+protected:
+    QMutex m_mutex{QMutex::Recursive};
+    int m_count = 0;
+    ZnQtViewCtrl* m_view = nullptr;
+};

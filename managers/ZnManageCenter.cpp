@@ -1,0 +1,690 @@
+#include "ZnManageCenter.h"
+
+#include "BookRequest.h"
+#include "ZnBackupMng.h"
+#include "ZnBroadcastManage.h"
+#include "ZnCapManage.h"
+#include "ZnD72Manage.h"
+#include "ZnD74Manage.h"
+#include "ZnD82Manage.h"
+#include "ZnFAlarmManage.h"
+#include "ZnLevelManage.h"
+#include "ZnLogManage.h"
+#include "ZnLoginNetHandle.h"
+#include "ZnMgrMsg.h"
+#include "ZnMicGroupManage.h"
+#include "ZnMic.h"
+#include "ZnMicManage.h"
+#include "ZnPlanManage.h"
+#include "ZnPlayTaskManage.h"
+#include "ZnRegionManage.h"
+#include "ZnRow.h"
+#include "ZnSchemeManage.h"
+#include "ZnServerConfigManage.h"
+#include "ZnServerConfigRequest.h"
+#include "ZnSleep.h"
+#include "ZnSsTaskManage.h"
+#include "ZnTerminalGroupManage.h"
+#include "ZnTerminal.h"
+#include "ZnTerminalManage.h"
+#include "ZnTtsManage.h"
+
+#include <QLoggingCategory>
+#include <QMutexLocker>
+
+#include <exception>
+#include <json/json.h>
+#include <new>
+
+Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
+
+namespace {
+// While data keeps arriving a pass reads on before it sleeps, so a large list
+// answer is not throttled to one chunk per 10 ms; the bound keeps the
+// keep-alive ticking under a flood.
+const int kMaxReadsPerPass = 1024;
+
+// A manager that throws on bad input loses that message, not the connection.
+template <class F>
+void guarded(F f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        qWarning("DBP message dropped by a manager: %s", e.what());
+    } catch (...) {
+        qWarning("DBP message dropped by a manager");
+    }
+}
+
+template <class T>
+std::unique_ptr<T> make()
+{
+    return std::unique_ptr<T>(new (std::nothrow) T);
+}
+}
+
+ZnManageCenter* ZnManageCenter::create()
+{
+    static ZnManageCenter* centre = new (std::nothrow) ZnManageCenter;
+    return centre;
+}
+
+ZnManageCenter::ZnManageCenter()
+    : m_systemTime(".")
+{
+    for (auto& s : m_slots)
+        s.store(nullptr);
+    // Creation order differs from slot order: the log manager is made sixteenth.
+    m_terminal = make<ZnTerminalManage>();
+    m_slots[TerminalSlot] = m_terminal.get();
+    m_mic = make<ZnMicManage>();
+    m_slots[MicSlot] = m_mic.get();
+    m_cap = make<ZnCapManage>();
+    m_slots[CapSlot] = m_cap.get();
+    m_broadcast = make<ZnBroadcastManage>();
+    m_slots[BroadcastSlot] = m_broadcast.get();
+    m_region = make<ZnRegionManage>();
+    m_slots[RegionSlot] = m_region.get();
+    m_level = make<ZnLevelManage>();
+    m_slots[LevelSlot] = m_level.get();
+    m_playTask = make<ZnPlayTaskManage>();
+    m_slots[PlayTaskSlot] = m_playTask.get();
+    m_serverConfig = make<ZnServerConfigManage>();
+    m_slots[ServerConfigSlot] = m_serverConfig.get();
+    m_backup = make<ZnBackupMng>();
+    m_slots[BackupSlot] = m_backup.get();
+    m_tts = make<ZnTtsManage>();
+    m_slots[TtsSlot] = m_tts.get();
+    m_d72 = make<ZnD72Manage>();
+    m_slots[D72Slot] = m_d72.get();
+    m_d74 = make<ZnD74Manage>();
+    m_slots[D74Slot] = m_d74.get();
+    m_plan = make<ZnPlanManage>();
+    m_slots[PlanSlot] = m_plan.get();
+    m_micGroup = make<ZnMicGroupManage>();
+    m_slots[MicGroupSlot] = m_micGroup.get();
+    m_ssTask = make<ZnSsTaskManage>();
+    m_slots[SsTaskSlot] = m_ssTask.get();
+    m_log = make<ZnLogManage>();
+    m_slots[LogSlot] = m_log.get();
+    m_d82 = make<ZnD82Manage>();
+    m_slots[D82Slot] = m_d82.get();
+    m_fAlarm = make<ZnFAlarmManage>();
+    m_slots[FAlarmSlot] = m_fAlarm.get();
+    m_scheme = make<ZnSchemeManage>();
+    m_slots[SchemeSlot] = m_scheme.get();
+    m_terminalGroups = make<ZnTerminalGroupManage>();
+    m_login.reset(new ZnLoginNetHandle(this));
+}
+
+ZnManageCenter::~ZnManageCenter()
+{
+    stopReceiveThread();
+}
+
+int ZnManageCenter::startReceiveThread()
+{
+    const int s = state();
+    if (s == Running || s == LoggedIn)
+        return -1;
+    // Set before the thread runs, so a caller polling the state never sees the
+    // previous attempt's 5.
+    setState(Running);
+    clearLost();
+    if (!m_thread.start([this] { run(); })) {
+        setState(Stopped);
+        return -1;
+    }
+    return 0;
+}
+
+void ZnManageCenter::stopReceiveThread()
+{
+    setLost();
+    m_thread.join();
+}
+
+ZnBaseMgr* ZnManageCenter::slot(int index) const
+{
+    return index >= 0 && index < SlotCount ? m_slots[index].load() : nullptr;
+}
+
+ZnBaseMgr* ZnManageCenter::swapSlot(int index, ZnBaseMgr* manager)
+{
+    if (index < 0 || index >= SlotCount)
+        return nullptr;
+    return m_slots[index].exchange(manager);
+}
+
+void ZnManageCenter::setConflictCallback(ConflictCallback callback)
+{
+    if (callback)
+        m_conflictCallback.store(callback);
+}
+
+int ZnManageCenter::loginResult() const
+{
+    return m_login ? m_login->loginResult() : ZnLoginNetHandle::NoAnswerYet;
+}
+
+std::string ZnManageCenter::systemTime() const
+{
+    QMutexLocker lock(&m_timeMutex);
+    return m_systemTime;
+}
+
+int ZnManageCenter::requestSystemTime()
+{
+    const int cseq = nextCSeq();
+    m_timeCSeq.store(cseq);
+    sendNoWait("GET DBP/1.0\r\nCSeq:" + std::to_string(cseq)
+               + "\r\nPacket-Type:GetSystemTime\r\nContent-Length:0\r\n\r\n");
+    return 0;
+}
+
+int ZnManageCenter::sendLogin()
+{
+    return m_login ? m_login->sendLogin() : -1;
+}
+
+void ZnManageCenter::onConnected()
+{
+    setState(Running);
+    if (m_login)
+        m_login->setState(ZnLoginNetHandle::LoggingIn);
+}
+
+void ZnManageCenter::onLoginResult(bool ok)
+{
+    if (!ok)
+        return;
+    setState(LoggedIn);
+    if (m_login) {
+        m_login->setState(ZnLoginNetHandle::LoggedIn);
+        m_login->stepState();
+    }
+}
+
+void ZnManageCenter::run()
+{
+    setState(Running);
+    clearLost();
+    resetSession();
+    m_login->setState(ZnLoginNetHandle::Connecting);
+    m_login->stepState();
+    try {
+        while (!isLost()) {
+            m_login->tick();
+            if (isLost())
+                break;
+            std::string chunk = receive();
+            for (int reads = 0; !chunk.empty();) {
+                qCDebug(lcNetReceive, "\r\n%s[len = %d]\r\n", chunk.c_str(), static_cast<int>(chunk.size()));
+                feed(chunk);
+                if (isLost() || ++reads >= kMaxReadsPerPass)
+                    break;
+                chunk = receive(0);
+            }
+            ZnSleep::ms(10);
+        }
+    } catch (const std::exception& e) {
+        qWarning("receive loop ended: %s", e.what());
+    } catch (...) {
+        qWarning("receive loop ended");
+    }
+    disconnect();
+    const bool loginPending = m_login->state() == ZnLoginNetHandle::LoggingIn;
+    // Last: a caller that sees 5 may start the next attempt at once.
+    setState(Stopped);
+    if (!loginPending) {
+        if (LossCallback callback = lossCallback())
+            callback();
+    }
+}
+
+void ZnManageCenter::onMessage(std::string_view message)
+{
+    ZnServerRequest& r = m_request;
+    switch (r.parse(message)) {
+    case ZnServerRequest::Ok:
+        matchAnswer(r.cseq(), true);
+        break;
+    case ZnServerRequest::Failed:
+        matchAnswer(r.cseq(), false);
+        break;
+    case ZnServerRequest::Post:
+        if (r.packetType() == "TerminalConflict") {
+            if (ConflictCallback callback = m_conflictCallback.load())
+                guarded([&] { callback(0, r.body().c_str()); });
+            break;
+        }
+        offerPost(r.postKey(), r.body());
+        break;
+    case ZnServerRequest::Set:
+        if (!r.setKey().empty())
+            offerPost(r.setKey(), r.setBody());
+        else
+            offerSet(r.setBody());
+        break;
+    case ZnServerRequest::Delete:
+        for (auto& s : m_slots) {
+            if (ZnBaseMgr* m = s.load())
+                guarded([&] { m->onDelete(r.deleteType(), r.id()); });
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ZnManageCenter::offerPost(const std::string& key, const std::string& body)
+{
+    for (auto& s : m_slots) {
+        ZnBaseMgr* m = s.load();
+        bool taken = false;
+        if (m)
+            guarded([&] { taken = m->onPost(key, body); });
+        if (taken)
+            return;
+    }
+}
+
+void ZnManageCenter::offerSet(const std::string& body)
+{
+    for (auto& s : m_slots) {
+        ZnBaseMgr* m = s.load();
+        bool taken = false;
+        if (m)
+            guarded([&] { taken = m->onSet(body); });
+        if (taken)
+            return;
+    }
+}
+
+void ZnManageCenter::onAnswer(int requestType, int cseq, bool ok)
+{
+    const std::string& body = m_request.body();
+    if (ok) {
+        guarded([&] { m_login->onResponse(requestType, body); });
+        for (auto& s : m_slots) {
+            if (ZnBaseMgr* m = s.load())
+                guarded([&] { m->onResponse(requestType, body); });
+        }
+        if (requestType == SystemTimeType)
+            takeServerTime(body);
+    } else {
+        guarded([&] { m_login->onLoginFailed(requestType); });
+        for (auto& s : m_slots) {
+            if (ZnBaseMgr* m = s.load())
+                guarded([&] { m->onFailed(requestType, body); });
+        }
+    }
+    ZnMgrMsg::instance()->record(cseq, ok);
+}
+
+void ZnManageCenter::onUnmatchedAnswer(int cseq, bool ok)
+{
+    // Only the answer to the server-time request itself carries the time.
+    if (ok && cseq == m_timeCSeq.load())
+        takeServerTime(m_request.body());
+}
+
+void ZnManageCenter::takeServerTime(const std::string& body)
+{
+    Json::Value root;
+    Json::Reader reader;
+    std::string text;
+    if (reader.parse(body, root))
+        text = ZnRow::text(root, "SystemTime");
+    QMutexLocker lock(&m_timeMutex);
+    m_systemTime = text.empty() ? "----" : text;
+}
+
+template <class Build>
+int ZnManageCenter::request(int slotIndex, int requestType, Build build)
+{
+    if (!m_slots[slotIndex].load())
+        return ResultNoHandle;
+    std::string text;
+    if (!build(text, nextCSeq()) || text.empty())
+        return ResultNoHandle;
+    return sendAndWait(text, requestType);
+}
+
+int ZnManageCenter::getPlayTerminalList()
+{
+    return request(TerminalSlot, ZnTerminalManage::ListType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->buildTerminalList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::getPlayTerminal(const ZnTerminal& terminal)
+{
+    return request(TerminalSlot, ZnTerminalManage::TerminalType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->buildTerminal(out, cseq, terminal).empty();
+    });
+}
+
+int ZnManageCenter::modifyPlayTerminal(const ZnTerminal& terminal)
+{
+    return request(TerminalSlot, ZnTerminalManage::ModifyType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->buildModifyTerminal(out, cseq, terminal).empty();
+    });
+}
+
+int ZnManageCenter::removeDevice(int terminalId, const std::string& typeText)
+{
+    return request(TerminalSlot, ZnTerminalManage::RemoveType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->removeDevice(out, cseq, terminalId, typeText).empty();
+    });
+}
+
+int ZnManageCenter::setIpAmpPower(int terminalId, int power)
+{
+    return request(TerminalSlot, ZnTerminalManage::PowerType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->buildAmpPower(out, cseq, terminalId, power).empty();
+    });
+}
+
+int ZnManageCenter::ipAmpSpeakerCheck(const ZnTerminal& terminal)
+{
+    return request(TerminalSlot, ZnTerminalManage::CheckType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->buildSpeakerCheck(out, cseq, terminal.id).empty();
+    });
+}
+
+int ZnManageCenter::setPlayTermConfig(const ZnTerminal& terminal)
+{
+    return request(TerminalSlot, ZnTerminalManage::CheckType, [&](std::string& out, int cseq) {
+        return m_terminal && !m_terminal->buildPlayTermConfig(out, cseq, terminal).empty();
+    });
+}
+
+int ZnManageCenter::getCapList()
+{
+    return request(CapSlot, ZnCapManage::ListType, [&](std::string& out, int cseq) {
+        return m_cap && !m_cap->buildCapList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::modifyCap(const ZnCap& cap)
+{
+    return request(CapSlot, ZnCapManage::ModifyType, [&](std::string& out, int cseq) {
+        return m_cap && !m_cap->buildModifyCap(out, cseq, cap).empty();
+    });
+}
+
+int ZnManageCenter::getSchemeList(int kind)
+{
+    if (kind < 0 || kind > 3)
+        return ResultNoHandle;
+    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 0), [&](std::string& out, int cseq) {
+        return m_scheme && !m_scheme->buildSchemeList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::addScheme(const ZnScheme& scheme, int kind)
+{
+    if (kind < 0 || kind > 3)
+        return ResultNoHandle;
+    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 1), [&](std::string& out, int cseq) {
+        return m_scheme && !m_scheme->buildAddScheme(out, cseq, scheme).empty();
+    });
+}
+
+int ZnManageCenter::modifyScheme(const ZnScheme& scheme, int kind)
+{
+    if (kind < 0 || kind > 3)
+        return ResultNoHandle;
+    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), [&](std::string& out, int cseq) {
+        return m_scheme && !m_scheme->buildModifyScheme(out, cseq, scheme).empty();
+    });
+}
+
+int ZnManageCenter::enableScheme(ZnScheme& scheme, int kind)
+{
+    if (kind < 0 || kind > 3)
+        return ResultNoHandle;
+    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), [&](std::string& out, int cseq) {
+        return m_scheme && !m_scheme->buildEnableScheme(out, cseq, scheme).empty();
+    });
+}
+
+int ZnManageCenter::deleteScheme(const ZnScheme& scheme, int kind)
+{
+    if (kind < 0 || kind > 3)
+        return ResultNoHandle;
+    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 3), [&](std::string& out, int cseq) {
+        return m_scheme && !m_scheme->buildDeleteScheme(out, cseq, scheme).empty();
+    });
+}
+
+int ZnManageCenter::getLogPage(int kind, int offset)
+{
+    if (kind < 0 || kind > 7)
+        return ResultNoHandle;
+    return request(LogSlot, ZnLogManage::FirstType + kind, [&](std::string& out, int cseq) {
+        return m_log && !m_log->buildSqlLogQuery(out, cseq, kind, offset).empty();
+    });
+}
+
+int ZnManageCenter::getRegionList()
+{
+    return request(RegionSlot, ZnRegionManage::ListType, [&](std::string& out, int cseq) {
+        return m_region && !m_region->buildRegionList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::saveRegion(const ZnRegion& region, int operation)
+{
+    return request(RegionSlot, ZnRegionManage::SaveType, [&](std::string& out, int cseq) {
+        return m_region && !m_region->buildSaveRegion(out, cseq, region, operation).empty();
+    });
+}
+
+int ZnManageCenter::serverConfigRequest(const ZnServerConfigRequest& req)
+{
+    return request(ServerConfigSlot, req.type, [&](std::string& out, int cseq) {
+        return m_serverConfig && !m_serverConfig->buildRequest(out, cseq, req).empty();
+    });
+}
+
+int ZnManageCenter::getServerConfig(const ZnServerConfigRequest& req)
+{
+    return request(ServerConfigSlot, req.type, [&](std::string& out, int cseq) {
+        return m_serverConfig && !m_serverConfig->buildParameterRequest(out, cseq, req.value, req.type).empty();
+    });
+}
+
+int ZnManageCenter::getMicGroupList()
+{
+    return request(MicGroupSlot, ZnMicGroupManage::ListType, [&](std::string& out, int cseq) {
+        return m_micGroup && !m_micGroup->buildGroupList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::saveMicGroup(const ZnMicGroup& group, int operation)
+{
+    return request(MicGroupSlot, ZnMicGroupManage::SaveType, [&](std::string& out, int cseq) {
+        return m_micGroup && !m_micGroup->buildSaveGroup(out, cseq, group, operation).empty();
+    });
+}
+
+int ZnManageCenter::getD72List()
+{
+    return request(D72Slot, ZnD72Manage::ListType, [&](std::string& out, int cseq) {
+        return m_d72 && !m_d72->buildD72List(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::modifyD72(const ZnMic& mic)
+{
+    return request(D72Slot, ZnD72Manage::ModifyType, [&](std::string& out, int cseq) {
+        return m_d72 && !m_d72->buildModifyD72(out, cseq, mic).empty();
+    });
+}
+
+int ZnManageCenter::getD72ButtonCalls(const ZnMic& mic)
+{
+    return request(D72Slot, ZnD72Manage::ButtonCallsType, [&](std::string& out, int cseq) {
+        return m_d72 && !m_d72->buildD72ButtonCalls(out, cseq, mic.id).empty();
+    });
+}
+
+int ZnManageCenter::setD72ButtonCall(const std::vector<ZnMicBtnCall>& calls)
+{
+    return request(D72Slot, ZnD72Manage::SetButtonCallType, [&](std::string& out, int cseq) {
+        return m_d72 && !m_d72->buildSetD72ButtonCall(out, cseq, calls).empty();
+    });
+}
+
+int ZnManageCenter::getD74List()
+{
+    return request(D74Slot, ZnD74Manage::ListType, [&](std::string& out, int cseq) {
+        return m_d74 && !m_d74->buildD74List(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::modifyD74(const ZnMic& mic, int operation)
+{
+    if (!m_slots[D74Slot].load() || !m_d74)
+        return ResultNoHandle;
+    int requestType = ZnD74Manage::ModifyType;
+    std::string text;
+    m_d74->buildModifyD74(text, nextCSeq(), mic, operation, requestType);
+    return sendAndWait(text, requestType);
+}
+
+int ZnManageCenter::getD74ButtonCalls(const ZnMic& mic)
+{
+    return request(D74Slot, ZnD74Manage::ButtonCallsType, [&](std::string& out, int cseq) {
+        return m_d74 && !m_d74->buildD74ButtonCalls(out, cseq, mic.id).empty();
+    });
+}
+
+int ZnManageCenter::setD74ButtonCall(const ZnMicBtnCall& call)
+{
+    return request(D74Slot, ZnD74Manage::SetButtonCallType, [&](std::string& out, int cseq) {
+        return m_d74 && !m_d74->buildSetD74ButtonCall(out, cseq, call).empty();
+    });
+}
+
+int ZnManageCenter::getSoundSourceTaskList()
+{
+    return request(SsTaskSlot, ZnSsTaskManage::ListType, [&](std::string& out, int cseq) {
+        return m_ssTask && !m_ssTask->buildTaskList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::saveSoundSourceTask(const ZnSsTask& task, int operation)
+{
+    return request(SsTaskSlot, ZnSsTaskManage::AddType + operation, [&](std::string& out, int cseq) {
+        return m_ssTask && !m_ssTask->buildSaveTask(out, cseq, task, operation).empty();
+    });
+}
+
+int ZnManageCenter::getTtsList()
+{
+    return request(TtsSlot, ZnTtsManage::ListType, [&](std::string& out, int cseq) {
+        return m_tts && !m_tts->buildTtsList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::modifyTts(const ZnTts& tts)
+{
+    return request(TtsSlot, ZnTtsManage::ModifyType, [&](std::string& out, int cseq) {
+        return m_tts && !m_tts->buildModifyTts(out, cseq, tts).empty();
+    });
+}
+
+int ZnManageCenter::getMicList()
+{
+    return request(MicSlot, ZnMicManage::ListType, [&](std::string& out, int cseq) {
+        return m_mic && !m_mic->buildMicList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::getMicTerminal(int terminalId)
+{
+    return request(MicSlot, ZnMicManage::ConsoleType, [&](std::string& out, int cseq) {
+        return m_mic && !m_mic->buildMicTerminal(out, cseq, terminalId).empty();
+    });
+}
+
+int ZnManageCenter::modifyMic(const ZnMic& mic)
+{
+    return request(MicSlot, ZnMicManage::ModifyType, [&](std::string& out, int cseq) {
+        return m_mic && !m_mic->buildModifyMic(out, cseq, mic).empty();
+    });
+}
+
+int ZnManageCenter::getMicBooks(const BookRequest& req)
+{
+    return request(MicSlot, req.requestType, [&](std::string& out, int cseq) {
+        return m_mic && !m_mic->buildMicBooks(out, cseq, req).empty();
+    });
+}
+
+int ZnManageCenter::setMicBooks(const BookRequest& req)
+{
+    return request(MicSlot, req.requestType, [&](std::string& out, int cseq) {
+        return m_mic && !m_mic->buildSetMicBooks(out, cseq, req).empty();
+    });
+}
+
+int ZnManageCenter::getD82List()
+{
+    return request(D82Slot, ZnD82Manage::ListType, [&](std::string& out, int cseq) {
+        return m_d82 && !m_d82->buildD82List(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::getD82Terminal(int terminalId)
+{
+    return request(D82Slot, ZnD82Manage::DeviceType, [&](std::string& out, int cseq) {
+        return m_d82 && !m_d82->buildD82Terminal(out, cseq, terminalId).empty();
+    });
+}
+
+int ZnManageCenter::modifyD82(const ZnD82& device)
+{
+    return request(D82Slot, ZnD82Manage::ModifyType, [&](std::string& out, int cseq) {
+        return m_d82 && !m_d82->buildModifyD82(out, cseq, device).empty();
+    });
+}
+
+int ZnManageCenter::getD82Books(const BookRequest& req)
+{
+    return request(D82Slot, req.requestType, [&](std::string& out, int cseq) {
+        return m_d82 && !m_d82->buildD82Books(out, cseq, req).empty();
+    });
+}
+
+int ZnManageCenter::setD82Books(const BookRequest& req)
+{
+    return request(D82Slot, req.requestType, [&](std::string& out, int cseq) {
+        return m_d82 && !m_d82->buildSetD82Books(out, cseq, req).empty();
+    });
+}
+
+int ZnManageCenter::getFireAlarmList()
+{
+    return request(FAlarmSlot, ZnFAlarmManage::ListType, [&](std::string& out, int cseq) {
+        return m_fAlarm && !m_fAlarm->buildFAlarmList(out, cseq).empty();
+    });
+}
+
+int ZnManageCenter::modifyFireAlarm(const ZnFAlarm& alarm)
+{
+    return request(FAlarmSlot, ZnFAlarmManage::ModifyType, [&](std::string& out, int cseq) {
+        return m_fAlarm && !m_fAlarm->buildModifyFAlarm(out, cseq, alarm).empty();
+    });
+}
+
+int ZnManageCenter::setFireAlarmTrigger(const ZnFAlarmTrigger& trigger)
+{
+    return request(FAlarmSlot, ZnFAlarmManage::TriggerType, [&](std::string& out, int cseq) {
+        return m_fAlarm && !m_fAlarm->buildSetTrigger(out, cseq, trigger).empty();
+    });
+}

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60).
+# Inputs that crash are left in build-fuzz/artifacts/; the growing corpus in
+# build-fuzz/corpus/ starts from the seeds in tests/fuzz/corpus/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS_EACH=${1:-60}
+BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
+scripts/deps.sh
+if ! command -v clang++ >/dev/null ||
+   ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
+  SUDO=
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+    clang libclang-rt-14-dev
+fi
+CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DZN_FUZZ=ON -DZN_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=()
+for src in tests/fuzz/fuzz_*.cpp; do
+  targets+=("$(basename "$src" .cpp)")
+done
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
+mkdir -p "$BUILD_DIR/artifacts"
+status=0
+for t in "${targets[@]}"; do
+  corpus="$BUILD_DIR/corpus/$t"
+  mkdir -p "$corpus"
+  echo "== $t for ${SECONDS_EACH}s"
+  if ! "$BUILD_DIR/bin/$t" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$BUILD_DIR/artifacts/$t-" -print_final_stats=1 \
+      "$corpus" "tests/fuzz/corpus/$t" 2>"$BUILD_DIR/$t.log"; then
+    echo "!! $t failed; see $BUILD_DIR/$t.log and $BUILD_DIR/artifacts/"
+    tail -n 30 "$BUILD_DIR/$t.log"
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$BUILD_DIR/$t.log" | tail -n 2 || true
+  fi
+done
+exit $status

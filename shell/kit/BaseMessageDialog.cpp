@@ -1,0 +1,63 @@
+#include "BaseMessageDialog.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, int type)
+    : drag(this), title(title), text(text)
+{
+    ui.setupUi(this);
+
+    setWindowIcon(QIcon(QStringLiteral(":/images/info32x32.png")));
+    setWindowTitle(QStringLiteral("信息"));
+    ui.iconLabel->setPixmap(QPixmap(QStringLiteral(":/images/info18x18.png")));
+    ui.dialogCloseBtn->setFixedSize(23, 25);
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_MouseTracking);
+
+    if (type == 1) {
+        ui.cancelButton->hide();
+    } else if (type == 2) {
+        ui.ConfirmButton->hide();
+    } else if (type == 4) {
+        ui.cancelButton->hide();
+        ui.ConfirmButton->hide();
+    }
+
+    ui.messageTitle->setText(title);
+    ui.infoTextEdit->setReadOnly(true);
+    ui.infoTextEdit->setAlignment(Qt::AlignCenter);
+    ui.infoTextEdit->setText(layoutText(text));
+
+    connect(ui.ConfirmButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui.dialogCloseBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui.cancelButton, &QPushButton::clicked, this, &QDialog::close);
+
+    if (type == 4) {
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, this, &QDialog::close);
+        timer.start(1500);
+    }
+}
+
+QString BaseMessageDialog::layoutText(const QString &text)
+{
+    QString shown = QStringLiteral("    ") + text;
+    shown.prepend(shown.size() <= 25 ? QStringLiteral("\r\n\r\n") : QStringLiteral("\r\n"));
+    return QStringLiteral("    ") + shown;
+}
+
+void BaseMessageDialog::mousePressEvent(QMouseEvent *event)
+{
+    drag.mousePress(event);
+}
+
+void BaseMessageDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    drag.mouseMove(event);
+}
+
+void BaseMessageDialog::mouseReleaseEvent(QMouseEvent *event)
+{
+    drag.mouseRelease(event);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ShadowWidget.h"
+#include "ZnWindowDrag.h"
+#include "ui_messageDialog.h"
+
+#include <QDialog>
+#include <QTimer>
+
+// The console's one message box. Type 1: confirm only; 2: cancel only; 4: no
+// buttons, closes itself after 1500 ms; anything else: both buttons.
+// exec() returns 1 only when the confirm button was pressed.
+class BaseMessageDialog : public ShadowWidget<QDialog>
+{
+public:
+    BaseMessageDialog(const QString &title, const QString &text, int type);
+
+    // The text as the box lays it out in its text field.
+    static QString layoutText(const QString &text);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    ZnWindowDrag drag;
+    Ui::messageDialog ui;
+    QString title;
+    QString text;
+    QTimer timer;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QTableWidget;
+class QTableWidgetItem;
+class QWidget;
+
+// Second base of the list pages and table controllers: the standard table look and
+// the rows found, redrawn and removed by the record id kept as the int UserRole
+// data of column 0. Row numbers are looked up again on every call; no item pointer
+// is kept.
+class ZnTerBaseCtr
+{
+public:
+    virtual ~ZnTerBaseCtr();
+
+    virtual void setGeometry(const QRect &rect);
+    virtual QWidget *widget() = 0;
+    virtual QTableWidget *tableWidget() = 0;
+    virtual void updateRow(int row, int id);
+
+    int findRowById(int id);
+    int updateRowById(int id);
+    int removeRowById(int id);
+    int itemValue(int row, int col);
+    void clearTable();
+    void removeRow(int row);
+    void initTable();
+    QTableWidgetItem *setFirstRowItem(const char *text, int col, int data);
+    QTableWidgetItem *setItem(const char *text, int row, int col, int data);
+    QTableWidgetItem *setItemQString(const QString &text, int row, int col, int data);
+    void setItemText(QTableWidgetItem *item, const char *text, int data);
+
+    static bool isNull(int value);
+    static bool isBaseId(int id);
+};

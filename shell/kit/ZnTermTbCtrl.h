@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ZnTerBaseCtr.h"
+#include "ZnTerTableWidgetStr.h"
+
+class ZnTerminal;
+
+// Table controller for the play-terminal (IP amplifier) list.
+class ZnTermTbCtrl : public ZnTerBaseCtr
+{
+public:
+    virtual void initColumns() = 0;
+    virtual int fillRow(const ZnTerminal &terminal) = 0;
+
+    QString ampStateText(int value) const;
+    void setAmpStateCell(int row, int value);
+    void setNumberCell(int row, int col, int value);
+    void setNumberCellAt(int row, int value);
+
+protected:
+    ZnTerTableWidgetStr strings;
+    int numberColumn = 0;
+    int ampColumn = 0;
+};

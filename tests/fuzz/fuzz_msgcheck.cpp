@@ -1,0 +1,21 @@
+// The reply classifier over arbitrary bytes: always a table index, and the name
+// it found classifies the same when written alone.
+#include "FuzzCheck.h"
+#include "ZnMsgCheck.h"
+
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const std::string input(reinterpret_cast<const char *>(data), size);
+    ZnMsgCheck check;
+    const int kind = check.replyType(input);
+    FUZZ_CHECK(kind >= 0 && kind <= ZnMsgCheck::Unknown);
+    if (kind != ZnMsgCheck::Unknown) {
+        const std::string name = ZnMsgCheck::topElement(input);
+        FUZZ_CHECK(!name.empty());
+        FUZZ_CHECK(check.replyType("<?xml?><" + name + ">") == kind);
+    }
+    return 0;
+}

@@ -1,0 +1,77 @@
+#include "ZnFontSetup.h"
+#include "ZnResources.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
+#include <QTranslator>
+#include <QtTest>
+
+class tst_resources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { znInitResources(); }
+
+    void compiledInImages_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        for (const char *n : {"left", "right", "top", "bottom", "left-top", "right-top", "left-bottom", "right-bottom"})
+            QTest::newRow(n) << QString(":/images/shadow/shadow-%1").arg(n) << QSize();
+        for (const char *n : {"close_btn", "maximize_btn", "show_normal_btn"})
+            for (const char *s : {"normal", "hover", "pressed"})
+                QTest::newRow(qPrintable(QString("%1_%2").arg(n, s)))
+                    << QString(":/images/button/%1_%2.png").arg(n, s) << QSize(23, 25);
+        QTest::newRow("info32") << ":/images/info32x32.png" << QSize(32, 32);
+        QTest::newRow("info18") << ":/images/info18x18.png" << QSize(18, 18);
+        QTest::newRow("edit20") << ":/images/edit20x20.png" << QSize(20, 20);
+        QTest::newRow("top task") << ":/images/top_task32px.png" << QSize(32, 32);
+        QTest::newRow("player") << ":/images/player_term.png" << QSize();
+    }
+    void compiledInImages()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        const QImage img(path);
+        QVERIFY2(!img.isNull(), qPrintable(path));
+        if (size.isValid())
+            QCOMPARE(img.size(), size);
+    }
+
+    void diskImagesBesideTheProgram()
+    {
+        for (const char *n : {"dialog_header", "lTop", "rTop", "window_icon_small", "close", "close_hover", "close_pressed"})
+            QVERIFY2(!QImage(QString("./images/%1.png").arg(n)).isNull(), n);
+    }
+
+    void styleSheetIsAscii()
+    {
+        QFile css(":/files/talkback_center.css");
+        QVERIFY(css.open(QIODevice::ReadOnly));
+        const QByteArray bytes = css.readAll();
+        QVERIFY(bytes.contains("#messageWidget"));
+        for (char c : bytes)
+            QVERIFY(static_cast<unsigned char>(c) < 0x80);
+    }
+
+    void translation()
+    {
+        QTranslator tr;
+        QVERIFY(tr.load("./translate/zh.qm"));
+        QCOMPARE(tr.translate("ZnTipsInfo", "Tips"), QString("提示"));
+        QCOMPARE(tr.translate("BaseSetNameDialog", "Setting Error!"), QString("设置错误！"));
+    }
+
+    void cjkFontSubstitute()
+    {
+        ZnFontSetup::apply();
+        const QFontInfo info(QFont(QString::fromUtf8(ZnFontSetup::kFamily), 9));
+        QCOMPARE(info.family(), QString(ZnFontSetup::kInstalledFamily));
+        QVERIFY(QFontMetrics(QApplication::font()).inFont(QChar(0x4e2d)));
+    }
+};
+
+QTEST_MAIN(tst_resources)
+#include "tst_resources.moc"

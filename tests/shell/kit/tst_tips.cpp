@@ -1,0 +1,135 @@
+#include "MsgTips.h"
+#include "MsgTipsGroup.h"
+#include "ZnModalHelper.h"
+
+#include <QWidget>
+#include <QtTest>
+
+class tst_tips : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void slotsFromParentSize()
+    {
+        QWidget page;
+        page.resize(800, 600);
+        MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
+        QCOMPARE(group.count(), 6);
+        QCOMPARE(group.slotRect(0), QRect(800 - 25 - 250, 470, 250, 65));
+        QCOMPARE(group.slotRect(1).top(), 400);
+        QCOMPARE(group.tipAt(0)->box()->geometry(), group.slotRect(0));
+        QVERIFY(group.tipAt(0)->box()->isHidden());
+    }
+
+    void tooSmallParentHasNoTips()
+    {
+        QWidget page;
+        page.resize(300, 150);
+        MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
+        QCOMPARE(group.count(), 0);
+        QVERIFY(!group.freeTip());
+        QVERIFY(!group.findTip(""));
+    }
+
+    void freeAndFind()
+    {
+        QWidget page;
+        page.resize(400, 400);
+        MsgTipsGroup group(&page, 200, 65, 10, 10, 10);
+        MsgTips *a = group.freeTip();
+        a->setText("a.mp3");
+        a->showTip(-1);
+        QCOMPARE(group.findTip("a.mp3"), a);
+        QVERIFY(group.freeTip() != a);
+        QVERIFY(!group.findTip("b.mp3"));
+    }
+
+    void restackWhenMiddleTipFrees()
+    {
+        QWidget page;
+        page.resize(600, 600);
+        page.show();
+        MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
+        MsgTips *t0 = group.tipAt(0), *t1 = group.tipAt(1), *t2 = group.tipAt(2);
+        t0->setText("zero");
+        t0->showTip(0);
+        t1->setText("one");
+        t1->showTip(-1);
+        t2->setText("two");
+        t2->showTip(-1);
+        QVERIFY(ZnModalHelper::waitFor([&] { return !t0->isInUse(); }));
+        QCOMPARE(group.tipAt(0), t1);
+        QCOMPARE(group.tipAt(1), t2);
+        QCOMPARE(t1->box()->geometry(), group.slotRect(0));
+        QCOMPARE(t2->box()->geometry(), group.slotRect(1));
+        QCOMPARE(group.tipAt(2), t0);
+        QCOMPARE(t0->box()->geometry(), group.slotRect(2));
+        QVERIFY(t0->text().isEmpty());
+        QVERIFY(t0->box()->isHidden());
+    }
+
+    void updateTextRestartsOnlyARunningTimer()
+    {
+        QWidget page;
+        page.resize(400, 400);
+        MsgTips tip(&page, QRect(0, 0, 100, 50));
+        tip.setLabelText("start");
+        tip.showTip(-1);
+        tip.updateText("10%");
+        QVERIFY(!tip.hasTimer());
+        QCOMPARE(tip.label()->text(), QString("10%"));
+        QCOMPARE(tip.text(), QString());
+    }
+
+    // A tip reused for a running transfer must not inherit the time-out of its
+    // last use: it stays until the transfer gives it a time again.
+    void reusedProgressTipStaysShown()
+    {
+        QWidget page;
+        page.resize(400, 400);
+        MsgTips tip(&page, QRect(0, 0, 100, 50));
+        tip.showTip(20);
+        QVERIFY(ZnModalHelper::waitFor([&] { return !tip.isInUse(); }));
+        QVERIFY(!tip.hasTimer());
+
+        tip.setText("next.mp3");
+        tip.showTip(-1);
+        tip.updateText("50%");
+        QVERIFY(!tip.hasTimer());
+        QTest::qWait(100);
+        QVERIFY(tip.isInUse());
+        QCOMPARE(tip.text(), QString("next.mp3"));
+
+        tip.setType(2);
+        tip.updateText("failed");
+        tip.showTip(10);
+        QVERIFY(ZnModalHelper::waitFor([&] { return !tip.isInUse(); }));
+        QVERIFY(tip.box()->styleSheet().contains("#f0f9eb"));
+    }
+
+    void typesSetStyles()
+    {
+        QWidget page;
+        MsgTips tip(&page, QRect(0, 0, 100, 50));
+        QVERIFY(tip.box()->styleSheet().contains("border-radius: 6px"));
+        tip.setType(2);
+        QVERIFY(tip.box()->styleSheet().contains("#fdf6ec"));
+        tip.setType(7);
+        QVERIFY(tip.box()->styleSheet().contains("#fdf6ec"));
+        tip.setType(1);
+        QVERIFY(tip.box()->styleSheet().contains("#f0f9eb; border: 1px solid #3b4b54; border-radius: 10px"));
+    }
+
+    void groupOutlivingItsParentIsSafe()
+    {
+        auto *page = new QWidget;
+        page->resize(400, 400);
+        auto *group = new MsgTipsGroup(page, 200, 65, 10, 10, 10);
+        delete page;
+        delete group;
+    }
+};
+
+QTEST_MAIN(tst_tips)
+#include "tst_tips.moc"
