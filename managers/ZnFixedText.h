@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <string>
 
-// Copying text into the fixed name fields of the task records.
-namespace ZnFixedText {
-
-// Zeroes dst and keeps as much of text as fits before the closing zero, cut before
-// a UTF-8 continuation byte so that no character is split.
-void copy(char* dst, size_t size, const std::string& text);
-
-} // namespace ZnFixedText
+// Copies into the fixed, zero-terminated name fields of the level and user records.
+class ZnFixedText
+{
+public:
+    // Copies as much of text as fits in size - 1 bytes, never cutting a UTF-8
+    // character in two, and ends it with a zero byte. size 0 writes nothing.
+    static void copy(char* out, size_t size, const std::string& text);
+};
