@@ -57,3 +57,10 @@ public:
     std::list<int32_t> terminalIds;
     std::list<ZnExecTime> execTimes;
 };
+
+template <class Record> struct ZnRecordKey;
+// List models find tasks by their own id field.
+template <> struct ZnRecordKey<ZnSsTask>
+{
+    static int id(const ZnSsTask& record) { return record.Id; }
+};
