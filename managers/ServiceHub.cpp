@@ -1,6 +1,8 @@
 #include "ServiceHub.h"
 
 #include "ZnApi.h"
+#include "ZnCapListMgr.h"
+#include "ZnCreateViewCtrMgr.h"
 #include "ZnSleep.h"
 
 #include <atomic>
@@ -16,9 +18,22 @@ ServiceHub::ServiceHub(ZnManageCenter* centre)
 
 ServiceHub* ServiceHub::create(ZnManageCenter* centre)
 {
-    static ServiceHub* hub = new ServiceHub(centre);
+    static ServiceHub* hub = [centre] {
+        ServiceHub* made = new ServiceHub(centre);
+        made->attachCapList();
+        return made;
+    }();
     gHub.store(hub);
     return hub;
+}
+
+void ServiceHub::attachCapList()
+{
+    ZnCapListMgr* caps = ZnCapListMgr::holder();
+    if (!caps->view())
+        caps->setView(ZnCreateViewCtrMgr::createView(0));
+    m_capList = caps;
+    ZnCapListMgr::registerCallbacks(m_centre);
 }
 
 ServiceHub* ServiceHub::instance()

@@ -24,6 +24,8 @@ public:
 
 private:
     explicit ServiceHub(ZnManageCenter* centre);
+    // The capture-unit holder gets its view and its callbacks.
+    void attachCapList();
 
     ZnManageCenter* m_centre;
     ZnLockedList* m_capList = nullptr;

@@ -1,8 +1,11 @@
 #include "ZnCapManage.h"
 
 #include "ZnCap.h"
+#include "ZnRow.h"
 
 #include <json/json.h>
+
+#include <algorithm>
 
 ZnCapManage::ZnCapManage()
 {
@@ -35,18 +38,65 @@ std::string& ZnCapManage::buildModifyCap(std::string& out, int cseq, const ZnCap
     return buildSetRequest(out, cseq, "CapD73Set", jsonText(body));
 }
 
-void ZnCapManage::onResponse(int, const std::string&)
+bool ZnCapManage::parseRows(const std::string& body, std::list<ZnCap>& out)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnCap cap;
+        // A row whose id is no number names no unit the list could find again.
+        if (cap.fillFromRow(rows[i]))
+            out.push_back(cap);
+    }
+    return true;
 }
 
-bool ZnCapManage::onPost(const std::string& key, const std::string&)
+int ZnCapManage::handleList(const std::string& body)
 {
-    return key == kPostKey;
+    std::list<ZnCap> caps;
+    if (!parseRows(body, caps))
+        return -1;
+    caps.sort([](const ZnCap& a, const ZnCap& b) { return a.id < b.id; });
+    if (m_listCallback)
+        m_listCallback(&caps);
+    return 0;
 }
 
-bool ZnCapManage::onSet(const std::string&)
+int ZnCapManage::handleChanges(const std::string& body)
 {
-    return false;
+    std::list<ZnCap> caps;
+    if (!parseRows(body, caps))
+        return -1;
+    for (const ZnCap& cap : caps) {
+        ZnCap copy(cap);
+        if (m_changeCallback)
+            m_changeCallback(&copy);
+    }
+    return 0;
+}
+
+void ZnCapManage::onResponse(int requestType, const std::string& body)
+{
+    if (requestType == ListType)
+        handleList(body);
+}
+
+bool ZnCapManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    handleChanges(body);
+    return true;
+}
+
+bool ZnCapManage::onSet(const std::string& body)
+{
+    if (m_check.replyType(body) != ZnMsgCheck::CapList)
+        return false;
+    // Only rows this manager can read are taken; anything else stays on offer to the
+    // managers after it instead of vanishing here.
+    return handleChanges(body) == 0;
 }
 
 void ZnCapManage::onDeleted(int)

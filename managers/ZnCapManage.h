@@ -32,7 +32,15 @@ public:
     bool onSet(const std::string& body) override;
     void onDeleted(int id) override;
 
+    // Rows of a "capd73" reply; false when the body is no JSON. Rows without a usable
+    // id are left out.
+    static bool parseRows(const std::string& body, std::list<ZnCap>& out);
+
 protected:
+    // 0 when the body was read, -1 when it is no JSON (nothing is called then).
+    int handleList(const std::string& body);
+    int handleChanges(const std::string& body);
+
     ListCallback m_listCallback = nullptr;
     ChangeCallback m_changeCallback = nullptr;
     ZnMsgCheck m_check;

@@ -2,8 +2,11 @@
 
 #include "ZnFAlarm.h"
 #include "ZnFAlarmTrigger.h"
+#include "ZnRow.h"
 
 #include <json/json.h>
+
+#include <list>
 
 ZnFAlarmManage::ZnFAlarmManage()
 {
@@ -48,13 +51,44 @@ std::string& ZnFAlarmManage::buildSetTrigger(std::string& out, int cseq, const Z
     return out;
 }
 
-void ZnFAlarmManage::onResponse(int, const std::string&)
+bool ZnFAlarmManage::parseRows(const std::string& body, std::list<ZnFAlarm>& out)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnFAlarm alarm;
+        alarm.fillFromRow(rows[i]);
+        out.push_back(alarm);
+    }
+    return true;
 }
 
-bool ZnFAlarmManage::onPost(const std::string& key, const std::string&)
+void ZnFAlarmManage::onResponse(int requestType, const std::string& body)
 {
-    return key == kPostKey;
+    if (requestType != ListType)
+        return;
+    std::list<ZnFAlarm> alarms;
+    if (!parseRows(body, alarms))
+        return;
+    alarms.sort([](const ZnFAlarm& a, const ZnFAlarm& b) { return a.id < b.id; });
+    if (m_notify)
+        m_notify(ListType, &alarms);
+}
+
+bool ZnFAlarmManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnFAlarm> alarms;
+    if (parseRows(body, alarms)) {
+        for (const ZnFAlarm& alarm : alarms) {
+            ZnFAlarm copy(alarm);
+            if (m_notify)
+                m_notify(ChangedType, &copy);
+        }
+    }
+    return true;
 }
 
 bool ZnFAlarmManage::onSet(const std::string&)

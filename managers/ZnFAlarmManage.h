@@ -4,6 +4,8 @@
 #include "ZnMsgCheck.h"
 #include "ZnTermBaseManage.h"
 
+#include <list>
+
 class ZnFAlarm;
 class ZnFAlarmTrigger;
 
@@ -29,6 +31,9 @@ public:
     bool onPost(const std::string& key, const std::string& body) override;
     bool onSet(const std::string& body) override;
     void onDeleted(int id) override;
+
+    // Rows of a "firealarm" reply in row order; false when the body is no JSON.
+    static bool parseRows(const std::string& body, std::list<ZnFAlarm>& out);
 
 protected:
     ZnNotifyCallback m_notify = nullptr;

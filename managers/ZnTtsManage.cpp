@@ -1,8 +1,11 @@
 #include "ZnTtsManage.h"
 
+#include "ZnRow.h"
 #include "ZnTts.h"
 
 #include <json/json.h>
+
+#include <list>
 
 void ZnTtsManage::setCallback(ZnNotifyCallback callback)
 {
@@ -25,13 +28,41 @@ std::string& ZnTtsManage::buildModifyTts(std::string& out, int cseq, const ZnTts
     return out;
 }
 
-void ZnTtsManage::onResponse(int, const std::string&)
+bool ZnTtsManage::parseRows(const std::string& body, std::list<ZnTts>& out)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnTts tts;
+        tts.fillFromRow(rows[i]);
+        out.push_back(tts);
+    }
+    return true;
 }
 
-bool ZnTtsManage::onPost(const std::string& key, const std::string&)
+void ZnTtsManage::onResponse(int requestType, const std::string& body)
 {
-    return key == kPostKey;
+    if (requestType != ListType)
+        return;
+    std::list<ZnTts> units;
+    if (parseRows(body, units) && m_notify)
+        m_notify(ListType, &units);
+}
+
+bool ZnTtsManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnTts> units;
+    if (parseRows(body, units)) {
+        for (const ZnTts& tts : units) {
+            ZnTts copy(tts);
+            if (m_notify)
+                m_notify(ModifyType, &copy);
+        }
+    }
+    return true;
 }
 
 bool ZnTtsManage::onSet(const std::string&)

@@ -4,6 +4,8 @@
 #include "ZnMsgCheck.h"
 #include "ZnTermBaseManage.h"
 
+#include <list>
+
 class ZnTts;
 
 // Text-to-speech units (TTS71). Recognises its request types 254 to 260 itself.
@@ -24,6 +26,9 @@ public:
     bool onSet(const std::string& body) override;
     void onDelete(const std::string& type, int id) override;
     void onDeleted(int id) override;
+
+    // Rows of a "tts71" reply, kept in row order; false when the body is no JSON.
+    static bool parseRows(const std::string& body, std::list<ZnTts>& out);
 
 protected:
     ZnNotifyCallback m_notify = nullptr;
