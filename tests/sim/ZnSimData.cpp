@@ -144,6 +144,9 @@ void ZnSimData::loadSample()
                                {"terminalId", "10001"}}));
     addRow("timerplan", row({{"timerplanId", "1"}, {"name", "Weekdays"}, {"enable", "1"}, {"comment", "school days"}}));
     addRow("timerplan", row({{"timerplanId", "2"}, {"name", "Holidays"}, {"enable", "0"}, {"comment", ""}}));
+    addRow("level", row({{"id", "3"}, {"name", "Operator"}, {"lv", "20"}, {"type", "5"}}));
+    addRow("level", row({{"id", "10"}, {"name", "Administrator"}, {"lv", "100"}, {"type", "4"}}));
+    addRow("level", row({{"id", "7"}, {"name", "Supervisor"}, {"lv", "50"}, {"type", "5"}}));
     addRow("parameter", row({{"name", "System_Name"}, {"value", "Demo site"}}));
     addRow("parameter", row({{"name", "Record_Server"}, {"value", "127.0.0.1"}}));
     addRow("parameter", row({{"name", "Talk_Log_Server"}, {"value", "127.0.0.1:0"}}));
@@ -161,6 +164,35 @@ void ZnSimData::loadSample()
                                    {"terminalId", "10001"}, {"name", "Speaker 10001"}, {"type", "IP"},
                                    {"ip", "10.0.0.2"}, {"action", i % 2 ? "online" : "offline"}}));
     }
+}
+
+std::string ZnSimData::levelListXml() const
+{
+    auto escape = [](const std::string& text) {
+        std::string out;
+        for (char c : text) {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+            }
+        }
+        return out;
+    };
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><LevelList>";
+    auto t = tables.find("level");
+    if (t != tables.end()) {
+        for (const Json::Value& r : t->second) {
+            xml += "<Level";
+            for (const char* key : {"id", "name", "lv", "type"}) {
+                if (r.isMember(key))
+                    xml += std::string(" ") + key + "=\"" + escape(str(r, key)) + "\"";
+            }
+            xml += "/>";
+        }
+    }
+    return xml + "</LevelList>";
 }
 
 bool ZnSimData::query(const std::string& sql, Json::Value& rows) const
