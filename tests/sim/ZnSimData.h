@@ -1,0 +1,40 @@
+#pragma once
+
+#include <json/json.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The simulated server's database: tables of rows whose values are all text, a
+// user table, and the few SQL forms the console sends.
+class ZnSimData
+{
+public:
+    // Tables named case-insensitively; each row a JSON object of strings.
+    std::map<std::string, std::vector<Json::Value>> tables;
+    std::map<std::string, std::string> users;   // name -> password
+
+    // Fills every family with a small sample set.
+    void loadSample();
+    void addRow(const std::string& table, const Json::Value& row);
+    std::vector<Json::Value>& table(const std::string& name);
+    // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.
+    void addTerminals(const std::string& table, int firstId, int count);
+
+    // Answers a SELECT as a JSON array; false when the statement is not understood.
+    bool query(const std::string& sql, Json::Value& rows) const;
+
+    // Applies a change request; the name of the table it changed ("" for none) and
+    // the changed rows, to push when asked to. False when the change is refused.
+    bool applyChange(const std::string& packetType, const std::string& body, std::string& table,
+                     Json::Value& changed);
+
+    static std::string lower(std::string text);
+    static std::string json(const Json::Value& value);
+
+private:
+    bool selectOne(const std::string& sql, Json::Value& rows) const;
+    Json::Value* findRow(const std::string& table, const std::string& key, const std::string& id);
+    int nextId(const std::string& table, const std::string& key) const;
+};

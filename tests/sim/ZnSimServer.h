@@ -1,0 +1,104 @@
+#pragma once
+
+#include "ZnSimData.h"
+#include "ZnSimRequest.h"
+#include "ZnSimRule.h"
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A simulated management server speaking DBP/1.0 on 127.0.0.1. It checks the login
+// digest against its user table, answers ONLINE, GetSystemTime and SqlConfig
+// queries from its data, takes changes, pushes POST, SET and DELETE messages, and on
+// demand splits its writes, delays or withholds answers, refuses with a text or
+// closes the connection mid-message. Everything runs on its own thread; the
+// public operations may be called from any thread.
+class ZnSimServer
+{
+public:
+    ZnSimServer();
+    ~ZnSimServer();
+    ZnSimServer(const ZnSimServer&) = delete;
+    ZnSimServer& operator=(const ZnSimServer&) = delete;
+
+    // Listens (port 0: an ephemeral one) and starts serving. False when it cannot listen.
+    bool start(int port = 0, const std::string& host = "127.0.0.1");
+    void stop();
+    int port() const { return m_port; }
+
+    // The data, under the server's lock for the duration of fn.
+    void withData(const std::function<void(ZnSimData&)>& fn);
+    void addUser(const std::string& name, const std::string& password);
+    // Answer changes by pushing the changed rows as "POST SqlConfig_<table>".
+    void setPushChanges(bool on) { m_pushChanges = on; }
+    void setSystemTime(const std::string& text);
+
+    void addRule(const ZnSimRule& rule);
+    void clearRules();
+    // Every later write goes out in pieces of at most bytes, pauseMs apart; 0 writes whole.
+    void setSplit(int bytes, int pauseMs = 2);
+
+    // Pushes to every connected client.
+    void pushPost(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
+    void pushSet(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
+    void pushDelete(const std::string& type, int id);
+    void pushRaw(const std::string& bytes);
+    // Sends whatever answers the Withhold rules held back so far.
+    void releaseHeld();
+    void closeClients();
+
+    int clientCount() const;
+    int acceptedCount() const;
+    std::vector<ZnSimRequest> requests() const;
+    int count(const std::string& labelPrefix) const;
+    std::string receivedBytes() const;
+    // Polls cond every few milliseconds for at most timeoutMs.
+    static bool waitFor(const std::function<bool()>& cond, int timeoutMs = 3000);
+
+    static std::string answer(bool ok, int cseq, const std::string& body);
+    static std::string message(const std::string& startLine, const std::string& packetType,
+                               const std::string& packetSubtype, const std::string& body);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Outgoing {
+        Clock::time_point due;
+        std::string bytes;
+        bool closeAfter = false;
+    };
+    struct Client;
+
+    void loop();
+    void acceptClients();
+    void readClient(Client& client);
+    void handle(Client& client, const std::string& message);
+    std::string respond(const ZnSimRequest& request, bool& ok);
+    void queue(Client& client, const std::string& bytes, int delayMs = 0, bool closeAfter = false);
+    void flush(Client& client);
+    void closeClient(Client& client);
+    static ZnSimRequest parseRequest(const std::string& message);
+
+    mutable std::mutex m_mutex;
+    ZnSimData m_data;
+    std::vector<ZnSimRule> m_rules;
+    std::vector<std::unique_ptr<Client>> m_clients;
+    std::vector<ZnSimRequest> m_requests;
+    std::string m_received;
+    std::string m_systemTime = "2026-12-06 08:30:00";
+    int m_splitBytes = 0;
+    int m_splitPauseMs = 2;
+    int m_accepted = 0;
+    bool m_pushChanges = false;
+
+    int m_listenFd = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};

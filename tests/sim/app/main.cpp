@@ -1,0 +1,77 @@
+// The simulated management server as a program, with the sample data set, for
+// running the console without a real server.
+#include "ZnSimServer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+volatile std::sig_atomic_t gStop = 0;
+
+void onSignal(int)
+{
+    gStop = 1;
+}
+
+void usage()
+{
+    std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
+                "                    [--rows N] [--split BYTES]\n"
+                "  --port N          port to listen on (default 9000; 0 picks a free one)\n"
+                "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
+                "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
+                "  --push-changes    push every accepted change back as \"POST SqlConfig_<table>\"\n"
+                "  --rows N          add N more IP amplifiers to the sample set\n"
+                "  --split BYTES     write everything in pieces of BYTES bytes\n");
+}
+}
+
+int main(int argc, char* argv[])
+{
+    int port = 9000;
+    std::string host = "127.0.0.1";
+    ZnSimServer server;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--port" && hasValue) {
+            port = std::atoi(argv[++i]);
+        } else if (arg == "--host" && hasValue) {
+            host = argv[++i];
+        } else if (arg == "--user" && hasValue) {
+            const std::string v = argv[++i];
+            const size_t colon = v.find(':');
+            if (colon == std::string::npos) {
+                usage();
+                return 2;
+            }
+            server.addUser(v.substr(0, colon), v.substr(colon + 1));
+        } else if (arg == "--push-changes") {
+            server.setPushChanges(true);
+        } else if (arg == "--rows" && hasValue) {
+            const int rows = std::atoi(argv[++i]);
+            server.withData([rows](ZnSimData& d) { d.addTerminals("ipamp", 11001, rows); });
+        } else if (arg == "--split" && hasValue) {
+            server.setSplit(std::atoi(argv[++i]));
+        } else {
+            usage();
+            return arg == "--help" || arg == "-h" ? 0 : 2;
+        }
+    }
+    if (!server.start(port, host)) {
+        std::fprintf(stderr, "zn_simulator: cannot listen on %s:%d: %s\n", host.c_str(), port, std::strerror(errno));
+        return 1;
+    }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::printf("zn_simulator listening on %s:%d\n", host.c_str(), server.port());
+    std::fflush(stdout);
+    while (!gStop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    server.stop();
+    return 0;
+}
