@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <regex>
 
 namespace {
@@ -414,6 +415,28 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         users[str(in, "Name")] = str(in, "PassWord");
         return true;
     }
-    // Books, button calls, triggers, backups: taken as they are.
+    if (packetType == "SetFRTrigger") {
+        // Only channels of a known interface; one setting per channel, kept in
+        // "firealarmchannel" and never pushed.
+        if (!findRow("firealarm", "terminalId", id))
+            return false;
+        const std::string channel = str(in, "Channel");
+        auto& rows = table("firealarmchannel");
+        auto it = std::find_if(rows.begin(), rows.end(), [&](const Json::Value& r) {
+            return str(r, "terminalId") == id && str(r, "channel") == channel;
+        });
+        if (it == rows.end()) {
+            rows.emplace_back(Json::objectValue);
+            it = std::prev(rows.end());
+        }
+        (*it)["terminalId"] = id;
+        (*it)["channel"] = channel;
+        (*it)["channelName"] = str(in, "ChannelName");
+        (*it)["sourceId"] = str(in, "SourceId");
+        (*it)["triggerSwitch"] = str(in, "TriggerSwitch");
+        (*it)["stopPlay"] = str(in, "StopPlay");
+        return true;
+    }
+    // Books, button calls, backups: taken as they are.
     return true;
 }
