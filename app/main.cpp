@@ -1,7 +1,10 @@
+#include "ZnStartup.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    saveArgs(argc, argv);
     QApplication app(argc, argv);
-    return 0;
+    return runConsole();
 }

@@ -3,6 +3,8 @@
 #include "ZnApi.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
+#include "ZnLevelList.h"
+#include "ZnSchemeList.h"
 #include "ZnSleep.h"
 
 #include <atomic>
@@ -21,6 +23,13 @@ ServiceHub* ServiceHub::create(ZnManageCenter* centre)
     static ServiceHub* hub = [centre] {
         ServiceHub* made = new ServiceHub(centre);
         made->attachCapList();
+        made->setLevelList(&gLevelList);
+        if (!gLevelList.view())
+            gLevelList.setView(ZnCreateViewCtrMgr::createView(0));
+        if (centre) {
+            ZnLevelList::registerCallbacks(centre);
+            ZnSchemeList::instance()->registerCallbacks(centre);
+        }
         return made;
     }();
     gHub.store(hub);

@@ -4,9 +4,10 @@
 #include "ZnMsgCheck.h"
 #include "ZnTermBaseManage.h"
 
-#include <list>
+#include "ZnLevel.h"
 
-class ZnLevel;
+#include <list>
+#include <memory>
 
 // User levels from the server's "LevelList" XML. Takes answers and SET messages only.
 class ZnLevelManage : public ZnTermBaseManage, public ZnBaseMgr
@@ -25,7 +26,13 @@ public:
     bool onSet(const std::string& body) override;
     void onDeleted(int id) override;
 
+    // The levels of the first top-level "LevelList" element, each child element
+    // one level; null when the text is no XML or has no such element.
+    static std::unique_ptr<std::list<ZnLevel>> parseLevelList(const std::string& xml);
+
 protected:
+    void deliver(const std::string& body);
+
     ZnMsgCheck m_check;
     ListCallback m_listCallback = nullptr;
     LevelCallback m_thirdCallback = nullptr;

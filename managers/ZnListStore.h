@@ -25,8 +25,8 @@
 //     {
 //         Q_OBJECT
 //     public:
-//         static ZnFooListMgr* instance();
-//         static int onNotify(int code, void* data);   // registered with the manager
+//         static ZnFooListMgr* instance();              // centre: ServiceHub::instance()->centre()
+//         static void onNotify(int code, void* data);  // registered with the manager
 //         std::list<ZnFoo> copyList() const { return m_store.copyList(); }
 //         bool getFoo(int id, ZnFoo& out) const { return m_store.copyRecord(id, out); }
 //         int modifyFoo(const ZnFoo& foo)
@@ -44,7 +44,7 @@
 //         Store m_store;
 //     };
 //
-//     int ZnFooListMgr::onNotify(int code, void* data)   // receive thread
+//     void ZnFooListMgr::onNotify(int code, void* data)  // receive thread
 //     {
 //         ZnFooListMgr* self = instance();
 //         switch (code) {
@@ -64,7 +64,6 @@
 //             break;
 //         }
 //         }
-//         return 0;
 //     }
 //
 // Records are found by ZnRecordKey<Record>::id(record), which reads the field

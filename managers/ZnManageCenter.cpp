@@ -128,10 +128,14 @@ int ZnManageCenter::startReceiveThread()
     const int s = state();
     if (s == Running || s == LoggedIn)
         return -1;
-    // Set before the thread runs, so a caller polling the state never sees the
-    // previous attempt's 5.
+    // The previous loop has ended; let its thread finish before anything is reset.
+    m_thread.join();
+    // Set before the thread runs, so a caller polling the state or the login result
+    // never sees the previous attempt's 5 or 6.
     setState(Running);
     clearLost();
+    m_login->setState(ZnLoginNetHandle::Connecting);
+    m_login->stepState();
     if (!m_thread.start([this] { run(); })) {
         setState(Stopped);
         return -1;

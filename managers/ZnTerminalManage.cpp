@@ -1,6 +1,7 @@
 #include "ZnTerminalManage.h"
 
-#include "ZnTerminal.h"
+#include "ZnFailureNote.h"
+#include "ZnRow.h"
 
 #include <json/json.h>
 
@@ -53,13 +54,43 @@ std::string& ZnTerminalManage::buildPlayTermConfig(std::string& out, int cseq, c
     return out;
 }
 
-void ZnTerminalManage::onResponse(int, const std::string&)
+bool ZnTerminalManage::parseRows(const std::string& body, std::list<ZnTerminal>& out)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnTerminal terminal;
+        terminal.fillFromRow(rows[i]);
+        out.push_back(std::move(terminal));
+    }
+    out.sort([](const ZnTerminal& a, const ZnTerminal& b) { return a.id < b.id; });
+    return true;
 }
 
-bool ZnTerminalManage::onPost(const std::string& key, const std::string&)
+void ZnTerminalManage::onResponse(int requestType, const std::string& body)
 {
-    return key == kPostKey;
+    if (requestType != ListType)
+        return;
+    std::list<ZnTerminal> list;
+    if (!parseRows(body, list))
+        return;
+    if (m_notify)
+        m_notify(ListType, &list);
+}
+
+bool ZnTerminalManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnTerminal> list;
+    if (parseRows(body, list) && m_notify) {
+        for (const ZnTerminal& terminal : list) {
+            ZnTerminal copy(terminal);
+            m_notify(TerminalType, &copy);
+        }
+    }
+    return true;
 }
 
 bool ZnTerminalManage::onSet(const std::string&)
@@ -67,8 +98,13 @@ bool ZnTerminalManage::onSet(const std::string&)
     return false;
 }
 
-void ZnTerminalManage::onFailed(int, const std::string&)
+void ZnTerminalManage::onFailed(int requestType, const std::string& body)
 {
+    if (requestType != RemoveType || !m_notify)
+        return;
+    ZnFailureNote note;
+    note.text = body;
+    m_notify(RemoveType, &note);
 }
 
 void ZnTerminalManage::onDeleted(int)

@@ -3,8 +3,9 @@
 #include "ZnBaseMgr.h"
 #include "ZnMsgCheck.h"
 #include "ZnTermBaseManage.h"
+#include "ZnTerminal.h"
 
-class ZnTerminal;
+#include <list>
 
 // IP amplifiers (play terminals). Also builds "RemoveDevice" for every family.
 class ZnTerminalManage : public ZnTermBaseManage, public ZnBaseMgr
@@ -29,6 +30,10 @@ public:
     bool onSet(const std::string& body) override;
     void onFailed(int requestType, const std::string& body) override;
     void onDeleted(int id) override;
+
+    // The rows of an "ipamp" reply, in id order (stable). False when the body is
+    // no JSON; a value that is no array gives no rows.
+    static bool parseRows(const std::string& body, std::list<ZnTerminal>& out);
 
 protected:
     ZnNotifyCallback m_notify = nullptr;

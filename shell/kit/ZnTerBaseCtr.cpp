@@ -1,11 +1,17 @@
 #include "ZnTerBaseCtr.h"
 
 #include "ZnCommonTable.h"
+#include "ZnLevelList.h"
 
 #include <QTableWidget>
 #include <QWidget>
 
 ZnTerBaseCtr::~ZnTerBaseCtr() = default;
+
+int ZnTerBaseCtr::getLevel(ZnLevelList *levels, ZnLevel *out)
+{
+    return levels && out ? levels->lookup(*out, ZnLevel::OrdinaryPage) : -1;
+}
 
 void ZnTerBaseCtr::setGeometry(const QRect &rect)
 {

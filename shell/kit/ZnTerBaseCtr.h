@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ZnBaseLevelCtr.h"
+
 #include <QRect>
 #include <QString>
 
@@ -11,10 +13,13 @@ class QWidget;
 // the rows found, redrawn and removed by the record id kept as the int UserRole
 // data of column 0. Row numbers are looked up again on every call; no item pointer
 // is kept.
-class ZnTerBaseCtr
+class ZnTerBaseCtr : public ZnBaseLevelCtr
 {
 public:
-    virtual ~ZnTerBaseCtr();
+    ~ZnTerBaseCtr() override;
+
+    // Level kind 5, the ordinary pages.
+    int getLevel(ZnLevelList *levels, ZnLevel *out) override;
 
     virtual void setGeometry(const QRect &rect);
     virtual QWidget *widget() = 0;

@@ -3,7 +3,7 @@
 #include "ZnTerBaseCtr.h"
 #include "ZnTerTableWidgetStr.h"
 
-class ZnTerminal;
+#include "ZnTerminal.h"
 
 // Table controller for the play-terminal (IP amplifier) list.
 class ZnTermTbCtrl : public ZnTerBaseCtr
@@ -11,6 +11,11 @@ class ZnTermTbCtrl : public ZnTerBaseCtr
 public:
     virtual void initColumns() = 0;
     virtual int fillRow(const ZnTerminal &terminal) = 0;
+
+    // Rows of every play terminal, in id order.
+    void fillAllTerminals();
+    // Rows of the play terminals whose first setting value is value.
+    void fillTerminalsWhere(int value);
 
     QString ampStateText(int value) const;
     void setAmpStateCell(int row, int value);

@@ -1,0 +1,6 @@
+#include "ZnSystemSettingForm.h"
+
+ZnSystemSettingForm::ZnSystemSettingForm() : m_title(QStringLiteral("管理中心"))
+{
+    setObjectName(QStringLiteral("ZnSystemSettingForm"));
+}

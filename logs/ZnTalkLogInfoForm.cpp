@@ -1,0 +1,6 @@
+#include "ZnTalkLogInfoForm.h"
+
+ZnTalkLogInfoForm::ZnTalkLogInfoForm(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ZnTalkLogInfoForm"));
+}

@@ -1,0 +1,6 @@
+#include "ZnTalkRecordForm.h"
+
+ZnTalkRecordForm::ZnTalkRecordForm(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ZnTalkRecordForm"));
+}

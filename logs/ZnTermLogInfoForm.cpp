@@ -1,0 +1,6 @@
+#include "ZnTermLogInfoForm.h"
+
+ZnTermLogInfoForm::ZnTermLogInfoForm(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ZnTermLogInfoForm"));
+}

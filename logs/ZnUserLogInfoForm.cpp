@@ -1,0 +1,6 @@
+#include "ZnUserLogInfoForm.h"
+
+ZnUserLogInfoForm::ZnUserLogInfoForm(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ZnUserLogInfoForm"));
+}

@@ -1,0 +1,6 @@
+#include "ZnMediaMgrForm.h"
+
+ZnMediaMgrForm::ZnMediaMgrForm()
+{
+    setObjectName(QStringLiteral("ZnMediaMgrForm"));
+}

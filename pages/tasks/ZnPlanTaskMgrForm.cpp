@@ -1,0 +1,6 @@
+#include "ZnPlanTaskMgrForm.h"
+
+ZnPlanTaskMgrForm::ZnPlanTaskMgrForm()
+{
+    setObjectName(QStringLiteral("ZnPlanTaskMgrForm"));
+}

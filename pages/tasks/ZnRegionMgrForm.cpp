@@ -1,0 +1,6 @@
+#include "ZnRegionMgrForm.h"
+
+ZnRegionMgrForm::ZnRegionMgrForm(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ZnRegionMgrForm"));
+}

@@ -1,0 +1,6 @@
+#include "ZnTimerTaskMgrForm.h"
+
+ZnTimerTaskMgrForm::ZnTimerTaskMgrForm(int category) : m_category(category)
+{
+    setObjectName(QStringLiteral("ZnTimerTaskMgrForm"));
+}

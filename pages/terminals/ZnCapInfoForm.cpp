@@ -1,0 +1,6 @@
+#include "ZnCapInfoForm.h"
+
+ZnCapInfoForm::ZnCapInfoForm()
+{
+    setObjectName(QStringLiteral("ZnCapInfoForm"));
+}

@@ -1,0 +1,6 @@
+#include "ZnFAlarmInfoForm.h"
+
+ZnFAlarmInfoForm::ZnFAlarmInfoForm()
+{
+    setObjectName(QStringLiteral("ZnFAlarmInfoForm"));
+}

@@ -1,0 +1,6 @@
+#include "ZnMicGroupInfoForm.h"
+
+ZnMicGroupInfoForm::ZnMicGroupInfoForm(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ZnMicGroupInfoForm"));
+}

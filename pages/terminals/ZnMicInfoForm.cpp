@@ -1,0 +1,6 @@
+#include "ZnMicInfoForm.h"
+
+ZnMicInfoForm::ZnMicInfoForm()
+{
+    setObjectName(QStringLiteral("ZnMicInfoForm"));
+}

@@ -1,0 +1,8 @@
+#include "ZnPlayerInfoForm.h"
+
+ZnPlayerInfoForm::ZnPlayerInfoForm()
+{
+    setObjectName(QStringLiteral("ZnPlayerInfoForm"));
+}
+
+void ZnPlayerInfoForm::showTerminals() {}

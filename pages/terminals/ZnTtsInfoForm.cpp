@@ -1,0 +1,6 @@
+#include "ZnTtsInfoForm.h"
+
+ZnTtsInfoForm::ZnTtsInfoForm()
+{
+    setObjectName(QStringLiteral("ZnTtsInfoForm"));
+}

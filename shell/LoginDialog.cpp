@@ -1,0 +1,134 @@
+#include "LoginDialog.h"
+
+#include "BaseMessageDialog.h"
+#include "LoginSettings.h"
+
+#include <QIcon>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
+#include <QSettings>
+
+namespace {
+const char *const kAddressPattern =
+    "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-4]|[01]?\\d\\d?)";
+
+QRegularExpression addressExpression()
+{
+    return QRegularExpression(QString::fromLatin1(kAddressPattern));
+}
+} // namespace
+
+LoginDialog::LoginDialog(const QString &preset) : drag(this), ui(new Ui::dialog), presetPassword(preset)
+{
+    ui->setupUi(this);
+
+    LoginSettings::setInstance(new LoginSettings("config.ini"));
+
+    setWindowIcon(QIcon(QStringLiteral(":/images/info32x32.png")));
+    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    const QString title = settings.value(QStringLiteral("Setting/Title")).toString();
+    const QString shown = title.isEmpty() ? QStringLiteral("管理中心") : title;
+    ui->login_title_edit->setText(shown);
+    setWindowTitle(shown);
+
+    ui->title_icon_lable->setPixmap(QPixmap(QStringLiteral(":/images/info18x18.png")));
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_MouseTracking);
+    ui->dialogMinBtn->setFixedSize(23, 25);
+    ui->dialogMinBtn->hide();
+    ui->dialogCloseBtn->setFixedSize(23, 25);
+    ui->ok_btn->setText(QStringLiteral("连接"));
+    ui->connect_port_edit->setPlaceholderText(QString::number(LoginSettings::kDefaultPort));
+    ui->connect_port_edit->setValidator(new QIntValidator(0, 65535, this));
+    ui->connect_ip_edit->setPlaceholderText(QStringLiteral("192.168.1.100"));
+    ui->connect_ip_edit->setMinimumWidth(250);
+    ui->connect_ip_edit->setValidator(new QRegularExpressionValidator(addressExpression(), this));
+    ui->fPassLineEdit->setMaxLength(20);
+    ui->fPassLineEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[a-zA-Z0-9]+$")), this));
+    ui->ok_btn->setDefault(true);
+    ui->fPortLabel->hide();
+    ui->connect_port_edit->hide();
+
+    connect(ui->ok_btn, SIGNAL(clicked()), this, SLOT(on_login_clicked()));
+    connect(ui->cancel_btn, SIGNAL(clicked()), this, SLOT(reject()));
+    connect(ui->dialogCloseBtn, SIGNAL(clicked()), this, SLOT(reject()));
+}
+
+LoginDialog::~LoginDialog()
+{
+    delete ui;
+}
+
+void LoginDialog::fillFields()
+{
+    const LoginSettings *s = LoginSettings::instance();
+    ui->nameLineEdit->setText(QString::fromLocal8Bit(s->User.c_str()));
+    ui->fPassLineEdit->setFocus();
+    if (!presetPassword.isEmpty())
+        ui->fPassLineEdit->setText(presetPassword);
+    ui->connect_ip_edit->setText(QString::fromLocal8Bit(s->ServerIp.c_str()));
+    // No stored port leaves the field empty, so its placeholder port is used.
+    ui->connect_port_edit->setText(s->ServerPort > 0 ? QString::number(s->ServerPort) : QString());
+}
+
+bool LoginDialog::isValidServerIp(const QString &address)
+{
+    QRegularExpressionValidator v(addressExpression());
+    QString text = address;
+    int pos = 0;
+    return v.validate(text, pos) == QValidator::Acceptable;
+}
+
+void LoginDialog::on_login_clicked()
+{
+    // The port field is hidden; left empty it means the default port.
+    QString port = ui->connect_port_edit->text();
+    if (port.isEmpty() || port.toInt() <= 0)
+        port = QString::number(LoginSettings::kDefaultPort);
+    if (ui->connect_ip_edit->text().isEmpty() || ui->nameLineEdit->text().isEmpty()
+        || ui->fPassLineEdit->text().isEmpty()) {
+        BaseMessageDialog box(QStringLiteral("提示"), QStringLiteral("用户名或者密码不能为空，请重新输入!"), 1);
+        box.exec();
+        return;
+    }
+
+    LoginSettings *s = LoginSettings::instance();
+    s->User = ui->nameLineEdit->text().toLocal8Bit().toStdString();
+    s->Passwd = ui->fPassLineEdit->text().toLocal8Bit().toStdString();
+    s->ServerIp = ui->connect_ip_edit->text().toLocal8Bit().toStdString();
+    s->ServerPort = port.toInt();
+    s->save();
+
+    if (s->connectAndLogin() == 0) {
+        succeeded = true;
+        accept();
+        return;
+    }
+    if (s->isRejected()) {
+        BaseMessageDialog box(QStringLiteral("提示"), QStringLiteral("用户名或者密码错误，请重新输入!"), 1);
+        box.exec();
+    }
+}
+
+void LoginDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        on_login_clicked();
+}
+
+void LoginDialog::mousePressEvent(QMouseEvent *event)
+{
+    drag.mousePress(event);
+}
+
+void LoginDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    drag.mouseMove(event);
+}
+
+void LoginDialog::mouseReleaseEvent(QMouseEvent *event)
+{
+    drag.mouseRelease(event);
+}

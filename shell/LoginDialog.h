@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ShadowWidget.h"
+#include "ZnWindowDrag.h"
+#include "ui_dialog.h"
+
+#include <QDialog>
+
+class LoginSettings;
+
+// Asks for server address, user and password and logs in to the management
+// server; stays open after a refused or failed attempt.
+class LoginDialog : public ShadowWidget<QDialog>
+{
+    Q_OBJECT
+public:
+    explicit LoginDialog(const QString &presetPassword);
+    ~LoginDialog() override;
+
+    // Shows the login settings in the fields (after any command-line values).
+    void fillFields();
+    bool loginSucceeded() const { return succeeded; }
+    Ui::dialog &form() { return *ui; }
+
+    // The check the address field applies while typing, as a whole value.
+    static bool isValidServerIp(const QString &address);
+
+public slots:
+    void on_login_clicked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    ZnWindowDrag drag;
+    Ui::dialog *ui;
+    QString presetPassword;
+    bool succeeded = false;
+};

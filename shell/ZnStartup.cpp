@@ -1,0 +1,159 @@
+#include "ZnStartup.h"
+
+#include "InfoCenterMgr.h"
+#include "LoginDialog.h"
+#include "LoginSettings.h"
+#include "ServiceHub.h"
+#include "ZnApi.h"
+#include "ZnCreateViewCtrMgr.h"
+#include "ZnFontSetup.h"
+#include "ZnGlobals.h"
+#include "ZnManageCenter.h"
+#include "ZnNetLosssHandle.h"
+#include "ZnResources.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTextCodec>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+std::vector<std::string> gArgs;
+bool gArgsSaved = false;
+const char *const kEmpty = "";
+} // namespace
+
+void saveArgs(int argc, char **argv)
+{
+    gArgs.clear();
+    for (int i = 0; i < argc && argv && argv[i]; ++i)
+        gArgs.emplace_back(argv[i]);
+    gArgsSaved = true;
+}
+
+const char *getOption(const char *name)
+{
+    if (!name || !gArgsSaved)
+        return nullptr;
+    for (size_t i = 0; i < gArgs.size(); ++i) {
+        if (gArgs[i] != name)
+            continue;
+        if (i + 1 >= gArgs.size() || gArgs[i + 1].empty() || gArgs[i + 1][0] == '-')
+            return kEmpty;
+        return gArgs[i + 1].c_str();
+    }
+    return nullptr;
+}
+
+void loadStartupSettings()
+{
+    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    int boardType = settings.value(QStringLiteral("Setting/BoardType")).toInt();
+    if (boardType < 1) {
+        settings.setValue(QStringLiteral("Setting/BoardType"), 0);
+        boardType = 0;
+    }
+    if (boardType == 3 || boardType == 4) {
+        gMediaBasePath = boardType == 3 ? "/media/Mp3Root/BroadMedia" : "/media/mp3";
+        const int port = settings.value(QStringLiteral("Setting/MySqlPort")).toInt();
+        if (port != 0)
+            gMySqlPort = port;
+        else
+            settings.setValue(QStringLiteral("Setting/MySqlPort"), gMySqlPort);
+    } else {
+        const QString path = settings.value(QStringLiteral("Setting/MediaPath")).toString();
+        if (!path.isEmpty()) {
+            gMediaBasePath = path.toUtf8().toStdString();
+        } else {
+            gMediaBasePath = "D:/TalkServerData/mp3";
+            settings.setValue(QStringLiteral("Setting/MediaPath"), QStringLiteral("D:/TalkServerData/mp3"));
+        }
+    }
+}
+
+void loadStyleSheet()
+{
+    QFile css(QStringLiteral(":/files/talkback_center.css"));
+    QString text;
+    if (css.open(QIODevice::ReadOnly))
+        text = QString::fromLatin1(css.readAll());
+    qApp->setStyleSheet(text);
+}
+
+void installTranslator()
+{
+    auto *translator = new QTranslator;
+    if (translator->load(QStringLiteral("./translate/zh.qm")))
+        QCoreApplication::installTranslator(translator);
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+}
+
+int runLogin(int *maxFlag)
+{
+    LoginDialog dialog(gCmdPassword);
+    LoginSettings *settings = LoginSettings::instance();
+
+    int given = 0;
+    if (const char *ip = getOption("-serverip")) {
+        ++given;
+        // The address field would not take anything else; neither does the option.
+        if (LoginDialog::isValidServerIp(QString::fromLocal8Bit(ip))) {
+            settings->ServerIp = ip;
+        } else {
+            std::fprintf(stderr, "-serverip: not a server address: %s\n", ip);
+            settings->ServerIp.clear();
+        }
+    }
+    if (const char *user = getOption("-user")) {
+        ++given;
+        settings->User = user;
+    }
+    if (const char *password = getOption("-password")) {
+        ++given;
+        settings->Passwd = password;
+    }
+    if (const char *max = getOption("-max"))
+        *maxFlag = std::atoi(max);
+
+    dialog.fillFields();
+    if (given < 3) {
+        dialog.exec();
+    } else {
+        // An empty -password must not fall back to a stored one.
+        dialog.form().fPassLineEdit->setText(QString::fromLocal8Bit(settings->Passwd.c_str()));
+        dialog.on_login_clicked();
+    }
+    return dialog.loginSucceeded() ? 0 : -1;
+}
+
+int runConsole()
+{
+    znInitResources();
+    if (const char *password = getOption("-password"))
+        gCmdPassword = QString::fromLocal8Bit(password);
+    loadStartupSettings();
+    loadStyleSheet();
+    installTranslator();
+    ZnFontSetup::apply();
+
+    initWinsock();
+    ZnManageCenter *centre = ZnManageCenter::create();
+    ZnCreateViewCtrMgr::create();
+    ServiceHub::create(centre);
+    ZnNetLosssHandle::create(centre);
+
+    int maxFlag = 1;
+    if (runLogin(&maxFlag) < 0)
+        return 1;
+
+    InfoCenterMgr window(maxFlag, nullptr);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,25 @@
+#include "ZnTitleDClicked.h"
+
+#include "InfoCenterMgr.h"
+
+#include <QEvent>
+
+ZnTitleDClicked::ZnTitleDClicked(InfoCenterMgr *owner, QObject *watched) : owner(owner), watched(watched) {}
+
+bool ZnTitleDClicked::eventFilter(QObject *obj, QEvent *event)
+{
+    if (obj == watched)
+        onTitleEvent(obj, event);
+    return QObject::eventFilter(obj, event);
+}
+
+bool ZnTitleDClicked::onTitleEvent(QObject *, QEvent *event)
+{
+    if (!owner || event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    if (owner->isMaximisedFrame())
+        owner->normalWindow();
+    else
+        owner->maxWindow();
+    return true;
+}

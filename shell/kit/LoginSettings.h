@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+// The operator's login values, kept in section "Setting" of config.ini. One per
+// process, made by the login dialog and reached through instance().
+class LoginSettings
+{
+public:
+    static const int kDefaultPort = 8999;
+
+    explicit LoginSettings(const char *iniPath);
+
+    static LoginSettings *instance();
+    static void setInstance(LoginSettings *settings);
+
+    void load();
+    // Stores address, port and user (never the password). The file is written when
+    // one of them is new or changed; other keys of the file are kept.
+    void save();
+
+    std::string serverIp() const { return ServerIp; }
+    std::string user() const { return User; }
+
+    // 0 when logged in, -1 otherwise. Blocks until the centre has an outcome.
+    int connectAndLogin();
+    bool isRejected() const;
+
+    std::string iniPath;
+    std::string User;
+    std::string Passwd;
+    std::string ServerIp;
+    int ServerPort = 0;
+    std::string FtpUser;
+    std::string FtpPasswd;
+    int FtpPort = 0;
+};
