@@ -3,8 +3,10 @@
 #include "ZnCap.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
+#include "ZnPlayTermListMgr.h"
 #include "ZnViewConnectRequest.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <json/json.h>
@@ -186,8 +188,16 @@ void TstCapSim::removalOnlyOnAcceptance()
     ZnCap cap;
     QVERIFY(m_caps->findCap(12, cap));
     m_s->sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "device busy", 0, 1));
+    // The refusal is the capture page's to report, not the player page's as well.
+    QSignalSpy otherFamily(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::delTermError);
     QCOMPARE(m_caps->removeCap(&m_s->centre, cap), 1);
     QVERIFY(m_caps->findCap(12, cap)); // the refused unit stays
+    QTest::qWait(50);
+    QCOMPARE(otherFamily.count(), 0);
+    // A refused removal of an amplifier is still reported there.
+    m_s->sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "device busy", 0, 1));
+    QCOMPARE(ZnPlayTermListMgr::instance()->removeTerminal(12, "IP"), 1);
+    QVERIFY(FamilySim::spinUntil([&] { return otherFamily.count() == 1; }));
 
     QVERIFY(m_caps->findCap(3, cap));
     QCOMPARE(m_caps->removeCap(&m_s->centre, cap), 0);
