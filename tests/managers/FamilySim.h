@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -54,24 +56,52 @@ public:
     ZnManageCenter centre;
 };
 
-// Sits in a manager slot and records what the centre offers it; takes SET
-// messages only when told to.
+// Sits in a manager slot and records what the centre offers it (on the receive
+// thread); takes SET messages only when told to.
 class SpyManager : public ZnBaseMgr
 {
 public:
-    void onResponse(int requestType, const std::string&) override { answers.push_back(requestType); }
-    void onFailed(int requestType, const std::string&) override { failures.push_back(requestType); }
+    void onResponse(int requestType, const std::string&) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_answers.push_back(requestType);
+    }
+    void onFailed(int requestType, const std::string&) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_failures.push_back(requestType);
+    }
     bool onSet(const std::string& body) override
     {
-        sets.push_back(body);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_sets.push_back(body);
         return takeSets;
     }
     void onDeleted(int) override {}
 
-    bool takeSets = false;
-    std::vector<int> answers;
-    std::vector<int> failures;
-    std::vector<std::string> sets;
+    std::vector<int> answers() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_answers;
+    }
+    std::vector<int> failures() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_failures;
+    }
+    std::vector<std::string> sets() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_sets;
+    }
+
+    std::atomic<bool> takeSets{false};
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<int> m_answers;
+    std::vector<int> m_failures;
+    std::vector<std::string> m_sets;
 };
 
 // Puts a spy into a slot for the life of this object.

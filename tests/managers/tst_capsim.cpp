@@ -215,14 +215,14 @@ void TstCapSim::setUnderCapListIsNotSwallowed()
 
     const std::string xml = "<?xml version=\"1.0\"?><CapList><Cap id=\"5\"/></CapList>";
     m_s->sim.pushSet("", "", xml);
-    QVERIFY(FamilySim::spinUntil([&] { return !spy.sets.empty(); }));
-    QCOMPARE(spy.sets.front(), xml);
+    QVERIFY(FamilySim::spinUntil([&] { return !spy.sets().empty(); }));
+    QCOMPARE(spy.sets().front(), xml);
 
     // Rows the capture manager can read stay its own.
     m_s->sim.pushSet("", "", "[" + row(5, "<x><CapList>") + "]");
     QVERIFY(FamilySim::spinUntil([&] { return !m_page.updated.empty(); }));
     QCOMPARE(m_page.updated, std::vector<int>{5});
-    QCOMPARE(int(spy.sets.size()), 1);
+    QCOMPARE(int(spy.sets().size()), 1);
 }
 
 QTEST_MAIN(TstCapSim)

@@ -201,8 +201,8 @@ void TstFAlarmSim::triggerTravelsUnderItsOwnType()
     trigger.channel = 1;
     trigger.channelName = "North";
     QCOMPARE(m_model->setTrigger(trigger), refused ? 1 : 0);
-    QCOMPARE(refused ? spy.failures : spy.answers, std::vector<int>{int(ZnFAlarmManage::TriggerType)});
-    QCOMPARE(refused ? spy.answers.size() : spy.failures.size(), size_t(0));
+    QCOMPARE(refused ? spy.failures() : spy.answers(), std::vector<int>{int(ZnFAlarmManage::TriggerType)});
+    QCOMPARE(refused ? spy.answers().size() : spy.failures().size(), size_t(0));
     QCOMPARE(g_playTermEvents.load(), playTerm);
     QCOMPARE(g_configEvents.load(), config);
     QCOMPARE(m_s->centre.systemTime(), time);
