@@ -2,6 +2,7 @@
 
 #include "ZnMic.h"
 #include "ZnMicBtnCall.h"
+#include "ZnMicRows.h"
 
 #include <json/json.h>
 
@@ -43,15 +44,22 @@ std::string& ZnD72Manage::buildD72ButtonCalls(std::string& out, int cseq, int te
 std::string& ZnD72Manage::buildSetD72ButtonCall(std::string& out, int cseq, const std::vector<ZnMicBtnCall>& calls)
 {
     out.clear();
+    // The body names one console: an empty list has none, a mixed one two.
     if (calls.empty())
         return out;
+    for (const ZnMicBtnCall& call : calls) {
+        if (call.terminalId != calls[0].terminalId)
+            return out;
+    }
     Json::Value body(Json::objectValue);
     body["Action"] = "Mod";
     body["Id"] = std::to_string(calls[0].terminalId);
+    // The fourth entry is the alarm input and travels as "AlarmCall"; every other
+    // entry is a key of its own, so each entry goes out exactly once.
     Json::Value buttons(Json::arrayValue);
-    // The last entry is not a button of its own; from four entries on, the fourth
-    // carries the alarm call.
-    for (size_t i = 0; i + 1 < calls.size(); ++i) {
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (i == AlarmEntry)
+            continue;
         Json::Value b(Json::objectValue);
         b["StartCall"] = calls[i].startCall;
         b["StopCall"] = calls[i].stopCall;
@@ -60,19 +68,38 @@ std::string& ZnD72Manage::buildSetD72ButtonCall(std::string& out, int cseq, cons
         buttons.append(b);
     }
     body["ButtonCalls"] = buttons;
-    if (calls.size() >= 4)
-        body["AlarmCall"] = calls[3].startCall + " " + calls[3].stopCall;
+    if (calls.size() > AlarmEntry)
+        body["AlarmCall"] = calls[AlarmEntry].startCall + " " + calls[AlarmEntry].stopCall;
     out = m_ownRequest.buildPost(cseq, "D72ButtonCall", jsonText(body));
     return out;
 }
 
-void ZnD72Manage::onResponse(int, const std::string&)
+void ZnD72Manage::onResponse(int requestType, const std::string& body)
 {
+    if (requestType == ListType) {
+        std::list<ZnMic> list;
+        // An empty answer keeps the model's list as it is.
+        if (ZnMicRows::d72List(body, list) && !list.empty() && m_notify)
+            m_notify(ListType, &list);
+    } else if (requestType == ButtonCallsType) {
+        std::list<ZnMicBtnCall> calls;
+        if (ZnMicRows::buttonCallList(body, calls) && m_notify)
+            m_notify(ButtonCallsType, &calls);
+    }
 }
 
-bool ZnD72Manage::onPost(const std::string& key, const std::string&)
+bool ZnD72Manage::onPost(const std::string& key, const std::string& body)
 {
-    return key == kPostKey;
+    if (key != kPostKey)
+        return false;
+    std::list<ZnMic> list;
+    ZnMicRows::d72List(body, list);
+    for (const ZnMic& mic : list) {
+        ZnMic copy(mic);
+        if (m_notify)
+            m_notify(ModifyType, &copy);
+    }
+    return true;
 }
 
 bool ZnD72Manage::onSet(const std::string&)

@@ -14,6 +14,8 @@ class ZnD72Manage : public ZnTermBaseManage, public ZnBaseMgr
 {
 public:
     enum { ListType = 228, ModifyType = 231, DeletedType = 232, ButtonCallsType = 233, SetButtonCallType = 235 };
+    // Index of the alarm-input entry in a button-call list.
+    enum { AlarmEntry = 3 };
     static constexpr const char* kPostKey = "SqlConfig_dsk72";
     static constexpr const char* kDeleteType = "D72";
 
@@ -22,7 +24,9 @@ public:
     std::string& buildD72List(std::string& out, int cseq);
     std::string& buildModifyD72(std::string& out, int cseq, const ZnMic& mic);
     std::string& buildD72ButtonCalls(std::string& out, int cseq, int terminalId);
-    // Empty text for an empty list: the body takes its "Id" from the first entry.
+    // Every entry goes out once: the fourth as "AlarmCall", the others under
+    // "ButtonCalls". Empty text (nothing to send) for an empty list or for entries
+    // of more than one console.
     std::string& buildSetD72ButtonCall(std::string& out, int cseq, const std::vector<ZnMicBtnCall>& calls);
 
     void onResponse(int requestType, const std::string& body) override;

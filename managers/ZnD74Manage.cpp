@@ -3,6 +3,7 @@
 #include "ZnD72Manage.h"
 #include "ZnMic.h"
 #include "ZnMicBtnCall.h"
+#include "ZnMicRows.h"
 
 #include <json/json.h>
 
@@ -60,13 +61,32 @@ std::string& ZnD74Manage::buildSetD74ButtonCall(std::string& out, int cseq, cons
     return out;
 }
 
-void ZnD74Manage::onResponse(int, const std::string&)
+void ZnD74Manage::onResponse(int requestType, const std::string& body)
 {
+    if (requestType == ListType) {
+        std::list<ZnMic> list;
+        // An empty answer keeps the model's list as it is.
+        if (ZnMicRows::d74List(body, list) && !list.empty() && m_notify)
+            m_notify(ListType, &list);
+    } else if (requestType == ButtonCallsType) {
+        std::list<ZnMicBtnCall> calls;
+        if (ZnMicRows::buttonCallList(body, calls) && m_notify)
+            m_notify(ButtonCallsType, &calls);
+    }
 }
 
-bool ZnD74Manage::onPost(const std::string& key, const std::string&)
+bool ZnD74Manage::onPost(const std::string& key, const std::string& body)
 {
-    return key == kPostKey;
+    if (key != kPostKey)
+        return false;
+    std::list<ZnMic> list;
+    ZnMicRows::d74List(body, list);
+    for (const ZnMic& mic : list) {
+        ZnMic copy(mic);
+        if (m_notify)
+            m_notify(ModifyType, &copy);
+    }
+    return true;
 }
 
 bool ZnD74Manage::onSet(const std::string&)

@@ -1,9 +1,33 @@
 #include "ZnD82Manage.h"
 
+#include "BookEntry.h"
 #include "BookRequest.h"
 #include "ZnD82.h"
+#include "ZnRow.h"
+#include "ZnXmlText.h"
 
 #include <json/json.h>
+#include <tinyxml.h>
+
+namespace {
+
+bool byDescendingId(const ZnD82& a, const ZnD82& b)
+{
+    return a.id > b.id;
+}
+
+bool isPositiveDecimal(const std::string& text)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return ZnRow::atoi(text) > 0;
+}
+
+} // namespace
 
 ZnD82Manage::ZnD82Manage()
 {
@@ -91,13 +115,133 @@ std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const Boo
     return out;
 }
 
-void ZnD82Manage::onResponse(int, const std::string&)
+bool ZnD82Manage::parseDevices(const std::string& body, std::list<ZnD82>& devices)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnD82 d;
+        d.fillBase(rows[i]);
+        d.work = ZnRow::text(rows[i], "work");
+        d.ver = ZnRow::text(rows[i], "ver");
+        if (d.name.empty())
+            d.name = "D82_" + ZnRow::text(rows[i], "terminalId");
+        devices.push_back(d);
+    }
+    devices.sort(byDescendingId);   // std::list::sort is stable
+    return true;
 }
 
-bool ZnD82Manage::onPost(const std::string& key, const std::string&)
+bool ZnD82Manage::parseBook(const std::string& body, const char* itemKey, std::list<BookEntry>& entries)
 {
-    return key == kPostKey;
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        BookEntry e;
+        e.terminalId = ZnRow::toInt(rows[i], "terminalId");
+        e.itemId = ZnRow::toInt(rows[i], itemKey);
+        e.orderId = ZnRow::toInt(rows[i], "orderId");
+        e.itemType = ZnRow::toInt(rows[i], "contactType");
+        entries.push_back(e);
+    }
+    return true;
+}
+
+bool ZnD82Manage::parseAllCall(const std::string& body, std::list<ZnD82>& devices)
+{
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        ZnD82 d;
+        d.id = ZnRow::toInt(rows[i], "terminalId");
+        d.type = ZnRow::text(rows[i], "type");
+        d.name = ZnRow::text(rows[i], "name");
+        if (d.name.empty())
+            d.name = d.type + "_" + ZnRow::text(rows[i], "terminalId");
+        devices.push_back(d);
+    }
+    return true;
+}
+
+bool ZnD82Manage::parseDevice(const std::string& xml, ZnD82& device)
+{
+    TiXmlDocument doc;
+    if (!ZnXmlText::parse(doc, xml))
+        return false;
+    const TiXmlElement* list = ZnXmlText::topElement(doc, "D82List");
+    const TiXmlElement* e = list ? list->FirstChildElement() : nullptr;
+    if (!e)
+        return false;
+    const std::string idText = ZnXmlText::text(e, "terminalId");
+    if (!isPositiveDecimal(idText))
+        return false;
+    ZnD82 d;
+    d.id = ZnRow::atoi(idText);
+    d.status = ZnXmlText::toInt(e, "status", 0);
+    d.work = ZnXmlText::text(e, "work");
+    d.name = ZnXmlText::text(e, "name");
+    if (d.name.empty())
+        d.name = "D82_" + idText;
+    d.type = ZnXmlText::text(e, "type");
+    d.ver = ZnXmlText::text(e, "ver");
+    d.ip = ZnXmlText::text(e, "ip");
+    device = d;
+    return true;
+}
+
+void ZnD82Manage::onResponse(int requestType, const std::string& body)
+{
+    if (isCommandRegistered(requestType) != 0)
+        return;
+    switch (requestType) {
+    case ListType: {
+        std::list<ZnD82> devices;
+        if (parseDevices(body, devices) && m_notify)
+            m_notify(ListType, &devices);
+        break;
+    }
+    case DeviceType: {
+        ZnD82 device;
+        if (parseDevice(body, device) && m_notify)
+            m_notify(DeviceType, &device);
+        break;
+    }
+    case CallBookType:
+    case SourceBookType:
+    case RegionBookType: {
+        const char* key = requestType == CallBookType ? "contactId"
+                          : requestType == SourceBookType ? "sourceId" : "regionId";
+        std::list<BookEntry> entries;
+        if (parseBook(body, key, entries) && m_notify)
+            m_notify(requestType, &entries);
+        break;
+    }
+    case AllCallType: {
+        std::list<ZnD82> devices;
+        if (parseAllCall(body, devices) && m_notify)
+            m_notify(AllCallType, &devices);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool ZnD82Manage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnD82> devices;
+    if (parseDevices(body, devices) && m_notify) {
+        for (const ZnD82& d : devices) {
+            ZnD82 copy(d);
+            m_notify(DeviceType, &copy);
+        }
+    }
+    return true;
 }
 
 bool ZnD82Manage::onSet(const std::string&)

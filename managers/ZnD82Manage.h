@@ -4,6 +4,9 @@
 #include "ZnMsgCheck.h"
 #include "ZnTermBaseManage.h"
 
+#include <list>
+
+class BookEntry;
 class BookRequest;
 class ZnD82;
 
@@ -26,6 +29,17 @@ public:
     // Empty text when the request type names no book.
     std::string& buildD82Books(std::string& out, int cseq, const BookRequest& request);
     std::string& buildSetD82Books(std::string& out, int cseq, const BookRequest& request);
+
+    // Devices of a row array, by descending id; false when the body is no JSON.
+    static bool parseDevices(const std::string& body, std::list<ZnD82>& devices);
+    // Rows of a book; itemKey names the column of the item ("contactId", "sourceId", "regionId").
+    static bool parseBook(const std::string& body, const char* itemKey, std::list<BookEntry>& entries);
+    // The all-call list: id, name and type only.
+    static bool parseAllCall(const std::string& body, std::list<ZnD82>& devices);
+    // The XML answer to a single-device query: the first child of "D82List" with its
+    // fields as attributes named like the list's row keys. False unless the device
+    // carries a valid id (a positive decimal "terminalId").
+    static bool parseDevice(const std::string& xml, ZnD82& device);
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;

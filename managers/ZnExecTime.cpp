@@ -1,6 +1,7 @@
 #include "ZnExecTime.h"
 
-#include <algorithm>
+#include "ZnFixedText.h"
+
 #include <cstring>
 
 ZnExecTime::ZnExecTime()
@@ -10,6 +11,5 @@ ZnExecTime::ZnExecTime()
 
 void ZnExecTime::setName(const std::string& text)
 {
-    std::memset(name, 0, sizeof(name));
-    std::memcpy(name, text.data(), std::min(text.size(), sizeof(name) - 1));
+    ZnFixedText::copy(name, sizeof(name), text);
 }

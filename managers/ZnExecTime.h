@@ -8,7 +8,7 @@ class ZnExecTime
 {
 public:
     ZnExecTime();
-    // Keeps at most 31 bytes of the name.
+    // Keeps at most 31 bytes of the name, never half a character.
     void setName(const std::string& text);
     std::string nameText() const { return std::string(name); }
 

@@ -1,5 +1,7 @@
 #include "ZnLevelManage.h"
 
+#include "ZnXmlNesting.h"
+
 #include <tinyxml.h>
 
 ZnLevelManage::ZnLevelManage()
@@ -19,6 +21,8 @@ void ZnLevelManage::setCallbacks(ListCallback list, DeleteCallback frame, LevelC
 
 std::unique_ptr<std::list<ZnLevel>> ZnLevelManage::parseLevelList(const std::string& xml)
 {
+    if (!ZnXmlNesting::within(xml))
+        return nullptr;
     TiXmlDocument doc;
     doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
     if (doc.Error())

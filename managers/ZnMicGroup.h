@@ -17,3 +17,10 @@ public:
     std::list<int> extraList;
     std::vector<int> members;   // ids of the member Dsk81 consoles
 };
+
+template <class Record> struct ZnRecordKey;
+// List models find groups by their own id field.
+template <> struct ZnRecordKey<ZnMicGroup>
+{
+    static int id(const ZnMicGroup& record) { return record.groupId; }
+};

@@ -1,6 +1,8 @@
 #include "ZnMicGroupManage.h"
 
+#include "ZnCommon.h"
 #include "ZnMicGroup.h"
+#include "ZnRow.h"
 
 #include <json/json.h>
 
@@ -42,8 +44,36 @@ std::string& ZnMicGroupManage::buildSaveGroup(std::string& out, int cseq, const 
     return out;
 }
 
-void ZnMicGroupManage::onResponse(int, const std::string&)
+bool ZnMicGroupManage::parseRows(const std::string& body, std::list<ZnMicGroup>& groups)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        const Json::Value& row = rows[i];
+        // A key the row lacks keeps the record's default.
+        ZnMicGroup g;
+        if (ZnRow::has(row, "groupId"))
+            g.groupId = ZnRow::toInt(row, "groupId");
+        if (ZnRow::has(row, "name"))
+            g.name = ZnRow::text(row, "name");
+        if (ZnRow::has(row, "callWaitRule"))
+            g.callWaitRule = ZnRow::toInt(row, "callWaitRule");
+        if (ZnRow::has(row, "ringTime"))
+            g.ringTime = ZnRow::toInt(row, "ringTime");
+        ZnCommon::parseIntList(ZnRow::text(row, "terminalId"), g.members, " ");
+        groups.push_back(g);
+    }
+    return true;
+}
+
+void ZnMicGroupManage::onResponse(int requestType, const std::string& body)
+{
+    if (requestType != ListType)
+        return;
+    std::list<ZnMicGroup> groups;
+    if (parseRows(body, groups) && !groups.empty() && m_notify)
+        m_notify(ListType, &groups);
 }
 
 bool ZnMicGroupManage::onPost(const std::string&, const std::string&)

@@ -2,6 +2,7 @@
 
 #include "BookRequest.h"
 #include "ZnMic.h"
+#include "ZnMicRows.h"
 
 #include <json/json.h>
 
@@ -114,20 +115,86 @@ std::string& ZnMicManage::buildSetMicBooks(std::string& out, int cseq, const Boo
     return out;
 }
 
-void ZnMicManage::onResponse(int, const std::string&)
+void ZnMicManage::onResponse(int requestType, const std::string& body)
 {
+    if (isCommandRegistered(requestType) != 0)
+        return;
+    switch (requestType) {
+    case ListType: {
+        std::list<ZnMic> list;
+        if (!ZnMicRows::dsk81List(body, list))
+            return;
+        sortDescending(list);
+        if (m_notify)
+            m_notify(ListType, &list);
+        return;
+    }
+    case ConsoleType: {
+        std::list<ZnMic> list;
+        if (ZnMicRows::dsk81Xml(body, list))
+            notifyEach(list);
+        return;
+    }
+    case AllCallType:
+    case AllPlayType: {
+        std::list<ZnMic> list;
+        if (ZnMicRows::directoryList(body, list) && m_notify)
+            m_notify(requestType, &list);
+        return;
+    }
+    default: {
+        const char* itemKey = nullptr;
+        const char* typeKey = nullptr;
+        if (!ZnMicRows::bookKeys(requestType, itemKey, typeKey))
+            return;
+        std::list<BookEntry> book;
+        if (ZnMicRows::bookList(body, itemKey, typeKey, book) && m_notify)
+            m_notify(requestType, &book);
+        return;
+    }
+    }
 }
 
-bool ZnMicManage::onPost(const std::string& key, const std::string&)
+bool ZnMicManage::onPost(const std::string& key, const std::string& body)
 {
-    return key == kPostKey;
+    if (key != kPostKey)
+        return false;
+    std::list<ZnMic> list;
+    ZnMicRows::dsk81List(body, list);
+    sortDescending(list);
+    notifyEach(list);
+    return true;
 }
 
-bool ZnMicManage::onSet(const std::string&)
+bool ZnMicManage::onSet(const std::string& body)
 {
-    return false;
+    if (m_check.replyType(body) != ZnMsgCheck::MicList)
+        return false;
+    // A setting pushed as XML carries its consoles as attributes of the children.
+    std::list<ZnMic> list;
+    ZnMicRows::dsk81Xml(body, list);
+    sortDescending(list);
+    notifyEach(list);
+    return true;
 }
 
-void ZnMicManage::onDeleted(int)
+void ZnMicManage::onDeleted(int id)
 {
+    // A console the server removed leaves the model too.
+    if (m_notify)
+        m_notify(DeletedType, &id);
+}
+
+void ZnMicManage::notifyEach(const std::list<ZnMic>& list)
+{
+    for (const ZnMic& mic : list) {
+        ZnMic copy(mic);
+        if (m_notify)
+            m_notify(ConsoleType, &copy);
+    }
+}
+
+void ZnMicManage::sortDescending(std::list<ZnMic>& list)
+{
+    list.sort([](const ZnMic& a, const ZnMic& b) { return a.id > b.id; });
 }

@@ -4,6 +4,8 @@
 #include "ZnMsgCheck.h"
 #include "ZnTermBaseManage.h"
 
+#include <list>
+
 class BookRequest;
 class ZnMic;
 
@@ -11,7 +13,10 @@ class ZnMic;
 class ZnMicManage : public ZnTermBaseManage, public ZnBaseMgr
 {
 public:
-    enum { ListType = 262, ConsoleType = 263, ModifyType = 264, DeletedType = 265 };
+    enum { ListType = 262, ConsoleType = 263, ModifyType = 264, DeletedType = 265, CallBookType = 266,
+           AllCallType = 267, SetCallBookType = 268, AllPlayType = 269, TransferType = 270,
+           SetTransferType = 271, MonitorType = 272, SetMonitorType = 273, SourceType = 274,
+           SetSourceType = 275, RegionType = 276, SetRegionType = 277 };
     static constexpr const char* kPostKey = "SqlConfig_dsk81";
 
     ZnMicManage();
@@ -30,7 +35,13 @@ public:
     bool onSet(const std::string& body) override;
     void onDeleted(int id) override;
 
+    // Descending id, equal ids in row order.
+    static void sortDescending(std::list<ZnMic>& list);
+
 protected:
+    // Each console of the list, as a copy, under the one-console code.
+    void notifyEach(const std::list<ZnMic>& list);
+
     ZnNotifyCallback m_notify = nullptr;
     ZnMsgCheck m_check;
     int m_types[15] = {262, 263, 264, 265, 266, 267, 268, 269, 270, 271, 272, 273, 274, 275, 276};

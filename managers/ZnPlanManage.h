@@ -9,4 +9,10 @@ public:
     ZnPlanManage();
 
     bool ownsType(int requestType) const override;
+
+protected:
+    int firstType() const override { return 215; }
+    int listReplyType() const override;
+    int singleReplyType() const override;
+    int deleteReplyType() const override;
 };

@@ -9,4 +9,7 @@ public:
     ZnPlayTaskManage();
 
     bool ownsType(int requestType) const override;
+
+protected:
+    int firstType() const override { return 13; }
 };

@@ -19,3 +19,10 @@ public:
     std::string note;   // carried only; nothing fills or sends it
     std::vector<ZnBaseTerminal> terminals;
 };
+
+template <class Record> struct ZnRecordKey;
+// List models find regions by their own id field.
+template <> struct ZnRecordKey<ZnRegion>
+{
+    static int id(const ZnRegion& record) { return record.regionId; }
+};

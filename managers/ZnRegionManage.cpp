@@ -1,6 +1,8 @@
 #include "ZnRegionManage.h"
 
+#include "ZnCommon.h"
 #include "ZnRegion.h"
+#include "ZnRow.h"
 
 #include <json/json.h>
 
@@ -39,8 +41,35 @@ std::string& ZnRegionManage::buildSaveRegion(std::string& out, int cseq, const Z
     return out;
 }
 
-void ZnRegionManage::onResponse(int, const std::string&)
+bool ZnRegionManage::parseRows(const std::string& body, std::list<ZnRegion>& regions)
 {
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+        const Json::Value& row = rows[i];
+        ZnRegion r;
+        r.regionId = ZnRow::toInt(row, "regionId");
+        r.name = ZnRow::text(row, "name");
+        std::vector<int> ids;
+        ZnCommon::parseIntList(ZnRow::text(row, "terminalId"), ids, " ");
+        for (int id : ids) {
+            ZnBaseTerminal t;
+            t.id = id;
+            r.terminals.push_back(t);
+        }
+        regions.push_back(r);
+    }
+    return true;
+}
+
+void ZnRegionManage::onResponse(int requestType, const std::string& body)
+{
+    if (requestType != ListType)
+        return;
+    std::list<ZnRegion> regions;
+    if (parseRows(body, regions) && !regions.empty() && m_notify)
+        m_notify(ListType, &regions);
 }
 
 bool ZnRegionManage::onPost(const std::string&, const std::string&)

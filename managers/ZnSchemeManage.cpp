@@ -2,11 +2,10 @@
 
 #include "ZnRow.h"
 #include "ZnTermBaseManage.h"
+#include "ZnXmlNesting.h"
 
 #include <json/json.h>
 #include <tinyxml.h>
-
-#include <cstring>
 
 namespace {
 
@@ -135,6 +134,8 @@ int ZnSchemeManage::setKind(int replyType)
 
 bool ZnSchemeManage::parseSet(const std::string& xml, ZnScheme& scheme)
 {
+    if (!ZnXmlNesting::within(xml))
+        return false;
     TiXmlDocument doc;
     doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
     const TiXmlElement* e = doc.Error() ? nullptr : doc.FirstChildElement();

@@ -4,6 +4,8 @@
 
 #include <json/json.h>
 
+#include <cstdio>
+
 namespace {
 const char* const kActions[] = {"Add", "Mod", "Del", "Start", "Stop"};
 }
@@ -49,13 +51,47 @@ std::string& ZnSsTaskManage::buildSaveTask(std::string& out, int cseq, const ZnS
     return out;
 }
 
-void ZnSsTaskManage::onResponse(int, const std::string&)
+bool ZnSsTaskManage::parseRows(const std::string& body, std::list<ZnSsTask>& tasks)
 {
+    Json::Value root;
+    Json::Reader reader;
+    if (!reader.parse(body, root)) {
+        std::printf("\nreader.getFormatedErrorMessages: %s", reader.getFormattedErrorMessages().c_str());
+        std::fflush(stdout);
+        return false;
+    }
+    if (!root.isArray())
+        return true;
+    for (Json::ArrayIndex i = 0; i < root.size(); ++i)
+        tasks.push_back(ZnSsTask::fromRow(root[i]));
+    return true;
 }
 
-bool ZnSsTaskManage::onPost(const std::string& key, const std::string&)
+void ZnSsTaskManage::onResponse(int requestType, const std::string& body)
 {
-    return key == kPostKey;
+    if (requestType < ListType || requestType > DeleteType)
+        return;
+    if (requestType == ListType) {
+        std::list<ZnSsTask> tasks;
+        if (parseRows(body, tasks) && !tasks.empty() && m_notify)
+            m_notify(ListType, &tasks);
+    } else if (requestType == DeleteType && m_notify) {
+        DeleteOutcome outcome;
+        outcome.deleted = true;
+        m_notify(DeleteType, &outcome);
+    }
+}
+
+bool ZnSsTaskManage::onPost(const std::string& key, const std::string& body)
+{
+    if (key != kPostKey)
+        return false;
+    std::list<ZnSsTask> tasks;
+    if (parseRows(body, tasks) && m_notify) {
+        for (ZnSsTask& t : tasks)
+            m_notify(ChangedType, &t);
+    }
+    return true;
 }
 
 bool ZnSsTaskManage::onSet(const std::string&)
@@ -63,8 +99,13 @@ bool ZnSsTaskManage::onSet(const std::string&)
     return false;
 }
 
-void ZnSsTaskManage::onFailed(int, const std::string&)
+void ZnSsTaskManage::onFailed(int requestType, const std::string& body)
 {
+    if (requestType != DeleteType || !m_notify)
+        return;
+    DeleteOutcome outcome;
+    outcome.reason = body;
+    m_notify(DeleteType, &outcome);
 }
 
 void ZnSsTaskManage::onDeleted(int)

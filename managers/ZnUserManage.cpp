@@ -1,5 +1,7 @@
 #include "ZnUserManage.h"
 
+#include "ZnXmlNesting.h"
+
 #include <tinyxml.h>
 
 ZnUserManage gUserManage;
@@ -8,6 +10,8 @@ namespace {
 
 const TiXmlElement* topElement(TiXmlDocument& doc, const std::string& xml, const char* name)
 {
+    if (!ZnXmlNesting::within(xml))
+        return nullptr;
     doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
     return doc.Error() ? nullptr : doc.FirstChildElement(name);
 }

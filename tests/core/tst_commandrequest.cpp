@@ -18,7 +18,6 @@ private slots:
     void golden_data();
     void golden();
     void buildsDoNotLeakIntoEachOther();
-    void appendersWriteOneLineEach();
 };
 
 void TstCommandRequest::golden_data()
@@ -105,29 +104,6 @@ void TstCommandRequest::buildsDoNotLeakIntoEachOther()
     const std::string second = r.buildGetData(2, "Mic", 3);
     QCOMPARE(QByteArray::fromStdString(second),
              QByteArray("GET DBP/1.0\r\nCSeq: 2\r\nData: Mic\r\nId: 3\r\n\r\n"));
-}
-
-void TstCommandRequest::appendersWriteOneLineEach()
-{
-    ZnCommandRequest r;
-    r.buildGetData(0, "", 0);
-    const std::string base = r.request();
-    r.addCommand("C");
-    r.addContentLength(-1);
-    r.addCSeq(2147483647);
-    r.addData("D");
-    r.addFanTempThreshold(1);
-    r.addId(-2147483647 - 1);
-    r.addMaxVol(0);
-    r.addPacketSubtype("S");
-    r.addPacketType("T");
-    r.addType(nullptr);
-    r.addWarnTempThreshold(5);
-    QCOMPARE(QByteArray::fromStdString(r.request().substr(base.size())),
-             QByteArray("Command: C\r\nContent-Length:-1\r\nCSeq: 2147483647\r\nData: D\r\n"
-                        "FanTempThreshold: 1\r\nId: -2147483648\r\nMaxVol: 0\r\n"
-                        "Packet-Subtype: S\r\nPacket-Type:T\r\nType: \r\n"
-                        "WarnTempThreshold: 5\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TstCommandRequest)

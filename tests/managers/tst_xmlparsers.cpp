@@ -49,6 +49,8 @@ private slots:
     void schemeSetOfEachKind_data();
     void schemeSetOfEachKind();
     void schemeSetKeepsLevelAndType();
+    void deepNestingIsRefused();
+    void mutatedBodiesNeverCrash();
 };
 
 void TstXmlParsers::fixedTextKeepsWholeCharacters()
@@ -268,6 +270,83 @@ void TstXmlParsers::schemeSetKeepsLevelAndType()
     // Broken XML of a scheme kind is taken and dropped.
     QVERIFY(manager.onSet(xml("<Scheme Id=\"5\"")));
     QCOMPARE(changedSchemes.size(), size_t(2));
+}
+
+void TstXmlParsers::deepNestingIsRefused()
+{
+    // Deep enough to overflow the receive thread's stack if it were parsed.
+    std::string deep = kDecl;
+    deep += "<UserList>";
+    for (int i = 0; i < 200000; ++i)
+        deep += "<a>";
+    QVERIFY(!ZnUserManage::parseUserList(deep));
+    QVERIFY(!ZnLevelManage::parseLevelList("<LevelList>" + deep.substr(std::strlen(kDecl) + 10)));
+    ZnScheme s;
+    QVERIFY(!ZnSchemeManage::parseSet("<Scheme>" + deep, s));
+}
+
+void TstXmlParsers::mutatedBodiesNeverCrash()
+{
+    // A small bounded fuzzer: flips, cuts and splices bytes of good bodies and
+    // feeds them to every XML reader and to the managers' hooks.
+    const std::vector<std::string> seeds = {
+        xml("<UserList><User id=\"4\" name=\"op\" lv=\"5\"><TerminalList assign=\"1\"><T id=\"7\"/></TerminalList>"
+            "</User></UserList>"),
+        xml("<User id=\"4\" name=\"\xe5\x80\xbc\" fn=\"a\" pw=\"b\" m=\"c\"/>"),
+        xml("<LevelList><Level id=\"3\" name=\"low\" lv=\"1\" type=\"5\"/><!-- c --><L id=\"9\"/></LevelList>"),
+        xml("<AmpScheme Id=\"12\" Status=\"1\" level=\"3\" type=\"2\" SchemeName=\"M\" SchemeRemark=\"r\"/>"),
+        "[{\"timerplanId\":\"1\",\"name\":\"A\",\"enable\":\"1\",\"comment\":\"c\"}]",
+    };
+    // The row reader reports every broken body; thousands of lines say nothing here.
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    ZnUserManage users;
+    ZnLevelManage levels;
+    ZnSchemeManage schemes;
+    users.setCallbacks(keepUsers, keepUser);
+    levels.setCallbacks(keepLevels, nullptr, nullptr);
+    schemes.setCallbacks(nullptr, nullptr, keepChanged, nullptr);
+    const char pool[] = "<>/=\"'!?-[]& \x00\xe5\xff";
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) & 0xffffff;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string body = seeds[next() % seeds.size()];
+        const int edits = 1 + next() % 6;
+        for (int e = 0; e < edits && !body.empty(); ++e) {
+            const size_t at = next() % body.size();
+            switch (next() % 4) {
+            case 0:
+                body[at] = pool[next() % (sizeof pool - 1)];
+                break;
+            case 1:
+                body.erase(at, 1 + next() % 8);
+                break;
+            case 2:
+                body.insert(at, 1, pool[next() % (sizeof pool - 1)]);
+                break;
+            default:
+                body.resize(at);
+                break;
+            }
+        }
+        ZnUserManage::parseUser(body);
+        ZnUserManage::parseUserList(body);
+        ZnLevelManage::parseLevelList(body);
+        users.onSet(body);
+        users.onResponse(ZnUserManage::ListType, body);
+        users.onResponse(ZnUserManage::UserType, body);
+        levels.onSet(body);
+        levels.onResponse(ZnLevelManage::ListType, body);
+        schemes.onSet(body);
+        schemes.onPost(ZnSchemeManage::kPostKey, body);
+        schemes.onResponse(79, body);
+        schemes.onResponse(84, body);
+    }
+    qInstallMessageHandler(previous);
+    for (const auto& c : changedSchemes)
+        QVERIFY(c.second >= 0 && c.second < 4);
 }
 
 QTEST_GUILESS_MAIN(TstXmlParsers)

@@ -1,0 +1,87 @@
+#include "ZnD72ListMgr.h"
+
+#include "ServiceHub.h"
+#include "ZnApi.h"
+#include "ZnD72Manage.h"
+
+namespace {
+ZnD72ListMgr* g_d72ListMgr = nullptr;
+}
+
+ZnD72ListMgr* ZnD72ListMgr::instance()
+{
+    if (!g_d72ListMgr) {
+        g_d72ListMgr = new ZnD72ListMgr;
+        ServiceHub* hub = ServiceHub::instance();
+        g_d72ListMgr->m_centre = hub ? hub->centre() : nullptr;
+        apiSetD72Callback(g_d72ListMgr->m_centre, &ZnD72ListMgr::onNotify);
+        apiGetD72List(g_d72ListMgr->m_centre);
+    }
+    return g_d72ListMgr;
+}
+
+void ZnD72ListMgr::onNotify(int code, void* data)
+{
+    if (g_d72ListMgr)
+        g_d72ListMgr->handle(code, data);
+}
+
+void ZnD72ListMgr::handle(int code, void* data)
+{
+    switch (code) {
+    case ZnD72Manage::ListType:
+        if (m_store.replaceAll(Store::listOf(data)))
+            emit gotD72List();
+        break;
+    case ZnD72Manage::ModifyType:
+        if (const ZnMic* mic = Store::recordOf(data))
+            applyChanged(*mic);
+        break;
+    case ZnD72Manage::DeletedType: {
+        int id = 0;
+        if (Store::idOf(data, id))
+            applyDeleted(id);
+        break;
+    }
+    case ZnD72Manage::ButtonCallsType:
+        if (data)
+            m_btnCalls.take(*static_cast<const std::list<ZnMicBtnCall>*>(data));
+        break;
+    default:
+        break;
+    }
+}
+
+void ZnD72ListMgr::applyChanged(const ZnMic& mic)
+{
+    if (m_store.upsert(mic) != Store::NotApplied)
+        emit d72Changed(mic.id);
+}
+
+void ZnD72ListMgr::applyDeleted(int id)
+{
+    if (m_store.erase(id))
+        emit d72Deleted(id);
+}
+
+int ZnD72ListMgr::modifyD72(const ZnMic& mic)
+{
+    return Store::change([&] { return apiModifyD72(m_centre, &mic); }, [&] { applyChanged(mic); });
+}
+
+int ZnD72ListMgr::removeD72(const ZnMic& mic)
+{
+    return Store::change([&] { return apiRemoveDevice(m_centre, mic.id, mic.type.c_str()); },
+                         [&] { applyDeleted(mic.id); });
+}
+
+int ZnD72ListMgr::requestBtnCalls(const ZnMic& mic)
+{
+    m_btnCalls.ask(mic.id);
+    return apiGetD72ButtonCalls(m_centre, &mic);
+}
+
+int ZnD72ListMgr::setBtnCalls(const std::vector<ZnMicBtnCall>& calls)
+{
+    return apiSetD72ButtonCall(m_centre, &calls);
+}

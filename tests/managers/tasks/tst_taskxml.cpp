@@ -1,0 +1,268 @@
+#include "ZnPlanManage.h"
+#include "ZnPlayTaskManage.h"
+
+#include <QtTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+std::string task(const std::string& attrs, const std::string& children)
+{
+    return "<Task " + attrs + ">" + children + "</Task>";
+}
+
+const std::string kFull =
+    "<exec><e i=\"28800\" n=\"morning\" rule=\"1\"/><e i=\"43200\" n=\"noon\"/></exec>"
+    "<files><f i=\"3\" n=\"/media/bells/ring.mp3\" rule=\"9\" t=\"2\"/><f i=\"4\" n=\"plain.mp3\"/>"
+    "<f i=\"5\" n=\"\"/><f i=\"6\" n=\"/media/folder/\"/></files>"
+    "<TtsInfo tts_text=\"hello\" role=\"1\" speed=\"2\" vol=\"7\" tone=\"4\"/>"
+    "<terminals vol=\"40\"><t i=\"11\" vol=\"30\"/><t i=\"0\" vol=\"50\"/><t i=\"12\"/></terminals>";
+
+std::vector<ZnPlayTask*> g_pushed;
+std::vector<int> g_deleted;
+int g_lists = 0;
+void onTask(ZnPlayTask* t) { g_pushed.push_back(t); }
+void onDeleted(int id) { g_deleted.push_back(id); }
+void onList(std::list<ZnPlayTask>*) { ++g_lists; }
+
+} // namespace
+
+class TstTaskXml : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        g_pushed.clear();
+        g_deleted.clear();
+        g_lists = 0;
+    }
+    void fullTask();
+    void defaultsWhenAttributesAreMissing();
+    void missingChildren_data();
+    void missingChildren();
+    void listReplacesOnlyWithItsElement();
+    void singleTaskLastWins();
+    void namesCutOnCharacterBoundary();
+    void pushesAndDeletesByElementName();
+    void responseTypesAndCallbacks();
+    void hostileTextIsRefused_data();
+    void hostileTextIsRefused();
+};
+
+void TstTaskXml::fullTask()
+{
+    ZnPlayTaskManage m;
+    const std::string xml = std::string(kDecl) + "<TaskList>" +
+                            task("id=\"7\" en=\"0\" exe=\"1\" name=\"Bell\" dur=\"120\" power=\"5\" lv=\"3\" "
+                                 "btime=\"4102444800\" week=\"127\" type=\"2\" src_type=\"1\" ev=\"300\" "
+                                 "echannel=\"2\" SchemeID=\"9\" mgr=\"70000\" user_code=\"44\"",
+                                 kFull) +
+                            "</TaskList>";
+    QCOMPARE(m.parseTaskList(xml), 0);
+    QCOMPARE(m.taskList().size(), size_t(1));
+    const ZnPlayTask& t = m.taskList().front();
+    QCOMPARE(t.id, 7);
+    QCOMPARE(int(t.enabled), 0);
+    QCOMPARE(int(t.executing), 1);
+    QCOMPARE(t.nameText(), std::string("Bell"));
+    QCOMPARE(t.duration, int64_t(120));
+    QCOMPARE(t.beginTime, int64_t(4102444800LL));
+    QCOMPARE(int(t.week), 127);
+    QCOMPARE(t.type, 2);
+    QCOMPARE(int(t.ev), 300 & 0xff);               // byte fields keep the low bits
+    QCOMPARE(int(t.manager), 70000 & 0xffff);
+    QCOMPARE(t.channel, 2);
+    QCOMPARE(t.schemeId, 9);
+    QCOMPARE(t.userCode, 44);
+
+    QCOMPARE(t.execTimes.size(), size_t(2));
+    QCOMPARE(t.execTimes.front().seconds, int64_t(28800));
+    QCOMPARE(t.execTimes.front().nameText(), std::string("morning"));
+    QCOMPARE(int(t.execTimes.front().rule), 1);
+    QCOMPARE(int(t.execTimes.back().rule), 0);
+
+    // Entries whose name is empty or ends in "/" are dropped.
+    QCOMPARE(t.files.size(), size_t(2));
+    QCOMPARE(t.files.front().path, std::string("/media/bells/ring.mp3"));
+    QCOMPARE(t.files.front().fileName, std::string("ring.mp3"));
+    QCOMPARE(t.files.front().rule, int64_t(9));
+    QCOMPARE(t.files.front().t, 2);
+    QCOMPARE(t.files.back().fileName, std::string("plain.mp3"));
+
+    QCOMPARE(t.ttsText, std::string("hello"));
+    QCOMPARE(t.ttsVolume, 7);
+    QCOMPARE(t.ttsSampleRate, 16000);
+
+    // Terminal 0 adds a volume but no id: the two lists differ in length.
+    QCOMPARE(int(t.volume), 40);
+    QCOMPARE(t.terminalIds, (std::list<int32_t>{11, 12}));
+    QCOMPARE(t.terminalVolumes, (std::list<int32_t>{30, 50}));
+}
+
+void TstTaskXml::defaultsWhenAttributesAreMissing()
+{
+    ZnPlayTaskManage m;
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) +
+                               task("id=\"abc\"", "<exec/><files/><terminals><t i=\"5\"/></terminals>")),
+             0);
+    const ZnPlayTask& t = m.currentTask();
+    QCOMPARE(t.id, 0);
+    QCOMPARE(t.duration, int64_t(-1));
+    QCOMPARE(t.userCode, 0);
+    QCOMPARE(int(t.volume), 65535);
+    QCOMPARE(int(t.rule), 2);
+    QCOMPARE(t.ttsRole, 3);
+    QCOMPARE(t.channel, 1);
+    QCOMPARE(t.terminalVolumes.size(), size_t(0));
+}
+
+void TstTaskXml::missingChildren_data()
+{
+    QTest::addColumn<QString>("children");
+    QTest::addColumn<int>("execCount");
+    QTest::addColumn<int>("fileCount");
+    QTest::newRow("no exec") << "<files><f n=\"a.mp3\"/></files><terminals/>" << 0 << 0;
+    QTest::newRow("no files") << "<exec><e i=\"1\"/></exec><terminals/>" << 1 << 0;
+    QTest::newRow("no terminals") << "<exec><e i=\"1\"/></exec><files><f n=\"a.mp3\"/></files>" << 1 << 1;
+}
+
+void TstTaskXml::missingChildren()
+{
+    QFETCH(QString, children);
+    QFETCH(int, execCount);
+    QFETCH(int, fileCount);
+    const std::string bad = task("id=\"2\" name=\"broken\"", children.toStdString());
+    const std::string good = task("id=\"3\"", "<exec/><files/><terminals/>");
+
+    // Left out of a list...
+    ZnPlayTaskManage m;
+    QCOMPARE(m.parseTaskList(std::string(kDecl) + "<TaskList>" + bad + good + "</TaskList>"), 0);
+    QCOMPARE(m.taskList().size(), size_t(1));
+    QCOMPARE(m.taskList().front().id, 3);
+
+    // ...but as a single task it keeps what was read before the missing child.
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) + bad), 0);
+    QCOMPARE(m.currentTask().id, 2);
+    QCOMPARE(m.currentTask().nameText(), std::string("broken"));
+    QCOMPARE(int(m.currentTask().execTimes.size()), execCount);
+    QCOMPARE(int(m.currentTask().files.size()), fileCount);
+}
+
+void TstTaskXml::listReplacesOnlyWithItsElement()
+{
+    ZnPlanManage m;
+    const std::string one = task("id=\"1\"", "<exec/><files/><terminals/>");
+    QCOMPARE(m.parseTaskList(std::string(kDecl) + "<PlanTaskList>" + one + "</PlanTaskList>"), 0);
+    QCOMPARE(m.taskList().size(), size_t(1));
+    // Another list element, no XML, and an empty list element.
+    QCOMPARE(m.parseTaskList(std::string(kDecl) + "<TaskList>" + one + one + "</TaskList>"), -1);
+    QCOMPARE(m.parseTaskList("not xml <"), -1);
+    QCOMPARE(m.taskList().size(), size_t(1));
+    QCOMPARE(m.parseTaskList(std::string(kDecl) + "<PlanTaskList/>"), 0);
+    QCOMPARE(m.taskList().size(), size_t(0));
+}
+
+void TstTaskXml::singleTaskLastWins()
+{
+    ZnPlanManage m;
+    const std::string xml = std::string(kDecl) + "<PlanTask id=\"4\"><exec/><files/><terminals/></PlanTask>"
+                            "<!-- between --><PlanTask id=\"5\"><exec/><files/><terminals/></PlanTask>";
+    // TinyXML takes several top elements; the last one is the current task.
+    QCOMPARE(m.parseSingleTask(xml), 0);
+    QCOMPARE(m.currentTask().id, 5);
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) + "<Task id=\"9\"/>"), -1);
+    QCOMPARE(m.currentTask().id, 5);
+}
+
+void TstTaskXml::namesCutOnCharacterBoundary()
+{
+    // 10 three-byte characters = 30 bytes, then one more: 33 bytes do not fit in 31.
+    const std::string han = "\xe4\xb8\xad";
+    std::string name;
+    for (int i = 0; i < 11; ++i)
+        name += han;
+    ZnPlayTaskManage m;
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) + task("name=\"" + name + "\"",
+                                                        "<exec><e n=\"" + name + "\"/></exec><files/><terminals/>")),
+             0);
+    QCOMPARE(m.currentTask().nameText(), name.substr(0, 30));
+    QCOMPARE(m.currentTask().execTimes.front().nameText(), name.substr(0, 30));
+    QVERIFY(QString::fromUtf8(m.currentTask().nameText().c_str()).toUtf8().toStdString() ==
+            m.currentTask().nameText());
+
+    ZnExecTime t;
+    t.setName(std::string(31, 'a') + "b");
+    QCOMPARE(t.nameText(), std::string(31, 'a'));
+}
+
+void TstTaskXml::pushesAndDeletesByElementName()
+{
+    ZnPlayTaskManage play;
+    ZnPlanManage plan;
+    play.setTaskCallbacks(nullptr, nullptr, onTask);
+    plan.setTaskCallbacks(nullptr, nullptr, onTask);
+    play.setDeleteIdCallback(onDeleted);
+    plan.setDeleteIdCallback(onDeleted);
+    const std::string body = std::string(kDecl) + task("id=\"8\"", "<exec/><files/><terminals/>");
+
+    QVERIFY(play.onPost("Task", body));
+    QVERIFY(!plan.onPost("Task", body));
+    QVERIFY(!play.onPost("PlanTask", body));
+    QVERIFY(!play.onPost("Task_", body));
+    QCOMPARE(g_pushed.size(), size_t(1));
+    QCOMPARE(g_pushed.front()->id, 8);
+
+    plan.onDelete("PlanTask", 3);
+    play.onDelete("PlanTask", 4);
+    play.onDelete("Task", 5);
+    QCOMPARE(g_deleted, (std::vector<int>{3, 5}));
+}
+
+void TstTaskXml::responseTypesAndCallbacks()
+{
+    ZnPlayTaskManage m;
+    m.setListCallback(onList);
+    m.setTaskCallbacks(nullptr, nullptr, onTask);
+    const std::string list = std::string(kDecl) + "<TaskList/>";
+    m.onResponse(13, list);
+    m.onResponse(19, list);   // owned, but no callback
+    m.onResponse(20, list);   // not owned
+    m.onResponse(215, list);
+    QCOMPARE(g_lists, 1);
+    m.onResponse(18, "garbage");   // notified whatever the parse gave
+    QCOMPARE(g_pushed.size(), size_t(1));
+    QVERIFY(!m.notify(13, false));
+    QCOMPARE(g_lists, 1);
+    QVERIFY(m.isDeleteReply(std::string(kDecl) + "<DeletePlayTask/>"));
+    QVERIFY(!ZnPlanManage().isDeleteReply(std::string(kDecl) + "<DeletePlayTask/>"));
+}
+
+void TstTaskXml::hostileTextIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    std::string deep = std::string(kDecl) + "<TaskList>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    QTest::newRow("deep nesting") << QByteArray::fromStdString(deep);
+    QTest::newRow("unterminated") << QByteArray("<?xml?><TaskList><Task id=\"1\"><exec>");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("binary") << QByteArray("\x01<\xff<\x00<", 6);
+}
+
+void TstTaskXml::hostileTextIsRefused()
+{
+    QFETCH(QByteArray, text);
+    ZnPlayTaskManage m;
+    QCOMPARE(m.parseTaskList(text.toStdString()), -1);
+    QCOMPARE(m.parseSingleTask(text.toStdString()), -1);
+    m.onResponse(13, text.toStdString());
+}
+
+QTEST_GUILESS_MAIN(TstTaskXml)
+#include "tst_taskxml.moc"

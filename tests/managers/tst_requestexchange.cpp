@@ -1,0 +1,217 @@
+#include "SimSession.h"
+#include "ZnApi.h"
+#include "ZnD82.h"
+#include "ZnManualClock.h"
+#include "ZnMic.h"
+#include "ZnMicBtnCall.h"
+#include "ZnTerminal.h"
+
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+// Logs in with the test clock installed: the login goes out once a second has passed.
+bool loginOnClock(SimSession& s, ZnManualClock& clock)
+{
+    s.connect();
+    if (!ZnSimServer::waitFor([&] { return s.sim.acceptedCount() > 0; }))
+        return false;
+    QTest::qWait(30);
+    clock.advance(1);
+    return s.waitState(ZnNetManage::LoggedIn);
+}
+
+// Moves the test clock while the GUI thread waits inside a request.
+void advanceSoon(ZnManualClock& clock, int64_t seconds, int afterMs = 30)
+{
+    QTimer::singleShot(afterMs, [&clock, seconds] { clock.advance(seconds); });
+}
+}
+
+class TstRequestExchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void answeredRequestsGiveZeroWithFreshCSeqs();
+    void refusalGivesOne();
+    void noAnswerGivesThreeAndTheLateAnswerIsDropped();
+    void busyLineGivesTwo();
+    void stoppedConnectionGivesFour();
+    void missingCentreOrManagerGivesMinusOne();
+    void keepAliveAnswerCannotTurnARefusalIntoSuccess();
+    void serverTimeIsTakenFromItsOwnAnswer();
+};
+
+void TstRequestExchange::answeredRequestsGiveZeroWithFreshCSeqs()
+{
+    SimSession s;
+    QVERIFY(s.login());
+    QCOMPARE(s.centre->getPlayTerminalList(), 0);
+    QCOMPARE(s.centre->getD82List(), 0);
+    ZnMic mic;
+    mic.id = 50001;
+    QCOMPARE(apiGetD72ButtonCalls(s.centre.get(), &mic), 0);
+
+    std::vector<int> cseqs;
+    for (const ZnSimRequest& r : s.sim.requests()) {
+        if (r.method == "GET")
+            cseqs.push_back(r.cseq);
+    }
+    QCOMPARE(int(cseqs.size()), 3);
+    // The play-terminal list takes a number of its own like every other request.
+    QVERIFY(cseqs[0] < cseqs[1] && cseqs[1] < cseqs[2]);
+    QCOMPARE(s.centre->pendingCount(), 0);
+}
+
+void TstRequestExchange::refusalGivesOne()
+{
+    SimSession s;
+    QVERIFY(s.login());
+    s.sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "no such terminal", 0, 1));
+    ZnD82 device;
+    device.id = 80001;
+    QCOMPARE(s.centre->modifyD82(device), 1);
+    QCOMPARE(s.centre->modifyD82(device), 0);
+    // The simulator refuses a change of a terminal it does not have.
+    device.id = 99;
+    QCOMPARE(s.centre->modifyD82(device), 1);
+}
+
+void TstRequestExchange::noAnswerGivesThreeAndTheLateAnswerIsDropped()
+{
+    ZnManualClock clock;
+    SimSession s;
+    QVERIFY(loginOnClock(s, clock));
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", 300, 1));
+
+    // Two whole seconds are not enough for a time-out; three are.
+    advanceSoon(clock, 2);
+    QCOMPARE(s.centre->getD82List(), 0);
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", 300, 1));
+    advanceSoon(clock, 3);
+    QCOMPARE(s.centre->getD82List(), 3);
+    QCOMPARE(s.centre->pendingCount(), 0);
+
+    // The late answer finds no entry; the next request gets its own outcome.
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/TtsList", ZnSimRule::Fail, "", 0, 1));
+    QTest::qWait(350);
+    QCOMPARE(s.centre->getTtsList(), 1);
+    QCOMPARE(s.centre->getTtsList(), 0);
+}
+
+void TstRequestExchange::busyLineGivesTwo()
+{
+    ZnManualClock clock;
+    SimSession s;
+    QVERIFY(loginOnClock(s, clock));
+    // An unanswered keep-alive holds the line.
+    s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
+    clock.advance(1);
+    QVERIFY(ZnSimServer::waitFor([&] { return s.sim.count("ONLINE") == 1; }));
+    QTest::qWait(30);
+    QCOMPARE(s.centre->pendingCount(), 1);
+
+    // The wait for a free line ends: the GUI is never held by a stale entry.
+    advanceSoon(clock, 3);
+    QCOMPARE(s.centre->getTtsList(), 2);
+    QCOMPARE(s.sim.count("GET SqlConfig/TtsList"), 0);
+
+    // Once the keep-alive is answered the line is free again.
+    s.sim.releaseHeld();
+    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->pendingCount() == 0; }));
+    QCOMPARE(s.centre->getTtsList(), 0);
+}
+
+void TstRequestExchange::stoppedConnectionGivesFour()
+{
+    SimSession s;
+    // Before any connection there is no socket to send on.
+    s.centre.reset(new ZnManageCenter);
+    QCOMPARE(s.centre->getD82List(), 4);
+
+    QVERIFY(s.login());
+    // A request waiting when the receive loop ends.
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold));
+    QTimer::singleShot(50, [&s] { s.sim.closeClients(); });
+    QCOMPARE(s.centre->getD82List(), 4);
+    QVERIFY(s.waitState(ZnNetManage::Stopped));
+    QCOMPARE(s.centre->getTtsList(), 4);
+}
+
+void TstRequestExchange::missingCentreOrManagerGivesMinusOne()
+{
+    ZnTerminal terminal;
+    QCOMPARE(apiGetD82List(nullptr), -1);
+    QCOMPARE(apiGetPlayTerminal(nullptr, &terminal), -1);
+    QCOMPARE(apiRemoveDevice(nullptr, 5, "IP"), -1);
+    QCOMPARE(apiGetLogPage(nullptr, 1, 0), -1);
+    QCOMPARE(apiSetLossCallback(nullptr, &SimSession::onLoss), -1);
+    QCOMPARE(apiGetNetState(nullptr), -1);
+    QCOMPARE(apiGetLoginState(nullptr), 0);
+    QCOMPARE(apiGetSystemTime(nullptr), 0);
+    QCOMPARE(terminalTypeName(5), std::string());
+    QCOMPARE(terminalTypeName(6), std::string("IP"));
+
+    SimSession s;
+    QVERIFY(s.login());
+    QCOMPARE(apiGetPlayTerminal(s.centre.get(), nullptr), -1);
+    ZnBaseMgr* d82 = s.centre->swapSlot(ZnManageCenter::D82Slot, nullptr);
+    QCOMPARE(apiGetD82List(s.centre.get()), -1);
+    QCOMPARE(s.sim.count("GET SqlConfig/D82List"), 0);
+    s.centre->swapSlot(ZnManageCenter::D82Slot, d82);
+    // Arguments that make no request: an operation outside the table, no button calls.
+    QCOMPARE(apiSaveRegion(s.centre.get(), nullptr, 4), -1);
+    std::vector<ZnMicBtnCall> none;
+    QCOMPARE(apiSetD72ButtonCall(s.centre.get(), &none), -1);
+    QCOMPARE(apiGetD82List(s.centre.get()), 0);
+}
+
+void TstRequestExchange::keepAliveAnswerCannotTurnARefusalIntoSuccess()
+{
+    ZnManualClock clock;
+    SimSession s;
+    QVERIFY(loginOnClock(s, clock));
+    // While the GUI waits, a keep-alive goes out and is answered at once; the
+    // refusal of the GUI's own request comes after it.
+    s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Withhold, "", 0, 1));
+    const int onlineBefore = s.sim.count("ONLINE");
+    QTimer::singleShot(30, [&clock] { clock.advance(1); });
+    QTimer::singleShot(250, [&s] {
+        const std::vector<ZnSimRequest> r = s.sim.requests();
+        for (auto it = r.rbegin(); it != r.rend(); ++it) {
+            if (it->method == "POST") {
+                s.sim.pushRaw(ZnSimServer::answer(false, it->cseq, "refused"));
+                break;
+            }
+        }
+    });
+    ZnTerminal terminal;
+    terminal.id = 10001;
+    QCOMPARE(s.centre->modifyPlayTerminal(terminal), 1);
+    QCOMPARE(s.sim.count("ONLINE"), onlineBefore + 1);
+}
+
+void TstRequestExchange::serverTimeIsTakenFromItsOwnAnswer()
+{
+    SimSession s;
+    QVERIFY(s.login());
+    QCOMPARE(s.centre->systemTime(), std::string("."));
+    s.sim.setSystemTime("2026-12-06 21:00:05");
+    QCOMPARE(apiGetSystemTime(s.centre.get()), 0);
+    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->systemTime() == "2026-12-06 21:00:05"; }));
+    QVERIFY(s.sim.requests().back().raw.find("GET DBP/1.0\r\nCSeq:") == 0);
+
+    // Another stray answer carrying a time does not set it.
+    s.sim.pushRaw(ZnSimServer::answer(true, 9999, "{\"SystemTime\":\"1999-01-01 00:00:00\"}\n"));
+    QTest::qWait(100);
+    QCOMPARE(s.centre->systemTime(), std::string("2026-12-06 21:00:05"));
+
+    s.sim.setSystemTime("");
+    apiGetSystemTime(s.centre.get());
+    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->systemTime() == "----"; }));
+    QCOMPARE(s.centre->pendingCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TstRequestExchange)
+#include "tst_requestexchange.moc"
