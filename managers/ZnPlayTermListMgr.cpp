@@ -3,6 +3,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnFailureNote.h"
+#include "ZnOwnRemovalReport.h"
 
 ZnPlayTermListMgr* ZnPlayTermListMgr::instance()
 {
@@ -33,7 +34,9 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
     ZnPlayTermListMgr* self = instance();
     switch (code) {
     case ListCode:
-        if (data && self->m_store.replaceAll(Store::listOf(data)))
+        // The manager's freshly parsed list is dropped right after this call, so
+        // its records are taken over rather than copied.
+        if (data && self->m_store.replaceAll(std::move(*static_cast<Store::List*>(data))))
             emit self->gotPlayTermList();
         break;
     case ChangedCode:
@@ -54,7 +57,8 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
         break;
     case RemoveRefusedCode: {
         const auto* note = static_cast<const ZnFailureNote*>(data);
-        if (note && note->flag == 1) {
+        // A caller that reports its own refusal has already told the operator.
+        if (note && note->flag == 1 && !ZnOwnRemovalReport::active()) {
             {
                 QMutexLocker lock(&self->m_errorMutex);
                 self->m_errorText = QString::fromStdString(note->text);

@@ -2,17 +2,13 @@
 
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <json/json.h>
 
 std::string ZnRow::text(const Json::Value& row, const char* key)
 {
-    if (!row.isObject())
+    if (!row.isObject() || !row.isMember(key))
         return std::string();
-    const Json::Value* found = row.find(key, key + std::strlen(key));
-    if (!found)
-        return std::string();
-    const Json::Value& v = *found;
+    const Json::Value& v = row[key];
     switch (v.type()) {
     case Json::stringValue:
         return v.asString();
@@ -58,6 +54,6 @@ bool ZnRow::parseArray(const std::string& body, Json::Value& rows)
     if (!reader.parse(body, root))
         return false;
     if (root.isArray())
-        rows.swap(root);   // a large answer is not copied
+        rows.swap(root); // a copy would duplicate the whole tree
     return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -145,6 +146,9 @@ void ZnSimData::loadSample()
                                {"terminalId", "10001"}}));
     addRow("timerplan", row({{"timerplanId", "1"}, {"name", "Weekdays"}, {"enable", "1"}, {"comment", "school days"}}));
     addRow("timerplan", row({{"timerplanId", "2"}, {"name", "Holidays"}, {"enable", "0"}, {"comment", ""}}));
+    addRow("level", row({{"id", "3"}, {"name", "Operator"}, {"lv", "20"}, {"type", "5"}}));
+    addRow("level", row({{"id", "10"}, {"name", "Administrator"}, {"lv", "100"}, {"type", "4"}}));
+    addRow("level", row({{"id", "7"}, {"name", "Supervisor"}, {"lv", "50"}, {"type", "5"}}));
     addRow("parameter", row({{"name", "System_Name"}, {"value", "Demo site"}}));
     addRow("parameter", row({{"name", "Record_Server"}, {"value", "127.0.0.1"}}));
     addRow("parameter", row({{"name", "Talk_Log_Server"}, {"value", "127.0.0.1:0"}}));
@@ -199,6 +203,23 @@ std::string ZnSimData::recordXml(const std::string& kind, int id) const
         }
     }
     return xml + "</" + element + ">";
+}
+
+std::string ZnSimData::levelListXml() const
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><LevelList>";
+    auto t = tables.find("level");
+    if (t != tables.end()) {
+        for (const Json::Value& r : t->second) {
+            xml += "<Level";
+            for (const char* key : {"id", "name", "lv", "type"}) {
+                if (r.isMember(key))
+                    xml += std::string(" ") + key + "=\"" + xmlEscaped(str(r, key)) + "\"";
+            }
+            xml += "/>";
+        }
+    }
+    return xml + "</LevelList>";
 }
 
 bool ZnSimData::query(const std::string& sql, Json::Value& rows) const
@@ -452,13 +473,35 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         users[str(in, "Name")] = str(in, "PassWord");
         return true;
     }
+    if (packetType == "SetFRTrigger") {
+        // Only channels of a known interface; one setting per channel, kept in
+        // "firealarmchannel" and never pushed.
+        if (!findRow("firealarm", "terminalId", id))
+            return false;
+        const std::string channel = str(in, "Channel");
+        auto& rows = table("firealarmchannel");
+        auto it = std::find_if(rows.begin(), rows.end(), [&](const Json::Value& r) {
+            return str(r, "terminalId") == id && str(r, "channel") == channel;
+        });
+        if (it == rows.end()) {
+            rows.emplace_back(Json::objectValue);
+            it = std::prev(rows.end());
+        }
+        (*it)["terminalId"] = id;
+        (*it)["channel"] = channel;
+        (*it)["channelName"] = str(in, "ChannelName");
+        (*it)["sourceId"] = str(in, "SourceId");
+        (*it)["triggerSwitch"] = str(in, "TriggerSwitch");
+        (*it)["stopPlay"] = str(in, "StopPlay");
+        return true;
+    }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")
         return takeButtonCalls(packetType, in);
     if (packetType == "D81SoundSource" || packetType == "D81BroadBook")
         return takeIdBook(packetType == "D81SoundSource" ? "d81soundsource" : "d81broadcast",
                           packetType == "D81SoundSource" ? "sourceId" : "regionId", id,
                           str(in, packetType == "D81SoundSource" ? "SoundSource" : "RegionId"));
-    // Books, button calls, triggers, backups: taken as they are.
+    // Other books and backups: taken as they are.
     return true;
 }
 
