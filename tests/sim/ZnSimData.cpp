@@ -1,5 +1,7 @@
 #include "ZnSimData.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -146,6 +148,9 @@ void ZnSimData::loadSample()
                                {"terminalId", "10001"}}));
     addRow("timerplan", row({{"timerplanId", "1"}, {"name", "Weekdays"}, {"enable", "1"}, {"comment", "school days"}}));
     addRow("timerplan", row({{"timerplanId", "2"}, {"name", "Holidays"}, {"enable", "0"}, {"comment", ""}}));
+    addRow("level", row({{"id", "3"}, {"name", "Operator"}, {"lv", "20"}, {"type", "5"}}));
+    addRow("level", row({{"id", "10"}, {"name", "Administrator"}, {"lv", "100"}, {"type", "4"}}));
+    addRow("level", row({{"id", "7"}, {"name", "Supervisor"}, {"lv", "50"}, {"type", "5"}}));
     addRow("parameter", row({{"name", "System_Name"}, {"value", "Demo site"}}));
     addRow("parameter", row({{"name", "Record_Server"}, {"value", "127.0.0.1"}}));
     addRow("parameter", row({{"name", "Talk_Log_Server"}, {"value", "127.0.0.1:0"}}));
@@ -200,6 +205,23 @@ std::string ZnSimData::recordXml(const std::string& kind, int id) const
         }
     }
     return xml + "</" + element + ">";
+}
+
+std::string ZnSimData::levelListXml() const
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><LevelList>";
+    auto t = tables.find("level");
+    if (t != tables.end()) {
+        for (const Json::Value& r : t->second) {
+            xml += "<Level";
+            for (const char* key : {"id", "name", "lv", "type"}) {
+                if (r.isMember(key))
+                    xml += std::string(" ") + key + "=\"" + xmlEscaped(str(r, key)) + "\"";
+            }
+            xml += "/>";
+        }
+    }
+    return xml + "</LevelList>";
 }
 
 bool ZnSimData::query(const std::string& sql, Json::Value& rows) const
@@ -534,5 +556,43 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
     std::string item;
     for (int order = 1; items >> item; ++order)
         rows.push_back(row({{"terminalId", id}, {itemKey.c_str(), item}, {"orderId", std::to_string(order)}}));
+    return true;
+}
+
+bool ZnSimData::backup(const std::string& body, std::string& answer)
+{
+    Json::Value in;
+    Json::Reader reader;
+    if (!reader.parse(body, in) || !in.isObject())
+        return false;
+    std::string file = str(in, "BackupFile");
+    if (file.empty())
+        file = "talkback_backup_" + std::to_string(backups.size() + 1) + ".sql";
+    std::string dump;
+    for (const auto& t : tables) {
+        dump += t.first + "\n";
+        for (const Json::Value& r : t.second)
+            dump += json(r);
+    }
+    Backup& b = backups[file];
+    b.tables = tables;
+    b.md5 = QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5).toHex().toStdString();
+    Json::Value out(Json::objectValue);
+    out["BackupFile"] = file;
+    out["Md5"] = b.md5;
+    answer = json(out);
+    return true;
+}
+
+bool ZnSimData::recover(const std::string& body)
+{
+    Json::Value in;
+    Json::Reader reader;
+    if (!reader.parse(body, in) || !in.isObject())
+        return false;
+    auto b = backups.find(str(in, "RecoveryFile"));
+    if (b == backups.end() || b->second.md5 != str(in, "Md5"))
+        return false;
+    tables = b->second.tables;
     return true;
 }

@@ -409,6 +409,15 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
         // One record as XML, under the family's list element, its columns as attributes.
         return m_data.recordXml(request.data, request.id);
     }
+    if (request.method == "POST" && request.packetType == "DataBackup") {
+        std::string body;
+        ok = m_data.backup(request.body, body);
+        return body;
+    }
+    if (request.method == "POST" && request.packetType == "DataRecovery") {
+        ok = m_data.recover(request.body);
+        return std::string();
+    }
     if (request.method == "POST") {
         std::string table;
         Json::Value changed;
@@ -417,6 +426,9 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
             for (auto& c : m_clients)
                 queue(*c, message("POST DBP/1.0", "SqlConfig", table, ZnSimData::json(changed)), 1);
         }
+        // A timer plan added or changed comes back in the answer, under its id.
+        if (ok && table == "timerplan" && !changed.empty())
+            return ZnSimData::json(changed);
         return std::string();
     }
     if (request.method == "SET")
