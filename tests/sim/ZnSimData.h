@@ -14,6 +14,10 @@ public:
     // Tables named case-insensitively; each row a JSON object of strings.
     std::map<std::string, std::vector<Json::Value>> tables;
     std::map<std::string, std::string> users;   // name -> password
+    // Left by applyChange: the reason of a refusal, sent as the answer's body, and
+    // the records a change deleted as (DELETE type name, id), pushed when changes are.
+    std::string refusal;
+    std::vector<std::pair<std::string, int>> deletions;
 
     // Fills every family with a small sample set.
     void loadSample();
@@ -37,4 +41,6 @@ private:
     bool selectOne(const std::string& sql, Json::Value& rows) const;
     Json::Value* findRow(const std::string& table, const std::string& key, const std::string& id);
     int nextId(const std::string& table, const std::string& key) const;
+    // A D82 book replaced whole by the text of its change.
+    bool takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in);
 };
