@@ -1,5 +1,65 @@
 #include "ZnLogManage.h"
 
+#include <exception>
+#include <json/json.h>
+
+#include "ZnRow.h"
+
+namespace {
+
+// A body the reader cannot take (deep nesting makes it throw) reads as unparsable.
+bool parseRows(const std::string& body, Json::Value& rows)
+{
+    try {
+        return ZnRow::parseArray(body, rows);
+    } catch (const std::exception&) {
+        rows = Json::Value(Json::arrayValue);
+        return false;
+    }
+}
+
+ZnLogRecord userRow(const Json::Value& row)
+{
+    ZnLogRecord r;
+    r.id = ZnRow::toInt(row, "id");
+    r.date = ZnRow::text(row, "date");
+    r.action = ZnRow::text(row, "content");
+    r.ip = ZnRow::text(row, "ip");
+    r.name = ZnRow::text(row, "name");
+    return r;
+}
+
+ZnLogRecord talkRow(const Json::Value& row)
+{
+    ZnLogRecord r;
+    r.id = ZnRow::toInt(row, "id");
+    r.date = ZnRow::text(row, "begin_time");
+    r.endTime = ZnRow::text(row, "end_time");
+    r.callerId = ZnRow::toInt(row, "callerId");
+    r.calledId = ZnRow::toInt(row, "calledId");
+    r.callerName = ZnRow::text(row, "callerName");
+    r.calledName = ZnRow::text(row, "calledName");
+    r.type = ZnRow::text(row, "type");
+    r.action = ZnRow::text(row, "source_name");
+    r.recordFile = ZnRow::text(row, "recordfile");
+    return r;
+}
+
+ZnLogRecord terminalRow(const Json::Value& row)
+{
+    ZnLogRecord r;
+    r.id = ZnRow::toInt(row, "id");
+    r.date = ZnRow::text(row, "date");
+    r.terminalId = ZnRow::toInt(row, "terminalId");
+    r.name = ZnRow::text(row, "name");
+    r.type = ZnRow::text(row, "type");
+    r.ip = ZnRow::text(row, "ip");
+    r.action = ZnRow::text(row, "action");
+    return r;
+}
+
+} // namespace
+
 void ZnLogManage::setCallback(LogCallback callback)
 {
     if (callback)
@@ -33,8 +93,34 @@ std::string& ZnLogManage::buildSqlLogQuery(std::string& out, int cseq, int kind,
     return out;
 }
 
-void ZnLogManage::onResponse(int, const std::string&)
+void ZnLogManage::onResponse(int requestType, const std::string& body)
 {
+    if (requestType < FirstType || requestType > LastType)
+        return;
+    const int kind = requestType - FirstType;
+    Json::Value rows;
+    const bool parsed = parseRows(body, rows);
+
+    if (kind % 2 == 0) {
+        // A count answer is announced even when it cannot be read: as 0.
+        int count = 0;
+        if (parsed && rows.size() > 0)
+            count = ZnRow::toInt(rows[0], "count(*)");
+        if (m_callback)
+            m_callback(kind, &count, 0, 0);
+        return;
+    }
+
+    ZnLogRecord (*read)(const Json::Value&) = kind == 1 ? userRow : kind == 5 ? terminalRow : talkRow;
+    m_data.records.clear();
+    for (const Json::Value& row : rows) {
+        if (row.isObject())
+            m_data.records.push_back(read(row));
+    }
+    // An empty or unreadable page leaves the model's previous page in place.
+    if (!m_data.records.empty() && m_callback)
+        m_callback(kind, &m_data.records, m_data.first, m_data.second);
+    m_data.records.clear();
 }
 
 bool ZnLogManage::onSet(const std::string&)

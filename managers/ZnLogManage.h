@@ -2,6 +2,7 @@
 
 #include "ZnBaseMgr.h"
 #include "ZnCommandRequest.h"
+#include "ZnServiceLogData.h"
 
 #include <string>
 
@@ -25,6 +26,7 @@ public:
     void onDeleted(int id) override;
 
 protected:
+    ZnServiceLogData m_data;
     ZnCommandRequest m_request;
     LogCallback m_callback = nullptr;
 };

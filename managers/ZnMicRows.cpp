@@ -1,12 +1,9 @@
 #include "ZnMicRows.h"
 
 #include "ZnRow.h"
+#include "ZnXmlNesting.h"
 
 #include <json/json.h>
-// Debian builds TinyXML with its STL interface; the headers must agree.
-#ifndef TIXML_USE_STL
-#define TIXML_USE_STL
-#endif
 #include <tinyxml.h>
 
 namespace {
@@ -173,6 +170,8 @@ bool ZnMicRows::bookList(const std::string& body, const char* itemKey, const cha
 bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
 {
     out.clear();
+    if (!ZnXmlNesting::within(body))
+        return false;
     TiXmlDocument doc;
     doc.Parse(body.c_str());
     if (doc.Error())

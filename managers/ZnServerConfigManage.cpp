@@ -3,7 +3,40 @@
 #include "ZnServerConfigRequest.h"
 #include "ZnTermBaseManage.h"
 
+#include <exception>
 #include <json/json.h>
+#include <list>
+
+#include "ZnRow.h"
+#include "ZnServerParam.h"
+
+namespace {
+
+bool parseJson(const std::string& body, Json::Value& root)
+{
+    try {
+        Json::Reader reader;
+        return reader.parse(body, root);
+    } catch (const std::exception&) {
+        // Nesting too deep for the reader.
+        return false;
+    }
+}
+
+int paramKind(const std::string& name)
+{
+    if (name == "Record_Server")
+        return ZnServerParam::RecordServer;
+    if (name == "Talk_Log_Server")
+        return ZnServerParam::TalkLogServer;
+    if (name == "Vad_Ptt_Time_Out")
+        return ZnServerParam::VadPttTimeout;
+    if (name == "System_Name")
+        return ZnServerParam::SystemName;
+    return ZnServerParam::Other;
+}
+
+} // namespace
 
 void ZnServerConfigManage::setCallback(ConfigCallback callback)
 {
@@ -62,8 +95,37 @@ std::string& ZnServerConfigManage::buildRequest(std::string& out, int cseq, cons
     return out;
 }
 
-void ZnServerConfigManage::onResponse(int, const std::string&)
+void ZnServerConfigManage::onResponse(int requestType, const std::string& body)
 {
+    if (!ownsType(requestType))
+        return;
+    if (requestType == ParametersType || requestType == LogServerQueryType) {
+        Json::Value root;
+        if (!parseJson(body, root) || !root.isArray())
+            return;
+        std::list<ZnServerParam> params;
+        for (const Json::Value& row : root) {
+            if (!row.isObject())
+                continue;
+            ZnServerParam p;
+            p.name = ZnRow::text(row, "name");
+            p.value = ZnRow::text(row, "value");
+            p.kind = paramKind(p.name);
+            params.push_back(p);
+        }
+        if (m_callback)
+            m_callback(requestType, &params);
+    } else if (requestType == BackupType) {
+        Json::Value root;
+        if (!parseJson(body, root) || !root.isObject())
+            return;
+        ZnServerParam backup;
+        backup.name = ZnRow::text(root, "BackupFile");
+        backup.value = ZnRow::text(root, "Md5");
+        backup.kind = ZnServerParam::Backup;
+        if (m_callback)
+            m_callback(BackupType, &backup);
+    }
 }
 
 bool ZnServerConfigManage::onPost(const std::string&, const std::string&)

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 
 namespace {
 Json::Value row(std::initializer_list<std::pair<const char*, std::string>> fields)
@@ -161,6 +162,43 @@ void ZnSimData::loadSample()
                                    {"terminalId", "10001"}, {"name", "Speaker 10001"}, {"type", "IP"},
                                    {"ip", "10.0.0.2"}, {"action", i % 2 ? "online" : "offline"}}));
     }
+}
+
+namespace {
+std::string xmlEscaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+}
+
+std::string ZnSimData::recordXml(const std::string& kind, int id) const
+{
+    const std::string element = kind == "Mic" ? "MicList" : kind + "List";
+    const std::string tableName = kind == "Mic" ? "dsk81" : lower(kind);
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><" + element + ">";
+    auto t = tables.find(tableName);
+    if (t != tables.end()) {
+        for (const Json::Value& r : t->second) {
+            if (str(r, "terminalId") != std::to_string(id))
+                continue;
+            xml += "<" + kind;
+            for (const std::string& key : r.getMemberNames())
+                xml += " " + key + "=\"" + xmlEscaped(str(r, key.c_str())) + "\"";
+            xml += "/>";
+            break;
+        }
+    }
+    return xml + "</" + element + ">";
 }
 
 bool ZnSimData::query(const std::string& sql, Json::Value& rows) const
@@ -480,6 +518,64 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         users[str(in, "Name")] = str(in, "PassWord");
         return true;
     }
+    if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")
+        return takeButtonCalls(packetType, in);
+    if (packetType == "D81SoundSource" || packetType == "D81BroadBook")
+        return takeIdBook(packetType == "D81SoundSource" ? "d81soundsource" : "d81broadcast",
+                          packetType == "D81SoundSource" ? "sourceId" : "regionId", id,
+                          str(in, packetType == "D81SoundSource" ? "SoundSource" : "RegionId"));
     // Books, button calls, triggers, backups: taken as they are.
+    return true;
+}
+
+bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value& in)
+{
+    const std::string id = str(in, "Id");
+    if (str(in, "Action") != "Mod" || std::atoi(id.c_str()) <= 0)
+        return false;
+    auto callRow = [&](const std::string& start, const std::string& stop, const std::string& dsk81,
+                       const std::string& group) {
+        return row({{"terminalId", id}, {"startCall", start}, {"stopCall", stop},
+                    {"dsk81Id", dsk81.empty() ? "0" : dsk81}, {"groupId", group.empty() ? "0" : group}});
+    };
+    auto& rows = table(packetType == "D72ButtonCall" ? "d72buttoncall" : "d74buttoncall");
+    if (packetType == "D74ButtonCall") {
+        // One key per console: the entry replaces the console's row.
+        rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
+                   rows.end());
+        rows.push_back(callRow(str(in, "StartCall"), str(in, "StopCall"), str(in, "Dsk81"), str(in, "CallServiceGroup")));
+        return true;
+    }
+    const Json::Value& buttons = in["ButtonCalls"];
+    if (!buttons.isArray())
+        return false;
+    std::vector<Json::Value> fresh;
+    for (const Json::Value& b : buttons)
+        fresh.push_back(callRow(str(b, "StartCall"), str(b, "StopCall"), str(b, "Dsk81"), str(b, "CallServiceGroup")));
+    // The alarm input is stored as the console's fourth row, its two calls split at the blank.
+    if (in.isMember("AlarmCall")) {
+        const std::string alarm = str(in, "AlarmCall");
+        const size_t blank = alarm.find(' ');
+        const Json::Value a = callRow(alarm.substr(0, blank), blank == std::string::npos ? "" : alarm.substr(blank + 1), "", "");
+        fresh.insert(fresh.begin() + std::min<size_t>(3, fresh.size()), a);
+    }
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
+               rows.end());
+    rows.insert(rows.end(), fresh.begin(), fresh.end());
+    return true;
+}
+
+bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& itemKey, const std::string& id,
+                           const std::string& text)
+{
+    if (std::atoi(id.c_str()) <= 0)
+        return false;
+    auto& rows = table(tableName);
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
+               rows.end());
+    std::istringstream items(text);
+    std::string item;
+    for (int order = 1; items >> item; ++order)
+        rows.push_back(row({{"terminalId", id}, {itemKey.c_str(), item}, {"orderId", std::to_string(order)}}));
     return true;
 }

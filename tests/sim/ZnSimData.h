@@ -34,6 +34,11 @@ public:
     bool applyChange(const std::string& packetType, const std::string& body, std::string& table,
                      Json::Value& changed);
 
+    // The answer to a one-record query ("Data:" kind, "Id:" id): the family's list
+    // element holding one child whose attributes are the row's columns; no child
+    // when the table has no such terminal.
+    std::string recordXml(const std::string& kind, int id) const;
+
     static std::string lower(std::string text);
     static std::string json(const Json::Value& value);
 
@@ -43,4 +48,8 @@ private:
     int nextId(const std::string& table, const std::string& key) const;
     // A D82 book replaced whole by the text of its change.
     bool takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in);
+    // The D72 and D74 button calls and the id books of a Dsk81 console, replaced whole.
+    bool takeButtonCalls(const std::string& packetType, const Json::Value& in);
+    bool takeIdBook(const std::string& table, const std::string& itemKey, const std::string& id,
+                    const std::string& text);
 };

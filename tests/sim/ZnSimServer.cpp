@@ -406,10 +406,8 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
         return ok ? ZnSimData::json(rows) : "unknown statement";
     }
     if (request.method == "GET" && !request.data.empty()) {
-        // One record as XML, under the family's list element.
-        const std::string element = request.data == "Mic" ? "MicList" : request.data + "List";
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><" + element + "><" + request.data + " id=\""
-               + std::to_string(request.id) + "\"/></" + element + ">";
+        // One record as XML, under the family's list element, its columns as attributes.
+        return m_data.recordXml(request.data, request.id);
     }
     if (request.method == "POST") {
         std::string table;

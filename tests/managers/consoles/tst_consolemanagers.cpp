@@ -578,6 +578,14 @@ void TstConsoleManagers::badBodiesReportNothing()
     }
     QVERIFY(g_seen.codes.empty());
 
+    // Nesting deep enough to exhaust the stack of a recursive parser is refused.
+    std::string deep = "<?xml version=\"1.0\"?><MicList>";
+    for (int i = 0; i < 200000; ++i)
+        deep += "<a>";
+    mic.onResponse(263, deep);
+    mic.onSet(deep + "<Mic terminalId=\"1\"/>");
+    QVERIFY(g_seen.codes.empty());
+
     // Rows of odd shapes read as empty values, never as a crash.
     mic.onResponse(262, R"([1, "x", null, [2], {"terminalId":{"a":1},"name":7,"pttMode":true}])");
     QCOMPARE(g_seen.codes, std::vector<int>({262}));

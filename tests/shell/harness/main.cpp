@@ -1,0 +1,67 @@
+// Runs the console's real start-up with a watcher that reports on stdout what the
+// operator would see and confirms every message box, so the console tests can
+// drive it as a subprocess and read its exit code.
+#include "InfoCenterMgr.h"
+#include "LoginDialog.h"
+#include "ZnModalHelper.h"
+#include "ZnStartup.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString &line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+void watch()
+{
+    static QWidget *lastModal = nullptr;
+    static bool mainShown = false;
+    static bool loginShown = false;
+    QWidget *modal = ZnModalHelper::activeModal();
+    if (modal && modal != lastModal && modal->isVisible()) {
+        lastModal = modal;
+        if (qobject_cast<LoginDialog *>(modal)) {
+            if (!loginShown)
+                say("login dialog");
+            loginShown = true;
+            // Nobody types here: leave the way an operator cancelling would.
+            QTimer::singleShot(0, modal, [modal] { static_cast<QDialog *>(modal)->reject(); });
+        } else {
+            say("message: " + ZnModalHelper::visibleTexts(modal).join(" | ").simplified());
+            if (QAbstractButton *ok = ZnModalHelper::findButton(modal, "ConfirmButton"))
+                QTimer::singleShot(0, ok, [ok] { ok->click(); });
+        }
+    }
+    if (!modal)
+        lastModal = nullptr;
+    if (!mainShown) {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *main = qobject_cast<InfoCenterMgr *>(w); main && main->isVisible()) {
+                mainShown = true;
+                say("main window: " + main->windowTitle());
+            }
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    saveArgs(argc, argv);
+    QApplication app(argc, argv);
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, &watch);
+    watcher.start(20);
+    const int code = runConsole();
+    say(QString("exit %1").arg(code));
+    return code;
+}
