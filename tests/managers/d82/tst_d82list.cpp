@@ -197,6 +197,15 @@ void TstD82List::booksAreReadAndWritten()
 
 void TstD82List::singleDeviceAnswer()
 {
+    // The server's own answer for one of its devices.
+    m_session->sim.withData([](ZnSimData& d) { d.table("d82")[0]["work"] = "calling"; });
+    QCOMPARE(model()->requestD82(m_session->centre.get(), 80001), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_log.count("changed(80001)") == 1; }));
+    ZnD82 own;
+    QVERIFY(model()->getD82(80001, &own));
+    QCOMPARE(own.work, std::string("calling"));
+    QCOMPARE(own.ip, std::string("10.0.8.1"));
+
     m_session->sim.addRule(ZnSimRule::make(
         "GET D82", ZnSimRule::Reply,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D82List><D82 terminalId=\"80002\" type=\"8\" status=\"0\" "
