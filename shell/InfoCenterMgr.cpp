@@ -171,6 +171,12 @@ void InfoCenterMgr::buildNavList()
     titlesListWidget->setResizeMode(QListView::Adjust);
     titlesListWidget->setSpacing(6);
     titlesListWidget->setStyleSheet(QStringLiteral("color:#ffffff;"));
+    // One row of tabs: no wrapping into a second line, no scroll bars.
+    titlesListWidget->setFlow(QListView::LeftToRight);
+    titlesListWidget->setWrapping(false);
+    titlesListWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    titlesListWidget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    titlesListWidget->setFrameShape(QFrame::NoFrame);
 
     const struct { const char *icon; const char *text; } rows[] = {
         {"top_task32px", QT_TR_NOOP("Programme Source")}, {"top_terminal32px", QT_TR_NOOP("Terminal Manage")},
@@ -187,6 +193,7 @@ void InfoCenterMgr::buildNavList()
     connect(titlesListWidget, SIGNAL(currentItemChanged(QListWidgetItem *, QListWidgetItem *)), this,
             SLOT(changePage(QListWidgetItem *, QListWidgetItem *)));
     ui.TopLayout->addWidget(titlesListWidget);
+    ui.titleLayout->setStretchFactor(ui.TopLayout, 1);
     titlesListWidget->setCurrentRow(0);
 }
 

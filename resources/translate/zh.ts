@@ -84,4 +84,78 @@
         <translation>删除</translation>
     </message>
 </context>
+<context>
+    <name>InfoCenterMgr</name>
+    <message>
+        <source>Programme Source</source>
+        <translation>音源管理</translation>
+    </message>
+    <message>
+        <source>Terminal Manage</source>
+        <translation>终端管理</translation>
+    </message>
+    <message>
+        <source>Advanced Setup </source>
+        <translation>高级设置</translation>
+    </message>
+    <message>
+        <source>User Log</source>
+        <translation>日志管理</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>录音管理</translation>
+    </message>
+</context>
+<context>
+    <name>InfoCenterMgrClass</name>
+    <message>
+        <source>Terminal Type</source>
+        <translation>终端类型</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>播放终端</translation>
+    </message>
+    <message>
+        <source>Server Mic</source>
+        <translation>服务器话筒</translation>
+    </message>
+    <message>
+        <source>Call Mic</source>
+        <translation>呼叫话筒</translation>
+    </message>
+    <message>
+        <source>Emergency Mic</source>
+        <translation>紧急话筒</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>采集终端</translation>
+    </message>
+    <message>
+        <source>TTS</source>
+        <translation>TTS终端</translation>
+    </message>
+    <message>
+        <source>Media Mgr</source>
+        <translation>媒体管理</translation>
+    </message>
+    <message>
+        <source>Server Group</source>
+        <translation>话筒分组</translation>
+    </message>
+    <message>
+        <source>Region Mgr</source>
+        <translation>分区管理</translation>
+    </message>
+    <message>
+        <source>System Setting</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Talkback Record</source>
+        <translation>对讲录音</translation>
+    </message>
+</context>
 </TS>
