@@ -2,6 +2,7 @@
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnOwnRemovalReport.h"
 #include "ZnQtViewCtrl.h"
 
 #include <QMutexLocker>
@@ -92,7 +93,11 @@ bool ZnCapListMgr::findCap(int id, ZnCap& out)
 
 int ZnCapListMgr::removeCap(ZnManageCenter* centre, const ZnCap& cap)
 {
-    const int result = apiRemoveDevice(centre, cap.id, cap.type.c_str());
+    int result;
+    {
+        ZnOwnRemovalReport ownReport;
+        result = apiRemoveDevice(centre, cap.id, cap.type.c_str());
+    }
     if (result < 0)
         return -1;
     if (result == 0) {

@@ -3,6 +3,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnFailureNote.h"
+#include "ZnOwnRemovalReport.h"
 
 ZnPlayTermListMgr* ZnPlayTermListMgr::instance()
 {
@@ -54,7 +55,8 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
         break;
     case RemoveRefusedCode: {
         const auto* note = static_cast<const ZnFailureNote*>(data);
-        if (note && note->flag == 1) {
+        // A caller that reports its own refusal has already told the operator.
+        if (note && note->flag == 1 && !ZnOwnRemovalReport::active()) {
             {
                 QMutexLocker lock(&self->m_errorMutex);
                 self->m_errorText = QString::fromStdString(note->text);

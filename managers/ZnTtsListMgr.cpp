@@ -2,6 +2,7 @@
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnOwnRemovalReport.h"
 
 #include <atomic>
 
@@ -83,7 +84,10 @@ int ZnTtsListMgr::updateTts(const ZnTts& tts)
 int ZnTtsListMgr::deleteTts(const ZnTts& tts)
 {
     ZnManageCenter* centre = m_centre;
-    return Store::change([&] { return apiRemoveDevice(centre, tts.id, tts.type.c_str()); },
+    return Store::change([&] {
+                             ZnOwnRemovalReport ownReport;
+                             return apiRemoveDevice(centre, tts.id, tts.type.c_str());
+                         },
                          [&] {
                              if (m_store.erase(tts.id))
                                  emit TTsDeleted(tts.id);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -452,13 +453,35 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         users[str(in, "Name")] = str(in, "PassWord");
         return true;
     }
+    if (packetType == "SetFRTrigger") {
+        // Only channels of a known interface; one setting per channel, kept in
+        // "firealarmchannel" and never pushed.
+        if (!findRow("firealarm", "terminalId", id))
+            return false;
+        const std::string channel = str(in, "Channel");
+        auto& rows = table("firealarmchannel");
+        auto it = std::find_if(rows.begin(), rows.end(), [&](const Json::Value& r) {
+            return str(r, "terminalId") == id && str(r, "channel") == channel;
+        });
+        if (it == rows.end()) {
+            rows.emplace_back(Json::objectValue);
+            it = std::prev(rows.end());
+        }
+        (*it)["terminalId"] = id;
+        (*it)["channel"] = channel;
+        (*it)["channelName"] = str(in, "ChannelName");
+        (*it)["sourceId"] = str(in, "SourceId");
+        (*it)["triggerSwitch"] = str(in, "TriggerSwitch");
+        (*it)["stopPlay"] = str(in, "StopPlay");
+        return true;
+    }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")
         return takeButtonCalls(packetType, in);
     if (packetType == "D81SoundSource" || packetType == "D81BroadBook")
         return takeIdBook(packetType == "D81SoundSource" ? "d81soundsource" : "d81broadcast",
                           packetType == "D81SoundSource" ? "sourceId" : "regionId", id,
                           str(in, packetType == "D81SoundSource" ? "SoundSource" : "RegionId"));
-    // Books, button calls, triggers, backups: taken as they are.
+    // Other books and backups: taken as they are.
     return true;
 }
 

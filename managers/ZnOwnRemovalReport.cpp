@@ -1,0 +1,3 @@
+#include "ZnOwnRemovalReport.h"
+
+std::atomic<int> ZnOwnRemovalReport::s_active{0};
