@@ -34,7 +34,9 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
     ZnPlayTermListMgr* self = instance();
     switch (code) {
     case ListCode:
-        if (data && self->m_store.replaceAll(Store::listOf(data)))
+        // The manager's freshly parsed list is dropped right after this call, so
+        // its records are taken over rather than copied.
+        if (data && self->m_store.replaceAll(std::move(*static_cast<Store::List*>(data))))
             emit self->gotPlayTermList();
         break;
     case ChangedCode:

@@ -54,6 +54,6 @@ bool ZnRow::parseArray(const std::string& body, Json::Value& rows)
     if (!reader.parse(body, root))
         return false;
     if (root.isArray())
-        rows = root;
+        rows.swap(root); // a copy would duplicate the whole tree
     return true;
 }

@@ -146,6 +146,9 @@ void ZnSimData::loadSample()
                                {"terminalId", "10001"}}));
     addRow("timerplan", row({{"timerplanId", "1"}, {"name", "Weekdays"}, {"enable", "1"}, {"comment", "school days"}}));
     addRow("timerplan", row({{"timerplanId", "2"}, {"name", "Holidays"}, {"enable", "0"}, {"comment", ""}}));
+    addRow("level", row({{"id", "3"}, {"name", "Operator"}, {"lv", "20"}, {"type", "5"}}));
+    addRow("level", row({{"id", "10"}, {"name", "Administrator"}, {"lv", "100"}, {"type", "4"}}));
+    addRow("level", row({{"id", "7"}, {"name", "Supervisor"}, {"lv", "50"}, {"type", "5"}}));
     addRow("parameter", row({{"name", "System_Name"}, {"value", "Demo site"}}));
     addRow("parameter", row({{"name", "Record_Server"}, {"value", "127.0.0.1"}}));
     addRow("parameter", row({{"name", "Talk_Log_Server"}, {"value", "127.0.0.1:0"}}));
@@ -200,6 +203,23 @@ std::string ZnSimData::recordXml(const std::string& kind, int id) const
         }
     }
     return xml + "</" + element + ">";
+}
+
+std::string ZnSimData::levelListXml() const
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><LevelList>";
+    auto t = tables.find("level");
+    if (t != tables.end()) {
+        for (const Json::Value& r : t->second) {
+            xml += "<Level";
+            for (const char* key : {"id", "name", "lv", "type"}) {
+                if (r.isMember(key))
+                    xml += std::string(" ") + key + "=\"" + xmlEscaped(str(r, key)) + "\"";
+            }
+            xml += "/>";
+        }
+    }
+    return xml + "</LevelList>";
 }
 
 bool ZnSimData::query(const std::string& sql, Json::Value& rows) const

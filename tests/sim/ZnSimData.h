@@ -22,6 +22,9 @@ public:
     // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.
     void addTerminals(const std::string& table, int firstId, int count);
 
+    // The "level" table as the keyless SET "LevelList" XML that the server pushes.
+    std::string levelListXml() const;
+
     // Answers a SELECT as a JSON array; false when the statement is not understood.
     bool query(const std::string& sql, Json::Value& rows) const;
 

@@ -417,6 +417,9 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
             for (auto& c : m_clients)
                 queue(*c, message("POST DBP/1.0", "SqlConfig", table, ZnSimData::json(changed)), 1);
         }
+        // A timer plan added or changed comes back in the answer, under its id.
+        if (ok && table == "timerplan" && !changed.empty())
+            return ZnSimData::json(changed);
         return std::string();
     }
     if (request.method == "SET")
