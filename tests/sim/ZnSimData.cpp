@@ -1,5 +1,7 @@
 #include "ZnSimData.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -554,5 +556,43 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
     std::string item;
     for (int order = 1; items >> item; ++order)
         rows.push_back(row({{"terminalId", id}, {itemKey.c_str(), item}, {"orderId", std::to_string(order)}}));
+    return true;
+}
+
+bool ZnSimData::backup(const std::string& body, std::string& answer)
+{
+    Json::Value in;
+    Json::Reader reader;
+    if (!reader.parse(body, in) || !in.isObject())
+        return false;
+    std::string file = str(in, "BackupFile");
+    if (file.empty())
+        file = "talkback_backup_" + std::to_string(backups.size() + 1) + ".sql";
+    std::string dump;
+    for (const auto& t : tables) {
+        dump += t.first + "\n";
+        for (const Json::Value& r : t.second)
+            dump += json(r);
+    }
+    Backup& b = backups[file];
+    b.tables = tables;
+    b.md5 = QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5).toHex().toStdString();
+    Json::Value out(Json::objectValue);
+    out["BackupFile"] = file;
+    out["Md5"] = b.md5;
+    answer = json(out);
+    return true;
+}
+
+bool ZnSimData::recover(const std::string& body)
+{
+    Json::Value in;
+    Json::Reader reader;
+    if (!reader.parse(body, in) || !in.isObject())
+        return false;
+    auto b = backups.find(str(in, "RecoveryFile"));
+    if (b == backups.end() || b->second.md5 != str(in, "Md5"))
+        return false;
+    tables = b->second.tables;
     return true;
 }

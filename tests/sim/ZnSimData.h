@@ -15,6 +15,14 @@ public:
     std::map<std::string, std::vector<Json::Value>> tables;
     std::map<std::string, std::string> users;   // name -> password
 
+    // Database backups by file name: the MD5 the server reported and the tables
+    // a recovery with that file and digest brings back.
+    struct Backup {
+        std::string md5;
+        std::map<std::string, std::vector<Json::Value>> tables;
+    };
+    std::map<std::string, Backup> backups;
+
     // Fills every family with a small sample set.
     void loadSample();
     void addRow(const std::string& table, const Json::Value& row);
@@ -32,6 +40,11 @@ public:
     // the changed rows, to push when asked to. False when the change is refused.
     bool applyChange(const std::string& packetType, const std::string& body, std::string& table,
                      Json::Value& changed);
+
+    // "DataBackup": keeps the tables under the requested file name and answers
+    // {"BackupFile", "Md5"}. "DataRecovery": restores them when file and digest match.
+    bool backup(const std::string& body, std::string& answer);
+    bool recover(const std::string& body);
 
     // The answer to a one-record query ("Data:" kind, "Id:" id): the family's list
     // element holding one child whose attributes are the row's columns; no child

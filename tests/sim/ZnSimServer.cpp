@@ -409,6 +409,15 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
         // One record as XML, under the family's list element, its columns as attributes.
         return m_data.recordXml(request.data, request.id);
     }
+    if (request.method == "POST" && request.packetType == "DataBackup") {
+        std::string body;
+        ok = m_data.backup(request.body, body);
+        return body;
+    }
+    if (request.method == "POST" && request.packetType == "DataRecovery") {
+        ok = m_data.recover(request.body);
+        return std::string();
+    }
     if (request.method == "POST") {
         std::string table;
         Json::Value changed;
