@@ -87,6 +87,8 @@ protected:
     // A new receive loop starts from nothing: no pending entries, no half message.
     void resetSession();
     void clearPending();
+    // Part of a message has arrived and the rest is still to come.
+    bool midMessage() const { return m_framer.pendingBytes() > 0; }
     void setState(int state) { m_state.store(state); }
     void clearLost() { m_lost.store(false); }
     LossCallback lossCallback() const { return m_lossCallback.load(); }

@@ -43,6 +43,7 @@ namespace {
 // answer is not throttled to one chunk per 10 ms; the bound keeps the
 // keep-alive ticking under a flood.
 const int kMaxReadsPerPass = 1024;
+const int kMidMessageWaitMs = 50;
 
 // A manager that throws on bad input loses that message, not the connection.
 template <class F>
@@ -228,9 +229,11 @@ void ZnManageCenter::run()
                 feed(chunk);
                 if (isLost() || ++reads >= kMaxReadsPerPass)
                     break;
-                chunk = receive(0);
+                // The rest of a message being received is waited for, not slept through.
+                chunk = receive(midMessage() ? kMidMessageWaitMs : 0);
             }
-            ZnSleep::ms(10);
+            if (!midMessage())
+                ZnSleep::ms(10);
         }
     } catch (const std::exception& e) {
         qWarning("receive loop ended: %s", e.what());

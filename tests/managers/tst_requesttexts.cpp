@@ -1,0 +1,284 @@
+#include "BookRequest.h"
+#include "ZnCap.h"
+#include "ZnD72Manage.h"
+#include "ZnD74Manage.h"
+#include "ZnD82Manage.h"
+#include "ZnFAlarm.h"
+#include "ZnFAlarmManage.h"
+#include "ZnFAlarmTrigger.h"
+#include "ZnLogManage.h"
+#include "ZnMic.h"
+#include "ZnMicBtnCall.h"
+#include "ZnMicGroup.h"
+#include "ZnMicGroupManage.h"
+#include "ZnMicManage.h"
+#include "ZnRegion.h"
+#include "ZnRegionManage.h"
+#include "ZnSchemeManage.h"
+#include "ZnServerConfigManage.h"
+#include "ZnServerConfigRequest.h"
+#include "ZnSsTask.h"
+#include "ZnSsTaskManage.h"
+#include "ZnTerminal.h"
+#include "ZnTerminalManage.h"
+#include "ZnTts.h"
+
+#include <QtTest>
+
+#include <json/json.h>
+
+namespace {
+std::string bodyOf(const std::string& request)
+{
+    const size_t sep = request.find("\r\n\r\n");
+    return sep == std::string::npos ? std::string() : request.substr(sep + 4);
+}
+
+Json::Value row(const char* json)
+{
+    Json::Value v;
+    Json::Reader().parse(json, v);
+    return v;
+}
+}
+
+class TstRequestTexts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void terminalRequests();
+    void talkConsoleRequests();
+    void books();
+    void changesByOperation();
+    void schemesLogsAndServerSettings();
+    void recordsFromRows();
+};
+
+void TstRequestTexts::terminalRequests()
+{
+    ZnTerminalManage m;
+    std::string out;
+    QCOMPARE(m.removeDevice(out, 4, 5, "6"),
+             std::string("POST DBP/1.0\r\nCSeq: 4\r\nPacket-Type:RemoveDevice\r\nContent-Length:22\r\n\r\n"
+                         "{\"Id\":\"5\",\"Type\":\"6\"}\n"));
+    m.buildAmpPower(out, 1, 5, 0x101);
+    QCOMPARE(bodyOf(out), std::string("{\"Id\":\"5\",\"Power\":\"1\"}\n"));
+    m.buildSpeakerCheck(out, 1, 5);
+    QCOMPARE(bodyOf(out), std::string("{\"Id\":\"5\",\"SpkCheck\":\"1\"}\n"));
+
+    ZnTerminal t;
+    t.id = 12;
+    t.name = "Hall";
+    t.broVol = 60;
+    m.buildModifyTerminal(out, 2, t);
+    QVERIFY(out.find("Packet-Type:IpAmpSet\r\n") != std::string::npos);
+    QCOMPARE(bodyOf(out), std::string("{\"BroVol\":\"60\",\"Id\":\"12\",\"Name\":\"Hall\"}\n"));
+
+    // A fresh record sends "not set" for every threshold; Command precedes CSeq.
+    m.buildPlayTermConfig(out, 3, t);
+    QCOMPARE(out, std::string("SET DBP/1.0\r\nCommand: PlayTermConfig\r\nCSeq: 3\r\nId: 12\r\nType: IP\r\n"
+                              "WarnTempThreshold: -1\r\nFanTempThreshold: -1\r\nMaxVol: -1\r\n\r\n"));
+    m.buildTerminal(out, 3, t);
+    QVERIFY(out.find("Packet-Type:Terminal\r\nContent-Length:0\r\n\r\n") != std::string::npos);
+
+    ZnFAlarmManage f;
+    f.buildFAlarmList(out, 9);
+    QVERIFY(out.find("select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, broadcastTrigger, "
+                     "stopBroadcast, triggerType from firealarm")
+            != std::string::npos);
+    ZnFAlarm alarm;
+    alarm.id = 4;
+    alarm.name = "Hall";
+    alarm.triggerType = 2;
+    f.buildModifyFAlarm(out, 9, alarm);
+    QCOMPARE(bodyOf(out), std::string("{\"Id\":\"4\",\"Name\":\"Hall\",\"TriggerType\":\"2\"}\n"));
+    ZnFAlarmTrigger trigger;
+    trigger.id = 4;
+    trigger.channel = 2;
+    trigger.channelName = "East";
+    f.buildSetTrigger(out, 9, trigger);
+    QCOMPARE(bodyOf(out), std::string("{\"Channel\":\"2\",\"ChannelName\":\"East\",\"Id\":\"4\",\"SourceId\":\"0\","
+                                      "\"StopPlay\":\"0\",\"TriggerSwitch\":\"0\"}\n"));
+}
+
+void TstRequestTexts::talkConsoleRequests()
+{
+    std::string out;
+    ZnMic mic;
+    mic.id = 7;
+    mic.name = "Gate";
+    ZnMicManage dsk81;
+    dsk81.buildModifyMic(out, 1, mic);
+    QVERIFY(bodyOf(out).find("PttMode") == std::string::npos);
+    mic.pttMode = 0;
+    dsk81.buildModifyMic(out, 1, mic);
+    QVERIFY(bodyOf(out).find("\"PttMode\":\"0\"") != std::string::npos);
+    dsk81.buildMicTerminal(out, 12, 5);
+    QCOMPARE(out, std::string("GET DBP/1.0\r\nCSeq: 12\r\nData: Mic\r\nId: 5\r\n\r\n"));
+
+    ZnD74Manage d74;
+    int type = 0;
+    d74.buildModifyD74(out, 1, mic, 0, type);
+    QCOMPARE(type, 241);
+    QVERIFY(out.find("Packet-Type:ModTalkTerminal") != std::string::npos);
+    d74.buildModifyD74(out, 1, mic, 2, type);
+    QCOMPARE(type, 241);
+    QCOMPARE(bodyOf(out), std::string("{\"BroVol\":\"80\",\"Id\":\"7\",\"Name\":\"Gate\"}\n"));
+    d74.buildModifyD74(out, 1, mic, 1, type);
+    QCOMPARE(type, 244);
+    QCOMPARE(bodyOf(out),
+             std::string("{\"DisplayTime\":\"5\",\"Id\":\"7\",\"LedColor\":\"224\",\"LedTxt\":\"\",\"SwitchMode\":\"1\"}\n"));
+
+    ZnD72Manage d72;
+    QVERIFY(d72.buildSetD72ButtonCall(out, 1, std::vector<ZnMicBtnCall>()).empty());
+    d72.buildD72ButtonCalls(out, 1, 50001);
+    QCOMPARE(bodyOf(out), std::string("select * from d72buttoncall where terminalId = 50001"));
+}
+
+void TstRequestTexts::books()
+{
+    std::string out;
+    BookRequest req;
+    req.terminalId = 80001;
+    ZnD82Manage d82;
+    req.requestType = 284;
+    d82.buildSetD82Books(out, 1, req);
+    QCOMPARE(bodyOf(out), std::string("{\"Action\":\"Mod\",\"Contacts\":\"\",\"Id\":\"80001\"}\n"));
+    req.requestType = 285;
+    d82.buildD82Books(out, 1, req);
+    QVERIFY(out.find("Packet-Subtype: FixSsTaskList\r\n") != std::string::npos);
+    QCOMPARE(bodyOf(out), std::string("select * from d82soundsource where terminalId = 80001"));
+    req.requestType = 281;
+    QVERIFY(d82.buildD82Books(out, 1, req).empty());
+    QVERIFY(d82.buildSetD82Books(out, 1, req).empty());
+
+    ZnMicManage dsk81;
+    req.requestType = 277;
+    req.text = "1 2";
+    dsk81.buildSetMicBooks(out, 1, req);
+    QVERIFY(out.find("Packet-Type:D81BroadBook\r\n") != std::string::npos);
+    QCOMPARE(bodyOf(out), std::string("{\"Action\":\"Mod\",\"Id\":\"80001\",\"RegionId\":\"1 2\"}\n"));
+    req.requestType = 267;
+    dsk81.buildMicBooks(out, 1, req);
+    QVERIFY(bodyOf(out).find("terminalId") != std::string::npos);
+    QVERIFY(bodyOf(out).find("80001") == std::string::npos);
+    req.requestType = 268;
+    QVERIFY(dsk81.buildMicBooks(out, 1, req).empty());
+}
+
+void TstRequestTexts::changesByOperation()
+{
+    std::string out;
+    ZnRegion region;
+    region.regionId = 3;
+    region.name = "North";
+    for (int id : {3, 8, 21}) {
+        ZnBaseTerminal t;
+        t.id = id;
+        region.terminals.push_back(t);
+    }
+    ZnRegionManage regions;
+    regions.buildSaveRegion(out, 1, region, ZnRegionManage::OpDel);
+    QCOMPARE(bodyOf(out), std::string("{\"Action\":\"Del\",\"Id\":\"3\",\"Name\":\"North\",\"TerminalId\":\"3 8 21\"}\n"));
+    QVERIFY(regions.buildSaveRegion(out, 1, region, 3).empty());
+    QVERIFY(regions.buildSaveRegion(out, 1, region, 7).empty());
+
+    ZnMicGroup group;
+    group.groupId = 2;
+    group.members = {12, 15, 7};
+    ZnMicGroupManage groups;
+    groups.buildSaveGroup(out, 1, group, ZnMicGroupManage::OpAdd);
+    const Json::Value g = row(bodyOf(out).c_str());
+    QCOMPARE(g["Action"].asString(), std::string("Add"));
+    QCOMPARE(g["Dsk81Id"].asString(), std::string("12 15 7"));
+    QCOMPARE(g["RingTime"].asString(), std::string("60"));
+
+    ZnSsTask task;
+    task.Id = 9;
+    ZnSsTaskManage tasks;
+    tasks.buildSaveTask(out, 1, task, ZnSsTaskManage::OpStop);
+    QVERIFY(out.find("Packet-Type:SoundSourceSwitch\r\n") != std::string::npos);
+    QCOMPARE(bodyOf(out), std::string("{\"Action\":\"Stop\",\"Id\":\"9\"}\n"));
+    tasks.buildSaveTask(out, 1, task, ZnSsTaskManage::OpMod);
+    QVERIFY(out.find("Packet-Type:SoundSource\r\n") != std::string::npos);
+    QCOMPARE(row(bodyOf(out).c_str()).size(), 16u);
+    QVERIFY(tasks.buildSaveTask(out, 1, task, 5).empty());
+}
+
+void TstRequestTexts::schemesLogsAndServerSettings()
+{
+    std::string out;
+    ZnSchemeManage schemes;
+    ZnScheme scheme;
+    scheme.id = 4;
+    scheme.enable = 5;
+    schemes.buildEnableScheme(out, 1, scheme);
+    QCOMPARE(scheme.enable, 0);
+    QCOMPARE(row(bodyOf(out).c_str())["Enable"].asString(), std::string("0"));
+    schemes.buildEnableScheme(out, 1, scheme);
+    QCOMPARE(row(bodyOf(out).c_str())["Enable"].asString(), std::string("1"));
+    schemes.buildAddScheme(out, 1, scheme);
+    QCOMPARE(row(bodyOf(out).c_str())["Id"].asString(), std::string("-1"));
+    QCOMPARE(ZnSchemeManage::requestType(3, 2), 93);
+
+    ZnLogManage logs;
+    logs.buildSqlLogQuery(out, 5, 5, 0);
+    QVERIFY(out.find("Packet-Type:SqlLog\r\nPacket-Subtype: SqlLog\r\n") != std::string::npos);
+    QCOMPARE(bodyOf(out), std::string("select * from terminallog order by id DESC limit 0, 100"));
+    QCOMPARE(ZnLogManage::logStatement(1, 200), std::string("select * from userlog order by id DESC limit 200, 100 "));
+    QCOMPARE(ZnLogManage::logStatement(9, 0), ZnLogManage::logStatement(1, 0));
+
+    ZnServerConfigManage config;
+    ZnServerConfigRequest req;
+    req.type = 182;
+    req.value = "db.bak";
+    req.value2 = "abc";
+    config.buildRequest(out, 1, req);
+    QVERIFY(out.find("Packet-Type:DataRecovery\r\n") != std::string::npos);
+    QCOMPARE(bodyOf(out), std::string("{\"Md5\":\"abc\",\"RecoveryFile\":\"db.bak\"}\n"));
+    req.type = 177;
+    config.buildRequest(out, 1, req);
+    QCOMPARE(row(bodyOf(out).c_str())["Name"].asString(), std::string("Vad_Ptt_Time_Out"));
+    req.type = 174;
+    QVERIFY(config.buildRequest(out, 1, req).empty());
+    config.buildParameterRequest(out, 1, "Log_Server", 178);
+    QCOMPARE(bodyOf(out), std::string("select value from parameter where name = 'Talk_Log_Server'"));
+    QVERIFY(config.buildParameterRequest(out, 1, "", 173).empty());
+}
+
+void TstRequestTexts::recordsFromRows()
+{
+    const Json::Value r = row("{\"terminalId\":\"7\",\"name\":\"\",\"power\":\"2\",\"input\":\"abc\"}");
+    ZnTerminal amp;
+    QCOMPARE(amp.speaker, 1);
+    QCOMPARE(amp.maxVol, -1);
+    amp.fillFromRow(r);
+    QCOMPARE(amp.name, std::string("7"));
+    QVERIFY(amp.power);
+    QVERIFY(!amp.input);
+    QCOMPARE(amp.broVol, 0);
+    ZnFAlarm alarm;
+    alarm.fillFromRow(r);
+    QCOMPARE(alarm.name, std::string("FAlarm_7"));
+    ZnTts tts;
+    tts.fillFromRow(r);
+    QCOMPARE(tts.name, std::string("7"));
+    ZnCap cap;
+    QVERIFY(cap.fillFromRow(r));
+    QCOMPARE(cap.name, std::string("Cap_7"));
+    QCOMPARE(cap.id, 7);
+
+    // Unexpected JSON never throws: a capture unit without a numeric id is refused,
+    // other values of the wrong type read as empty.
+    QVERIFY(!cap.fillFromRow(row("{\"terminalId\":\"x7\"}")));
+    QVERIFY(!cap.fillFromRow(row("[1,2]")));
+    amp.fillFromRow(row("{\"terminalId\":[1],\"broVol\":{\"a\":1},\"power\":true,\"ampTemp\":41.7}"));
+    QCOMPARE(amp.id, 0);
+    QCOMPARE(amp.broVol, 0);
+    QVERIFY(amp.power);
+    QCOMPARE(amp.ampTemp, 41);
+}
+
+QTEST_GUILESS_MAIN(TstRequestTexts)
+#include "tst_requesttexts.moc"
