@@ -1,6 +1,7 @@
 #include "ZnRow.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <json/json.h>
 
@@ -16,8 +17,18 @@ std::string ZnRow::text(const Json::Value& row, const char* key)
         return std::to_string(v.asLargestInt());
     case Json::uintValue:
         return std::to_string(v.asLargestUInt());
-    case Json::realValue:
-        return std::to_string(static_cast<long long>(v.asDouble()));
+    case Json::realValue: {
+        // Beyond the range of long long the cast is undefined: such a number reads
+        // as the nearest end, and not-a-number as empty.
+        const double d = v.asDouble();
+        if (std::isnan(d))
+            return std::string();
+        if (d >= 9.2e18)
+            return std::to_string(LLONG_MAX);
+        if (d <= -9.2e18)
+            return std::to_string(LLONG_MIN);
+        return std::to_string(static_cast<long long>(d));
+    }
     case Json::booleanValue:
         return v.asBool() ? "1" : "0";
     default:

@@ -587,9 +587,14 @@ void TstConsoleManagers::badBodiesReportNothing()
     QVERIFY(g_seen.codes.empty());
 
     // Rows of odd shapes read as empty values, never as a crash.
-    mic.onResponse(262, R"([1, "x", null, [2], {"terminalId":{"a":1},"name":7,"pttMode":true}])");
+    mic.onResponse(262, R"([1, "x", null, [2], {"terminalId":{"a":1},"name":7,"pttMode":true},
+        {"terminalId":7e300,"capvol":-7e300,"callVol":12.9}])");
     QCOMPARE(g_seen.codes, std::vector<int>({262}));
-    QCOMPARE(int(g_seen.lists[0].size()), 5);
+    QCOMPARE(int(g_seen.lists[0].size()), 6);
+    const ZnMic& huge = g_seen.lists[0].front();
+    QCOMPARE(huge.id, INT_MAX);
+    QCOMPARE(huge.capVol, INT_MIN);
+    QCOMPARE(huge.callVol, 12);
 }
 
 QTEST_GUILESS_MAIN(TstConsoleManagers)
