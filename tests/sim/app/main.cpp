@@ -2,6 +2,7 @@
 // running the console without a real server.
 #include "ZnSimServer.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,7 @@ void usage()
 {
     std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
                 "                    [--rows N] [--split BYTES]\n"
-                "  --port N          port to listen on (default 9000; 0 picks a free one)\n"
+                "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
                 "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
                 "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
                 "  --push-changes    push every accepted change back as \"POST SqlConfig_<table>\"\n"
@@ -32,7 +33,7 @@ void usage()
 
 int main(int argc, char* argv[])
 {
-    int port = 9000;
+    int port = 8999;
     std::string host = "127.0.0.1";
     ZnSimServer server;
     for (int i = 1; i < argc; ++i) {
