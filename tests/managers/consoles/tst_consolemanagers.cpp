@@ -1,5 +1,4 @@
 #include "BookEntry.h"
-#include "BookRequest.h"
 #include "ZnD72Manage.h"
 #include "ZnD74Manage.h"
 #include "ZnMic.h"
@@ -104,11 +103,7 @@ private slots:
     void buttonCallRows();
     void d72ButtonCallBodyCarriesEveryEntryOnce_data();
     void d72ButtonCallBodyCarriesEveryEntryOnce();
-    void d72ButtonCallRefusesWhatNamesNoSingleConsole();
-    void d74Requests();
-    void dsk81ModifyCarriesPttOnlyWhenGiven();
     void booksAndDirectories();
-    void bookRequestTexts();
     void badBodiesReportNothing();
 };
 
@@ -390,87 +385,6 @@ void TstConsoleManagers::d72ButtonCallBodyCarriesEveryEntryOnce()
     QCOMPARE(int(std::unique(sent.begin(), sent.end()) - sent.begin()), entries);
 }
 
-void TstConsoleManagers::d72ButtonCallRefusesWhatNamesNoSingleConsole()
-{
-    ZnD72Manage m;
-    std::string text = "stale";
-    m.buildSetD72ButtonCall(text, 1, {});
-    QVERIFY(text.empty());
-    text = "stale";
-    m.buildSetD72ButtonCall(text, 1, {call(3, "a", "b", 1, 0), call(4, "c", "d", 2, 0)});
-    QVERIFY(text.empty());
-}
-
-void TstConsoleManagers::d74Requests()
-{
-    ZnD74Manage m;
-    ZnMic mic;
-    mic.id = 14;
-    mic.name = "Gate";
-    mic.capVol = 1;
-    mic.callVol = 2;
-    mic.bellVol = 3;
-    mic.broVol = 4;
-    mic.ledColor = 5;
-    mic.switchMode = 6;
-    mic.displayTime = 7;
-    mic.ledTxt = "EXIT";
-
-    std::string text;
-    int type = 0;
-    m.buildModifyD74(text, 1, mic, 0, type);
-    QCOMPARE(type, 241);
-    QVERIFY(headerOf(text).find("Packet-Type:ModTalkTerminal") != std::string::npos);
-    QCOMPARE(bodyOf(text).getMemberNames(),
-             std::vector<std::string>({"BellVol", "BroVol", "CallVol", "CapVol", "Id", "Name"}));
-    QCOMPARE(bodyOf(text)["CapVol"].asString(), std::string("1"));
-
-    m.buildModifyD74(text, 2, mic, 2, type);
-    QCOMPARE(type, 241);
-    QVERIFY(headerOf(text).find("Packet-Type:IpAmpSet") != std::string::npos);
-    QCOMPARE(bodyOf(text).getMemberNames(), std::vector<std::string>({"BroVol", "Id", "Name"}));
-
-    m.buildModifyD74(text, 3, mic, 1, type);
-    QCOMPARE(type, 244);
-    QVERIFY(headerOf(text).find("Packet-Type:ModD74Led") != std::string::npos);
-    const Json::Value led = bodyOf(text);
-    QCOMPARE(led.getMemberNames(),
-             std::vector<std::string>({"DisplayTime", "Id", "LedColor", "LedTxt", "SwitchMode"}));
-    QCOMPARE(led["LedColor"].asString(), std::string("5"));
-    QCOMPARE(led["LedTxt"].asString(), std::string("EXIT"));
-
-    m.buildSetD74ButtonCall(text, 4, call(14, "ButtonPushDown", "ButtonLongPress", 30, 0));
-    QVERIFY(headerOf(text).find("Packet-Type:D74ButtonCall") != std::string::npos);
-    const Json::Value b = bodyOf(text);
-    QCOMPARE(b.getMemberNames(),
-             std::vector<std::string>({"Action", "CallServiceGroup", "Dsk81", "Id", "StartCall", "StopCall"}));
-    QCOMPARE(b["Dsk81"].asString(), std::string("30"));
-
-    m.buildD74ButtonCalls(text, 5, 14);
-    QVERIFY(text.find("Packet-Subtype: D74ButtonCall") != std::string::npos);
-    QVERIFY(text.find("\r\n\r\nselect * from d74buttoncall where terminalId = 14") != std::string::npos);
-}
-
-void TstConsoleManagers::dsk81ModifyCarriesPttOnlyWhenGiven()
-{
-    ZnMicManage m;
-    ZnMic mic;
-    mic.id = 8;
-    mic.name = "Desk";
-    mic.capVol = 66;
-    std::string text;
-    m.buildModifyMic(text, 1, mic);
-    Json::Value body = bodyOf(text);
-    QCOMPARE(body.getMemberNames(),
-             std::vector<std::string>({"BellVol", "BroVol", "CallVol", "CapVol", "Id", "Name"}));
-    QCOMPARE(body["CapVol"].asString(), std::string("66"));
-    mic.pttMode = 0;
-    m.buildModifyMic(text, 2, mic);
-    body = bodyOf(text);
-    QCOMPARE(body["PttMode"].asString(), std::string("0"));
-    QVERIFY(!body.isMember("Action"));
-}
-
 void TstConsoleManagers::booksAndDirectories()
 {
     ZnMicManage m;
@@ -508,54 +422,6 @@ void TstConsoleManagers::booksAndDirectories()
     for (int type : {264, 265, 268, 271, 273, 275, 277, 278})
         m.onResponse(type, R"([{"terminalId":"5"}])");
     QVERIFY(g_seen.codes.empty());
-}
-
-void TstConsoleManagers::bookRequestTexts()
-{
-    ZnMicManage m;
-    BookRequest r;
-    r.terminalId = 5;
-    std::string text;
-    const std::vector<std::pair<int, std::string>> queries = {
-        {266, "MicCallList\r\n.*select \\* from d81call where terminalId = 5$"},
-        {270, "FixTransferList\r\n.*select \\* from d81transfercall where terminalId = 5$"},
-        {272, "FixMonitorList\r\n.*select \\* from d81monitor where terminalId = 5$"},
-        {274, "FixSsTaskList\r\n.*select \\* from d81soundsource where terminalId = 5$"},
-        {276, "FixRegionList\r\n.*select \\* from d81broadcast where terminalId = 5$"},
-        {267, "AllCallMicList\r\n.*from d82 order by terminalId$"},
-        {269, "AllPlayTerminalList\r\n.*from ipamp order by terminalId$"},
-    };
-    for (const auto& q : queries) {
-        r.requestType = q.first;
-        m.buildMicBooks(text, 9, r);
-        QVERIFY2(QRegularExpression(QString::fromStdString(q.second), QRegularExpression::DotMatchesEverythingOption)
-                     .match(QString::fromStdString(text)).hasMatch(),
-                 text.c_str());
-    }
-    r.requestType = 268;
-    m.buildMicBooks(text, 9, r);
-    QVERIFY(text.empty());
-
-    const std::vector<std::pair<int, std::pair<std::string, std::string>>> changes = {
-        {268, {"D81CallBook", "Contacts"}}, {271, {"D81CallTransfer", "CallTransfer"}},
-        {273, {"D81MonitorBook", "Monitor"}}, {275, {"D81SoundSource", "SoundSource"}},
-        {277, {"D81BroadBook", "RegionId"}},
-    };
-    r.text = "";
-    for (const auto& c : changes) {
-        r.requestType = c.first;
-        m.buildSetMicBooks(text, 9, r);
-        QVERIFY(headerOf(text).find("Packet-Type:" + c.second.first) != std::string::npos);
-        const Json::Value body = bodyOf(text);
-        std::vector<std::string> keys{"Action", "Id", c.second.second};
-        std::sort(keys.begin(), keys.end());
-        QCOMPARE(body.getMemberNames(), keys);
-        QCOMPARE(body["Id"].asString(), std::string("5"));
-        QVERIFY(body[c.second.second].isString());
-    }
-    r.requestType = 272;
-    m.buildSetMicBooks(text, 9, r);
-    QVERIFY(text.empty());
 }
 
 void TstConsoleManagers::badBodiesReportNothing()
