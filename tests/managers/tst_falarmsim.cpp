@@ -70,7 +70,8 @@ void TstFAlarmSim::initTestCase()
             r["status"] = "0";
             r["name"] = std::string(id) == "4" ? "" : "Panel";
             r["triggerType"] = "1";
-            r["broadcast"] = "0";
+            r["broadcast"] = "07";   // a text, kept as sent
+            r["stopBroadcast"] = "2x"; // numbers read by their leading digits
             d.addRow("firealarm", r);
         }
     });
@@ -96,10 +97,15 @@ void TstFAlarmSim::listSortedChangesMoveToTheEnd()
     QCOMPARE(m_model->registerAndWait(), 0);
     QVERIFY(FamilySim::spinUntil([&] { return got.count() == 1; }));
     QCOMPARE(ids(), (std::vector<int>{4, 17, 31}));
+    QCOMPARE(m_s->requests("GET SqlConfig/FAlarmList").back().body,
+             std::string("select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, "
+                         "broadcastTrigger, stopBroadcast, triggerType from firealarm"));
     ZnFAlarm alarm;
     QVERIFY(m_model->findFAlarm(4, alarm));
     QCOMPARE(alarm.name, std::string("FAlarm_4"));
     QCOMPARE(alarm.triggerType, 1);
+    QCOMPARE(alarm.broadcast, std::string("07"));
+    QCOMPARE(alarm.stopBroadcast, 2);
 
     m_s->sim.pushPost("SqlConfig", "firealarm",
                       R"([{"terminalId":"4","name":"Lobby","triggerType":"2"},{"terminalId":"2","name":"New"}])");

@@ -349,6 +349,46 @@ int ZnSimData::nextId(const std::string& name, const std::string& key) const
     return top + 1;
 }
 
+bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in)
+{
+    if (std::atoi(id.c_str()) <= 0 || !findRow("d82", "terminalId", id)) {
+        refusal = "No such D82 device " + id;
+        return false;
+    }
+    const bool contacts = packetType == "D82CallBook";
+    const bool sources = packetType == "D82SoundSource";
+    auto& rows = table(contacts ? "d82call" : sources ? "d82soundsource" : "d82broadcast");
+    const std::string text = str(in, contacts ? "Contacts" : sources ? "SoundSource" : "RegionId");
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
+               rows.end());
+    // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82);
+    // the other books are plain ids.
+    static const std::map<std::string, std::string> typeNumbers = {
+        {"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"}, {"IP", "6"}, {"D82", "8"}};
+    size_t pos = 0;
+    for (int order = 1; pos < text.size();) {
+        const size_t end = std::min(text.find(' ', pos), text.size());
+        const std::string item = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (item.empty())
+            continue;
+        Json::Value r(Json::objectValue);
+        r["terminalId"] = id;
+        r["orderId"] = std::to_string(order++);
+        if (contacts) {
+            const size_t cut = item.rfind('_');
+            const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
+            r["contactId"] = cut == std::string::npos ? item : item.substr(cut + 1);
+            r["contactType"] = type == typeNumbers.end() ? "0" : type->second;
+        } else {
+            r[sources ? "sourceId" : "regionId"] = item;
+        }
+        rows.push_back(r);
+    }
+    return true;
+}
+
 bool ZnSimData::applyChange(const std::string& packetType, const std::string& body, std::string& changedTable,
                             Json::Value& changed)
 {
@@ -438,6 +478,30 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         }
         return false;
     }
+    // Groups, regions and tasks: unknown ids and running tasks are refused with a
+    // reason; deleted groups and regions are announced.
+    if (packetType == "BroadRegion" || packetType == "CallService" || packetType == "SoundSource") {
+        const bool isRegion = packetType == "BroadRegion";
+        const bool isGroup = packetType == "CallService";
+        const char* t = isRegion ? "region" : isGroup ? "callservergroup" : "soundsource";
+        const char* key = isRegion ? "regionId" : isGroup ? "groupId" : "sourceId";
+        const std::string what = isRegion ? "region" : isGroup ? "microphone group" : "task";
+        if (action != "Add" && action != "Mod" && action != "Del") {
+            refusal = "Unknown action " + action;
+            return false;
+        }
+        const Json::Value* existing = findRow(t, key, id);
+        if (action != "Add" && !existing) {
+            refusal = "No such " + what + " " + id;
+            return false;
+        }
+        if (!isRegion && !isGroup && action == "Del" && str(*existing, "status") == "1") {
+            refusal = "Task " + id + " is running";
+            return false;
+        }
+        if (action == "Del" && (isRegion || isGroup))
+            deletions.emplace_back(isRegion ? "Region" : "MicGroup", std::atoi(id.c_str()));
+    }
     if (packetType == "BroadRegion")
         return addModDel("region", "regionId", {{"Name", "name"}, {"TerminalId", "terminalId"}});
     if (packetType == "CallService")
@@ -462,6 +526,8 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         changed.append(*r);
         return true;
     }
+    if (packetType == "D82CallBook" || packetType == "D82SoundSource" || packetType == "D82BroadBook")
+        return takeD82Book(packetType, id, in);
     if (packetType == "SystemParameter") {
         Json::Value* r = findRow("parameter", "name", str(in, "Name"));
         if (!r)

@@ -14,6 +14,10 @@ public:
     // Tables named case-insensitively; each row a JSON object of strings.
     std::map<std::string, std::vector<Json::Value>> tables;
     std::map<std::string, std::string> users;   // name -> password
+    // Left by applyChange: the reason of a refusal, sent as the answer's body, and
+    // the records a change deleted as (DELETE type name, id), pushed when changes are.
+    std::string refusal;
+    std::vector<std::pair<std::string, int>> deletions;
 
     // Database backups by file name: the MD5 the server reported and the tables
     // a recovery with that file and digest brings back.
@@ -58,6 +62,8 @@ private:
     bool selectOne(const std::string& sql, Json::Value& rows) const;
     Json::Value* findRow(const std::string& table, const std::string& key, const std::string& id);
     int nextId(const std::string& table, const std::string& key) const;
+    // A D82 book replaced whole by the text of its change.
+    bool takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in);
     // The D72 and D74 button calls and the id books of a Dsk81 console, replaced whole.
     bool takeButtonCalls(const std::string& packetType, const Json::Value& in);
     bool takeIdBook(const std::string& table, const std::string& itemKey, const std::string& id,

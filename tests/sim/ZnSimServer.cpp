@@ -421,7 +421,18 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
     if (request.method == "POST") {
         std::string table;
         Json::Value changed;
+        m_data.refusal.clear();
+        m_data.deletions.clear();
         ok = m_data.applyChange(request.packetType, request.body, table, changed);
+        if (!ok)
+            return m_data.refusal;
+        for (const auto& d : m_data.deletions) {
+            for (auto& c : m_clients) {
+                if (m_pushChanges)
+                    queue(*c, "DELETE DBP/1.0\r\nPacket-Type:" + d.first + "\r\nId: " + std::to_string(d.second)
+                                  + "\r\n\r\n", 1);
+            }
+        }
         if (ok && m_pushChanges && !table.empty() && !changed.empty()) {
             for (auto& c : m_clients)
                 queue(*c, message("POST DBP/1.0", "SqlConfig", table, ZnSimData::json(changed)), 1);
