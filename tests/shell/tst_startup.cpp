@@ -1,4 +1,6 @@
 #include "IniFile.h"
+#include "LoginDialog.h"
+#include "ZnModalHelper.h"
 #include "LoginSettings.h"
 #include "ZnGlobals.h"
 #include "ZnStartup.h"
@@ -148,6 +150,44 @@ private slots:
         s.save();
         QVERIFY(readFile().contains("User=other"));
         QVERIFY(readFile().contains("Passwd=old"));
+    }
+
+    // No port in the file: the hidden port field stays empty and the login uses
+    // its placeholder port, not port 0.
+    void portZeroMeansDefault()
+    {
+        writeFile("[Setting]\nServerIp=10.0.0.1\nServerPort=0\nUser=op\n");
+        LoginDialog dlg("pw");
+        dlg.fillFields();
+        QVERIFY(dlg.form().connect_port_edit->text().isEmpty());
+        QCOMPARE(dlg.form().connect_port_edit->placeholderText(), QString("8999"));
+        QCOMPARE(dlg.form().fPassLineEdit->text(), QString("pw"));
+        dlg.on_login_clicked();
+        QCOMPARE(LoginSettings::instance()->ServerPort, 8999);
+        QVERIFY(readFile().contains("ServerPort=8999"));
+        QVERIFY(!dlg.loginSucceeded());
+    }
+
+    void loginFieldsRefuseBadInput()
+    {
+        LoginDialog dlg("");
+        QTest::keyClicks(dlg.form().connect_ip_edit, "10.0.0.255");
+        QCOMPARE(dlg.form().connect_ip_edit->text(), QString("10.0.0.25"));
+        QVERIFY(LoginDialog::isValidServerIp("255.255.255.254"));
+        QVERIFY(!LoginDialog::isValidServerIp("1.2.3.255"));
+        QVERIFY(!LoginDialog::isValidServerIp("1.2.3"));
+        QTest::keyClicks(dlg.form().fPassLineEdit, "ab-c" + QString(30, 'x'));
+        QCOMPARE(dlg.form().fPassLineEdit->text(), "abc" + QString(17, 'x'));
+
+        // Enter in a field starts the login: empty user gives the empty-field message.
+        dlg.show();
+        ZnModalHelper modal;
+        modal.clickButton("ConfirmButton", &dlg);
+        QTest::keyClick(dlg.form().nameLineEdit, Qt::Key_Return);
+        QVERIFY(modal.handled());
+        QVERIFY(modal.seenTexts().join("").contains("用户名或者密码不能为空，请重新输入!"));
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QVERIFY(dlg.isVisible());
     }
 
     void bothWritersKeepEachOthersKeys()

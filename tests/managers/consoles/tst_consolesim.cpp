@@ -192,6 +192,10 @@ void TstConsoleSim::d74ListLedAndButtonCall()
     QVERIFY(model->findD74(60002, lobby));
     QCOMPARE(lobby.ledColor, 3);
 
+    lobby.bellVol = 21;
+    QCOMPARE(model->modifyD74(lobby, ZnD74ListMgr::TalkSettings), 0);
+    QCOMPARE(bodyOf(last(sim, "POST ModTalkTerminal"))["BellVol"].asString(), std::string("21"));
+
     lobby.broVol = 12;
     QCOMPARE(model->modifyD74(lobby, ZnD74ListMgr::NameAndVolume), 0);
     QCOMPARE(bodyOf(last(sim, "POST IpAmpSet"))["BroVol"].asString(), std::string("12"));
@@ -363,6 +367,13 @@ void TstConsoleSim::dsk81BooksPerConsole()
     for (const BookEntry& e : book)
         regions.push_back(e.itemId);
     QCOMPARE(regions, std::vector<int>({2, 1}));
+
+    change.requestType = 273;
+    change.text = "Dsk72_50001 IpAmp_10001";
+    QCOMPARE(model->setMicBooks(&change), 0);
+    const Json::Value monitors = bodyOf(last(sim, "POST D81MonitorBook"));
+    QCOMPARE(monitors["Monitor"].asString(), change.text);
+    QCOMPARE(monitors["Action"].asString(), std::string("Mod"));
 
     change.requestType = 275;
     change.text = "3";

@@ -45,14 +45,6 @@ class tst_frame : public QObject
 private slots:
     void initTestCase() { znInitResources(); }
 
-    void flagsAndTranslucency()
-    {
-        QVERIFY(ZnCompositor::translucentWindows());
-        DragWindow w;
-        QCOMPARE(int(w.windowFlags()), 0xC803);
-        QVERIFY(w.testAttribute(Qt::WA_TranslucentBackground));
-    }
-
     void paintsShadowBandAndWhiteClient()
     {
         DragWindow w;

@@ -91,14 +91,6 @@ private slots:
         QCOMPARE(dlg.getName(), std::string("typed"));
     }
 
-    void titleAndFlags()
-    {
-        BaseSetNameDialog dlg;
-        QCOMPARE(dlg.windowTitle(), QString("Set Name"));
-        dlg.setTitle("Terminal name");
-        QCOMPARE(dlg.findChild<QLabel *>("titleNameLabel")->text(), QString("Terminal name"));
-        QCOMPARE(int(dlg.windowFlags()), 0xC803);
-    }
 };
 
 QTEST_MAIN(tst_namedialog)

@@ -118,18 +118,6 @@ private slots:
         QCOMPARE(first->text(), QString("renamed"));
     }
 
-    void tableLook()
-    {
-        Page p;
-        p.initTable();
-        QCOMPARE(p.table.selectionBehavior(), QAbstractItemView::SelectRows);
-        QCOMPARE(p.table.editTriggers(), QAbstractItemView::NoEditTriggers);
-        QCOMPARE(p.table.focusPolicy(), Qt::NoFocus);
-        QVERIFY(p.table.horizontalHeader()->stretchLastSection());
-        p.ZnTerBaseCtr::setGeometry(QRect(1, 2, 300, 200));
-        QCOMPARE(p.geometry(), QRect(1, 2, 300, 200));
-    }
-
     void idChecks()
     {
         QVERIFY(ZnTerBaseCtr::isBaseId(9999));

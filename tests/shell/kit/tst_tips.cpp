@@ -108,19 +108,6 @@ private slots:
         QVERIFY(tip.box()->styleSheet().contains("#f0f9eb"));
     }
 
-    void typesSetStyles()
-    {
-        QWidget page;
-        MsgTips tip(&page, QRect(0, 0, 100, 50));
-        QVERIFY(tip.box()->styleSheet().contains("border-radius: 6px"));
-        tip.setType(2);
-        QVERIFY(tip.box()->styleSheet().contains("#fdf6ec"));
-        tip.setType(7);
-        QVERIFY(tip.box()->styleSheet().contains("#fdf6ec"));
-        tip.setType(1);
-        QVERIFY(tip.box()->styleSheet().contains("#f0f9eb; border: 1px solid #3b4b54; border-radius: 10px"));
-    }
-
     void groupOutlivingItsParentIsSafe()
     {
         auto *page = new QWidget;
