@@ -333,7 +333,7 @@ void ZnManageCenter::onAnswer(int requestType, int cseq, bool ok)
 void ZnManageCenter::onUnmatchedAnswer(int cseq, bool ok)
 {
     // Only the answer to the server-time request itself carries the time.
-    if (ok && cseq == m_timeCSeq.load())
+    if (ok && cseq > 0 && cseq == m_timeCSeq.load())
         takeServerTime(m_request.body());
 }
 

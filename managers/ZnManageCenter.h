@@ -200,7 +200,7 @@ private:
 
     mutable QMutex m_timeMutex;
     std::string m_systemTime;
-    std::atomic<int> m_timeCSeq{-1};
+    std::atomic<int> m_timeCSeq{0};   // 0: no server-time request sent
 
     ZnThread m_thread;
 };

@@ -1,15 +1,27 @@
 #include "ZnRow.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <json/json.h>
+
+namespace {
+// One lookup, no copy of the key: rows of large answers are read many thousand times.
+const Json::Value* member(const Json::Value& row, const char* key)
+{
+    return row.isObject() ? row.find(key, key + std::strlen(key)) : nullptr;
+}
+}
 
 std::string ZnRow::text(const Json::Value& row, const char* key)
 {
-    if (!row.isObject() || !row.isMember(key))
+    const Json::Value* found = member(row, key);
+    if (!found)
         return std::string();
-    const Json::Value& v = row[key];
+    const Json::Value& v = *found;
     switch (v.type()) {
     case Json::stringValue:
         return v.asString();
@@ -43,7 +55,23 @@ bool ZnRow::has(const Json::Value& row, const char* key)
 
 int ZnRow::toInt(const Json::Value& row, const char* key)
 {
-    return atoi(text(row, key));
+    const Json::Value* found = member(row, key);
+    if (found && found->isString()) {
+        const char* begin = nullptr;
+        const char* end = nullptr;
+        if (!found->getString(&begin, &end) || !begin)
+            return 0;
+        while (begin != end && std::isspace(static_cast<unsigned char>(*begin)))
+            ++begin;
+        // Past 31 characters a number only overflows; strtol clamps it the same way.
+        char digits[32];
+        const size_t n = std::min<size_t>(static_cast<size_t>(end - begin), sizeof(digits) - 1);
+        std::memcpy(digits, begin, n);
+        digits[n] = '\0';
+        long v = std::strtol(digits, nullptr, 10);
+        return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+    }
+    return found ? atoi(text(row, key)) : 0;
 }
 
 int ZnRow::atoi(const std::string& text)
