@@ -133,12 +133,10 @@ void TstConnection::refusedConnectIsAFailedConnect()
     const int port = s.sim.port();
     s.sim.stop();
     const int losses = SimSession::losses();
-    QElapsedTimer timer;
-    timer.start();
     s.connect("admin", "admin", port);
+    // A refusal ends the attempt; it is not taken for a connection that then
+    // waits out the 300 s rule.
     QVERIFY(s.waitState(ZnNetManage::Stopped, 2000));
-    // A refusal is seen at once, not after the 3 s connect wait.
-    QVERIFY(timer.elapsed() < 2500);
     QVERIFY(ZnSimServer::waitFor([&] { return SimSession::losses() == losses + 1; }));
     QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::NoAnswerYet));
 }

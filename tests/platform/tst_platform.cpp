@@ -81,10 +81,7 @@ void TstPlatform::refusedConnectFails()
         addr = gone.address();
     }
     ZnSocket s;
-    QElapsedTimer t;
-    t.start();
     QCOMPARE(s.connectTo(addr, 3000), -1);
-    QVERIFY(t.elapsed() < 2000);
     QVERIFY(!s.isOpen());
     QCOMPARE(s.handle(), -1);
     QCOMPARE(s.sendAll("x", 1), -1);
