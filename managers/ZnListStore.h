@@ -101,7 +101,7 @@ public:
         Busy = 2,
         ListPauseMs = 10,   // kind B, between list requests while busy
         ChangePauseMs = 100, // kind B, between change requests while busy
-        MaxAttempts = 50,   // a centre that stays busy ends the retries with 2
+        MaxAttempts = 10,   // a line busy this long (each wait is bounded) ends with 2
     };
 
     ZnListStore() = default;
