@@ -1,39 +1,17 @@
 #include "ZnXmlText.h"
 
+#include "ZnXmlNesting.h"
+
 #include <tinyxml.h>
 
 #include <climits>
 #include <cstdlib>
 
-namespace {
-
-const int kMaxDepth = 64;
-
-bool tooDeep(const std::string& text)
-{
-    int depth = 0;
-    const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (text[i] == '<' && i + 1 < n) {
-            const char c = text[i + 1];
-            if (c == '/')
-                --depth;
-            else if (c != '?' && c != '!' && ++depth > kMaxDepth)
-                return true;
-        } else if (text[i] == '/' && i + 1 < n && text[i + 1] == '>') {
-            --depth;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 namespace ZnXmlText {
 
 bool parse(TiXmlDocument& doc, const std::string& text)
 {
-    if (text.empty() || tooDeep(text))
+    if (text.empty() || !ZnXmlNesting::within(text))
         return false;
     doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
     return !doc.Error();
