@@ -11,6 +11,7 @@ private slots:
     void loginDigestIsCheckedAndPasswordNeverSent();
     void refusedLoginGivesSixWithoutLossReport();
     void unansweredLoginIsResentAndGivesUp();
+    void lateLoginAnswerCountsAfterTheResend();
     void keepAliveCadenceAndLossAfterSilence();
     void serverClosingIsALossAtOnce();
     void refusedConnectIsAFailedConnect();
@@ -77,6 +78,28 @@ void TstConnection::unansweredLoginIsResentAndGivesUp()
     QVERIFY(s.waitState(ZnNetManage::Stopped));
     QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::NoAnswerYet));
     QCOMPARE(SimSession::losses().load(), losses);
+}
+
+void TstConnection::lateLoginAnswerCountsAfterTheResend()
+{
+    ZnManualClock clock;
+    SimSession s;
+    s.sim.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold, "", 0, 1));
+    s.connect();
+    QVERIFY(ZnSimServer::waitFor([&] { return s.sim.acceptedCount() == 1; }));
+    QTest::qWait(30);
+    clock.advance(1);
+    QVERIFY(ZnSimServer::waitFor([&] { return s.sim.count("LOGIN") == 1; }));
+    // Sent again after 20 s and answered: logged in, with the first login still pending.
+    clock.advance(21);
+    QVERIFY(s.waitState(ZnNetManage::LoggedIn));
+    QCOMPARE(s.sim.count("LOGIN"), 2);
+    QCOMPARE(s.centre->pendingCount(), 1);
+    // The late answer to the first one is taken as well and frees the line.
+    s.sim.releaseHeld();
+    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->pendingCount() == 0; }));
+    QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::Accepted));
+    QCOMPARE(s.centre->getTtsList(), 0);
 }
 
 void TstConnection::keepAliveCadenceAndLossAfterSilence()
