@@ -26,7 +26,6 @@
 #include "ZnUserLogInfoForm.h"
 
 #include <QDateTime>
-#include <QDesktopWidget>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>

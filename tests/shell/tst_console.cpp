@@ -119,11 +119,23 @@ private slots:
         QVERIFY(!out.contains("message:"));
         QVERIFY(ZnSimServer::waitFor([&] { return server.count("GET GetSystemTime") > 0; }, 5000));
 
+        // Conflict pushes: a body that is no list shows nothing, a list is shown.
+        server.pushPost("TerminalConflict", "", "{not json");
+        server.pushPost("TerminalConflict", "", R"([{"terminalId":"7","name":"","ip":"10.0.0.7"}])");
+        QVERIFY(ZnSimServer::waitFor(
+            [&] {
+                p->waitForReadyRead(50);
+                out += p->readAllStandardOutput();
+                return out.contains("ID:7 Name:7 IP:10.0.0.7");
+            },
+            10000));
+
         server.closeClients();
         Run r = finish(p);
         r.lines.prepend(QString::fromUtf8(out));
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.count("连接超时，请重新登陆!"), 1);
+        QCOMPARE(QString::fromUtf8(out).count("设备ID冲突"), 1);
     }
 
     // In this process: a quick second attempt after a refusal never reads the
