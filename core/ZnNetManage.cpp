@@ -176,16 +176,24 @@ int ZnNetManage::sendAndWait(const std::string& text, int requestType)
     const int cseq = cseqOf(text);
     ZnMgrMsg* msg = ZnMgrMsg::instance();
     msg->reset(cseq);
+    const int result = waitForAnswer(text, requestType, cseq);
+    msg->forget(cseq);
+    return result;
+}
+
+int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cseq)
+{
     if (sendRequest(text, requestType) != 0)
         return ResultStopped;
-
-    start = ZnClock::now();
+    const int64_t start = ZnClock::now();
     m_waitStart.store(start);
     if (state() == Stopped)
         return ResultStopped;
+    ZnMgrMsg* msg = ZnMgrMsg::instance();
     for (;;) {
-        if (msg->done() && msg->awaited() == cseq)
-            return msg->ok() ? ResultOk : ResultFailed;
+        bool ok = false;
+        if (msg->take(cseq, ok))
+            return ok ? ResultOk : ResultFailed;
         waitStep();
         if (waitedTooLong(start)) {
             clearPending();

@@ -82,6 +82,8 @@ protected:
     virtual void onMessage(std::string_view message) = 0;
     virtual int sendLogin() = 0;
 
+    // Sends a request whose outcome is awaited and waits for it.
+    int waitForAnswer(const std::string& text, int requestType, int cseq);
     // Frames one chunk; a stream that cannot be framed ends the connection.
     void feed(const std::string& chunk);
     // A new receive loop starts from nothing: no pending entries, no half message.

@@ -40,6 +40,7 @@ private slots:
     void stoppedConnectionGivesFour();
     void missingCentreOrManagerGivesMinusOne();
     void keepAliveAnswerCannotTurnARefusalIntoSuccess();
+    void requestStartedWithinAWaitKeepsBothOutcomes();
     void serverTimeIsTakenFromItsOwnAnswer();
 };
 
@@ -190,6 +191,25 @@ void TstRequestExchange::keepAliveAnswerCannotTurnARefusalIntoSuccess()
     terminal.id = 10001;
     QCOMPARE(s.centre->modifyPlayTerminal(terminal), 1);
     QCOMPARE(s.sim.count("ONLINE"), onlineBefore + 1);
+}
+
+void TstRequestExchange::requestStartedWithinAWaitKeepsBothOutcomes()
+{
+    SimSession s;
+    QVERIFY(s.login());
+    // While the GUI waits for a refusal that comes late, a timer of the GUI starts
+    // another request; it waits for the line, then gets its own answer.
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold, "", 0, 1));
+    int inner = -9;
+    QTimer::singleShot(30, [&] { inner = s.centre->getTtsList(); });
+    QTimer::singleShot(200, [&s] {
+        for (const ZnSimRequest& r : s.sim.requests()) {
+            if (r.label() == "GET SqlConfig/D82List")
+                s.sim.pushRaw(ZnSimServer::answer(false, r.cseq, "busy"));
+        }
+    });
+    QCOMPARE(s.centre->getD82List(), 1);
+    QCOMPARE(inner, 0);
 }
 
 void TstRequestExchange::serverTimeIsTakenFromItsOwnAnswer()
