@@ -55,11 +55,7 @@ class TstD82Manage : public QObject
 private slots:
     void init() { g_events.clear(); }
     void listIsSortedByDescendingId();
-    void pushesReportEachDevice();
-    void books();
-    void allCallNames();
     void bookRequests();
-    void singleDeviceAnswer();
     void singleDeviceWithoutValidId_data();
     void singleDeviceWithoutValidId();
 };
@@ -83,52 +79,6 @@ void TstD82Manage::listIsSortedByDescendingId()
     QVERIFY(g_events[1].devices.empty());   // an empty list is still reported
 }
 
-void TstD82Manage::pushesReportEachDevice()
-{
-    ZnD82Manage m;
-    m.setCallback(record);
-    QVERIFY(!m.onPost("SqlConfig_d82x", "[]"));
-    QVERIFY(!m.onPost("SqlConfig_d8", "[]"));
-    QVERIFY(m.onPost("SqlConfig_d82", "[{\"terminalId\":\"4\"},{\"terminalId\":\"6\"}]"));
-    QVERIFY(m.onPost("SqlConfig_d82", "]"));
-    QCOMPARE(g_events.size(), size_t(2));
-    QCOMPARE(g_events[0].code, 279);
-    QCOMPARE(g_events[0].devices.front().id, 6);
-    QCOMPARE(g_events[1].devices.front().id, 4);
-}
-
-void TstD82Manage::books()
-{
-    ZnD82Manage m;
-    m.setCallback(record);
-    m.onResponse(282, "[{\"terminalId\":\"7\",\"contactId\":\"21\",\"contactType\":\"3\",\"orderId\":\"2\"}]");
-    m.onResponse(285, "[{\"terminalId\":\"7\",\"sourceId\":\"11\",\"orderId\":\"1\"}]");
-    m.onResponse(287, "[{\"terminalId\":\"7\",\"regionId\":\"4\",\"orderId\":\"5\"}]");
-    m.onResponse(287, "not json");
-    m.onResponse(284, "[]");   // a change answer carries nothing
-    QCOMPARE(g_events.size(), size_t(3));
-    const BookEntry& call = g_events[0].entries.front();
-    QCOMPARE(call.terminalId, 7);
-    QCOMPARE(call.itemId, 21);
-    QCOMPARE(call.itemType, 3);
-    QCOMPARE(call.orderId, 2);
-    QCOMPARE(g_events[1].entries.front().itemId, 11);
-    QCOMPARE(g_events[1].entries.front().itemType, 0);
-    QCOMPARE(g_events[2].code, 287);
-    QCOMPARE(g_events[2].entries.front().itemId, 4);
-}
-
-void TstD82Manage::allCallNames()
-{
-    ZnD82Manage m;
-    m.setCallback(record);
-    m.onResponse(283, "[{\"terminalId\":\"21\",\"type\":\"8\",\"name\":\"\"},{\"terminalId\":\"2\",\"type\":\"3\","
-                      "\"name\":\"Desk\"}]");
-    QCOMPARE(g_events.size(), size_t(1));
-    QCOMPARE(g_events[0].devices.front().name, std::string("8_21"));
-    QCOMPARE(g_events[0].devices.back().name, std::string("Desk"));
-}
-
 void TstD82Manage::bookRequests()
 {
     ZnD82Manage m;
@@ -146,23 +96,6 @@ void TstD82Manage::bookRequests()
     QCOMPARE(bodyOf(m.buildSetD82Books(out, 1, r)), std::string("{\"Action\":\"Mod\",\"Id\":\"7\",\"RegionId\":\"4 9\"}\n"));
     r.requestType = 283;
     QVERIFY(m.buildSetD82Books(out, 1, r).empty());
-}
-
-void TstD82Manage::singleDeviceAnswer()
-{
-    ZnD82Manage m;
-    m.setCallback(record);
-    m.onResponse(279, std::string(kDecl) + "<D82List><D82 terminalId=\"12\" name=\"\" status=\"1\" work=\"busy\" "
-                                           "type=\"8\" ver=\"2.0\" ip=\"10.1.1.12\"/></D82List>");
-    QCOMPARE(g_events.size(), size_t(1));
-    const ZnD82& d = g_events[0].devices.front();
-    QCOMPARE(d.id, 12);
-    QCOMPARE(d.name, std::string("D82_12"));
-    QCOMPARE(d.status, 1);
-    QCOMPARE(d.work, std::string("busy"));
-    QCOMPARE(d.type, std::string("8"));
-    QCOMPARE(d.ver, std::string("2.0"));
-    QCOMPARE(d.ip, std::string("10.1.1.12"));
 }
 
 void TstD82Manage::singleDeviceWithoutValidId_data()

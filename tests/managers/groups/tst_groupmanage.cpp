@@ -48,11 +48,7 @@ private slots:
     void groupBodies_data();
     void groupBodies();
     void regionRows();
-    void regionBodies();
-    void operationOutsideTheTable_data();
-    void operationOutsideTheTable();
     void listsWithoutRowsAreNotReported();
-    void deletePushesByExactTypeName();
 };
 
 void TstGroupManage::groupRows()
@@ -124,36 +120,6 @@ void TstGroupManage::regionRows()
     QVERIFY(!ZnRegionManage::parseRows("[{", regions));
 }
 
-void TstGroupManage::regionBodies()
-{
-    ZnRegionManage m;
-    std::list<ZnRegion> regions;
-    QVERIFY(ZnRegionManage::parseRows("[{\"regionId\":\"2\",\"name\":\"Hall\",\"terminalId\":\"3 8 21\"}]", regions));
-    std::string out;
-    m.buildSaveRegion(out, 1, regions.front(), 5);
-    QVERIFY(out.find("Packet-Type:BroadRegion\r\n") != std::string::npos);
-    QCOMPARE(bodyOf(out), std::string("{\"Action\":\"Mod\",\"Id\":\"2\",\"Name\":\"Hall\",\"TerminalId\":\"3 8 21\"}\n"));
-    ZnRegion empty;
-    m.buildSaveRegion(out, 2, empty, 4);
-    QCOMPARE(bodyOf(out), std::string("{\"Action\":\"Add\",\"Id\":\"0\",\"Name\":\"\",\"TerminalId\":\"\"}\n"));
-}
-
-void TstGroupManage::operationOutsideTheTable_data()
-{
-    QTest::addColumn<int>("operation");
-    for (int op : {-1, 0, 3, 7, 1000})
-        QTest::newRow(QByteArray::number(op)) << op;
-}
-
-void TstGroupManage::operationOutsideTheTable()
-{
-    QFETCH(int, operation);
-    std::string out = "old";
-    QVERIFY(ZnMicGroupManage().buildSaveGroup(out, 1, ZnMicGroup(), operation).empty());
-    out = "old";
-    QVERIFY(ZnRegionManage().buildSaveRegion(out, 1, ZnRegion(), operation).empty());
-}
-
 void TstGroupManage::listsWithoutRowsAreNotReported()
 {
     ZnMicGroupManage groups;
@@ -173,26 +139,6 @@ void TstGroupManage::listsWithoutRowsAreNotReported()
     QCOMPARE(g_events[0].code, 222);
     QCOMPARE(g_events[1].code, 140);
     QCOMPARE(g_events[1].count, size_t(2));
-}
-
-void TstGroupManage::deletePushesByExactTypeName()
-{
-    ZnMicGroupManage groups;
-    ZnRegionManage regions;
-    groups.setCallback(record);
-    regions.setCallback(record);
-    for (ZnBaseMgr* m : std::vector<ZnBaseMgr*>{&groups, &regions}) {
-        m->onDelete("MicGroup", 4);
-        m->onDelete("MicGroups", 5);
-        m->onDelete("Region", 6);
-        m->onDelete("region", 7);
-        m->onDelete("RegionList", 8);
-    }
-    QCOMPARE(g_events.size(), size_t(2));
-    QCOMPARE(g_events[0].code, 224);
-    QCOMPARE(g_events[0].id, 4);
-    QCOMPARE(g_events[1].code, 143);
-    QCOMPARE(g_events[1].id, 6);
 }
 
 QTEST_GUILESS_MAIN(TstGroupManage)

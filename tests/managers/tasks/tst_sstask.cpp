@@ -14,23 +14,16 @@ struct Event
 {
     int code;
     std::list<ZnSsTask> tasks;
-    bool deleted;
-    std::string reason;
 };
 std::vector<Event> g_events;
 
 void record(int code, void* data)
 {
-    Event e{code, {}, false, {}};
+    Event e{code, {}};
     if (code == ZnSsTaskManage::ListType)
         e.tasks = *static_cast<std::list<ZnSsTask>*>(data);
     else if (code == ZnSsTaskManage::ChangedType)
         e.tasks.push_back(*static_cast<ZnSsTask*>(data));
-    else if (code == ZnSsTaskManage::DeleteType) {
-        auto* o = static_cast<ZnSsTaskManage::DeleteOutcome*>(data);
-        e.deleted = o->deleted;
-        e.reason = o->reason;
-    }
     g_events.push_back(e);
 }
 
@@ -50,46 +43,13 @@ class TstSsTask : public QObject
 
 private slots:
     void init() { g_events.clear(); }
-    void rowsFillTheRecord();
     void emptyFieldsGetTheirDefaults();
     void executeTimeRoundTrip();
     void terminalIdAndPlayListRoundTrip();
     void weekDays();
     void changeBodies();
-    void switchBodies();
-    void operationOutsideTheTableBuildsNothing();
     void listAndPushCallbacks();
-    void deletionJudgedByStatusLine();
 };
-
-void TstSsTask::rowsFillTheRecord()
-{
-    std::list<ZnSsTask> tasks;
-    QVERIFY(ZnSsTaskManage::parseRows(
-        "[{\"sourceId\":\"12\",\"name\":\"Morning\",\"status\":\"1\",\"sourceCategory\":\"3\","
-        "\"sourceType\":\"1\",\"timerPlanId\":\"4\",\"sourceContent\":\"/a.mp3@#$%/b.mp3\",\"playVol\":\"55\","
-        "\"playTimes\":\"2\",\"duration\":\"600\",\"openAmp\":\"5\",\"week\":\"31\",\"startDate\":\"1700000000\","
-        "\"endDate\":\"1800000000\",\"executeTime\":\"a#$%28800!!!b#$%43200\",\"terminalId\":\"3 5\"}]",
-        tasks));
-    QCOMPARE(tasks.size(), size_t(1));
-    const ZnSsTask& t = tasks.front();
-    QCOMPARE(t.Id, 12);
-    QCOMPARE(t.Name, std::string("Morning"));
-    QCOMPARE(t.state, 1);
-    QCOMPARE(t.SourceCategory, 3);
-    QCOMPARE(t.TimerPlanId, 4);
-    QCOMPARE(t.PlayVol, 55);
-    QCOMPARE(t.PlayTimes, 2);
-    QCOMPARE(t.Duration, 600);
-    QCOMPARE(t.OpenAmp, 5);
-    QCOMPARE(t.Week, 31);
-    QCOMPARE(t.StartDate, 1700000000);
-    QCOMPARE(t.EndDate, 1800000000);
-    QCOMPARE(t.terminalIds, (std::list<int32_t>{3, 5}));
-    QCOMPARE(t.execTimes.size(), size_t(2));
-    QCOMPARE(t.execTimes.back().seconds, int64_t(43200));
-    QCOMPARE(int(t.execTimes.back().rule), 2);
-}
 
 void TstSsTask::emptyFieldsGetTheirDefaults()
 {
@@ -178,27 +138,6 @@ void TstSsTask::changeBodies()
     QCOMPARE(bodyOf(out)["Action"].asString(), std::string("Del"));
 }
 
-void TstSsTask::switchBodies()
-{
-    ZnSsTaskManage m;
-    ZnSsTask t;
-    t.Id = 5;
-    std::string out;
-    m.buildSaveTask(out, 1, t, ZnSsTaskManage::OpStart);
-    QVERIFY(out.find("Packet-Type:SoundSourceSwitch\r\n") != std::string::npos);
-    QVERIFY(out.find("{\"Action\":\"Start\",\"Id\":\"5\"}\n") != std::string::npos);
-    m.buildSaveTask(out, 2, t, ZnSsTaskManage::OpStop);
-    QVERIFY(out.find("{\"Action\":\"Stop\",\"Id\":\"5\"}\n") != std::string::npos);
-}
-
-void TstSsTask::operationOutsideTheTableBuildsNothing()
-{
-    ZnSsTaskManage m;
-    std::string out = "old";
-    QVERIFY(m.buildSaveTask(out, 1, ZnSsTask(), 5).empty());
-    QVERIFY(m.buildSaveTask(out, 1, ZnSsTask(), -1).empty());
-}
-
 void TstSsTask::listAndPushCallbacks()
 {
     ZnSsTaskManage m;
@@ -216,24 +155,6 @@ void TstSsTask::listAndPushCallbacks()
     QCOMPARE(g_events[1].code, 250);
     QCOMPARE(g_events[1].tasks.front().Id, 3);
     QCOMPARE(g_events[2].tasks.front().Id, 4);
-}
-
-void TstSsTask::deletionJudgedByStatusLine()
-{
-    ZnSsTaskManage m;
-    m.setCallback(record);
-    m.onResponse(251, "");                 // 200 OK, empty body
-    m.onResponse(251, "some text");        // 200 OK with a body is still deleted
-    m.onFailed(251, "task is running");    // 400 FAILED with a reason
-    m.onFailed(251, "");                   // 400 FAILED without one
-    m.onFailed(250, "other");              // not a deletion
-    QCOMPARE(g_events.size(), size_t(4));
-    QVERIFY(g_events[0].deleted);
-    QVERIFY(g_events[1].deleted);
-    QVERIFY(!g_events[2].deleted);
-    QCOMPARE(g_events[2].reason, std::string("task is running"));
-    QVERIFY(!g_events[3].deleted);
-    QVERIFY(g_events[3].reason.empty());
 }
 
 QTEST_GUILESS_MAIN(TstSsTask)
