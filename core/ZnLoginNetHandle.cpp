@@ -45,15 +45,18 @@ void ZnLoginNetHandle::tick()
             sendLogin();
         }
         break;
-    case LoggedIn:
+    case LoggedIn: {
         if (isTimedOut()) {
             signalLoss();
             break;
         }
-        // A failed send is tried again on the next tick.
-        if (isDue() && sendOnline() == 0)
-            setNextDue(now() + kInterval);
+        // The cadence counts from the tick that sent, not from whenever the send
+        // returned. A failed send is tried again on the next tick.
+        const double t = now();
+        if (t > nextDue() && sendOnline() == 0)
+            setNextDue(t + kInterval);
         break;
+    }
     default:
         break;
     }
@@ -66,9 +69,10 @@ void ZnLoginNetHandle::onResponse(int requestType, const std::string&)
     const int s = state();
     if (s == LoggingIn && requestType == LoginType) {
         setLastActivity(now());
+        // Before the centre shows the login: a caller that sees it reads the result.
+        m_loginResult.store(Accepted);
         if (m_centre)
             m_centre->onLoginResult(true);
-        m_loginResult.store(Accepted);
     } else if (s == LoggedIn) {
         setLastActivity(now());
     }
@@ -91,10 +95,10 @@ void ZnLoginNetHandle::onLoginFailed(int requestType)
 {
     if (requestType != LoginType || state() != LoggingIn)
         return;
+    m_loginResult.store(Refused);
     if (m_centre)
         m_centre->onLoginResult(false);
     signalLoss();
-    m_loginResult.store(Refused);
 }
 
 void ZnLoginNetHandle::stepState()
