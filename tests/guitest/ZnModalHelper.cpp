@@ -2,18 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
-namespace {
-const int kPollMs = 10;
-}
+static const int kPollMs = 10;
 
 ZnModalHelper::ZnModalHelper(int timeoutMs) : timeoutMs(timeoutMs) {}
 
@@ -30,7 +25,6 @@ void ZnModalHelper::poll()
 {
     QWidget *w = activeModal();
     if (w && w != skip && w->isVisible()) {
-        title = w->windowTitle();
         texts = visibleTexts(w);
         done = true;
         action(w);
@@ -47,18 +41,6 @@ void ZnModalHelper::clickButton(const QString &objectName, QWidget *s)
         [objectName](QWidget *w) {
             if (QAbstractButton *b = findButton(w, objectName))
                 QTest::mouseClick(b, Qt::LeftButton);
-        },
-        s);
-}
-
-void ZnModalHelper::reject(QWidget *s)
-{
-    onModal(
-        [](QWidget *w) {
-            if (auto *d = qobject_cast<QDialog *>(w))
-                d->reject();
-            else
-                w->close();
         },
         s);
 }

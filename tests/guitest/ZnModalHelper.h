@@ -11,11 +11,6 @@ class QAbstractButton;
 // Answers the modal dialog that a piece of code under test is about to open.
 // Arm it before the call that runs exec(); it waits (bounded) for a modal
 // widget to appear and hands it to the action, then the call returns.
-//
-//   ZnModalHelper modal;
-//   modal.clickButton("ConfirmButton");
-//   int r = box.exec();
-//   QVERIFY(modal.handled());
 class ZnModalHelper : public QObject
 {
     Q_OBJECT
@@ -27,12 +22,10 @@ public:
     // Runs action on the next modal widget that is not `skip`.
     void onModal(Action action, QWidget *skip = nullptr);
     void clickButton(const QString &objectName, QWidget *skip = nullptr);
-    void reject(QWidget *skip = nullptr);
     void pressEscape(QWidget *skip = nullptr);
 
     bool handled() const { return done; }
     // What the modal widget showed, for checks after it has gone.
-    QString seenTitle() const { return title; }
     QStringList seenTexts() const { return texts; }
 
     static QWidget *activeModal();
@@ -49,6 +42,5 @@ private:
     Action action;
     QWidget *skip = nullptr;
     bool done = false;
-    QString title;
     QStringList texts;
 };
