@@ -1,13 +1,46 @@
 #include "BaseMessageDialog.h"
 #include "BaseSetNameDialog.h"
+#include "ShadowWidget.h"
+#include "ZnBaseDialog.h"
 #include "ZnMessageBox.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "ZnWindowDrag.h"
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
+
+namespace {
+
+class DragWindow : public ShadowWidget<QDialog>
+{
+public:
+    DragWindow() : drag(this) {}
+    ZnWindowDrag drag;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override { drag.mousePress(e); }
+    void mouseMoveEvent(QMouseEvent *e) override { drag.mouseMove(e); }
+    void mouseReleaseEvent(QMouseEvent *e) override { drag.mouseRelease(e); }
+};
+
+void send(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void moveTo(QWidget *w, QPoint global, Qt::MouseButtons held)
+{
+    QMouseEvent e(QEvent::MouseMove, w->mapFromGlobal(global), global, Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
 
 class tst_dialogs : public QObject
 {
@@ -150,6 +183,89 @@ private slots:
         QCOMPARE(edit(dlg)->text(), cjk.left(32));
         dlg.setName(nullptr);
         QCOMPARE(edit(dlg)->text(), cjk.left(32));
+    }
+
+    // --- shadowed frame and window drag ---
+
+    void paintsShadowBandAndWhiteClient()
+    {
+        DragWindow w;
+        w.resize(100, 80);
+        QImage img(100, 80, QImage::Format_ARGB32);
+        img.fill(Qt::transparent);
+        w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+
+        QCOMPARE(img.pixel(6, 6), qRgba(255, 255, 255, 255));
+        QCOMPARE(img.pixel(93, 73), qRgba(255, 255, 255, 255));
+        QVERIFY(img.pixel(5, 40) != qRgba(255, 255, 255, 255));
+        // Shadow band: partly transparent dark pixels, never opaque black; the
+        // outermost corners stay see-through.
+        for (QPoint p : {QPoint(3, 40), QPoint(96, 40), QPoint(50, 3), QPoint(50, 76)})
+            QVERIFY(qAlpha(img.pixel(p)) > 0 && qAlpha(img.pixel(p)) < 128);
+        QVERIFY(qAlpha(img.pixel(0, 0)) == 0 && qAlpha(img.pixel(99, 79)) == 0);
+    }
+
+    // Only the left button drags, and a press on a child button starts nothing.
+    void dragWithTheLeftButton()
+    {
+        DragWindow w;
+        w.setGeometry(100, 100, 200, 150);
+        w.show();
+        for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton}) {
+            send(&w, QEvent::MouseButtonPress, QPoint(20, 10), b, b);
+            moveTo(&w, QPoint(300, 300), b);
+            send(&w, QEvent::MouseButtonRelease, QPoint(20, 10), b, Qt::NoButton);
+        }
+        QCOMPARE(w.pos(), QPoint(100, 100));
+        send(&w, QEvent::MouseButtonPress, QPoint(20, 10), Qt::LeftButton, Qt::LeftButton);
+        moveTo(&w, QPoint(300, 250), Qt::LeftButton);
+        QCOMPARE(w.pos(), QPoint(280, 240));
+        send(&w, QEvent::MouseButtonRelease, QPoint(20, 10), Qt::RightButton, Qt::NoButton);
+        moveTo(&w, QPoint(400, 400), Qt::NoButton);
+        QCOMPARE(w.pos(), QPoint(280, 240));
+
+        BaseMessageDialog box("Tips", "text", 3);
+        box.setGeometry(100, 100, 299, 171);
+        box.show();
+        const QPoint start = box.pos();
+        auto *button = box.findChild<QPushButton *>("ConfirmButton");
+        QTest::mousePress(button, Qt::LeftButton);
+        moveTo(&box, start + QPoint(150, 150), Qt::LeftButton);
+        QCOMPARE(box.pos(), start);
+        QTest::mouseRelease(button, Qt::LeftButton);
+        // A label takes no press: it reaches the box, which starts a drag.
+        auto *title = box.findChild<QLabel *>("messageTitle");
+        const QPoint pressAt = title->mapTo(&box, QPoint(2, 2));
+        QTest::mousePress(title, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        moveTo(&box, box.mapToGlobal(pressAt) + QPoint(30, 40), Qt::LeftButton);
+        QCOMPARE(box.pos(), start + QPoint(30, 40));
+    }
+
+    // Any button on the header drags the picture dialog; presses elsewhere
+    // are not the filter's business.
+    void headerFilterDragsPictureDialog()
+    {
+        ZnBaseDialog dlg;
+        dlg.setGeometry(50, 50, 430, 288);
+        dlg.show();
+        QWidget *header = dlg.findChild<QGroupBox *>("fGrpHeader");
+        auto drag = [](QWidget *w, Qt::MouseButton b, QPoint from, QPoint to) {
+            QCursor::setPos(from);
+            send(w, QEvent::MouseButtonPress, QPoint(5, 5), b, b);
+            QCursor::setPos(to);
+            send(w, QEvent::MouseMove, QPoint(6, 6), Qt::NoButton, b);
+            send(w, QEvent::MouseButtonRelease, QPoint(6, 6), b, Qt::NoButton);
+        };
+        drag(header, Qt::RightButton, {200, 60}, {260, 100});
+        QCOMPARE(dlg.pos(), QPoint(110, 90));
+        QCursor::setPos(400, 400);
+        send(header, QEvent::MouseMove, QPoint(6, 6), Qt::NoButton, Qt::NoButton);
+        drag(dlg.centralWidget(), Qt::LeftButton, {200, 200}, {300, 300});
+        QCOMPARE(dlg.pos(), QPoint(110, 90));
+
+        QTest::mouseClick(dlg.findChild<QPushButton *>("fBtnClosed"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(!dlg.isVisible());
     }
 };
 
