@@ -140,7 +140,7 @@ private slots:
         gCurrentUser.lv = 9;
         Page p;
         ZnModalHelper modal;
-        modal.clickButton("OkBtn");
+        modal.answer("OkBtn");
         QVERIFY(!p.checkLevel());
         QVERIFY(modal.handled());
         QVERIFY(modal.seenTexts().contains("Current user does not have permission to edit!"));
