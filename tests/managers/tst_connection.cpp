@@ -37,6 +37,13 @@ void TstConnection::loginDigestIsCheckedAndPasswordNeverSent()
     QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::Refused));
     QCOMPARE(SimSession::losses().load(), losses);
 
+    // A password too long to key the digest is refused the same way, unsent.
+    const int logins = s.sim.count("LOGIN");
+    s.connect("admin", std::string(65, 'p'));
+    QVERIFY(s.waitState(ZnNetManage::Stopped));
+    QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::Refused));
+    QCOMPARE(s.sim.count("LOGIN"), logins);
+
     // The wrong digest never counted as a login for the simulator either.
     QVERIFY(s.login("night", "Wh1sper-42"));
     QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::Accepted));
@@ -47,7 +54,7 @@ void TstConnection::loginDigestIsCheckedAndPasswordNeverSent()
     }
     QVERIFY(s.sim.receivedBytes().find("Wh1sper-42") == std::string::npos);
     QCOMPARE(s.centre->startReceiveThread(), -1);
-    QCOMPARE(s.sim.acceptedCount(), 2);
+    QCOMPARE(s.sim.acceptedCount(), 3);
 }
 
 void TstConnection::unansweredLoginIsResentAndGivesUp()

@@ -11,6 +11,8 @@
 #include "ZnFAlarmListMgr.h"
 #include "ZnFAlarmManage.h"
 #include "ZnFAlarmTrigger.h"
+#include "ZnLoginNetHandle.h"
+#include "ZnManualClock.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnTts.h"
 #include "ZnTtsListMgr.h"
@@ -84,6 +86,7 @@ private slots:
     void capListPushesAndDeletions();
     void capChangesOnlyOnAcceptance();
     void setsNotTakenReachTheLaterSlots();
+    void hubGivesUpOnABusyLine();
     void fAlarmListAndChanges();
     void triggerTravelsUnderItsOwnType_data();
     void triggerTravelsUnderItsOwnType();
@@ -276,6 +279,27 @@ void TstFamilies::setsNotTakenReachTheLaterSlots()
     QCOMPARE(b.regions.front().second.regionId, 4);
     QCOMPARE(b.files.front().name, std::string("bell.mp3"));
     QCOMPARE(m_s.centre->state(), int(ZnNetManage::LoggedIn));
+}
+
+void TstFamilies::hubGivesUpOnABusyLine()
+{
+    // An unanswered keep-alive holds the line, and the test clock outruns each wait
+    // for it: every try ends busy, and the hub stops asking.
+    ZnManualClock clock(ZnClock::now());
+    const int online = m_s.sim.count("ONLINE");
+    m_s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
+    clock.advance(ZnLoginNetHandle::kInterval + 1); // past any keep-alive of this second
+    QVERIFY(SimSession::spinUntil([&] { return m_s.centre->pendingCount() == 1; }));
+    QCOMPARE(m_s.sim.count("ONLINE"), online + 1);
+    const int asked = m_s.sim.count("GET SqlConfig/CapList");
+    QTimer mover;
+    connect(&mover, &QTimer::timeout, [&clock] { clock.advance(3); });
+    mover.start(5);
+    QCOMPARE(ServiceHub::instance()->requestCapList(), 2);
+    mover.stop();
+    QCOMPARE(m_s.sim.count("GET SqlConfig/CapList"), asked);
+    m_s.sim.releaseHeld();
+    QVERIFY(SimSession::spinUntil([&] { return m_s.centre->pendingCount() == 0; }));
 }
 
 void TstFamilies::fAlarmListAndChanges()
