@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnTalkConsoleManage.h"
 
 #include <vector>
 
@@ -10,7 +8,7 @@ class ZnMic;
 class ZnMicBtnCall;
 
 // D72 talk consoles. Its answer hook picks its own types (228 to 235).
-class ZnD72Manage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnD72Manage : public ZnTalkConsoleManage
 {
 public:
     enum { ListType = 228, ModifyType = 231, DeletedType = 232, ButtonCallsType = 233, SetButtonCallType = 235 };
@@ -19,7 +17,7 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_dsk72";
     static constexpr const char* kDeleteType = "D72";
 
-    void setCallback(ZnNotifyCallback callback);
+    ZnD72Manage();
 
     std::string& buildD72List(std::string& out, int cseq);
     std::string& buildModifyD72(std::string& out, int cseq, const ZnMic& mic);
@@ -29,18 +27,7 @@ public:
     // of more than one console.
     std::string& buildSetD72ButtonCall(std::string& out, int cseq, const std::vector<ZnMicBtnCall>& calls);
 
-    void onResponse(int requestType, const std::string& body) override;
-    bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
-
-    // The ModTalkTerminal body shared by the talk-console families.
-    static std::string talkTerminalBody(const ZnMic& mic);
-
-protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
-    int m_unused = 0;
-    ZnCommandRequest m_ownRequest;
+    // The ModTalkTerminal body shared by the talk-console families; the Dsk81
+    // consoles add "PttMode" when they have one (not -1).
+    static std::string talkTerminalBody(const ZnMic& mic, bool withPttMode = false);
 };

@@ -7,10 +7,10 @@
 
 #include <json/json.h>
 
-void ZnD74Manage::setCallback(ZnNotifyCallback callback)
+ZnD74Manage::ZnD74Manage()
+    : ZnTalkConsoleManage({&ZnMicRows::d74List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey,
+                           kDeleteType})
 {
-    if (callback)
-        m_notify = callback;
 }
 
 std::string& ZnD74Manage::buildD74List(std::string& out, int cseq)
@@ -22,7 +22,7 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
 {
     requestType = ModifyType;
     if (operation == 0) {
-        out = m_ownRequest.buildPost(cseq, "ModTalkTerminal", ZnD72Manage::talkTerminalBody(mic));
+        out = m_request.buildPost(cseq, "ModTalkTerminal", ZnD72Manage::talkTerminalBody(mic));
         return out;
     }
     Json::Value body(Json::objectValue);
@@ -30,7 +30,7 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
     if (operation == 2) {
         body["Name"] = mic.name;
         body["BroVol"] = std::to_string(mic.broVol);
-        out = m_ownRequest.buildPost(cseq, "IpAmpSet", jsonText(body));
+        out = m_request.buildPost(cseq, "IpAmpSet", jsonText(body));
         return out;
     }
     requestType = LedType;
@@ -38,14 +38,13 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
     body["SwitchMode"] = std::to_string(mic.switchMode);
     body["DisplayTime"] = std::to_string(mic.displayTime);
     body["LedTxt"] = mic.ledTxt;
-    out = m_ownRequest.buildPost(cseq, "ModD74Led", jsonText(body));
+    out = m_request.buildPost(cseq, "ModD74Led", jsonText(body));
     return out;
 }
 
 std::string& ZnD74Manage::buildD74ButtonCalls(std::string& out, int cseq, int terminalId)
 {
-    return buildSqlQuery(out, cseq, "select * from d74buttoncall where terminalId = " + std::to_string(terminalId),
-                         "D74ButtonCall");
+    return buildTerminalRows(out, cseq, "d74buttoncall", terminalId, "D74ButtonCall");
 }
 
 std::string& ZnD74Manage::buildSetD74ButtonCall(std::string& out, int cseq, const ZnMicBtnCall& call)
@@ -57,49 +56,6 @@ std::string& ZnD74Manage::buildSetD74ButtonCall(std::string& out, int cseq, cons
     body["StopCall"] = call.stopCall;
     body["Dsk81"] = std::to_string(call.dsk81Id);
     body["CallServiceGroup"] = std::to_string(call.groupId);
-    out = m_ownRequest.buildPost(cseq, "D74ButtonCall", jsonText(body));
+    out = m_request.buildPost(cseq, "D74ButtonCall", jsonText(body));
     return out;
-}
-
-void ZnD74Manage::onResponse(int requestType, const std::string& body)
-{
-    if (requestType == ListType) {
-        std::list<ZnMic> list;
-        // An empty answer keeps the model's list as it is.
-        if (ZnMicRows::d74List(body, list) && !list.empty() && m_notify)
-            m_notify(ListType, &list);
-    } else if (requestType == ButtonCallsType) {
-        std::list<ZnMicBtnCall> calls;
-        if (ZnMicRows::buttonCallList(body, calls) && m_notify)
-            m_notify(ButtonCallsType, &calls);
-    }
-}
-
-bool ZnD74Manage::onPost(const std::string& key, const std::string& body)
-{
-    if (key != kPostKey)
-        return false;
-    std::list<ZnMic> list;
-    ZnMicRows::d74List(body, list);
-    for (const ZnMic& mic : list) {
-        ZnMic copy(mic);
-        if (m_notify)
-            m_notify(ModifyType, &copy);
-    }
-    return true;
-}
-
-bool ZnD74Manage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnD74Manage::onDelete(const std::string& type, int id)
-{
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
-}
-
-void ZnD74Manage::onDeleted(int)
-{
 }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnTalkConsoleManage.h"
 
 class ZnMic;
 class ZnMicBtnCall;
 
 // D74 talk consoles with LED display. Its answer hook picks its own types (238 to 244).
-class ZnD74Manage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnD74Manage : public ZnTalkConsoleManage
 {
 public:
     enum { ListType = 238, ModifyType = 241, DeletedType = 242, ButtonCallsType = 243, LedType = 244,
@@ -16,7 +14,7 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_dsk74";
     static constexpr const char* kDeleteType = "D74";
 
-    void setCallback(ZnNotifyCallback callback);
+    ZnD74Manage();
 
     std::string& buildD74List(std::string& out, int cseq);
     // Operation 0: talk settings, 2: name and volume, any other: the LED. The request
@@ -24,16 +22,4 @@ public:
     std::string& buildModifyD74(std::string& out, int cseq, const ZnMic& mic, int operation, int& requestType);
     std::string& buildD74ButtonCalls(std::string& out, int cseq, int terminalId);
     std::string& buildSetD74ButtonCall(std::string& out, int cseq, const ZnMicBtnCall& call);
-
-    void onResponse(int requestType, const std::string& body) override;
-    bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
-
-protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
-    int m_unused = 0;
-    ZnCommandRequest m_ownRequest;
 };

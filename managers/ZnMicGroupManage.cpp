@@ -11,10 +11,9 @@ const char* const kStrings[] = {"MicGroupList", "MicGroup", "CallService", "sele
                                 "Add", "Mod", "Del"};
 }
 
-void ZnMicGroupManage::setCallback(ZnNotifyCallback callback)
+ZnMicGroupManage::ZnMicGroupManage()
+    : ZnNotifyManage(kDeleteType, DeletedType)
 {
-    if (callback)
-        m_notify = callback;
 }
 
 std::string& ZnMicGroupManage::buildGroupList(std::string& out, int cseq)
@@ -74,24 +73,4 @@ void ZnMicGroupManage::onResponse(int requestType, const std::string& body)
     std::list<ZnMicGroup> groups;
     if (parseRows(body, groups) && !groups.empty() && m_notify)
         m_notify(ListType, &groups);
-}
-
-bool ZnMicGroupManage::onPost(const std::string&, const std::string&)
-{
-    return false;
-}
-
-bool ZnMicGroupManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnMicGroupManage::onDelete(const std::string& type, int id)
-{
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
-}
-
-void ZnMicGroupManage::onDeleted(int)
-{
 }

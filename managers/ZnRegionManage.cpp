@@ -10,10 +10,9 @@ namespace {
 const char* const kStrings[] = {"RegionList", "Region", "BroadRegion", "select * from region", "Add", "Mod", "Del"};
 }
 
-void ZnRegionManage::setCallback(ZnNotifyCallback callback)
+ZnRegionManage::ZnRegionManage()
+    : ZnNotifyManage(kDeleteType, DeletedType)
 {
-    if (callback)
-        m_notify = callback;
 }
 
 std::string& ZnRegionManage::buildRegionList(std::string& out, int cseq)
@@ -70,24 +69,4 @@ void ZnRegionManage::onResponse(int requestType, const std::string& body)
     std::list<ZnRegion> regions;
     if (parseRows(body, regions) && !regions.empty() && m_notify)
         m_notify(ListType, &regions);
-}
-
-bool ZnRegionManage::onPost(const std::string&, const std::string&)
-{
-    return false;
-}
-
-bool ZnRegionManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnRegionManage::onDelete(const std::string& type, int id)
-{
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
-}
-
-void ZnRegionManage::onDeleted(int)
-{
 }

@@ -7,10 +7,9 @@
 
 #include <list>
 
-void ZnTtsManage::setCallback(ZnNotifyCallback callback)
+ZnTtsManage::ZnTtsManage()
+    : ZnNotifyManage(kDeleteType, DeletedType)
 {
-    if (callback)
-        m_notify = callback;
 }
 
 std::string& ZnTtsManage::buildTtsList(std::string& out, int cseq)
@@ -23,8 +22,7 @@ std::string& ZnTtsManage::buildModifyTts(std::string& out, int cseq, const ZnTts
     Json::Value body(Json::objectValue);
     body["Id"] = std::to_string(tts.id);
     body["Name"] = tts.name;
-    ZnCommandRequest request;
-    out = request.buildPost(cseq, "TTs71Name", jsonText(body));
+    out = m_request.buildPost(cseq, "TTs71Name", jsonText(body));
     return out;
 }
 
@@ -63,19 +61,4 @@ bool ZnTtsManage::onPost(const std::string& key, const std::string& body)
         }
     }
     return true;
-}
-
-bool ZnTtsManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnTtsManage::onDelete(const std::string& type, int id)
-{
-    if (type == kDeleteType && m_notify)
-        m_notify(DeletedType, &id);
-}
-
-void ZnTtsManage::onDeleted(int)
-{
 }

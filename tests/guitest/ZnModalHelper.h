@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QApplication>
 #include <QObject>
-#include <QString>
 #include <QWidget>
 
 #include <functional>
@@ -17,30 +17,22 @@ class ZnModalHelper : public QObject
 public:
     using Action = std::function<void(QWidget *)>;
 
-    explicit ZnModalHelper(int timeoutMs = 3000);
-
     // Runs action on the next modal widget that is not `skip`.
     void onModal(Action action, QWidget *skip = nullptr);
-    void clickButton(const QString &objectName, QWidget *skip = nullptr);
-    void pressEscape(QWidget *skip = nullptr);
+    // Clicks the button of that object name, or presses Escape for "escape".
+    void answer(const QString &how, QWidget *skip = nullptr);
 
     bool handled() const { return done; }
     // What the modal widget showed, for checks after it has gone.
     QStringList seenTexts() const { return texts; }
 
-    static QWidget *activeModal();
+    static QWidget *activeModal() { return QApplication::activeModalWidget(); }
     static QAbstractButton *findButton(QWidget *root, const QString &objectName);
     static QStringList visibleTexts(QWidget *root);
     // Processes events until pred() is true or the time is up.
     static bool waitFor(const std::function<bool()> &pred, int timeoutMs = 3000);
 
 private:
-    void poll();
-
-    int timeoutMs;
-    int elapsed = 0;
-    Action action;
-    QWidget *skip = nullptr;
     bool done = false;
     QStringList texts;
 };

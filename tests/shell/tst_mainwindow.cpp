@@ -69,21 +69,17 @@ private slots:
         QCOMPARE(countPages<ZnUserLogInfoForm>(w), 0);
         ui.fUserLogMgrBtn->click();
         ui.fPlayerMgrBtn->click();
-        ui.fUserLogMgrBtn->click();
+        w.navList()->setCurrentRow(3);
         w.showUserLogInfoForm();
         QCOMPARE(countPages<ZnUserLogInfoForm>(w), 1);
-        QCOMPARE(current(w), QString("ZnUserLogInfoForm"));
-        QVERIFY(!ui.fUserLogMgrBtn->isEnabled() && ui.fPlayerMgrBtn->isEnabled());
-        w.showPlayerInfoForm();
-        QCOMPARE(countPages<ZnPlayerInfoForm>(w), 1);
-        QCOMPARE(ui.fCenterRightStacked->count(), 10);
-
-        w.navList()->setCurrentRow(3);
         QCOMPARE(ui.fCenterLeftStacked->currentIndex(), 3);
         QCOMPARE(current(w), QString("ZnUserLogInfoForm"));
+        QVERIFY(!ui.fUserLogMgrBtn->isEnabled() && ui.fPlayerMgrBtn->isEnabled());
         w.navList()->setCurrentRow(1);
+        QCOMPARE(countPages<ZnPlayerInfoForm>(w), 1);
         QCOMPARE(ui.fCenterLeftStacked->currentIndex(), 1);
         QCOMPARE(current(w), QString("ZnPlayerInfoForm"));
+        QCOMPARE(ui.fCenterRightStacked->count(), 10);
     }
 
     void titleWrittenOnlyWhenItChanges()
@@ -103,18 +99,6 @@ private slots:
         emit w.findChild<ZnSystemSettingForm *>()->sendTitleString("二号楼");
         QCOMPARE(w.form().title_name_le->text(), QString("二号楼"));
         QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("Setting/Title").toString(), QString("二号楼"));
-    }
-
-    void doubleClickOnTitleToggles()
-    {
-        Window w;
-        QVERIFY(w.isMaximisedFrame());
-        QTest::mouseDClick(w.form().title_widget, Qt::LeftButton);
-        QVERIFY(!w.isMaximisedFrame() && !w.form().max_btn->isHidden());
-        QCOMPARE(w.form().centralWidgetGridLayout->contentsMargins(), QMargins(6, 6, 6, 6));
-        QTest::mouseDClick(w.form().title_widget, Qt::LeftButton);
-        QVERIFY(w.isMaximisedFrame());
-        QCOMPARE(w.form().centralWidgetGridLayout->contentsMargins(), QMargins(0, 0, 0, 0));
     }
 
     void clock()

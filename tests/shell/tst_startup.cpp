@@ -151,7 +151,7 @@ private slots:
         // message; Escape does not close the dialog.
         dlg.show();
         ZnModalHelper modal;
-        modal.clickButton("ConfirmButton", &dlg);
+        modal.answer("ConfirmButton", &dlg);
         QTest::keyClick(dlg.form().nameLineEdit, Qt::Key_Return);
         QVERIFY(modal.handled());
         QVERIFY(modal.seenTexts().join("").contains("用户名或者密码不能为空，请重新输入!"));

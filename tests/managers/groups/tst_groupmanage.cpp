@@ -118,6 +118,8 @@ void TstGroupManage::regionRows()
     QVERIFY(r.terminals[2].name.empty());
     QVERIFY(regions.back().terminals.empty());
     QVERIFY(!ZnRegionManage::parseRows("[{", regions));
+    // Nesting past the JSON reader's limit is bad input, not an exception.
+    QVERIFY(!ZnRegionManage::parseRows(std::string(5000, '[') + "{}" + std::string(5000, ']'), regions));
 }
 
 void TstGroupManage::listsWithoutRowsAreNotReported()

@@ -5,11 +5,12 @@
 #include "ZnModalHelper.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnResources.h"
+#include "ZnSelectTableCtrl.h"
 #include "ZnTableWidgetHelper.h"
 #include "ZnTermTbCtrl.h"
 #include "ZnUser.h"
-#include "ui_fCommonTableForm.h"
 
+#include <QCheckBox>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -74,6 +75,33 @@ ZnTerminal terminal(int id, int valueA)
     return t;
 }
 
+// Rows whose flag, check box and tint all say ticked; a row out of step fails.
+QList<int> tickedRows(QTableWidget &t)
+{
+    QList<int> rows;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        const bool flag = t.item(r, 1) && t.item(r, 1)->data(Qt::UserRole).toInt() == 1;
+        const bool box = t.item(r, 0)->checkState() == Qt::Checked;
+        const bool tint = t.item(r, 0)->background().color() == QColor(254, 230, 192);
+        if (flag && box && tint)
+            rows << r;
+        else if (flag || box || tint)
+            rows << -1;
+    }
+    return rows;
+}
+
+void fill(ZnSelectTableCtrl &c, int n, int checkedRow = -1)
+{
+    for (int i = 0; i < n; ++i)
+        c.fillTable(i == checkedRow ? Qt::Checked : Qt::Unchecked, "t" + std::to_string(i), 100 + i, "IP");
+}
+
+void click(QTableWidget &t, int row)
+{
+    emit t.itemClicked(t.item(row, 0));
+}
+
 } // namespace
 
 class tst_pagebases : public QObject
@@ -103,17 +131,11 @@ private slots:
         gLevelList.replace({level(4, 2)});
         QVERIFY(!ordinary.hasLevel());
         QVERIFY(ordinary.getLevel(nullptr, nullptr) == -1);
-    }
 
-    void deniedEditIsExplained()
-    {
-        gLevelList.replace({level(5, 1)});
-        gCurrentUser.lv = 9;
-        Page p;
+        // A denied edit is explained.
         ZnModalHelper modal;
-        modal.clickButton("OkBtn");
-        QVERIFY(!p.checkLevel());
-        QVERIFY(modal.handled());
+        modal.answer("OkBtn");
+        QVERIFY(!ordinary.checkLevel());
         QVERIFY(modal.seenTexts().contains("Current user does not have permission to edit!"));
     }
 
@@ -214,25 +236,79 @@ private slots:
         QCOMPARE(table.rowCount(), 0);
     }
 
-    // The remaining buttons sit at the lower right, in order, and only the
-    // table grows.
-    void sharedListForm()
+    // --- selection table ---
+
+    void columnsByMode_data()
     {
-        QWidget page;
-        Ui::fCommonTableForm ui;
-        ui.setupUi(&page);
-        page.show();
-        ui.fConfigBtn->hide();
-        page.resize(900, 700);
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        QApplication::processEvents();
-        QCOMPARE(ui.fDelBtn->geometry().right() + ui.verticalLayout_2->contentsMargins().right(), 900 - 1);
-        QVERIFY(ui.fNewBtn->x() < ui.fEditBtn->x() && ui.fEditBtn->x() < ui.fDelBtn->x());
-        const int titleH = ui.right_title_widget->height(), buttonsY = ui.fDelBtn->y();
-        page.resize(900, 900);
-        QApplication::processEvents();
-        QCOMPARE(ui.right_title_widget->height(), titleH);
-        QCOMPARE(ui.fDelBtn->y(), buttonsY + 200);
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<QString>("col1");
+        QTest::newRow("1") << 1 << QStringList{"名称", "类型"} << "IP";
+        QTest::newRow("2") << 2 << QStringList{"名称", "ID"} << "IP";
+        QTest::newRow("3") << 3 << QStringList{"名称", "ID", "类型"} << "100";
+        QTest::newRow("4") << 4 << QStringList{"名称", "ID"} << "100";
+        QTest::newRow("other") << 0 << QStringList{"名称", "ID", "类型"} << "IP";
+    }
+    void columnsByMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(QStringList, headers);
+        QTableWidget t;
+        ZnSelectTableCtrl c;
+        c.initSingleSelect(&t, mode);
+        QCOMPARE(t.columnCount(), headers.size());
+        for (int i = 0; i < headers.size(); ++i)
+            QCOMPARE(t.horizontalHeaderItem(i)->text(), headers[i]);
+        QCOMPARE(t.isColumnHidden(1), mode == 4);
+        fill(c, 1);
+        QCOMPARE(t.item(0, 0)->data(Qt::UserRole).toInt(), 100);
+        QFETCH(QString, col1);
+        QCOMPARE(t.item(0, 1)->text(), col1);
+    }
+
+    void multiSelect()
+    {
+        QTableWidget t;
+        QCheckBox all;
+        ZnSelectTableCtrl c;
+        c.initMultiSelect(&t, &all, 3);
+        fill(c, 4);
+        QVERIFY(!c.isChanged());
+        all.setCheckState(Qt::Checked);
+        QCOMPARE(tickedRows(t), (QList<int>{0, 1, 2, 3}));
+        click(t, 1);
+        QCOMPARE(tickedRows(t), (QList<int>{0, 2, 3}));
+        QCOMPARE(all.checkState(), Qt::Unchecked);
+        // Ticking every row by hand does not check the box.
+        click(t, 1);
+        QCOMPARE(all.checkState(), Qt::Unchecked);
+        all.setCheckState(Qt::Checked);
+        all.setCheckState(Qt::Unchecked);
+        QCOMPARE(tickedRows(t), QList<int>());
+        QVERIFY(c.isChanged());
+    }
+
+    // One row at most; a prefilled check is the current row; a row that lost
+    // its flag cell still ticks, a null click is ignored.
+    void singleSelect()
+    {
+        QTableWidget t;
+        ZnSelectTableCtrl c;
+        c.initSingleSelect(&t, 3);
+        fill(c, 4, 1);
+        QCOMPARE(tickedRows(t), QList<int>{1});
+        click(t, 3);
+        QCOMPARE(tickedRows(t), QList<int>{3});
+        QCOMPARE(c.checkedRow(), 3);
+        click(t, 3);
+        QCOMPARE(tickedRows(t), QList<int>());
+        QCOMPARE(c.checkedRow(), -1);
+        QVERIFY(!c.isChanged());
+
+        delete t.takeItem(0, 1);
+        click(t, 0);
+        QCOMPARE(tickedRows(t), QList<int>{0});
+        emit t.itemClicked(nullptr);
     }
 };
 

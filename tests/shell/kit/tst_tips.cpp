@@ -40,22 +40,17 @@ private slots:
         page.resize(600, 600);
         page.show();
         MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
-        MsgTips *t0 = group.tipAt(0), *t1 = group.tipAt(1), *t2 = group.tipAt(2);
-        t0->setText("zero");
-        t0->showTip(0);
-        t1->setText("one");
-        t1->showTip(-1);
-        t2->setText("two");
-        t2->showTip(-1);
-        QVERIFY(ZnModalHelper::waitFor([&] { return !t0->isInUse(); }));
-        QCOMPARE(group.tipAt(0), t1);
-        QCOMPARE(group.tipAt(1), t2);
-        QCOMPARE(t1->box()->geometry(), group.slotRect(0));
-        QCOMPARE(t2->box()->geometry(), group.slotRect(1));
-        QCOMPARE(group.tipAt(2), t0);
-        QCOMPARE(t0->box()->geometry(), group.slotRect(2));
-        QVERIFY(t0->text().isEmpty());
-        QVERIFY(t0->box()->isHidden());
+        const QList<MsgTips *> t{group.tipAt(0), group.tipAt(1), group.tipAt(2)};
+        for (int i = 0; i < 3; ++i) {
+            t[i]->setText(QString::number(i));
+            t[i]->showTip(i == 0 ? 0 : -1);
+        }
+        QVERIFY(ZnModalHelper::waitFor([&] { return !t[0]->isInUse(); }));
+        for (int slot = 0; slot < 3; ++slot) {
+            QCOMPARE(group.tipAt(slot), t[(slot + 1) % 3]);
+            QCOMPARE(group.tipAt(slot)->box()->geometry(), group.slotRect(slot));
+        }
+        QVERIFY(t[0]->text().isEmpty() && t[0]->box()->isHidden());
     }
 
     // A tip reused for a running transfer must not inherit the time-out of its
