@@ -50,11 +50,13 @@ void ZnLoginNetHandle::tick()
             signalLoss();
             break;
         }
-        // The cadence counts from the tick that sent, not from whenever the send
-        // returned. A failed send is tried again on the next tick.
-        const double t = now();
-        if (t > nextDue() && sendOnline() == 0)
-            setNextDue(t + kInterval);
+        // A failed send is tried again on the next tick. The next one counts from
+        // before this send: time read after it could already be a cadence late.
+        if (isDue()) {
+            const double next = now() + kInterval;
+            if (sendOnline() == 0)
+                setNextDue(next);
+        }
         break;
     }
     default:
