@@ -3,6 +3,10 @@
 #include "../FamilySim.h"
 #include "ServiceHub.h"
 
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+
 #include <json/json.h>
 
 #include <string>
@@ -42,3 +46,18 @@ std::vector<int> idsOf(const List& list, Member member)
         out.push_back(int(item.*member));
     return out;
 }
+
+// Notes one-argument signals as "name(arg)" in the order they reach this thread.
+class SignalNotes : public QObject
+{
+public:
+    template <class Sender, class Arg>
+    void watch(Sender* sender, void (Sender::*signal)(Arg), const QString& name)
+    {
+        connect(sender, signal, this, [this, name](Arg a) {
+            notes << name + "(" + QVariant::fromValue(a).toString() + ")";
+        });
+    }
+
+    QStringList notes;
+};
