@@ -38,6 +38,11 @@ std::string hmacSha1Hex(const std::string &message, const std::string &key)
     return std::string(out, kHexSize);
 }
 
+bool loginPasswordFits(const std::string &password)
+{
+    return password.size() <= kBlockSize;
+}
+
 std::string loginTimeText(const QDateTime &time)
 {
     return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toStdString();

@@ -14,6 +14,9 @@ void hmacSha1Hex(const unsigned char *message, std::size_t messageLength, char *
 // The same as text; empty where the form above writes nothing.
 std::string hmacSha1Hex(const std::string &message, const std::string &key);
 
+// True when the password can key the login digest: at most 64 bytes.
+bool loginPasswordFits(const std::string &password);
+
 // "yyyy-MM-dd hh:mm:ss" in local time, as the login carries it.
 std::string loginTimeText(const QDateTime &time);
 

@@ -108,8 +108,15 @@ int ZnLoginNetHandle::sendLogin()
 {
     if (!m_centre)
         return -1;
+    const std::string password = m_centre->loginPassword();
+    // Such a login would carry an empty digest the server can only refuse: it is
+    // refused here, the same way, and never sent.
+    if (!loginPasswordFits(password)) {
+        onLoginFailed(LoginType);
+        return -1;
+    }
     const int cseq = m_centre->nextCSeq();
-    return m_centre->sendRequest(loginText(cseq, m_centre->loginName(), m_centre->loginPassword()), LoginType);
+    return m_centre->sendRequest(loginText(cseq, m_centre->loginName(), password), LoginType);
 }
 
 int ZnLoginNetHandle::sendOnline()

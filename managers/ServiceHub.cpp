@@ -1,11 +1,11 @@
 #include "ServiceHub.h"
 
 #include "ZnApi.h"
+#include "ZnBusyRetry.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnLevelList.h"
 #include "ZnSchemeList.h"
-#include "ZnSleep.h"
 
 #include <atomic>
 
@@ -54,10 +54,6 @@ int ServiceHub::requestCapList()
 {
     if (!m_centre)
         return -1;
-    int result;
-    do {
-        result = apiGetCapList(m_centre);
-        ZnSleep::ms(100);
-    } while (result == 2);
-    return result;
+    ZnManageCenter* centre = m_centre;
+    return ZnBusyRetry::run([centre] { return apiGetCapList(centre); }, CapListPauseMs, CapListAttempts);
 }

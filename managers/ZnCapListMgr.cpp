@@ -2,11 +2,11 @@
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnBusyRetry.h"
 #include "ZnOwnRemovalReport.h"
 #include "ZnQtViewCtrl.h"
 
 #include <QMutexLocker>
-#include <QThread>
 
 #include <algorithm>
 #include <mutex>
@@ -45,17 +45,6 @@ void ZnCapListMgr::registerCallbacks(ZnManageCenter* centre)
         apiSetCapCallbacks(centre, &ZnCapListMgr::onList, &ZnCapListMgr::onRemoved, &ZnCapListMgr::onChanged);
 }
 
-template <class Call>
-int ZnCapListMgr::repeatWhileBusy(Call call)
-{
-    int result = call();
-    for (int attempt = 1; result == Busy && attempt < MaxAttempts; ++attempt) {
-        QThread::msleep(PauseMs);
-        result = call();
-    }
-    return result;
-}
-
 void ZnCapListMgr::registerAndWait()
 {
     ServiceHub* hub = ServiceHub::instance();
@@ -66,7 +55,7 @@ void ZnCapListMgr::registerAndWait()
 
 int ZnCapListMgr::waitReady(ZnManageCenter* centre)
 {
-    return repeatWhileBusy([centre] { return apiGetCapList(centre); });
+    return ZnBusyRetry::run([centre] { return apiGetCapList(centre); }, PauseMs, MaxAttempts);
 }
 
 std::list<ZnCap>* ZnCapListMgr::lockList()

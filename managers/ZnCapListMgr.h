@@ -47,9 +47,5 @@ public:
 private:
     ZnCapListMgr() = default;
 
-    // Calls the request while the centre is busy, 100 ms apart.
-    template <class Call>
-    static int repeatWhileBusy(Call call);
-
     std::list<ZnCap>* m_list = nullptr;
 };

@@ -6,12 +6,6 @@
 
 #include <json/json.h>
 
-void ZnD72Manage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnD72Manage::buildD72List(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from Dsk72", "D72List");
@@ -31,7 +25,7 @@ std::string ZnD72Manage::talkTerminalBody(const ZnMic& mic)
 
 std::string& ZnD72Manage::buildModifyD72(std::string& out, int cseq, const ZnMic& mic)
 {
-    out = m_ownRequest.buildPost(cseq, "ModTalkTerminal", talkTerminalBody(mic));
+    out = m_request.buildPost(cseq, "ModTalkTerminal", talkTerminalBody(mic));
     return out;
 }
 
@@ -70,7 +64,7 @@ std::string& ZnD72Manage::buildSetD72ButtonCall(std::string& out, int cseq, cons
     body["ButtonCalls"] = buttons;
     if (calls.size() > AlarmEntry)
         body["AlarmCall"] = calls[AlarmEntry].startCall + " " + calls[AlarmEntry].stopCall;
-    out = m_ownRequest.buildPost(cseq, "D72ButtonCall", jsonText(body));
+    out = m_request.buildPost(cseq, "D72ButtonCall", jsonText(body));
     return out;
 }
 
@@ -109,8 +103,7 @@ bool ZnD72Manage::onSet(const std::string&)
 
 void ZnD72Manage::onDelete(const std::string& type, int id)
 {
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
+    notifyDeletion(type, id, kDeleteType, DeletedType);
 }
 
 void ZnD72Manage::onDeleted(int)

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 #include <vector>
 
@@ -10,7 +8,7 @@ class ZnMic;
 class ZnMicBtnCall;
 
 // D72 talk consoles. Its answer hook picks its own types (228 to 235).
-class ZnD72Manage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnD72Manage : public ZnNotifyManage
 {
 public:
     enum { ListType = 228, ModifyType = 231, DeletedType = 232, ButtonCallsType = 233, SetButtonCallType = 235 };
@@ -18,8 +16,6 @@ public:
     enum { AlarmEntry = 3 };
     static constexpr const char* kPostKey = "SqlConfig_dsk72";
     static constexpr const char* kDeleteType = "D72";
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildD72List(std::string& out, int cseq);
     std::string& buildModifyD72(std::string& out, int cseq, const ZnMic& mic);
@@ -37,10 +33,4 @@ public:
 
     // The ModTalkTerminal body shared by the talk-console families.
     static std::string talkTerminalBody(const ZnMic& mic);
-
-protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
-    int m_unused = 0;
-    ZnCommandRequest m_ownRequest;
 };

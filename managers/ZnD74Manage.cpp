@@ -7,12 +7,6 @@
 
 #include <json/json.h>
 
-void ZnD74Manage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnD74Manage::buildD74List(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from Dsk74", "D74List");
@@ -22,7 +16,7 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
 {
     requestType = ModifyType;
     if (operation == 0) {
-        out = m_ownRequest.buildPost(cseq, "ModTalkTerminal", ZnD72Manage::talkTerminalBody(mic));
+        out = m_request.buildPost(cseq, "ModTalkTerminal", ZnD72Manage::talkTerminalBody(mic));
         return out;
     }
     Json::Value body(Json::objectValue);
@@ -30,7 +24,7 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
     if (operation == 2) {
         body["Name"] = mic.name;
         body["BroVol"] = std::to_string(mic.broVol);
-        out = m_ownRequest.buildPost(cseq, "IpAmpSet", jsonText(body));
+        out = m_request.buildPost(cseq, "IpAmpSet", jsonText(body));
         return out;
     }
     requestType = LedType;
@@ -38,7 +32,7 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
     body["SwitchMode"] = std::to_string(mic.switchMode);
     body["DisplayTime"] = std::to_string(mic.displayTime);
     body["LedTxt"] = mic.ledTxt;
-    out = m_ownRequest.buildPost(cseq, "ModD74Led", jsonText(body));
+    out = m_request.buildPost(cseq, "ModD74Led", jsonText(body));
     return out;
 }
 
@@ -57,7 +51,7 @@ std::string& ZnD74Manage::buildSetD74ButtonCall(std::string& out, int cseq, cons
     body["StopCall"] = call.stopCall;
     body["Dsk81"] = std::to_string(call.dsk81Id);
     body["CallServiceGroup"] = std::to_string(call.groupId);
-    out = m_ownRequest.buildPost(cseq, "D74ButtonCall", jsonText(body));
+    out = m_request.buildPost(cseq, "D74ButtonCall", jsonText(body));
     return out;
 }
 
@@ -96,8 +90,7 @@ bool ZnD74Manage::onSet(const std::string&)
 
 void ZnD74Manage::onDelete(const std::string& type, int id)
 {
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
+    notifyDeletion(type, id, kDeleteType, DeletedType);
 }
 
 void ZnD74Manage::onDeleted(int)

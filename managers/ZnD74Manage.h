@@ -1,22 +1,18 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 class ZnMic;
 class ZnMicBtnCall;
 
 // D74 talk consoles with LED display. Its answer hook picks its own types (238 to 244).
-class ZnD74Manage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnD74Manage : public ZnNotifyManage
 {
 public:
     enum { ListType = 238, ModifyType = 241, DeletedType = 242, ButtonCallsType = 243, LedType = 244,
            SetButtonCallType = 244 };
     static constexpr const char* kPostKey = "SqlConfig_dsk74";
     static constexpr const char* kDeleteType = "D74";
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildD74List(std::string& out, int cseq);
     // Operation 0: talk settings, 2: name and volume, any other: the LED. The request
@@ -30,10 +26,4 @@ public:
     bool onSet(const std::string& body) override;
     void onDelete(const std::string& type, int id) override;
     void onDeleted(int id) override;
-
-protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
-    int m_unused = 0;
-    ZnCommandRequest m_ownRequest;
 };

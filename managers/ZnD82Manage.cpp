@@ -35,12 +35,6 @@ ZnD82Manage::ZnD82Manage()
     setCommands(m_types, 15);
 }
 
-void ZnD82Manage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnD82Manage::buildD82List(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select terminalId,type,status,work,name,ip,ver from d82", "D82List");
@@ -60,7 +54,7 @@ std::string& ZnD82Manage::buildModifyD82(std::string& out, int cseq, const ZnD82
     body["CallVol"] = "0";
     body["BellVol"] = "0";
     body["BroVol"] = "0";
-    out = m_ownRequest.buildPost(cseq, "ModTalkTerminal", jsonText(body));
+    out = m_request.buildPost(cseq, "ModTalkTerminal", jsonText(body));
     return out;
 }
 
@@ -111,7 +105,7 @@ std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const Boo
     body["Action"] = "Mod";
     body["Id"] = std::to_string(request.terminalId);
     body[key] = request.text;
-    out = m_ownRequest.buildPost(cseq, packetType, jsonText(body));
+    out = m_request.buildPost(cseq, packetType, jsonText(body));
     return out;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 #include <list>
 
@@ -11,7 +9,7 @@ class BookRequest;
 class ZnD82;
 
 // D82 mobile devices and their books.
-class ZnD82Manage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnD82Manage : public ZnNotifyManage
 {
 public:
     enum { ListType = 278, DeviceType = 279, ModifyType = 280, CallBookType = 282, AllCallType = 283,
@@ -20,8 +18,6 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_d82";
 
     ZnD82Manage();
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildD82List(std::string& out, int cseq);
     std::string& buildD82Terminal(std::string& out, int cseq, int terminalId);
@@ -47,8 +43,5 @@ public:
     void onDeleted(int id) override;
 
 protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
     int m_types[15] = {278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292};
-    ZnCommandRequest m_ownRequest;
 };

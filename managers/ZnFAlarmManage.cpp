@@ -14,12 +14,6 @@ ZnFAlarmManage::ZnFAlarmManage()
     setCommands(m_types, 15);
 }
 
-void ZnFAlarmManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnFAlarmManage::buildFAlarmList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq,
@@ -34,7 +28,7 @@ std::string& ZnFAlarmManage::buildModifyFAlarm(std::string& out, int cseq, const
     body["Id"] = std::to_string(alarm.id);
     body["Name"] = alarm.name;
     body["TriggerType"] = std::to_string(alarm.triggerType);
-    out = m_ownRequest.buildPost(cseq, "SetFRName", jsonText(body));
+    out = m_request.buildPost(cseq, "SetFRName", jsonText(body));
     return out;
 }
 
@@ -47,7 +41,7 @@ std::string& ZnFAlarmManage::buildSetTrigger(std::string& out, int cseq, const Z
     body["SourceId"] = std::to_string(trigger.sourceId);
     body["StopPlay"] = std::to_string(trigger.stopPlay);
     body["TriggerSwitch"] = std::to_string(trigger.triggerSwitch);
-    out = m_ownRequest.buildPost(cseq, "SetFRTrigger", jsonText(body));
+    out = m_request.buildPost(cseq, "SetFRTrigger", jsonText(body));
     return out;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 #include <list>
 
@@ -10,7 +8,7 @@ class ZnFAlarm;
 class ZnFAlarmTrigger;
 
 // Fire-alarm interfaces.
-class ZnFAlarmManage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnFAlarmManage : public ZnNotifyManage
 {
 public:
     enum { ListType = 289, ChangedType = 290, ModifyType = 291, DeletedType = 292,
@@ -20,8 +18,6 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_firealarm";
 
     ZnFAlarmManage();
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildFAlarmList(std::string& out, int cseq);
     std::string& buildModifyFAlarm(std::string& out, int cseq, const ZnFAlarm& alarm);
@@ -36,8 +32,5 @@ public:
     static bool parseRows(const std::string& body, std::list<ZnFAlarm>& out);
 
 protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
     int m_types[15] = {289, 290, 291, 292, 293, 294, 295, 296, 297, 298, 299, 300, 301, 302, 303};
-    ZnCommandRequest m_ownRequest;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ZnBusyRetry.h"
+
 #include <QMutex>
-#include <QThread>
 
 #include <algorithm>
 #include <iterator>
@@ -293,13 +294,7 @@ public:
     template <class Call>
     static int repeatWhileBusy(Call& call, int pauseMs)
     {
-        int result = call();
-        for (int attempt = 1; result == Busy && attempt < MaxAttempts; ++attempt) {
-            if (pauseMs > 0)
-                QThread::msleep(static_cast<unsigned long>(pauseMs));
-            result = call();
-        }
-        return result;
+        return ZnBusyRetry::run(call, pauseMs, MaxAttempts);
     }
 
 private:

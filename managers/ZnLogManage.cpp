@@ -1,22 +1,10 @@
 #include "ZnLogManage.h"
 
-#include <exception>
 #include <json/json.h>
 
 #include "ZnRow.h"
 
 namespace {
-
-// A body the reader cannot take (deep nesting makes it throw) reads as unparsable.
-bool parseRows(const std::string& body, Json::Value& rows)
-{
-    try {
-        return ZnRow::parseArray(body, rows);
-    } catch (const std::exception&) {
-        rows = Json::Value(Json::arrayValue);
-        return false;
-    }
-}
 
 ZnLogRecord userRow(const Json::Value& row)
 {
@@ -99,7 +87,7 @@ void ZnLogManage::onResponse(int requestType, const std::string& body)
         return;
     const int kind = requestType - FirstType;
     Json::Value rows;
-    const bool parsed = parseRows(body, rows);
+    const bool parsed = ZnRow::parseArray(body, rows);
 
     if (kind % 2 == 0) {
         // A count answer is announced even when it cannot be read: as 0.

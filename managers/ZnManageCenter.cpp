@@ -340,9 +340,8 @@ void ZnManageCenter::onUnmatchedAnswer(int cseq, bool ok)
 void ZnManageCenter::takeServerTime(const std::string& body)
 {
     Json::Value root;
-    Json::Reader reader;
     std::string text;
-    if (reader.parse(body, root))
+    if (ZnRow::parse(body, root))
         text = ZnRow::text(root, "SystemTime");
     QMutexLocker lock(&m_timeMutex);
     m_systemTime = text.empty() ? "----" : text;

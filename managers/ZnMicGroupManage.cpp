@@ -11,12 +11,6 @@ const char* const kStrings[] = {"MicGroupList", "MicGroup", "CallService", "sele
                                 "Add", "Mod", "Del"};
 }
 
-void ZnMicGroupManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnMicGroupManage::buildGroupList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, kStrings[3], kStrings[0]);
@@ -88,8 +82,7 @@ bool ZnMicGroupManage::onSet(const std::string&)
 
 void ZnMicGroupManage::onDelete(const std::string& type, int id)
 {
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
+    notifyDeletion(type, id, kDeleteType, DeletedType);
 }
 
 void ZnMicGroupManage::onDeleted(int)

@@ -1,22 +1,18 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 #include <list>
 
 class ZnMicGroup;
 
 // Microphone (call-service) groups. Changes carry "Action" by operation: 4 "Add", 5 "Mod", 6 "Del".
-class ZnMicGroupManage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnMicGroupManage : public ZnNotifyManage
 {
 public:
     enum { ListType = 222, DeletedType = 224, SaveType = 225 };
     enum { OpAdd = 4, OpMod = 5, OpDel = 6 };
     static constexpr const char* kDeleteType = "MicGroup";
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildGroupList(std::string& out, int cseq);
     // Empty text for an operation other than 4, 5 or 6.
@@ -30,8 +26,4 @@ public:
     bool onSet(const std::string& body) override;
     void onDelete(const std::string& type, int id) override;
     void onDeleted(int id) override;
-
-protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
 };

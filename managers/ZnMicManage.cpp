@@ -12,12 +12,6 @@ ZnMicManage::ZnMicManage()
     setCommands(m_types, 15);
 }
 
-void ZnMicManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnMicManage::buildMicList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq,

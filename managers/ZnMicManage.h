@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 #include <list>
 
@@ -10,7 +8,7 @@ class BookRequest;
 class ZnMic;
 
 // Dsk81 consoles (server microphones) and their books.
-class ZnMicManage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnMicManage : public ZnNotifyManage
 {
 public:
     enum { ListType = 262, ConsoleType = 263, ModifyType = 264, DeletedType = 265, CallBookType = 266,
@@ -20,8 +18,6 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_dsk81";
 
     ZnMicManage();
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildMicList(std::string& out, int cseq);
     std::string& buildMicTerminal(std::string& out, int cseq, int terminalId);
@@ -42,7 +38,5 @@ protected:
     // Each console of the list, as a copy, under the one-console code.
     void notifyEach(const std::list<ZnMic>& list);
 
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
     int m_types[15] = {262, 263, 264, 265, 266, 267, 268, 269, 270, 271, 272, 273, 274, 275, 276};
 };

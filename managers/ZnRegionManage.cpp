@@ -10,12 +10,6 @@ namespace {
 const char* const kStrings[] = {"RegionList", "Region", "BroadRegion", "select * from region", "Add", "Mod", "Del"};
 }
 
-void ZnRegionManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnRegionManage::buildRegionList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, kStrings[3], kStrings[0]);
@@ -84,8 +78,7 @@ bool ZnRegionManage::onSet(const std::string&)
 
 void ZnRegionManage::onDelete(const std::string& type, int id)
 {
-    if (m_notify && type == kDeleteType)
-        m_notify(DeletedType, &id);
+    notifyDeletion(type, id, kDeleteType, DeletedType);
 }
 
 void ZnRegionManage::onDeleted(int)

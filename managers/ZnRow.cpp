@@ -85,12 +85,28 @@ int ZnRow::atoi(const std::string& text)
     return static_cast<int>(v);
 }
 
+bool ZnRow::parse(const std::string& body, Json::Value& root, std::string* error)
+{
+    Json::Reader reader;
+    try {
+        if (reader.parse(body, root))
+            return true;
+        if (error)
+            *error = reader.getFormattedErrorMessages();
+    } catch (const std::exception& e) {
+        // The reader throws rather than fail on nesting past its stack limit.
+        if (error)
+            *error = e.what();
+    }
+    root = Json::Value();
+    return false;
+}
+
 bool ZnRow::parseArray(const std::string& body, Json::Value& rows)
 {
     Json::Value root;
-    Json::Reader reader;
     rows = Json::Value(Json::arrayValue);
-    if (!reader.parse(body, root))
+    if (!parse(body, root))
         return false;
     if (root.isArray())
         rows.swap(root); // a copy would duplicate the whole tree

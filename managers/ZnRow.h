@@ -16,6 +16,9 @@ public:
     // atoi of the text: leading digits, no digits give 0.
     static int toInt(const Json::Value& row, const char* key);
     static int atoi(const std::string& text);
+    // Parses a body without throwing: false when it is no JSON or nested too deep
+    // for the reader (its message then goes to error, when given).
+    static bool parse(const std::string& body, Json::Value& root, std::string* error = nullptr);
     // Parses a reply body. False when it is no JSON; a JSON value that is no array
     // leaves rows an empty array.
     static bool parseArray(const std::string& body, Json::Value& rows);

@@ -102,9 +102,9 @@ std::string& ZnSchemeManage::buildDeleteScheme(std::string& out, int cseq, const
 bool ZnSchemeManage::parseRows(const std::string& body, std::list<ZnScheme>& out)
 {
     Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(body, root)) {
-        qWarning("\nreader.getFormatedErrorMessages: %s", reader.getFormattedErrorMessages().c_str());
+    std::string error;
+    if (!ZnRow::parse(body, root, &error)) {
+        qWarning("\nreader.getFormatedErrorMessages: %s", error.c_str());
         return false;
     }
     if (root.isObject()) {

@@ -12,17 +12,6 @@
 
 namespace {
 
-bool parseJson(const std::string& body, Json::Value& root)
-{
-    try {
-        Json::Reader reader;
-        return reader.parse(body, root);
-    } catch (const std::exception&) {
-        // Nesting too deep for the reader.
-        return false;
-    }
-}
-
 int paramKind(const std::string& name)
 {
     if (name == "Record_Server")
@@ -101,7 +90,7 @@ void ZnServerConfigManage::onResponse(int requestType, const std::string& body)
         return;
     if (requestType == ParametersType || requestType == LogServerQueryType) {
         Json::Value root;
-        if (!parseJson(body, root) || !root.isArray())
+        if (!ZnRow::parse(body, root) || !root.isArray())
             return;
         std::list<ZnServerParam> params;
         for (const Json::Value& row : root) {
@@ -117,7 +106,7 @@ void ZnServerConfigManage::onResponse(int requestType, const std::string& body)
             m_callback(requestType, &params);
     } else if (requestType == BackupType) {
         Json::Value root;
-        if (!parseJson(body, root) || !root.isObject())
+        if (!ZnRow::parse(body, root) || !root.isObject())
             return;
         ZnServerParam backup;
         backup.name = ZnRow::text(root, "BackupFile");

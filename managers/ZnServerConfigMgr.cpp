@@ -2,28 +2,22 @@
 
 #include <QByteArray>
 #include <QMutexLocker>
-#include <QThread>
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnBusyRetry.h"
 #include "ZnServerConfigManage.h"
 #include "ZnServerConfigRequest.h"
 
 namespace {
 ZnServerConfigMgr* theServerConfigMgr = nullptr;
-const int kBusy = 2;
-// A centre that stays busy ends the retries with 2 rather than freezing the page.
+const int kPauseMs = 100;
 const int kMaxAttempts = 50;
 
 template <class Call>
 int repeatWhileBusy(Call call)
 {
-    int result = call();
-    for (int attempt = 1; result == kBusy && attempt < kMaxAttempts; ++attempt) {
-        QThread::msleep(100);
-        result = call();
-    }
-    return result;
+    return ZnBusyRetry::run(call, kPauseMs, kMaxAttempts);
 }
 } // namespace
 

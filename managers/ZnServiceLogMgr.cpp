@@ -1,15 +1,14 @@
 #include "ZnServiceLogMgr.h"
 
 #include <QMutexLocker>
-#include <QThread>
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnBusyRetry.h"
 
 namespace {
 ZnServiceLogMgr* theServiceLogMgr = nullptr;
-const int kBusy = 2;
-// A centre that stays busy ends the retries with 2 rather than freezing the page.
+const int kPauseMs = 10;
 const int kMaxAttempts = 50;
 }
 
@@ -44,12 +43,7 @@ int ZnServiceLogMgr::requestLogs(int kind, int offset)
         }
         return 0;
     }
-    int result = apiGetLogPage(m_centre, kind, offset);
-    for (int attempt = 1; result == kBusy && attempt < kMaxAttempts; ++attempt) {
-        QThread::msleep(10);
-        result = apiGetLogPage(m_centre, kind, offset);
-    }
-    return result;
+    return ZnBusyRetry::run([&] { return apiGetLogPage(m_centre, kind, offset); }, kPauseMs, kMaxAttempts);
 }
 
 int ZnServiceLogMgr::onLog(int kind, void* data, int a, int b)

@@ -1,5 +1,6 @@
 #include "ZnSsTaskManage.h"
 
+#include "ZnRow.h"
 #include "ZnSsTask.h"
 
 #include <json/json.h>
@@ -8,12 +9,6 @@
 
 namespace {
 const char* const kActions[] = {"Add", "Mod", "Del", "Start", "Stop"};
-}
-
-void ZnSsTaskManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
 }
 
 std::string& ZnSsTaskManage::buildTaskList(std::string& out, int cseq)
@@ -54,9 +49,9 @@ std::string& ZnSsTaskManage::buildSaveTask(std::string& out, int cseq, const ZnS
 bool ZnSsTaskManage::parseRows(const std::string& body, std::list<ZnSsTask>& tasks)
 {
     Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(body, root)) {
-        std::printf("\nreader.getFormatedErrorMessages: %s", reader.getFormattedErrorMessages().c_str());
+    std::string error;
+    if (!ZnRow::parse(body, root, &error)) {
+        std::printf("\nreader.getFormatedErrorMessages: %s", error.c_str());
         std::fflush(stdout);
         return false;
     }

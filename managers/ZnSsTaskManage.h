@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 
 #include <list>
 #include <string>
@@ -11,7 +9,7 @@ class ZnSsTask;
 
 // Sound-source tasks (plan, manual, timer and SDK tasks). Changes go out as request
 // type 249 + operation: 0 "Add", 1 "Mod", 2 "Del", 3 "Start", 4 "Stop".
-class ZnSsTaskManage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnSsTaskManage : public ZnNotifyManage
 {
 public:
     enum { ListType = 247, AddType = 249, ChangedType = 250, DeleteType = 251 };
@@ -26,8 +24,6 @@ public:
         std::string reason;
     };
 
-    void setCallback(ZnNotifyCallback callback);
-
     std::string& buildTaskList(std::string& out, int cseq);
     // Empty text for an operation outside 0 to 4.
     std::string& buildSaveTask(std::string& out, int cseq, const ZnSsTask& task, int operation);
@@ -41,8 +37,4 @@ public:
     bool onSet(const std::string& body) override;
     void onFailed(int requestType, const std::string& body) override;
     void onDeleted(int id) override;
-
-protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
 };

@@ -11,12 +11,6 @@ ZnTerminalManage::ZnTerminalManage()
     setCommands(m_types, 7);
 }
 
-void ZnTerminalManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnTerminalManage::buildTerminalList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from ipamp", "TerminalList");

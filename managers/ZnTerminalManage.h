@@ -1,22 +1,18 @@
 #pragma once
 
-#include "ZnBaseMgr.h"
-#include "ZnMsgCheck.h"
-#include "ZnTermBaseManage.h"
+#include "ZnNotifyManage.h"
 #include "ZnTerminal.h"
 
 #include <list>
 
 // IP amplifiers (play terminals). Also builds "RemoveDevice" for every family.
-class ZnTerminalManage : public ZnTermBaseManage, public ZnBaseMgr
+class ZnTerminalManage : public ZnNotifyManage
 {
 public:
     enum { ListType = 3, PowerType = 5, ModifyType = 6, RemoveType = 7, TerminalType = 10, CheckType = 11 };
     static constexpr const char* kPostKey = "SqlConfig_ipamp";
 
     ZnTerminalManage();
-
-    void setCallback(ZnNotifyCallback callback);
 
     std::string& buildTerminalList(std::string& out, int cseq);
     std::string& buildAmpPower(std::string& out, int cseq, int terminalId, int power);
@@ -36,7 +32,5 @@ public:
     static bool parseRows(const std::string& body, std::list<ZnTerminal>& out);
 
 protected:
-    ZnNotifyCallback m_notify = nullptr;
-    ZnMsgCheck m_check;
     int m_types[7] = {3, 4, 5, 6, 7, 8, 9};
 };

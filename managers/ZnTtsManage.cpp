@@ -7,12 +7,6 @@
 
 #include <list>
 
-void ZnTtsManage::setCallback(ZnNotifyCallback callback)
-{
-    if (callback)
-        m_notify = callback;
-}
-
 std::string& ZnTtsManage::buildTtsList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from tts71", "TtsList");
@@ -72,8 +66,7 @@ bool ZnTtsManage::onSet(const std::string&)
 
 void ZnTtsManage::onDelete(const std::string& type, int id)
 {
-    if (type == kDeleteType && m_notify)
-        m_notify(DeletedType, &id);
+    notifyDeletion(type, id, kDeleteType, DeletedType);
 }
 
 void ZnTtsManage::onDeleted(int)

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSettings>
 
@@ -51,9 +52,9 @@ LoginDialog::LoginDialog(const QString &preset) : drag(this), ui(new Ui::dialog)
     ui->fPortLabel->hide();
     ui->connect_port_edit->hide();
 
-    connect(ui->ok_btn, SIGNAL(clicked()), this, SLOT(on_login_clicked()));
-    connect(ui->cancel_btn, SIGNAL(clicked()), this, SLOT(reject()));
-    connect(ui->dialogCloseBtn, SIGNAL(clicked()), this, SLOT(reject()));
+    connect(ui->ok_btn, &QPushButton::clicked, this, &LoginDialog::on_login_clicked);
+    connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->dialogCloseBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 LoginDialog::~LoginDialog()

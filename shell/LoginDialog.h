@@ -25,7 +25,8 @@ public:
     // The check the address field applies while typing, as a whole value.
     static bool isValidServerIp(const QString &address);
 
-public slots:
+    // The login action. Deliberately not a slot: setupUi would take the on_
+    // prefix for an auto-connection and warn that no signal matches.
     void on_login_clicked();
 
 protected:

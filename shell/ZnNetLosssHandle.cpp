@@ -2,6 +2,7 @@
 
 #include "BaseMessageDialog.h"
 #include "ZnApi.h"
+#include "ZnRow.h"
 #include "ZnTerminal.h"
 
 #include <QApplication>
@@ -60,8 +61,7 @@ void ZnNetLosssHandle::onDeviceConflict(int, const char *body)
 std::unique_ptr<QList<ZnTerminal>> ZnNetLosssHandle::parseConflictList(const std::string &body)
 {
     Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(body, root, false) || !root.isArray())
+    if (!ZnRow::parse(body, root) || !root.isArray())
         return nullptr;
     auto list = std::make_unique<QList<ZnTerminal>>();
     for (const Json::Value &element : root) {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A throwaway MariaDB server holding a small talk-log database, for the tests and
-# benchmarks. Everything lives in DIR: data, socket, pid, log and the chosen port.
+# benchmarks. Data, logs and the chosen port live in DIR; socket, pid and every
+# temporary file in a private directory of its own (named in DIR/run), so that
+# servers of other builds, and a system server, never share a file or a port.
 #
 #   mariadb.sh start DIR     fresh server on 127.0.0.1 with the sample database
 #   mariadb.sh stop DIR      stop it (the data stays until the next start)
@@ -18,83 +20,104 @@ fi
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 data=$dir/data
-sock=$dir/mysqld.sock
-pidf=$dir/mysqld.pid
+run=$(cat "$dir/run" 2>/dev/null || true)
 
 # Must match the account and password that the console's talk-log connection uses.
 LOG_USER=talklog
 LOG_PASSWORD=wren
 
+fail() { echo "mariadb.sh: $*" >&2; exit 1; }
+
 find_bin() {
+  local b
   for b in "$@"; do
     if command -v "$b" >/dev/null 2>&1; then command -v "$b"; return 0; fi
     if [ -x "/usr/sbin/$b" ]; then echo "/usr/sbin/$b"; return 0; fi
   done
-  echo "missing program: $*" >&2
-  return 1
+  fail "missing program: $*"
 }
 
+# Every wait is bounded; filling a million rows may take a while.
 client() {
-  "$(find_bin mariadb mysql)" --no-defaults --socket="$sock" -uroot "$@"
+  timeout "${CLIENT_TIMEOUT:-60}" "$(find_bin mariadb mysql)" --no-defaults --socket="$run/mysqld.sock" \
+    -uroot "$@"
 }
+
+server_pid() { cat "$run/mysqld.pid" 2>/dev/null || true; }
 
 running() {
-  [ -f "$pidf" ] && kill -0 "$(cat "$pidf")" 2>/dev/null
+  local pid
+  pid=$(server_pid)
+  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null
 }
 
-port_free() {
-  ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+# A fresh private directory for socket, pid and temporary files.
+new_run() {
+  run=$(mktemp -d "${TMPDIR:-/tmp}/zn-mariadb.XXXXXX")
+  mkdir "$run/tmp"
+  echo "$run" >"$dir/run"
 }
 
-pick_port() {
-  local p i
-  for i in $(seq 1 200); do
-    p=$((20000 + RANDOM % 30000))
-    if port_free "$p"; then echo "$p"; return 0; fi
-  done
-  echo "no free port found" >&2
-  return 1
+drop_run() {
+  [ -n "$run" ] && [ -d "$run" ] && rm -rf "$run"
+  rm -f "$dir/run"
+  run=
 }
 
+# Starts the server on PORT; returns 0 once it answers, 3 if it quit (a port taken
+# meanwhile, say), 1 if it neither answers nor quits within 30 s.
 launch() {
-  local port
-  port=$(cat "$dir/port")
-  if ! port_free "$port"; then
-    echo "port $port is taken" >&2
-    return 1
-  fi
+  local port=$1 pid i
   # setsid and closed descriptors: ctest must not wait for the server's output.
   setsid "$(find_bin mariadbd mysqld)" --no-defaults --user="$(id -un)" \
-    --datadir="$data" --socket="$sock" --pid-file="$pidf" \
-    --port="$port" --bind-address=127.0.0.1 --log-error="$dir/error.log" \
-    --skip-name-resolve --innodb-buffer-pool-size=64M --innodb-log-file-size=64M \
-    --innodb-flush-log-at-trx-commit=2 --character-set-server=utf8mb4 \
-    --collation-server=utf8mb4_general_ci \
+    --datadir="$data" --tmpdir="$run/tmp" --socket="$run/mysqld.sock" \
+    --pid-file="$run/mysqld.pid" --port="$port" --bind-address=127.0.0.1 \
+    --log-error="$dir/error.log" --skip-name-resolve --innodb-buffer-pool-size=64M \
+    --innodb-log-file-size=64M --innodb-flush-log-at-trx-commit=2 \
+    --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
     </dev/null >>"$dir/server.out" 2>&1 &
-  local i
+  pid=$!
   for i in $(seq 1 300); do
-    if "$(find_bin mariadb-admin mysqladmin)" --no-defaults --socket="$sock" -uroot \
-        ping >/dev/null 2>&1; then
+    if "$(find_bin mariadb-admin mysqladmin)" --no-defaults --connect-timeout=2 \
+        --socket="$run/mysqld.sock" -uroot ping >/dev/null 2>&1; then
       return 0
     fi
+    kill -0 "$pid" 2>/dev/null || return 3
     sleep 0.1
   done
-  echo "server did not come up; see $dir/error.log" >&2
-  tail -n 20 "$dir/error.log" >&2 || true
+  kill -9 "$pid" 2>/dev/null || true
   return 1
 }
 
 stop_server() {
-  running || { rm -f "$pidf"; return 0; }
   local pid i
-  pid=$(cat "$pidf")
-  kill "$pid" 2>/dev/null || true
-  for i in $(seq 1 300); do
-    kill -0 "$pid" 2>/dev/null || { rm -f "$pidf"; return 0; }
-    sleep 0.1
+  pid=$(server_pid)
+  if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then
+    for i in $(seq 1 300); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  drop_run
+}
+
+# Another server may take a port between the check and the bind: then try another.
+start_fresh() {
+  local try port rc
+  for try in 1 2 3 4 5; do
+    port=$((20000 + RANDOM % 30000))
+    port_free "$port" || continue
+    echo "$port" >"$dir/port"
+    rc=0
+    launch "$port" || rc=$?
+    [ "$rc" -eq 0 ] && return 0
+    [ "$rc" -eq 3 ] || break
   done
-  kill -9 "$pid" 2>/dev/null || true
-  rm -f "$pidf"
+  tail -n 20 "$dir/error.log" >&2 || true
+  fail "server did not come up; see $dir/error.log"
 }
 
 # The columns and their order are what the console reads: the user log is read
@@ -108,37 +131,17 @@ CREATE USER '$LOG_USER'@'localhost' IDENTIFIED BY '$LOG_PASSWORD';
 GRANT ALL ON talkbacklog.* TO '$LOG_USER'@'127.0.0.1';
 GRANT ALL ON talkbacklog.* TO '$LOG_USER'@'localhost';
 USE talkbacklog;
-CREATE TABLE talklog_bak (
-  id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
-  begin_time DATETIME NULL,
-  end_time DATETIME NULL,
-  callerId INT NULL,
-  calledId INT NULL,
-  callerName VARCHAR(64) NULL,
-  calledName VARCHAR(64) NULL,
-  type VARCHAR(32) NULL,
-  source_name VARCHAR(128) NULL,
-  recordfile VARCHAR(255) NULL
-) ENGINE=InnoDB;
-CREATE TABLE terminallog (
-  id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
-  date DATETIME NULL,
-  terminalId INT NULL,
-  name VARCHAR(64) NULL,
-  type VARCHAR(32) NULL,
-  ip VARCHAR(32) NULL,
-  action VARCHAR(128) NULL
-) ENGINE=InnoDB;
-CREATE TABLE userlog (
-  id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
-  name VARCHAR(64) NULL,
-  ip VARCHAR(32) NULL,
-  date DATETIME NULL,
-  content VARCHAR(255) NULL
-) ENGINE=InnoDB;
+CREATE TABLE talklog_bak (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  begin_time DATETIME NULL, end_time DATETIME NULL, callerId INT NULL, calledId INT NULL,
+  callerName VARCHAR(64) NULL, calledName VARCHAR(64) NULL, type VARCHAR(32) NULL,
+  source_name VARCHAR(128) NULL, recordfile VARCHAR(255) NULL) ENGINE=InnoDB;
+CREATE TABLE terminallog (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY, date DATETIME NULL,
+  terminalId INT NULL, name VARCHAR(64) NULL, type VARCHAR(32) NULL, ip VARCHAR(32) NULL,
+  action VARCHAR(128) NULL) ENGINE=InnoDB;
+CREATE TABLE userlog (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY, name VARCHAR(64) NULL,
+  ip VARCHAR(32) NULL, date DATETIME NULL, content VARCHAR(255) NULL) ENGINE=InnoDB;
 INSERT INTO talklog_bak
-  SELECT seq,
-         '2026-01-01 08:00:00' + INTERVAL seq MINUTE,
+  SELECT seq, '2026-01-01 08:00:00' + INTERVAL seq MINUTE,
          IF(seq % 7 = 0, NULL, '2026-01-01 08:00:30' + INTERVAL seq MINUTE),
          1000 + seq, IF(seq % 7 = 0, NULL, 2000 + seq),
          CONCAT('主叫', seq), IF(seq % 7 = 0, NULL, CONCAT('被叫', seq)),
@@ -162,25 +165,34 @@ SQL
 case "$cmd" in
   start)
     stop_server
-    rm -rf "$data" "$dir/error.log" "$dir/server.out"
+    rm -rf "$data" "$dir/error.log" "$dir/server.out" "$dir/port"
     mkdir -p "$data"
-    "$(find_bin mariadb-install-db mysql_install_db)" --no-defaults --user="$(id -un)" \
-      --datadir="$data" --auth-root-authentication-method=normal --skip-test-db \
-      >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; exit 1; }
-    pick_port >"$dir/port"
-    launch
-    seed
+    new_run
+    # A failed start leaves no server and no private directory behind.
+    trap 'stop_server' EXIT
+    TMPDIR=$run/tmp timeout 60 "$(find_bin mariadb-install-db mysql_install_db)" \
+      --no-defaults --user="$(id -un)" --datadir="$data" --tmpdir="$run/tmp" \
+      --auth-root-authentication-method=normal --skip-test-db \
+      >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; fail "install-db failed"; }
+    start_fresh
+    seed || fail "could not load the sample database"
+    trap - EXIT
     echo "MariaDB on 127.0.0.1:$(cat "$dir/port"), data in $dir"
     ;;
   stop)
     stop_server
     ;;
   resume)
-    running || launch
+    running && exit 0
+    drop_run
+    new_run
+    port=$(cat "$dir/port" 2>/dev/null) || fail "never started in $dir"
+    port_free "$port" || { drop_run; fail "port $port is taken"; }
+    launch "$port" || { stop_server; fail "server did not come back; see $dir/error.log"; }
     ;;
   fill)
     n=${3:?row count}
-    client talkbacklog <<SQL
+    CLIENT_TIMEOUT=600 client talkbacklog <<SQL
 TRUNCATE TABLE talklog_bak;
 INSERT INTO talklog_bak
   SELECT seq, '2026-01-01 08:00:00' + INTERVAL seq SECOND,

@@ -1,76 +1,45 @@
 #include "ZnModalHelper.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
-namespace {
-const int kPollMs = 10;
-}
-
-ZnModalHelper::ZnModalHelper(int timeoutMs) : timeoutMs(timeoutMs) {}
-
-void ZnModalHelper::onModal(Action a, QWidget *s)
+void ZnModalHelper::onModal(Action action, QWidget *skip)
 {
-    action = std::move(a);
-    skip = s;
     done = false;
-    elapsed = 0;
-    QTimer::singleShot(0, this, &ZnModalHelper::poll);
+    auto *timer = new QTimer(this);
+    QElapsedTimer clock;
+    clock.start();
+    connect(timer, &QTimer::timeout, this, [=] {
+        QWidget *w = activeModal();
+        const bool found = w && w != skip && w->isVisible();
+        if (found || clock.elapsed() > 3000) {
+            // Stopped first: the action may run an event loop of its own.
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (found) {
+            texts = visibleTexts(w);
+            done = true;
+            action(w);
+        }
+    });
+    timer->start(10);
 }
 
-void ZnModalHelper::poll()
-{
-    QWidget *w = activeModal();
-    if (w && w != skip && w->isVisible()) {
-        title = w->windowTitle();
-        texts = visibleTexts(w);
-        done = true;
-        action(w);
-        return;
-    }
-    elapsed += kPollMs;
-    if (elapsed < timeoutMs)
-        QTimer::singleShot(kPollMs, this, &ZnModalHelper::poll);
-}
-
-void ZnModalHelper::clickButton(const QString &objectName, QWidget *s)
+void ZnModalHelper::answer(const QString &how, QWidget *skip)
 {
     onModal(
-        [objectName](QWidget *w) {
-            if (QAbstractButton *b = findButton(w, objectName))
+        [how](QWidget *w) {
+            if (how == "escape")
+                QTest::keyClick(w, Qt::Key_Escape);
+            else if (QAbstractButton *b = findButton(w, how))
                 QTest::mouseClick(b, Qt::LeftButton);
         },
-        s);
-}
-
-void ZnModalHelper::reject(QWidget *s)
-{
-    onModal(
-        [](QWidget *w) {
-            if (auto *d = qobject_cast<QDialog *>(w))
-                d->reject();
-            else
-                w->close();
-        },
-        s);
-}
-
-void ZnModalHelper::pressEscape(QWidget *s)
-{
-    onModal([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }, s);
-}
-
-QWidget *ZnModalHelper::activeModal()
-{
-    return QApplication::activeModalWidget();
+        skip);
 }
 
 QAbstractButton *ZnModalHelper::findButton(QWidget *root, const QString &objectName)
@@ -98,8 +67,7 @@ bool ZnModalHelper::waitFor(const std::function<bool()> &pred, int timeoutMs)
     while (!pred()) {
         if (t.elapsed() > timeoutMs)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, kPollMs);
-        QTest::qWait(kPollMs);
+        QTest::qWait(10);
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QApplication>
 #include <QObject>
-#include <QString>
 #include <QWidget>
 
 #include <functional>
@@ -11,44 +11,28 @@ class QAbstractButton;
 // Answers the modal dialog that a piece of code under test is about to open.
 // Arm it before the call that runs exec(); it waits (bounded) for a modal
 // widget to appear and hands it to the action, then the call returns.
-//
-//   ZnModalHelper modal;
-//   modal.clickButton("ConfirmButton");
-//   int r = box.exec();
-//   QVERIFY(modal.handled());
 class ZnModalHelper : public QObject
 {
     Q_OBJECT
 public:
     using Action = std::function<void(QWidget *)>;
 
-    explicit ZnModalHelper(int timeoutMs = 3000);
-
     // Runs action on the next modal widget that is not `skip`.
     void onModal(Action action, QWidget *skip = nullptr);
-    void clickButton(const QString &objectName, QWidget *skip = nullptr);
-    void reject(QWidget *skip = nullptr);
-    void pressEscape(QWidget *skip = nullptr);
+    // Clicks the button of that object name, or presses Escape for "escape".
+    void answer(const QString &how, QWidget *skip = nullptr);
 
     bool handled() const { return done; }
     // What the modal widget showed, for checks after it has gone.
-    QString seenTitle() const { return title; }
     QStringList seenTexts() const { return texts; }
 
-    static QWidget *activeModal();
+    static QWidget *activeModal() { return QApplication::activeModalWidget(); }
     static QAbstractButton *findButton(QWidget *root, const QString &objectName);
     static QStringList visibleTexts(QWidget *root);
     // Processes events until pred() is true or the time is up.
     static bool waitFor(const std::function<bool()> &pred, int timeoutMs = 3000);
 
 private:
-    void poll();
-
-    int timeoutMs;
-    int elapsed = 0;
-    Action action;
-    QWidget *skip = nullptr;
     bool done = false;
-    QString title;
     QStringList texts;
 };

@@ -3,6 +3,8 @@
 #include "ZnCap.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
+#include "ZnLoginNetHandle.h"
+#include "ZnManualClock.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnViewConnectRequest.h"
 
@@ -43,6 +45,7 @@ private slots:
     void modifyOnlyOnAcceptance();
     void removalOnlyOnAcceptance();
     void setUnderCapListIsNotSwallowed();
+    void hubGivesUpOnABusyLine();
 
 private:
     static std::vector<int> ids();
@@ -223,6 +226,27 @@ void TstCapSim::setUnderCapListIsNotSwallowed()
     QVERIFY(FamilySim::spinUntil([&] { return !m_page.updated.empty(); }));
     QCOMPARE(m_page.updated, std::vector<int>{5});
     QCOMPARE(int(spy.sets().size()), 1);
+}
+
+void TstCapSim::hubGivesUpOnABusyLine()
+{
+    // An unanswered keep-alive holds the line, and the test clock outruns each wait
+    // for it: every try ends busy, and the hub stops asking.
+    ZnManualClock clock(ZnClock::now());
+    const int online = m_s->sim.count("ONLINE");
+    m_s->sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
+    clock.advance(ZnLoginNetHandle::kInterval);
+    QVERIFY(FamilySim::spinUntil([&] { return m_s->centre.pendingCount() == 1; }));
+    QCOMPARE(m_s->sim.count("ONLINE"), online + 1);
+    const int asked = m_s->sim.count("GET SqlConfig/CapList");
+    QTimer mover;
+    connect(&mover, &QTimer::timeout, [&clock] { clock.advance(3); });
+    mover.start(5);
+    QCOMPARE(ServiceHub::instance()->requestCapList(), 2);
+    mover.stop();
+    QCOMPARE(m_s->sim.count("GET SqlConfig/CapList"), asked);
+    m_s->sim.releaseHeld();
+    QVERIFY(FamilySim::spinUntil([&] { return m_s->centre.pendingCount() == 0; }));
 }
 
 QTEST_MAIN(TstCapSim)

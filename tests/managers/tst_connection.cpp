@@ -43,6 +43,13 @@ void TstConnection::refusedLoginGivesSixWithoutLossReport()
     QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::Refused));
     QCOMPARE(SimSession::losses().load(), losses);
 
+    // A password too long to key the digest is refused the same way, unsent.
+    const int logins = s.sim.count("LOGIN");
+    s.connect("admin", std::string(65, 'p'));
+    QVERIFY(s.waitState(ZnNetManage::Stopped));
+    QCOMPARE(s.centre->loginResult(), int(ZnLoginNetHandle::Refused));
+    QCOMPARE(s.sim.count("LOGIN"), logins);
+
     // The wrong digest never counted as a login for the simulator either.
     s.connect("admin", "admin");
     QVERIFY(s.waitState(ZnNetManage::LoggedIn));

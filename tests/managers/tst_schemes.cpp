@@ -5,10 +5,12 @@
 #include "ZnQtViewCtrl.h"
 #include "ZnQtViewSignal.h"
 #include "ZnSchemeList.h"
+#include "ZnSchemeManage.h"
 #include "ZnViewConnectRequest.h"
 
 #include <QtTest>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -52,6 +54,7 @@ private slots:
     void setOfEachKind_data();
     void setOfEachKind();
     void levelsPushedBySet();
+    void ownListSharedWithTheReceiveThread();
 
 private:
     std::string lastBody(const std::string& label);
@@ -312,6 +315,38 @@ void TstSchemes::levelsPushedBySet()
     QCOMPARE(gLevelList.lookup(level, 4), 0);
     QCOMPARE(level.id, uint16_t(10));
     QCOMPARE(gLevelList.lookup(level, 9), -1);
+}
+
+void TstSchemes::ownListSharedWithTheReceiveThread()
+{
+    // Pushes add to the manager's own list on one thread while deletes drop from it
+    // on this one; the comment a SET takes from the list shows what it holds.
+    static std::string lastComment;
+    ZnSchemeManage m;
+    m.setCallbacks(nullptr, nullptr, [](ZnScheme* s, int) { lastComment = s->comment; }, nullptr);
+    std::thread receive([&m] {
+        for (int i = 0; i < 2000; ++i)
+            m.onPost(ZnSchemeManage::kPostKey,
+                     "[{\"timerplanId\":\"" + std::to_string(i % 50) + "\",\"comment\":\"c\"}]");
+    });
+    std::string out;
+    ZnScheme gone;
+    for (int i = 0; i < 2000; ++i) {
+        gone.id = i % 50;
+        m.buildDeleteScheme(out, i, gone);
+    }
+    receive.join();
+    const std::string set = "<?xml version=\"1.0\"?><Scheme Id=\"7\"/>";
+    m.onPost(ZnSchemeManage::kPostKey, "[{\"timerplanId\":\"7\",\"comment\":\"kept\"}]");
+    QVERIFY(m.onSet(set));
+    QCOMPARE(lastComment, std::string("kept"));
+    gone.id = 7;
+    m.buildDeleteScheme(out, 1, gone);
+    QVERIFY(m.onSet(set));
+    QCOMPARE(lastComment, std::string());
+    // Rows nested past the JSON reader's limit are bad input, not an exception.
+    std::list<ZnScheme> rows;
+    QVERIFY(!ZnSchemeManage::parseRows(std::string(5000, '['), rows));
 }
 
 QTEST_GUILESS_MAIN(TstSchemes)

@@ -24,14 +24,11 @@ void watch()
 {
     static QWidget *lastModal = nullptr;
     static bool mainShown = false;
-    static bool loginShown = false;
     QWidget *modal = ZnModalHelper::activeModal();
     if (modal && modal != lastModal && modal->isVisible()) {
         lastModal = modal;
         if (qobject_cast<LoginDialog *>(modal)) {
-            if (!loginShown)
-                say("login dialog");
-            loginShown = true;
+            say("login dialog");
             // Nobody types here: leave the way an operator cancelling would.
             QTimer::singleShot(0, modal, [modal] { static_cast<QDialog *>(modal)->reject(); });
         } else {

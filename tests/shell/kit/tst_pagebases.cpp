@@ -1,47 +1,106 @@
+#include "ServiceHub.h"
+#include "ZnAdvancedCtr.h"
 #include "ZnDataViewCtrl.h"
+#include "ZnLevelList.h"
+#include "ZnModalHelper.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnResources.h"
+#include "ZnSelectTableCtrl.h"
 #include "ZnTableWidgetHelper.h"
-#include "ZnTerBaseCtr.h"
 #include "ZnTermTbCtrl.h"
-#include "ui_fCommonTableForm.h"
+#include "ZnUser.h"
 
+#include <QCheckBox>
 #include <QTableWidget>
 #include <QtTest>
 
 namespace {
 
-class Page : public QWidget, public ZnTerBaseCtr
+template <class Base>
+class PageOf : public Base
 {
 public:
-    Page()
-    {
-        table.setColumnCount(3);
-        table.setParent(this);
-    }
-    QWidget *widget() override { return this; }
+    PageOf() { table.setColumnCount(3); }
+    QWidget *widget() override { return nullptr; }
     QTableWidget *tableWidget() override { return &table; }
     void updateRow(int row, int id) override { updated << qMakePair(row, id); }
 
     void addRow(int id, const char *name)
     {
-        const int row = table.rowCount();
-        table.insertRow(row);
-        setItem(name, row, 0, id);
+        table.insertRow(table.rowCount());
+        this->setItem(name, table.rowCount() - 1, 0, id);
     }
 
     QTableWidget table;
     QList<QPair<int, int>> updated;
 };
+using Page = PageOf<ZnTerBaseCtr>;
 
 class AmpTable : public ZnTermTbCtrl
 {
 public:
     AmpTable() { table.setColumnCount(3); initColumns(); }
     void initColumns() override { numberColumn = 1; ampColumn = 2; }
-    int fillRow(const ZnTerminal &) override { return 0; }
+    int fillRow(const ZnTerminal &t) override
+    {
+        table.insertRow(table.rowCount());
+        setItem("amp", table.rowCount() - 1, 0, t.id);
+        return 0;
+    }
     QWidget *widget() override { return nullptr; }
     QTableWidget *tableWidget() override { return &table; }
+    QList<int> ids()
+    {
+        QList<int> out;
+        for (int r = 0; r < table.rowCount(); ++r)
+            out << itemValue(r, 0);
+        return out;
+    }
     QTableWidget table;
 };
+
+ZnLevel level(int type, int lv)
+{
+    ZnLevel l;
+    l.type = uint16_t(type);
+    l.lv = uint16_t(lv);
+    return l;
+}
+
+ZnTerminal terminal(int id, int valueA)
+{
+    ZnTerminal t;
+    t.id = id;
+    t.settingValueA = valueA;
+    return t;
+}
+
+// Rows whose flag, check box and tint all say ticked; a row out of step fails.
+QList<int> tickedRows(QTableWidget &t)
+{
+    QList<int> rows;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        const bool flag = t.item(r, 1) && t.item(r, 1)->data(Qt::UserRole).toInt() == 1;
+        const bool box = t.item(r, 0)->checkState() == Qt::Checked;
+        const bool tint = t.item(r, 0)->background().color() == QColor(254, 230, 192);
+        if (flag && box && tint)
+            rows << r;
+        else if (flag || box || tint)
+            rows << -1;
+    }
+    return rows;
+}
+
+void fill(ZnSelectTableCtrl &c, int n, int checkedRow = -1)
+{
+    for (int i = 0; i < n; ++i)
+        c.fillTable(i == checkedRow ? Qt::Checked : Qt::Unchecked, "t" + std::to_string(i), 100 + i, "IP");
+}
+
+void click(QTableWidget &t, int row)
+{
+    emit t.itemClicked(t.item(row, 0));
+}
 
 } // namespace
 
@@ -50,52 +109,69 @@ class tst_pagebases : public QObject
     Q_OBJECT
 
 private slots:
-    void emptyTable()
+    void initTestCase() { znInitResources(); }
+
+    // Ordinary and advanced pages need different levels; no hub, no rights.
+    void levelByKind()
     {
-        Page p;
-        QCOMPARE(p.findRowById(1), -1);
-        QCOMPARE(p.updateRowById(1), -1);
-        QCOMPARE(p.removeRowById(1), -1);
-        QVERIFY(p.updated.isEmpty());
-        p.clearTable();
-        QCOMPARE(p.table.rowCount(), 0);
+        Page ordinary;
+        PageOf<ZnAdvancedCtr> advanced;
+        QVERIFY(!ordinary.hasLevel());
+        ServiceHub::create(nullptr);
+        QVERIFY(!ordinary.hasLevel());
+
+        gLevelList.replace({level(5, 5), level(4, 2)});
+        gCurrentUser.lv = 3;
+        QVERIFY(ordinary.hasLevel());
+        QVERIFY(!advanced.hasLevel());
+        gCurrentUser.lv = 2;
+        QVERIFY(advanced.hasLevel());
+        QVERIFY(advanced.checkLevel());
+
+        gLevelList.replace({level(4, 2)});
+        QVERIFY(!ordinary.hasLevel());
+        QVERIFY(ordinary.getLevel(nullptr, nullptr) == -1);
+
+        // A denied edit is explained.
+        ZnModalHelper modal;
+        modal.answer("OkBtn");
+        QVERIFY(!ordinary.checkLevel());
+        QVERIFY(modal.seenTexts().contains("Current user does not have permission to edit!"));
     }
 
-    void findUpdateRemoveById()
+    void playTerminalFills()
+    {
+        AmpTable t;
+        std::list<ZnTerminal> list{terminal(30, 17), terminal(10, 0), terminal(20, 17)};
+        ZnPlayTermListMgr::onNotify(ZnPlayTermListMgr::ListCode, &list);
+        t.table.setRowCount(4);
+        t.fillAllTerminals();
+        QCOMPARE(t.ids(), (QList<int>{10, 20, 30}));
+        t.fillTerminalsWhere(17);
+        QCOMPARE(t.ids(), (QList<int>{20, 30}));
+    }
+
+    // Rows are looked up again on every call; duplicates hit the upper row;
+    // a missing item reads as -1.
+    void rowsById()
     {
         Page p;
-        p.addRow(10, "a");
-        p.addRow(20, "b");
-        p.addRow(30, "c");
-        QCOMPARE(p.findRowById(20), 1);
+        QCOMPARE(p.updateRowById(1), -1);
+        QCOMPARE(p.removeRowById(1), -1);
+        for (auto [id, name] : {std::pair{10, "a"}, {20, "b"}, {30, "c"}, {30, "d"}})
+            p.addRow(id, name);
         QCOMPARE(p.updateRowById(30), 0);
         QCOMPARE(p.updated, (QList<QPair<int, int>>{{2, 30}}));
         QCOMPARE(p.removeRowById(20), 0);
-        QCOMPARE(p.table.rowCount(), 2);
+        QCOMPARE(p.removeRowById(30), 0);
         QCOMPARE(p.findRowById(30), 1);
-        QCOMPARE(p.itemValue(1, 0), 30);
-        QCOMPARE(p.table.item(1, 0)->text(), QString("c"));
-    }
+        QCOMPARE(p.table.item(1, 0)->text(), QString("d"));
 
-    void duplicateIdsHitTheUpperRow()
-    {
-        Page p;
-        p.addRow(5, "first");
-        p.addRow(5, "second");
-        QCOMPARE(p.findRowById(5), 0);
-        QCOMPARE(p.removeRowById(5), 0);
-        QCOMPARE(p.table.item(0, 0)->text(), QString("second"));
-    }
-
-    void missingItemReadsAsMinusOne()
-    {
-        Page p;
-        p.addRow(7, "x");
-        p.table.insertRow(1);
-        QCOMPARE(p.itemValue(1, 0), -1);
+        p.table.insertRow(2);
+        QCOMPARE(p.itemValue(2, 0), -1);
         QCOMPARE(p.itemValue(0, 2), -1);
-        QCOMPARE(p.findRowById(-1), 1);
         QCOMPARE(p.itemValue(99, 0), -1);
+        QCOMPARE(p.findRowById(-1), 2);
     }
 
     void cellWritersStayInsideTheTable()
@@ -106,8 +182,7 @@ private slots:
         QVERIFY(!p.setItem("y", 0, 9, 2));
         QVERIFY(!p.setItem("y", -1, 0, 2));
         p.setItemText(nullptr, "z", 3);
-        QTableWidgetItem *big = p.setItemQString("big", 0, 1, 123456789);
-        QVERIFY(big);
+        QVERIFY(p.setItemQString("big", 0, 1, 123456789));
         QCOMPARE(p.itemValue(0, 1), 123456789);
         p.setItemQString("neg", 0, 1, -1);
         QCOMPARE(p.itemValue(0, 1), -1);
@@ -118,103 +193,122 @@ private slots:
         QCOMPARE(first->text(), QString("renamed"));
     }
 
-    void idChecks()
-    {
-        QVERIFY(ZnTerBaseCtr::isBaseId(9999));
-        QVERIFY(!ZnTerBaseCtr::isBaseId(10000));
-        QVERIFY(ZnTerBaseCtr::isBaseId(100000000));
-        QVERIFY(!ZnTerBaseCtr::isBaseId(20070000));
-        QVERIFY(ZnTerBaseCtr::isNull(0));
-        QVERIFY(!ZnTerBaseCtr::isNull(1));
-    }
-
     void ampAndNumberCells()
     {
         AmpTable t;
-        QCOMPARE(t.ampStateText(0), QString("close"));
-        QCOMPARE(t.ampStateText(1), QString("open"));
-        QVERIFY(t.ampStateText(2).isEmpty());
-        QVERIFY(t.ampStateText(-1).isEmpty());
-
+        QVERIFY(t.ampStateText(2).isEmpty() && t.ampStateText(-1).isEmpty());
+        // Missing cells are left alone.
         t.table.setRowCount(1);
         t.setAmpStateCell(0, 1);
         t.setNumberCellAt(0, 42);
-        QVERIFY(!t.table.item(0, 1));
-        QVERIFY(!t.table.item(0, 2));
+        QVERIFY(!t.table.item(0, 1) && !t.table.item(0, 2));
 
         t.table.setItem(0, 1, new QTableWidgetItem);
         t.table.setItem(0, 2, new QTableWidgetItem);
-        t.setAmpStateCell(0, 1);
+        t.setAmpStateCell(0, 0);
         t.setNumberCellAt(0, 42);
-        QCOMPARE(t.table.item(0, 2)->text(), QString("open"));
-        QCOMPARE(t.itemValue(0, 2), 1);
+        QCOMPARE(t.table.item(0, 2)->text(), QString("close"));
+        QCOMPARE(t.itemValue(0, 2), 0);
         QCOMPARE(t.table.item(0, 1)->text(), QString("42"));
         QCOMPARE(t.itemValue(0, 1), 42);
     }
 
-    void dataView()
+    // Ids in the first column's user data; no item, no id; writers grow the
+    // table but never invent an item for data alone.
+    void dataViewAndHelper()
     {
         QTableWidget table(2, 2);
         ZnDataViewCtrl view(&table);
         QCOMPARE(view.rowId(0), -1);
-        QCOMPARE(view.findRow(-1), 0);
         view.setRowId(5, 77);
-        QCOMPARE(table.rowCount(), 6);
-        QCOMPARE(view.findRow(77), 5);
-        QCOMPARE(view.currentId(), -1);
         table.setCurrentCell(5, 0);
         QCOMPARE(view.currentId(), 77);
+        QCOMPARE(view.findRow(77), 5);
+        QCOMPARE(ZnDataViewCtrl(new QTableWidget(0, 1, &table)).findRow(1), -1);
 
-        QTableWidget empty(0, 2);
-        ZnDataViewCtrl none(&empty);
-        QCOMPARE(none.findRow(1), -1);
-    }
-
-    void tableHelper()
-    {
-        QTableWidget table(0, 3);
         ZnTableWidgetHelper h(&table);
-        h.setText(2, 1, "x");
-        QCOMPARE(table.rowCount(), 3);
-        QCOMPARE(h.itemText(2, 1), QString("x"));
-        QVERIFY(h.itemText(0, 0).isEmpty());
-        QVERIFY(!h.itemData(0, 0).isValid());
+        h.setText(7, 1, "x");
+        QCOMPARE(table.rowCount(), 8);
         h.setItemData(0, 0, 5);
-        QVERIFY(!h.item(0, 0));
-        h.setItemData(2, 1, 5);
-        QCOMPARE(h.itemData(2, 1).toInt(), 5);
-        h.appendRow();
-        QCOMPARE(table.rowCount(), 4);
-        h.selectRow(1);
-        h.selectRow(3);
-        QCOMPARE(table.selectionModel()->selectedRows().size(), 2);
+        QVERIFY(!h.item(0, 0) && !h.itemData(0, 0).isValid());
         h.selectRow(10);
         h.clearRows();
         QCOMPARE(table.rowCount(), 0);
     }
 
-    void sharedListForm()
+    // --- selection table ---
+
+    void columnsByMode_data()
     {
-        QWidget page;
-        Ui::fCommonTableForm ui;
-        ui.setupUi(&page);
-        QCOMPARE(page.objectName(), QString("fCommonTableForm"));
-        QCOMPARE(page.size(), QSize(659, 420));
-        QCOMPARE(ui.fCommonTableWidget->selectionMode(), QAbstractItemView::SingleSelection);
-        page.show();
-        ui.fConfigBtn->hide();
-        page.resize(900, 700);
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        QApplication::processEvents();
-        // The remaining buttons sit at the lower right, in order.
-        QCOMPARE(ui.fDelBtn->geometry().right() + ui.verticalLayout_2->contentsMargins().right(), 900 - 1);
-        QVERIFY(ui.fNewBtn->x() < ui.fEditBtn->x() && ui.fEditBtn->x() < ui.fDelBtn->x());
-        const int titleH = ui.right_title_widget->height(), buttonsY = ui.fDelBtn->y();
-        page.resize(900, 900);
-        QApplication::processEvents();
-        QCOMPARE(ui.right_title_widget->height(), titleH);
-        QCOMPARE(ui.fDelBtn->y(), buttonsY + 200);
-        QCOMPARE(ui.fDelBtn->size(), QSize(75, 23));
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<QString>("col1");
+        QTest::newRow("1") << 1 << QStringList{"名称", "类型"} << "IP";
+        QTest::newRow("2") << 2 << QStringList{"名称", "ID"} << "IP";
+        QTest::newRow("3") << 3 << QStringList{"名称", "ID", "类型"} << "100";
+        QTest::newRow("4") << 4 << QStringList{"名称", "ID"} << "100";
+        QTest::newRow("other") << 0 << QStringList{"名称", "ID", "类型"} << "IP";
+    }
+    void columnsByMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(QStringList, headers);
+        QTableWidget t;
+        ZnSelectTableCtrl c;
+        c.initSingleSelect(&t, mode);
+        QCOMPARE(t.columnCount(), headers.size());
+        for (int i = 0; i < headers.size(); ++i)
+            QCOMPARE(t.horizontalHeaderItem(i)->text(), headers[i]);
+        QCOMPARE(t.isColumnHidden(1), mode == 4);
+        fill(c, 1);
+        QCOMPARE(t.item(0, 0)->data(Qt::UserRole).toInt(), 100);
+        QFETCH(QString, col1);
+        QCOMPARE(t.item(0, 1)->text(), col1);
+    }
+
+    void multiSelect()
+    {
+        QTableWidget t;
+        QCheckBox all;
+        ZnSelectTableCtrl c;
+        c.initMultiSelect(&t, &all, 3);
+        fill(c, 4);
+        QVERIFY(!c.isChanged());
+        all.setCheckState(Qt::Checked);
+        QCOMPARE(tickedRows(t), (QList<int>{0, 1, 2, 3}));
+        click(t, 1);
+        QCOMPARE(tickedRows(t), (QList<int>{0, 2, 3}));
+        QCOMPARE(all.checkState(), Qt::Unchecked);
+        // Ticking every row by hand does not check the box.
+        click(t, 1);
+        QCOMPARE(all.checkState(), Qt::Unchecked);
+        all.setCheckState(Qt::Checked);
+        all.setCheckState(Qt::Unchecked);
+        QCOMPARE(tickedRows(t), QList<int>());
+        QVERIFY(c.isChanged());
+    }
+
+    // One row at most; a prefilled check is the current row; a row that lost
+    // its flag cell still ticks, a null click is ignored.
+    void singleSelect()
+    {
+        QTableWidget t;
+        ZnSelectTableCtrl c;
+        c.initSingleSelect(&t, 3);
+        fill(c, 4, 1);
+        QCOMPARE(tickedRows(t), QList<int>{1});
+        click(t, 3);
+        QCOMPARE(tickedRows(t), QList<int>{3});
+        QCOMPARE(c.checkedRow(), 3);
+        click(t, 3);
+        QCOMPARE(tickedRows(t), QList<int>());
+        QCOMPARE(c.checkedRow(), -1);
+        QVERIFY(!c.isChanged());
+
+        delete t.takeItem(0, 1);
+        click(t, 0);
+        QCOMPARE(tickedRows(t), QList<int>{0});
+        emit t.itemClicked(nullptr);
     }
 };
 

@@ -10,7 +10,8 @@ class tst_tips : public QObject
     Q_OBJECT
 
 private slots:
-    void slotsFromParentSize()
+    // Slots stack up from the lower right; a parent too small has none.
+    void slotsAndLookup()
     {
         QWidget page;
         page.resize(800, 600);
@@ -19,30 +20,18 @@ private slots:
         QCOMPARE(group.slotRect(0), QRect(800 - 25 - 250, 470, 250, 65));
         QCOMPARE(group.slotRect(1).top(), 400);
         QCOMPARE(group.tipAt(0)->box()->geometry(), group.slotRect(0));
-        QVERIFY(group.tipAt(0)->box()->isHidden());
-    }
-
-    void tooSmallParentHasNoTips()
-    {
-        QWidget page;
-        page.resize(300, 150);
-        MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
-        QCOMPARE(group.count(), 0);
-        QVERIFY(!group.freeTip());
-        QVERIFY(!group.findTip(""));
-    }
-
-    void freeAndFind()
-    {
-        QWidget page;
-        page.resize(400, 400);
-        MsgTipsGroup group(&page, 200, 65, 10, 10, 10);
         MsgTips *a = group.freeTip();
         a->setText("a.mp3");
         a->showTip(-1);
         QCOMPARE(group.findTip("a.mp3"), a);
         QVERIFY(group.freeTip() != a);
         QVERIFY(!group.findTip("b.mp3"));
+
+        QWidget small;
+        small.resize(300, 150);
+        MsgTipsGroup none(&small, 250, 65, 25, 80, 65);
+        QCOMPARE(none.count(), 0);
+        QVERIFY(!none.freeTip() && !none.findTip(""));
     }
 
     void restackWhenMiddleTipFrees()
@@ -51,35 +40,17 @@ private slots:
         page.resize(600, 600);
         page.show();
         MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
-        MsgTips *t0 = group.tipAt(0), *t1 = group.tipAt(1), *t2 = group.tipAt(2);
-        t0->setText("zero");
-        t0->showTip(0);
-        t1->setText("one");
-        t1->showTip(-1);
-        t2->setText("two");
-        t2->showTip(-1);
-        QVERIFY(ZnModalHelper::waitFor([&] { return !t0->isInUse(); }));
-        QCOMPARE(group.tipAt(0), t1);
-        QCOMPARE(group.tipAt(1), t2);
-        QCOMPARE(t1->box()->geometry(), group.slotRect(0));
-        QCOMPARE(t2->box()->geometry(), group.slotRect(1));
-        QCOMPARE(group.tipAt(2), t0);
-        QCOMPARE(t0->box()->geometry(), group.slotRect(2));
-        QVERIFY(t0->text().isEmpty());
-        QVERIFY(t0->box()->isHidden());
-    }
-
-    void updateTextRestartsOnlyARunningTimer()
-    {
-        QWidget page;
-        page.resize(400, 400);
-        MsgTips tip(&page, QRect(0, 0, 100, 50));
-        tip.setLabelText("start");
-        tip.showTip(-1);
-        tip.updateText("10%");
-        QVERIFY(!tip.hasTimer());
-        QCOMPARE(tip.label()->text(), QString("10%"));
-        QCOMPARE(tip.text(), QString());
+        const QList<MsgTips *> t{group.tipAt(0), group.tipAt(1), group.tipAt(2)};
+        for (int i = 0; i < 3; ++i) {
+            t[i]->setText(QString::number(i));
+            t[i]->showTip(i == 0 ? 0 : -1);
+        }
+        QVERIFY(ZnModalHelper::waitFor([&] { return !t[0]->isInUse(); }));
+        for (int slot = 0; slot < 3; ++slot) {
+            QCOMPARE(group.tipAt(slot), t[(slot + 1) % 3]);
+            QCOMPARE(group.tipAt(slot)->box()->geometry(), group.slotRect(slot));
+        }
+        QVERIFY(t[0]->text().isEmpty() && t[0]->box()->isHidden());
     }
 
     // A tip reused for a running transfer must not inherit the time-out of its
@@ -97,6 +68,7 @@ private slots:
         tip.showTip(-1);
         tip.updateText("50%");
         QVERIFY(!tip.hasTimer());
+        QCOMPARE(tip.label()->text(), QString("50%"));
         QTest::qWait(100);
         QVERIFY(tip.isInUse());
         QCOMPARE(tip.text(), QString("next.mp3"));

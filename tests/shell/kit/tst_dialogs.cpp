@@ -1,0 +1,246 @@
+#include "BaseMessageDialog.h"
+#include "BaseSetNameDialog.h"
+#include "ShadowWidget.h"
+#include "ZnBaseDialog.h"
+#include "ZnMessageBox.h"
+#include "ZnModalHelper.h"
+#include "ZnResources.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+
+void send(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void moveTo(QWidget *w, QPoint global, Qt::MouseButtons held)
+{
+    QMouseEvent e(QEvent::MouseMove, w->mapFromGlobal(global), global, Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+class tst_dialogs : public QObject
+{
+    Q_OBJECT
+
+    static bool shown(QDialog &d, const char *name)
+    {
+        auto *b = d.findChild<QPushButton *>(name);
+        return b && !b->isHidden();
+    }
+    static QLineEdit *edit(QDialog &d) { return d.findChild<QLineEdit *>("fNameEdit"); }
+
+private slots:
+    void initTestCase() { znInitResources(); }
+
+    // The type picks the buttons; every way out but Confirm answers 0.
+    void messageBox_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("result");
+        QTest::newRow("confirm") << 1 << "ConfirmButton" << "ConfirmButton" << 1;
+        QTest::newRow("close on 1") << 1 << "ConfirmButton" << "dialogCloseBtn" << 0;
+        QTest::newRow("cancel") << 2 << "cancelButton" << "cancelButton" << 0;
+        QTest::newRow("cancel on 99") << 99 << "ConfirmButton cancelButton" << "cancelButton" << 0;
+        QTest::newRow("escape") << 3 << "ConfirmButton cancelButton" << "escape" << 0;
+        QTest::newRow("close before the timer") << 4 << "" << "dialogCloseBtn" << 0;
+        QTest::newRow("4 closes itself") << 4 << "" << "" << 0;
+    }
+    void messageBox()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, buttons);
+        QFETCH(QString, how);
+        BaseMessageDialog box("Tips", "question?", type);
+        QCOMPARE(shown(box, "ConfirmButton"), buttons.contains("Confirm"));
+        QCOMPARE(shown(box, "cancelButton"), buttons.contains("cancel"));
+        QVERIFY(box.findChild<QTextEdit *>("infoTextEdit")->isReadOnly());
+        ZnModalHelper modal;
+        if (!how.isEmpty())
+            modal.answer(how);
+        QTEST(box.exec(), "result");
+        QVERIFY(modal.handled() || how.isEmpty());
+        QVERIFY(!box.isVisible());
+    }
+
+    void textLayout()
+    {
+        const QString lead = "    ";
+        QCOMPARE(BaseMessageDialog::layoutText(QString(21, 'x')), lead + "\r\n\r\n" + lead + QString(21, 'x'));
+        QCOMPARE(BaseMessageDialog::layoutText(QString(22, 'x')), lead + "\r\n" + lead + QString(22, 'x'));
+        // Counted in characters, not bytes.
+        const QString cjk(21, QChar(0x4e2d));
+        QCOMPARE(BaseMessageDialog::layoutText(cjk), lead + "\r\n\r\n" + lead + cjk);
+    }
+
+    // One box, reused: the flags pick the button row, each button answers.
+    void sharedBox_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<bool>("onlyOk");
+        QTest::addColumn<bool>("okCancel");
+        QTest::newRow("ok") << 1 << "OkBtn" << 1 << true << false;
+        QTest::newRow("cancel") << 3 << "BtnCancel" << 0 << false << true;
+        QTest::newRow("close") << 2 << "fBtnClosed" << 0 << false << false;
+    }
+    void sharedBox()
+    {
+        QFETCH(int, flags);
+        QFETCH(QString, button);
+        static ZnMessageBox *first = nullptr;
+        bool onlyOk = false, okCancel = false;
+        ZnModalHelper modal;
+        modal.onModal([&](QWidget *w) {
+            onlyOk = !w->findChild<QWidget *>("OnlyOk_2")->isHidden();
+            okCancel = !w->findChild<QWidget *>("OkAndCancel")->isHidden();
+            ZnModalHelper::findButton(w, button)->click();
+        });
+        QTEST(ZnMessageBox::message(nullptr, "Tips", "text", flags), "result");
+        QTEST(onlyOk, "onlyOk");
+        QTEST(okCancel, "okCancel");
+        QVERIFY(modal.seenTexts().contains("text"));
+        QVERIFY(ZnMessageBox::instance() && (!first || ZnMessageBox::instance() == first));
+        first = ZnMessageBox::instance();
+    }
+
+    // --- name dialog ---
+
+    void emptyNameIsRefusedAndDialogStaysOpen()
+    {
+        BaseSetNameDialog dlg;
+        dlg.show();
+        ZnModalHelper modal;
+        modal.answer("ConfirmButton", &dlg);
+        QTest::mouseClick(dlg.findChild<QPushButton *>("fOkBtn"), Qt::LeftButton);
+        QVERIFY(modal.handled());
+        QVERIFY(modal.seenTexts().join("|").contains("Setting Error!"));
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
+
+    // A blank name is taken untrimmed; whichever way out, the name is kept.
+    void nameWaysOut_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::newRow("fOkBtn") << int(QDialog::Accepted);
+        QTest::newRow("fCancelBtn") << int(QDialog::Rejected);
+        QTest::newRow("fCloseBtn") << int(QDialog::Rejected);
+        QTest::newRow("escape") << int(QDialog::Rejected);
+    }
+    void nameWaysOut()
+    {
+        BaseSetNameDialog dlg;
+        dlg.setName(" ");
+        ZnModalHelper modal;
+        modal.answer(QTest::currentDataTag());
+        QTEST(dlg.exec(), "result");
+        QCOMPARE(dlg.getName(), std::string(" "));
+    }
+
+    void thirtyTwoCharacters()
+    {
+        BaseSetNameDialog dlg;
+        dlg.show();
+        QTest::keyClicks(edit(dlg), QString(40, 'a'));
+        QCOMPARE(edit(dlg)->text().size(), 32);
+        const QString cjk(40, QChar(0x4e2d));
+        dlg.setName(cjk.toLocal8Bit().constData());
+        QCOMPARE(edit(dlg)->text(), cjk.left(32));
+        dlg.setName(nullptr);
+        QCOMPARE(edit(dlg)->text(), cjk.left(32));
+    }
+
+    // --- shadowed frame and window drag ---
+
+    void paintsShadowBandAndWhiteClient()
+    {
+        ShadowWidget<QDialog> w;
+        w.resize(100, 80);
+        QImage img(100, 80, QImage::Format_ARGB32);
+        img.fill(Qt::transparent);
+        w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+
+        QCOMPARE(img.pixel(6, 6), qRgba(255, 255, 255, 255));
+        QCOMPARE(img.pixel(93, 73), qRgba(255, 255, 255, 255));
+        QVERIFY(img.pixel(5, 40) != qRgba(255, 255, 255, 255));
+        // Shadow band: partly transparent dark pixels, never opaque black; the
+        // outermost corners stay see-through.
+        for (QPoint p : {QPoint(3, 40), QPoint(96, 40), QPoint(50, 3), QPoint(50, 76)})
+            QVERIFY(qAlpha(img.pixel(p)) > 0 && qAlpha(img.pixel(p)) < 128);
+        QVERIFY(qAlpha(img.pixel(0, 0)) == 0 && qAlpha(img.pixel(99, 79)) == 0);
+    }
+
+    // Only the left button drags, and a press on a child button starts nothing.
+    void dragWithTheLeftButton()
+    {
+        BaseMessageDialog box("Tips", "text", 3);
+        box.setGeometry(100, 100, 299, 171);
+        box.show();
+        const QPoint start = box.pos();
+        // A label takes no press: it reaches the box.
+        QWidget *title = box.findChild<QLabel *>("messageTitle");
+        const QPoint at = title->mapTo(&box, QPoint(2, 2));
+        for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton}) {
+            send(&box, QEvent::MouseButtonPress, at, b, b);
+            moveTo(&box, QPoint(300, 300), b);
+            send(&box, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
+        }
+        QCOMPARE(box.pos(), start);
+        auto *button = box.findChild<QPushButton *>("ConfirmButton");
+        QTest::mousePress(button, Qt::LeftButton);
+        moveTo(&box, start + QPoint(150, 150), Qt::LeftButton);
+        QCOMPARE(box.pos(), start);
+        QTest::mouseRelease(button, Qt::LeftButton);
+
+        QTest::mousePress(title, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        moveTo(&box, box.mapToGlobal(at) + QPoint(30, 40), Qt::LeftButton);
+        QCOMPARE(box.pos(), start + QPoint(30, 40));
+        send(&box, QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
+        moveTo(&box, QPoint(400, 400), Qt::NoButton);
+        QCOMPARE(box.pos(), start + QPoint(30, 40));
+    }
+
+    // Any button on the header drags the picture dialog; presses elsewhere
+    // are not the filter's business.
+    void headerFilterDragsPictureDialog()
+    {
+        ZnBaseDialog dlg;
+        dlg.setGeometry(50, 50, 430, 288);
+        dlg.show();
+        QWidget *header = dlg.findChild<QGroupBox *>("fGrpHeader");
+        auto drag = [](QWidget *w, Qt::MouseButton b, QPoint from, QPoint to) {
+            QCursor::setPos(from);
+            send(w, QEvent::MouseButtonPress, QPoint(5, 5), b, b);
+            QCursor::setPos(to);
+            send(w, QEvent::MouseMove, QPoint(6, 6), Qt::NoButton, b);
+            send(w, QEvent::MouseButtonRelease, QPoint(6, 6), b, Qt::NoButton);
+        };
+        drag(header, Qt::RightButton, {200, 60}, {260, 100});
+        QCOMPARE(dlg.pos(), QPoint(110, 90));
+        QCursor::setPos(400, 400);
+        send(header, QEvent::MouseMove, QPoint(6, 6), Qt::NoButton, Qt::NoButton);
+        drag(dlg.centralWidget(), Qt::LeftButton, {200, 200}, {300, 300});
+        QCOMPARE(dlg.pos(), QPoint(110, 90));
+
+        QTest::mouseClick(dlg.findChild<QPushButton *>("fBtnClosed"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(!dlg.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_dialogs)
+#include "tst_dialogs.moc"
