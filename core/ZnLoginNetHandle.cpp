@@ -50,9 +50,13 @@ void ZnLoginNetHandle::tick()
             signalLoss();
             break;
         }
-        // A failed send is tried again on the next tick.
-        if (isDue() && sendOnline() == 0)
-            setNextDue(now() + kInterval);
+        // A failed send is tried again on the next tick. The next one counts from
+        // before this send: time read after it could already be a cadence late.
+        if (isDue()) {
+            const double next = now() + kInterval;
+            if (sendOnline() == 0)
+                setNextDue(next);
+        }
         break;
     default:
         break;

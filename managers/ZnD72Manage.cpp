@@ -6,12 +6,18 @@
 
 #include <json/json.h>
 
+ZnD72Manage::ZnD72Manage()
+    : ZnTalkConsoleManage({&ZnMicRows::d72List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey,
+                           kDeleteType})
+{
+}
+
 std::string& ZnD72Manage::buildD72List(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from Dsk72", "D72List");
 }
 
-std::string ZnD72Manage::talkTerminalBody(const ZnMic& mic)
+std::string ZnD72Manage::talkTerminalBody(const ZnMic& mic, bool withPttMode)
 {
     Json::Value body(Json::objectValue);
     body["Id"] = std::to_string(mic.id);
@@ -20,6 +26,8 @@ std::string ZnD72Manage::talkTerminalBody(const ZnMic& mic)
     body["CallVol"] = std::to_string(mic.callVol);
     body["BellVol"] = std::to_string(mic.bellVol);
     body["BroVol"] = std::to_string(mic.broVol);
+    if (withPttMode && mic.pttMode != -1)
+        body["PttMode"] = std::to_string(mic.pttMode);
     return jsonText(body);
 }
 
@@ -31,8 +39,7 @@ std::string& ZnD72Manage::buildModifyD72(std::string& out, int cseq, const ZnMic
 
 std::string& ZnD72Manage::buildD72ButtonCalls(std::string& out, int cseq, int terminalId)
 {
-    return buildSqlQuery(out, cseq, "select * from d72buttoncall where terminalId = " + std::to_string(terminalId),
-                         "D72ButtonCall");
+    return buildTerminalRows(out, cseq, "d72buttoncall", terminalId, "D72ButtonCall");
 }
 
 std::string& ZnD72Manage::buildSetD72ButtonCall(std::string& out, int cseq, const std::vector<ZnMicBtnCall>& calls)
@@ -66,46 +73,4 @@ std::string& ZnD72Manage::buildSetD72ButtonCall(std::string& out, int cseq, cons
         body["AlarmCall"] = calls[AlarmEntry].startCall + " " + calls[AlarmEntry].stopCall;
     out = m_request.buildPost(cseq, "D72ButtonCall", jsonText(body));
     return out;
-}
-
-void ZnD72Manage::onResponse(int requestType, const std::string& body)
-{
-    if (requestType == ListType) {
-        std::list<ZnMic> list;
-        // An empty answer keeps the model's list as it is.
-        if (ZnMicRows::d72List(body, list) && !list.empty() && m_notify)
-            m_notify(ListType, &list);
-    } else if (requestType == ButtonCallsType) {
-        std::list<ZnMicBtnCall> calls;
-        if (ZnMicRows::buttonCallList(body, calls) && m_notify)
-            m_notify(ButtonCallsType, &calls);
-    }
-}
-
-bool ZnD72Manage::onPost(const std::string& key, const std::string& body)
-{
-    if (key != kPostKey)
-        return false;
-    std::list<ZnMic> list;
-    ZnMicRows::d72List(body, list);
-    for (const ZnMic& mic : list) {
-        ZnMic copy(mic);
-        if (m_notify)
-            m_notify(ModifyType, &copy);
-    }
-    return true;
-}
-
-bool ZnD72Manage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnD72Manage::onDelete(const std::string& type, int id)
-{
-    notifyDeletion(type, id, kDeleteType, DeletedType);
-}
-
-void ZnD72Manage::onDeleted(int)
-{
 }

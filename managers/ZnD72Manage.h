@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZnNotifyManage.h"
+#include "ZnTalkConsoleManage.h"
 
 #include <vector>
 
@@ -8,7 +8,7 @@ class ZnMic;
 class ZnMicBtnCall;
 
 // D72 talk consoles. Its answer hook picks its own types (228 to 235).
-class ZnD72Manage : public ZnNotifyManage
+class ZnD72Manage : public ZnTalkConsoleManage
 {
 public:
     enum { ListType = 228, ModifyType = 231, DeletedType = 232, ButtonCallsType = 233, SetButtonCallType = 235 };
@@ -16,6 +16,8 @@ public:
     enum { AlarmEntry = 3 };
     static constexpr const char* kPostKey = "SqlConfig_dsk72";
     static constexpr const char* kDeleteType = "D72";
+
+    ZnD72Manage();
 
     std::string& buildD72List(std::string& out, int cseq);
     std::string& buildModifyD72(std::string& out, int cseq, const ZnMic& mic);
@@ -25,12 +27,7 @@ public:
     // of more than one console.
     std::string& buildSetD72ButtonCall(std::string& out, int cseq, const std::vector<ZnMicBtnCall>& calls);
 
-    void onResponse(int requestType, const std::string& body) override;
-    bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
-
-    // The ModTalkTerminal body shared by the talk-console families.
-    static std::string talkTerminalBody(const ZnMic& mic);
+    // The ModTalkTerminal body shared by the talk-console families; the Dsk81
+    // consoles add "PttMode" when they have one (not -1).
+    static std::string talkTerminalBody(const ZnMic& mic, bool withPttMode = false);
 };

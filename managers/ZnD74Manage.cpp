@@ -7,6 +7,12 @@
 
 #include <json/json.h>
 
+ZnD74Manage::ZnD74Manage()
+    : ZnTalkConsoleManage({&ZnMicRows::d74List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey,
+                           kDeleteType})
+{
+}
+
 std::string& ZnD74Manage::buildD74List(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from Dsk74", "D74List");
@@ -38,8 +44,7 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
 
 std::string& ZnD74Manage::buildD74ButtonCalls(std::string& out, int cseq, int terminalId)
 {
-    return buildSqlQuery(out, cseq, "select * from d74buttoncall where terminalId = " + std::to_string(terminalId),
-                         "D74ButtonCall");
+    return buildTerminalRows(out, cseq, "d74buttoncall", terminalId, "D74ButtonCall");
 }
 
 std::string& ZnD74Manage::buildSetD74ButtonCall(std::string& out, int cseq, const ZnMicBtnCall& call)
@@ -53,46 +58,4 @@ std::string& ZnD74Manage::buildSetD74ButtonCall(std::string& out, int cseq, cons
     body["CallServiceGroup"] = std::to_string(call.groupId);
     out = m_request.buildPost(cseq, "D74ButtonCall", jsonText(body));
     return out;
-}
-
-void ZnD74Manage::onResponse(int requestType, const std::string& body)
-{
-    if (requestType == ListType) {
-        std::list<ZnMic> list;
-        // An empty answer keeps the model's list as it is.
-        if (ZnMicRows::d74List(body, list) && !list.empty() && m_notify)
-            m_notify(ListType, &list);
-    } else if (requestType == ButtonCallsType) {
-        std::list<ZnMicBtnCall> calls;
-        if (ZnMicRows::buttonCallList(body, calls) && m_notify)
-            m_notify(ButtonCallsType, &calls);
-    }
-}
-
-bool ZnD74Manage::onPost(const std::string& key, const std::string& body)
-{
-    if (key != kPostKey)
-        return false;
-    std::list<ZnMic> list;
-    ZnMicRows::d74List(body, list);
-    for (const ZnMic& mic : list) {
-        ZnMic copy(mic);
-        if (m_notify)
-            m_notify(ModifyType, &copy);
-    }
-    return true;
-}
-
-bool ZnD74Manage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnD74Manage::onDelete(const std::string& type, int id)
-{
-    notifyDeletion(type, id, kDeleteType, DeletedType);
-}
-
-void ZnD74Manage::onDeleted(int)
-{
 }

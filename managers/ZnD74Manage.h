@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ZnNotifyManage.h"
+#include "ZnTalkConsoleManage.h"
 
 class ZnMic;
 class ZnMicBtnCall;
 
 // D74 talk consoles with LED display. Its answer hook picks its own types (238 to 244).
-class ZnD74Manage : public ZnNotifyManage
+class ZnD74Manage : public ZnTalkConsoleManage
 {
 public:
     enum { ListType = 238, ModifyType = 241, DeletedType = 242, ButtonCallsType = 243, LedType = 244,
@@ -14,16 +14,12 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_dsk74";
     static constexpr const char* kDeleteType = "D74";
 
+    ZnD74Manage();
+
     std::string& buildD74List(std::string& out, int cseq);
     // Operation 0: talk settings, 2: name and volume, any other: the LED. The request
     // type to send it under is stored in requestType.
     std::string& buildModifyD74(std::string& out, int cseq, const ZnMic& mic, int operation, int& requestType);
     std::string& buildD74ButtonCalls(std::string& out, int cseq, int terminalId);
     std::string& buildSetD74ButtonCall(std::string& out, int cseq, const ZnMicBtnCall& call);
-
-    void onResponse(int requestType, const std::string& body) override;
-    bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
 };

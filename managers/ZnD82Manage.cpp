@@ -60,20 +60,16 @@ std::string& ZnD82Manage::buildModifyD82(std::string& out, int cseq, const ZnD82
 
 std::string& ZnD82Manage::buildD82Books(std::string& out, int cseq, const BookRequest& request)
 {
-    const std::string id = std::to_string(request.terminalId);
+    const int id = request.terminalId;
     switch (request.requestType) {
     case CallBookType:
-        return buildSqlQuery(out, cseq, "select * from d82call where terminalId = " + id, "D82CallList");
+        return buildTerminalRows(out, cseq, "d82call", id, "D82CallList");
     case AllCallType:
-        return buildSqlQuery(out, cseq,
-                             "select terminalId,name,type from dsk72 union select terminalId,name,type from dsk74 "
-                             "union select terminalId,name,type from dsk81 union select terminalId,name,type from d82 "
-                             "order by terminalId",
-                             "AllCallD82List");
+        return buildSqlQuery(out, cseq, kAllCallSql, "AllCallD82List");
     case SourceBookType:
-        return buildSqlQuery(out, cseq, "select * from d82soundsource where terminalId = " + id, "FixSsTaskList");
+        return buildTerminalRows(out, cseq, "d82soundsource", id, "FixSsTaskList");
     case RegionBookType:
-        return buildSqlQuery(out, cseq, "select * from d82broadcast where terminalId = " + id, "FixRegionList");
+        return buildTerminalRows(out, cseq, "d82broadcast", id, "FixRegionList");
     default:
         out.clear();
         return out;
@@ -82,31 +78,18 @@ std::string& ZnD82Manage::buildD82Books(std::string& out, int cseq, const BookRe
 
 std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const BookRequest& request)
 {
-    const char* packetType = nullptr;
-    const char* key = nullptr;
+    const int id = request.terminalId;
     switch (request.requestType) {
     case SetCallBookType:
-        packetType = "D82CallBook";
-        key = "Contacts";
-        break;
+        return buildBookPost(out, cseq, "D82CallBook", id, "Contacts", request.text);
     case SetSourceBookType:
-        packetType = "D82SoundSource";
-        key = "SoundSource";
-        break;
+        return buildBookPost(out, cseq, "D82SoundSource", id, "SoundSource", request.text);
     case SetRegionBookType:
-        packetType = "D82BroadBook";
-        key = "RegionId";
-        break;
+        return buildBookPost(out, cseq, "D82BroadBook", id, "RegionId", request.text);
     default:
         out.clear();
         return out;
     }
-    Json::Value body(Json::objectValue);
-    body["Action"] = "Mod";
-    body["Id"] = std::to_string(request.terminalId);
-    body[key] = request.text;
-    out = m_request.buildPost(cseq, packetType, jsonText(body));
-    return out;
 }
 
 bool ZnD82Manage::parseDevices(const std::string& body, std::list<ZnD82>& devices)
@@ -236,13 +219,4 @@ bool ZnD82Manage::onPost(const std::string& key, const std::string& body)
         }
     }
     return true;
-}
-
-bool ZnD82Manage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnD82Manage::onDeleted(int)
-{
 }

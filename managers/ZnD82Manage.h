@@ -39,8 +39,6 @@ public:
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDeleted(int id) override;
 
 protected:
     int m_types[15] = {278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292};

@@ -84,12 +84,3 @@ bool ZnFAlarmManage::onPost(const std::string& key, const std::string& body)
     }
     return true;
 }
-
-bool ZnFAlarmManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnFAlarmManage::onDeleted(int)
-{
-}

@@ -25,8 +25,6 @@ public:
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDeleted(int id) override;
 
     // Rows of a "firealarm" reply in row order; false when the body is no JSON.
     static bool parseRows(const std::string& body, std::list<ZnFAlarm>& out);

@@ -11,6 +11,11 @@ const char* const kStrings[] = {"MicGroupList", "MicGroup", "CallService", "sele
                                 "Add", "Mod", "Del"};
 }
 
+ZnMicGroupManage::ZnMicGroupManage()
+    : ZnNotifyManage(kDeleteType, DeletedType)
+{
+}
+
 std::string& ZnMicGroupManage::buildGroupList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, kStrings[3], kStrings[0]);
@@ -68,23 +73,4 @@ void ZnMicGroupManage::onResponse(int requestType, const std::string& body)
     std::list<ZnMicGroup> groups;
     if (parseRows(body, groups) && !groups.empty() && m_notify)
         m_notify(ListType, &groups);
-}
-
-bool ZnMicGroupManage::onPost(const std::string&, const std::string&)
-{
-    return false;
-}
-
-bool ZnMicGroupManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnMicGroupManage::onDelete(const std::string& type, int id)
-{
-    notifyDeletion(type, id, kDeleteType, DeletedType);
-}
-
-void ZnMicGroupManage::onDeleted(int)
-{
 }

@@ -14,6 +14,8 @@ public:
     enum { OpAdd = 4, OpMod = 5, OpDel = 6 };
     static constexpr const char* kDeleteType = "MicGroup";
 
+    ZnMicGroupManage();
+
     std::string& buildGroupList(std::string& out, int cseq);
     // Empty text for an operation other than 4, 5 or 6.
     std::string& buildSaveGroup(std::string& out, int cseq, const ZnMicGroup& group, int operation);
@@ -22,8 +24,4 @@ public:
     static bool parseRows(const std::string& body, std::list<ZnMicGroup>& groups);
 
     void onResponse(int requestType, const std::string& body) override;
-    bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
 };

@@ -1,10 +1,9 @@
 #include "ZnMicManage.h"
 
 #include "BookRequest.h"
+#include "ZnD72Manage.h"
 #include "ZnMic.h"
 #include "ZnMicRows.h"
-
-#include <json/json.h>
 
 ZnMicManage::ZnMicManage()
 {
@@ -26,45 +25,31 @@ std::string& ZnMicManage::buildMicTerminal(std::string& out, int cseq, int termi
 
 std::string& ZnMicManage::buildModifyMic(std::string& out, int cseq, const ZnMic& mic)
 {
-    Json::Value body(Json::objectValue);
-    body["Id"] = std::to_string(mic.id);
-    body["Name"] = mic.name;
-    body["CapVol"] = std::to_string(mic.capVol);
-    body["CallVol"] = std::to_string(mic.callVol);
-    body["BellVol"] = std::to_string(mic.bellVol);
-    body["BroVol"] = std::to_string(mic.broVol);
-    if (mic.pttMode != -1)
-        body["PttMode"] = std::to_string(mic.pttMode);
-    ZnCommandRequest request;
-    out = request.buildPost(cseq, "ModTalkTerminal", jsonText(body));
+    out = m_request.buildPost(cseq, "ModTalkTerminal", ZnD72Manage::talkTerminalBody(mic, true));
     return out;
 }
 
 std::string& ZnMicManage::buildMicBooks(std::string& out, int cseq, const BookRequest& request)
 {
-    const std::string id = std::to_string(request.terminalId);
+    const int id = request.terminalId;
     switch (request.requestType) {
-    case 266:
-        return buildSqlQuery(out, cseq, "select * from d81call where terminalId = " + id, "MicCallList");
-    case 267:
-        return buildSqlQuery(out, cseq,
-                             "select terminalId,name,type from dsk72 union select terminalId,name,type from dsk74 "
-                             "union select terminalId,name,type from dsk81 union select terminalId,name,type from d82 "
-                             "order by terminalId",
-                             "AllCallMicList");
-    case 269:
+    case CallBookType:
+        return buildTerminalRows(out, cseq, "d81call", id, "MicCallList");
+    case AllCallType:
+        return buildSqlQuery(out, cseq, kAllCallSql, "AllCallMicList");
+    case AllPlayType:
         return buildSqlQuery(out, cseq,
                              "select terminalId,name,type,exten from dsk72 union select terminalId,name,type,exten "
                              "from dsk74 union select terminalId,name,type,exten from ipamp order by terminalId",
                              "AllPlayTerminalList");
-    case 270:
-        return buildSqlQuery(out, cseq, "select * from d81transfercall where terminalId = " + id, "FixTransferList");
-    case 272:
-        return buildSqlQuery(out, cseq, "select * from d81monitor where terminalId = " + id, "FixMonitorList");
-    case 274:
-        return buildSqlQuery(out, cseq, "select * from d81soundsource where terminalId = " + id, "FixSsTaskList");
-    case 276:
-        return buildSqlQuery(out, cseq, "select * from d81broadcast where terminalId = " + id, "FixRegionList");
+    case TransferType:
+        return buildTerminalRows(out, cseq, "d81transfercall", id, "FixTransferList");
+    case MonitorType:
+        return buildTerminalRows(out, cseq, "d81monitor", id, "FixMonitorList");
+    case SourceType:
+        return buildTerminalRows(out, cseq, "d81soundsource", id, "FixSsTaskList");
+    case RegionType:
+        return buildTerminalRows(out, cseq, "d81broadcast", id, "FixRegionList");
     default:
         out.clear();
         return out;
@@ -73,40 +58,22 @@ std::string& ZnMicManage::buildMicBooks(std::string& out, int cseq, const BookRe
 
 std::string& ZnMicManage::buildSetMicBooks(std::string& out, int cseq, const BookRequest& request)
 {
-    const char* packetType = nullptr;
-    const char* key = nullptr;
+    const int id = request.terminalId;
     switch (request.requestType) {
-    case 268:
-        packetType = "D81CallBook";
-        key = "Contacts";
-        break;
-    case 271:
-        packetType = "D81CallTransfer";
-        key = "CallTransfer";
-        break;
-    case 273:
-        packetType = "D81MonitorBook";
-        key = "Monitor";
-        break;
-    case 275:
-        packetType = "D81SoundSource";
-        key = "SoundSource";
-        break;
-    case 277:
-        packetType = "D81BroadBook";
-        key = "RegionId";
-        break;
+    case SetCallBookType:
+        return buildBookPost(out, cseq, "D81CallBook", id, "Contacts", request.text);
+    case SetTransferType:
+        return buildBookPost(out, cseq, "D81CallTransfer", id, "CallTransfer", request.text);
+    case SetMonitorType:
+        return buildBookPost(out, cseq, "D81MonitorBook", id, "Monitor", request.text);
+    case SetSourceType:
+        return buildBookPost(out, cseq, "D81SoundSource", id, "SoundSource", request.text);
+    case SetRegionType:
+        return buildBookPost(out, cseq, "D81BroadBook", id, "RegionId", request.text);
     default:
         out.clear();
         return out;
     }
-    Json::Value body(Json::objectValue);
-    body["Action"] = "Mod";
-    body["Id"] = std::to_string(request.terminalId);
-    body[key] = request.text;
-    ZnCommandRequest builder;
-    out = builder.buildPost(cseq, packetType, jsonText(body));
-    return out;
 }
 
 void ZnMicManage::onResponse(int requestType, const std::string& body)

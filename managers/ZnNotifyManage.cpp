@@ -1,13 +1,32 @@
 #include "ZnNotifyManage.h"
 
+ZnNotifyManage::ZnNotifyManage(const char* deleteType, int deletedCode)
+    : m_deleteType(deleteType)
+    , m_deletedCode(deletedCode)
+{
+}
+
 void ZnNotifyManage::setCallback(ZnNotifyCallback callback)
 {
     if (callback)
         m_notify = callback;
 }
 
-void ZnNotifyManage::notifyDeletion(const std::string& type, int id, const char* ownType, int code)
+bool ZnNotifyManage::onSet(const std::string&)
 {
-    if (m_notify && type == ownType)
-        m_notify(code, &id);
+    return false;
+}
+
+void ZnNotifyManage::onDeleted(int)
+{
+}
+
+void ZnNotifyManage::onDelete(const std::string& type, int id)
+{
+    if (!m_deleteType) {
+        ZnBaseMgr::onDelete(type, id);
+        return;
+    }
+    if (m_notify && type == m_deleteType)
+        m_notify(m_deletedCode, &id);
 }

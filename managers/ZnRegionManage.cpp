@@ -10,6 +10,11 @@ namespace {
 const char* const kStrings[] = {"RegionList", "Region", "BroadRegion", "select * from region", "Add", "Mod", "Del"};
 }
 
+ZnRegionManage::ZnRegionManage()
+    : ZnNotifyManage(kDeleteType, DeletedType)
+{
+}
+
 std::string& ZnRegionManage::buildRegionList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, kStrings[3], kStrings[0]);
@@ -64,23 +69,4 @@ void ZnRegionManage::onResponse(int requestType, const std::string& body)
     std::list<ZnRegion> regions;
     if (parseRows(body, regions) && !regions.empty() && m_notify)
         m_notify(ListType, &regions);
-}
-
-bool ZnRegionManage::onPost(const std::string&, const std::string&)
-{
-    return false;
-}
-
-bool ZnRegionManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnRegionManage::onDelete(const std::string& type, int id)
-{
-    notifyDeletion(type, id, kDeleteType, DeletedType);
-}
-
-void ZnRegionManage::onDeleted(int)
-{
 }

@@ -14,6 +14,8 @@ public:
     enum { OpAdd = 4, OpMod = 5, OpDel = 6 };
     static constexpr const char* kDeleteType = "Region";
 
+    ZnRegionManage();
+
     std::string& buildRegionList(std::string& out, int cseq);
     // Empty text for an operation other than 4, 5 or 6.
     std::string& buildSaveRegion(std::string& out, int cseq, const ZnRegion& region, int operation);
@@ -22,8 +24,4 @@ public:
     static bool parseRows(const std::string& body, std::list<ZnRegion>& regions);
 
     void onResponse(int requestType, const std::string& body) override;
-    bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
 };

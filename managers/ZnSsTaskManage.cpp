@@ -89,11 +89,6 @@ bool ZnSsTaskManage::onPost(const std::string& key, const std::string& body)
     return true;
 }
 
-bool ZnSsTaskManage::onSet(const std::string&)
-{
-    return false;
-}
-
 void ZnSsTaskManage::onFailed(int requestType, const std::string& body)
 {
     if (requestType != DeleteType || !m_notify)
@@ -101,8 +96,4 @@ void ZnSsTaskManage::onFailed(int requestType, const std::string& body)
     DeleteOutcome outcome;
     outcome.reason = body;
     m_notify(DeleteType, &outcome);
-}
-
-void ZnSsTaskManage::onDeleted(int)
-{
 }

@@ -34,7 +34,5 @@ public:
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
     void onFailed(int requestType, const std::string& body) override;
-    void onDeleted(int id) override;
 };

@@ -87,11 +87,6 @@ bool ZnTerminalManage::onPost(const std::string& key, const std::string& body)
     return true;
 }
 
-bool ZnTerminalManage::onSet(const std::string&)
-{
-    return false;
-}
-
 void ZnTerminalManage::onFailed(int requestType, const std::string& body)
 {
     if (requestType != RemoveType || !m_notify)
@@ -99,8 +94,4 @@ void ZnTerminalManage::onFailed(int requestType, const std::string& body)
     ZnFailureNote note;
     note.text = body;
     m_notify(RemoveType, &note);
-}
-
-void ZnTerminalManage::onDeleted(int)
-{
 }

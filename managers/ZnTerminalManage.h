@@ -23,9 +23,7 @@ public:
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
     void onFailed(int requestType, const std::string& body) override;
-    void onDeleted(int id) override;
 
     // The rows of an "ipamp" reply, in id order (stable). False when the body is
     // no JSON; a value that is no array gives no rows.

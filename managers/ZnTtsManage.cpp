@@ -7,6 +7,11 @@
 
 #include <list>
 
+ZnTtsManage::ZnTtsManage()
+    : ZnNotifyManage(kDeleteType, DeletedType)
+{
+}
+
 std::string& ZnTtsManage::buildTtsList(std::string& out, int cseq)
 {
     return buildSqlQuery(out, cseq, "select * from tts71", "TtsList");
@@ -17,8 +22,7 @@ std::string& ZnTtsManage::buildModifyTts(std::string& out, int cseq, const ZnTts
     Json::Value body(Json::objectValue);
     body["Id"] = std::to_string(tts.id);
     body["Name"] = tts.name;
-    ZnCommandRequest request;
-    out = request.buildPost(cseq, "TTs71Name", jsonText(body));
+    out = m_request.buildPost(cseq, "TTs71Name", jsonText(body));
     return out;
 }
 
@@ -57,18 +61,4 @@ bool ZnTtsManage::onPost(const std::string& key, const std::string& body)
         }
     }
     return true;
-}
-
-bool ZnTtsManage::onSet(const std::string&)
-{
-    return false;
-}
-
-void ZnTtsManage::onDelete(const std::string& type, int id)
-{
-    notifyDeletion(type, id, kDeleteType, DeletedType);
-}
-
-void ZnTtsManage::onDeleted(int)
-{
 }

@@ -14,14 +14,13 @@ public:
     static constexpr const char* kPostKey = "SqlConfig_tts71";
     static constexpr const char* kDeleteType = "Tts";
 
+    ZnTtsManage();
+
     std::string& buildTtsList(std::string& out, int cseq);
     std::string& buildModifyTts(std::string& out, int cseq, const ZnTts& tts);
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;
-    bool onSet(const std::string& body) override;
-    void onDelete(const std::string& type, int id) override;
-    void onDeleted(int id) override;
 
     // Rows of a "tts71" reply, kept in row order; false when the body is no JSON.
     static bool parseRows(const std::string& body, std::list<ZnTts>& out);
