@@ -11,6 +11,7 @@
 #include "ZnTts.h"
 #include "ZnTtsManage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -19,15 +20,8 @@ namespace {
 template <class Record>
 bool sortedById(const std::list<Record>& list)
 {
-    int last = 0;
-    bool first = true;
-    for (const Record& r : list) {
-        if (!first && r.id < last)
-            return false;
-        last = r.id;
-        first = false;
-    }
-    return true;
+    return std::is_sorted(list.begin(), list.end(),
+                          [](const Record& a, const Record& b) { return a.id < b.id; });
 }
 
 void capList(std::list<ZnCap>* list) { FUZZ_CHECK(list && sortedById(*list)); }

@@ -43,9 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const Outcome whole = run(input, [size] { return size; });
     const Outcome bytes = run(input, [] { return std::size_t(1); });
-    uint32_t seed = 2166136261u;
-    for (size_t i = 0; i < size && i < 16; ++i)
-        seed = (seed ^ data[i]) * 16777619u;
+    uint32_t seed = size ? data[0] * 2654435761u : 1;
     const Outcome split = run(input, [&seed] {
         seed = seed * 1103515245u + 12345u;
         return std::size_t(1 + (seed >> 16) % 97);

@@ -1,4 +1,5 @@
-// Runs every file of a corpus folder through the fuzz entry point once.
+// Runs every file of the corpus folders (or files) named on the command line
+// through the fuzz entry point once.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -13,18 +14,12 @@ int main(int argc, char **argv)
     namespace fs = std::filesystem;
     int files = 0;
     for (int i = 1; i < argc; ++i) {
-        std::vector<fs::path> paths;
-        if (fs::is_directory(argv[i])) {
-            for (const fs::directory_entry &e : fs::directory_iterator(argv[i]))
-                if (e.is_regular_file())
-                    paths.push_back(e.path());
-        } else {
-            paths.emplace_back(argv[i]);
-        }
+        std::vector<fs::path> paths{argv[i]};
+        if (fs::is_directory(argv[i]))
+            paths.assign(fs::directory_iterator(argv[i]), fs::directory_iterator());
         for (const fs::path &p : paths) {
             std::ifstream in(p, std::ios::binary);
-            const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
+            const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
             ++files;
         }

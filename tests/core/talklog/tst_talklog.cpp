@@ -1,0 +1,240 @@
+// The talk-log connection and queries against the throwaway server of mariadb.sh.
+#include "ZnDbQuery.h"
+#include "ZnGlobals.h"
+#include "ZnMySql.h"
+#include "ZnMySqlResult.h"
+
+#include <QHostAddress>
+#include <QProcess>
+#include <QTcpServer>
+#include <QtTest>
+
+#include <climits>
+#include <cstring>
+#include <thread>
+
+namespace {
+using Rows = std::vector<ZnLogRecord>;
+
+int closedPort()
+{
+    QTcpServer server;
+    return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : -1;
+}
+
+bool script(const char* command)
+{
+    return QProcess::execute(ZN_MARIADB_SCRIPT, {command, ZN_MARIADB_DIR}) == 0;
+}
+
+bool exec(const char* sql, ZnMySqlResult& r) { return ZnMySql::instance()->query(sql, r) == 0; }
+bool exec(const char* sql)
+{
+    ZnMySqlResult r;
+    return exec(sql, r);
+}
+
+QString u(const std::string& s) { return QString::fromStdString(s); }
+}
+
+class TestTalkLog : public QObject {
+    Q_OBJECT
+
+    int m_port = -1;
+
+private slots:
+    void initTestCase()
+    {
+        QFile f(ZN_MARIADB_DIR "/port");
+        QVERIFY2(f.open(QIODevice::ReadOnly), "the test database is not running");
+        m_port = f.readAll().trimmed().toInt();
+    }
+
+    // Runs first: the process-wide connection has no settings yet.
+    void failedConnectsLeaveNoLink()
+    {
+        ZnMySql* conn = ZnMySql::instance();
+        QCOMPARE(conn->reconnect(), -1);
+        QCOMPARE(ZnDbQuery::userLogCount(), -1);
+
+        gMySqlPort = closedPort();
+        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), -1);
+        QVERIFY(conn->isConfigured() && !conn->isConnected());
+        ZnMySqlResult result;
+        QVERIFY(!exec("select 1", result));
+        Rows rows(3);
+        QCOMPARE(ZnDbQuery::terminalLogPage(rows, 0, 100), -1);
+        QVERIFY(rows.empty());
+
+        gMySqlPort = m_port;
+        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), 0);
+        QCOMPARE(conn->settings().database, std::string("talkbacklog"));
+        // A failed connect after a good one must not stay "connected" over a dead handle.
+        gMySqlPort = closedPort();
+        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), -1);
+        QVERIFY(!conn->isConnected());
+        QVERIFY(!exec("select 1", result));
+        // Connecting on a live handle replaces it.
+        gMySqlPort = m_port;
+        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), 0);
+        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), 0);
+        QVERIFY(exec("select 1", result));
+    }
+
+    void resultsKeepBytesAndRanges()
+    {
+        ZnMySqlResult r;
+        QVERIFY(exec("select id, end_time, calledName from talklog_bak where id in (7, 8) order by id", r));
+        QCOMPARE(r.rowCount(), 2u);
+        QCOMPARE(QByteArray(r.fieldName(1)), QByteArray("end_time"));
+        QVERIFY(!r.fieldName(3) && !r.cell(0, 1) && !r.cell(0, 2) && !r.cell(2, 0) && !r.cell(0, 3));
+        QCOMPARE(QString::fromUtf8(r.cell(1, 2)), QStringLiteral("被叫8"));
+
+        QVERIFY(exec("select concat('a', char(0), 'b'), unhex('00ff0041'), '', repeat('话', 3000)", r));
+        QCOMPARE(r.rowCount(), 1u);
+        QVERIFY(!r.cell(1, 0));
+        QCOMPARE(std::memcmp(r.cell(0, 0), "a\0b\0", 4), 0);
+        QCOMPARE(std::memcmp(r.cell(0, 1), "\x00\xff\x00\x41\x00", 5), 0);
+        QVERIFY(r.cell(0, 2) && !r.cell(0, 2)[0]);
+        QCOMPARE(QString::fromUtf8(r.cell(0, 3)), QString(3000, QChar(0x8bdd)));
+
+        QVERIFY(exec("create temporary table scratch (id int auto_increment primary key, v text)", r));
+        QVERIFY(exec("insert into scratch (v) values ('一'), ('二')", r));
+        QCOMPARE(r.rowCount(), 2u);
+        QCOMPARE(r.columnCount(), 0u);
+        QCOMPARE(r.insertId(), 1u);
+        QVERIFY(exec("drop temporary table scratch", r));
+
+        // A refused statement leaves no stale rows, and the link survives it.
+        QVERIFY(exec("select 1, 2", r) && !r.error());
+        QVERIFY(!exec("select * from no_such_table", r));
+        QVERIFY(r.error() && std::strstr(r.error(), "no_such_table"));
+        QCOMPARE(r.rowCount(), 0u);
+        QVERIFY(!r.cell(0, 0));
+        QVERIFY(exec("select 3", r) && !r.error());
+    }
+
+    void pageOffsets()
+    {
+        QCOMPARE(ZnDbQuery::pageOffset(3), 200);
+        QCOMPARE(ZnDbQuery::pageOffset(0), -1);
+        QCOMPARE(ZnDbQuery::pageOffset(INT_MAX / 100 + 1), INT_MAX / 100 * 100);
+        QCOMPARE(ZnDbQuery::pageOffset(INT_MAX / 100 + 2), -1);
+    }
+
+    // Newest first; NULL cells read as 0 and empty texts; each log maps its own columns.
+    void pages()
+    {
+        QCOMPARE(ZnDbQuery::talkRecordCount(), 205);
+        QCOMPARE(ZnDbQuery::terminalLogCount(), 230);
+        Rows rows;
+        QCOMPARE(ZnDbQuery::talkRecordPage(rows, 0, 100), 0);
+        QCOMPARE(rows.size(), size_t(100));
+        const ZnLogRecord& t = rows[1];
+        QCOMPARE(t.id, 204);
+        QCOMPARE(u(t.date + "|" + t.endTime + "|" + t.callerName + "|" + t.calledName + "|" + t.type
+                   + "|" + t.action + "|" + t.recordFile),
+                 QStringLiteral("2026-01-01 11:24:00|2026-01-01 11:24:30|主叫204|被叫204|对讲|音源204|rec/204.mp3"));
+        QCOMPARE(t.callerId * 10000 + t.calledId, 1204 * 10000 + 2204);
+        const ZnLogRecord& sparse = rows[2];
+        QVERIFY(sparse.endTime.empty() && sparse.calledName.empty() && sparse.recordFile.empty());
+        QCOMPARE(sparse.calledId, 0);
+        QCOMPARE(ZnDbQuery::talkRecordPage(rows, 200, 100), 0);
+        QCOMPARE(rows.size(), size_t(5));
+        QCOMPARE(rows.back().id, 1);
+
+        QCOMPARE(ZnDbQuery::terminalLogPage(rows, 0, 100), 0);
+        const ZnLogRecord& term = rows[20];
+        QCOMPARE(term.terminalId, 310);
+        QCOMPARE(u(term.name + "|" + term.ip + "|" + term.date), QStringLiteral("终端210|10.0.1.10|2026-02-01 12:30:00"));
+        QCOMPARE(u(rows[19].type + "|" + rows[19].action), QStringLiteral("寻呼话筒|下线"));
+
+        // The user log is read with "select *": id, name, ip, date, content.
+        QCOMPARE(ZnDbQuery::userLogPage(rows, 0, 10), 0);
+        QCOMPARE(u(rows[0].name + "|" + rows[0].ip + "|" + rows[0].date + "|" + rows[0].action),
+                 QStringLiteral("用户250|192.168.1.0|2026-03-01 14:10:00|登录系统 250"));
+        QVERIFY(rows[5].ip.empty() && rows[5].action.empty());
+    }
+
+    // Past the end is empty; a negative offset or a count below 1 never reaches the database.
+    void emptyPages_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("count");
+        QTest::newRow("past the end") << 300 << 100;
+        QTest::newRow("largest offset") << INT_MAX << 100;
+        QTest::newRow("page 0") << ZnDbQuery::pageOffset(0) << 100;
+        QTest::newRow("count 0") << 0 << 0;
+        QTest::newRow("negative count") << 0 << -1;
+    }
+    void emptyPages()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, count);
+        Rows rows(1);
+        QCOMPARE(ZnDbQuery::userLogPage(rows, offset, count), 0);
+        QVERIFY(rows.empty());
+    }
+
+    // Changes live only inside this session's transaction.
+    void chineseAndEmptyTables()
+    {
+        QVERIFY(exec("begin"));
+        QVERIFY(exec("insert into userlog (name, date, content) values "
+                     "('值班员张三', '2026-04-01 00:00:00', '修改广播分区“一楼大厅”')"));
+        QVERIFY(exec("delete from terminallog"));
+        Rows users, terms(2);
+        const int userPage = ZnDbQuery::userLogPage(users, 0, 1);
+        const int count = ZnDbQuery::terminalLogCount();
+        const int termPage = ZnDbQuery::terminalLogPage(terms, 0, 100);
+        QVERIFY(exec("rollback"));
+        QCOMPARE(userPage, 0);
+        QCOMPARE(users.at(0).name + users.at(0).action, std::string("值班员张三修改广播分区“一楼大厅”"));
+        QCOMPARE(count, 0);
+        QCOMPARE(termPage, 0);
+        QVERIFY(terms.empty());
+    }
+
+    // The log pages and the export thread use the one connection at once.
+    void threadsShareTheConnection()
+    {
+        std::atomic<int> failures{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([t, &failures] {
+                Rows rows;
+                for (int i = 0; i < 25; ++i) {
+                    const int page = (t + i) % 3 + 1;
+                    if (ZnDbQuery::talkRecordPage(rows, ZnDbQuery::pageOffset(page), 100) != 0
+                        || rows.empty() || rows.front().id != 205 - (page - 1) * 100
+                        || ZnDbQuery::userLogCount() != 250)
+                        ++failures;
+                }
+            });
+        for (std::thread& th : threads)
+            th.join();
+        QCOMPARE(failures.load(), 0);
+    }
+
+    void stalledStatementTimesOut()
+    {
+        ZnMySqlResult r;
+        const QByteArray sql = "select sleep(" + QByteArray::number(ZnMySql::kIoTimeoutSeconds * 4) + ")";
+        QVERIFY(!exec(sql.constData(), r));
+        QVERIFY(r.error());
+        QVERIFY(exec("select 4", r));
+    }
+
+    // Runs last: stops the server.
+    void reconnectsAfterServerRestart()
+    {
+        QVERIFY(script("stop"));
+        QCOMPARE(ZnDbQuery::userLogCount(), -1);
+        QVERIFY(script("resume"));
+        QCOMPARE(ZnDbQuery::userLogCount(), 250);
+        QVERIFY(ZnMySql::instance()->isConnected());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTalkLog)
+#include "tst_talklog.moc"
