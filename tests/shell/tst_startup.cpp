@@ -9,13 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Each case runs in a fresh working folder, where config.ini lives.
+// Each case runs in a fresh working folder, where config.ini lives (a new
+// path, so no cached QSettings file is reused).
 class tst_startup : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir *dir = nullptr;
-    QString oldDir;
+    std::unique_ptr<QTemporaryDir> dir;
 
     static void args(std::vector<const char *> a)
     {
@@ -43,16 +43,10 @@ class tst_startup : public QObject
 private slots:
     void init()
     {
-        oldDir = QDir::currentPath();
-        dir = new QTemporaryDir;
-        QDir::setCurrent(dir->path());
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(dir->path()));
         gMySqlPort = 8999;
         gMediaBasePath = "/";
-    }
-    void cleanup()
-    {
-        QDir::setCurrent(oldDir);
-        delete dir;
     }
 
     void options()
