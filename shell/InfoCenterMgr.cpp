@@ -48,7 +48,7 @@ QString buttonStyle(const char *name)
 }
 } // namespace
 
-InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainWindow>(parent), drag(this)
+InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainWindow>(parent)
 {
     ui.setupUi(this);
 
@@ -420,19 +420,4 @@ void InfoCenterMgr::clockTick()
     // The first answer may have been lost or unusable: keep asking now and then.
     if (++ticksWithoutTime % kAskAgainTicks == 0)
         requestServerTime();
-}
-
-void InfoCenterMgr::mousePressEvent(QMouseEvent *event)
-{
-    drag.mousePress(event);
-}
-
-void InfoCenterMgr::mouseMoveEvent(QMouseEvent *event)
-{
-    drag.mouseMove(event);
-}
-
-void InfoCenterMgr::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.mouseRelease(event);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ShadowWidget.h"
-#include "ZnWindowDrag.h"
 #include "ui_InfoCenterMgrClass.h"
 
 #include <QMainWindow>
@@ -83,9 +82,6 @@ public slots:
 
 protected:
     void timerEvent(QTimerEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     template <class Page, class Make>
@@ -119,7 +115,6 @@ private:
     QStatusBar *statusBarWidget = nullptr;
     QRect normalGeometry;
     Ui::InfoCenterMgrClass ui;
-    ZnWindowDrag drag;
     ZnTitleDClicked *titleFilter = nullptr;
     int clockTimerId = 0;
     qint64 srvTime = 0;

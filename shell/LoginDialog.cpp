@@ -20,7 +20,7 @@ QRegularExpression addressExpression()
 }
 } // namespace
 
-LoginDialog::LoginDialog(const QString &preset) : drag(this), ui(new Ui::dialog), presetPassword(preset)
+LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPassword(preset)
 {
     ui->setupUi(this);
 
@@ -117,19 +117,4 @@ void LoginDialog::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         on_login_clicked();
-}
-
-void LoginDialog::mousePressEvent(QMouseEvent *event)
-{
-    drag.mousePress(event);
-}
-
-void LoginDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    drag.mouseMove(event);
-}
-
-void LoginDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.mouseRelease(event);
 }

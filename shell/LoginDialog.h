@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ShadowWidget.h"
-#include "ZnWindowDrag.h"
 #include "ui_dialog.h"
 
 #include <QDialog>
@@ -31,12 +30,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    ZnWindowDrag drag;
     Ui::dialog *ui;
     QString presetPassword;
     bool succeeded = false;

@@ -4,7 +4,7 @@
 #include <QPixmap>
 
 BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, int type)
-    : drag(this), title(title), text(text)
+    : title(title), text(text)
 {
     ui.setupUi(this);
 
@@ -45,19 +45,4 @@ QString BaseMessageDialog::layoutText(const QString &text)
     QString shown = QStringLiteral("    ") + text;
     shown.prepend(shown.size() <= 25 ? QStringLiteral("\r\n\r\n") : QStringLiteral("\r\n"));
     return QStringLiteral("    ") + shown;
-}
-
-void BaseMessageDialog::mousePressEvent(QMouseEvent *event)
-{
-    drag.mousePress(event);
-}
-
-void BaseMessageDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    drag.mouseMove(event);
-}
-
-void BaseMessageDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.mouseRelease(event);
 }

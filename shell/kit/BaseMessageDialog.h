@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ShadowWidget.h"
-#include "ZnWindowDrag.h"
 #include "ui_messageDialog.h"
 
 #include <QDialog>
@@ -18,13 +17,7 @@ public:
     // The text as the box lays it out in its text field.
     static QString layoutText(const QString &text);
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
-    ZnWindowDrag drag;
     Ui::messageDialog ui;
     QString title;
     QString text;

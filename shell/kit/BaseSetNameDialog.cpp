@@ -5,7 +5,7 @@
 
 #include <QIcon>
 
-BaseSetNameDialog::BaseSetNameDialog() : drag(this)
+BaseSetNameDialog::BaseSetNameDialog()
 {
     ui.setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/images/edit20x20.png")));
@@ -51,19 +51,4 @@ void BaseSetNameDialog::accept()
 void BaseSetNameDialog::reject()
 {
     QDialog::reject();
-}
-
-void BaseSetNameDialog::mousePressEvent(QMouseEvent *event)
-{
-    drag.mousePress(event);
-}
-
-void BaseSetNameDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    drag.mouseMove(event);
-}
-
-void BaseSetNameDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.mouseRelease(event);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ShadowWidget.h"
-#include "ZnWindowDrag.h"
 #include "ui_fSetNameDialog.h"
 
 #include <QDialog>
@@ -23,13 +22,7 @@ public slots:
     void accept() override;
     void reject() override;
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     std::string name;
     Ui::fSetNameDialog ui;
-    ZnWindowDrag drag;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZnCompositor.h"
+#include "ZnWindowDrag.h"
 
 #include <QImage>
 #include <QPaintEvent>
@@ -8,7 +9,8 @@
 #include <QVector>
 
 // Frameless top-level window with a 6-pixel drop shadow around a white client area.
-// T is QDialog or QMainWindow.
+// T is QDialog or QMainWindow. A left-button drag on any part of it that does not
+// take the press itself moves it.
 template <class T>
 class ShadowWidget : public T
 {
@@ -25,6 +27,10 @@ public:
     ~ShadowWidget() override = default;
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override { drag.mousePress(event); }
+    void mouseMoveEvent(QMouseEvent *event) override { drag.mouseMove(event); }
+    void mouseReleaseEvent(QMouseEvent *event) override { drag.mouseRelease(event); }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
@@ -62,4 +68,7 @@ protected:
         painter.drawImage(QRectF(s, 0, bandW, s), scaled(img[2], bandW, kShadow));
         painter.drawImage(QRectF(s, h - s, bandW, s), scaled(img[3], bandW, kShadow));
     }
+
+private:
+    ZnWindowDrag drag{this};
 };
