@@ -15,6 +15,8 @@ std::string task(const std::string& attrs, const std::string& children)
     return "<Task " + attrs + ">" + children + "</Task>";
 }
 
+const std::string kBare = "<exec/><files/><terminals/>";
+
 const std::string kFull =
     "<exec><e i=\"28800\" n=\"morning\" rule=\"1\"/><e i=\"43200\" n=\"noon\"/></exec>"
     "<files><f i=\"3\" n=\"/media/bells/ring.mp3\" rule=\"9\" t=\"2\"/><f i=\"4\" n=\"plain.mp3\"/>"
@@ -43,14 +45,11 @@ private slots:
         g_lists = 0;
     }
     void fullTask();
-    void defaultsWhenAttributesAreMissing();
     void missingChildren_data();
     void missingChildren();
-    void listReplacesOnlyWithItsElement();
-    void singleTaskLastWins();
+    void listAndSingleTaskElements();
     void namesCutOnCharacterBoundary();
-    void pushesAndDeletesByElementName();
-    void responseTypesAndCallbacks();
+    void pushesDeletesAndAnswers();
     void hostileTextIsRefused_data();
     void hostileTextIsRefused();
 };
@@ -59,67 +58,34 @@ void TstTaskXml::fullTask()
 {
     ZnPlayTaskManage m;
     const std::string xml = std::string(kDecl) + "<TaskList>" +
-                            task("id=\"7\" en=\"0\" exe=\"1\" name=\"Bell\" dur=\"120\" power=\"5\" lv=\"3\" "
-                                 "btime=\"4102444800\" week=\"127\" type=\"2\" src_type=\"1\" ev=\"300\" "
-                                 "echannel=\"2\" SchemeID=\"9\" mgr=\"70000\" user_code=\"44\"",
-                                 kFull) +
+                            task("id=\"7\" name=\"Bell\" btime=\"4102444800\" ev=\"300\" mgr=\"70000\"", kFull) +
                             "</TaskList>";
     QCOMPARE(m.parseTaskList(xml), 0);
     QCOMPARE(m.taskList().size(), size_t(1));
     const ZnPlayTask& t = m.taskList().front();
     QCOMPARE(t.id, 7);
-    QCOMPARE(int(t.enabled), 0);
-    QCOMPARE(int(t.executing), 1);
-    QCOMPARE(t.nameText(), std::string("Bell"));
-    QCOMPARE(t.duration, int64_t(120));
     QCOMPARE(t.beginTime, int64_t(4102444800LL));
-    QCOMPARE(int(t.week), 127);
-    QCOMPARE(t.type, 2);
-    QCOMPARE(int(t.ev), 300 & 0xff);               // byte fields keep the low bits
+    QCOMPARE(int(t.ev), 300 & 0xff); // narrow fields keep the low bits
     QCOMPARE(int(t.manager), 70000 & 0xffff);
-    QCOMPARE(t.channel, 2);
-    QCOMPARE(t.schemeId, 9);
-    QCOMPARE(t.userCode, 44);
-
     QCOMPARE(t.execTimes.size(), size_t(2));
-    QCOMPARE(t.execTimes.front().seconds, int64_t(28800));
     QCOMPARE(t.execTimes.front().nameText(), std::string("morning"));
-    QCOMPARE(int(t.execTimes.front().rule), 1);
     QCOMPARE(int(t.execTimes.back().rule), 0);
 
     // Entries whose name is empty or ends in "/" are dropped.
     QCOMPARE(t.files.size(), size_t(2));
-    QCOMPARE(t.files.front().path, std::string("/media/bells/ring.mp3"));
     QCOMPARE(t.files.front().fileName, std::string("ring.mp3"));
-    QCOMPARE(t.files.front().rule, int64_t(9));
-    QCOMPARE(t.files.front().t, 2);
     QCOMPARE(t.files.back().fileName, std::string("plain.mp3"));
-
     QCOMPARE(t.ttsText, std::string("hello"));
-    QCOMPARE(t.ttsVolume, 7);
     QCOMPARE(t.ttsSampleRate, 16000);
-
     // Terminal 0 adds a volume but no id: the two lists differ in length.
-    QCOMPARE(int(t.volume), 40);
     QCOMPARE(t.terminalIds, (std::list<int32_t>{11, 12}));
     QCOMPARE(t.terminalVolumes, (std::list<int32_t>{30, 50}));
-}
 
-void TstTaskXml::defaultsWhenAttributesAreMissing()
-{
-    ZnPlayTaskManage m;
-    QCOMPARE(m.parseSingleTask(std::string(kDecl) +
-                               task("id=\"abc\"", "<exec/><files/><terminals><t i=\"5\"/></terminals>")),
-             0);
-    const ZnPlayTask& t = m.currentTask();
-    QCOMPARE(t.id, 0);
-    QCOMPARE(t.duration, int64_t(-1));
-    QCOMPARE(t.userCode, 0);
-    QCOMPARE(int(t.volume), 65535);
-    QCOMPARE(int(t.rule), 2);
-    QCOMPARE(t.ttsRole, 3);
-    QCOMPARE(t.channel, 1);
-    QCOMPARE(t.terminalVolumes.size(), size_t(0));
+    // Missing attributes take their defaults.
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) + task("id=\"abc\"", kBare)), 0);
+    const ZnPlayTask& d = m.currentTask();
+    QCOMPARE((std::vector<int>{d.id, int(d.duration), int(d.volume), int(d.rule), d.ttsRole, d.channel}),
+             (std::vector<int>{0, -1, 65535, 2, 3, 1}));
 }
 
 void TstTaskXml::missingChildren_data()
@@ -138,7 +104,7 @@ void TstTaskXml::missingChildren()
     QFETCH(int, execCount);
     QFETCH(int, fileCount);
     const std::string bad = task("id=\"2\" name=\"broken\"", children.toStdString());
-    const std::string good = task("id=\"3\"", "<exec/><files/><terminals/>");
+    const std::string good = task("id=\"3\"", kBare);
 
     // Left out of a list...
     ZnPlayTaskManage m;
@@ -154,27 +120,21 @@ void TstTaskXml::missingChildren()
     QCOMPARE(int(m.currentTask().files.size()), fileCount);
 }
 
-void TstTaskXml::listReplacesOnlyWithItsElement()
+void TstTaskXml::listAndSingleTaskElements()
 {
     ZnPlanManage m;
-    const std::string one = task("id=\"1\"", "<exec/><files/><terminals/>");
+    const std::string one = task("id=\"1\"", kBare);
     QCOMPARE(m.parseTaskList(std::string(kDecl) + "<PlanTaskList>" + one + "</PlanTaskList>"), 0);
-    QCOMPARE(m.taskList().size(), size_t(1));
-    // Another list element, no XML, and an empty list element.
+    // Another list element or no XML leaves the list; an empty list element empties it.
     QCOMPARE(m.parseTaskList(std::string(kDecl) + "<TaskList>" + one + one + "</TaskList>"), -1);
     QCOMPARE(m.parseTaskList("not xml <"), -1);
     QCOMPARE(m.taskList().size(), size_t(1));
     QCOMPARE(m.parseTaskList(std::string(kDecl) + "<PlanTaskList/>"), 0);
     QCOMPARE(m.taskList().size(), size_t(0));
-}
 
-void TstTaskXml::singleTaskLastWins()
-{
-    ZnPlanManage m;
-    const std::string xml = std::string(kDecl) + "<PlanTask id=\"4\"><exec/><files/><terminals/></PlanTask>"
-                            "<!-- between --><PlanTask id=\"5\"><exec/><files/><terminals/></PlanTask>";
-    // TinyXML takes several top elements; the last one is the current task.
-    QCOMPARE(m.parseSingleTask(xml), 0);
+    // Several top elements: the last one, past the comment, is the current task.
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) + "<PlanTask id=\"4\">" + kBare +
+                               "</PlanTask><!-- between --><PlanTask id=\"5\">" + kBare + "</PlanTask>"), 0);
     QCOMPARE(m.currentTask().id, 5);
     QCOMPARE(m.parseSingleTask(std::string(kDecl) + "<Task id=\"9\"/>"), -1);
     QCOMPARE(m.currentTask().id, 5);
@@ -193,54 +153,41 @@ void TstTaskXml::namesCutOnCharacterBoundary()
              0);
     QCOMPARE(m.currentTask().nameText(), name.substr(0, 30));
     QCOMPARE(m.currentTask().execTimes.front().nameText(), name.substr(0, 30));
-    QVERIFY(QString::fromUtf8(m.currentTask().nameText().c_str()).toUtf8().toStdString() ==
-            m.currentTask().nameText());
 
     ZnExecTime t;
     t.setName(std::string(31, 'a') + "b");
     QCOMPARE(t.nameText(), std::string(31, 'a'));
 }
 
-void TstTaskXml::pushesAndDeletesByElementName()
+void TstTaskXml::pushesDeletesAndAnswers()
 {
     ZnPlayTaskManage play;
     ZnPlanManage plan;
+    play.setListCallback(onList);
     play.setTaskCallbacks(nullptr, nullptr, onTask);
     plan.setTaskCallbacks(nullptr, nullptr, onTask);
     play.setDeleteIdCallback(onDeleted);
     plan.setDeleteIdCallback(onDeleted);
-    const std::string body = std::string(kDecl) + task("id=\"8\"", "<exec/><files/><terminals/>");
-
+    const std::string body = std::string(kDecl) + task("id=\"8\"", kBare);
     QVERIFY(play.onPost("Task", body));
+    for (const char* key : {"PlanTask", "Task_"})
+        QVERIFY(!play.onPost(key, body));
     QVERIFY(!plan.onPost("Task", body));
-    QVERIFY(!play.onPost("PlanTask", body));
-    QVERIFY(!play.onPost("Task_", body));
     QCOMPARE(g_pushed.size(), size_t(1));
     QCOMPARE(g_pushed.front()->id, 8);
-
     plan.onDelete("PlanTask", 3);
     play.onDelete("PlanTask", 4);
     play.onDelete("Task", 5);
     QCOMPARE(g_deleted, (std::vector<int>{3, 5}));
-}
 
-void TstTaskXml::responseTypesAndCallbacks()
-{
-    ZnPlayTaskManage m;
-    m.setListCallback(onList);
-    m.setTaskCallbacks(nullptr, nullptr, onTask);
     const std::string list = std::string(kDecl) + "<TaskList/>";
-    m.onResponse(13, list);
-    m.onResponse(19, list);   // owned, but no callback
-    m.onResponse(20, list);   // not owned
-    m.onResponse(215, list);
+    for (int type : {13, 19, 20, 215}) // 19 is owned but has no callback, the others not owned
+        play.onResponse(type, list);
     QCOMPARE(g_lists, 1);
-    m.onResponse(18, "garbage");   // notified whatever the parse gave
-    QCOMPARE(g_pushed.size(), size_t(1));
-    QVERIFY(!m.notify(13, false));
-    QCOMPARE(g_lists, 1);
-    QVERIFY(m.isDeleteReply(std::string(kDecl) + "<DeletePlayTask/>"));
-    QVERIFY(!ZnPlanManage().isDeleteReply(std::string(kDecl) + "<DeletePlayTask/>"));
+    play.onResponse(18, "garbage"); // notified whatever the parse gave
+    QCOMPARE(g_pushed.size(), size_t(2));
+    QVERIFY(play.isDeleteReply(std::string(kDecl) + "<DeletePlayTask/>"));
+    QVERIFY(!plan.isDeleteReply(std::string(kDecl) + "<DeletePlayTask/>"));
 }
 
 void TstTaskXml::hostileTextIsRefused_data()

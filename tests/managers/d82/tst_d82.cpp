@@ -1,0 +1,195 @@
+#include "../consoles/ModelSim.h"
+#include "BookRequest.h"
+#include "ZnD82ListMgr.h"
+#include "ZnD82Manage.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+// The D82 list model against the simulated server, and the single-device answer.
+namespace {
+
+Json::Value deviceRow(const std::string& id, const std::string& name)
+{
+    Json::Value r(Json::objectValue);
+    r["terminalId"] = id;
+    r["type"] = "8";
+    r["status"] = "1";
+    r["name"] = name;
+    r["ip"] = "10.0.8.9";
+    return r;
+}
+
+bool g_reported = false;
+void onEvent(int, void*) { g_reported = true; }
+
+const auto kId = &ZnD82::id;
+const auto kItem = &BookEntry::itemId;
+
+} // namespace
+
+class TstD82 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { m_s.reset(); }
+    void cleanup() { m_s->sim.clearRules(); }
+    void singleDeviceWithoutValidId_data();
+    void singleDeviceWithoutValidId();
+    void pushReplacesAndMovesToTheEnd();
+    void modifyChangesOnlyWhatTheServerTook();
+    void booksAreReadAndWritten();
+    void singleDeviceAnswer();
+    void deleteRemovesWithoutSignal();
+
+private:
+    ZnD82ListMgr* model() { return ZnD82ListMgr::instance(); }
+    std::unique_ptr<FamilySim> m_s;
+};
+
+void TstD82::initTestCase()
+{
+    m_s.reset(new FamilySim);
+    m_s->sim.withData([](ZnSimData& d) { d.addRow("d82", deviceRow("80005", "Van")); });
+    QVERIFY(startModels(*m_s));
+    QSignalSpy list(model(), &ZnD82ListMgr::gotD82List);
+    QCOMPARE(model()->requestD82List(), 0);
+    QVERIFY(FamilySim::spinUntil([&] { return list.count() == 1; }));
+    QCOMPARE(idsOf(model()->d82List(), kId), (std::vector<int>{80005, 80002, 80001}));
+}
+
+void TstD82::singleDeviceWithoutValidId_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::newRow("no child") << "<D82List/>";
+    QTest::newRow("no id") << "<D82List><D82 name=\"x\"/></D82List>";
+    QTest::newRow("zero") << "<D82List><D82 terminalId=\"0\"/></D82List>";
+    QTest::newRow("negative") << "<D82List><D82 terminalId=\"-4\"/></D82List>";
+    QTest::newRow("not a number") << "<D82List><D82 terminalId=\"4a\"/></D82List>";
+    QTest::newRow("too large") << "<D82List><D82 terminalId=\"99999999999\"/></D82List>";
+    QTest::newRow("other element") << "<MicList><Mic terminalId=\"4\"/></MicList>";
+    QTest::newRow("not xml") << "<D82List><D82 terminalId=\"4\"";
+}
+
+void TstD82::singleDeviceWithoutValidId()
+{
+    QFETCH(QString, xml);
+    ZnD82Manage m;
+    m.setCallback(onEvent);
+    g_reported = false;
+    m.onResponse(279, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + xml.toStdString());
+    QVERIFY(!g_reported);
+}
+
+void TstD82::pushReplacesAndMovesToTheEnd()
+{
+    QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
+    Json::Value rows(Json::arrayValue);
+    rows.append(deviceRow("80002", "Renamed"));
+    m_s->sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
+    QVERIFY(FamilySim::spinUntil([&] { return changed.count() == 1; }));
+    QCOMPARE(idsOf(model()->d82List(), kId), (std::vector<int>{80005, 80001, 80002}));
+    std::unique_ptr<ZnD82> copy(model()->copyD82(80002));
+    QVERIFY(copy);
+    QCOMPARE(copy->name, std::string("Renamed"));
+    QVERIFY(!model()->copyD82(12345));
+}
+
+void TstD82::modifyChangesOnlyWhatTheServerTook()
+{
+    QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
+    ZnD82 d;
+    QVERIFY(model()->getD82(80001, &d));
+    d.name = "Patrol";
+    QCOMPARE(model()->modifyD82(&d), 0);
+    m_s->sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "refused"));
+    d.name = "Never";
+    QCOMPARE(model()->modifyD82(&d), 1);
+    QVERIFY(model()->getD82(80001, &d));
+    QCOMPARE(d.name, std::string("Patrol"));
+    QCOMPARE(changed.count(), 1);
+}
+
+void TstD82::booksAreReadAndWritten()
+{
+    BookRequest r;
+    r.terminalId = 80001;
+    r.requestType = 282;
+    QCOMPARE(model()->requestD82Books(&r), 0);
+    QCOMPARE(idsOf(model()->callList(), kItem), std::vector<int>{70001});
+
+    BookRequest w;
+    w.terminalId = 80001;
+    w.requestType = 284;
+    w.text = "Dsk72_50001 D82_80002";
+    QCOMPARE(model()->setD82Books(&w), 0);
+    QCOMPARE(model()->requestD82Books(&r), 0);
+    const std::list<BookEntry> calls = model()->callList();
+    QCOMPARE(idsOf(calls, kItem), (std::vector<int>{50001, 80002}));
+    QCOMPARE(idsOf(calls, &BookEntry::itemType), (std::vector<int>{2, 8}));
+    QCOMPARE(idsOf(calls, &BookEntry::orderId), (std::vector<int>{1, 2}));
+
+    w.requestType = 286;
+    w.text = "1 3";
+    QCOMPARE(model()->setD82Books(&w), 0);
+    r.requestType = 285;
+    QCOMPARE(model()->requestD82Books(&r), 0);
+    QCOMPARE(idsOf(model()->sourceList(), kItem), (std::vector<int>{1, 3}));
+
+    r.requestType = 283;
+    QCOMPARE(model()->requestD82Books(&r), 0);
+    const std::list<ZnD82> all = model()->allCallList();
+    const std::vector<int> ids = idsOf(all, kId);
+    QVERIFY(ids.size() >= 7 && std::is_sorted(ids.begin(), ids.end()));
+    QVERIFY(std::any_of(all.begin(), all.end(), [](const ZnD82& t) { return t.name == "8_80002"; }));
+
+    // A request type that names no book is not sent.
+    const int sent = m_s->sim.count("GET");
+    r.requestType = 290;
+    QCOMPARE(model()->requestD82Books(&r), -1);
+    QCOMPARE(m_s->sim.count("GET"), sent);
+}
+
+void TstD82::singleDeviceAnswer()
+{
+    QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
+    m_s->sim.addRule(ZnSimRule::make(
+        "GET D82", ZnSimRule::Reply,
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D82List><D82 terminalId=\"80002\" type=\"8\" status=\"0\" "
+        "work=\"busy\" name=\"Night guard\" ip=\"10.0.8.22\" ver=\"2.0\"/></D82List>"));
+    QCOMPARE(model()->requestD82(&m_s->centre, 80002), 0);
+    QVERIFY(FamilySim::spinUntil([&] { return changed.count() == 1; }));
+    ZnD82 d;
+    QVERIFY(model()->getD82(80002, &d));
+    QCOMPARE(d.name, std::string("Night guard"));
+    QCOMPARE(d.work, std::string("busy"));
+    QCOMPARE(d.status, 0);
+    const ZnSimRequest sent = m_s->sim.requests().back();
+    QCOMPARE(sent.data, std::string("D82"));
+    QCOMPARE(sent.id, 80002);
+
+    // Nothing goes out for a device the model does not hold, or without a centre.
+    const int before = m_s->sim.count("GET D82");
+    QCOMPARE(model()->requestD82(&m_s->centre, 4242), -1);
+    QCOMPARE(model()->requestD82(nullptr, 80001), -1);
+    QCOMPARE(m_s->sim.count("GET D82"), before);
+}
+
+void TstD82::deleteRemovesWithoutSignal()
+{
+    QSignalSpy deleted(model(), &ZnD82ListMgr::d82Deleted);
+    ZnD82 d;
+    QVERIFY(model()->getD82(80005, &d));
+    QCOMPARE(model()->deleteD82(d), 0);
+    QVERIFY(!model()->getD82(80005, &d));
+    QCOMPARE(lastBody(*m_s, "POST RemoveDevice")["Type"].asString(), std::string("8"));
+    QCOMPARE(model()->deleteD82(d), 1); // gone on the server too
+    QCOMPARE(deleted.count(), 0);
+}
+
+QTEST_GUILESS_MAIN(TstD82)
+#include "tst_d82.moc"

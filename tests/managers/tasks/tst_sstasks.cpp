@@ -1,0 +1,230 @@
+#include "../consoles/ModelSim.h"
+#include "ZnApi.h"
+#include "ZnSsTaskDataMgr.h"
+#include "ZnSsTaskManage.h"
+
+#include <QtTest>
+
+#include <memory>
+
+// Sound-source tasks: their texts and rows, then the task model against the
+// simulated server.
+namespace {
+
+std::vector<int> g_events;
+void onEvent(int code, void* data)
+{
+    g_events.push_back(code == ZnSsTaskManage::ChangedType ? static_cast<ZnSsTask*>(data)->Id : code);
+}
+
+ZnSsTaskDataMgr* model() { return ZnSsTaskDataMgr::instance(); }
+std::vector<int> taskIds() { return idsOf(model()->taskList(), &ZnSsTask::Id); }
+
+} // namespace
+
+class TstSsTasks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { m_s.reset(); }
+    void init() { m_log.notes.clear(); }
+    void cleanup();
+    void textsRoundTrip();
+    void rowsListsAndPushes();
+    void firstListReadsTheTexts();
+    void addAndModifyComeBackAsPushes();
+    void startAndStopSendOnlyActionAndId();
+    void deletionAnsweredOkRemovesTheTask();
+    void deletionRefusedKeepsTheTask_data();
+    void deletionRefusedKeepsTheTask();
+    void operationOutsideTheTableSendsNothing();
+
+private:
+    std::unique_ptr<FamilySim> m_s;
+    SignalNotes m_log;
+};
+
+void TstSsTasks::initTestCase()
+{
+    m_s.reset(new FamilySim);
+    QVERIFY(startModels(*m_s));
+    m_log.watch(model(), &ZnSsTaskDataMgr::taskChanged, "changed");
+    m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleted, "deleted");
+    m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleteFailed, "refused");
+}
+
+void TstSsTasks::cleanup()
+{
+    m_s->sim.clearRules();
+    m_s->sim.setPushChanges(false);
+}
+
+void TstSsTasks::textsRoundTrip()
+{
+    // A piece that is not exactly "name#$%seconds" is dropped.
+    const std::list<ZnExecTime> times = ZnSsTask::splitExecuteTimes("a#$%28800!!!broken!!!b#$%43200!!!c#$%1#$%2");
+    QCOMPARE(ZnSsTask::joinExecuteTimes(times), std::string("a#$%28800!!!b#$%43200"));
+    QVERIFY(ZnSsTask::splitExecuteTimes("").empty());
+    QCOMPARE(ZnSsTask::splitTerminalIds("  3 x  15 "), (std::list<int32_t>{3, 0, 15}));
+    QCOMPARE(ZnSsTask::joinTerminalIds({3, 8, 21}), std::string("3 8 21"));
+    const std::vector<std::string> files{"/media/one.mp3", "/media/两.mp3"};
+    QCOMPARE(ZnSsTask::joinPlayList(files), std::string("/media/one.mp3@#$%/media/两.mp3"));
+    QCOMPARE(ZnSsTask::splitPlayList(ZnSsTask::joinPlayList(files)), files);
+    QVERIFY(ZnSsTask::splitPlayList("").empty());
+
+    const int32_t week = ZnSsTask::weekWithDay(ZnSsTask::weekWithDay(0, 1, true), 7, true);
+    QCOMPARE(week, 0x41);
+    QVERIFY(ZnSsTask::weekHasDay(week, 7) && !ZnSsTask::weekHasDay(week, 2));
+    QCOMPARE(ZnSsTask::weekWithDay(week, 1, false), 0x40);
+    QCOMPARE(ZnSsTask::weekWithDay(week, 8, true), week);
+    QVERIFY(!ZnSsTask::weekHasDay(-1, 0));
+}
+
+void TstSsTasks::rowsListsAndPushes()
+{
+    std::list<ZnSsTask> tasks;
+    QVERIFY(ZnSsTaskManage::parseRows(R"([{"sourceId":"1","name":"","terminalId":"3 5","timerPlanId":""},
+        {"sourceId":2}])", tasks));
+    QCOMPARE(tasks.front().Name, std::string("Task_3 5"));
+    QCOMPARE(tasks.front().TimerPlanId, -1);
+    QCOMPARE(tasks.back().Id, 2);
+    QCOMPARE(tasks.back().Name, std::string("Task_"));
+    QVERIFY(!ZnSsTaskManage::parseRows("[{\"sourceId\":", tasks));
+
+    ZnSsTaskManage m;
+    m.setCallback(onEvent);
+    m.onResponse(247, "[]"); // no tasks: no callback
+    m.onResponse(247, "not json");
+    m.onResponse(247, R"([{"sourceId":"1"},{"sourceId":"2"}])");
+    m.onResponse(248, R"([{"sourceId":"1"}])");
+    QVERIFY(!m.onPost("SqlConfig_soundsourc", "[]"));
+    QVERIFY(m.onPost("SqlConfig_soundsource", "garbage")); // taken even when it does not parse
+    QVERIFY(m.onPost("SqlConfig_soundsource", R"([{"sourceId":"3"},{"sourceId":"4"}])"));
+    QCOMPARE(g_events, (std::vector<int>{247, 3, 4}));
+}
+
+void TstSsTasks::firstListReadsTheTexts()
+{
+    QCOMPARE(taskIds(), (std::vector<int>{1, 2, 3}));
+    ZnSsTask t;
+    QVERIFY(model()->getTask(1, t));
+    QCOMPARE(t.terminalIds, (std::list<int32_t>{10001, 10002}));
+    QCOMPARE(t.execTimes.size(), size_t(2));
+    QCOMPARE(t.execTimes.front().nameText(), std::string("Start"));
+    QCOMPARE(t.execTimes.back().seconds, int64_t(43200));
+    QVERIFY(model()->getTask(2, t));
+    QCOMPARE(t.TimerPlanId, -1);
+}
+
+void TstSsTasks::addAndModifyComeBackAsPushes()
+{
+    m_s->sim.setPushChanges(true);
+    ZnSsTask t;
+    t.Id = 4;
+    t.Name = "Break";
+    t.Week = 0x11;
+    t.SourceContent = ZnSsTask::joinPlayList({"/mp3/a.mp3", "/mp3/b.mp3"});
+    t.TerminalId = ZnSsTask::joinTerminalIds({10001, 10003});
+    std::list<ZnExecTime> times(2);
+    times.front().setName("Ten");
+    times.front().seconds = 36000;
+    times.back().setName("Two");
+    times.back().seconds = 50400;
+    t.ExecuteTime = ZnSsTask::joinExecuteTimes(times);
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionAdd), 0);
+    // Every member goes as text.
+    const Json::Value body = lastBody(*m_s, "POST SoundSource");
+    QCOMPARE(body.size(), 16u);
+    for (const std::string& key : body.getMemberNames())
+        QVERIFY2(body[key].isString(), key.c_str());
+    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.count("changed(4)") == 1; }));
+
+    ZnSsTask back;
+    QVERIFY(model()->getTask(4, back));
+    QCOMPARE(back.Week, 0x11);
+    QCOMPARE(ZnSsTask::splitPlayList(back.SourceContent), (std::vector<std::string>{"/mp3/a.mp3", "/mp3/b.mp3"}));
+    QCOMPARE(back.terminalIds, (std::list<int32_t>{10001, 10003}));
+    QCOMPARE(back.execTimes.back().nameText(), std::string("Two"));
+    QCOMPARE(back.execTimes.back().seconds, int64_t(50400));
+
+    back.PlayVol = 33;
+    QCOMPARE(model()->commit(back, ZnSsTask::ActionMod), 0);
+    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.count("changed(4)") == 2; }));
+    QVERIFY(model()->getTask(4, back));
+    QCOMPARE(back.PlayVol, 33);
+    QCOMPARE(taskIds(), (std::vector<int>{1, 2, 3, 4}));
+}
+
+void TstSsTasks::startAndStopSendOnlyActionAndId()
+{
+    m_s->sim.setPushChanges(true);
+    ZnSsTask t;
+    QVERIFY(model()->getTask(2, t));
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionStart), 0);
+    ZnSimRequest sent = m_s->sim.requests().back();
+    QCOMPARE(sent.packetType, std::string("SoundSourceSwitch"));
+    QCOMPARE(sent.body, std::string("{\"Action\":\"Start\",\"Id\":\"2\"}\n"));
+    QVERIFY(FamilySim::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateRunning; }));
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionStop), 0);
+    QCOMPARE(m_s->sim.requests().back().body, std::string("{\"Action\":\"Stop\",\"Id\":\"2\"}\n"));
+    QVERIFY(FamilySim::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateIdle; }));
+}
+
+void TstSsTasks::deletionAnsweredOkRemovesTheTask()
+{
+    ZnSsTask t;
+    QVERIFY(model()->getTask(2, t));
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
+    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.contains("deleted(2)"); }));
+    QVERIFY(!model()->getTask(2, t));
+
+    // An OK answer with a body is still a deletion.
+    m_s->sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Reply, "deleted", 0, 1));
+    QVERIFY(model()->getTask(4, t));
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
+    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.contains("deleted(4)"); }));
+    QCOMPARE(m_log.notes, (QStringList{"deleted(2)", "deleted(4)"}));
+}
+
+void TstSsTasks::deletionRefusedKeepsTheTask_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<bool>("scripted");
+    QTest::addColumn<QString>("reason");
+    // Task 3 runs, and the server says so.
+    QTest::newRow("running") << 3 << false << "Task 3 is running";
+    QTest::newRow("refused without a reason") << 1 << true << "";
+    QTest::newRow("refused with a reason") << 1 << true << "任务正在使用";
+}
+
+void TstSsTasks::deletionRefusedKeepsTheTask()
+{
+    QFETCH(int, id);
+    QFETCH(bool, scripted);
+    QFETCH(QString, reason);
+    if (scripted)
+        m_s->sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, reason.toStdString(), 0, 1));
+    const std::vector<int> before = taskIds();
+    ZnSsTask t;
+    QVERIFY(model()->getTask(id, t));
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 1);
+    QVERIFY(FamilySim::spinUntil([&] { return !m_log.notes.isEmpty(); }));
+    QCOMPARE(m_log.notes, QStringList{"refused(" + reason + ")"});
+    QCOMPARE(taskIds(), before);
+}
+
+void TstSsTasks::operationOutsideTheTableSendsNothing()
+{
+    const size_t before = m_s->sim.requests().size();
+    ZnSsTask t;
+    t.Id = 1;
+    QCOMPARE(model()->commit(t, 5), -1);
+    QCOMPARE(model()->commit(t, -1), -1);
+    QCOMPARE(apiSaveSoundSourceTask(&m_s->centre, &t, 5), -1);
+    QCOMPARE(m_s->sim.requests().size(), before);
+}
+
+QTEST_GUILESS_MAIN(TstSsTasks)
+#include "tst_sstasks.moc"
