@@ -97,6 +97,9 @@ void TstGroups::rowsAndListsWithoutRows()
     QCOMPARE(groups.front().members, (std::vector<int>{12, 15, 7}));
     QCOMPARE(std::next(groups.begin())->members, (std::vector<int>{1, 0, 2}));
     QVERIFY(groups.back().members.empty());
+    // Nesting past the JSON reader's limit is bad input, not an exception.
+    std::list<ZnRegion> regions;
+    QVERIFY(!ZnRegionManage::parseRows(std::string(5000, '[') + "{}" + std::string(5000, ']'), regions));
 
     ZnMicGroupManage groupManage;
     ZnRegionManage regionManage;
