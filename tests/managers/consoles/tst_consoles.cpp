@@ -290,15 +290,6 @@ void TstConsoles::d72ChangesOnlyOnAcceptance()
     QVERIFY(model->findD72(50002, mic));
     QCOMPARE(mic.name, std::string("Side gate"));
     QCOMPARE((std::vector<int>{changed.count(), deleted.count()}), (std::vector<int>{1, 0}));
-
-    ZnD74ListMgr* d74 = ZnD74ListMgr::instance();
-    m_s->sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Fail, "", 0, 1));
-    QVERIFY(d74->findD74(60002, mic));
-    ZnMic louder = mic;
-    louder.broVol = mic.broVol + 1;
-    QCOMPARE(d74->modifyD74(louder, ZnD74ListMgr::NameAndVolume), 1);
-    QVERIFY(d74->findD74(60002, louder));
-    QCOMPARE(louder.broVol, mic.broVol);
 }
 
 void TstConsoles::buttonCallsStayWithTheirConsole()
@@ -416,14 +407,9 @@ void TstConsoles::dsk81OneConsoleAndRefusals()
     QCOMPARE(model->requestMic(&m_s->centre, 4242), -1);
     QCOMPARE(m_s->sim.count("GET"), asked);
 
-    m_s->sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "", 0, 1));
     m_s->sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "", 0, 1));
-    ZnMic renamed = desk;
-    renamed.name = "Never";
-    QCOMPARE(model->modifyMic(renamed), 1);
     QCOMPARE(model->deleteMic(desk), 1);
     QVERIFY(model->getMic(70001, desk));
-    QCOMPARE(desk.name, std::string("Desk & <co>"));
     QCOMPARE(model->deleteMic(desk), 0);
     QVERIFY(!model->getMic(70001, desk));
     QCOMPARE(lastBody(*m_s, "POST RemoveDevice")["Type"].asString(), std::string("3"));
