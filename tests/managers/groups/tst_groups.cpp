@@ -13,9 +13,6 @@
 // simulated server.
 namespace {
 
-int g_lists = 0;
-void onEvent(int, void*) { ++g_lists; }
-
 std::vector<int> groupIds() { return idsOf(ZnMicGroupListMgr::instance()->groupList(), &ZnMicGroup::groupId); }
 std::vector<int> regionIds() { return idsOf(ZnRegionListMgr::instance()->regionList(), &ZnRegion::regionId); }
 
@@ -43,7 +40,7 @@ private slots:
     void cleanupTestCase() { m_s.reset(); }
     void init() { m_log.notes.clear(); }
     void cleanup();
-    void rowsAndListsWithoutRows();
+    void rowsSplitTheirMembers();
     void groupAddModifyDelete();
     void regionMembersJoinedOnTheWire();
     void refusalsLeaveTheListsUnchanged();
@@ -86,7 +83,7 @@ std::string TstGroups::simColumn(const char* table, const char* key, int id, con
     return value;
 }
 
-void TstGroups::rowsAndListsWithoutRows()
+void TstGroups::rowsSplitTheirMembers()
 {
     std::list<ZnMicGroup> groups;
     QVERIFY(ZnMicGroupManage::parseRows(R"([{"groupId":"4","callWaitRule":"2","terminalId":"12 15 7"},
@@ -99,21 +96,6 @@ void TstGroups::rowsAndListsWithoutRows()
     // Nesting past the JSON reader's limit is bad input, not an exception.
     std::list<ZnRegion> regions;
     QVERIFY(!ZnRegionManage::parseRows(std::string(5000, '[') + "{}" + std::string(5000, ']'), regions));
-
-    ZnMicGroupManage groupManage;
-    ZnRegionManage regionManage;
-    groupManage.setCallback(onEvent);
-    regionManage.setCallback(onEvent);
-    for (const char* body : {"[]", "{", "null"}) {
-        groupManage.onResponse(222, body);
-        regionManage.onResponse(140, body);
-    }
-    groupManage.onResponse(223, R"([{"groupId":"1"}])");
-    regionManage.onResponse(142, R"([{"regionId":"1"}])");
-    QCOMPARE(g_lists, 0);
-    groupManage.onResponse(222, R"([{"groupId":"1"}])");
-    regionManage.onResponse(140, R"([{"regionId":"1"}])");
-    QCOMPARE(g_lists, 2);
 }
 
 void TstGroups::groupAddModifyDelete()

@@ -231,7 +231,6 @@ void TstServerLogs::backupAndRestore()
     QCOMPARE(backup.value.size(), size_t(32));
 
     QCOMPARE(config()->setParameter("After backup", 173), 0);
-    QCOMPARE(config()->recoverData(backup.name, std::string(32, '0'), 182), 1);
     QCOMPARE(config()->recoverData(backup.name, backup.value, 182), 0);
     QCOMPARE(lastBody(*m_s, "POST DataRecovery")["Md5"].asString(), backup.value);
     QCOMPARE(config()->requestSystemParameter(), 0);

@@ -33,7 +33,6 @@ private slots:
     void cleanup();
     void textsRoundTrip();
     void rowsListsAndPushes();
-    void firstListReadsTheTexts();
     void addAndModifyComeBackAsPushes();
     void startAndStopSendOnlyActionAndId();
     void deletionAnsweredOkRemovesTheTask();
@@ -103,19 +102,6 @@ void TstSsTasks::rowsListsAndPushes()
     QVERIFY(m.onPost("SqlConfig_soundsource", "garbage")); // taken even when it does not parse
     QVERIFY(m.onPost("SqlConfig_soundsource", R"([{"sourceId":"3"},{"sourceId":"4"}])"));
     QCOMPARE(g_events, (std::vector<int>{247, 3, 4}));
-}
-
-void TstSsTasks::firstListReadsTheTexts()
-{
-    QCOMPARE(taskIds(), (std::vector<int>{1, 2, 3}));
-    ZnSsTask t;
-    QVERIFY(model()->getTask(1, t));
-    QCOMPARE(t.terminalIds, (std::list<int32_t>{10001, 10002}));
-    QCOMPARE(t.execTimes.size(), size_t(2));
-    QCOMPARE(t.execTimes.front().nameText(), std::string("Start"));
-    QCOMPARE(t.execTimes.back().seconds, int64_t(43200));
-    QVERIFY(model()->getTask(2, t));
-    QCOMPARE(t.TimerPlanId, -1);
 }
 
 void TstSsTasks::addAndModifyComeBackAsPushes()
