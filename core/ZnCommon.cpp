@@ -111,11 +111,16 @@ void parseIntList(const std::string& text, std::vector<int>& out, const std::str
 {
     std::vector<std::string> pieces;
     splitString(text, pieces, separator);
-    for (const std::string& p : pieces) {
-        // strtol rather than atoi: same reading, but defined for out-of-range numbers.
-        const long v = std::strtol(p.c_str(), nullptr, 10);
-        out.push_back(static_cast<int>(v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : v)));
-    }
+    for (const std::string& p : pieces)
+        out.push_back(atoiClamped(p.c_str()));
+}
+
+int atoiClamped(const char* text)
+{
+    if (!text)
+        return 0;
+    const long v = std::strtol(text, nullptr, 10);
+    return static_cast<int>(v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : v));
 }
 
 bool isValidName(const std::string& name)

@@ -36,7 +36,10 @@ std::string fileNameFromPath(const std::string& path);
 // a trailing separator adds no empty piece; an empty text adds nothing. An empty
 // separator appends the text whole.
 void splitString(const std::string& text, std::vector<std::string>& out, const std::string& separator);
-// splitString, each piece read as a decimal int the way atoi does (clamped to int).
+// Reads a decimal int the way atoi does, but a number beyond int is clamped to
+// its end (atoi itself is undefined there). Null reads as 0.
+int atoiClamped(const char* text);
+// splitString, each piece read by atoiClamped.
 void parseIntList(const std::string& text, std::vector<int>& out, const std::string& separator);
 
 // False when the name holds any of / \ : * ? " < > | ' &.

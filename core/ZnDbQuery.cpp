@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ZnCommon.h"
 #include "ZnMySql.h"
 #include "ZnMySqlResult.h"
 
@@ -18,7 +19,7 @@ std::string text(const ZnMySqlResult& r, unsigned row, unsigned column)
 int number(const ZnMySqlResult& r, unsigned row, unsigned column)
 {
     const char* c = r.cell(row, column);
-    return c ? std::atoi(c) : 0;
+    return ZnCommon::atoiClamped(c);
 }
 
 int count(const char* sql)

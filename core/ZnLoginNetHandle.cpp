@@ -45,7 +45,7 @@ void ZnLoginNetHandle::tick()
             sendLogin();
         }
         break;
-    case LoggedIn:
+    case LoggedIn: {
         if (isTimedOut()) {
             signalLoss();
             break;
@@ -58,6 +58,7 @@ void ZnLoginNetHandle::tick()
                 setNextDue(next);
         }
         break;
+    }
     default:
         break;
     }
@@ -70,9 +71,10 @@ void ZnLoginNetHandle::onResponse(int requestType, const std::string&)
     const int s = state();
     if (s == LoggingIn && requestType == LoginType) {
         setLastActivity(now());
+        // Before the centre shows the login: a caller that sees it reads the result.
+        m_loginResult.store(Accepted);
         if (m_centre)
             m_centre->onLoginResult(true);
-        m_loginResult.store(Accepted);
     } else if (s == LoggedIn) {
         setLastActivity(now());
     }
@@ -95,10 +97,10 @@ void ZnLoginNetHandle::onLoginFailed(int requestType)
 {
     if (requestType != LoginType || state() != LoggingIn)
         return;
+    m_loginResult.store(Refused);
     if (m_centre)
         m_centre->onLoginResult(false);
     signalLoss();
-    m_loginResult.store(Refused);
 }
 
 void ZnLoginNetHandle::stepState()

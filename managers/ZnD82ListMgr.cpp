@@ -95,8 +95,7 @@ int ZnD82ListMgr::requestD82List()
 int ZnD82ListMgr::requestD82Books(const BookRequest* request)
 {
     ZnManageCenter* centre = takeCentre();
-    auto call = [centre, request] { return apiGetD82Books(centre, request); };
-    return Store::repeatWhileBusy(call, Store::ListPauseMs);
+    return Store::requestList([centre, request] { return apiGetD82Books(centre, request); });
 }
 
 int ZnD82ListMgr::setD82Books(const BookRequest* request)

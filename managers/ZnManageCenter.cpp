@@ -204,11 +204,13 @@ void ZnManageCenter::onLoginResult(bool ok)
 {
     if (!ok)
         return;
-    setState(LoggedIn);
+    // The keep-alive timing starts before the state is shown: a caller that sees
+    // the login may move the clock at once.
     if (m_login) {
         m_login->setState(ZnLoginNetHandle::LoggedIn);
         m_login->stepState();
     }
+    setState(LoggedIn);
 }
 
 void ZnManageCenter::run()

@@ -6,6 +6,14 @@
 #include "ZnListStore.h"
 #include "ZnQtViewCtrl.h"
 
+namespace {
+// Asks for a kind's list, again after a short pause while the centre is busy.
+void askForList(ZnManageCenter* centre, int kind)
+{
+    ZnListStore<ZnScheme, ZnListKind::B>::requestList([centre, kind] { return apiGetSchemeList(centre, kind); });
+}
+} // namespace
+
 ZnSchemeList* ZnSchemeList::instance()
 {
     static ZnSchemeList* list = new ZnSchemeList;
@@ -41,9 +49,7 @@ bool ZnSchemeList::requestSchemes(int kind, std::list<ZnScheme>& out)
             return true;
         }
     }
-    ZnManageCenter* c = centre();
-    auto call = [c, kind] { return apiGetSchemeList(c, kind); };
-    ZnListStore<ZnScheme, ZnListKind::B>::repeatWhileBusy(call, ZnListStore<ZnScheme, ZnListKind::B>::ListPauseMs);
+    askForList(centre(), kind);
     return false;
 }
 
@@ -192,9 +198,7 @@ int ZnSchemeList::change(ZnScheme& scheme, int kind, Wait wait, int (*call)(ZnMa
         announce(kind, replaced, sent.id);
     } else {
         // The server took the plan but did not say under which id: fetch the list.
-        ZnManageCenter* c = centre();
-        auto again = [c, kind] { return apiGetSchemeList(c, kind); };
-        ZnListStore<ZnScheme, ZnListKind::B>::repeatWhileBusy(again, ZnListStore<ZnScheme, ZnListKind::B>::ListPauseMs);
+        askForList(centre(), kind);
     }
     return 0;
 }

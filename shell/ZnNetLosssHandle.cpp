@@ -69,7 +69,7 @@ std::unique_ptr<QList<ZnTerminal>> ZnNetLosssHandle::parseConflictList(const std
             continue;
         ZnTerminal t;
         const std::string id = memberText(element, "terminalId");
-        t.id = std::atoi(id.c_str());
+        t.id = ZnRow::atoi(id);
         t.name = memberText(element, "name");
         if (t.name.empty())
             t.name = id;

@@ -5,6 +5,7 @@
 #include "LoginSettings.h"
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnCommon.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnFontSetup.h"
 #include "ZnGlobals.h"
@@ -120,7 +121,7 @@ int runLogin(int *maxFlag)
         settings->Passwd = password;
     }
     if (const char *max = getOption("-max"))
-        *maxFlag = std::atoi(max);
+        *maxFlag = ZnCommon::atoiClamped(max);
 
     dialog.fillFields();
     if (given < 3) {

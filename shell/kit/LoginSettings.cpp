@@ -2,6 +2,7 @@
 
 #include "IniFile.h"
 #include "ServiceHub.h"
+#include "ZnCommon.h"
 #include "ZnApi.h"
 #include "ZnSleep.h"
 
@@ -23,7 +24,7 @@ void readText(ZnIniFile *doc, const char *key, std::string &field)
 void readInt(ZnIniFile *doc, const char *key, int &field)
 {
     if (const char *v = doc->value(kSection, key, nullptr))
-        field = std::atoi(v);
+        field = ZnCommon::atoiClamped(v);
 }
 } // namespace
 

@@ -44,12 +44,7 @@ client() {
 }
 
 server_pid() { cat "$run/mysqld.pid" 2>/dev/null || true; }
-
-running() {
-  local pid
-  pid=$(server_pid)
-  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null
-}
+running() { local pid; pid=$(server_pid); [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; }
 
 port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
@@ -208,7 +203,5 @@ SQL
     client talkbacklog
     ;;
   *)
-    echo "unknown command: $cmd" >&2
-    exit 2
-    ;;
+    echo "unknown command: $cmd" >&2; exit 2 ;;
 esac

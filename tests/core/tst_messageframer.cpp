@@ -52,20 +52,6 @@ private slots:
         }
     }
 
-    void waitsForHeaderEndAndBody()
-    {
-        Collector c;
-        c.framer.feed("DBP/1.0 200 OK\r\nCSeq: 7\r\nContent-Length:4\r\n\r");
-        QCOMPARE(c.framer.state(), 0);
-        c.framer.feed("\nabc");
-        QCOMPARE(c.framer.state(), 1);
-        QVERIFY(c.messages.empty());
-        c.framer.feed("dDBP/1.0 200 OK\r\n");
-        QCOMPARE(c.messages, Messages{"DBP/1.0 200 OK\r\nCSeq: 7\r\nContent-Length:4\r\n\r\nabcd"});
-        QCOMPARE(c.framer.state(), 0);
-        QCOMPARE(c.framer.pendingBytes(), std::size_t(16));
-    }
-
     void contentLengthRefused_data()
     {
         QTest::addColumn<QByteArray>("value");

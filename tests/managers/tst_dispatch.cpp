@@ -5,58 +5,52 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <random>
 
 namespace {
+std::mutex gMutex;
 std::vector<int> gRegionEvents;
-std::mutex gRegionMutex;
+std::string gConflict;
 
 void onRegion(int code, void* data)
 {
-    std::lock_guard<std::mutex> lock(gRegionMutex);
+    std::lock_guard<std::mutex> lock(gMutex);
     gRegionEvents.push_back(code);
     gRegionEvents.push_back(*static_cast<int*>(data));
 }
 
-std::string gConflict;
-std::mutex gConflictMutex;
-
 void onConflict(int code, const char* body)
 {
-    std::lock_guard<std::mutex> lock(gConflictMutex);
+    std::lock_guard<std::mutex> lock(gMutex);
     gConflict = std::to_string(code) + ":" + body;
 }
 
-// Puts probes into slots for the life of a test and gives the managers back after.
-class Probes
+template <class T>
+T guarded(const T& value)
 {
-public:
-    explicit Probes(ZnManageCenter& centre)
-        : m_centre(centre)
-    {
-    }
-    ~Probes()
-    {
-        for (auto& p : m_saved)
-            m_centre.swapSlot(p.first, p.second);
-    }
-    ProbeManage& at(int slot, const std::string& tag)
-    {
-        m_probes.emplace_back(new ProbeManage(tag, &journal));
-        m_saved.emplace_back(slot, m_centre.swapSlot(slot, m_probes.back().get()));
-        return *m_probes.back();
-    }
-    std::vector<std::string> journalCopy() const
-    {
-        std::lock_guard<std::mutex> lock(ProbeManage::journalMutex());
-        return journal;
-    }
-    std::vector<std::string> journal;
+    std::lock_guard<std::mutex> lock(gMutex);
+    return value;
+}
 
-private:
-    ZnManageCenter& m_centre;
-    std::vector<std::unique_ptr<ProbeManage>> m_probes;
-    std::vector<std::pair<int, ZnBaseMgr*>> m_saved;
-};
+// Flips, cuts and splices a few bytes.
+std::string mutate(std::string body, std::mt19937& rng)
+{
+    for (int i = static_cast<int>(rng() % 4); i > 0 && !body.empty(); --i) {
+        const size_t at = rng() % body.size();
+        switch (rng() % 3) {
+        case 0:
+            body[at] = static_cast<char>(rng() % 256);
+            break;
+        case 1:
+            body.erase(at, 1 + rng() % 4);
+            break;
+        default:
+            body.insert(at, 1, "{}[]<>\",:\\0"[rng() % 11]);
+            break;
+        }
+    }
+    return body;
+}
 }
 
 class TstDispatch : public QObject
@@ -67,201 +61,203 @@ private slots:
     void initTestCase();
     void pushIsRoutedByKeyInSlotOrder();
     void answersReachEveryManagerInSlotOrder();
-    void conflictReachesItsCallback();
-    void deleteAndSetAsTheProtocolDecides();
-    void splitAndMergedWrites();
-    void nulBytesAreCountedNotCut();
+    void conflictDeleteAndSet();
+    void splitMergedAndNulBytes();
     void badInputNeverEndsTheConnection();
+    void randomPushesNeverEndTheConnection();
     void serverClosingMidMessageIsALoss();
 
 private:
-    SimSession* m_session = nullptr;
+    SimSession m_session;
 };
 
 void TstDispatch::initTestCase()
 {
-    // One logged-in session serves the dispatch cases that keep the line up.
-    m_session = new SimSession;
-    QVERIFY(m_session->login());
+    // One logged-in session serves the cases that keep the line up.
+    QVERIFY(m_session.login());
 }
 
 void TstDispatch::pushIsRoutedByKeyInSlotOrder()
 {
-    ZnManageCenter& centre = *m_session->centre;
-    Probes probes(centre);
-    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot, "slot1");
-    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot, "slot17");
-    ProbeManage& later = probes.at(ZnManageCenter::SchemeSlot, "slot19");
+    Probes probes(*m_session.centre);
+    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot);
+    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot);
+    ProbeManage& later = probes.at(ZnManageCenter::SchemeSlot);
     d82.acceptKey = "SqlConfig_d82";
     later.acceptKey = "SqlConfig_d82";
 
-    m_session->sim.pushPost("SqlConfig", "d82", "[{\"terminalId\":\"80001\"}]");
+    m_session.sim.pushPost("SqlConfig", "d82", "[{\"terminalId\":\"80001\"}]");
     QVERIFY(ZnSimServer::waitFor([&] { return d82.saw("post SqlConfig_d82"); }));
     QVERIFY(first.saw("post SqlConfig_d82"));
     QVERIFY(!later.saw("post SqlConfig_d82"));
     QCOMPARE(d82.bodies().back(), std::string("[{\"terminalId\":\"80001\"}]"));
 
     // A blank after the colon is part of the value: that key matches no manager.
-    m_session->sim.pushRaw("POST DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype: d82\r\nContent-Length:2\r\n\r\n[]");
+    m_session.sim.pushRaw("POST DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype: d82\r\nContent-Length:2\r\n\r\n[]");
     QVERIFY(ZnSimServer::waitFor([&] { return later.saw("post SqlConfig_ d82"); }));
-    const std::vector<std::string> calls = d82.calls();
-    QCOMPARE(int(std::count(calls.begin(), calls.end(), "post SqlConfig_d82")), 1);
-    const std::vector<std::string> journal = probes.journalCopy();
+    QCOMPARE(d82.bodiesOf("post SqlConfig_d82").size(), size_t(1));
+    const std::vector<std::string> journal = probes.journal();
     const auto it = std::find(journal.begin(), journal.end(), "slot1: post SqlConfig_ d82");
-    QVERIFY(it != journal.end());
     QVERIFY(std::find(it, journal.end(), "slot19: post SqlConfig_ d82") != journal.end());
 }
 
 void TstDispatch::answersReachEveryManagerInSlotOrder()
 {
-    ZnManageCenter& centre = *m_session->centre;
+    ZnManageCenter& centre = *m_session.centre;
     Probes probes(centre);
-    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot, "slot1");
-    ProbeManage& log = probes.at(ZnManageCenter::LogSlot, "slot8");
-    ProbeManage& last = probes.at(ZnManageCenter::SchemeSlot, "slot19");
+    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot);
+    ProbeManage& log = probes.at(ZnManageCenter::LogSlot);
+    ProbeManage& last = probes.at(ZnManageCenter::SchemeSlot);
 
     QCOMPARE(centre.getD82List(), 0);
     std::vector<std::string> order;
-    for (const std::string& entry : probes.journalCopy()) {
+    for (const std::string& entry : probes.journal()) {
         if (entry.find("answer 278") != std::string::npos)
             order.push_back(entry);
     }
-    const std::vector<std::string> expected = {"slot1: answer 278", "slot8: answer 278", "slot19: answer 278"};
-    QCOMPARE(order, expected);
+    QCOMPARE(order, (std::vector<std::string>{"slot1: answer 278", "slot8: answer 278", "slot19: answer 278"}));
     QVERIFY(last.bodies().back().find("\"terminalId\":\"80001\"") != std::string::npos);
 
-    m_session->sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Fail, "table locked", 0, 1));
+    m_session.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Fail, "table locked", 0, 1));
     QCOMPARE(centre.getLogPage(5, 0), 1);
-    QVERIFY(log.saw("failed 132"));
-    QCOMPARE(log.bodies().back(), std::string("table locked"));
+    QCOMPARE(log.bodiesOf("failed 132"), std::vector<std::string>{"table locked"});
     QVERIFY(first.saw("failed 132"));
 }
 
-void TstDispatch::conflictReachesItsCallback()
+void TstDispatch::conflictDeleteAndSet()
 {
-    ZnManageCenter& centre = *m_session->centre;
-    Probes probes(centre);
-    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot, "slot1");
+    ZnManageCenter& centre = *m_session.centre;
     QCOMPARE(apiSetConflictCallback(&centre, &onConflict, 0), 0);
-    m_session->sim.pushPost("TerminalConflict", "", "[{\"terminalId\":\"7\",\"name\":\"A\",\"ip\":\"1.2.3.4\"}]");
-    QVERIFY(ZnSimServer::waitFor([&] {
-        std::lock_guard<std::mutex> lock(gConflictMutex);
-        return !gConflict.empty();
-    }));
-    QCOMPARE(gConflict, std::string("0:[{\"terminalId\":\"7\",\"name\":\"A\",\"ip\":\"1.2.3.4\"}]"));
-    // It is not offered to the managers as well.
-    QTest::qWait(30);
-    QVERIFY(first.calls().empty());
-}
-
-void TstDispatch::deleteAndSetAsTheProtocolDecides()
-{
-    ZnManageCenter& centre = *m_session->centre;
     QCOMPARE(apiSetRegionCallback(&centre, &onRegion), 0);
     Probes probes(centre);
-    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot, "slot1");
-    ProbeManage& tts = probes.at(ZnManageCenter::TtsSlot, "slot11");
-    ProbeManage& scheme = probes.at(ZnManageCenter::SchemeSlot, "slot19");
+    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot);
+    ProbeManage& tts = probes.at(ZnManageCenter::TtsSlot);
+    ProbeManage& scheme = probes.at(ZnManageCenter::SchemeSlot);
+
+    // A conflict goes to its callback only, not to the managers as well.
+    const std::string conflict = "[{\"terminalId\":\"7\",\"name\":\"A\",\"ip\":\"1.2.3.4\"}]";
+    m_session.sim.pushPost("TerminalConflict", "", conflict);
+    QVERIFY(ZnSimServer::waitFor([&] { return !guarded(gConflict).empty(); }));
+    QCOMPARE(guarded(gConflict), "0:" + conflict);
 
     // A deletion goes to every manager; the region manager acts on its own type.
-    m_session->sim.pushDelete("Region", 12);
-    QVERIFY(ZnSimServer::waitFor([&] { return scheme.saw("delete Region 12"); }));
-    QVERIFY(first.saw("delete Region 12"));
-    {
-        std::lock_guard<std::mutex> lock(gRegionMutex);
-        QCOMPARE(gRegionEvents, (std::vector<int>{143, 12}));
-    }
-    m_session->sim.pushDelete("region", 13);
+    m_session.sim.pushDelete("Region", 12);
+    m_session.sim.pushDelete("region", 13);
     QVERIFY(ZnSimServer::waitFor([&] { return scheme.saw("delete region 13"); }));
-    {
-        std::lock_guard<std::mutex> lock(gRegionMutex);
-        QCOMPARE(gRegionEvents.size(), size_t(2));
-    }
+    QVERIFY(first.saw("delete Region 12"));
+    QCOMPARE(first.calls().front(), std::string("delete Region 12"));
+    QCOMPARE(guarded(gRegionEvents), (std::vector<int>{143, 12}));
 
     // A SET with a key is a push under that key; without one, its body goes to
     // the SET hooks until one takes it.
     tts.acceptKey = "SqlConfig_tts71";
-    m_session->sim.pushSet("SqlConfig", "tts71", "[]");
+    m_session.sim.pushSet("SqlConfig", "tts71", "[]");
     QVERIFY(ZnSimServer::waitFor([&] { return tts.saw("post SqlConfig_tts71"); }));
     QVERIFY(!scheme.saw("post SqlConfig_tts71"));
-
     tts.acceptSet = true;
-    m_session->sim.pushSet("", "", "<?xml version=\"1.0\"?><CapList/>");
+    m_session.sim.pushSet("", "", "<?xml version=\"1.0\"?><CapList/>");
     QVERIFY(ZnSimServer::waitFor([&] { return tts.saw("set"); }));
     QVERIFY(first.saw("set"));
     QVERIFY(!scheme.saw("set"));
 }
 
-void TstDispatch::splitAndMergedWrites()
+void TstDispatch::splitMergedAndNulBytes()
 {
-    ZnManageCenter& centre = *m_session->centre;
+    ZnManageCenter& centre = *m_session.centre;
     Probes probes(centre);
-    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot, "slot17");
+    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot);
     d82.acceptKey = "SqlConfig_d82";
 
     // Every byte on its own: requests still complete, pushes arrive whole.
-    m_session->sim.setSplit(1, 0);
+    m_session.sim.setSplit(1, 0);
     QCOMPARE(centre.getD82List(), 0);
-    m_session->sim.pushPost("SqlConfig", "d82", "[{\"name\":\"split\"}]");
+    m_session.sim.pushPost("SqlConfig", "d82", "[{\"name\":\"split\"}]");
     QVERIFY(ZnSimServer::waitFor([&] { return d82.saw("post SqlConfig_d82"); }));
-    QCOMPARE(d82.bodies().back(), std::string("[{\"name\":\"split\"}]"));
-    m_session->sim.setSplit(0);
+    m_session.sim.setSplit(0);
 
-    // Three messages in one write are handed on in order.
+    // Three messages in one write are handed on in order; a NUL is counted, not cut.
     std::string merged;
-    for (const char* name : {"one", "two", "three"})
+    for (const std::string& name : std::vector<std::string>{"one", "two", std::string("ab\0cd", 5)})
         merged += ZnSimServer::message("POST DBP/1.0", "SqlConfig", "d82", name);
-    m_session->sim.pushRaw(merged);
-    QVERIFY(ZnSimServer::waitFor([&] { return d82.bodies().size() >= 5; }));
-    const std::vector<std::string> bodies = d82.bodies();
-    QCOMPARE(std::vector<std::string>(bodies.end() - 3, bodies.end()),
-             (std::vector<std::string>{"one", "two", "three"}));
-}
-
-void TstDispatch::nulBytesAreCountedNotCut()
-{
-    ZnManageCenter& centre = *m_session->centre;
-    Probes probes(centre);
-    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot, "slot17");
-    d82.acceptKey = "SqlConfig_d82";
-    const std::string body("ab\0cd", 5);
-    m_session->sim.pushPost("SqlConfig", "d82", body);
-    m_session->sim.pushPost("SqlConfig", "d82", "after");
-    QVERIFY(ZnSimServer::waitFor([&] { return d82.bodies().size() == 2; }));
-    QCOMPARE(d82.bodies()[0], body);
-    QCOMPARE(d82.bodies()[1], std::string("after"));
+    m_session.sim.pushRaw(merged);
+    m_session.sim.pushPost("SqlConfig", "d82", "after");
+    QVERIFY(ZnSimServer::waitFor([&] { return d82.bodiesOf("post").size() == 5; }));
+    QCOMPARE(d82.bodiesOf("post"), (std::vector<std::string>{"[{\"name\":\"split\"}]", "one", "two",
+                                                              std::string("ab\0cd", 5), "after"}));
 }
 
 void TstDispatch::badInputNeverEndsTheConnection()
 {
-    ZnManageCenter& centre = *m_session->centre;
+    ZnManageCenter& centre = *m_session.centre;
     Probes probes(centre);
-    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot, "slot1");
-    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot, "slot17");
+    ProbeManage& first = probes.at(ZnManageCenter::TerminalSlot);
+    ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot);
     first.throwOnPost = true;
     d82.acceptKey = "SqlConfig_d82";
 
-    m_session->sim.pushPost("SqlConfig", "d82", "{not json");
-    m_session->sim.pushRaw("HELLO DBP/9.9\r\nContent-Length:3\r\n\r\nxyz");
-    m_session->sim.pushPost("SqlConfig", "dsk72", "[1,2,{\"terminalId\":[]}]");
-    m_session->sim.pushDelete("D72", -5);
-    m_session->sim.pushPost("SqlConfig", "d82", "[]");
+    m_session.sim.pushPost("SqlConfig", "d82", "{not json");
+    m_session.sim.pushRaw("HELLO DBP/9.9\r\nContent-Length:3\r\n\r\nxyz");
+    m_session.sim.pushPost("SqlConfig", "dsk72", "[1,2,{\"terminalId\":[]}]");
+    m_session.sim.pushDelete("D72", -5);
+    m_session.sim.pushPost("SqlConfig", "d82", "[]");
     // A manager that throws is passed by; the later ones are still offered each push
     // (the D72 manager in slot 12 takes "SqlConfig_dsk72" before slot 17 sees it).
-    auto posts = [&d82] {
-        std::vector<std::string> out;
-        const std::vector<std::string> calls = d82.calls();
-        const std::vector<std::string> bodies = d82.bodies();
-        for (size_t i = 0; i < calls.size(); ++i) {
-            if (calls[i].compare(0, 5, "post ") == 0)
-                out.push_back(calls[i].substr(5) + " " + bodies[i]);
-        }
-        return out;
-    };
-    QVERIFY(ZnSimServer::waitFor([&] { return posts().size() == 2; }));
-    QCOMPARE(posts(), (std::vector<std::string>{"SqlConfig_d82 {not json", "SqlConfig_d82 []"}));
+    QVERIFY(ZnSimServer::waitFor([&] { return d82.bodiesOf("post").size() == 2; }));
+    QCOMPARE(d82.bodiesOf("post SqlConfig_d82"), (std::vector<std::string>{"{not json", "[]"}));
     QCOMPARE(centre.state(), int(ZnNetManage::LoggedIn));
     QCOMPARE(centre.getTtsList(), 0);
+}
+
+void TstDispatch::randomPushesNeverEndTheConnection()
+{
+    // Keys the managers take, and bodies of the shapes their readers know.
+    const char* const keys[][2] = {
+        {"SqlConfig", "ipamp"}, {"SqlConfig", "capd73"}, {"SqlConfig", "firealarm"}, {"SqlConfig", "tts71"},
+        {"SqlConfig", "dsk72"}, {"SqlConfig", "dsk74"}, {"SqlConfig", "dsk81"}, {"SqlConfig", "d82"},
+        {"SqlConfig", "soundsource"}, {"SqlConfig", "timerplan"}, {"Task", ""}, {"PlanTask", ""}, {"", ""}};
+    const char* const deleteTypes[] = {"D72", "D74", "Region", "MicGroup", "Tts", "CAP", "FAlarm", "Task",
+                                       "PlanTask", "SchemeData", "AmpSchemeData", "User", "01", ""};
+    const char* const bodies[] = {
+        "[{\"terminalId\":\"5\",\"name\":\"\",\"type\":\"6\",\"status\":\"1\",\"broVol\":\"60\"}]",
+        "[{\"terminalId\":5,\"name\":null,\"broVol\":[1],\"pttMode\":{\"a\":1},\"power\":true}]",
+        "[{\"sourceId\":\"3\",\"terminalId\":\"1  2 x\",\"executeTime\":\"a#$%1!!!#$%!!!b#$%c#$%d\"}]",
+        "[{\"timerplanId\":\"-7\",\"enable\":\"99999999999999999999\",\"name\":\"\"}]",
+        "{\"terminalId\":\"1\"}", "[1,2,3]", "[[]]", "\"text\"", "[", "", "null", "[{}]",
+        "<?xml version=\"1.0\"?><TaskList><Task id=\"1\"><exec><e i=\"5\" n=\"x\"/></exec><files><f n=\"/a/\"/>"
+        "</files><terminals vol=\"70000\"><t i=\"0\" vol=\"3\"/></terminals></Task></TaskList>",
+        "<?xml version=\"1.0\"?><Task id=\"2\"/>", "<?xml version=\"1.0\"?><LevelList><Level id=\"70000\" lv=\"-1\"/></LevelList>",
+        "<?xml version=\"1.0\"?><Scheme Id=\"x\" Status=\"9\" SchemeName=\"s\"/>",
+        "<?xml version=\"1.0\"?><MicList><Mic/></MicList>", "<?xml version=\"1.0\"?><UserList><User lv=\"250\"/>",
+        "<?xml version=\"1.0\"?><BroadcastList><Broadcast id=\"1\"><Region><r id=\"4\"/></Region></Broadcast></BroadcastList>",
+        "<<<<>>>>", "<?xml?><CapList><Cap/></CapList>"};
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 10; ++round) {
+        std::string burst;
+        for (int i = 0; i < 60; ++i) {
+            const std::string body = mutate(bodies[rng() % (sizeof bodies / sizeof *bodies)], rng);
+            const auto& key = keys[rng() % (sizeof keys / sizeof *keys)];
+            switch (rng() % 5) {
+            case 0:
+            case 1:
+                burst += ZnSimServer::message("POST DBP/1.0", key[0], key[1], body);
+                break;
+            case 2:
+                burst += ZnSimServer::message("SET DBP/1.0", key[0], key[1], body);
+                break;
+            case 3:
+                burst += "DELETE DBP/1.0\r\nPacket-Type:" + std::string(deleteTypes[rng() % 14])
+                         + "\r\nId: " + std::to_string(static_cast<int>(rng() % 200) - 20) + "\r\n\r\n";
+                break;
+            default:
+                // Answers nobody waits for, with any CSeq.
+                burst += ZnSimServer::answer(rng() % 2, 100000 + static_cast<int>(rng() % 50), body);
+                break;
+            }
+        }
+        m_session.sim.pushRaw(burst);
+        QCOMPARE(m_session.centre->getTtsList(), 0);
+        QCOMPARE(m_session.centre->state(), int(ZnNetManage::LoggedIn));
+    }
 }
 
 void TstDispatch::serverClosingMidMessageIsALoss()

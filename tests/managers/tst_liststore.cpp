@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <future>
 #include <string>
 
@@ -17,10 +18,7 @@ struct Item
 
 Item item(int id, const char* name = "")
 {
-    Item i;
-    i.id = id;
-    i.name = name;
-    return i;
+    return Item{id, name};
 }
 
 std::string ids(const std::list<Item>& list)
@@ -80,11 +78,7 @@ private slots:
     void retriesWhileBusy();
     void appliesOnlyOnSuccess_data();
     void appliesOnlyOnSuccess();
-    void busyCentreEndsTheRetries();
-    void secondListReplacesFirst();
-    void nullList();
-    void kindAChangesInPlace();
-    void kindBKeepsIdOrder();
+    void listsAndChanges();
     void signalsFromAnotherThreadAreQueued();
     void noLockHeldWhileEmitting();
     void readersHandOutCopies();
@@ -92,19 +86,18 @@ private slots:
 
 void TstListStore::retriesWhileBusy()
 {
-    // Kind B repeats a busy change and applies it once.
+    // Kind B repeats a busy change and applies it once; a line busy for good ends the retries.
     Results busyTwice{{2, 2, 0}};
     int applied = 0;
     QCOMPARE(StoreB::change(busyTwice, [&] { ++applied; }), 0);
     QCOMPARE(busyTwice.calls, 3);
     QCOMPARE(applied, 1);
-
-    Results busyList{{2, 0}};
-    QCOMPARE(StoreB::requestList(busyList), 0);
-    QCOMPARE(busyList.calls, 2);
     Results busyListA{{2, 2, 2, 1}};
     QCOMPARE(StoreA::requestList(busyListA), 1);
     QCOMPARE(busyListA.calls, 4);
+    Results alwaysBusy{{2}};
+    QCOMPARE(StoreA::requestList(alwaysBusy), 2);
+    QCOMPARE(alwaysBusy.calls, int(StoreA::MaxAttempts));
 
     // Kind A calls a change once and reports the busy centre to its caller.
     Results busyA{{2, 0}};
@@ -130,7 +123,6 @@ void TstListStore::appliesOnlyOnSuccess()
     Results r{{code}};
     QCOMPARE(StoreA::change(r, [&] { a.upsert(item(1, "new")); }), code);
     QCOMPARE(ids(a.copyList()), std::string("1old "));
-
     StoreB b;
     b.replaceAll(StoreB::List{item(1)});
     Results rb{{code}};
@@ -138,84 +130,46 @@ void TstListStore::appliesOnlyOnSuccess()
     QVERIFY(b.contains(1));
 }
 
-void TstListStore::busyCentreEndsTheRetries()
+void TstListStore::listsAndChanges()
 {
-    Results alwaysBusy{{2}};
-    QCOMPARE(StoreA::requestList(alwaysBusy), 2);
-    QCOMPARE(alwaysBusy.calls, int(StoreA::MaxAttempts));
-}
-
-void TstListStore::secondListReplacesFirst()
-{
+    // A second list replaces the first; a null list empties kind A and leaves kind B.
     StoreA a;
     const StoreA::List first{item(1), item(2)};
-    const StoreA::List second{item(3)};
     QVERIFY(a.replaceAll(&first));
-    QVERIFY(a.replaceAll(&second));
-    QCOMPARE(ids(a.copyList()), std::string("3 "));
-
-    StoreB b;
-    const StoreB::List unsorted{item(5, "a"), item(2), item(5, "b")};
-    QVERIFY(b.replaceAll(&unsorted));
-    QVERIFY(b.replaceAll(&unsorted));
-    QCOMPARE(ids(b.copyList()), std::string("2 5a 5b "));
-}
-
-void TstListStore::nullList()
-{
-    StoreA a;
-    a.replaceAll(StoreA::List{item(1)});
+    QVERIFY(a.replaceAll(StoreA::List{item(4, "x"), item(2)}));
+    QCOMPARE(a.upsert(item(4, "y")), StoreA::Replaced);
+    QCOMPARE(a.upsert(item(7)), StoreA::Added);
+    QCOMPARE(ids(a.copyList()), std::string("4y 2 7 "));
+    QVERIFY(a.erase(4));
+    QVERIFY(!a.erase(4));
     QVERIFY(!a.replaceAll(nullptr));
     QCOMPARE(a.size(), 0);
 
-    StoreB b;
-    b.replaceAll(StoreB::List{item(1)});
-    QVERIFY(!b.replaceAll(nullptr));
-    QCOMPARE(b.size(), 1);
-}
-
-void TstListStore::kindAChangesInPlace()
-{
-    StoreA a;
-    QCOMPARE(a.upsert(item(4, "x")), StoreA::Added);
-    a.upsert(item(2));
-    QCOMPARE(a.upsert(item(4, "y")), StoreA::Replaced);
-    QCOMPARE(ids(a.copyList()), std::string("4y 2 "));
-    QVERIFY(a.erase(4));
-    QVERIFY(!a.erase(4));
-}
-
-void TstListStore::kindBKeepsIdOrder()
-{
     SortedModel m;
     QSignalSpy list(&m, &SortedModel::gotList);
     QSignalSpy changed(&m, &SortedModel::changed);
-
     // Before the first list a push has nothing to change.
     m.notifyChanged(item(9));
     QVERIFY(m.store.lockList() == nullptr);
     QCOMPARE(list.count() + changed.count(), 0);
 
-    m.store.replaceAll(StoreB::List{item(10), item(30), item(20)});
+    const StoreB::List unsorted{item(10), item(30, "a"), item(20), item(30, "b")};
+    QVERIFY(m.store.replaceAll(&unsorted));
     m.notifyChanged(item(25));
     m.notifyChanged(item(10, "moved"));
     m.notifyChanged(item(5));
-    m.notifyChanged(item(40));
-    QCOMPARE(ids(m.store.copyList()), std::string("5 10moved 20 25 30 40 "));
-    QCOMPARE(list.count(), 3);
+    QCOMPARE(ids(m.store.copyList()), std::string("5 10moved 20 25 30a 30b "));
+    QCOMPARE(list.count(), 2);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toInt(), 10);
+    QVERIFY(!m.store.replaceAll(nullptr));
+    QCOMPARE(m.store.size(), 6);
 
     QVERIFY(m.store.edit(20, [](Item& i) { i.name = "e"; }));
     std::unique_ptr<Item> copy = m.store.takeCopy(20);
     QVERIFY(copy);
     QCOMPARE(copy->name, std::string("e"));
     QVERIFY(!m.store.takeCopy(21));
-
-    const StoreB::List* locked = m.store.lockList();
-    QVERIFY(locked);
-    QCOMPARE(locked->size(), size_t(6));
-    m.store.unlockList();
 }
 
 void TstListStore::signalsFromAnotherThreadAreQueued()
@@ -227,12 +181,12 @@ void TstListStore::signalsFromAnotherThreadAreQueued()
 
     QThread* worker = QThread::create([&] { m.notifyChanged(item(1, "pushed")); });
     worker->start();
-    QVERIFY(worker->wait(5000));
+    QVERIFY(worker->wait(60000));
+    delete worker;
     // Nothing ran on the worker: the slot waits for this thread's event loop.
     QCOMPARE(r.hits, 0);
-    QTRY_COMPARE(r.hits, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(r.hits, 1, 30000);
     QCOMPARE(r.ranOn, QThread::currentThread());
-    delete worker;
 }
 
 void TstListStore::noLockHeldWhileEmitting()
@@ -244,7 +198,7 @@ void TstListStore::noLockHeldWhileEmitting()
     bool readerFinished = false;
     connect(&m, &SortedModel::changed, this, [&](int) {
         auto reader = std::async(std::launch::async, [&] { return m.store.copyList().size(); });
-        readerFinished = reader.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        readerFinished = reader.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
         if (!readerFinished)
             m.store.unlockList(); // never reached when the rule holds
     }, Qt::DirectConnection);
@@ -259,18 +213,23 @@ void TstListStore::readersHandOutCopies()
     StoreA::List snapshot = a.copyList();
 
     // The receive thread replaces the list many times while the reader walks its copy.
+    // It starts once the reader runs: a busy machine may not schedule both at once.
+    std::atomic<bool> reading{false};
     QThread* worker = QThread::create([&] {
+        while (!reading.load())
+            QThread::yieldCurrentThread();
         for (int n = 0; n < 2000; ++n)
             a.replaceAll(StoreA::List{item(n), item(n + 1), item(n + 2)});
     });
     worker->start();
     int walked = 0;
-    while (!worker->isFinished()) {
+    do {
         for (const Item& i : a.copyList())
             walked += i.id >= 0;
         Item out;
         a.copyRecord(5, out);
-    }
+        reading.store(true);
+    } while (!worker->isFinished());
     worker->wait();
     delete worker;
     QVERIFY(walked > 0);

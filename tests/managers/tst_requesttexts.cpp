@@ -4,8 +4,6 @@
 #include "ZnD74Manage.h"
 #include "ZnD82Manage.h"
 #include "ZnFAlarm.h"
-#include "ZnFAlarmManage.h"
-#include "ZnFAlarmTrigger.h"
 #include "ZnLogManage.h"
 #include "ZnMic.h"
 #include "ZnMicBtnCall.h"
@@ -14,7 +12,6 @@
 #include "ZnMicManage.h"
 #include "ZnRegion.h"
 #include "ZnRegionManage.h"
-#include "ZnSchemeManage.h"
 #include "ZnServerConfigManage.h"
 #include "ZnServerConfigRequest.h"
 #include "ZnSsTask.h"
@@ -51,7 +48,7 @@ private slots:
     void talkConsoleRequests();
     void books();
     void changesByOperation();
-    void schemesLogsAndServerSettings();
+    void logsAndServerSettings();
     void recordsFromRows();
 };
 
@@ -62,44 +59,19 @@ void TstRequestTexts::terminalRequests()
     QCOMPARE(m.removeDevice(out, 4, 5, "6"),
              std::string("POST DBP/1.0\r\nCSeq: 4\r\nPacket-Type:RemoveDevice\r\nContent-Length:22\r\n\r\n"
                          "{\"Id\":\"5\",\"Type\":\"6\"}\n"));
-    m.buildAmpPower(out, 1, 5, 0x101);
-    QCOMPARE(bodyOf(out), std::string("{\"Id\":\"5\",\"Power\":\"1\"}\n"));
-    m.buildSpeakerCheck(out, 1, 5);
-    QCOMPARE(bodyOf(out), std::string("{\"Id\":\"5\",\"SpkCheck\":\"1\"}\n"));
-
     ZnTerminal t;
     t.id = 12;
-    t.name = "Hall";
-    t.broVol = 60;
-    m.buildModifyTerminal(out, 2, t);
-    QVERIFY(out.find("Packet-Type:IpAmpSet\r\n") != std::string::npos);
-    QCOMPARE(bodyOf(out), std::string("{\"BroVol\":\"60\",\"Id\":\"12\",\"Name\":\"Hall\"}\n"));
-
     // A fresh record sends "not set" for every threshold; Command precedes CSeq.
     m.buildPlayTermConfig(out, 3, t);
     QCOMPARE(out, std::string("SET DBP/1.0\r\nCommand: PlayTermConfig\r\nCSeq: 3\r\nId: 12\r\nType: IP\r\n"
                               "WarnTempThreshold: -1\r\nFanTempThreshold: -1\r\nMaxVol: -1\r\n\r\n"));
+    t.warnTempThreshold = 70;
+    t.fanTempThreshold = 55;
+    t.maxVol = 90;
+    m.buildPlayTermConfig(out, 3, t);
+    QVERIFY(out.find("\r\nWarnTempThreshold: 70\r\nFanTempThreshold: 55\r\nMaxVol: 90\r\n\r\n") != std::string::npos);
     m.buildTerminal(out, 3, t);
     QVERIFY(out.find("Packet-Type:Terminal\r\nContent-Length:0\r\n\r\n") != std::string::npos);
-
-    ZnFAlarmManage f;
-    f.buildFAlarmList(out, 9);
-    QVERIFY(out.find("select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, broadcastTrigger, "
-                     "stopBroadcast, triggerType from firealarm")
-            != std::string::npos);
-    ZnFAlarm alarm;
-    alarm.id = 4;
-    alarm.name = "Hall";
-    alarm.triggerType = 2;
-    f.buildModifyFAlarm(out, 9, alarm);
-    QCOMPARE(bodyOf(out), std::string("{\"Id\":\"4\",\"Name\":\"Hall\",\"TriggerType\":\"2\"}\n"));
-    ZnFAlarmTrigger trigger;
-    trigger.id = 4;
-    trigger.channel = 2;
-    trigger.channelName = "East";
-    f.buildSetTrigger(out, 9, trigger);
-    QCOMPARE(bodyOf(out), std::string("{\"Channel\":\"2\",\"ChannelName\":\"East\",\"Id\":\"4\",\"SourceId\":\"0\","
-                                      "\"StopPlay\":\"0\",\"TriggerSwitch\":\"0\"}\n"));
 }
 
 void TstRequestTexts::talkConsoleRequests()
@@ -206,22 +178,9 @@ void TstRequestTexts::changesByOperation()
     QVERIFY(tasks.buildSaveTask(out, 1, task, 5).empty());
 }
 
-void TstRequestTexts::schemesLogsAndServerSettings()
+void TstRequestTexts::logsAndServerSettings()
 {
     std::string out;
-    ZnSchemeManage schemes;
-    ZnScheme scheme;
-    scheme.id = 4;
-    scheme.enable = 5;
-    schemes.buildEnableScheme(out, 1, scheme);
-    QCOMPARE(scheme.enable, 0);
-    QCOMPARE(row(bodyOf(out).c_str())["Enable"].asString(), std::string("0"));
-    schemes.buildEnableScheme(out, 1, scheme);
-    QCOMPARE(row(bodyOf(out).c_str())["Enable"].asString(), std::string("1"));
-    schemes.buildAddScheme(out, 1, scheme);
-    QCOMPARE(row(bodyOf(out).c_str())["Id"].asString(), std::string("-1"));
-    QCOMPARE(ZnSchemeManage::requestType(3, 2), 93);
-
     ZnLogManage logs;
     logs.buildSqlLogQuery(out, 5, 5, 0);
     QVERIFY(out.find("Packet-Type:SqlLog\r\nPacket-Subtype: SqlLog\r\n") != std::string::npos);

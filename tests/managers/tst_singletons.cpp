@@ -1,5 +1,6 @@
 #include "ServiceHub.h"
 #include "ZnCreateViewCtrMgr.h"
+#include "ZnLevelList.h"
 #include "ZnLogManage.h"
 #include "ZnLockedList.h"
 #include "ZnManageCenter.h"
@@ -7,16 +8,23 @@
 #include "ZnQtViewSignal.h"
 #include "ZnViewConnectRequest.h"
 
-#include <QSignalSpy>
+#include <QThread>
 #include <QtTest>
 
-class Receiver : public QObject
+class ViewReceiver : public QObject
 {
     Q_OBJECT
 public:
-    int last = -1;
+    QList<int> ids;
+    int lists = 0;
+    QThread* ranOn = nullptr;
 public slots:
-    void onAdded(int id) { last = id; }
+    void onId(int id) { ids << id; }
+    void onList()
+    {
+        ++lists;
+        ranOn = QThread::currentThread();
+    }
 };
 
 class TstSingletons : public QObject
@@ -24,35 +32,25 @@ class TstSingletons : public QObject
     Q_OBJECT
 
 private slots:
-    void centreIsCreatedOnceWithItsSlots();
-    void hubKeepsTheFirstCentre();
-    void viewRegistryConnectsHolders();
+    void centreAndHubAreMadeOnce();
+    void viewsConnectByKind();
+    void levelListAnnouncesFromTheReceiveThread();
 };
 
-void TstSingletons::centreIsCreatedOnceWithItsSlots()
-{
-    ZnManageCenter* centre = ZnManageCenter::create();
-    QVERIFY(centre);
-    QCOMPARE(ZnManageCenter::create(), centre);
-    QCOMPARE(centre->state(), int(ZnNetManage::NotStarted));
-    QCOMPARE(centre->systemTime(), std::string("."));
-    for (int i = 0; i < ZnManageCenter::SlotCount; ++i)
-        QVERIFY(centre->slot(i));
-    // The log manager sits in slot 8 although it is made sixteenth.
-    QCOMPARE(centre->slot(ZnManageCenter::LogSlot), static_cast<ZnBaseMgr*>(centre->logManage()));
-    QCOMPARE(int(ZnManageCenter::LogSlot), 7);
-    QCOMPARE(centre->slot(ZnManageCenter::SlotCount), static_cast<ZnBaseMgr*>(nullptr));
-}
-
-void TstSingletons::hubKeepsTheFirstCentre()
+void TstSingletons::centreAndHubAreMadeOnce()
 {
     QVERIFY(!ServiceHub::instance());
     int page = 0;
     QCOMPARE(ifHubExists(&page), static_cast<int*>(nullptr));
     ZnManageCenter* centre = ZnManageCenter::create();
+    QCOMPARE(ZnManageCenter::create(), centre);
+    for (int i = 0; i < ZnManageCenter::SlotCount; ++i)
+        QVERIFY(centre->slot(i));
+    // The log manager sits in slot 8 although it is made sixteenth.
+    QCOMPARE(centre->slot(ZnManageCenter::LogSlot), static_cast<ZnBaseMgr*>(centre->logManage()));
+    QCOMPARE(centre->slot(ZnManageCenter::SlotCount), static_cast<ZnBaseMgr*>(nullptr));
+
     ServiceHub* hub = ServiceHub::create(centre);
-    QCOMPARE(ServiceHub::instance(), hub);
-    QCOMPARE(hub->centre(), centre);
     ZnManageCenter other;
     QCOMPARE(ServiceHub::create(&other), hub);
     QCOMPARE(hub->centre(), centre);
@@ -61,32 +59,70 @@ void TstSingletons::hubKeepsTheFirstCentre()
     QCOMPARE(hub->requestCapList(), 4);
 }
 
-void TstSingletons::viewRegistryConnectsHolders()
+void TstSingletons::viewsConnectByKind()
 {
-    ZnCreateViewCtrMgr* registry = ZnCreateViewCtrMgr::create();
-    QCOMPARE(ZnCreateViewCtrMgr::create(), registry);
-    QCOMPARE(ZnCreateViewCtrMgr::createView(1), static_cast<ZnQtViewCtrl*>(nullptr));
-
-    Receiver receiver;
-    ZnViewConnectRequest request;
-    request.kind = 1;
-    request.receiver = &receiver;
-    request.slot = SLOT(onAdded(int));
+    QCOMPARE(ZnCreateViewCtrMgr::create(), ZnCreateViewCtrMgr::create());
+    QVERIFY(!ZnCreateViewCtrMgr::createView(1));
+    ViewReceiver r;
+    ZnViewConnectRequest req;
+    req.receiver = &r;
+    req.kind = 1;
+    req.slot = SLOT(onId(int));
     ZnLockedList holder;
-    QCOMPARE(ZnCreateViewCtrMgr::connectView(nullptr, request), -1);
-    QCOMPARE(ZnCreateViewCtrMgr::connectView(&holder, request), -1);
+    QCOMPARE(ZnCreateViewCtrMgr::connectView(nullptr, req), -1);
+    QCOMPARE(ZnCreateViewCtrMgr::connectView(&holder, req), -1); // no view yet
     holder.setView(ZnCreateViewCtrMgr::createView(0));
-    QCOMPARE(ZnCreateViewCtrMgr::connectView(&holder, request), 0);
-    holder.view()->addTerminal(42);
-    QCOMPARE(receiver.last, 42);
-    request.kind = 4;
-    QCOMPARE(ZnCreateViewCtrMgr::connectView(&holder, request), 0);
-    request.slot = nullptr;
-    QCOMPARE(ZnCreateViewCtrMgr::connectView(&holder, request), -1);
+    ZnQtViewCtrl& view = *holder.view();
+    QCOMPARE(ZnCreateViewCtrMgr::connectView(&holder, req), 0);
+    req.kind = 4;
+    QCOMPARE(view.connectView(req), 0);
+    req.slot = nullptr;
+    QCOMPARE(view.connectView(req), -1);
 
-    QSignalSpy spy(holder.view()->signalObject(), SIGNAL(delTerminal(int)));
-    holder.view()->delTerminal(7);
-    QCOMPARE(spy.count(), 1);
+    // Kind 1 is addTerminal(int); kind 4 connects nothing.
+    view.addTerminal(7);
+    view.delTerminal(8);
+    view.updateTerminal(9);
+    view.haveTerminals();
+    QCOMPARE(r.ids, QList<int>{7});
+    req.kind = 3;
+    req.slot = SLOT(onId(int));
+    QCOMPARE(view.connectView(req), 0);
+    req.kind = 2;
+    QCOMPARE(view.connectView(req), 0);
+    req.kind = 0;
+    req.slot = SLOT(onList());
+    QCOMPARE(view.connectView(req), 0);
+    view.updateTerminal(9);
+    view.delTerminal(10);
+    view.haveTerminals();
+    QCOMPARE(r.ids, (QList<int>{7, 9, 10}));
+    QCOMPARE(r.lists, 1);
+
+    // A renewed signal object drops the old connections.
+    view.renewSignal();
+    view.delTerminal(11);
+    QCOMPARE(r.ids, (QList<int>{7, 9, 10}));
+}
+
+void TstSingletons::levelListAnnouncesFromTheReceiveThread()
+{
+    ZnLevelList list;
+    list.setView(ZnCreateViewCtrMgr::createView(0));
+    ViewReceiver r;
+    ZnViewConnectRequest req;
+    req.kind = 0;
+    req.receiver = &r;
+    req.slot = SLOT(onList());
+    QCOMPARE(ZnCreateViewCtrMgr::connectView(&list, req), 0);
+
+    QThread* worker = QThread::create([&] { list.replace(std::list<ZnLevel>(2)); });
+    worker->start();
+    QVERIFY(worker->wait(60000));
+    delete worker;
+    QCOMPARE(r.lists, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(r.lists, 1, 30000);
+    QCOMPARE(r.ranOn, QThread::currentThread());
 }
 
 QTEST_GUILESS_MAIN(TstSingletons)

@@ -1,8 +1,11 @@
+#include "ZnBroadcast.h"
+#include "ZnBroadcastManage.h"
 #include "ZnFixedText.h"
 #include "ZnLevelList.h"
 #include "ZnLevelManage.h"
 #include "ZnSchemeManage.h"
 #include "ZnUserManage.h"
+#include "ZnXmlNesting.h"
 
 #include <QtTest>
 
@@ -33,6 +36,41 @@ void keepLevels(std::list<ZnLevel>* levels)
 std::vector<std::pair<ZnScheme, int>> changedSchemes;
 void keepChanged(ZnScheme* s, int kind) { changedSchemes.push_back({*s, kind}); }
 
+std::vector<int> gListSizes;
+std::vector<ZnBroadcast> gSingle;
+std::vector<ZnBroadcast> gPushed;
+void onList(std::list<ZnBroadcast>* list) { gListSizes.push_back(int(list->size())); }
+void onSingle(ZnBroadcast* b) { gSingle.push_back(*b); }
+void onPushed(ZnBroadcast* b) { gPushed.push_back(*b); }
+
+std::string text(const ZnBroadcast& b)
+{
+    std::string out = std::to_string(b.id) + "|" + b.code + "|" + b.name + "|" + std::to_string(b.level) + "|" + b.ip
+                      + "|" + std::to_string(b.status) + "|" + b.mdir + "|" + std::to_string(b.esrc) + "|"
+                      + std::to_string(b.em) + "|" + std::to_string(b.ev) + "|" + std::to_string(b.emm) + "|"
+                      + std::to_string(b.emv) + "|" + std::to_string(b.elm) + "|" + std::to_string(b.elv) + " R";
+    for (const auto& r : b.regions)
+        out += " " + std::to_string(r.first) + ":" + std::to_string(r.second.regionId);
+    out += " E";
+    for (int e : b.externalIds)
+        out += " " + std::to_string(e);
+    out += " F";
+    for (const auto& f : b.files)
+        out += " " + std::to_string(f.id) + ":" + f.name;
+    return out;
+}
+
+const std::string kFull = xml(
+    "<BroadcastList>"
+    "<Broadcast id=\"12\" code=\"B12\" name=\"Morning\" level=\"3\" ip=\"10.1.1.2\" status=\"1\""
+    " mdir=\"/media/am\" esrc=\"2\" em=\"7\" ev=\"40\" emm=\"0\" emv=\"-5\" elm=\"1\" elv=\"9x\">"
+    "<Region><R key=\"2\" id=\"4\"/><R id=\"5\"/><R key=\"3\" id=\"0\"/><!-- note --><R key=\"1\"/></Region>"
+    "<External><E id=\"77\"/><E/><E id=\"x\"/></External>"
+    "<File><F i=\"1\" n=\"a.mp3\"/>text<F n=\"b.mp3\"/></File>"
+    "</Broadcast>"
+    "<Other id=\"13\"/>"
+    "</BroadcastList>");
+
 } // namespace
 
 class TstXmlParsers : public QObject
@@ -41,15 +79,16 @@ class TstXmlParsers : public QObject
 private slots:
     void fixedTextKeepsWholeCharacters();
     void users();
-    void usersMalformed_data();
-    void usersMalformed();
     void userSetIsConsumed();
     void levelsParsedAndSorted();
     void levelSetKinds();
-    void schemeSetOfEachKind_data();
-    void schemeSetOfEachKind();
     void schemeSetKeepsLevelAndType();
-    void deepNestingIsRefused();
+    void broadcasts();
+    void broadcastAnswersAndSets();
+    void malformedBodies_data();
+    void malformedBodies();
+    void nestingDepth_data();
+    void nestingDepth();
     void mutatedBodiesNeverCrash();
 };
 
@@ -110,39 +149,6 @@ void TstXmlParsers::users()
     QVERIFY(one);
     QCOMPARE(one->id, 9);
     QCOMPARE(one->lv, 42);
-}
-
-void TstXmlParsers::usersMalformed_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("empty") << QByteArray("");
-    QTest::newRow("not xml") << QByteArray("{\"id\":1}");
-    QTest::newRow("unclosed") << QByteArray("<?xml version=\"1.0\"?><UserList><User id=\"1\">");
-    QTest::newRow("other top") << QByteArray("<?xml version=\"1.0\"?><Users><User id=\"1\"/></Users>");
-    QTest::newRow("truncated") << QByteArray("<?xml version=\"1.0\"?><UserList><User id=\"1\" na");
-}
-
-void TstXmlParsers::usersMalformed()
-{
-    QFETCH(QByteArray, text);
-    QVERIFY(!ZnUserManage::parseUserList(text.toStdString()));
-    QVERIFY(!ZnUserManage::parseUser(text.toStdString()));
-
-    ZnUserManage manager;
-    gotUsers.clear();
-    gotUser.clear();
-    manager.setCallbacks(keepUsers, keepUser);
-    manager.onResponse(ZnUserManage::ListType, text.toStdString());
-    manager.onResponse(ZnUserManage::UserType, text.toStdString());
-    QVERIFY(gotUsers.empty());
-    QVERIFY(gotUser.empty());
-    QVERIFY(!manager.currentUser());
-
-    // Numbers that are no numbers read as 0, an "lv" of 0 becomes 1.
-    std::unique_ptr<ZnUser> u = ZnUserManage::parseUser(xml("<User id=\"abc\" lv=\"x\"/>"));
-    QVERIFY(u);
-    QCOMPARE(u->id, 0);
-    QCOMPARE(u->lv, 1);
 }
 
 void TstXmlParsers::userSetIsConsumed()
@@ -217,42 +223,6 @@ void TstXmlParsers::levelSetKinds()
     QVERIFY(gotLevels.empty());
 }
 
-void TstXmlParsers::schemeSetOfEachKind_data()
-{
-    QTest::addColumn<QString>("top");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("Scheme") << "Scheme" << 0;
-    QTest::newRow("AmpScheme") << "AmpScheme" << 1;
-    QTest::newRow("PowerScheme") << "PowerScheme" << 2;
-    QTest::newRow("VolumeScheme") << "VolumeScheme" << 3;
-}
-
-void TstXmlParsers::schemeSetOfEachKind()
-{
-    QFETCH(QString, top);
-    QFETCH(int, kind);
-    ZnSchemeManage manager;
-    manager.setCallbacks(nullptr, nullptr, keepChanged, nullptr);
-    changedSchemes.clear();
-    const std::string body = xml("<" + top.toStdString()
-                                 + " Id=\"12\" Status=\"1\" level=\"3\" type=\"2\" SchemeName=\"Morning\""
-                                   " SchemeRemark=\"r\"/>");
-    QVERIFY(manager.onSet(body));
-    QCOMPARE(changedSchemes.size(), size_t(1));
-    const ZnScheme& s = changedSchemes[0].first;
-    QCOMPARE(changedSchemes[0].second, kind);
-    QCOMPARE(s.id, 12);
-    QCOMPARE(s.enable, 1);
-    QCOMPARE(s.level, 3);
-    QCOMPARE(s.type, 2);
-    QCOMPARE(s.name, std::string("Morning"));
-    QCOMPARE(s.remark, std::string("r"));
-
-    // The list forms are not single schemes.
-    QVERIFY(!manager.onSet(xml("<" + top.toStdString() + "List/>")));
-    QCOMPARE(changedSchemes.size(), size_t(1));
-}
-
 void TstXmlParsers::schemeSetKeepsLevelAndType()
 {
     ZnSchemeManage manager;
@@ -272,17 +242,111 @@ void TstXmlParsers::schemeSetKeepsLevelAndType()
     QCOMPARE(changedSchemes.size(), size_t(2));
 }
 
-void TstXmlParsers::deepNestingIsRefused()
+void TstXmlParsers::broadcasts()
 {
-    // Deep enough to overflow the receive thread's stack if it were parsed.
-    std::string deep = kDecl;
-    deep += "<UserList>";
-    for (int i = 0; i < 200000; ++i)
-        deep += "<a>";
-    QVERIFY(!ZnUserManage::parseUserList(deep));
-    QVERIFY(!ZnLevelManage::parseLevelList("<LevelList>" + deep.substr(std::strlen(kDecl) + 10)));
+    std::list<ZnBroadcast> list;
+    QVERIFY(ZnBroadcastManage::parseList(kFull, list));
+    // Every child element is a broadcast, whatever its name; regions without an id are dropped.
+    QCOMPARE(int(list.size()), 2);
+    QCOMPARE(text(list.front()), std::string("12|B12|Morning|3|10.1.1.2|1|/media/am|2|1|40|0|-5|1|9 R 2:4 0:5 E 77 0 F 1:a.mp3 0:b.mp3"));
+    QCOMPARE(text(list.back()), std::string("13|||0||0||0|0|0|0|0|0|0 R E F"));
+}
+
+void TstXmlParsers::broadcastAnswersAndSets()
+{
+    gListSizes.clear();
+    gSingle.clear();
+    gPushed.clear();
+    ZnBroadcastManage m;
+    m.onResponse(95, kFull); // nothing registered: parsed and dropped
+    m.setCallbacks(onList, onSingle, onPushed);
+    for (int type : {95, 96, 97, 98, 99})
+        m.onResponse(type, kFull);
+    m.onResponse(95, xml("<BroadcastList/>"));
+    m.onResponse(96, xml("<BroadcastList/>"));
+    QCOMPARE(gListSizes, (std::vector<int>{2, 0}));
+    QCOMPARE(int(gSingle.size()), 2);
+    QCOMPARE(gSingle[0].id, 12);
+
+    // A SET hands on its first broadcast; a BroadcastList that is not the top is another message.
+    QVERIFY(m.onSet(kFull));
+    QVERIFY(!m.onSet(xml("<Broadcast id=\"3\"/>")));
+    QVERIFY(!m.onSet(xml("<BroadcastList/>")));
+    QVERIFY(!m.onSet(xml("<Wrap><BroadcastList><B id=\"3\"/></BroadcastList></Wrap>")));
+    QVERIFY(!m.onPost("SqlConfig_broadcast", "[]"));
+    QCOMPARE(int(gPushed.size()), 1);
+    QCOMPARE(gPushed[0].id, 12);
+}
+
+void TstXmlParsers::malformedBodies_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("json") << QByteArray("[{\"id\":\"1\"}]");
+    QTest::newRow("other top") << QByteArray(xml("<TaskList><User id=\"1\"/><Broadcast id=\"1\"/></TaskList>").c_str());
+    for (const char* top : {"UserList", "LevelList", "BroadcastList"}) {
+        const std::string open = std::string("<") + top + ">";
+        QTest::newRow((open + " unclosed").c_str()) << QByteArray(xml(open + "<X id=\"1\">").c_str());
+        QTest::newRow((open + " mismatched").c_str()) << QByteArray(xml(open + "<B id=\"1\"></C>" + "</" + top + ">").c_str());
+        QTest::newRow((open + " truncated").c_str()) << QByteArray(xml(open + "<X id=\"1\" na").c_str());
+        // Deep enough to overflow the receive thread's stack if it were parsed.
+        std::string deep = xml(open);
+        for (int i = 0; i < 200000; ++i)
+            deep += "<a>";
+        QTest::newRow((open + " deep").c_str()) << QByteArray::fromStdString(deep);
+    }
+    QTest::newRow("truncated declaration") << QByteArray("<?xml version=");
+    QTest::newRow("binary") << QByteArray("<\x01\xff<\xfe>\x00<", 8);
+}
+
+void TstXmlParsers::malformedBodies()
+{
+    QFETCH(QByteArray, body);
+    const std::string text = body.toStdString();
+    QVERIFY(!ZnUserManage::parseUserList(text));
+    QVERIFY(!ZnUserManage::parseUser(text));
+    QVERIFY(!ZnLevelManage::parseLevelList(text));
+    std::list<ZnBroadcast> list;
+    QVERIFY(!ZnBroadcastManage::parseList(text, list));
     ZnScheme s;
-    QVERIFY(!ZnSchemeManage::parseSet("<Scheme>" + deep, s));
+    QVERIFY(!ZnSchemeManage::parseSet("<Scheme>" + text, s));
+
+    gotUsers.clear();
+    gotUser.clear();
+    gListSizes.clear();
+    gSingle.clear();
+    gPushed.clear();
+    ZnUserManage users;
+    users.setCallbacks(keepUsers, keepUser);
+    users.onResponse(ZnUserManage::ListType, text);
+    users.onResponse(ZnUserManage::UserType, text);
+    ZnBroadcastManage broadcasts;
+    broadcasts.setCallbacks(onList, onSingle, onPushed);
+    broadcasts.onResponse(95, text);
+    broadcasts.onResponse(96, text);
+    QVERIFY(!broadcasts.onSet(text));
+    QVERIFY(gotUsers.empty() && gotUser.empty() && !users.currentUser());
+    QVERIFY(gListSizes.empty() && gSingle.empty() && gPushed.empty());
+}
+
+void TstXmlParsers::nestingDepth_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("none") << QByteArray("plain text") << 0;
+    QTest::newRow("declaration only") << QByteArray("<?xml version=\"1.0\"?>") << 0;
+    QTest::newRow("siblings") << QByteArray("<a><b/><c></c></a>") << 2;
+    QTest::newRow("quoted markup") << QByteArray("<a x=\"/>\" y='<b>'><c/></a>") << 2;
+    QTest::newRow("comment and cdata") << QByteArray("<a><!-- <b><b> --><![CDATA[<c><c>]]></a>") << 1;
+    QTest::newRow("unclosed") << QByteArray("<a><b><c") << 3;
+    QTest::newRow("closing without opening") << QByteArray("</a></b><c/>") << 1;
+}
+
+void TstXmlParsers::nestingDepth()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(int, depth);
+    QCOMPARE(ZnXmlNesting::depth(xml.toStdString()), depth);
 }
 
 void TstXmlParsers::mutatedBodiesNeverCrash()
@@ -296,12 +360,15 @@ void TstXmlParsers::mutatedBodiesNeverCrash()
         xml("<LevelList><Level id=\"3\" name=\"low\" lv=\"1\" type=\"5\"/><!-- c --><L id=\"9\"/></LevelList>"),
         xml("<AmpScheme Id=\"12\" Status=\"1\" level=\"3\" type=\"2\" SchemeName=\"M\" SchemeRemark=\"r\"/>"),
         "[{\"timerplanId\":\"1\",\"name\":\"A\",\"enable\":\"1\",\"comment\":\"c\"}]",
+        kFull,
     };
     // The row reader reports every broken body; thousands of lines say nothing here.
     const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     ZnUserManage users;
     ZnLevelManage levels;
     ZnSchemeManage schemes;
+    ZnBroadcastManage broadcasts;
+    broadcasts.setCallbacks(onList, onSingle, onPushed);
     users.setCallbacks(keepUsers, keepUser);
     levels.setCallbacks(keepLevels, nullptr, nullptr);
     schemes.setCallbacks(nullptr, nullptr, keepChanged, nullptr);
@@ -343,6 +410,9 @@ void TstXmlParsers::mutatedBodiesNeverCrash()
         schemes.onPost(ZnSchemeManage::kPostKey, body);
         schemes.onResponse(79, body);
         schemes.onResponse(84, body);
+        broadcasts.onSet(body);
+        broadcasts.onResponse(95, body);
+        broadcasts.onResponse(96, body);
     }
     qInstallMessageHandler(previous);
     for (const auto& c : changedSchemes)

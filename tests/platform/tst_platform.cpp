@@ -1,5 +1,3 @@
-#include "ZnClock.h"
-#include "ZnManualClock.h"
 #include "ZnSocket.h"
 #include "ZnThread.h"
 
@@ -106,16 +104,6 @@ private slots:
             }));
         }
         QCOMPARE(runs.load(), 2);
-    }
-
-    void clockCanBeReplaced()
-    {
-        {
-            ZnManualClock clock(1000);
-            clock.advance(300);
-            QCOMPARE(ZnClock::now(), int64_t(1300));
-        }
-        QVERIFY(ZnClock::now() > 1600000000);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "BaseMessageDialog.h"
 #include "BaseSetNameDialog.h"
+#include "MsgTips.h"
+#include "MsgTipsGroup.h"
 #include "ShadowWidget.h"
 #include "ZnBaseDialog.h"
 #include "ZnFontSetup.h"
@@ -17,6 +19,7 @@
 #include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
+#include <QWidget>
 
 namespace {
 
@@ -34,7 +37,7 @@ void moveTo(QWidget *w, QPoint global, Qt::MouseButtons held)
 
 } // namespace
 
-class tst_dialogs : public QObject
+class tst_widgets : public QObject
 {
     Q_OBJECT
 
@@ -47,6 +50,8 @@ class tst_dialogs : public QObject
 
 private slots:
     void initTestCase() { znInitResources(); }
+
+    // --- message boxes ---
 
     // The type picks the buttons; every way out but Confirm answers 0.
     void messageBox_data()
@@ -96,27 +101,25 @@ private slots:
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("result");
-        QTest::addColumn<bool>("onlyOk");
-        QTest::addColumn<bool>("okCancel");
-        QTest::newRow("ok") << 1 << "OkBtn" << 1 << true << false;
-        QTest::newRow("cancel") << 3 << "BtnCancel" << 0 << false << true;
-        QTest::newRow("close") << 2 << "fBtnClosed" << 0 << false << false;
+        QTest::addColumn<QString>("row");
+        QTest::newRow("ok") << 1 << "OkBtn" << 1 << "OnlyOk_2";
+        QTest::newRow("cancel") << 3 << "BtnCancel" << 0 << "OkAndCancel";
+        QTest::newRow("close") << 2 << "fBtnClosed" << 0 << "";
     }
     void sharedBox()
     {
         QFETCH(int, flags);
         QFETCH(QString, button);
         static ZnMessageBox *first = nullptr;
-        bool onlyOk = false, okCancel = false;
+        QString row;
         ZnModalHelper modal;
         modal.onModal([&](QWidget *w) {
-            onlyOk = !w->findChild<QWidget *>("OnlyOk_2")->isHidden();
-            okCancel = !w->findChild<QWidget *>("OkAndCancel")->isHidden();
+            for (const char *name : {"OnlyOk_2", "OkAndCancel"})
+                row += w->findChild<QWidget *>(name)->isHidden() ? "" : name;
             ZnModalHelper::findButton(w, button)->click();
         });
         QTEST(ZnMessageBox::message(nullptr, "Tips", "text", flags), "result");
-        QTEST(onlyOk, "onlyOk");
-        QTEST(okCancel, "okCancel");
+        QTEST(row, "row");
         QVERIFY(modal.seenTexts().contains("text"));
         QVERIFY(ZnMessageBox::instance() && (!first || ZnMessageBox::instance() == first));
         first = ZnMessageBox::instance();
@@ -246,6 +249,87 @@ private slots:
         QVERIFY(!dlg.isVisible());
     }
 
+    // --- tips ---
+
+    // Slots stack up from the lower right; a parent too small has none.
+    void slotsAndLookup()
+    {
+        QWidget page;
+        page.resize(800, 600);
+        MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
+        QCOMPARE(group.count(), 6);
+        QCOMPARE(group.slotRect(0), QRect(800 - 25 - 250, 470, 250, 65));
+        QCOMPARE(group.slotRect(1).top(), 400);
+        QCOMPARE(group.tipAt(0)->box()->geometry(), group.slotRect(0));
+        MsgTips *a = group.freeTip();
+        a->setText("a.mp3");
+        a->showTip(-1);
+        QCOMPARE(group.findTip("a.mp3"), a);
+        QVERIFY(group.freeTip() != a);
+        QVERIFY(!group.findTip("b.mp3"));
+
+        QWidget small;
+        small.resize(300, 150);
+        MsgTipsGroup none(&small, 250, 65, 25, 80, 65);
+        QCOMPARE(none.count(), 0);
+        QVERIFY(!none.freeTip() && !none.findTip(""));
+    }
+
+    void restackWhenMiddleTipFrees()
+    {
+        QWidget page;
+        page.resize(600, 600);
+        page.show();
+        MsgTipsGroup group(&page, 250, 65, 25, 80, 65);
+        const QList<MsgTips *> t{group.tipAt(0), group.tipAt(1), group.tipAt(2)};
+        for (int i = 0; i < 3; ++i) {
+            t[i]->setText(QString::number(i));
+            t[i]->showTip(i == 0 ? 0 : -1);
+        }
+        QVERIFY(ZnModalHelper::waitFor([&] { return !t[0]->isInUse(); }));
+        for (int slot = 0; slot < 3; ++slot) {
+            QCOMPARE(group.tipAt(slot), t[(slot + 1) % 3]);
+            QCOMPARE(group.tipAt(slot)->box()->geometry(), group.slotRect(slot));
+        }
+        QVERIFY(t[0]->text().isEmpty() && t[0]->box()->isHidden());
+    }
+
+    // A tip reused for a running transfer must not inherit the time-out of its
+    // last use: it stays until the transfer gives it a time again.
+    void reusedProgressTipStaysShown()
+    {
+        QWidget page;
+        page.resize(400, 400);
+        MsgTips tip(&page, QRect(0, 0, 100, 50));
+        tip.showTip(20);
+        QVERIFY(ZnModalHelper::waitFor([&] { return !tip.isInUse(); }));
+        QVERIFY(!tip.hasTimer());
+
+        tip.setText("next.mp3");
+        tip.showTip(-1);
+        tip.updateText("50%");
+        QVERIFY(!tip.hasTimer());
+        QCOMPARE(tip.label()->text(), QString("50%"));
+        QTest::qWait(100);
+        QVERIFY(tip.isInUse());
+        QCOMPARE(tip.text(), QString("next.mp3"));
+
+        tip.setType(2);
+        tip.updateText("failed");
+        tip.showTip(10);
+        QVERIFY(ZnModalHelper::waitFor([&] { return !tip.isInUse(); }));
+        QVERIFY(tip.box()->styleSheet().contains("#f0f9eb"));
+    }
+
+    void groupOutlivingItsParentIsSafe()
+    {
+        auto *page = new QWidget;
+        page->resize(400, 400);
+        auto *group = new MsgTipsGroup(page, 200, 65, 10, 10, 10);
+        delete page;
+        delete group;
+    }
+
     // --- images, style sheet, translation, fonts ---
 
     // Every image a frame, box or the main window names.
@@ -292,5 +376,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_dialogs)
-#include "tst_dialogs.moc"
+QTEST_MAIN(tst_widgets)
+#include "tst_widgets.moc"
