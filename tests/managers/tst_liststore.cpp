@@ -132,14 +132,10 @@ void TstListStore::appliesOnlyOnSuccess()
 
 void TstListStore::listsAndChanges()
 {
-    // A second list replaces the first; a null list empties kind A and leaves kind B.
+    // Kinds and orders are seen through the family models; here what they rarely meet.
+    // A null list empties kind A and leaves kind B.
     StoreA a;
-    const StoreA::List first{item(1), item(2)};
-    QVERIFY(a.replaceAll(&first));
     QVERIFY(a.replaceAll(StoreA::List{item(4, "x"), item(2)}));
-    QCOMPARE(a.upsert(item(4, "y")), StoreA::Replaced);
-    QCOMPARE(a.upsert(item(7)), StoreA::Added);
-    QCOMPARE(ids(a.copyList()), std::string("4y 2 7 "));
     QVERIFY(a.erase(4));
     QVERIFY(!a.erase(4));
     QVERIFY(!a.replaceAll(nullptr));
@@ -152,23 +148,16 @@ void TstListStore::listsAndChanges()
     m.notifyChanged(item(9));
     QVERIFY(m.store.lockList() == nullptr);
     QCOMPARE(list.count() + changed.count(), 0);
-
+    // Equal ids keep their order of arrival.
     const StoreB::List unsorted{item(10), item(30, "a"), item(20), item(30, "b")};
     QVERIFY(m.store.replaceAll(&unsorted));
-    m.notifyChanged(item(25));
     m.notifyChanged(item(10, "moved"));
-    m.notifyChanged(item(5));
-    QCOMPARE(ids(m.store.copyList()), std::string("5 10moved 20 25 30a 30b "));
-    QCOMPARE(list.count(), 2);
+    QCOMPARE(ids(m.store.copyList()), std::string("10moved 20 30a 30b "));
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toInt(), 10);
     QVERIFY(!m.store.replaceAll(nullptr));
-    QCOMPARE(m.store.size(), 6);
-
+    QCOMPARE(m.store.size(), 4);
     QVERIFY(m.store.edit(20, [](Item& i) { i.name = "e"; }));
-    std::unique_ptr<Item> copy = m.store.takeCopy(20);
-    QVERIFY(copy);
-    QCOMPARE(copy->name, std::string("e"));
+    QCOMPARE(m.store.takeCopy(20)->name, std::string("e"));
     QVERIFY(!m.store.takeCopy(21));
 }
 

@@ -16,7 +16,6 @@ bool loginOnClock(SimSession& s, ZnManualClock& clock)
     s.connect();
     if (!ZnSimServer::waitFor([&] { return s.sim.acceptedCount() > 0; }))
         return false;
-    QTest::qWait(30);
     clock.advance(1);
     return s.waitState(ZnNetManage::LoggedIn);
 }
@@ -84,19 +83,18 @@ void TstRequestExchange::noAnswerGivesThreeAndTheLateAnswerIsDropped()
     ZnManualClock clock;
     SimSession s;
     QVERIFY(loginOnClock(s, clock));
-    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", 300, 1));
-
     // Two whole seconds are not enough for a time-out; three are.
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", 300, 1));
     advanceSoon(clock, 2);
     QCOMPARE(s.centre->getD82List(), 0);
-    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", 300, 1));
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold, "", 0, 1));
     advanceSoon(clock, 3);
     QCOMPARE(s.centre->getD82List(), 3);
     QCOMPARE(s.centre->pendingCount(), 0);
 
     // The late answer finds no entry; the next request gets its own outcome.
+    s.sim.releaseHeld();
     s.sim.addRule(ZnSimRule::make("GET SqlConfig/TtsList", ZnSimRule::Fail, "", 0, 1));
-    QTest::qWait(350);
     QCOMPARE(s.centre->getTtsList(), 1);
     QCOMPARE(s.centre->getTtsList(), 0);
 }
@@ -109,8 +107,8 @@ void TstRequestExchange::busyLineGivesTwo()
     // An unanswered keep-alive holds the line.
     s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
     clock.advance(1);
+    // The entry is made under the lock that sends, so it is there once the server has the message.
     QVERIFY(ZnSimServer::waitFor([&] { return s.sim.count("ONLINE") == 1; }));
-    QTest::qWait(30);
     QCOMPARE(s.centre->pendingCount(), 1);
 
     // The wait for a free line ends: the GUI is never held by a stale entry.
@@ -178,15 +176,19 @@ void TstRequestExchange::keepAliveAnswerCannotTurnARefusalIntoSuccess()
     s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Withhold, "", 0, 1));
     const int onlineBefore = s.sim.count("ONLINE");
     QTimer::singleShot(30, [&clock] { clock.advance(1); });
-    QTimer::singleShot(250, [&s] {
-        const std::vector<ZnSimRequest> r = s.sim.requests();
-        for (auto it = r.rbegin(); it != r.rend(); ++it) {
-            if (it->method == "POST") {
-                s.sim.pushRaw(ZnSimServer::answer(false, it->cseq, "refused"));
-                break;
+    // The refusal follows once the keep-alive is answered (only the POST still pending).
+    QTimer refuse;
+    int polls = 0;
+    connect(&refuse, &QTimer::timeout, [&] {
+        if ((s.sim.count("ONLINE") == onlineBefore + 1 && s.centre->pendingCount() == 1) || ++polls > 3000) {
+            refuse.stop();
+            for (const ZnSimRequest& r : s.sim.requests()) {
+                if (r.method == "POST")
+                    s.sim.pushRaw(ZnSimServer::answer(false, r.cseq, "refused"));
             }
         }
     });
+    refuse.start(10);
     ZnTerminal terminal;
     terminal.id = 10001;
     QCOMPARE(s.centre->modifyPlayTerminal(terminal), 1);

@@ -228,18 +228,8 @@ void TstSchemes::addAnsweredWithoutRow()
 void TstSchemes::pushesAndDeletions()
 {
     schemes(0);
-    Json::Value rows(Json::arrayValue);
-    Json::Value known(Json::objectValue);
-    known["timerplanId"] = "2";
-    known["name"] = "Holidays 2";
-    known["enable"] = "1";
-    rows.append(known);
-    Json::Value fresh(Json::objectValue);
-    fresh["timerplanId"] = "40";
-    fresh["terminalId"] = "9";
-    fresh["name"] = "";
-    rows.append(fresh);
-    m_session.sim.pushPost("SqlConfig", "timerplan", ZnSimData::json(rows));
+    m_session.sim.pushPost("SqlConfig", "timerplan", R"([{"timerplanId":"2","name":"Holidays 2","enable":"1"},)"
+                                                     R"({"timerplanId":"40","terminalId":"9","name":""}])");
     QVERIFY(SimSession::spinUntil([&] { return m_view->added.size() == 1 && m_view->updated.size() == 1; }));
     QCOMPARE(m_view->updated.front(), 2);
     QCOMPARE(m_view->added.front(), 40);
