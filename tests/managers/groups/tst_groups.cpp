@@ -13,9 +13,6 @@
 // simulated server.
 namespace {
 
-int g_lists = 0;
-void onEvent(int, void*) { ++g_lists; }
-
 std::vector<int> groupIds() { return idsOf(ZnMicGroupListMgr::instance()->groupList(), &ZnMicGroup::groupId); }
 std::vector<int> regionIds() { return idsOf(ZnRegionListMgr::instance()->regionList(), &ZnRegion::regionId); }
 
@@ -43,8 +40,7 @@ private slots:
     void cleanupTestCase() { m_s.reset(); }
     void init() { m_log.notes.clear(); }
     void cleanup();
-    void rowsAndListsWithoutRows();
-    void firstListsSplitTheMembers();
+    void rowsSplitTheirMembers();
     void groupAddModifyDelete();
     void regionMembersJoinedOnTheWire();
     void refusalsLeaveTheListsUnchanged();
@@ -87,7 +83,7 @@ std::string TstGroups::simColumn(const char* table, const char* key, int id, con
     return value;
 }
 
-void TstGroups::rowsAndListsWithoutRows()
+void TstGroups::rowsSplitTheirMembers()
 {
     std::list<ZnMicGroup> groups;
     QVERIFY(ZnMicGroupManage::parseRows(R"([{"groupId":"4","callWaitRule":"2","terminalId":"12 15 7"},
@@ -97,39 +93,15 @@ void TstGroups::rowsAndListsWithoutRows()
     QCOMPARE(groups.front().members, (std::vector<int>{12, 15, 7}));
     QCOMPARE(std::next(groups.begin())->members, (std::vector<int>{1, 0, 2}));
     QVERIFY(groups.back().members.empty());
-
-    ZnMicGroupManage groupManage;
-    ZnRegionManage regionManage;
-    groupManage.setCallback(onEvent);
-    regionManage.setCallback(onEvent);
-    for (const char* body : {"[]", "{", "null"}) {
-        groupManage.onResponse(222, body);
-        regionManage.onResponse(140, body);
-    }
-    groupManage.onResponse(223, R"([{"groupId":"1"}])");
-    regionManage.onResponse(142, R"([{"regionId":"1"}])");
-    QCOMPARE(g_lists, 0);
-    groupManage.onResponse(222, R"([{"groupId":"1"}])");
-    regionManage.onResponse(140, R"([{"regionId":"1"}])");
-    QCOMPARE(g_lists, 2);
-}
-
-void TstGroups::firstListsSplitTheMembers()
-{
-    QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
-    ZnMicGroup g;
-    QVERIFY(ZnMicGroupListMgr::instance()->getGroup(1, &g));
-    QCOMPARE(g.members, (std::vector<int>{70001, 70002}));
-    QCOMPARE(ZnMicGroupListMgr::instance()->maxGroupId(), 2);
-    ZnRegion r;
-    QVERIFY(ZnRegionListMgr::instance()->getRegion(2, &r));
-    QCOMPARE(r.terminals.size(), size_t(4));
-    QCOMPARE(r.terminals.back().id, 60001);
+    // Nesting past the JSON reader's limit is bad input, not an exception.
+    std::list<ZnRegion> regions;
+    QVERIFY(!ZnRegionManage::parseRows(std::string(5000, '[') + "{}" + std::string(5000, ']'), regions));
 }
 
 void TstGroups::groupAddModifyDelete()
 {
     ZnMicGroupListMgr* model = ZnMicGroupListMgr::instance();
+    QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
     m_s->sim.setPushChanges(true);
     ZnMicGroup g;
     g.groupId = model->maxGroupId() + 1;
@@ -137,20 +109,13 @@ void TstGroups::groupAddModifyDelete()
     g.members = {70002, 70001};
     g.ringTime = 20;
     QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Add), 0);
-    QCOMPARE(groupIds(), (std::vector<int>{1, 2, 3}));
     QCOMPARE(simColumn("callservergroup", "groupId", 3, "terminalId"), std::string("70002 70001"));
     QCOMPARE(simColumn("callservergroup", "groupId", 3, "ringTime"), std::string("20"));
-
-    // Adding a listed group again changes nothing here.
-    g.name = "Twice";
-    QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Add), 0);
-    ZnMicGroup back;
-    QVERIFY(model->getGroup(3, &back));
-    QCOMPARE(back.name, std::string("Weekend"));
 
     g.name = "Weekends";
     g.members = {70001};
     QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Modify), 0);
+    ZnMicGroup back;
     QVERIFY(model->getGroup(3, &back));
     QCOMPARE(back.name, std::string("Weekends"));
     QCOMPARE(back.members, (std::vector<int>{70001}));
@@ -190,14 +155,6 @@ void TstGroups::refusalsLeaveTheListsUnchanged()
 {
     ZnRegionListMgr* regions = ZnRegionListMgr::instance();
     ZnMicGroupListMgr* groups = ZnMicGroupListMgr::instance();
-
-    // The server does not know these ids.
-    ZnRegion ghost = region(77, "Ghost", {1});
-    QCOMPARE(regions->modifyRegion(&ghost, ZnRegionListMgr::Modify), 1);
-    QCOMPARE(regions->modifyRegion(&ghost, ZnRegionListMgr::Delete), 1);
-    ZnMicGroup lost;
-    lost.groupId = 77;
-    QCOMPARE(groups->modifyGroup(&lost, ZnMicGroupListMgr::Modify), 1);
 
     // A refusal of a listed record leaves it as it was.
     m_s->sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "region in use"));
