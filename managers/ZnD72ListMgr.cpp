@@ -8,6 +8,12 @@ namespace {
 ZnD72ListMgr* g_d72ListMgr = nullptr;
 }
 
+ZnD72ListMgr::ZnD72ListMgr()
+    : ZnTalkConsoleList({ZnD72Manage::ListType, ZnD72Manage::ModifyType, ZnD72Manage::DeletedType,
+                         ZnD72Manage::ButtonCallsType})
+{
+}
+
 ZnD72ListMgr* ZnD72ListMgr::instance()
 {
     if (!g_d72ListMgr) {
@@ -26,42 +32,19 @@ void ZnD72ListMgr::onNotify(int code, void* data)
         g_d72ListMgr->handle(code, data);
 }
 
-void ZnD72ListMgr::handle(int code, void* data)
+void ZnD72ListMgr::announceList()
 {
-    switch (code) {
-    case ZnD72Manage::ListType:
-        if (m_store.replaceAll(Store::listOf(data)))
-            emit gotD72List();
-        break;
-    case ZnD72Manage::ModifyType:
-        if (const ZnMic* mic = Store::recordOf(data))
-            applyChanged(*mic);
-        break;
-    case ZnD72Manage::DeletedType: {
-        int id = 0;
-        if (Store::idOf(data, id))
-            applyDeleted(id);
-        break;
-    }
-    case ZnD72Manage::ButtonCallsType:
-        if (data)
-            m_btnCalls.take(*static_cast<const std::list<ZnMicBtnCall>*>(data));
-        break;
-    default:
-        break;
-    }
+    emit gotD72List();
 }
 
-void ZnD72ListMgr::applyChanged(const ZnMic& mic)
+void ZnD72ListMgr::announceChanged(int id)
 {
-    if (m_store.upsert(mic) != Store::NotApplied)
-        emit d72Changed(mic.id);
+    emit d72Changed(id);
 }
 
-void ZnD72ListMgr::applyDeleted(int id)
+void ZnD72ListMgr::announceDeleted(int id)
 {
-    if (m_store.erase(id))
-        emit d72Deleted(id);
+    emit d72Deleted(id);
 }
 
 int ZnD72ListMgr::modifyD72(const ZnMic& mic)

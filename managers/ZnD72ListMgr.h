@@ -1,9 +1,6 @@
 #pragma once
 
-#include "ZnListStore.h"
-#include "ZnMic.h"
-#include "ZnMicBtnCall.h"
-#include "ZnOwnedList.h"
+#include "ZnTalkConsoleList.h"
 
 #include <QObject>
 
@@ -14,7 +11,7 @@ class ZnManageCenter;
 
 // The D72 consoles for the pages (kind A): a copy of the manager's records kept
 // up to date from its callback and announced as signals.
-class ZnD72ListMgr : public QObject
+class ZnD72ListMgr : public QObject, private ZnTalkConsoleList
 {
     Q_OBJECT
 
@@ -51,14 +48,8 @@ signals:
     void buildD72PlayTaskCommit(bool ok);
 
 private:
-    typedef ZnListStore<ZnMic, ZnListKind::A> Store;
-
-    ZnD72ListMgr() = default;
-    void handle(int code, void* data);
-    void applyChanged(const ZnMic& mic);
-    void applyDeleted(int id);
-
-    ZnManageCenter* m_centre = nullptr;
-    Store m_store;
-    ZnOwnedList<ZnMicBtnCall> m_btnCalls;
+    ZnD72ListMgr();
+    void announceList() override;
+    void announceChanged(int id) override;
+    void announceDeleted(int id) override;
 };

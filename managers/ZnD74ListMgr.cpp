@@ -8,6 +8,12 @@ namespace {
 ZnD74ListMgr* g_d74ListMgr = nullptr;
 }
 
+ZnD74ListMgr::ZnD74ListMgr()
+    : ZnTalkConsoleList({ZnD74Manage::ListType, ZnD74Manage::ModifyType, ZnD74Manage::DeletedType,
+                         ZnD74Manage::ButtonCallsType})
+{
+}
+
 ZnD74ListMgr* ZnD74ListMgr::instance()
 {
     if (!g_d74ListMgr) {
@@ -27,42 +33,19 @@ void ZnD74ListMgr::onNotify(int code, void* data)
         g_d74ListMgr->handle(code, data);
 }
 
-void ZnD74ListMgr::handle(int code, void* data)
+void ZnD74ListMgr::announceList()
 {
-    switch (code) {
-    case ZnD74Manage::ListType:
-        if (m_store.replaceAll(Store::listOf(data)))
-            emit gotD74List();
-        break;
-    case ZnD74Manage::ModifyType:
-        if (const ZnMic* mic = Store::recordOf(data))
-            applyChanged(*mic);
-        break;
-    case ZnD74Manage::DeletedType: {
-        int id = 0;
-        if (Store::idOf(data, id))
-            applyDeleted(id);
-        break;
-    }
-    case ZnD74Manage::ButtonCallsType:
-        if (data)
-            m_btnCalls.take(*static_cast<const std::list<ZnMicBtnCall>*>(data));
-        break;
-    default:
-        break;
-    }
+    emit gotD74List();
 }
 
-void ZnD74ListMgr::applyChanged(const ZnMic& mic)
+void ZnD74ListMgr::announceChanged(int id)
 {
-    if (m_store.upsert(mic) != Store::NotApplied)
-        emit d74Changed(mic.id);
+    emit d74Changed(id);
 }
 
-void ZnD74ListMgr::applyDeleted(int id)
+void ZnD74ListMgr::announceDeleted(int id)
 {
-    if (m_store.erase(id))
-        emit d74Deleted(id);
+    emit d74Deleted(id);
 }
 
 int ZnD74ListMgr::modifyD74(const ZnMic& mic, int op)

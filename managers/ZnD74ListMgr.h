@@ -1,9 +1,6 @@
 #pragma once
 
-#include "ZnListStore.h"
-#include "ZnMic.h"
-#include "ZnMicBtnCall.h"
-#include "ZnOwnedList.h"
+#include "ZnTalkConsoleList.h"
 
 #include <QObject>
 
@@ -13,7 +10,7 @@ class ZnManageCenter;
 
 // The D74 consoles for the pages (kind A): a copy of the manager's records kept
 // up to date from its callback and announced as signals.
-class ZnD74ListMgr : public QObject
+class ZnD74ListMgr : public QObject, private ZnTalkConsoleList
 {
     Q_OBJECT
 
@@ -49,14 +46,8 @@ signals:
     void buildD74PlayTaskCommit(bool ok);
 
 private:
-    typedef ZnListStore<ZnMic, ZnListKind::A> Store;
-
-    ZnD74ListMgr() = default;
-    void handle(int code, void* data);
-    void applyChanged(const ZnMic& mic);
-    void applyDeleted(int id);
-
-    ZnManageCenter* m_centre = nullptr;
-    Store m_store;
-    ZnOwnedList<ZnMicBtnCall> m_btnCalls;
+    ZnD74ListMgr();
+    void announceList() override;
+    void announceChanged(int id) override;
+    void announceDeleted(int id) override;
 };

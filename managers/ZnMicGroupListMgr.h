@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ZnListStore.h"
 #include "ZnMicGroup.h"
+#include "ZnSavedList.h"
 
 #include <QObject>
 
@@ -12,7 +12,7 @@ class ZnManageCenter;
 // The microphone groups as the pages see them (kind A). The list is asked for once,
 // when the model is first used; afterwards it changes through modifyGroup and the
 // server's DELETE messages of type "MicGroup".
-class ZnMicGroupListMgr : public QObject
+class ZnMicGroupListMgr : public QObject, private ZnSavedList<ZnMicGroup>
 {
     Q_OBJECT
 
@@ -26,8 +26,8 @@ public:
 
     std::list<ZnMicGroup> groupList() const { return m_store.copyList(); }
     // The largest group id, 0 without groups.
-    int maxGroupId() const;
-    bool getGroup(int groupId, ZnMicGroup* out) const;
+    int maxGroupId() const { return maxId(); }
+    bool getGroup(int groupId, ZnMicGroup* out) const { return out && m_store.copyRecord(groupId, *out); }
     // Sends the change and applies it to the list only when the server took it.
     // The result code of the request (-1 for an operation other than 4, 5 or 6).
     int modifyGroup(const ZnMicGroup* group, int operation);
@@ -39,11 +39,8 @@ signals:
     void buildGroupPlayTaskCommit(bool ok);
 
 private:
-    typedef ZnListStore<ZnMicGroup, ZnListKind::A> Store;
-
     ZnMicGroupListMgr();
-    void apply(const ZnMicGroup& group, int kind);
-
-    Store m_store;
-    ZnManageCenter* m_centre = nullptr;
+    void announceList() override;
+    void announceChanged(int id) override;
+    void announceDeleted(int id) override;
 };

@@ -4,13 +4,14 @@
 #include "ZnApi.h"
 #include "ZnRegionManage.h"
 
-#include <algorithm>
-
 namespace {
 ZnRegionListMgr* gInstance = nullptr;
 }
 
-ZnRegionListMgr::ZnRegionListMgr() = default;
+ZnRegionListMgr::ZnRegionListMgr()
+    : ZnSavedList<ZnRegion>({ZnRegionManage::ListType, ZnRegionManage::DeletedType, ZnRegionManage::SaveType})
+{
+}
 
 ZnRegionListMgr* ZnRegionListMgr::instance()
 {
@@ -27,65 +28,26 @@ ZnRegionListMgr* ZnRegionListMgr::instance()
 
 void ZnRegionListMgr::onNotify(int code, void* data)
 {
-    ZnRegionListMgr* self = gInstance;
-    if (!self)
-        return;
-    switch (code) {
-    case ZnRegionManage::ListType:
-        if (self->m_store.replaceAll(Store::listOf(data)))
-            emit self->gotRegionList();
-        break;
-    case ZnRegionManage::DeletedType: {
-        int id = 0;
-        if (Store::idOf(data, id) && self->m_store.erase(id))
-            emit self->regionDeleted(id);
-        break;
-    }
-    case ZnRegionManage::SaveType:
-        if (const ZnRegion* region = Store::recordOf(data))
-            self->apply(*region, Modify);
-        break;
-    default:
-        break;
-    }
+    if (gInstance)
+        gInstance->handle(code, data);
 }
 
-int ZnRegionListMgr::maxRegionId() const
+void ZnRegionListMgr::announceList()
 {
-    int top = 0;
-    bool any = false;
-    m_store.forEach([&](const ZnRegion& r) {
-        top = any ? std::max(top, r.regionId) : r.regionId;
-        any = true;
-    });
-    return top;
+    emit gotRegionList();
 }
 
-bool ZnRegionListMgr::getRegion(int regionId, ZnRegion* out) const
+void ZnRegionListMgr::announceChanged(int id)
 {
-    return out && m_store.copyRecord(regionId, *out);
+    emit regionChanged(id);
+}
+
+void ZnRegionListMgr::announceDeleted(int id)
+{
+    emit regionDeleted(id);
 }
 
 int ZnRegionListMgr::modifyRegion(const ZnRegion* region, int operation)
 {
-    if (!region || operation < Add || operation > Delete)
-        return -1;
-    const ZnRegion copy(*region);
-    return Store::change([&] { return apiSaveRegion(m_centre, &copy, operation); },
-                         [&] { apply(copy, operation); });
-}
-
-void ZnRegionListMgr::apply(const ZnRegion& region, int kind)
-{
-    const int id = region.regionId;
-    if (kind == Delete) {
-        if (m_store.erase(id))
-            emit regionDeleted(id);
-        return;
-    }
-    // Adding a region that is already listed changes nothing.
-    if (kind == Add && m_store.contains(id))
-        return;
-    m_store.upsert(region);
-    emit regionChanged(id);
+    return save(region, operation, &apiSaveRegion);
 }

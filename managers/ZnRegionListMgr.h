@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ZnListStore.h"
 #include "ZnRegion.h"
+#include "ZnSavedList.h"
 
 #include <QObject>
 
@@ -12,7 +12,7 @@ class ZnManageCenter;
 // The broadcast regions as the pages see them (kind A). The list is asked for once,
 // when the model is first used; afterwards it changes through modifyRegion and the
 // server's DELETE messages of type "Region".
-class ZnRegionListMgr : public QObject
+class ZnRegionListMgr : public QObject, private ZnSavedList<ZnRegion>
 {
     Q_OBJECT
 
@@ -26,8 +26,8 @@ public:
 
     std::list<ZnRegion> regionList() const { return m_store.copyList(); }
     // The largest region id, 0 without regions.
-    int maxRegionId() const;
-    bool getRegion(int regionId, ZnRegion* out) const;
+    int maxRegionId() const { return maxId(); }
+    bool getRegion(int regionId, ZnRegion* out) const { return out && m_store.copyRecord(regionId, *out); }
     // Sends the change and applies it to the list only when the server took it.
     // The result code of the request (-1 for an operation other than 4, 5 or 6).
     int modifyRegion(const ZnRegion* region, int operation);
@@ -39,11 +39,8 @@ signals:
     void buildGroupPlayTaskCommit(bool ok);
 
 private:
-    typedef ZnListStore<ZnRegion, ZnListKind::A> Store;
-
     ZnRegionListMgr();
-    void apply(const ZnRegion& region, int kind);
-
-    Store m_store;
-    ZnManageCenter* m_centre = nullptr;
+    void announceList() override;
+    void announceChanged(int id) override;
+    void announceDeleted(int id) override;
 };

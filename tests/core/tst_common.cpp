@@ -27,6 +27,8 @@ private slots:
         QCOMPARE(QByteArray(utf8), QByteArray(kUtf8));
         QCOMPARE(ZnCommon::gbkToUtf8("", 0, utf8, sizeof utf8), 0);
         QCOMPARE(utf8[0], '\0');
+        QCOMPARE(ZnCommon::utf8ToGbk(kUtf8, 3, nullptr, 8), -1);
+        QCOMPARE(ZnCommon::utf8ToGbk(nullptr, 3, gbk, 8), -1);
     }
 
     // Out of room or bad input: -1, whole characters only, a terminating zero and
@@ -58,13 +60,6 @@ private slots:
         QCOMPARE(convert(in.constData(), size_t(in.size()), buf.data(), size_t(size)), -1);
         QCOMPARE(buf.left(out.size()), out);
         QCOMPARE(buf.at(size), 'X');
-    }
-
-    void nullPointers()
-    {
-        char out[8];
-        QCOMPARE(ZnCommon::utf8ToGbk(kUtf8, 3, nullptr, 8), -1);
-        QCOMPARE(ZnCommon::utf8ToGbk(nullptr, 3, out, 8), -1);
     }
 
     void formats()

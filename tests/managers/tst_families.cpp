@@ -14,6 +14,7 @@
 #include "ZnLoginNetHandle.h"
 #include "ZnManualClock.h"
 #include "ZnPlayTermListMgr.h"
+#include "ZnTerminal.h"
 #include "ZnTts.h"
 #include "ZnTtsListMgr.h"
 #include "ZnViewConnectRequest.h"
@@ -51,6 +52,17 @@ std::string capRow(int id, const char* name)
     return "{\"terminalId\":\"" + std::to_string(id) + "\",\"type\":\"CAP\",\"status\":\"0\",\"name\":\"" + name + "\"}";
 }
 
+Json::Value ampRow(const std::string& id, const std::string& name, const std::string& broVol = "50")
+{
+    Json::Value r(Json::objectValue);
+    r["terminalId"] = id;
+    r["type"] = "6";
+    r["name"] = name;
+    r["broVol"] = broVol;
+    r["power"] = "1";
+    return r;
+}
+
 template <class List>
 std::vector<int> idsOf(const List& list)
 {
@@ -74,7 +86,26 @@ public slots:
     void delCap(int id) { removed.push_back(id); }
 };
 
-// The capture, fire-alarm, TTS and broadcast families against one simulated server:
+// What a page sees: every signal, queued to this (the GUI) thread.
+class PageSide : public QObject
+{
+    Q_OBJECT
+public:
+    int lists = 0;
+    int errors = 0;
+    std::vector<int> changed;
+    QThread* ranOn = nullptr;
+public slots:
+    void onList()
+    {
+        ++lists;
+        ranOn = QThread::currentThread();
+    }
+    void onChanged(int id) { changed.push_back(id); }
+    void onError() { ++errors; }
+};
+
+// The play-terminal, capture, fire-alarm, TTS and broadcast families against one simulated server:
 // the service hub and the list models are process-wide and keep their centre.
 class TstFamilies : public QObject
 {
@@ -83,6 +114,10 @@ class TstFamilies : public QObject
 private slots:
     void initTestCase();
     void init() { m_s.sim.clearRules(); }
+    void listsArriveInIdOrder();
+    void pushesKeepTheOrder();
+    void changesOnlyOnAcceptance();
+    void refusedRemovalOfAnyFamily();
     void capListPushesAndDeletions();
     void capChangesOnlyOnAcceptance();
     void setsNotTakenReachTheLaterSlots();
@@ -98,8 +133,10 @@ private:
     std::vector<int> alarmIds();
     std::vector<int> ttsIds();
     std::string lastBody(const std::string& label);
+    std::unique_ptr<PageSide> openAmpPage();
 
     SimSession m_s;
+    ZnPlayTermListMgr* m_amps = nullptr;
     CapPage m_page;
     ZnCapListMgr* m_caps = nullptr;
     ZnFAlarmListMgr* m_alarms = nullptr;
@@ -140,9 +177,24 @@ std::string TstFamilies::lastBody(const std::string& label)
     return body;
 }
 
+// The amplifier page, having heard of a fresh list.
+std::unique_ptr<PageSide> TstFamilies::openAmpPage()
+{
+    std::unique_ptr<PageSide> page(new PageSide);
+    connect(m_amps, &ZnPlayTermListMgr::gotPlayTermList, page.get(), &PageSide::onList);
+    connect(m_amps, &ZnPlayTermListMgr::playTermChanged, page.get(), &PageSide::onChanged);
+    connect(m_amps, &ZnPlayTermListMgr::delTermError, page.get(), &PageSide::onError);
+    if (m_amps->requestPlayTermList() != 0 || !SimSession::spinUntil([&] { return page->lists == 1; }))
+        qWarning("no amplifier list");
+    return page;
+}
+
 void TstFamilies::initTestCase()
 {
     m_s.sim.withData([](ZnSimData& d) {
+        // Out of id order on the server.
+        d.addRow("ipamp", ampRow("10500", "Hall"));
+        d.addRow("ipamp", ampRow("10200", "Yard"));
         Json::Value cap(Json::objectValue);
         cap["type"] = "CAP";
         cap["name"] = "";
@@ -174,10 +226,121 @@ void TstFamilies::initTestCase()
     m_caps = ZnCapListMgr::instance(); // waits for the first list
     m_tts = ZnTtsListMgr::instance();  // likewise
     m_alarms = ZnFAlarmListMgr::instance();
+    m_amps = ZnPlayTermListMgr::instance();
     QCOMPARE(m_s.sim.count("GET SqlConfig/FAlarmList"), 0); // creating it sends nothing
     QCOMPARE(apiSetPlayTerminalCallback(m_s.centre.get(), &onPlayTerm), 0);
     QCOMPARE(apiSetServerConfigCallback(m_s.centre.get(), &onConfig), 0);
     m_s.centre->broadcastManage()->setCallbacks(nullptr, nullptr, &onPushed);
+}
+
+void TstFamilies::listsArriveInIdOrder()
+{
+    const std::unique_ptr<PageSide> page = openAmpPage();
+    // The page heard of the list on its own thread.
+    QCOMPARE(page->ranOn, QThread::currentThread());
+    QCOMPARE(idsOf(m_amps->copyList()), (std::vector<int>{10001, 10002, 10003, 10200, 10500}));
+    ZnTerminal t;
+    QVERIFY(m_amps->hasTerminal(10003, t));
+    QCOMPARE(t.name, std::string("10003")); // an empty name becomes the id
+    QCOMPARE(t.broVol, 60);
+    QVERIFY(t.power);
+    QCOMPARE(m_amps->getTerminal(10500)->name, std::string("Hall"));
+    QVERIFY(!m_amps->getTerminal(1));
+
+    // A later list replaces the first, whole.
+    m_s.sim.withData([](ZnSimData& d) {
+        auto& rows = d.table("ipamp");
+        rows.erase(rows.begin());
+    });
+    QCOMPARE(m_amps->requestPlayTermList(), 0);
+    QCOMPARE(m_amps->requestPlayTermList(), 0);
+    QCOMPARE(idsOf(m_amps->copyList()), (std::vector<int>{10002, 10003, 10200, 10500}));
+    QVERIFY(SimSession::spinUntil([&] { return page->lists == 3; }));
+}
+
+void TstFamilies::pushesKeepTheOrder()
+{
+    const std::unique_ptr<PageSide> page = openAmpPage();
+    Json::Value rows(Json::arrayValue);
+    rows.append(ampRow("10200", "Yard east", "35"));
+    m_s.sim.pushPost("SqlConfig", "ipamp", ZnSimData::json(rows));
+    QVERIFY(SimSession::spinUntil([&] { return page->changed.size() == 1; }));
+    QCOMPARE(page->changed.front(), 10200);
+    ZnTerminal t;
+    QVERIFY(m_amps->hasTerminal(10200, t));
+    QCOMPARE(t.name, std::string("Yard east"));
+    QCOMPARE(t.broVol, 35);
+
+    // A new terminal lands in id order and redraws the whole list.
+    Json::Value fresh(Json::arrayValue);
+    fresh.append(ampRow("10100", "Gym"));
+    fresh.append(ampRow("10900", "Roof"));
+    m_s.sim.pushPost("SqlConfig", "ipamp", ZnSimData::json(fresh));
+    QVERIFY(SimSession::spinUntil([&] { return page->lists == 3; }));
+    QCOMPARE(idsOf(m_amps->copyList()), (std::vector<int>{10002, 10003, 10100, 10200, 10500, 10900}));
+
+    // Keys that only look alike, and bodies that are no rows, change nothing.
+    m_s.sim.pushPost("SqlConfig", "ipampx", ZnSimData::json(fresh));
+    m_s.sim.pushPost("SqlConfig", " ipamp", ZnSimData::json(fresh));
+    m_s.sim.pushPost("SqlConfig", "ipamp", "[{\"terminalId\":");
+    m_s.sim.pushPost("SqlConfig", "ipamp", "{\"terminalId\":\"10002\"}");
+    // The session still answers afterwards: nothing broke on the way.
+    QCOMPARE(m_amps->speakerCheck(t), 0);
+    QCOMPARE(page->changed.size(), size_t(1));
+    QCOMPARE(m_amps->copyList().size(), size_t(6));
+}
+
+void TstFamilies::changesOnlyOnAcceptance()
+{
+    const std::unique_ptr<PageSide> page = openAmpPage();
+    QCOMPARE(m_amps->setAmpPower(10002, "unused text", false), 0);
+    QCOMPARE(lastBody("POST IpAmpPower"), std::string("{\"Id\":\"10002\",\"Power\":\"0\"}\n"));
+    ZnTerminal t;
+    QVERIFY(m_amps->hasTerminal(10002, t));
+    QVERIFY(!t.power);
+    t.name = "Hall";
+    t.broVol = 60;
+    QCOMPARE(m_amps->modifyTerminal(t), 0);
+    QCOMPARE(lastBody("POST IpAmpSet"), std::string("{\"BroVol\":\"60\",\"Id\":\"10002\",\"Name\":\"Hall\"}\n"));
+    QCOMPARE(m_amps->getTerminal(10002)->name, std::string("Hall"));
+    QCOMPARE(m_amps->speakerCheck(t), 0);
+    QCOMPARE(lastBody("POST IpAmpSpkCheck"), std::string("{\"Id\":\"10002\",\"SpkCheck\":\"1\"}\n"));
+
+    // Refused, or never answered (3): the copy stays.
+    m_s.sim.addRule(ZnSimRule::make("POST IpAmp", ZnSimRule::Fail, "no"));
+    QCOMPARE(m_amps->setAmpPower(10002, nullptr, true), 1);
+    ZnTerminal changed(t);
+    changed.name = "Renamed";
+    QCOMPARE(m_amps->modifyTerminal(changed), 1);
+    m_s.sim.clearRules();
+    m_s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Withhold, "", 0, 1));
+    QCOMPARE(m_amps->modifyTerminal(changed), 3);
+    ZnTerminal after;
+    QVERIFY(m_amps->hasTerminal(10002, after));
+    QVERIFY(!after.power);
+    QCOMPARE(after.name, std::string("Hall"));
+
+    QCOMPARE(m_amps->removeTerminal(10003, "6"), 0);
+    QCOMPARE(lastBody("POST RemoveDevice"), std::string("{\"Id\":\"10003\",\"Type\":\"6\"}\n"));
+    QVERIFY(!m_amps->hasTerminal(10003, t));
+}
+
+void TstFamilies::refusedRemovalOfAnyFamily()
+{
+    const std::unique_ptr<PageSide> page = openAmpPage();
+    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "terminal 10002 is in a task", 0, 1));
+    QCOMPARE(m_amps->removeTerminal(10002, "6"), 1);
+    QVERIFY(SimSession::spinUntil([&] { return page->errors == 1; }));
+    QCOMPARE(m_amps->delTermErrorText(), QString("terminal 10002 is in a task"));
+    ZnTerminal t;
+    QVERIFY(m_amps->hasTerminal(10002, t));
+
+    // A console's removal goes the same way and is reported here too.
+    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "console 50001 busy", 0, 1));
+    QCOMPARE(apiRemoveDevice(m_s.centre.get(), 50001, terminalTypeName(2).c_str()), 1);
+    QVERIFY(SimSession::spinUntil([&] { return page->errors == 2; }));
+    QCOMPARE(m_amps->delTermErrorText(), QString("console 50001 busy"));
+    QCOMPARE(lastBody("POST RemoveDevice"), std::string("{\"Id\":\"50001\",\"Type\":\"Dsk72\"}\n"));
 }
 
 void TstFamilies::capListPushesAndDeletions()
@@ -230,14 +393,14 @@ void TstFamilies::capChangesOnlyOnAcceptance()
 
     // A refused removal is the capture page's to report, not the player page's as well.
     m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "device busy", 0, 1));
-    QSignalSpy otherFamily(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::delTermError);
+    QSignalSpy otherFamily(m_amps, &ZnPlayTermListMgr::delTermError);
     QCOMPARE(m_caps->removeCap(m_s.centre.get(), cap), 1);
     QVERIFY(m_caps->findCap(5, cap));
     // A refused removal of an amplifier is still reported there, and only that one.
     m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "device busy", 0, 1));
-    QCOMPARE(ZnPlayTermListMgr::instance()->removeTerminal(12, "IP"), 1);
+    QCOMPARE(m_amps->removeTerminal(12, "IP"), 1);
     QVERIFY(SimSession::spinUntil([&] { return otherFamily.count() == 1; }));
-    QCOMPARE(ZnPlayTermListMgr::instance()->delTermErrorText(), QString("device busy"));
+    QCOMPARE(m_amps->delTermErrorText(), QString("device busy"));
 
     QCOMPARE(m_caps->removeCap(m_s.centre.get(), cap), 0);
     QVERIFY(!m_caps->findCap(5, cap));
@@ -464,7 +627,7 @@ void TstFamilies::ttsListAndChanges()
     QCOMPARE(deleted.at(0).at(0).toInt(), 3);
 
     // A removal only once accepted, reported by this family alone.
-    QSignalSpy otherFamily(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::delTermError);
+    QSignalSpy otherFamily(m_amps, &ZnPlayTermListMgr::delTermError);
     QVERIFY(m_tts->getTts(5, tts));
     m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "unit busy", 0, 1));
     QCOMPARE(m_tts->deleteTts(tts), 1);
