@@ -4,7 +4,6 @@
 
 #include <QTableWidget>
 
-#include <algorithm>
 #include <vector>
 
 QString ZnTermTbCtrl::ampStateText(int value) const
@@ -39,41 +38,35 @@ void ZnTermTbCtrl::setNumberCellAt(int row, int value)
     setNumberCell(row, numberColumn, value);
 }
 
-void ZnTermTbCtrl::fillAllTerminals()
+template <class Keep>
+void ZnTermTbCtrl::fillTerminals(Keep keep)
 {
-    QTableWidget *t = tableWidget();
     ZnPlayTermListMgr *model = ZnPlayTermListMgr::instance();
     const std::list<ZnTerminal> *list = model->lockList();
     if (!list)
         return;
+    // The model keeps its list in id order.
+    std::vector<ZnTerminal> rows;
+    for (const ZnTerminal &term : *list) {
+        if (keep(term))
+            rows.push_back(term);
+    }
+    model->unlockList();
+    QTableWidget *t = tableWidget();
     if (t)
         t->setRowCount(0);
-    // The model keeps its list in id order already; sorting a copy keeps that
-    // promise without writing to the model's own list.
-    std::vector<const ZnTerminal *> rows;
-    for (const ZnTerminal &term : *list)
-        rows.push_back(&term);
-    std::stable_sort(rows.begin(), rows.end(), [](const ZnTerminal *a, const ZnTerminal *b) { return a->id < b->id; });
-    for (const ZnTerminal *term : rows)
-        fillRow(ZnTerminal(*term));
-    model->unlockList();
+    for (const ZnTerminal &term : rows)
+        fillRow(term);
     if (t)
         t->resizeColumnToContents(1);
 }
 
+void ZnTermTbCtrl::fillAllTerminals()
+{
+    fillTerminals([](const ZnTerminal &) { return true; });
+}
+
 void ZnTermTbCtrl::fillTerminalsWhere(int value)
 {
-    QTableWidget *t = tableWidget();
-    ZnPlayTermListMgr *model = ZnPlayTermListMgr::instance();
-    const std::list<ZnTerminal> *list = model->lockList();
-    if (!list)
-        return;
-    if (t)
-        t->setRowCount(0);
-    for (const ZnTerminal &term : *list)
-        if (term.settingValueA == value)
-            fillRow(ZnTerminal(term));
-    model->unlockList();
-    if (t)
-        t->resizeColumnToContents(1);
+    fillTerminals([value](const ZnTerminal &term) { return term.settingValueA == value; });
 }

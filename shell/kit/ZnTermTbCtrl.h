@@ -23,6 +23,12 @@ public:
     void setNumberCellAt(int row, int value);
 
 protected:
+    // The rows of the play terminals that keep accepts. The table is left alone
+    // before the model has its first list; the rows are filled after its lock is
+    // released.
+    template <class Keep>
+    void fillTerminals(Keep keep);
+
     ZnTerTableWidgetStr strings;
     int numberColumn = 0;
     int ampColumn = 0;
