@@ -113,12 +113,7 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
     t.Week = 0x11;
     t.SourceContent = ZnSsTask::joinPlayList({"/mp3/a.mp3", "/mp3/b.mp3"});
     t.TerminalId = ZnSsTask::joinTerminalIds({10001, 10003});
-    std::list<ZnExecTime> times(2);
-    times.front().setName("Ten");
-    times.front().seconds = 36000;
-    times.back().setName("Two");
-    times.back().seconds = 50400;
-    t.ExecuteTime = ZnSsTask::joinExecuteTimes(times);
+    t.ExecuteTime = "Ten#$%36000!!!Two#$%50400";
     QCOMPARE(model()->commit(t, ZnSsTask::ActionAdd), 0);
     // Every member goes as text.
     const Json::Value body = lastBody(*m_s, "POST SoundSource");

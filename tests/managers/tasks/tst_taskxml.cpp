@@ -38,12 +38,6 @@ class TstTaskXml : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        g_pushed.clear();
-        g_deleted.clear();
-        g_lists = 0;
-    }
     void fullTask();
     void missingChildren_data();
     void missingChildren();
@@ -180,10 +174,7 @@ void TstTaskXml::pushesDeletesAndAnswers()
 void TstTaskXml::hostileTextIsRefused_data()
 {
     QTest::addColumn<QByteArray>("text");
-    std::string deep = std::string(kDecl) + "<TaskList>";
-    for (int i = 0; i < 100000; ++i)
-        deep += "<a>";
-    QTest::newRow("deep nesting") << QByteArray::fromStdString(deep);
+    QTest::newRow("deep nesting") << QByteArray(kDecl) + "<TaskList>" + QByteArray("<a>").repeated(100000);
     QTest::newRow("unterminated") << QByteArray("<?xml?><TaskList><Task id=\"1\"><exec>");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("binary") << QByteArray("\x01<\xff<\x00<", 6);
