@@ -429,7 +429,7 @@ void TstFamilies::setsNotTakenReachTheLaterSlots()
 void TstFamilies::hubGivesUpOnABusyLine()
 {
     // An unanswered keep-alive holds the line, and the test clock outruns each wait
-    // for it: every try ends busy, and the hub stops asking.
+    // for it: every try ends busy (2) without sending, and the hub stops asking.
     ZnManualClock clock(ZnClock::now());
     const int online = m_s.sim.count("ONLINE");
     m_s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
