@@ -7,8 +7,10 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A simulated server and a manage centre of its own, logged in to it.
 class SimSession
@@ -41,7 +43,7 @@ public:
         centre->startReceiveThread();
     }
 
-    bool waitState(int state, int timeoutMs = 3000)
+    bool waitState(int state, int timeoutMs = 10000)
     {
         return ZnSimServer::waitFor([&] { return centre->state() == state; }, timeoutMs);
     }
@@ -53,12 +55,28 @@ public:
     }
 
     // Lets queued work of the GUI thread run while waiting.
-    static bool spinUntil(const std::function<bool()>& cond, int timeoutMs = 3000)
+    static bool spinUntil(const std::function<bool()>& cond, int timeoutMs = 10000)
     {
         return ZnSimServer::waitFor([&] {
             QCoreApplication::processEvents();
             return cond();
         }, timeoutMs);
+    }
+
+    // The requests the server got whose label starts with prefix.
+    std::vector<ZnSimRequest> requests(const std::string& prefix) const
+    {
+        std::vector<ZnSimRequest> out;
+        for (const ZnSimRequest& r : sim.requests()) {
+            if (r.label().compare(0, prefix.size(), prefix) == 0)
+                out.push_back(r);
+        }
+        return out;
+    }
+    std::string lastBody(const std::string& prefix) const
+    {
+        const std::vector<ZnSimRequest> sent = requests(prefix);
+        return sent.empty() ? std::string() : sent.back().body;
     }
 
     ZnSimServer sim;

@@ -132,7 +132,6 @@ private:
     std::vector<int> capIds();
     std::vector<int> alarmIds();
     std::vector<int> ttsIds();
-    std::string lastBody(const std::string& label);
     std::unique_ptr<PageSide> openAmpPage();
 
     SimSession m_s;
@@ -165,16 +164,6 @@ std::vector<int> TstFamilies::ttsIds()
     std::list<ZnTts> list;
     m_tts->copyList(list);
     return idsOf(list);
-}
-
-std::string TstFamilies::lastBody(const std::string& label)
-{
-    std::string body;
-    for (const ZnSimRequest& r : m_s.sim.requests()) {
-        if (r.label().rfind(label, 0) == 0)
-            body = r.body;
-    }
-    return body;
 }
 
 // The amplifier page, having heard of a fresh list.
@@ -294,17 +283,17 @@ void TstFamilies::changesOnlyOnAcceptance()
 {
     const std::unique_ptr<PageSide> page = openAmpPage();
     QCOMPARE(m_amps->setAmpPower(10002, "unused text", false), 0);
-    QCOMPARE(lastBody("POST IpAmpPower"), std::string("{\"Id\":\"10002\",\"Power\":\"0\"}\n"));
+    QCOMPARE(m_s.lastBody("POST IpAmpPower"), std::string("{\"Id\":\"10002\",\"Power\":\"0\"}\n"));
     ZnTerminal t;
     QVERIFY(m_amps->hasTerminal(10002, t));
     QVERIFY(!t.power);
     t.name = "Hall";
     t.broVol = 60;
     QCOMPARE(m_amps->modifyTerminal(t), 0);
-    QCOMPARE(lastBody("POST IpAmpSet"), std::string("{\"BroVol\":\"60\",\"Id\":\"10002\",\"Name\":\"Hall\"}\n"));
+    QCOMPARE(m_s.lastBody("POST IpAmpSet"), std::string("{\"BroVol\":\"60\",\"Id\":\"10002\",\"Name\":\"Hall\"}\n"));
     QCOMPARE(m_amps->getTerminal(10002)->name, std::string("Hall"));
     QCOMPARE(m_amps->speakerCheck(t), 0);
-    QCOMPARE(lastBody("POST IpAmpSpkCheck"), std::string("{\"Id\":\"10002\",\"SpkCheck\":\"1\"}\n"));
+    QCOMPARE(m_s.lastBody("POST IpAmpSpkCheck"), std::string("{\"Id\":\"10002\",\"SpkCheck\":\"1\"}\n"));
 
     // Refused, or never answered (3): the copy stays.
     m_s.sim.addRule(ZnSimRule::make("POST IpAmp", ZnSimRule::Fail, "no"));
@@ -321,7 +310,7 @@ void TstFamilies::changesOnlyOnAcceptance()
     QCOMPARE(after.name, std::string("Hall"));
 
     QCOMPARE(m_amps->removeTerminal(10003, "6"), 0);
-    QCOMPARE(lastBody("POST RemoveDevice"), std::string("{\"Id\":\"10003\",\"Type\":\"6\"}\n"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string("{\"Id\":\"10003\",\"Type\":\"6\"}\n"));
     QVERIFY(!m_amps->hasTerminal(10003, t));
 }
 
@@ -340,7 +329,7 @@ void TstFamilies::refusedRemovalOfAnyFamily()
     QCOMPARE(apiRemoveDevice(m_s.centre.get(), 50001, terminalTypeName(2).c_str()), 1);
     QVERIFY(SimSession::spinUntil([&] { return page->errors == 2; }));
     QCOMPARE(m_amps->delTermErrorText(), QString("console 50001 busy"));
-    QCOMPARE(lastBody("POST RemoveDevice"), std::string("{\"Id\":\"50001\",\"Type\":\"Dsk72\"}\n"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string("{\"Id\":\"50001\",\"Type\":\"Dsk72\"}\n"));
 }
 
 void TstFamilies::capListPushesAndDeletions()
@@ -352,7 +341,7 @@ void TstFamilies::capListPushesAndDeletions()
     QVERIFY(m_caps->findCap(3, cap));
     QCOMPARE(cap.name, std::string("Cap_3"));
     QCOMPARE(cap.capVol, 40);
-    QCOMPARE(lastBody("GET SqlConfig/CapList"), std::string("select * from capd73"));
+    QCOMPARE(m_s.lastBody("GET SqlConfig/CapList"), std::string("select * from capd73"));
     // The hub's own request refreshes the same holder.
     QCOMPARE(ServiceHub::instance()->requestCapList(), 0);
     QVERIFY(SimSession::spinUntil([&] { return m_page.lists == 2; }));
@@ -384,7 +373,7 @@ void TstFamilies::capChangesOnlyOnAcceptance()
     cap.capVol = 77;
     cap.capSamplerate = 32000;
     QCOMPARE(m_caps->modifyCap(m_s.centre.get(), cap), 0);
-    QCOMPARE(lastBody("POST CapD73Set"), std::string(R"({"CapSamplerate":"32000","CapVol":"77","Id":"5","Name":"Stage"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST CapD73Set"), std::string(R"({"CapSamplerate":"32000","CapVol":"77","Id":"5","Name":"Stage"})" "\n"));
     m_s.sim.addRule(ZnSimRule::make("POST CapD73Set", ZnSimRule::Fail, "refused"));
     cap.name = "Refused";
     QCOMPARE(m_caps->modifyCap(m_s.centre.get(), cap), 4);
@@ -404,7 +393,7 @@ void TstFamilies::capChangesOnlyOnAcceptance()
 
     QCOMPARE(m_caps->removeCap(m_s.centre.get(), cap), 0);
     QVERIFY(!m_caps->findCap(5, cap));
-    QCOMPARE(lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"CAP"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"CAP"})" "\n"));
     QCOMPARE(otherFamily.count(), 1);
 }
 
@@ -471,7 +460,7 @@ void TstFamilies::fAlarmListAndChanges()
     QSignalSpy deleted(m_alarms, &ZnFAlarmListMgr::alarmDeleted);
     QCOMPARE(m_alarms->registerAndWait(), 0);
     QCOMPARE(alarmIds(), (std::vector<int>{4, 17, 31}));
-    QCOMPARE(lastBody("GET SqlConfig/FAlarmList"),
+    QCOMPARE(m_s.lastBody("GET SqlConfig/FAlarmList"),
              std::string("select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, "
                          "broadcastTrigger, stopBroadcast, triggerType from firealarm"));
     ZnFAlarm alarm;
@@ -492,7 +481,7 @@ void TstFamilies::fAlarmListAndChanges()
     QCOMPARE(m_alarms->modifyFAlarm(alarm), 0);
     QCOMPARE(changed.count(), 3);
     QCOMPARE(alarmIds().back(), 17);
-    QCOMPARE(lastBody("POST SetFRName"), std::string(R"({"Id":"17","Name":"Hall","TriggerType":"2"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST SetFRName"), std::string(R"({"Id":"17","Name":"Hall","TriggerType":"2"})" "\n"));
     m_s.sim.addRule(ZnSimRule::make("POST SetFRName", ZnSimRule::Fail, "no"));
     alarm.name = "Refused";
     QCOMPARE(m_alarms->modifyFAlarm(alarm), 1);
@@ -575,7 +564,7 @@ void TstFamilies::channelTexts()
     trigger.stopPlay = 1;
     QCOMPARE(m_alarms->setTrigger(trigger), 0);
     // The writer escapes what is not ASCII; the server reads back the same text.
-    QCOMPARE(lastBody("POST SetFRTrigger"), std::string("{\"Channel\":\"2\",\"ChannelName\":\"\\u4e8c\\u697c \\\"East\\\" "
+    QCOMPARE(m_s.lastBody("POST SetFRTrigger"), std::string("{\"Channel\":\"2\",\"ChannelName\":\"\\u4e8c\\u697c \\\"East\\\" "
                                                         "\\\\ stair\",\"Id\":\"31\",\"SourceId\":\"12\",\"StopPlay\":\"1\","
                                                         "\"TriggerSwitch\":\"1\"}\n"));
     std::string stored;
@@ -606,7 +595,7 @@ void TstFamilies::ttsListAndChanges()
     QVERIFY(m_tts->getTts(3, tts));
     tts.name = "Lobby";
     QCOMPARE(m_tts->updateTts(tts), 0);
-    QCOMPARE(lastBody("POST TTs71Name"), std::string(R"({"Id":"3","Name":"Lobby"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST TTs71Name"), std::string(R"({"Id":"3","Name":"Lobby"})" "\n"));
     m_s.sim.addRule(ZnSimRule::make("POST TTs71Name", ZnSimRule::Fail, "name taken"));
     tts.name = "Taken";
     QCOMPARE(m_tts->updateTts(tts), 1);
@@ -635,7 +624,7 @@ void TstFamilies::ttsListAndChanges()
     QCOMPARE(m_tts->deleteTts(tts), 0);
     QVERIFY(!m_tts->getTts(5, tts));
     QCOMPARE(deleted.count(), 2);
-    QCOMPARE(lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"TTS71"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"TTS71"})" "\n"));
     QCoreApplication::processEvents();
     QCOMPARE(otherFamily.count(), 0);
 

@@ -32,50 +32,52 @@ class TstRequestExchange : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(m_s.login()); }
+    void cleanup() { m_s.sim.clearRules(); }
+    // These share the session; the ones after set up their own, some on the test clock.
     void answeredRequestsGiveZeroWithFreshCSeqs();
     void refusalGivesOne();
+    void missingCentreOrManagerGivesMinusOne();
+    void requestStartedWithinAWaitKeepsBothOutcomes();
+    void serverTimeIsTakenFromItsOwnAnswer();
     void noAnswerGivesThreeAndTheLateAnswerIsDropped();
     void busyLineGivesTwo();
     void stoppedConnectionGivesFour();
-    void missingCentreOrManagerGivesMinusOne();
     void keepAliveAnswerCannotTurnARefusalIntoSuccess();
-    void requestStartedWithinAWaitKeepsBothOutcomes();
-    void serverTimeIsTakenFromItsOwnAnswer();
+
+private:
+    SimSession m_s;
 };
 
 void TstRequestExchange::answeredRequestsGiveZeroWithFreshCSeqs()
 {
-    SimSession s;
-    QVERIFY(s.login());
-    QCOMPARE(s.centre->getPlayTerminalList(), 0);
-    QCOMPARE(s.centre->getD82List(), 0);
+    QCOMPARE(m_s.centre->getPlayTerminalList(), 0);
+    QCOMPARE(m_s.centre->getD82List(), 0);
     ZnMic mic;
     mic.id = 50001;
-    QCOMPARE(apiGetD72ButtonCalls(s.centre.get(), &mic), 0);
+    QCOMPARE(apiGetD72ButtonCalls(m_s.centre.get(), &mic), 0);
 
     std::vector<int> cseqs;
-    for (const ZnSimRequest& r : s.sim.requests()) {
+    for (const ZnSimRequest& r : m_s.sim.requests()) {
         if (r.method == "GET")
             cseqs.push_back(r.cseq);
     }
     QCOMPARE(int(cseqs.size()), 3);
     // The play-terminal list takes a number of its own like every other request.
     QVERIFY(cseqs[0] < cseqs[1] && cseqs[1] < cseqs[2]);
-    QCOMPARE(s.centre->pendingCount(), 0);
+    QCOMPARE(m_s.centre->pendingCount(), 0);
 }
 
 void TstRequestExchange::refusalGivesOne()
 {
-    SimSession s;
-    QVERIFY(s.login());
-    s.sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "no such terminal", 0, 1));
+    m_s.sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "no such terminal", 0, 1));
     ZnD82 device;
     device.id = 80001;
-    QCOMPARE(s.centre->modifyD82(device), 1);
-    QCOMPARE(s.centre->modifyD82(device), 0);
+    QCOMPARE(m_s.centre->modifyD82(device), 1);
+    QCOMPARE(m_s.centre->modifyD82(device), 0);
     // The simulator refuses a change of a terminal it does not have.
     device.id = 99;
-    QCOMPARE(s.centre->modifyD82(device), 1);
+    QCOMPARE(m_s.centre->modifyD82(device), 1);
 }
 
 void TstRequestExchange::noAnswerGivesThreeAndTheLateAnswerIsDropped()
@@ -152,18 +154,17 @@ void TstRequestExchange::missingCentreOrManagerGivesMinusOne()
     QCOMPARE(terminalTypeName(5), std::string());
     QCOMPARE(terminalTypeName(6), std::string("IP"));
 
-    SimSession s;
-    QVERIFY(s.login());
-    QCOMPARE(apiGetPlayTerminal(s.centre.get(), nullptr), -1);
-    ZnBaseMgr* d82 = s.centre->swapSlot(ZnManageCenter::D82Slot, nullptr);
-    QCOMPARE(apiGetD82List(s.centre.get()), -1);
-    QCOMPARE(s.sim.count("GET SqlConfig/D82List"), 0);
-    s.centre->swapSlot(ZnManageCenter::D82Slot, d82);
+    QCOMPARE(apiGetPlayTerminal(m_s.centre.get(), nullptr), -1);
+    const int asked = m_s.sim.count("GET SqlConfig/D82List");
+    ZnBaseMgr* d82 = m_s.centre->swapSlot(ZnManageCenter::D82Slot, nullptr);
+    QCOMPARE(apiGetD82List(m_s.centre.get()), -1);
+    QCOMPARE(m_s.sim.count("GET SqlConfig/D82List"), asked);
+    m_s.centre->swapSlot(ZnManageCenter::D82Slot, d82);
     // Arguments that make no request: an operation outside the table, no button calls.
-    QCOMPARE(apiSaveRegion(s.centre.get(), nullptr, 4), -1);
+    QCOMPARE(apiSaveRegion(m_s.centre.get(), nullptr, 4), -1);
     std::vector<ZnMicBtnCall> none;
-    QCOMPARE(apiSetD72ButtonCall(s.centre.get(), &none), -1);
-    QCOMPARE(apiGetD82List(s.centre.get()), 0);
+    QCOMPARE(apiSetD72ButtonCall(m_s.centre.get(), &none), -1);
+    QCOMPARE(apiGetD82List(m_s.centre.get()), 0);
 }
 
 void TstRequestExchange::keepAliveAnswerCannotTurnARefusalIntoSuccess()
@@ -197,42 +198,38 @@ void TstRequestExchange::keepAliveAnswerCannotTurnARefusalIntoSuccess()
 
 void TstRequestExchange::requestStartedWithinAWaitKeepsBothOutcomes()
 {
-    SimSession s;
-    QVERIFY(s.login());
     // While the GUI waits for a refusal that comes late, a timer of the GUI starts
     // another request; it waits for the line, then gets its own answer.
-    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold, "", 0, 1));
+    m_s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold, "", 0, 1));
     int inner = -9;
-    QTimer::singleShot(30, [&] { inner = s.centre->getTtsList(); });
-    QTimer::singleShot(200, [&s] {
-        for (const ZnSimRequest& r : s.sim.requests()) {
+    QTimer::singleShot(30, [&] { inner = m_s.centre->getTtsList(); });
+    QTimer::singleShot(200, [this] {
+        for (const ZnSimRequest& r : m_s.sim.requests()) {
             if (r.label() == "GET SqlConfig/D82List")
-                s.sim.pushRaw(ZnSimServer::answer(false, r.cseq, "busy"));
+                m_s.sim.pushRaw(ZnSimServer::answer(false, r.cseq, "busy"));
         }
     });
-    QCOMPARE(s.centre->getD82List(), 1);
+    QCOMPARE(m_s.centre->getD82List(), 1);
     QCOMPARE(inner, 0);
 }
 
 void TstRequestExchange::serverTimeIsTakenFromItsOwnAnswer()
 {
-    SimSession s;
-    QVERIFY(s.login());
-    QCOMPARE(s.centre->systemTime(), std::string("."));
-    s.sim.setSystemTime("2026-12-06 21:00:05");
-    QCOMPARE(apiGetSystemTime(s.centre.get()), 0);
-    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->systemTime() == "2026-12-06 21:00:05"; }));
-    QVERIFY(s.sim.requests().back().raw.find("GET DBP/1.0\r\nCSeq:") == 0);
+    QCOMPARE(m_s.centre->systemTime(), std::string("."));
+    m_s.sim.setSystemTime("2026-12-06 21:00:05");
+    QCOMPARE(apiGetSystemTime(m_s.centre.get()), 0);
+    QVERIFY(ZnSimServer::waitFor([&] { return m_s.centre->systemTime() == "2026-12-06 21:00:05"; }));
+    QVERIFY(m_s.sim.requests().back().raw.find("GET DBP/1.0\r\nCSeq:") == 0);
 
     // Another stray answer carrying a time does not set it.
-    s.sim.pushRaw(ZnSimServer::answer(true, 9999, "{\"SystemTime\":\"1999-01-01 00:00:00\"}\n"));
+    m_s.sim.pushRaw(ZnSimServer::answer(true, 9999, "{\"SystemTime\":\"1999-01-01 00:00:00\"}\n"));
     QTest::qWait(100);
-    QCOMPARE(s.centre->systemTime(), std::string("2026-12-06 21:00:05"));
+    QCOMPARE(m_s.centre->systemTime(), std::string("2026-12-06 21:00:05"));
 
-    s.sim.setSystemTime("");
-    apiGetSystemTime(s.centre.get());
-    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->systemTime() == "----"; }));
-    QCOMPARE(s.centre->pendingCount(), 0);
+    m_s.sim.setSystemTime("");
+    apiGetSystemTime(m_s.centre.get());
+    QVERIFY(ZnSimServer::waitFor([&] { return m_s.centre->systemTime() == "----"; }));
+    QCOMPARE(m_s.centre->pendingCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TstRequestExchange)

@@ -31,9 +31,14 @@ class SchemeView : public QObject
     Q_OBJECT
 public:
     int lists = 0;
+    QThread* ranOn = nullptr;
     std::vector<int> added, updated, removed;
 public slots:
-    void onList() { ++lists; }
+    void onList()
+    {
+        ++lists;
+        ranOn = QThread::currentThread();
+    }
     void onAdded(int id) { added.push_back(id); }
     void onUpdated(int id) { updated.push_back(id); }
     void onRemoved(int id) { removed.push_back(id); }
@@ -57,7 +62,6 @@ private slots:
     void ownListSharedWithTheReceiveThread();
 
 private:
-    std::string lastBody(const std::string& label);
     void watch(int kind);
     std::list<ZnScheme> schemes(int kind);
 
@@ -101,16 +105,6 @@ std::list<ZnScheme> TstSchemes::schemes(int kind)
     return out;
 }
 
-std::string TstSchemes::lastBody(const std::string& label)
-{
-    std::string body;
-    for (const ZnSimRequest& r : m_session.sim.requests()) {
-        if (r.label().rfind(label, 0) == 0)
-            body = r.body;
-    }
-    return body;
-}
-
 void TstSchemes::listArrivesOnceAndIsReplaced()
 {
     std::list<ZnScheme> out;
@@ -137,7 +131,7 @@ void TstSchemes::addModifyEnableDelete()
     s.comment = "after hours";
     s.enable = 0;
     QCOMPARE(m_list->addScheme(s, 0), 0);
-    QCOMPARE(QString::fromStdString(lastBody("POST TimerPlan")),
+    QCOMPARE(QString::fromStdString(m_session.lastBody("POST TimerPlan")),
              QString("{\"Action\":\"Add\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"-1\",\"Name\":\"Night\"}\n"));
     // The record now is the server's plan, under the id the server gave it.
     QCOMPARE(s.id, 3);
@@ -147,7 +141,7 @@ void TstSchemes::addModifyEnableDelete()
 
     s.name = "Late night";
     QCOMPARE(m_list->modifyScheme(s, 0), 0);
-    QCOMPARE(QString::fromStdString(lastBody("POST TimerPlan")),
+    QCOMPARE(QString::fromStdString(m_session.lastBody("POST TimerPlan")),
              QString("{\"Action\":\"Mod\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"3\",\"Name\":\"Late night\"}\n"));
     ZnScheme found;
     QVERIFY(m_list->findScheme(3, 0, found));
@@ -157,10 +151,10 @@ void TstSchemes::addModifyEnableDelete()
     // The switch turns an enable of 5 (anything but 0) off and 0 on.
     s.enable = 5;
     QCOMPARE(m_list->toggleScheme(s, 0), 0);
-    QVERIFY(lastBody("POST TimerPlan").find("\"Enable\":\"0\"") != std::string::npos);
+    QVERIFY(m_session.lastBody("POST TimerPlan").find("\"Enable\":\"0\"") != std::string::npos);
     QCOMPARE(s.enable, 0);
     QCOMPARE(m_list->toggleScheme(s, 0), 0);
-    QVERIFY(lastBody("POST TimerPlan").find("\"Enable\":\"1\"") != std::string::npos);
+    QVERIFY(m_session.lastBody("POST TimerPlan").find("\"Enable\":\"1\"") != std::string::npos);
     QCOMPARE(s.enable, 1);
     QVERIFY(m_list->findScheme(3, 0, found));
     QCOMPARE(found.enable, 1);
@@ -169,7 +163,7 @@ void TstSchemes::addModifyEnableDelete()
     ZnScheme first;
     QVERIFY(m_list->findScheme(1, 0, first));
     QCOMPARE(m_list->deleteScheme(first, 0), 0);
-    QVERIFY(lastBody("POST TimerPlan").find("\"Action\":\"Del\"") != std::string::npos);
+    QVERIFY(m_session.lastBody("POST TimerPlan").find("\"Action\":\"Del\"") != std::string::npos);
     QCOMPARE(ids(schemes(0)), (std::vector<int>{2, 3}));
     QVERIFY(SimSession::spinUntil([&] { return m_view->removed == std::vector<int>{1}; }));
     QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
@@ -298,6 +292,8 @@ void TstSchemes::levelsPushedBySet()
     m_session.sim.withData([&](ZnSimData& d) { xml = d.levelListXml(); });
     m_session.sim.pushSet("", "", xml);
     QVERIFY(SimSession::spinUntil([&] { return levelView.lists == 1; }));
+    // Announced from the receive thread, heard on this one.
+    QCOMPARE(levelView.ranOn, QThread::currentThread());
     // Ids 3, 10 and 7 come out as 10, 7, 3: the first of type 5 is 7.
     QCOMPARE(gLevelList.lookup(level, 5), 0);
     QCOMPARE(level.id, uint16_t(7));

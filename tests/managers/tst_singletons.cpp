@@ -1,14 +1,12 @@
 #include "ServiceHub.h"
 #include "ZnCreateViewCtrMgr.h"
-#include "ZnLevelList.h"
-#include "ZnLogManage.h"
 #include "ZnLockedList.h"
+#include "ZnLogManage.h"
 #include "ZnManageCenter.h"
 #include "ZnQtViewCtrl.h"
 #include "ZnQtViewSignal.h"
 #include "ZnViewConnectRequest.h"
 
-#include <QThread>
 #include <QtTest>
 
 class ViewReceiver : public QObject
@@ -17,14 +15,9 @@ class ViewReceiver : public QObject
 public:
     QList<int> ids;
     int lists = 0;
-    QThread* ranOn = nullptr;
 public slots:
     void onId(int id) { ids << id; }
-    void onList()
-    {
-        ++lists;
-        ranOn = QThread::currentThread();
-    }
+    void onList() { ++lists; }
 };
 
 class TstSingletons : public QObject
@@ -34,7 +27,6 @@ class TstSingletons : public QObject
 private slots:
     void centreAndHubAreMadeOnce();
     void viewsConnectByKind();
-    void levelListAnnouncesFromTheReceiveThread();
 };
 
 void TstSingletons::centreAndHubAreMadeOnce()
@@ -97,26 +89,6 @@ void TstSingletons::viewsConnectByKind()
     view.haveTerminals();
     QCOMPARE(r.ids, QList<int>{7});
     QCOMPARE(r.lists, 1);
-}
-
-void TstSingletons::levelListAnnouncesFromTheReceiveThread()
-{
-    ZnLevelList list;
-    list.setView(ZnCreateViewCtrMgr::createView(0));
-    ViewReceiver r;
-    ZnViewConnectRequest req;
-    req.kind = 0;
-    req.receiver = &r;
-    req.slot = SLOT(onList());
-    QCOMPARE(ZnCreateViewCtrMgr::connectView(&list, req), 0);
-
-    QThread* worker = QThread::create([&] { list.replace(std::list<ZnLevel>(2)); });
-    worker->start();
-    QVERIFY(worker->wait(60000));
-    delete worker;
-    QCOMPARE(r.lists, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(r.lists, 1, 30000);
-    QCOMPARE(r.ranOn, QThread::currentThread());
 }
 
 QTEST_GUILESS_MAIN(TstSingletons)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../FamilySim.h"
+#include "../SimSession.h"
 #include "ServiceHub.h"
 
 #include <QObject>
@@ -14,11 +14,11 @@
 
 // The list models are process-wide and keep the centre of the first hub: a test
 // program logs in once and makes the hub over that centre.
-inline bool startModels(FamilySim& s)
+inline bool startModels(SimSession& s)
 {
     if (!s.login())
         return false;
-    ServiceHub::create(&s.centre);
+    ServiceHub::create(s.centre.get());
     return true;
 }
 
@@ -32,10 +32,9 @@ inline Json::Value jsonOf(const std::string& text)
 }
 
 // The body of the last request the server got under that label.
-inline Json::Value lastBody(const FamilySim& s, const std::string& label)
+inline Json::Value lastBody(const SimSession& s, const std::string& label)
 {
-    const std::vector<ZnSimRequest> sent = s.requests(label);
-    return sent.empty() ? Json::Value() : jsonOf(sent.back().body);
+    return jsonOf(s.lastBody(label));
 }
 
 template <class List, class Member>

@@ -78,12 +78,12 @@ private slots:
     void dsk81BooksPerConsole();
 
 private:
-    std::unique_ptr<FamilySim> m_s;
+    std::unique_ptr<SimSession> m_s;
 };
 
 void TstConsoles::initTestCase()
 {
-    m_s.reset(new FamilySim);
+    m_s.reset(new SimSession);
     QVERIFY(startModels(*m_s));
 }
 
@@ -326,7 +326,7 @@ void TstConsoles::consolePushesAndDeletions()
 
     m_s->sim.pushPost("SqlConfig", "dsk72", R"([{"terminalId":"50003"},{"terminalId":"50001","capVol":"5"}])");
     m_s->sim.pushPost("SqlConfig", "dsk81", R"([{"terminalId":"70002","capvol":"9"},{"terminalId":"70009"}])");
-    QVERIFY(FamilySim::spinUntil([&] { return d72Changed.count() == 2 && micChanged.count() == 2; }));
+    QVERIFY(SimSession::spinUntil([&] { return d72Changed.count() == 2 && micChanged.count() == 2; }));
     QCOMPARE(idsOf(d72->micList(), kMicId), (std::vector<int>{50001, 50002, 50003}));
     ZnMic mic;
     QVERIFY(d72->findD72(50001, mic));
@@ -338,7 +338,7 @@ void TstConsoles::consolePushesAndDeletions()
     m_s->sim.pushDelete("D72", 50003);
     m_s->sim.pushDelete("D74", 60001);
     m_s->sim.pushDelete("d72", 50001);
-    QVERIFY(FamilySim::spinUntil([&] { return d72Deleted.count() == 1 && d74Deleted.count() == 1; }));
+    QVERIFY(SimSession::spinUntil([&] { return d72Deleted.count() == 1 && d74Deleted.count() == 1; }));
     QTest::qWait(50);
     QCOMPARE(d72Deleted.count(), 1);
     QCOMPARE(idsOf(d72->micList(), kMicId), (std::vector<int>{50001, 50002}));
@@ -380,14 +380,14 @@ void TstConsoles::dsk81OneConsoleAndRemoval()
         }
     });
     QSignalSpy changed(model, SIGNAL(micChanged(int)));
-    QCOMPARE(model->requestMic(&m_s->centre, 70001), 0);
+    QCOMPARE(model->requestMic(m_s->centre.get(), 70001), 0);
     QCOMPARE(changed.count(), 1);
     ZnMic desk;
     QVERIFY(model->getMic(70001, desk));
     QCOMPARE(desk.name, std::string("Desk & <co>"));
     QCOMPARE(desk.capVol, 65);
     const int asked = m_s->sim.count("GET");
-    QCOMPARE(model->requestMic(&m_s->centre, 4242), -1);
+    QCOMPARE(model->requestMic(m_s->centre.get(), 4242), -1);
     QCOMPARE(m_s->sim.count("GET"), asked);
 
     QCOMPARE(model->deleteMic(desk), 0);

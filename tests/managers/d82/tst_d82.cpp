@@ -47,17 +47,17 @@ private slots:
 
 private:
     ZnD82ListMgr* model() { return ZnD82ListMgr::instance(); }
-    std::unique_ptr<FamilySim> m_s;
+    std::unique_ptr<SimSession> m_s;
 };
 
 void TstD82::initTestCase()
 {
-    m_s.reset(new FamilySim);
+    m_s.reset(new SimSession);
     m_s->sim.withData([](ZnSimData& d) { d.addRow("d82", deviceRow("80005", "Van")); });
     QVERIFY(startModels(*m_s));
     QSignalSpy list(model(), &ZnD82ListMgr::gotD82List);
     QCOMPARE(model()->requestD82List(), 0);
-    QVERIFY(FamilySim::spinUntil([&] { return list.count() == 1; }));
+    QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
     QCOMPARE(idsOf(model()->d82List(), kId), (std::vector<int>{80005, 80002, 80001}));
 }
 
@@ -90,7 +90,7 @@ void TstD82::pushReplacesAndMovesToTheEnd()
     Json::Value rows(Json::arrayValue);
     rows.append(deviceRow("80002", "Renamed"));
     m_s->sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
-    QVERIFY(FamilySim::spinUntil([&] { return changed.count() == 1; }));
+    QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
     QCOMPARE(idsOf(model()->d82List(), kId), (std::vector<int>{80005, 80001, 80002}));
     std::unique_ptr<ZnD82> copy(model()->copyD82(80002));
     QVERIFY(copy);
@@ -139,8 +139,8 @@ void TstD82::singleDeviceAnswer()
         "GET D82", ZnSimRule::Reply,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D82List><D82 terminalId=\"80002\" type=\"8\" status=\"0\" "
         "work=\"busy\" name=\"Night guard\" ip=\"10.0.8.22\" ver=\"2.0\"/></D82List>"));
-    QCOMPARE(model()->requestD82(&m_s->centre, 80002), 0);
-    QVERIFY(FamilySim::spinUntil([&] { return changed.count() == 1; }));
+    QCOMPARE(model()->requestD82(m_s->centre.get(), 80002), 0);
+    QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
     ZnD82 d;
     QVERIFY(model()->getD82(80002, &d));
     QCOMPARE(d.name, std::string("Night guard"));
@@ -152,7 +152,7 @@ void TstD82::singleDeviceAnswer()
 
     // Nothing goes out for a device the model does not hold, or without a centre.
     const int before = m_s->sim.count("GET D82");
-    QCOMPARE(model()->requestD82(&m_s->centre, 4242), -1);
+    QCOMPARE(model()->requestD82(m_s->centre.get(), 4242), -1);
     QCOMPARE(model()->requestD82(nullptr, 80001), -1);
     QCOMPARE(m_s->sim.count("GET D82"), before);
 }

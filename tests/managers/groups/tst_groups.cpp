@@ -49,13 +49,13 @@ private slots:
 
 private:
     std::string simColumn(const char* table, const char* key, int id, const char* column);
-    std::unique_ptr<FamilySim> m_s;
+    std::unique_ptr<SimSession> m_s;
     SignalNotes m_log;
 };
 
 void TstGroups::initTestCase()
 {
-    m_s.reset(new FamilySim);
+    m_s.reset(new SimSession);
     QVERIFY(startModels(*m_s));
     ZnMicGroupListMgr* groups = ZnMicGroupListMgr::instance();
     ZnRegionListMgr* regions = ZnRegionListMgr::instance();
@@ -122,7 +122,7 @@ void TstGroups::groupAddModifyDelete()
 
     // The server also announces the deletion; the group goes once.
     QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Delete), 0);
-    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.contains("groupDeleted(3)"); }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("groupDeleted(3)"); }));
     QTest::qWait(20);
     QCoreApplication::processEvents();
     QCOMPARE(m_log.notes, (QStringList{"groupChanged(3)", "groupChanged(3)", "groupDeleted(3)"}));
@@ -182,7 +182,7 @@ void TstGroups::deletePushesByExactTypeName()
     m_s->sim.pushDelete("Region", 99);
     m_s->sim.pushDelete("MicGroup", 2);
     m_s->sim.pushDelete("Region", 2);
-    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.size() >= 2; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.size() >= 2; }));
     QTest::qWait(20);
     QCoreApplication::processEvents();
     QCOMPARE(m_log.notes, (QStringList{"groupDeleted(2)", "regionDeleted(2)"}));
@@ -199,8 +199,8 @@ void TstGroups::operationsOutsideTheTableSendNothing()
     for (int op : {0, 3, 7, -1}) {
         QCOMPARE(ZnRegionListMgr::instance()->modifyRegion(&r, op), -1);
         QCOMPARE(ZnMicGroupListMgr::instance()->modifyGroup(&g, op), -1);
-        QCOMPARE(apiSaveRegion(&m_s->centre, &r, op), -1);
-        QCOMPARE(apiSaveMicGroup(&m_s->centre, &g, op), -1);
+        QCOMPARE(apiSaveRegion(m_s->centre.get(), &r, op), -1);
+        QCOMPARE(apiSaveMicGroup(m_s->centre.get(), &g, op), -1);
     }
     QCOMPARE(ZnRegionListMgr::instance()->modifyRegion(nullptr, 5), -1);
     QCOMPARE(m_s->sim.requests().size(), before);

@@ -65,12 +65,12 @@ private slots:
 
 private:
     std::string lastLogStatement() const { return m_s->requests("GET SqlLog/SqlLog").back().body; }
-    std::unique_ptr<FamilySim> m_s;
+    std::unique_ptr<SimSession> m_s;
 };
 
 void TstServerLogs::initTestCase()
 {
-    m_s.reset(new FamilySim);
+    m_s.reset(new SimSession);
     m_s->sim.withData([](ZnSimData& data) {
         data.addRow("parameter", row({{"name", "Ftp_Port"}, {"value", "21"}})); // one of no known kind
         for (const char* table : {"terminallog", "talklog", "userlog"})

@@ -41,13 +41,13 @@ private slots:
     void operationOutsideTheTableSendsNothing();
 
 private:
-    std::unique_ptr<FamilySim> m_s;
+    std::unique_ptr<SimSession> m_s;
     SignalNotes m_log;
 };
 
 void TstSsTasks::initTestCase()
 {
-    m_s.reset(new FamilySim);
+    m_s.reset(new SimSession);
     QVERIFY(startModels(*m_s));
     m_log.watch(model(), &ZnSsTaskDataMgr::taskChanged, "changed");
     m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleted, "deleted");
@@ -120,7 +120,7 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
     QCOMPARE(body.size(), 16u);
     for (const std::string& key : body.getMemberNames())
         QVERIFY2(body[key].isString(), key.c_str());
-    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.count("changed(4)") == 1; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.count("changed(4)") == 1; }));
 
     ZnSsTask back;
     QVERIFY(model()->getTask(4, back));
@@ -131,7 +131,7 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
 
     back.PlayVol = 33;
     QCOMPARE(model()->commit(back, ZnSsTask::ActionMod), 0);
-    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.count("changed(4)") == 2; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.count("changed(4)") == 2; }));
     QVERIFY(model()->getTask(4, back));
     QCOMPARE(back.PlayVol, 33);
     QCOMPARE(taskIds(), (std::vector<int>{1, 2, 3, 4}));
@@ -146,10 +146,10 @@ void TstSsTasks::startAndStopSendOnlyActionAndId()
     ZnSimRequest sent = m_s->sim.requests().back();
     QCOMPARE(sent.packetType, std::string("SoundSourceSwitch"));
     QCOMPARE(sent.body, std::string("{\"Action\":\"Start\",\"Id\":\"2\"}\n"));
-    QVERIFY(FamilySim::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateRunning; }));
+    QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateRunning; }));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionStop), 0);
     QCOMPARE(m_s->sim.requests().back().body, std::string("{\"Action\":\"Stop\",\"Id\":\"2\"}\n"));
-    QVERIFY(FamilySim::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateIdle; }));
+    QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateIdle; }));
 }
 
 void TstSsTasks::deletionAnsweredOkRemovesTheTask()
@@ -157,14 +157,14 @@ void TstSsTasks::deletionAnsweredOkRemovesTheTask()
     ZnSsTask t;
     QVERIFY(model()->getTask(2, t));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
-    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.contains("deleted(2)"); }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("deleted(2)"); }));
     QVERIFY(!model()->getTask(2, t));
 
     // An OK answer with a body is still a deletion.
     m_s->sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Reply, "deleted", 0, 1));
     QVERIFY(model()->getTask(4, t));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
-    QVERIFY(FamilySim::spinUntil([&] { return m_log.notes.contains("deleted(4)"); }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("deleted(4)"); }));
     QCOMPARE(m_log.notes, (QStringList{"deleted(2)", "deleted(4)"}));
 }
 
@@ -190,7 +190,7 @@ void TstSsTasks::deletionRefusedKeepsTheTask()
     ZnSsTask t;
     QVERIFY(model()->getTask(id, t));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 1);
-    QVERIFY(FamilySim::spinUntil([&] { return !m_log.notes.isEmpty(); }));
+    QVERIFY(SimSession::spinUntil([&] { return !m_log.notes.isEmpty(); }));
     QCOMPARE(m_log.notes, QStringList{"refused(" + reason + ")"});
     QCOMPARE(taskIds(), before);
 }
@@ -202,7 +202,7 @@ void TstSsTasks::operationOutsideTheTableSendsNothing()
     t.Id = 1;
     QCOMPARE(model()->commit(t, 5), -1);
     QCOMPARE(model()->commit(t, -1), -1);
-    QCOMPARE(apiSaveSoundSourceTask(&m_s->centre, &t, 5), -1);
+    QCOMPARE(apiSaveSoundSourceTask(m_s->centre.get(), &t, 5), -1);
     QCOMPARE(m_s->sim.requests().size(), before);
 }
 
