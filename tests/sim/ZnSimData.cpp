@@ -24,6 +24,32 @@ std::string str(const Json::Value& v, const char* key)
     return v.isObject() && v.isMember(key) && v[key].isString() ? v[key].asString() : std::string();
 }
 
+// Removes the rows whose key column is id; how many went.
+size_t eraseRows(std::vector<Json::Value>& rows, const char* key, const std::string& id)
+{
+    const size_t before = rows.size();
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, key) == id; }),
+               rows.end());
+    return before - rows.size();
+}
+
+bool parseObject(const std::string& body, Json::Value& in)
+{
+    Json::Reader reader;
+    return reader.parse(body, in) && in.isObject();
+}
+
+using FieldMap = std::initializer_list<std::pair<const char*, const char*>>;
+
+// Copies the request's fields that are present into the row's columns.
+void copyFields(const Json::Value& in, Json::Value& r, FieldMap fields)
+{
+    for (const auto& f : fields) {
+        if (in.isMember(f.first))
+            r[f.second] = str(in, f.first);
+    }
+}
+
 const char* const kTerminalTables[] = {"ipamp", "capd73", "firealarm", "tts71", "dsk72", "dsk74", "dsk81", "d82"};
 }
 
@@ -72,8 +98,7 @@ void ZnSimData::loadSample()
     initSampleResource();
     QFile file(":/sim/sample.json");
     Json::Value sample;
-    Json::Reader reader;
-    if (!file.open(QIODevice::ReadOnly) || !reader.parse(file.readAll().toStdString(), sample) || !sample.isObject())
+    if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), sample))
         return;
     for (const std::string& name : sample["users"].getMemberNames())
         users[name] = str(sample["users"], name.c_str());
@@ -98,42 +123,42 @@ std::string xmlEscaped(const std::string& text)
     }
     return out;
 }
+
+
+// An empty element named tag, the row's listed columns (those it has) as attributes.
+std::string xmlElement(const std::string& tag, const Json::Value& r, const std::vector<std::string>& keys)
+{
+    std::string xml = "<" + tag;
+    for (const std::string& key : keys) {
+        if (r.isMember(key))
+            xml += " " + key + "=\"" + xmlEscaped(str(r, key.c_str())) + "\"";
+    }
+    return xml + "/>";
+}
+
+const char* const kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 }
 
 std::string ZnSimData::recordXml(const std::string& kind, int id) const
 {
     const std::string element = kind == "Mic" ? "MicList" : kind + "List";
-    const std::string tableName = kind == "Mic" ? "dsk81" : lower(kind);
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><" + element + ">";
-    auto t = tables.find(tableName);
+    auto t = tables.find(kind == "Mic" ? "dsk81" : lower(kind));
+    std::string xml = kXmlHead + ("<" + element + ">");
     if (t != tables.end()) {
-        for (const Json::Value& r : t->second) {
-            if (str(r, "terminalId") != std::to_string(id))
-                continue;
-            xml += "<" + kind;
-            for (const std::string& key : r.getMemberNames())
-                xml += " " + key + "=\"" + xmlEscaped(str(r, key.c_str())) + "\"";
-            xml += "/>";
-            break;
-        }
+        auto r = std::find_if(t->second.begin(), t->second.end(),
+                              [&](const Json::Value& v) { return str(v, "terminalId") == std::to_string(id); });
+        if (r != t->second.end())
+            xml += xmlElement(kind, *r, r->getMemberNames());
     }
     return xml + "</" + element + ">";
 }
 
 std::string ZnSimData::levelListXml() const
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><LevelList>";
+    std::string xml = kXmlHead + std::string("<LevelList>");
     auto t = tables.find("level");
-    if (t != tables.end()) {
-        for (const Json::Value& r : t->second) {
-            xml += "<Level";
-            for (const char* key : {"id", "name", "lv", "type"}) {
-                if (r.isMember(key))
-                    xml += std::string(" ") + key + "=\"" + xmlEscaped(str(r, key)) + "\"";
-            }
-            xml += "/>";
-        }
-    }
+    for (const Json::Value& r : t == tables.end() ? std::vector<Json::Value>() : t->second)
+        xml += xmlElement("Level", r, {"id", "name", "lv", "type"});
     return xml + "</LevelList>";
 }
 
@@ -272,9 +297,7 @@ bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id
     const bool sources = packetType == "D82SoundSource";
     auto& rows = table(contacts ? "d82call" : sources ? "d82soundsource" : "d82broadcast");
     const std::string text = str(in, contacts ? "Contacts" : sources ? "SoundSource" : "RegionId");
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-               rows.end());
+    eraseRows(rows, "terminalId", id);
     // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82);
     // the other books are plain ids.
     static const std::map<std::string, std::string> typeNumbers = {
@@ -308,20 +331,15 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     changedTable.clear();
     changed = Json::Value(Json::arrayValue);
     Json::Value in;
-    Json::Reader reader;
-    if (!reader.parse(body, in) || !in.isObject())
+    if (!parseObject(body, in))
         return packetType == "Terminal";   // the whole-record request travels without a body
     const std::string id = str(in, "Id");
     const std::string action = str(in, "Action");
 
-    auto updateTerminal = [&](std::initializer_list<const char*> tablesToSearch,
-                              std::initializer_list<std::pair<const char*, const char*>> fields) {
+    auto updateTerminal = [&](std::initializer_list<const char*> tablesToSearch, FieldMap fields) {
         for (const char* t : tablesToSearch) {
             if (Json::Value* r = findRow(t, "terminalId", id)) {
-                for (const auto& f : fields) {
-                    if (in.isMember(f.first))
-                        (*r)[f.second] = str(in, f.first);
-                }
+                copyFields(in, *r, fields);
                 changedTable = t;
                 changed.append(*r);
                 return true;
@@ -329,16 +347,9 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         }
         return false;
     };
-    auto addModDel = [&](const char* t, const char* key,
-                         std::initializer_list<std::pair<const char*, const char*>> fields) {
-        if (action == "Del") {
-            auto& rows = table(t);
-            const size_t before = rows.size();
-            rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                      [&](const Json::Value& r) { return str(r, key) == id; }),
-                       rows.end());
-            return rows.size() != before;
-        }
+    auto addModDel = [&](const char* t, const char* key, FieldMap fields) {
+        if (action == "Del")
+            return eraseRows(table(t), key, id) > 0;
         Json::Value* r = action == "Mod" ? findRow(t, key, id) : nullptr;
         if (action == "Mod" && !r)
             return false;
@@ -351,10 +362,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         } else if (action != "Mod") {
             return false;
         }
-        for (const auto& f : fields) {
-            if (in.isMember(f.first))
-                (*r)[f.second] = str(in, f.first);
-        }
+        copyFields(in, *r, fields);
         changedTable = t;
         changed.append(*r);
         return true;
@@ -381,12 +389,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
                                           {"DisplayTime", "displayTime"}, {"LedTxt", "ledTxt"}});
     if (packetType == "RemoveDevice") {
         for (const char* t : kTerminalTables) {
-            auto& rows = table(t);
-            const size_t before = rows.size();
-            rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                      [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-                       rows.end());
-            if (rows.size() != before)
+            if (eraseRows(table(t), "terminalId", id) > 0)
                 return true;
         }
         return false;
@@ -499,8 +502,7 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
     auto& rows = table(packetType == "D72ButtonCall" ? "d72buttoncall" : "d74buttoncall");
     if (packetType == "D74ButtonCall") {
         // One key per console: the entry replaces the console's row.
-        rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-                   rows.end());
+        eraseRows(rows, "terminalId", id);
         rows.push_back(callRow(str(in, "StartCall"), str(in, "StopCall"), str(in, "Dsk81"), str(in, "CallServiceGroup")));
         return true;
     }
@@ -517,8 +519,7 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
         const Json::Value a = callRow(alarm.substr(0, blank), blank == std::string::npos ? "" : alarm.substr(blank + 1), "", "");
         fresh.insert(fresh.begin() + std::min<size_t>(3, fresh.size()), a);
     }
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-               rows.end());
+    eraseRows(rows, "terminalId", id);
     rows.insert(rows.end(), fresh.begin(), fresh.end());
     return true;
 }
@@ -529,8 +530,7 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
     if (std::atoi(id.c_str()) <= 0)
         return false;
     auto& rows = table(tableName);
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-               rows.end());
+    eraseRows(rows, "terminalId", id);
     std::istringstream items(text);
     std::string item;
     for (int order = 1; items >> item; ++order)
@@ -541,8 +541,7 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
 bool ZnSimData::backup(const std::string& body, std::string& answer)
 {
     Json::Value in;
-    Json::Reader reader;
-    if (!reader.parse(body, in) || !in.isObject())
+    if (!parseObject(body, in))
         return false;
     std::string file = str(in, "BackupFile");
     if (file.empty())
@@ -566,8 +565,7 @@ bool ZnSimData::backup(const std::string& body, std::string& answer)
 bool ZnSimData::recover(const std::string& body)
 {
     Json::Value in;
-    Json::Reader reader;
-    if (!reader.parse(body, in) || !in.isObject())
+    if (!parseObject(body, in))
         return false;
     auto b = backups.find(str(in, "RecoveryFile"));
     if (b == backups.end() || b->second.md5 != str(in, "Md5"))
