@@ -1,6 +1,7 @@
 #include "ZnSimData.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 
 #include <algorithm>
 #include <cctype>
@@ -60,113 +61,25 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
     }
 }
 
+// Outside any namespace, as Q_INIT_RESOURCE requires; the data lives in a static library.
+static void initSampleResource()
+{
+    Q_INIT_RESOURCE(zn_sim_data);
+}
+
 void ZnSimData::loadSample()
 {
-    users["admin"] = "admin";
-    users["operator"] = "op1234";
-
-    addTerminals("ipamp", 10001, 3);
-    table("ipamp")[2]["name"] = "";
-    addRow("capd73", row({{"terminalId", "20001"}, {"type", "CAP"}, {"status", "1"}, {"name", "Capture A"},
-                          {"ip", "10.0.2.1"}, {"exten", "8201"}, {"ver", "1.0.3"}, {"capVol", "70"},
-                          {"capSamplerate", "16000"}}));
-    addRow("capd73", row({{"terminalId", "20002"}, {"type", "CAP"}, {"status", "0"}, {"name", ""},
-                          {"ip", "10.0.2.2"}, {"exten", "8202"}, {"ver", "1.0.3"}, {"capVol", "50"},
-                          {"capSamplerate", "44100"}}));
-    addRow("firealarm", row({{"terminalId", "30001"}, {"type", "FR"}, {"status", "1"}, {"name", "Fire panel"},
-                             {"ip", "10.0.3.1"}, {"ver", "3.2"}, {"shortCircuit", "0"}, {"broadcast", "1 2"},
-                             {"broadcastTrigger", "1"}, {"stopBroadcast", "0"}, {"triggerType", "1"}}));
-    addRow("firealarm", row({{"terminalId", "30002"}, {"type", "FR"}, {"status", "0"}, {"name", ""},
-                             {"ip", "10.0.3.2"}, {"ver", "3.2"}, {"shortCircuit", "1"}, {"broadcast", ""},
-                             {"broadcastTrigger", "0"}, {"stopBroadcast", "1"}, {"triggerType", "2"}}));
-    addRow("tts71", row({{"terminalId", "40001"}, {"type", "TTS71"}, {"status", "1"}, {"name", "Voice 1"},
-                         {"ip", "10.0.4.1"}, {"exten", "8401"}, {"ver", "1.4"}}));
-    addRow("tts71", row({{"terminalId", "40002"}, {"type", "TTS71"}, {"status", "0"}, {"name", ""},
-                         {"ip", "10.0.4.2"}, {"exten", "8402"}, {"ver", "1.4"}}));
-    addRow("dsk72", row({{"terminalId", "50001"}, {"type", "2"}, {"status", "1"}, {"name", "Gate call"},
-                         {"ip", "10.0.5.1"}, {"exten", "8501"}, {"ver", "2.0"}, {"ppt", "1"}, {"aec", "0"},
-                         {"broVol", "70"}, {"capVol", "60"}, {"bellVol", "80"}, {"callVol", "75"}}));
-    addRow("dsk72", row({{"terminalId", "50002"}, {"type", "2"}, {"status", "0"}, {"name", ""},
-                         {"ip", "10.0.5.2"}, {"exten", "8502"}, {"ver", "2.0"}, {"ppt", "0"}, {"aec", "1"},
-                         {"broVol", "50"}, {"capVol", "40"}, {"bellVol", "60"}, {"callVol", "55"}}));
-    addRow("dsk74", row({{"terminalId", "60001"}, {"type", "4"}, {"status", "1"}, {"work", "idle"},
-                         {"name", "Lobby help"}, {"ip", "10.0.6.1"}, {"exten", "8601"}, {"ver", "2.2"},
-                         {"broVol", "70"}, {"capVol", "60"}, {"bellVol", "80"}, {"callVol", "75"},
-                         {"ledColor", "224"}, {"switchMode", "1"}, {"displayTime", "5"}, {"ledTxt", "Welcome"}}));
-    addRow("dsk74", row({{"terminalId", "60002"}, {"type", "4"}, {"status", "0"}, {"work", "idle"}, {"name", ""},
-                         {"ip", "10.0.6.2"}, {"exten", "--"}, {"ver", "2.2"}, {"broVol", "50"}, {"capVol", "40"},
-                         {"bellVol", "60"}, {"callVol", "55"}, {"ledColor", "28"}, {"switchMode", "2"},
-                         {"displayTime", "9"}, {"ledTxt", ""}}));
-    addRow("dsk81", row({{"terminalId", "70001"}, {"type", "3"}, {"status", "1"}, {"work", "idle"},
-                         {"name", "Control desk"}, {"ip", "10.0.7.1"}, {"exten", "8701"}, {"ver", "4.1"},
-                         {"capVol", "65"}, {"callVol", "70"}, {"bellVol", "75"}, {"broVol", "80"}, {"pttMode", "1"}}));
-    addRow("dsk81", row({{"terminalId", "70002"}, {"type", "3"}, {"status", "0"}, {"work", "idle"}, {"name", ""},
-                         {"ip", "10.0.7.2"}, {"exten", "8702"}, {"ver", "4.1"}, {"capVol", "45"}, {"callVol", "50"},
-                         {"bellVol", "55"}, {"broVol", "60"}}));
-    addRow("d82", row({{"terminalId", "80001"}, {"type", "8"}, {"status", "1"}, {"work", "idle"},
-                       {"name", "Guard mobile"}, {"ip", "10.0.8.1"}, {"ver", "1.9"}}));
-    addRow("d82", row({{"terminalId", "80002"}, {"type", "8"}, {"status", "0"}, {"work", "idle"}, {"name", ""},
-                       {"ip", "10.0.8.2"}, {"ver", "1.9"}}));
-
-    addRow("d72buttoncall", row({{"terminalId", "50001"}, {"startCall", "1"}, {"stopCall", "2"},
-                                 {"dsk81Id", "70001"}, {"groupId", "0"}}));
-    addRow("d72buttoncall", row({{"terminalId", "50001"}, {"startCall", "3"}, {"stopCall", "4"}, {"dsk81Id", "0"},
-                                 {"groupId", "1"}}));
-    addRow("d74buttoncall", row({{"terminalId", "60001"}, {"startCall", "1"}, {"stopCall", "2"},
-                                 {"dsk81Id", "70001"}, {"groupId", "0"}}));
-    addRow("d81call", row({{"terminalId", "70001"}, {"contactId", "50001"}, {"contactType", "2"}, {"orderId", "1"}}));
-    addRow("d81call", row({{"terminalId", "70001"}, {"contactId", "80001"}, {"contactType", "8"}, {"orderId", "2"}}));
-    addRow("d81transfercall",
-           row({{"terminalId", "70001"}, {"transferId", "70002"}, {"transferType", "3"}, {"orderId", "1"}}));
-    addRow("d81monitor", row({{"terminalId", "70001"}, {"monitorId", "10001"}, {"monitorType", "6"}, {"orderId", "1"}}));
-    addRow("d81soundsource", row({{"terminalId", "70001"}, {"sourceId", "1"}, {"orderId", "1"}}));
-    addRow("d81broadcast", row({{"terminalId", "70001"}, {"regionId", "1"}, {"orderId", "1"}}));
-    addRow("d82call", row({{"terminalId", "80001"}, {"contactId", "70001"}, {"contactType", "3"}, {"orderId", "1"}}));
-    addRow("d82soundsource", row({{"terminalId", "80001"}, {"sourceId", "2"}, {"orderId", "1"}}));
-    addRow("d82broadcast", row({{"terminalId", "80001"}, {"regionId", "2"}, {"orderId", "1"}}));
-
-    addRow("callservergroup", row({{"groupId", "1"}, {"name", "Front desks"}, {"callWaitRule", "1"},
-                                   {"ringTime", "60"}, {"terminalId", "70001 70002"}}));
-    addRow("callservergroup", row({{"groupId", "2"}, {"name", "Night"}, {"callWaitRule", "2"}, {"ringTime", "30"},
-                                   {"terminalId", "70002"}}));
-    addRow("region", row({{"regionId", "1"}, {"name", "Ground floor"}, {"terminalId", "10001 10002"}}));
-    addRow("region", row({{"regionId", "2"}, {"name", "Everywhere"}, {"terminalId", "10001 10002 10003 60001"}}));
-    addRow("soundsource", row({{"sourceId", "1"}, {"name", "Morning bell"}, {"status", "2"}, {"sourceCategory", "3"},
-                               {"sourceType", "1"}, {"timerPlanId", "1"}, {"sourceContent", "/mp3/bell.mp3"},
-                               {"playVol", "70"}, {"duration", "0"}, {"playTimes", "1"}, {"openAmp", "5"},
-                               {"week", "31"}, {"startDate", "0"}, {"endDate", "0"},
-                               {"executeTime", "Start#$%28800!!!Noon#$%43200"}, {"terminalId", "10001 10002"}}));
-    addRow("soundsource", row({{"sourceId", "2"}, {"name", "Evacuation"}, {"status", "2"}, {"sourceCategory", "2"},
-                               {"sourceType", "3"}, {"timerPlanId", ""}, {"sourceContent", "Please leave the building"},
-                               {"playVol", "90"}, {"duration", "600"}, {"playTimes", "3"}, {"openAmp", "0"},
-                               {"week", "0"}, {"startDate", "0"}, {"endDate", "0"}, {"executeTime", ""},
-                               {"terminalId", "10001 10002 10003"}}));
-    addRow("soundsource", row({{"sourceId", "3"}, {"name", "Lobby music"}, {"status", "1"}, {"sourceCategory", "1"},
-                               {"sourceType", "2"}, {"timerPlanId", ""}, {"sourceContent", "20001"},
-                               {"playVol", "40"}, {"duration", "3600"}, {"playTimes", "1"}, {"openAmp", "0"},
-                               {"week", "0"}, {"startDate", "0"}, {"endDate", "0"}, {"executeTime", ""},
-                               {"terminalId", "10001"}}));
-    addRow("timerplan", row({{"timerplanId", "1"}, {"name", "Weekdays"}, {"enable", "1"}, {"comment", "school days"}}));
-    addRow("timerplan", row({{"timerplanId", "2"}, {"name", "Holidays"}, {"enable", "0"}, {"comment", ""}}));
-    addRow("level", row({{"id", "3"}, {"name", "Operator"}, {"lv", "20"}, {"type", "5"}}));
-    addRow("level", row({{"id", "10"}, {"name", "Administrator"}, {"lv", "100"}, {"type", "4"}}));
-    addRow("level", row({{"id", "7"}, {"name", "Supervisor"}, {"lv", "50"}, {"type", "5"}}));
-    addRow("parameter", row({{"name", "System_Name"}, {"value", "Demo site"}}));
-    addRow("parameter", row({{"name", "Record_Server"}, {"value", "127.0.0.1"}}));
-    addRow("parameter", row({{"name", "Talk_Log_Server"}, {"value", "127.0.0.1:0"}}));
-    addRow("parameter", row({{"name", "Vad_Ptt_Time_Out"}, {"value", "30"}}));
-    for (int i = 1; i <= 3; ++i) {
-        const std::string id = std::to_string(i);
-        addRow("userlog", row({{"id", id}, {"date", std::to_string(1700000000 + i * 60)}, {"content", "login"},
-                               {"ip", "10.0.0.9"}, {"name", "admin"}}));
-        addRow("talklog", row({{"id", id}, {"begin_time", std::to_string(1700000000 + i * 600)},
-                               {"end_time", std::to_string(1700000060 + i * 600)}, {"callerId", "50001"},
-                               {"calledId", "70001"}, {"callerName", "Gate call"}, {"calledName", "Control desk"},
-                               {"type", "1"}, {"source_name", "call"},
-                               {"recordfile", i == 2 ? "" : "/record/call" + id + ".mp3"}}));
-        addRow("terminallog", row({{"id", id}, {"date", std::to_string(1700000000 + i * 120)},
-                                   {"terminalId", "10001"}, {"name", "Speaker 10001"}, {"type", "IP"},
-                                   {"ip", "10.0.0.2"}, {"action", i % 2 ? "online" : "offline"}}));
+    initSampleResource();
+    QFile file(":/sim/sample.json");
+    Json::Value sample;
+    Json::Reader reader;
+    if (!file.open(QIODevice::ReadOnly) || !reader.parse(file.readAll().toStdString(), sample) || !sample.isObject())
+        return;
+    for (const std::string& name : sample["users"].getMemberNames())
+        users[name] = str(sample["users"], name.c_str());
+    for (const std::string& name : sample["tables"].getMemberNames()) {
+        for (const Json::Value& r : sample["tables"][name])
+            addRow(name, r);
     }
 }
 
