@@ -61,11 +61,10 @@ private slots:
     void badLines()
     {
         QFETCH(QByteArray, text);
-        QFETCH(int, badLine);
         ZnIniFile ini;
         int line = 0;
         QCOMPARE(ini.load(write("bad.ini", text).constData(), &line), -1);
-        QCOMPARE(line, badLine);
+        QTEST(line, "badLine");
     }
 
     // Lines we cannot read are kept and written back, and keys under a bad header do
