@@ -1,113 +1,67 @@
 #!/usr/bin/env bash
-# A throwaway MariaDB server holding a small talk-log database, for the tests and
-# benchmarks. Data, logs and the chosen port live in DIR; socket, pid and every
-# temporary file in a private directory of its own (named in DIR/run), so that
-# servers of other builds, and a system server, never share a file or a port.
-#
-#   mariadb.sh start DIR     fresh server on 127.0.0.1 with the sample database
-#   mariadb.sh stop DIR      stop it (the data stays until the next start)
-#   mariadb.sh resume DIR    start the stopped server again on the same port
-#   mariadb.sh fill DIR N    replace the talk log by N generated rows
-#   mariadb.sh sql DIR       run SQL from standard input as root
+# A throwaway MariaDB server with a small talk-log database, for tests and benchmarks.
+# Data, logs and the port live in DIR; socket, pid and temporary files in a private
+# directory (named in DIR/run), so no other server ever shares a file or a port.
+#   mariadb.sh start|stop|resume DIR    fresh server / stop it / start it again on its port
+#   mariadb.sh fill DIR N               replace the talk log by N generated rows
+#   mariadb.sh sql DIR                  run SQL from standard input as root
 set -euo pipefail
-
-cmd=${1:-}
-dir=${2:-}
-if [ -z "$cmd" ] || [ -z "$dir" ]; then
-  echo "usage: $0 start|stop|resume|fill|sql DIR [N]" >&2
-  exit 2
-fi
-mkdir -p "$dir"
-dir=$(cd "$dir" && pwd)
-data=$dir/data
+cmd=${1:-} dir=${2:-}
+[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop|resume|fill|sql DIR [N]" >&2; exit 2; }
+mkdir -p "$dir" && dir=$(cd "$dir" && pwd) && data=$dir/data
 run=$(cat "$dir/run" 2>/dev/null || true)
-
-# Must match the account and password that the console's talk-log connection uses.
-LOG_USER=talklog
-LOG_PASSWORD=wren
+LOG_USER=talklog LOG_PASSWORD=wren  # the console's talk-log account
 
 fail() { echo "mariadb.sh: $*" >&2; exit 1; }
-
-find_bin() {
-  local b
-  for b in "$@"; do
-    if command -v "$b" >/dev/null 2>&1; then command -v "$b"; return 0; fi
-    if [ -x "/usr/sbin/$b" ]; then echo "/usr/sbin/$b"; return 0; fi
-  done
-  fail "missing program: $*"
+bin() {
+  local b; for b in "$@"; do
+    command -v "$b" 2>/dev/null && return 0; [ -x "/usr/sbin/$b" ] && { echo "/usr/sbin/$b"; return 0; }
+  done; fail "missing program: $*"
 }
-
 # Every wait is bounded; filling a million rows may take a while.
-client() {
-  timeout "${CLIENT_TIMEOUT:-60}" "$(find_bin mariadb mysql)" --no-defaults --socket="$run/mysqld.sock" \
-    -uroot "$@"
-}
-
-server_pid() { cat "$run/mysqld.pid" 2>/dev/null || true; }
-running() { local pid; pid=$(server_pid); [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; }
-
+client() { timeout "${CLIENT_TIMEOUT:-60}" "$(bin mariadb mysql)" --no-defaults --socket="$run/mysqld.sock" -uroot "$@"; }
 port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+new_run() { run=$(mktemp -d "${TMPDIR:-/tmp}/zn-mariadb.XXXXXX") && mkdir "$run/tmp" && echo "$run" >"$dir/run"; }
+drop_run() { [ -n "$run" ] && rm -rf "$run"; rm -f "$dir/run"; run=; }
+running() { local pid; pid=$(cat "$run/mysqld.pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null; }
 
-# A fresh private directory for socket, pid and temporary files.
-new_run() {
-  run=$(mktemp -d "${TMPDIR:-/tmp}/zn-mariadb.XXXXXX")
-  mkdir "$run/tmp"
-  echo "$run" >"$dir/run"
-}
-
-drop_run() {
-  [ -n "$run" ] && [ -d "$run" ] && rm -rf "$run"
-  rm -f "$dir/run"
-  run=
-}
-
-# Starts the server on PORT; returns 0 once it answers, 3 if it quit (a port taken
-# meanwhile, say), 1 if it neither answers nor quits within 30 s.
+# 0 once the server answers, 3 if it quit (its port taken meanwhile, say), 1 after 30 s.
 launch() {
-  local port=$1 pid i
+  local pid i
   # setsid and closed descriptors: ctest must not wait for the server's output.
-  setsid "$(find_bin mariadbd mysqld)" --no-defaults --user="$(id -un)" \
-    --datadir="$data" --tmpdir="$run/tmp" --socket="$run/mysqld.sock" \
-    --pid-file="$run/mysqld.pid" --port="$port" --bind-address=127.0.0.1 \
-    --log-error="$dir/error.log" --skip-name-resolve --innodb-buffer-pool-size=64M \
-    --innodb-log-file-size=64M --innodb-flush-log-at-trx-commit=2 \
+  setsid "$(bin mariadbd mysqld)" --no-defaults --user="$(id -un)" --datadir="$data" \
+    --tmpdir="$run/tmp" --socket="$run/mysqld.sock" --pid-file="$run/mysqld.pid" --port="$1" \
+    --bind-address=127.0.0.1 --log-error="$dir/error.log" --skip-name-resolve \
+    --innodb-buffer-pool-size=64M --innodb-log-file-size=64M --innodb-flush-log-at-trx-commit=2 \
     --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
     </dev/null >>"$dir/server.out" 2>&1 &
   pid=$!
-  for i in $(seq 1 300); do
-    if "$(find_bin mariadb-admin mysqladmin)" --no-defaults --connect-timeout=2 \
-        --socket="$run/mysqld.sock" -uroot ping >/dev/null 2>&1; then
-      return 0
-    fi
+  for i in $(seq 300); do
+    "$(bin mariadb-admin mysqladmin)" --no-defaults --connect-timeout=2 --socket="$run/mysqld.sock" \
+      -uroot ping >/dev/null 2>&1 && return 0
     kill -0 "$pid" 2>/dev/null || return 3
     sleep 0.1
   done
-  kill -9 "$pid" 2>/dev/null || true
-  return 1
+  kill -9 "$pid" 2>/dev/null; return 1
 }
 
 stop_server() {
   local pid i
-  pid=$(server_pid)
-  if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then
-    for i in $(seq 1 300); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
+  if pid=$(cat "$run/mysqld.pid" 2>/dev/null) && kill "$pid" 2>/dev/null; then
+    for i in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
   fi
   drop_run
 }
 
-# Another server may take a port between the check and the bind: then try another.
+# Another server may take the port between the check and the bind: then try another.
 start_fresh() {
   local try port rc
   for try in 1 2 3 4 5; do
     port=$((20000 + RANDOM % 30000))
     port_free "$port" || continue
     echo "$port" >"$dir/port"
-    rc=0
-    launch "$port" || rc=$?
+    rc=0; launch "$port" || rc=$?
     [ "$rc" -eq 0 ] && return 0
     [ "$rc" -eq 3 ] || break
   done
@@ -115,9 +69,8 @@ start_fresh() {
   fail "server did not come up; see $dir/error.log"
 }
 
-# The columns and their order are what the console reads: the user log is read
-# with "select *", so its column order is id, name, ip, date, content.
-# Every seventh row carries NULL cells; texts are Chinese.
+# The columns and their order are what the console reads (the user log with "select *":
+# id, name, ip, date, content). Every seventh row carries NULL cells; texts are Chinese.
 seed() {
   client <<SQL
 CREATE DATABASE talkbacklog CHARACTER SET utf8mb4;
@@ -163,45 +116,32 @@ case "$cmd" in
     rm -rf "$data" "$dir/error.log" "$dir/server.out" "$dir/port"
     mkdir -p "$data"
     new_run
-    # A failed start leaves no server and no private directory behind.
-    trap 'stop_server' EXIT
-    TMPDIR=$run/tmp timeout 60 "$(find_bin mariadb-install-db mysql_install_db)" \
-      --no-defaults --user="$(id -un)" --datadir="$data" --tmpdir="$run/tmp" \
-      --auth-root-authentication-method=normal --skip-test-db \
-      >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; fail "install-db failed"; }
+    trap stop_server EXIT  # a failed start leaves no server and no private directory
+    TMPDIR=$run/tmp timeout 60 "$(bin mariadb-install-db mysql_install_db)" --no-defaults \
+      --user="$(id -un)" --datadir="$data" --tmpdir="$run/tmp" --auth-root-authentication-method=normal \
+      --skip-test-db >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; fail "install-db failed"; }
     start_fresh
     seed || fail "could not load the sample database"
     trap - EXIT
-    echo "MariaDB on 127.0.0.1:$(cat "$dir/port"), data in $dir"
-    ;;
-  stop)
-    stop_server
-    ;;
+    echo "MariaDB on 127.0.0.1:$(cat "$dir/port"), data in $dir" ;;
+  stop) stop_server ;;
   resume)
     running && exit 0
-    drop_run
-    new_run
+    drop_run; new_run
     port=$(cat "$dir/port" 2>/dev/null) || fail "never started in $dir"
     port_free "$port" || { drop_run; fail "port $port is taken"; }
-    launch "$port" || { stop_server; fail "server did not come back; see $dir/error.log"; }
-    ;;
+    launch "$port" || { stop_server; fail "server did not come back; see $dir/error.log"; } ;;
   fill)
     n=${3:?row count}
     CLIENT_TIMEOUT=600 client talkbacklog <<SQL
 TRUNCATE TABLE talklog_bak;
 INSERT INTO talklog_bak
-  SELECT seq, '2026-01-01 08:00:00' + INTERVAL seq SECOND,
-         '2026-01-01 08:00:30' + INTERVAL seq SECOND,
-         1000 + seq % 500, 2000 + seq % 500,
-         CONCAT('主叫', seq % 500), CONCAT('被叫', seq % 500),
-         IF(seq % 2 = 0, '对讲', '广播'), CONCAT('音源', seq % 50),
-         CONCAT('rec/', seq, '.mp3')
+  SELECT seq, '2026-01-01 08:00:00' + INTERVAL seq SECOND, '2026-01-01 08:00:30' + INTERVAL seq SECOND,
+         1000 + seq % 500, 2000 + seq % 500, CONCAT('主叫', seq % 500), CONCAT('被叫', seq % 500),
+         IF(seq % 2 = 0, '对讲', '广播'), CONCAT('音源', seq % 50), CONCAT('rec/', seq, '.mp3')
   FROM seq_1_to_$n;
 SQL
     ;;
-  sql)
-    client talkbacklog
-    ;;
-  *)
-    echo "unknown command: $cmd" >&2; exit 2 ;;
+  sql) client talkbacklog ;;
+  *) echo "unknown command: $cmd" >&2; exit 2 ;;
 esac

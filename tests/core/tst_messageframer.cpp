@@ -52,18 +52,11 @@ private slots:
         }
     }
 
-    void contentLengthRefused_data()
-    {
-        QTest::addColumn<QByteArray>("value");
-        QTest::newRow("above 64 MiB") << QByteArray("67108865");
-        QTest::newRow("overflows int") << QByteArray("4294967297");
-        QTest::newRow("overflows 64 bits") << QByteArray("99999999999999999999999");
-    }
+    // A refused Content-Length (each kind is in the header-block table) poisons the stream.
     void contentLengthRefused()
     {
-        QFETCH(QByteArray, value);
         Collector c;
-        const std::string head = "POST DBP/1.0\r\nContent-Length:" + value.toStdString() + "\r\n\r\n";
+        const std::string head = "POST DBP/1.0\r\nContent-Length:4294967297\r\n\r\n";
         QCOMPARE(c.framer.feed(head + "abc"), ZnMessageFramer::ProtocolError);
         QVERIFY(c.framer.failed() && !c.framer.errorText().empty());
         QCOMPARE(c.framer.pendingBytes(), std::size_t(0));

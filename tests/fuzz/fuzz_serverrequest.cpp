@@ -5,6 +5,7 @@
 #include "ZnMessageFramer.h"
 #include "ZnServerRequest.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -29,12 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Round trip: a push built from the input's first line (line ends removed) as
     // packet type and the rest as body.
     const std::size_t cut = input.find('\n');
-    std::string type = input.substr(0, cut);
-    std::string body = cut == std::string::npos ? std::string() : input.substr(cut + 1);
-    std::string cleanType;
-    for (char c : type)
-        if (c != '\r' && c != '\n')
-            cleanType += c;
+    std::string cleanType = input.substr(0, cut);
+    cleanType.erase(std::remove(cleanType.begin(), cleanType.end(), '\r'), cleanType.end());
+    const std::string body = cut == std::string::npos ? std::string() : input.substr(cut + 1);
     const int cseq = size > 0 ? data[0] * 7919 : 0;
     ZnCommandRequest builder;
     const std::string text = builder.buildPost(cseq, cleanType, body);

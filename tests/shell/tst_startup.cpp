@@ -76,15 +76,12 @@ private slots:
     void boardTypes()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, media);
-        QFETCH(int, port);
-        QFETCH(QString, storedPort);
         if (!file.isEmpty())
             writeFile(file);
         loadStartupSettings();
-        QCOMPARE(QString::fromStdString(gMediaBasePath), media);
-        QCOMPARE(gMySqlPort, port);
-        QCOMPARE(setting("Setting/MySqlPort"), storedPort);
+        QTEST(QString::fromStdString(gMediaBasePath), "media");
+        QTEST(gMySqlPort, "port");
+        QTEST(setting("Setting/MySqlPort"), "storedPort");
         QVERIFY(setting("Setting/BoardType").toInt() >= 0);
     }
 

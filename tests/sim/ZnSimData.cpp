@@ -1,6 +1,7 @@
 #include "ZnSimData.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 
 #include <algorithm>
 #include <cctype>
@@ -21,6 +22,32 @@ Json::Value row(std::initializer_list<std::pair<const char*, std::string>> field
 std::string str(const Json::Value& v, const char* key)
 {
     return v.isObject() && v.isMember(key) && v[key].isString() ? v[key].asString() : std::string();
+}
+
+// Removes the rows whose key column is id; how many went.
+size_t eraseRows(std::vector<Json::Value>& rows, const char* key, const std::string& id)
+{
+    const size_t before = rows.size();
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, key) == id; }),
+               rows.end());
+    return before - rows.size();
+}
+
+bool parseObject(const std::string& body, Json::Value& in)
+{
+    Json::Reader reader;
+    return reader.parse(body, in) && in.isObject();
+}
+
+using FieldMap = std::initializer_list<std::pair<const char*, const char*>>;
+
+// Copies the request's fields that are present into the row's columns.
+void copyFields(const Json::Value& in, Json::Value& r, FieldMap fields)
+{
+    for (const auto& f : fields) {
+        if (in.isMember(f.first))
+            r[f.second] = str(in, f.first);
+    }
 }
 
 const char* const kTerminalTables[] = {"ipamp", "capd73", "firealarm", "tts71", "dsk72", "dsk74", "dsk81", "d82"};
@@ -60,113 +87,24 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
     }
 }
 
+// Outside any namespace, as Q_INIT_RESOURCE requires; the data lives in a static library.
+static void initSampleResource()
+{
+    Q_INIT_RESOURCE(zn_sim_data);
+}
+
 void ZnSimData::loadSample()
 {
-    users["admin"] = "admin";
-    users["operator"] = "op1234";
-
-    addTerminals("ipamp", 10001, 3);
-    table("ipamp")[2]["name"] = "";
-    addRow("capd73", row({{"terminalId", "20001"}, {"type", "CAP"}, {"status", "1"}, {"name", "Capture A"},
-                          {"ip", "10.0.2.1"}, {"exten", "8201"}, {"ver", "1.0.3"}, {"capVol", "70"},
-                          {"capSamplerate", "16000"}}));
-    addRow("capd73", row({{"terminalId", "20002"}, {"type", "CAP"}, {"status", "0"}, {"name", ""},
-                          {"ip", "10.0.2.2"}, {"exten", "8202"}, {"ver", "1.0.3"}, {"capVol", "50"},
-                          {"capSamplerate", "44100"}}));
-    addRow("firealarm", row({{"terminalId", "30001"}, {"type", "FR"}, {"status", "1"}, {"name", "Fire panel"},
-                             {"ip", "10.0.3.1"}, {"ver", "3.2"}, {"shortCircuit", "0"}, {"broadcast", "1 2"},
-                             {"broadcastTrigger", "1"}, {"stopBroadcast", "0"}, {"triggerType", "1"}}));
-    addRow("firealarm", row({{"terminalId", "30002"}, {"type", "FR"}, {"status", "0"}, {"name", ""},
-                             {"ip", "10.0.3.2"}, {"ver", "3.2"}, {"shortCircuit", "1"}, {"broadcast", ""},
-                             {"broadcastTrigger", "0"}, {"stopBroadcast", "1"}, {"triggerType", "2"}}));
-    addRow("tts71", row({{"terminalId", "40001"}, {"type", "TTS71"}, {"status", "1"}, {"name", "Voice 1"},
-                         {"ip", "10.0.4.1"}, {"exten", "8401"}, {"ver", "1.4"}}));
-    addRow("tts71", row({{"terminalId", "40002"}, {"type", "TTS71"}, {"status", "0"}, {"name", ""},
-                         {"ip", "10.0.4.2"}, {"exten", "8402"}, {"ver", "1.4"}}));
-    addRow("dsk72", row({{"terminalId", "50001"}, {"type", "2"}, {"status", "1"}, {"name", "Gate call"},
-                         {"ip", "10.0.5.1"}, {"exten", "8501"}, {"ver", "2.0"}, {"ppt", "1"}, {"aec", "0"},
-                         {"broVol", "70"}, {"capVol", "60"}, {"bellVol", "80"}, {"callVol", "75"}}));
-    addRow("dsk72", row({{"terminalId", "50002"}, {"type", "2"}, {"status", "0"}, {"name", ""},
-                         {"ip", "10.0.5.2"}, {"exten", "8502"}, {"ver", "2.0"}, {"ppt", "0"}, {"aec", "1"},
-                         {"broVol", "50"}, {"capVol", "40"}, {"bellVol", "60"}, {"callVol", "55"}}));
-    addRow("dsk74", row({{"terminalId", "60001"}, {"type", "4"}, {"status", "1"}, {"work", "idle"},
-                         {"name", "Lobby help"}, {"ip", "10.0.6.1"}, {"exten", "8601"}, {"ver", "2.2"},
-                         {"broVol", "70"}, {"capVol", "60"}, {"bellVol", "80"}, {"callVol", "75"},
-                         {"ledColor", "224"}, {"switchMode", "1"}, {"displayTime", "5"}, {"ledTxt", "Welcome"}}));
-    addRow("dsk74", row({{"terminalId", "60002"}, {"type", "4"}, {"status", "0"}, {"work", "idle"}, {"name", ""},
-                         {"ip", "10.0.6.2"}, {"exten", "--"}, {"ver", "2.2"}, {"broVol", "50"}, {"capVol", "40"},
-                         {"bellVol", "60"}, {"callVol", "55"}, {"ledColor", "28"}, {"switchMode", "2"},
-                         {"displayTime", "9"}, {"ledTxt", ""}}));
-    addRow("dsk81", row({{"terminalId", "70001"}, {"type", "3"}, {"status", "1"}, {"work", "idle"},
-                         {"name", "Control desk"}, {"ip", "10.0.7.1"}, {"exten", "8701"}, {"ver", "4.1"},
-                         {"capVol", "65"}, {"callVol", "70"}, {"bellVol", "75"}, {"broVol", "80"}, {"pttMode", "1"}}));
-    addRow("dsk81", row({{"terminalId", "70002"}, {"type", "3"}, {"status", "0"}, {"work", "idle"}, {"name", ""},
-                         {"ip", "10.0.7.2"}, {"exten", "8702"}, {"ver", "4.1"}, {"capVol", "45"}, {"callVol", "50"},
-                         {"bellVol", "55"}, {"broVol", "60"}}));
-    addRow("d82", row({{"terminalId", "80001"}, {"type", "8"}, {"status", "1"}, {"work", "idle"},
-                       {"name", "Guard mobile"}, {"ip", "10.0.8.1"}, {"ver", "1.9"}}));
-    addRow("d82", row({{"terminalId", "80002"}, {"type", "8"}, {"status", "0"}, {"work", "idle"}, {"name", ""},
-                       {"ip", "10.0.8.2"}, {"ver", "1.9"}}));
-
-    addRow("d72buttoncall", row({{"terminalId", "50001"}, {"startCall", "1"}, {"stopCall", "2"},
-                                 {"dsk81Id", "70001"}, {"groupId", "0"}}));
-    addRow("d72buttoncall", row({{"terminalId", "50001"}, {"startCall", "3"}, {"stopCall", "4"}, {"dsk81Id", "0"},
-                                 {"groupId", "1"}}));
-    addRow("d74buttoncall", row({{"terminalId", "60001"}, {"startCall", "1"}, {"stopCall", "2"},
-                                 {"dsk81Id", "70001"}, {"groupId", "0"}}));
-    addRow("d81call", row({{"terminalId", "70001"}, {"contactId", "50001"}, {"contactType", "2"}, {"orderId", "1"}}));
-    addRow("d81call", row({{"terminalId", "70001"}, {"contactId", "80001"}, {"contactType", "8"}, {"orderId", "2"}}));
-    addRow("d81transfercall",
-           row({{"terminalId", "70001"}, {"transferId", "70002"}, {"transferType", "3"}, {"orderId", "1"}}));
-    addRow("d81monitor", row({{"terminalId", "70001"}, {"monitorId", "10001"}, {"monitorType", "6"}, {"orderId", "1"}}));
-    addRow("d81soundsource", row({{"terminalId", "70001"}, {"sourceId", "1"}, {"orderId", "1"}}));
-    addRow("d81broadcast", row({{"terminalId", "70001"}, {"regionId", "1"}, {"orderId", "1"}}));
-    addRow("d82call", row({{"terminalId", "80001"}, {"contactId", "70001"}, {"contactType", "3"}, {"orderId", "1"}}));
-    addRow("d82soundsource", row({{"terminalId", "80001"}, {"sourceId", "2"}, {"orderId", "1"}}));
-    addRow("d82broadcast", row({{"terminalId", "80001"}, {"regionId", "2"}, {"orderId", "1"}}));
-
-    addRow("callservergroup", row({{"groupId", "1"}, {"name", "Front desks"}, {"callWaitRule", "1"},
-                                   {"ringTime", "60"}, {"terminalId", "70001 70002"}}));
-    addRow("callservergroup", row({{"groupId", "2"}, {"name", "Night"}, {"callWaitRule", "2"}, {"ringTime", "30"},
-                                   {"terminalId", "70002"}}));
-    addRow("region", row({{"regionId", "1"}, {"name", "Ground floor"}, {"terminalId", "10001 10002"}}));
-    addRow("region", row({{"regionId", "2"}, {"name", "Everywhere"}, {"terminalId", "10001 10002 10003 60001"}}));
-    addRow("soundsource", row({{"sourceId", "1"}, {"name", "Morning bell"}, {"status", "2"}, {"sourceCategory", "3"},
-                               {"sourceType", "1"}, {"timerPlanId", "1"}, {"sourceContent", "/mp3/bell.mp3"},
-                               {"playVol", "70"}, {"duration", "0"}, {"playTimes", "1"}, {"openAmp", "5"},
-                               {"week", "31"}, {"startDate", "0"}, {"endDate", "0"},
-                               {"executeTime", "Start#$%28800!!!Noon#$%43200"}, {"terminalId", "10001 10002"}}));
-    addRow("soundsource", row({{"sourceId", "2"}, {"name", "Evacuation"}, {"status", "2"}, {"sourceCategory", "2"},
-                               {"sourceType", "3"}, {"timerPlanId", ""}, {"sourceContent", "Please leave the building"},
-                               {"playVol", "90"}, {"duration", "600"}, {"playTimes", "3"}, {"openAmp", "0"},
-                               {"week", "0"}, {"startDate", "0"}, {"endDate", "0"}, {"executeTime", ""},
-                               {"terminalId", "10001 10002 10003"}}));
-    addRow("soundsource", row({{"sourceId", "3"}, {"name", "Lobby music"}, {"status", "1"}, {"sourceCategory", "1"},
-                               {"sourceType", "2"}, {"timerPlanId", ""}, {"sourceContent", "20001"},
-                               {"playVol", "40"}, {"duration", "3600"}, {"playTimes", "1"}, {"openAmp", "0"},
-                               {"week", "0"}, {"startDate", "0"}, {"endDate", "0"}, {"executeTime", ""},
-                               {"terminalId", "10001"}}));
-    addRow("timerplan", row({{"timerplanId", "1"}, {"name", "Weekdays"}, {"enable", "1"}, {"comment", "school days"}}));
-    addRow("timerplan", row({{"timerplanId", "2"}, {"name", "Holidays"}, {"enable", "0"}, {"comment", ""}}));
-    addRow("level", row({{"id", "3"}, {"name", "Operator"}, {"lv", "20"}, {"type", "5"}}));
-    addRow("level", row({{"id", "10"}, {"name", "Administrator"}, {"lv", "100"}, {"type", "4"}}));
-    addRow("level", row({{"id", "7"}, {"name", "Supervisor"}, {"lv", "50"}, {"type", "5"}}));
-    addRow("parameter", row({{"name", "System_Name"}, {"value", "Demo site"}}));
-    addRow("parameter", row({{"name", "Record_Server"}, {"value", "127.0.0.1"}}));
-    addRow("parameter", row({{"name", "Talk_Log_Server"}, {"value", "127.0.0.1:0"}}));
-    addRow("parameter", row({{"name", "Vad_Ptt_Time_Out"}, {"value", "30"}}));
-    for (int i = 1; i <= 3; ++i) {
-        const std::string id = std::to_string(i);
-        addRow("userlog", row({{"id", id}, {"date", std::to_string(1700000000 + i * 60)}, {"content", "login"},
-                               {"ip", "10.0.0.9"}, {"name", "admin"}}));
-        addRow("talklog", row({{"id", id}, {"begin_time", std::to_string(1700000000 + i * 600)},
-                               {"end_time", std::to_string(1700000060 + i * 600)}, {"callerId", "50001"},
-                               {"calledId", "70001"}, {"callerName", "Gate call"}, {"calledName", "Control desk"},
-                               {"type", "1"}, {"source_name", "call"},
-                               {"recordfile", i == 2 ? "" : "/record/call" + id + ".mp3"}}));
-        addRow("terminallog", row({{"id", id}, {"date", std::to_string(1700000000 + i * 120)},
-                                   {"terminalId", "10001"}, {"name", "Speaker 10001"}, {"type", "IP"},
-                                   {"ip", "10.0.0.2"}, {"action", i % 2 ? "online" : "offline"}}));
+    initSampleResource();
+    QFile file(":/sim/sample.json");
+    Json::Value sample;
+    if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), sample))
+        return;
+    for (const std::string& name : sample["users"].getMemberNames())
+        users[name] = str(sample["users"], name.c_str());
+    for (const std::string& name : sample["tables"].getMemberNames()) {
+        for (const Json::Value& r : sample["tables"][name])
+            addRow(name, r);
     }
 }
 
@@ -185,42 +123,42 @@ std::string xmlEscaped(const std::string& text)
     }
     return out;
 }
+
+
+// An empty element named tag, the row's listed columns (those it has) as attributes.
+std::string xmlElement(const std::string& tag, const Json::Value& r, const std::vector<std::string>& keys)
+{
+    std::string xml = "<" + tag;
+    for (const std::string& key : keys) {
+        if (r.isMember(key))
+            xml += " " + key + "=\"" + xmlEscaped(str(r, key.c_str())) + "\"";
+    }
+    return xml + "/>";
+}
+
+const char* const kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 }
 
 std::string ZnSimData::recordXml(const std::string& kind, int id) const
 {
     const std::string element = kind == "Mic" ? "MicList" : kind + "List";
-    const std::string tableName = kind == "Mic" ? "dsk81" : lower(kind);
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><" + element + ">";
-    auto t = tables.find(tableName);
+    auto t = tables.find(kind == "Mic" ? "dsk81" : lower(kind));
+    std::string xml = kXmlHead + ("<" + element + ">");
     if (t != tables.end()) {
-        for (const Json::Value& r : t->second) {
-            if (str(r, "terminalId") != std::to_string(id))
-                continue;
-            xml += "<" + kind;
-            for (const std::string& key : r.getMemberNames())
-                xml += " " + key + "=\"" + xmlEscaped(str(r, key.c_str())) + "\"";
-            xml += "/>";
-            break;
-        }
+        auto r = std::find_if(t->second.begin(), t->second.end(),
+                              [&](const Json::Value& v) { return str(v, "terminalId") == std::to_string(id); });
+        if (r != t->second.end())
+            xml += xmlElement(kind, *r, r->getMemberNames());
     }
     return xml + "</" + element + ">";
 }
 
 std::string ZnSimData::levelListXml() const
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><LevelList>";
+    std::string xml = kXmlHead + std::string("<LevelList>");
     auto t = tables.find("level");
-    if (t != tables.end()) {
-        for (const Json::Value& r : t->second) {
-            xml += "<Level";
-            for (const char* key : {"id", "name", "lv", "type"}) {
-                if (r.isMember(key))
-                    xml += std::string(" ") + key + "=\"" + xmlEscaped(str(r, key)) + "\"";
-            }
-            xml += "/>";
-        }
-    }
+    for (const Json::Value& r : t == tables.end() ? std::vector<Json::Value>() : t->second)
+        xml += xmlElement("Level", r, {"id", "name", "lv", "type"});
     return xml + "</LevelList>";
 }
 
@@ -359,9 +297,7 @@ bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id
     const bool sources = packetType == "D82SoundSource";
     auto& rows = table(contacts ? "d82call" : sources ? "d82soundsource" : "d82broadcast");
     const std::string text = str(in, contacts ? "Contacts" : sources ? "SoundSource" : "RegionId");
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-               rows.end());
+    eraseRows(rows, "terminalId", id);
     // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82);
     // the other books are plain ids.
     static const std::map<std::string, std::string> typeNumbers = {
@@ -395,20 +331,15 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     changedTable.clear();
     changed = Json::Value(Json::arrayValue);
     Json::Value in;
-    Json::Reader reader;
-    if (!reader.parse(body, in) || !in.isObject())
+    if (!parseObject(body, in))
         return packetType == "Terminal";   // the whole-record request travels without a body
     const std::string id = str(in, "Id");
     const std::string action = str(in, "Action");
 
-    auto updateTerminal = [&](std::initializer_list<const char*> tablesToSearch,
-                              std::initializer_list<std::pair<const char*, const char*>> fields) {
+    auto updateTerminal = [&](std::initializer_list<const char*> tablesToSearch, FieldMap fields) {
         for (const char* t : tablesToSearch) {
             if (Json::Value* r = findRow(t, "terminalId", id)) {
-                for (const auto& f : fields) {
-                    if (in.isMember(f.first))
-                        (*r)[f.second] = str(in, f.first);
-                }
+                copyFields(in, *r, fields);
                 changedTable = t;
                 changed.append(*r);
                 return true;
@@ -416,16 +347,9 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         }
         return false;
     };
-    auto addModDel = [&](const char* t, const char* key,
-                         std::initializer_list<std::pair<const char*, const char*>> fields) {
-        if (action == "Del") {
-            auto& rows = table(t);
-            const size_t before = rows.size();
-            rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                      [&](const Json::Value& r) { return str(r, key) == id; }),
-                       rows.end());
-            return rows.size() != before;
-        }
+    auto addModDel = [&](const char* t, const char* key, FieldMap fields) {
+        if (action == "Del")
+            return eraseRows(table(t), key, id) > 0;
         Json::Value* r = action == "Mod" ? findRow(t, key, id) : nullptr;
         if (action == "Mod" && !r)
             return false;
@@ -438,10 +362,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         } else if (action != "Mod") {
             return false;
         }
-        for (const auto& f : fields) {
-            if (in.isMember(f.first))
-                (*r)[f.second] = str(in, f.first);
-        }
+        copyFields(in, *r, fields);
         changedTable = t;
         changed.append(*r);
         return true;
@@ -468,12 +389,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
                                           {"DisplayTime", "displayTime"}, {"LedTxt", "ledTxt"}});
     if (packetType == "RemoveDevice") {
         for (const char* t : kTerminalTables) {
-            auto& rows = table(t);
-            const size_t before = rows.size();
-            rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                      [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-                       rows.end());
-            if (rows.size() != before)
+            if (eraseRows(table(t), "terminalId", id) > 0)
                 return true;
         }
         return false;
@@ -586,8 +502,7 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
     auto& rows = table(packetType == "D72ButtonCall" ? "d72buttoncall" : "d74buttoncall");
     if (packetType == "D74ButtonCall") {
         // One key per console: the entry replaces the console's row.
-        rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-                   rows.end());
+        eraseRows(rows, "terminalId", id);
         rows.push_back(callRow(str(in, "StartCall"), str(in, "StopCall"), str(in, "Dsk81"), str(in, "CallServiceGroup")));
         return true;
     }
@@ -604,8 +519,7 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
         const Json::Value a = callRow(alarm.substr(0, blank), blank == std::string::npos ? "" : alarm.substr(blank + 1), "", "");
         fresh.insert(fresh.begin() + std::min<size_t>(3, fresh.size()), a);
     }
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-               rows.end());
+    eraseRows(rows, "terminalId", id);
     rows.insert(rows.end(), fresh.begin(), fresh.end());
     return true;
 }
@@ -616,8 +530,7 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
     if (std::atoi(id.c_str()) <= 0)
         return false;
     auto& rows = table(tableName);
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const Json::Value& r) { return str(r, "terminalId") == id; }),
-               rows.end());
+    eraseRows(rows, "terminalId", id);
     std::istringstream items(text);
     std::string item;
     for (int order = 1; items >> item; ++order)
@@ -628,8 +541,7 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
 bool ZnSimData::backup(const std::string& body, std::string& answer)
 {
     Json::Value in;
-    Json::Reader reader;
-    if (!reader.parse(body, in) || !in.isObject())
+    if (!parseObject(body, in))
         return false;
     std::string file = str(in, "BackupFile");
     if (file.empty())
@@ -653,8 +565,7 @@ bool ZnSimData::backup(const std::string& body, std::string& answer)
 bool ZnSimData::recover(const std::string& body)
 {
     Json::Value in;
-    Json::Reader reader;
-    if (!reader.parse(body, in) || !in.isObject())
+    if (!parseObject(body, in))
         return false;
     auto b = backups.find(str(in, "RecoveryFile"));
     if (b == backups.end() || b->second.md5 != str(in, "Md5"))

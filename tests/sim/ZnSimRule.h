@@ -23,5 +23,8 @@ public:
     int times = -1;   // how many requests it applies to; -1 for all
 
     static ZnSimRule make(const std::string& match, Action action, const std::string& text = std::string(),
-                          int delayMs = 0, int times = -1);
+                          int delayMs = 0, int times = -1)
+    {
+        return ZnSimRule{match, action, text, delayMs, times};
+    }
 };

@@ -36,6 +36,11 @@ bool startsWith(const std::string& s, const std::string& prefix)
 {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
+
+std::string deleteMessage(const std::string& type, int id)
+{
+    return "DELETE DBP/1.0\r\nPacket-Type:" + type + "\r\nId: " + std::to_string(id) + "\r\n\r\n";
+}
 }
 
 ZnSimServer::ZnSimServer()
@@ -158,7 +163,7 @@ void ZnSimServer::pushSet(const std::string& packetType, const std::string& pack
 
 void ZnSimServer::pushDelete(const std::string& type, int id)
 {
-    pushRaw("DELETE DBP/1.0\r\nPacket-Type:" + type + "\r\nId: " + std::to_string(id) + "\r\n\r\n");
+    pushRaw(deleteMessage(type, id));
 }
 
 void ZnSimServer::pushRaw(const std::string& bytes)
@@ -346,34 +351,17 @@ void ZnSimServer::handle(Client& client, const std::string& message)
             break;
         }
     }
-    bool ok = true;
-    std::string body;
     // A refused or scripted request changes nothing.
-    if (!rule || (rule->action != ZnSimRule::Fail && rule->action != ZnSimRule::Reply))
-        body = respond(request, ok);
-    if (!rule) {
-        queue(client, answer(ok, request.cseq, body));
-        return;
-    }
-    switch (rule->action) {
-    case ZnSimRule::Fail:
-        queue(client, answer(false, request.cseq, rule->text));
-        break;
-    case ZnSimRule::Reply:
-        queue(client, answer(true, request.cseq, rule->text));
-        break;
-    case ZnSimRule::Withhold:
-        client.held.push_back(answer(ok, request.cseq, body));
-        break;
-    case ZnSimRule::Delay:
-        queue(client, answer(ok, request.cseq, body), rule->delayMs);
-        break;
-    case ZnSimRule::CloseMidMessage: {
-        const std::string a = answer(ok, request.cseq, body);
+    const bool scripted = rule && (rule->action == ZnSimRule::Fail || rule->action == ZnSimRule::Reply);
+    bool ok = scripted ? rule->action == ZnSimRule::Reply : true;
+    const std::string body = scripted ? rule->text : respond(request, ok);
+    const std::string a = answer(ok, request.cseq, body);
+    if (rule && rule->action == ZnSimRule::Withhold)
+        client.held.push_back(a);
+    else if (rule && rule->action == ZnSimRule::CloseMidMessage)
         queue(client, a.substr(0, std::max<size_t>(1, a.size() / 2)), 0, true);
-        break;
-    }
-    }
+    else
+        queue(client, a, rule && rule->action == ZnSimRule::Delay ? rule->delayMs : 0);
 }
 
 std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
@@ -426,19 +414,16 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
         ok = m_data.applyChange(request.packetType, request.body, table, changed);
         if (!ok)
             return m_data.refusal;
-        for (const auto& d : m_data.deletions) {
-            for (auto& c : m_clients) {
-                if (m_pushChanges)
-                    queue(*c, "DELETE DBP/1.0\r\nPacket-Type:" + d.first + "\r\nId: " + std::to_string(d.second)
-                                  + "\r\n\r\n", 1);
-            }
-        }
-        if (ok && m_pushChanges && !table.empty() && !changed.empty()) {
-            for (auto& c : m_clients)
+        for (auto& c : m_clients) {
+            if (!m_pushChanges)
+                break;
+            for (const auto& d : m_data.deletions)
+                queue(*c, deleteMessage(d.first, d.second), 1);
+            if (!table.empty() && !changed.empty())
                 queue(*c, message("POST DBP/1.0", "SqlConfig", table, ZnSimData::json(changed)), 1);
         }
         // A timer plan added or changed comes back in the answer, under its id.
-        if (ok && table == "timerplan" && !changed.empty())
+        if (table == "timerplan" && !changed.empty())
             return ZnSimData::json(changed);
         return std::string();
     }

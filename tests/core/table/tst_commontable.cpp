@@ -44,12 +44,8 @@ private slots:
         QCOMPARE(t.rowCount(), 2);
         QCOMPARE(ZnCommon::clearTable(&t), 0);
         QCOMPARE(t.rowCount() * 10 + t.columnCount(), 3);
-    }
 
-    void nullTables()
-    {
-        QCOMPARE(ZnCommon::clearTable(nullptr), -1);
-        QCOMPARE(ZnCommon::removeTableRow(nullptr, 0), -1);
+        QCOMPARE(ZnCommon::clearTable(nullptr) + ZnCommon::removeTableRow(nullptr, 0), -2);
         QCOMPARE(ZnCommon::itemIntData(nullptr, 0, 0), -1);
         ZnCommon::setItemTextAndData(nullptr, "x", 1);
         ZnCommon::swapRows(nullptr, 0, 1, 1);

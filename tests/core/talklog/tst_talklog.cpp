@@ -61,8 +61,8 @@ private slots:
         QCOMPARE(conn->reconnect(), -1);
         QCOMPARE(ZnDbQuery::userLogCount(), -1);
 
-        gMySqlPort = closedPort();
-        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), -1);
+        const auto connectTo = [](int port) { gMySqlPort = port; return ZnMySql::connectTalkLogDb("127.0.0.1"); };
+        QCOMPARE(connectTo(closedPort()), -1);
         QVERIFY(conn->isConfigured() && !conn->isConnected());
         ZnMySqlResult result;
         QVERIFY(!exec("select 1", result));
@@ -70,18 +70,14 @@ private slots:
         QCOMPARE(ZnDbQuery::terminalLogPage(rows, 0, 100), -1);
         QVERIFY(rows.empty());
 
-        gMySqlPort = m_port;
-        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), 0);
+        QCOMPARE(connectTo(m_port), 0);
         QCOMPARE(conn->settings().database, std::string("talkbacklog"));
         // A failed connect after a good one must not stay "connected" over a dead handle.
-        gMySqlPort = closedPort();
-        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), -1);
+        QCOMPARE(connectTo(closedPort()), -1);
         QVERIFY(!conn->isConnected());
         QVERIFY(!exec("select 1", result));
         // Connecting on a live handle replaces it.
-        gMySqlPort = m_port;
-        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), 0);
-        QCOMPARE(ZnMySql::connectTalkLogDb("127.0.0.1"), 0);
+        QCOMPARE(connectTo(m_port) + connectTo(m_port), 0);
         QVERIFY(exec("select 1", result));
     }
 

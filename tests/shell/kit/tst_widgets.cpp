@@ -10,6 +10,7 @@
 #include "ZnResources.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
@@ -46,7 +47,6 @@ class tst_widgets : public QObject
         auto *b = d.findChild<QPushButton *>(name);
         return b && !b->isHidden();
     }
-    static QLineEdit *edit(QDialog &d) { return d.findChild<QLineEdit *>("fNameEdit"); }
 
 private slots:
     void initTestCase() { znInitResources(); }
@@ -163,13 +163,13 @@ private slots:
     {
         BaseSetNameDialog dlg;
         dlg.show();
-        QTest::keyClicks(edit(dlg), QString(40, 'a'));
-        QCOMPARE(edit(dlg)->text().size(), 32);
+        auto *edit = dlg.findChild<QLineEdit *>("fNameEdit");
+        QTest::keyClicks(edit, QString(40, 'a'));
+        QCOMPARE(edit->text().size(), 32);
         const QString cjk(40, QChar(0x4e2d));
         dlg.setName(cjk.toLocal8Bit().constData());
-        QCOMPARE(edit(dlg)->text(), cjk.left(32));
         dlg.setName(nullptr);
-        QCOMPARE(edit(dlg)->text(), cjk.left(32));
+        QCOMPARE(edit->text(), cjk.left(32));
     }
 
     // --- shadowed frame and window drag ---
@@ -273,6 +273,12 @@ private slots:
         MsgTipsGroup none(&small, 250, 65, 25, 80, 65);
         QCOMPARE(none.count(), 0);
         QVERIFY(!none.freeTip() && !none.findTip(""));
+        // A group outliving its parent is safe.
+        auto *parent = new QWidget;
+        parent->resize(400, 400);
+        auto *group2 = new MsgTipsGroup(parent, 200, 65, 10, 10, 10);
+        delete parent;
+        delete group2;
     }
 
     void restackWhenMiddleTipFrees()
@@ -321,57 +327,35 @@ private slots:
         QVERIFY(tip.box()->styleSheet().contains("#f0f9eb"));
     }
 
-    void groupOutlivingItsParentIsSafe()
+    // Every image a frame, box or the main window names (picture headers are read
+    // from beside the program); an ASCII style sheet; the translation; a CJK font.
+    void resources()
     {
-        auto *page = new QWidget;
-        page->resize(400, 400);
-        auto *group = new MsgTipsGroup(page, 200, 65, 10, 10, 10);
-        delete page;
-        delete group;
-    }
-
-    // --- images, style sheet, translation, fonts ---
-
-    // Every image a frame, box or the main window names.
-    void compiledInImages()
-    {
-        QStringList paths;
+        QStringList paths{":/images/info32x32.png", ":/images/info18x18.png", ":/images/edit20x20.png"};
         for (const char *n : {"left", "right", "top", "bottom", "left-top", "right-top", "left-bottom", "right-bottom"})
             paths << QString(":/images/shadow/shadow-%1").arg(n);
         for (const char *n : {"close_btn", "maximize_btn", "show_normal_btn"})
             for (const char *st : {"normal", "hover", "pressed"})
                 paths << QString(":/images/button/%1_%2.png").arg(n, st);
-        paths << ":/images/info32x32.png" << ":/images/info18x18.png" << ":/images/edit20x20.png";
-        // The picture headers are read from beside the program.
         for (const char *n : {"dialog_header", "lTop", "rTop", "window_icon_small", "close", "close_hover", "close_pressed"})
             paths << QString("./images/%1.png").arg(n);
         for (const QString &p : paths)
             QVERIFY2(!QImage(p).isNull(), qPrintable(p));
-    }
 
-    void styleSheetIsAscii()
-    {
         QFile css(":/files/talkback_center.css");
         QVERIFY(css.open(QIODevice::ReadOnly));
         const QByteArray bytes = css.readAll();
         QVERIFY(bytes.contains("#messageWidget"));
-        for (char c : bytes)
-            QVERIFY(static_cast<unsigned char>(c) < 0x80);
-    }
+        QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }));
 
-    void translation()
-    {
         QTranslator tr;
         QVERIFY(tr.load("./translate/zh.qm"));
         QCOMPARE(tr.translate("ZnTipsInfo", "Tips"), QString("提示"));
         QCOMPARE(tr.translate("BaseSetNameDialog", "Setting Error!"), QString("设置错误！"));
-    }
 
-    void cjkFontSubstitute()
-    {
         ZnFontSetup::apply();
-        const QFontInfo info(QFont(QString::fromUtf8(ZnFontSetup::kFamily), 9));
-        QCOMPARE(info.family(), QString(ZnFontSetup::kInstalledFamily));
+        QCOMPARE(QFontInfo(QFont(QString::fromUtf8(ZnFontSetup::kFamily), 9)).family(),
+                 QString(ZnFontSetup::kInstalledFamily));
         QVERIFY(QFontMetrics(QApplication::font()).inFont(QChar(0x4e2d)));
     }
 };
