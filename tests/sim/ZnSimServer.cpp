@@ -94,43 +94,6 @@ void ZnSimServer::stop()
     m_listenFd = -1;
 }
 
-void ZnSimServer::withData(const std::function<void(ZnSimData&)>& fn)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    fn(m_data);
-}
-
-void ZnSimServer::addUser(const std::string& name, const std::string& password)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_data.users[name] = password;
-}
-
-void ZnSimServer::setSystemTime(const std::string& text)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_systemTime = text;
-}
-
-void ZnSimServer::addRule(const ZnSimRule& rule)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_rules.push_back(rule);
-}
-
-void ZnSimServer::clearRules()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_rules.clear();
-}
-
-void ZnSimServer::setSplit(int bytes, int pauseMs)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_splitBytes = std::max(0, bytes);
-    m_splitPauseMs = std::max(0, pauseMs);
-}
-
 std::string ZnSimServer::answer(bool ok, int cseq, const std::string& body)
 {
     std::string a = ok ? "DBP/1.0 200 OK\r\n" : "DBP/1.0 400 FAILED\r\n";
@@ -190,36 +153,12 @@ void ZnSimServer::closeClients()
         c->closing = true;
 }
 
-int ZnSimServer::clientCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return static_cast<int>(m_clients.size());
-}
-
-int ZnSimServer::acceptedCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_accepted;
-}
-
-std::vector<ZnSimRequest> ZnSimServer::requests() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_requests;
-}
-
 int ZnSimServer::count(const std::string& labelPrefix) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(), [&](const ZnSimRequest& r) {
         return startsWith(r.label(), labelPrefix);
     }));
-}
-
-std::string ZnSimServer::receivedBytes() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
 }
 
 bool ZnSimServer::waitFor(const std::function<bool()>& cond, int timeoutMs)

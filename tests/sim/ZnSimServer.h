@@ -4,6 +4,7 @@
 #include "ZnSimRequest.h"
 #include "ZnSimRule.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
@@ -34,16 +35,22 @@ public:
     int port() const { return m_port; }
 
     // The data, under the server's lock for the duration of fn.
-    void withData(const std::function<void(ZnSimData&)>& fn);
-    void addUser(const std::string& name, const std::string& password);
+    void withData(const std::function<void(ZnSimData&)>& fn) { locked([&] { fn(m_data); }); }
+    void addUser(const std::string& name, const std::string& password)
+    {
+        locked([&] { m_data.users[name] = password; });
+    }
     // Answer changes by pushing the changed rows as "POST SqlConfig_<table>".
     void setPushChanges(bool on) { m_pushChanges = on; }
-    void setSystemTime(const std::string& text);
+    void setSystemTime(const std::string& text) { locked([&] { m_systemTime = text; }); }
 
-    void addRule(const ZnSimRule& rule);
-    void clearRules();
+    void addRule(const ZnSimRule& rule) { locked([&] { m_rules.push_back(rule); }); }
+    void clearRules() { locked([&] { m_rules.clear(); }); }
     // Every later write goes out in pieces of at most bytes, pauseMs apart; 0 writes whole.
-    void setSplit(int bytes, int pauseMs = 2);
+    void setSplit(int bytes, int pauseMs = 2)
+    {
+        locked([&] { m_splitBytes = std::max(0, bytes), m_splitPauseMs = std::max(0, pauseMs); });
+    }
 
     // Pushes to every connected client.
     void pushPost(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
@@ -54,11 +61,11 @@ public:
     void releaseHeld();
     void closeClients();
 
-    int clientCount() const;
-    int acceptedCount() const;
-    std::vector<ZnSimRequest> requests() const;
+    int clientCount() const { return locked([&] { return static_cast<int>(m_clients.size()); }); }
+    int acceptedCount() const { return locked([&] { return m_accepted; }); }
+    std::vector<ZnSimRequest> requests() const { return locked([&] { return m_requests; }); }
     int count(const std::string& labelPrefix) const;
-    std::string receivedBytes() const;
+    std::string receivedBytes() const { return locked([&] { return m_received; }); }
     // Polls cond every few milliseconds for at most timeoutMs.
     static bool waitFor(const std::function<bool()>& cond, int timeoutMs = 3000);
 
@@ -75,6 +82,12 @@ private:
     };
     struct Client;
 
+    template <typename F>
+    auto locked(F fn) const -> decltype(fn())
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return fn();
+    }
     void loop();
     void acceptClients();
     void readClient(Client& client);
