@@ -39,14 +39,13 @@ bool parseObject(const std::string& body, Json::Value& in)
     return reader.parse(body, in) && in.isObject();
 }
 
-using FieldMap = std::initializer_list<std::pair<const char*, const char*>>;
-
-// Copies the request's fields that are present into the row's columns.
-void copyFields(const Json::Value& in, Json::Value& r, FieldMap fields)
+// Copies the request's fields that are present into the row's columns (fields maps
+// request key to column).
+void copyFields(const Json::Value& in, Json::Value& r, const Json::Value& fields)
 {
-    for (const auto& f : fields) {
-        if (in.isMember(f.first))
-            r[f.second] = str(in, f.first);
+    for (const std::string& key : fields.getMemberNames()) {
+        if (in.isMember(key))
+            r[fields[key].asString()] = str(in, key.c_str());
     }
 }
 
@@ -88,18 +87,19 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
 }
 
 // Outside any namespace, as Q_INIT_RESOURCE requires; the data lives in a static library.
-static void initSampleResource()
+static Json::Value readResource(const char* name)
 {
     Q_INIT_RESOURCE(zn_sim_data);
+    QFile file(QString(":/sim/") + name);
+    Json::Value value;
+    if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), value))
+        return Json::Value(Json::objectValue);
+    return value;
 }
 
 void ZnSimData::loadSample()
 {
-    initSampleResource();
-    QFile file(":/sim/sample.json");
-    Json::Value sample;
-    if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), sample))
-        return;
+    const Json::Value sample = readResource("sample.json");
     for (const std::string& name : sample["users"].getMemberNames())
         users[name] = str(sample["users"], name.c_str());
     for (const std::string& name : sample["tables"].getMemberNames()) {
@@ -336,20 +336,56 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     const std::string id = str(in, "Id");
     const std::string action = str(in, "Action");
 
-    auto updateTerminal = [&](std::initializer_list<const char*> tablesToSearch, FieldMap fields) {
-        for (const char* t : tablesToSearch) {
-            if (Json::Value* r = findRow(t, "terminalId", id)) {
-                copyFields(in, *r, fields);
-                changedTable = t;
+    // How each plain change maps onto columns: terminals are found in the first of
+    // their tables that has them; records are added, changed or deleted by key.
+    static const Json::Value rules = readResource("changes.json");
+    if (rules["terminals"].isMember(packetType)) {
+        const Json::Value& rule = rules["terminals"][packetType];
+        for (const Json::Value& t : rule["tables"]) {
+            if (Json::Value* r = findRow(t.asString(), "terminalId", id)) {
+                copyFields(in, *r, rule["fields"]);
+                changedTable = t.asString();
                 changed.append(*r);
                 return true;
             }
         }
         return false;
-    };
-    auto addModDel = [&](const char* t, const char* key, FieldMap fields) {
+    }
+    if (packetType == "IpAmpSpkCheck")
+        return findRow("ipamp", "terminalId", id) != nullptr;
+    if (packetType == "RemoveDevice") {
+        for (const char* t : kTerminalTables) {
+            if (eraseRows(table(t), "terminalId", id) > 0)
+                return true;
+        }
+        return false;
+    }
+    if (rules["records"].isMember(packetType)) {
+        const Json::Value& rule = rules["records"][packetType];
+        const std::string t = rule["table"].asString();
+        const std::string key = rule["key"].asString();
+        const std::string what = rule.get("what", "").asString();
+        // Groups, regions and tasks: unknown ids and running tasks are refused with a
+        // reason; deleted groups and regions are announced.
+        if (!what.empty()) {
+            if (action != "Add" && action != "Mod" && action != "Del") {
+                refusal = "Unknown action " + action;
+                return false;
+            }
+            const Json::Value* existing = findRow(t, key, id);
+            if (action != "Add" && !existing) {
+                refusal = "No such " + what + " " + id;
+                return false;
+            }
+            if (what == "task" && action == "Del" && str(*existing, "status") == "1") {
+                refusal = "Task " + id + " is running";
+                return false;
+            }
+            if (action == "Del" && rule.isMember("deleted"))
+                deletions.emplace_back(rule["deleted"].asString(), std::atoi(id.c_str()));
+        }
         if (action == "Del")
-            return eraseRows(table(t), key, id) > 0;
+            return eraseRows(table(t), key.c_str(), id) > 0;
         Json::Value* r = action == "Mod" ? findRow(t, key, id) : nullptr;
         if (action == "Mod" && !r)
             return false;
@@ -362,77 +398,11 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         } else if (action != "Mod") {
             return false;
         }
-        copyFields(in, *r, fields);
+        copyFields(in, *r, rule["fields"]);
         changedTable = t;
         changed.append(*r);
         return true;
-    };
-
-    if (packetType == "ModTalkTerminal")
-        return updateTerminal({"dsk72", "dsk74", "dsk81", "d82"},
-                              {{"Name", "name"}, {"CapVol", "capVol"}, {"CallVol", "callVol"},
-                               {"BellVol", "bellVol"}, {"BroVol", "broVol"}, {"PttMode", "pttMode"}});
-    if (packetType == "IpAmpSet")
-        return updateTerminal({"ipamp", "dsk74"}, {{"Name", "name"}, {"BroVol", "broVol"}});
-    if (packetType == "IpAmpPower")
-        return updateTerminal({"ipamp"}, {{"Power", "power"}});
-    if (packetType == "IpAmpSpkCheck")
-        return findRow("ipamp", "terminalId", id) != nullptr;
-    if (packetType == "CapD73Set")
-        return updateTerminal({"capd73"}, {{"Name", "name"}, {"CapVol", "capVol"}, {"CapSamplerate", "capSamplerate"}});
-    if (packetType == "TTs71Name")
-        return updateTerminal({"tts71"}, {{"Name", "name"}});
-    if (packetType == "SetFRName")
-        return updateTerminal({"firealarm"}, {{"Name", "name"}, {"TriggerType", "triggerType"}});
-    if (packetType == "ModD74Led")
-        return updateTerminal({"dsk74"}, {{"LedColor", "ledColor"}, {"SwitchMode", "switchMode"},
-                                          {"DisplayTime", "displayTime"}, {"LedTxt", "ledTxt"}});
-    if (packetType == "RemoveDevice") {
-        for (const char* t : kTerminalTables) {
-            if (eraseRows(table(t), "terminalId", id) > 0)
-                return true;
-        }
-        return false;
     }
-    // Groups, regions and tasks: unknown ids and running tasks are refused with a
-    // reason; deleted groups and regions are announced.
-    if (packetType == "BroadRegion" || packetType == "CallService" || packetType == "SoundSource") {
-        const bool isRegion = packetType == "BroadRegion";
-        const bool isGroup = packetType == "CallService";
-        const char* t = isRegion ? "region" : isGroup ? "callservergroup" : "soundsource";
-        const char* key = isRegion ? "regionId" : isGroup ? "groupId" : "sourceId";
-        const std::string what = isRegion ? "region" : isGroup ? "microphone group" : "task";
-        if (action != "Add" && action != "Mod" && action != "Del") {
-            refusal = "Unknown action " + action;
-            return false;
-        }
-        const Json::Value* existing = findRow(t, key, id);
-        if (action != "Add" && !existing) {
-            refusal = "No such " + what + " " + id;
-            return false;
-        }
-        if (!isRegion && !isGroup && action == "Del" && str(*existing, "status") == "1") {
-            refusal = "Task " + id + " is running";
-            return false;
-        }
-        if (action == "Del" && (isRegion || isGroup))
-            deletions.emplace_back(isRegion ? "Region" : "MicGroup", std::atoi(id.c_str()));
-    }
-    if (packetType == "BroadRegion")
-        return addModDel("region", "regionId", {{"Name", "name"}, {"TerminalId", "terminalId"}});
-    if (packetType == "CallService")
-        return addModDel("callservergroup", "groupId",
-                         {{"Name", "name"}, {"Dsk81Id", "terminalId"}, {"CallWaitRule", "callWaitRule"},
-                          {"RingTime", "ringTime"}});
-    if (packetType == "TimerPlan")
-        return addModDel("timerplan", "timerplanId", {{"Name", "name"}, {"Comment", "comment"}, {"Enable", "enable"}});
-    if (packetType == "SoundSource")
-        return addModDel("soundsource", "sourceId",
-                         {{"Name", "name"}, {"SourceCategory", "sourceCategory"}, {"SourceType", "sourceType"},
-                          {"TimerPlanId", "timerPlanId"}, {"SourceContent", "sourceContent"}, {"PlayVol", "playVol"},
-                          {"PlayTimes", "playTimes"}, {"Duration", "duration"}, {"OpenAmp", "openAmp"},
-                          {"Week", "week"}, {"StartDate", "startDate"}, {"EndDate", "endDate"},
-                          {"ExecuteTime", "executeTime"}, {"TerminalId", "terminalId"}});
     if (packetType == "SoundSourceSwitch") {
         Json::Value* r = findRow("soundsource", "sourceId", id);
         if (!r)
