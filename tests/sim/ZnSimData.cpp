@@ -293,34 +293,24 @@ bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id
         refusal = "No such D82 device " + id;
         return false;
     }
-    const bool contacts = packetType == "D82CallBook";
-    const bool sources = packetType == "D82SoundSource";
-    auto& rows = table(contacts ? "d82call" : sources ? "d82soundsource" : "d82broadcast");
-    const std::string text = str(in, contacts ? "Contacts" : sources ? "SoundSource" : "RegionId");
-    eraseRows(rows, "terminalId", id);
-    // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82);
-    // the other books are plain ids.
+    if (packetType != "D82CallBook") {
+        const bool sources = packetType == "D82SoundSource";
+        return takeIdBook(sources ? "d82soundsource" : "d82broadcast", sources ? "sourceId" : "regionId", id,
+                          str(in, sources ? "SoundSource" : "RegionId"));
+    }
+    // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82).
     static const std::map<std::string, std::string> typeNumbers = {
         {"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"}, {"IP", "6"}, {"D82", "8"}};
-    size_t pos = 0;
-    for (int order = 1; pos < text.size();) {
-        const size_t end = std::min(text.find(' ', pos), text.size());
-        const std::string item = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (item.empty())
-            continue;
-        Json::Value r(Json::objectValue);
-        r["terminalId"] = id;
-        r["orderId"] = std::to_string(order++);
-        if (contacts) {
-            const size_t cut = item.rfind('_');
-            const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
-            r["contactId"] = cut == std::string::npos ? item : item.substr(cut + 1);
-            r["contactType"] = type == typeNumbers.end() ? "0" : type->second;
-        } else {
-            r[sources ? "sourceId" : "regionId"] = item;
-        }
-        rows.push_back(r);
+    auto& rows = table("d82call");
+    eraseRows(rows, "terminalId", id);
+    std::istringstream items(str(in, "Contacts"));
+    std::string item;
+    for (int order = 1; items >> item; ++order) {
+        const size_t cut = item.rfind('_');
+        const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
+        rows.push_back(row({{"terminalId", id}, {"contactId", cut == std::string::npos ? item : item.substr(cut + 1)},
+                            {"contactType", type == typeNumbers.end() ? "0" : type->second},
+                            {"orderId", std::to_string(order)}}));
     }
     return true;
 }
