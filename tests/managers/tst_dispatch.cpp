@@ -1,3 +1,4 @@
+#include "Mutate.h"
 #include "ProbeManage.h"
 #include "SimSession.h"
 #include "ZnApi.h"
@@ -5,7 +6,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <random>
 
 namespace {
 std::mutex gMutex;
@@ -30,26 +30,6 @@ T guarded(const T& value)
 {
     std::lock_guard<std::mutex> lock(gMutex);
     return value;
-}
-
-// Flips, cuts and splices a few bytes.
-std::string mutate(std::string body, std::mt19937& rng)
-{
-    for (int i = static_cast<int>(rng() % 4); i > 0 && !body.empty(); --i) {
-        const size_t at = rng() % body.size();
-        switch (rng() % 3) {
-        case 0:
-            body[at] = static_cast<char>(rng() % 256);
-            break;
-        case 1:
-            body.erase(at, 1 + rng() % 4);
-            break;
-        default:
-            body.insert(at, 1, "{}[]<>\",:\\0"[rng() % 11]);
-            break;
-        }
-    }
-    return body;
 }
 }
 

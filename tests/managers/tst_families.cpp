@@ -73,19 +73,6 @@ std::vector<int> idsOf(const List& list)
 }
 }
 
-// Stands in for the capture page: counts what the view bridge delivers.
-class CapPage : public QObject
-{
-    Q_OBJECT
-public:
-    int lists = 0;
-    std::vector<int> updated, removed;
-public slots:
-    void showCaps() { ++lists; }
-    void updateCap(int id) { updated.push_back(id); }
-    void delCap(int id) { removed.push_back(id); }
-};
-
 // What a page sees: every signal, queued to this (the GUI) thread.
 class PageSide : public QObject
 {
@@ -93,7 +80,7 @@ class PageSide : public QObject
 public:
     int lists = 0;
     int errors = 0;
-    std::vector<int> changed;
+    std::vector<int> changed, removed;
     QThread* ranOn = nullptr;
 public slots:
     void onList()
@@ -101,7 +88,12 @@ public slots:
         ++lists;
         ranOn = QThread::currentThread();
     }
-    void onChanged(int id) { changed.push_back(id); }
+    void onChanged(int id)
+    {
+        changed.push_back(id);
+        ranOn = QThread::currentThread();
+    }
+    void onRemoved(int id) { removed.push_back(id); }
     void onError() { ++errors; }
 };
 
@@ -136,7 +128,7 @@ private:
 
     SimSession m_s;
     ZnPlayTermListMgr* m_amps = nullptr;
-    CapPage m_page;
+    PageSide m_page; // the capture page
     ZnCapListMgr* m_caps = nullptr;
     ZnFAlarmListMgr* m_alarms = nullptr;
     ZnTtsListMgr* m_tts = nullptr;
@@ -204,7 +196,7 @@ void TstFamilies::initTestCase()
     ServiceHub::create(m_s.centre.get());
     ZnLockedList* holder = ServiceHub::instance()->capList();
     QVERIFY(holder == ZnCapListMgr::holder());
-    const char* slotTexts[] = {SLOT(showCaps()), nullptr, SLOT(delCap(int)), SLOT(updateCap(int))};
+    const char* slotTexts[] = {SLOT(onList()), nullptr, SLOT(onRemoved(int)), SLOT(onChanged(int))};
     for (int kind : {0, 2, 3}) {
         ZnViewConnectRequest request;
         request.kind = static_cast<int16_t>(kind);
@@ -255,6 +247,7 @@ void TstFamilies::pushesKeepTheOrder()
     m_s.sim.pushPost("SqlConfig", "ipamp", ZnSimData::json(rows));
     QVERIFY(SimSession::spinUntil([&] { return page->changed.size() == 1; }));
     QCOMPARE(page->changed.front(), 10200);
+    QCOMPARE(page->ranOn, QThread::currentThread()); // pushed on the receive thread, heard on this one
     ZnTerminal t;
     QVERIFY(m_amps->hasTerminal(10200, t));
     QCOMPARE(t.name, std::string("Yard east"));
@@ -350,8 +343,8 @@ void TstFamilies::capListPushesAndDeletions()
     m_s.sim.pushPost("SqlConfig", "capd73", "[" + capRow(3, "Gate") + "," + capRow(12, "New") + "]");
     m_s.sim.pushPost("SqlConfig", "capd73", "{oops");
     m_s.sim.pushPost("SqlConfig", "capd73", "[" + capRow(5, "After") + "]");
-    QVERIFY(SimSession::spinUntil([&] { return m_page.updated.size() == 3; }));
-    QCOMPARE(m_page.updated, (std::vector<int>{3, 12, 5}));
+    QVERIFY(SimSession::spinUntil([&] { return m_page.changed.size() == 3; }));
+    QCOMPARE(m_page.changed, (std::vector<int>{3, 12, 5}));
     QCOMPARE(capIds(), (std::vector<int>{9, 3, 12, 5}));
     QVERIFY(m_caps->findCap(3, cap));
     QCOMPARE(cap.name, std::string("Gate"));
@@ -402,7 +395,7 @@ void TstFamilies::setsNotTakenReachTheLaterSlots()
     Probes probes(*m_s.centre);
     ProbeManage& later = probes.at(ZnManageCenter::SchemeSlot);
     later.acceptSet = true;
-    m_page.updated.clear();
+    m_page.changed.clear();
     const std::string capList = "<?xml version=\"1.0\"?><CapList><Cap id=\"5\"/></CapList>";
     const std::string broken = "<?xml version=\"1.0\"?><BroadcastList><Broadcast id=\"5\"></BroadcastList>";
     std::string deep = "<?xml version=\"1.0\"?><BroadcastList>";
@@ -419,10 +412,10 @@ void TstFamilies::setsNotTakenReachTheLaterSlots()
                     "<File><F i=\"9\" n=\"bell.mp3\"/></File></Broadcast><Broadcast id=\"22\"/></BroadcastList>");
     QVERIFY(SimSession::spinUntil([&] {
         std::lock_guard<std::mutex> lock(gMutex);
-        return gPushed.size() == 1 && !m_page.updated.empty();
+        return gPushed.size() == 1 && !m_page.changed.empty();
     }));
     QCOMPARE(later.bodiesOf("set"), (std::vector<std::string>{capList, broken, deep}));
-    QCOMPARE(m_page.updated, std::vector<int>{3});
+    QCOMPARE(m_page.changed, std::vector<int>{3});
     std::lock_guard<std::mutex> lock(gMutex);
     const ZnBroadcast& b = gPushed.front();
     QCOMPARE(b.id, 21);
@@ -436,7 +429,7 @@ void TstFamilies::setsNotTakenReachTheLaterSlots()
 void TstFamilies::hubGivesUpOnABusyLine()
 {
     // An unanswered keep-alive holds the line, and the test clock outruns each wait
-    // for it: every try ends busy, and the hub stops asking.
+    // for it: every try ends busy (2) without sending, and the hub stops asking.
     ZnManualClock clock(ZnClock::now());
     const int online = m_s.sim.count("ONLINE");
     m_s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));

@@ -41,7 +41,6 @@ private slots:
     void requestStartedWithinAWaitKeepsBothOutcomes();
     void serverTimeIsTakenFromItsOwnAnswer();
     void noAnswerGivesThreeAndTheLateAnswerIsDropped();
-    void busyLineGivesTwo();
     void stoppedConnectionGivesFour();
     void keepAliveAnswerCannotTurnARefusalIntoSuccess();
 
@@ -98,29 +97,6 @@ void TstRequestExchange::noAnswerGivesThreeAndTheLateAnswerIsDropped()
     s.sim.releaseHeld();
     s.sim.addRule(ZnSimRule::make("GET SqlConfig/TtsList", ZnSimRule::Fail, "", 0, 1));
     QCOMPARE(s.centre->getTtsList(), 1);
-    QCOMPARE(s.centre->getTtsList(), 0);
-}
-
-void TstRequestExchange::busyLineGivesTwo()
-{
-    ZnManualClock clock;
-    SimSession s;
-    QVERIFY(loginOnClock(s, clock));
-    // An unanswered keep-alive holds the line.
-    s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
-    clock.advance(1);
-    // The entry is made under the lock that sends, so it is there once the server has the message.
-    QVERIFY(ZnSimServer::waitFor([&] { return s.sim.count("ONLINE") == 1; }));
-    QCOMPARE(s.centre->pendingCount(), 1);
-
-    // The wait for a free line ends: the GUI is never held by a stale entry.
-    advanceSoon(clock, 3);
-    QCOMPARE(s.centre->getTtsList(), 2);
-    QCOMPARE(s.sim.count("GET SqlConfig/TtsList"), 0);
-
-    // Once the keep-alive is answered the line is free again.
-    s.sim.releaseHeld();
-    QVERIFY(ZnSimServer::waitFor([&] { return s.centre->pendingCount() == 0; }));
     QCOMPARE(s.centre->getTtsList(), 0);
 }
 

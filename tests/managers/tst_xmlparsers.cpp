@@ -1,3 +1,4 @@
+#include "Mutate.h"
 #include "ZnBroadcast.h"
 #include "ZnBroadcastManage.h"
 #include "ZnFixedText.h"
@@ -355,32 +356,9 @@ void TstXmlParsers::mutatedBodiesNeverCrash()
     users.setCallbacks(keepUsers, keepUser);
     levels.setCallbacks(keepLevels, nullptr, nullptr);
     schemes.setCallbacks(nullptr, nullptr, keepChanged, nullptr);
-    const char pool[] = "<>/=\"'!?-[]& \x00\xe5\xff";
-    uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 8) & 0xffffff;
-    };
+    std::mt19937 rng(12345);
     for (int round = 0; round < 3000; ++round) {
-        std::string body = seeds[next() % seeds.size()];
-        const int edits = 1 + next() % 6;
-        for (int e = 0; e < edits && !body.empty(); ++e) {
-            const size_t at = next() % body.size();
-            switch (next() % 4) {
-            case 0:
-                body[at] = pool[next() % (sizeof pool - 1)];
-                break;
-            case 1:
-                body.erase(at, 1 + next() % 8);
-                break;
-            case 2:
-                body.insert(at, 1, pool[next() % (sizeof pool - 1)]);
-                break;
-            default:
-                body.resize(at);
-                break;
-            }
-        }
+        const std::string body = mutate(seeds[rng() % seeds.size()], rng);
         ZnUserManage::parseUser(body);
         ZnUserManage::parseUserList(body);
         ZnLevelManage::parseLevelList(body);

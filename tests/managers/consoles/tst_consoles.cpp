@@ -46,6 +46,19 @@ ZnMicBtnCall btn(int terminalId, const std::string& start, const std::string& st
 
 const auto kMicId = &ZnMic::id;
 
+// A console as one line: id name exten | ppt capVol bellVol broVol ledColor switchMode displayTime pttMode | ledTxt.
+std::vector<std::string> lines(const std::list<ZnMic>& mics)
+{
+    std::vector<std::string> out;
+    for (const ZnMic& m : mics) {
+        std::string l = std::to_string(m.id) + ' ' + m.name + ' ' + m.exten + " |";
+        for (int v : {m.ppt, m.capVol, m.bellVol, m.broVol, m.ledColor, m.switchMode, m.displayTime, m.pttMode})
+            l += ' ' + std::to_string(v);
+        out.push_back(l + " |" + m.ledTxt);
+    }
+    return out;
+}
+
 } // namespace
 
 class TstConsoles : public QObject
@@ -93,27 +106,18 @@ void TstConsoles::rowsStartFromAFreshRecord()
     std::list<ZnMic> mics;
     QVERIFY(ZnMicRows::d72List(R"([{"terminalId":"12","name":"","exten":"8012","ppt":"1","capVol":"20",
         "bellVol":"30"},{"terminalId":"13","name":"Hall"}])", mics));
-    const ZnMic& a = mics.front();
-    const ZnMic& b = mics.back();
-    QCOMPARE(a.name, std::string("D72_12"));
-    QCOMPARE((std::vector<int>{a.ppt, a.capVol, a.bellVol, a.broVol}), (std::vector<int>{1, 20, 30, 80}));
-    QCOMPARE((std::vector<int>{b.ppt, b.capVol, b.bellVol, b.broVol}), (std::vector<int>{0, 0, 80, 80}));
-    QCOMPARE(b.exten, std::string());
-
+    QCOMPARE(lines(mics), (std::vector<std::string>{"12 D72_12 8012 | 1 20 30 80 224 1 5 -1 |",
+                                                     "13 Hall  | 0 0 80 80 224 1 5 -1 |"}));
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"3","ledColor":"12","switchMode":"2","displayTime":"9",
         "ledTxt":"EXIT","ppt":"1"},{"terminalId":"4"}])", mics));
-    const ZnMic& c = mics.front();
-    const ZnMic& d = mics.back();
-    QCOMPARE((std::vector<int>{c.ledColor, c.switchMode, c.displayTime, c.ppt}), (std::vector<int>{12, 2, 9, 0}));
-    QCOMPARE((std::vector<int>{d.ledColor, d.switchMode, d.displayTime}), (std::vector<int>{224, 1, 5}));
-    QCOMPARE(d.ledTxt, std::string());
+    QCOMPARE(lines(mics), (std::vector<std::string>{"3 D74_3  | 0 0 80 80 12 2 9 -1 |EXIT",
+                                                     "4 D74_4  | 0 0 80 80 224 1 5 -1 |"}));
     // A nameless D74 is named after its extension, or as "D74_<id>" without one.
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"9","exten":"--"},{"terminalId":"8","exten":"-"},
         {"terminalId":"7","exten":"8001"},{"terminalId":"6"},{"terminalId":"5","name":"Gate"}])", mics));
-    std::vector<std::string> names;
-    for (const ZnMic& m : mics)
-        names.push_back(m.name);
-    QCOMPARE(names, (std::vector<std::string>{"D74_9", "-_8", "8001_7", "D74_6", "Gate"}));
+    QCOMPARE(lines(mics), (std::vector<std::string>{"9 D74_9 -- | 0 0 80 80 224 1 5 -1 |", "8 -_8 - | 0 0 80 80 224 1 5 -1 |",
+                                                     "7 8001_7 8001 | 0 0 80 80 224 1 5 -1 |", "6 D74_6  | 0 0 80 80 224 1 5 -1 |",
+                                                     "5 Gate  | 0 0 80 80 224 1 5 -1 |"}));
 
     std::list<ZnMicBtnCall> calls;
     QVERIFY(ZnMicRows::buttonCallList(R"([{"terminalId":"4","stopCall":"ButtonPushDown","dsk81Id":"30"},
