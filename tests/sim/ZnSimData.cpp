@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -427,16 +426,13 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         auto it = std::find_if(rows.begin(), rows.end(), [&](const Json::Value& r) {
             return str(r, "terminalId") == id && str(r, "channel") == channel;
         });
-        if (it == rows.end()) {
-            rows.emplace_back(Json::objectValue);
-            it = std::prev(rows.end());
-        }
-        (*it)["terminalId"] = id;
-        (*it)["channel"] = channel;
-        (*it)["channelName"] = str(in, "ChannelName");
-        (*it)["sourceId"] = str(in, "SourceId");
-        (*it)["triggerSwitch"] = str(in, "TriggerSwitch");
-        (*it)["stopPlay"] = str(in, "StopPlay");
+        const Json::Value setting = row({{"terminalId", id}, {"channel", channel}, {"channelName", str(in, "ChannelName")},
+                                         {"sourceId", str(in, "SourceId")}, {"triggerSwitch", str(in, "TriggerSwitch")},
+                                         {"stopPlay", str(in, "StopPlay")}});
+        if (it == rows.end())
+            rows.push_back(setting);
+        else
+            *it = setting;
         return true;
     }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")
