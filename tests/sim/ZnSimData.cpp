@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -39,14 +38,13 @@ bool parseObject(const std::string& body, Json::Value& in)
     return reader.parse(body, in) && in.isObject();
 }
 
-using FieldMap = std::initializer_list<std::pair<const char*, const char*>>;
-
-// Copies the request's fields that are present into the row's columns.
-void copyFields(const Json::Value& in, Json::Value& r, FieldMap fields)
+// Copies the request's fields that are present into the row's columns (fields maps
+// request key to column).
+void copyFields(const Json::Value& in, Json::Value& r, const Json::Value& fields)
 {
-    for (const auto& f : fields) {
-        if (in.isMember(f.first))
-            r[f.second] = str(in, f.first);
+    for (const std::string& key : fields.getMemberNames()) {
+        if (in.isMember(key))
+            r[fields[key].asString()] = str(in, key.c_str());
     }
 }
 
@@ -88,18 +86,19 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
 }
 
 // Outside any namespace, as Q_INIT_RESOURCE requires; the data lives in a static library.
-static void initSampleResource()
+static Json::Value readResource(const char* name)
 {
     Q_INIT_RESOURCE(zn_sim_data);
+    QFile file(QString(":/sim/") + name);
+    Json::Value value;
+    if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), value))
+        return Json::Value(Json::objectValue);
+    return value;
 }
 
 void ZnSimData::loadSample()
 {
-    initSampleResource();
-    QFile file(":/sim/sample.json");
-    Json::Value sample;
-    if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), sample))
-        return;
+    const Json::Value sample = readResource("sample.json");
     for (const std::string& name : sample["users"].getMemberNames())
         users[name] = str(sample["users"], name.c_str());
     for (const std::string& name : sample["tables"].getMemberNames()) {
@@ -293,34 +292,24 @@ bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id
         refusal = "No such D82 device " + id;
         return false;
     }
-    const bool contacts = packetType == "D82CallBook";
-    const bool sources = packetType == "D82SoundSource";
-    auto& rows = table(contacts ? "d82call" : sources ? "d82soundsource" : "d82broadcast");
-    const std::string text = str(in, contacts ? "Contacts" : sources ? "SoundSource" : "RegionId");
-    eraseRows(rows, "terminalId", id);
-    // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82);
-    // the other books are plain ids.
+    if (packetType != "D82CallBook") {
+        const bool sources = packetType == "D82SoundSource";
+        return takeIdBook(sources ? "d82soundsource" : "d82broadcast", sources ? "sourceId" : "regionId", id,
+                          str(in, sources ? "SoundSource" : "RegionId"));
+    }
+    // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82).
     static const std::map<std::string, std::string> typeNumbers = {
         {"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"}, {"IP", "6"}, {"D82", "8"}};
-    size_t pos = 0;
-    for (int order = 1; pos < text.size();) {
-        const size_t end = std::min(text.find(' ', pos), text.size());
-        const std::string item = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (item.empty())
-            continue;
-        Json::Value r(Json::objectValue);
-        r["terminalId"] = id;
-        r["orderId"] = std::to_string(order++);
-        if (contacts) {
-            const size_t cut = item.rfind('_');
-            const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
-            r["contactId"] = cut == std::string::npos ? item : item.substr(cut + 1);
-            r["contactType"] = type == typeNumbers.end() ? "0" : type->second;
-        } else {
-            r[sources ? "sourceId" : "regionId"] = item;
-        }
-        rows.push_back(r);
+    auto& rows = table("d82call");
+    eraseRows(rows, "terminalId", id);
+    std::istringstream items(str(in, "Contacts"));
+    std::string item;
+    for (int order = 1; items >> item; ++order) {
+        const size_t cut = item.rfind('_');
+        const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
+        rows.push_back(row({{"terminalId", id}, {"contactId", cut == std::string::npos ? item : item.substr(cut + 1)},
+                            {"contactType", type == typeNumbers.end() ? "0" : type->second},
+                            {"orderId", std::to_string(order)}}));
     }
     return true;
 }
@@ -336,20 +325,56 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     const std::string id = str(in, "Id");
     const std::string action = str(in, "Action");
 
-    auto updateTerminal = [&](std::initializer_list<const char*> tablesToSearch, FieldMap fields) {
-        for (const char* t : tablesToSearch) {
-            if (Json::Value* r = findRow(t, "terminalId", id)) {
-                copyFields(in, *r, fields);
-                changedTable = t;
+    // How each plain change maps onto columns: terminals are found in the first of
+    // their tables that has them; records are added, changed or deleted by key.
+    static const Json::Value rules = readResource("changes.json");
+    if (rules["terminals"].isMember(packetType)) {
+        const Json::Value& rule = rules["terminals"][packetType];
+        for (const Json::Value& t : rule["tables"]) {
+            if (Json::Value* r = findRow(t.asString(), "terminalId", id)) {
+                copyFields(in, *r, rule["fields"]);
+                changedTable = t.asString();
                 changed.append(*r);
                 return true;
             }
         }
         return false;
-    };
-    auto addModDel = [&](const char* t, const char* key, FieldMap fields) {
+    }
+    if (packetType == "IpAmpSpkCheck")
+        return findRow("ipamp", "terminalId", id) != nullptr;
+    if (packetType == "RemoveDevice") {
+        for (const char* t : kTerminalTables) {
+            if (eraseRows(table(t), "terminalId", id) > 0)
+                return true;
+        }
+        return false;
+    }
+    if (rules["records"].isMember(packetType)) {
+        const Json::Value& rule = rules["records"][packetType];
+        const std::string t = rule["table"].asString();
+        const std::string key = rule["key"].asString();
+        const std::string what = rule.get("what", "").asString();
+        // Groups, regions and tasks: unknown ids and running tasks are refused with a
+        // reason; deleted groups and regions are announced.
+        if (!what.empty()) {
+            if (action != "Add" && action != "Mod" && action != "Del") {
+                refusal = "Unknown action " + action;
+                return false;
+            }
+            const Json::Value* existing = findRow(t, key, id);
+            if (action != "Add" && !existing) {
+                refusal = "No such " + what + " " + id;
+                return false;
+            }
+            if (what == "task" && action == "Del" && str(*existing, "status") == "1") {
+                refusal = "Task " + id + " is running";
+                return false;
+            }
+            if (action == "Del" && rule.isMember("deleted"))
+                deletions.emplace_back(rule["deleted"].asString(), std::atoi(id.c_str()));
+        }
         if (action == "Del")
-            return eraseRows(table(t), key, id) > 0;
+            return eraseRows(table(t), key.c_str(), id) > 0;
         Json::Value* r = action == "Mod" ? findRow(t, key, id) : nullptr;
         if (action == "Mod" && !r)
             return false;
@@ -362,77 +387,11 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         } else if (action != "Mod") {
             return false;
         }
-        copyFields(in, *r, fields);
+        copyFields(in, *r, rule["fields"]);
         changedTable = t;
         changed.append(*r);
         return true;
-    };
-
-    if (packetType == "ModTalkTerminal")
-        return updateTerminal({"dsk72", "dsk74", "dsk81", "d82"},
-                              {{"Name", "name"}, {"CapVol", "capVol"}, {"CallVol", "callVol"},
-                               {"BellVol", "bellVol"}, {"BroVol", "broVol"}, {"PttMode", "pttMode"}});
-    if (packetType == "IpAmpSet")
-        return updateTerminal({"ipamp", "dsk74"}, {{"Name", "name"}, {"BroVol", "broVol"}});
-    if (packetType == "IpAmpPower")
-        return updateTerminal({"ipamp"}, {{"Power", "power"}});
-    if (packetType == "IpAmpSpkCheck")
-        return findRow("ipamp", "terminalId", id) != nullptr;
-    if (packetType == "CapD73Set")
-        return updateTerminal({"capd73"}, {{"Name", "name"}, {"CapVol", "capVol"}, {"CapSamplerate", "capSamplerate"}});
-    if (packetType == "TTs71Name")
-        return updateTerminal({"tts71"}, {{"Name", "name"}});
-    if (packetType == "SetFRName")
-        return updateTerminal({"firealarm"}, {{"Name", "name"}, {"TriggerType", "triggerType"}});
-    if (packetType == "ModD74Led")
-        return updateTerminal({"dsk74"}, {{"LedColor", "ledColor"}, {"SwitchMode", "switchMode"},
-                                          {"DisplayTime", "displayTime"}, {"LedTxt", "ledTxt"}});
-    if (packetType == "RemoveDevice") {
-        for (const char* t : kTerminalTables) {
-            if (eraseRows(table(t), "terminalId", id) > 0)
-                return true;
-        }
-        return false;
     }
-    // Groups, regions and tasks: unknown ids and running tasks are refused with a
-    // reason; deleted groups and regions are announced.
-    if (packetType == "BroadRegion" || packetType == "CallService" || packetType == "SoundSource") {
-        const bool isRegion = packetType == "BroadRegion";
-        const bool isGroup = packetType == "CallService";
-        const char* t = isRegion ? "region" : isGroup ? "callservergroup" : "soundsource";
-        const char* key = isRegion ? "regionId" : isGroup ? "groupId" : "sourceId";
-        const std::string what = isRegion ? "region" : isGroup ? "microphone group" : "task";
-        if (action != "Add" && action != "Mod" && action != "Del") {
-            refusal = "Unknown action " + action;
-            return false;
-        }
-        const Json::Value* existing = findRow(t, key, id);
-        if (action != "Add" && !existing) {
-            refusal = "No such " + what + " " + id;
-            return false;
-        }
-        if (!isRegion && !isGroup && action == "Del" && str(*existing, "status") == "1") {
-            refusal = "Task " + id + " is running";
-            return false;
-        }
-        if (action == "Del" && (isRegion || isGroup))
-            deletions.emplace_back(isRegion ? "Region" : "MicGroup", std::atoi(id.c_str()));
-    }
-    if (packetType == "BroadRegion")
-        return addModDel("region", "regionId", {{"Name", "name"}, {"TerminalId", "terminalId"}});
-    if (packetType == "CallService")
-        return addModDel("callservergroup", "groupId",
-                         {{"Name", "name"}, {"Dsk81Id", "terminalId"}, {"CallWaitRule", "callWaitRule"},
-                          {"RingTime", "ringTime"}});
-    if (packetType == "TimerPlan")
-        return addModDel("timerplan", "timerplanId", {{"Name", "name"}, {"Comment", "comment"}, {"Enable", "enable"}});
-    if (packetType == "SoundSource")
-        return addModDel("soundsource", "sourceId",
-                         {{"Name", "name"}, {"SourceCategory", "sourceCategory"}, {"SourceType", "sourceType"},
-                          {"TimerPlanId", "timerPlanId"}, {"SourceContent", "sourceContent"}, {"PlayVol", "playVol"},
-                          {"PlayTimes", "playTimes"}, {"Duration", "duration"}, {"OpenAmp", "openAmp"},
-                          {"Week", "week"}, {"StartDate", "startDate"}, {"EndDate", "endDate"},
-                          {"ExecuteTime", "executeTime"}, {"TerminalId", "terminalId"}});
     if (packetType == "SoundSourceSwitch") {
         Json::Value* r = findRow("soundsource", "sourceId", id);
         if (!r)
@@ -467,16 +426,13 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         auto it = std::find_if(rows.begin(), rows.end(), [&](const Json::Value& r) {
             return str(r, "terminalId") == id && str(r, "channel") == channel;
         });
-        if (it == rows.end()) {
-            rows.emplace_back(Json::objectValue);
-            it = std::prev(rows.end());
-        }
-        (*it)["terminalId"] = id;
-        (*it)["channel"] = channel;
-        (*it)["channelName"] = str(in, "ChannelName");
-        (*it)["sourceId"] = str(in, "SourceId");
-        (*it)["triggerSwitch"] = str(in, "TriggerSwitch");
-        (*it)["stopPlay"] = str(in, "StopPlay");
+        const Json::Value setting = row({{"terminalId", id}, {"channel", channel}, {"channelName", str(in, "ChannelName")},
+                                         {"sourceId", str(in, "SourceId")}, {"triggerSwitch", str(in, "TriggerSwitch")},
+                                         {"stopPlay", str(in, "StopPlay")}});
+        if (it == rows.end())
+            rows.push_back(setting);
+        else
+            *it = setting;
         return true;
     }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 
 struct ZnSimServer::Client {
     int fd = -1;
@@ -260,18 +261,12 @@ ZnSimRequest ZnSimServer::parseRequest(const std::string& message)
             continue;
         const std::string name = line.substr(0, colon);
         const std::string value = trim(line.substr(colon + 1));
-        if (name == "CSeq")
-            r.cseq = std::atoi(value.c_str());
-        else if (name == "Packet-Type")
-            r.packetType = value;
-        else if (name == "Packet-Subtype")
-            r.packetSubtype = value;
-        else if (name == "Data")
-            r.data = value;
-        else if (name == "Id")
-            r.id = std::atoi(value.c_str());
-        else if (name == "Command")
-            r.command = value;
+        const std::map<std::string, std::string*> texts = {{"Packet-Type", &r.packetType},
+            {"Packet-Subtype", &r.packetSubtype}, {"Data", &r.data}, {"Command", &r.command}};
+        if (texts.count(name))
+            *texts.at(name) = value;
+        else if (name == "CSeq" || name == "Id")
+            (name == "Id" ? r.id : r.cseq) = std::atoi(value.c_str());
     }
     return r;
 }
