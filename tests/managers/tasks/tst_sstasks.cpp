@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 // Sound-source tasks: their texts and rows, then the task model against the
 // simulated server.
 namespace {
@@ -32,9 +34,8 @@ private slots:
     void rowsListsAndPushes();
     void addAndModifyComeBackAsPushes();
     void startAndStopSendOnlyActionAndId();
-    void deletionAnsweredOkRemovesTheTask();
-    void deletionRefusedKeepsTheTask_data();
-    void deletionRefusedKeepsTheTask();
+    void deletion_data();
+    void deletion();
     void operationOutsideTheTableSendsNothing();
 
 private:
@@ -148,47 +149,39 @@ void TstSsTasks::startAndStopSendOnlyActionAndId()
     QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateIdle; }));
 }
 
-void TstSsTasks::deletionAnsweredOkRemovesTheTask()
-{
-    ZnSsTask t;
-    QVERIFY(model()->getTask(2, t));
-    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
-    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("deleted(2)"); }));
-    QVERIFY(!model()->getTask(2, t));
-
-    // An OK answer with a body is still a deletion.
-    m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Reply, "deleted", 0, 1));
-    QVERIFY(model()->getTask(4, t));
-    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
-    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("deleted(4)"); }));
-    QCOMPARE(m_log.notes, (QStringList{"deleted(2)", "deleted(4)"}));
-}
-
-void TstSsTasks::deletionRefusedKeepsTheTask_data()
+void TstSsTasks::deletion_data()
 {
     QTest::addColumn<int>("id");
-    QTest::addColumn<bool>("scripted");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("rule"); // -1: the simulator's own answer
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("accepted") << 2 << -1 << "" << 0 << "deleted(2)";
+    QTest::newRow("accepted with a body") << 4 << int(ZnSimRule::Reply) << "deleted" << 0 << "deleted(4)";
     // Task 3 runs, and the server says so.
-    QTest::newRow("running") << 3 << false << "Task 3 is running";
-    QTest::newRow("refused without a reason") << 1 << true << "";
-    QTest::newRow("refused with a reason") << 1 << true << "任务正在使用";
+    QTest::newRow("running") << 3 << -1 << "" << 1 << "refused(Task 3 is running)";
+    QTest::newRow("refused without a reason") << 1 << int(ZnSimRule::Fail) << "" << 1 << "refused()";
+    QTest::newRow("refused with a reason") << 1 << int(ZnSimRule::Fail) << "任务正在使用" << 1 << "refused(任务正在使用)";
 }
 
-void TstSsTasks::deletionRefusedKeepsTheTask()
+void TstSsTasks::deletion()
 {
     QFETCH(int, id);
-    QFETCH(bool, scripted);
-    QFETCH(QString, reason);
-    if (scripted)
-        m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, reason.toStdString(), 0, 1));
-    const std::vector<int> before = taskIds();
+    QFETCH(int, rule);
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    QFETCH(QString, note);
+    if (rule >= 0)
+        m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Action(rule), text.toStdString(), 0, 1));
+    std::vector<int> left = taskIds();
+    if (code == 0)
+        left.erase(std::find(left.begin(), left.end(), id));
     ZnSsTask t;
     QVERIFY(model()->getTask(id, t));
-    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 1);
+    QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), code);
     QVERIFY(SimSession::spinUntil([&] { return !m_log.notes.isEmpty(); }));
-    QCOMPARE(m_log.notes, QStringList{"refused(" + reason + ")"});
-    QCOMPARE(taskIds(), before);
+    QCOMPARE(m_log.notes, QStringList{note});
+    QCOMPARE(taskIds(), left);
 }
 
 void TstSsTasks::operationOutsideTheTableSendsNothing()
