@@ -1,3 +1,4 @@
+#include "Mutate.h"
 #include "ZnLogManage.h"
 #include "ZnLogRecord.h"
 #include "ZnServerConfigManage.h"
@@ -113,12 +114,8 @@ private slots:
             const std::string valid = type % 2 ? count : std::string(kTalkPage);
             for (size_t n = 0; n <= valid.size(); ++n)
                 m_log.onResponse(type, valid.substr(0, n));
-            for (int i = 0; i < 300; ++i) {
-                std::string body = valid;
-                for (int flips = 0; flips < 4; ++flips)
-                    body[rng() % body.size()] = static_cast<char>(rng() % 256);
-                m_log.onResponse(type, body);
-            }
+            for (int i = 0; i < 300; ++i)
+                m_log.onResponse(type, mutate(valid, rng));
         }
     }
 

@@ -76,7 +76,6 @@ void TstRequestTexts::texts()
     mic.id = 7;
     mic.name = "Gate";
     ZnMicManage dsk81;
-    expect("mic no ptt", bodyOf(dsk81.buildModifyMic(out, 1, mic)), "-PttMode");
     mic.pttMode = 0;
     expect("mic ptt 0", bodyOf(dsk81.buildModifyMic(out, 1, mic)), "+\"PttMode\":\"0\"");
     expect("mic one", dsk81.buildMicTerminal(out, 12, 5), "=GET DBP/1.0\r\nCSeq: 12\r\nData: Mic\r\nId: 5\r\n\r\n");

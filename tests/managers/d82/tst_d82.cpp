@@ -6,8 +6,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <memory>
-
 // The D82 list model against the simulated server, and the single-device answer.
 namespace {
 
@@ -36,8 +34,7 @@ class TstD82 : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { m_s.reset(); }
-    void cleanup() { m_s->sim.clearRules(); }
+    void cleanup() { m_s.sim.clearRules(); }
     void singleDeviceWithoutValidId_data();
     void singleDeviceWithoutValidId();
     void pushReplacesAndMovesToTheEnd();
@@ -47,14 +44,13 @@ private slots:
 
 private:
     ZnD82ListMgr* model() { return ZnD82ListMgr::instance(); }
-    std::unique_ptr<SimSession> m_s;
+    SimSession m_s;
 };
 
 void TstD82::initTestCase()
 {
-    m_s.reset(new SimSession);
-    m_s->sim.withData([](ZnSimData& d) { d.addRow("d82", deviceRow("80005", "Van")); });
-    QVERIFY(startModels(*m_s));
+    m_s.sim.withData([](ZnSimData& d) { d.addRow("d82", deviceRow("80005", "Van")); });
+    QVERIFY(startModels(m_s));
     QSignalSpy list(model(), &ZnD82ListMgr::gotD82List);
     QCOMPARE(model()->requestD82List(), 0);
     QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
@@ -89,7 +85,7 @@ void TstD82::pushReplacesAndMovesToTheEnd()
     QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
     Json::Value rows(Json::arrayValue);
     rows.append(deviceRow("80002", "Renamed"));
-    m_s->sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
+    m_s.sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
     QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
     QCOMPARE(idsOf(model()->d82List(), kId), (std::vector<int>{80005, 80001, 80002}));
     std::unique_ptr<ZnD82> copy(model()->copyD82(80002));
@@ -126,35 +122,35 @@ void TstD82::booksAreReadAndWritten()
     QVERIFY(std::any_of(all.begin(), all.end(), [](const ZnD82& t) { return t.name == "8_80002"; }));
 
     // A request type that names no book is not sent.
-    const int sent = m_s->sim.count("GET");
+    const int sent = m_s.sim.count("GET");
     r.requestType = 290;
     QCOMPARE(model()->requestD82Books(&r), -1);
-    QCOMPARE(m_s->sim.count("GET"), sent);
+    QCOMPARE(m_s.sim.count("GET"), sent);
 }
 
 void TstD82::singleDeviceAnswer()
 {
     QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
-    m_s->sim.addRule(ZnSimRule::make(
+    m_s.sim.addRule(ZnSimRule::make(
         "GET D82", ZnSimRule::Reply,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D82List><D82 terminalId=\"80002\" type=\"8\" status=\"0\" "
         "work=\"busy\" name=\"Night guard\" ip=\"10.0.8.22\" ver=\"2.0\"/></D82List>"));
-    QCOMPARE(model()->requestD82(m_s->centre.get(), 80002), 0);
+    QCOMPARE(model()->requestD82(m_s.centre.get(), 80002), 0);
     QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
     ZnD82 d;
     QVERIFY(model()->getD82(80002, &d));
     QCOMPARE(d.name, std::string("Night guard"));
     QCOMPARE(d.work, std::string("busy"));
     QCOMPARE(d.status, 0);
-    const ZnSimRequest sent = m_s->sim.requests().back();
+    const ZnSimRequest sent = m_s.sim.requests().back();
     QCOMPARE(sent.data, std::string("D82"));
     QCOMPARE(sent.id, 80002);
 
     // Nothing goes out for a device the model does not hold, or without a centre.
-    const int before = m_s->sim.count("GET D82");
-    QCOMPARE(model()->requestD82(m_s->centre.get(), 4242), -1);
+    const int before = m_s.sim.count("GET D82");
+    QCOMPARE(model()->requestD82(m_s.centre.get(), 4242), -1);
     QCOMPARE(model()->requestD82(nullptr, 80001), -1);
-    QCOMPARE(m_s->sim.count("GET D82"), before);
+    QCOMPARE(m_s.sim.count("GET D82"), before);
 }
 
 void TstD82::deleteRemovesWithoutSignal()
@@ -164,7 +160,7 @@ void TstD82::deleteRemovesWithoutSignal()
     QVERIFY(model()->getD82(80005, &d));
     QCOMPARE(model()->deleteD82(d), 0);
     QVERIFY(!model()->getD82(80005, &d));
-    QCOMPARE(lastBody(*m_s, "POST RemoveDevice")["Type"].asString(), std::string("8"));
+    QCOMPARE(lastBody(m_s, "POST RemoveDevice")["Type"].asString(), std::string("8"));
     QCOMPARE(model()->deleteD82(d), 1); // gone on the server too
     QCOMPARE(deleted.count(), 0);
 }

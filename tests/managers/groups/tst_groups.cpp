@@ -7,8 +7,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
 // Microphone groups and regions: their rows, then both list models against the
 // simulated server.
 namespace {
@@ -37,7 +35,6 @@ class TstGroups : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { m_s.reset(); }
     void init() { m_log.notes.clear(); }
     void cleanup();
     void rowsSplitTheirMembers();
@@ -49,14 +46,13 @@ private slots:
 
 private:
     std::string simColumn(const char* table, const char* key, int id, const char* column);
-    std::unique_ptr<SimSession> m_s;
+    SimSession m_s;
     SignalNotes m_log;
 };
 
 void TstGroups::initTestCase()
 {
-    m_s.reset(new SimSession);
-    QVERIFY(startModels(*m_s));
+    QVERIFY(startModels(m_s));
     ZnMicGroupListMgr* groups = ZnMicGroupListMgr::instance();
     ZnRegionListMgr* regions = ZnRegionListMgr::instance();
     m_log.watch(groups, &ZnMicGroupListMgr::groupChanged, "groupChanged");
@@ -67,14 +63,14 @@ void TstGroups::initTestCase()
 
 void TstGroups::cleanup()
 {
-    m_s->sim.clearRules();
-    m_s->sim.setPushChanges(false);
+    m_s.sim.clearRules();
+    m_s.sim.setPushChanges(false);
 }
 
 std::string TstGroups::simColumn(const char* table, const char* key, int id, const char* column)
 {
     std::string value = "<absent>";
-    m_s->sim.withData([&](ZnSimData& d) {
+    m_s.sim.withData([&](ZnSimData& d) {
         for (const Json::Value& r : d.table(table)) {
             if (r[key].asString() == std::to_string(id))
                 value = r[column].asString();
@@ -102,7 +98,7 @@ void TstGroups::groupAddModifyDelete()
 {
     ZnMicGroupListMgr* model = ZnMicGroupListMgr::instance();
     QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
-    m_s->sim.setPushChanges(true);
+    m_s.sim.setPushChanges(true);
     ZnMicGroup g;
     g.groupId = model->maxGroupId() + 1;
     g.name = "Weekend";
@@ -135,7 +131,7 @@ void TstGroups::regionMembersJoinedOnTheWire()
     ZnRegionListMgr* model = ZnRegionListMgr::instance();
     ZnRegion r = region(model->maxRegionId() + 1, "Stairs", {3, 8, 21});
     QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Add), 0);
-    const ZnSimRequest sent = m_s->sim.requests().back();
+    const ZnSimRequest sent = m_s.sim.requests().back();
     QCOMPARE(sent.packetType, std::string("BroadRegion"));
     QCOMPARE(sent.body, std::string("{\"Action\":\"Add\",\"Id\":\"3\",\"Name\":\"Stairs\",\"TerminalId\":\"3 8 21\"}\n"));
 
@@ -157,8 +153,8 @@ void TstGroups::refusalsLeaveTheListsUnchanged()
     ZnMicGroupListMgr* groups = ZnMicGroupListMgr::instance();
 
     // A refusal of a listed record leaves it as it was.
-    m_s->sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "region in use"));
-    m_s->sim.addRule(ZnSimRule::make("POST CallService", ZnSimRule::Fail, ""));
+    m_s.sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "region in use"));
+    m_s.sim.addRule(ZnSimRule::make("POST CallService", ZnSimRule::Fail, ""));
     ZnRegion first;
     QVERIFY(regions->getRegion(1, &first));
     QCOMPARE(regions->modifyRegion(&first, ZnRegionListMgr::Delete), 1);
@@ -178,10 +174,10 @@ void TstGroups::refusalsLeaveTheListsUnchanged()
 void TstGroups::deletePushesByExactTypeName()
 {
     for (const char* type : {"Regions", "region", "MicGroupList"})
-        m_s->sim.pushDelete(type, 1);
-    m_s->sim.pushDelete("Region", 99);
-    m_s->sim.pushDelete("MicGroup", 2);
-    m_s->sim.pushDelete("Region", 2);
+        m_s.sim.pushDelete(type, 1);
+    m_s.sim.pushDelete("Region", 99);
+    m_s.sim.pushDelete("MicGroup", 2);
+    m_s.sim.pushDelete("Region", 2);
     QVERIFY(SimSession::spinUntil([&] { return m_log.notes.size() >= 2; }));
     QTest::qWait(20);
     QCoreApplication::processEvents();
@@ -192,18 +188,18 @@ void TstGroups::deletePushesByExactTypeName()
 
 void TstGroups::operationsOutsideTheTableSendNothing()
 {
-    const size_t before = m_s->sim.requests().size();
+    const size_t before = m_s.sim.requests().size();
     ZnRegion r = region(1, "x", {});
     ZnMicGroup g;
     g.groupId = 1;
     for (int op : {0, 3, 7, -1}) {
         QCOMPARE(ZnRegionListMgr::instance()->modifyRegion(&r, op), -1);
         QCOMPARE(ZnMicGroupListMgr::instance()->modifyGroup(&g, op), -1);
-        QCOMPARE(apiSaveRegion(m_s->centre.get(), &r, op), -1);
-        QCOMPARE(apiSaveMicGroup(m_s->centre.get(), &g, op), -1);
+        QCOMPARE(apiSaveRegion(m_s.centre.get(), &r, op), -1);
+        QCOMPARE(apiSaveMicGroup(m_s.centre.get(), &g, op), -1);
     }
     QCOMPARE(ZnRegionListMgr::instance()->modifyRegion(nullptr, 5), -1);
-    QCOMPARE(m_s->sim.requests().size(), before);
+    QCOMPARE(m_s.sim.requests().size(), before);
 }
 
 QTEST_GUILESS_MAIN(TstGroups)

@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <memory>
-
 // The service-log and server-configuration models against the simulated server:
 // counts and pages of the three logs, parameters, the talk-log server, the
 // administrator password, backup and restore.
@@ -51,8 +49,7 @@ class TstServerLogs : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { m_s.reset(); }
-    void cleanup() { m_s->sim.clearRules(); }
+    void cleanup() { m_s.sim.clearRules(); }
 
     void countsOfEveryLog();
     void pagesNewestFirst();
@@ -64,14 +61,13 @@ private slots:
     void refusalsChangeNothing();
 
 private:
-    std::string lastLogStatement() const { return m_s->requests("GET SqlLog/SqlLog").back().body; }
-    std::unique_ptr<SimSession> m_s;
+    std::string lastLogStatement() const { return m_s.requests("GET SqlLog/SqlLog").back().body; }
+    SimSession m_s;
 };
 
 void TstServerLogs::initTestCase()
 {
-    m_s.reset(new SimSession);
-    m_s->sim.withData([](ZnSimData& data) {
+    m_s.sim.withData([](ZnSimData& data) {
         data.addRow("parameter", row({{"name", "Ftp_Port"}, {"value", "21"}})); // one of no known kind
         for (const char* table : {"terminallog", "talklog", "userlog"})
             data.table(table).clear();
@@ -84,7 +80,7 @@ void TstServerLogs::initTestCase()
         for (int i = 1; i <= 7; ++i)
             data.addRow("userlog", row({{"id", std::to_string(i)}, {"content", "登录"}}));
     });
-    QVERIFY(startModels(*m_s));
+    QVERIFY(startModels(m_s));
 }
 
 void TstServerLogs::countsOfEveryLog()
@@ -130,7 +126,7 @@ void TstServerLogs::pagesNewestFirst()
 
     // The user-log statement keeps its trailing blank, and its length counts it.
     QCOMPARE(logs()->requestLogs(ZnServiceLogMgr::UserLogPage, 0), 0);
-    const ZnSimRequest sent = m_s->requests("GET SqlLog/SqlLog").back();
+    const ZnSimRequest sent = m_s.requests("GET SqlLog/SqlLog").back();
     QCOMPARE(sent.body, std::string("select * from userlog order by id DESC limit 0, 100 "));
     QVERIFY(sent.raw.find("Content-Length:" + std::to_string(sent.body.size()) + "\r\n") != std::string::npos);
     QCOMPARE(idsOf(logs()->userLogs(), kId), countDown(7, 7));
@@ -147,15 +143,15 @@ void TstServerLogs::pagesPastTheEndOrBeforeTheStart()
     QCOMPARE(logs()->termLogs().size(), size_t(100));
 
     // Before the start: an empty page, and no statement with a negative offset.
-    const int sent = m_s->sim.count("GET SqlLog");
+    const int sent = m_s.sim.count("GET SqlLog");
     QCOMPARE(logs()->requestLogs(ZnServiceLogMgr::TermLogPage, -100), 0);
-    QCOMPARE(m_s->sim.count("GET SqlLog"), sent);
+    QCOMPARE(m_s.sim.count("GET SqlLog"), sent);
     QCOMPARE(got.count(), 1);
     QVERIFY(logs()->termLogs().empty());
 
     // A refused page keeps the one shown.
     QSignalSpy users(logs(), SIGNAL(gotUserLogList()));
-    m_s->sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Fail, "no database", 0, 1));
+    m_s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Fail, "no database", 0, 1));
     QCOMPARE(logs()->requestLogs(ZnServiceLogMgr::UserLogPage, 0), 1);
     QCOMPARE(users.count(), 0);
     QCOMPARE(logs()->userLogs().size(), size_t(7));
@@ -165,7 +161,7 @@ void TstServerLogs::parametersReadAndSet()
 {
     QSignalSpy got(config(), SIGNAL(gotServerList()));
     QCOMPARE(config()->requestSystemParameter(), 0);
-    QCOMPARE(m_s->requests("GET SqlConfig/SystemParameter").back().body, std::string("select * from parameter"));
+    QCOMPARE(m_s.requests("GET SqlConfig/SystemParameter").back().body, std::string("select * from parameter"));
     std::list<ZnServerParam> params = config()->serverList();
     QCOMPARE(params.size(), size_t(5));
     QCOMPARE(valueOf(params, ZnServerParam::SystemName), std::string("Demo site"));
@@ -183,7 +179,7 @@ void TstServerLogs::parametersReadAndSet()
     QCOMPARE(config()->setParameter("x", 175), -1);
 
     QCOMPARE(config()->setParameter("n3w-Pass", 180), 0);
-    const Json::Value body = lastBody(*m_s, "POST ModTalkManagerInfo");
+    const Json::Value body = lastBody(m_s, "POST ModTalkManagerInfo");
     QCOMPARE(body["Name"].asString(), std::string("admin"));
     QCOMPARE(body["PassWord"].asString(), std::string("n3w-Pass"));
 }
@@ -207,12 +203,12 @@ void TstServerLogs::talkLogServerDecidesTheRoad()
     QFETCH(QString, host);
     QFETCH(int, number);
     QCOMPARE(config()->setParameter(value.toStdString(), 179), 0);
-    QCOMPARE(lastBody(*m_s, "POST SystemParameter")["Name"].asString(), std::string("Talk_Log_Server"));
+    QCOMPARE(lastBody(m_s, "POST SystemParameter")["Name"].asString(), std::string("Talk_Log_Server"));
     std::string got = "stale";
     QCOMPARE(config()->requestLogServer(got), number);
     QCOMPARE(QString::fromStdString(got), host);
     QCOMPARE(QString::fromStdString(config()->logHost()), host);
-    QCOMPARE(m_s->requests("GET SqlConfig/TbLogServer").back().body,
+    QCOMPARE(m_s.requests("GET SqlConfig/TbLogServer").back().body,
              std::string("select value from parameter where name = 'Talk_Log_Server'"));
 }
 
@@ -222,7 +218,7 @@ void TstServerLogs::backupAndRestore()
     QSignalSpy digest(config(), SIGNAL(gotBackupMd5()));
     QSignalSpy list(config(), SIGNAL(gotServerList()));
     QCOMPARE(config()->setParameter("nightly.sql", 181), 0);
-    QCOMPARE(lastBody(*m_s, "POST DataBackup")["BackupFile"].asString(), std::string("nightly.sql"));
+    QCOMPARE(lastBody(m_s, "POST DataBackup")["BackupFile"].asString(), std::string("nightly.sql"));
     QCOMPARE(digest.count(), 1);
     QCOMPARE(list.count(), 0);
     const ZnServerParam backup = config()->backupResult();
@@ -243,7 +239,7 @@ void TstServerLogs::refusalsChangeNothing()
     QCOMPARE(config()->requestSystemParameter(), 0);
     const size_t params = config()->serverList().size();
 
-    m_s->sim.addRule(ZnSimRule::make("GET SqlConfig", ZnSimRule::Fail, "", 0, 2));
+    m_s.sim.addRule(ZnSimRule::make("GET SqlConfig", ZnSimRule::Fail, "", 0, 2));
     QCOMPARE(config()->requestSystemParameter(), 1);
     QCOMPARE(config()->serverList().size(), params);
     host.clear();

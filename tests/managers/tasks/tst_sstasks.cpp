@@ -5,8 +5,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
 // Sound-source tasks: their texts and rows, then the task model against the
 // simulated server.
 namespace {
@@ -28,7 +26,6 @@ class TstSsTasks : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { m_s.reset(); }
     void init() { m_log.notes.clear(); }
     void cleanup();
     void textsRoundTrip();
@@ -41,14 +38,13 @@ private slots:
     void operationOutsideTheTableSendsNothing();
 
 private:
-    std::unique_ptr<SimSession> m_s;
+    SimSession m_s;
     SignalNotes m_log;
 };
 
 void TstSsTasks::initTestCase()
 {
-    m_s.reset(new SimSession);
-    QVERIFY(startModels(*m_s));
+    QVERIFY(startModels(m_s));
     m_log.watch(model(), &ZnSsTaskDataMgr::taskChanged, "changed");
     m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleted, "deleted");
     m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleteFailed, "refused");
@@ -56,8 +52,8 @@ void TstSsTasks::initTestCase()
 
 void TstSsTasks::cleanup()
 {
-    m_s->sim.clearRules();
-    m_s->sim.setPushChanges(false);
+    m_s.sim.clearRules();
+    m_s.sim.setPushChanges(false);
 }
 
 void TstSsTasks::textsRoundTrip()
@@ -106,7 +102,7 @@ void TstSsTasks::rowsListsAndPushes()
 
 void TstSsTasks::addAndModifyComeBackAsPushes()
 {
-    m_s->sim.setPushChanges(true);
+    m_s.sim.setPushChanges(true);
     ZnSsTask t;
     t.Id = 4;
     t.Name = "Break";
@@ -116,7 +112,7 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
     t.ExecuteTime = "Ten#$%36000!!!Two#$%50400";
     QCOMPARE(model()->commit(t, ZnSsTask::ActionAdd), 0);
     // Every member goes as text.
-    const Json::Value body = lastBody(*m_s, "POST SoundSource");
+    const Json::Value body = lastBody(m_s, "POST SoundSource");
     QCOMPARE(body.size(), 16u);
     for (const std::string& key : body.getMemberNames())
         QVERIFY2(body[key].isString(), key.c_str());
@@ -139,16 +135,16 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
 
 void TstSsTasks::startAndStopSendOnlyActionAndId()
 {
-    m_s->sim.setPushChanges(true);
+    m_s.sim.setPushChanges(true);
     ZnSsTask t;
     QVERIFY(model()->getTask(2, t));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionStart), 0);
-    ZnSimRequest sent = m_s->sim.requests().back();
+    ZnSimRequest sent = m_s.sim.requests().back();
     QCOMPARE(sent.packetType, std::string("SoundSourceSwitch"));
     QCOMPARE(sent.body, std::string("{\"Action\":\"Start\",\"Id\":\"2\"}\n"));
     QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateRunning; }));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionStop), 0);
-    QCOMPARE(m_s->sim.requests().back().body, std::string("{\"Action\":\"Stop\",\"Id\":\"2\"}\n"));
+    QCOMPARE(m_s.sim.requests().back().body, std::string("{\"Action\":\"Stop\",\"Id\":\"2\"}\n"));
     QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateIdle; }));
 }
 
@@ -161,7 +157,7 @@ void TstSsTasks::deletionAnsweredOkRemovesTheTask()
     QVERIFY(!model()->getTask(2, t));
 
     // An OK answer with a body is still a deletion.
-    m_s->sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Reply, "deleted", 0, 1));
+    m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Reply, "deleted", 0, 1));
     QVERIFY(model()->getTask(4, t));
     QCOMPARE(model()->commit(t, ZnSsTask::ActionDel), 0);
     QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("deleted(4)"); }));
@@ -185,7 +181,7 @@ void TstSsTasks::deletionRefusedKeepsTheTask()
     QFETCH(bool, scripted);
     QFETCH(QString, reason);
     if (scripted)
-        m_s->sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, reason.toStdString(), 0, 1));
+        m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, reason.toStdString(), 0, 1));
     const std::vector<int> before = taskIds();
     ZnSsTask t;
     QVERIFY(model()->getTask(id, t));
@@ -197,13 +193,13 @@ void TstSsTasks::deletionRefusedKeepsTheTask()
 
 void TstSsTasks::operationOutsideTheTableSendsNothing()
 {
-    const size_t before = m_s->sim.requests().size();
+    const size_t before = m_s.sim.requests().size();
     ZnSsTask t;
     t.Id = 1;
     QCOMPARE(model()->commit(t, 5), -1);
     QCOMPARE(model()->commit(t, -1), -1);
-    QCOMPARE(apiSaveSoundSourceTask(m_s->centre.get(), &t, 5), -1);
-    QCOMPARE(m_s->sim.requests().size(), before);
+    QCOMPARE(apiSaveSoundSourceTask(m_s.centre.get(), &t, 5), -1);
+    QCOMPARE(m_s.sim.requests().size(), before);
 }
 
 QTEST_GUILESS_MAIN(TstSsTasks)
