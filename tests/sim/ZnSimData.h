@@ -27,7 +27,7 @@ public:
     };
     std::map<std::string, Backup> backups;
 
-    // Fills every family with a small sample set.
+    // Fills every family with the small sample set of data/sample.json.
     void loadSample();
     void addRow(const std::string& table, const Json::Value& row);
     std::vector<Json::Value>& table(const std::string& name);
