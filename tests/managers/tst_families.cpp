@@ -38,8 +38,11 @@ void onPushed(ZnBroadcast* b)
     gPushed.push_back(*b);
 }
 
-void fill(ZnSimData& d, const char* table, const std::vector<std::string>& ids, Json::Value row)
+// Puts rows of one shape under the given ids in place of the table's sample rows.
+void fill(ZnSimData& d, const char* table, const std::vector<std::string>& ids, const char* json)
 {
+    Json::Value row;
+    Json::Reader().parse(json, row);
     d.table(table).clear();
     for (const std::string& id : ids) {
         row["terminalId"] = id;
@@ -176,21 +179,10 @@ void TstFamilies::initTestCase()
         // Out of id order on the server.
         d.addRow("ipamp", ampRow("10500", "Hall"));
         d.addRow("ipamp", ampRow("10200", "Yard"));
-        Json::Value cap(Json::objectValue);
-        cap["type"] = "CAP";
-        cap["name"] = "";
-        cap["capVol"] = "40";
-        fill(d, "capd73", {"9", "bad", "3", "5", "99999999999"}, cap);
-        Json::Value alarm(Json::objectValue);
-        alarm["name"] = "";
-        alarm["triggerType"] = "1";
-        alarm["broadcast"] = "07";     // a text, kept as sent
-        alarm["stopBroadcast"] = "2x"; // numbers read by their leading digits
-        fill(d, "firealarm", {"31", "4", "17"}, alarm);
-        Json::Value tts(Json::objectValue);
-        tts["type"] = "TTS71";
-        tts["name"] = "";
-        fill(d, "tts71", {"8", "3", "5"}, tts);
+        fill(d, "capd73", {"9", "bad", "3", "5", "99999999999"}, R"({"type":"CAP","name":"","capVol":"40"})");
+        // The broadcast is a text, kept as sent; numbers are read by their leading digits.
+        fill(d, "firealarm", {"31", "4", "17"}, R"({"name":"","triggerType":"1","broadcast":"07","stopBroadcast":"2x"})");
+        fill(d, "tts71", {"8", "3", "5"}, R"({"type":"TTS71","name":""})");
     });
     QVERIFY(m_s.login());
     ServiceHub::create(m_s.centre.get());
