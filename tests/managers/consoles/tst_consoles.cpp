@@ -86,6 +86,7 @@ private slots:
     void dsk81KeepsRealCaptureVolume();
     void dsk81OneConsoleAndRemoval();
     void dsk81BooksPerConsole();
+    void dsk81PlayTerminalsShareTheListLock();
 
 private:
     SimSession m_s;
@@ -409,12 +410,33 @@ void TstConsoles::dsk81BooksPerConsole()
     QVERIFY(book.empty());
     QVERIFY(model->monitorList(70002, book));
     QCOMPARE(idsOf(book, &BookEntry::itemId), std::vector<int>{60001});
+    QCOMPARE(idsOf(model->monitorList(), &BookEntry::itemId), std::vector<int>{60001});
 
     request.requestType = 276;
     request.terminalId = 70001;
     QCOMPARE(model->requestMicBooks(&request), 0);
     QVERIFY(model->regionList(70001, book));
     QCOMPARE(idsOf(book, &BookEntry::itemId), (std::vector<int>{2, 1}));
+}
+
+// One unlock() ends either locked reader; a wrong one would leave the receive
+// thread stuck on the next answer.
+void TstConsoles::dsk81PlayTerminalsShareTheListLock()
+{
+    ZnMicListMgr* model = ZnMicListMgr::instance();
+    BookRequest all;
+    all.requestType = 269;
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(model->requestMicBooks(&all), 0);
+        const std::list<ZnMic>* play = model->lockAllPlayTerminals();
+        const std::vector<int> ids = idsOf(*play, &ZnMic::id);
+        model->unlock();
+        QVERIFY(!ids.empty());
+        QVERIFY(std::is_sorted(ids.begin(), ids.end()));
+        const std::list<ZnMic>* consoles = model->lock();
+        QVERIFY(consoles);
+        model->unlock();
+    }
 }
 
 QTEST_GUILESS_MAIN(TstConsoles)

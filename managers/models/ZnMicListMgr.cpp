@@ -67,10 +67,15 @@ void ZnMicListMgr::handle(int code, void* data)
             emit micDeleted(id);
         break;
     }
-    case ZnMicManage::AllCallType:
-    case ZnMicManage::AllPlayType: {
+    case ZnMicManage::AllCallType: {
         QMutexLocker lock(&m_terminalsMutex);
-        (code == ZnMicManage::AllCallType ? m_allCall : m_allPlay) = *static_cast<const std::list<ZnMic>*>(data);
+        m_allCall = *static_cast<const std::list<ZnMic>*>(data);
+        break;
+    }
+    case ZnMicManage::AllPlayType: {
+        std::list<ZnMic> fresh = *static_cast<const std::list<ZnMic>*>(data);
+        QMutexLocker lock(&m_store.mutex());
+        m_allPlay.swap(fresh);
         break;
     }
     default:
@@ -133,6 +138,12 @@ int ZnMicListMgr::setMicBooks(const BookRequest* request)
 
 std::list<ZnMic> ZnMicListMgr::playTermList() const
 {
-    QMutexLocker lock(&m_terminalsMutex);
+    QMutexLocker lock(&m_store.mutex());
     return m_allPlay;
+}
+
+const std::list<ZnMic>* ZnMicListMgr::lockAllPlayTerminals() const
+{
+    m_store.mutex().lock();
+    return &m_allPlay;
 }

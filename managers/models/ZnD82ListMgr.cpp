@@ -138,11 +138,6 @@ bool ZnD82ListMgr::getD82(int id, ZnD82* out) const
     return out && m_store.copyRecord(id, *out);
 }
 
-ZnD82* ZnD82ListMgr::copyD82(int id) const
-{
-    return m_store.takeCopy(id).release();
-}
-
 std::list<BookEntry> ZnD82ListMgr::callList() const
 {
     QMutexLocker lock(&m_bookMutex);

@@ -85,9 +85,9 @@ QString ZnPlayTermListMgr::delTermErrorText() const
     return m_errorText;
 }
 
-void ZnPlayTermListMgr::replaceIfPresent(const ZnTerminal& terminal)
+int ZnPlayTermListMgr::mergeList(const ZnTerminal& terminal)
 {
-    m_store.edit(terminal.id, [&](ZnTerminal& held) { held = terminal; });
+    return m_store.edit(terminal.id, [&](ZnTerminal& held) { held = terminal; }) ? 0 : -1;
 }
 
 int ZnPlayTermListMgr::removeTerminal(int id, const std::string& typeText)
@@ -108,7 +108,7 @@ int ZnPlayTermListMgr::modifyTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
     return Store::change([&] { return apiModifyPlayTerminal(c, &terminal); },
-                         [&] { replaceIfPresent(terminal); });
+                         [&] { mergeList(terminal); });
 }
 
 int ZnPlayTermListMgr::speakerCheck(const ZnTerminal& terminal)
@@ -127,5 +127,5 @@ int ZnPlayTermListMgr::setTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
     return Store::change([&] { return apiGetPlayTerminal(c, &terminal); },
-                         [&] { replaceIfPresent(terminal); });
+                         [&] { mergeList(terminal); });
 }

@@ -263,6 +263,15 @@ public:
         return &m_list;
     }
     void unlockList() const { m_mutex.unlock(); }
+    // The same without the first-list test: never null, empty before the first list.
+    const List* lockAnyList() const
+    {
+        m_mutex.lock();
+        return &m_list;
+    }
+    // For data a model keeps beside its records under the same lock (readers that
+    // hand out a locked list of either kind share one unlock).
+    QRecursiveMutex& mutex() const { return m_mutex; }
 
     // ---- Requests (GUI thread; the lock is never held here) --------------------
 
