@@ -2,6 +2,7 @@
 
 #include "ZnTalkConsoleList.h"
 
+#include <QMutex>
 #include <QObject>
 
 #include <list>
@@ -37,6 +38,8 @@ public:
     // Sends one console's button calls; -1, nothing sent, for an empty list or
     // entries of more than one console.
     int setBtnCalls(const std::vector<ZnMicBtnCall>& calls);
+    // The button calls last announced by event 234 (gotD72BtnCallList); a copy.
+    std::list<ZnMicBtnCall> notifiedBtnCallList() const;
 
 signals:
     void gotD72List();
@@ -52,4 +55,8 @@ private:
     void announceList() override;
     void announceChanged(int id) override;
     void announceDeleted(int id) override;
+    void takeNotifiedBtnCalls(const std::list<ZnMicBtnCall>* calls);
+
+    mutable QMutex m_notifiedMutex;
+    std::list<ZnMicBtnCall> m_notifiedBtnCalls;
 };

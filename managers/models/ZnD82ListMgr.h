@@ -64,6 +64,8 @@ private:
 
     ZnD82ListMgr();
     ZnManageCenter* takeCentre();
+    // A changed device, pushed or accepted; taken also before the first list.
+    void applyChanged(const ZnD82& device);
     void setBook(std::list<BookEntry>& book, const void* data);
 
     Store m_store;

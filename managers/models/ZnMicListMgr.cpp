@@ -87,7 +87,8 @@ void ZnMicListMgr::handle(int code, void* data)
 
 void ZnMicListMgr::applyChanged(const ZnMic& mic)
 {
-    if (m_store.upsert(mic) != Store::NotApplied)
+    // A console pushed before the first list counts as well.
+    if (m_store.upsert(mic, Store::TakeEarly) != Store::NotApplied)
         emit micChanged(mic.id);
 }
 
