@@ -182,6 +182,9 @@
     <message>
         <source>Duration</source>
         <translation>时长</translation>
+    </message>
+</context>
+<context>
     <name>ZnLogTexts</name>
     <message>
         <source>EmergencyHelp</source>
