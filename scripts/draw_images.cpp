@@ -115,6 +115,32 @@ static void editIcon(const QString &rel, int s)
 }
 
 // Menu and tab icons: a rounded tile in a colour with a simple white mark.
+// Media browser icon: an audio file page.
+static void audioFileIcon(const QString &rel, int s)
+{
+    save(rel, s, s, [&](QPainter &p) {
+        const double u = s / 24.0;
+        p.setPen(QPen(QColor(0x6c, 0x7a, 0x89), 1.0 * u));
+        p.setBrush(Qt::white);
+        QPainterPath page;
+        page.moveTo(5 * u, 2 * u);
+        page.lineTo(15 * u, 2 * u);
+        page.lineTo(20 * u, 7 * u);
+        page.lineTo(20 * u, 22 * u);
+        page.lineTo(5 * u, 22 * u);
+        page.closeSubpath();
+        p.drawPath(page);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2d, 0x8c, 0xf0));
+        p.drawEllipse(QRectF(7 * u, 15 * u, 4.5 * u, 3.5 * u));
+        p.drawEllipse(QRectF(13 * u, 13.5 * u, 4.5 * u, 3.5 * u));
+        p.setPen(QPen(QColor(0x2d, 0x8c, 0xf0), 1.4 * u));
+        p.drawLine(QPointF(11 * u, 16.5 * u), QPointF(11 * u, 9 * u));
+        p.drawLine(QPointF(17 * u, 15 * u), QPointF(17 * u, 7.5 * u));
+        p.drawLine(QPointF(11 * u, 9 * u), QPointF(17 * u, 7.5 * u));
+    });
+}
+
 enum class Mark { Speaker, Mic, Group, Region, Media, Gear, Log, Record, Task, Clock, Hand, Plug, Alarm, Phone, Text, Server, Bell };
 
 static void tile(const QString &rel, int s, QColor colour, Mark mark)
@@ -278,6 +304,57 @@ static void diskImages()
     titleButton("disk_images/close_pressed.png", 37, 17, QColor(0xb0, 0x33, 0x27), Glyph::Close);
 }
 
+// Small line icons of the log pages and the export dialog.
+static void logIcons()
+{
+    const QColor ink(0x3b, 0x4b, 0x54), folder(0xf0, 0xb4, 0x3c);
+    save("images/refresh_btn_16px.png", 16, 16, [&](QPainter &p) {
+        p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 280 * 16);
+        QPainterPath head;
+        head.moveTo(13.5, 1.5);
+        head.lineTo(13.5, 6.5);
+        head.lineTo(8.5, 6.5);
+        head.closeSubpath();
+        p.fillPath(head, ink);
+    });
+    save("images/dwonload_btn_16px.png", 16, 16, [&](QPainter &p) {
+        p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(8, 2), QPointF(8, 10));
+        p.drawPolyline(QPolygonF({QPointF(4.5, 6.5), QPointF(8, 10), QPointF(11.5, 6.5)}));
+        p.drawPolyline(QPolygonF({QPointF(2.5, 11), QPointF(2.5, 13.5), QPointF(13.5, 13.5), QPointF(13.5, 11)}));
+    });
+    const auto drawFolder = [&](QPainter &p, qreal s, bool open) {
+        QPainterPath back;
+        back.addRoundedRect(QRectF(s * 0.08, s * 0.2, s * 0.84, s * 0.66), s * 0.06, s * 0.06);
+        back.addRoundedRect(QRectF(s * 0.08, s * 0.12, s * 0.36, s * 0.16), s * 0.04, s * 0.04);
+        p.fillPath(back.simplified(), folder.darker(115));
+        QPainterPath front;
+        if (open) {
+            front.moveTo(s * 0.2, s * 0.42);
+            front.lineTo(s * 0.98, s * 0.42);
+            front.lineTo(s * 0.84, s * 0.86);
+            front.lineTo(s * 0.08, s * 0.86);
+        } else {
+            front.addRoundedRect(QRectF(s * 0.08, s * 0.32, s * 0.84, s * 0.54), s * 0.06, s * 0.06);
+        }
+        front.closeSubpath();
+        p.fillPath(front, folder);
+    };
+    save("images/folder-open.png", 20, 20, [&](QPainter &p) { drawFolder(p, 20, true); });
+    save("images/folder_24px.png", 24, 24, [&](QPainter &p) { drawFolder(p, 24, false); });
+    save("images/desktop.png", 24, 24, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(2, 3, 20, 14), 2, 2);
+        p.setBrush(QColor(0x8e, 0xc5, 0xfc));
+        p.drawRect(QRectF(4, 5, 16, 10));
+        p.setBrush(ink);
+        p.drawRect(QRectF(10, 17, 4, 3));
+        p.drawRoundedRect(QRectF(6, 19.5, 12, 2), 1, 1);
+    });
+}
+
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
@@ -330,6 +407,7 @@ int main(int argc, char *argv[])
     tile("images/term_falarm.png", 24, red, Mark::Alarm);
     tile("images/term_d82.png", 24, blue, Mark::Phone);
     tile("images/media_mgr.png", 24, teal, Mark::Media);
+    audioFileIcon("images/file_mp3_24px.png", 24);
     tile("images/server_group.png", 24, teal, Mark::Group);
     tile("images/region_mgr.png", 24, teal, Mark::Region);
     tile("images/parameter_setting.png", 24, teal, Mark::Gear);
@@ -340,6 +418,7 @@ int main(int argc, char *argv[])
     (void)green;
     (void)grey;
 
+    logIcons();
     diskImages();
     return 0;
 }

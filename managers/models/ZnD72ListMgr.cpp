@@ -28,8 +28,32 @@ ZnD72ListMgr* ZnD72ListMgr::instance()
 
 void ZnD72ListMgr::onNotify(int code, void* data)
 {
-    if (g_d72ListMgr)
+    if (!g_d72ListMgr)
+        return;
+    // No message of the server produces 234 yet; the model takes it when one does.
+    if (code == ZnD72Manage::NotifiedButtonCallsType)
+        g_d72ListMgr->takeNotifiedBtnCalls(static_cast<const std::list<ZnMicBtnCall>*>(data));
+    else
         g_d72ListMgr->handle(code, data);
+}
+
+void ZnD72ListMgr::takeNotifiedBtnCalls(const std::list<ZnMicBtnCall>* calls)
+{
+    std::list<ZnMicBtnCall> old;
+    {
+        QMutexLocker lock(&m_notifiedMutex);
+        old.swap(m_notifiedBtnCalls);
+        if (calls)
+            m_notifiedBtnCalls = *calls;
+    }
+    if (calls)
+        emit gotD72BtnCallList();
+}
+
+std::list<ZnMicBtnCall> ZnD72ListMgr::notifiedBtnCallList() const
+{
+    QMutexLocker lock(&m_notifiedMutex);
+    return m_notifiedBtnCalls;
 }
 
 void ZnD72ListMgr::announceList()

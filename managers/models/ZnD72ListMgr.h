@@ -2,6 +2,7 @@
 
 #include "ZnTalkConsoleList.h"
 
+#include <QMutex>
 #include <QObject>
 
 #include <list>
@@ -34,9 +35,13 @@ public:
     // The button calls last received for this console; false (and out empty) when
     // the model holds none for it.
     bool btnCalls(int terminalId, std::list<ZnMicBtnCall>& out) const { return m_btnCalls.copyFor(terminalId, out); }
+    // The button calls of the console asked for last, once its answer is in; else empty.
+    std::list<ZnMicBtnCall> btnCallList() const { return m_btnCalls.copyOfAsked(); }
     // Sends one console's button calls; -1, nothing sent, for an empty list or
     // entries of more than one console.
     int setBtnCalls(const std::vector<ZnMicBtnCall>& calls);
+    // The button calls last announced by event 234 (gotD72BtnCallList); a copy.
+    std::list<ZnMicBtnCall> notifiedBtnCallList() const;
 
 signals:
     void gotD72List();
@@ -52,4 +57,8 @@ private:
     void announceList() override;
     void announceChanged(int id) override;
     void announceDeleted(int id) override;
+    void takeNotifiedBtnCalls(const std::list<ZnMicBtnCall>* calls);
+
+    mutable QMutex m_notifiedMutex;
+    std::list<ZnMicBtnCall> m_notifiedBtnCalls;
 };

@@ -46,12 +46,9 @@ void ZnD82ListMgr::onNotify(int code, void* data)
             emit self->gotD82List();
         break;
     }
-    case ZnD82Manage::DeviceType: {
-        const ZnD82* device = Store::recordOf(data);
-        if (self->m_store.upsert(*device) != Store::NotApplied)
-            emit self->d82Changed(device->id);
+    case ZnD82Manage::DeviceType:
+        self->applyChanged(*Store::recordOf(data));
         break;
-    }
     case kRemovedType: {
         int id = 0;
         if (Store::idOf(data, id) && self->m_store.erase(id))
@@ -120,10 +117,13 @@ int ZnD82ListMgr::modifyD82(const ZnD82* device)
         return -1;
     const ZnD82 copy(*device);
     return Store::change([this, &copy] { return apiModifyD82(takeCentre(), &copy); },
-                         [this, &copy] {
-                             if (m_store.upsert(copy) != Store::NotApplied)
-                                 emit d82Changed(copy.id);
-                         });
+                         [this, &copy] { applyChanged(copy); });
+}
+
+void ZnD82ListMgr::applyChanged(const ZnD82& device)
+{
+    if (m_store.upsert(device, Store::TakeEarly) != Store::NotApplied)
+        emit d82Changed(device.id);
 }
 
 int ZnD82ListMgr::deleteD82(const ZnD82& device)
@@ -136,11 +136,6 @@ int ZnD82ListMgr::deleteD82(const ZnD82& device)
 bool ZnD82ListMgr::getD82(int id, ZnD82* out) const
 {
     return out && m_store.copyRecord(id, *out);
-}
-
-ZnD82* ZnD82ListMgr::copyD82(int id) const
-{
-    return m_store.takeCopy(id).release();
 }
 
 std::list<BookEntry> ZnD82ListMgr::callList() const

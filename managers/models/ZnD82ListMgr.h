@@ -38,9 +38,15 @@ public:
     int deleteD82(const ZnD82& device);
 
     std::list<ZnD82> d82List() const { return m_store.copyList(); }
+    // Locks the list and returns it (empty before the first list, never null); the
+    // caller walks it, calls unlock() and sends no request meanwhile.
+    const std::list<ZnD82>* lock() const { return m_store.lockAnyList(); }
+    void unlock() const { m_store.unlockList(); }
     bool getD82(int id, ZnD82* out) const;
+    bool getD82(int id, ZnD82& out) const { return getD82(id, &out); }
     // A heap copy the caller owns, or null.
-    ZnD82* copyD82(int id) const;
+    std::unique_ptr<ZnD82> cloneD82(int id) const { return m_store.takeCopy(id); }
+    ZnD82* copyD82(int id) const { return cloneD82(id).release(); }
 
     std::list<BookEntry> callList() const;
     std::list<BookEntry> sourceList() const;
@@ -58,6 +64,8 @@ private:
 
     ZnD82ListMgr();
     ZnManageCenter* takeCentre();
+    // A changed device, pushed or accepted; taken also before the first list.
+    void applyChanged(const ZnD82& device);
     void setBook(std::list<BookEntry>& book, const void* data);
 
     Store m_store;

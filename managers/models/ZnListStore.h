@@ -93,7 +93,7 @@ public:
     typedef std::list<Record> List;
 
     enum Change {
-        NotApplied, // kind B before its first list: the change waits for the list
+        NotApplied, // kind B before its first list, unless taken early: the change waits for the list
         Replaced,   // a record with that id was there
         Added,      // a new id
     };
@@ -151,14 +151,18 @@ public:
         return valid;
     }
 
+    // Whether a kind B change that comes before the first list waits for it or
+    // starts the copy.
+    enum EarlyChange { WaitForList, TakeEarly };
+
     // A changed code. Kind A assigns in place or appends; kind B erases and appends
-    // (into id order when the store is ordered) and ignores changes until its
-    // first list has arrived.
-    Change upsert(const Record& record)
+    // (into id order when the store is ordered) and, unless told to take it early,
+    // ignores changes until its first list has arrived.
+    Change upsert(const Record& record, EarlyChange early = WaitForList)
     {
         const int key = ZnRecordKey<Record>::id(record);
         QMutexLocker lock(&m_mutex);
-        if (Kind == ZnListKind::B && !m_hasList)
+        if (Kind == ZnListKind::B && !m_hasList && early == WaitForList)
             return NotApplied;
         m_hasList = true;
         auto it = findLocked(key);
@@ -263,6 +267,15 @@ public:
         return &m_list;
     }
     void unlockList() const { m_mutex.unlock(); }
+    // The same without the first-list test: never null, empty before the first list.
+    const List* lockAnyList() const
+    {
+        m_mutex.lock();
+        return &m_list;
+    }
+    // For data a model keeps beside its records under the same lock (readers that
+    // hand out a locked list of either kind share one unlock).
+    QRecursiveMutex& mutex() const { return m_mutex; }
 
     // ---- Requests (GUI thread; the lock is never held here) --------------------
 

@@ -67,10 +67,15 @@ void ZnMicListMgr::handle(int code, void* data)
             emit micDeleted(id);
         break;
     }
-    case ZnMicManage::AllCallType:
-    case ZnMicManage::AllPlayType: {
+    case ZnMicManage::AllCallType: {
         QMutexLocker lock(&m_terminalsMutex);
-        (code == ZnMicManage::AllCallType ? m_allCall : m_allPlay) = *static_cast<const std::list<ZnMic>*>(data);
+        m_allCall = *static_cast<const std::list<ZnMic>*>(data);
+        break;
+    }
+    case ZnMicManage::AllPlayType: {
+        std::list<ZnMic> fresh = *static_cast<const std::list<ZnMic>*>(data);
+        QMutexLocker lock(&m_store.mutex());
+        m_allPlay.swap(fresh);
         break;
     }
     default:
@@ -82,7 +87,8 @@ void ZnMicListMgr::handle(int code, void* data)
 
 void ZnMicListMgr::applyChanged(const ZnMic& mic)
 {
-    if (m_store.upsert(mic) != Store::NotApplied)
+    // A console pushed before the first list counts as well.
+    if (m_store.upsert(mic, Store::TakeEarly) != Store::NotApplied)
         emit micChanged(mic.id);
 }
 
@@ -133,6 +139,12 @@ int ZnMicListMgr::setMicBooks(const BookRequest* request)
 
 std::list<ZnMic> ZnMicListMgr::playTermList() const
 {
-    QMutexLocker lock(&m_terminalsMutex);
+    QMutexLocker lock(&m_store.mutex());
     return m_allPlay;
+}
+
+const std::list<ZnMic>* ZnMicListMgr::lockAllPlayTerminals() const
+{
+    m_store.mutex().lock();
+    return &m_allPlay;
 }

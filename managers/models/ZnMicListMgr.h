@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <list>
+#include <memory>
 
 class ZnManageCenter;
 
@@ -32,16 +33,24 @@ public:
     int requestMic(ZnManageCenter* centre, int terminalId);
     // Each repeats after 100 ms while busy and changes the list only on 0.
     int modifyMic(const ZnMic& mic);
+    int modifyMic(const ZnMic* mic) { return mic ? modifyMic(*mic) : -1; }
     int deleteMic(const ZnMic& mic);
 
     bool getMic(int terminalId, ZnMic& out) const { return m_store.copyRecord(terminalId, out); }
-    // A heap copy the caller deletes; null when absent.
-    ZnMic* copyMic(int terminalId) const { return m_store.takeCopy(terminalId).release(); }
+    // A heap copy the caller owns; null when absent.
+    std::unique_ptr<ZnMic> cloneMic(int terminalId) const { return m_store.takeCopy(terminalId); }
+    ZnMic* copyMic(int terminalId) const { return cloneMic(terminalId).release(); }
     std::list<ZnMic> micList() const { return m_store.copyList(); }
     // Locks the console list and returns it, null (and nothing locked) before the
     // first list; the caller calls unlockMicList() and sends no request meanwhile.
     const std::list<ZnMic>* lockMicList() const { return m_store.lockList(); }
     void unlockMicList() const { m_store.unlockList(); }
+    // The same lock, never null (empty before the first list); unlock() ends it.
+    const std::list<ZnMic>* lock() const { return m_store.lockAnyList(); }
+    void unlock() const { m_store.unlockList(); }
+    // Locks the same lock and returns every terminal that can play (event 269), as
+    // the server ordered them; unlock() ends it.
+    const std::list<ZnMic>* lockAllPlayTerminals() const;
 
     // Book queries repeat after 10 ms while busy; a change is sent once, then a
     // 100 ms pause. Neither changes a list of the model.
@@ -52,6 +61,10 @@ public:
     bool monitorList(int terminalId, std::list<BookEntry>& out) const { return m_monitors.copyFor(terminalId, out); }
     bool regionList(int terminalId, std::list<BookEntry>& out) const { return m_regions.copyFor(terminalId, out); }
     bool sourceList(int terminalId, std::list<BookEntry>& out) const { return m_sources.copyFor(terminalId, out); }
+    // The same books of the console asked for last, once its answer is in; else empty.
+    std::list<BookEntry> monitorList() const { return m_monitors.copyOfAsked(); }
+    std::list<BookEntry> regionList() const { return m_regions.copyOfAsked(); }
+    std::list<BookEntry> sourceList() const { return m_sources.copyOfAsked(); }
     // Every terminal that can play (event 269), as the server ordered them.
     std::list<ZnMic> playTermList() const;
 
@@ -78,5 +91,5 @@ private:
     ZnOwnedList<BookEntry> m_regions;
     mutable QMutex m_terminalsMutex;
     std::list<ZnMic> m_allCall;
-    std::list<ZnMic> m_allPlay;
+    std::list<ZnMic> m_allPlay; // under the store's lock
 };

@@ -48,6 +48,15 @@ public:
         return true;
     }
 
+    // The list of the console asked for last, once its answer is in; else empty.
+    std::list<Entry> copyOfAsked() const
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_held || !m_asked || m_owner != m_askedFor)
+            return {};
+        return m_entries;
+    }
+
 private:
     mutable QMutex m_mutex;
     std::list<Entry> m_entries;

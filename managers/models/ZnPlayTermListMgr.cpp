@@ -3,7 +3,6 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnFailureNote.h"
-#include "ZnOwnRemovalReport.h"
 
 ZnPlayTermListMgr* ZnPlayTermListMgr::instance()
 {
@@ -57,8 +56,7 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
         break;
     case RemoveRefusedCode: {
         const auto* note = static_cast<const ZnFailureNote*>(data);
-        // A caller that reports its own refusal has already told the operator.
-        if (note && note->flag == 1 && !ZnOwnRemovalReport::active()) {
+        if (note && note->flag == 1) {
             {
                 QMutexLocker lock(&self->m_errorMutex);
                 self->m_errorText = QString::fromStdString(note->text);
@@ -85,9 +83,9 @@ QString ZnPlayTermListMgr::delTermErrorText() const
     return m_errorText;
 }
 
-void ZnPlayTermListMgr::replaceIfPresent(const ZnTerminal& terminal)
+int ZnPlayTermListMgr::mergeList(const ZnTerminal& terminal)
 {
-    m_store.edit(terminal.id, [&](ZnTerminal& held) { held = terminal; });
+    return m_store.edit(terminal.id, [&](ZnTerminal& held) { held = terminal; }) ? 0 : -1;
 }
 
 int ZnPlayTermListMgr::removeTerminal(int id, const std::string& typeText)
@@ -108,7 +106,7 @@ int ZnPlayTermListMgr::modifyTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
     return Store::change([&] { return apiModifyPlayTerminal(c, &terminal); },
-                         [&] { replaceIfPresent(terminal); });
+                         [&] { mergeList(terminal); });
 }
 
 int ZnPlayTermListMgr::speakerCheck(const ZnTerminal& terminal)
@@ -127,5 +125,5 @@ int ZnPlayTermListMgr::setTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
     return Store::change([&] { return apiGetPlayTerminal(c, &terminal); },
-                         [&] { replaceIfPresent(terminal); });
+                         [&] { mergeList(terminal); });
 }

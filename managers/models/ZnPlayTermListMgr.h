@@ -39,6 +39,10 @@ public:
     bool hasTerminal(int id, ZnTerminal& out) const { return m_store.copyRecord(id, out); }
     // The server's text of the last refused removal.
     QString delTermErrorText() const;
+    QString lastError() const { return delTermErrorText(); }
+    // Replaces the held record with that id (the list stays in id order); -1 when
+    // there is none or no list yet.
+    int mergeList(const ZnTerminal& terminal);
 
     // Each repeats while the centre is busy and changes the copy only when the
     // server answered 0; the result code is returned as it came.
@@ -50,6 +54,14 @@ public:
     int setPlayTermConfig(const ZnTerminal& terminal);
     int setTerminal(const ZnTerminal& terminal);
 
+    // The forms the pages call with the hub's centre, which is the one the model
+    // uses anyway.
+    int removeTerminal(const ZnTerminal& terminal) { return removeTerminal(terminal.id, terminal.type); }
+    int setAmpPower(ZnManageCenter*, int id, const char* text, int power) { return setAmpPower(id, text, power != 0); }
+    int speakerCheck(ZnManageCenter*, const ZnTerminal& terminal) { return speakerCheck(terminal); }
+    int setPlayTermConfig(ZnManageCenter*, const ZnTerminal& terminal) { return setPlayTermConfig(terminal); }
+    int setTerminal(ZnManageCenter*, const ZnTerminal& terminal) { return setTerminal(terminal); }
+
 signals:
     void gotPlayTermList();
     void playTermChanged(int id);
@@ -60,7 +72,6 @@ private:
     ZnPlayTermListMgr() = default;
     static ZnManageCenter* centre();
     void registerCallback();
-    void replaceIfPresent(const ZnTerminal& terminal);
 
     Store m_store;
     mutable QMutex m_errorMutex;

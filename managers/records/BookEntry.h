@@ -8,4 +8,14 @@ public:
     int itemId = 0;
     int orderId = 0;
     int itemType = 0;
+
+    // What the item is in each book.
+    int contactId() const { return itemId; }
+    int contactType() const { return itemType; }
+    int transferId() const { return itemId; }
+    int transferType() const { return itemType; }
+    int monitorId() const { return itemId; }
+    int monitorType() const { return itemType; }
+    int sourceId() const { return itemId; }
+    int regionId() const { return itemId; }
 };

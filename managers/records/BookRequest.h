@@ -11,3 +11,5 @@ public:
     int terminalId = 0;
     std::string text;
 };
+
+using ZnBookRequest = BookRequest;

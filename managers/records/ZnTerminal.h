@@ -19,16 +19,17 @@ public:
     int localTemp = 0;
     int speaker = 1;
     bool input = false;
-    bool settingFlagA = false;
-    int settingValueA = 0;
+    // Set by the pages and their dialogs; no reply fills them.
+    bool ampWarning = false;
+    int modelNo = 0;
     std::string settingText;
-    int settingValueB = 0;
-    int settingValueC = 0;
-    bool settingFlagB = false;
-    bool settingFlagC = false;
-    int settingValueD = 0;
+    int defaultVolume = 0;
+    int viaFirewall = 0;  // 1 reached through a firewall (TCP), 0 not (UDP)
+    bool defaultPower = false;
+    bool isDefault = false;
+    int masterId = 0;     // the terminal whose default-setting row this one follows, 0 none
     int settingValueE = 0;
-    int warnTempThreshold = -1;
+    int warnTempThreshold = -1;  // -1: not set (also the two below)
     int fanTempThreshold = -1;
     bool settingFlagD = false;
     int maxVol = -1;

@@ -71,8 +71,8 @@ ZnMic ZnMicRows::d74(const Json::Value& row)
     takeText(row, "ledTxt", mic.ledTxt);
     if (mic.name.empty()) {
         const std::string idText = ZnRow::text(row, "terminalId");
-        // Without an extension the name would begin with a bare "_".
-        if (mic.exten.empty() || mic.exten == "--")
+        // "--" is how the server writes "no extension".
+        if (mic.exten == "--")
             mic.name = "D74_" + idText;
         else
             mic.name = mic.exten + "_" + idText;

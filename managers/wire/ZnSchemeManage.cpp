@@ -7,6 +7,8 @@
 #include <json/json.h>
 #include <tinyxml.h>
 
+#include <cstdio>
+
 namespace {
 
 const char* const kDeleteTypes[] = {"SchemeData", "AmpSchemeData", "PowerSchemeData", "VolumeScheme"};
@@ -104,7 +106,7 @@ bool ZnSchemeManage::parseRows(const std::string& body, std::list<ZnScheme>& out
     Json::Value root;
     std::string error;
     if (!ZnRow::parse(body, root, &error)) {
-        qWarning("\nreader.getFormatedErrorMessages: %s", error.c_str());
+        std::printf("\nreader.getFormatedErrorMessages: %s", error.c_str());
         return false;
     }
     if (root.isObject()) {
@@ -188,13 +190,18 @@ void ZnSchemeManage::onResponse(int requestType, const std::string& body)
     const int kind = (requestType - FirstType) / 4;
     switch ((requestType - FirstType) % 4) {
     case ListOp: {
-        // Every kind asks the same table; each answer replaces the list whole.
+        // Every kind asks the same table; each answer replaces the list whole. An
+        // answer that does not read still tells the page, with the list as it was.
         std::list<ZnScheme> rows;
-        if (!parseRows(body, rows))
+        const bool read = parseRows(body, rows);
+        if (!read && body.empty())
             return;
         {
             QMutexLocker lock(&m_mutex);
-            m_schemes = rows;
+            if (read)
+                m_schemes = rows;
+            else
+                rows = m_schemes;
         }
         if (m_listCallback)
             m_listCallback(&rows, kind);
