@@ -22,6 +22,9 @@ public:
     void fillTable(int checkState, const std::string &name, int id, const std::string &type);
 
     bool isChanged() const { return changed; }
+    // Whether a row carries the tick flag; setTicked sets box, flag and colour.
+    bool isTicked(int row) const;
+    void setTicked(int row, bool on) { tick(row, on); }
     int checkedRow() const { return currentRow; }
 
 public slots:

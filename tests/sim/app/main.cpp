@@ -36,6 +36,7 @@ int main(int argc, char* argv[])
     int port = 8999;
     std::string host = "127.0.0.1";
     ZnSimServer server;
+    server.withData([](ZnSimData& d) { d.loadDemo(); });
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
