@@ -141,7 +141,7 @@ void ZnSelectTableCtrl::slot_tableItemClicked(QTableWidgetItem *item)
     } else {
         tick(row, true);
     }
-    changed = true;
+    changedFlag = true;
 }
 
 void ZnSelectTableCtrl::slot_checkBoxStateChanged(int state)
@@ -158,7 +158,7 @@ void ZnSelectTableCtrl::slot_checkBoxStateChanged(int state)
         table->clearSelection();
         allChecked = false;
     }
-    changed = true;
+    changedFlag = true;
 }
 
 void ZnSelectTableCtrl::slot_singleTableItemClicked(QTableWidgetItem *item)

@@ -21,7 +21,9 @@ public:
     void setupColumns(int mode);
     void fillTable(int checkState, const std::string &name, int id, const std::string &type);
 
-    bool isChanged() const { return changed; }
+    // True once a row was clicked or the select-all box changed state.
+    bool changed() const { return changedFlag; }
+    bool isChanged() const { return changed(); }
     // Whether a row carries the tick flag; setTicked sets box, flag and colour.
     bool isTicked(int row) const;
     void setTicked(int row, bool on) { tick(row, on); }
@@ -38,7 +40,7 @@ private:
     QTableWidget *table = nullptr;
     QCheckBox *selectAllBox = nullptr;
     bool allChecked = false;
-    bool changed = false;
+    bool changedFlag = false;
     int mode = 0;
     int currentRow = -1;
 };
