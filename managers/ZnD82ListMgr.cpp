@@ -9,7 +9,6 @@
 
 namespace {
 ZnD82ListMgr* gInstance = nullptr;
-const int kRemovedType = 281;
 
 bool byDescendingId(const ZnD82& a, const ZnD82& b)
 {
@@ -52,7 +51,7 @@ void ZnD82ListMgr::onNotify(int code, void* data)
             emit self->d82Changed(device->id);
         break;
     }
-    case kRemovedType: {
+    case ZnD82Manage::RemovedType: {
         int id = 0;
         if (Store::idOf(data, id) && self->m_store.erase(id))
             emit self->d82Deleted(id);

@@ -41,6 +41,10 @@ public:
     bool getD82(int id, ZnD82* out) const;
     // A heap copy the caller owns, or null.
     ZnD82* copyD82(int id) const;
+    // Locks the list and returns it, null (and nothing locked) before the first
+    // list; the caller calls unlockD82List() and sends no request meanwhile.
+    const std::list<ZnD82>* lockD82List() const { return m_store.lockList(); }
+    void unlockD82List() const { m_store.unlockList(); }
 
     std::list<BookEntry> callList() const;
     std::list<BookEntry> sourceList() const;
