@@ -72,11 +72,11 @@ int ZnD82InfoForm::writeRecordRow(int row, const ZnD82 *device)
 void ZnD82InfoForm::slot_showD82List()
 {
     ZnD82ListMgr *model = ZnD82ListMgr::instance();
-    const std::list<ZnD82> *list = model->lockD82List();
+    const std::list<ZnD82> *list = model->lock();
     if (!list)
         return;
     refillReversed(*list, &ZnD82InfoForm::makeRow);
-    model->unlockD82List();
+    model->unlock();
 }
 
 void ZnD82InfoForm::slot_updateD82Row(int id)

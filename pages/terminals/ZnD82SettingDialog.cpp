@@ -94,12 +94,12 @@ void ZnD82SettingDialog::loadContactList()
         mics->unlockMicList();
     }
     ZnD82ListMgr *d82 = ZnD82ListMgr::instance();
-    if (const std::list<ZnD82> *list = d82->lockD82List()) {
+    if (const std::list<ZnD82> *list = d82->lock()) {
         for (const ZnD82 &other : *list) {
             if (other.id != device->id)
                 offer(other, D82Type);
         }
-        d82->unlockD82List();
+        d82->unlock();
     }
 }
 

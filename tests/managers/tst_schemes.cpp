@@ -122,6 +122,18 @@ void TstSchemes::listArrivesOnceAndIsReplaced()
     QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
     QCOMPARE(ids(schemes(0)), (std::vector<int>{1, 2}));
     QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 3; }));
+
+    // An answer that does not read tells the page with the list as it was; an
+    // empty one tells nothing (the good answer after it is the marker).
+    m_session.sim.addRule(ZnSimRule::make("GET SqlConfig/schemelist", ZnSimRule::Reply, "[{broken", 0, 1));
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 4; }));
+    QCOMPARE(ids(schemes(0)), (std::vector<int>{1, 2}));
+    m_session.sim.addRule(ZnSimRule::make("GET SqlConfig/schemelist", ZnSimRule::Reply, "", 0, 1));
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists >= 5; }));
+    QCOMPARE(m_view->lists, 5);
 }
 
 void TstSchemes::addModifyEnableDelete()

@@ -1,5 +1,6 @@
 // The simulated management server as a program, with the sample data set, for
 // running the console without a real server.
+#include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 
 #include <cerrno>
@@ -21,13 +22,15 @@ void onSignal(int)
 void usage()
 {
     std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
-                "                    [--rows N] [--split BYTES]\n"
+                "                    [--rows N] [--split BYTES] [--file-port N] [--media-root DIR]\n"
                 "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
                 "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
                 "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
                 "  --push-changes    push every accepted change back as \"POST SqlConfig_<table>\"\n"
                 "  --rows N          add N more IP amplifiers to the sample set\n"
-                "  --split BYTES     write everything in pieces of BYTES bytes\n");
+                "  --split BYTES     write everything in pieces of BYTES bytes\n"
+                "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
+                "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n");
 }
 }
 
@@ -35,7 +38,10 @@ int main(int argc, char* argv[])
 {
     int port = 8999;
     std::string host = "127.0.0.1";
+    int filePort = 8906;
+    std::string mediaRoot;
     ZnSimServer server;
+    ZnSimFileService files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -56,6 +62,10 @@ int main(int argc, char* argv[])
         } else if (arg == "--rows" && hasValue) {
             const int rows = std::atoi(argv[++i]);
             server.withData([rows](ZnSimData& d) { d.addTerminals("ipamp", 11001, rows); });
+        } else if (arg == "--file-port" && hasValue) {
+            filePort = std::atoi(argv[++i]);
+        } else if (arg == "--media-root" && hasValue) {
+            mediaRoot = argv[++i];
         } else if (arg == "--split" && hasValue) {
             server.setSplit(std::atoi(argv[++i]));
         } else {
@@ -70,9 +80,16 @@ int main(int argc, char* argv[])
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::printf("zn_simulator listening on %s:%d\n", host.c_str(), server.port());
+    if (filePort >= 0) {
+        if (files.start(filePort, host, mediaRoot))
+            std::printf("zn_simulator file service on %s:%d serving %s\n", host.c_str(), files.port(), files.folder().c_str());
+        else
+            std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort, std::strerror(errno));
+    }
     std::fflush(stdout);
     while (!gStop)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    files.stop();
     server.stop();
     return 0;
 }
