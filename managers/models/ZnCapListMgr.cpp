@@ -3,7 +3,6 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnBusyRetry.h"
-#include "ZnOwnRemovalReport.h"
 #include "ZnQtViewCtrl.h"
 
 #include <QMutexLocker>
@@ -82,11 +81,8 @@ bool ZnCapListMgr::findCap(int id, ZnCap& out)
 
 int ZnCapListMgr::removeCap(ZnManageCenter* centre, const ZnCap& cap)
 {
-    int result;
-    {
-        ZnOwnRemovalReport ownReport;
-        result = apiRemoveDevice(centre, cap.id, cap.type.c_str());
-    }
+    // A refusal's reason reaches the operator through the play-terminal model.
+    const int result = apiRemoveDevice(centre, cap.id, cap.type.c_str());
     if (result < 0)
         return -1;
     if (result == 0) {

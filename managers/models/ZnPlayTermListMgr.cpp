@@ -3,7 +3,6 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnFailureNote.h"
-#include "ZnOwnRemovalReport.h"
 
 ZnPlayTermListMgr* ZnPlayTermListMgr::instance()
 {
@@ -57,8 +56,7 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
         break;
     case RemoveRefusedCode: {
         const auto* note = static_cast<const ZnFailureNote*>(data);
-        // A caller that reports its own refusal has already told the operator.
-        if (note && note->flag == 1 && !ZnOwnRemovalReport::active()) {
+        if (note && note->flag == 1) {
             {
                 QMutexLocker lock(&self->m_errorMutex);
                 self->m_errorText = QString::fromStdString(note->text);

@@ -2,7 +2,6 @@
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
-#include "ZnOwnRemovalReport.h"
 
 #include <atomic>
 
@@ -84,10 +83,8 @@ int ZnTtsListMgr::updateTts(const ZnTts& tts)
 int ZnTtsListMgr::deleteTts(const ZnTts& tts)
 {
     ZnManageCenter* centre = m_centre;
-    return Store::change([&] {
-                             ZnOwnRemovalReport ownReport;
-                             return apiRemoveDevice(centre, tts.id, tts.type.c_str());
-                         },
+    // A refusal's reason reaches the operator through the play-terminal model.
+    return Store::change([&] { return apiRemoveDevice(centre, tts.id, tts.type.c_str()); },
                          [&] {
                              if (m_store.erase(tts.id))
                                  emit TTsDeleted(tts.id);
