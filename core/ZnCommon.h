@@ -8,7 +8,7 @@
 #include <vector>
 
 // Small text helpers shared by the managers and the pages. The helpers over
-// QTableWidget are in ZnCommonTable.h (library coretable).
+// QTableWidget are in the shell kit's ZnCommonTable.h.
 namespace ZnCommon {
 
 // GBK <-> UTF-8 through iconv. out is zeroed, then filled with whole characters and

@@ -32,6 +32,18 @@ int count(const char* sql)
     return number(result, 0, 0);
 }
 
+int snapshot(const char* sql, int& newestId)
+{
+    newestId = 0;
+    if (!ZnDbQuery::ensureConnected())
+        return -1;
+    ZnMySqlResult result;
+    if (ZnMySql::instance()->query(sql, result) < 0 || result.rowCount() < 1)
+        return -1;
+    newestId = number(result, 0, 1);
+    return number(result, 0, 0);
+}
+
 using RowReader = ZnLogRecord (*)(const ZnMySqlResult&, unsigned);
 
 int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows,
@@ -51,6 +63,15 @@ int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows
     for (unsigned r = 0; r < result.rowCount(); ++r)
         out.push_back(read(result, r));
     return 0;
+}
+
+// The first %d of format is the newest id wanted, the second the row count.
+int pageUpTo(std::vector<ZnLogRecord>& out, const char* format, int maxId, int rows, RowReader read)
+{
+    out.clear();
+    if (maxId < 1 || rows < 1)
+        return 0;
+    return page(out, format, maxId, rows, read);
 }
 
 ZnLogRecord talkRow(const ZnMySqlResult& res, unsigned r)
@@ -146,4 +167,41 @@ int ZnDbQuery::userLogPage(std::vector<ZnLogRecord>& out, int offset, int count)
 {
     return page(out, "select * from userlog order by id desc limit %d, %d", offset, count,
                 userRow);
+}
+
+int ZnDbQuery::talkRecordSnapshot(int& newestId)
+{
+    return snapshot("select count(*), coalesce(max(id), 0) from talklog_bak;", newestId);
+}
+
+int ZnDbQuery::terminalLogSnapshot(int& newestId)
+{
+    return snapshot("select count(*), coalesce(max(id), 0) from terminallog;", newestId);
+}
+
+int ZnDbQuery::userLogSnapshot(int& newestId)
+{
+    return snapshot("select count(*), coalesce(max(id), 0) from userlog;", newestId);
+}
+
+int ZnDbQuery::talkRecordPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
+{
+    return pageUpTo(out,
+                    "select id,begin_time,end_time,callerId,calledId,callerName,calledName,"
+                    "type,source_name,recordfile from talklog_bak where id <= %d order by id desc limit %d;",
+                    maxId, count, talkRow);
+}
+
+int ZnDbQuery::terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
+{
+    return pageUpTo(out,
+                    "select id,date,terminalId,name,type,ip,action from terminallog "
+                    "where id <= %d order by id desc limit %d;",
+                    maxId, count, terminalRow);
+}
+
+int ZnDbQuery::userLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
+{
+    return pageUpTo(out, "select * from userlog where id <= %d order by id desc limit %d", maxId, count,
+                    userRow);
 }

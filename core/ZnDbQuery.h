@@ -26,4 +26,15 @@ int talkRecordPage(std::vector<ZnLogRecord>& out, int offset, int count);
 int terminalLogPage(std::vector<ZnLogRecord>& out, int offset, int count);
 int userLogPage(std::vector<ZnLogRecord>& out, int offset, int count);
 
+// For reading a whole log while rows keep arriving: the row count and the newest
+// id (0 for an empty log) in one statement, then pages of the rows at or below
+// an id, newest first. Paging by id instead of by offset neither repeats nor
+// skips a row when rows are added meanwhile, and costs the same on every page.
+int talkRecordSnapshot(int& newestId);
+int terminalLogSnapshot(int& newestId);
+int userLogSnapshot(int& newestId);
+int talkRecordPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count);
+int terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count);
+int userLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count);
+
 } // namespace ZnDbQuery

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnLogPage.h"
 
-// Page of the talk log; holds its place in the main window's page stack.
-class ZnTalkLogInfoForm : public QWidget
+// Page of the talk log, 100 rows a page, newest first.
+class ZnTalkLogInfoForm : public ZnLogPage
 {
     Q_OBJECT
 public:

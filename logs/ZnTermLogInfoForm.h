@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnLogPage.h"
 
-// Page of the terminal log; holds its place in the main window's page stack.
-class ZnTermLogInfoForm : public QWidget
+// Page of the terminal log, 100 rows a page, newest first.
+class ZnTermLogInfoForm : public ZnLogPage
 {
     Q_OBJECT
 public:

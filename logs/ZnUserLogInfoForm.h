@@ -1,11 +1,16 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnLogPage.h"
 
-// Page of the user log; holds its place in the main window's page stack.
-class ZnUserLogInfoForm : public QWidget
+// Page of the user log, 100 rows a page, newest first.
+class ZnUserLogInfoForm : public ZnLogPage
 {
     Q_OBJECT
 public:
     explicit ZnUserLogInfoForm(QWidget *parent = nullptr);
+
+public slots:
+    void slot_showUserLogList() { slot_showLogList(); }
+    void slot_getUserLogSize(int total) { slot_getLogSize(total); }
+    void set_refresh_btn_enable() { set_query_btn_enable(); }
 };

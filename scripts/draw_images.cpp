@@ -278,6 +278,57 @@ static void diskImages()
     titleButton("disk_images/close_pressed.png", 37, 17, QColor(0xb0, 0x33, 0x27), Glyph::Close);
 }
 
+// Small line icons of the log pages and the export dialog.
+static void logIcons()
+{
+    const QColor ink(0x3b, 0x4b, 0x54), folder(0xf0, 0xb4, 0x3c);
+    save("images/refresh_btn_16px.png", 16, 16, [&](QPainter &p) {
+        p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 280 * 16);
+        QPainterPath head;
+        head.moveTo(13.5, 1.5);
+        head.lineTo(13.5, 6.5);
+        head.lineTo(8.5, 6.5);
+        head.closeSubpath();
+        p.fillPath(head, ink);
+    });
+    save("images/dwonload_btn_16px.png", 16, 16, [&](QPainter &p) {
+        p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(8, 2), QPointF(8, 10));
+        p.drawPolyline(QPolygonF({QPointF(4.5, 6.5), QPointF(8, 10), QPointF(11.5, 6.5)}));
+        p.drawPolyline(QPolygonF({QPointF(2.5, 11), QPointF(2.5, 13.5), QPointF(13.5, 13.5), QPointF(13.5, 11)}));
+    });
+    const auto drawFolder = [&](QPainter &p, qreal s, bool open) {
+        QPainterPath back;
+        back.addRoundedRect(QRectF(s * 0.08, s * 0.2, s * 0.84, s * 0.66), s * 0.06, s * 0.06);
+        back.addRoundedRect(QRectF(s * 0.08, s * 0.12, s * 0.36, s * 0.16), s * 0.04, s * 0.04);
+        p.fillPath(back.simplified(), folder.darker(115));
+        QPainterPath front;
+        if (open) {
+            front.moveTo(s * 0.2, s * 0.42);
+            front.lineTo(s * 0.98, s * 0.42);
+            front.lineTo(s * 0.84, s * 0.86);
+            front.lineTo(s * 0.08, s * 0.86);
+        } else {
+            front.addRoundedRect(QRectF(s * 0.08, s * 0.32, s * 0.84, s * 0.54), s * 0.06, s * 0.06);
+        }
+        front.closeSubpath();
+        p.fillPath(front, folder);
+    };
+    save("images/folder-open.png", 20, 20, [&](QPainter &p) { drawFolder(p, 20, true); });
+    save("images/folder_24px.png", 24, 24, [&](QPainter &p) { drawFolder(p, 24, false); });
+    save("images/desktop.png", 24, 24, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(2, 3, 20, 14), 2, 2);
+        p.setBrush(QColor(0x8e, 0xc5, 0xfc));
+        p.drawRect(QRectF(4, 5, 16, 10));
+        p.setBrush(ink);
+        p.drawRect(QRectF(10, 17, 4, 3));
+        p.drawRoundedRect(QRectF(6, 19.5, 12, 2), 1, 1);
+    });
+}
+
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
@@ -340,6 +391,7 @@ int main(int argc, char *argv[])
     (void)green;
     (void)grey;
 
+    logIcons();
     diskImages();
     return 0;
 }

@@ -158,4 +158,125 @@
         <translation>对讲录音</translation>
     </message>
 </context>
+<context>
+    <name>ZnLogTexts</name>
+    <message>
+        <source>EmergencyHelp</source>
+        <translation>紧急求助</translation>
+    </message>
+    <message>
+        <source>Talkback</source>
+        <translation>对讲</translation>
+    </message>
+    <message>
+        <source>Broadcast</source>
+        <translation>广播</translation>
+    </message>
+    <message>
+        <source>Begin Time</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>End Time</source>
+        <translation>结束时间</translation>
+    </message>
+    <message>
+        <source>Caller Code</source>
+        <translation>主叫号码</translation>
+    </message>
+    <message>
+        <source>Caller Name</source>
+        <translation>主叫名称</translation>
+    </message>
+    <message>
+        <source>Called Code</source>
+        <translation>被叫号码</translation>
+    </message>
+    <message>
+        <source>Called Name</source>
+        <translation>被叫名称</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>内容</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Terminal Id</source>
+        <translation>终端ID</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>动作</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <translation>用户名</translation>
+    </message>
+</context>
+<context>
+    <name>ZnLogPage</name>
+    <message>
+        <source>Talkback log server connect error!</source>
+        <translation>日志服务器连接失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTalkLogInfoForm</name>
+    <message>
+        <source>Talk Log</source>
+        <translation>广播日志</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTermLogInfoForm</name>
+    <message>
+        <source>Terminal Log</source>
+        <translation>终端日志</translation>
+    </message>
+</context>
+<context>
+    <name>ZnUserLogInfoForm</name>
+    <message>
+        <source>User Log</source>
+        <translation>用户日志</translation>
+    </message>
+</context>
+<context>
+    <name>fLogInfoForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一页</translation>
+    </message>
+</context>
+<context>
+    <name>LogExportDialog</name>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 已存在，是否替换？</translation>
+    </message>
+</context>
 </TS>

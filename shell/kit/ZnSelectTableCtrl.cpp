@@ -136,7 +136,7 @@ void ZnSelectTableCtrl::slot_tableItemClicked(QTableWidgetItem *item)
     } else {
         tick(row, true);
     }
-    changed = true;
+    changedFlag = true;
 }
 
 void ZnSelectTableCtrl::slot_checkBoxStateChanged(int state)
@@ -153,7 +153,7 @@ void ZnSelectTableCtrl::slot_checkBoxStateChanged(int state)
         table->clearSelection();
         allChecked = false;
     }
-    changed = true;
+    changedFlag = true;
 }
 
 void ZnSelectTableCtrl::slot_singleTableItemClicked(QTableWidgetItem *item)

@@ -21,7 +21,9 @@ public:
     void setupColumns(int mode);
     void fillTable(int checkState, const std::string &name, int id, const std::string &type);
 
-    bool isChanged() const { return changed; }
+    // True once a row was clicked or the select-all box changed state.
+    bool changed() const { return changedFlag; }
+    bool isChanged() const { return changed(); }
     int checkedRow() const { return currentRow; }
 
 public slots:
@@ -35,7 +37,7 @@ private:
     QTableWidget *table = nullptr;
     QCheckBox *selectAllBox = nullptr;
     bool allChecked = false;
-    bool changed = false;
+    bool changedFlag = false;
     int mode = 0;
     int currentRow = -1;
 };

@@ -66,7 +66,7 @@ void ZnTermTbCtrl::fillAllTerminals()
     fillTerminals([](const ZnTerminal &) { return true; });
 }
 
-void ZnTermTbCtrl::fillTerminalsWhere(int value)
+void ZnTermTbCtrl::fillTerminalsWhere(int modelNo)
 {
-    fillTerminals([value](const ZnTerminal &term) { return term.settingValueA == value; });
+    fillTerminals([modelNo](const ZnTerminal &term) { return term.modelNo == modelNo; });
 }

@@ -14,8 +14,8 @@ public:
 
     // Rows of every play terminal, in id order.
     void fillAllTerminals();
-    // Rows of the play terminals whose first setting value is value.
-    void fillTerminalsWhere(int value);
+    // Rows of the play terminals of that model number, in the model's order.
+    void fillTerminalsWhere(int modelNo);
 
     QString ampStateText(int value) const;
     void setAmpStateCell(int row, int value);

@@ -1,4 +1,9 @@
+#include "ZnD82ListMgr.h"
+#include "ZnD82Manage.h"
 #include "ZnListStore.h"
+#include "ZnMicListMgr.h"
+#include "ZnMicManage.h"
+#include "ZnPlayTermListMgr.h"
 
 #include <QObject>
 #include <QThread>
@@ -71,6 +76,8 @@ private slots:
     void listsAndChanges();
     void noLockHeldWhileEmitting();
     void readersHandOutCopies();
+    void changeBeforeTheFirstList_data();
+    void changeBeforeTheFirstList();
 };
 
 void TstListStore::retriesWhileBusy()
@@ -195,6 +202,78 @@ void TstListStore::readersHandOutCopies()
     delete worker;
     QVERIFY(walked > 0);
     QCOMPARE(ids(snapshot), std::string("1 2 "));
+}
+
+void TstListStore::changeBeforeTheFirstList_data()
+{
+    QTest::addColumn<int>("family");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("D82 device") << int(ZnD82Manage::DeviceType) << true;
+    QTest::newRow("Dsk81 console") << int(ZnMicManage::ConsoleType) << true;
+    QTest::newRow("IP amplifier waits") << int(ZnPlayTermListMgr::ChangedCode) << false;
+}
+
+namespace {
+
+// A family's model fed as its manager feeds it.
+template <class Record>
+struct Feed
+{
+    void (*notify)(int, void*);
+    int listCode;
+    int changedCode;
+
+    void change(int id) const
+    {
+        Record r;
+        r.id = id;
+        notify(changedCode, &r);
+    }
+    void list(int id) const
+    {
+        std::list<Record> rows(1);
+        rows.front().id = id;
+        notify(listCode, &rows);
+    }
+};
+
+template <class Record>
+std::vector<int> idsOf(const std::list<Record>& records)
+{
+    std::vector<int> out;
+    for (const Record& r : records)
+        out.push_back(r.id);
+    return out;
+}
+
+template <class Model, class Record, class Signal>
+void earlyChange(Model* model, Signal changedSignal, std::list<Record> (Model::*copy)() const, const Feed<Record>& feed,
+                 bool taken)
+{
+    QSignalSpy changed(model, changedSignal);
+    feed.change(7);
+    QCOMPARE(changed.count(), taken ? 1 : 0);
+    QCOMPARE(idsOf((model->*copy)()), taken ? std::vector<int>{7} : std::vector<int>{});
+    // The first list replaces whatever came before it.
+    feed.list(5);
+    QCOMPARE(idsOf((model->*copy)()), std::vector<int>{5});
+}
+
+} // namespace
+
+void TstListStore::changeBeforeTheFirstList()
+{
+    QFETCH(int, family);
+    QFETCH(bool, taken);
+    if (family == ZnD82Manage::DeviceType)
+        earlyChange(ZnD82ListMgr::instance(), &ZnD82ListMgr::d82Changed, &ZnD82ListMgr::d82List,
+                    Feed<ZnD82>{&ZnD82ListMgr::onNotify, ZnD82Manage::ListType, family}, taken);
+    else if (family == ZnMicManage::ConsoleType)
+        earlyChange(ZnMicListMgr::instance(), &ZnMicListMgr::micChanged, &ZnMicListMgr::micList,
+                    Feed<ZnMic>{&ZnMicListMgr::onNotify, ZnMicManage::ListType, family}, taken);
+    else
+        earlyChange(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList, &ZnPlayTermListMgr::copyList,
+                    Feed<ZnTerminal>{&ZnPlayTermListMgr::onNotify, ZnPlayTermListMgr::ListCode, family}, taken);
 }
 
 QTEST_GUILESS_MAIN(TstListStore)

@@ -60,6 +60,7 @@ private slots:
     void setOfEachKind();
     void levelsPushedBySet();
     void ownListSharedWithTheReceiveThread();
+    void lockedListAndLocalRemoval();
 
 private:
     void watch(int kind);
@@ -122,6 +123,18 @@ void TstSchemes::listArrivesOnceAndIsReplaced()
     QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
     QCOMPARE(ids(schemes(0)), (std::vector<int>{1, 2}));
     QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 3; }));
+
+    // An answer that does not read tells the page with the list as it was; an
+    // empty one tells nothing (the good answer after it is the marker).
+    m_session.sim.addRule(ZnSimRule::make("GET SqlConfig/schemelist", ZnSimRule::Reply, "[{broken", 0, 1));
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 4; }));
+    QCOMPARE(ids(schemes(0)), (std::vector<int>{1, 2}));
+    m_session.sim.addRule(ZnSimRule::make("GET SqlConfig/schemelist", ZnSimRule::Reply, "", 0, 1));
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 0), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists >= 5; }));
+    QCOMPARE(m_view->lists, 5);
 }
 
 void TstSchemes::addModifyEnableDelete()
@@ -333,6 +346,28 @@ void TstSchemes::ownListSharedWithTheReceiveThread()
     // Rows nested past the JSON reader's limit are bad input, not an exception.
     std::list<ZnScheme> rows;
     QVERIFY(!ZnSchemeManage::parseRows(std::string(5000, '['), rows));
+}
+
+void TstSchemes::lockedListAndLocalRemoval()
+{
+    watch(3);
+    QVERIFY(!m_list->lockedSchemes(3)); // not held yet: asked for, nothing locked
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 1; }));
+    QVERIFY(m_list->lockedSchemes(3));
+    m_list->unlockSchemes();
+    // Unlocked: the receive thread can store the next answer.
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 3), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 2; }));
+    QVERIFY(!m_list->lockedSchemes(4));
+
+    const std::list<ZnScheme>* plays = m_list->lockedSchemes(0);
+    QVERIFY(plays);
+    const int first = plays->front().id;
+    m_list->unlockSchemes();
+    m_list->removeScheme(first, 0);
+    m_list->removeScheme(first, 0);
+    QVERIFY(!m_list->findScheme(first, 0));
+    QCOMPARE(m_view->removed, std::vector<int>{first}); // announced once, at once
 }
 
 QTEST_GUILESS_MAIN(TstSchemes)

@@ -86,6 +86,7 @@ private slots:
     void dsk81KeepsRealCaptureVolume();
     void dsk81OneConsoleAndRemoval();
     void dsk81BooksPerConsole();
+    void dsk81PlayTerminalsShareTheListLock();
 
 private:
     SimSession m_s;
@@ -101,13 +102,13 @@ void TstConsoles::rowsStartFromAFreshRecord()
                                                      "13 Hall  | 0 0 80 80 224 1 5 -1 |"}));
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"3","ledColor":"12","switchMode":"2","displayTime":"9",
         "ledTxt":"EXIT","ppt":"1"},{"terminalId":"4"}])", mics));
-    QCOMPARE(lines(mics), (std::vector<std::string>{"3 D74_3  | 0 0 80 80 12 2 9 -1 |EXIT",
-                                                     "4 D74_4  | 0 0 80 80 224 1 5 -1 |"}));
-    // A nameless D74 is named after its extension, or as "D74_<id>" without one.
+    QCOMPARE(lines(mics), (std::vector<std::string>{"3 _3  | 0 0 80 80 12 2 9 -1 |EXIT",
+                                                     "4 _4  | 0 0 80 80 224 1 5 -1 |"}));
+    // A nameless D74 is named after its extension, even an empty one; "--" gives "D74_<id>".
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"9","exten":"--"},{"terminalId":"8","exten":"-"},
         {"terminalId":"7","exten":"8001"},{"terminalId":"6"},{"terminalId":"5","name":"Gate"}])", mics));
     QCOMPARE(lines(mics), (std::vector<std::string>{"9 D74_9 -- | 0 0 80 80 224 1 5 -1 |", "8 -_8 - | 0 0 80 80 224 1 5 -1 |",
-                                                     "7 8001_7 8001 | 0 0 80 80 224 1 5 -1 |", "6 D74_6  | 0 0 80 80 224 1 5 -1 |",
+                                                     "7 8001_7 8001 | 0 0 80 80 224 1 5 -1 |", "6 _6  | 0 0 80 80 224 1 5 -1 |",
                                                      "5 Gate  | 0 0 80 80 224 1 5 -1 |"}));
 
     std::list<ZnMicBtnCall> calls;
@@ -282,12 +283,26 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QCOMPARE(starts, (std::vector<std::string>{"ButtonPopUp", "AlarmShortPress", "Alarm2ShortPress",
                                                 "BackupShortPress"}));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
+    QCOMPARE(idsOf(model->btnCallList(), &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
 
     // Nothing is sent for an empty list or a list mixing two consoles.
     const int posts = m_s.sim.count("POST D72ButtonCall");
     QCOMPARE(model->setBtnCalls({}), -1);
     QCOMPARE(model->setBtnCalls({btn(50001, "a", "b", 1, 0), btn(50002, "c", "d", 1, 0)}), -1);
     QCOMPARE(m_s.sim.count("POST D72ButtonCall"), posts);
+
+    // Button calls announced as event 234 are kept apart from those asked for; a
+    // null announcement empties them and says nothing.
+    QSignalSpy notified(model, &ZnD72ListMgr::gotD72BtnCallList);
+    const std::list<ZnMicBtnCall> announced{btn(50002, "ButtonPopUp", "ButtonPushDown", 0, 3)};
+    ZnD72ListMgr::onNotify(ZnD72Manage::NotifiedButtonCallsType, const_cast<std::list<ZnMicBtnCall>*>(&announced));
+    QCOMPARE(notified.count(), 1);
+    QCOMPARE(idsOf(model->notifiedBtnCallList(), &ZnMicBtnCall::groupId), std::vector<int>{3});
+    QVERIFY(model->btnCalls(50001, calls));
+    QCOMPARE(calls.size(), size_t(4));
+    ZnD72ListMgr::onNotify(ZnD72Manage::NotifiedButtonCallsType, nullptr);
+    QVERIFY(model->notifiedBtnCallList().empty());
+    QCOMPARE(notified.count(), 1);
 
     ZnD74ListMgr* d74 = ZnD74ListMgr::instance();
     QVERIFY(d74->findD74(60002, gate));
@@ -409,12 +424,33 @@ void TstConsoles::dsk81BooksPerConsole()
     QVERIFY(book.empty());
     QVERIFY(model->monitorList(70002, book));
     QCOMPARE(idsOf(book, &BookEntry::itemId), std::vector<int>{60001});
+    QCOMPARE(idsOf(model->monitorList(), &BookEntry::itemId), std::vector<int>{60001});
 
     request.requestType = 276;
     request.terminalId = 70001;
     QCOMPARE(model->requestMicBooks(&request), 0);
     QVERIFY(model->regionList(70001, book));
     QCOMPARE(idsOf(book, &BookEntry::itemId), (std::vector<int>{2, 1}));
+}
+
+// One unlock() ends either locked reader; a wrong one would leave the receive
+// thread stuck on the next answer.
+void TstConsoles::dsk81PlayTerminalsShareTheListLock()
+{
+    ZnMicListMgr* model = ZnMicListMgr::instance();
+    BookRequest all;
+    all.requestType = 269;
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(model->requestMicBooks(&all), 0);
+        const std::list<ZnMic>* play = model->lockAllPlayTerminals();
+        const std::vector<int> ids = idsOf(*play, &ZnMic::id);
+        model->unlock();
+        QVERIFY(!ids.empty());
+        QVERIFY(std::is_sorted(ids.begin(), ids.end()));
+        const std::list<ZnMic>* consoles = model->lock();
+        QVERIFY(consoles);
+        model->unlock();
+    }
 }
 
 QTEST_GUILESS_MAIN(TstConsoles)

@@ -88,10 +88,10 @@ void TstD82::pushReplacesAndMovesToTheEnd()
     m_s.sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
     QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
     QCOMPARE(idsOf(model()->d82List(), kId), (std::vector<int>{80005, 80001, 80002}));
-    std::unique_ptr<ZnD82> copy(model()->copyD82(80002));
+    std::unique_ptr<ZnD82> copy = model()->cloneD82(80002);
     QVERIFY(copy);
     QCOMPARE(copy->name, std::string("Renamed"));
-    QVERIFY(!model()->copyD82(12345));
+    QVERIFY(!model()->cloneD82(12345));
 }
 
 void TstD82::booksAreReadAndWritten()

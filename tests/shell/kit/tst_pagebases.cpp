@@ -67,11 +67,11 @@ ZnLevel level(int type, int lv)
     return l;
 }
 
-ZnTerminal terminal(int id, int valueA)
+ZnTerminal terminal(int id, int modelNo)
 {
     ZnTerminal t;
     t.id = id;
-    t.settingValueA = valueA;
+    t.modelNo = modelNo;
     return t;
 }
 

@@ -1,5 +1,6 @@
 // The simulated management server as a program, with the sample data set, for
 // running the console without a real server.
+#include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 
 #include <cerrno>
@@ -22,6 +23,7 @@ void usage()
 {
     std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
                 "                    [--rows N] [--rows-per-family N] [--split BYTES] [--log-requests]\n"
+                "                    [--file-port N] [--media-root DIR]\n"
                 "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
                 "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
                 "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
@@ -29,7 +31,9 @@ void usage()
                 "  --rows N          add N more IP amplifiers to the sample set\n"
                 "  --rows-per-family N  add N more terminals to every terminal family\n"
                 "  --split BYTES     write everything in pieces of BYTES bytes\n"
-                "  --log-requests    print \"request <label>\" for every request received\n");
+                "  --log-requests    print \"request <label>\" for every request received\n"
+                "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
+                "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n");
 }
 }
 
@@ -38,7 +42,10 @@ int main(int argc, char* argv[])
     int port = 8999;
     std::string host = "127.0.0.1";
     bool logRequests = false;
+    int filePort = 8906;
+    std::string mediaRoot;
     ZnSimServer server;
+    ZnSimFileService files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -64,6 +71,10 @@ int main(int argc, char* argv[])
             server.withData([rows](ZnSimData& d) { d.addRowsPerFamily(20001, rows); });
         } else if (arg == "--log-requests") {
             logRequests = true;
+        } else if (arg == "--file-port" && hasValue) {
+            filePort = std::atoi(argv[++i]);
+        } else if (arg == "--media-root" && hasValue) {
+            mediaRoot = argv[++i];
         } else if (arg == "--split" && hasValue) {
             server.setSplit(std::atoi(argv[++i]));
         } else {
@@ -78,6 +89,12 @@ int main(int argc, char* argv[])
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::printf("zn_simulator listening on %s:%d\n", host.c_str(), server.port());
+    if (filePort >= 0) {
+        if (files.start(filePort, host, mediaRoot))
+            std::printf("zn_simulator file service on %s:%d serving %s\n", host.c_str(), files.port(), files.folder().c_str());
+        else
+            std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort, std::strerror(errno));
+    }
     std::fflush(stdout);
     size_t logged = 0;
     while (!gStop) {
@@ -89,6 +106,7 @@ int main(int argc, char* argv[])
             std::printf("request %s\n", requests[logged].label().c_str());
         std::fflush(stdout);
     }
+    files.stop();
     server.stop();
     return 0;
 }

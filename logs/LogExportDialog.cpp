@@ -1,0 +1,206 @@
+#include "LogExportDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "BaseMessageDialog.h"
+#include "LogExportKind.h"
+#include "LogExportThread.h"
+#include "ZnTipsInfo.h"
+
+namespace {
+const char kLastPathKey[] = "LogLastFilePath";
+
+QString lastFolder()
+{
+    return QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value(QLatin1String(kLastPathKey)).toString();
+}
+
+void keepFolder(const QString &folder)
+{
+    QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).setValue(QLatin1String(kLastPathKey), folder);
+}
+
+QString desktop()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+}
+
+LogExportDialog::LogExportDialog(QWidget *parent, QStringList headers, int kind)
+    : ShadowWidget<QDialog>(parent), headers(std::move(headers)), kind(kind)
+{
+    ui.setupUi(this);
+    initDialog();
+    connect(ui.fCancelBtn, &QPushButton::clicked, this, &LogExportDialog::reject);
+    connect(ui.fExportBtn, &QPushButton::clicked, this, &LogExportDialog::export_btn_clicked);
+    connect(ui.desktop_btn, &QPushButton::clicked, this, &LogExportDialog::user_define_btn_clicked);
+    connect(ui.user_defined_btn, &QPushButton::clicked, this, &LogExportDialog::user_define_btn_clicked);
+    connect(ui.close_btn, &QPushButton::clicked, this, &LogExportDialog::reject);
+}
+
+LogExportDialog::~LogExportDialog()
+{
+    stopExport();
+}
+
+LogExportThread *LogExportDialog::exportThread() const
+{
+    return thread;
+}
+
+void LogExportDialog::initDialog()
+{
+    setMouseTracking(true);
+    ui.export_bar->setRange(0, 100);
+    ui.export_bar->setValue(0);
+    ui.progress_widget->hide();
+    ui.message_widget->hide();
+    ui.icon_le->setPixmap(QPixmap(QStringLiteral(":/images/folder-open.png")));
+    const QString title = QStringLiteral("日志导出");
+    setWindowTitle(title);
+    ui.title_name_le->setText(title);
+    ui.title_name_le->setStyleSheet(QStringLiteral("color:white;"));
+    const std::pair<QPushButton *, const char *> folderButtons[] = {
+        {ui.desktop_btn, ":/images/desktop.png"}, {ui.user_defined_btn, ":/images/folder_24px.png"}};
+    for (const auto &b : folderButtons) {
+        b.first->setFixedSize(69, 23);
+        b.first->setFlat(true);
+        b.first->setIcon(QIcon(QString::fromLatin1(b.second)));
+        b.first->setStyleSheet(QStringLiteral("QPushButton{border-image:none;color:black;}"));
+    }
+    ui.contentGroupBox->setStyleSheet(QStringLiteral("background-color:white;"));
+
+    switch (kind) {
+    case UserLogKind: ui.file_name_le->setText(QStringLiteral("zn_user_log")); break;
+    case TalkLogKind: ui.file_name_le->setText(QStringLiteral("zn_talkback_log")); break;
+    case TermLogKind: ui.file_name_le->setText(QStringLiteral("zn_terminal_log")); break;
+    default: break;
+    }
+
+    QString last = lastFolder();
+    if (last.isEmpty())
+        last = desktop();
+    ui.directoryComboBox->addItem(last);
+    ui.directoryComboBox->setCurrentIndex(ui.directoryComboBox->findText(last, Qt::MatchExactly | Qt::MatchCaseSensitive));
+
+    ui.fExportBtn->setText(QStringLiteral("下载"));
+    ui.fExportBtn->setIcon(QIcon(QStringLiteral(":/images/dwonload_btn_16px.png")));
+    ui.fExportBtn->setDefault(true);
+}
+
+void LogExportDialog::chooseFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return;
+    int at = ui.directoryComboBox->findText(folder, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0) {
+        ui.directoryComboBox->addItem(folder);
+        at = ui.directoryComboBox->count() - 1;
+    }
+    ui.directoryComboBox->setCurrentIndex(at);
+}
+
+void LogExportDialog::user_define_btn_clicked()
+{
+    if (sender() == ui.desktop_btn) {
+        chooseFolder(desktop());
+        return;
+    }
+    chooseFolder(QFileDialog::getExistingDirectory(this, QStringLiteral("选择目录"), QDir::currentPath(),
+                                                   QFileDialog::ShowDirsOnly));
+}
+
+QString LogExportDialog::exportPath(const QString &folder, const QString &name)
+{
+    QString path = folder + QLatin1Char('/') + name;
+    if (!path.endsWith(QLatin1String(".csv")))
+        path += QLatin1String(".csv");
+    return path;
+}
+
+void LogExportDialog::export_btn_clicked()
+{
+    if (thread)
+        return;
+    const QString folder = ui.directoryComboBox->currentText();
+    const QString path = exportPath(folder, ui.file_name_le->text());
+    // An earlier export is replaced only when the operator says so.
+    if (QFileInfo::exists(path)) {
+        BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), tr("%1 already exists. Replace it?").arg(path), 0);
+        if (ask.exec() != 1)
+            return;
+    }
+    ui.fExportBtn->setEnabled(false);
+    ui.fCancelBtn->setEnabled(false);
+    ui.message_widget->hide();
+    ui.export_bar->setValue(0);
+    ui.progress_widget->show();
+    keepFolder(folder);
+    fileName = ui.file_name_le->text();
+    directory = path;
+
+    thread = new LogExportThread(path, headers, kind);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &LogExportThread::update_signal, this, &LogExportDialog::update_export_rate);
+    connect(thread, &LogExportThread::finish_signal, this, &LogExportDialog::update_finish_flag);
+    thread->start(QThread::InheritPriority);
+}
+
+void LogExportDialog::update_export_rate(long percent)
+{
+    ui.export_bar->setValue(int(percent));
+}
+
+void LogExportDialog::update_finish_flag(int code)
+{
+    // The thread ends right after this signal; a new export may start at once.
+    if (thread) {
+        thread->wait();
+        thread = nullptr;
+    }
+    switch (code) {
+    case LogExportThread::Complete: {
+        accept();
+        BaseMessageDialog done(ZnTipsInfo::tipsTitleText(), QStringLiteral("日志下载完成！"), 1);
+        done.exec();
+        return;
+    }
+    case LogExportThread::EmptyLog:
+        ui.msg_lable->setText(QStringLiteral("日志空！"));
+        ui.fCancelBtn->setText(QStringLiteral("确定"));
+        ui.fExportBtn->hide();
+        break;
+    case LogExportThread::OpenFailed:
+        ui.msg_lable->setText(QStringLiteral("文件打开失败，请关闭文件尝试！"));
+        ui.fExportBtn->setEnabled(true);
+        break;
+    case LogExportThread::QueryFailed:
+        ui.msg_lable->setText(QStringLiteral("数据库连接失败！"));
+        ui.fCancelBtn->setText(QStringLiteral("退出"));
+        ui.fExportBtn->hide();
+        break;
+    default:
+        break;
+    }
+    ui.message_widget->show();
+    ui.progress_widget->hide();
+    ui.fCancelBtn->setEnabled(true);
+}
+
+void LogExportDialog::stopExport()
+{
+    if (!thread)
+        return;
+    thread->requestInterruption();
+    thread->wait();
+}
+
+void LogExportDialog::reject()
+{
+    stopExport();
+    ShadowWidget<QDialog>::reject();
+}

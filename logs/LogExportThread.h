@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <vector>
+
+#include "ZnLogRecord.h"
+
+// Writes one whole log from the talk-log database into a CSV file (GBK, "\n" line
+// ends, every field quoted and followed by a comma), page by page. The file is
+// written beside the target under a temporary name and takes the target's place
+// only when the whole log was written, so a failed or stopped export leaves an
+// earlier file as it was. The export covers the rows that existed at its start.
+class LogExportThread : public QThread
+{
+    Q_OBJECT
+public:
+    // Finish codes.
+    enum { Complete = 1, EmptyLog = 0, OpenFailed = -1, QueryFailed = -2 };
+
+    LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent = nullptr);
+
+    // One field: quoted, quotes inside doubled, then the comma.
+    static QString csvField(const QString &text);
+
+signals:
+    void update_signal(long percent);
+    void finish_signal(int code);
+
+protected:
+    void run() override;
+
+private:
+    using Snapshot = int (*)(int &newestId);
+    using PageUpTo = int (*)(std::vector<ZnLogRecord> &, int maxId, int count);
+
+    int writeTalkLog();
+    int writeTermLog();
+    int writeUserLog();
+    // The finish code, or 0 with no signal when the export was stopped.
+    int writeLog(Snapshot snapshot, PageUpTo pageUpTo);
+
+    QStringList headers;
+    QString path;
+    int kind;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "ZnLogRecord.h"
+#include "ZnTerBaseCtr.h"
+#include "ui_fLogInfoForm.h"
+
+class QTableWidgetItem;
+class ZnServiceLogMgr;
+
+// The frame of the talk, terminal and user log pages and of the recording page:
+// 100 rows a page, newest first, read through the server's "SqlLog" or, when the
+// server names a log host, straight from the talk-log database. The source is
+// chosen once, when the page is built.
+class ZnLogPage : public QWidget, public ZnTerBaseCtr
+{
+    Q_OBJECT
+public:
+    static const int kPageRows = 100;
+
+    QWidget *widget() override { return this; }
+    QTableWidget *tableWidget() override { return ui.fTableWidget; }
+    Ui::fLogInfoForm &form() { return ui; }
+    int currentPage() const { return current; }
+    int pageCount() const { return pages; }
+    bool hasLogHost() const { return logPort >= 1; }
+    // The records of the page on show.
+    const std::vector<ZnLogRecord> &pageRecords() const { return records; }
+
+    // (total + 99) / 100, and at least 1.
+    static int pagesFor(int total);
+
+public slots:
+    void slot_showLogList();
+    void slot_getLogSize(int total);
+    void slot_previousClicked();
+    void slot_nextClicked();
+    void slot_refreshClicked();
+    void set_query_btn_enable();
+    void slot_downloadClicked();
+    void widget_item_double_clicked(QTableWidgetItem *) {}
+    void widget_item_clicked(QTableWidgetItem *) {}
+
+public:
+    // What one page reads and how it differs from the others.
+    struct Source {
+        int kind;                // LogExportKind of the rows
+        int countCode, pageCode; // "SqlLog" codes
+        int (*directCount)();
+        int (*directPage)(std::vector<ZnLogRecord> &, int offset, int count);
+        std::vector<ZnLogRecord> (ZnServiceLogMgr::*serverList)() const;
+        void (ZnServiceLogMgr::*listSignal)();
+        void (ZnServiceLogMgr::*sizeSignal)(int);
+        const char *hostName;    // "日志主机" or "录音主机"
+        bool exportable;         // the export button opens the export dialog
+        bool recountOnRefresh;   // a refresh asks for the total again
+        bool stopWithoutHost;    // a log host that cannot be reached shows nothing
+    };
+
+protected:
+    ZnLogPage(QWidget *parent, const Source &source, const QString &title, const QStringList &headers);
+
+    // Picks the source and shows page 1; called by the page once it is built.
+    void initLogHost();
+    void logPageSetTotal(int total);
+    void updatePageLabel();
+    virtual void addLogRow(const ZnLogRecord &record);
+
+    Ui::fLogInfoForm ui;
+    ZnServiceLogMgr *logMgr;
+
+private:
+    void showPage();
+    void countDirect();
+
+    const Source src;
+    int current = 1;
+    int total = 0;
+    int pages = 1;
+    int logPort = 0;
+    std::string logHost;
+    std::vector<ZnLogRecord> records;
+};

@@ -1,3 +1,0 @@
-#include "ZnOwnRemovalReport.h"
-
-std::atomic<int> ZnOwnRemovalReport::s_active{0};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ZnCap.h"
+#include "ZnLockedList.h"
+
+#include <list>
+
+class ZnManageCenter;
+
+// The capture units for the pages. Not a Qt object: it tells its view controller
+// (set by the service hub) about a new list, a changed unit and a removed one.
+class ZnCapListMgr : public ZnLockedList
+{
+public:
+    enum { Busy = 2, PauseMs = 100, MaxAttempts = 50 };
+
+    // The process-wide holder; the first call also registers the callbacks and
+    // waits for the first list.
+    static ZnCapListMgr* instance();
+    // The same holder without any request, for the service hub at start-up.
+    static ZnCapListMgr* holder();
+
+    // Registers the three callbacks with the centre; nothing without one.
+    static void registerCallbacks(ZnManageCenter* centre);
+    // Registers and asks for the list, every 100 ms while busy.
+    void registerAndWait();
+    // Asks for the list again; the result code.
+    int waitReady(ZnManageCenter* centre);
+
+    // Null, without locking, until the first list; else the list with the lock
+    // held: the caller unlocks().
+    std::list<ZnCap>* lockList();
+    std::list<ZnCap>* lockedList() { return lockList(); }
+    bool findCap(int id, ZnCap& out);
+    // The copy changes only when the server accepted; the result code, -1 for a
+    // negative one.
+    int removeCap(ZnManageCenter* centre, const ZnCap& cap);
+    // 0 when accepted (the copy then holds the unit), -1 without centre, else 4.
+    int modifyCap(ZnManageCenter* centre, const ZnCap& cap);
+
+    // The callbacks (receive thread).
+    static void onList(std::list<ZnCap>* list);
+    static void onRemoved(int id);
+    static void onChanged(ZnCap* cap);
+
+    ~ZnCapListMgr() override;
+
+private:
+    ZnCapListMgr() = default;
+
+    std::list<ZnCap>* m_list = nullptr;
+};

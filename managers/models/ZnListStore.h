@@ -1,0 +1,349 @@
+#pragma once
+
+#include "ZnBusyRetry.h"
+
+#include <QMutex>
+
+#include <algorithm>
+#include <iterator>
+#include <list>
+#include <memory>
+#include <utility>
+
+// The guarded copy of one family's records that every list model keeps, and the
+// way it asks the centre for changes. A model is a QObject singleton that owns
+// one store and declares its family's signals; the store never emits, it only
+// tells the model what to announce, so every signal goes out after the lock is
+// released (a slot reached directly may call back into the model).
+//
+// Kind A models call the centre once per change; kind B models repeat a request
+// while the centre is busy (result 2). Both apply a change to their copy only
+// when the server answered 0, and both return the real result code.
+//
+// How a model uses it:
+//
+//     class ZnFooListMgr : public QObject
+//     {
+//         Q_OBJECT
+//     public:
+//         static ZnFooListMgr* instance();              // centre: ServiceHub::instance()->centre()
+//         static void onNotify(int code, void* data);  // registered with the manager
+//         std::list<ZnFoo> copyList() const { return m_store.copyList(); }
+//         bool getFoo(int id, ZnFoo& out) const { return m_store.copyRecord(id, out); }
+//         int modifyFoo(const ZnFoo& foo)
+//         {
+//             return m_store.change([&] { return apiModifyFoo(centre(), &foo); },
+//                                   [&] { if (m_store.upsert(foo) != Store::NotApplied)
+//                                             emit fooChanged(foo.id); });
+//         }
+//     signals:
+//         void gotFooList();
+//         void fooChanged(int id);
+//         void fooDeleted(int id);
+//     private:
+//         typedef ZnListStore<ZnFoo, ZnListKind::A> Store;
+//         Store m_store;
+//     };
+//
+//     void ZnFooListMgr::onNotify(int code, void* data)  // receive thread
+//     {
+//         ZnFooListMgr* self = instance();
+//         switch (code) {
+//         case FooList:
+//             if (self->m_store.replaceAll(Store::listOf(data)))
+//                 emit self->gotFooList();
+//             break;
+//         case FooChanged:
+//             if (const ZnFoo* foo = Store::recordOf(data))
+//                 if (self->m_store.upsert(*foo) != Store::NotApplied)
+//                     emit self->fooChanged(foo->id);
+//             break;
+//         case FooDeleted: {
+//             int id = 0;
+//             if (Store::idOf(data, id) && self->m_store.erase(id))
+//                 emit self->fooDeleted(id);
+//             break;
+//         }
+//         }
+//     }
+//
+// Records are found by ZnRecordKey<Record>::id(record), which reads the field
+// "id"; a record with another key specialises ZnRecordKey beside its class.
+
+enum class ZnListKind {
+    A, // one call per change; a changed record is assigned in place or appended
+    B, // busy requests repeated; a changed record is erased and appended again
+};
+
+enum class ZnListOrder {
+    AsReceived,
+    ById, // ascending id, stable: equal ids keep their order of arrival
+};
+
+template <class Record>
+struct ZnRecordKey
+{
+    static int id(const Record& record) { return record.id; }
+};
+
+template <class Record, ZnListKind Kind, ZnListOrder Order = ZnListOrder::AsReceived>
+class ZnListStore
+{
+public:
+    typedef std::list<Record> List;
+
+    enum Change {
+        NotApplied, // kind B before its first list, unless taken early: the change waits for the list
+        Replaced,   // a record with that id was there
+        Added,      // a new id
+    };
+
+    enum : int {
+        Busy = 2,
+        ListPauseMs = 10,   // kind B, between list requests while busy
+        ChangePauseMs = 100, // kind B, between change requests while busy
+        MaxAttempts = 10,   // a line busy this long (each wait is bounded) ends with 2
+    };
+
+    ZnListStore() = default;
+    ZnListStore(const ZnListStore&) = delete;
+    ZnListStore& operator=(const ZnListStore&) = delete;
+
+    // ---- Data handed to a notify callback (valid only during the call) --------
+
+    static const List* listOf(void* data) { return static_cast<const List*>(data); }
+    static const Record* recordOf(void* data) { return static_cast<const Record*>(data); }
+    static bool idOf(void* data, int& id)
+    {
+        if (!data)
+            return false;
+        id = *static_cast<const int*>(data);
+        return true;
+    }
+
+    // ---- Updates from the receive thread ---------------------------------------
+
+    // A list code: the copy becomes the given list; true when the list signal is
+    // due. A null list empties a kind A copy and leaves a kind B copy alone; it
+    // never asks for a signal.
+    bool replaceAll(const List* fresh)
+    {
+        List copy;
+        if (fresh)
+            copy = *fresh;
+        return replaceAll(std::move(copy), fresh != nullptr);
+    }
+
+    bool replaceAll(List&& fresh, bool valid = true)
+    {
+        if (!valid && Kind == ZnListKind::B)
+            return false;
+        if (Order == ZnListOrder::ById)
+            fresh.sort(lessById);
+        List old;
+        {
+            QMutexLocker lock(&m_mutex);
+            old.swap(m_list);
+            m_list.swap(fresh);
+            m_hasList = true;
+        }
+        // The old records are freed outside the lock.
+        return valid;
+    }
+
+    // Whether a kind B change that comes before the first list waits for it or
+    // starts the copy.
+    enum EarlyChange { WaitForList, TakeEarly };
+
+    // A changed code. Kind A assigns in place or appends; kind B erases and appends
+    // (into id order when the store is ordered) and, unless told to take it early,
+    // ignores changes until its first list has arrived.
+    Change upsert(const Record& record, EarlyChange early = WaitForList)
+    {
+        const int key = ZnRecordKey<Record>::id(record);
+        QMutexLocker lock(&m_mutex);
+        if (Kind == ZnListKind::B && !m_hasList && early == WaitForList)
+            return NotApplied;
+        m_hasList = true;
+        auto it = findLocked(key);
+        const bool found = it != m_list.end();
+        if (Kind == ZnListKind::A && found) {
+            *it = record;
+            return Replaced;
+        }
+        if (found)
+            m_list.erase(it);
+        m_list.insert(insertPosition(key), record);
+        return found ? Replaced : Added;
+    }
+
+    // A deleted code, or a removal the server accepted: true when it was there.
+    bool erase(int id)
+    {
+        QMutexLocker lock(&m_mutex);
+        auto it = findLocked(id);
+        if (it == m_list.end())
+            return false;
+        m_list.erase(it);
+        return true;
+    }
+
+    // Changes the record with that id in place, under the lock; false when absent.
+    // The change must keep the id.
+    template <class Edit>
+    bool edit(int id, Edit&& change)
+    {
+        QMutexLocker lock(&m_mutex);
+        auto it = findLocked(id);
+        if (it == m_list.end())
+            return false;
+        change(*it);
+        return true;
+    }
+
+    // ---- Readers (GUI thread): copies only --------------------------------------
+
+    List copyList() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_list;
+    }
+
+    bool copyRecord(int id, Record& out) const
+    {
+        QMutexLocker lock(&m_mutex);
+        auto it = findLocked(id);
+        if (it == m_list.end())
+            return false;
+        out = *it;
+        return true;
+    }
+
+    // A heap copy the caller owns, or null.
+    std::unique_ptr<Record> takeCopy(int id) const
+    {
+        QMutexLocker lock(&m_mutex);
+        auto it = findLocked(id);
+        return it == m_list.end() ? nullptr : std::make_unique<Record>(*it);
+    }
+
+    bool contains(int id) const
+    {
+        QMutexLocker lock(&m_mutex);
+        return findLocked(id) != m_list.end();
+    }
+
+    int size() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return static_cast<int>(m_list.size());
+    }
+
+    bool hasList() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_hasList;
+    }
+
+    // Calls visit(record) for each record under the lock. visit must not call
+    // into the centre.
+    template <class Visit>
+    void forEach(Visit&& visit) const
+    {
+        QMutexLocker lock(&m_mutex);
+        for (const Record& r : m_list)
+            visit(r);
+    }
+
+    // The lock-and-return reader of the kind B models: null before the first list
+    // (nothing locked); else the list with the lock held until unlockList().
+    const List* lockList() const
+    {
+        m_mutex.lock();
+        if (!m_hasList) {
+            m_mutex.unlock();
+            return nullptr;
+        }
+        return &m_list;
+    }
+    void unlockList() const { m_mutex.unlock(); }
+    // The same without the first-list test: never null, empty before the first list.
+    const List* lockAnyList() const
+    {
+        m_mutex.lock();
+        return &m_list;
+    }
+    // For data a model keeps beside its records under the same lock (readers that
+    // hand out a locked list of either kind share one unlock).
+    QRecursiveMutex& mutex() const { return m_mutex; }
+
+    // ---- Requests (GUI thread; the lock is never held here) --------------------
+
+    // The first list request: kind A repeats at once while busy, kind B after 10 ms.
+    template <class Call>
+    static int requestList(Call&& call)
+    {
+        return repeatWhileBusy(call, Kind == ZnListKind::A ? 0 : int(ListPauseMs));
+    }
+
+    // A change request: kind A calls once, kind B repeats while busy with 100 ms
+    // pauses. apply() runs only when the server answered 0 (it updates the copy and
+    // emits); any other code leaves the copy as it was and is returned unchanged.
+    template <class Call, class Apply>
+    static int change(Call&& call, Apply&& apply)
+    {
+        const int result = Kind == ZnListKind::A ? call() : repeatWhileBusy(call, ChangePauseMs);
+        if (result == 0)
+            apply();
+        return result;
+    }
+
+    template <class Call>
+    static int change(Call&& call)
+    {
+        return change(call, [] {});
+    }
+
+    template <class Call>
+    static int repeatWhileBusy(Call& call, int pauseMs)
+    {
+        return ZnBusyRetry::run(call, pauseMs, MaxAttempts);
+    }
+
+private:
+    static bool lessById(const Record& a, const Record& b)
+    {
+        return ZnRecordKey<Record>::id(a) < ZnRecordKey<Record>::id(b);
+    }
+
+    typename List::iterator findLocked(int id)
+    {
+        return std::find_if(m_list.begin(), m_list.end(),
+                            [id](const Record& r) { return ZnRecordKey<Record>::id(r) == id; });
+    }
+    typename List::const_iterator findLocked(int id) const
+    {
+        return std::find_if(m_list.begin(), m_list.end(),
+                            [id](const Record& r) { return ZnRecordKey<Record>::id(r) == id; });
+    }
+
+    // Where an appended record lands: the end, or after every record whose id is
+    // not greater (what append-then-stable-sort gives on a sorted list).
+    typename List::iterator insertPosition(int id)
+    {
+        if (Order != ZnListOrder::ById)
+            return m_list.end();
+        auto it = m_list.end();
+        while (it != m_list.begin()) {
+            auto before = std::prev(it);
+            if (ZnRecordKey<Record>::id(*before) <= id)
+                break;
+            it = before;
+        }
+        return it;
+    }
+
+    mutable QRecursiveMutex m_mutex;
+    List m_list;
+    bool m_hasList = Kind == ZnListKind::A; // a kind A copy exists (empty) from the start
+};

@@ -1,0 +1,219 @@
+#include "ZnMicRows.h"
+
+#include "ZnRow.h"
+#include "ZnXmlNesting.h"
+
+#include <json/json.h>
+#include <tinyxml.h>
+
+namespace {
+
+void takeInt(const Json::Value& row, const char* key, int& field)
+{
+    if (ZnRow::has(row, key))
+        field = ZnRow::toInt(row, key);
+}
+
+void takeText(const Json::Value& row, const char* key, std::string& field)
+{
+    if (ZnRow::has(row, key))
+        field = ZnRow::text(row, key);
+}
+
+// The volumes every talk-console row may carry.
+void takeVolumes(const Json::Value& row, ZnMic& mic)
+{
+    takeInt(row, "broVol", mic.broVol);
+    takeInt(row, "capVol", mic.capVol);
+    takeInt(row, "bellVol", mic.bellVol);
+    takeInt(row, "callVol", mic.callVol);
+}
+
+template <class Record, class Parse>
+bool parseRows(const std::string& body, std::list<Record>& out, Parse parse)
+{
+    out.clear();
+    Json::Value rows;
+    if (!ZnRow::parseArray(body, rows))
+        return false;
+    for (Json::ArrayIndex i = 0; i < rows.size(); ++i)
+        out.push_back(parse(rows[i]));
+    return true;
+}
+
+} // namespace
+
+ZnMic ZnMicRows::d72(const Json::Value& row)
+{
+    ZnMic mic;
+    mic.fillBase(row);
+    if (mic.name.empty())
+        mic.name = "D72_" + ZnRow::text(row, "terminalId");
+    takeText(row, "ver", mic.ver);
+    takeText(row, "exten", mic.exten);
+    takeInt(row, "ppt", mic.ppt);
+    takeInt(row, "aec", mic.aec);
+    takeVolumes(row, mic);
+    return mic;
+}
+
+ZnMic ZnMicRows::d74(const Json::Value& row)
+{
+    ZnMic mic;
+    mic.fillBase(row);
+    takeText(row, "work", mic.work);
+    takeText(row, "exten", mic.exten);
+    takeText(row, "ver", mic.ver);
+    takeVolumes(row, mic);
+    takeInt(row, "ledColor", mic.ledColor);
+    takeInt(row, "switchMode", mic.switchMode);
+    takeInt(row, "displayTime", mic.displayTime);
+    takeText(row, "ledTxt", mic.ledTxt);
+    if (mic.name.empty()) {
+        const std::string idText = ZnRow::text(row, "terminalId");
+        // "--" is how the server writes "no extension".
+        if (mic.exten == "--")
+            mic.name = "D74_" + idText;
+        else
+            mic.name = mic.exten + "_" + idText;
+    }
+    return mic;
+}
+
+ZnMic ZnMicRows::dsk81(const Json::Value& row)
+{
+    ZnMic mic;
+    mic.fillBase(row);
+    if (mic.name.empty())
+        mic.name = "D81_" + ZnRow::text(row, "terminalId");
+    takeText(row, "work", mic.work);
+    takeText(row, "exten", mic.exten);
+    takeText(row, "ver", mic.ver);
+    takeVolumes(row, mic);
+    // The list query selects "capvol"; the database names the column as selected.
+    if (!ZnRow::has(row, "capVol"))
+        takeInt(row, "capvol", mic.capVol);
+    takeInt(row, "pttMode", mic.pttMode);
+    return mic;
+}
+
+ZnMicBtnCall ZnMicRows::buttonCall(const Json::Value& row)
+{
+    ZnMicBtnCall call;
+    takeInt(row, "terminalId", call.terminalId);
+    takeText(row, "startCall", call.startCall);
+    takeText(row, "stopCall", call.stopCall);
+    takeInt(row, "dsk81Id", call.dsk81Id);
+    takeInt(row, "groupId", call.groupId);
+    return call;
+}
+
+ZnMic ZnMicRows::directory(const Json::Value& row)
+{
+    ZnMic mic;
+    const std::string idText = ZnRow::text(row, "terminalId");
+    mic.id = ZnRow::atoi(idText);
+    mic.type = ZnRow::text(row, "type");
+    mic.exten = ZnRow::text(row, "exten");
+    mic.name = ZnRow::text(row, "name");
+    if (mic.name.empty()) {
+        if (!mic.exten.empty() && mic.exten != "--")
+            mic.name = mic.exten + "_" + idText;
+        else
+            mic.name = mic.type + "_" + idText;
+    }
+    return mic;
+}
+
+BookEntry ZnMicRows::book(const Json::Value& row, const char* itemKey, const char* typeKey)
+{
+    BookEntry entry;
+    entry.terminalId = ZnRow::toInt(row, "terminalId");
+    entry.itemId = ZnRow::toInt(row, itemKey);
+    entry.orderId = ZnRow::toInt(row, "orderId");
+    if (typeKey)
+        entry.itemType = ZnRow::toInt(row, typeKey);
+    return entry;
+}
+
+bool ZnMicRows::d72List(const std::string& body, std::list<ZnMic>& out)
+{
+    return parseRows(body, out, &ZnMicRows::d72);
+}
+
+bool ZnMicRows::d74List(const std::string& body, std::list<ZnMic>& out)
+{
+    return parseRows(body, out, &ZnMicRows::d74);
+}
+
+bool ZnMicRows::dsk81List(const std::string& body, std::list<ZnMic>& out)
+{
+    return parseRows(body, out, &ZnMicRows::dsk81);
+}
+
+bool ZnMicRows::buttonCallList(const std::string& body, std::list<ZnMicBtnCall>& out)
+{
+    return parseRows(body, out, &ZnMicRows::buttonCall);
+}
+
+bool ZnMicRows::directoryList(const std::string& body, std::list<ZnMic>& out)
+{
+    return parseRows(body, out, &ZnMicRows::directory);
+}
+
+bool ZnMicRows::bookList(const std::string& body, const char* itemKey, const char* typeKey,
+                         std::list<BookEntry>& out)
+{
+    return parseRows(body, out, [=](const Json::Value& row) { return book(row, itemKey, typeKey); });
+}
+
+bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
+{
+    out.clear();
+    if (!ZnXmlNesting::within(body))
+        return false;
+    TiXmlDocument doc;
+    doc.Parse(body.c_str());
+    if (doc.Error())
+        return false;
+    const TiXmlElement* top = doc.FirstChildElement("MicList");
+    if (!top)
+        return false;
+    for (const TiXmlElement* e = top->FirstChildElement(); e; e = e->NextSiblingElement()) {
+        Json::Value row(Json::objectValue);
+        for (const TiXmlAttribute* a = e->FirstAttribute(); a; a = a->Next())
+            row[a->Name()] = a->Value();
+        // A console without a real id cannot be placed in the list.
+        if (ZnRow::toInt(row, "terminalId") > 0)
+            out.push_back(dsk81(row));
+    }
+    return true;
+}
+
+bool ZnMicRows::bookKeys(int requestType, const char*& itemKey, const char*& typeKey)
+{
+    typeKey = nullptr;
+    switch (requestType) {
+    case 266:
+        itemKey = "contactId";
+        typeKey = "contactType";
+        return true;
+    case 270:
+        itemKey = "transferId";
+        typeKey = "transferType";
+        return true;
+    case 272:
+        itemKey = "monitorId";
+        typeKey = "monitorType";
+        return true;
+    case 274:
+        itemKey = "sourceId";
+        return true;
+    case 276:
+        itemKey = "regionId";
+        return true;
+    default:
+        itemKey = nullptr;
+        return false;
+    }
+}

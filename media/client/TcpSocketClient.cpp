@@ -1,0 +1,504 @@
+#include "TcpSocketClient.h"
+
+#include "ZnFileReply.h"
+#include "ZnFileRequest.h"
+
+#include <json/json.h>
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QTcpSocket>
+#include <QTemporaryFile>
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+// A reply larger than this is no reply of this service (a listing of 10,000
+// entries is about 1 MiB).
+constexpr int kMaxReply = 64 * 1024 * 1024;
+constexpr int kMaxHeader = 64 * 1024;
+constexpr qint64 kUploadChunk = 8192;
+constexpr int kWaitSlice = 100;
+std::atomic<quint16> gServicePort{8906};
+
+void registerTypes()
+{
+    qRegisterMetaType<ZnMediaFile_t>("ZnMediaFile_t");
+    qRegisterMetaType<QList<ZnMediaFile_t>*>("QList<ZnMediaFile_t>*");
+}
+}
+
+TcpSocketClient::TcpSocketClient()
+{
+    registerTypes();
+}
+
+TcpSocketClient* TcpSocketClient::instance()
+{
+    static TcpSocketClient* client = [] {
+        auto* c = new TcpSocketClient;
+        // Lets the worker leave its loop before the application's objects go.
+        qAddPostRoutine([] {
+            TcpSocketClient* w = TcpSocketClient::instance();
+            w->stop();
+            w->wait(3000);
+        });
+        return c;
+    }();
+    return client;
+}
+
+quint16 TcpSocketClient::servicePort()
+{
+    return gServicePort.load();
+}
+
+void TcpSocketClient::setServicePort(quint16 port)
+{
+    gServicePort.store(port);
+}
+
+void TcpSocketClient::setServer(const QString& host, quint16 port)
+{
+    QMutexLocker lock(&m_serverMutex);
+    m_host = host;
+    m_port = port;
+}
+
+QString TcpSocketClient::mediaRoot() const
+{
+    QMutexLocker lock(&m_serverMutex);
+    return m_mediaRoot;
+}
+
+void TcpSocketClient::setMediaListCallback(ListCallback cb)
+{
+    QMutexLocker lock(&m_serverMutex);
+    m_mediaCallback = cb;
+}
+
+void TcpSocketClient::setTaskListCallback(ListCallback cb)
+{
+    QMutexLocker lock(&m_serverMutex);
+    m_taskCallback = cb;
+}
+
+QString TcpSocketClient::dirNameOf(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+QString TcpSocketClient::fileNameOf(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.mid(slash + 1);
+}
+
+int TcpSocketClient::pendingTasks() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_tasks.size();
+}
+
+void TcpSocketClient::stop()
+{
+    requestInterruption();
+    QMutexLocker lock(&m_mutex);
+    m_wake.wakeAll();
+}
+
+void TcpSocketClient::enqueue(const FileTask& task)
+{
+    QMutexLocker lock(&m_mutex);
+    m_tasks.append(task);
+    m_wake.wakeAll();
+}
+
+void TcpSocketClient::addGetFileRootTask()
+{
+    FileTask t;
+    t.kind = FileTask::GetFileRoot;
+    enqueue(t);
+}
+
+void TcpSocketClient::addGetFileListTask(const QString& folder)
+{
+    FileTask t;
+    t.kind = FileTask::GetFileList;
+    t.flag = 0;
+    t.secondPath = folder;
+    enqueue(t);
+}
+
+void TcpSocketClient::addDownloadTask(const QString& serverPath, const QString& localPath, int id)
+{
+    FileTask t;
+    t.kind = FileTask::GetFile;
+    t.flag = 4;
+    t.transferId = id;
+    t.firstPath = serverPath;
+    t.secondPath = localPath;
+    enqueue(t);
+}
+
+void TcpSocketClient::addUploadTask(const QString& localPath, const QString& serverPath, int id)
+{
+    FileTask t;
+    t.kind = FileTask::PostFile;
+    t.flag = 5;
+    t.transferId = id;
+    t.firstPath = localPath;
+    t.secondPath = serverPath;
+    enqueue(t);
+    // The folder that got the file is listed again, unless it is "/" itself.
+    const int slash = serverPath.lastIndexOf(QLatin1Char('/'));
+    if (slash != 0)
+        addGetFileListTask(slash < 0 ? serverPath : serverPath.left(slash));
+}
+
+void TcpSocketClient::addDeleteTask(const QString& path, int isDir)
+{
+    FileTask t;
+    t.kind = FileTask::Delete;
+    t.flag = isDir;
+    t.secondPath = path;
+    enqueue(t);
+}
+
+void TcpSocketClient::addRenameTask(const QString& oldPath, const QString& newPath, int isDir)
+{
+    FileTask t;
+    t.kind = FileTask::Rename;
+    t.flag = isDir;
+    t.firstPath = oldPath;
+    t.secondPath = newPath;
+    enqueue(t);
+}
+
+void TcpSocketClient::addCreateDirTask(const QString& path)
+{
+    FileTask t;
+    t.kind = FileTask::CreatDIR;
+    t.secondPath = path;
+    enqueue(t);
+}
+
+void TcpSocketClient::fetchTaskFileList(const QString& folder)
+{
+    doGetFileList(folder, 1);
+}
+
+void TcpSocketClient::run()
+{
+    qDebug() << "file service worker on" << QThread::currentThread();
+    while (!isInterruptionRequested()) {
+        FileTask task;
+        {
+            QMutexLocker lock(&m_mutex);
+            if (m_tasks.isEmpty()) {
+                m_wake.wait(&m_mutex, 20);
+                continue;
+            }
+            task = m_tasks.takeFirst();
+        }
+        runTask(task);
+    }
+}
+
+void TcpSocketClient::runTask(const FileTask& task)
+{
+    switch (task.kind) {
+    case FileTask::GetFileRoot: doGetFileRoot(); break;
+    case FileTask::GetFileList: doGetFileList(task.secondPath, task.flag); break;
+    case FileTask::GetFile: doGetFile(task); break;
+    case FileTask::PostFile: doPostFile(task); break;
+    case FileTask::Delete: doDelete(task); break;
+    case FileTask::Rename: doRename(task); break;
+    case FileTask::CreatDIR: doCreateDir(task); break;
+    default: break;
+    }
+}
+
+bool TcpSocketClient::connectTo(QTcpSocket& socket, int timeoutMs)
+{
+    QString host;
+    quint16 port = 0;
+    {
+        QMutexLocker lock(&m_serverMutex);
+        host = m_host;
+        port = m_port;
+    }
+    socket.connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+    return socket.waitForConnected(timeoutMs);
+}
+
+bool TcpSocketClient::waitReadable(QTcpSocket& socket, int waitMs)
+{
+    for (int waited = 0; waited < waitMs; waited += kWaitSlice) {
+        if (socket.bytesAvailable() > 0)
+            return true;
+        if (socket.state() != QAbstractSocket::ConnectedState || isInterruptionRequested())
+            return false;
+        if (socket.waitForReadyRead(kWaitSlice))
+            return true;
+    }
+    return socket.bytesAvailable() > 0;
+}
+
+QByteArray TcpSocketClient::readReply(QTcpSocket& socket, int waitMs)
+{
+    // Bytes are collected whole and only then read as text, so a character split
+    // across two reads stays intact.
+    QByteArray bytes;
+    while (!ZnFileReply::isComplete(bytes)) {
+        if (bytes.size() > kMaxReply || !waitReadable(socket, waitMs))
+            return QByteArray();
+        bytes += socket.readAll();
+    }
+    return bytes;
+}
+
+QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, int waitMs)
+{
+    QTcpSocket socket;
+    if (!connectTo(socket, connectMs)) {
+        qDebug() << "file service not reached:" << socket.errorString();
+        return QByteArray();
+    }
+    socket.write(request);
+    socket.waitForBytesWritten(connectMs);
+    const QByteArray reply = readReply(socket, waitMs);
+    socket.close();
+    Json::Value root;
+    if (ZnFileReply::readObject(reply, root)) {
+        if (root["Command"].isString())
+            qDebug().noquote() << "Command : " + ZnFileReply::text(root, "Command");
+        if (root["CSeq"].isString())
+            qDebug().noquote() << "CSeq : " + ZnFileReply::text(root, "CSeq");
+    }
+    return reply;
+}
+
+void TcpSocketClient::doGetFileRoot()
+{
+    const QByteArray reply = exchange(ZnFileRequest::getFileRoot(nextCSeq()), 3000, 5000);
+    Json::Value root;
+    if (!ZnFileReply::readObject(reply, root) || ZnFileReply::text(root, "Command") != QLatin1String("PostFileRoot"))
+        return;
+    QString mediaRoot;
+    {
+        QMutexLocker lock(&m_serverMutex);
+        if (root["FileRoot"].isString())
+            m_mediaRoot = ZnFileReply::text(root, "FileRoot");
+        mediaRoot = m_mediaRoot;
+    }
+    emit socketGetMediaPath(mediaRoot);
+}
+
+void TcpSocketClient::doGetFileList(const QString& folder, int flag)
+{
+    const QByteArray reply = exchange(ZnFileRequest::getFileList(nextCSeq(), folder), 5000, 30000);
+    if (reply.isEmpty()) {
+        qDebug() << "goin out";
+        return;
+    }
+    // Each side's list is touched only by the thread that lists for that side.
+    QList<ZnMediaFile_t>& list = flag == 0 ? m_mediaList : m_taskList;
+    QList<ZnMediaFile_t> read;
+    if (ZnFileReply::readListing(reply, read))
+        list = read;
+    std::printf(flag == 0 ? "\r\nmMediaMgrInfoList size: %d\r\n" : "\r\nmTaskMediaInfoList size: %d\r\n", list.size());
+    std::fflush(stdout);
+    ListCallback cb = nullptr;
+    {
+        QMutexLocker lock(&m_serverMutex);
+        cb = flag == 0 ? m_mediaCallback : m_taskCallback;
+    }
+    if (cb)
+        cb(&list);
+}
+
+void TcpSocketClient::doGetFile(const FileTask& task)
+{
+    const int id = task.transferId;
+    const QString name = fileNameOf(task.firstPath);
+    const auto fail = [&](const QString& why) {
+        qDebug().noquote() << "download of" << task.firstPath << "failed:" << why;
+        emit updateRecordDownloadMsgTip(name, 0, -1);
+        emit transferFinished(id, false, why);
+    };
+    // Names come from the service: nothing it sends may steer the file elsewhere.
+    const QFileInfo local(task.secondPath);
+    if (!ZnMediaFile_t::isSafeName(name) || !ZnMediaFile_t::isSafeName(local.fileName())
+        || QDir::cleanPath(task.secondPath) != task.secondPath) {
+        fail(QStringLiteral("unsafe file name"));
+        return;
+    }
+    if (local.exists()) {
+        fail(QStringLiteral("file exists"));
+        return;
+    }
+
+    QTcpSocket socket;
+    if (!connectTo(socket, 10000)) {
+        fail(QStringLiteral("service not reached"));
+        return;
+    }
+    const QByteArray request = ZnFileRequest::getFile(nextCSeq(), dirNameOf(task.firstPath), name);
+    qDebug().noquote() << QString::fromUtf8(request.trimmed());
+    socket.write(request);
+
+    QByteArray head;
+    int end = -1;
+    while ((end = head.indexOf(ZnFileReply::kEnd)) < 0) {
+        if (head.size() > kMaxHeader || !waitReadable(socket, 30000)) {
+            fail(QStringLiteral("no answer"));
+            return;
+        }
+        head += socket.readAll();
+    }
+    const qint64 fileLen = ZnFileReply::readFileLen(head.left(end));
+    if (fileLen < 0) {
+        fail(QStringLiteral("bad length"));
+        return;
+    }
+
+    // The bytes go to a hidden temporary file beside the target and take the real
+    // name only when all of them came.
+    QTemporaryFile file(local.absolutePath() + QLatin1String("/.") + local.fileName() + QLatin1String(".XXXXXX.part"));
+    if (!file.open()) {
+        fail(QStringLiteral("cannot write ") + local.absolutePath());
+        return;
+    }
+    QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
+    if (first.size() > fileLen)
+        first.truncate(static_cast<int>(fileLen));
+    qint64 done = 0;
+    bool writeOk = file.write(first) == first.size();
+    done += first.size();
+    int shown = fileLen > 0 ? static_cast<int>(done * 100 / fileLen) : 100;
+
+    QByteArray buf;
+    while (writeOk && done < fileLen) {
+        if (!waitReadable(socket, 30000))
+            break;
+        const qint64 want = qMin<qint64>(fileLen - done, 4 * 1024 * 1024);
+        buf.resize(static_cast<int>(want));
+        const qint64 n = socket.read(buf.data(), want);
+        if (n <= 0)
+            continue;
+        writeOk = file.write(buf.constData(), n) == n;
+        done += n;
+        const int percent = static_cast<int>(done * 100 / fileLen);
+        if (percent > shown) {
+            shown = percent;
+            emit updateProgressIndicator(id, done);
+            emit updateRecordDownloadMsgTip(name, percent, 0);
+        }
+    }
+    socket.close();
+    writeOk = writeOk && file.flush();
+    if (!writeOk || done != fileLen) {
+        emit updateProgressIndicator(id, done);
+        emit updateRecordDownloadMsgTip(name, shown, -1);
+        emit transferFinished(id, false, writeOk ? QStringLiteral("interrupted") : QStringLiteral("write failed"));
+        return;   // the temporary file goes with its object
+    }
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    file.close();
+    // rename() never replaces a file that appeared meanwhile.
+    if (!file.rename(local.absoluteFilePath())) {
+        emit updateRecordDownloadMsgTip(name, shown, -1);
+        emit transferFinished(id, false, QStringLiteral("file exists"));
+        return;
+    }
+    file.setAutoRemove(false);
+    emit updateProgressIndicator(id, fileLen);
+    emit updateRecordDownloadMsgTip(name, 100, 1);
+    emit transferFinished(id, true, QString());
+}
+
+void TcpSocketClient::doPostFile(const FileTask& task)
+{
+    const int id = task.transferId;
+    QFile file(task.firstPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        emit transferFinished(id, false, QStringLiteral("cannot read ") + task.firstPath);
+        return;
+    }
+    const qint64 fileLen = file.size();
+    QTcpSocket socket;
+    if (!connectTo(socket, 3000)) {
+        emit transferFinished(id, false, QStringLiteral("service not reached"));
+        return;
+    }
+    const int slash = task.firstPath.lastIndexOf(QLatin1Char('/'));
+    socket.write(ZnFileRequest::postFile(nextCSeq(), dirNameOf(task.secondPath), task.firstPath.mid(slash + 1), fileLen));
+    // Small chunks with a pause between them spare the audio network.
+    qint64 sent = 0;
+    char chunk[kUploadChunk];
+    while (sent < fileLen && !isInterruptionRequested()) {
+        const qint64 n = file.read(chunk, qMin(kUploadChunk, fileLen - sent));
+        if (n <= 0)
+            break;
+        socket.write(chunk, n);
+        if (!socket.waitForBytesWritten(30000) && socket.bytesToWrite() > 0)
+            break;
+        sent += n;
+        emit updateProgressIndicator(id, sent);
+        QThread::msleep(10);
+    }
+    if (sent != fileLen) {
+        socket.abort();
+        emit transferFinished(id, false, QStringLiteral("upload interrupted"));
+        return;
+    }
+    socket.flush();
+    const QByteArray reply = readReply(socket, 5000);
+    socket.close();
+    QString reason;
+    const bool ok = ZnFileReply::readUploadAnswer(reply, &reason);
+    emit transferFinished(id, ok, reason);
+}
+
+void TcpSocketClient::doDelete(const FileTask& task)
+{
+    const QString& path = task.secondPath;
+    exchange(task.flag == 1 ? ZnFileRequest::deleteDir(nextCSeq(), fileNameOf(path))
+                            : ZnFileRequest::delFile(nextCSeq(), dirNameOf(path), fileNameOf(path)),
+             3000, 5000);
+}
+
+void TcpSocketClient::doRename(const FileTask& task)
+{
+    // The folder below the media root that holds the new path; empty directly under it.
+    const int slash = task.secondPath.lastIndexOf(QLatin1Char('/'));
+    QString folder = slash > 0 ? task.secondPath.left(slash + 1) : QString();
+    const QString root = mediaRoot();
+    folder = folder.size() > root.size() ? folder.mid(root.size()) : QString();
+    while (folder.startsWith(QLatin1Char('/')))
+        folder.remove(0, 1);
+    while (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    const QString oldName = fileNameOf(task.firstPath);
+    const QString newName = fileNameOf(task.secondPath);
+    const int cseq = nextCSeq();
+    exchange(task.flag == 1 ? ZnFileRequest::renameDir(cseq, folder, oldName, newName)
+                            : ZnFileRequest::renameFile(cseq, folder, oldName, newName),
+             3000, 5000);
+}
+
+void TcpSocketClient::doCreateDir(const FileTask& task)
+{
+    const QByteArray reply = exchange(ZnFileRequest::creatDir(nextCSeq(), fileNameOf(task.secondPath)), 3000, 5000);
+    Json::Value root;
+    if (ZnFileReply::readObject(reply, root) && ZnFileReply::text(root, "Command") == QLatin1String("CreatDIR"))
+        emit socketUpdateMedia();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+// The file-transfer interface the pages reach the file service through.
+class ZnFtpClient
+{
+public:
+    virtual ~ZnFtpClient() = default;
+    virtual bool isReady() = 0;
+    virtual bool download(const std::string& serverPath, const std::string& localPath, int id) = 0;
+    virtual bool rename(const std::string& oldPath, const std::string& newPath, int isDir) = 0;
+    virtual void changeDir(const std::string& folder) = 0;
+    virtual int pause(int id) = 0;
+};
