@@ -522,6 +522,23 @@ int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme
     return 0;
 }
 
+int terminalTypeIndex(const std::string& code)
+{
+    static const char* const codes[] = {
+        "01",     "PR",      "IP",     "MIC",         "DSK71",         "DSK72", "Dsk81", "D82",
+        "CAP",    "SW",      "FR",     "BROADCAST",   "TALKBACKMGR",   "CASCADESERVER", "R71", "G60",
+        "G61",    "G62",     "NDX-S",  "NDX",         "DSK75",         "DSK74", "TTS71", "DSK72-1",
+        "G63",    "G64",     "SpkChk", "DSK72-4",     "SpkPad",        "AlarmPad", "CL", "--",
+    };
+    if (code.empty())
+        return 32;
+    for (int i = 0; i < 32; ++i) {
+        if (code == codes[i])
+            return i;
+    }
+    return 31;
+}
+
 std::string terminalTypeName(int type)
 {
     switch (type) {

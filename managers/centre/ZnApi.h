@@ -111,3 +111,6 @@ int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme
 
 // The type code text of a terminal type number ("RemoveDevice" sends it as "Type").
 std::string terminalTypeName(int type);
+// The terminal-type number of a type code: its place in the 32-entry table, found
+// whole and case-sensitively; 31 for an unknown code, 32 for an empty one.
+int terminalTypeIndex(const std::string& code);

@@ -30,6 +30,7 @@ public:
     // Null, without locking, until the first list; else the list with the lock
     // held: the caller unlocks().
     std::list<ZnCap>* lockList();
+    std::list<ZnCap>* lockedList() { return lockList(); }
     bool findCap(int id, ZnCap& out);
     // The copy changes only when the server accepted; the result code, -1 for a
     // negative one.

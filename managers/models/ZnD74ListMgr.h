@@ -37,6 +37,8 @@ public:
     // The button calls last received for this console; false (and out empty) when
     // the model holds none for it.
     bool btnCalls(int terminalId, std::list<ZnMicBtnCall>& out) const { return m_btnCalls.copyFor(terminalId, out); }
+    // The button calls of the console asked for last, once its answer is in; else empty.
+    std::list<ZnMicBtnCall> btnCallList() const { return m_btnCalls.copyOfAsked(); }
     int setBtnCalls(const ZnMicBtnCall& call);
 
 signals:

@@ -78,7 +78,7 @@ int ZnFAlarmListMgr::registerAndWait()
 
 const std::list<ZnFAlarm>* ZnFAlarmListMgr::lockList() const
 {
-    return m_store.lockList();
+    return m_store.lockAnyList();
 }
 
 void ZnFAlarmListMgr::unlockList() const

@@ -33,6 +33,8 @@ public:
     // calls unlockList(), without calling into the centre meanwhile.
     const std::list<ZnFAlarm>* lockList() const;
     void unlockList() const;
+    const std::list<ZnFAlarm>* lock() const { return lockList(); }
+    void unlock() const { unlockList(); }
     bool findFAlarm(int id, ZnFAlarm& out) const;
     std::unique_ptr<ZnFAlarm> copyFAlarm(int id) const;
 

@@ -28,9 +28,11 @@ public:
     // The largest group id, 0 without groups.
     int maxGroupId() const { return maxId(); }
     bool getGroup(int groupId, ZnMicGroup* out) const { return out && m_store.copyRecord(groupId, *out); }
+    bool getGroup(int groupId, ZnMicGroup& out) const { return getGroup(groupId, &out); }
     // Sends the change and applies it to the list only when the server took it.
     // The result code of the request (-1 for an operation other than 4, 5 or 6).
     int modifyGroup(const ZnMicGroup* group, int operation);
+    int modifyGroup(const ZnMicGroup& group, int operation) { return modifyGroup(&group, operation); }
 
 signals:
     void gotGroupList();

@@ -28,9 +28,11 @@ public:
     // The largest region id, 0 without regions.
     int maxRegionId() const { return maxId(); }
     bool getRegion(int regionId, ZnRegion* out) const { return out && m_store.copyRecord(regionId, *out); }
+    bool getRegion(int regionId, ZnRegion& out) const { return getRegion(regionId, &out); }
     // Sends the change and applies it to the list only when the server took it.
     // The result code of the request (-1 for an operation other than 4, 5 or 6).
     int modifyRegion(const ZnRegion* region, int operation);
+    int modifyRegion(const ZnRegion& region, int operation) { return modifyRegion(&region, operation); }
 
 signals:
     void gotRegionList();

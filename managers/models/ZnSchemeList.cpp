@@ -53,6 +53,26 @@ bool ZnSchemeList::requestSchemes(int kind, std::list<ZnScheme>& out)
     return false;
 }
 
+const std::list<ZnScheme>* ZnSchemeList::lockedSchemes(int kind)
+{
+    if (!validKind(kind))
+        return nullptr;
+    m_mutex.lock();
+    if (m_arrived[kind])
+        return &m_lists[kind];
+    m_mutex.unlock();
+    askForList(centre(), kind);
+    return nullptr;
+}
+
+std::unique_ptr<ZnScheme> ZnSchemeList::findScheme(int id, int kind) const
+{
+    auto plan = std::make_unique<ZnScheme>();
+    if (!findScheme(id, kind, *plan))
+        plan.reset();
+    return plan;
+}
+
 bool ZnSchemeList::findScheme(int id, int kind, ZnScheme& out) const
 {
     if (!validKind(kind))
@@ -142,13 +162,17 @@ void ZnSchemeList::onChanged(ZnScheme* scheme, int kind)
 
 void ZnSchemeList::onDeleted(int id, int kind)
 {
+    instance()->removeScheme(id, kind);
+}
+
+void ZnSchemeList::removeScheme(int id, int kind)
+{
     if (!validKind(kind))
         return;
-    ZnSchemeList* self = instance();
     bool found = false;
     {
-        QMutexLocker lock(&self->m_mutex);
-        auto& list = self->m_lists[kind];
+        QMutexLocker lock(&m_mutex);
+        auto& list = m_lists[kind];
         for (auto it = list.begin(); it != list.end(); ++it) {
             if (it->id == id) {
                 list.erase(it);
@@ -157,8 +181,8 @@ void ZnSchemeList::onDeleted(int id, int kind)
             }
         }
     }
-    if (found && self->m_views[kind])
-        self->m_views[kind]->delTerminal(id);
+    if (found && m_views[kind])
+        m_views[kind]->delTerminal(id);
 }
 
 int ZnSchemeList::change(ZnScheme& scheme, int kind, Wait wait, int (*call)(ZnManageCenter*, ZnScheme*, int))

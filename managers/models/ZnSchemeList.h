@@ -5,6 +5,7 @@
 #include <QMutex>
 
 #include <list>
+#include <memory>
 
 class ZnManageCenter;
 class ZnQtViewCtrl;
@@ -26,7 +27,17 @@ public:
     // it (retrying every 10 ms while busy) and gives false: the list comes later,
     // announced by haveTerminals().
     bool requestSchemes(int kind, std::list<ZnScheme>& out);
+    // The kind's list with the lock held once it has arrived: the caller reads it
+    // and calls unlockSchemes(), sending no request meanwhile. Otherwise asks for
+    // it as requestSchemes does and gives null, with nothing locked.
+    const std::list<ZnScheme>* lockedSchemes(int kind);
+    void unlockSchemes() const { m_mutex.unlock(); }
     bool findScheme(int id, int kind, ZnScheme& out) const;
+    // A heap copy the caller owns, or null.
+    std::unique_ptr<ZnScheme> findScheme(int id, int kind) const;
+    // Drops the plan from its kind's list and announces it (delTerminal) when it
+    // was there.
+    void removeScheme(int id, int kind);
     ZnQtViewCtrl* viewCtrl(int kind) const;
 
     // Each sends one request and returns its result code. Only on 0 does anything
@@ -57,7 +68,7 @@ private:
     void announce(int kind, bool replaced, int id) const;
     int change(ZnScheme& scheme, int kind, Wait wait, int (*call)(ZnManageCenter*, ZnScheme*, int));
 
-    mutable QMutex m_mutex;
+    mutable QRecursiveMutex m_mutex;
     std::list<ZnScheme> m_lists[KindCount];
     bool m_arrived[KindCount] = {};
     ZnQtViewCtrl* m_views[KindCount];

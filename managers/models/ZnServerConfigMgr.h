@@ -5,6 +5,7 @@
 
 #include <list>
 #include <string>
+#include <utility>
 
 #include "ZnServerParam.h"
 
@@ -27,6 +28,10 @@ public:
     int setNamedParameter(const std::string& value, int type);
     int setVadPttTimeout(std::string value);
     int recoverData(std::string file, std::string md5, int type);
+    int modifyAdmin(std::string value) { return setVadPttTimeout(std::move(value)); }
+    // The restore request as the settings page words it: the MD5 text first, then
+    // the file name.
+    int backupData(std::string md5, std::string file, int type) { return recoverData(std::move(file), std::move(md5), type); }
 
     std::list<ZnServerParam> serverList() const;
     std::string logHost() const;

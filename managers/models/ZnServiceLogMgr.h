@@ -29,6 +29,7 @@ public:
     std::vector<ZnLogRecord> termLogs() const;
     std::vector<ZnLogRecord> talkRecords() const;
     bool findTalkRecord(int id, ZnLogRecord& out) const;
+    bool getTalkRecords(int id, ZnLogRecord* out) const { return out && findTalkRecord(id, *out); }
 
 signals:
     void gotUserLogList();

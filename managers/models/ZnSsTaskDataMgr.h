@@ -25,10 +25,12 @@ public:
 
     std::list<ZnSsTask> taskList() const { return m_store.copyList(); }
     bool getTask(int id, ZnSsTask& out) const { return m_store.copyRecord(id, out); }
+    bool getTask(int id, ZnSsTask* out) const { return out && getTask(id, *out); }
     // Sends the change (ZnSsTask::SsTaskAction) and returns its result code; -1 for
     // an operation outside 0 to 4. The list follows the server's pushes and, for a
     // deletion, its answer.
     int commit(const ZnSsTask& task, int operation);
+    int commitTask(const ZnSsTask* task, int operation) { return task ? commit(*task, operation) : -1; }
 
 signals:
     void gotTaskList();

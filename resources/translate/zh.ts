@@ -159,6 +159,32 @@
     </message>
 </context>
 <context>
+    <name>ZnMediaViewCtrl</name>
+    <message>
+        <source>Folder</source>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>Media File</source>
+        <translation>媒体文件</translation>
+    </message>
+</context>
+<context>
+    <name>ZnMediaTableCtrl</name>
+    <message>
+        <source>Media Name</source>
+        <translation>媒体名称</translation>
+    </message>
+    <message>
+        <source>File Size</source>
+        <translation>文件大小</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+</context>
+<context>
     <name>ZnLogTexts</name>
     <message>
         <source>EmergencyHelp</source>

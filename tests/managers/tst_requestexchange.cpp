@@ -43,6 +43,8 @@ private slots:
     void noAnswerGivesThreeAndTheLateAnswerIsDropped();
     void stoppedConnectionGivesFour();
     void keepAliveAnswerCannotTurnARefusalIntoSuccess();
+    void typeCodesMatchWholeAndExactly_data();
+    void typeCodesMatchWholeAndExactly();
 
 private:
     SimSession m_s;
@@ -206,6 +208,27 @@ void TstRequestExchange::serverTimeIsTakenFromItsOwnAnswer()
     apiGetSystemTime(m_s.centre.get());
     QVERIFY(ZnSimServer::waitFor([&] { return m_s.centre->systemTime() == "----"; }));
     QCOMPARE(m_s.centre->pendingCount(), 0);
+}
+
+void TstRequestExchange::typeCodesMatchWholeAndExactly_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("index");
+    QTest::newRow("first") << QStringLiteral("01") << 0;
+    QTest::newRow("mixed case entry") << QStringLiteral("Dsk81") << 6;
+    QTest::newRow("other case") << QStringLiteral("DSK81") << 31;
+    QTest::newRow("prefix of a longer code") << QStringLiteral("NDX") << 19;
+    QTest::newRow("longer than an entry") << QStringLiteral("IP ") << 31;
+    QTest::newRow("last named") << QStringLiteral("CL") << 30;
+    QTest::newRow("placeholder") << QStringLiteral("--") << 31;
+    QTest::newRow("unknown") << QStringLiteral("D83") << 31;
+    QTest::newRow("empty") << QStringLiteral("") << 32;
+}
+
+void TstRequestExchange::typeCodesMatchWholeAndExactly()
+{
+    QFETCH(QString, code);
+    QTEST(terminalTypeIndex(code.toStdString()), "index");
 }
 
 QTEST_GUILESS_MAIN(TstRequestExchange)

@@ -60,6 +60,7 @@ private slots:
     void setOfEachKind();
     void levelsPushedBySet();
     void ownListSharedWithTheReceiveThread();
+    void lockedListAndLocalRemoval();
 
 private:
     void watch(int kind);
@@ -345,6 +346,28 @@ void TstSchemes::ownListSharedWithTheReceiveThread()
     // Rows nested past the JSON reader's limit are bad input, not an exception.
     std::list<ZnScheme> rows;
     QVERIFY(!ZnSchemeManage::parseRows(std::string(5000, '['), rows));
+}
+
+void TstSchemes::lockedListAndLocalRemoval()
+{
+    watch(3);
+    QVERIFY(!m_list->lockedSchemes(3)); // not held yet: asked for, nothing locked
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 1; }));
+    QVERIFY(m_list->lockedSchemes(3));
+    m_list->unlockSchemes();
+    // Unlocked: the receive thread can store the next answer.
+    QCOMPARE(apiGetSchemeList(m_session.centre.get(), 3), 0);
+    QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 2; }));
+    QVERIFY(!m_list->lockedSchemes(4));
+
+    const std::list<ZnScheme>* plays = m_list->lockedSchemes(0);
+    QVERIFY(plays);
+    const int first = plays->front().id;
+    m_list->unlockSchemes();
+    m_list->removeScheme(first, 0);
+    m_list->removeScheme(first, 0);
+    QVERIFY(!m_list->findScheme(first, 0));
+    QCOMPARE(m_view->removed, std::vector<int>{first}); // announced once, at once
 }
 
 QTEST_GUILESS_MAIN(TstSchemes)

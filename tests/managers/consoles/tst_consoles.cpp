@@ -283,6 +283,7 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QCOMPARE(starts, (std::vector<std::string>{"ButtonPopUp", "AlarmShortPress", "Alarm2ShortPress",
                                                 "BackupShortPress"}));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
+    QCOMPARE(idsOf(model->btnCallList(), &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
 
     // Nothing is sent for an empty list or a list mixing two consoles.
     const int posts = m_s.sim.count("POST D72ButtonCall");
