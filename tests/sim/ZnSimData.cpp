@@ -96,6 +96,15 @@ static Json::Value readResource(const char* name)
     return value;
 }
 
+void ZnSimData::loadDemo()
+{
+    const Json::Value demo = readResource("demo.json");
+    for (const std::string& name : demo["tables"].getMemberNames()) {
+        for (const Json::Value& r : demo["tables"][name])
+            addRow(name, r);
+    }
+}
+
 void ZnSimData::loadSample()
 {
     const Json::Value sample = readResource("sample.json");
@@ -348,6 +357,14 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
                 return true;
         }
         return false;
+    }
+    // A plan that still has tasks is not deleted.
+    if (packetType == "TimerPlan" && action == "Del") {
+        const auto& tasks = table("soundsource");
+        if (std::any_of(tasks.begin(), tasks.end(), [&](const Json::Value& t) { return str(t, "timerPlanId") == id; })) {
+            refusal = "Plan " + id + " still has tasks";
+            return false;
+        }
     }
     if (rules["records"].isMember(packetType)) {
         const Json::Value& rule = rules["records"][packetType];

@@ -29,6 +29,8 @@ public:
 
     // Fills every family with the small sample set of data/sample.json.
     void loadSample();
+    // Adds the rows of data/demo.json, which the demo shows besides the sample set.
+    void loadDemo();
     void addRow(const std::string& table, const Json::Value& row);
     std::vector<Json::Value>& table(const std::string& name);
     // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.

@@ -41,6 +41,7 @@ int main(int argc, char* argv[])
     int filePort = 8906;
     std::string mediaRoot;
     ZnSimServer server;
+    server.withData([](ZnSimData& d) { d.loadDemo(); });
     ZnSimFileService files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
