@@ -115,6 +115,32 @@ static void editIcon(const QString &rel, int s)
 }
 
 // Menu and tab icons: a rounded tile in a colour with a simple white mark.
+// Media browser icon: an audio file page.
+static void audioFileIcon(const QString &rel, int s)
+{
+    save(rel, s, s, [&](QPainter &p) {
+        const double u = s / 24.0;
+        p.setPen(QPen(QColor(0x6c, 0x7a, 0x89), 1.0 * u));
+        p.setBrush(Qt::white);
+        QPainterPath page;
+        page.moveTo(5 * u, 2 * u);
+        page.lineTo(15 * u, 2 * u);
+        page.lineTo(20 * u, 7 * u);
+        page.lineTo(20 * u, 22 * u);
+        page.lineTo(5 * u, 22 * u);
+        page.closeSubpath();
+        p.drawPath(page);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2d, 0x8c, 0xf0));
+        p.drawEllipse(QRectF(7 * u, 15 * u, 4.5 * u, 3.5 * u));
+        p.drawEllipse(QRectF(13 * u, 13.5 * u, 4.5 * u, 3.5 * u));
+        p.setPen(QPen(QColor(0x2d, 0x8c, 0xf0), 1.4 * u));
+        p.drawLine(QPointF(11 * u, 16.5 * u), QPointF(11 * u, 9 * u));
+        p.drawLine(QPointF(17 * u, 15 * u), QPointF(17 * u, 7.5 * u));
+        p.drawLine(QPointF(11 * u, 9 * u), QPointF(17 * u, 7.5 * u));
+    });
+}
+
 enum class Mark { Speaker, Mic, Group, Region, Media, Gear, Log, Record, Task, Clock, Hand, Plug, Alarm, Phone, Text, Server, Bell };
 
 static void tile(const QString &rel, int s, QColor colour, Mark mark)
@@ -381,6 +407,7 @@ int main(int argc, char *argv[])
     tile("images/term_falarm.png", 24, red, Mark::Alarm);
     tile("images/term_d82.png", 24, blue, Mark::Phone);
     tile("images/media_mgr.png", 24, teal, Mark::Media);
+    audioFileIcon("images/file_mp3_24px.png", 24);
     tile("images/server_group.png", 24, teal, Mark::Group);
     tile("images/region_mgr.png", 24, teal, Mark::Region);
     tile("images/parameter_setting.png", 24, teal, Mark::Gear);

@@ -2,6 +2,7 @@
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnConfigSettings.h"
 #include "ZnManageCenter.h"
 
 #include "ZnCapInfoForm.h"
@@ -31,7 +32,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimerEvent>
 
@@ -331,7 +331,7 @@ void InfoCenterMgr::slot_setTitleName(QString title)
 {
     setWindowTitle(title);
     ui.title_name_le->setText(title);
-    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    ZnConfigSettings settings;
     if (settings.value(QStringLiteral("Setting/Title")).toString() != title)
         settings.setValue(QStringLiteral("Setting/Title"), title);
 }

@@ -2,13 +2,13 @@
 
 #include "BaseMessageDialog.h"
 #include "LoginSettings.h"
+#include "ZnConfigSettings.h"
 
 #include <QIcon>
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QSettings>
 
 namespace {
 const char *const kAddressPattern =
@@ -27,7 +27,7 @@ LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPass
     LoginSettings::setInstance(new LoginSettings("config.ini"));
 
     setWindowIcon(QIcon(QStringLiteral(":/images/info32x32.png")));
-    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    ZnConfigSettings settings;
     const QString title = settings.value(QStringLiteral("Setting/Title")).toString();
     const QString shown = title.isEmpty() ? QStringLiteral("管理中心") : title;
     ui->login_title_edit->setText(shown);

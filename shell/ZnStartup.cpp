@@ -6,6 +6,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnCommon.h"
+#include "ZnConfigSettings.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnFontSetup.h"
 #include "ZnGlobals.h"
@@ -15,7 +16,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSettings>
 #include <QTextCodec>
 #include <QTranslator>
 
@@ -55,7 +55,7 @@ const char *getOption(const char *name)
 
 void loadStartupSettings()
 {
-    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    ZnConfigSettings settings;
     int boardType = settings.value(QStringLiteral("Setting/BoardType")).toInt();
     if (boardType < 1) {
         settings.setValue(QStringLiteral("Setting/BoardType"), 0);

@@ -123,6 +123,8 @@ int ZnMicListMgr::requestMicBooks(const BookRequest* request)
     if (!request)
         return -1;
     ZnManageCenter* centre = takeHubCentre();
+    // A book may be asked for before the console list: its answer needs the callback too.
+    apiSetMicCallback(centre, &ZnMicListMgr::onNotify);
     if (ZnOwnedList<BookEntry>* b = book(request->requestType))
         b->ask(request->terminalId);
     return Store::requestList([&] { return apiGetMicBooks(centre, request); });

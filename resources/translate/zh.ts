@@ -67,6 +67,248 @@
         <translation>设置错误！</translation>
     </message>
 </context>
+<!-- task and region pages -->
+<context>
+    <name>QtSchemeInfo</name>
+    <message>
+        <source>Play Task</source>
+        <translation>播放任务</translation>
+    </message>
+    <message>
+        <source>Amp Task</source>
+        <translation>功放任务</translation>
+    </message>
+    <message>
+        <source>Power Task</source>
+        <translation>电源任务</translation>
+    </message>
+    <message>
+        <source>Volume Task</source>
+        <translation>音量任务</translation>
+    </message>
+    <message>
+        <source>Plan change failed!</source>
+        <translation>方案修改失败!</translation>
+    </message>
+</context>
+<context>
+    <name>ZnBaseTaskMgrForm</name>
+    <message>
+        <source>Broadcast Type</source>
+        <translation>广播类型</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Play Volume</source>
+        <translation>播放音量</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Task List</source>
+        <translation>任务列表</translation>
+    </message>
+    <message>
+        <source>Cap Broadcast</source>
+        <translation>采集广播</translation>
+    </message>
+    <message>
+        <source>TTS Broadcast</source>
+        <translation>TTS广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>File Play Broadcast</source>
+        <translation>文件广播</translation>
+    </message>
+    <message>
+        <source>Unknow</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>运行中</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Illegality</source>
+        <translation>非法</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除失败！</translation>
+    </message>
+    <message>
+        <source>Task is runnig, it is not editable!</source>
+        <translation>任务正在执行，不可编辑！</translation>
+    </message>
+    <message>
+        <source>Start Error!</source>
+        <translation>执行任务失败！</translation>
+    </message>
+    <message>
+        <source>Stop Error!</source>
+        <translation>停止任务失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnExecTimeDialog</name>
+    <message>
+        <source>The name must not contain &quot;#$%&quot; or &quot;!!!&quot;!</source>
+        <translation>名称不能包含&quot;#$%&quot;或&quot;!!!&quot;！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnPlanTaskEditDialog</name>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>New Sound Source Task</source>
+        <translation>新建音源任务</translation>
+    </message>
+    <message>
+        <source>Sound Source Task Edit</source>
+        <translation>音源任务编辑</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+    <message>
+        <source>Play times or counts must be selected!</source>
+        <translation>请选择播放时长或播放次数！</translation>
+    </message>
+    <message>
+        <source>Play time con&apos;t be 0!</source>
+        <translation>播放时长不能为0！</translation>
+    </message>
+    <message>
+        <source>Play counts con&apos;t be 0!</source>
+        <translation>播放次数不能为0！</translation>
+    </message>
+    <message>
+        <source>Please select play file!</source>
+        <translation>请选择播放文件！</translation>
+    </message>
+    <message>
+        <source>Please select terminal!</source>
+        <translation>请选择采集终端！</translation>
+    </message>
+    <message>
+        <source>Tts content can&apos;t be empty!</source>
+        <translation>TTS内容不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnPlanTaskMgrForm</name>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Mic broadcast it is not editable!</source>
+        <translation>话筒广播不可编辑！</translation>
+    </message>
+    <message>
+        <source>Task is runnig, it is not editable!</source>
+        <translation>任务正在执行，不可编辑！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnSsTaskMgrForm</name>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTaskSourceCtrl</name>
+    <message>
+        <source>Media Name</source>
+        <translation>媒体名称</translation>
+    </message>
+    <message>
+        <source>The file path must not contain &quot;@#$%&quot;!</source>
+        <translation>文件路径不能包含&quot;@#$%&quot;！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTimerTaskEditDialog</name>
+    <message>
+        <source>Play times or counts must be selected!</source>
+        <translation>请选择播放时长或播放次数！</translation>
+    </message>
+    <message>
+        <source>Please select play file!</source>
+        <translation>请选择播放文件！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTimerTaskMgrForm</name>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
+    <name>fRegionEditDialog</name>
+    <message>
+        <source>Region Edit</source>
+        <translation>分区编辑</translation>
+    </message>
+</context>
+<context>
+    <name>fTaskEditDialog</name>
+    <message>
+        <source>New Sound Source Task</source>
+        <translation>新建音源任务</translation>
+    </message>
+</context>
+<context>
+    <name>fTaskInfoForm</name>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+</context>
+<!-- end of task and region pages -->
 <context>
     <name>ZnTerTableWidgetStr</name>
     <message>
@@ -176,6 +418,32 @@
     <message>
         <source>Talkback Record</source>
         <translation>对讲录音</translation>
+    </message>
+</context>
+<context>
+    <name>ZnMediaViewCtrl</name>
+    <message>
+        <source>Folder</source>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>Media File</source>
+        <translation>媒体文件</translation>
+    </message>
+</context>
+<context>
+    <name>ZnMediaTableCtrl</name>
+    <message>
+        <source>Media Name</source>
+        <translation>媒体名称</translation>
+    </message>
+    <message>
+        <source>File Size</source>
+        <translation>文件大小</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
 #include "InfoCenterMgr.h"
+#include "ZnConfigSettings.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
 #include "ZnPlayerInfoForm.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QListWidget>
-#include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -86,7 +86,7 @@ private slots:
     {
         QFile::remove("config.ini");
         { Window first; }
-        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("Setting/Title").toString(), QString("管理中心"));
+        QCOMPARE(ZnConfigSettings().value("Setting/Title").toString(), QString("管理中心"));
         // A rewrite of the file would drop the comment.
         QFile f("config.ini");
         QVERIFY(f.open(QIODevice::Append));
@@ -98,7 +98,8 @@ private slots:
         f.close();
         emit w.findChild<ZnSystemSettingForm *>()->sendTitleString("二号楼");
         QCOMPARE(w.form().title_name_le->text(), QString("二号楼"));
-        QCOMPARE(QSettings("config.ini", QSettings::IniFormat).value("Setting/Title").toString(), QString("二号楼"));
+        QCOMPARE(ZnConfigSettings().value("Setting/Title").toString(), QString("二号楼"));
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().contains("Title=二号楼\n"));
     }
 
     void clock()

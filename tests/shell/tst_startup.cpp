@@ -1,11 +1,11 @@
 #include "LoginDialog.h"
 #include "LoginSettings.h"
+#include "ZnConfigSettings.h"
 #include "ZnGlobals.h"
 #include "ZnModalHelper.h"
 #include "ZnStartup.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,7 +38,7 @@ class tst_startup : public QObject
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             f.write(text);
     }
-    static QString setting(const char *key) { return QSettings("config.ini", QSettings::IniFormat).value(key).toString(); }
+    static QString setting(const char *key) { return ZnConfigSettings().value(key).toString(); }
 
 private slots:
     void init()
@@ -150,16 +150,41 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
+    // Whatever a start writes back, the title's bytes stay as typed.
+    void titleSurvivesAStart_data()
+    {
+        QTest::addColumn<QByteArray>("title");
+        QTest::newRow("Chinese") << QByteArray("一号楼广播中心");
+        QTest::newRow("with blanks") << QByteArray("一号 广播 中心");
+    }
+    void titleSurvivesAStart()
+    {
+        QFETCH(QByteArray, title);
+        const QByteArray line = "Title=" + title + "\n";
+        writeFile("[Setting]\n" + line + "ServerIp=10.0.0.1\nUser=op\n");
+        loadStartupSettings();
+        LoginDialog dlg("");
+        QCOMPARE(dlg.windowTitle(), QString::fromUtf8(title));
+        QCOMPARE(dlg.form().login_title_edit->text(), QString::fromUtf8(title));
+        LoginSettings::instance()->User = "other";
+        LoginSettings::instance()->save();
+        QFile f("config.ini");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray after = f.readAll();
+        QVERIFY2(after.contains(line), after.constData());
+        QVERIFY(after.contains("MediaPath=D:/TalkServerData/mp3") && after.contains("User=other"));
+    }
+
     void bothWritersKeepEachOthersKeys()
     {
         {
-            QSettings q("config.ini", QSettings::IniFormat);
+            ZnConfigSettings q;
             q.setValue("Setting/Title", QString("一号 广播 中心"));
             q.setValue("MediaLastFilePath", "/home/op/some folder");
         }
         LoginSettings s("config.ini");
         // QSettings writes after the login settings were read.
-        QSettings("config.ini", QSettings::IniFormat).setValue("Setting/BoardType", 3);
+        ZnConfigSettings().setValue("Setting/BoardType", 3);
         s.ServerIp = "10.1.1.1";
         s.User = "admin";
         s.ServerPort = 8999;
@@ -169,7 +194,7 @@ private slots:
         QCOMPARE(setting("Setting/BoardType"), QString("3"));
         QCOMPARE(setting("MediaLastFilePath"), QString("/home/op/some folder"));
         QCOMPARE(setting("Setting/ServerIp"), QString("10.1.1.1"));
-        QSettings("config.ini", QSettings::IniFormat).setValue("Setting/Title", QString("新标题"));
+        ZnConfigSettings().setValue("Setting/Title", QString("新标题"));
         QCOMPARE(LoginSettings("config.ini").User, std::string("admin"));
     }
 };
