@@ -9,7 +9,6 @@
 
 namespace {
 ZnD82ListMgr* gInstance = nullptr;
-const int kRemovedType = 281;
 
 bool byDescendingId(const ZnD82& a, const ZnD82& b)
 {
@@ -49,7 +48,7 @@ void ZnD82ListMgr::onNotify(int code, void* data)
     case ZnD82Manage::DeviceType:
         self->applyChanged(*Store::recordOf(data));
         break;
-    case kRemovedType: {
+    case ZnD82Manage::RemovedType: {
         int id = 0;
         if (Store::idOf(data, id) && self->m_store.erase(id))
             emit self->d82Deleted(id);

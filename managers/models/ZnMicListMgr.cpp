@@ -10,6 +10,8 @@ namespace {
 ZnMicListMgr* g_micListMgr = nullptr;
 }
 
+const int ZnMicListMgr::AllPlayTerminalList = ZnMicManage::AllPlayType;
+
 ZnMicListMgr* ZnMicListMgr::instance()
 {
     if (!g_micListMgr)
@@ -123,6 +125,8 @@ int ZnMicListMgr::requestMicBooks(const BookRequest* request)
     if (!request)
         return -1;
     ZnManageCenter* centre = takeHubCentre();
+    // A book may be asked for before the console list: its answer needs the callback too.
+    apiSetMicCallback(centre, &ZnMicListMgr::onNotify);
     if (ZnOwnedList<BookEntry>* b = book(request->requestType))
         b->ask(request->terminalId);
     return Store::requestList([&] { return apiGetMicBooks(centre, request); });

@@ -114,6 +114,16 @@ std::vector<std::string> ZnSsTask::splitPlayList(const std::string& text)
     return out;
 }
 
+bool ZnSsTask::fitsExecuteTimes(const std::string& name)
+{
+    return name.find(kEntrySeparator) == std::string::npos && name.find(kTimeSeparator) == std::string::npos;
+}
+
+bool ZnSsTask::fitsPlayList(const std::string& path)
+{
+    return !path.empty() && path.find(kFileSeparator) == std::string::npos;
+}
+
 bool ZnSsTask::weekHasDay(int32_t week, int day)
 {
     return day >= 1 && day <= 7 && (week & (1 << (day - 1))) != 0;

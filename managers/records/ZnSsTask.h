@@ -34,6 +34,10 @@ public:
     // Media file paths joined by "@#$%".
     static std::string joinPlayList(const std::vector<std::string>& paths);
     static std::vector<std::string> splitPlayList(const std::string& text);
+    // False when the text holds a separator of the field it goes into, so that it
+    // would not read back as written.
+    static bool fitsExecuteTimes(const std::string& name);
+    static bool fitsPlayList(const std::string& path);
     // Week days: day 1 Monday to 7 Sunday, bit (day - 1) of Week.
     static bool weekHasDay(int32_t week, int day);
     static int32_t weekWithDay(int32_t week, int day, bool on);

@@ -220,3 +220,9 @@ bool ZnD82Manage::onPost(const std::string& key, const std::string& body)
     }
     return true;
 }
+
+void ZnD82Manage::onDeleted(int id)
+{
+    if (m_notify)
+        m_notify(RemovedType, &id);
+}

@@ -12,7 +12,7 @@ class ZnD82;
 class ZnD82Manage : public ZnNotifyManage
 {
 public:
-    enum { ListType = 278, DeviceType = 279, ModifyType = 280, CallBookType = 282, AllCallType = 283,
+    enum { ListType = 278, DeviceType = 279, ModifyType = 280, RemovedType = 281, CallBookType = 282, AllCallType = 283,
            SetCallBookType = 284, SourceBookType = 285, SetSourceBookType = 286, RegionBookType = 287,
            SetRegionBookType = 288 };
     static constexpr const char* kPostKey = "SqlConfig_d82";
@@ -39,6 +39,8 @@ public:
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;
+    // The server's removal notice: the device leaves the model (event 281).
+    void onDeleted(int id) override;
 
 protected:
     int m_types[15] = {278, 279, 280, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292};

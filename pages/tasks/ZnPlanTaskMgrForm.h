@@ -1,11 +1,20 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnBaseTaskMgrForm.h"
 
-// Page of the plan tasks; holds its place in the main window's page stack.
-class ZnPlanTaskMgrForm : public QWidget
+// The plan tasks (category 1), edited in the plan task dialog.
+class ZnPlanTaskMgrForm : public ZnBaseTaskMgrForm
 {
     Q_OBJECT
 public:
     ZnPlanTaskMgrForm();
+
+public slots:
+    void slot_showTaskList() override;
+    void slot_addClicked() override;
+    void slot_editClicked() override;
+    void slot_stopTaskClicked();
+    void slot_widgetItemClicked(QTableWidgetItem *item);
+    // A refreshed current row is judged like a clicked one.
+    void widget_item_clicked(QTableWidgetItem *item) override { slot_widgetItemClicked(item); }
 };

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnBaseTaskMgrForm.h"
 
-// Page of the manual and SDK tasks; holds its place in the main window's page stack.
-class ZnSsTaskMgrForm : public QWidget
+// The manual tasks (category 2) or the SDK tasks (category 4).
+class ZnSsTaskMgrForm : public ZnBaseTaskMgrForm
 {
     Q_OBJECT
 public:
     explicit ZnSsTaskMgrForm(int category);
 
-    int category() const { return m_category; }
-
-private:
-    int m_category;
+public slots:
+    void slot_showTaskList() override;
+    void slot_addClicked() override;
+    void slot_editClicked() override;
+    void slot_startTaskClicked();
+    void slot_stopTaskClicked();
 };

@@ -1,6 +1,93 @@
 #include "ZnTimerTaskMgrForm.h"
 
-ZnTimerTaskMgrForm::ZnTimerTaskMgrForm(int category) : m_category(category)
+#include "QtSchemeInfo.h"
+#include "ZnSchemeList.h"
+#include "ZnSsTaskDataMgr.h"
+#include "ZnTimerTaskEditDialog.h"
+
+#include <QHeaderView>
+
+namespace {
+const int kPlayPlans = 0;
+}
+
+ZnTimerTaskMgrForm::ZnTimerTaskMgrForm(int taskCategory)
 {
     setObjectName(QStringLiteral("ZnTimerTaskMgrForm"));
+    category = taskCategory;
+    schemeInfo = new QtSchemeInfo(this, kPlayPlans);
+    ui.fSchemeLayout->addWidget(schemeInfo);
+    ui.fTaskTableWidget->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    connect(ZnSsTaskDataMgr::instance(), SIGNAL(gotTaskList()), this, SLOT(slot_showTaskList()));
+    connect(schemeInfo, SIGNAL(showTaskInfo(int)), this, SLOT(slot_showTaskList(int)));
+    connect(ui.fNewBtn, SIGNAL(clicked()), this, SLOT(slot_addClicked()));
+    connect(ui.fEditBtn, SIGNAL(clicked()), this, SLOT(slot_editClicked()));
+    connect(ui.fStartTask, SIGNAL(clicked()), this, SLOT(slot_startTaskClicked()));
+    connect(ui.fStopTask, SIGNAL(clicked()), this, SLOT(slot_stopTaskClicked()));
+    connect(ui.fTaskTableWidget, SIGNAL(itemDoubleClicked(QTableWidgetItem *)), this, SLOT(slot_editClicked()));
+    connect(ui.fTaskTableWidget, SIGNAL(itemClicked(QTableWidgetItem *)), this,
+            SLOT(widget_item_clicked(QTableWidgetItem *)));
+    ui.fSchemeNameText->clear();
+    slot_showTaskList();
+}
+
+void ZnTimerTaskMgrForm::slot_showTaskList()
+{
+    // Without a plan nothing is listed; the panel reports -1 when it has none.
+    clearTable();
+    if (currentSchemeId == -1)
+        return;
+    for (const ZnSsTask &task : ZnSsTaskDataMgr::instance()->taskList()) {
+        if (listsTask(task))
+            addTaskRow(task);
+    }
+    ui.fTaskTableWidget->sortItems(1, Qt::AscendingOrder);
+}
+
+void ZnTimerTaskMgrForm::slot_showTaskList(int id)
+{
+    currentSchemeId = id;
+    slot_showTaskList();
+    ZnScheme plan;
+    const bool known = ZnSchemeList::instance()->findScheme(id, kPlayPlans, plan);
+    ui.fSchemeNameText->setText(known ? QString::fromLocal8Bit(plan.name.c_str()) : QString());
+}
+
+void ZnTimerTaskMgrForm::slot_addClicked()
+{
+    ZnSsTask task;
+    task.Id = 0;
+    task.SourceCategory = category;
+    task.TimerPlanId = currentSchemeId;
+    task.state = ZnSsTask::StateIdle;
+    ZnTimerTaskEditDialog dialog(&task);
+    if (dialog.exec() == QDialog::Accepted)
+        commitEdited(task, ZnSsTask::ActionAdd, tr("Add Error!"));
+}
+
+void ZnTimerTaskMgrForm::slot_editClicked()
+{
+    ZnSsTask task;
+    if (!editableCurrentTask(task))
+        return;
+    ZnTimerTaskEditDialog dialog(&task);
+    if (dialog.exec() == QDialog::Accepted)
+        commitEdited(task, ZnSsTask::ActionMod, tr("Edit Error!"));
+}
+
+void ZnTimerTaskMgrForm::slot_startTaskClicked()
+{
+    ZnScheme plan;
+    if (!ZnSchemeList::instance()->findScheme(currentSchemeId, kPlayPlans, plan))
+        return;
+    if (plan.enable == 0) {
+        message(QStringLiteral("方案已禁用!"));
+        return;
+    }
+    switchTasks(true);
+}
+
+void ZnTimerTaskMgrForm::slot_stopTaskClicked()
+{
+    switchTasks(false);
 }

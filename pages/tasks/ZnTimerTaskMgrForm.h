@@ -1,16 +1,26 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnBaseTaskMgrForm.h"
 
-// Page of the timer tasks; holds its place in the main window's page stack.
-class ZnTimerTaskMgrForm : public QWidget
+class QtSchemeInfo;
+
+// The timer tasks (category 3) of the plan chosen in the embedded plan panel.
+class ZnTimerTaskMgrForm : public ZnBaseTaskMgrForm
 {
     Q_OBJECT
 public:
     explicit ZnTimerTaskMgrForm(int category);
 
-    int category() const { return m_category; }
+    QtSchemeInfo *schemePanel() const { return schemeInfo; }
+
+public slots:
+    void slot_showTaskList() override;
+    void slot_addClicked() override;
+    void slot_editClicked() override;
+    void slot_showTaskList(int id);
+    void slot_startTaskClicked();
+    void slot_stopTaskClicked();
 
 private:
-    int m_category;
+    QtSchemeInfo *schemeInfo;
 };

@@ -1,11 +1,38 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnTerListPage.h"
+#include "ui_fCommonTableForm.h"
 
-// Page of the D82 mobile devices; holds its place in the main window's page stack.
-class ZnD82InfoForm : public QWidget
+class ZnD82;
+
+// Page of the D82 mobile devices: follows the D82 list model and opens the
+// setting dialog of a device.
+class ZnD82InfoForm : public ZnTerListPage
 {
     Q_OBJECT
 public:
     ZnD82InfoForm();
+
+    QTableWidget *tableWidget() override { return ui.fCommonTableWidget; }
+    Ui::fCommonTableForm &form() { return ui; }
+
+    int insertRecordRow(const ZnD82 *device);
+    int writeRecordRow(int row, const ZnD82 *device);
+
+public slots:
+    void slot_showD82List();
+    void slot_updateD82Row(int id);
+    void slot_delD82Row(int id);
+    void slot_editClicked();
+    void slot_delMicClicked();
+
+protected:
+    bool recordRow(int id, ZnTableRow &row) override;
+    void editRecord(int id) override;
+    int removeRecord(int id) override;
+
+private:
+    static void makeRow(const ZnD82 &device, ZnTableRow &row);
+
+    Ui::fCommonTableForm ui;
 };

@@ -39,6 +39,26 @@
         <source>Can&apos;t check speaker when terminal not idle!</source>
         <translation>终端不空闲时不能检测喇叭！</translation>
     </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Is AEC</source>
+        <translation>回声消除</translation>
+    </message>
+    <message>
+        <source>Is PPT</source>
+        <translation>按键通话</translation>
+    </message>
 </context>
 <context>
     <name>BaseSetNameDialog</name>
@@ -47,6 +67,248 @@
         <translation>设置错误！</translation>
     </message>
 </context>
+<!-- task and region pages -->
+<context>
+    <name>QtSchemeInfo</name>
+    <message>
+        <source>Play Task</source>
+        <translation>播放任务</translation>
+    </message>
+    <message>
+        <source>Amp Task</source>
+        <translation>功放任务</translation>
+    </message>
+    <message>
+        <source>Power Task</source>
+        <translation>电源任务</translation>
+    </message>
+    <message>
+        <source>Volume Task</source>
+        <translation>音量任务</translation>
+    </message>
+    <message>
+        <source>Plan change failed!</source>
+        <translation>方案修改失败!</translation>
+    </message>
+</context>
+<context>
+    <name>ZnBaseTaskMgrForm</name>
+    <message>
+        <source>Broadcast Type</source>
+        <translation>广播类型</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Play Volume</source>
+        <translation>播放音量</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Task List</source>
+        <translation>任务列表</translation>
+    </message>
+    <message>
+        <source>Cap Broadcast</source>
+        <translation>采集广播</translation>
+    </message>
+    <message>
+        <source>TTS Broadcast</source>
+        <translation>TTS广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>File Play Broadcast</source>
+        <translation>文件广播</translation>
+    </message>
+    <message>
+        <source>Unknow</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>运行中</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Illegality</source>
+        <translation>非法</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除失败！</translation>
+    </message>
+    <message>
+        <source>Task is runnig, it is not editable!</source>
+        <translation>任务正在执行，不可编辑！</translation>
+    </message>
+    <message>
+        <source>Start Error!</source>
+        <translation>执行任务失败！</translation>
+    </message>
+    <message>
+        <source>Stop Error!</source>
+        <translation>停止任务失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnExecTimeDialog</name>
+    <message>
+        <source>The name must not contain &quot;#$%&quot; or &quot;!!!&quot;!</source>
+        <translation>名称不能包含&quot;#$%&quot;或&quot;!!!&quot;！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnPlanTaskEditDialog</name>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>New Sound Source Task</source>
+        <translation>新建音源任务</translation>
+    </message>
+    <message>
+        <source>Sound Source Task Edit</source>
+        <translation>音源任务编辑</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+    <message>
+        <source>Play times or counts must be selected!</source>
+        <translation>请选择播放时长或播放次数！</translation>
+    </message>
+    <message>
+        <source>Play time con&apos;t be 0!</source>
+        <translation>播放时长不能为0！</translation>
+    </message>
+    <message>
+        <source>Play counts con&apos;t be 0!</source>
+        <translation>播放次数不能为0！</translation>
+    </message>
+    <message>
+        <source>Please select play file!</source>
+        <translation>请选择播放文件！</translation>
+    </message>
+    <message>
+        <source>Please select terminal!</source>
+        <translation>请选择采集终端！</translation>
+    </message>
+    <message>
+        <source>Tts content can&apos;t be empty!</source>
+        <translation>TTS内容不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnPlanTaskMgrForm</name>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Mic broadcast it is not editable!</source>
+        <translation>话筒广播不可编辑！</translation>
+    </message>
+    <message>
+        <source>Task is runnig, it is not editable!</source>
+        <translation>任务正在执行，不可编辑！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnSsTaskMgrForm</name>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTaskSourceCtrl</name>
+    <message>
+        <source>Media Name</source>
+        <translation>媒体名称</translation>
+    </message>
+    <message>
+        <source>The file path must not contain &quot;@#$%&quot;!</source>
+        <translation>文件路径不能包含&quot;@#$%&quot;！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTimerTaskEditDialog</name>
+    <message>
+        <source>Play times or counts must be selected!</source>
+        <translation>请选择播放时长或播放次数！</translation>
+    </message>
+    <message>
+        <source>Please select play file!</source>
+        <translation>请选择播放文件！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTimerTaskMgrForm</name>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
+    <name>fRegionEditDialog</name>
+    <message>
+        <source>Region Edit</source>
+        <translation>分区编辑</translation>
+    </message>
+</context>
+<context>
+    <name>fTaskEditDialog</name>
+    <message>
+        <source>New Sound Source Task</source>
+        <translation>新建音源任务</translation>
+    </message>
+</context>
+<context>
+    <name>fTaskInfoForm</name>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+</context>
+<!-- end of task and region pages -->
 <context>
     <name>ZnTerTableWidgetStr</name>
     <message>
@@ -303,6 +565,289 @@
     <message>
         <source>%1 already exists. Replace it?</source>
         <translation>%1 已存在，是否替换？</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD72InfoForm</name>
+    <message>
+        <source>Attribute</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Call Mic</source>
+        <translation>呼叫话筒</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Login Out</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Sound Source Broadcast</source>
+        <translation>音源广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Ring By Call</source>
+        <translation>呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talking</source>
+        <translation>通话中</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>监听</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+    <message>
+        <source>Button Call Config Setting Error!</source>
+        <translation>按键呼叫配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD74InfoForm</name>
+    <message>
+        <source>Attribute</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Emergency Phone</source>
+        <translation>紧急话筒</translation>
+    </message>
+    <message>
+        <source>Move Mode</source>
+        <translation>移动模式</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Text Content</source>
+        <translation>显示内容</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>绿</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>黄</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>红</translation>
+    </message>
+    <message>
+        <source>Led Config Setting Error!</source>
+        <translation>LED配置错误！</translation>
+    </message>
+    <message>
+        <source>Left Move</source>
+        <translation>左移</translation>
+    </message>
+    <message>
+        <source>Right Move</source>
+        <translation>右移</translation>
+    </message>
+    <message>
+        <source>Up Move</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down Move</source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Login Out</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Sound Source Broadcast</source>
+        <translation>音源广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Ring By Call</source>
+        <translation>呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talking</source>
+        <translation>通话中</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>监听</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+    <message>
+        <source>Button Call Config Setting Error!</source>
+        <translation>按键呼叫配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD72SettingDialog</name>
+    <message>
+        <source>Mic Setting</source>
+        <translation>话筒设置</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD74SettingDialog</name>
+    <message>
+        <source>Mic Setting</source>
+        <translation>话筒设置</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+    <message>
+        <source>Left Move</source>
+        <translation>左移</translation>
+    </message>
+    <message>
+        <source>Right Move</source>
+        <translation>右移</translation>
+    </message>
+    <message>
+        <source>Up Move</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down Move</source>
+        <translation>下移</translation>
+    </message>
+</context>
+<context>
+    <name>ZnPlayerInfoForm</name>
+    <message>
+        <source>PRTerm</source>
+        <translation>PR终端</translation>
+    </message>
+    <message>
+        <source>IPTerm</source>
+        <translation>IP终端</translation>
+    </message>
+    <message>
+        <source>NDXSTerm</source>
+        <translation>NDX-S终端</translation>
+    </message>
+    <message>
+        <source>NDXTerm</source>
+        <translation>NDX终端</translation>
+    </message>
+    <message>
+        <source>CLTerm</source>
+        <translation>CL终端</translation>
+    </message>
+    <message>
+        <source>01Term</source>
+        <translation>01终端</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Broadcasting</source>
+        <translation>广播中</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Amp Warning</source>
+        <translation>功放告警</translation>
+    </message>
+    <message>
+        <source>Open Circuit</source>
+        <translation>开路</translation>
+    </message>
+    <message>
+        <source>Pass</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Short Circuit</source>
+        <translation>短路</translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation>检测中</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
     </message>
 </context>
 </TS>

@@ -116,10 +116,15 @@ void ZnSelectTableCtrl::tick(int row, bool on)
     ZnCommon::setRowBackground(table, row, on ? gSelectOrange : gSelectWhite);
 }
 
-static bool isTicked(QTableWidget *table, int row)
+static bool rowTicked(QTableWidget *table, int row)
 {
     const QTableWidgetItem *flag = table->item(row, 1);
     return flag && flag->data(Qt::UserRole).toInt() != 0;
+}
+
+bool ZnSelectTableCtrl::isTicked(int row) const
+{
+    return table && row >= 0 && row < table->rowCount() && rowTicked(table, row);
 }
 
 void ZnSelectTableCtrl::slot_tableItemClicked(QTableWidgetItem *item)
@@ -127,7 +132,7 @@ void ZnSelectTableCtrl::slot_tableItemClicked(QTableWidgetItem *item)
     if (!table || !item)
         return;
     const int row = item->row();
-    if (isTicked(table, row)) {
+    if (rowTicked(table, row)) {
         tick(row, false);
         allChecked = false;
         if (selectAllBox)
@@ -161,7 +166,7 @@ void ZnSelectTableCtrl::slot_singleTableItemClicked(QTableWidgetItem *item)
     if (!table || !item)
         return;
     const int row = item->row();
-    if (isTicked(table, row)) {
+    if (rowTicked(table, row)) {
         tick(row, false);
         table->clearSelection();
         currentRow = -1;

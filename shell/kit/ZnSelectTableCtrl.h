@@ -24,6 +24,9 @@ public:
     // True once a row was clicked or the select-all box changed state.
     bool changed() const { return changedFlag; }
     bool isChanged() const { return changed(); }
+    // Whether a row carries the tick flag; setTicked sets box, flag and colour.
+    bool isTicked(int row) const;
+    void setTicked(int row, bool on) { tick(row, on); }
     int checkedRow() const { return currentRow; }
 
 public slots:

@@ -85,6 +85,24 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
     }
 }
 
+void ZnSimData::addRowsPerFamily(int firstId, int count)
+{
+    int id = firstId;
+    for (const char* name : kTerminalTables) {
+        std::vector<Json::Value>& rows = table(name);
+        Json::Value templ = rows.empty() ? Json::Value(Json::objectValue) : rows.front();
+        rows.reserve(rows.size() + static_cast<size_t>(std::max(0, count)));
+        for (int i = 0; i < count; ++i, ++id) {
+            Json::Value r = templ;
+            r["terminalId"] = std::to_string(id);
+            r["name"] = std::string(name) + " " + std::to_string(id);
+            r["ip"] = "10." + std::to_string(id / 62500 % 250) + "." + std::to_string(id / 250 % 250) + "."
+                      + std::to_string(id % 250 + 1);
+            rows.push_back(std::move(r));
+        }
+    }
+}
+
 // Outside any namespace, as Q_INIT_RESOURCE requires; the data lives in a static library.
 static Json::Value readResource(const char* name)
 {
@@ -94,6 +112,15 @@ static Json::Value readResource(const char* name)
     if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), value))
         return Json::Value(Json::objectValue);
     return value;
+}
+
+void ZnSimData::loadDemo()
+{
+    const Json::Value demo = readResource("demo.json");
+    for (const std::string& name : demo["tables"].getMemberNames()) {
+        for (const Json::Value& r : demo["tables"][name])
+            addRow(name, r);
+    }
 }
 
 void ZnSimData::loadSample()
@@ -348,6 +375,14 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
                 return true;
         }
         return false;
+    }
+    // A plan that still has tasks is not deleted.
+    if (packetType == "TimerPlan" && action == "Del") {
+        const auto& tasks = table("soundsource");
+        if (std::any_of(tasks.begin(), tasks.end(), [&](const Json::Value& t) { return str(t, "timerPlanId") == id; })) {
+            refusal = "Plan " + id + " still has tasks";
+            return false;
+        }
     }
     if (rules["records"].isMember(packetType)) {
         const Json::Value& rule = rules["records"][packetType];

@@ -29,10 +29,15 @@ public:
 
     // Fills every family with the small sample set of data/sample.json.
     void loadSample();
+    // Adds the rows of data/demo.json, which the demo shows besides the sample set.
+    void loadDemo();
     void addRow(const std::string& table, const Json::Value& row);
     std::vector<Json::Value>& table(const std::string& name);
     // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.
     void addTerminals(const std::string& table, int firstId, int count);
+    // Adds count rows to every terminal family, each a copy of the family's first
+    // row under a new id; the ids of all families together run on from firstId.
+    void addRowsPerFamily(int firstId, int count);
 
     // The "level" table as the keyless SET "LevelList" XML that the server pushes.
     std::string levelListXml() const;

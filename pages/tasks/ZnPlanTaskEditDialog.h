@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ShadowWidget.h"
+#include "ZnSsTask.h"
+#include "ZnTaskSourceCtrl.h"
+#include "ui_fTaskEditDialog.h"
+
+#include <QDialog>
+
+// Creates or edits a plan task: name, volume, duration or count and its source.
+// Writes into the caller's record; the caller commits only an accepted one.
+class ZnPlanTaskEditDialog : public ShadowWidget<QDialog>
+{
+    Q_OBJECT
+public:
+    explicit ZnPlanTaskEditDialog(ZnSsTask *task);
+
+    ZnTaskSourceCtrl *source() { return &sourceCtrl; }
+
+public slots:
+    void slot_okClicked();
+    void slot_addPlayFile(int row, int column);
+    void slot_delPlayFile(int row, int column);
+
+private:
+    Ui::fTaskEditDialog ui;
+    ZnSsTask *task;
+    ZnTaskSourceCtrl sourceCtrl;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ZnSsTask.h"
+
+#include <QObject>
+#include <QString>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
+class QStackedWidget;
+class QTableWidget;
+class QTableWidgetItem;
+class QTextEdit;
+class QTimeEdit;
+
+// The widgets both task edit dialogs have for name, volume, duration or count and
+// the source: a play list of media files, a capture unit or a speech text.
+struct ZnTaskSourceWidgets
+{
+    QLineEdit *name;
+    QSlider *volSlider;
+    QSpinBox *volSpin;
+    QCheckBox *timeBox;
+    QTimeEdit *timeEdit;
+    QCheckBox *countBox;
+    QLineEdit *countEdit;
+    QComboBox *typeBox;
+    QStackedWidget *stack;
+    QTableWidget *playTable;
+    QTableWidget *capTable;
+    QTextEdit *ttsEdit;
+    QLabel *sizeLabel;
+};
+
+// Fills those widgets from a task, keeps them consistent while the operator edits,
+// and writes them back step by step, each step refusing with the dialog's text.
+class ZnTaskSourceCtrl : public QObject
+{
+    Q_OBJECT
+public:
+    enum { TtsLimit = 200 };
+
+    ZnTaskSourceCtrl(const ZnTaskSourceWidgets &widgets, ZnSsTask *task);
+
+    // Fills the widgets as the task stands (Id 0: a new task) and then connects
+    // them, so filling runs no slot.
+    void fill();
+
+    // One play-list entry: the full server path and the name shown.
+    typedef std::pair<std::string, std::string> PlayEntry;
+    const std::vector<PlayEntry> &playList() const { return entries; }
+    // Appends a file; a path holding the play-list separator is refused with a
+    // message and false.
+    bool addPlayFile(const std::string &fullPath, const std::string &name);
+    void removePlayRow(int row);
+    // Exchanges a row with the one above (-1) or below (+1) and selects it.
+    void movePlayRow(int row, int step);
+
+    // The write steps of OK, in the dialogs' order; false after a refusal.
+    bool writeName(const QString &emptyText);
+    bool writePlayAmount(const QString &noneText, const QString &zeroTimeText, const QString &zeroCountText);
+    bool writeSource(const QString &noFileText, const QString &noCapText, const QString &noTtsText);
+
+    static void refuse(const QString &text);
+
+public slots:
+    void slot_setPlayTimeStateChanged(int state);
+    void slot_setPlayCountsStateChanged(int state);
+    void slot_capTableItemClicked(QTableWidgetItem *item);
+    void slot_capTableCellChanged(int row, int column);
+    void slot_textChanged();
+
+private:
+    void fillCaptureUnits();
+
+    ZnTaskSourceWidgets w;
+    ZnSsTask *task;
+    std::vector<PlayEntry> entries;
+    int checkedCapRow = -1;
+};

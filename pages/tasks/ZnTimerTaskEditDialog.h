@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ShadowWidget.h"
+#include "ZnSelectTableCtrl.h"
+#include "ZnSsTask.h"
+#include "ZnTaskSourceCtrl.h"
+#include "ui_fTimerTaskEditDialog.h"
+
+#include <QDialog>
+
+class ZnExecTimeViewCtrl;
+
+// Creates or edits a manual, timer or SDK task: besides what the plan task dialog
+// edits, the terminals, the amplifier pre-power time and (not for manual tasks)
+// the week days, dates and execution times.
+class ZnTimerTaskEditDialog : public ShadowWidget<QDialog>
+{
+    Q_OBJECT
+public:
+    explicit ZnTimerTaskEditDialog(ZnSsTask *task);
+    ~ZnTimerTaskEditDialog() override;
+
+    ZnTaskSourceCtrl *source() { return &sourceCtrl; }
+    ZnExecTimeViewCtrl *execTimes() { return execTimeView; }
+
+public slots:
+    void slot_okClicked();
+    void slot_setStopDateStateChanged(int state);
+    void slot_regionTableItemClicked(QTableWidgetItem *item);
+    void slot_addExecTime();
+    void slot_editExecTime();
+    void slot_delExecTime();
+    void slot_addPlayFile(int row, int column);
+    void slot_addAllSelectedFiles();
+    void slot_delPlayFile(int row, int column);
+    void slot_delAllSelectedFiles();
+    void moveup_broad_file();
+    void movedown_broad_file();
+
+private:
+    void fillTimerSettings();
+    void fillTerminals();
+    // The terminal row of an id, appended checked when the table has none: a
+    // member the loaded lists do not offer is kept until the operator unchecks it.
+    int terminalRow(int id, bool appendMissing);
+    void checkTerminalRow(int row);
+    bool writeTimerSettings();
+    bool writeTerminals();
+
+    Ui::fTimerTaskEditDialog ui;
+    ZnSsTask *task;
+    ZnTaskSourceCtrl sourceCtrl;
+    ZnSelectTableCtrl terminalSelect;
+    ZnSelectTableCtrl regionSelect;
+    ZnExecTimeViewCtrl *execTimeView = nullptr;
+    bool manual;
+};

@@ -1,0 +1,77 @@
+#include "ZnTableFill.h"
+
+#include "ZnTableRow.h"
+
+#include <QTableWidget>
+
+ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount) : table(t)
+{
+    if (!table)
+        return;
+    wasSorting = table->isSortingEnabled();
+    wasUpdating = table->updatesEnabled();
+    table->setSortingEnabled(false);
+    table->setUpdatesEnabled(false);
+    // Rows go first, so no selection or current cell stays on a row that now
+    // holds another record.
+    table->setRowCount(0);
+    table->setRowCount(rowCount > 0 ? rowCount : 0);
+    // One change signal per cell would make the view work out a repaint per
+    // cell; the rows are new and the whole view is repainted when updates
+    // come back on, so the cells go in unannounced.
+    wasBlocked = table->model()->blockSignals(true);
+}
+
+ZnTableFill::~ZnTableFill()
+{
+    if (!table)
+        return;
+    table->model()->blockSignals(wasBlocked);
+    if (table->rowCount() != next)
+        table->setRowCount(next);
+    table->setSortingEnabled(wasSorting);
+    table->setUpdatesEnabled(wasUpdating);
+}
+
+void ZnTableFill::append(ZnTableRow &row)
+{
+    if (!table)
+        return;
+    if (next >= table->rowCount()) {
+        // The view has to learn of an added row.
+        table->model()->blockSignals(wasBlocked);
+        table->setRowCount(next + 1);
+        table->model()->blockSignals(true);
+    }
+    put(table, next++, row);
+}
+
+void ZnTableFill::insertRow(QTableWidget *table, int at, ZnTableRow &row)
+{
+    if (!table)
+        return;
+    const bool sorting = table->isSortingEnabled();
+    table->setSortingEnabled(false);
+    table->insertRow(at);
+    put(table, at, row);
+    table->setSortingEnabled(sorting);
+}
+
+void ZnTableFill::writeRow(QTableWidget *table, int at, ZnTableRow &row)
+{
+    if (!table || at < 0 || at >= table->rowCount())
+        return;
+    const bool sorting = table->isSortingEnabled();
+    table->setSortingEnabled(false);
+    put(table, at, row);
+    table->setSortingEnabled(sorting);
+}
+
+void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row)
+{
+    const int columns = qMin(row.size(), table->columnCount());
+    for (int c = 0; c < columns; ++c) {
+        if (QTableWidgetItem *item = row.take(c))
+            table->setItem(at, c, item);
+    }
+}

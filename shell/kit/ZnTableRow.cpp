@@ -1,0 +1,56 @@
+#include "ZnTableRow.h"
+
+#include <QTableWidgetItem>
+
+ZnTableRow::ZnTableRow(ZnTableRow &&other) noexcept : cells(std::move(other.cells))
+{
+    other.cells.clear();
+}
+
+ZnTableRow &ZnTableRow::operator=(ZnTableRow &&other) noexcept
+{
+    if (this != &other) {
+        clear();
+        cells.swap(other.cells);
+    }
+    return *this;
+}
+
+ZnTableRow::~ZnTableRow()
+{
+    clear();
+}
+
+QTableWidgetItem *ZnTableRow::add(const QString &text, int data)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setData(Qt::UserRole, data);
+    cells.push_back(item);
+    return item;
+}
+
+QTableWidgetItem *ZnTableRow::addLocal(const std::string &text, int data)
+{
+    return add(QString::fromLocal8Bit(text.data(), int(text.size())), data);
+}
+
+QTableWidgetItem *ZnTableRow::cell(int column) const
+{
+    return column >= 0 && column < size() ? cells[size_t(column)] : nullptr;
+}
+
+QTableWidgetItem *ZnTableRow::take(int column)
+{
+    if (column < 0 || column >= size())
+        return nullptr;
+    QTableWidgetItem *item = cells[size_t(column)];
+    cells[size_t(column)] = nullptr;
+    return item;
+}
+
+void ZnTableRow::clear()
+{
+    for (QTableWidgetItem *item : cells)
+        delete item;
+    cells.clear();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class QTableWidgetItem;
+
+// The finished cells of one table row, built before the row enters a table (a
+// cell styled after it is in the table costs a redraw each time). Cells are
+// added left to right; the row owns them until a table takes them.
+class ZnTableRow
+{
+public:
+    ZnTableRow() = default;
+    ZnTableRow(ZnTableRow &&other) noexcept;
+    ZnTableRow &operator=(ZnTableRow &&other) noexcept;
+    ZnTableRow(const ZnTableRow &) = delete;
+    ZnTableRow &operator=(const ZnTableRow &) = delete;
+    ~ZnTableRow();
+
+    // The next cell, with data as its int Qt::UserRole data; returned for styling.
+    QTableWidgetItem *add(const QString &text, int data);
+    // The same from local 8-bit text.
+    QTableWidgetItem *addLocal(const std::string &text, int data);
+
+    int size() const { return int(cells.size()); }
+    bool isEmpty() const { return cells.empty(); }
+    QTableWidgetItem *cell(int column) const;
+    // Hands the cell over to the caller (a table); null when taken already.
+    QTableWidgetItem *take(int column);
+    void clear();
+
+private:
+    std::vector<QTableWidgetItem *> cells;
+};

@@ -1,0 +1,193 @@
+#include "PageSim.h"
+#include "ZnD82InfoForm.h"
+#include "ZnD82ListMgr.h"
+#include "ZnD82SettingDialog.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The list page frame, told on the D82 page, against the simulated server.
+class TstD82Page : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void followsTheModel_data();
+    void followsTheModel();
+    void deletesOfflineRowsOnly();
+    void pushDuringDeleteQuestion();
+    void editOpensTheRowsDevice();
+
+private:
+    ZnD82ListMgr *model() { return ZnD82ListMgr::instance(); }
+    QTableWidget *table() { return page->tableWidget(); }
+    bool serve(const std::vector<Json::Value> &rows);
+    void selectIds(const QList<int> &ids);
+    std::vector<int> removedIds();
+
+    SimSession s;
+    std::unique_ptr<ZnD82InfoForm> page;
+    size_t removalsBefore = 0;
+};
+
+namespace {
+const std::vector<Json::Value> kThree = {terminalRow(80001, "A", 0, "8"), terminalRow(80002, "B", 1, "8"),
+                                         terminalRow(80003, "C", 0, "8")};
+const QString kShown = QStringLiteral("80001:A 80002:B 80003:C");
+}
+
+// Gives the server these D82 rows and waits until the page shows its new list.
+bool TstD82Page::serve(const std::vector<Json::Value> &rows)
+{
+    s.sim.withData([&](ZnSimData &d) { d.table("d82") = rows; });
+    QSignalSpy list(model(), &ZnD82ListMgr::gotD82List);
+    if (model()->requestD82List() != 0 || !SimSession::spinUntil([&] { return list.count() == 1; }))
+        return false;
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void TstD82Page::selectIds(const QList<int> &ids)
+{
+    table()->setSelectionMode(QAbstractItemView::MultiSelection);
+    table()->clearSelection();
+    for (int id : ids)
+        table()->selectRow(page->findRowById(id));
+}
+
+std::vector<int> TstD82Page::removedIds()
+{
+    std::vector<int> out;
+    const std::vector<ZnSimRequest> sent = s.requests("POST RemoveDevice");
+    for (size_t i = removalsBefore; i < sent.size(); ++i)
+        out.push_back(std::atoi(jsonOf(sent[i].body)["Id"].asString().c_str()));
+    return out;
+}
+
+void TstD82Page::initTestCase()
+{
+    QVERIFY(startModels(s));
+    page.reset(new ZnD82InfoForm);
+    page->show();
+    // The page asked for the list itself.
+    QTRY_COMPARE(table()->rowCount(), 2);
+}
+
+void TstD82Page::init()
+{
+    QVERIFY(serve(kThree));
+    QCOMPARE(rowsOf(table()), kShown);
+    removalsBefore = s.requests("POST RemoveDevice").size();
+}
+
+void TstD82Page::followsTheModel_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("empty list") << "list" << 0 << "";
+    QTest::newRow("second list") << "list" << 80005 << "80004:D 80005:E";
+    QTest::newRow("changed, has a row") << "push" << 80002 << "80001:A 80002:N 80003:C";
+    QTest::newRow("changed, new id at the top") << "push" << 80009 << "80009:N 80001:A 80002:B 80003:C";
+    QTest::newRow("changed, vanished id") << "changed" << 4242 << kShown;
+    QTest::newRow("deleted") << "delete" << 80002 << "80001:A 80003:C";
+    QTest::newRow("deleted, no row") << "deleted" << 4242 << kShown;
+}
+
+void TstD82Page::followsTheModel()
+{
+    QFETCH(QString, event);
+    QFETCH(int, id);
+    QFETCH(QString, shown);
+    if (event == "list") {
+        std::vector<Json::Value> rows;
+        if (id)
+            rows = {terminalRow(id, "E", 0, "8"), terminalRow(id - 1, "D", 0, "8")};
+        QVERIFY(serve(rows));
+    } else if (event == "push" || event == "delete") {
+        QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
+        QSignalSpy deleted(model(), &ZnD82ListMgr::d82Deleted);
+        if (event == "push") {
+            Json::Value rows(Json::arrayValue);
+            rows.append(terminalRow(id, "N", 0, "8"));
+            s.sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
+        } else {
+            s.sim.pushDelete("D82", id);
+        }
+        QVERIFY(SimSession::spinUntil([&] { return changed.count() + deleted.count() == 1; }));
+        QCoreApplication::processEvents();
+    } else if (event == "changed") {
+        emit model()->d82Changed(id);
+    } else {
+        emit model()->d82Deleted(id);
+    }
+    QCOMPARE(rowsOf(table()), shown);
+}
+
+// Three rows selected, the middle one online: one question, one online
+// message, the two offline devices removed and their rows gone.
+void TstD82Page::deletesOfflineRowsOnly()
+{
+    selectIds({80001, 80002, 80003});
+    ModalChain boxes;
+    boxes.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    page->form().fDelBtn->click();
+    QVERIFY(boxes.finished());
+    QCOMPARE(boxes.seen.size(), 2);
+    QVERIFY(boxes.seen.at(1).contains("Terminal can not be removed without offline!"));
+    QCOMPARE(removedIds(), (std::vector<int>{80003, 80001}));
+    QCOMPARE(rowsOf(table()), QString("80002:B"));
+}
+
+// The list arrives again while the question is open and moves the selected
+// device to another row: the device the operator chose is the one removed.
+void TstD82Page::pushDuringDeleteQuestion()
+{
+    selectIds({80003});
+    ModalChain boxes;
+    boxes.arm({[&](QWidget *box) {
+        std::vector<Json::Value> rows = kThree;
+        rows.insert(rows.begin(), terminalRow(80000, "Z", 0, "8"));
+        QVERIFY(serve(rows));
+        QCOMPARE(page->findRowById(80003), 3);
+        ModalChain::click("ConfirmButton")(box);
+    }});
+    page->form().fDelBtn->click();
+    QVERIFY(boxes.finished());
+    QCOMPARE(removedIds(), std::vector<int>{80003});
+    QCOMPARE(rowsOf(table()), QString("80000:Z 80001:A 80002:B"));
+}
+
+void TstD82Page::editOpensTheRowsDevice()
+{
+    // No current row: nothing opens, nothing is asked.
+    {
+        table()->setCurrentCell(-1, -1);
+        const int gets = s.sim.count("GET");
+        ZnModalHelper none;
+        none.answer("fCancelBtn");
+        page->form().fEditBtn->click();
+        QVERIFY(!none.handled());
+        QCOMPARE(s.sim.count("GET"), gets);
+    }
+
+    // A double click on any cell opens the dialog of that row's device.
+    ZnModalHelper dialog;
+    QString name;
+    dialog.onModal([&](QWidget *w) {
+        name = w->findChild<QLineEdit *>("fNameEdit")->text();
+        ModalChain::click("fCancelBtn")(w);
+    });
+    // As a double click does: the cell becomes current, then the signal.
+    const int row = page->findRowById(80003);
+    table()->setCurrentCell(row, 2);
+    emit table()->cellDoubleClicked(row, 2);
+    QVERIFY(dialog.handled());
+    QCOMPARE(name, QString("C"));
+}
+
+QTEST_MAIN(TstD82Page)
+#include "tst_d82page.moc"
