@@ -568,6 +568,21 @@
     </message>
 </context>
 <context>
+    <name>ZnMediaMgrForm</name>
+    <message>
+        <source>Audio Files (*.mp3)</source>
+        <translation>音频文件 (*.mp3)</translation>
+    </message>
+    <message>
+        <source>save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>New Dir</source>
+        <translation>新建目录</translation>
+    </message>
+</context>
+<context>
     <name>ZnD72InfoForm</name>
     <message>
         <source>Attribute</source>
