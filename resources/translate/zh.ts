@@ -865,4 +865,27 @@
         <translation>删除错误！</translation>
     </message>
 </context>
+<context>
+    <name>ZnTalkRecordForm</name>
+    <message>
+        <source>Record List</source>
+        <translation>录音列表</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 已存在，是否替换？</translation>
+    </message>
+    <message>
+        <source>%1 cannot be replaced.</source>
+        <translation>%1 无法替换。</translation>
+    </message>
+</context>
 </TS>
