@@ -2,6 +2,10 @@
 
 #include <string>
 
+// Callback of a manager to its list model: code = request-type number of the event,
+// data = a freshly parsed list, one record or an int id, valid only during the call.
+typedef void (*ZnNotifyCallback)(int code, void *data);
+
 // The frame every manager plugs into. The centre knows its managers only through
 // this class and offers them answers, pushed changes, failures and deletions.
 class ZnBaseMgr

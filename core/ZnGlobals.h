@@ -15,3 +15,9 @@ extern std::string gMediaBasePath;
 extern QString gCmdPassword;
 // Held by the media browser while it refills its table.
 extern QMutex gMediaTableMutex;
+
+// Texts of the media page: the transfer states, indexed by state ("downloading",
+// "uploading", "paused", "idle", "waiting for conversion", "converting"), and the
+// media operations ("download", "upload", "create folder", "delete", "rename").
+extern const QString gTransferStateText[6];
+extern const QString gMediaOperationText[5];

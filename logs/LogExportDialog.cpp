@@ -152,11 +152,16 @@ void LogExportDialog::export_btn_clicked()
 
 void LogExportDialog::update_export_rate(long percent)
 {
+    if (closing)
+        return;
     ui.export_bar->setValue(int(percent));
 }
 
 void LogExportDialog::update_finish_flag(int code)
 {
+    // A report still on its way from an export stopped by closing is old news.
+    if (closing)
+        return;
     // The thread ends right after this signal; a new export may start at once.
     if (thread) {
         thread->wait();
@@ -195,6 +200,7 @@ void LogExportDialog::stopExport()
 {
     if (!thread)
         return;
+    closing = true;
     thread->requestInterruption();
     thread->wait();
 }

@@ -43,4 +43,5 @@ private:
     QString fileName;
     QString directory;
     QPointer<LogExportThread> thread;
+    bool closing = false;
 };

@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "LogExportKind.h"
 
 namespace {
@@ -20,17 +23,44 @@ QString ZnLogTexts::talkTypeText(const std::string &stored)
     return text(stored);
 }
 
+namespace {
+// "yyyy/MM/dd hh:mm:ss" of a date and time known to be valid, written by hand:
+// the export formats two of them per row.
+QString slashed(const QDate &d, const QTime &t)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(),
+                  t.minute(), t.second());
+    return QString::fromLatin1(buf);
+}
+
+bool digitsAt(const std::string &s, std::initializer_list<size_t> at)
+{
+    for (size_t i : at)
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+    return true;
+}
+}
+
 QString ZnLogTexts::timeText(const std::string &stored)
 {
-    const QString t = text(stored).trimmed();
+    // A database date "yyyy-MM-dd hh:mm:ss" is local time already.
+    if (stored.size() == 19 && stored[4] == '-' && stored[7] == '-' && stored[10] == ' ' && stored[13] == ':'
+        && stored[16] == ':' && digitsAt(stored, {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})) {
+        const auto num = [&](size_t at, size_t n) { return std::atoi(stored.substr(at, n).c_str()); };
+        const QDate d(num(0, 4), num(5, 2), num(8, 2));
+        const QTime t(num(11, 2), num(14, 2), num(17, 2));
+        if (d.isValid() && t.isValid())
+            return slashed(d, t);
+        return text(stored);
+    }
     bool ok = false;
-    const qlonglong seconds = t.toLongLong(&ok);
-    QDateTime when;
-    if (ok)
-        when = QDateTime::fromSecsSinceEpoch(seconds);
-    else
-        when = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    return when.isValid() ? when.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) : text(stored);
+    const qlonglong seconds = text(stored).trimmed().toLongLong(&ok);
+    if (!ok)
+        return text(stored);
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(seconds);
+    return when.isValid() ? slashed(when.date(), when.time()) : text(stored);
 }
 
 QStringList ZnLogTexts::headers(int kind)

@@ -5,9 +5,9 @@ set -euo pipefail
 PKGS=(
   build-essential cmake pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools
-  libjsoncpp-dev libtinyxml-dev libmariadb-dev libbenchmark-dev
+  libjsoncpp-dev libsimdjson-dev libtinyxml-dev libmariadb-dev libbenchmark-dev
   mariadb-server lame
-  xvfb xauth fonts-wqy-microhei libxcb1-dev
+  xvfb xauth python3 fonts-wqy-microhei libxcb1-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

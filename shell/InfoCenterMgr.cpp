@@ -140,6 +140,12 @@ InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainW
     connect(ui.mini_btn, SIGNAL(clicked()), this, SLOT(showMinimized()));
 
     titleFilter = new ZnTitleDClicked(this, ui.title_widget);
+    connect(titleFilter, &ZnTitleDClicked::doubleClicked, this, [this] {
+        if (isMaximisedFrame())
+            normalWindow();
+        else
+            maxWindow();
+    });
     ui.title_widget->installEventFilter(titleFilter);
 
     normalGeometry = geometry();

@@ -1,10 +1,8 @@
 #include "ZnTitleDClicked.h"
 
-#include "InfoCenterMgr.h"
-
 #include <QEvent>
 
-ZnTitleDClicked::ZnTitleDClicked(InfoCenterMgr *owner, QObject *watched) : owner(owner), watched(watched) {}
+ZnTitleDClicked::ZnTitleDClicked(QObject *owner, QObject *watched) : owner(owner), watched(watched) {}
 
 bool ZnTitleDClicked::eventFilter(QObject *obj, QEvent *event)
 {
@@ -17,9 +15,6 @@ bool ZnTitleDClicked::onTitleEvent(QObject *, QEvent *event)
 {
     if (!owner || event->type() != QEvent::MouseButtonDblClick)
         return false;
-    if (owner->isMaximisedFrame())
-        owner->normalWindow();
-    else
-        owner->maxWindow();
+    emit doubleClicked();
     return true;
 }

@@ -7,7 +7,6 @@
 // no manager or a missing record.
 
 #include "ZnBaseMgr.h"
-#include "ZnTermBaseManage.h"
 
 #include <list>
 #include <string>

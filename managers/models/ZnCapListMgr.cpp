@@ -1,6 +1,5 @@
 #include "ZnCapListMgr.h"
 
-#include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnBusyRetry.h"
 #include "ZnQtViewCtrl.h"
@@ -40,14 +39,15 @@ ZnCapListMgr* ZnCapListMgr::instance()
 
 void ZnCapListMgr::registerCallbacks(ZnManageCenter* centre)
 {
-    if (centre)
-        apiSetCapCallbacks(centre, &ZnCapListMgr::onList, &ZnCapListMgr::onRemoved, &ZnCapListMgr::onChanged);
+    if (!centre)
+        return;
+    holder()->m_centre.store(centre);
+    apiSetCapCallbacks(centre, &ZnCapListMgr::onList, &ZnCapListMgr::onRemoved, &ZnCapListMgr::onChanged);
 }
 
 void ZnCapListMgr::registerAndWait()
 {
-    ServiceHub* hub = ServiceHub::instance();
-    ZnManageCenter* centre = hub ? hub->centre() : nullptr;
+    ZnManageCenter* centre = m_centre.load();
     registerCallbacks(centre);
     waitReady(centre);
 }

@@ -3,6 +3,7 @@
 #include "ZnCap.h"
 #include "ZnLockedList.h"
 
+#include <atomic>
 #include <list>
 
 class ZnManageCenter;
@@ -20,7 +21,8 @@ public:
     // The same holder without any request, for the service hub at start-up.
     static ZnCapListMgr* holder();
 
-    // Registers the three callbacks with the centre; nothing without one.
+    // Registers the three callbacks with the centre, which the holder then talks
+    // to; nothing without one.
     static void registerCallbacks(ZnManageCenter* centre);
     // Registers and asks for the list, every 100 ms while busy.
     void registerAndWait();
@@ -49,4 +51,6 @@ private:
     ZnCapListMgr() = default;
 
     std::list<ZnCap>* m_list = nullptr;
+    // The centre the service hub registered with; null before.
+    std::atomic<ZnManageCenter*> m_centre{nullptr};
 };

@@ -10,6 +10,8 @@ namespace {
 ZnMicListMgr* g_micListMgr = nullptr;
 }
 
+const int ZnMicListMgr::AllPlayTerminalList = ZnMicManage::AllPlayType;
+
 ZnMicListMgr* ZnMicListMgr::instance()
 {
     if (!g_micListMgr)

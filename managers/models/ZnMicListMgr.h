@@ -52,6 +52,10 @@ public:
     // the server ordered them; unlock() ends it.
     const std::list<ZnMic>* lockAllPlayTerminals() const;
 
+    // The request type of the book of every play terminal, which needs no
+    // terminal id.
+    static const int AllPlayTerminalList;
+
     // Book queries repeat after 10 ms while busy; a change is sent once, then a
     // 100 ms pause. Neither changes a list of the model.
     int requestMicBooks(const BookRequest* request);

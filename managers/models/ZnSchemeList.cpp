@@ -1,6 +1,5 @@
 #include "ZnSchemeList.h"
 
-#include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnListStore.h"
@@ -28,12 +27,13 @@ ZnSchemeList::ZnSchemeList()
 
 ZnManageCenter* ZnSchemeList::centre()
 {
-    ServiceHub* hub = ServiceHub::instance();
-    return hub ? hub->centre() : nullptr;
+    return instance()->m_centre.load();
 }
 
 int ZnSchemeList::registerCallbacks(ZnManageCenter* centre)
 {
+    if (centre)
+        m_centre.store(centre);
     return apiSetSchemeCallback(centre, &ZnSchemeList::onList, &ZnSchemeList::onAdded, &ZnSchemeList::onChanged,
                                 &ZnSchemeList::onDeleted);
 }

@@ -4,6 +4,7 @@
 
 #include <QMutex>
 
+#include <atomic>
 #include <list>
 #include <memory>
 
@@ -20,7 +21,8 @@ public:
 
     static ZnSchemeList* instance();
 
-    // Registers the four callbacks with the scheme manager; -1 without a centre.
+    // Registers the four callbacks with the scheme manager and keeps the centre
+    // for the requests; -1 without a centre.
     int registerCallbacks(ZnManageCenter* centre);
 
     // True with a copy of the kind's list once it has arrived. Otherwise asks for
@@ -68,6 +70,7 @@ private:
     void announce(int kind, bool replaced, int id) const;
     int change(ZnScheme& scheme, int kind, Wait wait, int (*call)(ZnManageCenter*, ZnScheme*, int));
 
+    std::atomic<ZnManageCenter*> m_centre{nullptr};
     mutable QRecursiveMutex m_mutex;
     std::list<ZnScheme> m_lists[KindCount];
     bool m_arrived[KindCount] = {};

@@ -6,10 +6,6 @@
 
 namespace Json { class Value; }
 
-// Callback of a manager to its list model: code = request-type number of the event,
-// data = a freshly parsed list, one record or an int id, valid only during the call.
-typedef void (*ZnNotifyCallback)(int code, void* data);
-
 // Base of the terminal-family managers (and broadcasts, regions, levels, microphone
 // groups, sound-source tasks). Builders only make text; the centre sends it.
 class ZnTermBaseManage

@@ -6,6 +6,9 @@
 
 #include <QMutexLocker>
 
+QList<ZnMediaFile_t> gMediaFileList;
+QList<ZnMediaFile_t> gTaskMediaFileList;
+
 namespace {
 ZnCFtpClient* gClient = nullptr;
 
@@ -16,6 +19,8 @@ QString fromLocal(const std::string& s)
 }
 
 ZnCFtpClient::ZnCFtpClient()
+    : m_mediaList(gMediaFileList)
+    , m_taskList(gTaskMediaFileList)
 {
     gClient = this;
 }

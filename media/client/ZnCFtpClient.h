@@ -7,6 +7,11 @@
 #include <QRecursiveMutex>
 
 class QObject;
+
+// The client's first listings (media page, task dialogs): empty until the first answer.
+extern QList<ZnMediaFile_t> gMediaFileList;
+extern QList<ZnMediaFile_t> gTaskMediaFileList;
+
 class ZnMediaListSink;
 
 // The file-transfer client over the worker TcpSocketClient. It keeps its own copy

@@ -6,7 +6,6 @@
 #include "ZnExecTimeDialog.h"
 #include "ZnExecTimeViewCtrl.h"
 #include "ZnMicListMgr.h"
-#include "ZnMicManage.h"
 #include "ZnRegionListMgr.h"
 #include "ZnTipsInfo.h"
 
@@ -111,7 +110,7 @@ void ZnTimerTaskEditDialog::fillTerminals()
     terminalSelect.initMultiSelect(ui.fTerminalTable, ui.fTerminalCb, 4);
     if (ServiceHub::instance()) {
         BookRequest request;
-        request.requestType = ZnMicManage::AllPlayType;
+        request.requestType = ZnMicListMgr::AllPlayTerminalList;
         if (ZnMicListMgr::instance()->requestMicBooks(&request) == 0) {
             const std::set<int> stored(task->terminalIds.begin(), task->terminalIds.end());
             for (const ZnMic &t : ZnMicListMgr::instance()->playTermList()) {

@@ -39,6 +39,26 @@
         <source>Can&apos;t check speaker when terminal not idle!</source>
         <translation>终端不空闲时不能检测喇叭！</translation>
     </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Is AEC</source>
+        <translation>回声消除</translation>
+    </message>
+    <message>
+        <source>Is PPT</source>
+        <translation>按键通话</translation>
+    </message>
 </context>
 <context>
     <name>BaseSetNameDialog</name>
@@ -545,6 +565,289 @@
     <message>
         <source>%1 already exists. Replace it?</source>
         <translation>%1 已存在，是否替换？</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD72InfoForm</name>
+    <message>
+        <source>Attribute</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Call Mic</source>
+        <translation>呼叫话筒</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Login Out</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Sound Source Broadcast</source>
+        <translation>音源广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Ring By Call</source>
+        <translation>呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talking</source>
+        <translation>通话中</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>监听</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+    <message>
+        <source>Button Call Config Setting Error!</source>
+        <translation>按键呼叫配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD74InfoForm</name>
+    <message>
+        <source>Attribute</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Emergency Phone</source>
+        <translation>紧急话筒</translation>
+    </message>
+    <message>
+        <source>Move Mode</source>
+        <translation>移动模式</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Text Content</source>
+        <translation>显示内容</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>绿</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>黄</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>红</translation>
+    </message>
+    <message>
+        <source>Led Config Setting Error!</source>
+        <translation>LED配置错误！</translation>
+    </message>
+    <message>
+        <source>Left Move</source>
+        <translation>左移</translation>
+    </message>
+    <message>
+        <source>Right Move</source>
+        <translation>右移</translation>
+    </message>
+    <message>
+        <source>Up Move</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down Move</source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Login Out</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Sound Source Broadcast</source>
+        <translation>音源广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Ring By Call</source>
+        <translation>呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talking</source>
+        <translation>通话中</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>监听</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+    <message>
+        <source>Button Call Config Setting Error!</source>
+        <translation>按键呼叫配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD72SettingDialog</name>
+    <message>
+        <source>Mic Setting</source>
+        <translation>话筒设置</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD74SettingDialog</name>
+    <message>
+        <source>Mic Setting</source>
+        <translation>话筒设置</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+    <message>
+        <source>Left Move</source>
+        <translation>左移</translation>
+    </message>
+    <message>
+        <source>Right Move</source>
+        <translation>右移</translation>
+    </message>
+    <message>
+        <source>Up Move</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down Move</source>
+        <translation>下移</translation>
+    </message>
+</context>
+<context>
+    <name>ZnPlayerInfoForm</name>
+    <message>
+        <source>PRTerm</source>
+        <translation>PR终端</translation>
+    </message>
+    <message>
+        <source>IPTerm</source>
+        <translation>IP终端</translation>
+    </message>
+    <message>
+        <source>NDXSTerm</source>
+        <translation>NDX-S终端</translation>
+    </message>
+    <message>
+        <source>NDXTerm</source>
+        <translation>NDX终端</translation>
+    </message>
+    <message>
+        <source>CLTerm</source>
+        <translation>CL终端</translation>
+    </message>
+    <message>
+        <source>01Term</source>
+        <translation>01终端</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Broadcasting</source>
+        <translation>广播中</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Amp Warning</source>
+        <translation>功放告警</translation>
+    </message>
+    <message>
+        <source>Open Circuit</source>
+        <translation>开路</translation>
+    </message>
+    <message>
+        <source>Pass</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Short Circuit</source>
+        <translation>短路</translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation>检测中</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,8 @@
 #include <QTableWidget>
 #include <QWidget>
 
+#include <algorithm>
+
 ZnTerBaseCtr::~ZnTerBaseCtr() = default;
 
 int ZnTerBaseCtr::getLevel(ZnLevelList *levels, ZnLevel *out)
@@ -54,6 +56,29 @@ int ZnTerBaseCtr::removeRowById(int id)
 int ZnTerBaseCtr::itemValue(int row, int col)
 {
     return ZnCommon::itemIntData(tableWidget(), row, col);
+}
+
+int ZnTerBaseCtr::currentId()
+{
+    QTableWidget *t = tableWidget();
+    return t ? itemValue(t->currentRow(), 0) : -1;
+}
+
+QList<int> ZnTerBaseCtr::selectedIds()
+{
+    QList<int> rows;
+    QTableWidget *t = tableWidget();
+    if (!t)
+        return rows;
+    for (const QTableWidgetItem *item : t->selectedItems()) {
+        if (item->column() == 0)
+            rows << item->row();
+    }
+    std::sort(rows.begin(), rows.end());
+    QList<int> ids;
+    for (int row : rows)
+        ids << itemValue(row, 0);
+    return ids;
 }
 
 void ZnTerBaseCtr::clearTable()

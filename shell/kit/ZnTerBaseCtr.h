@@ -2,6 +2,7 @@
 
 #include "ZnBaseLevelCtr.h"
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -30,6 +31,11 @@ public:
     int updateRowById(int id);
     int removeRowById(int id);
     int itemValue(int row, int col);
+    // The id of the current row, -1 without one.
+    int currentId();
+    // The ids of the selected rows, top to bottom; a flow that blocks (a box, a
+    // dialog, a request) keeps these and finds each row again afterwards.
+    QList<int> selectedIds();
     void clearTable();
     void removeRow(int row);
     void initTable();

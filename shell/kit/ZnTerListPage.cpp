@@ -5,8 +5,6 @@
 
 #include <QTableWidget>
 
-#include <algorithm>
-
 ZnTerListPage::ZnTerListPage(QWidget *parent) : QWidget(parent) {}
 
 ZnTerListPage::~ZnTerListPage() = default;
@@ -16,29 +14,6 @@ void ZnTerListPage::updateRow(int row, int id)
     ZnTableRow cells;
     if (recordRow(id, cells))
         ZnTableFill::writeRow(tableWidget(), row, cells);
-}
-
-int ZnTerListPage::currentId()
-{
-    QTableWidget *t = tableWidget();
-    return t ? itemValue(t->currentRow(), 0) : -1;
-}
-
-QList<int> ZnTerListPage::selectedIds()
-{
-    QList<int> rows;
-    QTableWidget *t = tableWidget();
-    if (!t)
-        return rows;
-    for (const QTableWidgetItem *item : t->selectedItems()) {
-        if (item->column() == 0)
-            rows << item->row();
-    }
-    std::sort(rows.begin(), rows.end());
-    QList<int> ids;
-    for (int row : rows)
-        ids << itemValue(row, 0);
-    return ids;
 }
 
 void ZnTerListPage::redrawOrAdd(int id)

@@ -31,11 +31,6 @@ public:
     // Rewrites the row's cells from the model's record; a vanished record leaves it.
     void updateRow(int row, int id) override;
 
-    // The id of the current row, -1 without one.
-    int currentId();
-    // The ids of the selected rows, top to bottom.
-    QList<int> selectedIds();
-
     // Results of removeRecord() beside the server's result codes.
     enum : int {
         RecordGone = -1000,  // the model no longer has it: skipped silently

@@ -82,6 +82,23 @@ private slots:
         QCOMPARE(ui.fCenterRightStacked->count(), 10);
     }
 
+    void titleDoubleClick_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("maximised window is restored") << true;
+        QTest::newRow("normal window is maximised") << false;
+    }
+    void titleDoubleClick()
+    {
+        QFETCH(bool, maximised);
+        Window w;
+        if (!maximised)
+            w.normalWindow();
+        QCOMPARE(w.isMaximisedFrame(), maximised);
+        QTest::mouseDClick(w.form().title_widget, Qt::LeftButton);
+        QCOMPARE(w.isMaximisedFrame(), !maximised);
+    }
+
     void titleWrittenOnlyWhenItChanges()
     {
         QFile::remove("config.ini");

@@ -85,6 +85,24 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
     }
 }
 
+void ZnSimData::addRowsPerFamily(int firstId, int count)
+{
+    int id = firstId;
+    for (const char* name : kTerminalTables) {
+        std::vector<Json::Value>& rows = table(name);
+        Json::Value templ = rows.empty() ? Json::Value(Json::objectValue) : rows.front();
+        rows.reserve(rows.size() + static_cast<size_t>(std::max(0, count)));
+        for (int i = 0; i < count; ++i, ++id) {
+            Json::Value r = templ;
+            r["terminalId"] = std::to_string(id);
+            r["name"] = std::string(name) + " " + std::to_string(id);
+            r["ip"] = "10." + std::to_string(id / 62500 % 250) + "." + std::to_string(id / 250 % 250) + "."
+                      + std::to_string(id % 250 + 1);
+            rows.push_back(std::move(r));
+        }
+    }
+}
+
 // Outside any namespace, as Q_INIT_RESOURCE requires; the data lives in a static library.
 static Json::Value readResource(const char* name)
 {

@@ -35,6 +35,9 @@ public:
     std::vector<Json::Value>& table(const std::string& name);
     // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.
     void addTerminals(const std::string& table, int firstId, int count);
+    // Adds count rows to every terminal family, each a copy of the family's first
+    // row under a new id; the ids of all families together run on from firstId.
+    void addRowsPerFamily(int firstId, int count);
 
     // The "level" table as the keyless SET "LevelList" XML that the server pushes.
     std::string levelListXml() const;

@@ -180,8 +180,12 @@ void ZnSimServer::loop()
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             fds.push_back(pollfd{m_listenFd, POLLIN, 0});
-            for (auto& c : m_clients)
-                fds.push_back(pollfd{c->fd, POLLIN, 0});
+            // A client with output due is woken as soon as its socket takes more.
+            const auto now = Clock::now();
+            for (auto& c : m_clients) {
+                const bool due = !c->out.empty() && c->out.front().due <= now;
+                fds.push_back(pollfd{c->fd, static_cast<short>(due ? POLLIN | POLLOUT : POLLIN), 0});
+            }
         }
         ::poll(fds.data(), fds.size(), 2);
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -288,14 +292,14 @@ void ZnSimServer::handle(Client& client, const std::string& message)
     // A refused or scripted request changes nothing.
     const bool scripted = rule && (rule->action == ZnSimRule::Fail || rule->action == ZnSimRule::Reply);
     bool ok = scripted ? rule->action == ZnSimRule::Reply : true;
-    const std::string body = scripted ? rule->text : respond(request, ok);
-    const std::string a = answer(ok, request.cseq, body);
+    const std::string generated = scripted ? std::string() : respond(request, ok);
+    std::string a = answer(ok, request.cseq, scripted ? rule->text : generated);
     if (rule && rule->action == ZnSimRule::Withhold)
-        client.held.push_back(a);
+        client.held.push_back(std::move(a));
     else if (rule && rule->action == ZnSimRule::CloseMidMessage)
         queue(client, a.substr(0, std::max<size_t>(1, a.size() / 2)), 0, true);
     else
-        queue(client, a, rule && rule->action == ZnSimRule::Delay ? rule->delayMs : 0);
+        queue(client, std::move(a), rule && rule->action == ZnSimRule::Delay ? rule->delayMs : 0);
 }
 
 std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
@@ -367,19 +371,20 @@ std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)
     return "unknown request";
 }
 
-void ZnSimServer::queue(Client& client, const std::string& bytes, int delayMs, bool closeAfter)
+void ZnSimServer::queue(Client& client, std::string bytes, int delayMs, bool closeAfter)
 {
     auto due = Clock::now() + std::chrono::milliseconds(delayMs);
     // Keep the order of everything already queued.
     if (!client.out.empty())
         due = std::max(due, client.out.back().due);
     if (m_splitBytes <= 0 || bytes.size() <= static_cast<size_t>(m_splitBytes)) {
-        client.out.push_back(Outgoing{due, bytes, closeAfter});
+        client.out.push_back(Outgoing{due, std::move(bytes), 0, closeAfter});
         return;
     }
     for (size_t pos = 0; pos < bytes.size(); pos += static_cast<size_t>(m_splitBytes)) {
         const bool last = pos + static_cast<size_t>(m_splitBytes) >= bytes.size();
-        client.out.push_back(Outgoing{due, bytes.substr(pos, static_cast<size_t>(m_splitBytes)), last && closeAfter});
+        client.out.push_back(
+            Outgoing{due, bytes.substr(pos, static_cast<size_t>(m_splitBytes)), 0, last && closeAfter});
         due += std::chrono::milliseconds(m_splitPauseMs);
     }
 }
@@ -389,15 +394,16 @@ void ZnSimServer::flush(Client& client)
     const auto now = Clock::now();
     while (client.fd >= 0 && !client.out.empty() && client.out.front().due <= now) {
         Outgoing& o = client.out.front();
-        while (!o.bytes.empty()) {
-            const ssize_t n = ::send(client.fd, o.bytes.data(), o.bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        while (o.sent < o.bytes.size()) {
+            const ssize_t n =
+                ::send(client.fd, o.bytes.data() + o.sent, o.bytes.size() - o.sent, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n < 0) {
                 if (errno == EAGAIN || errno == EINTR)
-                    return;   // the client is slow; the rest goes next pass
+                    return;   // the socket is full; the loop waits until it takes more
                 closeClient(client);
                 return;
             }
-            o.bytes.erase(0, static_cast<size_t>(n));
+            o.sent += static_cast<size_t>(n);
         }
         const bool closeAfter = o.closeAfter;
         client.out.pop_front();

@@ -78,6 +78,7 @@ private:
     struct Outgoing {
         Clock::time_point due;
         std::string bytes;
+        size_t sent = 0;   // bytes already written: the front is never erased
         bool closeAfter = false;
     };
     struct Client;
@@ -93,7 +94,7 @@ private:
     void readClient(Client& client);
     void handle(Client& client, const std::string& message);
     std::string respond(const ZnSimRequest& request, bool& ok);
-    void queue(Client& client, const std::string& bytes, int delayMs = 0, bool closeAfter = false);
+    void queue(Client& client, std::string bytes, int delayMs = 0, bool closeAfter = false);
     void flush(Client& client);
     void closeClient(Client& client);
     static ZnSimRequest parseRequest(const std::string& message);

@@ -22,13 +22,16 @@ void onSignal(int)
 void usage()
 {
     std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
-                "                    [--rows N] [--split BYTES] [--file-port N] [--media-root DIR]\n"
+                "                    [--rows N] [--rows-per-family N] [--split BYTES] [--log-requests]\n"
+                "                    [--file-port N] [--media-root DIR]\n"
                 "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
                 "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
                 "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
                 "  --push-changes    push every accepted change back as \"POST SqlConfig_<table>\"\n"
                 "  --rows N          add N more IP amplifiers to the sample set\n"
+                "  --rows-per-family N  add N more terminals to every terminal family\n"
                 "  --split BYTES     write everything in pieces of BYTES bytes\n"
+                "  --log-requests    print \"request <label>\" for every request received\n"
                 "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
                 "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n");
 }
@@ -38,6 +41,7 @@ int main(int argc, char* argv[])
 {
     int port = 8999;
     std::string host = "127.0.0.1";
+    bool logRequests = false;
     int filePort = 8906;
     std::string mediaRoot;
     ZnSimServer server;
@@ -63,6 +67,11 @@ int main(int argc, char* argv[])
         } else if (arg == "--rows" && hasValue) {
             const int rows = std::atoi(argv[++i]);
             server.withData([rows](ZnSimData& d) { d.addTerminals("ipamp", 11001, rows); });
+        } else if (arg == "--rows-per-family" && hasValue) {
+            const int rows = std::atoi(argv[++i]);
+            server.withData([rows](ZnSimData& d) { d.addRowsPerFamily(20001, rows); });
+        } else if (arg == "--log-requests") {
+            logRequests = true;
         } else if (arg == "--file-port" && hasValue) {
             filePort = std::atoi(argv[++i]);
         } else if (arg == "--media-root" && hasValue) {
@@ -88,8 +97,16 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort, std::strerror(errno));
     }
     std::fflush(stdout);
-    while (!gStop)
+    size_t logged = 0;
+    while (!gStop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!logRequests)
+            continue;
+        const std::vector<ZnSimRequest> requests = server.requests();
+        for (; logged < requests.size(); ++logged)
+            std::printf("request %s\n", requests[logged].label().c_str());
+        std::fflush(stdout);
+    }
     files.stop();
     server.stop();
     return 0;

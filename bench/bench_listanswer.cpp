@@ -1,0 +1,116 @@
+// A list answer of 10,000 and 100,000 amplifiers from the wire to the model's
+// gotPlayTermList(): the request goes out, the simulator sends an answer rendered
+// beforehand (so its own query time is left out), and the clock stops when the
+// model emits its signal on the receive thread. The caller's polling is not counted.
+#include "ServiceHub.h"
+#include "ZnManageCenter.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnSimServer.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+
+namespace {
+
+std::atomic<int64_t> gSignalAt{0};
+std::atomic<int> gSignals{0};
+
+int64_t nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+struct Session
+{
+    ZnSimServer sim;
+    ZnManageCenter centre;
+    bool ok = false;
+
+    Session()
+    {
+        if (!sim.start())
+            return;
+        centre.setServerAddress("127.0.0.1", sim.port());
+        centre.setLoginUser("admin", "admin");
+        centre.startReceiveThread();
+        ok = ZnSimServer::waitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
+        ServiceHub::create(&centre);
+        QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList, [] {
+            gSignalAt = nowNs();
+            ++gSignals;
+        });
+    }
+    ~Session()
+    {
+        centre.stopReceiveThread();
+        sim.stop();
+    }
+};
+
+Session& session()
+{
+    static Session s;
+    return s;
+}
+
+std::string renderedList(int rows)
+{
+    ZnSimData data;
+    data.tables.clear();
+    data.addTerminals("ipamp", 100000, rows);
+    Json::Value out;
+    data.query("select * from ipamp", out);
+    return ZnSimData::json(out);
+}
+
+void BM_ListToSignal(benchmark::State& state)
+{
+    Session& s = session();
+    if (!s.ok) {
+        state.SkipWithError("no simulated server");
+        return;
+    }
+    const std::string answer = renderedList(static_cast<int>(state.range(0)));
+    s.sim.clearRules();
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/TerminalList", ZnSimRule::Reply, answer));
+    ZnPlayTermListMgr* model = ZnPlayTermListMgr::instance();
+    for (auto _ : state) {
+        const int before = gSignals.load();
+        const int64_t start = nowNs();
+        if (model->requestPlayTermList() != 0 || gSignals.load() == before) {
+            state.SkipWithError("list not delivered");
+            break;
+        }
+        state.SetIterationTime(static_cast<double>(gSignalAt.load() - start) / 1e9);
+    }
+    state.counters["bytes"] = static_cast<double>(answer.size());
+    state.counters["rows"] = static_cast<double>(model->copyList().size());
+    s.sim.clearRules();
+}
+BENCHMARK(BM_ListToSignal)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

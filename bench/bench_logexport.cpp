@@ -1,0 +1,94 @@
+// Exporting a talk log of 100,000 rows from a real MariaDB server into a CSV file.
+// The program starts its own throwaway server and removes it at the end. Memory
+// must stay flat: the export holds one page of rows at a time.
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "LogExportKind.h"
+#include "LogExportThread.h"
+#include "ZnGlobals.h"
+#include "ZnMySql.h"
+
+namespace {
+
+const int kRows = 100000;
+QString gFolder;
+
+bool runScript(const QString& dir, const QStringList& args)
+{
+    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), QStringList{args.front(), dir} + args.mid(1)) == 0;
+}
+
+// A line of /proc/self/status in kB ("VmRSS", "VmHWM").
+long statusKb(const char* key)
+{
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(key) + ":";
+    while (std::getline(f, line)) {
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            return std::stol(line.substr(prefix.size()));
+    }
+    return -1;
+}
+
+void BM_ExportTalkLog(benchmark::State& state)
+{
+    const QString path = gFolder + QStringLiteral("/talk.csv");
+    const long rssBefore = statusKb("VmRSS");
+    for (auto _ : state) {
+        LogExportThread exporter(path, QStringList{QStringLiteral("序号"), QStringLiteral("Begin Time")}, TalkLogKind);
+        int code = 0;
+        QObject::connect(&exporter, &LogExportThread::finish_signal, [&](int c) { code = c; });
+        exporter.start();
+        exporter.wait();
+        if (code != LogExportThread::Complete) {
+            state.SkipWithError("export failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+    state.counters["file_MB"] = double(QFileInfo(path).size()) / 1048576.0;
+    state.counters["peak_rss_MB"] = double(statusKb("VmHWM")) / 1024.0;
+    state.counters["peak_growth_MB"] = double(statusKb("VmHWM") - rssBefore) / 1024.0;
+}
+
+BENCHMARK(BM_ExportTalkLog)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir tmp;
+    if (!tmp.isValid())
+        return 1;
+    const QString dir = tmp.path() + QStringLiteral("/db");
+    gFolder = tmp.path();
+    int rc = 1;
+    if (runScript(dir, {QStringLiteral("start")}) && runScript(dir, {QStringLiteral("fill"), QString::number(kRows)})) {
+        QFile portFile(dir + QStringLiteral("/port"));
+        if (portFile.open(QIODevice::ReadOnly))
+            gMySqlPort = portFile.readAll().trimmed().toInt();
+        if (ZnMySql::connectTalkLogDb("127.0.0.1") == 0) {
+            benchmark::RunSpecifiedBenchmarks();
+            rc = 0;
+        } else {
+            std::fprintf(stderr, "cannot reach the benchmark database\n");
+        }
+    }
+    runScript(dir, {QStringLiteral("stop")});
+    benchmark::Shutdown();
+    return rc;
+}

@@ -1,0 +1,152 @@
+// Resident memory of the real console process, logged in to the simulator and
+// left idle: once with the sample data of the demo, once with 10,000 more
+// terminals in every family. Both programs are started from the folder of this
+// one; the console needs a display (run under xvfb-run when there is none).
+// The figure is the counter rss_MB, read from /proc once the console has settled.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const int kStartLimitMs = 20000;
+const int kSettleLimitMs = 60000;
+const int kSampleMs = 250;
+const int kQuietMs = 3000;
+
+double residentMB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// Reads the simulator's output until its port is known; new output is kept in log.
+int simulatorPort(QProcess& sim, QString& log)
+{
+    const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < kStartLimitMs && sim.waitForReadyRead(1000)) {
+        log += QString::fromUtf8(sim.readAllStandardOutput());
+        const QRegularExpressionMatch m = listening.match(log);
+        if (m.hasMatch())
+            return m.captured(1).toInt();
+    }
+    return 0;
+}
+
+// The console has logged in, asked for no list for a while and its resident size
+// no longer moves by more than 1%.
+double settledResidentMB(QProcess& sim, QProcess& console, QString& log, QString& error)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    double last = 0;
+    while (timer.elapsed() < kSettleLimitMs) {
+        if (console.state() != QProcess::Running) {
+            error = QStringLiteral("the console ended");
+            return 0;
+        }
+        sim.waitForReadyRead(kSampleMs);
+        const QByteArray more = sim.readAllStandardOutput();
+        const double now = residentMB(console.processId());
+        if (more.contains("request GET") || now > last * 1.01 || now < last * 0.99)
+            quiet.restart();
+        log += QString::fromUtf8(more);
+        last = now;
+        if (log.contains(QStringLiteral("request LOGIN")) && quiet.elapsed() >= kQuietMs)
+            return now;
+    }
+    error = QStringLiteral("the console did not settle logged in");
+    return 0;
+}
+
+void measure(benchmark::State& state, const QStringList& simArgs)
+{
+    const QString bin = QCoreApplication::applicationDirPath();
+    QTemporaryDir run;
+    QFile::link(bin + QStringLiteral("/images"), run.filePath(QStringLiteral("images")));
+    QFile::link(bin + QStringLiteral("/translate"), run.filePath(QStringLiteral("translate")));
+
+    QProcess sim;
+    sim.start(bin + QStringLiteral("/zn_simulator"),
+              QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--file-port"), QStringLiteral("0"),
+                          QStringLiteral("--log-requests")} + simArgs);
+    QString log;
+    const int port = simulatorPort(sim, log);
+    if (port <= 0) {
+        state.SkipWithError("the simulator did not start");
+        return;
+    }
+    QFile config(run.filePath(QStringLiteral("config.ini")));
+    if (!config.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("no run folder");
+        return;
+    }
+    config.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(port).toUtf8());
+    config.close();
+
+    double rss = 0;
+    for (auto _ : state) {
+        QProcess console;
+        console.setWorkingDirectory(run.path());
+        console.setProcessChannelMode(QProcess::ForwardedChannels);
+        console.start(bin + QStringLiteral("/talkback_console"),
+                      QStringList{QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                                  QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
+        if (!console.waitForStarted(kStartLimitMs)) {
+            state.SkipWithError("the console did not start");
+            break;
+        }
+        QString error;
+        rss = settledResidentMB(sim, console, log, error);
+        console.kill();
+        console.waitForFinished(kStartLimitMs);
+        if (!error.isEmpty()) {
+            state.SkipWithError(error.toUtf8().constData());
+            break;
+        }
+        log.clear();
+    }
+    state.counters["rss_MB"] = rss;
+    sim.terminate();
+    sim.waitForFinished(kStartLimitMs);
+}
+
+void BM_IdleDemo(benchmark::State& state)
+{
+    measure(state, QStringList());
+}
+BENCHMARK(BM_IdleDemo)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TenThousandPerFamily(benchmark::State& state)
+{
+    measure(state, QStringList{QStringLiteral("--rows-per-family"), QStringLiteral("10000")});
+}
+BENCHMARK(BM_TenThousandPerFamily)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,500 @@
+#include "ZnDownAndUploadViewCtr.h"
+
+#include "TcpSocketClient.h"
+#include "ZnCFtpClient.h"
+#include "ZnCommon.h"
+#include "ZnCommonTable.h"
+#include "ZnFtpClientMgr.h"
+#include "ZnGlobals.h"
+#include "ZnTranscodeProcess.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMutexLocker>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimerEvent>
+
+const char* const ZnDownAndUploadViewCtr::kNoteFile = "UploadAndDownloadNote";
+const char* const ZnDownAndUploadViewCtr::kTempDir = "./temp_mp3/";
+
+namespace {
+std::string local8(const char* field)
+{
+    return std::string(field);
+}
+
+QString fromC(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+}
+
+ZnDownAndUploadViewCtr::ZnDownAndUploadViewCtr(QTableWidget* table)
+    : m_table(table)
+    , m_note(kNoteFile)
+{
+    m_note.open("rb");
+    cleanTempDir();
+    initTable();
+    createMenu();
+    if (m_table) {
+        connect(m_table, &QTableWidget::itemSelectionChanged, this, &ZnDownAndUploadViewCtr::tableWidgetClick);
+        connect(m_table, &QTableWidget::customContextMenuRequested, this, &ZnDownAndUploadViewCtr::showMediaMenu);
+    }
+    TcpSocketClient* worker = TcpSocketClient::instance();
+    connect(worker, &TcpSocketClient::updateProgressIndicator, this, &ZnDownAndUploadViewCtr::slot_progressIndicator);
+    connect(worker, &TcpSocketClient::transferFinished, this, &ZnDownAndUploadViewCtr::slot_transferFinished);
+    m_timer = startTimer(200, Qt::CoarseTimer);
+    if (ZnCFtpClient* c = ZnFtpClientMgr::instance()->client())
+        c->setTransferQueue(this);
+}
+
+ZnDownAndUploadViewCtr::~ZnDownAndUploadViewCtr()
+{
+    saveNote();
+    if (ZnCFtpClient* c = ZnFtpClientMgr::instance()->client())
+        c->setTransferQueue(nullptr);
+}
+
+QWidget* ZnDownAndUploadViewCtr::widget()
+{
+    return m_table;
+}
+
+QString ZnDownAndUploadViewCtr::stateText(int state)
+{
+    if (state >= 0 && state < 6)
+        return gTransferStateText[state];
+    return state == TransferRecord::kFailed ? QStringLiteral("失败") : QString();
+}
+
+QString ZnDownAndUploadViewCtr::mp3NameOf(const QString& source)
+{
+    QString name = source.mid(source.lastIndexOf(QLatin1Char('/')) + 1);
+    if (name.endsWith(QLatin1String(".wav")))
+        name = name.left(name.size() - 4) + QLatin1String(".mp3");
+    return QLatin1String(kTempDir) + name;
+}
+
+void ZnDownAndUploadViewCtr::cleanTempDir()
+{
+    QDir dir{QLatin1String(kTempDir)};
+    if (dir.exists())
+        dir.removeRecursively();
+    QDir().mkpath(QLatin1String(kTempDir));
+}
+
+void ZnDownAndUploadViewCtr::createMenu()
+{
+    if (!m_table)
+        return;
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_menu = new QMenu(m_table);
+    m_downloadAct = m_menu->addAction(stateText(0));
+    m_uploadAct = m_menu->addAction(stateText(1));
+    m_pauseAct = m_menu->addAction(stateText(2));
+    m_deleteAct = m_menu->addAction(stateText(3));
+    connect(m_downloadAct, &QAction::triggered, this, &ZnDownAndUploadViewCtr::downloadAction);
+    connect(m_uploadAct, &QAction::triggered, this, &ZnDownAndUploadViewCtr::uploadAction);
+    connect(m_pauseAct, &QAction::triggered, this, &ZnDownAndUploadViewCtr::pauseAction);
+    connect(m_deleteAct, &QAction::triggered, this, &ZnDownAndUploadViewCtr::deleteAction);
+}
+
+int ZnDownAndUploadViewCtr::uniqueId(const QString& name)
+{
+    // Transfers of the same name get ids of their own, so progress and results
+    // never land on the wrong row.
+    int id = TransferRecord::hashName(name.toUtf8());
+    QMutexLocker lock(&m_mutex);
+    for (;;) {
+        bool taken = false;
+        for (const TransferRecord& r : m_records)
+            taken = taken || r.id == id;
+        if (!taken && id != 0)
+            return id;
+        id = (id + 1) & 0x7fffffff;
+    }
+}
+
+int ZnDownAndUploadViewCtr::queueDownload(const char* name, const char* serverPath, const char* localPath, qint64 size)
+{
+    if (!name && !serverPath && !localPath)
+        return -1;
+    TransferRecord r;
+    r.id = uniqueId(fromC(name));
+    r.kind = TransferRecord::Download;
+    r.state = 0;
+    TransferRecord::setText(r.name, fromC(name));
+    r.total = size;
+    TransferRecord::setText(r.source, fromC(serverPath));
+    TransferRecord::setText(r.destination, fromC(localPath));
+    if (!startDownload(r))
+        return -1;
+    addRecord(r);
+    addRow(r);
+    return 0;
+}
+
+int ZnDownAndUploadViewCtr::queueUpload(const char* name, const char* localPath, const char* serverPath, qint64 size)
+{
+    if (!name && !localPath && !serverPath)
+        return -1;
+    TransferRecord r;
+    r.id = uniqueId(fromC(name));
+    r.kind = TransferRecord::Upload;
+    r.state = m_transcodeQueue.empty() ? 5 : 4;
+    TransferRecord::setText(r.name, fromC(name));
+    r.total = size;
+    TransferRecord::setText(r.source, fromC(localPath));
+    TransferRecord::setText(r.destination, fromC(serverPath));
+    m_transcodeQueue.push_back(r);
+    addRecord(r);
+    addRow(r);
+    if (r.state == 5)
+        startTranscode();
+    return 0;
+}
+
+bool ZnDownAndUploadViewCtr::startDownload(const TransferRecord& r)
+{
+    ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
+    if (r.state != 0 || !mgr)
+        return false;
+    return mgr->downloadFile(local8(r.source), local8(r.destination), r.id) == 0;
+}
+
+bool ZnDownAndUploadViewCtr::startUpload(const TransferRecord& r)
+{
+    ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
+    if (r.state != 1 || !mgr)
+        return false;
+    return mgr->uploadFiles(local8(r.source), local8(r.destination), r.id) == 0;
+}
+
+void ZnDownAndUploadViewCtr::startTranscode()
+{
+    if (m_transcodeQueue.empty())
+        return;
+    TransferRecord r = findRecord(m_transcodeQueue.front().id);
+    // Each upload converts into a folder of its own, so two files of the same
+    // name never meet and cleaning up one never touches another's file.
+    QDir().mkpath(QLatin1String(kTempDir));
+    QTemporaryDir folder(QDir(QLatin1String(kTempDir)).absoluteFilePath(QStringLiteral("XXXXXX")));
+    folder.setAutoRemove(false);
+    const QString source = TransferRecord::text(r.source);
+    const QString target = folder.path() + QLatin1Char('/') + QFileInfo(mp3NameOf(source)).fileName();
+    TransferRecord::setText(r.tempFolder, folder.path());
+    auto* encoder = new ZnTranscodeProcess(this);
+    r.encoder = encoder;
+    r.state = 5;
+    replaceRecord(r);
+    rewriteRow(r);
+    connect(encoder, &ZnTranscodeProcess::transcode_finished, this, &ZnDownAndUploadViewCtr::transcode_finished,
+            Qt::QueuedConnection);
+    if (!folder.isValid())
+        QMetaObject::invokeMethod(encoder, "transcode_finished", Qt::QueuedConnection, Q_ARG(bool, false), Q_ARG(QString, target));
+    else
+        encoder->start(source, target);
+}
+
+void ZnDownAndUploadViewCtr::transcode_finished(bool ok, const QString& target)
+{
+    if (m_transcodeQueue.empty())
+        return;
+    const int id = m_transcodeQueue.front().id;
+    m_transcodeQueue.pop_front();
+    TransferRecord r = findRecord(id);
+    QString why;
+    if (r.encoder) {
+        why = r.encoder->errorText();
+        r.encoder->deleteLater();
+        r.encoder = nullptr;
+    }
+    if (r.name[0]) {
+        if (!ok) {
+            dropTempFolder(r);
+            fail(r, QStringLiteral("转码失败: ") + (why.isEmpty() ? QStringLiteral("lame") : why));
+        } else {
+            TransferRecord::setText(r.source, target);
+            r.total = QFileInfo(target).size();
+            r.state = 1;
+            replaceRecord(r);
+            rewriteRow(r);
+            if (!startUpload(r))
+                fail(r, QStringLiteral("上传文件出错！"));
+        }
+    }
+    if (!m_transcodeQueue.empty())
+        startTranscode();
+}
+
+void ZnDownAndUploadViewCtr::fail(TransferRecord& r, const QString& why)
+{
+    r.state = TransferRecord::kFailed;
+    TransferRecord::setText(r.error, why);
+    replaceRecord(r);
+    rewriteRow(r);
+}
+
+void ZnDownAndUploadViewCtr::dropTempFolder(TransferRecord& r)
+{
+    if (r.tempFolder[0])
+        QDir(TransferRecord::text(r.tempFolder)).removeRecursively();
+    r.tempFolder[0] = '\0';
+}
+
+void ZnDownAndUploadViewCtr::slot_progressIndicator(int id, qint64 done)
+{
+    QMutexLocker lock(&m_mutex);
+    for (TransferRecord& r : m_records) {
+        if (r.id == id) {
+            r.done = done;
+            return;
+        }
+    }
+}
+
+void ZnDownAndUploadViewCtr::slot_transferFinished(int id, bool ok, const QString& error)
+{
+    TransferRecord r = findRecord(id);
+    if (!r.name[0] || r.finished || (r.state != 0 && r.state != 1))
+        return;
+    if (ok) {
+        QMutexLocker lock(&m_mutex);
+        for (TransferRecord& live : m_records) {
+            if (live.id == id) {
+                live.finished = true;
+                live.done = live.total = qMax(live.done, live.total);
+            }
+        }
+        return;
+    }
+    fail(r, (r.kind == TransferRecord::Download ? QStringLiteral("下载失败: ") : QStringLiteral("上传失败: ")) + error);
+}
+
+TransferRecord ZnDownAndUploadViewCtr::findRecord(int id)
+{
+    QMutexLocker lock(&m_mutex);
+    for (const TransferRecord& r : m_records) {
+        if (r.id == id)
+            return r;
+    }
+    TransferRecord unknown;
+    unknown.state = 2;
+    return unknown;
+}
+
+int ZnDownAndUploadViewCtr::recordCount()
+{
+    QMutexLocker lock(&m_mutex);
+    return int(m_records.size());
+}
+
+void ZnDownAndUploadViewCtr::addRecord(const TransferRecord& r)
+{
+    QMutexLocker lock(&m_mutex);
+    m_records.push_back(r);
+}
+
+void ZnDownAndUploadViewCtr::replaceRecord(const TransferRecord& r)
+{
+    QMutexLocker lock(&m_mutex);
+    for (TransferRecord& live : m_records) {
+        if (live.id == r.id) {
+            const qint64 done = live.done;
+            live = r;
+            live.done = qMax(done, r.done);
+            return;
+        }
+    }
+}
+
+void ZnDownAndUploadViewCtr::removeRecord(int id)
+{
+    QMutexLocker lock(&m_mutex);
+    for (auto it = m_records.begin(); it != m_records.end(); ++it) {
+        if (it->id == id) {
+            dropTempFolder(*it);
+            m_records.erase(it);
+            return;
+        }
+    }
+}
+
+void ZnDownAndUploadViewCtr::setShown(int id, qint64 shown)
+{
+    QMutexLocker lock(&m_mutex);
+    for (TransferRecord& r : m_records) {
+        if (r.id == id) {
+            r.shown = shown;
+            return;
+        }
+    }
+}
+
+void ZnDownAndUploadViewCtr::addRow(const TransferRecord& r)
+{
+    if (!m_table)
+        return;
+    const int row = m_table->rowCount();
+    m_table->insertRow(row);
+    auto* bar = new QProgressBar;
+    bar->setRange(0, 100);
+    bar->setValue(r.total > 0 ? int(r.shown * 100 / r.total) : 0);
+    m_table->setCellWidget(row, 2, bar);
+    fillRow(row, r);
+}
+
+void ZnDownAndUploadViewCtr::fillRow(int row, const TransferRecord& r)
+{
+    setItemQString(stateText(r.state), row, 0, r.id);
+    QTableWidgetItem* name = ZnCommon::setTableItem2(m_table, TransferRecord::text(r.name), row, 1, quint64(r.total));
+    setItemQString(QString::fromStdString(ZnCommon::formatSizeMB(quint64(qMax<qint64>(0, r.total)))), row, 3, 0);
+    const QString tip = TransferRecord::text(r.error);
+    if (QTableWidgetItem* state = m_table->item(row, 0))
+        state->setToolTip(tip);
+    if (name)
+        name->setToolTip(tip.isEmpty() ? name->text() : tip);
+}
+
+void ZnDownAndUploadViewCtr::rewriteRow(const TransferRecord& r)
+{
+    const int row = findRowById(r.id);
+    if (row >= 0)
+        fillRow(row, r);
+}
+
+void ZnDownAndUploadViewCtr::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_timer || !m_table || m_table->rowCount() == 0)
+        return;
+    for (int row = m_table->rowCount() - 1; row >= 0; --row) {
+        const int id = itemValue(row, 0);
+        const TransferRecord r = findRecord(id);
+        if (!r.name[0] || r.finished) {
+            // One finished transfer goes per tick.
+            m_table->removeRow(row);
+            removeRecord(id);
+            return;
+        }
+        if (r.state == TransferRecord::kFailed)
+            continue;
+        setShown(id, r.done);
+        if (auto* bar = qobject_cast<QProgressBar*>(m_table->cellWidget(row, 2))) {
+            if (r.total > 0)
+                bar->setValue(int(qBound<qint64>(0, r.done * 100 / r.total, 100)));
+        }
+    }
+}
+
+bool ZnDownAndUploadViewCtr::currentRecord(TransferRecord& out)
+{
+    if (!m_table)
+        return false;
+    const int row = m_table->currentRow();
+    if (row < 0 || !m_table->item(row, 0))
+        return false;
+    out = findRecord(itemValue(row, 0));
+    return out.name[0] != '\0';
+}
+
+void ZnDownAndUploadViewCtr::updateMenuActions(const TransferRecord& r)
+{
+    for (QAction* a : {m_downloadAct, m_uploadAct, m_pauseAct, m_deleteAct}) {
+        if (a)
+            a->setEnabled(true);
+    }
+    if (r.id > 0 && (r.state == 0 || r.state == 1)) {
+        m_downloadAct->setEnabled(false);
+        m_uploadAct->setEnabled(false);
+        m_deleteAct->setEnabled(false);
+    }
+}
+
+void ZnDownAndUploadViewCtr::tableWidgetClick()
+{
+    TransferRecord r;
+    if (currentRecord(r))
+        updateMenuActions(r);
+}
+
+void ZnDownAndUploadViewCtr::showMediaMenu(const QPoint& pos)
+{
+    if (m_menu && m_table && m_table->itemAt(pos))
+        m_menu->popup(QCursor::pos());
+}
+
+void ZnDownAndUploadViewCtr::downloadAction()
+{
+    // Starts a download again from the beginning, also after it failed.
+    TransferRecord r;
+    if (!currentRecord(r) || r.kind != TransferRecord::Download)
+        return;
+    r.state = 0;
+    r.done = r.shown = 0;
+    r.error[0] = '\0';
+    if (!startDownload(r))
+        return;
+    removeRecord(r.id);
+    addRecord(r);
+    fillRow(m_table->currentRow(), r);
+    updateMenuActions(r);
+}
+
+void ZnDownAndUploadViewCtr::uploadAction()
+{
+    TransferRecord r;
+    if (!currentRecord(r) || r.kind != TransferRecord::Upload || !QFileInfo::exists(TransferRecord::text(r.source)))
+        return;
+    if (r.state == TransferRecord::kFailed && !r.tempFolder[0])
+        return;   // the conversion failed: nothing to send
+    if (r.state == TransferRecord::kFailed)
+        r.state = 1;
+    r.done = r.shown = 0;
+    r.error[0] = '\0';
+    if (!startUpload(r))
+        return;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_records.remove_if([&](const TransferRecord& x) { return x.id == r.id; });
+        m_records.push_back(r);
+    }
+    fillRow(m_table->currentRow(), r);
+    updateMenuActions(r);
+}
+
+void ZnDownAndUploadViewCtr::pauseAction()
+{
+    TransferRecord r;
+    ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
+    if (!currentRecord(r) || !mgr || mgr->pauseTransfer(r.pauseArg) != 0)
+        return;
+    r.state = 2;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_records.remove_if([&](const TransferRecord& x) { return x.id == r.id; });
+        m_records.push_back(r);
+    }
+    fillRow(m_table->currentRow(), r);
+    updateMenuActions(r);
+}
+
+void ZnDownAndUploadViewCtr::deleteAction() {}
+
+void ZnDownAndUploadViewCtr::saveNote()
+{
+    m_note.close();
+    if (m_note.open("w+b") != 0)
+        return;
+    QMutexLocker lock(&m_mutex);
+    for (const TransferRecord& r : m_records) {
+        const QByteArray bytes = r.noteBytes();
+        m_note.writeRecord(bytes.constData(), size_t(bytes.size()));
+    }
+    m_note.close();
+}

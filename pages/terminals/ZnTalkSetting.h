@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
+class ZnMic;
+
+// What the D72 and D74 setting dialogs share: the name and the four volumes,
+// and the call lists of a key (call-service groups, server microphones, D82
+// consoles) with the id of each entry as its item data.
+namespace ZnTalkSetting {
+
+// Shows the value on both and keeps them in step.
+void bindVolume(QSlider *slider, QSpinBox *spin, int value);
+
+template <class Form>
+void loadBase(Form &ui, const ZnMic &mic);
+// False, and nothing written, for an empty name.
+template <class Form>
+bool saveBase(Form &ui, ZnMic &mic);
+
+void fillGroups(const QList<QComboBox *> &lists);
+void fillServerMics(const QList<QComboBox *> &lists);
+void fillD82(const QList<QComboBox *> &lists);
+// Selects the entry with that id; false (selection left) when there is none.
+bool selectId(QComboBox *list, int id);
+// The id of the list's current entry when the box is checked, else 0.
+int chosenId(const QCheckBox *box, const QComboBox *list);
+
+void setName(QLineEdit *edit, const std::string &name);
+// False for an empty text.
+bool takeName(const QLineEdit *edit, std::string &name);
+
+} // namespace ZnTalkSetting
+
+#include "ZnMic.h"
+
+#include <QSpinBox>
+
+template <class Form>
+void ZnTalkSetting::loadBase(Form &ui, const ZnMic &mic)
+{
+    setName(ui.fNameEdit, mic.name);
+    bindVolume(ui.fCapSlider, ui.fCapSpinBox, mic.capVol);
+    bindVolume(ui.fTalkSlider, ui.fTalkSpinBox, mic.callVol);
+    bindVolume(ui.fRingSlider, ui.fRingSpinBox, mic.bellVol);
+    bindVolume(ui.fBcastSlider, ui.fBcastSpinBox, mic.broVol);
+}
+
+template <class Form>
+bool ZnTalkSetting::saveBase(Form &ui, ZnMic &mic)
+{
+    if (!takeName(ui.fNameEdit, mic.name))
+        return false;
+    mic.capVol = ui.fCapSpinBox->value();
+    mic.callVol = ui.fTalkSpinBox->value();
+    mic.bellVol = ui.fRingSpinBox->value();
+    mic.broVol = ui.fBcastSpinBox->value();
+    return true;
+}

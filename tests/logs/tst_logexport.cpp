@@ -1,0 +1,299 @@
+// The CSV export of a whole log from the test database: the file as written, the
+// earlier file kept whole when an export fails or stops, the rows pinned at the
+// start, and the dialog's outcomes.
+#include "LogExportDialog.h"
+#include "LogExportKind.h"
+#include "LogExportThread.h"
+#include "LogTestDb.h"
+#include "ZnDbQuery.h"
+#include "ZnModalHelper.h"
+#include "ZnResources.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QStringList kHeaders{"序号", "Date", "User Name", "IP", "Content"};
+const QByteArray kEarlier("an earlier export\n");
+
+// The fields of every line; a line that breaks the layout reads as {"<bad>", line}.
+QList<QStringList> readCsv(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QTextCodec::codecForName("GBK")->toUnicode(f.readAll());
+    QList<QStringList> lines;
+    for (const QString &line : text.split('\n', Qt::SkipEmptyParts)) {
+        QStringList fields;
+        int i = 0;
+        while (i < line.size()) {
+            if (line[i] != '"')
+                break;
+            QString field;
+            for (++i; i < line.size(); ++i) {
+                if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"')
+                    field += line[i++];
+                else if (line[i] == '"')
+                    break;
+                else
+                    field += line[i];
+            }
+            if (i + 1 >= line.size() || line[i + 1] != ',')
+                break;
+            fields << field;
+            i += 2;
+        }
+        lines << (i == line.size() ? fields : QStringList{"<bad>", line});
+    }
+    return lines;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList said(const ZnModalHelper &modal)
+{
+    QStringList out;
+    for (const QString &t : modal.seenTexts())
+        out << t.trimmed();
+    return out;
+}
+
+} // namespace
+
+class tst_logexport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir work;
+    QString oldDir;
+    QString out;   // the export folder of one test
+
+    QString target() const { return out + "/zn_user_log.csv"; }
+    QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
+
+    // An export of the user log on a thread of its own, with a hook run on that
+    // thread at the first page written.
+    int runThread(const std::function<void(LogExportThread &)> &atFirstPage, QStringList *names = nullptr)
+    {
+        LogExportThread t(target(), kHeaders, UserLogKind);
+        bool first = true;
+        connect(&t, &LogExportThread::update_signal, &t, [&] {
+            if (first)
+                atFirstPage(t);
+            first = false;
+        }, Qt::DirectConnection);
+        QSignalSpy finished(&t, &LogExportThread::finish_signal);
+        t.start();
+        t.wait();
+        if (names) {
+            for (const QStringList &line : readCsv(target()).mid(1))
+                *names << line.value(2);
+        }
+        return finished.isEmpty() ? 2 : finished.at(0).at(0).toInt();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        znInitResources();
+        QVERIFY(connectTestDb());
+        oldDir = QDir::currentPath();
+        QDir::setCurrent(work.path());
+    }
+    void cleanupTestCase() { QDir::setCurrent(oldDir); }
+    void init()
+    {
+        out = work.path() + "/out" + QString::number(QDateTime::currentMSecsSinceEpoch());
+        QVERIFY(QDir().mkpath(out));
+    }
+
+    void csvAddedOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << "abc" << "/d/abc.csv";
+        QTest::newRow("already csv") << "abc.csv" << "/d/abc.csv";
+        QTest::newRow("upper case") << "abc.CSV" << "/d/abc.CSV.csv";
+    }
+    void csvAddedOnce()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QCOMPARE(LogExportDialog::exportPath("/d", name), path);
+    }
+
+    // 250 rows in three pages, Chinese text, quotes and commas inside fields, GBK.
+    void wholeLogThroughTheDialog()
+    {
+        QVERIFY(sql("update userlog set content = '他说\"好\",再见' where id = 250"));
+        QVERIFY(sql("update userlog set name = '王,\"五\"' where id = 249"));
+        QFile::remove("config.ini");
+        {
+            LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
+            dialog.form().directoryComboBox->addItem(out);
+            dialog.form().directoryComboBox->setCurrentText(out);
+            QSignalSpy progress(dialog.form().export_bar, &QProgressBar::valueChanged);
+            ZnModalHelper done;
+            done.answer("ConfirmButton", &dialog);
+            dialog.form().fExportBtn->click();
+            QTRY_VERIFY(done.handled());
+            QCOMPARE(said(done).last(), QString("日志下载完成！"));
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QList<int> values;
+            for (const QList<QVariant> &v : progress)
+                values << v.at(0).toInt();
+            QCOMPARE(values, (QList<int>{33, 66, 100}));
+        }
+        sql("update userlog set content = '登录系统 250' where id = 250");
+        sql("update userlog set name = '用户249' where id = 249");
+
+        const QByteArray bytes = bytesOf(target());
+        QVERIFY(bytes.endsWith(",\n") && !bytes.contains('\r'));
+        const QList<QStringList> lines = readCsv(target());
+        QCOMPARE(lines.size(), 251);
+        QCOMPARE(lines[0], kHeaders);
+        QCOMPARE(lines[1], (QStringList{"1", "2026/03/01 14:10:00", "用户250", "192.168.1.0", "他说\"好\",再见"}));
+        QCOMPARE(lines[2].mid(0, 3), (QStringList{"2", "2026/03/01 14:09:00", "王,\"五\""}));
+        QCOMPARE(lines[250], (QStringList{"250", "2026/03/01 10:01:00", "用户1", "192.168.1.1", "登录系统 1"}));
+
+        // The folder is remembered for the next export.
+        LogExportDialog again(nullptr, kHeaders, UserLogKind);
+        QCOMPARE(again.form().directoryComboBox->currentText(), out);
+    }
+
+    // Rows added while the export runs are not in it, and none repeats.
+    void pinnedToTheRowsAtItsStart()
+    {
+        QStringList names;
+        const int code = runThread([](LogExportThread &) {
+            sql("insert into userlog (name, content) values ('新来的', 'a'), ('新来的', 'b'), ('新来的', 'c')");
+        }, &names);
+        sql("delete from userlog where id > 250");
+        sql("alter table userlog auto_increment = 251");
+        QCOMPARE(code, int(LogExportThread::Complete));
+        QCOMPARE(names.size(), 250);
+        QCOMPARE(names.first(), QString("用户250"));
+        QCOMPARE(names.last(), QString("用户1"));
+        QCOMPARE(names.removeDuplicates(), 0);
+    }
+
+    // A failed, stopped or declined export leaves the earlier file byte for byte.
+    void earlierFileKept_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("code");
+        QTest::newRow("table gone midway") << "rename table userlog to userlog_away" << int(LogExportThread::QueryFailed);
+        QTest::newRow("stopped midway") << "stop" << 2;
+        QTest::newRow("replace declined") << "decline" << 2;
+    }
+    void earlierFileKept()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, code);
+        QFile f(target());
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(kEarlier) == kEarlier.size());
+        f.close();
+        if (how == "decline") {
+            LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
+            dialog.form().directoryComboBox->addItem(out);
+            dialog.form().directoryComboBox->setCurrentText(out);
+            ZnModalHelper ask;
+            ask.answer("cancelButton", &dialog);
+            dialog.form().fExportBtn->click();
+            QVERIFY(ask.handled());
+            QVERIFY(!dialog.exportThread() && dialog.form().fExportBtn->isEnabled());
+        } else {
+            const int got = runThread([&](LogExportThread &t) {
+                if (how == "stop")
+                    t.requestInterruption();
+                else
+                    sql(how.toUtf8().constData());
+            });
+            sql("rename table userlog_away to userlog");
+            QCOMPARE(got, code);
+        }
+        QCOMPARE(bytesOf(target()), kEarlier);
+        QCOMPARE(filesInFolder(), QStringList{"zn_user_log.csv"});
+    }
+
+    // What the dialog shows when the export cannot be made.
+    void dialogOutcomes_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("cancelText");
+        QTest::addColumn<bool>("exportShown");
+        QTest::newRow("empty log") << "rename table userlog to userlog_full; create table userlog like userlog_full"
+                                   << "drop table userlog; rename table userlog_full to userlog" << ""
+                                   << "日志空！" << "确定" << false;
+        QTest::newRow("no such folder") << "" << "" << "/missing" << "文件打开失败，请关闭文件尝试！" << "取消" << true;
+        QTest::newRow("log unreadable") << "rename table userlog to userlog_away" << "rename table userlog_away to userlog"
+                                        << "" << "数据库连接失败！" << "退出" << false;
+    }
+    void dialogOutcomes()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, folder);
+        QFETCH(QString, message);
+        QFETCH(QString, cancelText);
+        QFETCH(bool, exportShown);
+        for (const QString &s : before.split("; ", Qt::SkipEmptyParts))
+            QVERIFY(sql(s.toUtf8().constData()));
+        LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
+        auto &ui = dialog.form();
+        ui.directoryComboBox->addItem(out + folder);
+        ui.directoryComboBox->setCurrentText(out + folder);
+        dialog.show();
+        ui.fExportBtn->click();
+        QTRY_VERIFY(ui.message_widget->isVisible());
+        for (const QString &s : after.split("; ", Qt::SkipEmptyParts))
+            QVERIFY(sql(s.toUtf8().constData()));
+        QCOMPARE(ui.msg_lable->text(), message);
+        QCOMPARE(ui.fCancelBtn->text(), cancelText);
+        QVERIFY(ui.fCancelBtn->isEnabled() && !ui.progress_widget->isVisible());
+        QCOMPARE(ui.fExportBtn->isVisible(), exportShown);
+        QCOMPARE(ui.fExportBtn->isEnabled(), exportShown);
+        QCOMPARE(filesInFolder(), QStringList());
+    }
+
+    // Closing the dialog mid-export: when it has closed, the export has ended, so
+    // the page may query the shared connection at once.
+    void closedMidExport()
+    {
+        auto dialog = std::make_unique<LogExportDialog>(nullptr, kHeaders, UserLogKind);
+        dialog->form().directoryComboBox->addItem(out);
+        dialog->form().directoryComboBox->setCurrentText(out);
+        bool closed = false;
+        connect(dialog->form().export_bar, &QProgressBar::valueChanged, this, [&] {
+            if (!closed)
+                dialog->form().close_btn->click();
+            closed = true;
+        });
+        dialog->form().fExportBtn->click();
+        QTRY_VERIFY(closed);
+        QVERIFY(!dialog->exportThread() || dialog->exportThread()->isFinished());
+        QCOMPARE(ZnDbQuery::userLogCount(), 250);
+        // Either stopped (nothing written) or finished (the whole log).
+        const QStringList files = filesInFolder();
+        QVERIFY2(files.isEmpty() || (files == QStringList{"zn_user_log.csv"} && readCsv(target()).size() == 251),
+                 qPrintable(files.join('|')));
+        dialog.reset();
+    }
+};
+
+QTEST_MAIN(tst_logexport)
+#include "tst_logexport.moc"

@@ -1,0 +1,227 @@
+// The transfer queue against the simulated file service and the real encoder:
+// conversions, uploads, downloads, their failures, and the note file.
+#include "TcpSocketClient.h"
+#include "ZnDownAndUploadViewCtr.h"
+#include "ZnSimFileService.h"
+
+#include <QDir>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+// A mono 16-bit PCM WAV of a tone.
+void writeWav(const QString& path, int seconds)
+{
+    const int rate = 8000;
+    QByteArray pcm;
+    for (int i = 0; i < rate * seconds; ++i) {
+        const qint16 v = qint16(8000 * std::sin(i * 440.0 * 2 * M_PI / rate));
+        pcm.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+    }
+    QByteArray h("RIFF");
+    const auto u32 = [&h](quint32 v) { char b[4]; qToLittleEndian(v, b); h.append(b, 4); };
+    const auto u16 = [&h](quint16 v) { char b[2]; qToLittleEndian(v, b); h.append(b, 2); };
+    u32(quint32(36 + pcm.size()));
+    h.append("WAVEfmt ");
+    u32(16), u16(1), u16(1), u32(rate), u32(rate * 2), u16(2), u16(16);
+    h.append("data");
+    u32(quint32(pcm.size()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(h + pcm);
+}
+
+bool isMp3(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(4);
+    return head.startsWith("ID3") || (head.size() == 4 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0);
+}
+
+QString cell(const QTableWidget& t, int row, int col)
+{
+    return t.item(row, col) ? t.item(row, col)->text() : QString();
+}
+}
+
+class TestTransferQueue : public QObject
+{
+    Q_OBJECT
+    ZnSimFileService m_service;
+    QTemporaryDir m_work;
+    QByteArray m_path;
+
+    QString served(const QString& rel) const { return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel; }
+    QString work(const QString& rel) const { return m_work.filePath(rel); }
+
+private slots:
+    void initTestCase()
+    {
+        // The queue keeps its note and converted files in the working folder.
+        QVERIFY(QDir::setCurrent(m_work.path()));
+        m_path = qgetenv("PATH");
+        QVERIFY(m_service.start(0));
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(m_service.port()));
+        TcpSocketClient::instance()->start();
+    }
+    void init()
+    {
+        m_service.setFaults({});
+        qputenv("PATH", m_path);
+    }
+    void cleanupTestCase() { m_service.stop(); }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("mp3");
+        QTest::newRow("wav") << QStringLiteral("C:/m/a.wav") << QStringLiteral("./temp_mp3/a.mp3");
+        QTest::newRow("mp3") << QStringLiteral("C:/m/b.mp3") << QStringLiteral("./temp_mp3/b.mp3");
+        QTest::newRow("upper-case WAV kept") << QStringLiteral("C:/m/c.WAV") << QStringLiteral("./temp_mp3/c.WAV");
+    }
+    void names()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, mp3);
+        QCOMPARE(ZnDownAndUploadViewCtr::mp3NameOf(source), mp3);
+        QCOMPARE(TransferRecord::hashName("abc"), 193485963);
+    }
+
+    // Uploads convert one at a time; each ends as the service answered, and a
+    // failure leaves its row marked while the queue goes on.
+    void uploads_data()
+    {
+        QTest::addColumn<QStringList>("files");      // local files, relative to the work folder
+        QTest::addColumn<bool>("noEncoder");
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<QStringList>("failed");     // names whose rows stay failed
+        QTest::newRow("wav converted and sent") << QStringList{QStringLiteral("a/tone.wav")} << false << false << QStringList();
+        QTest::newRow("same name twice") << QStringList{QStringLiteral("a/same.wav"), QStringLiteral("b/same.wav")} << false << false << QStringList();
+        QTest::newRow("encoder fails, next goes on") << QStringList{QStringLiteral("a/gone.wav"), QStringLiteral("a/next.wav")} << false << false
+                                                    << QStringList{QStringLiteral("gone.wav")};
+        QTest::newRow("encoder missing") << QStringList{QStringLiteral("a/lost.wav")} << true << false << QStringList{QStringLiteral("lost.wav")};
+        QTest::newRow("refused") << QStringList{QStringLiteral("a/no.wav")} << false << true << QStringList{QStringLiteral("no.wav")};
+    }
+    void uploads()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, noEncoder);
+        QFETCH(bool, refuse);
+        QFETCH(QStringList, failed);
+        ZnSimFileService::Faults f;
+        f.refusePost = refuse;
+        m_service.setFaults(f);
+        if (noEncoder)
+            qputenv("PATH", m_work.path().toUtf8());
+
+        QTableWidget table(0, 4);
+        ZnDownAndUploadViewCtr queue(&table);
+        for (const QString& rel : files) {
+            QDir().mkpath(work(QFileInfo(rel).path()));
+            if (!rel.contains(QLatin1String("gone")))
+                writeWav(work(rel), 1);
+            const QString name = QFileInfo(rel).fileName();
+            QCOMPARE(queue.queueUpload(name.toUtf8().constData(), work(rel).toUtf8().constData(),
+                                       (QStringLiteral("/data/mp3/演出/") + name).toUtf8().constData(), QFileInfo(work(rel)).size()), 0);
+        }
+        QCOMPARE(cell(table, 0, 0), QStringLiteral("正在转码"));
+        if (files.size() > 1)
+            QCOMPARE(cell(table, 1, 0), QStringLiteral("等待转码"));
+        QVERIFY(table.item(0, 0)->data(Qt::UserRole).toInt() != (files.size() > 1 ? table.item(1, 0)->data(Qt::UserRole).toInt() : 0));
+
+        const auto settled = [&] {
+            for (int row = 0; row < table.rowCount(); ++row) {
+                if (cell(table, row, 0) != QStringLiteral("失败"))
+                    return false;
+            }
+            return table.rowCount() == failed.size();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(settled(), 30000);
+        for (int row = 0; row < table.rowCount(); ++row) {
+            QVERIFY(failed.contains(cell(table, row, 1)));
+            QVERIFY(!table.item(row, 0)->toolTip().isEmpty());
+        }
+        if (noEncoder)
+            QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
+        for (const QString& rel : files) {
+            const QString mp3 = served(QStringLiteral("演出/") + QFileInfo(ZnDownAndUploadViewCtr::mp3NameOf(rel)).fileName());
+            QCOMPARE(isMp3(mp3), !failed.contains(QFileInfo(rel).fileName()));
+        }
+        // Nothing of a finished upload stays behind in the temporary folder.
+        if (failed.isEmpty())
+            QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void uploadProgress()
+    {
+        writeWav(work(QStringLiteral("long.wav")), 60);
+        QTableWidget table(0, 4);
+        ZnDownAndUploadViewCtr queue(&table);
+        QCOMPARE(queue.queueUpload("long.wav", work(QStringLiteral("long.wav")).toUtf8().constData(), "/data/mp3/long.mp3", 0), 0);
+        auto* bar = qobject_cast<QProgressBar*>(table.cellWidget(0, 2));
+        QVERIFY(bar);
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 0 && bar->value() < 100, 30000);
+        QCOMPARE(cell(table, 0, 0), QStringLiteral("正在传输"));
+        QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 0, 30000);
+    }
+
+    void downloads_data()
+    {
+        QTest::addColumn<qint64>("cutAt");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("complete") << qint64(-1) << true;
+        QTest::newRow("interrupted") << qint64(4000) << false;
+    }
+    void downloads()
+    {
+        QFETCH(qint64, cutAt);
+        QFETCH(bool, ok);
+        ZnSimFileService::Faults f;
+        f.cutGetFileAt = cutAt;
+        m_service.setFaults(f);
+        QTemporaryDir into;
+        QTableWidget table(0, 4);
+        ZnDownAndUploadViewCtr queue(&table);
+        const QString local = into.filePath(QStringLiteral("欢迎词.mp3"));
+        const qint64 size = QFileInfo(served(QStringLiteral("欢迎词.mp3"))).size();
+        QCOMPARE(queue.queueDownload("欢迎词.mp3", "/data/mp3/欢迎词.mp3", local.toUtf8().constData(), size), 0);
+        QCOMPARE(cell(table, 0, 0), QStringLiteral("正在下载"));
+        if (ok) {
+            QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 0, 30000);
+            QCOMPARE(QFileInfo(local).size(), size);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(cell(table, 0, 0), QStringLiteral("失败"), 30000);
+            QVERIFY(!QFileInfo::exists(local));
+        }
+    }
+
+    void noteFile()
+    {
+        QFile::remove(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
+        {
+            QTableWidget table(0, 4);
+            ZnDownAndUploadViewCtr queue(&table);
+            queue.queueUpload("a.wav", "/nowhere/a.wav", "/data/mp3/a.wav", 10);
+            queue.queueUpload("abc", "/nowhere/abc", "/data/mp3/abc", 10);
+            QTRY_COMPARE(cell(table, 0, 0), QStringLiteral("失败"));
+            QTRY_COMPARE(cell(table, 1, 0), QStringLiteral("失败"));
+        }
+        QFile note(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
+        QVERIFY(note.open(QIODevice::ReadOnly));
+        const QByteArray bytes = note.readAll();
+        QCOMPARE(bytes.size(), 1390);
+        QCOMPARE(bytes.mid(695, 7), QByteArray("classb:"));
+        QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 702), -193485963);
+        QCOMPARE(bytes.mid(702 + 12, 4), QByteArray("abc\0", 4));
+    }
+};
+
+QTEST_MAIN(TestTransferQueue)
+#include "tst_transferqueue.moc"
