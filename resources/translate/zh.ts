@@ -568,6 +568,21 @@
     </message>
 </context>
 <context>
+    <name>ZnMediaMgrForm</name>
+    <message>
+        <source>Audio Files (*.mp3)</source>
+        <translation>音频文件 (*.mp3)</translation>
+    </message>
+    <message>
+        <source>save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>New Dir</source>
+        <translation>新建目录</translation>
+    </message>
+</context>
+<context>
     <name>ZnD72InfoForm</name>
     <message>
         <source>Attribute</source>
@@ -848,6 +863,29 @@
     <message>
         <source>Delete Error!</source>
         <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTalkRecordForm</name>
+    <message>
+        <source>Record List</source>
+        <translation>录音列表</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 已存在，是否替换？</translation>
+    </message>
+    <message>
+        <source>%1 cannot be replaced.</source>
+        <translation>%1 无法替换。</translation>
     </message>
 </context>
 </TS>
