@@ -40,10 +40,10 @@ const char *const kVersion = "v4.4.1689.sp";
 
 QString buttonStyle(const char *name)
 {
-    return QString("QPushButton{background-color:#334148;border:0px;border-radius:0px;padding:0px;"
-                   "border-image:url(:/images/button/%1_normal.png);}"
-                   "QPushButton:hover{border-image:url(:/images/button/%1_hover.png);}"
-                   "QPushButton:pressed{border-image:url(:/images/button/%1_pressed.png);}")
+    return QStringLiteral("QPushButton{background-color:#334148;border:0px;border-radius:0px;padding:0px;"
+                          "border-image:url(:/images/button/%1_normal.png);}"
+                          "QPushButton:hover{border-image:url(:/images/button/%1_hover.png);}"
+                          "QPushButton:pressed{border-image:url(:/images/button/%1_pressed.png);}")
         .arg(QLatin1String(name));
 }
 } // namespace

@@ -11,10 +11,10 @@ class TestZnIniFile : public QObject
 
     QTemporaryDir m_dir;
 
-    QByteArray path(const char* name) const { return QFile::encodeName(m_dir.filePath(name)); }
+    QByteArray path(const char* name) const { return QFile::encodeName(m_dir.filePath(QString::fromUtf8(name))); }
     QByteArray write(const char* name, const QByteArray& text) const
     {
-        QFile f(m_dir.filePath(name));
+        QFile f(m_dir.filePath(QString::fromUtf8(name)));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size())
             qFatal("cannot write %s", name);
         return path(name);
@@ -125,11 +125,11 @@ private slots:
     // through a rewrite by this model unchanged.
     void sharesTheFileWithQSettings()
     {
-        const QString file = m_dir.filePath("config.ini");
-        const QVariantMap values{{"Setting/Title", QString::fromUtf8("管理中心 东区  A")},
-                                 {"Setting/MediaPath", "D:/Talk Server/mp3"},
-                                 {"Setting/Padded", "  both ends  "},
-                                 {"LogLastFilePath", "/tmp/a=b;c, d"}};
+        const QString file = m_dir.filePath(QStringLiteral("config.ini"));
+        const QVariantMap values{{QStringLiteral("Setting/Title"), QString::fromUtf8("管理中心 东区  A")},
+                                 {QStringLiteral("Setting/MediaPath"), QStringLiteral("D:/Talk Server/mp3")},
+                                 {QStringLiteral("Setting/Padded"), QStringLiteral("  both ends  ")},
+                                 {QStringLiteral("LogLastFilePath"), QStringLiteral("/tmp/a=b;c, d")}};
         {
             QSettings qs(file, QSettings::IniFormat);
             for (auto it = values.begin(); it != values.end(); ++it)
@@ -144,26 +144,26 @@ private slots:
         QSettings qs(file, QSettings::IniFormat);
         for (auto it = values.begin(); it != values.end(); ++it)
             QCOMPARE(qs.value(it.key()).toString(), it.value().toString());
-        QCOMPARE(qs.value("Setting/ServerPort").toInt(), 8999);
+        QCOMPARE(qs.value(QStringLiteral("Setting/ServerPort")).toInt(), 8999);
     }
 
     // The old file is replaced whole, never rewritten in place; what cannot be read
     // or written leaves the model and the disk alone.
     void filesReplacedWholeOrNotAtAll()
     {
-        const QDir dir(m_dir.filePath("whole"));
-        QVERIFY(dir.mkpath("."));
+        const QDir dir(m_dir.filePath(QStringLiteral("whole")));
+        QVERIFY(dir.mkpath(QStringLiteral(".")));
         const QByteArray p = write("whole/config.ini", "[Setting]\nTitle=" + QByteArray(5000, 't') + "\n");
         ZnIniFile ini;
         QCOMPARE(ini.setValue("Setting", "User", "u"), 0);
         QCOMPARE(ini.save(p.constData()), 0);
         QCOMPARE(read(p), QByteArray("[Setting]\nUser=u\n\n"));
-        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{"config.ini"});
+        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.ini")});
 
-        QVERIFY(dir.mkdir("sub"));
-        const QByteArray sub = QFile::encodeName(dir.filePath("sub"));
+        QVERIFY(dir.mkdir(QStringLiteral("sub")));
+        const QByteArray sub = QFile::encodeName(dir.filePath(QStringLiteral("sub")));
         QCOMPARE(ini.save(sub.constData()), -1);
-        QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("sub"))).isDir());
         QCOMPARE(ini.save(nullptr), -1);
         QCOMPARE(ini.save(path("no-such-dir/x.ini").constData()), -1);
 

@@ -37,7 +37,7 @@ void ZnModalHelper::answer(const QString &how, QWidget *skip)
 {
     onModal(
         [how](QWidget *w) {
-            if (how == "escape")
+            if (how == QLatin1String("escape"))
                 QTest::keyClick(w, Qt::Key_Escape);
             else if (QAbstractButton *b = findButton(w, how))
                 QTest::mouseClick(b, Qt::LeftButton);

@@ -19,7 +19,7 @@
 
 namespace {
 
-const QStringList kHeaders{"序号", "Date", "User Name", "IP", "Content"};
+const QStringList kHeaders{QStringLiteral("序号"), QStringLiteral("Date"), QStringLiteral("User Name"), QStringLiteral("IP"), QStringLiteral("Content")};
 const QByteArray kEarlier("an earlier export\n");
 
 // The fields of every line; a line that breaks the layout reads as {"<bad>", line}.
@@ -30,27 +30,27 @@ QList<QStringList> readCsv(const QString &path)
         return {};
     const QString text = QTextCodec::codecForName("GBK")->toUnicode(f.readAll());
     QList<QStringList> lines;
-    for (const QString &line : text.split('\n', Qt::SkipEmptyParts)) {
+    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QStringList fields;
         int i = 0;
         while (i < line.size()) {
-            if (line[i] != '"')
+            if (line[i] != QLatin1Char(QLatin1Char('"')))
                 break;
             QString field;
             for (++i; i < line.size(); ++i) {
-                if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"')
+                if (line[i] == QLatin1Char(QLatin1Char('"')) && i + 1 < line.size() && line[i + 1] == QLatin1Char(QLatin1Char('"')))
                     field += line[i++];
-                else if (line[i] == '"')
+                else if (line[i] == QLatin1Char(QLatin1Char('"')))
                     break;
                 else
                     field += line[i];
             }
-            if (i + 1 >= line.size() || line[i + 1] != ',')
+            if (i + 1 >= line.size() || line[i + 1] != QLatin1Char(QLatin1Char(',')))
                 break;
             fields << field;
             i += 2;
         }
-        lines << (i == line.size() ? fields : QStringList{"<bad>", line});
+        lines << (i == line.size() ? fields : QStringList{QStringLiteral("<bad>"), line});
     }
     return lines;
 }
@@ -79,7 +79,7 @@ class tst_logexport : public QObject
     QString oldDir;
     QString out;   // the export folder of one test
 
-    QString target() const { return out + "/zn_user_log.csv"; }
+    QString target() const { return out + QStringLiteral("/zn_user_log.csv"); }
     QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
 
     // An export of the user log on a thread of its own, with a hook run on that
@@ -114,7 +114,7 @@ private slots:
     void cleanupTestCase() { QDir::setCurrent(oldDir); }
     void init()
     {
-        out = work.path() + "/out" + QString::number(QDateTime::currentMSecsSinceEpoch());
+        out = work.path() + QStringLiteral("/out") + QString::number(QDateTime::currentMSecsSinceEpoch());
         QVERIFY(QDir().mkpath(out));
     }
 
@@ -130,7 +130,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, path);
-        QCOMPARE(LogExportDialog::exportPath("/d", name), path);
+        QCOMPARE(LogExportDialog::exportPath(QStringLiteral("/d"), name), path);
     }
 
     // 250 rows in three pages, Chinese text, quotes and commas inside fields, GBK.
@@ -138,17 +138,17 @@ private slots:
     {
         QVERIFY(sql("update userlog set content = '他说\"好\",再见' where id = 250"));
         QVERIFY(sql("update userlog set name = '王,\"五\"' where id = 249"));
-        QFile::remove("config.ini");
+        QFile::remove(QStringLiteral("config.ini"));
         {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
             dialog.form().directoryComboBox->addItem(out);
             dialog.form().directoryComboBox->setCurrentText(out);
             QSignalSpy progress(dialog.form().export_bar, &QProgressBar::valueChanged);
             ZnModalHelper done;
-            done.answer("ConfirmButton", &dialog);
+            done.answer(QStringLiteral("ConfirmButton"), &dialog);
             dialog.form().fExportBtn->click();
             QTRY_VERIFY(done.handled());
-            QCOMPARE(said(done).last(), QString("日志下载完成！"));
+            QCOMPARE(said(done).last(), QStringLiteral("日志下载完成！"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QList<int> values;
             for (const QList<QVariant> &v : progress)
@@ -163,9 +163,9 @@ private slots:
         const QList<QStringList> lines = readCsv(target());
         QCOMPARE(lines.size(), 251);
         QCOMPARE(lines[0], kHeaders);
-        QCOMPARE(lines[1], (QStringList{"1", "2026/03/01 14:10:00", "用户250", "192.168.1.0", "他说\"好\",再见"}));
-        QCOMPARE(lines[2].mid(0, 3), (QStringList{"2", "2026/03/01 14:09:00", "王,\"五\""}));
-        QCOMPARE(lines[250], (QStringList{"250", "2026/03/01 10:01:00", "用户1", "192.168.1.1", "登录系统 1"}));
+        QCOMPARE(lines[1], (QStringList{QStringLiteral("1"), QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("他说\"好\",再见")}));
+        QCOMPARE(lines[2].mid(0, 3), (QStringList{QStringLiteral("2"), QStringLiteral("2026/03/01 14:09:00"), QStringLiteral("王,\"五\"")}));
+        QCOMPARE(lines[250], (QStringList{QStringLiteral("250"), QStringLiteral("2026/03/01 10:01:00"), QStringLiteral("用户1"), QStringLiteral("192.168.1.1"), QStringLiteral("登录系统 1")}));
 
         // The folder is remembered for the next export.
         LogExportDialog again(nullptr, kHeaders, UserLogKind);
@@ -183,8 +183,8 @@ private slots:
         sql("alter table userlog auto_increment = 251");
         QCOMPARE(code, int(LogExportThread::Complete));
         QCOMPARE(names.size(), 250);
-        QCOMPARE(names.first(), QString("用户250"));
-        QCOMPARE(names.last(), QString("用户1"));
+        QCOMPARE(names.first(), QStringLiteral("用户250"));
+        QCOMPARE(names.last(), QStringLiteral("用户1"));
         QCOMPARE(names.removeDuplicates(), 0);
     }
 
@@ -204,18 +204,18 @@ private slots:
         QFile f(target());
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(kEarlier) == kEarlier.size());
         f.close();
-        if (how == "decline") {
+        if (how == QStringLiteral("decline")) {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
             dialog.form().directoryComboBox->addItem(out);
             dialog.form().directoryComboBox->setCurrentText(out);
             ZnModalHelper ask;
-            ask.answer("cancelButton", &dialog);
+            ask.answer(QStringLiteral("cancelButton"), &dialog);
             dialog.form().fExportBtn->click();
             QVERIFY(ask.handled());
             QVERIFY(!dialog.exportThread() && dialog.form().fExportBtn->isEnabled());
         } else {
             const int got = runThread([&](LogExportThread &t) {
-                if (how == "stop")
+                if (how == QStringLiteral("stop"))
                     t.requestInterruption();
                 else
                     sql(how.toUtf8().constData());
@@ -224,7 +224,7 @@ private slots:
             QCOMPARE(got, code);
         }
         QCOMPARE(bytesOf(target()), kEarlier);
-        QCOMPARE(filesInFolder(), QStringList{"zn_user_log.csv"});
+        QCOMPARE(filesInFolder(), QStringList{QStringLiteral("zn_user_log.csv")});
     }
 
     // What the dialog shows when the export cannot be made.
@@ -251,7 +251,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, cancelText);
         QFETCH(bool, exportShown);
-        for (const QString &s : before.split("; ", Qt::SkipEmptyParts))
+        for (const QString &s : before.split(QStringLiteral("; "), Qt::SkipEmptyParts))
             QVERIFY(sql(s.toUtf8().constData()));
         LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
         auto &ui = dialog.form();
@@ -260,7 +260,7 @@ private slots:
         dialog.show();
         ui.fExportBtn->click();
         QTRY_VERIFY(ui.message_widget->isVisible());
-        for (const QString &s : after.split("; ", Qt::SkipEmptyParts))
+        for (const QString &s : after.split(QStringLiteral("; "), Qt::SkipEmptyParts))
             QVERIFY(sql(s.toUtf8().constData()));
         QCOMPARE(ui.msg_lable->text(), message);
         QCOMPARE(ui.fCancelBtn->text(), cancelText);
@@ -289,8 +289,8 @@ private slots:
         QCOMPARE(ZnDbQuery::userLogCount(), 250);
         // Either stopped (nothing written) or finished (the whole log).
         const QStringList files = filesInFolder();
-        QVERIFY2(files.isEmpty() || (files == QStringList{"zn_user_log.csv"} && readCsv(target()).size() == 251),
-                 qPrintable(files.join('|')));
+        QVERIFY2(files.isEmpty() || (files == QStringList{QStringLiteral("zn_user_log.csv")} && readCsv(target()).size() == 251),
+                 qPrintable(files.join(QLatin1Char('|'))));
         dialog.reset();
     }
 };

@@ -94,9 +94,9 @@ private slots:
         ZnTalkLogInfoForm page;
         QTRY_COMPARE(pageLabel(page), label);
         QTRY_COMPARE(page.form().fTableWidget->rowCount(), qMin(rows, 100));
-        QCOMPARE(page.form().fDataSourceLabel->text(), QString("[ 日志主机：Local ]"));
+        QCOMPARE(page.form().fDataSourceLabel->text(), QStringLiteral("[ 日志主机：Local ]"));
         if (rows > 0)
-            QCOMPARE(cell(page, 0, 3), QString("主叫%1").arg(rows));
+            QCOMPARE(cell(page, 0, 3), QStringLiteral("主叫%1").arg(rows));
     }
 
     // Next past the last page and previous before the first send nothing.
@@ -104,14 +104,14 @@ private slots:
     {
         serverTalkLog(250);
         ZnTalkLogInfoForm page;
-        QTRY_COMPARE(pageLabel(page), QString("1/3"));
-        QTRY_COMPARE(cell(page, 0, 0), QDateTime::fromSecsSinceEpoch(1700000000).toString("yyyy/MM/dd hh:mm:ss"));
+        QTRY_COMPARE(pageLabel(page), QStringLiteral("1/3"));
+        QTRY_COMPARE(cell(page, 0, 0), QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
         int sent = logRequests();
         page.form().fPrevious->click();
         QCOMPARE(logRequests(), sent);
-        QCOMPARE(pageLabel(page), QString("1/3"));
+        QCOMPARE(pageLabel(page), QStringLiteral("1/3"));
 
-        const QStringList firstCallers{"主叫150", "主叫50"};
+        const QStringList firstCallers{QStringLiteral("主叫150"), QStringLiteral("主叫50")};
         for (const QString &caller : firstCallers) {
             page.form().fNext->click();
             QCOMPARE(logRequests(), ++sent);
@@ -120,13 +120,13 @@ private slots:
         QCOMPARE(page.form().fTableWidget->rowCount(), 50);
         page.form().fNext->click();
         QCOMPARE(logRequests(), sent);
-        QCOMPARE(pageLabel(page), QString("3/3"));
+        QCOMPARE(pageLabel(page), QStringLiteral("3/3"));
 
         // Refresh: back to page 1, and not again until its time is up.
         page.form().fRefreshButton->click();
         QVERIFY(!page.form().fRefreshButton->isEnabled());
-        QTRY_COMPARE(cell(page, 0, 3), QString("主叫250"));
-        QCOMPARE(pageLabel(page), QString("1/3"));
+        QTRY_COMPARE(cell(page, 0, 3), QStringLiteral("主叫250"));
+        QCOMPARE(pageLabel(page), QStringLiteral("1/3"));
         QTRY_VERIFY(page.form().fRefreshButton->isEnabled());
     }
 
@@ -140,7 +140,7 @@ private slots:
         for (int row = 0; row < 6; ++row)
             shown << cell(page, row, 6);
         // Rows 6..1 carry the types 0, 5, 4, 3, 2, 1.
-        QCOMPARE(shown, QStringList({"EmergencyHelp", "5", "Broadcast", "Talkback", "Broadcast", "Talkback"}));
+        QCOMPARE(shown, QStringList({QStringLiteral("EmergencyHelp"), QStringLiteral("5"), QStringLiteral("Broadcast"), QStringLiteral("Talkback"), QStringLiteral("Broadcast"), QStringLiteral("Talkback")}));
     }
 
     // With a log host every page reads the database itself and asks the server nothing.
@@ -148,9 +148,9 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("firstRow");
-        QTest::newRow("talk") << 0 << QStringList{"2026/01/01 11:25:00", "2026/01/01 11:25:30", "1205", "主叫205", "2205", "被叫205", "广播", "音源205"};
-        QTest::newRow("terminal") << 1 << QStringList{"2026/02/01 12:50:00", "330", "终端230", "寻呼话筒", "10.0.1.30", "上线"};
-        QTest::newRow("user") << 2 << QStringList{"2026/03/01 14:10:00", "用户250", "192.168.1.0", "登录系统 250"};
+        QTest::newRow("talk") << 0 << QStringList{QStringLiteral("2026/01/01 11:25:00"), QStringLiteral("2026/01/01 11:25:30"), QStringLiteral("1205"), QStringLiteral("主叫205"), QStringLiteral("2205"), QStringLiteral("被叫205"), QStringLiteral("广播"), QStringLiteral("音源205")};
+        QTest::newRow("terminal") << 1 << QStringList{QStringLiteral("2026/02/01 12:50:00"), QStringLiteral("330"), QStringLiteral("终端230"), QStringLiteral("寻呼话筒"), QStringLiteral("10.0.1.30"), QStringLiteral("上线")};
+        QTest::newRow("user") << 2 << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
     }
     void pagesFromTheLogHost()
     {
@@ -165,8 +165,8 @@ private slots:
         case 1: page.reset(new ZnTermLogInfoForm); break;
         default: page.reset(new ZnUserLogInfoForm); break;
         }
-        QCOMPARE(page->form().fDataSourceLabel->text(), QString("[ 日志主机：127.0.0.1 ]"));
-        QCOMPARE(pageLabel(*page), QString("1/3"));
+        QCOMPARE(page->form().fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
+        QCOMPARE(pageLabel(*page), QStringLiteral("1/3"));
         QCOMPARE(page->form().fTableWidget->rowCount(), 100);
         QStringList shown;
         for (int c = 0; c < firstRow.size(); ++c)
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(shown, firstRow);
         page->form().fNext->click();
         page->form().fNext->click();
-        QCOMPARE(pageLabel(*page), QString("3/3"));
+        QCOMPARE(pageLabel(*page), QStringLiteral("3/3"));
         QVERIFY(page->form().fTableWidget->rowCount() < 100);
         QCOMPARE(logRequests(), sent);
     }
@@ -185,9 +185,9 @@ private slots:
         QTest::addColumn<bool>("reachable");
         QTest::addColumn<QString>("logServer");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("no log host") << true << "127.0.0.1:0" << QStringList{"日志主机不存在，请选配主机!"};
+        QTest::newRow("no log host") << true << QStringLiteral("127.0.0.1:0") << QStringList{QStringLiteral("日志主机不存在，请选配主机!")};
         QTest::newRow("log host down")
-            << false << "127.0.0.1:1" << QStringList{"Talkback log server connect error!", "日志记录不存在!"};
+            << false << QStringLiteral("127.0.0.1:1") << QStringList{QStringLiteral("Talkback log server connect error!"), QStringLiteral("日志记录不存在!")};
     }
     void refusals()
     {
@@ -210,15 +210,15 @@ private slots:
             QTRY_COMPARE(page.form().fTableWidget->rowCount(), 3);
         } else {
             QTRY_VERIFY(first.handled());
-            QCOMPARE(page.form().fDataSourceLabel->text(), QString("TextLabel"));
-            QCOMPARE(pageLabel(page), QString("0/0"));
+            QCOMPARE(page.form().fDataSourceLabel->text(), QStringLiteral("TextLabel"));
+            QCOMPARE(pageLabel(page), QStringLiteral("0/0"));
         }
         ZnModalHelper second;
         second.onModal([&](QWidget *w) { seen << said(second); w->close(); });
         page.form().fLogDownloadBt->click();
         QVERIFY(second.handled());
         for (const QString &text : expected)
-            QVERIFY2(seen.contains(text), qPrintable(seen.join('|')));
+            QVERIFY2(seen.contains(text), qPrintable(seen.join(QLatin1Char('|'))));
         gMySqlPort = testDbPort();
     }
 };

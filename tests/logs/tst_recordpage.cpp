@@ -38,7 +38,7 @@ QByteArray bytesOf(const QString &path)
 
 QString tipOf(const QString &name, const QString &state)
 {
-    return ZnTalkRecordForm::tipText("录音文件 " + name + " " + state);
+    return ZnTalkRecordForm::tipText(QStringLiteral("录音文件 ") + name + QStringLiteral(" ") + state);
 }
 
 } // namespace
@@ -82,17 +82,17 @@ private slots:
             }
         });
         QVERIFY(startModels(s));
-        QVERIFY(files.start(0, "127.0.0.1", work.filePath("served").toStdString()));
-        QVERIFY(QDir().mkpath(work.filePath("served/record")));
+        QVERIFY(files.start(0, "127.0.0.1", work.filePath(QStringLiteral("served")).toStdString()));
+        QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("served/record"))));
         for (int id : {1, 3, 5}) {
-            QFile f(work.filePath(QString("served/record/%1.mp3").arg(id)));
+            QFile f(work.filePath(QStringLiteral("served/record/%1.mp3").arg(id)));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(kRecording) == kRecording.size());
         }
-        TcpSocketClient::instance()->setServer("127.0.0.1", quint16(files.port()));
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
         TcpSocketClient::instance()->start();
         frame.resize(900, 600);
         page.reset(new Page(&frame));
-        page->folder = work.filePath("local");
+        page->folder = work.filePath(QStringLiteral("local"));
         QVERIFY(QDir().mkpath(page->folder));
         QTRY_COMPARE(page->form().fTableWidget->rowCount(), 5);
     }
@@ -116,20 +116,20 @@ private slots:
         QFETCH(int, length);
         QFETCH(int, first);
         QFETCH(int, second);
-        const QString text = ZnTalkRecordForm::tipText(QString(length, 'x'));
+        const QString text = ZnTalkRecordForm::tipText(QString(length, QLatin1Char('x')));
         QCOMPARE(text.size(), length + 2);
-        QCOMPARE(text.indexOf('\n'), first);
-        QCOMPARE(text.lastIndexOf('\n'), second);
+        QCOMPARE(text.indexOf(QLatin1Char('\n')), first);
+        QCOMPARE(text.lastIndexOf(QLatin1Char('\n')), second);
     }
 
     void pageThroughTheServer()
     {
-        QCOMPARE(page->form().fDataSourceLabel->text(), QString("[ 录音主机：Local ]"));
-        QCOMPARE(page->form().fPageLabel->text(), QString("1/1"));
+        QCOMPARE(page->form().fDataSourceLabel->text(), QStringLiteral("[ 录音主机：Local ]"));
+        QCOMPARE(page->form().fPageLabel->text(), QStringLiteral("1/1"));
         QStringList cells;
         for (int row = 0; row < 5; ++row)
             cells << page->form().fTableWidget->item(row, 8)->text();
-        QCOMPARE(cells, QStringList({"双击下载", "------", "双击下载", "------", "双击下载"}));
+        QCOMPARE(cells, QStringList({QStringLiteral("双击下载"), QStringLiteral("------"), QStringLiteral("双击下载"), QStringLiteral("------"), QStringLiteral("双击下载")}));
         QVERIFY(page->form().fLogDownloadBt->isHidden());
 
         // A refresh asks for the total again as well as for page 1.
@@ -141,7 +141,7 @@ private slots:
         none.onModal([](QWidget *w) { w->close(); });
         download(2);
         QVERIFY(none.handled());
-        QCOMPARE(none.seenTexts().last().trimmed(), QString("录音文件不存在！"));
+        QCOMPARE(none.seenTexts().last().trimmed(), QStringLiteral("录音文件不存在！"));
     }
 
     // Finished and failed downloads, each in a tip of its own; the second double
@@ -160,8 +160,8 @@ private slots:
         ZnSimFileService::Faults faults;
         faults.cutGetFileAt = cutAt;
         files.setFaults(faults);
-        const QString name = QString("%1.mp3").arg(id);
-        const QString local = page->folder + "/" + name;
+        const QString name = (QStringLiteral("%1.mp3")).arg(id);
+        const QString local = page->folder + QStringLiteral("/") + name;
         const int before = fileRequests();
         download(id);
         QVERIFY(tip(name));
@@ -169,14 +169,14 @@ private slots:
         busy.onModal([](QWidget *w) { w->close(); });
         download(id);
         QVERIFY(busy.handled());
-        QCOMPARE(busy.seenTexts().last().trimmed(), QString("录音文件下载中，请等待任务完成！"));
+        QCOMPARE(busy.seenTexts().last().trimmed(), QStringLiteral("录音文件下载中，请等待任务完成！"));
 
-        const QString end = cutAt < 0 ? "下载完成！ [100%]" : QString("下载失败！ [%1%]").arg(cutAt * 100 / kRecording.size());
+        const QString end = cutAt < 0 ? QStringLiteral("下载完成！ [100%]") : (QStringLiteral("下载失败！ [%1%]")).arg(cutAt * 100 / kRecording.size());
         QTRY_COMPARE_WITH_TIMEOUT(tip(name)->label()->text(), tipOf(name, end), 10000);
         QCOMPARE(fileRequests(), before + 1);
-        QCOMPARE(tip(name)->box()->styleSheet().contains("#fdf6ec"), cutAt >= 0);
+        QCOMPARE(tip(name)->box()->styleSheet().contains(QStringLiteral("#fdf6ec")), cutAt >= 0);
         QCOMPARE(bytesOf(local), cutAt < 0 ? kRecording : QByteArray("<missing>"));
-        QCOMPARE(QDir(page->folder).entryList(QDir::Files | QDir::Hidden).filter(".part"), QStringList());
+        QCOMPARE(QDir(page->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")), QStringList());
         // The tip frees itself, and the file may be fetched again.
         QTRY_VERIFY_WITH_TIMEOUT(!tip(name), 10000);
         files.setFaults({});
@@ -194,7 +194,7 @@ private slots:
     {
         QFETCH(QString, answer);
         QFETCH(bool, replaced);
-        const QString local = page->folder + "/5.mp3";
+        const QString local = page->folder + QStringLiteral("/5.mp3");
         QFile f(local);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write("mine") == 4);
         f.close();
@@ -203,10 +203,10 @@ private slots:
         download(5);
         QVERIFY(ask.handled());
         if (replaced) {
-            QTRY_VERIFY_WITH_TIMEOUT(!tip("5.mp3"), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!tip(QStringLiteral("5.mp3")), 10000);
             QCOMPARE(bytesOf(local), kRecording);
         } else {
-            QVERIFY(!tip("5.mp3"));
+            QVERIFY(!tip(QStringLiteral("5.mp3")));
             QCOMPARE(bytesOf(local), QByteArray("mine"));
         }
         QFile::remove(local);
@@ -215,15 +215,15 @@ private slots:
     // Cancelling the folder choice starts and stores nothing.
     void folderCancelled()
     {
-        QFile::remove("config.ini");
+        QFile::remove(QStringLiteral("config.ini"));
         const QString folder = page->folder;
         page->folder.clear();
         const int before = fileRequests();
         download(1);
         page->folder = folder;
-        QVERIFY(!tip("1.mp3"));
+        QVERIFY(!tip(QStringLiteral("1.mp3")));
         QCOMPARE(fileRequests(), before);
-        QVERIFY(!QSettings("config.ini", QSettings::IniFormat).contains("MediaLastFilePath"));
+        QVERIFY(!QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).contains(QStringLiteral("MediaLastFilePath")));
     }
 };
 

@@ -145,7 +145,7 @@ void TstSchemes::addModifyEnableDelete()
     s.enable = 0;
     QCOMPARE(m_list->addScheme(s, 0), 0);
     QCOMPARE(QString::fromStdString(m_session.lastBody("POST TimerPlan")),
-             QString("{\"Action\":\"Add\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"-1\",\"Name\":\"Night\"}\n"));
+             QStringLiteral("{\"Action\":\"Add\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"-1\",\"Name\":\"Night\"}\n"));
     // The record now is the server's plan, under the id the server gave it.
     QCOMPARE(s.id, 3);
     QCOMPARE(s.enable, 1);
@@ -155,7 +155,7 @@ void TstSchemes::addModifyEnableDelete()
     s.name = "Late night";
     QCOMPARE(m_list->modifyScheme(s, 0), 0);
     QCOMPARE(QString::fromStdString(m_session.lastBody("POST TimerPlan")),
-             QString("{\"Action\":\"Mod\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"3\",\"Name\":\"Late night\"}\n"));
+             QStringLiteral("{\"Action\":\"Mod\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"3\",\"Name\":\"Late night\"}\n"));
     ZnScheme found;
     QVERIFY(m_list->findScheme(3, 0, found));
     QCOMPARE(found.name, std::string("Late night"));

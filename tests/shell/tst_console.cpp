@@ -47,13 +47,13 @@ class tst_console : public QObject
 
     QProcess *start(const QStringList &args, int port = 0)
     {
-        QFile f(dir.filePath("config.ini"));
+        QFile f(dir.filePath(QStringLiteral("config.ini")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(QString("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(port ? port : server.port()).toUtf8());
+        f.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(port ? port : server.port()).toUtf8());
         f.close();
         auto *p = new QProcess(this);
         p->setWorkingDirectory(dir.path());
-        p->start(QCoreApplication::applicationDirPath() + "/zn_console_harness", args);
+        p->start(QCoreApplication::applicationDirPath() + QStringLiteral("/zn_console_harness"), args);
         return p;
     }
 
@@ -67,8 +67,8 @@ class tst_console : public QObject
         const QString errors = QString::fromUtf8(p->readAllStandardError());
         if (err)
             *err = errors;
-        if (errors.contains("connectSlotsByName"))
-            out += "auto-connection warning\n";
+        if (errors.contains(QStringLiteral("connectSlotsByName")))
+            out += QStringLiteral("auto-connection warning\n");
         const int code = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
         delete p;
         return code;
@@ -92,15 +92,15 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("connects");
-        const QStringList base{"-serverip", "127.0.0.1", "-user", "admin", "-password"};
-        QTest::newRow("refused") << base + QStringList{"wrong"} << true << "用户名或者密码错误，请重新输入!"
+        const QStringList base{QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"), QStringLiteral("admin"), QStringLiteral("-password")};
+        QTest::newRow("refused") << base + QStringList{QStringLiteral("wrong")} << true << QStringLiteral("用户名或者密码错误，请重新输入!")
                                  << "refused the user name or password" << true;
         QTest::newRow("empty password") << base << true << "用户名或者密码不能为空，请重新输入!"
                                         << "password is empty" << false;
         QTest::newRow("invalid address")
-            << QStringList{"-serverip", "127.0.0.255", "-user", "admin", "-password", "admin"} << true << ""
+            << QStringList{QStringLiteral("-serverip"), QStringLiteral("127.0.0.255"), QStringLiteral("-user"), QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")} << true << QString()
             << "-serverip: not a server address: 127.0.0.255" << false;
-        QTest::newRow("unreachable") << base + QStringList{"admin"} << false << "连接超时，请重新登陆!"
+        QTest::newRow("unreachable") << base + QStringList{QStringLiteral("admin")} << false << QStringLiteral("连接超时，请重新登陆!")
                                      << "cannot connect to the server 127.0.0.1:" << false;
         QTest::newRow("dialog cancelled") << QStringList(base.mid(0, 4)) << true << "login dialog" << "login cancelled"
                                           << false;
@@ -116,22 +116,22 @@ private slots:
         QString out, err;
         QCOMPARE(finish(start(args, reachable ? 0 : closedPort()), out, &err), 1);
         // At most one box or the dialog, then the exit line; no window.
-        QCOMPARE(out.count('\n'), shown.isEmpty() ? 1 : 2);
+        QCOMPARE(out.count(QLatin1Char('\n')), shown.isEmpty() ? 1 : 2);
         QVERIFY2(out.contains(shown), qPrintable(out));
-        QVERIFY2(err.contains("login failed: ") && err.contains(why), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("login failed: ")) && err.contains(why), qPrintable(err));
         QCOMPARE(server.acceptedCount() > accepted, connects);
     }
 
     void acceptedLoginThenLostConnection()
     {
-        QProcess *p = start({"-serverip", "127.0.0.1", "-user", "admin", "-password", "admin"});
+        QProcess *p = start({QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"), QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
         QString out;
         auto shows = [&](const char *text, int ms) {
             return ZnSimServer::waitFor(
                 [&] {
                     p->waitForReadyRead(50);
                     out += QString::fromUtf8(p->readAllStandardOutput());
-                    return out.contains(text);
+                    return out.contains(QString::fromUtf8(text));
                 },
                 ms);
         };
@@ -145,10 +145,10 @@ private slots:
 
         server.closeClients();
         QCOMPARE(finish(p, out), 0);
-        QCOMPARE(out.count("message:"), 2);
-        QCOMPARE(out.count("设备ID冲突"), 1);
-        QCOMPARE(out.count("连接超时，请重新登陆!"), 1);
-        QVERIFY(!out.contains("auto-connection warning"));
+        QCOMPARE(out.count(QStringLiteral("message:")), 2);
+        QCOMPARE(out.count(QStringLiteral("设备ID冲突")), 1);
+        QCOMPARE(out.count(QStringLiteral("连接超时，请重新登陆!")), 1);
+        QVERIFY(!out.contains(QStringLiteral("auto-connection warning")));
     }
 
     // In this process: while the login waits for a server that never answers, the
@@ -158,11 +158,11 @@ private slots:
         ServiceHub::create(ZnManageCenter::create());
         QVERIFY(QDir::setCurrent(dir.path()));
         server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
-        LoginDialog dlg("admin");
-        dlg.form().connect_ip_edit->setText("127.0.0.1");
+        LoginDialog dlg(QStringLiteral("admin"));
+        dlg.form().connect_ip_edit->setText(QStringLiteral("127.0.0.1"));
         dlg.form().connect_port_edit->setText(QString::number(server.port()));
-        dlg.form().nameLineEdit->setText("admin");
-        dlg.form().fPassLineEdit->setText("admin");
+        dlg.form().nameLineEdit->setText(QStringLiteral("admin"));
+        dlg.form().fPassLineEdit->setText(QStringLiteral("admin"));
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         PaintCount paints;

@@ -29,16 +29,16 @@ class tst_startup : public QObject
     }
     static QString readFile()
     {
-        QFile f("config.ini");
+        QFile f(QStringLiteral("config.ini"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
     static void writeFile(const QByteArray &text)
     {
-        QFile f("config.ini");
+        QFile f(QStringLiteral("config.ini"));
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             f.write(text);
     }
-    static QString setting(const char *key) { return ZnConfigSettings().value(key).toString(); }
+    static QString setting(const char *key) { return ZnConfigSettings().value(QLatin1String(key)).toString(); }
 
 private slots:
     void init()
@@ -52,9 +52,9 @@ private slots:
     void options()
     {
         args({"prog", "-serverip", "10.0.0.1", "-user", "-password"});
-        QCOMPARE(QString(getOption("-serverip")), QString("10.0.0.1"));
-        QVERIFY(getOption("-user") && QString(getOption("-user")).isEmpty());
-        QVERIFY(getOption("-password") && QString(getOption("-password")).isEmpty());
+        QCOMPARE(QString::fromUtf8(getOption("-serverip")), QStringLiteral("10.0.0.1"));
+        QVERIFY(getOption("-user") && QString::fromUtf8(getOption("-user")).isEmpty());
+        QVERIFY(getOption("-password") && QString::fromUtf8(getOption("-password")).isEmpty());
         for (const char *absent : {"-max", "-User", "--user", static_cast<const char *>(nullptr)})
             QVERIFY(!getOption(absent));
         args({"prog", "-user=admin"});
@@ -96,20 +96,20 @@ private slots:
         fresh.Passwd = "secret";
         fresh.ServerPort = 8999;
         fresh.save();
-        QVERIFY(readFile().contains("ServerIp=10.0.0.1") && readFile().contains("ServerPort=8999"));
-        QVERIFY(!readFile().contains("secret"));
+        QVERIFY(readFile().contains(QStringLiteral("ServerIp=10.0.0.1")) && readFile().contains(QStringLiteral("ServerPort=8999")));
+        QVERIFY(!readFile().contains(QStringLiteral("secret")));
 
         writeFile("[Setting]\nServerIp=10.0.0.1\nServerPort=8999\nUser=op\nPasswd=old\n# untouched\n");
         LoginSettings s("config.ini");
         QCOMPARE(s.Passwd, std::string("old"));
         s.save();
-        QVERIFY(readFile().contains("# untouched"));
+        QVERIFY(readFile().contains(QStringLiteral("# untouched")));
         s.ServerPort = 9001;
         s.save();
-        QVERIFY(readFile().contains("ServerPort=9001"));
+        QVERIFY(readFile().contains(QStringLiteral("ServerPort=9001")));
         s.User = "other";
         s.save();
-        QVERIFY(readFile().contains("User=other") && readFile().contains("Passwd=old"));
+        QVERIFY(readFile().contains(QStringLiteral("User=other")) && readFile().contains(QStringLiteral("Passwd=old")));
     }
 
     // No port in the file: the hidden port field stays empty and the login uses
@@ -117,35 +117,35 @@ private slots:
     void portZeroMeansDefault()
     {
         writeFile("[Setting]\nServerIp=10.0.0.1\nServerPort=0\nUser=op\n");
-        LoginDialog dlg("pw");
+        LoginDialog dlg(QStringLiteral("pw"));
         dlg.fillFields();
         QVERIFY(dlg.form().connect_port_edit->text().isEmpty());
-        QCOMPARE(dlg.form().fPassLineEdit->text(), QString("pw"));
+        QCOMPARE(dlg.form().fPassLineEdit->text(), QStringLiteral("pw"));
         dlg.on_login_clicked();
         QCOMPARE(LoginSettings::instance()->ServerPort, 8999);
-        QVERIFY(readFile().contains("ServerPort=8999"));
+        QVERIFY(readFile().contains(QStringLiteral("ServerPort=8999")));
         QVERIFY(!dlg.loginSucceeded());
     }
 
     void loginFieldsRefuseBadInput()
     {
-        LoginDialog dlg("");
-        QTest::keyClicks(dlg.form().connect_ip_edit, "10.0.0.255");
-        QCOMPARE(dlg.form().connect_ip_edit->text(), QString("10.0.0.25"));
-        QVERIFY(LoginDialog::isValidServerIp("255.255.255.254"));
-        QVERIFY(!LoginDialog::isValidServerIp("1.2.3.255"));
-        QVERIFY(!LoginDialog::isValidServerIp("1.2.3"));
-        QTest::keyClicks(dlg.form().fPassLineEdit, "ab-c" + QString(30, 'x'));
-        QCOMPARE(dlg.form().fPassLineEdit->text(), "abc" + QString(17, 'x'));
+        LoginDialog dlg{QString()};
+        QTest::keyClicks(dlg.form().connect_ip_edit, QStringLiteral("10.0.0.255"));
+        QCOMPARE(dlg.form().connect_ip_edit->text(), QStringLiteral("10.0.0.25"));
+        QVERIFY(LoginDialog::isValidServerIp(QStringLiteral("255.255.255.254")));
+        QVERIFY(!LoginDialog::isValidServerIp(QStringLiteral("1.2.3.255")));
+        QVERIFY(!LoginDialog::isValidServerIp(QStringLiteral("1.2.3")));
+        QTest::keyClicks(dlg.form().fPassLineEdit, QStringLiteral("ab-c") + QString(30, QLatin1Char('x')));
+        QCOMPARE(dlg.form().fPassLineEdit->text(), QStringLiteral("abc") + QString(17, QLatin1Char('x')));
 
         // Enter in a field starts the login: empty user gives the empty-field
         // message; Escape does not close the dialog.
         dlg.show();
         ZnModalHelper modal;
-        modal.answer("ConfirmButton", &dlg);
+        modal.answer(QStringLiteral("ConfirmButton"), &dlg);
         QTest::keyClick(dlg.form().nameLineEdit, Qt::Key_Return);
         QVERIFY(modal.handled());
-        QVERIFY(modal.seenTexts().join("").contains("用户名或者密码不能为空，请重新输入!"));
+        QVERIFY(modal.seenTexts().join(QString()).contains(QStringLiteral("用户名或者密码不能为空，请重新输入!")));
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(dlg.isVisible());
     }
@@ -163,12 +163,12 @@ private slots:
         const QByteArray line = "Title=" + title + "\n";
         writeFile("[Setting]\n" + line + "ServerIp=10.0.0.1\nUser=op\n");
         loadStartupSettings();
-        LoginDialog dlg("");
+        LoginDialog dlg{QString()};
         QCOMPARE(dlg.windowTitle(), QString::fromUtf8(title));
         QCOMPARE(dlg.form().login_title_edit->text(), QString::fromUtf8(title));
         LoginSettings::instance()->User = "other";
         LoginSettings::instance()->save();
-        QFile f("config.ini");
+        QFile f(QStringLiteral("config.ini"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray after = f.readAll();
         QVERIFY2(after.contains(line), after.constData());
@@ -179,22 +179,22 @@ private slots:
     {
         {
             ZnConfigSettings q;
-            q.setValue("Setting/Title", QString("一号 广播 中心"));
-            q.setValue("MediaLastFilePath", "/home/op/some folder");
+            q.setValue(QStringLiteral("Setting/Title"), QStringLiteral("一号 广播 中心"));
+            q.setValue(QStringLiteral("MediaLastFilePath"), QStringLiteral("/home/op/some folder"));
         }
         LoginSettings s("config.ini");
         // QSettings writes after the login settings were read.
-        ZnConfigSettings().setValue("Setting/BoardType", 3);
+        ZnConfigSettings().setValue(QStringLiteral("Setting/BoardType"), 3);
         s.ServerIp = "10.1.1.1";
         s.User = "admin";
         s.ServerPort = 8999;
         s.save();
 
-        QCOMPARE(setting("Setting/Title"), QString("一号 广播 中心"));
-        QCOMPARE(setting("Setting/BoardType"), QString("3"));
-        QCOMPARE(setting("MediaLastFilePath"), QString("/home/op/some folder"));
-        QCOMPARE(setting("Setting/ServerIp"), QString("10.1.1.1"));
-        ZnConfigSettings().setValue("Setting/Title", QString("新标题"));
+        QCOMPARE(setting("Setting/Title"), QStringLiteral("一号 广播 中心"));
+        QCOMPARE(setting("Setting/BoardType"), QStringLiteral("3"));
+        QCOMPARE(setting("MediaLastFilePath"), QStringLiteral("/home/op/some folder"));
+        QCOMPARE(setting("Setting/ServerIp"), QStringLiteral("10.1.1.1"));
+        ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("新标题"));
         QCOMPARE(LoginSettings("config.ini").User, std::string("admin"));
     }
 };

@@ -107,7 +107,7 @@ void ZnSimData::addRowsPerFamily(int firstId, int count)
 static Json::Value readResource(const char* name)
 {
     Q_INIT_RESOURCE(zn_sim_data);
-    QFile file(QString(":/sim/") + name);
+    QFile file(QStringLiteral(":/sim/") + QString::fromUtf8(name));
     Json::Value value;
     if (!file.open(QIODevice::ReadOnly) || !parseObject(file.readAll().toStdString(), value))
         return Json::Value(Json::objectValue);

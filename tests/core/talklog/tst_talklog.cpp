@@ -24,7 +24,7 @@ int closedPort()
 
 bool script(const char* command)
 {
-    return QProcess::execute(ZN_MARIADB_SCRIPT, {command, ZN_MARIADB_DIR}) == 0;
+    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QString::fromUtf8(command), QStringLiteral(ZN_MARIADB_DIR)}) == 0;
 }
 
 ZnMySqlResult scratch;
@@ -33,11 +33,12 @@ bool exec(const char* sql, ZnMySqlResult& r = scratch) { return ZnMySql::instanc
 // Every field of a record, in declaration order.
 QString fields(const ZnLogRecord& r)
 {
-    return QStringList{QString::number(r.id), QString::number(r.terminalId), r.name.c_str(), r.ip.c_str(),
-                       r.date.c_str(), r.endTime.c_str(), QString::number(r.callerId),
-                       QString::number(r.calledId), r.callerName.c_str(), r.calledName.c_str(),
-                       r.type.c_str(), r.action.c_str(), r.recordFile.c_str()}
-        .join('|');
+    const auto s = [](const std::string& text) { return QString::fromStdString(text); };
+    return QStringList{QString::number(r.id), QString::number(r.terminalId), s(r.name), s(r.ip),
+                       s(r.date), s(r.endTime), QString::number(r.callerId),
+                       QString::number(r.calledId), s(r.callerName), s(r.calledName),
+                       s(r.type), s(r.action), s(r.recordFile)}
+        .join(QLatin1Char('|'));
 }
 }
 
@@ -49,7 +50,7 @@ class TestTalkLog : public QObject {
 private slots:
     void initTestCase()
     {
-        QFile f(ZN_MARIADB_DIR "/port");
+        QFile f(QStringLiteral(ZN_MARIADB_DIR "/port"));
         QVERIFY2(f.open(QIODevice::ReadOnly), "the test database is not running");
         m_port = f.readAll().trimmed().toInt();
     }
@@ -143,7 +144,7 @@ private slots:
         for (const auto& [offset, count] : {std::pair{300, 100}, {INT_MAX, 100}, {-1, 100}, {0, 0}, {0, -1}}) {
             Rows rows(1);
             QCOMPARE(ZnDbQuery::userLogPage(rows, offset, count), 0);
-            QVERIFY2(rows.empty(), qPrintable(QString("%1 %2").arg(offset).arg(count)));
+            QVERIFY2(rows.empty(), qPrintable(QStringLiteral("%1 %2").arg(offset).arg(count)));
         }
     }
 

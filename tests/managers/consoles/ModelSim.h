@@ -54,7 +54,7 @@ public:
     void watch(Sender* sender, void (Sender::*signal)(Arg), const QString& name)
     {
         connect(sender, signal, this, [this, name](Arg a) {
-            notes << name + "(" + QVariant::fromValue(a).toString() + ")";
+            notes << name + QStringLiteral("(") + QVariant::fromValue(a).toString() + QStringLiteral(")");
         });
     }
 

@@ -218,7 +218,7 @@ void TstConsoles::oneConsoleNeedsAnId_data()
     QTest::newRow("top console") << "<Mic terminalId=\"2\"/>";
     QTest::newRow("cut") << "<MicList><Mic terminalId=";
     // Nesting deep enough to exhaust the stack of a recursive parser.
-    QTest::newRow("deep") << "<MicList>" + QString("<a>").repeated(200000) + "<Mic terminalId=\"1\"/>";
+    QTest::newRow("deep") << QStringLiteral("<MicList>") + (QStringLiteral("<a>")).repeated(200000) + QStringLiteral("<Mic terminalId=\"1\"/>");
 }
 
 void TstConsoles::oneConsoleNeedsAnId()
@@ -230,7 +230,7 @@ void TstConsoles::oneConsoleNeedsAnId()
     m.onResponse(263, text);
     m.onSet(text);
     QVERIFY(g_codes.empty());
-    QVERIFY(xml.startsWith("<MicList>") || !m.onSet(text));
+    QVERIFY(xml.startsWith(QStringLiteral("<MicList>")) || !m.onSet(text));
 
     // A pushed setting of that form is taken and reported console by console.
     QVERIFY(m.onSet(R"(<?xml version="1.0"?><MicList><Mic terminalId="2"/><Mic terminalId="6"/></MicList>)"));

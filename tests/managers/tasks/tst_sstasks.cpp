@@ -46,9 +46,9 @@ private:
 void TstSsTasks::initTestCase()
 {
     QVERIFY(startModels(m_s));
-    m_log.watch(model(), &ZnSsTaskDataMgr::taskChanged, "changed");
-    m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleted, "deleted");
-    m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleteFailed, "refused");
+    m_log.watch(model(), &ZnSsTaskDataMgr::taskChanged, QStringLiteral("changed"));
+    m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleted, QStringLiteral("deleted"));
+    m_log.watch(model(), &ZnSsTaskDataMgr::taskDeleteFailed, QStringLiteral("refused"));
 }
 
 void TstSsTasks::cleanup()
@@ -117,7 +117,7 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
     QCOMPARE(body.size(), 16u);
     for (const std::string& key : body.getMemberNames())
         QVERIFY2(body[key].isString(), key.c_str());
-    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.count("changed(4)") == 1; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.count(QStringLiteral("changed(4)")) == 1; }));
 
     ZnSsTask back;
     QVERIFY(model()->getTask(4, back));
@@ -128,7 +128,7 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
 
     back.PlayVol = 33;
     QCOMPARE(model()->commit(back, ZnSsTask::ActionMod), 0);
-    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.count("changed(4)") == 2; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.count(QStringLiteral("changed(4)")) == 2; }));
     QVERIFY(model()->getTask(4, back));
     QCOMPARE(back.PlayVol, 33);
     QCOMPARE(taskIds(), (std::vector<int>{1, 2, 3, 4}));

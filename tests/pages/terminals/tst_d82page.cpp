@@ -108,15 +108,15 @@ void TstD82Page::followsTheModel()
     QFETCH(QString, event);
     QFETCH(int, id);
     QFETCH(QString, shown);
-    if (event == "list") {
+    if (event == QStringLiteral("list")) {
         std::vector<Json::Value> rows;
         if (id)
             rows = {terminalRow(id, "E", 0, "8"), terminalRow(id - 1, "D", 0, "8")};
         QVERIFY(serve(rows));
-    } else if (event == "push" || event == "delete") {
+    } else if (event == QStringLiteral("push") || event == QStringLiteral("delete")) {
         QSignalSpy changed(model(), &ZnD82ListMgr::d82Changed);
         QSignalSpy deleted(model(), &ZnD82ListMgr::d82Deleted);
-        if (event == "push") {
+        if (event == QStringLiteral("push")) {
             Json::Value rows(Json::arrayValue);
             rows.append(terminalRow(id, "N", 0, "8"));
             s.sim.pushPost("SqlConfig", "d82", ZnSimData::json(rows));
@@ -125,7 +125,7 @@ void TstD82Page::followsTheModel()
         }
         QVERIFY(SimSession::spinUntil([&] { return changed.count() + deleted.count() == 1; }));
         QCoreApplication::processEvents();
-    } else if (event == "changed") {
+    } else if (event == QStringLiteral("changed")) {
         emit model()->d82Changed(id);
     } else {
         emit model()->d82Deleted(id);
@@ -139,13 +139,13 @@ void TstD82Page::deletesOfflineRowsOnly()
 {
     selectIds({80001, 80002, 80003});
     ModalChain boxes;
-    boxes.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     page->form().fDelBtn->click();
     QVERIFY(boxes.finished());
     QCOMPARE(boxes.seen.size(), 2);
-    QVERIFY(boxes.seen.at(1).contains("Terminal can not be removed without offline!"));
+    QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Terminal can not be removed without offline!")));
     QCOMPARE(removedIds(), (std::vector<int>{80003, 80001}));
-    QCOMPARE(rowsOf(table()), QString("80002:B"));
+    QCOMPARE(rowsOf(table()), QStringLiteral("80002:B"));
 }
 
 // The list arrives again while the question is open and moves the selected
@@ -159,12 +159,12 @@ void TstD82Page::pushDuringDeleteQuestion()
         rows.insert(rows.begin(), terminalRow(80000, "Z", 0, "8"));
         QVERIFY(serve(rows));
         QCOMPARE(page->findRowById(80003), 3);
-        ModalChain::click("ConfirmButton")(box);
+        ModalChain::click(QStringLiteral("ConfirmButton"))(box);
     }});
     page->form().fDelBtn->click();
     QVERIFY(boxes.finished());
     QCOMPARE(removedIds(), std::vector<int>{80003});
-    QCOMPARE(rowsOf(table()), QString("80000:Z 80001:A 80002:B"));
+    QCOMPARE(rowsOf(table()), QStringLiteral("80000:Z 80001:A 80002:B"));
 }
 
 void TstD82Page::editOpensTheRowsDevice()
@@ -174,7 +174,7 @@ void TstD82Page::editOpensTheRowsDevice()
         table()->setCurrentCell(-1, -1);
         const int gets = s.sim.count("GET");
         ZnModalHelper none;
-        none.answer("fCancelBtn");
+        none.answer(QStringLiteral("fCancelBtn"));
         page->form().fEditBtn->click();
         QVERIFY(!none.handled());
         QCOMPARE(s.sim.count("GET"), gets);
@@ -184,15 +184,15 @@ void TstD82Page::editOpensTheRowsDevice()
     ZnModalHelper dialog;
     QString name;
     dialog.onModal([&](QWidget *w) {
-        name = w->findChild<QLineEdit *>("fNameEdit")->text();
-        ModalChain::click("fCancelBtn")(w);
+        name = w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->text();
+        ModalChain::click(QStringLiteral("fCancelBtn"))(w);
     });
     // As a double click does: the cell becomes current, then the signal.
     const int row = page->findRowById(80003);
     table()->setCurrentCell(row, 2);
     emit table()->cellDoubleClicked(row, 2);
     QVERIFY(dialog.handled());
-    QCOMPARE(name, QString("C"));
+    QCOMPARE(name, QStringLiteral("C"));
 }
 
 namespace {
@@ -203,10 +203,10 @@ QString checkedRows(QTableWidget *t)
     QStringList out;
     for (int r = 0; r < t->rowCount(); ++r) {
         if (t->item(r, 0)->checkState() == Qt::Checked)
-            out << (t->columnCount() == 3 ? t->item(r, 2)->text() + '_' : QString())
+            out << (t->columnCount() == 3 ? t->item(r, 2)->text() + QLatin1Char(QLatin1Char('_')) : QString())
                        + QString::number(t->item(r, 0)->data(Qt::UserRole).toInt());
     }
-    return out.join(' ');
+    return out.join(QLatin1Char(' '));
 }
 
 QTableWidgetItem *rowOfId(QTableWidget *t, int id)
@@ -249,19 +249,19 @@ void TstD82Page::dialogBooks()
         auto &ui = dialog.form();
         // Every talk family is offered, each by its type name; the device never
         // lists itself; only plan tasks are sound sources.
-        QCOMPARE(checkedRows(ui.fTalkTb), QString("Dsk81_70001"));
+        QCOMPARE(checkedRows(ui.fTalkTb), QStringLiteral("Dsk81_70001"));
         for (int id : {50001, 60001, 70002, 80002, 80003})
             QVERIFY2(rowOfId(ui.fTalkTb, id), qPrintable(QString::number(id)));
         QVERIFY(!rowOfId(ui.fTalkTb, 80001));
-        QCOMPARE(ui.fTalkTb->item(rowOfId(ui.fTalkTb, 60001)->row(), 2)->text(), QString("Dsk74"));
+        QCOMPARE(ui.fTalkTb->item(rowOfId(ui.fTalkTb, 60001)->row(), 2)->text(), QStringLiteral("Dsk74"));
         QCOMPARE(ui.fSsTaskTb->rowCount(), 1);
-        QCOMPARE(ui.fSsTaskTb->item(0, 0)->text(), QString("Lobby music"));
+        QCOMPARE(ui.fSsTaskTb->item(0, 0)->text(), QStringLiteral("Lobby music"));
         for (int id : clicks)
             emit ui.fTalkTb->itemClicked(rowOfId(ui.fTalkTb, id));
         ui.fOkBtn->click();
     }
     const std::vector<ZnSimRequest> out = s.requests("POST D82");
-    if (sent == "-") {
+    if (sent == QStringLiteral("-")) {
         QCOMPARE(out.size(), posts);
         return;
     }
@@ -278,20 +278,20 @@ void TstD82Page::refusedNameKeepsDialogOpen()
     bool openAfterMessage = false;
     ModalChain chain;
     chain.arm({[](QWidget *w) {
-                   w->findChild<QLineEdit *>("fNameEdit")->setText("Renamed");
-                   ModalChain::click("fOkBtn")(w);
+                   w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Renamed"));
+                   ModalChain::click(QStringLiteral("fOkBtn"))(w);
                },
-               ModalChain::click("ConfirmButton"),
+               ModalChain::click(QStringLiteral("ConfirmButton")),
                [&](QWidget *w) {
-                   openAfterMessage = w->objectName() == "fD82SettingForm";
-                   ModalChain::click("fCancelBtn")(w);
+                   openAfterMessage = w->objectName() == QStringLiteral("fD82SettingForm");
+                   ModalChain::click(QStringLiteral("fCancelBtn"))(w);
                }});
     ZnD82 device;
     QVERIFY(model()->getD82(80003, device));
     ZnD82SettingDialog dialog(&device);
     dialog.exec();
     QVERIFY(chain.finished());
-    QVERIFY(chain.seen.at(1).contains("设置错误！"));
+    QVERIFY(chain.seen.at(1).contains(QStringLiteral("设置错误！")));
     QVERIFY(openAfterMessage);
     QCOMPARE(device.name, std::string("C"));
     QCOMPARE(rowsOf(table()), kShown);

@@ -38,13 +38,13 @@ QString idsOf(QTableWidget *t)
     QStringList out;
     for (int r = 0; r < t->rowCount(); ++r)
         out << QString::number(t->item(r, 0)->data(Qt::UserRole).toInt());
-    return out.join(' ');
+    return out.join(QLatin1Char(' '));
 }
 
 // Sets the check box of the dialog's row of each console id.
 void setChecks(QWidget *dialog, const QList<int> &ids, Qt::CheckState state)
 {
-    auto *t = dialog->findChild<QTableWidget *>("fMicTableWidget");
+    auto *t = dialog->findChild<QTableWidget *>(QStringLiteral("fMicTableWidget"));
     for (int r = 0; r < t->rowCount(); ++r) {
         if (ids.contains(t->item(r, 0)->data(Qt::UserRole).toInt()))
             t->item(r, 0)->setCheckState(state);
@@ -62,9 +62,9 @@ void TstMicGroupPage::initTestCase()
     page.reset(new ZnMicGroupInfoForm);
     page->show();
     // Filled when the model's first list arrives, last group on top.
-    QTRY_COMPARE(idsOf(groups()), QString("2 1"));
-    QCOMPARE(groups()->item(1, 3)->text(), QString("60 s"));
-    QCOMPARE(groups()->item(0, 2)->text(), QString("Ring Least First"));
+    QTRY_COMPARE(idsOf(groups()), QStringLiteral("2 1"));
+    QCOMPARE(groups()->item(1, 3)->text(), QStringLiteral("60 s"));
+    QCOMPARE(groups()->item(0, 2)->text(), QStringLiteral("Ring Least First"));
 }
 
 void TstMicGroupPage::setCurrent(int id)
@@ -80,19 +80,19 @@ void TstMicGroupPage::membersFollowTheCurrentGroup()
 {
     QTableWidget *members = page->form().fTermTableWidget;
     setCurrent(1);
-    QCOMPARE(idsOf(members), QString("70002 70001"));
+    QCOMPARE(idsOf(members), QStringLiteral("70002 70001"));
     ZnMicGroup g;
     QVERIFY(model()->getGroup(1, g));
     g.members = {70002};
     QCOMPARE(model()->modifyGroup(g, ZnMicGroupListMgr::Modify), 0);
-    QCOMPARE(idsOf(members), QString("70002"));
+    QCOMPARE(idsOf(members), QStringLiteral("70002"));
     setCurrent(2);
-    QCOMPARE(idsOf(members), QString("70002"));
+    QCOMPARE(idsOf(members), QStringLiteral("70002"));
     QSignalSpy deleted(model(), &ZnMicGroupListMgr::groupDeleted);
     s.sim.pushDelete("MicGroup", 1);
     QVERIFY(SimSession::spinUntil([&] { return deleted.count() == 1; }));
     QTRY_COMPARE(members->rowCount(), 0);
-    QCOMPARE(idsOf(groups()), QString("2"));
+    QCOMPARE(idsOf(groups()), QStringLiteral("2"));
 }
 
 void TstMicGroupPage::savedMembers_data()
@@ -125,7 +125,7 @@ void TstMicGroupPage::savedMembers()
     chain.arm({[&](QWidget *dialog) {
         setChecks(dialog, unchecked, Qt::Unchecked);
         setChecks(dialog, checked, Qt::Checked);
-        ModalChain::click("fOkBtn")(dialog);
+        ModalChain::click(QStringLiteral("fOkBtn"))(dialog);
     }});
     page->form().fEditBtn->click();
     QVERIFY(chain.finished());
@@ -139,7 +139,7 @@ void TstMicGroupPage::addDrawsANewId()
 {
     const int posts = s.sim.count("POST CallService");
     ModalChain cancel;
-    cancel.arm({ModalChain::click("fCancelBtn")});
+    cancel.arm({ModalChain::click(QStringLiteral("fCancelBtn"))});
     page->form().fNewBtn->click();
     QVERIFY(cancel.finished());
     QCOMPARE(s.sim.count("POST CallService"), posts);
@@ -147,14 +147,14 @@ void TstMicGroupPage::addDrawsANewId()
     const int largest = model()->maxGroupId();
     ModalChain add;
     add.arm({[](QWidget *dialog) {
-        dialog->findChild<QLineEdit *>("fNameEdit")->setText("Lobby");
-        ModalChain::click("fOkBtn")(dialog);
+        dialog->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Lobby"));
+        ModalChain::click(QStringLiteral("fOkBtn"))(dialog);
     }});
     page->form().fNewBtn->click();
     QVERIFY(add.finished());
     const int id = std::atoi(lastSent()["Id"].asString().c_str());
     QVERIFY2(id > largest && id <= largest + 10, qPrintable(QString::number(id)));
-    QCOMPARE(groups()->item(0, 0)->text(), QString("Lobby"));
+    QCOMPARE(groups()->item(0, 0)->text(), QStringLiteral("Lobby"));
     QCOMPARE(groups()->item(0, 0)->data(Qt::UserRole).toInt(), id);
 }
 
@@ -165,10 +165,10 @@ void TstMicGroupPage::refusedDeleteKeepsTheRow()
     groups()->clearSelection();
     groups()->selectRow(page->findRowById(2));
     ModalChain chain;
-    chain.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    chain.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     page->form().fDelBtn->click();
     QVERIFY(chain.finished());
-    QVERIFY(chain.seen.at(1).contains("Delete Error!"));
+    QVERIFY(chain.seen.at(1).contains(QStringLiteral("Delete Error!")));
     QCOMPARE(idsOf(groups()), before);
 }
 

@@ -97,7 +97,7 @@ void TstPlayerPage::init()
     QCOMPARE(model()->requestPlayTermList(), 0);
     QVERIFY(SimSession::spinUntil([&] { return list.count() >= 1; }));
     QCoreApplication::processEvents();
-    QCOMPARE(idsOf(table()), QString("10 20 30 20005"));
+    QCOMPARE(idsOf(table()), QStringLiteral("10 20 30 20005"));
     for (const char *label : kLabels)
         before[label] = s.requests(label).size();
 }
@@ -182,8 +182,8 @@ void TstPlayerPage::followsPushes()
     QVERIFY(SimSession::spinUntil([&] { return changed.count() + list.count() == 1; }));
     QCoreApplication::processEvents();
     QCOMPARE(idsOf(table()), order);
-    QCOMPARE(cellOf(id, ZnPlayerInfoForm::NameColumn), QString("Pushed"));
-    QCOMPARE(cellOf(id, ZnPlayerInfoForm::TempColumn), QString("55 ℃"));
+    QCOMPARE(cellOf(id, ZnPlayerInfoForm::NameColumn), QStringLiteral("Pushed"));
+    QCOMPARE(cellOf(id, ZnPlayerInfoForm::TempColumn), QStringLiteral("55 ℃"));
 }
 
 void TstPlayerPage::volumeSteps_data()
@@ -273,15 +273,15 @@ void TstPlayerPage::amplifiers()
     select({10, 20, 30});
     ModalChain boxes;
     if (refused)
-        boxes.arm({ModalChain::click("ConfirmButton")});
+        boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     (on ? page->form().fAmpOpenBtn : page->form().fAmpCloseBtn)->click();
     const std::string p = on ? "1" : "0";
     QCOMPARE(sent("POST IpAmpPower", "Power"), (std::vector<std::string>{"10:" + p, "20:" + p, "30:" + p}));
     QCOMPARE(boxes.seen.size(), refused ? 1 : 0);
     if (refused)
-        QVERIFY(boxes.seen.at(0).contains("Setting Error!"));
+        QVERIFY(boxes.seen.at(0).contains(QStringLiteral("Setting Error!")));
     else
-        QTRY_COMPARE(cellOf(10, ZnPlayerInfoForm::AmpColumn), QString(on ? "open" : "close"));
+        QTRY_COMPARE(cellOf(10, ZnPlayerInfoForm::AmpColumn), QString(on ? QStringLiteral("open") : QStringLiteral("close")));
 }
 
 // Two selected, one online: the online one is named, the offline one removed.
@@ -290,12 +290,12 @@ void TstPlayerPage::deleteAndRefusal()
 {
     select({10, 30});
     ModalChain boxes;
-    boxes.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     page->form().fDelTerBtn->click();
     QVERIFY(boxes.finished());
-    QVERIFY(boxes.seen.at(1).contains("Terminal can not be removed without offline!"));
+    QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Terminal can not be removed without offline!")));
     QCOMPARE(sent("POST RemoveDevice", nullptr), std::vector<std::string>{"10"});
-    QCOMPARE(idsOf(table()), QString("20 30 20005"));
+    QCOMPARE(idsOf(table()), QStringLiteral("20 30 20005"));
 
     s.sim.withData([](ZnSimData &d) { d.table("ipamp").push_back(amp(40, "IP", "IP", 0, 0)); });
     QSignalSpy list(model(), &ZnPlayTermListMgr::gotPlayTermList);
@@ -305,37 +305,37 @@ void TstPlayerPage::deleteAndRefusal()
     s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "Terminal 40 is in a task"));
     select({40});
     ModalChain refused;
-    refused.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton"),
-                 ModalChain::click("ConfirmButton")});
+    refused.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton")),
+                 ModalChain::click(QStringLiteral("ConfirmButton"))});
     page->form().fDelTerBtn->click();
     QTRY_VERIFY(refused.finished());
-    QVERIFY(refused.seen.join(QLatin1Char(' ')).contains("Delete Error!"));
-    QVERIFY(refused.seen.join(QLatin1Char(' ')).contains("Terminal 40 is in a task"));
-    QCOMPARE(idsOf(table()), QString("20 30 40 20005"));
+    QVERIFY(refused.seen.join(QLatin1Char(' ')).contains(QStringLiteral("Delete Error!")));
+    QVERIFY(refused.seen.join(QLatin1Char(' ')).contains(QStringLiteral("Terminal 40 is in a task")));
+    QCOMPARE(idsOf(table()), QStringLiteral("20 30 40 20005"));
 }
 
 void TstPlayerPage::renameAndSpeakerCheck()
 {
     ModalChain name;
     name.arm({[](QWidget *w) {
-        w->findChild<QLineEdit *>("fNameEdit")->setText("Hall");
-        ModalChain::click("fOkBtn")(w);
+        w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Hall"));
+        ModalChain::click(QStringLiteral("fOkBtn"))(w);
     }});
     const int row = page->rowOf(30);
     table()->setCurrentCell(row, 1);
     emit table()->cellDoubleClicked(row, 1);
     QCOMPARE(sent("POST IpAmpSet", "Name"), std::vector<std::string>{"30:Hall"});
-    QCOMPARE(cellOf(30, ZnPlayerInfoForm::NameColumn), QString("Hall"));
+    QCOMPARE(cellOf(30, ZnPlayerInfoForm::NameColumn), QStringLiteral("Hall"));
 
     // 30 idle, 20005 broadcasting, 20 no IP amplifier (passed over).
     select({20, 30, 20005});
     ModalChain boxes;
-    boxes.arm({ModalChain::click("ConfirmButton")});
+    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     page->speakerCheckClicked();
     QCOMPARE(boxes.seen.size(), 1);
-    QVERIFY(boxes.seen.at(0).contains("Can't check speaker when terminal not idle!"));
+    QVERIFY(boxes.seen.at(0).contains(QStringLiteral("Can't check speaker when terminal not idle!")));
     QCOMPARE(sent("POST IpAmpSpkCheck", nullptr), std::vector<std::string>{"30"});
-    QCOMPARE(cellOf(30, ZnPlayerInfoForm::SpeakerColumn), QString("Checking"));
+    QCOMPARE(cellOf(30, ZnPlayerInfoForm::SpeakerColumn), QStringLiteral("Checking"));
 }
 
 void TstPlayerPage::dialogTables_data()
@@ -353,7 +353,7 @@ void TstPlayerPage::dialogTables()
     QFETCH(QString, dialog);
     QFETCH(QString, rows);
     edit(30, [](ZnTerminal &t) { t.masterId = 10; });
-    if (dialog == "default") {
+    if (dialog == QStringLiteral("default")) {
         ZnTerDefaultSetCtr d;
         d.loadTable();
         QCOMPARE(idsOf(d.form().fTerTableWidget), rows);
@@ -364,8 +364,8 @@ void TstPlayerPage::dialogTables()
         t->setCurrentCell(2, 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
         d.form().fVolumnSpinBox->setValue(33);
         QCOMPARE((QStringList{t->item(0, 1)->text(), t->item(1, 1)->text(), t->item(2, 1)->text()}),
-                 (QStringList{"33", "0", "33"}));
-    } else if (dialog == "amp") {
+                 (QStringList{QStringLiteral("33"), QStringLiteral("0"), QStringLiteral("33")}));
+    } else if (dialog == QStringLiteral("amp")) {
         ZnSetAmpFormCtr d;
         d.loadTable();
         QCOMPARE(idsOf(d.form().fAmpTableWidget), rows);
@@ -401,31 +401,31 @@ void TstPlayerPage::dialogResultsSent()
         s.sim.addRule(ZnSimRule::make("POST Terminal", ZnSimRule::Fail, "no"));
     ModalChain boxes;
     boxes.arm({[&](QWidget *w) {
-                   if (dialog == "tcp") {
-                       ModalChain::click("fTcpBtn")(w);
-                   } else if (dialog == "amp") {
+                   if (dialog == QStringLiteral("tcp")) {
+                       ModalChain::click(QStringLiteral("fTcpBtn"))(w);
+                   } else if (dialog == QStringLiteral("amp")) {
                        auto *d = qobject_cast<ZnSetAmpFormCtr *>(w);
                        QTableWidget *t = d->form().fAmpTableWidget;
                        t->setCurrentCell(2, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
                        d->form().fVolumnSpinBox_4->setValue(60);
                    }
-                   ModalChain::click("fOkBtn")(w);
+                   ModalChain::click(QStringLiteral("fOkBtn"))(w);
                },
-               ModalChain::click("ConfirmButton")});
-    if (dialog == "tcp")
+               ModalChain::click(QStringLiteral("ConfirmButton"))});
+    if (dialog == QStringLiteral("tcp"))
         page->tcpModeClicked();
-    else if (dialog == "amp")
+    else if (dialog == QStringLiteral("amp"))
         page->ampTmptSetClick();
     else
         page->defaultSetClicked();
-    const std::vector<ZnSimRequest> all = s.requests(dialog == "amp" ? "SET PlayTermConfig" : "POST Terminal");
-    QCOMPARE(int(all.size() - before[dialog == "amp" ? "SET PlayTermConfig" : "POST Terminal"]),
-             int(sentIds.split(' ').size()));
-    if (dialog == "amp")
+    const std::vector<ZnSimRequest> all = s.requests(dialog == QLatin1String("amp") ? "SET PlayTermConfig" : "POST Terminal");
+    QCOMPARE(int(all.size() - before[dialog == QLatin1String("amp") ? "SET PlayTermConfig" : "POST Terminal"]),
+             int(sentIds.split(QLatin1Char(' ')).size()));
+    if (dialog == QStringLiteral("amp"))
         QVERIFY(all.back().raw.find("Id: 10") != std::string::npos && all.back().raw.find("MaxVol: 60") != std::string::npos);
     QCOMPARE(boxes.seen.size(), refused ? 2 : 1);
     if (refused)
-        QVERIFY(boxes.seen.at(1).contains("Setting Error!"));
+        QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Setting Error!")));
 }
 
 QTEST_MAIN(TstPlayerPage)

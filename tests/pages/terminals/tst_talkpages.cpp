@@ -165,7 +165,7 @@ void TstTalkPages::redrawKeepsInsertedColumns()
     QTableWidget *t = d72->tableWidget();
     const int row = d72->findRowById(50003);
     QCOMPARE((QStringList{cell(t, row, 0), cell(t, row, 2), cell(t, row, 3), cell(t, row, 4)}),
-             (QStringList{"Renamed", "No", "No", "EmergencyBroadcast"}));
+             (QStringList{QStringLiteral("Renamed"), QStringLiteral("No"), QStringLiteral("No"), QStringLiteral("EmergencyBroadcast")}));
 }
 
 QStringList TstTalkPages::edit(ZnTerListPage *page, int id, const std::function<void(QWidget *)> &act)
@@ -239,7 +239,7 @@ void TstTalkPages::d72Edit()
         calls << QString::fromStdString(b["StartCall"].asString() + ":" + b["Dsk81"].asString() + "/"
                                         + b["CallServiceGroup"].asString());
     QCOMPARE(calls.join(QLatin1Char(' ')),
-             QString("ButtonPopUp:0/5 AlarmShortPress:70001/0 Alarm2ShortPress:0/0"));
+             QStringLiteral("ButtonPopUp:0/5 AlarmShortPress:70001/0 Alarm2ShortPress:0/0"));
     QCOMPARE(sent["AlarmCall"].asString(), std::string("BackupShortPress BackupLongPress"));
     QCOMPARE(sent["Id"].asString(), std::string("50001"));
 }
@@ -308,7 +308,7 @@ void TstTalkPages::d74Edit()
     QCOMPARE(s.sim.count("POST ModTalkTerminal") - before["ModTalkTerminal"], 1);
     QCOMPARE(s.sim.count("POST ModD74Led") - before["ModD74Led"], led.isEmpty() ? 0 : 1);
     QCOMPARE(s.sim.count("POST D74ButtonCall") - before["D74ButtonCall"],
-             callSent.isEmpty() && !refuse.contains("ButtonCall") ? 0 : 1);
+             callSent.isEmpty() && !refuse.contains(QStringLiteral("ButtonCall")) ? 0 : 1);
     if (!led.isEmpty()) {
         const Json::Value b = lastPost("ModD74Led");
         QCOMPARE(QString::fromStdString(b["LedColor"].asString() + "/" + b["SwitchMode"].asString() + "/"
@@ -350,15 +350,15 @@ void TstTalkPages::d74VolumeOfSelectedRow()
     QTest::mouseRelease(d74->form().fVolumeSlider, Qt::LeftButton);
     QCOMPARE(s.sim.count("POST IpAmpSet") - before["IpAmpSet"], 1);
     QCOMPARE(lastPost("IpAmpSet")["BroVol"].asString(), std::string("64"));
-    QCOMPARE(cell(t, d74->findRowById(60002), 3), QString("64"));
+    QCOMPARE(cell(t, d74->findRowById(60002), 3), QStringLiteral("64"));
 
     s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Fail, "refused"));
     d74->form().fVolumeSlider->setValue(20);
     ZnModalHelper box;
     box.answer(QStringLiteral("ConfirmButton"));
     QTest::mouseRelease(d74->form().fVolumeSlider, Qt::LeftButton);
-    QVERIFY(box.seenTexts().join(QLatin1Char(' ')).contains("Setting Error!"));
-    QCOMPARE(cell(t, d74->findRowById(60002), 3), QString("64"));
+    QVERIFY(box.seenTexts().join(QLatin1Char(' ')).contains(QStringLiteral("Setting Error!")));
+    QCOMPARE(cell(t, d74->findRowById(60002), 3), QStringLiteral("64"));
 }
 
 QTEST_MAIN(TstTalkPages)

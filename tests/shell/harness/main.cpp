@@ -28,12 +28,12 @@ void watch()
     if (modal && modal != lastModal && modal->isVisible()) {
         lastModal = modal;
         if (qobject_cast<LoginDialog *>(modal)) {
-            say("login dialog");
+            say(QStringLiteral("login dialog"));
             // Nobody types here: leave the way an operator cancelling would.
             QTimer::singleShot(0, modal, [modal] { static_cast<QDialog *>(modal)->reject(); });
         } else {
-            say("message: " + ZnModalHelper::visibleTexts(modal).join(" | ").simplified());
-            if (QAbstractButton *ok = ZnModalHelper::findButton(modal, "ConfirmButton"))
+            say(QStringLiteral("message: ") + ZnModalHelper::visibleTexts(modal).join(QStringLiteral(" | ")).simplified());
+            if (QAbstractButton *ok = ZnModalHelper::findButton(modal, QStringLiteral("ConfirmButton")))
                 QTimer::singleShot(0, ok, [ok] { ok->click(); });
         }
     }
@@ -43,7 +43,7 @@ void watch()
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (auto *main = qobject_cast<InfoCenterMgr *>(w); main && main->isVisible()) {
                 mainShown = true;
-                say("main window: " + main->windowTitle());
+                say(QStringLiteral("main window: ") + main->windowTitle());
             }
         }
     }
@@ -59,6 +59,6 @@ int main(int argc, char *argv[])
     QObject::connect(&watcher, &QTimer::timeout, &watch);
     watcher.start(20);
     const int code = runConsole();
-    say(QString("exit %1").arg(code));
+    say(QStringLiteral("exit %1").arg(code));
     return code;
 }

@@ -134,9 +134,9 @@ private slots:
 
         // A denied edit is explained.
         ZnModalHelper modal;
-        modal.answer("OkBtn");
+        modal.answer(QStringLiteral("OkBtn"));
         QVERIFY(!ordinary.checkLevel());
-        QVERIFY(modal.seenTexts().contains("Current user does not have permission to edit!"));
+        QVERIFY(modal.seenTexts().contains(QStringLiteral("Current user does not have permission to edit!")));
     }
 
     void playTerminalFills()
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(p.removeRowById(20), 0);
         QCOMPARE(p.removeRowById(30), 0);
         QCOMPARE(p.findRowById(30), 1);
-        QCOMPARE(p.table.item(1, 0)->text(), QString("d"));
+        QCOMPARE(p.table.item(1, 0)->text(), QStringLiteral("d"));
 
         p.table.insertRow(2);
         QCOMPARE(p.itemValue(2, 0), -1);
@@ -180,15 +180,15 @@ private slots:
         p.addRow(1, "x");
         QVERIFY(!p.setItem("y", 5, 0, 2));
         p.setItemText(nullptr, "z", 3);
-        QVERIFY(p.setItemQString("big", 0, 1, 123456789));
+        QVERIFY(p.setItem("big", 0, 1, 123456789));
         QCOMPARE(p.itemValue(0, 1), 123456789);
-        p.setItemQString("neg", 0, 1, -1);
+        p.setItem("neg", 0, 1, -1);
         QCOMPARE(p.itemValue(0, 1), -1);
         QTableWidgetItem *first = p.setFirstRowItem("top", 2, 4);
         QCOMPARE(first, p.table.item(0, 2));
         p.setItemText(first, "renamed", 8);
         QCOMPARE(p.itemValue(0, 2), 8);
-        QCOMPARE(first->text(), QString("renamed"));
+        QCOMPARE(first->text(), QStringLiteral("renamed"));
     }
 
     void ampAndNumberCells()
@@ -205,9 +205,9 @@ private slots:
         t.table.setItem(0, 2, new QTableWidgetItem);
         t.setAmpStateCell(0, 0);
         t.setNumberCellAt(0, 42);
-        QCOMPARE(t.table.item(0, 2)->text(), QString("close"));
+        QCOMPARE(t.table.item(0, 2)->text(), QStringLiteral("close"));
         QCOMPARE(t.itemValue(0, 2), 0);
-        QCOMPARE(t.table.item(0, 1)->text(), QString("42"));
+        QCOMPARE(t.table.item(0, 1)->text(), QStringLiteral("42"));
         QCOMPARE(t.itemValue(0, 1), 42);
     }
 
@@ -225,7 +225,7 @@ private slots:
         QCOMPARE(ZnDataViewCtrl(new QTableWidget(0, 1, &table)).findRow(1), -1);
 
         ZnTableWidgetHelper h(&table);
-        h.setText(7, 1, "x");
+        h.setText(7, 1, QStringLiteral("x"));
         QCOMPARE(table.rowCount(), 8);
         h.setItemData(0, 0, 5);
         QVERIFY(!h.item(0, 0) && !h.itemData(0, 0).isValid());
@@ -241,11 +241,11 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("headers");
         QTest::addColumn<QString>("col1");
-        QTest::newRow("1") << 1 << QStringList{"名称", "类型"} << "IP";
-        QTest::newRow("2") << 2 << QStringList{"名称", "ID"} << "IP";
-        QTest::newRow("3") << 3 << QStringList{"名称", "ID", "类型"} << "100";
-        QTest::newRow("4") << 4 << QStringList{"名称", "ID"} << "100";
-        QTest::newRow("other") << 0 << QStringList{"名称", "ID", "类型"} << "IP";
+        QTest::newRow("1") << 1 << QStringList{QStringLiteral("名称"), QStringLiteral("类型")} << QStringLiteral("IP");
+        QTest::newRow("2") << 2 << QStringList{QStringLiteral("名称"), QStringLiteral("ID")} << QStringLiteral("IP");
+        QTest::newRow("3") << 3 << QStringList{QStringLiteral("名称"), QStringLiteral("ID"), QStringLiteral("类型")} << QStringLiteral("100");
+        QTest::newRow("4") << 4 << QStringList{QStringLiteral("名称"), QStringLiteral("ID")} << QStringLiteral("100");
+        QTest::newRow("other") << 0 << QStringList{QStringLiteral("名称"), QStringLiteral("ID"), QStringLiteral("类型")} << QStringLiteral("IP");
     }
     void columnsByMode()
     {
