@@ -122,12 +122,13 @@ int ZnLoginNetHandle::sendLogin()
         return -1;
     }
     const int cseq = m_centre->nextCSeq();
-    return m_centre->sendRequest(loginText(cseq, m_centre->loginName(), password), LoginType);
+    return m_centre->sendRequest(loginText(cseq, m_centre->loginName(), password), LoginType, cseq);
 }
 
 int ZnLoginNetHandle::sendOnline()
 {
     if (!m_centre)
         return -1;
-    return m_centre->sendOnline(onlineText(m_centre->nextCSeq()));
+    const int cseq = m_centre->nextCSeq();
+    return m_centre->sendOnline(onlineText(cseq), cseq);
 }

@@ -135,12 +135,12 @@ int ZnNetManage::send(const std::string& text)
     return m_socket.sendAll(text.data(), text.size());
 }
 
-int ZnNetManage::sendRequest(const std::string& text, int requestType)
+int ZnNetManage::sendRequest(const std::string& text, int requestType, int cseq)
 {
     QMutexLocker lock(&m_mutex);
     if (send(text) != 0)
         return ResultStopped;
-    m_pending.push_back(Pending{cseqOf(text), requestType});
+    m_pending.push_back(Pending{cseq, requestType});
     return 0;
 }
 
@@ -150,14 +150,14 @@ int ZnNetManage::sendNoWait(const std::string& text)
     return send(text);
 }
 
-int ZnNetManage::sendOnline(const std::string& text)
+int ZnNetManage::sendOnline(const std::string& text, int cseq)
 {
     if (state() == Stopped)
         return ResultStopped;
-    return sendRequest(text, 2);
+    return sendRequest(text, 2, cseq);
 }
 
-int ZnNetManage::sendAndWait(const std::string& text, int requestType)
+int ZnNetManage::sendAndWait(const std::string& text, int requestType, int cseq)
 {
     if (state() == Stopped)
         return ResultStopped;
@@ -173,7 +173,6 @@ int ZnNetManage::sendAndWait(const std::string& text, int requestType)
     if (pendingCount() > 0)
         return ResultBusy;
 
-    const int cseq = cseqOf(text);
     ZnMgrMsg* msg = ZnMgrMsg::instance();
     msg->reset(cseq);
     const int result = waitForAnswer(text, requestType, cseq);
@@ -183,7 +182,7 @@ int ZnNetManage::sendAndWait(const std::string& text, int requestType)
 
 int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cseq)
 {
-    if (sendRequest(text, requestType) != 0)
+    if (sendRequest(text, requestType, cseq) != 0)
         return ResultStopped;
     const int64_t start = ZnClock::now();
     m_waitStart.store(start);
@@ -204,7 +203,7 @@ int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cse
     }
 }
 
-int ZnNetManage::matchAnswer(int cseq, bool ok)
+int ZnNetManage::matchAnswer(int cseq, bool ok, const std::string& body)
 {
     int requestType = 0;
     bool found = false;
@@ -220,10 +219,10 @@ int ZnNetManage::matchAnswer(int cseq, bool ok)
         }
     }
     if (!found) {
-        onUnmatchedAnswer(cseq, ok);
+        onUnmatchedAnswer(cseq, ok, body);
         return -1;
     }
-    onAnswer(requestType, cseq, ok);
+    onAnswer(requestType, cseq, ok, body);
     return 0;
 }
 
@@ -248,13 +247,6 @@ int ZnNetManage::pendingCount() const
 {
     QMutexLocker lock(&m_mutex);
     return static_cast<int>(m_pending.size());
-}
-
-int ZnNetManage::cseqOf(const std::string& text)
-{
-    ZnServerRequest parsed;
-    parsed.parse(text);
-    return parsed.cseq();
 }
 
 void ZnNetManage::onConnected()

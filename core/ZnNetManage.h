@@ -51,14 +51,17 @@ public:
     std::string receive(int waitMs = kReceiveWaitMs);
     // 0, or -1 when there is no socket or the send failed.
     int send(const std::string& text);
-    // Sends and enters {CSeq, request type} in the pending list; 4 when the send failed.
-    int sendRequest(const std::string& text, int requestType);
+    // Sends a text built with cseq and enters {cseq, request type} in the pending
+    // list; 4 when the send failed.
+    int sendRequest(const std::string& text, int requestType, int cseq);
     int sendNoWait(const std::string& text);
-    int sendOnline(const std::string& text);
-    // The synchronous request of the GUI thread; result codes above.
-    int sendAndWait(const std::string& text, int requestType);
-    // Removes the pending entry of an answer and dispatches it; -1 when none waits.
-    int matchAnswer(int cseq, bool ok);
+    int sendOnline(const std::string& text, int cseq);
+    // The synchronous request of the GUI thread, for a text built with cseq; result
+    // codes above.
+    int sendAndWait(const std::string& text, int requestType, int cseq);
+    // Removes the pending entry of an answer and dispatches it with its body; -1
+    // when none waits.
+    int matchAnswer(int cseq, bool ok, const std::string& body);
     int disconnect();
 
     virtual void setLost();
@@ -68,17 +71,14 @@ public:
     bool isLost() const { return m_lost.load(); }
     int pendingCount() const;
 
-    // The CSeq of a request text, -1 when it carries none.
-    static int cseqOf(const std::string& text);
-
     // Receive-thread hooks, supplied by the centre.
     virtual void onConnected();
     virtual void onLoginResult(bool ok);
 
 protected:
     virtual void run() = 0;
-    virtual void onAnswer(int requestType, int cseq, bool ok) = 0;
-    virtual void onUnmatchedAnswer(int cseq, bool ok) = 0;
+    virtual void onAnswer(int requestType, int cseq, bool ok, const std::string& body) = 0;
+    virtual void onUnmatchedAnswer(int cseq, bool ok, const std::string& body) = 0;
     virtual void onMessage(std::string_view message) = 0;
     virtual int sendLogin() = 0;
 

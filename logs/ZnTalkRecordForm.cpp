@@ -1,6 +1,150 @@
 #include "ZnTalkRecordForm.h"
 
-ZnTalkRecordForm::ZnTalkRecordForm(QWidget *parent) : QWidget(parent)
+#include <algorithm>
+
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QSettings>
+
+#include "BaseMessageDialog.h"
+#include "LogExportKind.h"
+#include "MsgTips.h"
+#include "MsgTipsGroup.h"
+#include "TcpSocketClient.h"
+#include "ZnCommon.h"
+#include "ZnDbQuery.h"
+#include "ZnFtpClientMgr.h"
+#include "ZnLogTexts.h"
+#include "ZnServiceLogMgr.h"
+#include "ZnTipsInfo.h"
+
+namespace {
+const ZnLogPage::Source kSource = {
+    TalkLogKind, ZnServiceLogMgr::TalkRecordCount, ZnServiceLogMgr::TalkRecordPage, &ZnDbQuery::talkRecordCount,
+    &ZnDbQuery::talkRecordPage, &ZnServiceLogMgr::talkRecords, &ZnServiceLogMgr::gotTalkRecordList,
+    &ZnServiceLogMgr::gotTalkRecordSize, "录音主机", false, true, true};
+const int kDownloadColumn = 8;
+const char kNoRecording[] = "------";
+const char kLastFolderKey[] = "MediaLastFilePath";
+
+int tell(const QString &text, int type = 1)
+{
+    BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), text, type);
+    return box.exec();
+}
+
+QString tipLine(const QString &name, const QString &state)
+{
+    return QStringLiteral("录音文件 ") + name + QLatin1Char(' ') + state;
+}
+}
+
+ZnTalkRecordForm::ZnTalkRecordForm(QWidget *parent)
+    : ZnLogPage(parent, kSource, tr("Record List"), ZnLogTexts::headers(TalkLogKind) << tr("Download"))
 {
     setObjectName(QStringLiteral("ZnTalkRecordForm"));
+    for (int c : {0, 1})
+        ui.fTableWidget->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    connect(ui.fTableWidget, &QTableWidget::cellDoubleClicked, this, &ZnTalkRecordForm::slot_cellDoubleClicked);
+    connect(TcpSocketClient::instance(), &TcpSocketClient::updateRecordDownloadMsgTip, this,
+            &ZnTalkRecordForm::slot_updateRecordDownloadMsgTip);
+    initLogHost();
+    tipsGroup = new MsgTipsGroup(parent ? parent : this, 250, 65, 25, 80, 65);
+    tipsGroup->setParent(this);
+}
+
+QString ZnTalkRecordForm::tipText(const QString &text)
+{
+    const int n = text.size();
+    QString out = text;
+    out.insert(qMin(n / 3 + 2, out.size()), QLatin1Char('\n'));
+    out.insert(qMin(2 * (n / 3) + 9, out.size()), QLatin1Char('\n'));
+    return out;
+}
+
+void ZnTalkRecordForm::addLogRow(const ZnLogRecord &record)
+{
+    ZnLogPage::addLogRow(record);
+    const QString download = record.recordFile.empty() ? QString::fromLatin1(kNoRecording) : QStringLiteral("双击下载");
+    setItemQString(download, ui.fTableWidget->rowCount() - 1, kDownloadColumn, 0);
+}
+
+QString ZnTalkRecordForm::chooseFolder(const QString &last)
+{
+    return QFileDialog::getExistingDirectory(nullptr, tr("save file"), last, QFileDialog::ShowDirsOnly);
+}
+
+void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
+{
+    if (column != kDownloadColumn)
+        return;
+    const QTableWidgetItem *cell = ui.fTableWidget->item(row, column);
+    if (!cell || cell->text() == QLatin1String(kNoRecording)) {
+        tell(QStringLiteral("录音文件不存在！"));
+        return;
+    }
+    const int id = itemValue(row, 0);
+    ZnLogRecord record;
+    if (hasLogHost()) {
+        const auto &rows = pageRecords();
+        const auto at = std::find_if(rows.begin(), rows.end(), [id](const ZnLogRecord &r) { return r.id == id; });
+        if (at == rows.end())
+            return;
+        record = *at;
+    } else if (!logMgr->findTalkRecord(id, record)) {
+        return;
+    }
+
+    QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
+    const QString last = config.value(QLatin1String(kLastFolderKey)).toString();
+    const QString folder = chooseFolder(last);
+    if (folder.isEmpty())
+        return;
+    if (folder != last)
+        config.setValue(QLatin1String(kLastFolderKey), folder);
+
+    const QString name = QString::fromStdString(ZnCommon::fileNameFromPath(record.recordFile));
+    const QString local = folder + QLatin1Char('/') + name;
+    if (tipsGroup->findTip(name)) {
+        tell(QStringLiteral("录音文件下载中，请等待任务完成！"));
+        return;
+    }
+    MsgTips *tip = tipsGroup->freeTip();
+    if (!tip) {
+        tell(QStringLiteral("下载任务已满，请等待之前的任务结束。"));
+        return;
+    }
+    // A file of that name goes only when the operator says so; the download
+    // itself never writes over one.
+    if (QFile::exists(local)) {
+        if (tell(tr("%1 already exists. Replace it?").arg(local), 0) != 1)
+            return;
+        if (!QFile::remove(local)) {
+            tell(tr("%1 cannot be replaced.").arg(local));
+            return;
+        }
+    }
+    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, local.toStdString(), record.id);
+    tip->setText(name);
+    tip->setLabelText(tipText(tipLine(name, QStringLiteral("下载中... [0%]"))));
+    tip->showTip(-1);
+}
+
+void ZnTalkRecordForm::slot_updateRecordDownloadMsgTip(QString name, int percent, int state)
+{
+    MsgTips *tip = tipsGroup->findTip(name);
+    if (!tip)
+        return;
+    if (state == 0) {
+        tip->updateText(tipText(tipLine(name, QStringLiteral("下载中... [%1%]").arg(percent))));
+        return;
+    }
+    if (state == 1) {
+        tip->updateText(tipText(tipLine(name, QStringLiteral("下载完成！ [100%]"))));
+    } else {
+        tip->setType(2);
+        tip->updateText(tipText(tipLine(name, QStringLiteral("下载失败！ [%1%]").arg(percent))));
+    }
+    tip->showTip(4000);
 }

@@ -1,11 +1,34 @@
 #pragma once
 
-#include <QWidget>
+#include "ZnLogPage.h"
 
-// Page of the talk recordings; holds its place in the main window's page stack.
-class ZnTalkRecordForm : public QWidget
+class MsgTipsGroup;
+
+// The call recordings: the talk log with a download cell per row. A double click
+// on the cell downloads the recording through the file service into a chosen
+// folder, its progress shown in a tip of its own.
+class ZnTalkRecordForm : public ZnLogPage
 {
     Q_OBJECT
 public:
     explicit ZnTalkRecordForm(QWidget *parent = nullptr);
+
+    MsgTipsGroup *tips() const { return tipsGroup; }
+    // A tip's text broken into three lines.
+    static QString tipText(const QString &text);
+
+public slots:
+    void slot_showRecordList() { slot_showLogList(); }
+    void slot_getRecordSize(int total) { slot_getLogSize(total); }
+    void slot_cellDoubleClicked(int row, int column);
+    void set_refresh_btn_enable() { set_query_btn_enable(); }
+    void slot_updateRecordDownloadMsgTip(QString name, int percent, int state);
+
+protected:
+    void addLogRow(const ZnLogRecord &record) override;
+    // The folder to download into, starting at last; empty when cancelled.
+    virtual QString chooseFolder(const QString &last);
+
+private:
+    MsgTipsGroup *tipsGroup = nullptr;
 };

@@ -1,11 +1,64 @@
 #pragma once
 
+#include "ZnAdvancedCtr.h"
+#include "ui_MediaMgrForm.h"
+
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
-// Page of the media library; holds its place in the main window's page stack.
-class ZnMediaMgrForm : public QWidget
+class QTableWidgetItem;
+class ZnDownAndUploadViewCtr;
+class ZnMediaViewCtrl;
+
+// The media page: browses the server's media library, uploads local audio
+// (converted to MP3 by the transfer queue), downloads files, and creates,
+// renames and deletes folders and files. Made once at start-up; its constructor
+// also points the file-service worker at the server and starts it.
+class ZnMediaMgrForm : public QWidget, public ZnAdvancedCtr
 {
     Q_OBJECT
 public:
-    ZnMediaMgrForm();
+    explicit ZnMediaMgrForm(QWidget* parent = nullptr);
+    ~ZnMediaMgrForm() override;
+
+    QWidget* widget() override { return this; }
+    QTableWidget* tableWidget() override { return ui.fMediaTableWidget; }
+
+    ZnMediaViewCtrl* browser() const { return m_browser; }
+    ZnDownAndUploadViewCtr* transfers() const { return m_transfers; }
+    Ui::MediaMgrForm& form() { return ui; }
+
+    // Queues the chosen local files for upload (the part after the file dialog).
+    void uploadFiles(const QStringList& files);
+    // Queues the selected files for download into folder (after the folder dialog).
+    void downloadSelected(const QString& folder);
+
+    // Rename check: none of / \ : * ? " < > | ' &.
+    static bool isLegalName(const QString& name);
+    // Upload check: none of / \ : * ? " < > | '.
+    static bool isLegalMediaFileName(const QString& name);
+    // Drops the name's last extension; files then end in exactly one ".mp3".
+    static QString toServerName(const QString& name, int isDir);
+
+    static const int64_t kMaxUpload = 1073741824;
+
+public slots:
+    void slot_uploadClicked();
+    void slot_downloadClicked();
+    void newDirClicked();
+    void delMediaClicked();
+    void renameClicked();
+    void slot_ItemEnter(QTableWidgetItem* item);
+    void slot_showMediaPath(const QString& path);
+
+private:
+    static void tell(const QString& title, const QString& text);
+    static QString lastPath();
+    static void setLastPath(const QString& path);
+
+    Ui::MediaMgrForm ui;
+    ZnMediaViewCtrl* m_browser = nullptr;
+    ZnDownAndUploadViewCtr* m_transfers = nullptr;
+    QString m_fileFilter;
 };

@@ -51,6 +51,7 @@ if [ "$has_serverip" = no ]; then
   printf '[Setting]\nServerIp=127.0.0.1\nServerPort=%s\nUser=admin\n' "$port" >"$RUN_DIR/config.ini"
   ARGS=(-serverip 127.0.0.1 -user admin -password admin "$@")
   echo "simulated management server on 127.0.0.1:$port (user admin, password admin)"
+  grep 'file service\|no file service' "$SIM_LOG" || true
 fi
 
 cd "$RUN_DIR"

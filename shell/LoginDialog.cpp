@@ -84,12 +84,17 @@ bool LoginDialog::isValidServerIp(const QString &address)
 
 void LoginDialog::on_login_clicked()
 {
+    // The wait for the server processes events; nothing that arrives meanwhile may
+    // start a second login inside the first.
+    if (loggingIn)
+        return;
     // The port field is hidden; left empty it means the default port.
     QString port = ui->connect_port_edit->text();
     if (port.isEmpty() || port.toInt() <= 0)
         port = QString::number(LoginSettings::kDefaultPort);
     if (ui->connect_ip_edit->text().isEmpty() || ui->nameLineEdit->text().isEmpty()
         || ui->fPassLineEdit->text().isEmpty()) {
+        lastOutcome = EmptyField;
         BaseMessageDialog box(QStringLiteral("提示"), QStringLiteral("用户名或者密码不能为空，请重新输入!"), 1);
         box.exec();
         return;
@@ -102,12 +107,17 @@ void LoginDialog::on_login_clicked()
     s->ServerPort = port.toInt();
     s->save();
 
-    if (s->connectAndLogin() == 0) {
+    loggingIn = true;
+    const int result = s->connectAndLogin();
+    loggingIn = false;
+    if (result == 0) {
+        lastOutcome = LoggedIn;
         succeeded = true;
         accept();
         return;
     }
-    if (s->isRejected()) {
+    lastOutcome = s->isRejected() ? Refused : NotLoggedIn;
+    if (lastOutcome == Refused) {
         BaseMessageDialog box(QStringLiteral("提示"), QStringLiteral("用户名或者密码错误，请重新输入!"), 1);
         box.exec();
     }

@@ -13,12 +13,16 @@ class LoginDialog : public ShadowWidget<QDialog>
 {
     Q_OBJECT
 public:
+    // How the last press of the login button ended.
+    enum Outcome { NotTried, EmptyField, LoggedIn, Refused, NotLoggedIn };
+
     explicit LoginDialog(const QString &presetPassword);
     ~LoginDialog() override;
 
     // Shows the login settings in the fields (after any command-line values).
     void fillFields();
     bool loginSucceeded() const { return succeeded; }
+    Outcome outcome() const { return lastOutcome; }
     Ui::dialog &form() { return *ui; }
 
     // The check the address field applies while typing, as a whole value.
@@ -35,4 +39,7 @@ private:
     Ui::dialog *ui;
     QString presetPassword;
     bool succeeded = false;
+    Outcome lastOutcome = NotTried;
+    // Set while a login waits for the server; the window still repaints then.
+    bool loggingIn = false;
 };

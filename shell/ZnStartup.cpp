@@ -19,6 +19,7 @@
 #include <QTextCodec>
 #include <QTranslator>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -96,19 +97,44 @@ void installTranslator()
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 }
 
+namespace {
+
+// Why a login that did not succeed ends the program, for standard error.
+std::string whyNotLoggedIn(const LoginDialog &dialog, bool directly, bool lost, const LoginSettings &s)
+{
+    const std::string server = s.ServerIp + ":" + std::to_string(s.ServerPort);
+    if (lost)
+        return "cannot connect to the server " + server;
+    if (!directly)
+        return "login cancelled";
+    switch (dialog.outcome()) {
+    case LoginDialog::EmptyField:
+        return "the server address, user name or password is empty";
+    case LoginDialog::Refused:
+        return "the server " + server + " refused the user name or password";
+    case LoginDialog::NotLoggedIn:
+        return "the server " + server + " did not answer the login";
+    default:
+        return "no login was made";
+    }
+}
+
+} // namespace
+
 int runLogin(int *maxFlag)
 {
     LoginDialog dialog(gCmdPassword);
     LoginSettings *settings = LoginSettings::instance();
 
     int given = 0;
+    std::string badAddress;
     if (const char *ip = getOption("-serverip")) {
         ++given;
         // The address field would not take anything else; neither does the option.
         if (LoginDialog::isValidServerIp(QString::fromLocal8Bit(ip))) {
             settings->ServerIp = ip;
         } else {
-            std::fprintf(stderr, "-serverip: not a server address: %s\n", ip);
+            badAddress = ip;
             settings->ServerIp.clear();
         }
     }
@@ -123,15 +149,44 @@ int runLogin(int *maxFlag)
     if (const char *max = getOption("-max"))
         *maxFlag = ZnCommon::atoiClamped(max);
 
+    // The receive thread reports a failed connect as a lost connection (heard here
+    // on that thread, so the flag outlives any late call).
+    static std::atomic<bool> lost;
+    lost = false;
+    QMetaObject::Connection lossSeen;
+    if (ZnNetLosssHandle *handle = ZnNetLosssHandle::instance())
+        lossSeen = QObject::connect(handle, &ZnNetLosssHandle::netloss_signal, [] { lost = true; });
+
+    const bool directly = given >= 3;
     dialog.fillFields();
-    if (given < 3) {
+    if (!directly) {
+        if (!badAddress.empty())
+            std::fprintf(stderr, "-serverip: not a server address, ignored: %s\n", badAddress.c_str());
         dialog.exec();
-    } else {
+    } else if (badAddress.empty()) {
         // An empty -password must not fall back to a stored one.
         dialog.form().fPassLineEdit->setText(QString::fromLocal8Bit(settings->Passwd.c_str()));
         dialog.on_login_clicked();
     }
-    return dialog.loginSucceeded() ? 0 : -1;
+    if (dialog.loginSucceeded()) {
+        QObject::disconnect(lossSeen);
+        return 0;
+    }
+
+    // Let the receive thread end, so that a loss it reports is shown here as well,
+    // as the dialog's own event loop would show it.
+    ServiceHub *hub = ServiceHub::instance();
+    if (ZnManageCenter *centre = hub ? hub->centre() : nullptr)
+        centre->stopReceiveThread();
+    QObject::disconnect(lossSeen);
+    QCoreApplication::sendPostedEvents();
+
+    // The dialog never holds an invalid address, so it has no message for one.
+    const std::string why = directly && !badAddress.empty()
+        ? "-serverip: not a server address: " + badAddress
+        : whyNotLoggedIn(dialog, directly, lost, *settings);
+    std::fprintf(stderr, "login failed: %s\n", why.c_str());
+    return -1;
 }
 
 int runConsole()

@@ -18,6 +18,33 @@
 #include "ZnTerminalManage.h"
 #include "ZnTtsManage.h"
 
+namespace {
+// A request forwarder: -1 without a centre, else the centre method's result.
+template <class Method, class... Args>
+int forward(ZnManageCenter* centre, Method method, Args&&... args)
+{
+    return centre ? (centre->*method)(std::forward<Args>(args)...) : -1;
+}
+
+// The same for a method that takes a record, which must be given.
+template <class Method, class Record, class... Args>
+int forwardRecord(ZnManageCenter* centre, Method method, Record* record, Args&&... args)
+{
+    return centre && record ? (centre->*method)(*record, std::forward<Args>(args)...) : -1;
+}
+
+// A registration: hands the callbacks to the centre's manager; -1 without either.
+template <class Manager, class Setter, class... Callbacks>
+int store(ZnManageCenter* centre, Manager* (ZnManageCenter::*manager)() const, Setter set, Callbacks... callbacks)
+{
+    Manager* m = centre ? (centre->*manager)() : nullptr;
+    if (!m)
+        return -1;
+    (m->*set)(callbacks...);
+    return 0;
+}
+} // namespace
+
 int initWinsock()
 {
     // POSIX sockets need no start-up.
@@ -82,444 +109,307 @@ int apiGetSystemTime(ZnManageCenter* centre)
 
 int apiGetPlayTerminalList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getPlayTerminalList();
+    return forward(centre, &ZnManageCenter::getPlayTerminalList);
 }
 
 int apiGetPlayTerminal(ZnManageCenter* centre, const ZnTerminal* terminal)
 {
-    if (!centre)
-        return -1;
-    return terminal ? centre->getPlayTerminal(*terminal) : -1;
+    return forwardRecord(centre, &ZnManageCenter::getPlayTerminal, terminal);
 }
 
 int apiModifyPlayTerminal(ZnManageCenter* centre, const ZnTerminal* terminal)
 {
-    if (!centre)
-        return -1;
-    return terminal ? centre->modifyPlayTerminal(*terminal) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyPlayTerminal, terminal);
 }
 
 int apiRemoveDevice(ZnManageCenter* centre, int terminalId, const char* type)
 {
-    if (!centre)
-        return -1;
-    return centre->removeDevice(terminalId, type ? type : "");
+    return forward(centre, &ZnManageCenter::removeDevice, terminalId, std::string(type ? type : ""));
 }
 
 int apiSetIpAmpPower(ZnManageCenter* centre, int terminalId, const char*, int power)
 {
-    if (!centre)
-        return -1;
-    return centre->setIpAmpPower(terminalId, power);
+    return forward(centre, &ZnManageCenter::setIpAmpPower, terminalId, power);
 }
 
 int apiIpAmpSpeakerCheck(ZnManageCenter* centre, const ZnTerminal* terminal)
 {
-    if (!centre)
-        return -1;
-    return terminal ? centre->ipAmpSpeakerCheck(*terminal) : -1;
+    return forwardRecord(centre, &ZnManageCenter::ipAmpSpeakerCheck, terminal);
 }
 
 int apiSetPlayTermConfig(ZnManageCenter* centre, const ZnTerminal* terminal)
 {
-    if (!centre)
-        return -1;
-    return terminal ? centre->setPlayTermConfig(*terminal) : -1;
+    return forwardRecord(centre, &ZnManageCenter::setPlayTermConfig, terminal);
 }
 
 int apiGetCapList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getCapList();
+    return forward(centre, &ZnManageCenter::getCapList);
 }
 
 int apiModifyCap(ZnManageCenter* centre, const ZnCap* cap)
 {
-    if (!centre)
-        return -1;
-    return cap ? centre->modifyCap(*cap) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyCap, cap);
 }
 
 int apiGetSchemeList(ZnManageCenter* centre, int kind)
 {
-    if (!centre)
-        return -1;
-    return centre->getSchemeList(kind);
+    return forward(centre, &ZnManageCenter::getSchemeList, kind);
 }
 
 int apiAddScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind)
 {
-    if (!centre)
-        return -1;
-    return scheme ? centre->addScheme(*scheme, kind) : -1;
+    return forwardRecord(centre, &ZnManageCenter::addScheme, scheme, kind);
 }
 
 int apiModifyScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind)
 {
-    if (!centre)
-        return -1;
-    return scheme ? centre->modifyScheme(*scheme, kind) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyScheme, scheme, kind);
 }
 
 int apiEnableScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind)
 {
-    if (!centre)
-        return -1;
-    return scheme ? centre->enableScheme(*scheme, kind) : -1;
+    return forwardRecord(centre, &ZnManageCenter::enableScheme, scheme, kind);
 }
 
 int apiDeleteScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind)
 {
-    if (!centre)
-        return -1;
-    return scheme ? centre->deleteScheme(*scheme, kind) : -1;
+    return forwardRecord(centre, &ZnManageCenter::deleteScheme, scheme, kind);
 }
 
 int apiGetLogPage(ZnManageCenter* centre, int kind, int offset)
 {
-    if (!centre)
-        return -1;
-    return centre->getLogPage(kind, offset);
+    return forward(centre, &ZnManageCenter::getLogPage, kind, offset);
 }
 
 int apiGetRegionList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getRegionList();
+    return forward(centre, &ZnManageCenter::getRegionList);
 }
 
 int apiSaveRegion(ZnManageCenter* centre, const ZnRegion* region, int operation)
 {
-    if (!centre)
-        return -1;
-    return region ? centre->saveRegion(*region, operation) : -1;
+    return forwardRecord(centre, &ZnManageCenter::saveRegion, region, operation);
 }
 
 int apiServerConfigRequest(ZnManageCenter* centre, const ZnServerConfigRequest* request)
 {
-    if (!centre)
-        return -1;
-    return request ? centre->serverConfigRequest(*request) : -1;
+    return forwardRecord(centre, &ZnManageCenter::serverConfigRequest, request);
 }
 
 int apiGetServerConfig(ZnManageCenter* centre, const ZnServerConfigRequest* request)
 {
-    if (!centre)
-        return -1;
-    return request ? centre->getServerConfig(*request) : -1;
+    return forwardRecord(centre, &ZnManageCenter::getServerConfig, request);
 }
 
 int apiGetMicGroupList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getMicGroupList();
+    return forward(centre, &ZnManageCenter::getMicGroupList);
 }
 
 int apiSaveMicGroup(ZnManageCenter* centre, const ZnMicGroup* group, int operation)
 {
-    if (!centre)
-        return -1;
-    return group ? centre->saveMicGroup(*group, operation) : -1;
+    return forwardRecord(centre, &ZnManageCenter::saveMicGroup, group, operation);
 }
 
 int apiGetD72List(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getD72List();
+    return forward(centre, &ZnManageCenter::getD72List);
 }
 
 int apiModifyD72(ZnManageCenter* centre, const ZnMic* mic)
 {
-    if (!centre)
-        return -1;
-    return mic ? centre->modifyD72(*mic) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyD72, mic);
 }
 
 int apiGetD72ButtonCalls(ZnManageCenter* centre, const ZnMic* mic)
 {
-    if (!centre)
-        return -1;
-    return mic ? centre->getD72ButtonCalls(*mic) : -1;
+    return forwardRecord(centre, &ZnManageCenter::getD72ButtonCalls, mic);
 }
 
 int apiSetD72ButtonCall(ZnManageCenter* centre, const std::vector<ZnMicBtnCall>* calls)
 {
-    if (!centre)
-        return -1;
-    return calls ? centre->setD72ButtonCall(*calls) : -1;
+    return forwardRecord(centre, &ZnManageCenter::setD72ButtonCall, calls);
 }
 
 int apiGetD74List(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getD74List();
+    return forward(centre, &ZnManageCenter::getD74List);
 }
 
 int apiModifyD74(ZnManageCenter* centre, const ZnMic* mic, int operation)
 {
-    if (!centre)
-        return -1;
-    return mic ? centre->modifyD74(*mic, operation) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyD74, mic, operation);
 }
 
 int apiGetD74ButtonCalls(ZnManageCenter* centre, const ZnMic* mic)
 {
-    if (!centre)
-        return -1;
-    return mic ? centre->getD74ButtonCalls(*mic) : -1;
+    return forwardRecord(centre, &ZnManageCenter::getD74ButtonCalls, mic);
 }
 
 int apiSetD74ButtonCall(ZnManageCenter* centre, const ZnMicBtnCall* call)
 {
-    if (!centre)
-        return -1;
-    return call ? centre->setD74ButtonCall(*call) : -1;
+    return forwardRecord(centre, &ZnManageCenter::setD74ButtonCall, call);
 }
 
 int apiGetSoundSourceTaskList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getSoundSourceTaskList();
+    return forward(centre, &ZnManageCenter::getSoundSourceTaskList);
 }
 
 int apiSaveSoundSourceTask(ZnManageCenter* centre, const ZnSsTask* task, int operation)
 {
-    if (!centre)
-        return -1;
-    return task ? centre->saveSoundSourceTask(*task, operation) : -1;
+    return forwardRecord(centre, &ZnManageCenter::saveSoundSourceTask, task, operation);
 }
 
 int apiGetTtsList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getTtsList();
+    return forward(centre, &ZnManageCenter::getTtsList);
 }
 
 int apiModifyTts(ZnManageCenter* centre, const ZnTts* tts)
 {
-    if (!centre)
-        return -1;
-    return tts ? centre->modifyTts(*tts) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyTts, tts);
 }
 
 int apiGetMicList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getMicList();
+    return forward(centre, &ZnManageCenter::getMicList);
 }
 
 int apiGetMicTerminal(ZnManageCenter* centre, int terminalId)
 {
-    if (!centre)
-        return -1;
-    return centre->getMicTerminal(terminalId);
+    return forward(centre, &ZnManageCenter::getMicTerminal, terminalId);
 }
 
 int apiModifyMic(ZnManageCenter* centre, const ZnMic* mic)
 {
-    if (!centre)
-        return -1;
-    return mic ? centre->modifyMic(*mic) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyMic, mic);
 }
 
 int apiGetMicBooks(ZnManageCenter* centre, const BookRequest* request)
 {
-    if (!centre)
-        return -1;
-    return request ? centre->getMicBooks(*request) : -1;
+    return forwardRecord(centre, &ZnManageCenter::getMicBooks, request);
 }
 
 int apiSetMicBooks(ZnManageCenter* centre, const BookRequest* request)
 {
-    if (!centre)
-        return -1;
-    return request ? centre->setMicBooks(*request) : -1;
+    return forwardRecord(centre, &ZnManageCenter::setMicBooks, request);
 }
 
 int apiGetD82List(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getD82List();
+    return forward(centre, &ZnManageCenter::getD82List);
 }
 
 int apiGetD82Terminal(ZnManageCenter* centre, int terminalId)
 {
-    if (!centre)
-        return -1;
-    return centre->getD82Terminal(terminalId);
+    return forward(centre, &ZnManageCenter::getD82Terminal, terminalId);
 }
 
 int apiModifyD82(ZnManageCenter* centre, const ZnD82* device)
 {
-    if (!centre)
-        return -1;
-    return device ? centre->modifyD82(*device) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyD82, device);
 }
 
 int apiGetD82Books(ZnManageCenter* centre, const BookRequest* request)
 {
-    if (!centre)
-        return -1;
-    return request ? centre->getD82Books(*request) : -1;
+    return forwardRecord(centre, &ZnManageCenter::getD82Books, request);
 }
 
 int apiSetD82Books(ZnManageCenter* centre, const BookRequest* request)
 {
-    if (!centre)
-        return -1;
-    return request ? centre->setD82Books(*request) : -1;
+    return forwardRecord(centre, &ZnManageCenter::setD82Books, request);
 }
 
 int apiGetFireAlarmList(ZnManageCenter* centre)
 {
-    if (!centre)
-        return -1;
-    return centre->getFireAlarmList();
+    return forward(centre, &ZnManageCenter::getFireAlarmList);
 }
 
 int apiModifyFireAlarm(ZnManageCenter* centre, const ZnFAlarm* alarm)
 {
-    if (!centre)
-        return -1;
-    return alarm ? centre->modifyFireAlarm(*alarm) : -1;
+    return forwardRecord(centre, &ZnManageCenter::modifyFireAlarm, alarm);
 }
 
 int apiSetFireAlarmTrigger(ZnManageCenter* centre, const ZnFAlarmTrigger* trigger)
 {
-    if (!centre)
-        return -1;
-    return trigger ? centre->setFireAlarmTrigger(*trigger) : -1;
+    return forwardRecord(centre, &ZnManageCenter::setFireAlarmTrigger, trigger);
 }
 
 int apiSetCapCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnCap>*), void (*removed)(int), void (*changed)(ZnCap*))
 {
-    if (!centre || !centre->capManage())
-        return -1;
-    centre->capManage()->setCallbacks(list, removed, changed);
-    return 0;
+    return store(centre, &ZnManageCenter::capManage, &ZnCapManage::setCallbacks, list, removed, changed);
 }
 
 int apiSetFireAlarmCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->fAlarmManage())
-        return -1;
-    centre->fAlarmManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::fAlarmManage, &ZnFAlarmManage::setCallback, callback);
 }
 
 int apiSetD72Callback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->d72Manage())
-        return -1;
-    centre->d72Manage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::d72Manage, &ZnD72Manage::setCallback, callback);
 }
 
 int apiSetD74Callback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->d74Manage())
-        return -1;
-    centre->d74Manage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::d74Manage, &ZnD74Manage::setCallback, callback);
 }
 
 int apiSetD82Callback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->d82Manage())
-        return -1;
-    centre->d82Manage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::d82Manage, &ZnD82Manage::setCallback, callback);
 }
 
 int apiSetMicCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->micManage())
-        return -1;
-    centre->micManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::micManage, &ZnMicManage::setCallback, callback);
 }
 
 int apiSetMicGroupCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->micGroupManage())
-        return -1;
-    centre->micGroupManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::micGroupManage, &ZnMicGroupManage::setCallback, callback);
 }
 
 int apiSetPlayTerminalCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->terminalManage())
-        return -1;
-    centre->terminalManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::terminalManage, &ZnTerminalManage::setCallback, callback);
 }
 
 int apiSetRegionCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->regionManage())
-        return -1;
-    centre->regionManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::regionManage, &ZnRegionManage::setCallback, callback);
 }
 
 int apiSetServerConfigCallback(ZnManageCenter* centre, int (*callback)(int type, void* data))
 {
-    if (!centre || !centre->serverConfigManage())
-        return -1;
-    centre->serverConfigManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::serverConfigManage, &ZnServerConfigManage::setCallback, callback);
 }
 
 int apiSetLogCallback(ZnManageCenter* centre, int (*callback)(int kind, void* data, int a, int b))
 {
-    if (!centre || !centre->logManage())
-        return -1;
-    centre->logManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::logManage, &ZnLogManage::setCallback, callback);
 }
 
 int apiSetSoundSourceTaskCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->ssTaskManage())
-        return -1;
-    centre->ssTaskManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::ssTaskManage, &ZnSsTaskManage::setCallback, callback);
 }
 
 int apiSetTtsCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
 {
-    if (!centre || !centre->ttsManage())
-        return -1;
-    centre->ttsManage()->setCallback(callback);
-    return 0;
+    return store(centre, &ZnManageCenter::ttsManage, &ZnTtsManage::setCallback, callback);
 }
 
 int apiSetLevelCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnLevel>*), void (*frame)(int), void (*third)(ZnLevel*))
 {
-    if (!centre || !centre->levelManage())
-        return -1;
-    centre->levelManage()->setCallbacks(list, frame, third);
-    return 0;
+    return store(centre, &ZnManageCenter::levelManage, &ZnLevelManage::setCallbacks, list, frame, third);
 }
 
 int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme>*, int), void (*added)(ZnScheme*, int), void (*changed)(ZnScheme*, int), void (*deleted)(int, int))
 {
-    if (!centre || !centre->schemeManage())
-        return -1;
-    centre->schemeManage()->setCallbacks(list, added, changed, deleted);
-    return 0;
+    return store(centre, &ZnManageCenter::schemeManage, &ZnSchemeManage::setCallbacks, list, added, changed, deleted);
 }
 
 int terminalTypeIndex(const std::string& code)

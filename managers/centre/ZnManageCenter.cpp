@@ -39,6 +39,11 @@
 Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
 
 namespace {
+bool validSchemeKind(int kind)
+{
+    return kind >= 0 && kind <= 3;
+}
+
 // While data keeps arriving a pass reads on before it sleeps, so a large list
 // answer is not throttled to one chunk per 10 ms; the bound keeps the
 // keep-alive ticking under a flood.
@@ -257,10 +262,10 @@ void ZnManageCenter::onMessage(std::string_view message)
     ZnServerRequest& r = m_request;
     switch (r.parse(message)) {
     case ZnServerRequest::Ok:
-        matchAnswer(r.cseq(), true);
+        matchAnswer(r.cseq(), true, r.body());
         break;
     case ZnServerRequest::Failed:
-        matchAnswer(r.cseq(), false);
+        matchAnswer(r.cseq(), false, r.body());
         break;
     case ZnServerRequest::Post:
         if (r.packetType() == "TerminalConflict") {
@@ -311,9 +316,8 @@ void ZnManageCenter::offerSet(const std::string& body)
     }
 }
 
-void ZnManageCenter::onAnswer(int requestType, int cseq, bool ok)
+void ZnManageCenter::onAnswer(int requestType, int cseq, bool ok, const std::string& body)
 {
-    const std::string& body = m_request.body();
     if (ok) {
         guarded([&] { m_login->onResponse(requestType, body); });
         for (auto& s : m_slots) {
@@ -332,11 +336,11 @@ void ZnManageCenter::onAnswer(int requestType, int cseq, bool ok)
     ZnMgrMsg::instance()->record(cseq, ok);
 }
 
-void ZnManageCenter::onUnmatchedAnswer(int cseq, bool ok)
+void ZnManageCenter::onUnmatchedAnswer(int cseq, bool ok, const std::string& body)
 {
     // Only the answer to the server-time request itself carries the time.
     if (ok && cseq > 0 && cseq == m_timeCSeq.load())
-        takeServerTime(m_request.body());
+        takeServerTime(body);
 }
 
 void ZnManageCenter::takeServerTime(const std::string& body)
@@ -349,350 +353,247 @@ void ZnManageCenter::takeServerTime(const std::string& body)
     m_systemTime = text.empty() ? "----" : text;
 }
 
-template <class Build>
-int ZnManageCenter::request(int slotIndex, int requestType, Build build)
+template <class Manager, class Owner, class... Params, class... Args>
+int ZnManageCenter::request(int slotIndex, int requestType, Manager* manager,
+                            std::string& (Owner::*build)(std::string&, int, Params...), Args&&... args)
 {
     if (!m_slots[slotIndex].load())
         return ResultNoHandle;
+    const int cseq = nextCSeq();
     std::string text;
-    if (!build(text, nextCSeq()) || text.empty())
+    if (manager)
+        (manager->*build)(text, cseq, std::forward<Args>(args)...);
+    if (text.empty())
         return ResultNoHandle;
-    return sendAndWait(text, requestType);
+    return sendAndWait(text, requestType, cseq);
 }
 
 int ZnManageCenter::getPlayTerminalList()
 {
-    return request(TerminalSlot, ZnTerminalManage::ListType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->buildTerminalList(out, cseq).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::ListType, m_terminal.get(), &ZnTerminalManage::buildTerminalList);
 }
 
 int ZnManageCenter::getPlayTerminal(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::TerminalType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->buildTerminal(out, cseq, terminal).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::TerminalType, m_terminal.get(), &ZnTerminalManage::buildTerminal, terminal);
 }
 
 int ZnManageCenter::modifyPlayTerminal(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::ModifyType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->buildModifyTerminal(out, cseq, terminal).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::ModifyType, m_terminal.get(), &ZnTerminalManage::buildModifyTerminal, terminal);
 }
 
 int ZnManageCenter::removeDevice(int terminalId, const std::string& typeText)
 {
-    return request(TerminalSlot, ZnTerminalManage::RemoveType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->removeDevice(out, cseq, terminalId, typeText).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::RemoveType, m_terminal.get(), &ZnTerminalManage::removeDevice, terminalId, typeText);
 }
 
 int ZnManageCenter::setIpAmpPower(int terminalId, int power)
 {
-    return request(TerminalSlot, ZnTerminalManage::PowerType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->buildAmpPower(out, cseq, terminalId, power).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::PowerType, m_terminal.get(), &ZnTerminalManage::buildAmpPower, terminalId, power);
 }
 
 int ZnManageCenter::ipAmpSpeakerCheck(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::CheckType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->buildSpeakerCheck(out, cseq, terminal.id).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::CheckType, m_terminal.get(), &ZnTerminalManage::buildSpeakerCheck, terminal.id);
 }
 
 int ZnManageCenter::setPlayTermConfig(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::CheckType, [&](std::string& out, int cseq) {
-        return m_terminal && !m_terminal->buildPlayTermConfig(out, cseq, terminal).empty();
-    });
+    return request(TerminalSlot, ZnTerminalManage::CheckType, m_terminal.get(), &ZnTerminalManage::buildPlayTermConfig, terminal);
 }
 
 int ZnManageCenter::getCapList()
 {
-    return request(CapSlot, ZnCapManage::ListType, [&](std::string& out, int cseq) {
-        return m_cap && !m_cap->buildCapList(out, cseq).empty();
-    });
+    return request(CapSlot, ZnCapManage::ListType, m_cap.get(), &ZnCapManage::buildCapList);
 }
 
 int ZnManageCenter::modifyCap(const ZnCap& cap)
 {
-    return request(CapSlot, ZnCapManage::ModifyType, [&](std::string& out, int cseq) {
-        return m_cap && !m_cap->buildModifyCap(out, cseq, cap).empty();
-    });
+    return request(CapSlot, ZnCapManage::ModifyType, m_cap.get(), &ZnCapManage::buildModifyCap, cap);
 }
 
 int ZnManageCenter::getSchemeList(int kind)
 {
-    if (kind < 0 || kind > 3)
-        return ResultNoHandle;
-    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 0), [&](std::string& out, int cseq) {
-        return m_scheme && !m_scheme->buildSchemeList(out, cseq).empty();
-    });
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 0), m_scheme.get(), &ZnSchemeManage::buildSchemeList) : ResultNoHandle;
 }
 
 int ZnManageCenter::addScheme(const ZnScheme& scheme, int kind)
 {
-    if (kind < 0 || kind > 3)
-        return ResultNoHandle;
-    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 1), [&](std::string& out, int cseq) {
-        return m_scheme && !m_scheme->buildAddScheme(out, cseq, scheme).empty();
-    });
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 1), m_scheme.get(), &ZnSchemeManage::buildAddScheme, scheme) : ResultNoHandle;
 }
 
 int ZnManageCenter::modifyScheme(const ZnScheme& scheme, int kind)
 {
-    if (kind < 0 || kind > 3)
-        return ResultNoHandle;
-    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), [&](std::string& out, int cseq) {
-        return m_scheme && !m_scheme->buildModifyScheme(out, cseq, scheme).empty();
-    });
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), m_scheme.get(), &ZnSchemeManage::buildModifyScheme, scheme) : ResultNoHandle;
 }
 
 int ZnManageCenter::enableScheme(ZnScheme& scheme, int kind)
 {
-    if (kind < 0 || kind > 3)
-        return ResultNoHandle;
-    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), [&](std::string& out, int cseq) {
-        return m_scheme && !m_scheme->buildEnableScheme(out, cseq, scheme).empty();
-    });
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), m_scheme.get(), &ZnSchemeManage::buildEnableScheme, scheme) : ResultNoHandle;
 }
 
 int ZnManageCenter::deleteScheme(const ZnScheme& scheme, int kind)
 {
-    if (kind < 0 || kind > 3)
-        return ResultNoHandle;
-    return request(SchemeSlot, ZnSchemeManage::requestType(kind, 3), [&](std::string& out, int cseq) {
-        return m_scheme && !m_scheme->buildDeleteScheme(out, cseq, scheme).empty();
-    });
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 3), m_scheme.get(), &ZnSchemeManage::buildDeleteScheme, scheme) : ResultNoHandle;
 }
 
 int ZnManageCenter::getLogPage(int kind, int offset)
 {
-    if (kind < 0 || kind > 7)
-        return ResultNoHandle;
-    return request(LogSlot, ZnLogManage::FirstType + kind, [&](std::string& out, int cseq) {
-        return m_log && !m_log->buildSqlLogQuery(out, cseq, kind, offset).empty();
-    });
+    return kind >= 0 && kind <= 7 ? request(LogSlot, ZnLogManage::FirstType + kind, m_log.get(), &ZnLogManage::buildSqlLogQuery, kind, offset) : ResultNoHandle;
 }
 
 int ZnManageCenter::getRegionList()
 {
-    return request(RegionSlot, ZnRegionManage::ListType, [&](std::string& out, int cseq) {
-        return m_region && !m_region->buildRegionList(out, cseq).empty();
-    });
+    return request(RegionSlot, ZnRegionManage::ListType, m_region.get(), &ZnRegionManage::buildRegionList);
 }
 
 int ZnManageCenter::saveRegion(const ZnRegion& region, int operation)
 {
-    return request(RegionSlot, ZnRegionManage::SaveType, [&](std::string& out, int cseq) {
-        return m_region && !m_region->buildSaveRegion(out, cseq, region, operation).empty();
-    });
+    return request(RegionSlot, ZnRegionManage::SaveType, m_region.get(), &ZnRegionManage::buildSaveRegion, region, operation);
 }
 
 int ZnManageCenter::serverConfigRequest(const ZnServerConfigRequest& req)
 {
-    return request(ServerConfigSlot, req.type, [&](std::string& out, int cseq) {
-        return m_serverConfig && !m_serverConfig->buildRequest(out, cseq, req).empty();
-    });
+    return request(ServerConfigSlot, req.type, m_serverConfig.get(), &ZnServerConfigManage::buildRequest, req);
 }
 
 int ZnManageCenter::getServerConfig(const ZnServerConfigRequest& req)
 {
-    return request(ServerConfigSlot, req.type, [&](std::string& out, int cseq) {
-        return m_serverConfig && !m_serverConfig->buildParameterRequest(out, cseq, req.value, req.type).empty();
-    });
+    return request(ServerConfigSlot, req.type, m_serverConfig.get(), &ZnServerConfigManage::buildParameterRequest, req.value, req.type);
 }
 
 int ZnManageCenter::getMicGroupList()
 {
-    return request(MicGroupSlot, ZnMicGroupManage::ListType, [&](std::string& out, int cseq) {
-        return m_micGroup && !m_micGroup->buildGroupList(out, cseq).empty();
-    });
+    return request(MicGroupSlot, ZnMicGroupManage::ListType, m_micGroup.get(), &ZnMicGroupManage::buildGroupList);
 }
 
 int ZnManageCenter::saveMicGroup(const ZnMicGroup& group, int operation)
 {
-    return request(MicGroupSlot, ZnMicGroupManage::SaveType, [&](std::string& out, int cseq) {
-        return m_micGroup && !m_micGroup->buildSaveGroup(out, cseq, group, operation).empty();
-    });
+    return request(MicGroupSlot, ZnMicGroupManage::SaveType, m_micGroup.get(), &ZnMicGroupManage::buildSaveGroup, group, operation);
 }
 
 int ZnManageCenter::getD72List()
 {
-    return request(D72Slot, ZnD72Manage::ListType, [&](std::string& out, int cseq) {
-        return m_d72 && !m_d72->buildD72List(out, cseq).empty();
-    });
+    return request(D72Slot, ZnD72Manage::ListType, m_d72.get(), &ZnD72Manage::buildD72List);
 }
 
 int ZnManageCenter::modifyD72(const ZnMic& mic)
 {
-    return request(D72Slot, ZnD72Manage::ModifyType, [&](std::string& out, int cseq) {
-        return m_d72 && !m_d72->buildModifyD72(out, cseq, mic).empty();
-    });
+    return request(D72Slot, ZnD72Manage::ModifyType, m_d72.get(), &ZnD72Manage::buildModifyD72, mic);
 }
 
 int ZnManageCenter::getD72ButtonCalls(const ZnMic& mic)
 {
-    return request(D72Slot, ZnD72Manage::ButtonCallsType, [&](std::string& out, int cseq) {
-        return m_d72 && !m_d72->buildD72ButtonCalls(out, cseq, mic.id).empty();
-    });
+    return request(D72Slot, ZnD72Manage::ButtonCallsType, m_d72.get(), &ZnD72Manage::buildD72ButtonCalls, mic.id);
 }
 
 int ZnManageCenter::setD72ButtonCall(const std::vector<ZnMicBtnCall>& calls)
 {
-    return request(D72Slot, ZnD72Manage::SetButtonCallType, [&](std::string& out, int cseq) {
-        return m_d72 && !m_d72->buildSetD72ButtonCall(out, cseq, calls).empty();
-    });
+    return request(D72Slot, ZnD72Manage::SetButtonCallType, m_d72.get(), &ZnD72Manage::buildSetD72ButtonCall, calls);
 }
 
 int ZnManageCenter::getD74List()
 {
-    return request(D74Slot, ZnD74Manage::ListType, [&](std::string& out, int cseq) {
-        return m_d74 && !m_d74->buildD74List(out, cseq).empty();
-    });
+    return request(D74Slot, ZnD74Manage::ListType, m_d74.get(), &ZnD74Manage::buildD74List);
 }
 
 int ZnManageCenter::modifyD74(const ZnMic& mic, int operation)
 {
-    if (!m_slots[D74Slot].load() || !m_d74)
-        return ResultNoHandle;
-    int requestType = ZnD74Manage::ModifyType;
-    std::string text;
-    m_d74->buildModifyD74(text, nextCSeq(), mic, operation, requestType);
-    return sendAndWait(text, requestType);
+    return request(D74Slot, ZnD74Manage::modifyType(operation), m_d74.get(), &ZnD74Manage::buildModifyD74, mic, operation);
 }
 
 int ZnManageCenter::getD74ButtonCalls(const ZnMic& mic)
 {
-    return request(D74Slot, ZnD74Manage::ButtonCallsType, [&](std::string& out, int cseq) {
-        return m_d74 && !m_d74->buildD74ButtonCalls(out, cseq, mic.id).empty();
-    });
+    return request(D74Slot, ZnD74Manage::ButtonCallsType, m_d74.get(), &ZnD74Manage::buildD74ButtonCalls, mic.id);
 }
 
 int ZnManageCenter::setD74ButtonCall(const ZnMicBtnCall& call)
 {
-    return request(D74Slot, ZnD74Manage::SetButtonCallType, [&](std::string& out, int cseq) {
-        return m_d74 && !m_d74->buildSetD74ButtonCall(out, cseq, call).empty();
-    });
+    return request(D74Slot, ZnD74Manage::SetButtonCallType, m_d74.get(), &ZnD74Manage::buildSetD74ButtonCall, call);
 }
 
 int ZnManageCenter::getSoundSourceTaskList()
 {
-    return request(SsTaskSlot, ZnSsTaskManage::ListType, [&](std::string& out, int cseq) {
-        return m_ssTask && !m_ssTask->buildTaskList(out, cseq).empty();
-    });
+    return request(SsTaskSlot, ZnSsTaskManage::ListType, m_ssTask.get(), &ZnSsTaskManage::buildTaskList);
 }
 
 int ZnManageCenter::saveSoundSourceTask(const ZnSsTask& task, int operation)
 {
-    return request(SsTaskSlot, ZnSsTaskManage::AddType + operation, [&](std::string& out, int cseq) {
-        return m_ssTask && !m_ssTask->buildSaveTask(out, cseq, task, operation).empty();
-    });
+    return request(SsTaskSlot, ZnSsTaskManage::AddType + operation, m_ssTask.get(), &ZnSsTaskManage::buildSaveTask, task, operation);
 }
 
 int ZnManageCenter::getTtsList()
 {
-    return request(TtsSlot, ZnTtsManage::ListType, [&](std::string& out, int cseq) {
-        return m_tts && !m_tts->buildTtsList(out, cseq).empty();
-    });
+    return request(TtsSlot, ZnTtsManage::ListType, m_tts.get(), &ZnTtsManage::buildTtsList);
 }
 
 int ZnManageCenter::modifyTts(const ZnTts& tts)
 {
-    return request(TtsSlot, ZnTtsManage::ModifyType, [&](std::string& out, int cseq) {
-        return m_tts && !m_tts->buildModifyTts(out, cseq, tts).empty();
-    });
+    return request(TtsSlot, ZnTtsManage::ModifyType, m_tts.get(), &ZnTtsManage::buildModifyTts, tts);
 }
 
 int ZnManageCenter::getMicList()
 {
-    return request(MicSlot, ZnMicManage::ListType, [&](std::string& out, int cseq) {
-        return m_mic && !m_mic->buildMicList(out, cseq).empty();
-    });
+    return request(MicSlot, ZnMicManage::ListType, m_mic.get(), &ZnMicManage::buildMicList);
 }
 
 int ZnManageCenter::getMicTerminal(int terminalId)
 {
-    return request(MicSlot, ZnMicManage::ConsoleType, [&](std::string& out, int cseq) {
-        return m_mic && !m_mic->buildMicTerminal(out, cseq, terminalId).empty();
-    });
+    return request(MicSlot, ZnMicManage::ConsoleType, m_mic.get(), &ZnMicManage::buildMicTerminal, terminalId);
 }
 
 int ZnManageCenter::modifyMic(const ZnMic& mic)
 {
-    return request(MicSlot, ZnMicManage::ModifyType, [&](std::string& out, int cseq) {
-        return m_mic && !m_mic->buildModifyMic(out, cseq, mic).empty();
-    });
+    return request(MicSlot, ZnMicManage::ModifyType, m_mic.get(), &ZnMicManage::buildModifyMic, mic);
 }
 
 int ZnManageCenter::getMicBooks(const BookRequest& req)
 {
-    return request(MicSlot, req.requestType, [&](std::string& out, int cseq) {
-        return m_mic && !m_mic->buildMicBooks(out, cseq, req).empty();
-    });
+    return request(MicSlot, req.requestType, m_mic.get(), &ZnMicManage::buildMicBooks, req);
 }
 
 int ZnManageCenter::setMicBooks(const BookRequest& req)
 {
-    return request(MicSlot, req.requestType, [&](std::string& out, int cseq) {
-        return m_mic && !m_mic->buildSetMicBooks(out, cseq, req).empty();
-    });
+    return request(MicSlot, req.requestType, m_mic.get(), &ZnMicManage::buildSetMicBooks, req);
 }
 
 int ZnManageCenter::getD82List()
 {
-    return request(D82Slot, ZnD82Manage::ListType, [&](std::string& out, int cseq) {
-        return m_d82 && !m_d82->buildD82List(out, cseq).empty();
-    });
+    return request(D82Slot, ZnD82Manage::ListType, m_d82.get(), &ZnD82Manage::buildD82List);
 }
 
 int ZnManageCenter::getD82Terminal(int terminalId)
 {
-    return request(D82Slot, ZnD82Manage::DeviceType, [&](std::string& out, int cseq) {
-        return m_d82 && !m_d82->buildD82Terminal(out, cseq, terminalId).empty();
-    });
+    return request(D82Slot, ZnD82Manage::DeviceType, m_d82.get(), &ZnD82Manage::buildD82Terminal, terminalId);
 }
 
 int ZnManageCenter::modifyD82(const ZnD82& device)
 {
-    return request(D82Slot, ZnD82Manage::ModifyType, [&](std::string& out, int cseq) {
-        return m_d82 && !m_d82->buildModifyD82(out, cseq, device).empty();
-    });
+    return request(D82Slot, ZnD82Manage::ModifyType, m_d82.get(), &ZnD82Manage::buildModifyD82, device);
 }
 
 int ZnManageCenter::getD82Books(const BookRequest& req)
 {
-    return request(D82Slot, req.requestType, [&](std::string& out, int cseq) {
-        return m_d82 && !m_d82->buildD82Books(out, cseq, req).empty();
-    });
+    return request(D82Slot, req.requestType, m_d82.get(), &ZnD82Manage::buildD82Books, req);
 }
 
 int ZnManageCenter::setD82Books(const BookRequest& req)
 {
-    return request(D82Slot, req.requestType, [&](std::string& out, int cseq) {
-        return m_d82 && !m_d82->buildSetD82Books(out, cseq, req).empty();
-    });
+    return request(D82Slot, req.requestType, m_d82.get(), &ZnD82Manage::buildSetD82Books, req);
 }
 
 int ZnManageCenter::getFireAlarmList()
 {
-    return request(FAlarmSlot, ZnFAlarmManage::ListType, [&](std::string& out, int cseq) {
-        return m_fAlarm && !m_fAlarm->buildFAlarmList(out, cseq).empty();
-    });
+    return request(FAlarmSlot, ZnFAlarmManage::ListType, m_fAlarm.get(), &ZnFAlarmManage::buildFAlarmList);
 }
 
 int ZnManageCenter::modifyFireAlarm(const ZnFAlarm& alarm)
 {
-    return request(FAlarmSlot, ZnFAlarmManage::ModifyType, [&](std::string& out, int cseq) {
-        return m_fAlarm && !m_fAlarm->buildModifyFAlarm(out, cseq, alarm).empty();
-    });
+    return request(FAlarmSlot, ZnFAlarmManage::ModifyType, m_fAlarm.get(), &ZnFAlarmManage::buildModifyFAlarm, alarm);
 }
 
 int ZnManageCenter::setFireAlarmTrigger(const ZnFAlarmTrigger& trigger)
 {
-    return request(FAlarmSlot, ZnFAlarmManage::TriggerType, [&](std::string& out, int cseq) {
-        return m_fAlarm && !m_fAlarm->buildSetTrigger(out, cseq, trigger).empty();
-    });
+    return request(FAlarmSlot, ZnFAlarmManage::TriggerType, m_fAlarm.get(), &ZnFAlarmManage::buildSetTrigger, trigger);
 }

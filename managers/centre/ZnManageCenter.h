@@ -163,12 +163,17 @@ public:
 
 protected:
     void run() override;
-    void onAnswer(int requestType, int cseq, bool ok) override;
-    void onUnmatchedAnswer(int cseq, bool ok) override;
+    void onAnswer(int requestType, int cseq, bool ok, const std::string& body) override;
+    void onUnmatchedAnswer(int cseq, bool ok, const std::string& body) override;
     void onMessage(std::string_view message) override;
 
 private:
-    template <class Build> int request(int slotIndex, int requestType, Build build);
+    // The one path of every request method: -1 when the slot is empty or the
+    // manager builds no text; else the text built with the next CSeq is sent and
+    // its answer waited for.
+    template <class Manager, class Owner, class... Params, class... Args>
+    int request(int slotIndex, int requestType, Manager* manager,
+                std::string& (Owner::*build)(std::string&, int, Params...), Args&&... args);
     void offerPost(const std::string& key, const std::string& body);
     void offerSet(const std::string& body);
     void takeServerTime(const std::string& body);

@@ -10,7 +10,7 @@
 
 class ZnManageCenter;
 
-// The D72 consoles for the pages (kind A): a copy of the manager's records kept
+// The D72 consoles for the pages (one call per change): a copy of the manager's records kept
 // up to date from its callback and announced as signals.
 class ZnD72ListMgr : public QObject, private ZnTalkConsoleList
 {

@@ -8,7 +8,7 @@
 
 class ZnManageCenter;
 
-// The D74 consoles for the pages (kind A): a copy of the manager's records kept
+// The D74 consoles for the pages (one call per change): a copy of the manager's records kept
 // up to date from its callback and announced as signals.
 class ZnD74ListMgr : public QObject, private ZnTalkConsoleList
 {

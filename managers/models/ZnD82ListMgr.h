@@ -13,7 +13,7 @@
 class BookRequest;
 class ZnManageCenter;
 
-// The D82 devices as the pages see them (kind B), and the books of the one device
+// The D82 devices as the pages see them (busy requests repeated), and the books of the one device
 // whose books were asked for last. Books raise no signal: a page reads them after
 // requestD82Books has returned.
 class ZnD82ListMgr : public QObject
@@ -60,7 +60,7 @@ signals:
     void d82Deleted(int id);
 
 private:
-    typedef ZnListStore<ZnD82, ZnListKind::B> Store;
+    typedef ZnListStore<ZnD82, ZnListKind::RetryBusy> Store;
 
     ZnD82ListMgr();
     ZnManageCenter* takeCentre();

@@ -50,7 +50,7 @@ signals:
     void alarmDeleted(int id);
 
 private:
-    typedef ZnListStore<ZnFAlarm, ZnListKind::B> Store;
+    typedef ZnListStore<ZnFAlarm, ZnListKind::RetryBusy> Store;
 
     ZnFAlarmListMgr();
     void handle(int code, void* data);

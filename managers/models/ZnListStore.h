@@ -16,7 +16,7 @@
 // tells the model what to announce, so every signal goes out after the lock is
 // released (a slot reached directly may call back into the model).
 //
-// Kind A models call the centre once per change; kind B models repeat a request
+// CallOnce models call the centre once per change; RetryBusy models repeat a request
 // while the centre is busy (result 2). Both apply a change to their copy only
 // when the server answered 0, and both return the real result code.
 //
@@ -41,7 +41,7 @@
 //         void fooChanged(int id);
 //         void fooDeleted(int id);
 //     private:
-//         typedef ZnListStore<ZnFoo, ZnListKind::A> Store;
+//         typedef ZnListStore<ZnFoo, ZnListKind::CallOnce> Store;
 //         Store m_store;
 //     };
 //
@@ -71,8 +71,8 @@
 // "id"; a record with another key specialises ZnRecordKey beside its class.
 
 enum class ZnListKind {
-    A, // one call per change; a changed record is assigned in place or appended
-    B, // busy requests repeated; a changed record is erased and appended again
+    CallOnce,  // one call per change; a changed record is assigned in place or appended
+    RetryBusy, // busy requests repeated; a changed record is erased and appended again
 };
 
 enum class ZnListOrder {
@@ -93,15 +93,15 @@ public:
     typedef std::list<Record> List;
 
     enum Change {
-        NotApplied, // kind B before its first list, unless taken early: the change waits for the list
+        NotApplied, // RetryBusy before its first list, unless taken early: the change waits for the list
         Replaced,   // a record with that id was there
         Added,      // a new id
     };
 
     enum : int {
         Busy = 2,
-        ListPauseMs = 10,   // kind B, between list requests while busy
-        ChangePauseMs = 100, // kind B, between change requests while busy
+        ListPauseMs = 10,   // RetryBusy, between list requests while busy
+        ChangePauseMs = 100, // RetryBusy, between change requests while busy
         MaxAttempts = 10,   // a line busy this long (each wait is bounded) ends with 2
     };
 
@@ -124,7 +124,7 @@ public:
     // ---- Updates from the receive thread ---------------------------------------
 
     // A list code: the copy becomes the given list; true when the list signal is
-    // due. A null list empties a kind A copy and leaves a kind B copy alone; it
+    // due. A null list empties a CallOnce copy and leaves a RetryBusy copy alone; it
     // never asks for a signal.
     bool replaceAll(const List* fresh)
     {
@@ -136,7 +136,7 @@ public:
 
     bool replaceAll(List&& fresh, bool valid = true)
     {
-        if (!valid && Kind == ZnListKind::B)
+        if (!valid && Kind == ZnListKind::RetryBusy)
             return false;
         if (Order == ZnListOrder::ById)
             fresh.sort(lessById);
@@ -151,23 +151,23 @@ public:
         return valid;
     }
 
-    // Whether a kind B change that comes before the first list waits for it or
+    // Whether a RetryBusy change that comes before the first list waits for it or
     // starts the copy.
     enum EarlyChange { WaitForList, TakeEarly };
 
-    // A changed code. Kind A assigns in place or appends; kind B erases and appends
+    // A changed code. CallOnce assigns in place or appends; RetryBusy erases and appends
     // (into id order when the store is ordered) and, unless told to take it early,
     // ignores changes until its first list has arrived.
     Change upsert(const Record& record, EarlyChange early = WaitForList)
     {
         const int key = ZnRecordKey<Record>::id(record);
         QMutexLocker lock(&m_mutex);
-        if (Kind == ZnListKind::B && !m_hasList && early == WaitForList)
+        if (Kind == ZnListKind::RetryBusy && !m_hasList && early == WaitForList)
             return NotApplied;
         m_hasList = true;
         auto it = findLocked(key);
         const bool found = it != m_list.end();
-        if (Kind == ZnListKind::A && found) {
+        if (Kind == ZnListKind::CallOnce && found) {
             *it = record;
             return Replaced;
         }
@@ -255,7 +255,7 @@ public:
             visit(r);
     }
 
-    // The lock-and-return reader of the kind B models: null before the first list
+    // The lock-and-return reader of the RetryBusy models: null before the first list
     // (nothing locked); else the list with the lock held until unlockList().
     const List* lockList() const
     {
@@ -279,20 +279,20 @@ public:
 
     // ---- Requests (GUI thread; the lock is never held here) --------------------
 
-    // The first list request: kind A repeats at once while busy, kind B after 10 ms.
+    // The first list request: CallOnce repeats at once while busy, RetryBusy after 10 ms.
     template <class Call>
     static int requestList(Call&& call)
     {
-        return repeatWhileBusy(call, Kind == ZnListKind::A ? 0 : int(ListPauseMs));
+        return repeatWhileBusy(call, Kind == ZnListKind::CallOnce ? 0 : int(ListPauseMs));
     }
 
-    // A change request: kind A calls once, kind B repeats while busy with 100 ms
+    // A change request: CallOnce calls once, RetryBusy repeats while busy with 100 ms
     // pauses. apply() runs only when the server answered 0 (it updates the copy and
     // emits); any other code leaves the copy as it was and is returned unchanged.
     template <class Call, class Apply>
     static int change(Call&& call, Apply&& apply)
     {
-        const int result = Kind == ZnListKind::A ? call() : repeatWhileBusy(call, ChangePauseMs);
+        const int result = Kind == ZnListKind::CallOnce ? call() : repeatWhileBusy(call, ChangePauseMs);
         if (result == 0)
             apply();
         return result;
@@ -345,5 +345,5 @@ private:
 
     mutable QRecursiveMutex m_mutex;
     List m_list;
-    bool m_hasList = Kind == ZnListKind::A; // a kind A copy exists (empty) from the start
+    bool m_hasList = Kind == ZnListKind::CallOnce; // a CallOnce copy exists (empty) from the start
 };

@@ -9,7 +9,7 @@
 
 class ZnManageCenter;
 
-// The microphone groups as the pages see them (kind A). The list is asked for once,
+// The microphone groups as the pages see them (one call per change). The list is asked for once,
 // when the model is first used; afterwards it changes through modifyGroup and the
 // server's DELETE messages of type "MicGroup".
 class ZnMicGroupListMgr : public QObject, private ZnSavedList<ZnMicGroup>

@@ -13,7 +13,7 @@
 
 class ZnManageCenter;
 
-// The Dsk81 consoles and their books for the pages (kind B). The console list is
+// The Dsk81 consoles and their books for the pages (busy requests repeated). The console list is
 // replaced by list answers (in descending id order) and changed by pushes and by
 // the model's own accepted changes. Books are kept with the console they belong
 // to and handed out as copies to callers asking for that console.
@@ -78,7 +78,7 @@ signals:
     void micDeleted(int id);
 
 private:
-    typedef ZnListStore<ZnMic, ZnListKind::B> Store;
+    typedef ZnListStore<ZnMic, ZnListKind::RetryBusy> Store;
 
     ZnMicListMgr() = default;
     void handle(int code, void* data);

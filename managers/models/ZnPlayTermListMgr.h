@@ -20,7 +20,7 @@ class ZnPlayTermListMgr : public QObject
 {
     Q_OBJECT
 public:
-    typedef ZnListStore<ZnTerminal, ZnListKind::B, ZnListOrder::ById> Store;
+    typedef ZnListStore<ZnTerminal, ZnListKind::RetryBusy, ZnListOrder::ById> Store;
     enum { ListCode = 3, RemoveRefusedCode = 7, ChangedCode = 10 };
 
     static ZnPlayTermListMgr* instance();

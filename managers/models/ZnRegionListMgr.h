@@ -9,7 +9,7 @@
 
 class ZnManageCenter;
 
-// The broadcast regions as the pages see them (kind A). The list is asked for once,
+// The broadcast regions as the pages see them (one call per change). The list is asked for once,
 // when the model is first used; afterwards it changes through modifyRegion and the
 // server's DELETE messages of type "Region".
 class ZnRegionListMgr : public QObject, private ZnSavedList<ZnRegion>

@@ -6,7 +6,7 @@
 
 class ZnManageCenter;
 
-// What the region and microphone-group models share (kind A): records saved whole
+// What the region and microphone-group models share (one call per change): records saved whole
 // by operation 4 (add), 5 (modify) or 6 (delete), a copy kept from the manager's
 // codes, and the changes the server took applied to it. Each model names its own
 // signals; the announce hooks run with no lock held.
@@ -25,7 +25,7 @@ public:
     };
 
 protected:
-    typedef ZnListStore<Record, ZnListKind::A> Store;
+    typedef ZnListStore<Record, ZnListKind::CallOnce> Store;
 
     explicit ZnSavedList(const Codes& codes)
         : m_codes(codes)

@@ -11,7 +11,7 @@
 
 class ZnManageCenter;
 
-// The sound-source tasks as the task pages see them (kind A). The list is asked for
+// The sound-source tasks as the task pages see them (one call per change). The list is asked for
 // once, when the model is first used; changes come back as pushed rows, and the
 // answer to a deletion says whether the task is gone.
 class ZnSsTaskDataMgr : public QObject
@@ -40,7 +40,7 @@ signals:
     void taskDeleteFailed(QString reason);
 
 private:
-    typedef ZnListStore<ZnSsTask, ZnListKind::A> Store;
+    typedef ZnListStore<ZnSsTask, ZnListKind::CallOnce> Store;
 
     ZnSsTaskDataMgr();
     void onDeleteAnswer(bool deleted, const std::string& reason);

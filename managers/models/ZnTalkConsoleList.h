@@ -7,7 +7,7 @@
 
 class ZnManageCenter;
 
-// What the D72 and D74 console models share (kind A): the copy of the consoles and
+// What the D72 and D74 console models share (one call per change): the copy of the consoles and
 // of the button calls last asked for, kept up to date from the manager's codes.
 // Each model names its own signals; the announce hooks run with no lock held.
 class ZnTalkConsoleList
@@ -24,7 +24,7 @@ public:
     };
 
 protected:
-    typedef ZnListStore<ZnMic, ZnListKind::A> Store;
+    typedef ZnListStore<ZnMic, ZnListKind::CallOnce> Store;
 
     explicit ZnTalkConsoleList(const Codes& codes);
     virtual ~ZnTalkConsoleList() = default;

@@ -37,7 +37,7 @@ signals:
     void buildTTsPlayTaskCommit(bool ok);
 
 private:
-    typedef ZnListStore<ZnTts, ZnListKind::A> Store;
+    typedef ZnListStore<ZnTts, ZnListKind::CallOnce> Store;
 
     ZnTtsListMgr() = default;
     void handle(int code, void* data);

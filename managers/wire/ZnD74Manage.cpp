@@ -18,9 +18,8 @@ std::string& ZnD74Manage::buildD74List(std::string& out, int cseq)
     return buildSqlQuery(out, cseq, "select * from Dsk74", "D74List");
 }
 
-std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic& mic, int operation, int& requestType)
+std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic& mic, int operation)
 {
-    requestType = ModifyType;
     if (operation == 0) {
         out = m_request.buildPost(cseq, "ModTalkTerminal", ZnD72Manage::talkTerminalBody(mic));
         return out;
@@ -33,7 +32,6 @@ std::string& ZnD74Manage::buildModifyD74(std::string& out, int cseq, const ZnMic
         out = m_request.buildPost(cseq, "IpAmpSet", jsonText(body));
         return out;
     }
-    requestType = LedType;
     body["LedColor"] = std::to_string(mic.ledColor);
     body["SwitchMode"] = std::to_string(mic.switchMode);
     body["DisplayTime"] = std::to_string(mic.displayTime);

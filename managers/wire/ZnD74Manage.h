@@ -17,9 +17,10 @@ public:
     ZnD74Manage();
 
     std::string& buildD74List(std::string& out, int cseq);
-    // Operation 0: talk settings, 2: name and volume, any other: the LED. The request
-    // type to send it under is stored in requestType.
-    std::string& buildModifyD74(std::string& out, int cseq, const ZnMic& mic, int operation, int& requestType);
+    // Operation 0: talk settings, 2: name and volume, any other: the LED, each sent
+    // under modifyType(operation).
+    std::string& buildModifyD74(std::string& out, int cseq, const ZnMic& mic, int operation);
+    static int modifyType(int operation) { return operation == 0 || operation == 2 ? ModifyType : LedType; }
     std::string& buildD74ButtonCalls(std::string& out, int cseq, int terminalId);
     std::string& buildSetD74ButtonCall(std::string& out, int cseq, const ZnMicBtnCall& call);
 };

@@ -17,6 +17,7 @@ public:
 
     int kind() const { return schemeKind; }
     QTableWidget *table() const { return ui.fTblSchemeList; }
+    Ui::QtSchemeInfo &form() { return ui; }
 
 signals:
     // A plan id, or -1 when the kind has no plan.

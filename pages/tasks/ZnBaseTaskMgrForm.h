@@ -27,6 +27,7 @@ public:
 
     int taskCategory() const { return category; }
     int schemeId() const { return currentSchemeId; }
+    Ui::fTaskInfoForm &form() { return ui; }
 
     // Texts of the source type and state columns (also the dialogs' type names).
     static QString sourceTypeText(int type);

@@ -21,6 +21,7 @@ public:
 
     // Three minutes after the current minute, as the dialog first shows it.
     static QTime defaultTime(const QTime &now);
+    Ui::fExectTimeDialog &form() { return ui; }
 
 public slots:
     // Refuses a name holding a separator of the stored execution times.

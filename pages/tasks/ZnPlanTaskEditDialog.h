@@ -16,6 +16,7 @@ public:
     explicit ZnPlanTaskEditDialog(ZnSsTask *task);
 
     ZnTaskSourceCtrl *source() { return &sourceCtrl; }
+    Ui::fTaskEditDialog &form() { return ui; }
 
 public slots:
     void slot_okClicked();

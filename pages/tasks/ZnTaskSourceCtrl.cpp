@@ -65,7 +65,8 @@ void ZnTaskSourceCtrl::fill()
         w.countBox->setChecked(true);
         w.countEdit->setText(QString::number(fresh ? 1 : task->PlayTimes));
         w.countEdit->setEnabled(true);
-        w.timeEdit->setTime(QTime(0, 1));
+        if (fresh)
+            w.timeEdit->setTime(QTime(0, 1));
     } else {
         w.timeBox->setChecked(true);
         w.timeEdit->setEnabled(true);

@@ -22,6 +22,7 @@ public:
 
     ZnTaskSourceCtrl *source() { return &sourceCtrl; }
     ZnExecTimeViewCtrl *execTimes() { return execTimeView; }
+    Ui::fTimerTaskEditDialog &form() { return ui; }
 
 public slots:
     void slot_okClicked();

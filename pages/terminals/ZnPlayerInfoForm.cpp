@@ -1,8 +1,408 @@
 #include "ZnPlayerInfoForm.h"
 
+#include "BaseMessageDialog.h"
+#include "BaseSetNameDialog.h"
+#include "ZnApi.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnSetAmpFormCtr.h"
+#include "ZnSetTCPForm.h"
+#include "ZnTableFill.h"
+#include "ZnTableRow.h"
+#include "ZnTerDefaultSetCtr.h"
+#include "ZnTipsInfo.h"
+#include "ZnVolumeStepper.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+const QColor kBlack(0, 0, 0);
+const QColor kRed(255, 0, 0);
+const QColor kMagenta(255, 0, 255);
+const QColor kGrey(192, 192, 192);
+const int kSpeakerChecking = 3;
+
+ZnPlayTermListMgr *model()
+{
+    return ZnPlayTermListMgr::instance();
+}
+
+bool isIpType(const ZnTerminal &terminal)
+{
+    return terminal.type == "IP";
+}
+} // namespace
+
 ZnPlayerInfoForm::ZnPlayerInfoForm()
 {
     setObjectName(QStringLiteral("ZnPlayerInfoForm"));
+    ui.setupUi(this);
+    stepper = new ZnVolumeStepper(ui.fVolumeSlider, ui.fDecVolumnBtn, ui.fAddVolumnBtn, this);
+    ui.fTcpModeBtn->hide();
+    ui.fDefaultSetBtn->hide();
+    ui.fSpeakerCheckBtn->hide();
+    QTableWidget *t = ui.fTerListViewWidget;
+    t->setColumnCount(ColumnCount);
+    t->setHorizontalHeaderLabels({QStringLiteral("设备类型"), QStringLiteral("设备名称"), QStringLiteral("设备ID"),
+                                  QStringLiteral("播放音量"), QStringLiteral("工作状态"), QStringLiteral("功放开启"),
+                                  QStringLiteral("功放温度"), QStringLiteral("喇叭状态"), QStringLiteral("IP地址")});
+    initTable();
+    t->horizontalHeader()->setMinimumSectionSize(80);
+    t->setColumnHidden(SpeakerColumn, true);
+    connectSignals();
+    if (model()->lockList())
+        model()->unlockList();
+    else
+        model()->requestPlayTermList();
 }
 
-void ZnPlayerInfoForm::showTerminals() {}
+ZnPlayerInfoForm::~ZnPlayerInfoForm() = default;
+
+void ZnPlayerInfoForm::connectSignals()
+{
+    ZnPlayTermListMgr *m = model();
+    connect(m, &ZnPlayTermListMgr::gotPlayTermList, this, &ZnPlayerInfoForm::showTerminals);
+    connect(m, &ZnPlayTermListMgr::playTermChanged, this, &ZnPlayerInfoForm::updateTer);
+    connect(m, &ZnPlayTermListMgr::delTermError, this, &ZnPlayerInfoForm::slot_delError);
+    QTableWidget *t = ui.fTerListViewWidget;
+    connect(t, &QTableWidget::itemSelectionChanged, this, &ZnPlayerInfoForm::slot_tableItemSelected);
+    connect(t, &QTableWidget::cellDoubleClicked, this, &ZnPlayerInfoForm::slot_setTermClicked);
+    connect(ui.fDelTerBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::slot_delTermClicked);
+    connect(ui.fSetTerNameBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::slot_setTermClicked);
+    connect(stepper, &ZnVolumeStepper::apply, this, &ZnPlayerInfoForm::progressVolumnChange);
+    connect(ui.fAmpOpenBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::openAmpClicked);
+    connect(ui.fAmpCloseBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::closeAmpClicked);
+    connect(ui.fDefaultSetBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::defaultSetClicked);
+    connect(ui.fTcpModeBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::tcpModeClicked);
+    connect(ui.fSpeakerCheckBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::speakerCheckClicked);
+}
+
+QString ZnPlayerInfoForm::terminalKindText(int typeNumber)
+{
+    switch (typeNumber) {
+    case 1: return tr("PRTerm");
+    case 2: return tr("IPTerm");
+    case 18: return tr("NDXSTerm");
+    case 19: return tr("NDXTerm");
+    case 30: return tr("CLTerm");
+    default: return tr("01Term");
+    }
+}
+
+QString ZnPlayerInfoForm::workStateText(int status)
+{
+    switch (status) {
+    case 1: return tr("Idle");
+    case 2: return tr("Broadcasting");
+    case 3: return tr("Mic Broadcast");
+    case 4: return tr("Warning");
+    case 5: return tr("EmergencyBroadcast");
+    default: return tr("Off Line");
+    }
+}
+
+QString ZnPlayerInfoForm::speakerText(int state)
+{
+    switch (state) {
+    case 0: return tr("Open Circuit");
+    case 1: return tr("Pass");
+    case 2: return tr("Short Circuit");
+    case kSpeakerChecking: return tr("Checking");
+    default: return tr("Unknown");
+    }
+}
+
+void ZnPlayerInfoForm::makeRow(const ZnTerminal &term, ZnTableRow &row) const
+{
+    const std::string &code = term.exten == "--" ? term.type : term.exten;
+    row.add(terminalKindText(terminalTypeIndex(code)), term.id);
+    row.addLocal(term.name, term.id);
+    row.add(QString::number(term.id), term.id);
+    row.add(QString::number(term.broVol), 0);
+    if (term.ampWarning && term.status != 0)
+        row.add(tr("Amp Warning"), 0)->setForeground(kRed);
+    else
+        row.add(workStateText(term.status), 0)->setForeground(term.status == 5 ? kRed : kBlack);
+    row.add(ampStateText(term.power ? 1 : 0), 0);
+    const QString cross = QStringLiteral("×");
+    if (!isIpType(term)) {
+        for (int i = 0; i < 2; ++i) {
+            QTableWidgetItem *cell = row.add(QStringLiteral("---"), 0);
+            cell->setTextAlignment(Qt::AlignCenter);
+            cell->setForeground(kGrey);
+        }
+    } else if (term.status == 0) {
+        row.add(cross, 0)->setForeground(kBlack);
+        row.add(cross, 0)->setForeground(kBlack);
+    } else {
+        row.add(QStringLiteral("%1 %2").arg(term.ampTemp).arg(QStringLiteral("℃")), 0)->setForeground(kBlack);
+        if (term.ampWarning)
+            row.add(cross, 0)->setForeground(kRed);
+        else
+            row.add(speakerText(term.speaker), 0)->setForeground(term.speaker == 1 ? kBlack : kRed);
+    }
+    row.addLocal(term.ip, 0);
+}
+
+int ZnPlayerInfoForm::rowOf(int id)
+{
+    QTableWidget *t = tableWidget();
+    int low = 0, high = t->rowCount();
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (itemValue(mid, IdColumn) < id)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low < t->rowCount() && itemValue(low, IdColumn) == id ? low : -1;
+}
+
+int ZnPlayerInfoForm::insertRecordRow(const ZnTerminal *terminal)
+{
+    if (!terminal)
+        return -1;
+    // Before the first row with a greater id.
+    QTableWidget *t = tableWidget();
+    int low = 0, high = t->rowCount();
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (itemValue(mid, IdColumn) <= terminal->id)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    ZnTableRow row;
+    makeRow(*terminal, row);
+    ZnTableFill::insertRow(t, low, row);
+    return low;
+}
+
+int ZnPlayerInfoForm::writeRecordRow(int row, const ZnTerminal *terminal)
+{
+    if (!terminal)
+        return -1;
+    ZnTableRow cells;
+    makeRow(*terminal, cells);
+    ZnTableFill::writeRow(tableWidget(), row, cells);
+    return 0;
+}
+
+void ZnPlayerInfoForm::showTerminals()
+{
+    const std::list<ZnTerminal> *list = model()->lockList();
+    if (!list)
+        return;
+    QTableWidget *t = tableWidget();
+    {
+        // The model keeps its list in id order.
+        ZnTableFill fill(t, int(list->size()));
+        for (const ZnTerminal &term : *list) {
+            ZnTableRow row;
+            makeRow(term, row);
+            fill.append(row);
+        }
+    }
+    model()->unlockList();
+    t->resizeColumnToContents(NameColumn);
+}
+
+void ZnPlayerInfoForm::updateTer(int id)
+{
+    const int row = rowOf(id);
+    if (row >= 0)
+        updateRow(row, id);
+}
+
+void ZnPlayerInfoForm::updateRow(int row, int id)
+{
+    if (std::unique_ptr<ZnTerminal> copy = model()->getTerminal(id))
+        writeRecordRow(row, copy.get());
+}
+
+void ZnPlayerInfoForm::slot_tableItemSelected()
+{
+    QTableWidget *t = tableWidget();
+    if (const QTableWidgetItem *cell = t->item(t->currentRow(), VolumeColumn)) {
+        ui.fSetTerNameBtn->setEnabled(true);
+        ui.fVolumeSlider->setValue(int(cell->text().toUInt()));
+    }
+}
+
+void ZnPlayerInfoForm::tell(const QString &text)
+{
+    BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), text, 1);
+    box.exec();
+}
+
+int ZnPlayerInfoForm::commitTerminal(const ZnTerminal &terminal)
+{
+    const int result = model()->modifyTerminal(terminal);
+    if (result != 0)
+        tell(tr("Setting Error!"));
+    return result;
+}
+
+void ZnPlayerInfoForm::progressVolumnChange(int volume)
+{
+    // Ids first: a failure box or a push may redraw the table between requests.
+    for (int id : selectedIds())
+        setRowVolume(id, volume);
+}
+
+void ZnPlayerInfoForm::doChangeVol()
+{
+    stepper->applyNow();
+}
+
+bool ZnPlayerInfoForm::setRowVolume(int id, int volume)
+{
+    ZnTerminal terminal;
+    if (!model()->hasTerminal(id, terminal))
+        return false;
+    terminal.broVol = volume;
+    if (commitTerminal(terminal) != 0)
+        return false;
+    if (QTableWidgetItem *cell = tableWidget()->item(rowOf(id), VolumeColumn)) {
+        cell->setText(QString::number(volume));
+        cell->setData(Qt::UserRole, volume);
+    }
+    ui.fVolumeSlider->setValue(volume);
+    return true;
+}
+
+void ZnPlayerInfoForm::switchAmps(bool on)
+{
+    bool refused = false;
+    for (int id : selectedIds())
+        refused |= model()->setAmpPower(id, "", on) != 0;
+    if (refused)
+        tell(tr("Setting Error!"));
+}
+
+void ZnPlayerInfoForm::openAmpClicked()
+{
+    switchAmps(true);
+}
+
+void ZnPlayerInfoForm::closeAmpClicked()
+{
+    switchAmps(false);
+}
+
+void ZnPlayerInfoForm::slot_setTermClicked()
+{
+    const int id = currentId();
+    ZnTerminal terminal;
+    if (id < 0 || !model()->hasTerminal(id, terminal))
+        return;
+    BaseSetNameDialog dialog;
+    dialog.setName(terminal.name.c_str());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    terminal.name = dialog.getName();
+    if (commitTerminal(terminal) != 0)
+        return;
+    if (QTableWidgetItem *cell = tableWidget()->item(rowOf(id), NameColumn))
+        cell->setText(QString::fromLocal8Bit(terminal.name.c_str()));
+}
+
+void ZnPlayerInfoForm::slot_delTermClicked()
+{
+    const QList<int> ids = selectedIds();
+    if (ids.isEmpty())
+        return;
+    BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::deleteRecordQuestionText(), 1);
+    if (ask.exec() != 1)
+        return;
+    for (int i = ids.size() - 1; i >= 0; --i) {
+        ZnTerminal terminal;
+        if (!model()->hasTerminal(ids.at(i), terminal))
+            continue;
+        if (!isNull(terminal.status))
+            tell(ZnTipsInfo::terminalNotOfflineText());
+        else if (model()->removeTerminal(terminal) == 0)
+            removeRow(rowOf(terminal.id));
+        else
+            tell(tr("Delete Error!"));
+    }
+}
+
+void ZnPlayerInfoForm::slot_delError()
+{
+    tell(model()->lastError());
+}
+
+void ZnPlayerInfoForm::speakerCheckClicked()
+{
+    bool notIdle = false;
+    bool refused = false;
+    for (int id : selectedIds()) {
+        std::unique_ptr<ZnTerminal> terminal = model()->getTerminal(id);
+        if (!terminal || !isIpType(*terminal))
+            continue;
+        if (terminal->status != 1 || terminal->ampWarning) {
+            notIdle = true;
+            continue;
+        }
+        // Shown as checking only once the server took the request.
+        if (model()->speakerCheck(*terminal) != 0) {
+            refused = true;
+            continue;
+        }
+        terminal->speaker = kSpeakerChecking;
+        model()->mergeList(*terminal);
+        if (QTableWidgetItem *cell = tableWidget()->item(rowOf(id), SpeakerColumn)) {
+            cell->setText(speakerText(kSpeakerChecking));
+            cell->setData(Qt::UserRole, 0);
+            cell->setForeground(kMagenta);
+        }
+    }
+    if (notIdle)
+        tell(ZnTipsInfo::speakerCheckNotIdleText());
+    if (refused)
+        tell(tr("Setting Error!"));
+}
+
+void ZnPlayerInfoForm::sendSettings(const QList<ZnTerminal> &records)
+{
+    bool refused = false;
+    for (const ZnTerminal &terminal : records)
+        refused |= model()->setTerminal(terminal) != 0;
+    if (refused)
+        tell(tr("Setting Error!"));
+}
+
+void ZnPlayerInfoForm::tcpModeClicked()
+{
+    ZnSetTCPForm dialog(1);
+    if (dialog.exec() == QDialog::Accepted)
+        sendSettings(dialog.results());
+}
+
+void ZnPlayerInfoForm::defaultSetClicked()
+{
+    ZnTerDefaultSetCtr dialog;
+    dialog.loadTable();
+    if (dialog.exec() == QDialog::Accepted)
+        sendSettings(dialog.results());
+}
+
+void ZnPlayerInfoForm::ampTmptSetClick()
+{
+    ZnSetAmpFormCtr dialog;
+    dialog.loadTable();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    bool refused = false;
+    for (const ZnTerminal &terminal : dialog.results()) {
+        // A maximum volume left unset means the terminal was not configured.
+        if (terminal.maxVol > 0)
+            refused |= model()->setPlayTermConfig(terminal) != 0;
+    }
+    if (refused)
+        tell(tr("Setting Error!"));
+}

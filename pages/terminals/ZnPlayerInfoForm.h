@@ -1,14 +1,76 @@
 #pragma once
 
+#include "ZnTermTbCtrl.h"
+#include "ui_playerInfoForm.h"
+
 #include <QWidget>
 
-// Page of the IP amplifiers and players; holds its place in the main window's page stack.
-class ZnPlayerInfoForm : public QWidget
+class ZnTableRow;
+class ZnVolumeStepper;
+
+// Page of the play terminals (IP players and amplifiers), one row per terminal
+// in ascending id order: volume, amplifier switch, rename, delete and speaker
+// check of the selected terminals, and the transport, default-setting and
+// amplifier-threshold dialogs. The transport, default-setting and speaker-check
+// buttons and the speaker column are built hidden, and no control opens the
+// threshold dialog; the operations behind them are here for when they are shown.
+class ZnPlayerInfoForm : public QWidget, public ZnTermTbCtrl
 {
     Q_OBJECT
 public:
-    ZnPlayerInfoForm();
+    enum Column { KindColumn, NameColumn, IdColumn, VolumeColumn, WorkColumn, AmpColumn, TempColumn, SpeakerColumn,
+                  IpColumn, ColumnCount };
 
-    // Fills the page from the play-terminal list.
+    ZnPlayerInfoForm();
+    ~ZnPlayerInfoForm() override;
+
+    QWidget *widget() override { return this; }
+    QTableWidget *tableWidget() override { return ui.fTerListViewWidget; }
+    void updateRow(int row, int id) override;
+    void initColumns() override {}
+    int fillRow(const ZnTerminal &terminal) override { return insertRecordRow(&terminal); }
+
+    Ui::playerInfoForm &form() { return ui; }
+    ZnVolumeStepper *volume() const { return stepper; }
+
+    // A new row at its place in id order; -1 for a null record.
+    int insertRecordRow(const ZnTerminal *terminal);
+    int writeRecordRow(int row, const ZnTerminal *terminal);
+    // The row of that id, -1 without one; rows stand in ascending id order.
+    int rowOf(int id);
+    // Sends the volume to the terminal of that id; true when the server took it.
+    bool setRowVolume(int id, int volume);
+    // Sends the record's name and volume; a refusal is shown and returned.
+    int commitTerminal(const ZnTerminal &terminal);
+
+    static QString terminalKindText(int typeNumber);
+    static QString workStateText(int status);
+    static QString speakerText(int state);
+
+public slots:
     void showTerminals();
+    void updateTer(int id);
+    void slot_delError();
+    void slot_tableItemSelected();
+    void slot_setTermClicked();
+    void slot_delTermClicked();
+    void openAmpClicked();
+    void closeAmpClicked();
+    void defaultSetClicked();
+    void tcpModeClicked();
+    void progressVolumnChange(int volume);
+    void ampTmptSetClick();
+    void speakerCheckClicked();
+    void doChangeVol();
+
+private:
+    void makeRow(const ZnTerminal &terminal, ZnTableRow &row) const;
+    void connectSignals();
+    void switchAmps(bool on);
+    // Sends each record as the whole terminal setting; tells once when any was refused.
+    void sendSettings(const QList<ZnTerminal> &records);
+    static void tell(const QString &text);
+
+    Ui::playerInfoForm ui;
+    ZnVolumeStepper *stepper;
 };

@@ -568,6 +568,21 @@
     </message>
 </context>
 <context>
+    <name>ZnMediaMgrForm</name>
+    <message>
+        <source>Audio Files (*.mp3)</source>
+        <translation>音频文件 (*.mp3)</translation>
+    </message>
+    <message>
+        <source>save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>New Dir</source>
+        <translation>新建目录</translation>
+    </message>
+</context>
+<context>
     <name>ZnD72InfoForm</name>
     <message>
         <source>Attribute</source>
@@ -848,6 +863,133 @@
     <message>
         <source>Delete Error!</source>
         <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTalkRecordForm</name>
+    <message>
+        <source>Record List</source>
+        <translation>录音列表</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 已存在，是否替换？</translation>
+    </message>
+    <message>
+        <source>%1 cannot be replaced.</source>
+        <translation>%1 无法替换。</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD82InfoForm</name>
+    <message>
+        <source>Call Config</source>
+        <translation>呼叫配置</translation>
+    </message>
+</context>
+<context>
+    <name>ZnMicGroupInfoForm</name>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Servet Group List</source>
+        <translation>服务话筒组列表</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>响铃规则</translation>
+    </message>
+    <message>
+        <source>Ring Time</source>
+        <translation>响铃时长</translation>
+    </message>
+    <message>
+        <source>Server Mic</source>
+        <translation>服务话筒</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除失败!</translation>
+    </message>
+    <message>
+        <source>All Ring</source>
+        <translation>全部振铃</translation>
+    </message>
+    <message>
+        <source>Ring Least First</source>
+        <translation>最少振铃优先</translation>
+    </message>
+    <message>
+        <source>Answer Least First</source>
+        <translation>最少应答优先</translation>
+    </message>
+    <message>
+        <source>Talk Least First</source>
+        <translation>最少通话优先</translation>
+    </message>
+    <message>
+        <source>Fixed Order</source>
+        <translation>固定顺序</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败!</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>编辑失败!</translation>
+    </message>
+</context>
+<context>
+    <name>ZnMicGroupEditDialog</name>
+    <message>
+        <source>Mic Group Edit</source>
+        <translation>编辑话筒组</translation>
+    </message>
+    <message>
+        <source>Mic Group New</source>
+        <translation>新建话筒组</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>fMicGroupInfoForm</name>
+    <message>
+        <source>Config</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,10 @@
 #include "ZnApi.h"
 #include "ZnSleep.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
 #include <cstdlib>
 
 namespace {
@@ -13,7 +17,21 @@ const char *const kSection = "Setting";
 const int kLoggedIn = 2;
 const int kStopped = 5;
 const int kRefused = 6;
+const int kPollMs = 100;
 LoginSettings *gLoginSettings = nullptr;
+
+// Waits while the windows keep repainting and timers keep running. The operator's
+// clicks and keys wait until the login has ended, so none starts another one.
+void waitShowingTheWindow(int ms)
+{
+    if (!QCoreApplication::instance()) {
+        ZnSleep::ms(ms);
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
 
 void readText(ZnIniFile *doc, const char *key, std::string &field)
 {
@@ -95,11 +113,12 @@ int LoginSettings::connectAndLogin()
     apiSetLoginUser(centre, User.c_str(), Passwd.c_str());
     if (apiStartReceiveThread(centre) != 0)
         return -1;
-    ZnSleep::ms(100);
+    // The centre bounds the wait: 3 s for the connect, 300 s for an unanswered login.
+    waitShowingTheWindow(kPollMs);
     if (apiGetNetState(centre) == kLoggedIn)
         return 0;
     while (apiGetNetState(centre) != kStopped && apiGetLoginState(centre) != kRefused) {
-        ZnSleep::ms(100);
+        waitShowingTheWindow(kPollMs);
         if (apiGetNetState(centre) == kLoggedIn)
             return 0;
     }

@@ -22,7 +22,8 @@ public:
     std::string serverIp() const { return ServerIp; }
     std::string user() const { return User; }
 
-    // 0 when logged in, -1 otherwise. Blocks until the centre has an outcome.
+    // 0 when logged in, -1 otherwise. Returns once the centre has an outcome; the
+    // windows repaint meanwhile, but take no input.
     int connectAndLogin();
     bool isRejected() const;
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -13,9 +14,11 @@ void ZnModalHelper::onModal(Action action, QWidget *skip)
     auto *timer = new QTimer(this);
     QElapsedTimer clock;
     clock.start();
+    // Guarded: a later box built at the address of a destroyed one is not skipped.
+    const QPointer<QWidget> skipped(skip);
     connect(timer, &QTimer::timeout, this, [=] {
         QWidget *w = activeModal();
-        const bool found = w && w != skip && w->isVisible();
+        const bool found = w && !(skipped && w == skipped) && w->isVisible();
         if (found || clock.elapsed() > 3000) {
             // Stopped first: the action may run an event loop of its own.
             timer->stop();

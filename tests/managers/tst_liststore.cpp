@@ -42,23 +42,23 @@ struct Results
     int operator()() { return codes[std::min<size_t>(calls++, codes.size() - 1)]; }
 };
 
-typedef ZnListStore<Item, ZnListKind::A> StoreA;
-typedef ZnListStore<Item, ZnListKind::B, ZnListOrder::ById> StoreB;
+typedef ZnListStore<Item, ZnListKind::CallOnce> StoreOnce;
+typedef ZnListStore<Item, ZnListKind::RetryBusy, ZnListOrder::ById> StoreRetry;
 
 } // namespace
 
-// A kind B model as the families build it: notify updates the store, then emits.
+// A RetryBusy model as the families build it: notify updates the store, then emits.
 class SortedModel : public QObject
 {
     Q_OBJECT
 public:
-    StoreB store;
+    StoreRetry store;
     void notifyChanged(const Item& i)
     {
-        const StoreB::Change c = store.upsert(i);
-        if (c == StoreB::Replaced)
+        const StoreRetry::Change c = store.upsert(i);
+        if (c == StoreRetry::Replaced)
             emit changed(i.id);
-        else if (c == StoreB::Added)
+        else if (c == StoreRetry::Added)
             emit gotList();
     }
 signals:
@@ -82,23 +82,23 @@ private slots:
 
 void TstListStore::retriesWhileBusy()
 {
-    // Kind B repeats a busy change and applies it once; a line busy for good ends the retries.
+    // RetryBusy repeats a busy change and applies it once; a line busy for good ends the retries.
     Results busyTwice{{2, 2, 0}};
     int applied = 0;
-    QCOMPARE(StoreB::change(busyTwice, [&] { ++applied; }), 0);
+    QCOMPARE(StoreRetry::change(busyTwice, [&] { ++applied; }), 0);
     QCOMPARE(busyTwice.calls, 3);
     QCOMPARE(applied, 1);
-    Results busyListA{{2, 2, 2, 1}};
-    QCOMPARE(StoreA::requestList(busyListA), 1);
-    QCOMPARE(busyListA.calls, 4);
+    Results busyListOnce{{2, 2, 2, 1}};
+    QCOMPARE(StoreOnce::requestList(busyListOnce), 1);
+    QCOMPARE(busyListOnce.calls, 4);
     Results alwaysBusy{{2}};
-    QCOMPARE(StoreA::requestList(alwaysBusy), 2);
-    QCOMPARE(alwaysBusy.calls, int(StoreA::MaxAttempts));
+    QCOMPARE(StoreOnce::requestList(alwaysBusy), 2);
+    QCOMPARE(alwaysBusy.calls, int(StoreOnce::MaxAttempts));
 
-    // Kind A calls a change once and reports the busy centre to its caller.
-    Results busyA{{2, 0}};
-    QCOMPARE(StoreA::change(busyA, [&] { ++applied; }), 2);
-    QCOMPARE(busyA.calls, 1);
+    // CallOnce calls a change once and reports the busy centre to its caller.
+    Results busyOnce{{2, 0}};
+    QCOMPARE(StoreOnce::change(busyOnce, [&] { ++applied; }), 2);
+    QCOMPARE(busyOnce.calls, 1);
     QCOMPARE(applied, 1);
 }
 
@@ -114,24 +114,24 @@ void TstListStore::appliesOnlyOnSuccess_data()
 void TstListStore::appliesOnlyOnSuccess()
 {
     QFETCH(int, code);
-    StoreA a;
-    a.replaceAll(StoreA::List{item(1, "old")});
+    StoreOnce a;
+    a.replaceAll(StoreOnce::List{item(1, "old")});
     Results r{{code}};
-    QCOMPARE(StoreA::change(r, [&] { a.upsert(item(1, "new")); }), code);
+    QCOMPARE(StoreOnce::change(r, [&] { a.upsert(item(1, "new")); }), code);
     QCOMPARE(ids(a.copyList()), std::string("1old "));
-    StoreB b;
-    b.replaceAll(StoreB::List{item(1)});
+    StoreRetry b;
+    b.replaceAll(StoreRetry::List{item(1)});
     Results rb{{code}};
-    QCOMPARE(StoreB::change(rb, [&] { b.erase(1); }), code);
+    QCOMPARE(StoreRetry::change(rb, [&] { b.erase(1); }), code);
     QVERIFY(b.contains(1));
 }
 
 void TstListStore::listsAndChanges()
 {
     // Kinds and orders are seen through the family models; here what they rarely meet.
-    // A null list empties kind A and leaves kind B.
-    StoreA a;
-    QVERIFY(a.replaceAll(StoreA::List{item(4, "x"), item(2)}));
+    // A null list empties CallOnce and leaves RetryBusy.
+    StoreOnce a;
+    QVERIFY(a.replaceAll(StoreOnce::List{item(4, "x"), item(2)}));
     QVERIFY(a.erase(4));
     QVERIFY(!a.erase(4));
     QVERIFY(!a.replaceAll(nullptr));
@@ -145,7 +145,7 @@ void TstListStore::listsAndChanges()
     QVERIFY(m.store.lockList() == nullptr);
     QCOMPARE(list.count() + changed.count(), 0);
     // Equal ids keep their order of arrival.
-    const StoreB::List unsorted{item(10), item(30, "a"), item(20), item(30, "b")};
+    const StoreRetry::List unsorted{item(10), item(30, "a"), item(20), item(30, "b")};
     QVERIFY(m.store.replaceAll(&unsorted));
     m.notifyChanged(item(10, "moved"));
     QCOMPARE(ids(m.store.copyList()), std::string("10moved 20 30a 30b "));
@@ -162,7 +162,7 @@ void TstListStore::noLockHeldWhileEmitting()
     // A slot reached directly that waits for another thread reading the model
     // would hang if the signal left under the model's lock.
     SortedModel m;
-    m.store.replaceAll(StoreB::List{item(1)});
+    m.store.replaceAll(StoreRetry::List{item(1)});
     bool readerFinished = false;
     connect(&m, &SortedModel::changed, this, [&](int) {
         auto reader = std::async(std::launch::async, [&] { return m.store.copyList().size(); });
@@ -176,9 +176,9 @@ void TstListStore::noLockHeldWhileEmitting()
 
 void TstListStore::readersHandOutCopies()
 {
-    StoreA a;
-    a.replaceAll(StoreA::List{item(1), item(2)});
-    StoreA::List snapshot = a.copyList();
+    StoreOnce a;
+    a.replaceAll(StoreOnce::List{item(1), item(2)});
+    StoreOnce::List snapshot = a.copyList();
 
     // The receive thread replaces the list many times while the reader walks its copy.
     // It starts once the reader runs: a busy machine may not schedule both at once.
@@ -187,7 +187,7 @@ void TstListStore::readersHandOutCopies()
         while (!reading.load())
             QThread::yieldCurrentThread();
         for (int n = 0; n < 2000; ++n)
-            a.replaceAll(StoreA::List{item(n), item(n + 1), item(n + 2)});
+            a.replaceAll(StoreOnce::List{item(n), item(n + 1), item(n + 2)});
     });
     worker->start();
     int walked = 0;

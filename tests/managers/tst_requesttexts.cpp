@@ -91,14 +91,13 @@ void TstRequestTexts::texts()
     expect("mic one", dsk81.buildMicTerminal(out, 12, 5), "=GET DBP/1.0\r\nCSeq: 12\r\nData: Mic\r\nId: 5\r\n\r\n");
 
     ZnD74Manage d74;
-    int type = 0;
-    expect("d74 op 0", d74.buildModifyD74(out, 1, mic, 0, type), "+Packet-Type:ModTalkTerminal");
-    QCOMPARE(type, 241);
-    expect("d74 op 2", bodyOf(d74.buildModifyD74(out, 1, mic, 2, type)), "={\"BroVol\":\"80\",\"Id\":\"7\",\"Name\":\"Gate\"}\n");
-    QCOMPARE(type, 241);
-    expect("d74 op 1", bodyOf(d74.buildModifyD74(out, 1, mic, 1, type)),
+    expect("d74 op 0", d74.buildModifyD74(out, 1, mic, 0), "+Packet-Type:ModTalkTerminal");
+    QCOMPARE(ZnD74Manage::modifyType(0), 241);
+    expect("d74 op 2", bodyOf(d74.buildModifyD74(out, 1, mic, 2)), "={\"BroVol\":\"80\",\"Id\":\"7\",\"Name\":\"Gate\"}\n");
+    QCOMPARE(ZnD74Manage::modifyType(2), 241);
+    expect("d74 op 1", bodyOf(d74.buildModifyD74(out, 1, mic, 1)),
            "={\"DisplayTime\":\"5\",\"Id\":\"7\",\"LedColor\":\"224\",\"LedTxt\":\"\",\"SwitchMode\":\"1\"}\n");
-    QCOMPARE(type, 244);
+    QCOMPARE(ZnD74Manage::modifyType(1), 244);
 
     ZnD72Manage d72;
     expect("d72 no calls", d72.buildSetD72ButtonCall(out, 1, std::vector<ZnMicBtnCall>()), "");

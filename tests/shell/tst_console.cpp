@@ -1,12 +1,30 @@
+#include "LoginDialog.h"
 #include "LoginSettings.h"
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnManageCenter.h"
 #include "ZnSimServer.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <future>
+#include <thread>
+
+// Counts the paint events of the widget it watches.
+class PaintCount : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
 
 // The console started as a subprocess (through the harness, which reports what
 // the operator would see and confirms each message box) against the simulator.
@@ -17,11 +35,21 @@ class tst_console : public QObject
     ZnSimServer server;
     QTemporaryDir dir;
 
-    QProcess *start(const QStringList &args)
+    // A port on 127.0.0.1 where nothing listens.
+    static int closedPort()
+    {
+        ZnSimServer probe;
+        probe.start(0);
+        const int port = probe.port();
+        probe.stop();
+        return port;
+    }
+
+    QProcess *start(const QStringList &args, int port = 0)
     {
         QFile f(dir.filePath("config.ini"));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(QString("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(server.port()).toUtf8());
+        f.write(QString("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(port ? port : server.port()).toUtf8());
         f.close();
         auto *p = new QProcess(this);
         p->setWorkingDirectory(dir.path());
@@ -29,13 +57,17 @@ class tst_console : public QObject
         return p;
     }
 
-    // Waits for the exit; returns the exit code, out gets what was shown.
-    static int finish(QProcess *p, QString &out)
+    // Waits for the exit; returns the exit code, out gets what was shown and err
+    // what was said on standard error.
+    static int finish(QProcess *p, QString &out, QString *err = nullptr)
     {
         if (!p->waitForFinished(30000))
             p->kill(), p->waitForFinished(3000);
         out += QString::fromUtf8(p->readAllStandardOutput());
-        if (p->readAllStandardError().contains("connectSlotsByName"))
+        const QString errors = QString::fromUtf8(p->readAllStandardError());
+        if (err)
+            *err = errors;
+        if (errors.contains("connectSlotsByName"))
             out += "auto-connection warning\n";
         const int code = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
         delete p;
@@ -50,32 +82,43 @@ private slots:
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 
-    // Every way a direct login fails ends with exit 1; only fewer than three
-    // options bring up the dialog.
+    // Every way a login fails ends with exit 1 and says why on standard error; the
+    // direct login shows what the dialog would show; only fewer than three options
+    // bring up the dialog.
     void loginFailsWithOne_data()
     {
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("reachable");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("connects");
         const QStringList base{"-serverip", "127.0.0.1", "-user", "admin", "-password"};
-        QTest::newRow("refused") << base + QStringList{"wrong"} << "用户名或者密码错误，请重新输入!" << true;
-        QTest::newRow("empty password") << base << "用户名或者密码不能为空，请重新输入!" << false;
+        QTest::newRow("refused") << base + QStringList{"wrong"} << true << "用户名或者密码错误，请重新输入!"
+                                 << "refused the user name or password" << true;
+        QTest::newRow("empty password") << base << true << "用户名或者密码不能为空，请重新输入!"
+                                        << "password is empty" << false;
         QTest::newRow("invalid address")
-            << QStringList{"-serverip", "127.0.0.255", "-user", "admin", "-password", "admin"}
-            << "用户名或者密码不能为空，请重新输入!" << false;
-        QTest::newRow("two options") << QStringList(base.mid(0, 4)) << "login dialog" << false;
+            << QStringList{"-serverip", "127.0.0.255", "-user", "admin", "-password", "admin"} << true << ""
+            << "-serverip: not a server address: 127.0.0.255" << false;
+        QTest::newRow("unreachable") << base + QStringList{"admin"} << false << "连接超时，请重新登陆!"
+                                     << "cannot connect to the server 127.0.0.1:" << false;
+        QTest::newRow("dialog cancelled") << QStringList(base.mid(0, 4)) << true << "login dialog" << "login cancelled"
+                                          << false;
     }
     void loginFailsWithOne()
     {
         QFETCH(QStringList, args);
+        QFETCH(bool, reachable);
         QFETCH(QString, shown);
+        QFETCH(QString, why);
         QFETCH(bool, connects);
         const int accepted = server.acceptedCount();
-        QString out;
-        QCOMPARE(finish(start(args), out), 1);
-        // One box or the dialog, then the exit line; no loss report, no window.
-        QCOMPARE(out.count('\n'), 2);
+        QString out, err;
+        QCOMPARE(finish(start(args, reachable ? 0 : closedPort()), out, &err), 1);
+        // At most one box or the dialog, then the exit line; no window.
+        QCOMPARE(out.count('\n'), shown.isEmpty() ? 1 : 2);
         QVERIFY2(out.contains(shown), qPrintable(out));
+        QVERIFY2(err.contains("login failed: ") && err.contains(why), qPrintable(err));
         QCOMPARE(server.acceptedCount() > accepted, connects);
     }
 
@@ -106,6 +149,56 @@ private slots:
         QCOMPARE(out.count("设备ID冲突"), 1);
         QCOMPARE(out.count("连接超时，请重新登陆!"), 1);
         QVERIFY(!out.contains("auto-connection warning"));
+    }
+
+    // In this process: while the login waits for a server that never answers, the
+    // dialog keeps painting; when the server drops the line, the dialog stays open.
+    void loginWaitKeepsPainting()
+    {
+        ServiceHub::create(ZnManageCenter::create());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
+        LoginDialog dlg("admin");
+        dlg.form().connect_ip_edit->setText("127.0.0.1");
+        dlg.form().connect_port_edit->setText(QString::number(server.port()));
+        dlg.form().nameLineEdit->setText("admin");
+        dlg.form().fPassLineEdit->setText("admin");
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        PaintCount paints;
+        dlg.installEventFilter(&paints);
+
+        // Runs only while the login waits, since nothing else processes events then.
+        QTimer during;
+        int ticks = 0;
+        int paintedWhileWaiting = 0;
+        connect(&during, &QTimer::timeout, this, [&] {
+            if (ticks++ == 0) {
+                paints.count = 0;
+                dlg.update();
+            }
+            if ((server.count("LOGIN") > 0 && paints.count > 0) || ticks > 1000) {
+                paintedWhileWaiting = paints.count;
+                during.stop();
+                server.closeClients();
+                if (QWidget *box = QApplication::activeModalWidget(); box && box != &dlg)
+                    box->close(); // a message instead of a login: fail, do not hang
+            }
+        });
+        during.start(5);
+        // A window that froze again would never run the timer: end its wait anyway.
+        std::promise<void> ended;
+        std::thread bound([&server = server, done = ended.get_future()] {
+            if (done.wait_for(std::chrono::seconds(20)) == std::future_status::timeout)
+                server.closeClients();
+        });
+        dlg.on_login_clicked();
+        ended.set_value();
+        bound.join();
+        server.clearRules();
+        QVERIFY(paintedWhileWaiting > 0);
+        QCOMPARE(dlg.outcome(), LoginDialog::NotLoggedIn);
+        QVERIFY(dlg.isVisible() && !dlg.loginSucceeded());
     }
 
     // In this process: a quick second attempt after a refusal never reads the

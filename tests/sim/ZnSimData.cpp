@@ -77,10 +77,10 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
 {
     for (int i = 0; i < count; ++i) {
         const std::string id = std::to_string(firstId + i);
-        addRow(name, row({{"terminalId", id}, {"type", "6"}, {"status", "1"}, {"work", "idle"},
+        addRow(name, row({{"terminalId", id}, {"type", "IP"}, {"status", "1"}, {"work", "idle"},
                           {"name", "Speaker " + id}, {"ip", "10.0." + std::to_string((firstId + i) / 250 % 250) + "."
                                                               + std::to_string((firstId + i) % 250 + 1)},
-                          {"exten", "8" + id}, {"ver", "2.1.7"}, {"broVol", "60"}, {"input", "0"}, {"power", "1"},
+                          {"exten", "IP"}, {"ver", "2.1.7"}, {"broVol", "60"}, {"input", "0"}, {"power", "1"},
                           {"ampTemp", "38"}, {"localTemp", "31"}, {"speaker", "1"}}));
     }
 }

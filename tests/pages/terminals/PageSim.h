@@ -20,7 +20,7 @@ public:
     void arm(std::vector<Action> actions)
     {
         pending = std::move(actions);
-        next();
+        next(nullptr);
     }
     // An action that clicks the button of that object name.
     static Action click(const QString &button)
@@ -35,7 +35,9 @@ public:
     QStringList seen;
 
 private:
-    void next()
+    // Skips the widget just answered while it lives: an action may wait inside
+    // it (a request, a nested box) and it stays the active modal meanwhile.
+    void next(QWidget *answered)
     {
         if (pending.empty())
             return;
@@ -44,9 +46,10 @@ private:
         helpers.emplace_back(new ZnModalHelper);
         helpers.back()->onModal([this, action](QWidget *w) {
             seen << ZnModalHelper::visibleTexts(w).join(QLatin1Char('|'));
+            // The next one is armed first: the action may open it and wait in it.
+            next(w);
             action(w);
-            next();
-        });
+        }, answered);
     }
 
     std::vector<Action> pending;

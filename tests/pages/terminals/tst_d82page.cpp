@@ -2,6 +2,7 @@
 #include "ZnD82InfoForm.h"
 #include "ZnD82ListMgr.h"
 #include "ZnD82SettingDialog.h"
+#include "ZnMicListMgr.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -20,6 +21,9 @@ private slots:
     void deletesOfflineRowsOnly();
     void pushDuringDeleteQuestion();
     void editOpensTheRowsDevice();
+    void dialogBooks_data();
+    void dialogBooks();
+    void refusedNameKeepsDialogOpen();
 
 private:
     ZnD82ListMgr *model() { return ZnD82ListMgr::instance(); }
@@ -70,6 +74,8 @@ std::vector<int> TstD82Page::removedIds()
 void TstD82Page::initTestCase()
 {
     QVERIFY(startModels(s));
+    // The console list the main window's server-microphone page asks for.
+    QCOMPARE(ZnMicListMgr::instance()->requestMicList(), 0);
     page.reset(new ZnD82InfoForm);
     page->show();
     // The page asked for the list itself.
@@ -187,6 +193,108 @@ void TstD82Page::editOpensTheRowsDevice()
     emit table()->cellDoubleClicked(row, 2);
     QVERIFY(dialog.handled());
     QCOMPARE(name, QString("C"));
+}
+
+namespace {
+
+// "type id" of every checked row of a book table, in table order.
+QString checkedRows(QTableWidget *t)
+{
+    QStringList out;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        if (t->item(r, 0)->checkState() == Qt::Checked)
+            out << (t->columnCount() == 3 ? t->item(r, 2)->text() + '_' : QString())
+                       + QString::number(t->item(r, 0)->data(Qt::UserRole).toInt());
+    }
+    return out.join(' ');
+}
+
+QTableWidgetItem *rowOfId(QTableWidget *t, int id)
+{
+    for (int r = 0; r < t->rowCount(); ++r) {
+        if (t->item(r, 0)->data(Qt::UserRole).toInt() == id)
+            return t->item(r, 0);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The books of device 80001 as the dialog lists them, a change sent on OK, and
+// the book read back by the next dialog. Untouched books are not sent.
+void TstD82Page::dialogBooks_data()
+{
+    QTest::addColumn<QList<int>>("clicks"); // contact rows clicked, by id
+    QTest::addColumn<QString>("sent");       // "-": nothing sent
+    QTest::newRow("untouched") << QList<int>{} << "-";
+    QTest::newRow("a console and a device added") << QList<int>{70002, 80003}
+                                                  << "Dsk81_70002 Dsk81_70001 D82_80003";
+    QTest::newRow("every contact unchecked") << QList<int>{70001} << "";
+}
+
+void TstD82Page::dialogBooks()
+{
+    QFETCH(QList<int>, clicks);
+    QFETCH(QString, sent);
+    s.sim.withData([](ZnSimData &d) {
+        Json::Value c(Json::objectValue);
+        c["terminalId"] = "80001", c["contactId"] = "70001", c["contactType"] = "3", c["orderId"] = "1";
+        d.table("d82call") = {c};
+    });
+    const size_t posts = s.requests("POST D82").size();
+    ZnD82 device;
+    QVERIFY(model()->getD82(80001, device));
+    {
+        ZnD82SettingDialog dialog(&device);
+        auto &ui = dialog.form();
+        // Every talk family is offered, each by its type name; the device never
+        // lists itself; only plan tasks are sound sources.
+        QCOMPARE(checkedRows(ui.fTalkTb), QString("Dsk81_70001"));
+        for (int id : {50001, 60001, 70002, 80002, 80003})
+            QVERIFY2(rowOfId(ui.fTalkTb, id), qPrintable(QString::number(id)));
+        QVERIFY(!rowOfId(ui.fTalkTb, 80001));
+        QCOMPARE(ui.fTalkTb->item(rowOfId(ui.fTalkTb, 60001)->row(), 2)->text(), QString("Dsk74"));
+        QCOMPARE(ui.fSsTaskTb->rowCount(), 1);
+        QCOMPARE(ui.fSsTaskTb->item(0, 0)->text(), QString("Lobby music"));
+        for (int id : clicks)
+            emit ui.fTalkTb->itemClicked(rowOfId(ui.fTalkTb, id));
+        ui.fOkBtn->click();
+    }
+    const std::vector<ZnSimRequest> out = s.requests("POST D82");
+    if (sent == "-") {
+        QCOMPARE(out.size(), posts);
+        return;
+    }
+    QCOMPARE(out.size(), posts + 1);
+    QCOMPARE(QString::fromStdString(jsonOf(out.back().body)["Contacts"].asString()), sent);
+    ZnD82SettingDialog again(&device);
+    QCOMPARE(checkedRows(again.form().fTalkTb), sent);
+}
+
+// A rename the server refuses: the message, and the dialog still open after it.
+void TstD82Page::refusedNameKeepsDialogOpen()
+{
+    s.sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "", 0, 1));
+    bool openAfterMessage = false;
+    ModalChain chain;
+    chain.arm({[](QWidget *w) {
+                   w->findChild<QLineEdit *>("fNameEdit")->setText("Renamed");
+                   ModalChain::click("fOkBtn")(w);
+               },
+               ModalChain::click("ConfirmButton"),
+               [&](QWidget *w) {
+                   openAfterMessage = w->objectName() == "fD82SettingForm";
+                   ModalChain::click("fCancelBtn")(w);
+               }});
+    ZnD82 device;
+    QVERIFY(model()->getD82(80003, device));
+    ZnD82SettingDialog dialog(&device);
+    dialog.exec();
+    QVERIFY(chain.finished());
+    QVERIFY(chain.seen.at(1).contains("设置错误！"));
+    QVERIFY(openAfterMessage);
+    QCOMPARE(device.name, std::string("C"));
+    QCOMPARE(rowsOf(table()), kShown);
 }
 
 QTEST_MAIN(TstD82Page)

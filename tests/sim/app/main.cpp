@@ -23,7 +23,7 @@ void usage()
 {
     std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
                 "                    [--rows N] [--rows-per-family N] [--split BYTES] [--log-requests]\n"
-                "                    [--file-port N] [--media-root DIR]\n"
+                "                    [--file-port N] [--media-root DIR] [--withhold LABEL]...\n"
                 "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
                 "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
                 "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
@@ -33,7 +33,8 @@ void usage()
                 "  --split BYTES     write everything in pieces of BYTES bytes\n"
                 "  --log-requests    print \"request <label>\" for every request received\n"
                 "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
-                "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n");
+                "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n"
+                "  --withhold LABEL  never answer requests whose label begins with LABEL (LOGIN: a silent server)\n");
 }
 }
 
@@ -78,6 +79,8 @@ int main(int argc, char* argv[])
             mediaRoot = argv[++i];
         } else if (arg == "--split" && hasValue) {
             server.setSplit(std::atoi(argv[++i]));
+        } else if (arg == "--withhold" && hasValue) {
+            server.addRule(ZnSimRule::make(argv[++i], ZnSimRule::Withhold));
         } else {
             usage();
             return arg == "--help" || arg == "-h" ? 0 : 2;
