@@ -249,10 +249,6 @@
 <context>
     <name>ZnTaskSourceCtrl</name>
     <message>
-        <source>Media Name</source>
-        <translation>媒体名称</translation>
-    </message>
-    <message>
         <source>The file path must not contain &quot;@#$%&quot;!</source>
         <translation>文件路径不能包含&quot;@#$%&quot;！</translation>
     </message>
