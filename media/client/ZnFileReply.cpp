@@ -1,6 +1,7 @@
 #include "ZnFileReply.h"
 
 #include <json/json.h>
+#include <QCoreApplication>
 #include <simdjson.h>
 
 #include <limits>
@@ -113,7 +114,7 @@ bool ZnFileReply::readUploadAnswer(const QByteArray& reply, QString* reason)
     Json::Value root;
     if (!readObject(reply, root)) {
         if (reason)
-            *reason = QStringLiteral("no answer");
+            *reason = QCoreApplication::translate("TcpSocketClient", "no answer");
         return false;
     }
     if (!root.isMember("Result"))
@@ -124,7 +125,7 @@ bool ZnFileReply::readUploadAnswer(const QByteArray& reply, QString* reason)
     if (reason) {
         *reason = text(root, "Reason");
         if (reason->isEmpty())
-            *reason = QStringLiteral("refused");
+            *reason = QCoreApplication::translate("TcpSocketClient", "refused");
     }
     return false;
 }

@@ -988,4 +988,69 @@
         <translation>删除</translation>
     </message>
 </context>
+<context>
+    <name>TcpSocketClient</name>
+    <message>
+        <source>unsafe file name</source>
+        <translation>文件名不安全</translation>
+    </message>
+    <message>
+        <source>file exists</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>service not reached</source>
+        <translation>无法连接文件服务</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>文件服务无应答</translation>
+    </message>
+    <message>
+        <source>bad length</source>
+        <translation>文件长度无效</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>传输中断</translation>
+    </message>
+    <message>
+        <source>write failed</source>
+        <translation>写入文件失败</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>无法读取 %1</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>文件服务拒绝</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTranscodeProcess</name>
+    <message>
+        <source>lame crashed</source>
+        <translation>转码程序崩溃</translation>
+    </message>
+    <message>
+        <source>lame exit code %1</source>
+        <translation>转码失败（退出码 %1）</translation>
+    </message>
+    <message>
+        <source>lame not found</source>
+        <translation>找不到转码程序 lame</translation>
+    </message>
+</context>
+<context>
+    <name>ZnDownAndUploadViewCtr</name>
+    <message>
+        <source>conversion failed</source>
+        <translation>转码失败</translation>
+    </message>
+</context>
 </TS>
