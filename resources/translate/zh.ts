@@ -236,6 +236,56 @@
     </message>
 </context>
 <context>
+    <name>ZnRegionEditDialog</name>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Region Edit</source>
+        <translation>分区编辑</translation>
+    </message>
+    <message>
+        <source>Region New</source>
+        <translation>新建分区</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnRegionMgrForm</name>
+    <message>
+        <source>Region List</source>
+        <translation>分区列表</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>播放终端</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除失败！</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置失败！</translation>
+    </message>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
     <name>ZnSsTaskMgrForm</name>
     <message>
         <source>Add Error!</source>
@@ -280,6 +330,25 @@
     <message>
         <source>Region Edit</source>
         <translation>分区编辑</translation>
+    </message>
+</context>
+<context>
+    <name>fRegionInfoForm</name>
+    <message>
+        <source>Region List</source>
+        <translation>分区列表</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
     </message>
 </context>
 <context>
