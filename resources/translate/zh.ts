@@ -1058,6 +1058,99 @@
     </message>
 </context>
 <context>
+    <name>ZnTtsInfoForm</name>
+    <message>
+        <source>TTS List</source>
+        <translation>TTS列表</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Begin Work</source>
+        <translation>开始工作</translation>
+    </message>
+    <message>
+        <source>Working</source>
+        <translation>工作中</translation>
+    </message>
+    <message>
+        <source>End Work</source>
+        <translation>结束工作</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnCapInfoForm</name>
+    <message>
+        <source>Call Config</source>
+        <translation>呼叫配置</translation>
+    </message>
+    <message>
+        <source>Attributes</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>CaptureList</source>
+        <translation>采集列表</translation>
+    </message>
+    <message>
+        <source>CapVol</source>
+        <translation>采集音量</translation>
+    </message>
+    <message>
+        <source>Samplerate</source>
+        <translation>采集音质</translation>
+    </message>
+    <message>
+        <source>Medium </source>
+        <translation>中等</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>高等</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>普通</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Broadcasting</source>
+        <translation>广播中</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnSetCapDialog</name>
+    <message>
+        <source>The name cannot be empty</source>
+        <translation>名称不能为空</translation>
+    </message>
+</context>
+<context>
     <name>TcpSocketClient</name>
     <message>
         <source>unsafe file name</source>
