@@ -236,6 +236,56 @@
     </message>
 </context>
 <context>
+    <name>ZnRegionEditDialog</name>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Region Edit</source>
+        <translation>分区编辑</translation>
+    </message>
+    <message>
+        <source>Region New</source>
+        <translation>新建分区</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnRegionMgrForm</name>
+    <message>
+        <source>Region List</source>
+        <translation>分区列表</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>播放终端</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除失败！</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置失败！</translation>
+    </message>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
     <name>ZnSsTaskMgrForm</name>
     <message>
         <source>Add Error!</source>
@@ -280,6 +330,25 @@
     <message>
         <source>Region Edit</source>
         <translation>分区编辑</translation>
+    </message>
+</context>
+<context>
+    <name>fRegionInfoForm</name>
+    <message>
+        <source>Region List</source>
+        <translation>分区列表</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
     </message>
 </context>
 <context>
@@ -986,6 +1055,99 @@
     <message>
         <source>Delete</source>
         <translation>删除</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTtsInfoForm</name>
+    <message>
+        <source>TTS List</source>
+        <translation>TTS列表</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Begin Work</source>
+        <translation>开始工作</translation>
+    </message>
+    <message>
+        <source>Working</source>
+        <translation>工作中</translation>
+    </message>
+    <message>
+        <source>End Work</source>
+        <translation>结束工作</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnCapInfoForm</name>
+    <message>
+        <source>Call Config</source>
+        <translation>呼叫配置</translation>
+    </message>
+    <message>
+        <source>Attributes</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>CaptureList</source>
+        <translation>采集列表</translation>
+    </message>
+    <message>
+        <source>CapVol</source>
+        <translation>采集音量</translation>
+    </message>
+    <message>
+        <source>Samplerate</source>
+        <translation>采集音质</translation>
+    </message>
+    <message>
+        <source>Medium </source>
+        <translation>中等</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>高等</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>普通</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Broadcasting</source>
+        <translation>广播中</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnSetCapDialog</name>
+    <message>
+        <source>The name cannot be empty</source>
+        <translation>名称不能为空</translation>
     </message>
 </context>
 <context>
