@@ -25,6 +25,8 @@ ZnMicInfoForm::ZnMicInfoForm()
     connect(t, &QTableWidget::cellDoubleClicked, this, &ZnMicInfoForm::slot_editClicked);
     connect(ui.fSetBtn, &QPushButton::clicked, this, &ZnMicInfoForm::slot_editClicked);
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnMicInfoForm::slot_delMicClicked);
+    // Built at start: the console list it asks for is also what the group page
+    // and the D82 dialog read.
     model->requestMicList();
 }
 

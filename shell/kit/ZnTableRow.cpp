@@ -2,7 +2,7 @@
 
 #include <QTableWidgetItem>
 
-ZnTableRow::ZnTableRow(ZnTableRow &&other) noexcept : cells(std::move(other.cells))
+ZnTableRow::ZnTableRow(ZnTableRow &&other) noexcept : cells(other.cells)
 {
     other.cells.clear();
 }
@@ -11,7 +11,8 @@ ZnTableRow &ZnTableRow::operator=(ZnTableRow &&other) noexcept
 {
     if (this != &other) {
         clear();
-        cells.swap(other.cells);
+        cells = other.cells;
+        other.cells.clear();
     }
     return *this;
 }
@@ -36,15 +37,15 @@ QTableWidgetItem *ZnTableRow::addLocal(const std::string &text, int data)
 
 QTableWidgetItem *ZnTableRow::cell(int column) const
 {
-    return column >= 0 && column < size() ? cells[size_t(column)] : nullptr;
+    return column >= 0 && column < size() ? cells[column] : nullptr;
 }
 
 QTableWidgetItem *ZnTableRow::take(int column)
 {
     if (column < 0 || column >= size())
         return nullptr;
-    QTableWidgetItem *item = cells[size_t(column)];
-    cells[size_t(column)] = nullptr;
+    QTableWidgetItem *item = cells[column];
+    cells[column] = nullptr;
     return item;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QVarLengthArray>
 
 #include <string>
-#include <vector>
 
 class QTableWidgetItem;
 
@@ -33,5 +33,6 @@ public:
     void clear();
 
 private:
-    std::vector<QTableWidgetItem *> cells;
+    // Rows are made by the ten thousand: no allocation of their own for the usual widths.
+    QVarLengthArray<QTableWidgetItem *, 12> cells;
 };
