@@ -18,6 +18,8 @@ ZnUserLogInfoForm::ZnUserLogInfoForm(QWidget *parent)
     : ZnLogPage(parent, kSource, tr("User Log"), ZnLogTexts::headers(UserLogKind))
 {
     setObjectName(QStringLiteral("ZnUserLogInfoForm"));
+    // The date would be cut off otherwise.
+    ui.fTableWidget->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     // This page goes on against the log host even when it cannot be reached.
     initLogHost();
 }

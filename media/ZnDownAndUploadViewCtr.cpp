@@ -218,7 +218,7 @@ void ZnDownAndUploadViewCtr::transcode_finished(bool ok, const QString& target)
     if (r.name[0]) {
         if (!ok) {
             dropTempFolder(r);
-            fail(r, QStringLiteral("转码失败: ") + (why.isEmpty() ? QStringLiteral("lame") : why));
+            fail(r, why.isEmpty() ? tr("conversion failed") : why);
         } else {
             TransferRecord::setText(r.source, target);
             r.total = QFileInfo(target).size();
@@ -274,7 +274,7 @@ void ZnDownAndUploadViewCtr::slot_transferFinished(int id, bool ok, const QStrin
         }
         return;
     }
-    fail(r, (r.kind == TransferRecord::Download ? QStringLiteral("下载失败: ") : QStringLiteral("上传失败: ")) + error);
+    fail(r, error);
 }
 
 TransferRecord ZnDownAndUploadViewCtr::findRecord(int id)
@@ -352,7 +352,10 @@ void ZnDownAndUploadViewCtr::addRow(const TransferRecord& r)
 
 void ZnDownAndUploadViewCtr::fillRow(int row, const TransferRecord& r)
 {
-    setItemQString(stateText(r.state), row, 0, r.id);
+    // A failed transfer says why in its state cell.
+    const QString why = TransferRecord::text(r.error);
+    const bool failed = r.state == TransferRecord::kFailed && !why.isEmpty();
+    setItemQString(failed ? stateText(r.state) + QStringLiteral("：") + why : stateText(r.state), row, 0, r.id);
     QTableWidgetItem* name = ZnCommon::setTableItem2(m_table, TransferRecord::text(r.name), row, 1, quint64(r.total));
     setItemQString(QString::fromStdString(ZnCommon::formatSizeMB(quint64(qMax<qint64>(0, r.total)))), row, 3, 0);
     const QString tip = TransferRecord::text(r.error);

@@ -15,6 +15,8 @@ ZnMediaViewCtrl::ZnMediaViewCtrl(QTableWidget* table)
     : m_table(table)
     , m_fileIcon(QStringLiteral(":/images/file_mp3_24px.png"))
     , m_folderIcon(QStringLiteral(":/images/folder_24px.png"))
+    , m_folderText(tr("Folder"))
+    , m_fileText(tr("Media File"))
 {
     initTable();
     if (m_table) {
@@ -124,15 +126,24 @@ void ZnMediaViewCtrl::showMediaTable(QList<ZnMediaFile_t>* list)
     const bool sorting = m_table->isSortingEnabled();
     m_table->setSortingEnabled(false);
     clearTable();
-    for (int i = 0; i < entries.size(); ++i)
-        addMediaFileRow(&entries.at(i), i);
-    if (m_folder != QLatin1String(".")) {
+    // Rows are made in one go and then filled: thousands of entries stay fast.
+    const bool inFolder = m_folder != QLatin1String(".");
+    m_table->setRowCount(entries.size() + (inFolder ? 1 : 0));
+    if (inFolder) {
         ZnMediaFile_t up;
         up.namePart = QStringLiteral("..");
         up.isDir = 1;
         up.Size = QStringLiteral("-1");
-        addMediaFileRow(&up, 0);
+        fillMediaRow(up, 0);
     }
+    // The model announces the new cells once, not cell by cell.
+    QAbstractItemModel* model = m_table->model();
+    const bool blocked = model->blockSignals(true);
+    for (int i = 0; i < entries.size(); ++i)
+        fillMediaRow(entries.at(i), i + (inFolder ? 1 : 0));
+    model->blockSignals(blocked);
+    if (m_table->rowCount() > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(m_table->rowCount() - 1, m_table->columnCount() - 1));
     m_table->setSortingEnabled(sorting);
     m_table->setUpdatesEnabled(true);
 }
@@ -141,19 +152,27 @@ int ZnMediaViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)
 {
     if (!entry || !m_table)
         return -1;
-    const bool isDir = entry->Size.compare(QLatin1String("-1"), Qt::CaseInsensitive) == 0;
     m_table->insertRow(row);
-    setItemQString(entry->namePart, row, 0, isDir ? 1 : 0);
-    setItemQString(entry->CreatDate, row, 1, 0);
-    setItemQString(isDir ? tr("Folder") : tr("Media File"), row, 2, 0);
+    fillMediaRow(*entry, row);
+    return 0;
+}
+
+void ZnMediaViewCtrl::fillMediaRow(const ZnMediaFile_t& entry, int row)
+{
+    // Items are made directly: this runs for every entry of listings thousands long.
+    const bool isDir = entry.Size.compare(QLatin1String("-1"), Qt::CaseInsensitive) == 0;
+    auto* name = new QTableWidgetItem(isDir ? m_folderIcon : m_fileIcon, entry.namePart);
+    name->setData(Qt::UserRole, isDir ? 1 : 0);
+    m_table->setItem(row, 0, name);
+    m_table->setItem(row, 1, new QTableWidgetItem(entry.CreatDate));
+    m_table->setItem(row, 2, new QTableWidgetItem(isDir ? m_folderText : m_fileText));
     if (!isDir) {
         // Sizes are 64-bit: files over 2 GiB keep their true size.
-        const qint64 bytes = qMax<qint64>(0, entry->Size.toLongLong());
-        ZnCommon::setTableItem2(m_table, QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))), row, 3,
-                                quint64(bytes));
+        const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
+        auto* size = new QTableWidgetItem(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))));
+        size->setData(Qt::UserRole, bytes);
+        m_table->setItem(row, 3, size);
     }
-    setRowIcon(row);
-    return 0;
 }
 
 void ZnMediaViewCtrl::setRowIcon(int row)

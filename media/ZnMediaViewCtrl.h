@@ -26,6 +26,7 @@ public:
     QTableWidget* tableWidget() override { return m_table; }
 
     virtual void requestDirList(const QString& path);
+    // Inserts a row at row and fills it; -1 for a null entry.
     virtual int addMediaFileRow(const ZnMediaFile_t* entry, int row);
 
     void emitDirListFinished(QList<ZnMediaFile_t>* list) override;
@@ -55,7 +56,11 @@ protected:
     const QString m_separator = QStringLiteral("/");
     QIcon m_fileIcon;
     QIcon m_folderIcon;
+    const QString m_folderText;
+    const QString m_fileText;
 
+    // Fills an existing row from the entry.
+    virtual void fillMediaRow(const ZnMediaFile_t& entry, int row);
     // Column-0 icon by the row's folder flag.
     void setRowIcon(int row);
 };

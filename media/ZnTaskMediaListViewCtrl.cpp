@@ -12,17 +12,13 @@ void ZnTaskMediaListViewCtrl::requestDirList(const QString& path)
         mgr->getFileListOf(path);
 }
 
-int ZnTaskMediaListViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)
+void ZnTaskMediaListViewCtrl::fillMediaRow(const ZnMediaFile_t& entry, int row)
 {
-    if (!entry || !m_table)
-        return -1;
-    m_table->insertRow(row);
-    setItemQString(entry->namePart, row, 0, entry->isDir);
-    if (!entry->isDir) {
-        const qint64 bytes = qMax<qint64>(0, entry->Size.toLongLong());
+    setItemQString(entry.namePart, row, 0, entry.isDir);
+    if (!entry.isDir) {
+        const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
         ZnCommon::setTableItem2(m_table, QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))), row, 1,
                                 quint64(bytes));
     }
     setRowIcon(row);
-    return 0;
 }

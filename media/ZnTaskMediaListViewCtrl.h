@@ -12,5 +12,7 @@ public:
     using ZnMediaViewCtrl::ZnMediaViewCtrl;
 
     void requestDirList(const QString& path) override;
-    int addMediaFileRow(const ZnMediaFile_t* entry, int row) override;
+
+protected:
+    void fillMediaRow(const ZnMediaFile_t& entry, int row) override;
 };

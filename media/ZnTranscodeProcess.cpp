@@ -34,8 +34,7 @@ void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus sta
     const bool ok = exitCode == 0 && status == QProcess::NormalExit;
     if (!ok) {
         const QString output = m_process ? QString::fromLocal8Bit(m_process->readAll()).trimmed().section(QLatin1Char('\n'), -1) : QString();
-        m_error = status == QProcess::CrashExit ? QStringLiteral("lame crashed")
-                                                : QStringLiteral("lame exit code %1").arg(exitCode);
+        m_error = status == QProcess::CrashExit ? tr("lame crashed") : tr("lame exit code %1").arg(exitCode);
         if (!output.isEmpty())
             m_error += QStringLiteral(": ") + output;
     }
@@ -48,6 +47,6 @@ void ZnTranscodeProcess::processError(QProcess::ProcessError error)
     if (error != QProcess::FailedToStart || m_reported)
         return;
     m_reported = true;
-    m_error = QStringLiteral("lame not found: ") + m_process->errorString();
+    m_error = tr("lame not found");
     emit transcode_finished(false, m_target);
 }

@@ -337,17 +337,17 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     const QFileInfo local(task.secondPath);
     if (!ZnMediaFile_t::isSafeName(name) || !ZnMediaFile_t::isSafeName(local.fileName())
         || QDir::cleanPath(task.secondPath) != task.secondPath) {
-        fail(QStringLiteral("unsafe file name"));
+        fail(tr("unsafe file name"));
         return;
     }
     if (local.exists()) {
-        fail(QStringLiteral("file exists"));
+        fail(tr("file exists"));
         return;
     }
 
     QTcpSocket socket;
     if (!connectTo(socket, 10000)) {
-        fail(QStringLiteral("service not reached"));
+        fail(tr("service not reached"));
         return;
     }
     const QByteArray request = ZnFileRequest::getFile(nextCSeq(), dirNameOf(task.firstPath), name);
@@ -358,14 +358,14 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     int end = -1;
     while ((end = head.indexOf(ZnFileReply::kEnd)) < 0) {
         if (head.size() > kMaxHeader || !waitReadable(socket, 30000)) {
-            fail(QStringLiteral("no answer"));
+            fail(tr("no answer"));
             return;
         }
         head += socket.readAll();
     }
     const qint64 fileLen = ZnFileReply::readFileLen(head.left(end));
     if (fileLen < 0) {
-        fail(QStringLiteral("bad length"));
+        fail(tr("bad length"));
         return;
     }
 
@@ -373,7 +373,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     // name only when all of them came.
     QTemporaryFile file(local.absolutePath() + QLatin1String("/.") + local.fileName() + QLatin1String(".XXXXXX.part"));
     if (!file.open()) {
-        fail(QStringLiteral("cannot write ") + local.absolutePath());
+        fail(tr("cannot write %1").arg(local.absolutePath()));
         return;
     }
     QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
@@ -407,7 +407,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     if (!writeOk || done != fileLen) {
         emit updateProgressIndicator(id, done);
         emit updateRecordDownloadMsgTip(name, shown, -1);
-        emit transferFinished(id, false, writeOk ? QStringLiteral("interrupted") : QStringLiteral("write failed"));
+        emit transferFinished(id, false, writeOk ? tr("interrupted") : tr("write failed"));
         return;   // the temporary file goes with its object
     }
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
@@ -416,7 +416,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     // rename() never replaces a file that appeared meanwhile.
     if (!file.rename(local.absoluteFilePath())) {
         emit updateRecordDownloadMsgTip(name, shown, -1);
-        emit transferFinished(id, false, QStringLiteral("file exists"));
+        emit transferFinished(id, false, tr("file exists"));
         return;
     }
     file.setAutoRemove(false);
@@ -430,13 +430,13 @@ void TcpSocketClient::doPostFile(const FileTask& task)
     const int id = task.transferId;
     QFile file(task.firstPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        emit transferFinished(id, false, QStringLiteral("cannot read ") + task.firstPath);
+        emit transferFinished(id, false, tr("cannot read %1").arg(task.firstPath));
         return;
     }
     const qint64 fileLen = file.size();
     QTcpSocket socket;
     if (!connectTo(socket, 3000)) {
-        emit transferFinished(id, false, QStringLiteral("service not reached"));
+        emit transferFinished(id, false, tr("service not reached"));
         return;
     }
     const int slash = task.firstPath.lastIndexOf(QLatin1Char('/'));
@@ -457,7 +457,7 @@ void TcpSocketClient::doPostFile(const FileTask& task)
     }
     if (sent != fileLen) {
         socket.abort();
-        emit transferFinished(id, false, QStringLiteral("upload interrupted"));
+        emit transferFinished(id, false, tr("interrupted"));
         return;
     }
     socket.flush();

@@ -1,6 +1,8 @@
 #include "ZnFileReply.h"
 
 #include <json/json.h>
+#include <QCoreApplication>
+#include <simdjson.h>
 
 #include <limits>
 #include <memory>
@@ -47,19 +49,29 @@ QString ZnFileReply::text(const Json::Value& object, const char* key)
 
 bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out)
 {
-    Json::Value root;
-    if (!readObject(reply, root))
+    // Listings run to thousands of entries: they are read with simdjson.
+    const size_t len = size_t(reply.endsWith(kEnd) ? reply.size() - kEnd.size() : reply.size());
+    thread_local simdjson::dom::parser parser;
+    simdjson::dom::element root;
+    if (parser.parse(simdjson::padded_string(reply.constData(), len)).get(root) != simdjson::SUCCESS
+        || !root.is_object())
         return false;
-    const Json::Value& list = root["FileList"];
-    if (!list.isArray())
+    simdjson::dom::array list;
+    if (root["FileList"].get(list) != simdjson::SUCCESS)
         return false;
     out.clear();
     QList<ZnMediaFile_t> files;
-    for (const Json::Value& e : list) {
-        if (!e.isObject() || !e["FileName"].isString())
+    const auto text = [](simdjson::dom::object& o, const char* key) {
+        std::string_view v;
+        return o[key].get(v) == simdjson::SUCCESS ? QString::fromUtf8(v.data(), int(v.size())) : QString();
+    };
+    for (simdjson::dom::element e : list) {
+        simdjson::dom::object o;
+        std::string_view name;
+        if (e.get(o) != simdjson::SUCCESS || o["FileName"].get(name) != simdjson::SUCCESS)
             continue;
         ZnMediaFile_t f;
-        f.setFrom(text(e, "FileName"), text(e, "Size"), text(e, "CreatDate"));
+        f.setFrom(QString::fromUtf8(name.data(), int(name.size())), text(o, "Size"), text(o, "CreatDate"));
         if (!ZnMediaFile_t::isSafeName(f.namePart) || f.dirPart.contains(QLatin1String("/../"))
             || f.dirPart.contains(QLatin1String("/./")) || f.dirPart.startsWith(QLatin1String("../"))
             || f.dirPart.contains(QLatin1Char('\\')))
@@ -102,7 +114,7 @@ bool ZnFileReply::readUploadAnswer(const QByteArray& reply, QString* reason)
     Json::Value root;
     if (!readObject(reply, root)) {
         if (reason)
-            *reason = QStringLiteral("no answer");
+            *reason = QCoreApplication::translate("TcpSocketClient", "no answer");
         return false;
     }
     if (!root.isMember("Result"))
@@ -113,7 +125,7 @@ bool ZnFileReply::readUploadAnswer(const QByteArray& reply, QString* reason)
     if (reason) {
         *reason = text(root, "Reason");
         if (reason->isEmpty())
-            *reason = QStringLiteral("refused");
+            *reason = QCoreApplication::translate("TcpSocketClient", "refused");
     }
     return false;
 }

@@ -7,7 +7,7 @@ ZnTaskSourceWidgets sourceWidgets(Ui::fTaskEditDialog &ui)
 {
     return ZnTaskSourceWidgets{ui.fNameEdit,          ui.fVolSlider,         ui.fVolSpinBox,      ui.fPlayTimeCheckBox,
                                ui.fPlayTimeEdit,      ui.fPlayCountCheckBox, ui.fPlayCountLineEdit, ui.fTypeComboBox,
-                               ui.fStackedWidget,     ui.fPlayTableWidget,   ui.fCapTableWidget,  ui.fTtsContentTextEdit,
+                               ui.fStackedWidget,     ui.fFileTableWidget,   ui.fPlayTableWidget,   ui.fCapTableWidget,  ui.fTtsContentTextEdit,
                                ui.fSizeLabel};
 }
 } // namespace
@@ -33,6 +33,7 @@ ZnPlanTaskEditDialog::ZnPlanTaskEditDialog(ZnSsTask *t)
 
 void ZnPlanTaskEditDialog::slot_addPlayFile(int, int)
 {
+    sourceCtrl.addSelectedFiles();
 }
 
 void ZnPlanTaskEditDialog::slot_delPlayFile(int row, int)

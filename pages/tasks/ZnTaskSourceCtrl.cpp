@@ -6,9 +6,13 @@
 #include "ZnCapListMgr.h"
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
+#include "ZnCFtpClient.h"
+#include "ZnFtpClientMgr.h"
+#include "ZnTaskMediaListViewCtrl.h"
 #include "ZnTipsInfo.h"
 
 #include <QButtonGroup>
+#include <QHeaderView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
@@ -35,6 +39,8 @@ int secondsOf(const QTime &t)
 } // namespace
 
 ZnTaskSourceCtrl::ZnTaskSourceCtrl(const ZnTaskSourceWidgets &widgets, ZnSsTask *t) : w(widgets), task(t) {}
+
+ZnTaskSourceCtrl::~ZnTaskSourceCtrl() = default;
 
 void ZnTaskSourceCtrl::refuse(const QString &text)
 {
@@ -80,10 +86,16 @@ void ZnTaskSourceCtrl::fill()
     if (index >= 0)
         w.typeBox->setCurrentIndex(index);
 
-    w.playTable->setColumnCount(1);
-    w.playTable->setHorizontalHeaderLabels({tr("Media Name")});
-    ZnCommon::initTableWidget(w.playTable);
+    mediaTable.initTable(w.fileTable, 2);
+    playTable.initTable(w.playTable, 1);
     w.playTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    mediaBrowser.reset(new ZnTaskMediaListViewCtrl(w.fileTable));
+    if (ZnCFtpClient *client = ZnFtpClientMgr::instance()->client())
+        client->setTaskBrowser(mediaBrowser.get());
+    mediaBrowser->refreshMediaList();
+    w.fileTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    w.fileTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    w.fileTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     fillCaptureUnits();
     if (task->SourceType > 0 && task->SourceType <= w.stack->count())
         w.stack->setCurrentIndex(task->SourceType - 1);
@@ -92,11 +104,7 @@ void ZnTaskSourceCtrl::fill()
     if (task->SourceType == ZnSsTask::SourceFiles) {
         for (const std::string &path : ZnSsTask::splitPlayList(task->SourceContent)) {
             entries.emplace_back(path, ZnCommon::fileNameFromPath(path));
-            const int row = w.playTable->rowCount();
-            w.playTable->insertRow(row);
-            auto *item = new QTableWidgetItem(QIcon(QStringLiteral(":/images/file_mp3_24px.png")),
-                                              fromUtf8(entries.back().second));
-            w.playTable->setItem(row, 0, item);
+            playTable.addMediaRow(entries.back().second);
         }
     } else if (task->SourceType == ZnSsTask::SourceCapture) {
         const int id = ZnCommon::atoiClamped(task->SourceContent.c_str());
@@ -163,11 +171,23 @@ bool ZnTaskSourceCtrl::addPlayFile(const std::string &fullPath, const std::strin
         return false;
     }
     entries.emplace_back(fullPath, name);
-    const int row = w.playTable->rowCount();
-    w.playTable->insertRow(row);
-    w.playTable->setItem(row, 0,
-                         new QTableWidgetItem(QIcon(QStringLiteral(":/images/file_mp3_24px.png")), fromUtf8(name)));
+    playTable.addMediaRow(name);
     return true;
+}
+
+void ZnTaskSourceCtrl::addSelectedFiles()
+{
+    // Paths first: a refusal box lets a new listing replace the rows meanwhile.
+    std::vector<PlayEntry> picked;
+    for (QTableWidgetItem *item : w.fileTable->selectedItems()) {
+        if (item->column() == 0 && mediaBrowser->hasItemInColumn1(item->row()))
+            picked.emplace_back(mediaBrowser->fullPath(item->text()).toUtf8().toStdString(),
+                                item->text().toUtf8().toStdString());
+    }
+    for (const PlayEntry &e : picked) {
+        if (!addPlayFile(e.first, e.second))
+            break;
+    }
 }
 
 void ZnTaskSourceCtrl::removePlayRow(int row)

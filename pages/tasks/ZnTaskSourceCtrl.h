@@ -1,10 +1,12 @@
 #pragma once
 
+#include "ZnMediaTableCtrl.h"
 #include "ZnSsTask.h"
 
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +22,7 @@ class QTableWidget;
 class QTableWidgetItem;
 class QTextEdit;
 class QTimeEdit;
+class ZnTaskMediaListViewCtrl;
 
 // The widgets both task edit dialogs have for name, volume, duration or count and
 // the source: a play list of media files, a capture unit or a speech text.
@@ -34,6 +37,7 @@ struct ZnTaskSourceWidgets
     QLineEdit *countEdit;
     QComboBox *typeBox;
     QStackedWidget *stack;
+    QTableWidget *fileTable;
     QTableWidget *playTable;
     QTableWidget *capTable;
     QTextEdit *ttsEdit;
@@ -49,6 +53,7 @@ public:
     enum { TtsLimit = 200 };
 
     ZnTaskSourceCtrl(const ZnTaskSourceWidgets &widgets, ZnSsTask *task);
+    ~ZnTaskSourceCtrl() override;
 
     // Fills the widgets as the task stands (Id 0: a new task) and then connects
     // them, so filling runs no slot.
@@ -60,7 +65,10 @@ public:
     // Appends a file; a path holding the play-list separator is refused with a
     // message and false.
     bool addPlayFile(const std::string &fullPath, const std::string &name);
+    // Appends the files selected in the media browser (folders are skipped).
+    void addSelectedFiles();
     void removePlayRow(int row);
+    ZnTaskMediaListViewCtrl *browser() const { return mediaBrowser.get(); }
     // Exchanges a row with the one above (-1) or below (+1) and selects it.
     void movePlayRow(int row, int step);
 
@@ -84,5 +92,10 @@ private:
     ZnTaskSourceWidgets w;
     ZnSsTask *task;
     std::vector<PlayEntry> entries;
+    // Lists the server's media while the dialog is open; it is the file service's
+    // receiver of task listings until it is released.
+    std::unique_ptr<ZnTaskMediaListViewCtrl> mediaBrowser;
+    ZnMediaTableCtrl mediaTable;
+    ZnMediaTableCtrl playTable;
     int checkedCapRow = -1;
 };

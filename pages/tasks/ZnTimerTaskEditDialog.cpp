@@ -21,7 +21,7 @@ ZnTaskSourceWidgets sourceWidgets(Ui::fTimerTaskEditDialog &ui)
 {
     return ZnTaskSourceWidgets{ui.fNameEdit,          ui.fVolSlider,         ui.fVolSpinBox,      ui.fPlayTimeCheckBox,
                                ui.fPlayTimeEdit,      ui.fPlayCountCheckBox, ui.fPlayCountLineEdit, ui.fTypeComboBox,
-                               ui.fStackedWidget,     ui.fPlayTableWidget,   ui.fCapTableWidget,  ui.fTtsContentTextEdit,
+                               ui.fStackedWidget,     ui.fFileTableWidget,   ui.fPlayTableWidget,   ui.fCapTableWidget,  ui.fTtsContentTextEdit,
                                ui.fSizeLabel};
 }
 } // namespace
@@ -196,6 +196,7 @@ void ZnTimerTaskEditDialog::slot_addPlayFile(int, int)
 
 void ZnTimerTaskEditDialog::slot_addAllSelectedFiles()
 {
+    sourceCtrl.addSelectedFiles();
 }
 
 void ZnTimerTaskEditDialog::slot_delPlayFile(int, int)

@@ -35,6 +35,28 @@ int checkState(bool on)
     return on ? Qt::Checked : Qt::Unchecked;
 }
 
+// The book's entries that name no row of the table, as book text items: a
+// terminal or task the console does not list is kept, not dropped, on save.
+QStringList unlisted(const std::list<BookEntry> &book, QTableWidget *table, bool typed)
+{
+    QStringList out;
+    for (const BookEntry &e : book) {
+        const std::string type = typed ? terminalTypeName(e.itemType) : std::string();
+        bool listed = false;
+        for (int row = 0; row < table->rowCount() && !listed; ++row) {
+            const QTableWidgetItem *first = table->item(row, 0);
+            const QTableWidgetItem *typeItem = typed ? table->item(row, 2) : nullptr;
+            listed = first && first->data(Qt::UserRole).toInt() == e.itemId
+                && (!typed || (typeItem && typeItem->text() == QString::fromStdString(type)));
+        }
+        if (listed || (typed && type.empty()))
+            continue;
+        const QString id = QString::number(e.itemId);
+        out << (typed ? QString::fromStdString(type) + QLatin1Char('_') + id : id);
+    }
+    return out;
+}
+
 } // namespace
 
 ZnD82SettingDialog::ZnD82SettingDialog(ZnD82 *d) : device(d)
@@ -101,6 +123,7 @@ void ZnD82SettingDialog::loadContactList()
         }
         d82->unlock();
     }
+    keptContacts = unlisted(book, ui.fTalkTb, true);
 }
 
 void ZnD82SettingDialog::loadSourceTasks()
@@ -113,6 +136,7 @@ void ZnD82SettingDialog::loadSourceTasks()
             appendCheckRow(ui.fSsTaskTb, checkState(named(book, task.Id, std::string())),
                            {task.Name, task.Id, std::string()});
     }
+    keptSources = unlisted(book, ui.fSsTaskTb, false);
 }
 
 void ZnD82SettingDialog::loadRegionConfig()
@@ -123,6 +147,7 @@ void ZnD82SettingDialog::loadRegionConfig()
     for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList())
         appendCheckRow(ui.fRegionTb, checkState(named(book, region.regionId, std::string())),
                        {region.name, region.regionId, std::string()});
+    keptRegions = unlisted(book, ui.fRegionTb, false);
 }
 
 void ZnD82SettingDialog::appendCheckRow(QTableWidget *table, int state, const CheckRow &row)
@@ -176,21 +201,24 @@ bool ZnD82SettingDialog::commitBase()
 
 bool ZnD82SettingDialog::commitContactList()
 {
-    return commitBook(contacts, ui.fTalkTb, SetCalls, true, QStringLiteral("提交通信名单错误!"));
+    return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts,
+                      QStringLiteral("提交通信名单错误!"));
 }
 
 bool ZnD82SettingDialog::commitSourceTasks()
 {
-    return commitBook(sources, ui.fSsTaskTb, SetSources, false, QStringLiteral("提交音源任务错误!"));
+    return commitBook(sources, ui.fSsTaskTb, SetSources, false, keptSources,
+                      QStringLiteral("提交音源任务错误!"));
 }
 
 bool ZnD82SettingDialog::commitRegionConfig()
 {
-    return commitBook(regions, ui.fRegionTb, SetRegions, false, QStringLiteral("提交分区配置错误!"));
+    return commitBook(regions, ui.fRegionTb, SetRegions, false, keptRegions,
+                      QStringLiteral("提交分区配置错误!"));
 }
 
 bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
-                                    const QString &failure)
+                                    const QStringList &kept, const QString &failure)
 {
     if (!control.isChanged() || !device)
         return true;
@@ -203,6 +231,7 @@ bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidg
         const QTableWidgetItem *typeItem = typed ? table->item(row, 2) : nullptr;
         items << (typeItem ? typeItem->text() + QLatin1Char('_') + id : id);
     }
+    items << kept;
     BookRequest request;
     request.requestType = type;
     request.terminalId = device->id;

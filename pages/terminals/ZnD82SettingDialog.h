@@ -5,6 +5,7 @@
 #include "ui_fD82SettingForm.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <string>
 
@@ -40,7 +41,7 @@ private:
     bool commitSourceTasks();
     bool commitRegionConfig();
     bool commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
-                    const QString &failure);
+                    const QStringList &kept, const QString &failure);
     bool loadBook(int type);
     void loadContactList();
     void loadSourceTasks();
@@ -53,4 +54,8 @@ private:
     ZnSelectTableCtrl contacts;
     ZnSelectTableCtrl sources;
     ZnSelectTableCtrl regions;
+    // Book entries no row lists; written back unchanged after the checked rows.
+    QStringList keptContacts;
+    QStringList keptSources;
+    QStringList keptRegions;
 };

@@ -7,6 +7,7 @@
 #include "ZnMicListMgr.h"
 #include "ZnTipsInfo.h"
 
+#include <QHeaderView>
 #include <QIcon>
 
 #include <algorithm>
@@ -25,6 +26,8 @@ ZnMicGroupEditDialog::ZnMicGroupEditDialog(ZnMicGroup *g) : group(g)
     t->setColumnCount(3);
     t->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), ZnTipsInfo::idText(), ZnTipsInfo::ipText()});
     ZnCommon::initTableWidget(t);
+    // Names are the longest texts; no column keeps a fixed narrow width.
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     const bool editing = group && group->groupId != 0;
     const QString title = editing ? tr("Mic Group Edit") : tr("Mic Group New");

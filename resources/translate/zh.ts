@@ -236,6 +236,56 @@
     </message>
 </context>
 <context>
+    <name>ZnRegionEditDialog</name>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Region Edit</source>
+        <translation>分区编辑</translation>
+    </message>
+    <message>
+        <source>Region New</source>
+        <translation>新建分区</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnRegionMgrForm</name>
+    <message>
+        <source>Region List</source>
+        <translation>分区列表</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>播放终端</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除失败！</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置失败！</translation>
+    </message>
+    <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+</context>
+<context>
     <name>ZnSsTaskMgrForm</name>
     <message>
         <source>Add Error!</source>
@@ -248,10 +298,6 @@
 </context>
 <context>
     <name>ZnTaskSourceCtrl</name>
-    <message>
-        <source>Media Name</source>
-        <translation>媒体名称</translation>
-    </message>
     <message>
         <source>The file path must not contain &quot;@#$%&quot;!</source>
         <translation>文件路径不能包含&quot;@#$%&quot;！</translation>
@@ -284,6 +330,25 @@
     <message>
         <source>Region Edit</source>
         <translation>分区编辑</translation>
+    </message>
+</context>
+<context>
+    <name>fRegionInfoForm</name>
+    <message>
+        <source>Region List</source>
+        <translation>分区列表</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
     </message>
 </context>
 <context>
@@ -990,6 +1055,226 @@
     <message>
         <source>Delete</source>
         <translation>删除</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTtsInfoForm</name>
+    <message>
+        <source>TTS List</source>
+        <translation>TTS列表</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Begin Work</source>
+        <translation>开始工作</translation>
+    </message>
+    <message>
+        <source>Working</source>
+        <translation>工作中</translation>
+    </message>
+    <message>
+        <source>End Work</source>
+        <translation>结束工作</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnCapInfoForm</name>
+    <message>
+        <source>Call Config</source>
+        <translation>呼叫配置</translation>
+    </message>
+    <message>
+        <source>Attributes</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>CaptureList</source>
+        <translation>采集列表</translation>
+    </message>
+    <message>
+        <source>CapVol</source>
+        <translation>采集音量</translation>
+    </message>
+    <message>
+        <source>Samplerate</source>
+        <translation>采集音质</translation>
+    </message>
+    <message>
+        <source>Medium </source>
+        <translation>中等</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>高等</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>普通</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Broadcasting</source>
+        <translation>广播中</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Delete Error!</source>
+        <translation>删除错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnSetCapDialog</name>
+    <message>
+        <source>The name cannot be empty</source>
+        <translation>名称不能为空</translation>
+    </message>
+</context>
+<context>
+    <name>TcpSocketClient</name>
+    <message>
+        <source>unsafe file name</source>
+        <translation>文件名不安全</translation>
+    </message>
+    <message>
+        <source>file exists</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>service not reached</source>
+        <translation>无法连接文件服务</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>文件服务无应答</translation>
+    </message>
+    <message>
+        <source>bad length</source>
+        <translation>文件长度无效</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>传输中断</translation>
+    </message>
+    <message>
+        <source>write failed</source>
+        <translation>写入文件失败</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>无法读取 %1</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>文件服务拒绝</translation>
+    </message>
+</context>
+<context>
+    <name>ZnTranscodeProcess</name>
+    <message>
+        <source>lame crashed</source>
+        <translation>转码程序崩溃</translation>
+    </message>
+    <message>
+        <source>lame exit code %1</source>
+        <translation>转码失败（退出码 %1）</translation>
+    </message>
+    <message>
+        <source>lame not found</source>
+        <translation>找不到转码程序 lame</translation>
+    </message>
+</context>
+<context>
+    <name>ZnDownAndUploadViewCtr</name>
+    <message>
+        <source>conversion failed</source>
+        <translation>转码失败</translation>
+    </message>
+</context>
+<context>
+    <name>ZnMicInfoForm</name>
+    <message>
+        <source>Server Mic</source>
+        <translation>服务器话筒</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Mic to Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Mic Call Ring</source>
+        <translation>话筒呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talkbacking</source>
+        <translation>对讲中</translation>
+    </message>
+    <message>
+        <source>Monitor Terminal</source>
+        <translation>监听终端</translation>
+    </message>
+    <message>
+        <source>Mic Stop Service</source>
+        <translation>话筒停止服务</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD81SettingDialog</name>
+    <message>
+        <source>Mic Setting</source>
+        <translation>话筒设置</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Setting Monitor List Error!</source>
+        <translation>提交监听名单错误！</translation>
+    </message>
+    <message>
+        <source>Setting Ss Task List Error!</source>
+        <translation>提交音源任务错误！</translation>
+    </message>
+    <message>
+        <source>Setting Region List Error!</source>
+        <translation>提交分区配置错误！</translation>
     </message>
 </context>
 </TS>

@@ -2,7 +2,7 @@
 
 #include <QTableWidgetItem>
 
-ZnTableRow::ZnTableRow(ZnTableRow &&other) noexcept : cells(std::move(other.cells))
+ZnTableRow::ZnTableRow(ZnTableRow &&other) noexcept : cells(other.cells)
 {
     other.cells.clear();
 }
@@ -11,7 +11,8 @@ ZnTableRow &ZnTableRow::operator=(ZnTableRow &&other) noexcept
 {
     if (this != &other) {
         clear();
-        cells.swap(other.cells);
+        cells = other.cells;
+        other.cells.clear();
     }
     return *this;
 }
@@ -34,17 +35,29 @@ QTableWidgetItem *ZnTableRow::addLocal(const std::string &text, int data)
     return add(QString::fromLocal8Bit(text.data(), int(text.size())), data);
 }
 
+QTableWidgetItem *ZnTableRow::addText(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    cells.push_back(item);
+    return item;
+}
+
+QTableWidgetItem *ZnTableRow::addLocalText(const std::string &text)
+{
+    return addText(QString::fromLocal8Bit(text.data(), int(text.size())));
+}
+
 QTableWidgetItem *ZnTableRow::cell(int column) const
 {
-    return column >= 0 && column < size() ? cells[size_t(column)] : nullptr;
+    return column >= 0 && column < size() ? cells[column] : nullptr;
 }
 
 QTableWidgetItem *ZnTableRow::take(int column)
 {
     if (column < 0 || column >= size())
         return nullptr;
-    QTableWidgetItem *item = cells[size_t(column)];
-    cells[size_t(column)] = nullptr;
+    QTableWidgetItem *item = cells[column];
+    cells[column] = nullptr;
     return item;
 }
 

@@ -6,7 +6,6 @@
 #include "LogExportThread.h"
 #include "LogTestDb.h"
 #include "ZnDbQuery.h"
-#include "ZnModalHelper.h"
 #include "ZnResources.h"
 
 #include <QDir>
@@ -14,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -26,29 +23,19 @@ const QByteArray kEarlier("an earlier export\n");
 QList<QStringList> readCsv(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QTextCodec::codecForName("GBK")->toUnicode(f.readAll());
     QList<QStringList> lines;
-    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    if (!f.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QString &line : QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QStringList fields;
         int i = 0;
-        while (i < line.size()) {
-            if (line[i] != QLatin1Char(QLatin1Char('"')))
-                break;
+        for (; i < line.size() && line[i] == QLatin1Char('"'); i += 2) {
             QString field;
-            for (++i; i < line.size(); ++i) {
-                if (line[i] == QLatin1Char(QLatin1Char('"')) && i + 1 < line.size() && line[i + 1] == QLatin1Char(QLatin1Char('"')))
-                    field += line[i++];
-                else if (line[i] == QLatin1Char(QLatin1Char('"')))
-                    break;
-                else
-                    field += line[i];
-            }
-            if (i + 1 >= line.size() || line[i + 1] != QLatin1Char(QLatin1Char(',')))
+            for (++i; i < line.size() && !(line[i] == QLatin1Char('"') && line.mid(i, 2) != QLatin1String("\"\"")); ++i)
+                field += line[line[i] == QLatin1Char('"') ? i++ : i];
+            if (line.mid(i, 2) != QStringLiteral("\","))
                 break;
             fields << field;
-            i += 2;
         }
         lines << (i == line.size() ? fields : QStringList{QStringLiteral("<bad>"), line});
     }
@@ -59,14 +46,6 @@ QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList said(const ZnModalHelper &modal)
-{
-    QStringList out;
-    for (const QString &t : modal.seenTexts())
-        out << t.trimmed();
-    return out;
 }
 
 } // namespace
@@ -81,25 +60,25 @@ class tst_logexport : public QObject
 
     QString target() const { return out + QStringLiteral("/zn_user_log.csv"); }
     QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
+    void pointAtFolder(LogExportDialog &dialog, const QString &folder)
+    {
+        dialog.form().directoryComboBox->addItem(folder);
+        dialog.form().directoryComboBox->setCurrentText(folder);
+    }
 
-    // An export of the user log on a thread of its own, with a hook run on that
-    // thread at the first page written.
-    int runThread(const std::function<void(LogExportThread &)> &atFirstPage, QStringList *names = nullptr)
+    // An export of the user log on a thread of its own; the hook runs on that
+    // thread when the first page is written. Returns the finish code, 2 for none.
+    int runThread(const std::function<void(LogExportThread &)> &atFirstPage)
     {
         LogExportThread t(target(), kHeaders, UserLogKind);
         bool first = true;
         connect(&t, &LogExportThread::update_signal, &t, [&] {
-            if (first)
+            if (std::exchange(first, false))
                 atFirstPage(t);
-            first = false;
         }, Qt::DirectConnection);
         QSignalSpy finished(&t, &LogExportThread::finish_signal);
         t.start();
         t.wait();
-        if (names) {
-            for (const QStringList &line : readCsv(target()).mid(1))
-                *names << line.value(2);
-        }
         return finished.isEmpty() ? 2 : finished.at(0).at(0).toInt();
     }
 
@@ -114,7 +93,8 @@ private slots:
     void cleanupTestCase() { QDir::setCurrent(oldDir); }
     void init()
     {
-        out = work.path() + QStringLiteral("/out") + QString::number(QDateTime::currentMSecsSinceEpoch());
+        static int n = 0;
+        out = work.path() + QStringLiteral("/out") + QString::number(++n);
         QVERIFY(QDir().mkpath(out));
     }
 
@@ -136,27 +116,24 @@ private slots:
     // 250 rows in three pages, Chinese text, quotes and commas inside fields, GBK.
     void wholeLogThroughTheDialog()
     {
-        QVERIFY(sql("update userlog set content = '他说\"好\",再见' where id = 250"));
-        QVERIFY(sql("update userlog set name = '王,\"五\"' where id = 249"));
+        QVERIFY(sql(QStringLiteral("update userlog set content = '他说\"好\",再见' where id = 250; "
+                                   "update userlog set name = '王,\"五\"' where id = 249")));
         QFile::remove(QStringLiteral("config.ini"));
         {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
-            dialog.form().directoryComboBox->addItem(out);
-            dialog.form().directoryComboBox->setCurrentText(out);
+            pointAtFolder(dialog, out);
             QSignalSpy progress(dialog.form().export_bar, &QProgressBar::valueChanged);
-            ZnModalHelper done;
-            done.answer(QStringLiteral("ConfirmButton"), &dialog);
+            Answered done(QStringLiteral("ConfirmButton"));
             dialog.form().fExportBtn->click();
             QTRY_VERIFY(done.handled());
-            QCOMPARE(said(done).last(), QStringLiteral("日志下载完成！"));
+            QCOMPARE(done.last(), QStringLiteral("日志下载完成！"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QList<int> values;
             for (const QList<QVariant> &v : progress)
                 values << v.at(0).toInt();
             QCOMPARE(values, (QList<int>{33, 66, 100}));
         }
-        sql("update userlog set content = '登录系统 250' where id = 250");
-        sql("update userlog set name = '用户249' where id = 249");
+        sql(QStringLiteral("update userlog set content = '登录系统 250' where id = 250; update userlog set name = '用户249' where id = 249"));
 
         const QByteArray bytes = bytesOf(target());
         QVERIFY(bytes.endsWith(",\n") && !bytes.contains('\r'));
@@ -175,16 +152,16 @@ private slots:
     // Rows added while the export runs are not in it, and none repeats.
     void pinnedToTheRowsAtItsStart()
     {
-        QStringList names;
         const int code = runThread([](LogExportThread &) {
-            sql("insert into userlog (name, content) values ('新来的', 'a'), ('新来的', 'b'), ('新来的', 'c')");
-        }, &names);
-        sql("delete from userlog where id > 250");
-        sql("alter table userlog auto_increment = 251");
+            sql(QStringLiteral("insert into userlog (name) values ('新来的'), ('新来的'), ('新来的')"));
+        });
+        sql(QStringLiteral("delete from userlog where id > 250; alter table userlog auto_increment = 251"));
         QCOMPARE(code, int(LogExportThread::Complete));
+        QStringList names;
+        for (const QStringList &line : readCsv(target()).mid(1))
+            names << line.value(2);
         QCOMPARE(names.size(), 250);
-        QCOMPARE(names.first(), QStringLiteral("用户250"));
-        QCOMPARE(names.last(), QStringLiteral("用户1"));
+        QCOMPARE(names.first() + names.last(), QStringLiteral("用户250用户1"));
         QCOMPARE(names.removeDuplicates(), 0);
     }
 
@@ -206,10 +183,8 @@ private slots:
         f.close();
         if (how == QStringLiteral("decline")) {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
-            dialog.form().directoryComboBox->addItem(out);
-            dialog.form().directoryComboBox->setCurrentText(out);
-            ZnModalHelper ask;
-            ask.answer(QStringLiteral("cancelButton"), &dialog);
+            pointAtFolder(dialog, out);
+            Answered ask(QStringLiteral("cancelButton"));
             dialog.form().fExportBtn->click();
             QVERIFY(ask.handled());
             QVERIFY(!dialog.exportThread() && dialog.form().fExportBtn->isEnabled());
@@ -218,16 +193,16 @@ private slots:
                 if (how == QStringLiteral("stop"))
                     t.requestInterruption();
                 else
-                    sql(how.toUtf8().constData());
+                    sql(how);
             });
-            sql("rename table userlog_away to userlog");
+            sql(QStringLiteral("rename table userlog_away to userlog"));
             QCOMPARE(got, code);
         }
         QCOMPARE(bytesOf(target()), kEarlier);
         QCOMPARE(filesInFolder(), QStringList{QStringLiteral("zn_user_log.csv")});
     }
 
-    // What the dialog shows when the export cannot be made.
+    // What the dialog shows when the export cannot be made; it writes nothing.
     void dialogOutcomes_data()
     {
         QTest::addColumn<QString>("before");
@@ -251,47 +226,39 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, cancelText);
         QFETCH(bool, exportShown);
-        for (const QString &s : before.split(QStringLiteral("; "), Qt::SkipEmptyParts))
-            QVERIFY(sql(s.toUtf8().constData()));
+        QVERIFY(sql(before));
         LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
         auto &ui = dialog.form();
-        ui.directoryComboBox->addItem(out + folder);
-        ui.directoryComboBox->setCurrentText(out + folder);
+        pointAtFolder(dialog, out + folder);
         dialog.show();
         ui.fExportBtn->click();
         QTRY_VERIFY(ui.message_widget->isVisible());
-        for (const QString &s : after.split(QStringLiteral("; "), Qt::SkipEmptyParts))
-            QVERIFY(sql(s.toUtf8().constData()));
-        QCOMPARE(ui.msg_lable->text(), message);
-        QCOMPARE(ui.fCancelBtn->text(), cancelText);
+        QVERIFY(sql(after));
+        QCOMPARE(ui.msg_lable->text() + ui.fCancelBtn->text(), message + cancelText);
         QVERIFY(ui.fCancelBtn->isEnabled() && !ui.progress_widget->isVisible());
-        QCOMPARE(ui.fExportBtn->isVisible(), exportShown);
-        QCOMPARE(ui.fExportBtn->isEnabled(), exportShown);
+        QCOMPARE(ui.fExportBtn->isVisible() && ui.fExportBtn->isEnabled(), exportShown);
         QCOMPARE(filesInFolder(), QStringList());
     }
 
-    // Closing the dialog mid-export: when it has closed, the export has ended, so
+    // Closing the dialog mid-export: once it has closed the export has ended, so
     // the page may query the shared connection at once.
     void closedMidExport()
     {
-        auto dialog = std::make_unique<LogExportDialog>(nullptr, kHeaders, UserLogKind);
-        dialog->form().directoryComboBox->addItem(out);
-        dialog->form().directoryComboBox->setCurrentText(out);
+        LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
+        pointAtFolder(dialog, out);
         bool closed = false;
-        connect(dialog->form().export_bar, &QProgressBar::valueChanged, this, [&] {
-            if (!closed)
-                dialog->form().close_btn->click();
-            closed = true;
+        connect(dialog.form().export_bar, &QProgressBar::valueChanged, this, [&] {
+            if (!std::exchange(closed, true))
+                dialog.form().close_btn->click();
         });
-        dialog->form().fExportBtn->click();
+        dialog.form().fExportBtn->click();
         QTRY_VERIFY(closed);
-        QVERIFY(!dialog->exportThread() || dialog->exportThread()->isFinished());
+        QVERIFY(!dialog.exportThread() || dialog.exportThread()->isFinished());
         QCOMPARE(ZnDbQuery::userLogCount(), 250);
         // Either stopped (nothing written) or finished (the whole log).
         const QStringList files = filesInFolder();
         QVERIFY2(files.isEmpty() || (files == QStringList{QStringLiteral("zn_user_log.csv")} && readCsv(target()).size() == 251),
                  qPrintable(files.join(QLatin1Char('|'))));
-        dialog.reset();
     }
 };
 

@@ -138,7 +138,7 @@ private slots:
 
         const auto settled = [&] {
             for (int row = 0; row < table.rowCount(); ++row) {
-                if (cell(table, row, 0) != QStringLiteral("失败"))
+                if (!cell(table, row, 0).startsWith(QStringLiteral("失败")))
                     return false;
             }
             return table.rowCount() == failed.size();
@@ -146,6 +146,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(settled(), 30000);
         for (int row = 0; row < table.rowCount(); ++row) {
             QVERIFY(failed.contains(cell(table, row, 1)));
+            QVERIFY(cell(table, row, 0).size() > 3);   // says why
             QVERIFY(!table.item(row, 0)->toolTip().isEmpty());
         }
         if (noEncoder)
@@ -197,7 +198,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 0, 30000);
             QCOMPARE(QFileInfo(local).size(), size);
         } else {
-            QTRY_COMPARE_WITH_TIMEOUT(cell(table, 0, 0), QStringLiteral("失败"), 30000);
+            QTRY_VERIFY_WITH_TIMEOUT(cell(table, 0, 0).startsWith(QStringLiteral("失败")), 30000);
             QVERIFY(!QFileInfo::exists(local));
         }
     }
@@ -210,8 +211,8 @@ private slots:
             ZnDownAndUploadViewCtr queue(&table);
             queue.queueUpload("a.wav", "/nowhere/a.wav", "/data/mp3/a.wav", 10);
             queue.queueUpload("abc", "/nowhere/abc", "/data/mp3/abc", 10);
-            QTRY_COMPARE(cell(table, 0, 0), QStringLiteral("失败"));
-            QTRY_COMPARE(cell(table, 1, 0), QStringLiteral("失败"));
+            QTRY_VERIFY(cell(table, 0, 0).startsWith(QStringLiteral("失败")));
+            QTRY_VERIFY(cell(table, 1, 0).startsWith(QStringLiteral("失败")));
         }
         QFile note(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
         QVERIFY(note.open(QIODevice::ReadOnly));

@@ -10,10 +10,15 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <dirent.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -90,6 +95,61 @@ std::string str(const Json::Value& req, const char* key)
 {
     const Json::Value& v = req[key];
     return v.isString() ? v.asString() : std::string();
+}
+
+// A JSON string: quotes, backslashes and control characters escaped, UTF-8 kept.
+std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (const unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + '"';
+}
+
+struct Entry
+{
+    std::string name;
+    bool isDir;
+    long long size;
+    std::string date;
+};
+
+// The folder's entries, files first and then folders, each in name order; read
+// with one stat per entry, as a listing of thousands of files has to be quick.
+std::vector<Entry> readFolder(const std::string& dir)
+{
+    std::vector<Entry> out;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return out;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st{};
+        if (::stat((dir + "/" + name).c_str(), &st) != 0)
+            continue;
+        struct tm t{};
+        ::localtime_r(&st.st_mtime, &t);
+        char date[32];
+        std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &t);
+        out.push_back({name, S_ISDIR(st.st_mode), static_cast<long long>(st.st_size), date});
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) {
+        return a.isDir != b.isDir ? b.isDir : a.name < b.name;
+    });
+    return out;
 }
 
 struct Sender
@@ -338,27 +398,19 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         const QDir dir(base.filePath(q(rel)));
         if (!dir.exists())
             return fail("no such folder");
-        out["Command"] = "GetFileList";
-        Json::Value list(Json::arrayValue);
         const std::string prefix = std::string(kServerRoot) + (rel.empty() ? "" : "/" + rel) + "/";
-        for (const QFileInfo& fi : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::DirsLast)) {
-            Json::Value e;
-            e["FileName"] = prefix + s(fi.fileName());
-            e["Size"] = fi.isDir() ? std::string("-1") : std::to_string(fi.size());
-            e["CreatDate"] = s(fi.lastModified().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-            list.append(e);
-        }
+        std::vector<Entry> entries = readFolder(s(dir.absolutePath()));
         if (f.hostileListing) {
-            for (const char* bad : {"../x", "a\\b", "", ".", "..", "bad\x01name"}) {
-                Json::Value e;
-                e["FileName"] = prefix + bad;
-                e["Size"] = "10";
-                e["CreatDate"] = "2026-12-06 08:30:00";
-                list.append(e);
-            }
+            for (const char* bad : {"../x", "a\\b", "", ".", "..", "bad\x01name"})
+                entries.push_back({bad, false, 10, "2026-12-06 08:30:00"});
         }
-        out["FileList"] = list;
-        return write(out);
+        std::string text = "{\"CSeq\":" + quoted(str(req, "CSeq")) + ",\"Command\":\"GetFileList\",\"FileList\":[";
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const Entry& e = entries[i];
+            text += (i ? ",{\"CreatDate\":" : "{\"CreatDate\":") + quoted(e.date) + ",\"FileName\":" + quoted(prefix + e.name)
+                + ",\"Size\":" + quoted(e.isDir ? std::string("-1") : std::to_string(e.size)) + "}";
+        }
+        return text + "]}" + kEnd;
     }
     if (cmd == "GetFile") {
         const std::string name = str(req, "FileName");

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -17,6 +19,29 @@ volatile std::sig_atomic_t gStop = 0;
 void onSignal(int)
 {
     gStop = 1;
+}
+
+// The call recordings that the talk log names, in the file service's temporary
+// folder: silent MPEG frames, the newest one large enough to watch its download.
+void addRecordings(ZnSimServer& server, const std::string& folder)
+{
+    const std::string root = std::string(ZnSimFileService::kServerRoot) + "/";
+    server.withData([&](ZnSimData& d) {
+        size_t frames = 20000;
+        for (auto it = d.table("talklog").rbegin(); it != d.table("talklog").rend(); ++it) {
+            const std::string path = (*it)["recordfile"].asString();
+            if (path.compare(0, root.size(), root) != 0 || path.find("..") != std::string::npos)
+                continue;
+            const std::filesystem::path local = std::filesystem::path(folder) / path.substr(root.size());
+            std::filesystem::create_directories(local.parent_path());
+            std::ofstream out(local, std::ios::binary);
+            std::string frame(417, '\0');
+            frame[0] = char(0xFF), frame[1] = char(0xFB), frame[2] = char(0x90), frame[3] = char(0x64);
+            for (size_t i = 0; i < frames; ++i)
+                out << frame;
+            frames = 600;
+        }
+    });
 }
 
 void usage()
@@ -94,10 +119,13 @@ int main(int argc, char* argv[])
     std::signal(SIGTERM, onSignal);
     std::printf("zn_simulator listening on %s:%d\n", host.c_str(), server.port());
     if (filePort >= 0) {
-        if (files.start(filePort, host, mediaRoot))
+        if (files.start(filePort, host, mediaRoot)) {
+            if (mediaRoot.empty())
+                addRecordings(server, files.folder());
             std::printf("zn_simulator file service on %s:%d serving %s\n", host.c_str(), files.port(), files.folder().c_str());
-        else
+        } else {
             std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort, std::strerror(errno));
+        }
     }
     std::fflush(stdout);
     size_t logged = 0;

@@ -1,0 +1,168 @@
+// The file service over loopback: a 256 MiB download from the simulated service
+// to a local file, and a 10,000-entry listing from the wire into the media
+// page's table. Runs offscreen unless a platform is set.
+#include "TcpSocketClient.h"
+#include "ZnFileReply.h"
+#include "ZnCFtpClient.h"
+#include "ZnFtpClientMgr.h"
+#include "ZnMediaViewCtrl.h"
+#include "ZnSimFileService.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+constexpr qint64 kFileSize = 256LL * 1024 * 1024;
+constexpr int kEntries = 10000;
+
+struct Fixture
+{
+    QTemporaryDir media;
+    QTemporaryDir local;
+    ZnSimFileService service;
+    std::mutex mutex;
+    std::condition_variable done;
+    int finished = 0;
+    bool lastOk = false;
+
+    Fixture()
+    {
+        QDir root(media.path());
+        root.mkpath(QStringLiteral("big"));
+        root.mkpath(QStringLiteral("many"));
+        QFile big(root.filePath(QStringLiteral("big/big.mp3")));
+        big.open(QIODevice::WriteOnly);
+        QByteArray chunk(1 << 20, '\0');
+        for (int i = 0; i < chunk.size(); ++i)
+            chunk[i] = char(i * 131 + (i >> 8));
+        for (qint64 n = 0; n < kFileSize; n += chunk.size())
+            big.write(chunk);
+        big.close();
+        for (int i = 0; i < kEntries; ++i) {
+            QFile f(root.filePath(QStringLiteral("many/节目 %1.mp3").arg(i, 5, 10, QLatin1Char('0'))));
+            f.open(QIODevice::WriteOnly);
+        }
+        service.start(0, "127.0.0.1", media.path().toStdString());
+        TcpSocketClient* worker = TcpSocketClient::instance();
+        worker->setServer(QStringLiteral("127.0.0.1"), quint16(service.port()));
+        QObject::connect(worker, &TcpSocketClient::transferFinished, worker,
+                         [this](int, bool ok, const QString&) {
+                             std::lock_guard<std::mutex> lock(mutex);
+                             ++finished;
+                             lastOk = ok;
+                             done.notify_all();
+                         },
+                         Qt::DirectConnection);
+        worker->start();
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture* f = new Fixture;
+    return *f;
+}
+
+void BM_Download256MiB(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QString target = f.local.filePath(QStringLiteral("big.mp3"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(target);
+        int before = 0;
+        {
+            std::lock_guard<std::mutex> lock(f.mutex);
+            before = f.finished;
+        }
+        state.ResumeTiming();
+        TcpSocketClient::instance()->addDownloadTask(QStringLiteral("/data/mp3/big/big.mp3"), target, 1);
+        std::unique_lock<std::mutex> lock(f.mutex);
+        f.done.wait_for(lock, std::chrono::seconds(120), [&] { return f.finished > before; });
+        if (!f.lastOk || QFileInfo(target).size() != kFileSize) {
+            state.SkipWithError("the download did not complete");
+            break;
+        }
+    }
+    state.counters["MB_per_s"] =
+        benchmark::Counter(double(kFileSize) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Download256MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_ListingToTable(benchmark::State& state)
+{
+    fixture();
+    QTableWidget table(0, 4);
+    ZnMediaViewCtrl browser(&table);
+    ZnFtpClientMgr::instance()->client()->setMediaBrowser(&browser);
+    browser.slot_setMediaRoot(QStringLiteral("/data/mp3"));
+    // The root's listing (two folders) first, so it cannot land inside a timed turn.
+    for (int spins = 0; table.rowCount() != 2 && spins < 2000; ++spins)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    for (auto _ : state) {
+        state.PauseTiming();
+        table.setRowCount(0);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        browser.requestDirList(QStringLiteral("/data/mp3/many"));
+        for (int spins = 0; table.rowCount() != kEntries && spins < 100000; ++spins)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    if (table.rowCount() != kEntries)
+        state.SkipWithError("the table does not hold every entry");
+    ZnFtpClientMgr::instance()->client()->setMediaBrowser(nullptr);
+}
+BENCHMARK(BM_ListingToTable)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// The two halves of the client's share: reading the reply, filling the table.
+QByteArray listingReply()
+{
+    QByteArray r = "{\"Command\":\"GetFileList\",\"CSeq\":\"1\",\"FileList\":[";
+    for (int i = 0; i < kEntries; ++i) {
+        r += (i ? "," : "") + QStringLiteral("{\"CreatDate\":\"2026-12-06 08:30:00\",\"FileName\":\"/data/mp3/many/节目 %1.mp3\",\"Size\":\"%2\"}")
+                                  .arg(i, 5, 10, QLatin1Char('0')).arg(1000 + i).toUtf8();
+    }
+    return r + "]}\r\n\r\n";
+}
+
+void BM_ListingRead(benchmark::State& state)
+{
+    const QByteArray reply = listingReply();
+    for (auto _ : state) {
+        QList<ZnMediaFile_t> list;
+        ZnFileReply::readListing(reply, list);
+        benchmark::DoNotOptimize(list);
+    }
+}
+BENCHMARK(BM_ListingRead)->Unit(benchmark::kMillisecond);
+
+void BM_ListingFill(benchmark::State& state)
+{
+    QList<ZnMediaFile_t> list;
+    ZnFileReply::readListing(listingReply(), list);
+    QTableWidget table(0, 4);
+    ZnMediaViewCtrl browser(&table);
+    for (auto _ : state)
+        browser.showMediaTable(&list);
+}
+BENCHMARK(BM_ListingFill)->Unit(benchmark::kMillisecond);
+}
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
