@@ -21,8 +21,6 @@ private slots:
     void execTimeNames();
     void defaultTime_data();
     void defaultTime();
-    void planDialogOpens_data();
-    void planDialogOpens();
     void playListRoundTrip();
     void playListPathWithSeparator();
     void speechTextLimit_data();
@@ -35,7 +33,6 @@ private slots:
     void playListRows();
     void regionClickChecksMembers();
     void storedTerminalsNotOfferedAreKept();
-    void endDateBox();
 
 private:
     // Presses OK, answering one refusal box; its text, or "" when none opened.
@@ -157,37 +154,7 @@ void TstTaskDialogs::defaultTime()
     QCOMPARE(ZnExecTimeDialog::defaultTime(now), shown);
 }
 
-void TstTaskDialogs::planDialogOpens_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<int>("times");
-    QTest::addColumn<int>("duration");
-    QTest::addColumn<QString>("state");   // count box, count, time, time enabled, volume, counter
-    QTest::newRow("new task") << 0 << 1 << 0 << "1 1 00:01:00 0 75 200/200";
-    QTest::newRow("duration 3725") << 5 << 0 << 3725 << "0 0 01:02:05 1 70 200/200";
-    QTest::newRow("count 7") << 5 << 7 << 0 << "1 7 00:00:00 0 70 200/200";
-}
 
-void TstTaskDialogs::planDialogOpens()
-{
-    QFETCH(int, id);
-    QFETCH(int, times);
-    QFETCH(int, duration);
-    QFETCH(QString, state);
-    ZnSsTask t;
-    t.Id = id;
-    t.PlayTimes = times;
-    t.Duration = duration;
-    ZnPlanTaskEditDialog d(&t);
-    Ui::fTaskEditDialog &f = d.form();
-    const QString shown = QStringList{QString::number(f.fPlayCountCheckBox->isChecked()),
-                                      f.fPlayCountLineEdit->text().isEmpty() ? "0" : f.fPlayCountLineEdit->text(),
-                                      f.fPlayTimeEdit->time().toString("hh:mm:ss"),
-                                      QString::number(f.fPlayTimeEdit->isEnabled()),
-                                      QString::number(f.fVolSpinBox->value()), f.fSizeLabel->text()}
-                              .join(' ');
-    QCOMPARE(shown, state);
-}
 
 void TstTaskDialogs::playListRoundTrip()
 {
@@ -440,18 +407,6 @@ void TstTaskDialogs::storedTerminalsNotOfferedAreKept()
     QCOMPARE(t.TerminalId, std::string("10001 77777"));
 }
 
-void TstTaskDialogs::endDateBox()
-{
-    ZnSsTask t;
-    t.Id = 5;
-    t.SourceCategory = 3;
-    t.StartDate = 1700000000;
-    ZnTimerTaskEditDialog d(&t);
-    QVERIFY(!d.form().fStopDateCb->isChecked());
-    QVERIFY(!d.form().fStopDateEdit->isEnabled());
-    d.form().fStopDateCb->setChecked(true);
-    QVERIFY(d.form().fStopDateEdit->isEnabled());
-}
 
 QTEST_MAIN(TstTaskDialogs)
 #include "tst_taskdialogs.moc"

@@ -286,8 +286,6 @@ void TstTaskPages::planChangesThroughThePanel_data()
     QTest::addColumn<QString>("plans");  // the panel's names afterwards
     QTest::newRow("default plan kept, nothing asked")
         << 0 << "fSchDelBtn" << "" << QStringLiteral("默认方案不可以删除！") << "Weekdays Holidays Empty";
-    QTest::newRow("plan with tasks refused")
-        << 1 << "fSchDelBtn" << "" << QStringLiteral("删除方案失败，如有任务请先删除!") << "Weekdays Holidays Empty";
     QTest::newRow("unchanged edit sends nothing") << 2 << "fSchEditBtn" << "Empty" << "" << "Weekdays Holidays Empty";
     QTest::newRow("empty name refused") << 2 << "fSchNewBtn" << "" << QStringLiteral("方案名称不可以空!")
                                         << "Weekdays Holidays Empty";
