@@ -106,8 +106,8 @@ void TstRegionPage::membersByKind()
 {
     current(2);
     QCOMPARE(rowsOf(page->form().fTermTableWidget),
-             QStringLiteral("60001:Lobby help 60002:D74_60002 50001:Gate call 50002:D72_50002 10001:Speaker 10001 "
-                            "10002:Speaker 10002"));
+             QStringLiteral("60001:Lobby help 60002:D74_60002 50001:Gate call 50002:D72_50002 "
+                            "10001:Speaker 10001 10002:Speaker 10002"));
 }
 
 // A region with a member no model offers keeps it through an edit, and the
@@ -172,7 +172,7 @@ void TstRegionPage::selectAllAndCancel()
             int n = 0;
             for (int r = 0; r < t->rowCount(); ++r)
                 n += t->item(r, 0)->checkState() == Qt::Checked;
-            return QString::number(n) + QStringLiteral("/") + QString::number(t->rowCount());
+            return QString::number(n) + QLatin1Char('/') + QString::number(t->rowCount());
         };
         states << checked();
         d->form().fAllCheckBox->setChecked(true);
@@ -204,7 +204,7 @@ void TstRegionPage::refusals()
     s.sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "Region is in use"));
     current(1);
     std::vector<ModalChain::Action> steps;
-    if (button == QStringLiteral("fDelBtn")) {
+    if (button == QLatin1String("fDelBtn")) {
         steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
     } else {
         steps.push_back([](QWidget *w) {

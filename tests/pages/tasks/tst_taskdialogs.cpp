@@ -64,11 +64,11 @@ void TstTaskDialogs::execTimes_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
     QTest::newRow("added out of order") << QStringList{QStringLiteral("add x 12:00:00"), QStringLiteral("add y 08:30:00"), QStringLiteral("add z 23:59:59")}
-                                        << "08:30:00 12:00:00 23:59:59" << "y#$%30600!!!x#$%43200!!!z#$%86399";
+                                        << QStringLiteral("08:30:00 12:00:00 23:59:59") << QStringLiteral("y#$%30600!!!x#$%43200!!!z#$%86399");
     QTest::newRow("edit moves the row") << QStringList{QStringLiteral("add x 12:00:00"), QStringLiteral("add y 08:30:00"), QStringLiteral("edit 0 13:00:00")}
-                                        << "12:00:00 13:00:00" << "x#$%43200!!!y#$%46800";
+                                        << QStringLiteral("12:00:00 13:00:00") << QStringLiteral("x#$%43200!!!y#$%46800");
     QTest::newRow("B then A") << QStringList{QStringLiteral("add B 08:00:00"), QStringLiteral("add A 07:30:00")} << QStringLiteral("07:30:00 08:00:00")
-                              << "A#$%27000!!!B#$%28800";
+                              << QStringLiteral("A#$%27000!!!B#$%28800");
 }
 
 void TstTaskDialogs::execTimes()
@@ -83,7 +83,7 @@ void TstTaskDialogs::execTimes()
         ZnExecTime e;
         const QTime t = QTime::fromString(p[2], QStringLiteral("hh:mm:ss"));
         e.seconds = QTime(0, 0).secsTo(t);
-        if (p[0] == QStringLiteral("add")) {
+        if (p[0] == QLatin1String("add")) {
             e.setName(p[1].toStdString());
             view.addEntry(e);
         } else {
@@ -107,11 +107,11 @@ void TstTaskDialogs::execTimeNames_data()
     QTest::addColumn<QString>("old");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");   // "refused" when OK is refused
-    QTest::newRow("32 two-byte characters cut to 15") << "" << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
-    QTest::newRow("32 three-byte characters cut to 10") << "" << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
-    QTest::newRow("cleared name keeps the old one") << "old" << "" << "old";
-    QTest::newRow("entry separator refused") << "" << "a!!!b" << "refused";
-    QTest::newRow("time separator refused") << "" << "a#$%b" << "refused";
+    QTest::newRow("32 two-byte characters cut to 15") << QStringLiteral("") << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
+    QTest::newRow("32 three-byte characters cut to 10") << QStringLiteral("") << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
+    QTest::newRow("cleared name keeps the old one") << QStringLiteral("old") << QStringLiteral("") << QStringLiteral("old");
+    QTest::newRow("entry separator refused") << QStringLiteral("") << QStringLiteral("a!!!b") << QStringLiteral("refused");
+    QTest::newRow("time separator refused") << QStringLiteral("") << QStringLiteral("a#$%b") << QStringLiteral("refused");
 }
 
 void TstTaskDialogs::execTimeNames()
@@ -129,7 +129,7 @@ void TstTaskDialogs::execTimeNames()
     d.form().fNameEdit->setText(typed);
     d.show();
     const QString box = pressOk(d);
-    if (stored == QStringLiteral("refused")) {
+    if (stored == QLatin1String("refused")) {
         QVERIFY(box.contains(QStringLiteral("#$%")));
         QVERIFY(d.isVisible());
         return;
@@ -188,9 +188,9 @@ void TstTaskDialogs::speechTextLimit_data()
     QTest::addColumn<int>("inserted");
     QTest::addColumn<QString>("kept");  // runs of 'a' (old) and 'b' (new) characters
     QTest::addColumn<QString>("counter");
-    QTest::newRow("250 pasted") << 0 << 0 << 250 << "200b" << "0/200";
-    QTest::newRow("into the middle of 200") << 200 << 100 << 5 << "200a" << "0/200";
-    QTest::newRow("fits") << 100 << 50 << 30 << "50a30b50a" << "70/200";
+    QTest::newRow("250 pasted") << 0 << 0 << 250 << QStringLiteral("200b") << QStringLiteral("0/200");
+    QTest::newRow("into the middle of 200") << 200 << 100 << 5 << QStringLiteral("200a") << QStringLiteral("0/200");
+    QTest::newRow("fits") << 100 << 50 << 30 << QStringLiteral("50a30b50a") << QStringLiteral("70/200");
 }
 
 void TstTaskDialogs::speechTextLimit()
@@ -266,12 +266,12 @@ void TstTaskDialogs::timerDialogWrites_data()
     QTest::addColumn<QStringList>("times");   // execution times added
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("stored");      // Week, dates, ExecuteTime, OpenAmp, TerminalId
-    QTest::newRow("new manual task") << 2 << 0 << QStringList() << "" << "127 0 0 - 0 10002 50001";
-    QTest::newRow("sdk without times refused") << 4 << 7 << QStringList() << QStringLiteral("请添加执行时间！") << "";
+    QTest::newRow("new manual task") << 2 << 0 << QStringList() << QStringLiteral("") << QStringLiteral("127 0 0 - 0 10002 50001");
+    QTest::newRow("sdk without times refused") << 4 << 7 << QStringList() << QStringLiteral("请添加执行时间！") << QStringLiteral("");
     QTest::newRow("new timer task without times refused") << 3 << 0 << QStringList()
-                                                           << QStringLiteral("请添加执行时间！") << "";
-    QTest::newRow("timer task with two times") << 3 << 0 << QStringList{QStringLiteral("B 08:00:00"), QStringLiteral("A 07:30:00")} << QString()
-                                               << "127 today 0 A#$%27000!!!B#$%28800 3 10002 50001";
+                                                           << QStringLiteral("请添加执行时间！") << QStringLiteral("");
+    QTest::newRow("timer task with two times") << 3 << 0 << QStringList{QStringLiteral("B 08:00:00"), QStringLiteral("A 07:30:00")} << QStringLiteral("")
+                                               << QStringLiteral("127 today 0 A#$%27000!!!B#$%28800 3 10002 50001");
 }
 
 void TstTaskDialogs::timerDialogWrites()
@@ -326,11 +326,11 @@ void TstTaskDialogs::playListRows_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<QString>("left");
-    QTest::newRow("delete first and third") << "delete" << QList<int>{0, 2} << "b.mp3";
-    QTest::newRow("first up") << "up" << QList<int>{0} << "a.mp3 b.mp3 c.mp3";
-    QTest::newRow("last down") << "down" << QList<int>{2} << "a.mp3 b.mp3 c.mp3";
-    QTest::newRow("second up") << "up" << QList<int>{1} << "b.mp3 a.mp3 c.mp3";
-    QTest::newRow("second down") << "down" << QList<int>{1} << "a.mp3 c.mp3 b.mp3";
+    QTest::newRow("delete first and third") << QStringLiteral("delete") << QList<int>{0, 2} << QStringLiteral("b.mp3");
+    QTest::newRow("first up") << QStringLiteral("up") << QList<int>{0} << QStringLiteral("a.mp3 b.mp3 c.mp3");
+    QTest::newRow("last down") << QStringLiteral("down") << QList<int>{2} << QStringLiteral("a.mp3 b.mp3 c.mp3");
+    QTest::newRow("second up") << QStringLiteral("up") << QList<int>{1} << QStringLiteral("b.mp3 a.mp3 c.mp3");
+    QTest::newRow("second down") << QStringLiteral("down") << QList<int>{1} << QStringLiteral("a.mp3 c.mp3 b.mp3");
 }
 
 void TstTaskDialogs::playListRows()
@@ -348,8 +348,8 @@ void TstTaskDialogs::playListRows()
     for (int r : rows)
         play->selectRow(r);
     play->setCurrentCell(rows.last(), 0, QItemSelectionModel::NoUpdate);
-    QPushButton *b = action == QStringLiteral("delete") ? d.form().fPlayListDelBtn
-                   : action == QStringLiteral("up")     ? d.form().fPlayListUpBtn
+    QPushButton *b = action == QLatin1String("delete") ? d.form().fPlayListDelBtn
+                   : action == QLatin1String("up")     ? d.form().fPlayListUpBtn
                                         : d.form().fPlayListDownBtn;
     b->click();
     QCOMPARE(columnOf(play, 0), left);

@@ -87,11 +87,11 @@ void TstTaskPages::init()
 
 ZnBaseTaskMgrForm *TstTaskPages::page(const QString &which)
 {
-    if (which == QStringLiteral("plan"))
+    if (which == QLatin1String("plan"))
         return plan.get();
-    if (which == QStringLiteral("manual"))
+    if (which == QLatin1String("manual"))
         return manual.get();
-    return which == QStringLiteral("sdk") ? static_cast<ZnBaseTaskMgrForm *>(sdk.get()) : timer.get();
+    return which == QLatin1String("sdk") ? static_cast<ZnBaseTaskMgrForm *>(sdk.get()) : timer.get();
 }
 
 void TstTaskPages::select(ZnBaseTaskMgrForm *p, const QList<int> &ids)
@@ -121,10 +121,10 @@ void TstTaskPages::pagesListTheirTasks_data()
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("buttons");   // the visible ones
     QTest::addColumn<QString>("columns");   // the hidden ones
-    QTest::newRow("plan") << "plan" << "2:Mic 1:P1" << "new edit del stop" << "1";
-    QTest::newRow("manual, reverse list order") << "manual" << "5:M3 4:M2 3:M1" << "new edit del start stop" << "1";
-    QTest::newRow("sdk") << "sdk" << "6:S1" << "stop" << "1 4 5 6";
-    QTest::newRow("timer, plan 1 by start time") << "timer" << "9:T0 7:T1" << "new edit del start stop" << "";
+    QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1") << QStringLiteral("new edit del stop") << QStringLiteral("1");
+    QTest::newRow("manual, reverse list order") << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1") << QStringLiteral("new edit del start stop") << QStringLiteral("1");
+    QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1") << QStringLiteral("stop") << QStringLiteral("1 4 5 6");
+    QTest::newRow("timer, plan 1 by start time") << QStringLiteral("timer") << QStringLiteral("9:T0 7:T1") << QStringLiteral("new edit del start stop") << QStringLiteral("");
 }
 
 void TstTaskPages::pagesListTheirTasks()
@@ -149,7 +149,7 @@ void TstTaskPages::pagesListTheirTasks()
         if (p->tableWidget()->isColumnHidden(c))
             hidden << QString::number(c);
     QCOMPARE(hidden.join(QLatin1Char(' ')), columns);
-    QCOMPARE(f.fSchemeNameText->isVisible(), which == QStringLiteral("timer"));
+    QCOMPARE(f.fSchemeNameText->isVisible(), which == QLatin1String("timer"));
 }
 
 void TstTaskPages::rowTexts_data()
@@ -159,11 +159,11 @@ void TstTaskPages::rowTexts_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("state");
     QTest::addColumn<QString>("texts");   // columns 1 to 6
-    QTest::newRow("three times") << 3 << 90 << 1 << 2 << "------|File Play Broadcast|Idle|70|3|------";
-    QTest::newRow("duration") << 0 << 90 << 2 << 1 << "------|Cap Broadcast|Running|70|00:01:30|------";
-    QTest::newRow("neither") << 0 << 0 << 3 << 0 << "------|TTS Broadcast|Unknow|70|00:00:00|------";
-    QTest::newRow("type 0, state 5") << 1 << 0 << 0 << 5 << "------|File Play Broadcast|Illegality|70|1|------";
-    QTest::newRow("type 7, state 3") << 1 << 0 << 7 << 3 << "------|File Play Broadcast|Illegality|70|1|------";
+    QTest::newRow("three times") << 3 << 90 << 1 << 2 << QStringLiteral("------|File Play Broadcast|Idle|70|3|------");
+    QTest::newRow("duration") << 0 << 90 << 2 << 1 << QStringLiteral("------|Cap Broadcast|Running|70|00:01:30|------");
+    QTest::newRow("neither") << 0 << 0 << 3 << 0 << QStringLiteral("------|TTS Broadcast|Unknow|70|00:00:00|------");
+    QTest::newRow("type 0, state 5") << 1 << 0 << 0 << 5 << QStringLiteral("------|File Play Broadcast|Illegality|70|1|------");
+    QTest::newRow("type 7, state 3") << 1 << 0 << 7 << 3 << QStringLiteral("------|File Play Broadcast|Illegality|70|1|------");
 }
 
 void TstTaskPages::rowTexts()
@@ -285,10 +285,10 @@ void TstTaskPages::planChangesThroughThePanel_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("plans");  // the panel's names afterwards
     QTest::newRow("default plan kept, nothing asked")
-        << 0 << "fSchDelBtn" << "" << QStringLiteral("默认方案不可以删除！") << "Weekdays Holidays Empty";
-    QTest::newRow("unchanged edit sends nothing") << 2 << "fSchEditBtn" << "Empty" << "" << "Weekdays Holidays Empty";
-    QTest::newRow("empty name refused") << 2 << "fSchNewBtn" << "" << QStringLiteral("方案名称不可以空!")
-                                        << "Weekdays Holidays Empty";
+        << 0 << QStringLiteral("fSchDelBtn") << QStringLiteral("") << QStringLiteral("默认方案不可以删除！") << QStringLiteral("Weekdays Holidays Empty");
+    QTest::newRow("unchanged edit sends nothing") << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty") << QStringLiteral("") << QStringLiteral("Weekdays Holidays Empty");
+    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QStringLiteral("") << QStringLiteral("方案名称不可以空!")
+                                        << QStringLiteral("Weekdays Holidays Empty");
 }
 
 void TstTaskPages::planChangesThroughThePanel()
@@ -305,9 +305,9 @@ void TstTaskPages::planChangesThroughThePanel()
     // answered from within the dialog's step.
     QStringList seen;
     std::vector<ModalChain::Action> steps;
-    if (button == QStringLiteral("fSchDelBtn") && row != 0)
+    if (button == QLatin1String("fSchDelBtn") && row != 0)
         steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));   // the question
-    if (button != QStringLiteral("fSchDelBtn")) {
+    if (button != QLatin1String("fSchDelBtn")) {
         steps.push_back([name, message, &seen](QWidget *w) {
             w->findChild<QLineEdit *>(QStringLiteral("fSchemeNameLe"))->setText(name);
             ZnModalHelper box;
