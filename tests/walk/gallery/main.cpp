@@ -97,7 +97,7 @@ void openDialogs(const QString &prefix, QWidget *page)
         button->click();
         modal.stop();
         for (QWidget *w : newWindows(before)) {
-            QTest::qWaitForWindowExposed(w);
+            (void)QTest::qWaitForWindowExposed(w);
             save(w, shots ? name + QString::number(shots) : name);
             ++shots;
             closeWindow(w);
