@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -72,6 +73,14 @@ void closeWindow(QWidget *w)
 // modal ones are grabbed and cancelled from a timer while their exec() runs.
 void openDialogs(const QString &prefix, QWidget *page)
 {
+    // Most buttons act on the chosen row: choose the first one of the main table.
+    QTableWidget *table = nullptr;
+    for (QTableWidget *t : page->findChildren<QTableWidget *>()) {
+        if (t->isVisibleTo(page) && (!table || t->rowCount() > table->rowCount()))
+            table = t;
+    }
+    if (table && table->rowCount() > 0)
+        table->selectRow(0);
     QSet<QString> done;
     const auto buttons = page->findChildren<QAbstractButton *>();
     for (QAbstractButton *button : buttons) {
