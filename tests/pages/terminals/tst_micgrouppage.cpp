@@ -63,8 +63,6 @@ void TstMicGroupPage::initTestCase()
     page->show();
     // Filled when the model's first list arrives, last group on top.
     QTRY_COMPARE(idsOf(groups()), QStringLiteral("2 1"));
-    QCOMPARE(groups()->item(1, 3)->text(), QStringLiteral("60 s"));
-    QCOMPARE(groups()->item(0, 2)->text(), QStringLiteral("Ring Least First"));
 }
 
 void TstMicGroupPage::setCurrent(int id)
