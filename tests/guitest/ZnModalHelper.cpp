@@ -1,7 +1,7 @@
 #include "ZnModalHelper.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -11,26 +11,30 @@
 void ZnModalHelper::onModal(Action action, QWidget *skip)
 {
     done = false;
-    auto *timer = new QTimer(this);
-    QElapsedTimer clock;
-    clock.start();
+    pending = std::move(action);
+    skipped = skip;
+    qApp->installEventFilter(this);
+}
+
+bool ZnModalHelper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Show || !watched->isWidgetType())
+        return false;
+    QWidget *w = static_cast<QWidget *>(watched);
     // Guarded: a later box built at the address of a destroyed one is not skipped.
-    const QPointer<QWidget> skipped(skip);
-    connect(timer, &QTimer::timeout, this, [=] {
-        QWidget *w = activeModal();
-        const bool found = w && !(skipped && w == skipped) && w->isVisible();
-        if (found || clock.elapsed() > 3000) {
-            // Stopped first: the action may run an event loop of its own.
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (found) {
-            texts = visibleTexts(w);
-            done = true;
-            action(w);
-        }
+    if (!w->isWindow() || !w->isModal() || (skipped && w == skipped))
+        return false;
+    qApp->removeEventFilter(this);
+    const QPointer<QWidget> box(w);
+    // Run from the box's own event loop, once it is shown and active.
+    QTimer::singleShot(0, this, [this, box] {
+        if (!box)
+            return;
+        texts = visibleTexts(box);
+        done = true;
+        pending(box);
     });
-    timer->start(10);
+    return false;
 }
 
 void ZnModalHelper::answer(const QString &how, QWidget *skip)
@@ -65,12 +69,5 @@ QStringList ZnModalHelper::visibleTexts(QWidget *root)
 
 bool ZnModalHelper::waitFor(const std::function<bool()> &pred, int timeoutMs)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    return QTest::qWaitFor(pred, timeoutMs);
 }

@@ -173,9 +173,11 @@ private slots:
         QCOMPARE(mixed->at(0).ip, std::string("5"));
         QCOMPARE(mixed->at(1).name, std::string("3"));
 
+        ZnModalHelper modal;
+        modal.answer("escape");
         ZnNetLosssHandle::onDeviceConflict(0, nullptr);
-        QTest::qWait(50);
-        QVERIFY(!ZnModalHelper::activeModal());
+        QCoreApplication::processEvents();
+        QVERIFY(!modal.handled());
     }
 
     void secondReportWhileOpenIsDropped()
@@ -188,13 +190,13 @@ private slots:
             QVERIFY(h->isShowingConflict());
             // Arrives while the first message is open.
             ZnNetLosssHandle::onDeviceConflict(0, R"([{"terminalId":"2","ip":"10.0.0.2"}])");
-            QTest::qWait(50);
+            QCoreApplication::processEvents();
             QCOMPARE(ZnModalHelper::activeModal(), box);
             QTest::mouseClick(ZnModalHelper::findButton(box, "ConfirmButton"), Qt::LeftButton);
         });
         ZnNetLosssHandle::onDeviceConflict(0, R"([{"terminalId":"1","ip":"10.0.0.1"}])");
         QVERIFY(ZnModalHelper::waitFor([&] { return modal.handled() && !h->isShowingConflict(); }));
-        QTest::qWait(50);
+        QCoreApplication::processEvents();
         QCOMPARE(shown, 1);
         QVERIFY(!ZnModalHelper::activeModal());
     }

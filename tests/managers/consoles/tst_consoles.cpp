@@ -339,7 +339,7 @@ void TstConsoles::consolePushesAndDeletions()
     m_s.sim.pushDelete("D74", 60001);
     m_s.sim.pushDelete("d72", 50001);
     QVERIFY(SimSession::spinUntil([&] { return d72Deleted.count() == 1 && d74Deleted.count() == 1; }));
-    QTest::qWait(50);
+    QVERIFY(m_s.settle());
     QCOMPARE(d72Deleted.count(), 1);
     QCOMPARE(idsOf(d72->micList(), kMicId), (std::vector<int>{50001, 50002}));
     QCOMPARE(idsOf(d74->micList(), kMicId), (std::vector<int>{60002}));
