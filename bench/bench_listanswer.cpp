@@ -5,6 +5,9 @@
 #include "ServiceHub.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
+#include "ZnRow.h"
+#include "ZnRows.h"
+#include "ZnTerminalManage.h"
 #include "ZnSimServer.h"
 
 #include <QTest>
@@ -102,6 +105,39 @@ BENCHMARK(BM_ListToSignal)
     ->Iterations(5)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The row reader alone on the 10,000-row answer, by each of its parsers.
+void BM_ReadRows(benchmark::State& state)
+{
+    const std::string body = renderedList(10000);
+    const auto reader = static_cast<ZnRow::Reader>(state.range(0));
+    ZnRows rows;
+    for (auto _ : state) {
+        if (!ZnRow::parseArray(body, rows, reader) || rows.size() != 10000) {
+            state.SkipWithError("rows not read");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(body.size()) * state.iterations());
+}
+BENCHMARK(BM_ReadRows)
+    ->Arg(static_cast<int>(ZnRow::Reader::Fast))
+    ->Arg(static_cast<int>(ZnRow::Reader::Plain))
+    ->Unit(benchmark::kMillisecond);
+
+// The same answer into amplifier records, as the manager reads it.
+void BM_ReadRecords(benchmark::State& state)
+{
+    const std::string body = renderedList(10000);
+    for (auto _ : state) {
+        std::list<ZnTerminal> list;
+        if (!ZnTerminalManage::parseRows(body, list) || list.size() != 10000) {
+            state.SkipWithError("records not read");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ReadRecords)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

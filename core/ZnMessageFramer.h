@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,8 @@
 // by an empty line, then as many body bytes as its Content-Length announces.
 // Work is linear in the bytes received: a header end is searched only in bytes not
 // searched before, body bytes are counted rather than scanned, and consumed bytes
-// are dropped in bulk.
+// are dropped in bulk. Bytes are received straight into the framer's buffer
+// (prepare, then commit), and every message is handed on as a view into it.
 class ZnMessageFramer
 {
 public:
@@ -26,9 +28,19 @@ public:
 
     void setMessageHook(MessageHook hook) { m_hook = std::move(hook); }
 
-    // Appends a chunk and hands on every message it completes, in order. After a
-    // protocol error the stream cannot be resynchronised: the framer keeps
-    // refusing until reset(), and the connection is to be closed.
+    // A buffer grown past this size by a large message is given back, or shrunk,
+    // once that message is through.
+    static constexpr std::size_t kKeptCapacity = 256 * 1024;
+
+    // Room for size more bytes at the end of the buffer, to be filled and then
+    // committed; valid until the next call.
+    char *prepare(std::size_t size);
+    // Takes the first size bytes written into the room of prepare() and hands on
+    // every message they complete, in order. After a protocol error the stream
+    // cannot be resynchronised: the framer keeps refusing until reset(), and the
+    // connection is to be closed.
+    Result commit(std::size_t size);
+    // prepare, copy and commit.
     Result feed(const char *data, std::size_t size);
     Result feed(std::string_view chunk) { return feed(chunk.data(), chunk.size()); }
 
@@ -40,14 +52,18 @@ public:
     bool failed() const { return !m_error.empty(); }
     const std::string &errorText() const { return m_error; }
     // Bytes received but not yet handed on.
-    std::size_t pendingBytes() const { return m_buffer.size() - m_pos; }
+    std::size_t pendingBytes() const { return m_size - m_pos; }
+    std::size_t capacity() const { return m_capacity; }
 
 private:
     Result fail(const std::string &why);
     void compact();
+    void release();
 
     MessageHook m_hook;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;   // not value-initialised: every byte is written before it is read
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
     std::size_t m_pos = 0;         // start of the message being assembled
     std::size_t m_scanFrom = 0;    // where the search for the header end resumes
     std::size_t m_headerLength = 0;

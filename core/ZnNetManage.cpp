@@ -10,7 +10,10 @@
 #include <QMutexLocker>
 #include <QThread>
 
+#include <malloc.h>
+
 Q_LOGGING_CATEGORY(lcNetSend, "zn.net.send", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
 
 namespace {
 // The GUI thread keeps repainting while it waits, but takes no user input.
@@ -108,25 +111,35 @@ int ZnNetManage::connect()
     return 0;
 }
 
-std::string ZnNetManage::receive(int waitMs)
+std::size_t ZnNetManage::receive(int waitMs)
 {
     if (!m_socket.isOpen())
-        return std::string();
+        return 0;
     const int ready = m_socket.waitReadable(waitMs);
     if (ready < 0) {
         setLost();
-        return std::string();
+        return 0;
     }
     if (ready == 0)
-        return std::string();
-    char buf[kChunkSize];
-    const ssize_t n = m_socket.receive(buf, sizeof(buf));
+        return 0;
+    char* room = m_framer.prepare(kChunkSize);
+    const ssize_t n = m_socket.receive(room, kChunkSize);
     if (n <= 0) {
         // 0: the server closed the connection, which is a loss at once.
         setLost();
-        return std::string();
+        return 0;
     }
-    return std::string(buf, static_cast<size_t>(n));
+    qCDebug(lcNetReceive, "\r\n%.*s[len = %d]\r\n", static_cast<int>(n), room, static_cast<int>(n));
+    const bool large = m_framer.capacity() > ZnMessageFramer::kKeptCapacity;
+    if (m_framer.commit(static_cast<std::size_t>(n)) != ZnMessageFramer::Ok) {
+        qWarning("DBP stream cannot be framed: %s", m_framer.errorText().c_str());
+        setLost();
+    }
+    // A large answer has been read and its buffer given back: so is the memory its
+    // records and parse trees took, which the allocator would otherwise keep.
+    if (large && m_framer.capacity() <= ZnMessageFramer::kKeptCapacity)
+        malloc_trim(0);
+    return static_cast<std::size_t>(n);
 }
 
 int ZnNetManage::send(const std::string& text)
@@ -259,14 +272,6 @@ void ZnNetManage::onLoginResult(bool ok)
         setState(LoggedIn);
     else
         setLost();
-}
-
-void ZnNetManage::feed(const std::string& chunk)
-{
-    if (m_framer.feed(chunk) != ZnMessageFramer::Ok) {
-        qWarning("DBP stream cannot be framed: %s", m_framer.errorText().c_str());
-        setLost();
-    }
 }
 
 void ZnNetManage::resetSession()

@@ -46,9 +46,11 @@ public:
 
     // 0, or -1 (lost flag set) when the server cannot be reached within 3 s.
     int connect();
-    // The next chunk of at most 4096 bytes, empty when none arrived within waitMs.
-    // An error or the server closing the connection sets the lost flag.
-    std::string receive(int waitMs = kReceiveWaitMs);
+    // Reads the next chunk of at most 4096 bytes straight into the framer and
+    // hands on the messages it completes: the bytes read, 0 when none arrived
+    // within waitMs. An error, the server closing the connection or a stream that
+    // cannot be framed sets the lost flag.
+    std::size_t receive(int waitMs = kReceiveWaitMs);
     // 0, or -1 when there is no socket or the send failed.
     int send(const std::string& text);
     // Sends a text built with cseq and enters {cseq, request type} in the pending
@@ -84,8 +86,6 @@ protected:
 
     // Sends a request whose outcome is awaited and waits for it.
     int waitForAnswer(const std::string& text, int requestType, int cseq);
-    // Frames one chunk; a stream that cannot be framed ends the connection.
-    void feed(const std::string& chunk);
     // A new receive loop starts from nothing: no pending entries, no half message.
     void resetSession();
     void clearPending();

@@ -83,8 +83,8 @@ void ZnServerRequest::reset()
     m_packetSubtype.clear();
     m_id = -1;
     m_contentLength = 0;
-    m_setBody.clear();
-    m_body.clear();
+    m_setBody = std::string_view();
+    m_body = std::string_view();
 }
 
 int ZnServerRequest::kindOf(std::string_view line)
@@ -135,7 +135,7 @@ int ZnServerRequest::parse(std::string_view message)
     if (sep != std::string_view::npos) {
         // Keep the first CR LF of the separator so the last header line is complete.
         block = message.substr(0, sep + kLineEnd.size());
-        m_body.assign(message.substr(sep + kHeaderEnd.size()));
+        m_body = message.substr(sep + kHeaderEnd.size());
     }
     m_kind = kindOf(block);
 

@@ -37,8 +37,9 @@ public:
     int id() const { return m_id; }
     // -1 when the header held a number beyond kMaxContentLength.
     int contentLength() const { return m_contentLength; }
-    const std::string &setBody() const { return m_setBody; }
-    const std::string &body() const { return m_body; }
+    // Views into the message given to parse(): valid as long as it is.
+    std::string_view setBody() const { return m_setBody; }
+    std::string_view body() const { return m_body; }
 
     // The key a pushed POST is offered under: Packet-Type "_" Packet-Subtype,
     // both exactly as written after the colon.
@@ -53,6 +54,6 @@ private:
     std::string m_packetSubtype;
     int m_id = -1;
     int m_contentLength = 0;
-    std::string m_setBody;
-    std::string m_body;
+    std::string_view m_setBody;
+    std::string_view m_body;
 };

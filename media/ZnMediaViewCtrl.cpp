@@ -159,17 +159,20 @@ int ZnMediaViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)
 
 void ZnMediaViewCtrl::fillMediaRow(const ZnMediaFile_t& entry, int row)
 {
+    // Items are made directly: this runs for every entry of listings thousands long.
     const bool isDir = entry.Size.compare(QLatin1String("-1"), Qt::CaseInsensitive) == 0;
-    setItemQString(entry.namePart, row, 0, isDir ? 1 : 0);
-    setItemQString(entry.CreatDate, row, 1, 0);
-    setItemQString(isDir ? m_folderText : m_fileText, row, 2, 0);
+    auto* name = new QTableWidgetItem(isDir ? m_folderIcon : m_fileIcon, entry.namePart);
+    name->setData(Qt::UserRole, isDir ? 1 : 0);
+    m_table->setItem(row, 0, name);
+    m_table->setItem(row, 1, new QTableWidgetItem(entry.CreatDate));
+    m_table->setItem(row, 2, new QTableWidgetItem(isDir ? m_folderText : m_fileText));
     if (!isDir) {
         // Sizes are 64-bit: files over 2 GiB keep their true size.
         const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
-        ZnCommon::setTableItem2(m_table, QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))), row, 3,
-                                quint64(bytes));
+        auto* size = new QTableWidgetItem(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))));
+        size->setData(Qt::UserRole, bytes);
+        m_table->setItem(row, 3, size);
     }
-    setRowIcon(row);
 }
 
 void ZnMediaViewCtrl::setRowIcon(int row)

@@ -18,6 +18,9 @@ framer, 1 MiB bodies in 4 KiB chunks      | bench_framing    | BM_LargeBody     
 idle resident memory, demo logged in      | bench_memory     | BM_IdleDemo/iterations:1/real_time                      | rss_MB          | MB | <= 50
 resident memory, 10,000 terminals/family  | bench_memory     | BM_TenThousandPerFamily/iterations:1/real_time          | rss_MB          | MB | <= 150
 10,000-row table refill through helper    | bench_tablefill  | BM_Refill/10000                                        | real_time       | ms | <= 30
+player page refill, 10,000 play terminals | bench_playerpage | BM_PlayerRefill/min_time:1.000                         | real_time       | ms | <= 50
+player page first fill, 10,000 terminals  | bench_playerpage | BM_PlayerRefillFromEmpty/min_time:1.000                | real_time       | ms | <= 50
+player page, one push redrawn (10,000)    | bench_playerpage | BM_PlayerPushRedraw/min_time:1.000                     | real_time       | us | <= 500
 100,000-row talk log to CSV               | bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | real_time       | ms | <= 5000
 100,000-row talk log to CSV, memory growth| bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | peak_growth_MB  | MB | <= 10
 256 MiB download over loopback            | bench_mediafiles | BM_Download256MiB/iterations:5/real_time               | MB_per_s        | MB/s | >= 100

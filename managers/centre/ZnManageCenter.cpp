@@ -36,7 +36,6 @@
 #include <json/json.h>
 #include <new>
 
-Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
 
 namespace {
 bool validSchemeKind(int kind)
@@ -230,14 +229,12 @@ void ZnManageCenter::run()
             m_login->tick();
             if (isLost())
                 break;
-            std::string chunk = receive();
-            for (int reads = 0; !chunk.empty();) {
-                qCDebug(lcNetReceive, "\r\n%s[len = %d]\r\n", chunk.c_str(), static_cast<int>(chunk.size()));
-                feed(chunk);
+            std::size_t got = receive();
+            for (int reads = 0; got > 0;) {
                 if (isLost() || ++reads >= kMaxReadsPerPass)
                     break;
                 // The rest of a message being received is waited for, not slept through.
-                chunk = receive(midMessage() ? kMidMessageWaitMs : 0);
+                got = receive(midMessage() ? kMidMessageWaitMs : 0);
             }
             if (!midMessage())
                 ZnSleep::ms(10);
@@ -260,26 +257,30 @@ void ZnManageCenter::run()
 void ZnManageCenter::onMessage(std::string_view message)
 {
     ZnServerRequest& r = m_request;
-    switch (r.parse(message)) {
+    const int kind = r.parse(message);
+    // The managers read bodies as strings: the one copy of a body is made here, and
+    // freed as soon as it has been handed round.
+    const std::string body(kind == ZnServerRequest::Set ? r.setBody() : r.body());
+    switch (kind) {
     case ZnServerRequest::Ok:
-        matchAnswer(r.cseq(), true, r.body());
+        matchAnswer(r.cseq(), true, body);
         break;
     case ZnServerRequest::Failed:
-        matchAnswer(r.cseq(), false, r.body());
+        matchAnswer(r.cseq(), false, body);
         break;
     case ZnServerRequest::Post:
         if (r.packetType() == "TerminalConflict") {
             if (ConflictCallback callback = m_conflictCallback.load())
-                guarded([&] { callback(0, r.body().c_str()); });
+                guarded([&] { callback(0, body.c_str()); });
             break;
         }
-        offerPost(r.postKey(), r.body());
+        offerPost(r.postKey(), body);
         break;
     case ZnServerRequest::Set:
         if (!r.setKey().empty())
-            offerPost(r.setKey(), r.setBody());
+            offerPost(r.setKey(), body);
         else
-            offerSet(r.setBody());
+            offerSet(body);
         break;
     case ZnServerRequest::Delete:
         for (auto& s : m_slots) {

@@ -2,7 +2,7 @@
 
 #include "ZnRow.h"
 
-void ZnBaseTerminal::fillBase(const Json::Value& row)
+void ZnBaseTerminal::fillBase(const ZnRowView& row)
 {
     id = ZnRow::toInt(row, "terminalId");
     ip = ZnRow::text(row, "ip");

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace Json { class Value; }
+class ZnRowView;
 
 // The base record of every terminal, copied by value. A record is identified by id alone.
 class ZnBaseTerminal
@@ -14,7 +14,7 @@ public:
     virtual ~ZnBaseTerminal() = default;
 
     // The base fields of one reply row; absent keys read as empty text or 0.
-    void fillBase(const Json::Value& row);
+    void fillBase(const ZnRowView& row);
 
     int id = 0;
     std::string ip;

@@ -6,7 +6,7 @@
 #include <climits>
 #include <cstdlib>
 
-bool ZnCap::fillFromRow(const Json::Value& row)
+bool ZnCap::fillFromRow(const ZnRowView& row)
 {
     fillBase(row);
     const std::string idText = ZnRow::text(row, "terminalId");

@@ -7,7 +7,7 @@ class ZnCap : public ZnBaseTerminal
 {
 public:
     // One "capd73" row. The id must be a number; false (record unusable) when it is not.
-    bool fillFromRow(const Json::Value& row);
+    bool fillFromRow(const ZnRowView& row);
 
     int captureValueA = 0;
     int captureValueB = 0;

@@ -2,7 +2,7 @@
 
 #include "ZnRow.h"
 
-void ZnFAlarm::fillFromRow(const Json::Value& row)
+void ZnFAlarm::fillFromRow(const ZnRowView& row)
 {
     fillBase(row);
     ver = ZnRow::text(row, "ver");

@@ -7,7 +7,7 @@ class ZnFAlarm : public ZnBaseTerminal
 {
 public:
     // One "firealarm" row; an empty name becomes "FAlarm_" and the terminalId text.
-    void fillFromRow(const Json::Value& row);
+    void fillFromRow(const ZnRowView& row);
 
     std::string alarmText;
     std::string ver;

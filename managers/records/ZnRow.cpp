@@ -1,51 +1,232 @@
 #include "ZnRow.h"
 
+#include "ZnRows.h"
+
+#include <json/json.h>
+#include <simdjson.h>
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <json/json.h>
+#include <utility>
 
 namespace {
+using Value = ZnRows::Value;
+
 // One lookup, no copy of the key: rows of large answers are read many thousand times.
 const Json::Value* member(const Json::Value& row, const char* key)
 {
     return row.isObject() ? row.find(key, key + std::strlen(key)) : nullptr;
+}
+
+Value valueOf(const Json::Value& v)
+{
+    Value out;
+    switch (v.type()) {
+    case Json::stringValue: {
+        const char* begin = nullptr;
+        const char* end = nullptr;
+        out.kind = ZnRows::String;
+        if (v.getString(&begin, &end) && begin)
+            out.text = std::string_view(begin, static_cast<std::size_t>(end - begin));
+        break;
+    }
+    case Json::intValue: out.kind = ZnRows::Int; out.i = v.asLargestInt(); break;
+    case Json::uintValue: out.kind = ZnRows::UInt; out.u = v.asLargestUInt(); break;
+    case Json::realValue: out.kind = ZnRows::Real; out.d = v.asDouble(); break;
+    case Json::booleanValue: out.kind = ZnRows::Bool; out.b = v.asBool(); break;
+    case Json::nullValue: break;
+    default: out.kind = ZnRows::Nested; break;
+    }
+    return out;
+}
+
+std::string textOf(const Value& v)
+{
+    switch (v.kind) {
+    case ZnRows::String:
+        return std::string(v.text);
+    case ZnRows::Int:
+        return std::to_string(v.i);
+    case ZnRows::UInt:
+        return std::to_string(v.u);
+    case ZnRows::Real:
+        // Beyond the range of long long the cast is undefined: such a number reads
+        // as the nearest end, and not-a-number as empty.
+        if (std::isnan(v.d))
+            return std::string();
+        if (v.d >= 9.2e18)
+            return std::to_string(LLONG_MAX);
+        if (v.d <= -9.2e18)
+            return std::to_string(LLONG_MIN);
+        return std::to_string(static_cast<long long>(v.d));
+    case ZnRows::Bool:
+        return v.b ? "1" : "0";
+    default:
+        return std::string();
+    }
+}
+
+int intOf(const Value& v)
+{
+    if (v.kind != ZnRows::String)
+        return ZnRow::atoi(textOf(v));
+    const char* begin = v.text.data();
+    const char* end = begin + v.text.size();
+    while (begin != end && std::isspace(static_cast<unsigned char>(*begin)))
+        ++begin;
+    // Past 31 characters a number only overflows; strtol clamps it the same way.
+    char digits[32];
+    const size_t n = std::min<size_t>(static_cast<size_t>(end - begin), sizeof(digits) - 1);
+    std::memcpy(digits, begin, n);
+    digits[n] = '\0';
+    const long i = std::strtol(digits, nullptr, 10);
+    return i > INT_MAX ? INT_MAX : i < INT_MIN ? INT_MIN : static_cast<int>(i);
+}
+
+// ---- The fast reader --------------------------------------------------------------
+// Every value is read to its end, nested ones too: simdjson's on-demand parser
+// checks only what is read, and an answer jsoncpp would refuse must not read here.
+
+namespace od = simdjson::ondemand;
+
+bool readValue(od::value& value, Value& out, int depth);
+
+bool readNested(od::value& value, od::json_type type, int depth)
+{
+    if (depth >= ZnRow::kMaxDepth)
+        return false;
+    if (type == od::json_type::array) {
+        od::array array;
+        if (value.get_array().get(array))
+            return false;
+        for (auto element : array) {
+            od::value v;
+            Value ignored;
+            if (element.get(v) || !readValue(v, ignored, depth + 1))
+                return false;
+        }
+        return true;
+    }
+    od::object object;
+    if (value.get_object().get(object))
+        return false;
+    for (auto field : object) {
+        od::field f;
+        std::string_view key;
+        Value ignored;
+        if (std::move(field).get(f) || f.unescaped_key().get(key) || !readValue(f.value(), ignored, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+bool readValue(od::value& value, Value& out, int depth)
+{
+    od::json_type type;
+    if (value.type().get(type))
+        return false;
+    out = Value();
+    switch (type) {
+    case od::json_type::string:
+        out.kind = ZnRows::String;
+        return !value.get_string().get(out.text);
+    case od::json_type::number: {
+        od::number n;
+        if (value.get_number().get(n))
+            return false;
+        switch (n.get_number_type()) {
+        case od::number_type::signed_integer: out.kind = ZnRows::Int; out.i = n.get_int64(); break;
+        case od::number_type::unsigned_integer: out.kind = ZnRows::UInt; out.u = n.get_uint64(); break;
+        default: out.kind = ZnRows::Real; out.d = n.get_double(); break;
+        }
+        return true;
+    }
+    case od::json_type::boolean:
+        out.kind = ZnRows::Bool;
+        return !value.get_bool().get(out.b);
+    case od::json_type::null: {
+        bool isNull = false;
+        return !value.is_null().get(isNull) && isNull;
+    }
+    default:
+        out.kind = ZnRows::Nested;
+        return readNested(value, type, depth);
+    }
+}
+
+bool readFast(std::string_view body, ZnRows& rows)
+{
+    rows.reserveFor(body.size());
+    const simdjson::padded_string padded(body.data(), body.size());
+    od::parser parser;
+    od::document doc;
+    od::array array;
+    if (parser.allocate(body.size(), ZnRow::kMaxDepth) || parser.iterate(padded).get(doc)
+        || doc.get_array().get(array))
+        return false;
+    for (auto element : array) {
+        od::value row;
+        od::json_type type;
+        if (element.get(row) || row.type().get(type))
+            return false;
+        rows.beginRow(type == od::json_type::object);
+        if (type != od::json_type::object) {
+            Value ignored;
+            if (!readValue(row, ignored, 1))
+                return false;
+            continue;
+        }
+        od::object object;
+        if (row.get_object().get(object))
+            return false;
+        for (auto field : object) {
+            od::field f;
+            std::string_view key;
+            Value v;
+            if (std::move(field).get(f) || f.unescaped_key().get(key) || !readValue(f.value(), v, 2))
+                return false;
+            rows.addField(key, v);
+        }
+    }
+    // Whatever follows the array is left unread, as jsoncpp leaves it.
+    return true;
+}
+
+bool readPlain(std::string_view body, ZnRows& rows)
+{
+    Json::Value root;
+    if (!ZnRow::parse(body, root))
+        return false;
+    if (!root.isArray())
+        return true;
+    for (const Json::Value& row : root) {
+        rows.beginRow(row.isObject());
+        if (!row.isObject())
+            continue;
+        for (auto it = row.begin(); it != row.end(); ++it) {
+            const char* end = nullptr;
+            const char* key = it.memberName(&end);
+            rows.addField(std::string_view(key, static_cast<std::size_t>(end - key)), valueOf(*it));
+        }
+    }
+    return true;
 }
 }
 
 std::string ZnRow::text(const Json::Value& row, const char* key)
 {
     const Json::Value* found = member(row, key);
-    if (!found)
-        return std::string();
-    const Json::Value& v = *found;
-    switch (v.type()) {
-    case Json::stringValue:
-        return v.asString();
-    case Json::intValue:
-        return std::to_string(v.asLargestInt());
-    case Json::uintValue:
-        return std::to_string(v.asLargestUInt());
-    case Json::realValue: {
-        // Beyond the range of long long the cast is undefined: such a number reads
-        // as the nearest end, and not-a-number as empty.
-        const double d = v.asDouble();
-        if (std::isnan(d))
-            return std::string();
-        if (d >= 9.2e18)
-            return std::to_string(LLONG_MAX);
-        if (d <= -9.2e18)
-            return std::to_string(LLONG_MIN);
-        return std::to_string(static_cast<long long>(d));
-    }
-    case Json::booleanValue:
-        return v.asBool() ? "1" : "0";
-    default:
-        return std::string();
-    }
+    return found ? textOf(valueOf(*found)) : std::string();
+}
+
+std::string ZnRow::text(const ZnRowView& row, const char* key)
+{
+    Value v;
+    return row.rows().find(row.index(), key, v) ? textOf(v) : std::string();
 }
 
 bool ZnRow::has(const Json::Value& row, const char* key)
@@ -53,25 +234,22 @@ bool ZnRow::has(const Json::Value& row, const char* key)
     return row.isObject() && row.isMember(key);
 }
 
+bool ZnRow::has(const ZnRowView& row, const char* key)
+{
+    Value v;
+    return row.rows().find(row.index(), key, v);
+}
+
 int ZnRow::toInt(const Json::Value& row, const char* key)
 {
     const Json::Value* found = member(row, key);
-    if (found && found->isString()) {
-        const char* begin = nullptr;
-        const char* end = nullptr;
-        if (!found->getString(&begin, &end) || !begin)
-            return 0;
-        while (begin != end && std::isspace(static_cast<unsigned char>(*begin)))
-            ++begin;
-        // Past 31 characters a number only overflows; strtol clamps it the same way.
-        char digits[32];
-        const size_t n = std::min<size_t>(static_cast<size_t>(end - begin), sizeof(digits) - 1);
-        std::memcpy(digits, begin, n);
-        digits[n] = '\0';
-        long v = std::strtol(digits, nullptr, 10);
-        return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
-    }
-    return found ? atoi(text(row, key)) : 0;
+    return found ? intOf(valueOf(*found)) : 0;
+}
+
+int ZnRow::toInt(const ZnRowView& row, const char* key)
+{
+    Value v;
+    return row.rows().find(row.index(), key, v) ? intOf(v) : 0;
 }
 
 int ZnRow::atoi(const std::string& text)
@@ -85,11 +263,11 @@ int ZnRow::atoi(const std::string& text)
     return static_cast<int>(v);
 }
 
-bool ZnRow::parse(const std::string& body, Json::Value& root, std::string* error)
+bool ZnRow::parse(std::string_view body, Json::Value& root, std::string* error)
 {
     Json::Reader reader;
     try {
-        if (reader.parse(body, root))
+        if (reader.parse(body.data(), body.data() + body.size(), root))
             return true;
         if (error)
             *error = reader.getFormattedErrorMessages();
@@ -102,13 +280,12 @@ bool ZnRow::parse(const std::string& body, Json::Value& root, std::string* error
     return false;
 }
 
-bool ZnRow::parseArray(const std::string& body, Json::Value& rows)
+bool ZnRow::parseArray(std::string_view body, ZnRows& rows, Reader reader)
 {
-    Json::Value root;
-    rows = Json::Value(Json::arrayValue);
-    if (!parse(body, root))
-        return false;
-    if (root.isArray())
-        rows.swap(root); // a copy would duplicate the whole tree
-    return true;
+    rows.clear();
+    const bool fast = reader == Reader::Fast || (reader == Reader::Any && body.size() >= kSmallBody);
+    if (fast && readFast(body, rows))
+        return true;
+    rows.clear();
+    return reader != Reader::Fast && readPlain(body, rows);
 }

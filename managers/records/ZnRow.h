@@ -1,25 +1,42 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace Json { class Value; }
+class ZnRowView;
+class ZnRows;
 
 // Reading reply rows without ever throwing: a row that is no object, a missing key
 // or a value of an unexpected JSON type reads as empty text (and so as 0).
 class ZnRow
 {
 public:
+    // Which parser reads a list answer. Any: simdjson for all but small bodies,
+    // and jsoncpp for whatever simdjson refuses (invalid UTF-8 in a name, say), so
+    // an answer reads exactly as jsoncpp reads it. Fast and Plain only for tests.
+    enum class Reader { Any, Fast, Plain };
+
+    // Bodies below this size are read by jsoncpp: nothing is gained there.
+    static constexpr std::size_t kSmallBody = 1024;
+    // Nesting the fast reader follows; deeper answers go to jsoncpp, which
+    // refuses them past its own limit.
+    static constexpr int kMaxDepth = 64;
+
     // The value as text: strings as they are, numbers and booleans in decimal,
     // anything else empty.
     static std::string text(const Json::Value& row, const char* key);
+    static std::string text(const ZnRowView& row, const char* key);
     static bool has(const Json::Value& row, const char* key);
+    static bool has(const ZnRowView& row, const char* key);
     // atoi of the text: leading digits, no digits give 0.
     static int toInt(const Json::Value& row, const char* key);
+    static int toInt(const ZnRowView& row, const char* key);
     static int atoi(const std::string& text);
     // Parses a body without throwing: false when it is no JSON or nested too deep
     // for the reader (its message then goes to error, when given).
-    static bool parse(const std::string& body, Json::Value& root, std::string* error = nullptr);
-    // Parses a reply body. False when it is no JSON; a JSON value that is no array
-    // leaves rows an empty array.
-    static bool parseArray(const std::string& body, Json::Value& rows);
+    static bool parse(std::string_view body, Json::Value& root, std::string* error = nullptr);
+    // Reads a list answer. False when it is no JSON; a JSON value that is no array
+    // leaves rows empty.
+    static bool parseArray(std::string_view body, ZnRows& rows, Reader reader = Reader::Any);
 };

@@ -2,7 +2,7 @@
 
 #include "ZnRow.h"
 
-void ZnTerminal::fillFromRow(const Json::Value& row)
+void ZnTerminal::fillFromRow(const ZnRowView& row)
 {
     fillBase(row);
     work = ZnRow::text(row, "work");

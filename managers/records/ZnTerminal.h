@@ -8,7 +8,7 @@ class ZnTerminal : public ZnBaseTerminal
 {
 public:
     // One "ipamp" row; an empty name becomes the terminalId text.
-    void fillFromRow(const Json::Value& row);
+    void fillFromRow(const ZnRowView& row);
 
     std::string work;
     std::string exten;

@@ -2,7 +2,7 @@
 
 #include "ZnRow.h"
 
-void ZnTts::fillFromRow(const Json::Value& row)
+void ZnTts::fillFromRow(const ZnRowView& row)
 {
     fillBase(row);
     ver = ZnRow::text(row, "ver");

@@ -7,7 +7,7 @@ class ZnTts : public ZnBaseTerminal
 {
 public:
     // One "tts71" row; an empty name becomes the terminalId text.
-    void fillFromRow(const Json::Value& row);
+    void fillFromRow(const ZnRowView& row);
 
     std::string ver;
     std::string exten;

@@ -2,6 +2,7 @@
 
 #include "ZnCap.h"
 #include "ZnRow.h"
+#include "ZnRows.h"
 
 #include <json/json.h>
 
@@ -40,10 +41,10 @@ std::string& ZnCapManage::buildModifyCap(std::string& out, int cseq, const ZnCap
 
 bool ZnCapManage::parseRows(const std::string& body, std::list<ZnCap>& out)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         ZnCap cap;
         // A row whose id is no number names no unit the list could find again.
         if (cap.fillFromRow(rows[i]))

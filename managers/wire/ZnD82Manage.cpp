@@ -4,6 +4,7 @@
 #include "BookRequest.h"
 #include "ZnD82.h"
 #include "ZnRow.h"
+#include "ZnRows.h"
 #include "ZnXmlText.h"
 
 #include <json/json.h>
@@ -94,10 +95,10 @@ std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const Boo
 
 bool ZnD82Manage::parseDevices(const std::string& body, std::list<ZnD82>& devices)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         ZnD82 d;
         d.fillBase(rows[i]);
         d.work = ZnRow::text(rows[i], "work");
@@ -112,10 +113,10 @@ bool ZnD82Manage::parseDevices(const std::string& body, std::list<ZnD82>& device
 
 bool ZnD82Manage::parseBook(const std::string& body, const char* itemKey, std::list<BookEntry>& entries)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         BookEntry e;
         e.terminalId = ZnRow::toInt(rows[i], "terminalId");
         e.itemId = ZnRow::toInt(rows[i], itemKey);
@@ -128,10 +129,10 @@ bool ZnD82Manage::parseBook(const std::string& body, const char* itemKey, std::l
 
 bool ZnD82Manage::parseAllCall(const std::string& body, std::list<ZnD82>& devices)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         ZnD82 d;
         d.id = ZnRow::toInt(rows[i], "terminalId");
         d.type = ZnRow::text(rows[i], "type");

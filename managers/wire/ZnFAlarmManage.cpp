@@ -3,6 +3,7 @@
 #include "ZnFAlarm.h"
 #include "ZnFAlarmTrigger.h"
 #include "ZnRow.h"
+#include "ZnRows.h"
 
 #include <json/json.h>
 
@@ -47,10 +48,10 @@ std::string& ZnFAlarmManage::buildSetTrigger(std::string& out, int cseq, const Z
 
 bool ZnFAlarmManage::parseRows(const std::string& body, std::list<ZnFAlarm>& out)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         ZnFAlarm alarm;
         alarm.fillFromRow(rows[i]);
         out.push_back(alarm);

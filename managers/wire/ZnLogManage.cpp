@@ -3,10 +3,11 @@
 #include <json/json.h>
 
 #include "ZnRow.h"
+#include "ZnRows.h"
 
 namespace {
 
-ZnLogRecord userRow(const Json::Value& row)
+ZnLogRecord userRow(const ZnRowView& row)
 {
     ZnLogRecord r;
     r.id = ZnRow::toInt(row, "id");
@@ -17,7 +18,7 @@ ZnLogRecord userRow(const Json::Value& row)
     return r;
 }
 
-ZnLogRecord talkRow(const Json::Value& row)
+ZnLogRecord talkRow(const ZnRowView& row)
 {
     ZnLogRecord r;
     r.id = ZnRow::toInt(row, "id");
@@ -33,7 +34,7 @@ ZnLogRecord talkRow(const Json::Value& row)
     return r;
 }
 
-ZnLogRecord terminalRow(const Json::Value& row)
+ZnLogRecord terminalRow(const ZnRowView& row)
 {
     ZnLogRecord r;
     r.id = ZnRow::toInt(row, "id");
@@ -86,7 +87,7 @@ void ZnLogManage::onResponse(int requestType, const std::string& body)
     if (requestType < FirstType || requestType > LastType)
         return;
     const int kind = requestType - FirstType;
-    Json::Value rows;
+    ZnRows rows;
     const bool parsed = ZnRow::parseArray(body, rows);
 
     if (kind % 2 == 0) {
@@ -99,11 +100,11 @@ void ZnLogManage::onResponse(int requestType, const std::string& body)
         return;
     }
 
-    ZnLogRecord (*read)(const Json::Value&) = kind == 1 ? userRow : kind == 5 ? terminalRow : talkRow;
+    ZnLogRecord (*read)(const ZnRowView&) = kind == 1 ? userRow : kind == 5 ? terminalRow : talkRow;
     m_data.records.clear();
-    for (const Json::Value& row : rows) {
-        if (row.isObject())
-            m_data.records.push_back(read(row));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows.isObject(i))
+            m_data.records.push_back(read(rows[i]));
     }
     // An empty or unreadable page leaves the model's previous page in place.
     if (!m_data.records.empty() && m_callback)

@@ -3,6 +3,7 @@
 #include "ZnCommon.h"
 #include "ZnMicGroup.h"
 #include "ZnRow.h"
+#include "ZnRows.h"
 
 #include <json/json.h>
 
@@ -45,11 +46,11 @@ std::string& ZnMicGroupManage::buildSaveGroup(std::string& out, int cseq, const 
 
 bool ZnMicGroupManage::parseRows(const std::string& body, std::list<ZnMicGroup>& groups)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
-        const Json::Value& row = rows[i];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ZnRowView row = rows[i];
         // A key the row lacks keeps the record's default.
         ZnMicGroup g;
         if (ZnRow::has(row, "groupId"))

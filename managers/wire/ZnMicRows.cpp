@@ -1,6 +1,7 @@
 #include "ZnMicRows.h"
 
 #include "ZnRow.h"
+#include "ZnRows.h"
 #include "ZnXmlNesting.h"
 
 #include <json/json.h>
@@ -8,20 +9,20 @@
 
 namespace {
 
-void takeInt(const Json::Value& row, const char* key, int& field)
+void takeInt(const ZnRowView& row, const char* key, int& field)
 {
     if (ZnRow::has(row, key))
         field = ZnRow::toInt(row, key);
 }
 
-void takeText(const Json::Value& row, const char* key, std::string& field)
+void takeText(const ZnRowView& row, const char* key, std::string& field)
 {
     if (ZnRow::has(row, key))
         field = ZnRow::text(row, key);
 }
 
 // The volumes every talk-console row may carry.
-void takeVolumes(const Json::Value& row, ZnMic& mic)
+void takeVolumes(const ZnRowView& row, ZnMic& mic)
 {
     takeInt(row, "broVol", mic.broVol);
     takeInt(row, "capVol", mic.capVol);
@@ -33,17 +34,17 @@ template <class Record, class Parse>
 bool parseRows(const std::string& body, std::list<Record>& out, Parse parse)
 {
     out.clear();
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i)
+    for (std::size_t i = 0; i < rows.size(); ++i)
         out.push_back(parse(rows[i]));
     return true;
 }
 
 } // namespace
 
-ZnMic ZnMicRows::d72(const Json::Value& row)
+ZnMic ZnMicRows::d72(const ZnRowView& row)
 {
     ZnMic mic;
     mic.fillBase(row);
@@ -57,7 +58,7 @@ ZnMic ZnMicRows::d72(const Json::Value& row)
     return mic;
 }
 
-ZnMic ZnMicRows::d74(const Json::Value& row)
+ZnMic ZnMicRows::d74(const ZnRowView& row)
 {
     ZnMic mic;
     mic.fillBase(row);
@@ -80,7 +81,7 @@ ZnMic ZnMicRows::d74(const Json::Value& row)
     return mic;
 }
 
-ZnMic ZnMicRows::dsk81(const Json::Value& row)
+ZnMic ZnMicRows::dsk81(const ZnRowView& row)
 {
     ZnMic mic;
     mic.fillBase(row);
@@ -97,7 +98,7 @@ ZnMic ZnMicRows::dsk81(const Json::Value& row)
     return mic;
 }
 
-ZnMicBtnCall ZnMicRows::buttonCall(const Json::Value& row)
+ZnMicBtnCall ZnMicRows::buttonCall(const ZnRowView& row)
 {
     ZnMicBtnCall call;
     takeInt(row, "terminalId", call.terminalId);
@@ -108,7 +109,7 @@ ZnMicBtnCall ZnMicRows::buttonCall(const Json::Value& row)
     return call;
 }
 
-ZnMic ZnMicRows::directory(const Json::Value& row)
+ZnMic ZnMicRows::directory(const ZnRowView& row)
 {
     ZnMic mic;
     const std::string idText = ZnRow::text(row, "terminalId");
@@ -125,7 +126,7 @@ ZnMic ZnMicRows::directory(const Json::Value& row)
     return mic;
 }
 
-BookEntry ZnMicRows::book(const Json::Value& row, const char* itemKey, const char* typeKey)
+BookEntry ZnMicRows::book(const ZnRowView& row, const char* itemKey, const char* typeKey)
 {
     BookEntry entry;
     entry.terminalId = ZnRow::toInt(row, "terminalId");
@@ -164,7 +165,7 @@ bool ZnMicRows::directoryList(const std::string& body, std::list<ZnMic>& out)
 bool ZnMicRows::bookList(const std::string& body, const char* itemKey, const char* typeKey,
                          std::list<BookEntry>& out)
 {
-    return parseRows(body, out, [=](const Json::Value& row) { return book(row, itemKey, typeKey); });
+    return parseRows(body, out, [=](const ZnRowView& row) { return book(row, itemKey, typeKey); });
 }
 
 bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
@@ -179,11 +180,17 @@ bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
     const TiXmlElement* top = doc.FirstChildElement("MicList");
     if (!top)
         return false;
+    ZnRows rows;
     for (const TiXmlElement* e = top->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        Json::Value row(Json::objectValue);
-        for (const TiXmlAttribute* a = e->FirstAttribute(); a; a = a->Next())
-            row[a->Name()] = a->Value();
+        rows.beginRow(true);
+        for (const TiXmlAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
+            ZnRows::Value v;
+            v.kind = ZnRows::String;
+            v.text = a->Value();
+            rows.addField(a->Name(), v);
+        }
         // A console without a real id cannot be placed in the list.
+        const ZnRowView row = rows[rows.size() - 1];
         if (ZnRow::toInt(row, "terminalId") > 0)
             out.push_back(dsk81(row));
     }

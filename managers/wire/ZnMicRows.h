@@ -7,7 +7,7 @@
 #include <list>
 #include <string>
 
-namespace Json { class Value; }
+class ZnRowView;
 
 // Reply rows of the talk-console families (D72, D74, Dsk81), their button calls,
 // their per-console books and the two terminal directories. Every row is read into
@@ -16,14 +16,14 @@ namespace Json { class Value; }
 class ZnMicRows
 {
 public:
-    static ZnMic d72(const Json::Value& row);
-    static ZnMic d74(const Json::Value& row);
-    static ZnMic dsk81(const Json::Value& row);
-    static ZnMicBtnCall buttonCall(const Json::Value& row);
+    static ZnMic d72(const ZnRowView& row);
+    static ZnMic d74(const ZnRowView& row);
+    static ZnMic dsk81(const ZnRowView& row);
+    static ZnMicBtnCall buttonCall(const ZnRowView& row);
     // A directory row (all call terminals, all play terminals): id, type, exten, name.
-    static ZnMic directory(const Json::Value& row);
+    static ZnMic directory(const ZnRowView& row);
     // A book row: itemKey fills itemId, typeKey (may be null) fills itemType.
-    static BookEntry book(const Json::Value& row, const char* itemKey, const char* typeKey);
+    static BookEntry book(const ZnRowView& row, const char* itemKey, const char* typeKey);
 
     // Whole bodies. False when the body is no JSON (out is then left empty);
     // a JSON value that is no array gives no rows.

@@ -3,6 +3,7 @@
 #include "ZnCommon.h"
 #include "ZnRegion.h"
 #include "ZnRow.h"
+#include "ZnRows.h"
 
 #include <json/json.h>
 
@@ -42,11 +43,11 @@ std::string& ZnRegionManage::buildSaveRegion(std::string& out, int cseq, const Z
 
 bool ZnRegionManage::parseRows(const std::string& body, std::list<ZnRegion>& regions)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
-        const Json::Value& row = rows[i];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ZnRowView row = rows[i];
         ZnRegion r;
         r.regionId = ZnRow::toInt(row, "regionId");
         r.name = ZnRow::text(row, "name");

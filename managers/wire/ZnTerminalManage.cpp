@@ -2,6 +2,7 @@
 
 #include "ZnFailureNote.h"
 #include "ZnRow.h"
+#include "ZnRows.h"
 
 #include <json/json.h>
 
@@ -50,10 +51,10 @@ std::string& ZnTerminalManage::buildPlayTermConfig(std::string& out, int cseq, c
 
 bool ZnTerminalManage::parseRows(const std::string& body, std::list<ZnTerminal>& out)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         ZnTerminal terminal;
         terminal.fillFromRow(rows[i]);
         out.push_back(std::move(terminal));

@@ -1,6 +1,7 @@
 #include "ZnTtsManage.h"
 
 #include "ZnRow.h"
+#include "ZnRows.h"
 #include "ZnTts.h"
 
 #include <json/json.h>
@@ -28,10 +29,10 @@ std::string& ZnTtsManage::buildModifyTts(std::string& out, int cseq, const ZnTts
 
 bool ZnTtsManage::parseRows(const std::string& body, std::list<ZnTts>& out)
 {
-    Json::Value rows;
+    ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (Json::ArrayIndex i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         ZnTts tts;
         tts.fillFromRow(rows[i]);
         out.push_back(tts);

@@ -278,9 +278,9 @@ QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, i
     Json::Value root;
     if (ZnFileReply::readObject(reply, root)) {
         if (root["Command"].isString())
-            qDebug().noquote() << "Command : " + ZnFileReply::text(root, "Command");
+            qDebug().noquote() << QStringLiteral("Command : ") + ZnFileReply::text(root, "Command");
         if (root["CSeq"].isString())
-            qDebug().noquote() << "CSeq : " + ZnFileReply::text(root, "CSeq");
+            qDebug().noquote() << QStringLiteral("CSeq : ") + ZnFileReply::text(root, "CSeq");
     }
     return reply;
 }

@@ -38,11 +38,11 @@ QtSchemeInfo::QtSchemeInfo(QWidget *parent, int kind) : QWidget(parent), schemeK
     connect(ui.fSchEnableBtn, SIGNAL(clicked()), this, SLOT(startOrStopSchemeClicked()));
     connect(ui.fTblSchemeList, SIGNAL(cellClicked(int, int)), this, SLOT(showTask()));
 
-    // A list already held arrives with no further signal: show it once the owner
-    // has connected to showTaskInfo.
+    // The list may be held already, or arrive while the request below waits, before
+    // the owner has connected to showTaskInfo: show it again once that is done.
     std::list<ZnScheme> held;
-    if (list->requestSchemes(kind, held))
-        QMetaObject::invokeMethod(this, "showScheme", Qt::QueuedConnection);
+    list->requestSchemes(kind, held);
+    QMetaObject::invokeMethod(this, "showScheme", Qt::QueuedConnection);
 }
 
 QtSchemeInfo::~QtSchemeInfo()

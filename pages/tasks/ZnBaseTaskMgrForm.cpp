@@ -6,6 +6,7 @@
 #include "ZnSsTaskDataMgr.h"
 #include "ZnTipsInfo.h"
 
+#include <QHeaderView>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -25,12 +26,22 @@ ZnBaseTaskMgrForm::ZnBaseTaskMgrForm(QWidget *parent) : QWidget(parent)
                                   tr("Play Volume"), QStringLiteral("次数/时长"), QStringLiteral("播放内容")});
     initTable();
     t->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Names and texts get an even share of the width rather than the last column all of it.
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     ZnSsTaskDataMgr *model = ZnSsTaskDataMgr::instance();
     connect(model, SIGNAL(taskChanged(int)), this, SLOT(slot_updateTaskRow(int)));
     connect(model, SIGNAL(taskDeleted(int)), this, SLOT(slot_delTaskRow(int)));
     connect(model, SIGNAL(taskDeleteFailed(QString)), this, SLOT(slot_delTaskFailed(QString)));
     connect(ui.fDelBtn, SIGNAL(clicked()), this, SLOT(slot_deleteClicked()));
+}
+
+void ZnBaseTaskMgrForm::hideSchemeRow()
+{
+    ui.fSchemeTitleText->hide();
+    ui.fSchemeNameText->hide();
+    ui.fMainLayout->setStretch(0, 0);
+    ui.fTaskTableWidget->setColumnHidden(TimeCol, true);
 }
 
 void ZnBaseTaskMgrForm::initTexts()

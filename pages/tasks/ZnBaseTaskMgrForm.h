@@ -45,6 +45,9 @@ public slots:
 
 protected:
     virtual void initTexts();
+    // Pages without timer plans: the plan row and the start time column go, and
+    // the table takes the room of the plan row.
+    void hideSchemeRow();
     // Whether a task belongs on this page.
     bool listsTask(const ZnSsTask &task) const;
     // Ids (column-0 data) of the selected rows, last selected first.

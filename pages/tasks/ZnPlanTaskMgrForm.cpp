@@ -17,9 +17,7 @@ ZnPlanTaskMgrForm::ZnPlanTaskMgrForm()
             SLOT(slot_widgetItemClicked(QTableWidgetItem *)));
     slot_showTaskList();
     ui.tableNameLable->setText(QStringLiteral("预案列表"));
-    ui.fSchemeTitleText->hide();
-    ui.fSchemeNameText->hide();
-    ui.fTaskTableWidget->setColumnHidden(1, true);
+    hideSchemeRow();
 }
 
 void ZnPlanTaskMgrForm::slot_showTaskList()

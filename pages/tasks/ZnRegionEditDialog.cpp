@@ -8,6 +8,7 @@
 #include "ZnRegion.h"
 #include "ZnTipsInfo.h"
 
+#include <QHeaderView>
 #include <QIcon>
 
 #include <algorithm>
@@ -23,6 +24,7 @@ ZnRegionEditDialog::ZnRegionEditDialog(ZnRegion *r) : region(r)
     t->setColumnCount(4);
     t->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), QStringLiteral("ID"), tr("Type"), QStringLiteral("IP")});
     ZnCommon::initTableWidget(t);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     const QString title = region->regionId != 0 ? tr("Region Edit") : tr("Region New");
     setWindowTitle(title);
     ui.titleNameLabel->setText(title);

@@ -9,6 +9,7 @@
 #include "ZnRegionListMgr.h"
 #include "ZnTipsInfo.h"
 
+#include <QHeaderView>
 #include <QTableWidget>
 
 ZnRegionMgrForm::ZnRegionMgrForm(QWidget *parent) : ZnTerListPage(parent)
@@ -22,6 +23,7 @@ ZnRegionMgrForm::ZnRegionMgrForm(QWidget *parent) : ZnTerListPage(parent)
     ui.fGroupTableWidget->setColumnCount(2);
     ui.fGroupTableWidget->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), QStringLiteral("ID")});
     initTable();
+    ui.fGroupTableWidget->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui.fTermTableWidget->setColumnCount(1);
     ui.fTermTableWidget->setHorizontalHeaderLabels({tr("Player")});
     ZnCommon::initTableWidget(ui.fTermTableWidget);

@@ -23,9 +23,7 @@ ZnSsTaskMgrForm::ZnSsTaskMgrForm(int taskCategory)
     connect(ui.fTaskTableWidget, SIGNAL(itemClicked(QTableWidgetItem *)), this,
             SLOT(widget_item_clicked(QTableWidgetItem *)));
     slot_showTaskList();
-    ui.fSchemeTitleText->hide();
-    ui.fSchemeNameText->hide();
-    ui.fTaskTableWidget->setColumnHidden(1, true);
+    hideSchemeRow();
 }
 
 void ZnSsTaskMgrForm::slot_showTaskList()

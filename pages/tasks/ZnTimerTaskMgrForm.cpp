@@ -5,8 +5,6 @@
 #include "ZnSsTaskDataMgr.h"
 #include "ZnTimerTaskEditDialog.h"
 
-#include <QHeaderView>
-
 namespace {
 const int kPlayPlans = 0;
 }
@@ -17,7 +15,6 @@ ZnTimerTaskMgrForm::ZnTimerTaskMgrForm(int taskCategory)
     category = taskCategory;
     schemeInfo = new QtSchemeInfo(this, kPlayPlans);
     ui.fSchemeLayout->addWidget(schemeInfo);
-    ui.fTaskTableWidget->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     connect(ZnSsTaskDataMgr::instance(), SIGNAL(gotTaskList()), this, SLOT(slot_showTaskList()));
     connect(schemeInfo, SIGNAL(showTaskInfo(int)), this, SLOT(slot_showTaskList(int)));
     connect(ui.fNewBtn, SIGNAL(clicked()), this, SLOT(slot_addClicked()));

@@ -64,7 +64,9 @@ public slots:
     void doChangeVol();
 
 private:
+    struct CellTexts;
     void makeRow(const ZnTerminal &terminal, ZnTableRow &row) const;
+    static void makeRow(const CellTexts &texts, const ZnTerminal &terminal, ZnTableRow &row);
     void connectSignals();
     void switchAmps(bool on);
     // Sends each record as the whole terminal setting; tells once when any was refused.

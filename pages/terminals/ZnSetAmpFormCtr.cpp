@@ -19,6 +19,8 @@ ZnSetAmpFormCtr::ZnSetAmpFormCtr()
 {
     ui.setupUi(centralWidget());
     setObjectName(QStringLiteral("ZnSetAmpFormCtr"));
+    // The picture header's form is small; the table needs room.
+    resize(minimumSizeHint().expandedTo(QSize(620, 460)));
     QTableWidget *t = ui.fAmpTableWidget;
     t->setColumnCount(4);
     t->setHorizontalHeaderLabels({QStringLiteral("终端名称"), QStringLiteral("功放报警温度"),

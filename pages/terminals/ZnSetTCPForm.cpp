@@ -18,6 +18,8 @@ ZnSetTCPForm::ZnSetTCPForm(int k) : kind(k)
 {
     ui.setupUi(centralWidget());
     setObjectName(QStringLiteral("ZnSetTCPForm"));
+    // The picture header's form is small; the table needs room.
+    resize(minimumSizeHint().expandedTo(QSize(620, 460)));
     QTableWidget *t = ui.fTableWidget;
     t->setColumnCount(3);
     t->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("终端名称"), QStringLiteral("经过防火墙")});

@@ -57,11 +57,11 @@ void fillD82(const QList<QComboBox *> &lists)
 
 bool selectId(QComboBox *list, int id)
 {
+    // An id the list does not have leaves nothing chosen: keeping the first
+    // entry would send it back as the key's call.
     const int at = list->findData(id);
-    if (at < 0)
-        return false;
     list->setCurrentIndex(at);
-    return true;
+    return at >= 0;
 }
 
 int chosenId(const QCheckBox *box, const QComboBox *list)

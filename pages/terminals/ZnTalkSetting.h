@@ -28,7 +28,7 @@ bool saveBase(Form &ui, ZnMic &mic);
 void fillGroups(const QList<QComboBox *> &lists);
 void fillServerMics(const QList<QComboBox *> &lists);
 void fillD82(const QList<QComboBox *> &lists);
-// Selects the entry with that id; false (selection left) when there is none.
+// Selects the entry with that id; false, and nothing selected, when there is none.
 bool selectId(QComboBox *list, int id);
 // The id of the list's current entry when the box is checked, else 0.
 int chosenId(const QCheckBox *box, const QComboBox *list);

@@ -17,6 +17,8 @@ ZnTerDefaultSetCtr::ZnTerDefaultSetCtr()
 {
     ui.setupUi(centralWidget());
     setObjectName(QStringLiteral("ZnTerDefaultSetCtr"));
+    // The picture header's form is small; the table needs room.
+    resize(minimumSizeHint().expandedTo(QSize(620, 460)));
     QTableWidget *t = ui.fTerTableWidget;
     t->setColumnCount(4);
     t->setHorizontalHeaderLabels({QStringLiteral("终端名称"), QStringLiteral("默认音量"),

@@ -1215,4 +1215,73 @@
         <translation>转码失败</translation>
     </message>
 </context>
+<context>
+    <name>ZnMicInfoForm</name>
+    <message>
+        <source>Server Mic</source>
+        <translation>服务器话筒</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Mic to Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Mic Call Ring</source>
+        <translation>话筒呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talkbacking</source>
+        <translation>对讲中</translation>
+    </message>
+    <message>
+        <source>Monitor Terminal</source>
+        <translation>监听终端</translation>
+    </message>
+    <message>
+        <source>Mic Stop Service</source>
+        <translation>话筒停止服务</translation>
+    </message>
+    <message>
+        <source>Off Line</source>
+        <translation>离线</translation>
+    </message>
+</context>
+<context>
+    <name>ZnD81SettingDialog</name>
+    <message>
+        <source>Mic Setting</source>
+        <translation>话筒设置</translation>
+    </message>
+    <message>
+        <source>The name cannot be empty!</source>
+        <translation>名称不能为空！</translation>
+    </message>
+    <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
+        <source>Setting Monitor List Error!</source>
+        <translation>提交监听名单错误！</translation>
+    </message>
+    <message>
+        <source>Setting Ss Task List Error!</source>
+        <translation>提交音源任务错误！</translation>
+    </message>
+    <message>
+        <source>Setting Region List Error!</source>
+        <translation>提交分区配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnFAlarmChannelDialog</name>
+    <message>
+        <source>The channel name cannot contain "%1" or "%2"</source>
+        <translation>通道名称不能包含“%1”或“%2”</translation>
+    </message>
+</context>
 </TS>

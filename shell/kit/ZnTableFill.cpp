@@ -4,7 +4,7 @@
 
 #include <QTableWidget>
 
-ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount) : table(t)
+ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount, Mode mode) : table(t), reuse(mode == ReuseCells)
 {
     if (!table)
         return;
@@ -12,9 +12,13 @@ ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount) : table(t)
     wasUpdating = table->updatesEnabled();
     table->setSortingEnabled(false);
     table->setUpdatesEnabled(false);
-    // Rows go first, so no selection or current cell stays on a row that now
-    // holds another record.
-    table->setRowCount(0);
+    // No selection or current cell stays on a row that now holds another record.
+    if (reuse) {
+        table->clearSelection();
+        table->setCurrentItem(nullptr);
+    } else {
+        table->setRowCount(0);
+    }
     table->setRowCount(rowCount > 0 ? rowCount : 0);
     // One change signal per cell would make the view work out a repaint per
     // cell; the rows are new and the whole view is repainted when updates
@@ -43,7 +47,7 @@ void ZnTableFill::append(ZnTableRow &row)
         table->setRowCount(next + 1);
         table->model()->blockSignals(true);
     }
-    put(table, next++, row);
+    put(table, next++, row, reuse);
 }
 
 void ZnTableFill::insertRow(QTableWidget *table, int at, ZnTableRow &row)
@@ -67,11 +71,17 @@ void ZnTableFill::writeRow(QTableWidget *table, int at, ZnTableRow &row)
     table->setSortingEnabled(sorting);
 }
 
-void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row)
+void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row, bool reuse)
 {
     const int columns = qMin(row.size(), table->columnCount());
     for (int c = 0; c < columns; ++c) {
-        if (QTableWidgetItem *item = row.take(c))
+        QTableWidgetItem *old = reuse ? table->item(at, c) : nullptr;
+        if (old && row.cell(c)) {
+            // Takes the new cell's contents (shared, not copied); the view is
+            // repainted whole when the fill ends.
+            *old = *row.cell(c);
+        } else if (QTableWidgetItem *item = row.take(c)) {
             table->setItem(at, c, item);
+        }
     }
 }

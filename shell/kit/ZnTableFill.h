@@ -11,8 +11,15 @@ class ZnTableRow;
 class ZnTableFill
 {
 public:
-    // Empties the table and makes room for rowCount rows.
-    ZnTableFill(QTableWidget *table, int rowCount);
+    enum Mode {
+        NewCells,   // the table is emptied first
+        ReuseCells, // cells already in the table take the new contents in place:
+                    // no item is deleted and made again (tables without cell
+                    // widgets whose rows always give every column)
+    };
+
+    // Empties the table (or keeps its cells, see Mode) and makes room for rowCount rows.
+    ZnTableFill(QTableWidget *table, int rowCount, Mode mode = NewCells);
     ~ZnTableFill();
     ZnTableFill(const ZnTableFill &) = delete;
     ZnTableFill &operator=(const ZnTableFill &) = delete;
@@ -27,11 +34,12 @@ public:
     static void writeRow(QTableWidget *table, int at, ZnTableRow &row);
 
 private:
-    static void put(QTableWidget *table, int at, ZnTableRow &row);
+    static void put(QTableWidget *table, int at, ZnTableRow &row, bool reuse = false);
 
     QTableWidget *table;
     int next = 0;
     bool wasSorting = false;
     bool wasUpdating = true;
     bool wasBlocked = false;
+    bool reuse = false;
 };

@@ -35,6 +35,18 @@ QTableWidgetItem *ZnTableRow::addLocal(const std::string &text, int data)
     return add(QString::fromLocal8Bit(text.data(), int(text.size())), data);
 }
 
+QTableWidgetItem *ZnTableRow::addText(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    cells.push_back(item);
+    return item;
+}
+
+QTableWidgetItem *ZnTableRow::addLocalText(const std::string &text)
+{
+    return addText(QString::fromLocal8Bit(text.data(), int(text.size())));
+}
+
 QTableWidgetItem *ZnTableRow::cell(int column) const
 {
     return column >= 0 && column < size() ? cells[column] : nullptr;

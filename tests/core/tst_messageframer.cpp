@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,26 @@ private slots:
             r = c.framer.feed(line);
         QCOMPARE(r, ZnMessageFramer::ProtocolError);
         QVERIFY(c.messages.empty());
+    }
+
+    // Received straight into the framer's room, a large answer comes out whole and
+    // its buffer is given back; a small one keeps the buffer for the next.
+    void largeBufferGivenBack()
+    {
+        Collector c;
+        const std::string body(3 * ZnMessageFramer::kKeptCapacity, 'r');
+        const std::string stream = "DBP/1.0 200 OK\r\nContent-Length:" + std::to_string(body.size())
+                                   + "\r\n\r\n" + body + "DBP/1.0 200 OK\r\nContent-Length:2\r\n\r\n";
+        for (std::size_t pos = 0; pos < stream.size(); pos += 4096) {
+            const std::size_t n = std::min<std::size_t>(4096, stream.size() - pos);
+            std::memcpy(c.framer.prepare(4096), stream.data() + pos, n);
+            QCOMPARE(c.framer.commit(n), ZnMessageFramer::Ok);
+        }
+        QCOMPARE(c.messages.size(), std::size_t(1));
+        QCOMPARE(c.messages[0].size(), stream.size() - 36);
+        QVERIFY(c.framer.capacity() <= ZnMessageFramer::kKeptCapacity);
+        QCOMPARE(c.framer.feed("{}"), ZnMessageFramer::Ok);
+        QCOMPARE(c.messages.back(), std::string("DBP/1.0 200 OK\r\nContent-Length:2\r\n\r\n{}"));
     }
 };
 

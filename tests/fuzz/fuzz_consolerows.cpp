@@ -1,7 +1,9 @@
 // The talk-console reply parsers over arbitrary bytes: JSON rows, button calls,
 // books, directories and the one-console XML. Every console they give has a name
-// and every XML console a positive id.
+// and every XML console a positive id. Both parsers of the row reader read the
+// bytes alike.
 #include "FuzzCheck.h"
+#include "RowReaders.h"
 #include "ZnMicRows.h"
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string input(reinterpret_cast<const char *>(data), size);
+    rowreaders::check(input);
     std::list<ZnMic> mics;
     ZnMicRows::d72List(input, mics);
     for (const ZnMic &m : mics)

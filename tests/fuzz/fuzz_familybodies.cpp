@@ -1,7 +1,9 @@
 // Capture-unit, fire-alarm, TTS and broadcast bodies over arbitrary bytes: the first
 // byte picks the hook, the rest is the body. Whatever the bytes, the managers hand
-// on only well-formed lists (capture and fire-alarm lists sorted by id).
+// on only well-formed lists (capture and fire-alarm lists sorted by id), and both
+// parsers of the row reader read the body alike.
 #include "FuzzCheck.h"
+#include "RowReaders.h"
 #include "ZnBroadcast.h"
 #include "ZnBroadcastManage.h"
 #include "ZnCap.h"
@@ -54,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const std::string body(reinterpret_cast<const char *>(data) + 1, size - 1);
+    rowreaders::check(body);
     switch (data[0] % 4) {
     case 0: {
         ZnCapManage m;

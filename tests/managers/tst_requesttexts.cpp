@@ -9,6 +9,8 @@
 #include "ZnMicGroup.h"
 #include "ZnMicGroupManage.h"
 #include "ZnMicManage.h"
+#include "ZnRow.h"
+#include "ZnRows.h"
 #include "ZnServerConfigManage.h"
 #include "ZnServerConfigRequest.h"
 #include "ZnTerminal.h"
@@ -30,6 +32,14 @@ Json::Value row(const char* json)
     Json::Value v;
     Json::Reader().parse(json, v);
     return v;
+}
+
+// One answer row as the list readers see it; valid until the next call.
+ZnRowView listRow(const char* json)
+{
+    static ZnRows rows;
+    ZnRow::parseArray("[" + std::string(json) + "]", rows);
+    return rows[0];
 }
 
 // A request text against what it must be: "=text" the whole of it, "+text" a part of
@@ -132,16 +142,16 @@ void TstRequestTexts::recordsFromRows()
 {
     // Empty names become the id (the families' own prefixes are tested with their lists).
     ZnTerminal amp;
-    amp.fillFromRow(row("{\"terminalId\":\"7\",\"name\":\"\",\"power\":\"2\",\"input\":\"abc\"}"));
+    amp.fillFromRow(listRow("{\"terminalId\":\"7\",\"name\":\"\",\"power\":\"2\",\"input\":\"abc\"}"));
     QCOMPARE(amp.name, std::string("7"));
     QVERIFY(amp.power);
     QVERIFY(!amp.input);
     ZnCap cap;
     // Unexpected JSON never throws: a capture unit without a numeric id is refused,
     // other values of the wrong type read as empty.
-    QVERIFY(!cap.fillFromRow(row("{\"terminalId\":\"x7\"}")));
-    QVERIFY(!cap.fillFromRow(row("[1,2]")));
-    amp.fillFromRow(row("{\"terminalId\":[1],\"broVol\":{\"a\":1},\"power\":true,\"ampTemp\":41.7}"));
+    QVERIFY(!cap.fillFromRow(listRow("{\"terminalId\":\"x7\"}")));
+    QVERIFY(!cap.fillFromRow(listRow("[1,2]")));
+    amp.fillFromRow(listRow("{\"terminalId\":[1],\"broVol\":{\"a\":1},\"power\":true,\"ampTemp\":41.7}"));
     QCOMPARE(amp.id, 0);
     QCOMPARE(amp.broVol, 0);
     QVERIFY(amp.power);

@@ -324,18 +324,24 @@ bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id
         return takeIdBook(sources ? "d82soundsource" : "d82broadcast", sources ? "sourceId" : "regionId", id,
                           str(in, sources ? "SoundSource" : "RegionId"));
     }
-    // Contacts are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP, D82).
+    return takeTypedBook("d82call", "contactId", "contactType", id, str(in, "Contacts"));
+}
+
+bool ZnSimData::takeTypedBook(const std::string& tableName, const std::string& itemKey, const std::string& typeKey,
+                              const std::string& id, const std::string& text)
+{
+    // Items are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP or IpAmp, D82).
     static const std::map<std::string, std::string> typeNumbers = {
-        {"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"}, {"IP", "6"}, {"D82", "8"}};
-    auto& rows = table("d82call");
+        {"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"}, {"IP", "6"}, {"IpAmp", "6"}, {"D82", "8"}};
+    auto& rows = table(tableName);
     eraseRows(rows, "terminalId", id);
-    std::istringstream items(str(in, "Contacts"));
+    std::istringstream items(text);
     std::string item;
     for (int order = 1; items >> item; ++order) {
         const size_t cut = item.rfind('_');
         const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
-        rows.push_back(row({{"terminalId", id}, {"contactId", cut == std::string::npos ? item : item.substr(cut + 1)},
-                            {"contactType", type == typeNumbers.end() ? "0" : type->second},
+        rows.push_back(row({{"terminalId", id}, {itemKey.c_str(), cut == std::string::npos ? item : item.substr(cut + 1)},
+                            {typeKey.c_str(), type == typeNumbers.end() ? "0" : type->second},
                             {"orderId", std::to_string(order)}}));
     }
     return true;
@@ -453,7 +459,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     }
     if (packetType == "SetFRTrigger") {
         // Only channels of a known interface; one setting per channel, kept in
-        // "firealarmchannel" and never pushed.
+        // "firealarmchannel" and in the interface's list text, never pushed.
         if (!findRow("firealarm", "terminalId", id))
             return false;
         const std::string channel = str(in, "Channel");
@@ -468,10 +474,37 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
             rows.push_back(setting);
         else
             *it = setting;
+        // The interface's channel list text ("name#$%task" joined by "!!!") follows,
+        // grown to reach the channel.
+        Json::Value* alarm = findRow("firealarm", "terminalId", id);
+        const int number = std::atoi(channel.c_str());
+        if (number < 1 || number > 64)
+            return true;
+        std::vector<std::string> channels;
+        const std::string text = str(*alarm, "broadcast");
+        for (size_t start = 0; !text.empty();) {
+            const size_t end = text.find("!!!", start);
+            channels.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            if (end == std::string::npos)
+                break;
+            start = end + 3;
+        }
+        if (channels.size() < size_t(number))
+            channels.resize(size_t(number), "0");
+        channels[size_t(number - 1)] = str(in, "ChannelName") + "#$%" + str(in, "SourceId");
+        std::string joined;
+        for (size_t i = 0; i < channels.size(); ++i)
+            joined += (i ? "!!!" : "") + channels[i];
+        (*alarm)["broadcast"] = joined;
         return true;
     }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")
         return takeButtonCalls(packetType, in);
+    if (packetType == "D81MonitorBook") {
+        if (!findRow("dsk81", "terminalId", id))
+            return false;
+        return takeTypedBook("d81monitor", "monitorId", "monitorType", id, str(in, "Monitor"));
+    }
     if (packetType == "D81SoundSource" || packetType == "D81BroadBook")
         return takeIdBook(packetType == "D81SoundSource" ? "d81soundsource" : "d81broadcast",
                           packetType == "D81SoundSource" ? "sourceId" : "regionId", id,

@@ -69,6 +69,8 @@ private:
     int nextId(const std::string& table, const std::string& key) const;
     // A D82 book replaced whole by the text of its change.
     bool takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in);
+    bool takeTypedBook(const std::string& tableName, const std::string& itemKey, const std::string& typeKey,
+                       const std::string& id, const std::string& text);
     // The D72 and D74 button calls and the id books of a Dsk81 console, replaced whole.
     bool takeButtonCalls(const std::string& packetType, const Json::Value& in);
     bool takeIdBook(const std::string& table, const std::string& itemKey, const std::string& id,

@@ -1,6 +1,7 @@
 // The file-service client against the simulated service: exact requests, replies
 // in any split, listings, downloads and uploads with their failures.
 #include "TcpSocketClient.h"
+#include "ZnFileReply.h"
 #include "ZnFileRequest.h"
 #include "ZnSimFileService.h"
 
@@ -130,6 +131,25 @@ private slots:
         QFETCH(QByteArray, built);
         QFETCH(QByteArray, expected);
         QCOMPARE(built, expected);
+    }
+
+    // Lengths are 64-bit; anything but a plain decimal count is refused (-1).
+    void fileLen_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<qint64>("len");
+        QTest::newRow("over 2 GiB") << QByteArray("{\"FileLen\":\"3000000000\"}") << qint64(3000000000LL);
+        QTest::newRow("empty file") << QByteArray("{\"FileLen\":\"0\"}") << qint64(0);
+        QTest::newRow("negative") << QByteArray("{\"FileLen\":\"-1\"}") << qint64(-1);
+        QTest::newRow("blank inside") << QByteArray("{\"FileLen\":\"1 2\"}") << qint64(-1);
+        QTest::newRow("beyond 64 bits") << QByteArray("{\"FileLen\":\"99999999999999999999\"}") << qint64(-1);
+        QTest::newRow("missing") << QByteArray("{\"Command\":\"GetFile\"}") << qint64(-1);
+        QTest::newRow("no object") << QByteArray("[\"FileLen\"]") << qint64(-1);
+    }
+    void fileLen()
+    {
+        QFETCH(QByteArray, header);
+        QTEST(ZnFileReply::readFileLen(header), "len");
     }
 
     // Each command against the service, its reply written whole, byte by byte and

@@ -1,0 +1,140 @@
+// The player page with 10,000 play terminals in its model: a refill of the whole
+// table through the table-fill helper (over the rows shown, and into an empty
+// table) beside the row-at-a-time insertion at each row's place, and one pushed change redrawn, found by the page's id-ordered
+// lookup beside the frame's walk over column 0. Runs offscreen unless a platform
+// is set.
+#include "ZnPlayTermListMgr.h"
+#include "ZnPlayerInfoForm.h"
+
+#include <QApplication>
+#include <QTableWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <list>
+
+namespace {
+
+const int kTerminals = 10000;
+const int kFirstId = 100000;
+
+void fillModel()
+{
+    std::list<ZnTerminal> terminals;
+    for (int i = 0; i < kTerminals; ++i) {
+        ZnTerminal t;
+        t.id = kFirstId + i;
+        t.name = "播放终端 " + std::to_string(i);
+        t.type = i % 4 == 0 ? "PR" : "IP";
+        t.exten = i % 3 == 0 ? "--" : t.type;
+        t.status = i % 5;
+        t.ip = "10.0." + std::to_string(i / 250) + "." + std::to_string(i % 250);
+        t.broVol = i % 101;
+        t.power = i % 2 == 0;
+        t.ampTemp = 30 + i % 20;
+        terminals.push_back(t);
+    }
+    ZnPlayTermListMgr::onNotify(ZnPlayTermListMgr::ListCode, &terminals);
+}
+
+ZnPlayerInfoForm &page()
+{
+    static ZnPlayerInfoForm *p = [] {
+        fillModel();
+        auto *form = new ZnPlayerInfoForm;
+        form->resize(1000, 700);
+        form->show();
+        form->showTerminals();
+        QApplication::processEvents();
+        return form;
+    }();
+    return *p;
+}
+
+void checkRows(benchmark::State &state, ZnPlayerInfoForm &form)
+{
+    if (form.tableWidget()->rowCount() != kTerminals)
+        state.SkipWithError("the table does not hold every terminal");
+    state.counters["rows"] = form.tableWidget()->rowCount();
+}
+
+void BM_PlayerRefill(benchmark::State &state)
+{
+    ZnPlayerInfoForm &form = page();
+    for (auto _ : state) {
+        form.showTerminals();
+        QApplication::processEvents();
+    }
+    checkRows(state, form);
+}
+BENCHMARK(BM_PlayerRefill)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The first fill of an empty table: every cell is made.
+void BM_PlayerRefillFromEmpty(benchmark::State &state)
+{
+    ZnPlayerInfoForm &form = page();
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.tableWidget()->setRowCount(0);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        form.showTerminals();
+        QApplication::processEvents();
+    }
+    checkRows(state, form);
+}
+BENCHMARK(BM_PlayerRefillFromEmpty)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The old way: each record inserted before the first row with a greater id.
+void BM_PlayerRefillRowByRow(benchmark::State &state)
+{
+    ZnPlayerInfoForm &form = page();
+    for (auto _ : state) {
+        form.fillAllTerminals();
+        QApplication::processEvents();
+    }
+    checkRows(state, form);
+}
+BENCHMARK(BM_PlayerRefillRowByRow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// One changed terminal arrives (here on the GUI thread, so the model's signal
+// reaches the page at once) and its row is redrawn.
+void BM_PlayerPushRedraw(benchmark::State &state)
+{
+    ZnPlayerInfoForm &form = page();
+    ZnTerminal t;
+    ZnPlayTermListMgr::instance()->hasTerminal(kFirstId + kTerminals * 3 / 4, t);
+    for (auto _ : state) {
+        t.broVol = (t.broVol + 1) % 101;
+        ZnPlayTermListMgr::onNotify(ZnPlayTermListMgr::ChangedCode, &t);
+        QApplication::processEvents();
+    }
+    const int row = form.rowOf(t.id);
+    if (form.tableWidget()->item(row, ZnPlayerInfoForm::VolumeColumn)->text() != QString::number(t.broVol))
+        state.SkipWithError("the row was not redrawn");
+}
+BENCHMARK(BM_PlayerPushRedraw)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+// The same redraw with the row found by walking column 0.
+void BM_PlayerPushRedrawLinearLookup(benchmark::State &state)
+{
+    ZnPlayerInfoForm &form = page();
+    const int id = kFirstId + kTerminals * 3 / 4;
+    for (auto _ : state) {
+        form.updateRowById(id);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PlayerPushRedrawLinearLookup)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,383 @@
+#include "ZnD81SettingDialog.h"
+
+#include "BaseMessageDialog.h"
+#include "BookRequest.h"
+#include "ZnApi.h"
+#include "ZnCommonTable.h"
+#include "ZnD72ListMgr.h"
+#include "ZnD74ListMgr.h"
+#include "ZnMicListMgr.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnRegionListMgr.h"
+#include "ZnSsTaskDataMgr.h"
+#include "ZnTipsInfo.h"
+
+#include <QIcon>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+enum { Dsk72Type = 2, Dsk81Type = 3, Dsk74Type = 4 };
+enum { PlanTask = 1, MicSource = 4 };
+
+bool listed(const std::list<BookEntry> &book, int id)
+{
+    return std::any_of(book.begin(), book.end(), [id](const BookEntry &e) { return e.itemId == id; });
+}
+
+int checkState(bool on)
+{
+    return on ? Qt::Checked : Qt::Unchecked;
+}
+
+bool offered(const ZnSsTask &task)
+{
+    return task.SourceCategory == PlanTask && task.SourceType != MicSource;
+}
+
+// A play terminal's type as a word: a console family's own name, else as sent.
+std::string typeWord(const std::string &type)
+{
+    const std::string name = terminalTypeName(std::atoi(type.c_str()));
+    return name.empty() ? type : name;
+}
+
+} // namespace
+
+ZnD81SettingDialog::ZnD81SettingDialog(ZnMic *m) : mic(m)
+{
+    ui.setupUi(this);
+    setMouseTracking(true);
+    ui.iconLabel->setPixmap(QPixmap(QStringLiteral(":/images/edit20x20.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/images/edit20x20.png")));
+    setWindowTitle(tr("Mic Setting"));
+    ui.titleNameLabel->setText(tr("Mic Setting"));
+    ui.dialogCloseBtn->setFixedSize(23, 25);
+
+    const struct {
+        QSlider *slider;
+        QSpinBox *spin;
+        int value;
+    } volumes[] = {{ui.fCapSlider, ui.fCapSpinBox, mic ? mic->capVol : 0},
+                   {ui.fTalkSlider, ui.fTalkSpinBox, mic ? mic->callVol : 0},
+                   {ui.fRingSlider, ui.fRingSpinBox, mic ? mic->bellVol : 0},
+                   {ui.fBcastSlider, ui.fBcastSpinBox, mic ? mic->broVol : 0}};
+    for (const auto &v : volumes) {
+        v.slider->setRange(0, 100);
+        v.spin->setRange(0, 100);
+        connect(v.slider, &QSlider::valueChanged, v.spin, &QSpinBox::setValue);
+        connect(v.spin, QOverload<int>::of(&QSpinBox::valueChanged), v.slider, &QSlider::setValue);
+        v.spin->setValue(v.value);
+    }
+    if (mic) {
+        ui.fNameEdit->setText(QString::fromLocal8Bit(mic->name.c_str()));
+        ui.fPTTcomboBox->setCurrentIndex(mic->pttMode == 1 ? 1 : 0);
+    }
+
+    contacts.initMultiSelect(ui.fTalkTb, ui.fTalkAllCb, 3);
+    transfers.initMultiSelect(ui.fTransferMicTb, ui.fTranMicAllCb, 4);
+    groups.initMultiSelect(ui.fGroupTb, ui.fGroupAllCb, 4);
+    monitors.initMultiSelect(ui.fMonitorTb, ui.fMonitorAllCb, 1);
+    regions.initMultiSelect(ui.fRegionTb, ui.fRegionCb, 4);
+
+    ui.fSsTaskTb->setColumnCount(2);
+    ui.fSsTaskTb->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("ID")});
+    ui.fSsTaskTb->setColumnHidden(1, true);
+    ZnCommon::initTableWidget(ui.fSsTaskTb);
+    ui.fSeleSsTaskTb->setColumnCount(1);
+    ui.fSeleSsTaskTb->setHorizontalHeaderLabels({QStringLiteral("名称")});
+    ZnCommon::initTableWidget(ui.fSeleSsTaskTb);
+    for (QTableWidget *t : {ui.fSsTaskTb, ui.fSeleSsTaskTb})
+        t->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    loadMonitorList();
+    loadSsTasks();
+    loadRegionList();
+
+    QTabWidget *tabs = ui.fConfigTabWidget;
+    tabs->setTabText(2, QStringLiteral("选择监听终端"));
+    tabs->setTabText(3, QStringLiteral("选择音源"));
+    tabs->setTabText(4, QStringLiteral("选择分区"));
+    tabs->setCurrentIndex(2);
+    tabs->removeTab(1);
+    tabs->removeTab(0);
+    ui.fSsTaskCb->hide();
+
+    connect(ui.fOkBtn, &QPushButton::clicked, this, &ZnD81SettingDialog::slot_ok_clicked);
+    connect(ui.fCancelBtn, &QPushButton::clicked, this, &ZnD81SettingDialog::reject);
+    connect(ui.dialogCloseBtn, &QPushButton::clicked, this, &ZnD81SettingDialog::close);
+    connect(ui.fSsTaskUpBtn, &QPushButton::clicked, this, &ZnD81SettingDialog::moveup_broad_file);
+    connect(ui.fSsTaskDownBtn, &QPushButton::clicked, this, &ZnD81SettingDialog::movedown_broad_file);
+    connect(ui.fSeleDelSsTaskBtn, &QPushButton::clicked, this,
+            QOverload<>::of(&ZnD81SettingDialog::slot_delSelectedSsTask));
+    connect(ui.fSeleSsTaskTb, &QTableWidget::cellDoubleClicked, this,
+            QOverload<int, int>::of(&ZnD81SettingDialog::slot_delSelectedSsTask));
+    connect(ui.fSsTaskTb, &QTableWidget::cellDoubleClicked, this, &ZnD81SettingDialog::slot_addSsPlan);
+    connect(ui.fSsPlanAddBtn, &QPushButton::clicked, this, &ZnD81SettingDialog::slot_addAllSelectedPlan);
+}
+
+bool ZnD81SettingDialog::loadBook(int type)
+{
+    if (!mic)
+        return false;
+    BookRequest request;
+    request.requestType = type;
+    request.terminalId = mic->id;
+    return ZnMicListMgr::instance()->requestMicBooks(&request) == 0;
+}
+
+void ZnD81SettingDialog::loadMonitorList()
+{
+    if (!loadBook(MonitorBook))
+        return;
+    monitorsLoaded = true;
+    const std::list<BookEntry> book = ZnMicListMgr::instance()->monitorList();
+    auto offer = [&](const ZnBaseTerminal &t, const std::string &type) {
+        monitors.fillTable(checkState(listed(book, t.id)), t.name, t.id, type);
+    };
+    for (const ZnMic &m : ZnD72ListMgr::instance()->micList())
+        offer(m, terminalTypeName(Dsk72Type));
+    for (const ZnMic &m : ZnD74ListMgr::instance()->micList())
+        offer(m, terminalTypeName(Dsk74Type));
+    ZnMicListMgr *mics = ZnMicListMgr::instance();
+    if (const std::list<ZnMic> *list = mics->lockMicList()) {
+        for (const ZnMic &m : *list) {
+            if (m.id != mic->id)
+                offer(m, terminalTypeName(Dsk81Type));
+        }
+        mics->unlockMicList();
+    }
+    ZnPlayTermListMgr *players = ZnPlayTermListMgr::instance();
+    if (const std::list<ZnTerminal> *list = players->lockList()) {
+        for (const ZnTerminal &t : *list)
+            offer(t, typeWord(t.type));
+        players->unlockList();
+    }
+}
+
+void ZnD81SettingDialog::loadSsTasks()
+{
+    if (!loadBook(SourceBook))
+        return;
+    sourcesLoaded = true;
+    const std::list<BookEntry> book = ZnMicListMgr::instance()->sourceList();
+    const std::list<ZnSsTask> tasks = ZnSsTaskDataMgr::instance()->taskList();
+    for (const BookEntry &entry : book) {
+        for (const ZnSsTask &task : tasks) {
+            if (task.Id == entry.sourceId() && offered(task)) {
+                appendSelectedTask(QString::fromLocal8Bit(task.Name.c_str()), task.Id);
+                break;
+            }
+        }
+    }
+    loadedSources = selectedSourceIds();
+    for (const ZnSsTask &task : tasks) {
+        if (offered(task))
+            appendTask(ui.fSsTaskTb, QString::fromLocal8Bit(task.Name.c_str()), task.Id);
+    }
+}
+
+void ZnD81SettingDialog::loadRegionList()
+{
+    if (!loadBook(RegionBook))
+        return;
+    regionsLoaded = true;
+    const std::list<BookEntry> book = ZnMicListMgr::instance()->regionList();
+    for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList())
+        regions.fillTable(checkState(listed(book, region.regionId)), region.name, region.regionId, std::string());
+}
+
+void ZnD81SettingDialog::appendTask(QTableWidget *table, const QString &name, int id)
+{
+    const int at = table->rowCount();
+    table->insertRow(at);
+    auto *item = new QTableWidgetItem(name);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    item->setData(Qt::UserRole, id);
+    table->setItem(at, 0, item);
+    if (table->columnCount() > 1)
+        table->setItem(at, 1, new QTableWidgetItem(QString::number(id)));
+}
+
+void ZnD81SettingDialog::appendSelectedTask(const QString &name, int id)
+{
+    appendTask(ui.fSeleSsTaskTb, name, id);
+}
+
+QList<int> ZnD81SettingDialog::selectedSourceIds() const
+{
+    QList<int> ids;
+    for (int r = 0; r < ui.fSeleSsTaskTb->rowCount(); ++r) {
+        if (const QTableWidgetItem *item = ui.fSeleSsTaskTb->item(r, 0))
+            ids << item->data(Qt::UserRole).toInt();
+    }
+    return ids;
+}
+
+void ZnD81SettingDialog::slot_addSsPlan(int, int)
+{
+    slot_addAllSelectedPlan();
+}
+
+void ZnD81SettingDialog::slot_addAllSelectedPlan()
+{
+    // Taken before any box opens: the items are not looked at again.
+    QList<QPair<int, QString>> picked;
+    for (int r = 0; r < ui.fSsTaskTb->rowCount(); ++r) {
+        const QTableWidgetItem *item = ui.fSsTaskTb->item(r, 0);
+        if (item && item->isSelected())
+            picked << qMakePair(item->data(Qt::UserRole).toInt(), item->text());
+    }
+    for (const auto &task : picked) {
+        if (selectedSourceIds().contains(task.first))
+            tell(QStringLiteral("已经选择!"), QStringLiteral("提示"));
+        else
+            appendSelectedTask(task.second, task.first);
+    }
+}
+
+void ZnD81SettingDialog::slot_delSelectedSsTask()
+{
+    QTableWidget *t = ui.fSeleSsTaskTb;
+    for (int r = t->rowCount() - 1; r >= 0; --r) {
+        const QTableWidgetItem *item = t->item(r, 0);
+        if (item && item->isSelected())
+            t->removeRow(r);
+    }
+}
+
+void ZnD81SettingDialog::slot_delSelectedSsTask(int row, int)
+{
+    if (row >= 0 && row < ui.fSeleSsTaskTb->rowCount())
+        ui.fSeleSsTaskTb->removeRow(row);
+}
+
+void ZnD81SettingDialog::swapSources(int row, int other)
+{
+    QTableWidget *t = ui.fSeleSsTaskTb;
+    for (int c = 0; c < t->columnCount(); ++c) {
+        QTableWidgetItem *a = t->takeItem(row, c);
+        QTableWidgetItem *b = t->takeItem(other, c);
+        t->setItem(row, c, b);
+        t->setItem(other, c, a);
+    }
+    t->clearSelection();
+    t->setCurrentCell(other, 0);
+}
+
+void ZnD81SettingDialog::moveup_broad_file()
+{
+    const int row = ui.fSeleSsTaskTb->currentRow();
+    if (row > 0)
+        swapSources(row, row - 1);
+}
+
+void ZnD81SettingDialog::movedown_broad_file()
+{
+    const int row = ui.fSeleSsTaskTb->currentRow();
+    if (row >= 0 && row < ui.fSeleSsTaskTb->rowCount() - 1)
+        swapSources(row, row + 1);
+}
+
+void ZnD81SettingDialog::slot_ok_clicked()
+{
+    if (!commitBase())
+        return;
+    commitMonitorList();
+    commitSsTaskList();
+    commitRegionList();
+    accept();
+}
+
+bool ZnD81SettingDialog::commitBase()
+{
+    const QString text = ui.fNameEdit->text();
+    if (text.isEmpty()) {
+        tell(tr("The name cannot be empty!"), ZnTipsInfo::tipsTitleText());
+        return false;
+    }
+    if (!mic)
+        return true;
+    ZnMic changed(*mic);
+    changed.name = text.toLocal8Bit().toStdString();
+    changed.capVol = ui.fCapSpinBox->value();
+    changed.callVol = ui.fTalkSpinBox->value();
+    changed.bellVol = ui.fRingSpinBox->value();
+    changed.broVol = ui.fBcastSpinBox->value();
+    changed.pttMode = ui.fPTTcomboBox->currentIndex();
+    if (changed.name == mic->name && changed.capVol == mic->capVol && changed.callVol == mic->callVol
+        && changed.bellVol == mic->bellVol && changed.broVol == mic->broVol && changed.pttMode == mic->pttMode)
+        return true;
+    // Only an accepted change is kept, so a second OK sends it again.
+    if (ZnMicListMgr::instance()->modifyMic(changed) != 0) {
+        tell(tr("Setting Error!"), ZnTipsInfo::tipsTitleText());
+        return false;
+    }
+    *mic = changed;
+    return true;
+}
+
+bool ZnD81SettingDialog::commitMonitorList()
+{
+    if (!monitorsLoaded || !monitors.isChanged())
+        return true;
+    QStringList items;
+    const QTableWidget *t = ui.fMonitorTb;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const QTableWidgetItem *first = t->item(r, 0);
+        if (!first || first->checkState() != Qt::Checked)
+            continue;
+        const QTableWidgetItem *typeItem = t->item(r, 1);
+        const QString type = typeItem ? typeItem->text() : QString();
+        items << (type.contains(QLatin1String("Dsk")) ? type : QStringLiteral("IpAmp")) + QLatin1Char('_')
+                     + QString::number(first->data(Qt::UserRole).toInt());
+    }
+    return sendBook(SetMonitors, items, tr("Setting Monitor List Error!"));
+}
+
+bool ZnD81SettingDialog::commitSsTaskList()
+{
+    const QList<int> ids = selectedSourceIds();
+    if (!sourcesLoaded || ids == loadedSources)
+        return true;
+    QStringList items;
+    for (int id : ids)
+        items << QString::number(id);
+    return sendBook(SetSources, items, tr("Setting Ss Task List Error!"));
+}
+
+bool ZnD81SettingDialog::commitRegionList()
+{
+    if (!regionsLoaded || !regions.isChanged())
+        return true;
+    QStringList items;
+    const QTableWidget *t = ui.fRegionTb;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const QTableWidgetItem *first = t->item(r, 0);
+        if (first && first->checkState() == Qt::Checked)
+            items << QString::number(first->data(Qt::UserRole).toInt());
+    }
+    return sendBook(SetRegions, items, tr("Setting Region List Error!"));
+}
+
+bool ZnD81SettingDialog::sendBook(int type, const QStringList &items, const QString &failure)
+{
+    if (!mic)
+        return true;
+    BookRequest request;
+    request.requestType = type;
+    request.terminalId = mic->id;
+    request.text = items.join(QLatin1Char(' ')).toStdString();
+    if (ZnMicListMgr::instance()->setMicBooks(&request) == 0)
+        return true;
+    tell(failure, ZnTipsInfo::tipsTitleText());
+    return false;
+}
+
+void ZnD81SettingDialog::tell(const QString &text, const QString &title)
+{
+    BaseMessageDialog box(title, text, 1);
+    box.exec();
+}

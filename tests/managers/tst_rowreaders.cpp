@@ -1,0 +1,99 @@
+// The row reader's two parsers: simdjson where it can, jsoncpp behind it. Every
+// body must read as jsoncpp alone reads it, whichever parser took it.
+#include "../fuzz/RowReaders.h"
+#include "ZnSimData.h"
+
+#include <QtTest>
+
+namespace {
+// Filler rows enough to take the body past the size below which jsoncpp reads alone.
+std::string large(const std::string& firstRow)
+{
+    std::string body = "[" + firstRow;
+    while (body.size() < 2 * ZnRow::kSmallBody)
+        body += ",{\"name\":\"filler\",\"terminalId\":\"1\"}";
+    return body + "]";
+}
+
+std::string nested(int depth)
+{
+    return "[{\"a\":" + std::string(static_cast<size_t>(depth), '[') + std::string(static_cast<size_t>(depth), ']')
+           + ",\"name\":\"deep\"}]";
+}
+}
+
+class TstRowReaders : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bothParsers_data();
+    void bothParsers();
+};
+
+void TstRowReaders::bothParsers_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("fast");   // simdjson reads it itself
+    QTest::addColumn<bool>("reads");
+    QTest::addColumn<QByteArray>("name");   // "name" of the first object row as read
+
+    ZnSimData sample;
+    sample.loadSample();
+    for (const auto& table : sample.tables) {
+        Json::Value rows(Json::arrayValue);
+        for (const Json::Value& r : table.second)
+            rows.append(r);
+        QTest::newRow(("sample " + table.first).c_str())
+            << QByteArray::fromStdString(ZnSimData::json(rows)) << true << true
+            << QByteArray::fromStdString(table.second.front().get("name", "").asString());
+    }
+
+    auto row = [](const char* name, const std::string& body, bool fast, bool reads, const char* first) {
+        QTest::newRow(name) << QByteArray::fromStdString(body) << fast << reads << QByteArray(first);
+    };
+    row("typed values",
+        R"([{"a":1,"b":-2,"c":18446744073709551615,"d":1e3,"e":-0,"f":-2.9,"g":true,"h":null,"i":[1,{"x":2}],)"
+        R"("j":{"k":"v"},"l":"  42abc","m":9.3e18,"name":"\u00e9\ud83d\ude00\n"}])",
+        true, true, "\xc3\xa9\xf0\x9f\x98\x80\n");
+    row("repeated key keeps the last", R"([{"name":"first","name":"last"}])", true, true, "last");
+    row("rows that are no objects", R"([1,"x",[],null,{"name":"b"}])", true, true, "b");
+    row("no array", R"({"name":"x"})", false, true, "");
+    row("comment", R"([/* c */{"name":"x"}])", false, true, "x");
+    row("number with a leading zero", R"([{"name":01}])", false, true, "1");
+    row("number beyond 64 bits", R"([{"name":123456789012345678901234567890}])", false, true,
+        "9223372036854775807");
+    row("lone low surrogate", R"([{"name":"\udc00"}])", false, true, "\xed\xb0\x80");
+    row("invalid UTF-8 in a name", large("{\"name\":\"Hall \xff\xfe\"}"), false, true, "Hall \xff\xfe");
+    row("nested past the fast reader", nested(ZnRow::kMaxDepth + 5), false, true, "deep");
+    row("nested past jsoncpp", nested(1100), false, false, "");
+    row("missing comma", large(R"({"name":"x" "b":1})"), false, false, "");
+    row("bad value deep in a row", R"([{"name":"x","a":[1,{"b":tru}]}])", false, false, "");
+    row("no JSON", "hello", false, false, "");
+}
+
+void TstRowReaders::bothParsers()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, fast);
+    QFETCH(bool, reads);
+    QFETCH(QByteArray, name);
+    const std::string_view text(body.constData(), static_cast<size_t>(body.size()));
+
+    ZnRows plain;
+    ZnRows simd;
+    ZnRows any;
+    QCOMPARE(ZnRow::parseArray(text, plain, ZnRow::Reader::Plain), reads);
+    QCOMPARE(ZnRow::parseArray(text, simd, ZnRow::Reader::Fast), fast);
+    QCOMPARE(ZnRow::parseArray(text, any), reads);
+    if (fast)
+        QVERIFY(rowreaders::sameRows(simd, plain));
+    QVERIFY(rowreaders::sameRows(any, plain));
+    std::size_t first = 0;
+    while (first < any.size() && !any.isObject(first))
+        ++first;
+    if (first < any.size())
+        QCOMPARE(QByteArray::fromStdString(ZnRow::text(any[first], "name")), name);
+}
+
+QTEST_GUILESS_MAIN(TstRowReaders)
+#include "tst_rowreaders.moc"
