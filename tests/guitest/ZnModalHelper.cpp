@@ -14,27 +14,30 @@ void ZnModalHelper::onModal(Action action, QWidget *skip)
     pending = std::move(action);
     skipped = skip;
     qApp->installEventFilter(this);
+    // A modal window already open is answered as well.
+    QTimer::singleShot(0, this, &ZnModalHelper::check);
 }
 
 bool ZnModalHelper::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Show || !watched->isWidgetType())
-        return false;
-    QWidget *w = static_cast<QWidget *>(watched);
-    // Guarded: a later box built at the address of a destroyed one is not skipped.
-    if (!w->isWindow() || !w->isModal() || (skipped && w == skipped))
-        return false;
-    qApp->removeEventFilter(this);
-    const QPointer<QWidget> box(w);
-    // Run from the box's own event loop, once it is shown and active.
-    QTimer::singleShot(0, this, [this, box] {
-        if (!box)
-            return;
-        texts = visibleTexts(box);
-        done = true;
-        pending(box);
-    });
+    // A window shown or hidden may change which modal window is on top: a box that
+    // closes hands the turn back to the dialog under it.
+    const bool turn = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    if (turn && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+        QTimer::singleShot(0, this, &ZnModalHelper::check);
     return false;
+}
+
+void ZnModalHelper::check()
+{
+    QWidget *w = activeModal();
+    // Guarded: a later box built at the address of a destroyed one is not skipped.
+    if (done || !w || !w->isVisible() || (skipped && w == skipped))
+        return;
+    qApp->removeEventFilter(this);
+    texts = visibleTexts(w);
+    done = true;
+    pending(w);
 }
 
 void ZnModalHelper::answer(const QString &how, QWidget *skip)

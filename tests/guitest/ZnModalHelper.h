@@ -10,8 +10,8 @@
 class QAbstractButton;
 
 // Answers the modal dialog that a piece of code under test is about to open.
-// Arm it before the call that runs exec(); when a modal window is shown it hands it
-// to the action from the window's own event loop, then the call returns.
+// Arm it before the call that runs exec(); when a modal window (not `skip`) is on
+// top it hands it to the action from the window's own event loop.
 class ZnModalHelper : public QObject
 {
     Q_OBJECT
@@ -37,6 +37,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void check();
+
     Action pending;
     QPointer<QWidget> skipped;
     bool done = false;
