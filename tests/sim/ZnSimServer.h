@@ -64,6 +64,9 @@ public:
     void pushPost(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
     void pushSet(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
     void pushDelete(const std::string& type, int id);
+    // Sets the trigger bits of a fire-alarm interface (bit i: channel i + 1) and
+    // pushes its row as the fire-alarm system would; false for an unknown id.
+    bool pushAlarmTrigger(int id, int bits);
     void pushRaw(const std::string& bytes);
     // A conflict push with the body "marker <n>". Sent after a case, it shows the client
     // has handled everything before it, so a test never sleeps to prove that nothing came.
