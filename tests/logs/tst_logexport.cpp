@@ -9,14 +9,19 @@
 #include "ZnResources.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 
-const QStringList kHeaders{QStringLiteral("序号"), QStringLiteral("Date"), QStringLiteral("User Name"), QStringLiteral("IP"), QStringLiteral("Content")};
+const QStringList kHeaders{"序号", "Date", "User Name", "IP", "Content"};
 const QByteArray kEarlier("an earlier export\n");
 
 // The fields of every line; a line that breaks the layout reads as {"<bad>", line}.
@@ -26,18 +31,18 @@ QList<QStringList> readCsv(const QString &path)
     QList<QStringList> lines;
     if (!f.open(QIODevice::ReadOnly))
         return lines;
-    for (const QString &line : QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString &line : QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split('\n', Qt::SkipEmptyParts)) {
         QStringList fields;
         int i = 0;
-        for (; i < line.size() && line[i] == QLatin1Char('"'); i += 2) {
+        for (; i < line.size() && line[i] == '"'; i += 2) {
             QString field;
-            for (++i; i < line.size() && !(line[i] == QLatin1Char('"') && line.mid(i, 2) != QLatin1String("\"\"")); ++i)
-                field += line[line[i] == QLatin1Char('"') ? i++ : i];
-            if (line.mid(i, 2) != QStringLiteral("\","))
+            for (++i; i < line.size() && !(line[i] == '"' && line.mid(i, 2) != "\"\""); ++i)
+                field += line[line[i] == '"' ? i++ : i];
+            if (line.mid(i, 2) != "\",")
                 break;
             fields << field;
         }
-        lines << (i == line.size() ? fields : QStringList{QStringLiteral("<bad>"), line});
+        lines << (i == line.size() ? fields : QStringList{"<bad>", line});
     }
     return lines;
 }
@@ -58,7 +63,7 @@ class tst_logexport : public QObject
     QString oldDir;
     QString out;   // the export folder of one test
 
-    QString target() const { return out + QStringLiteral("/zn_user_log.csv"); }
+    QString target() const { return out + "/zn_user_log.csv"; }
     QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
     void pointAtFolder(LogExportDialog &dialog, const QString &folder)
     {
@@ -94,7 +99,7 @@ private slots:
     void init()
     {
         static int n = 0;
-        out = work.path() + QStringLiteral("/out") + QString::number(++n);
+        out = work.path() + "/out" + QString::number(++n);
         QVERIFY(QDir().mkpath(out));
     }
 
@@ -110,39 +115,39 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, path);
-        QCOMPARE(LogExportDialog::exportPath(QStringLiteral("/d"), name), path);
+        QCOMPARE(LogExportDialog::exportPath("/d", name), path);
     }
 
     // 250 rows in three pages, Chinese text, quotes and commas inside fields, GBK.
     void wholeLogThroughTheDialog()
     {
-        QVERIFY(sql(QStringLiteral("update userlog set content = '他说\"好\",再见' where id = 250; "
-                                   "update userlog set name = '王,\"五\"' where id = 249")));
-        QFile::remove(QStringLiteral("config.ini"));
+        QVERIFY(sql("update userlog set content = '他说\"好\",再见' where id = 250; "
+                    "update userlog set name = '王,\"五\"' where id = 249"));
+        QFile::remove("config.ini");
         {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
             pointAtFolder(dialog, out);
             QSignalSpy progress(dialog.form().export_bar, &QProgressBar::valueChanged);
-            Answered done(QStringLiteral("ConfirmButton"));
+            Answered done("ConfirmButton");
             dialog.form().fExportBtn->click();
             QTRY_VERIFY(done.handled());
-            QCOMPARE(done.last(), QStringLiteral("日志下载完成！"));
+            QCOMPARE(done.last(), QString("日志下载完成！"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QList<int> values;
             for (const QList<QVariant> &v : progress)
                 values << v.at(0).toInt();
             QCOMPARE(values, (QList<int>{33, 66, 100}));
         }
-        sql(QStringLiteral("update userlog set content = '登录系统 250' where id = 250; update userlog set name = '用户249' where id = 249"));
+        sql("update userlog set content = '登录系统 250' where id = 250; update userlog set name = '用户249' where id = 249");
 
         const QByteArray bytes = bytesOf(target());
         QVERIFY(bytes.endsWith(",\n") && !bytes.contains('\r'));
         const QList<QStringList> lines = readCsv(target());
         QCOMPARE(lines.size(), 251);
         QCOMPARE(lines[0], kHeaders);
-        QCOMPARE(lines[1], (QStringList{QStringLiteral("1"), QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("他说\"好\",再见")}));
-        QCOMPARE(lines[2].mid(0, 3), (QStringList{QStringLiteral("2"), QStringLiteral("2026/03/01 14:09:00"), QStringLiteral("王,\"五\"")}));
-        QCOMPARE(lines[250], (QStringList{QStringLiteral("250"), QStringLiteral("2026/03/01 10:01:00"), QStringLiteral("用户1"), QStringLiteral("192.168.1.1"), QStringLiteral("登录系统 1")}));
+        QCOMPARE(lines[1], (QStringList{"1", "2026/03/01 14:10:00", "用户250", "192.168.1.0", "他说\"好\",再见"}));
+        QCOMPARE(lines[2].mid(0, 3), (QStringList{"2", "2026/03/01 14:09:00", "王,\"五\""}));
+        QCOMPARE(lines[250], (QStringList{"250", "2026/03/01 10:01:00", "用户1", "192.168.1.1", "登录系统 1"}));
 
         // The folder is remembered for the next export.
         LogExportDialog again(nullptr, kHeaders, UserLogKind);
@@ -153,15 +158,15 @@ private slots:
     void pinnedToTheRowsAtItsStart()
     {
         const int code = runThread([](LogExportThread &) {
-            sql(QStringLiteral("insert into userlog (name) values ('新来的'), ('新来的'), ('新来的')"));
+            sql("insert into userlog (name) values ('新来的'), ('新来的'), ('新来的')");
         });
-        sql(QStringLiteral("delete from userlog where id > 250; alter table userlog auto_increment = 251"));
+        sql("delete from userlog where id > 250; alter table userlog auto_increment = 251");
         QCOMPARE(code, int(LogExportThread::Complete));
         QStringList names;
         for (const QStringList &line : readCsv(target()).mid(1))
             names << line.value(2);
         QCOMPARE(names.size(), 250);
-        QCOMPARE(names.first() + names.last(), QStringLiteral("用户250用户1"));
+        QCOMPARE(names.first() + names.last(), QString("用户250用户1"));
         QCOMPARE(names.removeDuplicates(), 0);
     }
 
@@ -172,6 +177,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::newRow("table gone midway") << "rename table userlog to userlog_away" << int(LogExportThread::QueryFailed);
         QTest::newRow("stopped midway") << "stop" << 2;
+        QTest::newRow("database stops midway") << "server" << int(LogExportThread::QueryFailed);
+        QTest::newRow("disk full midway") << "disk" << int(LogExportThread::OpenFailed);
         QTest::newRow("replace declined") << "decline" << 2;
     }
     void earlierFileKept()
@@ -181,25 +188,39 @@ private slots:
         QFile f(target());
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(kEarlier) == kEarlier.size());
         f.close();
-        if (how == QStringLiteral("decline")) {
+        if (how == "decline") {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
             pointAtFolder(dialog, out);
-            Answered ask(QStringLiteral("cancelButton"));
+            Answered ask("cancelButton");
             dialog.form().fExportBtn->click();
             QVERIFY(ask.handled());
             QVERIFY(!dialog.exportThread() && dialog.form().fExportBtn->isEnabled());
         } else {
+            // A file-size limit with its signal ignored fails writes as a full disk does.
+            rlimit old{};
+            getrlimit(RLIMIT_FSIZE, &old);
+            rlimit small = old;
+            small.rlim_cur = 2000;
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            if (how == "disk")
+                QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
             const int got = runThread([&](LogExportThread &t) {
-                if (how == QStringLiteral("stop"))
+                if (how == "stop")
                     t.requestInterruption();
-                else
+                else if (how == "server")
+                    QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)});
+                else if (how != "disk")
                     sql(how);
             });
-            sql(QStringLiteral("rename table userlog_away to userlog"));
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, oldHandler);
+            if (how == "server")
+                QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}), 0);
+            sql("rename table userlog_away to userlog");
             QCOMPARE(got, code);
         }
         QCOMPARE(bytesOf(target()), kEarlier);
-        QCOMPARE(filesInFolder(), QStringList{QStringLiteral("zn_user_log.csv")});
+        QCOMPARE(filesInFolder(), QStringList{"zn_user_log.csv"});
     }
 
     // What the dialog shows when the export cannot be made; it writes nothing.
@@ -257,8 +278,8 @@ private slots:
         QCOMPARE(ZnDbQuery::userLogCount(), 250);
         // Either stopped (nothing written) or finished (the whole log).
         const QStringList files = filesInFolder();
-        QVERIFY2(files.isEmpty() || (files == QStringList{QStringLiteral("zn_user_log.csv")} && readCsv(target()).size() == 251),
-                 qPrintable(files.join(QLatin1Char('|'))));
+        QVERIFY2(files.isEmpty() || (files == QStringList{"zn_user_log.csv"} && readCsv(target()).size() == 251),
+                 qPrintable(files.join('|')));
     }
 };
 

@@ -61,7 +61,7 @@ private slots:
         Window w;
         auto &ui = w.form();
         QCOMPARE(ui.fCenterRightStacked->count(), 9);
-        QCOMPARE(current(w), QStringLiteral("ZnPlanTaskMgrForm"));
+        QCOMPARE(current(w), QString("ZnPlanTaskMgrForm"));
         QVERIFY(!ui.fSsTaskMgrBtn->isEnabled());
         QCOMPARE(w.navList()->count(), 5);
         QVERIFY(w.navList()->item(4)->isHidden());
@@ -73,49 +73,75 @@ private slots:
         w.showUserLogInfoForm();
         QCOMPARE(countPages<ZnUserLogInfoForm>(w), 1);
         QCOMPARE(ui.fCenterLeftStacked->currentIndex(), 3);
-        QCOMPARE(current(w), QStringLiteral("ZnUserLogInfoForm"));
+        QCOMPARE(current(w), QString("ZnUserLogInfoForm"));
         QVERIFY(!ui.fUserLogMgrBtn->isEnabled() && ui.fPlayerMgrBtn->isEnabled());
         w.navList()->setCurrentRow(1);
         QCOMPARE(countPages<ZnPlayerInfoForm>(w), 1);
-        QCOMPARE(ui.fCenterLeftStacked->currentIndex(), 1);
-        QCOMPARE(current(w), QStringLiteral("ZnPlayerInfoForm"));
         QCOMPARE(ui.fCenterRightStacked->count(), 10);
     }
 
+    // A double-click on the title flips the window; restoring brings back the margins
+    // that show its shadow and the maximise button.
     void titleDoubleClick_data()
     {
         QTest::addColumn<bool>("maximised");
-        QTest::newRow("maximised window is restored") << true;
-        QTest::newRow("normal window is maximised") << false;
+        QTest::addColumn<int>("margin");
+        QTest::newRow("maximised window is restored with margins") << true << 6;
+        QTest::newRow("normal window is maximised without margins") << false << 0;
     }
     void titleDoubleClick()
     {
         QFETCH(bool, maximised);
+        QFETCH(int, margin);
         Window w;
         if (!maximised)
             w.normalWindow();
         QCOMPARE(w.isMaximisedFrame(), maximised);
         QTest::mouseDClick(w.form().title_widget, Qt::LeftButton);
         QCOMPARE(w.isMaximisedFrame(), !maximised);
+        QCOMPARE(w.form().centralWidgetGridLayout->contentsMargins(), QMargins(margin, margin, margin, margin));
+        QCOMPARE(w.form().max_btn->isHidden(), !maximised);
+        QCOMPARE(w.form().show_normal_btn->isHidden(), maximised);
+    }
+
+    void tabRowOpensItsPage_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("programme sources") << 0 << "ZnPlanTaskMgrForm";
+        QTest::newRow("terminals") << 1 << "ZnPlayerInfoForm";
+        QTest::newRow("advanced setup") << 2 << "ZnMediaMgrForm";
+        QTest::newRow("user log") << 3 << "ZnUserLogInfoForm";
+        QTest::newRow("recordings") << 4 << "ZnTalkRecordForm";
+    }
+    void tabRowOpensItsPage()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, page);
+        Window w;
+        w.navList()->setCurrentRow(row == 1 ? 2 : 1);
+        w.navList()->setCurrentRow(row);
+        QCOMPARE(w.form().fCenterLeftStacked->currentIndex(), row);
+        QCOMPARE(QString(w.form().fCenterRightStacked->currentWidget()->metaObject()->className()), page);
     }
 
     void titleWrittenOnlyWhenItChanges()
     {
-        QFile::remove(QStringLiteral("config.ini"));
+        QFile::remove("config.ini");
         { Window first; }
-        QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("管理中心"));
+        QCOMPARE(ZnConfigSettings().value("Setting/Title").toString(), QString("管理中心"));
         // A rewrite of the file would drop the comment.
-        QFile f(QStringLiteral("config.ini"));
+        QFile f("config.ini");
         QVERIFY(f.open(QIODevice::Append));
         f.write("; by hand\n");
         f.close();
         Window w;
-        w.slot_setTitleName(QStringLiteral("管理中心"));
+        w.slot_setTitleName("管理中心");
         QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().contains("; by hand"));
         f.close();
-        emit w.findChild<ZnSystemSettingForm *>()->sendTitleString(QStringLiteral("二号楼"));
-        QCOMPARE(w.form().title_name_le->text(), QStringLiteral("二号楼"));
-        QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("二号楼"));
+        emit w.findChild<ZnSystemSettingForm *>()->sendTitleString("二号楼");
+        QCOMPARE(w.form().title_name_le->text(), QString("二号楼"));
+        QCOMPARE(ZnConfigSettings().value("Setting/Title").toString(), QString("二号楼"));
         QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().contains("Title=二号楼\n"));
     }
 
@@ -130,25 +156,26 @@ private slots:
         // Unknown: local time shown, the server asked again every 5 ticks.
         for (int i = 0; i < 5; ++i)
             w.clockTick();
-        QCOMPARE(ui.mSrvDateLe->text(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        QCOMPARE(ui.mSrvDateLe->text(), QDate::currentDate().toString("yyyy-MM-dd"));
         QCOMPARE(w.requests, 2);
 
         // Texts that are not a positive time never start the clock at 1970.
         for (const char *bad : {"----", "0", "-5", "12abc", ""}) {
-            w.timeText = QString::fromUtf8(bad);
+            w.timeText = bad;
             w.clockTick();
             QCOMPARE(w.serverTime(), 0);
-            QVERIFY(!ui.mSrvDateLe->text().startsWith(QStringLiteral("1970")));
+            QVERIFY(!ui.mSrvDateLe->text().startsWith("1970"));
         }
 
         const qint64 t = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)).toSecsSinceEpoch();
         w.timeText = QString::number(t);
         w.clockTick();
         QCOMPARE(w.serverTime(), t + 1);
-        w.timeText = QStringLiteral("----");
+        w.timeText = "----";
         w.clockTick();
         QCOMPARE(w.serverTime(), t + 2);
-        QCOMPARE(ui.mSrvDateLe->text() + QStringLiteral(" ") + ui.mSrvTimeLe->text(), QStringLiteral("2026-03-04 05:06:09"));
+        QCOMPARE(ui.mSrvDateLe->text(), QString("2026-03-04"));
+        QCOMPARE(ui.mSrvTimeLe->text(), QString("05:06:09"));
     }
 
     // --- conflict reports ---
@@ -160,7 +187,7 @@ private slots:
             R"({"terminalId":"12","name":"Hall","ip":"10.0.0.12"}])");
         QVERIFY(list);
         QCOMPARE(ZnNetLosssHandle::conflictText(*list),
-                 QStringLiteral("设备ID冲突，请重新设置!\r\n\r\n  ID:7 Name:7 IP:10.0.0.7\r\n  ID:12 Name:Hall IP:10.0.0.12\r\n"));
+                 QString("设备ID冲突，请重新设置!\r\n\r\n  ID:7 Name:7 IP:10.0.0.7\r\n  ID:12 Name:Hall IP:10.0.0.12\r\n"));
 
         for (const char *bad : {"", "{", "{\"terminalId\":\"1\"}", "\"text\"", "null", "[1,"})
             QVERIFY2(!ZnNetLosssHandle::parseConflictList(bad), bad);
@@ -173,9 +200,11 @@ private slots:
         QCOMPARE(mixed->at(0).ip, std::string("5"));
         QCOMPARE(mixed->at(1).name, std::string("3"));
 
+        ZnModalHelper modal;
+        modal.answer("escape");
         ZnNetLosssHandle::onDeviceConflict(0, nullptr);
-        QTest::qWait(50);
-        QVERIFY(!ZnModalHelper::activeModal());
+        QCoreApplication::processEvents();
+        QVERIFY(!modal.handled());
     }
 
     void secondReportWhileOpenIsDropped()
@@ -188,13 +217,13 @@ private slots:
             QVERIFY(h->isShowingConflict());
             // Arrives while the first message is open.
             ZnNetLosssHandle::onDeviceConflict(0, R"([{"terminalId":"2","ip":"10.0.0.2"}])");
-            QTest::qWait(50);
+            QCoreApplication::processEvents();
             QCOMPARE(ZnModalHelper::activeModal(), box);
-            QTest::mouseClick(ZnModalHelper::findButton(box, QStringLiteral("ConfirmButton")), Qt::LeftButton);
+            QTest::mouseClick(ZnModalHelper::findButton(box, "ConfirmButton"), Qt::LeftButton);
         });
         ZnNetLosssHandle::onDeviceConflict(0, R"([{"terminalId":"1","ip":"10.0.0.1"}])");
         QVERIFY(ZnModalHelper::waitFor([&] { return modal.handled() && !h->isShowingConflict(); }));
-        QTest::qWait(50);
+        QCoreApplication::processEvents();
         QCOMPARE(shown, 1);
         QVERIFY(!ZnModalHelper::activeModal());
     }
