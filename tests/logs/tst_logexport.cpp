@@ -21,7 +21,7 @@
 
 namespace {
 
-const QStringList kHeaders{"序号", "Date", "User Name", "IP", "Content"};
+const QStringList kHeaders{QStringLiteral("序号"), QStringLiteral("Date"), QStringLiteral("User Name"), QStringLiteral("IP"), QStringLiteral("Content")};
 const QByteArray kEarlier("an earlier export\n");
 
 // The fields of every line; a line that breaks the layout reads as {"<bad>", line}.
@@ -31,18 +31,18 @@ QList<QStringList> readCsv(const QString &path)
     QList<QStringList> lines;
     if (!f.open(QIODevice::ReadOnly))
         return lines;
-    for (const QString &line : QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString &line : QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QStringList fields;
         int i = 0;
-        for (; i < line.size() && line[i] == '"'; i += 2) {
+        for (; i < line.size() && line[i] == QLatin1Char('"'); i += 2) {
             QString field;
-            for (++i; i < line.size() && !(line[i] == '"' && line.mid(i, 2) != "\"\""); ++i)
-                field += line[line[i] == '"' ? i++ : i];
-            if (line.mid(i, 2) != "\",")
+            for (++i; i < line.size() && !(line[i] == QLatin1Char('"') && line.mid(i, 2) != QStringLiteral("\"\"")); ++i)
+                field += line[line[i] == QLatin1Char('"') ? i++ : i];
+            if (line.mid(i, 2) != QStringLiteral("\","))
                 break;
             fields << field;
         }
-        lines << (i == line.size() ? fields : QStringList{"<bad>", line});
+        lines << (i == line.size() ? fields : QStringList{QStringLiteral("<bad>"), line});
     }
     return lines;
 }
@@ -63,7 +63,7 @@ class tst_logexport : public QObject
     QString oldDir;
     QString out;   // the export folder of one test
 
-    QString target() const { return out + "/zn_user_log.csv"; }
+    QString target() const { return out + QStringLiteral("/zn_user_log.csv"); }
     QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
     void pointAtFolder(LogExportDialog &dialog, const QString &folder)
     {
@@ -99,7 +99,7 @@ private slots:
     void init()
     {
         static int n = 0;
-        out = work.path() + "/out" + QString::number(++n);
+        out = work.path() + QStringLiteral("/out") + QString::number(++n);
         QVERIFY(QDir().mkpath(out));
     }
 
@@ -115,39 +115,39 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, path);
-        QCOMPARE(LogExportDialog::exportPath("/d", name), path);
+        QCOMPARE(LogExportDialog::exportPath(QStringLiteral("/d"), name), path);
     }
 
     // 250 rows in three pages, Chinese text, quotes and commas inside fields, GBK.
     void wholeLogThroughTheDialog()
     {
-        QVERIFY(sql("update userlog set content = '他说\"好\",再见' where id = 250; "
+        QVERIFY(sql(QStringLiteral("update userlog set content = '他说\"好\",再见' where id = 250; "
                     "update userlog set name = '王,\"五\"' where id = 249"));
-        QFile::remove("config.ini");
+        QFile::remove(QStringLiteral("config.ini"));
         {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
             pointAtFolder(dialog, out);
             QSignalSpy progress(dialog.form().export_bar, &QProgressBar::valueChanged);
-            Answered done("ConfirmButton");
+            Answered done(QStringLiteral("ConfirmButton"));
             dialog.form().fExportBtn->click();
             QTRY_VERIFY(done.handled());
-            QCOMPARE(done.last(), QString("日志下载完成！"));
+            QCOMPARE(done.last(), QStringLiteral("日志下载完成！"));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QList<int> values;
             for (const QList<QVariant> &v : progress)
                 values << v.at(0).toInt();
             QCOMPARE(values, (QList<int>{33, 66, 100}));
         }
-        sql("update userlog set content = '登录系统 250' where id = 250; update userlog set name = '用户249' where id = 249");
+        sql(QStringLiteral("update userlog set content = '登录系统 250' where id = 250; update userlog set name = '用户249' where id = 249"));
 
         const QByteArray bytes = bytesOf(target());
         QVERIFY(bytes.endsWith(",\n") && !bytes.contains('\r'));
         const QList<QStringList> lines = readCsv(target());
         QCOMPARE(lines.size(), 251);
         QCOMPARE(lines[0], kHeaders);
-        QCOMPARE(lines[1], (QStringList{"1", "2026/03/01 14:10:00", "用户250", "192.168.1.0", "他说\"好\",再见"}));
-        QCOMPARE(lines[2].mid(0, 3), (QStringList{"2", "2026/03/01 14:09:00", "王,\"五\""}));
-        QCOMPARE(lines[250], (QStringList{"250", "2026/03/01 10:01:00", "用户1", "192.168.1.1", "登录系统 1"}));
+        QCOMPARE(lines[1], (QStringList{QStringLiteral("1"), QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("他说\"好\",再见")}));
+        QCOMPARE(lines[2].mid(0, 3), (QStringList{QStringLiteral("2"), QStringLiteral("2026/03/01 14:09:00"), QStringLiteral("王,\"五\"")}));
+        QCOMPARE(lines[250], (QStringList{QStringLiteral("250"), QStringLiteral("2026/03/01 10:01:00"), QStringLiteral("用户1"), QStringLiteral("192.168.1.1"), QStringLiteral("登录系统 1")}));
 
         // The folder is remembered for the next export.
         LogExportDialog again(nullptr, kHeaders, UserLogKind);
@@ -158,15 +158,15 @@ private slots:
     void pinnedToTheRowsAtItsStart()
     {
         const int code = runThread([](LogExportThread &) {
-            sql("insert into userlog (name) values ('新来的'), ('新来的'), ('新来的')");
+            sql(QStringLiteral("insert into userlog (name) values ('新来的'), ('新来的'), ('新来的')"));
         });
-        sql("delete from userlog where id > 250; alter table userlog auto_increment = 251");
+        sql(QStringLiteral("delete from userlog where id > 250; alter table userlog auto_increment = 251"));
         QCOMPARE(code, int(LogExportThread::Complete));
         QStringList names;
         for (const QStringList &line : readCsv(target()).mid(1))
             names << line.value(2);
         QCOMPARE(names.size(), 250);
-        QCOMPARE(names.first() + names.last(), QString("用户250用户1"));
+        QCOMPARE(names.first() + names.last(), QStringLiteral("用户250用户1"));
         QCOMPARE(names.removeDuplicates(), 0);
     }
 
@@ -188,10 +188,10 @@ private slots:
         QFile f(target());
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(kEarlier) == kEarlier.size());
         f.close();
-        if (how == "decline") {
+        if (how == QStringLiteral("decline")) {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
             pointAtFolder(dialog, out);
-            Answered ask("cancelButton");
+            Answered ask(QStringLiteral("cancelButton"));
             dialog.form().fExportBtn->click();
             QVERIFY(ask.handled());
             QVERIFY(!dialog.exportThread() && dialog.form().fExportBtn->isEnabled());
@@ -202,25 +202,25 @@ private slots:
             rlimit small = old;
             small.rlim_cur = 2000;
             const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            if (how == "disk")
+            if (how == QStringLiteral("disk"))
                 QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
             const int got = runThread([&](LogExportThread &t) {
-                if (how == "stop")
+                if (how == QStringLiteral("stop"))
                     t.requestInterruption();
-                else if (how == "server")
+                else if (how == QStringLiteral("server"))
                     QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)});
-                else if (how != "disk")
+                else if (how != QStringLiteral("disk"))
                     sql(how);
             });
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, oldHandler);
-            if (how == "server")
+            if (how == QStringLiteral("server"))
                 QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}), 0);
-            sql("rename table userlog_away to userlog");
+            sql(QStringLiteral("rename table userlog_away to userlog"));
             QCOMPARE(got, code);
         }
         QCOMPARE(bytesOf(target()), kEarlier);
-        QCOMPARE(filesInFolder(), QStringList{"zn_user_log.csv"});
+        QCOMPARE(filesInFolder(), QStringList{QStringLiteral("zn_user_log.csv")});
     }
 
     // What the dialog shows when the export cannot be made; it writes nothing.
@@ -278,8 +278,8 @@ private slots:
         QCOMPARE(ZnDbQuery::userLogCount(), 250);
         // Either stopped (nothing written) or finished (the whole log).
         const QStringList files = filesInFolder();
-        QVERIFY2(files.isEmpty() || (files == QStringList{"zn_user_log.csv"} && readCsv(target()).size() == 251),
-                 qPrintable(files.join('|')));
+        QVERIFY2(files.isEmpty() || (files == QStringList{QStringLiteral("zn_user_log.csv")} && readCsv(target()).size() == 251),
+                 qPrintable(files.join(QLatin1Char('|'))));
     }
 };
 

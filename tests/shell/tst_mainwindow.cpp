@@ -61,7 +61,7 @@ private slots:
         Window w;
         auto &ui = w.form();
         QCOMPARE(ui.fCenterRightStacked->count(), 9);
-        QCOMPARE(current(w), QString("ZnPlanTaskMgrForm"));
+        QCOMPARE(current(w), QStringLiteral("ZnPlanTaskMgrForm"));
         QVERIFY(!ui.fSsTaskMgrBtn->isEnabled());
         QCOMPARE(w.navList()->count(), 5);
         QVERIFY(w.navList()->item(4)->isHidden());
@@ -73,7 +73,7 @@ private slots:
         w.showUserLogInfoForm();
         QCOMPARE(countPages<ZnUserLogInfoForm>(w), 1);
         QCOMPARE(ui.fCenterLeftStacked->currentIndex(), 3);
-        QCOMPARE(current(w), QString("ZnUserLogInfoForm"));
+        QCOMPARE(current(w), QStringLiteral("ZnUserLogInfoForm"));
         QVERIFY(!ui.fUserLogMgrBtn->isEnabled() && ui.fPlayerMgrBtn->isEnabled());
         w.navList()->setCurrentRow(1);
         QCOMPARE(countPages<ZnPlayerInfoForm>(w), 1);
@@ -122,26 +122,26 @@ private slots:
         w.navList()->setCurrentRow(row == 1 ? 2 : 1);
         w.navList()->setCurrentRow(row);
         QCOMPARE(w.form().fCenterLeftStacked->currentIndex(), row);
-        QCOMPARE(QString(w.form().fCenterRightStacked->currentWidget()->metaObject()->className()), page);
+        QCOMPARE(QLatin1String(w.form().fCenterRightStacked->currentWidget()->metaObject()->className()), page);
     }
 
     void titleWrittenOnlyWhenItChanges()
     {
-        QFile::remove("config.ini");
+        QFile::remove(QStringLiteral("config.ini"));
         { Window first; }
-        QCOMPARE(ZnConfigSettings().value("Setting/Title").toString(), QString("管理中心"));
+        QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("管理中心"));
         // A rewrite of the file would drop the comment.
-        QFile f("config.ini");
+        QFile f(QStringLiteral("config.ini"));
         QVERIFY(f.open(QIODevice::Append));
         f.write("; by hand\n");
         f.close();
         Window w;
-        w.slot_setTitleName("管理中心");
+        w.slot_setTitleName(QStringLiteral("管理中心"));
         QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().contains("; by hand"));
         f.close();
-        emit w.findChild<ZnSystemSettingForm *>()->sendTitleString("二号楼");
-        QCOMPARE(w.form().title_name_le->text(), QString("二号楼"));
-        QCOMPARE(ZnConfigSettings().value("Setting/Title").toString(), QString("二号楼"));
+        emit w.findChild<ZnSystemSettingForm *>()->sendTitleString(QStringLiteral("二号楼"));
+        QCOMPARE(w.form().title_name_le->text(), QStringLiteral("二号楼"));
+        QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("二号楼"));
         QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().contains("Title=二号楼\n"));
     }
 
@@ -156,26 +156,26 @@ private slots:
         // Unknown: local time shown, the server asked again every 5 ticks.
         for (int i = 0; i < 5; ++i)
             w.clockTick();
-        QCOMPARE(ui.mSrvDateLe->text(), QDate::currentDate().toString("yyyy-MM-dd"));
+        QCOMPARE(ui.mSrvDateLe->text(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
         QCOMPARE(w.requests, 2);
 
         // Texts that are not a positive time never start the clock at 1970.
         for (const char *bad : {"----", "0", "-5", "12abc", ""}) {
-            w.timeText = bad;
+            w.timeText = QLatin1String(bad);
             w.clockTick();
             QCOMPARE(w.serverTime(), 0);
-            QVERIFY(!ui.mSrvDateLe->text().startsWith("1970"));
+            QVERIFY(!ui.mSrvDateLe->text().startsWith(QStringLiteral("1970")));
         }
 
         const qint64 t = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)).toSecsSinceEpoch();
         w.timeText = QString::number(t);
         w.clockTick();
         QCOMPARE(w.serverTime(), t + 1);
-        w.timeText = "----";
+        w.timeText = QStringLiteral("----");
         w.clockTick();
         QCOMPARE(w.serverTime(), t + 2);
-        QCOMPARE(ui.mSrvDateLe->text(), QString("2026-03-04"));
-        QCOMPARE(ui.mSrvTimeLe->text(), QString("05:06:09"));
+        QCOMPARE(ui.mSrvDateLe->text(), QStringLiteral("2026-03-04"));
+        QCOMPARE(ui.mSrvTimeLe->text(), QStringLiteral("05:06:09"));
     }
 
     // --- conflict reports ---
@@ -187,7 +187,7 @@ private slots:
             R"({"terminalId":"12","name":"Hall","ip":"10.0.0.12"}])");
         QVERIFY(list);
         QCOMPARE(ZnNetLosssHandle::conflictText(*list),
-                 QString("设备ID冲突，请重新设置!\r\n\r\n  ID:7 Name:7 IP:10.0.0.7\r\n  ID:12 Name:Hall IP:10.0.0.12\r\n"));
+                 QStringLiteral("设备ID冲突，请重新设置!\r\n\r\n  ID:7 Name:7 IP:10.0.0.7\r\n  ID:12 Name:Hall IP:10.0.0.12\r\n"));
 
         for (const char *bad : {"", "{", "{\"terminalId\":\"1\"}", "\"text\"", "null", "[1,"})
             QVERIFY2(!ZnNetLosssHandle::parseConflictList(bad), bad);
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(mixed->at(1).name, std::string("3"));
 
         ZnModalHelper modal;
-        modal.answer("escape");
+        modal.answer(QStringLiteral("escape"));
         ZnNetLosssHandle::onDeviceConflict(0, nullptr);
         QCoreApplication::processEvents();
         QVERIFY(!modal.handled());
@@ -219,7 +219,7 @@ private slots:
             ZnNetLosssHandle::onDeviceConflict(0, R"([{"terminalId":"2","ip":"10.0.0.2"}])");
             QCoreApplication::processEvents();
             QCOMPARE(ZnModalHelper::activeModal(), box);
-            QTest::mouseClick(ZnModalHelper::findButton(box, "ConfirmButton"), Qt::LeftButton);
+            QTest::mouseClick(ZnModalHelper::findButton(box, QStringLiteral("ConfirmButton")), Qt::LeftButton);
         });
         ZnNetLosssHandle::onDeviceConflict(0, R"([{"terminalId":"1","ip":"10.0.0.1"}])");
         QVERIFY(ZnModalHelper::waitFor([&] { return modal.handled() && !h->isShowingConflict(); }));

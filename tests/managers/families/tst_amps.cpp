@@ -185,14 +185,14 @@ void TstAmps::refusedRemovalOfAnyFamily()
     m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, reason.toStdString(), 0, 1));
     int result = -1;
     bool kept = true;
-    if (family == "amp") {
+    if (family == QStringLiteral("amp")) {
         result = m_amps->removeTerminal(10002, "6");
         ZnTerminal t;
         kept = m_amps->hasTerminal(10002, t);
-    } else if (family == "d72") {
+    } else if (family == QStringLiteral("d72")) {
         result = apiRemoveDevice(m_s.centre.get(), 50001, terminalTypeName(2).c_str());
         QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string("{\"Id\":\"50001\",\"Type\":\"Dsk72\"}\n"));
-    } else if (family == "cap") {
+    } else if (family == QStringLiteral("cap")) {
         ZnCap cap;
         QVERIFY(m_caps->findCap(3, cap));
         result = m_caps->removeCap(m_s.centre.get(), cap);

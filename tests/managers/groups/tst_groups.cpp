@@ -55,10 +55,10 @@ void TstGroups::initTestCase()
     QVERIFY(startModels(m_s));
     ZnMicGroupListMgr* groups = ZnMicGroupListMgr::instance();
     ZnRegionListMgr* regions = ZnRegionListMgr::instance();
-    m_log.watch(groups, &ZnMicGroupListMgr::groupChanged, "groupChanged");
-    m_log.watch(groups, &ZnMicGroupListMgr::groupDeleted, "groupDeleted");
-    m_log.watch(regions, &ZnRegionListMgr::regionChanged, "regionChanged");
-    m_log.watch(regions, &ZnRegionListMgr::regionDeleted, "regionDeleted");
+    m_log.watch(groups, &ZnMicGroupListMgr::groupChanged, QStringLiteral("groupChanged"));
+    m_log.watch(groups, &ZnMicGroupListMgr::groupDeleted, QStringLiteral("groupDeleted"));
+    m_log.watch(regions, &ZnRegionListMgr::regionChanged, QStringLiteral("regionChanged"));
+    m_log.watch(regions, &ZnRegionListMgr::regionDeleted, QStringLiteral("regionDeleted"));
 }
 
 void TstGroups::cleanup()
@@ -118,9 +118,9 @@ void TstGroups::groupAddModifyDelete()
 
     // The server also announces the deletion; the group goes once.
     QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Delete), 0);
-    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("groupDeleted(3)"); }));
+    QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains(QStringLiteral("groupDeleted(3)")); }));
     QVERIFY(m_s.settle());
-    QCOMPARE(m_log.notes, (QStringList{"groupChanged(3)", "groupChanged(3)", "groupDeleted(3)"}));
+    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("groupChanged(3)"), QStringLiteral("groupChanged(3)"), QStringLiteral("groupDeleted(3)")}));
     QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
     QCOMPARE(simColumn("callservergroup", "groupId", 3, "name"), std::string("<absent>"));
 }
@@ -143,7 +143,7 @@ void TstGroups::regionMembersJoinedOnTheWire()
 
     QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Delete), 0);
     QCOMPARE(regionIds(), (std::vector<int>{1, 2}));
-    QCOMPARE(m_log.notes, (QStringList{"regionChanged(3)", "regionChanged(3)", "regionDeleted(3)"}));
+    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("regionChanged(3)"), QStringLiteral("regionChanged(3)"), QStringLiteral("regionDeleted(3)")}));
 }
 
 void TstGroups::refusalsLeaveTheListsUnchanged()
@@ -179,7 +179,7 @@ void TstGroups::deletePushesByExactTypeName()
     m_s.sim.pushDelete("Region", 2);
     QVERIFY(SimSession::spinUntil([&] { return m_log.notes.size() >= 2; }));
     QVERIFY(m_s.settle());
-    QCOMPARE(m_log.notes, (QStringList{"groupDeleted(2)", "regionDeleted(2)"}));
+    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("groupDeleted(2)"), QStringLiteral("regionDeleted(2)")}));
     QCOMPARE(regionIds(), (std::vector<int>{1}));
     QCOMPARE(groupIds(), (std::vector<int>{1}));
 }

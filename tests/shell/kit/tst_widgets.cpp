@@ -44,7 +44,7 @@ class tst_widgets : public QObject
 
     static bool shown(QDialog &d, const char *name)
     {
-        auto *b = d.findChild<QPushButton *>(name);
+        auto *b = d.findChild<QPushButton *>(QLatin1String(name));
         return b && !b->isHidden();
     }
 
@@ -73,10 +73,10 @@ private slots:
         QFETCH(int, type);
         QFETCH(QString, buttons);
         QFETCH(QString, how);
-        BaseMessageDialog box("Tips", "question?", type);
-        QCOMPARE(shown(box, "ConfirmButton"), buttons.contains("Confirm"));
-        QCOMPARE(shown(box, "cancelButton"), buttons.contains("cancel"));
-        QVERIFY(box.findChild<QTextEdit *>("infoTextEdit")->isReadOnly());
+        BaseMessageDialog box(QStringLiteral("Tips"), QStringLiteral("question?"), type);
+        QCOMPARE(shown(box, "ConfirmButton"), buttons.contains(QStringLiteral("Confirm")));
+        QCOMPARE(shown(box, "cancelButton"), buttons.contains(QStringLiteral("cancel")));
+        QVERIFY(box.findChild<QTextEdit *>(QStringLiteral("infoTextEdit"))->isReadOnly());
         ZnModalHelper modal;
         if (!how.isEmpty())
             modal.answer(how);
@@ -87,12 +87,12 @@ private slots:
 
     void textLayout()
     {
-        const QString lead = "    ";
-        QCOMPARE(BaseMessageDialog::layoutText(QString(21, 'x')), lead + "\r\n\r\n" + lead + QString(21, 'x'));
-        QCOMPARE(BaseMessageDialog::layoutText(QString(22, 'x')), lead + "\r\n" + lead + QString(22, 'x'));
+        const QString lead = QStringLiteral("    ");
+        QCOMPARE(BaseMessageDialog::layoutText(QString(21, QLatin1Char('x'))), lead + QStringLiteral("\r\n\r\n") + lead + QString(21, QLatin1Char('x')));
+        QCOMPARE(BaseMessageDialog::layoutText(QString(22, QLatin1Char('x'))), lead + QStringLiteral("\r\n") + lead + QString(22, QLatin1Char('x')));
         // Counted in characters, not bytes.
         const QString cjk(21, QChar(0x4e2d));
-        QCOMPARE(BaseMessageDialog::layoutText(cjk), lead + "\r\n\r\n" + lead + cjk);
+        QCOMPARE(BaseMessageDialog::layoutText(cjk), lead + QStringLiteral("\r\n\r\n") + lead + cjk);
     }
 
     // One box, reused: the flags pick the button row, each button answers.
@@ -115,12 +115,12 @@ private slots:
         ZnModalHelper modal;
         modal.onModal([&](QWidget *w) {
             for (const char *name : {"OnlyOk_2", "OkAndCancel"})
-                row += w->findChild<QWidget *>(name)->isHidden() ? "" : name;
+                row += w->findChild<QWidget *>(QLatin1String(name))->isHidden() ? QString() : QLatin1String(name);
             ZnModalHelper::findButton(w, button)->click();
         });
-        QTEST(ZnMessageBox::message(nullptr, "Tips", "text", flags), "result");
+        QTEST(ZnMessageBox::message(nullptr, QStringLiteral("Tips"), QStringLiteral("text"), flags), "result");
         QTEST(row, "row");
-        QVERIFY(modal.seenTexts().contains("text"));
+        QVERIFY(modal.seenTexts().contains(QStringLiteral("text")));
         QVERIFY(ZnMessageBox::instance() && (!first || ZnMessageBox::instance() == first));
         first = ZnMessageBox::instance();
     }
@@ -132,10 +132,10 @@ private slots:
         BaseSetNameDialog dlg;
         dlg.show();
         ZnModalHelper modal;
-        modal.answer("ConfirmButton", &dlg);
-        QTest::mouseClick(dlg.findChild<QPushButton *>("fOkBtn"), Qt::LeftButton);
+        modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+        QTest::mouseClick(dlg.findChild<QPushButton *>(QStringLiteral("fOkBtn")), Qt::LeftButton);
         QVERIFY(modal.handled());
-        QVERIFY(modal.seenTexts().join("|").contains("Setting Error!"));
+        QVERIFY(modal.seenTexts().join(QStringLiteral("|")).contains(QStringLiteral("Setting Error!")));
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
@@ -154,7 +154,7 @@ private slots:
         BaseSetNameDialog dlg;
         dlg.setName(" ");
         ZnModalHelper modal;
-        modal.answer(QTest::currentDataTag());
+        modal.answer(QLatin1String(QTest::currentDataTag()));
         QTEST(dlg.exec(), "result");
         QCOMPARE(dlg.getName(), std::string(" "));
     }
@@ -163,8 +163,8 @@ private slots:
     {
         BaseSetNameDialog dlg;
         dlg.show();
-        auto *edit = dlg.findChild<QLineEdit *>("fNameEdit");
-        QTest::keyClicks(edit, QString(40, 'a'));
+        auto *edit = dlg.findChild<QLineEdit *>(QStringLiteral("fNameEdit"));
+        QTest::keyClicks(edit, QString(40, QLatin1Char('a')));
         QCOMPARE(edit->text().size(), 32);
         const QString cjk(40, QChar(0x4e2d));
         dlg.setName(cjk.toLocal8Bit().constData());
@@ -195,12 +195,12 @@ private slots:
     // Only the left button drags, and a press on a child button starts nothing.
     void dragWithTheLeftButton()
     {
-        BaseMessageDialog box("Tips", "text", 3);
+        BaseMessageDialog box(QStringLiteral("Tips"), QStringLiteral("text"), 3);
         box.setGeometry(100, 100, 299, 171);
         box.show();
         const QPoint start = box.pos();
         // A label takes no press: it reaches the box.
-        QWidget *title = box.findChild<QLabel *>("messageTitle");
+        QWidget *title = box.findChild<QLabel *>(QStringLiteral("messageTitle"));
         const QPoint at = title->mapTo(&box, QPoint(2, 2));
         for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton}) {
             send(&box, QEvent::MouseButtonPress, at, b, b);
@@ -208,7 +208,7 @@ private slots:
             send(&box, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
         }
         QCOMPARE(box.pos(), start);
-        auto *button = box.findChild<QPushButton *>("ConfirmButton");
+        auto *button = box.findChild<QPushButton *>(QStringLiteral("ConfirmButton"));
         QTest::mousePress(button, Qt::LeftButton);
         moveTo(&box, start + QPoint(150, 150), Qt::LeftButton);
         QCOMPARE(box.pos(), start);
@@ -229,7 +229,7 @@ private slots:
         ZnBaseDialog dlg;
         dlg.setGeometry(50, 50, 430, 288);
         dlg.show();
-        QWidget *header = dlg.findChild<QGroupBox *>("fGrpHeader");
+        QWidget *header = dlg.findChild<QGroupBox *>(QStringLiteral("fGrpHeader"));
         auto drag = [](QWidget *w, Qt::MouseButton b, QPoint from, QPoint to) {
             QCursor::setPos(from);
             send(w, QEvent::MouseButtonPress, QPoint(5, 5), b, b);
@@ -244,7 +244,7 @@ private slots:
         drag(dlg.centralWidget(), Qt::LeftButton, {200, 200}, {300, 300});
         QCOMPARE(dlg.pos(), QPoint(110, 90));
 
-        QTest::mouseClick(dlg.findChild<QPushButton *>("fBtnClosed"), Qt::LeftButton);
+        QTest::mouseClick(dlg.findChild<QPushButton *>(QStringLiteral("fBtnClosed")), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QVERIFY(!dlg.isVisible());
     }
@@ -262,17 +262,17 @@ private slots:
         QCOMPARE(group.slotRect(1).top(), 400);
         QCOMPARE(group.tipAt(0)->box()->geometry(), group.slotRect(0));
         MsgTips *a = group.freeTip();
-        a->setText("a.mp3");
+        a->setText(QStringLiteral("a.mp3"));
         a->showTip(-1);
-        QCOMPARE(group.findTip("a.mp3"), a);
+        QCOMPARE(group.findTip(QStringLiteral("a.mp3")), a);
         QVERIFY(group.freeTip() != a);
-        QVERIFY(!group.findTip("b.mp3"));
+        QVERIFY(!group.findTip(QStringLiteral("b.mp3")));
 
         QWidget small;
         small.resize(300, 150);
         MsgTipsGroup none(&small, 250, 65, 25, 80, 65);
         QCOMPARE(none.count(), 0);
-        QVERIFY(!none.freeTip() && !none.findTip(""));
+        QVERIFY(!none.freeTip() && !none.findTip(QStringLiteral("")));
         // A group outliving its parent is safe.
         auto *parent = new QWidget;
         parent->resize(400, 400);
@@ -311,54 +311,54 @@ private slots:
         QVERIFY(ZnModalHelper::waitFor([&] { return !tip.isInUse(); }));
         QVERIFY(!tip.hasTimer());
 
-        tip.setText("next.mp3");
+        tip.setText(QStringLiteral("next.mp3"));
         tip.showTip(-1);
-        tip.updateText("50%");
+        tip.updateText(QStringLiteral("50%"));
         QVERIFY(!tip.hasTimer());
-        QCOMPARE(tip.label()->text(), QString("50%"));
+        QCOMPARE(tip.label()->text(), QStringLiteral("50%"));
         // A tip given the old time-out now has run out; this one is still shown.
         MsgTips later(&page, QRect(0, 60, 100, 50));
         later.showTip(20);
         QVERIFY(ZnModalHelper::waitFor([&] { return !later.isInUse(); }));
         QVERIFY(tip.isInUse());
-        QCOMPARE(tip.text(), QString("next.mp3"));
+        QCOMPARE(tip.text(), QStringLiteral("next.mp3"));
 
         tip.setType(2);
-        tip.updateText("failed");
+        tip.updateText(QStringLiteral("failed"));
         tip.showTip(10);
         QVERIFY(ZnModalHelper::waitFor([&] { return !tip.isInUse(); }));
-        QVERIFY(tip.box()->styleSheet().contains("#f0f9eb"));
+        QVERIFY(tip.box()->styleSheet().contains(QStringLiteral("#f0f9eb")));
     }
 
     // Every image a frame, box or the main window names (picture headers are read
     // from beside the program); an ASCII style sheet; the translation; a CJK font.
     void resources()
     {
-        QStringList paths{":/images/info32x32.png", ":/images/info18x18.png", ":/images/edit20x20.png"};
+        QStringList paths{QStringLiteral(":/images/info32x32.png"), QStringLiteral(":/images/info18x18.png"), QStringLiteral(":/images/edit20x20.png")};
         for (const char *n : {"left", "right", "top", "bottom", "left-top", "right-top", "left-bottom", "right-bottom"})
-            paths << QString(":/images/shadow/shadow-%1").arg(n);
+            paths << QStringLiteral(":/images/shadow/shadow-%1").arg(QLatin1String(n));
         for (const char *n : {"close_btn", "maximize_btn", "show_normal_btn"})
             for (const char *st : {"normal", "hover", "pressed"})
-                paths << QString(":/images/button/%1_%2.png").arg(n, st);
+                paths << QStringLiteral(":/images/button/%1_%2.png").arg(QLatin1String(n), QLatin1String(st));
         for (const char *n : {"dialog_header", "lTop", "rTop", "window_icon_small", "close", "close_hover", "close_pressed"})
-            paths << QString("./images/%1.png").arg(n);
+            paths << QStringLiteral("./images/%1.png").arg(QLatin1String(n));
         for (const QString &p : paths)
             QVERIFY2(!QImage(p).isNull(), qPrintable(p));
 
-        QFile css(":/files/talkback_center.css");
+        QFile css(QStringLiteral(":/files/talkback_center.css"));
         QVERIFY(css.open(QIODevice::ReadOnly));
         const QByteArray bytes = css.readAll();
         QVERIFY(bytes.contains("#messageWidget"));
         QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }));
 
         QTranslator tr;
-        QVERIFY(tr.load("./translate/zh.qm"));
-        QCOMPARE(tr.translate("ZnTipsInfo", "Tips"), QString("提示"));
-        QCOMPARE(tr.translate("BaseSetNameDialog", "Setting Error!"), QString("设置错误！"));
+        QVERIFY(tr.load(QStringLiteral("./translate/zh.qm")));
+        QCOMPARE(tr.translate("ZnTipsInfo", "Tips"), QStringLiteral("提示"));
+        QCOMPARE(tr.translate("BaseSetNameDialog", "Setting Error!"), QStringLiteral("设置错误！"));
 
         ZnFontSetup::apply();
         QCOMPARE(QFontInfo(QFont(QString::fromUtf8(ZnFontSetup::kFamily), 9)).family(),
-                 QString(ZnFontSetup::kInstalledFamily));
+                 QString::fromUtf8(ZnFontSetup::kInstalledFamily));
         QVERIFY(QFontMetrics(QApplication::font()).inFont(QChar(0x4e2d)));
     }
 };
