@@ -193,6 +193,10 @@ int ZnIniFile::setValue(const char* section, const char* key, const char* value)
     // Such a key line would read back as a comment or a section header.
     if (key[0] == '#' || key[0] == ';' || key[0] == '[')
         return -1;
+    // The reader trims blanks around a value, so such a value would come back changed.
+    const size_t valueLen = std::strlen(value);
+    if (valueLen > 0 && (isBlank(value[0]) || isBlank(value[valueLen - 1])))
+        return -1;
 
     ZnIniSection* s = findSection(section);
     if (!s)

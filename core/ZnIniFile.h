@@ -26,7 +26,8 @@ public:
     const char* value(const char* section, const char* key, const char* defaultValue) const;
     // Adds the section and the key at the end when missing. -1 (model unchanged) for
     // null arguments and for texts a save could not write back as they are: a line
-    // break anywhere, a blank or "]" in the section, a blank or "=" in the key.
+    // break anywhere, a blank or "]" in the section, a blank or "=" in the key, a
+    // blank at either end of the value.
     int setValue(const char* section, const char* key, const char* value);
     int setIntValue(const char* section, const char* key, int value);
     void clear();

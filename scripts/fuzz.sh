@@ -23,19 +23,30 @@ for src in tests/fuzz/fuzz_*.cpp; do
 done
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
 mkdir -p "$BUILD_DIR/artifacts"
-status=0
+# One process per target, all at once, so the whole run takes about SECONDS.
+pids=()
 for t in "${targets[@]}"; do
   corpus="$BUILD_DIR/corpus/$t"
   mkdir -p "$corpus"
-  echo "== $t for ${SECONDS_EACH}s"
-  if ! "$BUILD_DIR/bin/$t" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
-      -artifact_prefix="$BUILD_DIR/artifacts/$t-" -print_final_stats=1 \
-      "$corpus" "tests/fuzz/corpus/$t" 2>"$BUILD_DIR/$t.log"; then
-    echo "!! $t failed; see $BUILD_DIR/$t.log and $BUILD_DIR/artifacts/"
-    tail -n 30 "$BUILD_DIR/$t.log"
+  "$BUILD_DIR/bin/$t" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$BUILD_DIR/artifacts/$t-" -print_final_stats=1 \
+    "$corpus" "tests/fuzz/corpus/$t" >"$BUILD_DIR/$t.log" 2>&1 &
+  pids+=($!)
+done
+echo "== ${#targets[@]} targets for ${SECONDS_EACH}s each"
+status=0
+for i in "${!targets[@]}"; do
+  t=${targets[$i]}
+  rc=0
+  wait "${pids[$i]}" || rc=$?
+  execs=$(grep -E '^stat::number_of_executed_units' "$BUILD_DIR/$t.log" | awk '{print $2}')
+  printf '%-22s %12s executions' "$t" "${execs:-?}"
+  if [ "$rc" -ne 0 ]; then
+    printf '  FAILED (see %s and %s/artifacts/)\n' "$BUILD_DIR/$t.log" "$BUILD_DIR"
+    grep -E 'ERROR:|check failed|SUMMARY:|Test unit written' "$BUILD_DIR/$t.log" | head -n 5 | sed 's/^/    /'
     status=1
   else
-    grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$BUILD_DIR/$t.log" | tail -n 2 || true
+    echo
   fi
 done
 exit $status

@@ -1277,4 +1277,11 @@
         <translation>提交分区配置错误！</translation>
     </message>
 </context>
+<context>
+    <name>ZnFAlarmChannelDialog</name>
+    <message>
+        <source>The channel name cannot contain "%1" or "%2"</source>
+        <translation>通道名称不能包含“%1”或“%2”</translation>
+    </message>
+</context>
 </TS>

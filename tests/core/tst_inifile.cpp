@@ -115,7 +115,8 @@ private slots:
         const char* const bad[][3] = {{"S", "k", "two\nlines"}, {"S", "k", "cr\r"}, {"S x", "k", "v"},
                                       {"S]", "k", "v"},          {"S", "a=b", "v"},  {"S", "a b", "v"},
                                       {"S", "#k", "v"},          {"S", "[k", "v"},   {nullptr, "k", "v"},
-                                      {"S", nullptr, "v"},       {"S", "k", nullptr}};
+                                      {"S", nullptr, "v"},       {"S", "k", nullptr},
+                                      {"S", "k", " lead"},       {"S", "k", "trail\t"}};
         for (const auto& b : bad)
             QCOMPARE(ini.setValue(b[0], b[1], b[2]), -1);
         QVERIFY(ini.sections().empty());

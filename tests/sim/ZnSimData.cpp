@@ -459,7 +459,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     }
     if (packetType == "SetFRTrigger") {
         // Only channels of a known interface; one setting per channel, kept in
-        // "firealarmchannel" and never pushed.
+        // "firealarmchannel" and in the interface's list text, never pushed.
         if (!findRow("firealarm", "terminalId", id))
             return false;
         const std::string channel = str(in, "Channel");
@@ -474,6 +474,28 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
             rows.push_back(setting);
         else
             *it = setting;
+        // The interface's channel list text ("name#$%task" joined by "!!!") follows,
+        // grown to reach the channel.
+        Json::Value* alarm = findRow("firealarm", "terminalId", id);
+        const int number = std::atoi(channel.c_str());
+        if (number < 1 || number > 64)
+            return true;
+        std::vector<std::string> channels;
+        const std::string text = str(*alarm, "broadcast");
+        for (size_t start = 0; !text.empty();) {
+            const size_t end = text.find("!!!", start);
+            channels.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            if (end == std::string::npos)
+                break;
+            start = end + 3;
+        }
+        if (channels.size() < size_t(number))
+            channels.resize(size_t(number), "0");
+        channels[size_t(number - 1)] = str(in, "ChannelName") + "#$%" + str(in, "SourceId");
+        std::string joined;
+        for (size_t i = 0; i < channels.size(); ++i)
+            joined += (i ? "!!!" : "") + channels[i];
+        (*alarm)["broadcast"] = joined;
         return true;
     }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")

@@ -74,7 +74,7 @@ void TstRegionPage::init()
     QSignalSpy list(ZnRegionListMgr::instance(), &ZnRegionListMgr::gotRegionList);
     QCOMPARE(apiGetRegionList(s.centre.get()), 0);
     QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
-    QTRY_COMPARE(rowsOf(table()), QString("3:Far 2:Mixed 1:Ground floor"));
+    QTRY_COMPARE(rowsOf(table()), QStringLiteral("3:Far 2:Mixed 1:Ground floor"));
 }
 
 void TstRegionPage::current(int id)
@@ -106,8 +106,8 @@ void TstRegionPage::membersByKind()
 {
     current(2);
     QCOMPARE(rowsOf(page->form().fTermTableWidget),
-             QString("60001:Lobby help 60002:D74_60002 50001:Gate call 50002:D72_50002 10001:Speaker 10001 "
-                     "10002:Speaker 10002"));
+             QStringLiteral("60001:Lobby help 60002:D74_60002 50001:Gate call 50002:D72_50002 "
+                            "10001:Speaker 10001 10002:Speaker 10002"));
 }
 
 // A region with a member no model offers keeps it through an edit, and the
@@ -115,17 +115,17 @@ void TstRegionPage::membersByKind()
 void TstRegionPage::unknownMembersKept()
 {
     current(3);
-    QCOMPARE(rowsOf(page->form().fTermTableWidget), QString("10001:Speaker 10001"));
+    QCOMPARE(rowsOf(page->form().fTermTableWidget), QStringLiteral("10001:Speaker 10001"));
     ModalChain edit;
     edit.arm({[](QWidget *w) {
-        w->findChild<QLineEdit *>("fNameEdit")->setText(QStringLiteral("Far away"));
-        ModalChain::click("fOkBtn")(w);
+        w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Far away"));
+        ModalChain::click(QStringLiteral("fOkBtn"))(w);
     }});
     page->form().fEditBtn->click();
     QTRY_COMPARE(edit.seen.size(), 1);
     const Json::Value sent = lastBody(s, "POST BroadRegion");
     QCOMPARE(sent["TerminalId"].asString(), std::string("10001 99999"));
-    QTRY_COMPARE(rowsOf(table()), QString("3:Far away 2:Mixed 1:Ground floor"));
+    QTRY_COMPARE(rowsOf(table()), QStringLiteral("3:Far away 2:Mixed 1:Ground floor"));
     ZnRegion stored;
     QVERIFY(ZnRegionListMgr::instance()->getRegion(3, &stored));
     QCOMPARE(stored.terminals.size(), size_t(2));
@@ -147,8 +147,8 @@ void TstRegionPage::dialogKeepsStoredFields()
     r.terminals = {known, far, gone};
     ZnRegionEditDialog d(&r);
     QTableWidget *t = d.form().fTableWidget;
-    QCOMPARE(t->item(t->rowCount() - 2, 0)->text(), QString("Far"));
-    QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QString("77777"));
+    QCOMPARE(t->item(t->rowCount() - 2, 0)->text(), QStringLiteral("Far"));
+    QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QStringLiteral("77777"));
     t->item(t->rowCount() - 1, 0)->setCheckState(Qt::Unchecked);   // the operator drops 77777
     t->item(1, 0)->setCheckState(Qt::Checked);                      // and adds 10002
     d.form().fOkBtn->click();
@@ -156,7 +156,7 @@ void TstRegionPage::dialogKeepsStoredFields()
     QStringList members;
     for (const ZnBaseTerminal &m : r.terminals)
         members << QString::fromStdString(std::to_string(m.id) + "/" + m.name + "/" + m.type + "/" + m.ip);
-    QCOMPARE(members.join(' '), QString("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
+    QCOMPARE(members.join(QLatin1Char(' ')), QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
 }
 
 void TstRegionPage::selectAllAndCancel()
@@ -172,18 +172,18 @@ void TstRegionPage::selectAllAndCancel()
             int n = 0;
             for (int r = 0; r < t->rowCount(); ++r)
                 n += t->item(r, 0)->checkState() == Qt::Checked;
-            return QString::number(n) + "/" + QString::number(t->rowCount());
+            return QString::number(n) + QLatin1Char('/') + QString::number(t->rowCount());
         };
         states << checked();
         d->form().fAllCheckBox->setChecked(true);
         states << checked();
         d->form().fAllCheckBox->setChecked(false);
         states << checked();
-        ModalChain::click("fCancelBtn")(w);
+        ModalChain::click(QStringLiteral("fCancelBtn"))(w);
     }});
     page->form().fEditBtn->click();
     QTRY_COMPARE(dialog.seen.size(), 1);
-    QCOMPARE(states.join(' '), QString("2/7 7/7 0/7"));
+    QCOMPARE(states.join(QLatin1Char(' ')), QStringLiteral("2/7 7/7 0/7"));
     QCOMPARE(s.sim.count("POST BroadRegion"), before);
 }
 
@@ -191,9 +191,9 @@ void TstRegionPage::refusals_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("edit") << "fEditBtn" << QStringList{"Setting Error!", "Edit Error!"};
-    QTest::newRow("add") << "fNewBtn" << QStringList{"Setting Error!", "Add Error!"};
-    QTest::newRow("delete") << "fDelBtn" << QStringList{"Delete Error!"};
+    QTest::newRow("edit") << QStringLiteral("fEditBtn") << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Edit Error!")};
+    QTest::newRow("add") << QStringLiteral("fNewBtn") << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Add Error!")};
+    QTest::newRow("delete") << QStringLiteral("fDelBtn") << QStringList{QStringLiteral("Delete Error!")};
 }
 
 // The server refuses: the page says so and the table stays as it was.
@@ -204,23 +204,23 @@ void TstRegionPage::refusals()
     s.sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "Region is in use"));
     current(1);
     std::vector<ModalChain::Action> steps;
-    if (button == "fDelBtn") {
-        steps.push_back(ModalChain::click("ConfirmButton"));
+    if (button == QLatin1String("fDelBtn")) {
+        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
     } else {
         steps.push_back([](QWidget *w) {
-            w->findChild<QLineEdit *>("fNameEdit")->setText(QStringLiteral("Renamed"));
-            ModalChain::click("fOkBtn")(w);
+            w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Renamed"));
+            ModalChain::click(QStringLiteral("fOkBtn"))(w);
         });
     }
     for (int i = 0; i < messages.size(); ++i)
-        steps.push_back(ModalChain::click("ConfirmButton"));
+        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
     ModalChain chain;
     chain.arm(steps);
     ModalChain::click(button)(page.get());
     QTRY_COMPARE(chain.seen.size(), int(steps.size()));
     for (int i = 0; i < messages.size(); ++i)
         QVERIFY(chain.seen.at(int(steps.size()) - messages.size() + i).contains(messages.at(i)));
-    QCOMPARE(rowsOf(table()), QString("3:Far 2:Mixed 1:Ground floor"));
+    QCOMPARE(rowsOf(table()), QStringLiteral("3:Far 2:Mixed 1:Ground floor"));
 }
 
 QTEST_MAIN(TstRegionPage)

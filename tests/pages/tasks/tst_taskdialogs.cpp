@@ -46,9 +46,9 @@ template <class Dialog>
 QString TstTaskDialogs::pressOk(Dialog &d)
 {
     ZnModalHelper box;
-    box.answer("ConfirmButton");
+    box.answer(QStringLiteral("ConfirmButton"));
     d.form().fOkBtn->click();
-    return box.handled() ? box.seenTexts().join('|') : QString();
+    return box.handled() ? box.seenTexts().join(QLatin1Char('|')) : QString();
 }
 
 void TstTaskDialogs::initTestCase()
@@ -63,12 +63,12 @@ void TstTaskDialogs::execTimes_data()
     QTest::addColumn<QStringList>("steps");   // "add name hh:mm:ss" or "edit row hh:mm:ss"
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("added out of order") << QStringList{"add x 12:00:00", "add y 08:30:00", "add z 23:59:59"}
-                                        << "08:30:00 12:00:00 23:59:59" << "y#$%30600!!!x#$%43200!!!z#$%86399";
-    QTest::newRow("edit moves the row") << QStringList{"add x 12:00:00", "add y 08:30:00", "edit 0 13:00:00"}
-                                        << "12:00:00 13:00:00" << "x#$%43200!!!y#$%46800";
-    QTest::newRow("B then A") << QStringList{"add B 08:00:00", "add A 07:30:00"} << "07:30:00 08:00:00"
-                              << "A#$%27000!!!B#$%28800";
+    QTest::newRow("added out of order") << QStringList{QStringLiteral("add x 12:00:00"), QStringLiteral("add y 08:30:00"), QStringLiteral("add z 23:59:59")}
+                                        << QStringLiteral("08:30:00 12:00:00 23:59:59") << QStringLiteral("y#$%30600!!!x#$%43200!!!z#$%86399");
+    QTest::newRow("edit moves the row") << QStringList{QStringLiteral("add x 12:00:00"), QStringLiteral("add y 08:30:00"), QStringLiteral("edit 0 13:00:00")}
+                                        << QStringLiteral("12:00:00 13:00:00") << QStringLiteral("x#$%43200!!!y#$%46800");
+    QTest::newRow("B then A") << QStringList{QStringLiteral("add B 08:00:00"), QStringLiteral("add A 07:30:00")} << QStringLiteral("07:30:00 08:00:00")
+                              << QStringLiteral("A#$%27000!!!B#$%28800");
 }
 
 void TstTaskDialogs::execTimes()
@@ -79,11 +79,11 @@ void TstTaskDialogs::execTimes()
     QTableWidget table(0, 2);
     ZnExecTimeViewCtrl view(&table);
     for (const QString &step : steps) {
-        const QStringList p = step.split(' ');
+        const QStringList p = step.split(QLatin1Char(' '));
         ZnExecTime e;
-        const QTime t = QTime::fromString(p[2], "hh:mm:ss");
+        const QTime t = QTime::fromString(p[2], QStringLiteral("hh:mm:ss"));
         e.seconds = QTime(0, 0).secsTo(t);
-        if (p[0] == "add") {
+        if (p[0] == QLatin1String("add")) {
             e.setName(p[1].toStdString());
             view.addEntry(e);
         } else {
@@ -107,11 +107,11 @@ void TstTaskDialogs::execTimeNames_data()
     QTest::addColumn<QString>("old");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");   // "refused" when OK is refused
-    QTest::newRow("32 two-byte characters cut to 15") << "" << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
-    QTest::newRow("32 three-byte characters cut to 10") << "" << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
-    QTest::newRow("cleared name keeps the old one") << "old" << "" << "old";
-    QTest::newRow("entry separator refused") << "" << "a!!!b" << "refused";
-    QTest::newRow("time separator refused") << "" << "a#$%b" << "refused";
+    QTest::newRow("32 two-byte characters cut to 15") << QStringLiteral("") << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
+    QTest::newRow("32 three-byte characters cut to 10") << QStringLiteral("") << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
+    QTest::newRow("cleared name keeps the old one") << QStringLiteral("old") << QStringLiteral("") << QStringLiteral("old");
+    QTest::newRow("entry separator refused") << QStringLiteral("") << QStringLiteral("a!!!b") << QStringLiteral("refused");
+    QTest::newRow("time separator refused") << QStringLiteral("") << QStringLiteral("a#$%b") << QStringLiteral("refused");
 }
 
 void TstTaskDialogs::execTimeNames()
@@ -129,8 +129,8 @@ void TstTaskDialogs::execTimeNames()
     d.form().fNameEdit->setText(typed);
     d.show();
     const QString box = pressOk(d);
-    if (stored == "refused") {
-        QVERIFY(box.contains("#$%"));
+    if (stored == QLatin1String("refused")) {
+        QVERIFY(box.contains(QStringLiteral("#$%")));
         QVERIFY(d.isVisible());
         return;
     }
@@ -163,7 +163,7 @@ void TstTaskDialogs::playListRoundTrip()
     t.Name = "Two files";
     t.SourceContent = "a/b/x.mp3@#$%a/y.mp3";
     ZnPlanTaskEditDialog d(&t);
-    QCOMPARE(columnOf(d.form().fPlayTableWidget, 0), QString("x.mp3 y.mp3"));
+    QCOMPARE(columnOf(d.form().fPlayTableWidget, 0), QStringLiteral("x.mp3 y.mp3"));
     QCOMPARE(pressOk(d), QString());
     QCOMPARE(t.SourceContent, std::string("a/b/x.mp3@#$%a/y.mp3"));
     QCOMPARE(d.result(), int(QDialog::Accepted));
@@ -174,9 +174,9 @@ void TstTaskDialogs::playListPathWithSeparator()
     ZnSsTask t;
     ZnPlanTaskEditDialog d(&t);
     ZnModalHelper box;
-    box.answer("ConfirmButton");
+    box.answer(QStringLiteral("ConfirmButton"));
     QVERIFY(!d.source()->addPlayFile("/mp3/a@#$%b.mp3", "a@#$%b.mp3"));
-    QVERIFY(box.seenTexts().join('|').contains("@#$%"));
+    QVERIFY(box.seenTexts().join(QLatin1Char('|')).contains(QStringLiteral("@#$%")));
     QVERIFY(d.source()->playList().empty());
     QCOMPARE(d.form().fPlayTableWidget->rowCount(), 0);
 }
@@ -188,9 +188,9 @@ void TstTaskDialogs::speechTextLimit_data()
     QTest::addColumn<int>("inserted");
     QTest::addColumn<QString>("kept");  // runs of 'a' (old) and 'b' (new) characters
     QTest::addColumn<QString>("counter");
-    QTest::newRow("250 pasted") << 0 << 0 << 250 << "200b" << "0/200";
-    QTest::newRow("into the middle of 200") << 200 << 100 << 5 << "200a" << "0/200";
-    QTest::newRow("fits") << 100 << 50 << 30 << "50a30b50a" << "70/200";
+    QTest::newRow("250 pasted") << 0 << 0 << 250 << QStringLiteral("200b") << QStringLiteral("0/200");
+    QTest::newRow("into the middle of 200") << 200 << 100 << 5 << QStringLiteral("200a") << QStringLiteral("0/200");
+    QTest::newRow("fits") << 100 << 50 << 30 << QStringLiteral("50a30b50a") << QStringLiteral("70/200");
 }
 
 void TstTaskDialogs::speechTextLimit()
@@ -209,7 +209,7 @@ void TstTaskDialogs::speechTextLimit()
     QTextCursor c = edit->textCursor();
     c.setPosition(at);
     edit->setTextCursor(c);
-    edit->insertPlainText(QString(inserted, 'b'));
+    edit->insertPlainText(QString(inserted, QLatin1Char('b')));
     QString runs;
     const QString text = edit->toPlainText();
     for (int i = 0; i < text.size();) {
@@ -229,11 +229,11 @@ void TstTaskDialogs::planOkStopsAtFirstFailure()
     ZnSsTask t;
     t.Duration = 99;
     ZnPlanTaskEditDialog d(&t);
-    QVERIFY(pressOk(d).contains("The name cannot be empty!"));
-    d.form().fNameEdit->setText("Bell");
+    QVERIFY(pressOk(d).contains(QStringLiteral("The name cannot be empty!")));
+    d.form().fNameEdit->setText(QStringLiteral("Bell"));
     d.form().fVolSpinBox->setValue(40);
-    d.form().fPlayCountLineEdit->setText("0");
-    QVERIFY(pressOk(d).contains("Play counts con't be 0!"));
+    d.form().fPlayCountLineEdit->setText(QStringLiteral("0"));
+    QVERIFY(pressOk(d).contains(QStringLiteral("Play counts con't be 0!")));
     QCOMPARE(t.Name, std::string("Bell"));
     QCOMPARE(t.PlayVol, 40);
     QCOMPARE(t.PlayTimes, 0);
@@ -250,7 +250,7 @@ void TstTaskDialogs::captureRowByAnyCell()
     t.SourceContent = "20002";
     ZnPlanTaskEditDialog d(&t);
     QTableWidget *caps = d.form().fCapTableWidget;
-    QCOMPARE(rowsOf(caps), QString("20001:Capture A 20002:Cap_20002"));
+    QCOMPARE(rowsOf(caps), QStringLiteral("20001:Capture A 20002:Cap_20002"));
     QCOMPARE(caps->item(1, 0)->checkState(), Qt::Checked);
     caps->setCurrentCell(0, 2);
     emit caps->itemClicked(caps->item(0, 2));
@@ -266,12 +266,12 @@ void TstTaskDialogs::timerDialogWrites_data()
     QTest::addColumn<QStringList>("times");   // execution times added
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("stored");      // Week, dates, ExecuteTime, OpenAmp, TerminalId
-    QTest::newRow("new manual task") << 2 << 0 << QStringList() << "" << "127 0 0 - 0 10002 50001";
-    QTest::newRow("sdk without times refused") << 4 << 7 << QStringList() << QStringLiteral("请添加执行时间！") << "";
+    QTest::newRow("new manual task") << 2 << 0 << QStringList() << QStringLiteral("") << QStringLiteral("127 0 0 - 0 10002 50001");
+    QTest::newRow("sdk without times refused") << 4 << 7 << QStringList() << QStringLiteral("请添加执行时间！") << QStringLiteral("");
     QTest::newRow("new timer task without times refused") << 3 << 0 << QStringList()
-                                                           << QStringLiteral("请添加执行时间！") << "";
-    QTest::newRow("timer task with two times") << 3 << 0 << QStringList{"B 08:00:00", "A 07:30:00"} << ""
-                                               << "127 today 0 A#$%27000!!!B#$%28800 3 10002 50001";
+                                                           << QStringLiteral("请添加执行时间！") << QStringLiteral("");
+    QTest::newRow("timer task with two times") << 3 << 0 << QStringList{QStringLiteral("B 08:00:00"), QStringLiteral("A 07:30:00")} << QStringLiteral("")
+                                               << QStringLiteral("127 today 0 A#$%27000!!!B#$%28800 3 10002 50001");
 }
 
 void TstTaskDialogs::timerDialogWrites()
@@ -292,12 +292,12 @@ void TstTaskDialogs::timerDialogWrites()
     QCOMPARE(f.fStartTimeGroupBox->isHidden(), category == 2);
     for (const QString &e : times) {
         ZnExecTime entry;
-        entry.setName(e.section(' ', 0, 0).toStdString());
-        entry.seconds = QTime(0, 0).secsTo(QTime::fromString(e.section(' ', 1), "hh:mm:ss"));
+        entry.setName(e.section(QLatin1Char(' '), 0, 0).toStdString());
+        entry.seconds = QTime(0, 0).secsTo(QTime::fromString(e.section(QLatin1Char(' '), 1), QStringLiteral("hh:mm:ss")));
         d.execTimes()->addEntry(entry);
     }
     if (id)
-        f.fNameEdit->setText("Sdk");
+        f.fNameEdit->setText(QStringLiteral("Sdk"));
     // Terminals 10002 and 50001 checked by a click each.
     QTableWidget *terms = f.fTerminalTable;
     for (int row = 0; row < terms->rowCount(); ++row) {
@@ -313,11 +313,11 @@ void TstTaskDialogs::timerDialogWrites()
     QCOMPARE(box, QString());
     const int today = int(QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch());
     const QString written = QStringList{QString::number(t.Week),
-                                        t.StartDate == today ? "today" : QString::number(t.StartDate),
+                                        t.StartDate == today ? QStringLiteral("today") : QString::number(t.StartDate),
                                         QString::number(t.EndDate),
-                                        t.ExecuteTime.empty() ? "-" : QString::fromStdString(t.ExecuteTime),
+                                        t.ExecuteTime.empty() ? QStringLiteral("-") : QString::fromStdString(t.ExecuteTime),
                                         QString::number(t.OpenAmp), QString::fromStdString(t.TerminalId)}
-                                .join(' ');
+                                .join(QLatin1Char(' '));
     QCOMPARE(written, stored);
 }
 
@@ -326,11 +326,11 @@ void TstTaskDialogs::playListRows_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<QString>("left");
-    QTest::newRow("delete first and third") << "delete" << QList<int>{0, 2} << "b.mp3";
-    QTest::newRow("first up") << "up" << QList<int>{0} << "a.mp3 b.mp3 c.mp3";
-    QTest::newRow("last down") << "down" << QList<int>{2} << "a.mp3 b.mp3 c.mp3";
-    QTest::newRow("second up") << "up" << QList<int>{1} << "b.mp3 a.mp3 c.mp3";
-    QTest::newRow("second down") << "down" << QList<int>{1} << "a.mp3 c.mp3 b.mp3";
+    QTest::newRow("delete first and third") << QStringLiteral("delete") << QList<int>{0, 2} << QStringLiteral("b.mp3");
+    QTest::newRow("first up") << QStringLiteral("up") << QList<int>{0} << QStringLiteral("a.mp3 b.mp3 c.mp3");
+    QTest::newRow("last down") << QStringLiteral("down") << QList<int>{2} << QStringLiteral("a.mp3 b.mp3 c.mp3");
+    QTest::newRow("second up") << QStringLiteral("up") << QList<int>{1} << QStringLiteral("b.mp3 a.mp3 c.mp3");
+    QTest::newRow("second down") << QStringLiteral("down") << QList<int>{1} << QStringLiteral("a.mp3 c.mp3 b.mp3");
 }
 
 void TstTaskDialogs::playListRows()
@@ -348,15 +348,15 @@ void TstTaskDialogs::playListRows()
     for (int r : rows)
         play->selectRow(r);
     play->setCurrentCell(rows.last(), 0, QItemSelectionModel::NoUpdate);
-    QPushButton *b = action == "delete" ? d.form().fPlayListDelBtn
-                   : action == "up"     ? d.form().fPlayListUpBtn
+    QPushButton *b = action == QLatin1String("delete") ? d.form().fPlayListDelBtn
+                   : action == QLatin1String("up")     ? d.form().fPlayListUpBtn
                                         : d.form().fPlayListDownBtn;
     b->click();
     QCOMPARE(columnOf(play, 0), left);
     QStringList entries;
     for (const auto &e : d.source()->playList())
         entries << QString::fromStdString(e.second);
-    QCOMPARE(entries.join(' '), left);
+    QCOMPARE(entries.join(QLatin1Char(' ')), left);
 }
 
 // A region's members are checked and painted; clicking the region again leaves
@@ -383,7 +383,7 @@ void TstTaskDialogs::regionClickChecksMembers()
             QCOMPARE(terms->item(r, 0)->background().color(), QColor(254, 230, 192));
         }
     }
-    QCOMPARE(checked.join(' '), QString("10001 10002 10003 60001"));
+    QCOMPARE(checked.join(QLatin1Char(' ')), QStringLiteral("10001 10002 10003 60001"));
     QCOMPARE(terms->rowCount(), before);
 }
 

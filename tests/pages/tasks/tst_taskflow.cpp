@@ -60,19 +60,19 @@ void TstTaskFlow::planTaskStartStopDelete()
     ZnTimerTaskMgrForm page(3);
     page.show();
     QtSchemeInfo *panel = page.schemePanel();
-    QTRY_COMPARE(columnOf(panel->table(), 0), QString("Weekdays Holidays"));
+    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays"));
 
     // 1. A new plan, chosen in the panel.
     ModalChain plan;
     plan.arm({[](QWidget *w) {
-        w->findChild<QLineEdit *>("fSchemeNameLe")->setText(QStringLiteral("Flow"));
-        ModalChain::click("fOkButton")(w);
+        w->findChild<QLineEdit *>(QStringLiteral("fSchemeNameLe"))->setText(QStringLiteral("Flow"));
+        ModalChain::click(QStringLiteral("fOkButton"))(w);
     }});
     panel->form().fSchNewBtn->click();
-    QTRY_COMPARE(columnOf(panel->table(), 0), QString("Weekdays Holidays Flow"));
+    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Flow"));
     panel->table()->setCurrentCell(2, 0);
     emit panel->table()->cellClicked(2, 0);
-    QCOMPARE(page.form().fSchemeNameText->text(), QString("Flow"));
+    QCOMPARE(page.form().fSchemeNameText->text(), QStringLiteral("Flow"));
     const int planId = page.schemeId();
     QVERIFY(planId > 2);
     QCOMPARE(page.tableWidget()->rowCount(), 0);
@@ -87,8 +87,8 @@ void TstTaskFlow::planTaskStartStopDelete()
         for (const QTime &t : {QTime(12, 0), QTime(7, 30)}) {
             ZnModalHelper time;
             time.onModal([t](QWidget *e) {
-                e->findChild<QTimeEdit *>("fExecTimeEdit")->setTime(t);
-                ModalChain::click("fOkBtn")(e);
+                e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))->setTime(t);
+                ModalChain::click(QStringLiteral("fOkBtn"))(e);
             }, w);
             f.fTimeAddBtn->click();
             QVERIFY(time.handled());
@@ -99,9 +99,9 @@ void TstTaskFlow::planTaskStartStopDelete()
         QVERIFY(song >= 0);
         f.fFileTableWidget->selectRow(song);
         f.fAddPlayListBtn->click();
-        QCOMPARE(columnOf(f.fPlayTableWidget, 0), QString("school_song.mp3"));
+        QCOMPARE(columnOf(f.fPlayTableWidget, 0), QStringLiteral("school_song.mp3"));
         f.fTypeComboBox->setCurrentIndex(0);
-        ModalChain::click("fOkBtn")(w);
+        ModalChain::click(QStringLiteral("fOkBtn"))(w);
     }});
     page.form().fNewBtn->click();
     QTRY_COMPARE(edit.seen.size(), 1);
@@ -112,40 +112,40 @@ void TstTaskFlow::planTaskStartStopDelete()
     QCOMPARE(sent["TerminalId"].asString(), std::string("10001 10002"));
     QCOMPARE(sent["SourceContent"].asString(), std::string("/data/mp3/school_song.mp3"));
     QTRY_COMPARE(columnOf(page.tableWidget(), 0), QStringLiteral("Flow task"));
-    QCOMPARE(columnOf(page.tableWidget(), 1), QString("07:30:00"));
+    QCOMPARE(columnOf(page.tableWidget(), 1), QStringLiteral("07:30:00"));
     const int id = page.itemValue(0, 0);
 
     // 3. Started: the state the server pushes reaches the row.
     page.tableWidget()->selectRow(0);
     page.form().fStartTask->click();
-    QTRY_COMPARE(page.tableWidget()->item(0, 3)->text(), QString("Running"));
+    QTRY_COMPARE(page.tableWidget()->item(0, 3)->text(), QStringLiteral("Running"));
 
     // 4. Stopped after the question.
     page.tableWidget()->selectRow(0);
     ModalChain stop;
-    stop.arm({ModalChain::click("ConfirmButton")});
+    stop.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     page.form().fStopTask->click();
-    QTRY_COMPARE(page.tableWidget()->item(0, 3)->text(), QString("Idle"));
+    QTRY_COMPARE(page.tableWidget()->item(0, 3)->text(), QStringLiteral("Idle"));
 
     // 5. The plan keeps its task; the task is deleted, then the plan.
     ModalChain refused;
-    refused.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    refused.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     panel->form().fSchDelBtn->click();
     QTRY_COMPARE(refused.seen.size(), 2);
     QVERIFY(refused.seen.at(1).contains(QStringLiteral("删除方案失败，如有任务请先删除!")));
 
     page.tableWidget()->selectRow(0);
     ModalChain del;
-    del.arm({ModalChain::click("ConfirmButton")});
+    del.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     page.form().fDelBtn->click();
     QTRY_COMPARE(page.tableWidget()->rowCount(), 0);
     ZnSsTask gone;
     QVERIFY(!ZnSsTaskDataMgr::instance()->getTask(id, gone));
 
     ModalChain removed;
-    removed.arm({ModalChain::click("ConfirmButton")});
+    removed.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     panel->form().fSchDelBtn->click();
-    QTRY_COMPARE(columnOf(panel->table(), 0), QString("Weekdays Holidays"));
+    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays"));
 }
 
 QTEST_MAIN(TstTaskFlow)

@@ -66,7 +66,7 @@ void TstTaskPages::initTestCase()
     sdk.reset(new ZnSsTaskMgrForm(4));
     timer.reset(new ZnTimerTaskMgrForm(3));
     timer->show();
-    QTRY_COMPARE(rowsOf(manual->tableWidget()), QString("5:M3 4:M2 3:M1"));
+    QTRY_COMPARE(rowsOf(manual->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
 }
 
 void TstTaskPages::init()
@@ -87,11 +87,11 @@ void TstTaskPages::init()
 
 ZnBaseTaskMgrForm *TstTaskPages::page(const QString &which)
 {
-    if (which == "plan")
+    if (which == QLatin1String("plan"))
         return plan.get();
-    if (which == "manual")
+    if (which == QLatin1String("manual"))
         return manual.get();
-    return which == "sdk" ? static_cast<ZnBaseTaskMgrForm *>(sdk.get()) : timer.get();
+    return which == QLatin1String("sdk") ? static_cast<ZnBaseTaskMgrForm *>(sdk.get()) : timer.get();
 }
 
 void TstTaskPages::select(ZnBaseTaskMgrForm *p, const QList<int> &ids)
@@ -121,10 +121,10 @@ void TstTaskPages::pagesListTheirTasks_data()
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("buttons");   // the visible ones
     QTest::addColumn<QString>("columns");   // the hidden ones
-    QTest::newRow("plan") << "plan" << "2:Mic 1:P1" << "new edit del stop" << "1";
-    QTest::newRow("manual, reverse list order") << "manual" << "5:M3 4:M2 3:M1" << "new edit del start stop" << "1";
-    QTest::newRow("sdk") << "sdk" << "6:S1" << "stop" << "1 4 5 6";
-    QTest::newRow("timer, plan 1 by start time") << "timer" << "9:T0 7:T1" << "new edit del start stop" << "";
+    QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1") << QStringLiteral("new edit del stop") << QStringLiteral("1");
+    QTest::newRow("manual, reverse list order") << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1") << QStringLiteral("new edit del start stop") << QStringLiteral("1");
+    QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1") << QStringLiteral("stop") << QStringLiteral("1 4 5 6");
+    QTest::newRow("timer, plan 1 by start time") << QStringLiteral("timer") << QStringLiteral("9:T0 7:T1") << QStringLiteral("new edit del start stop") << QStringLiteral("");
 }
 
 void TstTaskPages::pagesListTheirTasks()
@@ -138,18 +138,18 @@ void TstTaskPages::pagesListTheirTasks()
     QCOMPARE(rowsOf(p->tableWidget()), rows);
     Ui::fTaskInfoForm &f = p->form();
     QStringList shown;
-    const QList<QPair<QString, QWidget *>> all = {{"new", f.fNewBtn}, {"edit", f.fEditBtn}, {"del", f.fDelBtn},
-                                                  {"start", f.fStartTask}, {"stop", f.fStopTask}};
+    const QList<QPair<QString, QWidget *>> all = {{QStringLiteral("new"), f.fNewBtn}, {QStringLiteral("edit"), f.fEditBtn}, {QStringLiteral("del"), f.fDelBtn},
+                                                  {QStringLiteral("start"), f.fStartTask}, {QStringLiteral("stop"), f.fStopTask}};
     for (const auto &b : all)
         if (b.second->isVisible())
             shown << b.first;
-    QCOMPARE(shown.join(' '), buttons);
+    QCOMPARE(shown.join(QLatin1Char(' ')), buttons);
     QStringList hidden;
     for (int c = 0; c < 7; ++c)
         if (p->tableWidget()->isColumnHidden(c))
             hidden << QString::number(c);
-    QCOMPARE(hidden.join(' '), columns);
-    QCOMPARE(f.fSchemeNameText->isVisible(), which == "timer");
+    QCOMPARE(hidden.join(QLatin1Char(' ')), columns);
+    QCOMPARE(f.fSchemeNameText->isVisible(), which == QLatin1String("timer"));
 }
 
 void TstTaskPages::rowTexts_data()
@@ -159,11 +159,11 @@ void TstTaskPages::rowTexts_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("state");
     QTest::addColumn<QString>("texts");   // columns 1 to 6
-    QTest::newRow("three times") << 3 << 90 << 1 << 2 << "------|File Play Broadcast|Idle|70|3|------";
-    QTest::newRow("duration") << 0 << 90 << 2 << 1 << "------|Cap Broadcast|Running|70|00:01:30|------";
-    QTest::newRow("neither") << 0 << 0 << 3 << 0 << "------|TTS Broadcast|Unknow|70|00:00:00|------";
-    QTest::newRow("type 0, state 5") << 1 << 0 << 0 << 5 << "------|File Play Broadcast|Illegality|70|1|------";
-    QTest::newRow("type 7, state 3") << 1 << 0 << 7 << 3 << "------|File Play Broadcast|Illegality|70|1|------";
+    QTest::newRow("three times") << 3 << 90 << 1 << 2 << QStringLiteral("------|File Play Broadcast|Idle|70|3|------");
+    QTest::newRow("duration") << 0 << 90 << 2 << 1 << QStringLiteral("------|Cap Broadcast|Running|70|00:01:30|------");
+    QTest::newRow("neither") << 0 << 0 << 3 << 0 << QStringLiteral("------|TTS Broadcast|Unknow|70|00:00:00|------");
+    QTest::newRow("type 0, state 5") << 1 << 0 << 0 << 5 << QStringLiteral("------|File Play Broadcast|Illegality|70|1|------");
+    QTest::newRow("type 7, state 3") << 1 << 0 << 7 << 3 << QStringLiteral("------|File Play Broadcast|Illegality|70|1|------");
 }
 
 void TstTaskPages::rowTexts()
@@ -185,7 +185,7 @@ void TstTaskPages::rowTexts()
     QStringList cells;
     for (int c = 1; c < 7; ++c)
         cells << plan->tableWidget()->item(0, c)->text();
-    QCOMPARE(cells.join('|'), texts);
+    QCOMPARE(cells.join(QLatin1Char('|')), texts);
     QCOMPARE(plan->itemValue(0, 3), state);
 }
 
@@ -194,16 +194,16 @@ void TstTaskPages::rowTexts()
 void TstTaskPages::timerPageFollowsThePanel()
 {
     QTableWidget *plans = timer->schemePanel()->table();
-    QCOMPARE(timer->form().fSchemeNameText->text(), QString("Weekdays"));
-    QCOMPARE(columnOf(timer->tableWidget(), 1), QString("01:00:00 08:20:00"));
+    QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+    QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("01:00:00 08:20:00"));
 
     plans->setCurrentCell(1, 0);
     emit plans->cellClicked(1, 0);
-    QCOMPARE(rowsOf(timer->tableWidget()), QString("8:T2"));
-    QCOMPARE(timer->form().fSchemeNameText->text(), QString("Holidays"));
+    QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
+    QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Holidays"));
     select(timer.get(), {8});
     ModalChain box;
-    box.arm({ModalChain::click("ConfirmButton")});
+    box.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     timer->form().fStartTask->click();
     QTRY_COMPARE(box.seen.size(), 1);
     QVERIFY(box.seen.at(0).contains(QStringLiteral("方案已禁用!")));
@@ -217,8 +217,8 @@ void TstTaskPages::timerPageFollowsThePanel()
     s.sim.pushPost("SqlConfig", "soundsource", ZnSimData::json(rows));
     QVERIFY(SimSession::spinUntil([&] { return changed.count() == 2; }));
     QCoreApplication::processEvents();
-    QCOMPARE(rowsOf(timer->tableWidget()), QString("8:T2"));
-    QCOMPARE(rowsOf(manual->tableWidget()), QString("5:M3 4:M2 3:M1b"));
+    QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
+    QCOMPARE(rowsOf(manual->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1b"));
 
     plans->setCurrentCell(2, 0);
     emit plans->cellClicked(2, 0);
@@ -230,12 +230,12 @@ void TstTaskPages::deleteSkipsRunningTasks()
 {
     select(manual.get(), {3, 4, 5});
     ModalChain boxes;
-    boxes.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     manual->form().fDelBtn->click();
     QTRY_COMPARE(boxes.seen.size(), 2);
-    QVERIFY(boxes.seen.at(1).contains("Task is runnig, it is not editable!"));
-    QCOMPARE(sentTasks(), (QStringList{"Del 5", "Del 3"}));
-    QTRY_COMPARE(rowsOf(manual->tableWidget()), QString("4:M2"));
+    QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Task is runnig, it is not editable!")));
+    QCOMPARE(sentTasks(), (QStringList{QStringLiteral("Del 5"), QStringLiteral("Del 3")}));
+    QTRY_COMPARE(rowsOf(manual->tableWidget()), QStringLiteral("4:M2"));
 }
 
 // The server refuses: its reason is shown once, by the page that asked, and the
@@ -245,17 +245,17 @@ void TstTaskPages::refusedDeletionKeepsTheRow()
     s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, "Task 3 is locked"));
     select(manual.get(), {3});
     ModalChain boxes;
-    boxes.arm({ModalChain::click("ConfirmButton"), ModalChain::click("ConfirmButton")});
+    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     manual->form().fDelBtn->click();
     QTRY_COMPARE(boxes.seen.size(), 2);
-    QVERIFY(boxes.seen.at(1).contains("Task 3 is locked"));
+    QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Task 3 is locked")));
     // A refusal nobody on these pages asked for shows nothing (the pages' slots run
     // within the emit).
     ZnModalHelper more;
-    more.answer("ConfirmButton");
+    more.answer(QStringLiteral("ConfirmButton"));
     emit ZnSsTaskDataMgr::instance()->taskDeleteFailed(QStringLiteral("not ours"));
     QVERIFY(!more.handled());
-    QCOMPARE(rowsOf(manual->tableWidget()), QString("5:M3 4:M2 3:M1"));
+    QCOMPARE(rowsOf(manual->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
 }
 
 // The shown states decide: start sends only for the idle task, stop asks first and
@@ -264,17 +264,17 @@ void TstTaskPages::startAndStopByShownState()
 {
     select(manual.get(), {3, 4});
     manual->form().fStartTask->click();
-    QCOMPARE(sentTasks(), QStringList{"Start 3"});
-    QTRY_COMPARE(manual->tableWidget()->item(manual->findRowById(3), 3)->text(), QString("Running"));
+    QCOMPARE(sentTasks(), QStringList{QStringLiteral("Start 3")});
+    QTRY_COMPARE(manual->tableWidget()->item(manual->findRowById(3), 3)->text(), QStringLiteral("Running"));
 
     select(manual.get(), {4, 5});
     ModalChain ask;
-    ask.arm({ModalChain::click("ConfirmButton")});
+    ask.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
     manual->form().fStopTask->click();
     QTRY_COMPARE(ask.seen.size(), 1);
     QVERIFY(ask.seen.at(0).contains(QStringLiteral("停止选择任务？")));
-    QCOMPARE(sentTasks(), (QStringList{"Start 3", "Stop 4"}));
-    QTRY_COMPARE(manual->tableWidget()->item(manual->findRowById(4), 3)->text(), QString("Idle"));
+    QCOMPARE(sentTasks(), (QStringList{QStringLiteral("Start 3"), QStringLiteral("Stop 4")}));
+    QTRY_COMPARE(manual->tableWidget()->item(manual->findRowById(4), 3)->text(), QStringLiteral("Idle"));
 }
 
 void TstTaskPages::planChangesThroughThePanel_data()
@@ -285,10 +285,10 @@ void TstTaskPages::planChangesThroughThePanel_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("plans");  // the panel's names afterwards
     QTest::newRow("default plan kept, nothing asked")
-        << 0 << "fSchDelBtn" << "" << QStringLiteral("默认方案不可以删除！") << "Weekdays Holidays Empty";
-    QTest::newRow("unchanged edit sends nothing") << 2 << "fSchEditBtn" << "Empty" << "" << "Weekdays Holidays Empty";
-    QTest::newRow("empty name refused") << 2 << "fSchNewBtn" << "" << QStringLiteral("方案名称不可以空!")
-                                        << "Weekdays Holidays Empty";
+        << 0 << QStringLiteral("fSchDelBtn") << QStringLiteral("") << QStringLiteral("默认方案不可以删除！") << QStringLiteral("Weekdays Holidays Empty");
+    QTest::newRow("unchanged edit sends nothing") << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty") << QStringLiteral("") << QStringLiteral("Weekdays Holidays Empty");
+    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QStringLiteral("") << QStringLiteral("方案名称不可以空!")
+                                        << QStringLiteral("Weekdays Holidays Empty");
 }
 
 void TstTaskPages::planChangesThroughThePanel()
@@ -305,30 +305,30 @@ void TstTaskPages::planChangesThroughThePanel()
     // answered from within the dialog's step.
     QStringList seen;
     std::vector<ModalChain::Action> steps;
-    if (button == "fSchDelBtn" && row != 0)
-        steps.push_back(ModalChain::click("ConfirmButton"));   // the question
-    if (button != "fSchDelBtn") {
+    if (button == QLatin1String("fSchDelBtn") && row != 0)
+        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));   // the question
+    if (button != QLatin1String("fSchDelBtn")) {
         steps.push_back([name, message, &seen](QWidget *w) {
-            w->findChild<QLineEdit *>("fSchemeNameLe")->setText(name);
+            w->findChild<QLineEdit *>(QStringLiteral("fSchemeNameLe"))->setText(name);
             ZnModalHelper box;
             if (!message.isEmpty())
-                box.answer("ConfirmButton", w);
-            ModalChain::click("fOkButton")(w);
+                box.answer(QStringLiteral("ConfirmButton"), w);
+            ModalChain::click(QStringLiteral("fOkButton"))(w);
             seen << box.seenTexts();
             if (w->isVisible())
-                ModalChain::click("fCancelButton")(w);
+                ModalChain::click(QStringLiteral("fCancelButton"))(w);
         });
     } else if (!message.isEmpty()) {
-        steps.push_back(ModalChain::click("ConfirmButton"));
+        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
     }
     ModalChain chain;
     chain.arm(steps);
     ModalChain::click(button)(panel);
     QTRY_COMPARE(chain.seen.size(), int(steps.size()));
     if (!message.isEmpty())
-        QVERIFY((chain.seen + seen).join('|').contains(message));
+        QVERIFY((chain.seen + seen).join(QLatin1Char('|')).contains(message));
     QCOMPARE(columnOf(panel->table(), 0), plans);
-    QCOMPARE(s.sim.count("POST TimerPlan") - before, button == "fSchDelBtn" && row != 0 ? 1 : 0);
+    QCOMPARE(s.sim.count("POST TimerPlan") - before, button == QLatin1String("fSchDelBtn") && row != 0 ? 1 : 0);
 }
 
 QTEST_MAIN(TstTaskPages)
