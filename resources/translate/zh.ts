@@ -931,6 +931,53 @@
     </message>
 </context>
 <context>
+    <name>ZnSystemSettingForm</name>
+    <message>
+        <source>The backup was not downloaded: %1</source>
+        <translation>备份文件下载失败：%1</translation>
+    </message>
+    <message>
+        <source>The restore file was not uploaded: %1</source>
+        <translation>还原文件上传失败：%1</translation>
+    </message>
+    <message>
+        <source>The server did not take the setting (result %1).</source>
+        <translation>服务器未接受设置（结果 %1）！</translation>
+    </message>
+    <message>
+        <source>Backup Files (*.backup)</source>
+        <translation>备份文件 (*.backup)</translation>
+    </message>
+    <message>
+        <source>The server made no backup (result %1).</source>
+        <translation>服务器备份失败（结果 %1）！</translation>
+    </message>
+    <message>
+        <source>The server reported an unusable backup file name: %1</source>
+        <translation>服务器返回的备份文件名不可用：%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be replaced.</source>
+        <translation>%1 无法替换！</translation>
+    </message>
+    <message>
+        <source>file service unavailable</source>
+        <translation>文件服务不可用</translation>
+    </message>
+    <message>
+        <source>The backup could not be saved in %1.</source>
+        <translation>备份文件无法保存到 %1！</translation>
+    </message>
+    <message>
+        <source>A file named %1 exists there already; the backup was saved as %2.</source>
+        <translation>该目录已有文件 %1，备份已另存为 %2。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 无法读取！</translation>
+    </message>
+</context>
+<context>
     <name>ZnTalkRecordForm</name>
     <message>
         <source>Record List</source>

@@ -445,15 +445,24 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     if (packetType == "D82CallBook" || packetType == "D82SoundSource" || packetType == "D82BroadBook")
         return takeD82Book(packetType, id, in);
     if (packetType == "SystemParameter") {
-        Json::Value* r = findRow("parameter", "name", str(in, "Name"));
-        if (!r)
+        const std::string name = str(in, "Name");
+        if (name.empty() || refusedSettings.count(name)) {
+            refusal = "refused";
             return false;
+        }
+        Json::Value* r = findRow("parameter", "name", name);
+        if (!r) {
+            table("parameter").push_back(row({{"name", name}, {"value", ""}}));
+            r = &table("parameter").back();
+        }
         (*r)["value"] = str(in, "Value");
         return true;
     }
     if (packetType == "ModTalkManagerInfo") {
-        if (str(in, "Name").empty())
+        if (str(in, "Name").empty() || refusedSettings.count(str(in, "Name"))) {
+            refusal = "refused";
             return false;
+        }
         users[str(in, "Name")] = str(in, "PassWord");
         return true;
     }
@@ -562,6 +571,31 @@ bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& item
     return true;
 }
 
+namespace {
+bool plainFileName(const std::string& name)
+{
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos
+           && name.find('\\') == std::string::npos;
+}
+
+std::string md5Hex(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toStdString();
+}
+} // namespace
+
+std::string ZnSimData::dump() const
+{
+    Json::Value all(Json::objectValue);
+    for (const auto& t : tables) {
+        Json::Value rows(Json::arrayValue);
+        for (const Json::Value& r : t.second)
+            rows.append(r);
+        all[t.first] = rows;
+    }
+    return json(all);
+}
+
 bool ZnSimData::backup(const std::string& body, std::string& answer)
 {
     Json::Value in;
@@ -570,18 +604,23 @@ bool ZnSimData::backup(const std::string& body, std::string& answer)
     std::string file = str(in, "BackupFile");
     if (file.empty())
         file = "talkback_backup_" + std::to_string(backups.size() + 1) + ".sql";
-    std::string dump;
-    for (const auto& t : tables) {
-        dump += t.first + "\n";
-        for (const Json::Value& r : t.second)
-            dump += json(r);
-    }
+    if (!plainFileName(file))
+        return false;
+    const QByteArray bytes = QByteArray::fromStdString(dump());
     Backup& b = backups[file];
     b.tables = tables;
-    b.md5 = QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5).toHex().toStdString();
+    b.md5 = md5Hex(bytes);
+    if (!backupFolder.empty()) {
+        QFile out(QString::fromStdString(backupFolder + "/" + file));
+        QByteArray served = bytes;
+        if (corruptBackupFile)
+            served[served.size() / 2] = char(served[served.size() / 2] ^ 0x20);
+        if (!out.open(QIODevice::WriteOnly) || out.write(served) != served.size())
+            return false;
+    }
     Json::Value out(Json::objectValue);
     out["BackupFile"] = file;
-    out["Md5"] = b.md5;
+    out["Md5"] = upperCaseBackupMd5 ? QByteArray::fromStdString(b.md5).toUpper().toStdString() : b.md5;
     answer = json(out);
     return true;
 }
@@ -591,7 +630,27 @@ bool ZnSimData::recover(const std::string& body)
     Json::Value in;
     if (!parseObject(body, in))
         return false;
-    auto b = backups.find(str(in, "RecoveryFile"));
+    const std::string file = str(in, "RecoveryFile");
+    if (!recoveryFolder.empty()) {
+        // The uploaded file itself: restored only when it is what the digest says.
+        QFile f(QString::fromStdString(recoveryFolder + "/" + file));
+        if (!plainFileName(file) || !f.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = f.readAll();
+        Json::Value all;
+        if (md5Hex(bytes) != str(in, "Md5") || !parseObject(bytes.toStdString(), all))
+            return false;
+        std::map<std::string, std::vector<Json::Value>> restored;
+        for (const std::string& name : all.getMemberNames()) {
+            if (!all[name].isArray())
+                return false;
+            for (const Json::Value& r : all[name])
+                restored[name].push_back(r);
+        }
+        tables = restored;
+        return true;
+    }
+    auto b = backups.find(file);
     if (b == backups.end() || b->second.md5 != str(in, "Md5"))
         return false;
     tables = b->second.tables;

@@ -3,6 +3,7 @@
 #include <json/json.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,17 @@ public:
         std::map<std::string, std::vector<Json::Value>> tables;
     };
     std::map<std::string, Backup> backups;
+    // When set, the folders on disk of the file service's backup and recovery
+    // folders: a backup is written there as a file, and a recovery reads the
+    // uploaded file from there and restores it only when its MD5 matches.
+    std::string backupFolder;
+    std::string recoveryFolder;
+    // What a backup does wrong on purpose: the file served differs from the one
+    // digested, or the digest is reported in capitals.
+    bool corruptBackupFile = false;
+    bool upperCaseBackupMd5 = false;
+    // Settings refused with "refused": parameter names, "admin" for the password.
+    std::set<std::string> refusedSettings;
 
     // Fills every family with the small sample set of data/sample.json.
     void loadSample();
@@ -54,6 +66,8 @@ public:
     // {"BackupFile", "Md5"}. "DataRecovery": restores them when file and digest match.
     bool backup(const std::string& body, std::string& answer);
     bool recover(const std::string& body);
+    // Every table as one JSON object, as a backup file holds them.
+    std::string dump() const;
 
     // The answer to a one-record query ("Data:" kind, "Id:" id): the family's list
     // element holding one child whose attributes are the row's columns; no child

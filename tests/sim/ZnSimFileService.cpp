@@ -52,10 +52,9 @@ bool safeName(const std::string& n)
 // The folder below the root that a service-side folder name stands for: an
 // absolute name must lie under the server root, a relative one is taken from
 // the root. False for any name that would leave the root.
-bool resolveDir(const std::string& dirName, std::string& rel)
+bool resolveDir(const std::string& dirName, std::string& rel, const std::string& root = ZnSimFileService::kServerRoot)
 {
     std::string rest = dirName;
-    const std::string root = ZnSimFileService::kServerRoot;
     if (!rest.empty() && rest[0] == '/') {
         if (rest == root)
             rest.clear();
@@ -222,6 +221,12 @@ bool ZnSimFileService::start(int port, const std::string& host, const std::strin
         m_folder = s(QDir(q(folder)).absolutePath());
         QDir().mkpath(q(m_folder));
     }
+    char sysTmpl[] = "/tmp/zn_sysfs_XXXXXX";
+    if (!::mkdtemp(sysTmpl))
+        return false;
+    m_systemFolder = sysTmpl;
+    QDir().mkpath(q(backupFolder()));
+    QDir().mkpath(q(recoveryFolder()));
     m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_listenFd < 0)
         return false;
@@ -263,6 +268,9 @@ void ZnSimFileService::stop()
     if (m_ownsFolder && !m_folder.empty())
         QDir(q(m_folder)).removeRecursively();
     m_ownsFolder = false;
+    if (!m_systemFolder.empty())
+        QDir(q(m_systemFolder)).removeRecursively();
+    m_systemFolder.clear();
 }
 
 void ZnSimFileService::setFaults(const Faults& faults)
@@ -384,7 +392,19 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         out["Result"] = "OK";
         return write(out);
     };
-    const QDir base(q(m_folder));
+    // A request naming the backup or recovery folder works there, anything else
+    // in the media library.
+    QDir base(q(m_folder));
+    std::string root = kServerRoot;
+    const std::string dirName = str(req, "DirName");
+    for (const char* system : {kBackupRoot, kRecoveryRoot}) {
+        const std::string r = system;
+        if (dirName == r || dirName.compare(0, r.size() + 1, r + "/") == 0) {
+            base = QDir(q(r == kBackupRoot ? backupFolder() : recoveryFolder()));
+            root = r;
+        }
+    }
+    const auto resolve = [&root](const std::string& name, std::string& found) { return resolveDir(name, found, root); };
     std::string rel;
 
     if (cmd == "GetFileRoot") {
@@ -393,12 +413,12 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         return write(out);
     }
     if (cmd == "GetFileList") {
-        if (!resolveDir(str(req, "DirName"), rel))
+        if (!resolve(str(req, "DirName"), rel))
             return fail("bad folder name");
         const QDir dir(base.filePath(q(rel)));
         if (!dir.exists())
             return fail("no such folder");
-        const std::string prefix = std::string(kServerRoot) + (rel.empty() ? "" : "/" + rel) + "/";
+        const std::string prefix = root + (rel.empty() ? "" : "/" + rel) + "/";
         std::vector<Entry> entries = readFolder(s(dir.absolutePath()));
         if (f.hostileListing) {
             for (const char* bad : {"../x", "a\\b", "", ".", "..", "bad\x01name"})
@@ -414,7 +434,7 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
     }
     if (cmd == "GetFile") {
         const std::string name = str(req, "FileName");
-        if (!resolveDir(str(req, "DirName"), rel) || !safeName(name))
+        if (!resolve(str(req, "DirName"), rel) || !safeName(name))
             return fail("bad file name");
         QFile file(base.filePath(q(rel + (rel.empty() ? "" : "/") + name)));
         if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
@@ -441,7 +461,7 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         const std::string lenText = str(req, "FileLen");
         char* endp = nullptr;
         const long long len = std::strtoll(lenText.c_str(), &endp, 10);
-        if (!resolveDir(str(req, "DirName"), rel) || !safeName(name) || lenText.empty() || *endp || len < 0)
+        if (!resolve(str(req, "DirName"), rel) || !safeName(name) || lenText.empty() || *endp || len < 0)
             return fail("bad upload");
         if (!readMore(fd, rest, static_cast<size_t>(len), m_stop))
             return std::string();
@@ -464,14 +484,14 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
     }
     if (cmd == "CreatDIR" || cmd == "DeleteDIR") {
         const std::string name = str(req, "DirName");
-        if (!resolveDir(name, rel) || rel.empty())
+        if (!resolve(name, rel) || rel.empty())
             return fail("bad folder name");
         const bool done = cmd == "CreatDIR" ? base.mkpath(q(rel)) : QDir(base.filePath(q(rel))).removeRecursively();
         return done ? ok() : fail("failed");
     }
     if (cmd == "DelFile") {
         const std::string name = str(req, "FileName");
-        if (!resolveDir(str(req, "DirName"), rel) || !safeName(name))
+        if (!resolve(str(req, "DirName"), rel) || !safeName(name))
             return fail("bad file name");
         return QFile::remove(base.filePath(q(rel + (rel.empty() ? "" : "/") + name))) ? ok() : fail("no such file");
     }
@@ -479,7 +499,7 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         const bool isDir = cmd == "RenameDIR";
         const std::string from = str(req, isDir ? "OldDirName" : "OldFileName");
         const std::string to = str(req, isDir ? "NewDirName" : "NewFileName");
-        if (!resolveDir(str(req, "DirName"), rel) || !safeName(from) || !safeName(to))
+        if (!resolve(str(req, "DirName"), rel) || !safeName(from) || !safeName(to))
             return fail("bad name");
         QDir dir(base.filePath(q(rel)));
         if (dir.exists(q(to)))

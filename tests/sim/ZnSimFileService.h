@@ -15,6 +15,10 @@ class ZnSimFileService
 {
 public:
     static constexpr const char* kServerRoot = "/data/mp3";
+    // The server's database backup and recovery folders, served from folders of
+    // their own outside the media library.
+    static constexpr const char* kBackupRoot = "/tmp/databackup";
+    static constexpr const char* kRecoveryRoot = "/tmp/datarecovery";
 
     // What the service does wrong on purpose; all off by default.
     struct Faults
@@ -40,6 +44,8 @@ public:
     int port() const { return m_port; }
     // The folder on disk that kServerRoot stands for.
     std::string folder() const { return m_folder; }
+    std::string backupFolder() const { return m_systemFolder + "/databackup"; }
+    std::string recoveryFolder() const { return m_systemFolder + "/datarecovery"; }
 
     void setFaults(const Faults& faults);
     // Request texts received, terminator removed, in arrival order.
@@ -60,6 +66,7 @@ private:
     std::vector<std::string> m_requests;
     std::vector<std::thread> m_workers;
     std::string m_folder;
+    std::string m_systemFolder;
     bool m_ownsFolder = false;
     int m_listenFd = -1;
     int m_port = 0;

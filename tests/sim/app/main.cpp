@@ -122,6 +122,11 @@ int main(int argc, char* argv[])
         if (files.start(filePort, host, mediaRoot)) {
             if (mediaRoot.empty())
                 addRecordings(server, files.folder());
+            // Backups are served, and restores read, through the file service.
+            server.withData([&](ZnSimData& d) {
+                d.backupFolder = files.backupFolder();
+                d.recoveryFolder = files.recoveryFolder();
+            });
             std::printf("zn_simulator file service on %s:%d serving %s\n", host.c_str(), files.port(), files.folder().c_str());
         } else {
             std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort, std::strerror(errno));
