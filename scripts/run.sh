@@ -35,7 +35,7 @@ if [ "$has_serverip" = no ]; then
   ln -sfn "$BIN/images" "$RUN_DIR/images"
   ln -sfn "$BIN/translate" "$RUN_DIR/translate"
   SIM_LOG="$RUN_DIR/simulator.log"
-  "$BIN/zn_simulator" --port 0 --push-changes >"$SIM_LOG" 2>&1 &
+  "$BIN/zn_simulator" --port 0 --push-changes --alarm-every 20 >"$SIM_LOG" 2>&1 &
   SIM_PID=$!
   port=
   for _ in $(seq 1 50); do

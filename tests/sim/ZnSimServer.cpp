@@ -125,6 +125,23 @@ void ZnSimServer::pushSet(const std::string& packetType, const std::string& pack
     pushRaw(message("SET DBP/1.0", packetType, packetSubtype, body));
 }
 
+bool ZnSimServer::pushAlarmTrigger(int id, int bits)
+{
+    Json::Value rows(Json::arrayValue);
+    withData([&](ZnSimData& d) {
+        for (Json::Value& r : d.table("firealarm")) {
+            if (r["terminalId"].asString() == std::to_string(id)) {
+                r["shortCircuit"] = std::to_string(bits);
+                rows.append(r);
+            }
+        }
+    });
+    if (rows.empty())
+        return false;
+    pushPost("SqlConfig", "firealarm", ZnSimData::json(rows));
+    return true;
+}
+
 void ZnSimServer::pushDelete(const std::string& type, int id)
 {
     pushRaw(deleteMessage(type, id));

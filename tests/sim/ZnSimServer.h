@@ -56,6 +56,9 @@ public:
     void pushPost(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
     void pushSet(const std::string& packetType, const std::string& packetSubtype, const std::string& body);
     void pushDelete(const std::string& type, int id);
+    // Sets the trigger bits of a fire-alarm interface (bit i: channel i + 1) and
+    // pushes its row as the fire-alarm system would; false for an unknown id.
+    bool pushAlarmTrigger(int id, int bits);
     void pushRaw(const std::string& bytes);
     // Sends whatever answers the Withhold rules held back so far.
     void releaseHeld();

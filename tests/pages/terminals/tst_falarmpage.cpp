@@ -29,7 +29,7 @@ private slots:
 private:
     QTableWidget *table() { return page->tableWidget(); }
     bool serve(const std::vector<Json::Value> &rows);
-    void push(const Json::Value &row);
+    void push(int id, int bits);
     ZnFAlarm alarm(int id)
     {
         ZnFAlarm a;
@@ -93,12 +93,10 @@ bool TstFAlarmPage::serve(const std::vector<Json::Value> &rows)
     return true;
 }
 
-void TstFAlarmPage::push(const Json::Value &row)
+void TstFAlarmPage::push(int id, int bits)
 {
     QSignalSpy changed(ZnFAlarmListMgr::instance(), &ZnFAlarmListMgr::fAlarmChanged);
-    Json::Value rows(Json::arrayValue);
-    rows.append(row);
-    s.sim.pushPost("SqlConfig", "firealarm", ZnSimData::json(rows));
+    QVERIFY(s.sim.pushAlarmTrigger(id, bits));
     QVERIFY(changed.wait());
 }
 
@@ -235,7 +233,7 @@ void TstFAlarmPage::triggerPushTurnsChannelRed()
     ZnFAlarmSettingDialog dialog(&a);
     QTableWidget *t = dialog.form().fChannelTb;
     QVERIFY(!red(t->item(0, 2)));
-    push(alarmRow(30001, 1, 5, 2, "0!!!0!!!0"));
+    push(30001, 5);
     QCOMPARE(table()->item(0, 2)->text(), QString("消防报警"));
     QVERIFY(red(table()->item(0, 2)));
     QCOMPARE(channelsOf(t), QString("1|通道1|报警|[未配置] / 2|通道2|空闲|[未配置] / 3|通道3|报警|[未配置]"));

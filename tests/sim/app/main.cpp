@@ -49,6 +49,7 @@ void usage()
     std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
                 "                    [--rows N] [--rows-per-family N] [--split BYTES] [--log-requests]\n"
                 "                    [--file-port N] [--media-root DIR] [--withhold LABEL]...\n"
+                "                    [--alarm-every S]\n"
                 "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
                 "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
                 "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
@@ -59,6 +60,7 @@ void usage()
                 "  --log-requests    print \"request <label>\" for every request received\n"
                 "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
                 "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n"
+                "  --alarm-every S   every S seconds trigger or clear channels 1 and 3 of fire alarm 30003\n"
                 "  --withhold LABEL  never answer requests whose label begins with LABEL (LOGIN: a silent server)\n");
 }
 }
@@ -68,6 +70,7 @@ int main(int argc, char* argv[])
     int port = 8999;
     std::string host = "127.0.0.1";
     bool logRequests = false;
+    int alarmEvery = 0;
     int filePort = 8906;
     std::string mediaRoot;
     ZnSimServer server;
@@ -104,6 +107,8 @@ int main(int argc, char* argv[])
             mediaRoot = argv[++i];
         } else if (arg == "--split" && hasValue) {
             server.setSplit(std::atoi(argv[++i]));
+        } else if (arg == "--alarm-every" && hasValue) {
+            alarmEvery = std::atoi(argv[++i]);
         } else if (arg == "--withhold" && hasValue) {
             server.addRule(ZnSimRule::make(argv[++i], ZnSimRule::Withhold));
         } else {
@@ -134,8 +139,11 @@ int main(int argc, char* argv[])
     }
     std::fflush(stdout);
     size_t logged = 0;
-    while (!gStop) {
+    for (int tick = 1; !gStop; ++tick) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Channels 1 and 3 of the demo's fire-alarm interface go off and clear in turn.
+        if (alarmEvery > 0 && tick % (alarmEvery * 10) == 0)
+            server.pushAlarmTrigger(30003, (tick / (alarmEvery * 10)) % 2 ? 0 : 5);
         if (!logRequests)
             continue;
         const std::vector<ZnSimRequest> requests = server.requests();
