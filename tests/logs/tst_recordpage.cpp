@@ -92,24 +92,6 @@ private slots:
         files.stop();
     }
 
-    void tipLineFeeds_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("second");
-        QTest::newRow("30 characters") << 30 << 12 << 29;
-        QTest::newRow("short: second at the end") << 4 << 3 << 5;
-    }
-    void tipLineFeeds()
-    {
-        QFETCH(int, length);
-        QFETCH(int, first);
-        QFETCH(int, second);
-        const QString text = ZnTalkRecordForm::tipText(QString(length, 'x'));
-        QCOMPARE(text.size(), length + 2);
-        QCOMPARE(QPoint(text.indexOf('\n'), text.lastIndexOf('\n')), QPoint(first, second));
-    }
-
     // The download cell; a refresh asks for the total again; no recording, no download.
     void pageThroughTheServer()
     {

@@ -7,6 +7,7 @@
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "WavFile.h"
 #include "ZnSimFileService.h"
 
 #include <QLineEdit>
@@ -206,23 +207,8 @@ private slots:
     // leaves the queue when the service took it; a download lands in the folder.
     void uploadThenDownload()
     {
-        const int rate = 8000, seconds = 60;
-        QByteArray wav("RIFF");
-        QByteArray pcm(rate * seconds * 2, '\0');
-        for (int i = 0; i < pcm.size(); i += 2)
-            pcm[i + 1] = char((i / 40) % 2 ? 0x20 : -0x20);
-        const auto u32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
-        const auto u16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
-        u32(quint32(36 + pcm.size()));
-        wav.append("WAVEfmt ");
-        u32(16), u16(1), u16(1), u32(rate), u32(rate * 2), u16(2), u16(16);
-        wav.append("data");
-        u32(quint32(pcm.size()));
         const QString local = m_work.filePath(QStringLiteral("上传 & 测试.wav"));
-        QFile f(local);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(wav + pcm);
-        f.close();
+        QVERIFY(writeWav(local, 60));
 
         m_page->uploadFiles({local});
         QTableWidget* queue = m_page->form().fUpOrDownTableWidget;

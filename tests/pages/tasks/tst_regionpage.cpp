@@ -26,7 +26,6 @@ private slots:
     void membersByKind();
     void unknownMembersKept();
     void dialogKeepsStoredFields();
-    void selectAllAndCancel();
     void refusals_data();
     void refusals();
 
@@ -157,34 +156,6 @@ void TstRegionPage::dialogKeepsStoredFields()
     for (const ZnBaseTerminal &m : r.terminals)
         members << QString::fromStdString(std::to_string(m.id) + "/" + m.name + "/" + m.type + "/" + m.ip);
     QCOMPARE(members.join(QLatin1Char(' ')), QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
-}
-
-void TstRegionPage::selectAllAndCancel()
-{
-    current(1);
-    const int before = s.sim.count("POST BroadRegion");
-    ModalChain dialog;
-    QStringList states;
-    dialog.arm({[&](QWidget *w) {
-        auto *d = static_cast<ZnRegionEditDialog *>(w);
-        QTableWidget *t = d->form().fTableWidget;
-        auto checked = [t] {
-            int n = 0;
-            for (int r = 0; r < t->rowCount(); ++r)
-                n += t->item(r, 0)->checkState() == Qt::Checked;
-            return QString::number(n) + QLatin1Char('/') + QString::number(t->rowCount());
-        };
-        states << checked();
-        d->form().fAllCheckBox->setChecked(true);
-        states << checked();
-        d->form().fAllCheckBox->setChecked(false);
-        states << checked();
-        ModalChain::click(QStringLiteral("fCancelBtn"))(w);
-    }});
-    page->form().fEditBtn->click();
-    QTRY_COMPARE(dialog.seen.size(), 1);
-    QCOMPARE(states.join(QLatin1Char(' ')), QStringLiteral("2/7 7/7 0/7"));
-    QCOMPARE(s.sim.count("POST BroadRegion"), before);
 }
 
 void TstRegionPage::refusals_data()

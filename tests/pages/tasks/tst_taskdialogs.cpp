@@ -124,8 +124,6 @@ void TstTaskDialogs::execTimeNames()
     e.setName(old.toStdString());
     e.seconds = 3600;
     d.setEntry(e);
-    QCOMPARE(d.form().fExecTimeEdit->time(), QTime(1, 0));
-    QCOMPARE(d.form().fNameEdit->maxLength(), 32);
     d.form().fNameEdit->setText(typed);
     d.show();
     const QString box = pressOk(d);

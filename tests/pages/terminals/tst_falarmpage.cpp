@@ -29,7 +29,6 @@ private slots:
 private:
     QTableWidget *table() { return page->tableWidget(); }
     bool serve(const std::vector<Json::Value> &rows);
-    void push(int id, int bits);
     ZnFAlarm alarm(int id)
     {
         ZnFAlarm a;
@@ -91,13 +90,6 @@ bool TstFAlarmPage::serve(const std::vector<Json::Value> &rows)
         return false;
     QCoreApplication::processEvents();
     return true;
-}
-
-void TstFAlarmPage::push(int id, int bits)
-{
-    QSignalSpy changed(ZnFAlarmListMgr::instance(), &ZnFAlarmListMgr::fAlarmChanged);
-    QVERIFY(s.sim.pushAlarmTrigger(id, bits));
-    QVERIFY(changed.wait());
 }
 
 void TstFAlarmPage::initTestCase()
@@ -233,7 +225,9 @@ void TstFAlarmPage::triggerPushTurnsChannelRed()
     ZnFAlarmSettingDialog dialog(&a);
     QTableWidget *t = dialog.form().fChannelTb;
     QVERIFY(!red(t->item(0, 2)));
-    push(30001, 5);
+    QSignalSpy changed(ZnFAlarmListMgr::instance(), &ZnFAlarmListMgr::fAlarmChanged);
+    QVERIFY(s.sim.pushAlarmTrigger(30001, 5));
+    QVERIFY(changed.wait());
     QCOMPARE(table()->item(0, 2)->text(), QString("消防报警"));
     QVERIFY(red(table()->item(0, 2)));
     QCOMPARE(channelsOf(t), QString("1|通道1|报警|[未配置] / 2|通道2|空闲|[未配置] / 3|通道3|报警|[未配置]"));

@@ -63,8 +63,6 @@ void TstMicGroupPage::initTestCase()
     page->show();
     // Filled when the model's first list arrives, last group on top.
     QTRY_COMPARE(idsOf(groups()), QString("2 1"));
-    QCOMPARE(groups()->item(1, 3)->text(), QString("60 s"));
-    QCOMPARE(groups()->item(0, 2)->text(), QString("Ring Least First"));
 }
 
 void TstMicGroupPage::setCurrent(int id)

@@ -19,10 +19,6 @@ class TstPlayerPage : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cells_data();
-    void cells();
-    void followsPushes_data();
-    void followsPushes();
     void volumeSteps_data();
     void volumeSteps();
     void pressWhilePendingPostponesTheSend();
@@ -30,8 +26,6 @@ private slots:
     void amplifiers();
     void deleteAndRefusal();
     void renameAndSpeakerCheck();
-    void dialogTables_data();
-    void dialogTables();
     void dialogResultsSent_data();
     void dialogResultsSent();
 
@@ -134,56 +128,6 @@ QString TstPlayerPage::cellOf(int id, int column)
 {
     const QTableWidgetItem *item = table()->item(page->rowOf(id), column);
     return item ? item->text() : QStringLiteral("?");
-}
-
-void TstPlayerPage::cells_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("kind from the type when exten is --") << 30 << 0 << "IPTerm";
-    QTest::newRow("kind from exten") << 20 << 0 << "PRTerm";
-    QTest::newRow("online IP temperature") << 30 << 6 << "41 ℃";
-    QTest::newRow("online IP speaker") << 30 << 7 << "Pass";
-    QTest::newRow("offline IP temperature") << 10 << 6 << "×";
-    QTest::newRow("offline IP speaker") << 10 << 7 << "×";
-    QTest::newRow("offline state") << 10 << 4 << "Off Line";
-    QTest::newRow("not an IP amplifier") << 20 << 6 << "---";
-    QTest::newRow("amplifier on") << 30 << 5 << "open";
-}
-
-void TstPlayerPage::cells()
-{
-    QFETCH(int, id);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QCOMPARE(cellOf(id, column), text);
-}
-
-void TstPlayerPage::followsPushes_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("order");
-    QTest::newRow("known id redrawn in place") << 20 << "10 20 30 20005";
-    QTest::newRow("new id: the list again, in order") << 25 << "10 20 25 30 20005";
-}
-
-void TstPlayerPage::followsPushes()
-{
-    QFETCH(int, id);
-    QFETCH(QString, order);
-    QSignalSpy changed(model(), &ZnPlayTermListMgr::playTermChanged);
-    QSignalSpy list(model(), &ZnPlayTermListMgr::gotPlayTermList);
-    Json::Value rows(Json::arrayValue);
-    Json::Value r = amp(id, "IP", "IP", 1, 55);
-    r["name"] = "Pushed";
-    rows.append(r);
-    s.sim.pushPost("SqlConfig", "ipamp", ZnSimData::json(rows));
-    QVERIFY(SimSession::spinUntil([&] { return changed.count() + list.count() == 1; }));
-    QCoreApplication::processEvents();
-    QCOMPARE(idsOf(table()), order);
-    QCOMPARE(cellOf(id, ZnPlayerInfoForm::NameColumn), QString("Pushed"));
-    QCOMPARE(cellOf(id, ZnPlayerInfoForm::TempColumn), QString("55 ℃"));
 }
 
 void TstPlayerPage::volumeSteps_data()
@@ -336,47 +280,6 @@ void TstPlayerPage::renameAndSpeakerCheck()
     QVERIFY(boxes.seen.at(0).contains("Can't check speaker when terminal not idle!"));
     QCOMPARE(sent("POST IpAmpSpkCheck", nullptr), std::vector<std::string>{"30"});
     QCOMPARE(cellOf(30, ZnPlayerInfoForm::SpeakerColumn), QString("Checking"));
-}
-
-void TstPlayerPage::dialogTables_data()
-{
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<QString>("rows");
-    // 30 follows 10 in the default setting; only base terminals there and in the thresholds.
-    QTest::newRow("default setting") << "default" << "10 30 20";
-    QTest::newRow("amplifier thresholds") << "amp" << "30 20 10";
-    QTest::newRow("firewall: every terminal") << "tcp" << "10 20 30 20005";
-}
-
-void TstPlayerPage::dialogTables()
-{
-    QFETCH(QString, dialog);
-    QFETCH(QString, rows);
-    edit(30, [](ZnTerminal &t) { t.masterId = 10; });
-    if (dialog == "default") {
-        ZnTerDefaultSetCtr d;
-        d.loadTable();
-        QCOMPARE(idsOf(d.form().fTerTableWidget), rows);
-        QCOMPARE(d.form().fTerTableWidget->item(1, 0)->background().color(), QColor(200, 200, 200));
-        // Moving the spin box writes every selected row; selecting shows a row's value only.
-        QTableWidget *t = d.form().fTerTableWidget;
-        t->setCurrentCell(0, 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        t->setCurrentCell(2, 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        d.form().fVolumnSpinBox->setValue(33);
-        QCOMPARE((QStringList{t->item(0, 1)->text(), t->item(1, 1)->text(), t->item(2, 1)->text()}),
-                 (QStringList{"33", "0", "33"}));
-    } else if (dialog == "amp") {
-        ZnSetAmpFormCtr d;
-        d.loadTable();
-        QCOMPARE(idsOf(d.form().fAmpTableWidget), rows);
-    } else {
-        ZnSetTCPForm d(1);
-        QTableWidget *t = d.form().fTableWidget;
-        QStringList ids;
-        for (int r = 0; r < t->rowCount(); ++r)
-            ids << t->item(r, 0)->text();
-        QCOMPARE(ids.join(QLatin1Char(' ')), rows);
-    }
 }
 
 void TstPlayerPage::dialogResultsSent_data()

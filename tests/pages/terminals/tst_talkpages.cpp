@@ -23,8 +23,6 @@ class TstTalkPages : public QObject
 private slots:
     void initTestCase();
     void init();
-    void rowTexts_data();
-    void rowTexts();
     void redrawKeepsInsertedColumns();
     void d72Edit_data();
     void d72Edit();
@@ -121,37 +119,6 @@ void TstTalkPages::init()
     s.sim.clearRules();
     for (const char *type : kCounted)
         before[type] = s.sim.count(std::string("POST ") + type);
-}
-
-void TstTalkPages::rowTexts_data()
-{
-    QTest::addColumn<bool>("onD72");
-    QTest::addColumn<int>("id");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("red");
-    QTest::newRow("D72 AEC yes") << true << 50001 << 2 << "Yes" << false;
-    QTest::newRow("D72 PPT no") << true << 50001 << 3 << "No" << false;
-    QTest::newRow("D72 emergency in red") << true << 50002 << 4 << "EmergencyBroadcast" << true;
-    QTest::newRow("D72 unknown status") << true << 50003 << 4 << "Login Out" << false;
-    QTest::newRow("D74 green") << false << 60001 << 6 << "Green" << false;
-    QTest::newRow("D74 colour 0 is red") << false << 60002 << 6 << "Red" << false;
-    QTest::newRow("D74 mode 0 moves left") << false << 60001 << 5 << "Left Move" << false;
-    QTest::newRow("D74 volume") << false << 60002 << 3 << "50" << false;
-}
-
-void TstTalkPages::rowTexts()
-{
-    QFETCH(bool, onD72);
-    QFETCH(int, id);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(bool, red);
-    ZnTerListPage *page = onD72 ? static_cast<ZnTerListPage *>(d72.get()) : d74.get();
-    const int row = page->findRowById(id);
-    QVERIFY(row >= 0);
-    QCOMPARE(cell(page->tableWidget(), row, column), text);
-    QCOMPARE(page->tableWidget()->item(row, column)->foreground().color() == Qt::red, red);
 }
 
 // A pushed change redraws name and status; the code and flag columns stay as inserted.
