@@ -113,7 +113,6 @@ void TstFAlarmPage::pageStates_data()
     QTest::newRow("offline") << 0 << 1 << 2 << "断线" << false;
     QTest::newRow("fire trigger") << 1 << 4 << 2 << "消防报警" << true;
     QTest::newRow("normal trigger") << 1 << 4 << 1 << "短路触发" << false;
-    QTest::newRow("idle") << 1 << 0 << 2 << "空闲" << false;
 }
 
 void TstFAlarmPage::pageStates()

@@ -2,11 +2,8 @@
 #include "ZnPlayTermListMgr.h"
 #include "ZnPlayerInfoForm.h"
 #include "ZnSetAmpFormCtr.h"
-#include "ZnSetTCPForm.h"
-#include "ZnTerDefaultSetCtr.h"
 #include "ZnVolumeStepper.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
