@@ -440,6 +440,14 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
                 break;
             left -= n;
         }
+        // Silent but connected: only the client's own limit ends the transfer.
+        char tmp[4096];
+        pollfd p{fd, POLLIN, 0};
+        while (f.stallAtCut && !m_stop) {
+            const int ready = ::poll(&p, 1, 50);
+            if (ready < 0 || (ready > 0 && ::recv(fd, tmp, sizeof tmp, 0) <= 0))
+                break;
+        }
         return std::string();
     }
     if (cmd == "PostFile") {
