@@ -2,6 +2,7 @@
 // gotPlayTermList(): the request goes out, the simulator sends an answer rendered
 // beforehand (so its own query time is left out), and the clock stops when the
 // model emits its signal on the receive thread. The caller's polling is not counted.
+#include "ZnBenchMain.h"
 #include "ServiceHub.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
@@ -142,11 +143,5 @@ BENCHMARK(BM_ReadRecords)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return znBenchMain<QCoreApplication>(argc, argv);
 }

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "ZnBenchMain.h"
 #include "LogExportKind.h"
 #include "LogExportThread.h"
 #include "ZnGlobals.h"
@@ -23,11 +24,6 @@ namespace {
 
 const int kRows = 100000;
 QString gFolder;
-
-bool runScript(const QString& dir, const QStringList& args)
-{
-    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), QStringList{args.front(), dir} + args.mid(1)) == 0;
-}
 
 // A line of /proc/self/status in kB ("VmRSS", "VmHWM").
 long statusKb(const char* key)
@@ -74,21 +70,6 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     if (!tmp.isValid())
         return 1;
-    const QString dir = tmp.path() + QStringLiteral("/db");
     gFolder = tmp.path();
-    int rc = 1;
-    if (runScript(dir, {QStringLiteral("start")}) && runScript(dir, {QStringLiteral("fill"), QString::number(kRows)})) {
-        QFile portFile(dir + QStringLiteral("/port"));
-        if (portFile.open(QIODevice::ReadOnly))
-            gMySqlPort = portFile.readAll().trimmed().toInt();
-        if (ZnMySql::connectTalkLogDb("127.0.0.1") == 0) {
-            benchmark::RunSpecifiedBenchmarks();
-            rc = 0;
-        } else {
-            std::fprintf(stderr, "cannot reach the benchmark database\n");
-        }
-    }
-    runScript(dir, {QStringLiteral("stop")});
-    benchmark::Shutdown();
-    return rc;
+    return znBenchWithTalkLogDb(tmp.path() + QStringLiteral("/db"), kRows);
 }

@@ -1,6 +1,7 @@
 // The file service over loopback: a 256 MiB download from the simulated service
 // to a local file, and a 10,000-entry listing from the wire into the media
 // page's table. Runs offscreen unless a platform is set.
+#include "ZnBenchMain.h"
 #include "TcpSocketClient.h"
 #include "ZnFileReply.h"
 #include "ZnCFtpClient.h"
@@ -159,10 +160,6 @@ BENCHMARK(BM_ListingFill)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    znBenchOffscreen();
+    return znBenchMain<QApplication>(argc, argv);
 }

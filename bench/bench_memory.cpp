@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "ZnBenchMain.h"
+
 namespace {
 
 const int kStartLimitMs = 20000;
@@ -142,11 +144,5 @@ BENCHMARK(BM_TenThousandPerFamily)->Iterations(1)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return znBenchMain<QCoreApplication>(argc, argv);
 }

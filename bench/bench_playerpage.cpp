@@ -3,6 +3,7 @@
 // table) beside the row-at-a-time insertion at each row's place, and one pushed change redrawn, found by the page's id-ordered
 // lookup beside the frame's walk over column 0. Runs offscreen unless a platform
 // is set.
+#include "ZnBenchMain.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnPlayerInfoForm.h"
 
@@ -129,12 +130,8 @@ BENCHMARK(BM_PlayerPushRedrawLinearLookup)->Unit(benchmark::kMicrosecond)->MinTi
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    znBenchOffscreen();
+    return znBenchMain<QApplication>(argc, argv);
 }

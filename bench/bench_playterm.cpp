@@ -1,6 +1,7 @@
 // The play-terminal model with 10,000 amplifiers: a list answer from the wire to
 // gotPlayTermList(), one pushed change, and the pages' readers. Peak memory is
 // reported as the counter peak_rss_MB.
+#include "ZnBenchMain.h"
 #include "ServiceHub.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
@@ -187,11 +188,5 @@ BENCHMARK(BM_GetById)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return znBenchMain<QCoreApplication>(argc, argv);
 }

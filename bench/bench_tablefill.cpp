@@ -2,6 +2,7 @@
 // table-fill helper, beside the row-at-a-time insertion at the top that the
 // helper replaces (each row inserted at row 0, each cell set after the row is in
 // the table). Runs offscreen unless a platform is set.
+#include "ZnBenchMain.h"
 #include "ZnD82InfoForm.h"
 #include "ZnD82ListMgr.h"
 #include "ZnD82Manage.h"
@@ -83,10 +84,6 @@ BENCHMARK(BM_RefillInsertAtTop)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    znBenchOffscreen();
+    return znBenchMain<QApplication>(argc, argv);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+#include "ZnBenchMain.h"
 #include "ZnDbQuery.h"
 #include "ZnGlobals.h"
 #include "ZnMySql.h"
@@ -18,12 +19,6 @@
 namespace {
 
 const int kRows = 1000000;
-
-bool runScript(const QString& dir, const QStringList& args)
-{
-    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
-                             QStringList{args.front(), dir} + args.mid(1)) == 0;
-}
 
 void pageAt(benchmark::State& state, int offset)
 {
@@ -71,21 +66,5 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     if (!tmp.isValid())
         return 1;
-    const QString dir = tmp.path();
-    int rc = 1;
-    if (runScript(dir, {QStringLiteral("start")})
-        && runScript(dir, {QStringLiteral("fill"), QString::number(kRows)})) {
-        QFile portFile(dir + QStringLiteral("/port"));
-        if (portFile.open(QIODevice::ReadOnly))
-            gMySqlPort = portFile.readAll().trimmed().toInt();
-        if (ZnMySql::connectTalkLogDb("127.0.0.1") == 0) {
-            benchmark::RunSpecifiedBenchmarks();
-            rc = 0;
-        } else {
-            std::fprintf(stderr, "cannot reach the benchmark database\n");
-        }
-    }
-    runScript(dir, {QStringLiteral("stop")});
-    benchmark::Shutdown();
-    return rc;
+    return znBenchWithTalkLogDb(tmp.path(), kRows);
 }

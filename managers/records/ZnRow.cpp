@@ -135,15 +135,16 @@ bool readValue(od::value& value, Value& out, int depth)
         out.kind = ZnRows::String;
         return !value.get_string().get(out.text);
     case od::json_type::number: {
-        od::number n;
-        if (value.get_number().get(n))
+        // Typed reads, not get_number(): that hands out 0 for a decimal with more
+        // digits than a double holds.
+        od::number_type numberType;
+        if (value.get_number_type().get(numberType))
             return false;
-        switch (n.get_number_type()) {
-        case od::number_type::signed_integer: out.kind = ZnRows::Int; out.i = n.get_int64(); break;
-        case od::number_type::unsigned_integer: out.kind = ZnRows::UInt; out.u = n.get_uint64(); break;
-        default: out.kind = ZnRows::Real; out.d = n.get_double(); break;
+        switch (numberType) {
+        case od::number_type::signed_integer: out.kind = ZnRows::Int; return !value.get_int64().get(out.i);
+        case od::number_type::unsigned_integer: out.kind = ZnRows::UInt; return !value.get_uint64().get(out.u);
+        default: out.kind = ZnRows::Real; return !value.get_double().get(out.d);
         }
-        return true;
     }
     case od::json_type::boolean:
         out.kind = ZnRows::Bool;

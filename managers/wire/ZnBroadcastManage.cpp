@@ -12,8 +12,7 @@ const TiXmlElement* broadcastList(TiXmlDocument& doc, const std::string& body)
 {
     if (body.empty() || !ZnXmlNesting::within(body))
         return nullptr;
-    doc.Parse(body.c_str());
-    if (doc.Error())
+    if (!ZnXmlNesting::parse(doc, body))
         return nullptr;
     return doc.FirstChildElement("BroadcastList");
 }

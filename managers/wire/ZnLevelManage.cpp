@@ -24,7 +24,7 @@ std::unique_ptr<std::list<ZnLevel>> ZnLevelManage::parseLevelList(const std::str
     if (!ZnXmlNesting::within(xml))
         return nullptr;
     TiXmlDocument doc;
-    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    ZnXmlNesting::parse(doc, xml, TIXML_ENCODING_UTF8);
     if (doc.Error())
         return nullptr;
     const TiXmlElement* top = doc.FirstChildElement("LevelList");

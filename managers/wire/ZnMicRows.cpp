@@ -174,8 +174,7 @@ bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
     if (!ZnXmlNesting::within(body))
         return false;
     TiXmlDocument doc;
-    doc.Parse(body.c_str());
-    if (doc.Error())
+    if (!ZnXmlNesting::parse(doc, body))
         return false;
     const TiXmlElement* top = doc.FirstChildElement("MicList");
     if (!top)

@@ -139,7 +139,7 @@ bool ZnSchemeManage::parseSet(const std::string& xml, ZnScheme& scheme)
     if (!ZnXmlNesting::within(xml))
         return false;
     TiXmlDocument doc;
-    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    ZnXmlNesting::parse(doc, xml, TIXML_ENCODING_UTF8);
     const TiXmlElement* e = doc.Error() ? nullptr : doc.FirstChildElement();
     if (!e)
         return false;

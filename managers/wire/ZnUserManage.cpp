@@ -12,7 +12,7 @@ const TiXmlElement* topElement(TiXmlDocument& doc, const std::string& xml, const
 {
     if (!ZnXmlNesting::within(xml))
         return nullptr;
-    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    ZnXmlNesting::parse(doc, xml, TIXML_ENCODING_UTF8);
     return doc.Error() ? nullptr : doc.FirstChildElement(name);
 }
 

@@ -1,5 +1,14 @@
 #include "ZnXmlNesting.h"
 
+bool ZnXmlNesting::parse(TiXmlDocument& doc, const std::string& xml, TiXmlEncoding encoding)
+{
+    std::string padded;
+    padded.reserve(xml.size() + 8);
+    padded.append(xml).append(8, '\0');
+    doc.Parse(padded.c_str(), nullptr, encoding);
+    return !doc.Error();
+}
+
 namespace {
 
 // Index just past the next occurrence of end at or after from; npos when none.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tinyxml.h>
+
 #include <string>
 
 // The XML reader recurses once per nesting level while it parses and again while it
@@ -14,4 +16,8 @@ public:
     // declarations and quoted attribute values does not count.
     static int depth(const std::string& xml);
     static bool within(const std::string& xml, int limit = kDefaultLimit) { return depth(xml) <= limit; }
+
+    // Parses into doc; false on a parse error. The reader steps up to three bytes
+    // past the end of a text cut inside a UTF-8 character, so it reads a padded copy.
+    static bool parse(TiXmlDocument& doc, const std::string& xml, TiXmlEncoding encoding = TIXML_DEFAULT_ENCODING);
 };

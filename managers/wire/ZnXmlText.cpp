@@ -13,8 +13,7 @@ bool parse(TiXmlDocument& doc, const std::string& text)
 {
     if (text.empty() || !ZnXmlNesting::within(text))
         return false;
-    doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
-    return !doc.Error();
+    return ZnXmlNesting::parse(doc, text, TIXML_ENCODING_UTF8);
 }
 
 const TiXmlElement* topElement(const TiXmlDocument& doc, const char* name)

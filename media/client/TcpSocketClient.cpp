@@ -25,6 +25,7 @@ constexpr int kMaxHeader = 64 * 1024;
 constexpr qint64 kUploadChunk = 8192;
 constexpr int kWaitSlice = 100;
 std::atomic<quint16> gServicePort{8906};
+std::atomic<int> gSilenceLimitMs{30000};
 
 void registerTypes()
 {
@@ -51,6 +52,11 @@ TcpSocketClient* TcpSocketClient::instance()
         return c;
     }();
     return client;
+}
+
+void TcpSocketClient::setSilenceLimit(int ms)
+{
+    gSilenceLimitMs = ms;
 }
 
 quint16 TcpSocketClient::servicePort()
@@ -357,7 +363,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     QByteArray head;
     int end = -1;
     while ((end = head.indexOf(ZnFileReply::kEnd)) < 0) {
-        if (head.size() > kMaxHeader || !waitReadable(socket, 30000)) {
+        if (head.size() > kMaxHeader || !waitReadable(socket, gSilenceLimitMs)) {
             fail(tr("no answer"));
             return;
         }
@@ -386,7 +392,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
 
     QByteArray buf;
     while (writeOk && done < fileLen) {
-        if (!waitReadable(socket, 30000))
+        if (!waitReadable(socket, gSilenceLimitMs))
             break;
         const qint64 want = qMin<qint64>(fileLen - done, 4 * 1024 * 1024);
         buf.resize(static_cast<int>(want));

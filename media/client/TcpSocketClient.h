@@ -26,6 +26,9 @@ public:
     // The port of the file service on the server's address (8906; tests move it).
     static quint16 servicePort();
     static void setServicePort(quint16 port);
+    // How long a download may wait for its next bytes before it is given up
+    // (30 s; tests shorten it).
+    static void setSilenceLimit(int ms);
 
     void setServer(const QString& host, quint16 port);
     QString mediaRoot() const;

@@ -4,6 +4,7 @@
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
 #include "ZnSsTaskDataMgr.h"
+#include "ZnTimerTaskEditDialog.h"
 #include "ZnTipsInfo.h"
 
 #include <QHeaderView>
@@ -236,4 +237,11 @@ void ZnBaseTaskMgrForm::commitEdited(const ZnSsTask &task, int operation, const 
 {
     if (ZnSsTaskDataMgr::instance()->commit(task, operation) != 0)
         message(failure);
+}
+
+void ZnBaseTaskMgrForm::editInTimerDialog(ZnSsTask &task, int operation)
+{
+    ZnTimerTaskEditDialog dialog(&task);
+    if (dialog.exec() == QDialog::Accepted)
+        commitEdited(task, operation, operation == ZnSsTask::ActionAdd ? tr("Add Error!") : tr("Edit Error!"));
 }

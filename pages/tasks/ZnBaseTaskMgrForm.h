@@ -59,6 +59,8 @@ protected:
     void message(const QString &text);
     // Commits an added or edited task; a refusal is shown with text.
     void commitEdited(const ZnSsTask &task, int operation, const QString &failure);
+    // Opens the timer-task dialog on task and commits it (ActionAdd or ActionMod) if accepted.
+    void editInTimerDialog(ZnSsTask &task, int operation);
 
     Ui::fTaskInfoForm ui;
     int currentSchemeId = -1;

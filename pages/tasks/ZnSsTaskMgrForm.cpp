@@ -1,7 +1,6 @@
 #include "ZnSsTaskMgrForm.h"
 
 #include "ZnSsTaskDataMgr.h"
-#include "ZnTimerTaskEditDialog.h"
 
 ZnSsTaskMgrForm::ZnSsTaskMgrForm(int taskCategory)
 {
@@ -41,9 +40,7 @@ void ZnSsTaskMgrForm::slot_addClicked()
     task.Id = 0;
     task.SourceCategory = category;
     task.state = ZnSsTask::StateIdle;
-    ZnTimerTaskEditDialog dialog(&task);
-    if (dialog.exec() == QDialog::Accepted)
-        commitEdited(task, ZnSsTask::ActionAdd, tr("Add Error!"));
+    editInTimerDialog(task, ZnSsTask::ActionAdd);
 }
 
 void ZnSsTaskMgrForm::slot_editClicked()
@@ -51,9 +48,7 @@ void ZnSsTaskMgrForm::slot_editClicked()
     ZnSsTask task;
     if (!editableCurrentTask(task))
         return;
-    ZnTimerTaskEditDialog dialog(&task);
-    if (dialog.exec() == QDialog::Accepted)
-        commitEdited(task, ZnSsTask::ActionMod, tr("Edit Error!"));
+    editInTimerDialog(task, ZnSsTask::ActionMod);
 }
 
 void ZnSsTaskMgrForm::slot_startTaskClicked()

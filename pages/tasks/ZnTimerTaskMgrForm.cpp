@@ -3,7 +3,6 @@
 #include "QtSchemeInfo.h"
 #include "ZnSchemeList.h"
 #include "ZnSsTaskDataMgr.h"
-#include "ZnTimerTaskEditDialog.h"
 
 namespace {
 const int kPlayPlans = 0;
@@ -57,9 +56,7 @@ void ZnTimerTaskMgrForm::slot_addClicked()
     task.SourceCategory = category;
     task.TimerPlanId = currentSchemeId;
     task.state = ZnSsTask::StateIdle;
-    ZnTimerTaskEditDialog dialog(&task);
-    if (dialog.exec() == QDialog::Accepted)
-        commitEdited(task, ZnSsTask::ActionAdd, tr("Add Error!"));
+    editInTimerDialog(task, ZnSsTask::ActionAdd);
 }
 
 void ZnTimerTaskMgrForm::slot_editClicked()
@@ -67,9 +64,7 @@ void ZnTimerTaskMgrForm::slot_editClicked()
     ZnSsTask task;
     if (!editableCurrentTask(task))
         return;
-    ZnTimerTaskEditDialog dialog(&task);
-    if (dialog.exec() == QDialog::Accepted)
-        commitEdited(task, ZnSsTask::ActionMod, tr("Edit Error!"));
+    editInTimerDialog(task, ZnSsTask::ActionMod);
 }
 
 void ZnTimerTaskMgrForm::slot_startTaskClicked()

@@ -94,6 +94,14 @@
 <context>
     <name>ZnBaseTaskMgrForm</name>
     <message>
+        <source>Add Error!</source>
+        <translation>添加失败！</translation>
+    </message>
+    <message>
+        <source>Edit Error!</source>
+        <translation>修改失败！</translation>
+    </message>
+    <message>
         <source>Broadcast Type</source>
         <translation>广播类型</translation>
     </message>
@@ -286,17 +294,6 @@
     </message>
 </context>
 <context>
-    <name>ZnSsTaskMgrForm</name>
-    <message>
-        <source>Add Error!</source>
-        <translation>添加失败！</translation>
-    </message>
-    <message>
-        <source>Edit Error!</source>
-        <translation>修改失败！</translation>
-    </message>
-</context>
-<context>
     <name>ZnTaskSourceCtrl</name>
     <message>
         <source>The file path must not contain &quot;@#$%&quot;!</source>
@@ -312,17 +309,6 @@
     <message>
         <source>Please select play file!</source>
         <translation>请选择播放文件！</translation>
-    </message>
-</context>
-<context>
-    <name>ZnTimerTaskMgrForm</name>
-    <message>
-        <source>Add Error!</source>
-        <translation>添加失败！</translation>
-    </message>
-    <message>
-        <source>Edit Error!</source>
-        <translation>修改失败！</translation>
     </message>
 </context>
 <context>

@@ -9,10 +9,15 @@
 #include "ZnResources.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 namespace {
 
@@ -172,6 +177,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::newRow("table gone midway") << "rename table userlog to userlog_away" << int(LogExportThread::QueryFailed);
         QTest::newRow("stopped midway") << "stop" << 2;
+        QTest::newRow("database stops midway") << "server" << int(LogExportThread::QueryFailed);
+        QTest::newRow("disk full midway") << "disk" << int(LogExportThread::OpenFailed);
         QTest::newRow("replace declined") << "decline" << 2;
     }
     void earlierFileKept()
@@ -189,12 +196,26 @@ private slots:
             QVERIFY(ask.handled());
             QVERIFY(!dialog.exportThread() && dialog.form().fExportBtn->isEnabled());
         } else {
+            // A file-size limit with its signal ignored fails writes as a full disk does.
+            rlimit old{};
+            getrlimit(RLIMIT_FSIZE, &old);
+            rlimit small = old;
+            small.rlim_cur = 2000;
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            if (how == "disk")
+                QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
             const int got = runThread([&](LogExportThread &t) {
                 if (how == "stop")
                     t.requestInterruption();
-                else
+                else if (how == "server")
+                    QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)});
+                else if (how != "disk")
                     sql(how);
             });
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, oldHandler);
+            if (how == "server")
+                QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}), 0);
             sql("rename table userlog_away to userlog");
             QCOMPARE(got, code);
         }

@@ -62,6 +62,7 @@ void TstRowReaders::bothParsers_data()
     row("number with a leading zero", R"([{"name":01}])", false, true, "1");
     row("number beyond 64 bits", R"([{"name":123456789012345678901234567890}])", false, true,
         "9223372036854775807");
+    row("decimal longer than a double", R"([{"name":4.000000000000000000000000025744}])", true, true, "4");
     row("lone low surrogate", R"([{"name":"\udc00"}])", false, true, "\xed\xb0\x80");
     row("invalid UTF-8 in a name", large("{\"name\":\"Hall \xff\xfe\"}"), false, true, "Hall \xff\xfe");
     row("nested past the fast reader", nested(ZnRow::kMaxDepth + 5), false, true, "deep");

@@ -1,4 +1,5 @@
 #include "ZnSimFileService.h"
+#include "ZnSimListener.h"
 
 #include <json/json.h>
 
@@ -227,24 +228,9 @@ bool ZnSimFileService::start(int port, const std::string& host, const std::strin
     m_systemFolder = sysTmpl;
     QDir().mkpath(q(backupFolder()));
     QDir().mkpath(q(recoveryFolder()));
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_listenFd = ZnSimListener::open(host, port, 16, m_port);
     if (m_listenFd < 0)
         return false;
-    int on = 1;
-    ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    socklen_t len = sizeof(addr);
-    if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1
-        || ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
-        || ::listen(m_listenFd, 16) != 0
-        || ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        ::close(m_listenFd);
-        m_listenFd = -1;
-        return false;
-    }
-    m_port = ntohs(addr.sin_port);
     m_stop = false;
     m_thread = std::thread([this] { acceptLoop(); });
     return true;
@@ -453,6 +439,14 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
             if (n <= 0 || !sender.send(chunk.data(), static_cast<size_t>(n)))
                 break;
             left -= n;
+        }
+        // Silent but connected: only the client's own limit ends the transfer.
+        char tmp[4096];
+        pollfd p{fd, POLLIN, 0};
+        while (f.stallAtCut && !m_stop) {
+            const int ready = ::poll(&p, 1, 50);
+            if (ready < 0 || (ready > 0 && ::recv(fd, tmp, sizeof tmp, 0) <= 0))
+                break;
         }
         return std::string();
     }

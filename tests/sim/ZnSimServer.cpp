@@ -1,4 +1,5 @@
 #include "ZnSimServer.h"
+#include "ZnSimListener.h"
 
 #include "ZnDigest.h"
 #include "ZnMessageFramer.h"
@@ -57,25 +58,10 @@ ZnSimServer::~ZnSimServer()
 bool ZnSimServer::start(int port, const std::string& host)
 {
     stop();
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_listenFd = ZnSimListener::open(host, port, 8, m_port);
     if (m_listenFd < 0)
         return false;
-    int on = 1;
-    ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    socklen_t len = sizeof(addr);
-    if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1
-        || ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
-        || ::listen(m_listenFd, 8) != 0
-        || ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        ::close(m_listenFd);
-        m_listenFd = -1;
-        return false;
-    }
     ::fcntl(m_listenFd, F_SETFL, ::fcntl(m_listenFd, F_GETFL, 0) | O_NONBLOCK);
-    m_port = ntohs(addr.sin_port);
     m_stop = false;
     m_thread = std::thread([this] { loop(); });
     return true;

@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 // Generous bound for a loaded machine; costs nothing when things go right.
 constexpr int kWaitMs = 20000;
@@ -315,6 +319,54 @@ private slots:
         } else {
             QCOMPARE(inside, QStringList());
         }
+    }
+
+    // A download that cannot finish says why and leaves the folder as it was: the
+    // file saved before intact, nothing under the new name, no temporary file.
+    void downloadFaults_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("service silent mid-file") << false << QStringLiteral("interrupted");
+        QTest::newRow("disk full mid-file") << true << QStringLiteral("write failed");
+    }
+    void downloadFaults()
+    {
+        QFETCH(bool, diskFull);
+        QFETCH(QString, error);
+        ZnSimFileService::Faults f;
+        f.cutGetFileAt = diskFull ? -1 : 50000;
+        f.stallAtCut = !diskFull;
+        setFaults(0, f);
+        TcpSocketClient::setSilenceLimit(300);
+        QTemporaryDir folder;
+        const QString earlier = folder.filePath(QStringLiteral("earlier.mp3"));
+        QFile e(earlier);
+        QVERIFY(e.open(QIODevice::WriteOnly) && e.write("saved before") == 12);
+        e.close();
+
+        // The limit holds for this process's files only; the signal it would raise
+        // is ignored, so writes past it fail as on a full disk.
+        rlimit old{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = 20000;
+        if (diskFull)
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        m_client->addDownloadTask(kRoot + QStringLiteral("/欢迎词.mp3"), folder.filePath(QStringLiteral("欢迎词.mp3")), 3000);
+        const Done d = waitDone(3000);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        TcpSocketClient::setSilenceLimit(30000);
+        setFaults(0);
+        m_done.clear();
+
+        QCOMPARE(d.ok, false);
+        QCOMPARE(d.error, error);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList(QStringLiteral("earlier.mp3")));
+        QCOMPARE(fileBytes(earlier), QByteArray("saved before"));
     }
 
     void downloadNeverOverwrites()

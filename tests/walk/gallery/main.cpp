@@ -69,18 +69,23 @@ void closeWindow(QWidget *w)
     w->close();
 }
 
-// Clicks each button of the page that opens a window and grabs what it opens;
-// modal ones are grabbed and cancelled from a timer while their exec() runs.
-void openDialogs(const QString &prefix, QWidget *page)
+// Chooses the first row of the page's main table, as most buttons and the detail
+// panels act on the chosen row.
+void chooseFirstRow(QWidget *page)
 {
-    // Most buttons act on the chosen row: choose the first one of the main table.
     QTableWidget *table = nullptr;
     for (QTableWidget *t : page->findChildren<QTableWidget *>()) {
         if (t->isVisibleTo(page) && (!table || t->rowCount() > table->rowCount()))
             table = t;
     }
-    if (table && table->rowCount() > 0)
-        table->selectRow(0);
+    if (table && table->rowCount() > 0 && table->item(0, 0))
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 0)).center());
+}
+
+// Clicks each button of the page that opens a window and grabs what it opens;
+// modal ones are grabbed and cancelled from a timer while their exec() runs.
+void openDialogs(const QString &prefix, QWidget *page)
+{
     QSet<QString> done;
     const auto buttons = page->findChildren<QAbstractButton *>();
     for (QAbstractButton *button : buttons) {
@@ -137,6 +142,10 @@ int main(int argc, char *argv[])
         missed = ZnPageWalker(window).walk([&](const ZnPageWalker::Stop &stop) {
             // Let the page fill from the simulator before the picture.
             (void)QTest::qWaitFor([&] { return !ZnPageWalker::shownTexts(stop.page).isEmpty(); }, 3000);
+            // The server clock shows dashes until its first tick.
+            (void)QTest::qWaitFor([&] { return !window.form().mSrvTimeLe->text().startsWith(QLatin1Char('-')); }, 3000);
+            chooseFirstRow(stop.page);
+            QCoreApplication::processEvents();
             const QString prefix = QStringLiteral("%1-%2").arg(++n, 2, 10, QLatin1Char('0')).arg(stop.name);
             save(&window, prefix);
             if (dialogs)
