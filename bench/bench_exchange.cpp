@@ -7,6 +7,7 @@
 #include "ZnSimServer.h"
 #include "ZnTerminal.h"
 
+#include <QTest>
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -51,7 +52,7 @@ struct Session {
         centre.setLoginUser("admin", "admin");
         apiSetPlayTerminalCallback(&centre, &onTerminals);
         centre.startReceiveThread();
-        ok = ZnSimServer::waitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
+        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
     }
     ~Session() { centre.stopReceiveThread(); }
 };

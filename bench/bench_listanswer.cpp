@@ -11,6 +11,7 @@
 #include "ZnTerminalManage.h"
 #include "ZnSimServer.h"
 
+#include <QTest>
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
@@ -43,7 +44,7 @@ struct Session
         centre.setServerAddress("127.0.0.1", sim.port());
         centre.setLoginUser("admin", "admin");
         centre.startReceiveThread();
-        ok = ZnSimServer::waitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
+        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
         ServiceHub::create(&centre);
         QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList, [] {
             gSignalAt = nowNs();

@@ -8,6 +8,7 @@
 #include "ZnSimServer.h"
 #include "ZnTerminalManage.h"
 
+#include <QTest>
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
@@ -44,7 +45,7 @@ struct Setup
         centre.setServerAddress("127.0.0.1", sim.port());
         centre.setLoginUser("admin", "admin");
         centre.startReceiveThread();
-        ok = ZnSimServer::waitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
+        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
         ServiceHub::create(&centre);
         QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
                          [] { ++gLists; });

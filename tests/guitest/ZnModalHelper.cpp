@@ -1,7 +1,7 @@
 #include "ZnModalHelper.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -11,26 +11,33 @@
 void ZnModalHelper::onModal(Action action, QWidget *skip)
 {
     done = false;
-    auto *timer = new QTimer(this);
-    QElapsedTimer clock;
-    clock.start();
+    pending = std::move(action);
+    skipped = skip;
+    qApp->installEventFilter(this);
+    // A modal window already open is answered as well.
+    QTimer::singleShot(0, this, &ZnModalHelper::check);
+}
+
+bool ZnModalHelper::eventFilter(QObject *watched, QEvent *event)
+{
+    // A window shown or hidden may change which modal window is on top: a box that
+    // closes hands the turn back to the dialog under it.
+    const bool turn = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    if (turn && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+        QTimer::singleShot(0, this, &ZnModalHelper::check);
+    return false;
+}
+
+void ZnModalHelper::check()
+{
+    QWidget *w = activeModal();
     // Guarded: a later box built at the address of a destroyed one is not skipped.
-    const QPointer<QWidget> skipped(skip);
-    connect(timer, &QTimer::timeout, this, [=] {
-        QWidget *w = activeModal();
-        const bool found = w && !(skipped && w == skipped) && w->isVisible();
-        if (found || clock.elapsed() > 3000) {
-            // Stopped first: the action may run an event loop of its own.
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (found) {
-            texts = visibleTexts(w);
-            done = true;
-            action(w);
-        }
-    });
-    timer->start(10);
+    if (done || !w || !w->isVisible() || (skipped && w == skipped))
+        return;
+    qApp->removeEventFilter(this);
+    texts = visibleTexts(w);
+    done = true;
+    pending(w);
 }
 
 void ZnModalHelper::answer(const QString &how, QWidget *skip)
@@ -65,12 +72,5 @@ QStringList ZnModalHelper::visibleTexts(QWidget *root)
 
 bool ZnModalHelper::waitFor(const std::function<bool()> &pred, int timeoutMs)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    return QTest::qWaitFor(pred, timeoutMs);
 }

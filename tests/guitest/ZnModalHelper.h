@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QObject>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -9,8 +10,8 @@
 class QAbstractButton;
 
 // Answers the modal dialog that a piece of code under test is about to open.
-// Arm it before the call that runs exec(); it waits (bounded) for a modal
-// widget to appear and hands it to the action, then the call returns.
+// Arm it before the call that runs exec(); when a modal window (not `skip`) is on
+// top it hands it to the action from the window's own event loop.
 class ZnModalHelper : public QObject
 {
     Q_OBJECT
@@ -32,7 +33,14 @@ public:
     // Processes events until pred() is true or the time is up.
     static bool waitFor(const std::function<bool()> &pred, int timeoutMs = 3000);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void check();
+
+    Action pending;
+    QPointer<QWidget> skipped;
     bool done = false;
     QStringList texts;
 };

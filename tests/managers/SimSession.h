@@ -5,6 +5,7 @@
 #include "ZnSimServer.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 #include <atomic>
 #include <functional>
@@ -22,6 +23,18 @@ public:
         return count;
     }
     static void onLoss() { ++losses(); }
+    // The last marker the centre handed on (see ZnSimServer::pushMarker).
+    static std::atomic<int>& markerSeen()
+    {
+        static std::atomic<int> seen{0};
+        return seen;
+    }
+    static void onConflict(int, const char* body)
+    {
+        const std::string text(body ? body : "");
+        if (text.compare(0, 7, "marker ") == 0)
+            markerSeen() = std::atoi(text.c_str() + 7);
+    }
 
     SimSession() { sim.start(); }
     ~SimSession()
@@ -37,6 +50,7 @@ public:
         if (!centre) {
             centre.reset(new ZnManageCenter);
             centre->setLossCallback(&SimSession::onLoss);
+            centre->setConflictCallback(&SimSession::onConflict);
         }
         centre->setServerAddress("127.0.0.1", port < 0 ? sim.port() : port);
         centre->setLoginUser(user, password);
@@ -45,7 +59,7 @@ public:
 
     bool waitState(int state, int timeoutMs = 10000)
     {
-        return ZnSimServer::waitFor([&] { return centre->state() == state; }, timeoutMs);
+        return spinUntil([&] { return centre->state() == state; }, timeoutMs);
     }
 
     bool login(const std::string& user = "admin", const std::string& password = "admin")
@@ -57,10 +71,19 @@ public:
     // Lets queued work of the GUI thread run while waiting.
     static bool spinUntil(const std::function<bool()>& cond, int timeoutMs = 10000)
     {
-        return ZnSimServer::waitFor([&] {
-            QCoreApplication::processEvents();
-            return cond();
-        }, timeoutMs);
+        return QTest::qWaitFor(cond, timeoutMs);
+    }
+
+    // Returns once the centre has handled everything the server sent so far, and the
+    // signals it queued for this thread have been delivered.
+    bool settle()
+    {
+        static std::atomic<int> sent{0};
+        const int n = ++sent;
+        sim.pushMarker(n);
+        const bool seen = spinUntil([n] { return markerSeen() >= n; });
+        QCoreApplication::processEvents();
+        return seen;
     }
 
     // The requests the server got whose label starts with prefix.

@@ -67,14 +67,14 @@ void TstDispatch::pushIsRoutedByKeyInSlotOrder()
     later.acceptKey = "SqlConfig_d82";
 
     m_session.sim.pushPost("SqlConfig", "d82", "[{\"terminalId\":\"80001\"}]");
-    QVERIFY(ZnSimServer::waitFor([&] { return d82.saw("post SqlConfig_d82"); }));
+    QVERIFY(SimSession::spinUntil([&] { return d82.saw("post SqlConfig_d82"); }));
     QVERIFY(first.saw("post SqlConfig_d82"));
     QVERIFY(!later.saw("post SqlConfig_d82"));
     QCOMPARE(d82.bodies().back(), std::string("[{\"terminalId\":\"80001\"}]"));
 
     // A blank after the colon is part of the value: that key matches no manager.
     m_session.sim.pushRaw("POST DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype: d82\r\nContent-Length:2\r\n\r\n[]");
-    QVERIFY(ZnSimServer::waitFor([&] { return later.saw("post SqlConfig_ d82"); }));
+    QVERIFY(SimSession::spinUntil([&] { return later.saw("post SqlConfig_ d82"); }));
     QCOMPARE(d82.bodiesOf("post SqlConfig_d82").size(), size_t(1));
     const std::vector<std::string> journal = probes.journal();
     const auto it = std::find(journal.begin(), journal.end(), "slot1: post SqlConfig_ d82");
@@ -117,13 +117,13 @@ void TstDispatch::conflictDeleteAndSet()
     // A conflict goes to its callback only, not to the managers as well.
     const std::string conflict = "[{\"terminalId\":\"7\",\"name\":\"A\",\"ip\":\"1.2.3.4\"}]";
     m_session.sim.pushPost("TerminalConflict", "", conflict);
-    QVERIFY(ZnSimServer::waitFor([&] { return !guarded(gConflict).empty(); }));
+    QVERIFY(SimSession::spinUntil([&] { return !guarded(gConflict).empty(); }));
     QCOMPARE(guarded(gConflict), "0:" + conflict);
 
     // A deletion goes to every manager; the region manager acts on its own type.
     m_session.sim.pushDelete("Region", 12);
     m_session.sim.pushDelete("region", 13);
-    QVERIFY(ZnSimServer::waitFor([&] { return scheme.saw("delete region 13"); }));
+    QVERIFY(SimSession::spinUntil([&] { return scheme.saw("delete region 13"); }));
     QVERIFY(first.saw("delete Region 12"));
     QCOMPARE(first.calls().front(), std::string("delete Region 12"));
     QCOMPARE(guarded(gRegionEvents), (std::vector<int>{143, 12}));
@@ -132,7 +132,7 @@ void TstDispatch::conflictDeleteAndSet()
     // as the family tests show).
     tts.acceptKey = "SqlConfig_tts71";
     m_session.sim.pushSet("SqlConfig", "tts71", "[]");
-    QVERIFY(ZnSimServer::waitFor([&] { return tts.saw("post SqlConfig_tts71"); }));
+    QVERIFY(SimSession::spinUntil([&] { return tts.saw("post SqlConfig_tts71"); }));
     QVERIFY(!scheme.saw("post SqlConfig_tts71"));
 }
 
@@ -147,7 +147,7 @@ void TstDispatch::splitMergedAndNulBytes()
     m_session.sim.setSplit(1, 0);
     QCOMPARE(centre.getD82List(), 0);
     m_session.sim.pushPost("SqlConfig", "d82", "[{\"name\":\"split\"}]");
-    QVERIFY(ZnSimServer::waitFor([&] { return d82.saw("post SqlConfig_d82"); }));
+    QVERIFY(SimSession::spinUntil([&] { return d82.saw("post SqlConfig_d82"); }));
     m_session.sim.setSplit(0);
 
     // Three messages in one write are handed on in order; a NUL is counted, not cut.
@@ -156,7 +156,7 @@ void TstDispatch::splitMergedAndNulBytes()
         merged += ZnSimServer::message("POST DBP/1.0", "SqlConfig", "d82", name);
     m_session.sim.pushRaw(merged);
     m_session.sim.pushPost("SqlConfig", "d82", "after");
-    QVERIFY(ZnSimServer::waitFor([&] { return d82.bodiesOf("post").size() == 5; }));
+    QVERIFY(SimSession::spinUntil([&] { return d82.bodiesOf("post").size() == 5; }));
     QCOMPARE(d82.bodiesOf("post"), (std::vector<std::string>{"[{\"name\":\"split\"}]", "one", "two",
                                                               std::string("ab\0cd", 5), "after"}));
 }
@@ -177,7 +177,7 @@ void TstDispatch::badInputNeverEndsTheConnection()
     m_session.sim.pushPost("SqlConfig", "d82", "[]");
     // A manager that throws is passed by; the later ones are still offered each push
     // (the D72 manager in slot 12 takes "SqlConfig_dsk72" before slot 17 sees it).
-    QVERIFY(ZnSimServer::waitFor([&] { return d82.bodiesOf("post").size() == 2; }));
+    QVERIFY(SimSession::spinUntil([&] { return d82.bodiesOf("post").size() == 2; }));
     QCOMPARE(d82.bodiesOf("post SqlConfig_d82"), (std::vector<std::string>{"{not json", "[]"}));
     QCOMPARE(centre.state(), int(ZnNetManage::LoggedIn));
     QCOMPARE(centre.getTtsList(), 0);
@@ -243,7 +243,7 @@ void TstDispatch::serverClosingMidMessageIsALoss()
     s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::CloseMidMessage));
     QCOMPARE(s.centre->getD82List(), 4);
     QVERIFY(s.waitState(ZnNetManage::Stopped));
-    QVERIFY(ZnSimServer::waitFor([&] { return SimSession::losses() == losses + 1; }));
+    QVERIFY(SimSession::spinUntil([&] { return SimSession::losses() == losses + 1; }));
 }
 
 QTEST_GUILESS_MAIN(TstDispatch)

@@ -105,9 +105,10 @@ private slots:
             "3: [5|||0|0||||||0||]"}));
     }
 
-    void hostileLogBodiesAreSurvived()
+    void hostileLogBodiesLeaveNoHalfState()
     {
-        // Every cut and many mutations of valid answers, for every log type.
+        // Every cut and many mutations of valid answers, for every log type; a good
+        // page afterwards reads as it would on a fresh manager.
         const std::string count = "[{\"count(*)\":\"250\"}]";
         std::mt19937 rng(20261206);
         for (int type = 127; type <= 134; ++type) {
@@ -117,6 +118,11 @@ private slots:
             for (int i = 0; i < 300; ++i)
                 m_log.onResponse(type, mutate(valid, rng));
         }
+        gEvents.clear();
+        m_log.onResponse(134, kTalkPage);
+        QCOMPARE(gEvents.size(), size_t(1));
+        QCOMPARE(gEvents.front().substr(0, 9), std::string("7: [12|20"));
+        QVERIFY(gEvents.front().find("] [11|||0|0|二号楼|") != std::string::npos);
     }
 
     void serverSettings()

@@ -14,16 +14,26 @@ namespace {
 bool loginOnClock(SimSession& s, ZnManualClock& clock)
 {
     s.connect();
-    if (!ZnSimServer::waitFor([&] { return s.sim.acceptedCount() > 0; }))
+    if (!SimSession::spinUntil([&] { return s.sim.acceptedCount() > 0; }))
         return false;
     clock.advance(1);
     return s.waitState(ZnNetManage::LoggedIn);
 }
 
-// Moves the test clock while the GUI thread waits inside a request.
-void advanceSoon(ZnManualClock& clock, int64_t seconds, int afterMs = 30)
+// Moves the test clock once, from inside the GUI thread's wait for the answer: the
+// first pass of that wait after the server has the request (its start time is taken).
+void advanceInWait(SimSession& s, ZnManualClock& clock, int64_t seconds, const std::string& label)
 {
-    QTimer::singleShot(afterMs, [&clock, seconds] { clock.advance(seconds); });
+    auto* mover = new QTimer;
+    const int before = s.sim.count(label);
+    QObject::connect(mover, &QTimer::timeout, [=, &s, &clock] {
+        if (s.sim.count(label) > before) {
+            clock.advance(seconds);
+            mover->deleteLater();
+            mover->stop();
+        }
+    });
+    mover->start(0);
 }
 }
 
@@ -88,10 +98,10 @@ void TstRequestExchange::noAnswerGivesThreeAndTheLateAnswerIsDropped()
     QVERIFY(loginOnClock(s, clock));
     // Two whole seconds are not enough for a time-out; three are.
     s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", 300, 1));
-    advanceSoon(clock, 2);
+    advanceInWait(s, clock, 2, "GET SqlConfig/D82List");
     QCOMPARE(s.centre->getD82List(), 0);
     s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold, "", 0, 1));
-    advanceSoon(clock, 3);
+    advanceInWait(s, clock, 3, "GET SqlConfig/D82List");
     QCOMPARE(s.centre->getD82List(), 3);
     QCOMPARE(s.centre->pendingCount(), 0);
 
@@ -111,8 +121,7 @@ void TstRequestExchange::stoppedConnectionGivesFour()
 
     QVERIFY(s.login());
     // A request waiting when the receive loop ends.
-    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold));
-    QTimer::singleShot(50, [&s] { s.sim.closeClients(); });
+    s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::CloseMidMessage));
     QCOMPARE(s.centre->getD82List(), 4);
     QVERIFY(s.waitState(ZnNetManage::Stopped));
     QCOMPARE(s.centre->getTtsList(), 4);
@@ -154,20 +163,14 @@ void TstRequestExchange::keepAliveAnswerCannotTurnARefusalIntoSuccess()
     // refusal of the GUI's own request comes after it.
     s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Withhold, "", 0, 1));
     const int onlineBefore = s.sim.count("ONLINE");
-    QTimer::singleShot(30, [&clock] { clock.advance(1); });
-    // The refusal follows once the keep-alive is answered (only the POST still pending).
-    QTimer refuse;
-    int polls = 0;
-    connect(&refuse, &QTimer::timeout, [&] {
-        if ((s.sim.count("ONLINE") == onlineBefore + 1 && s.centre->pendingCount() == 1) || ++polls > 3000) {
-            refuse.stop();
-            for (const ZnSimRequest& r : s.sim.requests()) {
-                if (r.method == "POST")
-                    s.sim.pushRaw(ZnSimServer::answer(false, r.cseq, "refused"));
-            }
-        }
+    // The keep-alive falls due in the wait; the refusal follows its answer on the wire.
+    advanceInWait(s, clock, 1, "POST IpAmpSet");
+    int postCSeq = -1;
+    s.sim.setRequestHook([&](const ZnSimRequest& r) {
+        if (r.method == "POST")
+            postCSeq = r.cseq;
+        return r.method == "ONLINE" ? ZnSimServer::answer(false, postCSeq, "refused") : std::string();
     });
-    refuse.start(10);
     ZnTerminal terminal;
     terminal.id = 10001;
     QCOMPARE(s.centre->modifyPlayTerminal(terminal), 1);
@@ -180,12 +183,17 @@ void TstRequestExchange::requestStartedWithinAWaitKeepsBothOutcomes()
     // another request; it waits for the line, then gets its own answer.
     m_s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Withhold, "", 0, 1));
     int inner = -9;
-    QTimer::singleShot(30, [&] { inner = m_s.centre->getTtsList(); });
-    QTimer::singleShot(200, [this] {
+    // The refusal is sent from inside the inner request's wait.
+    auto refuse = [this] {
+        QVERIFY(SimSession::spinUntil([&] { return m_s.sim.count("GET SqlConfig/D82List") > 0; }));
         for (const ZnSimRequest& r : m_s.sim.requests()) {
             if (r.label() == "GET SqlConfig/D82List")
                 m_s.sim.pushRaw(ZnSimServer::answer(false, r.cseq, "busy"));
         }
+    };
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, refuse);
+        inner = m_s.centre->getTtsList();
     });
     QCOMPARE(m_s.centre->getD82List(), 1);
     QCOMPARE(inner, 0);
@@ -196,17 +204,17 @@ void TstRequestExchange::serverTimeIsTakenFromItsOwnAnswer()
     QCOMPARE(m_s.centre->systemTime(), std::string("."));
     m_s.sim.setSystemTime("2026-12-06 21:00:05");
     QCOMPARE(apiGetSystemTime(m_s.centre.get()), 0);
-    QVERIFY(ZnSimServer::waitFor([&] { return m_s.centre->systemTime() == "2026-12-06 21:00:05"; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_s.centre->systemTime() == "2026-12-06 21:00:05"; }));
     QVERIFY(m_s.sim.requests().back().raw.find("GET DBP/1.0\r\nCSeq:") == 0);
 
     // Another stray answer carrying a time does not set it.
     m_s.sim.pushRaw(ZnSimServer::answer(true, 9999, "{\"SystemTime\":\"1999-01-01 00:00:00\"}\n"));
-    QTest::qWait(100);
+    QVERIFY(m_s.settle());
     QCOMPARE(m_s.centre->systemTime(), std::string("2026-12-06 21:00:05"));
 
     m_s.sim.setSystemTime("");
     apiGetSystemTime(m_s.centre.get());
-    QVERIFY(ZnSimServer::waitFor([&] { return m_s.centre->systemTime() == "----"; }));
+    QVERIFY(SimSession::spinUntil([&] { return m_s.centre->systemTime() == "----"; }));
     QCOMPARE(m_s.centre->pendingCount(), 0);
 }
 

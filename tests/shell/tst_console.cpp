@@ -127,16 +127,15 @@ private slots:
         QProcess *p = start({"-serverip", "127.0.0.1", "-user", "admin", "-password", "admin"});
         QString out;
         auto shows = [&](const char *text, int ms) {
-            return ZnSimServer::waitFor(
+            return QTest::qWaitFor(
                 [&] {
-                    p->waitForReadyRead(50);
                     out += QString::fromUtf8(p->readAllStandardOutput());
                     return out.contains(text);
                 },
                 ms);
         };
         QVERIFY(shows("main window", 20000));
-        QVERIFY(ZnSimServer::waitFor([&] { return server.count("GET GetSystemTime") > 0; }, 5000));
+        QTRY_VERIFY_WITH_TIMEOUT(server.count("GET GetSystemTime") > 0, 5000);
 
         // A conflict body that is no list shows nothing, a list is shown.
         server.pushPost("TerminalConflict", "", "{not json");

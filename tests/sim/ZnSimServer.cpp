@@ -165,17 +165,6 @@ int ZnSimServer::count(const std::string& labelPrefix) const
     }));
 }
 
-bool ZnSimServer::waitFor(const std::function<bool()>& cond, int timeoutMs)
-{
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!cond()) {
-        if (Clock::now() >= end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
 void ZnSimServer::loop()
 {
     while (!m_stop) {
@@ -303,6 +292,11 @@ void ZnSimServer::handle(Client& client, const std::string& message)
         queue(client, a.substr(0, std::max<size_t>(1, a.size() / 2)), 0, true);
     else
         queue(client, std::move(a), rule && rule->action == ZnSimRule::Delay ? rule->delayMs : 0);
+    if (m_requestHook) {
+        const std::string after = m_requestHook(request);
+        if (!after.empty())
+            queue(client, after);
+    }
 }
 
 std::string ZnSimServer::respond(const ZnSimRequest& request, bool& ok)

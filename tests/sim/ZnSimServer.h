@@ -44,6 +44,14 @@ public:
     void setPushChanges(bool on) { m_pushChanges = on; }
     void setSystemTime(const std::string& text) { locked([&] { m_systemTime = text; }); }
 
+    // Called on the server's thread with each request once its answer is queued, under
+    // the server's lock (it must not call back into the server). What it returns is sent
+    // right after that answer.
+    using RequestHook = std::function<std::string(const ZnSimRequest&)>;
+    void setRequestHook(RequestHook hook)
+    {
+        locked([&] { m_requestHook = std::move(hook); });
+    }
     void addRule(const ZnSimRule& rule) { locked([&] { m_rules.push_back(rule); }); }
     void clearRules() { locked([&] { m_rules.clear(); }); }
     // Every later write goes out in pieces of at most bytes, pauseMs apart; 0 writes whole.
@@ -60,6 +68,9 @@ public:
     // pushes its row as the fire-alarm system would; false for an unknown id.
     bool pushAlarmTrigger(int id, int bits);
     void pushRaw(const std::string& bytes);
+    // A conflict push with the body "marker <n>". Sent after a case, it shows the client
+    // has handled everything before it, so a test never sleeps to prove that nothing came.
+    void pushMarker(int n) { pushPost("TerminalConflict", "", "marker " + std::to_string(n)); }
     // Sends whatever answers the Withhold rules held back so far.
     void releaseHeld();
     void closeClients();
@@ -69,8 +80,6 @@ public:
     std::vector<ZnSimRequest> requests() const { return locked([&] { return m_requests; }); }
     int count(const std::string& labelPrefix) const;
     std::string receivedBytes() const { return locked([&] { return m_received; }); }
-    // Polls cond every few milliseconds for at most timeoutMs.
-    static bool waitFor(const std::function<bool()>& cond, int timeoutMs = 3000);
 
     static std::string answer(bool ok, int cseq, const std::string& body);
     static std::string message(const std::string& startLine, const std::string& packetType,
@@ -107,6 +116,7 @@ private:
     std::vector<ZnSimRule> m_rules;
     std::vector<std::unique_ptr<Client>> m_clients;
     std::vector<ZnSimRequest> m_requests;
+    RequestHook m_requestHook;
     std::string m_received;
     std::string m_systemTime = "2026-12-06 08:30:00";
     int m_splitBytes = 0;

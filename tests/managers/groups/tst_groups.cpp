@@ -119,8 +119,7 @@ void TstGroups::groupAddModifyDelete()
     // The server also announces the deletion; the group goes once.
     QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Delete), 0);
     QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains("groupDeleted(3)"); }));
-    QTest::qWait(20);
-    QCoreApplication::processEvents();
+    QVERIFY(m_s.settle());
     QCOMPARE(m_log.notes, (QStringList{"groupChanged(3)", "groupChanged(3)", "groupDeleted(3)"}));
     QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
     QCOMPARE(simColumn("callservergroup", "groupId", 3, "name"), std::string("<absent>"));
@@ -179,8 +178,7 @@ void TstGroups::deletePushesByExactTypeName()
     m_s.sim.pushDelete("MicGroup", 2);
     m_s.sim.pushDelete("Region", 2);
     QVERIFY(SimSession::spinUntil([&] { return m_log.notes.size() >= 2; }));
-    QTest::qWait(20);
-    QCoreApplication::processEvents();
+    QVERIFY(m_s.settle());
     QCOMPARE(m_log.notes, (QStringList{"groupDeleted(2)", "regionDeleted(2)"}));
     QCOMPARE(regionIds(), (std::vector<int>{1}));
     QCOMPARE(groupIds(), (std::vector<int>{1}));

@@ -25,7 +25,9 @@ private slots:
         // Swaps only columns below the count, and only where both rows have a cell.
         delete t.takeItem(2, 1);
         ZnCommon::swapRows(&t, 0, 2, 2);
-        QCOMPARE(t.item(0, 0)->text() + t.item(2, 0)->text() + t.item(0, 2)->text(), QString("r2c0r0c0r0c2"));
+        QCOMPARE(t.item(0, 0)->text(), QString("r2c0"));
+        QCOMPARE(t.item(2, 0)->text(), QString("r0c0"));
+        QCOMPARE(t.item(0, 2)->text(), QString("r0c2"));
         QCOMPARE(ZnCommon::itemIntData(&t, 0, 0), 20);
         QCOMPARE(t.selectionModel()->selectedRows().at(0).row(), 0);
         ZnCommon::swapRows(&t, 0, -1, 3);
@@ -43,12 +45,8 @@ private slots:
         QCOMPARE(ZnCommon::removeTableRow(&t, 99), 0);
         QCOMPARE(t.rowCount(), 2);
         QCOMPARE(ZnCommon::clearTable(&t), 0);
-        QCOMPARE(t.rowCount() * 10 + t.columnCount(), 3);
-
-        QCOMPARE(ZnCommon::clearTable(nullptr) + ZnCommon::removeTableRow(nullptr, 0), -2);
-        QCOMPARE(ZnCommon::itemIntData(nullptr, 0, 0), -1);
-        ZnCommon::setItemTextAndData(nullptr, "x", 1);
-        ZnCommon::swapRows(nullptr, 0, 1, 1);
+        QCOMPARE(t.rowCount(), 0);
+        QCOMPARE(t.columnCount(), 3);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "ZnResources.h"
 #include "ZnSelectTableCtrl.h"
 #include "ZnTableWidgetHelper.h"
+#include "ZnTerBaseCtr.h"
 #include "ZnTermTbCtrl.h"
 #include "ZnUser.h"
 
@@ -110,6 +111,25 @@ class tst_pagebases : public QObject
 
 private slots:
     void initTestCase() { znInitResources(); }
+
+    // A base terminal has 0 in the ten-thousands group of its id: only those take
+    // default settings and amplifier changes.
+    void baseTerminalIds_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("base");
+        QTest::newRow("small id") << 9999 << true;
+        QTest::newRow("first extension") << 10000 << false;
+        QTest::newRow("extension of a base") << 10001 << false;
+        QTest::newRow("high extension") << 99990001 << false;
+        QTest::newRow("base in the next hundred million") << 100000005 << true;
+        QTest::newRow("extension there") << 100010005 << false;
+    }
+    void baseTerminalIds()
+    {
+        QFETCH(int, id);
+        QTEST(ZnTerBaseCtr::isBaseId(id), "base");
+    }
 
     // Ordinary and advanced pages need different levels; no hub, no rights.
     void levelByKind()
