@@ -102,9 +102,11 @@ void ZnLogPage::slot_showLogList()
 {
     std::vector<ZnLogRecord> list;
     if (hasLogHost()) {
-        // A failed query leaves the page empty.
-        if (src.directPage(list, ZnDbQuery::pageOffset(current), kPageRows) < 0)
+        // A failed query leaves the page empty, and says so.
+        if (src.directPage(list, ZnDbQuery::pageOffset(current), kPageRows) < 0) {
             list.clear();
+            tell(tr("Talkback log server connect error!"));
+        }
     } else {
         list = (logMgr->*src.serverList)();
     }

@@ -7,6 +7,7 @@
 #include "ZnTermLogInfoForm.h"
 #include "ZnUserLogInfoForm.h"
 
+#include <QProcess>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QtTest>
@@ -147,6 +148,25 @@ private slots:
         QCOMPARE(ui.fPageLabel->text(), QString("3/3"));
         QVERIFY(ui.fTableWidget->rowCount() < 100);
         QCOMPARE(logRequests(), sent);
+    }
+
+    // The log host stopping between two pages: the next page says so, shows no
+    // stale rows, and the page reads again once the host is back.
+    void databaseStopsMidPage()
+    {
+        serverTalkLog(0, "127.0.0.1:8999");
+        gMySqlPort = testDbPort();
+        ZnTalkLogInfoForm page;
+        auto &ui = page.form();
+        QCOMPARE(ui.fTableWidget->rowCount(), 100);
+        QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)}), 0);
+        Answered told;
+        ui.fNext->click();
+        QVERIFY(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}) == 0);
+        QCOMPARE(told.last(), QString("Talkback log server connect error!"));
+        QCOMPARE(ui.fTableWidget->rowCount(), 0);
+        ui.fPrevious->click();
+        QCOMPARE(ui.fTableWidget->rowCount(), 100);
     }
 
     // What the export button and an unreachable log host say.
