@@ -55,8 +55,10 @@ void ZnCFtpClient::listMediaDir(const QString& folder)
         QMutexLocker lock(&gMediaTableMutex);
         m_mediaList.clear();
     }
-    TcpSocketClient::instance()->addGetFileListTask(folder);
+    // The callback is in place before the worker can answer, or the first
+    // listing would find none and be dropped.
     TcpSocketClient::instance()->setMediaListCallback(&ZnCFtpClient::onMediaListReady);
+    TcpSocketClient::instance()->addGetFileListTask(folder);
 }
 
 bool ZnCFtpClient::createDir(const QString& path)

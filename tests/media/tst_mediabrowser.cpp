@@ -12,6 +12,9 @@
 #include <QtTest>
 
 namespace {
+// Generous bound for a loaded machine; costs nothing when things go right.
+constexpr int kWaitMs = 20000;
+
 QStringList column(const QTableWidget& t, int col)
 {
     QStringList out;
@@ -53,7 +56,7 @@ private slots:
         QCOMPARE(browser.currentRoot(), QStringLiteral("/data/mp3"));
         const QStringList root{QStringLiteral("通知"), QStringLiteral("背景音乐"), QStringLiteral("演出"), QStringLiteral("应急广播"),
                                QStringLiteral("school_song.mp3"), QStringLiteral("欢迎词.mp3")};
-        QTRY_COMPARE(column(table, 0), root);
+        QTRY_COMPARE_WITH_TIMEOUT(column(table, 0), root, kWaitMs);
         QCOMPARE(table.item(0, 0)->data(Qt::UserRole).toInt(), 1);
         QCOMPARE(table.item(0, 2)->text(), QStringLiteral("Folder"));
         QVERIFY(!table.item(0, 3));
@@ -72,7 +75,7 @@ private slots:
         table.setCurrentCell(rowOf(table, QStringLiteral("通知")), 0);
         browser.mediaTableDClicked();
         QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3/通知"));
-        QTRY_COMPARE(column(table, 0), QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"), QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}));
+        QTRY_COMPARE_WITH_TIMEOUT(column(table, 0), QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"), QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}), kWaitMs);
         QCOMPARE(column(table, 1).at(0), QString());
         QCOMPARE(table.item(0, 0)->data(Qt::UserRole).toInt(), 1);
         QCOMPARE(browser.fullPath(QStringLiteral("x.mp3")), QStringLiteral("/data/mp3/通知/x.mp3"));
@@ -80,12 +83,12 @@ private slots:
         table.setCurrentCell(0, 0);
         browser.mediaTableDClicked();
         QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3"));
-        QTRY_COMPARE(column(table, 0), root);
+        QTRY_COMPARE_WITH_TIMEOUT(column(table, 0), root, kWaitMs);
 
         // An empty folder shows only the way back.
         table.setCurrentCell(rowOf(table, QStringLiteral("演出")), 0);
         browser.mediaTableDClicked();
-        QTRY_COMPARE(column(table, 0), QStringList(QStringLiteral("..")));
+        QTRY_COMPARE_WITH_TIMEOUT(column(table, 0), QStringList(QStringLiteral("..")), kWaitMs);
         ZnFtpClientMgr::instance()->client()->setMediaBrowser(nullptr);
     }
 
@@ -95,11 +98,11 @@ private slots:
         ZnMediaViewCtrl browser(&table);
         ZnFtpClientMgr::instance()->client()->setMediaBrowser(&browser);
         browser.slot_setMediaRoot(QStringLiteral("/data/mp3"));
-        QTRY_COMPARE(table.rowCount(), 6);
+        QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 6, kWaitMs);
         ZnFtpClientMgr::instance()->createDir(QStringLiteral("/data/mp3/新建"));
-        QTRY_VERIFY(rowOf(table, QStringLiteral("新建")) >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(table, QStringLiteral("新建")) >= 0, kWaitMs);
         ZnFtpClientMgr::instance()->deleteDir(QStringLiteral("/data/mp3/新建"));
-        QTRY_VERIFY(!QFileInfo::exists(QString::fromStdString(m_service.folder()) + QStringLiteral("/新建")));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QString::fromStdString(m_service.folder()) + QStringLiteral("/新建")), kWaitMs);
         ZnFtpClientMgr::instance()->client()->setMediaBrowser(nullptr);
     }
 
