@@ -121,8 +121,9 @@ private slots:
     // 250 rows in three pages, Chinese text, quotes and commas inside fields, GBK.
     void wholeLogThroughTheDialog()
     {
-        QVERIFY(sql(QStringLiteral("update userlog set content = '他说\"好\",再见' where id = 250; ")
-                    + QStringLiteral("update userlog set name = '王,\"五\"' where id = 249"));
+        const QString updates = QString::fromUtf8("update userlog set content = '他说\"好\",再见' where id = 250; ")
+                                + QString::fromUtf8("update userlog set name = '王,\"五\"' where id = 249");
+        QVERIFY(sql(updates));
         QFile::remove(QStringLiteral("config.ini"));
         {
             LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
