@@ -70,7 +70,7 @@ ZnMessageFramer::Result ZnMessageFramer::commit(std::size_t size)
     if (failed())
         return ProtocolError;
     m_size += std::min(size, m_capacity - m_size);
-    const std::string_view buffer(m_buffer.get(), m_size);
+    std::string_view buffer(m_buffer.get(), m_size);
 
     for (;;) {
         if (m_state == 0) {
@@ -94,6 +94,12 @@ ZnMessageFramer::Result ZnMessageFramer::commit(std::size_t size)
                 return fail("bad Content-Length");
             m_contentLength = static_cast<std::size_t>(length);
             m_state = 1;
+            // Room for the whole message at once rather than by doubling.
+            const std::size_t whole = m_pos + m_headerLength + m_contentLength;
+            if (m_capacity < whole) {
+                prepare(whole - m_size);
+                buffer = std::string_view(m_buffer.get(), m_size);
+            }
         }
         // State 1: the body is counted, never scanned.
         const std::size_t total = m_headerLength + m_contentLength;

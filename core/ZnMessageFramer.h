@@ -30,7 +30,7 @@ public:
 
     // A buffer grown past this size by a large message is given back, or shrunk,
     // once that message is through.
-    static constexpr std::size_t kKeptCapacity = 256 * 1024;
+    static constexpr std::size_t kKeptCapacity = 4 * 1024 * 1024;
 
     // Room for size more bytes at the end of the buffer, to be filled and then
     // committed; valid until the next call.

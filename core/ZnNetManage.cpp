@@ -34,7 +34,10 @@ bool waitedTooLong(int64_t start)
 
 ZnNetManage::ZnNetManage()
 {
-    m_framer.setMessageHook([this](std::string_view message) { onMessage(message); });
+    m_framer.setMessageHook([this](std::string_view message) {
+        onMessage(message);
+        m_trimDue = m_trimDue || message.size() >= kTrimAfterBytes;
+    });
 }
 
 ZnNetManage::~ZnNetManage()
@@ -130,15 +133,16 @@ std::size_t ZnNetManage::receive(int waitMs)
         return 0;
     }
     qCDebug(lcNetReceive, "\r\n%.*s[len = %d]\r\n", static_cast<int>(n), room, static_cast<int>(n));
-    const bool large = m_framer.capacity() > ZnMessageFramer::kKeptCapacity;
     if (m_framer.commit(static_cast<std::size_t>(n)) != ZnMessageFramer::Ok) {
         qWarning("DBP stream cannot be framed: %s", m_framer.errorText().c_str());
         setLost();
     }
-    // A large answer has been read and its buffer given back: so is the memory its
-    // records and parse trees took, which the allocator would otherwise keep.
-    if (large && m_framer.capacity() <= ZnMessageFramer::kKeptCapacity)
+    // A large answer has been read: the memory its copies and records took goes
+    // back to the system rather than stay with the allocator.
+    if (m_trimDue) {
+        m_trimDue = false;
         malloc_trim(0);
+    }
     return static_cast<std::size_t>(n);
 }
 

@@ -26,6 +26,8 @@ public:
     typedef void (*LossCallback)();
 
     static const int kChunkSize = 4096;
+    // After a message this large the allocator gives its free memory back.
+    static constexpr std::size_t kTrimAfterBytes = 1024 * 1024;
     static const int kConnectTimeoutMs = 3000;
     static const int kReceiveWaitMs = 200;
 
@@ -118,5 +120,6 @@ protected:
 
     std::atomic<int> m_state{NotStarted};
     std::atomic<bool> m_lost{false};
+    bool m_trimDue = false;   // receive thread only
     std::atomic<int64_t> m_waitStart{0};
 };
