@@ -119,10 +119,10 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("firstRow");
-        QTest::newRow("talk") << 0 << QStringList{QStringLiteral("2026/01/01 11:25:00QStringLiteral("), QStringLiteral(")2026/01/01 11:25:30QStringLiteral("), QStringLiteral(")1205QStringLiteral("), QStringLiteral(")主叫205QStringLiteral("),
-                                                  QStringLiteral(")2205QStringLiteral("), QStringLiteral(")被叫205QStringLiteral("), QStringLiteral(")广播QStringLiteral("), QStringLiteral(")音源205")};
-        QTest::newRow("terminal") << 1 << QStringList{QStringLiteral("2026/02/01 12:50:00QStringLiteral("), QStringLiteral(")330QStringLiteral("), QStringLiteral(")终端230QStringLiteral("), QStringLiteral(")寻呼话筒QStringLiteral("), QStringLiteral(")10.0.1.30QStringLiteral("), QStringLiteral(")上线")};
-        QTest::newRow("user") << 2 << QStringList{QStringLiteral("2026/03/01 14:10:00QStringLiteral("), QStringLiteral(")用户250QStringLiteral("), QStringLiteral(")192.168.1.0QStringLiteral("), QStringLiteral(")登录系统 250")};
+        QTest::newRow("talk") << 0 << QStringList{QStringLiteral("2026/01/01 11:25:00"), QStringLiteral("2026/01/01 11:25:30"), QStringLiteral("1205"), QStringLiteral("主叫205"),
+                                                  QStringLiteral("2205"), QStringLiteral("被叫205"), QStringLiteral("广播"), QStringLiteral("音源205")};
+        QTest::newRow("terminal") << 1 << QStringList{QStringLiteral("2026/02/01 12:50:00"), QStringLiteral("330"), QStringLiteral("终端230"), QStringLiteral("寻呼话筒"), QStringLiteral("10.0.1.30"), QStringLiteral("上线")};
+        QTest::newRow("user") << 2 << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
     }
     void pagesFromTheLogHost()
     {
@@ -177,7 +177,7 @@ private slots:
         QTest::addColumn<QStringList>("said");
         QTest::newRow("no log host") << true << QStringLiteral("127.0.0.1:0") << QStringList{QStringLiteral("日志主机不存在，请选配主机!")};
         QTest::newRow("log host down")
-            << false << QStringLiteral("127.0.0.1:1") << QStringList{QStringLiteral("Talkback log server connect error!QStringLiteral("), QStringLiteral(")日志记录不存在!")};
+            << false << QStringLiteral("127.0.0.1:1") << QStringList{QStringLiteral("Talkback log server connect error!"), QStringLiteral("日志记录不存在!")};
     }
     void refusals()
     {
