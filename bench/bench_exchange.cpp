@@ -21,8 +21,7 @@ std::atomic<int64_t> gCallbackAt{0};
 
 int64_t nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -35,7 +34,8 @@ void onTerminals(int code, void* data)
 }
 
 // One simulator and one logged-in centre for the whole program.
-struct Session {
+struct Session
+{
     ZnSimServer sim;
     ZnManageCenter centre;
     bool ok = false;

@@ -14,7 +14,7 @@
 namespace {
 const std::size_t kChunk = 4096;
 const std::size_t kLargeBody = 1024 * 1024;
-double gMemcpyRate = 0;   // bytes per second of BM_Memcpy
+double gMemcpyRate = 0; // bytes per second of BM_Memcpy
 
 std::size_t feedInChunks(ZnMessageFramer &framer, const std::string &stream)
 {
@@ -73,8 +73,8 @@ BENCHMARK(BM_Memcpy)->Unit(benchmark::kMicrosecond);
 void BM_LargeBody(benchmark::State &state)
 {
     const std::string body(kLargeBody, 'r');
-    const std::string stream = "DBP/1.0 200 OK\r\nCSeq: 12\r\nContent-Length:" +
-                               std::to_string(body.size()) + "\r\n\r\n" + body;
+    const std::string stream =
+        "DBP/1.0 200 OK\r\nCSeq: 12\r\nContent-Length:" + std::to_string(body.size()) + "\r\n\r\n" + body;
     const auto start = std::chrono::steady_clock::now();
     const double bytes = run(state, stream, 1);
     const double rate = bytes / elapsedSeconds(start);
@@ -88,8 +88,7 @@ void BM_SmallAnswers(benchmark::State &state)
     const int count = 100000;
     std::string stream;
     for (int i = 0; i < count; ++i) {
-        stream += "DBP/1.0 200 OK\r\nCSeq: " + std::to_string(i) +
-                  "\r\nContent-Length:2\r\n\r\n{}";
+        stream += "DBP/1.0 200 OK\r\nCSeq: " + std::to_string(i) + "\r\nContent-Length:2\r\n\r\n{}";
     }
     run(state, stream, count);
 }

@@ -2,17 +2,17 @@
 // gotPlayTermList(): the request goes out, the simulator sends an answer rendered
 // beforehand (so its own query time is left out), and the clock stops when the
 // model emits its signal on the receive thread. The caller's polling is not counted.
-#include "ZnBenchMain.h"
 #include "ServiceHub.h"
+#include "ZnBenchMain.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
-#include "ZnTerminalManage.h"
 #include "ZnSimServer.h"
+#include "ZnTerminalManage.h"
 
-#include <QTest>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -26,8 +26,7 @@ std::atomic<int> gSignals{0};
 
 int64_t nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 

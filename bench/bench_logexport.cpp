@@ -14,9 +14,9 @@
 #include <fstream>
 #include <string>
 
-#include "ZnBenchMain.h"
 #include "LogExportKind.h"
 #include "LogExportThread.h"
+#include "ZnBenchMain.h"
 #include "ZnGlobals.h"
 #include "ZnMySql.h"
 

@@ -1,10 +1,10 @@
 // The file service over loopback: a 256 MiB download from the simulated service
 // to a local file, and a 10,000-entry listing from the wire into the media
 // page's table. Runs offscreen unless a platform is set.
-#include "ZnBenchMain.h"
 #include "TcpSocketClient.h"
-#include "ZnFileReply.h"
+#include "ZnBenchMain.h"
 #include "ZnCFtpClient.h"
+#include "ZnFileReply.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnSimFileService.h"
@@ -55,14 +55,15 @@ struct Fixture
         service.start(0, "127.0.0.1", media.path().toStdString());
         TcpSocketClient* worker = TcpSocketClient::instance();
         worker->setServer(QStringLiteral("127.0.0.1"), quint16(service.port()));
-        QObject::connect(worker, &TcpSocketClient::transferFinished, worker,
-                         [this](int, bool ok, const QString&) {
-                             std::lock_guard<std::mutex> lock(mutex);
-                             ++finished;
-                             lastOk = ok;
-                             done.notify_all();
-                         },
-                         Qt::DirectConnection);
+        QObject::connect(
+            worker, &TcpSocketClient::transferFinished, worker,
+            [this](int, bool ok, const QString&) {
+                std::lock_guard<std::mutex> lock(mutex);
+                ++finished;
+                lastOk = ok;
+                done.notify_all();
+            },
+            Qt::DirectConnection);
         worker->start();
     }
 };
@@ -129,8 +130,13 @@ QByteArray listingReply()
 {
     QByteArray r = "{\"Command\":\"GetFileList\",\"CSeq\":\"1\",\"FileList\":[";
     for (int i = 0; i < kEntries; ++i) {
-        r += (i ? "," : "") + QStringLiteral("{\"CreatDate\":\"2026-12-06 08:30:00\",\"FileName\":\"/data/mp3/many/节目 %1.mp3\",\"Size\":\"%2\"}")
-                                  .arg(i, 5, 10, QLatin1Char('0')).arg(1000 + i).toUtf8();
+        r +=
+            (i ? "," : "")
+            + QStringLiteral(
+                  "{\"CreatDate\":\"2026-12-06 08:30:00\",\"FileName\":\"/data/mp3/many/节目 %1.mp3\",\"Size\":\"%2\"}")
+                  .arg(i, 5, 10, QLatin1Char('0'))
+                  .arg(1000 + i)
+                  .toUtf8();
     }
     return r + "]}\r\n\r\n";
 }

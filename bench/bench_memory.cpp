@@ -85,8 +85,9 @@ void measure(benchmark::State& state, const QStringList& simArgs)
 
     QProcess sim;
     sim.start(bin + QStringLiteral("/zn_simulator"),
-              QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--file-port"), QStringLiteral("0"),
-                          QStringLiteral("--log-requests")} + simArgs);
+              QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--file-port"),
+                          QStringLiteral("0"), QStringLiteral("--log-requests")}
+                  + simArgs);
     QString log;
     const int port = simulatorPort(sim, log);
     if (port <= 0) {

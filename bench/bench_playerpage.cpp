@@ -1,8 +1,7 @@
 // The player page with 10,000 play terminals in its model: a refill of the whole
 // table through the table-fill helper (over the rows shown, and into an empty
-// table) beside the row-at-a-time insertion at each row's place, and one pushed change redrawn, found by the page's id-ordered
-// lookup beside the frame's walk over column 0. Runs offscreen unless a platform
-// is set.
+// table) beside the row-at-a-time insertion at each row's place, and one pushed change redrawn, found by the page's
+// id-ordered lookup beside the frame's walk over column 0. Runs offscreen unless a platform is set.
 #include "ZnBenchMain.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnPlayerInfoForm.h"
@@ -130,7 +129,7 @@ BENCHMARK(BM_PlayerPushRedrawLinearLookup)->Unit(benchmark::kMicrosecond)->MinTi
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     znBenchOffscreen();
     return znBenchMain<QApplication>(argc, argv);

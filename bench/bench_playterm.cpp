@@ -1,15 +1,15 @@
 // The play-terminal model with 10,000 amplifiers: a list answer from the wire to
 // gotPlayTermList(), one pushed change, and the pages' readers. Peak memory is
 // reported as the counter peak_rss_MB.
-#include "ZnBenchMain.h"
 #include "ServiceHub.h"
+#include "ZnBenchMain.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnSimServer.h"
 #include "ZnTerminalManage.h"
 
-#include <QTest>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -47,8 +47,7 @@ struct Setup
         centre.startReceiveThread();
         ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
         ServiceHub::create(&centre);
-        QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
-                         [] { ++gLists; });
+        QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList, [] { ++gLists; });
         ok = ok && ZnPlayTermListMgr::instance()->requestPlayTermList() == 0;
     }
     ~Setup()
@@ -142,8 +141,8 @@ void BM_OnePush(benchmark::State& state)
     int n = 0;
     for (auto _ : state) {
         const int id = kFirstId + (n * 7919) % kTerminals;
-        const std::string body = "[{\"terminalId\":\"" + std::to_string(id) + "\",\"name\":\"Speaker " +
-                                 std::to_string(n) + "\",\"broVol\":\"40\",\"power\":\"1\"}]";
+        const std::string body = "[{\"terminalId\":\"" + std::to_string(id) + "\",\"name\":\"Speaker "
+                                 + std::to_string(n) + "\",\"broVol\":\"40\",\"power\":\"1\"}]";
         manager->onPost(ZnTerminalManage::kPostKey, body);
         ++n;
     }

@@ -15,7 +15,6 @@
 #include "ZnGlobals.h"
 #include "ZnMySql.h"
 
-
 namespace {
 
 const int kRows = 1000000;

@@ -5,9 +5,7 @@ bool ZnBaseMgr::onPost(const std::string &, const std::string &body)
     return onSet(body);
 }
 
-void ZnBaseMgr::onFailed(int, const std::string &)
-{
-}
+void ZnBaseMgr::onFailed(int, const std::string &) {}
 
 void ZnBaseMgr::onDelete(const std::string &type, int id)
 {

@@ -29,17 +29,50 @@ void ZnCommandRequest::addBody(const std::string &body)
     m_buffer += body;
 }
 
-void ZnCommandRequest::addCommand(const char *t) { addHeader(kCommand, t); }
-void ZnCommandRequest::addContentLength(int length) { addHeader(kContentLength, length); }
-void ZnCommandRequest::addCSeq(int cseq) { addHeader(kCSeq, cseq); }
-void ZnCommandRequest::addData(const char *t) { addHeader(kData, t); }
-void ZnCommandRequest::addFanTempThreshold(int value) { addHeader(kFanTempThreshold, value); }
-void ZnCommandRequest::addId(int id) { addHeader(kId, id); }
-void ZnCommandRequest::addMaxVol(int value) { addHeader(kMaxVol, value); }
-void ZnCommandRequest::addPacketSubtype(const char *t) { addHeader(kPacketSubtype, t); }
-void ZnCommandRequest::addPacketType(const char *t) { addHeader(kPacketType, t); }
-void ZnCommandRequest::addType(const char *t) { addHeader(kType, t); }
-void ZnCommandRequest::addWarnTempThreshold(int value) { addHeader(kWarnTempThreshold, value); }
+void ZnCommandRequest::addCommand(const char *t)
+{
+    addHeader(kCommand, t);
+}
+void ZnCommandRequest::addContentLength(int length)
+{
+    addHeader(kContentLength, length);
+}
+void ZnCommandRequest::addCSeq(int cseq)
+{
+    addHeader(kCSeq, cseq);
+}
+void ZnCommandRequest::addData(const char *t)
+{
+    addHeader(kData, t);
+}
+void ZnCommandRequest::addFanTempThreshold(int value)
+{
+    addHeader(kFanTempThreshold, value);
+}
+void ZnCommandRequest::addId(int id)
+{
+    addHeader(kId, id);
+}
+void ZnCommandRequest::addMaxVol(int value)
+{
+    addHeader(kMaxVol, value);
+}
+void ZnCommandRequest::addPacketSubtype(const char *t)
+{
+    addHeader(kPacketSubtype, t);
+}
+void ZnCommandRequest::addPacketType(const char *t)
+{
+    addHeader(kPacketType, t);
+}
+void ZnCommandRequest::addType(const char *t)
+{
+    addHeader(kType, t);
+}
+void ZnCommandRequest::addWarnTempThreshold(int value)
+{
+    addHeader(kWarnTempThreshold, value);
+}
 
 std::string ZnCommandRequest::buildLogin(int cseq, const char *packetType, const char *body)
 {
@@ -80,8 +113,7 @@ std::string ZnCommandRequest::buildGetData(int cseq, const char *kind, int id)
     return request();
 }
 
-std::string ZnCommandRequest::buildPost(int cseq, const std::string &packetType,
-                                        const std::string &body)
+std::string ZnCommandRequest::buildPost(int cseq, const std::string &packetType, const std::string &body)
 {
     m_buffer = kPostLine;
     addCSeq(cseq);
@@ -97,8 +129,7 @@ std::string ZnCommandRequest::buildPostC(int cseq, const char *packetType, const
     return buildPost(cseq, text(packetType), text(body));
 }
 
-std::string ZnCommandRequest::buildPlayTermConfig(int cseq, int id, int warnTemp, int fanTemp,
-                                                  int maxVol)
+std::string ZnCommandRequest::buildPlayTermConfig(int cseq, int id, int warnTemp, int fanTemp, int maxVol)
 {
     // The server expects Command before CSeq in this one request.
     m_buffer = kSetLine;

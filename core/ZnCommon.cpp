@@ -12,8 +12,7 @@ namespace ZnCommon {
 
 namespace {
 
-int convert(const char* to, const char* from, const char* in, size_t inLength, char* out,
-            size_t outSize)
+int convert(const char* to, const char* from, const char* in, size_t inLength, char* out, size_t outSize)
 {
     if (!out || outSize == 0)
         return -1;
@@ -63,8 +62,8 @@ std::string formatTime(int32_t seconds)
     if (!localtime_r(&t, &local))
         return "1900-01-01 00:00:00";
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%d/%d/%d %d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(buf, sizeof buf, "%d/%d/%d %d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                  local.tm_hour, local.tm_min, local.tm_sec);
     return buf;
 }
 
@@ -79,8 +78,7 @@ std::string formatSizeMB(uint64_t bytes)
 std::string formatDuration(uint32_t seconds)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", seconds / 3600, seconds % 3600 / 60,
-                  seconds % 60);
+    std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", seconds / 3600, seconds % 3600 / 60, seconds % 60);
     return buf;
 }
 
@@ -98,8 +96,7 @@ void splitString(const std::string& text, std::vector<std::string>& out, const s
         return;
     }
     size_t start = 0;
-    for (size_t pos = text.find(separator); pos != std::string::npos;
-         pos = text.find(separator, start)) {
+    for (size_t pos = text.find(separator); pos != std::string::npos; pos = text.find(separator, start)) {
         out.push_back(text.substr(start, pos - start));
         start = pos + separator.size();
     }

@@ -46,8 +46,7 @@ int snapshot(const char* sql, int& newestId)
 
 using RowReader = ZnLogRecord (*)(const ZnMySqlResult&, unsigned);
 
-int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows,
-         RowReader read)
+int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows, RowReader read)
 {
     out.clear();
     if (offset < 0 || rows < 1)
@@ -165,8 +164,7 @@ int ZnDbQuery::terminalLogPage(std::vector<ZnLogRecord>& out, int offset, int co
 
 int ZnDbQuery::userLogPage(std::vector<ZnLogRecord>& out, int offset, int count)
 {
-    return page(out, "select * from userlog order by id desc limit %d, %d", offset, count,
-                userRow);
+    return page(out, "select * from userlog order by id desc limit %d, %d", offset, count, userRow);
 }
 
 int ZnDbQuery::talkRecordSnapshot(int& newestId)
@@ -202,6 +200,5 @@ int ZnDbQuery::terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int
 
 int ZnDbQuery::userLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
 {
-    return pageUpTo(out, "select * from userlog where id <= %d order by id desc limit %d", maxId, count,
-                    userRow);
+    return pageUpTo(out, "select * from userlog where id <= %d order by id desc limit %d", maxId, count, userRow);
 }

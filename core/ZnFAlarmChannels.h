@@ -9,7 +9,8 @@
 class ZnFAlarmChannels
 {
 public:
-    struct Channel {
+    struct Channel
+    {
         std::string name; // empty when the text gives none
         int taskId = 0;   // 0: no task
     };

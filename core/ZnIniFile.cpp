@@ -187,8 +187,7 @@ int ZnIniFile::setValue(const char* section, const char* key, const char* value)
 {
     if (!section || !key || !value)
         return -1;
-    if (std::strpbrk(section, "\r\n \t]") || std::strpbrk(key, "\r\n \t=")
-        || std::strpbrk(value, "\r\n"))
+    if (std::strpbrk(section, "\r\n \t]") || std::strpbrk(key, "\r\n \t=") || std::strpbrk(value, "\r\n"))
         return -1;
     // Such a key line would read back as a comment or a section header.
     if (key[0] == '#' || key[0] == ';' || key[0] == '[')

@@ -2,10 +2,7 @@
 
 #include <utility>
 
-ZnIniSection::ZnIniSection(std::string name)
-    : m_name(std::move(name))
-{
-}
+ZnIniSection::ZnIniSection(std::string name) : m_name(std::move(name)) {}
 
 ZnIniKey* ZnIniSection::findKey(const std::string& key) const
 {

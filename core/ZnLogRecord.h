@@ -6,7 +6,8 @@
 // One row of the talk, terminal or user log, whichever road it came by (the
 // database itself or the server's "SqlLog" answers). Fields a log does not have
 // stay 0 or empty; dates are the texts the database gave.
-struct ZnLogRecord {
+struct ZnLogRecord
+{
     int32_t id = 0;
     int32_t terminalId = 0;
     std::string name;

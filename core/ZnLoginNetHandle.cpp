@@ -6,8 +6,7 @@
 
 #include <QDateTime>
 
-ZnLoginNetHandle::ZnLoginNetHandle(ZnNetManage* centre)
-    : ZnNetState(centre)
+ZnLoginNetHandle::ZnLoginNetHandle(ZnNetManage* centre) : ZnNetState(centre)
 {
     setCommands(m_types, 2);
 }
@@ -85,13 +84,9 @@ bool ZnLoginNetHandle::onSet(const std::string&)
     return false;
 }
 
-void ZnLoginNetHandle::onDelete(const std::string&, int)
-{
-}
+void ZnLoginNetHandle::onDelete(const std::string&, int) {}
 
-void ZnLoginNetHandle::onDeleted(int)
-{
-}
+void ZnLoginNetHandle::onDeleted(int) {}
 
 void ZnLoginNetHandle::onLoginFailed(int requestType)
 {

@@ -10,10 +10,7 @@ const char kHeaderEnd[] = "\r\n\r\n";
 const std::size_t kHeaderEndSize = 4;
 }
 
-ZnMessageFramer::ZnMessageFramer(MessageHook hook)
-    : m_hook(std::move(hook))
-{
-}
+ZnMessageFramer::ZnMessageFramer(MessageHook hook) : m_hook(std::move(hook)) {}
 
 void ZnMessageFramer::release()
 {
@@ -79,8 +76,7 @@ ZnMessageFramer::Result ZnMessageFramer::commit(std::size_t size)
             if (end == std::string_view::npos) {
                 // The last three bytes may start a separator that the next chunk ends.
                 const std::size_t size = m_size;
-                m_scanFrom = std::max(m_pos, size >= kHeaderEndSize - 1
-                                                 ? size - (kHeaderEndSize - 1) : 0);
+                m_scanFrom = std::max(m_pos, size >= kHeaderEndSize - 1 ? size - (kHeaderEndSize - 1) : 0);
                 if (size - m_pos > kMaxHeaderBlock)
                     return fail("header block too long");
                 break;
@@ -89,8 +85,7 @@ ZnMessageFramer::Result ZnMessageFramer::commit(std::size_t size)
             if (m_headerLength > kMaxHeaderBlock)
                 return fail("header block too long");
             long length = 0;
-            if (!ZnServerRequest::contentLengthOf(
-                    buffer.substr(m_pos, m_headerLength), &length))
+            if (!ZnServerRequest::contentLengthOf(buffer.substr(m_pos, m_headerLength), &length))
                 return fail("bad Content-Length");
             m_contentLength = static_cast<std::size_t>(length);
             m_state = 1;

@@ -61,11 +61,11 @@ private:
     void release();
 
     MessageHook m_hook;
-    std::unique_ptr<char[]> m_buffer;   // not value-initialised: every byte is written before it is read
+    std::unique_ptr<char[]> m_buffer; // not value-initialised: every byte is written before it is read
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
-    std::size_t m_pos = 0;         // start of the message being assembled
-    std::size_t m_scanFrom = 0;    // where the search for the header end resumes
+    std::size_t m_pos = 0;      // start of the message being assembled
+    std::size_t m_scanFrom = 0; // where the search for the header end resumes
     std::size_t m_headerLength = 0;
     std::size_t m_contentLength = 0;
     int m_state = 0;

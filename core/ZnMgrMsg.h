@@ -32,7 +32,8 @@ public:
 private:
     ZnMgrMsg() = default;
 
-    struct Outcome {
+    struct Outcome
+    {
         bool done = false;
         bool ok = false;
     };

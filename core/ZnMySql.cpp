@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "ZnMySqlResult.h"
 #include "ZnGlobals.h"
-
+#include "ZnMySqlResult.h"
 
 const char* const ZnMySql::kTalkLogUser = "talklog";
 const char* const ZnMySql::kTalkLogPassword = "wren";
@@ -60,9 +59,8 @@ int ZnMySql::connect(const ZnMySqlConfig& settings)
     mysql_options(m_handle, MYSQL_OPT_READ_TIMEOUT, &ioTimeout);
     mysql_options(m_handle, MYSQL_OPT_WRITE_TIMEOUT, &ioTimeout);
 
-    if (mysql_real_connect(m_handle, m_settings.host.c_str(), m_settings.user.c_str(),
-                           m_settings.password.c_str(), m_settings.database.c_str(),
-                           static_cast<unsigned>(m_settings.port), nullptr, 0)) {
+    if (mysql_real_connect(m_handle, m_settings.host.c_str(), m_settings.user.c_str(), m_settings.password.c_str(),
+                           m_settings.database.c_str(), static_cast<unsigned>(m_settings.port), nullptr, 0)) {
         m_connected = true;
         return 0;
     }

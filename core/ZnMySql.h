@@ -11,7 +11,8 @@ class ZnMySqlResult;
 
 // The one connection of the process to the talk-log database. The log pages and
 // the export thread share it; every use of the handle runs under one mutex.
-class ZnMySql {
+class ZnMySql
+{
 public:
     // The account of the talk-log database (its password is fixed as well).
     static const char* const kTalkLogUser;

@@ -3,7 +3,8 @@
 #include <string>
 
 // Where and as whom the talk-log database is reached.
-struct ZnMySqlConfig {
+struct ZnMySqlConfig
+{
     std::string host;
     std::string user;
     std::string password;

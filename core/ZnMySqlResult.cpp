@@ -68,8 +68,7 @@ int ZnMySqlResult::store(MYSQL* conn, MYSQL_RES* res)
 
 const char* ZnMySqlResult::cell(unsigned row, unsigned column) const
 {
-    if (m_fieldCount <= 0 || row >= m_rowCount || row >= m_rows.size()
-        || column >= m_fieldNames.size())
+    if (m_fieldCount <= 0 || row >= m_rowCount || row >= m_rows.size() || column >= m_fieldNames.size())
         return nullptr;
     const Cell& c = m_rows[row][column];
     return c ? c->c_str() : nullptr;

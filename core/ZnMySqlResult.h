@@ -10,7 +10,8 @@
 // A whole result set copied out of the client library, so that the library's
 // result can be freed at once and the caller reads rows and columns at leisure.
 // A result object may be reused: every store() starts from a clean slate.
-class ZnMySqlResult {
+class ZnMySqlResult
+{
 public:
     ZnMySqlResult() = default;
     virtual ~ZnMySqlResult();

@@ -266,9 +266,7 @@ int ZnNetManage::pendingCount() const
     return static_cast<int>(m_pending.size());
 }
 
-void ZnNetManage::onConnected()
-{
-}
+void ZnNetManage::onConnected() {}
 
 void ZnNetManage::onLoginResult(bool ok)
 {

@@ -21,8 +21,14 @@ class ZnNetManage
 public:
     enum State { NotStarted = 0, Running = 1, LoggedIn = 2, Stopped = 5 };
     // Request result codes.
-    enum Result { ResultOk = 0, ResultFailed = 1, ResultBusy = 2, ResultNoAnswer = 3, ResultStopped = 4,
-                  ResultNoHandle = -1 };
+    enum Result {
+        ResultOk = 0,
+        ResultFailed = 1,
+        ResultBusy = 2,
+        ResultNoAnswer = 3,
+        ResultStopped = 4,
+        ResultNoHandle = -1
+    };
     typedef void (*LossCallback)();
 
     static const int kChunkSize = 4096;
@@ -97,12 +103,13 @@ protected:
     void clearLost() { m_lost.store(false); }
     LossCallback lossCallback() const { return m_lossCallback.load(); }
 
-    struct Pending {
+    struct Pending
+    {
         int cseq;
         int requestType;
     };
 
-    mutable QMutex m_mutex;   // CSeq counter, pending list, sends, socket changes
+    mutable QMutex m_mutex; // CSeq counter, pending list, sends, socket changes
     ZnSocket m_socket;
     sockaddr_in m_address{};
     bool m_hasAddress = false;
@@ -112,7 +119,7 @@ protected:
     ZnServerRequest m_request;
     std::atomic<LossCallback> m_lossCallback{nullptr};
 
-    mutable QMutex m_userMutex;   // login user, host and port
+    mutable QMutex m_userMutex; // login user, host and port
     std::string m_loginName;
     std::string m_loginPassword;
     std::string m_host;
@@ -120,6 +127,6 @@ protected:
 
     std::atomic<int> m_state{NotStarted};
     std::atomic<bool> m_lost{false};
-    bool m_trimDue = false;   // receive thread only
+    bool m_trimDue = false; // receive thread only
     std::atomic<int64_t> m_waitStart{0};
 };

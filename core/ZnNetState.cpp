@@ -3,10 +3,7 @@
 #include "ZnClock.h"
 #include "ZnNetManage.h"
 
-ZnNetState::ZnNetState(ZnNetManage* centre)
-    : m_centre(centre)
-{
-}
+ZnNetState::ZnNetState(ZnNetManage* centre) : m_centre(centre) {}
 
 double ZnNetState::now()
 {

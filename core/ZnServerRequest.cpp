@@ -55,7 +55,7 @@ int intValue(std::string_view text)
 }
 
 // Calls f(header, value) for every header line of the block, start line excluded.
-template<typename F>
+template <typename F>
 void forEachHeader(std::string_view block, F f)
 {
     std::size_t end = block.find(kLineEnd);
@@ -144,15 +144,26 @@ int ZnServerRequest::parse(std::string_view message)
     forEachHeader(block, [&](Header h, std::string_view v) {
         long length = 0;
         switch (h) {
-        case CSeq: m_cseq = intValue(v); break;
-        case Id: m_id = intValue(v); break;
+        case CSeq:
+            m_cseq = intValue(v);
+            break;
+        case Id:
+            m_id = intValue(v);
+            break;
         case ContentLength:
             m_contentLength = readNumber(v, kMaxContentLength, &length) ? int(length) : -1;
             break;
-        case PacketType: m_packetType.assign(v); hasPacketType = true; break;
-        case PacketSubtype: m_packetSubtype.assign(v); hasPacketSubtype = true; break;
+        case PacketType:
+            m_packetType.assign(v);
+            hasPacketType = true;
+            break;
+        case PacketSubtype:
+            m_packetSubtype.assign(v);
+            hasPacketSubtype = true;
+            break;
         case Data:
-        case None: break;
+        case None:
+            break;
         }
     });
 

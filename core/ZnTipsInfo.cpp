@@ -1,18 +1,66 @@
 #include "ZnTipsInfo.h"
 
-QString ZnTipsInfo::tipsTitleText() { return tr("Tips"); }
-QString ZnTipsInfo::deleteRecordQuestionText() { return tr("Delete current record?"); }
-QString ZnTipsInfo::deleteFailedText() { return tr("Delete failed"); }
-QString ZnTipsInfo::deleteMediaQuestionText() { return tr("Delete chosen media?"); }
-QString ZnTipsInfo::terminalNotOfflineText() { return tr("Terminal can not be removed without offline!"); }
-QString ZnTipsInfo::noEditPermissionText() { return tr("Current user does not have permission to edit!"); }
-QString ZnTipsInfo::illegalNameText() { return tr("Name contains illegal characters!"); }
-QString ZnTipsInfo::speakerCheckNotIdleText() { return tr("Can't check speaker when terminal not idle!"); }
-QString ZnTipsInfo::setNameText() { return tr("Set Name"); }
-QString ZnTipsInfo::idText() { return tr("ID"); }
-QString ZnTipsInfo::nameText() { return tr("Name"); }
-QString ZnTipsInfo::codeText() { return tr("Code"); }
-QString ZnTipsInfo::statusText() { return tr("Status"); }
-QString ZnTipsInfo::ipText() { return tr("IP"); }
-QString ZnTipsInfo::isAecText() { return tr("Is AEC"); }
-QString ZnTipsInfo::isPptText() { return tr("Is PPT"); }
+QString ZnTipsInfo::tipsTitleText()
+{
+    return tr("Tips");
+}
+QString ZnTipsInfo::deleteRecordQuestionText()
+{
+    return tr("Delete current record?");
+}
+QString ZnTipsInfo::deleteFailedText()
+{
+    return tr("Delete failed");
+}
+QString ZnTipsInfo::deleteMediaQuestionText()
+{
+    return tr("Delete chosen media?");
+}
+QString ZnTipsInfo::terminalNotOfflineText()
+{
+    return tr("Terminal can not be removed without offline!");
+}
+QString ZnTipsInfo::noEditPermissionText()
+{
+    return tr("Current user does not have permission to edit!");
+}
+QString ZnTipsInfo::illegalNameText()
+{
+    return tr("Name contains illegal characters!");
+}
+QString ZnTipsInfo::speakerCheckNotIdleText()
+{
+    return tr("Can't check speaker when terminal not idle!");
+}
+QString ZnTipsInfo::setNameText()
+{
+    return tr("Set Name");
+}
+QString ZnTipsInfo::idText()
+{
+    return tr("ID");
+}
+QString ZnTipsInfo::nameText()
+{
+    return tr("Name");
+}
+QString ZnTipsInfo::codeText()
+{
+    return tr("Code");
+}
+QString ZnTipsInfo::statusText()
+{
+    return tr("Status");
+}
+QString ZnTipsInfo::ipText()
+{
+    return tr("IP");
+}
+QString ZnTipsInfo::isAecText()
+{
+    return tr("Is AEC");
+}
+QString ZnTipsInfo::isPptText()
+{
+    return tr("Is PPT");
+}

@@ -64,8 +64,8 @@ void LogExportDialog::initDialog()
     setWindowTitle(title);
     ui.title_name_le->setText(title);
     ui.title_name_le->setStyleSheet(QStringLiteral("color:white;"));
-    const std::pair<QPushButton *, const char *> folderButtons[] = {
-        {ui.desktop_btn, ":/images/desktop.png"}, {ui.user_defined_btn, ":/images/folder_24px.png"}};
+    const std::pair<QPushButton *, const char *> folderButtons[] = {{ui.desktop_btn, ":/images/desktop.png"},
+                                                                    {ui.user_defined_btn, ":/images/folder_24px.png"}};
     for (const auto &b : folderButtons) {
         b.first->setFixedSize(69, 23);
         b.first->setFlat(true);
@@ -75,17 +75,25 @@ void LogExportDialog::initDialog()
     ui.contentGroupBox->setStyleSheet(QStringLiteral("background-color:white;"));
 
     switch (kind) {
-    case UserLogKind: ui.file_name_le->setText(QStringLiteral("zn_user_log")); break;
-    case TalkLogKind: ui.file_name_le->setText(QStringLiteral("zn_talkback_log")); break;
-    case TermLogKind: ui.file_name_le->setText(QStringLiteral("zn_terminal_log")); break;
-    default: break;
+    case UserLogKind:
+        ui.file_name_le->setText(QStringLiteral("zn_user_log"));
+        break;
+    case TalkLogKind:
+        ui.file_name_le->setText(QStringLiteral("zn_talkback_log"));
+        break;
+    case TermLogKind:
+        ui.file_name_le->setText(QStringLiteral("zn_terminal_log"));
+        break;
+    default:
+        break;
     }
 
     QString last = lastFolder();
     if (last.isEmpty())
         last = desktop();
     ui.directoryComboBox->addItem(last);
-    ui.directoryComboBox->setCurrentIndex(ui.directoryComboBox->findText(last, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ui.directoryComboBox->setCurrentIndex(
+        ui.directoryComboBox->findText(last, Qt::MatchExactly | Qt::MatchCaseSensitive));
 
     ui.fExportBtn->setText(QStringLiteral("下载"));
     ui.fExportBtn->setIcon(QIcon(QStringLiteral(":/images/dwonload_btn_16px.png")));

@@ -14,8 +14,7 @@ const int kStopped = 2;
 
 LogExportThread::LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent)
     : QThread(parent), headers(std::move(headers)), path(path), kind(kind)
-{
-}
+{}
 
 QString LogExportThread::csvField(const QString &text)
 {
@@ -30,10 +29,17 @@ void LogExportThread::run()
         return;
     int code = kStopped;
     switch (kind) {
-    case UserLogKind: code = writeUserLog(); break;
-    case TalkLogKind: code = writeTalkLog(); break;
-    case TermLogKind: code = writeTermLog(); break;
-    default: return;
+    case UserLogKind:
+        code = writeUserLog();
+        break;
+    case TalkLogKind:
+        code = writeTalkLog();
+        break;
+    case TermLogKind:
+        code = writeTermLog();
+        break;
+    default:
+        return;
     }
     if (code != kStopped)
         emit finish_signal(code);

@@ -11,8 +11,8 @@ class ZnBackupTransfers : public QObject
 {
     Q_OBJECT
 public:
-    static const char kBackupFolder[];    // "/tmp/databackup/"
-    static const char kRestoreFolder[];   // "/tmp/datarecovery/"
+    static const char kBackupFolder[];  // "/tmp/databackup/"
+    static const char kRestoreFolder[]; // "/tmp/datarecovery/"
     // Transfer ids of the file service worker; negative, so never a queue record's.
     enum { BackupId = -181, RestoreId = -182 };
 

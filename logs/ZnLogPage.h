@@ -47,7 +47,8 @@ public slots:
 
 public:
     // What one page reads and how it differs from the others.
-    struct Source {
+    struct Source
+    {
         int kind;                // LogExportKind of the rows
         int countCode, pageCode; // "SqlLog" codes
         int (*directCount)();
@@ -55,10 +56,10 @@ public:
         std::vector<ZnLogRecord> (ZnServiceLogMgr::*serverList)() const;
         void (ZnServiceLogMgr::*listSignal)();
         void (ZnServiceLogMgr::*sizeSignal)(int);
-        const char *hostName;    // "日志主机" or "录音主机"
-        bool exportable;         // the export button opens the export dialog
-        bool recountOnRefresh;   // a refresh asks for the total again
-        bool stopWithoutHost;    // a log host that cannot be reached shows nothing
+        const char *hostName;  // "日志主机" or "录音主机"
+        bool exportable;       // the export button opens the export dialog
+        bool recountOnRefresh; // a refresh asks for the total again
+        bool stopWithoutHost;  // a log host that cannot be reached shows nothing
     };
 
 protected:

@@ -8,14 +8,16 @@
 #include "LogExportKind.h"
 
 namespace {
-QString text(const std::string &s) { return QString::fromStdString(s); }
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
 }
 
 QString ZnLogTexts::talkTypeText(const std::string &stored)
 {
-    static const char *const names[] = {QT_TR_NOOP("EmergencyHelp"), QT_TR_NOOP("Talkback"),
-                                        QT_TR_NOOP("Broadcast"), QT_TR_NOOP("Talkback"),
-                                        QT_TR_NOOP("Broadcast")};
+    static const char *const names[] = {QT_TR_NOOP("EmergencyHelp"), QT_TR_NOOP("Talkback"), QT_TR_NOOP("Broadcast"),
+                                        QT_TR_NOOP("Talkback"), QT_TR_NOOP("Broadcast")};
     bool ok = false;
     const int type = text(stored).toInt(&ok);
     if (ok && type >= 0 && type < int(sizeof names / sizeof names[0]))
@@ -29,8 +31,8 @@ namespace {
 QString slashed(const QDate &d, const QTime &t)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(),
-                  t.minute(), t.second());
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
+                  t.second());
     return QString::fromLatin1(buf);
 }
 
@@ -67,8 +69,8 @@ QStringList ZnLogTexts::headers(int kind)
 {
     switch (kind) {
     case TalkLogKind:
-        return {tr("Begin Time"), tr("End Time"), tr("Caller Code"), tr("Caller Name"),
-                tr("Called Code"), tr("Called Name"), tr("Type"), tr("Content")};
+        return {tr("Begin Time"),  tr("End Time"),    tr("Caller Code"), tr("Caller Name"),
+                tr("Called Code"), tr("Called Name"), tr("Type"),        tr("Content")};
     case TermLogKind:
         return {tr("Date"), tr("Terminal Id"), tr("Name"), tr("Type"), tr("IP"), tr("Action")};
     case UserLogKind:
@@ -82,8 +84,14 @@ QStringList ZnLogTexts::cells(int kind, const ZnLogRecord &r)
 {
     switch (kind) {
     case TalkLogKind:
-        return {timeText(r.date), timeText(r.endTime), QString::number(r.callerId), text(r.callerName),
-                QString::number(r.calledId), text(r.calledName), talkTypeText(r.type), text(r.action)};
+        return {timeText(r.date),
+                timeText(r.endTime),
+                QString::number(r.callerId),
+                text(r.callerName),
+                QString::number(r.calledId),
+                text(r.calledName),
+                talkTypeText(r.type),
+                text(r.action)};
     case TermLogKind:
         return {timeText(r.date), QString::number(r.terminalId), text(r.name), text(r.type), text(r.ip),
                 text(r.action)};

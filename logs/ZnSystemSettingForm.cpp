@@ -22,9 +22,15 @@ const char kDefaultTitle[] = "管理中心";
 const char kSet[] = "[已设置]";
 const char kSetFailed[] = "[设置失败]";
 
-ZnServerConfigMgr *model() { return ZnServerConfigMgr::instance(); }
+ZnServerConfigMgr *model()
+{
+    return ZnServerConfigMgr::instance();
+}
 
-QString defaultTitle() { return QString::fromUtf8(kDefaultTitle); }
+QString defaultTitle()
+{
+    return QString::fromUtf8(kDefaultTitle);
+}
 
 void print(const char *format, const QString &text)
 {
@@ -75,8 +81,8 @@ void ZnSystemSettingForm::initWidgets()
     ui.fPassLe->setMaxLength(6);
     ui.fPassLe->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[a-zA-Z0-9]+$")), ui.fPassLe));
-    for (QWidget *w : std::initializer_list<QWidget *>{ui.fBackupStartBtn, ui.fRestoreStartBtn, ui.fBackupLe,
-                                                       ui.fRestoreLe})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{ui.fBackupStartBtn, ui.fRestoreStartBtn, ui.fBackupLe, ui.fRestoreLe})
         w->setEnabled(false);
     ui.fServerBackupGb->hide();
     ui.fTalkLogGb->hide();
@@ -190,8 +196,8 @@ void ZnSystemSettingForm::slot_setPasswordBtnClick()
         if (ui.fPassLe->text().isEmpty())
             tell(QStringLiteral("密码不能为空！"));
         else
-            reportResult(model()->setNamedParameter(ui.fPassLe->text().toStdString(),
-                                                    ZnSystemSettingForm::AdminPasswordType));
+            reportResult(
+                model()->setNamedParameter(ui.fPassLe->text().toStdString(), ZnSystemSettingForm::AdminPasswordType));
     }
     ui.fPassLe->clear();
     ui.fUserPassGb->setChecked(false);
@@ -265,8 +271,8 @@ void ZnSystemSettingForm::slot_backupDownloadStartClicked()
 {
     if (!ui.fBackupLe->text().isEmpty()) {
         m_backupAsked = true;
-        const int result = model()->setParameter(backupFileName(QDate::currentDate()).toStdString(),
-                                                 ZnSystemSettingForm::BackupType);
+        const int result =
+            model()->setParameter(backupFileName(QDate::currentDate()).toStdString(), ZnSystemSettingForm::BackupType);
         if (result != 0) {
             m_backupAsked = false;
             tell(tr("The server made no backup (result %1).").arg(result));
@@ -328,8 +334,9 @@ void ZnSystemSettingForm::backupChecked(const QString &digest)
     }
     QString text = QFileInfo(saved).fileName() + QStringLiteral("下载完成！");
     if (QFileInfo(saved).fileName() != name)
-        text += QLatin1Char('\n') + tr("A file named %1 exists there already; the backup was saved as %2.")
-                                        .arg(name, QFileInfo(saved).fileName());
+        text += QLatin1Char('\n')
+                + tr("A file named %1 exists there already; the backup was saved as %2.")
+                      .arg(name, QFileInfo(saved).fileName());
     tell(text, 1, QStringLiteral("备份提示"));
 }
 

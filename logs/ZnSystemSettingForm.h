@@ -17,8 +17,14 @@ class ZnSystemSettingForm : public QWidget
     Q_OBJECT
 public:
     // Request types of the settings sent through the configuration model.
-    enum ServerParameterId { SystemNameType = 173, RecordServerType = 176, LogServerType = 179,
-                             AdminPasswordType = 180, BackupType = 181, RestoreType = 182 };
+    enum ServerParameterId {
+        SystemNameType = 173,
+        RecordServerType = 176,
+        LogServerType = 179,
+        AdminPasswordType = 180,
+        BackupType = 181,
+        RestoreType = 182
+    };
 
     ZnSystemSettingForm();
 

@@ -8,10 +8,18 @@
 #include "ZnServiceLogMgr.h"
 
 namespace {
-const ZnLogPage::Source kSource = {
-    TalkLogKind, ZnServiceLogMgr::TalkLogCount, ZnServiceLogMgr::TalkLogPage, &ZnDbQuery::talkRecordCount, &ZnDbQuery::talkRecordPage,
-    &ZnServiceLogMgr::talkLogs, &ZnServiceLogMgr::gotTalkLogList, &ZnServiceLogMgr::gotTalkLogSize,
-    "日志主机", true, false, true};
+const ZnLogPage::Source kSource = {TalkLogKind,
+                                   ZnServiceLogMgr::TalkLogCount,
+                                   ZnServiceLogMgr::TalkLogPage,
+                                   &ZnDbQuery::talkRecordCount,
+                                   &ZnDbQuery::talkRecordPage,
+                                   &ZnServiceLogMgr::talkLogs,
+                                   &ZnServiceLogMgr::gotTalkLogList,
+                                   &ZnServiceLogMgr::gotTalkLogSize,
+                                   "日志主机",
+                                   true,
+                                   false,
+                                   true};
 }
 
 ZnTalkLogInfoForm::ZnTalkLogInfoForm(QWidget *parent)

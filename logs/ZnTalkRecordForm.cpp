@@ -20,10 +20,18 @@
 #include "ZnTipsInfo.h"
 
 namespace {
-const ZnLogPage::Source kSource = {
-    TalkLogKind, ZnServiceLogMgr::TalkRecordCount, ZnServiceLogMgr::TalkRecordPage, &ZnDbQuery::talkRecordCount,
-    &ZnDbQuery::talkRecordPage, &ZnServiceLogMgr::talkRecords, &ZnServiceLogMgr::gotTalkRecordList,
-    &ZnServiceLogMgr::gotTalkRecordSize, "录音主机", false, true, true};
+const ZnLogPage::Source kSource = {TalkLogKind,
+                                   ZnServiceLogMgr::TalkRecordCount,
+                                   ZnServiceLogMgr::TalkRecordPage,
+                                   &ZnDbQuery::talkRecordCount,
+                                   &ZnDbQuery::talkRecordPage,
+                                   &ZnServiceLogMgr::talkRecords,
+                                   &ZnServiceLogMgr::gotTalkRecordList,
+                                   &ZnServiceLogMgr::gotTalkRecordSize,
+                                   "录音主机",
+                                   false,
+                                   true,
+                                   true};
 const int kDownloadColumn = 8;
 const char kNoRecording[] = "------";
 const char kLastFolderKey[] = "MediaLastFilePath";

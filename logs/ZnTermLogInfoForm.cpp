@@ -8,10 +8,18 @@
 #include "ZnServiceLogMgr.h"
 
 namespace {
-const ZnLogPage::Source kSource = {
-    TermLogKind, ZnServiceLogMgr::TermLogCount, ZnServiceLogMgr::TermLogPage, &ZnDbQuery::terminalLogCount, &ZnDbQuery::terminalLogPage,
-    &ZnServiceLogMgr::termLogs, &ZnServiceLogMgr::gotTermLogList, &ZnServiceLogMgr::gotTermLogSize,
-    "日志主机", true, false, true};
+const ZnLogPage::Source kSource = {TermLogKind,
+                                   ZnServiceLogMgr::TermLogCount,
+                                   ZnServiceLogMgr::TermLogPage,
+                                   &ZnDbQuery::terminalLogCount,
+                                   &ZnDbQuery::terminalLogPage,
+                                   &ZnServiceLogMgr::termLogs,
+                                   &ZnServiceLogMgr::gotTermLogList,
+                                   &ZnServiceLogMgr::gotTermLogSize,
+                                   "日志主机",
+                                   true,
+                                   false,
+                                   true};
 }
 
 ZnTermLogInfoForm::ZnTermLogInfoForm(QWidget *parent)

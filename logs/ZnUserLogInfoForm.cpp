@@ -8,10 +8,18 @@
 #include "ZnServiceLogMgr.h"
 
 namespace {
-const ZnLogPage::Source kSource = {
-    UserLogKind, ZnServiceLogMgr::UserLogCount, ZnServiceLogMgr::UserLogPage, &ZnDbQuery::userLogCount, &ZnDbQuery::userLogPage,
-    &ZnServiceLogMgr::userLogs, &ZnServiceLogMgr::gotUserLogList, &ZnServiceLogMgr::gotUserLogSize,
-    "日志主机", true, false, false};
+const ZnLogPage::Source kSource = {UserLogKind,
+                                   ZnServiceLogMgr::UserLogCount,
+                                   ZnServiceLogMgr::UserLogPage,
+                                   &ZnDbQuery::userLogCount,
+                                   &ZnDbQuery::userLogPage,
+                                   &ZnServiceLogMgr::userLogs,
+                                   &ZnServiceLogMgr::gotUserLogList,
+                                   &ZnServiceLogMgr::gotUserLogSize,
+                                   "日志主机",
+                                   true,
+                                   false,
+                                   false};
 }
 
 ZnUserLogInfoForm::ZnUserLogInfoForm(QWidget *parent)

@@ -12,7 +12,7 @@ struct TransferRecord
 {
     enum Kind { Download = 1, Upload = 2 };
     static constexpr int kNoteSize = 688;
-    static constexpr int kFailed = 6;   // state after a failed transfer or conversion
+    static constexpr int kFailed = 6; // state after a failed transfer or conversion
 
     int id = 0;
     int pauseArg = 0;
@@ -27,15 +27,21 @@ struct TransferRecord
     int kind = Download;
     bool finished = false;
     ZnTranscodeProcess* encoder = nullptr;
-    char tempFolder[256] = {};   // this upload's own folder in ./temp_mp3/
+    char tempFolder[256] = {}; // this upload's own folder in ./temp_mp3/
     char error[128] = {};
 
     // Texts are cut to fit their field, the last byte kept zero.
     static void setText(char* field, int size, const QString& text);
     template <int N>
-    static void setText(char (&field)[N], const QString& text) { setText(field, N, text); }
+    static void setText(char (&field)[N], const QString& text)
+    {
+        setText(field, N, text);
+    }
     template <int N>
-    static QString text(const char (&field)[N]) { return QString::fromUtf8(field, static_cast<int>(qstrnlen(field, N))); }
+    static QString text(const char (&field)[N])
+    {
+        return QString::fromUtf8(field, static_cast<int>(qstrnlen(field, N)));
+    }
 
     // djb2 of the UTF-8 name (bytes taken as signed), masked to 31 bits.
     static int hashName(const QByteArray& name);

@@ -34,9 +34,7 @@ QString fromC(const char* text)
 }
 }
 
-ZnDownAndUploadViewCtr::ZnDownAndUploadViewCtr(QTableWidget* table)
-    : m_table(table)
-    , m_note(kNoteFile)
+ZnDownAndUploadViewCtr::ZnDownAndUploadViewCtr(QTableWidget* table) : m_table(table), m_note(kNoteFile)
 {
     m_note.open("rb");
     cleanTempDir();
@@ -197,7 +195,8 @@ void ZnDownAndUploadViewCtr::startTranscode()
     connect(encoder, &ZnTranscodeProcess::transcode_finished, this, &ZnDownAndUploadViewCtr::transcode_finished,
             Qt::QueuedConnection);
     if (!folder.isValid())
-        QMetaObject::invokeMethod(encoder, "transcode_finished", Qt::QueuedConnection, Q_ARG(bool, false), Q_ARG(QString, target));
+        QMetaObject::invokeMethod(encoder, "transcode_finished", Qt::QueuedConnection, Q_ARG(bool, false),
+                                  Q_ARG(QString, target));
     else
         encoder->start(source, target);
 }
@@ -455,7 +454,7 @@ void ZnDownAndUploadViewCtr::uploadAction()
     if (!currentRecord(r) || r.kind != TransferRecord::Upload || !QFileInfo::exists(TransferRecord::text(r.source)))
         return;
     if (r.state == TransferRecord::kFailed && !r.tempFolder[0])
-        return;   // the conversion failed: nothing to send
+        return; // the conversion failed: nothing to send
     if (r.state == TransferRecord::kFailed)
         r.state = 1;
     r.done = r.shown = 0;

@@ -31,8 +31,7 @@ bool containsAny(const QString& text, const QString& chars)
 }
 }
 
-ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent)
-    : QWidget(parent)
+ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ZnMediaMgrForm"));
     ui.setupUi(this);
@@ -176,7 +175,8 @@ void ZnMediaMgrForm::delMediaClicked()
         if (item->column() == 0)
             chosen.append(item);
     }
-    std::sort(chosen.begin(), chosen.end(), [](QTableWidgetItem* a, QTableWidgetItem* b) { return a->row() < b->row(); });
+    std::sort(chosen.begin(), chosen.end(),
+              [](QTableWidgetItem* a, QTableWidgetItem* b) { return a->row() < b->row(); });
     for (int i = chosen.size() - 1; i >= 0; --i) {
         QTableWidgetItem* item = chosen.at(i);
         if (item->text() == QLatin1String(".."))
@@ -215,17 +215,20 @@ void ZnMediaMgrForm::uploadFiles(const QStringList& files)
             continue;
         }
         if (!isLegalMediaFileName(name)) {
-            tell(QStringLiteral("提示"), QStringLiteral("媒体文件名不能包含下列任何字符：\r\n\r\n           / \\ : * ? \" < > | '"));
+            tell(QStringLiteral("提示"),
+                 QStringLiteral("媒体文件名不能包含下列任何字符：\r\n\r\n           / \\ : * ? \" < > | '"));
             continue;
         }
         const QString server = m_browser->fullPath(name);
         const qint64 size = QFileInfo(local).size();
         if (size > kMaxUpload) {
-            tell(QStringLiteral("提示"), QStringLiteral("%1\n%2").arg(local, QStringLiteral("文件大于1024MB，禁止上传！")));
+            tell(QStringLiteral("提示"),
+                 QStringLiteral("%1\n%2").arg(local, QStringLiteral("文件大于1024MB，禁止上传！")));
             continue;
         }
-        if (m_transfers->queueUpload(name.toUtf8().constData(), local.toUtf8().constData(),
-                                     server.toUtf8().constData(), size) != 0)
+        if (m_transfers->queueUpload(name.toUtf8().constData(), local.toUtf8().constData(), server.toUtf8().constData(),
+                                     size)
+            != 0)
             tell(QStringLiteral("提示"), QStringLiteral("上传文件出错！"));
     }
 }
@@ -234,7 +237,8 @@ void ZnMediaMgrForm::slot_downloadClicked()
 {
     if (ui.fMediaTableWidget->selectedItems().isEmpty())
         return;
-    const QString folder = QFileDialog::getExistingDirectory(nullptr, tr("save file"), lastPath(), QFileDialog::ShowDirsOnly);
+    const QString folder =
+        QFileDialog::getExistingDirectory(nullptr, tr("save file"), lastPath(), QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return;
     setLastPath(folder);

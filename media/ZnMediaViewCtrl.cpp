@@ -12,11 +12,11 @@
 #include <QTableWidget>
 
 ZnMediaViewCtrl::ZnMediaViewCtrl(QTableWidget* table)
-    : m_table(table)
-    , m_fileIcon(QStringLiteral(":/images/file_mp3_24px.png"))
-    , m_folderIcon(QStringLiteral(":/images/folder_24px.png"))
-    , m_folderText(tr("Folder"))
-    , m_fileText(tr("Media File"))
+    : m_table(table),
+      m_fileIcon(QStringLiteral(":/images/file_mp3_24px.png")),
+      m_folderIcon(QStringLiteral(":/images/folder_24px.png")),
+      m_folderText(tr("Folder")),
+      m_fileText(tr("Media File"))
 {
     initTable();
     if (m_table) {

@@ -1,15 +1,21 @@
 #include "ZnTranscodeProcess.h"
 
-ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent)
-    : QObject(parent)
+ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ZnTranscodeProcess"));
 }
 
 QStringList ZnTranscodeProcess::arguments(const QString& source, const QString& target)
 {
-    return {QStringLiteral("-m"), QStringLiteral("m"), QStringLiteral("--cbr"), QStringLiteral("-b"), QStringLiteral("96"),
-            QStringLiteral("--resample"), QStringLiteral("44.1"), source, target};
+    return {QStringLiteral("-m"),
+            QStringLiteral("m"),
+            QStringLiteral("--cbr"),
+            QStringLiteral("-b"),
+            QStringLiteral("96"),
+            QStringLiteral("--resample"),
+            QStringLiteral("44.1"),
+            source,
+            target};
 }
 
 bool ZnTranscodeProcess::start(const QString& source, const QString& target)
@@ -33,7 +39,9 @@ void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus sta
     m_reported = true;
     const bool ok = exitCode == 0 && status == QProcess::NormalExit;
     if (!ok) {
-        const QString output = m_process ? QString::fromLocal8Bit(m_process->readAll()).trimmed().section(QLatin1Char('\n'), -1) : QString();
+        const QString output =
+            m_process ? QString::fromLocal8Bit(m_process->readAll()).trimmed().section(QLatin1Char('\n'), -1)
+                      : QString();
         m_error = status == QProcess::CrashExit ? tr("lame crashed") : tr("lame exit code %1").arg(exitCode);
         if (!output.isEmpty())
             m_error += QStringLiteral(": ") + output;

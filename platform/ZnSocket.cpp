@@ -65,8 +65,7 @@ int ZnSocket::connectTo(const sockaddr_in& addr, int timeoutMs)
     }
     int on = 1;
     timeval tv{kSendTimeoutSeconds, 0};
-    if (!setNonBlocking(fd, false)
-        || ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof(on)) != 0
+    if (!setNonBlocking(fd, false) || ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof(on)) != 0
         || ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv)) != 0) {
         ::close(fd);
         return -1;

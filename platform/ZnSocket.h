@@ -2,9 +2,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <netinet/in.h>
 #include <string>
 #include <sys/types.h>
-#include <netinet/in.h>
 
 // One TCP client socket. The handle is -1 when there is none, so a closed
 // socket can never be confused with stdin.

@@ -37,10 +37,22 @@ static void shadowEdge(const QString &name, Qt::Edge edge)
     save("images/shadow/" + name, w, h, [&](QPainter &p) {
         QPointF from, to;
         switch (edge) {
-        case Qt::LeftEdge: from = {0, 0}; to = {kBand, 0}; break;
-        case Qt::RightEdge: from = {kBand, 0}; to = {0, 0}; break;
-        case Qt::TopEdge: from = {0, 0}; to = {0, kBand}; break;
-        default: from = {0, kBand}; to = {0, 0}; break;
+        case Qt::LeftEdge:
+            from = {0, 0};
+            to = {kBand, 0};
+            break;
+        case Qt::RightEdge:
+            from = {kBand, 0};
+            to = {0, 0};
+            break;
+        case Qt::TopEdge:
+            from = {0, 0};
+            to = {0, kBand};
+            break;
+        default:
+            from = {0, kBand};
+            to = {0, 0};
+            break;
         }
         QLinearGradient g(from, to);
         g.setColorAt(0, QColor(0, 0, 0, 0));
@@ -141,7 +153,25 @@ static void audioFileIcon(const QString &rel, int s)
     });
 }
 
-enum class Mark { Speaker, Mic, Group, Region, Media, Gear, Log, Record, Task, Clock, Hand, Plug, Alarm, Phone, Text, Server, Bell };
+enum class Mark {
+    Speaker,
+    Mic,
+    Group,
+    Region,
+    Media,
+    Gear,
+    Log,
+    Record,
+    Task,
+    Clock,
+    Hand,
+    Plug,
+    Alarm,
+    Phone,
+    Text,
+    Server,
+    Bell
+};
 
 static void tile(const QString &rel, int s, QColor colour, Mark mark)
 {
@@ -226,7 +256,8 @@ static void tile(const QString &rel, int s, QColor colour, Mark mark)
             p.drawPolyline(QPolygonF({P(12, 8), P(12, 12), P(15, 14)}));
             break;
         case Mark::Hand:
-            p.drawPolygon(QPolygonF({P(7, 19), P(7, 10), P(9, 10), P(9, 5), P(15, 5), P(15, 10), P(17, 10), P(17, 19)}));
+            p.drawPolygon(
+                QPolygonF({P(7, 19), P(7, 10), P(9, 10), P(9, 5), P(15, 5), P(15, 10), P(17, 10), P(17, 19)}));
             break;
         case Mark::Plug:
             p.drawRect(R(8, 9, 8, 6));
@@ -387,8 +418,8 @@ int main(int argc, char *argv[])
     infoIcon("images/info18x18.png", 18);
     editIcon("images/edit20x20.png", 20);
 
-    const QColor blue(0x2d, 0x8c, 0xf0), green(0x19, 0xbe, 0x6b), orange(0xf5, 0x9a, 0x23),
-        red(0xe8, 0x4c, 0x3d), teal(0x16, 0xa0, 0x85), purple(0x8e, 0x44, 0xad), grey(0x6c, 0x7a, 0x89);
+    const QColor blue(0x2d, 0x8c, 0xf0), green(0x19, 0xbe, 0x6b), orange(0xf5, 0x9a, 0x23), red(0xe8, 0x4c, 0x3d),
+        teal(0x16, 0xa0, 0x85), purple(0x8e, 0x44, 0xad), grey(0x6c, 0x7a, 0x89);
     tile("images/top_task32px.png", 32, orange, Mark::Task);
     tile("images/top_terminal32px.png", 32, blue, Mark::Speaker);
     tile("images/top_setting32px.png", 32, teal, Mark::Gear);

@@ -58,17 +58,21 @@ InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainW
     setWindowTitle(QStringLiteral("管理中心"));
     ui.title_name_le->setText(QStringLiteral("管理中心"));
 
-    const struct { QPushButton *button; const char *icon; } icons[] = {
-        {ui.fSsTaskMgrBtn, "task_ss"},        {ui.fTimerTaskMgrBtn, "task_timer"},
+    const struct
+    {
+        QPushButton *button;
+        const char *icon;
+    } icons[] = {
+        {ui.fSsTaskMgrBtn, "task_ss"},         {ui.fTimerTaskMgrBtn, "task_timer"},
         {ui.fManualTaskMgrBtn, "task_manual"}, {ui.fSdkTaskMgrBtn, "task_sdk"},
-        {ui.fPlayerMgrBtn, "player_term"},    {ui.fMicMgrBtn, "server_mic"},
-        {ui.fCallMicMgrBtn, "call_mic"},      {ui.fEmMicMgrBtn, "alarm_info"},
-        {ui.fCapMgrBtn, "plate_svr"},         {ui.fTtsMgrBtn, "term_tts"},
-        {ui.fFAlarmMgrBtn, "term_falarm"},    {ui.fD82MgrBtn, "term_d82"},
-        {ui.fMediaMgrBtn, "media_mgr"},       {ui.fMicGroupMgrBtn, "server_group"},
-        {ui.fRegionMgrBtn, "region_mgr"},     {ui.fSystemSetMgrBtn, "parameter_setting"},
-        {ui.fUserLogMgrBtn, "userlog"},       {ui.fTalkLogMgrBtn, "talklog"},
-        {ui.fTermLogMgrBtn, "termlog"},       {ui.fTalkRecordMgrBtn, "talk_record"},
+        {ui.fPlayerMgrBtn, "player_term"},     {ui.fMicMgrBtn, "server_mic"},
+        {ui.fCallMicMgrBtn, "call_mic"},       {ui.fEmMicMgrBtn, "alarm_info"},
+        {ui.fCapMgrBtn, "plate_svr"},          {ui.fTtsMgrBtn, "term_tts"},
+        {ui.fFAlarmMgrBtn, "term_falarm"},     {ui.fD82MgrBtn, "term_d82"},
+        {ui.fMediaMgrBtn, "media_mgr"},        {ui.fMicGroupMgrBtn, "server_group"},
+        {ui.fRegionMgrBtn, "region_mgr"},      {ui.fSystemSetMgrBtn, "parameter_setting"},
+        {ui.fUserLogMgrBtn, "userlog"},        {ui.fTalkLogMgrBtn, "talklog"},
+        {ui.fTermLogMgrBtn, "termlog"},        {ui.fTalkRecordMgrBtn, "talk_record"},
     };
     for (const auto &i : icons)
         i.button->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(QLatin1String(i.icon))));
@@ -90,7 +94,8 @@ InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainW
 
     slot_setTitleName(systemSettings->titleText());
 
-    for (QWidget *page : std::initializer_list<QWidget *>{planTasks, players, mics, d82, media, micGroups, systemSettings})
+    for (QWidget *page :
+         std::initializer_list<QWidget *>{planTasks, players, mics, d82, media, micGroups, systemSettings})
         ui.fCenterRightStacked->addWidget(page);
 
     connect(systemSettings, SIGNAL(sendTitleString(QString)), this, SLOT(slot_setTitleName(QString)));
@@ -108,8 +113,8 @@ InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainW
     ui.max_btn->setStyleSheet(buttonStyle("maximize_btn"));
     ui.show_normal_btn->setStyleSheet(buttonStyle("show_normal_btn"));
 
-    for (QPushButton *b : {ui.fSdkTaskMgrBtn, ui.fCallMicMgrBtn, ui.fEmMicMgrBtn, ui.fD82MgrBtn,
-                           ui.fMicGroupMgrBtn, ui.fTalkLogMgrBtn})
+    for (QPushButton *b :
+         {ui.fSdkTaskMgrBtn, ui.fCallMicMgrBtn, ui.fEmMicMgrBtn, ui.fD82MgrBtn, ui.fMicGroupMgrBtn, ui.fTalkLogMgrBtn})
         b->hide();
 
     maxWindow();
@@ -183,9 +188,15 @@ void InfoCenterMgr::buildNavList()
     titlesListWidget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     titlesListWidget->setFrameShape(QFrame::NoFrame);
 
-    const struct { const char *icon; const char *text; } rows[] = {
-        {"top_task32px", QT_TR_NOOP("Programme Source")}, {"top_terminal32px", QT_TR_NOOP("Terminal Manage")},
-        {"top_setting32px", QT_TR_NOOP("Advanced Setup ")}, {"top_log32px", QT_TR_NOOP("User Log")},
+    const struct
+    {
+        const char *icon;
+        const char *text;
+    } rows[] = {
+        {"top_task32px", QT_TR_NOOP("Programme Source")},
+        {"top_terminal32px", QT_TR_NOOP("Terminal Manage")},
+        {"top_setting32px", QT_TR_NOOP("Advanced Setup ")},
+        {"top_log32px", QT_TR_NOOP("User Log")},
         {"top_record", QT_TR_NOOP("Record")},
     };
     for (const auto &r : rows) {
@@ -324,12 +335,23 @@ void InfoCenterMgr::changePage(QListWidgetItem *current, QListWidgetItem *previo
     const int row = titlesListWidget->row(current ? current : previous);
     ui.fCenterLeftStacked->setCurrentIndex(row);
     switch (row) {
-    case 0: showSsTaskInfoForm(); break;
-    case 1: showPlayerInfoForm(); break;
-    case 2: showMediaInfoForm(); break;
-    case 3: showUserLogInfoForm(); break;
-    case 4: showTalkRecordInfoForm(); break;
-    default: break;
+    case 0:
+        showSsTaskInfoForm();
+        break;
+    case 1:
+        showPlayerInfoForm();
+        break;
+    case 2:
+        showMediaInfoForm();
+        break;
+    case 3:
+        showUserLogInfoForm();
+        break;
+    case 4:
+        showTalkRecordInfoForm();
+        break;
+    default:
+        break;
     }
 }
 

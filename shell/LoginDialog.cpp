@@ -11,8 +11,7 @@
 #include <QRegularExpressionValidator>
 
 namespace {
-const char *const kAddressPattern =
-    "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-4]|[01]?\\d\\d?)";
+const char *const kAddressPattern = "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-4]|[01]?\\d\\d?)";
 
 QRegularExpression addressExpression()
 {

@@ -85,8 +85,8 @@ QString ZnNetLosssHandle::conflictText(const QList<ZnTerminal> &terminals)
     QString text = QStringLiteral("\r\n");
     for (const ZnTerminal &t : terminals)
         text += QStringLiteral("  ID:") + QString::number(t.id) + QStringLiteral(" Name:")
-            + QString::fromUtf8(t.name.c_str()) + QStringLiteral(" IP:") + QString::fromUtf8(t.ip.c_str())
-            + QStringLiteral("\r\n");
+                + QString::fromUtf8(t.name.c_str()) + QStringLiteral(" IP:") + QString::fromUtf8(t.ip.c_str())
+                + QStringLiteral("\r\n");
     return QStringLiteral("设备ID冲突，请重新设置!\r\n") + text;
 }
 

@@ -182,9 +182,8 @@ int runLogin(int *maxFlag)
     QCoreApplication::sendPostedEvents();
 
     // The dialog never holds an invalid address, so it has no message for one.
-    const std::string why = directly && !badAddress.empty()
-        ? "-serverip: not a server address: " + badAddress
-        : whyNotLoggedIn(dialog, directly, lost, *settings);
+    const std::string why = directly && !badAddress.empty() ? "-serverip: not a server address: " + badAddress
+                                                            : whyNotLoggedIn(dialog, directly, lost, *settings);
     std::fprintf(stderr, "login failed: %s\n", why.c_str());
     return -1;
 }

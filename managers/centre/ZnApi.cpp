@@ -337,7 +337,8 @@ int apiSetFireAlarmTrigger(ZnManageCenter* centre, const ZnFAlarmTrigger* trigge
     return forwardRecord(centre, &ZnManageCenter::setFireAlarmTrigger, trigger);
 }
 
-int apiSetCapCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnCap>*), void (*removed)(int), void (*changed)(ZnCap*))
+int apiSetCapCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnCap>*), void (*removed)(int),
+                       void (*changed)(ZnCap*))
 {
     return store(centre, &ZnManageCenter::capManage, &ZnCapManage::setCallbacks, list, removed, changed);
 }
@@ -402,12 +403,14 @@ int apiSetTtsCallback(ZnManageCenter* centre, ZnNotifyCallback callback)
     return store(centre, &ZnManageCenter::ttsManage, &ZnTtsManage::setCallback, callback);
 }
 
-int apiSetLevelCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnLevel>*), void (*frame)(int), void (*third)(ZnLevel*))
+int apiSetLevelCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnLevel>*), void (*frame)(int),
+                         void (*third)(ZnLevel*))
 {
     return store(centre, &ZnManageCenter::levelManage, &ZnLevelManage::setCallbacks, list, frame, third);
 }
 
-int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme>*, int), void (*added)(ZnScheme*, int), void (*changed)(ZnScheme*, int), void (*deleted)(int, int))
+int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme>*, int), void (*added)(ZnScheme*, int),
+                         void (*changed)(ZnScheme*, int), void (*deleted)(int, int))
 {
     return store(centre, &ZnManageCenter::schemeManage, &ZnSchemeManage::setCallbacks, list, added, changed, deleted);
 }
@@ -415,10 +418,10 @@ int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme
 int terminalTypeIndex(const std::string& code)
 {
     static const char* const codes[] = {
-        "01",     "PR",      "IP",     "MIC",         "DSK71",         "DSK72", "Dsk81", "D82",
-        "CAP",    "SW",      "FR",     "BROADCAST",   "TALKBACKMGR",   "CASCADESERVER", "R71", "G60",
-        "G61",    "G62",     "NDX-S",  "NDX",         "DSK75",         "DSK74", "TTS71", "DSK72-1",
-        "G63",    "G64",     "SpkChk", "DSK72-4",     "SpkPad",        "AlarmPad", "CL", "--",
+        "01",  "PR",  "IP",     "MIC",       "DSK71",       "DSK72",         "Dsk81", "D82",
+        "CAP", "SW",  "FR",     "BROADCAST", "TALKBACKMGR", "CASCADESERVER", "R71",   "G60",
+        "G61", "G62", "NDX-S",  "NDX",       "DSK75",       "DSK74",         "TTS71", "DSK72-1",
+        "G63", "G64", "SpkChk", "DSK72-4",   "SpkPad",      "AlarmPad",      "CL",    "--",
     };
     if (code.empty())
         return 32;

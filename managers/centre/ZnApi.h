@@ -105,8 +105,8 @@ int apiSetSoundSourceTaskCallback(ZnManageCenter* centre, ZnNotifyCallback callb
 int apiSetTtsCallback(ZnManageCenter* centre, ZnNotifyCallback callback);
 int apiSetLevelCallbacks(ZnManageCenter* centre, void (*list)(std::list<ZnLevel>*), void (*frame)(int),
                          void (*third)(ZnLevel*));
-int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme>*, int),
-                         void (*added)(ZnScheme*, int), void (*changed)(ZnScheme*, int), void (*deleted)(int, int));
+int apiSetSchemeCallback(ZnManageCenter* centre, void (*list)(std::list<ZnScheme>*, int), void (*added)(ZnScheme*, int),
+                         void (*changed)(ZnScheme*, int), void (*deleted)(int, int));
 
 // The type code text of a terminal type number ("RemoveDevice" sends it as "Type").
 std::string terminalTypeName(int type);

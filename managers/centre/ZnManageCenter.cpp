@@ -12,8 +12,8 @@
 #include "ZnLogManage.h"
 #include "ZnLoginNetHandle.h"
 #include "ZnMgrMsg.h"
-#include "ZnMicGroupManage.h"
 #include "ZnMic.h"
+#include "ZnMicGroupManage.h"
 #include "ZnMicManage.h"
 #include "ZnPlanManage.h"
 #include "ZnPlayTaskManage.h"
@@ -24,8 +24,8 @@
 #include "ZnServerConfigRequest.h"
 #include "ZnSleep.h"
 #include "ZnSsTaskManage.h"
-#include "ZnTerminalGroupManage.h"
 #include "ZnTerminal.h"
+#include "ZnTerminalGroupManage.h"
 #include "ZnTerminalManage.h"
 #include "ZnTtsManage.h"
 
@@ -35,7 +35,6 @@
 #include <exception>
 #include <json/json.h>
 #include <new>
-
 
 namespace {
 bool validSchemeKind(int kind)
@@ -75,8 +74,7 @@ ZnManageCenter* ZnManageCenter::create()
     return centre;
 }
 
-ZnManageCenter::ZnManageCenter()
-    : m_systemTime(".")
+ZnManageCenter::ZnManageCenter() : m_systemTime(".")
 {
     for (auto& s : m_slots)
         s.store(nullptr);
@@ -376,32 +374,38 @@ int ZnManageCenter::getPlayTerminalList()
 
 int ZnManageCenter::getPlayTerminal(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::TerminalType, m_terminal.get(), &ZnTerminalManage::buildTerminal, terminal);
+    return request(TerminalSlot, ZnTerminalManage::TerminalType, m_terminal.get(), &ZnTerminalManage::buildTerminal,
+                   terminal);
 }
 
 int ZnManageCenter::modifyPlayTerminal(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::ModifyType, m_terminal.get(), &ZnTerminalManage::buildModifyTerminal, terminal);
+    return request(TerminalSlot, ZnTerminalManage::ModifyType, m_terminal.get(), &ZnTerminalManage::buildModifyTerminal,
+                   terminal);
 }
 
 int ZnManageCenter::removeDevice(int terminalId, const std::string& typeText)
 {
-    return request(TerminalSlot, ZnTerminalManage::RemoveType, m_terminal.get(), &ZnTerminalManage::removeDevice, terminalId, typeText);
+    return request(TerminalSlot, ZnTerminalManage::RemoveType, m_terminal.get(), &ZnTerminalManage::removeDevice,
+                   terminalId, typeText);
 }
 
 int ZnManageCenter::setIpAmpPower(int terminalId, int power)
 {
-    return request(TerminalSlot, ZnTerminalManage::PowerType, m_terminal.get(), &ZnTerminalManage::buildAmpPower, terminalId, power);
+    return request(TerminalSlot, ZnTerminalManage::PowerType, m_terminal.get(), &ZnTerminalManage::buildAmpPower,
+                   terminalId, power);
 }
 
 int ZnManageCenter::ipAmpSpeakerCheck(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::CheckType, m_terminal.get(), &ZnTerminalManage::buildSpeakerCheck, terminal.id);
+    return request(TerminalSlot, ZnTerminalManage::CheckType, m_terminal.get(), &ZnTerminalManage::buildSpeakerCheck,
+                   terminal.id);
 }
 
 int ZnManageCenter::setPlayTermConfig(const ZnTerminal& terminal)
 {
-    return request(TerminalSlot, ZnTerminalManage::CheckType, m_terminal.get(), &ZnTerminalManage::buildPlayTermConfig, terminal);
+    return request(TerminalSlot, ZnTerminalManage::CheckType, m_terminal.get(), &ZnTerminalManage::buildPlayTermConfig,
+                   terminal);
 }
 
 int ZnManageCenter::getCapList()
@@ -416,32 +420,44 @@ int ZnManageCenter::modifyCap(const ZnCap& cap)
 
 int ZnManageCenter::getSchemeList(int kind)
 {
-    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 0), m_scheme.get(), &ZnSchemeManage::buildSchemeList) : ResultNoHandle;
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 0), m_scheme.get(),
+                                           &ZnSchemeManage::buildSchemeList)
+                                 : ResultNoHandle;
 }
 
 int ZnManageCenter::addScheme(const ZnScheme& scheme, int kind)
 {
-    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 1), m_scheme.get(), &ZnSchemeManage::buildAddScheme, scheme) : ResultNoHandle;
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 1), m_scheme.get(),
+                                           &ZnSchemeManage::buildAddScheme, scheme)
+                                 : ResultNoHandle;
 }
 
 int ZnManageCenter::modifyScheme(const ZnScheme& scheme, int kind)
 {
-    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), m_scheme.get(), &ZnSchemeManage::buildModifyScheme, scheme) : ResultNoHandle;
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), m_scheme.get(),
+                                           &ZnSchemeManage::buildModifyScheme, scheme)
+                                 : ResultNoHandle;
 }
 
 int ZnManageCenter::enableScheme(ZnScheme& scheme, int kind)
 {
-    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), m_scheme.get(), &ZnSchemeManage::buildEnableScheme, scheme) : ResultNoHandle;
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 2), m_scheme.get(),
+                                           &ZnSchemeManage::buildEnableScheme, scheme)
+                                 : ResultNoHandle;
 }
 
 int ZnManageCenter::deleteScheme(const ZnScheme& scheme, int kind)
 {
-    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 3), m_scheme.get(), &ZnSchemeManage::buildDeleteScheme, scheme) : ResultNoHandle;
+    return validSchemeKind(kind) ? request(SchemeSlot, ZnSchemeManage::requestType(kind, 3), m_scheme.get(),
+                                           &ZnSchemeManage::buildDeleteScheme, scheme)
+                                 : ResultNoHandle;
 }
 
 int ZnManageCenter::getLogPage(int kind, int offset)
 {
-    return kind >= 0 && kind <= 7 ? request(LogSlot, ZnLogManage::FirstType + kind, m_log.get(), &ZnLogManage::buildSqlLogQuery, kind, offset) : ResultNoHandle;
+    return kind >= 0 && kind <= 7 ? request(LogSlot, ZnLogManage::FirstType + kind, m_log.get(),
+                                            &ZnLogManage::buildSqlLogQuery, kind, offset)
+                                  : ResultNoHandle;
 }
 
 int ZnManageCenter::getRegionList()
@@ -451,7 +467,8 @@ int ZnManageCenter::getRegionList()
 
 int ZnManageCenter::saveRegion(const ZnRegion& region, int operation)
 {
-    return request(RegionSlot, ZnRegionManage::SaveType, m_region.get(), &ZnRegionManage::buildSaveRegion, region, operation);
+    return request(RegionSlot, ZnRegionManage::SaveType, m_region.get(), &ZnRegionManage::buildSaveRegion, region,
+                   operation);
 }
 
 int ZnManageCenter::serverConfigRequest(const ZnServerConfigRequest& req)
@@ -461,7 +478,8 @@ int ZnManageCenter::serverConfigRequest(const ZnServerConfigRequest& req)
 
 int ZnManageCenter::getServerConfig(const ZnServerConfigRequest& req)
 {
-    return request(ServerConfigSlot, req.type, m_serverConfig.get(), &ZnServerConfigManage::buildParameterRequest, req.value, req.type);
+    return request(ServerConfigSlot, req.type, m_serverConfig.get(), &ZnServerConfigManage::buildParameterRequest,
+                   req.value, req.type);
 }
 
 int ZnManageCenter::getMicGroupList()
@@ -471,7 +489,8 @@ int ZnManageCenter::getMicGroupList()
 
 int ZnManageCenter::saveMicGroup(const ZnMicGroup& group, int operation)
 {
-    return request(MicGroupSlot, ZnMicGroupManage::SaveType, m_micGroup.get(), &ZnMicGroupManage::buildSaveGroup, group, operation);
+    return request(MicGroupSlot, ZnMicGroupManage::SaveType, m_micGroup.get(), &ZnMicGroupManage::buildSaveGroup, group,
+                   operation);
 }
 
 int ZnManageCenter::getD72List()
@@ -501,7 +520,8 @@ int ZnManageCenter::getD74List()
 
 int ZnManageCenter::modifyD74(const ZnMic& mic, int operation)
 {
-    return request(D74Slot, ZnD74Manage::modifyType(operation), m_d74.get(), &ZnD74Manage::buildModifyD74, mic, operation);
+    return request(D74Slot, ZnD74Manage::modifyType(operation), m_d74.get(), &ZnD74Manage::buildModifyD74, mic,
+                   operation);
 }
 
 int ZnManageCenter::getD74ButtonCalls(const ZnMic& mic)
@@ -521,7 +541,8 @@ int ZnManageCenter::getSoundSourceTaskList()
 
 int ZnManageCenter::saveSoundSourceTask(const ZnSsTask& task, int operation)
 {
-    return request(SsTaskSlot, ZnSsTaskManage::AddType + operation, m_ssTask.get(), &ZnSsTaskManage::buildSaveTask, task, operation);
+    return request(SsTaskSlot, ZnSsTaskManage::AddType + operation, m_ssTask.get(), &ZnSsTaskManage::buildSaveTask,
+                   task, operation);
 }
 
 int ZnManageCenter::getTtsList()

@@ -56,9 +56,26 @@ class ZnManageCenter : public ZnNetManage
 public:
     // Slots, 0-based, in dispatch order. The log manager sits in slot 8 (index 7).
     enum Slot {
-        TerminalSlot, MicSlot, CapSlot, BroadcastSlot, RegionSlot, LevelSlot, PlayTaskSlot, LogSlot,
-        ServerConfigSlot, BackupSlot, TtsSlot, D72Slot, D74Slot, PlanSlot, MicGroupSlot, SsTaskSlot,
-        D82Slot, FAlarmSlot, SchemeSlot, SlotCount
+        TerminalSlot,
+        MicSlot,
+        CapSlot,
+        BroadcastSlot,
+        RegionSlot,
+        LevelSlot,
+        PlayTaskSlot,
+        LogSlot,
+        ServerConfigSlot,
+        BackupSlot,
+        TtsSlot,
+        D72Slot,
+        D74Slot,
+        PlanSlot,
+        MicGroupSlot,
+        SsTaskSlot,
+        D82Slot,
+        FAlarmSlot,
+        SchemeSlot,
+        SlotCount
     };
     enum { SystemTimeType = 298 };
     typedef void (*ConflictCallback)(int code, const char* body);
@@ -205,7 +222,7 @@ private:
 
     mutable QMutex m_timeMutex;
     std::string m_systemTime;
-    std::atomic<int> m_timeCSeq{0};   // 0: no server-time request sent
+    std::atomic<int> m_timeCSeq{0}; // 0: no server-time request sent
 
     ZnThread m_thread;
 };

@@ -13,10 +13,7 @@ namespace {
 std::atomic<ServiceHub*> gHub{nullptr};
 }
 
-ServiceHub::ServiceHub(ZnManageCenter* centre)
-    : m_centre(centre)
-{
-}
+ServiceHub::ServiceHub(ZnManageCenter* centre) : m_centre(centre) {}
 
 ServiceHub* ServiceHub::create(ZnManageCenter* centre)
 {

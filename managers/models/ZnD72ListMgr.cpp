@@ -9,10 +9,9 @@ ZnD72ListMgr* g_d72ListMgr = nullptr;
 }
 
 ZnD72ListMgr::ZnD72ListMgr()
-    : ZnTalkConsoleList({ZnD72Manage::ListType, ZnD72Manage::ModifyType, ZnD72Manage::DeletedType,
-                         ZnD72Manage::ButtonCallsType})
-{
-}
+    : ZnTalkConsoleList(
+        {ZnD72Manage::ListType, ZnD72Manage::ModifyType, ZnD72Manage::DeletedType, ZnD72Manage::ButtonCallsType})
+{}
 
 ZnD72ListMgr* ZnD72ListMgr::instance()
 {

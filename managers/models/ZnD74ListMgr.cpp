@@ -9,10 +9,9 @@ ZnD74ListMgr* g_d74ListMgr = nullptr;
 }
 
 ZnD74ListMgr::ZnD74ListMgr()
-    : ZnTalkConsoleList({ZnD74Manage::ListType, ZnD74Manage::ModifyType, ZnD74Manage::DeletedType,
-                         ZnD74Manage::ButtonCallsType})
-{
-}
+    : ZnTalkConsoleList(
+        {ZnD74Manage::ListType, ZnD74Manage::ModifyType, ZnD74Manage::DeletedType, ZnD74Manage::ButtonCallsType})
+{}
 
 ZnD74ListMgr* ZnD74ListMgr::instance()
 {

@@ -14,7 +14,8 @@ int ZnLevelList::update(std::list<ZnLevel>* levels)
 
 int ZnLevelList::registerCallbacks(ZnManageCenter* centre)
 {
-    return apiSetLevelCallbacks(centre, [](std::list<ZnLevel>* levels) { update(levels); }, nullptr, nullptr);
+    return apiSetLevelCallbacks(
+        centre, [](std::list<ZnLevel>* levels) { update(levels); }, nullptr, nullptr);
 }
 
 int ZnLevelList::replace(const std::list<ZnLevel>& levels)

@@ -100,9 +100,9 @@ public:
 
     enum : int {
         Busy = 2,
-        ListPauseMs = 10,   // RetryBusy, between list requests while busy
+        ListPauseMs = 10,    // RetryBusy, between list requests while busy
         ChangePauseMs = 100, // RetryBusy, between change requests while busy
-        MaxAttempts = 10,   // a line busy this long (each wait is bounded) ends with 2
+        MaxAttempts = 10,    // a line busy this long (each wait is bounded) ends with 2
     };
 
     ZnListStore() = default;

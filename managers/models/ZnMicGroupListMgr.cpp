@@ -10,8 +10,7 @@ ZnMicGroupListMgr* gInstance = nullptr;
 
 ZnMicGroupListMgr::ZnMicGroupListMgr()
     : ZnSavedList<ZnMicGroup>({ZnMicGroupManage::ListType, ZnMicGroupManage::DeletedType, ZnMicGroupManage::SaveType})
-{
-}
+{}
 
 ZnMicGroupListMgr* ZnMicGroupListMgr::instance()
 {

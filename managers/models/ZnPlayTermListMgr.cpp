@@ -91,8 +91,7 @@ int ZnPlayTermListMgr::mergeList(const ZnTerminal& terminal)
 int ZnPlayTermListMgr::removeTerminal(int id, const std::string& typeText)
 {
     ZnManageCenter* c = centre();
-    return Store::change([&] { return apiRemoveDevice(c, id, typeText.c_str()); },
-                         [&] { m_store.erase(id); });
+    return Store::change([&] { return apiRemoveDevice(c, id, typeText.c_str()); }, [&] { m_store.erase(id); });
 }
 
 int ZnPlayTermListMgr::setAmpPower(int id, const char* text, bool power)
@@ -105,8 +104,7 @@ int ZnPlayTermListMgr::setAmpPower(int id, const char* text, bool power)
 int ZnPlayTermListMgr::modifyTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
-    return Store::change([&] { return apiModifyPlayTerminal(c, &terminal); },
-                         [&] { mergeList(terminal); });
+    return Store::change([&] { return apiModifyPlayTerminal(c, &terminal); }, [&] { mergeList(terminal); });
 }
 
 int ZnPlayTermListMgr::speakerCheck(const ZnTerminal& terminal)
@@ -124,6 +122,5 @@ int ZnPlayTermListMgr::setPlayTermConfig(const ZnTerminal& terminal)
 int ZnPlayTermListMgr::setTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
-    return Store::change([&] { return apiGetPlayTerminal(c, &terminal); },
-                         [&] { mergeList(terminal); });
+    return Store::change([&] { return apiGetPlayTerminal(c, &terminal); }, [&] { mergeList(terminal); });
 }

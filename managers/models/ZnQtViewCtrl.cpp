@@ -3,10 +3,7 @@
 #include "ZnQtViewSignal.h"
 #include "ZnViewConnectRequest.h"
 
-ZnQtViewCtrl::ZnQtViewCtrl()
-    : m_signal(new ZnQtViewSignal)
-{
-}
+ZnQtViewCtrl::ZnQtViewCtrl() : m_signal(new ZnQtViewSignal) {}
 
 ZnQtViewCtrl::~ZnQtViewCtrl()
 {
@@ -44,8 +41,8 @@ int ZnQtViewCtrl::connectView(const ZnViewConnectRequest& request)
 {
     if (!request.slot)
         return -1;
-    static const char* const kSignals[] = {SIGNAL(haveTerminals()), SIGNAL(addTerminal(int)),
-                                           SIGNAL(delTerminal(int)), SIGNAL(updateTerminal(int))};
+    static const char* const kSignals[] = {SIGNAL(haveTerminals()), SIGNAL(addTerminal(int)), SIGNAL(delTerminal(int)),
+                                           SIGNAL(updateTerminal(int))};
     if (request.kind < 0 || request.kind > 3 || !request.receiver)
         return 0;
     QObject::connect(m_signal, kSignals[request.kind], request.receiver, request.slot, Qt::AutoConnection);

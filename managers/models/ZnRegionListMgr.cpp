@@ -10,8 +10,7 @@ ZnRegionListMgr* gInstance = nullptr;
 
 ZnRegionListMgr::ZnRegionListMgr()
     : ZnSavedList<ZnRegion>({ZnRegionManage::ListType, ZnRegionManage::DeletedType, ZnRegionManage::SaveType})
-{
-}
+{}
 
 ZnRegionListMgr* ZnRegionListMgr::instance()
 {

@@ -27,10 +27,7 @@ public:
 protected:
     typedef ZnListStore<Record, ZnListKind::CallOnce> Store;
 
-    explicit ZnSavedList(const Codes& codes)
-        : m_codes(codes)
-    {
-    }
+    explicit ZnSavedList(const Codes& codes) : m_codes(codes) {}
     virtual ~ZnSavedList() = default;
 
     virtual void announceList() = 0;

@@ -9,7 +9,8 @@ namespace {
 // Asks for a kind's list, again after a short pause while the centre is busy.
 void askForList(ZnManageCenter* centre, int kind)
 {
-    ZnListStore<ZnScheme, ZnListKind::RetryBusy>::requestList([centre, kind] { return apiGetSchemeList(centre, kind); });
+    ZnListStore<ZnScheme, ZnListKind::RetryBusy>::requestList(
+        [centre, kind] { return apiGetSchemeList(centre, kind); });
 }
 } // namespace
 

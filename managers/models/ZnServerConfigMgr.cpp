@@ -30,8 +30,7 @@ ZnServerConfigMgr* ZnServerConfigMgr::instance()
     return theServerConfigMgr;
 }
 
-ZnServerConfigMgr::ZnServerConfigMgr(ZnManageCenter* centre)
-    : m_centre(centre)
+ZnServerConfigMgr::ZnServerConfigMgr(ZnManageCenter* centre) : m_centre(centre)
 {
     apiSetServerConfigCallback(m_centre, &ZnServerConfigMgr::onConfig);
 }

@@ -14,7 +14,8 @@ class ZnServerConfigRequest;
 
 // The server's own settings for the system settings page and the log pages: the
 // parameter rows, the talk-log server and the result of a backup.
-class ZnServerConfigMgr : public QObject {
+class ZnServerConfigMgr : public QObject
+{
     Q_OBJECT
 
 public:
@@ -31,7 +32,10 @@ public:
     int modifyAdmin(std::string value) { return setVadPttTimeout(std::move(value)); }
     // The restore request as the settings page words it: the MD5 text first, then
     // the file name.
-    int backupData(std::string md5, std::string file, int type) { return recoverData(std::move(file), std::move(md5), type); }
+    int backupData(std::string md5, std::string file, int type)
+    {
+        return recoverData(std::move(file), std::move(md5), type);
+    }
 
     std::list<ZnServerParam> serverList() const;
     std::string logHost() const;

@@ -22,10 +22,7 @@ ZnServiceLogMgr* ZnServiceLogMgr::instance()
     return theServiceLogMgr;
 }
 
-ZnServiceLogMgr::ZnServiceLogMgr(ZnManageCenter* centre)
-    : m_centre(centre)
-{
-}
+ZnServiceLogMgr::ZnServiceLogMgr(ZnManageCenter* centre) : m_centre(centre) {}
 
 int ZnServiceLogMgr::requestLogs(int kind, int offset)
 {
@@ -72,32 +69,54 @@ void ZnServiceLogMgr::takePage(int kind, const std::vector<ZnLogRecord>& rows, i
 void ZnServiceLogMgr::announceCount(int kind, int count)
 {
     switch (kind) {
-    case UserLogCount: emit gotUserLogSize(count); break;
-    case TalkLogCount: emit gotTalkLogSize(count); break;
-    case TermLogCount: emit gotTermLogSize(count); break;
-    case TalkRecordCount: emit gotTalkRecordSize(count); break;
-    default: break;
+    case UserLogCount:
+        emit gotUserLogSize(count);
+        break;
+    case TalkLogCount:
+        emit gotTalkLogSize(count);
+        break;
+    case TermLogCount:
+        emit gotTermLogSize(count);
+        break;
+    case TalkRecordCount:
+        emit gotTalkRecordSize(count);
+        break;
+    default:
+        break;
     }
 }
 
 void ZnServiceLogMgr::announcePage(int kind)
 {
     switch (kind) {
-    case UserLogPage: emit gotUserLogList(); break;
-    case TalkLogPage: emit gotTalkLogList(); break;
-    case TermLogPage: emit gotTermLogList(); break;
-    case TalkRecordPage: emit gotTalkRecordList(); break;
-    default: break;
+    case UserLogPage:
+        emit gotUserLogList();
+        break;
+    case TalkLogPage:
+        emit gotTalkLogList();
+        break;
+    case TermLogPage:
+        emit gotTermLogList();
+        break;
+    case TalkRecordPage:
+        emit gotTalkRecordList();
+        break;
+    default:
+        break;
     }
 }
 
 std::vector<ZnLogRecord>* ZnServiceLogMgr::listOf(int kind)
 {
     switch (kind) {
-    case UserLogPage: return &m_userLogs;
-    case TalkLogPage: return &m_talkLogs;
-    case TermLogPage: return &m_termLogs;
-    default: return &m_talkRecords;
+    case UserLogPage:
+        return &m_userLogs;
+    case TalkLogPage:
+        return &m_talkLogs;
+    case TermLogPage:
+        return &m_termLogs;
+    default:
+        return &m_talkRecords;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QRecursiveMutex>
 #include <QObject>
+#include <QRecursiveMutex>
 
 #include <vector>
 
@@ -12,12 +12,21 @@ class ZnManageCenter;
 // The latest page and count of each log as the server reports them ("SqlLog"),
 // for the log pages, the export thread and the call-recording page.
 // Kinds: 0/1 user log count/page, 2/3 talk log, 4/5 terminal log, 6/7 talk records.
-class ZnServiceLogMgr : public QObject {
+class ZnServiceLogMgr : public QObject
+{
     Q_OBJECT
 
 public:
-    enum Kind { UserLogCount = 0, UserLogPage, TalkLogCount, TalkLogPage, TermLogCount,
-                TermLogPage, TalkRecordCount, TalkRecordPage };
+    enum Kind {
+        UserLogCount = 0,
+        UserLogPage,
+        TalkLogCount,
+        TalkLogPage,
+        TermLogCount,
+        TermLogPage,
+        TalkRecordCount,
+        TalkRecordPage
+    };
 
     static ZnServiceLogMgr* instance();
 

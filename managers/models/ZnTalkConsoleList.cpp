@@ -1,9 +1,6 @@
 #include "ZnTalkConsoleList.h"
 
-ZnTalkConsoleList::ZnTalkConsoleList(const Codes& codes)
-    : m_codes(codes)
-{
-}
+ZnTalkConsoleList::ZnTalkConsoleList(const Codes& codes) : m_codes(codes) {}
 
 void ZnTalkConsoleList::handle(int code, void* data)
 {

@@ -9,7 +9,7 @@ class FileInfo
 public:
     int32_t id = 0;
     int32_t second = 0;
-    std::string fileName;   // the part of the path after the last "/"
+    std::string fileName; // the part of the path after the last "/"
     int64_t rule = 0;
     int32_t extra = 0;
     int32_t t = 0;

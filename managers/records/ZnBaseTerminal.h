@@ -19,6 +19,6 @@ public:
     int id = 0;
     std::string ip;
     std::string name;
-    std::string type;   // terminal-type code as text, sent back as "Type" on removal
+    std::string type; // terminal-type code as text, sent back as "Type" on removal
     int status = 0;
 };

@@ -26,7 +26,7 @@ public:
     int id = 0;
     std::string code;
     std::string name;
-    std::string note;       // carried only; the XML has no attribute for it
+    std::string note; // carried only; the XML has no attribute for it
     int level = 0;
     std::string ip;
     int status = 0;
@@ -38,8 +38,8 @@ public:
     int emv = 0;
     bool elm = false;
     int elv = 0;
-    int reserved = 0;       // carried only, like note
-    std::list<std::pair<int, ZnRegion>> regions;   // (key, region with only its id set)
+    int reserved = 0;                            // carried only, like note
+    std::list<std::pair<int, ZnRegion>> regions; // (key, region with only its id set)
     std::list<int> externalIds;
     std::list<DBPFile> files;
 };

@@ -37,5 +37,5 @@ public:
     std::string work;
     std::string ver;
     std::string exten;
-    int pttMode = -1;   // Dsk81 only; -1 = not given
+    int pttMode = -1; // Dsk81 only; -1 = not given
 };

@@ -15,12 +15,14 @@ public:
     int callWaitRule = 1;
     int ringTime = 60;
     std::list<int> extraList;
-    std::vector<int> members;   // ids of the member Dsk81 consoles
+    std::vector<int> members; // ids of the member Dsk81 consoles
 };
 
-template <class Record> struct ZnRecordKey;
+template <class Record>
+struct ZnRecordKey;
 // List models find groups by their own id field.
-template <> struct ZnRecordKey<ZnMicGroup>
+template <>
+struct ZnRecordKey<ZnMicGroup>
 {
     static int id(const ZnMicGroup& record) { return record.groupId; }
 };

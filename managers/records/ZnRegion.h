@@ -16,13 +16,15 @@ public:
 
     int regionId = 0;
     std::string name;
-    std::string note;   // carried only; nothing fills or sends it
+    std::string note; // carried only; nothing fills or sends it
     std::vector<ZnBaseTerminal> terminals;
 };
 
-template <class Record> struct ZnRecordKey;
+template <class Record>
+struct ZnRecordKey;
 // List models find regions by their own id field.
-template <> struct ZnRecordKey<ZnRegion>
+template <>
+struct ZnRecordKey<ZnRegion>
 {
     static int id(const ZnRegion& record) { return record.regionId; }
 };

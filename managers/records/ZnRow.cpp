@@ -34,12 +34,27 @@ Value valueOf(const Json::Value& v)
             out.text = std::string_view(begin, static_cast<std::size_t>(end - begin));
         break;
     }
-    case Json::intValue: out.kind = ZnRows::Int; out.i = v.asLargestInt(); break;
-    case Json::uintValue: out.kind = ZnRows::UInt; out.u = v.asLargestUInt(); break;
-    case Json::realValue: out.kind = ZnRows::Real; out.d = v.asDouble(); break;
-    case Json::booleanValue: out.kind = ZnRows::Bool; out.b = v.asBool(); break;
-    case Json::nullValue: break;
-    default: out.kind = ZnRows::Nested; break;
+    case Json::intValue:
+        out.kind = ZnRows::Int;
+        out.i = v.asLargestInt();
+        break;
+    case Json::uintValue:
+        out.kind = ZnRows::UInt;
+        out.u = v.asLargestUInt();
+        break;
+    case Json::realValue:
+        out.kind = ZnRows::Real;
+        out.d = v.asDouble();
+        break;
+    case Json::booleanValue:
+        out.kind = ZnRows::Bool;
+        out.b = v.asBool();
+        break;
+    case Json::nullValue:
+        break;
+    default:
+        out.kind = ZnRows::Nested;
+        break;
     }
     return out;
 }
@@ -141,9 +156,15 @@ bool readValue(od::value& value, Value& out, int depth)
         if (value.get_number_type().get(numberType))
             return false;
         switch (numberType) {
-        case od::number_type::signed_integer: out.kind = ZnRows::Int; return !value.get_int64().get(out.i);
-        case od::number_type::unsigned_integer: out.kind = ZnRows::UInt; return !value.get_uint64().get(out.u);
-        default: out.kind = ZnRows::Real; return !value.get_double().get(out.d);
+        case od::number_type::signed_integer:
+            out.kind = ZnRows::Int;
+            return !value.get_int64().get(out.i);
+        case od::number_type::unsigned_integer:
+            out.kind = ZnRows::UInt;
+            return !value.get_uint64().get(out.u);
+        default:
+            out.kind = ZnRows::Real;
+            return !value.get_double().get(out.d);
         }
     }
     case od::json_type::boolean:
@@ -166,8 +187,7 @@ bool readFast(std::string_view body, ZnRows& rows)
     od::parser parser;
     od::document doc;
     od::array array;
-    if (parser.allocate(body.size(), ZnRow::kMaxDepth) || parser.iterate(padded).get(doc)
-        || doc.get_array().get(array))
+    if (parser.allocate(body.size(), ZnRow::kMaxDepth) || parser.iterate(padded).get(doc) || doc.get_array().get(array))
         return false;
     for (auto element : array) {
         od::value row;

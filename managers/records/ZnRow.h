@@ -3,7 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace Json { class Value; }
+namespace Json {
+class Value;
+}
 class ZnRowView;
 class ZnRows;
 

@@ -62,11 +62,21 @@ void ZnRows::addField(std::string_view key, const Value& value)
         f.text.at = keep(value.text);
         f.text.length = static_cast<uint32_t>(value.text.size());
         break;
-    case Int: f.i = value.i; break;
-    case UInt: f.u = value.u; break;
-    case Real: f.d = value.d; break;
-    case Bool: f.b = value.b; break;
-    default: f.u = 0; break;
+    case Int:
+        f.i = value.i;
+        break;
+    case UInt:
+        f.u = value.u;
+        break;
+    case Real:
+        f.d = value.d;
+        break;
+    case Bool:
+        f.b = value.b;
+        break;
+    default:
+        f.u = 0;
+        break;
     }
     m_fields.push_back(f);
     ++m_rows.back().count;
@@ -88,12 +98,23 @@ bool ZnRows::find(std::size_t row, std::string_view key, Value& out) const
         out = Value();
         out.kind = f.kind;
         switch (f.kind) {
-        case String: out.text = std::string_view(m_text.data() + f.text.at, f.text.length); break;
-        case Int: out.i = f.i; break;
-        case UInt: out.u = f.u; break;
-        case Real: out.d = f.d; break;
-        case Bool: out.b = f.b; break;
-        default: break;
+        case String:
+            out.text = std::string_view(m_text.data() + f.text.at, f.text.length);
+            break;
+        case Int:
+            out.i = f.i;
+            break;
+        case UInt:
+            out.u = f.u;
+            break;
+        case Real:
+            out.d = f.d;
+            break;
+        case Bool:
+            out.b = f.b;
+            break;
+        default:
+            break;
         }
         return true;
     }

@@ -16,7 +16,8 @@ public:
     enum Kind : uint8_t { Null, String, Int, UInt, Real, Bool, Nested };
 
     // One field's value; text only for strings, valid as long as the rows are.
-    struct Value {
+    struct Value
+    {
         Kind kind = Null;
         int64_t i = 0;
         uint64_t u = 0;
@@ -47,22 +48,26 @@ public:
 
 private:
     // 24 bytes: a 100,000-row answer has more than a million fields.
-    struct Field {
+    struct Field
+    {
         uint32_t key;
         uint32_t keyLength;
         Kind kind;
-        union {
+        union
+        {
             int64_t i;
             uint64_t u;
             double d;
             bool b;
-            struct {
+            struct
+            {
                 uint32_t at;
                 uint32_t length;
             } text;
         };
     };
-    struct Row {
+    struct Row
+    {
         uint32_t first;
         uint32_t count;
         bool object;

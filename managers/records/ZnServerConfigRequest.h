@@ -8,5 +8,5 @@ class ZnServerConfigRequest
 public:
     int type = 0;
     std::string value;
-    std::string value2;   // only for the database restore
+    std::string value2; // only for the database restore
 };

@@ -7,7 +7,8 @@
 
 // The rows of the latest log page and the two numbers that travel with them to
 // the service-log model.
-class ZnServiceLogData {
+class ZnServiceLogData
+{
 public:
     virtual ~ZnServiceLogData() = default;
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace Json { class Value; }
+namespace Json {
+class Value;
+}
 
 // A plan, manual, timer or SDK task. The texts ExecuteTime, TerminalId and, for
 // media files, SourceContent are what the server stores; the helpers below build
@@ -62,9 +64,11 @@ public:
     std::list<ZnExecTime> execTimes;
 };
 
-template <class Record> struct ZnRecordKey;
+template <class Record>
+struct ZnRecordKey;
 // List models find tasks by their own id field.
-template <> struct ZnRecordKey<ZnSsTask>
+template <>
+struct ZnRecordKey<ZnSsTask>
 {
     static int id(const ZnSsTask& record) { return record.Id; }
 };

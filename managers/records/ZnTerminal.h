@@ -24,12 +24,12 @@ public:
     int modelNo = 0;
     std::string settingText;
     int defaultVolume = 0;
-    int viaFirewall = 0;  // 1 reached through a firewall (TCP), 0 not (UDP)
+    int viaFirewall = 0; // 1 reached through a firewall (TCP), 0 not (UDP)
     bool defaultPower = false;
     bool isDefault = false;
-    int masterId = 0;     // the terminal whose default-setting row this one follows, 0 none
+    int masterId = 0; // the terminal whose default-setting row this one follows, 0 none
     int settingValueE = 0;
-    int warnTempThreshold = -1;  // -1: not set (also the two below)
+    int warnTempThreshold = -1; // -1: not set (also the two below)
     int fanTempThreshold = -1;
     bool settingFlagD = false;
     int maxVol = -1;

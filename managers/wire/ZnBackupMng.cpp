@@ -1,8 +1,6 @@
 #include "ZnBackupMng.h"
 
-void ZnBackupMng::onResponse(int, const std::string&)
-{
-}
+void ZnBackupMng::onResponse(int, const std::string&) {}
 
 bool ZnBackupMng::onPost(const std::string&, const std::string&)
 {
@@ -14,10 +12,6 @@ bool ZnBackupMng::onSet(const std::string&)
     return false;
 }
 
-void ZnBackupMng::onDelete(const std::string&, int)
-{
-}
+void ZnBackupMng::onDelete(const std::string&, int) {}
 
-void ZnBackupMng::onDeleted(int)
-{
-}
+void ZnBackupMng::onDeleted(int) {}

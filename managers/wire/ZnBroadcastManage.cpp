@@ -87,6 +87,4 @@ bool ZnBroadcastManage::onSet(const std::string& body)
     return true;
 }
 
-void ZnBroadcastManage::onDeleted(int)
-{
-}
+void ZnBroadcastManage::onDeleted(int) {}

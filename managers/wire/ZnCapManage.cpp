@@ -100,6 +100,4 @@ bool ZnCapManage::onSet(const std::string& body)
     return handleChanges(body) == 0;
 }
 
-void ZnCapManage::onDeleted(int)
-{
-}
+void ZnCapManage::onDeleted(int) {}

@@ -7,10 +7,9 @@
 #include <json/json.h>
 
 ZnD72Manage::ZnD72Manage()
-    : ZnTalkConsoleManage({&ZnMicRows::d72List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey,
-                           kDeleteType})
-{
-}
+    : ZnTalkConsoleManage(
+        {&ZnMicRows::d72List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey, kDeleteType})
+{}
 
 std::string& ZnD72Manage::buildD72List(std::string& out, int cseq)
 {

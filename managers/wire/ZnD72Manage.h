@@ -11,8 +11,14 @@ class ZnMicBtnCall;
 class ZnD72Manage : public ZnTalkConsoleManage
 {
 public:
-    enum { ListType = 228, ModifyType = 231, DeletedType = 232, ButtonCallsType = 233, NotifiedButtonCallsType = 234,
-           SetButtonCallType = 235 };
+    enum {
+        ListType = 228,
+        ModifyType = 231,
+        DeletedType = 232,
+        ButtonCallsType = 233,
+        NotifiedButtonCallsType = 234,
+        SetButtonCallType = 235
+    };
     // Index of the alarm-input entry in a button-call list.
     enum { AlarmEntry = 3 };
     static constexpr const char* kPostKey = "SqlConfig_dsk72";

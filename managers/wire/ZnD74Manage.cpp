@@ -8,10 +8,9 @@
 #include <json/json.h>
 
 ZnD74Manage::ZnD74Manage()
-    : ZnTalkConsoleManage({&ZnMicRows::d74List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey,
-                           kDeleteType})
-{
-}
+    : ZnTalkConsoleManage(
+        {&ZnMicRows::d74List, ListType, ModifyType, DeletedType, ButtonCallsType, kPostKey, kDeleteType})
+{}
 
 std::string& ZnD74Manage::buildD74List(std::string& out, int cseq)
 {

@@ -9,8 +9,14 @@ class ZnMicBtnCall;
 class ZnD74Manage : public ZnTalkConsoleManage
 {
 public:
-    enum { ListType = 238, ModifyType = 241, DeletedType = 242, ButtonCallsType = 243, LedType = 244,
-           SetButtonCallType = 244 };
+    enum {
+        ListType = 238,
+        ModifyType = 241,
+        DeletedType = 242,
+        ButtonCallsType = 243,
+        LedType = 244,
+        SetButtonCallType = 244
+    };
     static constexpr const char* kPostKey = "SqlConfig_dsk74";
     static constexpr const char* kDeleteType = "D74";
 

@@ -107,7 +107,7 @@ bool ZnD82Manage::parseDevices(const std::string& body, std::list<ZnD82>& device
             d.name = "D82_" + ZnRow::text(rows[i], "terminalId");
         devices.push_back(d);
     }
-    devices.sort(byDescendingId);   // std::list::sort is stable
+    devices.sort(byDescendingId); // std::list::sort is stable
     return true;
 }
 
@@ -190,8 +190,9 @@ void ZnD82Manage::onResponse(int requestType, const std::string& body)
     case CallBookType:
     case SourceBookType:
     case RegionBookType: {
-        const char* key = requestType == CallBookType ? "contactId"
-                          : requestType == SourceBookType ? "sourceId" : "regionId";
+        const char* key = requestType == CallBookType     ? "contactId"
+                          : requestType == SourceBookType ? "sourceId"
+                                                          : "regionId";
         std::list<BookEntry> entries;
         if (parseBook(body, key, entries) && m_notify)
             m_notify(requestType, &entries);

@@ -12,9 +12,19 @@ class ZnD82;
 class ZnD82Manage : public ZnNotifyManage
 {
 public:
-    enum { ListType = 278, DeviceType = 279, ModifyType = 280, RemovedType = 281, CallBookType = 282, AllCallType = 283,
-           SetCallBookType = 284, SourceBookType = 285, SetSourceBookType = 286, RegionBookType = 287,
-           SetRegionBookType = 288 };
+    enum {
+        ListType = 278,
+        DeviceType = 279,
+        ModifyType = 280,
+        RemovedType = 281,
+        CallBookType = 282,
+        AllCallType = 283,
+        SetCallBookType = 284,
+        SourceBookType = 285,
+        SetSourceBookType = 286,
+        RegionBookType = 287,
+        SetRegionBookType = 288
+    };
     static constexpr const char* kPostKey = "SqlConfig_d82";
 
     ZnD82Manage();

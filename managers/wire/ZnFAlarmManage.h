@@ -11,10 +11,15 @@ class ZnFAlarmTrigger;
 class ZnFAlarmManage : public ZnNotifyManage
 {
 public:
-    enum { ListType = 289, ChangedType = 290, ModifyType = 291, DeletedType = 292,
-           // A number of its own, owned by no manager: the answer to a channel
-           // trigger is only a result code for the caller.
-           TriggerType = 304 };
+    enum {
+        ListType = 289,
+        ChangedType = 290,
+        ModifyType = 291,
+        DeletedType = 292,
+        // A number of its own, owned by no manager: the answer to a channel
+        // trigger is only a result code for the caller.
+        TriggerType = 304
+    };
     static constexpr const char* kPostKey = "SqlConfig_firealarm";
 
     ZnFAlarmManage();

@@ -61,6 +61,4 @@ bool ZnLevelManage::onSet(const std::string& body)
     return true;
 }
 
-void ZnLevelManage::onDeleted(int)
-{
-}
+void ZnLevelManage::onDeleted(int) {}

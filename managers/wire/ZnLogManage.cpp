@@ -117,10 +117,6 @@ bool ZnLogManage::onSet(const std::string&)
     return false;
 }
 
-void ZnLogManage::onDelete(const std::string&, int)
-{
-}
+void ZnLogManage::onDelete(const std::string&, int) {}
 
-void ZnLogManage::onDeleted(int)
-{
-}
+void ZnLogManage::onDeleted(int) {}

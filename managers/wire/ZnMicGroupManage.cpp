@@ -9,13 +9,10 @@
 
 namespace {
 const char* const kStrings[] = {"MicGroupList", "MicGroup", "CallService", "select * from callservergroup",
-                                "Add", "Mod", "Del"};
+                                "Add",          "Mod",      "Del"};
 }
 
-ZnMicGroupManage::ZnMicGroupManage()
-    : ZnNotifyManage(kDeleteType, DeletedType)
-{
-}
+ZnMicGroupManage::ZnMicGroupManage() : ZnNotifyManage(kDeleteType, DeletedType) {}
 
 std::string& ZnMicGroupManage::buildGroupList(std::string& out, int cseq)
 {

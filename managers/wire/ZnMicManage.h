@@ -11,10 +11,24 @@ class ZnMic;
 class ZnMicManage : public ZnNotifyManage
 {
 public:
-    enum { ListType = 262, ConsoleType = 263, ModifyType = 264, DeletedType = 265, CallBookType = 266,
-           AllCallType = 267, SetCallBookType = 268, AllPlayType = 269, TransferType = 270,
-           SetTransferType = 271, MonitorType = 272, SetMonitorType = 273, SourceType = 274,
-           SetSourceType = 275, RegionType = 276, SetRegionType = 277 };
+    enum {
+        ListType = 262,
+        ConsoleType = 263,
+        ModifyType = 264,
+        DeletedType = 265,
+        CallBookType = 266,
+        AllCallType = 267,
+        SetCallBookType = 268,
+        AllPlayType = 269,
+        TransferType = 270,
+        SetTransferType = 271,
+        MonitorType = 272,
+        SetMonitorType = 273,
+        SourceType = 274,
+        SetSourceType = 275,
+        RegionType = 276,
+        SetRegionType = 277
+    };
     static constexpr const char* kPostKey = "SqlConfig_dsk81";
 
     ZnMicManage();

@@ -162,8 +162,7 @@ bool ZnMicRows::directoryList(const std::string& body, std::list<ZnMic>& out)
     return parseRows(body, out, &ZnMicRows::directory);
 }
 
-bool ZnMicRows::bookList(const std::string& body, const char* itemKey, const char* typeKey,
-                         std::list<BookEntry>& out)
+bool ZnMicRows::bookList(const std::string& body, const char* itemKey, const char* typeKey, std::list<BookEntry>& out)
 {
     return parseRows(body, out, [=](const ZnRowView& row) { return book(row, itemKey, typeKey); });
 }

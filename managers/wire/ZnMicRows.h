@@ -32,8 +32,7 @@ public:
     static bool dsk81List(const std::string& body, std::list<ZnMic>& out);
     static bool buttonCallList(const std::string& body, std::list<ZnMicBtnCall>& out);
     static bool directoryList(const std::string& body, std::list<ZnMic>& out);
-    static bool bookList(const std::string& body, const char* itemKey, const char* typeKey,
-                         std::list<BookEntry>& out);
+    static bool bookList(const std::string& body, const char* itemKey, const char* typeKey, std::list<BookEntry>& out);
 
     // Consoles of an XML body whose top element is "MicList": each child element
     // is one console whose attributes carry the row's columns by name. Children

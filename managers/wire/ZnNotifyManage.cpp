@@ -1,10 +1,8 @@
 #include "ZnNotifyManage.h"
 
 ZnNotifyManage::ZnNotifyManage(const char* deleteType, int deletedCode)
-    : m_deleteType(deleteType)
-    , m_deletedCode(deletedCode)
-{
-}
+    : m_deleteType(deleteType), m_deletedCode(deletedCode)
+{}
 
 void ZnNotifyManage::setCallback(ZnNotifyCallback callback)
 {
@@ -17,9 +15,7 @@ bool ZnNotifyManage::onSet(const std::string&)
     return false;
 }
 
-void ZnNotifyManage::onDeleted(int)
-{
-}
+void ZnNotifyManage::onDeleted(int) {}
 
 void ZnNotifyManage::onDelete(const std::string& type, int id)
 {

@@ -11,10 +11,7 @@ namespace {
 const char* const kStrings[] = {"RegionList", "Region", "BroadRegion", "select * from region", "Add", "Mod", "Del"};
 }
 
-ZnRegionManage::ZnRegionManage()
-    : ZnNotifyManage(kDeleteType, DeletedType)
-{
-}
+ZnRegionManage::ZnRegionManage() : ZnNotifyManage(kDeleteType, DeletedType) {}
 
 std::string& ZnRegionManage::buildRegionList(std::string& out, int cseq)
 {

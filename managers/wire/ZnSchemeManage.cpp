@@ -293,6 +293,4 @@ void ZnSchemeManage::onDelete(const std::string& type, int id)
     }
 }
 
-void ZnSchemeManage::onDeleted(int)
-{
-}
+void ZnSchemeManage::onDeleted(int) {}

@@ -38,8 +38,8 @@ std::string& ZnServerConfigManage::buildParameterRequest(std::string& out, int c
     if (type == ParametersType)
         out = m_request.buildSqlConfig(cseq, "SystemParameter", "select * from parameter");
     else if (type == LogServerQueryType)
-        out = m_request.buildSqlConfig(cseq, "TbLogServer",
-                                       "select value from parameter where name = 'Talk_Log_Server'");
+        out =
+            m_request.buildSqlConfig(cseq, "TbLogServer", "select value from parameter where name = 'Talk_Log_Server'");
     else
         out.clear();
     return out;
@@ -55,10 +55,10 @@ std::string& ZnServerConfigManage::buildRequest(std::string& out, int cseq, cons
     case VadPttType:
     case LogServerType:
         body["Action"] = "Mod";
-        body["Name"] = request.type == SystemNameType ? "System_Name"
+        body["Name"] = request.type == SystemNameType     ? "System_Name"
                        : request.type == RecordServerType ? "Record_Server"
-                       : request.type == VadPttType     ? "Vad_Ptt_Time_Out"
-                                                        : "Talk_Log_Server";
+                       : request.type == VadPttType       ? "Vad_Ptt_Time_Out"
+                                                          : "Talk_Log_Server";
         body["Value"] = request.value;
         break;
     case AdminPasswordType:
@@ -127,14 +127,8 @@ bool ZnServerConfigManage::onSet(const std::string&)
     return false;
 }
 
-void ZnServerConfigManage::onFailed(int, const std::string&)
-{
-}
+void ZnServerConfigManage::onFailed(int, const std::string&) {}
 
-void ZnServerConfigManage::onDelete(const std::string&, int)
-{
-}
+void ZnServerConfigManage::onDelete(const std::string&, int) {}
 
-void ZnServerConfigManage::onDeleted(int)
-{
-}
+void ZnServerConfigManage::onDeleted(int) {}

@@ -12,9 +12,17 @@ class ZnServerConfigRequest;
 class ZnServerConfigManage : public ZnBaseMgr
 {
 public:
-    enum { SystemNameType = 173, ParametersType = 174, RecordServerType = 176, VadPttType = 177,
-           LogServerQueryType = 178, LogServerType = 179, AdminPasswordType = 180, BackupType = 181,
-           RestoreType = 182 };
+    enum {
+        SystemNameType = 173,
+        ParametersType = 174,
+        RecordServerType = 176,
+        VadPttType = 177,
+        LogServerQueryType = 178,
+        LogServerType = 179,
+        AdminPasswordType = 180,
+        BackupType = 181,
+        RestoreType = 182
+    };
     typedef int (*ConfigCallback)(int type, void* data);
 
     void setCallback(ConfigCallback callback);

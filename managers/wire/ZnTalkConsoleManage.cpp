@@ -5,10 +5,8 @@
 #include "ZnMicRows.h"
 
 ZnTalkConsoleManage::ZnTalkConsoleManage(const Family& family)
-    : ZnNotifyManage(family.deleteType, family.deletedType)
-    , m_family(family)
-{
-}
+    : ZnNotifyManage(family.deleteType, family.deletedType), m_family(family)
+{}
 
 void ZnTalkConsoleManage::onResponse(int requestType, const std::string& body)
 {

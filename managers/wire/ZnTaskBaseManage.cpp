@@ -207,9 +207,7 @@ void ZnTaskBaseManage::onDelete(const std::string& type, int id)
         m_onDeleteId(id);
 }
 
-void ZnTaskBaseManage::onDeleted(int)
-{
-}
+void ZnTaskBaseManage::onDeleted(int) {}
 
 void ZnTaskBaseManage::notifyFailure(int code)
 {

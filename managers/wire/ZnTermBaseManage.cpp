@@ -40,7 +40,7 @@ std::string& ZnTermBaseManage::buildKeyValuePost(std::string& out, int cseq, int
 }
 
 std::string& ZnTermBaseManage::buildTerminalRows(std::string& out, int cseq, const char* table, int terminalId,
-                                                const char* listName)
+                                                 const char* listName)
 {
     return buildSqlQuery(out, cseq,
                          std::string("select * from ") + table + " where terminalId = " + std::to_string(terminalId),
@@ -48,7 +48,7 @@ std::string& ZnTermBaseManage::buildTerminalRows(std::string& out, int cseq, con
 }
 
 std::string& ZnTermBaseManage::buildBookPost(std::string& out, int cseq, const char* packetType, int terminalId,
-                                            const char* key, const std::string& text)
+                                             const char* key, const std::string& text)
 {
     Json::Value body(Json::objectValue);
     body["Action"] = "Mod";

@@ -4,7 +4,9 @@
 
 #include <string>
 
-namespace Json { class Value; }
+namespace Json {
+class Value;
+}
 
 // Base of the terminal-family managers (and broadcasts, regions, levels, microphone
 // groups, sound-source tasks). Builders only make text; the centre sends it.
@@ -22,8 +24,7 @@ public:
     std::string& buildKeyValuePost(std::string& out, int cseq, int terminalId, const std::string& key, int value,
                                    const std::string& packetType);
     // One terminal's rows of a table: "select * from <table> where terminalId = <id>".
-    std::string& buildTerminalRows(std::string& out, int cseq, const char* table, int terminalId,
-                                   const char* listName);
+    std::string& buildTerminalRows(std::string& out, int cseq, const char* table, int terminalId, const char* listName);
     // A book's new content: {"Action":"Mod","Id":terminalId, key:text}.
     std::string& buildBookPost(std::string& out, int cseq, const char* packetType, int terminalId, const char* key,
                                const std::string& text);

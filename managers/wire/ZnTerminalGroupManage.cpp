@@ -1,7 +1,3 @@
 #include "ZnTerminalGroupManage.h"
 
-ZnTerminalGroupManage::ZnTerminalGroupManage()
-    : m_name("TerminalGroups")
-    , m_topGroup(new ZnTerminalGroup)
-{
-}
+ZnTerminalGroupManage::ZnTerminalGroupManage() : m_name("TerminalGroups"), m_topGroup(new ZnTerminalGroup) {}

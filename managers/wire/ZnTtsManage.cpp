@@ -8,10 +8,7 @@
 
 #include <list>
 
-ZnTtsManage::ZnTtsManage()
-    : ZnNotifyManage(kDeleteType, DeletedType)
-{
-}
+ZnTtsManage::ZnTtsManage() : ZnNotifyManage(kDeleteType, DeletedType) {}
 
 std::string& ZnTtsManage::buildTtsList(std::string& out, int cseq)
 {

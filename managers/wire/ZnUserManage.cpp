@@ -86,6 +86,4 @@ bool ZnUserManage::onSet(const std::string& body)
     return true;
 }
 
-void ZnUserManage::onDeleted(int)
-{
-}
+void ZnUserManage::onDeleted(int) {}

@@ -220,14 +220,29 @@ void TcpSocketClient::run()
 void TcpSocketClient::runTask(const FileTask& task)
 {
     switch (task.kind) {
-    case FileTask::GetFileRoot: doGetFileRoot(); break;
-    case FileTask::GetFileList: doGetFileList(task.secondPath, task.flag); break;
-    case FileTask::GetFile: doGetFile(task); break;
-    case FileTask::PostFile: doPostFile(task); break;
-    case FileTask::Delete: doDelete(task); break;
-    case FileTask::Rename: doRename(task); break;
-    case FileTask::CreatDIR: doCreateDir(task); break;
-    default: break;
+    case FileTask::GetFileRoot:
+        doGetFileRoot();
+        break;
+    case FileTask::GetFileList:
+        doGetFileList(task.secondPath, task.flag);
+        break;
+    case FileTask::GetFile:
+        doGetFile(task);
+        break;
+    case FileTask::PostFile:
+        doPostFile(task);
+        break;
+    case FileTask::Delete:
+        doDelete(task);
+        break;
+    case FileTask::Rename:
+        doRename(task);
+        break;
+    case FileTask::CreatDIR:
+        doCreateDir(task);
+        break;
+    default:
+        break;
     }
 }
 
@@ -414,7 +429,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         emit updateProgressIndicator(id, done);
         emit updateRecordDownloadMsgTip(name, shown, -1);
         emit transferFinished(id, false, writeOk ? tr("interrupted") : tr("write failed"));
-        return;   // the temporary file goes with its object
+        return; // the temporary file goes with its object
     }
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                         | QFileDevice::ReadOther);
@@ -446,7 +461,8 @@ void TcpSocketClient::doPostFile(const FileTask& task)
         return;
     }
     const int slash = task.firstPath.lastIndexOf(QLatin1Char('/'));
-    socket.write(ZnFileRequest::postFile(nextCSeq(), dirNameOf(task.secondPath), task.firstPath.mid(slash + 1), fileLen));
+    socket.write(
+        ZnFileRequest::postFile(nextCSeq(), dirNameOf(task.secondPath), task.firstPath.mid(slash + 1), fileLen));
     // Small chunks with a pause between them spare the audio network.
     qint64 sent = 0;
     char chunk[kUploadChunk];

@@ -18,9 +18,7 @@ QString fromLocal(const std::string& s)
 }
 }
 
-ZnCFtpClient::ZnCFtpClient()
-    : m_mediaList(gMediaFileList)
-    , m_taskList(gTaskMediaFileList)
+ZnCFtpClient::ZnCFtpClient() : m_mediaList(gMediaFileList), m_taskList(gTaskMediaFileList)
 {
     gClient = this;
 }

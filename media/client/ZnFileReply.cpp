@@ -1,7 +1,7 @@
 #include "ZnFileReply.h"
 
-#include <json/json.h>
 #include <QCoreApplication>
+#include <json/json.h>
 #include <simdjson.h>
 
 #include <limits>

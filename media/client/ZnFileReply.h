@@ -6,7 +6,9 @@
 #include <QList>
 #include <QString>
 
-namespace Json { class Value; }
+namespace Json {
+class Value;
+}
 
 // Readers of the file service's replies. A reply is one JSON object followed by
 // "\r\n\r\n"; the header of a GetFile reply is followed by the file's bytes.

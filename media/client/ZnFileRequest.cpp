@@ -38,13 +38,13 @@ QByteArray ZnFileRequest::getFileList(int cseq, const QString& dirName)
 QByteArray ZnFileRequest::getFile(int cseq, const QString& dirName, const QString& fileName)
 {
     return "{\"Command\": \"GetFile\", \"CSeq\": " + num(cseq) + ", \"DirName\": " + quoted(dirName)
-        + ", \"FileName\": " + quoted(fileName) + "}" + kEnd;
+           + ", \"FileName\": " + quoted(fileName) + "}" + kEnd;
 }
 
 QByteArray ZnFileRequest::postFile(int cseq, const QString& dirName, const QString& fileName, qint64 fileLen)
 {
     return "{\"Command\":\"PostFile\",\"DirName\":" + quoted(dirName) + ",\"CSeq\":" + num(cseq)
-        + ",\"FileName\":" + quoted(fileName) + ", \"FileLen\":" + num(fileLen) + "}" + kEnd;
+           + ",\"FileName\":" + quoted(fileName) + ", \"FileLen\":" + num(fileLen) + "}" + kEnd;
 }
 
 QByteArray ZnFileRequest::deleteDir(int cseq, const QString& dirName)
@@ -55,7 +55,7 @@ QByteArray ZnFileRequest::deleteDir(int cseq, const QString& dirName)
 QByteArray ZnFileRequest::delFile(int cseq, const QString& dirName, const QString& fileName)
 {
     return "{\"Command\":\"DelFile\",\"DirName\":" + quoted(dirName) + ",\"FileName\":" + quoted(fileName)
-        + ",\"CSeq\":" + num(cseq) + "}" + kEnd;
+           + ",\"CSeq\":" + num(cseq) + "}" + kEnd;
 }
 
 QByteArray ZnFileRequest::renameDir(int cseq, const QString& dirName, const QString& oldName, const QString& newName)
@@ -69,7 +69,7 @@ QByteArray ZnFileRequest::renameDir(int cseq, const QString& dirName, const QStr
 QByteArray ZnFileRequest::renameFile(int cseq, const QString& dirName, const QString& oldName, const QString& newName)
 {
     return "{\"Command\":\"RenameFile\",\"CSeq\":" + num(cseq) + ",\"DirName\":" + quoted(dirName)
-        + ",\"OldFileName\":" + quoted(oldName) + ",\"NewFileName\":" + quoted(newName) + "}" + kEnd;
+           + ",\"OldFileName\":" + quoted(oldName) + ",\"NewFileName\":" + quoted(newName) + "}" + kEnd;
 }
 
 QByteArray ZnFileRequest::creatDir(int cseq, const QString& dirName)

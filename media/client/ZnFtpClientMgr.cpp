@@ -21,10 +21,7 @@ int guarded(ZnCFtpClient* c, F fn)
 }
 }
 
-ZnFtpClientMgr::ZnFtpClientMgr()
-    : m_client(new ZnCFtpClient)
-{
-}
+ZnFtpClientMgr::ZnFtpClientMgr() : m_client(new ZnCFtpClient) {}
 
 ZnFtpClientMgr* ZnFtpClientMgr::instance()
 {

@@ -10,13 +10,13 @@
 struct ZnMediaFile_t
 {
     quint16 id = 0;
-    int isDir = 0;        // 1 when Size is exactly "-1"
-    QString dirPart;      // FileName up to and including its last "/"
-    QString namePart;     // FileName after its last "/"
-    QString FileName;     // full server path as sent
-    QString Size;         // bytes in decimal, "-1" for a folder
-    QString CreatDate;    // as sent
-    std::string extra;    // left empty
+    int isDir = 0;     // 1 when Size is exactly "-1"
+    QString dirPart;   // FileName up to and including its last "/"
+    QString namePart;  // FileName after its last "/"
+    QString FileName;  // full server path as sent
+    QString Size;      // bytes in decimal, "-1" for a folder
+    QString CreatDate; // as sent
+    std::string extra; // left empty
 
     // Fills FileName, dirPart, namePart and isDir from the service's texts.
     void setFrom(const QString& fileName, const QString& size, const QString& creatDate);

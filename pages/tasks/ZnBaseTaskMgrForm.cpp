@@ -55,20 +55,28 @@ void ZnBaseTaskMgrForm::initTexts()
 QString ZnBaseTaskMgrForm::sourceTypeText(int type)
 {
     switch (type) {
-    case ZnSsTask::SourceCapture: return tr("Cap Broadcast");
-    case ZnSsTask::SourceTts: return tr("TTS Broadcast");
-    case ZnSsTask::SourceMic: return tr("Mic Broadcast");
-    default: return tr("File Play Broadcast");
+    case ZnSsTask::SourceCapture:
+        return tr("Cap Broadcast");
+    case ZnSsTask::SourceTts:
+        return tr("TTS Broadcast");
+    case ZnSsTask::SourceMic:
+        return tr("Mic Broadcast");
+    default:
+        return tr("File Play Broadcast");
     }
 }
 
 QString ZnBaseTaskMgrForm::stateText(int state)
 {
     switch (state) {
-    case ZnSsTask::StateUndetermined: return tr("Unknow");
-    case ZnSsTask::StateRunning: return tr("Running");
-    case ZnSsTask::StateIdle: return tr("Idle");
-    default: return tr("Illegality");
+    case ZnSsTask::StateUndetermined:
+        return tr("Unknow");
+    case ZnSsTask::StateRunning:
+        return tr("Running");
+    case ZnSsTask::StateIdle:
+        return tr("Idle");
+    default:
+        return tr("Illegality");
     }
 }
 
@@ -81,12 +89,13 @@ void ZnBaseTaskMgrForm::addTaskRow(const ZnSsTask &task)
 void ZnBaseTaskMgrForm::fillTaskRow(int row, const ZnSsTask &task)
 {
     QTableWidget *t = ui.fTaskTableWidget;
-    const std::string start = task.execTimes.empty()
-        ? std::string(kNoTime)
-        : ZnCommon::formatDuration(static_cast<uint32_t>(std::max<int64_t>(0, task.execTimes.front().seconds)));
+    const std::string start =
+        task.execTimes.empty()
+            ? std::string(kNoTime)
+            : ZnCommon::formatDuration(static_cast<uint32_t>(std::max<int64_t>(0, task.execTimes.front().seconds)));
     const std::string count = task.PlayTimes != 0
-        ? std::to_string(task.PlayTimes)
-        : ZnCommon::formatDuration(static_cast<uint32_t>(std::max(0, task.Duration)));
+                                  ? std::to_string(task.PlayTimes)
+                                  : ZnCommon::formatDuration(static_cast<uint32_t>(std::max(0, task.Duration)));
     ZnCommon::setTableItem2(t, QString::fromLocal8Bit(task.Name.c_str()), row, NameCol, task.Id);
     ZnCommon::setTableItem2(t, QString::fromStdString(start), row, TimeCol, 0);
     ZnCommon::setTableItem2(t, sourceTypeText(task.SourceType), row, TypeCol, 0);
@@ -106,7 +115,7 @@ void ZnBaseTaskMgrForm::updateRow(int row, int id)
 bool ZnBaseTaskMgrForm::listsTask(const ZnSsTask &task) const
 {
     return task.SourceCategory == category
-        && (category != ZnSsTask::CategoryTimer || task.TimerPlanId == currentSchemeId);
+           && (category != ZnSsTask::CategoryTimer || task.TimerPlanId == currentSchemeId);
 }
 
 void ZnBaseTaskMgrForm::slot_updateTaskRow(int id)

@@ -5,15 +5,14 @@
 namespace {
 ZnTaskSourceWidgets sourceWidgets(Ui::fTaskEditDialog &ui)
 {
-    return ZnTaskSourceWidgets{ui.fNameEdit,          ui.fVolSlider,         ui.fVolSpinBox,      ui.fPlayTimeCheckBox,
-                               ui.fPlayTimeEdit,      ui.fPlayCountCheckBox, ui.fPlayCountLineEdit, ui.fTypeComboBox,
-                               ui.fStackedWidget,     ui.fFileTableWidget,   ui.fPlayTableWidget,   ui.fCapTableWidget,  ui.fTtsContentTextEdit,
-                               ui.fSizeLabel};
+    return ZnTaskSourceWidgets{
+        ui.fNameEdit,          ui.fVolSlider,         ui.fVolSpinBox,         ui.fPlayTimeCheckBox, ui.fPlayTimeEdit,
+        ui.fPlayCountCheckBox, ui.fPlayCountLineEdit, ui.fTypeComboBox,       ui.fStackedWidget,    ui.fFileTableWidget,
+        ui.fPlayTableWidget,   ui.fCapTableWidget,    ui.fTtsContentTextEdit, ui.fSizeLabel};
 }
 } // namespace
 
-ZnPlanTaskEditDialog::ZnPlanTaskEditDialog(ZnSsTask *t)
-    : task(t), sourceCtrl((ui.setupUi(this), sourceWidgets(ui)), t)
+ZnPlanTaskEditDialog::ZnPlanTaskEditDialog(ZnSsTask *t) : task(t), sourceCtrl((ui.setupUi(this), sourceWidgets(ui)), t)
 {
     setMouseTracking(true);
     setWindowIcon(QIcon(QStringLiteral(":/images/edit20x20.png")));

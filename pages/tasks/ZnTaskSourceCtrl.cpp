@@ -3,18 +3,18 @@
 #include "BaseMessageDialog.h"
 #include "ServiceHub.h"
 #include "ZnBaseTaskMgrForm.h"
+#include "ZnCFtpClient.h"
 #include "ZnCapListMgr.h"
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
-#include "ZnCFtpClient.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnTaskMediaListViewCtrl.h"
 #include "ZnTipsInfo.h"
 
 #include <QButtonGroup>
-#include <QHeaderView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QIcon>
 #include <QIntValidator>
 #include <QLabel>
@@ -275,7 +275,8 @@ bool ZnTaskSourceCtrl::writeName(const QString &emptyText)
     return true;
 }
 
-bool ZnTaskSourceCtrl::writePlayAmount(const QString &noneText, const QString &zeroTimeText, const QString &zeroCountText)
+bool ZnTaskSourceCtrl::writePlayAmount(const QString &noneText, const QString &zeroTimeText,
+                                       const QString &zeroCountText)
 {
     if (!w.timeBox->isChecked() && !w.countBox->isChecked()) {
         refuse(noneText);

@@ -19,15 +19,17 @@
 namespace {
 ZnTaskSourceWidgets sourceWidgets(Ui::fTimerTaskEditDialog &ui)
 {
-    return ZnTaskSourceWidgets{ui.fNameEdit,          ui.fVolSlider,         ui.fVolSpinBox,      ui.fPlayTimeCheckBox,
-                               ui.fPlayTimeEdit,      ui.fPlayCountCheckBox, ui.fPlayCountLineEdit, ui.fTypeComboBox,
-                               ui.fStackedWidget,     ui.fFileTableWidget,   ui.fPlayTableWidget,   ui.fCapTableWidget,  ui.fTtsContentTextEdit,
-                               ui.fSizeLabel};
+    return ZnTaskSourceWidgets{
+        ui.fNameEdit,          ui.fVolSlider,         ui.fVolSpinBox,         ui.fPlayTimeCheckBox, ui.fPlayTimeEdit,
+        ui.fPlayCountCheckBox, ui.fPlayCountLineEdit, ui.fTypeComboBox,       ui.fStackedWidget,    ui.fFileTableWidget,
+        ui.fPlayTableWidget,   ui.fCapTableWidget,    ui.fTtsContentTextEdit, ui.fSizeLabel};
 }
 } // namespace
 
 ZnTimerTaskEditDialog::ZnTimerTaskEditDialog(ZnSsTask *t)
-    : task(t), sourceCtrl((ui.setupUi(this), sourceWidgets(ui)), t), manual(t->SourceCategory == ZnSsTask::CategoryManual)
+    : task(t),
+      sourceCtrl((ui.setupUi(this), sourceWidgets(ui)), t),
+      manual(t->SourceCategory == ZnSsTask::CategoryManual)
 {
     setMouseTracking(true);
     ui.dialogCloseBtn->setFixedSize(23, 25);
@@ -79,7 +81,7 @@ void ZnTimerTaskEditDialog::fillTimerSettings()
     ZnCommon::initTableWidget(ui.fExecTimeTable);
     execTimeView = new ZnExecTimeViewCtrl(ui.fExecTimeTable);
 
-    QCheckBox *const days[] = {ui.fMondayCb, ui.fTuesdayCb, ui.fWednesdayCb, ui.fThursdayCb,
+    QCheckBox *const days[] = {ui.fMondayCb, ui.fTuesdayCb,  ui.fWednesdayCb, ui.fThursdayCb,
                                ui.fFridayCb, ui.fSaturdayCb, ui.fSundayCb};
     const QDate today = QDate::currentDate();
     if (task->Id == 0) {
@@ -229,7 +231,7 @@ void ZnTimerTaskEditDialog::movedown_broad_file()
 
 bool ZnTimerTaskEditDialog::writeTimerSettings()
 {
-    const QCheckBox *const days[] = {ui.fMondayCb, ui.fTuesdayCb, ui.fWednesdayCb, ui.fThursdayCb,
+    const QCheckBox *const days[] = {ui.fMondayCb, ui.fTuesdayCb,  ui.fWednesdayCb, ui.fThursdayCb,
                                      ui.fFridayCb, ui.fSaturdayCb, ui.fSundayCb};
     int32_t week = 0;
     for (int day = 1; day <= 7; ++day)
@@ -244,7 +246,8 @@ bool ZnTimerTaskEditDialog::writeTimerSettings()
     }
     task->OpenAmp = ui.fPreOpenAmpSpinBox->value();
     task->StartDate = static_cast<int32_t>(ui.fStartDateEdit->dateTime().toSecsSinceEpoch());
-    task->EndDate = ui.fStopDateCb->isChecked() ? static_cast<int32_t>(ui.fStopDateEdit->dateTime().toSecsSinceEpoch()) : 0;
+    task->EndDate =
+        ui.fStopDateCb->isChecked() ? static_cast<int32_t>(ui.fStopDateEdit->dateTime().toSecsSinceEpoch()) : 0;
     execTimeView->entries(task->execTimes);
     if (task->execTimes.empty()) {
         ZnTaskSourceCtrl::refuse(QStringLiteral("请添加执行时间！"));

@@ -28,7 +28,8 @@ ZnCapInfoForm::ZnCapInfoForm()
     ServiceHub *hub = ServiceHub::instance();
     if (!hub)
         return;
-    const struct {
+    const struct
+    {
         int16_t kind;
         const char *slot;
     } views[] = {{0, SLOT(showCaps())}, {2, SLOT(delCap(int))}, {3, SLOT(updateCap(int))}};

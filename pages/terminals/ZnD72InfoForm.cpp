@@ -37,14 +37,22 @@ ZnD72InfoForm::ZnD72InfoForm(QWidget *parent) : ZnTerListPage(parent)
 QString ZnD72InfoForm::stateText(int status)
 {
     switch (status) {
-    case 1: return tr("Idle");
-    case 2: return tr("Sound Source Broadcast");
-    case 3: return tr("Mic Broadcast");
-    case 4: return tr("Ring By Call");
-    case 5: return tr("Talking");
-    case 6: return tr("Monitor");
-    case 7: return tr("EmergencyBroadcast");
-    default: return tr("Login Out");
+    case 1:
+        return tr("Idle");
+    case 2:
+        return tr("Sound Source Broadcast");
+    case 3:
+        return tr("Mic Broadcast");
+    case 4:
+        return tr("Ring By Call");
+    case 5:
+        return tr("Talking");
+    case 6:
+        return tr("Monitor");
+    case 7:
+        return tr("EmergencyBroadcast");
+    default:
+        return tr("Login Out");
     }
 }
 

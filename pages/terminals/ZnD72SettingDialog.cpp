@@ -19,12 +19,12 @@ ZnD72SettingDialog::ZnD72SettingDialog(ZnMic *r) : record(r)
 {
     ui.setupUi(this);
     // In the order the calls are sent: middle, left, right.
-    keys[0] = {ui.fBlueGroupCheckBox, ui.fBlueGroupComboBox, ui.fBlueMicCheckBox, ui.fBlueMicComboBox, "ButtonPopUp",
-               "ButtonLongPress"};
-    keys[1] = {ui.fRedLeftGroupCBox, ui.fRedLeftGroupCombo, ui.fRedLeftMicCb, ui.fRedLeftMicCombo, "AlarmShortPress",
-               "AlarmLongPress"};
-    keys[2] = {ui.fRedRightGroupCBox, ui.fRedRightGroupCombo, ui.fRedRightMicCb, ui.fRedRightMicCombo,
-               "Alarm2ShortPress", "Alarm2LongPress"};
+    keys[0] = {ui.fBlueGroupCheckBox, ui.fBlueGroupComboBox, ui.fBlueMicCheckBox,
+               ui.fBlueMicComboBox,   "ButtonPopUp",         "ButtonLongPress"};
+    keys[1] = {ui.fRedLeftGroupCBox, ui.fRedLeftGroupCombo, ui.fRedLeftMicCb,
+               ui.fRedLeftMicCombo,  "AlarmShortPress",     "AlarmLongPress"};
+    keys[2] = {ui.fRedRightGroupCBox, ui.fRedRightGroupCombo, ui.fRedRightMicCb,
+               ui.fRedRightMicCombo,  "Alarm2ShortPress",     "Alarm2LongPress"};
     initBaseConfig();
     initConnections();
     loadCallConfig();
@@ -56,7 +56,8 @@ void ZnD72SettingDialog::initConnections()
     connect(ui.fOkBtn, &QPushButton::clicked, this, &ZnD72SettingDialog::slot_ok_clicked);
     connect(ui.fCancelBtn, &QPushButton::clicked, this, &ZnD72SettingDialog::reject);
     connect(ui.dialogCloseBtn, &QPushButton::clicked, this, &ZnD72SettingDialog::close);
-    connect(ui.fRedLeftGroupCBox, &QCheckBox::stateChanged, this, &ZnD72SettingDialog::slot_setRedLeftGroupStateChanged);
+    connect(ui.fRedLeftGroupCBox, &QCheckBox::stateChanged, this,
+            &ZnD72SettingDialog::slot_setRedLeftGroupStateChanged);
     connect(ui.fRedLeftMicCb, &QCheckBox::stateChanged, this, &ZnD72SettingDialog::slot_setRedLeftMicStateChanged);
     connect(ui.fRedRightGroupCBox, &QCheckBox::stateChanged, this,
             &ZnD72SettingDialog::slot_setRedRightGroupStateChanged);
@@ -96,8 +97,11 @@ void ZnD72SettingDialog::loadCallConfig()
     }
 }
 
-#define ZN_ENABLE_SLOT(slot, box, list)                                                                              \
-    void ZnD72SettingDialog::slot(int) { ui.list->setEnabled(ui.box->isChecked()); }
+#define ZN_ENABLE_SLOT(slot, box, list)                                                                                \
+    void ZnD72SettingDialog::slot(int)                                                                                 \
+    {                                                                                                                  \
+        ui.list->setEnabled(ui.box->isChecked());                                                                      \
+    }
 ZN_ENABLE_SLOT(slot_setRedLeftGroupStateChanged, fRedLeftGroupCBox, fRedLeftGroupCombo)
 ZN_ENABLE_SLOT(slot_setRedLeftMicStateChanged, fRedLeftMicCb, fRedLeftMicCombo)
 ZN_ENABLE_SLOT(slot_setRedRightGroupStateChanged, fRedRightGroupCBox, fRedRightGroupCombo)

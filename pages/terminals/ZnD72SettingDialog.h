@@ -37,7 +37,8 @@ public slots:
 
 private:
     // One call key: its check boxes and lists and the event names it is stored under.
-    struct Key {
+    struct Key
+    {
         QCheckBox *groupBox;
         QComboBox *groupList;
         QCheckBox *micBox;

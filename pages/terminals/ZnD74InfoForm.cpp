@@ -45,14 +45,22 @@ ZnD74InfoForm::ZnD74InfoForm(QWidget *parent) : ZnTerListPage(parent)
 QString ZnD74InfoForm::stateText(int status)
 {
     switch (status) {
-    case 1: return tr("Idle");
-    case 2: return tr("Sound Source Broadcast");
-    case 3: return tr("Mic Broadcast");
-    case 4: return tr("Ring By Call");
-    case 5: return tr("Talking");
-    case 6: return tr("Monitor");
-    case 7: return tr("EmergencyBroadcast");
-    default: return tr("Login Out");
+    case 1:
+        return tr("Idle");
+    case 2:
+        return tr("Sound Source Broadcast");
+    case 3:
+        return tr("Mic Broadcast");
+    case 4:
+        return tr("Ring By Call");
+    case 5:
+        return tr("Talking");
+    case 6:
+        return tr("Monitor");
+    case 7:
+        return tr("EmergencyBroadcast");
+    default:
+        return tr("Login Out");
     }
 }
 
@@ -69,11 +77,16 @@ QString ZnD74InfoForm::colorText(int code)
 QString ZnD74InfoForm::moveModeText(int mode)
 {
     switch (mode < 2 ? 2 : mode) {
-    case 2: return tr("Left Move");
-    case 3: return tr("Right Move");
-    case 4: return tr("Up Move");
-    case 5: return tr("Down Move");
-    default: return QString::number(mode);
+    case 2:
+        return tr("Left Move");
+    case 3:
+        return tr("Right Move");
+    case 4:
+        return tr("Up Move");
+    case 5:
+        return tr("Down Move");
+    default:
+        return QString::number(mode);
     }
 }
 
@@ -113,7 +126,7 @@ int ZnD74InfoForm::writeRecordRow(int row, const ZnMic *mic)
         return -1;
     ZnTableRow cells;
     makeRow(*mic, cells);
-    delete cells.take(1);   // the code column keeps its text
+    delete cells.take(1); // the code column keeps its text
     ZnTableFill::writeRow(tableWidget(), row, cells);
     return 0;
 }

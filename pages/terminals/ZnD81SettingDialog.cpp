@@ -56,7 +56,8 @@ ZnD81SettingDialog::ZnD81SettingDialog(ZnMic *m) : mic(m)
     ui.titleNameLabel->setText(tr("Mic Setting"));
     ui.dialogCloseBtn->setFixedSize(23, 25);
 
-    const struct {
+    const struct
+    {
         QSlider *slider;
         QSpinBox *spin;
         int value;

@@ -19,7 +19,14 @@ class ZnD81SettingDialog : public ShadowWidget<QDialog>
     Q_OBJECT
 public:
     // Book request types: queries and changes.
-    enum { MonitorBook = 272, SetMonitors = 273, SourceBook = 274, SetSources = 275, RegionBook = 276, SetRegions = 277 };
+    enum {
+        MonitorBook = 272,
+        SetMonitors = 273,
+        SourceBook = 274,
+        SetSources = 275,
+        RegionBook = 276,
+        SetRegions = 277
+    };
 
     // The dialog writes name, volumes and mode into mic, which outlives it.
     explicit ZnD81SettingDialog(ZnMic *mic);

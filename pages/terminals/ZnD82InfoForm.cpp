@@ -19,8 +19,8 @@ ZnD82InfoForm::ZnD82InfoForm()
     ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(4);
-    t->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::statusText(),
-                                  ZnTipsInfo::ipText()});
+    t->setHorizontalHeaderLabels(
+        {ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::statusText(), ZnTipsInfo::ipText()});
     initTable();
 
     ZnD82ListMgr *model = ZnD82ListMgr::instance();

@@ -47,7 +47,7 @@ QStringList unlisted(const std::list<BookEntry> &book, QTableWidget *table, bool
             const QTableWidgetItem *first = table->item(row, 0);
             const QTableWidgetItem *typeItem = typed ? table->item(row, 2) : nullptr;
             listed = first && first->data(Qt::UserRole).toInt() == e.itemId
-                && (!typed || (typeItem && typeItem->text() == QString::fromStdString(type)));
+                     && (!typed || (typeItem && typeItem->text() == QString::fromStdString(type)));
         }
         if (listed || (typed && type.empty()))
             continue;
@@ -201,20 +201,17 @@ bool ZnD82SettingDialog::commitBase()
 
 bool ZnD82SettingDialog::commitContactList()
 {
-    return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts,
-                      QStringLiteral("提交通信名单错误!"));
+    return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts, QStringLiteral("提交通信名单错误!"));
 }
 
 bool ZnD82SettingDialog::commitSourceTasks()
 {
-    return commitBook(sources, ui.fSsTaskTb, SetSources, false, keptSources,
-                      QStringLiteral("提交音源任务错误!"));
+    return commitBook(sources, ui.fSsTaskTb, SetSources, false, keptSources, QStringLiteral("提交音源任务错误!"));
 }
 
 bool ZnD82SettingDialog::commitRegionConfig()
 {
-    return commitBook(regions, ui.fRegionTb, SetRegions, false, keptRegions,
-                      QStringLiteral("提交分区配置错误!"));
+    return commitBook(regions, ui.fRegionTb, SetRegions, false, keptRegions, QStringLiteral("提交分区配置错误!"));
 }
 
 bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,

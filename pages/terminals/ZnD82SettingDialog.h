@@ -30,7 +30,8 @@ public slots:
     void slot_ok_clicked();
 
 private:
-    struct CheckRow {
+    struct CheckRow
+    {
         std::string name;
         int id;
         std::string type;

@@ -18,8 +18,8 @@ ZnFAlarmInfoForm::ZnFAlarmInfoForm()
     ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(4);
-    t->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::statusText(),
-                                  ZnTipsInfo::ipText()});
+    t->setHorizontalHeaderLabels(
+        {ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::statusText(), ZnTipsInfo::ipText()});
     initTable();
 
     ZnFAlarmListMgr *model = ZnFAlarmListMgr::instance();

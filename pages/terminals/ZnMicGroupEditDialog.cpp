@@ -36,9 +36,8 @@ ZnMicGroupEditDialog::ZnMicGroupEditDialog(ZnMicGroup *g) : group(g)
     if (editing) {
         ui.fNameEdit->setText(QString::fromLocal8Bit(group->name.c_str()));
         ui.timeSpinBox->setValue(group->ringTime);
-        ui.ruleComboBox->setCurrentIndex(group->callWaitRule >= 1 && group->callWaitRule <= 5
-                                             ? group->callWaitRule - 1
-                                             : -1);
+        ui.ruleComboBox->setCurrentIndex(group->callWaitRule >= 1 && group->callWaitRule <= 5 ? group->callWaitRule - 1
+                                                                                              : -1);
     } else {
         ui.timeSpinBox->setValue(60);
     }

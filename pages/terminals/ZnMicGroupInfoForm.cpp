@@ -42,12 +42,18 @@ ZnMicGroupInfoForm::ZnMicGroupInfoForm(QWidget *parent) : ZnTerListPage(parent)
 QString ZnMicGroupInfoForm::ruleName(int rule)
 {
     switch (rule) {
-    case 1: return tr("All Ring");
-    case 2: return tr("Ring Least First");
-    case 3: return tr("Answer Least First");
-    case 4: return tr("Talk Least First");
-    case 5: return tr("Fixed Order");
-    default: return QString();
+    case 1:
+        return tr("All Ring");
+    case 2:
+        return tr("Ring Least First");
+    case 3:
+        return tr("Answer Least First");
+    case 4:
+        return tr("Talk Least First");
+    case 5:
+        return tr("Fixed Order");
+    default:
+        return QString();
     }
 }
 

@@ -14,8 +14,8 @@ ZnMicInfoForm::ZnMicInfoForm()
     ui.fTitleNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fTermTableWidget;
     t->setColumnCount(4);
-    t->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::statusText(),
-                                  ZnTipsInfo::ipText()});
+    t->setHorizontalHeaderLabels(
+        {ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::statusText(), ZnTipsInfo::ipText()});
     initTable();
 
     ZnMicListMgr *model = ZnMicListMgr::instance();

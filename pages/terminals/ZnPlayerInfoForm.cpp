@@ -85,35 +85,52 @@ void ZnPlayerInfoForm::connectSignals()
 QString ZnPlayerInfoForm::terminalKindText(int typeNumber)
 {
     switch (typeNumber) {
-    case 1: return tr("PRTerm");
-    case 2: return tr("IPTerm");
-    case 18: return tr("NDXSTerm");
-    case 19: return tr("NDXTerm");
-    case 30: return tr("CLTerm");
-    default: return tr("01Term");
+    case 1:
+        return tr("PRTerm");
+    case 2:
+        return tr("IPTerm");
+    case 18:
+        return tr("NDXSTerm");
+    case 19:
+        return tr("NDXTerm");
+    case 30:
+        return tr("CLTerm");
+    default:
+        return tr("01Term");
     }
 }
 
 QString ZnPlayerInfoForm::workStateText(int status)
 {
     switch (status) {
-    case 1: return tr("Idle");
-    case 2: return tr("Broadcasting");
-    case 3: return tr("Mic Broadcast");
-    case 4: return tr("Warning");
-    case 5: return tr("EmergencyBroadcast");
-    default: return tr("Off Line");
+    case 1:
+        return tr("Idle");
+    case 2:
+        return tr("Broadcasting");
+    case 3:
+        return tr("Mic Broadcast");
+    case 4:
+        return tr("Warning");
+    case 5:
+        return tr("EmergencyBroadcast");
+    default:
+        return tr("Off Line");
     }
 }
 
 QString ZnPlayerInfoForm::speakerText(int state)
 {
     switch (state) {
-    case 0: return tr("Open Circuit");
-    case 1: return tr("Pass");
-    case 2: return tr("Short Circuit");
-    case kSpeakerChecking: return tr("Checking");
-    default: return tr("Unknown");
+    case 0:
+        return tr("Open Circuit");
+    case 1:
+        return tr("Pass");
+    case 2:
+        return tr("Short Circuit");
+    case kSpeakerChecking:
+        return tr("Checking");
+    default:
+        return tr("Unknown");
     }
 }
 

@@ -18,8 +18,18 @@ class ZnPlayerInfoForm : public QWidget, public ZnTermTbCtrl
 {
     Q_OBJECT
 public:
-    enum Column { KindColumn, NameColumn, IdColumn, VolumeColumn, WorkColumn, AmpColumn, TempColumn, SpeakerColumn,
-                  IpColumn, ColumnCount };
+    enum Column {
+        KindColumn,
+        NameColumn,
+        IdColumn,
+        VolumeColumn,
+        WorkColumn,
+        AmpColumn,
+        TempColumn,
+        SpeakerColumn,
+        IpColumn,
+        ColumnCount
+    };
 
     ZnPlayerInfoForm();
     ~ZnPlayerInfoForm() override;

@@ -3,8 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, int type)
-    : title(title), text(text)
+BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, int type) : title(title), text(text)
 {
     ui.setupUi(this);
 

@@ -2,8 +2,8 @@
 
 #include "IniFile.h"
 #include "ServiceHub.h"
-#include "ZnCommon.h"
 #include "ZnApi.h"
+#include "ZnCommon.h"
 #include "ZnSleep.h"
 
 #include <QCoreApplication>
@@ -92,8 +92,8 @@ void LoginSettings::save()
         const char *stored = doc->value(kSection, key, nullptr);
         return !stored || now != stored;
     };
-    const bool changed = differs("ServerIp", ServerIp) || differs("User", User)
-        || differs("ServerPort", std::to_string(ServerPort));
+    const bool changed =
+        differs("ServerIp", ServerIp) || differs("User", User) || differs("ServerPort", std::to_string(ServerPort));
 
     doc->setValue(kSection, "ServerIp", ServerIp.c_str());
     doc->setIntValue(kSection, "ServerPort", ServerPort);

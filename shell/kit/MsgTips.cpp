@@ -5,8 +5,7 @@
 #include <QTimerEvent>
 
 namespace {
-const char *const kLabelStyle =
-    "color: #000000; font-size: 14px; border: 0px; margin-top: 10px; margin-left: 10px;";
+const char *const kLabelStyle = "color: #000000; font-size: 14px; border: 0px; margin-top: 10px; margin-left: 10px;";
 const char *const kSuccessStyle = "background-color: #f0f9eb; border: 1px solid #3b4b54; border-radius: 10px;";
 const char *const kWarningStyle = "background-color: #fdf6ec; border: 1px solid #3b4b54; border-radius: 10px;";
 const char *const kInitialStyle = "background-color: #f0f9eb; border: 1px solid #3b4b54; border-radius: 6px;";

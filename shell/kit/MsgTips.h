@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QDialog>
 #include <QLabel>
+#include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 

@@ -39,13 +39,13 @@ protected:
         drawShadow(painter);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
-        painter.drawRect(QRect(QPoint(kShadow, kShadow),
-                               QPoint(this->width() - kShadow - 1, this->height() - kShadow - 1)));
+        painter.drawRect(
+            QRect(QPoint(kShadow, kShadow), QPoint(this->width() - kShadow - 1, this->height() - kShadow - 1)));
     }
 
     void drawShadow(QPainter &painter)
     {
-        static const char *const names[] = {"left", "right", "top", "bottom",
+        static const char *const names[] = {"left",     "right",     "top",         "bottom",
                                             "left-top", "right-top", "left-bottom", "right-bottom"};
         QVector<QImage> img;
         for (const char *n : names)
@@ -59,9 +59,8 @@ protected:
 
         const int bandH = qMax(0, int(h) - 2 * kShadow), bandW = qMax(0, int(w) - 2 * kShadow);
         auto scaled = [](const QImage &i, int bw, int bh) {
-            return i.isNull() || bw <= 0 || bh <= 0
-                ? QImage()
-                : i.scaled(bw, bh, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            return i.isNull() || bw <= 0 || bh <= 0 ? QImage()
+                                                    : i.scaled(bw, bh, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         };
         painter.drawImage(QRectF(0, s, s, bandH), scaled(img[0], kShadow, bandH));
         painter.drawImage(QRectF(w - s, s, s, bandH), scaled(img[1], kShadow, bandH));

@@ -27,8 +27,7 @@ namespace {
 
 bool inTable(const QTableWidget* table, int row, int column)
 {
-    return table && row >= 0 && row < table->rowCount() && column >= 0
-        && column < table->columnCount();
+    return table && row >= 0 && row < table->rowCount() && column >= 0 && column < table->columnCount();
 }
 
 } // namespace
@@ -44,8 +43,7 @@ QTableWidgetItem* setTableItem(QTableWidget* table, const char* text, int row, i
     return item;
 }
 
-QTableWidgetItem* setTableItem2(QTableWidget* table, const QString& text, int row, int column,
-                                quint64 data)
+QTableWidgetItem* setTableItem2(QTableWidget* table, const QString& text, int row, int column, quint64 data)
 {
     if (!inTable(table, row, column))
         return nullptr;

@@ -18,8 +18,7 @@ void initTableWidget(QTableWidget* table, int unused = 0);
 // New item at (row, column) carrying id. Null when the table is null or the cell
 // lies outside the table (no item is made then).
 QTableWidgetItem* setTableItem(QTableWidget* table, const char* text, int row, int column, int id);
-QTableWidgetItem* setTableItem2(QTableWidget* table, const QString& text, int row, int column,
-                                quint64 data);
+QTableWidgetItem* setTableItem2(QTableWidget* table, const QString& text, int row, int column, quint64 data);
 void setItemTextAndData(QTableWidgetItem* item, const char* text, int id);
 // The cell's id, or -1 when the cell has no item.
 int itemIntData(QTableWidget* table, int row, int column);

@@ -40,7 +40,6 @@ bool x11CompositorRunning()
 bool ZnCompositor::translucentWindows()
 {
     // Asked once: a compositor that starts later only costs the soft shadow.
-    static const bool translucent =
-        QGuiApplication::platformName() != QLatin1String("xcb") || x11CompositorRunning();
+    static const bool translucent = QGuiApplication::platformName() != QLatin1String("xcb") || x11CompositorRunning();
     return translucent;
 }

@@ -33,7 +33,7 @@ public:
 
     // Results of removeRecord() beside the server's result codes.
     enum : int {
-        RecordGone = -1000,  // the model no longer has it: skipped silently
+        RecordGone = -1000,   // the model no longer has it: skipped silently
         RecordOnline = -1001, // refused here: the terminal is not offline
     };
 

@@ -43,10 +43,14 @@ private slots:
         QTest::newRow("room for one character") << false << gbk << 5 << QByteArray("中\0\0", 5);
         QTest::newRow("no room for the zero") << false << gbk.left(4) << 6 << QByteArray("中\0\0\0", 6);
         QTest::newRow("GBK room for one") << true << utf8 << 4 << QByteArray("\xD6\xD0\0\0", 4);
-        QTest::newRow("invalid UTF-8") << true << QByteArray("ab\xFF" "cd") << 32 << QByteArray("ab\0", 3);
+        QTest::newRow("invalid UTF-8") << true
+                                       << QByteArray("ab\xFF"
+                                                     "cd")
+                                       << 32 << QByteArray("ab\0", 3);
         QTest::newRow("UTF-8 cut inside a character") << true << utf8.left(4) << 32 << QByteArray("\xD6\xD0\0", 3);
         QTest::newRow("GBK lead byte alone") << false << gbk.left(3) << 32 << QByteArray("中\0", 4);
-        QTest::newRow("no such character in GBK") << true << QByteArray("\xF0\x9F\x98\x80") << 32 << QByteArray("\0", 1);
+        QTest::newRow("no such character in GBK")
+            << true << QByteArray("\xF0\x9F\x98\x80") << 32 << QByteArray("\0", 1);
         QTest::newRow("no room at all") << true << utf8 << 0 << QByteArray();
     }
     void shortBuffersAndBadInput()
@@ -98,8 +102,7 @@ private slots:
     void namesAndPaths()
     {
         QVERIFY(ZnCommon::isValidName("大厅 1"));
-        for (const char* bad : {"a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
-                                "a'b", "Tom&Jerry"})
+        for (const char* bad : {"a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a'b", "Tom&Jerry"})
             QVERIFY2(!ZnCommon::isValidName(bad), bad);
         QCOMPARE(ZnCommon::fileNameFromPath("/mp3/bell/ring.mp3"), std::string("ring.mp3"));
         QCOMPARE(ZnCommon::fileNameFromPath("/mp3/"), std::string());

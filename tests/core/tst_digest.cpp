@@ -23,11 +23,11 @@ private slots:
         QTest::newRow("2") << QByteArray("Jefe") << QByteArray("what do ya want for nothing?")
                            << QByteArray("effcdf6ae5eb2fa2d27416d5f184df9c259a7c79");
         // A key of exactly one block is still used as it is.
-        QTest::newRow("64-byte key")
-            << QByteArray(64, '\xaa') << QByteArray("Test Using Larger Than Block-Size Key - Hash Key First")
-            << QByteArray("070a98992c4c1a83474cb780fc564608df3cf503");
-        QTest::newRow("empty message and key") << QByteArray("") << QByteArray("")
-                                               << QByteArray("fbdb1d1b18aa6c08324b7d64b71fb76370690e1d");
+        QTest::newRow("64-byte key") << QByteArray(64, '\xaa')
+                                     << QByteArray("Test Using Larger Than Block-Size Key - Hash Key First")
+                                     << QByteArray("070a98992c4c1a83474cb780fc564608df3cf503");
+        QTest::newRow("empty message and key")
+            << QByteArray("") << QByteArray("") << QByteArray("fbdb1d1b18aa6c08324b7d64b71fb76370690e1d");
     }
     void rfc2202()
     {
@@ -68,18 +68,17 @@ private slots:
             << QByteArray("{\"Name\":\"a-rather-long-operator-name\","
                           "\"PassWord\":\"507529c6a75c215bc56709179f9e0ed4ff651fd9\",");
         // The digest is over the UTF-8 bytes; the writer escapes the name.
-        QTest::newRow("chinese")
-            << QByteArray("\xe6\x93\x8d\xe4\xbd\x9c\xe5\x91\x98") << QByteArray("\xe5\xaf\x86\xe7\xa0\x81")
-            << QByteArray("{\"Name\":\"\\u64cd\\u4f5c\\u5458\","
-                          "\"PassWord\":\"46299a65e7a7c5b54610e13d7c380225b50e2c75\",");
+        QTest::newRow("chinese") << QByteArray("\xe6\x93\x8d\xe4\xbd\x9c\xe5\x91\x98")
+                                 << QByteArray("\xe5\xaf\x86\xe7\xa0\x81")
+                                 << QByteArray("{\"Name\":\"\\u64cd\\u4f5c\\u5458\","
+                                               "\"PassWord\":\"46299a65e7a7c5b54610e13d7c380225b50e2c75\",");
     }
     void loginBody()
     {
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, password);
         QFETCH(QByteArray, body);
-        const std::string text = ::loginBody(name.toStdString(), password.toStdString(),
-                                             "2026-12-06 20:48:00");
+        const std::string text = ::loginBody(name.toStdString(), password.toStdString(), "2026-12-06 20:48:00");
         QCOMPARE(QByteArray::fromStdString(text), body + "\"Time\":\"2026-12-06 20:48:00\"}\n");
     }
 };

@@ -96,7 +96,8 @@ private slots:
         QCOMPARE(ini.setValue("Setting", "Name", "广播 中心"), 0);
         QCOMPARE(ini.save(p.constData()), 0);
         const QByteArray text = "[Setting]\nUser=op2\nTitle=East wing  PA  console\nNeg=-5\n"
-                                "Name=广播 中心\n\n[Net]\nLong=" + QByteArray(10000, 'x') + "\n\n";
+                                "Name=广播 中心\n\n[Net]\nLong="
+                                + QByteArray(10000, 'x') + "\n\n";
         QCOMPARE(read(p), text);
 
         ZnIniFile again;
@@ -112,11 +113,11 @@ private slots:
     void refusesTextsASaveWouldBreak()
     {
         ZnIniFile ini;
-        const char* const bad[][3] = {{"S", "k", "two\nlines"}, {"S", "k", "cr\r"}, {"S x", "k", "v"},
-                                      {"S]", "k", "v"},          {"S", "a=b", "v"},  {"S", "a b", "v"},
-                                      {"S", "#k", "v"},          {"S", "[k", "v"},   {nullptr, "k", "v"},
-                                      {"S", nullptr, "v"},       {"S", "k", nullptr},
-                                      {"S", "k", " lead"},       {"S", "k", "trail\t"}};
+        const char* const bad[][3] = {{"S", "k", "two\nlines"}, {"S", "k", "cr\r"},  {"S x", "k", "v"},
+                                      {"S]", "k", "v"},         {"S", "a=b", "v"},   {"S", "a b", "v"},
+                                      {"S", "#k", "v"},         {"S", "[k", "v"},    {nullptr, "k", "v"},
+                                      {"S", nullptr, "v"},      {"S", "k", nullptr}, {"S", "k", " lead"},
+                                      {"S", "k", "trail\t"}};
         for (const auto& b : bad)
             QCOMPARE(ini.setValue(b[0], b[1], b[2]), -1);
         QVERIFY(ini.sections().empty());

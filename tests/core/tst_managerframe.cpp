@@ -8,7 +8,10 @@
 
 namespace {
 std::vector<int> g_callbackIds;
-void recordDeletion(int id) { g_callbackIds.push_back(id); }
+void recordDeletion(int id)
+{
+    g_callbackIds.push_back(id);
+}
 
 class FakeMgr : public ZnBaseMgr
 {

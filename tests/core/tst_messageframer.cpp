@@ -90,8 +90,8 @@ private slots:
     {
         Collector c;
         const std::string body(3 * ZnMessageFramer::kKeptCapacity, 'r');
-        const std::string stream = "DBP/1.0 200 OK\r\nContent-Length:" + std::to_string(body.size())
-                                   + "\r\n\r\n" + body + "DBP/1.0 200 OK\r\nContent-Length:2\r\n\r\n";
+        const std::string stream = "DBP/1.0 200 OK\r\nContent-Length:" + std::to_string(body.size()) + "\r\n\r\n" + body
+                                   + "DBP/1.0 200 OK\r\nContent-Length:2\r\n\r\n";
         for (std::size_t pos = 0; pos < stream.size(); pos += 4096) {
             const std::size_t n = std::min<std::size_t>(4096, stream.size() - pos);
             std::memcpy(c.framer.prepare(4096), stream.data() + pos, n);

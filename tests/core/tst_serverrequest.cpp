@@ -16,20 +16,17 @@ private slots:
             QTest::newRow(name) << m << e;
         };
         row("bare answer", "DBP/1.0 200 OK\r\nCSeq: 7\r\n\r\n", "0|7|-1|||||");
-        row("failure with body", "DBP/1.0 400 FAILED\r\nCSeq:8\r\nContent-Length:2\r\n\r\nno",
-            "1|8|-1|||||no");
+        row("failure with body", "DBP/1.0 400 FAILED\r\nCSeq:8\r\nContent-Length:2\r\n\r\nno", "1|8|-1|||||no");
         row("push", "POST DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype:d82\r\nContent-Length:4\r\n\r\n[{}]",
             "2|-1|-1|SqlConfig|d82|||[{}]");
         row("values keep the blank after the colon",
             "POST DBP/1.0\r\nPacket-Type: SqlConfig\r\nPacket-Subtype: d82\r\n\r\n", "2|-1|-1| SqlConfig| d82|||");
         row("CSeq not a number", "DBP/1.0 200 OK\r\nCSeq: x1\r\n\r\n", "0|0|-1|||||");
         row("CSeq overflowing", "DBP/1.0 200 OK\r\nCSeq: 99999999999\r\n\r\n", "0|-1|-1|||||");
-        row("number stops at the first non-digit", "DBP/1.0 200 OK\r\nCSeq:  \t42abc\r\nId:3 4\r\n\r\n",
-            "0|42|3|||||");
+        row("number stops at the first non-digit", "DBP/1.0 200 OK\r\nCSeq:  \t42abc\r\nId:3 4\r\n\r\n", "0|42|3|||||");
         row("later header overwrites", "DBP/1.0 200 OK\r\nCSeq: 1\r\nCSeq: 2\r\n\r\n", "0|2|-1|||||");
         row("Data is read and dropped", "DBP/1.0 200 OK\r\nData: D82\r\nId: 5\r\n\r\n", "0|-1|5|||||");
-        row("a name inside a line is no header", "DBP/1.0 200 OK\r\nX-CSeq: 5\r\nMy-Id: 6\r\n\r\n",
-            "0|-1|-1|||||");
+        row("a name inside a line is no header", "DBP/1.0 200 OK\r\nX-CSeq: 5\r\nMy-Id: 6\r\n\r\n", "0|-1|-1|||||");
         // Operator-entered names travel in bodies; they must not look like protocol.
         row("protocol text in the body",
             "POST DBP/1.0\r\nPacket-Type:A\r\nContent-Length:48\r\n\r\n"
@@ -67,15 +64,14 @@ private slots:
         r.parse("SET DBP/1.0\r\nCSeq: 3\r\nId: 4\r\nPacket-Type:A\r\nPacket-Subtype:b\r\n"
                 "Content-Length:1\r\n\r\nx");
         QCOMPARE(r.postKey(), std::string("A_b"));
-        const std::string text = message.toStdString();   // the body is a view into it
+        const std::string text = message.toStdString(); // the body is a view into it
         const int kind = r.parse(text);
         QCOMPARE(r.kind(), kind);
         const QByteArray got = QByteArray::number(kind) + '|' + QByteArray::number(r.cseq()) + '|'
-                               + QByteArray::number(r.id()) + '|' + QByteArray::fromStdString(r.packetType())
-                               + '|' + QByteArray::fromStdString(r.packetSubtype()) + '|'
-                               + QByteArray::fromStdString(r.setKey()) + '|'
-                               + QByteArray::fromStdString(r.deleteType()) + '|'
-                               + QByteArray::fromStdString(std::string(r.body()));
+                               + QByteArray::number(r.id()) + '|' + QByteArray::fromStdString(r.packetType()) + '|'
+                               + QByteArray::fromStdString(r.packetSubtype()) + '|'
+                               + QByteArray::fromStdString(r.setKey()) + '|' + QByteArray::fromStdString(r.deleteType())
+                               + '|' + QByteArray::fromStdString(std::string(r.body()));
         QCOMPARE(got, expected);
         QCOMPARE(r.setBody(), kind == ZnServerRequest::Set ? r.body() : std::string_view());
         if (!message.contains("Content-Length"))

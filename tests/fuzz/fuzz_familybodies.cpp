@@ -22,12 +22,17 @@ namespace {
 template <class Record>
 bool sortedById(const std::list<Record>& list)
 {
-    return std::is_sorted(list.begin(), list.end(),
-                          [](const Record& a, const Record& b) { return a.id < b.id; });
+    return std::is_sorted(list.begin(), list.end(), [](const Record& a, const Record& b) { return a.id < b.id; });
 }
 
-void capList(std::list<ZnCap>* list) { FUZZ_CHECK(list && sortedById(*list)); }
-void capChanged(ZnCap* cap) { FUZZ_CHECK(cap != nullptr); }
+void capList(std::list<ZnCap>* list)
+{
+    FUZZ_CHECK(list && sortedById(*list));
+}
+void capChanged(ZnCap* cap)
+{
+    FUZZ_CHECK(cap != nullptr);
+}
 void alarmNotify(int code, void* data)
 {
     FUZZ_CHECK(data != nullptr);
@@ -48,14 +53,17 @@ void broadcastList(std::list<ZnBroadcast>* list)
         for (const auto& region : b.regions)
             FUZZ_CHECK(region.second.regionId != 0);
 }
-void broadcastOne(ZnBroadcast* b) { FUZZ_CHECK(b != nullptr); }
+void broadcastOne(ZnBroadcast* b)
+{
+    FUZZ_CHECK(b != nullptr);
+}
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    const std::string body(reinterpret_cast<const char *>(data) + 1, size - 1);
+    const std::string body(reinterpret_cast<const char*>(data) + 1, size - 1);
     rowreaders::check(body);
     switch (data[0] % 4) {
     case 0: {

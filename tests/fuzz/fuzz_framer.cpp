@@ -17,7 +17,7 @@ struct Outcome
     std::size_t pending = 0;
 };
 
-template<typename NextSize>
+template <typename NextSize>
 Outcome run(std::string_view input, NextSize nextSize)
 {
     Outcome o;

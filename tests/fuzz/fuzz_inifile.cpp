@@ -39,8 +39,7 @@ bool same(const ZnIniFile &a, const ZnIniFile &b)
     for (std::size_t i = 0; i < a.sections().size(); ++i) {
         const ZnIniSection &s = *a.sections()[i];
         const ZnIniSection &t = *b.sections()[i];
-        if (s.name() != t.name() || s.keys().size() != t.keys().size()
-            || s.unparsedLines() != t.unparsedLines())
+        if (s.name() != t.name() || s.keys().size() != t.keys().size() || s.unparsedLines() != t.unparsedLines())
             return false;
         for (std::size_t k = 0; k < s.keys().size(); ++k) {
             if (s.keys()[k]->key != t.keys()[k]->key || s.keys()[k]->value != t.keys()[k]->value)

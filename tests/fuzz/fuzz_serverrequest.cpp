@@ -39,7 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     std::string framed;
     int count = 0;
-    ZnMessageFramer framer([&](std::string_view m) { framed.assign(m); ++count; });
+    ZnMessageFramer framer([&](std::string_view m) {
+        framed.assign(m);
+        ++count;
+    });
     FUZZ_CHECK(framer.feed(text) == ZnMessageFramer::Ok);
     FUZZ_CHECK(count == 1 && framed == text && framer.pendingBytes() == 0);
 

@@ -33,7 +33,8 @@ inline bool sql(const QString &statements)
 }
 
 // Closes the next message box; its texts without the layout's blanks.
-struct Answered : ZnModalHelper {
+struct Answered : ZnModalHelper
+{
     explicit Answered(const QString &button = QString())
     {
         if (button.isEmpty())

@@ -21,7 +21,8 @@
 
 namespace {
 
-const QStringList kHeaders{QStringLiteral("序号"), QStringLiteral("Date"), QStringLiteral("User Name"), QStringLiteral("IP"), QStringLiteral("Content")};
+const QStringList kHeaders{QStringLiteral("序号"), QStringLiteral("Date"), QStringLiteral("User Name"),
+                           QStringLiteral("IP"), QStringLiteral("Content")};
 const QByteArray kEarlier("an earlier export\n");
 
 // The fields of every line; a line that breaks the layout reads as {"<bad>", line}.
@@ -31,12 +32,14 @@ QList<QStringList> readCsv(const QString &path)
     QList<QStringList> lines;
     if (!f.open(QIODevice::ReadOnly))
         return lines;
-    for (const QString &line : QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString &line :
+         QTextCodec::codecForName("GBK")->toUnicode(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QStringList fields;
         int i = 0;
         for (; i < line.size() && line[i] == QLatin1Char('"'); i += 2) {
             QString field;
-            for (++i; i < line.size() && !(line[i] == QLatin1Char('"') && line.mid(i, 2) != QStringLiteral("\"\"")); ++i)
+            for (++i; i < line.size() && !(line[i] == QLatin1Char('"') && line.mid(i, 2) != QStringLiteral("\"\""));
+                 ++i)
                 field += line[line[i] == QLatin1Char('"') ? i++ : i];
             if (line.mid(i, 2) != QStringLiteral("\","))
                 break;
@@ -61,7 +64,7 @@ class tst_logexport : public QObject
 
     QTemporaryDir work;
     QString oldDir;
-    QString out;   // the export folder of one test
+    QString out; // the export folder of one test
 
     QString target() const { return out + QStringLiteral("/zn_user_log.csv"); }
     QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
@@ -77,10 +80,13 @@ class tst_logexport : public QObject
     {
         LogExportThread t(target(), kHeaders, UserLogKind);
         bool first = true;
-        connect(&t, &LogExportThread::update_signal, &t, [&] {
-            if (std::exchange(first, false))
-                atFirstPage(t);
-        }, Qt::DirectConnection);
+        connect(
+            &t, &LogExportThread::update_signal, &t,
+            [&] {
+                if (std::exchange(first, false))
+                    atFirstPage(t);
+            },
+            Qt::DirectConnection);
         QSignalSpy finished(&t, &LogExportThread::finish_signal);
         t.start();
         t.wait();
@@ -107,9 +113,12 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
-        QTest::newRow("plain") << "abc" << "/d/abc.csv";
-        QTest::newRow("already csv") << "abc.csv" << "/d/abc.csv";
-        QTest::newRow("upper case") << "abc.CSV" << "/d/abc.CSV.csv";
+        QTest::newRow("plain") << "abc"
+                               << "/d/abc.csv";
+        QTest::newRow("already csv") << "abc.csv"
+                                     << "/d/abc.csv";
+        QTest::newRow("upper case") << "abc.CSV"
+                                    << "/d/abc.CSV.csv";
     }
     void csvAddedOnce()
     {
@@ -139,16 +148,22 @@ private slots:
                 values << v.at(0).toInt();
             QCOMPARE(values, (QList<int>{33, 66, 100}));
         }
-        sql(QStringLiteral("update userlog set content = '登录系统 250' where id = 250; update userlog set name = '用户249' where id = 249"));
+        sql(QStringLiteral("update userlog set content = '登录系统 250' where id = 250; update userlog set name = "
+                           "'用户249' where id = 249"));
 
         const QByteArray bytes = bytesOf(target());
         QVERIFY(bytes.endsWith(",\n") && !bytes.contains('\r'));
         const QList<QStringList> lines = readCsv(target());
         QCOMPARE(lines.size(), 251);
         QCOMPARE(lines[0], kHeaders);
-        QCOMPARE(lines[1], (QStringList{QStringLiteral("1"), QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("他说\"好\",再见")}));
-        QCOMPARE(lines[2].mid(0, 3), (QStringList{QStringLiteral("2"), QStringLiteral("2026/03/01 14:09:00"), QStringLiteral("王,\"五\"")}));
-        QCOMPARE(lines[250], (QStringList{QStringLiteral("250"), QStringLiteral("2026/03/01 10:01:00"), QStringLiteral("用户1"), QStringLiteral("192.168.1.1"), QStringLiteral("登录系统 1")}));
+        QCOMPARE(lines[1],
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"),
+                              QStringLiteral("192.168.1.0"), QStringLiteral("他说\"好\",再见")}));
+        QCOMPARE(lines[2].mid(0, 3), (QStringList{QStringLiteral("2"), QStringLiteral("2026/03/01 14:09:00"),
+                                                  QStringLiteral("王,\"五\"")}));
+        QCOMPARE(lines[250],
+                 (QStringList{QStringLiteral("250"), QStringLiteral("2026/03/01 10:01:00"), QStringLiteral("用户1"),
+                              QStringLiteral("192.168.1.1"), QStringLiteral("登录系统 1")}));
 
         // The folder is remembered for the next export.
         LogExportDialog again(nullptr, kHeaders, UserLogKind);
@@ -176,7 +191,8 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("code");
-        QTest::newRow("table gone midway") << "rename table userlog to userlog_away" << int(LogExportThread::QueryFailed);
+        QTest::newRow("table gone midway")
+            << "rename table userlog to userlog_away" << int(LogExportThread::QueryFailed);
         QTest::newRow("stopped midway") << "stop" << 2;
         QTest::newRow("database stops midway") << "server" << int(LogExportThread::QueryFailed);
         QTest::newRow("disk full midway") << "disk" << int(LogExportThread::OpenFailed);
@@ -209,14 +225,17 @@ private slots:
                 if (how == QStringLiteral("stop"))
                     t.requestInterruption();
                 else if (how == QStringLiteral("server"))
-                    QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)});
+                    QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
+                                      {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)});
                 else if (how != QStringLiteral("disk"))
                     sql(how);
             });
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, oldHandler);
             if (how == QStringLiteral("server"))
-                QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}), 0);
+                QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
+                                           {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}),
+                         0);
             sql(QStringLiteral("rename table userlog_away to userlog"));
             QCOMPARE(got, code);
         }
@@ -234,11 +253,20 @@ private slots:
         QTest::addColumn<QString>("cancelText");
         QTest::addColumn<bool>("exportShown");
         QTest::newRow("empty log") << "rename table userlog to userlog_full; create table userlog like userlog_full"
-                                   << "drop table userlog; rename table userlog_full to userlog" << ""
-                                   << "日志空！" << "确定" << false;
-        QTest::newRow("no such folder") << "" << "" << "/missing" << "文件打开失败，请关闭文件尝试！" << "取消" << true;
-        QTest::newRow("log unreadable") << "rename table userlog to userlog_away" << "rename table userlog_away to userlog"
-                                        << "" << "数据库连接失败！" << "退出" << false;
+                                   << "drop table userlog; rename table userlog_full to userlog"
+                                   << ""
+                                   << "日志空！"
+                                   << "确定" << false;
+        QTest::newRow("no such folder") << ""
+                                        << ""
+                                        << "/missing"
+                                        << "文件打开失败，请关闭文件尝试！"
+                                        << "取消" << true;
+        QTest::newRow("log unreadable") << "rename table userlog to userlog_away"
+                                        << "rename table userlog_away to userlog"
+                                        << ""
+                                        << "数据库连接失败！"
+                                        << "退出" << false;
     }
     void dialogOutcomes()
     {
@@ -279,7 +307,8 @@ private slots:
         QCOMPARE(ZnDbQuery::userLogCount(), 250);
         // Either stopped (nothing written) or finished (the whole log).
         const QStringList files = filesInFolder();
-        QVERIFY2(files.isEmpty() || (files == QStringList{QStringLiteral("zn_user_log.csv")} && readCsv(target()).size() == 251),
+        QVERIFY2(files.isEmpty()
+                     || (files == QStringList{QStringLiteral("zn_user_log.csv")} && readCsv(target()).size() == 251),
                  qPrintable(files.join(QLatin1Char('|'))));
     }
 };

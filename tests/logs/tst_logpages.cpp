@@ -88,11 +88,15 @@ private slots:
         ZnTalkLogInfoForm page;
         auto &ui = page.form();
         QTRY_COMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
-        QTRY_COMPARE(row(page, 0, 1), QStringList{QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))});
+        QTRY_COMPARE(
+            row(page, 0, 1),
+            QStringList{QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))});
         QStringList types;
         for (int r = 0; r < 6; ++r)
-            types << cell(page, r, 6);   // ids 250..245: types 4, 3, 2, 1, 0, 5
-        QCOMPARE(types, QStringList({QStringLiteral("Broadcast"), QStringLiteral("Talkback"), QStringLiteral("Broadcast"), QStringLiteral("Talkback"), QStringLiteral("EmergencyHelp"), QStringLiteral("5")}));
+            types << cell(page, r, 6); // ids 250..245: types 4, 3, 2, 1, 0, 5
+        QCOMPARE(types,
+                 QStringList({QStringLiteral("Broadcast"), QStringLiteral("Talkback"), QStringLiteral("Broadcast"),
+                              QStringLiteral("Talkback"), QStringLiteral("EmergencyHelp"), QStringLiteral("5")}));
 
         int sent = logRequests();
         ui.fPrevious->click();
@@ -119,10 +123,24 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("firstRow");
-        QTest::newRow("talk") << 0 << QStringList{QStringLiteral("2026/01/01 11:25:00"), QStringLiteral("2026/01/01 11:25:30"), QStringLiteral("1205"), QStringLiteral("主叫205"),
-                                                  QStringLiteral("2205"), QStringLiteral("被叫205"), QStringLiteral("广播"), QStringLiteral("音源205")};
-        QTest::newRow("terminal") << 1 << QStringList{QStringLiteral("2026/02/01 12:50:00"), QStringLiteral("330"), QStringLiteral("终端230"), QStringLiteral("寻呼话筒"), QStringLiteral("10.0.1.30"), QStringLiteral("上线")};
-        QTest::newRow("user") << 2 << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"), QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
+        QTest::newRow("talk") << 0
+                              << QStringList{QStringLiteral("2026/01/01 11:25:00"),
+                                             QStringLiteral("2026/01/01 11:25:30"),
+                                             QStringLiteral("1205"),
+                                             QStringLiteral("主叫205"),
+                                             QStringLiteral("2205"),
+                                             QStringLiteral("被叫205"),
+                                             QStringLiteral("广播"),
+                                             QStringLiteral("音源205")};
+        QTest::newRow("terminal") << 1 << QStringList{QStringLiteral("2026/02/01 12:50:00"),
+                                                      QStringLiteral("330"),
+                                                      QStringLiteral("终端230"),
+                                                      QStringLiteral("寻呼话筒"),
+                                                      QStringLiteral("10.0.1.30"),
+                                                      QStringLiteral("上线")};
+        QTest::newRow("user") << 2
+                              << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"),
+                                             QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
     }
     void pagesFromTheLogHost()
     {
@@ -159,10 +177,14 @@ private slots:
         ZnTalkLogInfoForm page;
         auto &ui = page.form();
         QCOMPARE(ui.fTableWidget->rowCount(), 100);
-        QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)}), 0);
+        QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
+                                   {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)}),
+                 0);
         Answered told;
         ui.fNext->click();
-        QVERIFY(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)}) == 0);
+        QVERIFY(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
+                                  {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)})
+                == 0);
         QCOMPARE(told.last(), QStringLiteral("Talkback log server connect error!"));
         QCOMPARE(ui.fTableWidget->rowCount(), 0);
         ui.fPrevious->click();
@@ -175,9 +197,11 @@ private slots:
         QTest::addColumn<bool>("reachable");
         QTest::addColumn<QString>("logServer");
         QTest::addColumn<QStringList>("said");
-        QTest::newRow("no log host") << true << QStringLiteral("127.0.0.1:0") << QStringList{QStringLiteral("日志主机不存在，请选配主机!")};
-        QTest::newRow("log host down")
-            << false << QStringLiteral("127.0.0.1:1") << QStringList{QStringLiteral("Talkback log server connect error!"), QStringLiteral("日志记录不存在!")};
+        QTest::newRow("no log host") << true << QStringLiteral("127.0.0.1:0")
+                                     << QStringList{QStringLiteral("日志主机不存在，请选配主机!")};
+        QTest::newRow("log host down") << false << QStringLiteral("127.0.0.1:1")
+                                       << QStringList{QStringLiteral("Talkback log server connect error!"),
+                                                      QStringLiteral("日志记录不存在!")};
     }
     void refusals()
     {

@@ -25,6 +25,7 @@ class Page : public ZnTalkRecordForm
 public:
     explicit Page(QWidget *parent) : ZnTalkRecordForm(parent) {}
     QString folder;
+
 protected:
     QString chooseFolder(const QString &) override { return folder; }
 };
@@ -74,7 +75,8 @@ private slots:
         });
         QVERIFY(startModels(s));
         QVERIFY(files.start(0, "127.0.0.1", work.filePath(QStringLiteral("served")).toStdString()));
-        QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("served/record"))) && QDir().mkpath(work.filePath(QStringLiteral("local"))));
+        QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("served/record")))
+                && QDir().mkpath(work.filePath(QStringLiteral("local"))));
         for (int id : {1, 3, 5}) {
             QFile f(work.filePath(QStringLiteral("served/record/%1.mp3").arg(id)));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(kRecording) == kRecording.size());
@@ -99,7 +101,8 @@ private slots:
         QStringList cells;
         for (int row = 0; row < 5; ++row)
             cells << page->form().fTableWidget->item(row, 8)->text();
-        QCOMPARE(cells, QStringList({QStringLiteral("双击下载"), QStringLiteral("------"), QStringLiteral("双击下载"), QStringLiteral("------"), QStringLiteral("双击下载")}));
+        QCOMPARE(cells, QStringList({QStringLiteral("双击下载"), QStringLiteral("------"), QStringLiteral("双击下载"),
+                                     QStringLiteral("------"), QStringLiteral("双击下载")}));
         const int sent = s.sim.count("GET SqlLog");
         page->form().fRefreshButton->click();
         QTRY_COMPARE(s.sim.count("GET SqlLog"), sent + 2);
@@ -134,12 +137,16 @@ private slots:
         download(id);
         QCOMPARE(busy.last(), QStringLiteral("录音文件下载中，请等待任务完成！"));
 
-        const QString end = cutAt < 0 ? QStringLiteral("下载完成！ [100%]") : QStringLiteral("下载失败！ [%1%]").arg(cutAt * 100 / kRecording.size());
-        QTRY_COMPARE_WITH_TIMEOUT(tip(name)->label()->text(), ZnTalkRecordForm::tipText(QStringLiteral("录音文件 ") + name + QStringLiteral(" ") + end), 10000);
+        const QString end = cutAt < 0 ? QStringLiteral("下载完成！ [100%]")
+                                      : QStringLiteral("下载失败！ [%1%]").arg(cutAt * 100 / kRecording.size());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            tip(name)->label()->text(),
+            ZnTalkRecordForm::tipText(QStringLiteral("录音文件 ") + name + QStringLiteral(" ") + end), 10000);
         QCOMPARE(fileRequests(), before + 1);
         QCOMPARE(tip(name)->box()->styleSheet().contains(QStringLiteral("#fdf6ec")), cutAt >= 0);
         QCOMPARE(bytesOf(page->folder + QStringLiteral("/") + name), cutAt < 0 ? kRecording : QByteArray("<missing>"));
-        QCOMPARE(QDir(page->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")), QStringList());
+        QCOMPARE(QDir(page->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")),
+                 QStringList());
         // The tip frees itself, and the file may be fetched again.
         QTRY_VERIFY_WITH_TIMEOUT(!tip(name), 10000);
         files.setFaults({});

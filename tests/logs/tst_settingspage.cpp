@@ -26,6 +26,7 @@ class Page : public ZnSystemSettingForm
 public:
     QString folder, file, program;
     QStringList told;
+
 protected:
     QString chooseBackupFolder() override { return folder; }
     QString chooseRestoreFile() override { return file; }
@@ -125,15 +126,24 @@ private slots:
         QTest::addColumn<bool>("password"); // else the talk time-out
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("sent"); // empty: nothing sent
-        QTest::newRow("password: letters and digits") << true << "ab12CD" << "ab12CD";
-        QTest::newRow("password: seventh character dropped") << true << "abc1234" << "abc123";
-        QTest::newRow("password: signs and blanks refused") << true << "a-b c!" << "abc";
-        QTest::newRow("password: Chinese refused") << true << "密码" << "";
-        QTest::newRow("time-out: 299 refused") << false << "299" << "";
-        QTest::newRow("time-out: 300 sent") << false << "300" << "300";
-        QTest::newRow("time-out: 300abc sent as typed") << false << "300abc" << "300abc";
-        QTest::newRow("time-out: blank and sign") << false << " +450" << " +450";
-        QTest::newRow("time-out: no number") << false << "abc" << "";
+        QTest::newRow("password: letters and digits") << true << "ab12CD"
+                                                      << "ab12CD";
+        QTest::newRow("password: seventh character dropped") << true << "abc1234"
+                                                             << "abc123";
+        QTest::newRow("password: signs and blanks refused") << true << "a-b c!"
+                                                            << "abc";
+        QTest::newRow("password: Chinese refused") << true << "密码"
+                                                   << "";
+        QTest::newRow("time-out: 299 refused") << false << "299"
+                                               << "";
+        QTest::newRow("time-out: 300 sent") << false << "300"
+                                            << "300";
+        QTest::newRow("time-out: 300abc sent as typed") << false << "300abc"
+                                                        << "300abc";
+        QTest::newRow("time-out: blank and sign") << false << " +450"
+                                                  << " +450";
+        QTest::newRow("time-out: no number") << false << "abc"
+                                             << "";
     }
     void inputRules()
     {
@@ -167,7 +177,8 @@ private slots:
             QCOMPARE(parameter("Vad_Ptt_Time_Out"), sent.isEmpty() ? std::string("600") : sent.toStdString());
             QCOMPARE(edit->text(), sent.isEmpty() ? QStringLiteral("600") : sent);
         }
-        const QString refusal = password ? QStringLiteral("密码不能为空！") : QStringLiteral("超时时间必须大于或者等于300秒");
+        const QString refusal =
+            password ? QStringLiteral("密码不能为空！") : QStringLiteral("超时时间必须大于或者等于300秒");
         QCOMPARE(page->told, sent.isEmpty() ? QStringList{refusal} : QStringList());
         QVERIFY(!box->isChecked());
     }
@@ -180,10 +191,18 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("address and port") << QStringLiteral("10.0.0.5:7801") << QStringList{QStringLiteral("10.0.0.5"), QStringLiteral("7801"), QStringLiteral("[已设置]")}
-                                          << "二号楼" << "二号楼";
-        QTest::newRow("no colon: unchanged") << QStringLiteral("10.0.0.5") << QStringList{QStringLiteral("old"), QStringLiteral("1"), QStringLiteral("[未设置]")} << QString() << QStringLiteral("管理中心");
-        QTest::newRow("colon at the end") << QStringLiteral("10.0.0.5:") << QStringList{QStringLiteral("10.0.0.5"), QString(), QStringLiteral("[已设置]")} << QStringLiteral("X") << QStringLiteral("X");
+        QTest::newRow("address and port")
+            << QStringLiteral("10.0.0.5:7801")
+            << QStringList{QStringLiteral("10.0.0.5"), QStringLiteral("7801"), QStringLiteral("[已设置]")} << "二号楼"
+            << "二号楼";
+        QTest::newRow("no colon: unchanged")
+            << QStringLiteral("10.0.0.5")
+            << QStringList{QStringLiteral("old"), QStringLiteral("1"), QStringLiteral("[未设置]")} << QString()
+            << QStringLiteral("管理中心");
+        QTest::newRow("colon at the end")
+            << QStringLiteral("10.0.0.5:")
+            << QStringList{QStringLiteral("10.0.0.5"), QString(), QStringLiteral("[已设置]")} << QStringLiteral("X")
+            << QStringLiteral("X");
     }
     void serverValuesShown()
     {
@@ -280,8 +299,10 @@ private slots:
         QTest::addColumn<QString>("problem");
         QTest::newRow("blank in the name") << "my copy.backup" << qint64(10) << "";
         QTest::newRow("colon") << "a:b.backup" << qint64(10) << "文件名包含非法字符！";
-        QTest::newRow("128 bytes") << QString(121, QLatin1Char('n')) + QStringLiteral(".backup") << qint64(10) << QString();
-        QTest::newRow("129 bytes") << QString(122, QLatin1Char('n')) + QStringLiteral(".backup") << qint64(10) << QStringLiteral("文件名称超长！");
+        QTest::newRow("128 bytes") << QString(121, QLatin1Char('n')) + QStringLiteral(".backup") << qint64(10)
+                                   << QString();
+        QTest::newRow("129 bytes") << QString(122, QLatin1Char('n')) + QStringLiteral(".backup") << qint64(10)
+                                   << QStringLiteral("文件名称超长！");
         QTest::newRow("exactly 1 GiB") << "big.backup" << qint64(1073741824) << "";
         QTest::newRow("one byte more") << "big.backup" << qint64(1073741825) << "%1\n文件大于1024MB，禁止上传！";
     }
@@ -296,7 +317,8 @@ private slots:
         // Sparse: the size counts, not the bytes on disk.
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(size));
         f.close();
-        QCOMPARE(ZnSystemSettingForm::restoreFileProblem(path), problem.contains(QStringLiteral("%1")) ? problem.arg(path) : problem);
+        QCOMPARE(ZnSystemSettingForm::restoreFileProblem(path),
+                 problem.contains(QStringLiteral("%1")) ? problem.arg(path) : problem);
     }
 
     void backupNamedByDate()
@@ -402,7 +424,9 @@ private slots:
             const Json::Value body = lastBody(s, "POST DataRecovery");
             QCOMPARE(body["RecoveryFile"].asString(), std::string("site copy.backup"));
             QCOMPARE(body["Md5"].asString(),
-                     QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5).toHex().toStdString());
+                     QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5)
+                         .toHex()
+                         .toStdString());
         }
         const bool restored = !uploadRefused && !serverRefuses;
         QCOMPARE(parameter("System_Name"), std::string(restored ? "Saved" : "Changed since"));

@@ -16,15 +16,11 @@
 class ProbeManage : public ZnBaseMgr
 {
 public:
-    ProbeManage(const std::string& tag, std::vector<std::string>* journal)
-        : m_tag(tag)
-        , m_journal(journal)
-    {
-    }
+    ProbeManage(const std::string& tag, std::vector<std::string>* journal) : m_tag(tag), m_journal(journal) {}
 
-    std::string acceptKey;     // onPost takes this key
-    bool acceptSet = false;    // onSet takes every body
-    bool throwOnPost = false;  // onPost throws as a broken parser would
+    std::string acceptKey;    // onPost takes this key
+    bool acceptSet = false;   // onSet takes every body
+    bool throwOnPost = false; // onPost throws as a broken parser would
 
     void onResponse(int type, const std::string& body) override { note("answer " + std::to_string(type), body); }
     void onFailed(int type, const std::string& body) override { note("failed " + std::to_string(type), body); }
@@ -94,10 +90,7 @@ private:
 class Probes
 {
 public:
-    explicit Probes(ZnManageCenter& centre)
-        : m_centre(centre)
-    {
-    }
+    explicit Probes(ZnManageCenter& centre) : m_centre(centre) {}
     ~Probes()
     {
         for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)

@@ -157,8 +157,8 @@ void TstDispatch::splitMergedAndNulBytes()
     m_session.sim.pushRaw(merged);
     m_session.sim.pushPost("SqlConfig", "d82", "after");
     QVERIFY(SimSession::spinUntil([&] { return d82.bodiesOf("post").size() == 5; }));
-    QCOMPARE(d82.bodiesOf("post"), (std::vector<std::string>{"[{\"name\":\"split\"}]", "one", "two",
-                                                              std::string("ab\0cd", 5), "after"}));
+    QCOMPARE(d82.bodiesOf("post"),
+             (std::vector<std::string>{"[{\"name\":\"split\"}]", "one", "two", std::string("ab\0cd", 5), "after"}));
 }
 
 void TstDispatch::badInputNeverEndsTheConnection()
@@ -186,25 +186,45 @@ void TstDispatch::badInputNeverEndsTheConnection()
 void TstDispatch::randomPushesNeverEndTheConnection()
 {
     // Keys the managers take, and bodies of the shapes their readers know.
-    const char* const keys[][2] = {
-        {"SqlConfig", "ipamp"}, {"SqlConfig", "capd73"}, {"SqlConfig", "firealarm"}, {"SqlConfig", "tts71"},
-        {"SqlConfig", "dsk72"}, {"SqlConfig", "dsk74"}, {"SqlConfig", "dsk81"}, {"SqlConfig", "d82"},
-        {"SqlConfig", "soundsource"}, {"SqlConfig", "timerplan"}, {"Task", ""}, {"PlanTask", ""}, {"", ""}};
-    const char* const deleteTypes[] = {"D72", "D74", "Region", "MicGroup", "Tts", "CAP", "FAlarm", "Task",
-                                       "PlanTask", "SchemeData", "AmpSchemeData", "User", "01", ""};
+    const char* const keys[][2] = {{"SqlConfig", "ipamp"},
+                                   {"SqlConfig", "capd73"},
+                                   {"SqlConfig", "firealarm"},
+                                   {"SqlConfig", "tts71"},
+                                   {"SqlConfig", "dsk72"},
+                                   {"SqlConfig", "dsk74"},
+                                   {"SqlConfig", "dsk81"},
+                                   {"SqlConfig", "d82"},
+                                   {"SqlConfig", "soundsource"},
+                                   {"SqlConfig", "timerplan"},
+                                   {"Task", ""},
+                                   {"PlanTask", ""},
+                                   {"", ""}};
+    const char* const deleteTypes[] = {"D72",  "D74",      "Region",     "MicGroup",      "Tts",  "CAP", "FAlarm",
+                                       "Task", "PlanTask", "SchemeData", "AmpSchemeData", "User", "01",  ""};
     const char* const bodies[] = {
         "[{\"terminalId\":\"5\",\"name\":\"\",\"type\":\"6\",\"status\":\"1\",\"broVol\":\"60\"}]",
         "[{\"terminalId\":5,\"name\":null,\"broVol\":[1],\"pttMode\":{\"a\":1},\"power\":true}]",
         "[{\"sourceId\":\"3\",\"terminalId\":\"1  2 x\",\"executeTime\":\"a#$%1!!!#$%!!!b#$%c#$%d\"}]",
         "[{\"timerplanId\":\"-7\",\"enable\":\"99999999999999999999\",\"name\":\"\"}]",
-        "{\"terminalId\":\"1\"}", "[1,2,3]", "[[]]", "\"text\"", "[", "", "null", "[{}]",
+        "{\"terminalId\":\"1\"}",
+        "[1,2,3]",
+        "[[]]",
+        "\"text\"",
+        "[",
+        "",
+        "null",
+        "[{}]",
         "<?xml version=\"1.0\"?><TaskList><Task id=\"1\"><exec><e i=\"5\" n=\"x\"/></exec><files><f n=\"/a/\"/>"
         "</files><terminals vol=\"70000\"><t i=\"0\" vol=\"3\"/></terminals></Task></TaskList>",
-        "<?xml version=\"1.0\"?><Task id=\"2\"/>", "<?xml version=\"1.0\"?><LevelList><Level id=\"70000\" lv=\"-1\"/></LevelList>",
+        "<?xml version=\"1.0\"?><Task id=\"2\"/>",
+        "<?xml version=\"1.0\"?><LevelList><Level id=\"70000\" lv=\"-1\"/></LevelList>",
         "<?xml version=\"1.0\"?><Scheme Id=\"x\" Status=\"9\" SchemeName=\"s\"/>",
-        "<?xml version=\"1.0\"?><MicList><Mic/></MicList>", "<?xml version=\"1.0\"?><UserList><User lv=\"250\"/>",
-        "<?xml version=\"1.0\"?><BroadcastList><Broadcast id=\"1\"><Region><r id=\"4\"/></Region></Broadcast></BroadcastList>",
-        "<<<<>>>>", "<?xml?><CapList><Cap/></CapList>"};
+        "<?xml version=\"1.0\"?><MicList><Mic/></MicList>",
+        "<?xml version=\"1.0\"?><UserList><User lv=\"250\"/>",
+        "<?xml version=\"1.0\"?><BroadcastList><Broadcast id=\"1\"><Region><r "
+        "id=\"4\"/></Region></Broadcast></BroadcastList>",
+        "<<<<>>>>",
+        "<?xml?><CapList><Cap/></CapList>"};
     std::mt19937 rng(20261206);
     for (int round = 0; round < 10; ++round) {
         std::string burst;

@@ -18,8 +18,8 @@ std::vector<std::string> gEvents;
 std::string text(const ZnLogRecord& r)
 {
     return std::to_string(r.id) + "|" + r.date + "|" + r.endTime + "|" + std::to_string(r.callerId) + "|"
-           + std::to_string(r.calledId) + "|" + r.callerName + "|" + r.calledName + "|" + r.type + "|" + r.action
-           + "|" + r.recordFile + "|" + std::to_string(r.terminalId) + "|" + r.name + "|" + r.ip;
+           + std::to_string(r.calledId) + "|" + r.callerName + "|" + r.calledName + "|" + r.type + "|" + r.action + "|"
+           + r.recordFile + "|" + std::to_string(r.terminalId) + "|" + r.name + "|" + r.ip;
 }
 
 int onLog(int kind, void* data, int, int)
@@ -97,12 +97,13 @@ private slots:
         m_log.onResponse(126, kTalkPage);
         m_log.onResponse(135, kTalkPage);
         m_log.onResponse(130, kDeep);
-        QCOMPARE(gEvents, (std::vector<std::string>{
-            "4:250", "0:17", "2:0", "6:0", "2:0",
-            "7: [12|2026-05-01 08:00:00|2026-05-01 08:01:10|101|202|一号楼|值班室|对讲|话筒|rec/12.mp3|0||]"
-            " [11|||0|0|二号楼|||||0||]",
-            "5: [9|d||0|0|||IP|上线||31|广播终端|10.0.0.31]", "1: [4|d2||0|0||||登录||0|admin|10.0.0.2]",
-            "3: [5|||0|0||||||0||]"}));
+        QCOMPARE(gEvents,
+                 (std::vector<std::string>{
+                     "4:250", "0:17", "2:0", "6:0", "2:0",
+                     "7: [12|2026-05-01 08:00:00|2026-05-01 08:01:10|101|202|一号楼|值班室|对讲|话筒|rec/12.mp3|0||]"
+                     " [11|||0|0|二号楼|||||0||]",
+                     "5: [9|d||0|0|||IP|上线||31|广播终端|10.0.0.31]", "1: [4|d2||0|0||||登录||0|admin|10.0.0.2]",
+                     "3: [5|||0|0||||||0||]"}));
     }
 
     void hostileLogBodiesLeaveNoHalfState()
@@ -152,13 +153,13 @@ private slots:
         const std::string o = std::to_string(ZnServerParam::Other) + "|";
         const std::string b = std::to_string(ZnServerParam::Backup) + "|";
         QCOMPARE(gEvents, (std::vector<std::string>{
-            "174: [" + std::to_string(ZnServerParam::SystemName) + "|System_Name|广播中心] ["
-                + std::to_string(ZnServerParam::RecordServer) + "|Record_Server|10.0.0.5] ["
-                + std::to_string(ZnServerParam::TalkLogServer) + "|Talk_Log_Server|10.0.0.6:1] ["
-                + std::to_string(ZnServerParam::VadPttTimeout) + "|Vad_Ptt_Time_Out|30] [" + o
-                + "system_name|x] [" + o + "Ftp_Port|]",
-            "178: [" + o + "|192.168.1.9:1]", "178:", "181: [" + b + "backup_20260501.sql|0123456789abcdef]",
-            "181: [" + b + "|ab]"}));
+                              "174: [" + std::to_string(ZnServerParam::SystemName) + "|System_Name|广播中心] ["
+                                  + std::to_string(ZnServerParam::RecordServer) + "|Record_Server|10.0.0.5] ["
+                                  + std::to_string(ZnServerParam::TalkLogServer) + "|Talk_Log_Server|10.0.0.6:1] ["
+                                  + std::to_string(ZnServerParam::VadPttTimeout) + "|Vad_Ptt_Time_Out|30] [" + o
+                                  + "system_name|x] [" + o + "Ftp_Port|]",
+                              "178: [" + o + "|192.168.1.9:1]",
+                              "178:", "181: [" + b + "backup_20260501.sql|0123456789abcdef]", "181: [" + b + "|ab]"}));
         QVERIFY(!m_config.onPost("SqlConfig_parameter", "[]"));
         QVERIFY(m_config.ownsType(162) && m_config.ownsType(186));
         QVERIFY(!m_config.ownsType(161) && !m_config.ownsType(187));

@@ -165,12 +165,15 @@ void TstListStore::noLockHeldWhileEmitting()
     SortedModel m;
     m.store.replaceAll(StoreRetry::List{item(1)});
     bool readerFinished = false;
-    connect(&m, &SortedModel::changed, this, [&](int) {
-        auto reader = std::async(std::launch::async, [&] { return m.store.copyList().size(); });
-        readerFinished = reader.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
-        if (!readerFinished)
-            m.store.unlockList(); // never reached when the rule holds
-    }, Qt::DirectConnection);
+    connect(
+        &m, &SortedModel::changed, this,
+        [&](int) {
+            auto reader = std::async(std::launch::async, [&] { return m.store.copyList().size(); });
+            readerFinished = reader.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+            if (!readerFinished)
+                m.store.unlockList(); // never reached when the rule holds
+        },
+        Qt::DirectConnection);
     m.notifyChanged(item(1, "again"));
     QVERIFY(readerFinished);
 }

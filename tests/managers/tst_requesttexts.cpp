@@ -47,7 +47,7 @@ ZnRowView listRow(const char* json)
 void expect(const char* what, const std::string& got, const std::string& want)
 {
     const std::string text = want.empty() ? std::string() : want.substr(1);
-    const bool ok = want.empty() ? got.empty()
+    const bool ok = want.empty()     ? got.empty()
                     : want[0] == '=' ? got == text
                     : want[0] == '+' ? got.find(text) != std::string::npos
                                      : got.find(text) == std::string::npos;
@@ -71,7 +71,8 @@ void TstRequestTexts::texts()
     ZnTerminal t;
     t.id = 12;
     expect("remove", term.removeDevice(out, 4, 5, "6"),
-           "=POST DBP/1.0\r\nCSeq: 4\r\nPacket-Type:RemoveDevice\r\nContent-Length:22\r\n\r\n{\"Id\":\"5\",\"Type\":\"6\"}\n");
+           "=POST DBP/1.0\r\nCSeq: "
+           "4\r\nPacket-Type:RemoveDevice\r\nContent-Length:22\r\n\r\n{\"Id\":\"5\",\"Type\":\"6\"}\n");
     // A fresh record sends "not set" for every threshold; Command precedes CSeq.
     expect("config fresh", term.buildPlayTermConfig(out, 3, t),
            "=SET DBP/1.0\r\nCommand: PlayTermConfig\r\nCSeq: 3\r\nId: 12\r\nType: IP\r\n"
@@ -79,7 +80,8 @@ void TstRequestTexts::texts()
     t.warnTempThreshold = 70;
     t.fanTempThreshold = 55;
     t.maxVol = 90;
-    expect("config", term.buildPlayTermConfig(out, 3, t), "+\r\nWarnTempThreshold: 70\r\nFanTempThreshold: 55\r\nMaxVol: 90\r\n\r\n");
+    expect("config", term.buildPlayTermConfig(out, 3, t),
+           "+\r\nWarnTempThreshold: 70\r\nFanTempThreshold: 55\r\nMaxVol: 90\r\n\r\n");
     expect("terminal", term.buildTerminal(out, 3, t), "+Packet-Type:Terminal\r\nContent-Length:0\r\n\r\n");
 
     ZnMic mic;
@@ -93,7 +95,8 @@ void TstRequestTexts::texts()
     ZnD74Manage d74;
     expect("d74 op 0", d74.buildModifyD74(out, 1, mic, 0), "+Packet-Type:ModTalkTerminal");
     QCOMPARE(ZnD74Manage::modifyType(0), 241);
-    expect("d74 op 2", bodyOf(d74.buildModifyD74(out, 1, mic, 2)), "={\"BroVol\":\"80\",\"Id\":\"7\",\"Name\":\"Gate\"}\n");
+    expect("d74 op 2", bodyOf(d74.buildModifyD74(out, 1, mic, 2)),
+           "={\"BroVol\":\"80\",\"Id\":\"7\",\"Name\":\"Gate\"}\n");
     QCOMPARE(ZnD74Manage::modifyType(2), 241);
     expect("d74 op 1", bodyOf(d74.buildModifyD74(out, 1, mic, 1)),
            "={\"DisplayTime\":\"5\",\"Id\":\"7\",\"LedColor\":\"224\",\"LedTxt\":\"\",\"SwitchMode\":\"1\"}\n");
@@ -101,13 +104,15 @@ void TstRequestTexts::texts()
 
     ZnD72Manage d72;
     expect("d72 no calls", d72.buildSetD72ButtonCall(out, 1, std::vector<ZnMicBtnCall>()), "");
-    expect("d72 calls", bodyOf(d72.buildD72ButtonCalls(out, 1, 50001)), "=select * from d72buttoncall where terminalId = 50001");
+    expect("d72 calls", bodyOf(d72.buildD72ButtonCalls(out, 1, 50001)),
+           "=select * from d72buttoncall where terminalId = 50001");
 
     BookRequest req;
     req.terminalId = 80001;
     ZnD82Manage d82;
     req.requestType = 284;
-    expect("d82 set 284", bodyOf(d82.buildSetD82Books(out, 1, req)), "={\"Action\":\"Mod\",\"Contacts\":\"\",\"Id\":\"80001\"}\n");
+    expect("d82 set 284", bodyOf(d82.buildSetD82Books(out, 1, req)),
+           "={\"Action\":\"Mod\",\"Contacts\":\"\",\"Id\":\"80001\"}\n");
     req.requestType = 285;
     expect("d82 285", d82.buildD82Books(out, 1, req), "+Packet-Subtype: FixSsTaskList\r\n");
     expect("d82 285 body", bodyOf(out), "=select * from d82soundsource where terminalId = 80001");

@@ -33,9 +33,9 @@ private slots:
 void TstRowReaders::bothParsers_data()
 {
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<bool>("fast");   // simdjson reads it itself
+    QTest::addColumn<bool>("fast"); // simdjson reads it itself
     QTest::addColumn<bool>("reads");
-    QTest::addColumn<QByteArray>("name");   // "name" of the first object row as read
+    QTest::addColumn<QByteArray>("name"); // "name" of the first object row as read
 
     ZnSimData sample;
     sample.loadSample();
@@ -60,8 +60,7 @@ void TstRowReaders::bothParsers_data()
     row("no array", R"({"name":"x"})", false, true, "");
     row("comment", R"([/* c */{"name":"x"}])", false, true, "x");
     row("number with a leading zero", R"([{"name":01}])", false, true, "1");
-    row("number beyond 64 bits", R"([{"name":123456789012345678901234567890}])", false, true,
-        "9223372036854775807");
+    row("number beyond 64 bits", R"([{"name":123456789012345678901234567890}])", false, true, "9223372036854775807");
     row("decimal longer than a double", R"([{"name":4.000000000000000000000000025744}])", true, true, "4");
     row("lone low surrogate", R"([{"name":"\udc00"}])", false, true, "\xed\xb0\x80");
     row("invalid UTF-8 in a name", large("{\"name\":\"Hall \xff\xfe\"}"), false, true, "Hall \xff\xfe");

@@ -144,8 +144,10 @@ void TstSchemes::addModifyEnableDelete()
     s.comment = "after hours";
     s.enable = 0;
     QCOMPARE(m_list->addScheme(s, 0), 0);
-    QCOMPARE(QString::fromStdString(m_session.lastBody("POST TimerPlan")),
-             QStringLiteral("{\"Action\":\"Add\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"-1\",\"Name\":\"Night\"}\n"));
+    QCOMPARE(
+        QString::fromStdString(m_session.lastBody("POST TimerPlan")),
+        QStringLiteral(
+            "{\"Action\":\"Add\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"-1\",\"Name\":\"Night\"}\n"));
     // The record now is the server's plan, under the id the server gave it.
     QCOMPARE(s.id, 3);
     QCOMPARE(s.enable, 1);
@@ -155,7 +157,8 @@ void TstSchemes::addModifyEnableDelete()
     s.name = "Late night";
     QCOMPARE(m_list->modifyScheme(s, 0), 0);
     QCOMPARE(QString::fromStdString(m_session.lastBody("POST TimerPlan")),
-             QStringLiteral("{\"Action\":\"Mod\",\"Comment\":\"after hours\",\"Enable\":\"1\",\"Id\":\"3\",\"Name\":\"Late night\"}\n"));
+             QStringLiteral("{\"Action\":\"Mod\",\"Comment\":\"after "
+                            "hours\",\"Enable\":\"1\",\"Id\":\"3\",\"Name\":\"Late night\"}\n"));
     ZnScheme found;
     QVERIFY(m_list->findScheme(3, 0, found));
     QCOMPARE(found.name, std::string("Late night"));
@@ -237,8 +240,9 @@ void TstSchemes::addAnsweredWithoutRow()
 void TstSchemes::pushesAndDeletions()
 {
     schemes(0);
-    m_session.sim.pushPost("SqlConfig", "timerplan", R"([{"timerplanId":"2","name":"Holidays 2","enable":"1"},)"
-                                                     R"({"timerplanId":"40","terminalId":"9","name":""}])");
+    m_session.sim.pushPost("SqlConfig", "timerplan",
+                           R"([{"timerplanId":"2","name":"Holidays 2","enable":"1"},)"
+                           R"({"timerplanId":"40","terminalId":"9","name":""}])");
     QVERIFY(SimSession::spinUntil([&] { return m_view->added.size() == 1 && m_view->updated.size() == 1; }));
     QCOMPARE(m_view->updated.front(), 2);
     QCOMPARE(m_view->added.front(), 40);
@@ -324,7 +328,8 @@ void TstSchemes::ownListSharedWithTheReceiveThread()
     // on this one; the comment a SET takes from the list shows what it holds.
     static std::string lastComment;
     ZnSchemeManage m;
-    m.setCallbacks(nullptr, nullptr, [](ZnScheme* s, int) { lastComment = s->comment; }, nullptr);
+    m.setCallbacks(
+        nullptr, nullptr, [](ZnScheme* s, int) { lastComment = s->comment; }, nullptr);
     std::thread receive([&m] {
         for (int i = 0; i < 2000; ++i)
             m.onPost(ZnSchemeManage::kPostKey,

@@ -33,8 +33,14 @@ std::string line(const ZnUser& u)
 
 std::list<ZnUser> gotUsers;
 std::list<ZnUser> gotUser;
-void keepUsers(std::list<ZnUser>* users) { gotUsers = *users; }
-void keepUser(ZnUser* user) { gotUser.push_back(*user); }
+void keepUsers(std::list<ZnUser>* users)
+{
+    gotUsers = *users;
+}
+void keepUser(ZnUser* user)
+{
+    gotUser.push_back(*user);
+}
 
 std::list<ZnLevel> gotLevels;
 int levelCalls = 0;
@@ -45,14 +51,26 @@ void keepLevels(std::list<ZnLevel>* levels)
 }
 
 std::vector<std::pair<ZnScheme, int>> changedSchemes;
-void keepChanged(ZnScheme* s, int kind) { changedSchemes.push_back({*s, kind}); }
+void keepChanged(ZnScheme* s, int kind)
+{
+    changedSchemes.push_back({*s, kind});
+}
 
 std::vector<int> gListSizes;
 std::vector<ZnBroadcast> gSingle;
 std::vector<ZnBroadcast> gPushed;
-void onList(std::list<ZnBroadcast>* list) { gListSizes.push_back(int(list->size())); }
-void onSingle(ZnBroadcast* b) { gSingle.push_back(*b); }
-void onPushed(ZnBroadcast* b) { gPushed.push_back(*b); }
+void onList(std::list<ZnBroadcast>* list)
+{
+    gListSizes.push_back(int(list->size()));
+}
+void onSingle(ZnBroadcast* b)
+{
+    gSingle.push_back(*b);
+}
+void onPushed(ZnBroadcast* b)
+{
+    gPushed.push_back(*b);
+}
 
 std::string text(const ZnBroadcast& b)
 {
@@ -71,16 +89,16 @@ std::string text(const ZnBroadcast& b)
     return out;
 }
 
-const std::string kFull = xml(
-    "<BroadcastList>"
-    "<Broadcast id=\"12\" code=\"B12\" name=\"Morning\" level=\"3\" ip=\"10.1.1.2\" status=\"1\""
-    " mdir=\"/media/am\" esrc=\"2\" em=\"7\" ev=\"40\" emm=\"0\" emv=\"-5\" elm=\"1\" elv=\"9x\">"
-    "<Region><R key=\"2\" id=\"4\"/><R id=\"5\"/><R key=\"3\" id=\"0\"/><!-- note --><R key=\"1\"/></Region>"
-    "<External><E id=\"77\"/><E/><E id=\"x\"/></External>"
-    "<File><F i=\"1\" n=\"a.mp3\"/>text<F n=\"b.mp3\"/></File>"
-    "</Broadcast>"
-    "<Other id=\"13\"/>"
-    "</BroadcastList>");
+const std::string kFull =
+    xml("<BroadcastList>"
+        "<Broadcast id=\"12\" code=\"B12\" name=\"Morning\" level=\"3\" ip=\"10.1.1.2\" status=\"1\""
+        " mdir=\"/media/am\" esrc=\"2\" em=\"7\" ev=\"40\" emm=\"0\" emv=\"-5\" elm=\"1\" elv=\"9x\">"
+        "<Region><R key=\"2\" id=\"4\"/><R id=\"5\"/><R key=\"3\" id=\"0\"/><!-- note --><R key=\"1\"/></Region>"
+        "<External><E id=\"77\"/><E/><E id=\"x\"/></External>"
+        "<File><F i=\"1\" n=\"a.mp3\"/>text<F n=\"b.mp3\"/></File>"
+        "</Broadcast>"
+        "<Other id=\"13\"/>"
+        "</BroadcastList>");
 
 } // namespace
 
@@ -106,8 +124,10 @@ private slots:
 void TstXmlParsers::fixedTextKeepsWholeCharacters()
 {
     // Five bytes fit: "广播" (two 3-byte characters) keeps only its first whole character.
-    const std::vector<std::pair<QByteArray, QByteArray>> cases = {
-        {"\xe5\xb9\xbf\xe6\x92\xad", "\xe5\xb9\xbf"}, {"abcde", "abcde"}, {"abcdef", "abcde"}, {"ab\xc3\xa9\xc3\xa9", "ab\xc3\xa9"}};
+    const std::vector<std::pair<QByteArray, QByteArray>> cases = {{"\xe5\xb9\xbf\xe6\x92\xad", "\xe5\xb9\xbf"},
+                                                                  {"abcde", "abcde"},
+                                                                  {"abcdef", "abcde"},
+                                                                  {"ab\xc3\xa9\xc3\xa9", "ab\xc3\xa9"}};
     for (const auto& c : cases) {
         char out[6];
         ZnFixedText::copy(out, sizeof out, c.first.toStdString());
@@ -163,13 +183,12 @@ void TstXmlParsers::userSetIsConsumed()
 
 void TstXmlParsers::levelsParsedAndSorted()
 {
-    const std::string text = xml(
-        "<LevelList>"
-        "<Level id=\"3\" name=\"low\" lv=\"1\" type=\"5\"/>"
-        "text between"
-        "<L id=\"10\" name=\"admin\" lv=\"100\" type=\"5\"/>"
-        "<Level id=\"7\" name=\"mid\"/>"
-        "</LevelList>");
+    const std::string text = xml("<LevelList>"
+                                 "<Level id=\"3\" name=\"low\" lv=\"1\" type=\"5\"/>"
+                                 "text between"
+                                 "<L id=\"10\" name=\"admin\" lv=\"100\" type=\"5\"/>"
+                                 "<Level id=\"7\" name=\"mid\"/>"
+                                 "</LevelList>");
     std::unique_ptr<std::list<ZnLevel>> levels = ZnLevelManage::parseLevelList(text);
     QVERIFY(levels);
     QCOMPARE(levels->size(), size_t(3));
@@ -234,7 +253,8 @@ void TstXmlParsers::broadcasts()
     QVERIFY(ZnBroadcastManage::parseList(kFull, list));
     // Every child element is a broadcast, whatever its name; regions without an id are dropped.
     QCOMPARE(int(list.size()), 2);
-    QCOMPARE(text(list.front()), std::string("12|B12|Morning|3|10.1.1.2|1|/media/am|2|1|40|0|-5|1|9 R 2:4 0:5 E 77 0 F 1:a.mp3 0:b.mp3"));
+    QCOMPARE(text(list.front()),
+             std::string("12|B12|Morning|3|10.1.1.2|1|/media/am|2|1|40|0|-5|1|9 R 2:4 0:5 E 77 0 F 1:a.mp3 0:b.mp3"));
     QCOMPARE(text(list.back()), std::string("13|||0||0||0|0|0|0|0|0|0 R E F"));
 }
 
@@ -273,7 +293,8 @@ void TstXmlParsers::malformedBodies_data()
     for (const char* top : {"UserList", "LevelList", "BroadcastList"}) {
         const std::string open = std::string("<") + top + ">";
         QTest::newRow((open + " unclosed").c_str()) << QByteArray(xml(open + "<X id=\"1\">").c_str());
-        QTest::newRow((open + " mismatched").c_str()) << QByteArray(xml(open + "<B id=\"1\"></C>" + "</" + top + ">").c_str());
+        QTest::newRow((open + " mismatched").c_str())
+            << QByteArray(xml(open + "<B id=\"1\"></C>" + "</" + top + ">").c_str());
         QTest::newRow((open + " truncated").c_str()) << QByteArray(xml(open + "<X id=\"1\" na").c_str());
         // Deep enough to overflow the receive thread's stack if it were parsed.
         std::string deep = xml(open);
@@ -348,7 +369,8 @@ void TstXmlParsers::mutatedBodiesNeverCrash()
         "[{\"timerplanId\":\"1\",\"name\":\"A\",\"enable\":\"1\",\"comment\":\"c\"}]",
     };
     // The row reader reports every broken body; thousands of lines say nothing here.
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     ZnUserManage users;
     ZnLevelManage levels;
     ZnSchemeManage schemes;

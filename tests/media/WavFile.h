@@ -15,8 +15,16 @@ inline bool writeWav(const QString& path, int seconds)
         pcm.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
     }
     QByteArray h("RIFF");
-    const auto u32 = [&h](quint32 v) { char b[4]; qToLittleEndian(v, b); h.append(b, 4); };
-    const auto u16 = [&h](quint16 v) { char b[2]; qToLittleEndian(v, b); h.append(b, 2); };
+    const auto u32 = [&h](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        h.append(b, 4);
+    };
+    const auto u16 = [&h](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        h.append(b, 2);
+    };
     u32(quint32(36 + pcm.size()));
     h.append("WAVEfmt ");
     u32(16), u16(1), u16(1), u32(rate), u32(rate * 2), u16(2), u16(16);

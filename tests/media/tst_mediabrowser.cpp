@@ -54,8 +54,9 @@ private slots:
         QCOMPARE(browser.currentRoot(), QStringLiteral("."));
         browser.slot_setMediaRoot(QStringLiteral("/data/mp3/"));
         QCOMPARE(browser.currentRoot(), QStringLiteral("/data/mp3"));
-        const QStringList root{QStringLiteral("通知"), QStringLiteral("背景音乐"), QStringLiteral("演出"), QStringLiteral("应急广播"),
-                               QStringLiteral("school_song.mp3"), QStringLiteral("欢迎词.mp3")};
+        const QStringList root{
+            QStringLiteral("通知"),     QStringLiteral("背景音乐"),        QStringLiteral("演出"),
+            QStringLiteral("应急广播"), QStringLiteral("school_song.mp3"), QStringLiteral("欢迎词.mp3")};
         QTRY_COMPARE_WITH_TIMEOUT(column(table, 0), root, kWaitMs);
         QCOMPARE(table.item(0, 0)->data(Qt::UserRole).toInt(), 1);
         QCOMPARE(table.item(0, 2)->text(), QStringLiteral("Folder"));
@@ -63,7 +64,8 @@ private slots:
         const int song = rowOf(table, QStringLiteral("school_song.mp3"));
         QCOMPARE(table.item(song, 0)->data(Qt::UserRole).toInt(), 0);
         QCOMPARE(table.item(song, 3)->text(), QStringLiteral("1.46MB"));
-        QCOMPARE(table.item(song, 3)->data(Qt::UserRole).toLongLong(), QFileInfo(QString::fromStdString(m_service.folder()) + QStringLiteral("/school_song.mp3")).size());
+        QCOMPARE(table.item(song, 3)->data(Qt::UserRole).toLongLong(),
+                 QFileInfo(QString::fromStdString(m_service.folder()) + QStringLiteral("/school_song.mp3")).size());
         QCOMPARE(browser.fullPath(QStringLiteral("x.mp3")), QStringLiteral("/data/mp3/x.mp3"));
 
         // A file row: nothing is asked.
@@ -75,7 +77,10 @@ private slots:
         table.setCurrentCell(rowOf(table, QStringLiteral("通知")), 0);
         browser.mediaTableDClicked();
         QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3/通知"));
-        QTRY_COMPARE_WITH_TIMEOUT(column(table, 0), QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"), QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}), kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(column(table, 0),
+                                  QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"),
+                                               QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}),
+                                  kWaitMs);
         QCOMPARE(column(table, 1).at(0), QString());
         QCOMPARE(table.item(0, 0)->data(Qt::UserRole).toInt(), 1);
         QCOMPARE(browser.fullPath(QStringLiteral("x.mp3")), QStringLiteral("/data/mp3/通知/x.mp3"));
@@ -102,7 +107,8 @@ private slots:
         ZnFtpClientMgr::instance()->createDir(QStringLiteral("/data/mp3/新建"));
         QTRY_VERIFY_WITH_TIMEOUT(rowOf(table, QStringLiteral("新建")) >= 0, kWaitMs);
         ZnFtpClientMgr::instance()->deleteDir(QStringLiteral("/data/mp3/新建"));
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QString::fromStdString(m_service.folder()) + QStringLiteral("/新建")), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !QFileInfo::exists(QString::fromStdString(m_service.folder()) + QStringLiteral("/新建")), kWaitMs);
         ZnFtpClientMgr::instance()->client()->setMediaBrowser(nullptr);
     }
 

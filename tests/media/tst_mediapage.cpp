@@ -2,12 +2,12 @@
 // delete, upload with the real encoder, download, and progress on the timer.
 #include "LoginSettings.h"
 #include "TcpSocketClient.h"
+#include "WavFile.h"
 #include "ZnDownAndUploadViewCtr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
-#include "WavFile.h"
 #include "ZnSimFileService.h"
 
 #include <QLineEdit>
@@ -47,7 +47,10 @@ class TestMediaPage : public QObject
     QTemporaryDir m_work;
     ZnMediaMgrForm* m_page = nullptr;
 
-    QString served(const QString& rel) const { return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel; }
+    QString served(const QString& rel) const
+    {
+        return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel;
+    }
     QTableWidget* table() const { return m_page->form().fMediaTableWidget; }
     void select(const QStringList& rows)
     {
@@ -66,7 +69,8 @@ class TestMediaPage : public QObject
         if (m_page->browser()->currentFolder() == QLatin1String("."))
             return;
         m_page->browser()->slot_setMediaRoot(m_page->browser()->currentRoot());
-        QTRY_VERIFY_WITH_TIMEOUT(!names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
     }
 
 private slots:
@@ -116,7 +120,7 @@ private slots:
     void newFolder_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("created");   // empty: refused with a message
+        QTest::addColumn<QString>("created"); // empty: refused with a message
         QTest::newRow("dot cut") << QStringLiteral("节目.b") << QStringLiteral("节目");
         QTest::newRow("only a dot name") << QStringLiteral(".hidden") << QString();
         QTest::newRow("separator") << QStringLiteral("x/y") << QString();
@@ -146,7 +150,7 @@ private slots:
     void rename_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("onServer");   // empty: refused
+        QTest::addColumn<QString>("onServer"); // empty: refused
         QTest::newRow("wav asked as mp3") << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
         QTest::newRow("ampersand refused") << QStringLiteral("a&b") << QString();
     }
@@ -224,7 +228,8 @@ private slots:
         // The bar goes with its row, so what it showed is kept by a spy.
         QSignalSpy shown(bar, &QProgressBar::valueChanged);
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
-        QVERIFY2(std::any_of(shown.cbegin(), shown.cend(), [](const QList<QVariant>& v) { return v.at(0).toInt() > 0 && v.at(0).toInt() < 100; }),
+        QVERIFY2(std::any_of(shown.cbegin(), shown.cend(),
+                             [](const QList<QVariant>& v) { return v.at(0).toInt() > 0 && v.at(0).toInt() < 100; }),
                  "no progress between 0 and 100 was shown");
         QVERIFY(QFileInfo(served(QStringLiteral("上传 & 测试.mp3"))).size() > 0);
 
@@ -234,7 +239,8 @@ private slots:
         m_page->downloadSelected(into.path());
         QCOMPARE(queue->rowCount(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
-        QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden), QStringList(QStringLiteral("上传 & 测试.mp3")));
+        QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList(QStringLiteral("上传 & 测试.mp3")));
         QCOMPARE(QFileInfo(into.filePath(QStringLiteral("上传 & 测试.mp3"))).size(),
                  QFileInfo(served(QStringLiteral("上传 & 测试.mp3"))).size());
     }

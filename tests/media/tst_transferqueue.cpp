@@ -1,8 +1,8 @@
 // The transfer queue against the simulated file service and the real encoder:
 // conversions, uploads, downloads, their failures, and the note file.
 #include "TcpSocketClient.h"
-#include "ZnDownAndUploadViewCtr.h"
 #include "WavFile.h"
+#include "ZnDownAndUploadViewCtr.h"
 #include "ZnSimFileService.h"
 
 #include <QDir>
@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
-
 
 namespace {
 bool isMp3(const QString& path)
@@ -36,7 +35,10 @@ class TestTransferQueue : public QObject
     QTemporaryDir m_work;
     QByteArray m_path;
 
-    QString served(const QString& rel) const { return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel; }
+    QString served(const QString& rel) const
+    {
+        return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel;
+    }
     QString work(const QString& rel) const { return m_work.filePath(rel); }
 
 private slots:
@@ -76,16 +78,21 @@ private slots:
     // failure leaves its row marked while the queue goes on.
     void uploads_data()
     {
-        QTest::addColumn<QStringList>("files");      // local files, relative to the work folder
+        QTest::addColumn<QStringList>("files"); // local files, relative to the work folder
         QTest::addColumn<bool>("noEncoder");
         QTest::addColumn<bool>("refuse");
-        QTest::addColumn<QStringList>("failed");     // names whose rows stay failed
-        QTest::newRow("wav converted and sent") << QStringList{QStringLiteral("a/tone.wav")} << false << false << QStringList();
-        QTest::newRow("same name twice") << QStringList{QStringLiteral("a/same.wav"), QStringLiteral("b/same.wav")} << false << false << QStringList();
-        QTest::newRow("encoder fails, next goes on") << QStringList{QStringLiteral("a/gone.wav"), QStringLiteral("a/next.wav")} << false << false
-                                                    << QStringList{QStringLiteral("gone.wav")};
-        QTest::newRow("encoder missing") << QStringList{QStringLiteral("a/lost.wav")} << true << false << QStringList{QStringLiteral("lost.wav")};
-        QTest::newRow("refused") << QStringList{QStringLiteral("a/no.wav")} << false << true << QStringList{QStringLiteral("no.wav")};
+        QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
+        QTest::newRow("wav converted and sent")
+            << QStringList{QStringLiteral("a/tone.wav")} << false << false << QStringList();
+        QTest::newRow("same name twice") << QStringList{QStringLiteral("a/same.wav"), QStringLiteral("b/same.wav")}
+                                         << false << false << QStringList();
+        QTest::newRow("encoder fails, next goes on")
+            << QStringList{QStringLiteral("a/gone.wav"), QStringLiteral("a/next.wav")} << false << false
+            << QStringList{QStringLiteral("gone.wav")};
+        QTest::newRow("encoder missing") << QStringList{QStringLiteral("a/lost.wav")} << true << false
+                                         << QStringList{QStringLiteral("lost.wav")};
+        QTest::newRow("refused") << QStringList{QStringLiteral("a/no.wav")} << false << true
+                                 << QStringList{QStringLiteral("no.wav")};
     }
     void uploads()
     {
@@ -107,12 +114,15 @@ private slots:
                 QVERIFY(writeWav(work(rel), 1));
             const QString name = QFileInfo(rel).fileName();
             QCOMPARE(queue.queueUpload(name.toUtf8().constData(), work(rel).toUtf8().constData(),
-                                       (QStringLiteral("/data/mp3/演出/") + name).toUtf8().constData(), QFileInfo(work(rel)).size()), 0);
+                                       (QStringLiteral("/data/mp3/演出/") + name).toUtf8().constData(),
+                                       QFileInfo(work(rel)).size()),
+                     0);
         }
         QCOMPARE(cell(table, 0, 0), QStringLiteral("正在转码"));
         if (files.size() > 1)
             QCOMPARE(cell(table, 1, 0), QStringLiteral("等待转码"));
-        QVERIFY(table.item(0, 0)->data(Qt::UserRole).toInt() != (files.size() > 1 ? table.item(1, 0)->data(Qt::UserRole).toInt() : 0));
+        QVERIFY(table.item(0, 0)->data(Qt::UserRole).toInt()
+                != (files.size() > 1 ? table.item(1, 0)->data(Qt::UserRole).toInt() : 0));
 
         const auto settled = [&] {
             for (int row = 0; row < table.rowCount(); ++row) {
@@ -124,18 +134,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(settled(), 30000);
         for (int row = 0; row < table.rowCount(); ++row) {
             QVERIFY(failed.contains(cell(table, row, 1)));
-            QVERIFY(cell(table, row, 0).size() > 3);   // says why
+            QVERIFY(cell(table, row, 0).size() > 3); // says why
             QVERIFY(!table.item(row, 0)->toolTip().isEmpty());
         }
         if (noEncoder)
             QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
         for (const QString& rel : files) {
-            const QString mp3 = served(QStringLiteral("演出/") + QFileInfo(ZnDownAndUploadViewCtr::mp3NameOf(rel)).fileName());
+            const QString mp3 =
+                served(QStringLiteral("演出/") + QFileInfo(ZnDownAndUploadViewCtr::mp3NameOf(rel)).fileName());
             QCOMPARE(isMp3(mp3), !failed.contains(QFileInfo(rel).fileName()));
         }
         // Nothing of a finished upload stays behind in the temporary folder.
         if (failed.isEmpty())
-            QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+            QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
     }
 
     void downloads_data()

@@ -49,7 +49,9 @@ class tst_console : public QObject
     {
         QFile f(dir.filePath(QStringLiteral("config.ini")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(port ? port : server.port()).toUtf8());
+        f.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n")
+                    .arg(port ? port : server.port())
+                    .toUtf8());
         f.close();
         auto *p = new QProcess(this);
         p->setWorkingDirectory(dir.path());
@@ -92,18 +94,23 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("connects");
-        const QStringList base{QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"), QStringLiteral("admin"), QStringLiteral("-password")};
-        QTest::newRow("refused") << base + QStringList{QStringLiteral("wrong")} << true << QStringLiteral("用户名或者密码错误，请重新输入!")
+        const QStringList base{QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                               QStringLiteral("admin"), QStringLiteral("-password")};
+        QTest::newRow("refused") << base + QStringList{QStringLiteral("wrong")} << true
+                                 << QStringLiteral("用户名或者密码错误，请重新输入!")
                                  << "refused the user name or password" << true;
         QTest::newRow("empty password") << base << true << "用户名或者密码不能为空，请重新输入!"
                                         << "password is empty" << false;
-        QTest::newRow("invalid address")
-            << QStringList{QStringLiteral("-serverip"), QStringLiteral("127.0.0.255"), QStringLiteral("-user"), QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")} << true << QString()
-            << "-serverip: not a server address: 127.0.0.255" << false;
-        QTest::newRow("unreachable") << base + QStringList{QStringLiteral("admin")} << false << QStringLiteral("连接超时，请重新登陆!")
+        QTest::newRow("invalid address") << QStringList{QStringLiteral("-serverip"), QStringLiteral("127.0.0.255"),
+                                                        QStringLiteral("-user"),     QStringLiteral("admin"),
+                                                        QStringLiteral("-password"), QStringLiteral("admin")}
+                                         << true << QString() << "-serverip: not a server address: 127.0.0.255"
+                                         << false;
+        QTest::newRow("unreachable") << base + QStringList{QStringLiteral("admin")} << false
+                                     << QStringLiteral("连接超时，请重新登陆!")
                                      << "cannot connect to the server 127.0.0.1:" << false;
-        QTest::newRow("dialog cancelled") << QStringList(base.mid(0, 4)) << true << "login dialog" << "login cancelled"
-                                          << false;
+        QTest::newRow("dialog cancelled") << QStringList(base.mid(0, 4)) << true << "login dialog"
+                                          << "login cancelled" << false;
     }
     void loginFailsWithOne()
     {
@@ -124,7 +131,8 @@ private slots:
 
     void acceptedLoginThenLostConnection()
     {
-        QProcess *p = start({QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"), QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
+        QProcess *p = start({QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                             QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
         QString out;
         auto shows = [&](const char *text, int ms) {
             return QTest::qWaitFor(

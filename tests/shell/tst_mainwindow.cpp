@@ -33,7 +33,10 @@ int countPages(InfoCenterMgr &w)
     return w.form().fCenterRightStacked->findChildren<Page *>(QString(), Qt::FindDirectChildrenOnly).size();
 }
 
-QString current(InfoCenterMgr &w) { return w.form().fCenterRightStacked->currentWidget()->objectName(); }
+QString current(InfoCenterMgr &w)
+{
+    return w.form().fCenterRightStacked->currentWidget()->objectName();
+}
 
 } // namespace
 
@@ -128,7 +131,9 @@ private slots:
     void titleWrittenOnlyWhenItChanges()
     {
         QFile::remove(QStringLiteral("config.ini"));
-        { Window first; }
+        {
+            Window first;
+        }
         QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("管理中心"));
         // A rewrite of the file would drop the comment.
         QFile f(QStringLiteral("config.ini"));
@@ -182,12 +187,12 @@ private slots:
 
     void conflictBodies()
     {
-        auto list = ZnNetLosssHandle::parseConflictList(
-            R"([{"terminalId":"7","name":"","type":"IP","ip":"10.0.0.7"},)"
-            R"({"terminalId":"12","name":"Hall","ip":"10.0.0.12"}])");
+        auto list = ZnNetLosssHandle::parseConflictList(R"([{"terminalId":"7","name":"","type":"IP","ip":"10.0.0.7"},)"
+                                                        R"({"terminalId":"12","name":"Hall","ip":"10.0.0.12"}])");
         QVERIFY(list);
         QCOMPARE(ZnNetLosssHandle::conflictText(*list),
-                 QStringLiteral("设备ID冲突，请重新设置!\r\n\r\n  ID:7 Name:7 IP:10.0.0.7\r\n  ID:12 Name:Hall IP:10.0.0.12\r\n"));
+                 QStringLiteral(
+                     "设备ID冲突，请重新设置!\r\n\r\n  ID:7 Name:7 IP:10.0.0.7\r\n  ID:12 Name:Hall IP:10.0.0.12\r\n"));
 
         for (const char *bad : {"", "{", "{\"terminalId\":\"1\"}", "\"text\"", "null", "[1,"})
             QVERIFY2(!ZnNetLosssHandle::parseConflictList(bad), bad);

@@ -68,9 +68,13 @@ private slots:
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("storedPort");
         QTest::newRow("no file") << QByteArray() << "D:/TalkServerData/mp3" << 8999 << "";
-        QTest::newRow("3 without port") << QByteArray("[Setting]\nBoardType=3\n") << "/media/Mp3Root/BroadMedia" << 8999 << "8999";
-        QTest::newRow("4 with port") << QByteArray("[Setting]\nBoardType=4\nMySqlPort=3306\n") << "/media/mp3" << 3306 << "3306";
-        QTest::newRow("other ignores port") << QByteArray("[Setting]\nBoardType=2\nMySqlPort=3306\nMediaPath=E:/media files\n") << "E:/media files" << 8999 << "3306";
+        QTest::newRow("3 without port") << QByteArray("[Setting]\nBoardType=3\n") << "/media/Mp3Root/BroadMedia" << 8999
+                                        << "8999";
+        QTest::newRow("4 with port") << QByteArray("[Setting]\nBoardType=4\nMySqlPort=3306\n") << "/media/mp3" << 3306
+                                     << "3306";
+        QTest::newRow("other ignores port")
+            << QByteArray("[Setting]\nBoardType=2\nMySqlPort=3306\nMediaPath=E:/media files\n") << "E:/media files"
+            << 8999 << "3306";
         QTest::newRow("negative") << QByteArray("[Setting]\nBoardType=-4\n") << "D:/TalkServerData/mp3" << 8999 << "";
     }
     void boardTypes()
@@ -96,7 +100,8 @@ private slots:
         fresh.Passwd = "secret";
         fresh.ServerPort = 8999;
         fresh.save();
-        QVERIFY(readFile().contains(QStringLiteral("ServerIp=10.0.0.1")) && readFile().contains(QStringLiteral("ServerPort=8999")));
+        QVERIFY(readFile().contains(QStringLiteral("ServerIp=10.0.0.1"))
+                && readFile().contains(QStringLiteral("ServerPort=8999")));
         QVERIFY(!readFile().contains(QStringLiteral("secret")));
 
         writeFile("[Setting]\nServerIp=10.0.0.1\nServerPort=8999\nUser=op\nPasswd=old\n# untouched\n");

@@ -1,7 +1,6 @@
 #include "ZnManualClock.h"
 
-ZnManualClock::ZnManualClock(int64_t start)
-    : m_now(start)
+ZnManualClock::ZnManualClock(int64_t start) : m_now(start)
 {
     ZnClock::install(this);
 }

@@ -77,11 +77,21 @@ void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
 {
     for (int i = 0; i < count; ++i) {
         const std::string id = std::to_string(firstId + i);
-        addRow(name, row({{"terminalId", id}, {"type", "IP"}, {"status", "1"}, {"work", "idle"},
-                          {"name", "Speaker " + id}, {"ip", "10.0." + std::to_string((firstId + i) / 250 % 250) + "."
-                                                              + std::to_string((firstId + i) % 250 + 1)},
-                          {"exten", "IP"}, {"ver", "2.1.7"}, {"broVol", "60"}, {"input", "0"}, {"power", "1"},
-                          {"ampTemp", "38"}, {"localTemp", "31"}, {"speaker", "1"}}));
+        addRow(name, row({{"terminalId", id},
+                          {"type", "IP"},
+                          {"status", "1"},
+                          {"work", "idle"},
+                          {"name", "Speaker " + id},
+                          {"ip", "10.0." + std::to_string((firstId + i) / 250 % 250) + "."
+                                     + std::to_string((firstId + i) % 250 + 1)},
+                          {"exten", "IP"},
+                          {"ver", "2.1.7"},
+                          {"broVol", "60"},
+                          {"input", "0"},
+                          {"power", "1"},
+                          {"ampTemp", "38"},
+                          {"localTemp", "31"},
+                          {"speaker", "1"}}));
     }
 }
 
@@ -140,16 +150,25 @@ std::string xmlEscaped(const std::string& text)
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     return out;
 }
-
 
 // An empty element named tag, the row's listed columns (those it has) as attributes.
 std::string xmlElement(const std::string& tag, const Json::Value& r, const std::vector<std::string>& keys)
@@ -331,8 +350,8 @@ bool ZnSimData::takeTypedBook(const std::string& tableName, const std::string& i
                               const std::string& id, const std::string& text)
 {
     // Items are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP or IpAmp, D82).
-    static const std::map<std::string, std::string> typeNumbers = {
-        {"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"}, {"IP", "6"}, {"IpAmp", "6"}, {"D82", "8"}};
+    static const std::map<std::string, std::string> typeNumbers = {{"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"},
+                                                                   {"IP", "6"},    {"IpAmp", "6"}, {"D82", "8"}};
     auto& rows = table(tableName);
     eraseRows(rows, "terminalId", id);
     std::istringstream items(text);
@@ -340,7 +359,8 @@ bool ZnSimData::takeTypedBook(const std::string& tableName, const std::string& i
     for (int order = 1; items >> item; ++order) {
         const size_t cut = item.rfind('_');
         const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
-        rows.push_back(row({{"terminalId", id}, {itemKey.c_str(), cut == std::string::npos ? item : item.substr(cut + 1)},
+        rows.push_back(row({{"terminalId", id},
+                            {itemKey.c_str(), cut == std::string::npos ? item : item.substr(cut + 1)},
                             {typeKey.c_str(), type == typeNumbers.end() ? "0" : type->second},
                             {"orderId", std::to_string(order)}}));
     }
@@ -354,7 +374,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     changed = Json::Value(Json::arrayValue);
     Json::Value in;
     if (!parseObject(body, in))
-        return packetType == "Terminal";   // the whole-record request travels without a body
+        return packetType == "Terminal"; // the whole-record request travels without a body
     const std::string id = str(in, "Id");
     const std::string action = str(in, "Action");
 
@@ -385,7 +405,8 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     // A plan that still has tasks is not deleted.
     if (packetType == "TimerPlan" && action == "Del") {
         const auto& tasks = table("soundsource");
-        if (std::any_of(tasks.begin(), tasks.end(), [&](const Json::Value& t) { return str(t, "timerPlanId") == id; })) {
+        if (std::any_of(tasks.begin(), tasks.end(),
+                        [&](const Json::Value& t) { return str(t, "timerPlanId") == id; })) {
             refusal = "Plan " + id + " still has tasks";
             return false;
         }
@@ -476,8 +497,11 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         auto it = std::find_if(rows.begin(), rows.end(), [&](const Json::Value& r) {
             return str(r, "terminalId") == id && str(r, "channel") == channel;
         });
-        const Json::Value setting = row({{"terminalId", id}, {"channel", channel}, {"channelName", str(in, "ChannelName")},
-                                         {"sourceId", str(in, "SourceId")}, {"triggerSwitch", str(in, "TriggerSwitch")},
+        const Json::Value setting = row({{"terminalId", id},
+                                         {"channel", channel},
+                                         {"channelName", str(in, "ChannelName")},
+                                         {"sourceId", str(in, "SourceId")},
+                                         {"triggerSwitch", str(in, "TriggerSwitch")},
                                          {"stopPlay", str(in, "StopPlay")}});
         if (it == rows.end())
             rows.push_back(setting);
@@ -529,14 +553,18 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
         return false;
     auto callRow = [&](const std::string& start, const std::string& stop, const std::string& dsk81,
                        const std::string& group) {
-        return row({{"terminalId", id}, {"startCall", start}, {"stopCall", stop},
-                    {"dsk81Id", dsk81.empty() ? "0" : dsk81}, {"groupId", group.empty() ? "0" : group}});
+        return row({{"terminalId", id},
+                    {"startCall", start},
+                    {"stopCall", stop},
+                    {"dsk81Id", dsk81.empty() ? "0" : dsk81},
+                    {"groupId", group.empty() ? "0" : group}});
     };
     auto& rows = table(packetType == "D72ButtonCall" ? "d72buttoncall" : "d74buttoncall");
     if (packetType == "D74ButtonCall") {
         // One key per console: the entry replaces the console's row.
         eraseRows(rows, "terminalId", id);
-        rows.push_back(callRow(str(in, "StartCall"), str(in, "StopCall"), str(in, "Dsk81"), str(in, "CallServiceGroup")));
+        rows.push_back(
+            callRow(str(in, "StartCall"), str(in, "StopCall"), str(in, "Dsk81"), str(in, "CallServiceGroup")));
         return true;
     }
     const Json::Value& buttons = in["ButtonCalls"];
@@ -549,7 +577,8 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
     if (in.isMember("AlarmCall")) {
         const std::string alarm = str(in, "AlarmCall");
         const size_t blank = alarm.find(' ');
-        const Json::Value a = callRow(alarm.substr(0, blank), blank == std::string::npos ? "" : alarm.substr(blank + 1), "", "");
+        const Json::Value a =
+            callRow(alarm.substr(0, blank), blank == std::string::npos ? "" : alarm.substr(blank + 1), "", "");
         fresh.insert(fresh.begin() + std::min<size_t>(3, fresh.size()), a);
     }
     eraseRows(rows, "terminalId", id);

@@ -14,7 +14,7 @@ class ZnSimData
 public:
     // Tables named case-insensitively; each row a JSON object of strings.
     std::map<std::string, std::vector<Json::Value>> tables;
-    std::map<std::string, std::string> users;   // name -> password
+    std::map<std::string, std::string> users; // name -> password
     // Left by applyChange: the reason of a refusal, sent as the answer's body, and
     // the records a change deleted as (DELETE type name, id), pushed when changes are.
     std::string refusal;
@@ -22,7 +22,8 @@ public:
 
     // Database backups by file name: the MD5 the server reported and the tables
     // a recovery with that file and digest brings back.
-    struct Backup {
+    struct Backup
+    {
         std::string md5;
         std::map<std::string, std::vector<Json::Value>> tables;
     };
@@ -59,8 +60,7 @@ public:
 
     // Applies a change request; the name of the table it changed ("" for none) and
     // the changed rows, to push when asked to. False when the change is refused.
-    bool applyChange(const std::string& packetType, const std::string& body, std::string& table,
-                     Json::Value& changed);
+    bool applyChange(const std::string& packetType, const std::string& body, std::string& table, Json::Value& changed);
 
     // "DataBackup": keeps the tables under the requested file name and answers
     // {"BackupFile", "Md5"}. "DataRecovery": restores them when file and digest match.

@@ -9,9 +9,9 @@
 #include <QFileInfo>
 
 #include <arpa/inet.h>
+#include <dirent.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <dirent.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <random>
 
@@ -136,19 +136,20 @@ std::vector<Entry> readFolder(const std::string& dir)
         const std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
-        struct stat st{};
+        struct stat st
+        {};
         if (::stat((dir + "/" + name).c_str(), &st) != 0)
             continue;
-        struct tm t{};
+        struct tm t
+        {};
         ::localtime_r(&st.st_mtime, &t);
         char date[32];
         std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &t);
         out.push_back({name, S_ISDIR(st.st_mode), static_cast<long long>(st.st_size), date});
     }
     ::closedir(d);
-    std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) {
-        return a.isDir != b.isDir ? b.isDir : a.name < b.name;
-    });
+    std::sort(out.begin(), out.end(),
+              [](const Entry& a, const Entry& b) { return a.isDir != b.isDir ? b.isDir : a.name < b.name; });
     return out;
 }
 
@@ -285,11 +286,15 @@ void ZnSimFileService::clearRequests()
 
 void ZnSimFileService::addSamples(const std::string& folder)
 {
-    struct Sample { const char* path; int kib; };
+    struct Sample
+    {
+        const char* path;
+        int kib;
+    };
     static const Sample samples[] = {
         {"背景音乐/轻音乐01.mp3", 512}, {"背景音乐/晨曲.mp3", 360}, {"背景音乐/午休音乐.mp3", 820},
-        {"通知/上课铃.mp3", 48}, {"通知/下课铃.mp3", 52}, {"通知/眼保健操.mp3", 640},
-        {"应急广播/消防疏散.mp3", 96}, {"欢迎词.mp3", 120}, {"school_song.mp3", 1500},
+        {"通知/上课铃.mp3", 48},        {"通知/下课铃.mp3", 52},    {"通知/眼保健操.mp3", 640},
+        {"应急广播/消防疏散.mp3", 96},  {"欢迎词.mp3", 120},        {"school_song.mp3", 1500},
     };
     const QDir root(q(folder));
     root.mkpath(QStringLiteral("演出"));
@@ -413,8 +418,9 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         std::string text = "{\"CSeq\":" + quoted(str(req, "CSeq")) + ",\"Command\":\"GetFileList\",\"FileList\":[";
         for (size_t i = 0; i < entries.size(); ++i) {
             const Entry& e = entries[i];
-            text += (i ? ",{\"CreatDate\":" : "{\"CreatDate\":") + quoted(e.date) + ",\"FileName\":" + quoted(prefix + e.name)
-                + ",\"Size\":" + quoted(e.isDir ? std::string("-1") : std::to_string(e.size)) + "}";
+            text += (i ? ",{\"CreatDate\":" : "{\"CreatDate\":") + quoted(e.date)
+                    + ",\"FileName\":" + quoted(prefix + e.name)
+                    + ",\"Size\":" + quoted(e.isDir ? std::string("-1") : std::to_string(e.size)) + "}";
         }
         return text + "]}" + kEnd;
     }

@@ -23,14 +23,14 @@ public:
     // What the service does wrong on purpose; all off by default.
     struct Faults
     {
-        int split = 0;                 // write in pieces of this many bytes; -1 random pieces
-        bool refusePost = false;       // answer PostFile with "Result":"Fail"
-        bool silentPost = false;       // take the file, then close without answering
-        int64_t cutGetFileAt = -1;     // send only this many file bytes, then close
-        bool stallAtCut = false;       // instead of closing there, fall silent until the client gives up
-        std::string fileLenText;       // when set, sent as "FileLen" instead of the size
-        bool omitFileLen = false;      // GetFile header without "FileLen"
-        bool hostileListing = false;   // listings also name entries no client may use
+        int split = 0;               // write in pieces of this many bytes; -1 random pieces
+        bool refusePost = false;     // answer PostFile with "Result":"Fail"
+        bool silentPost = false;     // take the file, then close without answering
+        int64_t cutGetFileAt = -1;   // send only this many file bytes, then close
+        bool stallAtCut = false;     // instead of closing there, fall silent until the client gives up
+        std::string fileLenText;     // when set, sent as "FileLen" instead of the size
+        bool omitFileLen = false;    // GetFile header without "FileLen"
+        bool hostileListing = false; // listings also name entries no client may use
     };
 
     ZnSimFileService();

@@ -19,8 +19,7 @@ int ZnSimListener::open(const std::string& host, int port, int backlog, int& bou
     addr.sin_port = htons(static_cast<uint16_t>(port));
     socklen_t len = sizeof(addr);
     if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1
-        || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
-        || ::listen(fd, backlog) != 0
+        || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || ::listen(fd, backlog) != 0
         || ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
         ::close(fd);
         return -1;

@@ -20,7 +20,7 @@ public:
     Action action = Fail;
     std::string text;
     int delayMs = 0;
-    int times = -1;   // how many requests it applies to; -1 for all
+    int times = -1; // how many requests it applies to; -1 for all
 
     static ZnSimRule make(const std::string& match, Action action, const std::string& text = std::string(),
                           int delayMs = 0, int times = -1)

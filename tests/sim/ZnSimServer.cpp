@@ -16,7 +16,8 @@
 #include <algorithm>
 #include <map>
 
-struct ZnSimServer::Client {
+struct ZnSimServer::Client
+{
     int fd = -1;
     ZnMessageFramer framer;
     std::deque<Outgoing> out;
@@ -160,9 +161,8 @@ void ZnSimServer::closeClients()
 int ZnSimServer::count(const std::string& labelPrefix) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(), [&](const ZnSimRequest& r) {
-        return startsWith(r.label(), labelPrefix);
-    }));
+    return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(),
+                                          [&](const ZnSimRequest& r) { return startsWith(r.label(), labelPrefix); }));
 }
 
 void ZnSimServer::loop()
@@ -258,7 +258,9 @@ ZnSimRequest ZnSimServer::parseRequest(const std::string& message)
         const std::string name = line.substr(0, colon);
         const std::string value = trim(line.substr(colon + 1));
         const std::map<std::string, std::string*> texts = {{"Packet-Type", &r.packetType},
-            {"Packet-Subtype", &r.packetSubtype}, {"Data", &r.data}, {"Command", &r.command}};
+                                                           {"Packet-Subtype", &r.packetSubtype},
+                                                           {"Data", &r.data},
+                                                           {"Command", &r.command}};
         if (texts.count(name))
             *texts.at(name) = value;
         else if (name == "CSeq" || name == "Id")
@@ -396,7 +398,7 @@ void ZnSimServer::flush(Client& client)
                 ::send(client.fd, o.bytes.data() + o.sent, o.bytes.size() - o.sent, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n < 0) {
                 if (errno == EAGAIN || errno == EINTR)
-                    return;   // the socket is full; the loop waits until it takes more
+                    return; // the socket is full; the loop waits until it takes more
                 closeClient(client);
                 return;
             }

@@ -35,14 +35,20 @@ public:
     int port() const { return m_port; }
 
     // The data, under the server's lock for the duration of fn.
-    void withData(const std::function<void(ZnSimData&)>& fn) { locked([&] { fn(m_data); }); }
+    void withData(const std::function<void(ZnSimData&)>& fn)
+    {
+        locked([&] { fn(m_data); });
+    }
     void addUser(const std::string& name, const std::string& password)
     {
         locked([&] { m_data.users[name] = password; });
     }
     // Answer changes by pushing the changed rows as "POST SqlConfig_<table>".
     void setPushChanges(bool on) { m_pushChanges = on; }
-    void setSystemTime(const std::string& text) { locked([&] { m_systemTime = text; }); }
+    void setSystemTime(const std::string& text)
+    {
+        locked([&] { m_systemTime = text; });
+    }
 
     // Called on the server's thread with each request once its answer is queued, under
     // the server's lock (it must not call back into the server). What it returns is sent
@@ -52,8 +58,14 @@ public:
     {
         locked([&] { m_requestHook = std::move(hook); });
     }
-    void addRule(const ZnSimRule& rule) { locked([&] { m_rules.push_back(rule); }); }
-    void clearRules() { locked([&] { m_rules.clear(); }); }
+    void addRule(const ZnSimRule& rule)
+    {
+        locked([&] { m_rules.push_back(rule); });
+    }
+    void clearRules()
+    {
+        locked([&] { m_rules.clear(); });
+    }
     // Every later write goes out in pieces of at most bytes, pauseMs apart; 0 writes whole.
     void setSplit(int bytes, int pauseMs = 2)
     {
@@ -75,11 +87,23 @@ public:
     void releaseHeld();
     void closeClients();
 
-    int clientCount() const { return locked([&] { return static_cast<int>(m_clients.size()); }); }
-    int acceptedCount() const { return locked([&] { return m_accepted; }); }
-    std::vector<ZnSimRequest> requests() const { return locked([&] { return m_requests; }); }
+    int clientCount() const
+    {
+        return locked([&] { return static_cast<int>(m_clients.size()); });
+    }
+    int acceptedCount() const
+    {
+        return locked([&] { return m_accepted; });
+    }
+    std::vector<ZnSimRequest> requests() const
+    {
+        return locked([&] { return m_requests; });
+    }
     int count(const std::string& labelPrefix) const;
-    std::string receivedBytes() const { return locked([&] { return m_received; }); }
+    std::string receivedBytes() const
+    {
+        return locked([&] { return m_received; });
+    }
 
     static std::string answer(bool ok, int cseq, const std::string& body);
     static std::string message(const std::string& startLine, const std::string& packetType,
@@ -87,10 +111,11 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    struct Outgoing {
+    struct Outgoing
+    {
         Clock::time_point due;
         std::string bytes;
-        size_t sent = 0;   // bytes already written: the front is never erased
+        size_t sent = 0; // bytes already written: the front is never erased
         bool closeAfter = false;
     };
     struct Client;

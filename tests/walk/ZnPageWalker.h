@@ -15,9 +15,10 @@ class QWidget;
 class ZnPageWalker
 {
 public:
-    struct Stop {
-        QString name;        // the menu button's name without "f" and "MgrBtn", e.g. "Player"
-        int tab = 0;         // row of the tab it sits under
+    struct Stop
+    {
+        QString name; // the menu button's name without "f" and "MgrBtn", e.g. "Player"
+        int tab = 0;  // row of the tab it sits under
         QWidget *page = nullptr;
         bool hidden = false; // no visible button or tab leads there
     };

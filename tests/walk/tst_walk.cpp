@@ -15,7 +15,8 @@ namespace {
 const char *const kRefusal = "locked by the walk";
 
 // What one page showed and did while the walk stood on it.
-struct Seen {
+struct Seen
+{
     bool hidden = false;
     QStringList texts;
     QStringList refusalShown;
@@ -97,7 +98,7 @@ void changeAndRefusal(ZnSimServer &server, QWidget *page, Seen &seen)
             del->click();
             if (changesSent(server) == before) {
                 server.clearRules();
-                continue;   // the page kept this row itself
+                continue; // the page kept this row itself
             }
             // Some pages hear the answer after the click has returned.
             (void)QTest::qWaitFor([&] { return boxes.said.size() >= 2; }, 5000);
@@ -138,7 +139,8 @@ private slots:
         ZnDemoConsole console;
         QVERIFY(console.start(dir.path()));
         console.server.withData([&](ZnSimData &d) { simTables = d.tables; });
-        mediaNames = QDir(QString::fromStdString(console.files.folder())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        mediaNames =
+            QDir(QString::fromStdString(console.files.folder())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         exitCode = console.run([&](InfoCenterMgr &window) {
             missed = ZnPageWalker(window).walk([&](const ZnPageWalker::Stop &stop) {
                 Seen &s = seen[stop.name];
@@ -165,26 +167,46 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("field");
         QTest::addColumn<bool>("deletes");
-        QTest::newRow("SsTask") << false << "soundsource" << "name" << true;
-        QTest::newRow("TimerTask") << false << "timerplan" << "name" << false;
-        QTest::newRow("ManualTask") << false << "soundsource" << "name" << true;
-        QTest::newRow("SdkTask") << true << "soundsource" << "name" << false;
-        QTest::newRow("Player") << false << "ipamp" << "name" << true;
-        QTest::newRow("Mic") << false << "dsk81" << "name" << true;
-        QTest::newRow("CallMic") << true << "dsk72" << "name" << true;
-        QTest::newRow("EmMic") << true << "dsk74" << "name" << true;
-        QTest::newRow("Cap") << false << "capd73" << "name" << true;
-        QTest::newRow("Tts") << false << "tts71" << "name" << true;
-        QTest::newRow("FAlarm") << false << "firealarm" << "name" << true;
-        QTest::newRow("D82") << true << "d82" << "name" << true;
-        QTest::newRow("Media") << false << "" << "" << false;
-        QTest::newRow("MicGroup") << true << "callservergroup" << "name" << true;
-        QTest::newRow("Region") << false << "region" << "name" << true;
-        QTest::newRow("SystemSet") << false << "parameter" << "value" << false;
-        QTest::newRow("UserLog") << false << "userlog" << "ip" << false;
-        QTest::newRow("TalkLog") << true << "talklog" << "callerName" << false;
-        QTest::newRow("TermLog") << false << "terminallog" << "name" << false;
-        QTest::newRow("TalkRecord") << true << "talklog" << "calledName" << false;
+        QTest::newRow("SsTask") << false << "soundsource"
+                                << "name" << true;
+        QTest::newRow("TimerTask") << false << "timerplan"
+                                   << "name" << false;
+        QTest::newRow("ManualTask") << false << "soundsource"
+                                    << "name" << true;
+        QTest::newRow("SdkTask") << true << "soundsource"
+                                 << "name" << false;
+        QTest::newRow("Player") << false << "ipamp"
+                                << "name" << true;
+        QTest::newRow("Mic") << false << "dsk81"
+                             << "name" << true;
+        QTest::newRow("CallMic") << true << "dsk72"
+                                 << "name" << true;
+        QTest::newRow("EmMic") << true << "dsk74"
+                               << "name" << true;
+        QTest::newRow("Cap") << false << "capd73"
+                             << "name" << true;
+        QTest::newRow("Tts") << false << "tts71"
+                             << "name" << true;
+        QTest::newRow("FAlarm") << false << "firealarm"
+                                << "name" << true;
+        QTest::newRow("D82") << true << "d82"
+                             << "name" << true;
+        QTest::newRow("Media") << false << ""
+                               << "" << false;
+        QTest::newRow("MicGroup") << true << "callservergroup"
+                                  << "name" << true;
+        QTest::newRow("Region") << false << "region"
+                                << "name" << true;
+        QTest::newRow("SystemSet") << false << "parameter"
+                                   << "value" << false;
+        QTest::newRow("UserLog") << false << "userlog"
+                                 << "ip" << false;
+        QTest::newRow("TalkLog") << true << "talklog"
+                                 << "callerName" << false;
+        QTest::newRow("TermLog") << false << "terminallog"
+                                 << "name" << false;
+        QTest::newRow("TalkRecord") << true << "talklog"
+                                    << "calledName" << false;
     }
     void pages()
     {

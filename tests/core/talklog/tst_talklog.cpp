@@ -24,25 +24,40 @@ int closedPort()
 
 bool script(const char* command)
 {
-    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QString::fromUtf8(command), QStringLiteral(ZN_MARIADB_DIR)}) == 0;
+    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
+                             {QString::fromUtf8(command), QStringLiteral(ZN_MARIADB_DIR)})
+           == 0;
 }
 
 ZnMySqlResult scratch;
-bool exec(const char* sql, ZnMySqlResult& r = scratch) { return ZnMySql::instance()->query(sql, r) == 0; }
+bool exec(const char* sql, ZnMySqlResult& r = scratch)
+{
+    return ZnMySql::instance()->query(sql, r) == 0;
+}
 
 // Every field of a record, in declaration order.
 QString fields(const ZnLogRecord& r)
 {
     const auto s = [](const std::string& text) { return QString::fromStdString(text); };
-    return QStringList{QString::number(r.id), QString::number(r.terminalId), s(r.name), s(r.ip),
-                       s(r.date), s(r.endTime), QString::number(r.callerId),
-                       QString::number(r.calledId), s(r.callerName), s(r.calledName),
-                       s(r.type), s(r.action), s(r.recordFile)}
+    return QStringList{QString::number(r.id),
+                       QString::number(r.terminalId),
+                       s(r.name),
+                       s(r.ip),
+                       s(r.date),
+                       s(r.endTime),
+                       QString::number(r.callerId),
+                       QString::number(r.calledId),
+                       s(r.callerName),
+                       s(r.calledName),
+                       s(r.type),
+                       s(r.action),
+                       s(r.recordFile)}
         .join(QLatin1Char('|'));
 }
 }
 
-class TestTalkLog : public QObject {
+class TestTalkLog : public QObject
+{
     Q_OBJECT
 
     int m_port = -1;
@@ -62,7 +77,10 @@ private slots:
         QCOMPARE(conn->reconnect(), -1);
         QCOMPARE(ZnDbQuery::userLogCount(), -1);
 
-        const auto connectTo = [](int port) { gMySqlPort = port; return ZnMySql::connectTalkLogDb("127.0.0.1"); };
+        const auto connectTo = [](int port) {
+            gMySqlPort = port;
+            return ZnMySql::connectTalkLogDb("127.0.0.1");
+        };
         QCOMPARE(connectTo(closedPort()), -1);
         QVERIFY(conn->isConfigured() && !conn->isConnected());
         ZnMySqlResult result;
@@ -125,12 +143,14 @@ private slots:
         QCOMPARE(rows.back().id, 1);
 
         QCOMPARE(ZnDbQuery::terminalLogPage(rows, 0, 100), 0);
-        QCOMPARE(fields(rows[19]), QStringLiteral("211|311|终端211|10.0.1.11|2026-02-01 12:31:00||0|0|||寻呼话筒|下线|"));
+        QCOMPARE(fields(rows[19]),
+                 QStringLiteral("211|311|终端211|10.0.1.11|2026-02-01 12:31:00||0|0|||寻呼话筒|下线|"));
         QCOMPARE(fields(rows[20]), QStringLiteral("210|310|终端210|10.0.1.10|2026-02-01 12:30:00||0|0|||||"));
 
         // The user log is read with "select *": id, name, ip, date, content.
         QCOMPARE(ZnDbQuery::userLogPage(rows, 0, 10), 0);
-        QCOMPARE(fields(rows[0]), QStringLiteral("250|0|用户250|192.168.1.0|2026-03-01 14:10:00||0|0||||登录系统 250|"));
+        QCOMPARE(fields(rows[0]),
+                 QStringLiteral("250|0|用户250|192.168.1.0|2026-03-01 14:10:00||0|0||||登录系统 250|"));
         QCOMPARE(fields(rows[5]), QStringLiteral("245|0|用户245||2026-03-01 14:05:00||0|0|||||"));
     }
 
@@ -178,9 +198,8 @@ private slots:
                 Rows rows;
                 for (int i = 0; i < 25; ++i) {
                     const int page = (t + i) % 3 + 1;
-                    if (ZnDbQuery::talkRecordPage(rows, ZnDbQuery::pageOffset(page), 100) != 0
-                        || rows.empty() || rows.front().id != 205 - (page - 1) * 100
-                        || ZnDbQuery::userLogCount() != 250)
+                    if (ZnDbQuery::talkRecordPage(rows, ZnDbQuery::pageOffset(page), 100) != 0 || rows.empty()
+                        || rows.front().id != 205 - (page - 1) * 100 || ZnDbQuery::userLogCount() != 250)
                         ++failures;
                 }
             });

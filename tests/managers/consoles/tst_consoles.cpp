@@ -97,23 +97,28 @@ void TstConsoles::rowsStartFromAFreshRecord()
     // A row that lacks a column gets its default, never the value of the row before.
     std::list<ZnMic> mics;
     QVERIFY(ZnMicRows::d72List(R"([{"terminalId":"12","name":"","exten":"8012","ppt":"1","capVol":"20",
-        "bellVol":"30"},{"terminalId":"13","name":"Hall"}])", mics));
+        "bellVol":"30"},{"terminalId":"13","name":"Hall"}])",
+                               mics));
     QCOMPARE(lines(mics), (std::vector<std::string>{"12 D72_12 8012 | 1 20 30 80 224 1 5 -1 |",
-                                                     "13 Hall  | 0 0 80 80 224 1 5 -1 |"}));
+                                                    "13 Hall  | 0 0 80 80 224 1 5 -1 |"}));
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"3","ledColor":"12","switchMode":"2","displayTime":"9",
-        "ledTxt":"EXIT","ppt":"1"},{"terminalId":"4"}])", mics));
-    QCOMPARE(lines(mics), (std::vector<std::string>{"3 _3  | 0 0 80 80 12 2 9 -1 |EXIT",
-                                                     "4 _4  | 0 0 80 80 224 1 5 -1 |"}));
+        "ledTxt":"EXIT","ppt":"1"},{"terminalId":"4"}])",
+                               mics));
+    QCOMPARE(lines(mics),
+             (std::vector<std::string>{"3 _3  | 0 0 80 80 12 2 9 -1 |EXIT", "4 _4  | 0 0 80 80 224 1 5 -1 |"}));
     // A nameless D74 is named after its extension, even an empty one; "--" gives "D74_<id>".
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"9","exten":"--"},{"terminalId":"8","exten":"-"},
-        {"terminalId":"7","exten":"8001"},{"terminalId":"6"},{"terminalId":"5","name":"Gate"}])", mics));
-    QCOMPARE(lines(mics), (std::vector<std::string>{"9 D74_9 -- | 0 0 80 80 224 1 5 -1 |", "8 -_8 - | 0 0 80 80 224 1 5 -1 |",
-                                                     "7 8001_7 8001 | 0 0 80 80 224 1 5 -1 |", "6 _6  | 0 0 80 80 224 1 5 -1 |",
-                                                     "5 Gate  | 0 0 80 80 224 1 5 -1 |"}));
+        {"terminalId":"7","exten":"8001"},{"terminalId":"6"},{"terminalId":"5","name":"Gate"}])",
+                               mics));
+    QCOMPARE(lines(mics),
+             (std::vector<std::string>{"9 D74_9 -- | 0 0 80 80 224 1 5 -1 |", "8 -_8 - | 0 0 80 80 224 1 5 -1 |",
+                                       "7 8001_7 8001 | 0 0 80 80 224 1 5 -1 |", "6 _6  | 0 0 80 80 224 1 5 -1 |",
+                                       "5 Gate  | 0 0 80 80 224 1 5 -1 |"}));
 
     std::list<ZnMicBtnCall> calls;
     QVERIFY(ZnMicRows::buttonCallList(R"([{"terminalId":"4","stopCall":"ButtonPushDown","dsk81Id":"30"},
-        {"terminalId":"4","groupId":"2"}])", calls));
+        {"terminalId":"4","groupId":"2"}])",
+                                      calls));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::dsk81Id), (std::vector<int>{30, 0}));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::groupId), (std::vector<int>{0, 2}));
     QCOMPARE(calls.back().stopCall, std::string());
@@ -160,7 +165,8 @@ void TstConsoles::badBodiesPushesAndDeletes()
     // Rows of odd shapes read as empty values; reals out of range as the nearest end.
     std::list<ZnMic> mics;
     QVERIFY(ZnMicRows::dsk81List(R"([1, "x", null, [2], {"terminalId":{"a":1},"name":7,"pttMode":true},
-        {"terminalId":7e300,"capvol":-7e300,"callVol":12.9}])", mics));
+        {"terminalId":7e300,"capvol":-7e300,"callVol":12.9}])",
+                                 mics));
     QCOMPARE(int(mics.size()), 6);
     const ZnMic& huge = mics.back();
     QCOMPARE((std::vector<int>{huge.id, huge.capVol, huge.callVol}), (std::vector<int>{INT_MAX, INT_MIN, 12}));
@@ -219,7 +225,8 @@ void TstConsoles::oneConsoleNeedsAnId_data()
     QTest::newRow("top console") << "<Mic terminalId=\"2\"/>";
     QTest::newRow("cut") << "<MicList><Mic terminalId=";
     // Nesting deep enough to exhaust the stack of a recursive parser.
-    QTest::newRow("deep") << QStringLiteral("<MicList>") + (QStringLiteral("<a>")).repeated(200000) + QStringLiteral("<Mic terminalId=\"1\"/>");
+    QTest::newRow("deep") << QStringLiteral("<MicList>") + (QStringLiteral("<a>")).repeated(200000)
+                                 + QStringLiteral("<Mic terminalId=\"1\"/>");
 }
 
 void TstConsoles::oneConsoleNeedsAnId()
@@ -282,8 +289,8 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     std::vector<std::string> starts;
     for (const ZnMicBtnCall& c : calls)
         starts.push_back(c.startCall);
-    QCOMPARE(starts, (std::vector<std::string>{"ButtonPopUp", "AlarmShortPress", "Alarm2ShortPress",
-                                                "BackupShortPress"}));
+    QCOMPARE(starts,
+             (std::vector<std::string>{"ButtonPopUp", "AlarmShortPress", "Alarm2ShortPress", "BackupShortPress"}));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
     QCOMPARE(idsOf(model->btnCallList(), &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
 

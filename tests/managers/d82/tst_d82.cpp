@@ -21,7 +21,10 @@ Json::Value deviceRow(const std::string& id, const std::string& name)
 }
 
 bool g_reported = false;
-void onEvent(int, void*) { g_reported = true; }
+void onEvent(int, void*)
+{
+    g_reported = true;
+}
 
 const auto kId = &ZnD82::id;
 const auto kItem = &BookEntry::itemId;

@@ -25,7 +25,8 @@ inline void fill(ZnSimData& d, const char* table, const std::vector<std::string>
 
 inline std::string capRow(int id, const char* name)
 {
-    return "{\"terminalId\":\"" + std::to_string(id) + "\",\"type\":\"CAP\",\"status\":\"0\",\"name\":\"" + name + "\"}";
+    return "{\"terminalId\":\"" + std::to_string(id) + "\",\"type\":\"CAP\",\"status\":\"0\",\"name\":\"" + name
+           + "\"}";
 }
 
 template <class List>

@@ -169,10 +169,14 @@ void TstAmps::refusedRemovalOfAnyFamily_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("IP amplifier") << "amp" << "terminal 10002 is in a task";
-    QTest::newRow("D72 console") << "d72" << "console 50001 busy";
-    QTest::newRow("capture unit") << "cap" << "capture unit in use";
-    QTest::newRow("TTS unit") << "tts" << "unit busy";
+    QTest::newRow("IP amplifier") << "amp"
+                                  << "terminal 10002 is in a task";
+    QTest::newRow("D72 console") << "d72"
+                                 << "console 50001 busy";
+    QTest::newRow("capture unit") << "cap"
+                                  << "capture unit in use";
+    QTest::newRow("TTS unit") << "tts"
+                              << "unit busy";
 }
 
 void TstAmps::refusedRemovalOfAnyFamily()

@@ -1,5 +1,5 @@
-#include "FamilyFixture.h"
 #include "../ProbeManage.h"
+#include "FamilyFixture.h"
 #include "ZnBroadcast.h"
 #include "ZnBroadcastManage.h"
 #include "ZnCap.h"
@@ -127,7 +127,9 @@ void TstCaptures::capChangesOnlyOnAcceptance()
     cap.capVol = 77;
     cap.capSamplerate = 32000;
     QCOMPARE(m_caps->modifyCap(m_s.centre.get(), cap), 0);
-    QCOMPARE(m_s.lastBody("POST CapD73Set"), std::string(R"({"CapSamplerate":"32000","CapVol":"77","Id":"5","Name":"Stage"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST CapD73Set"),
+             std::string(R"({"CapSamplerate":"32000","CapVol":"77","Id":"5","Name":"Stage"})"
+                         "\n"));
     m_s.sim.addRule(ZnSimRule::make("POST CapD73Set", ZnSimRule::Fail, "refused"));
     cap.name = "Refused";
     QCOMPARE(m_caps->modifyCap(m_s.centre.get(), cap), 4);
@@ -136,7 +138,8 @@ void TstCaptures::capChangesOnlyOnAcceptance()
 
     QCOMPARE(m_caps->removeCap(m_s.centre.get(), cap), 0);
     QVERIFY(!m_caps->findCap(5, cap));
-    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"CAP"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"CAP"})"
+                                                            "\n"));
 }
 
 void TstCaptures::setsNotTakenReachTheLaterSlots()

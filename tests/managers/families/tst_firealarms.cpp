@@ -1,5 +1,5 @@
-#include "FamilyFixture.h"
 #include "../ProbeManage.h"
+#include "FamilyFixture.h"
 #include "ZnApi.h"
 #include "ZnFAlarm.h"
 #include "ZnFAlarmListMgr.h"
@@ -15,8 +15,14 @@ namespace {
 std::atomic<int> gPlayTermEvents{0};
 std::atomic<int> gConfigEvents{0};
 
-void onPlayTerm(int, void*) { ++gPlayTermEvents; }
-int onConfig(int, void*) { return ++gConfigEvents, 0; }
+void onPlayTerm(int, void*)
+{
+    ++gPlayTermEvents;
+}
+int onConfig(int, void*)
+{
+    return ++gConfigEvents, 0;
+}
 }
 
 class TstFireAlarms : public QObject
@@ -49,7 +55,8 @@ void TstFireAlarms::initTestCase()
 {
     m_s.sim.withData([](ZnSimData& d) {
         // The broadcast is a text, kept as sent; numbers are read by their leading digits.
-        fill(d, "firealarm", {"31", "4", "17"}, R"({"name":"","triggerType":"1","broadcast":"07","stopBroadcast":"2x"})");
+        fill(d, "firealarm", {"31", "4", "17"},
+             R"({"name":"","triggerType":"1","broadcast":"07","stopBroadcast":"2x"})");
     });
     QVERIFY(startHub(m_s));
     m_alarms = ZnFAlarmListMgr::instance();
@@ -73,7 +80,8 @@ void TstFireAlarms::fAlarmListAndChanges()
     QCOMPARE(alarm.broadcast, std::string("07"));
     QCOMPARE(alarm.stopBroadcast, 2);
 
-    m_s.sim.pushPost("SqlConfig", "firealarm", R"([{"terminalId":"4","name":"Lobby"},{"terminalId":"2","name":"New"}])");
+    m_s.sim.pushPost("SqlConfig", "firealarm",
+                     R"([{"terminalId":"4","name":"Lobby"},{"terminalId":"2","name":"New"}])");
     QVERIFY(SimSession::spinUntil([&] { return changed.count() == 2; }));
     QCOMPARE(alarmIds(), (std::vector<int>{17, 31, 4, 2}));
     QCOMPARE(m_alarms->copyFAlarm(4)->name, std::string("Lobby"));
@@ -85,7 +93,8 @@ void TstFireAlarms::fAlarmListAndChanges()
     QCOMPARE(m_alarms->modifyFAlarm(alarm), 0);
     QCOMPARE(changed.count(), 3);
     QCOMPARE(alarmIds().back(), 17);
-    QCOMPARE(m_s.lastBody("POST SetFRName"), std::string(R"({"Id":"17","Name":"Hall","TriggerType":"2"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST SetFRName"), std::string(R"({"Id":"17","Name":"Hall","TriggerType":"2"})"
+                                                         "\n"));
     m_s.sim.addRule(ZnSimRule::make("POST SetFRName", ZnSimRule::Fail, "no"));
     alarm.name = "Refused";
     QCOMPARE(m_alarms->modifyFAlarm(alarm), 1);
@@ -168,9 +177,10 @@ void TstFireAlarms::channelTexts()
     trigger.stopPlay = 1;
     QCOMPARE(m_alarms->setTrigger(trigger), 0);
     // The writer escapes what is not ASCII; the server reads back the same text.
-    QCOMPARE(m_s.lastBody("POST SetFRTrigger"), std::string("{\"Channel\":\"2\",\"ChannelName\":\"\\u4e8c\\u697c \\\"East\\\" "
-                                                        "\\\\ stair\",\"Id\":\"31\",\"SourceId\":\"12\",\"StopPlay\":\"1\","
-                                                        "\"TriggerSwitch\":\"1\"}\n"));
+    QCOMPARE(m_s.lastBody("POST SetFRTrigger"),
+             std::string("{\"Channel\":\"2\",\"ChannelName\":\"\\u4e8c\\u697c \\\"East\\\" "
+                         "\\\\ stair\",\"Id\":\"31\",\"SourceId\":\"12\",\"StopPlay\":\"1\","
+                         "\"TriggerSwitch\":\"1\"}\n"));
     std::string stored;
     m_s.sim.withData([&](ZnSimData& d) {
         for (const Json::Value& r : d.table("firealarmchannel")) {

@@ -50,7 +50,8 @@ void TstTts::ttsListAndChanges()
     QVERIFY(m_tts->getTts(3, tts));
     tts.name = "Lobby";
     QCOMPARE(m_tts->updateTts(tts), 0);
-    QCOMPARE(m_s.lastBody("POST TTs71Name"), std::string(R"({"Id":"3","Name":"Lobby"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST TTs71Name"), std::string(R"({"Id":"3","Name":"Lobby"})"
+                                                         "\n"));
     m_s.sim.addRule(ZnSimRule::make("POST TTs71Name", ZnSimRule::Fail, "name taken"));
     tts.name = "Taken";
     QCOMPARE(m_tts->updateTts(tts), 1);
@@ -78,7 +79,8 @@ void TstTts::ttsListAndChanges()
     QCOMPARE(m_tts->deleteTts(tts), 0);
     QVERIFY(!m_tts->getTts(5, tts));
     QCOMPARE(deleted.count(), 2);
-    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"TTS71"})" "\n"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"), std::string(R"({"Id":"5","Type":"TTS71"})"
+                                                            "\n"));
 
     // Notices without data are dropped; a null list empties the copy without a list signal.
     QSignalSpy commit(m_tts, &ZnTtsListMgr::buildTTsPlayTaskCommit);

@@ -11,8 +11,14 @@
 // simulated server.
 namespace {
 
-std::vector<int> groupIds() { return idsOf(ZnMicGroupListMgr::instance()->groupList(), &ZnMicGroup::groupId); }
-std::vector<int> regionIds() { return idsOf(ZnRegionListMgr::instance()->regionList(), &ZnRegion::regionId); }
+std::vector<int> groupIds()
+{
+    return idsOf(ZnMicGroupListMgr::instance()->groupList(), &ZnMicGroup::groupId);
+}
+std::vector<int> regionIds()
+{
+    return idsOf(ZnRegionListMgr::instance()->regionList(), &ZnRegion::regionId);
+}
 
 ZnRegion region(int id, const std::string& name, std::vector<int> members)
 {
@@ -83,7 +89,8 @@ void TstGroups::rowsSplitTheirMembers()
 {
     std::list<ZnMicGroup> groups;
     QVERIFY(ZnMicGroupManage::parseRows(R"([{"groupId":"4","callWaitRule":"2","terminalId":"12 15 7"},
-        {"groupId":"5","terminalId":"1  2 "},{"groupId":"6","terminalId":""}])", groups));
+        {"groupId":"5","terminalId":"1  2 "},{"groupId":"6","terminalId":""}])",
+                                        groups));
     // Absent keys keep the record's defaults; an empty piece between blanks is 0.
     QCOMPARE(idsOf(groups, &ZnMicGroup::callWaitRule), (std::vector<int>{2, 1, 1}));
     QCOMPARE(groups.front().members, (std::vector<int>{12, 15, 7}));
@@ -120,7 +127,8 @@ void TstGroups::groupAddModifyDelete()
     QCOMPARE(model->modifyGroup(&g, ZnMicGroupListMgr::Delete), 0);
     QVERIFY(SimSession::spinUntil([&] { return m_log.notes.contains(QStringLiteral("groupDeleted(3)")); }));
     QVERIFY(m_s.settle());
-    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("groupChanged(3)"), QStringLiteral("groupChanged(3)"), QStringLiteral("groupDeleted(3)")}));
+    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("groupChanged(3)"), QStringLiteral("groupChanged(3)"),
+                                       QStringLiteral("groupDeleted(3)")}));
     QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
     QCOMPARE(simColumn("callservergroup", "groupId", 3, "name"), std::string("<absent>"));
 }
@@ -132,7 +140,8 @@ void TstGroups::regionMembersJoinedOnTheWire()
     QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Add), 0);
     const ZnSimRequest sent = m_s.sim.requests().back();
     QCOMPARE(sent.packetType, std::string("BroadRegion"));
-    QCOMPARE(sent.body, std::string("{\"Action\":\"Add\",\"Id\":\"3\",\"Name\":\"Stairs\",\"TerminalId\":\"3 8 21\"}\n"));
+    QCOMPARE(sent.body,
+             std::string("{\"Action\":\"Add\",\"Id\":\"3\",\"Name\":\"Stairs\",\"TerminalId\":\"3 8 21\"}\n"));
 
     r = region(3, "Stairs", {});
     QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Modify), 0);
@@ -143,7 +152,8 @@ void TstGroups::regionMembersJoinedOnTheWire()
 
     QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Delete), 0);
     QCOMPARE(regionIds(), (std::vector<int>{1, 2}));
-    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("regionChanged(3)"), QStringLiteral("regionChanged(3)"), QStringLiteral("regionDeleted(3)")}));
+    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("regionChanged(3)"), QStringLiteral("regionChanged(3)"),
+                                       QStringLiteral("regionDeleted(3)")}));
 }
 
 void TstGroups::refusalsLeaveTheListsUnchanged()

@@ -37,8 +37,14 @@ std::string valueOf(const std::list<ZnServerParam>& params, int kind)
     return "<none>";
 }
 
-ZnServiceLogMgr* logs() { return ZnServiceLogMgr::instance(); }
-ZnServerConfigMgr* config() { return ZnServerConfigMgr::instance(); }
+ZnServiceLogMgr* logs()
+{
+    return ZnServiceLogMgr::instance();
+}
+ZnServerConfigMgr* config()
+{
+    return ZnServerConfigMgr::instance();
+}
 const auto kId = &ZnLogRecord::id;
 
 } // namespace
@@ -75,7 +81,8 @@ void TstServerLogs::initTestCase()
             data.addRow("terminallog", row({{"id", std::to_string(i)}, {"name", "终端" + std::to_string(i)}}));
         for (int i = 1; i <= 120; ++i) {
             const std::string id = std::to_string(i);
-            data.addRow("talklog", row({{"id", id}, {"calledName", "值班室"}, {"recordfile", "/record/" + id + ".mp3"}}));
+            data.addRow("talklog",
+                        row({{"id", id}, {"calledName", "值班室"}, {"recordfile", "/record/" + id + ".mp3"}}));
         }
         for (int i = 1; i <= 7; ++i)
             data.addRow("userlog", row({{"id", std::to_string(i)}, {"content", "登录"}}));
@@ -189,12 +196,18 @@ void TstServerLogs::talkLogServerDecidesTheRoad_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("number");
-    QTest::newRow("direct") << "192.168.10.4:1" << "192.168.10.4" << 1;
-    QTest::newRow("server road") << "db.local:0" << "db.local" << 0;
-    QTest::newRow("no colon") << "192.168.10.4" << "192.168.10.4" << 0;
-    QTest::newRow("not a number") << "10.0.0.1:yes" << "10.0.0.1" << 0;
-    QTest::newRow("empty host") << ":2" << "" << 2;
-    QTest::newRow("extra part") << "10.0.0.1:3:9" << "10.0.0.1" << 3;
+    QTest::newRow("direct") << "192.168.10.4:1"
+                            << "192.168.10.4" << 1;
+    QTest::newRow("server road") << "db.local:0"
+                                 << "db.local" << 0;
+    QTest::newRow("no colon") << "192.168.10.4"
+                              << "192.168.10.4" << 0;
+    QTest::newRow("not a number") << "10.0.0.1:yes"
+                                  << "10.0.0.1" << 0;
+    QTest::newRow("empty host") << ":2"
+                                << "" << 2;
+    QTest::newRow("extra part") << "10.0.0.1:3:9"
+                                << "10.0.0.1" << 3;
 }
 
 void TstServerLogs::talkLogServerDecidesTheRoad()

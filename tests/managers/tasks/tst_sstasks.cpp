@@ -17,8 +17,14 @@ void onEvent(int code, void* data)
     g_events.push_back(code == ZnSsTaskManage::ChangedType ? static_cast<ZnSsTask*>(data)->Id : code);
 }
 
-ZnSsTaskDataMgr* model() { return ZnSsTaskDataMgr::instance(); }
-std::vector<int> taskIds() { return idsOf(model()->taskList(), &ZnSsTask::Id); }
+ZnSsTaskDataMgr* model()
+{
+    return ZnSsTaskDataMgr::instance();
+}
+std::vector<int> taskIds()
+{
+    return idsOf(model()->taskList(), &ZnSsTask::Id);
+}
 
 } // namespace
 
@@ -82,7 +88,8 @@ void TstSsTasks::rowsListsAndPushes()
 {
     std::list<ZnSsTask> tasks;
     QVERIFY(ZnSsTaskManage::parseRows(R"([{"sourceId":"1","name":"","terminalId":"3 5","timerPlanId":""},
-        {"sourceId":2}])", tasks));
+        {"sourceId":2}])",
+                                      tasks));
     QCOMPARE(tasks.front().Name, std::string("Task_3 5"));
     QCOMPARE(tasks.front().TimerPlanId, -1);
     QCOMPARE(tasks.back().Id, 2);
@@ -161,7 +168,8 @@ void TstSsTasks::deletion_data()
     // Task 3 runs, and the server says so.
     QTest::newRow("running") << 3 << -1 << "" << 1 << "refused(Task 3 is running)";
     QTest::newRow("refused without a reason") << 1 << int(ZnSimRule::Fail) << "" << 1 << "refused()";
-    QTest::newRow("refused with a reason") << 1 << int(ZnSimRule::Fail) << "任务正在使用" << 1 << "refused(任务正在使用)";
+    QTest::newRow("refused with a reason")
+        << 1 << int(ZnSimRule::Fail) << "任务正在使用" << 1 << "refused(任务正在使用)";
 }
 
 void TstSsTasks::deletion()

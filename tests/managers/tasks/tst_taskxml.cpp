@@ -46,9 +46,18 @@ std::string line(const ZnPlayTask& t)
 std::vector<ZnPlayTask*> g_pushed;
 std::vector<int> g_deleted;
 int g_lists = 0;
-void onTask(ZnPlayTask* t) { g_pushed.push_back(t); }
-void onDeleted(int id) { g_deleted.push_back(id); }
-void onList(std::list<ZnPlayTask>*) { ++g_lists; }
+void onTask(ZnPlayTask* t)
+{
+    g_pushed.push_back(t);
+}
+void onDeleted(int id)
+{
+    g_deleted.push_back(id);
+}
+void onList(std::list<ZnPlayTask>*)
+{
+    ++g_lists;
+}
 
 } // namespace
 
@@ -70,9 +79,9 @@ private slots:
 void TstTaskXml::fullTask()
 {
     ZnPlayTaskManage m;
-    const std::string xml = std::string(kDecl) + "<TaskList>" +
-                            task("id=\"7\" name=\"Bell\" btime=\"4102444800\" ev=\"300\" mgr=\"70000\"", kFull) +
-                            "</TaskList>";
+    const std::string xml = std::string(kDecl) + "<TaskList>"
+                            + task("id=\"7\" name=\"Bell\" btime=\"4102444800\" ev=\"300\" mgr=\"70000\"", kFull)
+                            + "</TaskList>";
     QCOMPARE(m.parseTaskList(xml), 0);
     QCOMPARE(m.taskList().size(), size_t(1));
     // Narrow fields keep the low bits; file entries whose name is empty or ends in "/"
@@ -126,8 +135,9 @@ void TstTaskXml::listAndSingleTaskElements()
     QCOMPARE(m.taskList().size(), size_t(0));
 
     // Several top elements: the last one, past the comment, is the current task.
-    QCOMPARE(m.parseSingleTask(std::string(kDecl) + "<PlanTask id=\"4\">" + kBare +
-                               "</PlanTask><!-- between --><PlanTask id=\"5\">" + kBare + "</PlanTask>"), 0);
+    QCOMPARE(m.parseSingleTask(std::string(kDecl) + "<PlanTask id=\"4\">" + kBare
+                               + "</PlanTask><!-- between --><PlanTask id=\"5\">" + kBare + "</PlanTask>"),
+             0);
     QCOMPARE(m.currentTask().id, 5);
     QCOMPARE(m.parseSingleTask(std::string(kDecl) + "<Task id=\"9\"/>"), -1);
     QCOMPARE(m.currentTask().id, 5);
@@ -138,9 +148,10 @@ void TstTaskXml::namesCutOnCharacterBoundary()
     // 10 three-byte characters = 30 bytes, then one more: 33 bytes do not fit in 31.
     const std::string name = QString(11, QChar(0x4e2d)).toStdString();
     ZnPlayTaskManage m;
-    QCOMPARE(m.parseSingleTask(std::string(kDecl) + task("name=\"" + name + "\"",
-                                                        "<exec><e n=\"" + name + "\"/></exec><files/><terminals/>")),
-             0);
+    QCOMPARE(
+        m.parseSingleTask(std::string(kDecl)
+                          + task("name=\"" + name + "\"", "<exec><e n=\"" + name + "\"/></exec><files/><terminals/>")),
+        0);
     QCOMPARE(m.currentTask().nameText(), name.substr(0, 30));
     QCOMPARE(m.currentTask().execTimes.front().nameText(), name.substr(0, 30));
 }

@@ -51,7 +51,12 @@ const QString kRoot = QString::fromLatin1(ZnSimFileService::kServerRoot);
 class TestFileClient : public QObject
 {
     Q_OBJECT
-    struct Done { int id; bool ok; QString error; };
+    struct Done
+    {
+        int id;
+        bool ok;
+        QString error;
+    };
 
     ZnSimFileService m_service;
     TcpSocketClient* m_client = nullptr;
@@ -60,7 +65,10 @@ class TestFileClient : public QObject
     int m_updates = 0;
     QTemporaryDir m_local;
 
-    QString served(const QString& rel) const { return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel; }
+    QString served(const QString& rel) const
+    {
+        return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel;
+    }
     // The last request the service received, with its CSeq replaced by "#".
     QString lastRequest() const
     {
@@ -95,8 +103,9 @@ private slots:
         m_client = TcpSocketClient::instance();
         m_client->setServer(QStringLiteral("127.0.0.1"), static_cast<quint16>(m_service.port()));
         m_client->setMediaListCallback(&onListed);
-        connect(m_client, &TcpSocketClient::transferFinished, this,
-                [this](int id, bool ok, const QString& e) { m_done.append({id, ok, e}); });
+        connect(m_client, &TcpSocketClient::transferFinished, this, [this](int id, bool ok, const QString& e) {
+            m_done.append({id, ok, e});
+        });
         connect(m_client, &TcpSocketClient::socketGetMediaPath, this, [this](const QString& r) { m_root = r; });
         connect(m_client, &TcpSocketClient::socketUpdateMedia, this, [this] { ++m_updates; });
         m_client->start();
@@ -113,24 +122,41 @@ private slots:
         QTest::addColumn<QByteArray>("built");
         QTest::addColumn<QByteArray>("expected");
         const QString chinese = QString::fromUtf8("背景音乐");
-        QTest::newRow("root") << ZnFileRequest::getFileRoot(7) << QByteArray("{\"Command\":\"GetFileRoot\",\"CSeq\":\"7\"}\r\n\r\n");
-        QTest::newRow("list utf-8 as is") << ZnFileRequest::getFileList(8, QStringLiteral("/data/mp3/") + chinese)
-            << QByteArray("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/\xe8\x83\x8c\xe6\x99\xaf\xe9\x9f\xb3\xe4\xb9\x90\",\"CSeq\":\"8\"}\r\n\r\n");
-        QTest::newRow("get file, blanks") << ZnFileRequest::getFile(9, QStringLiteral("/rec/2020"), QStringLiteral("a.wav"))
-            << QByteArray("{\"Command\": \"GetFile\", \"CSeq\": \"9\", \"DirName\": \"/rec/2020\", \"FileName\": \"a.wav\"}\r\n\r\n");
-        QTest::newRow("post file") << ZnFileRequest::postFile(10, QStringLiteral("/media"), QStringLiteral("song.mp3"), 5000000000LL)
-            << QByteArray("{\"Command\":\"PostFile\",\"DirName\":\"/media\",\"CSeq\":\"10\",\"FileName\":\"song.mp3\", \"FileLen\":\"5000000000\"}\r\n\r\n");
-        QTest::newRow("delete dir") << ZnFileRequest::deleteDir(11, QStringLiteral("New Dir"))
+        QTest::newRow("root") << ZnFileRequest::getFileRoot(7)
+                              << QByteArray("{\"Command\":\"GetFileRoot\",\"CSeq\":\"7\"}\r\n\r\n");
+        QTest::newRow("list utf-8 as is")
+            << ZnFileRequest::getFileList(8, QStringLiteral("/data/mp3/") + chinese)
+            << QByteArray("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/"
+                          "\xe8\x83\x8c\xe6\x99\xaf\xe9\x9f\xb3\xe4\xb9\x90\",\"CSeq\":\"8\"}\r\n\r\n");
+        QTest::newRow("get file, blanks")
+            << ZnFileRequest::getFile(9, QStringLiteral("/rec/2020"), QStringLiteral("a.wav"))
+            << QByteArray("{\"Command\": \"GetFile\", \"CSeq\": \"9\", \"DirName\": \"/rec/2020\", \"FileName\": "
+                          "\"a.wav\"}\r\n\r\n");
+        QTest::newRow("post file")
+            << ZnFileRequest::postFile(10, QStringLiteral("/media"), QStringLiteral("song.mp3"), 5000000000LL)
+            << QByteArray("{\"Command\":\"PostFile\",\"DirName\":\"/media\",\"CSeq\":\"10\",\"FileName\":\"song.mp3\", "
+                          "\"FileLen\":\"5000000000\"}\r\n\r\n");
+        QTest::newRow("delete dir")
+            << ZnFileRequest::deleteDir(11, QStringLiteral("New Dir"))
             << QByteArray("{\"Command\":\"DeleteDIR\",\"DirName\":\"New Dir\",\"CSeq\":\"11\"}\r\n\r\n");
-        QTest::newRow("delete file") << ZnFileRequest::delFile(12, QStringLiteral("/a"), QStringLiteral("x.mp3"))
-            << QByteArray("{\"Command\":\"DelFile\",\"DirName\":\"/a\",\"FileName\":\"x.mp3\",\"CSeq\":\"12\"}\r\n\r\n");
-        QTest::newRow("rename dir in folder") << ZnFileRequest::renameDir(13, QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("n"))
-            << QByteArray("{\"Command\":\"RenameDIR\",\"CSeq\":\"13\",\"DirName\":\"a\",\"OldDirName\":\"o\",\"NewDirName\":\"n\"}\r\n\r\n");
-        QTest::newRow("rename dir at root") << ZnFileRequest::renameDir(14, QString(), QStringLiteral("o"), QStringLiteral("n"))
-            << QByteArray("{\"Command\":\"RenameDIR\",\"CSeq\":\"14\",\"OldDirName\":\"o\",\"NewDirName\":\"n\"}\r\n\r\n");
-        QTest::newRow("rename file at root") << ZnFileRequest::renameFile(15, QString(), QStringLiteral("o.mp3"), QStringLiteral("n.mp3"))
-            << QByteArray("{\"Command\":\"RenameFile\",\"CSeq\":\"15\",\"DirName\":\"\",\"OldFileName\":\"o.mp3\",\"NewFileName\":\"n.mp3\"}\r\n\r\n");
-        QTest::newRow("create, quote and backslash escaped") << ZnFileRequest::creatDir(16, QStringLiteral("a\"b\\c"))
+        QTest::newRow("delete file")
+            << ZnFileRequest::delFile(12, QStringLiteral("/a"), QStringLiteral("x.mp3"))
+            << QByteArray(
+                   "{\"Command\":\"DelFile\",\"DirName\":\"/a\",\"FileName\":\"x.mp3\",\"CSeq\":\"12\"}\r\n\r\n");
+        QTest::newRow("rename dir in folder")
+            << ZnFileRequest::renameDir(13, QStringLiteral("a"), QStringLiteral("o"), QStringLiteral("n"))
+            << QByteArray("{\"Command\":\"RenameDIR\",\"CSeq\":\"13\",\"DirName\":\"a\",\"OldDirName\":\"o\","
+                          "\"NewDirName\":\"n\"}\r\n\r\n");
+        QTest::newRow("rename dir at root")
+            << ZnFileRequest::renameDir(14, QString(), QStringLiteral("o"), QStringLiteral("n"))
+            << QByteArray(
+                   "{\"Command\":\"RenameDIR\",\"CSeq\":\"14\",\"OldDirName\":\"o\",\"NewDirName\":\"n\"}\r\n\r\n");
+        QTest::newRow("rename file at root")
+            << ZnFileRequest::renameFile(15, QString(), QStringLiteral("o.mp3"), QStringLiteral("n.mp3"))
+            << QByteArray("{\"Command\":\"RenameFile\",\"CSeq\":\"15\",\"DirName\":\"\",\"OldFileName\":\"o.mp3\","
+                          "\"NewFileName\":\"n.mp3\"}\r\n\r\n");
+        QTest::newRow("create, quote and backslash escaped")
+            << ZnFileRequest::creatDir(16, QStringLiteral("a\"b\\c"))
             << QByteArray("{\"Command\":\"CreatDIR\",\"DirName\":\"a\\\"b\\\\c\",\"CSeq\":\"16\"}\r\n\r\n");
     }
     void requestText()
@@ -180,10 +206,12 @@ private slots:
         const int listings = gListings.loadAcquire();
         m_client->addGetFileListTask(kRoot + QStringLiteral("/通知"));
         QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/通知\",\"CSeq\":#}"));
+        QCOMPARE(lastRequest(),
+                 QStringLiteral("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/通知\",\"CSeq\":#}"));
         {
             QMutexLocker lock(&gListMutex);
-            QCOMPARE(names(gListed), QStringList({QStringLiteral("上课铃.mp3"), QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}));
+            QCOMPARE(names(gListed), QStringList({QStringLiteral("上课铃.mp3"), QStringLiteral("下课铃.mp3"),
+                                                  QStringLiteral("眼保健操.mp3")}));
             QCOMPARE(gListed.at(0).Size, QString::number(QFileInfo(served(QStringLiteral("通知/上课铃.mp3"))).size()));
             QCOMPARE(gListed.at(0).dirPart, QStringLiteral("/data/mp3/通知/"));
         }
@@ -191,39 +219,55 @@ private slots:
         const int updates = m_updates;
         m_client->addCreateDirTask(kRoot + QStringLiteral("/新目录 ") + QString::number(split));
         QTRY_COMPARE_WITH_TIMEOUT(m_updates, updates + 1, kWaitMs);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"CreatDIR\",\"DirName\":\"新目录 %1\",\"CSeq\":#}").arg(split));
+        QCOMPARE(lastRequest(),
+                 QStringLiteral("{\"Command\":\"CreatDIR\",\"DirName\":\"新目录 %1\",\"CSeq\":#}").arg(split));
         QVERIFY(QFileInfo(served(QStringLiteral("新目录 %1").arg(split))).isDir());
 
-        m_client->addRenameTask(kRoot + QStringLiteral("/新目录 %1").arg(split), kRoot + QStringLiteral("/renamed%1").arg(split), 1);
+        m_client->addRenameTask(kRoot + QStringLiteral("/新目录 %1").arg(split),
+                                kRoot + QStringLiteral("/renamed%1").arg(split), 1);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(served(QStringLiteral("renamed%1").arg(split))).isDir(), kWaitMs);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"RenameDIR\",\"CSeq\":#,\"OldDirName\":\"新目录 %1\",\"NewDirName\":\"renamed%1\"}").arg(split));
+        QCOMPARE(lastRequest(),
+                 QStringLiteral(
+                     "{\"Command\":\"RenameDIR\",\"CSeq\":#,\"OldDirName\":\"新目录 %1\",\"NewDirName\":\"renamed%1\"}")
+                     .arg(split));
         m_client->addDeleteTask(kRoot + QStringLiteral("/renamed%1").arg(split), 1);
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("renamed%1").arg(split))), kWaitMs);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"DeleteDIR\",\"DirName\":\"renamed%1\",\"CSeq\":#}").arg(split));
+        QCOMPARE(lastRequest(),
+                 QStringLiteral("{\"Command\":\"DeleteDIR\",\"DirName\":\"renamed%1\",\"CSeq\":#}").arg(split));
 
         QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("通知/w%1.mp3").arg(split)));
-        m_client->addRenameTask(kRoot + QStringLiteral("/通知/w%1.mp3").arg(split), kRoot + QStringLiteral("/通知/v%1.mp3").arg(split), 0);
+        m_client->addRenameTask(kRoot + QStringLiteral("/通知/w%1.mp3").arg(split),
+                                kRoot + QStringLiteral("/通知/v%1.mp3").arg(split), 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(served(QStringLiteral("通知/v%1.mp3").arg(split))), kWaitMs);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"RenameFile\",\"CSeq\":#,\"DirName\":\"通知\",\"OldFileName\":\"w%1.mp3\",\"NewFileName\":\"v%1.mp3\"}").arg(split));
+        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"RenameFile\",\"CSeq\":#,\"DirName\":\"通知\","
+                                               "\"OldFileName\":\"w%1.mp3\",\"NewFileName\":\"v%1.mp3\"}")
+                                    .arg(split));
         m_client->addDeleteTask(kRoot + QStringLiteral("/通知/v%1.mp3").arg(split), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("通知/v%1.mp3").arg(split))), kWaitMs);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"DelFile\",\"DirName\":\"/data/mp3/通知\",\"FileName\":\"v%1.mp3\",\"CSeq\":#}").arg(split));
+        QCOMPARE(lastRequest(),
+                 QStringLiteral(
+                     "{\"Command\":\"DelFile\",\"DirName\":\"/data/mp3/通知\",\"FileName\":\"v%1.mp3\",\"CSeq\":#}")
+                     .arg(split));
 
         const QString local = m_local.filePath(QStringLiteral("dl%1.mp3").arg(split));
         m_client->addDownloadTask(kRoot + QStringLiteral("/通知/下课铃.mp3"), local, 100 + split);
         QVERIFY(waitDone(100 + split).ok);
-        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\": \"GetFile\", \"CSeq\":#, \"DirName\": \"/data/mp3/通知\", \"FileName\": \"下课铃.mp3\"}"));
+        QCOMPARE(lastRequest(), QStringLiteral("{\"Command\": \"GetFile\", \"CSeq\":#, \"DirName\": "
+                                               "\"/data/mp3/通知\", \"FileName\": \"下课铃.mp3\"}"));
         QCOMPARE(fileBytes(local), fileBytes(served(QStringLiteral("通知/下课铃.mp3"))));
 
         m_client->addUploadTask(local, kRoot + QStringLiteral("/演出/up%1.mp3").arg(split), 200 + split);
         const Done up = waitDone(200 + split);
         QVERIFY2(up.ok, qPrintable(up.error));
-        const QString sent = QStringLiteral("{\"Command\":\"PostFile\",\"DirName\":\"/data/mp3/演出\",\"CSeq\":#,\"FileName\":\"dl%1.mp3\", \"FileLen\":\"%2\"}")
-                                 .arg(split).arg(QFileInfo(local).size());
+        const QString sent = QStringLiteral("{\"Command\":\"PostFile\",\"DirName\":\"/data/mp3/"
+                                            "演出\",\"CSeq\":#,\"FileName\":\"dl%1.mp3\", \"FileLen\":\"%2\"}")
+                                 .arg(split)
+                                 .arg(QFileInfo(local).size());
         QString post;
         for (const std::string& r : m_service.requests())
             post = r.find("PostFile") != std::string::npos ? QString::fromStdString(r) : post;
-        QCOMPARE(post.replace(QRegularExpression(QStringLiteral("\"CSeq\":\"\\d+\"")), QStringLiteral("\"CSeq\":#")), sent);
+        QCOMPARE(post.replace(QRegularExpression(QStringLiteral("\"CSeq\":\"\\d+\"")), QStringLiteral("\"CSeq\":#")),
+                 sent);
         QCOMPARE(fileBytes(served(QStringLiteral("演出/dl%1.mp3").arg(split))), fileBytes(local));
     }
 
@@ -232,7 +276,7 @@ private slots:
         // A listing queued by an earlier upload may still reach the service, so
         // only the two root requests are compared.
         int roots = 0;
-        QObject counter;   // ends the count with this scope
+        QObject counter; // ends the count with this scope
         connect(m_client, &TcpSocketClient::socketGetMediaPath, &counter, [&roots] { ++roots; });
         m_service.clearRequests();
         m_client->addGetFileRootTask();
@@ -261,8 +305,9 @@ private slots:
         m_client->addGetFileListTask(kRoot + QStringLiteral("/背景音乐"));
         QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);
         QMutexLocker lock(&gListMutex);
-        QCOMPARE(names(gListed), QStringList({QStringLiteral("sub2"), QStringLiteral("sub"), QStringLiteral("午休音乐.mp3"),
-                                              QStringLiteral("晨曲.mp3"), QStringLiteral("轻音乐01.mp3")}));
+        QCOMPARE(names(gListed),
+                 QStringList({QStringLiteral("sub2"), QStringLiteral("sub"), QStringLiteral("午休音乐.mp3"),
+                              QStringLiteral("晨曲.mp3"), QStringLiteral("轻音乐01.mp3")}));
         QCOMPARE(gListed.at(0).isDir, 1);
         QCOMPARE(gListed.at(2).isDir, 0);
     }
@@ -287,11 +332,15 @@ private slots:
         QTest::addColumn<bool>("omitLen");
         QTest::addColumn<bool>("ok");
         QTest::newRow("complete") << QStringLiteral("欢迎词.mp3") << qint64(-1) << QString() << false << true;
-        QTest::newRow("interrupted mid-file") << QStringLiteral("欢迎词.mp3") << qint64(50000) << QString() << false << false;
+        QTest::newRow("interrupted mid-file")
+            << QStringLiteral("欢迎词.mp3") << qint64(50000) << QString() << false << false;
         QTest::newRow("FileLen missing") << QStringLiteral("欢迎词.mp3") << qint64(-1) << QString() << true << false;
-        QTest::newRow("FileLen negative") << QStringLiteral("欢迎词.mp3") << qint64(-1) << QStringLiteral("-5") << false << false;
-        QTest::newRow("FileLen not a number") << QStringLiteral("欢迎词.mp3") << qint64(-1) << QStringLiteral("12ab") << false << false;
-        QTest::newRow("FileLen larger than sent") << QStringLiteral("欢迎词.mp3") << qint64(-1) << QStringLiteral("999999999") << false << false;
+        QTest::newRow("FileLen negative")
+            << QStringLiteral("欢迎词.mp3") << qint64(-1) << QStringLiteral("-5") << false << false;
+        QTest::newRow("FileLen not a number")
+            << QStringLiteral("欢迎词.mp3") << qint64(-1) << QStringLiteral("12ab") << false << false;
+        QTest::newRow("FileLen larger than sent")
+            << QStringLiteral("欢迎词.mp3") << qint64(-1) << QStringLiteral("999999999") << false << false;
         QTest::newRow("name ../x") << QStringLiteral("../x") << qint64(-1) << QString() << false << false;
         QTest::newRow("name /etc/x") << QStringLiteral("/etc/x") << qint64(-1) << QString() << false << false;
         QTest::newRow("name a\\b") << QStringLiteral("a\\b") << qint64(-1) << QString() << false << false;
@@ -318,7 +367,8 @@ private slots:
         const Done d = waitDone(id);
         QCOMPARE(d.ok, ok);
         // Hostile names are refused before anything is asked or written.
-        QCOMPARE(m_service.requests().empty(), name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')));
+        QCOMPARE(m_service.requests().empty(),
+                 name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')));
         const QStringList inside = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         const QStringList beside = QDir(outer.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QCOMPARE(beside, QStringList(QStringLiteral("in")));
@@ -363,7 +413,8 @@ private slots:
         small.rlim_cur = 20000;
         if (diskFull)
             QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        m_client->addDownloadTask(kRoot + QStringLiteral("/欢迎词.mp3"), folder.filePath(QStringLiteral("欢迎词.mp3")), 3000);
+        m_client->addDownloadTask(kRoot + QStringLiteral("/欢迎词.mp3"), folder.filePath(QStringLiteral("欢迎词.mp3")),
+                                  3000);
         const Done d = waitDone(3000);
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);

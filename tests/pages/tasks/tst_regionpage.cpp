@@ -55,9 +55,8 @@ void TstRegionPage::initTestCase()
     QSignalSpy players(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList);
     QCOMPARE(ZnPlayTermListMgr::instance()->requestPlayTermList(), 0);
     QVERIFY(SimSession::spinUntil([&] { return players.count() == 1; }));
-    QVERIFY(SimSession::spinUntil([] {
-        return !ZnD72ListMgr::instance()->micList().empty() && !ZnD74ListMgr::instance()->micList().empty();
-    }));
+    QVERIFY(SimSession::spinUntil(
+        [] { return !ZnD72ListMgr::instance()->micList().empty() && !ZnD74ListMgr::instance()->micList().empty(); }));
     page.reset(new ZnRegionMgrForm);
     page->show();
 }
@@ -148,22 +147,25 @@ void TstRegionPage::dialogKeepsStoredFields()
     QTableWidget *t = d.form().fTableWidget;
     QCOMPARE(t->item(t->rowCount() - 2, 0)->text(), QStringLiteral("Far"));
     QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QStringLiteral("77777"));
-    t->item(t->rowCount() - 1, 0)->setCheckState(Qt::Unchecked);   // the operator drops 77777
-    t->item(1, 0)->setCheckState(Qt::Checked);                      // and adds 10002
+    t->item(t->rowCount() - 1, 0)->setCheckState(Qt::Unchecked); // the operator drops 77777
+    t->item(1, 0)->setCheckState(Qt::Checked);                   // and adds 10002
     d.form().fOkBtn->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QStringList members;
     for (const ZnBaseTerminal &m : r.terminals)
         members << QString::fromStdString(std::to_string(m.id) + "/" + m.name + "/" + m.type + "/" + m.ip);
-    QCOMPARE(members.join(QLatin1Char(' ')), QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
+    QCOMPARE(members.join(QLatin1Char(' ')),
+             QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
 }
 
 void TstRegionPage::refusals_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("edit") << QStringLiteral("fEditBtn") << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Edit Error!")};
-    QTest::newRow("add") << QStringLiteral("fNewBtn") << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Add Error!")};
+    QTest::newRow("edit") << QStringLiteral("fEditBtn")
+                          << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Edit Error!")};
+    QTest::newRow("add") << QStringLiteral("fNewBtn")
+                         << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Add Error!")};
     QTest::newRow("delete") << QStringLiteral("fDelBtn") << QStringList{QStringLiteral("Delete Error!")};
 }
 

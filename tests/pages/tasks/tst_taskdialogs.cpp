@@ -60,15 +60,21 @@ void TstTaskDialogs::initTestCase()
 
 void TstTaskDialogs::execTimes_data()
 {
-    QTest::addColumn<QStringList>("steps");   // "add name hh:mm:ss" or "edit row hh:mm:ss"
+    QTest::addColumn<QStringList>("steps"); // "add name hh:mm:ss" or "edit row hh:mm:ss"
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("added out of order") << QStringList{QStringLiteral("add x 12:00:00"), QStringLiteral("add y 08:30:00"), QStringLiteral("add z 23:59:59")}
-                                        << QStringLiteral("08:30:00 12:00:00 23:59:59") << QStringLiteral("y#$%30600!!!x#$%43200!!!z#$%86399");
-    QTest::newRow("edit moves the row") << QStringList{QStringLiteral("add x 12:00:00"), QStringLiteral("add y 08:30:00"), QStringLiteral("edit 0 13:00:00")}
-                                        << QStringLiteral("12:00:00 13:00:00") << QStringLiteral("x#$%43200!!!y#$%46800");
-    QTest::newRow("B then A") << QStringList{QStringLiteral("add B 08:00:00"), QStringLiteral("add A 07:30:00")} << QStringLiteral("07:30:00 08:00:00")
-                              << QStringLiteral("A#$%27000!!!B#$%28800");
+    QTest::newRow("added out of order") << QStringList{QStringLiteral("add x 12:00:00"),
+                                                       QStringLiteral("add y 08:30:00"),
+                                                       QStringLiteral("add z 23:59:59")}
+                                        << QStringLiteral("08:30:00 12:00:00 23:59:59")
+                                        << QStringLiteral("y#$%30600!!!x#$%43200!!!z#$%86399");
+    QTest::newRow("edit moves the row") << QStringList{QStringLiteral("add x 12:00:00"),
+                                                       QStringLiteral("add y 08:30:00"),
+                                                       QStringLiteral("edit 0 13:00:00")}
+                                        << QStringLiteral("12:00:00 13:00:00")
+                                        << QStringLiteral("x#$%43200!!!y#$%46800");
+    QTest::newRow("B then A") << QStringList{QStringLiteral("add B 08:00:00"), QStringLiteral("add A 07:30:00")}
+                              << QStringLiteral("07:30:00 08:00:00") << QStringLiteral("A#$%27000!!!B#$%28800");
 }
 
 void TstTaskDialogs::execTimes()
@@ -106,12 +112,17 @@ void TstTaskDialogs::execTimeNames_data()
 {
     QTest::addColumn<QString>("old");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");   // "refused" when OK is refused
-    QTest::newRow("32 two-byte characters cut to 15") << QStringLiteral("") << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
-    QTest::newRow("32 three-byte characters cut to 10") << QStringLiteral("") << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
-    QTest::newRow("cleared name keeps the old one") << QStringLiteral("old") << QStringLiteral("") << QStringLiteral("old");
-    QTest::newRow("entry separator refused") << QStringLiteral("") << QStringLiteral("a!!!b") << QStringLiteral("refused");
-    QTest::newRow("time separator refused") << QStringLiteral("") << QStringLiteral("a#$%b") << QStringLiteral("refused");
+    QTest::addColumn<QString>("stored"); // "refused" when OK is refused
+    QTest::newRow("32 two-byte characters cut to 15")
+        << QStringLiteral("") << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
+    QTest::newRow("32 three-byte characters cut to 10")
+        << QStringLiteral("") << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
+    QTest::newRow("cleared name keeps the old one")
+        << QStringLiteral("old") << QStringLiteral("") << QStringLiteral("old");
+    QTest::newRow("entry separator refused")
+        << QStringLiteral("") << QStringLiteral("a!!!b") << QStringLiteral("refused");
+    QTest::newRow("time separator refused")
+        << QStringLiteral("") << QStringLiteral("a#$%b") << QStringLiteral("refused");
 }
 
 void TstTaskDialogs::execTimeNames()
@@ -152,8 +163,6 @@ void TstTaskDialogs::defaultTime()
     QCOMPARE(ZnExecTimeDialog::defaultTime(now), shown);
 }
 
-
-
 void TstTaskDialogs::playListRoundTrip()
 {
     ZnSsTask t;
@@ -181,10 +190,10 @@ void TstTaskDialogs::playListPathWithSeparator()
 
 void TstTaskDialogs::speechTextLimit_data()
 {
-    QTest::addColumn<int>("before");    // characters already there
-    QTest::addColumn<int>("at");        // cursor position of the insertion
+    QTest::addColumn<int>("before"); // characters already there
+    QTest::addColumn<int>("at");     // cursor position of the insertion
     QTest::addColumn<int>("inserted");
-    QTest::addColumn<QString>("kept");  // runs of 'a' (old) and 'b' (new) characters
+    QTest::addColumn<QString>("kept"); // runs of 'a' (old) and 'b' (new) characters
     QTest::addColumn<QString>("counter");
     QTest::newRow("250 pasted") << 0 << 0 << 250 << QStringLiteral("200b") << QStringLiteral("0/200");
     QTest::newRow("into the middle of 200") << 200 << 100 << 5 << QStringLiteral("200a") << QStringLiteral("0/200");
@@ -261,15 +270,18 @@ void TstTaskDialogs::timerDialogWrites_data()
 {
     QTest::addColumn<int>("category");
     QTest::addColumn<int>("id");
-    QTest::addColumn<QStringList>("times");   // execution times added
+    QTest::addColumn<QStringList>("times"); // execution times added
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("stored");      // Week, dates, ExecuteTime, OpenAmp, TerminalId
-    QTest::newRow("new manual task") << 2 << 0 << QStringList() << QStringLiteral("") << QStringLiteral("127 0 0 - 0 10002 50001");
-    QTest::newRow("sdk without times refused") << 4 << 7 << QStringList() << QStringLiteral("请添加执行时间！") << QStringLiteral("");
-    QTest::newRow("new timer task without times refused") << 3 << 0 << QStringList()
-                                                           << QStringLiteral("请添加执行时间！") << QStringLiteral("");
-    QTest::newRow("timer task with two times") << 3 << 0 << QStringList{QStringLiteral("B 08:00:00"), QStringLiteral("A 07:30:00")} << QStringLiteral("")
-                                               << QStringLiteral("127 today 0 A#$%27000!!!B#$%28800 3 10002 50001");
+    QTest::addColumn<QString>("stored"); // Week, dates, ExecuteTime, OpenAmp, TerminalId
+    QTest::newRow("new manual task") << 2 << 0 << QStringList() << QStringLiteral("")
+                                     << QStringLiteral("127 0 0 - 0 10002 50001");
+    QTest::newRow("sdk without times refused")
+        << 4 << 7 << QStringList() << QStringLiteral("请添加执行时间！") << QStringLiteral("");
+    QTest::newRow("new timer task without times refused")
+        << 3 << 0 << QStringList() << QStringLiteral("请添加执行时间！") << QStringLiteral("");
+    QTest::newRow("timer task with two times")
+        << 3 << 0 << QStringList{QStringLiteral("B 08:00:00"), QStringLiteral("A 07:30:00")} << QStringLiteral("")
+        << QStringLiteral("127 today 0 A#$%27000!!!B#$%28800 3 10002 50001");
 }
 
 void TstTaskDialogs::timerDialogWrites()
@@ -291,7 +303,8 @@ void TstTaskDialogs::timerDialogWrites()
     for (const QString &e : times) {
         ZnExecTime entry;
         entry.setName(e.section(QLatin1Char(' '), 0, 0).toStdString());
-        entry.seconds = QTime(0, 0).secsTo(QTime::fromString(e.section(QLatin1Char(' '), 1), QStringLiteral("hh:mm:ss")));
+        entry.seconds =
+            QTime(0, 0).secsTo(QTime::fromString(e.section(QLatin1Char(' '), 1), QStringLiteral("hh:mm:ss")));
         d.execTimes()->addEntry(entry);
     }
     if (id)
@@ -310,12 +323,14 @@ void TstTaskDialogs::timerDialogWrites()
     }
     QCOMPARE(box, QString());
     const int today = int(QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch());
-    const QString written = QStringList{QString::number(t.Week),
-                                        t.StartDate == today ? QStringLiteral("today") : QString::number(t.StartDate),
-                                        QString::number(t.EndDate),
-                                        t.ExecuteTime.empty() ? QStringLiteral("-") : QString::fromStdString(t.ExecuteTime),
-                                        QString::number(t.OpenAmp), QString::fromStdString(t.TerminalId)}
-                                .join(QLatin1Char(' '));
+    const QString written =
+        QStringList{QString::number(t.Week),
+                    t.StartDate == today ? QStringLiteral("today") : QString::number(t.StartDate),
+                    QString::number(t.EndDate),
+                    t.ExecuteTime.empty() ? QStringLiteral("-") : QString::fromStdString(t.ExecuteTime),
+                    QString::number(t.OpenAmp),
+                    QString::fromStdString(t.TerminalId)}
+            .join(QLatin1Char(' '));
     QCOMPARE(written, stored);
 }
 
@@ -347,8 +362,8 @@ void TstTaskDialogs::playListRows()
         play->selectRow(r);
     play->setCurrentCell(rows.last(), 0, QItemSelectionModel::NoUpdate);
     QPushButton *b = action == QLatin1String("delete") ? d.form().fPlayListDelBtn
-                   : action == QLatin1String("up")     ? d.form().fPlayListUpBtn
-                                        : d.form().fPlayListDownBtn;
+                     : action == QLatin1String("up")   ? d.form().fPlayListUpBtn
+                                                       : d.form().fPlayListDownBtn;
     b->click();
     QCOMPARE(columnOf(play, 0), left);
     QStringList entries;
@@ -366,7 +381,7 @@ void TstTaskDialogs::regionClickChecksMembers()
     ZnTimerTaskEditDialog d(&t);
     QTableWidget *regions = d.form().fRegionTable;
     QTableWidget *terms = d.form().fTerminalTable;
-    int row = -1;   // region 2, "Everywhere"
+    int row = -1; // region 2, "Everywhere"
     for (int r = 0; r < regions->rowCount(); ++r)
         if (regions->item(r, 0)->data(Qt::UserRole).toInt() == 2)
             row = r;
@@ -400,11 +415,10 @@ void TstTaskDialogs::storedTerminalsNotOfferedAreKept()
     QTableWidget *terms = d.form().fTerminalTable;
     const int unknown = terms->rowCount() - 1;
     QCOMPARE(terms->item(unknown, 0)->data(Qt::UserRole).toInt(), 88888);
-    emit terms->itemClicked(terms->item(unknown, 0));   // unchecks 88888
+    emit terms->itemClicked(terms->item(unknown, 0)); // unchecks 88888
     QCOMPARE(pressOk(d), QString());
     QCOMPARE(t.TerminalId, std::string("10001 77777"));
 }
-
 
 QTEST_MAIN(TstTaskDialogs)
 #include "tst_taskdialogs.moc"

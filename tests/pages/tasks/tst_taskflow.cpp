@@ -86,10 +86,12 @@ void TstTaskFlow::planTaskStartStopDelete()
         f.fNameEdit->setText(QStringLiteral("Flow task"));
         for (const QTime &t : {QTime(12, 0), QTime(7, 30)}) {
             ZnModalHelper time;
-            time.onModal([t](QWidget *e) {
-                e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))->setTime(t);
-                ModalChain::click(QStringLiteral("fOkBtn"))(e);
-            }, w);
+            time.onModal(
+                [t](QWidget *e) {
+                    e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))->setTime(t);
+                    ModalChain::click(QStringLiteral("fOkBtn"))(e);
+                },
+                w);
             f.fTimeAddBtn->click();
             QVERIFY(time.handled());
         }
@@ -129,7 +131,8 @@ void TstTaskFlow::planTaskStartStopDelete()
 
     // 5. The plan keeps its task; the task is deleted, then the plan.
     ModalChain refused;
-    refused.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
+    refused.arm(
+        {ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
     panel->form().fSchDelBtn->click();
     QTRY_COMPARE(refused.seen.size(), 2);
     QVERIFY(refused.seen.at(1).contains(QStringLiteral("删除方案失败，如有任务请先删除!")));

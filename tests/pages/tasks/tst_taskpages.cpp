@@ -44,9 +44,15 @@ private:
 namespace {
 std::vector<Json::Value> tasks()
 {
-    return {taskRow(1, "P1", 1, 2), taskRow(2, "Mic", 1, 2, -1, "", 4), taskRow(3, "M1", 2, 2),
-            taskRow(4, "M2", 2, 1), taskRow(5, "M3", 2, 2), taskRow(6, "S1", 4, 2),
-            taskRow(7, "T1", 3, 2, 1, "b#$%30000"), taskRow(8, "T2", 3, 2, 2), taskRow(9, "T0", 3, 2, 1, "a#$%3600")};
+    return {taskRow(1, "P1", 1, 2),
+            taskRow(2, "Mic", 1, 2, -1, "", 4),
+            taskRow(3, "M1", 2, 2),
+            taskRow(4, "M2", 2, 1),
+            taskRow(5, "M3", 2, 2),
+            taskRow(6, "S1", 4, 2),
+            taskRow(7, "T1", 3, 2, 1, "b#$%30000"),
+            taskRow(8, "T2", 3, 2, 2),
+            taskRow(9, "T0", 3, 2, 1, "a#$%3600")};
 }
 } // namespace
 
@@ -221,13 +227,16 @@ void TstTaskPages::planChangesThroughThePanel_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name");   // typed into the property dialog
+    QTest::addColumn<QString>("name"); // typed into the property dialog
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("plans");  // the panel's names afterwards
+    QTest::addColumn<QString>("plans"); // the panel's names afterwards
     QTest::newRow("default plan kept, nothing asked")
-        << 0 << QStringLiteral("fSchDelBtn") << QStringLiteral("") << QStringLiteral("默认方案不可以删除！") << QStringLiteral("Weekdays Holidays Empty");
-    QTest::newRow("unchanged edit sends nothing") << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty") << QStringLiteral("") << QStringLiteral("Weekdays Holidays Empty");
-    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QStringLiteral("") << QStringLiteral("方案名称不可以空!")
+        << 0 << QStringLiteral("fSchDelBtn") << QStringLiteral("") << QStringLiteral("默认方案不可以删除！")
+        << QStringLiteral("Weekdays Holidays Empty");
+    QTest::newRow("unchanged edit sends nothing") << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty")
+                                                  << QStringLiteral("") << QStringLiteral("Weekdays Holidays Empty");
+    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QStringLiteral("")
+                                        << QStringLiteral("方案名称不可以空!")
                                         << QStringLiteral("Weekdays Holidays Empty");
 }
 
@@ -246,7 +255,7 @@ void TstTaskPages::planChangesThroughThePanel()
     QStringList seen;
     std::vector<ModalChain::Action> steps;
     if (button == QLatin1String("fSchDelBtn") && row != 0)
-        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));   // the question
+        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton"))); // the question
     if (button != QLatin1String("fSchDelBtn")) {
         steps.push_back([name, message, &seen](QWidget *w) {
             w->findChild<QLineEdit *>(QStringLiteral("fSchemeNameLe"))->setText(name);

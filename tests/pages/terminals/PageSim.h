@@ -44,12 +44,14 @@ private:
         Action action = pending.front();
         pending.erase(pending.begin());
         helpers.emplace_back(new ZnModalHelper);
-        helpers.back()->onModal([this, action](QWidget *w) {
-            seen << ZnModalHelper::visibleTexts(w).join(QLatin1Char('|'));
-            // The next one is armed first: the action may open it and wait in it.
-            next(w);
-            action(w);
-        }, answered);
+        helpers.back()->onModal(
+            [this, action](QWidget *w) {
+                seen << ZnModalHelper::visibleTexts(w).join(QLatin1Char('|'));
+                // The next one is armed first: the action may open it and wait in it.
+                next(w);
+                action(w);
+            },
+            answered);
     }
 
     std::vector<Action> pending;

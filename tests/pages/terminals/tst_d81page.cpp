@@ -121,16 +121,33 @@ void TstD81Page::books_data()
     QTest::addColumn<QList<int>>("clicks"); // rows clicked (monitor, region) or tasks added
     QTest::addColumn<QString>("read");      // as the dialog shows the book
     QTest::addColumn<QString>("sent");      // "-": nothing sent
-    QTest::newRow("monitor untouched") << "D81MonitorBook" << "" << QList<int>{} << "IP_10001" << "-";
-    QTest::newRow("monitor: a console and a speaker")
-        << "D81MonitorBook" << "" << QList<int>{60001, 10002} << "IP_10001" << "Dsk74_60001 IpAmp_10001 IpAmp_10002";
-    QTest::newRow("monitor not read") << "D81MonitorBook" << "FixMonitorList" << QList<int>{} << "" << "-";
-    QTest::newRow("sources untouched") << "D81SoundSource" << "" << QList<int>{} << "C" << "-";
-    QTest::newRow("sources: one added") << "D81SoundSource" << "" << QList<int>{11} << "C" << "13 11";
-    QTest::newRow("sources not read") << "D81SoundSource" << "FixSsTaskList" << QList<int>{} << "" << "-";
-    QTest::newRow("regions: one more") << "D81BroadBook" << "" << QList<int>{2} << "1" << "1 2";
-    QTest::newRow("regions: none left") << "D81BroadBook" << "" << QList<int>{1} << "1" << "";
-    QTest::newRow("regions not read") << "D81BroadBook" << "FixRegionList" << QList<int>{} << "" << "-";
+    QTest::newRow("monitor untouched") << "D81MonitorBook"
+                                       << "" << QList<int>{} << "IP_10001"
+                                       << "-";
+    QTest::newRow("monitor: a console and a speaker") << "D81MonitorBook"
+                                                      << "" << QList<int>{60001, 10002} << "IP_10001"
+                                                      << "Dsk74_60001 IpAmp_10001 IpAmp_10002";
+    QTest::newRow("monitor not read") << "D81MonitorBook"
+                                      << "FixMonitorList" << QList<int>{} << ""
+                                      << "-";
+    QTest::newRow("sources untouched") << "D81SoundSource"
+                                       << "" << QList<int>{} << "C"
+                                       << "-";
+    QTest::newRow("sources: one added") << "D81SoundSource"
+                                        << "" << QList<int>{11} << "C"
+                                        << "13 11";
+    QTest::newRow("sources not read") << "D81SoundSource"
+                                      << "FixSsTaskList" << QList<int>{} << ""
+                                      << "-";
+    QTest::newRow("regions: one more") << "D81BroadBook"
+                                       << "" << QList<int>{2} << "1"
+                                       << "1 2";
+    QTest::newRow("regions: none left") << "D81BroadBook"
+                                        << "" << QList<int>{1} << "1"
+                                        << "";
+    QTest::newRow("regions not read") << "D81BroadBook"
+                                      << "FixRegionList" << QList<int>{} << ""
+                                      << "-";
 }
 
 void TstD81Page::books()
@@ -147,7 +164,8 @@ void TstD81Page::books()
         QStringList out;
         for (int r = 0; r < t->rowCount(); ++r) {
             if (t->item(r, 0)->checkState() == Qt::Checked)
-                out << (t->columnCount() == 2 && !t->isColumnHidden(1) ? t->item(r, 1)->text() + QLatin1Char('_') : QString())
+                out << (t->columnCount() == 2 && !t->isColumnHidden(1) ? t->item(r, 1)->text() + QLatin1Char('_')
+                                                                       : QString())
                            + QString::number(t->item(r, 0)->data(Qt::UserRole).toInt());
         }
         return out.join(QLatin1Char(' '));
@@ -186,11 +204,15 @@ void TstD81Page::books()
     }
     QCOMPARE(posts(book.toStdString()), before + 1);
     const Json::Value body = lastBody(s, "POST " + book.toStdString());
-    const char *key = book == QLatin1String("D81MonitorBook") ? "Monitor" : book == QLatin1String("D81SoundSource") ? "SoundSource" : "RegionId";
+    const char *key = book == QLatin1String("D81MonitorBook")   ? "Monitor"
+                      : book == QLatin1String("D81SoundSource") ? "SoundSource"
+                                                                : "RegionId";
     QCOMPARE(QString::fromStdString(body[key].asString()), sent);
     ZnD81SettingDialog again(&mic);
-    QCOMPARE(shown(again.form()), book == QStringLiteral("D81MonitorBook") ? QStringLiteral("Dsk74_60001 IP_10001 IP_10002")
-                   : book == QStringLiteral("D81SoundSource") ? QStringLiteral("C A") : sent);
+    QCOMPARE(shown(again.form()), book == QStringLiteral("D81MonitorBook")
+                                      ? QStringLiteral("Dsk74_60001 IP_10001 IP_10002")
+                                  : book == QStringLiteral("D81SoundSource") ? QStringLiteral("C A")
+                                                                             : sent);
 }
 
 void TstD81Page::sourceEditing()
@@ -237,9 +259,12 @@ void TstD81Page::baseChange_data()
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("name"); // empty: left as shown
     QTest::addColumn<QString>("sent"); // "Name/PttMode", "-" for nothing
-    QTest::newRow("unchanged") << 70001 << "" << "-";
-    QTest::newRow("renamed") << 70001 << "总台" << "总台/1";
-    QTest::newRow("mode unknown becomes off") << 70003 << "" << "Loose/0";
+    QTest::newRow("unchanged") << 70001 << ""
+                               << "-";
+    QTest::newRow("renamed") << 70001 << "总台"
+                             << "总台/1";
+    QTest::newRow("mode unknown becomes off") << 70003 << ""
+                                              << "Loose/0";
 }
 
 void TstD81Page::baseChange()
@@ -261,7 +286,8 @@ void TstD81Page::baseChange()
     const Json::Value body = lastBody(s, "POST ModTalkTerminal");
     QCOMPARE(QString::fromStdString(body["Name"].asString() + "/" + body["PttMode"].asString()), sent);
     // The model's changed signal redraws the page's row.
-    QTRY_VERIFY(rowsOf(page->tableWidget()).contains(QString::number(id) + QStringLiteral(":") + sent.section(QLatin1Char('/'), 0, 0)));
+    QTRY_VERIFY(rowsOf(page->tableWidget())
+                    .contains(QString::number(id) + QStringLiteral(":") + sent.section(QLatin1Char('/'), 0, 0)));
 }
 
 QTEST_MAIN(TstD81Page)

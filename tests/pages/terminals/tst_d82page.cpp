@@ -225,13 +225,14 @@ QTableWidgetItem *rowOfId(QTableWidget *t, int id)
 void TstD82Page::dialogBooks_data()
 {
     QTest::addColumn<QList<int>>("clicks"); // contact rows clicked, by id
-    QTest::addColumn<QString>("sent");       // "-": nothing sent
-    QTest::addColumn<QString>("shown");      // checked when the dialog opens again
-    QTest::newRow("untouched") << QList<int>{} << "-" << "";
-    QTest::newRow("a console and a device added") << QList<int>{70002, 80003}
-                                                  << "Dsk81_70002 Dsk81_70001 D82_80003"
+    QTest::addColumn<QString>("sent");      // "-": nothing sent
+    QTest::addColumn<QString>("shown");     // checked when the dialog opens again
+    QTest::newRow("untouched") << QList<int>{} << "-"
+                               << "";
+    QTest::newRow("a console and a device added") << QList<int>{70002, 80003} << "Dsk81_70002 Dsk81_70001 D82_80003"
                                                   << "Dsk81_70002 Dsk81_70001 D82_80003";
-    QTest::newRow("every contact unchecked") << QList<int>{70001} << "" << "";
+    QTest::newRow("every contact unchecked") << QList<int>{70001} << ""
+                                             << "";
     // A contact no list of the console holds is written back as it was.
     QTest::newRow("unlisted amplifier kept") << QList<int>{70001, 70002} << "Dsk81_70002 IP_10001"
                                              << "Dsk81_70002";

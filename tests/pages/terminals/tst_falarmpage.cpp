@@ -86,7 +86,8 @@ bool TstFAlarmPage::serve(const std::vector<Json::Value> &rows)
 {
     s.sim.withData([&](ZnSimData &d) { d.table("firealarm") = rows; });
     QSignalSpy list(ZnFAlarmListMgr::instance(), &ZnFAlarmListMgr::gotFAlarmList);
-    if (ZnFAlarmListMgr::instance()->registerAndWait() != 0 || !SimSession::spinUntil([&] { return list.count() == 1; }))
+    if (ZnFAlarmListMgr::instance()->registerAndWait() != 0
+        || !SimSession::spinUntil([&] { return list.count() == 1; }))
         return false;
     QCoreApplication::processEvents();
     return true;
@@ -131,10 +132,14 @@ void TstFAlarmPage::channelsRead_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("named and plain") << "Door#$%21!!!7" << "1|Door|空闲|疏散广播 / 2|通道2|空闲|[任务不存在]";
-    QTest::newRow("no task, not a number") << "大厅#$%0!!!x" << "1|大厅|空闲|[未配置] / 2|通道2|空闲|[未配置]";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("a plan task is no manual task") << "23" << "1|通道1|空闲|[任务不存在]";
+    QTest::newRow("named and plain") << "Door#$%21!!!7"
+                                     << "1|Door|空闲|疏散广播 / 2|通道2|空闲|[任务不存在]";
+    QTest::newRow("no task, not a number") << "大厅#$%0!!!x"
+                                           << "1|大厅|空闲|[未配置] / 2|通道2|空闲|[未配置]";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("a plan task is no manual task") << "23"
+                                                   << "1|通道1|空闲|[任务不存在]";
 }
 
 void TstFAlarmPage::channelsRead()

@@ -103,8 +103,8 @@ void TstMicGroupPage::savedMembers_data()
                                          << "99999 70001";
     QTest::newRow("unchecked one dropped, unknown kept")
         << std::vector<int>{99999, 70001} << QList<int>{70001} << QList<int>{} << "99999";
-    QTest::newRow("checked one appended") << std::vector<int>{70001} << QList<int>{} << QList<int>{70002}
-                                          << "70001 70002";
+    QTest::newRow("checked one appended")
+        << std::vector<int>{70001} << QList<int>{} << QList<int>{70002} << "70001 70002";
 }
 
 void TstMicGroupPage::savedMembers()

@@ -41,8 +41,8 @@ private:
 };
 
 namespace {
-const char *const kLabels[] = {"POST IpAmpSet", "POST IpAmpPower", "POST RemoveDevice", "POST IpAmpSpkCheck",
-                               "POST Terminal", "SET PlayTermConfig"};
+const char *const kLabels[] = {"POST IpAmpSet",      "POST IpAmpPower", "POST RemoveDevice",
+                               "POST IpAmpSpkCheck", "POST Terminal",   "SET PlayTermConfig"};
 
 Json::Value amp(int id, const std::string &type, const std::string &exten, int status, int temp)
 {
@@ -222,7 +222,8 @@ void TstPlayerPage::amplifiers()
     if (refused)
         QVERIFY(boxes.seen.at(0).contains(QStringLiteral("Setting Error!")));
     else
-        QTRY_COMPARE(cellOf(10, ZnPlayerInfoForm::AmpColumn), QString(on ? QStringLiteral("open") : QStringLiteral("close")));
+        QTRY_COMPARE(cellOf(10, ZnPlayerInfoForm::AmpColumn),
+                     QString(on ? QStringLiteral("open") : QStringLiteral("close")));
 }
 
 // Two selected, one online: the online one is named, the offline one removed.
@@ -318,11 +319,13 @@ void TstPlayerPage::dialogResultsSent()
         page->ampTmptSetClick();
     else
         page->defaultSetClicked();
-    const std::vector<ZnSimRequest> all = s.requests(dialog == QLatin1String("amp") ? "SET PlayTermConfig" : "POST Terminal");
+    const std::vector<ZnSimRequest> all =
+        s.requests(dialog == QLatin1String("amp") ? "SET PlayTermConfig" : "POST Terminal");
     QCOMPARE(int(all.size() - before[dialog == QLatin1String("amp") ? "SET PlayTermConfig" : "POST Terminal"]),
              int(sentIds.split(QLatin1Char(' ')).size()));
     if (dialog == QStringLiteral("amp"))
-        QVERIFY(all.back().raw.find("Id: 10") != std::string::npos && all.back().raw.find("MaxVol: 60") != std::string::npos);
+        QVERIFY(all.back().raw.find("Id: 10") != std::string::npos
+                && all.back().raw.find("MaxVol: 60") != std::string::npos);
     QCOMPARE(boxes.seen.size(), refused ? 2 : 1);
     if (refused)
         QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Setting Error!")));

@@ -132,7 +132,8 @@ void TstTalkPages::redrawKeepsInsertedColumns()
     QTableWidget *t = d72->tableWidget();
     const int row = d72->findRowById(50003);
     QCOMPARE((QStringList{cell(t, row, 0), cell(t, row, 2), cell(t, row, 3), cell(t, row, 4)}),
-             (QStringList{QStringLiteral("Renamed"), QStringLiteral("No"), QStringLiteral("No"), QStringLiteral("EmergencyBroadcast")}));
+             (QStringList{QStringLiteral("Renamed"), QStringLiteral("No"), QStringLiteral("No"),
+                          QStringLiteral("EmergencyBroadcast")}));
 }
 
 QStringList TstTalkPages::edit(ZnTerListPage *page, int id, const std::function<void(QWidget *)> &act)
@@ -157,8 +158,7 @@ void TstTalkPages::d72Edit_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("box unchecked: name and volumes only") << "Gate 2" << false << "" << 1 << 0 << "";
     QTest::newRow("box checked: the calls once") << "Gate" << true << "" << 1 << 1 << "";
-    QTest::newRow("refused modify: no calls") << "Gate" << true << "POST ModTalkTerminal" << 1 << 0
-                                              << "Setting Error!";
+    QTest::newRow("refused modify: no calls") << "Gate" << true << "POST ModTalkTerminal" << 1 << 0 << "Setting Error!";
     QTest::newRow("refused calls") << "Gate" << true << "POST D72ButtonCall" << 1 << 1
                                    << "Button Call Config Setting Error!";
     QTest::newRow("empty name: stays open") << "" << true << "" << 0 << 0 << "The name cannot be empty!";
@@ -243,13 +243,29 @@ void TstTalkPages::d74Edit_data()
     QTest::addColumn<QString>("callSent");
     QTest::addColumn<QString>("message");
     // 60001 comes with mode 0 and switch time 0: shown and written as mode 2 and time 1.
-    QTest::newRow("normalised LED sent") << 60001 << "" << false << "" << "28/2/1/" << "" << "";
-    QTest::newRow("volume only: no LED") << 60002 << "" << false << "" << "" << "" << "";
-    QTest::newRow("LED text") << 60002 << "Hello" << false << "" << "0/3/5/Hello" << "" << "";
-    QTest::newRow("call box, nothing chosen") << 60002 << "" << true << "" << "" << "0/0" << "";
-    QTest::newRow("refused modify: nothing more") << 60001 << "Hi" << true << "POST ModTalkTerminal" << "" << ""
+    QTest::newRow("normalised LED sent") << 60001 << "" << false << ""
+                                         << "28/2/1/"
+                                         << ""
+                                         << "";
+    QTest::newRow("volume only: no LED") << 60002 << "" << false << ""
+                                         << ""
+                                         << ""
+                                         << "";
+    QTest::newRow("LED text") << 60002 << "Hello" << false << ""
+                              << "0/3/5/Hello"
+                              << ""
+                              << "";
+    QTest::newRow("call box, nothing chosen") << 60002 << "" << true << ""
+                                              << ""
+                                              << "0/0"
+                                              << "";
+    QTest::newRow("refused modify: nothing more") << 60001 << "Hi" << true << "POST ModTalkTerminal"
+                                                  << ""
+                                                  << ""
                                                   << "Setting Error!";
-    QTest::newRow("refused call: no LED") << 60002 << "Hi" << true << "POST D74ButtonCall" << "" << ""
+    QTest::newRow("refused call: no LED") << 60002 << "Hi" << true << "POST D74ButtonCall"
+                                          << ""
+                                          << ""
                                           << "Button Call Config Setting Error!";
 }
 

@@ -73,7 +73,9 @@ void TstUnitPages::initTestCase()
     // never has as off line.
     QCOMPARE(cell(caps->tableWidget(), 5, 3), QStringLiteral("General"));
     QCOMPARE(cell(caps->tableWidget(), 20001, 3), QStringLiteral("Medium "));
-    const QStringList shown = {QStringLiteral("Off Line"), QStringLiteral("Idle"), QStringLiteral("Begin Work"), QStringLiteral("Working"), QStringLiteral("End Work"), QStringLiteral("Off Line"), QStringLiteral("Off Line")};
+    const QStringList shown = {QStringLiteral("Off Line"), QStringLiteral("Idle"),     QStringLiteral("Begin Work"),
+                               QStringLiteral("Working"),  QStringLiteral("End Work"), QStringLiteral("Off Line"),
+                               QStringLiteral("Off Line")};
     for (int i = 0; i < shown.size(); ++i)
         QCOMPARE(cell(tts->tableWidget(), 40001 + i, 2), shown.at(i));
 }
@@ -82,7 +84,7 @@ void TstUnitPages::ttsRename_data()
 {
     QTest::addColumn<QString>("entered"); // empty: the dialog is cancelled
     QTest::addColumn<bool>("refused");
-    QTest::addColumn<QString>("shown");   // the unit's name afterwards
+    QTest::addColumn<QString>("shown"); // the unit's name afterwards
     QTest::newRow("new name") << "语音一" << false << "语音一";
     QTest::newRow("same name still sent") << "语音一" << false << "语音一";
     QTest::newRow("cancelled") << "" << false << "语音一";
@@ -145,7 +147,8 @@ void TstUnitPages::deleteMixed()
     (page == QStringLiteral("tts") ? tts->form().fDelBtn : caps->form().fDelBtn)->click();
     QVERIFY(chain.finished());
     const QString texts = chain.seen.join(QLatin1Char('/'));
-    QVERIFY2(texts.contains(QStringLiteral("Delete Error!")) && texts.contains(QStringLiteral("Terminal can not be removed without offline!")),
+    QVERIFY2(texts.contains(QStringLiteral("Delete Error!"))
+                 && texts.contains(QStringLiteral("Terminal can not be removed without offline!")),
              qPrintable(texts));
     for (int id : selected)
         QCOMPARE(p->findRowById(id) < 0, gone.contains(id));
@@ -155,12 +158,14 @@ void TstUnitPages::deleteMixed()
 void TstUnitPages::capEdit_data()
 {
     QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("checked");   // the rate button checked on opening
+    QTest::addColumn<QString>("checked"); // the rate button checked on opening
     QTest::addColumn<bool>("ratesEnabled");
-    QTest::addColumn<QString>("choose");    // the button clicked, or none
+    QTest::addColumn<QString>("choose"); // the button clicked, or none
     QTest::addColumn<QString>("sentRate");
-    QTest::newRow("own rate kept") << 5 << "" << false << "" << "44100";
-    QTest::newRow("medium to high") << 20002 << "fMediumQualityRBtn" << true << "fHighQualityRBtn" << "32000";
+    QTest::newRow("own rate kept") << 5 << "" << false << ""
+                                   << "44100";
+    QTest::newRow("medium to high") << 20002 << "fMediumQualityRBtn" << true << "fHighQualityRBtn"
+                                    << "32000";
 }
 
 void TstUnitPages::capEdit()

@@ -32,7 +32,8 @@ void watch()
             // Nobody types here: leave the way an operator cancelling would.
             QTimer::singleShot(0, modal, [modal] { static_cast<QDialog *>(modal)->reject(); });
         } else {
-            say(QStringLiteral("message: ") + ZnModalHelper::visibleTexts(modal).join(QStringLiteral(" | ")).simplified());
+            say(QStringLiteral("message: ")
+                + ZnModalHelper::visibleTexts(modal).join(QStringLiteral(" | ")).simplified());
             if (QAbstractButton *ok = ZnModalHelper::findButton(modal, QStringLiteral("ConfirmButton")))
                 QTimer::singleShot(0, ok, [ok] { ok->click(); });
         }

@@ -18,8 +18,9 @@ private slots:
         // Outside the table no item is made (the table would drop it without freeing it).
         QVERIFY(!ZnCommon::setTableItem(&t, "x", 3, 0, 1));
         QVERIFY(!ZnCommon::setTableItem(&t, "x", 0, -1, 1));
-        QCOMPARE(ZnCommon::setTableItem2(&t, QStringLiteral("f"), 0, 1, 5000000000ull)->data(Qt::UserRole).toULongLong(),
-                 5000000000ull);
+        QCOMPARE(
+            ZnCommon::setTableItem2(&t, QStringLiteral("f"), 0, 1, 5000000000ull)->data(Qt::UserRole).toULongLong(),
+            5000000000ull);
         QCOMPARE(ZnCommon::itemIntData(&t, 9, 9), -1);
 
         // Swaps only columns below the count, and only where both rows have a cell.

@@ -40,8 +40,16 @@ using Page = PageOf<ZnTerBaseCtr>;
 class AmpTable : public ZnTermTbCtrl
 {
 public:
-    AmpTable() { table.setColumnCount(3); initColumns(); }
-    void initColumns() override { numberColumn = 1; ampColumn = 2; }
+    AmpTable()
+    {
+        table.setColumnCount(3);
+        initColumns();
+    }
+    void initColumns() override
+    {
+        numberColumn = 1;
+        ampColumn = 2;
+    }
     int fillRow(const ZnTerminal &t) override
     {
         table.insertRow(table.rowCount());
@@ -263,9 +271,11 @@ private slots:
         QTest::addColumn<QString>("col1");
         QTest::newRow("1") << 1 << QStringList{QStringLiteral("名称"), QStringLiteral("类型")} << QStringLiteral("IP");
         QTest::newRow("2") << 2 << QStringList{QStringLiteral("名称"), QStringLiteral("ID")} << QStringLiteral("IP");
-        QTest::newRow("3") << 3 << QStringList{QStringLiteral("名称"), QStringLiteral("ID"), QStringLiteral("类型")} << QStringLiteral("100");
+        QTest::newRow("3") << 3 << QStringList{QStringLiteral("名称"), QStringLiteral("ID"), QStringLiteral("类型")}
+                           << QStringLiteral("100");
         QTest::newRow("4") << 4 << QStringList{QStringLiteral("名称"), QStringLiteral("ID")} << QStringLiteral("100");
-        QTest::newRow("other") << 0 << QStringList{QStringLiteral("名称"), QStringLiteral("ID"), QStringLiteral("类型")} << QStringLiteral("IP");
+        QTest::newRow("other") << 0 << QStringList{QStringLiteral("名称"), QStringLiteral("ID"), QStringLiteral("类型")}
+                               << QStringLiteral("IP");
     }
     void columnsByMode()
     {

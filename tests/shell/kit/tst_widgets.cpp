@@ -10,7 +10,6 @@
 #include "ZnResources.h"
 
 #include <QFile>
-#include <algorithm>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
@@ -19,8 +18,9 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTranslator>
-#include <QtTest>
 #include <QWidget>
+#include <QtTest>
+#include <algorithm>
 
 namespace {
 
@@ -60,13 +60,20 @@ private slots:
         QTest::addColumn<QString>("buttons");
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("result");
-        QTest::newRow("confirm") << 1 << "ConfirmButton" << "ConfirmButton" << 1;
-        QTest::newRow("close on 1") << 1 << "ConfirmButton" << "dialogCloseBtn" << 0;
-        QTest::newRow("cancel") << 2 << "cancelButton" << "cancelButton" << 0;
-        QTest::newRow("cancel on 99") << 99 << "ConfirmButton cancelButton" << "cancelButton" << 0;
-        QTest::newRow("escape") << 3 << "ConfirmButton cancelButton" << "escape" << 0;
-        QTest::newRow("close before the timer") << 4 << "" << "dialogCloseBtn" << 0;
-        QTest::newRow("4 closes itself") << 4 << "" << "" << 0;
+        QTest::newRow("confirm") << 1 << "ConfirmButton"
+                                 << "ConfirmButton" << 1;
+        QTest::newRow("close on 1") << 1 << "ConfirmButton"
+                                    << "dialogCloseBtn" << 0;
+        QTest::newRow("cancel") << 2 << "cancelButton"
+                                << "cancelButton" << 0;
+        QTest::newRow("cancel on 99") << 99 << "ConfirmButton cancelButton"
+                                      << "cancelButton" << 0;
+        QTest::newRow("escape") << 3 << "ConfirmButton cancelButton"
+                                << "escape" << 0;
+        QTest::newRow("close before the timer") << 4 << ""
+                                                << "dialogCloseBtn" << 0;
+        QTest::newRow("4 closes itself") << 4 << ""
+                                         << "" << 0;
     }
     void messageBox()
     {
@@ -88,8 +95,10 @@ private slots:
     void textLayout()
     {
         const QString lead = QStringLiteral("    ");
-        QCOMPARE(BaseMessageDialog::layoutText(QString(21, QLatin1Char('x'))), lead + QStringLiteral("\r\n\r\n") + lead + QString(21, QLatin1Char('x')));
-        QCOMPARE(BaseMessageDialog::layoutText(QString(22, QLatin1Char('x'))), lead + QStringLiteral("\r\n") + lead + QString(22, QLatin1Char('x')));
+        QCOMPARE(BaseMessageDialog::layoutText(QString(21, QLatin1Char('x'))),
+                 lead + QStringLiteral("\r\n\r\n") + lead + QString(21, QLatin1Char('x')));
+        QCOMPARE(BaseMessageDialog::layoutText(QString(22, QLatin1Char('x'))),
+                 lead + QStringLiteral("\r\n") + lead + QString(22, QLatin1Char('x')));
         // Counted in characters, not bytes.
         const QString cjk(21, QChar(0x4e2d));
         QCOMPARE(BaseMessageDialog::layoutText(cjk), lead + QStringLiteral("\r\n\r\n") + lead + cjk);
@@ -334,13 +343,15 @@ private slots:
     // from beside the program); an ASCII style sheet; the translation; a CJK font.
     void resources()
     {
-        QStringList paths{QStringLiteral(":/images/info32x32.png"), QStringLiteral(":/images/info18x18.png"), QStringLiteral(":/images/edit20x20.png")};
+        QStringList paths{QStringLiteral(":/images/info32x32.png"), QStringLiteral(":/images/info18x18.png"),
+                          QStringLiteral(":/images/edit20x20.png")};
         for (const char *n : {"left", "right", "top", "bottom", "left-top", "right-top", "left-bottom", "right-bottom"})
             paths << QStringLiteral(":/images/shadow/shadow-%1").arg(QLatin1String(n));
         for (const char *n : {"close_btn", "maximize_btn", "show_normal_btn"})
             for (const char *st : {"normal", "hover", "pressed"})
                 paths << QStringLiteral(":/images/button/%1_%2.png").arg(QLatin1String(n), QLatin1String(st));
-        for (const char *n : {"dialog_header", "lTop", "rTop", "window_icon_small", "close", "close_hover", "close_pressed"})
+        for (const char *n :
+             {"dialog_header", "lTop", "rTop", "window_icon_small", "close", "close_hover", "close_pressed"})
             paths << QStringLiteral("./images/%1.png").arg(QLatin1String(n));
         for (const QString &p : paths)
             QVERIFY2(!QImage(p).isNull(), qPrintable(p));

@@ -132,9 +132,11 @@ int main(int argc, char* argv[])
                 d.backupFolder = files.backupFolder();
                 d.recoveryFolder = files.recoveryFolder();
             });
-            std::printf("zn_simulator file service on %s:%d serving %s\n", host.c_str(), files.port(), files.folder().c_str());
+            std::printf("zn_simulator file service on %s:%d serving %s\n", host.c_str(), files.port(),
+                        files.folder().c_str());
         } else {
-            std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort, std::strerror(errno));
+            std::fprintf(stderr, "zn_simulator: no file service on %s:%d: %s\n", host.c_str(), filePort,
+                         std::strerror(errno));
         }
     }
     std::fflush(stdout);
