@@ -30,7 +30,6 @@ TABLE
 
 if [ "${1:-}" != --no-build ]; then
   scripts/deps.sh
-  source /work/env.sh 2>/dev/null || true
   cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DZN_TESTS=ON >/dev/null
   cmake --build "$BUILD_DIR" -j"$(nproc)" >/dev/null
 fi
