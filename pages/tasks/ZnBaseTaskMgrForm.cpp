@@ -49,7 +49,6 @@ void ZnBaseTaskMgrForm::initTexts()
 {
     ui.fEditBtn->setText(tr("Edit"));
     ui.tableNameLable->setText(tr("Task List"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
 }
 
 QString ZnBaseTaskMgrForm::sourceTypeText(int type)

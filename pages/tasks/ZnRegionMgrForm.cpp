@@ -18,7 +18,6 @@ ZnRegionMgrForm::ZnRegionMgrForm(QWidget *parent) : ZnTerListPage(parent)
     ui.setupUi(this);
     ui.fConfigBtn->hide();
     ui.tableNameLable->setText(tr("Region List"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     ui.fEditBtn->setText(tr("Edit"));
     ui.fGroupTableWidget->setColumnCount(2);
     ui.fGroupTableWidget->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), QStringLiteral("ID")});

@@ -17,7 +17,6 @@ ZnCapInfoForm::ZnCapInfoForm()
     ui.fNewBtn->hide();
     ui.fEditBtn->setText(tr("Attributes"));
     ui.tableNameLable->setText(tr("CaptureList"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(6);
     t->setHorizontalHeaderLabels({ZnTipsInfo::idText(), ZnTipsInfo::nameText(), tr("CapVol"), tr("Samplerate"),

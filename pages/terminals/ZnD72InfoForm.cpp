@@ -14,7 +14,6 @@ ZnD72InfoForm::ZnD72InfoForm(QWidget *parent) : ZnTerListPage(parent)
     ui.fConfigBtn->hide();
     ui.fEditBtn->setText(tr("Attribute"));
     ui.tableNameLable->setText(tr("Call Mic"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(6);
     t->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), ZnTipsInfo::codeText(), ZnTipsInfo::isAecText(),

@@ -16,7 +16,6 @@ ZnD82InfoForm::ZnD82InfoForm()
     ui.fNewBtn->hide();
     ui.fEditBtn->setText(QStringLiteral("配置"));
     ui.tableNameLable->setText(QStringLiteral("移动设备"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(4);
     t->setHorizontalHeaderLabels(

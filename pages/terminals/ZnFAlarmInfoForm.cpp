@@ -15,7 +15,6 @@ ZnFAlarmInfoForm::ZnFAlarmInfoForm()
     ui.fNewBtn->hide();
     ui.fEditBtn->setText(QStringLiteral("配置"));
     ui.tableNameLable->setText(QStringLiteral("消防联动"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(4);
     t->setHorizontalHeaderLabels(

@@ -14,7 +14,6 @@ ZnMicGroupInfoForm::ZnMicGroupInfoForm(QWidget *parent) : ZnTerListPage(parent)
     ui.fConfigBtn->hide();
     ui.fEditBtn->setText(tr("Edit"));
     ui.tableNameLable->setText(tr("Servet Group List"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
 
     QTableWidget *groups = ui.fGroupTableWidget;
     groups->setColumnCount(4);

@@ -12,7 +12,6 @@ ZnTtsInfoForm::ZnTtsInfoForm()
     ui.fConfigBtn->hide();
     ui.fNewBtn->hide();
     ui.tableNameLable->setText(tr("TTS List"));
-    ui.tableNameLable->setStyleSheet(QStringLiteral("font: 9pt \"微软雅黑\";\ncolor:white"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(4);
     t->setHorizontalHeaderLabels(
