@@ -11,18 +11,13 @@
 #include <vector>
 
 // A manager that records what the centre offers it (on the receive thread) as
-// "answer 278", "post SqlConfig_d82", "set", "failed 132", "delete Region 12".
+// "slot8: answer 278", "slot1: post SqlConfig_d82", "set", "failed 132", "delete Region 12".
 class ProbeManage : public ZnBaseMgr
 {
 public:
-    struct Call
-    {
-        const ProbeManage* probe;
-        std::string call, body;
-    };
-    ProbeManage(std::string tag, std::vector<Call>* journal) : tag(std::move(tag)), m_journal(journal) {}
+    typedef std::vector<std::pair<std::string, std::string>> Journal; // call, body
+    ProbeManage(const std::string& tag, Journal* journal) : m_tag(tag + ": "), m_journal(journal) {}
 
-    const std::string tag;
     std::string acceptKey;    // onPost takes this key
     bool acceptSet = false;   // onSet takes every body
     bool throwOnPost = false; // onPost throws as a broken parser would
@@ -45,14 +40,15 @@ public:
     }
 
     bool saw(const std::string& call) const { return !bodiesOf(call, true).empty(); }
-    // The bodies of this probe's calls that start with prefix (or are call, when whole).
+    // The bodies of this probe's calls that start with prefix (or are it, when whole).
     std::vector<std::string> bodiesOf(const std::string& prefix, bool whole = false) const
     {
+        const std::string start = m_tag + prefix;
         std::lock_guard<std::mutex> lock(mutex());
         std::vector<std::string> out;
-        for (const Call& c : *m_journal) {
-            if (c.probe == this && (whole ? c.call == prefix : c.call.compare(0, prefix.size(), prefix) == 0))
-                out.push_back(c.body);
+        for (const auto& c : *m_journal) {
+            if (whole ? c.first == start : c.first.compare(0, start.size(), start) == 0)
+                out.push_back(c.second);
         }
         return out;
     }
@@ -66,10 +62,11 @@ private:
     void note(const std::string& call, const std::string& body)
     {
         std::lock_guard<std::mutex> lock(mutex());
-        m_journal->push_back({this, call, body});
+        m_journal->emplace_back(m_tag + call, body);
     }
 
-    std::vector<Call>* m_journal;
+    const std::string m_tag;
+    Journal* m_journal;
 };
 
 // Puts probes into the centre's slots for the life of a test and gives the managers back after.
@@ -91,19 +88,19 @@ public:
         m_saved.emplace_back(slot, m_centre.swapSlot(slot, m_probes.back().get()));
         return *m_probes.back();
     }
-    // Every call of every probe in order, as "slot8: answer 278".
+    // Every call of every probe in order.
     std::vector<std::string> journal() const
     {
         std::lock_guard<std::mutex> lock(ProbeManage::mutex());
         std::vector<std::string> out;
-        for (const ProbeManage::Call& c : m_journal)
-            out.push_back(c.probe->tag + ": " + c.call);
+        for (const auto& c : m_journal)
+            out.push_back(c.first);
         return out;
     }
 
 private:
     ZnManageCenter& m_centre;
-    std::vector<ProbeManage::Call> m_journal;
+    ProbeManage::Journal m_journal;
     std::vector<std::unique_ptr<ProbeManage>> m_probes;
     std::vector<std::pair<int, ZnBaseMgr*>> m_saved;
 };

@@ -2,8 +2,6 @@
 // logs and server settings (JSON rows).
 #include "ZnBroadcast.h"
 #include "ZnBroadcastManage.h"
-#include "ZnFixedText.h"
-#include "ZnLevelList.h"
 #include "ZnLevelManage.h"
 #include "ZnLogManage.h"
 #include "ZnLogRecord.h"
@@ -27,6 +25,10 @@ std::vector<std::string> gEvents;
 void note(const std::string& e)
 {
     gEvents.push_back(e);
+}
+void onUsers(std::list<ZnUser>* users)
+{
+    note("users " + std::to_string(users->size()));
 }
 
 // A user as: id name lv pw assign | terminal ids.
@@ -66,59 +68,6 @@ std::string text(const ZnServerParam& p)
     return " [" + std::to_string(p.kind) + "|" + p.name + "|" + p.value + "]";
 }
 
-void onUsers(std::list<ZnUser>* users)
-{
-    note("users " + std::to_string(users->size()));
-}
-void onUser(ZnUser* u)
-{
-    note("user " + line(*u));
-}
-void onLevels(std::list<ZnLevel>* levels)
-{
-    note("levels " + std::to_string(levels->size())
-         + (levels->empty() ? "" : " " + std::to_string(levels->front().type)));
-}
-void onScheme(ZnScheme* s, int kind)
-{
-    note("scheme " + std::to_string(s->id) + " " + std::to_string(s->level) + " " + std::to_string(s->type) + " "
-         + std::to_string(kind));
-}
-void onBroadcasts(std::list<ZnBroadcast>* list)
-{
-    note("list " + std::to_string(list->size()));
-}
-void onBroadcast(ZnBroadcast* b)
-{
-    note("single " + std::to_string(b->id));
-}
-void onPushed(ZnBroadcast* b)
-{
-    note("pushed " + std::to_string(b->id));
-}
-int onLog(int kind, void* data, int, int)
-{
-    std::string e = std::to_string(kind) + ":";
-    if (kind % 2 == 0)
-        e += std::to_string(*static_cast<int*>(data));
-    else
-        for (const ZnLogRecord& r : *static_cast<std::vector<ZnLogRecord>*>(data))
-            e += " [" + text(r) + "]";
-    note(e);
-    return 0;
-}
-int onConfig(int type, void* data)
-{
-    std::string e = std::to_string(type) + ":";
-    if (type == ZnServerConfigManage::BackupType)
-        e += text(*static_cast<ZnServerParam*>(data));
-    else
-        for (const ZnServerParam& p : *static_cast<std::list<ZnServerParam>*>(data))
-            e += text(p);
-    note(e);
-    return 0;
-}
-
 const std::string kBroadcasts =
     xml("<BroadcastList>"
         "<Broadcast id=\"12\" name=\"Morning\" mdir=\"/media/am\" em=\"7\" emv=\"-5\" elv=\"9x\">"
@@ -151,32 +100,45 @@ class TstAnswers : public QObject
 private slots:
     void initTestCase()
     {
-        m_users.setCallbacks(onUsers, onUser);
-        m_levels.setCallbacks(onLevels, nullptr, nullptr);
-        m_schemes.setCallbacks(nullptr, nullptr, onScheme, nullptr);
-        m_broadcasts.setCallbacks(onBroadcasts, onBroadcast, onPushed);
-        m_log.setCallback(onLog);
-        m_config.setCallback(onConfig);
+        m_users.setCallbacks(onUsers, [](ZnUser* u) { note("user " + line(*u)); });
+        m_levels.setCallbacks(
+            [](std::list<ZnLevel>* l) {
+                note("levels " + std::to_string(l->size()) + (l->empty() ? "" : " " + std::to_string(l->front().type)));
+            },
+            nullptr, nullptr);
+        m_schemes.setCallbacks(
+            nullptr, nullptr,
+            [](ZnScheme* s, int kind) {
+                note("scheme " + std::to_string(s->id) + " " + std::to_string(s->level) + " " + std::to_string(s->type)
+                     + " " + std::to_string(kind));
+            },
+            nullptr);
+        m_broadcasts.setCallbacks([](std::list<ZnBroadcast>* l) { note("list " + std::to_string(l->size())); },
+                                  [](ZnBroadcast* b) { note("single " + std::to_string(b->id)); },
+                                  [](ZnBroadcast* b) { note("pushed " + std::to_string(b->id)); });
+        m_log.setCallback([](int kind, void* data, int, int) {
+            std::string e = std::to_string(kind) + ":";
+            if (kind % 2 == 0)
+                e += std::to_string(*static_cast<int*>(data));
+            else
+                for (const ZnLogRecord& r : *static_cast<std::vector<ZnLogRecord>*>(data))
+                    e += " [" + text(r) + "]";
+            note(e);
+            return 0;
+        });
+        m_config.setCallback([](int type, void* data) {
+            std::string e = std::to_string(type) + ":";
+            if (type == ZnServerConfigManage::BackupType)
+                e += text(*static_cast<ZnServerParam*>(data));
+            else
+                for (const ZnServerParam& p : *static_cast<std::list<ZnServerParam>*>(data))
+                    e += text(p);
+            note(e);
+            return 0;
+        });
         m_config.setCallback(nullptr); // keeps the one stored
     }
     void init() { gEvents.clear(); }
-
-    void fixedTextKeepsWholeCharacters_data()
-    {
-        QTest::addColumn<QByteArray>("in");
-        QTest::addColumn<QByteArray>("out");
-        QTest::newRow("two 3-byte characters") << QByteArray("\xe5\xb9\xbf\xe6\x92\xad") << QByteArray("\xe5\xb9\xbf");
-        QTest::newRow("fits") << QByteArray("abcde") << QByteArray("abcde");
-        QTest::newRow("one too many") << QByteArray("abcdef") << QByteArray("abcde");
-        QTest::newRow("2-byte character cut") << QByteArray("ab\xc3\xa9\xc3\xa9") << QByteArray("ab\xc3\xa9");
-    }
-    void fixedTextKeepsWholeCharacters()
-    {
-        QFETCH(QByteArray, in);
-        char out[6]; // five bytes and the end
-        ZnFixedText::copy(out, sizeof out, in.toStdString());
-        QTEST(QByteArray(out), "out");
-    }
 
     void users()
     {
@@ -219,14 +181,6 @@ private slots:
         QCOMPARE(levels->size(), size_t(3));
         QCOMPARE(levels->back().lv, uint16_t(10));
         QCOMPARE(levels->back().type, uint16_t(1));
-        // The next list replaces the first.
-        ZnLevelList list;
-        ZnLevel found;
-        QCOMPARE(list.replace(*levels), 0);
-        QCOMPARE(list.lookup(found, 1), 0);
-        QCOMPARE(found.id, uint16_t(7));
-        QCOMPARE(list.replace(std::list<ZnLevel>{}), 0);
-        QCOMPARE(list.lookup(found, 5), -1);
 
         // A SET of a list is handed on, one "Level" taken and dropped; answers only of the
         // list type and only a real list.
@@ -266,7 +220,6 @@ private slots:
         QVERIFY(!m_broadcasts.onSet(xml("<Broadcast id=\"3\"/>")));
         QVERIFY(!m_broadcasts.onSet(xml("<BroadcastList/>")));
         QVERIFY(!m_broadcasts.onSet(xml("<Wrap><BroadcastList><B id=\"3\"/></BroadcastList></Wrap>")));
-        QVERIFY(!m_broadcasts.onPost("SqlConfig_broadcast", "[]"));
         QCOMPARE(gEvents, (std::vector<std::string>{"list 2", "single 12", "single 12", "list 0", "pushed 12"}));
     }
 
@@ -303,7 +256,7 @@ private slots:
         ZnScheme s;
         QVERIFY(!ZnSchemeManage::parseSet("<Scheme>" + text, s));
         ZnUserManage users;
-        users.setCallbacks(onUsers, onUser);
+        users.setCallbacks(onUsers, [](ZnUser*) { note("user"); });
         users.onResponse(ZnUserManage::ListType, text);
         users.onResponse(ZnUserManage::UserType, text);
         QVERIFY(!users.currentUser());
@@ -392,9 +345,6 @@ private slots:
                               "178:" + p(ZnServerParam::Other, "|192.168.1.9:1"),
                               "178:", "181:" + p(ZnServerParam::Backup, "backup_20260501.sql|0123456789abcdef"),
                               "181:" + p(ZnServerParam::Backup, "|ab")}));
-        QVERIFY(!m_config.onPost("SqlConfig_parameter", "[]"));
-        QVERIFY(m_config.ownsType(162) && m_config.ownsType(186));
-        QVERIFY(!m_config.ownsType(161) && !m_config.ownsType(187));
     }
 
     void everyCutLeavesNoHalfState()

@@ -1,6 +1,5 @@
-// The texts of requests as the managers build them, and records filled from answer rows.
+// The texts of requests as the managers build them.
 #include "BookRequest.h"
-#include "ZnCap.h"
 #include "ZnD72Manage.h"
 #include "ZnD74Manage.h"
 #include "ZnD82Manage.h"
@@ -10,8 +9,6 @@
 #include "ZnMicGroup.h"
 #include "ZnMicGroupManage.h"
 #include "ZnMicManage.h"
-#include "ZnRow.h"
-#include "ZnRows.h"
 #include "ZnServerConfigManage.h"
 #include "ZnServerConfigRequest.h"
 #include "ZnTerminal.h"
@@ -26,13 +23,6 @@ std::string bodyOf(const std::string& request)
     return sep == std::string::npos ? std::string() : request.substr(sep + 4);
 }
 
-// One answer row as the list readers see it; valid until the next call.
-ZnRowView listRow(const char* json)
-{
-    static ZnRows rows;
-    ZnRow::parseArray("[" + std::string(json) + "]", rows);
-    return rows[0];
-}
 } // namespace
 
 class TstRequestTexts : public QObject
@@ -134,26 +124,6 @@ private slots:
                         : want.at(0) == '+' ? built.contains(text)
                                             : !built.contains(text);
         QVERIFY2(ok, built.constData());
-    }
-
-    void recordsFromRows()
-    {
-        // Empty names become the id (the families' own prefixes are tested with their lists).
-        ZnTerminal amp;
-        amp.fillFromRow(listRow("{\"terminalId\":\"7\",\"name\":\"\",\"power\":\"2\",\"input\":\"abc\"}"));
-        QCOMPARE(amp.name, std::string("7"));
-        QVERIFY(amp.power);
-        QVERIFY(!amp.input);
-        // Unexpected JSON never throws: a capture unit without a numeric id is refused,
-        // other values of the wrong type read as empty.
-        ZnCap cap;
-        QVERIFY(!cap.fillFromRow(listRow("{\"terminalId\":\"x7\"}")));
-        QVERIFY(!cap.fillFromRow(listRow("[1,2]")));
-        amp.fillFromRow(listRow("{\"terminalId\":[1],\"broVol\":{\"a\":1},\"power\":true,\"ampTemp\":41.7}"));
-        QCOMPARE(amp.id, 0);
-        QCOMPARE(amp.broVol, 0);
-        QVERIFY(amp.power);
-        QCOMPARE(amp.ampTemp, 41);
     }
 };
 

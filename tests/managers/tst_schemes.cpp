@@ -178,7 +178,8 @@ private slots:
         QCOMPARE(m_list->addScheme(s, 0), 0);
         QCOMPARE(s.id, 0);
         QCOMPARE(m_s.sim.count("GET SqlConfig/schemelist"), lists + 1);
-        QVERIFY(ids(0).front() > 0);
+        for (int id : ids(0))
+            QVERIFY(id > 0);
         // A modify answered without a row shows what was sent.
         ZnScheme mod = *m_list->findScheme(ids(0).front(), 0);
         mod.comment = "kept";
