@@ -9,7 +9,6 @@
 #include "ZnServerConfigManage.h"
 #include "ZnServerParam.h"
 #include "ZnUserManage.h"
-#include "ZnXmlNesting.h"
 
 #include <QtTest>
 
@@ -264,24 +263,6 @@ private slots:
         m_broadcasts.onResponse(96, text);
         QVERIFY(!m_broadcasts.onSet(text));
         QCOMPARE(gEvents, std::vector<std::string>{});
-    }
-
-    void nestingDepth_data()
-    {
-        QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<int>("depth");
-        QTest::newRow("none") << QByteArray("plain text") << 0;
-        QTest::newRow("declaration only") << QByteArray("<?xml version=\"1.0\"?>") << 0;
-        QTest::newRow("siblings") << QByteArray("<a><b/><c></c></a>") << 2;
-        QTest::newRow("quoted markup") << QByteArray("<a x=\"/>\" y='<b>'><c/></a>") << 2;
-        QTest::newRow("comment and cdata") << QByteArray("<a><!-- <b><b> --><![CDATA[<c><c>]]></a>") << 1;
-        QTest::newRow("unclosed") << QByteArray("<a><b><c") << 3;
-        QTest::newRow("closing without opening") << QByteArray("</a></b><c/>") << 1;
-    }
-    void nestingDepth()
-    {
-        QFETCH(QByteArray, xml);
-        QTEST(ZnXmlNesting::depth(xml.toStdString()), "depth");
     }
 
     void logCountsAndPages()

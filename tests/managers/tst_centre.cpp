@@ -204,27 +204,20 @@ private slots:
         QCOMPARE(log.bodiesOf("failed 132"), std::vector<std::string>{"table locked"});
     }
 
-    void splitMergedAndNulBytes()
+    void everyByteOnItsOwn()
     {
         Probes probes(*m_s.centre);
         ProbeManage& d82 = probes.at(ZnManageCenter::D82Slot);
         d82.acceptKey = "SqlConfig_d82";
 
-        // Every byte on its own: requests still complete, pushes arrive whole.
+        // Requests still complete and pushes arrive whole (cutting is the framer's
+        // and fuzzed; this is the receive loop feeding it).
         m_s.sim.setSplit(1, 0);
         QCOMPARE(m_s.centre->getD82List(), 0);
         m_s.sim.pushPost("SqlConfig", "d82", "[{\"name\":\"split\"}]");
         QVERIFY(SimSession::spinUntil([&] { return d82.saw("post SqlConfig_d82"); }));
         m_s.sim.setSplit(0);
-
-        // Three messages in one write are handed on in order; a NUL is counted, not cut.
-        std::string merged;
-        for (const std::string& name : {std::string("one"), std::string("two"), std::string("ab\0cd", 5)})
-            merged += ZnSimServer::message("POST DBP/1.0", "SqlConfig", "d82", name);
-        m_s.sim.pushRaw(merged);
-        QVERIFY(SimSession::spinUntil([&] { return d82.bodiesOf("post").size() == 4; }));
-        QCOMPARE(d82.bodiesOf("post"),
-                 (std::vector<std::string>{"[{\"name\":\"split\"}]", "one", "two", std::string("ab\0cd", 5)}));
+        QCOMPARE(d82.bodiesOf("post"), std::vector<std::string>{"[{\"name\":\"split\"}]"});
     }
 
     void badInputNeverEndsTheConnection()
