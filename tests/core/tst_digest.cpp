@@ -2,32 +2,26 @@
 
 #include <QtTest>
 
-namespace {
-const unsigned char *bytes(const QByteArray &a)
-{
-    return reinterpret_cast<const unsigned char *>(a.constData());
-}
-}
-
 class TstDigest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // RFC 2202 vectors, through both the text and the buffer form.
+    // RFC 2202 vectors, through both the text and the buffer form. The server's scheme
+    // refuses keys longer than a block: nothing is written (empty digest).
     void rfc2202_data()
     {
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QByteArray>("digest");
+        const QByteArray large = "Test Using Larger Than Block-Size Key - Hash Key First";
         QTest::newRow("2") << QByteArray("Jefe") << QByteArray("what do ya want for nothing?")
                            << QByteArray("effcdf6ae5eb2fa2d27416d5f184df9c259a7c79");
-        // A key of exactly one block is still used as it is.
-        QTest::newRow("64-byte key") << QByteArray(64, '\xaa')
-                                     << QByteArray("Test Using Larger Than Block-Size Key - Hash Key First")
-                                     << QByteArray("070a98992c4c1a83474cb780fc564608df3cf503");
+        QTest::newRow("64-byte key is used as it is")
+            << QByteArray(64, '\xaa') << large << QByteArray("070a98992c4c1a83474cb780fc564608df3cf503");
         QTest::newRow("empty message and key")
             << QByteArray("") << QByteArray("") << QByteArray("fbdb1d1b18aa6c08324b7d64b71fb76370690e1d");
+        QTest::newRow("80-byte key refused") << QByteArray(80, '\xaa') << large << QByteArray();
     }
     void rfc2202()
     {
@@ -36,22 +30,9 @@ private slots:
         QFETCH(QByteArray, digest);
         QCOMPARE(QByteArray::fromStdString(hmacSha1Hex(data.toStdString(), key.toStdString())), digest);
         QByteArray out(41, 'z');
+        const auto bytes = [](const QByteArray &a) { return reinterpret_cast<const unsigned char *>(a.constData()); };
         hmacSha1Hex(bytes(data), std::size_t(data.size()), out.data(), bytes(key), std::size_t(key.size()));
-        QCOMPARE(out.left(40), digest);
-    }
-
-    // The server's scheme refuses keys longer than a block (RFC 2202 cases 6 and 7):
-    // nothing is written, as for missing buffers.
-    void refusedInputWritesNothing()
-    {
-        const QByteArray key(80, '\xaa'), data = "Test Using Larger Than Block-Size Key - Hash Key First";
-        QByteArray out(41, 'z');
-        hmacSha1Hex(bytes(data), std::size_t(data.size()), out.data(), bytes(key), std::size_t(key.size()));
-        hmacSha1Hex(nullptr, 3, out.data(), bytes("k"), 1);
-        hmacSha1Hex(bytes("m"), 1, out.data(), nullptr, 0);
-        hmacSha1Hex(bytes("m"), 1, nullptr, bytes("k"), 1);
-        QCOMPARE(out, QByteArray(41, 'z'));
-        QVERIFY(hmacSha1Hex(data.toStdString(), key.toStdString()).empty());
+        QCOMPARE(out.left(40), digest.isEmpty() ? QByteArray(40, 'z') : digest);
     }
 
     void loginBody_data()
@@ -59,9 +40,6 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("password");
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("plain") << QByteArray("operator") << QByteArray("secret")
-                               << QByteArray("{\"Name\":\"operator\",\"PassWord\":"
-                                             "\"26682fd6cfbde871a250e7510cc04eda92e96c70\",");
         // Longer than the 63 characters a fixed digest buffer would have held.
         QTest::newRow("long name and password")
             << QByteArray("a-rather-long-operator-name") << QByteArray("and-an-equally-long-password!")

@@ -8,10 +8,6 @@
 
 namespace {
 std::vector<int> g_callbackIds;
-void recordDeletion(int id)
-{
-    g_callbackIds.push_back(id);
-}
 
 class FakeMgr : public ZnBaseMgr
 {
@@ -35,43 +31,29 @@ class TstManagerFrame : public QObject
     Q_OBJECT
 
 private slots:
-    void postFallsBackToSet()
+    // A POST goes to the set hook; only a type equal to the manager's name deletes,
+    // the callback after the hook; commands count only up to their count.
+    void dispatch()
     {
         FakeMgr m;
         QVERIFY(!m.onPost("SqlConfig_d82", "rows"));
         m.takeSet = true;
         QVERIFY(m.onPost("SqlConfig_d82", "more"));
         QCOMPARE(m.setBodies, (std::vector<std::string>{"rows", "more"}));
-    }
 
-    // Only a type equal to the manager's name is taken; the callback comes after the hook.
-    void deleteMatchesTheNameExactly()
-    {
-        FakeMgr m;
         m.setName("D72");
         int id = 0;
         for (const char *type : {"D72", "D7", "D72x", "d72", ""})
             m.onDelete(type, ++id);
-        m.setDeleteCallback(recordDeletion);
+        m.setDeleteCallback([](int id) { g_callbackIds.push_back(id); });
         m.onDelete("D72", 6);
         QCOMPARE(m.deleted, (std::vector<int>{1, 6}));
         QCOMPARE(g_callbackIds, std::vector<int>{6});
-        FakeMgr unnamed;
-        unnamed.onDelete("D72", 1);
-        unnamed.onDelete("", 2);
-        QCOMPARE(unnamed.deleted, std::vector<int>{2});
-    }
 
-    void registeredCommands()
-    {
-        FakeMgr m;
-        QCOMPARE(m.isCommandRegistered(0), -1);
         static const int types[] = {278, 279, 280};
         m.setCommands(types, 2);
         QCOMPARE(m.isCommandRegistered(279), 0);
-        QCOMPARE(m.isCommandRegistered(280), -1); // beyond the count
-        m.setCommands(nullptr, 3);
-        QCOMPARE(m.isCommandRegistered(278), -1);
+        QCOMPARE(m.isCommandRegistered(280), -1);
     }
 
     void replyType_data()
@@ -82,22 +64,18 @@ private slots:
         QTest::newRow("user list") << decl + "<UserList><User/></UserList>" << 31;
         QTest::newRow("attributes stop the name") << decl + "<User id=\"3\">x</User>" << 32;
         QTest::newRow("self-closing") << decl + "<MicGroup/>" << 51;
-        QTest::newRow("first and last entry") << decl + "<BroadcastList>" << 0;
+        QTest::newRow("first entry of the table") << decl + "<BroadcastList>" << 0;
         QTest::newRow("one letter more") << decl + "<UserX/>" << 52;
-        QTest::newRow("prefix only") << decl + "<Use>" << 52;
         QTest::newRow("case matters") << decl + "<userlist>" << 52;
         QTest::newRow("one < only") << QByteArray("<UserList>") << 52;
         QTest::newRow("no declaration: second element") << QByteArray("<A><Level>") << 38;
-        QTest::newRow("empty") << QByteArray() << 52;
-        QTest::newRow("empty name") << decl + "< UserList>" << 52;
         QTest::newRow("name up to the end") << decl + "<PlanTask" << 48;
         QTest::newRow("NUL ends the name") << decl + QByteArray("<Task\0List>", 11) << 11;
     }
     void replyType()
     {
         QFETCH(QByteArray, xml);
-        QFETCH(int, kind);
-        QCOMPARE(ZnMsgCheck().replyType(xml.toStdString()), kind);
+        QTEST(ZnMsgCheck().replyType(xml.toStdString()), "kind");
     }
 };
 

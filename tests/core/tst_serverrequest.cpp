@@ -21,10 +21,8 @@ private slots:
             "2|-1|-1|SqlConfig|d82|||[{}]");
         row("values keep the blank after the colon",
             "POST DBP/1.0\r\nPacket-Type: SqlConfig\r\nPacket-Subtype: d82\r\n\r\n", "2|-1|-1| SqlConfig| d82|||");
-        row("CSeq not a number", "DBP/1.0 200 OK\r\nCSeq: x1\r\n\r\n", "0|0|-1|||||");
         row("CSeq overflowing", "DBP/1.0 200 OK\r\nCSeq: 99999999999\r\n\r\n", "0|-1|-1|||||");
         row("number stops at the first non-digit", "DBP/1.0 200 OK\r\nCSeq:  \t42abc\r\nId:3 4\r\n\r\n", "0|42|3|||||");
-        row("later header overwrites", "DBP/1.0 200 OK\r\nCSeq: 1\r\nCSeq: 2\r\n\r\n", "0|2|-1|||||");
         row("Data is read and dropped", "DBP/1.0 200 OK\r\nData: D82\r\nId: 5\r\n\r\n", "0|-1|5|||||");
         row("a name inside a line is no header", "DBP/1.0 200 OK\r\nX-CSeq: 5\r\nMy-Id: 6\r\n\r\n", "0|-1|-1|||||");
         // Operator-entered names travel in bodies; they must not look like protocol.
@@ -32,15 +30,11 @@ private slots:
             "POST DBP/1.0\r\nPacket-Type:A\r\nContent-Length:48\r\n\r\n"
             "DBP/1.0 200 OK\r\nCSeq: 99\r\nId: 3\r\nPacket-Type:B\r\n",
             "2|-1|-1|A||||DBP/1.0 200 OK\r\nCSeq: 99\r\nId: 3\r\nPacket-Type:B\r\n");
-        row("answer kind in the body of an unknown message", "HELLO DBP/1.0\r\n\r\nDBP/1.0 200 OK\r\n",
-            "-1|-1|-1|||||DBP/1.0 200 OK\r\n");
         row("our own request yields its CSeq",
             "GET DBP/1.0\r\nCSeq:12\r\nPacket-Type:GetSystemTime\r\nContent-Length:0\r\n\r\n",
             "-1|12|-1|GetSystemTime||||");
         row("SET only as a whole method", "RESET DBP/1.0\r\nCSeq: 1\r\n\r\n", "-1|1|-1|||||");
-        row("leading line ends before the start line", "\r\nDBP/1.0 200 OK\r\nCSeq: 3\r\n\r\n", "0|3|-1|||||");
         row("no empty line: only ended lines count", "DBP/1.0 200 OK\r\nCSeq: 4\r\nId: 9", "0|4|-1|||||");
-        row("empty", "", "-1|-1|-1|||||");
         row("set with type and subtype",
             "SET DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype:scheme\r\nContent-Length:3\r\n\r\n<a>",
             "3|-1|-1|SqlConfig|scheme|SqlConfig_scheme||<a>");
@@ -51,7 +45,6 @@ private slots:
         row("set without type goes to the set hooks", "SET DBP/1.0\r\nContent-Length:9\r\n\r\n<Scheme/>",
             "3|-1|-1|||||<Scheme/>");
         row("delete", "DELETE DBP/1.0\r\nPacket-Type:D72\r\nId: 15\r\n\r\n", "4|-1|15|D72|||D72|");
-        row("delete without type", "DELETE DBP/1.0\r\nId:15\r\n\r\n", "4|-1|15|||||");
     }
 
     void parse()
@@ -85,14 +78,10 @@ private slots:
         const QByteArray s = "DBP/1.0 200 OK\r\n";
         QTest::newRow("none") << s + "CSeq: 1\r\n\r\n" << 0L;
         QTest::newRow("no blank") << s + "Content-Length:12\r\n\r\n" << 12L;
-        QTest::newRow("blank") << s + "Content-Length: 12\r\n\r\n" << 12L;
-        QTest::newRow("no number") << s + "Content-Length:\r\n\r\n" << 0L;
         QTest::newRow("sign is no digit") << s + "Content-Length:-5\r\n\r\n" << 0L;
-        QTest::newRow("the cap itself") << s + "Content-Length:67108864\r\n\r\n" << 67108864L;
         QTest::newRow("above the cap") << s + "Content-Length:67108865\r\n\r\n" << -1L;
         QTest::newRow("past 32 bits") << s + "Content-Length:4294967297\r\n\r\n" << -1L;
         QTest::newRow("overflowing") << s + "Content-Length:184467440737095516161\r\n\r\n" << -1L;
-        QTest::newRow("later one wins") << s + "Content-Length:1\r\nContent-Length:2\r\n\r\n" << 2L;
         QTest::newRow("any bad one spoils") << s + "Content-Length:99999999999\r\nContent-Length:2\r\n\r\n" << -1L;
         QTest::newRow("start line is not a header") << QByteArray("Content-Length:5\r\n\r\n") << 0L;
     }

@@ -1,35 +1,26 @@
 #pragma once
 
+#include <QDataStream>
 #include <QFile>
-#include <QtEndian>
 
 #include <cmath>
 
 // Writes a mono 16-bit PCM WAV of a 440 Hz tone for the encoder to convert.
 inline bool writeWav(const QString& path, int seconds)
 {
-    const int rate = 8000;
-    QByteArray pcm;
-    for (int i = 0; i < rate * seconds; ++i) {
-        const qint16 v = qint16(8000 * std::sin(i * 440.0 * 2 * M_PI / rate));
-        pcm.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
-    }
-    QByteArray h("RIFF");
-    const auto u32 = [&h](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        h.append(b, 4);
-    };
-    const auto u16 = [&h](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        h.append(b, 2);
-    };
-    u32(quint32(36 + pcm.size()));
-    h.append("WAVEfmt ");
-    u32(16), u16(1), u16(1), u32(rate), u32(rate * 2), u16(2), u16(16);
-    h.append("data");
-    u32(quint32(pcm.size()));
+    const quint32 rate = 8000, bytes = rate * 2 * quint32(seconds);
     QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(h + pcm) == h.size() + pcm.size();
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream s(&f);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s.writeRawData("RIFF", 4);
+    s << quint32(36 + bytes);
+    s.writeRawData("WAVEfmt ", 8);
+    s << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+    s.writeRawData("data", 4);
+    s << bytes;
+    for (quint32 i = 0; i < bytes / 2; ++i)
+        s << qint16(8000 * std::sin(i * 440.0 * 2 * M_PI / rate));
+    return s.status() == QDataStream::Ok && f.flush();
 }

@@ -1,14 +1,17 @@
-// The media page against the simulated file service: names, folders, rename,
-// delete, upload with the real encoder, download, and progress on the timer.
+// The media page and the task dialogs' browser against the simulated file
+// service: browsing, names, folders, rename, delete, upload with the real
+// encoder, download, and progress on the timer.
 #include "LoginSettings.h"
 #include "TcpSocketClient.h"
 #include "WavFile.h"
-#include "ZnDownAndUploadViewCtr.h"
+#include "ZnCFtpClient.h"
+#include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimFileService.h"
+#include "ZnTaskMediaListViewCtrl.h"
 
 #include <QLineEdit>
 #include <QProgressBar>
@@ -22,21 +25,12 @@ namespace {
 // Generous bound for a loaded machine; costs nothing when things go right.
 constexpr int kWaitMs = 20000;
 
-QStringList names(QTableWidget* t)
+QStringList names(const QTableWidget* t)
 {
     QStringList out;
     for (int r = 0; r < t->rowCount(); ++r)
         out << (t->item(r, 0) ? t->item(r, 0)->text() : QString());
     return out;
-}
-
-// Answers the name dialog with text.
-void typeName(ZnModalHelper& modal, const QString& text)
-{
-    modal.onModal([text](QWidget* w) {
-        w->findChild<QLineEdit*>(QStringLiteral("fNameEdit"))->setText(text);
-        QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("fOkBtn")), Qt::LeftButton);
-    });
 }
 }
 
@@ -64,13 +58,26 @@ class TestMediaPage : public QObject
         m_page->browser()->mediaTableDClicked();
         QTRY_COMPARE_WITH_TIMEOUT(names(table()).value(0), QStringLiteral(".."), kWaitMs);
     }
-    void backToRoot()
+    // Copies a served file to rel and waits for the current folder to show it.
+    void addServed(const QString& rel)
     {
-        if (m_page->browser()->currentFolder() == QLatin1String("."))
-            return;
-        m_page->browser()->slot_setMediaRoot(m_page->browser()->currentRoot());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
+        QVERIFY(QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(rel)));
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QFileInfo(rel).fileName()), kWaitMs);
+    }
+    // Runs trigger with its name dialog answered by typed; what the refusal that
+    // followed (confirmed) said, empty when none came.
+    QString named(const QString& typed, void (ZnMediaMgrForm::*trigger)())
+    {
+        ZnModalHelper modal;
+        modal.onModal([typed](QWidget* w) {
+            w->findChild<QLineEdit*>(QStringLiteral("fNameEdit"))->setText(typed);
+            QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("fOkBtn")), Qt::LeftButton);
+        });
+        ZnModalHelper refusal;
+        refusal.answer(QStringLiteral("ConfirmButton"));
+        (m_page->*trigger)();
+        return refusal.seenTexts().join(QString());
     }
 
 private slots:
@@ -96,27 +103,70 @@ private slots:
         delete m_page;
         m_service.stop();
     }
-    void init() { backToRoot(); }
-
-    void serverNames_data()
+    void init()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("isDir");
-        QTest::addColumn<QString>("server");
-        QTest::newRow("wav file") << QStringLiteral("song.wav") << 0 << QStringLiteral("song.mp3");
-        QTest::newRow("double extension") << QStringLiteral("a.mp3.wav") << 0 << QStringLiteral("a.mp3");
-        QTest::newRow("folder with dot") << QStringLiteral("new.dir") << 1 << QStringLiteral("new");
-        QTest::newRow("folder of a dot only") << QStringLiteral(".hidden") << 1 << QString();
-    }
-    void serverNames()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, isDir);
-        QTEST(ZnMediaMgrForm::toServerName(typed, isDir), "server");
-        QVERIFY(!ZnMediaMgrForm::isLegalName(QStringLiteral("a&b")));
-        QVERIFY(ZnMediaMgrForm::isLegalMediaFileName(QStringLiteral("a&b.wav")));
+        if (m_page->browser()->currentFolder() == QLatin1String("."))
+            return;
+        m_page->browser()->slot_setMediaRoot(m_page->browser()->currentRoot());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
     }
 
+    // Folders first, sizes shown and kept in bytes, ".." leads back; a file row
+    // asks nothing, an empty folder shows only the way back.
+    void browse()
+    {
+        ZnMediaViewCtrl* browser = m_page->browser();
+        QSignalSpy paths(browser, &ZnMediaViewCtrl::updateMediaPath);
+        const QStringList root{
+            QStringLiteral("通知"),     QStringLiteral("背景音乐"),        QStringLiteral("演出"),
+            QStringLiteral("应急广播"), QStringLiteral("school_song.mp3"), QStringLiteral("欢迎词.mp3")};
+        QCOMPARE(names(table()), root);
+        QCOMPARE(table()->item(0, 0)->data(Qt::UserRole).toInt(), 1);
+        QVERIFY(!table()->item(0, 3));
+        const int song = root.indexOf(QStringLiteral("school_song.mp3"));
+        QCOMPARE(table()->item(song, 0)->data(Qt::UserRole).toInt(), 0);
+        QCOMPARE(table()->item(song, 3)->text(), QStringLiteral("1.46MB"));
+        QCOMPARE(table()->item(song, 3)->data(Qt::UserRole).toLongLong(),
+                 QFileInfo(served(QStringLiteral("school_song.mp3"))).size());
+        table()->setCurrentCell(song, 0);
+        browser->mediaTableDClicked();
+        QCOMPARE(TcpSocketClient::instance()->pendingTasks(), 0);
+        QCOMPARE(paths.count(), 0);
+
+        enter(QStringLiteral("通知"));
+        QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3/通知"));
+        QCOMPARE(names(table()), QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"),
+                                              QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}));
+        QCOMPARE(table()->item(0, 0)->data(Qt::UserRole).toInt(), 1);
+        QCOMPARE(browser->fullPath(QStringLiteral("x.mp3")), QStringLiteral("/data/mp3/通知/x.mp3"));
+        table()->setCurrentCell(0, 0);
+        browser->mediaTableDClicked();
+        QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3"));
+        QTRY_COMPARE_WITH_TIMEOUT(names(table()), root, kWaitMs);
+
+        enter(QStringLiteral("演出"));
+        QCOMPARE(names(table()), QStringList(QStringLiteral("..")));
+    }
+
+    // The task dialogs' browser has its rows when the call returns; only files
+    // have a size item.
+    void taskBrowser()
+    {
+        QTableWidget table(0, 2);
+        ZnTaskMediaListViewCtrl browser(&table);
+        ZnFtpClientMgr::instance()->client()->setTaskBrowser(&browser);
+        browser.slot_setMediaRoot(QStringLiteral("/data/mp3"));
+        QVERIFY(browser.hasItemInColumn1(names(&table).indexOf(QStringLiteral("欢迎词.mp3"))));
+        QVERIFY(!browser.hasItemInColumn1(names(&table).indexOf(QStringLiteral("通知"))));
+        table.setCurrentCell(names(&table).indexOf(QStringLiteral("通知")), 0);
+        browser.mediaTableDClicked();
+        QCOMPARE(names(&table).first(), QStringLiteral(".."));
+        QVERIFY(!browser.hasItemInColumn1(0));
+        QCOMPARE(table.rowCount(), 4);
+    }
+
+    // Folders are made at the root only, named without what follows a dot.
     void newFolder_data()
     {
         QTest::addColumn<QString>("typed");
@@ -129,65 +179,51 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, created);
-        ZnModalHelper modal;
-        typeName(modal, typed);
-        ZnModalHelper refusal;
+        const QString refusal = named(typed, &ZnMediaMgrForm::newDirClicked);
+        QCOMPARE(refusal.contains(QStringLiteral("illegal")), created.isEmpty());
         if (created.isEmpty())
-            refusal.answer(QStringLiteral("ConfirmButton"));
-        m_page->newDirClicked();
-        if (created.isEmpty()) {
-            QTRY_VERIFY_WITH_TIMEOUT(refusal.handled(), kWaitMs);
-            QVERIFY(refusal.seenTexts().join(QString()).contains(QStringLiteral("illegal")));
             return;
-        }
         QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(created), kWaitMs);
         QVERIFY(QFileInfo(served(created)).isDir());
-        // Folders are made at the root only.
         enter(created);
         QVERIFY(!m_page->form().fNewDirBtn->isEnabled());
     }
 
+    // A file is renamed to an MP3 name: the typed extension goes, and so does any
+    // ".mp3" before it.
     void rename_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("onServer"); // empty: refused
         QTest::newRow("wav asked as mp3") << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
+        QTest::newRow("double extension") << QStringLiteral("a.mp3.wav") << QStringLiteral("a.mp3");
         QTest::newRow("ampersand refused") << QStringLiteral("a&b") << QString();
     }
     void rename()
     {
         QFETCH(QString, typed);
         QFETCH(QString, onServer);
+        const QString old = QStringLiteral("背景音乐/旧.mp3");
         enter(QStringLiteral("背景音乐"));
-        QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("背景音乐/旧.mp3")));
-        m_page->browser()->slot_updateCurrentPathList();
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("旧.mp3")), kWaitMs);
+        addServed(old);
         table()->setCurrentCell(names(table()).indexOf(QStringLiteral("旧.mp3")), 0);
-        ZnModalHelper modal;
-        typeName(modal, typed);
-        ZnModalHelper refusal;
-        if (onServer.isEmpty())
-            refusal.answer(QStringLiteral("ConfirmButton"));
-        m_page->renameClicked();
+        QCOMPARE(named(typed, &ZnMediaMgrForm::renameClicked).isEmpty(), !onServer.isEmpty());
         if (onServer.isEmpty()) {
-            QTRY_VERIFY_WITH_TIMEOUT(refusal.handled(), kWaitMs);
             QVERIFY(names(table()).contains(QStringLiteral("旧.mp3")));
-            QFile::remove(served(QStringLiteral("背景音乐/旧.mp3")));
+            QVERIFY(QFile::remove(served(old)));
             return;
         }
         QVERIFY(names(table()).contains(onServer));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(served(QStringLiteral("背景音乐/") + onServer)), kWaitMs);
-        QVERIFY(!QFileInfo::exists(served(QStringLiteral("背景音乐/旧.mp3"))));
+        QVERIFY(!QFileInfo::exists(served(old)));
     }
 
     // ".." and two files chosen: the files go on the server, all three rows go.
     void deleteChosen()
     {
         enter(QStringLiteral("通知"));
-        QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("通知/d1.mp3")));
-        QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("通知/d2.mp3")));
-        m_page->browser()->slot_updateCurrentPathList();
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("d2.mp3")), kWaitMs);
+        addServed(QStringLiteral("通知/d1.mp3"));
+        addServed(QStringLiteral("通知/d2.mp3"));
         const int before = table()->rowCount();
         select({QStringLiteral(".."), QStringLiteral("d1.mp3"), QStringLiteral("d2.mp3")});
         ZnModalHelper modal;
@@ -208,7 +244,6 @@ private slots:
         ZnModalHelper modal;
         modal.answer(QStringLiteral("ConfirmButton"));
         m_page->uploadFiles({big});
-        QVERIFY(modal.handled());
         QVERIFY(modal.seenTexts().join(QString()).contains(big));
         QCOMPARE(m_page->form().fUpOrDownTableWidget->rowCount(), 0);
     }
@@ -218,6 +253,7 @@ private slots:
     void uploadThenDownload()
     {
         const QString local = m_work.filePath(QStringLiteral("上传 & 测试.wav"));
+        const QString mp3 = QStringLiteral("上传 & 测试.mp3");
         QVERIFY(writeWav(local, 60));
 
         m_page->uploadFiles({local});
@@ -231,18 +267,16 @@ private slots:
         QVERIFY2(std::any_of(shown.cbegin(), shown.cend(),
                              [](const QList<QVariant>& v) { return v.at(0).toInt() > 0 && v.at(0).toInt() < 100; }),
                  "no progress between 0 and 100 was shown");
-        QVERIFY(QFileInfo(served(QStringLiteral("上传 & 测试.mp3"))).size() > 0);
+        QVERIFY(QFileInfo(served(mp3)).size() > 0);
 
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("上传 & 测试.mp3")), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(mp3), kWaitMs);
         QTemporaryDir into;
-        select({QStringLiteral("上传 & 测试.mp3"), QStringLiteral("通知")});
+        select({mp3, QStringLiteral("通知")});
         m_page->downloadSelected(into.path());
         QCOMPARE(queue->rowCount(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
-        QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList(QStringLiteral("上传 & 测试.mp3")));
-        QCOMPARE(QFileInfo(into.filePath(QStringLiteral("上传 & 测试.mp3"))).size(),
-                 QFileInfo(served(QStringLiteral("上传 & 测试.mp3"))).size());
+        QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden), QStringList(mp3));
+        QCOMPARE(QFileInfo(into.filePath(mp3)).size(), QFileInfo(served(mp3)).size());
     }
 };
 

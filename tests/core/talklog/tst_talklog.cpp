@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -38,21 +39,11 @@ bool exec(const char* sql, ZnMySqlResult& r = scratch)
 // Every field of a record, in declaration order.
 QString fields(const ZnLogRecord& r)
 {
-    const auto s = [](const std::string& text) { return QString::fromStdString(text); };
-    return QStringList{QString::number(r.id),
-                       QString::number(r.terminalId),
-                       s(r.name),
-                       s(r.ip),
-                       s(r.date),
-                       s(r.endTime),
-                       QString::number(r.callerId),
-                       QString::number(r.calledId),
-                       s(r.callerName),
-                       s(r.calledName),
-                       s(r.type),
-                       s(r.action),
-                       s(r.recordFile)}
-        .join(QLatin1Char('|'));
+    std::ostringstream o;
+    o << r.id << '|' << r.terminalId << '|' << r.name << '|' << r.ip << '|' << r.date << '|' << r.endTime << '|'
+      << r.callerId << '|' << r.calledId << '|' << r.callerName << '|' << r.calledName << '|' << r.type << '|'
+      << r.action << '|' << r.recordFile;
+    return QString::fromStdString(o.str());
 }
 }
 
