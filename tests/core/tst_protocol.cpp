@@ -106,9 +106,6 @@ private slots:
             "POST DBP/1.0\r\nPacket-Type:A\r\nContent-Length:48\r\n\r\n"
             "DBP/1.0 200 OK\r\nCSeq: 99\r\nId: 3\r\nPacket-Type:B\r\n",
             "2|-1|-1|A||||DBP/1.0 200 OK\r\nCSeq: 99\r\nId: 3\r\nPacket-Type:B\r\n");
-        row("our own request yields its CSeq",
-            "GET DBP/1.0\r\nCSeq:12\r\nPacket-Type:GetSystemTime\r\nContent-Length:0\r\n\r\n",
-            "-1|12|-1|GetSystemTime||||");
         row("SET only as a whole method", "RESET DBP/1.0\r\nCSeq: 1\r\n\r\n", "-1|1|-1|||||");
         row("set with type and subtype",
             "SET DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype:scheme\r\nContent-Length:3\r\n\r\n<a>",
@@ -273,10 +270,8 @@ private slots:
         const QByteArray decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
         QTest::newRow("user list") << decl + "<UserList><User/></UserList>" << 31;
         QTest::newRow("attributes stop the name") << decl + "<User id=\"3\">x</User>" << 32;
-        QTest::newRow("self-closing") << decl + "<MicGroup/>" << 51;
         QTest::newRow("first entry of the table") << decl + "<BroadcastList>" << 0;
         QTest::newRow("one letter more") << decl + "<UserX/>" << 52;
-        QTest::newRow("case matters") << decl + "<userlist>" << 52;
         QTest::newRow("one < only") << QByteArray("<UserList>") << 52;
         QTest::newRow("no declaration: second element") << QByteArray("<A><Level>") << 38;
         QTest::newRow("name up to the end") << decl + "<PlanTask" << 48;
@@ -299,8 +294,6 @@ private slots:
                            << QByteArray("effcdf6ae5eb2fa2d27416d5f184df9c259a7c79");
         QTest::newRow("64-byte key is used as it is")
             << QByteArray(64, '\xaa') << large << QByteArray("070a98992c4c1a83474cb780fc564608df3cf503");
-        QTest::newRow("empty message and key")
-            << QByteArray("") << QByteArray("") << QByteArray("fbdb1d1b18aa6c08324b7d64b71fb76370690e1d");
         QTest::newRow("80-byte key refused") << QByteArray(80, '\xaa') << large << QByteArray();
     }
     void rfc2202()
@@ -325,11 +318,6 @@ private slots:
             << QByteArray("a-rather-long-operator-name") << QByteArray("and-an-equally-long-password!")
             << QByteArray("{\"Name\":\"a-rather-long-operator-name\","
                           "\"PassWord\":\"507529c6a75c215bc56709179f9e0ed4ff651fd9\",");
-        // The digest is over the UTF-8 bytes; the writer escapes the name.
-        QTest::newRow("chinese") << QByteArray("\xe6\x93\x8d\xe4\xbd\x9c\xe5\x91\x98")
-                                 << QByteArray("\xe5\xaf\x86\xe7\xa0\x81")
-                                 << QByteArray("{\"Name\":\"\\u64cd\\u4f5c\\u5458\","
-                                               "\"PassWord\":\"46299a65e7a7c5b54610e13d7c380225b50e2c75\",");
     }
     void loginBody()
     {

@@ -6,30 +6,21 @@
 #include "RowReaders.h"
 #include "ZnMicRows.h"
 
-#include <cstdint>
-#include <string>
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+FUZZ_TARGET(input)
 {
-    const std::string input(reinterpret_cast<const char *>(data), size);
     rowreaders::check(input);
     std::list<ZnMic> mics;
-    ZnMicRows::d72List(input, mics);
-    for (const ZnMic &m : mics)
-        FUZZ_CHECK(!m.name.empty());
-    ZnMicRows::d74List(input, mics);
-    for (const ZnMic &m : mics)
-        FUZZ_CHECK(!m.name.empty());
+    for (auto list : {&ZnMicRows::d72List, &ZnMicRows::d74List, &ZnMicRows::directoryList}) {
+        list(input, mics);
+        for (const ZnMic& m : mics)
+            FUZZ_CHECK(!m.name.empty());
+    }
     ZnMicRows::dsk81List(input, mics);
-    ZnMicRows::directoryList(input, mics);
-    for (const ZnMic &m : mics)
-        FUZZ_CHECK(!m.name.empty());
     ZnMicRows::dsk81Xml(input, mics);
-    for (const ZnMic &m : mics)
+    for (const ZnMic& m : mics)
         FUZZ_CHECK(m.id > 0);
     std::list<ZnMicBtnCall> calls;
     ZnMicRows::buttonCallList(input, calls);
     std::list<BookEntry> book;
     ZnMicRows::bookList(input, "monitorId", "monitorType", book);
-    return 0;
 }

@@ -3,12 +3,8 @@
 #include "FuzzCheck.h"
 #include "ZnMsgCheck.h"
 
-#include <cstdint>
-#include <string>
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+FUZZ_TARGET(input)
 {
-    const std::string input(reinterpret_cast<const char *>(data), size);
     ZnMsgCheck check;
     const int kind = check.replyType(input);
     FUZZ_CHECK(kind >= 0 && kind <= ZnMsgCheck::Unknown);
@@ -17,5 +13,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(!name.empty());
         FUZZ_CHECK(check.replyType("<?xml?><" + name + ">") == kind);
     }
-    return 0;
 }

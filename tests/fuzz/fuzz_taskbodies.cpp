@@ -15,28 +15,22 @@
 #include "ZnSsTask.h"
 #include "ZnSsTaskManage.h"
 
-#include <cstdint>
 #include <cstring>
-#include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+FUZZ_TARGET(input)
 {
-    const std::string input(reinterpret_cast<const char *>(data), size);
-
     std::list<ZnD82> devices;
     ZnD82Manage::parseDevices(input, devices);
     int last = INT32_MAX;
-    for (const ZnD82 &d : devices) {
-        FUZZ_CHECK(!d.name.empty());
-        FUZZ_CHECK(d.id <= last);
+    for (const ZnD82& d : devices) {
+        FUZZ_CHECK(!d.name.empty() && d.id <= last);
         last = d.id;
     }
     ZnD82Manage::parseAllCall(input, devices);
     std::list<BookEntry> book;
     ZnD82Manage::parseBook(input, "contactId", book);
     ZnD82 one;
-    if (ZnD82Manage::parseDevice(input, one))
-        FUZZ_CHECK(one.id > 0);
+    FUZZ_CHECK(!ZnD82Manage::parseDevice(input, one) || one.id > 0);
 
     std::list<ZnMicGroup> groups;
     ZnMicGroupManage::parseRows(input, groups);
@@ -45,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     std::list<ZnSsTask> tasks;
     ZnSsTaskManage::parseRows(input, tasks);
-    for (const ZnSsTask &t : tasks) {
+    for (const ZnSsTask& t : tasks) {
         FUZZ_CHECK(!t.Name.empty());
-        for (const ZnExecTime &e : t.execTimes)
+        for (const ZnExecTime& e : t.execTimes)
             FUZZ_CHECK(std::strlen(e.name) < sizeof(e.name));
     }
 
@@ -57,7 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ZnPlanManage plan;
     plan.onResponse(215, input);
     plan.onResponse(216, input);
-    for (const ZnPlayTask &t : plan.taskList())
+    for (const ZnPlayTask& t : plan.taskList())
         FUZZ_CHECK(std::strlen(t.name) < sizeof(t.name));
-    return 0;
 }

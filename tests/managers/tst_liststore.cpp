@@ -67,48 +67,37 @@ class TstListStore : public QObject
 {
     Q_OBJECT
 private slots:
-    void retriesWhileBusy()
+    // What a list or change request returns for the centre's results in turn, how
+    // often it calls, and whether the change is applied (only on 0).
+    void busyAndRefusedResults_data()
     {
-        // RetryBusy repeats a busy change and applies it once; a line busy for good ends the retries.
-        Results busyTwice{{2, 2, 0}};
+        QTest::addColumn<bool>("retry"); // RetryBusy, else CallOnce
+        QTest::addColumn<bool>("list");  // a list request, else a change
+        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("calls");
+        QTest::newRow("retry: busy twice, then done") << true << false << QList<int>{2, 2, 0} << 0 << 3;
+        QTest::newRow("once: busy change reported") << false << false << QList<int>{2, 0} << 2 << 1;
+        QTest::newRow("list: busy thrice, then refused") << false << true << QList<int>{2, 2, 2, 1} << 1 << 4;
+        QTest::newRow("list: busy for good ends") << false << true << QList<int>{2} << 2 << int(StoreOnce::MaxAttempts);
+        for (int code : {1, 3, 4, -1}) {
+            QTest::addRow("once: %d", code) << false << false << QList<int>{code} << code << 1;
+            QTest::addRow("retry: %d", code) << true << false << QList<int>{code} << code << 1;
+        }
+    }
+    void busyAndRefusedResults()
+    {
+        QFETCH(bool, retry);
+        QFETCH(bool, list);
+        QFETCH(QList<int>, codes);
+        Results r{std::vector<int>(codes.begin(), codes.end())};
         int applied = 0;
-        QCOMPARE(StoreRetry::change(busyTwice, [&] { ++applied; }), 0);
-        QCOMPARE(busyTwice.calls, 3);
-        QCOMPARE(applied, 1);
-        Results busyListOnce{{2, 2, 2, 1}};
-        QCOMPARE(StoreOnce::requestList(busyListOnce), 1);
-        QCOMPARE(busyListOnce.calls, 4);
-        Results alwaysBusy{{2}};
-        QCOMPARE(StoreOnce::requestList(alwaysBusy), 2);
-        QCOMPARE(alwaysBusy.calls, int(StoreOnce::MaxAttempts));
-        // CallOnce calls a change once and reports the busy centre to its caller.
-        Results busyOnce{{2, 0}};
-        QCOMPARE(StoreOnce::change(busyOnce, [&] { ++applied; }), 2);
-        QCOMPARE(busyOnce.calls, 1);
-        QCOMPARE(applied, 1);
-    }
-
-    void appliesOnlyOnSuccess_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::newRow("refused") << 1;
-        QTest::newRow("no answer") << 3;
-        QTest::newRow("stopped") << 4;
-        QTest::newRow("no centre") << -1;
-    }
-    void appliesOnlyOnSuccess()
-    {
-        QFETCH(int, code);
-        StoreOnce a;
-        a.replaceAll(StoreOnce::List{{1, "old"}});
-        Results r{{code}};
-        QCOMPARE(StoreOnce::change(r, [&] { a.upsert({1, "new"}); }), code);
-        QCOMPARE(text(a.copyList()), std::string("1old "));
-        StoreRetry b;
-        b.replaceAll(StoreRetry::List{{1, ""}});
-        Results rb{{code}};
-        QCOMPARE(StoreRetry::change(rb, [&] { b.erase(1); }), code);
-        QVERIFY(b.contains(1));
+        const auto apply = [&] { ++applied; };
+        const int got =
+            list ? StoreOnce::requestList(r) : (retry ? StoreRetry::change(r, apply) : StoreOnce::change(r, apply));
+        QTEST(got, "result");
+        QTEST(r.calls, "calls");
+        QCOMPARE(applied, !list && got == 0 ? 1 : 0);
     }
 
     void listsAndChanges()

@@ -50,11 +50,6 @@ private slots:
         row("config fresh", term.buildPlayTermConfig(out, 3, t),
             "=SET DBP/1.0\r\nCommand: PlayTermConfig\r\nCSeq: 3\r\nId: 12\r\nType: IP\r\n"
             "WarnTempThreshold: -1\r\nFanTempThreshold: -1\r\nMaxVol: -1\r\n\r\n");
-        t.warnTempThreshold = 70;
-        t.fanTempThreshold = 55;
-        t.maxVol = 90;
-        row("config", term.buildPlayTermConfig(out, 3, t),
-            "+\r\nWarnTempThreshold: 70\r\nFanTempThreshold: 55\r\nMaxVol: 90\r\n\r\n");
         row("terminal", term.buildTerminal(out, 3, t), "+Packet-Type:Terminal\r\nContent-Length:0\r\n\r\n");
 
         ZnMic mic;

