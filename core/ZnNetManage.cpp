@@ -18,12 +18,17 @@ Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
 
 namespace {
 // The GUI thread keeps repainting while it waits, but takes no user input.
-void waitStep()
+void processPending()
 {
-    ZnSleep::ms(10);
     QCoreApplication* app = QCoreApplication::instance();
     if (app && app->thread() == QThread::currentThread())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void waitStep()
+{
+    ZnSleep::ms(10);
+    processPending();
 }
 
 // The whole-seconds clock has advanced by more than 2 since start.
@@ -219,8 +224,12 @@ int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cse
     ZnMgrMsg* msg = ZnMgrMsg::instance();
     for (;;) {
         bool ok = false;
-        if (msg->take(cseq, ok))
+        if (msg->take(cseq, ok)) {
+            // The signals the answer raised were queued before it was recorded: they
+            // reach the GUI thread before the request returns, however fast it came.
+            processPending();
             return ok ? ResultOk : ResultFailed;
+        }
         waitStep();
         if (waitedTooLong(start)) {
             clearPending();
