@@ -1,8 +1,9 @@
-// The parser over arbitrary bytes, and a request built from fuzzed fields read
-// back field for field.
+// The request parser and the reply classifier over arbitrary bytes, and a request
+// built from fuzzed fields read back field for field.
 #include "FuzzCheck.h"
 #include "ZnCommandRequest.h"
 #include "ZnMessageFramer.h"
+#include "ZnMsgCheck.h"
 #include "ZnServerRequest.h"
 
 #include <algorithm>
@@ -22,6 +23,16 @@ FUZZ_TARGET(input)
         FUZZ_CHECK(r.setKey().empty() && r.setBody().empty());
     if (kind != ZnServerRequest::Delete)
         FUZZ_CHECK(r.deleteType().empty());
+
+    // The classifier gives a table index, and the name it found classifies the
+    // same when written alone.
+    ZnMsgCheck check;
+    const int reply = check.replyType(input);
+    FUZZ_CHECK(reply >= 0 && reply <= ZnMsgCheck::Unknown);
+    if (reply != ZnMsgCheck::Unknown) {
+        const std::string name = ZnMsgCheck::topElement(input);
+        FUZZ_CHECK(!name.empty() && check.replyType("<?xml?><" + name + ">") == reply);
+    }
 
     // Round trip: a push built from the input's first line (line ends removed) as
     // packet type and the rest as body.

@@ -194,11 +194,15 @@ private slots:
 
     void schemeSetKeepsLevelAndType()
     {
+        QVERIFY(m_schemes.onPost(ZnSchemeManage::kPostKey, "[{\"timerplanId\":\"4\"}]"));
         QVERIFY(m_schemes.onSet(xml("<Scheme Id=\"4\" Status=\"1\" level=\"8\" type=\"6\" SchemeName=\"A\"/>")));
         QVERIFY(m_schemes.onSet(xml("<Scheme Id=\"5\"/>")));
+        QVERIFY(m_schemes.onSet(xml("<Scheme Id=\"4\" type=\"2\"/>")));
         // Broken XML of a scheme kind is taken and dropped.
         QVERIFY(m_schemes.onSet(xml("<Scheme Id=\"5\"")));
-        QCOMPARE(gEvents, (std::vector<std::string>{"scheme 4 8 6 0", "scheme 5 8 6 0"}));
+        // Plan 5 never had plan 4's level; plan 4 keeps its own level.
+        QCOMPARE(gEvents,
+                 (std::vector<std::string>{"scheme 4 0 0 0", "scheme 4 8 6 0", "scheme 5 0 0 0", "scheme 4 8 2 0"}));
     }
 
     void broadcasts()

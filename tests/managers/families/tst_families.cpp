@@ -6,12 +6,16 @@
 #include "ZnCap.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
+#include "ZnD72ListMgr.h"
+#include "ZnD74ListMgr.h"
+#include "ZnD82ListMgr.h"
 #include "ZnFAlarm.h"
 #include "ZnFAlarmListMgr.h"
 #include "ZnFAlarmManage.h"
 #include "ZnFAlarmTrigger.h"
 #include "ZnLoginNetHandle.h"
 #include "ZnManualClock.h"
+#include "ZnMicListMgr.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnTerminal.h"
 #include "ZnTts.h"
@@ -168,6 +172,11 @@ void TstFamilies::initTestCase()
         fill(d, "capd73", "CAP", {"9", "bad", "3", "5", "99999999999"}); // ids a unit can't have are skipped
         fill(d, "firealarm", "FR", {"31", "4", "17"});
         fill(d, "tts71", "TTS71", {"8", "3", "5"});
+        Json::Value desk(Json::objectValue); // a Dsk81 as the database names its capture volume
+        desk["terminalId"] = "70003";
+        desk["type"] = "3";
+        desk["capvol"] = "45";
+        d.addRow("dsk81", desk);
     });
     QVERIFY(startModels(m_s));
     ZnManageCenter* centre = m_s.centre.get();
@@ -230,6 +239,42 @@ void TstFamilies::initTestCase()
         tts->copyList(list);
         return idsText(list);
     };
+    ZnD72ListMgr* d72s = ZnD72ListMgr::instance();
+    ZnD74ListMgr* d74s = ZnD74ListMgr::instance();
+    ZnMicListMgr* dsk81s = ZnMicListMgr::instance();
+    ZnD82ListMgr* d82s = ZnD82ListMgr::instance();
+    QCOMPARE(dsk81s->requestMicList(), 0);
+    QCOMPARE(d82s->requestD82List(), 0);
+    m_page.watch(d72s, &ZnD72ListMgr::gotD72List, &ZnD72ListMgr::d72Changed, &ZnD72ListMgr::d72Deleted);
+    m_page.watch(d74s, &ZnD74ListMgr::gotD74List, &ZnD74ListMgr::d74Changed, &ZnD74ListMgr::d74Deleted);
+    m_page.watch(dsk81s, &ZnMicListMgr::gotMicList, &ZnMicListMgr::micChanged, &ZnMicListMgr::micDeleted);
+    m_page.watch(d82s, &ZnD82ListMgr::gotD82List, &ZnD82ListMgr::d82Changed, &ZnD82ListMgr::d82Deleted);
+    Family& d72 = m_families[QStringLiteral("d72")];
+    d72.fetch = [] { return ZnD72ListMgr::instance() ? 0 : -1; };
+    d72.ids = [d72s] { return idsText(d72s->micList()); };
+    setEdits<ZnMic>(
+        d72, [d72s](int id, ZnMic& m) { return d72s->findD72(id, m); },
+        [d72s](const ZnMic& m) { return d72s->modifyD72(m); }, [d72s](const ZnMic& m) { return d72s->removeD72(m); });
+    Family& d74 = m_families[QStringLiteral("d74")];
+    d74.fetch = [] { return ZnD74ListMgr::instance() ? 0 : -1; };
+    d74.ids = [d74s] { return idsText(d74s->micList()); };
+    setEdits<ZnMic>(
+        d74, [d74s](int id, ZnMic& m) { return d74s->findD74(id, m); },
+        [d74s](const ZnMic& m) { return d74s->modifyD74(m, ZnD74ListMgr::NameAndVolume); },
+        [d74s](const ZnMic& m) { return d74s->removeD74(m); });
+    Family& dsk81 = m_families[QStringLiteral("dsk81")];
+    dsk81.fetch = [dsk81s] { return dsk81s->requestMicList(); };
+    dsk81.ids = [dsk81s] { return idsText(dsk81s->micList()); };
+    setEdits<ZnMic>(
+        dsk81, [dsk81s](int id, ZnMic& m) { return dsk81s->getMic(id, m); },
+        [dsk81s](const ZnMic& m) { return dsk81s->modifyMic(m); },
+        [dsk81s](const ZnMic& m) { return dsk81s->deleteMic(m); });
+    Family& d82 = m_families[QStringLiteral("d82")];
+    d82.fetch = [d82s] { return d82s->requestD82List(); };
+    d82.ids = [d82s] { return idsText(d82s->d82List()); };
+    setEdits<ZnD82>(
+        d82, [d82s](int id, ZnD82& d) { return d82s->getD82(id, d); },
+        [d82s](const ZnD82& d) { return d82s->modifyD82(&d); }, [d82s](const ZnD82& d) { return d82s->deleteD82(d); });
     setEdits<ZnTts>(
         speech, [tts](int id, ZnTts& t) { return tts->getTts(id, t); },
         [tts](const ZnTts& t) { return tts->updateTts(t); }, [tts](const ZnTts& t) { return tts->deleteTts(t); });
@@ -269,8 +314,16 @@ void TstFamilies::listAnswer_data()
         "select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, broadcastTrigger, stopBroadcast, "
         "triggerType from firealarm",
         "4 17", 2);
-    // Asked for once, when the model is made.
+    // Asked for once, when the model is made (so are the D72 and D74 lists).
     row("tts", "8 3 5", 5, "5", "GET SqlConfig/TtsList", "select * from tts71", "8 3 5", 0);
+    row("d72", "50001 50002", 50002, "D72_50002", "GET SqlConfig/D72List", "select * from Dsk72", "50001 50002", 0);
+    row("d74", "60001 60002", 60002, "D74_60002", "GET SqlConfig/D74List", "select * from Dsk74", "60001 60002", 0);
+    row("dsk81", "70003 70002 70001", 70002, "D81_70002", "GET SqlConfig/MicList",
+        "select terminalId,type,status,work,name,ip,capvol,callVol,bellVol,broVol,pttMode from dsk81", "70003 70002",
+        2);
+    // Dsk81 and D82 lists come in descending id order.
+    row("d82", "80002 80001", 80002, "D82_80002", "GET SqlConfig/D82List",
+        "select terminalId,type,status,work,name,ip,ver from d82", "80002", 2);
 }
 
 void TstFamilies::listAnswer()
@@ -288,7 +341,7 @@ void TstFamilies::listAnswer()
     QCOMPARE(QString::fromStdString(m_s.lastBody(label.toStdString())), select);
 
     // A later list replaces the first, whole; two requests in a row are both answered.
-    const std::string table = select.section(QLatin1Char(' '), -1).toStdString();
+    const std::string table = select.section(QLatin1Char(' '), -1).toLower().toStdString();
     m_s.sim.withData([&](ZnSimData& d) { d.table(table).erase(d.table(table).begin()); });
     const int before = m_s.sim.count(label.toStdString());
     QCOMPARE(f.fetch(), 0);
@@ -312,10 +365,13 @@ void TstFamilies::pushApplied_data()
     };
     // Amplifiers are taken in id order; a new one lands in place and redraws the whole list.
     row("amp", "ipamp", 10200, 10100, "10002 10003 10100 10200 10500", "list changed(10200)");
-    // Capture units and fire alarms move to the end; TTS units change in place.
-    row("cap", "capd73", 3, 12, "5 3 12", "changed(3) changed(12)");
-    row("alarm", "firealarm", 4, 2, "17 4 2", "changed(4) changed(2)");
-    row("tts", "tts71", 3, 11, "8 3 5 11", "changed(3) changed(11)");
+    // The others move a changed record to the end, but CallOnce models change it in place.
+    row("cap", "capd73", 3, 12, "5 12 3", "changed(12) changed(3)");
+    row("alarm", "firealarm", 4, 2, "17 2 4", "changed(2) changed(4)");
+    row("tts", "tts71", 3, 11, "8 3 5 11", "changed(11) changed(3)");
+    row("d72", "dsk72", 50002, 50003, "50001 50002 50003", "changed(50003) changed(50002)");
+    row("dsk81", "dsk81", 70002, 70009, "70003 70009 70002", "changed(70009) changed(70002)");
+    row("d82", "d82", 80002, 80009, "80009 80002", "changed(80009) changed(80002)");
 }
 
 void TstFamilies::pushApplied()
@@ -329,8 +385,8 @@ void TstFamilies::pushApplied()
     const std::string k = key.toStdString();
     std::string type;
     m_s.sim.withData([&](ZnSimData& d) { type = d.table(k).back()["type"].asString(); });
-    const std::string body = "[{\"terminalId\":\"" + std::to_string(known) + "\",\"type\":\"" + type
-                             + "\",\"name\":\"Re\"},{\"terminalId\":\"" + std::to_string(fresh) + "\"}]";
+    const std::string body = "[{\"terminalId\":\"" + std::to_string(fresh) + "\"},{\"terminalId\":\""
+                             + std::to_string(known) + "\",\"type\":\"" + type + "\",\"name\":\"Re\"}]";
     // Keys that only look alike, and bodies that are no rows, change nothing.
     m_s.sim.pushPost("SqlConfig", k + "x", body);
     m_s.sim.pushPost("SqlConfig", " " + k, body);
@@ -349,13 +405,17 @@ void TstFamilies::deletePushByExactTypeName_data()
     QTest::addColumn<QString>("other"); // a name that only looks alike
     QTest::addColumn<QString>("ids");
     QTest::addColumn<QString>("notes");
-    QTest::newRow("cap") << QStringLiteral("CAP") << QStringLiteral("Cap") << QStringLiteral("5 3")
-                         << QStringLiteral("removed(12)");
-    QTest::newRow("tts") << QStringLiteral("Tts") << QStringLiteral("TTS") << QStringLiteral("8 3 5")
-                         << QStringLiteral("deleted(11)");
+    auto row = [](const char* family, const char* type, const char* other, const char* ids, const char* notes) {
+        QTest::newRow(family) << QString::fromUtf8(type) << QString::fromUtf8(other) << QString::fromUtf8(ids)
+                              << QString::fromUtf8(notes);
+    };
+    row("cap", "CAP", "Cap", "5 12", "removed(3)");
+    row("tts", "Tts", "TTS", "8 3 5", "deleted(11)");
+    row("d72", "D72", "d72", "50001 50002", "deleted(50003)");
+    row("d74", "D74", "D7", "60001", "deleted(60002)");
+    row("dsk81", "MIC", "Mic", "70003 70009", "deleted(70002)");
     // The fire-alarm model takes no removal notice: its page drops the row itself.
-    QTest::newRow("alarm") << QStringLiteral("FAlarm") << QStringLiteral("FAlarms") << QStringLiteral("17 4 2")
-                           << QString();
+    row("alarm", "FAlarm", "FAlarms", "17 2 4", "");
 }
 
 void TstFamilies::deletePushByExactTypeName()
@@ -395,6 +455,13 @@ void TstFamilies::renameOnlyOnAcceptance_data()
     row("alarm refused", 17, "POST SetFRName", R"({"Id":"17","Name":"Stage","TriggerType":"0"})", refuse, 1,
         "changed(17)");
     row("tts refused", 5, "POST TTs71Name", R"({"Id":"5","Name":"Stage"})", refuse, 1, "changed(5)");
+    row("d72 refused", 50002, "POST ModTalkTerminal",
+        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"0","Id":"50002","Name":"Stage"})", refuse, 1,
+        "changed(50002)");
+    // A Dsk81 keeps its real capture volume and sends no PTT mode it never had.
+    row("dsk81 refused", 70003, "POST ModTalkTerminal",
+        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"45","Id":"70003","Name":"Stage"})", refuse, 1,
+        "changed(70003)");
 }
 
 void TstFamilies::renameOnlyOnAcceptance()
@@ -428,6 +495,9 @@ void TstFamilies::refusedRemovalKeepsTheRecordAndTheReason_data()
     row("cap", 5, "CAP", "capture unit in use", "");
     row("alarm", 17, "FR", "\xe6\xad\xa3\xe5\x9c\xa8\xe4\xbd\xbf\xe7\x94\xa8", "");
     row("tts", 5, "TTS71", "unit busy", "deleted(5)");
+    row("d72", 50002, "2", "console 50002 busy", "deleted(50002)");
+    row("dsk81", 70003, "3", "busy", "");
+    row("d82", 80002, "8", "busy", "");
 }
 
 void TstFamilies::refusedRemovalKeepsTheRecordAndTheReason()
