@@ -64,3 +64,24 @@ QString ZnTipsInfo::isPptText()
 {
     return tr("Is PPT");
 }
+QString ZnTipsInfo::micStateText(int status)
+{
+    switch (status) {
+    case 1:
+        return tr("Idle");
+    case 2:
+        return tr("Sound Source Broadcast");
+    case 3:
+        return tr("Mic Broadcast");
+    case 4:
+        return tr("Ring By Call");
+    case 5:
+        return tr("Talking");
+    case 6:
+        return tr("Monitor");
+    case 7:
+        return tr("EmergencyBroadcast");
+    default:
+        return tr("Login Out");
+    }
+}

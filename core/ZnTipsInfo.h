@@ -25,4 +25,6 @@ public:
     static QString ipText();
     static QString isAecText();
     static QString isPptText();
+    // State of a microphone console, as the server numbers it.
+    static QString micStateText(int status);
 };

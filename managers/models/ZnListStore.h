@@ -138,7 +138,7 @@ public:
     {
         if (!valid && Kind == ZnListKind::RetryBusy)
             return false;
-        if (Order == ZnListOrder::ById)
+        if (Order == ZnListOrder::ById && !std::is_sorted(fresh.begin(), fresh.end(), lessById))
             fresh.sort(lessById);
         List old;
         {

@@ -1,12 +1,37 @@
 #include "ZnBaseTerminal.h"
 
 #include "ZnRow.h"
+#include "ZnRowView.h"
 
 void ZnBaseTerminal::fillBase(const ZnRowView& row)
 {
-    id = ZnRow::toInt(row, "terminalId");
-    ip = ZnRow::text(row, "ip");
-    name = ZnRow::text(row, "name");
-    type = ZnRow::text(row, "type");
-    status = ZnRow::toInt(row, "status");
+    clearBase();
+    for (std::size_t c = 0; c < row.fieldCount(); ++c)
+        takeBaseField(row.key(c), row.value(c));
+}
+
+void ZnBaseTerminal::clearBase()
+{
+    id = 0;
+    ip.clear();
+    name.clear();
+    type.clear();
+    status = 0;
+}
+
+bool ZnBaseTerminal::takeBaseField(std::string_view key, const ZnRowSink::Value& value)
+{
+    if (key == "terminalId")
+        id = ZnRow::toInt(value);
+    else if (key == "ip")
+        ip = ZnRow::text(value);
+    else if (key == "name")
+        name = ZnRow::text(value);
+    else if (key == "type")
+        type = ZnRow::text(value);
+    else if (key == "status")
+        status = ZnRow::toInt(value);
+    else
+        return false;
+    return true;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ZnRowSink.h"
+
 #include <string>
+#include <string_view>
 
 class ZnRowView;
 
@@ -15,6 +18,11 @@ public:
 
     // The base fields of one reply row; absent keys read as empty text or 0.
     void fillBase(const ZnRowView& row);
+    // The same in one pass over a row's fields, for records that read more keys:
+    // clearBase() sets what absent keys give, takeBaseField() takes one field (a
+    // repeated key overwrites, so the last counts) and is false for other keys.
+    void clearBase();
+    bool takeBaseField(std::string_view key, const ZnRowSink::Value& value);
 
     int id = 0;
     std::string ip;

@@ -1,6 +1,6 @@
 #include "ZnRow.h"
 
-#include "ZnRows.h"
+#include "ZnRowView.h"
 
 #include <json/json.h>
 #include <simdjson.h>
@@ -14,7 +14,7 @@
 #include <utility>
 
 namespace {
-using Value = ZnRows::Value;
+using Value = ZnRowSink::Value;
 
 // One lookup, no copy of the key: rows of large answers are read many thousand times.
 const Json::Value* member(const Json::Value& row, const char* key)
@@ -29,31 +29,31 @@ Value valueOf(const Json::Value& v)
     case Json::stringValue: {
         const char* begin = nullptr;
         const char* end = nullptr;
-        out.kind = ZnRows::String;
+        out.kind = ZnRowSink::String;
         if (v.getString(&begin, &end) && begin)
             out.text = std::string_view(begin, static_cast<std::size_t>(end - begin));
         break;
     }
     case Json::intValue:
-        out.kind = ZnRows::Int;
+        out.kind = ZnRowSink::Int;
         out.i = v.asLargestInt();
         break;
     case Json::uintValue:
-        out.kind = ZnRows::UInt;
+        out.kind = ZnRowSink::UInt;
         out.u = v.asLargestUInt();
         break;
     case Json::realValue:
-        out.kind = ZnRows::Real;
+        out.kind = ZnRowSink::Real;
         out.d = v.asDouble();
         break;
     case Json::booleanValue:
-        out.kind = ZnRows::Bool;
+        out.kind = ZnRowSink::Bool;
         out.b = v.asBool();
         break;
     case Json::nullValue:
         break;
     default:
-        out.kind = ZnRows::Nested;
+        out.kind = ZnRowSink::Nested;
         break;
     }
     return out;
@@ -62,13 +62,13 @@ Value valueOf(const Json::Value& v)
 std::string textOf(const Value& v)
 {
     switch (v.kind) {
-    case ZnRows::String:
+    case ZnRowSink::String:
         return std::string(v.text);
-    case ZnRows::Int:
+    case ZnRowSink::Int:
         return std::to_string(v.i);
-    case ZnRows::UInt:
+    case ZnRowSink::UInt:
         return std::to_string(v.u);
-    case ZnRows::Real:
+    case ZnRowSink::Real:
         // Beyond the range of long long the cast is undefined: such a number reads
         // as the nearest end, and not-a-number as empty.
         if (std::isnan(v.d))
@@ -78,7 +78,7 @@ std::string textOf(const Value& v)
         if (v.d <= -9.2e18)
             return std::to_string(LLONG_MIN);
         return std::to_string(static_cast<long long>(v.d));
-    case ZnRows::Bool:
+    case ZnRowSink::Bool:
         return v.b ? "1" : "0";
     default:
         return std::string();
@@ -87,7 +87,7 @@ std::string textOf(const Value& v)
 
 int intOf(const Value& v)
 {
-    if (v.kind != ZnRows::String)
+    if (v.kind != ZnRowSink::String)
         return ZnRow::atoi(textOf(v));
     const char* begin = v.text.data();
     const char* end = begin + v.text.size();
@@ -147,7 +147,7 @@ bool readValue(od::value& value, Value& out, int depth)
     out = Value();
     switch (type) {
     case od::json_type::string:
-        out.kind = ZnRows::String;
+        out.kind = ZnRowSink::String;
         return !value.get_string().get(out.text);
     case od::json_type::number: {
         // Typed reads, not get_number(): that hands out 0 for a decimal with more
@@ -157,30 +157,30 @@ bool readValue(od::value& value, Value& out, int depth)
             return false;
         switch (numberType) {
         case od::number_type::signed_integer:
-            out.kind = ZnRows::Int;
+            out.kind = ZnRowSink::Int;
             return !value.get_int64().get(out.i);
         case od::number_type::unsigned_integer:
-            out.kind = ZnRows::UInt;
+            out.kind = ZnRowSink::UInt;
             return !value.get_uint64().get(out.u);
         default:
-            out.kind = ZnRows::Real;
+            out.kind = ZnRowSink::Real;
             return !value.get_double().get(out.d);
         }
     }
     case od::json_type::boolean:
-        out.kind = ZnRows::Bool;
+        out.kind = ZnRowSink::Bool;
         return !value.get_bool().get(out.b);
     case od::json_type::null: {
         bool isNull = false;
         return !value.is_null().get(isNull) && isNull;
     }
     default:
-        out.kind = ZnRows::Nested;
+        out.kind = ZnRowSink::Nested;
         return readNested(value, type, depth);
     }
 }
 
-bool readFast(std::string_view body, ZnRows& rows)
+bool readFast(std::string_view body, ZnRowSink& rows)
 {
     rows.reserveFor(body.size());
     const simdjson::padded_string padded(body.data(), body.size());
@@ -199,6 +199,7 @@ bool readFast(std::string_view body, ZnRows& rows)
             Value ignored;
             if (!readValue(row, ignored, 1))
                 return false;
+            rows.endRow();
             continue;
         }
         od::object object;
@@ -212,12 +213,13 @@ bool readFast(std::string_view body, ZnRows& rows)
                 return false;
             rows.addField(key, v);
         }
+        rows.endRow();
     }
     // Whatever follows the array is left unread, as jsoncpp leaves it.
     return true;
 }
 
-bool readPlain(std::string_view body, ZnRows& rows)
+bool readPlain(std::string_view body, ZnRowSink& rows)
 {
     Json::Value root;
     if (!ZnRow::parse(body, root))
@@ -226,13 +228,14 @@ bool readPlain(std::string_view body, ZnRows& rows)
         return true;
     for (const Json::Value& row : root) {
         rows.beginRow(row.isObject());
-        if (!row.isObject())
-            continue;
-        for (auto it = row.begin(); it != row.end(); ++it) {
-            const char* end = nullptr;
-            const char* key = it.memberName(&end);
-            rows.addField(std::string_view(key, static_cast<std::size_t>(end - key)), valueOf(*it));
+        if (row.isObject()) {
+            for (auto it = row.begin(); it != row.end(); ++it) {
+                const char* end = nullptr;
+                const char* key = it.memberName(&end);
+                rows.addField(std::string_view(key, static_cast<std::size_t>(end - key)), valueOf(*it));
+            }
         }
+        rows.endRow();
     }
     return true;
 }
@@ -247,7 +250,17 @@ std::string ZnRow::text(const Json::Value& row, const char* key)
 std::string ZnRow::text(const ZnRowView& row, const char* key)
 {
     Value v;
-    return row.rows().find(row.index(), key, v) ? textOf(v) : std::string();
+    return row.find(key, v) ? textOf(v) : std::string();
+}
+
+std::string ZnRow::text(const Value& value)
+{
+    return textOf(value);
+}
+
+int ZnRow::toInt(const Value& value)
+{
+    return intOf(value);
 }
 
 bool ZnRow::has(const Json::Value& row, const char* key)
@@ -258,7 +271,7 @@ bool ZnRow::has(const Json::Value& row, const char* key)
 bool ZnRow::has(const ZnRowView& row, const char* key)
 {
     Value v;
-    return row.rows().find(row.index(), key, v);
+    return row.find(key, v);
 }
 
 int ZnRow::toInt(const Json::Value& row, const char* key)
@@ -270,7 +283,7 @@ int ZnRow::toInt(const Json::Value& row, const char* key)
 int ZnRow::toInt(const ZnRowView& row, const char* key)
 {
     Value v;
-    return row.rows().find(row.index(), key, v) ? intOf(v) : 0;
+    return row.find(key, v) ? intOf(v) : 0;
 }
 
 int ZnRow::atoi(const std::string& text)
@@ -301,7 +314,7 @@ bool ZnRow::parse(std::string_view body, Json::Value& root, std::string* error)
     return false;
 }
 
-bool ZnRow::parseArray(std::string_view body, ZnRows& rows, Reader reader)
+bool ZnRow::parseArray(std::string_view body, ZnRowSink& rows, Reader reader)
 {
     rows.clear();
     const bool fast = reader == Reader::Fast || (reader == Reader::Any && body.size() >= kSmallBody);

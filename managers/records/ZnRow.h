@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ZnRowSink.h"
+
 #include <string>
 #include <string_view>
 
@@ -7,7 +9,6 @@ namespace Json {
 class Value;
 }
 class ZnRowView;
-class ZnRows;
 
 // Reading reply rows without ever throwing: a row that is no object, a missing key
 // or a value of an unexpected JSON type reads as empty text (and so as 0).
@@ -34,11 +35,15 @@ public:
     // atoi of the text: leading digits, no digits give 0.
     static int toInt(const Json::Value& row, const char* key);
     static int toInt(const ZnRowView& row, const char* key);
+    // The same for one value, as a row is walked field by field.
+    static std::string text(const ZnRowSink::Value& value);
+    static int toInt(const ZnRowSink::Value& value);
     static int atoi(const std::string& text);
     // Parses a body without throwing: false when it is no JSON or nested too deep
     // for the reader (its message then goes to error, when given).
     static bool parse(std::string_view body, Json::Value& root, std::string* error = nullptr);
-    // Reads a list answer. False when it is no JSON; a JSON value that is no array
-    // leaves rows empty.
-    static bool parseArray(std::string_view body, ZnRows& rows, Reader reader = Reader::Any);
+    // Reads a list answer into rows (ZnRows keeps them; a sink of its own reads
+    // each row as it comes). False when it is no JSON; a JSON value that is no
+    // array gives no rows.
+    static bool parseArray(std::string_view body, ZnRowSink& rows, Reader reader = Reader::Any);
 };

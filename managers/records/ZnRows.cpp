@@ -4,7 +4,35 @@
 
 bool ZnRowView::isObject() const
 {
-    return m_rows->isObject(m_row);
+    return m_rows ? m_rows->isObject(m_row) : m_object;
+}
+
+std::size_t ZnRowView::fieldCount() const
+{
+    return m_rows ? m_rows->fieldCount(m_row) : m_row;
+}
+
+std::string_view ZnRowView::key(std::size_t column) const
+{
+    return m_rows ? m_rows->key(m_row, column) : m_fields[column].key;
+}
+
+ZnRowView::Value ZnRowView::value(std::size_t column) const
+{
+    return m_rows ? m_rows->value(m_row, column) : m_fields[column].value;
+}
+
+bool ZnRowView::find(std::string_view key, Value& out) const
+{
+    if (m_rows)
+        return m_rows->find(m_row, key, out);
+    for (std::size_t i = m_row; i-- > 0;) {
+        if (m_fields[i].key == key) {
+            out = m_fields[i].value;
+            return true;
+        }
+    }
+    return false;
 }
 
 void ZnRows::clear()
@@ -88,35 +116,46 @@ std::string_view ZnRows::key(std::size_t row, std::size_t column) const
     return std::string_view(m_text.data() + f.key, f.keyLength);
 }
 
+ZnRows::Value ZnRows::value(std::size_t row, std::size_t column) const
+{
+    return valueOf(m_fields[m_rows[row].first + column]);
+}
+
+ZnRows::Value ZnRows::valueOf(const Field& f) const
+{
+    Value out;
+    out.kind = f.kind;
+    switch (f.kind) {
+    case String:
+        out.text = std::string_view(m_text.data() + f.text.at, f.text.length);
+        break;
+    case Int:
+        out.i = f.i;
+        break;
+    case UInt:
+        out.u = f.u;
+        break;
+    case Real:
+        out.d = f.d;
+        break;
+    case Bool:
+        out.b = f.b;
+        break;
+    default:
+        break;
+    }
+    return out;
+}
+
 bool ZnRows::find(std::size_t row, std::string_view key, Value& out) const
 {
     const Row& r = m_rows[row];
     for (uint32_t i = r.first + r.count; i-- > r.first;) {
         const Field& f = m_fields[i];
-        if (f.keyLength != key.size() || std::memcmp(m_text.data() + f.key, key.data(), key.size()) != 0)
-            continue;
-        out = Value();
-        out.kind = f.kind;
-        switch (f.kind) {
-        case String:
-            out.text = std::string_view(m_text.data() + f.text.at, f.text.length);
-            break;
-        case Int:
-            out.i = f.i;
-            break;
-        case UInt:
-            out.u = f.u;
-            break;
-        case Real:
-            out.d = f.d;
-            break;
-        case Bool:
-            out.b = f.b;
-            break;
-        default:
-            break;
+        if (f.keyLength == key.size() && std::memcmp(m_text.data() + f.key, key.data(), key.size()) == 0) {
+            out = valueOf(f);
+            return true;
         }
-        return true;
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZnRowSink.h"
 #include "ZnRowView.h"
 
 #include <cstddef>
@@ -8,40 +9,28 @@
 #include <string_view>
 #include <vector>
 
-// The rows of a list answer as ZnRow read them: per row its fields in the order
-// of the answer, every text unescaped into one block. Built once, then only read.
-class ZnRows
+// The rows of a list answer as ZnRow read them, kept: per row its fields in the
+// order of the answer, every text unescaped into one block. Built once, then only
+// read; a value's text is valid as long as the rows are.
+class ZnRows : public ZnRowSink
 {
 public:
-    enum Kind : uint8_t { Null, String, Int, UInt, Real, Bool, Nested };
-
-    // One field's value; text only for strings, valid as long as the rows are.
-    struct Value
-    {
-        Kind kind = Null;
-        int64_t i = 0;
-        uint64_t u = 0;
-        double d = 0;
-        bool b = false;
-        std::string_view text;
-    };
-
     std::size_t size() const { return m_rows.size(); }
     bool empty() const { return m_rows.empty(); }
     ZnRowView operator[](std::size_t row) const { return ZnRowView(this, row); }
 
-    void clear();
+    void clear() override;
     // Room for an answer of about this many bytes, so that reading it moves nothing.
-    void reserveFor(std::size_t bodySize);
-    // A row that is no object gets no fields.
-    void beginRow(bool object);
+    void reserveFor(std::size_t bodySize) override;
+    void beginRow(bool object) override;
     // Adds a field to the last row; the texts are copied.
-    void addField(std::string_view key, const Value& value);
+    void addField(std::string_view key, const Value& value) override;
 
     bool isObject(std::size_t row) const { return m_rows[row].object; }
     // The keys of a row in the order of the answer, repeated ones included.
     std::size_t fieldCount(std::size_t row) const { return m_rows[row].count; }
     std::string_view key(std::size_t row, std::size_t column) const;
+    Value value(std::size_t row, std::size_t column) const;
     // The value of a key in a row; a repeated key gives its last value, as a
     // JSON object keeps it.
     bool find(std::size_t row, std::string_view key, Value& out) const;
@@ -73,6 +62,7 @@ private:
         bool object;
     };
 
+    Value valueOf(const Field& f) const;
     uint32_t keep(std::string_view text);
     uint32_t keepKey(std::string_view key);
 

@@ -1,19 +1,49 @@
 #include "ZnTerminal.h"
 
 #include "ZnRow.h"
+#include "ZnRowView.h"
 
+// One pass over the fields rather than a lookup per key: amplifier lists run to
+// a hundred thousand rows.
 void ZnTerminal::fillFromRow(const ZnRowView& row)
 {
-    fillBase(row);
-    work = ZnRow::text(row, "work");
-    exten = ZnRow::text(row, "exten");
-    ver = ZnRow::text(row, "ver");
-    broVol = ZnRow::toInt(row, "broVol");
-    power = ZnRow::toInt(row, "power") != 0;
-    ampTemp = ZnRow::toInt(row, "ampTemp");
-    localTemp = ZnRow::toInt(row, "localTemp");
-    speaker = ZnRow::toInt(row, "speaker");
-    input = ZnRow::toInt(row, "input") != 0;
-    if (name.empty())
-        name = ZnRow::text(row, "terminalId");
+    clearBase();
+    work.clear();
+    exten.clear();
+    ver.clear();
+    broVol = 0;
+    power = false;
+    ampTemp = 0;
+    localTemp = 0;
+    speaker = 0;
+    input = false;
+    std::size_t idColumn = row.fieldCount();
+    for (std::size_t c = 0; c < row.fieldCount(); ++c) {
+        const std::string_view key = row.key(c);
+        const ZnRowSink::Value value = row.value(c);
+        if (takeBaseField(key, value)) {
+            if (key == "terminalId")
+                idColumn = c;
+        } else if (key == "work") {
+            work = ZnRow::text(value);
+        } else if (key == "exten") {
+            exten = ZnRow::text(value);
+        } else if (key == "ver") {
+            ver = ZnRow::text(value);
+        } else if (key == "broVol") {
+            broVol = ZnRow::toInt(value);
+        } else if (key == "power") {
+            power = ZnRow::toInt(value) != 0;
+        } else if (key == "ampTemp") {
+            ampTemp = ZnRow::toInt(value);
+        } else if (key == "localTemp") {
+            localTemp = ZnRow::toInt(value);
+        } else if (key == "speaker") {
+            speaker = ZnRow::toInt(value);
+        } else if (key == "input") {
+            input = ZnRow::toInt(value) != 0;
+        }
+    }
+    if (name.empty() && idColumn < row.fieldCount())
+        name = ZnRow::text(row.value(idColumn));
 }

@@ -1,5 +1,7 @@
 #include "ZnSchemeManage.h"
 
+#include <cstdint>
+
 #include "ZnRow.h"
 #include "ZnTermBaseManage.h"
 #include "ZnXmlNesting.h"
@@ -258,18 +260,31 @@ bool ZnSchemeManage::onSet(const std::string& body)
     const int kind = setKind(m_check.replyType(body));
     if (kind < 0)
         return false;
-    ZnScheme scheme = m_current;
+    // An absent level or type keeps the value this same scheme had; taking the
+    // previous SET's values would give one plan another plan's level.
+    const int32_t absent = INT32_MIN;
+    ZnScheme scheme;
+    scheme.level = scheme.type = absent;
     if (!parseSet(body, scheme))
         return true;
-    // The XML carries no comment: keep the one the list has for this scheme.
-    scheme.comment.clear();
+    ZnScheme before;
+    if (m_current.id == scheme.id)
+        before = m_current;
     {
         QMutexLocker lock(&m_mutex);
-        for (const ZnScheme& held : m_schemes) {
-            if (held.id == scheme.id) {
-                scheme.comment = held.comment;
-                break;
-            }
+        auto held = m_schemes.begin();
+        while (held != m_schemes.end() && held->id != scheme.id)
+            ++held;
+        if (held != m_schemes.end())
+            before = *held;
+        if (scheme.level == absent)
+            scheme.level = before.level;
+        if (scheme.type == absent)
+            scheme.type = before.type;
+        // The XML carries no comment: keep the one the list has for this scheme.
+        if (held != m_schemes.end()) {
+            scheme.comment = held->comment;
+            *held = scheme;
         }
     }
     m_current = scheme;

@@ -2,9 +2,11 @@
 
 #include "ZnFailureNote.h"
 #include "ZnRow.h"
-#include "ZnRows.h"
+#include "ZnRowEach.h"
 
 #include <json/json.h>
+
+#include <algorithm>
 
 ZnTerminalManage::ZnTerminalManage()
 {
@@ -51,15 +53,16 @@ std::string& ZnTerminalManage::buildPlayTermConfig(std::string& out, int cseq, c
 
 bool ZnTerminalManage::parseRows(const std::string& body, std::list<ZnTerminal>& out)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
+    // Each record is built in place as its row is read; the rows are not kept.
+    std::list<ZnTerminal> list;
+    ZnRowEach each([&list](const ZnRowView& row) { list.emplace_back().fillFromRow(row); }, [&list] { list.clear(); });
+    if (!ZnRow::parseArray(body, each))
         return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ZnTerminal terminal;
-        terminal.fillFromRow(rows[i]);
-        out.push_back(std::move(terminal));
-    }
-    out.sort([](const ZnTerminal& a, const ZnTerminal& b) { return a.id < b.id; });
+    const auto byId = [](const ZnTerminal& a, const ZnTerminal& b) { return a.id < b.id; };
+    // The server mostly sends them in order already.
+    if (!std::is_sorted(list.begin(), list.end(), byId))
+        list.sort(byId);
+    out.splice(out.end(), list);
     return true;
 }
 

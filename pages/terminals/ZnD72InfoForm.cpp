@@ -33,28 +33,6 @@ ZnD72InfoForm::ZnD72InfoForm(QWidget *parent) : ZnTerListPage(parent)
     slot_showD72List();
 }
 
-QString ZnD72InfoForm::stateText(int status)
-{
-    switch (status) {
-    case 1:
-        return tr("Idle");
-    case 2:
-        return tr("Sound Source Broadcast");
-    case 3:
-        return tr("Mic Broadcast");
-    case 4:
-        return tr("Ring By Call");
-    case 5:
-        return tr("Talking");
-    case 6:
-        return tr("Monitor");
-    case 7:
-        return tr("EmergencyBroadcast");
-    default:
-        return tr("Login Out");
-    }
-}
-
 QString ZnD72InfoForm::flagText(int flag)
 {
     return flag >= 1 ? tr("Yes") : tr("No");
@@ -66,7 +44,7 @@ void ZnD72InfoForm::makeRow(const ZnMic &mic, ZnTableRow &row)
     row.add(QString::number(mic.id), 0);
     row.add(flagText(mic.aec), 0);
     row.add(flagText(mic.ppt), 0);
-    row.add(stateText(mic.status), 0)->setForeground(mic.status == 7 ? Qt::red : Qt::black);
+    row.add(ZnTipsInfo::micStateText(mic.status), 0)->setForeground(mic.status == 7 ? Qt::red : Qt::black);
     row.addLocal(mic.ip, 0);
 }
 

@@ -20,7 +20,6 @@ public:
     int insertRecordRow(const ZnMic *mic);
     int writeRecordRow(int row, const ZnMic *mic);
 
-    static QString stateText(int status);
     static QString flagText(int flag);
 
 public slots:

@@ -42,28 +42,6 @@ ZnD74InfoForm::ZnD74InfoForm(QWidget *parent) : ZnTerListPage(parent)
     slot_showD74List();
 }
 
-QString ZnD74InfoForm::stateText(int status)
-{
-    switch (status) {
-    case 1:
-        return tr("Idle");
-    case 2:
-        return tr("Sound Source Broadcast");
-    case 3:
-        return tr("Mic Broadcast");
-    case 4:
-        return tr("Ring By Call");
-    case 5:
-        return tr("Talking");
-    case 6:
-        return tr("Monitor");
-    case 7:
-        return tr("EmergencyBroadcast");
-    default:
-        return tr("Login Out");
-    }
-}
-
 QString ZnD74InfoForm::colorText(int code)
 {
     if (code == 28)
@@ -94,7 +72,8 @@ void ZnD74InfoForm::makeRow(const ZnMic &mic, ZnTableRow &row)
 {
     row.addLocal(mic.name, mic.id);
     row.add(QString::number(mic.id), 0);
-    row.add(stateText(mic.status), 0)->setForeground(mic.status == kStatusEmergency ? Qt::red : Qt::black);
+    row.add(ZnTipsInfo::micStateText(mic.status), 0)
+        ->setForeground(mic.status == kStatusEmergency ? Qt::red : Qt::black);
     row.add(QString::number(mic.broVol), 0);
     row.addLocal(mic.ip, 0);
     row.add(moveModeText(mic.switchMode), 0);

@@ -27,7 +27,6 @@ public:
     bool setRowVolume(int id, int volume);
     void sendSelectedVolume(int volume);
 
-    static QString stateText(int status);
     static QString colorText(int code);
     static QString moveModeText(int mode);
 

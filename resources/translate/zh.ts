@@ -59,6 +59,38 @@
         <source>Is PPT</source>
         <translation>按键通话</translation>
     </message>
+    <message>
+        <source>Idle</source>
+        <translation>空闲</translation>
+    </message>
+    <message>
+        <source>Sound Source Broadcast</source>
+        <translation>音源广播</translation>
+    </message>
+    <message>
+        <source>Mic Broadcast</source>
+        <translation>话筒广播</translation>
+    </message>
+    <message>
+        <source>Ring By Call</source>
+        <translation>呼叫振铃</translation>
+    </message>
+    <message>
+        <source>Talking</source>
+        <translation>通话中</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>监听</translation>
+    </message>
+    <message>
+        <source>EmergencyBroadcast</source>
+        <translation>紧急广播</translation>
+    </message>
+    <message>
+        <source>Login Out</source>
+        <translation>离线</translation>
+    </message>
 </context>
 <context>
     <name>BaseSetNameDialog</name>
@@ -652,38 +684,6 @@
         <translation>否</translation>
     </message>
     <message>
-        <source>Login Out</source>
-        <translation>离线</translation>
-    </message>
-    <message>
-        <source>Idle</source>
-        <translation>空闲</translation>
-    </message>
-    <message>
-        <source>Sound Source Broadcast</source>
-        <translation>音源广播</translation>
-    </message>
-    <message>
-        <source>Mic Broadcast</source>
-        <translation>话筒广播</translation>
-    </message>
-    <message>
-        <source>Ring By Call</source>
-        <translation>呼叫振铃</translation>
-    </message>
-    <message>
-        <source>Talking</source>
-        <translation>通话中</translation>
-    </message>
-    <message>
-        <source>Monitor</source>
-        <translation>监听</translation>
-    </message>
-    <message>
-        <source>EmergencyBroadcast</source>
-        <translation>紧急广播</translation>
-    </message>
-    <message>
         <source>Setting Error!</source>
         <translation>设置错误！</translation>
     </message>
@@ -749,38 +749,6 @@
     <message>
         <source>Down Move</source>
         <translation>下移</translation>
-    </message>
-    <message>
-        <source>Login Out</source>
-        <translation>离线</translation>
-    </message>
-    <message>
-        <source>Idle</source>
-        <translation>空闲</translation>
-    </message>
-    <message>
-        <source>Sound Source Broadcast</source>
-        <translation>音源广播</translation>
-    </message>
-    <message>
-        <source>Mic Broadcast</source>
-        <translation>话筒广播</translation>
-    </message>
-    <message>
-        <source>Ring By Call</source>
-        <translation>呼叫振铃</translation>
-    </message>
-    <message>
-        <source>Talking</source>
-        <translation>通话中</translation>
-    </message>
-    <message>
-        <source>Monitor</source>
-        <translation>监听</translation>
-    </message>
-    <message>
-        <source>EmergencyBroadcast</source>
-        <translation>紧急广播</translation>
     </message>
     <message>
         <source>Setting Error!</source>

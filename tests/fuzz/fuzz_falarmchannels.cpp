@@ -3,21 +3,16 @@
 #include "FuzzCheck.h"
 #include "ZnFAlarmChannels.h"
 
-#include <cstdint>
-#include <string>
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+FUZZ_TARGET(input)
 {
-    const std::string input(reinterpret_cast<const char *>(data), size);
     const auto channels = ZnFAlarmChannels::parse(input);
     size_t separators = 0;
     for (size_t at = input.find("!!!"); at != std::string::npos; at = input.find("!!!", at + 3))
         ++separators;
     FUZZ_CHECK(input.empty() ? channels.empty() : channels.size() == separators + 1);
-    for (const auto &c : channels) {
+    for (const auto& c : channels) {
         FUZZ_CHECK(c.taskId >= 0);
         FUZZ_CHECK(c.name.find("!!!") == std::string::npos);
     }
     FUZZ_CHECK(!ZnFAlarmChannels::triggered(-1, 0) && !ZnFAlarmChannels::triggered(-1, 32));
-    return 0;
 }

@@ -14,61 +14,28 @@
 #include "ZnTtsManage.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <list>
-#include <string>
 
 namespace {
 template <class Record>
-bool sortedById(const std::list<Record>& list)
+bool sortedById(const std::list<Record>* list)
 {
-    return std::is_sorted(list.begin(), list.end(), [](const Record& a, const Record& b) { return a.id < b.id; });
-}
-
-void capList(std::list<ZnCap>* list)
-{
-    FUZZ_CHECK(list && sortedById(*list));
-}
-void capChanged(ZnCap* cap)
-{
-    FUZZ_CHECK(cap != nullptr);
-}
-void alarmNotify(int code, void* data)
-{
-    FUZZ_CHECK(data != nullptr);
-    if (code == ZnFAlarmManage::ListType)
-        FUZZ_CHECK(sortedById(*static_cast<std::list<ZnFAlarm>*>(data)));
-    else
-        FUZZ_CHECK(code == ZnFAlarmManage::ChangedType);
-}
-void ttsNotify(int code, void* data)
-{
-    FUZZ_CHECK(data != nullptr);
-    FUZZ_CHECK(code == ZnTtsManage::ListType || code == ZnTtsManage::ModifyType);
-}
-void broadcastList(std::list<ZnBroadcast>* list)
-{
-    FUZZ_CHECK(list != nullptr);
-    for (const ZnBroadcast& b : *list)
-        for (const auto& region : b.regions)
-            FUZZ_CHECK(region.second.regionId != 0);
-}
-void broadcastOne(ZnBroadcast* b)
-{
-    FUZZ_CHECK(b != nullptr);
+    const auto byId = [](const Record& a, const Record& b) { return a.id < b.id; };
+    return list && std::is_sorted(list->begin(), list->end(), byId);
 }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+FUZZ_TARGET(input)
 {
-    if (size == 0)
-        return 0;
-    const std::string body(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if (input.empty())
+        return;
+    const std::string body = input.substr(1);
     rowreaders::check(body);
-    switch (data[0] % 4) {
+    switch (uint8_t(input[0]) % 4) {
     case 0: {
         ZnCapManage m;
-        m.setCallbacks(capList, nullptr, capChanged);
+        m.setCallbacks([](std::list<ZnCap>* list) { FUZZ_CHECK(sortedById(list)); }, nullptr,
+                       [](ZnCap* cap) { FUZZ_CHECK(cap != nullptr); });
         m.onResponse(ZnCapManage::ListType, body);
         m.onPost(ZnCapManage::kPostKey, body);
         m.onSet(body);
@@ -76,26 +43,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     case 1: {
         ZnFAlarmManage m;
-        m.setCallback(alarmNotify);
+        m.setCallback([](int code, void* data) {
+            FUZZ_CHECK(code == ZnFAlarmManage::ChangedType
+                           ? data != nullptr
+                           : code == ZnFAlarmManage::ListType && sortedById(static_cast<std::list<ZnFAlarm>*>(data)));
+        });
         m.onResponse(ZnFAlarmManage::ListType, body);
         FUZZ_CHECK(m.onPost(ZnFAlarmManage::kPostKey, body));
         break;
     }
     case 2: {
         ZnTtsManage m;
-        m.setCallback(ttsNotify);
+        m.setCallback([](int code, void* data) {
+            FUZZ_CHECK(data && (code == ZnTtsManage::ListType || code == ZnTtsManage::ModifyType));
+        });
         m.onResponse(ZnTtsManage::ListType, body);
         FUZZ_CHECK(m.onPost(ZnTtsManage::kPostKey, body));
         break;
     }
     default: {
         ZnBroadcastManage m;
-        m.setCallbacks(broadcastList, broadcastOne, broadcastOne);
+        const auto one = [](ZnBroadcast* b) { FUZZ_CHECK(b != nullptr); };
+        m.setCallbacks(
+            [](std::list<ZnBroadcast>* list) {
+                FUZZ_CHECK(list != nullptr);
+                for (const ZnBroadcast& b : *list)
+                    for (const auto& region : b.regions)
+                        FUZZ_CHECK(region.second.regionId != 0);
+            },
+            one, one);
         m.onResponse(ZnBroadcastManage::ListType, body);
         m.onResponse(ZnBroadcastManage::SingleType, body);
         m.onSet(body);
         break;
     }
     }
-    return 0;
 }

@@ -6,16 +6,13 @@
 
 #include <QByteArray>
 
-#include <cstdint>
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+FUZZ_TARGET(bytes)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<int>(size));
-
+    const QByteArray input = QByteArray::fromStdString(bytes);
     QList<ZnMediaFile_t> list;
     if (ZnFileReply::readListing(input, list)) {
         bool filesBegun = false;
-        for (const ZnMediaFile_t &f : list) {
+        for (const ZnMediaFile_t& f : list) {
             FUZZ_CHECK(ZnMediaFile_t::isSafeName(f.namePart));
             FUZZ_CHECK(f.dirPart + f.namePart == f.FileName);
             FUZZ_CHECK(!f.dirPart.contains(QLatin1String("/../")));
@@ -28,11 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const int end = input.indexOf(ZnFileReply::kEnd);
-    const qint64 len = ZnFileReply::readFileLen(end < 0 ? input : input.left(end));
-    FUZZ_CHECK(len >= -1);
-
+    FUZZ_CHECK(ZnFileReply::readFileLen(end < 0 ? input : input.left(end)) >= -1);
     QString reason;
     if (!ZnFileReply::readUploadAnswer(input, &reason))
         FUZZ_CHECK(!reason.isEmpty());
-    return 0;
 }

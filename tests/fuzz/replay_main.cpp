@@ -7,9 +7,9 @@
 #include <iterator>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
     int files = 0;
@@ -17,10 +17,10 @@ int main(int argc, char **argv)
         std::vector<fs::path> paths{argv[i]};
         if (fs::is_directory(argv[i]))
             paths.assign(fs::directory_iterator(argv[i]), fs::directory_iterator());
-        for (const fs::path &p : paths) {
+        for (const fs::path& p : paths) {
             std::ifstream in(p, std::ios::binary);
             const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             ++files;
         }
     }

@@ -3,7 +3,6 @@
 #include "ZnBaseMgr.h"
 #include "ZnManageCenter.h"
 
-#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -12,11 +11,12 @@
 #include <vector>
 
 // A manager that records what the centre offers it (on the receive thread) as
-// "answer 278", "post SqlConfig_d82", "set", "failed 132", "delete Region 12".
+// "slot8: answer 278", "slot1: post SqlConfig_d82", "set", "failed 132", "delete Region 12".
 class ProbeManage : public ZnBaseMgr
 {
 public:
-    ProbeManage(const std::string& tag, std::vector<std::string>* journal) : m_tag(tag), m_journal(journal) {}
+    typedef std::vector<std::pair<std::string, std::string>> Journal; // call, body
+    ProbeManage(const std::string& tag, Journal* journal) : m_tag(tag + ": "), m_journal(journal) {}
 
     std::string acceptKey;    // onPost takes this key
     bool acceptSet = false;   // onSet takes every body
@@ -39,51 +39,34 @@ public:
         return key == acceptKey;
     }
 
-    std::vector<std::string> calls() const { return locked(m_calls); }
-    std::vector<std::string> bodies() const { return locked(m_bodies); }
-    bool saw(const std::string& call) const
+    bool saw(const std::string& call) const { return !bodiesOf(call, true).empty(); }
+    // The bodies of this probe's calls that start with prefix (or are it, when whole).
+    std::vector<std::string> bodiesOf(const std::string& prefix, bool whole = false) const
     {
-        const std::vector<std::string> c = calls();
-        return std::find(c.begin(), c.end(), call) != c.end();
-    }
-    // The bodies of the calls that start with prefix.
-    std::vector<std::string> bodiesOf(const std::string& prefix) const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        const std::string start = m_tag + prefix;
+        std::lock_guard<std::mutex> lock(mutex());
         std::vector<std::string> out;
-        for (size_t i = 0; i < m_calls.size(); ++i) {
-            if (m_calls[i].compare(0, prefix.size(), prefix) == 0)
-                out.push_back(m_bodies[i]);
+        for (const auto& c : *m_journal) {
+            if (whole ? c.first == start : c.first.compare(0, start.size(), start) == 0)
+                out.push_back(c.second);
         }
         return out;
     }
-    // Guards every journal the probes write to.
-    static std::mutex& journalMutex()
+    static std::mutex& mutex()
     {
         static std::mutex m;
         return m;
     }
 
 private:
-    std::vector<std::string> locked(const std::vector<std::string>& v) const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return v;
-    }
     void note(const std::string& call, const std::string& body)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_calls.push_back(call);
-        m_bodies.push_back(body);
-        std::lock_guard<std::mutex> journalLock(journalMutex());
-        m_journal->push_back(m_tag + ": " + call);
+        std::lock_guard<std::mutex> lock(mutex());
+        m_journal->emplace_back(m_tag + call, body);
     }
 
-    mutable std::mutex m_mutex;
-    std::string m_tag;
-    std::vector<std::string>* m_journal;
-    std::vector<std::string> m_calls;
-    std::vector<std::string> m_bodies;
+    const std::string m_tag;
+    Journal* m_journal;
 };
 
 // Puts probes into the centre's slots for the life of a test and gives the managers back after.
@@ -105,15 +88,19 @@ public:
         m_saved.emplace_back(slot, m_centre.swapSlot(slot, m_probes.back().get()));
         return *m_probes.back();
     }
+    // Every call of every probe in order.
     std::vector<std::string> journal() const
     {
-        std::lock_guard<std::mutex> lock(ProbeManage::journalMutex());
-        return m_journal;
+        std::lock_guard<std::mutex> lock(ProbeManage::mutex());
+        std::vector<std::string> out;
+        for (const auto& c : m_journal)
+            out.push_back(c.first);
+        return out;
     }
 
 private:
     ZnManageCenter& m_centre;
-    std::vector<std::string> m_journal;
+    ProbeManage::Journal m_journal;
     std::vector<std::unique_ptr<ProbeManage>> m_probes;
     std::vector<std::pair<int, ZnBaseMgr*>> m_saved;
 };

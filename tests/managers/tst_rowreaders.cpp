@@ -15,10 +15,11 @@ std::string large(const std::string& firstRow)
     return body + "]";
 }
 
+// The deep row comes second, so that the fast reader has handed on a row before it gives up.
 std::string nested(int depth)
 {
-    return "[{\"a\":" + std::string(static_cast<size_t>(depth), '[') + std::string(static_cast<size_t>(depth), ']')
-           + ",\"name\":\"deep\"}]";
+    return "[{\"name\":\"deep\"},{\"a\":" + std::string(static_cast<size_t>(depth), '[')
+           + std::string(static_cast<size_t>(depth), ']') + "}]";
 }
 }
 
@@ -79,15 +80,12 @@ void TstRowReaders::bothParsers()
     QFETCH(QByteArray, name);
     const std::string_view text(body.constData(), static_cast<size_t>(body.size()));
 
-    ZnRows plain;
     ZnRows simd;
     ZnRows any;
-    QCOMPARE(ZnRow::parseArray(text, plain, ZnRow::Reader::Plain), reads);
     QCOMPARE(ZnRow::parseArray(text, simd, ZnRow::Reader::Fast), fast);
-    QCOMPARE(ZnRow::parseArray(text, any), reads);
-    if (fast)
-        QVERIFY(rowreaders::sameRows(simd, plain));
-    QVERIFY(rowreaders::sameRows(any, plain));
+    // Both parsers, kept rows and rows handed on one at a time all read alike.
+    QCOMPARE(rowreaders::check(text), reads);
+    ZnRow::parseArray(text, any);
     std::size_t first = 0;
     while (first < any.size() && !any.isObject(first))
         ++first;

@@ -1,42 +1,79 @@
-// The media page against the simulated file service: names, folders, rename,
-// delete, upload with the real encoder, download, and progress on the timer.
+// The media page, its transfer queue and the task dialogs' browser against the
+// simulated file service and the real encoder: browsing, names, delete, uploads
+// and their failures, progress on the timer, download, and the note file.
 #include "LoginSettings.h"
 #include "TcpSocketClient.h"
-#include "WavFile.h"
+#include "ZnCFtpClient.h"
 #include "ZnDownAndUploadViewCtr.h"
+#include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimFileService.h"
+#include "ZnTaskMediaListViewCtrl.h"
 
+#include <QDataStream>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Generous bound for a loaded machine; costs nothing when things go right.
 constexpr int kWaitMs = 20000;
 
-QStringList names(QTableWidget* t)
+bool isMp3(const QString& path)
+{
+    QFile f(path);
+    const QByteArray head = f.open(QIODevice::ReadOnly) ? f.read(4) : QByteArray();
+    return head.startsWith("ID3") || (head.size() == 4 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0);
+}
+
+QString cell(const QTableWidget& t, int row, int col = 0)
+{
+    return t.item(row, col) ? t.item(row, col)->text() : QString();
+}
+
+QStringList names(const QTableWidget* t)
 {
     QStringList out;
     for (int r = 0; r < t->rowCount(); ++r)
-        out << (t->item(r, 0) ? t->item(r, 0)->text() : QString());
+        out << cell(*t, r);
     return out;
 }
 
-// Answers the name dialog with text.
-void typeName(ZnModalHelper& modal, const QString& text)
+// The rows marked failed, saying why.
+int failedRows(const QTableWidget& t)
 {
-    modal.onModal([text](QWidget* w) {
-        w->findChild<QLineEdit*>(QStringLiteral("fNameEdit"))->setText(text);
-        QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("fOkBtn")), Qt::LeftButton);
-    });
+    const QStringList states = names(&t);
+    return int(std::count_if(states.begin(), states.end(),
+                             [](const QString& s) { return s.startsWith(QStringLiteral("失败")) && s.size() > 3; }));
+}
+
+// Writes a mono 16-bit PCM WAV of a 440 Hz tone for the encoder to convert.
+inline bool writeWav(const QString& path, int seconds)
+{
+    const quint32 rate = 8000, bytes = rate * 2 * quint32(seconds);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream s(&f);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s.writeRawData("RIFF", 4);
+    s << quint32(36 + bytes);
+    s.writeRawData("WAVEfmt ", 8);
+    s << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+    s.writeRawData("data", 4);
+    s << bytes;
+    for (quint32 i = 0; i < bytes / 2; ++i)
+        s << qint16(8000 * std::sin(i * 440.0 * 2 * M_PI / rate));
+    return s.status() == QDataStream::Ok && f.flush();
 }
 }
 
@@ -46,6 +83,7 @@ class TestMediaPage : public QObject
     ZnSimFileService m_service;
     QTemporaryDir m_work;
     ZnMediaMgrForm* m_page = nullptr;
+    QByteArray m_path;
 
     QString served(const QString& rel) const
     {
@@ -64,13 +102,26 @@ class TestMediaPage : public QObject
         m_page->browser()->mediaTableDClicked();
         QTRY_COMPARE_WITH_TIMEOUT(names(table()).value(0), QStringLiteral(".."), kWaitMs);
     }
-    void backToRoot()
+    // Copies a served file to rel and waits for the current folder to show it.
+    void addServed(const QString& rel)
     {
-        if (m_page->browser()->currentFolder() == QLatin1String("."))
-            return;
-        m_page->browser()->slot_setMediaRoot(m_page->browser()->currentRoot());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
+        QVERIFY(QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(rel)));
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QFileInfo(rel).fileName()), kWaitMs);
+    }
+    // Runs trigger with its name dialog answered by typed; what the refusal that
+    // followed (confirmed) said, empty when none came.
+    QString named(const QString& typed, void (ZnMediaMgrForm::*trigger)())
+    {
+        ZnModalHelper modal;
+        modal.onModal([typed](QWidget* w) {
+            w->findChild<QLineEdit*>(QStringLiteral("fNameEdit"))->setText(typed);
+            QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("fOkBtn")), Qt::LeftButton);
+        });
+        ZnModalHelper refusal;
+        refusal.answer(QStringLiteral("ConfirmButton"));
+        (m_page->*trigger)();
+        return refusal.seenTexts().join(QString());
     }
 
 private slots:
@@ -83,6 +134,7 @@ private slots:
         ini.write("[Setting]\nServerIp=127.0.0.1\n");
         ini.close();
         LoginSettings::setInstance(new LoginSettings("config.ini"));
+        m_path = qgetenv("PATH");
         QVERIFY(m_service.start(0));
         TcpSocketClient::setServicePort(quint16(m_service.port()));
         m_page = new ZnMediaMgrForm;
@@ -96,98 +148,110 @@ private slots:
         delete m_page;
         m_service.stop();
     }
-    void init() { backToRoot(); }
-
-    void serverNames_data()
+    void init()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("isDir");
-        QTest::addColumn<QString>("server");
-        QTest::newRow("wav file") << QStringLiteral("song.wav") << 0 << QStringLiteral("song.mp3");
-        QTest::newRow("double extension") << QStringLiteral("a.mp3.wav") << 0 << QStringLiteral("a.mp3");
-        QTest::newRow("folder with dot") << QStringLiteral("new.dir") << 1 << QStringLiteral("new");
-        QTest::newRow("folder of a dot only") << QStringLiteral(".hidden") << 1 << QString();
-    }
-    void serverNames()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, isDir);
-        QTEST(ZnMediaMgrForm::toServerName(typed, isDir), "server");
-        QVERIFY(!ZnMediaMgrForm::isLegalName(QStringLiteral("a&b")));
-        QVERIFY(ZnMediaMgrForm::isLegalMediaFileName(QStringLiteral("a&b.wav")));
+        m_service.setFaults({});
+        qputenv("PATH", m_path);
+        if (m_page->browser()->currentFolder() == QLatin1String("."))
+            return;
+        m_page->browser()->slot_setMediaRoot(m_page->browser()->currentRoot());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
     }
 
-    void newFolder_data()
+    // Folders first, sizes shown and kept in bytes, ".." leads back; an empty
+    // folder shows only the way back.
+    void browse()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("created"); // empty: refused with a message
-        QTest::newRow("dot cut") << QStringLiteral("节目.b") << QStringLiteral("节目");
-        QTest::newRow("only a dot name") << QStringLiteral(".hidden") << QString();
-        QTest::newRow("separator") << QStringLiteral("x/y") << QString();
+        ZnMediaViewCtrl* browser = m_page->browser();
+        QSignalSpy paths(browser, &ZnMediaViewCtrl::updateMediaPath);
+        const QStringList root{
+            QStringLiteral("通知"),     QStringLiteral("背景音乐"),        QStringLiteral("演出"),
+            QStringLiteral("应急广播"), QStringLiteral("school_song.mp3"), QStringLiteral("欢迎词.mp3")};
+        QCOMPARE(names(table()), root);
+        QCOMPARE(table()->item(0, 0)->data(Qt::UserRole).toInt(), 1);
+        QVERIFY(!table()->item(0, 3));
+        const int song = root.indexOf(QStringLiteral("school_song.mp3"));
+        QCOMPARE(table()->item(song, 0)->data(Qt::UserRole).toInt(), 0);
+        QCOMPARE(table()->item(song, 3)->text(), QStringLiteral("1.46MB"));
+        QCOMPARE(table()->item(song, 3)->data(Qt::UserRole).toLongLong(),
+                 QFileInfo(served(QStringLiteral("school_song.mp3"))).size());
+
+        enter(QStringLiteral("通知"));
+        QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3/通知"));
+        QCOMPARE(names(table()), QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"),
+                                              QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}));
+        QCOMPARE(table()->item(0, 0)->data(Qt::UserRole).toInt(), 1);
+        table()->setCurrentCell(0, 0);
+        browser->mediaTableDClicked();
+        QCOMPARE(paths.last().at(0).toString(), QStringLiteral("/data/mp3"));
+        QTRY_COMPARE_WITH_TIMEOUT(names(table()), root, kWaitMs);
+
+        enter(QStringLiteral("演出"));
+        QCOMPARE(names(table()), QStringList(QStringLiteral("..")));
     }
-    void newFolder()
+
+    // The task dialogs' browser lists before the call returns; a row is a file
+    // exactly when it has a size item.
+    void taskBrowser()
     {
+        QTableWidget table(0, 2);
+        ZnTaskMediaListViewCtrl browser(&table);
+        ZnFtpClientMgr::instance()->client()->setTaskBrowser(&browser);
+        browser.slot_setMediaRoot(QStringLiteral("/data/mp3"));
+        QVERIFY(browser.hasItemInColumn1(names(&table).indexOf(QStringLiteral("欢迎词.mp3"))));
+        QVERIFY(!browser.hasItemInColumn1(names(&table).indexOf(QStringLiteral("通知"))));
+    }
+
+    // Folders are made at the root only and named without what follows a dot; a
+    // file is renamed to an MP3 name, without the typed extension or a ".mp3"
+    // before it. Refused names leave everything as it was.
+    void naming_data()
+    {
+        QTest::addColumn<bool>("folder"); // a new folder, else a file renamed
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("result"); // empty: refused with a message
+        QTest::newRow("folder, dot cut") << true << QStringLiteral("节目.b") << QStringLiteral("节目");
+        QTest::newRow("folder, only a dot name") << true << QStringLiteral(".hidden") << QString();
+        QTest::newRow("folder, separator") << true << QStringLiteral("x/y") << QString();
+        QTest::newRow("file, wav asked as mp3") << false << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
+        QTest::newRow("file, double extension") << false << QStringLiteral("a.mp3.wav") << QStringLiteral("a.mp3");
+        QTest::newRow("file, ampersand") << false << QStringLiteral("a&b") << QString();
+    }
+    void naming()
+    {
+        QFETCH(bool, folder);
         QFETCH(QString, typed);
-        QFETCH(QString, created);
-        ZnModalHelper modal;
-        typeName(modal, typed);
-        ZnModalHelper refusal;
-        if (created.isEmpty())
-            refusal.answer(QStringLiteral("ConfirmButton"));
-        m_page->newDirClicked();
-        if (created.isEmpty()) {
-            QTRY_VERIFY_WITH_TIMEOUT(refusal.handled(), kWaitMs);
-            QVERIFY(refusal.seenTexts().join(QString()).contains(QStringLiteral("illegal")));
+        QFETCH(QString, result);
+        const QString in = folder ? QString() : QStringLiteral("背景音乐/");
+        if (!folder) {
+            enter(QStringLiteral("背景音乐"));
+            addServed(in + QStringLiteral("旧.mp3"));
+            table()->setCurrentCell(names(table()).indexOf(QStringLiteral("旧.mp3")), 0);
+        }
+        const QStringList before = names(table());
+        const QString refusal = named(typed, folder ? &ZnMediaMgrForm::newDirClicked : &ZnMediaMgrForm::renameClicked);
+        QCOMPARE(refusal.contains(QStringLiteral("illegal")), result.isEmpty());
+        if (result.isEmpty()) {
+            QCOMPARE(names(table()), before);
+            QVERIFY(folder || QFile::remove(served(in + QStringLiteral("旧.mp3"))));
             return;
         }
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(created), kWaitMs);
-        QVERIFY(QFileInfo(served(created)).isDir());
-        // Folders are made at the root only.
-        enter(created);
-        QVERIFY(!m_page->form().fNewDirBtn->isEnabled());
-    }
-
-    void rename_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("onServer"); // empty: refused
-        QTest::newRow("wav asked as mp3") << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
-        QTest::newRow("ampersand refused") << QStringLiteral("a&b") << QString();
-    }
-    void rename()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, onServer);
-        enter(QStringLiteral("背景音乐"));
-        QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("背景音乐/旧.mp3")));
-        m_page->browser()->slot_updateCurrentPathList();
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("旧.mp3")), kWaitMs);
-        table()->setCurrentCell(names(table()).indexOf(QStringLiteral("旧.mp3")), 0);
-        ZnModalHelper modal;
-        typeName(modal, typed);
-        ZnModalHelper refusal;
-        if (onServer.isEmpty())
-            refusal.answer(QStringLiteral("ConfirmButton"));
-        m_page->renameClicked();
-        if (onServer.isEmpty()) {
-            QTRY_VERIFY_WITH_TIMEOUT(refusal.handled(), kWaitMs);
-            QVERIFY(names(table()).contains(QStringLiteral("旧.mp3")));
-            QFile::remove(served(QStringLiteral("背景音乐/旧.mp3")));
-            return;
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(result), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(served(in + result)), kWaitMs);
+        QVERIFY(folder || !QFileInfo::exists(served(in + QStringLiteral("旧.mp3"))));
+        if (folder) {
+            enter(result);
+            QVERIFY(!m_page->form().fNewDirBtn->isEnabled());
         }
-        QVERIFY(names(table()).contains(onServer));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(served(QStringLiteral("背景音乐/") + onServer)), kWaitMs);
-        QVERIFY(!QFileInfo::exists(served(QStringLiteral("背景音乐/旧.mp3"))));
     }
 
     // ".." and two files chosen: the files go on the server, all three rows go.
     void deleteChosen()
     {
         enter(QStringLiteral("通知"));
-        QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("通知/d1.mp3")));
-        QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(QStringLiteral("通知/d2.mp3")));
-        m_page->browser()->slot_updateCurrentPathList();
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("d2.mp3")), kWaitMs);
+        addServed(QStringLiteral("通知/d1.mp3"));
+        addServed(QStringLiteral("通知/d2.mp3"));
         const int before = table()->rowCount();
         select({QStringLiteral(".."), QStringLiteral("d1.mp3"), QStringLiteral("d2.mp3")});
         ZnModalHelper modal;
@@ -199,28 +263,107 @@ private slots:
         QVERIFY(QFileInfo::exists(served(QStringLiteral("通知/上课铃.mp3"))));
     }
 
-    void uploadTooLarge()
+    // Uploads convert one at a time; each ends as the service answered, and a
+    // failure leaves its row marked, saying why, while the queue goes on.
+    void uploads_data()
     {
+        QTest::addColumn<QStringList>("files"); // local files, relative to the work folder
+        QTest::addColumn<bool>("noEncoder");
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
+        const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
+        QTest::newRow("wav converted and sent") << list("a/tone.wav") << false << false << QStringList();
+        QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QStringList();
+        QTest::newRow("encoder fails, next goes on")
+            << list("a/gone.wav a/next.wav") << false << false << list("gone.wav");
+        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << list("lost.wav");
+        QTest::newRow("refused") << list("a/no.wav") << false << true << list("no.wav");
+    }
+    void uploads()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, noEncoder);
+        QFETCH(bool, refuse);
+        QFETCH(QStringList, failed);
+        ZnSimFileService::Faults f;
+        f.refusePost = refuse;
+        m_service.setFaults(f);
+        if (noEncoder)
+            qputenv("PATH", m_work.path().toUtf8());
+
+        QTableWidget table(0, 4);
+        ZnDownAndUploadViewCtr queue(&table);
+        for (const QString& rel : files) {
+            QDir().mkpath(m_work.filePath(QFileInfo(rel).path()));
+            if (!rel.contains(QLatin1String("gone")))
+                QVERIFY(writeWav(m_work.filePath(rel), 1));
+            const QString name = QFileInfo(rel).fileName();
+            QCOMPARE(queue.queueUpload(name.toUtf8().constData(), m_work.filePath(rel).toUtf8().constData(),
+                                       (QStringLiteral("/data/mp3/演出/") + name).toUtf8().constData(),
+                                       QFileInfo(m_work.filePath(rel)).size()),
+                     0);
+        }
+        QCOMPARE(cell(table, 0), QStringLiteral("正在转码"));
+        if (files.size() > 1)
+            QCOMPARE(cell(table, 1), QStringLiteral("等待转码"));
+        QVERIFY(table.item(0, 0)->data(Qt::UserRole).toInt()
+                != (files.size() > 1 ? table.item(1, 0)->data(Qt::UserRole).toInt() : 0));
+
+        QTRY_VERIFY_WITH_TIMEOUT(table.rowCount() == failed.size() && failedRows(table) == failed.size(), 30000);
+        for (int row = 0; row < table.rowCount(); ++row) {
+            QVERIFY(failed.contains(cell(table, row, 1)));
+            QVERIFY(!table.item(row, 0)->toolTip().isEmpty());
+        }
+        if (noEncoder)
+            QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
+        for (const QString& rel : files) {
+            const QString mp3 =
+                served(QStringLiteral("演出/") + QFileInfo(rel).completeBaseName() + QLatin1String(".mp3"));
+            QCOMPARE(isMp3(mp3), !failed.contains(QFileInfo(rel).fileName()));
+        }
+        // Nothing of a finished upload stays behind in the temporary folder.
+        if (failed.isEmpty())
+            QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
+    }
+
+    // The records outlive the queue in a file of fixed-size slots.
+    void noteFile()
+    {
+        QFile::remove(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
+        {
+            QTableWidget table(0, 4);
+            ZnDownAndUploadViewCtr queue(&table);
+            queue.queueUpload("a.wav", "/nowhere/a.wav", "/data/mp3/a.wav", 10);
+            queue.queueUpload("abc", "/nowhere/abc", "/data/mp3/abc", 10);
+            QTRY_COMPARE(failedRows(table), 2);
+        }
+        QFile note(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
+        QVERIFY(note.open(QIODevice::ReadOnly));
+        const QByteArray bytes = note.readAll();
+        QCOMPARE(bytes.size(), 1390);
+        QCOMPARE(bytes.mid(695, 7), QByteArray("classb:"));
+        QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 702), -193485963);
+        QCOMPARE(bytes.mid(702 + 12, 4), QByteArray("abc\0", 4));
+    }
+
+    // A file too large is refused with a message, the next one goes on. Converted
+    // by lame, it shows its progress on the 200 ms timer and leaves the queue when
+    // the service took it; a download lands in the folder.
+    void uploadThenDownload()
+    {
+        const QString local = m_work.filePath(QStringLiteral("上传 & 测试.wav"));
+        const QString mp3 = QStringLiteral("上传 & 测试.mp3");
+        QVERIFY(writeWav(local, 60));
         const QString big = m_work.filePath(QStringLiteral("big.wav"));
         QFile f(big);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(ZnMediaMgrForm::kMaxUpload + 1));
         f.close();
-        ZnModalHelper modal;
-        modal.answer(QStringLiteral("ConfirmButton"));
-        m_page->uploadFiles({big});
-        QVERIFY(modal.handled());
-        QVERIFY(modal.seenTexts().join(QString()).contains(big));
-        QCOMPARE(m_page->form().fUpOrDownTableWidget->rowCount(), 0);
-    }
 
-    // An upload converted by lame shows its progress on the 200 ms timer and
-    // leaves the queue when the service took it; a download lands in the folder.
-    void uploadThenDownload()
-    {
-        const QString local = m_work.filePath(QStringLiteral("上传 & 测试.wav"));
-        QVERIFY(writeWav(local, 60));
-
-        m_page->uploadFiles({local});
+        ZnModalHelper tooLarge;
+        tooLarge.answer(QStringLiteral("ConfirmButton"));
+        m_page->uploadFiles({big, local});
+        QVERIFY(tooLarge.seenTexts().join(QString()).contains(big));
         QTableWidget* queue = m_page->form().fUpOrDownTableWidget;
         QCOMPARE(queue->rowCount(), 1);
         auto* bar = qobject_cast<QProgressBar*>(queue->cellWidget(0, 2));
@@ -231,18 +374,25 @@ private slots:
         QVERIFY2(std::any_of(shown.cbegin(), shown.cend(),
                              [](const QList<QVariant>& v) { return v.at(0).toInt() > 0 && v.at(0).toInt() < 100; }),
                  "no progress between 0 and 100 was shown");
-        QVERIFY(QFileInfo(served(QStringLiteral("上传 & 测试.mp3"))).size() > 0);
+        QVERIFY(QFileInfo(served(mp3)).size() > 0);
 
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("上传 & 测试.mp3")), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(mp3), kWaitMs);
         QTemporaryDir into;
-        select({QStringLiteral("上传 & 测试.mp3"), QStringLiteral("通知")});
+        select({mp3, QStringLiteral("通知")});
         m_page->downloadSelected(into.path());
         QCOMPARE(queue->rowCount(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
-        QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList(QStringLiteral("上传 & 测试.mp3")));
-        QCOMPARE(QFileInfo(into.filePath(QStringLiteral("上传 & 测试.mp3"))).size(),
-                 QFileInfo(served(QStringLiteral("上传 & 测试.mp3"))).size());
+        QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden), QStringList(mp3));
+        QCOMPARE(QFileInfo(into.filePath(mp3)).size(), QFileInfo(served(mp3)).size());
+
+        // Cut short, the download stays in the queue as failed and leaves no file.
+        ZnSimFileService::Faults cut;
+        cut.cutGetFileAt = 4000;
+        m_service.setFaults(cut);
+        QTemporaryDir again;
+        m_page->downloadSelected(again.path());
+        QTRY_COMPARE_WITH_TIMEOUT(failedRows(*queue), 1, 30000);
+        QCOMPARE(QDir(again.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 };
 

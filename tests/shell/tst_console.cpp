@@ -3,6 +3,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnManageCenter.h"
+#include "ZnModalHelper.h"
 #include "ZnSimServer.h"
 
 #include <QDir>
@@ -10,20 +11,24 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <future>
 #include <thread>
 
-// Counts the paint events of the widget it watches.
-class PaintCount : public QObject
+// Once armed, counts the paints of the widget it watches and calls onPaint on each.
+class PaintWatch : public QObject
 {
 public:
-    int count = 0;
+    explicit PaintWatch(std::function<void()> f) : onPaint(std::move(f)) {}
     bool eventFilter(QObject *, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint)
-            ++count;
+        if (armed && e->type() == QEvent::Paint)
+            ++count, onPaint();
         return false;
     }
+    std::function<void()> onPaint;
+    bool armed = false;
+    int count = 0;
 };
 
 // The console started as a subprocess (through the harness, which reports what
@@ -94,23 +99,20 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("connects");
-        const QStringList base{QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
-                               QStringLiteral("admin"), QStringLiteral("-password")};
-        QTest::newRow("refused") << base + QStringList{QStringLiteral("wrong")} << true
-                                 << QStringLiteral("用户名或者密码错误，请重新输入!")
-                                 << "refused the user name or password" << true;
-        QTest::newRow("empty password") << base << true << "用户名或者密码不能为空，请重新输入!"
-                                        << "password is empty" << false;
-        QTest::newRow("invalid address") << QStringList{QStringLiteral("-serverip"), QStringLiteral("127.0.0.255"),
-                                                        QStringLiteral("-user"),     QStringLiteral("admin"),
-                                                        QStringLiteral("-password"), QStringLiteral("admin")}
-                                         << true << QString() << "-serverip: not a server address: 127.0.0.255"
-                                         << false;
-        QTest::newRow("unreachable") << base + QStringList{QStringLiteral("admin")} << false
-                                     << QStringLiteral("连接超时，请重新登陆!")
-                                     << "cannot connect to the server 127.0.0.1:" << false;
-        QTest::newRow("dialog cancelled") << QStringList(base.mid(0, 4)) << true << "login dialog"
-                                          << "login cancelled" << false;
+        const auto row = [](const char *name, const char *args, bool reachable, const char *shown, const char *why,
+                            bool connects) {
+            QTest::newRow(name) << QString::fromUtf8(args).split(QLatin1Char(' ')) << reachable
+                                << QString::fromUtf8(shown) << QString::fromUtf8(why) << connects;
+        };
+        row("refused", "-serverip 127.0.0.1 -user admin -password wrong", true, "用户名或者密码错误，请重新输入!",
+            "refused the user name or password", true);
+        row("empty password", "-serverip 127.0.0.1 -user admin -password", true, "用户名或者密码不能为空，请重新输入!",
+            "password is empty", false);
+        row("invalid address", "-serverip 127.0.0.255 -user admin -password admin", true, "",
+            "-serverip: not a server address: 127.0.0.255", false);
+        row("unreachable", "-serverip 127.0.0.1 -user admin -password admin", false, "连接超时，请重新登陆!",
+            "cannot connect to the server 127.0.0.1:", false);
+        row("dialog cancelled", "-serverip 127.0.0.1 -user admin", true, "login dialog", "login cancelled", false);
     }
     void loginFailsWithOne()
     {
@@ -158,13 +160,13 @@ private slots:
         QVERIFY(!out.contains(QStringLiteral("auto-connection warning")));
     }
 
-    // In this process: while the login waits for a server that never answers, the
-    // dialog keeps painting; when the server drops the line, the dialog stays open.
+    // In this process: while the login waits for a server that does not answer, the
+    // dialog keeps painting (a paint asked for once the server has the login ends the
+    // wait); when the server drops the line, the dialog stays open.
     void loginWaitKeepsPainting()
     {
         ServiceHub::create(ZnManageCenter::create());
         QVERIFY(QDir::setCurrent(dir.path()));
-        server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
         LoginDialog dlg(QStringLiteral("admin"));
         dlg.form().connect_ip_edit->setText(QStringLiteral("127.0.0.1"));
         dlg.form().connect_port_edit->setText(QString::number(server.port()));
@@ -172,38 +174,30 @@ private slots:
         dlg.form().fPassLineEdit->setText(QStringLiteral("admin"));
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        PaintCount paints;
+        PaintWatch paints([this] { server.closeClients(); });
         dlg.installEventFilter(&paints);
-
-        // Runs only while the login waits, since nothing else processes events then.
-        QTimer during;
-        int ticks = 0;
-        int paintedWhileWaiting = 0;
-        connect(&during, &QTimer::timeout, this, [&] {
-            if (ticks++ == 0) {
-                paints.count = 0;
-                dlg.update();
-            }
-            if ((server.count("LOGIN") > 0 && paints.count > 0) || ticks > 1000) {
-                paintedWhileWaiting = paints.count;
-                during.stop();
-                server.closeClients();
-                if (QWidget *box = QApplication::activeModalWidget(); box && box != &dlg)
-                    box->close(); // a message instead of a login: fail, do not hang
-            }
+        // The queued call runs only if the wait processes events.
+        server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
+        server.setRequestHook([&](const ZnSimRequest &r) {
+            if (r.method == "LOGIN")
+                QMetaObject::invokeMethod(
+                    &paints, [&] { paints.armed = true, dlg.update(); }, Qt::QueuedConnection);
+            return std::string();
         });
-        during.start(5);
-        // A window that froze again would never run the timer: end its wait anyway.
+        ZnModalHelper modal;
+        modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+        // A window that froze again would never run it: end its wait anyway.
         std::promise<void> ended;
-        std::thread bound([&server = server, done = ended.get_future()] {
+        std::thread bound([this, done = ended.get_future()] {
             if (done.wait_for(std::chrono::seconds(20)) == std::future_status::timeout)
                 server.closeClients();
         });
         dlg.on_login_clicked();
         ended.set_value();
         bound.join();
+        server.setRequestHook(nullptr);
         server.clearRules();
-        QVERIFY(paintedWhileWaiting > 0);
+        QVERIFY(paints.count > 0);
         QCOMPARE(dlg.outcome(), LoginDialog::NotLoggedIn);
         QVERIFY(dlg.isVisible() && !dlg.loginSucceeded());
     }

@@ -14,7 +14,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <climits>
 
 // The D72, D74 and Dsk81 managers on their own, then their list models against
 // the simulated server.
@@ -80,11 +79,8 @@ private slots:
     void oneConsoleNeedsAnId_data();
     void oneConsoleNeedsAnId();
 
-    void d72ChangesOnlyOnAcceptance();
     void buttonCallsStayWithTheirConsole();
-    void consolePushesAndDeletions();
-    void dsk81KeepsRealCaptureVolume();
-    void dsk81OneConsoleAndRemoval();
+    void dsk81OneConsole();
     void dsk81BooksPerConsole();
     void dsk81PlayTerminalsShareTheListLock();
 
@@ -101,11 +97,6 @@ void TstConsoles::rowsStartFromAFreshRecord()
                                mics));
     QCOMPARE(lines(mics), (std::vector<std::string>{"12 D72_12 8012 | 1 20 30 80 224 1 5 -1 |",
                                                     "13 Hall  | 0 0 80 80 224 1 5 -1 |"}));
-    QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"3","ledColor":"12","switchMode":"2","displayTime":"9",
-        "ledTxt":"EXIT","ppt":"1"},{"terminalId":"4"}])",
-                               mics));
-    QCOMPARE(lines(mics),
-             (std::vector<std::string>{"3 _3  | 0 0 80 80 12 2 9 -1 |EXIT", "4 _4  | 0 0 80 80 224 1 5 -1 |"}));
     // A nameless D74 is named after its extension, even an empty one; "--" gives "D74_<id>".
     QVERIFY(ZnMicRows::d74List(R"([{"terminalId":"9","exten":"--"},{"terminalId":"8","exten":"-"},
         {"terminalId":"7","exten":"8001"},{"terminalId":"6"},{"terminalId":"5","name":"Gate"}])",
@@ -161,15 +152,6 @@ void TstConsoles::badBodiesPushesAndDeletes()
         mic.onResponse(type, R"([{"terminalId":"5"}])");
     QCOMPARE(g_codes, (std::vector<int>{231, 231, 232, 242, 265}));
     QCOMPARE(g_ids, (std::vector<int>{5, 2, 5, 7, 9}));
-
-    // Rows of odd shapes read as empty values; reals out of range as the nearest end.
-    std::list<ZnMic> mics;
-    QVERIFY(ZnMicRows::dsk81List(R"([1, "x", null, [2], {"terminalId":{"a":1},"name":7,"pttMode":true},
-        {"terminalId":7e300,"capvol":-7e300,"callVol":12.9}])",
-                                 mics));
-    QCOMPARE(int(mics.size()), 6);
-    const ZnMic& huge = mics.back();
-    QCOMPARE((std::vector<int>{huge.id, huge.capVol, huge.callVol}), (std::vector<int>{INT_MAX, INT_MIN, 12}));
 }
 
 void TstConsoles::d72ButtonCallBodyCarriesEveryEntryOnce_data()
@@ -245,31 +227,6 @@ void TstConsoles::oneConsoleNeedsAnId()
     QCOMPARE(g_ids, (std::vector<int>{6, 2}));
 }
 
-void TstConsoles::d72ChangesOnlyOnAcceptance()
-{
-    ZnD72ListMgr* model = ZnD72ListMgr::instance();
-    QCOMPARE(idsOf(model->micList(), kMicId), (std::vector<int>{50001, 50002}));
-    ZnMic mic;
-    QVERIFY(model->findD72(50002, mic));
-    QSignalSpy changed(model, SIGNAL(d72Changed(int)));
-    QSignalSpy deleted(model, SIGNAL(d72Deleted(int)));
-    // A refused change or removal leaves the copy as it was and says so.
-    m_s.sim.addRule(ZnSimRule::make("POST ModTalkTerminal", ZnSimRule::Fail, "", 0, 1));
-    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "", 0, 1));
-    ZnMic refused = mic;
-    refused.name = "Never";
-    QCOMPARE(model->modifyD72(refused), 1);
-    QCOMPARE(model->removeD72(mic), 1);
-    QVERIFY(model->findD72(50002, refused));
-    QCOMPARE(refused.name, mic.name);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(deleted.count(), 0);
-    mic.name = "Side gate";
-    QCOMPARE(model->modifyD72(mic), 0);
-    QCOMPARE(lastBody(m_s, "POST ModTalkTerminal")["Name"].asString(), std::string("Side gate"));
-    QCOMPARE(changed.count(), 1);
-}
-
 void TstConsoles::buttonCallsStayWithTheirConsole()
 {
     ZnD72ListMgr* model = ZnD72ListMgr::instance();
@@ -292,7 +249,6 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QCOMPARE(starts,
              (std::vector<std::string>{"ButtonPopUp", "AlarmShortPress", "Alarm2ShortPress", "BackupShortPress"}));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
-    QCOMPARE(idsOf(model->btnCallList(), &ZnMicBtnCall::dsk81Id), (std::vector<int>{70001, 0, 70002, 0}));
 
     // Nothing is sent for an empty list or a list mixing two consoles.
     const int posts = m_s.sim.count("POST D72ButtonCall");
@@ -322,66 +278,10 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::groupId), std::vector<int>{2});
 }
 
-void TstConsoles::consolePushesAndDeletions()
-{
-    ZnD72ListMgr* d72 = ZnD72ListMgr::instance();
-    ZnD74ListMgr* d74 = ZnD74ListMgr::instance();
-    ZnMicListMgr* dsk81 = ZnMicListMgr::instance();
-    QCOMPARE(dsk81->requestMicList(), 0);
-    QSignalSpy d72Changed(d72, SIGNAL(d72Changed(int)));
-    QSignalSpy d72Deleted(d72, SIGNAL(d72Deleted(int)));
-    QSignalSpy d74Deleted(d74, SIGNAL(d74Deleted(int)));
-    QSignalSpy micChanged(dsk81, SIGNAL(micChanged(int)));
-
-    m_s.sim.pushPost("SqlConfig", "dsk72", R"([{"terminalId":"50003"},{"terminalId":"50001","capVol":"5"}])");
-    m_s.sim.pushPost("SqlConfig", "dsk81", R"([{"terminalId":"70002","capvol":"9"},{"terminalId":"70009"}])");
-    QVERIFY(SimSession::spinUntil([&] { return d72Changed.count() == 2 && micChanged.count() == 2; }));
-    QCOMPARE(idsOf(d72->micList(), kMicId), (std::vector<int>{50001, 50002, 50003}));
-    ZnMic mic;
-    QVERIFY(d72->findD72(50001, mic));
-    QCOMPARE(mic.capVol, 5);
-    QCOMPARE(idsOf(dsk81->micList(), kMicId), (std::vector<int>{70001, 70009, 70002}));
-    QVERIFY(dsk81->getMic(70002, mic));
-    QCOMPARE(mic.capVol, 9);
-
-    m_s.sim.pushDelete("D72", 50003);
-    m_s.sim.pushDelete("D74", 60001);
-    m_s.sim.pushDelete("d72", 50001);
-    QVERIFY(SimSession::spinUntil([&] { return d72Deleted.count() == 1 && d74Deleted.count() == 1; }));
-    QVERIFY(m_s.settle());
-    QCOMPARE(d72Deleted.count(), 1);
-    QCOMPARE(idsOf(d72->micList(), kMicId), (std::vector<int>{50001, 50002}));
-    QCOMPARE(idsOf(d74->micList(), kMicId), (std::vector<int>{60002}));
-}
-
-void TstConsoles::dsk81KeepsRealCaptureVolume()
+void TstConsoles::dsk81OneConsole()
 {
     ZnMicListMgr* model = ZnMicListMgr::instance();
-    QCOMPARE(model->requestMicList(), 0);
-    QVERIFY(m_s.requests("GET SqlConfig/MicList").back().body.find("capvol") != std::string::npos);
-    QCOMPARE(idsOf(model->micList(), kMicId), (std::vector<int>{70002, 70001}));
-    ZnMic desk;
-    QVERIFY(model->getMic(70001, desk));
-    QCOMPARE((std::vector<int>{desk.capVol, desk.pttMode}), (std::vector<int>{65, 1}));
-    ZnMic other;
-    QVERIFY(model->getMic(70002, other));
-    QCOMPARE(other.pttMode, -1); // the row before it had one; this row has none
-
-    // A rename sends the console's own volume back and no PTT mode it never had.
-    other.name = "Back office";
-    QCOMPARE(model->modifyMic(other), 0);
-    const Json::Value body = lastBody(m_s, "POST ModTalkTerminal");
-    QCOMPARE(body["CapVol"].asString(), std::string("45"));
-    QVERIFY(!body.isMember("PttMode"));
-    QCOMPARE(model->requestMicList(), 0);
-    QVERIFY(model->getMic(70002, other));
-    QCOMPARE(other.name, std::string("Back office"));
-    QCOMPARE(other.capVol, 45);
-}
-
-void TstConsoles::dsk81OneConsoleAndRemoval()
-{
-    ZnMicListMgr* model = ZnMicListMgr::instance();
+    QCOMPARE(model->requestMicList(), 0); // only a console the model holds is asked for
     m_s.sim.withData([](ZnSimData& d) {
         for (Json::Value& r : d.table("dsk81")) {
             if (r["terminalId"].asString() == "70001")
@@ -398,10 +298,6 @@ void TstConsoles::dsk81OneConsoleAndRemoval()
     const int asked = m_s.sim.count("GET");
     QCOMPARE(model->requestMic(m_s.centre.get(), 4242), -1);
     QCOMPARE(m_s.sim.count("GET"), asked);
-
-    QCOMPARE(model->deleteMic(desk), 0);
-    QVERIFY(!model->getMic(70001, desk));
-    QCOMPARE(lastBody(m_s, "POST RemoveDevice")["Type"].asString(), std::string("3"));
 }
 
 void TstConsoles::dsk81BooksPerConsole()

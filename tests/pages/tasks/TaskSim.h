@@ -2,6 +2,8 @@
 
 #include "../terminals/PageSim.h"
 
+#include <QLineEdit>
+
 #include <json/json.h>
 
 #include <string>
@@ -26,16 +28,6 @@ inline Json::Value taskRow(int id, const std::string &name, int category, int st
     return r;
 }
 
-inline Json::Value planRow(int id, const std::string &name, int enable)
-{
-    Json::Value r(Json::objectValue);
-    r["timerplanId"] = std::to_string(id);
-    r["name"] = name;
-    r["enable"] = std::to_string(enable);
-    r["comment"] = "";
-    return r;
-}
-
 // The texts of one column, top to bottom, joined by blanks.
 inline QString columnOf(QTableWidget *t, int column)
 {
@@ -43,4 +35,47 @@ inline QString columnOf(QTableWidget *t, int column)
     for (int r = 0; r < t->rowCount(); ++r)
         out << (t->item(r, column) ? t->item(r, column)->text() : QStringLiteral("?"));
     return out.join(QLatin1Char(' '));
+}
+
+// Selects the rows of those ids (column 0's data), in that order, and clicks each.
+inline void clickIds(QTableWidget *t, const QList<int> &ids)
+{
+    const QAbstractItemView::SelectionMode mode = t->selectionMode();
+    t->clearSelection();
+    t->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (int id : ids) {
+        for (int r = 0; r < t->rowCount(); ++r) {
+            if (t->item(r, 0)->data(Qt::UserRole).toInt() == id) {
+                t->selectRow(r);
+                emit t->itemClicked(t->item(r, 0));
+            }
+        }
+    }
+    t->setSelectionMode(mode);
+}
+
+inline ModalChain::Action yes()
+{
+    return ModalChain::click(QStringLiteral("ConfirmButton"));
+}
+
+// Types text into the line edit of that name, then clicks the button ok.
+inline ModalChain::Action fill(const QString &edit, const QString &text, const QString &ok)
+{
+    return [=](QWidget *w) {
+        w->findChild<QLineEdit *>(edit)->setText(text);
+        ModalChain::click(ok)(w);
+    };
+}
+
+// Clicks the button of that name and answers the boxes and dialogs that follow,
+// one step each; what each showed, once all were answered.
+inline QStringList clickThrough(QWidget *w, const QString &button, std::vector<ModalChain::Action> steps)
+{
+    ModalChain chain;
+    const int n = int(steps.size());
+    chain.arm(std::move(steps));
+    ModalChain::click(button)(w);
+    ZnModalHelper::waitFor([&] { return chain.seen.size() == n; }, 10000);
+    return chain.seen;
 }

@@ -8,8 +8,6 @@
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -21,17 +19,14 @@ class TstRegionPage : public QObject
 private slots:
     void initTestCase();
     void init();
-    void newIds_data();
     void newIds();
     void membersByKind();
-    void unknownMembersKept();
+    void changes_data();
+    void changes();
     void dialogKeepsStoredFields();
-    void refusals_data();
-    void refusals();
 
 private:
     QTableWidget *table() { return page->tableWidget(); }
-    void current(int id);
 
     SimSession s;
     std::unique_ptr<ZnRegionMgrForm> page;
@@ -75,60 +70,82 @@ void TstRegionPage::init()
     QTRY_COMPARE(rowsOf(table()), QStringLiteral("3:Far 2:Mixed 1:Ground floor"));
 }
 
-void TstRegionPage::current(int id)
-{
-    const int row = page->findRowById(id);
-    table()->setCurrentCell(row, 0);
-    table()->selectRow(row);
-    emit table()->itemClicked(table()->item(row, 0));
-}
-
-void TstRegionPage::newIds_data()
-{
-    QTest::addColumn<int>("largest");
-    QTest::newRow("empty model") << 0;
-    QTest::newRow("largest 40") << 40;
-}
-
+// Up to ten above the largest id.
 void TstRegionPage::newIds()
 {
-    QFETCH(int, largest);
-    for (int i = 0; i < 20; ++i) {
-        const int id = ZnRegionMgrForm::newRegionId(largest);
-        QVERIFY2(id > largest && id <= largest + 10, qPrintable(QString::number(id)));
+    for (int largest : {0, 40}) {
+        for (int i = 0; i < 20; ++i) {
+            const int id = ZnRegionMgrForm::newRegionId(largest);
+            QVERIFY2(id > largest && id <= largest + 10, qPrintable(QString::number(id)));
+        }
     }
 }
 
 // D74 members on top, then D72, then the play terminals, each in stored order.
 void TstRegionPage::membersByKind()
 {
-    current(2);
+    clickIds(table(), {2});
     QCOMPARE(rowsOf(page->form().fTermTableWidget),
              QStringLiteral("60001:Lobby help 60002:D74_60002 50001:Gate call 50002:D72_50002 "
                             "10001:Speaker 10001 10002:Speaker 10002"));
-}
-
-// A region with a member no model offers keeps it through an edit, and the
-// page's row follows the change the server took.
-void TstRegionPage::unknownMembersKept()
-{
-    current(3);
+    clickIds(table(), {3});
     QCOMPARE(rowsOf(page->form().fTermTableWidget), QStringLiteral("10001:Speaker 10001"));
-    ModalChain edit;
-    edit.arm({[](QWidget *w) {
-        w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Far away"));
-        ModalChain::click(QStringLiteral("fOkBtn"))(w);
-    }});
-    page->form().fEditBtn->click();
-    QTRY_COMPARE(edit.seen.size(), 1);
-    const Json::Value sent = lastBody(s, "POST BroadRegion");
-    QCOMPARE(sent["TerminalId"].asString(), std::string("10001 99999"));
-    QTRY_COMPARE(rowsOf(table()), QStringLiteral("3:Far away 2:Mixed 1:Ground floor"));
-    ZnRegion stored;
-    QVERIFY(ZnRegionListMgr::instance()->getRegion(3, &stored));
-    QCOMPARE(stored.terminals.size(), size_t(2));
 }
 
+// A member no list offers stays through an edit and the row follows what the
+// server took; a refusal is shown and the table stays as it was.
+void TstRegionPage::changes_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("region");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QStringList>("boxes"); // after the dialog or question
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("members"); // of the region, as stored afterwards
+    const QString before = QStringLiteral("3:Far 2:Mixed 1:Ground floor");
+    const QString setting = QStringLiteral("Setting Error!");
+    QTest::newRow("edit keeps unknown members")
+        << QStringLiteral("fEditBtn") << 3 << false << QStringList()
+        << QStringLiteral("3:Renamed 2:Mixed 1:Ground floor") << QStringLiteral("10001 99999");
+    QTest::newRow("edit refused") << QStringLiteral("fEditBtn") << 1 << true
+                                  << QStringList{setting, QStringLiteral("Edit Error!")} << before
+                                  << QStringLiteral("10001 10002");
+    QTest::newRow("add refused") << QStringLiteral("fNewBtn") << 1 << true
+                                 << QStringList{setting, QStringLiteral("Add Error!")} << before
+                                 << QStringLiteral("10001 10002");
+    QTest::newRow("delete refused") << QStringLiteral("fDelBtn") << 1 << true
+                                    << QStringList{QStringLiteral("Delete Error!")} << before
+                                    << QStringLiteral("10001 10002");
+}
+
+void TstRegionPage::changes()
+{
+    QFETCH(QString, button);
+    QFETCH(int, region);
+    QFETCH(bool, refused);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, rows);
+    if (refused)
+        s.sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "Region is in use"));
+    clickIds(table(), {region});
+    std::vector<ModalChain::Action> steps(size_t(boxes.size()) + 1, yes());
+    if (button != QLatin1String("fDelBtn"))
+        steps[0] = fill(QStringLiteral("fNameEdit"), QStringLiteral("Renamed"), QStringLiteral("fOkBtn"));
+    const QStringList seen = clickThrough(page.get(), button, steps);
+    QCOMPARE(seen.size(), boxes.size() + 1);
+    for (int i = 0; i < boxes.size(); ++i)
+        QVERIFY2(seen[i + 1].contains(boxes[i]), qPrintable(seen[i + 1]));
+    QTRY_COMPARE(rowsOf(table()), rows);
+    ZnRegion stored;
+    QVERIFY(ZnRegionListMgr::instance()->getRegion(region, &stored));
+    QStringList members;
+    for (const ZnBaseTerminal &m : stored.terminals)
+        members << QString::number(m.id);
+    QTEST(members.join(QLatin1Char(' ')), "members");
+}
+
+// Members no list offers keep their stored fields, so does a member that stays
+// checked; a newly checked one takes them from its row.
 void TstRegionPage::dialogKeepsStoredFields()
 {
     ZnRegion r;
@@ -156,44 +173,6 @@ void TstRegionPage::dialogKeepsStoredFields()
         members << QString::fromStdString(std::to_string(m.id) + "/" + m.name + "/" + m.type + "/" + m.ip);
     QCOMPARE(members.join(QLatin1Char(' ')),
              QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
-}
-
-void TstRegionPage::refusals_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("edit") << QStringLiteral("fEditBtn")
-                          << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Edit Error!")};
-    QTest::newRow("add") << QStringLiteral("fNewBtn")
-                         << QStringList{QStringLiteral("Setting Error!"), QStringLiteral("Add Error!")};
-    QTest::newRow("delete") << QStringLiteral("fDelBtn") << QStringList{QStringLiteral("Delete Error!")};
-}
-
-// The server refuses: the page says so and the table stays as it was.
-void TstRegionPage::refusals()
-{
-    QFETCH(QString, button);
-    QFETCH(QStringList, messages);
-    s.sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "Region is in use"));
-    current(1);
-    std::vector<ModalChain::Action> steps;
-    if (button == QLatin1String("fDelBtn")) {
-        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
-    } else {
-        steps.push_back([](QWidget *w) {
-            w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Renamed"));
-            ModalChain::click(QStringLiteral("fOkBtn"))(w);
-        });
-    }
-    for (int i = 0; i < messages.size(); ++i)
-        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
-    ModalChain chain;
-    chain.arm(steps);
-    ModalChain::click(button)(page.get());
-    QTRY_COMPARE(chain.seen.size(), int(steps.size()));
-    for (int i = 0; i < messages.size(); ++i)
-        QVERIFY(chain.seen.at(int(steps.size()) - messages.size() + i).contains(messages.at(i)));
-    QCOMPARE(rowsOf(table()), QStringLiteral("3:Far 2:Mixed 1:Ground floor"));
 }
 
 QTEST_MAIN(TstRegionPage)

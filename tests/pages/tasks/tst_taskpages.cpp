@@ -1,17 +1,22 @@
 #include "QtSchemeInfo.h"
 #include "TaskSim.h"
+#include "TcpSocketClient.h"
 #include "ZnApi.h"
 #include "ZnPlanTaskMgrForm.h"
-#include "ZnSchemeList.h"
+#include "ZnSimFileService.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
+#include "ZnTimerTaskEditDialog.h"
 #include "ZnTimerTaskMgrForm.h"
 
-#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTimeEdit>
 #include <QtTest>
 
-// The four task pages and the timer-plan panel against the simulated server.
+#include <map>
+
+// The four task pages and the timer-plan panel against the simulated server and
+// file service.
 class TstTaskPages : public QObject
 {
     Q_OBJECT
@@ -22,22 +27,22 @@ private slots:
     void pagesListTheirTasks_data();
     void pagesListTheirTasks();
     void timerPageFollowsThePanel();
-    void deleteSkipsRunningTasks();
-    void refusedDeletionKeepsTheRow();
-    void startAndStopByShownState();
-    void planChangesThroughThePanel_data();
-    void planChangesThroughThePanel();
+    void taskActions_data();
+    void taskActions();
+    void planPanelRefusals_data();
+    void planPanelRefusals();
+    void planTaskStartStopDelete();
+    void cleanupTestCase();
 
 private:
-    ZnBaseTaskMgrForm *page(const QString &which);
-    void select(ZnBaseTaskMgrForm *p, const QList<int> &ids);
+    void showPlan(int row);
     // Actions and ids of the task requests sent since init().
     QStringList sentTasks();
 
     SimSession s;
-    std::unique_ptr<ZnPlanTaskMgrForm> plan;
-    std::unique_ptr<ZnSsTaskMgrForm> manual, sdk;
-    std::unique_ptr<ZnTimerTaskMgrForm> timer;
+    ZnSimFileService files;
+    std::map<QString, std::unique_ptr<ZnBaseTaskMgrForm>> pages;
+    ZnTimerTaskMgrForm *timer = nullptr;
     size_t sentBefore = 0;
 };
 
@@ -54,6 +59,15 @@ std::vector<Json::Value> tasks()
             taskRow(8, "T2", 3, 2, 2),
             taskRow(9, "T0", 3, 2, 1, "a#$%3600")};
 }
+
+Json::Value planRow(int id, const std::string &name, int enable)
+{
+    Json::Value r(Json::objectValue);
+    r["timerplanId"] = std::to_string(id);
+    r["name"] = name;
+    r["enable"] = std::to_string(enable);
+    return r;
+}
 } // namespace
 
 void TstTaskPages::initTestCase()
@@ -64,13 +78,21 @@ void TstTaskPages::initTestCase()
         d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0), planRow(3, "Empty", 1)};
     });
     QVERIFY(startModels(s));
-    QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
-    plan.reset(new ZnPlanTaskMgrForm);
-    manual.reset(new ZnSsTaskMgrForm(2));
-    sdk.reset(new ZnSsTaskMgrForm(4));
-    timer.reset(new ZnTimerTaskMgrForm(3));
+    QVERIFY(files.start(0));
+    TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
+    TcpSocketClient::instance()->start();
+    TcpSocketClient::instance()->addGetFileRootTask();
+    QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
+    pages[QStringLiteral("plan")].reset(new ZnPlanTaskMgrForm);
+    pages[QStringLiteral("manual")].reset(new ZnSsTaskMgrForm(2));
+    QTRY_COMPARE(rowsOf(pages[QStringLiteral("manual")]->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
+    pages[QStringLiteral("sdk")].reset(new ZnSsTaskMgrForm(4));
+    pages[QStringLiteral("timer")].reset(timer = new ZnTimerTaskMgrForm(3));
     timer->show();
-    QTRY_COMPARE(rowsOf(manual->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
+    // Built after the plan list came, and while it is held: each reports its first plan.
+    QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+    ZnTimerTaskMgrForm late(3);
+    QTRY_COMPARE(late.form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
 }
 
 void TstTaskPages::init()
@@ -82,30 +104,16 @@ void TstTaskPages::init()
     QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
     QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
     QCoreApplication::processEvents();
-    QTableWidget *plans = timer->schemePanel()->table();
-    QTRY_COMPARE(plans->rowCount(), 3);
-    plans->setCurrentCell(0, 0);
-    emit plans->cellClicked(0, 0);
+    QTRY_COMPARE(timer->schemePanel()->table()->rowCount(), 3);
+    showPlan(0);
     sentBefore = s.requests("POST SoundSource").size();
 }
 
-ZnBaseTaskMgrForm *TstTaskPages::page(const QString &which)
+void TstTaskPages::showPlan(int row)
 {
-    if (which == QLatin1String("plan"))
-        return plan.get();
-    if (which == QLatin1String("manual"))
-        return manual.get();
-    return which == QLatin1String("sdk") ? static_cast<ZnBaseTaskMgrForm *>(sdk.get()) : timer.get();
-}
-
-void TstTaskPages::select(ZnBaseTaskMgrForm *p, const QList<int> &ids)
-{
-    QTableWidget *t = p->tableWidget();
-    t->clearSelection();
-    t->setSelectionMode(QAbstractItemView::MultiSelection);
-    for (int id : ids)
-        t->selectRow(p->findRowById(id));
-    t->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QTableWidget *plans = timer->schemePanel()->table();
+    plans->setCurrentCell(row, 0);
+    emit plans->cellClicked(row, 0);
 }
 
 QStringList TstTaskPages::sentTasks()
@@ -132,27 +140,20 @@ void TstTaskPages::pagesListTheirTasks_data()
 void TstTaskPages::pagesListTheirTasks()
 {
     QFETCH(QString, which);
-    QTEST(rowsOf(page(which)->tableWidget()), "rows");
+    QTEST(rowsOf(pages[which]->tableWidget()), "rows");
 }
 
-// The panel reports the first plan, then the clicked one; a disabled plan starts
-// nothing; a change of another plan's task adds no row.
+// The panel's clicked plan is shown; a disabled plan starts nothing; a change of
+// another plan's task adds no row; a plan without tasks shows none.
 void TstTaskPages::timerPageFollowsThePanel()
 {
-    QTableWidget *plans = timer->schemePanel()->table();
-    QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
     QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("01:00:00 08:20:00"));
-
-    plans->setCurrentCell(1, 0);
-    emit plans->cellClicked(1, 0);
+    showPlan(1);
     QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
     QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Holidays"));
-    select(timer.get(), {8});
-    ModalChain box;
-    box.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
-    timer->form().fStartTask->click();
-    QTRY_COMPARE(box.seen.size(), 1);
-    QVERIFY(box.seen.at(0).contains(QStringLiteral("方案已禁用!")));
+    clickIds(timer->tableWidget(), {8});
+    QVERIFY(
+        clickThrough(timer, QStringLiteral("fStartTask"), {yes()}).value(0).contains(QStringLiteral("方案已禁用!")));
     QCOMPARE(sentTasks(), QStringList());
 
     // A task of plan 1 and a manual task change: neither shows on plan 2.
@@ -164,120 +165,168 @@ void TstTaskPages::timerPageFollowsThePanel()
     QVERIFY(SimSession::spinUntil([&] { return changed.count() == 2; }));
     QCoreApplication::processEvents();
     QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
-    QCOMPARE(rowsOf(manual->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1b"));
+    QCOMPARE(rowsOf(pages[QStringLiteral("manual")]->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1b"));
 
-    plans->setCurrentCell(2, 0);
-    emit plans->cellClicked(2, 0);
+    showPlan(2);
     QCOMPARE(timer->tableWidget()->rowCount(), 0);
 }
 
-// Three selected, the middle one running: one question, one refusal, two deletions.
-void TstTaskPages::deleteSkipsRunningTasks()
+// By the shown states: deletion and start skip running tasks, stop asks first and
+// skips idle ones; only result 0 counts, and a refusal's reason is shown once, by
+// the page that asked.
+void TstTaskPages::taskActions_data()
 {
-    select(manual.get(), {3, 4, 5});
-    ModalChain boxes;
-    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
-    manual->form().fDelBtn->click();
-    QTRY_COMPARE(boxes.seen.size(), 2);
-    QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Task is runnig, it is not editable!")));
-    QCOMPARE(sentTasks(), (QStringList{QStringLiteral("Del 5"), QStringLiteral("Del 3")}));
-    QTRY_COMPARE(rowsOf(manual->tableWidget()), QStringLiteral("4:M2"));
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QStringList>("boxes"); // each box's text contains its entry
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("after"); // rows and states
+    const QString running = QStringLiteral("Task is runnig");
+    QTest::newRow("delete skips the running task")
+        << QStringLiteral("fDelBtn") << QList<int>{3, 4, 5} << QString() << QStringList{QString(), running}
+        << QStringLiteral("Del 5 Del 3") << QStringLiteral("4:M2 Running");
+    const QString locked = QStringLiteral("Task 3 is locked");
+    QTest::newRow("refused deletion keeps the row")
+        << QStringLiteral("fDelBtn") << QList<int>{3} << locked << QStringList{QString(), locked}
+        << QStringLiteral("Del 3") << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Idle");
+    QTest::newRow("start only the idle one")
+        << QStringLiteral("fStartTask") << QList<int>{3, 4} << QString() << QStringList() << QStringLiteral("Start 3")
+        << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Running");
+    QTest::newRow("stop asks, only the running one")
+        << QStringLiteral("fStopTask") << QList<int>{4, 5} << QString() << QStringList{QStringLiteral("停止选择任务？")}
+        << QStringLiteral("Stop 4") << QStringLiteral("5:M3 4:M2 3:M1 Idle Idle Idle");
 }
 
-// The server refuses: its reason is shown once, by the page that asked, and the
-// row stays.
-void TstTaskPages::refusedDeletionKeepsTheRow()
+void TstTaskPages::taskActions()
 {
-    s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, "Task 3 is locked"));
-    select(manual.get(), {3});
-    ModalChain boxes;
-    boxes.arm({ModalChain::click(QStringLiteral("ConfirmButton")), ModalChain::click(QStringLiteral("ConfirmButton"))});
-    manual->form().fDelBtn->click();
-    QTRY_COMPARE(boxes.seen.size(), 2);
-    QVERIFY(boxes.seen.at(1).contains(QStringLiteral("Task 3 is locked")));
-    // A refusal nobody on these pages asked for shows nothing (the pages' slots run
-    // within the emit).
-    ZnModalHelper more;
-    more.answer(QStringLiteral("ConfirmButton"));
+    QFETCH(QString, button);
+    QFETCH(QList<int>, ids);
+    QFETCH(QString, refusal);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, sent);
+    QFETCH(QString, after);
+    ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
+    if (!refusal.isEmpty())
+        s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, refusal.toStdString()));
+    clickIds(manual->tableWidget(), ids);
+    const QStringList seen = clickThrough(manual, button, std::vector<ModalChain::Action>(size_t(boxes.size()), yes()));
+    QCOMPARE(seen.size(), boxes.size());
+    for (int i = 0; i < boxes.size(); ++i)
+        QVERIFY2(seen[i].contains(boxes[i]), qPrintable(seen[i]));
+    QTRY_COMPARE(rowsOf(manual->tableWidget()) + QLatin1Char(' ') + columnOf(manual->tableWidget(), 3), after);
+    QCOMPARE(sentTasks().join(QLatin1Char(' ')), sent);
+    // A refusal nobody on these pages asked for shows nothing (the slots run within the emit).
+    ModalChain more;
+    more.arm(std::vector<ModalChain::Action>(pages.size(), yes()));
     emit ZnSsTaskDataMgr::instance()->taskDeleteFailed(QStringLiteral("not ours"));
-    QVERIFY(!more.handled());
-    QCOMPARE(rowsOf(manual->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
+    QCOMPARE(more.seen, QStringList());
 }
 
-// The shown states decide: start sends only for the idle task, stop asks first and
-// sends only for the running one; the pushed state reaches the row.
-void TstTaskPages::startAndStopByShownState()
-{
-    select(manual.get(), {3, 4});
-    manual->form().fStartTask->click();
-    QCOMPARE(sentTasks(), QStringList{QStringLiteral("Start 3")});
-    QTRY_COMPARE(manual->tableWidget()->item(manual->findRowById(3), 3)->text(), QStringLiteral("Running"));
-
-    select(manual.get(), {4, 5});
-    ModalChain ask;
-    ask.arm({ModalChain::click(QStringLiteral("ConfirmButton"))});
-    manual->form().fStopTask->click();
-    QTRY_COMPARE(ask.seen.size(), 1);
-    QVERIFY(ask.seen.at(0).contains(QStringLiteral("停止选择任务？")));
-    QCOMPARE(sentTasks(), (QStringList{QStringLiteral("Start 3"), QStringLiteral("Stop 4")}));
-    QTRY_COMPARE(manual->tableWidget()->item(manual->findRowById(4), 3)->text(), QStringLiteral("Idle"));
-}
-
-void TstTaskPages::planChangesThroughThePanel_data()
+// Refused before anything is sent; the panel keeps its plans.
+void TstTaskPages::planPanelRefusals_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("name"); // typed into the property dialog
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("plans"); // the panel's names afterwards
     QTest::newRow("default plan kept, nothing asked")
-        << 0 << QStringLiteral("fSchDelBtn") << QStringLiteral("") << QStringLiteral("默认方案不可以删除！")
-        << QStringLiteral("Weekdays Holidays Empty");
-    QTest::newRow("unchanged edit sends nothing") << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty")
-                                                  << QStringLiteral("") << QStringLiteral("Weekdays Holidays Empty");
-    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QStringLiteral("")
-                                        << QStringLiteral("方案名称不可以空!")
-                                        << QStringLiteral("Weekdays Holidays Empty");
+        << 0 << QStringLiteral("fSchDelBtn") << QString() << QStringLiteral("默认方案不可以删除！");
+    QTest::newRow("unchanged edit sends nothing")
+        << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty") << QString();
+    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QString()
+                                        << QStringLiteral("方案名称不可以空!");
 }
 
-void TstTaskPages::planChangesThroughThePanel()
+void TstTaskPages::planPanelRefusals()
 {
     QFETCH(int, row);
     QFETCH(QString, button);
     QFETCH(QString, name);
     QFETCH(QString, message);
-    QFETCH(QString, plans);
     QtSchemeInfo *panel = timer->schemePanel();
     panel->table()->setCurrentCell(row, 0);
     const int before = s.sim.count("POST TimerPlan");
-    // A refusal inside the property dialog opens while its OK click runs: it is
-    // answered from within the dialog's step.
-    QStringList seen;
-    std::vector<ModalChain::Action> steps;
-    if (button == QLatin1String("fSchDelBtn") && row != 0)
-        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton"))); // the question
-    if (button != QLatin1String("fSchDelBtn")) {
-        steps.push_back([name, message, &seen](QWidget *w) {
-            w->findChild<QLineEdit *>(QStringLiteral("fSchemeNameLe"))->setText(name);
-            ZnModalHelper box;
-            if (!message.isEmpty())
-                box.answer(QStringLiteral("ConfirmButton"), w);
-            ModalChain::click(QStringLiteral("fOkButton"))(w);
-            seen << box.seenTexts();
-            if (w->isVisible())
-                ModalChain::click(QStringLiteral("fCancelButton"))(w);
-        });
-    } else if (!message.isEmpty()) {
-        steps.push_back(ModalChain::click(QStringLiteral("ConfirmButton")));
-    }
-    ModalChain chain;
-    chain.arm(steps);
-    ModalChain::click(button)(panel);
-    QTRY_COMPARE(chain.seen.size(), int(steps.size()));
-    if (!message.isEmpty())
-        QVERIFY((chain.seen + seen).join(QLatin1Char('|')).contains(message));
-    QCOMPARE(columnOf(panel->table(), 0), plans);
-    QCOMPARE(s.sim.count("POST TimerPlan") - before, button == QLatin1String("fSchDelBtn") && row != 0 ? 1 : 0);
+    // A refusal inside the property dialog opens while its OK click runs.
+    QStringList inner;
+    const ModalChain::Action step = button == QLatin1String("fSchDelBtn") ? yes() : [&](QWidget *w) {
+        ZnModalHelper box;
+        box.answer(QStringLiteral("ConfirmButton"), w);
+        fill(QStringLiteral("fSchemeNameLe"), name, QStringLiteral("fOkButton"))(w);
+        inner << box.seenTexts();
+        if (w->isVisible())
+            ModalChain::click(QStringLiteral("fCancelButton"))(w);
+    };
+    const QStringList seen = clickThrough(panel, button, {step}) + inner;
+    QVERIFY2(seen.join(QLatin1Char('|')).contains(message), qPrintable(seen.join(QLatin1Char('|'))));
+    QCOMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
+    QCOMPARE(s.sim.count("POST TimerPlan"), before);
+}
+
+// The operator's whole road through the real dialogs: a new plan, a timer task in
+// it with two execution times, a region and a file from the media browser,
+// started, stopped, deleted, then the plan.
+void TstTaskPages::planTaskStartStopDelete()
+{
+    QtSchemeInfo *panel = timer->schemePanel();
+    clickThrough(panel, QStringLiteral("fSchNewBtn"),
+                 {fill(QStringLiteral("fSchemeNameLe"), QStringLiteral("Flow"), QStringLiteral("fOkButton"))});
+    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty Flow"));
+    showPlan(3);
+    QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Flow"));
+    const int planId = timer->schemeId();
+    QCOMPARE(timer->tableWidget()->rowCount(), 0);
+
+    clickThrough(
+        timer, QStringLiteral("fNewBtn"), {[&](QWidget *w) {
+            Ui::fTimerTaskEditDialog &f = qobject_cast<ZnTimerTaskEditDialog *>(w)->form();
+            f.fNameEdit->setText(QStringLiteral("Flow task"));
+            for (const QTime &t : {QTime(12, 0), QTime(7, 30)}) {
+                clickThrough(w, QStringLiteral("fTimeAddBtn"), {[t](QWidget *e) {
+                                 e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))->setTime(t);
+                                 ModalChain::click(QStringLiteral("fOkBtn"))(e);
+                             }});
+            }
+            clickIds(f.fRegionTable, {1});
+            f.fFileTableWidget->selectRow(
+                f.fFileTableWidget->findItems(QStringLiteral("school_song.mp3"), Qt::MatchExactly).value(0)->row());
+            f.fAddPlayListBtn->click();
+            f.fTypeComboBox->setCurrentIndex(0);
+            ModalChain::click(QStringLiteral("fOkBtn"))(w);
+        }});
+    const Json::Value sent = lastBody(s, "POST SoundSource");
+    QCOMPARE(sent["Action"].asString(), std::string("Add"));
+    QCOMPARE(sent["TimerPlanId"].asString(), std::to_string(planId));
+    QCOMPARE(sent["ExecuteTime"].asString(), std::string("执行时间#$%27000!!!执行时间#$%43200"));
+    QCOMPARE(sent["TerminalId"].asString(), std::string("10001 10002"));
+    QCOMPARE(sent["SourceContent"].asString(), std::string("/data/mp3/school_song.mp3"));
+    QTRY_COMPARE(columnOf(timer->tableWidget(), 0), QStringLiteral("Flow task"));
+    QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("07:30:00"));
+    const int id = timer->itemValue(0, 0);
+
+    // Started, then stopped after the question: the states the server pushes reach the row.
+    clickIds(timer->tableWidget(), {id});
+    timer->form().fStartTask->click();
+    QTRY_COMPARE(columnOf(timer->tableWidget(), 3), QStringLiteral("Running"));
+    clickThrough(timer, QStringLiteral("fStopTask"), {yes()});
+    QTRY_COMPARE(columnOf(timer->tableWidget(), 3), QStringLiteral("Idle"));
+
+    // The plan keeps its task; the task is deleted, then the plan.
+    QVERIFY(clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes(), yes()})
+                .value(1)
+                .contains(QStringLiteral("删除方案失败，如有任务请先删除!")));
+    clickThrough(timer, QStringLiteral("fDelBtn"), {yes()});
+    QTRY_COMPARE(timer->tableWidget()->rowCount(), 0);
+    ZnSsTask gone;
+    QVERIFY(!ZnSsTaskDataMgr::instance()->getTask(id, gone));
+    clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes()});
+    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
+}
+
+void TstTaskPages::cleanupTestCase()
+{
+    TcpSocketClient::instance()->stop();
+    files.stop();
 }
 
 QTEST_MAIN(TstTaskPages)

@@ -4,8 +4,11 @@
 #include "ZnModalHelper.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTableWidget>
+#include <QTest>
 
 #include <memory>
 #include <vector>
@@ -28,6 +31,15 @@ public:
         return [button](QWidget *w) {
             if (QAbstractButton *b = ZnModalHelper::findButton(w, button))
                 b->click();
+        };
+    }
+    static Action confirm() { return click(QStringLiteral("ConfirmButton")); }
+    // Types text into the line edit of that object name, then clicks the button.
+    static Action type(const QString &edit, const QString &text, const QString &button)
+    {
+        return [=](QWidget *w) {
+            w->findChild<QLineEdit *>(edit)->setText(text);
+            click(button)(w);
         };
     }
     bool finished() const { return pending.empty(); }
@@ -58,16 +70,89 @@ private:
     std::vector<std::unique_ptr<ZnModalHelper>> helpers;
 };
 
+// Runs act (a click that opens boxes or dialogs), answering each modal window
+// with the next action; returns what the answered windows showed, in turn.
+inline QStringList answering(std::vector<ModalChain::Action> actions, const std::function<void()> &act)
+{
+    ModalChain chain;
+    chain.arm(std::move(actions));
+    act();
+    return chain.seen;
+}
+
+// The row whose column 0 holds that id as its UserRole data; -1 for none.
+inline int rowOfId(QTableWidget *t, int id)
+{
+    for (int r = 0; r < t->rowCount(); ++r) {
+        if (t->item(r, 0) && t->item(r, 0)->data(Qt::UserRole).toInt() == id)
+            return r;
+    }
+    return -1;
+}
+
+// The cells of the row of that id, joined by '|'; "-" for no row.
+inline QString rowText(QTableWidget *t, int id)
+{
+    const int r = rowOfId(t, id);
+    QStringList cells;
+    for (int c = 0; r >= 0 && c < t->columnCount(); ++c)
+        cells << (t->item(r, c) ? t->item(r, c)->text() : QString());
+    return r < 0 ? QStringLiteral("-") : cells.join(QLatin1Char('|'));
+}
+
+// The ids of the rows, top to bottom.
+inline QString idsOf(QTableWidget *t)
+{
+    QStringList out;
+    for (int r = 0; r < t->rowCount(); ++r)
+        out << QString::number(t->item(r, 0)->data(Qt::UserRole).toInt());
+    return out.join(QLatin1Char(' '));
+}
+
 // "id:name" of every row, top to bottom.
 inline QString rowsOf(QTableWidget *t)
 {
     QStringList out;
-    for (int r = 0; r < t->rowCount(); ++r) {
-        const QTableWidgetItem *item = t->item(r, 0);
-        out << (item ? QString::number(item->data(Qt::UserRole).toInt()) + QLatin1Char(':') + item->text()
-                     : QStringLiteral("?"));
-    }
+    for (int r = 0; r < t->rowCount(); ++r)
+        out << QString::number(t->item(r, 0)->data(Qt::UserRole).toInt()) + QLatin1Char(':') + t->item(r, 0)->text();
     return out.join(QLatin1Char(' '));
+}
+
+// Selects the rows of these ids as the operator does with Ctrl held; the last is current.
+inline void selectIds(QTableWidget *t, const QList<int> &ids)
+{
+    t->clearSelection();
+    for (int id : ids)
+        t->setCurrentCell(rowOfId(t, id), 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// Double-clicks the row of that id with the mouse (column 1).
+inline void doubleClickRow(QTableWidget *t, int id)
+{
+    const QPoint at = t->visualItemRect(t->item(rowOfId(t, id), 1)).center();
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Runs act and waits until the sender has emitted the signal count more times.
+template <class Sender, class Signal>
+bool signalled(Sender *sender, Signal signal, const std::function<void()> &act, int count = 1)
+{
+    QSignalSpy spy(sender, signal);
+    act();
+    if (!SimSession::spinUntil([&] { return spy.count() >= count; }))
+        return false;
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// A row of text columns, as the server's tables hold them.
+inline Json::Value record(std::initializer_list<std::pair<const char *, std::string>> columns)
+{
+    Json::Value r(Json::objectValue);
+    for (const auto &c : columns)
+        r[c.first] = c.second;
+    return r;
 }
 
 inline Json::Value terminalRow(int id, const std::string &name, int status, const std::string &type)

@@ -1,0 +1,74 @@
+// The reply parsers of talk consoles, D82 devices, microphone groups, regions,
+// sound-source tasks and play and plan tasks over arbitrary bytes. Consoles and
+// devices come out named (D82s in descending id order), an XML console or single
+// device only with a positive id, task names and execution-time names within
+// their fields. Both parsers of the row reader read the bytes alike.
+#include "BookEntry.h"
+#include "FuzzCheck.h"
+#include "RowReaders.h"
+#include "ZnD82.h"
+#include "ZnD82Manage.h"
+#include "ZnMicGroup.h"
+#include "ZnMicGroupManage.h"
+#include "ZnMicRows.h"
+#include "ZnPlanManage.h"
+#include "ZnPlayTaskManage.h"
+#include "ZnRegion.h"
+#include "ZnRegionManage.h"
+#include "ZnSsTask.h"
+#include "ZnSsTaskManage.h"
+
+#include <cstring>
+
+FUZZ_TARGET(input)
+{
+    rowreaders::check(input);
+    std::list<ZnMic> mics;
+    for (auto list : {&ZnMicRows::d72List, &ZnMicRows::d74List, &ZnMicRows::directoryList}) {
+        list(input, mics);
+        for (const ZnMic& m : mics)
+            FUZZ_CHECK(!m.name.empty());
+    }
+    ZnMicRows::dsk81List(input, mics);
+    ZnMicRows::dsk81Xml(input, mics);
+    for (const ZnMic& m : mics)
+        FUZZ_CHECK(m.id > 0);
+    std::list<ZnMicBtnCall> calls;
+    ZnMicRows::buttonCallList(input, calls);
+    std::list<BookEntry> book;
+    ZnMicRows::bookList(input, "monitorId", "monitorType", book);
+
+    std::list<ZnD82> devices;
+    ZnD82Manage::parseDevices(input, devices);
+    int last = INT32_MAX;
+    for (const ZnD82& d : devices) {
+        FUZZ_CHECK(!d.name.empty() && d.id <= last);
+        last = d.id;
+    }
+    ZnD82Manage::parseAllCall(input, devices);
+    ZnD82Manage::parseBook(input, "contactId", book);
+    ZnD82 one;
+    FUZZ_CHECK(!ZnD82Manage::parseDevice(input, one) || one.id > 0);
+
+    std::list<ZnMicGroup> groups;
+    ZnMicGroupManage::parseRows(input, groups);
+    std::list<ZnRegion> regions;
+    ZnRegionManage::parseRows(input, regions);
+
+    std::list<ZnSsTask> tasks;
+    ZnSsTaskManage::parseRows(input, tasks);
+    for (const ZnSsTask& t : tasks) {
+        FUZZ_CHECK(!t.Name.empty());
+        for (const ZnExecTime& e : t.execTimes)
+            FUZZ_CHECK(std::strlen(e.name) < sizeof(e.name));
+    }
+
+    ZnPlayTaskManage play;
+    play.onResponse(13, input);
+    play.onPost("Task", input);
+    ZnPlanManage plan;
+    plan.onResponse(215, input);
+    plan.onResponse(216, input);
+    for (const ZnPlayTask& t : plan.taskList())
+        FUZZ_CHECK(std::strlen(t.name) < sizeof(t.name));
+}

@@ -1,0 +1,655 @@
+#include "../ProbeManage.h"
+#include "../consoles/ModelSim.h"
+#include "ZnApi.h"
+#include "ZnBroadcast.h"
+#include "ZnBroadcastManage.h"
+#include "ZnCap.h"
+#include "ZnCapListMgr.h"
+#include "ZnCreateViewCtrMgr.h"
+#include "ZnD72ListMgr.h"
+#include "ZnD74ListMgr.h"
+#include "ZnD82ListMgr.h"
+#include "ZnFAlarm.h"
+#include "ZnFAlarmListMgr.h"
+#include "ZnFAlarmManage.h"
+#include "ZnFAlarmTrigger.h"
+#include "ZnLoginNetHandle.h"
+#include "ZnManualClock.h"
+#include "ZnMicListMgr.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnTerminal.h"
+#include "ZnTts.h"
+#include "ZnTtsListMgr.h"
+#include "ZnViewConnectRequest.h"
+
+#include <QtTest>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+
+// The IP amplifiers, capture units, fire-alarm interfaces and TTS units against one
+// simulated server. A rule they share is one table with a row per family, named
+// after the family; what only one family does follows.
+namespace {
+
+// A family as its page reaches it, whatever its model calls things.
+struct Family
+{
+    std::function<int()> fetch; // asks for the list again
+    std::function<QString()> ids;
+    std::function<std::string(int)> name;      // "-" when not held
+    std::function<int(int, const char*)> edit; // renames, or removes without a name
+};
+
+template <class List>
+QString idsText(const List& list)
+{
+    QStringList out;
+    for (const auto& r : list)
+        out << QString::number(r.id);
+    return out.join(QLatin1Char(' '));
+}
+
+template <class Record, class Find, class Modify, class Remove>
+void setEdits(Family& f, Find find, Modify modify, Remove remove)
+{
+    f.name = [find](int id) {
+        Record r;
+        return find(id, r) ? r.name : std::string("-");
+    };
+    f.edit = [=](int id, const char* name) {
+        Record r;
+        find(id, r);
+        if (!name)
+            return remove(r);
+        r.name = name;
+        return modify(r);
+    };
+}
+
+// Unnamed rows under the given ids in place of the table's sample rows.
+void fill(ZnSimData& d, const char* table, const char* type, const std::vector<std::string>& ids)
+{
+    d.table(table).clear();
+    for (const std::string& id : ids) {
+        Json::Value row(Json::objectValue);
+        row["terminalId"] = id;
+        row["type"] = type;
+        d.addRow(table, row);
+    }
+}
+
+std::atomic<int> gConfigEvents{0};
+int onConfig(int, void*)
+{
+    return ++gConfigEvents, 0;
+}
+std::mutex gBroadcastMutex;
+std::vector<int> gBroadcasts;
+void onBroadcastPushed(ZnBroadcast* b)
+{
+    std::lock_guard<std::mutex> lock(gBroadcastMutex);
+    gBroadcasts.push_back(b->id);
+}
+} // namespace
+
+// What the pages hear, in order; every signal must reach them on their own thread.
+class Page : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList notes;
+    int offThread = 0;
+    QString text() const { return notes.join(QLatin1Char(' ')); }
+    void note(const QString& what)
+    {
+        offThread += QThread::currentThread() != thread();
+        notes << what;
+    }
+    template <class Model>
+    void watch(Model* m, void (Model::*list)(), void (Model::*changed)(int), void (Model::*deleted)(int))
+    {
+        connect(m, list, this, &Page::list);
+        connect(m, changed, this, &Page::changedRow);
+        connect(m, deleted, this, [this](int id) { note(QStringLiteral("deleted(%1)").arg(id)); });
+    }
+public slots: // the capture page connects by slot name through the view bridge
+    void list() { note(QStringLiteral("list")); }
+    void removedRow(int id) { note(QStringLiteral("removed(%1)").arg(id)); }
+    void changedRow(int id) { note(QStringLiteral("changed(%1)").arg(id)); }
+};
+
+class TstFamilies : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void listAnswer_data();
+    void listAnswer();
+    void pushApplied_data();
+    void pushApplied();
+    void deletePushByExactTypeName_data();
+    void deletePushByExactTypeName();
+    void renameOnlyOnAcceptance_data();
+    void renameOnlyOnAcceptance();
+    void refusedRemovalKeepsTheRecordAndTheReason_data();
+    void refusedRemovalKeepsTheRecordAndTheReason();
+
+    void ampPowerOnlyOnAcceptance();
+    void setsNotTakenReachTheLaterSlots();
+    void triggerTravelsUnderItsOwnType_data();
+    void triggerTravelsUnderItsOwnType();
+    void busyLineGivesUp_data(); // last: the centre's clock runs ahead of the real one after it
+    void busyLineGivesUp();
+
+private:
+    Family& family()
+    {
+        return m_families[QString::fromLatin1(QTest::currentDataTag()).section(QLatin1Char(' '), 0, 0)];
+    }
+
+    SimSession m_s;
+    Page m_page;
+    std::map<QString, Family> m_families;
+    ZnPlayTermListMgr* m_amps = nullptr;
+    ZnFAlarmListMgr* m_alarms = nullptr;
+};
+
+void TstFamilies::initTestCase()
+{
+    m_s.sim.withData([](ZnSimData& d) {
+        Json::Value amp(Json::objectValue);
+        amp["type"] = "IP";
+        for (const char* id : {"10500", "10200"}) { // out of id order on the server
+            amp["terminalId"] = id;
+            d.addRow("ipamp", amp);
+        }
+        fill(d, "capd73", "CAP", {"9", "bad", "3", "5", "99999999999"}); // ids a unit can't have are skipped
+        fill(d, "firealarm", "FR", {"31", "4", "17"});
+        fill(d, "tts71", "TTS71", {"8", "3", "5"});
+        Json::Value desk(Json::objectValue); // a Dsk81 as the database names its capture volume
+        desk["terminalId"] = "70003";
+        desk["type"] = "3";
+        desk["capvol"] = "45";
+        d.addRow("dsk81", desk);
+    });
+    QVERIFY(startModels(m_s));
+    ZnManageCenter* centre = m_s.centre.get();
+    const char* slotTexts[] = {SLOT(list()), nullptr, SLOT(removedRow(int)), SLOT(changedRow(int))};
+    for (int kind : {0, 2, 3}) {
+        ZnViewConnectRequest request;
+        request.kind = static_cast<int16_t>(kind);
+        request.receiver = &m_page;
+        request.slot = slotTexts[kind];
+        QCOMPARE(ZnCreateViewCtrMgr::connectView(ServiceHub::instance()->capList(), request), 0);
+    }
+    ZnCapListMgr* caps = ZnCapListMgr::instance(); // waits for the first list
+    ZnTtsListMgr* tts = ZnTtsListMgr::instance();  // likewise
+    ZnPlayTermListMgr* amps = m_amps = ZnPlayTermListMgr::instance();
+    ZnFAlarmListMgr* alarms = m_alarms = ZnFAlarmListMgr::instance();
+    QCOMPARE(amps->requestPlayTermList(), 0);
+    QCOMPARE(alarms->registerAndWait(), 0);
+    centre->broadcastManage()->setCallbacks(nullptr, nullptr, &onBroadcastPushed);
+    QCOMPARE(apiSetServerConfigCallback(centre, &onConfig), 0);
+    m_page.watch(amps, &ZnPlayTermListMgr::gotPlayTermList, &ZnPlayTermListMgr::playTermChanged,
+                 &ZnPlayTermListMgr::playTermDeleted);
+    connect(amps, &ZnPlayTermListMgr::delTermError, &m_page, [this] { m_page.note(QStringLiteral("refused")); });
+    m_page.watch(alarms, &ZnFAlarmListMgr::gotFAlarmList, &ZnFAlarmListMgr::fAlarmChanged,
+                 &ZnFAlarmListMgr::alarmDeleted);
+    m_page.watch(tts, &ZnTtsListMgr::gotTTsList, &ZnTtsListMgr::TTsChanged, &ZnTtsListMgr::TTsDeleted);
+
+    Family& amp = m_families[QStringLiteral("amp")];
+    amp.fetch = [amps] { return amps->requestPlayTermList(); };
+    amp.ids = [amps] { return idsText(amps->copyList()); };
+    setEdits<ZnTerminal>(
+        amp, [amps](int id, ZnTerminal& t) { return amps->hasTerminal(id, t); },
+        [amps](const ZnTerminal& t) { return amps->modifyTerminal(t); },
+        [amps](const ZnTerminal& t) { return amps->removeTerminal(t); });
+    Family& cap = m_families[QStringLiteral("cap")];
+    cap.fetch = [] { return ServiceHub::instance()->requestCapList(); };
+    cap.ids = [caps] {
+        const QString ids = idsText(*caps->lockList());
+        caps->unlock();
+        return ids;
+    };
+    setEdits<ZnCap>(
+        cap, [caps](int id, ZnCap& c) { return caps->findCap(id, c); },
+        [caps, centre](const ZnCap& c) { return caps->modifyCap(centre, c); },
+        [caps, centre](const ZnCap& c) { return caps->removeCap(centre, c); });
+    Family& alarm = m_families[QStringLiteral("alarm")];
+    alarm.fetch = [alarms] { return alarms->registerAndWait(); };
+    alarm.ids = [alarms] {
+        const QString ids = idsText(*alarms->lockList());
+        alarms->unlockList();
+        return ids;
+    };
+    setEdits<ZnFAlarm>(
+        alarm, [alarms](int id, ZnFAlarm& a) { return alarms->findFAlarm(id, a); },
+        [alarms](const ZnFAlarm& a) { return alarms->modifyFAlarm(a); },
+        [alarms](const ZnFAlarm& a) { return alarms->deleteFAlarm(a); });
+    Family& speech = m_families[QStringLiteral("tts")];
+    speech.fetch = [] { return ZnTtsListMgr::instance() ? 0 : -1; };
+    speech.ids = [tts] {
+        std::list<ZnTts> list;
+        tts->copyList(list);
+        return idsText(list);
+    };
+    ZnD72ListMgr* d72s = ZnD72ListMgr::instance();
+    ZnD74ListMgr* d74s = ZnD74ListMgr::instance();
+    ZnMicListMgr* dsk81s = ZnMicListMgr::instance();
+    ZnD82ListMgr* d82s = ZnD82ListMgr::instance();
+    QCOMPARE(dsk81s->requestMicList(), 0);
+    QCOMPARE(d82s->requestD82List(), 0);
+    m_page.watch(d72s, &ZnD72ListMgr::gotD72List, &ZnD72ListMgr::d72Changed, &ZnD72ListMgr::d72Deleted);
+    m_page.watch(d74s, &ZnD74ListMgr::gotD74List, &ZnD74ListMgr::d74Changed, &ZnD74ListMgr::d74Deleted);
+    m_page.watch(dsk81s, &ZnMicListMgr::gotMicList, &ZnMicListMgr::micChanged, &ZnMicListMgr::micDeleted);
+    m_page.watch(d82s, &ZnD82ListMgr::gotD82List, &ZnD82ListMgr::d82Changed, &ZnD82ListMgr::d82Deleted);
+    Family& d72 = m_families[QStringLiteral("d72")];
+    d72.fetch = [] { return ZnD72ListMgr::instance() ? 0 : -1; };
+    d72.ids = [d72s] { return idsText(d72s->micList()); };
+    setEdits<ZnMic>(
+        d72, [d72s](int id, ZnMic& m) { return d72s->findD72(id, m); },
+        [d72s](const ZnMic& m) { return d72s->modifyD72(m); }, [d72s](const ZnMic& m) { return d72s->removeD72(m); });
+    Family& d74 = m_families[QStringLiteral("d74")];
+    d74.fetch = [] { return ZnD74ListMgr::instance() ? 0 : -1; };
+    d74.ids = [d74s] { return idsText(d74s->micList()); };
+    setEdits<ZnMic>(
+        d74, [d74s](int id, ZnMic& m) { return d74s->findD74(id, m); },
+        [d74s](const ZnMic& m) { return d74s->modifyD74(m, ZnD74ListMgr::NameAndVolume); },
+        [d74s](const ZnMic& m) { return d74s->removeD74(m); });
+    Family& dsk81 = m_families[QStringLiteral("dsk81")];
+    dsk81.fetch = [dsk81s] { return dsk81s->requestMicList(); };
+    dsk81.ids = [dsk81s] { return idsText(dsk81s->micList()); };
+    setEdits<ZnMic>(
+        dsk81, [dsk81s](int id, ZnMic& m) { return dsk81s->getMic(id, m); },
+        [dsk81s](const ZnMic& m) { return dsk81s->modifyMic(m); },
+        [dsk81s](const ZnMic& m) { return dsk81s->deleteMic(m); });
+    Family& d82 = m_families[QStringLiteral("d82")];
+    d82.fetch = [d82s] { return d82s->requestD82List(); };
+    d82.ids = [d82s] { return idsText(d82s->d82List()); };
+    setEdits<ZnD82>(
+        d82, [d82s](int id, ZnD82& d) { return d82s->getD82(id, d); },
+        [d82s](const ZnD82& d) { return d82s->modifyD82(&d); }, [d82s](const ZnD82& d) { return d82s->deleteD82(d); });
+    setEdits<ZnTts>(
+        speech, [tts](int id, ZnTts& t) { return tts->getTts(id, t); },
+        [tts](const ZnTts& t) { return tts->updateTts(t); }, [tts](const ZnTts& t) { return tts->deleteTts(t); });
+}
+
+void TstFamilies::init()
+{
+    QVERIFY(m_s.settle());
+    m_page.notes.clear();
+}
+
+void TstFamilies::cleanup()
+{
+    m_s.sim.clearRules();
+    QCOMPARE(m_page.offThread, 0);
+}
+
+void TstFamilies::listAnswer_data()
+{
+    QTest::addColumn<QString>("ids");
+    QTest::addColumn<int>("unnamed");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("select");
+    QTest::addColumn<QString>("refetched"); // after the server dropped its first row
+    QTest::addColumn<int>("asked");
+    auto row = [](const char* family, const char* ids, int unnamed, const char* name, const char* label,
+                  const char* select, const char* refetched, int asked) {
+        QTest::newRow(family) << QString::fromUtf8(ids) << unnamed << QString::fromUtf8(name)
+                              << QString::fromUtf8(label) << QString::fromUtf8(select) << QString::fromUtf8(refetched)
+                              << asked;
+    };
+    row("amp", "10001 10002 10003 10200 10500", 10500, "10500", "GET SqlConfig/TerminalList", "select * from ipamp",
+        "10002 10003 10200 10500", 2);
+    row("cap", "3 5 9", 3, "Cap_3", "GET SqlConfig/CapList", "select * from capd73", "3 5", 2);
+    row("alarm", "4 17 31", 4, "FAlarm_4", "GET SqlConfig/FAlarmList",
+        "select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, broadcastTrigger, stopBroadcast, "
+        "triggerType from firealarm",
+        "4 17", 2);
+    // Asked for once, when the model is made (so are the D72 and D74 lists).
+    row("tts", "8 3 5", 5, "5", "GET SqlConfig/TtsList", "select * from tts71", "8 3 5", 0);
+    row("d72", "50001 50002", 50002, "D72_50002", "GET SqlConfig/D72List", "select * from Dsk72", "50001 50002", 0);
+    row("d74", "60001 60002", 60002, "D74_60002", "GET SqlConfig/D74List", "select * from Dsk74", "60001 60002", 0);
+    row("dsk81", "70003 70002 70001", 70002, "D81_70002", "GET SqlConfig/MicList",
+        "select terminalId,type,status,work,name,ip,capvol,callVol,bellVol,broVol,pttMode from dsk81", "70003 70002",
+        2);
+    // Dsk81 and D82 lists come in descending id order.
+    row("d82", "80002 80001", 80002, "D82_80002", "GET SqlConfig/D82List",
+        "select terminalId,type,status,work,name,ip,ver from d82", "80002", 2);
+}
+
+void TstFamilies::listAnswer()
+{
+    QFETCH(QString, ids);
+    QFETCH(int, unnamed);
+    QFETCH(QString, name);
+    QFETCH(QString, label);
+    QFETCH(QString, select);
+    QFETCH(QString, refetched);
+    QFETCH(int, asked);
+    Family& f = family();
+    QCOMPARE(f.ids(), ids);
+    QCOMPARE(QString::fromStdString(f.name(unnamed)), name);
+    QCOMPARE(QString::fromStdString(m_s.lastBody(label.toStdString())), select);
+
+    // A later list replaces the first, whole; two requests in a row are both answered.
+    const std::string table = select.section(QLatin1Char(' '), -1).toLower().toStdString();
+    m_s.sim.withData([&](ZnSimData& d) { d.table(table).erase(d.table(table).begin()); });
+    const int before = m_s.sim.count(label.toStdString());
+    QCOMPARE(f.fetch(), 0);
+    QCOMPARE(f.fetch(), 0);
+    QCOMPARE(m_s.sim.count(label.toStdString()) - before, asked);
+    QCOMPARE(f.ids(), refetched);
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_page.notes.count(QStringLiteral("list")), asked);
+}
+
+void TstFamilies::pushApplied_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("known"); // pushed with a new name, then a new id
+    QTest::addColumn<int>("fresh");
+    QTest::addColumn<QString>("ids");
+    QTest::addColumn<QString>("notes");
+    auto row = [](const char* family, const char* key, int known, int fresh, const char* ids, const char* notes) {
+        QTest::newRow(family) << QString::fromUtf8(key) << known << fresh << QString::fromUtf8(ids)
+                              << QString::fromUtf8(notes);
+    };
+    // Amplifiers are taken in id order; a new one lands in place and redraws the whole list.
+    row("amp", "ipamp", 10200, 10100, "10002 10003 10100 10200 10500", "list changed(10200)");
+    // The others move a changed record to the end, but CallOnce models change it in place.
+    row("cap", "capd73", 3, 12, "5 12 3", "changed(12) changed(3)");
+    row("alarm", "firealarm", 4, 2, "17 2 4", "changed(2) changed(4)");
+    row("tts", "tts71", 3, 11, "8 3 5 11", "changed(11) changed(3)");
+    row("d72", "dsk72", 50002, 50003, "50001 50002 50003", "changed(50003) changed(50002)");
+    row("dsk81", "dsk81", 70002, 70009, "70003 70009 70002", "changed(70009) changed(70002)");
+    row("d82", "d82", 80002, 80009, "80009 80002", "changed(80009) changed(80002)");
+}
+
+void TstFamilies::pushApplied()
+{
+    QFETCH(QString, key);
+    QFETCH(int, known);
+    QFETCH(int, fresh);
+    QFETCH(QString, ids);
+    QFETCH(QString, notes);
+    Family& f = family();
+    const std::string k = key.toStdString();
+    std::string type;
+    m_s.sim.withData([&](ZnSimData& d) { type = d.table(k).back()["type"].asString(); });
+    const std::string body = "[{\"terminalId\":\"" + std::to_string(fresh) + "\"},{\"terminalId\":\""
+                             + std::to_string(known) + "\",\"type\":\"" + type + "\",\"name\":\"Re\"}]";
+    // Keys that only look alike, and bodies that are no rows, change nothing.
+    m_s.sim.pushPost("SqlConfig", k + "x", body);
+    m_s.sim.pushPost("SqlConfig", " " + k, body);
+    for (const char* bad : {"[{\"terminalId\":", "{oops", "{\"terminalId\":\"77\"}"})
+        m_s.sim.pushPost("SqlConfig", k, bad);
+    m_s.sim.pushPost("SqlConfig", k, body);
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_page.text(), notes);
+    QCOMPARE(f.ids(), ids);
+    QCOMPARE(f.name(known), std::string("Re"));
+}
+
+void TstFamilies::deletePushByExactTypeName_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("other"); // a name that only looks alike
+    QTest::addColumn<QString>("ids");
+    QTest::addColumn<QString>("notes");
+    auto row = [](const char* family, const char* type, const char* other, const char* ids, const char* notes) {
+        QTest::newRow(family) << QString::fromUtf8(type) << QString::fromUtf8(other) << QString::fromUtf8(ids)
+                              << QString::fromUtf8(notes);
+    };
+    row("cap", "CAP", "Cap", "5 12", "removed(3)");
+    row("tts", "Tts", "TTS", "8 3 5", "deleted(11)");
+    row("d72", "D72", "d72", "50001 50002", "deleted(50003)");
+    row("d74", "D74", "D7", "60001", "deleted(60002)");
+    row("dsk81", "MIC", "Mic", "70003 70009", "deleted(70002)");
+    // The fire-alarm model takes no removal notice: its page drops the row itself.
+    row("alarm", "FAlarm", "FAlarms", "17 2 4", "");
+}
+
+void TstFamilies::deletePushByExactTypeName()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, other);
+    QFETCH(QString, ids);
+    QFETCH(QString, notes);
+    const int last = family().ids().section(QLatin1Char(' '), -1).toInt();
+    m_s.sim.pushDelete(other.toStdString(), ids.section(QLatin1Char(' '), 0, 0).toInt()); // one that stays
+    m_s.sim.pushDelete(type.toStdString(), 777);                                          // not held: no page call
+    m_s.sim.pushDelete(type.toStdString(), last);
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_page.text(), notes);
+    QCOMPARE(family().ids(), ids);
+}
+
+void TstFamilies::renameOnlyOnAcceptance_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("body"); // of the accepted rename to "Stage"
+    QTest::addColumn<int>("action");   // of the server on the second rename
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("notes");
+    auto row = [](const char* family, int id, const char* label, const char* body, int action, int code,
+                  const char* notes) {
+        QTest::newRow(family) << id << QString::fromUtf8(label) << QString::fromUtf8(body) << action << code
+                              << QString::fromUtf8(notes);
+    };
+    const int refuse = ZnSimRule::Fail;
+    row("amp refused", 10002, "POST IpAmpSet", R"({"BroVol":"60","Id":"10002","Name":"Stage"})", refuse, 1, "");
+    row("amp unanswered", 10002, "POST IpAmpSet", R"({"BroVol":"60","Id":"10002","Name":"Stage"})", ZnSimRule::Withhold,
+        3, "");
+    row("cap refused", 5, "POST CapD73Set", R"({"CapSamplerate":"0","CapVol":"0","Id":"5","Name":"Stage"})", refuse, 4,
+        "");
+    row("alarm refused", 17, "POST SetFRName", R"({"Id":"17","Name":"Stage","TriggerType":"0"})", refuse, 1,
+        "changed(17)");
+    row("tts refused", 5, "POST TTs71Name", R"({"Id":"5","Name":"Stage"})", refuse, 1, "changed(5)");
+    row("d72 refused", 50002, "POST ModTalkTerminal",
+        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"0","Id":"50002","Name":"Stage"})", refuse, 1,
+        "changed(50002)");
+    // A Dsk81 keeps its real capture volume and sends no PTT mode it never had.
+    row("dsk81 refused", 70003, "POST ModTalkTerminal",
+        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"45","Id":"70003","Name":"Stage"})", refuse, 1,
+        "changed(70003)");
+}
+
+void TstFamilies::renameOnlyOnAcceptance()
+{
+    QFETCH(int, id);
+    QFETCH(QString, label);
+    QFETCH(QString, body);
+    QFETCH(int, action);
+    QFETCH(int, code);
+    QFETCH(QString, notes);
+    Family& f = family();
+    QCOMPARE(f.edit(id, "Stage"), 0);
+    QCOMPARE(QString::fromStdString(m_s.lastBody(label.toStdString())), body + QLatin1Char('\n'));
+    m_s.sim.addRule(ZnSimRule::make(label.toStdString(), ZnSimRule::Action(action), "no", 0, 1));
+    QCOMPARE(f.edit(id, "Refused"), code);
+    QCOMPARE(f.name(id), std::string("Stage"));
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_page.text(), notes);
+}
+
+void TstFamilies::refusedRemovalKeepsTheRecordAndTheReason_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("notes"); // after the accepted removal
+    auto row = [](const char* family, int id, const char* type, const char* reason, const char* notes) {
+        QTest::newRow(family) << id << QString::fromUtf8(type) << QString::fromUtf8(reason) << QString::fromUtf8(notes);
+    };
+    row("amp", 10003, "IP", "terminal 10003 is in a task", "");
+    row("cap", 5, "CAP", "capture unit in use", "");
+    row("alarm", 17, "FR", "\xe6\xad\xa3\xe5\x9c\xa8\xe4\xbd\xbf\xe7\x94\xa8", "");
+    row("tts", 5, "TTS71", "unit busy", "deleted(5)");
+    row("d72", 50002, "2", "console 50002 busy", "deleted(50002)");
+    row("dsk81", 70003, "3", "busy", "");
+    row("d82", 80002, "8", "busy", "");
+}
+
+void TstFamilies::refusedRemovalKeepsTheRecordAndTheReason()
+{
+    // Every family removes through "RemoveDevice"; the server's reason reaches the
+    // operator through the amplifier model, and the record stays.
+    QFETCH(int, id);
+    QFETCH(QString, type);
+    QFETCH(QString, reason);
+    QFETCH(QString, notes);
+    Family& f = family();
+    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, reason.toStdString(), 0, 1));
+    QCOMPARE(f.edit(id, nullptr), 1);
+    QVERIFY(f.name(id) != "-");
+    QVERIFY(QTest::qWaitFor([&] { return m_page.notes.contains(QStringLiteral("refused")); }));
+    QCOMPARE(m_amps->delTermErrorText(), reason);
+
+    m_page.notes.clear();
+    QCOMPARE(f.edit(id, nullptr), 0);
+    QCOMPARE(f.name(id), std::string("-"));
+    QCOMPARE(QString::fromStdString(m_s.lastBody("POST RemoveDevice")),
+             QStringLiteral("{\"Id\":\"%1\",\"Type\":\"%2\"}\n").arg(id).arg(type));
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_page.text(), notes);
+}
+
+void TstFamilies::ampPowerOnlyOnAcceptance()
+{
+    QCOMPARE(m_amps->setAmpPower(10002, "unused text", false), 0);
+    QCOMPARE(m_s.lastBody("POST IpAmpPower"), std::string("{\"Id\":\"10002\",\"Power\":\"0\"}\n"));
+    m_s.sim.addRule(ZnSimRule::make("POST IpAmpPower", ZnSimRule::Fail, "no"));
+    QCOMPARE(m_amps->setAmpPower(10002, nullptr, true), 1);
+    ZnTerminal t;
+    QVERIFY(m_amps->hasTerminal(10002, t));
+    QVERIFY(!t.power);
+}
+
+void TstFamilies::setsNotTakenReachTheLaterSlots()
+{
+    Probes probes(*m_s.centre);
+    ProbeManage& later = probes.at(ZnManageCenter::SchemeSlot);
+    later.acceptSet = true;
+    const std::string xml = "<?xml version=\"1.0\"?>";
+    const std::vector<std::string> notTaken{xml + "<CapList><Cap id=\"5\"/></CapList>",
+                                            xml + "<BroadcastList><Broadcast id=\"5\"></BroadcastList>",
+                                            xml + "<BroadcastList>" + QByteArray("<b>").repeated(50000).toStdString()};
+    for (const std::string& body : notTaken)
+        m_s.sim.pushSet("", "", body);
+    // Rows the capture manager can read stay its own; a good broadcast list is the
+    // broadcast manager's, which hands on its first broadcast.
+    m_s.sim.pushSet("", "", R"([{"terminalId":"3","name":"<x><CapList>"}])");
+    m_s.sim.pushSet("", "", xml + "<BroadcastList><Broadcast id=\"21\"/><Broadcast id=\"22\"/></BroadcastList>");
+    QVERIFY(m_s.settle());
+    QCOMPARE(later.bodiesOf("set"), notTaken);
+    QCOMPARE(m_page.text(), QStringLiteral("changed(3)"));
+    std::lock_guard<std::mutex> lock(gBroadcastMutex);
+    QCOMPARE(gBroadcasts, std::vector<int>{21});
+}
+
+void TstFamilies::triggerTravelsUnderItsOwnType_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("code");
+    // Ids that are request types of other managers: play-terminal list, the
+    // removal, server parameters, the server time; an interface the server lacks.
+    QTest::newRow("3") << 3 << 0;
+    QTest::newRow("174") << 174 << 0;
+    QTest::newRow("298") << 298 << 0;
+    QTest::newRow("7 refused") << 7 << 1;
+    QTest::newRow("174 refused") << 174 << 1;
+    QTest::newRow("unknown interface") << 8080 << 1;
+}
+
+void TstFamilies::triggerTravelsUnderItsOwnType()
+{
+    QFETCH(int, id);
+    QFETCH(int, code);
+    for (int slot = 0; slot < ZnManageCenter::SlotCount; ++slot) {
+        if (ZnBaseMgr* m = m_s.centre->slot(slot))
+            QCOMPARE(m->isCommandRegistered(ZnFAlarmManage::TriggerType), -1);
+    }
+    if (id != 8080) {
+        m_s.sim.withData([id](ZnSimData& d) {
+            Json::Value r(Json::objectValue);
+            r["terminalId"] = std::to_string(id);
+            d.addRow("firealarm", r);
+        });
+    }
+    if (code && id != 8080)
+        m_s.sim.addRule(ZnSimRule::make("POST SetFRTrigger", ZnSimRule::Fail, "channel busy"));
+    Probes probes(*m_s.centre);
+    ProbeManage& probe = probes.at(ZnManageCenter::BroadcastSlot);
+    const std::string time = m_s.centre->systemTime();
+    const int config = gConfigEvents;
+    const int gets = m_s.sim.count("GET");
+
+    ZnFAlarmTrigger trigger;
+    trigger.id = id;
+    trigger.channel = 2;
+    trigger.channelName = "\xe4\xba\x8c\xe6\xa5\xbc \"East\" \\ stair";
+    QCOMPARE(m_alarms->setTrigger(trigger), code);
+    const std::string type = std::to_string(ZnFAlarmManage::TriggerType);
+    QVERIFY(probe.saw(code ? "failed " + type : "answer " + type));
+    QVERIFY(!probe.saw(code ? "answer " + type : "failed " + type));
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_page.text(), QString()); // no amplifier list, no change of any family
+    QCOMPARE(gConfigEvents.load(), config);
+    QCOMPARE(m_s.centre->systemTime(), time);
+    QCOMPARE(m_s.sim.count("GET"), gets);
+    // The name is written escaped, and the server reads back the same text.
+    std::string stored;
+    m_s.sim.withData([&](ZnSimData& d) {
+        for (const Json::Value& r : d.table("firealarmchannel")) {
+            if (r["terminalId"].asString() == std::to_string(id) && r["channel"].asString() == "2")
+                stored = r["channelName"].asString();
+        }
+    });
+    if (!code)
+        QCOMPARE(stored, trigger.channelName);
+}
+
+void TstFamilies::busyLineGivesUp_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("amp") << QStringLiteral("GET SqlConfig/TerminalList");
+    QTest::newRow("cap (the hub's own request)") << QStringLiteral("GET SqlConfig/CapList");
+    QTest::newRow("alarm") << QStringLiteral("GET SqlConfig/FAlarmList");
+}
+
+void TstFamilies::busyLineGivesUp()
+{
+    // An unanswered keep-alive holds the line, and the test clock outruns each wait
+    // for it: every try ends busy (2) without sending, and the model stops asking.
+    QFETCH(QString, label);
+    static int64_t start = ZnClock::now(); // each row goes on from where the last one left the clock
+    ZnManualClock clock(start);
+    const int online = m_s.sim.count("ONLINE");
+    m_s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
+    clock.advance(ZnLoginNetHandle::kInterval + 1); // past any keep-alive of this second
+    // The entry is made before the server has read the keep-alive: wait for both.
+    QVERIFY(QTest::qWaitFor([&] { return m_s.centre->pendingCount() == 1 && m_s.sim.count("ONLINE") == online + 1; }));
+    const int asked = m_s.sim.count(label.toStdString());
+    QTimer mover;
+    connect(&mover, &QTimer::timeout, [&clock] { clock.advance(3); });
+    mover.start(0); // every pass of the wait loop
+    QCOMPARE(family().fetch(), 2);
+    mover.stop();
+    QCOMPARE(m_s.sim.count(label.toStdString()), asked);
+    m_s.sim.releaseHeld();
+    QVERIFY(QTest::qWaitFor([&] { return m_s.centre->pendingCount() == 0; }));
+    start = clock.seconds();
+}
+
+QTEST_GUILESS_MAIN(TstFamilies)
+#include "tst_families.moc"
