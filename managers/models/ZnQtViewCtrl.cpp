@@ -43,8 +43,9 @@ int ZnQtViewCtrl::connectView(const ZnViewConnectRequest& request)
         return -1;
     static const char* const kSignals[] = {SIGNAL(haveTerminals()), SIGNAL(addTerminal(int)), SIGNAL(delTerminal(int)),
                                            SIGNAL(updateTerminal(int))};
+    // Nothing connected is no success: the page would wait for signals forever.
     if (request.kind < 0 || request.kind > 3 || !request.receiver)
-        return 0;
+        return -1;
     QObject::connect(m_signal, kSignals[request.kind], request.receiver, request.slot, Qt::AutoConnection);
     return 0;
 }

@@ -32,9 +32,6 @@ private slots:
         QTest::newRow("invalid UTF-8") << true << QByteArray("ab\xFF") + "cd" << 32 << QByteArray("ab\0", 3) << -1;
         QTest::newRow("UTF-8 cut inside a character")
             << true << kUtf8.left(4) << 32 << QByteArray("\xD6\xD0\0", 3) << -1;
-        QTest::newRow("GBK lead byte alone") << false << kGbk.left(3) << 32 << QByteArray("中\0", 4) << -1;
-        QTest::newRow("no such character in GBK")
-            << true << QByteArray("\xF0\x9F\x98\x80") << 32 << QByteArray("\0", 1) << -1;
         QTest::newRow("no room at all") << true << kUtf8 << 0 << QByteArray() << -1;
     }
     void conversions()

@@ -132,10 +132,7 @@ private slots:
         const QByteArray sub = QFile::encodeName(dir.filePath(QStringLiteral("sub")));
         QCOMPARE(ini.save(sub.constData()), -1);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("sub"))).isDir());
-        int line = 0;
-        QCOMPARE(ini.load(path("no-such.ini").constData(), &line), -1);
-        QCOMPARE(line, -1);
-        QCOMPARE(ini.load(sub.constData(), &line), -1);
+        QCOMPARE(ini.load(sub.constData(), nullptr), -1);
         QCOMPARE(str(ini.value("Setting", "User", nullptr)), QByteArray("u"));
     }
 };

@@ -242,6 +242,9 @@ private slots:
         req.kind = 0;
         req.receiver = &levelView;
         req.slot = SLOT(onList());
+        req.kind = 4;
+        QCOMPARE(gLevelList.view()->connectView(req), -1);
+        req.kind = 0;
         QCOMPARE(gLevelList.view()->connectView(req), 0);
         std::string xml;
         m_s.sim.withData([&](ZnSimData& d) { xml = d.levelListXml(); });

@@ -54,7 +54,7 @@ class tst_console : public QObject
     {
         QFile f(dir.filePath(QStringLiteral("config.ini")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n")
+        f.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\nPasswd=admin\n")
                     .arg(port ? port : server.port())
                     .toUtf8());
         f.close();
@@ -106,6 +106,7 @@ private slots:
         };
         row("refused", "-serverip 127.0.0.1 -user admin -password wrong", true, "用户名或者密码错误，请重新输入!",
             "refused the user name or password", true);
+        // The stored password is never taken for an empty one.
         row("empty password", "-serverip 127.0.0.1 -user admin -password", true, "用户名或者密码不能为空，请重新输入!",
             "password is empty", false);
         row("invalid address", "-serverip 127.0.0.255 -user admin -password admin", true, "",

@@ -12,6 +12,38 @@
 #include <QCheckBox>
 #include <QtTest>
 
+namespace {
+
+// Each book as read, one edit, what OK sends, and the book read back by the next dialog.
+struct BookCase
+{
+    const char *tag, *book, *key, *fail; // the request, its field, the query that fails
+    QList<int> clicks;                   // rows clicked (monitor, region) or tasks added
+    const char *read, *sent, *again;     // shown, sent ("-": nothing), shown by the next dialog
+};
+const BookCase kBooks[] = {
+    {"monitor untouched", "D81MonitorBook", "Monitor", "", {}, "IP_10001", "-", ""},
+    {"monitor: a console and a speaker",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001, 10002},
+     "IP_10001",
+     "Dsk74_60001 IpAmp_10001 IpAmp_10002",
+     "Dsk74_60001 IP_10001 IP_10002"},
+    {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
+    {"sources untouched", "D81SoundSource", "SoundSource", "", {}, "C", "-", ""},
+    {"sources: one added", "D81SoundSource", "SoundSource", "", {11}, "C", "13 11", "C A"},
+    {"sources not read", "D81SoundSource", "SoundSource", "FixSsTaskList", {}, "", "-", ""},
+    {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
+    {"regions: none left", "D81BroadBook", "RegionId", "", {1}, "1", "", ""},
+    {"regions not read", "D81BroadBook", "RegionId", "FixRegionList", {}, "", "-", ""},
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(const BookCase *)
+
 // The book dialogs of the server microphone (D81) and the D82 device against
 // the simulated server.
 class TstBookDialogs : public QObject
@@ -33,20 +65,24 @@ class TstBookDialogs : public QObject
             out << t->item(r, 0)->text();
         return out.join(QLatin1Char(' '));
     }
-    // A book as the dialog shows it: the chosen sources by name, the checked
-    // monitors as "type_id", the checked regions by id.
+    // "type_id" (or "id" without a type column) of every checked row, in table order.
+    static QString checkedRows(QTableWidget *t, int typeColumn)
+    {
+        QStringList out;
+        for (int r = 0; r < t->rowCount(); ++r) {
+            if (t->item(r, 0)->checkState() == Qt::Checked)
+                out << (typeColumn < 0 ? QString() : t->item(r, typeColumn)->text() + QLatin1Char('_'))
+                           + t->item(r, 0)->data(Qt::UserRole).toString();
+        }
+        return out.join(QLatin1Char(' '));
+    }
+    // A book as the dialog shows it: the chosen sources by name, the monitors
+    // with their type, the regions.
     static QString book(Ui::fD81SettingForm &ui, const QString &name)
     {
         if (name == QStringLiteral("D81SoundSource"))
             return namesOf(ui.fSeleSsTaskTb);
-        QTableWidget *t = name == QStringLiteral("D81MonitorBook") ? ui.fMonitorTb : ui.fRegionTb;
-        QStringList out;
-        for (int r = 0; r < t->rowCount(); ++r) {
-            if (t->item(r, 0)->checkState() == Qt::Checked)
-                out << (t == ui.fMonitorTb ? t->item(r, 1)->text() + QLatin1Char('_') : QString())
-                           + t->item(r, 0)->data(Qt::UserRole).toString();
-        }
-        return out.join(QLatin1Char(' '));
+        return name == QStringLiteral("D81MonitorBook") ? checkedRows(ui.fMonitorTb, 1) : checkedRows(ui.fRegionTb, -1);
     }
 
 private slots:
@@ -88,52 +124,14 @@ private slots:
         });
     }
 
-    // Each book as read, one edit, what OK sends, and the book read back by the
-    // next dialog. An untouched book is not sent; nor is one that could not be read,
+    // An untouched book is not sent; nor is one that could not be read,
     // even with its select-all box ticked, lest it go out empty over the real one.
-    void books_data()
-    {
-        QTest::addColumn<QString>("book");
-        QTest::addColumn<QString>("fail");      // the query that fails, or none
-        QTest::addColumn<QList<int>>("clicks"); // rows clicked (monitor, region) or tasks added
-        QTest::addColumn<QString>("read");      // as the dialog shows the book
-        QTest::addColumn<QString>("sent");      // "-": nothing sent
-        QTest::addColumn<QString>("again");     // as the next dialog shows it
-        const struct
-        {
-            const char *tag, *book, *fail;
-            QList<int> clicks;
-            const char *read, *sent, *again;
-        } cases[] = {
-            {"monitor untouched", "D81MonitorBook", "", {}, "IP_10001", "-", ""},
-            {"monitor: a console and a speaker",
-             "D81MonitorBook",
-             "",
-             {60001, 10002},
-             "IP_10001",
-             "Dsk74_60001 IpAmp_10001 IpAmp_10002",
-             "Dsk74_60001 IP_10001 IP_10002"},
-            {"monitor not read", "D81MonitorBook", "FixMonitorList", {}, "", "-", ""},
-            {"sources untouched", "D81SoundSource", "", {}, "C", "-", ""},
-            {"sources: one added", "D81SoundSource", "", {11}, "C", "13 11", "C A"},
-            {"sources not read", "D81SoundSource", "FixSsTaskList", {}, "", "-", ""},
-            {"regions: one more", "D81BroadBook", "", {2}, "1", "1 2", "1 2"},
-            {"regions: none left", "D81BroadBook", "", {1}, "1", "", ""},
-            {"regions not read", "D81BroadBook", "FixRegionList", {}, "", "-", ""},
-        };
-        for (const auto &c : cases)
-            QTest::newRow(c.tag) << QString::fromLatin1(c.book) << QString::fromLatin1(c.fail) << c.clicks
-                                 << QString::fromLatin1(c.read) << QString::fromLatin1(c.sent)
-                                 << QString::fromLatin1(c.again);
-    }
+    void books_data() { addCases(kBooks); }
     void books()
     {
-        QFETCH(QString, book);
-        QFETCH(QString, fail);
-        QFETCH(QList<int>, clicks);
-        QFETCH(QString, read);
-        QFETCH(QString, sent);
-        QFETCH(QString, again);
+        QFETCH(const BookCase *, c);
+        const QString book = QLatin1String(c->book), fail = QLatin1String(c->fail);
+        const QString read = QLatin1String(c->read), sent = QLatin1String(c->sent);
         if (!fail.isEmpty())
             s.sim.addRule(ZnSimRule::make("GET SqlConfig/" + fail.toStdString(), ZnSimRule::Fail, "", 0, 1));
         const std::string label = "POST " + book.toStdString();
@@ -143,7 +141,7 @@ private slots:
             ZnD81SettingDialog dialog(&mic);
             auto &ui = dialog.form();
             QCOMPARE(TstBookDialogs::book(ui, book), read);
-            for (int id : clicks) {
+            for (int id : c->clicks) {
                 if (book == QStringLiteral("D81SoundSource")) {
                     selectIds(ui.fSsTaskTb, {id});
                     ui.fSsPlanAddBtn->click();
@@ -166,12 +164,9 @@ private slots:
             QCOMPARE(s.requests("POST D81").size(), all + n);
         if (!n)
             return;
-        const char *key = book == QLatin1String("D81MonitorBook")   ? "Monitor"
-                          : book == QLatin1String("D81SoundSource") ? "SoundSource"
-                                                                    : "RegionId";
-        QCOMPARE(QString::fromStdString(lastBody(s, label)[key].asString()), sent);
+        QCOMPARE(QString::fromStdString(lastBody(s, label)[c->key].asString()), sent);
         ZnD81SettingDialog next(&mic);
-        QCOMPARE(TstBookDialogs::book(next.form(), book), again);
+        QCOMPARE(TstBookDialogs::book(next.form(), book), QLatin1String(c->again));
     }
 
     void sourceEditing()
@@ -258,22 +253,13 @@ private slots:
             if (QByteArray(QTest::currentDataTag()).startsWith("unlisted"))
                 d.table("d82call").push_back(c);
         });
-        // "type_id" of every checked row, in table order.
-        auto checked = [](QTableWidget *t) {
-            QStringList out;
-            for (int r = 0; r < t->rowCount(); ++r) {
-                if (t->item(r, 0)->checkState() == Qt::Checked)
-                    out << t->item(r, 2)->text() + QLatin1Char('_') + t->item(r, 0)->data(Qt::UserRole).toString();
-            }
-            return out.join(QLatin1Char(' '));
-        };
         const size_t posts = s.requests("POST D82").size();
         ZnD82 device;
         QVERIFY(ZnD82ListMgr::instance()->getD82(80001, device));
         {
             ZnD82SettingDialog dialog(&device);
             QTableWidget *t = dialog.form().fTalkTb;
-            QCOMPARE(checked(t), QStringLiteral("Dsk81_70001"));
+            QCOMPARE(checkedRows(t, 2), QStringLiteral("Dsk81_70001"));
             QCOMPARE(rowOfId(t, 80001), -1);
             for (int id : clicks)
                 emit t->itemClicked(t->item(rowOfId(t, id), 0));
@@ -284,7 +270,7 @@ private slots:
             return;
         QCOMPARE(QString::fromStdString(lastBody(s, "POST D82")["Contacts"].asString()), sent);
         ZnD82SettingDialog again(&device);
-        QCOMPARE(checked(again.form().fTalkTb), shown);
+        QCOMPARE(checkedRows(again.form().fTalkTb, 2), shown);
     }
 };
 

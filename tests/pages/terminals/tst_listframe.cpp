@@ -20,34 +20,62 @@
 
 #include <map>
 
+namespace {
+
+// Each page and what it shows and tells. Its family holds N1 (online), N2 and
+// N3 (offline) under ids base+1 to base+3 (groups 1 to 3).
+struct PageCase
+{
+    const char *page, *table, *type;
+    int base;
+    const char *order, *kept, *told; // the rows, those kept by the delete, the
+                                     // messages after its question
+    const char *refusal,
+        *then; // a refused rename: the message, the button of the window after it
+};
+const char *const kNotOffline = "without offline!/in use";
+const char *const kFailed = "without offline!/in use/Delete Error!";
+const PageCase kPages[] = {
+    {"d82", "d82", "8", 80000, "80001 80002 80003", "80001 80003", kNotOffline, "设置错误！", "fCancelBtn"},
+    {"d72", "dsk72", "2", 50000, "50003 50002 50001", "50002 50001", kFailed, "Setting Error!", ""},
+    {"d74", "dsk74", "4", 60000, "60003 60002 60001", "60002 60001", kFailed, "Setting Error!", ""},
+    {"d81", "dsk81", "3", 70000, "70001 70002 70003", "70001 70003", kNotOffline, "Setting Error!", "fCancelBtn"},
+    {"tts", "tts71", "TTS71", 40000, "40003 40002 40001", "40002 40001", kFailed, "Setting Error!", ""},
+    {"cap", "capd73", "CAP", 20000, "20003 20002 20001", "20002 20001", kFailed, "", ""},
+    {"player", "ipamp", "IP", 10000, "10001 10002 10003", "10001 10003", kFailed, "Setting Error!", ""},
+    {"falarm", "firealarm", "FR", 30000, "30003 30002 30001", "30002 30001", kNotOffline, "设置错误！", "fCancelBtn"},
+    {"group", "callservergroup", "", 0, "3 2 1", "1", "Delete Error!", "Setting Error!", "ConfirmButton"},
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(const PageCase *)
+
 // The list frame the terminal pages share (fill, order, rename, delete with
-// refusal, the model's signals), told once per page against the simulated server.
+// refusal, the model's signals), told once per page against the simulated
+// server.
 class TstListFrame : public QObject
 {
     Q_OBJECT
 
-    struct Page
-    {
-        ZnTerBaseCtr *ctr;
-        QString del; // the delete button
-    };
     SimSession s;
     std::vector<std::unique_ptr<QWidget>> owned;
-    std::map<QString, Page> pages;
+    std::map<QString, ZnTerBaseCtr *> pages;
 
     template <class Form>
-    void add(const char *name, const char *del = "fDelBtn")
+    void add(const char *name)
     {
         auto *form = new Form;
         owned.emplace_back(form);
         form->resize(1000, 600);
         form->show();
-        pages[QLatin1String(name)] = Page{form, QLatin1String(del)};
+        pages[QLatin1String(name)] = form;
     }
-    QTableWidget *table(const QString &page) { return pages.at(page).ctr->tableWidget(); }
-    ZnD82InfoForm *d82() { return static_cast<ZnD82InfoForm *>(pages.at(QStringLiteral("d82")).ctr); }
+    QTableWidget *table(const char *page) { return pages.at(QLatin1String(page))->tableWidget(); }
+    ZnD82InfoForm *d82() { return static_cast<ZnD82InfoForm *>(pages.at(QStringLiteral("d82"))); }
 
-    // Gives the server these D82 rows and waits until the page shows its new list.
+    // Gives the server these D82 rows and waits until the page shows its new
+    // list.
     bool serveD82(const std::vector<Json::Value> &rows)
     {
         s.sim.withData([&](ZnSimData &d) { d.table("d82") = rows; });
@@ -56,26 +84,20 @@ class TstListFrame : public QObject
     }
 
 private slots:
-    // Each family holds N1 (online), N2 and N3 (offline), ids base+1 to base+3.
     void initTestCase()
     {
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
-            const struct
-            {
-                const char *table, *type;
-                int base;
-            } families[] = {{"d82", "8", 80000},    {"dsk72", "2", 50000},     {"dsk74", "4", 60000},
-                            {"dsk81", "3", 70000},  {"tts71", "TTS71", 40000}, {"capd73", "CAP", 20000},
-                            {"ipamp", "IP", 10000}, {"firealarm", "FR", 30000}};
-            for (const auto &f : families) {
-                d.table(f.table).clear();
-                for (int i = 1; i <= 3; ++i)
-                    d.table(f.table).push_back(terminalRow(f.base + i, "N" + std::to_string(i), i == 1, f.type));
+            for (const PageCase &c : kPages) {
+                std::vector<Json::Value> &rows = d.table(c.table);
+                rows.resize(3, rows.front());
+                for (int i = 0; i < 3; ++i) {
+                    if (c.base)
+                        rows[i] = terminalRow(c.base + i + 1, "N" + std::to_string(i + 1), i == 0, c.type);
+                    else
+                        rows[i]["groupId"] = std::to_string(i + 1);
+                }
             }
-            d.table("callservergroup").resize(3, d.table("callservergroup").front());
-            for (int i = 0; i < 3; ++i)
-                d.table("callservergroup")[i]["groupId"] = std::to_string(i + 1);
         });
         QVERIFY(startModels(s));
         ZnSsTaskDataMgr::instance();
@@ -89,119 +111,82 @@ private slots:
         add<ZnMicInfoForm>("d81");
         add<ZnTtsInfoForm>("tts");
         add<ZnCapInfoForm>("cap");
-        add<ZnPlayerInfoForm>("player", "fDelTerBtn");
+        add<ZnPlayerInfoForm>("player");
         add<ZnFAlarmInfoForm>("falarm");
         add<ZnMicGroupInfoForm>("group");
         for (const auto &p : pages)
-            QTRY_COMPARE(p.second.ctr->tableWidget()->rowCount(), 3);
+            QTRY_COMPARE(p.second->tableWidget()->rowCount(), 3);
     }
 
     // The row's dialog opened by a double click, a new name typed and OK: the
     // row shows the name once the server took it; a refusal tells the operator
-    // and keeps the name. Some dialogs stay open for another try (then: the
-    // button that closes them), the group page tells twice.
+    // and keeps the name. Some dialogs stay open for another try, the group page
+    // tells twice.
     void rename_data()
     {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("refusal"); // the message, empty: accepted
-        QTest::addColumn<QString>("then");    // the button of the window after it
-        const QString setting = QStringLiteral("Setting Error!"), chinese = QStringLiteral("设置错误！");
-        const QString cancel = QStringLiteral("fCancelBtn");
-        const struct
-        {
-            const char *page;
-            int id;
-            QString refusal, then;
-        } cases[] = {{"d82", 80001, chinese, cancel},
-                     {"d72", 50001, setting, {}},
-                     {"d74", 60001, setting, {}},
-                     {"d81", 70001, setting, cancel},
-                     {"tts", 40001, setting, {}},
-                     {"cap", 20001, {}, {}},
-                     {"player", 10001, setting, {}},
-                     {"falarm", 30001, chinese, cancel},
-                     {"group", 1, setting, QStringLiteral("ConfirmButton")}};
-        for (const auto &c : cases) {
-            QTest::newRow(c.page) << QString::fromLatin1(c.page) << c.id << QString() << QString();
-            if (!c.refusal.isEmpty())
-                QTest::addRow("%s refused", c.page) << QString::fromLatin1(c.page) << c.id << c.refusal << c.then;
+        QTest::addColumn<const PageCase *>("c");
+        QTest::addColumn<bool>("refused");
+        for (const PageCase &c : kPages) {
+            QTest::newRow(c.page) << &c << false;
+            if (*c.refusal)
+                QTest::addRow("%s refused", c.page) << &c << true;
         }
     }
     void rename()
     {
-        QFETCH(QString, page);
-        QFETCH(int, id);
-        QFETCH(QString, refusal);
-        QFETCH(QString, then);
+        QFETCH(const PageCase *, c);
+        QFETCH(bool, refused);
         s.sim.clearRules();
-        if (!refusal.isEmpty())
+        if (refused)
             s.sim.addRule(ZnSimRule::make("POST", ZnSimRule::Fail, "refused", 0, 1));
-        const QString name = refusal.isEmpty() ? QStringLiteral("Renamed") : QStringLiteral("Refused");
+        const QString name = refused ? QStringLiteral("Refused") : QStringLiteral("Renamed");
         std::vector<ModalChain::Action> steps = {
             ModalChain::type(QStringLiteral("fNameEdit"), name, QStringLiteral("fOkBtn"))};
-        if (!refusal.isEmpty())
+        if (refused)
             steps.push_back(ModalChain::confirm());
-        if (!then.isEmpty())
-            steps.push_back(ModalChain::click(then));
-        QTableWidget *t = table(page);
+        if (refused && *c->then)
+            steps.push_back(ModalChain::click(QLatin1String(c->then)));
+        QTableWidget *t = table(c->page);
+        const int id = c->base + 1;
         const QStringList seen = answering(steps, [&] { doubleClickRow(t, id); });
         QCOMPARE(seen.size(), int(steps.size()));
-        if (refusal.isEmpty()) {
-            QTRY_VERIFY2(rowText(t, id).contains(name), qPrintable(rowText(t, id)));
-        } else {
-            QVERIFY2(seen.at(1).contains(refusal), qPrintable(seen.at(1)));
+        if (refused) {
+            QVERIFY2(seen.at(1).contains(QString::fromUtf8(c->refusal)), qPrintable(seen.at(1)));
             QVERIFY(s.settle());
-            QVERIFY2(rowText(t, id).contains(QStringLiteral("Renamed")), qPrintable(rowText(t, id)));
         }
+        QTRY_VERIFY2(rowText(t, id).contains(QStringLiteral("Renamed")), qPrintable(rowText(t, id)));
     }
 
     // The rows in the page's order; then all three selected and deleted: one
-    // question, the online one refused with its reason, the first removal sent
-    // (the bottom row) refused by the server and its row kept, the other removed.
+    // question, the online one refused here, the first removal sent (the bottom
+    // row) refused by the server with its reason and its row kept, the other
+    // removed. Pages with a text of their own tell it after the reason.
     void deleteSelection_data()
     {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("order");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<QString>("told"); // the messages after the question
-        // The server's reason, then the page's own text where it has one.
-        const struct
-        {
-            const char *page, *order, *kept, *told;
-        } cases[] = {{"d82", "80001 80002 80003", "80001 80003", "without offline!/in use"},
-                     {"d72", "50003 50002 50001", "50002 50001", "without offline!/in use/Delete Error!"},
-                     {"d74", "60003 60002 60001", "60002 60001", "without offline!/in use/Delete Error!"},
-                     {"d81", "70001 70002 70003", "70001 70003", "without offline!/in use"},
-                     {"tts", "40003 40002 40001", "40002 40001", "without offline!/in use/Delete Error!"},
-                     {"cap", "20003 20002 20001", "20002 20001", "without offline!/in use/Delete Error!"},
-                     {"player", "10001 10002 10003", "10001 10003", "without offline!/in use/Delete Error!"},
-                     {"falarm", "30003 30002 30001", "30002 30001", "without offline!/in use"},
-                     {"group", "3 2 1", "1", "Delete Error!"}};
-        for (const auto &c : cases)
-            QTest::newRow(c.page) << QString::fromLatin1(c.page) << QString::fromLatin1(c.order)
-                                  << QString::fromLatin1(c.kept) << QString::fromLatin1(c.told);
+        QTest::addColumn<const PageCase *>("c");
+        for (const PageCase &c : kPages)
+            QTest::newRow(c.page) << &c;
     }
     void deleteSelection()
     {
-        QFETCH(QString, page);
-        QFETCH(QString, order);
-        QFETCH(QString, kept);
-        QFETCH(QString, told);
-        QTableWidget *t = table(page);
-        QCOMPARE(idsOf(t), order);
+        QFETCH(const PageCase *, c);
+        QTableWidget *t = table(c->page);
+        QCOMPARE(idsOf(t), QLatin1String(c->order));
         s.sim.clearRules();
         s.sim.addRule(ZnSimRule::make("POST", ZnSimRule::Fail, "in use", 0, 1));
         t->setSelectionMode(QAbstractItemView::MultiSelection);
         t->selectAll();
-        auto *del = pages.at(page).ctr->widget()->findChild<QAbstractButton *>(pages.at(page).del);
+        auto *del = pages.at(QLatin1String(c->page))
+                        ->widget()
+                        ->findChild<QAbstractButton *>(
+                            QLatin1String(c->page == QByteArray("player") ? "fDelTerBtn" : "fDelBtn"));
         const QStringList seen =
             answering(std::vector<ModalChain::Action>(4, ModalChain::confirm()), [&] { del->click(); });
         QVERIFY(s.settle());
-        QTRY_COMPARE(idsOf(t), kept);
-        const QStringList expected = told.split(QLatin1Char('/'));
-        QCOMPARE(seen.size() - 1, expected.size());
-        for (const QString &text : expected)
+        QTRY_COMPARE(idsOf(t), QLatin1String(c->kept));
+        const QStringList told = QString::fromLatin1(c->told).split(QLatin1Char('/'));
+        QCOMPARE(seen.size() - 1, told.size());
+        for (const QString &text : told)
             QVERIFY2(seen.join(QLatin1Char('/')).contains(text), qPrintable(seen.join(QLatin1Char('/'))));
     }
 

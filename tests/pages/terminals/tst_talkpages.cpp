@@ -11,6 +11,55 @@
 
 #include <QtTest>
 
+namespace {
+
+// A D72 dialog edited: the name typed (the key calls of the box with its left
+// key set to 70001), the request refused, and what reached the server.
+struct D72Case
+{
+    const char *tag;
+    int id;
+    const char *name;
+    bool callBox;
+    const char *refuse;
+    int modifies;                // requests the server got, refused ones included
+    const char *calls, *message; // "key:microphone/group ... alarm:text" sent, the message shown
+};
+const D72Case kD72Cases[] = {
+    {"box unchecked: name and volumes only", 50001, "Gate 2", false, "", 1, "", ""},
+    {"box checked: its own calls once", 50001, "Gate", true, "", 1,
+     "ButtonPopUp:0/5 AlarmShortPress:70001/0 Alarm2ShortPress:0/0 alarm:BackupShortPress BackupLongPress", ""},
+    {"unknown group sent as none", 50002, "Yard", true, "", 1,
+     "ButtonPopUp:0/0 AlarmShortPress:70001/0 Alarm2ShortPress:0/0 alarm: ", ""},
+    {"refused modify: no calls", 50001, "Gate", true, "POST ModTalkTerminal", 1, "", "Setting Error!"},
+    {"refused calls", 50001, "Gate", true, "POST D72ButtonCall", 1, "", "Button Call Config Setting Error!"},
+    {"empty name: stays open", 50001, "", true, "", 0, "", "The name cannot be empty!"},
+};
+
+// A D74 dialog edited: the ring volume, the LED text typed, the call box.
+struct D74Case
+{
+    const char *tag;
+    int id;
+    const char *ledText;
+    bool callBox;
+    const char *refuse, *led, *callSent, *message; // led: colour/mode/time/text; callSent: microphone/group
+};
+const D74Case kD74Cases[] = {
+    {"normalised LED sent", 60001, "", false, "", "28/2/1/", "", ""},
+    {"its own call sent back", 60001, "", true, "", "", "70002/0", ""},
+    {"volume only: no LED", 60002, "", false, "", "", "", ""},
+    {"LED text", 60002, "Hello", false, "", "0/3/5/Hello", "", ""},
+    {"call box, nothing chosen", 60002, "", true, "", "", "0/0", ""},
+    {"refused modify: nothing more", 60001, "Hi", true, "POST ModTalkTerminal", "", "", "Setting Error!"},
+    {"refused call: no LED", 60002, "Hi", true, "POST D74ButtonCall", "", "", "Button Call Config Setting Error!"},
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(const D72Case *)
+Q_DECLARE_METATYPE(const D74Case *)
+
 // The call and emergency microphone pages' own columns, their setting dialogs'
 // key calls and LED, and the emergency volume against the simulated server.
 class TstTalkPages : public QObject
@@ -39,7 +88,6 @@ private slots:
         s.sim.withData([](ZnSimData &d) {
             auto mic = [](int id, const char *name, int status) { return terminalRow(id, name, status, "2"); };
             d.table("dsk72") = {mic(50001, "Gate", 1), mic(50002, "Yard", 7), mic(50003, "Old", 8)};
-            d.table("dsk72")[0]["aec"] = "1";
             d.table("dsk74") = {mic(60001, "Lobby", 1), mic(60002, "Hall", 1)};
             for (const char *f : {"ledColor", "switchMode", "displayTime"})
                 d.table("dsk74")[0][f] = "0";
@@ -85,49 +133,15 @@ private slots:
 
     // Each dialog reads and sends only its own console's calls, once per OK, in
     // the order middle, left, right, alarm; a stored group the list lacks is sent
-    // back as none; an alarm left off goes out as a blank. Nothing is sent with the box unchecked or the modify
-    // refused.
-    void d72Edit_data()
-    {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("callBox");
-        QTest::addColumn<QString>("refuse");
-        QTest::addColumn<int>("modifies"); // requests the server got, refused ones included
-        QTest::addColumn<QString>("calls");
-        QTest::addColumn<QString>("message");
-        const struct
-        {
-            const char *tag;
-            int id;
-            const char *name;
-            bool callBox;
-            const char *refuse;
-            int modifies;
-            const char *calls, *message;
-        } cases[] = {
-            {"box unchecked: name and volumes only", 50001, "Gate 2", false, "", 1, "", ""},
-            {"box checked: its own calls once", 50001, "Gate", true, "", 1,
-             "ButtonPopUp:0/5 AlarmShortPress:70001/0 Alarm2ShortPress:0/0 alarm:BackupShortPress BackupLongPress", ""},
-            {"unknown group sent as none", 50002, "Yard", true, "", 1,
-             "ButtonPopUp:0/0 AlarmShortPress:70001/0 Alarm2ShortPress:0/0 alarm: ", ""},
-            {"refused modify: no calls", 50001, "Gate", true, "POST ModTalkTerminal", 1, "", "Setting Error!"},
-            {"refused calls", 50001, "Gate", true, "POST D72ButtonCall", 1, "", "Button Call Config Setting Error!"},
-            {"empty name: stays open", 50001, "", true, "", 0, "", "The name cannot be empty!"},
-        };
-        for (const auto &c : cases)
-            QTest::newRow(c.tag) << c.id << QString::fromUtf8(c.name) << c.callBox << QString::fromLatin1(c.refuse)
-                                 << c.modifies << QString::fromLatin1(c.calls) << QString::fromLatin1(c.message);
-    }
+    // back as none, an alarm left off as a blank. Nothing is sent with the box
+    // unchecked or the modify refused.
+    void d72Edit_data() { addCases(kD72Cases); }
     void d72Edit()
     {
-        QFETCH(int, id);
-        QFETCH(QString, name);
-        QFETCH(bool, callBox);
-        QFETCH(QString, refuse);
-        QFETCH(int, modifies);
-        QFETCH(QString, calls);
-        QFETCH(QString, message);
+        QFETCH(const D72Case *, c);
+        const int id = c->id;
+        const QString name = QString::fromLatin1(c->name), refuse = QString::fromLatin1(c->refuse);
+        const QString calls = QString::fromLatin1(c->calls), message = QString::fromLatin1(c->message);
         if (!refuse.isEmpty())
             s.sim.addRule(ZnSimRule::make(refuse.toStdString(), ZnSimRule::Fail, "refused"));
         const int modified = posts("ModTalkTerminal"), called = posts("D72ButtonCall");
@@ -136,7 +150,7 @@ private slots:
             Ui::fMicSettingForm &ui = qobject_cast<ZnD72SettingDialog *>(w)->form();
             ui.fNameEdit->setText(name);
             ui.fTalkSpinBox->setValue(33);
-            ui.fCallConfigGroupBox->setChecked(callBox);
+            ui.fCallConfigGroupBox->setChecked(c->callBox);
             ui.fRedLeftMicCb->setChecked(true);
             QVERIFY(ZnTalkSetting::selectId(ui.fRedLeftMicCombo, 70001));
             if (!name.isEmpty()) {
@@ -150,10 +164,10 @@ private slots:
         shown += inside;
         QCOMPARE(shown.join(QLatin1Char(' ')).contains(message), true);
         QCOMPARE(shown.isEmpty(), message.isEmpty());
-        QCOMPARE(posts("ModTalkTerminal") - modified, modifies);
+        QCOMPARE(posts("ModTalkTerminal") - modified, c->modifies);
         // A refused request reached the server too.
         QCOMPARE(posts("D72ButtonCall") - called, calls.isEmpty() && !refuse.contains(QLatin1String("Call")) ? 0 : 1);
-        if (modifies)
+        if (c->modifies)
             QCOMPARE(lastPost("ModTalkTerminal")["CallVol"].asString(), std::string("33"));
         if (calls.isEmpty())
             return;
@@ -170,55 +184,22 @@ private slots:
     // The LED is sent only when changed (a stored mode below 2 or time 0 counts
     // as changed: shown and written as 2 and 1); the dialog's own call is sent
     // back with the box checked; a refusal stops what would follow it.
-    void d74Edit_data()
-    {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("ledText");
-        QTest::addColumn<bool>("callBox");
-        QTest::addColumn<QString>("refuse");
-        QTest::addColumn<QString>("led");      // colour/mode/time/text sent
-        QTest::addColumn<QString>("callSent"); // microphone/group sent
-        QTest::addColumn<QString>("message");
-        const struct
-        {
-            const char *tag;
-            int id;
-            const char *ledText;
-            bool callBox;
-            const char *refuse, *led, *callSent, *message;
-        } cases[] = {
-            {"normalised LED sent", 60001, "", false, "", "28/2/1/", "", ""},
-            {"its own call sent back", 60001, "", true, "", "", "70002/0", ""},
-            {"volume only: no LED", 60002, "", false, "", "", "", ""},
-            {"LED text", 60002, "Hello", false, "", "0/3/5/Hello", "", ""},
-            {"call box, nothing chosen", 60002, "", true, "", "", "0/0", ""},
-            {"refused modify: nothing more", 60001, "Hi", true, "POST ModTalkTerminal", "", "", "Setting Error!"},
-            {"refused call: no LED", 60002, "Hi", true, "POST D74ButtonCall", "", "",
-             "Button Call Config Setting Error!"},
-        };
-        for (const auto &c : cases)
-            QTest::newRow(c.tag) << c.id << QString::fromLatin1(c.ledText) << c.callBox << QString::fromLatin1(c.refuse)
-                                 << QString::fromLatin1(c.led) << QString::fromLatin1(c.callSent)
-                                 << QString::fromLatin1(c.message);
-    }
+    void d74Edit_data() { addCases(kD74Cases); }
     void d74Edit()
     {
-        QFETCH(int, id);
-        QFETCH(QString, ledText);
-        QFETCH(bool, callBox);
-        QFETCH(QString, refuse);
-        QFETCH(QString, led);
-        QFETCH(QString, callSent);
-        QFETCH(QString, message);
+        QFETCH(const D74Case *, c);
+        const QString ledText = QString::fromLatin1(c->ledText), refuse = QString::fromLatin1(c->refuse);
+        const QString led = QString::fromLatin1(c->led), callSent = QString::fromLatin1(c->callSent);
+        const QString message = QString::fromLatin1(c->message);
         if (!refuse.isEmpty())
             s.sim.addRule(ZnSimRule::make(refuse.toStdString(), ZnSimRule::Fail, "refused"));
         const int modified = posts("ModTalkTerminal"), leds = posts("ModD74Led"), called = posts("D74ButtonCall");
-        const QStringList shown = edit(d74.get(), id, [&](QWidget *w) {
+        const QStringList shown = edit(d74.get(), c->id, [&](QWidget *w) {
             Ui::fD74SettingForm &ui = qobject_cast<ZnD74SettingDialog *>(w)->form();
             ui.fRingSpinBox->setValue(12);
             if (!ledText.isEmpty())
                 ui.fDispTextLineEdit->setText(ledText);
-            ui.fCallConfigGroupBox->setChecked(callBox);
+            ui.fCallConfigGroupBox->setChecked(c->callBox);
             ui.fOkBtn->click();
         });
         QCOMPARE(shown.join(QLatin1Char(' ')).contains(message), true);

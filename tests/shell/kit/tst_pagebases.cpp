@@ -164,8 +164,8 @@ private slots:
     }
 
     // Rows are looked up again on every call (duplicates hit the upper row); a
-    // missing item reads as -1; no writer makes an item outside the table (the
-    // table would drop it without freeing it) or for data alone.
+    // missing item reads as -1; ids keep 64 bits; no writer makes an item outside
+    // the table (the table would drop it without freeing it) or for data alone.
     void rowsAndCells()
     {
         Page p;
@@ -183,6 +183,7 @@ private slots:
         QCOMPARE(p.itemValue(1, 2), -1);
         QVERIFY(!p.setItem("y", 5, 0, 2));
         QVERIFY(!ZnCommon::setTableItem(&p.table, "x", 0, 3, 1));
+        QCOMPARE(ZnCommon::setTableItem2(&p.table, QString(), 1, 1, 5000000000ull)->data(Qt::UserRole), 5000000000ull);
         QVERIFY(p.setItem("top", 0, 2, 4));
 
         ZnTableWidgetHelper(&p.table).setItemData(0, 1, 5);

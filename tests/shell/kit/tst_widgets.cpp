@@ -200,6 +200,11 @@ private slots:
             QCOMPARE(group.tipAt(slot)->box()->geometry(), group.slotRect(slot));
         }
         QVERIFY(t[0]->text().isEmpty() && t[0]->box()->isHidden());
+        // A group outliving its parent frees nothing twice.
+        auto *parent = new QWidget;
+        auto *orphan = new MsgTipsGroup(parent, 200, 65, 10, 10, 10);
+        delete parent;
+        delete orphan;
     }
 
     // A tip reused for a running transfer must not inherit the time-out of its
