@@ -29,9 +29,9 @@
 #include <map>
 #include <mutex>
 
-// The IP amplifiers, capture units, fire-alarm interfaces and TTS units against one
-// simulated server. A rule they share is one table with a row per family, named
-// after the family; what only one family does follows.
+// The terminal families (IP amplifiers, capture units, fire-alarm interfaces, TTS units,
+// D72, D74, Dsk81 and D82 consoles) against one simulated server. A rule they share is
+// one table with a row per family, named after it; what only one family does follows.
 namespace {
 
 // A family as its page reaches it, whatever its model calls things.
@@ -94,6 +94,45 @@ void onBroadcastPushed(ZnBroadcast* b)
     gBroadcasts.push_back(b->id);
 }
 } // namespace
+
+// The rows of the tables below.
+struct ListRow
+{
+    const char* ids;
+    int unnamed;
+    const char *name, *label, *select;
+    const char* refetched; // after the server dropped its first row
+    int asked;
+};
+struct PushRow
+{
+    const char* key;
+    int fresh, known; // pushed in this order, the known one renamed "Re"
+    const char *ids, *notes;
+};
+struct DeleteRow
+{
+    const char *type, *other; // and a name that only looks alike
+    const char *ids, *notes;
+};
+struct RenameRow
+{
+    int id;
+    const char *label, *body; // of the accepted rename to "Stage"
+    int action, code;         // of the server on the second rename, and its result
+    const char* notes;
+};
+struct RemovalRow
+{
+    int id;
+    const char *type, *reason;
+    const char* notes; // after the accepted removal
+};
+Q_DECLARE_METATYPE(ListRow)
+Q_DECLARE_METATYPE(PushRow)
+Q_DECLARE_METATYPE(DeleteRow)
+Q_DECLARE_METATYPE(RenameRow)
+Q_DECLARE_METATYPE(RemovalRow)
 
 // What the pages hear, in order; every signal must reach them on their own thread.
 class Page : public QObject
@@ -294,99 +333,86 @@ void TstFamilies::cleanup()
 
 void TstFamilies::listAnswer_data()
 {
-    QTest::addColumn<QString>("ids");
-    QTest::addColumn<int>("unnamed");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("select");
-    QTest::addColumn<QString>("refetched"); // after the server dropped its first row
-    QTest::addColumn<int>("asked");
-    auto row = [](const char* family, const char* ids, int unnamed, const char* name, const char* label,
-                  const char* select, const char* refetched, int asked) {
-        QTest::newRow(family) << QString::fromUtf8(ids) << unnamed << QString::fromUtf8(name)
-                              << QString::fromUtf8(label) << QString::fromUtf8(select) << QString::fromUtf8(refetched)
-                              << asked;
-    };
-    row("amp", "10001 10002 10003 10200 10500", 10500, "10500", "GET SqlConfig/TerminalList", "select * from ipamp",
-        "10002 10003 10200 10500", 2);
-    row("cap", "3 5 9", 3, "Cap_3", "GET SqlConfig/CapList", "select * from capd73", "3 5", 2);
-    row("alarm", "4 17 31", 4, "FAlarm_4", "GET SqlConfig/FAlarmList",
-        "select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, broadcastTrigger, stopBroadcast, "
-        "triggerType from firealarm",
-        "4 17", 2);
+    QTest::addColumn<ListRow>("row");
+    QTest::newRow("amp") << ListRow{
+        "10001 10002 10003 10200 10500", 10500, "10500", "GET SqlConfig/TerminalList", "select * from ipamp",
+        "10002 10003 10200 10500",       2};
+    QTest::newRow("cap") << ListRow{"3 5 9", 3, "Cap_3", "GET SqlConfig/CapList", "select * from capd73", "3 5", 2};
+    QTest::newRow("alarm") << ListRow{"4 17 31",
+                                      4,
+                                      "FAlarm_4",
+                                      "GET SqlConfig/FAlarmList",
+                                      "select terminalId,type,status,name,ip,ver, shortCircuit, broadcast, "
+                                      "broadcastTrigger, stopBroadcast, triggerType from firealarm",
+                                      "4 17",
+                                      2};
     // Asked for once, when the model is made (so are the D72 and D74 lists).
-    row("tts", "8 3 5", 5, "5", "GET SqlConfig/TtsList", "select * from tts71", "8 3 5", 0);
-    row("d72", "50001 50002", 50002, "D72_50002", "GET SqlConfig/D72List", "select * from Dsk72", "50001 50002", 0);
-    row("d74", "60001 60002", 60002, "D74_60002", "GET SqlConfig/D74List", "select * from Dsk74", "60001 60002", 0);
-    row("dsk81", "70003 70002 70001", 70002, "D81_70002", "GET SqlConfig/MicList",
-        "select terminalId,type,status,work,name,ip,capvol,callVol,bellVol,broVol,pttMode from dsk81", "70003 70002",
-        2);
+    QTest::newRow("tts") << ListRow{"8 3 5", 5, "5", "GET SqlConfig/TtsList", "select * from tts71", "8 3 5", 0};
+    QTest::newRow("d72") << ListRow{"50001 50002", 50002, "D72_50002", "GET SqlConfig/D72List", "select * from Dsk72",
+                                    "50001 50002", 0};
+    QTest::newRow("d74") << ListRow{"60001 60002", 60002, "D74_60002", "GET SqlConfig/D74List", "select * from Dsk74",
+                                    "60001 60002", 0};
     // Dsk81 and D82 lists come in descending id order.
-    row("d82", "80002 80001", 80002, "D82_80002", "GET SqlConfig/D82List",
-        "select terminalId,type,status,work,name,ip,ver from d82", "80002", 2);
+    QTest::newRow("dsk81") << ListRow{
+        "70003 70002 70001",
+        70002,
+        "D81_70002",
+        "GET SqlConfig/MicList",
+        "select terminalId,type,status,work,name,ip,capvol,callVol,bellVol,broVol,pttMode from dsk81",
+        "70003 70002",
+        2};
+    QTest::newRow("d82") << ListRow{"80002 80001",
+                                    80002,
+                                    "D82_80002",
+                                    "GET SqlConfig/D82List",
+                                    "select terminalId,type,status,work,name,ip,ver from d82",
+                                    "80002",
+                                    2};
 }
 
 void TstFamilies::listAnswer()
 {
-    QFETCH(QString, ids);
-    QFETCH(int, unnamed);
-    QFETCH(QString, name);
-    QFETCH(QString, label);
-    QFETCH(QString, select);
-    QFETCH(QString, refetched);
-    QFETCH(int, asked);
+    QFETCH(ListRow, row);
     Family& f = family();
-    QCOMPARE(f.ids(), ids);
-    QCOMPARE(QString::fromStdString(f.name(unnamed)), name);
-    QCOMPARE(QString::fromStdString(m_s.lastBody(label.toStdString())), select);
+    QCOMPARE(f.ids(), QLatin1String(row.ids));
+    QCOMPARE(f.name(row.unnamed), std::string(row.name));
+    QCOMPARE(m_s.lastBody(row.label), std::string(row.select));
 
     // A later list replaces the first, whole; two requests in a row are both answered.
-    const std::string table = select.section(QLatin1Char(' '), -1).toLower().toStdString();
+    const std::string table = QString::fromLatin1(row.select).section(QLatin1Char(' '), -1).toLower().toStdString();
     m_s.sim.withData([&](ZnSimData& d) { d.table(table).erase(d.table(table).begin()); });
-    const int before = m_s.sim.count(label.toStdString());
+    const int before = m_s.sim.count(row.label);
     QCOMPARE(f.fetch(), 0);
     QCOMPARE(f.fetch(), 0);
-    QCOMPARE(m_s.sim.count(label.toStdString()) - before, asked);
-    QCOMPARE(f.ids(), refetched);
+    QCOMPARE(m_s.sim.count(row.label) - before, row.asked);
+    QCOMPARE(f.ids(), QLatin1String(row.refetched));
     QVERIFY(m_s.settle());
-    QCOMPARE(m_page.notes.count(QStringLiteral("list")), asked);
+    QCOMPARE(m_page.notes.count(QStringLiteral("list")), row.asked);
 }
 
 void TstFamilies::pushApplied_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("known"); // pushed with a new name, then a new id
-    QTest::addColumn<int>("fresh");
-    QTest::addColumn<QString>("ids");
-    QTest::addColumn<QString>("notes");
-    auto row = [](const char* family, const char* key, int known, int fresh, const char* ids, const char* notes) {
-        QTest::newRow(family) << QString::fromUtf8(key) << known << fresh << QString::fromUtf8(ids)
-                              << QString::fromUtf8(notes);
-    };
+    QTest::addColumn<PushRow>("row");
     // Amplifiers are taken in id order; a new one lands in place and redraws the whole list.
-    row("amp", "ipamp", 10200, 10100, "10002 10003 10100 10200 10500", "list changed(10200)");
+    QTest::newRow("amp") << PushRow{"ipamp", 10100, 10200, "10002 10003 10100 10200 10500", "list changed(10200)"};
     // The others move a changed record to the end, but CallOnce models change it in place.
-    row("cap", "capd73", 3, 12, "5 12 3", "changed(12) changed(3)");
-    row("alarm", "firealarm", 4, 2, "17 2 4", "changed(2) changed(4)");
-    row("tts", "tts71", 3, 11, "8 3 5 11", "changed(11) changed(3)");
-    row("d72", "dsk72", 50002, 50003, "50001 50002 50003", "changed(50003) changed(50002)");
-    row("dsk81", "dsk81", 70002, 70009, "70003 70009 70002", "changed(70009) changed(70002)");
-    row("d82", "d82", 80002, 80009, "80009 80002", "changed(80009) changed(80002)");
+    QTest::newRow("cap") << PushRow{"capd73", 12, 3, "5 12 3", "changed(12) changed(3)"};
+    QTest::newRow("alarm") << PushRow{"firealarm", 2, 4, "17 2 4", "changed(2) changed(4)"};
+    QTest::newRow("tts") << PushRow{"tts71", 11, 3, "8 3 5 11", "changed(11) changed(3)"};
+    QTest::newRow("d72") << PushRow{"dsk72", 50003, 50002, "50001 50002 50003", "changed(50003) changed(50002)"};
+    QTest::newRow("dsk81") << PushRow{"dsk81", 70009, 70002, "70003 70009 70002", "changed(70009) changed(70002)"};
+    QTest::newRow("d82") << PushRow{"d82", 80009, 80002, "80009 80002", "changed(80009) changed(80002)"};
 }
 
 void TstFamilies::pushApplied()
 {
-    QFETCH(QString, key);
-    QFETCH(int, known);
-    QFETCH(int, fresh);
-    QFETCH(QString, ids);
-    QFETCH(QString, notes);
+    QFETCH(PushRow, row);
     Family& f = family();
-    const std::string k = key.toStdString();
+    const std::string k = row.key;
     std::string type;
     m_s.sim.withData([&](ZnSimData& d) { type = d.table(k).back()["type"].asString(); });
-    const std::string body = "[{\"terminalId\":\"" + std::to_string(fresh) + "\"},{\"terminalId\":\""
-                             + std::to_string(known) + "\",\"type\":\"" + type + "\",\"name\":\"Re\"}]";
+    const std::string body = "[{\"terminalId\":\"" + std::to_string(row.fresh) + "\"},{\"terminalId\":\""
+                             + std::to_string(row.known) + "\",\"type\":\"" + type + "\",\"name\":\"Re\"}]";
     // Keys that only look alike, and bodies that are no rows, change nothing.
     m_s.sim.pushPost("SqlConfig", k + "x", body);
     m_s.sim.pushPost("SqlConfig", " " + k, body);
@@ -394,134 +420,110 @@ void TstFamilies::pushApplied()
         m_s.sim.pushPost("SqlConfig", k, bad);
     m_s.sim.pushPost("SqlConfig", k, body);
     QVERIFY(m_s.settle());
-    QCOMPARE(m_page.text(), notes);
-    QCOMPARE(f.ids(), ids);
-    QCOMPARE(f.name(known), std::string("Re"));
+    QCOMPARE(m_page.text(), QLatin1String(row.notes));
+    QCOMPARE(f.ids(), QLatin1String(row.ids));
+    QCOMPARE(f.name(row.known), std::string("Re"));
 }
 
 void TstFamilies::deletePushByExactTypeName_data()
 {
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("other"); // a name that only looks alike
-    QTest::addColumn<QString>("ids");
-    QTest::addColumn<QString>("notes");
-    auto row = [](const char* family, const char* type, const char* other, const char* ids, const char* notes) {
-        QTest::newRow(family) << QString::fromUtf8(type) << QString::fromUtf8(other) << QString::fromUtf8(ids)
-                              << QString::fromUtf8(notes);
-    };
-    row("cap", "CAP", "Cap", "5 12", "removed(3)");
-    row("tts", "Tts", "TTS", "8 3 5", "deleted(11)");
-    row("d72", "D72", "d72", "50001 50002", "deleted(50003)");
-    row("d74", "D74", "D7", "60001", "deleted(60002)");
-    row("dsk81", "MIC", "Mic", "70003 70009", "deleted(70002)");
+    QTest::addColumn<DeleteRow>("row");
+    QTest::newRow("cap") << DeleteRow{"CAP", "Cap", "5 12", "removed(3)"};
+    QTest::newRow("tts") << DeleteRow{"Tts", "TTS", "8 3 5", "deleted(11)"};
+    QTest::newRow("d72") << DeleteRow{"D72", "d72", "50001 50002", "deleted(50003)"};
+    QTest::newRow("d74") << DeleteRow{"D74", "D7", "60001", "deleted(60002)"};
+    QTest::newRow("dsk81") << DeleteRow{"MIC", "Mic", "70003 70009", "deleted(70002)"};
     // The fire-alarm model takes no removal notice: its page drops the row itself.
-    row("alarm", "FAlarm", "FAlarms", "17 2 4", "");
+    QTest::newRow("alarm") << DeleteRow{"FAlarm", "FAlarms", "17 2 4", ""};
 }
 
 void TstFamilies::deletePushByExactTypeName()
 {
-    QFETCH(QString, type);
-    QFETCH(QString, other);
-    QFETCH(QString, ids);
-    QFETCH(QString, notes);
+    QFETCH(DeleteRow, row);
+    const QString ids = QLatin1String(row.ids);
     const int last = family().ids().section(QLatin1Char(' '), -1).toInt();
-    m_s.sim.pushDelete(other.toStdString(), ids.section(QLatin1Char(' '), 0, 0).toInt()); // one that stays
-    m_s.sim.pushDelete(type.toStdString(), 777);                                          // not held: no page call
-    m_s.sim.pushDelete(type.toStdString(), last);
+    m_s.sim.pushDelete(row.other, ids.section(QLatin1Char(' '), 0, 0).toInt()); // one that stays
+    m_s.sim.pushDelete(row.type, 777);                                          // not held: no page call
+    m_s.sim.pushDelete(row.type, last);
     QVERIFY(m_s.settle());
-    QCOMPARE(m_page.text(), notes);
+    QCOMPARE(m_page.text(), QLatin1String(row.notes));
     QCOMPARE(family().ids(), ids);
 }
 
 void TstFamilies::renameOnlyOnAcceptance_data()
 {
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("body"); // of the accepted rename to "Stage"
-    QTest::addColumn<int>("action");   // of the server on the second rename
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("notes");
-    auto row = [](const char* family, int id, const char* label, const char* body, int action, int code,
-                  const char* notes) {
-        QTest::newRow(family) << id << QString::fromUtf8(label) << QString::fromUtf8(body) << action << code
-                              << QString::fromUtf8(notes);
-    };
+    QTest::addColumn<RenameRow>("row");
     const int refuse = ZnSimRule::Fail;
-    row("amp refused", 10002, "POST IpAmpSet", R"({"BroVol":"60","Id":"10002","Name":"Stage"})", refuse, 1, "");
-    row("amp unanswered", 10002, "POST IpAmpSet", R"({"BroVol":"60","Id":"10002","Name":"Stage"})", ZnSimRule::Withhold,
-        3, "");
-    row("cap refused", 5, "POST CapD73Set", R"({"CapSamplerate":"0","CapVol":"0","Id":"5","Name":"Stage"})", refuse, 4,
-        "");
-    row("alarm refused", 17, "POST SetFRName", R"({"Id":"17","Name":"Stage","TriggerType":"0"})", refuse, 1,
-        "changed(17)");
-    row("tts refused", 5, "POST TTs71Name", R"({"Id":"5","Name":"Stage"})", refuse, 1, "changed(5)");
-    row("d72 refused", 50002, "POST ModTalkTerminal",
-        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"0","Id":"50002","Name":"Stage"})", refuse, 1,
-        "changed(50002)");
+    const char* amp = R"({"BroVol":"60","Id":"10002","Name":"Stage"})";
+    QTest::newRow("amp refused") << RenameRow{10002, "POST IpAmpSet", amp, refuse, 1, ""};
+    QTest::newRow("amp unanswered") << RenameRow{10002, "POST IpAmpSet", amp, ZnSimRule::Withhold, 3, ""};
+    QTest::newRow("cap refused") << RenameRow{
+        5, "POST CapD73Set", R"({"CapSamplerate":"0","CapVol":"0","Id":"5","Name":"Stage"})", refuse, 4, ""};
+    QTest::newRow("alarm refused") << RenameRow{
+        17, "POST SetFRName", R"({"Id":"17","Name":"Stage","TriggerType":"0"})", refuse, 1, "changed(17)"};
+    QTest::newRow("tts refused") << RenameRow{5, "POST TTs71Name", R"({"Id":"5","Name":"Stage"})", refuse,
+                                              1, "changed(5)"};
+    QTest::newRow("d72 refused") << RenameRow{
+        50002,
+        "POST ModTalkTerminal",
+        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"0","Id":"50002","Name":"Stage"})",
+        refuse,
+        1,
+        "changed(50002)"};
     // A Dsk81 keeps its real capture volume and sends no PTT mode it never had.
-    row("dsk81 refused", 70003, "POST ModTalkTerminal",
-        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"45","Id":"70003","Name":"Stage"})", refuse, 1,
-        "changed(70003)");
+    QTest::newRow("dsk81 refused") << RenameRow{
+        70003,
+        "POST ModTalkTerminal",
+        R"({"BellVol":"80","BroVol":"80","CallVol":"80","CapVol":"45","Id":"70003","Name":"Stage"})",
+        refuse,
+        1,
+        "changed(70003)"};
 }
 
 void TstFamilies::renameOnlyOnAcceptance()
 {
-    QFETCH(int, id);
-    QFETCH(QString, label);
-    QFETCH(QString, body);
-    QFETCH(int, action);
-    QFETCH(int, code);
-    QFETCH(QString, notes);
+    QFETCH(RenameRow, row);
     Family& f = family();
-    QCOMPARE(f.edit(id, "Stage"), 0);
-    QCOMPARE(QString::fromStdString(m_s.lastBody(label.toStdString())), body + QLatin1Char('\n'));
-    m_s.sim.addRule(ZnSimRule::make(label.toStdString(), ZnSimRule::Action(action), "no", 0, 1));
-    QCOMPARE(f.edit(id, "Refused"), code);
-    QCOMPARE(f.name(id), std::string("Stage"));
+    QCOMPARE(f.edit(row.id, "Stage"), 0);
+    QCOMPARE(m_s.lastBody(row.label), std::string(row.body) + '\n');
+    m_s.sim.addRule(ZnSimRule::make(row.label, ZnSimRule::Action(row.action), "no", 0, 1));
+    QCOMPARE(f.edit(row.id, "Refused"), row.code);
+    QCOMPARE(f.name(row.id), std::string("Stage"));
     QVERIFY(m_s.settle());
-    QCOMPARE(m_page.text(), notes);
+    QCOMPARE(m_page.text(), QLatin1String(row.notes));
 }
 
 void TstFamilies::refusedRemovalKeepsTheRecordAndTheReason_data()
 {
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QString>("notes"); // after the accepted removal
-    auto row = [](const char* family, int id, const char* type, const char* reason, const char* notes) {
-        QTest::newRow(family) << id << QString::fromUtf8(type) << QString::fromUtf8(reason) << QString::fromUtf8(notes);
-    };
-    row("amp", 10003, "IP", "terminal 10003 is in a task", "");
-    row("cap", 5, "CAP", "capture unit in use", "");
-    row("alarm", 17, "FR", "\xe6\xad\xa3\xe5\x9c\xa8\xe4\xbd\xbf\xe7\x94\xa8", "");
-    row("tts", 5, "TTS71", "unit busy", "deleted(5)");
-    row("d72", 50002, "2", "console 50002 busy", "deleted(50002)");
-    row("dsk81", 70003, "3", "busy", "");
-    row("d82", 80002, "8", "busy", "");
+    QTest::addColumn<RemovalRow>("row");
+    QTest::newRow("amp") << RemovalRow{10003, "IP", "terminal 10003 is in a task", ""};
+    QTest::newRow("cap") << RemovalRow{5, "CAP", "capture unit in use", ""};
+    QTest::newRow("alarm") << RemovalRow{17, "FR", "\xe6\xad\xa3\xe5\x9c\xa8\xe4\xbd\xbf\xe7\x94\xa8", ""};
+    QTest::newRow("tts") << RemovalRow{5, "TTS71", "unit busy", "deleted(5)"};
+    QTest::newRow("d72") << RemovalRow{50002, "2", "console 50002 busy", "deleted(50002)"};
+    QTest::newRow("dsk81") << RemovalRow{70003, "3", "busy", ""};
+    QTest::newRow("d82") << RemovalRow{80002, "8", "busy", ""};
 }
 
 void TstFamilies::refusedRemovalKeepsTheRecordAndTheReason()
 {
     // Every family removes through "RemoveDevice"; the server's reason reaches the
     // operator through the amplifier model, and the record stays.
-    QFETCH(int, id);
-    QFETCH(QString, type);
-    QFETCH(QString, reason);
-    QFETCH(QString, notes);
+    QFETCH(RemovalRow, row);
     Family& f = family();
-    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, reason.toStdString(), 0, 1));
-    QCOMPARE(f.edit(id, nullptr), 1);
-    QVERIFY(f.name(id) != "-");
+    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, row.reason, 0, 1));
+    QCOMPARE(f.edit(row.id, nullptr), 1);
+    QVERIFY(f.name(row.id) != "-");
     QVERIFY(QTest::qWaitFor([&] { return m_page.notes.contains(QStringLiteral("refused")); }));
-    QCOMPARE(m_amps->delTermErrorText(), reason);
+    QCOMPARE(m_amps->delTermErrorText(), QString::fromUtf8(row.reason));
 
     m_page.notes.clear();
-    QCOMPARE(f.edit(id, nullptr), 0);
-    QCOMPARE(f.name(id), std::string("-"));
-    QCOMPARE(QString::fromStdString(m_s.lastBody("POST RemoveDevice")),
-             QStringLiteral("{\"Id\":\"%1\",\"Type\":\"%2\"}\n").arg(id).arg(type));
+    QCOMPARE(f.edit(row.id, nullptr), 0);
+    QCOMPARE(f.name(row.id), std::string("-"));
+    QCOMPARE(m_s.lastBody("POST RemoveDevice"),
+             "{\"Id\":\"" + std::to_string(row.id) + "\",\"Type\":\"" + row.type + "\"}\n");
     QVERIFY(m_s.settle());
-    QCOMPARE(m_page.text(), notes);
+    QCOMPARE(m_page.text(), QLatin1String(row.notes));
 }
 
 void TstFamilies::ampPowerOnlyOnAcceptance()

@@ -75,13 +75,6 @@ void TstSsTasks::textsRoundTrip()
     QCOMPARE(ZnSsTask::joinPlayList(files), std::string("/media/one.mp3@#$%/media/两.mp3"));
     QCOMPARE(ZnSsTask::splitPlayList(ZnSsTask::joinPlayList(files)), files);
     QVERIFY(ZnSsTask::splitPlayList("").empty());
-
-    const int32_t week = ZnSsTask::weekWithDay(ZnSsTask::weekWithDay(0, 1, true), 7, true);
-    QCOMPARE(week, 0x41);
-    QVERIFY(ZnSsTask::weekHasDay(week, 7) && !ZnSsTask::weekHasDay(week, 2));
-    QCOMPARE(ZnSsTask::weekWithDay(week, 1, false), 0x40);
-    QCOMPARE(ZnSsTask::weekWithDay(week, 8, true), week);
-    QVERIFY(!ZnSsTask::weekHasDay(-1, 0));
 }
 
 void TstSsTasks::rowsListsAndPushes()
@@ -128,7 +121,6 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
 
     ZnSsTask back;
     QVERIFY(model()->getTask(4, back));
-    QCOMPARE(back.Week, 0x11);
     QCOMPARE(back.SourceContent, t.SourceContent);
     QCOMPARE(back.terminalIds, (std::list<int32_t>{10001, 10003}));
     QCOMPARE(ZnSsTask::joinExecuteTimes(back.execTimes), t.ExecuteTime);
