@@ -53,6 +53,14 @@ public:
     const std::string &errorText() const { return m_error; }
     // Bytes received but not yet handed on.
     std::size_t pendingBytes() const { return m_size - m_pos; }
+    // Bytes the message being received still lacks, once its header block is in
+    // (0 before): reading no more than these into prepare() keeps the buffer from
+    // growing past the message.
+    std::size_t missingBytes() const
+    {
+        const std::size_t total = m_headerLength + m_contentLength;
+        return m_state == 1 && m_size - m_pos < total ? total - (m_size - m_pos) : 0;
+    }
     std::size_t capacity() const { return m_capacity; }
 
 private:

@@ -10,6 +10,7 @@
 #include <QMutexLocker>
 #include <QThread>
 
+#include <algorithm>
 #include <malloc.h>
 
 Q_LOGGING_CATEGORY(lcNetSend, "zn.net.send", QtInfoMsg)
@@ -17,12 +18,17 @@ Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
 
 namespace {
 // The GUI thread keeps repainting while it waits, but takes no user input.
-void waitStep()
+void processPending()
 {
-    ZnSleep::ms(10);
     QCoreApplication* app = QCoreApplication::instance();
     if (app && app->thread() == QThread::currentThread())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void waitStep()
+{
+    ZnSleep::ms(10);
+    processPending();
 }
 
 // The whole-seconds clock has advanced by more than 2 since start.
@@ -125,8 +131,12 @@ std::size_t ZnNetManage::receive(int waitMs)
     }
     if (ready == 0)
         return 0;
-    char* room = m_framer.prepare(kChunkSize);
-    const ssize_t n = m_socket.receive(room, kChunkSize);
+    // The framer has room for the whole of a large message once its header is in;
+    // asking for a full chunk at its end would grow the buffer to twice its size.
+    const std::size_t missing = m_framer.missingBytes();
+    const std::size_t chunk = missing > 0 ? std::min<std::size_t>(missing, kChunkSize) : kChunkSize;
+    char* room = m_framer.prepare(chunk);
+    const ssize_t n = m_socket.receive(room, chunk);
     if (n <= 0) {
         // 0: the server closed the connection, which is a loss at once.
         setLost();
@@ -144,6 +154,12 @@ std::size_t ZnNetManage::receive(int waitMs)
         malloc_trim(0);
     }
     return static_cast<std::size_t>(n);
+}
+
+void ZnNetManage::pause(int ms)
+{
+    if (!m_socket.isOpen() || m_socket.waitReadable(ms) < 0)
+        ZnSleep::ms(ms);
 }
 
 int ZnNetManage::send(const std::string& text)
@@ -208,8 +224,12 @@ int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cse
     ZnMgrMsg* msg = ZnMgrMsg::instance();
     for (;;) {
         bool ok = false;
-        if (msg->take(cseq, ok))
+        if (msg->take(cseq, ok)) {
+            // The signals the answer raised were queued before it was recorded: they
+            // reach the GUI thread before the request returns, however fast it came.
+            processPending();
             return ok ? ResultOk : ResultFailed;
+        }
         waitStep();
         if (waitedTooLong(start)) {
             clearPending();

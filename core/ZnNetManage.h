@@ -99,6 +99,9 @@ protected:
     void clearPending();
     // Part of a message has arrived and the rest is still to come.
     bool midMessage() const { return m_framer.pendingBytes() > 0; }
+    // The pause between passes of the receive loop: ms long, unless data arrives
+    // first (an answer is not left waiting out the pause).
+    void pause(int ms);
     void setState(int state) { m_state.store(state); }
     void clearLost() { m_lost.store(false); }
     LossCallback lossCallback() const { return m_lossCallback.load(); }

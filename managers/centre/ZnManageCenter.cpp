@@ -22,7 +22,6 @@
 #include "ZnSchemeManage.h"
 #include "ZnServerConfigManage.h"
 #include "ZnServerConfigRequest.h"
-#include "ZnSleep.h"
 #include "ZnSsTaskManage.h"
 #include "ZnTerminal.h"
 #include "ZnTerminalGroupManage.h"
@@ -235,7 +234,7 @@ void ZnManageCenter::run()
                 got = receive(midMessage() ? kMidMessageWaitMs : 0);
             }
             if (!midMessage())
-                ZnSleep::ms(10);
+                pause(10);
         }
     } catch (const std::exception& e) {
         qWarning("receive loop ended: %s", e.what());
@@ -256,9 +255,13 @@ void ZnManageCenter::onMessage(std::string_view message)
 {
     ZnServerRequest& r = m_request;
     const int kind = r.parse(message);
-    // The managers read bodies as strings: the one copy of a body is made here, and
-    // freed as soon as it has been handed round.
-    const std::string body(kind == ZnServerRequest::Set ? r.setBody() : r.body());
+    // The managers read bodies as strings: the one copy of a body is made here, into
+    // room kept from the message before unless a large answer grew it. Its spare
+    // bytes at the end let the JSON reader read it where it is.
+    const std::string_view text = kind == ZnServerRequest::Set ? r.setBody() : r.body();
+    m_body.reserve(text.size() + kBodyPadding);
+    m_body.assign(text.data(), text.size());
+    const std::string& body = m_body;
     switch (kind) {
     case ZnServerRequest::Ok:
         matchAnswer(r.cseq(), true, body);
@@ -289,6 +292,8 @@ void ZnManageCenter::onMessage(std::string_view message)
     default:
         break;
     }
+    if (m_body.capacity() > ZnMessageFramer::kKeptCapacity)
+        std::string().swap(m_body);
 }
 
 void ZnManageCenter::offerPost(const std::string& key, const std::string& body)

@@ -224,5 +224,10 @@ private:
     std::string m_systemTime;
     std::atomic<int> m_timeCSeq{0}; // 0: no server-time request sent
 
+    // The body of the message being handed round (receive thread), with room for
+    // the padding the JSON reader needs to read it in place.
+    static constexpr std::size_t kBodyPadding = 64;
+    std::string m_body;
+
     ZnThread m_thread;
 };

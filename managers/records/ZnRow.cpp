@@ -1,5 +1,6 @@
 #include "ZnRow.h"
 
+#include "ZnMessageFramer.h"
 #include "ZnRowView.h"
 
 #include <json/json.h>
@@ -180,14 +181,12 @@ bool readValue(od::value& value, Value& out, int depth)
     }
 }
 
-bool readFast(std::string_view body, ZnRowSink& rows)
+bool readRows(od::parser& parser, simdjson::padded_string_view body, ZnRowSink& rows)
 {
-    rows.reserveFor(body.size());
-    const simdjson::padded_string padded(body.data(), body.size());
-    od::parser parser;
     od::document doc;
     od::array array;
-    if (parser.allocate(body.size(), ZnRow::kMaxDepth) || parser.iterate(padded).get(doc) || doc.get_array().get(array))
+    if ((parser.capacity() < body.length() && parser.allocate(body.length(), ZnRow::kMaxDepth))
+        || parser.iterate(body).get(doc) || doc.get_array().get(array))
         return false;
     for (auto element : array) {
         od::value row;
@@ -217,6 +216,31 @@ bool readFast(std::string_view body, ZnRowSink& rows)
     }
     // Whatever follows the array is left unread, as jsoncpp leaves it.
     return true;
+}
+
+// capacity: the bytes readable from the start of body, its end and the room past it.
+bool readFast(std::string_view body, std::size_t capacity, ZnRowSink& rows)
+{
+    rows.reserveFor(body.size());
+    simdjson::padded_string copy;
+    simdjson::padded_string_view padded(body.data(), body.size(), capacity);
+    if (capacity < body.size() + simdjson::SIMDJSON_PADDING) {
+        copy = simdjson::padded_string(body.data(), body.size());
+        padded = copy;
+    }
+    // The parser's buffers stay with the thread for the next answer unless a large
+    // one needed them, so a list read again and again takes no new memory. A read
+    // started while the kept parser is busy (from a sink) gets a parser of its own.
+    thread_local od::parser kept;
+    thread_local bool keptBusy = false;
+    if (keptBusy || body.size() > ZnMessageFramer::kKeptCapacity) {
+        od::parser fresh;
+        return readRows(fresh, padded, rows);
+    }
+    keptBusy = true;
+    const bool read = readRows(kept, padded, rows);
+    keptBusy = false;
+    return read;
 }
 
 bool readPlain(std::string_view body, ZnRowSink& rows)
@@ -314,12 +338,25 @@ bool ZnRow::parse(std::string_view body, Json::Value& root, std::string* error)
     return false;
 }
 
-bool ZnRow::parseArray(std::string_view body, ZnRowSink& rows, Reader reader)
+namespace {
+bool parseAny(std::string_view body, std::size_t capacity, ZnRowSink& rows, ZnRow::Reader reader)
 {
     rows.clear();
-    const bool fast = reader == Reader::Fast || (reader == Reader::Any && body.size() >= kSmallBody);
-    if (fast && readFast(body, rows))
+    const bool fast =
+        reader == ZnRow::Reader::Fast || (reader == ZnRow::Reader::Any && body.size() >= ZnRow::kSmallBody);
+    if (fast && readFast(body, capacity, rows))
         return true;
     rows.clear();
-    return reader != Reader::Fast && readPlain(body, rows);
+    return reader != ZnRow::Reader::Fast && readPlain(body, rows);
+}
+}
+
+bool ZnRow::parseArray(std::string_view body, ZnRowSink& rows, Reader reader)
+{
+    return parseAny(body, body.size(), rows, reader);
+}
+
+bool ZnRow::parseArray(const std::string& body, ZnRowSink& rows, Reader reader)
+{
+    return parseAny(body, body.capacity(), rows, reader);
 }
