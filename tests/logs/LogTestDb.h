@@ -1,16 +1,20 @@
 #pragma once
 
+#include "TcpSocketClient.h"
 #include "ZnGlobals.h"
 #include "ZnModalHelper.h"
 #include "ZnMySql.h"
 #include "ZnMySqlResult.h"
+#include "ZnSimFileService.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
 // The fixture's test database (its port, a connection to it, statements on the
-// console's own connection) and what message boxes said.
+// console's own connection, the server stopped and resumed), files, and what
+// message boxes said.
 inline int testDbPort()
 {
     QFile f(QStringLiteral(ZN_MARIADB_DIR "/port"));
@@ -29,6 +33,35 @@ inline bool sql(const QString &statements)
     for (const QString &s : statements.split(QStringLiteral("; "), Qt::SkipEmptyParts))
         if (ZnMySql::instance()->query(s.toUtf8().constData(), r) != 0)
             return false;
+    return true;
+}
+
+// "stop" or "resume" the test database's server.
+inline bool testDb(const char *how)
+{
+    return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QLatin1String(how), QStringLiteral(ZN_MARIADB_DIR)})
+           == 0;
+}
+
+inline QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The simulated file service serving root, and the console's client on it.
+inline bool startFiles(ZnSimFileService &files, const QString &root)
+{
+    if (!files.start(0, "127.0.0.1", root.toStdString()))
+        return false;
+    TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
+    TcpSocketClient::instance()->start();
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include "ZnTermLogInfoForm.h"
 #include "ZnUserLogInfoForm.h"
 
-#include <QProcess>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QtTest>
@@ -37,17 +36,16 @@ class tst_logpages : public QObject
                 if (p["name"] == "Talk_Log_Server")
                     p["value"] = logServer;
         });
+        gMySqlPort = testDbPort();
     }
-    static QString cell(ZnLogPage &page, int row, int column)
-    {
-        const QTableWidgetItem *item = page.form().fTableWidget->item(row, column);
-        return item ? item->text() : QStringLiteral("<none>");
-    }
-    static QStringList row(ZnLogPage &page, int r, int columns)
+    // The texts of a column from the top, or of a row from the left.
+    static QStringList cells(ZnLogPage &page, int row, int column, int count)
     {
         QStringList out;
-        for (int c = 0; c < columns; ++c)
-            out << cell(page, r, c);
+        for (int i = 0; i < count; ++i) {
+            const QTableWidgetItem *item = page.form().fTableWidget->item(row < 0 ? i : row, column < 0 ? i : column);
+            out << (item ? item->text() : QStringLiteral("<none>"));
+        }
         return out;
     }
     int logRequests() const { return s.sim.count("GET SqlLog"); }
@@ -60,94 +58,50 @@ private slots:
         QVERIFY(testDbPort() > 0);
     }
 
-    // Through the server: the count and page 1 at once, the label saying so.
-    void pagesThroughTheServer_data()
+    // 100 rows a page, newest first, through the server (count and page 1 at once)
+    // or read from the log host without asking the server; next past the last
+    // page and previous before the first ask for nothing.
+    void paging_data()
     {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("empty") << 0 << "1/1";
-        QTest::newRow("one page") << 100 << "1/1";
-        QTest::newRow("one row over") << 101 << "1/2";
-        QTest::newRow("250") << 250 << "1/3";
-    }
-    void pagesThroughTheServer()
-    {
-        QFETCH(int, rows);
-        QFETCH(QString, label);
-        serverTalkLog(rows);
-        ZnTalkLogInfoForm page;
-        QTRY_COMPARE(page.form().fPageLabel->text(), label);
-        QTRY_COMPARE(page.form().fTableWidget->rowCount(), qMin(rows, 100));
-    }
-
-    // Next past the last page and previous before the first send nothing; one
-    // table of type names, a type outside it shown as stored.
-    void pagingAndTypes()
-    {
-        serverTalkLog(250);
-        ZnTalkLogInfoForm page;
-        auto &ui = page.form();
-        QTRY_COMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
-        QTRY_COMPARE(
-            row(page, 0, 1),
-            QStringList{QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))});
-        QStringList types;
-        for (int r = 0; r < 6; ++r)
-            types << cell(page, r, 6); // ids 250..245: types 4, 3, 2, 1, 0, 5
-        QCOMPARE(types,
-                 QStringList({QStringLiteral("Broadcast"), QStringLiteral("Talkback"), QStringLiteral("Broadcast"),
-                              QStringLiteral("Talkback"), QStringLiteral("EmergencyHelp"), QStringLiteral("5")}));
-
-        int sent = logRequests();
-        ui.fPrevious->click();
-        QCOMPARE(logRequests(), sent);
-        for (const QString &caller : {QStringLiteral("主叫150"), QStringLiteral("主叫50")}) {
-            ui.fNext->click();
-            QCOMPARE(logRequests(), ++sent);
-            QTRY_COMPARE(cell(page, 0, 3), caller);
-        }
-        ui.fNext->click();
-        QCOMPARE(logRequests(), sent);
-        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("3/3"));
-
-        // Refresh: back to page 1, and not again until its time is up.
-        ui.fRefreshButton->click();
-        QVERIFY(!ui.fRefreshButton->isEnabled());
-        QTRY_COMPARE(cell(page, 0, 3), QStringLiteral("主叫250"));
-        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
-        QTRY_VERIFY(ui.fRefreshButton->isEnabled());
-    }
-
-    // With a log host every page reads the database itself and asks the server nothing.
-    void pagesFromTheLogHost_data()
-    {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("kind"); // talk, terminal, user
+        QTest::addColumn<int>("serverRows");
+        QTest::addColumn<bool>("host");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("lastRows"); // on the last page
         QTest::addColumn<QStringList>("firstRow");
-        QTest::newRow("talk") << 0
-                              << QStringList{QStringLiteral("2026/01/01 11:25:00"),
-                                             QStringLiteral("2026/01/01 11:25:30"),
-                                             QStringLiteral("1205"),
-                                             QStringLiteral("主叫205"),
-                                             QStringLiteral("2205"),
-                                             QStringLiteral("被叫205"),
-                                             QStringLiteral("广播"),
-                                             QStringLiteral("音源205")};
-        QTest::newRow("terminal") << 1 << QStringList{QStringLiteral("2026/02/01 12:50:00"),
-                                                      QStringLiteral("330"),
-                                                      QStringLiteral("终端230"),
-                                                      QStringLiteral("寻呼话筒"),
-                                                      QStringLiteral("10.0.1.30"),
-                                                      QStringLiteral("上线")};
-        QTest::newRow("user") << 2
-                              << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"),
-                                             QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
+        const QString time = QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+        QTest::newRow("server, empty") << 0 << 0 << false << 1 << 0 << QStringList();
+        QTest::newRow("server, one row over a page") << 0 << 101 << false << 2 << 1 << QStringList();
+        QTest::newRow("server, 250") << 0 << 250 << false << 3 << 50 << QStringList{time};
+        QTest::newRow("talk, log host") << 0 << 0 << true << 3 << 5
+                                        << QStringList{QStringLiteral("2026/01/01 11:25:00"),
+                                                       QStringLiteral("2026/01/01 11:25:30"),
+                                                       QStringLiteral("1205"),
+                                                       QStringLiteral("主叫205"),
+                                                       QStringLiteral("2205"),
+                                                       QStringLiteral("被叫205"),
+                                                       QStringLiteral("广播"),
+                                                       QStringLiteral("音源205")};
+        QTest::newRow("terminal, log host")
+            << 1 << 0 << true << 3 << 30 << QStringList{QStringLiteral("2026/02/01 12:50:00"),
+                                                        QStringLiteral("330"),
+                                                        QStringLiteral("终端230"),
+                                                        QStringLiteral("寻呼话筒"),
+                                                        QStringLiteral("10.0.1.30"),
+                                                        QStringLiteral("上线")};
+        QTest::newRow("user, log host") << 2 << 0 << true << 3 << 50
+                                        << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"),
+                                                       QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
     }
-    void pagesFromTheLogHost()
+    void paging()
     {
         QFETCH(int, kind);
+        QFETCH(int, serverRows);
+        QFETCH(bool, host);
+        QFETCH(int, pages);
+        QFETCH(int, lastRows);
         QFETCH(QStringList, firstRow);
-        serverTalkLog(0, "127.0.0.1:8999");
-        gMySqlPort = testDbPort();
+        serverTalkLog(serverRows, host ? "127.0.0.1:8999" : "127.0.0.1:0");
         const int sent = logRequests();
         std::unique_ptr<ZnLogPage> page;
         if (kind == 0)
@@ -157,15 +111,42 @@ private slots:
         else
             page.reset(new ZnUserLogInfoForm);
         auto &ui = page->form();
-        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
+        const QString of = QLatin1Char('/') + QString::number(pages);
+        QCOMPARE(ui.fDataSourceLabel->text(),
+                 host ? QStringLiteral("[ 日志主机：127.0.0.1 ]") : QStringLiteral("[ 日志主机：Local ]"));
+        QTRY_COMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
+        QCOMPARE(cells(*page, 0, -1, firstRow.size()), firstRow);
+        for (int i = 0; i < pages; ++i)
+            ui.fNext->click();
+        QCOMPARE(ui.fPageLabel->text(), QString::number(pages) + of);
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), lastRows);
+        for (int i = 0; i < pages; ++i)
+            ui.fPrevious->click();
+        QCOMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
+        QCOMPARE(logRequests() - sent, host ? 0 : 2 * pages);
+    }
+
+    // One table of type names (a type outside it shown as stored); a refresh goes
+    // back to page 1 and waits before it may be used again.
+    void typesAndRefresh()
+    {
+        serverTalkLog(250);
+        ZnTalkLogInfoForm page;
+        auto &ui = page.form();
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), 100);
+        // Ids 250..245: types 4, 3, 2, 1, 0, 5.
+        QCOMPARE(cells(page, -1, 6, 6),
+                 QStringList({QStringLiteral("Broadcast"), QStringLiteral("Talkback"), QStringLiteral("Broadcast"),
+                              QStringLiteral("Talkback"), QStringLiteral("EmergencyHelp"), QStringLiteral("5")}));
+        ui.fNext->click();
+        QTRY_COMPARE(cells(page, 0, 3, 1), QStringList{QStringLiteral("主叫150")});
+        ui.fRefreshButton->click();
+        QVERIFY(!ui.fRefreshButton->isEnabled());
+        QTRY_COMPARE(cells(page, 0, 3, 1), QStringList{QStringLiteral("主叫250")});
         QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
-        QCOMPARE(ui.fTableWidget->rowCount(), 100);
-        QCOMPARE(row(*page, 0, firstRow.size()), firstRow);
-        ui.fNext->click();
-        ui.fNext->click();
-        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("3/3"));
-        QVERIFY(ui.fTableWidget->rowCount() < 100);
-        QCOMPARE(logRequests(), sent);
+        QTRY_VERIFY(ui.fRefreshButton->isEnabled());
     }
 
     // The log host stopping between two pages: the next page says so, shows no
@@ -173,18 +154,13 @@ private slots:
     void databaseStopsMidPage()
     {
         serverTalkLog(0, "127.0.0.1:8999");
-        gMySqlPort = testDbPort();
         ZnTalkLogInfoForm page;
         auto &ui = page.form();
         QCOMPARE(ui.fTableWidget->rowCount(), 100);
-        QCOMPARE(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
-                                   {QStringLiteral("stop"), QStringLiteral(ZN_MARIADB_DIR)}),
-                 0);
+        QVERIFY(testDb("stop"));
         Answered told;
         ui.fNext->click();
-        QVERIFY(QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT),
-                                  {QStringLiteral("resume"), QStringLiteral(ZN_MARIADB_DIR)})
-                == 0);
+        QVERIFY(testDb("resume"));
         QCOMPARE(told.last(), QStringLiteral("Talkback log server connect error!"));
         QCOMPARE(ui.fTableWidget->rowCount(), 0);
         ui.fPrevious->click();
@@ -194,36 +170,36 @@ private slots:
     // What the export button and an unreachable log host say.
     void refusals_data()
     {
-        QTest::addColumn<bool>("reachable");
         QTest::addColumn<QString>("logServer");
         QTest::addColumn<QStringList>("said");
-        QTest::newRow("no log host") << true << QStringLiteral("127.0.0.1:0")
+        QTest::newRow("no log host") << QStringLiteral("127.0.0.1:0")
                                      << QStringList{QStringLiteral("日志主机不存在，请选配主机!")};
-        QTest::newRow("log host down") << false << QStringLiteral("127.0.0.1:1")
+        QTest::newRow("log host down") << QStringLiteral("127.0.0.1:1")
                                        << QStringList{QStringLiteral("Talkback log server connect error!"),
                                                       QStringLiteral("日志记录不存在!")};
     }
     void refusals()
     {
-        QFETCH(bool, reachable);
         QFETCH(QString, logServer);
         QFETCH(QStringList, said);
         serverTalkLog(3, logServer.toStdString());
+        const bool down = said.size() > 1;
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        gMySqlPort = reachable ? testDbPort() : closed.serverPort();
+        if (down)
+            gMySqlPort = closed.serverPort();
         closed.close();
         QStringList seen;
         std::unique_ptr<Answered> atStart;
-        if (!reachable) {
+        if (down) {
             ZnMySql::connectTalkLogDb("127.0.0.1"); // down: the page must connect anew, and fails
             atStart.reset(new Answered);
         }
         ZnTalkLogInfoForm page;
         if (atStart) {
             seen << atStart->last();
-            QCOMPARE(page.form().fDataSourceLabel->text(), QStringLiteral("TextLabel"));
-            QCOMPARE(page.form().fPageLabel->text(), QStringLiteral("0/0"));
+            QCOMPARE(page.form().fDataSourceLabel->text() + page.form().fPageLabel->text(),
+                     QStringLiteral("TextLabel0/0"));
         } else {
             QTRY_COMPARE(page.form().fTableWidget->rowCount(), 3);
         }

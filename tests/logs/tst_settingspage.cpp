@@ -2,10 +2,9 @@
 // the boxes' input rules, the server's values, refused settings, and the
 // database backup and restore end to end.
 #include "../managers/consoles/ModelSim.h"
-#include "TcpSocketClient.h"
+#include "LogTestDb.h"
 #include "ZnConfigSettings.h"
 #include "ZnServerConfigMgr.h"
-#include "ZnSimFileService.h"
 #include "ZnSystemSettingForm.h"
 
 #include <QCryptographicHash>
@@ -15,7 +14,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <tuple>
 
 namespace {
 
@@ -38,13 +36,7 @@ protected:
     }
 };
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-const QString kRefused = QStringLiteral("The server did not take the setting (result %1).");
+const QString kRefused = QStringLiteral("The server did not take the setting (result 1).");
 
 } // namespace
 
@@ -57,7 +49,7 @@ class tst_settingspage : public QObject
     QTemporaryDir work;
     std::unique_ptr<Page> page;
 
-    std::string parameter(const std::string &name)
+    QString parameter(const std::string &name)
     {
         std::string value = "<none>";
         s.sim.withData([&](ZnSimData &d) {
@@ -65,45 +57,40 @@ class tst_settingspage : public QObject
                 if (r["name"].asString() == name)
                     value = r["value"].asString();
         });
-        return value;
+        return QString::fromStdString(value);
     }
-    void setParameter(const std::string &name, const std::string &value)
+    // Sets the server's values, and shows them on the page.
+    void setParameters(const std::map<std::string, std::string> &values)
     {
         s.sim.withData([&](ZnSimData &d) {
             auto &rows = d.table("parameter");
-            rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                      [&](const Json::Value &r) { return r["name"].asString() == name; }),
-                       rows.end());
-            if (!value.empty()) {
+            for (const auto &v : values) {
+                rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                          [&](const Json::Value &r) { return r["name"].asString() == v.first; }),
+                           rows.end());
                 Json::Value r(Json::objectValue);
-                r["name"] = name;
-                r["value"] = value;
-                rows.push_back(r);
+                r["name"] = v.first;
+                r["value"] = v.second;
+                if (!v.second.empty())
+                    rows.push_back(r);
             }
         });
-    }
-    // Asks the server's values again and waits until the page has shown them
-    // (the answer may already be shown while the request waits).
-    void reload()
-    {
+        // The answer may already be shown while the request waits.
         QSignalSpy shown(page.get(), &ZnSystemSettingForm::sendTitleString);
         ZnServerConfigMgr::instance()->requestSystemParameter();
         QTRY_VERIFY(!shown.isEmpty());
     }
-    QString lastTold() const { return page->told.isEmpty() ? QString() : page->told.last(); }
 
 private slots:
     void initTestCase()
     {
         QDir::setCurrent(work.path());
         QVERIFY(startModels(s));
-        QVERIFY(files.start(0, "127.0.0.1", work.filePath(QStringLiteral("media")).toStdString()));
+        QVERIFY(startFiles(files, work.filePath(QStringLiteral("media"))));
         s.sim.withData([&](ZnSimData &d) {
             d.backupFolder = files.backupFolder();
             d.recoveryFolder = files.recoveryFolder();
         });
-        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
-        TcpSocketClient::instance()->start();
         page.reset(new Page);
         for (const char *dir : {"program", "chosen"})
             QVERIFY(QDir().mkpath(work.filePath(QLatin1String(dir))));
@@ -117,179 +104,159 @@ private slots:
         page.reset();
         files.stop();
     }
-    void init() { page->told.clear(); }
-
-    // What a box takes as typed, what it sends, and what it says when it
-    // refuses; the box closes either way.
-    void inputRules_data()
+    void init()
     {
-        QTest::addColumn<bool>("password"); // else the talk time-out
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("sent"); // empty: nothing sent
-        QTest::newRow("password: letters and digits") << true << "ab12CD"
-                                                      << "ab12CD";
-        QTest::newRow("password: seventh character dropped") << true << "abc1234"
-                                                             << "abc123";
-        QTest::newRow("password: signs and blanks refused") << true << "a-b c!"
-                                                            << "abc";
-        QTest::newRow("password: Chinese refused") << true << "密码"
-                                                   << "";
-        QTest::newRow("time-out: 299 refused") << false << "299"
-                                               << "";
-        QTest::newRow("time-out: 300 sent") << false << "300"
-                                            << "300";
-        QTest::newRow("time-out: 300abc sent as typed") << false << "300abc"
-                                                        << "300abc";
-        QTest::newRow("time-out: blank and sign") << false << " +450"
-                                                  << " +450";
-        QTest::newRow("time-out: no number") << false << "abc"
-                                             << "";
-    }
-    void inputRules()
-    {
-        QFETCH(bool, password);
-        QFETCH(QString, typed);
-        QFETCH(QString, sent);
-        auto &ui = page->form();
-        QGroupBox *box = password ? ui.fUserPassGb : ui.fVadgroupBox;
-        QLineEdit *edit = password ? ui.fPassLe : ui.fVadlineEdit;
-        const int before = s.sim.count("POST ModTalkManagerInfo");
-        if (!password) {
-            setParameter("Vad_Ptt_Time_Out", "600");
-            reload();
-        }
-        box->setChecked(true);
-        edit->clear();
-        if (password) {
-            for (const QChar c : typed)
-                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QCOMPARE(edit->text(), sent);
-        } else {
-            edit->setText(typed);
-        }
-        (password ? ui.fUserPassButton : ui.fVadpushButton)->click();
-        if (password) {
-            QCOMPARE(s.sim.count("POST ModTalkManagerInfo"), before + (sent.isEmpty() ? 0 : 1));
-            if (!sent.isEmpty())
-                QCOMPARE(lastBody(s, "POST ModTalkManagerInfo")["PassWord"].asString(), sent.toStdString());
-            QVERIFY(edit->text().isEmpty());
-        } else {
-            QCOMPARE(parameter("Vad_Ptt_Time_Out"), sent.isEmpty() ? std::string("600") : sent.toStdString());
-            QCOMPARE(edit->text(), sent.isEmpty() ? QStringLiteral("600") : sent);
-        }
-        const QString refusal =
-            password ? QStringLiteral("密码不能为空！") : QStringLiteral("超时时间必须大于或者等于300秒");
-        QCOMPARE(page->told, sent.isEmpty() ? QStringList{refusal} : QStringList());
-        QVERIFY(!box->isChecked());
+        page->told.clear();
+        s.sim.clearRules();
+        files.setFaults({});
     }
 
-    // The server's values as the page shows them: "ip:port" split only at a
-    // colon, the title falls back when the server has no name entry.
-    void serverValuesShown_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("address and port")
-            << QStringLiteral("10.0.0.5:7801")
-            << QStringList{QStringLiteral("10.0.0.5"), QStringLiteral("7801"), QStringLiteral("[已设置]")} << "二号楼"
-            << "二号楼";
-        QTest::newRow("no colon: unchanged")
-            << QStringLiteral("10.0.0.5")
-            << QStringList{QStringLiteral("old"), QStringLiteral("1"), QStringLiteral("[未设置]")} << QString()
-            << QStringLiteral("管理中心");
-        QTest::newRow("colon at the end")
-            << QStringLiteral("10.0.0.5:")
-            << QStringList{QStringLiteral("10.0.0.5"), QString(), QStringLiteral("[已设置]")} << QStringLiteral("X")
-            << QStringLiteral("X");
-    }
-    void serverValuesShown()
-    {
-        QFETCH(QString, value);
-        QFETCH(QStringList, shown);
-        QFETCH(QString, name);
-        QFETCH(QString, title);
-        auto &ui = page->form();
-        for (auto fields : {std::make_tuple(ui.fTbRecordIp, ui.fTbRecordPort, ui.kRecordNoteLabel),
-                            std::make_tuple(ui.fTbLogIp, ui.fTbLogPort, ui.kTalkLogNoteLabel)}) {
-            std::get<0>(fields)->setText(QStringLiteral("old"));
-            std::get<1>(fields)->setText(QStringLiteral("1"));
-            std::get<2>(fields)->setText(QStringLiteral("[未设置]"));
-        }
-        setParameter("Record_Server", value.toStdString());
-        setParameter("Talk_Log_Server", value.toStdString());
-        setParameter("System_Name", name.toStdString());
-        QSignalSpy titles(page.get(), &ZnSystemSettingForm::sendTitleString);
-        reload();
-        QCOMPARE((QStringList{ui.fTbRecordIp->text(), ui.fTbRecordPort->text(), ui.kRecordNoteLabel->text()}), shown);
-        QCOMPARE((QStringList{ui.fTbLogIp->text(), ui.fTbLogPort->text(), ui.kTalkLogNoteLabel->text()}), shown);
-        QCOMPARE((QStringList{titles.last().first().toString(), ui.fTitleLe->text(), page->titleText()}),
-                 (QStringList{title, title, title}));
-    }
-
-    // Each setting, taken and refused: "[已设置]" and the new title only for an
-    // answer of 0, else the failure is shown and the old state kept.
-    void settingsTakenOrRefused_data()
+    // Each setting as typed, taken or refused by the server: what the server has
+    // afterwards, what the page said and shows; the box is unticked either way.
+    void settings_data()
     {
         QTest::addColumn<QString>("setting");
-        QTest::addColumn<bool>("refused");
-        for (const char *name : {"System_Name", "Record_Server", "Talk_Log_Server", "Vad_Ptt_Time_Out", "admin"}) {
-            QTest::addRow("%s taken", name) << name << false;
-            QTest::addRow("%s refused", name) << name << true;
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");   // by the server
+        QTest::addColumn<QString>("server"); // its value afterwards; the password sent
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("label");
+        const QString set = QStringLiteral("[已设置]"), failed = QStringLiteral("[设置失败]");
+        const QString title = QStringLiteral("System_Name"), vad = QStringLiteral("Vad_Ptt_Time_Out");
+        const QString admin = QStringLiteral("admin"), under = QStringLiteral("超时时间必须大于或者等于300秒");
+        QTest::newRow("title taken") << title << "After" << false << "After" << QString() << QString();
+        QTest::newRow("title refused") << title << "After" << true << "Before" << kRefused << QString();
+        for (const QString &server : {QStringLiteral("Record_Server"), QStringLiteral("Talk_Log_Server")}) {
+            QTest::addRow("%s taken", qPrintable(server))
+                << server << "10.1.1.1:7000" << false << "10.1.1.1:7000" << QString() << set;
+            QTest::addRow("%s refused", qPrintable(server))
+                << server << "10.1.1.1:7000" << true << "10.9.9.9:1" << kRefused << failed;
         }
+        QTest::newRow("time-out taken") << vad << "900" << false << "900" << QString() << set;
+        QTest::newRow("time-out refused") << vad << "900" << true << "600" << kRefused << failed;
+        QTest::newRow("time-out 300 taken") << vad << "300" << false << "300" << QString() << set;
+        QTest::newRow("time-out 299 not sent") << vad << "299" << false << "600" << under << QString();
+        QTest::newRow("time-out without number not sent") << vad << "abc" << false << "600" << under << QString();
+        QTest::newRow("password taken") << admin << "ab12CD" << false << "ab12CD" << QString() << QString();
+        QTest::newRow("password refused") << admin << "new1" << true << "new1" << kRefused << QString();
+        QTest::newRow("password: signs and blanks dropped, seventh cut")
+            << admin << "aB1-c 2345" << false << "aB1c23" << QString() << QString();
+        QTest::newRow("password: Chinese not sent")
+            << admin << "密码" << false << "-" << QStringLiteral("密码不能为空！") << QString();
     }
-    void settingsTakenOrRefused()
+    void settings()
     {
         QFETCH(QString, setting);
+        QFETCH(QString, typed);
         QFETCH(bool, refused);
+        QFETCH(QString, server);
+        QFETCH(QString, told);
+        QFETCH(QString, label);
         auto &ui = page->form();
-        setParameter("System_Name", "Before");
-        reload();
+        setParameters({{"System_Name", "Before"},
+                       {"Record_Server", "10.9.9.9:1"},
+                       {"Talk_Log_Server", "10.9.9.9:1"},
+                       {"Vad_Ptt_Time_Out", "600"}});
         ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("Before"));
         s.sim.withData([&](ZnSimData &d) {
             d.refusedSettings.clear();
             if (refused)
                 d.refusedSettings.insert(setting.toStdString());
         });
-        setParameter("Record_Server", "10.9.9.9:1");
-        setParameter("Talk_Log_Server", "10.9.9.9:1");
+        struct
+        {
+            QGroupBox *box;
+            QLineEdit *edit, *port;
+            QPushButton *send;
+            QLabel *note;
+        } const boxes[] = {
+            {ui.fTitleNameGb, ui.fTitleLe, nullptr, ui.fSaveTileBtn, nullptr},
+            {ui.fRecordServerGb, ui.fTbRecordIp, ui.fTbRecordPort, ui.fRecordButton, ui.kRecordNoteLabel},
+            {ui.fTalkLogGb, ui.fTbLogIp, ui.fTbLogPort, ui.fTalkLogButton, ui.kTalkLogNoteLabel},
+            {ui.fVadgroupBox, ui.fVadlineEdit, nullptr, ui.fVadpushButton, ui.fVadlabel},
+            {ui.fUserPassGb, ui.fPassLe, nullptr, ui.fUserPassButton, nullptr}};
+        const QStringList names{QStringLiteral("System_Name"), QStringLiteral("Record_Server"),
+                                QStringLiteral("Talk_Log_Server"), QStringLiteral("Vad_Ptt_Time_Out")};
+        const auto &b = boxes[names.contains(setting) ? names.indexOf(setting) : 4];
+        const int passwords = s.sim.count("POST ModTalkManagerInfo");
         QSignalSpy titles(page.get(), &ZnSystemSettingForm::sendTitleString);
-        QLabel *label = nullptr;
-        if (setting == QStringLiteral("System_Name")) {
-            ui.fTitleNameGb->setChecked(true);
-            ui.fTitleLe->setText(QStringLiteral("After"));
-            ui.fSaveTileBtn->click();
-        } else if (setting == QStringLiteral("Record_Server") || setting == QStringLiteral("Talk_Log_Server")) {
-            const bool record = setting == QStringLiteral("Record_Server");
-            (record ? ui.fRecordServerGb : ui.fTalkLogGb)->setChecked(true);
-            (record ? ui.fTbRecordIp : ui.fTbLogIp)->setText(QStringLiteral("10.1.1.1"));
-            (record ? ui.fTbRecordPort : ui.fTbLogPort)->setText(QStringLiteral("7000"));
-            label = record ? ui.kRecordNoteLabel : ui.kTalkLogNoteLabel;
-            label->setText(QStringLiteral("[未设置]"));
-            (record ? ui.fRecordButton : ui.fTalkLogButton)->click();
-            QCOMPARE(parameter(setting.toStdString()), std::string(refused ? "10.9.9.9:1" : "10.1.1.1:7000"));
-        } else if (setting == QStringLiteral("Vad_Ptt_Time_Out")) {
-            ui.fVadgroupBox->setChecked(true);
-            ui.fVadlineEdit->setText(QStringLiteral("900"));
-            label = ui.fVadlabel;
-            ui.fVadpushButton->click();
+        b.box->setChecked(true);
+        b.edit->clear();
+        if (b.port) {
+            b.edit->setText(typed.section(QLatin1Char(':'), 0, 0));
+            b.port->setText(typed.section(QLatin1Char(':'), 1));
+        } else if (setting == QLatin1String("admin")) { // typed: the field's own rules apply
+            for (const QChar c : typed)
+                QTest::sendKeyEvent(QTest::Click, b.edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
         } else {
-            ui.fUserPassGb->setChecked(true);
-            ui.fPassLe->setText(QStringLiteral("new1"));
-            ui.fUserPassButton->click();
+            b.edit->setText(typed);
         }
-        QCOMPARE(page->told, refused ? QStringList{kRefused.arg(1)} : QStringList());
-        if (label)
-            QCOMPARE(label->text(), QString(refused ? QStringLiteral("[设置失败]") : QStringLiteral("[已设置]")));
-        if (setting == QStringLiteral("System_Name")) {
-            const QString title = refused ? QStringLiteral("Before") : QStringLiteral("After");
+        if (b.note)
+            b.note->setText(QStringLiteral("[未设置]"));
+        b.send->click();
+        QCOMPARE(page->told.join(QLatin1Char('|')), told);
+        QVERIFY(!b.box->isChecked());
+        if (b.note && !label.isEmpty())
+            QCOMPARE(b.note->text(), label);
+        if (setting == QLatin1String("admin")) {
+            const bool sent = s.sim.count("POST ModTalkManagerInfo") > passwords;
+            QCOMPARE(sent ? QString::fromStdString(lastBody(s, "POST ModTalkManagerInfo")["PassWord"].asString())
+                          : QStringLiteral("-"),
+                     server);
+            QVERIFY(b.edit->text().isEmpty());
+            return;
+        }
+        QCOMPARE(parameter(setting.toStdString()), server);
+        if (setting == QLatin1String("Vad_Ptt_Time_Out") && !refused) // one the page refused shows the server's value
+            QCOMPARE(b.edit->text(), server);
+        if (setting == QLatin1String("System_Name")) {
+            QCOMPARE(ui.fTitleLe->text(), server);
+            QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), server);
             QCOMPARE(titles.count(), refused ? 0 : 1);
-            QCOMPARE(ui.fTitleLe->text(), title);
-            QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), title);
-            QCOMPARE(parameter("System_Name"), title.toStdString());
         }
-        s.sim.withData([](ZnSimData &d) { d.refusedSettings.clear(); });
+    }
+
+    // The server's values as the page shows them: "ip:port" split only at a
+    // colon; the title falls back when the server has no name entry.
+    void serverValuesShown_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("shown"); // ip, port and label of both servers
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("address and port") << "10.0.0.5:7801"
+                                          << "10.0.0.5 7801 [已设置]"
+                                          << "二号楼"
+                                          << "二号楼";
+        QTest::newRow("no colon: unchanged") << "10.0.0.5"
+                                             << "old 1 [未设置]" << QString() << "管理中心";
+        QTest::newRow("colon at the end") << "10.0.0.5:"
+                                          << "10.0.0.5  [已设置]"
+                                          << "X"
+                                          << "X";
+    }
+    void serverValuesShown()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, shown);
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        auto &ui = page->form();
+        const QList<QLineEdit *> ips{ui.fTbRecordIp, ui.fTbLogIp}, ports{ui.fTbRecordPort, ui.fTbLogPort};
+        const QList<QLabel *> notes{ui.kRecordNoteLabel, ui.kTalkLogNoteLabel};
+        for (int i = 0; i < 2; ++i) {
+            ips[i]->setText(QStringLiteral("old"));
+            ports[i]->setText(QStringLiteral("1"));
+            notes[i]->setText(QStringLiteral("[未设置]"));
+        }
+        QSignalSpy titles(page.get(), &ZnSystemSettingForm::sendTitleString);
+        setParameters({{"Record_Server", value.toStdString()},
+                       {"Talk_Log_Server", value.toStdString()},
+                       {"System_Name", name.toStdString()}});
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(ips[i]->text() + QLatin1Char(' ') + ports[i]->text() + QLatin1Char(' ') + notes[i]->text(), shown);
+        QCOMPARE((QStringList{titles.last().first().toString(), ui.fTitleLe->text(), page->titleText()}),
+                 (QStringList{title, title, title}));
     }
 
     void restoreFileChecks_data()
@@ -297,14 +264,15 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<qint64>("size");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("blank in the name") << "my copy.backup" << qint64(10) << "";
-        QTest::newRow("colon") << "a:b.backup" << qint64(10) << "文件名包含非法字符！";
-        QTest::newRow("128 bytes") << QString(121, QLatin1Char('n')) + QStringLiteral(".backup") << qint64(10)
-                                   << QString();
-        QTest::newRow("129 bytes") << QString(122, QLatin1Char('n')) + QStringLiteral(".backup") << qint64(10)
+        const QString n121(121, QLatin1Char('n'));
+        QTest::newRow("blank in the name") << "my copy.backup" << qint64(10) << QString();
+        QTest::newRow("colon") << "a:b.backup" << qint64(10) << QStringLiteral("文件名包含非法字符！");
+        QTest::newRow("128 bytes") << n121 + QStringLiteral(".backup") << qint64(10) << QString();
+        QTest::newRow("129 bytes") << n121 + QStringLiteral("n.backup") << qint64(10)
                                    << QStringLiteral("文件名称超长！");
-        QTest::newRow("exactly 1 GiB") << "big.backup" << qint64(1073741824) << "";
-        QTest::newRow("one byte more") << "big.backup" << qint64(1073741825) << "%1\n文件大于1024MB，禁止上传！";
+        QTest::newRow("exactly 1 GiB") << "big.backup" << qint64(1073741824) << QString();
+        QTest::newRow("one byte more") << "big.backup" << qint64(1073741825)
+                                       << QStringLiteral("%1\n文件大于1024MB，禁止上传！");
     }
     void restoreFileChecks()
     {
@@ -321,12 +289,8 @@ private slots:
                  problem.contains(QStringLiteral("%1")) ? problem.arg(path) : problem);
     }
 
-    void backupNamedByDate()
-    {
-        QCOMPARE(ZnSystemSettingForm::backupFileName(QDate(2024, 3, 5)), QStringLiteral("ZNX_2024-03-05.backup"));
-    }
-
-    // Request, report, download, digest check and copy into the chosen folder.
+    // Request, report, download, digest check and copy into the chosen folder,
+    // named by the day.
     void backupEndToEnd_data()
     {
         QTest::addColumn<bool>("corrupt");
@@ -344,40 +308,35 @@ private slots:
         QFETCH(bool, nameTaken);
         auto &ui = page->form();
         ui.fServerBackupGb->show();
-        const QString name = ZnSystemSettingForm::backupFileName(QDate::currentDate());
+        const QString name = QStringLiteral("ZNX_%1.backup").arg(QDate::currentDate().toString(Qt::ISODate));
         QDir(page->folder).removeRecursively();
         QVERIFY(QDir().mkpath(page->folder));
         const QString target = page->folder + QStringLiteral("/") + name;
-        if (nameTaken) {
-            QFile f(target);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("mine") == 4);
-        }
+        QVERIFY(!nameTaken || writeFile(target, "mine"));
         s.sim.withData([&](ZnSimData &d) {
             d.corruptBackupFile = corrupt;
             d.upperCaseBackupMd5 = capitals;
         });
-
         ui.fBackupDirBtn->click();
         QCOMPARE(ui.fBackupLe->text(), page->folder);
         ui.fBackupStartBtn->click();
         QVERIFY(!ui.fBackupStartBtn->isEnabled());
         QCOMPARE(lastBody(s, "POST DataBackup")["BackupFile"].asString(), name.toStdString());
         QTRY_COMPARE_WITH_TIMEOUT(page->told.size(), 1, 10000);
+        s.sim.withData([](ZnSimData &d) { d.corruptBackupFile = d.upperCaseBackupMd5 = false; });
 
         const QByteArray served = bytesOf(QString::fromStdString(files.backupFolder()) + QStringLiteral("/") + name);
+        const QString other = QString(name).replace(QStringLiteral(".backup"), QStringLiteral(" (2).backup"));
         if (corrupt) {
             QCOMPARE(page->told, QStringList{QStringLiteral("Md5校验失败！")});
             QCOMPARE(QDir(page->folder).entryList(QDir::Files), QStringList());
-        } else if (nameTaken) {
-            const QString other = QString(name).replace(QStringLiteral(".backup"), QStringLiteral(" (2).backup"));
-            QVERIFY2(lastTold().startsWith(other + QStringLiteral("下载完成！\n")), qPrintable(lastTold()));
-            QCOMPARE(bytesOf(target), QByteArray("mine"));
-            QCOMPARE(bytesOf(page->folder + QStringLiteral("/") + other), served);
         } else {
-            QCOMPARE(page->told, QStringList{name + QStringLiteral("下载完成！")});
-            QCOMPARE(bytesOf(target), served);
+            const QString saved = nameTaken ? other : name;
+            QVERIFY2(page->told.value(0).startsWith(saved + QStringLiteral("下载完成！")),
+                     qPrintable(page->told.value(0)));
+            QCOMPARE(bytesOf(page->folder + QStringLiteral("/") + saved), served);
+            QCOMPARE(bytesOf(target), nameTaken ? QByteArray("mine") : served);
         }
-        s.sim.withData([](ZnSimData &d) { d.corruptBackupFile = d.upperCaseBackupMd5 = false; });
     }
 
     // File chosen, checked, uploaded, then restored: only after the upload went
@@ -398,14 +357,12 @@ private slots:
         QFETCH(QString, told);
         auto &ui = page->form();
         ui.fServerBackupGb->show();
-        setParameter("System_Name", "Saved");
+        setParameters({{"System_Name", "Saved"}});
         std::string dump;
         s.sim.withData([&](ZnSimData &d) { dump = d.dump(); });
-        setParameter("System_Name", "Changed since");
+        setParameters({{"System_Name", "Changed since"}});
         page->file = work.filePath(QStringLiteral("site copy.backup"));
-        QFile f(page->file);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(dump.data(), qint64(dump.size())) == qint64(dump.size()));
-        f.close();
+        QVERIFY(writeFile(page->file, QByteArray::fromStdString(dump)));
         ZnSimFileService::Faults faults;
         faults.refusePost = uploadRefused;
         files.setFaults(faults);
@@ -418,21 +375,17 @@ private slots:
         QVERIFY(ui.fRestoreStartBtn->isEnabled());
         ui.fRestoreStartBtn->click();
         QTRY_COMPARE_WITH_TIMEOUT(page->told.size(), 1, 10000);
-        QCOMPARE(lastTold(), told);
+        QCOMPARE(page->told.last(), told);
         QCOMPARE(s.sim.count("POST DataRecovery"), asked + (uploadRefused ? 0 : 1));
         if (!uploadRefused) {
             const Json::Value body = lastBody(s, "POST DataRecovery");
             QCOMPARE(body["RecoveryFile"].asString(), std::string("site copy.backup"));
-            QCOMPARE(body["Md5"].asString(),
-                     QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5)
-                         .toHex()
-                         .toStdString());
+            QCOMPARE(QByteArray::fromStdString(body["Md5"].asString()),
+                     QCryptographicHash::hash(QByteArray::fromStdString(dump), QCryptographicHash::Md5).toHex());
         }
         const bool restored = !uploadRefused && !serverRefuses;
-        QCOMPARE(parameter("System_Name"), std::string(restored ? "Saved" : "Changed since"));
+        QCOMPARE(parameter("System_Name"), restored ? QStringLiteral("Saved") : QStringLiteral("Changed since"));
         QCOMPARE(ui.fRestoreStartBtn->isEnabled(), !restored);
-        files.setFaults({});
-        s.sim.clearRules();
     }
 };
 
