@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <future>
 #include <thread>
 #include <unistd.h>
 
@@ -39,7 +40,7 @@ class TstPlatform : public QObject
     Q_OBJECT
 
 private slots:
-    // Far more than the socket buffers hold, read slowly: the sender must resume.
+    // Far more than the socket buffers hold: the sender must resume.
     void largeSendsGoOutWhole()
     {
         Listener l;
@@ -49,7 +50,6 @@ private slots:
         const std::string data(8 * 1024 * 1024, 'z');
         std::size_t got = 0;
         std::thread reader([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
             char buf[4096];
             for (ssize_t n; got < data.size() && (n = ::recv(l.peer, buf, sizeof(buf), 0)) > 0;)
                 got += std::size_t(n);
@@ -66,10 +66,13 @@ private slots:
         {
             ZnThread t;
             QVERIFY(t.start([&] { ++runs; }));
-            QVERIFY(t.start([&] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            // Still waiting when the owner goes: only a join makes the count 2.
+            std::promise<void> go;
+            QVERIFY(t.start([&runs, f = go.get_future().share()] {
+                f.wait();
                 ++runs;
             }));
+            go.set_value();
         }
         QCOMPARE(runs.load(), 2);
     }

@@ -97,17 +97,15 @@ private slots:
         QTEST(stack->count(), "pages");
     }
 
+    // The title is written on a fresh install and when it changes, never otherwise
+    // (a rewrite would drop a line added by hand).
     void titleWrittenOnlyWhenItChanges()
     {
         QFile::remove(QStringLiteral("config.ini"));
-        {
-            Window first;
-        }
+        delete new Window;
         QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("管理中心"));
-        // A rewrite of the file would drop the comment.
         QFile f(QStringLiteral("config.ini"));
-        QVERIFY(f.open(QIODevice::Append));
-        f.write("; by hand\n");
+        QVERIFY(f.open(QIODevice::Append) && f.write("; by hand\n") > 0);
         f.close();
         Window w;
         w.slot_setTitleName(QStringLiteral("管理中心"));
@@ -115,7 +113,6 @@ private slots:
         f.close();
         emit w.findChild<ZnSystemSettingForm *>()->sendTitleString(QStringLiteral("二号楼"));
         QCOMPARE(w.form().title_name_le->text(), QStringLiteral("二号楼"));
-        QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("二号楼"));
         QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().contains("Title=二号楼\n"));
     }
 
