@@ -114,11 +114,16 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
 
     const QString name = QString::fromStdString(ZnCommon::fileNameFromPath(record.recordFile));
     const QString local = folder + QLatin1Char('/') + name;
-    if (tipsGroup->findTip(name)) {
+    // A running download's tip has no time limit; an ended one's tip is reused.
+    MsgTips *tip = tipsGroup->findTip(name);
+    if (tip && !tip->hasTimer()) {
         tell(QStringLiteral("录音文件下载中，请等待任务完成！"));
         return;
     }
-    MsgTips *tip = tipsGroup->freeTip();
+    if (tip)
+        tip->setType(1);
+    else
+        tip = tipsGroup->freeTip();
     if (!tip) {
         tell(QStringLiteral("下载任务已满，请等待之前的任务结束。"));
         return;

@@ -49,6 +49,13 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
     connect(ui.fNewDirBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::newDirClicked);
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::delMediaClicked);
     connect(ui.fRenameBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::renameClicked);
+    // The rows go at once; one the service kept comes back with the folder's listing.
+    connect(TcpSocketClient::instance(), &TcpSocketClient::deleteFailed, this,
+            [this](const QString& path, const QString& why) {
+                m_browser->slot_updateCurrentPathList();
+                tell(ZnTipsInfo::tipsTitleText(),
+                     QStringLiteral("%1: %2\n%3").arg(ZnTipsInfo::deleteFailedText(), why, path));
+            });
 
     ui.fMediaEdit->setEnabled(false);
     ui.fCopyBtn->hide();

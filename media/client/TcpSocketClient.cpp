@@ -493,9 +493,14 @@ void TcpSocketClient::doPostFile(const FileTask& task)
 void TcpSocketClient::doDelete(const FileTask& task)
 {
     const QString& path = task.secondPath;
-    exchange(task.flag == 1 ? ZnFileRequest::deleteDir(nextCSeq(), fileNameOf(path))
-                            : ZnFileRequest::delFile(nextCSeq(), dirNameOf(path), fileNameOf(path)),
-             3000, 5000);
+    const QByteArray reply =
+        exchange(task.flag == 1 ? ZnFileRequest::deleteDir(nextCSeq(), fileNameOf(path))
+                                : ZnFileRequest::delFile(nextCSeq(), dirNameOf(path), fileNameOf(path)),
+                 3000, 5000);
+    // Same answer form as an upload's.
+    QString reason;
+    if (!ZnFileReply::readUploadAnswer(reply, &reason))
+        emit deleteFailed(path, reason);
 }
 
 void TcpSocketClient::doRename(const FileTask& task)

@@ -74,6 +74,8 @@ signals:
     // A download or upload ended: ok only when a download got exactly its length
     // under its name, or the service accepted an upload; else why not.
     void transferFinished(int id, bool ok, QString error);
+    // The service did not delete path (refused, or gave no answer): why not.
+    void deleteFailed(QString path, QString reason);
 
 public slots:
     void slot_getPathListFinish() {}

@@ -198,6 +198,17 @@ std::string ZnSimData::recordXml(const std::string& kind, int id) const
     return xml + "</" + element + ">";
 }
 
+std::vector<std::string> ZnSimData::recordingPaths() const
+{
+    std::vector<std::string> paths;
+    auto t = tables.find("talklog");
+    if (t != tables.end()) {
+        for (auto r = t->second.rbegin(); r != t->second.rend(); ++r)
+            paths.push_back(str(*r, "recordfile"));
+    }
+    return paths;
+}
+
 std::string ZnSimData::levelListXml() const
 {
     std::string xml = kXmlHead + std::string("<LevelList>");

@@ -52,6 +52,9 @@ public:
     // row under a new id; the ids of all families together run on from firstId.
     void addRowsPerFamily(int firstId, int count);
 
+    // The recording files that the talk log names, newest first.
+    std::vector<std::string> recordingPaths() const;
+
     // The "level" table as the keyless SET "LevelList" XML that the server pushes.
     std::string levelListXml() const;
 

@@ -284,6 +284,21 @@ void ZnSimFileService::clearRequests()
     m_requests.clear();
 }
 
+namespace {
+// Silent MPEG-1 layer III frames, so the file looks like what it is named.
+void writeMp3(const QString& path, int frames)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    QByteArray frame(417, '\0');
+    frame[0] = char(0xFF), frame[1] = char(0xFB), frame[2] = char(0x90), frame[3] = char(0x64);
+    for (int i = 0; i < frames; ++i)
+        f.write(frame);
+}
+} // namespace
+
 void ZnSimFileService::addSamples(const std::string& folder)
 {
     struct Sample
@@ -298,17 +313,19 @@ void ZnSimFileService::addSamples(const std::string& folder)
     };
     const QDir root(q(folder));
     root.mkpath(QStringLiteral("演出"));
-    for (const Sample& sm : samples) {
-        const QString path = root.filePath(QString::fromUtf8(sm.path));
-        root.mkpath(QFileInfo(path).path());
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
+    for (const Sample& sm : samples)
+        writeMp3(root.filePath(QString::fromUtf8(sm.path)), sm.kib * 1024 / 417);
+}
+
+void ZnSimFileService::addRecordings(const std::vector<std::string>& serverPaths) const
+{
+    const std::string root = std::string(kServerRoot) + "/";
+    int frames = 20000;
+    for (const std::string& path : serverPaths) {
+        if (path.compare(0, root.size(), root) != 0 || path.find("..") != std::string::npos)
             continue;
-        // MPEG-1 layer III frame headers, so the files look like what they are named.
-        QByteArray frame(417, '\0');
-        frame[0] = char(0xFF), frame[1] = char(0xFB), frame[2] = char(0x90), frame[3] = char(0x64);
-        for (int i = 0; i < sm.kib * 1024 / frame.size(); ++i)
-            f.write(frame);
+        writeMp3(q(m_folder + "/" + path.substr(root.size())), frames);
+        frames = 600;
     }
 }
 
@@ -378,6 +395,8 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         out["Reason"] = why;
         return write(out);
     };
+    if (f.refuseAll && cmd != "GetFileRoot" && cmd != "GetFileList" && cmd != "PostFile")
+        return fail("refused");
     const auto ok = [&] {
         out["Command"] = cmd;
         out["Result"] = "OK";
@@ -467,7 +486,7 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
             return std::string();
         rest.resize(static_cast<size_t>(len));
         const QString target = base.filePath(q(rel + (rel.empty() ? "" : "/") + name));
-        if (f.refusePost)
+        if (f.refusePost || f.refuseAll)
             return fail("upload refused");
         QFile tmp(target + QStringLiteral(".upload"));
         if (!QDir(base.filePath(q(rel))).exists() || !tmp.open(QIODevice::WriteOnly)

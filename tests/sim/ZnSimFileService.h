@@ -25,6 +25,7 @@ public:
     {
         int split = 0;               // write in pieces of this many bytes; -1 random pieces
         bool refusePost = false;     // answer PostFile with "Result":"Fail"
+        bool refuseAll = false;      // so every command but the root and listings
         bool silentPost = false;     // take the file, then close without answering
         int64_t cutGetFileAt = -1;   // send only this many file bytes, then close
         bool stallAtCut = false;     // instead of closing there, fall silent until the client gives up
@@ -55,6 +56,9 @@ public:
 
     // Sample folders and audio files of the demo and the tests.
     static void addSamples(const std::string& folder);
+    // A recording under each of the server paths below kServerRoot, the first one
+    // large enough to watch its download.
+    void addRecordings(const std::vector<std::string>& serverPaths) const;
 
 private:
     void acceptLoop();

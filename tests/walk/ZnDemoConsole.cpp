@@ -12,9 +12,12 @@
 
 bool ZnDemoConsole::start(const QString &runDir)
 {
+    // As the demo runs: changes pushed back, the talk log's recordings served.
     server.withData([](ZnSimData &d) { d.loadDemo(); });
+    server.setPushChanges(true);
     if (!server.start(0) || !files.start(0))
         return false;
+    server.withData([this](ZnSimData &d) { files.addRecordings(d.recordingPaths()); });
     TcpSocketClient::setServicePort(quint16(files.port()));
     const QString bin = QCoreApplication::applicationDirPath();
     QDir().mkpath(runDir);

@@ -31,14 +31,6 @@ void onListed(QList<ZnMediaFile_t>* list)
     gListings.fetchAndAddOrdered(1);
 }
 
-QStringList names(const QList<ZnMediaFile_t>& list)
-{
-    QStringList n;
-    for (const ZnMediaFile_t& f : list)
-        n << f.namePart;
-    return n;
-}
-
 QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
@@ -164,9 +156,11 @@ private slots:
                  QStringLiteral("{\"Command\":\"GetFileList\",\"DirName\":\"/data/mp3/背景音乐\",\"CSeq\":#}"));
         {
             QMutexLocker lock(&gListMutex);
-            QCOMPARE(names(gListed),
-                     QStringList({QStringLiteral("sub2"), QStringLiteral("sub"), QStringLiteral("午休音乐.mp3"),
-                                  QStringLiteral("晨曲.mp3"), QStringLiteral("轻音乐01.mp3")}));
+            QStringList names;
+            for (const ZnMediaFile_t& f : gListed)
+                names << f.namePart;
+            QCOMPARE(names, QStringList({QStringLiteral("sub2"), QStringLiteral("sub"), QStringLiteral("午休音乐.mp3"),
+                                         QStringLiteral("晨曲.mp3"), QStringLiteral("轻音乐01.mp3")}));
             QCOMPARE(gListed.at(0).isDir, 1);
             QCOMPARE(gListed.at(2).isDir, 0);
             QCOMPARE(gListed.at(2).Size,

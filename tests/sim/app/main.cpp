@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -19,29 +17,6 @@ volatile std::sig_atomic_t gStop = 0;
 void onSignal(int)
 {
     gStop = 1;
-}
-
-// The call recordings that the talk log names, in the file service's temporary
-// folder: silent MPEG frames, the newest one large enough to watch its download.
-void addRecordings(ZnSimServer& server, const std::string& folder)
-{
-    const std::string root = std::string(ZnSimFileService::kServerRoot) + "/";
-    server.withData([&](ZnSimData& d) {
-        size_t frames = 20000;
-        for (auto it = d.table("talklog").rbegin(); it != d.table("talklog").rend(); ++it) {
-            const std::string path = (*it)["recordfile"].asString();
-            if (path.compare(0, root.size(), root) != 0 || path.find("..") != std::string::npos)
-                continue;
-            const std::filesystem::path local = std::filesystem::path(folder) / path.substr(root.size());
-            std::filesystem::create_directories(local.parent_path());
-            std::ofstream out(local, std::ios::binary);
-            std::string frame(417, '\0');
-            frame[0] = char(0xFF), frame[1] = char(0xFB), frame[2] = char(0x90), frame[3] = char(0x64);
-            for (size_t i = 0; i < frames; ++i)
-                out << frame;
-            frames = 600;
-        }
-    });
 }
 
 void usage()
@@ -125,10 +100,10 @@ int main(int argc, char* argv[])
     std::printf("zn_simulator listening on %s:%d\n", host.c_str(), server.port());
     if (filePort >= 0) {
         if (files.start(filePort, host, mediaRoot)) {
-            if (mediaRoot.empty())
-                addRecordings(server, files.folder());
-            // Backups are served, and restores read, through the file service.
             server.withData([&](ZnSimData& d) {
+                if (mediaRoot.empty())
+                    files.addRecordings(d.recordingPaths());
+                // Backups are served, and restores read, through the file service.
                 d.backupFolder = files.backupFolder();
                 d.recoveryFolder = files.recoveryFolder();
             });

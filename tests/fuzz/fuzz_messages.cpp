@@ -1,5 +1,7 @@
-// The request parser and the reply classifier over arbitrary bytes, and a request
-// built from fuzzed fields read back field for field.
+// The framer, the request parser and the reply classifier over arbitrary bytes.
+// Whole, byte by byte and in input-driven splits the framer must cut the same
+// messages, each parsing to a body of its Content-Length; a request built from
+// fuzzed fields reads back field for field.
 #include "FuzzCheck.h"
 #include "ZnCommandRequest.h"
 #include "ZnMessageFramer.h"
@@ -7,10 +9,60 @@
 #include "ZnServerRequest.h"
 
 #include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+struct Outcome
+{
+    std::vector<std::string> messages;
+    bool failed = false;
+    std::size_t pending = 0;
+    bool operator==(const Outcome& o) const
+    {
+        return messages == o.messages && failed == o.failed && (failed || pending == o.pending);
+    }
+};
+
+Outcome run(std::string_view input, const std::function<std::size_t()>& nextSize)
+{
+    Outcome o;
+    ZnMessageFramer framer([&o](std::string_view m) { o.messages.emplace_back(m); });
+    for (std::size_t pos = 0, n = 0; pos < input.size() && !o.failed; pos += n) {
+        n = std::min(nextSize(), input.size() - pos);
+        o.failed = framer.feed(input.substr(pos, n)) != ZnMessageFramer::Ok;
+    }
+    FUZZ_CHECK(framer.failed() == o.failed);
+    o.pending = framer.pendingBytes();
+    return o;
+}
+}
 
 FUZZ_TARGET(input)
 {
+    const Outcome whole = run(input, [&input] { return input.size(); });
+    uint32_t seed = input.empty() ? 1 : uint8_t(input[0]) * 2654435761u;
+    FUZZ_CHECK(run(input, [] { return std::size_t(1); }) == whole);
+    FUZZ_CHECK(run(input,
+                   [&seed] {
+                       seed = seed * 1103515245u + 12345u;
+                       return std::size_t(1 + (seed >> 16) % 97);
+                   })
+               == whole);
+
+    std::size_t framedBytes = 0;
     ZnServerRequest r;
+    for (const std::string& m : whole.messages) {
+        framedBytes += m.size();
+        const std::size_t headerEnd = m.find("\r\n\r\n");
+        FUZZ_CHECK(headerEnd != std::string::npos);
+        FUZZ_CHECK(r.parse(m) >= ZnServerRequest::Unknown && r.kind() <= ZnServerRequest::Delete);
+        FUZZ_CHECK(r.contentLength() >= 0);
+        FUZZ_CHECK(std::size_t(r.contentLength()) == r.body().size());
+        FUZZ_CHECK(headerEnd + 4 + r.body().size() == m.size());
+    }
+    FUZZ_CHECK(whole.failed || framedBytes + whole.pending == input.size());
+
     const int kind = r.parse(input);
     FUZZ_CHECK(kind == r.kind());
     FUZZ_CHECK(kind >= ZnServerRequest::Unknown && kind <= ZnServerRequest::Delete);
