@@ -147,19 +147,24 @@ std::size_t ZnNetManage::receive(int waitMs)
         qWarning("DBP stream cannot be framed: %s", m_framer.errorText().c_str());
         setLost();
     }
-    // A large answer has been read: the memory its copies and records took goes
-    // back to the system rather than stay with the allocator.
-    if (m_trimDue) {
-        m_trimDue = false;
-        malloc_trim(0);
-    }
     return static_cast<std::size_t>(n);
 }
 
 void ZnNetManage::pause(int ms)
 {
-    if (!m_socket.isOpen() || m_socket.waitReadable(ms) < 0)
+    const int ready = m_socket.isOpen() ? m_socket.waitReadable(ms) : -1;
+    if (ready > 0)
+        return;
+    if (ready < 0)
         ZnSleep::ms(ms);
+    // A large answer has been read and the line is quiet: the memory its copies and
+    // records took goes back to the system rather than stay with the allocator.
+    // Answers that follow each other closely (a refresh of several lists) reuse it
+    // first.
+    if (m_trimDue) {
+        m_trimDue = false;
+        malloc_trim(0);
+    }
 }
 
 int ZnNetManage::send(const std::string& text)

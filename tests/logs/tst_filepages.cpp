@@ -1,11 +1,16 @@
-// The system settings page against the simulated server and its file service:
-// the boxes' input rules, the server's values, refused settings, and the
-// database backup and restore end to end.
+// The pages that move files through the simulated file service, against the
+// simulated server: the call recordings (the download cell, one tip per download,
+// the download rules) and the system settings (the boxes' input rules, the
+// server's values, refused settings, the database backup and restore end to end).
 #include "../managers/consoles/ModelSim.h"
 #include "LogTestDb.h"
+#include "MsgTips.h"
+#include "MsgTipsGroup.h"
 #include "ZnConfigSettings.h"
+#include "ZnResources.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnSystemSettingForm.h"
+#include "ZnTalkRecordForm.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -36,11 +41,23 @@ protected:
     }
 };
 
+// The recording page with the folder dialog answered by the test.
+class RecordPage : public ZnTalkRecordForm
+{
+public:
+    explicit RecordPage(QWidget *parent) : ZnTalkRecordForm(parent) {}
+    QString folder;
+
+protected:
+    QString chooseFolder(const QString &) override { return folder; }
+};
+
+const QByteArray kRecording(200 * 1024, 'r');
 const QString kRefused = QStringLiteral("The server did not take the setting (result 1).");
 
 } // namespace
 
-class tst_settingspage : public QObject
+class tst_filepages : public QObject
 {
     Q_OBJECT
 
@@ -48,6 +65,19 @@ class tst_settingspage : public QObject
     ZnSimFileService files;
     QTemporaryDir work;
     std::unique_ptr<Page> page;
+    QWidget frame;
+    std::unique_ptr<RecordPage> records;
+
+    int fileRequests() const
+    {
+        int n = 0;
+        for (const std::string &r : files.requests())
+            n += r.find("GetFile\"") != std::string::npos;
+        return n;
+    }
+    // Double-clicks the download cell of the row showing that id.
+    void download(int id) { records->slot_cellDoubleClicked(records->findRowById(id), 8); }
+    MsgTips *tip(const QString &name) { return records->tips()->findTip(name); }
 
     QString parameter(const std::string &name)
     {
@@ -84,15 +114,32 @@ class tst_settingspage : public QObject
 private slots:
     void initTestCase()
     {
+        znInitResources();
         QDir::setCurrent(work.path());
+        s.sim.withData([](ZnSimData &data) {
+            data.table("talklog").clear();
+            for (int id = 1; id <= 5; ++id) {
+                Json::Value r(Json::objectValue);
+                r["id"] = std::to_string(id);
+                r["recordfile"] = id % 2 ? "/data/mp3/record/" + std::to_string(id) + ".mp3" : "";
+                data.addRow("talklog", r);
+            }
+        });
         QVERIFY(startModels(s));
-        QVERIFY(startFiles(files, work.filePath(QStringLiteral("media"))));
+        QVERIFY(startFiles(files, work.filePath(QStringLiteral("served"))));
+        QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("served/record"))));
+        for (int id : {1, 3, 5})
+            QVERIFY(writeFile(work.filePath(QStringLiteral("served/record/%1.mp3").arg(id)), kRecording));
+        frame.resize(900, 600);
+        records.reset(new RecordPage(&frame));
+        records->folder = work.filePath(QStringLiteral("local"));
+        QTRY_COMPARE(records->form().fTableWidget->rowCount(), 5);
         s.sim.withData([&](ZnSimData &d) {
             d.backupFolder = files.backupFolder();
             d.recoveryFolder = files.recoveryFolder();
         });
         page.reset(new Page);
-        for (const char *dir : {"program", "chosen"})
+        for (const char *dir : {"program", "chosen", "local"})
             QVERIFY(QDir().mkpath(work.filePath(QLatin1String(dir))));
         page->program = work.filePath(QStringLiteral("program"));
         page->folder = work.filePath(QStringLiteral("chosen"));
@@ -102,12 +149,87 @@ private slots:
     void cleanupTestCase()
     {
         page.reset();
+        records.reset();
         files.stop();
     }
     void init()
     {
         page->told.clear();
         s.sim.clearRules();
+        files.setFaults({});
+    }
+
+    // The download cell; a refresh asks for the total again; no recording, no download.
+    void pageThroughTheServer()
+    {
+        QCOMPARE(records->form().fDataSourceLabel->text(), QStringLiteral("[ 录音主机：Local ]"));
+        QStringList cells;
+        for (int row = 0; row < 5; ++row)
+            cells << records->form().fTableWidget->item(row, 8)->text();
+        QCOMPARE(cells, QStringList({QStringLiteral("双击下载"), QStringLiteral("------"), QStringLiteral("双击下载"),
+                                     QStringLiteral("------"), QStringLiteral("双击下载")}));
+        const int sent = s.sim.count("GET SqlLog");
+        records->form().fRefreshButton->click();
+        QTRY_COMPARE(s.sim.count("GET SqlLog"), sent + 2);
+
+        Answered none;
+        download(2);
+        QCOMPARE(none.last(), QStringLiteral("录音文件不存在！"));
+        QCOMPARE(fileRequests(), 0);
+    }
+
+    // Finished and failed downloads, each in a tip of its own that frees itself;
+    // a second double click while the tip stands starts nothing; a failure leaves
+    // no file; a file of that name is replaced only when the operator agrees.
+    void downloads_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<qint64>("cutAt");
+        QTest::addColumn<QString>("answer"); // to the question whether to replace
+        QTest::addColumn<QString>("end");    // of the tip's text
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("finished") << 1 << qint64(-1) << QString() << QStringLiteral("下载完成！ [100%]") << kRecording;
+        QTest::newRow("cut off") << 3 << qint64(70000) << QString() << QStringLiteral("下载失败！ [34%]")
+                                 << QByteArray("<missing>");
+        QTest::newRow("replace declined")
+            << 5 << qint64(-1) << QStringLiteral("cancelButton") << QString() << QByteArray("mine");
+        QTest::newRow("replace agreed") << 5 << qint64(-1) << QStringLiteral("ConfirmButton")
+                                        << QStringLiteral("下载完成！ [100%]") << kRecording;
+    }
+    void downloads()
+    {
+        QFETCH(int, id);
+        QFETCH(qint64, cutAt);
+        QFETCH(QString, answer);
+        QFETCH(QString, end);
+        ZnSimFileService::Faults faults;
+        faults.cutGetFileAt = cutAt;
+        files.setFaults(faults);
+        const QString name = QStringLiteral("%1.mp3").arg(id);
+        const QString local = records->folder + QStringLiteral("/") + name;
+        QVERIFY(answer.isEmpty() || writeFile(local, "mine"));
+        const int before = fileRequests();
+        {
+            Answered ask(answer);
+            download(id);
+            QCOMPARE(ask.handled(), !answer.isEmpty());
+        }
+        QCOMPARE(bool(tip(name)), !end.isEmpty());
+        if (!end.isEmpty()) {
+            Answered busy;
+            download(id);
+            QCOMPARE(busy.last(), QStringLiteral("录音文件下载中，请等待任务完成！"));
+            QTRY_COMPARE_WITH_TIMEOUT(
+                tip(name)->label()->text(),
+                ZnTalkRecordForm::tipText(QStringLiteral("录音文件 ") + name + QLatin1Char(' ') + end), 10000);
+            QCOMPARE(tip(name)->box()->styleSheet().contains(QStringLiteral("#fdf6ec")), cutAt >= 0);
+            QTRY_VERIFY_WITH_TIMEOUT(!tip(name), 10000);
+        }
+        QCOMPARE(fileRequests(), before + (end.isEmpty() ? 0 : 1));
+        QTEST(bytesOf(local), "after");
+        QCOMPARE(QDir(records->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")),
+                 QStringList());
+        QFile::remove(local);
         files.setFaults({});
     }
 
@@ -389,5 +511,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_settingspage)
-#include "tst_settingspage.moc"
+QTEST_MAIN(tst_filepages)
+#include "tst_filepages.moc"
