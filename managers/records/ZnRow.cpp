@@ -90,17 +90,22 @@ int intOf(const Value& v)
 {
     if (v.kind != ZnRowSink::String)
         return ZnRow::atoi(textOf(v));
-    const char* begin = v.text.data();
-    const char* end = begin + v.text.size();
-    while (begin != end && std::isspace(static_cast<unsigned char>(*begin)))
-        ++begin;
-    // Past 31 characters a number only overflows; strtol clamps it the same way.
-    char digits[32];
-    const size_t n = std::min<size_t>(static_cast<size_t>(end - begin), sizeof(digits) - 1);
-    std::memcpy(digits, begin, n);
-    digits[n] = '\0';
-    const long i = std::strtol(digits, nullptr, 10);
-    return i > INT_MAX ? INT_MAX : i < INT_MIN ? INT_MIN : static_cast<int>(i);
+    // What atoi() gives: strtol's reading in base 10, clamped to int, without a
+    // copy of the text; it is read for every number of every row.
+    const char* p = v.text.data();
+    const char* end = p + v.text.size();
+    while (p != end && std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    constexpr long long kBeyond = INT_MAX + 1LL; // clamps to either end alike
+    long long n = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p)
+        n = std::min(n * 10 + (*p - '0'), kBeyond);
+    if (negative)
+        n = -n;
+    return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
 }
 
 // ---- The fast reader --------------------------------------------------------------

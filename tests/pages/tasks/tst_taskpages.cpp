@@ -2,7 +2,11 @@
 #include "TaskSim.h"
 #include "TcpSocketClient.h"
 #include "ZnApi.h"
+#include "ZnExecTimeDialog.h"
+#include "ZnExecTimeViewCtrl.h"
+#include "ZnPlanTaskEditDialog.h"
 #include "ZnPlanTaskMgrForm.h"
+#include "ZnRegionListMgr.h"
 #include "ZnSimFileService.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
@@ -14,37 +18,9 @@
 #include <QtTest>
 
 #include <map>
+#include <type_traits>
 
-// The four task pages and the timer-plan panel against the simulated server and
-// file service.
-class TstTaskPages : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void init();
-    void pagesListTheirTasks_data();
-    void pagesListTheirTasks();
-    void timerPageFollowsThePanel();
-    void taskActions_data();
-    void taskActions();
-    void planPanelRefusals_data();
-    void planPanelRefusals();
-    void planTaskStartStopDelete();
-    void cleanupTestCase();
-
-private:
-    void showPlan(int row);
-    // Actions and ids of the task requests sent since init().
-    QStringList sentTasks();
-
-    SimSession s;
-    ZnSimFileService files;
-    std::map<QString, std::unique_ptr<ZnBaseTaskMgrForm>> pages;
-    ZnTimerTaskMgrForm *timer = nullptr;
-    size_t sentBefore = 0;
-};
+Q_DECLARE_METATYPE(ZnSsTask)
 
 namespace {
 std::vector<Json::Value> tasks()
@@ -70,264 +46,512 @@ Json::Value planRow(int id, const std::string &name, int enable)
 }
 } // namespace
 
-void TstTaskPages::initTestCase()
+namespace {
+ZnSsTask task(int id, int category, int type, const char *content, std::list<int32_t> terminals = {10001})
 {
-    s.sim.setPushChanges(true);
-    s.sim.withData([](ZnSimData &d) {
-        d.table("soundsource") = tasks();
-        d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0), planRow(3, "Empty", 1)};
-    });
-    QVERIFY(startModels(s));
-    QVERIFY(files.start(0));
-    TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
-    TcpSocketClient::instance()->start();
-    TcpSocketClient::instance()->addGetFileRootTask();
-    QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
-    pages[QStringLiteral("plan")].reset(new ZnPlanTaskMgrForm);
-    pages[QStringLiteral("manual")].reset(new ZnSsTaskMgrForm(2));
-    QTRY_COMPARE(rowsOf(pages[QStringLiteral("manual")]->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
-    pages[QStringLiteral("sdk")].reset(new ZnSsTaskMgrForm(4));
-    pages[QStringLiteral("timer")].reset(timer = new ZnTimerTaskMgrForm(3));
-    timer->show();
-    // Built after the plan list came, and while it is held: each reports its first plan.
-    QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
-    ZnTimerTaskMgrForm late(3);
-    QTRY_COMPARE(late.form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+    ZnSsTask t;
+    t.Id = id;
+    t.Name = id ? "Task" : "";
+    t.SourceCategory = category;
+    t.SourceType = type;
+    t.SourceContent = content;
+    t.terminalIds = terminals;
+    return t;
 }
 
-void TstTaskPages::init()
+// Runs act and answers the box it opens; what the box said.
+QString answered(const std::function<void()> &act)
 {
-    // Back to the sample tasks, and the timer page on plan 1.
-    s.sim.clearRules();
-    s.sim.withData([](ZnSimData &d) { d.table("soundsource") = tasks(); });
-    QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
-    QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
-    QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
-    QCoreApplication::processEvents();
-    QTRY_COMPARE(timer->schemePanel()->table()->rowCount(), 3);
-    showPlan(0);
-    sentBefore = s.requests("POST SoundSource").size();
+    ZnModalHelper box;
+    box.answer(QStringLiteral("ConfirmButton"));
+    act();
+    return box.seenTexts().join(QLatin1Char('|'));
 }
 
-void TstTaskPages::showPlan(int row)
+// Runs the operator's steps in the dialog, then presses OK; what the boxes said.
+template <class Dialog>
+QString operate(Dialog &d, const QStringList &steps)
 {
-    QTableWidget *plans = timer->schemePanel()->table();
-    plans->setCurrentCell(row, 0);
-    emit plans->cellClicked(row, 0);
-}
-
-QStringList TstTaskPages::sentTasks()
-{
-    QStringList out;
-    const std::vector<ZnSimRequest> sent = s.requests("POST SoundSource");
-    for (size_t i = sentBefore; i < sent.size(); ++i) {
-        const Json::Value b = jsonOf(sent[i].body);
-        out << QString::fromStdString(b["Action"].asString() + " " + b["Id"].asString());
-    }
-    return out;
-}
-
-void TstTaskPages::pagesListTheirTasks_data()
-{
-    QTest::addColumn<QString>("which");
-    QTest::addColumn<QString>("rows");
-    QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1");
-    QTest::newRow("manual, reverse list order") << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1");
-    QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1");
-    QTest::newRow("timer, plan 1 by start time") << QStringLiteral("timer") << QStringLiteral("9:T0 7:T1");
-}
-
-void TstTaskPages::pagesListTheirTasks()
-{
-    QFETCH(QString, which);
-    QTEST(rowsOf(pages[which]->tableWidget()), "rows");
-}
-
-// The panel's clicked plan is shown; a disabled plan starts nothing; a change of
-// another plan's task adds no row; a plan without tasks shows none.
-void TstTaskPages::timerPageFollowsThePanel()
-{
-    QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("01:00:00 08:20:00"));
-    showPlan(1);
-    QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
-    QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Holidays"));
-    clickIds(timer->tableWidget(), {8});
-    QVERIFY(
-        clickThrough(timer, QStringLiteral("fStartTask"), {yes()}).value(0).contains(QStringLiteral("方案已禁用!")));
-    QCOMPARE(sentTasks(), QStringList());
-
-    // A task of plan 1 and a manual task change: neither shows on plan 2.
-    Json::Value rows(Json::arrayValue);
-    rows.append(taskRow(7, "T1b", 3, 2, 1));
-    rows.append(taskRow(3, "M1b", 2, 2));
-    QSignalSpy changed(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::taskChanged);
-    s.sim.pushPost("SqlConfig", "soundsource", ZnSimData::json(rows));
-    QVERIFY(SimSession::spinUntil([&] { return changed.count() == 2; }));
-    QCoreApplication::processEvents();
-    QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
-    QCOMPARE(rowsOf(pages[QStringLiteral("manual")]->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1b"));
-
-    showPlan(2);
-    QCOMPARE(timer->tableWidget()->rowCount(), 0);
-}
-
-// By the shown states: deletion and start skip running tasks, stop asks first and
-// skips idle ones; only result 0 counts, and a refusal's reason is shown once, by
-// the page that asked.
-void TstTaskPages::taskActions_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QList<int>>("ids");
-    QTest::addColumn<QString>("refusal");
-    QTest::addColumn<QStringList>("boxes"); // each box's text contains its entry
-    QTest::addColumn<QString>("sent");
-    QTest::addColumn<QString>("after"); // rows and states
-    const QString running = QStringLiteral("Task is runnig");
-    QTest::newRow("delete skips the running task")
-        << QStringLiteral("fDelBtn") << QList<int>{3, 4, 5} << QString() << QStringList{QString(), running}
-        << QStringLiteral("Del 5 Del 3") << QStringLiteral("4:M2 Running");
-    const QString locked = QStringLiteral("Task 3 is locked");
-    QTest::newRow("refused deletion keeps the row")
-        << QStringLiteral("fDelBtn") << QList<int>{3} << locked << QStringList{QString(), locked}
-        << QStringLiteral("Del 3") << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Idle");
-    QTest::newRow("start only the idle one")
-        << QStringLiteral("fStartTask") << QList<int>{3, 4} << QString() << QStringList() << QStringLiteral("Start 3")
-        << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Running");
-    QTest::newRow("stop asks, only the running one")
-        << QStringLiteral("fStopTask") << QList<int>{4, 5} << QString() << QStringList{QStringLiteral("停止选择任务？")}
-        << QStringLiteral("Stop 4") << QStringLiteral("5:M3 4:M2 3:M1 Idle Idle Idle");
-}
-
-void TstTaskPages::taskActions()
-{
-    QFETCH(QString, button);
-    QFETCH(QList<int>, ids);
-    QFETCH(QString, refusal);
-    QFETCH(QStringList, boxes);
-    QFETCH(QString, sent);
-    QFETCH(QString, after);
-    ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
-    if (!refusal.isEmpty())
-        s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, refusal.toStdString()));
-    clickIds(manual->tableWidget(), ids);
-    const QStringList seen = clickThrough(manual, button, std::vector<ModalChain::Action>(size_t(boxes.size()), yes()));
-    QCOMPARE(seen.size(), boxes.size());
-    for (int i = 0; i < boxes.size(); ++i)
-        QVERIFY2(seen[i].contains(boxes[i]), qPrintable(seen[i]));
-    QTRY_COMPARE(rowsOf(manual->tableWidget()) + QLatin1Char(' ') + columnOf(manual->tableWidget(), 3), after);
-    QCOMPARE(sentTasks().join(QLatin1Char(' ')), sent);
-    // A refusal nobody on these pages asked for shows nothing (the slots run within the emit).
-    ModalChain more;
-    more.arm(std::vector<ModalChain::Action>(pages.size(), yes()));
-    emit ZnSsTaskDataMgr::instance()->taskDeleteFailed(QStringLiteral("not ours"));
-    QCOMPARE(more.seen, QStringList());
-}
-
-// Refused before anything is sent; the panel keeps its plans.
-void TstTaskPages::planPanelRefusals_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name"); // typed into the property dialog
-    QTest::addColumn<QString>("message");
-    QTest::newRow("default plan kept, nothing asked")
-        << 0 << QStringLiteral("fSchDelBtn") << QString() << QStringLiteral("默认方案不可以删除！");
-    QTest::newRow("unchanged edit sends nothing")
-        << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty") << QString();
-    QTest::newRow("empty name refused") << 2 << QStringLiteral("fSchNewBtn") << QString()
-                                        << QStringLiteral("方案名称不可以空!");
-}
-
-void TstTaskPages::planPanelRefusals()
-{
-    QFETCH(int, row);
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    QFETCH(QString, message);
-    QtSchemeInfo *panel = timer->schemePanel();
-    panel->table()->setCurrentCell(row, 0);
-    const int before = s.sim.count("POST TimerPlan");
-    // A refusal inside the property dialog opens while its OK click runs.
-    QStringList inner;
-    const ModalChain::Action step = button == QLatin1String("fSchDelBtn") ? yes() : [&](QWidget *w) {
-        ZnModalHelper box;
-        box.answer(QStringLiteral("ConfirmButton"), w);
-        fill(QStringLiteral("fSchemeNameLe"), name, QStringLiteral("fOkButton"))(w);
-        inner << box.seenTexts();
-        if (w->isVisible())
-            ModalChain::click(QStringLiteral("fCancelButton"))(w);
-    };
-    const QStringList seen = clickThrough(panel, button, {step}) + inner;
-    QVERIFY2(seen.join(QLatin1Char('|')).contains(message), qPrintable(seen.join(QLatin1Char('|'))));
-    QCOMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
-    QCOMPARE(s.sim.count("POST TimerPlan"), before);
-}
-
-// The operator's whole road through the real dialogs: a new plan, a timer task in
-// it with two execution times, a region and a file from the media browser,
-// started, stopped, deleted, then the plan.
-void TstTaskPages::planTaskStartStopDelete()
-{
-    QtSchemeInfo *panel = timer->schemePanel();
-    clickThrough(panel, QStringLiteral("fSchNewBtn"),
-                 {fill(QStringLiteral("fSchemeNameLe"), QStringLiteral("Flow"), QStringLiteral("fOkButton"))});
-    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty Flow"));
-    showPlan(3);
-    QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Flow"));
-    const int planId = timer->schemeId();
-    QCOMPARE(timer->tableWidget()->rowCount(), 0);
-
-    clickThrough(
-        timer, QStringLiteral("fNewBtn"), {[&](QWidget *w) {
-            Ui::fTimerTaskEditDialog &f = qobject_cast<ZnTimerTaskEditDialog *>(w)->form();
-            f.fNameEdit->setText(QStringLiteral("Flow task"));
-            for (const QTime &t : {QTime(12, 0), QTime(7, 30)}) {
-                clickThrough(w, QStringLiteral("fTimeAddBtn"), {[t](QWidget *e) {
-                                 e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))->setTime(t);
-                                 ModalChain::click(QStringLiteral("fOkBtn"))(e);
-                             }});
+    QString said;
+    for (const QString &step : steps) {
+        const QStringList w = step.split(QLatin1Char(' '));
+        QTableWidget *t = d.template findChild<QTableWidget *>(w.value(1));
+        QList<int> numbers;
+        for (const QString &n : w.mid(2))
+            numbers << n.toInt();
+        if (w[0] == QLatin1String("text")) { // a line edit, then its text
+            d.template findChild<QLineEdit *>(w[1])->setText(w.mid(2).join(QLatin1Char(' ')));
+        } else if (w[0] == QLatin1String("ids")) { // a click on the rows of those ids
+            clickIds(t, numbers);
+        } else if (w[0] == QLatin1String("cell")) { // a click on one cell
+            emit t->itemClicked(t->item(numbers[0], numbers[1]));
+        } else if (w[0] == QLatin1String("select")) { // rows selected, then a button clicked
+            t->setSelectionMode(QAbstractItemView::MultiSelection);
+            for (int r : numbers.mid(0, numbers.size() - 1))
+                t->selectRow(r);
+            t->setCurrentCell(numbers[numbers.size() - 2], 0, QItemSelectionModel::NoUpdate);
+            d.template findChild<QPushButton *>(w.last())->click();
+        } else if (w[0] == QLatin1String("file")) { // a file from the media browser
+            said += answered(
+                [&] { d.source()->addPlayFile(w[1].toStdString(), w[1].section(QLatin1Char('/'), -1).toStdString()); });
+        } else if constexpr (std::is_same<Dialog, ZnTimerTaskEditDialog>::value) {
+            // "time name hh:mm:ss" adds an execution time, "retime row hh:mm:ss" edits one.
+            ZnExecTime e;
+            e.setName(w[1].toStdString());
+            if (w[0] == QLatin1String("retime")) {
+                d.form().fExecTimeTable->setCurrentCell(w[1].toInt(), 0);
+                d.execTimes()->currentEntry(e);
             }
-            clickIds(f.fRegionTable, {1});
-            f.fFileTableWidget->selectRow(
-                f.fFileTableWidget->findItems(QStringLiteral("school_song.mp3"), Qt::MatchExactly).value(0)->row());
-            f.fAddPlayListBtn->click();
-            f.fTypeComboBox->setCurrentIndex(0);
-            ModalChain::click(QStringLiteral("fOkBtn"))(w);
-        }});
-    const Json::Value sent = lastBody(s, "POST SoundSource");
-    QCOMPARE(sent["Action"].asString(), std::string("Add"));
-    QCOMPARE(sent["TimerPlanId"].asString(), std::to_string(planId));
-    QCOMPARE(sent["ExecuteTime"].asString(), std::string("执行时间#$%27000!!!执行时间#$%43200"));
-    QCOMPARE(sent["TerminalId"].asString(), std::string("10001 10002"));
-    QCOMPARE(sent["SourceContent"].asString(), std::string("/data/mp3/school_song.mp3"));
-    QTRY_COMPARE(columnOf(timer->tableWidget(), 0), QStringLiteral("Flow task"));
-    QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("07:30:00"));
-    const int id = timer->itemValue(0, 0);
-
-    // Started, then stopped after the question: the states the server pushes reach the row.
-    clickIds(timer->tableWidget(), {id});
-    timer->form().fStartTask->click();
-    QTRY_COMPARE(columnOf(timer->tableWidget(), 3), QStringLiteral("Running"));
-    clickThrough(timer, QStringLiteral("fStopTask"), {yes()});
-    QTRY_COMPARE(columnOf(timer->tableWidget(), 3), QStringLiteral("Idle"));
-
-    // The plan keeps its task; the task is deleted, then the plan.
-    QVERIFY(clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes(), yes()})
-                .value(1)
-                .contains(QStringLiteral("删除方案失败，如有任务请先删除!")));
-    clickThrough(timer, QStringLiteral("fDelBtn"), {yes()});
-    QTRY_COMPARE(timer->tableWidget()->rowCount(), 0);
-    ZnSsTask gone;
-    QVERIFY(!ZnSsTaskDataMgr::instance()->getTask(id, gone));
-    clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes()});
-    QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
+            e.seconds = QTime(0, 0).secsTo(QTime::fromString(w[2], QStringLiteral("hh:mm:ss")));
+            if (w[0] == QLatin1String("retime"))
+                d.execTimes()->updateCurrent(e);
+            else
+                d.execTimes()->addEntry(e);
+        }
+    }
+    return said + answered([&] { d.form().fOkBtn->click(); });
 }
-
-void TstTaskPages::cleanupTestCase()
+// Operates the dialog on the row's steps and checks what it said and wrote.
+template <class Dialog>
+void checkEdit(Dialog &d, const ZnSsTask &t)
 {
-    TcpSocketClient::instance()->stop();
-    files.stop();
+    QFETCH(QStringList, steps);
+    QFETCH(QString, said);
+    QFETCH(QStringList, written);
+    const QString boxes = operate(d, steps);
+    QVERIFY2(said.isEmpty() ? boxes.isEmpty() : boxes.contains(said), qPrintable(boxes));
+    QCOMPARE(d.result() == QDialog::Accepted, !written.isEmpty());
+    const bool today = t.StartDate == int(QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch());
+    const QStringList when{QString::number(t.Week), today ? QStringLiteral("today") : QString::number(t.StartDate),
+                           QString::number(t.EndDate),
+                           t.ExecuteTime.empty() ? QStringLiteral("-") : QString::fromStdString(t.ExecuteTime),
+                           QString::number(t.OpenAmp)};
+    const QMap<QString, QString> fields{{QStringLiteral("content"), QString::fromStdString(t.SourceContent)},
+                                        {QStringLiteral("shown"), columnOf(d.form().fPlayTableWidget, 0)},
+                                        {QStringLiteral("terminals"), QString::fromStdString(t.TerminalId)},
+                                        {QStringLiteral("when"), when.join(QLatin1Char(' '))}};
+    for (const QString &f : written) {
+        const QString name = f.section(QLatin1Char('='), 0, 0);
+        QCOMPARE(name + QLatin1Char('=') + fields.value(name), f);
+    }
 }
+} // namespace
+
+// The four task pages, the timer-plan panel and the task dialogs against the
+// simulated server and file service.
+class TstTaskPages : public QObject
+{
+    Q_OBJECT
+
+    SimSession s;
+    ZnSimFileService files;
+    std::map<QString, std::unique_ptr<ZnBaseTaskMgrForm>> pages;
+    ZnTimerTaskMgrForm *timer = nullptr;
+    size_t sentBefore = 0;
+
+    void showPlan(int row)
+    {
+        QTableWidget *plans = timer->schemePanel()->table();
+        plans->setCurrentCell(row, 0);
+        emit plans->cellClicked(row, 0);
+    }
+    // Actions and ids of the task requests sent since init().
+    QStringList sentTasks()
+    {
+        QStringList out;
+        const std::vector<ZnSimRequest> sent = s.requests("POST SoundSource");
+        for (size_t i = sentBefore; i < sent.size(); ++i) {
+            const Json::Value b = jsonOf(sent[i].body);
+            out << QString::fromStdString(b["Action"].asString() + " " + b["Id"].asString());
+        }
+        return out;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        s.sim.setPushChanges(true);
+        s.sim.withData([](ZnSimData &d) {
+            d.table("soundsource") = tasks();
+            d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0), planRow(3, "Empty", 1)};
+        });
+        QVERIFY(startModels(s));
+        QVERIFY(files.start(0));
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
+        TcpSocketClient::instance()->start();
+        TcpSocketClient::instance()->addGetFileRootTask();
+        QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
+        QVERIFY(SimSession::spinUntil([&] { return !ZnRegionListMgr::instance()->regionList().empty(); }));
+        pages[QStringLiteral("plan")].reset(new ZnPlanTaskMgrForm);
+        pages[QStringLiteral("manual")].reset(new ZnSsTaskMgrForm(2));
+        QTRY_COMPARE(rowsOf(pages[QStringLiteral("manual")]->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1"));
+        pages[QStringLiteral("sdk")].reset(new ZnSsTaskMgrForm(4));
+        pages[QStringLiteral("timer")].reset(timer = new ZnTimerTaskMgrForm(3));
+        timer->show();
+        // Built after the plan list came, and while it is held: each reports its first plan.
+        QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+        ZnTimerTaskMgrForm late(3);
+        QTRY_COMPARE(late.form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+    }
+    void init()
+    {
+        // Back to the sample tasks, and the timer page on plan 1.
+        s.sim.clearRules();
+        s.sim.withData([](ZnSimData &d) { d.table("soundsource") = tasks(); });
+        QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
+        QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
+        QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(timer->schemePanel()->table()->rowCount(), 3);
+        showPlan(0);
+        sentBefore = s.requests("POST SoundSource").size();
+    }
+    void pagesListTheirTasks_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1");
+        QTest::newRow("manual, reverse list order") << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1");
+        QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1");
+        QTest::newRow("timer, plan 1 by start time") << QStringLiteral("timer") << QStringLiteral("9:T0 7:T1");
+    }
+    void pagesListTheirTasks()
+    {
+        QFETCH(QString, which);
+        QTEST(rowsOf(pages[which]->tableWidget()), "rows");
+    }
+    // The panel's clicked plan is shown; a disabled plan starts nothing; a change of
+    // another plan's task adds no row; a plan without tasks shows none.
+    void timerPageFollowsThePanel()
+    {
+        QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("01:00:00 08:20:00"));
+        showPlan(1);
+        QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
+        QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Holidays"));
+        clickIds(timer->tableWidget(), {8});
+        QVERIFY(clickThrough(timer, QStringLiteral("fStartTask"), {yes()})
+                    .value(0)
+                    .contains(QStringLiteral("方案已禁用!")));
+        QCOMPARE(sentTasks(), QStringList());
+
+        // A task of plan 1 and a manual task change: neither shows on plan 2.
+        Json::Value rows(Json::arrayValue);
+        rows.append(taskRow(7, "T1b", 3, 2, 1));
+        rows.append(taskRow(3, "M1b", 2, 2));
+        QSignalSpy changed(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::taskChanged);
+        s.sim.pushPost("SqlConfig", "soundsource", ZnSimData::json(rows));
+        QVERIFY(SimSession::spinUntil([&] { return changed.count() == 2; }));
+        QCoreApplication::processEvents();
+        QCOMPARE(rowsOf(timer->tableWidget()), QStringLiteral("8:T2"));
+        QCOMPARE(rowsOf(pages[QStringLiteral("manual")]->tableWidget()), QStringLiteral("5:M3 4:M2 3:M1b"));
+
+        showPlan(2);
+        QCOMPARE(timer->tableWidget()->rowCount(), 0);
+    }
+    // By the shown states: deletion and start skip running tasks, stop asks first and
+    // skips idle ones; only result 0 counts, and a refusal's reason is shown once, by
+    // the page that asked.
+    void taskActions_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QStringList>("boxes"); // each box's text contains its entry
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("after"); // rows and states
+        const QString running = QStringLiteral("Task is runnig");
+        QTest::newRow("delete skips the running task")
+            << QStringLiteral("fDelBtn") << QList<int>{3, 4, 5} << QString() << QStringList{QString(), running}
+            << QStringLiteral("Del 5 Del 3") << QStringLiteral("4:M2 Running");
+        const QString locked = QStringLiteral("Task 3 is locked");
+        QTest::newRow("refused deletion keeps the row")
+            << QStringLiteral("fDelBtn") << QList<int>{3} << locked << QStringList{QString(), locked}
+            << QStringLiteral("Del 3") << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Idle");
+        QTest::newRow("start only the idle one")
+            << QStringLiteral("fStartTask") << QList<int>{3, 4} << QString() << QStringList()
+            << QStringLiteral("Start 3") << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Running");
+        QTest::newRow("stop asks, only the running one")
+            << QStringLiteral("fStopTask") << QList<int>{4, 5} << QString()
+            << QStringList{QStringLiteral("停止选择任务？")} << QStringLiteral("Stop 4")
+            << QStringLiteral("5:M3 4:M2 3:M1 Idle Idle Idle");
+    }
+    void taskActions()
+    {
+        QFETCH(QString, button);
+        QFETCH(QList<int>, ids);
+        QFETCH(QString, refusal);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, sent);
+        QFETCH(QString, after);
+        ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
+        if (!refusal.isEmpty())
+            s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Fail, refusal.toStdString()));
+        clickIds(manual->tableWidget(), ids);
+        const QStringList seen =
+            clickThrough(manual, button, std::vector<ModalChain::Action>(size_t(boxes.size()), yes()));
+        QCOMPARE(seen.size(), boxes.size());
+        for (int i = 0; i < boxes.size(); ++i)
+            QVERIFY2(seen[i].contains(boxes[i]), qPrintable(seen[i]));
+        QTRY_COMPARE(rowsOf(manual->tableWidget()) + QLatin1Char(' ') + columnOf(manual->tableWidget(), 3), after);
+        QCOMPARE(sentTasks().join(QLatin1Char(' ')), sent);
+        // A refusal nobody on these pages asked for shows nothing (the slots run within the emit).
+        ModalChain more;
+        more.arm(std::vector<ModalChain::Action>(pages.size(), yes()));
+        emit ZnSsTaskDataMgr::instance()->taskDeleteFailed(QStringLiteral("not ours"));
+        QCOMPARE(more.seen, QStringList());
+    }
+    // Refused before anything is sent; the panel keeps its plans.
+    void planPanelRefusals_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("name"); // typed into the property dialog
+        QTest::addColumn<QString>("message");
+        QTest::newRow("default plan kept, nothing asked")
+            << 0 << QStringLiteral("fSchDelBtn") << QString() << QStringLiteral("默认方案不可以删除！");
+        QTest::newRow("unchanged edit sends nothing")
+            << 2 << QStringLiteral("fSchEditBtn") << QStringLiteral("Empty") << QString();
+        QTest::newRow("empty name refused")
+            << 2 << QStringLiteral("fSchNewBtn") << QString() << QStringLiteral("方案名称不可以空!");
+    }
+    void planPanelRefusals()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, button);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QtSchemeInfo *panel = timer->schemePanel();
+        panel->table()->setCurrentCell(row, 0);
+        const int before = s.sim.count("POST TimerPlan");
+        // A refusal inside the property dialog opens while its OK click runs.
+        QStringList inner;
+        const ModalChain::Action step = button == QLatin1String("fSchDelBtn") ? yes() : [&](QWidget *w) {
+            ZnModalHelper box;
+            box.answer(QStringLiteral("ConfirmButton"), w);
+            fill(QStringLiteral("fSchemeNameLe"), name, QStringLiteral("fOkButton"))(w);
+            inner << box.seenTexts();
+            if (w->isVisible())
+                ModalChain::click(QStringLiteral("fCancelButton"))(w);
+        };
+        const QStringList seen = clickThrough(panel, button, {step}) + inner;
+        QVERIFY2(seen.join(QLatin1Char('|')).contains(message), qPrintable(seen.join(QLatin1Char('|'))));
+        QCOMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
+        QCOMPARE(s.sim.count("POST TimerPlan"), before);
+    }
+    // The operator's whole road through the real dialogs: a new plan, a timer task in
+    // it with two execution times, a region and a file from the media browser,
+    // started, stopped, deleted, then the plan.
+    void planTaskStartStopDelete()
+    {
+        QtSchemeInfo *panel = timer->schemePanel();
+        clickThrough(panel, QStringLiteral("fSchNewBtn"),
+                     {fill(QStringLiteral("fSchemeNameLe"), QStringLiteral("Flow"), QStringLiteral("fOkButton"))});
+        QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty Flow"));
+        showPlan(3);
+        QCOMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Flow"));
+        const int planId = timer->schemeId();
+        QCOMPARE(timer->tableWidget()->rowCount(), 0);
+
+        clickThrough(
+            timer, QStringLiteral("fNewBtn"), {[&](QWidget *w) {
+                Ui::fTimerTaskEditDialog &f = qobject_cast<ZnTimerTaskEditDialog *>(w)->form();
+                f.fNameEdit->setText(QStringLiteral("Flow task"));
+                for (const QTime &t : {QTime(12, 0), QTime(7, 30)}) {
+                    clickThrough(w, QStringLiteral("fTimeAddBtn"), {[t](QWidget *e) {
+                                     e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))->setTime(t);
+                                     ModalChain::click(QStringLiteral("fOkBtn"))(e);
+                                 }});
+                }
+                clickIds(f.fRegionTable, {1});
+                f.fFileTableWidget->selectRow(
+                    f.fFileTableWidget->findItems(QStringLiteral("school_song.mp3"), Qt::MatchExactly).value(0)->row());
+                f.fAddPlayListBtn->click();
+                f.fTypeComboBox->setCurrentIndex(0);
+                ModalChain::click(QStringLiteral("fOkBtn"))(w);
+            }});
+        const Json::Value sent = lastBody(s, "POST SoundSource");
+        QCOMPARE(sent["Action"].asString(), std::string("Add"));
+        QCOMPARE(sent["TimerPlanId"].asString(), std::to_string(planId));
+        QCOMPARE(sent["ExecuteTime"].asString(), std::string("执行时间#$%27000!!!执行时间#$%43200"));
+        QCOMPARE(sent["TerminalId"].asString(), std::string("10001 10002"));
+        QCOMPARE(sent["SourceContent"].asString(), std::string("/data/mp3/school_song.mp3"));
+        QTRY_COMPARE(columnOf(timer->tableWidget(), 0), QStringLiteral("Flow task"));
+        QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("07:30:00"));
+        const int id = timer->itemValue(0, 0);
+
+        // Started, then stopped after the question: the states the server pushes reach the row.
+        clickIds(timer->tableWidget(), {id});
+        timer->form().fStartTask->click();
+        QTRY_COMPARE(columnOf(timer->tableWidget(), 3), QStringLiteral("Running"));
+        clickThrough(timer, QStringLiteral("fStopTask"), {yes()});
+        QTRY_COMPARE(columnOf(timer->tableWidget(), 3), QStringLiteral("Idle"));
+
+        // The plan keeps its task; the task is deleted, then the plan.
+        QVERIFY(clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes(), yes()})
+                    .value(1)
+                    .contains(QStringLiteral("删除方案失败，如有任务请先删除!")));
+        clickThrough(timer, QStringLiteral("fDelBtn"), {yes()});
+        QTRY_COMPARE(timer->tableWidget()->rowCount(), 0);
+        ZnSsTask gone;
+        QVERIFY(!ZnSsTaskDataMgr::instance()->getTask(id, gone));
+        clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes()});
+        QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
+    }
+    // What the operator does in a dialog, what it refuses with, and what it writes
+    // into the task when accepted.
+    void edits_data()
+    {
+        QTest::addColumn<bool>("timer"); // else the plan task dialog
+        QTest::addColumn<ZnSsTask>("task");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("said");        // by the boxes that opened
+        QTest::addColumn<QStringList>("written"); // "field=value"; none: OK refused
+        const int file = ZnSsTask::SourceFiles, tts = ZnSsTask::SourceTts;
+        const QString terms = QStringLiteral("ids fTerminalTable 10002 50001");
+        const char *abc = "/m/a.mp3@#$%/m/b.mp3@#$%/m/c.mp3";
+        QTest::newRow("plan: files written back whole")
+            << false << task(3, 1, file, "a/b/x.mp3@#$%a/y.mp3") << QStringList() << QString()
+            << QStringList{QStringLiteral("content=a/b/x.mp3@#$%a/y.mp3"), QStringLiteral("shown=x.mp3 y.mp3")};
+        QTest::newRow("plan: a path holding the separator refused")
+            << false << task(3, 1, file, "/m/a.mp3") << QStringList{QStringLiteral("file /mp3/a@#$%b.mp3")}
+            << QStringLiteral("@#$%") << QStringList{QStringLiteral("content=/m/a.mp3"), QStringLiteral("shown=a.mp3")};
+        QTest::newRow("plan: empty name refused") << false << task(0, 1, tts, "hi") << QStringList()
+                                                  << QStringLiteral("The name cannot be empty!") << QStringList();
+        QTest::newRow("plan: play count 0 refused")
+            << false << task(3, 1, tts, "hi") << QStringList{QStringLiteral("text fPlayCountLineEdit 0")}
+            << QStringLiteral("Play counts con't be 0!") << QStringList();
+        QTest::newRow("plan: capture chosen by any cell of its row")
+            << false << task(2, 1, ZnSsTask::SourceCapture, "20002")
+            << QStringList{QStringLiteral("cell fCapTableWidget 0 2")} << QString()
+            << QStringList{QStringLiteral("content=20001")};
+        QTest::newRow("timer: manual task, no dates or times")
+            << true << task(0, 2, tts, "hello", {}) << QStringList{terms} << QString()
+            << QStringList{QStringLiteral("when=127 0 0 - 0"), QStringLiteral("terminals=10002 50001")};
+        QTest::newRow("timer: sdk task without times refused")
+            << true << task(7, 4, tts, "hello") << QStringList() << QStringLiteral("请添加执行时间！") << QStringList();
+        QTest::newRow("timer: new timer task without times refused")
+            << true << task(0, 3, tts, "hello") << QStringList() << QStringLiteral("请添加执行时间！") << QStringList();
+        QTest::newRow("timer: times added out of order")
+            << true << task(0, 3, tts, "hello")
+            << QStringList{QStringLiteral("time B 08:00:00"), QStringLiteral("time A 07:30:00"), terms} << QString()
+            << QStringList{QStringLiteral("when=127 today 0 A#$%27000!!!B#$%28800 3"),
+                           QStringLiteral("terminals=10002 50001")};
+        QTest::newRow("timer: an edited time moves")
+            << true << task(0, 3, tts, "hello")
+            << QStringList{QStringLiteral("time x 12:00:00"), QStringLiteral("time y 08:30:00"),
+                           QStringLiteral("retime 0 13:00:00"), terms}
+            << QString() << QStringList{QStringLiteral("when=127 today 0 x#$%43200!!!y#$%46800 3")};
+        QTest::newRow("timer: delete first and third")
+            << true << task(4, 2, file, abc)
+            << QStringList{QStringLiteral("select fPlayTableWidget 0 2 fPlayListDelBtn")} << QString()
+            << QStringList{QStringLiteral("content=/m/b.mp3"), QStringLiteral("shown=b.mp3")};
+        QTest::newRow("timer: first up") << true << task(4, 2, file, abc)
+                                         << QStringList{QStringLiteral("select fPlayTableWidget 0 fPlayListUpBtn")}
+                                         << QString() << QStringList{QStringLiteral("shown=a.mp3 b.mp3 c.mp3")};
+        QTest::newRow("timer: last down") << true << task(4, 2, file, abc)
+                                          << QStringList{QStringLiteral("select fPlayTableWidget 2 fPlayListDownBtn")}
+                                          << QString() << QStringList{QStringLiteral("content=") + QLatin1String(abc)};
+        QTest::newRow("timer: second up")
+            << true << task(4, 2, file, abc) << QStringList{QStringLiteral("select fPlayTableWidget 1 fPlayListUpBtn")}
+            << QString() << QStringList{QStringLiteral("content=/m/b.mp3@#$%/m/a.mp3@#$%/m/c.mp3")};
+        QTest::newRow("timer: second down") << true << task(4, 2, file, abc)
+                                            << QStringList{QStringLiteral("select fPlayTableWidget 1 fPlayListDownBtn")}
+                                            << QString() << QStringList{QStringLiteral("shown=a.mp3 c.mp3 b.mp3")};
+        // A region's members are checked; clicking it again leaves them checked.
+        QTest::newRow("timer: region members checked")
+            << true << task(0, 2, tts, "hello", {})
+            << QStringList{QStringLiteral("ids fRegionTable 2"), QStringLiteral("ids fRegionTable 2")} << QString()
+            << QStringList{QStringLiteral("terminals=10001 10002 10003 60001")};
+        QTest::newRow("timer: stored terminals no list offers kept")
+            << true << task(9, 2, tts, "x", {10001, 77777, 88888})
+            << QStringList{QStringLiteral("ids fTerminalTable 88888")} << QString()
+            << QStringList{QStringLiteral("terminals=10001 77777")};
+    }
+    void edits()
+    {
+        QFETCH(bool, timer);
+        QFETCH(ZnSsTask, task);
+        if (timer) {
+            ZnTimerTaskEditDialog d(&task);
+            QCOMPARE(d.form().fNameEdit->text(), task.Id ? QStringLiteral("Task") : QStringLiteral("新建任务"));
+            QCOMPARE(d.form().fStartTimeGroupBox->isHidden(), task.SourceCategory == 2);
+            checkEdit(d, task);
+        } else {
+            ZnPlanTaskEditDialog d(&task);
+            checkEdit(d, task);
+        }
+    }
+    void execTimeNames_data()
+    {
+        QTest::addColumn<QString>("old");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored"); // "refused" when OK is refused
+        QTest::newRow("32 two-byte characters cut to 15")
+            << QString() << QString(32, QChar(0x00e9)) << QString(15, QChar(0x00e9));
+        QTest::newRow("32 three-byte characters cut to 10")
+            << QString() << QString(32, QChar(0x4e2d)) << QString(10, QChar(0x4e2d));
+        QTest::newRow("cleared name keeps the old one") << QStringLiteral("old") << QString() << QStringLiteral("old");
+        QTest::newRow("entry separator refused") << QString() << QStringLiteral("a!!!b") << QStringLiteral("refused");
+        QTest::newRow("time separator refused") << QString() << QStringLiteral("a#$%b") << QStringLiteral("refused");
+    }
+    void execTimeNames()
+    {
+        QFETCH(QString, old);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        ZnExecTimeDialog d;
+        ZnExecTime e;
+        e.setName(old.toStdString());
+        e.seconds = 3600;
+        d.setEntry(e);
+        d.form().fNameEdit->setText(typed);
+        d.show();
+        const QString said = answered([&] { d.form().fOkBtn->click(); });
+        QCOMPARE(said.contains(QStringLiteral("#$%")), stored == QLatin1String("refused"));
+        QCOMPARE(d.isVisible(), stored == QLatin1String("refused"));
+        d.entry(e);
+        if (!d.isVisible())
+            QCOMPARE(QString::fromUtf8(e.name), stored);
+    }
+    // Two minutes on, to the minute, past midnight as well.
+    void defaultTime()
+    {
+        QCOMPARE(ZnExecTimeDialog::defaultTime(QTime(10, 58, 40)), QTime(11, 1));
+        QCOMPARE(ZnExecTimeDialog::defaultTime(QTime(23, 59, 10)), QTime(0, 2));
+    }
+    void speechTextLimit_data()
+    {
+        QTest::addColumn<int>("before");   // 'a' characters already there
+        QTest::addColumn<int>("at");       // cursor position of the insertion
+        QTest::addColumn<int>("inserted"); // 'b' characters
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("counter");
+        const QString a(50, QLatin1Char('a')), b(50, QLatin1Char('b'));
+        QTest::newRow("250 pasted") << 0 << 0 << 250 << b + b + b + b << QStringLiteral("0/200");
+        QTest::newRow("into the middle of 200") << 200 << 100 << 5 << a + a + a + a << QStringLiteral("0/200");
+        QTest::newRow("fits") << 100 << 50 << 30 << a + b.left(30) + a << QStringLiteral("70/200");
+    }
+    void speechTextLimit()
+    {
+        QFETCH(int, before);
+        QFETCH(int, at);
+        QFETCH(int, inserted);
+        ZnSsTask t = task(1, 1, ZnSsTask::SourceTts, std::string(size_t(before), 'a').c_str());
+        ZnPlanTaskEditDialog d(&t);
+        QTextEdit *edit = d.form().fTtsContentTextEdit;
+        QTextCursor c = edit->textCursor();
+        c.setPosition(at);
+        edit->setTextCursor(c);
+        edit->insertPlainText(QString(inserted, QLatin1Char('b')));
+        QTEST(edit->toPlainText(), "kept");
+        QTEST(d.form().fSizeLabel->text(), "counter");
+    }
+    void cleanupTestCase()
+    {
+        TcpSocketClient::instance()->stop();
+        files.stop();
+    }
+};
 
 QTEST_MAIN(TstTaskPages)
 #include "tst_taskpages.moc"
