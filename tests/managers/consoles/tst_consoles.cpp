@@ -5,6 +5,8 @@
 #include "ZnD72Manage.h"
 #include "ZnD74ListMgr.h"
 #include "ZnD74Manage.h"
+#include "ZnD82ListMgr.h"
+#include "ZnD82Manage.h"
 #include "ZnMicBtnCall.h"
 #include "ZnMicListMgr.h"
 #include "ZnMicManage.h"
@@ -15,8 +17,9 @@
 
 #include <algorithm>
 
-// The D72, D74 and Dsk81 managers on their own, then their list models against
-// the simulated server.
+// The D72, D74, Dsk81 and D82 managers on their own, then what their list models
+// keep beside the list (button calls, books, one record asked for) against the
+// simulated server. Their lists, pushes, changes and removals are family tables.
 namespace {
 
 // What the managers reported: the code, and the console id where there is one.
@@ -64,7 +67,7 @@ class TstConsoles : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(startModels(m_s)); }
+    void initTestCase();
     void init()
     {
         g_codes.clear();
@@ -76,17 +79,25 @@ private slots:
     void badBodiesPushesAndDeletes();
     void d72ButtonCallBodyCarriesEveryEntryOnce_data();
     void d72ButtonCallBodyCarriesEveryEntryOnce();
-    void oneConsoleNeedsAnId_data();
-    void oneConsoleNeedsAnId();
+    void oneRecordNeedsAnId_data();
+    void oneRecordNeedsAnId();
 
     void buttonCallsStayWithTheirConsole();
     void dsk81OneConsole();
     void dsk81BooksPerConsole();
     void dsk81PlayTerminalsShareTheListLock();
+    void d82BooksAreReadAndWritten();
+    void d82OneDevice();
 
 private:
     SimSession m_s;
 };
+
+void TstConsoles::initTestCase()
+{
+    QVERIFY(startModels(m_s));
+    QCOMPARE(ZnD82ListMgr::instance()->requestD82List(), 0);
+}
 
 void TstConsoles::rowsStartFromAFreshRecord()
 {
@@ -198,32 +209,53 @@ void TstConsoles::d72ButtonCallBodyCarriesEveryEntryOnce()
     QCOMPARE(int(std::unique(sent.begin(), sent.end()) - sent.begin()), entries);
 }
 
-void TstConsoles::oneConsoleNeedsAnId_data()
+void TstConsoles::oneRecordNeedsAnId_data()
 {
-    QTest::addColumn<QString>("xml");
-    QTest::newRow("no id") << "<MicList><Mic name=\"x\"/></MicList>";
-    QTest::newRow("no child") << "<MicList></MicList>";
-    QTest::newRow("other element") << "<Other><Mic terminalId=\"2\"/></Other>";
-    QTest::newRow("top console") << "<Mic terminalId=\"2\"/>";
-    QTest::newRow("cut") << "<MicList><Mic terminalId=";
+    QTest::addColumn<QString>("xml");  // L the list element, R its record
+    QTest::addColumn<bool>("console"); // the console reader refuses it too (it reads leading digits)
+    QTest::newRow("no id") << QStringLiteral("<L><R name=\"x\"/></L>") << true;
+    QTest::newRow("zero") << QStringLiteral("<L><R terminalId=\"0\"/></L>") << true;
+    QTest::newRow("negative") << QStringLiteral("<L><R terminalId=\"-4\"/></L>") << true;
+    QTest::newRow("not a number") << QStringLiteral("<L><R terminalId=\"4a\"/></L>") << false;
+    QTest::newRow("too large") << QStringLiteral("<L><R terminalId=\"99999999999\"/></L>") << false;
+    QTest::newRow("no child") << QStringLiteral("<L></L>") << true;
+    QTest::newRow("other element") << QStringLiteral("<Other><R terminalId=\"2\"/></Other>") << true;
+    QTest::newRow("top record") << QStringLiteral("<R terminalId=\"2\"/>") << true;
+    QTest::newRow("cut") << QStringLiteral("<L><R terminalId=") << true;
     // Nesting deep enough to exhaust the stack of a recursive parser.
-    QTest::newRow("deep") << QStringLiteral("<MicList>") + (QStringLiteral("<a>")).repeated(200000)
-                                 + QStringLiteral("<Mic terminalId=\"1\"/>");
+    QTest::newRow("deep") << QStringLiteral("<L>") + QStringLiteral("<a>").repeated(200000)
+                                 + QStringLiteral("<R terminalId=\"1\"/>")
+                          << true;
 }
 
-void TstConsoles::oneConsoleNeedsAnId()
+void TstConsoles::oneRecordNeedsAnId()
 {
     QFETCH(QString, xml);
-    ZnMicManage m;
-    m.setCallback(record);
-    const std::string text = "<?xml version=\"1.0\"?>" + xml.toStdString();
-    m.onResponse(263, text);
-    m.onSet(text);
+    QFETCH(bool, console);
+    auto text = [&xml](const char* list, const char* record) {
+        return "<?xml version=\"1.0\"?>"
+               + QString(xml)
+                     .replace(QStringLiteral("<L"), QLatin1String("<") + QLatin1String(list))
+                     .replace(QStringLiteral("</L"), QLatin1String("</") + QLatin1String(list))
+                     .replace(QStringLiteral("<R "), QLatin1String("<") + QLatin1String(record) + QLatin1String(" "))
+                     .toStdString();
+    };
+    ZnD82Manage d82;
+    d82.setCallback(record);
+    d82.onResponse(279, text("D82List", "D82"));
     QVERIFY(g_codes.empty());
-    QVERIFY(xml.startsWith(QStringLiteral("<MicList>")) || !m.onSet(text));
+    if (!console)
+        return;
+    ZnMicManage mic;
+    mic.setCallback(record);
+    const std::string one = text("MicList", "Mic");
+    mic.onResponse(263, one);
+    QVERIFY(xml.startsWith(QStringLiteral("<L>")) || !mic.onSet(one));
+    mic.onSet(one);
+    QVERIFY(g_codes.empty());
 
     // A pushed setting of that form is taken and reported console by console.
-    QVERIFY(m.onSet(R"(<?xml version="1.0"?><MicList><Mic terminalId="2"/><Mic terminalId="6"/></MicList>)"));
+    QVERIFY(mic.onSet(R"(<?xml version="1.0"?><MicList><Mic terminalId="2"/><Mic terminalId="6"/></MicList>)"));
     QCOMPARE(g_ids, (std::vector<int>{6, 2}));
 }
 
@@ -356,6 +388,63 @@ void TstConsoles::dsk81PlayTerminalsShareTheListLock()
         QVERIFY(consoles);
         model->unlock();
     }
+}
+
+void TstConsoles::d82BooksAreReadAndWritten()
+{
+    ZnD82ListMgr* d82 = ZnD82ListMgr::instance();
+    BookRequest r;
+    r.terminalId = 80001;
+    r.requestType = 282;
+    QCOMPARE(d82->requestD82Books(&r), 0);
+    QCOMPARE(idsOf(d82->callList(), &BookEntry::itemId), std::vector<int>{70001});
+    QCOMPARE(d82->callList().front().itemType, 3);
+
+    // A written book is read back in the order given.
+    BookRequest w;
+    w.terminalId = 80001;
+    w.requestType = 286;
+    w.text = "3 1";
+    QCOMPARE(d82->setD82Books(&w), 0);
+    r.requestType = 285;
+    QCOMPARE(d82->requestD82Books(&r), 0);
+    QCOMPARE(idsOf(d82->sourceList(), &BookEntry::itemId), (std::vector<int>{3, 1}));
+
+    r.requestType = 283;
+    QCOMPARE(d82->requestD82Books(&r), 0);
+    const std::list<ZnD82> all = d82->allCallList();
+    const std::vector<int> ids = idsOf(all, &ZnD82::id);
+    QVERIFY(ids.size() >= 7 && std::is_sorted(ids.begin(), ids.end()));
+    QVERIFY(std::any_of(all.begin(), all.end(), [](const ZnD82& t) { return t.name == "8_80002"; }));
+
+    // A request type that names no book is not sent.
+    const int sent = m_s.sim.count("GET");
+    r.requestType = 290;
+    QCOMPARE(d82->requestD82Books(&r), -1);
+    QCOMPARE(m_s.sim.count("GET"), sent);
+}
+
+void TstConsoles::d82OneDevice()
+{
+    ZnD82ListMgr* d82 = ZnD82ListMgr::instance();
+    QSignalSpy changed(d82, &ZnD82ListMgr::d82Changed);
+    m_s.sim.addRule(ZnSimRule::make(
+        "GET D82", ZnSimRule::Reply,
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><D82List><D82 terminalId=\"80002\" type=\"8\" status=\"0\" "
+        "work=\"busy\" name=\"Night guard\" ip=\"10.0.8.22\" ver=\"2.0\"/></D82List>"));
+    QCOMPARE(d82->requestD82(m_s.centre.get(), 80002), 0);
+    QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
+    ZnD82 d;
+    QVERIFY(d82->getD82(80002, &d));
+    QCOMPARE(d.name + '|' + d.work + '|' + std::to_string(d.status), std::string("Night guard|busy|0"));
+    const ZnSimRequest sent = m_s.sim.requests().back();
+    QCOMPARE(sent.data + ' ' + std::to_string(sent.id), std::string("D82 80002"));
+
+    // Nothing goes out for a device the model does not hold, or without a centre.
+    const int before = m_s.sim.count("GET D82");
+    QCOMPARE(d82->requestD82(m_s.centre.get(), 4242), -1);
+    QCOMPARE(d82->requestD82(nullptr, 80001), -1);
+    QCOMPARE(m_s.sim.count("GET D82"), before);
 }
 
 QTEST_GUILESS_MAIN(TstConsoles)
