@@ -335,31 +335,15 @@ private slots:
         QTest::addColumn<int>("serverRows");
         QTest::addColumn<bool>("host");
         QTest::addColumn<int>("pages");
-        QTest::addColumn<int>("lastRows"); // on the last page
-        QTest::addColumn<QStringList>("firstRow");
+        QTest::addColumn<int>("lastRows");   // on the last page
+        QTest::addColumn<QString>("newest"); // the time of the first row
         const QString time = QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-        QTest::newRow("server, empty") << 0 << 0 << false << 1 << 0 << QStringList();
-        QTest::newRow("server, one row over a page") << 0 << 101 << false << 2 << 1 << QStringList();
-        QTest::newRow("server, 250") << 0 << 250 << false << 3 << 50 << QStringList{time};
-        QTest::newRow("talk, log host") << 0 << 0 << true << 3 << 5
-                                        << QStringList{QStringLiteral("2026/01/01 11:25:00"),
-                                                       QStringLiteral("2026/01/01 11:25:30"),
-                                                       QStringLiteral("1205"),
-                                                       QStringLiteral("主叫205"),
-                                                       QStringLiteral("2205"),
-                                                       QStringLiteral("被叫205"),
-                                                       QStringLiteral("广播"),
-                                                       QStringLiteral("音源205")};
-        QTest::newRow("terminal, log host")
-            << 1 << 0 << true << 3 << 30 << QStringList{QStringLiteral("2026/02/01 12:50:00"),
-                                                        QStringLiteral("330"),
-                                                        QStringLiteral("终端230"),
-                                                        QStringLiteral("寻呼话筒"),
-                                                        QStringLiteral("10.0.1.30"),
-                                                        QStringLiteral("上线")};
-        QTest::newRow("user, log host") << 2 << 0 << true << 3 << 50
-                                        << QStringList{QStringLiteral("2026/03/01 14:10:00"), QStringLiteral("用户250"),
-                                                       QStringLiteral("192.168.1.0"), QStringLiteral("登录系统 250")};
+        QTest::newRow("server, empty") << 0 << 0 << false << 1 << 0 << QStringLiteral("<none>");
+        QTest::newRow("server, one row over a page") << 0 << 101 << false << 2 << 1 << time;
+        QTest::newRow("server, 250") << 0 << 250 << false << 3 << 50 << time;
+        QTest::newRow("talk, log host") << 0 << 0 << true << 3 << 5 << QStringLiteral("2026/01/01 11:25:00");
+        QTest::newRow("terminal, log host") << 1 << 0 << true << 3 << 30 << QStringLiteral("2026/02/01 12:50:00");
+        QTest::newRow("user, log host") << 2 << 0 << true << 3 << 50 << QStringLiteral("2026/03/01 14:10:00");
     }
     void paging()
     {
@@ -368,7 +352,7 @@ private slots:
         QFETCH(bool, host);
         QFETCH(int, pages);
         QFETCH(int, lastRows);
-        QFETCH(QStringList, firstRow);
+        QFETCH(QString, newest);
         serverTalkLog(serverRows, host ? "127.0.0.1:8999" : "127.0.0.1:0");
         const int sent = logRequests();
         std::unique_ptr<ZnLogPage> page;
@@ -384,7 +368,7 @@ private slots:
                  host ? QStringLiteral("[ 日志主机：127.0.0.1 ]") : QStringLiteral("[ 日志主机：Local ]"));
         QTRY_COMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
         QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
-        QCOMPARE(cells(*page, 0, -1, firstRow.size()), firstRow);
+        QCOMPARE(cells(*page, 0, 0, 1).value(0), newest);
         for (int i = 0; i < pages; ++i)
             ui.fNext->click();
         QCOMPARE(ui.fPageLabel->text(), QString::number(pages) + of);

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cctype>
@@ -149,23 +150,8 @@ std::string xmlEscaped(const std::string& text)
 {
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-            break;
-        }
+        const char* entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : nullptr;
+        out += entity ? std::string(entity) : std::string(1, c);
     }
     return out;
 }
@@ -343,37 +329,30 @@ int ZnSimData::nextId(const std::string& name, const std::string& key) const
     return top + 1;
 }
 
-bool ZnSimData::takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in)
+bool ZnSimData::takeBook(const Json::Value& rule, const std::string& id, const Json::Value& in)
 {
-    if (std::atoi(id.c_str()) <= 0 || !findRow("d82", "terminalId", id)) {
-        refusal = "No such D82 device " + id;
+    const std::string owner = rule.get("owner", "").asString();
+    if (std::atoi(id.c_str()) <= 0 || (!owner.empty() && !findRow(owner, "terminalId", id))) {
+        refusal = "No such " + rule.get("device", "").asString() + " device " + id;
         return false;
     }
-    if (packetType != "D82CallBook") {
-        const bool sources = packetType == "D82SoundSource";
-        return takeIdBook(sources ? "d82soundsource" : "d82broadcast", sources ? "sourceId" : "regionId", id,
-                          str(in, sources ? "SoundSource" : "RegionId"));
-    }
-    return takeTypedBook("d82call", "contactId", "contactType", id, str(in, "Contacts"));
-}
-
-bool ZnSimData::takeTypedBook(const std::string& tableName, const std::string& itemKey, const std::string& typeKey,
-                              const std::string& id, const std::string& text)
-{
-    // Items are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP or IpAmp, D82).
+    // Typed items are written "type_id" (type by name: Dsk72, Dsk81, Dsk74, IP or IpAmp, D82).
     static const std::map<std::string, std::string> typeNumbers = {{"Dsk72", "2"}, {"Dsk81", "3"}, {"Dsk74", "4"},
                                                                    {"IP", "6"},    {"IpAmp", "6"}, {"D82", "8"}};
-    auto& rows = table(tableName);
+    const std::string typeKey = rule.get("type", "").asString();
+    auto& rows = table(rule["table"].asString());
     eraseRows(rows, "terminalId", id);
-    std::istringstream items(text);
+    std::istringstream items(str(in, rule["field"].asCString()));
     std::string item;
     for (int order = 1; items >> item; ++order) {
-        const size_t cut = item.rfind('_');
-        const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
-        rows.push_back(row({{"terminalId", id},
-                            {itemKey.c_str(), cut == std::string::npos ? item : item.substr(cut + 1)},
-                            {typeKey.c_str(), type == typeNumbers.end() ? "0" : type->second},
-                            {"orderId", std::to_string(order)}}));
+        Json::Value r = row({{"terminalId", id}, {"orderId", std::to_string(order)}});
+        const size_t cut = typeKey.empty() ? std::string::npos : item.rfind('_');
+        if (!typeKey.empty()) {
+            const auto type = typeNumbers.find(item.substr(0, cut == std::string::npos ? 0 : cut));
+            r[typeKey] = type == typeNumbers.end() ? "0" : type->second;
+        }
+        r[rule["item"].asString()] = cut == std::string::npos ? item : item.substr(cut + 1);
+        rows.push_back(r);
     }
     return true;
 }
@@ -474,8 +453,9 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         changed.append(*r);
         return true;
     }
-    if (packetType == "D82CallBook" || packetType == "D82SoundSource" || packetType == "D82BroadBook")
-        return takeD82Book(packetType, id, in);
+    // Books of a console: replaced whole by the items of the change.
+    if (rules["books"].isMember(packetType))
+        return takeBook(rules["books"][packetType], id, in);
     if (packetType == "SystemParameter") {
         const std::string name = str(in, "Name");
         if (name.empty() || refusedSettings.count(name)) {
@@ -524,35 +504,16 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
         const int number = std::atoi(channel.c_str());
         if (number < 1 || number > 64)
             return true;
-        std::vector<std::string> channels;
-        const std::string text = str(*alarm, "broadcast");
-        for (size_t start = 0; !text.empty();) {
-            const size_t end = text.find("!!!", start);
-            channels.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-            if (end == std::string::npos)
-                break;
-            start = end + 3;
-        }
-        if (channels.size() < size_t(number))
-            channels.resize(size_t(number), "0");
-        channels[size_t(number - 1)] = str(in, "ChannelName") + "#$%" + str(in, "SourceId");
-        std::string joined;
-        for (size_t i = 0; i < channels.size(); ++i)
-            joined += (i ? "!!!" : "") + channels[i];
-        (*alarm)["broadcast"] = joined;
+        const QString text = QString::fromStdString(str(*alarm, "broadcast"));
+        QStringList channels = text.isEmpty() ? QStringList() : text.split(QStringLiteral("!!!"));
+        while (channels.size() < number)
+            channels << QStringLiteral("0");
+        channels[number - 1] = QString::fromStdString(str(in, "ChannelName") + "#$%" + str(in, "SourceId"));
+        (*alarm)["broadcast"] = channels.join(QStringLiteral("!!!")).toStdString();
         return true;
     }
     if (packetType == "D72ButtonCall" || packetType == "D74ButtonCall")
         return takeButtonCalls(packetType, in);
-    if (packetType == "D81MonitorBook") {
-        if (!findRow("dsk81", "terminalId", id))
-            return false;
-        return takeTypedBook("d81monitor", "monitorId", "monitorType", id, str(in, "Monitor"));
-    }
-    if (packetType == "D81SoundSource" || packetType == "D81BroadBook")
-        return takeIdBook(packetType == "D81SoundSource" ? "d81soundsource" : "d81broadcast",
-                          packetType == "D81SoundSource" ? "sourceId" : "regionId", id,
-                          str(in, packetType == "D81SoundSource" ? "SoundSource" : "RegionId"));
     // Other books and backups: taken as they are.
     return true;
 }
@@ -594,20 +555,6 @@ bool ZnSimData::takeButtonCalls(const std::string& packetType, const Json::Value
     }
     eraseRows(rows, "terminalId", id);
     rows.insert(rows.end(), fresh.begin(), fresh.end());
-    return true;
-}
-
-bool ZnSimData::takeIdBook(const std::string& tableName, const std::string& itemKey, const std::string& id,
-                           const std::string& text)
-{
-    if (std::atoi(id.c_str()) <= 0)
-        return false;
-    auto& rows = table(tableName);
-    eraseRows(rows, "terminalId", id);
-    std::istringstream items(text);
-    std::string item;
-    for (int order = 1; items >> item; ++order)
-        rows.push_back(row({{"terminalId", id}, {itemKey.c_str(), item}, {"orderId", std::to_string(order)}}));
     return true;
 }
 

@@ -84,12 +84,8 @@ private:
     bool selectOne(const std::string& sql, Json::Value& rows) const;
     Json::Value* findRow(const std::string& table, const std::string& key, const std::string& id);
     int nextId(const std::string& table, const std::string& key) const;
-    // A D82 book replaced whole by the text of its change.
-    bool takeD82Book(const std::string& packetType, const std::string& id, const Json::Value& in);
-    bool takeTypedBook(const std::string& tableName, const std::string& itemKey, const std::string& typeKey,
-                       const std::string& id, const std::string& text);
-    // The D72 and D74 button calls and the id books of a Dsk81 console, replaced whole.
+    // A console's book replaced whole by the items of its change, as a "books" rule says.
+    bool takeBook(const Json::Value& rule, const std::string& id, const Json::Value& in);
+    // The D72 and D74 button calls, replaced whole.
     bool takeButtonCalls(const std::string& packetType, const Json::Value& in);
-    bool takeIdBook(const std::string& table, const std::string& itemKey, const std::string& id,
-                    const std::string& text);
 };

@@ -451,8 +451,7 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
             return fail("no such file");
         out["Command"] = "GetFile";
-        if (!f.omitFileLen)
-            out["FileLen"] = f.fileLenText.empty() ? std::to_string(file.size()) : f.fileLenText;
+        out["FileLen"] = f.fileLenText.empty() ? std::to_string(file.size()) : f.fileLenText;
         answered = true;
         Sender sender{fd, f.split};
         if (!sender.send(write(out)))

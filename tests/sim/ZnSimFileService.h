@@ -30,7 +30,6 @@ public:
         int64_t cutGetFileAt = -1;   // send only this many file bytes, then close
         bool stallAtCut = false;     // instead of closing there, fall silent until the client gives up
         std::string fileLenText;     // when set, sent as "FileLen" instead of the size
-        bool omitFileLen = false;    // GetFile header without "FileLen"
         bool hostileListing = false; // listings also name entries no client may use
     };
 

@@ -87,10 +87,6 @@ public:
     void releaseHeld();
     void closeClients();
 
-    int clientCount() const
-    {
-        return locked([&] { return static_cast<int>(m_clients.size()); });
-    }
     int acceptedCount() const
     {
         return locked([&] { return m_accepted; });

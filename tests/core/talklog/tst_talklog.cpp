@@ -146,25 +146,6 @@ private slots:
         }
     }
 
-    // Changes live only inside this session's transaction.
-    void chineseAndEmptyTables()
-    {
-        QVERIFY(exec("begin"));
-        QVERIFY(exec("insert into userlog (name, date, content) values "
-                     "('值班员张三', '2026-04-01 00:00:00', '修改广播分区“一楼大厅”')"));
-        QVERIFY(exec("delete from terminallog"));
-        Rows users, terms(2);
-        const int userPage = ZnDbQuery::userLogPage(users, 0, 1);
-        const int count = ZnDbQuery::terminalLogCount();
-        const int termPage = ZnDbQuery::terminalLogPage(terms, 0, 100);
-        QVERIFY(exec("rollback"));
-        QCOMPARE(userPage, 0);
-        QCOMPARE(users.at(0).name + users.at(0).action, std::string("值班员张三修改广播分区“一楼大厅”"));
-        QCOMPARE(count, 0);
-        QCOMPARE(termPage, 0);
-        QVERIFY(terms.empty());
-    }
-
     // The log pages and the export thread use the one connection at once.
     void threadsShareTheConnection()
     {

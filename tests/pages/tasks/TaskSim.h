@@ -28,6 +28,12 @@ inline Json::Value taskRow(int id, const std::string &name, int category, int st
     return r;
 }
 
+// The parts of a text between ';', none of an empty text.
+inline QStringList parts(const char *text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}
+
 // The texts of one column, top to bottom, joined by blanks.
 inline QString columnOf(QTableWidget *t, int column)
 {

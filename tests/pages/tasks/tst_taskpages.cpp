@@ -259,21 +259,18 @@ private slots:
         QTest::addColumn<QStringList>("boxes"); // each box's text contains its entry
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("after"); // rows and states
-        const QString running = QStringLiteral("Task is runnig");
-        QTest::newRow("delete skips the running task")
-            << QStringLiteral("fDelBtn") << QList<int>{3, 4, 5} << QString() << QStringList{QString(), running}
-            << QStringLiteral("Del 5 Del 3") << QStringLiteral("4:M2 Running");
-        const QString locked = QStringLiteral("Task 3 is locked");
-        QTest::newRow("refused deletion keeps the row")
-            << QStringLiteral("fDelBtn") << QList<int>{3} << locked << QStringList{QString(), locked}
-            << QStringLiteral("Del 3") << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Idle");
-        QTest::newRow("start only the idle one")
-            << QStringLiteral("fStartTask") << QList<int>{3, 4} << QString() << QStringList()
-            << QStringLiteral("Start 3") << QStringLiteral("5:M3 4:M2 3:M1 Idle Running Running");
-        QTest::newRow("stop asks, only the running one")
-            << QStringLiteral("fStopTask") << QList<int>{4, 5} << QString()
-            << QStringList{QStringLiteral("停止选择任务？")} << QStringLiteral("Stop 4")
-            << QStringLiteral("5:M3 4:M2 3:M1 Idle Idle Idle");
+        const auto row = [](const char *name, const char *button, QList<int> ids, const char *refusal,
+                            const char *boxes, const char *sent, const char *after) {
+            QTest::newRow(name) << QString::fromUtf8(button) << ids << QString::fromUtf8(refusal) << parts(boxes)
+                                << QString::fromUtf8(sent) << QString::fromUtf8(after);
+        };
+        row("delete skips the running task", "fDelBtn", {3, 4, 5}, "", "Delete current record?;Task is runnig",
+            "Del 5 Del 3", "4:M2 Running");
+        row("refused deletion keeps the row", "fDelBtn", {3}, "Task 3 is locked",
+            "Delete current record?;Task 3 is locked", "Del 3", "5:M3 4:M2 3:M1 Idle Running Idle");
+        row("start only the idle one", "fStartTask", {3, 4}, "", "", "Start 3", "5:M3 4:M2 3:M1 Idle Running Running");
+        row("stop asks, only the running one", "fStopTask", {4, 5}, "", "停止选择任务？", "Stop 4",
+            "5:M3 4:M2 3:M1 Idle Idle Idle");
     }
     void taskActions()
     {
@@ -397,75 +394,55 @@ private slots:
         clickThrough(panel, QStringLiteral("fSchDelBtn"), {yes()});
         QTRY_COMPARE(columnOf(panel->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
     }
-    // What the operator does in a dialog, what it refuses with, and what it writes
-    // into the task when accepted.
+    // What the operator does in a dialog, what its boxes said, and what it
+    // writes into the task ("field=value"; nothing when OK was refused).
     void edits_data()
     {
         QTest::addColumn<bool>("timer"); // else the plan task dialog
         QTest::addColumn<ZnSsTask>("task");
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("said");        // by the boxes that opened
-        QTest::addColumn<QStringList>("written"); // "field=value"; none: OK refused
-        const int file = ZnSsTask::SourceFiles, tts = ZnSsTask::SourceTts;
-        const QString terms = QStringLiteral("ids fTerminalTable 10002 50001");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("written");
+        const auto row = [](const char *name, bool timer, const ZnSsTask &t, const char *steps, const char *said,
+                            const char *written) {
+            QTest::newRow(name) << timer << t << parts(steps) << QString::fromUtf8(said) << parts(written);
+        };
+        const int file = ZnSsTask::SourceFiles, tts = ZnSsTask::SourceTts, cap = ZnSsTask::SourceCapture;
         const char *abc = "/m/a.mp3@#$%/m/b.mp3@#$%/m/c.mp3";
-        QTest::newRow("plan: files written back whole")
-            << false << task(3, 1, file, "a/b/x.mp3@#$%a/y.mp3") << QStringList() << QString()
-            << QStringList{QStringLiteral("content=a/b/x.mp3@#$%a/y.mp3"), QStringLiteral("shown=x.mp3 y.mp3")};
-        QTest::newRow("plan: a path holding the separator refused")
-            << false << task(3, 1, file, "/m/a.mp3") << QStringList{QStringLiteral("file /mp3/a@#$%b.mp3")}
-            << QStringLiteral("@#$%") << QStringList{QStringLiteral("content=/m/a.mp3"), QStringLiteral("shown=a.mp3")};
-        QTest::newRow("plan: empty name refused") << false << task(0, 1, tts, "hi") << QStringList()
-                                                  << QStringLiteral("The name cannot be empty!") << QStringList();
-        QTest::newRow("plan: play count 0 refused")
-            << false << task(3, 1, tts, "hi") << QStringList{QStringLiteral("text fPlayCountLineEdit 0")}
-            << QStringLiteral("Play counts con't be 0!") << QStringList();
-        QTest::newRow("plan: capture chosen by any cell of its row")
-            << false << task(2, 1, ZnSsTask::SourceCapture, "20002")
-            << QStringList{QStringLiteral("cell fCapTableWidget 0 2")} << QString()
-            << QStringList{QStringLiteral("content=20001")};
-        QTest::newRow("timer: manual task, no dates or times")
-            << true << task(0, 2, tts, "hello", {}) << QStringList{terms} << QString()
-            << QStringList{QStringLiteral("when=127 0 0 - 0"), QStringLiteral("terminals=10002 50001")};
-        QTest::newRow("timer: sdk task without times refused")
-            << true << task(7, 4, tts, "hello") << QStringList() << QStringLiteral("请添加执行时间！") << QStringList();
-        QTest::newRow("timer: new timer task without times refused")
-            << true << task(0, 3, tts, "hello") << QStringList() << QStringLiteral("请添加执行时间！") << QStringList();
-        QTest::newRow("timer: times added out of order")
-            << true << task(0, 3, tts, "hello")
-            << QStringList{QStringLiteral("time B 08:00:00"), QStringLiteral("time A 07:30:00"), terms} << QString()
-            << QStringList{QStringLiteral("when=127 today 0 A#$%27000!!!B#$%28800 3"),
-                           QStringLiteral("terminals=10002 50001")};
-        QTest::newRow("timer: an edited time moves")
-            << true << task(0, 3, tts, "hello")
-            << QStringList{QStringLiteral("time x 12:00:00"), QStringLiteral("time y 08:30:00"),
-                           QStringLiteral("retime 0 13:00:00"), terms}
-            << QString() << QStringList{QStringLiteral("when=127 today 0 x#$%43200!!!y#$%46800 3")};
-        QTest::newRow("timer: delete first and third")
-            << true << task(4, 2, file, abc)
-            << QStringList{QStringLiteral("select fPlayTableWidget 0 2 fPlayListDelBtn")} << QString()
-            << QStringList{QStringLiteral("content=/m/b.mp3"), QStringLiteral("shown=b.mp3")};
-        QTest::newRow("timer: first up") << true << task(4, 2, file, abc)
-                                         << QStringList{QStringLiteral("select fPlayTableWidget 0 fPlayListUpBtn")}
-                                         << QString() << QStringList{QStringLiteral("shown=a.mp3 b.mp3 c.mp3")};
-        QTest::newRow("timer: last down") << true << task(4, 2, file, abc)
-                                          << QStringList{QStringLiteral("select fPlayTableWidget 2 fPlayListDownBtn")}
-                                          << QString() << QStringList{QStringLiteral("content=") + QLatin1String(abc)};
-        QTest::newRow("timer: second up")
-            << true << task(4, 2, file, abc) << QStringList{QStringLiteral("select fPlayTableWidget 1 fPlayListUpBtn")}
-            << QString() << QStringList{QStringLiteral("content=/m/b.mp3@#$%/m/a.mp3@#$%/m/c.mp3")};
-        QTest::newRow("timer: second down") << true << task(4, 2, file, abc)
-                                            << QStringList{QStringLiteral("select fPlayTableWidget 1 fPlayListDownBtn")}
-                                            << QString() << QStringList{QStringLiteral("shown=a.mp3 c.mp3 b.mp3")};
+        row("plan: files written back whole", false, task(3, 1, file, "a/b/x.mp3@#$%a/y.mp3"), "", "",
+            "content=a/b/x.mp3@#$%a/y.mp3;shown=x.mp3 y.mp3");
+        row("plan: a path holding the separator refused", false, task(3, 1, file, "/m/a.mp3"), "file /mp3/a@#$%b.mp3",
+            "@#$%", "content=/m/a.mp3;shown=a.mp3");
+        row("plan: empty name refused", false, task(0, 1, tts, "hi"), "", "The name cannot be empty!", "");
+        row("plan: play count 0 refused", false, task(3, 1, tts, "hi"), "text fPlayCountLineEdit 0",
+            "Play counts con't be 0!", "");
+        row("plan: capture chosen by any cell of its row", false, task(2, 1, cap, "20002"), "cell fCapTableWidget 0 2",
+            "", "content=20001");
+        row("timer: manual task, no dates or times", true, task(0, 2, tts, "hello", {}),
+            "ids fTerminalTable 10002 50001", "", "when=127 0 0 - 0;terminals=10002 50001");
+        row("timer: sdk task without times refused", true, task(7, 4, tts, "hello"), "", "请添加执行时间！", "");
+        row("timer: new timer task without times refused", true, task(0, 3, tts, "hello"), "", "请添加执行时间！", "");
+        row("timer: times added out of order", true, task(0, 3, tts, "hello"),
+            "time B 08:00:00;time A 07:30:00;ids fTerminalTable 10002", "",
+            "when=127 today 0 A#$%27000!!!B#$%28800 3;terminals=10002");
+        row("timer: an edited time moves", true, task(0, 3, tts, "hello"),
+            "time x 12:00:00;time y 08:30:00;retime 0 13:00:00;ids fTerminalTable 10002", "",
+            "when=127 today 0 x#$%43200!!!y#$%46800 3");
+        row("timer: delete first and third", true, task(4, 2, file, abc), "select fPlayTableWidget 0 2 fPlayListDelBtn",
+            "", "content=/m/b.mp3;shown=b.mp3");
+        row("timer: first up", true, task(4, 2, file, abc), "select fPlayTableWidget 0 fPlayListUpBtn", "",
+            "shown=a.mp3 b.mp3 c.mp3");
+        row("timer: last down", true, task(4, 2, file, abc), "select fPlayTableWidget 2 fPlayListDownBtn", "",
+            "content=/m/a.mp3@#$%/m/b.mp3@#$%/m/c.mp3");
+        row("timer: second up", true, task(4, 2, file, abc), "select fPlayTableWidget 1 fPlayListUpBtn", "",
+            "content=/m/b.mp3@#$%/m/a.mp3@#$%/m/c.mp3");
+        row("timer: second down", true, task(4, 2, file, abc), "select fPlayTableWidget 1 fPlayListDownBtn", "",
+            "shown=a.mp3 c.mp3 b.mp3");
         // A region's members are checked; clicking it again leaves them checked.
-        QTest::newRow("timer: region members checked")
-            << true << task(0, 2, tts, "hello", {})
-            << QStringList{QStringLiteral("ids fRegionTable 2"), QStringLiteral("ids fRegionTable 2")} << QString()
-            << QStringList{QStringLiteral("terminals=10001 10002 10003 60001")};
-        QTest::newRow("timer: stored terminals no list offers kept")
-            << true << task(9, 2, tts, "x", {10001, 77777, 88888})
-            << QStringList{QStringLiteral("ids fTerminalTable 88888")} << QString()
-            << QStringList{QStringLiteral("terminals=10001 77777")};
+        row("timer: region members checked", true, task(0, 2, tts, "hello", {}),
+            "ids fRegionTable 2;ids fRegionTable 2", "", "terminals=10001 10002 10003 60001");
+        row("timer: stored terminals no list offers kept", true, task(9, 2, tts, "x", {10001, 77777, 88888}),
+            "ids fTerminalTable 88888", "", "terminals=10001 77777");
     }
     void edits()
     {
