@@ -4,7 +4,7 @@
 set -euo pipefail
 PKGS=(
   build-essential cmake pkg-config
-  qtbase5-dev qttools5-dev qttools5-dev-tools
+  qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
   libjsoncpp-dev libsimdjson-dev libtinyxml-dev libmariadb-dev libbenchmark-dev
   mariadb-server lame
   xvfb xauth python3 fonts-wqy-microhei libxcb1-dev

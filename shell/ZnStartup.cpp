@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QTextCodec>
 #include <QTranslator>
 
@@ -94,6 +95,10 @@ void installTranslator()
     auto *translator = new QTranslator;
     if (translator->load(QStringLiteral("./translate/zh.qm")))
         QCoreApplication::installTranslator(translator);
+    // Qt's own dialogs (the folder and file choosers) speak the console's language too.
+    auto *qtTexts = new QTranslator;
+    if (qtTexts->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 }
 

@@ -76,23 +76,15 @@ void ZnSimData::addRow(const std::string& name, const Json::Value& r)
 
 void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        const std::string id = std::to_string(firstId + i);
-        addRow(name, row({{"terminalId", id},
-                          {"type", "IP"},
-                          {"status", "1"},
-                          {"work", "idle"},
-                          {"name", "Speaker " + id},
-                          {"ip", "10.0." + std::to_string((firstId + i) / 250 % 250) + "."
-                                     + std::to_string((firstId + i) % 250 + 1)},
-                          {"exten", "IP"},
-                          {"ver", "2.1.7"},
-                          {"broVol", "60"},
-                          {"input", "0"},
-                          {"power", "1"},
-                          {"ampTemp", "38"},
-                          {"localTemp", "31"},
-                          {"speaker", "1"}}));
+    Json::Value r;
+    parseObject(R"({"type": "IP", "status": "1", "work": "idle", "exten": "IP", "ver": "2.1.7", "broVol": "60",
+                    "input": "0", "power": "1", "ampTemp": "38", "localTemp": "31", "speaker": "1"})",
+                r);
+    for (int id = firstId; id < firstId + count; ++id) {
+        r["terminalId"] = std::to_string(id);
+        r["name"] = "Speaker " + std::to_string(id);
+        r["ip"] = "10.0." + std::to_string(id / 250 % 250) + "." + std::to_string(id % 250 + 1);
+        addRow(name, r);
     }
 }
 
