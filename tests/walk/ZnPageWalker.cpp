@@ -48,19 +48,10 @@ QStringList ZnPageWalker::walk(const Visit &visit)
                 missed << name;
                 continue;
             }
-            visit(Stop{name, row, pages->currentWidget(), hidden});
+            visit(Stop{name, pages->currentWidget(), hidden});
         }
     }
     return missed;
-}
-
-InfoCenterMgr *ZnPageWalker::shownWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<InfoCenterMgr *>(w); window && window->isVisible())
-            return window;
-    }
-    return nullptr;
 }
 
 QStringList ZnPageWalker::shownTexts(QWidget *page)

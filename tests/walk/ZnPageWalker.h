@@ -18,7 +18,6 @@ public:
     struct Stop
     {
         QString name; // the menu button's name without "f" and "MgrBtn", e.g. "Player"
-        int tab = 0;  // row of the tab it sits under
         QWidget *page = nullptr;
         bool hidden = false; // no visible button or tab leads there
     };
@@ -30,8 +29,6 @@ public:
     // it could not bring up (a click that did not change the stack).
     QStringList walk(const Visit &visit);
 
-    // The shown main window, or null while the console is still logging in.
-    static InfoCenterMgr *shownWindow();
     // Texts the page shows in its tables, lists and fields.
     static QStringList shownTexts(QWidget *page);
 

@@ -74,15 +74,6 @@ const Page kPages[] = {
     {"TalkRecord", true, "talklog", "calledName", Act::OpenCell, nullptr, "双击下载", nullptr, "下载失败", false},
 };
 
-const Page *pageNamed(const QString &name)
-{
-    for (const Page &p : kPages) {
-        if (name == QLatin1String(p.name))
-            return &p;
-    }
-    return nullptr;
-}
-
 // What one page showed and did while the walk stood on it.
 struct Seen
 {
@@ -345,7 +336,9 @@ private slots:
                 s.hidden = stop.hidden;
                 (void)QTest::qWaitFor([&] { return !ZnPageWalker::shownTexts(stop.page).isEmpty(); }, kWaitMs);
                 s.texts = ZnPageWalker::shownTexts(stop.page);
-                if (const Page *p = pageNamed(stop.name))
+                const auto p = std::find_if(std::begin(kPages), std::end(kPages),
+                                            [&](const Page &p) { return stop.name == QLatin1String(p.name); });
+                if (p != std::end(kPages))
                     changeAndRefusal(console, stop.page, *p, downloads.path(), s);
             });
         });
