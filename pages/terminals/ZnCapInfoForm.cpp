@@ -139,6 +139,8 @@ void ZnCapInfoForm::editRecord(int id)
     // The list changes without a signal: the page redraws the row itself.
     if (ZnCapListMgr::holder()->modifyCap(hub->centre(), cap) == 0)
         updateRowById(id);
+    else
+        tell(tr("Setting Error!"));
 }
 
 int ZnCapInfoForm::removeRecord(int id)

@@ -1108,6 +1108,10 @@
         <translation>采集列表</translation>
     </message>
     <message>
+        <source>Setting Error!</source>
+        <translation>设置错误！</translation>
+    </message>
+    <message>
         <source>CapVol</source>
         <translation>采集音量</translation>
     </message>
