@@ -56,6 +56,12 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
                 tell(ZnTipsInfo::tipsTitleText(),
                      QStringLiteral("%1: %2\n%3").arg(ZnTipsInfo::deleteFailedText(), why, path));
             });
+    // The new name shows at once; a name the service kept comes back the same way.
+    connect(TcpSocketClient::instance(), &TcpSocketClient::renameFailed, this,
+            [this](const QString& path, const QString& why) {
+                m_browser->slot_updateCurrentPathList();
+                tell(ZnTipsInfo::tipsTitleText(), QStringLiteral("%1: %2\n%3").arg(tr("Rename failed"), why, path));
+            });
 
     ui.fMediaEdit->setEnabled(false);
     ui.fCopyBtn->hide();

@@ -517,9 +517,13 @@ void TcpSocketClient::doRename(const FileTask& task)
     const QString oldName = fileNameOf(task.firstPath);
     const QString newName = fileNameOf(task.secondPath);
     const int cseq = nextCSeq();
-    exchange(task.flag == 1 ? ZnFileRequest::renameDir(cseq, folder, oldName, newName)
-                            : ZnFileRequest::renameFile(cseq, folder, oldName, newName),
-             3000, 5000);
+    const QByteArray reply = exchange(task.flag == 1 ? ZnFileRequest::renameDir(cseq, folder, oldName, newName)
+                                                     : ZnFileRequest::renameFile(cseq, folder, oldName, newName),
+                                      3000, 5000);
+    // Same answer form as an upload's.
+    QString reason;
+    if (!ZnFileReply::readUploadAnswer(reply, &reason))
+        emit renameFailed(task.firstPath, reason);
 }
 
 void TcpSocketClient::doCreateDir(const FileTask& task)

@@ -76,6 +76,7 @@ signals:
     void transferFinished(int id, bool ok, QString error);
     // The service did not delete path (refused, or gave no answer): why not.
     void deleteFailed(QString path, QString reason);
+    void renameFailed(QString path, QString reason);
 
 public slots:
     void slot_getPathListFinish() {}

@@ -653,6 +653,10 @@
 <context>
     <name>ZnMediaMgrForm</name>
     <message>
+        <source>Rename failed</source>
+        <translation>重命名失败</translation>
+    </message>
+    <message>
         <source>Audio Files (*.mp3)</source>
         <translation>音频文件 (*.mp3)</translation>
     </message>

@@ -227,6 +227,25 @@ private slots:
         }
     }
 
+    // A rename the service refuses is told, and the old name comes back.
+    void refusedRename()
+    {
+        enter(QStringLiteral("背景音乐"));
+        addServed(QStringLiteral("背景音乐/旧.mp3"));
+        table()->setCurrentCell(names(table()).indexOf(QStringLiteral("旧.mp3")), 0);
+        ZnSimFileService::Faults f;
+        f.refuseAll = true;
+        m_service.setFaults(f);
+        QVERIFY(named(QStringLiteral("改名"), &ZnMediaMgrForm::renameClicked).isEmpty());
+        ZnModalHelper told;
+        told.answer(QStringLiteral("ConfirmButton"));
+        QTRY_VERIFY_WITH_TIMEOUT(told.handled(), kWaitMs);
+        QVERIFY(told.seenTexts().join(QString()).contains(ZnMediaMgrForm::tr("Rename failed")));
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("旧.mp3")), kWaitMs);
+        QVERIFY(!names(table()).contains(QStringLiteral("改名.mp3")));
+        QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/旧.mp3"))));
+    }
+
     // ".." and two files chosen: the files go on the server, all three rows go.
     void deleteChosen()
     {
