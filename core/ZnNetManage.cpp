@@ -129,8 +129,17 @@ std::size_t ZnNetManage::receive(int waitMs)
         setLost();
         return 0;
     }
-    if (ready == 0)
+    if (ready == 0) {
+        // A large answer has been read and the line has been quiet for a while: the
+        // memory its copies and records took goes back to the system rather than
+        // stay with the allocator. Answers that follow each other closely (a
+        // refresh of several lists) reuse it first.
+        if (m_trimDue && waitMs >= kReceiveWaitMs) {
+            m_trimDue = false;
+            malloc_trim(0);
+        }
         return 0;
+    }
     // The framer has room for the whole of a large message once its header is in;
     // asking for a full chunk at its end would grow the buffer to twice its size.
     const std::size_t missing = m_framer.missingBytes();
@@ -152,19 +161,8 @@ std::size_t ZnNetManage::receive(int waitMs)
 
 void ZnNetManage::pause(int ms)
 {
-    const int ready = m_socket.isOpen() ? m_socket.waitReadable(ms) : -1;
-    if (ready > 0)
-        return;
-    if (ready < 0)
+    if (!m_socket.isOpen() || m_socket.waitReadable(ms) < 0)
         ZnSleep::ms(ms);
-    // A large answer has been read and the line is quiet: the memory its copies and
-    // records took goes back to the system rather than stay with the allocator.
-    // Answers that follow each other closely (a refresh of several lists) reuse it
-    // first.
-    if (m_trimDue) {
-        m_trimDue = false;
-        malloc_trim(0);
-    }
 }
 
 int ZnNetManage::send(const std::string& text)

@@ -33,7 +33,7 @@ public:
 
     static const int kChunkSize = 4096;
     // After a message this large the allocator gives its free memory back, once
-    // the line is quiet.
+    // no data has come for a whole receive wait.
     static constexpr std::size_t kTrimAfterBytes = 1024 * 1024;
     static const int kConnectTimeoutMs = 3000;
     static const int kReceiveWaitMs = 200;
@@ -101,8 +101,7 @@ protected:
     // Part of a message has arrived and the rest is still to come.
     bool midMessage() const { return m_framer.pendingBytes() > 0; }
     // The pause between passes of the receive loop: ms long, unless data arrives
-    // first (an answer is not left waiting out the pause). A pause that ends quiet
-    // gives the memory of large answers back to the system.
+    // first (an answer is not left waiting out the pause).
     void pause(int ms);
     void setState(int state) { m_state.store(state); }
     void clearLost() { m_lost.store(false); }

@@ -2,27 +2,16 @@
 
 #include "BaseMessageDialog.h"
 #include "ZnApi.h"
-#include "ZnRow.h"
+#include "ZnConflictList.h"
 #include "ZnTerminal.h"
 
 #include <QApplication>
-#include <json/json.h>
 
 #include <atomic>
 #include <cstdlib>
 
 namespace {
 std::atomic<ZnNetLosssHandle *> gHandle{nullptr};
-
-// Member text of a conflict element; numbers and booleans as written, anything
-// else (missing, object, array) as empty text.
-std::string memberText(const Json::Value &element, const char *name)
-{
-    const Json::Value &v = element[name];
-    if (v.isString() || v.isNumeric() || v.isBool())
-        return v.asString();
-    return std::string();
-}
 } // namespace
 
 ZnNetLosssHandle::ZnNetLosssHandle(ZnManageCenter *centre) : centre(centre)
@@ -60,24 +49,10 @@ void ZnNetLosssHandle::onDeviceConflict(int, const char *body)
 
 std::unique_ptr<QList<ZnTerminal>> ZnNetLosssHandle::parseConflictList(const std::string &body)
 {
-    Json::Value root;
-    if (!ZnRow::parse(body, root) || !root.isArray())
+    std::vector<ZnTerminal> terminals;
+    if (!ZnConflictList::parse(body, terminals))
         return nullptr;
-    auto list = std::make_unique<QList<ZnTerminal>>();
-    for (const Json::Value &element : root) {
-        if (!element.isObject())
-            continue;
-        ZnTerminal t;
-        const std::string id = memberText(element, "terminalId");
-        t.id = ZnRow::atoi(id);
-        t.name = memberText(element, "name");
-        if (t.name.empty())
-            t.name = id;
-        t.type = memberText(element, "type");
-        t.ip = memberText(element, "ip");
-        list->append(t);
-    }
-    return list;
+    return std::make_unique<QList<ZnTerminal>>(terminals.begin(), terminals.end());
 }
 
 QString ZnNetLosssHandle::conflictText(const QList<ZnTerminal> &terminals)

@@ -230,7 +230,6 @@ private slots:
         QCOMPARE(QDir(records->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")),
                  QStringList());
         QFile::remove(local);
-        files.setFaults({});
     }
 
     // Each setting as typed, taken or refused by the server: what the server has

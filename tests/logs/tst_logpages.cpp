@@ -142,25 +142,17 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("lines"); // the first and the last
-        QTest::newRow("user, quotes and commas inside fields")
-            << int(UserLogKind) << 250
-            << QStringList{
-                   QStringLiteral(
-                       "\"1\",\"2026/03/01 14:10:00\",\"王,\"\"五\"\"\",\"192.168.1.0\",\"他说\"\"好\"\",再见\","),
-                   QStringLiteral("\"250\",\"2026/03/01 10:01:00\",\"用户1\",\"192.168.1.1\",\"登录系统 1\",")};
-        QTest::newRow("talk")
-            << int(TalkLogKind) << 205
-            << QStringList{QStringLiteral("\"1\",\"2026/01/01 11:25:00\",\"2026/01/01 "
-                                          "11:25:30\",\"1205\",\"主叫205\",\"2205\",\"被叫205\",\"广播\",\"音源205\","),
-                           QStringLiteral("\"205\",\"2026/01/01 08:01:00\",\"2026/01/01 "
-                                          "08:01:30\",\"1001\",\"主叫1\",\"2001\",\"被叫1\",\"广播\",\"音源1\",")};
-        QTest::newRow("terminal")
-            << int(TermLogKind) << 230
-            << QStringList{
-                   QStringLiteral(
-                       "\"1\",\"2026/02/01 12:50:00\",\"330\",\"终端230\",\"寻呼话筒\",\"10.0.1.30\",\"上线\","),
-                   QStringLiteral(
-                       "\"230\",\"2026/02/01 09:01:00\",\"101\",\"终端1\",\"寻呼话筒\",\"10.0.0.1\",\"下线\",")};
+        const auto row = [](const char *name, int kind, int rows, const char *first, const char *last) {
+            QTest::newRow(name) << kind << rows << QStringList{QString::fromUtf8(first), QString::fromUtf8(last)};
+        };
+        row("user, quotes and commas inside fields", UserLogKind, 250,
+            R"("1","2026/03/01 14:10:00","王,""五""","192.168.1.0","他说""好"",再见",)",
+            R"("250","2026/03/01 10:01:00","用户1","192.168.1.1","登录系统 1",)");
+        row("talk", TalkLogKind, 205,
+            R"("1","2026/01/01 11:25:00","2026/01/01 11:25:30","1205","主叫205","2205","被叫205","广播","音源205",)",
+            R"("205","2026/01/01 08:01:00","2026/01/01 08:01:30","1001","主叫1","2001","被叫1","广播","音源1",)");
+        row("terminal", TermLogKind, 230, R"("1","2026/02/01 12:50:00","330","终端230","寻呼话筒","10.0.1.30","上线",)",
+            R"("230","2026/02/01 09:01:00","101","终端1","寻呼话筒","10.0.0.1","下线",)");
     }
     void wholeLogThroughTheDialog()
     {

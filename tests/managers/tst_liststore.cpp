@@ -5,6 +5,7 @@
 #include "ZnListStore.h"
 #include "ZnMicListMgr.h"
 #include "ZnMicManage.h"
+#include "ZnOwnedList.h"
 #include "ZnPlayTermListMgr.h"
 
 #include <QThread>
@@ -171,6 +172,29 @@ private slots:
             earlyChange(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
                         &ZnPlayTermListMgr::copyList, &ZnPlayTermListMgr::onNotify, ZnPlayTermListMgr::ListCode, family,
                         taken);
+    }
+
+    // A console's dialog sees only its own entries, whatever rows the answer mixes in.
+    void ownedListKeepsOneConsole()
+    {
+        struct Entry
+        {
+            int terminalId;
+            int n;
+        };
+        ZnOwnedList<Entry> list;
+        std::list<Entry> out;
+        list.take({{5, 1}});
+        QVERIFY(!list.copyFor(5, out)); // nobody asked
+        list.ask(5);
+        list.take({{5, 1}, {6, 2}, {5, 3}});
+        QVERIFY(!list.copyFor(6, out));
+        QVERIFY(out.empty());
+        QVERIFY(list.copyFor(5, out));
+        QCOMPARE(out.size(), size_t(2));
+        QCOMPARE(out.back().n, 3);
+        list.ask(6);
+        QVERIFY(list.copyOfAsked().empty()); // 6's answer is not in yet
     }
 };
 

@@ -44,9 +44,8 @@ Json::Value planRow(int id, const std::string &name, int enable)
     r["enable"] = std::to_string(enable);
     return r;
 }
-} // namespace
 
-namespace {
+// A task of that id (named unless new), category, source and terminals.
 ZnSsTask task(int id, int category, int type, const char *content, std::list<int32_t> terminals = {10001})
 {
     ZnSsTask t;
@@ -85,7 +84,7 @@ QString operate(Dialog &d, const QStringList &steps)
             clickIds(t, numbers);
         } else if (w[0] == QLatin1String("cell")) { // a click on one cell
             emit t->itemClicked(t->item(numbers[0], numbers[1]));
-        } else if (w[0] == QLatin1String("select")) { // rows selected, then a button clicked
+        } else if (w[0] == QLatin1String("select")) { // rows selected, then the button last named
             t->setSelectionMode(QAbstractItemView::MultiSelection);
             for (int r : numbers.mid(0, numbers.size() - 1))
                 t->selectRow(r);
@@ -111,6 +110,7 @@ QString operate(Dialog &d, const QStringList &steps)
     }
     return said + answered([&] { d.form().fOkBtn->click(); });
 }
+
 // Operates the dialog on the row's steps and checks what it said and wrote.
 template <class Dialog>
 void checkEdit(Dialog &d, const ZnSsTask &t)
