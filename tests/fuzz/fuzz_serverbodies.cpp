@@ -109,11 +109,10 @@ FUZZ_TARGET(input)
     std::list<ZnTerminal> amps;
     ZnRows rows;
     FUZZ_CHECK(ZnTerminalManage::parseRows(body, amps) == ZnRow::parseArray(body, rows));
-    std::vector<int> ids;
+    std::vector<int> ids, got;
     for (std::size_t i = 0; i < rows.size(); ++i)
         ids.push_back(ZnRow::toInt(rows[i], "terminalId"));
-    std::stable_sort(ids.begin(), ids.end());
-    std::vector<int> got;
+    std::sort(ids.begin(), ids.end());
     for (const ZnTerminal& t : amps)
         got.push_back(t.id);
     FUZZ_CHECK(got == ids && amps.size() <= gLimit);
