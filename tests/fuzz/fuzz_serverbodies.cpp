@@ -1,4 +1,4 @@
-// User, level, scheme, log, server-setting and amplifier bodies over arbitrary
+// User, level, scheme, log, server-setting, amplifier and conflict bodies over arbitrary
 // bytes: every manager reads each body, the first byte picking which of its answer
 // types it is taken as. Whatever the bytes, nothing handed on holds more entries
 // than the body has bytes, user levels stay 1..100, fixed texts stay terminated,
@@ -6,6 +6,7 @@
 // fires that the reader does not promise.
 #include "FuzzCheck.h"
 #include "RowReaders.h"
+#include "ZnConflictList.h"
 #include "ZnLevelManage.h"
 #include "ZnLogManage.h"
 #include "ZnSchemeManage.h"
@@ -122,4 +123,11 @@ FUZZ_TARGET(input)
     });
     terminals.onResponse(ZnTerminalManage::ListType, body);
     FUZZ_CHECK(terminals.onPost(ZnTerminalManage::kPostKey, body));
+
+    // A conflict notice names at most one terminal per element of its array.
+    std::vector<ZnTerminal> conflicts;
+    if (ZnConflictList::parse(body, conflicts))
+        FUZZ_CHECK(conflicts.size() <= gLimit);
+    else
+        FUZZ_CHECK(conflicts.empty());
 }
