@@ -17,7 +17,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -95,25 +94,6 @@ std::string str(const Json::Value& req, const char* key)
 {
     const Json::Value& v = req[key];
     return v.isString() ? v.asString() : std::string();
-}
-
-// A JSON string: quotes, backslashes and control characters escaped, UTF-8 kept.
-std::string quoted(const std::string& text)
-{
-    std::string out = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + '"';
 }
 
 struct Entry
@@ -434,14 +414,15 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
             for (const char* bad : {"../x", "a\\b", "", ".", "..", "bad\x01name"})
                 entries.push_back({bad, false, 10, "2026-12-06 08:30:00"});
         }
-        std::string text = "{\"CSeq\":" + quoted(str(req, "CSeq")) + ",\"Command\":\"GetFileList\",\"FileList\":[";
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const Entry& e = entries[i];
-            text += (i ? ",{\"CreatDate\":" : "{\"CreatDate\":") + quoted(e.date)
-                    + ",\"FileName\":" + quoted(prefix + e.name)
-                    + ",\"Size\":" + quoted(e.isDir ? std::string("-1") : std::to_string(e.size)) + "}";
+        out["Command"] = cmd;
+        Json::Value& list = out["FileList"] = Json::Value(Json::arrayValue);
+        for (const Entry& e : entries) {
+            Json::Value& item = list.append(Json::Value(Json::objectValue));
+            item["CreatDate"] = e.date;
+            item["FileName"] = prefix + e.name;
+            item["Size"] = e.isDir ? std::string("-1") : std::to_string(e.size);
         }
-        return text + "]}" + kEnd;
+        return write(out);
     }
     if (cmd == "GetFile") {
         const std::string name = str(req, "FileName");
