@@ -21,7 +21,6 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
-#include <random>
 
 namespace {
 const std::string kEnd = "\r\n\r\n";
@@ -137,15 +136,12 @@ struct Sender
 {
     int fd;
     int split;
-    std::mt19937 rng{12345};
     bool send(const char* data, size_t n)
     {
         while (n > 0) {
             size_t piece = n;
             if (split > 0)
                 piece = std::min<size_t>(n, static_cast<size_t>(split));
-            else if (split < 0)
-                piece = std::min<size_t>(n, 1 + rng() % 97);
             const ssize_t w = ::send(fd, data, piece, MSG_NOSIGNAL);
             if (w <= 0)
                 return false;
