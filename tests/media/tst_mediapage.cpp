@@ -272,7 +272,6 @@ private slots:
         QTest::addColumn<bool>("refuse");
         QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
         const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
-        QTest::newRow("wav converted and sent") << list("a/tone.wav") << false << false << QStringList();
         QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QStringList();
         QTest::newRow("encoder fails, next goes on")
             << list("a/gone.wav a/next.wav") << false << false << list("gone.wav");

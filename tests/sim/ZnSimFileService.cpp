@@ -17,12 +17,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
-#include <random>
 
 namespace {
 const std::string kEnd = "\r\n\r\n";
@@ -97,25 +95,6 @@ std::string str(const Json::Value& req, const char* key)
     return v.isString() ? v.asString() : std::string();
 }
 
-// A JSON string: quotes, backslashes and control characters escaped, UTF-8 kept.
-std::string quoted(const std::string& text)
-{
-    std::string out = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + '"';
-}
-
 struct Entry
 {
     std::string name;
@@ -157,15 +136,12 @@ struct Sender
 {
     int fd;
     int split;
-    std::mt19937 rng{12345};
     bool send(const char* data, size_t n)
     {
         while (n > 0) {
             size_t piece = n;
             if (split > 0)
                 piece = std::min<size_t>(n, static_cast<size_t>(split));
-            else if (split < 0)
-                piece = std::min<size_t>(n, 1 + rng() % 97);
             const ssize_t w = ::send(fd, data, piece, MSG_NOSIGNAL);
             if (w <= 0)
                 return false;
@@ -434,14 +410,15 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
             for (const char* bad : {"../x", "a\\b", "", ".", "..", "bad\x01name"})
                 entries.push_back({bad, false, 10, "2026-12-06 08:30:00"});
         }
-        std::string text = "{\"CSeq\":" + quoted(str(req, "CSeq")) + ",\"Command\":\"GetFileList\",\"FileList\":[";
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const Entry& e = entries[i];
-            text += (i ? ",{\"CreatDate\":" : "{\"CreatDate\":") + quoted(e.date)
-                    + ",\"FileName\":" + quoted(prefix + e.name)
-                    + ",\"Size\":" + quoted(e.isDir ? std::string("-1") : std::to_string(e.size)) + "}";
+        out["Command"] = cmd;
+        Json::Value& list = out["FileList"] = Json::Value(Json::arrayValue);
+        for (const Entry& e : entries) {
+            Json::Value& item = list.append(Json::Value(Json::objectValue));
+            item["CreatDate"] = e.date;
+            item["FileName"] = prefix + e.name;
+            item["Size"] = e.isDir ? std::string("-1") : std::to_string(e.size);
         }
-        return text + "]}" + kEnd;
+        return write(out);
     }
     if (cmd == "GetFile") {
         const std::string name = str(req, "FileName");

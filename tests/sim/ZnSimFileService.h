@@ -23,7 +23,7 @@ public:
     // What the service does wrong on purpose; all off by default.
     struct Faults
     {
-        int split = 0;               // write in pieces of this many bytes; -1 random pieces
+        int split = 0;               // write in pieces of this many bytes
         bool refusePost = false;     // answer PostFile with "Result":"Fail"
         bool refuseAll = false;      // so every command but the root and listings
         bool silentPost = false;     // take the file, then close without answering

@@ -129,7 +129,6 @@ private slots:
         QTest::addColumn<int>("split");
         QTest::newRow("whole") << 0;
         QTest::newRow("byte by byte") << 1;
-        QTest::newRow("random pieces") << -1;
     }
     void commands()
     {

@@ -1,24 +1,191 @@
 #include "PageSim.h"
 #include "ZnCapInfoForm.h"
+#include "ZnD72InfoForm.h"
+#include "ZnD72ListMgr.h"
+#include "ZnD72SettingDialog.h"
+#include "ZnD74InfoForm.h"
+#include "ZnD74ListMgr.h"
+#include "ZnD74SettingDialog.h"
+#include "ZnFAlarmChannelDialog.h"
+#include "ZnFAlarmInfoForm.h"
+#include "ZnFAlarmListMgr.h"
+#include "ZnFAlarmSettingDialog.h"
+#include "ZnMicGroupInfoForm.h"
+#include "ZnMicGroupListMgr.h"
+#include "ZnMicListMgr.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnPlayerInfoForm.h"
+#include "ZnSetAmpFormCtr.h"
 #include "ZnSetCapDialog.h"
+#include "ZnSsTaskDataMgr.h"
+#include "ZnTalkSetting.h"
 #include "ZnTtsInfoForm.h"
+#include "ZnVolumeStepper.h"
 
 #include <QtTest>
 
-// The capture-unit and text-to-speech pages' own texts and the capture dialog
-// against the simulated server.
+namespace {
+
+// A D72 dialog edited: the name typed (the key calls of the box with its left
+// key set to 70001), the request refused, and what reached the server.
+struct D72Case
+{
+    const char *tag;
+    int id;
+    const char *name;
+    bool callBox;
+    const char *refuse;
+    int modifies;                // requests the server got, refused ones included
+    const char *calls, *message; // "key:microphone/group ... alarm:text" sent, the message shown
+};
+const D72Case kD72Cases[] = {
+    {"box unchecked: name and volumes only", 50001, "Gate 2", false, "", 1, "", ""},
+    {"box checked: its own calls once", 50001, "Gate", true, "", 1,
+     "ButtonPopUp:0/2 AlarmShortPress:70001/0 Alarm2ShortPress:0/0 alarm:BackupShortPress BackupLongPress", ""},
+    {"unknown group sent as none", 50002, "Yard", true, "", 1,
+     "ButtonPopUp:0/0 AlarmShortPress:70001/0 Alarm2ShortPress:0/0 alarm: ", ""},
+    {"refused modify: no calls", 50001, "Gate", true, "POST ModTalkTerminal", 1, "", "Setting Error!"},
+    {"refused calls", 50001, "Gate", true, "POST D72ButtonCall", 1, "", "Button Call Config Setting Error!"},
+    {"empty name: stays open", 50001, "", true, "", 0, "", "The name cannot be empty!"},
+};
+
+// A D74 dialog edited: the ring volume, the LED text typed, the call box.
+struct D74Case
+{
+    const char *tag;
+    int id;
+    const char *ledText;
+    bool callBox;
+    const char *refuse, *led, *callSent, *message; // led: colour/mode/time/text; callSent: microphone/group
+};
+const D74Case kD74Cases[] = {
+    {"normalised LED sent", 60001, "", false, "", "28/2/1/", "", ""},
+    {"its own call sent back", 60001, "", true, "", "", "70002/0", ""},
+    {"volume only: no LED", 60002, "", false, "", "", "", ""},
+    {"LED text", 60002, "Hello", false, "", "0/3/5/Hello", "", ""},
+    {"call box, nothing chosen", 60002, "", true, "", "", "0/0", ""},
+    {"refused modify: nothing more", 60001, "Hi", true, "POST ModTalkTerminal", "", "", "Setting Error!"},
+    {"refused call: no LED", 60002, "Hi", true, "POST D74ButtonCall", "", "", "Button Call Config Setting Error!"},
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(const D72Case *)
+Q_DECLARE_METATYPE(const D74Case *)
+
+// The terminal pages' own controls and dialogs beyond the shared list frame
+// (call and emergency microphones, players, fire alarms, capture and
+// text-to-speech units, microphone groups) against one simulated server.
 class TstUnitPages : public QObject
 {
     Q_OBJECT
 
     SimSession s;
+    std::unique_ptr<ZnFAlarmInfoForm> alarmPage;
     std::unique_ptr<ZnTtsInfoForm> tts;
     std::unique_ptr<ZnCapInfoForm> caps;
+    std::unique_ptr<ZnMicGroupInfoForm> groupPage;
+    std::unique_ptr<ZnD72InfoForm> d72;
+    std::unique_ptr<ZnD74InfoForm> d74;
+    std::unique_ptr<ZnPlayerInfoForm> playerPage;
+    std::map<std::string, size_t> before;
+
+    ZnPlayTermListMgr *amps() { return ZnPlayTermListMgr::instance(); }
+    QTableWidget *players() { return playerPage->tableWidget(); }
+
+    QTableWidget *alarms() { return alarmPage->tableWidget(); }
+    // Gives the server this one interface and waits for the page's new list.
+    bool serve(int status, int bits, int type, const std::string &channels)
+    {
+        s.sim.withData([&](ZnSimData &d) {
+            d.table("firealarm") = {terminalRow(30001, "FA", status, "FR")};
+            d.table("firealarm")[0]["shortCircuit"] = std::to_string(bits);
+            d.table("firealarm")[0]["triggerType"] = std::to_string(type);
+            d.table("firealarm")[0]["broadcast"] = channels;
+        });
+        ZnFAlarmListMgr *m = ZnFAlarmListMgr::instance();
+        return signalled(m, &ZnFAlarmListMgr::gotFAlarmList, [m] { m->registerAndWait(); });
+    }
+    ZnFAlarm alarm()
+    {
+        ZnFAlarm a;
+        ZnFAlarmListMgr::instance()->findFAlarm(30001, a);
+        return a;
+    }
+    // "number|name|state|task" per channel row.
+    static QString channelsOf(QTableWidget *t)
+    {
+        QStringList out;
+        for (int r = 0; r < t->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < 4; ++c)
+                cells << t->item(r, c)->text();
+            out << cells.join(QLatin1Char('|'));
+        }
+        return out.join(QStringLiteral(" / "));
+    }
+    static bool red(const QTableWidgetItem *item) { return item->foreground().color() == QColor(252, 65, 54); }
+
+    ZnMicGroupListMgr *micGroups() { return ZnMicGroupListMgr::instance(); }
+    QTableWidget *groups() { return groupPage->form().fGroupTableWidget; }
+    void setCurrent(int id)
+    {
+        const int row = rowOfId(groups(), id);
+        groups()->setCurrentCell(row, 0);
+        emit groups()->itemClicked(groups()->item(row, 0));
+    }
+    void setMembers(int id, const std::vector<int> &members)
+    {
+        ZnMicGroup g;
+        QVERIFY(micGroups()->getGroup(id, g));
+        g.members = members;
+        QCOMPARE(micGroups()->modifyGroup(g, ZnMicGroupListMgr::Modify), 0);
+    }
+    Json::Value lastSent() { return lastBody(s, "POST CallService"); }
+
+    int posts(const char *type) { return s.sim.count(std::string("POST ") + type); }
+    Json::Value lastPost(const std::string &type) { return lastBody(s, "POST " + type); }
+    // Opens the row's dialog, runs act on it and answers one box after it;
+    // returns the texts of the boxes shown after the dialog.
+    QStringList edit(ZnTerListPage *page, int id, const ModalChain::Action &act)
+    {
+        const QStringList seen =
+            answering({act, ModalChain::confirm()}, [&] { doubleClickRow(page->tableWidget(), id); });
+        return seen.mid(1);
+    }
+
+    // "id:value of key" of each request under that label since init.
+    std::vector<std::string> sent(const std::string &label, const char *key = nullptr)
+    {
+        std::vector<std::string> out;
+        const std::vector<ZnSimRequest> all = s.requests(label);
+        for (size_t i = before[label]; i < all.size(); ++i) {
+            const Json::Value body = jsonOf(all[i].body);
+            out.push_back(body["Id"].asString() + (key ? ":" + body[key].asString() : std::string()));
+        }
+        return out;
+    }
+    QString cell(int id, int column) { return rowText(players(), id).section(QLatin1Char('|'), column, column); }
+    // The stepper's timers are driven by hand, never by the clock.
+    void tick(int timerId)
+    {
+        QTimerEvent event(timerId);
+        QCoreApplication::sendEvent(playerPage->volume(), &event);
+    }
 
 private slots:
     void initTestCase()
     {
+        s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
+            auto task = [](const char *id, const char *name, const char *category) {
+                return record({{"sourceId", id},
+                               {"name", name},
+                               {"sourceCategory", category},
+                               {"sourceType", "1"},
+                               {"status", "2"}});
+            };
+            d.table("soundsource") = {task("21", "疏散广播", "2"), task("22", "Drill", "2"), task("23", "Plan", "1")};
             // Statuses 0 to 4, then two the unit never has.
             d.table("tts71").clear();
             int id = 40001;
@@ -30,13 +197,217 @@ private slots:
                 return r;
             };
             d.table("capd73") = {cap(5, 2, "44100"), cap(20001, 1, "24000"), cap(20002, 1, "24000")};
+            auto mic = [](int id, const char *name, int status) { return terminalRow(id, name, status, "2"); };
+            d.table("dsk72") = {mic(50001, "Gate", 1), mic(50002, "Yard", 7), mic(50003, "Old", 8)};
+            d.table("dsk74") = {mic(60001, "Lobby", 1), mic(60002, "Hall", 1)};
+            for (const char *f : {"ledColor", "switchMode", "displayTime"})
+                d.table("dsk74")[0][f] = "0";
+            d.table("dsk74")[0]["ledColor"] = "28";
+            d.table("dsk74")[1]["switchMode"] = "3";
+            d.table("dsk74")[1]["ledColor"] = "0";
+            d.table("dsk81") = {terminalRow(70001, "Desk", 1, "3"), terminalRow(70002, "Tower", 1, "3")};
+            auto call = [](const char *id, const char *start, const char *dsk81, const char *group) {
+                return record({{"terminalId", id},
+                               {"startCall", start},
+                               {"stopCall", "x"},
+                               {"dsk81Id", dsk81},
+                               {"groupId", group}});
+            };
+            d.table("d72buttoncall") = {
+                call("50001", "ButtonPopUp", "0", "2"), call("50001", "BackupShortPress", "0", "0"),
+                call("50002", "AlarmShortPress", "70002", "0"), call("50002", "Alarm2ShortPress", "0", "99")};
+            d.table("d74buttoncall") = {call("60001", "ButtonPushDown", "70002", "0")};
         });
         QVERIFY(startModels(s));
+        ZnSsTaskDataMgr::instance();
+        QVERIFY(signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
+                          [] { ZnMicListMgr::instance()->requestMicList(); }));
+        alarmPage.reset(new ZnFAlarmInfoForm);
         tts.reset(new ZnTtsInfoForm);
         caps.reset(new ZnCapInfoForm);
         caps->show();
+        groupPage.reset(new ZnMicGroupInfoForm);
+        groupPage->show();
+        d72.reset(new ZnD72InfoForm);
+        d74.reset(new ZnD74InfoForm);
+        d72->show();
+        d74->show();
+        playerPage.reset(new ZnPlayerInfoForm);
+        playerPage->resize(1000, 600);
+        playerPage->show();
+        playerPage->volume()->setIntervals(3600 * 1000, 3600 * 1000);
+        QTRY_COMPARE(alarms()->rowCount(), 2);
         QTRY_COMPARE(caps->tableWidget()->rowCount(), 3);
         QTRY_COMPARE(tts->tableWidget()->rowCount(), 7);
+        QTRY_COMPARE(idsOf(groups()), QStringLiteral("2 1"));
+        QTRY_COMPARE(d72->tableWidget()->rowCount(), 3);
+        QTRY_COMPARE(d74->tableWidget()->rowCount(), 2);
+    }
+    // The players served afresh for each case: 20005 is no base terminal, 20 no
+    // IP amplifier.
+    void init()
+    {
+        s.sim.clearRules();
+        s.sim.withData([](ZnSimData &d) {
+            auto amp = [](int id, const char *type, int status) {
+                Json::Value r = terminalRow(id, "T" + std::to_string(id), status, type);
+                r["exten"] = type, r["ampTemp"] = "0", r["broVol"] = "50", r["speaker"] = "1";
+                r["power"] = status ? "1" : "0";
+                return r;
+            };
+            d.table("ipamp") = {amp(30, "IP", 1), amp(10, "IP", 0), amp(20, "PR", 1), amp(20005, "IP", 2)};
+        });
+        QVERIFY(signalled(amps(), &ZnPlayTermListMgr::gotPlayTermList, [&] { amps()->requestPlayTermList(); }));
+        QCOMPARE(idsOf(players()), QStringLiteral("10 20 30 20005"));
+        for (const char *label :
+             {"POST IpAmpSet", "POST IpAmpPower", "POST IpAmpSpkCheck", "POST Terminal", "SET PlayTermConfig"})
+            before[label] = s.requests(label).size();
+    }
+
+    void pageStates_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("isRed");
+        QTest::newRow("offline") << 0 << 2 << "断线" << false;
+        QTest::newRow("fire trigger") << 1 << 2 << "消防报警" << true;
+        QTest::newRow("normal trigger") << 1 << 1 << "短路触发" << false;
+    }
+    void pageStates()
+    {
+        QFETCH(int, status);
+        QFETCH(int, type);
+        QFETCH(QString, shown);
+        QFETCH(bool, isRed);
+        QVERIFY(serve(status, 4, type, ""));
+        QCOMPARE(alarms()->item(0, 2)->text(), shown);
+        QCOMPARE(red(alarms()->item(0, 2)), isRed);
+    }
+
+    // The interface's list text as the dialog reads it.
+    void channelsRead_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("named and plain") << "Door#$%21!!!7"
+                                         << "1|Door|空闲|疏散广播 / 2|通道2|空闲|[任务不存在]";
+        QTest::newRow("no task, not a number") << "大厅#$%0!!!x"
+                                               << "1|大厅|空闲|[未配置] / 2|通道2|空闲|[未配置]";
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("a plan task is no manual task") << "23"
+                                                       << "1|通道1|空闲|[任务不存在]";
+    }
+    void channelsRead()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        ZnFAlarm a;
+        a.id = 30001;
+        a.broadcast = text.toStdString();
+        ZnFAlarmSettingDialog dialog(&a);
+        QCOMPARE(channelsOf(dialog.form().fChannelTb), shown);
+    }
+
+    // A channel named and linked in the channel dialog travels to the server,
+    // which keeps it in the list text; the next dialog shows it as set. Reset
+    // gives the channel back its number.
+    void channelRoundTrip()
+    {
+        QVERIFY(serve(1, 0, 2, "Door#$%21!!!0"));
+        answering({[](QWidget *w) {
+                       auto *t = w->findChild<QTableWidget *>(QStringLiteral("fChannelTb"));
+                       t->setCurrentCell(1, 1);
+                       emit t->cellDoubleClicked(1, 1);
+                       ModalChain::click(QStringLiteral("fOkBtn"))(w);
+                   },
+                   [](QWidget *w) {
+                       auto &ui = qobject_cast<ZnFAlarmChannelDialog *>(w)->form();
+                       ui.fChannelNameLe->setText(QStringLiteral("二楼走廊"));
+                       emit ui.fChannelTb->itemClicked(ui.fChannelTb->item(1, 0)); // Drill
+                       ui.fOkBtn->click();
+                   }},
+                  [&] { doubleClickRow(alarms(), 30001); });
+        const Json::Value sent = lastBody(s, "POST SetFRTrigger");
+        QCOMPARE(QString::fromStdString(sent["ChannelName"].asString()), QStringLiteral("二楼走廊"));
+        QCOMPARE(sent["Channel"].asString() + "/" + sent["SourceId"].asString(), std::string("2/22"));
+        QTRY_COMPARE(alarm().broadcast, std::string("Door#$%21!!!二楼走廊#$%22"));
+
+        ZnFAlarm a = alarm();
+        ZnFAlarmSettingDialog again(&a);
+        QTableWidget *t = again.form().fChannelTb;
+        QCOMPARE(channelsOf(t), QStringLiteral("1|Door|空闲|疏散广播 / 2|二楼走廊|空闲|Drill"));
+        QCOMPARE(t->item(1, 0)->background().color(), QColor(240, 240, 240));
+        t->setCurrentCell(0, 0);
+        again.form().fDelChannelBtn->click();
+        QCOMPARE(lastBody(s, "POST SetFRTrigger")["SourceId"].asString(), std::string("0"));
+        QCOMPARE(channelsOf(t), QStringLiteral("1|通道1|空闲|[未配置] / 2|二楼走廊|空闲|Drill"));
+        QCOMPARE(t->item(0, 0)->background().color(), QColor(255, 255, 255));
+        QVERIFY(!again.isChanged());
+    }
+
+    // Such a name would split into other channels when the list text is read
+    // back: refused with a message, never sent, the dialog stays open.
+    void separatorRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("channel separator") << "甲!!!乙";
+        QTest::newRow("field separator") << "Door#$%5";
+    }
+    void separatorRefused()
+    {
+        QFETCH(QString, name);
+        const size_t sent = s.requests("POST SetFRTrigger").size();
+        std::list<ZnSsTask> tasks;
+        ZnFAlarmChannelDialog dialog(&tasks, 0, QStringLiteral("通道1"));
+        dialog.form().fChannelNameLe->setText(name);
+        const QStringList seen = answering({ModalChain::confirm()}, [&] { dialog.form().fOkBtn->click(); });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen.at(0).contains(QStringLiteral("!!!")));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.channelName(), QStringLiteral("通道1"));
+        QCOMPARE(s.requests("POST SetFRTrigger").size(), sent);
+    }
+
+    // Channels 1 and 3 triggered while the dialog is open: they turn red, the
+    // page row says fire alarm, and channel 3 cannot be edited.
+    void triggerPushTurnsChannelRed()
+    {
+        QVERIFY(serve(1, 0, 2, "0!!!0!!!0"));
+        ZnFAlarm a = alarm();
+        ZnFAlarmSettingDialog dialog(&a);
+        QTableWidget *t = dialog.form().fChannelTb;
+        QVERIFY(!red(t->item(0, 2)));
+        QVERIFY(signalled(ZnFAlarmListMgr::instance(), &ZnFAlarmListMgr::fAlarmChanged,
+                          [&] { QVERIFY(s.sim.pushAlarmTrigger(30001, 5)); }));
+        QCOMPARE(alarms()->item(0, 2)->text(), QStringLiteral("消防报警"));
+        QVERIFY(red(alarms()->item(0, 2)));
+        QCOMPARE(channelsOf(t),
+                 QStringLiteral("1|通道1|报警|[未配置] / 2|通道2|空闲|[未配置] / 3|通道3|报警|[未配置]"));
+        QVERIFY(red(t->item(0, 2)) && !red(t->item(1, 2)) && red(t->item(2, 2)));
+        const size_t sent = s.requests("POST SetFRTrigger").size();
+        t->setCurrentCell(2, 0);
+        const QStringList seen = answering({ModalChain::confirm()}, [&] { dialog.form().fEditChannelBtn->click(); });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen.at(0).contains(QStringLiteral("通道3触发状态，请空闲再配置！")));
+        QCOMPARE(s.requests("POST SetFRTrigger").size(), sent);
+    }
+
+    // OK without a change sends nothing; a trigger type change goes out.
+    void typeChange()
+    {
+        const size_t sent = s.requests("POST SetFRName").size();
+        ZnFAlarm a = alarm();
+        ZnFAlarmSettingDialog dialog(&a);
+        dialog.form().fOkBtn->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(s.requests("POST SetFRName").size(), sent);
+        ZnFAlarmSettingDialog other(&a);
+        other.form().fNormalCb->click();
+        other.form().fOkBtn->click();
+        QCOMPARE(s.requests("POST SetFRName").size(), sent + 1);
+        QCOMPARE(lastBody(s, "POST SetFRName")["TriggerType"].asString(), std::string("1"));
+        QCOMPARE(a.triggerType, 1);
     }
 
     // A status the unit never has reads as off line, a rate other than the
@@ -104,6 +475,341 @@ private slots:
             t->setCurrentCell(rowOfId(t, id), 0);
             QCOMPARE(caps->form().fEditBtn->isEnabled(), id == 5);
         }
+    }
+
+    // A pushed change redraws name and status; the code and flag columns stay as inserted.
+    void redrawKeepsInsertedColumns()
+    {
+        QVERIFY(signalled(ZnD72ListMgr::instance(), &ZnD72ListMgr::d72Changed, [&] {
+            s.sim.pushPost("SqlConfig", "dsk72",
+                           R"([{"terminalId":"50003","name":"Renamed","status":"7","aec":"1","ppt":"1"}])");
+        }));
+        QCOMPARE(rowText(d72->tableWidget(), 50003).section(QLatin1Char('|'), 0, 4),
+                 QStringLiteral("Renamed|50003|No|No|EmergencyBroadcast"));
+    }
+
+    // Each dialog reads and sends only its own console's calls, once per OK, in
+    // the order middle, left, right, alarm; a stored group the list lacks is sent
+    // back as none, an alarm left off as a blank. Nothing is sent with the box
+    // unchecked or the modify refused.
+    void d72Edit_data() { addCases(kD72Cases); }
+    void d72Edit()
+    {
+        QFETCH(const D72Case *, c);
+        const int id = c->id;
+        const QString name = QString::fromLatin1(c->name), refuse = QString::fromLatin1(c->refuse);
+        const QString calls = QString::fromLatin1(c->calls), message = QString::fromLatin1(c->message);
+        if (!refuse.isEmpty())
+            s.sim.addRule(ZnSimRule::make(refuse.toStdString(), ZnSimRule::Fail, "refused"));
+        const int modified = posts("ModTalkTerminal"), called = posts("D72ButtonCall");
+        QStringList inside; // the message inside the dialog's OK
+        QStringList shown = edit(d72.get(), id, [&](QWidget *w) {
+            Ui::fMicSettingForm &ui = qobject_cast<ZnD72SettingDialog *>(w)->form();
+            ui.fNameEdit->setText(name);
+            ui.fTalkSpinBox->setValue(33);
+            ui.fCallConfigGroupBox->setChecked(c->callBox);
+            ui.fRedLeftMicCb->setChecked(true);
+            QVERIFY(ZnTalkSetting::selectId(ui.fRedLeftMicCombo, 70001));
+            if (!name.isEmpty()) {
+                ui.fOkBtn->click();
+            } else {
+                // The message comes inside the dialog's OK; the dialog stays open for another name.
+                inside = answering({ModalChain::confirm()}, [&] { ui.fOkBtn->click(); });
+                ui.fCancelBtn->click();
+            }
+        });
+        shown += inside;
+        QCOMPARE(shown.join(QLatin1Char(' ')).contains(message), true);
+        QCOMPARE(shown.isEmpty(), message.isEmpty());
+        QCOMPARE(posts("ModTalkTerminal") - modified, c->modifies);
+        // A refused request reached the server too.
+        QCOMPARE(posts("D72ButtonCall") - called, calls.isEmpty() && !refuse.contains(QLatin1String("Call")) ? 0 : 1);
+        if (c->modifies)
+            QCOMPARE(lastPost("ModTalkTerminal")["CallVol"].asString(), std::string("33"));
+        if (calls.isEmpty())
+            return;
+        const Json::Value sent = lastPost("D72ButtonCall");
+        QStringList out;
+        for (const Json::Value &b : sent["ButtonCalls"])
+            out << QString::fromStdString(b["StartCall"].asString() + ":" + b["Dsk81"].asString() + "/"
+                                          + b["CallServiceGroup"].asString());
+        out << QStringLiteral("alarm:") + QString::fromStdString(sent["AlarmCall"].asString());
+        QCOMPARE(out.join(QLatin1Char(' ')), calls);
+        QCOMPARE(sent["Id"].asString(), std::to_string(id));
+    }
+
+    // The LED is sent only when changed (a stored mode below 2 or time 0 counts
+    // as changed: shown and written as 2 and 1); the dialog's own call is sent
+    // back with the box checked; a refusal stops what would follow it.
+    void d74Edit_data() { addCases(kD74Cases); }
+    void d74Edit()
+    {
+        QFETCH(const D74Case *, c);
+        const QString ledText = QString::fromLatin1(c->ledText), refuse = QString::fromLatin1(c->refuse);
+        const QString led = QString::fromLatin1(c->led), callSent = QString::fromLatin1(c->callSent);
+        const QString message = QString::fromLatin1(c->message);
+        if (!refuse.isEmpty())
+            s.sim.addRule(ZnSimRule::make(refuse.toStdString(), ZnSimRule::Fail, "refused"));
+        const int modified = posts("ModTalkTerminal"), leds = posts("ModD74Led"), called = posts("D74ButtonCall");
+        const QStringList shown = edit(d74.get(), c->id, [&](QWidget *w) {
+            Ui::fD74SettingForm &ui = qobject_cast<ZnD74SettingDialog *>(w)->form();
+            ui.fRingSpinBox->setValue(12);
+            if (!ledText.isEmpty())
+                ui.fDispTextLineEdit->setText(ledText);
+            ui.fCallConfigGroupBox->setChecked(c->callBox);
+            ui.fOkBtn->click();
+        });
+        QCOMPARE(shown.join(QLatin1Char(' ')).contains(message), true);
+        QCOMPARE(shown.isEmpty(), message.isEmpty());
+        QCOMPARE(posts("ModTalkTerminal") - modified, 1);
+        QCOMPARE(posts("ModD74Led") - leds, led.isEmpty() ? 0 : 1);
+        QCOMPARE(posts("D74ButtonCall") - called,
+                 callSent.isEmpty() && !refuse.contains(QLatin1String("Call")) ? 0 : 1);
+        if (!led.isEmpty()) {
+            const Json::Value b = lastPost("ModD74Led");
+            QCOMPARE(QString::fromStdString(b["LedColor"].asString() + "/" + b["SwitchMode"].asString() + "/"
+                                            + b["DisplayTime"].asString() + "/" + b["LedTxt"].asString()),
+                     led);
+        }
+        if (!callSent.isEmpty()) {
+            const Json::Value b = lastPost("D74ButtonCall");
+            QCOMPARE(QString::fromStdString(b["Dsk81"].asString() + "/" + b["CallServiceGroup"].asString()), callSent);
+            QCOMPARE(b["StartCall"].asString(), std::string("ButtonPushDown"));
+        }
+    }
+
+    // A click on the volume cell shows it on the slider; releasing the slider
+    // sends its value to the selected terminal; a refusal leaves the cell and
+    // tells the operator.
+    void d74VolumeOfSelectedRow()
+    {
+        QTableWidget *t = d74->tableWidget();
+        const int row = rowOfId(t, 60002);
+        t->selectRow(row);
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(t->item(row, 3)).center());
+        QCOMPARE(QString::number(d74->form().fVolumeSlider->value()), t->item(row, 3)->text());
+        QSlider *slider = d74->form().fVolumeSlider;
+        const int sets = posts("IpAmpSet");
+        slider->setValue(64);
+        QTest::mouseRelease(slider, Qt::LeftButton);
+        QCOMPARE(posts("IpAmpSet") - sets, 1);
+        QCOMPARE(lastPost("IpAmpSet")["BroVol"].asString(), std::string("64"));
+        QCOMPARE(t->item(rowOfId(t, 60002), 3)->text(), QStringLiteral("64"));
+        s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Fail, "refused"));
+        slider->setValue(20);
+        const QStringList seen =
+            answering({ModalChain::confirm()}, [&] { QTest::mouseRelease(slider, Qt::LeftButton); });
+        QVERIFY(seen.join(QLatin1Char(' ')).contains(QStringLiteral("Setting Error!")));
+        QCOMPARE(t->item(rowOfId(t, 60002), 3)->text(), QStringLiteral("64"));
+    }
+
+    // The first tick after a press is skipped; the release steps once more and
+    // starts the send, which goes to every selected row.
+    void volumeSteps_data()
+    {
+        QTest::addColumn<bool>("increase");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("volume");
+        QTest::newRow("one click") << true << 75 << 0 << 76;
+        QTest::newRow("held for three ticks") << true << 75 << 3 << 78;
+        QTest::newRow("held down at 1 stops at 0") << false << 1 << 5 << 0;
+        QTest::newRow("held up at 99 stops at 100") << true << 99 << 4 << 100;
+    }
+    void volumeSteps()
+    {
+        QFETCH(bool, increase);
+        QFETCH(int, start);
+        QFETCH(int, ticks);
+        QFETCH(int, volume);
+        selectIds(players(), {10, 30});
+        playerPage->form().fVolumeSlider->setValue(start);
+        ZnVolumeStepper *stepper = playerPage->volume();
+        QPushButton *button = increase ? playerPage->form().fAddVolumnBtn : playerPage->form().fDecVolumnBtn;
+        QTest::mousePress(button, Qt::LeftButton);
+        for (int i = 0; i < ticks; ++i)
+            tick(stepper->repeatTimerId());
+        QTest::mouseRelease(button, Qt::LeftButton);
+        QCOMPARE(playerPage->form().fVolumeSlider->value(), volume);
+        QCOMPARE(stepper->repeatTimerId(), -1);
+        QVERIFY(sent("POST IpAmpSet").empty());
+        tick(stepper->applyTimerId());
+        const std::string v = std::to_string(volume);
+        QCOMPARE(sent("POST IpAmpSet", "BroVol"), (std::vector<std::string>{"10:" + v, "30:" + v}));
+        QCOMPARE(cell(10, ZnPlayerInfoForm::VolumeColumn), QString::number(volume));
+        QCOMPARE(stepper->applyTimerId(), -1);
+    }
+
+    // A new press cancels the pending send (a stale tick of it sends nothing);
+    // the next release starts it again. A release on the slider sends at once.
+    void pressWhilePendingPostponesTheSend()
+    {
+        selectIds(players(), {30});
+        playerPage->form().fVolumeSlider->setValue(40);
+        ZnVolumeStepper *stepper = playerPage->volume();
+        QPushButton *add = playerPage->form().fAddVolumnBtn;
+        QTest::mouseClick(add, Qt::LeftButton);
+        const int pending = stepper->applyTimerId();
+        QVERIFY(pending >= 0);
+        QTest::mousePress(add, Qt::LeftButton);
+        QCOMPARE(stepper->applyTimerId(), -1);
+        tick(pending);
+        QTest::mouseRelease(add, Qt::LeftButton);
+        QVERIFY(sent("POST IpAmpSet").empty());
+        tick(stepper->applyTimerId());
+        QCOMPARE(sent("POST IpAmpSet", "BroVol"), std::vector<std::string>{"30:42"});
+        playerPage->form().fVolumeSlider->setValue(12);
+        QTest::mouseRelease(playerPage->form().fVolumeSlider, Qt::LeftButton);
+        QCOMPARE(sent("POST IpAmpSet", "BroVol"), (std::vector<std::string>{"30:42", "30:12"}));
+    }
+
+    // Sent for every selected row; a refusal is told once.
+    void amplifiers_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("on") << true << false;
+        QTest::newRow("off") << false << false;
+        QTest::newRow("refused") << true << true;
+    }
+    void amplifiers()
+    {
+        QFETCH(bool, on);
+        QFETCH(bool, refused);
+        if (refused)
+            s.sim.addRule(ZnSimRule::make("POST IpAmpPower", ZnSimRule::Fail, "no"));
+        selectIds(players(), {10, 20, 30});
+        const QStringList seen = answering({ModalChain::confirm()}, [&] {
+            (on ? playerPage->form().fAmpOpenBtn : playerPage->form().fAmpCloseBtn)->click();
+        });
+        const std::string p = on ? "1" : "0";
+        QCOMPARE(sent("POST IpAmpPower", "Power"), (std::vector<std::string>{"10:" + p, "20:" + p, "30:" + p}));
+        QCOMPARE(seen.size(), refused ? 1 : 0);
+        if (refused)
+            QVERIFY(seen.at(0).contains(QStringLiteral("Setting Error!")));
+        else
+            QTRY_COMPARE(cell(10, ZnPlayerInfoForm::AmpColumn), on ? QStringLiteral("open") : QStringLiteral("close"));
+    }
+
+    // 30 idle, 20005 broadcasting (told once), 20 no IP amplifier (passed over);
+    // "Checking" only for the one the server took.
+    void speakerCheck()
+    {
+        selectIds(players(), {20, 30, 20005});
+        const QStringList seen = answering({ModalChain::confirm()}, [&] { playerPage->speakerCheckClicked(); });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen.at(0).contains(QStringLiteral("Can't check speaker when terminal not idle!")));
+        QCOMPARE(sent("POST IpAmpSpkCheck"), std::vector<std::string>{"30"});
+        QCOMPARE(cell(30, ZnPlayerInfoForm::SpeakerColumn), QStringLiteral("Checking"));
+    }
+
+    void dialogResultsSent_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("sends");
+        // 10 is behind a firewall already: "all yes" changes the three others.
+        QTest::newRow("firewall all yes") << "tcp" << false << 3;
+        QTest::newRow("thresholds: unset maximum not sent") << "amp" << false << 1;
+        QTest::newRow("default setting, every row") << "default" << false << 3;
+        QTest::newRow("refused settings told once") << "default" << true << 3;
+    }
+    void dialogResultsSent()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(bool, refused);
+        QFETCH(int, sends);
+        ZnTerminal t;
+        QVERIFY(amps()->hasTerminal(10, t));
+        t.viaFirewall = 1;
+        QCOMPARE(amps()->mergeList(t), 0);
+        if (refused)
+            s.sim.addRule(ZnSimRule::make("POST Terminal", ZnSimRule::Fail, "no"));
+        // "All yes" on the firewall dialog, a maximum volume for row 2 on the threshold one.
+        auto fill = [&](QWidget *w) {
+            if (dialog == QStringLiteral("tcp"))
+                ModalChain::click(QStringLiteral("fTcpBtn"))(w);
+            if (auto *amps = qobject_cast<ZnSetAmpFormCtr *>(w)) {
+                amps->form().fAmpTableWidget->selectRow(2);
+                amps->form().fVolumnSpinBox_4->setValue(60);
+            }
+            ModalChain::click(QStringLiteral("fOkBtn"))(w);
+        };
+        void (ZnPlayerInfoForm::*open)() = dialog == QStringLiteral("tcp")   ? &ZnPlayerInfoForm::tcpModeClicked
+                                           : dialog == QStringLiteral("amp") ? &ZnPlayerInfoForm::ampTmptSetClick
+                                                                             : &ZnPlayerInfoForm::defaultSetClicked;
+        const QStringList seen = answering({fill, ModalChain::confirm()}, [&] { (playerPage.get()->*open)(); });
+        const std::string label = dialog == QLatin1String("amp") ? "SET PlayTermConfig" : "POST Terminal";
+        QCOMPARE(int(s.requests(label).size() - before[label]), sends);
+        if (dialog == QStringLiteral("amp")) {
+            const std::string raw = s.requests(label).back().raw;
+            QVERIFY(raw.find("Id: 10") != std::string::npos && raw.find("MaxVol: 60") != std::string::npos);
+        }
+        QCOMPARE(seen.size(), refused ? 2 : 1);
+        if (refused)
+            QVERIFY(seen.at(1).contains(QStringLiteral("Setting Error!")));
+    }
+
+    // Members in the reverse of their stored order; a change to the current group
+    // redraws them, a deletion clears them.
+    void membersFollowTheCurrentGroup()
+    {
+        QTableWidget *members = groupPage->form().fTermTableWidget;
+        setCurrent(1);
+        QCOMPARE(idsOf(members), QStringLiteral("70002 70001"));
+        setMembers(1, {70002});
+        QCOMPARE(idsOf(members), QStringLiteral("70002"));
+        QVERIFY(signalled(micGroups(), &ZnMicGroupListMgr::groupDeleted, [&] { s.sim.pushDelete("MicGroup", 1); }));
+        QTRY_COMPARE(members->rowCount(), 0);
+        QCOMPARE(idsOf(groups()), QStringLiteral("2"));
+    }
+
+    // Members the console list lacks are kept in their order; only unchecked ones are dropped.
+    void savedMembers_data()
+    {
+        QTest::addColumn<std::vector<int>>("stored");
+        QTest::addColumn<QList<int>>("toggled");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("unknown member kept") << std::vector<int>{99999, 70001} << QList<int>{} << "99999 70001";
+        QTest::newRow("unchecked one dropped, unknown kept")
+            << std::vector<int>{99999, 70001} << QList<int>{70001} << "99999";
+        QTest::newRow("checked one appended") << std::vector<int>{70001} << QList<int>{70002} << "70001 70002";
+    }
+    void savedMembers()
+    {
+        QFETCH(std::vector<int>, stored);
+        QFETCH(QList<int>, toggled);
+        QFETCH(QString, sent);
+        setMembers(2, stored);
+        setCurrent(2);
+        const QStringList seen =
+            answering({[&](QWidget *dialog) {
+                          auto *t = dialog->findChild<QTableWidget *>(QStringLiteral("fMicTableWidget"));
+                          for (int id : toggled) {
+                              QTableWidgetItem *item = t->item(rowOfId(t, id), 0);
+                              item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+                          }
+                          ModalChain::click(QStringLiteral("fOkBtn"))(dialog);
+                      }},
+                      [&] { groupPage->form().fEditBtn->click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(QString::fromStdString(lastSent()["Dsk81Id"].asString()), sent);
+        QCOMPARE(lastSent()["Id"].asString(), std::string("2"));
+    }
+
+    // Cancelled: nothing sent. Accepted: an id above the largest held, and the new
+    // group's row on top.
+    void addDrawsANewId()
+    {
+        const int posts = s.sim.count("POST CallService");
+        answering({ModalChain::click(QStringLiteral("fCancelBtn"))}, [&] { groupPage->form().fNewBtn->click(); });
+        QCOMPARE(s.sim.count("POST CallService"), posts);
+        const int largest = micGroups()->maxGroupId();
+        answering({ModalChain::type(QStringLiteral("fNameEdit"), QStringLiteral("Lobby"), QStringLiteral("fOkBtn"))},
+                  [&] { groupPage->form().fNewBtn->click(); });
+        const int id = std::atoi(lastSent()["Id"].asString().c_str());
+        QVERIFY2(id > largest && id <= largest + 10, qPrintable(QString::number(id)));
+        QCOMPARE(rowsOf(groups()).section(QLatin1Char(' '), 0, 0), QString::number(id) + QStringLiteral(":Lobby"));
     }
 };
 
