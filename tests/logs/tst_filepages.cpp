@@ -188,7 +188,6 @@ private slots:
         QTest::addColumn<QString>("answer"); // to the question whether to replace
         QTest::addColumn<QString>("end");    // of the tip's text
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("finished") << 1 << qint64(-1) << QString() << QStringLiteral("下载完成！ [100%]") << kRecording;
         QTest::newRow("cut off") << 3 << qint64(70000) << QString() << QStringLiteral("下载失败！ [34%]")
                                  << QByteArray("<missing>");
         QTest::newRow("replace declined")
@@ -409,7 +408,6 @@ private slots:
         QTest::addColumn<bool>("corrupt");
         QTest::addColumn<bool>("capitals");
         QTest::addColumn<bool>("nameTaken");
-        QTest::newRow("intact") << false << false << false;
         QTest::newRow("digest in capitals") << false << true << false;
         QTest::newRow("name taken in the folder") << false << false << true;
         QTest::newRow("corrupted file") << true << false << false;

@@ -213,15 +213,15 @@ private slots:
         QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1");
         QTest::newRow("manual, reverse list order") << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1");
         QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1");
-        QTest::newRow("timer, plan 1 by start time") << QStringLiteral("timer") << QStringLiteral("9:T0 7:T1");
     }
     void pagesListTheirTasks()
     {
         QFETCH(QString, which);
         QTEST(rowsOf(pages[which]->tableWidget()), "rows");
     }
-    // The panel's clicked plan is shown; a disabled plan starts nothing; a change of
-    // another plan's task adds no row; a plan without tasks shows none.
+    // Plan 1's tasks by start time; the panel's clicked plan is shown; a disabled
+    // plan starts nothing; a change of another plan's task adds no row; a plan
+    // without tasks shows none.
     void timerPageFollowsThePanel()
     {
         QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("01:00:00 08:20:00"));
@@ -402,7 +402,6 @@ private slots:
         row("timer: manual task, no dates or times", true, task(0, 2, tts, "hello", {}),
             "ids fTerminalTable 10002 50001", "", "when=127 0 0 - 0;terminals=10002 50001");
         row("timer: sdk task without times refused", true, task(7, 4, tts, "hello"), "", "请添加执行时间！", "");
-        row("timer: new timer task without times refused", true, task(0, 3, tts, "hello"), "", "请添加执行时间！", "");
         row("timer: times added out of order", true, task(0, 3, tts, "hello"),
             "time B 08:00:00;time A 07:30:00;ids fTerminalTable 10002", "",
             "when=127 today 0 A#$%27000!!!B#$%28800 3;terminals=10002");
