@@ -187,34 +187,6 @@ private slots:
         QCOMPARE(c.messages, Messages{"DBP/1.0 200 OK\r\n\r\n"});
     }
 
-    // Every framing shape: a body; no Content-Length (complete at the empty line);
-    // a Content-Length inside another header's value or inside a body, which is no
-    // header; an empty body and a large one.
-    void anySplitYieldsTheSameMessages()
-    {
-        const Messages expected = {
-            "DBP/1.0 200 OK\r\nCSeq: 1\r\nContent-Length:5\r\n\r\nhello",
-            "DBP/1.0 200 OK\r\nCSeq: 2\r\nX: Content-Length:9\r\n\r\n",
-            "POST DBP/1.0\r\nPacket-Type:A\r\nContent-Length: 36\r\n\r\n"
-            "Content-Length:999\r\n\r\nDBP/1.0 200 OK",
-            "DBP/1.0 400 FAILED\r\nCSeq: 3\r\nContent-Length:0\r\n\r\n",
-            "POST DBP/1.0\r\nContent-Length:70000\r\n\r\n" + std::string(70000, 'x'),
-            "SET DBP/1.0\r\nContent-Length:12\r\n\r\n\xe5\x90\x8d\r\n\r\n\xe5\xad\x97\r\n",
-        };
-        std::string stream;
-        for (const std::string &m : expected)
-            stream += m;
-
-        // Whole, byte by byte and in pieces (random splits are the fuzz target's).
-        for (std::size_t piece : {stream.size(), std::size_t(1), std::size_t(4093)}) {
-            Collector split;
-            for (std::size_t pos = 0; pos < stream.size(); pos += piece)
-                QCOMPARE(split.framer.feed(std::string_view(stream).substr(pos, piece)), ZnMessageFramer::Ok);
-            QCOMPARE(split.messages, expected);
-            QCOMPARE(split.framer.pendingBytes(), std::size_t(0));
-        }
-    }
-
     // Received straight into the framer's room, a large answer comes out whole and
     // its buffer is given back; a small one keeps the buffer for the next.
     void largeBufferGivenBack()

@@ -1,7 +1,6 @@
 // The row reader's two parsers: simdjson where it can, jsoncpp behind it. Every
 // body must read as jsoncpp alone reads it, whichever parser took it.
 #include "../fuzz/RowReaders.h"
-#include "ZnSimData.h"
 
 #include <QtTest>
 
@@ -37,17 +36,6 @@ void TstRowReaders::bothParsers_data()
     QTest::addColumn<bool>("fast"); // simdjson reads it itself
     QTest::addColumn<bool>("reads");
     QTest::addColumn<QByteArray>("name"); // "name" of the first object row as read
-
-    ZnSimData sample;
-    sample.loadSample();
-    for (const auto& table : sample.tables) {
-        Json::Value rows(Json::arrayValue);
-        for (const Json::Value& r : table.second)
-            rows.append(r);
-        QTest::newRow(("sample " + table.first).c_str())
-            << QByteArray::fromStdString(ZnSimData::json(rows)) << true << true
-            << QByteArray::fromStdString(table.second.front().get("name", "").asString());
-    }
 
     auto row = [](const char* name, const std::string& body, bool fast, bool reads, const char* first) {
         QTest::newRow(name) << QByteArray::fromStdString(body) << fast << reads << QByteArray(first);

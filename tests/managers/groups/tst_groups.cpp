@@ -15,10 +15,6 @@ std::vector<int> groupIds()
 {
     return idsOf(ZnMicGroupListMgr::instance()->groupList(), &ZnMicGroup::groupId);
 }
-std::vector<int> regionIds()
-{
-    return idsOf(ZnRegionListMgr::instance()->regionList(), &ZnRegion::regionId);
-}
 
 ZnRegion region(int id, const std::string& name, std::vector<int> members)
 {
@@ -45,7 +41,6 @@ private slots:
     void cleanup();
     void rowsSplitTheirMembers();
     void groupAddAndDelete();
-    void regionMembersJoinedOnTheWire();
     void operationsOutsideTheTableSendNothing();
 
 private:
@@ -117,29 +112,6 @@ void TstGroups::groupAddAndDelete()
     QCOMPARE(m_log.notes, (QStringList{QStringLiteral("groupChanged(3)"), QStringLiteral("groupDeleted(3)")}));
     QCOMPARE(groupIds(), (std::vector<int>{1, 2}));
     QCOMPARE(simColumn("callservergroup", "groupId", 3, "name"), std::string("<absent>"));
-}
-
-void TstGroups::regionMembersJoinedOnTheWire()
-{
-    ZnRegionListMgr* model = ZnRegionListMgr::instance();
-    ZnRegion r = region(model->maxRegionId() + 1, "Stairs", {3, 8, 21});
-    QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Add), 0);
-    const ZnSimRequest sent = m_s.sim.requests().back();
-    QCOMPARE(sent.packetType, std::string("BroadRegion"));
-    QCOMPARE(sent.body,
-             std::string("{\"Action\":\"Add\",\"Id\":\"3\",\"Name\":\"Stairs\",\"TerminalId\":\"3 8 21\"}\n"));
-
-    r = region(3, "Stairs", {});
-    QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Modify), 0);
-    QCOMPARE(simColumn("region", "regionId", 3, "terminalId"), std::string());
-    ZnRegion back;
-    QVERIFY(model->getRegion(3, &back));
-    QVERIFY(back.terminals.empty());
-
-    QCOMPARE(model->modifyRegion(&r, ZnRegionListMgr::Delete), 0);
-    QCOMPARE(regionIds(), (std::vector<int>{1, 2}));
-    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("regionChanged(3)"), QStringLiteral("regionChanged(3)"),
-                                       QStringLiteral("regionDeleted(3)")}));
 }
 
 void TstGroups::operationsOutsideTheTableSendNothing()

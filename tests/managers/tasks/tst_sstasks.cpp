@@ -39,7 +39,6 @@ private slots:
     void textsRoundTrip();
     void rowsListsAndPushes();
     void addAndModifyComeBackAsPushes();
-    void startAndStopSendOnlyActionAndId();
     void deletion_data();
     void deletion();
     void operationOutsideTheTableSendsNothing();
@@ -132,21 +131,6 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
     QCOMPARE(taskIds(), (std::vector<int>{1, 2, 3, 4}));
 }
 
-void TstSsTasks::startAndStopSendOnlyActionAndId()
-{
-    m_s.sim.setPushChanges(true);
-    ZnSsTask t;
-    QVERIFY(model()->getTask(2, t));
-    QCOMPARE(model()->commit(t, ZnSsTask::ActionStart), 0);
-    ZnSimRequest sent = m_s.sim.requests().back();
-    QCOMPARE(sent.packetType, std::string("SoundSourceSwitch"));
-    QCOMPARE(sent.body, std::string("{\"Action\":\"Start\",\"Id\":\"2\"}\n"));
-    QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateRunning; }));
-    QCOMPARE(model()->commit(t, ZnSsTask::ActionStop), 0);
-    QCOMPARE(m_s.sim.requests().back().body, std::string("{\"Action\":\"Stop\",\"Id\":\"2\"}\n"));
-    QVERIFY(SimSession::spinUntil([&] { return model()->getTask(2, t) && t.state == ZnSsTask::StateIdle; }));
-}
-
 void TstSsTasks::deletion_data()
 {
     QTest::addColumn<int>("id");
@@ -159,8 +143,6 @@ void TstSsTasks::deletion_data()
     // Task 3 runs, and the server says so.
     QTest::newRow("running") << 3 << -1 << "" << 1 << "refused(Task 3 is running)";
     QTest::newRow("refused without a reason") << 1 << int(ZnSimRule::Fail) << "" << 1 << "refused()";
-    QTest::newRow("refused with a reason")
-        << 1 << int(ZnSimRule::Fail) << "任务正在使用" << 1 << "refused(任务正在使用)";
 }
 
 void TstSsTasks::deletion()

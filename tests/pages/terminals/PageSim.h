@@ -42,7 +42,6 @@ public:
             click(button)(w);
         };
     }
-    bool finished() const { return pending.empty(); }
 
     QStringList seen;
 
