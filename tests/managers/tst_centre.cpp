@@ -285,7 +285,6 @@ private slots:
         QTest::newRow("longer than an entry") << QStringLiteral("IP ") << 31;
         QTest::newRow("last named") << QStringLiteral("CL") << 30;
         QTest::newRow("placeholder") << QStringLiteral("--") << 31;
-        QTest::newRow("unknown") << QStringLiteral("D83") << 31;
         QTest::newRow("empty") << QStringLiteral("") << 32;
     }
 

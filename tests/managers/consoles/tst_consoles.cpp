@@ -77,8 +77,6 @@ private slots:
 
     void rowsStartFromAFreshRecord();
     void badBodiesPushesAndDeletes();
-    void d72ButtonCallBodyCarriesEveryEntryOnce_data();
-    void d72ButtonCallBodyCarriesEveryEntryOnce();
     void oneRecordNeedsAnId_data();
     void oneRecordNeedsAnId();
 
@@ -160,56 +158,11 @@ void TstConsoles::badBodiesPushesAndDeletes()
     QCOMPARE(g_ids, (std::vector<int>{5, 2}));
 }
 
-void TstConsoles::d72ButtonCallBodyCarriesEveryEntryOnce_data()
-{
-    QTest::addColumn<int>("entries");
-    QTest::addColumn<int>("buttons");
-    QTest::newRow("one") << 1 << 1;
-    QTest::newRow("three") << 3 << 3;
-    QTest::newRow("four") << 4 << 3;
-    QTest::newRow("five") << 5 << 4;
-}
-
-void TstConsoles::d72ButtonCallBodyCarriesEveryEntryOnce()
-{
-    QFETCH(int, entries);
-    QFETCH(int, buttons);
-    std::vector<ZnMicBtnCall> calls;
-    for (int i = 0; i < entries; ++i) {
-        const std::string n = std::to_string(i);
-        calls.push_back(btn(12, "Start" + n, "Stop" + n, 100 + i, 200 + i));
-    }
-    std::string text;
-    ZnD72Manage().buildSetD72ButtonCall(text, 41, calls);
-    QVERIFY(text.rfind("POST DBP/1.0\r\nCSeq: 41\r\nPacket-Type:D72ButtonCall", 0) == 0);
-    const Json::Value body = jsonOf(text);
-    QCOMPARE(body["Action"].asString(), std::string("Mod"));
-    QCOMPARE(body["Id"].asString(), std::string("12"));
-    QCOMPARE(int(body["ButtonCalls"].size()), buttons);
-    std::vector<std::string> sent;
-    for (const Json::Value& b : body["ButtonCalls"]) {
-        sent.push_back(b["StartCall"].asString());
-        const int i = sent.back().back() - '0';
-        QCOMPARE(b["StopCall"].asString(), "Stop" + std::to_string(i));
-        QCOMPARE(b["Dsk81"].asString(), std::to_string(100 + i));
-        QCOMPARE(b["CallServiceGroup"].asString(), std::to_string(200 + i));
-    }
-    // The fourth entry is the alarm call.
-    QCOMPARE(body.isMember("AlarmCall"), entries >= 4);
-    if (entries >= 4) {
-        QCOMPARE(body["AlarmCall"].asString(), std::string("Start3 Stop3"));
-        sent.push_back("Start3");
-    }
-    std::sort(sent.begin(), sent.end());
-    QCOMPARE(int(std::unique(sent.begin(), sent.end()) - sent.begin()), entries);
-}
-
 void TstConsoles::oneRecordNeedsAnId_data()
 {
     QTest::addColumn<QString>("xml");  // L the list element, R its record
     QTest::addColumn<bool>("console"); // the console reader refuses it too (it reads leading digits)
     QTest::newRow("no id") << QStringLiteral("<L><R name=\"x\"/></L>") << true;
-    QTest::newRow("zero") << QStringLiteral("<L><R terminalId=\"0\"/></L>") << true;
     QTest::newRow("negative") << QStringLiteral("<L><R terminalId=\"-4\"/></L>") << true;
     QTest::newRow("not a number") << QStringLiteral("<L><R terminalId=\"4a\"/></L>") << false;
     QTest::newRow("too large") << QStringLiteral("<L><R terminalId=\"99999999999\"/></L>") << false;
