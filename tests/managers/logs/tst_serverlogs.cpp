@@ -127,10 +127,6 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("host");
         QTest::addColumn<int>("number");
-        QTest::newRow("direct") << "192.168.10.4:1"
-                                << "192.168.10.4" << 1;
-        QTest::newRow("server road") << "db.local:0"
-                                     << "db.local" << 0;
         QTest::newRow("no colon") << "192.168.10.4"
                                   << "192.168.10.4" << 0;
         QTest::newRow("not a number") << "10.0.0.1:yes"

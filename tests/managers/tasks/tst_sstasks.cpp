@@ -134,15 +134,14 @@ void TstSsTasks::addAndModifyComeBackAsPushes()
 void TstSsTasks::deletion_data()
 {
     QTest::addColumn<int>("id");
-    QTest::addColumn<int>("rule"); // -1: the simulator's own answer
+    QTest::addColumn<int>("rule");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("note");
-    QTest::newRow("accepted") << 2 << -1 << "" << 0 << "deleted(2)";
     QTest::newRow("accepted with a body") << 4 << int(ZnSimRule::Reply) << "deleted" << 0 << "deleted(4)";
-    // Task 3 runs, and the server says so.
-    QTest::newRow("running") << 3 << -1 << "" << 1 << "refused(Task 3 is running)";
     QTest::newRow("refused without a reason") << 1 << int(ZnSimRule::Fail) << "" << 1 << "refused()";
+    QTest::newRow("refused with a reason")
+        << 1 << int(ZnSimRule::Fail) << "任务正在使用" << 1 << "refused(任务正在使用)";
 }
 
 void TstSsTasks::deletion()
@@ -152,8 +151,7 @@ void TstSsTasks::deletion()
     QFETCH(QString, text);
     QFETCH(int, code);
     QFETCH(QString, note);
-    if (rule >= 0)
-        m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Action(rule), text.toStdString(), 0, 1));
+    m_s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Action(rule), text.toStdString(), 0, 1));
     std::vector<int> left = taskIds();
     if (code == 0)
         left.erase(std::find(left.begin(), left.end(), id));
