@@ -135,12 +135,30 @@ private slots:
                  QStringLiteral("/d/abc.CSV.csv"));
     }
 
-    // The user log whole, in pages, in GBK: every field quoted (quotes inside
-    // doubled) and followed by a comma, "\n" line ends. The talk and terminal
-    // logs go through the same writer.
+    // Each log whole, in pages, in GBK: every field quoted (quotes inside doubled)
+    // and followed by a comma, "\n" line ends.
+    void wholeLogThroughTheDialog_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("lines"); // the first and the last
+        const auto row = [](const char *name, int kind, int rows, const char *first, const char *last) {
+            QTest::newRow(name) << kind << rows << QStringList{QString::fromUtf8(first), QString::fromUtf8(last)};
+        };
+        row("user, quotes and commas inside fields", UserLogKind, 250,
+            R"("1","2026/03/01 14:10:00","王,""五""","192.168.1.0","他说""好"",再见",)",
+            R"("250","2026/03/01 10:01:00","用户1","192.168.1.1","登录系统 1",)");
+        row("talk", TalkLogKind, 205,
+            R"("1","2026/01/01 11:25:00","2026/01/01 11:25:30","1205","主叫205","2205","被叫205","广播","音源205",)",
+            R"("205","2026/01/01 08:01:00","2026/01/01 08:01:30","1001","主叫1","2001","被叫1","广播","音源1",)");
+        row("terminal", TermLogKind, 230, R"("1","2026/02/01 12:50:00","330","终端230","寻呼话筒","10.0.1.30","上线",)",
+            R"("230","2026/02/01 09:01:00","101","终端1","寻呼话筒","10.0.0.1","下线",)");
+    }
     void wholeLogThroughTheDialog()
     {
-        const int kind = UserLogKind, rows = 250;
+        QFETCH(int, kind);
+        QFETCH(int, rows);
+        QFETCH(QStringList, lines);
         QVERIFY(
             sql(QStringLiteral("update userlog set content = '他说\"好\",再见', name = '王,\"五\"' where id = 250")));
         QFile::remove(QStringLiteral("config.ini"));
@@ -166,9 +184,7 @@ private slots:
         const QStringList written = linesOf(path);
         QCOMPARE(written.size(), rows + 1);
         QCOMPARE(written[0], QStringLiteral("\"序号\",\"Date\",\"User Name\",\"IP\",\"Content\","));
-        QCOMPARE(written[1],
-                 QStringLiteral(R"("1","2026/03/01 14:10:00","王,""五""","192.168.1.0","他说""好"",再见",)"));
-        QCOMPARE(written.last(), QStringLiteral(R"("250","2026/03/01 10:01:00","用户1","192.168.1.1","登录系统 1",)"));
+        QCOMPARE((QStringList{written[1], written.last()}), lines);
         // The folder is remembered for the next export.
         LogExportDialog again(nullptr, kHeaders, kind);
         QCOMPARE(again.form().directoryComboBox->currentText(), out);
