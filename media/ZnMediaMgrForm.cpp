@@ -49,19 +49,12 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
     connect(ui.fNewDirBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::newDirClicked);
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::delMediaClicked);
     connect(ui.fRenameBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::renameClicked);
-    // The rows go at once; one the service kept comes back with the folder's listing.
+    // Deleted rows and new names show at once; what the service kept comes back
+    // with the folder's listing.
     connect(TcpSocketClient::instance(), &TcpSocketClient::deleteFailed, this,
-            [this](const QString& path, const QString& why) {
-                m_browser->slot_updateCurrentPathList();
-                tell(ZnTipsInfo::tipsTitleText(),
-                     QStringLiteral("%1: %2\n%3").arg(ZnTipsInfo::deleteFailedText(), why, path));
-            });
-    // The new name shows at once; a name the service kept comes back the same way.
+            [this](const QString& path, const QString& why) { refused(ZnTipsInfo::deleteFailedText(), path, why); });
     connect(TcpSocketClient::instance(), &TcpSocketClient::renameFailed, this,
-            [this](const QString& path, const QString& why) {
-                m_browser->slot_updateCurrentPathList();
-                tell(ZnTipsInfo::tipsTitleText(), QStringLiteral("%1: %2\n%3").arg(tr("Rename failed"), why, path));
-            });
+            [this](const QString& path, const QString& why) { refused(tr("Rename failed"), path, why); });
 
     ui.fMediaEdit->setEnabled(false);
     ui.fCopyBtn->hide();
@@ -89,6 +82,12 @@ ZnMediaMgrForm::~ZnMediaMgrForm()
 {
     delete m_browser;
     delete m_transfers;
+}
+
+void ZnMediaMgrForm::refused(const QString& what, const QString& path, const QString& why)
+{
+    m_browser->slot_updateCurrentPathList();
+    tell(ZnTipsInfo::tipsTitleText(), QStringLiteral("%1: %2\n%3").arg(what, why, path));
 }
 
 void ZnMediaMgrForm::tell(const QString& title, const QString& text)

@@ -54,6 +54,8 @@ public slots:
 
 private:
     static void tell(const QString& title, const QString& text);
+    // A change the file service did not take: the folder is listed again and the operator told why.
+    void refused(const QString& what, const QString& path, const QString& why);
     static QString lastPath();
     static void setLastPath(const QString& path);
 

@@ -92,11 +92,12 @@ void loadStyleSheet()
 
 void installTranslator()
 {
-    auto *translator = new QTranslator;
+    // Owned by the application, so one that finds no file is freed with it.
+    auto *translator = new QTranslator(qApp);
     if (translator->load(QStringLiteral("./translate/zh.qm")))
         QCoreApplication::installTranslator(translator);
     // Qt's own dialogs (the folder and file choosers) speak the console's language too.
-    auto *qtTexts = new QTranslator;
+    auto *qtTexts = new QTranslator(qApp);
     if (qtTexts->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qtTexts);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
