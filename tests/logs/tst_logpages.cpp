@@ -18,12 +18,16 @@
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTextCodec>
 #include <QtTest>
 
 #include <sys/resource.h>
 
+#include <unistd.h>
+
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -91,9 +95,9 @@ class tst_logpages : public QObject
 
     // An export of the user log on a thread of its own; the hook runs on that
     // thread when the first page is written. Returns the finish code, 2 for none.
-    int runThread(const std::function<void(LogExportThread &)> &atFirstPage)
+    int runThread(const std::function<void(LogExportThread &)> &atFirstPage, int kind = UserLogKind)
     {
-        LogExportThread t(target(), kHeaders, UserLogKind);
+        LogExportThread t(target(), kHeaders, kind);
         bool first = true;
         connect(
             &t, &LogExportThread::update_signal, &t,
@@ -133,6 +137,51 @@ private slots:
                  QStringLiteral("/d/abc.csv"));
         QCOMPARE(LogExportDialog::exportPath(QStringLiteral("/d"), QStringLiteral("abc.CSV")),
                  QStringLiteral("/d/abc.CSV.csv"));
+    }
+
+    // A text a spreadsheet would run as a formula is written as text.
+    void fieldsNeverFormulas_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        const auto row = [](const char *name, const QString &text, const char *field) {
+            QTest::newRow(name) << text << QString::fromUtf8(field);
+        };
+        row("equals", QStringLiteral("=1+2"), "\"'=1+2\",");
+        row("plus", QStringLiteral("+86 10"), "\"'+86 10\",");
+        row("minus", QStringLiteral("-2+3"), "\"'-2+3\",");
+        row("at", QStringLiteral("@SUM(A1)"), "\"'@SUM(A1)\",");
+        row("tab", QStringLiteral("\t=1"), "\"'\t=1\",");
+        row("carriage return", QStringLiteral("\r=1"), "\"'\r=1\",");
+        row("quotes inside a formula doubled", QStringLiteral("=HYPERLINK(\"x\")"), "\"'=HYPERLINK(\"\"x\"\")\",");
+        row("sign later in the text", QStringLiteral("a=b-c"), "\"a=b-c\",");
+        row("quote first", QStringLiteral("\"=1"), "\"\"\"=1\",");
+        row("empty", QString(), "\"\",");
+    }
+    void fieldsNeverFormulas()
+    {
+        QFETCH(QString, text);
+        QTEST(LogExportThread::csvField(text), "field");
+    }
+
+    // GBK stays the file's encoding: what it cannot hold is written as "?" and
+    // counted; a NUL neither ends the field nor reaches the file.
+    void gbkFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("lost");
+        QTest::newRow("Chinese") << QStringLiteral("中文") << QByteArray("\"\xd6\xd0\xce\xc4\",") << false;
+        QTest::newRow("Hangul") << QStringLiteral("한글") << QByteArray("\"??\",") << true;
+        QTest::newRow("emoji") << QString::fromUtf8("a\xf0\x9f\x98\x80") << QByteArray("\"a?\",") << true;
+        QTest::newRow("NUL inside") << QString::fromUtf8("a\0b", 3) << QByteArray("\"a?b\",") << true;
+    }
+    void gbkFields()
+    {
+        QFETCH(QString, text);
+        bool lost = false;
+        QTEST(LogExportThread::gbkField(text, &lost), "bytes");
+        QTEST(lost, "lost");
     }
 
     // Each log whole, in pages, in GBK: every field quoted (quotes inside doubled)
@@ -188,6 +237,96 @@ private slots:
         // The folder is remembered for the next export.
         LogExportDialog again(nullptr, kHeaders, kind);
         QCOMPARE(again.form().directoryComboBox->currentText(), out);
+    }
+
+    // Cells GBK cannot hold are counted in the finish message and a NUL keeps the
+    // rest of its cell; the export's own setting leaves a UTF-8 title in
+    // config.ini byte for byte.
+    void textsAndSettingsKept()
+    {
+        const QByteArray title = QByteArray("Title=") + QStringLiteral("一号楼广播中心").toUtf8() + '\n';
+        QVERIFY(writeFile(QStringLiteral("config.ini"), "[Setting]\n" + title));
+        QVERIFY(sql(QStringLiteral("update userlog set content = '안녕' where id = 250; "
+                                   "update userlog set content = concat('前', char(0), '后') where id = 249")));
+        QString said;
+        {
+            LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
+            pointAtFolder(dialog, out);
+            Answered done(QStringLiteral("ConfirmButton"));
+            dialog.form().fExportBtn->click();
+            QTRY_VERIFY(done.handled());
+            said = done.last();
+        }
+        QVERIFY(sql(QStringLiteral("update userlog set content = '登录系统 250' where id = 250; "
+                                   "update userlog set content = '登录系统 249' where id = 249")));
+        QVERIFY2(said.startsWith(QStringLiteral("日志下载完成！")) && said.contains(QStringLiteral("2 个单元格")),
+                 qPrintable(said));
+        const QStringList lines = linesOf(target());
+        QVERIFY2(lines.value(1).endsWith(QStringLiteral(",\"??\",")), qPrintable(lines.value(1)));
+        QVERIFY2(lines.value(2).endsWith(QStringLiteral(",\"前?后\",")), qPrintable(lines.value(2)));
+        const QByteArray config = bytesOf(QStringLiteral("config.ini"));
+        QVERIFY2(config.contains("[Setting]\n" + title), config.constData());
+        QVERIFY2(config.contains("LogLastFilePath=" + out.toUtf8()), config.constData());
+    }
+
+    // Without a folder of the last export the dialog starts in the desktop, or in
+    // the home folder where there is no desktop.
+    void startingFolder_data()
+    {
+        QTest::addColumn<bool>("desktop");
+        QTest::newRow("desktop exists") << true;
+        QTest::newRow("no desktop") << false;
+    }
+    void startingFolder()
+    {
+        QFETCH(bool, desktop);
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", home.path().toUtf8());
+        qunsetenv("XDG_CONFIG_HOME");
+        const QString desk = home.path() + QStringLiteral("/Desktop");
+        QVERIFY(!desktop || QDir().mkpath(desk));
+        QFile::remove(QStringLiteral("config.ini"));
+        QString shown;
+        {
+            LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
+            shown = dialog.form().directoryComboBox->currentText();
+        }
+        qputenv("HOME", oldHome);
+        if (!oldConfig.isEmpty())
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(shown, desktop ? desk : home.path());
+    }
+
+    // The lines the export prints per page: the next page's number (not for the
+    // talk log) and the next row's number.
+    void progressLines_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("user") << int(UserLogKind)
+                              << "get count 2|exect row 101|r|get count 3|exect row 201|r|get count 4|exect row 251|r";
+        QTest::newRow("talk") << int(TalkLogKind) << "exect row 101|r|exect row 201|r|exect row 206|r";
+    }
+    void progressLines()
+    {
+        QFETCH(int, kind);
+        QTemporaryFile capture;
+        QVERIFY(capture.open());
+        std::fflush(stdout);
+        const int saved = dup(1);
+        dup2(capture.handle(), 1);
+        const int code = runThread([](LogExportThread &) {}, kind);
+        std::fflush(stdout);
+        dup2(saved, 1);
+        close(saved);
+        QCOMPARE(code, int(LogExportThread::Complete));
+        capture.seek(0);
+        QStringList lines;
+        for (const QByteArray &l : capture.readAll().split('\n'))
+            if (l.startsWith("get count") || l.startsWith("exect row") || l == "r")
+                lines << QString::fromLatin1(l.trimmed());
+        QTEST(lines.join(QLatin1Char('|')), "lines");
     }
 
     // Rows added while the export runs are not in it, and none repeats.
@@ -258,7 +397,8 @@ private slots:
         QCOMPARE(filesInFolder(), QStringList{QStringLiteral("zn_user_log.csv")});
     }
 
-    // What the dialog shows when the export cannot be made; it writes nothing.
+    // What the dialog shows when the export cannot be made ("*": the system's
+    // reason); only an empty log leaves a file, and that one empty.
     void dialogOutcomes_data()
     {
         QTest::addColumn<QString>("before");
@@ -266,22 +406,26 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("exportShown");
+        QTest::addColumn<QStringList>("files");
         QTest::newRow("empty log") << QStringLiteral(
             "rename table userlog to userlog_full; create table userlog like userlog_full")
                                    << QStringLiteral("drop table userlog; rename table userlog_full to userlog")
-                                   << QString() << QStringLiteral("日志空！确定") << false;
+                                   << QString() << QStringLiteral("日志空！|确定") << false
+                                   << QStringList{QStringLiteral("zn_user_log.csv")};
         QTest::newRow("no such folder") << QString() << QString() << QStringLiteral("/missing")
-                                        << QStringLiteral("文件打开失败，请关闭文件尝试！取消") << true;
+                                        << QStringLiteral("文件写入失败：%1\n*|取消") << true << QStringList();
         QTest::newRow("log unreadable") << QStringLiteral("rename table userlog to userlog_away")
                                         << QStringLiteral("rename table userlog_away to userlog") << QString()
-                                        << QStringLiteral("数据库连接失败！退出") << false;
+                                        << QStringLiteral("数据库连接失败！|退出") << false << QStringList();
     }
     void dialogOutcomes()
     {
         QFETCH(QString, before);
         QFETCH(QString, after);
         QFETCH(QString, folder);
+        QFETCH(QString, message);
         QFETCH(bool, exportShown);
+        QFETCH(QStringList, files);
         QVERIFY(sql(before));
         LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
         auto &ui = dialog.form();
@@ -290,10 +434,20 @@ private slots:
         ui.fExportBtn->click();
         QTRY_VERIFY(ui.message_widget->isVisible());
         QVERIFY(sql(after));
-        QTEST(ui.msg_lable->text() + ui.fCancelBtn->text(), "message"); // the message and the button's text
+        // The message and the button's text.
+        const QString shown = ui.msg_lable->text() + QLatin1Char('|') + ui.fCancelBtn->text();
+        if (message.contains(QStringLiteral("%1")))
+            message = message.arg(out + folder + QStringLiteral("/zn_user_log.csv"));
+        const QStringList parts = message.split(QLatin1Char('*'));
+        QVERIFY2(shown.startsWith(parts.first()) && shown.endsWith(parts.last())
+                     && (parts.size() == 1 ? shown.size() == message.size()
+                                           : shown.size() > parts.first().size() + parts.last().size()),
+                 qPrintable(shown));
         QVERIFY(ui.fCancelBtn->isEnabled() && !ui.progress_widget->isVisible());
         QCOMPARE(ui.fExportBtn->isVisible() && ui.fExportBtn->isEnabled(), exportShown);
-        QCOMPARE(filesInFolder(), QStringList());
+        QCOMPARE(filesInFolder(), files);
+        if (!files.isEmpty())
+            QCOMPARE(bytesOf(target()), QByteArray());
     }
 
     // Closing the dialog mid-export: once it has closed the export has ended, so
