@@ -8,6 +8,7 @@
 #include "LogExportThread.h"
 #include "LogTestDb.h"
 #include "ZnDbQuery.h"
+#include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnTalkLogInfoForm.h"
 #include "ZnTermLogInfoForm.h"
@@ -41,6 +42,24 @@ QStringList linesOf(const QString &path)
 {
     return QTextCodec::codecForName("GBK")->toUnicode(bytesOf(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
+
+// Closes every message box while it lives; what each one said.
+struct Boxes
+{
+    QStringList said;
+    QObject context;
+    std::vector<std::unique_ptr<ZnModalHelper>> helpers;
+    Boxes() { arm(); }
+    void arm()
+    {
+        helpers.emplace_back(new ZnModalHelper);
+        helpers.back()->onModal([this](QWidget *w) {
+            said << ZnModalHelper::visibleTexts(w).last().trimmed();
+            w->close();
+            QTimer::singleShot(0, &context, [this] { arm(); });
+        });
+    }
+};
 
 } // namespace
 
@@ -83,7 +102,8 @@ class tst_logpages : public QObject
 
     QTemporaryDir work;
     QString oldDir;
-    QString out; // the export folder of one test
+    bool frozen = false; // the test database's server is stopped by SIGSTOP
+    QString out;         // the export folder of one test
 
     QString target() const { return out + QStringLiteral("/zn_user_log.csv"); }
     QStringList filesInFolder() const { return QDir(out).entryList(QDir::Files | QDir::Hidden); }
@@ -122,6 +142,11 @@ private slots:
         QDir::setCurrent(work.path());
     }
     void cleanupTestCase() { QDir::setCurrent(oldDir); }
+    void cleanup()
+    {
+        if (frozen)
+            frozen = !freezeTestDb(false);
+    }
     void init()
     {
         static int n = 0;
@@ -485,6 +510,7 @@ private slots:
         QTest::addColumn<QString>("newest"); // the time of the first row
         const QString time = QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
         QTest::newRow("server, empty") << 0 << 0 << false << 1 << 0 << QStringLiteral("<none>");
+        QTest::newRow("server, exactly a page") << 0 << 100 << false << 1 << 100 << time;
         QTest::newRow("server, one row over a page") << 0 << 101 << false << 2 << 1 << time;
         QTest::newRow("talk, log host") << 0 << 0 << true << 3 << 5 << QStringLiteral("2026/01/01 11:25:00");
         QTest::newRow("terminal, log host") << 1 << 0 << true << 3 << 30 << QStringLiteral("2026/02/01 12:50:00");
@@ -509,17 +535,22 @@ private slots:
             page.reset(new ZnUserLogInfoForm);
         auto &ui = page->form();
         const QString of = QLatin1Char('/') + QString::number(pages);
-        QCOMPARE(ui.fDataSourceLabel->text(),
-                 host ? QStringLiteral("[ 日志主机：127.0.0.1 ]") : QStringLiteral("[ 日志主机：Local ]"));
+        QTRY_COMPARE(ui.fDataSourceLabel->text(),
+                     host ? QStringLiteral("[ 日志主机：127.0.0.1 ]") : QStringLiteral("[ 日志主机：Local ]"));
         QTRY_COMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
         QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
         QCOMPARE(cells(*page, 0, 0, 1).value(0), newest);
+        // One page read at a time: each click waits for the one before.
+        const auto click = [&](QPushButton *b) {
+            b->click();
+            QTRY_VERIFY(!page->isReading());
+        };
         for (int i = 0; i < pages; ++i)
-            ui.fNext->click();
+            click(ui.fNext);
         QCOMPARE(ui.fPageLabel->text(), QString::number(pages) + of);
         QTRY_COMPARE(ui.fTableWidget->rowCount(), lastRows);
         for (int i = 0; i < pages; ++i)
-            ui.fPrevious->click();
+            click(ui.fPrevious);
         QCOMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
         QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
         QCOMPARE(logRequests() - sent, host ? 0 : 2 * pages);
@@ -546,22 +577,98 @@ private slots:
         QTRY_VERIFY(ui.fRefreshButton->isEnabled());
     }
 
-    // The log host stopping between two pages: the next page says so, shows no
-    // stale rows, and the page reads again once the host is back.
+    // The log host stopping between two pages: the next page says so once, shows
+    // no stale rows, and the page reads again once the host is back.
     void databaseStopsMidPage()
     {
         serverTalkLog(0, "127.0.0.1:8999");
         ZnTalkLogInfoForm page;
         auto &ui = page.form();
-        QCOMPARE(ui.fTableWidget->rowCount(), 100);
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), 100);
         QVERIFY(testDb("stop"));
-        Answered told;
+        Boxes told;
+        QSignalSpy read(&page, &ZnLogPage::logHostRead);
         ui.fNext->click();
+        QVERIFY(read.wait(20000));
         QVERIFY(testDb("resume"));
-        QCOMPARE(told.last(), QStringLiteral("Talkback log server connect error!"));
+        QCOMPARE(told.said, QStringList{QStringLiteral("Talkback log server connect error!")});
         QCOMPARE(ui.fTableWidget->rowCount(), 0);
+        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 连接失败 ]"));
         ui.fPrevious->click();
+        QVERIFY(read.wait(20000));
         QCOMPARE(ui.fTableWidget->rowCount(), 100);
+        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
+    }
+
+    // A log host that takes the connection and then answers nothing holds no
+    // click: the page is back at once, a second click meanwhile starts nothing,
+    // and the page lands when the host answers again.
+    void stalledLogHost()
+    {
+        serverTalkLog(0, "127.0.0.1:8999");
+        ZnTalkLogInfoForm page;
+        auto &ui = page.form();
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), 100);
+        Boxes told; // a stall taken for a failure would say so
+        frozen = freezeTestDb(true);
+        QVERIFY(frozen);
+        QSignalSpy read(&page, &ZnLogPage::logHostRead);
+        ui.fNext->click();
+        QVERIFY(page.isReading());
+        QCOMPARE(cells(page, 0, 3, 1), QStringList{QStringLiteral("主叫205")});
+        ui.fNext->click();
+        ui.fPrevious->click();
+        ui.fRefreshButton->click();
+        QVERIFY(ui.fRefreshButton->isEnabled());
+        ui.fLogDownloadBt->click();
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
+        frozen = !freezeTestDb(false);
+        QVERIFY(!frozen);
+        QVERIFY(read.wait(20000));
+        QCOMPARE(cells(page, 0, 3, 1), QStringList{QStringLiteral("主叫105")});
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
+        QCOMPARE(told.said, QStringList());
+        QVERIFY(!page.isReading());
+        QCOMPARE(read.count(), 1);
+    }
+
+    // A log host that never answers the connection: each page is built at once,
+    // says what became of the host, and shows one box for the one failure.
+    void unreachableLogHost_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user
+        QTest::newRow("talk") << 0;
+        QTest::newRow("terminal") << 1;
+        QTest::newRow("user") << 2;
+    }
+    void unreachableLogHost()
+    {
+        QFETCH(int, kind);
+        serverTalkLog(3, "127.0.0.1:8999");
+        // Listening without ever accepting: the handshake completes, no greeting follows.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        gMySqlPort = silent.serverPort();
+        ZnMySql::connectTalkLogDb("127.0.0.1"); // the page must connect anew
+        Boxes told;
+        std::unique_ptr<ZnLogPage> page;
+        if (kind == 0)
+            page.reset(new ZnTalkLogInfoForm);
+        else if (kind == 1)
+            page.reset(new ZnTermLogInfoForm);
+        else
+            page.reset(new ZnUserLogInfoForm);
+        auto &ui = page->form();
+        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 连接中… ]"));
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/1"));
+        QSignalSpy read(page.get(), &ZnLogPage::logHostRead);
+        QVERIFY(read.wait(20000));
+        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 连接失败 ]"));
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/1"));
+        QCOMPARE(ui.fTableWidget->rowCount(), 0);
+        QCOMPARE(told.said, QStringList{QStringLiteral("Talkback log server connect error!")});
+        gMySqlPort = testDbPort();
+        QVERIFY(connectTestDb());
     }
 
     // What the export button and an unreachable log host say.
@@ -594,9 +701,10 @@ private slots:
         }
         ZnTalkLogInfoForm page;
         if (atStart) {
+            QTRY_VERIFY(atStart->handled());
             seen << atStart->last();
             QCOMPARE(page.form().fDataSourceLabel->text() + page.form().fPageLabel->text(),
-                     QStringLiteral("TextLabel0/0"));
+                     QStringLiteral("[ 日志主机：127.0.0.1 连接失败 ]1/1"));
         } else {
             QTRY_COMPARE(page.form().fTableWidget->rowCount(), 3);
         }
