@@ -223,8 +223,8 @@ private slots:
             R"("1","2026/03/01 14:10:00","王,""五""","192.168.1.0","他说""好"",再见",)",
             R"("250","2026/03/01 10:01:00","用户1","192.168.1.1","登录系统 1",)");
         row("talk", TalkLogKind, 205,
-            R"("1","2026/01/01 11:25:00","2026/01/01 11:25:30","1205","主叫205","2205","被叫205","广播","音源205",)",
-            R"("205","2026/01/01 08:01:00","2026/01/01 08:01:30","1001","主叫1","2001","被叫1","广播","音源1",)");
+            R"("1","2026/01/01 11:25:00","2026/01/01 11:25:30","1205","主叫205","2205","被叫205","EmergencyHelp","音源205",)",
+            R"("205","2026/01/01 08:01:00","2026/01/01 08:01:30","1001","主叫1","2001","被叫1","Talkback","音源1",)");
         row("terminal", TermLogKind, 230, R"("1","2026/02/01 12:50:00","330","终端230","寻呼话筒","10.0.1.30","上线",)",
             R"("230","2026/02/01 09:01:00","101","终端1","寻呼话筒","10.0.0.1","下线",)");
     }
@@ -352,6 +352,32 @@ private slots:
             if (l.startsWith("get count") || l.startsWith("exect row") || l == "r")
                 lines << QString::fromLatin1(l.trimmed());
         QTEST(lines.join(QLatin1Char('|')), "lines");
+    }
+
+    // The talk type is stored as a number; the file names it as the page does.
+    void talkTypeColumn_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("0 emergency help") << 205 << 0 << QStringLiteral("EmergencyHelp");
+        QTest::newRow("1 talkback") << 201 << 1 << QStringLiteral("Talkback");
+        QTest::newRow("2 broadcast") << 202 << 2 << QStringLiteral("Broadcast");
+        QTest::newRow("3 talkback") << 203 << 3 << QStringLiteral("Talkback");
+        QTest::newRow("4 broadcast") << 204 << 4 << QStringLiteral("Broadcast");
+        QTest::newRow("unknown shown as stored") << 204 << 9 << QStringLiteral("9");
+    }
+    void talkTypeColumn()
+    {
+        QFETCH(int, id);
+        QFETCH(int, stored);
+        QVERIFY(sql(QStringLiteral("update talklog_bak set type = %1 where id = %2").arg(stored).arg(id)));
+        const int code = runThread([](LogExportThread &) {}, TalkLogKind);
+        QVERIFY(sql(QStringLiteral("update talklog_bak set type = %1 where id = %2").arg(id % 5).arg(id)));
+        QCOMPARE(code, int(LogExportThread::Complete));
+        const QStringList fields = linesOf(target()).value(1 + 205 - id).split(QStringLiteral("\",\""));
+        QCOMPARE(fields.value(0), QLatin1Char('"') + QString::number(1 + 205 - id));
+        QTEST(fields.value(7), "written");
     }
 
     // Rows added while the export runs are not in it, and none repeats.
@@ -669,6 +695,75 @@ private slots:
         QCOMPARE(told.said, QStringList{QStringLiteral("Talkback log server connect error!")});
         gMySqlPort = testDbPort();
         QVERIFY(connectTestDb());
+    }
+
+    // The export gets "序号" and then the headers the page's table shows, "NULL"
+    // for a column without one, and the page's own log.
+    void exportHeaders_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<QString>("file");
+        const QString no = QStringLiteral("序号");
+        QTest::newRow("talk") << 0 << false
+                              << QStringList{no,
+                                             QStringLiteral("Begin Time"),
+                                             QStringLiteral("End Time"),
+                                             QStringLiteral("Caller Code"),
+                                             QStringLiteral("Caller Name"),
+                                             QStringLiteral("Called Code"),
+                                             QStringLiteral("Called Name"),
+                                             QStringLiteral("Type"),
+                                             QStringLiteral("Content")}
+                              << QStringLiteral("zn_talkback_log");
+        QTest::newRow("terminal") << 1 << false
+                                  << QStringList{no,
+                                                 QStringLiteral("Date"),
+                                                 QStringLiteral("Terminal Id"),
+                                                 QStringLiteral("Name"),
+                                                 QStringLiteral("Type"),
+                                                 QStringLiteral("IP"),
+                                                 QStringLiteral("Action")}
+                                  << QStringLiteral("zn_terminal_log");
+        QTest::newRow("user, one header renamed, one gone")
+            << 2 << true
+            << QStringList{no, QStringLiteral("日期"), QStringLiteral("NULL"), QStringLiteral("IP"),
+                           QStringLiteral("Content")}
+            << QStringLiteral("zn_user_log");
+    }
+    void exportHeaders()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, changed);
+        serverTalkLog(0, "127.0.0.1:8999");
+        std::unique_ptr<ZnLogPage> page;
+        if (kind == 0)
+            page.reset(new ZnTalkLogInfoForm);
+        else if (kind == 1)
+            page.reset(new ZnTermLogInfoForm);
+        else
+            page.reset(new ZnUserLogInfoForm);
+        QTableWidget *table = page->form().fTableWidget;
+        QTRY_COMPARE(table->rowCount(), 100);
+        if (changed) {
+            table->horizontalHeaderItem(0)->setText(QStringLiteral("日期"));
+            delete table->takeHorizontalHeaderItem(1);
+        }
+        QStringList headers;
+        QString file;
+        ZnModalHelper opened;
+        opened.onModal([&](QWidget *w) {
+            if (auto *dialog = qobject_cast<LogExportDialog *>(w)) {
+                headers = dialog->headerList();
+                file = dialog->form().file_name_le->text();
+            }
+            w->close();
+        });
+        page->form().fLogDownloadBt->click();
+        QVERIFY(opened.handled());
+        QTEST(headers, "headers");
+        QTEST(file, "file");
     }
 
     // What the export button and an unreachable log host say.
