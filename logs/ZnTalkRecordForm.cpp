@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QSettings>
 
 #include "BaseMessageDialog.h"
 #include "LogExportKind.h"
@@ -13,6 +12,7 @@
 #include "MsgTipsGroup.h"
 #include "TcpSocketClient.h"
 #include "ZnCommon.h"
+#include "ZnConfigSettings.h"
 #include "ZnDbQuery.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnLogTexts.h"
@@ -104,7 +104,7 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         return;
     }
 
-    QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
+    ZnConfigSettings config;
     const QString last = config.value(QLatin1String(kLastFolderKey)).toString();
     const QString folder = chooseFolder(last);
     if (folder.isEmpty())
@@ -114,16 +114,13 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
 
     const QString name = QString::fromStdString(ZnCommon::fileNameFromPath(record.recordFile));
     const QString local = folder + QLatin1Char('/') + name;
-    // A running download's tip has no time limit; an ended one's tip is reused.
-    MsgTips *tip = tipsGroup->findTip(name);
-    if (tip && !tip->hasTimer()) {
+    // The tip stands until 4 s after the download ended; till then the file
+    // counts as being downloaded.
+    if (tipsGroup->findTip(name)) {
         tell(QStringLiteral("录音文件下载中，请等待任务完成！"));
         return;
     }
-    if (tip)
-        tip->setType(1);
-    else
-        tip = tipsGroup->freeTip();
+    MsgTips *tip = tipsGroup->freeTip();
     if (!tip) {
         tell(QStringLiteral("下载任务已满，请等待之前的任务结束。"));
         return;
