@@ -25,6 +25,16 @@ QString ZnBackupTransfers::incomingPath(const QString &localPath)
     return target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".incoming");
 }
 
+bool ZnBackupTransfers::replaceWithIncoming(const QString &localPath)
+{
+    const QString incoming = incomingPath(localPath);
+    // rename() replaces the older copy in one step.
+    if (std::rename(QFile::encodeName(incoming).constData(), QFile::encodeName(localPath).constData()) == 0)
+        return true;
+    QFile::remove(incoming);
+    return false;
+}
+
 bool ZnBackupTransfers::download(const QString &name, const QString &localPath)
 {
     const QString remote = QLatin1String(kBackupFolder) + name;
@@ -50,14 +60,9 @@ void ZnBackupTransfers::transferFinished(int id, bool ok, const QString &error)
         return;
     if (id == BackupId) {
         const QString target = std::exchange(m_downloadTarget, QString());
-        if (ok && !target.isEmpty()) {
-            const QString incoming = incomingPath(target);
-            // rename() replaces the older copy in one step.
-            if (std::rename(QFile::encodeName(incoming).constData(), QFile::encodeName(target).constData()) != 0) {
-                QFile::remove(incoming);
-                emit downloadFailed(tr("%1 cannot be replaced.").arg(target));
-                return;
-            }
+        if (ok && !target.isEmpty() && !replaceWithIncoming(target)) {
+            emit downloadFailed(tr("%1 cannot be replaced.").arg(target));
+            return;
         }
     }
     if (!ok) {

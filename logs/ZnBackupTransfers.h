@@ -22,8 +22,10 @@ public:
 
     // False when the file service client refused to queue it.
     bool download(const QString &name, const QString &localPath);
-    // Where a download to localPath is written until it is complete.
+    // Where a download that replaces localPath is written until it is complete,
+    // and that file put in its place (false, and gone, when it cannot be).
     static QString incomingPath(const QString &localPath);
+    static bool replaceWithIncoming(const QString &localPath);
     bool upload(const QString &localPath, const QString &name);
 
 signals:

@@ -180,7 +180,8 @@ private slots:
 
     // Finished and failed downloads, each in a tip of its own that frees itself;
     // a second double click while the tip stands starts nothing; a failure leaves
-    // no file; a file of that name is replaced only when the operator agrees.
+    // no file; a file of that name is replaced only when the operator agrees, and
+    // only by a download that came whole.
     void downloads_data()
     {
         QTest::addColumn<int>("id");
@@ -194,6 +195,9 @@ private slots:
             << 5 << qint64(-1) << QStringLiteral("cancelButton") << QString() << QByteArray("mine");
         QTest::newRow("replace agreed") << 5 << qint64(-1) << QStringLiteral("ConfirmButton")
                                         << QStringLiteral("下载完成！ [100%]") << kRecording;
+        QTest::newRow("replace agreed, cut off: the older file stays")
+            << 5 << qint64(70000) << QStringLiteral("ConfirmButton") << QStringLiteral("下载失败！ [34%]")
+            << QByteArray("mine");
     }
     void downloads()
     {
@@ -230,7 +234,10 @@ private slots:
         }
         QCOMPARE(fileRequests(), before + (end.isEmpty() ? 0 : 1));
         QTEST(bytesOf(local), "after");
-        QCOMPARE(QDir(records->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")),
+        // No partial or waiting file is left behind.
+        QCOMPARE(QDir(records->folder)
+                     .entryList(QDir::Files | QDir::Hidden)
+                     .filter(QRegularExpression(QStringLiteral("^\\."))),
                  QStringList());
         QFile::remove(local);
     }
