@@ -4,9 +4,10 @@
 # directory (named in DIR/run), so no other server ever shares a file or a port.
 #   mariadb.sh start|stop|resume DIR    fresh server / stop it / start it again on its port
 #   mariadb.sh fill DIR N               replace the talk log by N generated rows
+#   mariadb.sh sql DIR <FILE            run the statements of FILE on the talk-log database
 set -euo pipefail
 cmd=${1:-} dir=${2:-}
-[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop|resume|fill DIR [N]" >&2; exit 2; }
+[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop|resume|fill|sql DIR [N]" >&2; exit 2; }
 mkdir -p "$dir" && dir=$(cd "$dir" && pwd) && data=$dir/data
 run=$(cat "$dir/run" 2>/dev/null || true)
 LOG_USER=talklog LOG_PASSWORD=wren  # the console's talk-log account
@@ -70,6 +71,7 @@ start_fresh() {
 
 # The columns and their order are what the console reads (the user log with "select *":
 # id, name, ip, date, content). Every seventh row carries NULL cells; texts are Chinese.
+# The talk type is a number, as the server stores it: id % 5 gives every known type.
 seed() {
   client <<SQL
 CREATE DATABASE talkbacklog CHARACTER SET utf8mb4;
@@ -80,7 +82,7 @@ GRANT ALL ON talkbacklog.* TO '$LOG_USER'@'localhost';
 USE talkbacklog;
 CREATE TABLE talklog_bak (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
   begin_time DATETIME NULL, end_time DATETIME NULL, callerId INT NULL, calledId INT NULL,
-  callerName VARCHAR(64) NULL, calledName VARCHAR(64) NULL, type VARCHAR(32) NULL,
+  callerName VARCHAR(64) NULL, calledName VARCHAR(64) NULL, type INT NULL,
   source_name VARCHAR(128) NULL, recordfile VARCHAR(255) NULL) ENGINE=InnoDB;
 CREATE TABLE terminallog (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY, date DATETIME NULL,
   terminalId INT NULL, name VARCHAR(64) NULL, type VARCHAR(32) NULL, ip VARCHAR(32) NULL,
@@ -92,7 +94,7 @@ INSERT INTO talklog_bak
          IF(seq % 7 = 0, NULL, '2026-01-01 08:00:30' + INTERVAL seq MINUTE),
          1000 + seq, IF(seq % 7 = 0, NULL, 2000 + seq),
          CONCAT('主叫', seq), IF(seq % 7 = 0, NULL, CONCAT('被叫', seq)),
-         IF(seq % 2 = 0, '对讲', '广播'), CONCAT('音源', seq),
+         seq % 5, CONCAT('音源', seq),
          IF(seq % 7 = 0, NULL, CONCAT('rec/', seq, '.mp3'))
   FROM seq_1_to_205;
 INSERT INTO terminallog
@@ -137,9 +139,10 @@ TRUNCATE TABLE talklog_bak;
 INSERT INTO talklog_bak
   SELECT seq, '2026-01-01 08:00:00' + INTERVAL seq SECOND, '2026-01-01 08:00:30' + INTERVAL seq SECOND,
          1000 + seq % 500, 2000 + seq % 500, CONCAT('主叫', seq % 500), CONCAT('被叫', seq % 500),
-         IF(seq % 2 = 0, '对讲', '广播'), CONCAT('音源', seq % 50), CONCAT('rec/', seq, '.mp3')
+         seq % 5, CONCAT('音源', seq % 50), CONCAT('rec/', seq, '.mp3')
   FROM seq_1_to_$n;
 SQL
     ;;
+  sql) client talkbacklog ;;
   *) echo "unknown command: $cmd" >&2; exit 2 ;;
 esac

@@ -37,6 +37,8 @@ public:
     // digested, or the digest is reported in capitals.
     bool corruptBackupFile = false;
     bool upperCaseBackupMd5 = false;
+    // When set, the backup is kept, served and reported under this name instead.
+    std::string reportedBackupName;
     // Settings refused with "refused": parameter names, "admin" for the password.
     std::set<std::string> refusedSettings;
 
@@ -45,6 +47,8 @@ public:
     // Adds the rows of data/demo.json, which the demo shows besides the sample set.
     void loadDemo();
     void addRow(const std::string& table, const Json::Value& row);
+    // Sets (or adds) a row of the server's "parameter" table, e.g. Talk_Log_Server.
+    void setParameter(const std::string& name, const std::string& value);
     std::vector<Json::Value>& table(const std::string& name);
     // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.
     void addTerminals(const std::string& table, int firstId, int count);
