@@ -167,11 +167,12 @@ private slots:
     }
     void init()
     {
+        // Its rows keep the service from naming a root, also to requests still on their way.
+        if (QByteArray(QTest::currentTestFunction()) == "withoutRoot")
+            return;
         m_service.setFaults({});
         qputenv("PATH", m_path);
         TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(m_service.port()));
-        if (QByteArray(QTest::currentTestFunction()) == "withoutRoot")
-            return;
         if (!m_page->browser()->hasRoot()) {
             m_page->browser()->refreshMediaList();
             QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("通知")), kWaitMs);
@@ -278,7 +279,14 @@ private slots:
             // As an upload into that folder lists it.
             m_page->browser()->requestDirList(QStringLiteral("/data/mp3/通知"));
         }
-        QVERIFY(arrived.wait(kWaitMs));
+        // Listings asked for before may still come first.
+        const auto ofFolder = [&arrived] {
+            return std::any_of(arrived.cbegin(), arrived.cend(), [](const QList<QVariant>& a) {
+                return a.at(0).toString() == QStringLiteral("/data/mp3/通知");
+            });
+        };
+        while (!ofFolder())
+            QVERIFY(arrived.wait(kWaitMs));
         QCoreApplication::processEvents(); // the browser's own, queued, slot
         QCOMPARE(notice(m_page), said);
         QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
