@@ -1,6 +1,7 @@
 #include "ZnTableFill.h"
 
 #include "ZnTableRow.h"
+#include "ZnTableRowIndex.h"
 
 #include <QTableWidget>
 
@@ -8,6 +9,7 @@ ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount, Mode mode) : table(t), r
 {
     if (!table)
         return;
+    ZnTableRowIndex::forget(table);
     wasSorting = table->isSortingEnabled();
     wasUpdating = table->updatesEnabled();
     table->setSortingEnabled(false);
@@ -31,6 +33,8 @@ ZnTableFill::~ZnTableFill()
     if (!table)
         return;
     table->model()->blockSignals(wasBlocked);
+    // The cells went in unannounced.
+    ZnTableRowIndex::forget(table);
     if (table->rowCount() != next)
         table->setRowCount(next);
     table->setSortingEnabled(wasSorting);
