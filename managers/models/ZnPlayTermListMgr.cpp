@@ -60,6 +60,8 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
             {
                 QMutexLocker lock(&self->m_errorMutex);
                 self->m_errorText = QString::fromStdString(note->text);
+                if (!note->text.empty())
+                    ++self->m_reasons;
             }
             emit self->delTermError();
         }
@@ -81,6 +83,12 @@ QString ZnPlayTermListMgr::delTermErrorText() const
 {
     QMutexLocker lock(&m_errorMutex);
     return m_errorText;
+}
+
+int ZnPlayTermListMgr::reasonCount() const
+{
+    QMutexLocker lock(&m_errorMutex);
+    return m_reasons;
 }
 
 int ZnPlayTermListMgr::mergeList(const ZnTerminal& terminal)

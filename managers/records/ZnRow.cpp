@@ -114,6 +114,8 @@ int intOf(const Value& v)
 
 namespace od = simdjson::ondemand;
 
+// depth: the value's level as simdjson counts it, the answer's array being 1. The
+// parser holds a start for every open level below the limit and no more.
 bool readValue(od::value& value, Value& out, int depth);
 
 bool readNested(od::value& value, od::json_type type, int depth)
@@ -201,7 +203,7 @@ bool readRows(od::parser& parser, simdjson::padded_string_view body, ZnRowSink& 
         rows.beginRow(type == od::json_type::object);
         if (type != od::json_type::object) {
             Value ignored;
-            if (!readValue(row, ignored, 1))
+            if (!readValue(row, ignored, 2))
                 return false;
             rows.endRow();
             continue;
@@ -213,7 +215,7 @@ bool readRows(od::parser& parser, simdjson::padded_string_view body, ZnRowSink& 
             od::field f;
             std::string_view key;
             Value v;
-            if (std::move(field).get(f) || f.unescaped_key().get(key) || !readValue(f.value(), v, 2))
+            if (std::move(field).get(f) || f.unescaped_key().get(key) || !readValue(f.value(), v, 3))
                 return false;
             rows.addField(key, v);
         }

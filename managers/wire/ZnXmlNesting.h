@@ -12,8 +12,8 @@ class ZnXmlNesting
 public:
     static constexpr int kDefaultLimit = 256;
 
-    // The deepest element nesting of the text; markup inside comments, CDATA,
-    // declarations and quoted attribute values does not count.
+    // The deepest element nesting the reader reaches in the text, read as it reads
+    // it, whether or not it is asked for UTF-8.
     static int depth(const std::string& xml);
     static bool within(const std::string& xml, int limit = kDefaultLimit) { return depth(xml) <= limit; }
 

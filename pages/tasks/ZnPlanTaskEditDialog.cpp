@@ -50,3 +50,8 @@ void ZnPlanTaskEditDialog::slot_okClicked()
         return;
     accept();
 }
+
+void ZnPlanTaskEditDialog::slot_stateChanged(int state)
+{
+    sourceCtrl.setMediaChecks(state);
+}

@@ -20,6 +20,8 @@ public:
 
 public slots:
     void slot_okClicked();
+    // Checks or clears every media-list row; no control of the form is joined to it.
+    void slot_stateChanged(int state);
     void slot_addPlayFile(int row, int column);
     void slot_delPlayFile(int row, int column);
 

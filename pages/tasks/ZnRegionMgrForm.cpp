@@ -135,8 +135,8 @@ int ZnRegionMgrForm::editAndCommit(ZnRegion &region, int op)
 void ZnRegionMgrForm::slot_add_clicked()
 {
     ZnRegion region;
-    if (editAndCommit(region, ZnRegionListMgr::Add) != 0)
-        tell(tr("Add Error!"));
+    // A refusal was told by editAndCommit: one box is enough.
+    editAndCommit(region, ZnRegionListMgr::Add);
 }
 
 void ZnRegionMgrForm::slot_edit_clicked()
@@ -149,8 +149,8 @@ void ZnRegionMgrForm::editRecord(int id)
     ZnRegion region;
     if (!ZnRegionListMgr::instance()->getRegion(id, &region))
         return;
-    if (editAndCommit(region, ZnRegionListMgr::Modify) != 0)
-        tell(tr("Edit Error!"));
+    // A refusal was told by editAndCommit: one box is enough.
+    editAndCommit(region, ZnRegionListMgr::Modify);
 }
 
 void ZnRegionMgrForm::slot_delete_clicked()

@@ -337,3 +337,11 @@ bool ZnTaskSourceCtrl::writeSource(const QString &noFileText, const QString &noC
         return true;
     }
 }
+
+void ZnTaskSourceCtrl::setMediaChecks(int state)
+{
+    for (int row = 0; row < w.fileTable->rowCount(); ++row) {
+        if (QTableWidgetItem *item = w.fileTable->item(row, 0))
+            item->setCheckState(Qt::CheckState(state));
+    }
+}

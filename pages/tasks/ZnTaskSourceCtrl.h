@@ -71,6 +71,8 @@ public:
     ZnTaskMediaListViewCtrl *browser() const { return mediaBrowser.get(); }
     // Exchanges a row with the one above (-1) or below (+1) and selects it.
     void movePlayRow(int row, int step);
+    // Gives column 0 of every media-list row that check state.
+    void setMediaChecks(int state);
 
     // The write steps of OK, in the dialogs' order; false after a refusal.
     bool writeName(const QString &emptyText);

@@ -283,3 +283,8 @@ void ZnTimerTaskEditDialog::slot_okClicked()
         return;
     accept();
 }
+
+void ZnTimerTaskEditDialog::slot_stateChanged(int state)
+{
+    sourceCtrl.setMediaChecks(state);
+}

@@ -26,6 +26,8 @@ public:
 
 public slots:
     void slot_okClicked();
+    // Checks or clears every media-list row; no control of the form is joined to it.
+    void slot_stateChanged(int state);
     void slot_setStopDateStateChanged(int state);
     void slot_regionTableItemClicked(QTableWidgetItem *item);
     void slot_addExecTime();

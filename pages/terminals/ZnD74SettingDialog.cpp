@@ -52,7 +52,13 @@ void ZnD74SettingDialog::loadLedConfig()
     ui.fMoveComboBox->addItem(tr("Right Move"), 3);
     ui.fMoveComboBox->addItem(tr("Up Move"), 4);
     ui.fMoveComboBox->addItem(tr("Down Move"), 5);
-    selectId(ui.fMoveComboBox, record->switchMode < 2 ? 2 : record->switchMode);
+    // A stored mode above the four shows the first one, but goes back as it was
+    // unless the operator picks a mode: OK alone must not move the display.
+    if (!selectId(ui.fMoveComboBox, record->switchMode < 2 ? 2 : record->switchMode)) {
+        ui.fMoveComboBox->setCurrentIndex(0);
+        keepStoredMode = true;
+        connect(ui.fMoveComboBox, QOverload<int>::of(&QComboBox::activated), this, [this] { keepStoredMode = false; });
+    }
     auto *colours = new QButtonGroup(this);
     colours->addButton(ui.fRedColorCheckBox, 1);
     colours->addButton(ui.fGreenColorCheckBox, 2);
@@ -131,7 +137,8 @@ void ZnD74SettingDialog::saveLedConfig()
         return;
     record->ledTxt = ui.fDispTextLineEdit->text().toLocal8Bit().toStdString();
     record->displayTime = ui.fSwitchTimeSpinBox->value();
-    record->switchMode = ui.fMoveComboBox->currentIndex() < 0 ? 0 : ui.fMoveComboBox->currentData().toInt();
+    if (!keepStoredMode)
+        record->switchMode = ui.fMoveComboBox->currentIndex() < 0 ? 0 : ui.fMoveComboBox->currentData().toInt();
     if (ui.fRedColorCheckBox->isChecked())
         record->ledColor = Red;
     else if (ui.fGreenColorCheckBox->isChecked())

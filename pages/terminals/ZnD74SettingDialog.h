@@ -43,4 +43,5 @@ private:
     Ui::fD74SettingForm ui;
     ZnMic *record;
     ZnMicBtnCall btnCall;
+    bool keepStoredMode = false;
 };

@@ -173,7 +173,6 @@ void ZnD81SettingDialog::loadSsTasks()
             }
         }
     }
-    loadedSources = selectedSourceIds();
     for (const ZnSsTask &task : tasks) {
         if (offered(task))
             appendTask(ui.fSsTaskTb, QString::fromLocal8Bit(task.Name.c_str()), task.Id);
@@ -340,11 +339,12 @@ bool ZnD81SettingDialog::commitMonitorList()
 
 bool ZnD81SettingDialog::commitSsTaskList()
 {
-    const QList<int> ids = selectedSourceIds();
-    if (!sourcesLoaded || ids == loadedSources)
+    // Sent on every OK, changed or not, but never after a failed read: the empty
+    // table would wipe the server's book.
+    if (!sourcesLoaded)
         return true;
     QStringList items;
-    for (int id : ids)
+    for (int id : selectedSourceIds())
         items << QString::number(id);
     return sendBook(SetSources, items, tr("Setting Ss Task List Error!"));
 }

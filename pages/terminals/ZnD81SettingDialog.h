@@ -69,5 +69,4 @@ private:
     bool monitorsLoaded = false;
     bool sourcesLoaded = false;
     bool regionsLoaded = false;
-    QList<int> loadedSources;
 };

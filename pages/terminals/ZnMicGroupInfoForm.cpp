@@ -163,8 +163,8 @@ void ZnMicGroupInfoForm::slot_add_clicked()
 {
     ZnMicGroup group;
     group.groupId = 0;
-    if (editAndCommit(group, ZnMicGroupListMgr::Add) != 0)
-        tell(tr("Add Error!"));
+    // A refusal was told by editAndCommit: one box is enough.
+    editAndCommit(group, ZnMicGroupListMgr::Add);
 }
 
 void ZnMicGroupInfoForm::slot_edit_clicked()
@@ -177,8 +177,8 @@ void ZnMicGroupInfoForm::editRecord(int id)
     ZnMicGroup group;
     if (!ZnMicGroupListMgr::instance()->getGroup(id, group))
         return;
-    if (editAndCommit(group, ZnMicGroupListMgr::Modify) != 0)
-        tell(tr("Edit Error!"));
+    // A refusal was told by editAndCommit: one box is enough.
+    editAndCommit(group, ZnMicGroupListMgr::Modify);
 }
 
 void ZnMicGroupInfoForm::slot_delete_clicked()

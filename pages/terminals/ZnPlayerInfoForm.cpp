@@ -400,18 +400,24 @@ void ZnPlayerInfoForm::slot_delTermClicked()
         ZnTerminal terminal;
         if (!model()->hasTerminal(ids.at(i), terminal))
             continue;
-        if (!isNull(terminal.status))
+        if (!isNull(terminal.status)) {
             tell(ZnTipsInfo::terminalNotOfflineText());
-        else if (model()->removeTerminal(terminal) == 0)
+            continue;
+        }
+        const int reasons = model()->reasonCount();
+        if (model()->removeTerminal(terminal) == 0)
             removeRow(rowOf(terminal.id));
-        else
+        else if (model()->reasonCount() == reasons) // a reason is told by slot_delError
             tell(tr("Delete Error!"));
     }
 }
 
 void ZnPlayerInfoForm::slot_delError()
 {
-    tell(model()->lastError());
+    // A refusal without a text is told by the page that asked.
+    const QString reason = model()->lastError();
+    if (!reason.isEmpty())
+        tell(reason);
 }
 
 void ZnPlayerInfoForm::speakerCheckClicked()

@@ -1,6 +1,7 @@
 #include "ZnTerListPage.h"
 
 #include "BaseMessageDialog.h"
+#include "ZnPlayTermListMgr.h"
 #include "ZnTipsInfo.h"
 
 #include <QTableWidget>
@@ -57,6 +58,7 @@ void ZnTerListPage::deleteSelected()
         return;
     for (int i = ids.size() - 1; i >= 0; --i) {
         const int id = ids.at(i);
+        const int reasons = ZnPlayTermListMgr::instance()->reasonCount();
         const int result = removeRecord(id);
         if (result == RecordGone)
             continue;
@@ -64,7 +66,7 @@ void ZnTerListPage::deleteSelected()
             tell(ZnTipsInfo::terminalNotOfflineText());
         else if (result == 0 && dropRowOnRemoval)
             removeRowById(id);
-        else if (result != 0 && !deleteFailedText.isEmpty())
+        else if (result != 0 && !deleteFailedText.isEmpty() && ZnPlayTermListMgr::instance()->reasonCount() == reasons)
             tell(deleteFailedText);
     }
 }

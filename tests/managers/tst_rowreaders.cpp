@@ -53,6 +53,9 @@ void TstRowReaders::bothParsers_data()
     row("decimal longer than a double", R"([{"name":4.000000000000000000000000025744}])", true, true, "4");
     row("lone low surrogate", R"([{"name":"\udc00"}])", false, true, "\xed\xb0\x80");
     row("invalid UTF-8 in a name", large("{\"name\":\"Hall \xff\xfe\"}"), false, true, "Hall \xff\xfe");
+    // The row's array sits at level 3 of the answer: "a" opens ones from 3 on.
+    row("nested to the fast reader's limit", nested(ZnRow::kMaxDepth - 3), true, true, "deep");
+    row("nested one past the fast reader's limit", nested(ZnRow::kMaxDepth - 2), false, true, "deep");
     row("nested past the fast reader", nested(ZnRow::kMaxDepth + 5), false, true, "deep");
     row("nested past jsoncpp", nested(1100), false, false, "");
     row("missing comma", large(R"({"name":"x" "b":1})"), false, false, "");

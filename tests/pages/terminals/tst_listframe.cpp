@@ -38,7 +38,8 @@ struct PageCase
     const char *order, *kept, *told, *refusal, *then;
 };
 const char *const kNotOffline = "without offline!/in use";
-const char *const kFailed = "without offline!/in use/Delete Error!";
+// A refusal with the server's reason is told once, by that reason.
+const char *const kFailed = "without offline!/in use";
 const PageCase kPages[] = {
     {"d82", "d82", "8", 80000, "80001 80002 80003", "80001 80003", kNotOffline, "设置错误！", "fCancelBtn"},
     {"d72", "dsk72", "2", 50000, "50003 50002 50001", "50002 50001", kFailed, "Setting Error!", ""},
@@ -48,7 +49,7 @@ const PageCase kPages[] = {
     {"cap", "capd73", "CAP", 20000, "20003 20002 20001", "20002 20001", kFailed, "Setting Error!", ""},
     {"player", "ipamp", "IP", 10000, "10001 10002 10003", "10001 10003", kFailed, "Setting Error!", ""},
     {"falarm", "firealarm", "FR", 30000, "30003 30002 30001", "30002 30001", kNotOffline, "设置错误！", "fCancelBtn"},
-    {"group", "callservergroup", "", 0, "3 2 1", "1", "Delete Error!", "Setting Error!", "ConfirmButton"},
+    {"group", "callservergroup", "", 0, "3 2 1", "1", "Delete Error!", "Setting Error!", ""},
 };
 
 // Each book as read, one edit, what OK sends, and the book read back by the
@@ -72,7 +73,7 @@ const BookCase kBooks[] = {
      "Dsk74_60001 IpAmp_10001 IpAmp_10002",
      "Dsk74_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
-    {"sources untouched", "D81SoundSource", "SoundSource", "", {}, "C", "-", ""},
+    {"sources untouched: sent all the same", "D81SoundSource", "SoundSource", "", {}, "C", "13", "C"},
     {"sources: one added", "D81SoundSource", "SoundSource", "", {11}, "C", "13 11", "C A"},
     {"sources not read", "D81SoundSource", "SoundSource", "FixSsTaskList", {}, "", "-", ""},
     {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
@@ -211,9 +212,9 @@ private slots:
         });
     }
 
-    // An untouched book is not sent; nor is one that could not be read,
-    // even with its select-all box ticked, lest it go out empty over the real
-    // one.
+    // An untouched monitor or region book is not sent, the source book always
+    // is; none that could not be read is, even with its select-all box ticked,
+    // lest it go out empty over the real one.
     void books_data() { addCases(kBooks); }
     void books()
     {
@@ -250,9 +251,11 @@ private slots:
         QCOMPARE(s.requests(label).size(), before + n);
         QCOMPARE(s.requests("POST ModTalkTerminal").size(),
                  bases); // the console itself is unchanged
-        // No other book went out (ticking the select-all boxes changes them).
+        // No other book went out but the source book (ticking the select-all
+        // boxes changes them).
+        const size_t sources = book == QStringLiteral("D81SoundSource") ? 0 : 1;
         if (fail.isEmpty())
-            QCOMPARE(s.requests("POST D81").size(), all + n);
+            QCOMPARE(s.requests("POST D81").size(), all + n + sources);
         if (!n)
             return;
         QCOMPARE(QString::fromStdString(lastBody(s, label)[c->key].asString()), sent);
@@ -354,8 +357,7 @@ private slots:
 
     // The row's dialog opened by a double click, a new name typed and OK: the
     // row shows the name once the server took it; a refusal tells the operator
-    // and keeps the name. Some dialogs stay open for another try, the group page
-    // tells twice.
+    // once and keeps the name. Some dialogs stay open for another try.
     void rename_data()
     {
         QTest::addColumn<const PageCase *>("c");
@@ -393,7 +395,8 @@ private slots:
     // The rows in the page's order; then all three selected and deleted: one
     // question, the online one refused here, the first removal sent (the bottom
     // row) refused by the server with its reason and its row kept, the other
-    // removed. Pages with a text of their own tell it after the reason.
+    // removed. A page with a text of its own keeps it for a refusal without a
+    // reason.
     void deleteSelection_data()
     {
         QTest::addColumn<const PageCase *>("c");
@@ -421,6 +424,68 @@ private slots:
         QCOMPARE(seen.size() - 1, told.size());
         for (const QString &text : told)
             QVERIFY2(seen.join(QLatin1Char('/')).contains(text), qPrintable(seen.join(QLatin1Char('/'))));
+    }
+
+    // The audio sources offered to device 80001 are the plan tasks, whatever
+    // they play; a manual task in its book is neither offered nor checked. Every
+    // region is offered.
+    void d82SourcesAndRegions_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("checked");
+        QTest::newRow("plan tasks only") << "fSsTaskTb"
+                                         << "A B C"
+                                         << "13";
+        QTest::newRow("every region") << "fRegionTb"
+                                      << "Ground floor Everywhere"
+                                      << "2";
+    }
+    void d82SourcesAndRegions()
+    {
+        QFETCH(QString, table);
+        s.sim.withData([](ZnSimData &d) {
+            auto entry = [](const char *key, const char *id) {
+                return record({{"terminalId", "80001"}, {key, id}, {"orderId", "1"}});
+            };
+            d.table("d82soundsource") = {entry("sourceId", "13"), entry("sourceId", "14")};
+            d.table("d82broadcast") = {entry("regionId", "2")};
+        });
+        ZnD82 device;
+        QVERIFY(ZnD82ListMgr::instance()->getD82(80001, device));
+        ZnD82SettingDialog dialog(&device);
+        QTableWidget *t = dialog.findChild<QTableWidget *>(table);
+        QTEST(namesOf(t), "rows");
+        QTEST(checkedRows(t, -1), "checked");
+    }
+
+    // A removal refused without a reason: the page's own text, once, and no
+    // empty box for the missing reason.
+    void refusalWithoutReason_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("id");
+        // Offline rows the delete above kept.
+        QTest::newRow("console page") << "d72" << 50002;
+        QTest::newRow("player page") << "player" << 10003;
+    }
+    void refusalWithoutReason()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, id);
+        QTableWidget *t = pages.at(page)->tableWidget();
+        s.sim.clearRules();
+        s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "", 0, 1));
+        selectIds(t, {id});
+        auto *del = pages.at(page)->widget()->findChild<QAbstractButton *>(
+            page == QLatin1String("player") ? QStringLiteral("fDelTerBtn") : QStringLiteral("fDelBtn"));
+        const QStringList seen =
+            answering(std::vector<ModalChain::Action>(3, ModalChain::confirm()), [&] { del->click(); });
+        QVERIFY(s.settle());
+        QCoreApplication::processEvents();
+        QCOMPARE(seen.size(), 2);
+        QVERIFY2(seen.at(1).contains(QStringLiteral("Delete Error!")), qPrintable(seen.at(1)));
+        QVERIFY(rowOfId(t, id) >= 0);
     }
 
     // Edit without a current row opens nothing and asks nothing.

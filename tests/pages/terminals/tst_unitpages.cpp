@@ -19,6 +19,7 @@
 #include "ZnSetCapDialog.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnTalkSetting.h"
+#include "ZnTerDefaultSetCtr.h"
 #include "ZnTtsInfoForm.h"
 #include "ZnVolumeStepper.h"
 
@@ -66,6 +67,8 @@ const D74Case kD74Cases[] = {
     {"call box, nothing chosen", 60002, "", true, "", "", "0/0", ""},
     {"refused modify: nothing more", 60001, "Hi", true, "POST ModTalkTerminal", "", "", "Setting Error!"},
     {"refused call: no LED", 60002, "Hi", true, "POST D74ButtonCall", "", "", "Button Call Config Setting Error!"},
+    {"unknown mode kept: no LED", 60003, "", false, "", "", "", ""},
+    {"unknown mode kept beside a new text", 60003, "Ho", false, "", "224/7/5/Ho", "", ""},
 };
 
 } // namespace
@@ -207,6 +210,15 @@ private slots:
             d.table("dsk74")[0]["ledColor"] = "28";
             d.table("dsk74")[1]["switchMode"] = "3";
             d.table("dsk74")[1]["ledColor"] = "0";
+            // Modes and colours for the texts: 60003 has a mode the display lacks.
+            auto led = [&](int id, int status, const char *mode, const char *colour) {
+                Json::Value r = mic(id, "L", status);
+                r["switchMode"] = mode, r["ledColor"] = colour, r["displayTime"] = "5", r["ledTxt"] = "Hi";
+                d.table("dsk74").push_back(r);
+            };
+            led(60003, 7, "7", "224");
+            led(60004, 1, "5", "252");
+            led(60005, 1, "4", "100");
             d.table("dsk81") = {terminalRow(70001, "Desk", 1, "3"), terminalRow(70002, "Tower", 1, "3")};
             auto call = [](const char *id, const char *start, const char *dsk81, const char *group) {
                 return record({{"terminalId", id},
@@ -243,7 +255,7 @@ private slots:
         QTRY_COMPARE(tts->tableWidget()->rowCount(), 7);
         QTRY_COMPARE(idsOf(groups()), QStringLiteral("2 1"));
         QTRY_COMPARE(d72->tableWidget()->rowCount(), 3);
-        QTRY_COMPARE(d74->tableWidget()->rowCount(), 2);
+        QTRY_COMPARE(d74->tableWidget()->rowCount(), 5);
     }
     // The players served afresh for each case: 20005 is no base terminal, 20 no
     // IP amplifier.
@@ -551,8 +563,11 @@ private slots:
         if (!refuse.isEmpty())
             s.sim.addRule(ZnSimRule::make(refuse.toStdString(), ZnSimRule::Fail, "refused"));
         const int modified = posts("ModTalkTerminal"), leds = posts("ModD74Led"), called = posts("D74ButtonCall");
+        QString moveShown;
         const QStringList shown = edit(d74.get(), c->id, [&](QWidget *w) {
             Ui::fD74SettingForm &ui = qobject_cast<ZnD74SettingDialog *>(w)->form();
+            // A mode the list lacks shows the first one.
+            moveShown = ui.fMoveComboBox->currentText();
             ui.fRingSpinBox->setValue(12);
             if (!ledText.isEmpty())
                 ui.fDispTextLineEdit->setText(ledText);
@@ -561,6 +576,8 @@ private slots:
         });
         QCOMPARE(shown.join(QLatin1Char(' ')).contains(message), true);
         QCOMPARE(shown.isEmpty(), message.isEmpty());
+        if (c->id == 60003)
+            QCOMPARE(moveShown, QStringLiteral("Left Move"));
         QCOMPARE(posts("ModTalkTerminal") - modified, 1);
         QCOMPARE(posts("ModD74Led") - leds, led.isEmpty() ? 0 : 1);
         QCOMPARE(posts("D74ButtonCall") - called,
@@ -576,6 +593,118 @@ private slots:
             QCOMPARE(QString::fromStdString(b["Dsk81"].asString() + "/" + b["CallServiceGroup"].asString()), callSent);
             QCOMPARE(b["StartCall"].asString(), std::string("ButtonPushDown"));
         }
+    }
+
+    // What the operator reads of a D74: the state (an emergency in red), the
+    // move mode (below 2 as the left move, above 5 as its number) and the colour
+    // (any code but green and yellow as red).
+    void d74Texts_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("cells"); // state|move mode|colour
+        QTest::addColumn<bool>("stateRed");
+        QTest::newRow("mode 0 left, 28 green") << 60001 << "Idle|Left Move|Green" << false;
+        QTest::newRow("mode 3 right, 0 red") << 60002 << "Idle|Right Move|Red" << false;
+        QTest::newRow("mode 7 its number, emergency in red") << 60003 << "EmergencyBroadcast|7|Red" << true;
+        QTest::newRow("mode 5 down, 252 yellow") << 60004 << "Idle|Down Move|Yellow" << false;
+        QTest::newRow("mode 4 up, 100 red") << 60005 << "Idle|Up Move|Red" << false;
+    }
+    void d74Texts()
+    {
+        QFETCH(int, id);
+        QFETCH(bool, stateRed);
+        QTableWidget *t = d74->tableWidget();
+        const QString row = rowText(t, id);
+        QTEST(QStringList({row.section(QLatin1Char('|'), 2, 2), row.section(QLatin1Char('|'), 5, 5),
+                           row.section(QLatin1Char('|'), 6, 6)})
+                  .join(QLatin1Char('|')),
+              "cells");
+        QCOMPARE(t->item(rowOfId(t, id), 2)->foreground().color() == QColor(255, 0, 0), stateRed);
+    }
+
+    // The player row of an amplifier in each state: an IP amplifier off line
+    // shows crosses, not its last temperature; on line its temperature with the
+    // unit; other kinds grey dashes. An emergency and an amplifier warning are red.
+    void playerCells_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("warning");
+        QTest::addColumn<int>("speaker");
+        QTest::addColumn<QString>("cells"); // work|temperature|speaker, each "text/colour"
+        QTest::newRow("IP off line: crosses") << "IP" << 0 << false << 1 << "Off Line/-|×/-|×/-";
+        QTest::newRow("IP idle: temperature and unit") << "IP" << 1 << false << 1 << "Idle/-|41 ℃/-|Pass/-";
+        QTest::newRow("IP emergency in red") << "IP" << 5 << false << 1 << "EmergencyBroadcast/red|41 ℃/-|Pass/-";
+        QTest::newRow("IP warning in red") << "IP" << 2 << true << 1 << "Amp Warning/red|41 ℃/-|×/red";
+        QTest::newRow("IP open speaker in red") << "IP" << 1 << false << 0 << "Idle/-|41 ℃/-|Open Circuit/red";
+        QTest::newRow("IP warning off line: no warning") << "IP" << 0 << true << 1 << "Off Line/-|×/-|×/-";
+        QTest::newRow("other kind: grey dashes") << "PR" << 1 << false << 1 << "Idle/-|---/grey|---/grey";
+        QTest::newRow("other kind emergency in red")
+            << "PR" << 5 << false << 1 << "EmergencyBroadcast/red|---/grey|---/grey";
+    }
+    void playerCells()
+    {
+        QFETCH(QString, type);
+        QFETCH(int, status);
+        QFETCH(bool, warning);
+        QFETCH(int, speaker);
+        ZnTerminal t;
+        QVERIFY(amps()->hasTerminal(30, t));
+        t.type = t.exten = type.toStdString();
+        t.status = status;
+        t.ampTemp = 41;
+        t.ampWarning = warning;
+        t.speaker = speaker;
+        QCOMPARE(amps()->mergeList(t), 0);
+        playerPage->updateTer(30);
+        QStringList cells;
+        for (int column :
+             {ZnPlayerInfoForm::WorkColumn, ZnPlayerInfoForm::TempColumn, ZnPlayerInfoForm::SpeakerColumn}) {
+            const QTableWidgetItem *item = players()->item(rowOfId(players(), 30), column);
+            const QBrush ink = item->foreground();
+            const QString colour = ink.style() == Qt::NoBrush || ink.color() == Qt::black ? QStringLiteral("-")
+                                   : ink.color() == QColor(255, 0, 0)                     ? QStringLiteral("red")
+                                   : ink.color() == QColor(192, 192, 192)                 ? QStringLiteral("grey")
+                                                                                          : ink.color().name();
+            cells << item->text() + QLatin1Char('/') + colour;
+        }
+        QTEST(cells.join(QLatin1Char('|')), "cells");
+    }
+
+    // Each terminal that follows another stands directly below it, grey; one
+    // whose leader is not above it stays in id order. Not base terminals are
+    // not listed.
+    void defaultSettingRows_data()
+    {
+        QTest::addColumn<QList<int>>("leaders"); // of 10, 20 and 30
+        QTest::addColumn<QString>("rows");       // "id" or "id grey", top to bottom
+        QTest::newRow("none") << QList<int>{0, 0, 0} << "10 20 30";
+        QTest::newRow("30 below 10") << QList<int>{0, 0, 10} << "10 30g 20";
+        QTest::newRow("two below 10, the later first") << QList<int>{0, 10, 10} << "10 30g 20g";
+        QTest::newRow("leader below: id order") << QList<int>{30, 0, 0} << "10g 20 30";
+        QTest::newRow("chain") << QList<int>{0, 10, 20} << "10 20g 30g";
+    }
+    void defaultSettingRows()
+    {
+        QFETCH(QList<int>, leaders);
+        const int ids[] = {10, 20, 30};
+        for (int i = 0; i < 3; ++i) {
+            ZnTerminal t;
+            QVERIFY(amps()->hasTerminal(ids[i], t));
+            t.masterId = leaders.at(i);
+            QCOMPARE(amps()->mergeList(t), 0);
+        }
+        ZnTerDefaultSetCtr dialog;
+        dialog.loadTable();
+        QTableWidget *t = dialog.findChild<QTableWidget *>(QStringLiteral("fTerTableWidget"));
+        QStringList rows;
+        for (int r = 0; r < t->rowCount(); ++r) {
+            const bool grey = t->item(r, 0)->background().color() == QColor(200, 200, 200);
+            for (int c = 1; c < 3; ++c)
+                QCOMPARE(t->item(r, c)->background().color(), t->item(r, 0)->background().color());
+            rows << t->item(r, 0)->data(Qt::UserRole).toString() + (grey ? QStringLiteral("g") : QString());
+        }
+        QTEST(rows.join(QLatin1Char(' ')), "rows");
     }
 
     // A click on the volume cell shows it on the slider; releasing the slider
