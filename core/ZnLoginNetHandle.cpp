@@ -29,11 +29,15 @@ void ZnLoginNetHandle::tick()
         return;
     switch (state()) {
     case Connecting:
-        if (m_centre->connect() == 0)
-            m_centre->onConnected();
-        else
+        if (m_centre->connect() != 0) {
             m_centre->setLost();
-        break;
+            break;
+        }
+        m_centre->onConnected();
+        // The first login goes out now, not at the next whole second nor after a
+        // receive wait; the 20 s spacing counts from it.
+        setNextDue(now() - 1);
+        [[fallthrough]];
     case LoggingIn:
         if (isTimedOut()) {
             signalLoss();

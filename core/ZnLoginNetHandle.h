@@ -8,8 +8,8 @@
 #include <string>
 
 // Drives the connection's life on the receive thread: connect, log in with the
-// password digest (re-sent every 20 s until answered), then a keep-alive every
-// 20 s; 300 s without an answer counts as a lost connection.
+// password digest (at once, then again every 20 s until answered), then a
+// keep-alive every 20 s; 300 s without an answer counts as a lost connection.
 class ZnLoginNetHandle : public ZnNetState, public ZnBaseMgr
 {
 public:

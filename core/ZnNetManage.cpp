@@ -25,11 +25,8 @@ void processPending()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void waitStep()
-{
-    ZnSleep::ms(10);
-    processPending();
-}
+// The longest a waiting GUI thread goes without repainting.
+const unsigned long kWaitStepMs = 10;
 
 // The whole-seconds clock has advanced by more than 2 since start.
 bool waitedTooLong(int64_t start)
@@ -199,8 +196,11 @@ int ZnNetManage::sendAndWait(const std::string& text, int requestType, int cseq)
         return ResultStopped;
     // Wait for a free line, but not forever: a stale entry must not hang the GUI.
     int64_t start = ZnClock::now();
-    while (pendingCount() > 0) {
-        waitStep();
+    for (;;) {
+        const uint64_t seen = wakeCount();
+        if (pendingCount() == 0)
+            break;
+        waitStep(seen);
         if (state() == Stopped)
             return ResultStopped;
         if (waitedTooLong(start))
@@ -226,6 +226,7 @@ int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cse
         return ResultStopped;
     ZnMgrMsg* msg = ZnMgrMsg::instance();
     for (;;) {
+        const uint64_t seen = wakeCount();
         bool ok = false;
         if (msg->take(cseq, ok)) {
             // The signals the answer raised were queued before it was recorded: they
@@ -233,7 +234,7 @@ int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cse
             processPending();
             return ok ? ResultOk : ResultFailed;
         }
-        waitStep();
+        waitStep(seen);
         if (waitedTooLong(start)) {
             clearPending();
             return ResultNoAnswer;
@@ -263,6 +264,8 @@ int ZnNetManage::matchAnswer(int cseq, bool ok, const std::string& body)
         return -1;
     }
     onAnswer(requestType, cseq, ok, body);
+    // After the outcome is recorded: a woken caller finds it.
+    wakeWaiters();
     return 0;
 }
 
@@ -307,6 +310,42 @@ void ZnNetManage::resetSession()
 
 void ZnNetManage::clearPending()
 {
-    QMutexLocker lock(&m_mutex);
-    m_pending.clear();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_pending.clear();
+    }
+    wakeWaiters();
+}
+
+void ZnNetManage::dropPending(int requestType)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_pending.remove_if([requestType](const Pending& p) { return p.requestType == requestType; });
+    }
+    wakeWaiters();
+}
+
+void ZnNetManage::wakeWaiters()
+{
+    QMutexLocker lock(&m_wakeMutex);
+    ++m_wakes;
+    m_wake.wakeAll();
+}
+
+uint64_t ZnNetManage::wakeCount() const
+{
+    QMutexLocker lock(&m_wakeMutex);
+    return m_wakes;
+}
+
+void ZnNetManage::waitStep(uint64_t seen)
+{
+    {
+        QMutexLocker lock(&m_wakeMutex);
+        // A wake between the caller's look and this wait is not missed: it moved the count.
+        if (m_wakes == seen)
+            m_wake.wait(&m_wakeMutex, kWaitStepMs);
+    }
+    processPending();
 }

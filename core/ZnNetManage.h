@@ -5,6 +5,7 @@
 #include "ZnSocket.h"
 
 #include <QMutex>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <cstdint>
@@ -98,12 +99,22 @@ protected:
     // A new receive loop starts from nothing: no pending entries, no half message.
     void resetSession();
     void clearPending();
+    // Drops the pending entries of one request type (the logins an answered login
+    // supersedes), so they no longer hold the line.
+    void dropPending(int requestType);
     // Part of a message has arrived and the rest is still to come.
     bool midMessage() const { return m_framer.pendingBytes() > 0; }
     // The pause between passes of the receive loop: ms long, unless data arrives
     // first (an answer is not left waiting out the pause).
     void pause(int ms);
-    void setState(int state) { m_state.store(state); }
+    void setState(int state)
+    {
+        m_state.store(state);
+        wakeWaiters();
+    }
+    // Wakes a GUI caller waiting in sendAndWait to look again at once: an answer is
+    // in, an entry was dropped or the state changed.
+    void wakeWaiters();
     void clearLost() { m_lost.store(false); }
     LossCallback lossCallback() const { return m_lossCallback.load(); }
 
@@ -133,4 +144,14 @@ protected:
     std::atomic<bool> m_lost{false};
     bool m_trimDue = false; // receive thread only
     std::atomic<int64_t> m_waitStart{0};
+
+private:
+    // One step of a GUI wait: returns once woken after `seen`, or after at most
+    // 10 ms, and then lets the GUI thread repaint.
+    void waitStep(uint64_t seen);
+    uint64_t wakeCount() const;
+
+    mutable QMutex m_wakeMutex;
+    QWaitCondition m_wake;
+    uint64_t m_wakes = 0; // guarded by m_wakeMutex
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the operator console. Installs missing packages and builds first.
 #
-#   scripts/run.sh                     simulated server with sample data on 127.0.0.1
+#   scripts/run.sh                     simulated server with sample data on a loopback address of its own
 #   scripts/run.sh -serverip A.B.C.D -user NAME -password PASS [-max 0|1]
 #                                      a real management server (port from config.ini)
 #
@@ -18,14 +18,48 @@ BIN="$ROOT/$BUILD_DIR/bin"
 RUN_DIR="$BIN"
 ARGS=("$@")
 SIM_PID=
+DEMO_TMP=
+DB_DIR=
+MARIADB="$ROOT/tests/core/mariadb.sh"
 
+# The demo takes away all it made: simulator, its file service's folders, the log
+# database and its files. Also on Ctrl-C, which reaches the whole process group.
 cleanup() {
-  if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null || true; fi
+  trap - EXIT INT TERM HUP
+  if [ -n "$SIM_PID" ]; then
+    kill "$SIM_PID" 2>/dev/null || true
+    wait "$SIM_PID" 2>/dev/null || true
+  fi
+  if [ -n "$DB_DIR" ]; then "$MARIADB" stop "$DB_DIR" >/dev/null 2>&1 || true; fi
+  if [ -n "$DEMO_TMP" ]; then rm -rf "$DEMO_TMP"; fi
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 has_serverip=no
 for a in "$@"; do [ "$a" = "-serverip" ] && has_serverip=yes; done
+
+# Starts the simulator on ADDR with its file service on 8906 there, the port the
+# console dials on the server's address. 0 when both listen, 1 when either is taken.
+start_simulator() {
+  local addr=$1 i
+  : >"$SIM_LOG"
+  TMPDIR="$DEMO_TMP" "$BIN/zn_simulator" --host "$addr" --port 0 --file-port 8906 --push-changes \
+    --alarm-every 20 "${LOG_HOST[@]}" >"$SIM_LOG" 2>&1 &
+  SIM_PID=$!
+  for i in $(seq 1 100); do
+    if grep -q 'file service on\|no file service\|cannot listen' "$SIM_LOG"; then break; fi
+    kill -0 "$SIM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if grep -q 'file service on' "$SIM_LOG"; then return 0; fi
+  kill "$SIM_PID" 2>/dev/null || true
+  wait "$SIM_PID" 2>/dev/null || true
+  SIM_PID=
+  return 1
+}
 
 if [ "$has_serverip" = no ]; then
   # Demo: the simulator's sample data, in a folder of its own so that the
@@ -34,29 +68,53 @@ if [ "$has_serverip" = no ]; then
   mkdir -p "$RUN_DIR"
   ln -sfn "$BIN/images" "$RUN_DIR/images"
   ln -sfn "$BIN/translate" "$RUN_DIR/translate"
+  DEMO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/zn-demo.XXXXXX")
   SIM_LOG="$RUN_DIR/simulator.log"
-  "$BIN/zn_simulator" --port 0 --push-changes --alarm-every 20 >"$SIM_LOG" 2>&1 &
-  SIM_PID=$!
-  port=
-  for _ in $(seq 1 50); do
-    port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9][0-9]*\).*/\1/p' "$SIM_LOG")
-    [ -n "$port" ] && break
-    sleep 0.1
+
+  # The log pages read a talk-log database of their own, when a MariaDB server is there.
+  LOG_HOST=()
+  DB_SETTINGS=
+  if command -v mariadbd >/dev/null 2>&1 || [ -x /usr/sbin/mariadbd ]; then
+    DB_DIR="$DEMO_TMP/logdb"
+    if "$MARIADB" start "$DB_DIR" >"$DEMO_TMP/logdb.out" 2>&1 \
+      && "$MARIADB" sql "$DB_DIR" <"$ROOT/tests/sim/data/demo_logs.sql" >>"$DEMO_TMP/logdb.out" 2>&1; then
+      db_port=$(cat "$DB_DIR/port")
+      LOG_HOST=(--log-host "127.0.0.1:$db_port")
+      # Board type 4 makes the console take the database port from MySqlPort.
+      DB_SETTINGS=$(printf 'BoardType=4\nMySqlPort=%s\n' "$db_port")
+      echo "talk-log database on 127.0.0.1:$db_port"
+    else
+      echo "no talk-log database (the log pages stay empty):" >&2
+      tail -n 5 "$DEMO_TMP/logdb.out" >&2
+    fi
+  else
+    echo "no MariaDB server installed: the log pages stay empty and cannot export" >&2
+  fi
+
+  # A loopback address of the demo's own, so that it never reaches another
+  # program's file service on 127.0.0.1:8906, nor another demo's.
+  addr=
+  for _ in $(seq 1 20); do
+    try=127.$((RANDOM % 254 + 1)).$((RANDOM % 256)).$((RANDOM % 254 + 1))
+    if start_simulator "$try"; then addr=$try; break; fi
   done
-  if [ -z "$port" ]; then
-    echo "the simulator did not start:" >&2
+  if [ -z "$addr" ]; then
+    echo "the simulator found no loopback address with port 8906 free (is a program listening on *:8906?):" >&2
     cat "$SIM_LOG" >&2
     exit 1
   fi
-  printf '[Setting]\nServerIp=127.0.0.1\nServerPort=%s\nUser=admin\n' "$port" >"$RUN_DIR/config.ini"
-  ARGS=(-serverip 127.0.0.1 -user admin -password admin "$@")
-  echo "simulated management server on 127.0.0.1:$port (user admin, password admin)"
-  grep 'file service\|no file service' "$SIM_LOG" || true
+  port=$(sed -n 's/.*listening on [0-9.]*:\([0-9][0-9]*\).*/\1/p' "$SIM_LOG")
+  printf '[Setting]\nServerIp=%s\nServerPort=%s\nUser=admin\n%s\n' "$addr" "$port" "$DB_SETTINGS" >"$RUN_DIR/config.ini"
+  ARGS=(-serverip "$addr" -user admin -password admin "$@")
+  echo "simulated management server on $addr:$port (user admin, password admin)"
+  grep 'file service' "$SIM_LOG" || true
 fi
 
 cd "$RUN_DIR"
+rc=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
-  xvfb-run -a -s '-screen 0 1280x800x24' "$BIN/talkback_console" "${ARGS[@]}"
+  xvfb-run -a -s '-screen 0 1280x800x24' "$BIN/talkback_console" "${ARGS[@]}" || rc=$?
 else
-  "$BIN/talkback_console" "${ARGS[@]}"
+  "$BIN/talkback_console" "${ARGS[@]}" || rc=$?
 fi
+exit "$rc"

@@ -4,6 +4,7 @@
 #include "ZnApi.h"
 #include "ZnConfigSettings.h"
 #include "ZnManageCenter.h"
+#include "ZnServerText.h"
 
 #include "ZnCapInfoForm.h"
 #include "ZnD72InfoForm.h"
@@ -37,6 +38,8 @@
 
 namespace {
 const char *const kVersion = "v4.4.1689.sp";
+// The system title is the server's text; the title bar shows this much of it.
+const int kTitleWidth = 480;
 
 QString buttonStyle(const char *name)
 {
@@ -358,7 +361,7 @@ void InfoCenterMgr::changePage(QListWidgetItem *current, QListWidgetItem *previo
 void InfoCenterMgr::slot_setTitleName(QString title)
 {
     setWindowTitle(title);
-    ui.title_name_le->setText(title);
+    ZnServerText::showInLabel(ui.title_name_le, title, kTitleWidth);
     ZnConfigSettings settings;
     if (settings.value(QStringLiteral("Setting/Title")).toString() != title)
         settings.setValue(QStringLiteral("Setting/Title"), title);

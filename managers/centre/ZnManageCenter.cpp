@@ -211,6 +211,9 @@ void ZnManageCenter::onLoginResult(bool ok)
         m_login->setState(ZnLoginNetHandle::LoggedIn);
         m_login->stepState();
     }
+    // The logins sent before the answered one will never count now; left pending
+    // they would hold the line against every request of the session.
+    dropPending(ZnLoginNetHandle::LoginType);
     setState(LoggedIn);
 }
 

@@ -2,9 +2,12 @@
 
 #include "QtSchemeInfo.h"
 #include "ZnSchemeList.h"
+#include "ZnServerText.h"
 #include "ZnSsTaskDataMgr.h"
 
 namespace {
+// The plan name is the server's text; the page shows this much of it.
+const int kPlanNameWidth = 480;
 const int kPlayPlans = 0;
 }
 
@@ -43,7 +46,8 @@ void ZnTimerTaskMgrForm::slot_showTaskList(int id)
     slot_showTaskList();
     ZnScheme plan;
     const bool known = ZnSchemeList::instance()->findScheme(id, kPlayPlans, plan);
-    ui.fSchemeNameText->setText(known ? QString::fromLocal8Bit(plan.name.c_str()) : QString());
+    ZnServerText::showInLabel(ui.fSchemeNameText, known ? QString::fromLocal8Bit(plan.name.c_str()) : QString(),
+                              kPlanNameWidth);
 }
 
 void ZnTimerTaskMgrForm::slot_addClicked()

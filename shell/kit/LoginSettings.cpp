@@ -62,6 +62,9 @@ LoginSettings *LoginSettings::instance()
 
 void LoginSettings::setInstance(LoginSettings *settings)
 {
+    // Each login dialog makes a new record; the one it replaces is nobody's.
+    if (settings != gLoginSettings)
+        delete gLoginSettings;
     gLoginSettings = settings;
 }
 

@@ -1,6 +1,7 @@
 #include "ZnCommonTable.h"
 
 #include "ZnCommon.h"
+#include "ZnElideDelegate.h"
 
 #include <QAbstractItemView>
 #include <QBrush>
@@ -21,6 +22,10 @@ void initTableWidget(QTableWidget* table, int)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setTextElideMode(Qt::ElideRight);
+    // Only over the view's own delegate: a page's delegate of its own stays.
+    if (table->itemDelegate() && table->itemDelegate()->metaObject() == &QStyledItemDelegate::staticMetaObject)
+        table->setItemDelegate(new ZnElideDelegate(table));
 }
 
 namespace {

@@ -12,7 +12,8 @@ class QTableWidgetItem;
 namespace ZnCommon {
 
 // The common table look: word wrap, no focus frame, headers not highlighted, not
-// editable, whole-row selection, last column stretched. The int is not read.
+// editable, whole-row selection, last column stretched, long texts elided
+// (ZnElideDelegate). The int is not read.
 void initTableWidget(QTableWidget* table, int unused = 0);
 
 // New item at (row, column) carrying id. Null when the table is null or the cell

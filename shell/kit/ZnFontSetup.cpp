@@ -4,8 +4,9 @@
 #include <QFont>
 
 const char *const ZnFontSetup::kFamily = "微软雅黑";
-// From the Debian package fonts-wqy-microhei.
-const char *const ZnFontSetup::kInstalledFamily = "WenQuanYi Micro Hei";
+// From the Debian package fonts-noto-cjk: it draws every character the console
+// shows ("℃" among them, which some CJK fonts map to an empty outline).
+const char *const ZnFontSetup::kInstalledFamily = "Noto Sans CJK SC";
 
 void ZnFontSetup::apply()
 {

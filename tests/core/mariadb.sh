@@ -4,9 +4,10 @@
 # directory (named in DIR/run), so no other server ever shares a file or a port.
 #   mariadb.sh start|stop|resume DIR    fresh server / stop it / start it again on its port
 #   mariadb.sh fill DIR N               replace the talk log by N generated rows
+#   mariadb.sh sql DIR <FILE            run the statements of FILE on the talk-log database
 set -euo pipefail
 cmd=${1:-} dir=${2:-}
-[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop|resume|fill DIR [N]" >&2; exit 2; }
+[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop|resume|fill|sql DIR [N]" >&2; exit 2; }
 mkdir -p "$dir" && dir=$(cd "$dir" && pwd) && data=$dir/data
 run=$(cat "$dir/run" 2>/dev/null || true)
 LOG_USER=talklog LOG_PASSWORD=wren  # the console's talk-log account
@@ -141,5 +142,6 @@ INSERT INTO talklog_bak
   FROM seq_1_to_$n;
 SQL
     ;;
+  sql) client talkbacklog ;;
   *) echo "unknown command: $cmd" >&2; exit 2 ;;
 esac

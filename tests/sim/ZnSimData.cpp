@@ -74,6 +74,16 @@ void ZnSimData::addRow(const std::string& name, const Json::Value& r)
     table(name).push_back(r);
 }
 
+void ZnSimData::setParameter(const std::string& name, const std::string& value)
+{
+    Json::Value* r = findRow("parameter", "name", name);
+    if (!r) {
+        table("parameter").push_back(row({{"name", name}, {"value", ""}}));
+        r = &table("parameter").back();
+    }
+    (*r)["value"] = value;
+}
+
 void ZnSimData::addTerminals(const std::string& name, int firstId, int count)
 {
     Json::Value r;
@@ -454,12 +464,7 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
             refusal = "refused";
             return false;
         }
-        Json::Value* r = findRow("parameter", "name", name);
-        if (!r) {
-            table("parameter").push_back(row({{"name", name}, {"value", ""}}));
-            r = &table("parameter").back();
-        }
-        (*r)["value"] = str(in, "Value");
+        setParameter(name, str(in, "Value"));
         return true;
     }
     if (packetType == "ModTalkManagerInfo") {

@@ -45,6 +45,8 @@ public:
     // Adds the rows of data/demo.json, which the demo shows besides the sample set.
     void loadDemo();
     void addRow(const std::string& table, const Json::Value& row);
+    // Sets (or adds) a row of the server's "parameter" table, e.g. Talk_Log_Server.
+    void setParameter(const std::string& name, const std::string& value);
     std::vector<Json::Value>& table(const std::string& name);
     // Adds n rows of "ipamp"-like terminals to a table, ids from firstId.
     void addTerminals(const std::string& table, int firstId, int count);

@@ -188,9 +188,11 @@ ZnSimFileService::~ZnSimFileService()
 
 bool ZnSimFileService::start(int port, const std::string& host, const std::string& folder)
 {
+    // In $TMPDIR, so that whoever runs us can give us a folder of its own to clear.
+    const std::string temp = s(QDir::tempPath());
     if (folder.empty()) {
-        char tmpl[] = "/tmp/zn_media_XXXXXX";
-        if (!::mkdtemp(tmpl))
+        std::string tmpl = temp + "/zn_media_XXXXXX";
+        if (!::mkdtemp(&tmpl[0]))
             return false;
         m_folder = tmpl;
         m_ownsFolder = true;
@@ -199,8 +201,8 @@ bool ZnSimFileService::start(int port, const std::string& host, const std::strin
         m_folder = s(QDir(q(folder)).absolutePath());
         QDir().mkpath(q(m_folder));
     }
-    char sysTmpl[] = "/tmp/zn_sysfs_XXXXXX";
-    if (!::mkdtemp(sysTmpl))
+    std::string sysTmpl = temp + "/zn_sysfs_XXXXXX";
+    if (!::mkdtemp(&sysTmpl[0]))
         return false;
     m_systemFolder = sysTmpl;
     QDir().mkpath(q(backupFolder()));

@@ -10,10 +10,14 @@
 #include <QFile>
 #include <QTimer>
 
-bool ZnDemoConsole::start(const QString &runDir)
+bool ZnDemoConsole::start(const QString &runDir, int logDbPort)
 {
     // As the demo runs: changes pushed back, the talk log's recordings served.
-    server.withData([](ZnSimData &d) { d.loadDemo(); });
+    server.withData([logDbPort](ZnSimData &d) {
+        d.loadDemo();
+        if (logDbPort > 0)
+            d.setParameter("Talk_Log_Server", "127.0.0.1:" + std::to_string(logDbPort));
+    });
     server.setPushChanges(true);
     if (!server.start(0) || !files.start(0))
         return false;
@@ -29,7 +33,11 @@ bool ZnDemoConsole::start(const QString &runDir)
     QFile ini(runDir + QStringLiteral("/config.ini"));
     if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    ini.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(server.port()).toUtf8());
+    QString settings = QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(server.port());
+    // Board type 4 makes the console take the database port from MySqlPort.
+    if (logDbPort > 0)
+        settings += QStringLiteral("BoardType=4\nMySqlPort=%1\n").arg(logDbPort);
+    ini.write(settings.toUtf8());
     ini.close();
     return QDir::setCurrent(runDir);
 }

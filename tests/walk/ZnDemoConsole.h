@@ -21,8 +21,10 @@ public:
     ZnSimFileService files;
 
     // Starts both services and writes runDir/config.ini for them; the console runs
-    // in runDir with the program folder's images and translation.
-    bool start(const QString &runDir);
+    // in runDir with the program folder's images and translation. With a log
+    // database port, the server names 127.0.0.1 as the log host and the log pages
+    // read that database.
+    bool start(const QString &runDir, int logDbPort = 0);
     // Runs the console's start-up and event loop; once the main window shows, calls
     // during() and then closes the window. Returns the console's exit code.
     int run(const During &during);

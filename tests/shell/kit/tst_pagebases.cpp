@@ -7,6 +7,7 @@
 #include "ZnPlayTermListMgr.h"
 #include "ZnResources.h"
 #include "ZnSelectTableCtrl.h"
+#include "ZnServerText.h"
 #include "ZnTableWidgetHelper.h"
 #include "ZnTerBaseCtr.h"
 #include "ZnTermTbCtrl.h"
@@ -193,6 +194,30 @@ private slots:
         ZnCommon::swapRows(&p.table, 0, 1, 3);
         QCOMPARE(p.findRowById(30), 0);
         QCOMPARE(p.table.item(0, 2)->text(), QStringLiteral("top"));
+    }
+
+    // A cell of any length from the server: the column sized to its contents
+    // stays within a screen, the item keeps the whole text.
+    void longCellsElided_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("a name of 16") << 16 << false;
+        QTest::newRow("as long as is shown") << ZnServerText::kMaxShown << false;
+        QTest::newRow("a megabyte") << (1 << 20) << true;
+    }
+    void longCellsElided()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, elided);
+        QTableWidget t(1, 2);
+        ZnCommon::initTableWidget(&t);
+        const QString text(length, QLatin1Char('x'));
+        ZnCommon::setTableItem2(&t, text, 0, 0, 1);
+        t.resizeColumnToContents(0);
+        QVERIFY2(t.columnWidth(0) <= 1366, qPrintable(QString::number(t.columnWidth(0))));
+        QCOMPARE(t.item(0, 0)->text().size(), length);
+        QCOMPARE(t.columnWidth(0) < t.fontMetrics().horizontalAdvance(text), elided);
     }
 
     // The box ticks all; a row clicked off clears the box; ticking every row by hand
