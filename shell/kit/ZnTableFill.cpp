@@ -1,5 +1,6 @@
 #include "ZnTableFill.h"
 
+#include "ZnTableCell.h"
 #include "ZnTableRow.h"
 #include "ZnTableRowIndex.h"
 
@@ -83,7 +84,7 @@ void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row, bool reuse)
         if (old && row.cell(c)) {
             // Takes the new cell's contents (shared, not copied); the view is
             // repainted whole when the fill ends.
-            *old = *row.cell(c);
+            ZnTableCell::assign(*old, *row.cell(c));
         } else if (QTableWidgetItem *item = row.take(c)) {
             table->setItem(at, c, item);
         }
