@@ -10,10 +10,11 @@
 
 namespace {
 
+// Whole: a NUL inside a text must not cut it short.
 std::string text(const ZnMySqlResult& r, unsigned row, unsigned column)
 {
-    const char* c = r.cell(row, column);
-    return c ? std::string(c) : std::string();
+    const std::string* c = r.cellText(row, column);
+    return c ? *c : std::string();
 }
 
 int number(const ZnMySqlResult& r, unsigned row, unsigned column)

@@ -101,12 +101,20 @@ int ZnIniFile::load(const char* path, int* lineOut)
     // After a header that did not parse, the lines up to the next good header belong
     // to a section we cannot name: they are kept as they are.
     bool orphaned = false;
-    while (!file.atEnd()) {
-        const QByteArray raw = file.readLine();
-        if (file.error() != QFileDevice::NoError) {
-            m_readFailed = true;
-            break;
+    // Read at once and cut at '\n': QIODevice::readLine() sizes a buffer of its
+    // chunk size for every line, which made a load a thousand allocations.
+    const QByteArray all = file.readAll();
+    const bool cut = file.error() != QFileDevice::NoError;
+    m_readFailed = cut;
+    for (int from = 0; from < all.size();) {
+        int end = all.indexOf('\n', from);
+        if (end < 0) {
+            if (cut)
+                break; // the last line may be part of one
+            end = all.size() - 1;
         }
+        const QByteArray raw = QByteArray::fromRawData(all.constData() + from, end + 1 - from);
+        from = end + 1;
         ++line;
         const std::string text = withoutLineEnd(raw);
         ParsedLine p = parseLine(text);

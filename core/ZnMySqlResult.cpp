@@ -68,10 +68,16 @@ int ZnMySqlResult::store(MYSQL* conn, MYSQL_RES* res)
 
 const char* ZnMySqlResult::cell(unsigned row, unsigned column) const
 {
+    const std::string* c = cellText(row, column);
+    return c ? c->c_str() : nullptr;
+}
+
+const std::string* ZnMySqlResult::cellText(unsigned row, unsigned column) const
+{
     if (m_fieldCount <= 0 || row >= m_rowCount || row >= m_rows.size() || column >= m_fieldNames.size())
         return nullptr;
     const Cell& c = m_rows[row][column];
-    return c ? c->c_str() : nullptr;
+    return c ? &*c : nullptr;
 }
 
 const char* ZnMySqlResult::fieldName(unsigned column) const

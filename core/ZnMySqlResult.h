@@ -22,6 +22,8 @@ public:
 
     // The cell text, NUL-terminated; null for a NULL value or outside the result.
     const char* cell(unsigned row, unsigned column) const;
+    // The whole cell, NUL bytes and what follows them included; null as cell().
+    const std::string* cellText(unsigned row, unsigned column) const;
     const char* fieldName(unsigned column) const;
 
     // Rows copied, or the affected rows of a statement without result set.

@@ -1,14 +1,15 @@
 #include "LogExportDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include "BaseMessageDialog.h"
 #include "LogExportKind.h"
 #include "LogExportThread.h"
+#include "ZnConfigSettings.h"
 #include "ZnTipsInfo.h"
 
 namespace {
@@ -16,17 +17,19 @@ const char kLastPathKey[] = "LogLastFilePath";
 
 QString lastFolder()
 {
-    return QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).value(QLatin1String(kLastPathKey)).toString();
+    return ZnConfigSettings().value(QLatin1String(kLastPathKey)).toString();
 }
 
 void keepFolder(const QString &folder)
 {
-    QSettings(QStringLiteral("config.ini"), QSettings::IniFormat).setValue(QLatin1String(kLastPathKey), folder);
+    ZnConfigSettings().setValue(QLatin1String(kLastPathKey), folder);
 }
 
+// Many machines have no desktop folder: the home folder then.
 QString desktop()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
 }
 
@@ -171,14 +174,21 @@ void LogExportDialog::update_finish_flag(int code)
     if (closing)
         return;
     // The thread ends right after this signal; a new export may start at once.
+    int lost = 0;
+    QString why;
     if (thread) {
         thread->wait();
+        lost = thread->lostCells();
+        why = thread->failureText();
         thread = nullptr;
     }
     switch (code) {
     case LogExportThread::Complete: {
         accept();
-        BaseMessageDialog done(ZnTipsInfo::tipsTitleText(), QStringLiteral("日志下载完成！"), 1);
+        QString text = QStringLiteral("日志下载完成！");
+        if (lost > 0)
+            text += QLatin1Char('\n') + QStringLiteral("%1 个单元格含有 GBK 无法保存的字符，已写作“?”。").arg(lost);
+        BaseMessageDialog done(ZnTipsInfo::tipsTitleText(), text, 1);
         done.exec();
         return;
     }
@@ -188,7 +198,8 @@ void LogExportDialog::update_finish_flag(int code)
         ui.fExportBtn->hide();
         break;
     case LogExportThread::OpenFailed:
-        ui.msg_lable->setText(QStringLiteral("文件打开失败，请关闭文件尝试！"));
+        // The real reason: a missing folder or a full disk is no open file.
+        ui.msg_lable->setText(QStringLiteral("文件写入失败：%1\n%2").arg(directory, why));
         ui.fExportBtn->setEnabled(true);
         break;
     case LogExportThread::QueryFailed:

@@ -20,6 +20,8 @@ public:
     ~LogExportDialog() override;
 
     Ui::LogExportDialog &form() { return ui; }
+    // The header line the page handed over.
+    QStringList headerList() const { return headers; }
     // The running export, or null.
     LogExportThread *exportThread() const;
     // folder/name, with ".csv" added unless the name ends in it.

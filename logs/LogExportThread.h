@@ -22,8 +22,17 @@ public:
 
     LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent = nullptr);
 
-    // One field: quoted, quotes inside doubled, then the comma.
+    // One field: quoted, quotes inside doubled, a leading formula sign made
+    // harmless with an apostrophe, then the comma.
     static QString csvField(const QString &text);
+    // That field in GBK; lost tells whether characters GBK cannot hold (or a NUL)
+    // were written as "?".
+    static QByteArray gbkField(const QString &text, bool *lost);
+
+    // After the finish: the fields written with lost characters, and why the
+    // file could not be written (finish code OpenFailed).
+    int lostCells() const { return lost; }
+    QString failureText() const { return failure; }
 
 signals:
     void update_signal(long percent);
@@ -45,4 +54,6 @@ private:
     QStringList headers;
     QString path;
     int kind;
+    int lost = 0;
+    QString failure;
 };

@@ -2,7 +2,10 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QThread>
 #include <QTimer>
+
+#include <memory>
 
 #include "BaseMessageDialog.h"
 #include "LogExportDialog.h"
@@ -56,29 +59,74 @@ void ZnLogPage::initLogHost()
     current = 1;
     total = 1;
     pages = 1;
-    const QString label = QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：");
+    updatePageLabel();
     if (!hasLogHost()) {
         logMgr->requestLogs(src.countCode, 0);
         logMgr->requestLogs(src.pageCode, 0);
-        ui.fDataSourceLabel->setText(label + QStringLiteral("Local ]"));
+        ui.fDataSourceLabel->setText(QStringLiteral("[ ") + QString::fromUtf8(src.hostName)
+                                     + QStringLiteral("：Local ]"));
         return;
     }
-    ZnMySql *db = ZnMySql::instance();
-    if (!db->isConnected() && ZnMySql::connectTalkLogDb(logHost) < 0) {
-        tell(tr("Talkback log server connect error!"));
-        if (src.stopWithoutHost)
-            return;
-    }
-    countDirect();
-    slot_showLogList();
-    ui.fDataSourceLabel->setText(label + QString::fromStdString(logHost) + QStringLiteral(" ]"));
+    showHostState(QStringLiteral("连接中…"));
+    readLogHost(true, true);
 }
 
-void ZnLogPage::countDirect()
+void ZnLogPage::showHostState(const QString &state)
 {
-    total = src.directCount();
-    pages = pagesFor(total);
+    QString text =
+        QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：") + QString::fromStdString(logHost);
+    if (!state.isEmpty())
+        text += QLatin1Char(' ') + state;
+    ui.fDataSourceLabel->setText(text + QStringLiteral(" ]"));
+}
+
+bool ZnLogPage::readLogHost(bool connectFirst, bool countFirst)
+{
+    if (reading)
+        return false;
+    reading = true;
+    auto read = std::make_shared<HostRead>();
+    const Source s = src;
+    const std::string host = logHost;
+    const int offset = ZnDbQuery::pageOffset(current);
+    // The thread owns copies only: the page may go while the host is silent.
+    QThread *thread = QThread::create([read, s, host, connectFirst, countFirst, offset] {
+        if (connectFirst && !ZnMySql::instance()->isConnected() && ZnMySql::connectTalkLogDb(host) < 0) {
+            read->connectFailed = true;
+            if (s.stopWithoutHost)
+                return;
+        }
+        if (countFirst) {
+            read->counted = true;
+            read->total = s.directCount();
+        }
+        read->pageFailed = s.directPage(read->rows, offset, kPageRows) < 0;
+    });
+    connect(thread, &QThread::finished, this, [this, read] { hostRead(*read); });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+    return true;
+}
+
+void ZnLogPage::hostRead(HostRead &read)
+{
+    reading = false;
+    const bool failed = read.connectFailed || read.pageFailed;
+    showHostState(failed ? QStringLiteral("连接失败") : QString());
+    if (!read.connectFailed || !src.stopWithoutHost) {
+        if (read.counted) {
+            total = read.total;
+            pages = pagesFor(total);
+            counted = total >= 0;
+        }
+        // A failed read shows no rows of an earlier page.
+        fill(read.rows);
+    }
     updatePageLabel();
+    // One failure, one box: a page read after a failed connect fails as well.
+    if (failed)
+        tell(tr("Talkback log server connect error!"));
+    emit logHostRead();
 }
 
 void ZnLogPage::logPageSetTotal(int count)
@@ -100,21 +148,22 @@ void ZnLogPage::updatePageLabel()
 
 void ZnLogPage::slot_showLogList()
 {
-    std::vector<ZnLogRecord> list;
     if (hasLogHost()) {
-        // A failed query leaves the page empty, and says so.
-        if (src.directPage(list, ZnDbQuery::pageOffset(current), kPageRows) < 0) {
-            list.clear();
-            tell(tr("Talkback log server connect error!"));
-        }
-    } else {
-        list = (logMgr->*src.serverList)();
+        readLogHost(false, !counted);
+        return;
     }
+    std::vector<ZnLogRecord> list = (logMgr->*src.serverList)();
+    fill(list);
+    updatePageLabel();
+}
+
+void ZnLogPage::fill(std::vector<ZnLogRecord> &list)
+{
     records.swap(list);
+    list.clear();
     clearTable();
     for (const ZnLogRecord &r : records)
         addLogRow(r);
-    updatePageLabel();
 }
 
 void ZnLogPage::addLogRow(const ZnLogRecord &record)
@@ -130,14 +179,14 @@ void ZnLogPage::showPage()
 {
     updatePageLabel();
     if (hasLogHost())
-        slot_showLogList();
+        readLogHost(false, !counted);
     else
         logMgr->requestLogs(src.pageCode, ZnDbQuery::pageOffset(current));
 }
 
 void ZnLogPage::slot_nextClicked()
 {
-    if (current >= pages)
+    if (reading || current >= pages)
         return;
     ++current;
     showPage();
@@ -145,7 +194,7 @@ void ZnLogPage::slot_nextClicked()
 
 void ZnLogPage::slot_previousClicked()
 {
-    if (current <= 1)
+    if (reading || current <= 1)
         return;
     --current;
     showPage();
@@ -153,15 +202,18 @@ void ZnLogPage::slot_previousClicked()
 
 void ZnLogPage::slot_refreshClicked()
 {
+    if (reading)
+        return;
     ui.fRefreshButton->setEnabled(false);
     current = 1;
-    if (src.recountOnRefresh) {
-        if (hasLogHost())
-            countDirect();
-        else
+    if (hasLogHost()) {
+        updatePageLabel();
+        readLogHost(false, src.recountOnRefresh || !counted);
+    } else {
+        if (src.recountOnRefresh)
             logMgr->requestLogs(src.countCode, 0);
+        showPage();
     }
-    showPage();
     QTimer::singleShot(1000, this, &ZnLogPage::set_query_btn_enable);
 }
 
@@ -172,6 +224,9 @@ void ZnLogPage::set_query_btn_enable()
 
 void ZnLogPage::slot_downloadClicked()
 {
+    // The rows of a read still running are not on show yet.
+    if (reading)
+        return;
     if (!hasLogHost()) {
         tell(QStringLiteral("日志主机不存在，请选配主机!"));
         return;

@@ -15,7 +15,8 @@ class ZnServiceLogMgr;
 // The frame of the talk, terminal and user log pages and of the recording page:
 // 100 rows a page, newest first, read through the server's "SqlLog" or, when the
 // server names a log host, straight from the talk-log database. The source is
-// chosen once, when the page is built.
+// chosen once, when the page is built. The log host is read on a thread of its
+// own, one read at a time, so a stalled host never holds the window.
 class ZnLogPage : public QWidget, public ZnTerBaseCtr
 {
     Q_OBJECT
@@ -30,9 +31,15 @@ public:
     bool hasLogHost() const { return logPort >= 1; }
     // The records of the page on show.
     const std::vector<ZnLogRecord> &pageRecords() const { return records; }
+    // True while the log host is being read; paging, refresh and export wait.
+    bool isReading() const { return reading; }
 
     // (total + 99) / 100, and at least 1.
     static int pagesFor(int total);
+
+signals:
+    // A read of the log host has landed: rows, total or failure are on show.
+    void logHostRead();
 
 public slots:
     void slot_showLogList();
@@ -75,8 +82,24 @@ protected:
     ZnServiceLogMgr *logMgr;
 
 private:
+    // What one read of the log host gave.
+    struct HostRead
+    {
+        bool connectFailed = false;
+        bool counted = false;
+        int total = 0;
+        bool pageFailed = false;
+        std::vector<ZnLogRecord> rows;
+    };
+
     void showPage();
-    void countDirect();
+    // Starts a read of the current page (after connecting and counting when
+    // asked); false when one is still running.
+    bool readLogHost(bool connect, bool count);
+    void hostRead(HostRead &read);
+    // Shows list (taking its records) in the table.
+    void fill(std::vector<ZnLogRecord> &list);
+    void showHostState(const QString &state);
 
     const Source src;
     int current = 1;
@@ -85,4 +108,6 @@ private:
     int logPort = 0;
     std::string logHost;
     std::vector<ZnLogRecord> records;
+    bool reading = false;
+    bool counted = false; // the log host's total is known
 };

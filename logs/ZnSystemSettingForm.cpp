@@ -8,6 +8,7 @@
 #include <QRegularExpressionValidator>
 
 #include <cstdio>
+#include <utility>
 
 #include "BaseMessageDialog.h"
 #include "ZnBackupTransfers.h"
@@ -270,11 +271,10 @@ void ZnSystemSettingForm::slot_backupDownloadDirClicked()
 void ZnSystemSettingForm::slot_backupDownloadStartClicked()
 {
     if (!ui.fBackupLe->text().isEmpty()) {
-        m_backupAsked = true;
-        const int result =
-            model()->setParameter(backupFileName(QDate::currentDate()).toStdString(), ZnSystemSettingForm::BackupType);
+        m_backupAsked = backupFileName(QDate::currentDate());
+        const int result = model()->setParameter(m_backupAsked.toStdString(), ZnSystemSettingForm::BackupType);
         if (result != 0) {
-            m_backupAsked = false;
+            m_backupAsked.clear();
             tell(tr("The server made no backup (result %1).").arg(result));
         }
     }
@@ -283,23 +283,19 @@ void ZnSystemSettingForm::slot_backupDownloadStartClicked()
 
 void ZnSystemSettingForm::slot_gotBackupMd5()
 {
-    // Only the report of this page's own request starts a download.
-    if (!m_backupAsked)
+    // Only the report of this page's own request starts a download, and only of
+    // the file it asked for: the name decides what is written in the program's
+    // folder, where config.ini and the program itself live.
+    if (m_backupAsked.isEmpty())
         return;
-    m_backupAsked = false;
+    const QString asked = std::exchange(m_backupAsked, QString());
     const ZnServerParam backup = model()->backupResult();
     const QString name = QString::fromStdString(backup.name);
-    if (name.isEmpty() || name.startsWith(QLatin1Char('.')) || !ZnCommon::isValidName(backup.name)) {
+    if (name != asked) {
         tell(tr("The server reported an unusable backup file name: %1").arg(name));
         return;
     }
     const QString local = downloadFolder() + QLatin1Char('/') + name;
-    // The copy there is only the page's working copy: an older one of that
-    // name is replaced, as the download never writes over a file.
-    if (QFileInfo::exists(local) && !QFile::remove(local)) {
-        tell(tr("%1 cannot be replaced.").arg(local));
-        return;
-    }
     m_backupLocalPath = local;
     m_backupMd5 = QString::fromStdString(backup.value);
     if (!m_transfers->download(name, local)) {

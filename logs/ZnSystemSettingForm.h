@@ -88,6 +88,6 @@ private:
     QString m_restoreMd5;
     QString m_restoreName;
     QString m_restorePath;
-    bool m_backupAsked = false;
+    QString m_backupAsked; // the backup file asked for, until the server reports it
     ZnBackupTransfers *m_transfers;
 };

@@ -5,14 +5,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QSettings>
 
 #include "BaseMessageDialog.h"
 #include "LogExportKind.h"
 #include "MsgTips.h"
 #include "MsgTipsGroup.h"
 #include "TcpSocketClient.h"
+#include "ZnBackupTransfers.h"
 #include "ZnCommon.h"
+#include "ZnConfigSettings.h"
 #include "ZnDbQuery.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnLogTexts.h"
@@ -57,6 +58,8 @@ ZnTalkRecordForm::ZnTalkRecordForm(QWidget *parent)
     connect(ui.fTableWidget, &QTableWidget::cellDoubleClicked, this, &ZnTalkRecordForm::slot_cellDoubleClicked);
     connect(TcpSocketClient::instance(), &TcpSocketClient::updateRecordDownloadMsgTip, this,
             &ZnTalkRecordForm::slot_updateRecordDownloadMsgTip);
+    connect(TcpSocketClient::instance(), &TcpSocketClient::transferFinished, this,
+            [this](int id, bool ok, const QString &) { recordingArrived(id, ok); });
     initLogHost();
     tipsGroup = new MsgTipsGroup(parent ? parent : this, 250, 65, 25, 80, 65);
     tipsGroup->setParent(this);
@@ -104,7 +107,7 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         return;
     }
 
-    QSettings config(QStringLiteral("config.ini"), QSettings::IniFormat);
+    ZnConfigSettings config;
     const QString last = config.value(QLatin1String(kLastFolderKey)).toString();
     const QString folder = chooseFolder(last);
     if (folder.isEmpty())
@@ -114,34 +117,44 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
 
     const QString name = QString::fromStdString(ZnCommon::fileNameFromPath(record.recordFile));
     const QString local = folder + QLatin1Char('/') + name;
-    // A running download's tip has no time limit; an ended one's tip is reused.
-    MsgTips *tip = tipsGroup->findTip(name);
-    if (tip && !tip->hasTimer()) {
+    // The tip stands until 4 s after the download ended; till then the file
+    // counts as being downloaded.
+    if (tipsGroup->findTip(name)) {
         tell(QStringLiteral("录音文件下载中，请等待任务完成！"));
         return;
     }
-    if (tip)
-        tip->setType(1);
-    else
-        tip = tipsGroup->freeTip();
+    MsgTips *tip = tipsGroup->freeTip();
     if (!tip) {
         tell(QStringLiteral("下载任务已满，请等待之前的任务结束。"));
         return;
     }
-    // A file of that name goes only when the operator says so; the download
-    // itself never writes over one.
+    // A file of that name goes only when the operator says so, and only once the
+    // new one came whole; the download itself never writes over one.
+    QString into = local;
     if (QFile::exists(local)) {
         if (tell(tr("%1 already exists. Replace it?").arg(local), 0) != 1)
             return;
-        if (!QFile::remove(local)) {
-            tell(tr("%1 cannot be replaced.").arg(local));
-            return;
-        }
+        into = ZnBackupTransfers::incomingPath(local);
+        QFile::remove(into);
+        replacing.insert(record.id, local);
     }
-    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, local.toStdString(), record.id);
+    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, into.toStdString(), record.id);
     tip->setText(name);
     tip->setLabelText(tipText(tipLine(name, QStringLiteral("下载中... [0%]"))));
     tip->showTip(-1);
+}
+
+void ZnTalkRecordForm::recordingArrived(int id, bool ok)
+{
+    const auto at = replacing.constFind(id);
+    // Transfer ids are shared with the media page's queue: only a download that
+    // left its file counts.
+    if (at == replacing.cend() || !ok || !QFile::exists(ZnBackupTransfers::incomingPath(*at)))
+        return;
+    const QString local = *at;
+    replacing.erase(at);
+    if (!ZnBackupTransfers::replaceWithIncoming(local))
+        tell(tr("%1 cannot be replaced.").arg(local));
 }
 
 void ZnTalkRecordForm::slot_updateRecordDownloadMsgTip(QString name, int percent, int state)

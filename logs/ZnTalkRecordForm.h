@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+
 #include "ZnLogPage.h"
 
 class MsgTipsGroup;
@@ -30,5 +32,9 @@ protected:
     virtual QString chooseFolder(const QString &last);
 
 private:
+    void recordingArrived(int id, bool ok);
+
     MsgTipsGroup *tipsGroup = nullptr;
+    // Downloads that replace a file once complete: transfer id -> that file.
+    QHash<int, QString> replacing;
 };

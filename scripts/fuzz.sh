@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60).
+# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60),
+# FUZZ_JOBS (default 3) at a time; names after SECONDS pick the targets to run.
 # Inputs that crash are left in build-fuzz/artifacts/; the growing corpus in
 # build-fuzz/corpus/ starts from the seeds in tests/fuzz/corpus/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
+shift || true
+JOBS=${FUZZ_JOBS:-3}
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 scripts/deps.sh
 if ! command -v clang++ >/dev/null ||
@@ -17,28 +20,35 @@ if ! command -v clang++ >/dev/null ||
 fi
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DZN_FUZZ=ON -DZN_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=()
-for src in tests/fuzz/fuzz_*.cpp; do
-  targets+=("$(basename "$src" .cpp)")
-done
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for src in tests/fuzz/fuzz_*.cpp; do
+    targets+=("$(basename "$src" .cpp)")
+  done
+fi
+cmake --build "$BUILD_DIR" -j4 --target "${targets[@]}"
 mkdir -p "$BUILD_DIR/artifacts"
-# One process per target, all at once, so the whole run takes about SECONDS.
-pids=()
-for t in "${targets[@]}"; do
-  corpus="$BUILD_DIR/corpus/$t"
+# Each target alone on a core, JOBS of them at a time.
+run_one() {
+  local t=$1 corpus="$BUILD_DIR/corpus/$1" rc=0
+  rm -f "$BUILD_DIR/$t.rc"
   mkdir -p "$corpus"
   "$BUILD_DIR/bin/$t" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$BUILD_DIR/artifacts/$t-" -print_final_stats=1 \
-    "$corpus" "tests/fuzz/corpus/$t" >"$BUILD_DIR/$t.log" 2>&1 &
-  pids+=($!)
+    "$corpus" "tests/fuzz/corpus/$t" >"$BUILD_DIR/$t.log" 2>&1 || rc=$?
+  echo "$rc" >"$BUILD_DIR/$t.rc"
+}
+echo "== ${#targets[@]} targets for ${SECONDS_EACH}s each, $JOBS at a time"
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do
+    wait -n || true
+  done
+  run_one "$t" &
 done
-echo "== ${#targets[@]} targets for ${SECONDS_EACH}s each"
+wait
 status=0
-for i in "${!targets[@]}"; do
-  t=${targets[$i]}
-  rc=0
-  wait "${pids[$i]}" || rc=$?
+for t in "${targets[@]}"; do
+  rc=$(cat "$BUILD_DIR/$t.rc" 2>/dev/null || echo 1)
   execs=$(grep -E '^stat::number_of_executed_units' "$BUILD_DIR/$t.log" | awk '{print $2}')
   printf '%-22s %12s executions' "$t" "${execs:-?}"
   if [ "$rc" -ne 0 ]; then

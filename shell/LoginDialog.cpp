@@ -11,11 +11,36 @@
 #include <QRegularExpressionValidator>
 
 namespace {
-const char *const kAddressPattern = "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-4]|[01]?\\d\\d?)";
+// What may stand in the address field while it is typed. Out-of-range numbers are
+// kept as typed (a validator that refused them would silently turn 999.300.1.1
+// into 99.30.1.1) and refused as a whole at the login.
+const char *const kAddressTyping = "[0-9.]{0,15}";
 
-QRegularExpression addressExpression()
+bool isUserInput(QEvent::Type type)
 {
-    return QRegularExpression(QString::fromLatin1(kAddressPattern));
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
 }
 } // namespace
 
@@ -43,7 +68,8 @@ LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPass
     ui->connect_port_edit->setValidator(new QIntValidator(0, 65535, this));
     ui->connect_ip_edit->setPlaceholderText(QStringLiteral("192.168.1.100"));
     ui->connect_ip_edit->setMinimumWidth(250);
-    ui->connect_ip_edit->setValidator(new QRegularExpressionValidator(addressExpression(), this));
+    ui->connect_ip_edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(kAddressTyping)), this));
     ui->fPassLineEdit->setMaxLength(20);
     ui->fPassLineEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[a-zA-Z0-9]+$")), this));
@@ -75,10 +101,22 @@ void LoginDialog::fillFields()
 
 bool LoginDialog::isValidServerIp(const QString &address)
 {
-    QRegularExpressionValidator v(addressExpression());
-    QString text = address;
-    int pos = 0;
-    return v.validate(text, pos) == QValidator::Acceptable;
+    const QStringList numbers = address.split(QLatin1Char('.'));
+    if (numbers.size() != 4)
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        const QString &n = numbers[i];
+        if (n.isEmpty() || n.size() > 3 || (n.size() > 1 && n[0] == QLatin1Char('0')))
+            return false;
+        for (const QChar c : n) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        }
+        // The last number names a host: 255 is the broadcast address.
+        if (n.toInt() > (i == 3 ? 254 : 255))
+            return false;
+    }
+    return true;
 }
 
 void LoginDialog::on_login_clicked()
@@ -98,6 +136,16 @@ void LoginDialog::on_login_clicked()
         box.exec();
         return;
     }
+    // Refused before anything is stored or sent.
+    if (!isValidServerIp(ui->connect_ip_edit->text())) {
+        lastOutcome = BadAddress;
+        BaseMessageDialog box(QStringLiteral("提示"),
+                              QStringLiteral("服务器地址无效，请输入四个0到255之间的数字（最后一个不超过254），"
+                                             "如192.168.1.100!"),
+                              1);
+        box.exec();
+        return;
+    }
 
     LoginSettings *s = LoginSettings::instance();
     s->User = ui->nameLineEdit->text().toLocal8Bit().toStdString();
@@ -106,9 +154,12 @@ void LoginDialog::on_login_clicked()
     s->ServerPort = port.toInt();
     s->save();
 
+    lastOutcome = NotTried;
     loggingIn = true;
-    const int result = s->connectAndLogin();
+    const int result = s->connectAndLogin(this);
     loggingIn = false;
+    if (lastOutcome == Cancelled)
+        return;
     if (result == 0) {
         lastOutcome = LoggedIn;
         succeeded = true;
@@ -126,4 +177,24 @@ void LoginDialog::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         on_login_clicked();
+}
+
+void LoginDialog::reject()
+{
+    if (loggingIn) {
+        lastOutcome = Cancelled;
+        LoginSettings::instance()->cancelLogin();
+    }
+    QDialog::reject();
+}
+
+bool LoginDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // Windows of their own (a message box) and the native window that hands the
+    // input on to its widgets are left alone.
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!loggingIn || !widget || widget->window() != this || !isUserInput(event->type()))
+        return ShadowWidget<QDialog>::eventFilter(watched, event);
+    const bool toCancel = widget == ui->cancel_btn || widget == ui->dialogCloseBtn;
+    return !toCancel;
 }

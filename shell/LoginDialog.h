@@ -14,7 +14,7 @@ class LoginDialog : public ShadowWidget<QDialog>
     Q_OBJECT
 public:
     // How the last press of the login button ended.
-    enum Outcome { NotTried, EmptyField, LoggedIn, Refused, NotLoggedIn };
+    enum Outcome { NotTried, EmptyField, BadAddress, LoggedIn, Refused, NotLoggedIn, Cancelled };
 
     explicit LoginDialog(const QString &presetPassword);
     ~LoginDialog() override;
@@ -25,15 +25,23 @@ public:
     Outcome outcome() const { return lastOutcome; }
     Ui::dialog &form() { return *ui; }
 
-    // The check the address field applies while typing, as a whole value.
+    // Four decimal numbers 0 to 255 (the last at most 254) without leading zeros,
+    // joined by dots: what the login takes as a server address.
     static bool isValidServerIp(const QString &address);
 
     // The login action. Deliberately not a slot: setupUi would take the on_
     // prefix for an auto-connection and warn that no signal matches.
     void on_login_clicked();
 
+    // Cancel and close end a login that is still waiting for the server, then
+    // close the dialog as always.
+    void reject() override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // While a login waits: the operator's input reaches only the cancel and close
+    // buttons of this dialog; the rest is dropped, not kept for later.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     Ui::dialog *ui;

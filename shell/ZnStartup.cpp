@@ -181,8 +181,11 @@ int runLogin(int *maxFlag)
 
     // Let the receive thread end, so that a loss it reports is shown here as well,
     // as the dialog's own event loop would show it.
+    // A cancelled attempt is abandoned already: it reports nothing, and a connect
+    // still under way is not waited for.
     ServiceHub *hub = ServiceHub::instance();
-    if (ZnManageCenter *centre = hub ? hub->centre() : nullptr)
+    ZnManageCenter *centre = hub ? hub->centre() : nullptr;
+    if (centre && dialog.outcome() != LoginDialog::Cancelled)
         centre->stopReceiveThread();
     QObject::disconnect(lossSeen);
     QCoreApplication::sendPostedEvents();

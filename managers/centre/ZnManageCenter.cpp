@@ -128,10 +128,13 @@ ZnManageCenter::~ZnManageCenter()
 int ZnManageCenter::startReceiveThread()
 {
     const int s = state();
-    if (s == Running || s == LoggedIn)
+    // A loop told to stop (refused, lost, abandoned) is only a join away from its end.
+    if ((s == Running || s == LoggedIn) && !isLost() && !m_abandoned.load())
         return -1;
-    // The previous loop has ended; let its thread finish before anything is reset.
+    // The previous loop has ended or is ending; let its thread finish before
+    // anything is reset.
     m_thread.join();
+    m_abandoned.store(false);
     // Set before the thread runs, so a caller polling the state or the login result
     // never sees the previous attempt's 5 or 6.
     setState(Running);
@@ -149,6 +152,12 @@ void ZnManageCenter::stopReceiveThread()
 {
     setLost();
     m_thread.join();
+}
+
+void ZnManageCenter::abandonLogin()
+{
+    m_abandoned.store(true);
+    setLost();
 }
 
 ZnBaseMgr* ZnManageCenter::slot(int index) const
@@ -225,7 +234,8 @@ void ZnManageCenter::run()
     m_login->setState(ZnLoginNetHandle::Connecting);
     m_login->stepState();
     try {
-        while (!isLost()) {
+        // An attempt abandoned before this thread ran is not revived by the clearLost above.
+        while (!isLost() && !m_abandoned.load()) {
             m_login->tick();
             if (isLost())
                 break;
@@ -248,7 +258,7 @@ void ZnManageCenter::run()
     const bool loginPending = m_login->state() == ZnLoginNetHandle::LoggingIn;
     // Last: a caller that sees 5 may start the next attempt at once.
     setState(Stopped);
-    if (!loginPending) {
+    if (!loginPending && !m_abandoned.load()) {
         if (LossCallback callback = lossCallback())
             callback();
     }

@@ -87,10 +87,14 @@ public:
     ~ZnManageCenter() override;
 
     // Starts a receive loop on the owned thread after joining the previous one.
-    // -1 while a receive loop is still running or when no thread can start.
+    // -1 while a receive loop is still running (and not told to stop) or when no
+    // thread can start.
     int startReceiveThread();
     // Waits for the receive thread after stopping its loop (tests and shutdown).
     void stopReceiveThread();
+    // Ends the current attempt at the operator's word: its loop stops without a
+    // loss report, and nobody waits for it (a connect may still take its 3 s).
+    void abandonLogin();
 
     ZnBaseMgr* slot(int index) const;
     // Puts another manager into a slot and returns the one it held (not freed);
@@ -223,6 +227,7 @@ private:
     mutable QMutex m_timeMutex;
     std::string m_systemTime;
     std::atomic<int> m_timeCSeq{0}; // 0: no server-time request sent
+    std::atomic<bool> m_abandoned{false};
 
     // The body of the message being handed round (receive thread), with room for
     // the padding the JSON reader needs to read it in place.

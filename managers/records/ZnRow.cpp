@@ -330,7 +330,9 @@ int ZnRow::atoi(const std::string& text)
 
 bool ZnRow::parse(std::string_view body, Json::Value& root, std::string* error)
 {
-    Json::Reader reader;
+    // One reader per thread: each new one allocates its stacks, and answers are read
+    // many times over. parse() starts afresh, even after a throw.
+    thread_local Json::Reader reader;
     try {
         if (reader.parse(body.data(), body.data() + body.size(), root))
             return true;

@@ -31,7 +31,8 @@ public:
     {
     }
 
-    int deepest();
+    // Stops once the nesting reaches stopAt.
+    int deepest(int stopAt);
 
 private:
     static constexpr std::size_t kFail = std::string::npos;
@@ -223,7 +224,7 @@ std::size_t ReaderWalk::unknown(std::size_t p) const
     return at(p) ? p + 1 : p;
 }
 
-int ReaderWalk::deepest()
+int ReaderWalk::deepest(int stopAt)
 {
     if (!m_utf8 && byte(0) == 0xef && byte(1) == 0xbb && byte(2) == 0xbf) {
         m_utf8 = true;
@@ -266,6 +267,8 @@ int ReaderWalk::deepest()
             // An element one level below the open ones: its tag, then either the end
             // of an empty element or its content.
             deepest = std::max(deepest, static_cast<int>(open.size()) + 1);
+            if (deepest >= stopAt)
+                break;
             const std::size_t nameAt = skipWhite(p + 1);
             p = nameEnd(nameAt);
             if (ended(p))
@@ -298,11 +301,17 @@ int ReaderWalk::deepest()
 
 } // namespace
 
-int ZnXmlNesting::depth(const std::string& xml)
+int ZnXmlNesting::depth(const std::string& xml, int stopAt)
 {
-    // The reader walks bytes one way until a declaration names UTF-8 and another way
-    // after it, or from the start when asked for UTF-8: the deepest of the three walks.
-    int deepest = ReaderWalk(xml, true, false).deepest();
-    deepest = std::max(deepest, ReaderWalk(xml, false, true).deepest());
-    return std::max(deepest, ReaderWalk(xml, false, false).deepest());
+    // Without bytes past ASCII every way of reading is the same walk.
+    const bool ascii = std::none_of(xml.begin(), xml.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    int deepest = ReaderWalk(xml, false, false).deepest(stopAt);
+    if (ascii || deepest >= stopAt)
+        return deepest;
+    // Otherwise the reader steps through bytes one way until a declaration names
+    // UTF-8 and another way after it, or from the start when asked for UTF-8.
+    deepest = std::max(deepest, ReaderWalk(xml, true, false).deepest(stopAt));
+    if (deepest >= stopAt)
+        return deepest;
+    return std::max(deepest, ReaderWalk(xml, false, true).deepest(stopAt));
 }

@@ -4,6 +4,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnCommon.h"
+#include "ZnManageCenter.h"
 #include "ZnSleep.h"
 
 #include <QCoreApplication>
@@ -17,21 +18,10 @@ const char *const kSection = "Setting";
 const int kLoggedIn = 2;
 const int kStopped = 5;
 const int kRefused = 6;
-const int kPollMs = 100;
+// How often the wait looks at the centre: short, so a login answered at once
+// shows the main window at once.
+const int kPollMs = 10;
 LoginSettings *gLoginSettings = nullptr;
-
-// Waits while the windows keep repainting and timers keep running. The operator's
-// clicks and keys wait until the login has ended, so none starts another one.
-void waitShowingTheWindow(int ms)
-{
-    if (!QCoreApplication::instance()) {
-        ZnSleep::ms(ms);
-        return;
-    }
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
 
 void readText(ZnIniFile *doc, const char *key, std::string &field)
 {
@@ -106,26 +96,56 @@ void LoginSettings::save()
     file->unlock(doc);
 }
 
-int LoginSettings::connectAndLogin()
+int LoginSettings::connectAndLogin(QObject *inputFilter)
 {
     ServiceHub *hub = ServiceHub::instance();
     ZnManageCenter *centre = hub ? hub->centre() : nullptr;
     if (!centre)
         return -1;
+    cancelled = false;
     apiSetServerAddress(centre, ServerIp.c_str(), ServerPort);
     apiSetLoginUser(centre, User.c_str(), Passwd.c_str());
     if (apiStartReceiveThread(centre) != 0)
         return -1;
     // The centre bounds the wait: 3 s for the connect, 300 s for an unanswered login.
-    waitShowingTheWindow(kPollMs);
-    if (apiGetNetState(centre) == kLoggedIn)
-        return 0;
-    while (apiGetNetState(centre) != kStopped && apiGetLoginState(centre) != kRefused) {
-        waitShowingTheWindow(kPollMs);
-        if (apiGetNetState(centre) == kLoggedIn)
-            return 0;
+    const auto ended = [centre] {
+        const int state = apiGetNetState(centre);
+        return state == kLoggedIn || state == kStopped || apiGetLoginState(centre) == kRefused;
+    };
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (ended())
+                loop.quit();
+        });
+        poll.start(kPollMs);
+        waitLoop = &loop;
+        if (inputFilter)
+            app->installEventFilter(inputFilter);
+        // Held-back input would be replayed once the wait is over, long after the
+        // operator gave up on it; with a filter it is judged as it comes.
+        if (!ended() && !cancelled)
+            loop.exec(inputFilter ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        if (inputFilter)
+            app->removeEventFilter(inputFilter);
+        waitLoop = nullptr;
+    } else {
+        while (!ended())
+            ZnSleep::ms(kPollMs);
     }
-    return -1;
+    if (cancelled) {
+        centre->abandonLogin();
+        return -1;
+    }
+    return apiGetNetState(centre) == kLoggedIn ? 0 : -1;
+}
+
+void LoginSettings::cancelLogin()
+{
+    cancelled = true;
+    if (waitLoop)
+        waitLoop->quit();
 }
 
 bool LoginSettings::isRejected() const

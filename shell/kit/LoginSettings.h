@@ -2,6 +2,9 @@
 
 #include <string>
 
+class QEventLoop;
+class QObject;
+
 // The operator's login values, kept in section "Setting" of config.ini. One per
 // process, made by the login dialog and reached through instance().
 class LoginSettings
@@ -22,9 +25,13 @@ public:
     std::string serverIp() const { return ServerIp; }
     std::string user() const { return User; }
 
-    // 0 when logged in, -1 otherwise. Returns once the centre has an outcome; the
-    // windows repaint meanwhile, but take no input.
-    int connectAndLogin();
+    // 0 when logged in, -1 otherwise. Returns once the centre has an outcome or
+    // cancelLogin() was called. The windows repaint meanwhile but take no user
+    // input; with inputFilter, input is delivered and that filter (installed on
+    // the application for the wait) decides what gets through.
+    int connectAndLogin(QObject *inputFilter = nullptr);
+    // Ends the login that connectAndLogin waits for; its attempt is abandoned.
+    void cancelLogin();
     bool isRejected() const;
 
     std::string iniPath;
@@ -35,4 +42,8 @@ public:
     std::string FtpUser;
     std::string FtpPasswd;
     int FtpPort = 0;
+
+private:
+    QEventLoop *waitLoop = nullptr;
+    bool cancelled = false;
 };

@@ -71,6 +71,7 @@ start_fresh() {
 
 # The columns and their order are what the console reads (the user log with "select *":
 # id, name, ip, date, content). Every seventh row carries NULL cells; texts are Chinese.
+# The talk type is a number, as the server stores it: id % 5 gives every known type.
 seed() {
   client <<SQL
 CREATE DATABASE talkbacklog CHARACTER SET utf8mb4;
@@ -81,7 +82,7 @@ GRANT ALL ON talkbacklog.* TO '$LOG_USER'@'localhost';
 USE talkbacklog;
 CREATE TABLE talklog_bak (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
   begin_time DATETIME NULL, end_time DATETIME NULL, callerId INT NULL, calledId INT NULL,
-  callerName VARCHAR(64) NULL, calledName VARCHAR(64) NULL, type VARCHAR(32) NULL,
+  callerName VARCHAR(64) NULL, calledName VARCHAR(64) NULL, type INT NULL,
   source_name VARCHAR(128) NULL, recordfile VARCHAR(255) NULL) ENGINE=InnoDB;
 CREATE TABLE terminallog (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY, date DATETIME NULL,
   terminalId INT NULL, name VARCHAR(64) NULL, type VARCHAR(32) NULL, ip VARCHAR(32) NULL,
@@ -93,7 +94,7 @@ INSERT INTO talklog_bak
          IF(seq % 7 = 0, NULL, '2026-01-01 08:00:30' + INTERVAL seq MINUTE),
          1000 + seq, IF(seq % 7 = 0, NULL, 2000 + seq),
          CONCAT('主叫', seq), IF(seq % 7 = 0, NULL, CONCAT('被叫', seq)),
-         IF(seq % 2 = 0, '对讲', '广播'), CONCAT('音源', seq),
+         seq % 5, CONCAT('音源', seq),
          IF(seq % 7 = 0, NULL, CONCAT('rec/', seq, '.mp3'))
   FROM seq_1_to_205;
 INSERT INTO terminallog
@@ -138,7 +139,7 @@ TRUNCATE TABLE talklog_bak;
 INSERT INTO talklog_bak
   SELECT seq, '2026-01-01 08:00:00' + INTERVAL seq SECOND, '2026-01-01 08:00:30' + INTERVAL seq SECOND,
          1000 + seq % 500, 2000 + seq % 500, CONCAT('主叫', seq % 500), CONCAT('被叫', seq % 500),
-         IF(seq % 2 = 0, '对讲', '广播'), CONCAT('音源', seq % 50), CONCAT('rec/', seq, '.mp3')
+         seq % 5, CONCAT('音源', seq % 50), CONCAT('rec/', seq, '.mp3')
   FROM seq_1_to_$n;
 SQL
     ;;

@@ -5,6 +5,25 @@
 #include <cstdlib>
 #include <string>
 
+#ifdef ZN_FUZZ_TARGET
+#ifdef QT_CORE_LIB
+#include <QtGlobal>
+#endif
+
+// The readers report every refused body on stdout (and the centre through Qt):
+// millions of lines slow a run down and bury libFuzzer's own report. Only the
+// fuzzing binaries are silenced; the product and the corpus replay keep them.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    if (!std::freopen("/dev/null", "w", stdout))
+        std::fclose(stdout);
+#ifdef QT_CORE_LIB
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+#endif
+    return 0;
+}
+#endif
+
 // A broken invariant is a crash, so that libFuzzer keeps the input.
 #define FUZZ_CHECK(cond)                                                                                               \
     do {                                                                                                               \

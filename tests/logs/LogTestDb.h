@@ -12,6 +12,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <signal.h>
+#include <sys/types.h>
+
 // The fixture's test database (its port, a connection to it, statements on the
 // console's own connection, the server stopped and resumed), files, and what
 // message boxes said.
@@ -41,6 +44,18 @@ inline bool testDb(const char *how)
 {
     return QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QLatin1String(how), QStringLiteral(ZN_MARIADB_DIR)})
            == 0;
+}
+
+// Stops (SIGSTOP) or continues (SIGCONT) the test database's server: stopped, it
+// keeps every connection open and answers nothing.
+inline bool freezeTestDb(bool frozen)
+{
+    QFile run(QStringLiteral(ZN_MARIADB_DIR "/run"));
+    if (!run.open(QIODevice::ReadOnly))
+        return false;
+    QFile pidFile(QString::fromLocal8Bit(run.readAll().trimmed()) + QStringLiteral("/mysqld.pid"));
+    const pid_t pid = pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readAll().trimmed().toInt()) : 0;
+    return pid > 0 && ::kill(pid, frozen ? SIGSTOP : SIGCONT) == 0;
 }
 
 inline QByteArray bytesOf(const QString &path)

@@ -180,7 +180,8 @@ private slots:
 
     // Finished and failed downloads, each in a tip of its own that frees itself;
     // a second double click while the tip stands starts nothing; a failure leaves
-    // no file; a file of that name is replaced only when the operator agrees.
+    // no file; a file of that name is replaced only when the operator agrees, and
+    // only by a download that came whole.
     void downloads_data()
     {
         QTest::addColumn<int>("id");
@@ -194,6 +195,9 @@ private slots:
             << 5 << qint64(-1) << QStringLiteral("cancelButton") << QString() << QByteArray("mine");
         QTest::newRow("replace agreed") << 5 << qint64(-1) << QStringLiteral("ConfirmButton")
                                         << QStringLiteral("下载完成！ [100%]") << kRecording;
+        QTest::newRow("replace agreed, cut off: the older file stays")
+            << 5 << qint64(70000) << QStringLiteral("ConfirmButton") << QStringLiteral("下载失败！ [34%]")
+            << QByteArray("mine");
     }
     void downloads()
     {
@@ -222,11 +226,18 @@ private slots:
                 tip(name)->label()->text(),
                 ZnTalkRecordForm::tipText(QStringLiteral("录音文件 ") + name + QLatin1Char(' ') + end), 10000);
             QCOMPARE(tip(name)->box()->styleSheet().contains(QStringLiteral("#fdf6ec")), cutAt >= 0);
+            // The ended download's tip still stands: the file still counts as busy.
+            Answered ended;
+            download(id);
+            QCOMPARE(ended.last(), QStringLiteral("录音文件下载中，请等待任务完成！"));
             QTRY_VERIFY_WITH_TIMEOUT(!tip(name), 10000);
         }
         QCOMPARE(fileRequests(), before + (end.isEmpty() ? 0 : 1));
         QTEST(bytesOf(local), "after");
-        QCOMPARE(QDir(records->folder).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")),
+        // No partial or waiting file is left behind.
+        QCOMPARE(QDir(records->folder)
+                     .entryList(QDir::Files | QDir::Hidden)
+                     .filter(QRegularExpression(QStringLiteral("^\\."))),
                  QStringList());
         QFile::remove(local);
     }
@@ -402,21 +413,45 @@ private slots:
     }
 
     // Request, report, download, digest check and copy into the chosen folder,
-    // named by the day.
+    // named by the day. The program's folder holds the working copy: an older
+    // one goes only when the new one came whole, and a report naming any other
+    // file than the one asked for downloads nothing.
     void backupEndToEnd_data()
     {
         QTest::addColumn<bool>("corrupt");
         QTest::addColumn<bool>("capitals");
         QTest::addColumn<bool>("nameTaken");
-        QTest::newRow("digest in capitals") << false << true << false;
-        QTest::newRow("name taken in the folder") << false << false << true;
-        QTest::newRow("corrupted file") << true << false << false;
+        QTest::addColumn<QString>("reported"); // by the server instead of the name asked for
+        QTest::addColumn<qint64>("cutAt");
+        QTest::addColumn<QString>("told");       // "": the download finished
+        QTest::addColumn<QByteArray>("working"); // the working copy afterwards; "new": the served file
+        QTest::newRow("digest in capitals")
+            << false << true << false << QString() << qint64(-1) << QString() << QByteArray("new");
+        QTest::newRow("name taken in the folder")
+            << false << false << true << QString() << qint64(-1) << QString() << QByteArray("new");
+        QTest::newRow("corrupted file") << true << false << false << QString() << qint64(-1)
+                                        << QStringLiteral("Md5校验失败！") << QByteArray("<missing>");
+        QTest::newRow("cut off: older copy kept")
+            << false << false << false << QString() << qint64(100)
+            << QStringLiteral("The backup was not downloaded: interrupted") << QByteArray("older copy");
+        QTest::newRow("server names config.ini")
+            << false << false << false << QStringLiteral("config.ini") << qint64(-1)
+            << QStringLiteral("The server reported an unusable backup file name: config.ini")
+            << QByteArray("older copy");
+        QTest::newRow("server names another day")
+            << false << false << false << QStringLiteral("ZNX_2000-01-01.backup") << qint64(-1)
+            << QStringLiteral("The server reported an unusable backup file name: ZNX_2000-01-01.backup")
+            << QByteArray("older copy");
     }
     void backupEndToEnd()
     {
         QFETCH(bool, corrupt);
         QFETCH(bool, capitals);
         QFETCH(bool, nameTaken);
+        QFETCH(QString, reported);
+        QFETCH(qint64, cutAt);
+        QFETCH(QString, told);
+        QFETCH(QByteArray, working);
         auto &ui = page->form();
         ui.fServerBackupGb->show();
         const QString name = QStringLiteral("ZNX_%1.backup").arg(QDate::currentDate().toString(Qt::ISODate));
@@ -424,22 +459,34 @@ private slots:
         QVERIFY(QDir().mkpath(page->folder));
         const QString target = page->folder + QStringLiteral("/") + name;
         QVERIFY(!nameTaken || writeFile(target, "mine"));
+        const QString program = page->program + QStringLiteral("/");
+        QVERIFY(writeFile(program + name, "older copy") && writeFile(program + QStringLiteral("config.ini"), "keep"));
         s.sim.withData([&](ZnSimData &d) {
             d.corruptBackupFile = corrupt;
             d.upperCaseBackupMd5 = capitals;
+            d.reportedBackupName = reported.toStdString();
         });
+        ZnSimFileService::Faults faults;
+        faults.cutGetFileAt = cutAt;
+        files.setFaults(faults);
         ui.fBackupDirBtn->click();
         QCOMPARE(ui.fBackupLe->text(), page->folder);
         ui.fBackupStartBtn->click();
         QVERIFY(!ui.fBackupStartBtn->isEnabled());
         QCOMPARE(lastBody(s, "POST DataBackup")["BackupFile"].asString(), name.toStdString());
         QTRY_COMPARE_WITH_TIMEOUT(page->told.size(), 1, 10000);
-        s.sim.withData([](ZnSimData &d) { d.corruptBackupFile = d.upperCaseBackupMd5 = false; });
+        s.sim.withData([](ZnSimData &d) {
+            d.corruptBackupFile = d.upperCaseBackupMd5 = false;
+            d.reportedBackupName.clear();
+        });
 
         const QByteArray served = bytesOf(QString::fromStdString(files.backupFolder()) + QStringLiteral("/") + name);
         const QString other = QString(name).replace(QStringLiteral(".backup"), QStringLiteral(" (2).backup"));
-        if (corrupt) {
-            QCOMPARE(page->told, QStringList{QStringLiteral("Md5校验失败！")});
+        QCOMPARE(bytesOf(program + QStringLiteral("config.ini")), QByteArray("keep"));
+        QCOMPARE(bytesOf(program + name), working == "new" ? served : working);
+        QCOMPARE(QDir(page->program).entryList(QDir::Files | QDir::Hidden).size(), working == "<missing>" ? 1 : 2);
+        if (!told.isEmpty()) {
+            QCOMPARE(page->told, QStringList{told});
             QCOMPARE(QDir(page->folder).entryList(QDir::Files), QStringList());
         } else {
             const QString saved = nameTaken ? other : name;

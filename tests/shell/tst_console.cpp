@@ -6,11 +6,13 @@
 #include "ZnModalHelper.h"
 #include "ZnSimServer.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <functional>
 #include <future>
 #include <thread>
@@ -201,6 +203,62 @@ private slots:
         QVERIFY(paints.count > 0);
         QCOMPARE(dlg.outcome(), LoginDialog::NotLoggedIn);
         QVERIFY(dlg.isVisible() && !dlg.loginSucceeded());
+    }
+
+    // In this process: while the server holds the login back, keys typed into the
+    // dialog are dropped, and its cancel or close button ends the attempt at once
+    // and closes the dialog.
+    void cancelEndsAWaitingLogin_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("cancel") << QStringLiteral("cancel_btn");
+        QTest::newRow("close") << QStringLiteral("dialogCloseBtn");
+    }
+    void cancelEndsAWaitingLogin()
+    {
+        QFETCH(QString, button);
+        ZnManageCenter *centre = ZnManageCenter::create();
+        ServiceHub::create(centre);
+        QVERIFY(QDir::setCurrent(dir.path()));
+        LoginDialog dlg(QStringLiteral("admin"));
+        dlg.form().connect_ip_edit->setText(QStringLiteral("127.0.0.1"));
+        dlg.form().connect_port_edit->setText(QString::number(server.port()));
+        dlg.form().nameLineEdit->setText(QStringLiteral("admin"));
+        dlg.form().fPassLineEdit->setText(QStringLiteral("admin"));
+        const int logins = server.count("LOGIN");
+        server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
+        QPointer<QAbstractButton> target = dlg.findChild<QAbstractButton *>(button);
+        QVERIFY(target);
+        server.setRequestHook([&](const ZnSimRequest &r) {
+            if (r.method == "LOGIN")
+                QMetaObject::invokeMethod(
+                    &dlg,
+                    [&] {
+                        QTest::keyClicks(dlg.form().nameLineEdit, QStringLiteral("xyz"));
+                        QTest::mouseClick(target, Qt::LeftButton);
+                    },
+                    Qt::QueuedConnection);
+            return std::string();
+        });
+        // A dialog that kept waiting would be freed only by the line closing.
+        std::atomic<bool> freedByClose{false};
+        std::promise<void> ended;
+        std::thread bound([&, done = ended.get_future()] {
+            if (done.wait_for(std::chrono::seconds(20)) == std::future_status::timeout)
+                freedByClose = true, server.closeClients();
+        });
+        QTimer::singleShot(0, &dlg, [&] { dlg.on_login_clicked(); });
+        const int result = dlg.exec();
+        ended.set_value();
+        bound.join();
+        server.setRequestHook(nullptr);
+        server.clearRules();
+        QVERIFY(!freedByClose);
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(dlg.outcome(), LoginDialog::Cancelled);
+        QCOMPARE(dlg.form().nameLineEdit->text(), QStringLiteral("admin"));
+        QCOMPARE(server.count("LOGIN"), logins + 1);
+        QTRY_COMPARE(apiGetNetState(centre), 5);
     }
 
     // In this process: a quick second attempt after a refusal never reads the

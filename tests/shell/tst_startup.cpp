@@ -124,8 +124,6 @@ private slots:
     void loginFieldsRefuseBadInput()
     {
         LoginDialog dlg{QString()};
-        QTest::keyClicks(dlg.form().connect_ip_edit, QStringLiteral("10.0.0.255"));
-        QCOMPARE(dlg.form().connect_ip_edit->text(), QStringLiteral("10.0.0.25"));
         QVERIFY(LoginDialog::isValidServerIp(QStringLiteral("255.255.255.254")));
         QVERIFY(!LoginDialog::isValidServerIp(QStringLiteral("1.2.3.255")));
         QVERIFY(!LoginDialog::isValidServerIp(QStringLiteral("1.2.3")));
@@ -142,6 +140,47 @@ private slots:
         QVERIFY(modal.seenTexts().join(QString()).contains(QStringLiteral("用户名或者密码不能为空，请重新输入!")));
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(dlg.isVisible());
+    }
+
+    // The address stands as typed (letters aside); one that is not four numbers
+    // 0-255 is refused with a message before anything is stored or sent.
+    void addressIsTakenWholeOrRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("numbers too large stay as typed") << "999.300.1.1" << "999.300.1.1" << true;
+        QTest::newRow("one number above 255") << "10.256.0.1" << "10.256.0.1" << true;
+        QTest::newRow("three numbers") << "10.0.1" << "10.0.1" << true;
+        QTest::newRow("five numbers") << "10.0.0.1.2" << "10.0.0.1.2" << true;
+        QTest::newRow("empty number") << "10..0.1" << "10..0.1" << true;
+        QTest::newRow("leading zero") << "10.0.0.010" << "10.0.0.010" << true;
+        QTest::newRow("broadcast last number") << "10.0.0.255" << "10.0.0.255" << true;
+        QTest::newRow("letters never enter") << "1a0.0.0.1" << "10.0.0.1" << false;
+        QTest::newRow("highest numbers") << "255.255.255.254" << "255.255.255.254" << false;
+        QTest::newRow("zeros") << "0.0.0.0" << "0.0.0.0" << false;
+    }
+    void addressIsTakenWholeOrRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(bool, refused);
+        writeFile("[Setting]\nServerIp=10.1.1.1\nServerPort=8999\nUser=op\n");
+        LoginDialog dlg(QStringLiteral("pw"));
+        dlg.fillFields();
+        dlg.form().connect_ip_edit->clear();
+        QTest::keyClicks(dlg.form().connect_ip_edit, typed);
+        QCOMPARE(dlg.form().connect_ip_edit->text(), shown);
+        dlg.show();
+        ZnModalHelper modal;
+        modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+        dlg.on_login_clicked();
+        const bool told = modal.seenTexts().join(QString()).contains(QStringLiteral("服务器地址无效"));
+        QCOMPARE(told, refused);
+        QCOMPARE(dlg.outcome() == LoginDialog::BadAddress, refused);
+        // Nothing of a refused address reaches the settings or the file.
+        QCOMPARE(LoginSettings::instance()->ServerIp == "10.1.1.1", refused);
+        QCOMPARE(readFile().contains(QStringLiteral("ServerIp=10.1.1.1")), refused);
     }
 
     // Whatever a start writes back, the title's bytes stay as typed.

@@ -590,6 +590,8 @@ bool ZnSimData::backup(const std::string& body, std::string& answer)
         file = "talkback_backup_" + std::to_string(backups.size() + 1) + ".sql";
     if (!plainFileName(file))
         return false;
+    if (!reportedBackupName.empty())
+        file = reportedBackupName;
     const QByteArray bytes = QByteArray::fromStdString(dump());
     Backup& b = backups[file];
     b.tables = tables;

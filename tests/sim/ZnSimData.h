@@ -37,6 +37,8 @@ public:
     // digested, or the digest is reported in capitals.
     bool corruptBackupFile = false;
     bool upperCaseBackupMd5 = false;
+    // When set, the backup is kept, served and reported under this name instead.
+    std::string reportedBackupName;
     // Settings refused with "refused": parameter names, "admin" for the password.
     std::set<std::string> refusedSettings;
 

@@ -1,7 +1,10 @@
 #include "InfoCenterMgr.h"
+#include "MsgTips.h"
+#include "MsgTipsGroup.h"
 #include "ZnDemoConsole.h"
 #include "ZnModalHelper.h"
 #include "ZnPageWalker.h"
+#include "ZnTalkRecordForm.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -295,6 +298,18 @@ void changeAndRefusal(ZnDemoConsole &console, QWidget *page, const Page &p, cons
             seen.told = op.told;
         }
         refuseEverything(console, false);
+        // A recording counts as busy while the tip of its ended download stands.
+        if (auto *records = qobject_cast<ZnTalkRecordForm *>(page)) {
+            MsgTipsGroup *tips = records->tips();
+            (void)QTest::qWaitFor(
+                [tips] {
+                    for (int i = 0; i < tips->count(); ++i)
+                        if (tips->tipAt(i)->isInUse())
+                            return false;
+                    return true;
+                },
+                kWaitMs);
+        }
         Operator op(page, downloads);
         const int sent = changesSent(console);
         choose(page, p, row);

@@ -114,8 +114,8 @@ private slots:
         QCOMPARE(ZnDbQuery::talkRecordPage(rows, 0, 100), 0);
         QCOMPARE(rows.size(), size_t(100));
         QCOMPARE(fields(rows[1]), QStringLiteral("204|0|||2026-01-01 11:24:00|2026-01-01 11:24:30|1204|2204|"
-                                                 "主叫204|被叫204|对讲|音源204|rec/204.mp3"));
-        QCOMPARE(fields(rows[2]), QStringLiteral("203|0|||2026-01-01 11:23:00||1203|0|主叫203||广播|音源203|"));
+                                                 "主叫204|被叫204|4|音源204|rec/204.mp3"));
+        QCOMPARE(fields(rows[2]), QStringLiteral("203|0|||2026-01-01 11:23:00||1203|0|主叫203||3|音源203|"));
         QCOMPARE(ZnDbQuery::talkRecordPage(rows, 200, 100), 0);
         QCOMPARE(rows.size(), size_t(5));
 
