@@ -8,6 +8,7 @@
 // more for the second role) is most of a cell's memory in tables of many thousand
 // rows. A value set later through setData() (an edit, a restyle, a new volume)
 // goes the ordinary way, announced to the table, and wins over the kept one.
+// A text that is just a number (ids, volumes) is kept as that number.
 class ZnTableCell : public QTableWidgetItem
 {
 public:
@@ -25,7 +26,11 @@ public:
     static void assign(QTableWidgetItem &to, const QTableWidgetItem &from);
 
 private:
-    QString text;
+    void keepText(const QString &t);
+
+    QString keptText;
+    int number = 0; // the text, when numeric
     int userData = 0;
+    bool numeric = false;
     bool hasUserData = false;
 };

@@ -23,12 +23,16 @@ private slots:
         QTest::newRow("cell without data over cell with") << "cell" << "cell" << false;
         QTest::newRow("cell over plain item") << "plain" << "cell" << true;
         QTest::newRow("plain item over cell") << "cell" << "plain" << true;
+        QTest::newRow("number over text") << "cell" << "cell:17" << true;
     }
     void takesOverAnotherCell()
     {
         QFETCH(QString, to);
         QFETCH(QString, from);
         QFETCH(bool, fromHasData);
+        const QString fromText = from.section(QLatin1Char(':'), 1, 1).isEmpty() ? QStringLiteral("new")
+                                                                                : from.section(QLatin1Char(':'), 1, 1);
+        from = from.section(QLatin1Char(':'), 0, 0);
         const auto make = [](const QString &kind, const QString &text, int data, bool hasData) -> QTableWidgetItem * {
             if (kind == QLatin1String("cell"))
                 return hasData ? new ZnTableCell(text, data) : new ZnTableCell(text);
@@ -38,10 +42,10 @@ private slots:
             return item;
         };
         QScopedPointer<QTableWidgetItem> target(make(to, QStringLiteral("old"), 5, true));
-        QScopedPointer<QTableWidgetItem> source(make(from, QStringLiteral("new"), 9, fromHasData));
+        QScopedPointer<QTableWidgetItem> source(make(from, fromText, 9, fromHasData));
         source->setForeground(Qt::red);
         ZnTableCell::assign(*target, *source);
-        QCOMPARE(target->text(), QStringLiteral("new"));
+        QCOMPARE(target->text(), fromText);
         QCOMPARE(target->data(Qt::UserRole), fromHasData ? QVariant(9) : QVariant());
         QCOMPARE(target->foreground().color(), QColor(Qt::red));
     }
@@ -53,6 +57,10 @@ private slots:
         QTableWidget t(2, 1);
         t.setItem(0, 0, new ZnTableCell(QStringLiteral("b"), 2));
         t.setItem(1, 0, new ZnTableCell(QStringLiteral("a"), 1));
+        // Texts that only look like numbers stay as they were written.
+        for (const QString &text : {QStringLiteral("007"), QStringLiteral("+5"), QStringLiteral("-12"),
+                                    QStringLiteral("99999999999"), QStringLiteral("")})
+            QCOMPARE(ZnTableCell(text).text(), text);
         QCOMPARE(t.model()->data(t.model()->index(1, 0)).toString(), QStringLiteral("a"));
         t.sortItems(0);
         QCOMPARE(t.item(0, 0)->data(Qt::UserRole).toInt(), 1);
