@@ -51,6 +51,7 @@ public:
     // Locks the same lock and returns every terminal that can play (event 269), as
     // the server ordered them; unlock() ends it.
     const std::list<ZnMic>* lockAllPlayTerminals() const;
+    const std::list<ZnMic>* lockPlayTermList() const { return lockAllPlayTerminals(); }
 
     // The request type of the book of every play terminal, which needs no
     // terminal id.

@@ -22,7 +22,8 @@ public:
     // Replaces the signal object; connections to the old one end with it.
     virtual void renewSignal();
 
-    // -1 without a slot; a kind above 3 connects nothing and gives 0.
+    // 0 once connected; -1 without a slot or receiver, or for a kind outside 0
+    // to 3, when nothing is connected.
     int connectView(const ZnViewConnectRequest& request);
 
     ZnQtViewSignal* signalObject() const { return m_signal; }

@@ -156,9 +156,11 @@ void ZnTimerTaskEditDialog::slot_regionTableItemClicked(QTableWidgetItem *item)
     ZnRegion region;
     if (!ZnRegionListMgr::instance()->getRegion(ZnCommon::itemIntData(ui.fRegionTable, item->row(), 0), &region))
         return;
+    // Only terminals the table offers: a member the server does not list as a
+    // play terminal is not written into the task.
     for (const ZnBaseTerminal &member : region.terminals) {
-        const int row = terminalRow(member.id, true);
-        if (!terminalSelect.isTicked(row))
+        const int row = terminalRow(member.id, false);
+        if (row >= 0 && !terminalSelect.isTicked(row))
             terminalSelect.setTicked(row, true);
     }
 }

@@ -28,23 +28,31 @@ public slots:
     void slot_okClicked();
     // Checks or clears every media-list row; no control of the form is joined to it.
     void slot_stateChanged(int state);
+    // The duration and count boxes, the capture table and the speech text are
+    // served by the source controller, which both task dialogs share.
+    void slot_setPlayTimeStateChanged(int state) { sourceCtrl.slot_setPlayTimeStateChanged(state); }
+    void slot_setPlayCountsStateChanged(int state) { sourceCtrl.slot_setPlayCountsStateChanged(state); }
     void slot_setStopDateStateChanged(int state);
     void slot_regionTableItemClicked(QTableWidgetItem *item);
     void slot_addExecTime();
     void slot_editExecTime();
     void slot_delExecTime();
+    void slot_capTableItemClicked(QTableWidgetItem *item) { sourceCtrl.slot_capTableItemClicked(item); }
+    void slot_capTableCellChanged(int row, int column) { sourceCtrl.slot_capTableCellChanged(row, column); }
     void slot_addPlayFile(int row, int column);
     void slot_addAllSelectedFiles();
     void slot_delPlayFile(int row, int column);
     void slot_delAllSelectedFiles();
     void moveup_broad_file();
     void movedown_broad_file();
+    void slot_textChanged() { sourceCtrl.slot_textChanged(); }
 
 private:
     void fillTimerSettings();
     void fillTerminals();
-    // The terminal row of an id, appended checked when the table has none: a
-    // member the loaded lists do not offer is kept until the operator unchecks it.
+    // The terminal row of an id; -1 when the table has none, unless appendMissing
+    // adds it checked (a stored terminal the loaded list does not offer is kept
+    // until the operator unchecks it).
     int terminalRow(int id, bool appendMissing);
     void checkTerminalRow(int row);
     bool writeTimerSettings();

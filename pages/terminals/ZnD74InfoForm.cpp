@@ -42,6 +42,11 @@ ZnD74InfoForm::ZnD74InfoForm(QWidget *parent) : ZnTerListPage(parent)
     slot_showD74List();
 }
 
+QString ZnD74InfoForm::stateText(int status)
+{
+    return ZnTipsInfo::micStateText(status);
+}
+
 QString ZnD74InfoForm::colorText(int code)
 {
     if (code == 28)
@@ -72,7 +77,7 @@ void ZnD74InfoForm::makeRow(const ZnMic &mic, ZnTableRow &row)
 {
     row.addLocal(mic.name, mic.id);
     row.add(QString::number(mic.id), 0);
-    row.add(ZnTipsInfo::micStateText(mic.status), 0)
+    row.add(stateText(mic.status), 0)
         ->setForeground(mic.status == kStatusEmergency ? Qt::red : Qt::black);
     row.add(QString::number(mic.broVol), 0);
     row.addLocal(mic.ip, 0);
@@ -148,6 +153,26 @@ void ZnD74InfoForm::widget_item_clicked(QTableWidgetItem *)
     QTableWidget *t = tableWidget();
     if (const QTableWidgetItem *cell = t->item(t->currentRow(), kVolumeColumn))
         ui.fVolumeSlider->setValue(int(cell->text().toUInt()));
+}
+
+void ZnD74InfoForm::addVolumnReleased()
+{
+    stepper->released();
+}
+
+void ZnD74InfoForm::addVolumnPressed()
+{
+    stepper->increasePressed();
+}
+
+void ZnD74InfoForm::decVolumnPressed()
+{
+    stepper->decreasePressed();
+}
+
+void ZnD74InfoForm::decVolumnReleased()
+{
+    stepper->released();
 }
 
 void ZnD74InfoForm::doChangeVol()

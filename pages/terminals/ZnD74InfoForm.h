@@ -27,6 +27,7 @@ public:
     bool setRowVolume(int id, int volume);
     void sendSelectedVolume(int volume);
 
+    static QString stateText(int status);
     static QString colorText(int code);
     static QString moveModeText(int mode);
 
@@ -37,6 +38,12 @@ public slots:
     void slot_edit_clicked();
     void slot_delete_clicked();
     void widget_item_clicked(QTableWidgetItem *item);
+    // The volume buttons are served by the stepper that the player page shares;
+    // it follows the slider and holds the repeat and send timers.
+    void addVolumnReleased();
+    void addVolumnPressed();
+    void decVolumnPressed();
+    void decVolumnReleased();
     void doChangeVol();
 
 protected:

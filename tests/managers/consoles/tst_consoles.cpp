@@ -86,6 +86,8 @@ private slots:
     void dsk81PlayTerminalsShareTheListLock();
     void d82BooksAreReadAndWritten();
     void d82OneDevice();
+    void answerSignalsComeBeforeTheReturn_data();
+    void answerSignalsComeBeforeTheReturn();
 
 private:
     SimSession m_s;
@@ -390,6 +392,27 @@ void TstConsoles::d82OneDevice()
     QCOMPARE(d82->requestD82(m_s.centre.get(), 4242), -1);
     QCOMPARE(d82->requestD82(nullptr, 80001), -1);
     QCOMPARE(m_s.sim.count("GET D82"), before);
+}
+
+void TstConsoles::answerSignalsComeBeforeTheReturn_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::newRow("answered at once") << 0;
+    // The wait has begun to sleep when the answer wakes it.
+    QTest::newRow("answered later") << 30;
+}
+
+void TstConsoles::answerSignalsComeBeforeTheReturn()
+{
+    // A page that asks for a list and reads the model right after the call finds
+    // the signal of the new list already delivered, however the wait ended.
+    QFETCH(int, delayMs);
+    if (delayMs > 0)
+        m_s.sim.addRule(ZnSimRule::make("GET SqlConfig/D82List", ZnSimRule::Delay, "", delayMs, 1));
+    ZnD82ListMgr* d82 = ZnD82ListMgr::instance();
+    QSignalSpy listed(d82, &ZnD82ListMgr::gotD82List);
+    QCOMPARE(d82->requestD82List(), 0);
+    QCOMPARE(listed.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstConsoles)

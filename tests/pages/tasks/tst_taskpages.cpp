@@ -505,6 +505,31 @@ private slots:
             checkEdit(d, task);
         }
     }
+    // A region checks the terminals the table offers; a member the server does not
+    // list as a play terminal gets no row and is not written into the task.
+    void regionChecksListedMembersOnly()
+    {
+        const auto serveRegions = [&](const std::vector<Json::Value> &rows) {
+            s.sim.withData([&](ZnSimData &d) { d.table("region") = rows; });
+            QSignalSpy list(ZnRegionListMgr::instance(), &ZnRegionListMgr::gotRegionList);
+            QCOMPARE(apiGetRegionList(s.centre.get()), 0);
+            QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
+        };
+        std::vector<Json::Value> before;
+        s.sim.withData([&](ZnSimData &d) { before = d.table("region"); });
+        serveRegions({regionRow(7, "Partly listed", "10002 99999")});
+        ZnSsTask t = task(0, 2, ZnSsTask::SourceTts, "hello", {});
+        {
+            ZnTimerTaskEditDialog d(&t);
+            const QString offered = idsOf(d.form().fTerminalTable);
+            clickIds(d.form().fRegionTable, {7});
+            QCOMPARE(idsOf(d.form().fTerminalTable), offered);
+            QCOMPARE(answered([&] { d.form().fOkBtn->click(); }), QString());
+            QCOMPARE(d.result(), int(QDialog::Accepted));
+        }
+        serveRegions(before);
+        QCOMPARE(t.TerminalId, std::string("10002"));
+    }
     void execTimeNames_data()
     {
         QTest::addColumn<QString>("old");
