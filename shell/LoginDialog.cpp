@@ -181,9 +181,11 @@ void LoginDialog::keyPressEvent(QKeyEvent *event)
 
 void LoginDialog::reject()
 {
+    // During a login only that attempt ends; the dialog stays for another one.
     if (loggingIn) {
         lastOutcome = Cancelled;
         LoginSettings::instance()->cancelLogin();
+        return;
     }
     QDialog::reject();
 }

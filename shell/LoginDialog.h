@@ -33,8 +33,8 @@ public:
     // prefix for an auto-connection and warn that no signal matches.
     void on_login_clicked();
 
-    // Cancel and close end a login that is still waiting for the server, then
-    // close the dialog as always.
+    // Cancel and close end a login that is still waiting for the server and
+    // leave the dialog open; otherwise they close it.
     void reject() override;
 
 protected:
