@@ -47,7 +47,7 @@ QString ZnFileReply::text(const Json::Value& object, const char* key)
     return QString::fromUtf8(begin, static_cast<int>(end - begin));
 }
 
-bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out)
+bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out, QString* command, QString* cseq)
 {
     // Listings run to thousands of entries: they are read with simdjson.
     const size_t len = size_t(reply.endsWith(kEnd) ? reply.size() - kEnd.size() : reply.size());
@@ -56,15 +56,19 @@ bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out
     if (parser.parse(simdjson::padded_string(reply.constData(), len)).get(root) != simdjson::SUCCESS
         || !root.is_object())
         return false;
+    const auto text = [](auto o, const char* key) {
+        std::string_view v;
+        return o[key].get(v) == simdjson::SUCCESS ? QString::fromUtf8(v.data(), int(v.size())) : QString();
+    };
+    if (command)
+        *command = text(root, "Command");
+    if (cseq)
+        *cseq = text(root, "CSeq");
     simdjson::dom::array list;
     if (root["FileList"].get(list) != simdjson::SUCCESS)
         return false;
     out.clear();
     QList<ZnMediaFile_t> files;
-    const auto text = [](simdjson::dom::object& o, const char* key) {
-        std::string_view v;
-        return o[key].get(v) == simdjson::SUCCESS ? QString::fromUtf8(v.data(), int(v.size())) : QString();
-    };
     for (simdjson::dom::element e : list) {
         simdjson::dom::object o;
         std::string_view name;
