@@ -59,8 +59,10 @@ int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows
     ZnMySqlResult result;
     if (ZnMySql::instance()->query(sql, result) < 0)
         return -1;
-    out.reserve(result.rowCount());
-    for (unsigned r = 0; r < result.rowCount(); ++r)
+    // Without columns the count is of affected rows, not of rows to show.
+    const unsigned available = result.columnCount() > 0 ? result.rowCount() : 0;
+    out.reserve(available);
+    for (unsigned r = 0; r < available; ++r)
         out.push_back(read(result, r));
     return 0;
 }

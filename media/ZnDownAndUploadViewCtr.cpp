@@ -384,8 +384,7 @@ void ZnDownAndUploadViewCtr::timerEvent(QTimerEvent* event)
             removeRecord(id);
             return;
         }
-        if (r.state == TransferRecord::kFailed)
-            continue;
+        // A failed transfer keeps the progress it reached.
         setShown(id, r.done);
         if (auto* bar = qobject_cast<QProgressBar*>(m_table->cellWidget(row, 2))) {
             if (r.total > 0)

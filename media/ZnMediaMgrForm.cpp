@@ -8,6 +8,7 @@
 #include "ZnConfigSettings.h"
 #include "ZnDownAndUploadViewCtr.h"
 #include "ZnFtpClientMgr.h"
+#include "ZnGlobals.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnTipsInfo.h"
 
@@ -52,9 +53,19 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
     // Deleted rows and new names show at once; what the service kept comes back
     // with the folder's listing.
     connect(TcpSocketClient::instance(), &TcpSocketClient::deleteFailed, this,
-            [this](const QString& path, const QString& why) { refused(ZnTipsInfo::deleteFailedText(), path, why); });
+            [this](const QString& path, const QString& why) { refused(failedText(kDelete), path, why); });
     connect(TcpSocketClient::instance(), &TcpSocketClient::renameFailed, this,
-            [this](const QString& path, const QString& why) { refused(tr("Rename failed"), path, why); });
+            [this](const QString& path, const QString& why) { refused(failedText(kRename), path, why); });
+    connect(TcpSocketClient::instance(), &TcpSocketClient::createDirFailed, this,
+            [this](const QString& path, const QString& why) { refused(failedText(kCreateDir), path, why); });
+    ui.fDownloadBtn->setText(gMediaOperationText[kDownload]);
+    ui.fUploadBtn->setText(gMediaOperationText[kUpload]);
+    ui.fNewDirBtn->setText(gMediaOperationText[kCreateDir]);
+    ui.fDelBtn->setText(gMediaOperationText[kDelete]);
+    ui.fRenameBtn->setText(gMediaOperationText[kRename]);
+    // Nothing is written on the server before it has named its media root.
+    ui.fUploadBtn->setEnabled(false);
+    ui.fNewDirBtn->setEnabled(false);
 
     ui.fMediaEdit->setEnabled(false);
     ui.fCopyBtn->hide();
@@ -84,10 +95,37 @@ ZnMediaMgrForm::~ZnMediaMgrForm()
     delete m_transfers;
 }
 
+void ZnMediaMgrForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A service that was away at start-up is asked for its root again.
+    if (!m_browser->hasRoot())
+        m_browser->refreshMediaList();
+}
+
 void ZnMediaMgrForm::refused(const QString& what, const QString& path, const QString& why)
 {
+    const QString text = QStringLiteral("%1: %2\n%3").arg(what, why, path);
+    // A service out of reach is said once, in the notice, not in a box per action.
+    if (m_browser->serviceUnreachable()) {
+        m_browser->setProblem(text);
+        return;
+    }
     m_browser->slot_updateCurrentPathList();
-    tell(ZnTipsInfo::tipsTitleText(), QStringLiteral("%1: %2\n%3").arg(what, why, path));
+    tell(ZnTipsInfo::tipsTitleText(), text);
+}
+
+QString ZnMediaMgrForm::failedText(int operation)
+{
+    return gMediaOperationText[operation] + QStringLiteral("失败");
+}
+
+bool ZnMediaMgrForm::serviceReady(int operation)
+{
+    if (m_browser->hasRoot())
+        return true;
+    m_browser->setProblem(failedText(operation) + QStringLiteral("：文件服务没有给出媒体目录"));
+    return false;
 }
 
 void ZnMediaMgrForm::tell(const QString& title, const QString& text)
@@ -134,16 +172,17 @@ QString ZnMediaMgrForm::toServerName(const QString& name, int isDir)
 void ZnMediaMgrForm::newDirClicked()
 {
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
-    if (!mgr)
+    if (!mgr || !serviceReady(kCreateDir))
         return;
     BaseSetNameDialog dialog;
     dialog.setTitle(tr("New Dir"));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::string entered = dialog.getName();
-    const QString name = toServerName(QString::fromUtf8(entered.data(), int(entered.size())), 1);
-    // An empty name or one with a separator would name another folder than asked.
-    if (name.isEmpty() || !isLegalName(name)) {
+    const QString typed = QString::fromUtf8(entered.data(), int(entered.size()));
+    const QString name = toServerName(typed, 1);
+    // The name is checked as typed: cut at its dot, "../x" would be "." and name the root.
+    if (!isLegalName(typed) || name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
         tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::illegalNameText());
         return;
     }
@@ -154,7 +193,7 @@ void ZnMediaMgrForm::renameClicked()
 {
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
     QTableWidgetItem* item = mgr ? ui.fMediaTableWidget->item(ui.fMediaTableWidget->currentRow(), 0) : nullptr;
-    if (!item || item->text() == QLatin1String(".."))
+    if (!item || item->text() == QLatin1String("..") || !serviceReady(kRename))
         return;
     BaseSetNameDialog dialog;
     dialog.setName(item->text().toUtf8().constData());
@@ -180,7 +219,7 @@ void ZnMediaMgrForm::delMediaClicked()
     if (confirm.exec() != 1)
         return;
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
-    if (!mgr)
+    if (!mgr || !serviceReady(kDelete))
         return;
     QList<QTableWidgetItem*> chosen;
     for (QTableWidgetItem* item : ui.fMediaTableWidget->selectedItems()) {
@@ -204,7 +243,7 @@ void ZnMediaMgrForm::delMediaClicked()
 
 void ZnMediaMgrForm::slot_uploadClicked()
 {
-    if (!ZnFtpClientMgr::instance())
+    if (!ZnFtpClientMgr::instance() || !serviceReady(kUpload))
         return;
     const QStringList files = QFileDialog::getOpenFileNames(this, QStringLiteral("文件上传"), lastPath(), m_fileFilter);
     if (files.isEmpty()) {
@@ -217,6 +256,8 @@ void ZnMediaMgrForm::slot_uploadClicked()
 
 void ZnMediaMgrForm::uploadFiles(const QStringList& files)
 {
+    if (!serviceReady(kUpload))
+        return;
     for (const QString& local : files) {
         const int slash = local.lastIndexOf(QLatin1Char('/'));
         if (slash < 0)
@@ -277,7 +318,8 @@ void ZnMediaMgrForm::downloadSelected(const QString& folder)
 
 void ZnMediaMgrForm::slot_showMediaPath(const QString& path)
 {
-    ui.fNewDirBtn->setEnabled(path == m_browser->currentRoot());
+    ui.fNewDirBtn->setEnabled(m_browser->hasRoot() && path == m_browser->currentRoot());
+    ui.fUploadBtn->setEnabled(m_browser->hasRoot());
     ui.fMediaEdit->setText(path);
 }
 

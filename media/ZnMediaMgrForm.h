@@ -52,7 +52,15 @@ public slots:
     void slot_ItemEnter(QTableWidgetItem* item);
     void slot_showMediaPath(const QString& path);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Indexes of gMediaOperationText.
+    enum Operation { kDownload, kUpload, kCreateDir, kDelete, kRename };
+    static QString failedText(int operation);
+    // Whether the service can take a change; if not, the notice says why operation failed.
+    bool serviceReady(int operation);
     static void tell(const QString& title, const QString& text);
     // A change the file service did not take: the folder is listed again and the operator told why.
     void refused(const QString& what, const QString& path, const QString& why);

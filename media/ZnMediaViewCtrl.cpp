@@ -6,8 +6,12 @@
 #include "ZnCommonTable.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnGlobals.h"
+#include "ZnTableFill.h"
+#include "ZnTableRow.h"
 
+#include <QBoxLayout>
 #include <QDir>
+#include <QLabel>
 #include <QMutexLocker>
 #include <QTableWidget>
 
@@ -26,7 +30,20 @@ ZnMediaViewCtrl::ZnMediaViewCtrl(QTableWidget* table)
     TcpSocketClient* worker = TcpSocketClient::instance();
     connect(worker, &TcpSocketClient::socketUpdateMedia, this, &ZnMediaViewCtrl::slot_updateCurrentPathList);
     connect(worker, &TcpSocketClient::socketGetMediaPath, this, &ZnMediaViewCtrl::slot_setMediaRoot);
+    connect(worker, &TcpSocketClient::socketConnected, this, [this](bool reached) {
+        m_unreachable = !reached;
+        updateNotice();
+    });
+    connect(worker, &TcpSocketClient::mediaRootMissing, this, [this](const QString& why) {
+        if (hasRoot())
+            return;
+        m_rootMissing = why;
+        updateNotice();
+    });
     connect(this, &ZnMediaViewCtrl::getDirListFinished, this, &ZnMediaViewCtrl::showMediaTable);
+    // Listings of the media page arrive on the worker thread, the task dialogs' on this one.
+    connect(this, &ZnMediaViewCtrl::dirListArrived, this, &ZnMediaViewCtrl::showListing);
+    placeNotice();
 }
 
 ZnMediaViewCtrl::~ZnMediaViewCtrl()
@@ -38,6 +55,7 @@ ZnMediaViewCtrl::~ZnMediaViewCtrl()
         if (c->taskBrowser() == this)
             c->setTaskBrowser(nullptr);
     }
+    delete m_notice.data();
 }
 
 QWidget* ZnMediaViewCtrl::widget()
@@ -50,9 +68,19 @@ void ZnMediaViewCtrl::emitDirListFinished(QList<ZnMediaFile_t>* list)
     emit getDirListFinished(list);
 }
 
+void ZnMediaViewCtrl::dirListed(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error)
+{
+    emit dirListArrived(folder, entries, error);
+}
+
 QString ZnMediaViewCtrl::fullPath(const QString& name) const
 {
     return QDir::cleanPath(m_root + m_separator + m_folder + m_separator + name);
+}
+
+QString ZnMediaViewCtrl::currentPath() const
+{
+    return QDir::cleanPath(m_root + m_separator + m_folder);
 }
 
 bool ZnMediaViewCtrl::hasItemInColumn1(int row) const
@@ -66,29 +94,50 @@ void ZnMediaViewCtrl::requestDirList(const QString& path)
         mgr->getFileList(QDir::cleanPath(path));
 }
 
+void ZnMediaViewCtrl::goTo(const QString& folder, const QString& path)
+{
+    m_pendingFolder = folder;
+    m_pendingPath = QDir::cleanPath(path);
+    requestDirList(path);
+}
+
 void ZnMediaViewCtrl::refreshMediaList()
 {
-    if (m_root == QLatin1String(".")) {
+    if (!hasRoot()) {
         const QString reported = TcpSocketClient::instance()->mediaRoot();
-        if (!reported.isEmpty())
-            m_root = QDir::cleanPath(reported);
+        if (reported.isEmpty()) {
+            // Without a root a listing would name files by paths no task can
+            // play; the root is asked for again and listed when it comes.
+            TcpSocketClient::instance()->addGetFileRootTask();
+            return;
+        }
+        m_root = QDir::cleanPath(reported);
+        m_rootMissing.clear();
+        updateNotice();
     }
-    requestDirList(m_root);
+    goTo(m_folder, currentPath());
 }
 
 void ZnMediaViewCtrl::slot_setMediaRoot(const QString& root)
 {
     if (root.isEmpty())
         return;
-    m_root = QDir::cleanPath(root);
-    m_folder = QStringLiteral(".");
-    requestDirList(m_root);
-    emit updateMediaPath(m_root);
+    const QString cleaned = QDir::cleanPath(root);
+    if (cleaned != m_root) {
+        // Rows of another root name nothing under this one.
+        m_root = cleaned;
+        m_folder = QStringLiteral(".");
+        clearTable();
+        m_rootMissing.clear();
+        updateNotice();
+        emit updateMediaPath(m_root);
+    }
+    goTo(QStringLiteral("."), m_root);
 }
 
 void ZnMediaViewCtrl::slot_updateCurrentPathList()
 {
-    requestDirList(QDir::cleanPath(m_root + m_separator + m_folder));
+    requestDirList(currentPath());
 }
 
 void ZnMediaViewCtrl::mediaTableDClicked()
@@ -99,84 +148,142 @@ void ZnMediaViewCtrl::mediaTableDClicked()
     const QTableWidgetItem* item = row < 0 ? nullptr : m_table->item(row, 0);
     if (!item || item->data(Qt::UserRole).toInt() == 0)
         return;
-    QString path;
-    if (item->text() == QLatin1String("..")) {
-        m_folder = QStringLiteral(".");
-        path = m_root;
-    } else {
-        m_folder = m_separator + item->text();
-        path = QDir::cleanPath(m_root + m_folder);
+    if (item->text() == QLatin1String(".."))
+        goTo(QStringLiteral("."), m_root);
+    else
+        goTo(m_separator + item->text(), m_root + m_separator + item->text());
+}
+
+void ZnMediaViewCtrl::showListing(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error)
+{
+    const QString path = QDir::cleanPath(folder);
+    const bool asked = !m_pendingPath.isEmpty() && path == m_pendingPath;
+    if (asked)
+        m_pendingPath.clear();
+    if (!error.isEmpty()) {
+        if (asked || path == currentPath())
+            setProblem(QStringLiteral("无法读取目录 %1：%2").arg(path, error));
+        return;
     }
-    requestDirList(path);
-    emit updateMediaPath(path);
+    if (asked)
+        m_folder = m_pendingFolder;
+    else if (path != currentPath())
+        return; // a folder no longer shown, such as the one an upload went to
+    fill(entries);
+    setProblem(QString());
+    if (asked)
+        emit updateMediaPath(path);
 }
 
 void ZnMediaViewCtrl::showMediaTable(QList<ZnMediaFile_t>* list)
 {
     if (!list || !m_table)
         return;
-    // The client refills this list on the worker thread under the same mutex;
-    // the copy is taken under it and the table filled from the copy.
     QList<ZnMediaFile_t> entries;
     {
         QMutexLocker lock(&gMediaTableMutex);
         entries = *list;
     }
-    m_table->setUpdatesEnabled(false);
-    const bool sorting = m_table->isSortingEnabled();
-    m_table->setSortingEnabled(false);
-    clearTable();
-    // Rows are made in one go and then filled: thousands of entries stay fast.
+    fill(entries);
+}
+
+void ZnMediaViewCtrl::fill(const QList<ZnMediaFile_t>& entries)
+{
+    if (!m_table)
+        return;
     const bool inFolder = m_folder != QLatin1String(".");
-    m_table->setRowCount(entries.size() + (inFolder ? 1 : 0));
+    ZnTableFill fill(m_table, entries.size() + (inFolder ? 1 : 0));
+    ZnTableRow row;
     if (inFolder) {
         ZnMediaFile_t up;
         up.namePart = QStringLiteral("..");
         up.isDir = 1;
         up.Size = QStringLiteral("-1");
-        fillMediaRow(up, 0);
+        buildRow(up, row);
+        fill.append(row);
     }
-    // The model announces the new cells once, not cell by cell.
-    QAbstractItemModel* model = m_table->model();
-    const bool blocked = model->blockSignals(true);
-    for (int i = 0; i < entries.size(); ++i)
-        fillMediaRow(entries.at(i), i + (inFolder ? 1 : 0));
-    model->blockSignals(blocked);
-    if (m_table->rowCount() > 0)
-        emit model->dataChanged(model->index(0, 0), model->index(m_table->rowCount() - 1, m_table->columnCount() - 1));
-    m_table->setSortingEnabled(sorting);
-    m_table->setUpdatesEnabled(true);
+    for (const ZnMediaFile_t& entry : entries) {
+        buildRow(entry, row);
+        fill.append(row);
+    }
 }
 
 int ZnMediaViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)
 {
     if (!entry || !m_table)
         return -1;
-    m_table->insertRow(row);
-    fillMediaRow(*entry, row);
+    ZnTableRow cells;
+    buildRow(*entry, cells);
+    ZnTableFill::insertRow(m_table, row, cells);
     return 0;
 }
 
-void ZnMediaViewCtrl::fillMediaRow(const ZnMediaFile_t& entry, int row)
+void ZnMediaViewCtrl::buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const
 {
-    // Items are made directly: this runs for every entry of listings thousands long.
+    row.clear(); // cells a table took leave their places behind
     const bool isDir = entry.Size.compare(QLatin1String("-1"), Qt::CaseInsensitive) == 0;
-    auto* name = new QTableWidgetItem(isDir ? m_folderIcon : m_fileIcon, entry.namePart);
-    name->setData(Qt::UserRole, isDir ? 1 : 0);
-    m_table->setItem(row, 0, name);
-    m_table->setItem(row, 1, new QTableWidgetItem(entry.CreatDate));
-    m_table->setItem(row, 2, new QTableWidgetItem(isDir ? m_folderText : m_fileText));
+    row.reserve(4);
+    row.add(entry.namePart, isDir ? 1 : 0)->setIcon(isDir ? m_folderIcon : m_fileIcon);
+    row.addText(entry.CreatDate);
+    row.addText(isDir ? m_folderText : m_fileText);
     if (!isDir) {
         // Sizes are 64-bit: files over 2 GiB keep their true size.
         const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
-        auto* size = new QTableWidgetItem(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))));
-        size->setData(Qt::UserRole, bytes);
-        m_table->setItem(row, 3, size);
+        row.addText(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))))->setData(Qt::UserRole, bytes);
     }
 }
 
-void ZnMediaViewCtrl::setRowIcon(int row)
+void ZnMediaViewCtrl::setProblem(const QString& text)
 {
-    if (QTableWidgetItem* item = m_table->item(row, 0))
-        item->setIcon(item->data(Qt::UserRole).toInt() != 0 ? m_folderIcon : m_fileIcon);
+    m_problem = text;
+    updateNotice();
+}
+
+QString ZnMediaViewCtrl::noticeText() const
+{
+    return m_notice && !m_notice->isHidden() ? m_notice->text() : QString();
+}
+
+void ZnMediaViewCtrl::placeNotice()
+{
+    if (!m_table)
+        return;
+    auto* label = new QLabel;
+    label->setObjectName(QStringLiteral("fServiceNotice"));
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("background-color: #fdf6ec; color: #b25d00; border: 1px solid #f5dab1;"
+                                        " padding: 4px;"));
+    label->hide();
+    m_notice = label;
+    // Above the table in its own layout, so the notice covers no row.
+    if (QWidget* parent = m_table->parentWidget()) {
+        for (QBoxLayout* box : parent->findChildren<QBoxLayout*>()) {
+            const int at = box->indexOf(m_table);
+            if (at >= 0) {
+                box->insertWidget(at, label);
+                return;
+            }
+        }
+    }
+    label->setParent(m_table);
+}
+
+void ZnMediaViewCtrl::updateNotice()
+{
+    if (!m_notice)
+        return;
+    QStringList lines;
+    if (m_unreachable || (!hasRoot() && !m_rootMissing.isEmpty())) {
+        const QString why = m_unreachable ? QString() : m_rootMissing;
+        lines << QStringLiteral("无法连接文件服务 %1").arg(TcpSocketClient::instance()->serviceAddress())
+                     + (why.isEmpty() ? QString() : QStringLiteral("（%1）").arg(why));
+    }
+    if (!m_problem.isEmpty())
+        lines << m_problem;
+    m_notice->setText(lines.join(QLatin1Char('\n')));
+    if (m_notice->parentWidget() == m_table) {
+        m_notice->resize(m_table->width(), m_notice->heightForWidth(m_table->width()));
+        m_notice->raise();
+    }
+    m_notice->setVisible(!lines.isEmpty());
 }

@@ -7,14 +7,22 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+class QLabel;
 class QTableWidget;
+class ZnTableRow;
 
 // Turns a table into a browser of the server's media library: lists a folder
 // through the file-service client, enters a folder on double click, goes back
 // with a ".." row, and builds the server path of a name. The library has two
 // levels, the root and the folders directly below it.
+//
+// The rows shown and the folder that fullPath() names always belong together: a
+// folder asked for becomes the current one only when its listing arrives, and a
+// listing that fails leaves folder and rows as they were. What keeps the
+// browser from the service is said in a notice beside the table.
 class ZnMediaViewCtrl : public QObject, public ZnTerBaseCtr, public ZnMediaListSink
 {
     Q_OBJECT
@@ -29,22 +37,38 @@ public:
     // Inserts a row at row and fills it; -1 for a null entry.
     virtual int addMediaFileRow(const ZnMediaFile_t* entry, int row);
 
-    void emitDirListFinished(QList<ZnMediaFile_t>* list) override;
+    void emitDirListFinished(QList<ZnMediaFile_t>* list);
+    void dirListed(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error) override;
     // root/current folder/name, cleaned.
     QString fullPath(const QString& name) const;
     QString currentRoot() const { return m_root; }
     QString currentFolder() const { return m_folder; }
+    // The server folder the rows belong to.
+    QString currentPath() const;
+    // Whether the service has named its media root; nothing is written before.
+    bool hasRoot() const { return m_root != QLatin1String("."); }
     // Lists the root again (asking the worker for it while none was reported).
     void refreshMediaList();
     bool hasItemInColumn1(int row) const;
 
+    // Why the last operation on the service failed, shown in the notice until a
+    // listing succeeds; empty clears it.
+    void setProblem(const QString& text);
+    // The text of the notice (empty while hidden).
+    QString noticeText() const;
+    // Whether the last command did not reach the service.
+    bool serviceUnreachable() const { return m_unreachable; }
+
 signals:
     void getDirListFinished(QList<ZnMediaFile_t>* list);
     void updateMediaPath(QString path);
+    // A listing (or why it failed) on its way to the GUI thread.
+    void dirListArrived(QString folder, QList<ZnMediaFile_t> entries, QString error);
 
 public slots:
     virtual void mediaTableDClicked();
     virtual void mediaTableClicked() {}
+    // Shows the list as the current folder's rows.
     void showMediaTable(QList<ZnMediaFile_t>* list);
     void slot_updateCurrentPathList();
     void slot_setMediaRoot(const QString& root);
@@ -59,8 +83,21 @@ protected:
     const QString m_folderText;
     const QString m_fileText;
 
-    // Fills an existing row from the entry.
-    virtual void fillMediaRow(const ZnMediaFile_t& entry, int row);
-    // Column-0 icon by the row's folder flag.
-    void setRowIcon(int row);
+    // The cells of one entry's row, left to right.
+    virtual void buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const;
+
+private:
+    void showListing(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error);
+    void fill(const QList<ZnMediaFile_t>& entries);
+    void goTo(const QString& folder, const QString& path);
+    void placeNotice();
+    void updateNotice();
+
+    // The folder asked for and its server path, until its listing arrives.
+    QString m_pendingFolder;
+    QString m_pendingPath;
+    bool m_unreachable = false;
+    QString m_rootMissing;
+    QString m_problem;
+    QPointer<QLabel> m_notice;
 };

@@ -1,10 +1,10 @@
 #include "ZnTaskMediaListViewCtrl.h"
 
 #include "ZnCommon.h"
-#include "ZnCommonTable.h"
+#include "ZnTableRow.h"
 #include "ZnFtpClientMgr.h"
 
-#include <QTableWidget>
+#include <QTableWidgetItem>
 
 void ZnTaskMediaListViewCtrl::requestDirList(const QString& path)
 {
@@ -12,13 +12,14 @@ void ZnTaskMediaListViewCtrl::requestDirList(const QString& path)
         mgr->getFileListOf(path);
 }
 
-void ZnTaskMediaListViewCtrl::fillMediaRow(const ZnMediaFile_t& entry, int row)
+void ZnTaskMediaListViewCtrl::buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const
 {
-    setItemQString(entry.namePart, row, 0, entry.isDir);
+    row.clear(); // cells a table took leave their places behind
+    row.reserve(2);
+    row.add(entry.namePart, entry.isDir)->setIcon(entry.isDir ? m_folderIcon : m_fileIcon);
     if (!entry.isDir) {
         const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
-        ZnCommon::setTableItem2(m_table, QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))), row, 1,
-                                quint64(bytes));
+        row.addText(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))))
+            ->setData(Qt::UserRole, QVariant::fromValue<quint64>(quint64(bytes)));
     }
-    setRowIcon(row);
 }

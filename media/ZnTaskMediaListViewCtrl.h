@@ -14,5 +14,5 @@ public:
     void requestDirList(const QString& path) override;
 
 protected:
-    void fillMediaRow(const ZnMediaFile_t& entry, int row) override;
+    void buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const override;
 };

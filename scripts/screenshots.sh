@@ -1,18 +1,43 @@
 #!/usr/bin/env bash
-# One PNG of every page and every dialog of the demo console, taken under Xvfb.
+# Pictures of every page and every dialog of the demo console, taken under Xvfb
+# at two screen sizes, with the log pages read from a throwaway talk-log database.
 #
-#   scripts/screenshots.sh [FOLDER]     default build/gallery/
+#   scripts/screenshots.sh [FOLDER]     default build/gallery/; one folder per size
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 scripts/deps.sh
 BUILD_DIR=${BUILD_DIR:-build}
 OUT=${1:-$BUILD_DIR/gallery}
+SIZES=(1366x768 1920x1080)
 cmake -S . -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target zn_gallery translations disk_images
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
-rm -f "$OUT"/*.png
+
+MARIADB="$ROOT/tests/core/mariadb.sh"
+DB_DIR=$(mktemp -d "${TMPDIR:-/tmp}/zn-gallery-db.XXXXXX")
+cleanup() {
+  "$MARIADB" stop "$DB_DIR" >/dev/null 2>&1 || true
+  rm -rf "$DB_DIR"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+DB_ARGS=()
+if "$MARIADB" start "$DB_DIR" >"$DB_DIR/start.out" 2>&1 \
+  && "$MARIADB" sql "$DB_DIR" <"$ROOT/tests/sim/data/demo_logs.sql" >>"$DB_DIR/start.out" 2>&1; then
+  DB_ARGS=(--log-db "$(cat "$DB_DIR/port")")
+else
+  echo "no talk-log database: the log pages show the server's few rows" >&2
+  tail -n 5 "$DB_DIR/start.out" >&2 || true
+fi
+
 cd "$ROOT/$BUILD_DIR/bin"
-xvfb-run -a -s '-screen 0 1280x800x24' ./zn_gallery "$OUT"
-echo "$(ls "$OUT"/*.png | wc -l) pictures in $OUT"
+for size in "${SIZES[@]}"; do
+  mkdir -p "$OUT/$size"
+  rm -f "$OUT/$size"/*.png
+  xvfb-run -a -s "-screen 0 ${size}x24" ./zn_gallery "$OUT/$size" "${DB_ARGS[@]}" >/dev/null
+  echo "$(ls "$OUT/$size"/*.png | wc -l) pictures in $OUT/$size"
+done

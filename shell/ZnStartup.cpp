@@ -21,6 +21,7 @@
 #include <QTranslator>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -199,6 +200,8 @@ int runLogin(int *maxFlag)
 
 int runConsole()
 {
+    // Past the file-size limit a write then fails like on a full disk instead of killing the console.
+    std::signal(SIGXFSZ, SIG_IGN);
     znInitResources();
     if (const char *password = getOption("-password"))
         gCmdPassword = QString::fromLocal8Bit(password);

@@ -12,7 +12,7 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QTcpSocket>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <atomic>
 #include <cstdio>
@@ -31,6 +31,7 @@ void registerTypes()
 {
     qRegisterMetaType<ZnMediaFile_t>("ZnMediaFile_t");
     qRegisterMetaType<QList<ZnMediaFile_t>*>("QList<ZnMediaFile_t>*");
+    qRegisterMetaType<QList<ZnMediaFile_t>>("QList<ZnMediaFile_t>");
 }
 }
 
@@ -74,6 +75,12 @@ void TcpSocketClient::setServer(const QString& host, quint16 port)
     QMutexLocker lock(&m_serverMutex);
     m_host = host;
     m_port = port;
+}
+
+QString TcpSocketClient::serviceAddress() const
+{
+    QMutexLocker lock(&m_serverMutex);
+    return QStringLiteral("%1:%2").arg(m_host).arg(m_port);
 }
 
 QString TcpSocketClient::mediaRoot() const
@@ -256,7 +263,9 @@ bool TcpSocketClient::connectTo(QTcpSocket& socket, int timeoutMs)
         port = m_port;
     }
     socket.connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-    return socket.waitForConnected(timeoutMs);
+    const bool reached = socket.waitForConnected(timeoutMs);
+    emit socketConnected(reached);
+    return reached;
 }
 
 bool TcpSocketClient::waitReadable(QTcpSocket& socket, int waitMs)
@@ -285,17 +294,21 @@ QByteArray TcpSocketClient::readReply(QTcpSocket& socket, int waitMs)
     return bytes;
 }
 
-QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, int waitMs)
+QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, int waitMs, QString* failure)
 {
     QTcpSocket socket;
     if (!connectTo(socket, connectMs)) {
         qDebug() << "file service not reached:" << socket.errorString();
+        if (failure)
+            *failure = tr("service not reached");
         return QByteArray();
     }
     socket.write(request);
     socket.waitForBytesWritten(connectMs);
     const QByteArray reply = readReply(socket, waitMs);
     socket.close();
+    if (reply.isEmpty() && failure)
+        *failure = tr("no answer");
     Json::Value root;
     if (ZnFileReply::readObject(reply, root)) {
         if (root["Command"].isString())
@@ -308,10 +321,14 @@ QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, i
 
 void TcpSocketClient::doGetFileRoot()
 {
-    const QByteArray reply = exchange(ZnFileRequest::getFileRoot(nextCSeq()), 3000, 5000);
+    QString failure;
+    const QByteArray reply = exchange(ZnFileRequest::getFileRoot(nextCSeq()), 3000, 5000, &failure);
     Json::Value root;
-    if (!ZnFileReply::readObject(reply, root) || ZnFileReply::text(root, "Command") != QLatin1String("PostFileRoot"))
+    if (reply.isEmpty() || !ZnFileReply::readObject(reply, root)
+        || ZnFileReply::text(root, "Command") != QLatin1String("PostFileRoot")) {
+        emit mediaRootMissing(failure.isEmpty() ? tr("no media folder") : failure);
         return;
+    }
     QString mediaRoot;
     {
         QMutexLocker lock(&m_serverMutex);
@@ -320,29 +337,37 @@ void TcpSocketClient::doGetFileRoot()
         mediaRoot = m_mediaRoot;
     }
     emit socketGetMediaPath(mediaRoot);
+    // Without a root nothing can be written on the server.
+    if (mediaRoot.isEmpty())
+        emit mediaRootMissing(tr("no media folder"));
 }
 
 void TcpSocketClient::doGetFileList(const QString& folder, int flag)
 {
-    const QByteArray reply = exchange(ZnFileRequest::getFileList(nextCSeq(), folder), 5000, 30000);
-    if (reply.isEmpty()) {
-        qDebug() << "goin out";
-        return;
-    }
+    QString failure;
+    const QByteArray reply = exchange(ZnFileRequest::getFileList(nextCSeq(), folder), 5000, 30000, &failure);
     // Each side's list is touched only by the thread that lists for that side.
     QList<ZnMediaFile_t>& list = flag == 0 ? m_mediaList : m_taskList;
-    QList<ZnMediaFile_t> read;
-    if (ZnFileReply::readListing(reply, read))
-        list = read;
-    std::printf(flag == 0 ? "\r\nmMediaMgrInfoList size: %d\r\n" : "\r\nmTaskMediaInfoList size: %d\r\n", list.size());
-    std::fflush(stdout);
+    if (reply.isEmpty()) {
+        qDebug() << "goin out";
+    } else {
+        QList<ZnMediaFile_t> read;
+        if (ZnFileReply::readListing(reply, read))
+            list = read;
+        else
+            failure = tr("unreadable listing");
+        std::printf(flag == 0 ? "\r\nmMediaMgrInfoList size: %d\r\n" : "\r\nmTaskMediaInfoList size: %d\r\n",
+                    list.size());
+        std::fflush(stdout);
+    }
+    // A failed listing is reported too, so that the browser keeps the folder whose rows it shows.
     ListCallback cb = nullptr;
     {
         QMutexLocker lock(&m_serverMutex);
         cb = flag == 0 ? m_mediaCallback : m_taskCallback;
     }
     if (cb)
-        cb(&list);
+        cb(&list, folder, failure);
 }
 
 void TcpSocketClient::doGetFile(const FileTask& task)
@@ -361,8 +386,8 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         fail(tr("unsafe file name"));
         return;
     }
-    if (local.exists()) {
-        fail(tr("file exists"));
+    if (local.isDir()) {
+        fail(tr("cannot write %1").arg(task.secondPath));
         return;
     }
 
@@ -391,12 +416,29 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     }
 
     // The bytes go to a hidden temporary file beside the target and take the real
-    // name only when all of them came.
-    QTemporaryFile file(local.absolutePath() + QLatin1String("/.") + local.fileName() + QLatin1String(".XXXXXX.part"));
-    if (!file.open()) {
+    // name only when all of them came, so a file of that name stays whole until
+    // then. The file is made as any other (0666 less the umask), never over one
+    // that is there.
+    QFile file;
+    for (int tries = 0; tries < 16 && !file.isOpen(); ++tries) {
+        file.setFileName(local.absolutePath() + QLatin1String("/.") + local.fileName() + QLatin1Char('.')
+                         + QString::number(QRandomGenerator::global()->generate(), 36) + QLatin1String(".part"));
+        file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    }
+    if (!file.isOpen()) {
         fail(tr("cannot write %1").arg(local.absolutePath()));
         return;
     }
+    struct Remover
+    {
+        QFile& f;
+        bool keep = false;
+        ~Remover()
+        {
+            if (!keep)
+                f.remove();
+        }
+    } remover{file};
     QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
     if (first.size() > fileLen)
         first.truncate(static_cast<int>(fileLen));
@@ -429,18 +471,19 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         emit updateProgressIndicator(id, done);
         emit updateRecordDownloadMsgTip(name, shown, -1);
         emit transferFinished(id, false, writeOk ? tr("interrupted") : tr("write failed"));
-        return; // the temporary file goes with its object
-    }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                        | QFileDevice::ReadOther);
-    file.close();
-    // rename() never replaces a file that appeared meanwhile.
-    if (!file.rename(local.absoluteFilePath())) {
-        emit updateRecordDownloadMsgTip(name, shown, -1);
-        emit transferFinished(id, false, tr("file exists"));
         return;
     }
-    file.setAutoRemove(false);
+    file.close();
+    // One step from the old file to the new one.
+    if (file.error() != QFileDevice::NoError
+        || std::rename(QFile::encodeName(file.fileName()).constData(),
+                       QFile::encodeName(local.absoluteFilePath()).constData())
+               != 0) {
+        emit updateRecordDownloadMsgTip(name, shown, -1);
+        emit transferFinished(id, false, tr("cannot write %1").arg(task.secondPath));
+        return;
+    }
+    remover.keep = true;
     emit updateProgressIndicator(id, fileLen);
     emit updateRecordDownloadMsgTip(name, 100, 1);
     emit transferFinished(id, true, QString());
@@ -493,14 +536,14 @@ void TcpSocketClient::doPostFile(const FileTask& task)
 void TcpSocketClient::doDelete(const FileTask& task)
 {
     const QString& path = task.secondPath;
+    QString failure;
     const QByteArray reply =
         exchange(task.flag == 1 ? ZnFileRequest::deleteDir(nextCSeq(), fileNameOf(path))
                                 : ZnFileRequest::delFile(nextCSeq(), dirNameOf(path), fileNameOf(path)),
-                 3000, 5000);
-    // Same answer form as an upload's.
+                 3000, 5000, &failure);
     QString reason;
-    if (!ZnFileReply::readUploadAnswer(reply, &reason))
-        emit deleteFailed(path, reason);
+    if (!ZnFileReply::readAnswer(reply, task.flag == 1 ? "DeleteDIR" : "DelFile", &reason))
+        emit deleteFailed(path, failure.isEmpty() ? reason : failure);
 }
 
 void TcpSocketClient::doRename(const FileTask& task)
@@ -517,19 +560,29 @@ void TcpSocketClient::doRename(const FileTask& task)
     const QString oldName = fileNameOf(task.firstPath);
     const QString newName = fileNameOf(task.secondPath);
     const int cseq = nextCSeq();
+    QString failure;
     const QByteArray reply = exchange(task.flag == 1 ? ZnFileRequest::renameDir(cseq, folder, oldName, newName)
                                                      : ZnFileRequest::renameFile(cseq, folder, oldName, newName),
-                                      3000, 5000);
-    // Same answer form as an upload's.
+                                      3000, 5000, &failure);
     QString reason;
-    if (!ZnFileReply::readUploadAnswer(reply, &reason))
-        emit renameFailed(task.firstPath, reason);
+    if (!ZnFileReply::readAnswer(reply, task.flag == 1 ? "RenameDIR" : "RenameFile", &reason))
+        emit renameFailed(task.firstPath, failure.isEmpty() ? reason : failure);
 }
 
 void TcpSocketClient::doCreateDir(const FileTask& task)
 {
-    const QByteArray reply = exchange(ZnFileRequest::creatDir(nextCSeq(), fileNameOf(task.secondPath)), 3000, 5000);
+    QString failure;
+    const QByteArray reply =
+        exchange(ZnFileRequest::creatDir(nextCSeq(), fileNameOf(task.secondPath)), 3000, 5000, &failure);
     Json::Value root;
-    if (ZnFileReply::readObject(reply, root) && ZnFileReply::text(root, "Command") == QLatin1String("CreatDIR"))
+    // Only a reply that names the command counts, as ever; a refusal under that name does not.
+    const bool named =
+        ZnFileReply::readObject(reply, root) && ZnFileReply::text(root, "Command") == QLatin1String("CreatDIR");
+    QString reason;
+    if (ZnFileReply::readAnswer(reply, "CreatDIR", &reason) && named)
         emit socketUpdateMedia();
+    else if (!failure.isEmpty())
+        emit createDirFailed(task.secondPath, failure);
+    else
+        emit createDirFailed(task.secondPath, reason.isEmpty() ? tr("unexpected answer") : reason);
 }

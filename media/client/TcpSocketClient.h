@@ -19,7 +19,9 @@ class TcpSocketClient : public QThread
 {
     Q_OBJECT
 public:
-    using ListCallback = void (*)(QList<ZnMediaFile_t>*);
+    // Called after every listing with the worker's list of that side, the folder
+    // asked for, and why it failed (empty when the list is the folder's).
+    using ListCallback = void (*)(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error);
 
     static TcpSocketClient* instance();
 
@@ -31,6 +33,8 @@ public:
     static void setSilenceLimit(int ms);
 
     void setServer(const QString& host, quint16 port);
+    // host:port, as the operator would name the service.
+    QString serviceAddress() const;
     QString mediaRoot() const;
 
     void addGetFileRootTask();
@@ -58,7 +62,8 @@ public:
     void stop();
 
 signals:
-    void socketConnected(bool);
+    // Each command says whether it reached the service.
+    void socketConnected(bool reached);
     void socketUpdateMedia();
     void socketUploadFinished();
     void socketUpdateFileList(QList<ZnMediaFile_t>*);
@@ -68,6 +73,8 @@ signals:
     // Downloads: name, percent, state 0 running, 1 finished, -1 failed.
     void updateRecordDownloadMsgTip(QString name, int percent, int state);
     void socketGetMediaPath(QString root);
+    // GetFileRoot brought no root: the service was not reached, gave no answer or no "FileRoot".
+    void mediaRootMissing(QString reason);
     void startUploadFile();
     void startGetFileList();
     void startDoFtpWork();
@@ -77,6 +84,7 @@ signals:
     // The service did not delete path (refused, or gave no answer): why not.
     void deleteFailed(QString path, QString reason);
     void renameFailed(QString path, QString reason);
+    void createDirFailed(QString path, QString reason);
 
 public slots:
     void slot_getPathListFinish() {}
@@ -92,7 +100,9 @@ private:
     // Reads until the bytes end with the terminator; empty when the service
     // closed, went quiet for waitMs or sent more than a reply may hold.
     QByteArray readReply(QTcpSocket& socket, int waitMs);
-    QByteArray exchange(const QByteArray& request, int connectMs, int waitMs);
+    // The reply; empty with why in failure when the service was not reached or
+    // gave no complete reply.
+    QByteArray exchange(const QByteArray& request, int connectMs, int waitMs, QString* failure = nullptr);
     bool waitReadable(QTcpSocket& socket, int waitMs);
     void doGetFileRoot();
     void doGetFileList(const QString& folder, int flag);

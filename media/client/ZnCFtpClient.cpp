@@ -117,27 +117,30 @@ QList<ZnMediaFile_t> ZnCFtpClient::taskList() const
     return m_taskList;
 }
 
-void ZnCFtpClient::listReady(QList<ZnMediaFile_t>* list, QList<ZnMediaFile_t>& own,
-                             ZnMediaListSink* ZnCFtpClient::*side)
+void ZnCFtpClient::listReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error,
+                             QList<ZnMediaFile_t>& own, ZnMediaListSink* ZnCFtpClient::*side)
 {
-    // The browser reads this list under the same mutex on the GUI thread.
-    {
+    // The browser gets a copy of its own together with the folder it belongs to:
+    // a later listing replacing this one never changes what it shows.
+    QList<ZnMediaFile_t> copy;
+    if (error.isEmpty()) {
         QMutexLocker lock(&gMediaTableMutex);
         own = *list;
+        copy = own;
     }
     QMutexLocker lock(&m_sinkMutex);
     if (ZnMediaListSink* sink = this->*side)
-        sink->emitDirListFinished(&own);
+        sink->dirListed(folder, copy, error);
 }
 
-void ZnCFtpClient::onMediaListReady(QList<ZnMediaFile_t>* list)
+void ZnCFtpClient::onMediaListReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error)
 {
     if (gClient && list)
-        gClient->listReady(list, gClient->m_mediaList, &ZnCFtpClient::m_mediaBrowser);
+        gClient->listReady(list, folder, error, gClient->m_mediaList, &ZnCFtpClient::m_mediaBrowser);
 }
 
-void ZnCFtpClient::onTaskListReady(QList<ZnMediaFile_t>* list)
+void ZnCFtpClient::onTaskListReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error)
 {
     if (gClient && list)
-        gClient->listReady(list, gClient->m_taskList, &ZnCFtpClient::m_taskBrowser);
+        gClient->listReady(list, folder, error, gClient->m_taskList, &ZnCFtpClient::m_taskBrowser);
 }

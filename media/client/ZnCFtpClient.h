@@ -47,11 +47,12 @@ public:
     QList<ZnMediaFile_t> mediaList() const;
     QList<ZnMediaFile_t> taskList() const;
 
-    static void onMediaListReady(QList<ZnMediaFile_t>* list);
-    static void onTaskListReady(QList<ZnMediaFile_t>* list);
+    static void onMediaListReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error);
+    static void onTaskListReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error);
 
 private:
-    void listReady(QList<ZnMediaFile_t>* list, QList<ZnMediaFile_t>& own, ZnMediaListSink* ZnCFtpClient::*side);
+    void listReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error, QList<ZnMediaFile_t>& own,
+                   ZnMediaListSink* ZnCFtpClient::*side);
 
     QList<ZnMediaFile_t> m_mediaList;
     QList<ZnMediaFile_t> m_taskList;

@@ -109,23 +109,28 @@ qint64 ZnFileReply::readFileLen(const QByteArray& header)
     return digits.toLongLong();
 }
 
-bool ZnFileReply::readUploadAnswer(const QByteArray& reply, QString* reason)
+bool ZnFileReply::readAnswer(const QByteArray& reply, const char* command, QString* reason)
 {
-    Json::Value root;
-    if (!readObject(reply, root)) {
+    const auto why = [reason](const QString& text) {
         if (reason)
-            *reason = QCoreApplication::translate("TcpSocketClient", "no answer");
+            *reason = text;
         return false;
-    }
-    if (!root.isMember("Result"))
-        return true;
+    };
+    Json::Value root;
+    if (!readObject(reply, root))
+        return why(QCoreApplication::translate("TcpSocketClient", "no answer"));
+    // A refusal may come as a reply of its own ("PostFileFail") without "Result".
+    const QString said = text(root, "Reason");
+    const QString answered = text(root, "Command");
+    const bool otherCommand = root.isMember("Command") && answered != QLatin1String(command);
+    const bool hasResult = root.isMember("Result");
     const QString result = text(root, "Result");
-    if (result == QLatin1String("OK") || result == QLatin1String("0"))
+    const bool failed = hasResult && result != QLatin1String("OK") && result != QLatin1String("0");
+    if (!otherCommand && !failed && !root.isMember("Reason"))
         return true;
-    if (reason) {
-        *reason = text(root, "Reason");
-        if (reason->isEmpty())
-            *reason = QCoreApplication::translate("TcpSocketClient", "refused");
-    }
-    return false;
+    if (!said.isEmpty())
+        return why(said);
+    if (otherCommand)
+        return why(QCoreApplication::translate("TcpSocketClient", "unexpected answer %1").arg(answered));
+    return why(QCoreApplication::translate("TcpSocketClient", "refused"));
 }

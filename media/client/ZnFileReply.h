@@ -37,7 +37,9 @@ public:
     // or not a decimal number.
     static qint64 readFileLen(const QByteArray& header);
 
-    // Whether the answer to an upload accepts it: an object whose "Result", when
-    // present, is "OK" or "0". The refusal's "Reason" (or a short text) goes to reason.
-    static bool readUploadAnswer(const QByteArray& reply, QString* reason);
+    // Whether the service did what command asked: the reply names that command
+    // (or no command) and carries neither a "Reason" nor a "Result" other than
+    // "OK" or "0". Otherwise reason gets the service's "Reason", or a short text.
+    static bool readAnswer(const QByteArray& reply, const char* command, QString* reason);
+    static bool readUploadAnswer(const QByteArray& reply, QString* reason) { return readAnswer(reply, "PostFile", reason); }
 };

@@ -3,15 +3,21 @@
 // progress on the timer, download, and the note file.
 #include "LoginSettings.h"
 #include "TcpSocketClient.h"
+#include "ZnCFtpClient.h"
 #include "ZnDownAndUploadViewCtr.h"
+#include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimFileService.h"
+#include "ZnTaskMediaListViewCtrl.h"
 
 #include <QDataStream>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTcpServer>
+#include <QVBoxLayout>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -120,6 +126,18 @@ class TestMediaPage : public QObject
         (m_page->*trigger)();
         return refusal.seenTexts().join(QString());
     }
+    // Requests the service got for a command since the last clear.
+    int requestsOf(const char* command) const
+    {
+        const auto all = m_service.requests();
+        return int(std::count_if(all.begin(), all.end(),
+                                 [command](const std::string& r) { return r.find(command) != std::string::npos; }));
+    }
+    static QString notice(QWidget* holder)
+    {
+        const auto* label = holder->findChild<QLabel*>(QStringLiteral("fServiceNotice"));
+        return label && label->isVisible() ? label->text() : QString();
+    }
 
 private slots:
     void initTestCase()
@@ -134,11 +152,13 @@ private slots:
         m_path = qgetenv("PATH");
         QVERIFY(m_service.start(0));
         TcpSocketClient::setServicePort(quint16(m_service.port()));
+        // The page starts while the service keeps its root to itself (withoutRoot).
+        ZnSimFileService::Faults f;
+        f.answerCommand = "GetFileRoot";
+        m_service.setFaults(f);
         m_page = new ZnMediaMgrForm;
         m_page->resize(845, 605);
         m_page->show();
-        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("通知")), kWaitMs);
-        QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
     }
     void cleanupTestCase()
     {
@@ -147,13 +167,156 @@ private slots:
     }
     void init()
     {
+        // Its rows keep the service from naming a root, also to requests still on their way.
+        if (QByteArray(QTest::currentTestFunction()) == "withoutRoot")
+            return;
         m_service.setFaults({});
         qputenv("PATH", m_path);
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(m_service.port()));
+        if (!m_page->browser()->hasRoot()) {
+            m_page->browser()->refreshMediaList();
+            QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("通知")), kWaitMs);
+            QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
+        }
         if (m_page->browser()->currentFolder() == QLatin1String("."))
             return;
         m_page->browser()->slot_setMediaRoot(m_page->browser()->currentRoot());
         QTRY_VERIFY_WITH_TIMEOUT(
             !names(table()).contains(QStringLiteral("..")) && names(table()).contains(QStringLiteral("通知")), kWaitMs);
+    }
+
+    // Until the service names its media root, the page and a task dialog's browser
+    // say that it is not reachable and why, and nothing is written on the server.
+    void withoutRoot_data()
+    {
+        QTest::addColumn<QString>("answer"); // the GetFileRoot reply; "-" nothing listens
+        QTest::addColumn<QString>("said");
+        QTest::newRow("root unanswered") << QString() << QStringLiteral("（no answer）");
+        QTest::newRow("root without FileRoot") << QStringLiteral("{\"Command\":\"PostFileRoot\"}\r\n\r\n")
+                                               << QStringLiteral("（no media folder）");
+        QTest::newRow("service not there") << QStringLiteral("-") << QString();
+    }
+    void withoutRoot()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, said);
+        ZnSimFileService::Faults f;
+        f.answerCommand = "GetFileRoot";
+        f.answerText = answer.toStdString();
+        m_service.setFaults(f);
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        quint16 port = quint16(m_service.port());
+        if (answer == QLatin1String("-"))
+            port = closed.serverPort();
+        closed.close();
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), port);
+        const QString expected = QStringLiteral("无法连接文件服务 127.0.0.1:%1%2").arg(port).arg(said);
+
+        QWidget dialog;
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new QLabel(QStringLiteral("media")));
+        auto* files = new QTableWidget(0, 2);
+        layout->addWidget(files);
+        ZnTaskMediaListViewCtrl browser(files);
+        ZnFtpClientMgr::instance()->client()->setTaskBrowser(&browser);
+        dialog.show();
+        m_service.clearRequests();
+        browser.refreshMediaList();
+        QTRY_COMPARE_WITH_TIMEOUT(notice(&dialog), expected, kWaitMs);
+        // What earlier rows' actions said may follow on lines of their own.
+        QTRY_COMPARE_WITH_TIMEOUT(notice(m_page).section(QLatin1Char('\n'), 0, 0), expected, kWaitMs);
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(m_service.port()));
+        // Above the table, covering no row.
+        QCOMPARE(layout->indexOf(dialog.findChild<QLabel*>(QStringLiteral("fServiceNotice"))), 1);
+        QCOMPARE(files->rowCount(), 0);
+        QVERIFY(!m_page->form().fUploadBtn->isEnabled());
+        QVERIFY(!m_page->form().fNewDirBtn->isEnabled());
+
+        const QString wav = m_work.filePath(QStringLiteral("early.wav"));
+        QVERIFY(writeWav(wav, 1));
+        m_page->uploadFiles({wav});
+        QVERIFY(notice(m_page).contains(QStringLiteral("上传失败")));
+        ZnModalHelper nameDialog;
+        nameDialog.answer(QStringLiteral("escape"));
+        m_page->newDirClicked();
+        QVERIFY(!nameDialog.handled());
+        QCOMPARE(m_page->form().fUpOrDownTableWidget->rowCount(), 0);
+        QVERIFY(notice(m_page).contains(QStringLiteral("创建目录失败")));
+        QCOMPARE(requestsOf("PostFile") + requestsOf("CreatDIR"), 0);
+        ZnFtpClientMgr::instance()->client()->setTaskBrowser(nullptr);
+    }
+
+    // A folder's listing that fails or belongs to another folder leaves path and
+    // rows together as they were, so every action still names the folder shown.
+    void failedListing_data()
+    {
+        QTest::addColumn<QString>("answer"); // the GetFileList reply; "-" the service answers
+        QTest::addColumn<bool>("enter");     // double-click the folder, else only its listing comes
+        QTest::addColumn<QString>("said");
+        QTest::newRow("unreadable listing") << QStringLiteral("{\"Command\":\"GetFileList\",\"FileList\":[\r\n\r\n")
+                                            << true << QStringLiteral("无法读取目录 /data/mp3/通知：unreadable listing");
+        QTest::newRow("no answer") << QString() << true << QStringLiteral("无法读取目录 /data/mp3/通知：no answer");
+        QTest::newRow("another folder's listing") << QStringLiteral("-") << false << QString();
+    }
+    void failedListing()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, enter);
+        QFETCH(QString, said);
+        const QStringList before = names(table());
+        ZnSimFileService::Faults f;
+        if (answer != QLatin1String("-")) {
+            f.answerCommand = "GetFileList";
+            f.answerText = answer.toStdString();
+        }
+        m_service.setFaults(f);
+        QSignalSpy arrived(m_page->browser(), &ZnMediaViewCtrl::dirListArrived);
+        if (enter) {
+            table()->setCurrentCell(names(table()).indexOf(QStringLiteral("通知")), 0);
+            m_page->browser()->mediaTableDClicked();
+        } else {
+            // As an upload into that folder lists it.
+            m_page->browser()->requestDirList(QStringLiteral("/data/mp3/通知"));
+        }
+        // Listings asked for before may still come first.
+        const auto ofFolder = [&arrived] {
+            return std::any_of(arrived.cbegin(), arrived.cend(), [](const QList<QVariant>& a) {
+                return a.at(0).toString() == QStringLiteral("/data/mp3/通知");
+            });
+        };
+        while (!ofFolder())
+            QVERIFY(arrived.wait(kWaitMs));
+        QCoreApplication::processEvents(); // the browser's own, queued, slot
+        QCOMPARE(notice(m_page), said);
+        QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
+        QCOMPARE(names(table()), before);
+        QCOMPARE(m_page->browser()->fullPath(QStringLiteral("欢迎词.mp3")), QStringLiteral("/data/mp3/欢迎词.mp3"));
+        QVERIFY(m_page->form().fNewDirBtn->isEnabled());
+        // The next good listing takes the notice away.
+        m_service.setFaults({});
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_COMPARE_WITH_TIMEOUT(notice(m_page), QString(), kWaitMs);
+    }
+
+    // An interrupted download keeps the progress it reached on its row.
+    void interruptedDownload()
+    {
+        const qint64 size = QFileInfo(served(QStringLiteral("school_song.mp3"))).size();
+        ZnSimFileService::Faults f;
+        f.cutGetFileAt = size / 2;
+        m_service.setFaults(f);
+        QTableWidget queue(0, 4);
+        ZnDownAndUploadViewCtr transfers(&queue);
+        QTemporaryDir into;
+        QCOMPARE(transfers.queueDownload("school_song.mp3", "/data/mp3/school_song.mp3",
+                                         into.filePath(QStringLiteral("school_song.mp3")).toUtf8().constData(), size),
+                 0);
+        QTRY_COMPARE_WITH_TIMEOUT(failedRows(queue), 1, kWaitMs);
+        auto* bar = qobject_cast<QProgressBar*>(queue.cellWidget(0, 2));
+        QVERIFY(bar);
+        QTRY_COMPARE(bar->value(), int(size / 2 * 100 / size));
+        QCOMPARE(QDir(into.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
     // Folders first, sizes shown and kept in bytes, ".." leads back; an empty
@@ -195,6 +358,7 @@ private slots:
         QTest::newRow("folder, dot cut") << true << QStringLiteral("节目.b") << QStringLiteral("节目");
         QTest::newRow("folder, only a dot name") << true << QStringLiteral(".hidden") << QString();
         QTest::newRow("folder, separator") << true << QStringLiteral("x/y") << QString();
+        QTest::newRow("folder, climbing out") << true << QStringLiteral("../escape") << QString();
         QTest::newRow("file, wav asked as mp3") << false << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
         QTest::newRow("file, double extension") << false << QStringLiteral("a.mp3.wav") << QStringLiteral("a.mp3");
         QTest::newRow("file, ampersand") << false << QStringLiteral("a&b") << QString();
@@ -240,7 +404,7 @@ private slots:
         ZnModalHelper told;
         told.answer(QStringLiteral("ConfirmButton"));
         QTRY_VERIFY_WITH_TIMEOUT(told.handled(), kWaitMs);
-        QVERIFY(told.seenTexts().join(QString()).contains(ZnMediaMgrForm::tr("Rename failed")));
+        QVERIFY(told.seenTexts().join(QString()).contains(QStringLiteral("重命名失败: refused")));
         QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("旧.mp3")), kWaitMs);
         QVERIFY(!names(table()).contains(QStringLiteral("改名.mp3")));
         QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/旧.mp3"))));
@@ -270,22 +434,32 @@ private slots:
         QTest::addColumn<QStringList>("files"); // local files, relative to the work folder
         QTest::addColumn<bool>("noEncoder");
         QTest::addColumn<bool>("refuse");
+        QTest::addColumn<QString>("answer");     // the PostFile reply, when not the service's own
         QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
         const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
-        QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QStringList();
+        QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QString()
+                                         << QStringList();
         QTest::newRow("encoder fails, next goes on")
-            << list("a/gone.wav a/next.wav") << false << false << list("gone.wav");
-        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << list("lost.wav");
-        QTest::newRow("refused") << list("a/no.wav") << false << true << list("no.wav");
+            << list("a/gone.wav a/next.wav") << false << false << QString() << list("gone.wav");
+        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav");
+        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav");
+        QTest::newRow("refused under a command of its own")
+            << list("a/full.wav") << false << false
+            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << list("full.wav");
     }
     void uploads()
     {
         QFETCH(QStringList, files);
         QFETCH(bool, noEncoder);
         QFETCH(bool, refuse);
+        QFETCH(QString, answer);
         QFETCH(QStringList, failed);
         ZnSimFileService::Faults f;
         f.refusePost = refuse;
+        if (!answer.isEmpty()) {
+            f.answerCommand = "PostFile";
+            f.answerText = answer.toStdString();
+        }
         m_service.setFaults(f);
         if (noEncoder)
             qputenv("PATH", m_work.path().toUtf8());
@@ -315,6 +489,8 @@ private slots:
         }
         if (noEncoder)
             QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
+        if (!answer.isEmpty())
+            QCOMPARE(cell(table, 0), QStringLiteral("失败：disk full"));
         for (const QString& rel : files) {
             const QString mp3 =
                 served(QStringLiteral("演出/") + QFileInfo(rel).completeBaseName() + QLatin1String(".mp3"));

@@ -373,6 +373,8 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         out["Reason"] = why;
         return write(out);
     };
+    if (!f.answerCommand.empty() && cmd == f.answerCommand && cmd != "PostFile")
+        return f.answerText;
     if (f.refuseAll && cmd != "GetFileRoot" && cmd != "GetFileList" && cmd != "PostFile")
         return fail("refused");
     const auto ok = [&] {
@@ -463,6 +465,8 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         if (!readMore(fd, rest, static_cast<size_t>(len), m_stop))
             return std::string();
         rest.resize(static_cast<size_t>(len));
+        if (f.answerCommand == cmd)
+            return f.answerText;
         const QString target = base.filePath(q(rel + (rel.empty() ? "" : "/") + name));
         if (f.refusePost || f.refuseAll)
             return fail("upload refused");

@@ -31,6 +31,10 @@ public:
         bool stallAtCut = false;     // instead of closing there, fall silent until the client gives up
         std::string fileLenText;     // when set, sent as "FileLen" instead of the size
         bool hostileListing = false; // listings also name entries no client may use
+        // Requests of this command (a PostFile after its bytes) get answerText as
+        // their whole reply, terminator included; an empty text leaves them unanswered.
+        std::string answerCommand;
+        std::string answerText;
     };
 
     ZnSimFileService();

@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -22,12 +25,16 @@ constexpr int kWaitMs = 20000;
 
 QMutex gListMutex;
 QList<ZnMediaFile_t> gListed;
+QString gListedFolder;
+QString gListError;
 QAtomicInt gListings;
 
-void onListed(QList<ZnMediaFile_t>* list)
+void onListed(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error)
 {
     QMutexLocker lock(&gListMutex);
     gListed = *list;
+    gListedFolder = folder;
+    gListError = error;
     gListings.fetchAndAddOrdered(1);
 }
 
@@ -120,6 +127,121 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QTEST(text, "expected");
+    }
+
+    // Whether a change was done: only a reply naming the command asked (or none)
+    // without a "Reason" or a failing "Result"; otherwise the service's reason.
+    void answers_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("failure"); // empty: done
+        QTest::newRow("named, no Result") << QByteArray("{\"Command\":\"PostFile\",\"CSeq\":\"3\"}\r\n\r\n")
+                                          << QByteArray("PostFile") << QString();
+        QTest::newRow("Result OK") << QByteArray("{\"Command\":\"DelFile\",\"Result\":\"OK\"}") << QByteArray("DelFile")
+                                   << QString();
+        QTest::newRow("Result 0") << QByteArray("{\"Command\":\"RenameDIR\",\"Result\":\"0\"}")
+                                  << QByteArray("RenameDIR") << QString();
+        QTest::newRow("no command named, no Result") << QByteArray("{\"CSeq\":\"1\"}") << QByteArray("PostFile")
+                                                     << QString();
+        QTest::newRow("failure under a name of its own")
+            << QByteArray("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << QByteArray("PostFile")
+            << QStringLiteral("disk full");
+        QTest::newRow("another command, no reason")
+            << QByteArray("{\"Command\":\"Error\"}") << QByteArray("DeleteDIR") << QStringLiteral("unexpected answer Error");
+        QTest::newRow("a reason beside OK") << QByteArray("{\"Command\":\"PostFile\",\"Result\":\"OK\",\"Reason\":\"quota\"}")
+                                            << QByteArray("PostFile") << QStringLiteral("quota");
+        QTest::newRow("failing Result, no reason")
+            << QByteArray("{\"Command\":\"DelFile\",\"Result\":\"Fail\"}") << QByteArray("DelFile") << QStringLiteral("refused");
+        QTest::newRow("not JSON") << QByteArray("{\"Command\":") << QByteArray("PostFile") << QStringLiteral("no answer");
+    }
+    void answers()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(QByteArray, command);
+        QFETCH(QString, failure);
+        QString reason;
+        QCOMPARE(ZnFileReply::readAnswer(reply, command.constData(), &reason), failure.isEmpty());
+        QCOMPARE(reason, failure);
+    }
+
+    // A root that never comes is said, whatever kept it away; nothing else is
+    // taken for a root. Runs while the worker has none yet.
+    void rootMissing_data()
+    {
+        QTest::addColumn<QString>("answer"); // the GetFileRoot reply; "-" the service is not there
+        QTest::addColumn<QString>("why");
+        QTest::newRow("unanswered") << QString() << QStringLiteral("no answer");
+        QTest::newRow("without FileRoot") << QStringLiteral("{\"Command\":\"PostFileRoot\"}\r\n\r\n")
+                                          << QStringLiteral("no media folder");
+        QTest::newRow("another reply") << QStringLiteral("{\"Command\":\"Error\",\"FileRoot\":\"/x\"}\r\n\r\n")
+                                       << QStringLiteral("no media folder");
+        QTest::newRow("service not there") << QStringLiteral("-") << QStringLiteral("service not reached");
+    }
+    void rootMissing()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, why);
+        ZnSimFileService::Faults f;
+        f.answerCommand = "GetFileRoot";
+        f.answerText = answer.toStdString();
+        m_service.setFaults(f);
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 gone = closed.serverPort();
+        closed.close();
+        if (answer == QLatin1String("-"))
+            m_client->setServer(QStringLiteral("127.0.0.1"), gone);
+        QSignalSpy missing(m_client, &TcpSocketClient::mediaRootMissing);
+        QSignalSpy reached(m_client, &TcpSocketClient::socketConnected);
+        m_client->addGetFileRootTask();
+        QVERIFY(missing.wait(kWaitMs));
+        m_client->setServer(QStringLiteral("127.0.0.1"), static_cast<quint16>(m_service.port()));
+        QCOMPARE(missing.at(0).at(0).toString(), why);
+        QCOMPARE(reached.at(0).at(0).toBool(), answer != QLatin1String("-"));
+        QVERIFY(m_client->mediaRoot().isEmpty());
+        QVERIFY(m_root.isEmpty());
+    }
+
+    // Every listing is answered, a failed one with why and the folder asked for,
+    // the list left as the last good listing left it.
+    void listingFailures_data()
+    {
+        QTest::addColumn<QString>("answer"); // the GetFileList reply; "-" the service is not there
+        QTest::addColumn<QString>("why");
+        QTest::newRow("unreadable") << QStringLiteral("{\"Command\":\"GetFileList\",\"FileList\":[\r\n\r\n")
+                                    << QStringLiteral("unreadable listing");
+        QTest::newRow("no FileList") << QStringLiteral("{\"Command\":\"GetFileList\"}\r\n\r\n")
+                                     << QStringLiteral("unreadable listing");
+        QTest::newRow("unanswered") << QString() << QStringLiteral("no answer");
+        QTest::newRow("service not there") << QStringLiteral("-") << QStringLiteral("service not reached");
+    }
+    void listingFailures()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, why);
+        m_service.setFaults({});
+        int listings = gListings.loadAcquire();
+        m_client->addGetFileListTask(kRoot + QStringLiteral("/通知"));
+        QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);
+        ZnSimFileService::Faults f;
+        f.answerCommand = "GetFileList";
+        f.answerText = answer.toStdString();
+        m_service.setFaults(f);
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        if (answer == QLatin1String("-"))
+            m_client->setServer(QStringLiteral("127.0.0.1"), closed.serverPort());
+        closed.close();
+        listings = gListings.loadAcquire();
+        m_client->addGetFileListTask(kRoot + QStringLiteral("/背景音乐"));
+        QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);
+        m_client->setServer(QStringLiteral("127.0.0.1"), static_cast<quint16>(m_service.port()));
+        QMutexLocker lock(&gListMutex);
+        QCOMPARE(gListError, why);
+        QCOMPARE(gListedFolder, kRoot + QStringLiteral("/背景音乐"));
+        QCOMPARE(gListed.size(), 3);
+        QCOMPARE(gListed.at(0).dirPart, kRoot + QStringLiteral("/通知/"));
     }
 
     // Each command against the service, its reply written whole, byte by byte and
@@ -231,8 +353,10 @@ private slots:
             << song << qint64(-1) << QStringLiteral("12ab") << QStringLiteral("bad length");
         QTest::newRow("FileLen larger than sent")
             << song << qint64(-1) << QStringLiteral("999999999") << QStringLiteral("interrupted");
-        QTest::newRow("never overwrites")
-            << QStringLiteral("earlier.mp3") << qint64(-1) << QString() << QStringLiteral("file exists");
+        QTest::newRow("replaces a file of that name")
+            << QStringLiteral("@earlier.mp3") << qint64(-1) << QString() << QString();
+        QTest::newRow("cut short, the file of that name stays whole")
+            << QStringLiteral("@earlier.mp3") << qint64(50000) << QString() << QStringLiteral("interrupted");
         for (const QString& bad : {QStringLiteral("../x"), QStringLiteral("/etc/x"), QStringLiteral("a\\b"), QString()})
             QTest::newRow(qPrintable(QStringLiteral("name '%1'").arg(bad)))
                 << bad << qint64(-1) << QString() << QStringLiteral("unsafe file name");
@@ -247,6 +371,11 @@ private slots:
         QFETCH(qint64, cutAt);
         QFETCH(QString, fault);
         QFETCH(QString, error);
+        // "@name": the served song is saved under that name, over the earlier file.
+        const bool over = name.startsWith(QLatin1Char('@'));
+        const QString localName = over ? name.mid(1) : name;
+        if (over)
+            name = QStringLiteral("欢迎词.mp3");
         const bool stall = fault == QLatin1String("stall"), diskFull = fault == QLatin1String("full");
         ZnSimFileService::Faults f;
         f.cutGetFileAt = cutAt;
@@ -281,7 +410,7 @@ private slots:
         if (diskFull)
             QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
         m_service.clearRequests();
-        m_client->addDownloadTask(kRoot + QLatin1Char('/') + name, folder + QLatin1Char('/') + name, ++id);
+        m_client->addDownloadTask(kRoot + QLatin1Char('/') + name, folder + QLatin1Char('/') + localName, ++id);
         const auto [ok, why] = waitDone(id);
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
@@ -289,15 +418,43 @@ private slots:
 
         QCOMPARE(why, error);
         QCOMPARE(ok, error.isEmpty());
-        // Refused names and targets are refused before anything is asked.
-        QCOMPARE(m_service.requests().empty(),
-                 error.contains(QLatin1String("unsafe")) || error.contains(QLatin1String("exists")));
+        // Refused names are refused before anything is asked.
+        QCOMPARE(m_service.requests().empty(), error.contains(QLatin1String("unsafe")));
         QCOMPARE(entries(outer.path()), QStringList(QStringLiteral("in")));
-        QCOMPARE(fileBytes(earlier), QByteArray("saved before"));
-        QCOMPARE(entries(folder), QStringList(QStringLiteral("earlier.mp3"))
-                                      << (error.isEmpty() ? QStringList(name) : QStringList()));
+        QCOMPARE(fileBytes(earlier), over && error.isEmpty() ? fileBytes(served(name)) : QByteArray("saved before"));
+        QStringList expected(QStringLiteral("earlier.mp3"));
+        if (error.isEmpty() && !over)
+            expected << name;
+        QCOMPARE(entries(folder), expected);
         if (error.isEmpty())
-            QCOMPARE(fileBytes(folder + QLatin1Char('/') + name), fileBytes(served(name)));
+            QCOMPARE(fileBytes(folder + QLatin1Char('/') + localName), fileBytes(served(name)));
+    }
+
+    // A download is made as any file the operator saves: its mode follows the umask.
+    void downloadMode_data()
+    {
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("private (077)") << 077 << 0600;
+        QTest::newRow("usual (022)") << 022 << 0644;
+        QTest::newRow("group writes (002)") << 002 << 0664;
+    }
+    void downloadMode()
+    {
+        QFETCH(int, mask);
+        m_service.setFaults({});
+        static int id = 3000;
+        QTemporaryDir into;
+        const QString target = into.filePath(QStringLiteral("rec.mp3"));
+        const mode_t old = ::umask(mode_t(mask));
+        m_client->addDownloadTask(kRoot + QStringLiteral("/通知/上课铃.mp3"), target, ++id);
+        const bool ok = waitDone(id).first;
+        ::umask(old);
+        QVERIFY(ok);
+        struct stat st
+        {};
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &st), 0);
+        QTEST(int(st.st_mode & 0777), "mode");
     }
 };
 

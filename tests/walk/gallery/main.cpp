@@ -1,5 +1,11 @@
-// Screenshots of the demo console: every page the walk reaches and every dialog
-// its buttons open, as PNG files in the folder given (default gallery/).
+// Screenshots of the demo console: every page the walk reaches, every dialog its
+// buttons open, and what a single click does not reach (a dialog opened from
+// another, a task started, a plan switched off and on, the boxes shown when the
+// services refuse), as PNG files in the folder given (default gallery/).
+//
+//   zn_gallery [FOLDER] [--pages-only] [--log-db PORT]
+//
+// With --log-db the log pages read the talk-log database on 127.0.0.1:PORT.
 #include "InfoCenterMgr.h"
 #include "ZnDemoConsole.h"
 #include "ZnPageWalker.h"
@@ -69,17 +75,65 @@ void closeWindow(QWidget *w)
     w->close();
 }
 
+// The table named, or else the largest one shown under root.
+QTableWidget *tableIn(QWidget *root, const char *name)
+{
+    if (name)
+        return root->findChild<QTableWidget *>(QLatin1String(name));
+    QTableWidget *table = nullptr;
+    for (QTableWidget *t : root->findChildren<QTableWidget *>()) {
+        if (t->isVisibleTo(root) && (!table || t->rowCount() > table->rowCount()))
+            table = t;
+    }
+    return table;
+}
+
+QStringList tableTexts(QTableWidget *table)
+{
+    QStringList texts;
+    for (int r = 0; table && r < table->rowCount(); ++r) {
+        for (int c = 0; c < table->columnCount(); ++c)
+            texts << (table->item(r, c) ? table->item(r, c)->text() : QString());
+    }
+    return texts;
+}
+
+// The first cell that shows text (any text when empty), clicked or double-clicked
+// with the mouse as the operator does. False when there is no such cell.
+bool clickCell(QWidget *root, const char *tableName, const QString &text, bool twice = false)
+{
+    QTableWidget *table = tableIn(root, tableName);
+    if (!table)
+        return false;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            QTableWidgetItem *item = table->item(r, c);
+            if (!item || table->isColumnHidden(c) || (!text.isEmpty() && item->text() != text))
+                continue;
+            table->scrollToItem(item);
+            const QPoint at = table->visualItemRect(item).center();
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+            if (twice)
+                QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+            return true;
+        }
+    }
+    return false;
+}
+
 // Chooses the first row of the page's main table, as most buttons and the detail
 // panels act on the chosen row.
 void chooseFirstRow(QWidget *page)
 {
-    QTableWidget *table = nullptr;
-    for (QTableWidget *t : page->findChildren<QTableWidget *>()) {
-        if (t->isVisibleTo(page) && (!table || t->rowCount() > table->rowCount()))
-            table = t;
-    }
-    if (table && table->rowCount() > 0 && table->item(0, 0))
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 0)).center());
+    (void)clickCell(page, nullptr, QString());
+}
+
+void press(QWidget *root, const char *button)
+{
+    if (auto *b = root->findChild<QAbstractButton *>(QLatin1String(button)))
+        b->click();
+    else
+        std::fprintf(stderr, "no button %s\n", button);
 }
 
 // Clicks each button of the page that opens a window and grabs what it opens;
@@ -121,24 +175,153 @@ void openDialogs(const QString &prefix, QWidget *page)
     }
 }
 
+// What the gallery does with a window that opens: grab it or not, then answer it
+// (closed unless said otherwise).
+struct Answer
+{
+    bool saved = true;
+    std::function<void(QWidget *)> then = closeWindow;
+};
+
+Answer closed(bool saved = true)
+{
+    return Answer{saved, closeWindow};
+}
+
+Answer accepted(bool saved = false)
+{
+    return Answer{saved, [](QWidget *w) {
+                      if (auto *d = qobject_cast<QDialog *>(w))
+                          d->accept();
+                  }};
+}
+
+// Runs act and answers each modal window that opens meanwhile, in turn; the ones
+// grabbed are saved as name, name-2, and so on. A refusal comes after the
+// server's answer: waits until every answer is used, 5 s at most.
+void answerWindows(const QString &name, const std::function<void()> &act, const QList<Answer> &answers)
+{
+    const QSet<QWidget *> before = shownWindows();
+    QPointer<QWidget> last;
+    int used = 0;
+    int saved = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *m = QApplication::activeModalWidget();
+        if (!m || before.contains(m) || m == last)
+            return;
+        last = m;
+        // A window beyond those expected is kept as well: the operator saw it.
+        const Answer a = used < answers.size() ? answers.at(used) : closed();
+        ++used;
+        if (a.saved) {
+            save(m, saved ? name + QStringLiteral("-%1").arg(saved + 1) : name);
+            ++saved;
+        }
+        // From the window's own loop, so that a window it opens meets this poll.
+        QTimer::singleShot(0, m, [m, a] { a.then(m); });
+    });
+    poll.start(100);
+    act();
+    (void)QTest::qWaitFor([&] { return used >= answers.size(); }, 5000);
+    poll.stop();
+    if (used != answers.size())
+        std::fprintf(stderr, "%s: %d of %d windows opened\n", qPrintable(name), used, int(answers.size()));
+}
+
+// A shot that the walk over the buttons cannot take.
+struct Extra
+{
+    const char *page;  // the walker's stop name
+    const char *shot;  // the file name's last part
+    const char *table; // where to choose a row (null: the page's largest table)
+    const char *row;   // a text of that row ("": the first row)
+    bool refused;      // the server and the file service refuse every change meanwhile
+    std::function<void(QWidget *page)> act;
+    QList<Answer> answers;
+    bool pageAfter; // the window once the change shows on the page
+};
+
+QList<Extra> extras()
+{
+    const auto click = [](const char *button) { return [button](QWidget *page) { press(page, button); }; };
+    const auto openRow = [](QWidget *page) { (void)clickCell(page, nullptr, QString(), true); };
+    // The fire-alarm dialog's channel table, and the channel dialog it opens.
+    const Answer channel{true, [](QWidget *dialog) {
+                             (void)clickCell(dialog, "fChannelTb", QString());
+                             press(dialog, "fEditChannelBtn");
+                         }};
+    return {
+        {"SsTask", "edit", nullptr, "Fire drill", false, click("fEditBtn"), {closed()}, false},
+        {"SsTask", "delete", nullptr, "Fire drill", false, click("fDelBtn"), {closed()}, false},
+        {"SsTask", "delete-refused", nullptr, "Fire drill", true, click("fDelBtn"), {accepted(), closed()}, false},
+        {"TimerTask", "plan-disabled", "fTblSchemeList", "Weekdays", false, click("fSchEnableBtn"), {}, true},
+        {"TimerTask", "plan-enabled", "fTblSchemeList", "Weekdays", false, click("fSchEnableBtn"), {}, true},
+        {"TimerTask", "plan-refused", "fTblSchemeList", "Weekdays", true, click("fSchEnableBtn"), {closed()}, false},
+        {"ManualTask", "started", nullptr, "Evacuation", false, click("fStartTask"), {}, true},
+        {"Cap", "edit", nullptr, "", false, openRow, {closed()}, false},
+        {"FAlarm", "channel", nullptr, "", false, click("fEditBtn"), {channel, closed(), closed(false)}, false},
+        {"Media", "delete-refused", "fMediaTableWidget", "", true, click("fDelBtn"), {accepted(), closed()}, true},
+        {"Region", "delete-refused", nullptr, "", true, click("fDelBtn"), {accepted(), closed()}, false},
+    };
+}
+
+void refuse(ZnDemoConsole &console, bool on)
+{
+    console.server.clearRules();
+    if (on) {
+        console.server.addRule(ZnSimRule::make("POST", ZnSimRule::Fail, "refused"));
+        console.server.addRule(ZnSimRule::make("SET", ZnSimRule::Fail, "refused"));
+    }
+    ZnSimFileService::Faults faults;
+    faults.refuseAll = on;
+    console.files.setFaults(faults);
+}
+
+void takeExtras(ZnDemoConsole &console, InfoCenterMgr &window, const QString &prefix, const ZnPageWalker::Stop &stop)
+{
+    for (const Extra &e : extras()) {
+        if (stop.name != QLatin1String(e.page))
+            continue;
+        const QString name = prefix + QLatin1Char('-') + QLatin1String(e.shot);
+        if (!clickCell(stop.page, e.table, QString::fromUtf8(e.row))) {
+            std::fprintf(stderr, "%s: no row %s\n", qPrintable(name), e.row);
+            continue;
+        }
+        refuse(console, e.refused);
+        QTableWidget *table = tableIn(stop.page, e.table);
+        const QStringList shown = tableTexts(table);
+        answerWindows(name, [&] { e.act(stop.page); }, e.answers);
+        if (e.pageAfter) {
+            // Until the change shows in the table acted on; a refusal changes nothing.
+            (void)QTest::qWaitFor([&] { return tableTexts(table) != shown; }, e.refused ? 500 : 3000);
+            save(&window, e.answers.isEmpty() ? name : name + QStringLiteral("-page"));
+        }
+        refuse(console, false);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    outDir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery")).absolutePath();
-    const bool dialogs = !app.arguments().contains(QStringLiteral("--pages-only"));
+    const QStringList args = app.arguments();
+    const bool dialogs = !args.contains(QStringLiteral("--pages-only"));
+    const int db = args.indexOf(QStringLiteral("--log-db"));
+    const int logDbPort = db > 0 && db + 1 < args.size() ? args.at(db + 1).toInt() : 0;
+    outDir = QDir(argc > 1 && !args.at(1).startsWith(QLatin1Char('-')) ? args.at(1) : QStringLiteral("gallery"))
+                 .absolutePath();
     QDir().mkpath(outDir);
     QTemporaryDir run;
     ZnDemoConsole console;
-    if (!console.start(run.path())) {
+    if (!console.start(run.path(), logDbPort)) {
         std::fprintf(stderr, "cannot start the simulator\n");
         return 1;
     }
     int n = 0;
     QStringList missed;
     const int code = console.run([&](InfoCenterMgr &window) {
-        window.resize(1280, 800);
         missed = ZnPageWalker(window).walk([&](const ZnPageWalker::Stop &stop) {
             // Let the page fill from the simulator before the picture.
             (void)QTest::qWaitFor([&] { return !ZnPageWalker::shownTexts(stop.page).isEmpty(); }, 3000);
@@ -148,8 +331,10 @@ int main(int argc, char *argv[])
             QCoreApplication::processEvents();
             const QString prefix = QStringLiteral("%1-%2").arg(++n, 2, 10, QLatin1Char('0')).arg(stop.name);
             save(&window, prefix);
-            if (dialogs)
+            if (dialogs) {
                 openDialogs(prefix, stop.page);
+                takeExtras(console, window, prefix, stop);
+            }
         });
     });
     for (const QString &f : written)
