@@ -350,13 +350,13 @@ void TcpSocketClient::doGetFileList(const QString& folder, int flag)
     const QByteArray reply = exchange(ZnFileRequest::getFileList(nextCSeq(), folder), 5000, 30000, &failure, false);
     // Each side's list is touched only by the thread that lists for that side.
     QList<ZnMediaFile_t>& list = flag == 0 ? m_mediaList : m_taskList;
+    QList<ZnMediaFile_t> read;
     if (reply.isEmpty()) {
         qDebug() << "goin out";
     } else {
-        QList<ZnMediaFile_t> read;
         QString command, cseq;
         if (ZnFileReply::readListing(reply, read, &command, &cseq))
-            list = read;
+            list.swap(read); // the previous listing is freed after the callback, off the way to the table
         else
             failure = tr("unreadable listing");
         if (!command.isNull())

@@ -358,6 +358,8 @@ private slots:
             << QStringLiteral("@earlier.mp3") << qint64(-1) << QString() << QString();
         QTest::newRow("cut short, the file of that name stays whole")
             << QStringLiteral("@earlier.mp3") << qint64(50000) << QString() << QStringLiteral("interrupted");
+        QTest::newRow("past the size limit, the file of that name stays whole")
+            << QStringLiteral("@earlier.mp3") << qint64(-1) << QStringLiteral("full") << QStringLiteral("write failed");
         for (const QString& bad : {QStringLiteral("../x"), QStringLiteral("/etc/x"), QStringLiteral("a\\b"), QString()})
             QTest::newRow(qPrintable(QStringLiteral("name '%1'").arg(bad)))
                 << bad << qint64(-1) << QString() << QStringLiteral("unsafe file name");
