@@ -29,8 +29,9 @@ public:
     void setMessageHook(MessageHook hook) { m_hook = std::move(hook); }
 
     // A buffer grown past this size by a large message is given back, or shrunk,
-    // once that message is through.
-    static constexpr std::size_t kKeptCapacity = 4 * 1024 * 1024;
+    // once that message is through. Small enough that the answers of large lists
+    // (a megabyte or two each) leave nothing behind in a console that stays open.
+    static constexpr std::size_t kKeptCapacity = 512 * 1024;
 
     // Room for size more bytes at the end of the buffer, to be filled and then
     // committed; valid until the next call.

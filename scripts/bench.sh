@@ -1,30 +1,53 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release (in build-bench/ unless BUILD_DIR says otherwise),
-# runs each program once and prints every figure beside its goal.
+# runs each program RUNS times (default 5) and prints every figure as the median of
+# the runs, with their spread (lowest to highest), beside its goal, and the load of
+# the machine before and after.
 #
-#   scripts/bench.sh [--no-build]
+#   scripts/bench.sh [--no-build]        RUNS=N to change the number of runs
 #
-# A figure is one line of the table below: label, program, benchmark name (as in
-# its JSON output), field (real_time or a counter), unit, goal ("<= N" or ">= N").
-# A program or benchmark that does not exist yet prints n/a.
+# A figure is one line of the table below: label, program, benchmark name, field
+# (real_time, cpu_time or a counter), unit, goal ("<= N" or ">= N"). The name is
+# the one in the program's JSON output, or its start: "BM_RoundTrip" matches
+# "BM_RoundTrip/real_time"; where the program reports repetitions, their median is
+# taken. Times are converted to the row's unit. A program or benchmark that does
+# not exist (yet) prints n/a.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build-bench}
+RUNS=${RUNS:-5}
 
 FIGURES=$(cat <<'TABLE'
-10,000-row list, wire to model signal     | bench_listanswer | BM_ListToSignal/10000/iterations:5/repeats:5/manual_time_median  | real_time       | ms | <= 20
-100,000-row list, wire to model signal    | bench_listanswer | BM_ListToSignal/100000/iterations:5/repeats:5/manual_time_median | real_time       | ms | <= 200
-framer, 1 MiB bodies in 4 KiB chunks      | bench_framing    | BM_LargeBody                                           | of_memcpy_pct   | %  | >= 80
-idle resident memory, demo logged in      | bench_memory     | BM_IdleDemo/iterations:1/real_time                      | rss_MB          | MB | <= 50
-resident memory, 10,000 terminals/family  | bench_memory     | BM_TenThousandPerFamily/iterations:1/real_time          | rss_MB          | MB | <= 150
-10,000-row table refill through helper    | bench_tablefill  | BM_Refill/10000                                        | real_time       | ms | <= 30
-player page refill, 10,000 play terminals | bench_playerpage | BM_PlayerRefill/min_time:1.000                         | real_time       | ms | <= 50
-player page first fill, 10,000 terminals  | bench_playerpage | BM_PlayerRefillFromEmpty/min_time:1.000                | real_time       | ms | <= 50
-player page, one push redrawn (10,000)    | bench_playerpage | BM_PlayerPushRedraw/min_time:1.000                     | real_time       | us | <= 500
-100,000-row talk log to CSV               | bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | real_time       | ms | <= 5000
-100,000-row talk log to CSV, memory growth| bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | peak_growth_MB  | MB | <= 10
-256 MiB download over loopback            | bench_mediafiles | BM_Download256MiB/iterations:5/real_time               | MB_per_s        | MB/s | >= 100
-10,000-entry listing, wire to media table | bench_mediafiles | BM_ListingToTable/iterations:10/real_time              | real_time       | ms | <= 100
+10,000-row list, wire to model signal        | bench_listanswer | BM_ListToSignal/10000/iterations:5/repeats:5/manual_time_median   | real_time      | ms   | <= 20
+10,000-row list, wire to the page's slot     | bench_listanswer | BM_ListToPageSlot/10000/iterations:5/repeats:5/manual_time_median | real_time      | ms   | <= 15
+100,000-row list, wire to model signal       | bench_listanswer | BM_ListToSignal/100000/iterations:5/repeats:5/manual_time_median  | real_time      | ms   | <= 200
+request round trip, median                   | bench_exchange   | BM_RoundTrip                                           | real_time      | ms   | <= 2
+start to painted logged-in window            | bench_startup    | BM_StartToWindow                                       | real_time      | s    | <= 0.5
+framer, 1 MiB bodies in 4 KiB chunks         | bench_framing    | BM_LargeBody                                           | of_memcpy_pct  | %    | >= 80
+receive path, framed, share of plain recv    | bench_framing    | BM_SocketRecvFramed                                    | of_recv_pct    | %    | >= 80
+idle resident memory, demo logged in         | bench_memory     | BM_IdleDemo/iterations:1/real_time                      | rss_MB         | MB   | <= 50
+every page open, 10,000 terminals/family     | bench_memory     | BM_TenThousandPerFamily/iterations:1/real_time          | rss_MB         | MB   | <= 110
+10,000-row table refill through helper       | bench_tablefill  | BM_Refill/10000                                        | real_time      | ms   | <= 30
+player page refill, 10,000 play terminals    | bench_playerpage | BM_PlayerRefill/min_time:1.000                         | real_time      | ms   | <= 50
+player page first fill, 10,000 terminals     | bench_playerpage | BM_PlayerRefillFromEmpty/min_time:1.000                | real_time      | ms   | <= 50
+player page, one push redrawn (10,000)       | bench_playerpage | BM_PlayerPushRedraw/min_time:1.000                     | real_time      | us   | <= 500
+one pushed change, D82 page, 1,000 rows      | bench_pushcost   | BM_PushD82/1000                                        | real_time      | us   | <= 20
+one pushed change, D82 page, 10,000 rows     | bench_pushcost   | BM_PushD82/10000                                       | real_time      | us   | <= 20
+one pushed change, D82 page, 100,000 rows    | bench_pushcost   | BM_PushD82/100000                                      | real_time      | us   | <= 20
+  growth, D82 page, 1,000 to 100,000 rows    | bench_pushcost   | BM_PushD82/100000                                      | growth_vs_1000 | x    | <= 2
+one pushed change, region page, 1,000 rows   | bench_pushcost   | BM_PushRegion/1000                                     | real_time      | us   | <= 20
+one pushed change, region page, 10,000 rows  | bench_pushcost   | BM_PushRegion/10000                                    | real_time      | us   | <= 20
+one pushed change, region page, 100,000 rows | bench_pushcost   | BM_PushRegion/100000                                   | real_time      | us   | <= 20
+  growth, region page, 1,000 to 100,000 rows | bench_pushcost   | BM_PushRegion/100000                                   | growth_vs_1000 | x    | <= 2
+one pushed change, task page, 1,000 rows     | bench_pushcost   | BM_PushTask/1000                                       | real_time      | us   | <= 20
+one pushed change, task page, 10,000 rows    | bench_pushcost   | BM_PushTask/10000                                      | real_time      | us   | <= 20
+one pushed change, task page, 100,000 rows   | bench_pushcost   | BM_PushTask/100000                                     | real_time      | us   | <= 20
+  growth, task page, 1,000 to 100,000 rows   | bench_pushcost   | BM_PushTask/100000                                     | growth_vs_1000 | x    | <= 2
+20,000 new terminals in 2 s, last push to repaint | bench_storm | BM_NewTerminalStorm                                    | real_time      | s    | <= 2
+100,000-row talk log to CSV                  | bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | real_time      | ms   | <= 5000
+100,000-row talk log to CSV, memory growth   | bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | peak_growth_MB | MB   | <= 10
+256 MiB download over loopback               | bench_mediafiles | BM_Download256MiB/iterations:5/real_time               | MB_per_s       | MB/s | >= 100
+10,000-entry listing, wire to media table    | bench_mediafiles | BM_ListingToTable/iterations:10/real_time              | real_time      | ms   | <= 60
 TABLE
 )
 
@@ -37,40 +60,74 @@ BIN="$PWD/$BUILD_DIR/bin"
 OUT="$PWD/$BUILD_DIR/bench-results"
 mkdir -p "$OUT"
 
-# Each program runs once; the console started by bench_memory needs a display.
+load() { printf '%s (1, 5, 15 min) on %s CPUs' "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)"; }
+LOAD_BEFORE=$(load)
+
+# The console started by bench_memory needs a display.
 programs=$(printf '%s\n' "$FIGURES" | awk -F'|' '{gsub(/ /,"",$2); print $2}' | sort -u)
 for p in $programs; do
-  rm -f "$OUT/$p.json"
+  rm -f "$OUT/$p".*.json "$OUT/$p".*.log
   [ -x "$BIN/$p" ] || continue
-  run=("$BIN/$p" --benchmark_format=json --benchmark_out="$OUT/$p.json" --benchmark_out_format=json)
-  if [ "$p" = bench_memory ] && [ -z "${DISPLAY:-}" ]; then
-    run=(xvfb-run -a -s '-screen 0 1280x800x24' "${run[@]}")
-  fi
-  echo "running $p" >&2
-  "${run[@]}" >/dev/null 2>"$OUT/$p.log" || echo "$p failed (see $OUT/$p.log)" >&2
+  for i in $(seq 1 "$RUNS"); do
+    run=("$BIN/$p" --benchmark_format=json --benchmark_out="$OUT/$p.$i.json" --benchmark_out_format=json)
+    if [ "$p" = bench_memory ] && [ -z "${DISPLAY:-}" ]; then
+      run=(xvfb-run -a -s '-screen 0 1280x800x24' "${run[@]}")
+    fi
+    echo "running $p ($i of $RUNS)" >&2
+    "${run[@]}" >/dev/null 2>"$OUT/$p.$i.log" || echo "$p failed (see $OUT/$p.$i.log)" >&2
+  done
 done
+LOAD_AFTER=$(load)
 
 printf '%s\n' "$FIGURES" | python3 -c '
-import json, os, sys
+import glob, json, os, statistics, sys
 out = sys.argv[1]
+seconds = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+
+def value(bench, field, unit):
+    if field not in bench:
+        return None
+    v = float(bench[field])
+    if field in ("real_time", "cpu_time") and unit in seconds:
+        v = v * seconds.get(bench.get("time_unit", "ns"), 1e-9) / seconds[unit]
+    return v
+
+def pick(benches, name):
+    found = [b for b in benches if b.get("name") == name]
+    if not found:
+        found = [b for b in benches if b.get("name", "").startswith((name + "/", name + "_"))]
+    medians = [b for b in found if b.get("aggregate_name") == "median"]
+    return (medians or found or [None])[0]
+
 rows = []
 for line in sys.stdin:
     label, prog, name, field, unit, goal = [c.strip() for c in line.split("|")]
-    value, verdict = "n/a", ""
-    path = os.path.join(out, prog + ".json")
-    if os.path.exists(path):
-        with open(path) as f:
-            found = [b for b in json.load(f).get("benchmarks", []) if b.get("name") == name]
-        if found and field in found[0] and not found[0].get("error_occurred"):
-            v = float(found[0][field])
-            value = "%.1f %s" % (v, unit)
-            op, bound = goal.split()
-            ok = v <= float(bound) if op == "<=" else v >= float(bound)
-            verdict = "met" if ok else "MISSED"
-    rows.append((label, value, goal + " " + unit, verdict))
-w = [max(len(r[i]) for r in rows + [("figure", "now", "goal", "")]) for i in range(4)]
-fmt = "%-{0}s  %{1}s  %-{2}s  %s".format(*w)
-print(fmt % ("figure", "now", "goal", ""))
+    values = []
+    for path in sorted(glob.glob(os.path.join(out, prog + ".*.json"))):
+        try:
+            with open(path) as f:
+                b = pick(json.load(f).get("benchmarks", []), name)
+        except (OSError, ValueError):
+            continue
+        if b and not b.get("error_occurred"):
+            v = value(b, field, unit)
+            if v is not None:
+                values.append(v)
+    now, spread, verdict = "n/a", "", ""
+    if values:
+        m = statistics.median(values)
+        now = "%.3g %s" % (m, unit) if m < 10 else "%.1f %s" % (m, unit)
+        spread = "%.3g-%.3g (%d runs)" % (min(values), max(values), len(values))
+        op, bound = goal.split()
+        ok = m <= float(bound) if op == "<=" else m >= float(bound)
+        verdict = "met" if ok else "MISSED"
+    rows.append((label, now, spread, goal + " " + unit, verdict))
+head = ("figure", "median", "spread", "goal", "")
+w = [max(len(r[i]) for r in rows + [head]) for i in range(5)]
+fmt = "%-{0}s  %{1}s  %-{2}s  %-{3}s  %s".format(*w)
+print(fmt % head)
 for r in rows:
     print(fmt % r)
 ' "$OUT"
+echo "machine load before: $LOAD_BEFORE"
+echo "machine load after:  $LOAD_AFTER"

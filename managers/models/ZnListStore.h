@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <iterator>
 #include <list>
+#include <map>
 #include <memory>
+#include <type_traits>
+#include <unordered_map>
 #include <utility>
 
 // The guarded copy of one family's records that every list model keeps, and the
@@ -69,6 +72,8 @@
 //
 // Records are found by ZnRecordKey<Record>::id(record), which reads the field
 // "id"; a record with another key specialises ZnRecordKey beside its class.
+// An index from id to record keeps a push from walking the list: a push of
+// every row of a large family would otherwise cost the square of its size.
 
 enum class ZnListKind {
     CallOnce,  // one call per change; a changed record is assigned in place or appended
@@ -140,11 +145,18 @@ public:
             return false;
         if (Order == ZnListOrder::ById && !std::is_sorted(fresh.begin(), fresh.end(), lessById))
             fresh.sort(lessById);
+        // Built before the lock: list iterators stay valid across the swap.
+        Index index;
+        const int duplicates = indexList(fresh, index);
         List old;
+        Index oldIndex;
         {
             QMutexLocker lock(&m_mutex);
             old.swap(m_list);
             m_list.swap(fresh);
+            oldIndex.swap(m_index);
+            m_index.swap(index);
+            m_duplicates = duplicates;
             m_hasList = true;
         }
         // The old records are freed outside the lock.
@@ -172,8 +184,10 @@ public:
             return Replaced;
         }
         if (found)
-            m_list.erase(it);
-        m_list.insert(insertPosition(key), record);
+            eraseLocked(it);
+        const auto added = m_list.insert(insertPosition(key), record);
+        if (!m_index.emplace(key, added).second)
+            ++m_duplicates;
         return found ? Replaced : Added;
     }
 
@@ -184,7 +198,7 @@ public:
         auto it = findLocked(id);
         if (it == m_list.end())
             return false;
-        m_list.erase(it);
+        eraseLocked(it);
         return true;
     }
 
@@ -316,34 +330,76 @@ private:
         return ZnRecordKey<Record>::id(a) < ZnRecordKey<Record>::id(b);
     }
 
+    // id -> the first record with that id. Ordered for an ordered store, where it
+    // also tells where a new id goes.
+    typedef typename std::conditional<Order == ZnListOrder::ById, std::map<int, typename List::iterator>,
+                                      std::unordered_map<int, typename List::iterator>>::type Index;
+
+    // Fills index from list; returns how many records repeat an earlier id.
+    static int indexList(List& list, Index& index)
+    {
+        int duplicates = 0;
+        index.clear();
+        reserve(index, list.size());
+        for (auto it = list.begin(); it != list.end(); ++it) {
+            if (!index.emplace(ZnRecordKey<Record>::id(*it), it).second)
+                ++duplicates;
+        }
+        return duplicates;
+    }
+    static void reserve(std::map<int, typename List::iterator>&, size_t) {}
+    static void reserve(std::unordered_map<int, typename List::iterator>& index, size_t n) { index.reserve(n); }
+
     typename List::iterator findLocked(int id)
     {
-        return std::find_if(m_list.begin(), m_list.end(),
-                            [id](const Record& r) { return ZnRecordKey<Record>::id(r) == id; });
+        auto at = m_index.find(id);
+        return at == m_index.end() ? m_list.end() : at->second;
     }
     typename List::const_iterator findLocked(int id) const
     {
-        return std::find_if(m_list.begin(), m_list.end(),
-                            [id](const Record& r) { return ZnRecordKey<Record>::id(r) == id; });
+        auto at = m_index.find(id);
+        return at == m_index.end() ? m_list.cend() : typename List::const_iterator(at->second);
+    }
+
+    // it is the indexed (first) record of its id; a later record with the same
+    // id, if the list holds one, takes its place in the index.
+    void eraseLocked(typename List::iterator it)
+    {
+        const int id = ZnRecordKey<Record>::id(*it);
+        auto at = m_index.find(id);
+        auto next = m_list.end();
+        if (m_duplicates > 0)
+            next = std::find_if(std::next(it), m_list.end(),
+                                [id](const Record& r) { return ZnRecordKey<Record>::id(r) == id; });
+        if (next != m_list.end()) {
+            at->second = next;
+            --m_duplicates;
+        } else {
+            m_index.erase(at);
+        }
+        m_list.erase(it);
     }
 
     // Where an appended record lands: the end, or after every record whose id is
-    // not greater (what append-then-stable-sort gives on a sorted list).
+    // not greater (what append-then-stable-sort gives on a sorted list), which is
+    // the first record of the next greater id.
     typename List::iterator insertPosition(int id)
     {
-        if (Order != ZnListOrder::ById)
-            return m_list.end();
-        auto it = m_list.end();
-        while (it != m_list.begin()) {
-            auto before = std::prev(it);
-            if (ZnRecordKey<Record>::id(*before) <= id)
-                break;
-            it = before;
-        }
-        return it;
+        return insertPosition(id, m_index);
+    }
+    typename List::iterator insertPosition(int id, std::map<int, typename List::iterator>& index)
+    {
+        auto after = index.upper_bound(id);
+        return after == index.end() ? m_list.end() : after->second;
+    }
+    typename List::iterator insertPosition(int, std::unordered_map<int, typename List::iterator>&)
+    {
+        return m_list.end();
     }
 
     mutable QRecursiveMutex m_mutex;
     List m_list;
+    Index m_index;
+    int m_duplicates = 0; // records whose id an earlier record already has
     bool m_hasList = Kind == ZnListKind::CallOnce; // a CallOnce copy exists (empty) from the start
 };

@@ -35,6 +35,8 @@ ZnBaseTaskMgrForm::ZnBaseTaskMgrForm(QWidget *parent) : QWidget(parent)
     connect(model, SIGNAL(taskDeleted(int)), this, SLOT(slot_delTaskRow(int)));
     connect(model, SIGNAL(taskDeleteFailed(QString)), this, SLOT(slot_delTaskFailed(QString)));
     connect(ui.fDelBtn, SIGNAL(clicked()), this, SLOT(slot_deleteClicked()));
+    connect(t->model(), &QAbstractItemModel::rowsInserted, this, [this] { timeSorted = false; });
+    connect(t->model(), &QAbstractItemModel::layoutChanged, this, [this] { timeSorted = false; });
 }
 
 void ZnBaseTaskMgrForm::hideSchemeRow()
@@ -96,7 +98,11 @@ void ZnBaseTaskMgrForm::fillTaskRow(int row, const ZnSsTask &task)
                                   ? std::to_string(task.PlayTimes)
                                   : ZnCommon::formatDuration(static_cast<uint32_t>(std::max(0, task.Duration)));
     ZnCommon::setTableItem2(t, QString::fromLocal8Bit(task.Name.c_str()), row, NameCol, task.Id);
-    ZnCommon::setTableItem2(t, QString::fromStdString(start), row, TimeCol, 0);
+    const QString startText = QString::fromStdString(start);
+    const QTableWidgetItem *oldStart = t->item(row, TimeCol);
+    if (!oldStart || oldStart->text() != startText)
+        timeSorted = false;
+    ZnCommon::setTableItem2(t, startText, row, TimeCol, 0);
     ZnCommon::setTableItem2(t, sourceTypeText(task.SourceType), row, TypeCol, 0);
     ZnCommon::setTableItem2(t, stateText(task.state), row, StateCol, static_cast<quint64>(task.state));
     ZnCommon::setTableItem2(t, QString::number(task.PlayVol), row, VolumeCol, 0);
@@ -129,7 +135,29 @@ void ZnBaseTaskMgrForm::slot_updateTaskRow(int id)
         if (ZnSsTaskDataMgr::instance()->getTask(id, task) && listsTask(task))
             addTaskRow(task);
     }
-    ui.fTaskTableWidget->sortItems(TimeCol, Qt::AscendingOrder);
+    // Sorting a table that is already in order changes nothing and costs a pass
+    // over every row, on each pushed change.
+    if (!timeSorted) {
+        ui.fTaskTableWidget->sortItems(TimeCol, Qt::AscendingOrder);
+        timeSorted = true;
+    }
+}
+
+void ZnBaseTaskMgrForm::refillTasks()
+{
+    // Inserting each task at the top moves every row below it: written in one
+    // pass instead.
+    const std::list<ZnSsTask> tasks = ZnSsTaskDataMgr::instance()->taskList();
+    std::vector<const ZnSsTask *> listed;
+    for (const ZnSsTask &task : tasks) {
+        if (listsTask(task))
+            listed.push_back(&task);
+    }
+    clearTable();
+    ui.fTaskTableWidget->setRowCount(int(listed.size()));
+    int row = int(listed.size());
+    for (const ZnSsTask *task : listed)
+        fillTaskRow(--row, *task);
 }
 
 void ZnBaseTaskMgrForm::slot_delTaskRow(int id)

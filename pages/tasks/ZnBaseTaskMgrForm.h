@@ -57,6 +57,9 @@ protected:
     // refused with a message.
     bool editableCurrentTask(ZnSsTask &task);
     void message(const QString &text);
+    // Rows for the listed tasks of the model, in the order that inserting each at
+    // the top gives.
+    void refillTasks();
     // Commits an added or edited task; a refusal is shown with text.
     void commitEdited(const ZnSsTask &task, int operation, const QString &failure);
     // Opens the timer-task dialog on task and commits it (ActionAdd or ActionMod) if accepted.
@@ -70,4 +73,6 @@ private:
     // Refusals of this page's own deletions still to come; every page hears the
     // model's refusals, only the page that asked shows them.
     int expectedRefusals = 0;
+    // The rows stand in start-time order and no start time changed since.
+    bool timeSorted = false;
 };

@@ -27,11 +27,7 @@ ZnSsTaskMgrForm::ZnSsTaskMgrForm(int taskCategory)
 
 void ZnSsTaskMgrForm::slot_showTaskList()
 {
-    clearTable();
-    for (const ZnSsTask &task : ZnSsTaskDataMgr::instance()->taskList()) {
-        if (task.SourceCategory == category)
-            addTaskRow(task);
-    }
+    refillTasks();
 }
 
 void ZnSsTaskMgrForm::slot_addClicked()

@@ -36,10 +36,7 @@ void ZnTimerTaskMgrForm::slot_showTaskList()
     clearTable();
     if (currentSchemeId == -1)
         return;
-    for (const ZnSsTask &task : ZnSsTaskDataMgr::instance()->taskList()) {
-        if (listsTask(task))
-            addTaskRow(task);
-    }
+    refillTasks();
     ui.fTaskTableWidget->sortItems(1, Qt::AscendingOrder);
 }
 

@@ -252,6 +252,22 @@ int ZnPlayerInfoForm::writeRecordRow(int row, const ZnTerminal *terminal)
 
 void ZnPlayerInfoForm::showTerminals()
 {
+    // Each new terminal makes the model announce the whole list: a storm of them
+    // queues one signal per terminal. A refill the model asked for waits for the
+    // signals queued behind it, and they all make that one refill.
+    if (sender() == model()) {
+        if (!refillQueued) {
+            refillQueued = true;
+            QMetaObject::invokeMethod(this, &ZnPlayerInfoForm::refillTerminals, Qt::QueuedConnection);
+        }
+        return;
+    }
+    refillTerminals();
+}
+
+void ZnPlayerInfoForm::refillTerminals()
+{
+    refillQueued = false;
     const std::list<ZnTerminal> *list = model()->lockList();
     if (!list)
         return;

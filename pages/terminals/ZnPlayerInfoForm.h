@@ -75,6 +75,7 @@ public slots:
 
 private:
     struct CellTexts;
+    void refillTerminals();
     void makeRow(const ZnTerminal &terminal, ZnTableRow &row) const;
     static void makeRow(const CellTexts &texts, const ZnTerminal &terminal, ZnTableRow &row);
     void connectSignals();
@@ -85,4 +86,5 @@ private:
 
     Ui::playerInfoForm ui;
     ZnVolumeStepper *stepper;
+    bool refillQueued = false;
 };

@@ -1,6 +1,8 @@
 #include "ZnTableFill.h"
 
+#include "ZnTableCell.h"
 #include "ZnTableRow.h"
+#include "ZnTableRowIndex.h"
 
 #include <QTableWidget>
 
@@ -8,6 +10,7 @@ ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount, Mode mode) : table(t), r
 {
     if (!table)
         return;
+    ZnTableRowIndex::forget(table);
     wasSorting = table->isSortingEnabled();
     wasUpdating = table->updatesEnabled();
     table->setSortingEnabled(false);
@@ -31,6 +34,8 @@ ZnTableFill::~ZnTableFill()
     if (!table)
         return;
     table->model()->blockSignals(wasBlocked);
+    // The cells went in unannounced.
+    ZnTableRowIndex::forget(table);
     if (table->rowCount() != next)
         table->setRowCount(next);
     table->setSortingEnabled(wasSorting);
@@ -79,7 +84,7 @@ void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row, bool reuse)
         if (old && row.cell(c)) {
             // Takes the new cell's contents (shared, not copied); the view is
             // repainted whole when the fill ends.
-            *old = *row.cell(c);
+            ZnTableCell::assign(*old, *row.cell(c));
         } else if (QTableWidgetItem *item = row.take(c)) {
             table->setItem(at, c, item);
         }

@@ -1,6 +1,6 @@
 #include "ZnTableRow.h"
 
-#include <QTableWidgetItem>
+#include "ZnTableCell.h"
 
 ZnTableRow::ZnTableRow(ZnTableRow &&other) noexcept : cells(other.cells)
 {
@@ -24,8 +24,7 @@ ZnTableRow::~ZnTableRow()
 
 QTableWidgetItem *ZnTableRow::add(const QString &text, int data)
 {
-    auto *item = new QTableWidgetItem(text);
-    item->setData(Qt::UserRole, data);
+    auto *item = new ZnTableCell(text, data);
     cells.push_back(item);
     return item;
 }
@@ -37,7 +36,7 @@ QTableWidgetItem *ZnTableRow::addLocal(const std::string &text, int data)
 
 QTableWidgetItem *ZnTableRow::addText(const QString &text)
 {
-    auto *item = new QTableWidgetItem(text);
+    auto *item = new ZnTableCell(text);
     cells.push_back(item);
     return item;
 }

@@ -2,6 +2,7 @@
 
 #include "ZnCommonTable.h"
 #include "ZnLevelList.h"
+#include "ZnTableRowIndex.h"
 
 #include <QTableWidget>
 #include <QWidget>
@@ -25,14 +26,8 @@ void ZnTerBaseCtr::updateRow(int, int) {}
 
 int ZnTerBaseCtr::findRowById(int id)
 {
-    QTableWidget *t = tableWidget();
-    if (!t)
-        return -1;
-    for (int row = 0; row < t->rowCount(); ++row) {
-        if (ZnCommon::itemIntData(t, row, 0) == id)
-            return row;
-    }
-    return -1;
+    ZnTableRowIndex *index = ZnTableRowIndex::of(tableWidget());
+    return index ? index->row(id) : -1;
 }
 
 int ZnTerBaseCtr::updateRowById(int id)

@@ -12,8 +12,8 @@ class QWidget;
 
 // Second base of the list pages and table controllers: the standard table look and
 // the rows found, redrawn and removed by the record id kept as the int UserRole
-// data of column 0. Row numbers are looked up again on every call; no item pointer
-// is kept.
+// data of column 0. Row numbers are looked up again on every call (through the
+// table's id index, see ZnTableRowIndex); no item pointer is kept.
 class ZnTerBaseCtr : public ZnBaseLevelCtr
 {
 public:

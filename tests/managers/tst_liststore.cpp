@@ -39,6 +39,93 @@ struct Results
 typedef ZnListStore<Item, ZnListKind::CallOnce> StoreOnce;
 typedef ZnListStore<Item, ZnListKind::RetryBusy, ZnListOrder::ById> StoreRetry;
 
+// What a store must hold after each step, worked out by walking a plain list from
+// the front, as the store did before it kept an index.
+struct Walked
+{
+    bool once = true, byId = false;
+    std::list<Item> list;
+
+    std::list<Item>::iterator find(int id)
+    {
+        return std::find_if(list.begin(), list.end(), [id](const Item& i) { return i.id == id; });
+    }
+    void replace(std::list<Item> fresh)
+    {
+        if (byId)
+            fresh.sort([](const Item& a, const Item& b) { return a.id < b.id; });
+        list = fresh;
+    }
+    void upsert(const Item& item)
+    {
+        auto it = find(item.id);
+        if (once && it != list.end()) {
+            *it = item;
+            return;
+        }
+        if (it != list.end())
+            list.erase(it);
+        auto at = list.end();
+        while (byId && at != list.begin() && std::prev(at)->id > item.id)
+            --at;
+        list.insert(at, item);
+    }
+    bool erase(int id)
+    {
+        auto it = find(id);
+        if (it == list.end())
+            return false;
+        list.erase(it);
+        return true;
+    }
+};
+
+// Steps separated by ';': "L 4a 2b" a new list, "U 4x" a changed record, "E 4" a
+// removal, "M 4x" an edit in place. Items are an id and an optional name.
+template <class Store>
+void runSteps(Store& store, Walked& walked, const QString& steps)
+{
+    const auto item = [](const QString& word) {
+        int digits = 0;
+        while (digits < word.size() && (word.at(digits).isDigit() || word.at(digits) == QLatin1Char('-')))
+            ++digits;
+        return Item{word.left(digits).toInt(), word.mid(digits).toStdString()};
+    };
+    for (const QString& step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList words = step.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QString op = words.value(0);
+        if (op == QLatin1String("L")) {
+            std::list<Item> fresh;
+            for (const QString& w : words.mid(1))
+                fresh.push_back(item(w));
+            store.replaceAll(&fresh);
+            walked.replace(fresh);
+        } else if (op == QLatin1String("U")) {
+            store.upsert(item(words.value(1)));
+            walked.upsert(item(words.value(1)));
+        } else if (op == QLatin1String("E")) {
+            const int id = words.value(1).toInt();
+            QCOMPARE(store.erase(id), walked.erase(id));
+        } else if (op == QLatin1String("M")) {
+            const Item changed = item(words.value(1));
+            const auto it = walked.find(changed.id);
+            QCOMPARE(store.edit(changed.id, [&](Item& held) { held.name = changed.name; }), it != walked.list.end());
+            if (it != walked.list.end())
+                it->name = changed.name;
+        }
+        QCOMPARE(text(store.copyList()), text(walked.list));
+        // Every id finds the first record the walk finds, and no other.
+        for (int id = -2; id <= 12; ++id) {
+            Item got;
+            const auto it = walked.find(id);
+            QCOMPARE(store.copyRecord(id, got), it != walked.list.end());
+            QCOMPARE(store.contains(id), it != walked.list.end());
+            if (it != walked.list.end())
+                QCOMPARE(got.name, it->name);
+        }
+    }
+}
+
 // Feeds a family's model as its manager does: one change, then the first list.
 template <class Record, class Model, class Signal>
 void earlyChange(Model* model, Signal changedSignal, std::list<Record> (Model::*copy)() const,
@@ -119,6 +206,30 @@ private slots:
         QCOMPARE(text(b.copyList()), std::string("10moved 20 30a 30b "));
         QVERIFY(!b.replaceAll(nullptr));
         QCOMPARE(b.size(), 4);
+    }
+
+    // Records are found by id through the store's index: it has to follow every
+    // list, change, removal and edit, repeated ids and id order included.
+    void idIndexFollowsChanges_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("new ids appended, found again") << "L 4a 2b; U 7c; U 1d; E 2; U 2e";
+        QTest::newRow("a removed id is gone") << "L 4a 2b 9c; E 2; E 2; U 9x; E 4";
+        QTest::newRow("a new list drops the old ids") << "L 1a 2b 3c; L 5d 3e; U 1f; E 2";
+        QTest::newRow("repeated ids: the first, then the next") << "L 3a 5b 3c 3d; U 3x; E 3; E 3; U 3y; E 3; E 3";
+        QTest::newRow("edits keep the place") << "L 6a 1b; M 1z; M 8q; E 6; M 6w";
+        QTest::newRow("negative and zero ids") << "L 0a -1b; U -1c; E 0; U 0d";
+        QTest::newRow("empty list, then changes") << "L; U 5a; U 5b; E 5; E 5";
+    }
+    void idIndexFollowsChanges()
+    {
+        QFETCH(QString, steps);
+        StoreOnce once;
+        Walked walkedOnce;
+        runSteps(once, walkedOnce, steps);
+        StoreRetry byId;
+        Walked walkedById{false, true, {}};
+        runSteps(byId, walkedById, steps);
     }
 
     void readersHandOutCopies()

@@ -278,6 +278,23 @@ private slots:
             before[label] = s.requests(label).size();
     }
 
+    // New players pushed one message each, faster than the page refills: the
+    // refills they ask for collapse, and the table ends with every player in
+    // id order, the last one pushed included.
+    void playerStormEndsWithEveryPlayer()
+    {
+        QStringList ids{QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30")};
+        for (int id = 500; id < 700; ++id) {
+            Json::Value r = terminalRow(id, "N" + std::to_string(id), 1, "IP");
+            r["exten"] = "IP";
+            s.sim.pushPost("SqlConfig", "ipamp", "[" + ZnSimData::json(r) + "]");
+            ids << QString::number(id);
+        }
+        ids << QStringLiteral("20005");
+        QTRY_COMPARE(idsOf(players()), ids.join(QLatin1Char(' ')));
+        QCOMPARE(cell(699, ZnPlayerInfoForm::NameColumn), QStringLiteral("N699"));
+    }
+
     // A status the unit never has reads as off line, a rate other than the
     // three as the plain one; a fire-alarm interface off line or triggered as
     // a plain input is not red (a fire trigger is, below).
