@@ -85,9 +85,8 @@ struct Installation
         QFile ini(dir.filePath(QStringLiteral("config.ini")));
         if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return;
-        ini.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n")
-                      .arg(server.port())
-                      .toUtf8());
+        ini.write(
+            QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(server.port()).toUtf8());
         ok = true;
     }
 };

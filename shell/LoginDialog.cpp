@@ -78,8 +78,8 @@ LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPass
     ui->connect_port_edit->hide();
 
     connect(ui->ok_btn, &QPushButton::clicked, this, &LoginDialog::on_login_clicked);
-    connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->dialogCloseBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->cancel_btn, &QPushButton::clicked, this, &LoginDialog::cancelClicked);
+    connect(ui->dialogCloseBtn, &QPushButton::clicked, this, &LoginDialog::cancelClicked);
 }
 
 LoginDialog::~LoginDialog()
@@ -179,15 +179,19 @@ void LoginDialog::keyPressEvent(QKeyEvent *event)
         on_login_clicked();
 }
 
-void LoginDialog::reject()
+void LoginDialog::cancelClicked()
 {
     // During a login only that attempt ends; the dialog stays for another one.
-    if (loggingIn) {
-        lastOutcome = Cancelled;
-        LoginSettings::instance()->cancelLogin();
-        return;
-    }
-    QDialog::reject();
+    if (loggingIn)
+        cancelAttempt();
+    else
+        reject();
+}
+
+void LoginDialog::cancelAttempt()
+{
+    lastOutcome = Cancelled;
+    LoginSettings::instance()->cancelLogin();
 }
 
 bool LoginDialog::eventFilter(QObject *watched, QEvent *event)

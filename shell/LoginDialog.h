@@ -33,10 +33,6 @@ public:
     // prefix for an auto-connection and warn that no signal matches.
     void on_login_clicked();
 
-    // Cancel and close end a login that is still waiting for the server and
-    // leave the dialog open; otherwise they close it.
-    void reject() override;
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     // While a login waits: the operator's input reaches only the cancel and close
@@ -44,6 +40,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Cancel and close end a login that is still waiting for the server and
+    // leave the dialog open; otherwise they close it.
+    void cancelClicked();
+    void cancelAttempt();
+
     Ui::dialog *ui;
     QString presetPassword;
     bool succeeded = false;

@@ -294,7 +294,8 @@ QByteArray TcpSocketClient::readReply(QTcpSocket& socket, int waitMs)
     return bytes;
 }
 
-QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, int waitMs, QString* failure)
+QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, int waitMs, QString* failure,
+                                     bool logged)
 {
     QTcpSocket socket;
     if (!connectTo(socket, connectMs)) {
@@ -310,7 +311,7 @@ QByteArray TcpSocketClient::exchange(const QByteArray& request, int connectMs, i
     if (reply.isEmpty() && failure)
         *failure = tr("no answer");
     Json::Value root;
-    if (ZnFileReply::readObject(reply, root)) {
+    if (logged && ZnFileReply::readObject(reply, root)) {
         if (root["Command"].isString())
             qDebug().noquote() << QStringLiteral("Command : ") + ZnFileReply::text(root, "Command");
         if (root["CSeq"].isString())
@@ -345,17 +346,23 @@ void TcpSocketClient::doGetFileRoot()
 void TcpSocketClient::doGetFileList(const QString& folder, int flag)
 {
     QString failure;
-    const QByteArray reply = exchange(ZnFileRequest::getFileList(nextCSeq(), folder), 5000, 30000, &failure);
+    // A listing of thousands is parsed once, by its own reader, which also gives what is logged.
+    const QByteArray reply = exchange(ZnFileRequest::getFileList(nextCSeq(), folder), 5000, 30000, &failure, false);
     // Each side's list is touched only by the thread that lists for that side.
     QList<ZnMediaFile_t>& list = flag == 0 ? m_mediaList : m_taskList;
+    QList<ZnMediaFile_t> read;
     if (reply.isEmpty()) {
         qDebug() << "goin out";
     } else {
-        QList<ZnMediaFile_t> read;
-        if (ZnFileReply::readListing(reply, read))
-            list = read;
+        QString command, cseq;
+        if (ZnFileReply::readListing(reply, read, &command, &cseq))
+            list.swap(read); // the previous listing is freed after the callback, off the way to the table
         else
             failure = tr("unreadable listing");
+        if (!command.isNull())
+            qDebug().noquote() << QStringLiteral("Command : ") + command;
+        if (!cseq.isNull())
+            qDebug().noquote() << QStringLiteral("CSeq : ") + cseq;
         std::printf(flag == 0 ? "\r\nmMediaMgrInfoList size: %d\r\n" : "\r\nmTaskMediaInfoList size: %d\r\n",
                     list.size());
         std::fflush(stdout);

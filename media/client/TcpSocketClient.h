@@ -102,7 +102,9 @@ private:
     QByteArray readReply(QTcpSocket& socket, int waitMs);
     // The reply; empty with why in failure when the service was not reached or
     // gave no complete reply.
-    QByteArray exchange(const QByteArray& request, int connectMs, int waitMs, QString* failure = nullptr);
+    // Its "Command" and "CSeq" go to the debug log unless the caller logs them.
+    QByteArray exchange(const QByteArray& request, int connectMs, int waitMs, QString* failure = nullptr,
+                        bool logged = true);
     bool waitReadable(QTcpSocket& socket, int waitMs);
     void doGetFileRoot();
     void doGetFileList(const QString& folder, int flag);

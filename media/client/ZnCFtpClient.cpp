@@ -123,8 +123,10 @@ void ZnCFtpClient::listReady(QList<ZnMediaFile_t>* list, const QString& folder, 
     // The browser gets a copy of its own together with the folder it belongs to:
     // a later listing replacing this one never changes what it shows.
     QList<ZnMediaFile_t> copy;
+    QList<ZnMediaFile_t> previous; // freed after the hand-over
     if (error.isEmpty()) {
         QMutexLocker lock(&gMediaTableMutex);
+        previous.swap(own);
         own = *list;
         copy = own;
     }

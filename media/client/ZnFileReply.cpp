@@ -47,7 +47,7 @@ QString ZnFileReply::text(const Json::Value& object, const char* key)
     return QString::fromUtf8(begin, static_cast<int>(end - begin));
 }
 
-bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out)
+bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out, QString* command, QString* cseq)
 {
     // Listings run to thousands of entries: they are read with simdjson.
     const size_t len = size_t(reply.endsWith(kEnd) ? reply.size() - kEnd.size() : reply.size());
@@ -56,32 +56,65 @@ bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out
     if (parser.parse(simdjson::padded_string(reply.constData(), len)).get(root) != simdjson::SUCCESS
         || !root.is_object())
         return false;
+    const auto text = [](auto o, const char* key) {
+        std::string_view v;
+        return o[key].get(v) == simdjson::SUCCESS ? QString::fromUtf8(v.data(), int(v.size())) : QString();
+    };
+    if (command)
+        *command = text(root, "Command");
+    if (cseq)
+        *cseq = text(root, "CSeq");
     simdjson::dom::array list;
     if (root["FileList"].get(list) != simdjson::SUCCESS)
         return false;
     out.clear();
-    QList<ZnMediaFile_t> files;
-    const auto text = [](simdjson::dom::object& o, const char* key) {
-        std::string_view v;
-        return o[key].get(v) == simdjson::SUCCESS ? QString::fromUtf8(v.data(), int(v.size())) : QString();
-    };
+    out.reserve(int(qMin<size_t>(list.size(), 1u << 20)));
+    // Files go straight to their places; the few folders are put in front at the end.
+    QList<ZnMediaFile_t> folders;
+    // Entries of one listing mostly share their folder and often their date: those
+    // texts are made and checked once and then shared.
+    QString lastDir;
+    bool lastDirSafe = false;
+    std::string_view lastDateBytes;
+    QString lastDate;
     for (simdjson::dom::element e : list) {
         simdjson::dom::object o;
         std::string_view name;
         if (e.get(o) != simdjson::SUCCESS || o["FileName"].get(name) != simdjson::SUCCESS)
             continue;
         ZnMediaFile_t f;
-        f.setFrom(QString::fromUtf8(name.data(), int(name.size())), text(o, "Size"), text(o, "CreatDate"));
-        if (!ZnMediaFile_t::isSafeName(f.namePart) || f.dirPart.contains(QLatin1String("/../"))
-            || f.dirPart.contains(QLatin1String("/./")) || f.dirPart.startsWith(QLatin1String("../"))
-            || f.dirPart.contains(QLatin1Char('\\')))
+        f.FileName = QString::fromUtf8(name.data(), int(name.size()));
+        f.Size = text(o, "Size");
+        std::string_view date;
+        if (o["CreatDate"].get(date) != simdjson::SUCCESS) {
+            f.CreatDate = QString();
+        } else {
+            if (date != lastDateBytes || lastDate.isNull()) {
+                lastDateBytes = date;
+                lastDate = QString::fromUtf8(date.data(), int(date.size()));
+            }
+            f.CreatDate = lastDate;
+        }
+        f.isDir = f.Size == QLatin1String("-1") ? 1 : 0;
+        const int slash = f.FileName.lastIndexOf(QLatin1Char('/'));
+        if (slash >= 0 && !lastDir.isNull() && QStringRef(&f.FileName, 0, slash + 1) == lastDir) {
+            f.dirPart = lastDir;
+        } else {
+            f.dirPart = slash < 0 ? QString() : f.FileName.left(slash + 1);
+            lastDir = f.dirPart;
+            lastDirSafe = !f.dirPart.contains(QLatin1String("/../")) && !f.dirPart.contains(QLatin1String("/./"))
+                          && !f.dirPart.startsWith(QLatin1String("../")) && !f.dirPart.contains(QLatin1Char('\\'));
+        }
+        f.namePart = slash < 0 ? f.FileName : f.FileName.mid(slash + 1);
+        if (!lastDirSafe || !ZnMediaFile_t::isSafeName(f.namePart))
             continue;
         if (f.isDir)
-            out.prepend(f);
+            folders.append(f);
         else
-            files.append(f);
+            out.append(f);
     }
-    out.append(files);
+    for (const ZnMediaFile_t& folder : folders)
+        out.prepend(folder);
     return true;
 }
 

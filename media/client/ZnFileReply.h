@@ -30,7 +30,9 @@ public:
     // "FileName", carry a name unsafe as a local file name or a path that climbs
     // with ".." are dropped. False
     // when the reply is no object with a "FileList" array.
-    static bool readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out);
+    // command and cseq, when given, get the reply's "Command" and "CSeq".
+    static bool readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out, QString* command = nullptr,
+                            QString* cseq = nullptr);
 
     // The length announced by a GetFile header (the bytes before the first
     // terminator): -1 when it is no object, or its "FileLen" is missing, negative

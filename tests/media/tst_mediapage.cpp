@@ -285,8 +285,7 @@ private slots:
                 return a.at(0).toString() == QStringLiteral("/data/mp3/通知");
             });
         };
-        while (!ofFolder())
-            QVERIFY(arrived.wait(kWaitMs));
+        QTRY_VERIFY_WITH_TIMEOUT(ofFolder(), kWaitMs);
         QCoreApplication::processEvents(); // the browser's own, queued, slot
         QCOMPARE(notice(m_page), said);
         QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));

@@ -4,6 +4,7 @@
 #include "ZnApi.h"
 #include "ZnManageCenter.h"
 #include "ZnModalHelper.h"
+#include "ZnNetLosssHandle.h"
 #include "ZnSimServer.h"
 
 #include <QAbstractButton>
@@ -283,6 +284,32 @@ private slots:
         QCOMPARE(s.connectAndLogin(), 0);
         QVERIFY(!s.isRejected());
         QCOMPARE(apiGetNetState(centre), 2);
+    }
+
+    // In this process, last (it installs the loss report): a server that refuses
+    // the connection during the dialog's wait brings the loss message, which
+    // closes the dialog rather than counting as the operator's cancel.
+    void refusedConnectClosesTheDialog()
+    {
+        ZnManageCenter *centre = ZnManageCenter::create();
+        ServiceHub::create(centre);
+        centre->stopReceiveThread(); // the session an earlier case left
+        ZnNetLosssHandle::create(centre);
+        QVERIFY(QDir::setCurrent(dir.path()));
+        LoginDialog dlg(QStringLiteral("admin"));
+        dlg.form().connect_ip_edit->setText(QStringLiteral("127.0.0.1"));
+        dlg.form().connect_port_edit->setText(QString::number(closedPort()));
+        dlg.form().nameLineEdit->setText(QStringLiteral("admin"));
+        dlg.form().fPassLineEdit->setText(QStringLiteral("admin"));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        ZnModalHelper modal;
+        modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+        dlg.on_login_clicked();
+        QTRY_VERIFY(modal.handled());
+        QVERIFY(modal.seenTexts().join(QString()).contains(QStringLiteral("连接超时，请重新登陆!")));
+        QTRY_VERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.outcome(), LoginDialog::NotLoggedIn);
     }
 };
 

@@ -149,16 +149,19 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("numbers too large stay as typed") << "999.300.1.1" << "999.300.1.1" << true;
-        QTest::newRow("one number above 255") << "10.256.0.1" << "10.256.0.1" << true;
-        QTest::newRow("three numbers") << "10.0.1" << "10.0.1" << true;
-        QTest::newRow("five numbers") << "10.0.0.1.2" << "10.0.0.1.2" << true;
-        QTest::newRow("empty number") << "10..0.1" << "10..0.1" << true;
-        QTest::newRow("leading zero") << "10.0.0.010" << "10.0.0.010" << true;
-        QTest::newRow("broadcast last number") << "10.0.0.255" << "10.0.0.255" << true;
-        QTest::newRow("letters never enter") << "1a0.0.0.1" << "10.0.0.1" << false;
-        QTest::newRow("highest numbers") << "255.255.255.254" << "255.255.255.254" << false;
-        QTest::newRow("zeros") << "0.0.0.0" << "0.0.0.0" << false;
+        const auto row = [](const char *name, const char *typed, const char *shown, bool refused) {
+            QTest::newRow(name) << QString::fromLatin1(typed) << QString::fromLatin1(shown) << refused;
+        };
+        row("numbers too large stay as typed", "999.300.1.1", "999.300.1.1", true);
+        row("one number above 255", "10.256.0.1", "10.256.0.1", true);
+        row("three numbers", "10.0.1", "10.0.1", true);
+        row("five numbers", "10.0.0.1.2", "10.0.0.1.2", true);
+        row("empty number", "10..0.1", "10..0.1", true);
+        row("leading zero", "10.0.0.010", "10.0.0.010", true);
+        row("broadcast last number", "10.0.0.255", "10.0.0.255", true);
+        row("letters never enter", "1a0.0.0.1", "10.0.0.1", false);
+        row("highest numbers", "255.255.255.254", "255.255.255.254", false);
+        row("zeros", "0.0.0.0", "0.0.0.0", false);
     }
     void addressIsTakenWholeOrRefused()
     {

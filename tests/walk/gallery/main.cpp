@@ -242,7 +242,7 @@ struct Extra
     bool pageAfter; // the window once the change shows on the page
 };
 
-QList<Extra> extras()
+QList<Extra> extras(ZnDemoConsole &console)
 {
     const auto click = [](const char *button) { return [button](QWidget *page) { press(page, button); }; };
     const auto openRow = [](QWidget *page) { (void)clickCell(page, nullptr, QString(), true); };
@@ -251,17 +251,25 @@ QList<Extra> extras()
                              (void)clickCell(dialog, "fChannelTb", QString());
                              press(dialog, "fEditChannelBtn");
                          }};
+    // The file service gone: the media page says it cannot reach it. Last of all,
+    // as nothing after it lists the library.
+    const auto loseFileService = [&console](QWidget *page) {
+        console.files.stop();
+        (void)clickCell(page, "fMediaTableWidget", QString(), true);
+    };
     return {
         {"SsTask", "edit", nullptr, "Fire drill", false, click("fEditBtn"), {closed()}, false},
         {"SsTask", "delete", nullptr, "Fire drill", false, click("fDelBtn"), {closed()}, false},
         {"SsTask", "delete-refused", nullptr, "Fire drill", true, click("fDelBtn"), {accepted(), closed()}, false},
-        {"TimerTask", "plan-disabled", "fTblSchemeList", "Weekdays", false, click("fSchEnableBtn"), {}, true},
-        {"TimerTask", "plan-enabled", "fTblSchemeList", "Weekdays", false, click("fSchEnableBtn"), {}, true},
-        {"TimerTask", "plan-refused", "fTblSchemeList", "Weekdays", true, click("fSchEnableBtn"), {closed()}, false},
+        // Holidays starts disabled (the walk over the buttons switches the first plan).
+        {"TimerTask", "plan-enabled", "fTblSchemeList", "Holidays", false, click("fSchEnableBtn"), {}, true},
+        {"TimerTask", "plan-disabled", "fTblSchemeList", "Holidays", false, click("fSchEnableBtn"), {}, true},
+        {"TimerTask", "plan-refused", "fTblSchemeList", "Holidays", true, click("fSchEnableBtn"), {closed()}, false},
         {"ManualTask", "started", nullptr, "Evacuation", false, click("fStartTask"), {}, true},
         {"Cap", "edit", nullptr, "", false, openRow, {closed()}, false},
         {"FAlarm", "channel", nullptr, "", false, click("fEditBtn"), {channel, closed(), closed(false)}, false},
-        {"Media", "delete-refused", "fMediaTableWidget", "", true, click("fDelBtn"), {accepted(), closed()}, true},
+        {"Media", "delete-refused", "fMediaTableWidget", "", true, click("fDelBtn"), {accepted(), closed()}, false},
+        {"Media", "file-service-unreachable", "fMediaTableWidget", "", false, loseFileService, {}, true},
         {"Region", "delete-refused", nullptr, "", true, click("fDelBtn"), {accepted(), closed()}, false},
     };
 }
@@ -280,7 +288,7 @@ void refuse(ZnDemoConsole &console, bool on)
 
 void takeExtras(ZnDemoConsole &console, InfoCenterMgr &window, const QString &prefix, const ZnPageWalker::Stop &stop)
 {
-    for (const Extra &e : extras()) {
+    for (const Extra &e : extras(console)) {
         if (stop.name != QLatin1String(e.page))
             continue;
         const QString name = prefix + QLatin1Char('-') + QLatin1String(e.shot);
@@ -293,8 +301,8 @@ void takeExtras(ZnDemoConsole &console, InfoCenterMgr &window, const QString &pr
         const QStringList shown = tableTexts(table);
         answerWindows(name, [&] { e.act(stop.page); }, e.answers);
         if (e.pageAfter) {
-            // Until the change shows in the table acted on; a refusal changes nothing.
-            (void)QTest::qWaitFor([&] { return tableTexts(table) != shown; }, e.refused ? 500 : 3000);
+            // Until the change shows in the table acted on.
+            (void)QTest::qWaitFor([&] { return tableTexts(table) != shown; }, 3000);
             save(&window, e.answers.isEmpty() ? name : name + QStringLiteral("-page"));
         }
         refuse(console, false);
