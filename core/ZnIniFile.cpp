@@ -73,12 +73,11 @@ ParsedLine parseLine(const std::string& s)
     return {LineKind::Key, std::move(key), s.substr(valueStart, valueEnd - valueStart)};
 }
 
-std::string withoutLineEnd(const QByteArray& raw)
+std::string withoutLineEnd(const char* line, int len)
 {
-    int len = raw.size();
-    while (len > 0 && isLineEnd(raw.at(len - 1)))
+    while (len > 0 && isLineEnd(line[len - 1]))
         --len;
-    return std::string(raw.constData(), static_cast<size_t>(len));
+    return std::string(line, static_cast<size_t>(len));
 }
 
 } // namespace
@@ -113,10 +112,9 @@ int ZnIniFile::load(const char* path, int* lineOut)
                 break; // the last line may be part of one
             end = all.size() - 1;
         }
-        const QByteArray raw = QByteArray::fromRawData(all.constData() + from, end + 1 - from);
+        const std::string text = withoutLineEnd(all.constData() + from, end + 1 - from);
         from = end + 1;
         ++line;
-        const std::string text = withoutLineEnd(raw);
         ParsedLine p = parseLine(text);
         switch (p.kind) {
         case LineKind::Ignored:

@@ -51,9 +51,13 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::delMediaClicked);
     connect(ui.fRenameBtn, &QPushButton::clicked, this, &ZnMediaMgrForm::renameClicked);
     // Deleted rows and new names show at once; what the service kept comes back
-    // with the folder's listing.
+    // with the folder's listing, and a row it did not delete at once, as the
+    // folder cannot be listed while the service is out of reach.
     connect(TcpSocketClient::instance(), &TcpSocketClient::deleteFailed, this,
-            [this](const QString& path, const QString& why) { refused(failedText(kDelete), path, why); });
+            [this](const QString& path, const QString& why) {
+                m_browser->restoreRow(path);
+                refused(failedText(kDelete), path, why);
+            });
     connect(TcpSocketClient::instance(), &TcpSocketClient::renameFailed, this,
             [this](const QString& path, const QString& why) { refused(failedText(kRename), path, why); });
     connect(TcpSocketClient::instance(), &TcpSocketClient::createDirFailed, this,

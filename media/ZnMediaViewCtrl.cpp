@@ -11,6 +11,7 @@
 
 #include <QBoxLayout>
 #include <QDir>
+#include <QHash>
 #include <QLabel>
 #include <QMutexLocker>
 #include <QTableWidget>
@@ -191,21 +192,63 @@ void ZnMediaViewCtrl::fill(const QList<ZnMediaFile_t>& entries)
 {
     if (!m_table)
         return;
+    m_listed = entries;
     const bool inFolder = m_folder != QLatin1String(".");
     ZnTableFill fill(m_table, entries.size() + (inFolder ? 1 : 0));
     ZnTableRow row;
     if (inFolder) {
-        ZnMediaFile_t up;
-        up.namePart = QStringLiteral("..");
-        up.isDir = 1;
-        up.Size = QStringLiteral("-1");
-        buildRow(up, row);
+        buildRow(upEntry(), row);
         fill.append(row);
     }
     for (const ZnMediaFile_t& entry : entries) {
         buildRow(entry, row);
         fill.append(row);
     }
+}
+
+ZnMediaFile_t ZnMediaViewCtrl::upEntry() const
+{
+    ZnMediaFile_t up;
+    up.namePart = QStringLiteral("..");
+    up.isDir = 1;
+    up.Size = QStringLiteral("-1");
+    return up;
+}
+
+void ZnMediaViewCtrl::restoreRow(const QString& path)
+{
+    if (!m_table)
+        return;
+    const QString wanted = QDir::cleanPath(path);
+    QHash<QString, int> order;
+    int at = -1;
+    for (int i = 0; i < m_listed.size(); ++i) {
+        order.insert(m_listed.at(i).namePart, i);
+        if (fullPath(m_listed.at(i).namePart) == wanted)
+            at = i;
+    }
+    if (at < 0)
+        return; // not a row of the folder shown
+    const QString up = QStringLiteral("..");
+    const auto nameAt = [this](int row) {
+        const QTableWidgetItem* item = m_table->item(row, 0);
+        return item ? item->text() : QString();
+    };
+    if (m_folder != QLatin1String(".") && nameAt(0) != up) {
+        const ZnMediaFile_t back = upEntry();
+        addMediaFileRow(&back, 0);
+    }
+    // Rows renamed since the listing are not in it and keep their places.
+    int row = 0;
+    for (; row < m_table->rowCount(); ++row) {
+        const QString name = nameAt(row);
+        if (name == m_listed.at(at).namePart)
+            return;
+        if (name != up && order.value(name, -1) > at)
+            break;
+    }
+    const ZnMediaFile_t entry = m_listed.at(at);
+    addMediaFileRow(&entry, row);
 }
 
 int ZnMediaViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)

@@ -50,6 +50,10 @@ public:
     // Lists the root again (asking the worker for it while none was reported).
     void refreshMediaList();
     bool hasItemInColumn1(int row) const;
+    // Puts the row of path back where the folder's last listing had it (and the
+    // ".." row inside a folder): a delete the service did not carry out must not
+    // leave its row missing while the service cannot be listed.
+    void restoreRow(const QString& path);
 
     // Why the last operation on the service failed, shown in the notice until a
     // listing succeeds; empty clears it.
@@ -89,6 +93,7 @@ protected:
 private:
     void showListing(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error);
     void fill(const QList<ZnMediaFile_t>& entries);
+    ZnMediaFile_t upEntry() const;
     void goTo(const QString& folder, const QString& path);
     void placeNotice();
     void updateNotice();
@@ -99,5 +104,7 @@ private:
     bool m_unreachable = false;
     QString m_rootMissing;
     QString m_problem;
+    // The entries of the current folder as last listed.
+    QList<ZnMediaFile_t> m_listed;
     QPointer<QLabel> m_notice;
 };

@@ -26,6 +26,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 // Generous bound for a loaded machine; costs nothing when things go right.
@@ -410,20 +412,68 @@ private slots:
     }
 
     // ".." and two files chosen: the files go on the server, all three rows go.
+    // A delete the service refuses or that does not reach it leaves the table as
+    // the server is: the files stay listed.
+    void deleteChosen_data()
+    {
+        QTest::addColumn<QString>("fault"); // "refused", "unreached" or none
+        QTest::addColumn<int>("boxes");     // "删除失败" boxes the operator confirms
+        QTest::newRow("taken: all three rows go") << QString() << 0;
+        QTest::newRow("refused: the files come back") << QStringLiteral("refused") << 2;
+        QTest::newRow("service not reached: the files come back") << QStringLiteral("unreached") << 0;
+    }
     void deleteChosen()
     {
+        QFETCH(QString, fault);
+        QFETCH(int, boxes);
         enter(QStringLiteral("通知"));
         addServed(QStringLiteral("通知/d1.mp3"));
         addServed(QStringLiteral("通知/d2.mp3"));
-        const int before = table()->rowCount();
+        const QStringList before = names(table());
         select({QStringLiteral(".."), QStringLiteral("d1.mp3"), QStringLiteral("d2.mp3")});
+        ZnSimFileService::Faults f;
+        f.refuseAll = fault == QLatin1String("refused");
+        m_service.setFaults(f);
+        if (fault == QLatin1String("unreached")) {
+            QTcpServer closed;
+            QVERIFY(closed.listen(QHostAddress::LocalHost));
+            closed.close();
+            TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), closed.serverPort());
+        }
         ZnModalHelper modal;
         modal.answer(QStringLiteral("ConfirmButton"));
         m_page->delMediaClicked();
-        QCOMPARE(table()->rowCount(), before - 3);
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("通知/d1.mp3"))), kWaitMs);
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("通知/d2.mp3"))), kWaitMs);
-        QVERIFY(QFileInfo::exists(served(QStringLiteral("通知/上课铃.mp3"))));
+        QCOMPARE(table()->rowCount(), before.size() - 3);
+        if (fault.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("通知/d1.mp3"))), kWaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("通知/d2.mp3"))), kWaitMs);
+            QVERIFY(QFileInfo::exists(served(QStringLiteral("通知/上课铃.mp3"))));
+            return;
+        }
+        // The boxes come one over the other; each helper answers the one on top.
+        std::vector<std::unique_ptr<ZnModalHelper>> told;
+        for (int i = 0; i < boxes; ++i) {
+            told.push_back(std::make_unique<ZnModalHelper>());
+            told.back()->answer(QStringLiteral("ConfirmButton"));
+        }
+        for (const auto& box : told) {
+            QTRY_VERIFY_WITH_TIMEOUT(box->handled(), kWaitMs);
+            QVERIFY(box->seenTexts().join(QString()).contains(QStringLiteral("删除失败: refused")));
+        }
+        if (fault == QLatin1String("unreached"))
+            QTRY_VERIFY_WITH_TIMEOUT(notice(m_page).count(QStringLiteral("删除失败")) == 1, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(names(table()), before, kWaitMs);
+        QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3/通知"));
+        QVERIFY(QFile::remove(served(QStringLiteral("通知/d1.mp3"))));
+        QVERIFY(QFile::remove(served(QStringLiteral("通知/d2.mp3"))));
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(m_service.port()));
+        m_service.setFaults({});
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_COMPARE_WITH_TIMEOUT(names(table()),
+                                  QStringList({QStringLiteral(".."), QStringLiteral("上课铃.mp3"),
+                                               QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}),
+                                  kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(notice(m_page), QString(), kWaitMs);
     }
 
     // Uploads convert one at a time; each ends as the service answered, and a
