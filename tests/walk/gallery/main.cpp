@@ -11,6 +11,7 @@
 #include "ZnPageWalker.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -144,6 +145,10 @@ void openDialogs(const QString &prefix, QWidget *page)
     const auto buttons = page->findChildren<QAbstractButton *>();
     for (QAbstractButton *button : buttons) {
         if (!button->isVisibleTo(page) || !button->isEnabled() || button->isCheckable())
+            continue;
+        // A table's corner button selects every row and opens nothing; pressed, it
+        // would leave the later shots acting on the whole table.
+        if (qobject_cast<QAbstractItemView *>(button->parentWidget()))
             continue;
         const QString name = prefix + QLatin1Char('-') + tag(button);
         if (done.contains(name))
