@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -22,7 +23,9 @@ void say(const QString &line)
 
 void watch()
 {
-    static QWidget *lastModal = nullptr;
+    // A QPointer, since a new box may be built where the confirmed one was freed;
+    // a raw pointer then took it for the box already answered and left it open.
+    static QPointer<QWidget> lastModal;
     static bool mainShown = false;
     QWidget *modal = ZnModalHelper::activeModal();
     if (modal && modal != lastModal && modal->isVisible()) {
