@@ -55,7 +55,11 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
     // folder cannot be listed while the service is out of reach.
     connect(TcpSocketClient::instance(), &TcpSocketClient::deleteFailed, this,
             [this](const QString& path, const QString& why) {
-                m_browser->restoreRow(path);
+                // A refusal is answered by listing the folder again; out of reach,
+                // no listing comes, so the row goes back here. Doing both let the
+                // late listing drop what the operator chose meanwhile.
+                if (m_browser->serviceUnreachable())
+                    m_browser->restoreRow(path);
                 refused(failedText(kDelete), path, why);
             });
     connect(TcpSocketClient::instance(), &TcpSocketClient::renameFailed, this,
