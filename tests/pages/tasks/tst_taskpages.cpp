@@ -368,6 +368,35 @@ private slots:
         emit ZnSsTaskDataMgr::instance()->taskDeleteFailed(QStringLiteral("not ours"));
         QCOMPARE(more.seen, QStringList());
     }
+    // A start or stop the server refuses is told, and the rows keep their states.
+    void refusedSwitches_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("start") << QStringLiteral("fStartTask") << QList<int>{3} << QStringList{QStringLiteral("Start Error!")};
+        QTest::newRow("stop") << QStringLiteral("fStopTask") << QList<int>{4}
+                              << QStringList{QStringLiteral("停止选择任务？"), QStringLiteral("Stop Error!")};
+    }
+    void refusedSwitches()
+    {
+        QFETCH(QString, button);
+        QFETCH(QList<int>, ids);
+        QFETCH(QStringList, boxes);
+        s.sim.addRule(ZnSimRule::make("POST SoundSourceSwitch", ZnSimRule::Fail, "Task is locked"));
+        ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
+        const QString before = columnOf(manual->tableWidget(), 3);
+        clickIds(manual->tableWidget(), ids);
+        // One step more than expected: a surplus box shows in the count.
+        const QStringList seen = answering(std::vector<ModalChain::Action>(size_t(boxes.size()) + 1, yes()),
+                                           [&] { ModalChain::click(button)(manual); });
+        QCOMPARE(seen.size(), boxes.size());
+        for (int i = 0; i < boxes.size(); ++i)
+            QVERIFY2(seen[i].contains(boxes[i]), qPrintable(seen[i]));
+        QCOMPARE(sentTasks().size(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(columnOf(manual->tableWidget(), 3), before);
+    }
     // Refused before anything is sent; the panel keeps its plans.
     void planPanelRefusals_data()
     {
