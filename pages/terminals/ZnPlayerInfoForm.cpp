@@ -331,9 +331,34 @@ void ZnPlayerInfoForm::progressVolumnChange(int volume)
         setRowVolume(id, volume);
 }
 
+void ZnPlayerInfoForm::addVolumnReleased()
+{
+    stepper->released();
+}
+
+void ZnPlayerInfoForm::addVolumnPressed()
+{
+    stepper->increasePressed();
+}
+
+void ZnPlayerInfoForm::decVolumnPressed()
+{
+    stepper->decreasePressed();
+}
+
+void ZnPlayerInfoForm::decVolumnReleased()
+{
+    stepper->released();
+}
+
 void ZnPlayerInfoForm::doChangeVol()
 {
     stepper->applyNow();
+}
+
+void ZnPlayerInfoForm::slot_sliderChanged(int value)
+{
+    stepper->setLastValue(value);
 }
 
 bool ZnPlayerInfoForm::setRowVolume(int id, int volume)

@@ -66,12 +66,19 @@ public slots:
     void slot_delTermClicked();
     void openAmpClicked();
     void closeAmpClicked();
+    // The volume buttons and the slider are served by the shared stepper, which
+    // follows them itself; these only hand a call on to it.
+    void addVolumnReleased();
+    void addVolumnPressed();
+    void decVolumnPressed();
+    void decVolumnReleased();
     void defaultSetClicked();
     void tcpModeClicked();
     void progressVolumnChange(int volume);
     void ampTmptSetClick();
     void speakerCheckClicked();
     void doChangeVol();
+    void slot_sliderChanged(int value);
 
 private:
     struct CellTexts;

@@ -16,7 +16,7 @@ ZnVolumeStepper::ZnVolumeStepper(QSlider *s, QAbstractButton *decrease, QAbstrac
     slider->setValue(StartVolume);
     decrease->setIcon(slider->style()->standardIcon(QStyle::SP_ArrowLeft));
     increase->setIcon(slider->style()->standardIcon(QStyle::SP_ArrowRight));
-    connect(slider, &QSlider::valueChanged, this, [this](int v) { last = v; });
+    connect(slider, &QSlider::valueChanged, this, &ZnVolumeStepper::setLastValue);
     connect(increase, &QAbstractButton::pressed, this, &ZnVolumeStepper::increasePressed);
     connect(decrease, &QAbstractButton::pressed, this, &ZnVolumeStepper::decreasePressed);
     connect(increase, &QAbstractButton::released, this, &ZnVolumeStepper::released);

@@ -28,6 +28,8 @@ public slots:
     void increasePressed() { press(+1); }
     void decreasePressed() { press(-1); }
     void released();
+    // The value a slider release applies; the slider's own moves land here too.
+    void setLastValue(int volume) { last = volume; }
     // Stops both timers and applies the slider's current value.
     void applyNow();
 
