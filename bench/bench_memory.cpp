@@ -89,6 +89,8 @@ double settledResidentMB(QProcess& sim, QProcess& console, const QByteArray& rea
         }
         sim.waitForReadyRead(kSampleMs);
         QByteArray more = sim.readAllStandardOutput();
+        // No event loop runs here: the pipe is read only when asked.
+        console.waitForReadyRead(1);
         said += console.readAllStandardOutput();
         const bool isReady = ready.isEmpty() || said.contains(ready);
         const double now = residentMB(console.processId());

@@ -4,7 +4,9 @@
 # the runs, with their spread (lowest to highest), beside its goal, and the load of
 # the machine before and after.
 #
-#   scripts/bench.sh [--no-build]        RUNS=N to change the number of runs
+#   scripts/bench.sh [--no-build]        RUNS=N to change the number of runs,
+#                                        PROGRAMS="bench_a bench_b" to run only those
+#                                        (the table shows the last results of the others)
 #
 # A figure is one line of the table below: label, program, benchmark name, field
 # (real_time, cpu_time or a counter), unit, goal ("<= N" or ">= N"). The name is
@@ -64,7 +66,7 @@ load() { printf '%s (1, 5, 15 min) on %s CPUs' "$(cut -d' ' -f1-3 /proc/loadavg)
 LOAD_BEFORE=$(load)
 
 # The console started by bench_memory needs a display.
-programs=$(printf '%s\n' "$FIGURES" | awk -F'|' '{gsub(/ /,"",$2); print $2}' | sort -u)
+programs=${PROGRAMS:-$(printf '%s\n' "$FIGURES" | awk -F'|' '{gsub(/ /,"",$2); print $2}' | sort -u)}
 for p in $programs; do
   rm -f "$OUT/$p".*.json "$OUT/$p".*.log
   [ -x "$BIN/$p" ] || continue
