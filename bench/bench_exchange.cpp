@@ -3,6 +3,7 @@
 // (about 2 MB) from the simulator's first byte to the manager's callback: the
 // answer is rendered once beforehand, so the server's own query time is left out.
 #include "ZnApi.h"
+#include "ZnBenchLogin.h"
 #include "ZnManageCenter.h"
 #include "ZnSimServer.h"
 #include "ZnTerminal.h"
@@ -48,13 +49,8 @@ struct Session
             d.table("ipamp").clear();
             d.addTerminals("ipamp", 100000, 10000);
         });
-        if (!sim.start())
-            return;
-        centre.setServerAddress("127.0.0.1", sim.port());
-        centre.setLoginUser("admin", "admin");
         apiSetPlayTerminalCallback(&centre, &onTerminals);
-        centre.startReceiveThread();
-        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
+        ok = znBenchLogin(sim, centre);
     }
     ~Session() { centre.stopReceiveThread(); }
 };

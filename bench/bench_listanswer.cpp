@@ -4,6 +4,7 @@
 // model emits its signal on the receive thread (BM_ListToSignal), or when a slot
 // on the GUI thread, where the pages' slots run, is reached (BM_ListToPageSlot).
 #include "ServiceHub.h"
+#include "ZnBenchLogin.h"
 #include "ZnBenchMain.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
@@ -44,12 +45,9 @@ struct Session
 
     Session()
     {
-        if (!sim.start())
+        ok = znBenchLogin(sim, centre);
+        if (!ok)
             return;
-        centre.setServerAddress("127.0.0.1", sim.port());
-        centre.setLoginUser("admin", "admin");
-        centre.startReceiveThread();
-        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
         ServiceHub::create(&centre);
         QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList, [] {
             gSignalAt = nowNs();

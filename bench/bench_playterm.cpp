@@ -2,6 +2,7 @@
 // gotPlayTermList(), one pushed change, and the pages' readers. Peak memory is
 // reported as the counter peak_rss_MB.
 #include "ServiceHub.h"
+#include "ZnBenchLogin.h"
 #include "ZnBenchMain.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
@@ -40,12 +41,9 @@ struct Setup
     Setup()
     {
         sim.withData([](ZnSimData& d) { d.addTerminals("ipamp", kFirstId, kTerminals); });
-        if (!sim.start())
+        ok = znBenchLogin(sim, centre);
+        if (!ok)
             return;
-        centre.setServerAddress("127.0.0.1", sim.port());
-        centre.setLoginUser("admin", "admin");
-        centre.startReceiveThread();
-        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
         ServiceHub::create(&centre);
         QObject::connect(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList, [] { ++gLists; });
         ok = ok && ZnPlayTermListMgr::instance()->requestPlayTermList() == 0;

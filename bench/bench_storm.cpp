@@ -4,6 +4,7 @@
 // time from the last push until the page has painted itself holding every
 // terminal. Runs offscreen unless a platform is set.
 #include "ServiceHub.h"
+#include "ZnBenchLogin.h"
 #include "ZnBenchMain.h"
 #include "ZnManageCenter.h"
 #include "ZnPlayTermListMgr.h"
@@ -61,12 +62,9 @@ struct Session
     Session()
     {
         sim.withData([](ZnSimData& d) { d.addTerminals("ipamp", 100000, kListed); });
-        if (!sim.start())
+        ok = znBenchLogin(sim, centre);
+        if (!ok)
             return;
-        centre.setServerAddress("127.0.0.1", sim.port());
-        centre.setLoginUser("admin", "admin");
-        centre.startReceiveThread();
-        ok = QTest::qWaitFor([this] { return centre.state() == ZnNetManage::LoggedIn; }, 5000);
         ServiceHub::create(&centre);
     }
     ~Session()
