@@ -5,6 +5,7 @@
 // main window on standard output and ends there.
 #include "InfoCenterMgr.h"
 #include "TcpSocketClient.h"
+#include "ZnBenchMain.h"
 #include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 #include "ZnStartup.h"
@@ -143,11 +144,5 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], kChildFlag) == 0)
         return runChild(argc, argv);
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return znBenchMain<QCoreApplication>(argc, argv);
 }
