@@ -183,6 +183,16 @@ public:
             *it = record;
             return Replaced;
         }
+        if (found && m_duplicates == 0) {
+            // Erase-and-append without the erase: the node moves to where the new
+            // record goes and takes its values, so its index entry stays and no
+            // memory is freed and taken again.
+            *it = record;
+            const auto to = insertPosition(key);
+            if (to != it)
+                m_list.splice(to, m_list, it);
+            return Replaced;
+        }
         if (found)
             eraseLocked(it);
         const auto added = m_list.insert(insertPosition(key), record);

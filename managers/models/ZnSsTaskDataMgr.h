@@ -24,6 +24,15 @@ public:
     static void onNotify(int code, void* data);
 
     std::list<ZnSsTask> taskList() const { return m_store.copyList(); }
+    // Calls walk(list) with the task list under the lock, without a copy of the
+    // list. walk must not call into the centre.
+    template <class Walk>
+    void walkTasks(Walk&& walk) const
+    {
+        QMutexLocker lock(&m_store.mutex());
+        walk(*m_store.lockAnyList());
+        m_store.unlockList();
+    }
     bool getTask(int id, ZnSsTask& out) const { return m_store.copyRecord(id, out); }
     bool getTask(int id, ZnSsTask* out) const { return out && getTask(id, *out); }
     // Sends the change (ZnSsTask::SsTaskAction) and returns its result code; -1 for

@@ -4,6 +4,7 @@
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
 #include "ZnSsTaskDataMgr.h"
+#include "ZnTableRowIndex.h"
 #include "ZnTimerTaskEditDialog.h"
 #include "ZnTipsInfo.h"
 
@@ -35,8 +36,6 @@ ZnBaseTaskMgrForm::ZnBaseTaskMgrForm(QWidget *parent) : QWidget(parent)
     connect(model, SIGNAL(taskDeleted(int)), this, SLOT(slot_delTaskRow(int)));
     connect(model, SIGNAL(taskDeleteFailed(QString)), this, SLOT(slot_delTaskFailed(QString)));
     connect(ui.fDelBtn, SIGNAL(clicked()), this, SLOT(slot_deleteClicked()));
-    connect(t->model(), &QAbstractItemModel::rowsInserted, this, [this] { timeSorted = false; });
-    connect(t->model(), &QAbstractItemModel::layoutChanged, this, [this] { timeSorted = false; });
 }
 
 void ZnBaseTaskMgrForm::hideSchemeRow()
@@ -87,27 +86,55 @@ void ZnBaseTaskMgrForm::addTaskRow(const ZnSsTask &task)
     fillTaskRow(0, task);
 }
 
+QString ZnBaseTaskMgrForm::startText(const ZnSsTask &task)
+{
+    return task.execTimes.empty() ? QString::fromLatin1(kNoTime)
+                                  : QString::fromStdString(ZnCommon::formatDuration(
+                                        static_cast<uint32_t>(std::max<int64_t>(0, task.execTimes.front().seconds))));
+}
+
 void ZnBaseTaskMgrForm::fillTaskRow(int row, const ZnSsTask &task)
 {
     QTableWidget *t = ui.fTaskTableWidget;
-    const std::string start =
-        task.execTimes.empty()
-            ? std::string(kNoTime)
-            : ZnCommon::formatDuration(static_cast<uint32_t>(std::max<int64_t>(0, task.execTimes.front().seconds)));
     const std::string count = task.PlayTimes != 0
                                   ? std::to_string(task.PlayTimes)
                                   : ZnCommon::formatDuration(static_cast<uint32_t>(std::max(0, task.Duration)));
-    ZnCommon::setTableItem2(t, QString::fromLocal8Bit(task.Name.c_str()), row, NameCol, task.Id);
-    const QString startText = QString::fromStdString(start);
-    const QTableWidgetItem *oldStart = t->item(row, TimeCol);
-    if (!oldStart || oldStart->text() != startText)
-        timeSorted = false;
-    ZnCommon::setTableItem2(t, startText, row, TimeCol, 0);
-    ZnCommon::setTableItem2(t, sourceTypeText(task.SourceType), row, TypeCol, 0);
-    ZnCommon::setTableItem2(t, stateText(task.state), row, StateCol, static_cast<quint64>(task.state));
-    ZnCommon::setTableItem2(t, QString::number(task.PlayVol), row, VolumeCol, 0);
-    ZnCommon::setTableItem2(t, QString::fromStdString(count), row, CountCol, 0);
-    ZnCommon::setTableItem2(t, QString::fromLatin1(kNoTime), row, ContentCol, 0);
+    // A pushed change mostly repeats most of the row: a cell that already shows
+    // the text and holds the data stays, with no item freed and made again.
+    auto put = [t, row](int column, const QString &text, quint64 data) {
+        const QTableWidgetItem *old = t->item(row, column);
+        if (old && old->text() == text && old->data(Qt::UserRole).toULongLong() == data)
+            return;
+        ZnCommon::setTableItem2(t, text, row, column, data);
+    };
+    put(NameCol, QString::fromLocal8Bit(task.Name.c_str()), static_cast<quint64>(task.Id));
+    put(TimeCol, startText(task), 0);
+    put(TypeCol, sourceTypeText(task.SourceType), 0);
+    put(StateCol, stateText(task.state), static_cast<quint64>(task.state));
+    put(VolumeCol, QString::number(task.PlayVol), 0);
+    put(CountCol, QString::fromStdString(count), 0);
+    put(ContentCol, QString::fromLatin1(kNoTime), 0);
+}
+
+int ZnBaseTaskMgrForm::timeBound(const QString &start, bool after, int skip) const
+{
+    // The rows stand in start-time order (the refill writes them so, and every
+    // change puts its row in its place), so the place of a time is found by
+    // halving, not by sorting the table.
+    const QTableWidget *t = ui.fTaskTableWidget;
+    int lo = 0;
+    int hi = t->rowCount() - (skip >= 0 ? 1 : 0);
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const int row = skip >= 0 && mid >= skip ? mid + 1 : mid;
+        const QTableWidgetItem *item = t->item(row, TimeCol);
+        const QString text = item ? item->text() : QString();
+        if (after ? !(start < text) : text < start)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 void ZnBaseTaskMgrForm::updateRow(int row, int id)
@@ -123,41 +150,75 @@ bool ZnBaseTaskMgrForm::listsTask(const ZnSsTask &task) const
            && (category != ZnSsTask::CategoryTimer || task.TimerPlanId == currentSchemeId);
 }
 
+// The table after a change is the table sorted by start time (text order,
+// stable) with the changed row in it: a new task comes before the rows of its
+// time, a redrawn one keeps its place among them. The row is put there itself.
 void ZnBaseTaskMgrForm::slot_updateTaskRow(int id)
 {
+    QTableWidget *t = ui.fTaskTableWidget;
+    ZnSsTask task;
     const int row = findRowById(id);
-    if (row >= 0) {
-        updateRow(row, id);
-        if (row == ui.fTaskTableWidget->currentRow())
-            widget_item_clicked(nullptr);
+    if (row < 0) {
+        if (ZnSsTaskDataMgr::instance()->getTask(id, task) && listsTask(task)) {
+            const int at = timeBound(startText(task), false);
+            t->insertRow(at);
+            fillTaskRow(at, task);
+        }
+        return;
+    }
+    if (!ZnSsTaskDataMgr::instance()->getTask(id, task))
+        return;
+    const QString start = startText(task);
+    const QTableWidgetItem *old = t->item(row, TimeCol);
+    int at = row;
+    if (!old || old->text() != start)
+        at = qBound(timeBound(start, false, row), row, timeBound(start, true, row));
+    const bool current = row == t->currentRow();
+    if (at != row) {
+        const bool selected = t->selectionModel()->isRowSelected(row, QModelIndex());
+        const int column = t->currentColumn();
+        t->removeRow(row);
+        t->insertRow(at);
+        fillTaskRow(at, task);
+        if (current)
+            t->setCurrentCell(at, qMax(column, 0), QItemSelectionModel::NoUpdate);
+        if (selected)
+            t->selectionModel()->select(t->model()->index(at, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     } else {
-        ZnSsTask task;
-        if (ZnSsTaskDataMgr::instance()->getTask(id, task) && listsTask(task))
-            addTaskRow(task);
+        fillTaskRow(row, task);
     }
-    // Sorting a table that is already in order changes nothing and costs a pass
-    // over every row, on each pushed change.
-    if (!timeSorted) {
-        ui.fTaskTableWidget->sortItems(TimeCol, Qt::AscendingOrder);
-        timeSorted = true;
-    }
+    if (current)
+        widget_item_clicked(nullptr);
 }
 
 void ZnBaseTaskMgrForm::refillTasks()
 {
-    // Inserting each task at the top moves every row below it: written in one
-    // pass instead.
-    const std::list<ZnSsTask> tasks = ZnSsTaskDataMgr::instance()->taskList();
-    std::vector<const ZnSsTask *> listed;
-    for (const ZnSsTask &task : tasks) {
-        if (listsTask(task))
-            listed.push_back(&task);
-    }
+    // Written in one pass, in the order the page keeps after every change:
+    // the last task of the list on top, then sorted by start time (stable), so
+    // that no change has to sort the table afterwards. The list is walked under
+    // the model's lock rather than copied: a copy of a large list freed at the
+    // end would be left to the next push's allocations to sort out.
     clearTable();
-    ui.fTaskTableWidget->setRowCount(int(listed.size()));
-    int row = int(listed.size());
-    for (const ZnSsTask *task : listed)
-        fillTaskRow(--row, *task);
+    QTableWidget *t = ui.fTaskTableWidget;
+    ZnSsTaskDataMgr::instance()->walkTasks([this, t](const std::list<ZnSsTask> &tasks) {
+        // The start texts are plain ASCII, so their byte order is the table's text order.
+        std::vector<std::pair<std::string, const ZnSsTask *>> listed;
+        for (auto it = tasks.rbegin(); it != tasks.rend(); ++it) {
+            if (listsTask(*it))
+                listed.emplace_back(startText(*it).toStdString(), &*it);
+        }
+        std::stable_sort(listed.begin(), listed.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        t->setRowCount(int(listed.size()));
+        ZnTableRowIndex *index = ZnTableRowIndex::of(t);
+        index->beginFill(int(listed.size()));
+        for (int row = 0; row < int(listed.size()); ++row) {
+            fillTaskRow(row, *listed[size_t(row)].second);
+            index->filled(row);
+        }
+        index->endFill();
+    });
 }
 
 void ZnBaseTaskMgrForm::slot_delTaskRow(int id)

@@ -57,9 +57,14 @@ protected:
     // refused with a message.
     bool editableCurrentTask(ZnSsTask &task);
     void message(const QString &text);
-    // Rows for the listed tasks of the model, in the order that inserting each at
-    // the top gives.
+    // Rows for the listed tasks of the model in start-time order, the later
+    // listed task first among equal times: the order every change keeps.
     void refillTasks();
+    // The text of the start time column.
+    static QString startText(const ZnSsTask &task);
+    // The first row whose start time is not before start (after: after start),
+    // counted without row skip when it is given.
+    int timeBound(const QString &start, bool after, int skip = -1) const;
     // Commits an added or edited task; a refusal is shown with text.
     void commitEdited(const ZnSsTask &task, int operation, const QString &failure);
     // Opens the timer-task dialog on task and commits it (ActionAdd or ActionMod) if accepted.
@@ -73,6 +78,4 @@ private:
     // Refusals of this page's own deletions still to come; every page hears the
     // model's refusals, only the page that asked shows them.
     int expectedRefusals = 0;
-    // The rows stand in start-time order and no start time changed since.
-    bool timeSorted = false;
 };

@@ -22,11 +22,7 @@ ZnPlanTaskMgrForm::ZnPlanTaskMgrForm()
 
 void ZnPlanTaskMgrForm::slot_showTaskList()
 {
-    clearTable();
-    for (const ZnSsTask &task : ZnSsTaskDataMgr::instance()->taskList()) {
-        if (task.SourceCategory == category)
-            addTaskRow(task);
-    }
+    refillTasks();
 }
 
 void ZnPlanTaskMgrForm::slot_addClicked()

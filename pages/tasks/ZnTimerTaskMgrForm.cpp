@@ -37,7 +37,6 @@ void ZnTimerTaskMgrForm::slot_showTaskList()
     if (currentSchemeId == -1)
         return;
     refillTasks();
-    ui.fTaskTableWidget->sortItems(1, Qt::AscendingOrder);
 }
 
 void ZnTimerTaskMgrForm::slot_showTaskList(int id)

@@ -10,7 +10,6 @@ ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount, Mode mode) : table(t), r
 {
     if (!table)
         return;
-    ZnTableRowIndex::forget(table);
     wasSorting = table->isSortingEnabled();
     wasUpdating = table->updatesEnabled();
     table->setSortingEnabled(false);
@@ -23,6 +22,9 @@ ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount, Mode mode) : table(t), r
         table->setRowCount(0);
     }
     table->setRowCount(rowCount > 0 ? rowCount : 0);
+    // The cells go in unannounced: the index learns each row as it is put.
+    index = ZnTableRowIndex::of(table);
+    index->beginFill(rowCount);
     // One change signal per cell would make the view work out a repaint per
     // cell; the rows are new and the whole view is repainted when updates
     // come back on, so the cells go in unannounced.
@@ -34,10 +36,9 @@ ZnTableFill::~ZnTableFill()
     if (!table)
         return;
     table->model()->blockSignals(wasBlocked);
-    // The cells went in unannounced.
-    ZnTableRowIndex::forget(table);
     if (table->rowCount() != next)
         table->setRowCount(next);
+    index->endFill();
     table->setSortingEnabled(wasSorting);
     table->setUpdatesEnabled(wasUpdating);
 }
@@ -52,28 +53,86 @@ void ZnTableFill::append(ZnTableRow &row)
         table->setRowCount(next + 1);
         table->model()->blockSignals(true);
     }
-    put(table, next++, row, reuse);
+    put(table, next, row, reuse);
+    index->filled(next++);
 }
+
+namespace {
+
+// Sorting is switched off around a single row's write only where it is on:
+// switching it costs a connect and a disconnect by signature text, most of
+// what a pushed change costs otherwise, and switching it on sorts the table.
+class SortingPaused
+{
+public:
+    explicit SortingPaused(QTableWidget *t) : table(t->isSortingEnabled() ? t : nullptr)
+    {
+        if (table)
+            table->setSortingEnabled(false);
+    }
+    ~SortingPaused()
+    {
+        if (table)
+            table->setSortingEnabled(true);
+    }
+    SortingPaused(const SortingPaused &) = delete;
+    SortingPaused &operator=(const SortingPaused &) = delete;
+
+private:
+    QTableWidget *table;
+};
+
+// Whether two cells show and hold the same: what the row builders and the pages set.
+bool sameCell(const QTableWidgetItem &a, const QTableWidgetItem &b)
+{
+    static const int roles[] = {Qt::DisplayRole,       Qt::UserRole,       Qt::ForegroundRole, Qt::BackgroundRole,
+                                Qt::TextAlignmentRole, Qt::CheckStateRole, Qt::FontRole,       Qt::DecorationRole,
+                                Qt::ToolTipRole};
+    if (a.type() != b.type() || a.flags() != b.flags())
+        return false;
+    for (int role : roles) {
+        if (a.data(role) != b.data(role))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 void ZnTableFill::insertRow(QTableWidget *table, int at, ZnTableRow &row)
 {
     if (!table)
         return;
-    const bool sorting = table->isSortingEnabled();
-    table->setSortingEnabled(false);
+    SortingPaused paused(table);
     table->insertRow(at);
     put(table, at, row);
-    table->setSortingEnabled(sorting);
+}
+
+void ZnTableFill::prefetchRow(QTableWidget *table, int at)
+{
+    if (!table || at < 0 || at >= table->rowCount())
+        return;
+    const int columns = table->columnCount();
+    for (int c = 0; c < columns; ++c)
+        __builtin_prefetch(table->item(at, c));
 }
 
 void ZnTableFill::writeRow(QTableWidget *table, int at, ZnTableRow &row)
 {
     if (!table || at < 0 || at >= table->rowCount())
         return;
-    const bool sorting = table->isSortingEnabled();
-    table->setSortingEnabled(false);
-    put(table, at, row);
-    table->setSortingEnabled(sorting);
+    SortingPaused paused(table);
+    // A pushed change mostly repeats most of a row: a cell that shows the same
+    // stays, with no item freed and made again and no repaint asked for it.
+    const int columns = qMin(row.size(), table->columnCount());
+    for (int c = 0; c < columns; ++c) {
+        const QTableWidgetItem *old = table->item(at, c);
+        const QTableWidgetItem *fresh = row.cell(c);
+        if (old && fresh && sameCell(*old, *fresh))
+            continue;
+        if (QTableWidgetItem *item = row.take(c))
+            table->setItem(at, c, item);
+    }
 }
 
 void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row, bool reuse)

@@ -2,6 +2,7 @@
 
 class QTableWidget;
 class ZnTableRow;
+class ZnTableRowIndex;
 
 // Fills a whole table in one pass: sorting and updates are off while it lives,
 // the row count is set once, and finished rows are appended in the order the
@@ -32,11 +33,14 @@ public:
     static void insertRow(QTableWidget *table, int at, ZnTableRow &row);
     // Replaces the cells of an existing row; columns the row does not have are left.
     static void writeRow(QTableWidget *table, int at, ZnTableRow &row);
+    // Asks the memory for the cells of a row that is about to be rewritten.
+    static void prefetchRow(QTableWidget *table, int at);
 
 private:
     static void put(QTableWidget *table, int at, ZnTableRow &row, bool reuse = false);
 
     QTableWidget *table;
+    ZnTableRowIndex *index = nullptr;
     int next = 0;
     bool wasSorting = false;
     bool wasUpdating = true;

@@ -21,6 +21,10 @@ void ZnTerListPage::redrawOrAdd(int id)
 {
     const int row = findRowById(id);
     if (row >= 0) {
+        // In a table of many thousand rows the row's cells are far apart in
+        // memory: they are fetched while the new cells are built, not one by
+        // one as they are compared.
+        ZnTableFill::prefetchRow(tableWidget(), row);
         updateRow(row, id);
         return;
     }

@@ -38,6 +38,7 @@ struct Results
 
 typedef ZnListStore<Item, ZnListKind::CallOnce> StoreOnce;
 typedef ZnListStore<Item, ZnListKind::RetryBusy, ZnListOrder::ById> StoreRetry;
+typedef ZnListStore<Item, ZnListKind::RetryBusy> StoreRetryAsReceived;
 
 // What a store must hold after each step, worked out by walking a plain list from
 // the front, as the store did before it kept an index.
@@ -220,6 +221,8 @@ private slots:
         QTest::newRow("edits keep the place") << "L 6a 1b; M 1z; M 8q; E 6; M 6w";
         QTest::newRow("negative and zero ids") << "L 0a -1b; U -1c; E 0; U 0d";
         QTest::newRow("empty list, then changes") << "L; U 5a; U 5b; E 5; E 5";
+        QTest::newRow("changed records move, each in turn") << "L 1a 2b 3c 4d; U 1x; U 3y; U 1z; U 4w; U 4v; E 3; U 2u";
+        QTest::newRow("a move among repeated ids") << "L 2a 1b 2c; U 2x; U 1y; U 2z; E 2; U 1w";
     }
     void idIndexFollowsChanges()
     {
@@ -230,6 +233,9 @@ private slots:
         StoreRetry byId;
         Walked walkedById{false, true, {}};
         runSteps(byId, walkedById, steps);
+        StoreRetryAsReceived asReceived;
+        Walked walkedAsReceived{false, false, {}};
+        runSteps(asReceived, walkedAsReceived, steps);
     }
 
     void readersHandOutCopies()

@@ -1,7 +1,9 @@
-// A task page keeps its rows in start-time order after every pushed change, as
-// sorting the whole table after each push did, but sorts only when a start time
-// changed or a row came in.
+// A task page shows its rows in start-time order after a refill and after every
+// pushed change, as sorting the whole table (stable, by the start text) after
+// each change did, without sorting the table: the refill writes the rows in
+// that order and each change puts its row in its place.
 #include "ZnCommon.h"
+#include "ZnPlanTaskMgrForm.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 
@@ -10,18 +12,19 @@
 
 #include <algorithm>
 #include <list>
+#include <memory>
 
 namespace {
 
 // The task manager's codes for a list and for one changed task.
 enum { TaskList = 247, TaskChanged = 250 };
 
-ZnSsTask task(int id, int seconds)
+ZnSsTask task(int id, int seconds, int category = ZnSsTask::CategoryManual)
 {
     ZnSsTask t;
     t.Id = id;
     t.Name = "T" + std::to_string(id);
-    t.SourceCategory = ZnSsTask::CategoryManual;
+    t.SourceCategory = category;
     if (seconds >= 0) {
         t.execTimes.emplace_back();
         t.execTimes.back().seconds = seconds;
@@ -35,12 +38,40 @@ QString startText(int seconds)
                        : QString::fromStdString(ZnCommon::formatDuration(static_cast<uint32_t>(seconds)));
 }
 
-QString idsOf(QTableWidget *t)
+// What the operator reads, top down: the name and the start time of each row.
+QString rowsOf(QTableWidget *t)
 {
-    QStringList ids;
+    QStringList rows;
     for (int r = 0; r < t->rowCount(); ++r)
-        ids << t->item(r, 0)->data(Qt::UserRole).toString();
-    return ids.join(QLatin1Char(' '));
+        rows << t->item(r, 0)->text() + QLatin1Char('@') + t->item(r, 1)->text();
+    return rows.join(QLatin1Char(' '));
+}
+
+// "3@30 4@-1": tasks by id and start seconds (-1 no time).
+std::list<ZnSsTask> tasksOf(const QStringList &words, int category = ZnSsTask::CategoryManual)
+{
+    std::list<ZnSsTask> tasks;
+    for (const QString &w : words)
+        tasks.push_back(task(w.section(QLatin1Char('@'), 0, 0).toInt(), w.section(QLatin1Char('@'), 1).toInt(), category));
+    return tasks;
+}
+
+int seconds(const ZnSsTask &t)
+{
+    return int(t.execTimes.empty() ? -1 : t.execTimes.front().seconds);
+}
+
+void sortByStart(QList<QPair<int, QString>> &rows)
+{
+    std::stable_sort(rows.begin(), rows.end(), [](const auto &a, const auto &b) { return a.second < b.second; });
+}
+
+QString expectedRows(const QList<QPair<int, QString>> &rows)
+{
+    QStringList texts;
+    for (const auto &e : rows)
+        texts << QStringLiteral("T%1@%2").arg(e.first).arg(e.second);
+    return texts.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -59,41 +90,85 @@ private slots:
         QTest::newRow("new tasks come in sorted") << "L 1@30; P 1@30; P 4@15; P 5@50; P 6@15";
         QTest::newRow("a new list, then pushes") << "L 1@30 2@10; P 1@30; L 7@3 8@2 9@1; P 8@2; P 7@3";
         QTest::newRow("equal and missing times keep their order") << "L 1@-1 2@10 3@10 4@-1; P 3@10; P 1@-1";
+        QTest::newRow("a refill out of time order, then a push") << "L 1@30 2@10 3@-1 4@10; P 4@10";
+        QTest::newRow("a refill, then a new time for the first row") << "L 1@5 2@10 3@20; P 3@40; P 3@10; P 2@1";
+        QTest::newRow("a moved row among equal times") << "L 1@10 2@10 3@10 4@20; P 4@10; P 1@20; P 1@10";
     }
     void pushesKeepTimeOrder()
     {
         QFETCH(QString, steps);
         ZnSsTaskMgrForm page(ZnSsTask::CategoryManual);
         QTableWidget *t = page.tableWidget();
-        // What sorting the whole table after each push gives: id and start text, top down.
+        // What the list in reverse order, sorted whole after the refill and
+        // after each push, gives: id and start text, top down.
         QList<QPair<int, QString>> expected;
         for (const QString &step : steps.split(QLatin1Char(';'))) {
             const QStringList words = step.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            std::list<ZnSsTask> tasks;
-            for (const QString &w : words.mid(1))
-                tasks.push_back(task(w.section(QLatin1Char('@'), 0, 0).toInt(), w.section(QLatin1Char('@'), 1).toInt()));
+            std::list<ZnSsTask> tasks = tasksOf(words.mid(1));
             if (words.value(0) == QLatin1String("L")) {
                 ZnSsTaskDataMgr::onNotify(TaskList, &tasks);
                 expected.clear();
                 for (const ZnSsTask &one : tasks)
-                    expected.prepend({one.Id, startText(int(one.execTimes.empty() ? -1 : one.execTimes.front().seconds))});
+                    expected.prepend({one.Id, startText(seconds(one))});
             } else {
                 ZnSsTask &one = tasks.front();
                 ZnSsTaskDataMgr::onNotify(TaskChanged, &one);
-                const QString text = startText(int(one.execTimes.empty() ? -1 : one.execTimes.front().seconds));
+                const QString text = startText(seconds(one));
                 auto at = std::find_if(expected.begin(), expected.end(), [&](const auto &e) { return e.first == one.Id; });
                 if (at != expected.end())
                     at->second = text;
                 else
                     expected.prepend({one.Id, text});
-                std::stable_sort(expected.begin(), expected.end(),
-                                 [](const auto &a, const auto &b) { return a.second < b.second; });
             }
-            QStringList ids;
-            for (const auto &e : expected)
-                ids << QString::number(e.first);
-            QCOMPARE(idsOf(t), ids.join(QLatin1Char(' ')));
+            sortByStart(expected);
+            QCOMPARE(rowsOf(t), expectedRows(expected));
         }
+    }
+
+    // A row that a new start time moves stays the current and selected row, and
+    // the other selected rows stay selected.
+    void movedRowKeepsSelection()
+    {
+        ZnSsTaskMgrForm page(ZnSsTask::CategoryManual);
+        QTableWidget *t = page.tableWidget();
+        std::list<ZnSsTask> tasks = tasksOf(QStringLiteral("1@10 2@20 3@30 4@40").split(QLatin1Char(' ')));
+        ZnSsTaskDataMgr::onNotify(TaskList, &tasks);
+        QCOMPARE(rowsOf(t), QStringLiteral("T1@00:00:10 T2@00:00:20 T3@00:00:30 T4@00:00:40"));
+        t->setCurrentCell(0, 0);
+        t->selectRow(0);
+        t->selectionModel()->select(t->model()->index(2, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        std::list<ZnSsTask> pushed = tasksOf({QStringLiteral("1@35")});
+        ZnSsTaskDataMgr::onNotify(TaskChanged, &pushed.front());
+        QCOMPARE(rowsOf(t), QStringLiteral("T2@00:00:20 T3@00:00:30 T1@00:00:35 T4@00:00:40"));
+        QCOMPARE(t->item(t->currentRow(), 0)->text(), QStringLiteral("T1"));
+        QStringList selected;
+        for (int r = 0; r < t->rowCount(); ++r) {
+            if (t->selectionModel()->isRowSelected(r, QModelIndex()))
+                selected << t->item(r, 0)->text();
+        }
+        QCOMPARE(selected.join(QLatin1Char(' ')), QStringLiteral("T3 T1"));
+    }
+
+    // Every page that lists tasks without a timer plan refills in the same order.
+    void pagesRefillInTimeOrder_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::newRow("plan page") << int(ZnSsTask::CategoryPlan);
+        QTest::newRow("SDK page") << int(ZnSsTask::CategorySdk);
+    }
+    void pagesRefillInTimeOrder()
+    {
+        QFETCH(int, category);
+        std::unique_ptr<ZnBaseTaskMgrForm> page;
+        if (category == ZnSsTask::CategoryPlan)
+            page = std::make_unique<ZnPlanTaskMgrForm>();
+        else
+            page = std::make_unique<ZnSsTaskMgrForm>(category);
+        std::list<ZnSsTask> tasks = tasksOf(QStringLiteral("1@30 2@10 3@-1 4@10").split(QLatin1Char(' ')), category);
+        tasks.push_back(task(5, 5, ZnSsTask::CategoryManual)); // another page's task
+        ZnSsTaskDataMgr::onNotify(TaskList, &tasks);
+        QCOMPARE(rowsOf(page->tableWidget()), QStringLiteral("T3@------ T4@00:00:10 T2@00:00:10 T1@00:00:30"));
     }
 };
 

@@ -43,8 +43,9 @@ void fill(QTableWidget &t, const QList<int> &ids, ZnTableFill::Mode mode)
 // Steps separated by ';': "A 5" appends a row, "T 5" inserts one at the top,
 // "R 2" removes row 2, "S" sorts by column 0 descending, "D 2 7" sets the id
 // of row 2 to 7, "F 1 2 3" and "N 1 2 3" fill anew (reusing or making the
-// cells), "C" clears the contents, "Z" drops every row, "V 5" inserts at the
-// top through the fill helper, "W 1 7" rewrites row 1 through it.
+// cells), "G 1 2 3" fills announcing a row too few, "C" clears the contents,
+// "Z" drops every row, "V 5" inserts at the top through the fill helper,
+// "W 1 7" rewrites row 1 through it.
 void apply(QTableWidget &t, const QString &step)
 {
     const QStringList w = step.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -70,6 +71,14 @@ void apply(QTableWidget &t, const QString &step)
         t.clearContents();
     } else if (op == QLatin1String("Z")) {
         t.setRowCount(0);
+    } else if (op == QLatin1String("G")) {
+        // Announces one row fewer than it appends.
+        ZnTableFill f(&t, numbers.size() - 1);
+        for (int id : numbers) {
+            ZnTableRow row;
+            row.add(QString::number(id), id);
+            f.append(row);
+        }
     } else if (op == QLatin1String("V") || op == QLatin1String("W")) {
         ZnTableRow row;
         const int id = numbers.value(op == QLatin1String("V") ? 0 : 1);
@@ -99,6 +108,9 @@ private slots:
         QTest::newRow("refill with new cells") << "N 1 2 3; N 3 4; A 9; N";
         QTest::newRow("cleared, emptied, filled again") << "A 10; A 20; C; A 30; Z; A 40; T 50";
         QTest::newRow("repeated ids: the upper row") << "A 30; A 10; A 30; R 0; T 10; R 0; A 10; S; R 1";
+        QTest::newRow("repeated ids in a fill") << "N 5 6 5 6; R 0; T 6; R 0; R 0; F 7 7 8; R 0; R 0";
+        QTest::newRow("top rows in and out, then rows below") << "N 1 2 3; T 4; T 5; R 0; V 6; R 2; A 7; R 1; T 8";
+        QTest::newRow("a fill that grows past its count") << "A 1; A 2; G 10 11 12 13; T 14; R 4";
     }
     void followsTheTable()
     {
