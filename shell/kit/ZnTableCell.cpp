@@ -58,14 +58,26 @@ bool isLatin1(const QString &t)
 
 } // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+// Under the address sanitizer every cell is a block of its own, so that the use
+// of a freed cell is still caught.
+const bool kPooled = false;
+#else
+const bool kPooled = true;
+#endif
+
 void *ZnTableCell::operator new(std::size_t size)
 {
+    if (!kPooled)
+        return ::operator new(size);
     std::lock_guard<std::mutex> hold(cellLock());
     return cellPool().allocate(size, alignof(ZnTableCell));
 }
 
 void ZnTableCell::operator delete(void *p, std::size_t size)
 {
+    if (!kPooled)
+        return ::operator delete(p);
     std::lock_guard<std::mutex> hold(cellLock());
     cellPool().deallocate(p, size, alignof(ZnTableCell));
 }
