@@ -10,6 +10,7 @@
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnFontSetup.h"
 #include "ZnGlobals.h"
+#include "ZnHeapSetup.h"
 #include "ZnManageCenter.h"
 #include "ZnNetLosssHandle.h"
 #include "ZnResources.h"
@@ -200,6 +201,7 @@ int runLogin(int *maxFlag)
 
 int runConsole()
 {
+    ZnHeapSetup::apply();
     // Past the file-size limit a write then fails like on a full disk instead of killing the console.
     std::signal(SIGXFSZ, SIG_IGN);
     znInitResources();

@@ -1,9 +1,12 @@
+#include "ZnHeapSetup.h"
 #include "ZnSocket.h"
 #include "ZnThread.h"
 
 #include <QtTest>
 
 #include <arpa/inet.h>
+#include <cstdlib>
+#include <malloc.h>
 #include <atomic>
 #include <future>
 #include <thread>
@@ -40,6 +43,29 @@ class TstPlatform : public QObject
     Q_OBJECT
 
 private slots:
+    // A large block freed must not make every later large block (the next list
+    // answer) come from the heap, where its room would stay.
+    void largeBlocksStayApartAfterAFree()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the sanitizer's allocator has a heap of its own");
+#else
+        ZnHeapSetup::apply();
+        // Through a pointer the compiler cannot see through, so no pair is left out.
+        void *(*volatile allocate)(size_t) = std::malloc;
+        void *first = allocate(4 * 1024 * 1024);
+        QVERIFY(first);
+        std::free(first);
+        const size_t mappedBefore = mallinfo2().hblkhd;
+        void *second = allocate(2 * ZnHeapSetup::kOwnMappingBytes);
+        QVERIFY(second);
+        const size_t mappedAfter = mallinfo2().hblkhd;
+        std::free(second);
+        QVERIFY2(mappedAfter >= mappedBefore + 2 * ZnHeapSetup::kOwnMappingBytes,
+                 "the block came from the heap");
+#endif
+    }
+
     // Far more than the socket buffers hold: the sender must resume.
     void largeSendsGoOutWhole()
     {

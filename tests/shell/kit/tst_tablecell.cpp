@@ -13,6 +13,56 @@ class TstTableCell : public QObject
 {
     Q_OBJECT
 private slots:
+    // Each kind of kept text (number, characters in the cell, shared string)
+    // reads back as written, through copies and through a cell that held
+    // another kind before.
+    void keptTextsReadBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("number") << QStringLiteral("12345");
+        QTest::newRow("negative number") << QStringLiteral("-7");
+        QTest::newRow("leading zero") << QStringLiteral("007");
+        QTest::newRow("past int") << QStringLiteral("99999999999");
+        QTest::newRow("15 Latin-1 characters") << QStringLiteral("192.168.100.200");
+        QTest::newRow("16 Latin-1 characters") << QStringLiteral("192.168.100.2001");
+        QTest::newRow("accented Latin-1") << QStringLiteral("Caf\u00e9 S\u00fcd");
+        QTest::newRow("a state in Chinese") << QStringLiteral("空闲");
+        QTest::newRow("mixed") << QStringLiteral("Lobby 大厅");
+        QTest::newRow("long Chinese") << QString(40, QChar(0x5385));
+        QTest::newRow("long Latin-1") << QString(300, QLatin1Char('x'));
+    }
+    void keptTextsReadBack()
+    {
+        QFETCH(QString, text);
+        QScopedPointer<QTableWidgetItem> cell(new ZnTableCell(text, 42));
+        QCOMPARE(cell->text(), text);
+        QCOMPARE(cell->data(Qt::UserRole).toInt(), 42);
+        QScopedPointer<QTableWidgetItem> copy(cell->clone());
+        cell.reset();
+        QCOMPARE(copy->text(), text);
+        QCOMPARE(copy->data(Qt::UserRole).toInt(), 42);
+        // Over a cell of every other kind, and back.
+        const QStringList others{QStringLiteral("5"), QStringLiteral("short"), QStringLiteral("离线"),
+                                 QString(20, QLatin1Char('y'))};
+        for (const QString &other : others) {
+            ZnTableCell target(other);
+            ZnTableCell::assign(target, *copy);
+            QCOMPARE(target.text(), text);
+            QCOMPARE(target.data(Qt::UserRole).toInt(), 42);
+            ZnTableCell::assign(*copy, ZnTableCell(other));
+            QCOMPARE(copy->text(), other);
+            QVERIFY(!copy->data(Qt::UserRole).isValid());
+            ZnTableCell::assign(*copy, target);
+        }
+        // A table frees them as it frees its own items.
+        QTableWidget t(1, 1);
+        t.setItem(0, 0, copy.take());
+        QCOMPARE(t.model()->data(t.model()->index(0, 0)).toString(), text);
+        t.setItem(0, 0, new ZnTableCell(text));
+        QCOMPARE(t.item(0, 0)->text(), text);
+    }
+
     // kind: "cell" a kept cell, "plain" a plain item; the contents of from go into to.
     void takesOverAnotherCell_data()
     {

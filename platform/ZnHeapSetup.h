@@ -1,0 +1,14 @@
+#pragma once
+
+// How the C library's heap treats large blocks.
+class ZnHeapSetup
+{
+public:
+    // Large blocks (a list answer of 10,000 rows and its buffers) are mapped on
+    // their own and go back to the system when freed. The C library otherwise
+    // raises that limit past the largest block freed so far, and the room of
+    // every later answer stays in the heap among the records and cells.
+    static void apply();
+    // The size from which a block is mapped on its own.
+    static const int kOwnMappingBytes = 128 * 1024;
+};
