@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZnBusyRetry.h"
+#include "ZnIdTable.h"
 
 #include <QMutex>
 
@@ -10,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <type_traits>
-#include <unordered_map>
 #include <utility>
 
 // The guarded copy of one family's records that every list model keeps, and the
@@ -196,7 +196,7 @@ public:
         if (found)
             eraseLocked(it);
         const auto added = m_list.insert(insertPosition(key), record);
-        if (!m_index.emplace(key, added).second)
+        if (!addTo(m_index, key, added))
             ++m_duplicates;
         return found ? Replaced : Added;
     }
@@ -341,34 +341,61 @@ private:
     }
 
     // id -> the first record with that id. Ordered for an ordered store, where it
-    // also tells where a new id goes.
-    typedef typename std::conditional<Order == ZnListOrder::ById, std::map<int, typename List::iterator>,
-                                      std::unordered_map<int, typename List::iterator>>::type Index;
+    // also tells where a new id goes; else one flat array (a lookup is one memory
+    // access, which counts when every row of a large family is pushed).
+    typedef typename List::iterator Iter;
+    typedef std::map<int, Iter> OrderedIndex;
+    typedef ZnIdTable<Iter> FlatIndex;
+    typedef typename std::conditional<Order == ZnListOrder::ById, OrderedIndex, FlatIndex>::type Index;
+
+    static Iter* slotOf(OrderedIndex& index, int id)
+    {
+        auto at = index.find(id);
+        return at == index.end() ? nullptr : &at->second;
+    }
+    static Iter* slotOf(FlatIndex& index, int id)
+    {
+        auto* at = index.find(id);
+        return at ? &at->value : nullptr;
+    }
+    // False when the id is there already.
+    static bool addTo(OrderedIndex& index, int id, Iter it) { return index.emplace(id, it).second; }
+    static bool addTo(FlatIndex& index, int id, Iter it)
+    {
+        if (index.find(id))
+            return false;
+        index.insert(id, it);
+        return true;
+    }
+    static void dropFrom(OrderedIndex& index, int id) { index.erase(id); }
+    static void dropFrom(FlatIndex& index, int id)
+    {
+        if (auto* at = index.find(id))
+            index.erase(at);
+    }
+    static void reset(OrderedIndex& index, size_t) { index.clear(); }
+    static void reset(FlatIndex& index, size_t n) { index.clear(n); }
 
     // Fills index from list; returns how many records repeat an earlier id.
     static int indexList(List& list, Index& index)
     {
         int duplicates = 0;
-        index.clear();
-        reserve(index, list.size());
+        reset(index, list.size());
         for (auto it = list.begin(); it != list.end(); ++it) {
-            if (!index.emplace(ZnRecordKey<Record>::id(*it), it).second)
+            if (!addTo(index, ZnRecordKey<Record>::id(*it), it))
                 ++duplicates;
         }
         return duplicates;
     }
-    static void reserve(std::map<int, typename List::iterator>&, size_t) {}
-    static void reserve(std::unordered_map<int, typename List::iterator>& index, size_t n) { index.reserve(n); }
 
-    typename List::iterator findLocked(int id)
+    Iter findLocked(int id)
     {
-        auto at = m_index.find(id);
-        return at == m_index.end() ? m_list.end() : at->second;
+        Iter* at = slotOf(m_index, id);
+        return at ? *at : m_list.end();
     }
     typename List::const_iterator findLocked(int id) const
     {
-        auto at = m_index.find(id);
-        return at == m_index.end() ? m_list.cend() : typename List::const_iterator(at->second);
+        return const_cast<ZnListStore*>(this)->findLocked(id);
     }
 
     // it is the indexed (first) record of its id; a later record with the same
@@ -376,16 +403,15 @@ private:
     void eraseLocked(typename List::iterator it)
     {
         const int id = ZnRecordKey<Record>::id(*it);
-        auto at = m_index.find(id);
         auto next = m_list.end();
         if (m_duplicates > 0)
             next = std::find_if(std::next(it), m_list.end(),
                                 [id](const Record& r) { return ZnRecordKey<Record>::id(r) == id; });
         if (next != m_list.end()) {
-            at->second = next;
+            *slotOf(m_index, id) = next;
             --m_duplicates;
         } else {
-            m_index.erase(at);
+            dropFrom(m_index, id);
         }
         m_list.erase(it);
     }
@@ -402,7 +428,7 @@ private:
         auto after = index.upper_bound(id);
         return after == index.end() ? m_list.end() : after->second;
     }
-    typename List::iterator insertPosition(int, std::unordered_map<int, typename List::iterator>&)
+    typename List::iterator insertPosition(int, FlatIndex&)
     {
         return m_list.end();
     }

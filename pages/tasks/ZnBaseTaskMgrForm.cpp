@@ -4,6 +4,7 @@
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
 #include "ZnSsTaskDataMgr.h"
+#include "ZnTableFill.h"
 #include "ZnTableRowIndex.h"
 #include "ZnTimerTaskEditDialog.h"
 #include "ZnTipsInfo.h"
@@ -166,6 +167,8 @@ void ZnBaseTaskMgrForm::slot_updateTaskRow(int id)
         }
         return;
     }
+    // The row's cells are fetched while the task is copied (see ZnTableFill::prefetchRow).
+    ZnTableFill::prefetchRow(t, row);
     if (!ZnSsTaskDataMgr::instance()->getTask(id, task))
         return;
     const QString start = startText(task);

@@ -47,7 +47,7 @@ int ZnTableRowIndex::row(int id)
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!valid)
             rebuild();
-        const Slot *at = findSlot(id);
+        const Entry *at = rows.find(id);
         if (!at)
             return -1;
         const int r = rowOf(*at);
@@ -59,80 +59,10 @@ int ZnTableRowIndex::row(int id)
     return -1;
 }
 
-size_t ZnTableRowIndex::slotOf(int id) const
+void ZnTableRowIndex::beginFill(int count)
 {
-    // Fibonacci hashing: ids that follow each other spread over the array.
-    return size_t((uint32_t(id) * 2654435769u) >> shiftBits);
-}
-
-ZnTableRowIndex::Slot *ZnTableRowIndex::findSlot(int id)
-{
-    if (entries.empty())
-        return nullptr;
-    const size_t mask = entries.size() - 1;
-    for (size_t i = slotOf(id);; i = (i + 1) & mask) {
-        Slot &slot = entries[i];
-        if (slot.row == Free)
-            return nullptr;
-        if (slot.id == id)
-            return &slot;
-    }
-}
-
-void ZnTableRowIndex::clearSlots(size_t expected)
-{
-    size_t size = 16;
-    int bits = 28;
-    while (size < 2 * expected) {
-        size *= 2;
-        --bits;
-    }
-    entries.assign(size, Slot{0, Free});
-    used = 0;
-    shiftBits = bits;
+    rows.clear(size_t(qMax(count, 0)));
     base = 0;
-}
-
-void ZnTableRowIndex::insertSlot(int id, int row)
-{
-    if (2 * (used + 1) > entries.size()) {
-        std::vector<Slot> old;
-        old.swap(entries);
-        const int oldBase = base;
-        clearSlots(used + 1);
-        for (const Slot &slot : old) {
-            if (slot.row != Free)
-                insertSlot(slot.id, slot.row - oldBase);
-        }
-    }
-    const size_t mask = entries.size() - 1;
-    size_t i = slotOf(id);
-    while (entries[i].row != Free)
-        i = (i + 1) & mask;
-    entries[i] = Slot{id, stored(row)};
-    ++used;
-}
-
-void ZnTableRowIndex::eraseSlot(Slot *slot)
-{
-    // Linear probing without tombstones: later slots of the run move back into
-    // the hole when their home lies at or before it.
-    const size_t mask = entries.size() - 1;
-    size_t hole = size_t(slot - entries.data());
-    for (size_t i = (hole + 1) & mask; entries[i].row != Free; i = (i + 1) & mask) {
-        const size_t home = slotOf(entries[i].id);
-        if (((i - home) & mask) >= ((i - hole) & mask)) {
-            entries[hole] = entries[i];
-            hole = i;
-        }
-    }
-    entries[hole].row = Free;
-    --used;
-}
-
-void ZnTableRowIndex::beginFill(int rows)
-{
-    clearSlots(size_t(qMax(rows, 0)));
     duplicates = false;
     filling = true;
     valid = false;
@@ -155,29 +85,30 @@ void ZnTableRowIndex::endFill()
 void ZnTableRowIndex::rebuild()
 {
     const int count = table->rowCount();
-    clearSlots(size_t(count));
+    rows.clear(size_t(count));
+    base = 0;
     duplicates = false;
     for (int r = 0; r < count; ++r) {
         const int id = idAt(r);
         // Of two rows with one id the upper one is kept.
-        if (findSlot(id))
+        if (rows.find(id))
             duplicates = true;
         else
-            insertSlot(id, r);
+            rows.insert(id, stored(r));
     }
     valid = true;
 }
 
 void ZnTableRowIndex::remember(int id, int row)
 {
-    Slot *at = findSlot(id);
+    Entry *at = rows.find(id);
     if (!at) {
-        insertSlot(id, row);
+        rows.insert(id, stored(row));
     } else if (rowOf(*at) != row && idAt(rowOf(*at)) == id) {
         duplicates = true;
-        at->row = stored(qMin(rowOf(*at), row));
+        at->value = stored(qMin(rowOf(*at), row));
     } else {
-        at->row = stored(row);
+        at->value = stored(row);
     }
 }
 
@@ -188,10 +119,10 @@ void ZnTableRowIndex::shift(int from, int by)
         base -= by;
         return;
     }
-    for (Slot &slot : entries) {
-        if (slot.row != Free && rowOf(slot) >= from)
-            slot.row += by;
-    }
+    rows.forEach([this, from, by](Entry &e) {
+        if (rowOf(e) >= from)
+            e.value += by;
+    });
 }
 
 void ZnTableRowIndex::rowsInserted(const QModelIndex &, int first, int last)
@@ -209,7 +140,7 @@ void ZnTableRowIndex::rowsAboutToBeRemoved(const QModelIndex &, int first, int l
         valid = false;
         return;
     }
-    Slot *at = findSlot(idAt(first));
+    Entry *at = rows.find(idAt(first));
     if (!at || rowOf(*at) != first)
         return;
     // Another row may hold the same id further down.
@@ -217,7 +148,7 @@ void ZnTableRowIndex::rowsAboutToBeRemoved(const QModelIndex &, int first, int l
         valid = false;
         return;
     }
-    eraseSlot(at);
+    rows.erase(at);
 }
 
 void ZnTableRowIndex::rowsRemoved(const QModelIndex &, int first, int last)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QObject>
+#include "ZnIdTable.h"
 
-#include <vector>
+#include <QObject>
 
 class QModelIndex;
 class QTableWidget;
@@ -14,9 +14,7 @@ class QTableWidget;
 // a fill that writes with the model's signals blocked make it rebuild on the next
 // lookup. A hit is checked against the cell before it is trusted.
 //
-// The ids sit in one open-addressed array, so that a lookup in a table of a
-// hundred thousand rows costs one memory access rather than a bucket and a node;
-// rows are kept relative to a base, so that rows inserted or removed at the top
+// The ids sit in one open-addressed array (ZnIdTable); rows are kept relative to a base, so that rows inserted or removed at the top
 // (where the pages put new records) move every other row without a pass.
 class ZnTableRowIndex : public QObject
 {
@@ -39,7 +37,7 @@ public:
     // the table's signals until endFill() and learns each row from filled(row),
     // called once the row's id cell is in. A refill then leaves the index
     // ready, instead of leaving a pass over every row to the first push.
-    void beginFill(int rows);
+    void beginFill(int count);
     void filled(int row);
     void endFill();
 
@@ -54,26 +52,13 @@ private:
     void rowsRemoved(const QModelIndex &parent, int first, int last);
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
 
-    // One slot of the array; a free slot's row is Free.
-    struct Slot
-    {
-        int id;
-        int row;
-    };
-    enum : int { Free = -0x7fffffff - 1 };
-    size_t slotOf(int id) const;
-    Slot *findSlot(int id);
-    void clearSlots(size_t expected);
-    void insertSlot(int id, int row);
-    void eraseSlot(Slot *slot);
-    int rowOf(const Slot &slot) const { return slot.row - base; }
+    typedef ZnIdTable<int>::Entry Entry;
+    int rowOf(const Entry &entry) const { return entry.value - base; }
     int stored(int row) const { return row + base; }
 
     QTableWidget *table;
-    std::vector<Slot> entries; // a power of two, at most half used
-    size_t used = 0;
-    int shiftBits = 0;
-    int base = 0; // a slot's row is row - base
+    ZnIdTable<int> rows;
+    int base = 0; // an entry's row is its value - base
     bool valid = false;
     bool filling = false;
     bool duplicates = false; // some id stands in more than one row
