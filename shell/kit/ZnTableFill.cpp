@@ -82,21 +82,6 @@ private:
     QTableWidget *table;
 };
 
-// Whether two cells show and hold the same: what the row builders and the pages set.
-bool sameCell(const QTableWidgetItem &a, const QTableWidgetItem &b)
-{
-    static const int roles[] = {Qt::DisplayRole,       Qt::UserRole,       Qt::ForegroundRole, Qt::BackgroundRole,
-                                Qt::TextAlignmentRole, Qt::CheckStateRole, Qt::FontRole,       Qt::DecorationRole,
-                                Qt::ToolTipRole};
-    if (a.type() != b.type() || a.flags() != b.flags())
-        return false;
-    for (int role : roles) {
-        if (a.data(role) != b.data(role))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 void ZnTableFill::insertRow(QTableWidget *table, int at, ZnTableRow &row)
@@ -122,17 +107,7 @@ void ZnTableFill::writeRow(QTableWidget *table, int at, ZnTableRow &row)
     if (!table || at < 0 || at >= table->rowCount())
         return;
     SortingPaused paused(table);
-    // A pushed change mostly repeats most of a row: a cell that shows the same
-    // stays, with no item freed and made again and no repaint asked for it.
-    const int columns = qMin(row.size(), table->columnCount());
-    for (int c = 0; c < columns; ++c) {
-        const QTableWidgetItem *old = table->item(at, c);
-        const QTableWidgetItem *fresh = row.cell(c);
-        if (old && fresh && sameCell(*old, *fresh))
-            continue;
-        if (QTableWidgetItem *item = row.take(c))
-            table->setItem(at, c, item);
-    }
+    put(table, at, row);
 }
 
 void ZnTableFill::put(QTableWidget *table, int at, ZnTableRow &row, bool reuse)

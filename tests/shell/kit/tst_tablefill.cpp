@@ -1,5 +1,5 @@
 // A row rewritten through the fill helper shows what the new row says, cell by
-// cell, whether or not a cell is the same as before.
+// cell, colours included, whether or not a cell is the same as before.
 #include "ZnTableFill.h"
 #include "ZnTableRow.h"
 
