@@ -9,8 +9,13 @@ ZnTableRowIndex *ZnTableRowIndex::of(QTableWidget *table)
 {
     if (!table)
         return nullptr;
-    if (auto *index = table->findChild<ZnTableRowIndex *>(QString(), Qt::FindDirectChildrenOnly))
-        return index;
+    // Made on the first lookup, after the table's own children: from the back
+    // it is found at once, without a look at every child on each push.
+    const QObjectList &children = table->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        if (auto *index = qobject_cast<ZnTableRowIndex *>(*it))
+            return index;
+    }
     return new ZnTableRowIndex(table);
 }
 
