@@ -214,13 +214,17 @@ void ZnBaseTaskMgrForm::refillTasks()
         std::stable_sort(listed.begin(), listed.end(),
                          [](const auto &a, const auto &b) { return a.first < b.first; });
         t->setRowCount(int(listed.size()));
-        ZnTableRowIndex *index = ZnTableRowIndex::of(t);
-        index->beginFill(int(listed.size()));
+        // The index, if lookups made one, learns each row as it is written.
+        ZnTableRowIndex *index = ZnTableRowIndex::existing(t);
+        if (index)
+            index->beginFill(int(listed.size()));
         for (int row = 0; row < int(listed.size()); ++row) {
             fillTaskRow(row, *listed[size_t(row)].second);
-            index->filled(row);
+            if (index)
+                index->filled(row);
         }
-        index->endFill();
+        if (index)
+            index->endFill();
     });
 }
 

@@ -22,9 +22,11 @@ ZnTableFill::ZnTableFill(QTableWidget *t, int rowCount, Mode mode) : table(t), r
         table->setRowCount(0);
     }
     table->setRowCount(rowCount > 0 ? rowCount : 0);
-    // The cells go in unannounced: the index learns each row as it is put.
-    index = ZnTableRowIndex::of(table);
-    index->beginFill(rowCount);
+    // The cells go in unannounced: the index, if lookups made one, learns each
+    // row as it is put.
+    index = ZnTableRowIndex::existing(table);
+    if (index)
+        index->beginFill(rowCount);
     // One change signal per cell would make the view work out a repaint per
     // cell; the rows are new and the whole view is repainted when updates
     // come back on, so the cells go in unannounced.
@@ -38,7 +40,8 @@ ZnTableFill::~ZnTableFill()
     table->model()->blockSignals(wasBlocked);
     if (table->rowCount() != next)
         table->setRowCount(next);
-    index->endFill();
+    if (index)
+        index->endFill();
     table->setSortingEnabled(wasSorting);
     table->setUpdatesEnabled(wasUpdating);
 }
@@ -54,7 +57,9 @@ void ZnTableFill::append(ZnTableRow &row)
         table->model()->blockSignals(true);
     }
     put(table, next, row, reuse);
-    index->filled(next++);
+    if (index)
+        index->filled(next);
+    ++next;
 }
 
 namespace {

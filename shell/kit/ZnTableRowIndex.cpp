@@ -9,6 +9,15 @@ ZnTableRowIndex *ZnTableRowIndex::of(QTableWidget *table)
 {
     if (!table)
         return nullptr;
+    if (ZnTableRowIndex *index = existing(table))
+        return index;
+    return new ZnTableRowIndex(table);
+}
+
+ZnTableRowIndex *ZnTableRowIndex::existing(QTableWidget *table)
+{
+    if (!table)
+        return nullptr;
     // Made on the first lookup, after the table's own children: from the back
     // it is found at once, without a look at every child on each push.
     const QObjectList &children = table->children();
@@ -16,7 +25,7 @@ ZnTableRowIndex *ZnTableRowIndex::of(QTableWidget *table)
         if (auto *index = qobject_cast<ZnTableRowIndex *>(*it))
             return index;
     }
-    return new ZnTableRowIndex(table);
+    return nullptr;
 }
 
 void ZnTableRowIndex::forget(QTableWidget *table)

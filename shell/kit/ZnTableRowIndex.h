@@ -22,6 +22,9 @@ class ZnTableRowIndex : public QObject
 public:
     // The table's index, made on first use as a child of the table.
     static ZnTableRowIndex *of(QTableWidget *table);
+    // The table's index if a lookup made one, else null: a table nobody looks
+    // rows up in carries no index.
+    static ZnTableRowIndex *existing(QTableWidget *table);
     // For writers that bypass the model's signals.
     static void forget(QTableWidget *table);
 
