@@ -57,9 +57,12 @@ protected:
     // refused with a message.
     bool editableCurrentTask(ZnSsTask &task);
     void message(const QString &text);
-    // Rows for the listed tasks of the model in start-time order, the later
-    // listed task first among equal times: the order every change keeps.
-    void refillTasks();
+    // Rows for the listed tasks of the model, the last task of the list on top
+    // (the order that inserting each at the top gives); with timeOrder then
+    // sorted by start time, stable.
+    void refillTasks(bool timeOrder = false);
+    // Sorts the rows by start time, stable, as every change leaves them.
+    void sortRowsByStart();
     // The text of the start time column.
     static QString startText(const ZnSsTask &task);
     // The first row whose start time is not before start (after: after start),
@@ -78,4 +81,6 @@ private:
     // Refusals of this page's own deletions still to come; every page hears the
     // model's refusals, only the page that asked shows them.
     int expectedRefusals = 0;
+    // The rows stand in start-time order: a change then moves only its own row.
+    bool timeSorted = false;
 };

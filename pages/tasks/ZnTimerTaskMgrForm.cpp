@@ -36,7 +36,7 @@ void ZnTimerTaskMgrForm::slot_showTaskList()
     clearTable();
     if (currentSchemeId == -1)
         return;
-    refillTasks();
+    refillTasks(true);
 }
 
 void ZnTimerTaskMgrForm::slot_showTaskList(int id)

@@ -1,11 +1,13 @@
-// A task page shows its rows in start-time order after a refill and after every
-// pushed change, as sorting the whole table (stable, by the start text) after
-// each change did, without sorting the table: the refill writes the rows in
-// that order and each change puts its row in its place.
+// A task page shows the list as it came after a refill (the last task on top)
+// and its rows in start-time order after every pushed change, as sorting the
+// whole table (stable, by the start text) after each change does: the first
+// change after a refill sorts the table once, every later one puts its row in
+// its place.
 #include "ZnCommon.h"
 #include "ZnPlanTaskMgrForm.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
+#include "ZnTimerTaskMgrForm.h"
 
 #include <QTableWidget>
 #include <QtTest>
@@ -99,8 +101,8 @@ private slots:
         QFETCH(QString, steps);
         ZnSsTaskMgrForm page(ZnSsTask::CategoryManual);
         QTableWidget *t = page.tableWidget();
-        // What the list in reverse order, sorted whole after the refill and
-        // after each push, gives: id and start text, top down.
+        // What the list in reverse order after the refill, sorted whole after
+        // each push, gives: id and start text, top down.
         QList<QPair<int, QString>> expected;
         for (const QString &step : steps.split(QLatin1Char(';'))) {
             const QStringList words = step.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -110,6 +112,8 @@ private slots:
                 expected.clear();
                 for (const ZnSsTask &one : tasks)
                     expected.prepend({one.Id, startText(seconds(one))});
+                QCOMPARE(rowsOf(t), expectedRows(expected));
+                continue;
             } else {
                 ZnSsTask &one = tasks.front();
                 ZnSsTaskDataMgr::onNotify(TaskChanged, &one);
@@ -125,50 +129,89 @@ private slots:
         }
     }
 
-    // A row that a new start time moves stays the current and selected row, and
-    // the other selected rows stay selected.
-    void movedRowKeepsSelection()
+    // The rows the operator chose stay chosen and the current row stays
+    // current when a change moves them: its own row, or every row when the
+    // first change after a refill sorts the table.
+    void movedRowsKeepSelection_data()
     {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("refilled");
+        QTest::addColumn<QString>("push");
+        QTest::addColumn<QString>("pushed");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("a row moves in a sorted table")
+            << "4@40 3@30 2@20 1@10" << "T1@00:00:10 T2@00:00:20 T3@00:00:30 T4@00:00:40" << "1@35"
+            << "T2@00:00:20 T3@00:00:30 T1@00:00:35 T4@00:00:40" << "T3 T1";
+        QTest::newRow("the first change sorts the table")
+            << "1@10 2@20 3@30 4@40" << "T4@00:00:40 T3@00:00:30 T2@00:00:20 T1@00:00:10" << "3@5"
+            << "T3@00:00:05 T1@00:00:10 T2@00:00:20 T4@00:00:40" << "T2 T4";
+        QTest::newRow("the first change is a new task")
+            << "1@10 2@20" << "T2@00:00:20 T1@00:00:10" << "5@15"
+            << "T1@00:00:10 T5@00:00:15 T2@00:00:20" << "T2";
+    }
+    void movedRowsKeepSelection()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, refilled);
+        QFETCH(QString, push);
+        QFETCH(QString, pushed);
+        QFETCH(QString, selected);
         ZnSsTaskMgrForm page(ZnSsTask::CategoryManual);
         QTableWidget *t = page.tableWidget();
-        std::list<ZnSsTask> tasks = tasksOf(QStringLiteral("1@10 2@20 3@30 4@40").split(QLatin1Char(' ')));
+        std::list<ZnSsTask> tasks = tasksOf(list.split(QLatin1Char(' ')));
         ZnSsTaskDataMgr::onNotify(TaskList, &tasks);
-        QCOMPARE(rowsOf(t), QStringLiteral("T1@00:00:10 T2@00:00:20 T3@00:00:30 T4@00:00:40"));
+        QCOMPARE(rowsOf(t), refilled);
+        // The top row is current; it and the third row (when there is one) are chosen.
+        const QString current = t->item(0, 0)->text();
         t->setCurrentCell(0, 0);
         t->selectRow(0);
-        t->selectionModel()->select(t->model()->index(2, 0),
-                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        std::list<ZnSsTask> pushed = tasksOf({QStringLiteral("1@35")});
-        ZnSsTaskDataMgr::onNotify(TaskChanged, &pushed.front());
-        QCOMPARE(rowsOf(t), QStringLiteral("T2@00:00:20 T3@00:00:30 T1@00:00:35 T4@00:00:40"));
-        QCOMPARE(t->item(t->currentRow(), 0)->text(), QStringLiteral("T1"));
-        QStringList selected;
+        if (t->rowCount() > 2)
+            t->selectionModel()->select(t->model()->index(2, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        std::list<ZnSsTask> one = tasksOf({push});
+        ZnSsTaskDataMgr::onNotify(TaskChanged, &one.front());
+        QCOMPARE(rowsOf(t), pushed);
+        QCOMPARE(t->item(t->currentRow(), 0)->text(), current);
+        QStringList chosen;
         for (int r = 0; r < t->rowCount(); ++r) {
             if (t->selectionModel()->isRowSelected(r, QModelIndex()))
-                selected << t->item(r, 0)->text();
+                chosen << t->item(r, 0)->text();
         }
-        QCOMPARE(selected.join(QLatin1Char(' ')), QStringLiteral("T3 T1"));
+        QCOMPARE(chosen.join(QLatin1Char(' ')), selected);
     }
 
-    // Every page that lists tasks without a timer plan refills in the same order.
-    void pagesRefillInTimeOrder_data()
+    // The plan and SDK pages show the list as it came, the last task on top;
+    // the timer page sorts its plan's tasks by start time after its refill.
+    void pagesRefillInTheirOrder_data()
     {
         QTest::addColumn<int>("category");
-        QTest::newRow("plan page") << int(ZnSsTask::CategoryPlan);
-        QTest::newRow("SDK page") << int(ZnSsTask::CategorySdk);
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("plan page") << int(ZnSsTask::CategoryPlan)
+                                   << "T4@00:00:10 T3@------ T2@00:00:10 T1@00:00:30";
+        QTest::newRow("SDK page") << int(ZnSsTask::CategorySdk) << "T4@00:00:10 T3@------ T2@00:00:10 T1@00:00:30";
+        QTest::newRow("timer page") << int(ZnSsTask::CategoryTimer)
+                                    << "T3@------ T4@00:00:10 T2@00:00:10 T1@00:00:30";
     }
-    void pagesRefillInTimeOrder()
+    void pagesRefillInTheirOrder()
     {
         QFETCH(int, category);
+        QFETCH(QString, rows);
+        const int plan = 7;
         std::unique_ptr<ZnBaseTaskMgrForm> page;
         if (category == ZnSsTask::CategoryPlan)
             page = std::make_unique<ZnPlanTaskMgrForm>();
+        else if (category == ZnSsTask::CategoryTimer)
+            page = std::make_unique<ZnTimerTaskMgrForm>(category);
         else
             page = std::make_unique<ZnSsTaskMgrForm>(category);
         std::list<ZnSsTask> tasks = tasksOf(QStringLiteral("1@30 2@10 3@-1 4@10").split(QLatin1Char(' ')), category);
+        for (ZnSsTask &t : tasks)
+            t.TimerPlanId = plan;
         tasks.push_back(task(5, 5, ZnSsTask::CategoryManual)); // another page's task
         ZnSsTaskDataMgr::onNotify(TaskList, &tasks);
-        QCOMPARE(rowsOf(page->tableWidget()), QStringLiteral("T3@------ T4@00:00:10 T2@00:00:10 T1@00:00:30"));
+        if (auto *timer = dynamic_cast<ZnTimerTaskMgrForm *>(page.get()))
+            timer->slot_showTaskList(plan);
+        QCOMPARE(rowsOf(page->tableWidget()), rows);
     }
 };
 
