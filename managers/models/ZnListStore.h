@@ -341,8 +341,7 @@ private:
     }
 
     // id -> the first record with that id. Ordered for an ordered store, where it
-    // also tells where a new id goes; else one flat array (a lookup is one memory
-    // access, which counts when every row of a large family is pushed).
+    // also tells where a new id goes; else a hash.
     typedef typename List::iterator Iter;
     typedef std::map<int, Iter> OrderedIndex;
     typedef ZnIdTable<Iter> FlatIndex;

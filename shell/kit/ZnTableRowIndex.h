@@ -14,8 +14,9 @@ class QTableWidget;
 // a fill that writes with the model's signals blocked make it rebuild on the next
 // lookup. A hit is checked against the cell before it is trusted.
 //
-// The ids sit in one open-addressed array (ZnIdTable); rows are kept relative to a base, so that rows inserted or removed at the top
-// (where the pages put new records) move every other row without a pass.
+// The ids sit in a hash (ZnIdTable); rows are kept relative to a base, so that
+// rows inserted or removed at the top (where the pages put new records) move
+// every other row without a pass.
 class ZnTableRowIndex : public QObject
 {
     Q_OBJECT

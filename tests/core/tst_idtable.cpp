@@ -1,4 +1,4 @@
-// The flat id table finds what a std::map holding the same ids finds, through
+// The id table finds what a std::map holding the same ids finds, through
 // growth, runs of colliding ids and erasures in the middle of runs.
 #include "ZnIdTable.h"
 
