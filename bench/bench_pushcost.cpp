@@ -123,9 +123,10 @@ void BM_PushRegion(benchmark::State& state)
     });
 }
 
-void BM_PushTask(benchmark::State& state)
+// Manual tasks; with times, every other one has a start time and the others
+// none, so the list is not in the page's order.
+std::list<ZnSsTask> manualTasks(int rows, bool withTimes)
 {
-    const int rows = int(state.range(0));
     std::list<ZnSsTask> list;
     for (int i = 0; i < rows; ++i) {
         ZnSsTask t;
@@ -133,8 +134,19 @@ void BM_PushTask(benchmark::State& state)
         t.Name = "Task " + std::to_string(i);
         t.SourceCategory = ZnSsTask::CategoryManual;
         t.PlayVol = i % 100;
+        if (withTimes && i % 2) {
+            t.execTimes.emplace_back();
+            t.execTimes.back().seconds = (int64_t(i) * 7919) % 86400;
+        }
         list.push_back(t);
     }
+    return list;
+}
+
+void BM_PushTask(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    std::list<ZnSsTask> list = manualTasks(rows, false);
     ZnSsTaskDataMgr::instance();
     ZnSsTaskDataMgr::onNotify(ZnSsTaskManage::ListType, &list);
     ZnSsTaskMgrForm* form = taskPage();
@@ -154,18 +166,7 @@ void BM_PushTask(benchmark::State& state)
 void BM_FirstTaskPush(benchmark::State& state)
 {
     const int rows = int(state.range(0));
-    std::list<ZnSsTask> list;
-    for (int i = 0; i < rows; ++i) {
-        ZnSsTask t;
-        t.Id = kFirstId + i;
-        t.Name = "Task " + std::to_string(i);
-        t.SourceCategory = ZnSsTask::CategoryManual;
-        if (i % 2) {
-            t.execTimes.emplace_back();
-            t.execTimes.back().seconds = (int64_t(i) * 7919) % 86400;
-        }
-        list.push_back(t);
-    }
+    std::list<ZnSsTask> list = manualTasks(rows, true);
     ZnSsTaskMgrForm* form = taskPage();
     int n = 0;
     for (auto _ : state) {
