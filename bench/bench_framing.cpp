@@ -34,15 +34,23 @@ std::size_t feedInChunks(ZnMessageFramer &framer, const std::string &stream)
     return stream.size();
 }
 
-double run(benchmark::State &state, const std::string &stream, int expectedMessages)
+// A framer that parses every message it cuts, as the receive thread does.
+struct ParsingFramer
 {
     ZnServerRequest request;
     long messages = 0;
-    ZnMessageFramer framer([&](std::string_view m) {
+    ZnMessageFramer framer{[this](std::string_view m) {
         request.parse(m);
         benchmark::DoNotOptimize(request.body().data());
         ++messages;
-    });
+    }};
+};
+
+double run(benchmark::State &state, const std::string &stream, int expectedMessages)
+{
+    ParsingFramer parsing;
+    ZnMessageFramer &framer = parsing.framer;
+    const long &messages = parsing.messages;
     long bytes = 0;
     for (auto _ : state)
         bytes += long(feedInChunks(framer, stream));
@@ -155,6 +163,8 @@ public:
             ::close(writer);
     }
     bool ok() const { return writer >= 0; }
+    // The bytes of one copy of the stream.
+    std::size_t size() const { return stream.size(); }
 
     // Reads one copy of the stream in reads of up to 4 KiB, handing each to take.
     template <class Take>
@@ -238,16 +248,12 @@ void BM_SocketRecvFramed(benchmark::State &state)
         state.SkipWithError("no loopback connection");
         return;
     }
-    ZnServerRequest request;
-    long messages = 0;
-    ZnMessageFramer framer([&](std::string_view m) {
-        request.parse(m);
-        benchmark::DoNotOptimize(request.body().data());
-        ++messages;
-    });
+    ParsingFramer parsing;
+    ZnMessageFramer &framer = parsing.framer;
+    const long &messages = parsing.messages;
     long bytes = 0;
     const auto start = std::chrono::steady_clock::now();
-    const long perRead = long(largeStream(kSocketMessages).size());
+    const long perRead = long(feed.size());
     for (auto _ : state) {
         if (!feed.readInto(framer)) {
             state.SkipWithError("connection lost");

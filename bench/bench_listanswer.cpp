@@ -82,16 +82,26 @@ std::string renderedList(int rows)
     return ZnSimData::json(out);
 }
 
-void BM_ListToSignal(benchmark::State& state)
+// The simulator answers the play-terminal list with state.range(0) rows; false
+// (the benchmark skipped) without a simulator.
+bool answerListWith(benchmark::State& state, Session& s)
 {
-    Session& s = session();
     if (!s.ok) {
         state.SkipWithError("no simulated server");
-        return;
+        return false;
     }
     const std::string answer = renderedList(static_cast<int>(state.range(0)));
     s.sim.clearRules();
     s.sim.addRule(ZnSimRule::make("GET SqlConfig/TerminalList", ZnSimRule::Reply, answer));
+    state.counters["bytes"] = static_cast<double>(answer.size());
+    return true;
+}
+
+void BM_ListToSignal(benchmark::State& state)
+{
+    Session& s = session();
+    if (!answerListWith(state, s))
+        return;
     ZnPlayTermListMgr* model = ZnPlayTermListMgr::instance();
     for (auto _ : state) {
         const int before = gSignals.load();
@@ -102,7 +112,6 @@ void BM_ListToSignal(benchmark::State& state)
         }
         state.SetIterationTime(static_cast<double>(gSignalAt.load() - start) / 1e9);
     }
-    state.counters["bytes"] = static_cast<double>(answer.size());
     state.counters["rows"] = static_cast<double>(model->copyList().size());
     s.sim.clearRules();
 }
@@ -118,13 +127,8 @@ BENCHMARK(BM_ListToSignal)
 void BM_ListToPageSlot(benchmark::State& state)
 {
     Session& s = session();
-    if (!s.ok) {
-        state.SkipWithError("no simulated server");
+    if (!answerListWith(state, s))
         return;
-    }
-    const std::string answer = renderedList(static_cast<int>(state.range(0)));
-    s.sim.clearRules();
-    s.sim.addRule(ZnSimRule::make("GET SqlConfig/TerminalList", ZnSimRule::Reply, answer));
     ZnPlayTermListMgr* model = ZnPlayTermListMgr::instance();
     for (auto _ : state) {
         const int before = gSlots.load();

@@ -1,6 +1,7 @@
 #include "ZnNetManage.h"
 
 #include "ZnClock.h"
+#include "ZnHeapSetup.h"
 #include "ZnMgrMsg.h"
 #include "ZnSleep.h"
 
@@ -11,7 +12,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <malloc.h>
 
 Q_LOGGING_CATEGORY(lcNetSend, "zn.net.send", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
@@ -133,7 +133,7 @@ std::size_t ZnNetManage::receive(int waitMs)
         // refresh of several lists) reuse it first.
         if (m_trimDue && waitMs >= kReceiveWaitMs) {
             m_trimDue = false;
-            malloc_trim(0);
+            ZnHeapSetup::giveBackFreeRoom();
         }
         return 0;
     }

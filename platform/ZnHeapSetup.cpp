@@ -13,3 +13,10 @@ void ZnHeapSetup::apply()
     mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
 #endif
 }
+
+void ZnHeapSetup::giveBackFreeRoom()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}

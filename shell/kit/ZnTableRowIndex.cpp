@@ -28,14 +28,6 @@ ZnTableRowIndex *ZnTableRowIndex::existing(QTableWidget *table)
     return nullptr;
 }
 
-void ZnTableRowIndex::forget(QTableWidget *table)
-{
-    if (!table)
-        return;
-    if (auto *index = table->findChild<ZnTableRowIndex *>(QString(), Qt::FindDirectChildrenOnly))
-        index->invalidate();
-}
-
 ZnTableRowIndex::ZnTableRowIndex(QTableWidget *t) : QObject(t), table(t)
 {
     QAbstractItemModel *m = table->model();

@@ -26,8 +26,6 @@ public:
     // The table's index if a lookup made one, else null: a table nobody looks
     // rows up in carries no index.
     static ZnTableRowIndex *existing(QTableWidget *table);
-    // For writers that bypass the model's signals.
-    static void forget(QTableWidget *table);
 
     // The first row whose id is id, -1 without one.
     int row(int id);
