@@ -7,6 +7,7 @@
 #include "MsgTips.h"
 #include "MsgTipsGroup.h"
 #include "ZnConfigSettings.h"
+#include "ZnModalGuard.h"
 #include "ZnResources.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnSystemSettingForm.h"
@@ -114,6 +115,7 @@ class tst_filepages : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         QDir::setCurrent(work.path());
         s.sim.withData([](ZnSimData &data) {

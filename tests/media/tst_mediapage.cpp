@@ -8,6 +8,7 @@
 #include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimFileService.h"
@@ -144,6 +145,7 @@ class TestMediaPage : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         QVERIFY(QDir::setCurrent(m_work.path()));
         QFile ini(QStringLiteral("config.ini"));

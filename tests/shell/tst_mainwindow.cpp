@@ -1,5 +1,6 @@
 #include "InfoCenterMgr.h"
 #include "ZnConfigSettings.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
 #include "ZnResources.h"
@@ -37,6 +38,7 @@ class tst_mainwindow : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         QVERIFY(ZnNetLosssHandle::create(nullptr));
         oldDir = QDir::currentPath();
