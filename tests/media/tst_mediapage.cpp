@@ -53,6 +53,18 @@ QStringList names(const QTableWidget* t)
     return out;
 }
 
+// Counts the timer events an object gets: two more than before mean one whole
+// refresh of the transfer table has run in between.
+struct TickCounter : QObject
+{
+    int ticks = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        ticks += e->type() == QEvent::Timer;
+        return false;
+    }
+};
+
 // The rows marked failed, saying why.
 int failedRows(const QTableWidget& t)
 {
@@ -300,12 +312,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(notice(m_page), QString(), kWaitMs);
     }
 
-    // An interrupted download keeps the progress it reached on its row.
+    // An interrupted download keeps the progress it reached on its row: the share
+    // of what the service announced, whatever the listing said.
+    void interruptedDownload_data()
+    {
+        QTest::addColumn<QString>("fileLen"); // empty: the file's own size
+        QTest::addColumn<bool>("cutHalfway"); // else every byte of the file is sent, then the line closes
+        QTest::addColumn<int>("percent");     // -1: half of the file
+        QTest::newRow("cut halfway shows half") << QString() << true << -1;
+        QTest::newRow("all listed bytes of 10^18-1 announced is no full bar")
+            << QStringLiteral("999999999999999999") << false << 0;
+    }
     void interruptedDownload()
     {
+        QFETCH(QString, fileLen);
+        QFETCH(bool, cutHalfway);
+        QFETCH(int, percent);
         const qint64 size = QFileInfo(served(QStringLiteral("school_song.mp3"))).size();
         ZnSimFileService::Faults f;
-        f.cutGetFileAt = size / 2;
+        f.cutGetFileAt = cutHalfway ? size / 2 : -1;
+        f.fileLenText = fileLen.toStdString();
         m_service.setFaults(f);
         QTableWidget queue(0, 4);
         ZnDownAndUploadViewCtr transfers(&queue);
@@ -313,10 +339,14 @@ private slots:
         QCOMPARE(transfers.queueDownload("school_song.mp3", "/data/mp3/school_song.mp3",
                                          into.filePath(QStringLiteral("school_song.mp3")).toUtf8().constData(), size),
                  0);
+        TickCounter refreshes;
+        transfers.installEventFilter(&refreshes);
         QTRY_COMPARE_WITH_TIMEOUT(failedRows(queue), 1, kWaitMs);
+        const int failedAt = refreshes.ticks;
+        QTRY_VERIFY(refreshes.ticks >= failedAt + 2);
         auto* bar = qobject_cast<QProgressBar*>(queue.cellWidget(0, 2));
         QVERIFY(bar);
-        QTRY_COMPARE(bar->value(), int(size / 2 * 100 / size));
+        QCOMPARE(bar->value(), percent < 0 ? int(size / 2 * 100 / size) : percent);
         QCOMPARE(QDir(into.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
