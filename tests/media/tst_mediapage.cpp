@@ -624,11 +624,22 @@ private slots:
         QVERIFY(bar);
         // The bar goes with its row, so what it showed is kept by a spy.
         QSignalSpy shown(bar, &QProgressBar::valueChanged);
+        // So are the sizes the row showed: the WAV's, then the MP3's it sends.
+        QStringList sizes;
+        const QMetaObject::Connection sizeSeen =
+            connect(queue->model(), &QAbstractItemModel::dataChanged, this, [&sizes, queue](const QModelIndex& from) {
+                if (from.column() == 3 && queue->item(from.row(), 3))
+                    sizes << queue->item(from.row(), 3)->text();
+            });
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
+        disconnect(sizeSeen);
         QVERIFY2(std::any_of(shown.cbegin(), shown.cend(),
                              [](const QList<QVariant>& v) { return v.at(0).toInt() > 0 && v.at(0).toInt() < 100; }),
                  "no progress between 0 and 100 was shown");
         QVERIFY(QFileInfo(served(mp3)).size() > 0);
+        // The upload's total is the MP3's size, not the WAV's the operator chose.
+        const QString mp3Size = QString::asprintf("%.2fMB", double(QFileInfo(served(mp3)).size()) / 1048576.0);
+        QVERIFY2(sizes.contains(mp3Size), qPrintable(sizes.join(QLatin1Char(' ')) + QLatin1String(" / ") + mp3Size));
 
         QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(mp3), kWaitMs);
         QTemporaryDir into;
@@ -638,6 +649,57 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
         QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden), QStringList(mp3));
         QCOMPARE(QFileInfo(into.filePath(mp3)).size(), QFileInfo(served(mp3)).size());
+    }
+
+    // The limits an upload is checked against, on both sides of each edge: a file of
+    // exactly 1 GiB and a name of 256 characters are taken, one byte or one character
+    // more is refused with a message and queues nothing. (Last: taken uploads stay in
+    // the page's queue, failed for want of an encoder.)
+    void uploadLimits_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("size");       // -1: no such local file
+        QTest::addColumn<QString>("refusal");   // empty: queued
+        QTest::addColumn<QString>("sizeShown"); // the queued row's size cell
+        QTest::addColumn<QString>("nameShown"); // and its name, cut to the record's 131 bytes
+        const QString tooLarge = QStringLiteral("文件大于1024MB，禁止上传！");
+        QTest::newRow("exactly 1 GiB taken") << QStringLiteral("gib.wav") << qint64(1073741824) << QString()
+                                             << QStringLiteral("1024.00MB") << QStringLiteral("gib.wav");
+        QTest::newRow("1 GiB and one byte refused")
+            << QStringLiteral("gib1.wav") << qint64(1073741825) << tooLarge << QString() << QString();
+        QTest::newRow("name of 256 characters taken")
+            << QString(252, QLatin1Char('n')) + QStringLiteral(".wav") << qint64(-1) << QString()
+            << QStringLiteral("0.00MB") << QString(131, QLatin1Char('n'));
+        QTest::newRow("name of 257 characters refused")
+            << QString(253, QLatin1Char('n')) + QStringLiteral(".wav") << qint64(-1) << QStringLiteral("文件名称超长！")
+            << QString() << QString();
+    }
+    void uploadLimits()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, size);
+        QFETCH(QString, refusal);
+        QFETCH(QString, sizeShown);
+        QFETCH(QString, nameShown);
+        qputenv("PATH", m_work.path().toUtf8()); // no encoder: nothing converts a gigabyte
+        const QString local = m_work.filePath(name);
+        if (size >= 0) {
+            QFile f(local);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(size));
+        }
+        QTableWidget* queue = m_page->form().fUpOrDownTableWidget;
+        const int rows = queue->rowCount();
+        ZnModalHelper box;
+        box.answer(QStringLiteral("ConfirmButton"));
+        m_page->uploadFiles({local});
+        QFile::remove(local);
+        QCOMPARE(box.seenTexts().join(QString()).contains(refusal), true);
+        QCOMPARE(box.handled(), !refusal.isEmpty());
+        QCOMPARE(queue->rowCount(), rows + (refusal.isEmpty() ? 1 : 0));
+        if (refusal.isEmpty()) {
+            QCOMPARE(cell(*queue, rows, 1), nameShown);
+            QCOMPARE(cell(*queue, rows, 3), sizeShown);
+        }
     }
 };
 
