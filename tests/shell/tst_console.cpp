@@ -5,6 +5,7 @@
 #include "ZnManageCenter.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
+#include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 
 #include <QAbstractButton>
@@ -41,6 +42,9 @@ class tst_console : public QObject
     Q_OBJECT
 
     ZnSimServer server;
+    // The console's media page dials a file service on the server's address: this
+    // one, never whatever listens on 8906 there.
+    ZnSimFileService files;
     QTemporaryDir dir;
 
     // A port on 127.0.0.1 where nothing listens.
@@ -88,8 +92,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(server.start(0));
+        QVERIFY(files.start(0));
         QVERIFY(dir.isValid());
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("ZN_HARNESS_FILE_PORT", QByteArray::number(files.port()));
     }
 
     // Every way a login fails ends with exit 1 and says why on standard error; the
@@ -150,6 +156,14 @@ private slots:
         };
         QVERIFY(shows("main window", 20000));
         QTRY_VERIFY_WITH_TIMEOUT(server.count("GET GetSystemTime") > 0, 5000);
+        const auto askedForRoot = [this] {
+            for (const std::string &r : files.requests()) {
+                if (r.find("\"GetFileRoot\"") != std::string::npos)
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(askedForRoot(), 10000);
 
         // A conflict body that is no list shows nothing, a list is shown.
         server.pushPost("TerminalConflict", "", "{not json");
