@@ -47,7 +47,6 @@ ZnDownAndUploadViewCtr::ZnDownAndUploadViewCtr(QTableWidget* table) : m_table(ta
     TcpSocketClient* worker = TcpSocketClient::instance();
     connect(worker, &TcpSocketClient::updateProgressIndicator, this, &ZnDownAndUploadViewCtr::slot_progressIndicator);
     connect(worker, &TcpSocketClient::transferFinished, this, &ZnDownAndUploadViewCtr::slot_transferFinished);
-
     connect(worker, &TcpSocketClient::transferSizeKnown, this, &ZnDownAndUploadViewCtr::slot_transferSizeKnown);
     m_timer = startTimer(200, Qt::CoarseTimer);
     if (ZnCFtpClient* c = ZnFtpClientMgr::instance()->client())

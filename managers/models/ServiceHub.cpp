@@ -50,5 +50,5 @@ int ServiceHub::requestCapList()
 {
     if (!m_centre)
         return -1;
-    return ZnCapListMgr::holder()->waitReady(m_centre);
+    return gCapList.waitReady(m_centre);
 }
