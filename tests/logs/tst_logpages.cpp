@@ -694,21 +694,39 @@ private slots:
     // button asks again.
     void labelFollowsTheRows_data()
     {
+        QTest::addColumn<int>("kind");     // talk, user
         QTest::addColumn<bool>("forward"); // next, else previous, from page 2
         QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("caller"); // of the first row once answered
-        QTest::newRow("next") << true << QStringLiteral("3/3") << QStringLiteral("主叫50");
-        QTest::newRow("previous") << false << QStringLiteral("1/3") << QStringLiteral("主叫250");
+        QTest::addColumn<QString>("first"); // caller or user of the first row once answered
+        QTest::newRow("talk, next") << 0 << true << QStringLiteral("3/3") << QStringLiteral("主叫50");
+        QTest::newRow("talk, previous") << 0 << false << QStringLiteral("1/3") << QStringLiteral("主叫250");
+        QTest::newRow("user, next") << 2 << true << QStringLiteral("3/3") << QStringLiteral("用户50");
     }
     void labelFollowsTheRows()
     {
+        QFETCH(int, kind);
         QFETCH(bool, forward);
         serverTalkLog(250);
-        ZnTalkLogInfoForm page;
-        auto &ui = page.form();
+        s.sim.withData([](ZnSimData &data) {
+            data.table("userlog").clear();
+            for (int i = 1; i <= 250; ++i) {
+                Json::Value r(Json::objectValue);
+                r["id"] = std::to_string(i);
+                r["name"] = "用户" + std::to_string(i);
+                data.addRow("userlog", r);
+            }
+        });
+        std::unique_ptr<ZnLogPage> page;
+        if (kind == 0)
+            page.reset(new ZnTalkLogInfoForm);
+        else
+            page.reset(new ZnUserLogInfoForm);
+        auto &ui = page->form();
+        const int nameColumn = kind == 0 ? 3 : 1;
+        const QString prefix = kind == 0 ? QStringLiteral("主叫") : QStringLiteral("用户");
         QTRY_COMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
         ui.fNext->click();
-        QTRY_COMPARE(cells(page, 0, 3, 1), QStringList{QStringLiteral("主叫150")});
+        QTRY_COMPARE(cells(*page, 0, nameColumn, 1), QStringList{prefix + QStringLiteral("150")});
         QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
         QPushButton *button = forward ? ui.fNext : ui.fPrevious;
         const int sent = logRequests();
@@ -717,11 +735,11 @@ private slots:
         QTRY_COMPARE(logRequests(), sent + 1);
         QCoreApplication::processEvents();
         QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
-        QCOMPARE(cells(page, 0, 3, 1), QStringList{QStringLiteral("主叫150")});
+        QCOMPARE(cells(*page, 0, nameColumn, 1), QStringList{prefix + QStringLiteral("150")});
         s.sim.clearRules();
         button->click();
-        QFETCH(QString, caller);
-        QTRY_COMPARE(cells(page, 0, 3, 1), QStringList{caller});
+        QFETCH(QString, first);
+        QTRY_COMPARE(cells(*page, 0, nameColumn, 1), QStringList{first});
         QTEST(ui.fPageLabel->text(), "label");
     }
 
