@@ -766,6 +766,22 @@ private slots:
         QCOMPARE(members.join(QLatin1Char(' ')),
                  QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
     }
+    // When the server's plan list comes back empty the panel drops the plans it
+    // showed and the timer page the tasks of the plan that was shown.
+    void planListEmptied()
+    {
+        QVERIFY(timer->tableWidget()->rowCount() > 0);
+        std::vector<Json::Value> plans;
+        s.sim.withData([&](ZnSimData &d) { plans = std::exchange(d.table("timerplan"), {}); });
+        QtSchemeInfo *panel = timer->schemePanel();
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(panel->table()->rowCount(), 0);
+        QCOMPARE(timer->tableWidget()->rowCount(), 0);
+        QCOMPARE(timer->form().fSchemeNameText->text(), QString());
+        s.sim.withData([&](ZnSimData &d) { d.table("timerplan") = plans; });
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+    }
     void cleanupTestCase()
     {
         TcpSocketClient::instance()->stop();
