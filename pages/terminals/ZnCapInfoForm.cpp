@@ -134,7 +134,7 @@ void ZnCapInfoForm::editRecord(int id)
         return;
     ZnSetCapDialog dialog;
     dialog.setCap(&cap);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted || !rowStillShown(id))
         return;
     // The list changes without a signal: the page redraws the row itself.
     if (ZnCapListMgr::holder()->modifyCap(hub->centre(), cap) == 0)
