@@ -5,6 +5,7 @@
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnLevelList.h"
+#include "ZnQtViewCtrl.h"
 #include "ZnSchemeList.h"
 
 #include <atomic>
@@ -35,10 +36,9 @@ ServiceHub* ServiceHub::create(ZnManageCenter* centre)
 
 void ServiceHub::attachCapList()
 {
-    ZnCapListMgr* caps = ZnCapListMgr::holder();
-    if (!caps->view())
-        caps->setView(ZnCreateViewCtrMgr::createView(0));
-    m_capList = caps;
+    if (!gCapList.view())
+        gCapList.setView(ZnCreateViewCtrMgr::createView(0));
+    m_capList = &gCapList;
     ZnCapListMgr::registerCallbacks(m_centre);
 }
 

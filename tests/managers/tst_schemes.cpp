@@ -3,6 +3,7 @@
 #include "ServiceHub.h"
 #include "SimSession.h"
 #include "ZnApi.h"
+#include "ZnCreateViewCtrMgr.h"
 #include "ZnLevelList.h"
 #include "ZnQtViewCtrl.h"
 #include "ZnQtViewSignal.h"
@@ -243,9 +244,9 @@ private slots:
         req.receiver = &levelView;
         req.slot = SLOT(onList());
         req.kind = 4;
-        QCOMPARE(gLevelList.view()->connectView(req), -1);
+        QCOMPARE(ZnCreateViewCtrMgr::connectView(&gLevelList, req), -1);
         req.kind = 0;
-        QCOMPARE(gLevelList.view()->connectView(req), 0);
+        QCOMPARE(ZnCreateViewCtrMgr::connectView(&gLevelList, req), 0);
         std::string xml;
         m_s.sim.withData([&](ZnSimData& d) { xml = d.levelListXml(); });
         m_s.sim.pushSet("", "", xml);
