@@ -45,7 +45,6 @@ ZnDownAndUploadViewCtr::ZnDownAndUploadViewCtr(QTableWidget* table) : m_table(ta
         connect(m_table, &QTableWidget::customContextMenuRequested, this, &ZnDownAndUploadViewCtr::showMediaMenu);
     }
     TcpSocketClient* worker = TcpSocketClient::instance();
-    connect(worker, &TcpSocketClient::updateProgressIndicator, this, &ZnDownAndUploadViewCtr::slot_progressIndicator);
     connect(worker, &TcpSocketClient::transferFinished, this, &ZnDownAndUploadViewCtr::slot_transferFinished);
     m_timer = startTimer(200, Qt::CoarseTimer);
     if (ZnCFtpClient* c = ZnFtpClientMgr::instance()->client())

@@ -51,6 +51,7 @@ ZnTimerTaskEditDialog::ZnTimerTaskEditDialog(ZnSsTask *t)
     connect(ui.dialogCloseBtn, SIGNAL(clicked()), this, SLOT(close()));
     connect(ui.fFileTableWidget, SIGNAL(cellDoubleClicked(int, int)), this, SLOT(slot_addPlayFile(int, int)));
     connect(ui.fPlayTableWidget, SIGNAL(cellDoubleClicked(int, int)), this, SLOT(slot_delPlayFile(int, int)));
+    sourceCtrl.connectDialog(this);
     connect(ui.fStopDateCb, SIGNAL(stateChanged(int)), this, SLOT(slot_setStopDateStateChanged(int)));
     connect(ui.fTimeAddBtn, SIGNAL(clicked()), this, SLOT(slot_addExecTime()));
     connect(ui.fTimeEditBtn, SIGNAL(clicked()), this, SLOT(slot_editExecTime()));

@@ -273,7 +273,7 @@ private slots:
             f.answerText = answer.toStdString();
         }
         m_service.setFaults(f);
-        QSignalSpy arrived(m_page->browser(), &ZnMediaViewCtrl::dirListArrived);
+        QSignalSpy arrived(m_page->browser(), &ZnMediaViewCtrl::getDirListFinished);
         if (enter) {
             table()->setCurrentCell(names(table()).indexOf(QStringLiteral("通知")), 0);
             m_page->browser()->mediaTableDClicked();
@@ -309,6 +309,9 @@ private slots:
         m_service.setFaults(f);
         QTableWidget queue(0, 4);
         ZnDownAndUploadViewCtr transfers(&queue);
+        // As the media page joins its queue to the worker.
+        connect(TcpSocketClient::instance(), &TcpSocketClient::updateProgressIndicator, &transfers,
+                &ZnDownAndUploadViewCtr::slot_progressIndicator);
         QTemporaryDir into;
         QCOMPARE(transfers.queueDownload("school_song.mp3", "/data/mp3/school_song.mp3",
                                          into.filePath(QStringLiteral("school_song.mp3")).toUtf8().constData(), size),
@@ -321,7 +324,7 @@ private slots:
     }
 
     // Folders first, sizes shown and kept in bytes, ".." leads back; an empty
-    // folder shows only the way back.
+    // folder shows only the way back; a fresh listing goes back to the root.
     void browse()
     {
         const QStringList root{
@@ -346,6 +349,11 @@ private slots:
 
         enter(QStringLiteral("演出"));
         QCOMPARE(names(table()), QStringList(QStringLiteral("..")));
+        // Listing afresh shows the root, and names go to the root with it.
+        m_page->browser()->refreshMediaList();
+        QTRY_COMPARE_WITH_TIMEOUT(names(table()), root, kWaitMs);
+        QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
+        QCOMPARE(m_page->browser()->fullPath(QStringLiteral("欢迎词.mp3")), QStringLiteral("/data/mp3/欢迎词.mp3"));
     }
 
     // Folders are made at the root only and named without what follows a dot; a
