@@ -10,17 +10,17 @@
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
 #include "ZnTaskMediaListViewCtrl.h"
 
 #include <QDataStream>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTcpServer>
-#include <QVBoxLayout>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtEndian>
 #include <QtTest>
 
@@ -218,12 +218,11 @@ private slots:
         f.answerCommand = "GetFileRoot";
         f.answerText = answer.toStdString();
         m_service.setFaults(f);
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        ZnSimClosedPort closed;
+        QVERIFY(closed.port() > 0);
         quint16 port = quint16(m_service.port());
         if (answer == QLatin1String("-"))
-            port = closed.serverPort();
-        closed.close();
+            port = quint16(closed.port());
         TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), port);
         const QString expected = QStringLiteral("无法连接文件服务 127.0.0.1:%1%2").arg(port).arg(said);
 
@@ -472,11 +471,10 @@ private slots:
         ZnSimFileService::Faults f;
         f.refuseAll = fault == QLatin1String("refused");
         m_service.setFaults(f);
+        ZnSimClosedPort closed;
         if (fault == QLatin1String("unreached")) {
-            QTcpServer closed;
-            QVERIFY(closed.listen(QHostAddress::LocalHost));
-            closed.close();
-            TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), closed.serverPort());
+            QVERIFY(closed.port() > 0);
+            TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(closed.port()));
         }
         ZnModalHelper modal;
         modal.answer(QStringLiteral("ConfirmButton"));
