@@ -459,6 +459,52 @@ private slots:
         QCOMPARE(s.requests("POST SetFRTrigger").size(), sent);
     }
 
+    // While a channel's dialog is open the channel is triggered, or the
+    // interface removed: OK then sends nothing and says why.
+    void channelDialogUnderPush_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("channel triggered meanwhile") << false << QStringLiteral("通道2触发状态，请空闲再配置！");
+        QTest::newRow("interface removed meanwhile")
+            << true << QStringLiteral("The record no longer exists, nothing was changed!");
+    }
+    void channelDialogUnderPush()
+    {
+        QFETCH(bool, removed);
+        QFETCH(QString, told);
+        QVERIFY(serve(1, 0, 2, "0!!!0"));
+        ZnFAlarm a = alarm();
+        ZnFAlarmSettingDialog dialog(&a);
+        QTableWidget *t = dialog.form().fChannelTb;
+        t->setCurrentCell(1, 0);
+        const size_t sent = s.requests("POST SetFRTrigger").size();
+        bool changed = false;
+        const QStringList seen = answering({[&](QWidget *w) {
+                                                if (removed) {
+                                                    s.sim.withData([](ZnSimData &d) { d.table("firealarm").clear(); });
+                                                    ZnFAlarmListMgr::instance()->registerAndWait();
+                                                } else {
+                                                    s.sim.pushAlarmTrigger(30001, 2);
+                                                }
+                                                changed = ZnModalHelper::waitFor([&] {
+                                                    return removed ? rowOfId(alarms(), 30001) < 0
+                                                                   : t->item(1, 2)->text() == QStringLiteral("报警");
+                                                });
+                                                auto &ui = qobject_cast<ZnFAlarmChannelDialog *>(w)->form();
+                                                ui.fChannelNameLe->setText(QStringLiteral("After"));
+                                                ui.fOkBtn->click();
+                                            },
+                                            ModalChain::confirm()},
+                                           [&] { dialog.form().fEditChannelBtn->click(); });
+        QVERIFY(changed);
+        QCOMPARE(seen.size(), 2);
+        QVERIFY2(seen.at(1).contains(told), qPrintable(seen.at(1)));
+        QCOMPARE(s.requests("POST SetFRTrigger").size(), sent);
+        QCOMPARE(t->item(1, 1)->text(), QStringLiteral("通道2"));
+        QVERIFY(serve(1, 0, 2, "0!!!0"));
+    }
+
     // OK without a change sends nothing; a trigger type change goes out.
     void typeChange()
     {
@@ -559,7 +605,8 @@ private slots:
         QStringList shown = edit(d72.get(), id, [&](QWidget *w) {
             Ui::fMicSettingForm &ui = qobject_cast<ZnD72SettingDialog *>(w)->form();
             ui.fNameEdit->setText(name);
-            ui.fTalkSpinBox->setValue(33);
+            // Moved on the slider: what is sent is read from its spin box.
+            ui.fTalkSlider->setValue(33);
             ui.fCallConfigGroupBox->setChecked(c->callBox);
             ui.fRedLeftMicCb->setChecked(true);
             QVERIFY(ZnTalkSetting::selectId(ui.fRedLeftMicCombo, 70001));
@@ -609,7 +656,7 @@ private slots:
             Ui::fD74SettingForm &ui = qobject_cast<ZnD74SettingDialog *>(w)->form();
             // A mode the list lacks shows the first one.
             moveShown = ui.fMoveComboBox->currentText();
-            ui.fRingSpinBox->setValue(12);
+            ui.fRingSlider->setValue(12);
             if (!ledText.isEmpty())
                 ui.fDispTextLineEdit->setText(ledText);
             ui.fCallConfigGroupBox->setChecked(c->callBox);
@@ -620,6 +667,7 @@ private slots:
         if (c->id == 60003)
             QCOMPARE(moveShown, QStringLiteral("Left Move"));
         QCOMPARE(posts("ModTalkTerminal") - modified, 1);
+        QCOMPARE(lastPost("ModTalkTerminal")["BellVol"].asString(), std::string("12"));
         QCOMPARE(posts("ModD74Led") - leds, led.isEmpty() ? 0 : 1);
         QCOMPARE(posts("D74ButtonCall") - called,
                  callSent.isEmpty() && !refuse.contains(QLatin1String("Call")) ? 0 : 1);
