@@ -136,6 +136,28 @@ Q_DECLARE_METATYPE(DeleteRow)
 Q_DECLARE_METATYPE(RenameRow)
 Q_DECLARE_METATYPE(RemovalRow)
 
+// Where a family's list lives on the server, and the request that asks for it again.
+struct ListSource
+{
+    const char *family, *table, *key;
+    int (*ask)(ZnManageCenter*);
+    const char* outOfOrder; // the model's order of the rows 30 10 20
+    bool emptyKept;         // a list answer "[]" keeps the previous list, and nothing is told
+};
+Q_DECLARE_METATYPE(const ListSource*)
+const ListSource kListSources[] = {
+    {"amp", "ipamp", "terminalId", &apiGetPlayTerminalList, "10 20 30", false},
+    {"cap", "capd73", "terminalId", &apiGetCapList, "10 20 30", false},
+    {"alarm", "firealarm", "terminalId", &apiGetFireAlarmList, "10 20 30", false},
+    {"tts", "tts71", "terminalId", &apiGetTtsList, "30 10 20", false},
+    {"d72", "dsk72", "terminalId", &apiGetD72List, "30 10 20", true},
+    {"d74", "dsk74", "terminalId", &apiGetD74List, "30 10 20", true},
+    {"dsk81", "dsk81", "terminalId", &apiGetMicList, "30 20 10", false},
+    {"d82", "d82", "terminalId", &apiGetD82List, "30 20 10", false},
+    {"group", "callservergroup", "groupId", &apiGetMicGroupList, "30 10 20", true},
+    {"region", "region", "regionId", &apiGetRegionList, "30 10 20", true},
+};
+
 // What the pages hear, in order; every signal must reach them on their own thread.
 class Page : public QObject
 {
@@ -185,6 +207,8 @@ private slots:
     void setsNotTakenReachTheLaterSlots();
     void triggerTravelsUnderItsOwnType_data();
     void triggerTravelsUnderItsOwnType();
+    void listShapes_data();
+    void listShapes();
     void busyLineGivesUp_data(); // last: the centre's clock runs ahead of the real one after it
     void busyLineGivesUp();
 
@@ -428,6 +452,10 @@ void TstFamilies::pushApplied_data()
     QTest::newRow("tts") << PushRow{"tts71", 11, 3, "8 3 5 11", "changed(11) changed(3)"};
     QTest::newRow("d72") << PushRow{"dsk72", 50003, 50002, "50001 50002 50003", "changed(50003) changed(50002)"};
     QTest::newRow("dsk81") << PushRow{"dsk81", 70009, 70002, "70003 70009 70002", "changed(70009) changed(70002)"};
+    // Pushed Dsk81 rows are applied in descending id order, whatever their order in the push
+    // (70002 pushed first; in push order the list would end with 70009).
+    QTest::newRow("dsk81 pushed in ascending order")
+        << PushRow{"dsk81", 70002, 70009, "70003 70009 70002", "changed(70009) changed(70002)"};
     QTest::newRow("d82") << PushRow{"d82", 80009, 80002, "80009 80002", "changed(80009) changed(80002)"};
 }
 
@@ -659,6 +687,54 @@ void TstFamilies::triggerTravelsUnderItsOwnType()
     });
     if (!code)
         QCOMPARE(stored, trigger.channelName);
+}
+
+// Each family's list answered with no rows, one row, and rows out of id order,
+// after a list of one row (5): the rows the model holds then, and whether the
+// pages were told.
+void TstFamilies::listShapes_data()
+{
+    QTest::addColumn<const ListSource*>("source");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<int>("told");
+    for (const ListSource& f : kListSources) {
+        QTest::addRow("%s empty: %s", f.family, f.emptyKept ? "kept" : "emptied")
+            << &f << QString() << (f.emptyKept ? QStringLiteral("5") : QString()) << (f.emptyKept ? 0 : 1);
+        QTest::addRow("%s one row", f.family) << &f << QStringLiteral("7") << QStringLiteral("7") << 1;
+        QTest::addRow("%s out of order", f.family)
+            << &f << QStringLiteral("30 10 20") << QString::fromLatin1(f.outOfOrder) << 1;
+    }
+}
+
+void TstFamilies::listShapes()
+{
+    QFETCH(const ListSource*, source);
+    QFETCH(QString, rows);
+    std::vector<Json::Value> kept;
+    m_s.sim.withData([&](ZnSimData& d) { kept = d.table(source->table); });
+    const auto serve = [&](const QString& ids) {
+        m_s.sim.withData([&](ZnSimData& d) {
+            d.table(source->table).clear();
+            for (const QString& id : ids.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                Json::Value row(Json::objectValue);
+                row[source->key] = id.toStdString();
+                row["type"] = "IP";
+                d.addRow(source->table, row);
+            }
+        });
+        return source->ask(m_s.centre.get()) == 0 && m_s.settle();
+    };
+    QVERIFY(serve(QStringLiteral("5")));
+    QCOMPARE(m_families[QLatin1String(source->family)].ids(), QStringLiteral("5"));
+    m_page.notes.clear();
+    QVERIFY(serve(rows));
+    const QString held = m_families[QLatin1String(source->family)].ids();
+    const int told = int(m_page.notes.count(QStringLiteral("list")));
+    m_s.sim.withData([&](ZnSimData& d) { d.table(source->table) = kept; });
+    QVERIFY(source->ask(m_s.centre.get()) == 0 && m_s.settle());
+    QTEST(held, "held");
+    QTEST(told, "told");
 }
 
 void TstFamilies::busyLineGivesUp_data()

@@ -40,7 +40,8 @@ std::vector<Json::Value> tasks()
             taskRow(6, "S1", 4, 2),
             taskRow(7, "T1", 3, 2, 1, "b#$%30000"),
             taskRow(8, "T2", 3, 2, 2),
-            taskRow(9, "T0", 3, 2, 1, "a#$%3600")};
+            taskRow(9, "T0", 3, 2, 1, "a#$%3600"),
+            taskRow(10, "No plan", 3, 2, -1, "c#$%60")}; // a timer task of no plan: on no plan's page
 }
 
 Json::Value regionRow(int id, const std::string &name, const std::string &members)
@@ -189,6 +190,23 @@ class TstTaskPages : public QObject
         QCOMPARE(apiGetRegionList(s.centre.get()), 0);
         QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
         QTRY_COMPARE(rowsOf(table()), QStringLiteral("3:Far 2:Mixed 1:Ground floor"));
+    }
+    // The three sample plans on the server and in the panel.
+    void resetPlans()
+    {
+        s.sim.withData([](ZnSimData &d) {
+            d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0), planRow(3, "Empty", 1)};
+        });
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(columnOf(timer->schemePanel()->table(), 0), QStringLiteral("Weekdays Holidays Empty"));
+    }
+    // "name/state" of every plan row, top to bottom.
+    static QString plansOf(QTableWidget *t)
+    {
+        QStringList out;
+        for (int r = 0; r < t->rowCount(); ++r)
+            out << t->item(r, 0)->text() + QLatin1Char('/') + t->item(r, 1)->text();
+        return out.join(QLatin1Char(' '));
     }
     void showPlan(int row)
     {
@@ -397,16 +415,28 @@ private slots:
         QTest::addColumn<QStringList>("boxes"); // each box's text contains its entry
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("after"); // rows and states
-        const auto row = [](const char *name, const char *button, QList<int> ids, const char *boxes, const char *sent,
-                            const char *after) {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QList<int>>("running"); // tasks the server has running first
+        const auto on = [](const char *page, QList<int> running, const char *name, const char *button, QList<int> ids,
+                           const char *boxes, const char *sent, const char *after) {
             QTest::newRow(name) << QString::fromUtf8(button) << ids << parts(boxes) << QString::fromUtf8(sent)
-                                << QString::fromUtf8(after);
+                                << QString::fromUtf8(after) << QString::fromLatin1(page) << running;
         };
+        const auto row = [&](const char *name, const char *button, QList<int> ids, const char *boxes, const char *sent,
+                             const char *after) { on("manual", {}, name, button, ids, boxes, sent, after); };
         row("delete skips the running task", "fDelBtn", {3, 4, 5}, "Delete current record?;Task is runnig",
             "Del 5 Del 3", "4:M2 Running");
         row("start only the idle one", "fStartTask", {3, 4}, "", "Start 3", "5:M3 4:M2 3:M1 Idle Running Running");
         row("stop asks, only the running one", "fStopTask", {4, 5}, "停止选择任务？", "Stop 4",
             "5:M3 4:M2 3:M1 Idle Idle Idle");
+        on("plan", {1}, "plan page: stop sends the running one", "fStopTask", {1, 2}, "停止选择任务？", "Stop 1",
+           "2:Mic 1:P1 Idle Idle");
+        on("sdk", {6}, "sdk page: stop sends the running one", "fStopTask", {6}, "停止选择任务？", "Stop 6",
+           "6:S1 Idle");
+        on("timer", {}, "timer page: start of an enabled plan's tasks", "fStartTask", {9, 7}, "", "Start 7 Start 9",
+           "9:T0 7:T1 Running Running");
+        on("timer", {7}, "timer page: stop sends the running one", "fStopTask", {9, 7}, "停止选择任务？", "Stop 7",
+           "9:T0 7:T1 Idle Idle");
     }
     void taskActions()
     {
@@ -415,14 +445,27 @@ private slots:
         QFETCH(QStringList, boxes);
         QFETCH(QString, sent);
         QFETCH(QString, after);
-        ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
-        clickIds(manual->tableWidget(), ids);
+        QFETCH(QString, page);
+        QFETCH(QList<int>, running);
+        if (!running.isEmpty()) {
+            s.sim.withData([&](ZnSimData &d) {
+                for (Json::Value &t : d.table("soundsource"))
+                    if (running.contains(std::stoi(t["sourceId"].asString())))
+                        t["status"] = "1";
+            });
+            QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
+            QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
+            QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
+            QCoreApplication::processEvents();
+        }
+        ZnBaseTaskMgrForm *form = pages[page].get();
+        clickIds(form->tableWidget(), ids);
         const QStringList seen =
-            clickThrough(manual, button, std::vector<ModalChain::Action>(size_t(boxes.size()), yes()));
+            clickThrough(form, button, std::vector<ModalChain::Action>(size_t(boxes.size()), yes()));
         QCOMPARE(seen.size(), boxes.size());
         for (int i = 0; i < boxes.size(); ++i)
             QVERIFY2(seen[i].contains(boxes[i]), qPrintable(seen[i]));
-        QTRY_COMPARE(rowsOf(manual->tableWidget()) + QLatin1Char(' ') + columnOf(manual->tableWidget(), 3), after);
+        QTRY_COMPARE(rowsOf(form->tableWidget()) + QLatin1Char(' ') + columnOf(form->tableWidget(), 3), after);
         QCOMPARE(sentTasks().join(QLatin1Char(' ')), sent);
         // A refusal nobody on these pages asked for shows nothing (the slots run within the emit).
         ModalChain more;
@@ -536,6 +579,62 @@ private slots:
         QCOMPARE(sent["SourceContent"].asString(), std::string("/data/mp3/school_song.mp3"));
         QTRY_COMPARE(columnOf(timer->tableWidget(), 0), QStringLiteral("Flow task"));
         QCOMPARE(columnOf(timer->tableWidget(), 1), QStringLiteral("07:30:00"));
+    }
+    // Every panel button sends its change of the current plan, and the rows show
+    // what the server took; a deletion the server refuses keeps the row.
+    void planPanelButtons_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("name");      // typed into the property dialog
+        QTest::addColumn<QStringList>("boxes"); // after the dialog or question
+        QTest::addColumn<QString>("sent");      // Action Id Name Enable, or nothing
+        QTest::addColumn<QString>("rows");      // name/state
+        const auto row = [](const char *tag, int row, const char *button, const char *name, const char *boxes,
+                            const char *sent, const char *rows) {
+            QTest::newRow(tag) << row << QString::fromLatin1(button) << QString::fromLatin1(name) << parts(boxes)
+                               << QString::fromLatin1(sent) << QString::fromUtf8(rows);
+        };
+        row("enable turns a disabled plan on", 1, "fSchEnableBtn", "", "", "Mod 2 Holidays 1",
+            "Weekdays/启用 Holidays/启用 Empty/启用");
+        row("disable turns an enabled plan off", 2, "fSchEnableBtn", "", "", "Mod 3 Empty 0",
+            "Weekdays/启用 Holidays/禁用 Empty/禁用");
+        row("rename keeps the plan's state", 1, "fSchEditBtn", "Summer", "", "Mod 2 Summer 0",
+            "Weekdays/启用 Summer/禁用 Empty/启用");
+        row("new plan sent enabled", 1, "fSchNewBtn", "Night", "", "Add -1 Night 1",
+            "Weekdays/启用 Holidays/禁用 Empty/启用 Night/启用");
+        row("delete asks, then sends the plan", 2, "fSchDelBtn", "", "确认删除方案？", "Del 3 Empty 1",
+            "Weekdays/启用 Holidays/禁用");
+        row("delete of a plan with tasks refused, row kept", 1, "fSchDelBtn", "",
+            "确认删除方案？;删除方案失败，如有任务请先删除!", "Del 2 Holidays 0",
+            "Weekdays/启用 Holidays/禁用 Empty/启用");
+    }
+    void planPanelButtons()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, button);
+        QFETCH(QString, name);
+        QFETCH(QStringList, boxes);
+        QtSchemeInfo *panel = timer->schemePanel();
+        resetPlans();
+        const size_t before = s.requests("POST TimerPlan").size();
+        panel->table()->setCurrentCell(row, 0);
+        std::vector<ModalChain::Action> steps(size_t(boxes.size()), yes());
+        if (!name.isEmpty())
+            steps.insert(steps.begin(), fill(QStringLiteral("fSchemeNameLe"), name, QStringLiteral("fOkButton")));
+        const QStringList seen = clickThrough(panel, button, steps).mid(name.isEmpty() ? 0 : 1);
+        QCOMPARE(seen.size(), boxes.size());
+        for (int i = 0; i < boxes.size(); ++i)
+            QVERIFY2(seen[i].contains(boxes[i]), qPrintable(seen[i]));
+        const std::vector<ZnSimRequest> sent = s.requests("POST TimerPlan");
+        QCOMPARE(sent.size(), before + 1);
+        const Json::Value b = jsonOf(sent.back().body);
+        QTEST(QString::fromStdString(b["Action"].asString() + " " + b["Id"].asString() + " " + b["Name"].asString()
+                                     + " " + b["Enable"].asString()),
+              "sent");
+        QFETCH(QString, rows);
+        QTRY_COMPARE(plansOf(panel->table()), rows);
+        resetPlans();
     }
     // What the operator does in a dialog, what its boxes said, and what it
     // writes into the task ("field=value"; nothing when OK was refused).
@@ -908,6 +1007,35 @@ private slots:
         s.sim.withData([&](ZnSimData &d) { d.table("timerplan") = plans; });
         QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
         QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
+    }
+    // Column headers in order: the four task pages share theirs; the plan panel,
+    // the region page and its member table have their own.
+    void headers_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("headers");
+        const QString tasks = QStringLiteral("Name|开始时间|Broadcast Type|State|Play Volume|次数/时长|播放内容");
+        for (const char *page : {"plan", "manual", "sdk", "timer"})
+            QTest::addRow("%s page", page) << QString::fromLatin1(page) << tasks;
+        QTest::newRow("plan panel") << "panel"
+                                    << "方案名称|状态|备注";
+        QTest::newRow("regions") << "regions"
+                                 << "Name|ID";
+        QTest::newRow("region members") << "members"
+                                        << "Player";
+    }
+    void headers()
+    {
+        QFETCH(QString, table);
+        resetRegions();
+        QTableWidget *t = table == QLatin1String("panel")     ? timer->schemePanel()->table()
+                          : table == QLatin1String("regions") ? regions->tableWidget()
+                          : table == QLatin1String("members") ? regions->form().fTermTableWidget
+                                                              : pages[table]->tableWidget();
+        QStringList out;
+        for (int c = 0; c < t->columnCount(); ++c)
+            out << t->horizontalHeaderItem(c)->text();
+        QTEST(out.join(QLatin1Char('|')), "headers");
     }
     void cleanupTestCase()
     {

@@ -324,6 +324,8 @@ private slots:
         QTest::newRow("a console and a device added") << QList<int>{70002, 80002} << "Dsk81_70002 Dsk81_70001 D82_80002"
                                                       << "Dsk81_70002 Dsk81_70001 D82_80002";
         QTest::newRow("every contact unchecked") << QList<int>{70001} << "" << QString();
+        // A D72 console shares the stored contact's id: only the Dsk81 row is the contact.
+        QTest::newRow("shared id: only the stored family checked") << QList<int>{} << "-" << QString();
         QTest::newRow("unlisted amplifier kept") << QList<int>{70001, 70002} << "Dsk81_70002 IP_10001"
                                                  << "Dsk81_70002";
     }
@@ -340,6 +342,11 @@ private slots:
             if (QByteArray(QTest::currentDataTag()).startsWith("unlisted"))
                 d.table("d82call").push_back(c);
         });
+        const bool shared = QByteArray(QTest::currentDataTag()).startsWith("shared");
+        if (shared)
+            QVERIFY(signalled(ZnD72ListMgr::instance(), &ZnD72ListMgr::d72Changed, [&] {
+                s.sim.pushPost("SqlConfig", "dsk72", R"([{"terminalId":"70001","type":"2","name":"Twin"}])");
+            }));
         const size_t posts = s.requests("POST D82").size();
         ZnD82 device;
         QVERIFY(ZnD82ListMgr::instance()->getD82(80001, device));
@@ -352,6 +359,9 @@ private slots:
                 emit t->itemClicked(t->item(rowOfId(t, id), 0));
             dialog.form().fOkBtn->click();
         }
+        if (shared)
+            QVERIFY(signalled(ZnD72ListMgr::instance(), &ZnD72ListMgr::d72Deleted,
+                              [&] { s.sim.pushDelete("D72", 70001); }));
         QCOMPARE(s.requests("POST D82").size(), posts + (sent == QStringLiteral("-") ? 0 : 1));
         if (sent == QStringLiteral("-"))
             return;
@@ -428,6 +438,41 @@ private slots:
         QCOMPARE(seen.size() - 1, told.size());
         for (const QString &text : told)
             QVERIFY2(seen.join(QLatin1Char('/')).contains(text), qPrintable(seen.join(QLatin1Char('/'))));
+    }
+
+    // Each page's column headers, in order, as the operator reads them.
+    void headers_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("headers");
+        QTest::newRow("d82") << "d82"
+                             << "Name|Code|Status|IP";
+        QTest::newRow("d72: AEC and PPT before the status") << "d72"
+                                                            << "Name|Code|Is AEC|Is PPT|Status|IP";
+        QTest::newRow("d74: volume after the status, LED columns last")
+            << "d74"
+            << "Name|Code|Status|广播音量|IP|Move Mode|Color|Text Content";
+        QTest::newRow("d81") << "d81"
+                             << "Name|Code|Status|IP";
+        QTest::newRow("tts: the id first") << "tts"
+                                           << "ID|Name|Status|IP";
+        QTest::newRow("cap: the id first") << "cap"
+                                           << "ID|Name|CapVol|Samplerate|Status|IP";
+        QTest::newRow("player") << "player"
+                                << "设备类型|设备名称|设备ID|播放音量|工作状态|功放开启|功放温度|喇叭状态|IP地址";
+        QTest::newRow("falarm") << "falarm"
+                                << "Name|Code|Status|IP";
+        QTest::newRow("group") << "group"
+                               << "Name|ID|Rule|Ring Time";
+    }
+    void headers()
+    {
+        QFETCH(QString, page);
+        QTableWidget *t = pages.at(page)->tableWidget();
+        QStringList out;
+        for (int c = 0; c < t->columnCount(); ++c)
+            out << t->horizontalHeaderItem(c)->text();
+        QTEST(out.join(QLatin1Char('|')), "headers");
     }
 
     // The audio sources offered to device 80001 are the plan tasks, whatever

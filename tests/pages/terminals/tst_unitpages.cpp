@@ -413,6 +413,35 @@ private slots:
         QVERIFY(!again.isChanged());
     }
 
+    // The page asks for the list again after its dialog changed a channel, even
+    // when the dialog was closed by ×; closed untouched, it asks nothing.
+    void alarmListAgainAfterTheDialog_data()
+    {
+        QTest::addColumn<bool>("channel"); // a channel named in the channel dialog first
+        QTest::addColumn<int>("asked");
+        QTest::newRow("closed by × after a channel change: reloaded") << true << 1;
+        QTest::newRow("closed by × untouched: not reloaded") << false << 0;
+    }
+    void alarmListAgainAfterTheDialog()
+    {
+        QFETCH(bool, channel);
+        QVERIFY(serve(1, 0, 2, "Door#$%21!!!0"));
+        const int asked = s.sim.count("GET SqlConfig/FAlarmList");
+        std::vector<ModalChain::Action> steps{[&](QWidget *w) {
+            auto *t = w->findChild<QTableWidget *>(QStringLiteral("fChannelTb"));
+            t->setCurrentCell(1, 1);
+            if (channel)
+                emit t->cellDoubleClicked(1, 1);
+            ModalChain::click(QStringLiteral("dialogCloseBtn"))(w);
+        }};
+        if (channel)
+            steps.push_back(
+                ModalChain::type(QStringLiteral("fChannelNameLe"), QStringLiteral("Hall"), QStringLiteral("fOkBtn")));
+        answering(steps, [&] { doubleClickRow(alarms(), 30001); });
+        QVERIFY(s.settle());
+        QTEST(s.sim.count("GET SqlConfig/FAlarmList") - asked, "asked");
+    }
+
     // Such a name would split into other channels when the list text is read
     // back: refused with a message, never sent, the dialog stays open.
     void separatorRefused_data()
@@ -911,6 +940,43 @@ private slots:
         playerPage->form().fVolumeSlider->setValue(12);
         QTest::mouseRelease(playerPage->form().fVolumeSlider, Qt::LeftButton);
         QCOMPARE(sent("POST IpAmpSet", "BroVol"), (std::vector<std::string>{"30:42", "30:12"}));
+    }
+
+    // A volume the server refuses is told, and the volume cell keeps what the
+    // server holds; the slider stays where the operator moved it.
+    void refusedVolume_data()
+    {
+        QTest::addColumn<bool>("player"); // else the emergency microphone page
+        QTest::addColumn<bool>("slider"); // else one click on the + button
+        QTest::newRow("player: slider release refused, cell kept") << true << true;
+        QTest::newRow("player: + button refused, cell kept") << true << false;
+        QTest::newRow("emergency microphone: + button refused, cell kept") << false << false;
+    }
+    void refusedVolume()
+    {
+        QFETCH(bool, player);
+        QFETCH(bool, slider);
+        QTableWidget *t = player ? players() : d74->tableWidget();
+        QSlider *bar = player ? playerPage->form().fVolumeSlider : d74->form().fVolumeSlider;
+        ZnVolumeStepper *stepper = player ? playerPage->volume() : d74->volume();
+        const int id = player ? 30 : 60002, column = player ? int(ZnPlayerInfoForm::VolumeColumn) : 3;
+        selectIds(t, {id});
+        const QString before = t->item(rowOfId(t, id), column)->text();
+        QVERIFY(before != QLatin1String("33") && before != QLatin1String("34"));
+        s.sim.addRule(ZnSimRule::make("POST IpAmpSet", ZnSimRule::Fail, "refused"));
+        bar->setValue(33);
+        const int posts = s.sim.count("POST IpAmpSet");
+        const QStringList seen = answering({ModalChain::confirm()}, [&] {
+            if (slider)
+                return QTest::mouseRelease(bar, Qt::LeftButton);
+            QTest::mouseClick(player ? playerPage->form().fAddVolumnBtn : d74->form().fAddVolumnBtn, Qt::LeftButton);
+            tick(stepper->applyTimerId(), stepper);
+        });
+        QCOMPARE(s.sim.count("POST IpAmpSet"), posts + 1);
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(seen.at(0).contains(QStringLiteral("Setting Error!")), qPrintable(seen.at(0)));
+        QCOMPARE(t->item(rowOfId(t, id), column)->text(), before);
+        QCOMPARE(bar->value(), slider ? 33 : 34);
     }
 
     // Sent for every selected row; a refusal is told once.
