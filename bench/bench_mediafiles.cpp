@@ -119,7 +119,7 @@ bool awaitListing(ZnMediaViewCtrl& browser, int limitMs)
     bool arrived = false;
     // Queued behind the browser's own slot, so the table is filled when this runs.
     QObject::connect(
-        &browser, &ZnMediaViewCtrl::dirListArrived, &loop,
+        &browser, &ZnMediaViewCtrl::getDirListFinished, &loop,
         [&] {
             arrived = true;
             loop.quit();
@@ -197,7 +197,7 @@ void BM_ListingFill(benchmark::State& state)
     QTableWidget table(0, 4);
     ZnMediaViewCtrl browser(&table);
     for (auto _ : state)
-        browser.showMediaTable(&list);
+        browser.showMediaTable(browser.currentPath(), list, QString());
 }
 BENCHMARK(BM_ListingFill)->Unit(benchmark::kMillisecond);
 }

@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QThread>
-#include <QTimer>
 
 #include <memory>
 
@@ -38,8 +37,8 @@ ZnLogPage::ZnLogPage(QWidget *parent, const Source &source, const QString &title
     ui.fLogDownloadBt->setIcon(QIcon(QStringLiteral(":/images/dwonload_btn_16px.png")));
     ui.fLogDownloadBt->setVisible(src.exportable);
 
-    connect(logMgr, src.listSignal, this, &ZnLogPage::slot_showLogList);
-    connect(logMgr, src.sizeSignal, this, &ZnLogPage::slot_getLogSize);
+    refreshPause.setSingleShot(true);
+    refreshPause.setInterval(1000);
     connect(ui.fPrevious, &QPushButton::clicked, this, &ZnLogPage::slot_previousClicked);
     connect(ui.fNext, &QPushButton::clicked, this, &ZnLogPage::slot_nextClicked);
     connect(ui.fRefreshButton, &QPushButton::clicked, this, &ZnLogPage::slot_refreshClicked);
@@ -168,20 +167,26 @@ void ZnLogPage::fill(std::vector<ZnLogRecord> &list)
 
 void ZnLogPage::addLogRow(const ZnLogRecord &record)
 {
-    const int row = ui.fTableWidget->rowCount();
-    ui.fTableWidget->insertRow(row);
-    const QStringList cells = ZnLogTexts::cells(src.kind, record);
-    for (int c = 0; c < cells.size(); ++c)
-        setItemQString(cells[c], row, c, c == 0 ? record.id : 0);
+    appendLogRow(ZnLogTexts::cells(src.kind, record), record.id);
 }
 
-void ZnLogPage::showPage()
+void ZnLogPage::appendLogRow(const QStringList &cells, int id)
 {
-    updatePageLabel();
+    const int row = ui.fTableWidget->rowCount();
+    ui.fTableWidget->insertRow(row);
+    for (int c = 0; c < cells.size(); ++c)
+        setItemQString(cells[c], row, c, c == 0 ? id : 0);
+}
+
+bool ZnLogPage::showPage()
+{
     if (hasLogHost())
-        readLogHost(false, !counted);
-    else
-        logMgr->requestLogs(src.pageCode, ZnDbQuery::pageOffset(current));
+        return readLogHost(false, !counted);
+    if (logMgr->requestLogs(src.pageCode, ZnDbQuery::pageOffset(current)) != 0)
+        return false;
+    if (src.labelOnRequest)
+        updatePageLabel();
+    return true;
 }
 
 void ZnLogPage::slot_nextClicked()
@@ -189,7 +194,9 @@ void ZnLogPage::slot_nextClicked()
     if (reading || current >= pages)
         return;
     ++current;
-    showPage();
+    // A page the server did not send is not the current one: the button asks again.
+    if (!showPage())
+        --current;
 }
 
 void ZnLogPage::slot_previousClicked()
@@ -197,7 +204,8 @@ void ZnLogPage::slot_previousClicked()
     if (reading || current <= 1)
         return;
     --current;
-    showPage();
+    if (!showPage())
+        ++current;
 }
 
 void ZnLogPage::slot_refreshClicked()
@@ -214,7 +222,7 @@ void ZnLogPage::slot_refreshClicked()
             logMgr->requestLogs(src.countCode, 0);
         showPage();
     }
-    QTimer::singleShot(1000, this, &ZnLogPage::set_query_btn_enable);
+    refreshPause.start();
 }
 
 void ZnLogPage::set_query_btn_enable()

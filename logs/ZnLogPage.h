@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -67,16 +68,30 @@ public:
         bool exportable;       // the export button opens the export dialog
         bool recountOnRefresh; // a refresh asks for the total again
         bool stopWithoutHost;  // a log host that cannot be reached shows nothing
+        bool labelOnRequest;   // paging through the server shows the new page number
+                               // before its rows come
     };
 
 protected:
     ZnLogPage(QWidget *parent, const Source &source, const QString &title, const QStringList &headers);
 
+    // Joins the log model's list and size signals and the end of the refresh
+    // button's pause to the page's own slots for them, by the names each page gives them.
+    template <class Page>
+    void connectPageSlots(void (Page::*showList)(), void (Page::*setTotal)(int), void (Page::*enableRefresh)())
+    {
+        Page *page = static_cast<Page *>(this);
+        connect(logMgr, src.listSignal, page, showList);
+        connect(logMgr, src.sizeSignal, page, setTotal);
+        connect(&refreshPause, &QTimer::timeout, page, enableRefresh);
+    }
     // Picks the source and shows page 1; called by the page once it is built.
     void initLogHost();
     void logPageSetTotal(int total);
     void updatePageLabel();
     virtual void addLogRow(const ZnLogRecord &record);
+    // Appends a row of those texts, the record's id as data of column 0.
+    void appendLogRow(const QStringList &cells, int id);
 
     Ui::fLogInfoForm ui;
     ZnServiceLogMgr *logMgr;
@@ -92,7 +107,8 @@ private:
         std::vector<ZnLogRecord> rows;
     };
 
-    void showPage();
+    // Asks for the current page; false when no rows will come for it.
+    bool showPage();
     // Starts a read of the current page (after connecting and counting when
     // asked); false when one is still running.
     bool readLogHost(bool connect, bool count);
@@ -102,6 +118,8 @@ private:
     void showHostState(const QString &state);
 
     const Source src;
+    // Holds the refresh button off for a second after a refresh.
+    QTimer refreshPause;
     int current = 1;
     int total = 0;
     int pages = 1;

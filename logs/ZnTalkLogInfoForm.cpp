@@ -19,7 +19,8 @@ const ZnLogPage::Source kSource = {TalkLogKind,
                                    "日志主机",
                                    true,
                                    false,
-                                   true};
+                                   true,
+                                   false};
 }
 
 ZnTalkLogInfoForm::ZnTalkLogInfoForm(QWidget *parent)
@@ -28,5 +29,6 @@ ZnTalkLogInfoForm::ZnTalkLogInfoForm(QWidget *parent)
     setObjectName(QStringLiteral("ZnTalkLogInfoForm"));
     ui.fTableWidget->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     ui.fTableWidget->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    connectPageSlots(&ZnLogPage::slot_showLogList, &ZnLogPage::slot_getLogSize, &ZnLogPage::set_query_btn_enable);
     initLogHost();
 }

@@ -32,7 +32,9 @@ const ZnLogPage::Source kSource = {TalkLogKind,
                                    "录音主机",
                                    false,
                                    true,
+                                   true,
                                    true};
+const int kTypeColumn = 6;
 const int kDownloadColumn = 8;
 const char kNoRecording[] = "------";
 const char kLastFolderKey[] = "MediaLastFilePath";
@@ -55,12 +57,14 @@ ZnTalkRecordForm::ZnTalkRecordForm(QWidget *parent)
     setObjectName(QStringLiteral("ZnTalkRecordForm"));
     for (int c : {0, 1})
         ui.fTableWidget->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    connectPageSlots(&ZnTalkRecordForm::slot_showRecordList, &ZnTalkRecordForm::slot_getRecordSize,
+                     &ZnTalkRecordForm::set_refresh_btn_enable);
     connect(ui.fTableWidget, &QTableWidget::cellDoubleClicked, this, &ZnTalkRecordForm::slot_cellDoubleClicked);
     connect(TcpSocketClient::instance(), &TcpSocketClient::updateRecordDownloadMsgTip, this,
             &ZnTalkRecordForm::slot_updateRecordDownloadMsgTip);
     connect(TcpSocketClient::instance(), &TcpSocketClient::transferFinished, this,
             [this](int id, bool ok, const QString &) { recordingArrived(id, ok); });
-    initLogHost();
+    initRecordHost();
     tipsGroup = new MsgTipsGroup(parent ? parent : this, 250, 65, 25, 80, 65);
     tipsGroup->setParent(this);
 }
@@ -74,11 +78,17 @@ QString ZnTalkRecordForm::tipText(const QString &text)
     return out;
 }
 
-void ZnTalkRecordForm::addLogRow(const ZnLogRecord &record)
+QString ZnTalkRecordForm::talkTypeText(const std::string &stored)
 {
-    ZnLogPage::addLogRow(record);
-    const QString download = record.recordFile.empty() ? QString::fromLatin1(kNoRecording) : QStringLiteral("双击下载");
-    setItemQString(download, ui.fTableWidget->rowCount() - 1, kDownloadColumn, 0);
+    return ZnLogTexts::talkTypeText(stored);
+}
+
+void ZnTalkRecordForm::addRecordRow(const ZnLogRecord &record)
+{
+    QStringList cells = ZnLogTexts::cells(TalkLogKind, record);
+    cells[kTypeColumn] = talkTypeText(record.type);
+    cells << (record.recordFile.empty() ? QString::fromLatin1(kNoRecording) : QStringLiteral("双击下载"));
+    appendLogRow(cells, record.id);
 }
 
 QString ZnTalkRecordForm::chooseFolder(const QString &last)

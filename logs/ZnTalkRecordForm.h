@@ -18,6 +18,8 @@ public:
     MsgTipsGroup *tips() const { return tipsGroup; }
     // A tip's text broken into three lines.
     static QString tipText(const QString &text);
+    // The name of a stored talk type, as the talk log shows it.
+    static QString talkTypeText(const std::string &stored);
 
 public slots:
     void slot_showRecordList() { slot_showLogList(); }
@@ -27,7 +29,10 @@ public slots:
     void slot_updateRecordDownloadMsgTip(QString name, int percent, int state);
 
 protected:
-    void addLogRow(const ZnLogRecord &record) override;
+    void initRecordHost() { initLogHost(); }
+    // One recording's row: the talk log's cells and the download cell.
+    void addRecordRow(const ZnLogRecord &record);
+    void addLogRow(const ZnLogRecord &record) override { addRecordRow(record); }
     // The folder to download into, starting at last; empty when cancelled.
     virtual QString chooseFolder(const QString &last);
 

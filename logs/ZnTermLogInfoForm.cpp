@@ -19,7 +19,8 @@ const ZnLogPage::Source kSource = {TermLogKind,
                                    "日志主机",
                                    true,
                                    false,
-                                   true};
+                                   true,
+                                   false};
 }
 
 ZnTermLogInfoForm::ZnTermLogInfoForm(QWidget *parent)
@@ -27,5 +28,6 @@ ZnTermLogInfoForm::ZnTermLogInfoForm(QWidget *parent)
 {
     setObjectName(QStringLiteral("ZnTermLogInfoForm"));
     ui.fTableWidget->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    connectPageSlots(&ZnLogPage::slot_showLogList, &ZnLogPage::slot_getLogSize, &ZnLogPage::set_query_btn_enable);
     initLogHost();
 }

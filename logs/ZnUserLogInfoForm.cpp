@@ -1,7 +1,5 @@
 #include "ZnUserLogInfoForm.h"
 
-#include <QHeaderView>
-
 #include "LogExportKind.h"
 #include "ZnDbQuery.h"
 #include "ZnLogTexts.h"
@@ -19,6 +17,7 @@ const ZnLogPage::Source kSource = {UserLogKind,
                                    "日志主机",
                                    true,
                                    false,
+                                   false,
                                    false};
 }
 
@@ -26,8 +25,8 @@ ZnUserLogInfoForm::ZnUserLogInfoForm(QWidget *parent)
     : ZnLogPage(parent, kSource, tr("User Log"), ZnLogTexts::headers(UserLogKind))
 {
     setObjectName(QStringLiteral("ZnUserLogInfoForm"));
-    // The date would be cut off otherwise.
-    ui.fTableWidget->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    connectPageSlots(&ZnUserLogInfoForm::slot_showUserLogList, &ZnUserLogInfoForm::slot_getUserLogSize,
+                     &ZnUserLogInfoForm::set_refresh_btn_enable);
     // This page goes on against the log host even when it cannot be reached.
     initLogHost();
 }

@@ -81,8 +81,9 @@ ZnMediaMgrForm::ZnMediaMgrForm(QWidget* parent) : QWidget(parent)
     ui.fPasteBtn->hide();
     ui.fUpDirMediaBtn->hide();
 
-    // The transfer queue follows the worker's progress itself.
     TcpSocketClient* worker = TcpSocketClient::instance();
+    connect(worker, &TcpSocketClient::updateProgressIndicator, m_transfers,
+            &ZnDownAndUploadViewCtr::slot_progressIndicator);
     const LoginSettings* login = LoginSettings::instance();
     const std::string host = login ? login->serverIp() : std::string();
     worker->setServer(QString::fromUtf8(host.data(), int(host.size())), TcpSocketClient::servicePort());

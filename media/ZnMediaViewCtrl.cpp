@@ -5,7 +5,6 @@
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
 #include "ZnFtpClientMgr.h"
-#include "ZnGlobals.h"
 #include "ZnTableFill.h"
 #include "ZnTableRow.h"
 
@@ -13,7 +12,6 @@
 #include <QDir>
 #include <QHash>
 #include <QLabel>
-#include <QMutexLocker>
 #include <QTableWidget>
 
 ZnMediaViewCtrl::ZnMediaViewCtrl(QTableWidget* table)
@@ -41,9 +39,8 @@ ZnMediaViewCtrl::ZnMediaViewCtrl(QTableWidget* table)
         m_rootMissing = why;
         updateNotice();
     });
-    connect(this, &ZnMediaViewCtrl::getDirListFinished, this, &ZnMediaViewCtrl::showMediaTable);
     // Listings of the media page arrive on the worker thread, the task dialogs' on this one.
-    connect(this, &ZnMediaViewCtrl::dirListArrived, this, &ZnMediaViewCtrl::showListing);
+    connect(this, &ZnMediaViewCtrl::getDirListFinished, this, &ZnMediaViewCtrl::showMediaTable);
     placeNotice();
 }
 
@@ -64,14 +61,10 @@ QWidget* ZnMediaViewCtrl::widget()
     return m_table;
 }
 
-void ZnMediaViewCtrl::emitDirListFinished(QList<ZnMediaFile_t>* list)
+void ZnMediaViewCtrl::emitDirListFinished(const QString& folder, const QList<ZnMediaFile_t>& entries,
+                                          const QString& error)
 {
-    emit getDirListFinished(list);
-}
-
-void ZnMediaViewCtrl::dirListed(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error)
-{
-    emit dirListArrived(folder, entries, error);
+    emit getDirListFinished(folder, entries, error);
 }
 
 QString ZnMediaViewCtrl::fullPath(const QString& name) const
@@ -116,7 +109,8 @@ void ZnMediaViewCtrl::refreshMediaList()
         m_rootMissing.clear();
         updateNotice();
     }
-    goTo(m_folder, currentPath());
+    // The root becomes the folder shown when its rows come.
+    goTo(QStringLiteral("."), m_root);
 }
 
 void ZnMediaViewCtrl::slot_setMediaRoot(const QString& root)
@@ -155,7 +149,7 @@ void ZnMediaViewCtrl::mediaTableDClicked()
         goTo(m_separator + item->text(), m_root + m_separator + item->text());
 }
 
-void ZnMediaViewCtrl::showListing(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error)
+void ZnMediaViewCtrl::showMediaTable(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error)
 {
     const QString path = QDir::cleanPath(folder);
     const bool asked = !m_pendingPath.isEmpty() && path == m_pendingPath;
@@ -174,18 +168,6 @@ void ZnMediaViewCtrl::showListing(const QString& folder, const QList<ZnMediaFile
     setProblem(QString());
     if (asked)
         emit updateMediaPath(path);
-}
-
-void ZnMediaViewCtrl::showMediaTable(QList<ZnMediaFile_t>* list)
-{
-    if (!list || !m_table)
-        return;
-    QList<ZnMediaFile_t> entries;
-    {
-        QMutexLocker lock(&gMediaTableMutex);
-        entries = *list;
-    }
-    fill(entries);
 }
 
 void ZnMediaViewCtrl::fill(const QList<ZnMediaFile_t>& entries)

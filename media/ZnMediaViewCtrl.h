@@ -37,8 +37,8 @@ public:
     // Inserts a row at row and fills it; -1 for a null entry.
     virtual int addMediaFileRow(const ZnMediaFile_t* entry, int row);
 
-    void emitDirListFinished(QList<ZnMediaFile_t>* list);
-    void dirListed(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error) override;
+    // Sends a listing (or why it failed) on to showMediaTable, on this object's thread.
+    void emitDirListFinished(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error) override;
     // root/current folder/name, cleaned.
     QString fullPath(const QString& name) const;
     QString currentRoot() const { return m_root; }
@@ -64,16 +64,15 @@ public:
     bool serviceUnreachable() const { return m_unreachable; }
 
 signals:
-    void getDirListFinished(QList<ZnMediaFile_t>* list);
+    void getDirListFinished(QString folder, QList<ZnMediaFile_t> entries, QString error);
     void updateMediaPath(QString path);
-    // A listing (or why it failed) on its way to the GUI thread.
-    void dirListArrived(QString folder, QList<ZnMediaFile_t> entries, QString error);
 
 public slots:
     virtual void mediaTableDClicked();
     virtual void mediaTableClicked() {}
-    // Shows the list as the current folder's rows.
-    void showMediaTable(QList<ZnMediaFile_t>* list);
+    // Shows the listing of folder when it is the folder asked for or the one shown;
+    // a failure is said in the notice and leaves the rows.
+    void showMediaTable(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error);
     void slot_updateCurrentPathList();
     void slot_setMediaRoot(const QString& root);
 
@@ -91,7 +90,6 @@ protected:
     virtual void buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const;
 
 private:
-    void showListing(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error);
     void fill(const QList<ZnMediaFile_t>& entries);
     ZnMediaFile_t upEntry() const;
     void goTo(const QString& folder, const QString& path);

@@ -12,6 +12,11 @@ public:
     using ZnMediaViewCtrl::ZnMediaViewCtrl;
 
     void requestDirList(const QString& path) override;
+    // A row by the entry's isDir, with name and size only (buildRow).
+    int addMediaFileRow(const ZnMediaFile_t* entry, int row) override
+    {
+        return ZnMediaViewCtrl::addMediaFileRow(entry, row);
+    }
 
 protected:
     void buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const override;

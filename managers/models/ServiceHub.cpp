@@ -1,10 +1,10 @@
 #include "ServiceHub.h"
 
 #include "ZnApi.h"
-#include "ZnBusyRetry.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnLevelList.h"
+#include "ZnQtViewCtrl.h"
 #include "ZnSchemeList.h"
 
 #include <atomic>
@@ -35,10 +35,9 @@ ServiceHub* ServiceHub::create(ZnManageCenter* centre)
 
 void ServiceHub::attachCapList()
 {
-    ZnCapListMgr* caps = ZnCapListMgr::holder();
-    if (!caps->view())
-        caps->setView(ZnCreateViewCtrMgr::createView(0));
-    m_capList = caps;
+    if (!gCapList.view())
+        gCapList.setView(ZnCreateViewCtrMgr::createView(0));
+    m_capList = &gCapList;
     ZnCapListMgr::registerCallbacks(m_centre);
 }
 
@@ -51,6 +50,5 @@ int ServiceHub::requestCapList()
 {
     if (!m_centre)
         return -1;
-    ZnManageCenter* centre = m_centre;
-    return ZnBusyRetry::run([centre] { return apiGetCapList(centre); }, CapListPauseMs, CapListAttempts);
+    return gCapList.waitReady(m_centre);
 }

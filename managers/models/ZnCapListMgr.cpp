@@ -2,7 +2,7 @@
 
 #include "ZnApi.h"
 #include "ZnBusyRetry.h"
-#include "ZnQtViewCtrl.h"
+#include "ZnViewBaseCtr.h"
 
 #include <QMutexLocker>
 
@@ -22,26 +22,20 @@ ZnCapListMgr::~ZnCapListMgr()
     delete m_list;
 }
 
-ZnCapListMgr* ZnCapListMgr::holder()
-{
-    // Never freed: the receive thread may call back until the process ends.
-    static ZnCapListMgr* caps = new ZnCapListMgr;
-    return caps;
-}
+ZnCapListMgr& gCapList = *new ZnCapListMgr;
 
 ZnCapListMgr* ZnCapListMgr::instance()
 {
     static std::once_flag first;
-    ZnCapListMgr* caps = holder();
-    std::call_once(first, [caps] { caps->registerAndWait(); });
-    return caps;
+    std::call_once(first, [] { gCapList.registerAndWait(); });
+    return &gCapList;
 }
 
 void ZnCapListMgr::registerCallbacks(ZnManageCenter* centre)
 {
     if (!centre)
         return;
-    holder()->m_centre.store(centre);
+    gCapList.m_centre.store(centre);
     apiSetCapCallbacks(centre, &ZnCapListMgr::onList, &ZnCapListMgr::onRemoved, &ZnCapListMgr::onChanged);
 }
 
@@ -119,20 +113,20 @@ void ZnCapListMgr::onList(std::list<ZnCap>* list)
         return;
     std::list<ZnCap> fresh(*list);
     fresh.sort([](const ZnCap& a, const ZnCap& b) { return a.id < b.id; });
-    ZnCapListMgr* caps = holder();
+    ZnCapListMgr* caps = &gCapList;
     {
         QMutexLocker lock(&caps->m_mutex);
         if (!caps->m_list)
             caps->m_list = new std::list<ZnCap>;
         caps->m_list->swap(fresh);
     }
-    if (ZnQtViewCtrl* view = caps->view())
+    if (ZnViewBaseCtr* view = caps->view())
         view->haveTerminals();
 }
 
 void ZnCapListMgr::onRemoved(int id)
 {
-    ZnCapListMgr* caps = holder();
+    ZnCapListMgr* caps = &gCapList;
     bool erased = false;
     {
         QMutexLocker lock(&caps->m_mutex);
@@ -145,7 +139,7 @@ void ZnCapListMgr::onRemoved(int id)
         }
     }
     if (erased) {
-        if (ZnQtViewCtrl* view = caps->view())
+        if (ZnViewBaseCtr* view = caps->view())
             view->delTerminal(id);
     }
 }
@@ -154,7 +148,7 @@ void ZnCapListMgr::onChanged(ZnCap* cap)
 {
     if (!cap)
         return;
-    ZnCapListMgr* caps = holder();
+    ZnCapListMgr* caps = &gCapList;
     {
         QMutexLocker lock(&caps->m_mutex);
         if (!caps->m_list)
@@ -164,6 +158,6 @@ void ZnCapListMgr::onChanged(ZnCap* cap)
             caps->m_list->erase(it);
         caps->m_list->push_back(*cap);
     }
-    if (ZnQtViewCtrl* view = caps->view())
+    if (ZnViewBaseCtr* view = caps->view())
         view->updateTerminal(cap->id);
 }

@@ -8,18 +8,18 @@
 
 class ZnManageCenter;
 
-// The capture units for the pages. Not a Qt object: it tells its view controller
-// (set by the service hub) about a new list, a changed unit and a removed one.
+// The capture units for the pages. Not a Qt object: it tells its view (set by
+// the service hub) about a new list, a changed unit and a removed one.
 class ZnCapListMgr : public ZnLockedList
 {
 public:
     enum { Busy = 2, PauseMs = 100, MaxAttempts = 50 };
 
-    // The process-wide holder; the first call also registers the callbacks and
-    // waits for the first list.
+    ZnCapListMgr() = default;
+
+    // gCapList; the first call also registers the callbacks and waits for the
+    // first list.
     static ZnCapListMgr* instance();
-    // The same holder without any request, for the service hub at start-up.
-    static ZnCapListMgr* holder();
 
     // Registers the three callbacks with the centre, which the holder then talks
     // to; nothing without one.
@@ -48,9 +48,11 @@ public:
     ~ZnCapListMgr() override;
 
 private:
-    ZnCapListMgr() = default;
-
     std::list<ZnCap>* m_list = nullptr;
     // The centre the service hub registered with; null before.
     std::atomic<ZnManageCenter*> m_centre{nullptr};
 };
+
+// The one holder, made before main and never freed: the receive thread may call
+// back until the process ends.
+extern ZnCapListMgr& gCapList;

@@ -29,7 +29,9 @@ ZnQtViewCtrl* ZnCreateViewCtrMgr::createView(int taken)
 
 int ZnCreateViewCtrMgr::connectView(ZnLockedList* holder, const ZnViewConnectRequest& request)
 {
-    if (!holder || !holder->view() || !request.slot)
+    // Only a Qt view has signals to connect to.
+    auto* view = holder ? dynamic_cast<ZnQtViewCtrl*>(holder->view()) : nullptr;
+    if (!view || !request.slot)
         return -1;
-    return holder->view()->connectView(request);
+    return view->connectView(request);
 }

@@ -16,7 +16,7 @@ public:
 
     // A new view controller when taken is 0, else null.
     static ZnQtViewCtrl* createView(int taken);
-    // Connects a slot to the holder's view; -1 without holder, view or slot.
+    // Connects a slot to the holder's view; -1 without holder, Qt view or slot.
     static int connectView(ZnLockedList* holder, const ZnViewConnectRequest& request);
 
 private:

@@ -1,7 +1,7 @@
 #include "ZnLevelList.h"
 
 #include "ZnApi.h"
-#include "ZnQtViewCtrl.h"
+#include "ZnViewBaseCtr.h"
 
 ZnLevelList gLevelList;
 
@@ -22,7 +22,7 @@ int ZnLevelList::replace(const std::list<ZnLevel>& levels)
 {
     auto fresh = std::make_unique<std::list<ZnLevel>>(levels);
     fresh->sort([](const ZnLevel& a, const ZnLevel& b) { return a.id > b.id; });
-    ZnQtViewCtrl* view;
+    ZnViewBaseCtr* view;
     {
         QMutexLocker lock(&m_mutex);
         m_levels.swap(fresh);

@@ -1,13 +1,13 @@
 #include "ZnLockedList.h"
 
-#include "ZnQtViewCtrl.h"
+#include "ZnViewBaseCtr.h"
 
 ZnLockedList::~ZnLockedList()
 {
     delete m_view;
 }
 
-void ZnLockedList::setView(ZnQtViewCtrl* view)
+void ZnLockedList::setView(ZnViewBaseCtr* view)
 {
     if (view == m_view)
         return;

@@ -2,10 +2,11 @@
 
 #include <QMutex>
 
-class ZnQtViewCtrl;
+class ZnViewBaseCtr;
 
-// A mutex, a count and an owned view controller in front of a list that is not a
-// Qt object (capture units, levels). Holders add their list behind these fields.
+// A mutex, a count and an owned view in front of a list that is not a Qt object
+// (capture units, levels). Holders add their list behind these fields and tell
+// the view of their changes.
 class ZnLockedList
 {
 public:
@@ -17,11 +18,11 @@ public:
     void lock() { m_mutex.lock(); }
     void unlock() { m_mutex.unlock(); }
     // Takes ownership; the previous view is deleted.
-    void setView(ZnQtViewCtrl* view);
-    ZnQtViewCtrl* view() const { return m_view; }
+    void setView(ZnViewBaseCtr* view);
+    ZnViewBaseCtr* view() const { return m_view; }
 
 protected:
     QMutex m_mutex{QMutex::Recursive};
     int m_count = 0;
-    ZnQtViewCtrl* m_view = nullptr;
+    ZnViewBaseCtr* m_view = nullptr;
 };

@@ -132,7 +132,7 @@ void ZnCFtpClient::listReady(QList<ZnMediaFile_t>* list, const QString& folder, 
     }
     QMutexLocker lock(&m_sinkMutex);
     if (ZnMediaListSink* sink = this->*side)
-        sink->dirListed(folder, copy, error);
+        sink->emitDirListFinished(folder, copy, error);
 }
 
 void ZnCFtpClient::onMediaListReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error)

@@ -13,5 +13,6 @@ public:
     virtual ~ZnMediaListSink() = default;
     // Called on the thread that listed, with a copy of the listing of folder, or
     // with why folder could not be listed (entries then empty).
-    virtual void dirListed(const QString& folder, const QList<ZnMediaFile_t>& entries, const QString& error) = 0;
+    virtual void emitDirListFinished(const QString& folder, const QList<ZnMediaFile_t>& entries,
+                                     const QString& error) = 0;
 };

@@ -9,7 +9,6 @@
 #include "ZnTimerTaskEditDialog.h"
 #include "ZnTipsInfo.h"
 
-#include <QHeaderView>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -29,8 +28,6 @@ ZnBaseTaskMgrForm::ZnBaseTaskMgrForm(QWidget *parent) : QWidget(parent)
                                   tr("Play Volume"), QStringLiteral("次数/时长"), QStringLiteral("播放内容")});
     initTable();
     t->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Names and texts get an even share of the width rather than the last column all of it.
-    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     ZnSsTaskDataMgr *model = ZnSsTaskDataMgr::instance();
     connect(model, SIGNAL(taskChanged(int)), this, SLOT(slot_updateTaskRow(int)));

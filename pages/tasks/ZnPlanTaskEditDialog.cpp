@@ -28,6 +28,7 @@ ZnPlanTaskEditDialog::ZnPlanTaskEditDialog(ZnSsTask *t) : task(t), sourceCtrl((u
     connect(ui.dialogCloseBtn, SIGNAL(clicked()), this, SLOT(close()));
     connect(ui.fFileTableWidget, SIGNAL(cellDoubleClicked(int, int)), this, SLOT(slot_addPlayFile(int, int)));
     connect(ui.fPlayTableWidget, SIGNAL(cellDoubleClicked(int, int)), this, SLOT(slot_delPlayFile(int, int)));
+    sourceCtrl.connectDialog(this);
 }
 
 void ZnPlanTaskEditDialog::slot_addPlayFile(int, int)

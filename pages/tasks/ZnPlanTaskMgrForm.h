@@ -15,6 +15,4 @@ public slots:
     void slot_editClicked() override;
     void slot_stopTaskClicked();
     void slot_widgetItemClicked(QTableWidgetItem *item);
-    // A refreshed current row is judged like a clicked one.
-    void widget_item_clicked(QTableWidgetItem *item) override { slot_widgetItemClicked(item); }
 };

@@ -125,13 +125,17 @@ void ZnTaskSourceCtrl::fill()
 
     connect(w.volSlider, SIGNAL(valueChanged(int)), w.volSpin, SLOT(setValue(int)));
     connect(w.volSpin, SIGNAL(valueChanged(int)), w.volSlider, SLOT(setValue(int)));
-    connect(w.timeBox, SIGNAL(stateChanged(int)), this, SLOT(slot_setPlayTimeStateChanged(int)));
-    connect(w.countBox, SIGNAL(stateChanged(int)), this, SLOT(slot_setPlayCountsStateChanged(int)));
     connect(w.typeBox, SIGNAL(currentIndexChanged(int)), w.stack, SLOT(setCurrentIndex(int)));
-    connect(w.capTable, SIGNAL(itemClicked(QTableWidgetItem *)), this,
+}
+
+void ZnTaskSourceCtrl::connectDialog(QObject *dialog)
+{
+    connect(w.timeBox, SIGNAL(stateChanged(int)), dialog, SLOT(slot_setPlayTimeStateChanged(int)));
+    connect(w.countBox, SIGNAL(stateChanged(int)), dialog, SLOT(slot_setPlayCountsStateChanged(int)));
+    connect(w.capTable, SIGNAL(itemClicked(QTableWidgetItem *)), dialog,
             SLOT(slot_capTableItemClicked(QTableWidgetItem *)));
-    connect(w.capTable, SIGNAL(cellChanged(int, int)), this, SLOT(slot_capTableCellChanged(int, int)));
-    connect(w.ttsEdit, SIGNAL(textChanged()), this, SLOT(slot_textChanged()));
+    connect(w.capTable, SIGNAL(cellChanged(int, int)), dialog, SLOT(slot_capTableCellChanged(int, int)));
+    connect(w.ttsEdit, SIGNAL(textChanged()), dialog, SLOT(slot_textChanged()));
 }
 
 void ZnTaskSourceCtrl::noteOpened()

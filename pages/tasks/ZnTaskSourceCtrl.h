@@ -56,8 +56,7 @@ public:
     ZnTaskSourceCtrl(const ZnTaskSourceWidgets &widgets, ZnSsTask *task);
     ~ZnTaskSourceCtrl() override;
 
-    // Fills the widgets as the task stands (Id 0: a new task) and then connects
-    // them, so filling runs no slot.
+    // Fills the widgets as the task stands (Id 0: a new task).
     void fill();
 
     // One play-list entry: the full server path and the name shown.
@@ -82,7 +81,9 @@ public:
 
     static void refuse(const QString &text);
 
-public slots:
+    // Joins the widgets to the dialog's slots of the names below, which hand on
+    // to these; called once the dialog has filled its widgets.
+    void connectDialog(QObject *dialog);
     void slot_setPlayTimeStateChanged(int state);
     void slot_setPlayCountsStateChanged(int state);
     void slot_capTableItemClicked(QTableWidgetItem *item);

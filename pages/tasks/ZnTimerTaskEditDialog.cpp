@@ -1,7 +1,7 @@
 #include "ZnTimerTaskEditDialog.h"
 
-#include "BookRequest.h"
 #include "ServiceHub.h"
+#include "ZnBookRequest.h"
 #include "ZnCommonTable.h"
 #include "ZnExecTimeDialog.h"
 #include "ZnExecTimeViewCtrl.h"
@@ -61,6 +61,7 @@ ZnTimerTaskEditDialog::ZnTimerTaskEditDialog(ZnSsTask *t)
     connect(ui.dialogCloseBtn, SIGNAL(clicked()), this, SLOT(close()));
     connect(ui.fFileTableWidget, SIGNAL(cellDoubleClicked(int, int)), this, SLOT(slot_addPlayFile(int, int)));
     connect(ui.fPlayTableWidget, SIGNAL(cellDoubleClicked(int, int)), this, SLOT(slot_delPlayFile(int, int)));
+    sourceCtrl.connectDialog(this);
     connect(ui.fStopDateCb, SIGNAL(stateChanged(int)), this, SLOT(slot_setStopDateStateChanged(int)));
     connect(ui.fTimeAddBtn, SIGNAL(clicked()), this, SLOT(slot_addExecTime()));
     connect(ui.fTimeEditBtn, SIGNAL(clicked()), this, SLOT(slot_editExecTime()));
@@ -121,8 +122,8 @@ void ZnTimerTaskEditDialog::fillTerminals()
 {
     terminalSelect.initMultiSelect(ui.fTerminalTable, ui.fTerminalCb, 4);
     if (ServiceHub::instance()) {
-        BookRequest request;
-        request.requestType = ZnMicListMgr::AllPlayTerminalList;
+        ZnBookRequest request;
+        request.type = ZnMicListMgr::AllPlayTerminalList;
         if (ZnMicListMgr::instance()->requestMicBooks(&request) == 0) {
             const std::set<int> stored(task->terminalIds.begin(), task->terminalIds.end());
             for (const ZnMic &t : ZnMicListMgr::instance()->playTermList()) {

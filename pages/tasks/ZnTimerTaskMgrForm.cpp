@@ -5,6 +5,8 @@
 #include "ZnServerText.h"
 #include "ZnSsTaskDataMgr.h"
 
+#include <QHeaderView>
+
 namespace {
 // The plan name is the server's text; the page shows this much of it.
 const int kPlanNameWidth = 480;
@@ -17,6 +19,7 @@ ZnTimerTaskMgrForm::ZnTimerTaskMgrForm(int taskCategory)
     category = taskCategory;
     schemeInfo = new QtSchemeInfo(this, kPlayPlans);
     ui.fSchemeLayout->addWidget(schemeInfo);
+    ui.fTaskTableWidget->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     connect(ZnSsTaskDataMgr::instance(), SIGNAL(gotTaskList()), this, SLOT(slot_showTaskList()));
     connect(schemeInfo, SIGNAL(showTaskInfo(int)), this, SLOT(slot_showTaskList(int)));
     connect(ui.fNewBtn, SIGNAL(clicked()), this, SLOT(slot_addClicked()));

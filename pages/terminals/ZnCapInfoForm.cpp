@@ -44,9 +44,8 @@ ZnCapInfoForm::ZnCapInfoForm()
     connect(ui.fEditBtn, &QPushButton::clicked, this, &ZnCapInfoForm::slot_setNameClicked);
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnCapInfoForm::delClicked);
 
-    ZnCapListMgr *model = ZnCapListMgr::holder();
-    if (model->lockedList())
-        model->unlock();
+    if (gCapList.lockedList())
+        gCapList.unlock();
     else
         hub->requestCapList();
     showCaps();
@@ -83,7 +82,7 @@ void ZnCapInfoForm::makeRow(const ZnCap &cap, ZnTableRow &row)
 bool ZnCapInfoForm::recordRow(int id, ZnTableRow &row)
 {
     ZnCap cap;
-    if (!ZnCapListMgr::holder()->findCap(id, cap))
+    if (!gCapList.findCap(id, cap))
         return false;
     makeRow(cap, row);
     return true;
@@ -91,7 +90,7 @@ bool ZnCapInfoForm::recordRow(int id, ZnTableRow &row)
 
 void ZnCapInfoForm::showCaps()
 {
-    ZnCapListMgr *model = ZnCapListMgr::holder();
+    ZnCapListMgr *model = &gCapList;
     std::list<ZnCap> *list = model->lockedList();
     if (!list)
         return;
@@ -130,14 +129,14 @@ void ZnCapInfoForm::editRecord(int id)
 {
     ServiceHub *hub = ServiceHub::instance();
     ZnCap cap;
-    if (!hub || !ZnCapListMgr::holder()->findCap(id, cap))
+    if (!hub || !gCapList.findCap(id, cap))
         return;
     ZnSetCapDialog dialog;
     dialog.setCap(&cap);
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The list changes without a signal: the page redraws the row itself.
-    if (ZnCapListMgr::holder()->modifyCap(hub->centre(), cap) == 0)
+    if (gCapList.modifyCap(hub->centre(), cap) == 0)
         updateRowById(id);
     else
         tell(tr("Setting Error!"));
@@ -147,9 +146,9 @@ int ZnCapInfoForm::removeRecord(int id)
 {
     ServiceHub *hub = ServiceHub::instance();
     ZnCap cap;
-    if (!hub || !ZnCapListMgr::holder()->findCap(id, cap))
+    if (!hub || !gCapList.findCap(id, cap))
         return RecordGone;
     if (!isNull(cap.status))
         return RecordOnline;
-    return ZnCapListMgr::holder()->removeCap(hub->centre(), cap);
+    return gCapList.removeCap(hub->centre(), cap);
 }

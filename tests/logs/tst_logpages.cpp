@@ -15,6 +15,7 @@
 #include "ZnUserLogInfoForm.h"
 
 #include <QDir>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTcpServer>
@@ -582,6 +583,35 @@ private slots:
         QCOMPARE(logRequests() - sent, host ? 0 : 2 * pages);
     }
 
+    // The columns sized to what they show; the others share the width.
+    void fittedColumns_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user
+        QTest::addColumn<QString>("fitted");
+        QTest::newRow("talk: both times") << 0 << QStringLiteral("0 1");
+        QTest::newRow("terminal: the date") << 1 << QStringLiteral("0");
+        QTest::newRow("user: none") << 2 << QString();
+    }
+    void fittedColumns()
+    {
+        QFETCH(int, kind);
+        serverTalkLog(0);
+        std::unique_ptr<ZnLogPage> page;
+        if (kind == 0)
+            page.reset(new ZnTalkLogInfoForm);
+        else if (kind == 1)
+            page.reset(new ZnTermLogInfoForm);
+        else
+            page.reset(new ZnUserLogInfoForm);
+        const QHeaderView *header = page->form().fTableWidget->horizontalHeader();
+        QStringList fitted;
+        for (int c = 0; c < header->count(); ++c) {
+            if (header->sectionResizeMode(c) == QHeaderView::ResizeToContents)
+                fitted << QString::number(c);
+        }
+        QTEST(fitted.join(QLatin1Char(' ')), "fitted");
+    }
+
     // One table of type names (a type outside it shown as stored); a refresh goes
     // back to page 1 and waits before it may be used again.
     void typesAndRefresh()
@@ -647,7 +677,8 @@ private slots:
         ui.fRefreshButton->click();
         QVERIFY(ui.fRefreshButton->isEnabled());
         ui.fLogDownloadBt->click();
-        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
+        // The label names the page whose rows are shown.
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
         frozen = !freezeTestDb(false);
         QVERIFY(!frozen);
         QVERIFY(read.wait(20000));
@@ -656,6 +687,60 @@ private slots:
         QCOMPARE(told.said, QStringList());
         QVERIFY(!page.isReading());
         QCOMPARE(read.count(), 1);
+    }
+
+    // Through the server the page label changes with the rows: a page request the
+    // server refuses leaves label, rows and paging on the page shown, so the same
+    // button asks again.
+    void labelFollowsTheRows_data()
+    {
+        QTest::addColumn<int>("kind");     // talk, user
+        QTest::addColumn<bool>("forward"); // next, else previous, from page 2
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("first"); // caller or user of the first row once answered
+        QTest::newRow("talk, next") << 0 << true << QStringLiteral("3/3") << QStringLiteral("主叫50");
+        QTest::newRow("talk, previous") << 0 << false << QStringLiteral("1/3") << QStringLiteral("主叫250");
+        QTest::newRow("user, next") << 2 << true << QStringLiteral("3/3") << QStringLiteral("用户50");
+    }
+    void labelFollowsTheRows()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, forward);
+        serverTalkLog(250);
+        s.sim.withData([](ZnSimData &data) {
+            data.table("userlog").clear();
+            for (int i = 1; i <= 250; ++i) {
+                Json::Value r(Json::objectValue);
+                r["id"] = std::to_string(i);
+                r["name"] = "用户" + std::to_string(i);
+                data.addRow("userlog", r);
+            }
+        });
+        std::unique_ptr<ZnLogPage> page;
+        if (kind == 0)
+            page.reset(new ZnTalkLogInfoForm);
+        else
+            page.reset(new ZnUserLogInfoForm);
+        auto &ui = page->form();
+        const int nameColumn = kind == 0 ? 3 : 1;
+        const QString prefix = kind == 0 ? QStringLiteral("主叫") : QStringLiteral("用户");
+        QTRY_COMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
+        ui.fNext->click();
+        QTRY_COMPARE(cells(*page, 0, nameColumn, 1), QStringList{prefix + QStringLiteral("150")});
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
+        QPushButton *button = forward ? ui.fNext : ui.fPrevious;
+        const int sent = logRequests();
+        s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Fail, "busy", 0, 1));
+        button->click();
+        QTRY_COMPARE(logRequests(), sent + 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("2/3"));
+        QCOMPARE(cells(*page, 0, nameColumn, 1), QStringList{prefix + QStringLiteral("150")});
+        s.sim.clearRules();
+        button->click();
+        QFETCH(QString, first);
+        QTRY_COMPARE(cells(*page, 0, nameColumn, 1), QStringList{first});
+        QTEST(ui.fPageLabel->text(), "label");
     }
 
     // A log host that never answers the connection: each page is built at once,

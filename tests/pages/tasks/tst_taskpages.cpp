@@ -21,6 +21,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -337,18 +338,60 @@ private slots:
         showPlan(0);
         sentBefore = s.requests("POST SoundSource").size();
     }
+    // Each page lists its own tasks; only the timer page stretches its columns
+    // over the width, the others leave the room to the last one.
     void pagesListTheirTasks_data()
     {
         QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("rows");
-        QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1");
-        QTest::newRow("manual, reverse list order") << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1");
-        QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1");
+        QTest::addColumn<bool>("stretched");
+        QTest::newRow("plan") << QStringLiteral("plan") << QStringLiteral("2:Mic 1:P1") << false;
+        QTest::newRow("manual, reverse list order")
+            << QStringLiteral("manual") << QStringLiteral("5:M3 4:M2 3:M1") << false;
+        QTest::newRow("sdk") << QStringLiteral("sdk") << QStringLiteral("6:S1") << false;
+        QTest::newRow("timer, by start time") << QStringLiteral("timer") << QStringLiteral("9:T0 7:T1") << true;
     }
     void pagesListTheirTasks()
     {
         QFETCH(QString, which);
         QTEST(rowsOf(pages[which]->tableWidget()), "rows");
+        const QHeaderView *header = pages[which]->tableWidget()->horizontalHeader();
+        QTEST(header->sectionResizeMode(0) == QHeaderView::Stretch, "stretched");
+        QVERIFY(header->stretchLastSection());
+    }
+    // On the plan page a clicked microphone broadcast cannot be edited or deleted;
+    // when its row is redrawn while current, both buttons are offered again.
+    void planPageButtons_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("redrawn");
+        QTest::addColumn<bool>("enabled"); // edit and delete
+        QTest::newRow("file task clicked") << 1 << false << true;
+        QTest::newRow("mic broadcast clicked") << 2 << false << false;
+        QTest::newRow("mic broadcast redrawn") << 2 << true << true;
+    }
+    void planPageButtons()
+    {
+        QFETCH(int, id);
+        QFETCH(bool, redrawn);
+        ZnBaseTaskMgrForm *plan = pages[QStringLiteral("plan")].get();
+        QTableWidget *t = plan->tableWidget();
+        const int other = id == 1 ? 2 : 1;
+        for (int picked : {other, id}) {
+            const int row = plan->findRowById(picked);
+            t->setCurrentCell(row, 0);
+            emit t->itemClicked(t->item(row, 0));
+        }
+        if (redrawn) {
+            Json::Value rows(Json::arrayValue);
+            rows.append(taskRow(2, "Mic", 1, 2, -1, "", 4));
+            QSignalSpy changed(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::taskChanged);
+            s.sim.pushPost("SqlConfig", "soundsource", ZnSimData::json(rows));
+            QVERIFY(SimSession::spinUntil([&] { return changed.count() == 1; }));
+            QCoreApplication::processEvents();
+        }
+        QTEST(plan->form().fEditBtn->isEnabled(), "enabled");
+        QTEST(plan->form().fDelBtn->isEnabled(), "enabled");
     }
     // The count/duration column: the play count when there is one, else the
     // duration as a time; the content column always dashes.
@@ -913,6 +956,22 @@ private slots:
             members << QString::fromStdString(std::to_string(m.id) + "/" + m.name + "/" + m.type + "/" + m.ip);
         QCOMPARE(members.join(QLatin1Char(' ')),
                  QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
+    }
+    // When the server's plan list comes back empty the panel drops the plans it
+    // showed and the timer page the tasks of the plan that was shown.
+    void planListEmptied()
+    {
+        QVERIFY(timer->tableWidget()->rowCount() > 0);
+        std::vector<Json::Value> plans;
+        s.sim.withData([&](ZnSimData &d) { plans = std::exchange(d.table("timerplan"), {}); });
+        QtSchemeInfo *panel = timer->schemePanel();
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(panel->table()->rowCount(), 0);
+        QCOMPARE(timer->tableWidget()->rowCount(), 0);
+        QCOMPARE(timer->form().fSchemeNameText->text(), QString());
+        s.sim.withData([&](ZnSimData &d) { d.table("timerplan") = plans; });
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
     }
     void cleanupTestCase()
     {
