@@ -10,6 +10,7 @@
 #include "ZnFtpClientMgr.h"
 #include "ZnGlobals.h"
 #include "ZnMediaViewCtrl.h"
+#include "ZnServerText.h"
 #include "ZnTipsInfo.h"
 
 #include <QCursor>
@@ -335,5 +336,5 @@ void ZnMediaMgrForm::slot_showMediaPath(const QString& path)
 void ZnMediaMgrForm::slot_ItemEnter(QTableWidgetItem* item)
 {
     if (item)
-        QToolTip::showText(QCursor::pos(), item->text());
+        QToolTip::showText(QCursor::pos(), ZnServerText::toolTip(item->text()));
 }

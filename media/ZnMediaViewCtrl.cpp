@@ -275,6 +275,8 @@ void ZnMediaViewCtrl::placeNotice()
         return;
     auto* label = new QLabel;
     label->setObjectName(QStringLiteral("fServiceNotice"));
+    // The notice quotes the file service's reasons.
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("background-color: #fdf6ec; color: #b25d00; border: 1px solid #f5dab1;"
                                         " padding: 4px;"));

@@ -48,9 +48,8 @@ bool ZnD82InfoForm::insertRecord(int id)
 
 void ZnD82InfoForm::updateRow(int row, int id)
 {
-    ZnD82 device;
-    if (ZnD82ListMgr::instance()->getD82(id, &device))
-        writeRecordRow(row, &device);
+    if (std::unique_ptr<ZnD82> device = ZnD82ListMgr::instance()->cloneD82(id))
+        writeRecordRow(row, device.get());
 }
 
 int ZnD82InfoForm::insertRecordRow(const ZnD82 *device)

@@ -5,6 +5,7 @@
 #include "TcpSocketClient.h"
 #include "ZnCFtpClient.h"
 #include "ZnDownAndUploadViewCtr.h"
+#include "ZnFifoTrap.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
@@ -14,13 +15,17 @@
 #include "ZnTaskMediaListViewCtrl.h"
 
 #include <QDataStream>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTcpServer>
-#include <QVBoxLayout>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolTip>
+#include <QVBoxLayout>
 #include <QtEndian>
 #include <QtTest>
 
@@ -302,6 +307,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(ofFolder(), kWaitMs);
         QCoreApplication::processEvents(); // the browser's own, queued, slot
         QCOMPARE(notice(m_page), said);
+        // It quotes the service's reasons as written.
+        QCOMPARE(m_page->findChild<QLabel*>(QStringLiteral("fServiceNotice"))->textFormat(), Qt::PlainText);
         QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
         QCOMPARE(names(table()), before);
         QCOMPARE(m_page->browser()->fullPath(QStringLiteral("欢迎词.mp3")), QStringLiteral("/data/mp3/欢迎词.mp3"));
@@ -449,6 +456,74 @@ private slots:
         QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/旧.mp3"))));
     }
 
+    // A refusal's reason comes from the service: the box shows it as written, and a
+    // picture it names opens nothing.
+    void refusalShownAsText_data()
+    {
+        QTest::addColumn<QString>("reason"); // "%1" stands for the path of a FIFO
+        QTest::newRow("markup shown as written") << QStringLiteral("<b>x</b>");
+        QTest::newRow("picture naming a FIFO opens nothing") << QStringLiteral("<img src=\"%1\">");
+    }
+    void refusalShownAsText()
+    {
+        QFETCH(QString, reason);
+        ZnFifoTrap trap;
+        QVERIFY(trap.isValid());
+        reason.replace(QLatin1String("%1"), trap.path());
+        const QJsonObject reply{{QStringLiteral("Command"), QStringLiteral("CreatDIR")},
+                                {QStringLiteral("Result"), QStringLiteral("Fail")},
+                                {QStringLiteral("Reason"), reason}};
+        ZnSimFileService::Faults f;
+        f.answerCommand = "CreatDIR";
+        f.answerText = QJsonDocument(reply).toJson(QJsonDocument::Compact).toStdString() + "\r\n\r\n";
+        m_service.setFaults(f);
+        QVERIFY(named(QStringLiteral("拒绝"), &ZnMediaMgrForm::newDirClicked).isEmpty());
+        ZnModalHelper told;
+        told.onModal([](QWidget* box) {
+            box->grab();
+            QTest::mouseClick(ZnModalHelper::findButton(box, QStringLiteral("ConfirmButton")), Qt::LeftButton);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(told.handled(), kWaitMs);
+        QVERIFY(trap.stillUnopened());
+        QVERIFY2(told.seenTexts().join(QString()).contains(QStringLiteral("创建目录失败: ") + reason),
+                 qPrintable(told.seenTexts().join(QLatin1Char('|'))));
+    }
+
+    // A name from the service is shown in its row's tool tip as written: the tip
+    // reads back to the name, and a picture it names opens nothing.
+    void toolTipShowsNameAsText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("markup shown as written") << QStringLiteral("<b>x<b> &amp; y.mp3");
+        QTest::newRow("picture naming a FIFO opens nothing") << QStringLiteral("<img src=trap>.mp3");
+    }
+    void toolTipShowsNameAsText()
+    {
+        QFETCH(QString, name);
+        ZnFifoTrap trap(QDir::currentPath());
+        QVERIFY(trap.isValid());
+        enter(QStringLiteral("背景音乐"));
+        addServed(QStringLiteral("背景音乐/") + name);
+        QTableWidgetItem* item = table()->item(names(table()).indexOf(name), 0);
+        table()->scrollToItem(item);
+        // The mouse comes to rest on the row.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(table()->viewport(), &leave);
+        QMouseEvent move(QEvent::MouseMove, table()->visualItemRect(item).center(), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(table()->viewport(), &move);
+        QTRY_VERIFY(QToolTip::isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel"))
+                w->grab();
+        QVERIFY(trap.stillUnopened());
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        QCOMPARE(shown.toPlainText(), name);
+        QToolTip::hideText();
+        QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/") + name)));
+    }
+
     // ".." and two files chosen: the files go on the server, all three rows go.
     // A delete the service refuses or that does not reach it leaves the table as
     // the server is: the files stay listed.
@@ -523,16 +598,23 @@ private slots:
         QTest::addColumn<bool>("refuse");
         QTest::addColumn<QString>("answer");     // the PostFile reply, when not the service's own
         QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
+        QTest::addColumn<QString>("reason");     // the service's, shown in the state cell and its tool tip
         const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
         QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QString()
-                                         << QStringList();
+                                         << QStringList() << QString();
         QTest::newRow("encoder fails, next goes on")
-            << list("a/gone.wav a/next.wav") << false << false << QString() << list("gone.wav");
-        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav");
-        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav");
+            << list("a/gone.wav a/next.wav") << false << false << QString() << list("gone.wav") << QString();
+        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav")
+                                         << QString();
+        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav") << QString();
         QTest::newRow("refused under a command of its own")
             << list("a/full.wav") << false << false
-            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << list("full.wav");
+            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << list("full.wav")
+            << QStringLiteral("disk full");
+        QTest::newRow("reason's markup shown as written")
+            << list("a/marked.wav") << false << false
+            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"<b>x</b> &amp;\"}\r\n\r\n")
+            << list("marked.wav") << QStringLiteral("<b>x</b> &amp;");
     }
     void uploads()
     {
@@ -541,6 +623,7 @@ private slots:
         QFETCH(bool, refuse);
         QFETCH(QString, answer);
         QFETCH(QStringList, failed);
+        QFETCH(QString, reason);
         ZnSimFileService::Faults f;
         f.refusePost = refuse;
         if (!answer.isEmpty()) {
@@ -576,8 +659,12 @@ private slots:
         }
         if (noEncoder)
             QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
-        if (!answer.isEmpty())
-            QCOMPARE(cell(table, 0), QStringLiteral("失败：disk full"));
+        if (!reason.isEmpty()) {
+            QCOMPARE(cell(table, 0), QStringLiteral("失败：") + reason);
+            QTextDocument tip;
+            tip.setHtml(table.item(0, 0)->toolTip());
+            QCOMPARE(tip.toPlainText(), reason);
+        }
         for (const QString& rel : files) {
             const QString mp3 =
                 served(QStringLiteral("演出/") + QFileInfo(rel).completeBaseName() + QLatin1String(".mp3"));

@@ -590,7 +590,8 @@ private slots:
         QStringList shown = edit(d72.get(), id, [&](QWidget *w) {
             Ui::fMicSettingForm &ui = qobject_cast<ZnD72SettingDialog *>(w)->form();
             ui.fNameEdit->setText(name);
-            ui.fTalkSpinBox->setValue(33);
+            // Moved on the slider: what is sent is read from its spin box.
+            ui.fTalkSlider->setValue(33);
             ui.fCallConfigGroupBox->setChecked(c->callBox);
             ui.fRedLeftMicCb->setChecked(true);
             QVERIFY(ZnTalkSetting::selectId(ui.fRedLeftMicCombo, 70001));
@@ -640,7 +641,7 @@ private slots:
             Ui::fD74SettingForm &ui = qobject_cast<ZnD74SettingDialog *>(w)->form();
             // A mode the list lacks shows the first one.
             moveShown = ui.fMoveComboBox->currentText();
-            ui.fRingSpinBox->setValue(12);
+            ui.fRingSlider->setValue(12);
             if (!ledText.isEmpty())
                 ui.fDispTextLineEdit->setText(ledText);
             ui.fCallConfigGroupBox->setChecked(c->callBox);
@@ -651,6 +652,7 @@ private slots:
         if (c->id == 60003)
             QCOMPARE(moveShown, QStringLiteral("Left Move"));
         QCOMPARE(posts("ModTalkTerminal") - modified, 1);
+        QCOMPARE(lastPost("ModTalkTerminal")["BellVol"].asString(), std::string("12"));
         QCOMPARE(posts("ModD74Led") - leds, led.isEmpty() ? 0 : 1);
         QCOMPARE(posts("D74ButtonCall") - called,
                  callSent.isEmpty() && !refuse.contains(QLatin1String("Call")) ? 0 : 1);
