@@ -456,6 +456,98 @@ private slots:
         QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/旧.mp3"))));
     }
 
+    // A listing of the shown folder that arrives while the name dialog or the
+    // delete question is open rebuilds the rows: the action still names the row
+    // the operator chose, and a row gone meanwhile is told and left alone.
+    void listingUnderBox_data()
+    {
+        QTest::addColumn<bool>("rename");  // else delete
+        QTest::addColumn<bool>("removed"); // the chosen file goes meanwhile, else a new one comes above it
+        QTest::newRow("rename, a row added above: the chosen file is renamed") << true << false;
+        QTest::newRow("rename, the chosen file gone: told, nothing sent") << true << true;
+        QTest::newRow("delete, a row added above: the chosen file is deleted") << false << false;
+        QTest::newRow("delete, the chosen file gone: told, nothing sent") << false << true;
+    }
+    void listingUnderBox()
+    {
+        QFETCH(bool, rename);
+        QFETCH(bool, removed);
+        const QString in = QStringLiteral("背景音乐/");
+        enter(QStringLiteral("背景音乐"));
+        addServed(in + QStringLiteral("repro.mp3"));
+        const int chosen = names(table()).indexOf(QStringLiteral("repro.mp3"));
+        table()->setCurrentCell(chosen, 0);
+        select({QStringLiteral("repro.mp3")});
+        m_service.clearRequests();
+
+        ZnModalHelper told;
+        ZnModalHelper box;
+        box.onModal([&](QWidget* w) {
+            told.answer(QStringLiteral("ConfirmButton"), w);
+            if (removed)
+                QFile::remove(served(in + QStringLiteral("repro.mp3")));
+            else
+                QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(in + QStringLiteral("a_new.mp3")));
+            // As the worker does when an upload or a new folder is done.
+            m_page->browser()->slot_updateCurrentPathList();
+            ZnModalHelper::waitFor(
+                [&] {
+                    return names(table()).contains(QStringLiteral("a_new.mp3")) == !removed
+                           && names(table()).contains(QStringLiteral("repro.mp3")) == !removed;
+                },
+                kWaitMs);
+            if (rename) {
+                w->findChild<QLineEdit*>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("after"));
+                QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("fOkBtn")), Qt::LeftButton);
+            } else {
+                QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("ConfirmButton")), Qt::LeftButton);
+            }
+        });
+        if (rename)
+            m_page->renameClicked();
+        else
+            m_page->delMediaClicked();
+        QVERIFY(box.handled());
+        QCOMPARE(names(table()).contains(QStringLiteral("a_new.mp3")), !removed);
+
+        // A listing asked for now is answered after anything the action queued.
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(requestsOf("GetFileList") > 1, kWaitMs);
+        const auto sent = m_service.requests();
+        QStringList changes;
+        for (const std::string& r : sent) {
+            if (r.find("RenameFile") != std::string::npos || r.find("DelFile") != std::string::npos)
+                changes << QString::fromStdString(r);
+        }
+        if (removed) {
+            QCOMPARE(changes, QStringList());
+            QVERIFY(told.handled());
+            const QString said = told.seenTexts().join(QString());
+            QVERIFY2(said.contains(rename ? QStringLiteral("重命名失败: 已不在当前目录")
+                                          : QStringLiteral("删除失败: 已不在当前目录")),
+                     qPrintable(said));
+            QVERIFY(said.contains(QStringLiteral("/data/mp3/背景音乐/repro.mp3")));
+            QVERIFY(!QFileInfo::exists(served(in + QStringLiteral("after.mp3"))));
+            QTRY_VERIFY_WITH_TIMEOUT(!names(table()).contains(QStringLiteral("after.mp3")), kWaitMs);
+            return;
+        }
+        QVERIFY(!told.handled());
+        QCOMPARE(changes.size(), 1);
+        QVERIFY2(changes.first().contains(rename ? QStringLiteral("\"OldFileName\":\"repro.mp3\"")
+                                                 : QStringLiteral("\"FileName\":\"repro.mp3\"")),
+                 qPrintable(changes.first()));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(in + QStringLiteral("repro.mp3"))), kWaitMs);
+        QVERIFY(QFileInfo::exists(served(in + QStringLiteral("a_new.mp3"))));
+        QCOMPARE(QFileInfo::exists(served(in + QStringLiteral("after.mp3"))), rename);
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("after.mp3")) == rename
+                                     && !names(table()).contains(QStringLiteral("repro.mp3")),
+                                 kWaitMs);
+        QVERIFY(names(table()).contains(QStringLiteral("a_new.mp3")));
+        QVERIFY(QFile::remove(served(in + QStringLiteral("a_new.mp3"))));
+        QVERIFY(!rename || QFile::remove(served(in + QStringLiteral("after.mp3"))));
+    }
+
     // A refusal's reason comes from the service: the box shows it as written, and a
     // picture it names opens nothing.
     void refusalShownAsText_data()
