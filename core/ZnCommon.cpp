@@ -75,6 +75,33 @@ std::string formatSizeMB(uint64_t bytes)
     return buf;
 }
 
+int percentOf(int64_t done, int64_t total)
+{
+    if (total <= 0 || done <= 0)
+        return 0;
+    if (done >= total)
+        return 100;
+    // The two decimal digits of done / total, one at a time: the remainder stays
+    // below total (< 2^63), so adding it up ten times never passes 2^64.
+    const uint64_t t = static_cast<uint64_t>(total);
+    uint64_t rest = static_cast<uint64_t>(done);
+    int percent = 0;
+    for (int digit = 0; digit < 2; ++digit) {
+        uint64_t times10 = 0;
+        int q = 0;
+        for (int i = 0; i < 10; ++i) {
+            times10 += rest;
+            if (times10 >= t) {
+                times10 -= t;
+                ++q;
+            }
+        }
+        percent = percent * 10 + q;
+        rest = times10;
+    }
+    return percent;
+}
+
 std::string formatDuration(uint32_t seconds)
 {
     char buf[32];

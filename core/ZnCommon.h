@@ -27,6 +27,10 @@ QString fromLocal8Bit(const char* text);
 std::string formatTime(int32_t seconds);
 // bytes / 1048576 in single precision as "%0.2fMB".
 std::string formatSizeMB(uint64_t bytes);
+// Whole percent of done in total, 0 to 100 (done is clamped to 0..total; 0 when
+// total is not positive). Exact for every 64-bit size: done * 100 overflows past
+// 92 PB, which a length read from a peer can claim.
+int percentOf(int64_t done, int64_t total);
 // "hh:mm:ss"; the hours are not cut, so 100 hours give "100:00:00".
 std::string formatDuration(uint32_t seconds);
 // The part after the last "/" (a backslash is no separator), or the whole path.

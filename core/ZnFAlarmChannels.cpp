@@ -41,6 +41,7 @@ std::vector<ZnFAlarmChannels::Channel> ZnFAlarmChannels::parse(const std::string
             c.taskId = leadingNumber(part);
         } else {
             c.name = part.substr(0, cut);
+            c.named = true;
             c.taskId = leadingNumber(part.substr(cut + field.size()));
         }
         out.push_back(c);

@@ -11,8 +11,9 @@ class ZnFAlarmChannels
 public:
     struct Channel
     {
-        std::string name; // empty when the text gives none
-        int taskId = 0;   // 0: no task
+        std::string name;   // as stored, empty ones included
+        bool named = false; // the text gives a name field (it may be empty)
+        int taskId = 0;     // 0: no task
     };
 
     static const char *const ChannelSeparator; // "!!!"

@@ -48,6 +48,15 @@ bool readNumber(std::string_view text, long limit, long *out)
     return true;
 }
 
+// A number's text: after leading blanks, at least one digit.
+bool hasDigits(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+}
+
 int intValue(std::string_view text)
 {
     long v = 0;
@@ -111,19 +120,23 @@ int ZnServerRequest::kindOf(std::string_view line)
 
 bool ZnServerRequest::contentLengthOf(std::string_view block, long *length)
 {
-    // A later header overwrites an earlier one, but any invalid one spoils the block.
+    // A length that cannot be trusted cannot be framed: reading "-5" as 0, or
+    // letting a second, different length win, would cut the stream in the wrong
+    // place and lose messages unnoticed. So a value without digits, and two
+    // lengths that differ, spoil the block like a length over the limit.
     bool ok = true;
+    bool seen = false;
     long value = 0;
     forEachHeader(block, [&](Header h, std::string_view v) {
         long n = 0;
         if (h != ContentLength)
             return;
-        if (readNumber(v, kMaxContentLength, &n))
-            value = n;
-        else
+        if (!hasDigits(v) || !readNumber(v, kMaxContentLength, &n) || (seen && n != value))
             ok = false;
+        seen = true;
+        value = n;
     });
-    *length = value;
+    *length = ok ? value : 0;
     return ok;
 }
 

@@ -25,7 +25,8 @@ public:
     // Kind of a start line (the text before the first CR LF).
     static int kindOf(std::string_view startLine);
     // The Content-Length announced in a header block, 0 without one. False when
-    // the number overflows or exceeds kMaxContentLength.
+    // a value has no digits (a sign or nothing at all), overflows or exceeds
+    // kMaxContentLength, or when two Content-Length lines state different numbers.
     static bool contentLengthOf(std::string_view headerBlock, long *length);
 
     int kind() const { return m_kind; }

@@ -46,6 +46,7 @@ ZnDownAndUploadViewCtr::ZnDownAndUploadViewCtr(QTableWidget* table) : m_table(ta
     }
     TcpSocketClient* worker = TcpSocketClient::instance();
     connect(worker, &TcpSocketClient::transferFinished, this, &ZnDownAndUploadViewCtr::slot_transferFinished);
+    connect(worker, &TcpSocketClient::transferSizeKnown, this, &ZnDownAndUploadViewCtr::slot_transferSizeKnown);
     m_timer = startTimer(200, Qt::CoarseTimer);
     if (ZnCFtpClient* c = ZnFtpClientMgr::instance()->client())
         c->setTransferQueue(this);
@@ -275,6 +276,18 @@ void ZnDownAndUploadViewCtr::slot_transferFinished(int id, bool ok, const QStrin
     fail(r, error);
 }
 
+void ZnDownAndUploadViewCtr::slot_transferSizeKnown(int id, qint64 size)
+{
+    // The listing's size may be stale or false; what the service sends is counted
+    // against what it announced, so a cut-off download never shows a full bar.
+    TransferRecord r = findRecord(id);
+    if (!r.name[0] || r.kind != TransferRecord::Download || r.total == size)
+        return;
+    r.total = size;
+    replaceRecord(r);
+    rewriteRow(r);
+}
+
 TransferRecord ZnDownAndUploadViewCtr::findRecord(int id)
 {
     QMutexLocker lock(&m_mutex);
@@ -343,7 +356,7 @@ void ZnDownAndUploadViewCtr::addRow(const TransferRecord& r)
     m_table->insertRow(row);
     auto* bar = new QProgressBar;
     bar->setRange(0, 100);
-    bar->setValue(r.total > 0 ? int(r.shown * 100 / r.total) : 0);
+    bar->setValue(ZnCommon::percentOf(r.shown, r.total));
     m_table->setCellWidget(row, 2, bar);
     fillRow(row, r);
 }
@@ -387,7 +400,7 @@ void ZnDownAndUploadViewCtr::timerEvent(QTimerEvent* event)
         setShown(id, r.done);
         if (auto* bar = qobject_cast<QProgressBar*>(m_table->cellWidget(row, 2))) {
             if (r.total > 0)
-                bar->setValue(int(qBound<qint64>(0, r.done * 100 / r.total, 100)));
+                bar->setValue(ZnCommon::percentOf(r.done, r.total));
         }
     }
 }

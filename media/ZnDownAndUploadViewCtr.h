@@ -53,6 +53,7 @@ public slots:
     void transcode_finished(bool ok, const QString& target);
     void slot_progressIndicator(int id, qint64 done);
     void slot_transferFinished(int id, bool ok, const QString& error);
+    void slot_transferSizeKnown(int id, qint64 size);
 
 protected:
     void timerEvent(QTimerEvent* event) override;

@@ -171,9 +171,13 @@ int runLogin(int *maxFlag)
         if (!badAddress.empty())
             std::fprintf(stderr, "-serverip: not a server address, ignored: %s\n", badAddress.c_str());
         dialog.exec();
-    } else if (badAddress.empty()) {
+    } else {
         // An empty -password must not fall back to a stored one.
         dialog.form().fPassLineEdit->setText(QString::fromLocal8Bit(settings->Passwd.c_str()));
+        // An invalid address goes into the field as given, so that the login refuses
+        // it with the dialog's own message, as it would refuse it typed.
+        if (!badAddress.empty())
+            dialog.form().connect_ip_edit->setText(QString::fromLocal8Bit(badAddress.c_str()));
         dialog.on_login_clicked();
     }
     if (dialog.loginSucceeded()) {
@@ -192,7 +196,6 @@ int runLogin(int *maxFlag)
     QObject::disconnect(lossSeen);
     QCoreApplication::sendPostedEvents();
 
-    // The dialog never holds an invalid address, so it has no message for one.
     const std::string why = directly && !badAddress.empty() ? "-serverip: not a server address: " + badAddress
                                                             : whyNotLoggedIn(dialog, directly, lost, *settings);
     std::fprintf(stderr, "login failed: %s\n", why.c_str());

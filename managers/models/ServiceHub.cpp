@@ -1,7 +1,6 @@
 #include "ServiceHub.h"
 
 #include "ZnApi.h"
-#include "ZnBusyRetry.h"
 #include "ZnCapListMgr.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnLevelList.h"
@@ -51,6 +50,5 @@ int ServiceHub::requestCapList()
 {
     if (!m_centre)
         return -1;
-    ZnManageCenter* centre = m_centre;
-    return ZnBusyRetry::run([centre] { return apiGetCapList(centre); }, CapListPauseMs, CapListAttempts);
+    return gCapList.waitReady(m_centre);
 }

@@ -18,11 +18,8 @@ public:
     void setCapList(ZnLockedList* list) { m_capList = list; }
     void setLevelList(ZnLockedList* list) { m_levelList = list; }
 
-    enum { CapListPauseMs = 100, CapListAttempts = 10 };
-
-    // Asks for the capture-unit list (request 75), retrying every 100 ms while
-    // busy, at most CapListAttempts times; the last result code, -1 without a
-    // centre.
+    // Has the capture-unit list ask for its list (request 75), with that list's
+    // own busy retries; the last result code, -1 without a centre.
     int requestCapList();
 
 private:

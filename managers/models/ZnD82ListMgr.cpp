@@ -1,8 +1,8 @@
 #include "ZnD82ListMgr.h"
 
-#include "BookRequest.h"
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnBookRequest.h"
 #include "ZnD82Manage.h"
 
 #include <QThread>
@@ -88,13 +88,13 @@ int ZnD82ListMgr::requestD82List()
     return Store::requestList([centre] { return apiGetD82List(centre); });
 }
 
-int ZnD82ListMgr::requestD82Books(const BookRequest* request)
+int ZnD82ListMgr::requestD82Books(const ZnBookRequest* request)
 {
     ZnManageCenter* centre = takeCentre();
     return Store::requestList([centre, request] { return apiGetD82Books(centre, request); });
 }
 
-int ZnD82ListMgr::setD82Books(const BookRequest* request)
+int ZnD82ListMgr::setD82Books(const ZnBookRequest* request)
 {
     const int result = apiSetD82Books(takeCentre(), request);
     // Gives the server's own follow-up a moment before the page reads again.

@@ -10,7 +10,7 @@
 #include <list>
 #include <memory>
 
-class BookRequest;
+class ZnBookRequest;
 class ZnManageCenter;
 
 // The D82 devices as the pages see them (busy requests repeated), and the books of the one device
@@ -27,10 +27,10 @@ public:
 
     // Registers the callback and asks for the list, retrying while the centre is busy.
     int requestD82List();
-    // Asks for one book (BookRequest::requestType 282, 283, 285 or 287).
-    int requestD82Books(const BookRequest* request);
+    // Asks for one book (ZnBookRequest::type 282, 283, 285 or 287).
+    int requestD82Books(const ZnBookRequest* request);
     // Replaces one book on the server (284, 286 or 288); the model is not changed.
-    int setD82Books(const BookRequest* request);
+    int setD82Books(const ZnBookRequest* request);
     // Asks the server again for a listed device; -1 for a device not in the list.
     int requestD82(ZnManageCenter* centre, int id);
     // The model takes the record only when the server did.

@@ -103,8 +103,12 @@ int ZnMicListMgr::requestMicList()
 
 int ZnMicListMgr::requestMic(ZnManageCenter* centre, int terminalId)
 {
-    if (!centre || !m_store.contains(terminalId))
+    ZnMic held;
+    if (!centre || !m_store.copyRecord(terminalId, held))
         return -1;
+    // A console whose flag is set is not asked for again.
+    if (held.extraFlagA)
+        return 0;
     return Store::change([&] { return apiGetMicTerminal(centre, terminalId); });
 }
 
@@ -120,19 +124,19 @@ int ZnMicListMgr::deleteMic(const ZnMic& mic)
                          [&] { m_store.erase(mic.id); });
 }
 
-int ZnMicListMgr::requestMicBooks(const BookRequest* request)
+int ZnMicListMgr::requestMicBooks(const ZnBookRequest* request)
 {
     if (!request)
         return -1;
     ZnManageCenter* centre = takeHubCentre();
     // A book may be asked for before the console list: its answer needs the callback too.
     apiSetMicCallback(centre, &ZnMicListMgr::onNotify);
-    if (ZnOwnedList<BookEntry>* b = book(request->requestType))
+    if (ZnOwnedList<BookEntry>* b = book(request->type))
         b->ask(request->terminalId);
     return Store::requestList([&] { return apiGetMicBooks(centre, request); });
 }
 
-int ZnMicListMgr::setMicBooks(const BookRequest* request)
+int ZnMicListMgr::setMicBooks(const ZnBookRequest* request)
 {
     if (!request)
         return -1;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BookEntry.h"
-#include "BookRequest.h"
+#include "ZnBookRequest.h"
 #include "ZnListStore.h"
 #include "ZnMic.h"
 #include "ZnOwnedList.h"
@@ -29,7 +29,8 @@ public:
 
     // Registers the callback and asks for the list, again after 10 ms while busy.
     int requestMicList();
-    // Asks for one console the model holds; -1 without a centre or such a console.
+    // Asks for one console the model holds; -1 without a centre or such a console,
+    // 0 without asking when the held console's first flag byte is set.
     int requestMic(ZnManageCenter* centre, int terminalId);
     // Each repeats after 100 ms while busy and changes the list only on 0.
     int modifyMic(const ZnMic& mic);
@@ -59,8 +60,8 @@ public:
 
     // Book queries repeat after 10 ms while busy; a change is sent once, then a
     // 100 ms pause. Neither changes a list of the model.
-    int requestMicBooks(const BookRequest* request);
-    int setMicBooks(const BookRequest* request);
+    int requestMicBooks(const ZnBookRequest* request);
+    int setMicBooks(const ZnBookRequest* request);
     // The book last received for this console; false (and out empty) when the
     // model holds none for it.
     bool monitorList(int terminalId, std::list<BookEntry>& out) const { return m_monitors.copyFor(terminalId, out); }

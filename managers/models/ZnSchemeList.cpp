@@ -170,19 +170,19 @@ void ZnSchemeList::removeScheme(int id, int kind)
 {
     if (!validKind(kind))
         return;
-    bool found = false;
     {
         QMutexLocker lock(&m_mutex);
         auto& list = m_lists[kind];
         for (auto it = list.begin(); it != list.end(); ++it) {
             if (it->id == id) {
                 list.erase(it);
-                found = true;
                 break;
             }
         }
     }
-    if (found && m_views[kind])
+    // Told also for a plan the list did not hold: the page may show one it has
+    // not heard of yet.
+    if (m_views[kind])
         m_views[kind]->delTerminal(id);
 }
 
@@ -245,11 +245,7 @@ int ZnSchemeList::toggleScheme(ZnScheme& scheme, int kind)
 
 int ZnSchemeList::deleteScheme(ZnScheme& scheme, int kind)
 {
+    // The list changes when the server reports the deletion, not here.
     ZnScheme sent(scheme);
-    const int result = apiDeleteScheme(centre(), &sent, kind);
-    // The manager reports the deletion with the answer; this covers a manager
-    // whose callback was not registered.
-    if (result == 0)
-        onDeleted(scheme.id, kind);
-    return result;
+    return apiDeleteScheme(centre(), &sent, kind);
 }

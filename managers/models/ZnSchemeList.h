@@ -37,15 +37,15 @@ public:
     bool findScheme(int id, int kind, ZnScheme& out) const;
     // A heap copy the caller owns, or null.
     std::unique_ptr<ZnScheme> findScheme(int id, int kind) const;
-    // Drops the plan from its kind's list and announces it (delTerminal) when it
-    // was there.
+    // Drops the plan from its kind's list and announces it (delTerminal), held or not.
     void removeScheme(int id, int kind);
     ZnQtViewCtrl* viewCtrl(int kind) const;
 
     // Each sends one request and returns its result code. Only on 0 does anything
     // change: the caller's record becomes the scheme the server answered with (or,
     // for a modify or switch answered without one, what was sent), and the list
-    // shows it. Any other code leaves the record and the list as they were.
+    // shows it. Any other code leaves the record and the list as they were. A
+    // deletion leaves both: the list drops the plan when the server reports it.
     int addScheme(ZnScheme& scheme, int kind);
     int modifyScheme(ZnScheme& scheme, int kind);
     int toggleScheme(ZnScheme& scheme, int kind);

@@ -62,5 +62,5 @@ private:
     std::string m_logHost;
     int m_logNumber = 0;
     ZnServerParam m_backup;
-    mutable QMutex m_mutex;
+    mutable QRecursiveMutex m_mutex;
 };

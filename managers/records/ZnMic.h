@@ -13,7 +13,7 @@ class ZnMic : public ZnBaseTerminal
 public:
     int extraIntA = 0;
     int extraIntB = 0;
-    bool extraFlagA = false;
+    bool extraFlagA = false; // set: ZnMicListMgr::requestMic does not ask for the console
     int extraIntC = 0;
     bool extraFlagB = false;
     int ledColor = 224;

@@ -1,5 +1,6 @@
 #include "TcpSocketClient.h"
 
+#include "ZnCommon.h"
 #include "ZnFileReply.h"
 #include "ZnFileRequest.h"
 
@@ -421,6 +422,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         fail(tr("bad length"));
         return;
     }
+    emit transferSizeKnown(id, fileLen);
 
     // The bytes go to a hidden temporary file beside the target and take the real
     // name only when all of them came, so a file of that name stays whole until
@@ -452,7 +454,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     qint64 done = 0;
     bool writeOk = file.write(first) == first.size();
     done += first.size();
-    int shown = fileLen > 0 ? static_cast<int>(done * 100 / fileLen) : 100;
+    int shown = fileLen > 0 ? ZnCommon::percentOf(done, fileLen) : 100;
 
     QByteArray buf;
     while (writeOk && done < fileLen) {
@@ -465,7 +467,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
             continue;
         writeOk = file.write(buf.constData(), n) == n;
         done += n;
-        const int percent = static_cast<int>(done * 100 / fileLen);
+        const int percent = ZnCommon::percentOf(done, fileLen);
         if (percent > shown) {
             shown = percent;
             emit updateProgressIndicator(id, done);

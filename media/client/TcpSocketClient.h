@@ -70,6 +70,9 @@ signals:
     void getPathListFinish(QList<ZnMediaFile_t>*);
     // Transfer id and bytes done so far of a download or upload.
     void updateProgressIndicator(int id, qint64 done);
+    // A download's length as the service announced it, before its first bytes:
+    // the progress of that download is a share of this, not of the listed size.
+    void transferSizeKnown(int id, qint64 size);
     // Downloads: name, percent, state 0 running, 1 finished, -1 failed.
     void updateRecordDownloadMsgTip(QString name, int percent, int state);
     void socketGetMediaPath(QString root);

@@ -1,7 +1,7 @@
 #include "ZnTimerTaskEditDialog.h"
 
-#include "BookRequest.h"
 #include "ServiceHub.h"
+#include "ZnBookRequest.h"
 #include "ZnCommonTable.h"
 #include "ZnExecTimeDialog.h"
 #include "ZnExecTimeViewCtrl.h"
@@ -112,8 +112,8 @@ void ZnTimerTaskEditDialog::fillTerminals()
 {
     terminalSelect.initMultiSelect(ui.fTerminalTable, ui.fTerminalCb, 4);
     if (ServiceHub::instance()) {
-        BookRequest request;
-        request.requestType = ZnMicListMgr::AllPlayTerminalList;
+        ZnBookRequest request;
+        request.type = ZnMicListMgr::AllPlayTerminalList;
         if (ZnMicListMgr::instance()->requestMicBooks(&request) == 0) {
             const std::set<int> stored(task->terminalIds.begin(), task->terminalIds.end());
             for (const ZnMic &t : ZnMicListMgr::instance()->playTermList()) {

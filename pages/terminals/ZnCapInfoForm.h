@@ -13,6 +13,9 @@ class ZnCapInfoForm : public ZnTerListPage
 public:
     ZnCapInfoForm();
 
+    // No widget: a geometry set through the table controller leaves the page
+    // where the main window's stack put it.
+    QWidget *widget() override { return nullptr; }
     QTableWidget *tableWidget() override { return ui.fCommonTableWidget; }
     Ui::fCommonTableForm &form() { return ui; }
 

@@ -56,6 +56,7 @@ void ZnD72SettingDialog::initConnections()
     connect(ui.fOkBtn, &QPushButton::clicked, this, &ZnD72SettingDialog::slot_ok_clicked);
     connect(ui.fCancelBtn, &QPushButton::clicked, this, &ZnD72SettingDialog::reject);
     connect(ui.dialogCloseBtn, &QPushButton::clicked, this, &ZnD72SettingDialog::close);
+    linkVolumes(ui);
     connect(ui.fRedLeftGroupCBox, &QCheckBox::stateChanged, this,
             &ZnD72SettingDialog::slot_setRedLeftGroupStateChanged);
     connect(ui.fRedLeftMicCb, &QCheckBox::stateChanged, this, &ZnD72SettingDialog::slot_setRedLeftMicStateChanged);

@@ -34,6 +34,11 @@ ZnD74InfoForm::ZnD74InfoForm(QWidget *parent) : ZnTerListPage(parent)
     connect(model, &ZnD74ListMgr::gotD74List, this, &ZnD74InfoForm::slot_showD74List);
     connect(model, &ZnD74ListMgr::d74Changed, this, &ZnD74InfoForm::slot_updateD74Row);
     connect(model, &ZnD74ListMgr::d74Deleted, this, &ZnD74InfoForm::slot_delD74Row);
+    connect(ui.fVolumeSlider, &QSlider::valueChanged, this, &ZnD74InfoForm::slot_sliderChanged);
+    connect(ui.fAddVolumnBtn, &QPushButton::released, this, &ZnD74InfoForm::addVolumnReleased);
+    connect(ui.fAddVolumnBtn, &QPushButton::pressed, this, &ZnD74InfoForm::addVolumnPressed);
+    connect(ui.fDecVolumnBtn, &QPushButton::released, this, &ZnD74InfoForm::decVolumnReleased);
+    connect(ui.fDecVolumnBtn, &QPushButton::pressed, this, &ZnD74InfoForm::decVolumnPressed);
     connect(stepper, &ZnVolumeStepper::apply, this, &ZnD74InfoForm::sendSelectedVolume);
     connect(ui.fEditBtn, &QPushButton::clicked, this, &ZnD74InfoForm::slot_edit_clicked);
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnD74InfoForm::slot_delete_clicked);
@@ -178,6 +183,11 @@ void ZnD74InfoForm::decVolumnReleased()
 void ZnD74InfoForm::doChangeVol()
 {
     stepper->applyNow();
+}
+
+void ZnD74InfoForm::slot_sliderChanged(int value)
+{
+    stepper->setLastValue(value);
 }
 
 void ZnD74InfoForm::sendSelectedVolume(int volume)

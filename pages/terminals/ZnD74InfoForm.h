@@ -38,13 +38,14 @@ public slots:
     void slot_edit_clicked();
     void slot_delete_clicked();
     void widget_item_clicked(QTableWidgetItem *item);
-    // The volume buttons are served by the stepper that the player page shares;
-    // it follows the slider and holds the repeat and send timers.
+    // The volume buttons and the slider drive the stepper that the player page
+    // shares; it holds the repeat and send timers.
     void addVolumnReleased();
     void addVolumnPressed();
     void decVolumnPressed();
     void decVolumnReleased();
     void doChangeVol();
+    void slot_sliderChanged(int value);
 
 protected:
     bool recordRow(int id, ZnTableRow &row) override;

@@ -14,13 +14,19 @@ ZnD74SettingDialog::ZnD74SettingDialog(ZnMic *r) : record(r)
 {
     ui.setupUi(this);
     initBaseConfig();
+    initConnections();
+    loadCallConfig();
+    ui.fCallConfigGroupBox->setChecked(false);
+}
+
+void ZnD74SettingDialog::initConnections()
+{
     connect(ui.fOkBtn, &QPushButton::clicked, this, &ZnD74SettingDialog::slot_ok_clicked);
     connect(ui.fCancelBtn, &QPushButton::clicked, this, &ZnD74SettingDialog::reject);
     connect(ui.dialogCloseBtn, &QPushButton::clicked, this, &ZnD74SettingDialog::close);
+    linkVolumes(ui);
     connect(ui.fBlueGroupCheckBox, &QCheckBox::stateChanged, this, &ZnD74SettingDialog::slot_setBlueGroupStateChanged);
     connect(ui.fBlueMicCheckBox, &QCheckBox::stateChanged, this, &ZnD74SettingDialog::slot_setBlueMicStateChanged);
-    loadCallConfig();
-    ui.fCallConfigGroupBox->setChecked(false);
 }
 
 void ZnD74SettingDialog::initBaseConfig()

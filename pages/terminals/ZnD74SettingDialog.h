@@ -32,6 +32,7 @@ public slots:
 
 private:
     void initBaseConfig();
+    void initConnections();
     void loadLedConfig();
     void loadCallConfig();
     bool saveBaseConfig();

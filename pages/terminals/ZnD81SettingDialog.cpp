@@ -1,8 +1,8 @@
 #include "ZnD81SettingDialog.h"
 
 #include "BaseMessageDialog.h"
-#include "BookRequest.h"
 #include "ZnApi.h"
+#include "ZnBookRequest.h"
 #include "ZnCommonTable.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
@@ -123,8 +123,8 @@ bool ZnD81SettingDialog::loadBook(int type)
 {
     if (!mic)
         return false;
-    BookRequest request;
-    request.requestType = type;
+    ZnBookRequest request;
+    request.type = type;
     request.terminalId = mic->id;
     return ZnMicListMgr::instance()->requestMicBooks(&request) == 0;
 }
@@ -367,8 +367,8 @@ bool ZnD81SettingDialog::sendBook(int type, const QStringList &items, const QStr
 {
     if (!mic)
         return true;
-    BookRequest request;
-    request.requestType = type;
+    ZnBookRequest request;
+    request.type = type;
     request.terminalId = mic->id;
     request.text = items.join(QLatin1Char(' ')).toStdString();
     if (ZnMicListMgr::instance()->setMicBooks(&request) == 0)

@@ -40,13 +40,16 @@ void ZnD82InfoForm::makeRow(const ZnD82 &device, ZnTableRow &row)
     row.addLocal(device.ip, 0);
 }
 
-bool ZnD82InfoForm::recordRow(int id, ZnTableRow &row)
+bool ZnD82InfoForm::insertRecord(int id)
 {
     ZnD82 device;
-    if (!ZnD82ListMgr::instance()->getD82(id, &device))
-        return false;
-    makeRow(device, row);
-    return true;
+    return ZnD82ListMgr::instance()->getD82(id, &device) && insertRecordRow(&device) == 0;
+}
+
+void ZnD82InfoForm::updateRow(int row, int id)
+{
+    if (std::unique_ptr<ZnD82> device = ZnD82ListMgr::instance()->cloneD82(id))
+        writeRecordRow(row, device.get());
 }
 
 int ZnD82InfoForm::insertRecordRow(const ZnD82 *device)
@@ -74,7 +77,7 @@ void ZnD82InfoForm::slot_showD82List()
     const std::list<ZnD82> *list = model->lock();
     if (!list)
         return;
-    refillReversed(*list, &ZnD82InfoForm::makeRow);
+    refillAtTop(*list, [this](const ZnD82 &device) { insertRecordRow(&device); });
     model->unlock();
 }
 

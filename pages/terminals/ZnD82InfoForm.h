@@ -14,8 +14,11 @@ public:
     ZnD82InfoForm();
 
     QTableWidget *tableWidget() override { return ui.fCommonTableWidget; }
+    void updateRow(int row, int id) override;
     Ui::fCommonTableForm &form() { return ui; }
 
+    // The refill and a pushed new device insert their rows here, updateRow()
+    // rewrites through writeRecordRow().
     int insertRecordRow(const ZnD82 *device);
     int writeRecordRow(int row, const ZnD82 *device);
 
@@ -27,7 +30,7 @@ public slots:
     void slot_delMicClicked();
 
 protected:
-    bool recordRow(int id, ZnTableRow &row) override;
+    bool insertRecord(int id) override;
     void editRecord(int id) override;
     int removeRecord(int id) override;
 

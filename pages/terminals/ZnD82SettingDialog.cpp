@@ -1,8 +1,8 @@
 #include "ZnD82SettingDialog.h"
 
 #include "BaseMessageDialog.h"
-#include "BookRequest.h"
 #include "ZnApi.h"
+#include "ZnBookRequest.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
 #include "ZnD82ListMgr.h"
@@ -90,8 +90,8 @@ bool ZnD82SettingDialog::loadBook(int type)
 {
     if (!device)
         return false;
-    BookRequest request;
-    request.requestType = type;
+    ZnBookRequest request;
+    request.type = type;
     request.terminalId = device->id;
     return ZnD82ListMgr::instance()->requestD82Books(&request) == 0;
 }
@@ -229,8 +229,8 @@ bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidg
         items << (typeItem ? typeItem->text() + QLatin1Char('_') + id : id);
     }
     items << kept;
-    BookRequest request;
-    request.requestType = type;
+    ZnBookRequest request;
+    request.type = type;
     request.terminalId = device->id;
     request.text = items.join(QLatin1Char(' ')).toStdString();
     if (ZnD82ListMgr::instance()->setD82Books(&request) == 0)

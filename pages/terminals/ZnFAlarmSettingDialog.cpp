@@ -82,7 +82,8 @@ void ZnFAlarmSettingDialog::fillChannels()
         for (int col = 0; col < 4; ++col)
             t->setItem(r, col, new QTableWidgetItem);
         t->item(r, 0)->setText(QString::number(r + 1));
-        const QString name = c.name.empty() ? defaultName(r) : QString::fromLocal8Bit(c.name.c_str());
+        // Only a channel stored without a name field is called by its number.
+        const QString name = c.named ? QString::fromLocal8Bit(c.name.c_str()) : defaultName(r);
         updateRow(r, c.taskId, name);
         showTrigger(r, ZnFAlarmChannels::triggered(alarm->shortCircuit, r + 1));
     }

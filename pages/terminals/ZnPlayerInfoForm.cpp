@@ -39,6 +39,18 @@ ZnPlayerInfoForm::ZnPlayerInfoForm()
 {
     setObjectName(QStringLiteral("ZnPlayerInfoForm"));
     ui.setupUi(this);
+    initView();
+    connectSignals();
+    if (model()->lockList())
+        model()->unlockList();
+    else
+        model()->requestPlayTermList();
+}
+
+void ZnPlayerInfoForm::initView()
+{
+    // The stepper gives the slider its range, style and start value (75) and
+    // watches it for the mouse release.
     stepper = new ZnVolumeStepper(ui.fVolumeSlider, ui.fDecVolumnBtn, ui.fAddVolumnBtn, this);
     ui.fTcpModeBtn->hide();
     ui.fDefaultSetBtn->hide();
@@ -54,11 +66,6 @@ ZnPlayerInfoForm::ZnPlayerInfoForm()
     // cost a fifth of a refill of ten thousand terminals.
     t->horizontalHeader()->setResizeContentsPrecision(0);
     t->setColumnHidden(SpeakerColumn, true);
-    connectSignals();
-    if (model()->lockList())
-        model()->unlockList();
-    else
-        model()->requestPlayTermList();
 }
 
 ZnPlayerInfoForm::~ZnPlayerInfoForm() = default;
@@ -74,6 +81,11 @@ void ZnPlayerInfoForm::connectSignals()
     connect(t, &QTableWidget::cellDoubleClicked, this, &ZnPlayerInfoForm::slot_setTermClicked);
     connect(ui.fDelTerBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::slot_delTermClicked);
     connect(ui.fSetTerNameBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::slot_setTermClicked);
+    connect(ui.fVolumeSlider, &QSlider::valueChanged, this, &ZnPlayerInfoForm::slot_sliderChanged);
+    connect(ui.fAddVolumnBtn, &QPushButton::released, this, &ZnPlayerInfoForm::addVolumnReleased);
+    connect(ui.fAddVolumnBtn, &QPushButton::pressed, this, &ZnPlayerInfoForm::addVolumnPressed);
+    connect(ui.fDecVolumnBtn, &QPushButton::released, this, &ZnPlayerInfoForm::decVolumnReleased);
+    connect(ui.fDecVolumnBtn, &QPushButton::pressed, this, &ZnPlayerInfoForm::decVolumnPressed);
     connect(stepper, &ZnVolumeStepper::apply, this, &ZnPlayerInfoForm::progressVolumnChange);
     connect(ui.fAmpOpenBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::openAmpClicked);
     connect(ui.fAmpCloseBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::closeAmpClicked);
@@ -288,6 +300,8 @@ void ZnPlayerInfoForm::refillTerminals()
     t->resizeColumnToContents(NameColumn);
 }
 
+void ZnPlayerInfoForm::delTer(int) {}
+
 void ZnPlayerInfoForm::updateTer(int id)
 {
     const int row = rowOf(id);
@@ -475,6 +489,10 @@ void ZnPlayerInfoForm::speakerCheckClicked()
     if (refused)
         tell(tr("Setting Error!"));
 }
+
+void ZnPlayerInfoForm::setSpeakerEn() {}
+
+void ZnPlayerInfoForm::offAmpSet() {}
 
 void ZnPlayerInfoForm::sendSettings(const QList<ZnTerminal> &records)
 {

@@ -59,6 +59,9 @@ public:
 
 public slots:
     void showTerminals();
+    // Nothing: the model's deleted signal is not followed (a removal the page
+    // made drops its row, any other shows with the next list).
+    void delTer(int id);
     void updateTer(int id);
     void slot_delError();
     void slot_tableItemSelected();
@@ -66,8 +69,8 @@ public slots:
     void slot_delTermClicked();
     void openAmpClicked();
     void closeAmpClicked();
-    // The volume buttons and the slider are served by the shared stepper, which
-    // follows them itself; these only hand a call on to it.
+    // The volume buttons and the slider drive the shared stepper, which holds
+    // the repeat and apply timers.
     void addVolumnReleased();
     void addVolumnPressed();
     void decVolumnPressed();
@@ -77,11 +80,15 @@ public slots:
     void progressVolumnChange(int volume);
     void ampTmptSetClick();
     void speakerCheckClicked();
+    // Nothing: no control of the page asks for them.
+    void setSpeakerEn();
+    void offAmpSet();
     void doChangeVol();
     void slot_sliderChanged(int value);
 
 private:
     struct CellTexts;
+    void initView();
     void refillTerminals();
     void makeRow(const ZnTerminal &terminal, ZnTableRow &row) const;
     static void makeRow(const CellTexts &texts, const ZnTerminal &terminal, ZnTableRow &row);

@@ -62,10 +62,13 @@ void ZnSetAmpFormCtr::loadTable()
     fillAllTerminals();
 }
 
-int ZnSetAmpFormCtr::fillRow(const ZnTerminal &terminal)
+int ZnSetAmpFormCtr::insertRecordRow(const ZnTerminal *record)
 {
-    if (!isBaseId(terminal.id) || (terminal.modelNo != AmpModel && terminal.modelNo != 0))
+    if (!record)
         return -1;
+    const ZnTerminal &terminal = *record;
+    if (!isBaseId(terminal.id) || (terminal.modelNo != AmpModel && terminal.modelNo != 0))
+        return 0;
     ZnTableRow row;
     row.addLocal(terminal.name, terminal.id);
     auto value = [&row](const QString &text, int data) {

@@ -12,12 +12,16 @@
 
 namespace ZnTalkSetting {
 
-void bindVolume(QSlider *slider, QSpinBox *spin, int value)
+void showVolume(QSlider *slider, QSpinBox *spin, int value)
 {
     slider->setRange(0, 100);
     spin->setRange(0, 100);
     slider->setValue(value);
     spin->setValue(value);
+}
+
+void linkVolume(QSlider *slider, QSpinBox *spin)
+{
     QObject::connect(slider, &QSlider::valueChanged, spin, &QSpinBox::setValue);
     QObject::connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), slider, &QSlider::setValue);
 }

@@ -16,11 +16,16 @@ class ZnMic;
 // consoles) with the id of each entry as its item data.
 namespace ZnTalkSetting {
 
-// Shows the value on both and keeps them in step.
-void bindVolume(QSlider *slider, QSpinBox *spin, int value);
+// Shows the value on both (range 0 to 100).
+void showVolume(QSlider *slider, QSpinBox *spin, int value);
+// Keeps the slider and its spin box in step, both ways.
+void linkVolume(QSlider *slider, QSpinBox *spin);
 
 template <class Form>
 void loadBase(Form &ui, const ZnMic &mic);
+// Links each of the four volume sliders to its spin box.
+template <class Form>
+void linkVolumes(Form &ui);
 // False, and nothing written, for an empty name.
 template <class Form>
 bool saveBase(Form &ui, ZnMic &mic);
@@ -47,10 +52,19 @@ template <class Form>
 void ZnTalkSetting::loadBase(Form &ui, const ZnMic &mic)
 {
     setName(ui.fNameEdit, mic.name);
-    bindVolume(ui.fCapSlider, ui.fCapSpinBox, mic.capVol);
-    bindVolume(ui.fTalkSlider, ui.fTalkSpinBox, mic.callVol);
-    bindVolume(ui.fRingSlider, ui.fRingSpinBox, mic.bellVol);
-    bindVolume(ui.fBcastSlider, ui.fBcastSpinBox, mic.broVol);
+    showVolume(ui.fCapSlider, ui.fCapSpinBox, mic.capVol);
+    showVolume(ui.fTalkSlider, ui.fTalkSpinBox, mic.callVol);
+    showVolume(ui.fRingSlider, ui.fRingSpinBox, mic.bellVol);
+    showVolume(ui.fBcastSlider, ui.fBcastSpinBox, mic.broVol);
+}
+
+template <class Form>
+void ZnTalkSetting::linkVolumes(Form &ui)
+{
+    linkVolume(ui.fCapSlider, ui.fCapSpinBox);
+    linkVolume(ui.fTalkSlider, ui.fTalkSpinBox);
+    linkVolume(ui.fRingSlider, ui.fRingSpinBox);
+    linkVolume(ui.fBcastSlider, ui.fBcastSpinBox);
 }
 
 template <class Form>

@@ -53,10 +53,13 @@ void ZnTerDefaultSetCtr::loadTable()
     fillAllTerminals();
 }
 
-int ZnTerDefaultSetCtr::fillRow(const ZnTerminal &terminal)
+int ZnTerDefaultSetCtr::insertRecordRow(const ZnTerminal *record)
 {
-    if (!isBaseId(terminal.id))
+    if (!record)
         return -1;
+    const ZnTerminal &terminal = *record;
+    if (!isBaseId(terminal.id))
+        return 0;
     QTableWidget *t = ui.fTerTableWidget;
     // A terminal that follows another stands directly below it.
     int at = t->rowCount();
@@ -75,7 +78,7 @@ int ZnTerDefaultSetCtr::fillRow(const ZnTerminal &terminal)
     auto *box = new QCheckBox;
     box->setChecked(terminal.isDefault);
     t->setCellWidget(at, kDefaultColumn, box);
-    return at;
+    return 0;
 }
 
 QCheckBox *ZnTerDefaultSetCtr::rowBox(int row) const

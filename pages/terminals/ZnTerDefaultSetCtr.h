@@ -33,7 +33,8 @@ public slots:
 private:
     QWidget *widget() override { return this; }
     void initColumns() override;
-    int fillRow(const ZnTerminal &terminal) override;
+    int fillRow(const ZnTerminal &terminal) override { return insertRecordRow(&terminal); }
+    int insertRecordRow(const ZnTerminal *terminal);
     void connectSignals();
     void collectRecords();
 

@@ -16,11 +16,6 @@ ZnVolumeStepper::ZnVolumeStepper(QSlider *s, QAbstractButton *decrease, QAbstrac
     slider->setValue(StartVolume);
     decrease->setIcon(slider->style()->standardIcon(QStyle::SP_ArrowLeft));
     increase->setIcon(slider->style()->standardIcon(QStyle::SP_ArrowRight));
-    connect(slider, &QSlider::valueChanged, this, &ZnVolumeStepper::setLastValue);
-    connect(increase, &QAbstractButton::pressed, this, &ZnVolumeStepper::increasePressed);
-    connect(decrease, &QAbstractButton::pressed, this, &ZnVolumeStepper::decreasePressed);
-    connect(increase, &QAbstractButton::released, this, &ZnVolumeStepper::released);
-    connect(decrease, &QAbstractButton::released, this, &ZnVolumeStepper::released);
     slider->installEventFilter(this);
 }
 

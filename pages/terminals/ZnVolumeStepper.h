@@ -10,13 +10,15 @@ class QSlider;
 // second tick on; the value is applied one apply interval after the last
 // release, and a new press meanwhile cancels that. Releasing the mouse on the
 // slider applies its last value at once; moving it by keyboard applies nothing.
+// The page connects the buttons and the slider to its own slots, which call the
+// slots here.
 class ZnVolumeStepper : public QObject
 {
     Q_OBJECT
 public:
     enum { RepeatMs = 100, ApplyMs = 500, StartVolume = 75 };
 
-    // Styles the slider (0 to 100, start value 75) and follows the buttons.
+    // Styles the slider (0 to 100, start value 75) and gives the buttons their arrows.
     ZnVolumeStepper(QSlider *slider, QAbstractButton *decrease, QAbstractButton *increase, QObject *parent);
 
     void setIntervals(int repeatMs, int applyMs);

@@ -17,6 +17,20 @@ void ZnTerListPage::updateRow(int row, int id)
         ZnTableFill::writeRow(tableWidget(), row, cells);
 }
 
+bool ZnTerListPage::recordRow(int, ZnTableRow &)
+{
+    return false;
+}
+
+bool ZnTerListPage::insertRecord(int id)
+{
+    ZnTableRow cells;
+    if (!recordRow(id, cells))
+        return false;
+    insertTop(cells);
+    return true;
+}
+
 void ZnTerListPage::redrawOrAdd(int id)
 {
     const int row = findRowById(id);
@@ -28,9 +42,7 @@ void ZnTerListPage::redrawOrAdd(int id)
         updateRow(row, id);
         return;
     }
-    ZnTableRow cells;
-    if (recordRow(id, cells))
-        insertTop(cells);
+    insertRecord(id);
 }
 
 void ZnTerListPage::dropRow(int id)
@@ -42,7 +54,10 @@ int ZnTerListPage::insertTop(ZnTableRow &row)
 {
     if (row.isEmpty())
         return -1;
-    ZnTableFill::insertRow(tableWidget(), 0, row);
+    if (refilling)
+        refilling->append(row);
+    else
+        ZnTableFill::insertRow(tableWidget(), 0, row);
     return 0;
 }
 

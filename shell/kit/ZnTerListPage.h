@@ -20,7 +20,9 @@
 // A page derives from it, builds its form on itself, sets its columns, calls
 // initTable(), connects its model's three signals to slots that call refill...(),
 // redrawOrAdd() and dropRow(), and its buttons to editCurrent() and
-// deleteSelected(). It supplies recordRow(), editRecord() and removeRecord().
+// deleteSelected(). It supplies editRecord(), removeRecord() and its rows: either
+// recordRow(), or an insertion and a rewrite of its own (insertRecord() and
+// updateRow()).
 class ZnTerListPage : public QWidget, public ZnTerBaseCtr
 {
     Q_OBJECT
@@ -41,8 +43,12 @@ protected:
     explicit ZnTerListPage(QWidget *parent = nullptr);
 
     // The finished cells of the record with that id, copied from the model; false
-    // when the model does not have it.
-    virtual bool recordRow(int id, ZnTableRow &row) = 0;
+    // when the model does not have it (and always for a page that draws its rows
+    // itself).
+    virtual bool recordRow(int id, ZnTableRow &row);
+    // Inserts the record with that id at the top; false when the model does not
+    // have it. By default the cells of recordRow().
+    virtual bool insertRecord(int id);
     // Opens the family's dialog on a copy of the record (id found in the table).
     virtual void editRecord(int id) = 0;
     // Asks the model to remove the record: RecordGone, RecordOnline or the result code.
@@ -59,6 +65,21 @@ protected:
             makeRow(*it, row);
             fill.append(row);
         }
+    }
+
+    // Refills the table by handing each record of a model list walked under the
+    // model's lock to insert, the page's insertion at the top. The rows go in in
+    // one pass: the records are handed over last first and, while the refill
+    // runs, each row given to insertTop() goes below those before it, which
+    // leaves the table as inserting every record at the top in list order does.
+    template <class List, class Insert>
+    void refillAtTop(const List &list, Insert insert)
+    {
+        ZnTableFill fill(tableWidget(), int(list.size()));
+        refilling = &fill;
+        for (auto it = list.rbegin(); it != list.rend(); ++it)
+            insert(*it);
+        refilling = nullptr;
     }
 
     // The changed signal: redraws the record's row, or inserts it at the top
@@ -82,4 +103,7 @@ protected:
     // True: the page drops the row when the server took the removal. False:
     // the model's deleted signal does.
     bool dropRowOnRemoval = true;
+
+private:
+    ZnTableFill *refilling = nullptr; // while refillAtTop() runs
 };

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 namespace {
 // "中文广播，测试" in GBK.
@@ -45,6 +46,35 @@ private slots:
         QTEST(convert(in.constData(), size_t(in.size()), buf.data(), size_t(size)), "result");
         QCOMPARE(buf.left(out.size()), out);
         QCOMPARE(buf.at(size), 'X');
+    }
+
+    // Progress bars: whole percent, never past 100, and right for lengths a peer
+    // may announce, where done * 100 no longer fits 64 bits.
+    void percentOf_data()
+    {
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<int>("percent");
+        const qint64 huge = 999999999999999999LL; // the longest FileLen a download takes
+        QTest::newRow("half") << qint64(500) << qint64(1000) << 50;
+        QTest::newRow("rounded down") << qint64(999) << qint64(1000) << 99;
+        QTest::newRow("all") << qint64(1000) << qint64(1000) << 100;
+        QTest::newRow("more than all stays 100") << qint64(1001) << qint64(1000) << 100;
+        QTest::newRow("nothing of nothing") << qint64(0) << qint64(0) << 0;
+        QTest::newRow("negative done") << qint64(-5) << qint64(1000) << 0;
+        QTest::newRow("500 KB of 10^18-1 is nothing") << qint64(512000) << huge << 0;
+        QTest::newRow("a tenth of 10^18-1") << huge / 10 << huge << 9;
+        QTest::newRow("one byte short of 10^18-1") << huge - 1 << huge << 99;
+        QTest::newRow("a third of the largest length")
+            << std::numeric_limits<qint64>::max() / 3 << std::numeric_limits<qint64>::max() << 33;
+        QTest::newRow("one short of the largest length")
+            << std::numeric_limits<qint64>::max() - 1 << std::numeric_limits<qint64>::max() << 99;
+    }
+    void percentOf()
+    {
+        QFETCH(qint64, done);
+        QFETCH(qint64, total);
+        QTEST(ZnCommon::percentOf(done, total), "percent");
     }
 
     void texts()

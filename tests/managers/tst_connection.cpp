@@ -187,6 +187,39 @@ private slots:
         QCOMPARE(s.centre->getD82List(), int(ZnNetManage::ResultOk));
         QCOMPARE(s.centre->pendingCount(), 0);
     }
+
+    // A length that cannot be trusted cannot be framed past: the connection ends at
+    // once and is reported lost, rather than staying up while answers are swallowed.
+    void untrustedLengthEndsTheConnection_data()
+    {
+        QTest::addColumn<QByteArray>("lengths");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("negative length ends it") << QByteArray("Content-Length:-5\r\n") << false;
+        QTest::newRow("length without digits ends it") << QByteArray("Content-Length:two\r\n") << false;
+        QTest::newRow("two lengths that differ end it")
+            << QByteArray("Content-Length:2\r\nContent-Length:67108864\r\n") << false;
+        QTest::newRow("length above the limit ends it") << QByteArray("Content-Length:67108865\r\n") << false;
+        QTest::newRow("the same length twice keeps it")
+            << QByteArray("Content-Length:2\r\nContent-Length: 2\r\n") << true;
+    }
+    void untrustedLengthEndsTheConnection()
+    {
+        QFETCH(QByteArray, lengths);
+        QFETCH(bool, kept);
+        SimSession s;
+        QVERIFY(s.login());
+        const int losses = SimSession::losses();
+        s.sim.pushRaw("POST DBP/1.0\r\nPacket-Type:SqlConfig\r\nPacket-Subtype:x\r\n" + lengths.toStdString()
+                      + "\r\n[]");
+        if (kept) {
+            QVERIFY(s.settle());
+            QCOMPARE(s.centre->state(), int(ZnNetManage::LoggedIn));
+            QCOMPARE(s.centre->getTtsList(), int(ZnNetManage::ResultOk));
+            return;
+        }
+        QVERIFY(s.waitState(ZnNetManage::Stopped));
+        QTRY_COMPARE(SimSession::losses().load(), losses + 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstConnection)

@@ -1,5 +1,5 @@
 // The texts of requests as the managers build them.
-#include "BookRequest.h"
+#include "ZnBookRequest.h"
 #include "ZnD72Manage.h"
 #include "ZnD74Manage.h"
 #include "ZnD82Manage.h"
@@ -74,22 +74,22 @@ private slots:
         row("d72 calls", bodyOf(d72.buildD72ButtonCalls(out, 1, 50001)),
             "=select * from d72buttoncall where terminalId = 50001");
 
-        BookRequest req;
+        ZnBookRequest req;
         req.terminalId = 80001;
         ZnD82Manage d82;
-        req.requestType = 284;
+        req.type = 284;
         row("d82 set 284", bodyOf(d82.buildSetD82Books(out, 1, req)),
             "={\"Action\":\"Mod\",\"Contacts\":\"\",\"Id\":\"80001\"}\n");
-        req.requestType = 285;
+        req.type = 285;
         row("d82 285", d82.buildD82Books(out, 1, req), "+Packet-Subtype: FixSsTaskList\r\n");
         row("d82 285 body", bodyOf(out), "=select * from d82soundsource where terminalId = 80001");
-        req.requestType = 281;
+        req.type = 281;
         row("d82 281", d82.buildD82Books(out, 1, req), "");
         row("d82 set 281", d82.buildSetD82Books(out, 1, req), "");
-        req.requestType = 267;
+        req.type = 267;
         row("mic 267", bodyOf(dsk81.buildMicBooks(out, 1, req)), "+terminalId");
         row("mic 267 all", bodyOf(out), "-80001");
-        req.requestType = 268;
+        req.type = 268;
         row("mic 268", dsk81.buildMicBooks(out, 1, req), "");
 
         ZnMicGroup group;

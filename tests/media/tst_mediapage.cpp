@@ -53,6 +53,18 @@ QStringList names(const QTableWidget* t)
     return out;
 }
 
+// Counts the timer events an object gets: two more than before mean one whole
+// refresh of the transfer table has run in between.
+struct TickCounter : QObject
+{
+    int ticks = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        ticks += e->type() == QEvent::Timer;
+        return false;
+    }
+};
+
 // The rows marked failed, saying why.
 int failedRows(const QTableWidget& t)
 {
@@ -300,12 +312,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(notice(m_page), QString(), kWaitMs);
     }
 
-    // An interrupted download keeps the progress it reached on its row.
+    // An interrupted download keeps the progress it reached on its row: the share
+    // of what the service announced, whatever the listing said.
+    void interruptedDownload_data()
+    {
+        QTest::addColumn<QString>("fileLen"); // empty: the file's own size
+        QTest::addColumn<bool>("cutHalfway"); // else every byte of the file is sent, then the line closes
+        QTest::addColumn<int>("percent");     // -1: half of the file
+        QTest::newRow("cut halfway shows half") << QString() << true << -1;
+        QTest::newRow("all listed bytes of 10^18-1 announced is no full bar")
+            << QStringLiteral("999999999999999999") << false << 0;
+    }
     void interruptedDownload()
     {
+        QFETCH(QString, fileLen);
+        QFETCH(bool, cutHalfway);
+        QFETCH(int, percent);
         const qint64 size = QFileInfo(served(QStringLiteral("school_song.mp3"))).size();
         ZnSimFileService::Faults f;
-        f.cutGetFileAt = size / 2;
+        f.cutGetFileAt = cutHalfway ? size / 2 : -1;
+        f.fileLenText = fileLen.toStdString();
         m_service.setFaults(f);
         QTableWidget queue(0, 4);
         ZnDownAndUploadViewCtr transfers(&queue);
@@ -316,10 +342,14 @@ private slots:
         QCOMPARE(transfers.queueDownload("school_song.mp3", "/data/mp3/school_song.mp3",
                                          into.filePath(QStringLiteral("school_song.mp3")).toUtf8().constData(), size),
                  0);
+        TickCounter refreshes;
+        transfers.installEventFilter(&refreshes);
         QTRY_COMPARE_WITH_TIMEOUT(failedRows(queue), 1, kWaitMs);
+        const int failedAt = refreshes.ticks;
+        QTRY_VERIFY(refreshes.ticks >= failedAt + 2);
         auto* bar = qobject_cast<QProgressBar*>(queue.cellWidget(0, 2));
         QVERIFY(bar);
-        QTRY_COMPARE(bar->value(), int(size / 2 * 100 / size));
+        QCOMPARE(bar->value(), percent < 0 ? int(size / 2 * 100 / size) : percent);
         QCOMPARE(QDir(into.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
@@ -619,11 +649,22 @@ private slots:
         QVERIFY(bar);
         // The bar goes with its row, so what it showed is kept by a spy.
         QSignalSpy shown(bar, &QProgressBar::valueChanged);
+        // So are the sizes the row showed: the WAV's, then the MP3's it sends.
+        QStringList sizes;
+        const QMetaObject::Connection sizeSeen =
+            connect(queue->model(), &QAbstractItemModel::dataChanged, this, [&sizes, queue](const QModelIndex& from) {
+                if (from.column() == 3 && queue->item(from.row(), 3))
+                    sizes << queue->item(from.row(), 3)->text();
+            });
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
+        disconnect(sizeSeen);
         QVERIFY2(std::any_of(shown.cbegin(), shown.cend(),
                              [](const QList<QVariant>& v) { return v.at(0).toInt() > 0 && v.at(0).toInt() < 100; }),
                  "no progress between 0 and 100 was shown");
         QVERIFY(QFileInfo(served(mp3)).size() > 0);
+        // The upload's total is the MP3's size, not the WAV's the operator chose.
+        const QString mp3Size = QString::asprintf("%.2fMB", double(QFileInfo(served(mp3)).size()) / 1048576.0);
+        QVERIFY2(sizes.contains(mp3Size), qPrintable(sizes.join(QLatin1Char(' ')) + QLatin1String(" / ") + mp3Size));
 
         QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(mp3), kWaitMs);
         QTemporaryDir into;
@@ -633,6 +674,57 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(queue->rowCount(), 0, 30000);
         QCOMPARE(QDir(into.path()).entryList(QDir::Files | QDir::Hidden), QStringList(mp3));
         QCOMPARE(QFileInfo(into.filePath(mp3)).size(), QFileInfo(served(mp3)).size());
+    }
+
+    // The limits an upload is checked against, on both sides of each edge: a file of
+    // exactly 1 GiB and a name of 256 characters are taken, one byte or one character
+    // more is refused with a message and queues nothing. (Last: taken uploads stay in
+    // the page's queue, failed for want of an encoder.)
+    void uploadLimits_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("size");       // -1: no such local file
+        QTest::addColumn<QString>("refusal");   // empty: queued
+        QTest::addColumn<QString>("sizeShown"); // the queued row's size cell
+        QTest::addColumn<QString>("nameShown"); // and its name, cut to the record's 131 bytes
+        const QString tooLarge = QStringLiteral("文件大于1024MB，禁止上传！");
+        QTest::newRow("exactly 1 GiB taken") << QStringLiteral("gib.wav") << qint64(1073741824) << QString()
+                                             << QStringLiteral("1024.00MB") << QStringLiteral("gib.wav");
+        QTest::newRow("1 GiB and one byte refused")
+            << QStringLiteral("gib1.wav") << qint64(1073741825) << tooLarge << QString() << QString();
+        QTest::newRow("name of 256 characters taken")
+            << QString(252, QLatin1Char('n')) + QStringLiteral(".wav") << qint64(-1) << QString()
+            << QStringLiteral("0.00MB") << QString(131, QLatin1Char('n'));
+        QTest::newRow("name of 257 characters refused")
+            << QString(253, QLatin1Char('n')) + QStringLiteral(".wav") << qint64(-1) << QStringLiteral("文件名称超长！")
+            << QString() << QString();
+    }
+    void uploadLimits()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, size);
+        QFETCH(QString, refusal);
+        QFETCH(QString, sizeShown);
+        QFETCH(QString, nameShown);
+        qputenv("PATH", m_work.path().toUtf8()); // no encoder: nothing converts a gigabyte
+        const QString local = m_work.filePath(name);
+        if (size >= 0) {
+            QFile f(local);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(size));
+        }
+        QTableWidget* queue = m_page->form().fUpOrDownTableWidget;
+        const int rows = queue->rowCount();
+        ZnModalHelper box;
+        box.answer(QStringLiteral("ConfirmButton"));
+        m_page->uploadFiles({local});
+        QFile::remove(local);
+        QCOMPARE(box.seenTexts().join(QString()).contains(refusal), true);
+        QCOMPARE(box.handled(), !refusal.isEmpty());
+        QCOMPARE(queue->rowCount(), rows + (refusal.isEmpty() ? 1 : 0));
+        if (refusal.isEmpty()) {
+            QCOMPARE(cell(*queue, rows, 1), nameShown);
+            QCOMPARE(cell(*queue, rows, 3), sizeShown);
+        }
     }
 };
 

@@ -5,6 +5,7 @@
 #include "ZnManageCenter.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
+#include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 
 #include <QAbstractButton>
@@ -41,6 +42,9 @@ class tst_console : public QObject
     Q_OBJECT
 
     ZnSimServer server;
+    // The console's media page dials a file service on the server's address: this
+    // one, never whatever listens on 8906 there.
+    ZnSimFileService files;
     QTemporaryDir dir;
 
     // A port on 127.0.0.1 where nothing listens.
@@ -88,8 +92,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(server.start(0));
+        QVERIFY(files.start(0));
         QVERIFY(dir.isValid());
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("ZN_HARNESS_FILE_PORT", QByteArray::number(files.port()));
     }
 
     // Every way a login fails ends with exit 1 and says why on standard error; the
@@ -112,8 +118,13 @@ private slots:
         // The stored password is never taken for an empty one.
         row("empty password", "-serverip 127.0.0.1 -user admin -password", true, "用户名或者密码不能为空，请重新输入!",
             "password is empty", false);
-        row("invalid address", "-serverip 127.0.0.255 -user admin -password admin", true, "",
+        // An invalid address is refused as the dialog refuses it typed, with its message.
+        row("invalid address", "-serverip 127.0.0.255 -user admin -password admin", true,
+            "服务器地址无效，请输入四个0到255之间的数字（最后一个不超过254），如192.168.1.100!",
             "-serverip: not a server address: 127.0.0.255", false);
+        row("address with letters", "-serverip localhost -user admin -password admin", true,
+            "服务器地址无效，请输入四个0到255之间的数字（最后一个不超过254），如192.168.1.100!",
+            "-serverip: not a server address: localhost", false);
         row("unreachable", "-serverip 127.0.0.1 -user admin -password admin", false, "连接超时，请重新登陆!",
             "cannot connect to the server 127.0.0.1:", false);
         row("dialog cancelled", "-serverip 127.0.0.1 -user admin", true, "login dialog", "login cancelled", false);
@@ -150,6 +161,14 @@ private slots:
         };
         QVERIFY(shows("main window", 20000));
         QTRY_VERIFY_WITH_TIMEOUT(server.count("GET GetSystemTime") > 0, 5000);
+        const auto askedForRoot = [this] {
+            for (const std::string &r : files.requests()) {
+                if (r.find("\"GetFileRoot\"") != std::string::npos)
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(askedForRoot(), 10000);
 
         // A conflict body that is no list shows nothing, a list is shown.
         server.pushPost("TerminalConflict", "", "{not json");

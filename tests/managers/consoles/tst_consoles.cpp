@@ -1,6 +1,6 @@
 #include "BookEntry.h"
-#include "BookRequest.h"
 #include "ModelSim.h"
+#include "ZnBookRequest.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD72Manage.h"
 #include "ZnD74ListMgr.h"
@@ -277,6 +277,11 @@ void TstConsoles::dsk81OneConsole()
     const int asked = m_s.sim.count("GET");
     QCOMPARE(model->requestMic(m_s.centre.get(), 4242), -1);
     QCOMPARE(m_s.sim.count("GET"), asked);
+    // A held console with its flag byte set is not asked for: 0 at once.
+    desk.extraFlagA = true;
+    ZnMicListMgr::onNotify(263, &desk);
+    QCOMPARE(model->requestMic(m_s.centre.get(), 70001), 0);
+    QCOMPARE(m_s.sim.count("GET"), asked);
 }
 
 void TstConsoles::dsk81BooksPerConsole()
@@ -288,8 +293,8 @@ void TstConsoles::dsk81BooksPerConsole()
         r["monitorId"] = "60001";
         d.addRow("d81monitor", r);
     });
-    BookRequest request;
-    request.requestType = 272;
+    ZnBookRequest request;
+    request.type = 272;
     request.terminalId = 70001;
     QCOMPARE(model->requestMicBooks(&request), 0);
     std::list<BookEntry> book;
@@ -297,8 +302,8 @@ void TstConsoles::dsk81BooksPerConsole()
     QCOMPARE(idsOf(book, &BookEntry::itemId), std::vector<int>{10001});
 
     // The dialog of 70001 writes its region book; 70002's answer arrives in between.
-    BookRequest change;
-    change.requestType = 277;
+    ZnBookRequest change;
+    change.type = 277;
     change.terminalId = 70001;
     change.text = "2 1";
     QCOMPARE(model->setMicBooks(&change), 0);
@@ -310,7 +315,7 @@ void TstConsoles::dsk81BooksPerConsole()
     QCOMPARE(idsOf(book, &BookEntry::itemId), std::vector<int>{60001});
     QCOMPARE(idsOf(model->monitorList(), &BookEntry::itemId), std::vector<int>{60001});
 
-    request.requestType = 276;
+    request.type = 276;
     request.terminalId = 70001;
     QCOMPARE(model->requestMicBooks(&request), 0);
     QVERIFY(model->regionList(70001, book));
@@ -322,8 +327,8 @@ void TstConsoles::dsk81BooksPerConsole()
 void TstConsoles::dsk81PlayTerminalsShareTheListLock()
 {
     ZnMicListMgr* model = ZnMicListMgr::instance();
-    BookRequest all;
-    all.requestType = 269;
+    ZnBookRequest all;
+    all.type = 269;
     for (int round = 0; round < 2; ++round) {
         QCOMPARE(model->requestMicBooks(&all), 0);
         const std::list<ZnMic>* play = model->lockAllPlayTerminals();
@@ -340,24 +345,24 @@ void TstConsoles::dsk81PlayTerminalsShareTheListLock()
 void TstConsoles::d82BooksAreReadAndWritten()
 {
     ZnD82ListMgr* d82 = ZnD82ListMgr::instance();
-    BookRequest r;
+    ZnBookRequest r;
     r.terminalId = 80001;
-    r.requestType = 282;
+    r.type = 282;
     QCOMPARE(d82->requestD82Books(&r), 0);
     QCOMPARE(idsOf(d82->callList(), &BookEntry::itemId), std::vector<int>{70001});
     QCOMPARE(d82->callList().front().itemType, 3);
 
     // A written book is read back in the order given.
-    BookRequest w;
+    ZnBookRequest w;
     w.terminalId = 80001;
-    w.requestType = 286;
+    w.type = 286;
     w.text = "3 1";
     QCOMPARE(d82->setD82Books(&w), 0);
-    r.requestType = 285;
+    r.type = 285;
     QCOMPARE(d82->requestD82Books(&r), 0);
     QCOMPARE(idsOf(d82->sourceList(), &BookEntry::itemId), (std::vector<int>{3, 1}));
 
-    r.requestType = 283;
+    r.type = 283;
     QCOMPARE(d82->requestD82Books(&r), 0);
     const std::list<ZnD82> all = d82->allCallList();
     const std::vector<int> ids = idsOf(all, &ZnD82::id);
@@ -366,7 +371,7 @@ void TstConsoles::d82BooksAreReadAndWritten()
 
     // A request type that names no book is not sent.
     const int sent = m_s.sim.count("GET");
-    r.requestType = 290;
+    r.type = 290;
     QCOMPARE(d82->requestD82Books(&r), -1);
     QCOMPARE(m_s.sim.count("GET"), sent);
 }

@@ -120,6 +120,14 @@ private slots:
         QTest::newRow("FileLen of an empty file") << len("{\"FileLen\":\"0\"}") << QByteArray("0");
         QTest::newRow("FileLen, blank inside") << len("{\"FileLen\":\"1 2\"}") << QByteArray("-1");
         QTest::newRow("FileLen beyond 64 bits") << len("{\"FileLen\":\"99999999999999999999\"}") << QByteArray("-1");
+        QTest::newRow("FileLen text of 18 digits, the longest taken")
+            << len("{\"FileLen\":\"999999999999999999\"}") << QByteArray("999999999999999999");
+        QTest::newRow("FileLen text of 19 digits refused")
+            << len("{\"FileLen\":\"1000000000000000000\"}") << QByteArray("-1");
+        QTest::newRow("FileLen number at the 64-bit edge")
+            << len("{\"FileLen\":9223372036854775807}") << QByteArray("9223372036854775807");
+        QTest::newRow("FileLen number one past the 64-bit edge")
+            << len("{\"FileLen\":9223372036854775808}") << QByteArray("-1");
         QTest::newRow("FileLen missing") << len("{\"Command\":\"GetFile\"}") << QByteArray("-1");
         QTest::newRow("no object") << len("[\"FileLen\"]") << QByteArray("-1");
     }

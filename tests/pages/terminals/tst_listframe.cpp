@@ -107,6 +107,8 @@ class TstListFrame : public QObject
         pages[QLatin1String(name)] = form;
     }
     QTableWidget *table(const char *page) { return pages.at(QLatin1String(page))->tableWidget(); }
+    // The page itself: widget() is no way to it, the capture page answers none.
+    QWidget *pageWidget(const QString &page) { return dynamic_cast<QWidget *>(pages.at(page)); }
     ZnD82InfoForm *d82() { return static_cast<ZnD82InfoForm *>(pages.at(QStringLiteral("d82"))); }
 
     // Gives the server these D82 rows and waits until the page shows its new
@@ -412,8 +414,7 @@ private slots:
         s.sim.addRule(ZnSimRule::make("POST", ZnSimRule::Fail, "in use", 0, 1));
         t->setSelectionMode(QAbstractItemView::MultiSelection);
         t->selectAll();
-        auto *del = pages.at(QLatin1String(c->page))
-                        ->widget()
+        auto *del = pageWidget(QLatin1String(c->page))
                         ->findChild<QAbstractButton *>(
                             QLatin1String(c->page == QByteArray("player") ? "fDelTerBtn" : "fDelBtn"));
         const QStringList seen =
@@ -477,7 +478,7 @@ private slots:
         s.sim.clearRules();
         s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "", 0, 1));
         selectIds(t, {id});
-        auto *del = pages.at(page)->widget()->findChild<QAbstractButton *>(
+        auto *del = pageWidget(page)->findChild<QAbstractButton *>(
             page == QLatin1String("player") ? QStringLiteral("fDelTerBtn") : QStringLiteral("fDelBtn"));
         const QStringList seen =
             answering(std::vector<ModalChain::Action>(3, ModalChain::confirm()), [&] { del->click(); });
@@ -486,6 +487,29 @@ private slots:
         QCOMPARE(seen.size(), 2);
         QVERIFY2(seen.at(1).contains(QStringLiteral("Delete Error!")), qPrintable(seen.at(1)));
         QVERIFY(rowOfId(t, id) >= 0);
+    }
+
+    // A geometry set through the table controller goes to the widget the page
+    // answers with: every page but the capture page, which answers none.
+    void geometryThroughTheController_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("moves");
+        for (const PageCase &c : kPages) {
+            const bool none = c.page == QByteArray("cap");
+            QTest::addRow("%s %s", c.page, none ? "stays: no widget" : "moves") << QString::fromLatin1(c.page) << !none;
+        }
+    }
+    void geometryThroughTheController()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, moves);
+        QWidget *w = pageWidget(page);
+        const QRect was = w->geometry();
+        const QRect asked(was.topLeft() + QPoint(7, 9), QSize(900, 500));
+        pages.at(page)->setGeometry(asked);
+        QCOMPARE(w->geometry(), moves ? asked : was);
+        w->setGeometry(was);
     }
 
     // Edit without a current row opens nothing and asks nothing.

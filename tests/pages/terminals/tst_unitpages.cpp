@@ -171,10 +171,49 @@ class TstUnitPages : public QObject
     }
     QString cell(int id, int column) { return rowText(players(), id).section(QLatin1Char('|'), column, column); }
     // The stepper's timers are driven by hand, never by the clock.
-    void tick(int timerId)
+    void tick(int timerId, QObject *stepper = nullptr)
     {
         QTimerEvent event(timerId);
-        QCoreApplication::sendEvent(playerPage->volume(), &event);
+        QCoreApplication::sendEvent(stepper ? stepper : playerPage->volume(), &event);
+    }
+
+    // One volume control of a page used with the page's own slot for it cut off
+    // or not; returns the volumes sent for terminal id.
+    template <class Page>
+    std::vector<std::string> useVolumeControl(Page *page, const QString &control, bool cut, int id)
+    {
+        auto &ui = page->form();
+        ZnVolumeStepper *stepper = page->volume();
+        stepper->setIntervals(3600 * 1000, 3600 * 1000);
+        selectIds(page->tableWidget(), {id});
+        QSlider *slider = ui.fVolumeSlider;
+        slider->setValue(40);
+        before["POST IpAmpSet"] = s.requests("POST IpAmpSet").size();
+        if (control == QStringLiteral("slider")) {
+            if (cut)
+                QObject::disconnect(slider, &QSlider::valueChanged, page, &Page::slot_sliderChanged);
+            slider->setValue(33);
+            QTest::mouseRelease(slider, Qt::LeftButton);
+            if (cut)
+                connect(slider, &QSlider::valueChanged, page, &Page::slot_sliderChanged);
+            return sent("POST IpAmpSet", "BroVol");
+        }
+        const bool add = control == QStringLiteral("add");
+        QPushButton *button = add ? ui.fAddVolumnBtn : ui.fDecVolumnBtn;
+        void (Page::*pressed)() = add ? &Page::addVolumnPressed : &Page::decVolumnPressed;
+        void (Page::*released)() = add ? &Page::addVolumnReleased : &Page::decVolumnReleased;
+        if (cut) {
+            QObject::disconnect(button, &QPushButton::pressed, page, pressed);
+            QObject::disconnect(button, &QPushButton::released, page, released);
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+        if (cut) {
+            connect(button, &QPushButton::released, page, released);
+            connect(button, &QPushButton::pressed, page, pressed);
+        }
+        if (stepper->applyTimerId() >= 0)
+            tick(stepper->applyTimerId(), stepper);
+        return sent("POST IpAmpSet", "BroVol");
     }
 
 private slots:
@@ -324,6 +363,8 @@ private slots:
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("a plan task is no manual task") << "23"
                                                        << "1|通道1|空闲|[任务不存在]";
+        QTest::newRow("a name stored empty stays empty") << "#$%21!!!21"
+                                                         << "1||空闲|疏散广播 / 2|通道2|空闲|疏散广播";
     }
     void channelsRead()
     {
@@ -520,7 +561,8 @@ private slots:
         QStringList shown = edit(d72.get(), id, [&](QWidget *w) {
             Ui::fMicSettingForm &ui = qobject_cast<ZnD72SettingDialog *>(w)->form();
             ui.fNameEdit->setText(name);
-            ui.fTalkSpinBox->setValue(33);
+            // Moved on the slider: what is sent is read from its spin box.
+            ui.fTalkSlider->setValue(33);
             ui.fCallConfigGroupBox->setChecked(c->callBox);
             ui.fRedLeftMicCb->setChecked(true);
             QVERIFY(ZnTalkSetting::selectId(ui.fRedLeftMicCombo, 70001));
@@ -570,7 +612,7 @@ private slots:
             Ui::fD74SettingForm &ui = qobject_cast<ZnD74SettingDialog *>(w)->form();
             // A mode the list lacks shows the first one.
             moveShown = ui.fMoveComboBox->currentText();
-            ui.fRingSpinBox->setValue(12);
+            ui.fRingSlider->setValue(12);
             if (!ledText.isEmpty())
                 ui.fDispTextLineEdit->setText(ledText);
             ui.fCallConfigGroupBox->setChecked(c->callBox);
@@ -581,6 +623,7 @@ private slots:
         if (c->id == 60003)
             QCOMPARE(moveShown, QStringLiteral("Left Move"));
         QCOMPARE(posts("ModTalkTerminal") - modified, 1);
+        QCOMPARE(lastPost("ModTalkTerminal")["BellVol"].asString(), std::string("12"));
         QCOMPARE(posts("ModD74Led") - leds, led.isEmpty() ? 0 : 1);
         QCOMPARE(posts("D74ButtonCall") - called,
                  callSent.isEmpty() && !refuse.contains(QLatin1String("Call")) ? 0 : 1);
@@ -766,6 +809,41 @@ private slots:
         QCOMPARE(sent("POST IpAmpSet", "BroVol"), (std::vector<std::string>{"10:" + v, "30:" + v}));
         QCOMPARE(cell(10, ZnPlayerInfoForm::VolumeColumn), QString::number(volume));
         QCOMPARE(stepper->applyTimerId(), -1);
+    }
+
+    // The volume buttons and the slider work through the page's own slots: with
+    // the page's slot cut off, the control sends nothing (or, for the slider,
+    // the value it had before).
+    void volumeControlsGoThroughThePage_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("cut");
+        QTest::addColumn<QString>("sent");
+        for (const char *page : {"player", "d74"}) {
+            const char *id = page == QByteArray("player") ? "30:" : "60002:";
+            QTest::addRow("%s: add", page) << page << "add" << false << QLatin1String(id) + QLatin1String("41");
+            QTest::addRow("%s: decrease", page) << page << "dec" << false << QLatin1String(id) + QLatin1String("39");
+            QTest::addRow("%s: slider release", page)
+                << page << "slider" << false << QLatin1String(id) + QLatin1String("33");
+            QTest::addRow("%s: add without its slot", page) << page << "add" << true << QString();
+            QTest::addRow("%s: decrease without its slot", page) << page << "dec" << true << QString();
+            QTest::addRow("%s: slider without its slot", page)
+                << page << "slider" << true << QLatin1String(id) + QLatin1String("40");
+        }
+    }
+    void volumeControlsGoThroughThePage()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, control);
+        QFETCH(bool, cut);
+        const std::vector<std::string> volumes = page == QStringLiteral("player")
+                                                     ? useVolumeControl(playerPage.get(), control, cut, 30)
+                                                     : useVolumeControl(d74.get(), control, cut, 60002);
+        QStringList out;
+        for (const std::string &v : volumes)
+            out << QString::fromStdString(v);
+        QTEST(out.join(QLatin1Char(' ')), "sent");
     }
 
     // A new press cancels the pending send (a stale tick of it sends nothing);

@@ -3,6 +3,7 @@
 // drive it as a subprocess and read its exit code.
 #include "InfoCenterMgr.h"
 #include "LoginDialog.h"
+#include "TcpSocketClient.h"
 #include "ZnModalHelper.h"
 #include "ZnStartup.h"
 
@@ -59,6 +60,11 @@ int main(int argc, char *argv[])
 {
     saveArgs(argc, argv);
     QApplication app(argc, argv);
+    // The media page dials the file service on the server's address; the test names
+    // the port of its own service, so no other program's service on 8906 is reached.
+    const int filePort = qEnvironmentVariableIntValue("ZN_HARNESS_FILE_PORT");
+    if (filePort > 0)
+        TcpSocketClient::setServicePort(quint16(filePort));
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, &watch);
     watcher.start(20);
