@@ -16,6 +16,10 @@ QString ZnTipsInfo::deleteMediaQuestionText()
 {
     return tr("Delete chosen media?");
 }
+QString ZnTipsInfo::recordGoneText()
+{
+    return tr("The record no longer exists, nothing was changed!");
+}
 QString ZnTipsInfo::terminalNotOfflineText()
 {
     return tr("Terminal can not be removed without offline!");

@@ -13,6 +13,8 @@ public:
     static QString deleteRecordQuestionText();
     static QString deleteFailedText();
     static QString deleteMediaQuestionText();
+    // A record removed while a box or dialog about it was open.
+    static QString recordGoneText();
     static QString terminalNotOfflineText();
     static QString noEditPermissionText();
     static QString illegalNameText();

@@ -6,6 +6,7 @@
 #include "ZnCommonTable.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnGlobals.h"
+#include "ZnServerText.h"
 #include "ZnTranscodeProcess.h"
 
 #include <QAction>
@@ -371,9 +372,9 @@ void ZnDownAndUploadViewCtr::fillRow(int row, const TransferRecord& r)
     setItemQString(QString::fromStdString(ZnCommon::formatSizeMB(quint64(qMax<qint64>(0, r.total)))), row, 3, 0);
     const QString tip = TransferRecord::text(r.error);
     if (QTableWidgetItem* state = m_table->item(row, 0))
-        state->setToolTip(tip);
+        state->setToolTip(ZnServerText::toolTip(tip));
     if (name)
-        name->setToolTip(tip.isEmpty() ? name->text() : tip);
+        name->setToolTip(ZnServerText::toolTip(tip.isEmpty() ? name->text() : tip));
 }
 
 void ZnDownAndUploadViewCtr::rewriteRow(const TransferRecord& r)

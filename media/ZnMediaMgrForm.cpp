@@ -10,6 +10,7 @@
 #include "ZnFtpClientMgr.h"
 #include "ZnGlobals.h"
 #include "ZnMediaViewCtrl.h"
+#include "ZnServerText.h"
 #include "ZnTipsInfo.h"
 
 #include <QCursor>
@@ -18,6 +19,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 const char kLastPathKey[] = "MediaLastFilePath";
@@ -178,11 +181,58 @@ QString ZnMediaMgrForm::toServerName(const QString& name, int isDir)
     return n + QLatin1String(".mp3");
 }
 
+QString ZnMediaMgrForm::Entry::path() const
+{
+    return QDir::cleanPath(folder + QLatin1Char('/') + name);
+}
+
+ZnMediaMgrForm::Entry ZnMediaMgrForm::entryOf(int row) const
+{
+    Entry e;
+    const QTableWidget* t = ui.fMediaTableWidget;
+    const QTableWidgetItem* item = t->item(row, 0);
+    if (!item)
+        return e;
+    e.folder = m_browser->currentPath();
+    e.name = item->text();
+    e.isDir = item->data(Qt::UserRole).toInt() != 0 ? 1 : 0;
+    const QTableWidgetItem* sizeItem = t->item(row, 3);
+    e.size = sizeItem ? sizeItem->data(Qt::UserRole).toLongLong() : 0;
+    e.row = row;
+    return e;
+}
+
+QList<ZnMediaMgrForm::Entry> ZnMediaMgrForm::selectedEntries() const
+{
+    QList<Entry> chosen;
+    for (const QTableWidgetItem* item : ui.fMediaTableWidget->selectedItems()) {
+        if (item->column() == 0)
+            chosen.append(entryOf(item->row()));
+    }
+    return chosen;
+}
+
+int ZnMediaMgrForm::rowNow(const Entry& entry) const
+{
+    const int row = m_browser->rowOf(entry.folder, entry.name);
+    const QTableWidgetItem* item = ui.fMediaTableWidget->item(row, 0);
+    return item && (item->data(Qt::UserRole).toInt() != 0 ? 1 : 0) == entry.isDir ? row : -1;
+}
+
+void ZnMediaMgrForm::tellGone(int operation, const QStringList& paths)
+{
+    tell(ZnTipsInfo::tipsTitleText(),
+         QStringLiteral("%1: %2\n%3")
+             .arg(failedText(operation), QStringLiteral("已不在当前目录"), paths.join(QLatin1Char('\n'))));
+}
+
 void ZnMediaMgrForm::newDirClicked()
 {
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
     if (!mgr || !serviceReady(kCreateDir))
         return;
+    // The folder the operator sees now, not the one shown when the dialog closes.
+    const QString folder = m_browser->currentPath();
     BaseSetNameDialog dialog;
     dialog.setTitle(tr("New Dir"));
     if (dialog.exec() != QDialog::Accepted)
@@ -195,59 +245,68 @@ void ZnMediaMgrForm::newDirClicked()
         tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::illegalNameText());
         return;
     }
-    mgr->createDir(m_browser->fullPath(name));
+    mgr->createDir(QDir::cleanPath(folder + QLatin1Char('/') + name));
 }
 
 void ZnMediaMgrForm::renameClicked()
 {
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
-    QTableWidgetItem* item = mgr ? ui.fMediaTableWidget->item(ui.fMediaTableWidget->currentRow(), 0) : nullptr;
-    if (!item || item->text() == QLatin1String("..") || !serviceReady(kRename))
+    const Entry old = entryOf(mgr ? ui.fMediaTableWidget->currentRow() : -1);
+    if (old.name.isEmpty() || old.name == QLatin1String("..") || !serviceReady(kRename))
         return;
     BaseSetNameDialog dialog;
-    dialog.setName(item->text().toUtf8().constData());
+    dialog.setName(old.name.toUtf8().constData());
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::string entered = dialog.getName();
     const QString typed = QString::fromUtf8(entered.data(), int(entered.size()));
-    const int isDir = item->data(Qt::UserRole).toInt() != 0 ? 1 : 0;
-    const QString newName = toServerName(typed, isDir);
+    const QString newName = toServerName(typed, old.isDir);
     if (!isLegalName(typed) || newName.isEmpty() || newName == QLatin1String(".mp3")) {
         tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::illegalNameText());
         return;
     }
-    const std::string from = m_browser->fullPath(item->text()).toUtf8().toStdString();
-    const std::string to = m_browser->fullPath(newName).toUtf8().toStdString();
-    if (mgr->renameFile(from, to, isDir) == 0)
-        setItemText(item, newName.toUtf8().constData(), isDir);
+    const int row = rowNow(old);
+    if (row < 0) {
+        tellGone(kRename, {old.path()});
+        return;
+    }
+    const std::string from = old.path().toUtf8().toStdString();
+    const std::string to = QDir::cleanPath(old.folder + QLatin1Char('/') + newName).toUtf8().toStdString();
+    if (mgr->renameFile(from, to, old.isDir) == 0)
+        setItemText(ui.fMediaTableWidget->item(row, 0), newName.toUtf8().constData(), old.isDir);
 }
 
 void ZnMediaMgrForm::delMediaClicked()
 {
+    QList<Entry> chosen = selectedEntries();
+    std::sort(chosen.begin(), chosen.end(), [](const Entry& a, const Entry& b) { return a.row < b.row; });
     BaseMessageDialog confirm(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::deleteMediaQuestionText(), 1);
     if (confirm.exec() != 1)
         return;
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
     if (!mgr || !serviceReady(kDelete))
         return;
-    QList<QTableWidgetItem*> chosen;
-    for (QTableWidgetItem* item : ui.fMediaTableWidget->selectedItems()) {
-        if (item->column() == 0)
-            chosen.append(item);
-    }
-    std::sort(chosen.begin(), chosen.end(),
-              [](QTableWidgetItem* a, QTableWidgetItem* b) { return a->row() < b->row(); });
+    // Each row is looked for again after every box: a failure box lets a listing in.
+    QStringList gone;
     for (int i = chosen.size() - 1; i >= 0; --i) {
-        QTableWidgetItem* item = chosen.at(i);
-        if (item->text() == QLatin1String(".."))
+        const Entry& e = chosen.at(i);
+        if (e.name == QLatin1String(".."))
             continue;
-        const QString path = m_browser->fullPath(item->text());
-        const int rc = item->data(Qt::UserRole).toInt() != 0 ? mgr->deleteDir(path) : mgr->deleteFile(path);
+        if (rowNow(e) < 0) {
+            gone.prepend(e.path());
+            continue;
+        }
+        const int rc = e.isDir ? mgr->deleteDir(e.path()) : mgr->deleteFile(e.path());
         if (rc != 0)
             tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::deleteFailedText());
     }
-    for (int i = chosen.size() - 1; i >= 0; --i)
-        removeRow(chosen.at(i)->row());
+    for (int i = chosen.size() - 1; i >= 0; --i) {
+        const int row = rowNow(chosen.at(i));
+        if (row >= 0)
+            removeRow(row);
+    }
+    if (!gone.isEmpty())
+        tellGone(kDelete, gone);
 }
 
 void ZnMediaMgrForm::slot_uploadClicked()
@@ -299,29 +358,30 @@ void ZnMediaMgrForm::slot_downloadClicked()
 {
     if (ui.fMediaTableWidget->selectedItems().isEmpty())
         return;
+    // The files the operator chose, before a listing can rebuild the rows.
+    const QList<Entry> chosen = selectedEntries();
     const QString folder =
         QFileDialog::getExistingDirectory(nullptr, tr("save file"), lastPath(), QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return;
     setLastPath(folder);
-    downloadSelected(folder);
+    queueDownloads(chosen, folder);
 }
 
 void ZnMediaMgrForm::downloadSelected(const QString& folder)
 {
-    QList<QTableWidgetItem*> chosen;
-    for (QTableWidgetItem* item : ui.fMediaTableWidget->selectedItems()) {
-        if (item->column() == 0 && item->data(Qt::UserRole).toInt() == 0)
-            chosen.append(item);
-    }
+    queueDownloads(selectedEntries(), folder);
+}
+
+void ZnMediaMgrForm::queueDownloads(const QList<Entry>& chosen, const QString& folder)
+{
     for (int i = chosen.size() - 1; i >= 0; --i) {
-        QTableWidgetItem* item = chosen.at(i);
-        const QString local = folder + QLatin1Char('/') + item->text();
-        const QString server = m_browser->fullPath(item->text());
-        const QTableWidgetItem* sizeItem = ui.fMediaTableWidget->item(item->row(), 3);
-        const qint64 size = sizeItem ? sizeItem->data(Qt::UserRole).toLongLong() : 0;
-        m_transfers->queueDownload(item->text().toUtf8().constData(), server.toUtf8().constData(),
-                                   local.toUtf8().constData(), size);
+        const Entry& e = chosen.at(i);
+        if (e.isDir)
+            continue;
+        const QString local = folder + QLatin1Char('/') + e.name;
+        m_transfers->queueDownload(e.name.toUtf8().constData(), e.path().toUtf8().constData(),
+                                   local.toUtf8().constData(), e.size);
     }
 }
 
@@ -335,5 +395,5 @@ void ZnMediaMgrForm::slot_showMediaPath(const QString& path)
 void ZnMediaMgrForm::slot_ItemEnter(QTableWidgetItem* item)
 {
     if (item)
-        QToolTip::showText(QCursor::pos(), item->text());
+        QToolTip::showText(QCursor::pos(), ZnServerText::toolTip(item->text()));
 }

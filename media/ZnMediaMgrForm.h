@@ -58,6 +58,25 @@ protected:
 private:
     // Indexes of gMediaOperationText.
     enum Operation { kDownload, kUpload, kCreateDir, kDelete, kRename };
+    // A row as the operator chose it. Flows that open a box or a dialog take
+    // these first and find the row again afterwards: a listing that arrives
+    // meanwhile rebuilds the table.
+    struct Entry
+    {
+        QString folder; // the server folder shown
+        QString name;
+        int isDir = 0;
+        qint64 size = 0;
+        int row = -1; // where it stood when taken; for ordering only
+        QString path() const;
+    };
+    Entry entryOf(int row) const;
+    // The selected rows (column 0), in the order of the selection.
+    QList<Entry> selectedEntries() const;
+    // The row that shows the entry now, -1 when the folder shown no longer has it.
+    int rowNow(const Entry& entry) const;
+    void tellGone(int operation, const QStringList& paths);
+    void queueDownloads(const QList<Entry>& chosen, const QString& folder);
     static QString failedText(int operation);
     // Whether the service can take a change; if not, the notice says why operation failed.
     bool serviceReady(int operation);

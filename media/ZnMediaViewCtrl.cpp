@@ -77,6 +77,18 @@ QString ZnMediaViewCtrl::currentPath() const
     return QDir::cleanPath(m_root + m_separator + m_folder);
 }
 
+int ZnMediaViewCtrl::rowOf(const QString& folder, const QString& name) const
+{
+    if (!m_table || QDir::cleanPath(folder) != currentPath())
+        return -1;
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const QTableWidgetItem* item = m_table->item(row, 0);
+        if (item && item->text() == name)
+            return row;
+    }
+    return -1;
+}
+
 bool ZnMediaViewCtrl::hasItemInColumn1(int row) const
 {
     return m_table && m_table->item(row, 1) != nullptr;
@@ -275,6 +287,8 @@ void ZnMediaViewCtrl::placeNotice()
         return;
     auto* label = new QLabel;
     label->setObjectName(QStringLiteral("fServiceNotice"));
+    // The notice quotes the file service's reasons.
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("background-color: #fdf6ec; color: #b25d00; border: 1px solid #f5dab1;"
                                         " padding: 4px;"));

@@ -45,6 +45,9 @@ public:
     QString currentFolder() const { return m_folder; }
     // The server folder the rows belong to.
     QString currentPath() const;
+    // The row that shows name while folder is shown, -1 otherwise. A flow that
+    // opens a box keeps folder and name, not a row: a listing may arrive meanwhile.
+    int rowOf(const QString& folder, const QString& name) const;
     // Whether the service has named its media root; nothing is written before.
     bool hasRoot() const { return m_root != QLatin1String("."); }
     // Lists the root again (asking the worker for it while none was reported).

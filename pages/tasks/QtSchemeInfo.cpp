@@ -121,8 +121,10 @@ void QtSchemeInfo::editSchemeClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The plan may have changed while the dialog was open: edit what is stored now.
-    if (!ZnSchemeList::instance()->findScheme(id, schemeKind, s))
+    if (!ZnSchemeList::instance()->findScheme(id, schemeKind, s)) {
+        message(ZnTipsInfo::recordGoneText());
         return;
+    }
     if (dialog.name() == s.name && dialog.comment() == s.comment)
         return;
     s.name = dialog.name();
@@ -143,6 +145,9 @@ void QtSchemeInfo::delSchemeClicked()
     }
     BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), QStringLiteral("确认删除方案？"), 1);
     if (ask.exec() != 1)
+        return;
+    // Deleted meanwhile (a push while the question was open): nothing is left to do.
+    if (!ZnSchemeList::instance()->findScheme(id, schemeKind, s))
         return;
     switch (ZnSchemeList::instance()->deleteScheme(s, schemeKind)) {
     case 0:

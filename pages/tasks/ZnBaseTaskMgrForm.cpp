@@ -354,12 +354,15 @@ bool ZnBaseTaskMgrForm::editableCurrentTask(ZnSsTask &task)
 
 void ZnBaseTaskMgrForm::slot_deleteClicked()
 {
-    if (ui.fTaskTableWidget->selectedItems().isEmpty())
+    // The tasks the operator chose, taken before the question: a refill while it
+    // is open empties the selection or puts other tasks in its rows.
+    const std::vector<int> ids = selectedIds();
+    if (ids.empty())
         return;
     BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::deleteRecordQuestionText(), 1);
     if (ask.exec() != 1)
         return;
-    for (int id : selectedIds()) {
+    for (int id : ids) {
         ZnSsTask task;
         if (!ZnSsTaskDataMgr::instance()->getTask(id, task))
             continue;
@@ -380,23 +383,25 @@ void ZnBaseTaskMgrForm::slot_deleteClicked()
 
 void ZnBaseTaskMgrForm::switchTasks(bool start)
 {
-    if (ui.fTaskTableWidget->selectedItems().isEmpty())
-        return;
-    if (!start) {
-        BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), QStringLiteral("停止选择任务？"), 3);
-        if (ask.exec() == 0)
-            return;
-    }
-    // The state shown in the table decides, as the operator saw it.
+    // The state shown in the table decides, as the operator saw it: taken before
+    // the question, which a refill may run under.
     std::vector<std::pair<int, int>> picked;
     for (int id : selectedIds()) {
         const int row = findRowById(id);
         if (row >= 0)
             picked.emplace_back(id, itemValue(row, StateCol));
     }
+    if (picked.empty())
+        return;
+    if (!start) {
+        BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), QStringLiteral("停止选择任务？"), 3);
+        if (ask.exec() == 0)
+            return;
+    }
     bool failed = false;
     for (const auto &p : picked) {
-        if (p.second == (start ? ZnSsTask::StateRunning : ZnSsTask::StateIdle))
+        // A task deleted meanwhile has nothing left to start or stop.
+        if (p.second == (start ? ZnSsTask::StateRunning : ZnSsTask::StateIdle) || findRowById(p.first) < 0)
             continue;
         ZnSsTask task;
         task.Id = p.first;
@@ -416,6 +421,9 @@ void ZnBaseTaskMgrForm::commitEdited(const ZnSsTask &task, int operation, const 
 void ZnBaseTaskMgrForm::editInTimerDialog(ZnSsTask &task, int operation)
 {
     ZnTimerTaskEditDialog dialog(&task);
-    if (dialog.exec() == QDialog::Accepted)
-        commitEdited(task, operation, operation == ZnSsTask::ActionAdd ? tr("Add Error!") : tr("Edit Error!"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (operation == ZnSsTask::ActionMod && !rowStillShown(task.Id))
+        return;
+    commitEdited(task, operation, operation == ZnSsTask::ActionAdd ? tr("Add Error!") : tr("Edit Error!"));
 }

@@ -52,7 +52,7 @@ void ZnPlanTaskMgrForm::slot_editClicked()
         return;
     }
     ZnPlanTaskEditDialog dialog(&task);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted && rowStillShown(id))
         commitEdited(task, ZnSsTask::ActionMod, tr("Edit Error!"));
 }
 

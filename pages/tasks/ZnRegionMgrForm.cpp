@@ -122,6 +122,8 @@ int ZnRegionMgrForm::editAndCommit(ZnRegion &region, int op)
         if (dialog.exec() != QDialog::Accepted)
             return 0;
     }
+    if (op == ZnRegionListMgr::Modify && !rowStillShown(region.regionId))
+        return -1;
     if (op == ZnRegionListMgr::Add)
         region.regionId = newRegionId(ZnRegionListMgr::instance()->maxRegionId());
     // Any result but 0 is a refusal: the model changed nothing.

@@ -133,7 +133,7 @@ void ZnCapInfoForm::editRecord(int id)
         return;
     ZnSetCapDialog dialog;
     dialog.setCap(&cap);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted || !rowStillShown(id))
         return;
     // The list changes without a signal: the page redraws the row itself.
     if (gCapList.modifyCap(hub->centre(), cap) == 0)

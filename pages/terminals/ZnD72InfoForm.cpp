@@ -119,7 +119,7 @@ void ZnD72InfoForm::editRecord(int id)
     if (!model->findD72(id, mic))
         return;
     ZnD72SettingDialog dialog(&mic);
-    if (dialog.exec() == 0)
+    if (dialog.exec() == 0 || !rowStillShown(id))
         return;
     if (model->modifyD72(mic) != 0) {
         tell(tr("Setting Error!"));

@@ -223,7 +223,7 @@ void ZnD74InfoForm::editRecord(int id)
         return;
     const ZnMic before = edited;
     ZnD74SettingDialog dialog(&edited);
-    if (dialog.exec() == 0)
+    if (dialog.exec() == 0 || !rowStillShown(id))
         return;
     if (model->modifyD74(edited, ZnD74ListMgr::TalkSettings) != 0) {
         tell(tr("Setting Error!"));

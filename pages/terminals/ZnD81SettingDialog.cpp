@@ -283,6 +283,13 @@ void ZnD81SettingDialog::movedown_broad_file()
 
 void ZnD81SettingDialog::slot_ok_clicked()
 {
+    // Removed while the dialog was open: nothing is sent for it.
+    ZnMic stored;
+    if (mic && !ZnMicListMgr::instance()->getMic(mic->id, stored)) {
+        tell(ZnTipsInfo::recordGoneText(), ZnTipsInfo::tipsTitleText());
+        reject();
+        return;
+    }
     if (!commitBase())
         return;
     commitMonitorList();

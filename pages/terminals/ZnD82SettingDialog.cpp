@@ -170,6 +170,13 @@ void ZnD82SettingDialog::appendCheckRow(QTableWidget *table, int state, const Ch
 
 void ZnD82SettingDialog::slot_ok_clicked()
 {
+    // Removed while the dialog was open: nothing is sent for it.
+    ZnD82 stored;
+    if (device && !ZnD82ListMgr::instance()->getD82(device->id, &stored)) {
+        tell(ZnTipsInfo::recordGoneText());
+        reject();
+        return;
+    }
     if (!commitBase())
         return;
     commitContactList();

@@ -149,7 +149,8 @@ void ZnFAlarmSettingDialog::slot_editChannelClicked()
         return;
     const int taskId = ui.fChannelTb->item(r, 0)->data(Qt::UserRole).toInt();
     ZnFAlarmChannelDialog dialog(&tasks, taskId, ui.fChannelTb->item(r, 1)->text());
-    if (dialog.exec() != QDialog::Accepted)
+    // A trigger that came while the channel dialog was open blocks the change as well.
+    if (dialog.exec() != QDialog::Accepted || !stillListed() || !channelIdle(r))
         return;
     if (sendChannel(r, dialog.selectedTaskId(), dialog.channelName())) {
         changed = true;
@@ -183,8 +184,20 @@ bool ZnFAlarmSettingDialog::sendChannel(int r, int taskId, const QString &name)
     return false;
 }
 
+bool ZnFAlarmSettingDialog::stillListed()
+{
+    ZnFAlarm stored;
+    if (!alarm || ZnFAlarmListMgr::instance()->findFAlarm(alarm->id, stored))
+        return true;
+    tell(ZnTipsInfo::recordGoneText());
+    reject();
+    return false;
+}
+
 void ZnFAlarmSettingDialog::slot_ok_clicked()
 {
+    if (!stillListed())
+        return;
     if (!commitAlarm())
         return;
     changed = true;

@@ -35,6 +35,9 @@ private:
     void fillChannels();
     // False (after telling the operator) when channel row r is triggered.
     bool channelIdle(int r);
+    // False, the operator told and the dialog closed, when the interface was
+    // removed while a box or dialog was open.
+    bool stillListed();
     bool sendChannel(int r, int taskId, const QString &name);
     void updateRow(int r, int taskId, const QString &name);
     void showTrigger(int r, bool on);

@@ -149,6 +149,8 @@ int ZnMicGroupInfoForm::editAndCommit(ZnMicGroup &group, int operation)
         if (dialog.exec() != QDialog::Accepted)
             return 0;
     }
+    if (operation == ZnMicGroupListMgr::Modify && !rowStillShown(group.groupId))
+        return -1;
     ZnMicGroupListMgr *model = ZnMicGroupListMgr::instance();
     if (operation == ZnMicGroupListMgr::Add)
         group.groupId = newGroupId(model->maxGroupId());

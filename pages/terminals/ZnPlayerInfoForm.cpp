@@ -420,6 +420,9 @@ void ZnPlayerInfoForm::slot_setTermClicked()
     dialog.setName(terminal.name.c_str());
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // Read again: a push while the dialog was open may have changed or removed it.
+    if (!rowStillShown(id) || !model()->hasTerminal(id, terminal))
+        return;
     terminal.name = dialog.getName();
     if (commitTerminal(terminal) != 0)
         return;

@@ -107,6 +107,9 @@ void ZnTtsInfoForm::editRecord(int id)
     dialog.setName(tts.name.c_str());
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // Read again: a push while the dialog was open may have changed or removed it.
+    if (!rowStillShown(id) || !ZnTtsListMgr::instance()->getTts(id, tts))
+        return;
     // The row follows the model's changed signal.
     tts.name = dialog.getName();
     if (ZnTtsListMgr::instance()->updateTts(tts) != 0)

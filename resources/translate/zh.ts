@@ -24,6 +24,10 @@
         <translation>确定删除选中的媒体？</translation>
     </message>
     <message>
+        <source>The record no longer exists, nothing was changed!</source>
+        <translation>该记录已不存在，未做任何更改！</translation>
+    </message>
+    <message>
         <source>Terminal can not be removed without offline!</source>
         <translation>终端在线时不能删除！</translation>
     </message>

@@ -26,7 +26,9 @@ BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, 
     ui.messageTitle->setText(title);
     ui.infoTextEdit->setReadOnly(true);
     ui.infoTextEdit->setAlignment(Qt::AlignCenter);
-    ui.infoTextEdit->setText(layoutText(text));
+    // Messages carry names and reasons from peers: a text edit would take one
+    // that looks like markup as HTML, and load the pictures it names.
+    ui.infoTextEdit->setPlainText(layoutText(text));
 
     connect(ui.ConfirmButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.dialogCloseBtn, &QPushButton::clicked, this, &QDialog::reject);

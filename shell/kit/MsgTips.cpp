@@ -17,6 +17,8 @@ MsgTips::MsgTips(QWidget *parent, const QRect &geometry)
     boxWidget->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     boxWidget->setWindowOpacity(1.0);
     labelWidget = new QLabel(boxWidget);
+    // Tips show file names from the server.
+    labelWidget->setTextFormat(Qt::PlainText);
     boxWidget->setGeometry(geometry);
     boxWidget->setStyleSheet(QLatin1String(kInitialStyle));
     labelWidget->setStyleSheet(QLatin1String(kLabelStyle));

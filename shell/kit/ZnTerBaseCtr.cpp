@@ -1,8 +1,10 @@
 #include "ZnTerBaseCtr.h"
 
+#include "BaseMessageDialog.h"
 #include "ZnCommonTable.h"
 #include "ZnLevelList.h"
 #include "ZnTableRowIndex.h"
+#include "ZnTipsInfo.h"
 
 #include <QTableWidget>
 #include <QWidget>
@@ -74,6 +76,15 @@ QList<int> ZnTerBaseCtr::selectedIds()
     for (int row : rows)
         ids << itemValue(row, 0);
     return ids;
+}
+
+bool ZnTerBaseCtr::rowStillShown(int id)
+{
+    if (findRowById(id) >= 0)
+        return true;
+    BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::recordGoneText(), 1);
+    box.exec();
+    return false;
 }
 
 void ZnTerBaseCtr::clearTable()

@@ -36,6 +36,10 @@ public:
     // The ids of the selected rows, top to bottom; a flow that blocks (a box, a
     // dialog, a request) keeps these and finds each row again afterwards.
     QList<int> selectedIds();
+    // For a flow that opened a box or a dialog over the table: whether the row of
+    // id is still there. When it is not, the operator is told and the flow is to
+    // change nothing.
+    bool rowStillShown(int id);
     void clearTable();
     void removeRow(int row);
     void initTable();

@@ -7,13 +7,16 @@
 #include "MsgTips.h"
 #include "MsgTipsGroup.h"
 #include "ZnConfigSettings.h"
+#include "ZnFifoTrap.h"
 #include "ZnResources.h"
 #include "ZnServerConfigMgr.h"
+#include "ZnServiceLogMgr.h"
 #include "ZnSystemSettingForm.h"
 #include "ZnTalkRecordForm.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -234,23 +237,32 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<qint64>("cutAt");
         QTest::addColumn<QString>("answer"); // to the question whether to replace
-        QTest::addColumn<QString>("end");    // of the tip's text
+        // The tip's text at the start and at the end, broken into lines: with n its
+        // length, before the character at n / 3 + 2, then at 2 * (n / 3) + 9 counting
+        // the first break (at the end when the text is no longer). Both 22 and 23
+        // characters long here, so both breaks fall at 9 and 23.
+        QTest::addColumn<QString>("started");
+        QTest::addColumn<QString>("end");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("cut off") << 3 << qint64(70000) << QString() << QStringLiteral("下载失败！ [34%]")
-                                 << QByteArray("<missing>");
+        QTest::newRow("cut off") << 3 << qint64(70000) << QString()
+                                 << QStringLiteral("录音文件 3.mp\n3 下载中... [0%]\n")
+                                 << QStringLiteral("录音文件 3.mp\n3 下载失败！ [34%]\n") << QByteArray("<missing>");
         QTest::newRow("replace declined")
-            << 5 << qint64(-1) << QStringLiteral("cancelButton") << QString() << QByteArray("mine");
+            << 5 << qint64(-1) << QStringLiteral("cancelButton") << QString() << QString() << QByteArray("mine");
         QTest::newRow("replace agreed") << 5 << qint64(-1) << QStringLiteral("ConfirmButton")
-                                        << QStringLiteral("下载完成！ [100%]") << kRecording;
+                                        << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
+                                        << QStringLiteral("录音文件 5.mp\n3 下载完成！ [100%\n]") << kRecording;
         QTest::newRow("replace agreed, cut off: the older file stays")
-            << 5 << qint64(70000) << QStringLiteral("ConfirmButton") << QStringLiteral("下载失败！ [34%]")
-            << QByteArray("mine");
+            << 5 << qint64(70000) << QStringLiteral("ConfirmButton")
+            << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
+            << QStringLiteral("录音文件 5.mp\n3 下载失败！ [34%]\n") << QByteArray("mine");
     }
     void downloads()
     {
         QFETCH(int, id);
         QFETCH(qint64, cutAt);
         QFETCH(QString, answer);
+        QFETCH(QString, started);
         QFETCH(QString, end);
         ZnSimFileService::Faults faults;
         faults.cutGetFileAt = cutAt;
@@ -266,12 +278,12 @@ private slots:
         }
         QCOMPARE(bool(tip(name)), !end.isEmpty());
         if (!end.isEmpty()) {
+            // Progress comes queued: the first text still stands.
+            QCOMPARE(tip(name)->label()->text(), started);
             Answered busy;
             download(id);
             QCOMPARE(busy.last(), QStringLiteral("录音文件下载中，请等待任务完成！"));
-            QTRY_COMPARE_WITH_TIMEOUT(
-                tip(name)->label()->text(),
-                ZnTalkRecordForm::tipText(QStringLiteral("录音文件 ") + name + QLatin1Char(' ') + end), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(tip(name)->label()->text(), end, 10000);
             QCOMPARE(tip(name)->box()->styleSheet().contains(QStringLiteral("#fdf6ec")), cutAt >= 0);
             // The ended download's tip still stands: the file still counts as busy.
             Answered ended;
@@ -591,6 +603,33 @@ private slots:
         const bool restored = !uploadRefused && !serverRefuses;
         QCOMPARE(parameter("System_Name"), restored ? QStringLiteral("Saved") : QStringLiteral("Changed since"));
         QCOMPARE(ui.fRestoreStartBtn->isEnabled(), !restored);
+    }
+
+    // A recording's name comes from the server: its tip shows it as written, and a
+    // picture it names (a FIFO in the working folder) is never opened.
+    void tipShowsNameAsText()
+    {
+        ZnFifoTrap trap(QDir::currentPath());
+        QVERIFY(trap.isValid());
+        const std::string path = "/data/mp3/record/<img src=trap>.mp3";
+        s.sim.withData([&](ZnSimData &d) {
+            for (Json::Value &r : d.table("talklog"))
+                if (r["id"].asString() == "1")
+                    r["recordfile"] = path;
+        });
+        QTRY_VERIFY(records->form().fRefreshButton->isEnabled());
+        records->form().fRefreshButton->click();
+        ZnLogRecord record;
+        QTRY_VERIFY(ZnServiceLogMgr::instance()->findTalkRecord(1, record) && record.recordFile == path);
+        download(1);
+        const QString name = QStringLiteral("<img src=trap>.mp3");
+        QVERIFY(tip(name));
+        QCOMPARE(tip(name)->label()->textFormat(), Qt::PlainText);
+        // 35 characters: breaks before 13 and, counting the first, 31.
+        QCOMPARE(tip(name)->label()->text(), QStringLiteral("录音文件 <img src\n=trap>.mp3 下载中...\n [0%]"));
+        tip(name)->box()->grab();
+        QVERIFY(trap.stillUnopened());
+        QTRY_VERIFY_WITH_TIMEOUT(!tip(name), 10000);
     }
 };
 

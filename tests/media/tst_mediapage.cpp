@@ -5,6 +5,7 @@
 #include "TcpSocketClient.h"
 #include "ZnCFtpClient.h"
 #include "ZnDownAndUploadViewCtr.h"
+#include "ZnFifoTrap.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
@@ -14,13 +15,17 @@
 #include "ZnTaskMediaListViewCtrl.h"
 
 #include <QDataStream>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTcpServer>
-#include <QVBoxLayout>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolTip>
+#include <QVBoxLayout>
 #include <QtEndian>
 #include <QtTest>
 
@@ -302,6 +307,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(ofFolder(), kWaitMs);
         QCoreApplication::processEvents(); // the browser's own, queued, slot
         QCOMPARE(notice(m_page), said);
+        // It quotes the service's reasons as written.
+        QCOMPARE(m_page->findChild<QLabel*>(QStringLiteral("fServiceNotice"))->textFormat(), Qt::PlainText);
         QCOMPARE(m_page->form().fMediaEdit->text(), QStringLiteral("/data/mp3"));
         QCOMPARE(names(table()), before);
         QCOMPARE(m_page->browser()->fullPath(QStringLiteral("欢迎词.mp3")), QStringLiteral("/data/mp3/欢迎词.mp3"));
@@ -466,6 +473,166 @@ private slots:
         QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/旧.mp3"))));
     }
 
+    // A listing of the shown folder that arrives while the name dialog or the
+    // delete question is open rebuilds the rows: the action still names the row
+    // the operator chose, and a row gone meanwhile is told and left alone.
+    void listingUnderBox_data()
+    {
+        QTest::addColumn<bool>("rename");  // else delete
+        QTest::addColumn<bool>("removed"); // the chosen file goes meanwhile, else a new one comes above it
+        QTest::newRow("rename, a row added above: the chosen file is renamed") << true << false;
+        QTest::newRow("rename, the chosen file gone: told, nothing sent") << true << true;
+        QTest::newRow("delete, a row added above: the chosen file is deleted") << false << false;
+        QTest::newRow("delete, the chosen file gone: told, nothing sent") << false << true;
+    }
+    void listingUnderBox()
+    {
+        QFETCH(bool, rename);
+        QFETCH(bool, removed);
+        const QString in = QStringLiteral("背景音乐/");
+        enter(QStringLiteral("背景音乐"));
+        addServed(in + QStringLiteral("repro.mp3"));
+        const int chosen = names(table()).indexOf(QStringLiteral("repro.mp3"));
+        table()->setCurrentCell(chosen, 0);
+        select({QStringLiteral("repro.mp3")});
+        m_service.clearRequests();
+
+        ZnModalHelper told;
+        ZnModalHelper box;
+        box.onModal([&](QWidget* w) {
+            told.answer(QStringLiteral("ConfirmButton"), w);
+            if (removed)
+                QFile::remove(served(in + QStringLiteral("repro.mp3")));
+            else
+                QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(in + QStringLiteral("a_new.mp3")));
+            // As the worker does when an upload or a new folder is done.
+            m_page->browser()->slot_updateCurrentPathList();
+            ZnModalHelper::waitFor(
+                [&] {
+                    return names(table()).contains(QStringLiteral("a_new.mp3")) == !removed
+                           && names(table()).contains(QStringLiteral("repro.mp3")) == !removed;
+                },
+                kWaitMs);
+            if (rename) {
+                w->findChild<QLineEdit*>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("after"));
+                QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("fOkBtn")), Qt::LeftButton);
+            } else {
+                QTest::mouseClick(ZnModalHelper::findButton(w, QStringLiteral("ConfirmButton")), Qt::LeftButton);
+            }
+        });
+        if (rename)
+            m_page->renameClicked();
+        else
+            m_page->delMediaClicked();
+        QVERIFY(box.handled());
+        QCOMPARE(names(table()).contains(QStringLiteral("a_new.mp3")), !removed);
+
+        // A listing asked for now is answered after anything the action queued.
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(requestsOf("GetFileList") > 1, kWaitMs);
+        const auto sent = m_service.requests();
+        QStringList changes;
+        for (const std::string& r : sent) {
+            if (r.find("RenameFile") != std::string::npos || r.find("DelFile") != std::string::npos)
+                changes << QString::fromStdString(r);
+        }
+        if (removed) {
+            QCOMPARE(changes, QStringList());
+            QVERIFY(told.handled());
+            const QString said = told.seenTexts().join(QString());
+            QVERIFY2(said.contains(rename ? QStringLiteral("重命名失败: 已不在当前目录")
+                                          : QStringLiteral("删除失败: 已不在当前目录")),
+                     qPrintable(said));
+            QVERIFY(said.contains(QStringLiteral("/data/mp3/背景音乐/repro.mp3")));
+            QVERIFY(!QFileInfo::exists(served(in + QStringLiteral("after.mp3"))));
+            QTRY_VERIFY_WITH_TIMEOUT(!names(table()).contains(QStringLiteral("after.mp3")), kWaitMs);
+            return;
+        }
+        QVERIFY(!told.handled());
+        QCOMPARE(changes.size(), 1);
+        QVERIFY2(changes.first().contains(rename ? QStringLiteral("\"OldFileName\":\"repro.mp3\"")
+                                                 : QStringLiteral("\"FileName\":\"repro.mp3\"")),
+                 qPrintable(changes.first()));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(in + QStringLiteral("repro.mp3"))), kWaitMs);
+        QVERIFY(QFileInfo::exists(served(in + QStringLiteral("a_new.mp3"))));
+        QCOMPARE(QFileInfo::exists(served(in + QStringLiteral("after.mp3"))), rename);
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(QStringLiteral("after.mp3")) == rename
+                                     && !names(table()).contains(QStringLiteral("repro.mp3")),
+                                 kWaitMs);
+        QVERIFY(names(table()).contains(QStringLiteral("a_new.mp3")));
+        QVERIFY(QFile::remove(served(in + QStringLiteral("a_new.mp3"))));
+        QVERIFY(!rename || QFile::remove(served(in + QStringLiteral("after.mp3"))));
+    }
+
+    // A refusal's reason comes from the service: the box shows it as written, and a
+    // picture it names opens nothing.
+    void refusalShownAsText_data()
+    {
+        QTest::addColumn<QString>("reason"); // "%1" stands for the path of a FIFO
+        QTest::newRow("markup shown as written") << QStringLiteral("<b>x</b>");
+        QTest::newRow("picture naming a FIFO opens nothing") << QStringLiteral("<img src=\"%1\">");
+    }
+    void refusalShownAsText()
+    {
+        QFETCH(QString, reason);
+        ZnFifoTrap trap;
+        QVERIFY(trap.isValid());
+        reason.replace(QLatin1String("%1"), trap.path());
+        const QJsonObject reply{{QStringLiteral("Command"), QStringLiteral("CreatDIR")},
+                                {QStringLiteral("Result"), QStringLiteral("Fail")},
+                                {QStringLiteral("Reason"), reason}};
+        ZnSimFileService::Faults f;
+        f.answerCommand = "CreatDIR";
+        f.answerText = QJsonDocument(reply).toJson(QJsonDocument::Compact).toStdString() + "\r\n\r\n";
+        m_service.setFaults(f);
+        QVERIFY(named(QStringLiteral("拒绝"), &ZnMediaMgrForm::newDirClicked).isEmpty());
+        ZnModalHelper told;
+        told.onModal([](QWidget* box) {
+            box->grab();
+            QTest::mouseClick(ZnModalHelper::findButton(box, QStringLiteral("ConfirmButton")), Qt::LeftButton);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(told.handled(), kWaitMs);
+        QVERIFY(trap.stillUnopened());
+        QVERIFY2(told.seenTexts().join(QString()).contains(QStringLiteral("创建目录失败: ") + reason),
+                 qPrintable(told.seenTexts().join(QLatin1Char('|'))));
+    }
+
+    // A name from the service is shown in its row's tool tip as written: the tip
+    // reads back to the name, and a picture it names opens nothing.
+    void toolTipShowsNameAsText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("markup shown as written") << QStringLiteral("<b>x<b> &amp; y.mp3");
+        QTest::newRow("picture naming a FIFO opens nothing") << QStringLiteral("<img src=trap>.mp3");
+    }
+    void toolTipShowsNameAsText()
+    {
+        QFETCH(QString, name);
+        ZnFifoTrap trap(QDir::currentPath());
+        QVERIFY(trap.isValid());
+        enter(QStringLiteral("背景音乐"));
+        addServed(QStringLiteral("背景音乐/") + name);
+        QTableWidgetItem* item = table()->item(names(table()).indexOf(name), 0);
+        table()->scrollToItem(item);
+        // The mouse comes to rest on the row.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(table()->viewport(), &leave);
+        QMouseEvent move(QEvent::MouseMove, table()->visualItemRect(item).center(), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(table()->viewport(), &move);
+        QTRY_VERIFY(QToolTip::isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel"))
+                w->grab();
+        QVERIFY(trap.stillUnopened());
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        QCOMPARE(shown.toPlainText(), name);
+        QToolTip::hideText();
+        QVERIFY(QFile::remove(served(QStringLiteral("背景音乐/") + name)));
+    }
+
     // ".." and two files chosen: the files go on the server, all three rows go.
     // A delete the service refuses or that does not reach it leaves the table as
     // the server is: the files stay listed.
@@ -540,16 +707,23 @@ private slots:
         QTest::addColumn<bool>("refuse");
         QTest::addColumn<QString>("answer");     // the PostFile reply, when not the service's own
         QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
+        QTest::addColumn<QString>("reason");     // the service's, shown in the state cell and its tool tip
         const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
         QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QString()
-                                         << QStringList();
+                                         << QStringList() << QString();
         QTest::newRow("encoder fails, next goes on")
-            << list("a/gone.wav a/next.wav") << false << false << QString() << list("gone.wav");
-        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav");
-        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav");
+            << list("a/gone.wav a/next.wav") << false << false << QString() << list("gone.wav") << QString();
+        QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav")
+                                         << QString();
+        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav") << QString();
         QTest::newRow("refused under a command of its own")
             << list("a/full.wav") << false << false
-            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << list("full.wav");
+            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << list("full.wav")
+            << QStringLiteral("disk full");
+        QTest::newRow("reason's markup shown as written")
+            << list("a/marked.wav") << false << false
+            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"<b>x</b> &amp;\"}\r\n\r\n")
+            << list("marked.wav") << QStringLiteral("<b>x</b> &amp;");
     }
     void uploads()
     {
@@ -558,6 +732,7 @@ private slots:
         QFETCH(bool, refuse);
         QFETCH(QString, answer);
         QFETCH(QStringList, failed);
+        QFETCH(QString, reason);
         ZnSimFileService::Faults f;
         f.refusePost = refuse;
         if (!answer.isEmpty()) {
@@ -593,8 +768,12 @@ private slots:
         }
         if (noEncoder)
             QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
-        if (!answer.isEmpty())
-            QCOMPARE(cell(table, 0), QStringLiteral("失败：disk full"));
+        if (!reason.isEmpty()) {
+            QCOMPARE(cell(table, 0), QStringLiteral("失败：") + reason);
+            QTextDocument tip;
+            tip.setHtml(table.item(0, 0)->toolTip());
+            QCOMPARE(tip.toPlainText(), reason);
+        }
         for (const QString& rel : files) {
             const QString mp3 =
                 served(QStringLiteral("演出/") + QFileInfo(rel).completeBaseName() + QLatin1String(".mp3"));

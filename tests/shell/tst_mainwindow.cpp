@@ -1,5 +1,7 @@
+#include "../managers/consoles/ModelSim.h"
 #include "InfoCenterMgr.h"
 #include "ZnConfigSettings.h"
+#include "ZnFifoTrap.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
 #include "ZnResources.h"
@@ -11,6 +13,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,6 +29,21 @@ public:
     int requests = 0;
 };
 
+// The server's title; none when empty.
+void setSystemName(ZnSimData &d, const std::string &name)
+{
+    auto &rows = d.table("parameter");
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [](const Json::Value &r) { return r["name"].asString() == "System_Name"; }),
+               rows.end());
+    if (name.empty())
+        return;
+    Json::Value r(Json::objectValue);
+    r["name"] = "System_Name";
+    r["value"] = name;
+    rows.push_back(r);
+}
+
 } // namespace
 
 class tst_mainwindow : public QObject
@@ -33,11 +52,17 @@ class tst_mainwindow : public QObject
 
     QTemporaryDir dir;
     QString oldDir;
+    std::unique_ptr<SimSession> session;
 
 private slots:
     void initTestCase()
     {
         znInitResources();
+        // The models keep the centre of the first hub, made before any page. The
+        // server names no title but where a case gives it one.
+        session = std::make_unique<SimSession>();
+        session->sim.withData([](ZnSimData &d) { setSystemName(d, std::string()); });
+        QVERIFY(startModels(*session));
         QVERIFY(ZnNetLosssHandle::create(nullptr));
         oldDir = QDir::currentPath();
         QDir::setCurrent(dir.path());
@@ -186,6 +211,32 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(shown, 1);
         QVERIFY(!ZnModalHelper::activeModal());
+    }
+
+    // The system name the server answers is the window's title, shown and stored as written; a picture it names (a FIFO
+    // in the working folder) is never opened.
+    void serverTitleShownAsText_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("markup shown as written") << QStringLiteral("<b>x</b>");
+        QTest::newRow("font tag draws nothing big") << QStringLiteral("<font color=red size=7>x</font>");
+        QTest::newRow("picture naming a FIFO opens nothing") << QStringLiteral("<img src=trap>");
+    }
+    void serverTitleShownAsText()
+    {
+        QFETCH(QString, title);
+        SimSession &s = *session;
+        ZnFifoTrap trap(QDir::currentPath());
+        QVERIFY(trap.isValid());
+        s.sim.withData([&](ZnSimData &d) { setSystemName(d, title.toStdString()); });
+        Window w;
+        // The settings page asked at its start; the window follows its answer.
+        QTRY_COMPARE(w.windowTitle(), title);
+        QCOMPARE(w.form().title_name_le->text(), title);
+        QCOMPARE(w.form().title_name_le->textFormat(), Qt::PlainText);
+        w.grab();
+        QVERIFY(trap.stillUnopened());
+        QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), title);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "LoginDialog.h"
 #include "LoginSettings.h"
 #include "ZnConfigSettings.h"
+#include "ZnFifoTrap.h"
 #include "ZnGlobals.h"
 #include "ZnModalHelper.h"
 #include "ZnStartup.h"
@@ -186,12 +187,15 @@ private slots:
         QCOMPARE(readFile().contains(QStringLiteral("ServerIp=10.1.1.1")), refused);
     }
 
-    // Whatever a start writes back, the title's bytes stay as typed.
+    // Whatever a start writes back, the title's bytes stay as typed. The title was
+    // the server's: the dialog shows it as written, and a picture it names (a FIFO
+    // in the working folder) is never opened.
     void titleSurvivesAStart_data()
     {
         QTest::addColumn<QByteArray>("title");
         QTest::newRow("Chinese") << QByteArray("一号楼广播中心");
         QTest::newRow("with blanks") << QByteArray("一号 广播 中心");
+        QTest::newRow("markup shown as written") << QByteArray("<b>x</b>");
     }
     void titleSurvivesAStart()
     {
@@ -202,12 +206,27 @@ private slots:
         LoginDialog dlg{QString()};
         QCOMPARE(dlg.windowTitle(), QString::fromUtf8(title));
         QCOMPARE(dlg.form().login_title_edit->text(), QString::fromUtf8(title));
+        QCOMPARE(dlg.form().login_title_edit->textFormat(), Qt::PlainText);
         LoginSettings::instance()->User = "other";
         LoginSettings::instance()->save();
         const QString after = readFile();
         QVERIFY2(after.contains(QString::fromUtf8(line)), qPrintable(after));
         QVERIFY(after.contains(QStringLiteral("MediaPath=D:/TalkServerData/mp3"))
                 && after.contains(QStringLiteral("User=other")));
+    }
+
+    // A stored title naming a picture (a FIFO in the working folder): the painted
+    // dialog never opens it.
+    void storedTitleOpensNothing()
+    {
+        ZnFifoTrap trap(QDir::currentPath());
+        QVERIFY(trap.isValid());
+        writeFile("[Setting]\nTitle=<img src=trap>\n");
+        loadStartupSettings();
+        LoginDialog dlg{QString()};
+        QCOMPARE(dlg.form().login_title_edit->text(), QStringLiteral("<img src=trap>"));
+        dlg.grab();
+        QVERIFY(trap.stillUnopened());
     }
 };
 

@@ -196,6 +196,24 @@ class TstTaskPages : public QObject
         plans->setCurrentCell(row, 0);
         emit plans->cellClicked(row, 0);
     }
+    // Serves the sample tasks without the one of id `without` and, with extra, one
+    // more of that category (the last of the list, so the top row); waits for the list.
+    bool serveTasks(int without, int extraCategory)
+    {
+        s.sim.withData([&](ZnSimData &d) {
+            std::vector<Json::Value> rows;
+            for (const Json::Value &r : tasks()) {
+                if (r["sourceId"].asString() != std::to_string(without))
+                    rows.push_back(r);
+            }
+            if (extraCategory)
+                rows.push_back(taskRow(10, "New", extraCategory, 2));
+            d.table("soundsource") = rows;
+        });
+        QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
+        return apiGetSoundSourceTaskList(s.centre.get()) == 0
+               && SimSession::spinUntil([&] { return list.count() == 1; });
+    }
     // Actions and ids of the task requests sent since init().
     QStringList sentTasks()
     {
@@ -765,6 +783,114 @@ private slots:
             members << QString::fromStdString(std::to_string(m.id) + "/" + m.name + "/" + m.type + "/" + m.ip);
         QCOMPARE(members.join(QLatin1Char(' ')),
                  QStringLiteral("10001/Old name// 10002/Speaker 10002/IP/10.0.40.3 88888/Far/IP/10.9.9.9"));
+    }
+    // A list, or a removal, that arrives while a question or dialog over a row is
+    // open: the action goes to the record the operator chose; one gone meanwhile
+    // gets nothing sent, and an edit says so.
+    void boxUnderRefill_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<bool>("removed"); // else a new record comes on top
+        QTest::addColumn<QString>("sent"); // task requests
+        QTest::addColumn<bool>("told");    // the record-gone box
+        QTest::newRow("delete question, new task on top") << "delete" << false << "Del 3" << false;
+        QTest::newRow("delete question, task gone") << "delete" << true << "" << false;
+        QTest::newRow("stop question, new task on top") << "stop" << false << "Stop 4" << false;
+        QTest::newRow("stop question, task gone") << "stop" << true << "" << false;
+        QTest::newRow("task dialog, new task on top") << "edit" << false << "Mod 3" << false;
+        QTest::newRow("task dialog, task gone") << "edit" << true << "" << true;
+        QTest::newRow("plan task dialog, new task on top") << "plan edit" << false << "Mod 1" << false;
+        QTest::newRow("plan task dialog, task gone") << "plan edit" << true << "" << true;
+        QTest::newRow("region dialog, region gone") << "region edit" << true << "" << true;
+        QTest::newRow("timer plan dialog, plan gone") << "plan panel edit" << true << "" << true;
+        QTest::newRow("timer plan question, plan gone") << "plan panel delete" << true << "" << false;
+    }
+    void boxUnderRefill()
+    {
+        QFETCH(QString, place);
+        QFETCH(bool, removed);
+        QFETCH(QString, sent);
+        QFETCH(bool, told);
+        const bool plan = place == QLatin1String("plan edit");
+        ZnBaseTaskMgrForm *page = pages[plan ? QStringLiteral("plan") : QStringLiteral("manual")].get();
+        QTableWidget *t = page->tableWidget();
+        const int id = plan ? 1 : place == QLatin1String("stop") ? 4 : 3;
+        QWidget *owner = page;
+        QString button = place == QLatin1String("delete") ? QStringLiteral("fDelBtn")
+                         : place == QLatin1String("stop") ? QStringLiteral("fStopTask")
+                                                          : QStringLiteral("fEditBtn");
+        QTableWidget *shown = t;
+        // A new task of the page's own category, or none.
+        const int extra = removed ? 0 : (plan ? 1 : 2);
+        std::function<bool()> change = [&] {
+            return serveTasks(removed ? id : 0, extra)
+                   && ZnModalHelper::waitFor([&] { return (rowOfId(t, id) < 0) == removed; });
+        };
+        ModalChain::Action answer = yes();
+        if (place == QLatin1String("region edit")) {
+            resetRegions();
+            owner = regions.get();
+            shown = table();
+            clickIds(table(), {2});
+            table()->setCurrentCell(rowOfId(table(), 2), 0, QItemSelectionModel::NoUpdate);
+            change = [&] {
+                s.sim.pushDelete("Region", 2);
+                return ZnModalHelper::waitFor([&] { return rowOfId(table(), 2) < 0; });
+            };
+            answer = fill(QStringLiteral("fNameEdit"), QStringLiteral("After"), QStringLiteral("fOkBtn"));
+        } else if (place.startsWith(QLatin1String("plan panel"))) {
+            QtSchemeInfo *panel = timer->schemePanel();
+            owner = panel;
+            shown = panel->table();
+            panel->table()->setCurrentCell(columnOf(shown, 0).split(QLatin1Char(' ')).indexOf(QStringLiteral("Empty")),
+                                           0);
+            button =
+                place.endsWith(QLatin1String("edit")) ? QStringLiteral("fSchEditBtn") : QStringLiteral("fSchDelBtn");
+            change = [&] {
+                s.sim.pushDelete("SchemeData", 3);
+                return ZnModalHelper::waitFor([&] { return !columnOf(shown, 0).contains(QStringLiteral("Empty")); });
+            };
+            if (button == QLatin1String("fSchEditBtn"))
+                answer = fill(QStringLiteral("fSchemeNameLe"), QStringLiteral("After"), QStringLiteral("fOkButton"));
+        } else if (button == QLatin1String("fEditBtn")) {
+            answer = [&](QWidget *w) {
+                w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("After"));
+                ModalChain::click(QStringLiteral("fOkBtn"))(w);
+            };
+        }
+        if (shown == t) {
+            clickIds(t, {id});
+            t->setCurrentCell(rowOfId(t, id), 0, QItemSelectionModel::NoUpdate);
+        }
+        QVERIFY(shown != t || rowOfId(t, id) >= 0);
+        const int others = s.sim.count("POST") - s.sim.count("POST SoundSource");
+        bool changed = false;
+        const QStringList seen = answering({[&](QWidget *w) {
+                                                changed = change();
+                                                answer(w);
+                                            },
+                                            yes()},
+                                           [&] { ModalChain::click(button)(owner); });
+        QVERIFY(changed);
+        QVERIFY(s.settle());
+        QCOMPARE(sentTasks().join(QLatin1Char(' ')), sent);
+        QCOMPARE(s.sim.count("POST") - s.sim.count("POST SoundSource"), others);
+        QCOMPARE(seen.size(), told ? 2 : 1);
+        if (told)
+            QVERIFY2(seen.at(1).contains(QStringLiteral("The record no longer exists, nothing was changed!")),
+                     qPrintable(seen.at(1)));
+        if (!removed && place.endsWith(QLatin1String("edit")))
+            QTRY_VERIFY2(rowText(t, id).contains(QStringLiteral("After")), qPrintable(rowText(t, id)));
+        if (!removed)
+            QVERIFY(rowOfId(t, 10) >= 0);
+        if (place.startsWith(QLatin1String("plan panel"))) {
+            QVERIFY(!columnOf(shown, 0).contains(QStringLiteral("Empty")));
+            // The plan back, as the server still has it.
+            Json::Value back(Json::arrayValue);
+            back.append(planRow(3, "Empty", 1));
+            s.sim.pushPost("SqlConfig", "timerplan", ZnSimData::json(back));
+            QTRY_VERIFY(columnOf(shown, 0).contains(QStringLiteral("Empty")));
+        }
     }
     // When the server's plan list comes back empty the panel drops the plans it
     // showed and the timer page the tasks of the plan that was shown.

@@ -9,6 +9,7 @@
 #include "ZnD82ListMgr.h"
 #include "ZnD82SettingDialog.h"
 #include "ZnFAlarmInfoForm.h"
+#include "ZnFAlarmListMgr.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicGroupListMgr.h"
 #include "ZnMicInfoForm.h"
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -660,6 +662,86 @@ private slots:
         QTRY_COMPARE(rowText(t, id), QStringLiteral("S|%1|%2|10.1.2.3").arg(id).arg(redrawn));
         s.sim.pushDelete(d82 ? "D82" : "MIC", id);
         QTRY_COMPARE(rowOfId(t, id), -1);
+    }
+
+    // A push while the row's dialog is open: a new record above it, or the
+    // record removed. OK then changes the record the operator opened, or, when
+    // it is gone, sends nothing and says so.
+    void editUnderPush_data()
+    {
+        QTest::addColumn<const PageCase *>("c");
+        QTest::addColumn<bool>("removed");
+        for (const PageCase &c : kPages) {
+            // Pushed records of these families are known to reach their page.
+            for (const char *page : {"d82", "d72", "tts", "player"})
+                if (QByteArray(c.page) == page)
+                    QTest::addRow("%s, new record above", c.page) << &c << false;
+            QTest::addRow("%s, record removed", c.page) << &c << true;
+        }
+    }
+    void editUnderPush()
+    {
+        QFETCH(const PageCase *, c);
+        QFETCH(bool, removed);
+        s.sim.clearRules();
+        QTableWidget *t = table(c->page);
+        const int id = c->base + 1;
+        const int added = c->base + 9;
+        QVERIFY(rowOfId(t, id) >= 0);
+        QVERIFY(s.settle());
+        const int changes = s.sim.count("POST") + s.sim.count("SET");
+        const QString page = QLatin1String(c->page);
+        const auto change = [&] {
+            if (!removed) {
+                Json::Value pushed(Json::arrayValue);
+                pushed.append(terminalRow(added, "Pushed", 0, c->type));
+                s.sim.pushPost("SqlConfig", c->table, ZnSimData::json(pushed));
+                return ZnModalHelper::waitFor([&] { return rowOfId(t, added) >= 0; }, 10000);
+            }
+            // Players and fire-alarm interfaces go with a new list, the others by a removal notice.
+            if (page == QLatin1String("player") || page == QLatin1String("falarm")) {
+                s.sim.withData([&](ZnSimData &d) {
+                    auto &rows = d.table(c->table);
+                    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                              [id](const Json::Value &r) {
+                                                  return r["terminalId"].asString() == std::to_string(id);
+                                              }),
+                               rows.end());
+                });
+                if (page == QLatin1String("player"))
+                    ZnPlayTermListMgr::instance()->requestPlayTermList();
+                else
+                    ZnFAlarmListMgr::instance()->registerAndWait();
+            } else {
+                const std::map<std::string, std::string> notice = {{"d82", "D82"},       {"d72", "D72"}, {"d74", "D74"},
+                                                                   {"d81", "MIC"},       {"tts", "Tts"}, {"cap", "CAP"},
+                                                                   {"group", "MicGroup"}};
+                s.sim.pushDelete(notice.at(c->page), id);
+            }
+            return ZnModalHelper::waitFor([&] { return rowOfId(t, id) < 0; }, 10000);
+        };
+        bool changed = false;
+        const QStringList seen = answering({[&](QWidget *dialog) {
+                                                changed = change();
+                                                ModalChain::type(QStringLiteral("fNameEdit"), QStringLiteral("After"),
+                                                                 QStringLiteral("fOkBtn"))(dialog);
+                                            },
+                                            ModalChain::confirm()},
+                                           [&] { doubleClickRow(t, id); });
+        QVERIFY(changed);
+        QVERIFY(s.settle());
+        if (!removed) {
+            QCOMPARE(seen.size(), 1);
+            QTRY_VERIFY2(rowText(t, id).contains(QStringLiteral("After")), qPrintable(rowText(t, id)));
+            QVERIFY2(rowText(t, added).contains(QStringLiteral("Pushed")), qPrintable(rowText(t, added)));
+            return;
+        }
+        QCOMPARE(seen.size(), 2);
+        QVERIFY2(seen.at(1).contains(QStringLiteral("The record no longer exists, nothing was changed!")),
+                 qPrintable(seen.at(1)));
+        QCOMPARE(s.sim.count("POST") + s.sim.count("SET"), changes);
+        QCOMPARE(rowOfId(t, id), -1);
+        QVERIFY(!ZnModalHelper::activeModal());
     }
 };
 

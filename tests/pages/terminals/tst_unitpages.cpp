@@ -461,6 +461,52 @@ private slots:
         QCOMPARE(s.requests("POST SetFRTrigger").size(), sent);
     }
 
+    // While a channel's dialog is open the channel is triggered, or the
+    // interface removed: OK then sends nothing and says why.
+    void channelDialogUnderPush_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("channel triggered meanwhile") << false << QStringLiteral("通道2触发状态，请空闲再配置！");
+        QTest::newRow("interface removed meanwhile")
+            << true << QStringLiteral("The record no longer exists, nothing was changed!");
+    }
+    void channelDialogUnderPush()
+    {
+        QFETCH(bool, removed);
+        QFETCH(QString, told);
+        QVERIFY(serve(1, 0, 2, "0!!!0"));
+        ZnFAlarm a = alarm();
+        ZnFAlarmSettingDialog dialog(&a);
+        QTableWidget *t = dialog.form().fChannelTb;
+        t->setCurrentCell(1, 0);
+        const size_t sent = s.requests("POST SetFRTrigger").size();
+        bool changed = false;
+        const QStringList seen = answering({[&](QWidget *w) {
+                                                if (removed) {
+                                                    s.sim.withData([](ZnSimData &d) { d.table("firealarm").clear(); });
+                                                    ZnFAlarmListMgr::instance()->registerAndWait();
+                                                } else {
+                                                    s.sim.pushAlarmTrigger(30001, 2);
+                                                }
+                                                changed = ZnModalHelper::waitFor([&] {
+                                                    return removed ? rowOfId(alarms(), 30001) < 0
+                                                                   : t->item(1, 2)->text() == QStringLiteral("报警");
+                                                });
+                                                auto &ui = qobject_cast<ZnFAlarmChannelDialog *>(w)->form();
+                                                ui.fChannelNameLe->setText(QStringLiteral("After"));
+                                                ui.fOkBtn->click();
+                                            },
+                                            ModalChain::confirm()},
+                                           [&] { dialog.form().fEditChannelBtn->click(); });
+        QVERIFY(changed);
+        QCOMPARE(seen.size(), 2);
+        QVERIFY2(seen.at(1).contains(told), qPrintable(seen.at(1)));
+        QCOMPARE(s.requests("POST SetFRTrigger").size(), sent);
+        QCOMPARE(t->item(1, 1)->text(), QStringLiteral("通道2"));
+        QVERIFY(serve(1, 0, 2, "0!!!0"));
+    }
+
     // OK without a change sends nothing; a trigger type change goes out.
     void typeChange()
     {

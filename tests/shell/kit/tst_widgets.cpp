@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
 
@@ -78,25 +79,61 @@ private slots:
         QVERIFY(modal.handled() || how.isEmpty());
     }
 
-    // One box, reused: the flags pick the buttons, each button answers.
+    // What the box's text field shows: four blanks, two line breaks for a message
+    // of at most 21 characters (its own blanks counted), one for a longer one, four
+    // blanks and the message as written. The title is shown as written too.
+    void messageLayout_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("21 characters: two breaks") << "abcdefghijklmnopqrstu"
+                                                   << "    \n\n    abcdefghijklmnopqrstu";
+        QTest::newRow("22 characters: one break") << "abcdefghijklmnopqrstuv"
+                                                  << "    \n    abcdefghijklmnopqrstuv";
+        QTest::newRow("empty: two breaks, two runs of blanks") << ""
+                                                               << "    \n\n    ";
+        QTest::newRow("its own leading blanks count: 3 + 19") << "   abcdefghijklmnopqrs"
+                                                              << "    \n       abcdefghijklmnopqrs";
+        QTest::newRow("21 Chinese characters count as 21")
+            << QString::fromUtf8("一二三四五六七八九十一二三四五六七八九十一")
+            << QString::fromUtf8("    \n\n    一二三四五六七八九十一二三四五六七八九十一");
+        QTest::newRow("markup shown as written") << "<b>x</b>"
+                                                 << "    \n\n    <b>x</b>";
+    }
+    void messageLayout()
+    {
+        QFETCH(QString, message);
+        BaseMessageDialog box(QStringLiteral("<b>x</b>"), message, 1);
+        QTEST(box.findChild<QTextEdit *>(QStringLiteral("infoTextEdit"))->toPlainText(), "shown");
+        auto *title = box.findChild<QLabel *>(QStringLiteral("messageTitle"));
+        QCOMPARE(title->textFormat(), Qt::PlainText);
+        QCOMPARE(title->text(), QStringLiteral("<b>x</b>"));
+    }
+
+    // One box, reused: the flags pick the buttons, each button answers; the text
+    // is shown as written.
     void sharedBox_data()
     {
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("result");
-        QTest::newRow("ok") << 1 << "OkBtn" << 1;
-        QTest::newRow("cancel") << 3 << "BtnCancel" << 0;
-        QTest::newRow("close") << 2 << "fBtnClosed" << 0;
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ok") << 1 << "OkBtn" << 1 << "text";
+        QTest::newRow("cancel") << 3 << "BtnCancel" << 0 << "text";
+        QTest::newRow("close") << 2 << "fBtnClosed" << 0 << "text";
+        QTest::newRow("markup shown as written") << 1 << "OkBtn" << 1 << "<b>x</b>";
     }
     void sharedBox()
     {
         QFETCH(int, flags);
         QFETCH(QString, button);
+        QFETCH(QString, text);
         static ZnMessageBox *first = nullptr;
         ZnModalHelper modal;
         modal.answer(button);
-        QTEST(ZnMessageBox::message(nullptr, QStringLiteral("Tips"), QStringLiteral("text"), flags), "result");
-        QVERIFY(modal.seenTexts().contains(QStringLiteral("text")));
+        QTEST(ZnMessageBox::message(nullptr, QStringLiteral("Tips"), text, flags), "result");
+        QVERIFY(modal.seenTexts().contains(text));
+        QCOMPARE(ZnMessageBox::instance()->ui.LblText->textFormat(), Qt::PlainText);
         QVERIFY(ZnMessageBox::instance() && (!first || ZnMessageBox::instance() == first));
         first = ZnMessageBox::instance();
     }
