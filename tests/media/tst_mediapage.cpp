@@ -11,6 +11,7 @@
 #include "ZnMediaViewCtrl.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
 #include "ZnTaskMediaListViewCtrl.h"
 
@@ -21,7 +22,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QToolTip>
@@ -223,12 +223,11 @@ private slots:
         f.answerCommand = "GetFileRoot";
         f.answerText = answer.toStdString();
         m_service.setFaults(f);
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        ZnSimClosedPort closed;
+        QVERIFY(closed.port() > 0);
         quint16 port = quint16(m_service.port());
         if (answer == QLatin1String("-"))
-            port = closed.serverPort();
-        closed.close();
+            port = quint16(closed.port());
         TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), port);
         const QString expected = QStringLiteral("无法连接文件服务 127.0.0.1:%1%2").arg(port).arg(said);
 
@@ -656,11 +655,10 @@ private slots:
         ZnSimFileService::Faults f;
         f.refuseAll = fault == QLatin1String("refused");
         m_service.setFaults(f);
+        ZnSimClosedPort closed;
         if (fault == QLatin1String("unreached")) {
-            QTcpServer closed;
-            QVERIFY(closed.listen(QHostAddress::LocalHost));
-            closed.close();
-            TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), closed.serverPort());
+            QVERIFY(closed.port() > 0);
+            TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(closed.port()));
         }
         ZnModalHelper modal;
         modal.answer(QStringLiteral("ConfirmButton"));

@@ -5,6 +5,7 @@
 #include "ZnManageCenter.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
+#include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 
@@ -47,15 +48,9 @@ class tst_console : public QObject
     ZnSimFileService files;
     QTemporaryDir dir;
 
-    // A port on 127.0.0.1 where nothing listens.
-    static int closedPort()
-    {
-        ZnSimServer probe;
-        probe.start(0);
-        const int port = probe.port();
-        probe.stop();
-        return port;
-    }
+    // A port on 127.0.0.1 where nothing listens, nor can while the test runs.
+    ZnSimClosedPort nowhere;
+    int closedPort() const { return nowhere.port(); }
 
     QProcess *start(const QStringList &args, int port = 0)
     {

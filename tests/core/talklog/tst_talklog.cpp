@@ -3,9 +3,8 @@
 #include "ZnGlobals.h"
 #include "ZnMySql.h"
 #include "ZnMySqlResult.h"
+#include "ZnSimClosedPort.h"
 
-#include <QHostAddress>
-#include <QTcpServer>
 #include <QtTest>
 
 #include <climits>
@@ -16,10 +15,11 @@
 namespace {
 using Rows = std::vector<ZnLogRecord>;
 
+// Held for the whole run: no other program's server can take it meanwhile.
 int closedPort()
 {
-    QTcpServer server;
-    return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : -1;
+    static ZnSimClosedPort closed;
+    return closed.port();
 }
 
 ZnMySqlResult scratch;

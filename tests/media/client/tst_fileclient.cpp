@@ -3,15 +3,15 @@
 #include "TcpSocketClient.h"
 #include "ZnFileReply.h"
 #include "ZnFileRequest.h"
+#include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QTcpServer>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -194,10 +194,9 @@ private slots:
         f.answerCommand = "GetFileRoot";
         f.answerText = answer.toStdString();
         m_service.setFaults(f);
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const quint16 gone = closed.serverPort();
-        closed.close();
+        ZnSimClosedPort closed;
+        QVERIFY(closed.port() > 0);
+        const quint16 gone = quint16(closed.port());
         if (answer == QLatin1String("-"))
             m_client->setServer(QStringLiteral("127.0.0.1"), gone);
         QSignalSpy missing(m_client, &TcpSocketClient::mediaRootMissing);
@@ -237,11 +236,10 @@ private slots:
         f.answerCommand = "GetFileList";
         f.answerText = answer.toStdString();
         m_service.setFaults(f);
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        ZnSimClosedPort closed;
+        QVERIFY(closed.port() > 0);
         if (answer == QLatin1String("-"))
-            m_client->setServer(QStringLiteral("127.0.0.1"), closed.serverPort());
-        closed.close();
+            m_client->setServer(QStringLiteral("127.0.0.1"), quint16(closed.port()));
         listings = gListings.loadAcquire();
         m_client->addGetFileListTask(kRoot + QStringLiteral("/背景音乐"));
         QTRY_COMPARE_WITH_TIMEOUT(gListings.loadAcquire(), listings + 1, kWaitMs);

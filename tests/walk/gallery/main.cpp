@@ -7,8 +7,10 @@
 //
 // With --log-db the log pages read the talk-log database on 127.0.0.1:PORT.
 #include "InfoCenterMgr.h"
+#include "TcpSocketClient.h"
 #include "ZnDemoConsole.h"
 #include "ZnPageWalker.h"
+#include "ZnSimClosedPort.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -260,6 +262,10 @@ QList<Extra> extras(ZnDemoConsole &console)
     // as nothing after it lists the library.
     const auto loseFileService = [&console](QWidget *page) {
         console.files.stop();
+        // Its port, now free, may be taken by another program: the worker is sent
+        // to one that stays closed.
+        static ZnSimClosedPort nowhere;
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(nowhere.port()));
         (void)clickCell(page, "fMediaTableWidget", QString(), true);
     };
     return {
