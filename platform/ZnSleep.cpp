@@ -1,10 +1,28 @@
 #include "ZnSleep.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
+namespace {
+ZnSleep gSystemSleep;
+std::atomic<ZnSleep*> gSleep{nullptr};
+} // namespace
+
+void ZnSleep::pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 void ZnSleep::ms(int milliseconds)
 {
-    if (milliseconds > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    if (milliseconds <= 0)
+        return;
+    ZnSleep* s = gSleep.load();
+    (s ? s : &gSystemSleep)->pause(milliseconds);
+}
+
+void ZnSleep::install(ZnSleep* sleep)
+{
+    gSleep.store(sleep);
 }

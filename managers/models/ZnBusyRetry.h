@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QThread>
+#include "ZnSleep.h"
 
-// Repeats a request while the centre answers busy (2), pausing between tries.
-// The tries are bounded: a line that stays busy ends with 2 instead of holding
-// the GUI thread for good.
+// Repeats a request while the centre answers busy (2), pausing after every try,
+// the last one included. The tries are bounded: a line that stays busy ends with
+// 2 instead of holding the GUI thread for good.
 class ZnBusyRetry
 {
 public:
@@ -13,11 +13,10 @@ public:
     template <class Call>
     static int run(Call&& call, int pauseMs, int maxAttempts)
     {
-        int result = call();
-        for (int attempt = 1; result == Busy && attempt < maxAttempts; ++attempt) {
-            if (pauseMs > 0)
-                QThread::msleep(static_cast<unsigned long>(pauseMs));
+        int result = Busy;
+        for (int attempt = 0; result == Busy && attempt < maxAttempts; ++attempt) {
             result = call();
+            ZnSleep::ms(pauseMs);
         }
         return result;
     }

@@ -84,7 +84,8 @@ int ZnD72ListMgr::removeD72(const ZnMic& mic)
 int ZnD72ListMgr::requestBtnCalls(const ZnMic& mic)
 {
     m_btnCalls.ask(mic.id);
-    return apiGetD72ButtonCalls(m_centre, &mic);
+    // Any answer counts as asked: the list shows what arrived.
+    return apiGetD72ButtonCalls(m_centre, &mic) < 0 ? -1 : 0;
 }
 
 int ZnD72ListMgr::setBtnCalls(const std::vector<ZnMicBtnCall>& calls)

@@ -61,7 +61,8 @@ int ZnD74ListMgr::removeD74(const ZnMic& mic)
 int ZnD74ListMgr::requestBtnCalls(const ZnMic& mic)
 {
     m_btnCalls.ask(mic.id);
-    return apiGetD74ButtonCalls(m_centre, &mic);
+    // Any answer counts as asked: the list shows what arrived.
+    return apiGetD74ButtonCalls(m_centre, &mic) < 0 ? -1 : 0;
 }
 
 int ZnD74ListMgr::setBtnCalls(const ZnMicBtnCall& call)

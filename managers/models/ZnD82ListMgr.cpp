@@ -4,8 +4,7 @@
 #include "ZnApi.h"
 #include "ZnBookRequest.h"
 #include "ZnD82Manage.h"
-
-#include <QThread>
+#include "ZnSleep.h"
 
 namespace {
 ZnD82ListMgr* gInstance = nullptr;
@@ -98,7 +97,7 @@ int ZnD82ListMgr::setD82Books(const ZnBookRequest* request)
 {
     const int result = apiSetD82Books(takeCentre(), request);
     // Gives the server's own follow-up a moment before the page reads again.
-    QThread::msleep(100);
+    ZnSleep::ms(Store::ChangePauseMs);
     return result;
 }
 

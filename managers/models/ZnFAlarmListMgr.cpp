@@ -3,8 +3,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnFAlarmTrigger.h"
-
-#include <QThread>
+#include "ZnSleep.h"
 
 #include <atomic>
 
@@ -116,6 +115,6 @@ int ZnFAlarmListMgr::deleteFAlarm(const ZnFAlarm& alarm)
 int ZnFAlarmListMgr::setTrigger(const ZnFAlarmTrigger& trigger)
 {
     const int result = apiSetFireAlarmTrigger(m_centre, &trigger);
-    QThread::msleep(100);
+    ZnSleep::ms(Store::ChangePauseMs);
     return result;
 }

@@ -3,8 +3,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnMicManage.h"
-
-#include <QThread>
+#include "ZnSleep.h"
 
 namespace {
 ZnMicListMgr* g_micListMgr = nullptr;
@@ -141,7 +140,7 @@ int ZnMicListMgr::setMicBooks(const ZnBookRequest* request)
     if (!request)
         return -1;
     const int result = apiSetMicBooks(m_centre, request);
-    QThread::msleep(Store::ChangePauseMs);
+    ZnSleep::ms(Store::ChangePauseMs);
     return result;
 }
 

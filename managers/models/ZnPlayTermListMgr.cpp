@@ -6,13 +6,8 @@
 
 ZnPlayTermListMgr* ZnPlayTermListMgr::instance()
 {
-    static ZnPlayTermListMgr* model = [] {
-        auto* m = new ZnPlayTermListMgr;
-        // Registered at once, so that a refused removal from any page is
-        // reported even before a page asked for the amplifier list.
-        m->registerCallback();
-        return m;
-    }();
+    // The callback is registered by requestPlayTermList().
+    static ZnPlayTermListMgr* model = new ZnPlayTermListMgr;
     return model;
 }
 

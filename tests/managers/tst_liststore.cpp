@@ -6,6 +6,7 @@
 #include "ZnMicListMgr.h"
 #include "ZnMicManage.h"
 #include "ZnOwnedList.h"
+#include "ZnPauseLog.h"
 #include "ZnPlayTermListMgr.h"
 
 #include <QThread>
@@ -157,7 +158,8 @@ class TstListStore : public QObject
     Q_OBJECT
 private slots:
     // What a list or change request returns for the centre's results in turn, how
-    // often it calls, and whether the change is applied (only on 0).
+    // often it calls, the pauses it makes (after every try, the last one included)
+    // and whether the change is applied (only on 0).
     void busyAndRefusedResults_data()
     {
         QTest::addColumn<bool>("retry"); // RetryBusy, else CallOnce
@@ -165,13 +167,24 @@ private slots:
         QTest::addColumn<QList<int>>("codes");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("calls");
-        QTest::newRow("retry: busy twice, then done") << true << false << QList<int>{2, 2, 0} << 0 << 3;
-        QTest::newRow("once: busy change reported") << false << false << QList<int>{2, 0} << 2 << 1;
-        QTest::newRow("list: busy thrice, then refused") << false << true << QList<int>{2, 2, 2, 1} << 1 << 4;
-        QTest::newRow("list: busy for good ends") << false << true << QList<int>{2} << 2 << int(StoreOnce::MaxAttempts);
+        QTest::addColumn<QList<int>>("pauses");
+        const int max = StoreOnce::MaxAttempts;
+        QTest::newRow("retry: busy twice, then done")
+            << true << false << QList<int>{2, 2, 0} << 0 << 3 << QList<int>{100, 100, 100};
+        QTest::newRow("retry: busy once, then done: pauses 100 ms twice")
+            << true << false << QList<int>{2, 0} << 0 << 2 << QList<int>{100, 100};
+        QTest::newRow("retry list: busy twice: pauses 10 ms three times")
+            << true << true << QList<int>{2, 2, 0} << 0 << 3 << QList<int>{10, 10, 10};
+        QTest::newRow("retry list: busy for good ends, a pause after each")
+            << true << true << QList<int>{2} << 2 << max << QVector<int>(max, 10).toList();
+        QTest::newRow("once: busy change reported") << false << false << QList<int>{2, 0} << 2 << 1 << QList<int>{};
+        QTest::newRow("list: busy thrice, then refused, at once")
+            << false << true << QList<int>{2, 2, 2, 1} << 1 << 4 << QList<int>{};
+        QTest::newRow("list: busy for good ends") << false << true << QList<int>{2} << 2 << max << QList<int>{};
         for (int code : {1, 3, 4, -1}) {
-            QTest::addRow("once: %d", code) << false << false << QList<int>{code} << code << 1;
-            QTest::addRow("retry: %d", code) << true << false << QList<int>{code} << code << 1;
+            QTest::addRow("once: %d", code) << false << false << QList<int>{code} << code << 1 << QList<int>{};
+            QTest::addRow("retry: %d, one pause", code)
+                << true << false << QList<int>{code} << code << 1 << QList<int>{100};
         }
     }
     void busyAndRefusedResults()
@@ -179,13 +192,16 @@ private slots:
         QFETCH(bool, retry);
         QFETCH(bool, list);
         QFETCH(QList<int>, codes);
+        QFETCH(QList<int>, pauses);
+        ZnPauseLog paused;
         Results r{std::vector<int>(codes.begin(), codes.end())};
         int applied = 0;
         const auto apply = [&] { ++applied; };
-        const int got =
-            list ? StoreOnce::requestList(r) : (retry ? StoreRetry::change(r, apply) : StoreOnce::change(r, apply));
+        const int got = list ? (retry ? StoreRetry::requestList(r) : StoreOnce::requestList(r))
+                             : (retry ? StoreRetry::change(r, apply) : StoreOnce::change(r, apply));
         QTEST(got, "result");
         QTEST(r.calls, "calls");
+        QCOMPARE(paused.pauses(), std::vector<int>(pauses.begin(), pauses.end()));
         QCOMPARE(applied, !list && got == 0 ? 1 : 0);
     }
 

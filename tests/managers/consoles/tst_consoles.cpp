@@ -1,5 +1,6 @@
 #include "BookEntry.h"
 #include "ModelSim.h"
+#include "ZnApi.h"
 #include "ZnBookRequest.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD72Manage.h"
@@ -11,6 +12,7 @@
 #include "ZnMicListMgr.h"
 #include "ZnMicManage.h"
 #include "ZnMicRows.h"
+#include "ZnPlayTermListMgr.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -88,6 +90,7 @@ private slots:
     void d82OneDevice();
     void answerSignalsComeBeforeTheReturn_data();
     void answerSignalsComeBeforeTheReturn();
+    void removalRefusalsHeardOnceAmplifiersAsked();
 
 private:
     SimSession m_s;
@@ -255,6 +258,13 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QVERIFY(!d74->btnCalls(60001, calls));
     QVERIFY(d74->btnCalls(60002, calls));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::groupId), std::vector<int>{2});
+
+    // A refused query is asked all the same: 0, as for every result but a negative one.
+    m_s.sim.addRule(ZnSimRule::make("GET SqlConfig/D74ButtonCall", ZnSimRule::Fail, "no"));
+    m_s.sim.addRule(ZnSimRule::make("GET SqlConfig/D72ButtonCall", ZnSimRule::Fail, "no"));
+    QCOMPARE(d74->requestBtnCalls(gate), 0);
+    QVERIFY(model->findD72(50001, gate));
+    QCOMPARE(model->requestBtnCalls(gate), 0);
 }
 
 void TstConsoles::dsk81OneConsole()
@@ -418,6 +428,23 @@ void TstConsoles::answerSignalsComeBeforeTheReturn()
     QSignalSpy listed(d82, &ZnD82ListMgr::gotD82List);
     QCOMPARE(d82->requestD82List(), 0);
     QCOMPARE(listed.count(), 1);
+}
+
+void TstConsoles::removalRefusalsHeardOnceAmplifiersAsked()
+{
+    // The amplifier model hears refused removals of every family once its list was
+    // asked for, not merely because it exists.
+    ZnPlayTermListMgr* amps = ZnPlayTermListMgr::instance();
+    QSignalSpy refused(amps, &ZnPlayTermListMgr::delTermError);
+    m_s.sim.addRule(ZnSimRule::make("POST RemoveDevice", ZnSimRule::Fail, "console busy"));
+    QCOMPARE(apiRemoveDevice(m_s.centre.get(), 50002, "2"), 1);
+    QVERIFY(m_s.settle());
+    QCOMPARE(refused.count(), 0);
+    QCOMPARE(amps->requestPlayTermList(), 0);
+    QCOMPARE(apiRemoveDevice(m_s.centre.get(), 50002, "2"), 1);
+    QVERIFY(m_s.settle());
+    QCOMPARE(refused.count(), 1);
+    QCOMPARE(amps->lastError(), QStringLiteral("console busy"));
 }
 
 QTEST_GUILESS_MAIN(TstConsoles)
