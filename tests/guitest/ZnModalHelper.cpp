@@ -1,5 +1,7 @@
 #include "ZnModalHelper.h"
 
+#include "ZnModalGuard.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QLabel>
@@ -8,9 +10,38 @@
 #include <QTextEdit>
 #include <QTimer>
 
+namespace {
+int armedHelpers = 0;
+// The windows a helper took, while they stay open.
+QList<QPointer<QWidget>> &taken()
+{
+    static QList<QPointer<QWidget>> list;
+    return list;
+}
+} // namespace
+
+bool ZnModalHelper::expected(QWidget *w)
+{
+    taken().removeAll(nullptr);
+    for (const QPointer<QWidget> &t : taken())
+        if (t == w && w->isVisible())
+            return true;
+    return armedHelpers > 0;
+}
+
+void ZnModalHelper::disarm()
+{
+    if (armed)
+        --armedHelpers;
+    armed = false;
+}
+
 void ZnModalHelper::onModal(Action action, QWidget *skip)
 {
     done = false;
+    if (!armed)
+        ++armedHelpers;
+    armed = true;
     pending = std::move(action);
     skipped = skip;
     qApp->installEventFilter(this);
@@ -37,6 +68,8 @@ void ZnModalHelper::check()
     qApp->removeEventFilter(this);
     texts = visibleTexts(w);
     done = true;
+    disarm();
+    taken() << w;
     pending(w);
 }
 
@@ -48,6 +81,8 @@ void ZnModalHelper::answer(const QString &how, QWidget *skip)
                 QTest::keyClick(w, Qt::Key_Escape);
             else if (QAbstractButton *b = findButton(w, how))
                 QTest::mouseClick(b, Qt::LeftButton);
+            else
+                ZnModalGuard::refuse(w, QStringLiteral("no button %1 in").arg(how));
         },
         skip);
 }
@@ -72,5 +107,6 @@ QStringList ZnModalHelper::visibleTexts(QWidget *root)
 
 bool ZnModalHelper::waitFor(const std::function<bool()> &pred, int timeoutMs)
 {
-    return QTest::qWaitFor(pred, timeoutMs);
+    const int refusedBefore = ZnModalGuard::refusals();
+    return QTest::qWaitFor([&] { return pred() || ZnModalGuard::refusals() != refusedBefore; }, timeoutMs) && pred();
 }

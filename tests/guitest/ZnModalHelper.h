@@ -18,6 +18,8 @@ class ZnModalHelper : public QObject
 public:
     using Action = std::function<void(QWidget *)>;
 
+    ~ZnModalHelper() override { disarm(); }
+
     // Runs action on the next modal widget that is not `skip`.
     void onModal(Action action, QWidget *skip = nullptr);
     // Clicks the button of that object name, or presses Escape for "escape".
@@ -30,7 +32,9 @@ public:
     static QWidget *activeModal() { return QApplication::activeModalWidget(); }
     static QAbstractButton *findButton(QWidget *root, const QString &objectName);
     static QStringList visibleTexts(QWidget *root);
-    // Processes events until pred() is true or the time is up.
+    // Whether a test waits for w: a helper is armed, or one took w and w is still open.
+    static bool expected(QWidget *w);
+    // Processes events until pred() is true, the time is up or a box was refused.
     static bool waitFor(const std::function<bool()> &pred, int timeoutMs = 3000);
 
 protected:
@@ -38,9 +42,11 @@ protected:
 
 private:
     void check();
+    void disarm();
 
     Action pending;
     QPointer<QWidget> skipped;
     bool done = false;
+    bool armed = false;
     QStringList texts;
 };

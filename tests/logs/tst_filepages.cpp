@@ -8,6 +8,7 @@
 #include "MsgTipsGroup.h"
 #include "ZnConfigSettings.h"
 #include "ZnFifoTrap.h"
+#include "ZnModalGuard.h"
 #include "ZnResources.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnServiceLogMgr.h"
@@ -117,6 +118,7 @@ class tst_filepages : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         QDir::setCurrent(work.path());
         s.sim.withData([](ZnSimData &data) {

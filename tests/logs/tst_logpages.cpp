@@ -8,6 +8,7 @@
 #include "LogExportThread.h"
 #include "LogTestDb.h"
 #include "ZnDbQuery.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimClosedPort.h"
@@ -137,6 +138,7 @@ class tst_logpages : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         QVERIFY(startModels(s));
         QVERIFY(connectTestDb());

@@ -9,6 +9,7 @@
 #include "ZnFtpClientMgr.h"
 #include "ZnMediaMgrForm.h"
 #include "ZnMediaViewCtrl.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimClosedPort.h"
@@ -161,6 +162,7 @@ class TestMediaPage : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         QVERIFY(QDir::setCurrent(m_work.path()));
         QFile ini(QStringLiteral("config.ini"));

@@ -2,6 +2,7 @@
 #include "InfoCenterMgr.h"
 #include "ZnConfigSettings.h"
 #include "ZnFifoTrap.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
 #include "ZnResources.h"
@@ -57,6 +58,7 @@ class tst_mainwindow : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         znInitResources();
         // The models keep the centre of the first hub, made before any page. The
         // server names no title but where a case gives it one.

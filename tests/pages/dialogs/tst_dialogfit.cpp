@@ -82,6 +82,7 @@ class TstDialogFit : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         QVERIFY(startModels(s));
         ZnSsTaskDataMgr::instance();
         // The task dialogs list the media folder as they open.

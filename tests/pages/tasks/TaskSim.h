@@ -68,10 +68,7 @@ inline ModalChain::Action yes()
 // Types text into the line edit of that name, then clicks the button ok.
 inline ModalChain::Action fill(const QString &edit, const QString &text, const QString &ok)
 {
-    return [=](QWidget *w) {
-        w->findChild<QLineEdit *>(edit)->setText(text);
-        ModalChain::click(ok)(w);
-    };
+    return ModalChain::type(edit, text, ok);
 }
 
 // Clicks the button of that name and answers the boxes and dialogs that follow,

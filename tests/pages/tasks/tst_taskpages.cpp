@@ -229,6 +229,7 @@ class TstTaskPages : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
             d.table("soundsource") = tasks();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../../managers/consoles/ModelSim.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 
 #include <QAbstractButton>
@@ -31,6 +32,8 @@ public:
         return [button](QWidget *w) {
             if (QAbstractButton *b = ZnModalHelper::findButton(w, button))
                 b->click();
+            else
+                ZnModalGuard::refuse(w, QStringLiteral("no button %1 in").arg(button));
         };
     }
     static Action confirm() { return click(QStringLiteral("ConfirmButton")); }
@@ -38,7 +41,10 @@ public:
     static Action type(const QString &edit, const QString &text, const QString &button)
     {
         return [=](QWidget *w) {
-            w->findChild<QLineEdit *>(edit)->setText(text);
+            auto *field = w->findChild<QLineEdit *>(edit);
+            if (!field)
+                return ZnModalGuard::refuse(w, QStringLiteral("no field %1 in").arg(edit));
+            field->setText(text);
             click(button)(w);
         };
     }

@@ -159,6 +159,7 @@ class TstListFrame : public QObject
 private slots:
     void initTestCase()
     {
+        ZnModalGuard::install();
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
             for (const PageCase &c : kPages) {
