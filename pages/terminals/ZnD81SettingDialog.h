@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ui_fD81SettingForm.h"
 
@@ -69,4 +70,6 @@ private:
     bool monitorsLoaded = false;
     bool sourcesLoaded = false;
     bool regionsLoaded = false;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

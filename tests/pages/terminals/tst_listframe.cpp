@@ -21,6 +21,7 @@
 #include "ZnTtsInfoForm.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <algorithm>
@@ -300,15 +301,40 @@ private slots:
         QVERIFY(rowOfId(ui.fMonitorTb, 70002) >= 0);
     }
 
-    // A push-to-talk mode the dialog does not know goes out as off.
-    void unknownModeSentAsOff()
+    // A push-to-talk mode the dialog does not know, and volumes beyond its boxes,
+    // stay as stored while their fields are left alone: unchanged, nothing goes
+    // out; one field changed sends that field anew and the others as stored.
+    void unknownModeKept_data()
     {
+        QTest::addColumn<QString>("spin"); // a volume box set to 33, or none
+        QTest::addColumn<QString>("sent"); // Id/Name/PttMode/CapVol/CallVol/BellVol/BroVol; "-" for nothing
+        QTest::newRow("unchanged: nothing sent") << QString() << "-";
+        QTest::newRow("talk volume alone") << "fTalkSpinBox"
+                                           << "70003/N3/2/130/33/-4/101";
+        QTest::newRow("ring volume alone") << "fRingSpinBox"
+                                           << "70003/N3/2/130/7/33/101";
+    }
+    void unknownModeKept()
+    {
+        QFETCH(QString, spin);
+        QFETCH(QString, sent);
         ZnMic mic = console(70003);
+        mic.pttMode = 2, mic.capVol = 130, mic.callVol = 7, mic.bellVol = -4, mic.broVol = 101;
+        QCOMPARE(ZnMicListMgr::instance()->modifyMic(mic), 0);
+        const size_t bases = s.requests("POST ModTalkTerminal").size();
         ZnD81SettingDialog dialog(&mic);
+        if (!spin.isEmpty())
+            dialog.findChild<QSpinBox *>(spin)->setValue(33);
         dialog.form().fOkBtn->click();
-        const Json::Value body = lastBody(s, "POST ModTalkTerminal");
-        QCOMPARE(body["Id"].asString() + "/" + body["Name"].asString() + "/" + body["PttMode"].asString(),
-                 std::string("70003/N3/0"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(s.requests("POST ModTalkTerminal").size(), bases + (sent == QStringLiteral("-") ? 0 : 1));
+        if (sent == QStringLiteral("-"))
+            return;
+        const Json::Value b = lastBody(s, "POST ModTalkTerminal");
+        QStringList out;
+        for (const char *key : {"Id", "Name", "PttMode", "CapVol", "CallVol", "BellVol", "BroVol"})
+            out << QString::fromStdString(b[key].asString());
+        QCOMPARE(out.join(QLatin1Char('/')), sent);
     }
 
     // The book of device 80001 as the dialog lists it (never the device itself),
@@ -340,7 +366,7 @@ private slots:
             if (QByteArray(QTest::currentDataTag()).startsWith("unlisted"))
                 d.table("d82call").push_back(c);
         });
-        const size_t posts = s.requests("POST D82").size();
+        const size_t posts = s.requests("POST D82").size(), names = s.requests("POST ModTalkTerminal").size();
         ZnD82 device;
         QVERIFY(ZnD82ListMgr::instance()->getD82(80001, device));
         {
@@ -353,6 +379,8 @@ private slots:
             dialog.form().fOkBtn->click();
         }
         QCOMPARE(s.requests("POST D82").size(), posts + (sent == QStringLiteral("-") ? 0 : 1));
+        // The name was left alone: it is not sent.
+        QCOMPARE(s.requests("POST ModTalkTerminal").size(), names);
         if (sent == QStringLiteral("-"))
             return;
         QCOMPARE(QString::fromStdString(lastBody(s, "POST D82")["Contacts"].asString()), sent);
