@@ -178,6 +178,11 @@ void ZnD81SettingDialog::loadSsTasks()
         if (offered(task))
             appendTask(ui.fSsTaskTb, QString::fromLocal8Bit(task.Name.c_str()), task.Id);
     }
+    // The book as read, tasks the console does not offer included: it goes back
+    // unchanged while the operator leaves the chosen list alone.
+    for (const BookEntry &entry : book)
+        storedSources << QString::number(entry.sourceId());
+    opened.note(ui.fSeleSsTaskTb, sourceText());
 }
 
 void ZnD81SettingDialog::loadRegionList()
@@ -215,6 +220,14 @@ QList<int> ZnD81SettingDialog::selectedSourceIds() const
             ids << item->data(Qt::UserRole).toInt();
     }
     return ids;
+}
+
+QString ZnD81SettingDialog::sourceText() const
+{
+    QStringList ids;
+    for (int id : selectedSourceIds())
+        ids << QString::number(id);
+    return ids.join(QLatin1Char(' '));
 }
 
 void ZnD81SettingDialog::slot_addSsPlan(int, int)
@@ -356,6 +369,8 @@ bool ZnD81SettingDialog::commitSsTaskList()
     QStringList items;
     for (int id : selectedSourceIds())
         items << QString::number(id);
+    if (!opened.changed(ui.fSeleSsTaskTb, sourceText()))
+        items = storedSources;
     return sendBook(SetSources, items, tr("Setting Ss Task List Error!"));
 }
 

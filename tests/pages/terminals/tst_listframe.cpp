@@ -77,6 +77,7 @@ const BookCase kBooks[] = {
      "Dsk74_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
     {"sources untouched: sent all the same", "D81SoundSource", "SoundSource", "", {}, "C", "13", "C"},
+    {"sources untouched: one not offered sent back", "D81SoundSource", "SoundSource", "", {}, "C", "12 13", "C"},
     {"sources: one added", "D81SoundSource", "SoundSource", "", {11}, "C", "13 11", "C A"},
     {"sources not read", "D81SoundSource", "SoundSource", "FixSsTaskList", {}, "", "-", ""},
     {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
@@ -229,6 +230,12 @@ private slots:
         const QString read = QLatin1String(c->read), sent = QLatin1String(c->sent);
         if (!fail.isEmpty())
             s.sim.addRule(ZnSimRule::make("GET SqlConfig/" + fail.toStdString(), ZnSimRule::Fail, "", 0, 1));
+        if (QByteArray(QTest::currentDataTag()).contains("not offered")) // task 12 broadcasts a microphone
+            s.sim.withData([](ZnSimData &d) {
+                d.table("d81soundsource").insert(
+                    d.table("d81soundsource").begin(),
+                    record({{"terminalId", "70001"}, {"sourceId", "12"}, {"orderId", "0"}}));
+            });
         const std::string label = "POST " + book.toStdString();
         const size_t before = s.requests(label).size(), all = s.requests("POST D81").size();
         const size_t bases = s.requests("POST ModTalkTerminal").size();
