@@ -1100,6 +1100,135 @@ private slots:
         QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
         QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
     }
+    // Every table's column headers on the task and region pages and in their
+    // dialogs, in the order the operator reads them, and the columns each hides.
+    void headers_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("hidden");
+        const QString tasks = QStringLiteral("Name|开始时间|Broadcast Type|State|Play Volume|次数/时长|播放内容");
+        QTest::newRow("plan tasks: no start time") << "plan" << tasks << "1";
+        QTest::newRow("manual tasks: no start time") << "manual" << tasks << "1";
+        QTest::newRow("sdk tasks: name, type and state only") << "sdk" << tasks << "1 4 5 6";
+        QTest::newRow("timer tasks: every column") << "timer" << tasks << "";
+        QTest::newRow("timer plans") << "plans"
+                                     << "方案名称|状态|备注"
+                                     << "";
+        QTest::newRow("regions") << "regions"
+                                 << "Name|ID"
+                                 << "";
+        QTest::newRow("region terminals") << "region terminals"
+                                          << "Player"
+                                          << "";
+        QTest::newRow("region dialog terminals") << "region dialog"
+                                                 << "Name|ID|Type|IP"
+                                                 << "";
+        QTest::newRow("plan dialog: media files") << "plan files"
+                                                  << "Media Name|File Size"
+                                                  << "";
+        QTest::newRow("plan dialog: play list") << "plan play list"
+                                                << "Media Name"
+                                                << "";
+        QTest::newRow("plan dialog: capture units") << "plan captures"
+                                                    << "Name|ID|IP"
+                                                    << "";
+        QTest::newRow("task dialog: execution times") << "times"
+                                                      << "Name|执行时间"
+                                                      << "";
+        QTest::newRow("task dialog: terminals, id hidden") << "terminals"
+                                                           << "名称|ID"
+                                                           << "1";
+        QTest::newRow("task dialog: regions, id hidden") << "task regions"
+                                                         << "名称|ID"
+                                                         << "1";
+    }
+    void headers()
+    {
+        QFETCH(QString, which);
+        resetRegions();
+        ZnSsTask plan = task(0, 1, 1, ""), timed = task(0, 2, 1, "");
+        ZnRegion region;
+        ZnPlanTaskEditDialog planDialog(&plan);
+        ZnTimerTaskEditDialog taskDialog(&timed);
+        ZnRegionEditDialog regionDialog(&region);
+        const std::map<QString, QTableWidget *> tables{
+            {QStringLiteral("plans"), timer->schemePanel()->table()},
+            {QStringLiteral("regions"), table()},
+            {QStringLiteral("region terminals"), regions->form().fTermTableWidget},
+            {QStringLiteral("region dialog"), regionDialog.form().fTableWidget},
+            {QStringLiteral("plan files"), planDialog.form().fFileTableWidget},
+            {QStringLiteral("plan play list"), planDialog.form().fPlayTableWidget},
+            {QStringLiteral("plan captures"), planDialog.form().fCapTableWidget},
+            {QStringLiteral("times"), taskDialog.form().fExecTimeTable},
+            {QStringLiteral("terminals"), taskDialog.form().fTerminalTable},
+            {QStringLiteral("task regions"), taskDialog.form().fRegionTable}};
+        QTableWidget *t = pages.count(which) ? pages[which]->tableWidget() : tables.at(which);
+        QTEST(headersOf(t), "headers");
+        QTEST(hiddenOf(t), "hidden");
+    }
+
+    // The broadcast type and state of a task, as inserted and as redrawn, for
+    // each value the task has and for ones it never has.
+    void taskCells_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("cells"); // broadcast type|state
+        QTest::newRow("type 1 file play") << 1 << 2 << "File Play Broadcast|Idle";
+        QTest::newRow("type 2 capture") << 2 << 2 << "Cap Broadcast|Idle";
+        QTest::newRow("type 3 tts") << 3 << 2 << "TTS Broadcast|Idle";
+        QTest::newRow("type 4 microphone") << 4 << 2 << "Mic Broadcast|Idle";
+        QTest::newRow("type 0 as file play") << 0 << 2 << "File Play Broadcast|Idle";
+        QTest::newRow("type 7 as file play") << 7 << 2 << "File Play Broadcast|Idle";
+        QTest::newRow("state 0 unknown") << 2 << 0 << "Cap Broadcast|Unknow";
+        QTest::newRow("state 1 running") << 2 << 1 << "Cap Broadcast|Running";
+        QTest::newRow("state 3 illegal") << 3 << 3 << "TTS Broadcast|Illegality";
+        QTest::newRow("state 5 illegal") << 3 << 5 << "TTS Broadcast|Illegality";
+        QTest::newRow("state -1 illegal") << 3 << -1 << "TTS Broadcast|Illegality";
+    }
+    void taskCells()
+    {
+        QFETCH(int, type);
+        QFETCH(int, state);
+        QFETCH(QString, cells);
+        QTableWidget *t = pages[QStringLiteral("manual")]->tableWidget();
+        // 30 new, 5 (M3, an idle file play) redrawn.
+        Json::Value rows(Json::arrayValue);
+        rows.append(taskRow(30, "New", 2, state, -1, "", type));
+        rows.append(taskRow(5, "M3", 2, state, -1, "", type));
+        s.sim.pushPost("SqlConfig", "soundsource", ZnSimData::json(rows));
+        QTRY_COMPARE(rowText(t, 30).section(QLatin1Char('|'), 2, 3), cells);
+        QTRY_COMPARE(rowText(t, 5).section(QLatin1Char('|'), 2, 3), cells);
+    }
+
+    // A timer plan's state as enabled or disabled, again after the server
+    // switched both.
+    void planStates()
+    {
+        QTableWidget *plans = timer->schemePanel()->table();
+        auto stateOf = [plans](const QString &name) {
+            for (int r = 0; r < plans->rowCount(); ++r) {
+                if (plans->item(r, 0)->text() == name)
+                    return plans->item(r, 1)->text();
+            }
+            return QStringLiteral("-");
+        };
+        QCOMPARE(stateOf(QStringLiteral("Weekdays")) + stateOf(QStringLiteral("Holidays")), QStringLiteral("启用禁用"));
+        auto flip = [](ZnSimData &d) {
+            for (Json::Value &p : d.table("timerplan")) {
+                if (p["timerplanId"] == "1" || p["timerplanId"] == "2")
+                    p["enable"] = p["enable"] == "1" ? "0" : "1";
+            }
+        };
+        s.sim.withData(flip);
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(stateOf(QStringLiteral("Weekdays")) + stateOf(QStringLiteral("Holidays")),
+                     QStringLiteral("禁用启用"));
+        s.sim.withData(flip);
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(stateOf(QStringLiteral("Weekdays")), QStringLiteral("启用"));
+    }
     void cleanupTestCase()
     {
         TcpSocketClient::instance()->stop();

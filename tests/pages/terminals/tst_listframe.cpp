@@ -617,6 +617,89 @@ private slots:
         QCOMPARE(rowsOf(d82()->tableWidget()), shown);
     }
 
+    // Every terminal page's column headers, in the order the operator reads them.
+    void headers_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("headers");
+        QTest::newRow("d82: name first") << "d82"
+                                         << "Name|Code|Status|IP";
+        QTest::newRow("server mic: name first") << "d81"
+                                                << "Name|Code|Status|IP";
+        QTest::newRow("call mic: the two flags before the status") << "d72"
+                                                                   << "Name|Code|Is AEC|Is PPT|Status|IP";
+        QTest::newRow("emergency mic: the volume after the status")
+            << "d74"
+            << "Name|Code|Status|广播音量|IP|Move Mode|Color|Text Content";
+        QTest::newRow("tts: the id first") << "tts"
+                                           << "ID|Name|Status|IP";
+        QTest::newRow("capture: the id first") << "cap"
+                                               << "ID|Name|CapVol|Samplerate|Status|IP";
+        QTest::newRow("player: nine columns")
+            << "player"
+            << "设备类型|设备名称|设备ID|播放音量|工作状态|功放开启|功放温度|喇叭状态|IP地址";
+        QTest::newRow("fire alarm") << "falarm"
+                                    << "Name|Code|Status|IP";
+        QTest::newRow("mic groups: rule before the ring time") << "group"
+                                                               << "Name|ID|Rule|Ring Time";
+        QTest::newRow("mic group members: one column") << "members"
+                                                       << "Server Mic";
+    }
+    void headers()
+    {
+        QFETCH(QString, page);
+        QTableWidget *t =
+            page == QLatin1String("members")
+                ? static_cast<ZnMicGroupInfoForm *>(pages.at(QStringLiteral("group")))->form().fTermTableWidget
+                : pages.at(page)->tableWidget();
+        QTEST(headersOf(t), "headers");
+    }
+
+    // The status cell of a D82 device and of a server microphone, once as the
+    // row is inserted and once as it is redrawn, for each status the family has
+    // and for one it never has.
+    void statusTexts_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QString>("inserted");
+        QTest::addColumn<int>("then");
+        QTest::addColumn<QString>("redrawn");
+        QTest::newRow("d82 0 off line, then 1 idle") << "d82" << 0 << "断线" << 1 << "空闲";
+        QTest::newRow("d82 1 idle, then 0 off line") << "d82" << 1 << "空闲" << 0 << "断线";
+        QTest::newRow("d82 any other status idle") << "d82" << 3 << "空闲" << -1 << "空闲";
+        QTest::newRow("d81 0 off line, 1 idle") << "d81" << 0 << "Off Line" << 1 << "Idle";
+        QTest::newRow("d81 2 mic to broadcast, 3 call ring")
+            << "d81" << 2 << "Mic to Broadcast" << 3 << "Mic Call Ring";
+        QTest::newRow("d81 4 talkback, 5 monitor") << "d81" << 4 << "Talkbacking" << 5 << "Monitor Terminal";
+        QTest::newRow("d81 6 stop service, 0 off line") << "d81" << 6 << "Mic Stop Service" << 0 << "Off Line";
+        QTest::newRow("d81 7 and -1 read as off line") << "d81" << 7 << "Off Line" << -1 << "Off Line";
+    }
+    void statusTexts()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, first);
+        QFETCH(int, then);
+        const bool d82 = page == QLatin1String("d82");
+        const int id = d82 ? 80050 : 70050;
+        QTableWidget *t = pages.at(page)->tableWidget();
+        auto push = [&](int status) {
+            Json::Value rows(Json::arrayValue);
+            rows.append(terminalRow(id, "S", status, d82 ? "8" : "3"));
+            rows[0]["ip"] = "10.1.2.3";
+            s.sim.pushPost("SqlConfig", d82 ? "d82" : "dsk81", ZnSimData::json(rows));
+        };
+        push(first);
+        QTRY_VERIFY(rowOfId(t, id) >= 0);
+        QFETCH(QString, inserted);
+        QFETCH(QString, redrawn);
+        QCOMPARE(rowText(t, id), QStringLiteral("S|%1|%2|10.1.2.3").arg(id).arg(inserted));
+        push(then);
+        QTRY_COMPARE(rowText(t, id), QStringLiteral("S|%1|%2|10.1.2.3").arg(id).arg(redrawn));
+        s.sim.pushDelete(d82 ? "D82" : "MIC", id);
+        QTRY_COMPARE(rowOfId(t, id), -1);
+    }
+
     // A push while the row's dialog is open: a new record above it, or the
     // record removed. OK then changes the record the operator opened, or, when
     // it is gone, sends nothing and says so.

@@ -11,6 +11,7 @@
 #include "ZnFAlarmInfoForm.h"
 #include "ZnFAlarmListMgr.h"
 #include "ZnFAlarmSettingDialog.h"
+#include "ZnMicGroupEditDialog.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicGroupListMgr.h"
 #include "ZnMicListMgr.h"
@@ -18,6 +19,7 @@
 #include "ZnPlayerInfoForm.h"
 #include "ZnSetAmpFormCtr.h"
 #include "ZnSetCapDialog.h"
+#include "ZnSetTCPForm.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnTalkSetting.h"
 #include "ZnTerDefaultSetCtr.h"
@@ -1091,6 +1093,367 @@ private slots:
         QVERIFY2(id > largest && id <= largest + 10, qPrintable(QString::number(id)));
         QCOMPARE(rowsOf(groups()).section(QLatin1Char(' '), 0, 0), QString::number(id) + QStringLiteral(":Lobby"));
     }
+
+    // The column headers of the tables in the dialogs these pages open, in order.
+    void dialogHeaders_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("headers");
+        QTest::newRow("fire alarm channels") << "channels"
+                                             << "通道序号|通道名称|当前状态|任务名称";
+        QTest::newRow("amplifier thresholds") << "amp"
+                                              << "终端名称|功放报警温度|开启风扇温度|最大音量";
+        QTest::newRow("firewall: the id first") << "tcp"
+                                                << "ID|终端名称|经过防火墙";
+        QTest::newRow("default setting") << "default"
+                                         << "终端名称|默认音量|默认功放开关|是否指定默认";
+        QTest::newRow("mic group: the consoles to choose") << "group"
+                                                           << "Name|ID|IP";
+    }
+    void dialogHeaders()
+    {
+        QFETCH(QString, dialog);
+        ZnFAlarm a = alarm();
+        ZnMicGroup g;
+        QVERIFY(micGroups()->getGroup(2, g));
+        QTableWidget *t = nullptr;
+        std::unique_ptr<QWidget> owner;
+        if (dialog == QLatin1String("channels")) {
+            auto *d = new ZnFAlarmSettingDialog(&a);
+            owner.reset(d), t = d->form().fChannelTb;
+        } else if (dialog == QLatin1String("amp")) {
+            auto *d = new ZnSetAmpFormCtr;
+            owner.reset(d), t = d->form().fAmpTableWidget;
+        } else if (dialog == QLatin1String("tcp")) {
+            auto *d = new ZnSetTCPForm(1);
+            owner.reset(d), t = d->form().fTableWidget;
+        } else if (dialog == QLatin1String("default")) {
+            auto *d = new ZnTerDefaultSetCtr;
+            owner.reset(d), t = d->form().fTerTableWidget;
+        } else {
+            auto *d = new ZnMicGroupEditDialog(&g);
+            owner.reset(d), t = d->form().fMicTableWidget;
+        }
+        QTEST(headersOf(t), "headers");
+    }
+
+    // What a cell reads for each value the family lists, and its colour
+    // ("-" black). Each push is a row of the server's table over a unit of
+    // status 1; a second push redraws the row, and the cell reads each text in
+    // turn: a redraw takes back the red of an emergency or a fire trigger.
+    void cellTexts_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("pushes"); // "key=value,..." per push, pushes split by '|'
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("texts"); // after each push, split by '|'
+        QTest::addColumn<QString>("ink");
+        const QString red = QStringLiteral("#ff0000");
+        const char *const d72States[] = {
+            "Login Out", "Idle",    "Sound Source Broadcast", "Mic Broadcast", "Ring By Call",
+            "Talking",   "Monitor", "EmergencyBroadcast"};
+        for (int status = 0; status < 8; ++status) {
+            for (const char *page : {"d72", "d74"}) {
+                const bool d72Page = QLatin1String(page) == QLatin1String("d72");
+                QTest::newRow(qPrintable(QStringLiteral("%1 status %2").arg(QLatin1String(page)).arg(status)))
+                    << page << QStringLiteral("status=%1").arg(status) << (d72Page ? 4 : 2) << d72States[status]
+                    << (status == 7 ? red : QStringLiteral("-"));
+            }
+        }
+        QTest::newRow("d72 status 8 as 0") << "d72"
+                                           << "status=8" << 4 << "Login Out"
+                                           << "-";
+        QTest::newRow("d72 status -1 as 0") << "d72"
+                                            << "status=-1" << 4 << "Login Out"
+                                            << "-";
+        QTest::newRow("d74 status 8 as 0") << "d74"
+                                           << "status=8" << 2 << "Login Out"
+                                           << "-";
+        QTest::newRow("d72 emergency over: black again") << "d72"
+                                                         << "status=7|status=1" << 4 << "EmergencyBroadcast|Idle"
+                                                         << "-";
+        QTest::newRow("d72 emergency redrawn red") << "d72"
+                                                   << "status=1|status=7" << 4 << "Idle|EmergencyBroadcast" << red;
+        QTest::newRow("d74 emergency over: black again") << "d74"
+                                                         << "status=7|status=1" << 2 << "EmergencyBroadcast|Idle"
+                                                         << "-";
+        QTest::newRow("d72 AEC 1 yes") << "d72"
+                                       << "aec=1,ppt=0" << 2 << "Yes"
+                                       << "-";
+        QTest::newRow("d72 AEC 0 no") << "d72"
+                                      << "aec=0,ppt=1" << 2 << "No"
+                                      << "-";
+        QTest::newRow("d72 AEC 2 yes") << "d72"
+                                       << "aec=2" << 2 << "Yes"
+                                       << "-";
+        QTest::newRow("d72 AEC -1 no") << "d72"
+                                       << "aec=-1" << 2 << "No"
+                                       << "-";
+        QTest::newRow("d72 PPT 1 yes") << "d72"
+                                       << "aec=0,ppt=1" << 3 << "Yes"
+                                       << "-";
+        QTest::newRow("d72 PPT 0 no") << "d72"
+                                      << "aec=1,ppt=0" << 3 << "No"
+                                      << "-";
+        QTest::newRow("d74 volume") << "d74"
+                                    << "broVol=37" << 3 << "37"
+                                    << "-";
+        QTest::newRow("d74 LED text") << "d74"
+                                      << "ledTxt=Exit left" << 7 << "Exit left"
+                                      << "-";
+        QTest::newRow("d74 LED text redrawn") << "d74"
+                                              << "ledTxt=A|ledTxt=B" << 7 << "A|B"
+                                              << "-";
+        QTest::newRow("cap status 0 off line") << "cap"
+                                               << "status=0" << 4 << "Off Line"
+                                               << "-";
+        QTest::newRow("cap status 1 idle") << "cap"
+                                           << "status=1" << 4 << "Idle"
+                                           << "-";
+        QTest::newRow("cap status 2 broadcasting") << "cap"
+                                                   << "status=2" << 4 << "Broadcasting"
+                                                   << "-";
+        QTest::newRow("cap status 3 off line") << "cap"
+                                               << "status=3" << 4 << "Off Line"
+                                               << "-";
+        QTest::newRow("cap 16000 general") << "cap"
+                                           << "capSamplerate=16000" << 3 << "General"
+                                           << "-";
+        QTest::newRow("cap 24000 medium, a blank after") << "cap"
+                                                         << "capSamplerate=24000" << 3 << "Medium "
+                                                         << "-";
+        QTest::newRow("cap 32000 advanced") << "cap"
+                                            << "capSamplerate=32000" << 3 << "Advanced"
+                                            << "-";
+        QTest::newRow("cap rate redrawn") << "cap"
+                                          << "capSamplerate=32000|capSamplerate=16000" << 3 << "Advanced|General"
+                                          << "-";
+        QTest::newRow("cap volume") << "cap"
+                                    << "capVol=64" << 2 << "64"
+                                    << "-";
+        QTest::newRow("alarm off line, bits set") << "falarm"
+                                                  << "status=0,shortCircuit=4,triggerType=2" << 2 << "断线"
+                                                  << "-";
+        QTest::newRow("alarm fire trigger red") << "falarm"
+                                                << "shortCircuit=4,triggerType=2" << 2 << "消防报警"
+                                                << "#fc4136";
+        QTest::newRow("alarm any type but 1 is fire") << "falarm"
+                                                      << "shortCircuit=1,triggerType=3" << 2 << "消防报警"
+                                                      << "#fc4136";
+        QTest::newRow("alarm plain trigger") << "falarm"
+                                             << "shortCircuit=4,triggerType=1" << 2 << "短路触发"
+                                             << "-";
+        QTest::newRow("alarm idle") << "falarm"
+                                    << "shortCircuit=0,triggerType=2" << 2 << "空闲"
+                                    << "-";
+        QTest::newRow("alarm fire over: black again")
+            << "falarm"
+            << "shortCircuit=4,triggerType=2|shortCircuit=0,triggerType=2" << 2 << "消防报警|空闲"
+            << "-";
+    }
+    void cellTexts()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, pushes);
+        QFETCH(int, column);
+        QFETCH(QString, texts);
+        struct Family
+        {
+            const char *table, *type, *removal;
+            int base;
+            QTableWidget *shown;
+        };
+        const std::map<QString, Family> families{
+            {QStringLiteral("d72"), {"dsk72", "2", "D72", 51000, d72->tableWidget()}},
+            {QStringLiteral("d74"), {"dsk74", "4", "D74", 61000, d74->tableWidget()}},
+            {QStringLiteral("cap"), {"capd73", "CAP", "CAP", 21000, caps->tableWidget()}},
+            {QStringLiteral("falarm"), {"firealarm", "FR", "", 31000, alarms()}}};
+        const Family &f = families.at(page);
+        static int n = 0;
+        const int id = f.base + ++n;
+        const QStringList steps = pushes.split(QLatin1Char('|')), shown = texts.split(QLatin1Char('|'));
+        for (int i = 0; i < steps.size(); ++i) {
+            Json::Value r = terminalRow(id, "X", 1, f.type);
+            r["ip"] = "10.0.0.9";
+            for (const QString &field : steps.at(i).split(QLatin1Char(',')))
+                r[field.section(QLatin1Char('='), 0, 0).toStdString()] =
+                    field.section(QLatin1Char('='), 1).toStdString();
+            s.sim.pushPost("SqlConfig", f.table, "[" + ZnSimData::json(r) + "]");
+            QTRY_VERIFY(rowOfId(f.shown, id) >= 0);
+            QTRY_COMPARE(f.shown->item(rowOfId(f.shown, id), column)->text(), shown.at(i));
+        }
+        QTEST(inkOf(f.shown->item(rowOfId(f.shown, id), column)), "ink");
+        if (*f.removal) {
+            s.sim.pushDelete(f.removal, id);
+            QTRY_COMPARE(rowOfId(f.shown, id), -1);
+        } else {
+            // The fire-alarm model takes no removal notice: the list read again drops the row.
+            ZnFAlarmListMgr *m = ZnFAlarmListMgr::instance();
+            QVERIFY(signalled(m, &ZnFAlarmListMgr::gotFAlarmList, [m] { m->registerAndWait(); }));
+            QCOMPARE(rowOfId(f.shown, id), -1);
+        }
+    }
+
+    // The player cells the other tests leave out: the kind of terminal, the
+    // work states, the amplifier switch, the volume and the speaker faults.
+    void playerTexts_data()
+    {
+        QTest::addColumn<QString>("exten");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("power");
+        QTest::addColumn<int>("speaker");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("ink");
+        const int kind = ZnPlayerInfoForm::KindColumn, work = ZnPlayerInfoForm::WorkColumn;
+        const int amp = ZnPlayerInfoForm::AmpColumn, speaker = ZnPlayerInfoForm::SpeakerColumn;
+        QTest::newRow("kind PR") << "PR"
+                                 << "PR" << 1 << true << 1 << kind << "PRTerm"
+                                 << "-";
+        QTest::newRow("kind IP") << "IP"
+                                 << "IP" << 1 << true << 1 << kind << "IPTerm"
+                                 << "-";
+        QTest::newRow("kind NDX-S") << "NDX-S"
+                                    << "NDX-S" << 1 << true << 1 << kind << "NDXSTerm"
+                                    << "-";
+        QTest::newRow("kind NDX") << "NDX"
+                                  << "NDX" << 1 << true << 1 << kind << "NDXTerm"
+                                  << "-";
+        QTest::newRow("kind CL") << "CL"
+                                 << "CL" << 1 << true << 1 << kind << "CLTerm"
+                                 << "-";
+        QTest::newRow("kind of another number") << "SW"
+                                                << "SW" << 1 << true << 1 << kind << "01Term"
+                                                << "-";
+        QTest::newRow("kind unknown text") << "XYZ"
+                                           << "XYZ" << 1 << true << 1 << kind << "01Term"
+                                           << "-";
+        QTest::newRow("kind: extension -- reads the type") << "--"
+                                                           << "NDX" << 1 << true << 1 << kind << "NDXTerm"
+                                                           << "-";
+        QTest::newRow("work 2 broadcasting") << "PR"
+                                             << "PR" << 2 << true << 1 << work << "Broadcasting"
+                                             << "-";
+        QTest::newRow("work 3 mic broadcast") << "PR"
+                                              << "PR" << 3 << true << 1 << work << "Mic Broadcast"
+                                              << "-";
+        QTest::newRow("work 4 warning") << "PR"
+                                        << "PR" << 4 << true << 1 << work << "Warning"
+                                        << "-";
+        QTest::newRow("work 6 off line") << "PR"
+                                         << "PR" << 6 << true << 1 << work << "Off Line"
+                                         << "-";
+        QTest::newRow("work -1 off line") << "PR"
+                                          << "PR" << -1 << true << 1 << work << "Off Line"
+                                          << "-";
+        QTest::newRow("amplifier on") << "IP"
+                                      << "IP" << 1 << true << 1 << amp << "open"
+                                      << "-";
+        QTest::newRow("amplifier off") << "IP"
+                                       << "IP" << 1 << false << 1 << amp << "close"
+                                       << "-";
+        QTest::newRow("speaker 2 short circuit red") << "IP"
+                                                     << "IP" << 1 << true << 2 << speaker << "Short Circuit"
+                                                     << "#ff0000";
+        QTest::newRow("speaker 3 checking red") << "IP"
+                                                << "IP" << 1 << true << 3 << speaker << "Checking"
+                                                << "#ff0000";
+        QTest::newRow("speaker pass black again") << "IP"
+                                                  << "IP" << 1 << true << 1 << speaker << "Pass"
+                                                  << "-";
+    }
+    void playerTexts()
+    {
+        QFETCH(QString, exten);
+        QFETCH(QString, type);
+        QFETCH(int, column);
+        ZnTerminal t;
+        QVERIFY(amps()->hasTerminal(30, t));
+        t.exten = exten.toStdString();
+        t.type = type.toStdString();
+        QFETCH(int, status);
+        QFETCH(bool, power);
+        QFETCH(int, speaker);
+        t.status = status, t.power = power, t.speaker = speaker;
+        t.ampWarning = false;
+        QCOMPARE(amps()->mergeList(t), 0);
+        playerPage->updateTer(30);
+        const QTableWidgetItem *item = players()->item(rowOfId(players(), 30), column);
+        QTEST(item->text(), "text");
+        QTEST(inkOf(item), "ink");
+        // The volume cell follows the record, and the speaker column stays hidden.
+        QCOMPARE(cell(30, ZnPlayerInfoForm::VolumeColumn), QStringLiteral("50"));
+        QVERIFY(players()->isColumnHidden(ZnPlayerInfoForm::SpeakerColumn));
+    }
+
+    // The group's rule by name and its ring time in seconds, as redrawn after a change.
+    void groupTexts_data()
+    {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QString>("cells"); // rule|ring time
+        QTest::newRow("1 all ring") << 1 << "All Ring|45 s";
+        QTest::newRow("2 least ring first") << 2 << "Ring Least First|45 s";
+        QTest::newRow("3 least answer first") << 3 << "Answer Least First|45 s";
+        QTest::newRow("4 least talk first") << 4 << "Talk Least First|45 s";
+        QTest::newRow("5 fixed order") << 5 << "Fixed Order|45 s";
+    }
+    void groupTexts()
+    {
+        QFETCH(int, rule);
+        ZnMicGroup g;
+        QVERIFY(micGroups()->getGroup(2, g));
+        g.callWaitRule = rule;
+        g.ringTime = 45;
+        QCOMPARE(micGroups()->modifyGroup(g, ZnMicGroupListMgr::Modify), 0);
+        QFETCH(QString, cells);
+        QTRY_COMPARE(rowText(groups(), 2).section(QLatin1Char('|'), 2, 3), cells);
+    }
+
+    // A channel sent from the setting dialog is on the server at once: the page
+    // reads the list again even when the dialog is closed by its × button. Closed
+    // untouched, or after a channel reset alone, it reads nothing; OK reads.
+    void alarmDialogClosedByCross_data()
+    {
+        QTest::addColumn<QString>("action"); // in the dialog before it closes
+        QTest::addColumn<bool>("reloaded");
+        QTest::newRow("channel edited, then ×: reloaded") << "edit" << true;
+        QTest::newRow("channel reset, then ×: not reloaded") << "reset" << false;
+        QTest::newRow("untouched, then ×: not reloaded") << "none" << false;
+        QTest::newRow("OK untouched: reloaded") << "ok" << true;
+    }
+    void alarmDialogClosedByCross()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, reloaded);
+        QVERIFY(serve(1, 0, 2, "0!!!0"));
+        // Renamed on the server without a notice: only a reload shows it.
+        s.sim.withData([](ZnSimData &d) { d.table("firealarm")[0]["name"] = "Renamed"; });
+        const int lists = s.sim.count("GET SqlConfig/FAlarmList");
+        std::vector<ModalChain::Action> steps{[&](QWidget *w) {
+            auto &ui = qobject_cast<ZnFAlarmSettingDialog *>(w)->form();
+            if (action == QLatin1String("edit")) {
+                ui.fChannelTb->setCurrentCell(1, 1);
+                emit ui.fChannelTb->cellDoubleClicked(1, 1);
+            } else if (action == QLatin1String("reset")) {
+                ui.fChannelTb->setCurrentCell(0, 0);
+                ui.fDelChannelBtn->click();
+            }
+            (action == QLatin1String("ok") ? ui.fOkBtn : ui.dialogCloseBtn)->click();
+        }};
+        if (action == QLatin1String("edit"))
+            steps.push_back(ModalChain::click(QStringLiteral("fOkBtn"))); // the channel dialog
+        const int triggers = s.sim.count("POST SetFRTrigger");
+        answering(steps, [&] { doubleClickRow(alarms(), 30001); });
+        QCOMPARE(s.sim.count("POST SetFRTrigger") - triggers,
+                 action == QLatin1String("edit") || action == QLatin1String("reset") ? 1 : 0);
+        QCOMPARE(s.sim.count("GET SqlConfig/FAlarmList") - lists, reloaded ? 1 : 0);
+        if (reloaded)
+            QTRY_COMPARE(rowText(alarms(), 30001).section(QLatin1Char('|'), 0, 0), QStringLiteral("Renamed"));
+        else
+            QCOMPARE(rowText(alarms(), 30001).section(QLatin1Char('|'), 0, 0), QStringLiteral("FA"));
+    }
+
     // Each dialog confirmed unchanged sends the stored values; one field changed
     // changes only its own part of the request.
     void unchangedFieldsKeepStoredValues_data() { addCases(kKeepCases); }
