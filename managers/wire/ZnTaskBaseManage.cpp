@@ -175,6 +175,16 @@ std::unique_ptr<ZnPlayTask> ZnTaskBaseManage::findTask(int id) const
     return nullptr;
 }
 
+std::list<ZnPlayTask>* ZnTaskBaseManage::lockTaskList(ZnTaskListHolder& holder)
+{
+    holder.mutex.lock();
+    if (!holder.tasks) {
+        holder.mutex.unlock();
+        return nullptr;
+    }
+    return holder.tasks.get();
+}
+
 void ZnTaskBaseManage::onResponse(int requestType, const std::string& body)
 {
     if (!ownsType(requestType))

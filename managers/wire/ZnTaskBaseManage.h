@@ -2,6 +2,7 @@
 
 #include "ZnBaseMgr.h"
 #include "ZnPlayTask.h"
+#include "ZnTaskListHolder.h"
 
 #include <list>
 #include <memory>
@@ -47,6 +48,9 @@ public:
 
     // A copy of the listed task with that id, or null.
     std::unique_ptr<ZnPlayTask> findTask(int id) const;
+    // The holder's tasks with its lock held (the caller unlocks holder.mutex);
+    // null, with nothing locked, while it keeps none.
+    static std::list<ZnPlayTask>* lockTaskList(ZnTaskListHolder& holder);
 
     const std::list<ZnPlayTask>& taskList() const { return m_tasks; }
     const ZnPlayTask& currentTask() const { return m_current; }

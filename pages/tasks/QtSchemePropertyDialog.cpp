@@ -25,16 +25,23 @@ void QtSchemePropertyDialog::setTexts(const std::string &name, const std::string
         ui.fSchemeNameLe->setText(QString::fromLocal8Bit(name.c_str()));
     if (!comment.empty())
         ui.fSchemeCommentLe->setText(QString::fromLocal8Bit(comment.c_str()));
+    givenName = name;
+    givenComment = comment;
+    opened.note({ui.fSchemeNameLe, ui.fSchemeCommentLe});
 }
 
 std::string QtSchemePropertyDialog::name() const
 {
-    return ui.fSchemeNameLe->text().toLocal8Bit().toStdString();
+    std::string out = givenName;
+    opened.write(ui.fSchemeNameLe, out, ui.fSchemeNameLe->text().toLocal8Bit().toStdString());
+    return out;
 }
 
 std::string QtSchemePropertyDialog::comment() const
 {
-    return ui.fSchemeCommentLe->text().toLocal8Bit().toStdString();
+    std::string out = givenComment;
+    opened.write(ui.fSchemeCommentLe, out, ui.fSchemeCommentLe->text().toLocal8Bit().toStdString());
+    return out;
 }
 
 void QtSchemePropertyDialog::accept()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ui_SchemePropertyDialog.h"
 
 #include <QDialog>
@@ -16,6 +17,8 @@ public:
 
     // Each non-empty text goes into its edit.
     void setTexts(const std::string &name, const std::string &comment);
+    // An edit left as setTexts filled it gives back the text as it was given,
+    // which it may not hold whole (longer than its limit, no UTF-8).
     std::string name() const;
     std::string comment() const;
 
@@ -25,4 +28,7 @@ public slots:
 
 private:
     Ui::SchemePropertyDialog ui;
+    std::string givenName, givenComment;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

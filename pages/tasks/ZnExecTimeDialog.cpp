@@ -31,13 +31,16 @@ void ZnExecTimeDialog::setEntry(const ZnExecTime &entry)
 {
     ui.fNameEdit->setText(QString::fromLocal8Bit(entry.name));
     ui.fExecTimeEdit->setTime(QTime(0, 0).addSecs(static_cast<int>(entry.seconds)));
+    opened.note({ui.fNameEdit, ui.fExecTimeEdit});
 }
 
 void ZnExecTimeDialog::entry(ZnExecTime &out) const
 {
+    // An entry's time outside the day, or a name its edit cannot hold whole,
+    // stays while its field is left alone.
     const QTime t = ui.fExecTimeEdit->time();
-    out.seconds = t.hour() * 3600 + t.minute() * 60 + t.second();
-    if (!ui.fNameEdit->text().isEmpty())
+    opened.write(ui.fExecTimeEdit, out.seconds, t.hour() * 3600 + t.minute() * 60 + t.second());
+    if (!ui.fNameEdit->text().isEmpty() && opened.changed(ui.fNameEdit))
         out.setName(ui.fNameEdit->text().toLocal8Bit().toStdString());
 }
 

@@ -2,6 +2,7 @@
 
 #include "ShadowWidget.h"
 #include "ZnExecTime.h"
+#include "ZnOpenedFields.h"
 #include "ui_fExectTimeDialog.h"
 
 #include <QDialog>
@@ -29,4 +30,6 @@ public slots:
 
 private:
     Ui::fExectTimeDialog ui;
+    // What the fields showed when an entry was set.
+    ZnOpenedFields opened;
 };

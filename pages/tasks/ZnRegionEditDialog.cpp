@@ -45,6 +45,9 @@ ZnRegionEditDialog::ZnRegionEditDialog(ZnRegion *r) : region(r)
             addRow(member.name.empty() ? std::to_string(member.id) : member.name, member.id, member.type, member.ip);
     }
 
+    opened.note(ui.fNameEdit);
+    opened.note(ui.fTableWidget, checkedIds());
+
     connect(ui.fAllCheckBox, SIGNAL(stateChanged(int)), this, SLOT(slot_stateChanged(int)));
     connect(ui.fOkBtn, SIGNAL(clicked()), this, SLOT(slot_ok_clicked()));
     connect(ui.fCancelBtn, SIGNAL(clicked()), this, SLOT(reject()));
@@ -76,6 +79,17 @@ void ZnRegionEditDialog::addRow(const std::string &name, int id, const std::stri
     t->setItem(row, 3, new QTableWidgetItem(QString::fromStdString(ip)));
 }
 
+QString ZnRegionEditDialog::checkedIds() const
+{
+    QStringList ids;
+    for (int row = 0; row < ui.fTableWidget->rowCount(); ++row) {
+        const QTableWidgetItem *first = ui.fTableWidget->item(row, 0);
+        if (first && first->checkState() == Qt::Checked)
+            ids << first->data(Qt::UserRole).toString();
+    }
+    return ids.join(QLatin1Char(' '));
+}
+
 void ZnRegionEditDialog::slot_stateChanged(int state)
 {
     for (int row = 0; row < ui.fTableWidget->rowCount(); ++row)
@@ -90,7 +104,15 @@ void ZnRegionEditDialog::slot_ok_clicked()
         box.exec();
         return;
     }
-    region->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
+    // A name the edit cannot hold whole stays while it is left alone; so do the
+    // stored members (their order, any repeats) while no check changed.
+    const bool stored = region->regionId != 0;
+    if (!stored || opened.changed(ui.fNameEdit))
+        region->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
+    if (stored && !opened.changed(ui.fTableWidget, checkedIds())) {
+        accept();
+        return;
+    }
     // A member that stays checked keeps its stored fields; a new one takes the row's.
     std::vector<ZnBaseTerminal> kept;
     QTableWidget *t = ui.fTableWidget;

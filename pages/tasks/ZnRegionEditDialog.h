@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ui_fRegionEditDialog.h"
 
 #include <QDialog>
@@ -27,7 +28,11 @@ public slots:
 private:
     void addRow(const std::string &name, int id, const std::string &type, const std::string &ip);
     bool listed(int id) const;
+    // The ids of the checked rows, in table order.
+    QString checkedIds() const;
 
     Ui::fRegionEditDialog ui;
     ZnRegion *region;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

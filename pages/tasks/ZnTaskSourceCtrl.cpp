@@ -82,9 +82,9 @@ void ZnTaskSourceCtrl::fill()
 
     for (int type : {ZnSsTask::SourceFiles, ZnSsTask::SourceCapture, ZnSsTask::SourceTts})
         w.typeBox->addItem(ZnBaseTaskMgrForm::sourceTypeText(type), type);
-    const int index = w.typeBox->findData(task->SourceType);
-    if (index >= 0)
-        w.typeBox->setCurrentIndex(index);
+    // A type the box does not offer shows none, and stays with its content
+    // until the operator picks one.
+    w.typeBox->setCurrentIndex(w.typeBox->findData(task->SourceType));
 
     mediaTable.initTable(w.fileTable, 2);
     playTable.initTable(w.playTable, 1);
@@ -121,6 +121,7 @@ void ZnTaskSourceCtrl::fill()
         w.ttsEdit->setPlainText(text);
         w.sizeLabel->setText(QStringLiteral("%1/%2").arg(std::max(0, TtsLimit - text.size())).arg(TtsLimit));
     }
+    noteOpened();
 
     connect(w.volSlider, SIGNAL(valueChanged(int)), w.volSpin, SLOT(setValue(int)));
     connect(w.volSpin, SIGNAL(valueChanged(int)), w.volSlider, SLOT(setValue(int)));
@@ -135,6 +136,37 @@ void ZnTaskSourceCtrl::connectDialog(QObject *dialog)
             SLOT(slot_capTableItemClicked(QTableWidgetItem *)));
     connect(w.capTable, SIGNAL(cellChanged(int, int)), dialog, SLOT(slot_capTableCellChanged(int, int)));
     connect(w.ttsEdit, SIGNAL(textChanged()), dialog, SLOT(slot_textChanged()));
+}
+
+void ZnTaskSourceCtrl::noteOpened()
+{
+    opened.note({w.name, w.volSpin, w.timeBox, w.timeEdit, w.countBox, w.countEdit, w.typeBox});
+    opened.note(w.ttsEdit, w.ttsEdit->toPlainText());
+    openedEntries = entries;
+    openedCapRow = w.capTable->currentRow();
+}
+
+bool ZnTaskSourceCtrl::kept(std::initializer_list<const QObject *> fields) const
+{
+    return task->Id != 0 && !opened.changed(fields);
+}
+
+bool ZnTaskSourceCtrl::keepSource() const
+{
+    // The stored text may hold what the widgets cannot show: empty play-list
+    // pieces, a capture unit the list lacks, bytes that are no UTF-8.
+    if (!kept({w.typeBox}) || task->SourceContent.empty())
+        return false;
+    switch (w.typeBox->currentData().toInt()) {
+    case ZnSsTask::SourceFiles:
+        return entries == openedEntries;
+    case ZnSsTask::SourceCapture:
+        return w.capTable->currentRow() == openedCapRow;
+    case ZnSsTask::SourceTts:
+        return !opened.changed(w.ttsEdit, w.ttsEdit->toPlainText());
+    default:
+        return true;
+    }
 }
 
 void ZnTaskSourceCtrl::fillCaptureUnits()
@@ -274,8 +306,10 @@ bool ZnTaskSourceCtrl::writeName(const QString &emptyText)
         refuse(emptyText);
         return false;
     }
-    task->Name = w.name->text().toLocal8Bit().toStdString();
-    task->PlayVol = w.volSpin->value();
+    if (!kept({w.name}))
+        task->Name = w.name->text().toLocal8Bit().toStdString();
+    if (!kept({w.volSpin}))
+        task->PlayVol = w.volSpin->value();
     return true;
 }
 
@@ -286,17 +320,23 @@ bool ZnTaskSourceCtrl::writePlayAmount(const QString &noneText, const QString &z
         refuse(noneText);
         return false;
     }
+    // A duration of a day or more shows as less; untouched, it stays.
+    const bool keep = kept({w.timeBox, w.timeEdit, w.countBox, w.countEdit});
     if (w.timeBox->isChecked()) {
-        task->Duration = secondsOf(w.timeEdit->time());
-        task->PlayTimes = 0;
+        if (!keep) {
+            task->Duration = secondsOf(w.timeEdit->time());
+            task->PlayTimes = 0;
+        }
         if (task->Duration == 0) {
             refuse(zeroTimeText);
             return false;
         }
         return true;
     }
-    task->PlayTimes = w.countEdit->text().toInt();
-    task->Duration = 0;
+    if (!keep) {
+        task->PlayTimes = w.countEdit->text().toInt();
+        task->Duration = 0;
+    }
     if (task->PlayTimes == 0) {
         refuse(zeroCountText);
         return false;
@@ -306,6 +346,8 @@ bool ZnTaskSourceCtrl::writePlayAmount(const QString &noneText, const QString &z
 
 bool ZnTaskSourceCtrl::writeSource(const QString &noFileText, const QString &noCapText, const QString &noTtsText)
 {
+    if (w.typeBox->currentIndex() < 0 || keepSource())
+        return true;
     task->SourceType = w.typeBox->currentData().toInt();
     switch (task->SourceType) {
     case ZnSsTask::SourceFiles: {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZnMediaTableCtrl.h"
+#include "ZnOpenedFields.h"
 #include "ZnSsTask.h"
 
 #include <QObject>
@@ -91,6 +92,12 @@ public:
 
 private:
     void fillCaptureUnits();
+    // Notes what the fields show once filled: OK keeps a stored value whose field
+    // the operator left as it opened.
+    void noteOpened();
+    // True when the task is stored and none of these fields changed since it opened.
+    bool kept(std::initializer_list<const QObject *> fields) const;
+    bool keepSource() const;
 
     ZnTaskSourceWidgets w;
     ZnSsTask *task;
@@ -101,4 +108,7 @@ private:
     ZnMediaTableCtrl mediaTable;
     ZnMediaTableCtrl playTable;
     int checkedCapRow = -1;
+    ZnOpenedFields opened;
+    std::vector<PlayEntry> openedEntries;
+    int openedCapRow = -1;
 };

@@ -17,6 +17,13 @@
 #include <set>
 
 namespace {
+std::list<ZnExecTime> entriesOf(ZnExecTimeViewCtrl *view)
+{
+    std::list<ZnExecTime> out;
+    view->entries(out);
+    return out;
+}
+
 ZnTaskSourceWidgets sourceWidgets(Ui::fTimerTaskEditDialog &ui)
 {
     return ZnTaskSourceWidgets{
@@ -45,6 +52,9 @@ ZnTimerTaskEditDialog::ZnTimerTaskEditDialog(ZnSsTask *t)
     }
     fillTimerSettings();
     fillTerminals();
+    opened.note({ui.fPreOpenAmpSpinBox, ui.fStartDateEdit, ui.fStopDateCb, ui.fStopDateEdit});
+    opened.note(ui.fExecTimeTable, QString::fromStdString(ZnSsTask::joinExecuteTimes(entriesOf(execTimeView))));
+    opened.note(ui.fTerminalTable, QString::fromStdString(ZnSsTask::joinTerminalIds(checkedTerminals())));
 
     connect(ui.fOkBtn, SIGNAL(clicked()), this, SLOT(slot_okClicked()));
     connect(ui.fCancelBtn, SIGNAL(clicked()), this, SLOT(reject()));
@@ -236,7 +246,8 @@ bool ZnTimerTaskEditDialog::writeTimerSettings()
 {
     const QCheckBox *const days[] = {ui.fMondayCb, ui.fTuesdayCb,  ui.fWednesdayCb, ui.fThursdayCb,
                                      ui.fFridayCb, ui.fSaturdayCb, ui.fSundayCb};
-    int32_t week = 0;
+    // Bits past Sunday have no box; they stay as stored.
+    int32_t week = task->Week;
     for (int day = 1; day <= 7; ++day)
         week = ZnSsTask::weekWithDay(week, day, days[day - 1]->isChecked());
     task->Week = week;
@@ -247,11 +258,21 @@ bool ZnTimerTaskEditDialog::writeTimerSettings()
         task->OpenAmp = 0;
         return true;
     }
-    task->OpenAmp = ui.fPreOpenAmpSpinBox->value();
-    task->StartDate = static_cast<int32_t>(ui.fStartDateEdit->dateTime().toSecsSinceEpoch());
-    task->EndDate =
-        ui.fStopDateCb->isChecked() ? static_cast<int32_t>(ui.fStopDateEdit->dateTime().toSecsSinceEpoch()) : 0;
-    execTimeView->entries(task->execTimes);
+    // A pre-power time beyond the box, a date unset or before 1970, an end date
+    // below 0 and execution times out of order or with empty pieces show as
+    // something near; untouched, they stay as stored.
+    if (!kept({ui.fPreOpenAmpSpinBox}))
+        task->OpenAmp = ui.fPreOpenAmpSpinBox->value();
+    if (!kept({ui.fStartDateEdit}))
+        task->StartDate = static_cast<int32_t>(ui.fStartDateEdit->dateTime().toSecsSinceEpoch());
+    if (!kept({ui.fStopDateCb, ui.fStopDateEdit}))
+        task->EndDate =
+            ui.fStopDateCb->isChecked() ? static_cast<int32_t>(ui.fStopDateEdit->dateTime().toSecsSinceEpoch()) : 0;
+    const std::list<ZnExecTime> times = entriesOf(execTimeView);
+    if (task->Id != 0 && !task->ExecuteTime.empty()
+        && !opened.changed(ui.fExecTimeTable, QString::fromStdString(ZnSsTask::joinExecuteTimes(times))))
+        return true;
+    task->execTimes = times;
     if (task->execTimes.empty()) {
         ZnTaskSourceCtrl::refuse(QStringLiteral("请添加执行时间！"));
         return false;
@@ -260,18 +281,34 @@ bool ZnTimerTaskEditDialog::writeTimerSettings()
     return true;
 }
 
-bool ZnTimerTaskEditDialog::writeTerminals()
+std::list<int32_t> ZnTimerTaskEditDialog::checkedTerminals() const
 {
     std::list<int32_t> ids;
     for (int row = 0; row < ui.fTerminalTable->rowCount(); ++row) {
         if (terminalSelect.isTicked(row))
             ids.push_back(ZnCommon::itemIntData(ui.fTerminalTable, row, 0));
     }
+    return ids;
+}
+
+bool ZnTimerTaskEditDialog::kept(std::initializer_list<const QObject *> fields) const
+{
+    return task->Id != 0 && !opened.changed(fields);
+}
+
+bool ZnTimerTaskEditDialog::writeTerminals()
+{
+    const std::list<int32_t> ids = checkedTerminals();
     if (ids.empty()) {
         ZnTaskSourceCtrl::refuse(QStringLiteral("请选择播放终端!"));
         return false;
     }
-    task->TerminalId = ZnSsTask::joinTerminalIds(ids);
+    // The stored text keeps its own order (and any repeated or empty pieces)
+    // while the same terminals stay checked.
+    const QString text = QString::fromStdString(ZnSsTask::joinTerminalIds(ids));
+    if (task->Id != 0 && !opened.changed(ui.fTerminalTable, text))
+        return true;
+    task->TerminalId = text.toStdString();
     return true;
 }
 

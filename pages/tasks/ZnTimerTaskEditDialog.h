@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ZnSsTask.h"
 #include "ZnTaskSourceCtrl.h"
@@ -57,6 +58,10 @@ private:
     void checkTerminalRow(int row);
     bool writeTimerSettings();
     bool writeTerminals();
+    // The ids of the checked terminal rows, in table order.
+    std::list<int32_t> checkedTerminals() const;
+    // True when the task is stored and the operator left these fields as they opened.
+    bool kept(std::initializer_list<const QObject *> fields) const;
 
     Ui::fTimerTaskEditDialog ui;
     ZnSsTask *task;
@@ -65,4 +70,5 @@ private:
     ZnSelectTableCtrl regionSelect;
     ZnExecTimeViewCtrl *execTimeView = nullptr;
     bool manual;
+    ZnOpenedFields opened;
 };

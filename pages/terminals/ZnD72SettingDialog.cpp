@@ -38,7 +38,7 @@ void ZnD72SettingDialog::initBaseConfig()
     setWindowTitle(tr("Mic Setting"));
     ui.titleNameLabel->setText(tr("Mic Setting"));
     if (record)
-        loadBase(ui, *record);
+        loadBase(ui, *record, opened);
     ui.fCallConfigGroupBox->setChecked(false);
     for (const Key &key : keys) {
         auto *group = new QButtonGroup(this);
@@ -126,7 +126,7 @@ void ZnD72SettingDialog::slot_ok_clicked()
 {
     if (!record)
         return;
-    if (!saveBase(ui, *record)) {
+    if (!saveBase(ui, *record, opened)) {
         BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), tr("The name cannot be empty!"), 1);
         box.exec();
         return;

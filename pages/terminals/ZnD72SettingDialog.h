@@ -2,6 +2,7 @@
 
 #include "ShadowWidget.h"
 #include "ZnMicBtnCall.h"
+#include "ZnOpenedFields.h"
 #include "ui_fMicSettingForm.h"
 
 #include <QDialog>
@@ -55,4 +56,6 @@ private:
     Ui::fMicSettingForm ui;
     ZnMic *record;
     Key keys[3];
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

@@ -38,7 +38,7 @@ void ZnD74SettingDialog::initBaseConfig()
     ui.titleNameLabel->setText(tr("Mic Setting"));
     ui.dialogCloseBtn->setFixedSize(23, 25);
     if (record)
-        loadBase(ui, *record);
+        loadBase(ui, *record, opened);
     loadLedConfig();
     auto *key = new QButtonGroup(this);
     key->addButton(ui.fBlueGroupCheckBox, 1);
@@ -58,9 +58,9 @@ void ZnD74SettingDialog::loadLedConfig()
     ui.fMoveComboBox->addItem(tr("Right Move"), 3);
     ui.fMoveComboBox->addItem(tr("Up Move"), 4);
     ui.fMoveComboBox->addItem(tr("Down Move"), 5);
-    // A stored mode above the four shows the first one, but goes back as it was
+    // A stored mode none of the four shows the first one, but goes back as it was
     // unless the operator picks a mode: OK alone must not move the display.
-    if (!selectId(ui.fMoveComboBox, record->switchMode < 2 ? 2 : record->switchMode)) {
+    if (!selectId(ui.fMoveComboBox, record->switchMode)) {
         ui.fMoveComboBox->setCurrentIndex(0);
         keepStoredMode = true;
         connect(ui.fMoveComboBox, QOverload<int>::of(&QComboBox::activated), this, [this] { keepStoredMode = false; });
@@ -72,6 +72,7 @@ void ZnD74SettingDialog::loadLedConfig()
     ui.fRedColorCheckBox->setChecked(record->ledColor == Red);
     ui.fGreenColorCheckBox->setChecked(record->ledColor == Green);
     ui.fYellowColorCheckBox->setChecked(record->ledColor == Yellow);
+    opened.note({ui.fDispTextLineEdit, ui.fSwitchTimeSpinBox});
 }
 
 void ZnD74SettingDialog::loadCallConfig()
@@ -118,7 +119,7 @@ void ZnD74SettingDialog::slot_ok_clicked()
 
 bool ZnD74SettingDialog::saveBaseConfig()
 {
-    if (record && !saveBase(ui, *record)) {
+    if (record && !saveBase(ui, *record, opened)) {
         BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), tr("The name cannot be empty!"), 1);
         box.exec();
         return false;
@@ -141,8 +142,10 @@ void ZnD74SettingDialog::saveLedConfig()
 {
     if (!record)
         return;
-    record->ledTxt = ui.fDispTextLineEdit->text().toLocal8Bit().toStdString();
-    record->displayTime = ui.fSwitchTimeSpinBox->value();
+    // A switch time outside 1 to 255 or a text that is no UTF-8 stays as stored
+    // while its field is left alone.
+    opened.write(ui.fDispTextLineEdit, record->ledTxt, ui.fDispTextLineEdit->text().toLocal8Bit().toStdString());
+    opened.write(ui.fSwitchTimeSpinBox, record->displayTime, ui.fSwitchTimeSpinBox->value());
     if (!keepStoredMode)
         record->switchMode = ui.fMoveComboBox->currentIndex() < 0 ? 0 : ui.fMoveComboBox->currentData().toInt();
     if (ui.fRedColorCheckBox->isChecked())

@@ -2,6 +2,7 @@
 
 #include "ShadowWidget.h"
 #include "ZnMicBtnCall.h"
+#include "ZnOpenedFields.h"
 #include "ui_fD74SettingForm.h"
 
 #include <QDialog>
@@ -45,4 +46,6 @@ private:
     ZnMic *record;
     ZnMicBtnCall btnCall;
     bool keepStoredMode = false;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

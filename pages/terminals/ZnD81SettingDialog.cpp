@@ -76,6 +76,7 @@ ZnD81SettingDialog::ZnD81SettingDialog(ZnMic *m) : mic(m)
         ui.fNameEdit->setText(QString::fromLocal8Bit(mic->name.c_str()));
         ui.fPTTcomboBox->setCurrentIndex(mic->pttMode == 1 ? 1 : 0);
     }
+    opened.note({ui.fNameEdit, ui.fCapSpinBox, ui.fTalkSpinBox, ui.fRingSpinBox, ui.fBcastSpinBox, ui.fPTTcomboBox});
 
     contacts.initMultiSelect(ui.fTalkTb, ui.fTalkAllCb, 3);
     transfers.initMultiSelect(ui.fTransferMicTb, ui.fTranMicAllCb, 4);
@@ -177,6 +178,11 @@ void ZnD81SettingDialog::loadSsTasks()
         if (offered(task))
             appendTask(ui.fSsTaskTb, QString::fromLocal8Bit(task.Name.c_str()), task.Id);
     }
+    // The book as read, tasks the console does not offer included: it goes back
+    // unchanged while the operator leaves the chosen list alone.
+    for (const BookEntry &entry : book)
+        storedSources << QString::number(entry.sourceId());
+    opened.note(ui.fSeleSsTaskTb, sourceText());
 }
 
 void ZnD81SettingDialog::loadRegionList()
@@ -214,6 +220,14 @@ QList<int> ZnD81SettingDialog::selectedSourceIds() const
             ids << item->data(Qt::UserRole).toInt();
     }
     return ids;
+}
+
+QString ZnD81SettingDialog::sourceText() const
+{
+    QStringList ids;
+    for (int id : selectedSourceIds())
+        ids << QString::number(id);
+    return ids.join(QLatin1Char(' '));
 }
 
 void ZnD81SettingDialog::slot_addSsPlan(int, int)
@@ -307,13 +321,15 @@ bool ZnD81SettingDialog::commitBase()
     }
     if (!mic)
         return true;
+    // A field left as it opened keeps the stored value, which it may not show: a
+    // volume beyond 0 to 100, a push-to-talk mode neither off nor on.
     ZnMic changed(*mic);
-    changed.name = text.toLocal8Bit().toStdString();
-    changed.capVol = ui.fCapSpinBox->value();
-    changed.callVol = ui.fTalkSpinBox->value();
-    changed.bellVol = ui.fRingSpinBox->value();
-    changed.broVol = ui.fBcastSpinBox->value();
-    changed.pttMode = ui.fPTTcomboBox->currentIndex();
+    opened.write(ui.fNameEdit, changed.name, text.toLocal8Bit().toStdString());
+    opened.write(ui.fCapSpinBox, changed.capVol, ui.fCapSpinBox->value());
+    opened.write(ui.fTalkSpinBox, changed.callVol, ui.fTalkSpinBox->value());
+    opened.write(ui.fRingSpinBox, changed.bellVol, ui.fRingSpinBox->value());
+    opened.write(ui.fBcastSpinBox, changed.broVol, ui.fBcastSpinBox->value());
+    opened.write(ui.fPTTcomboBox, changed.pttMode, ui.fPTTcomboBox->currentIndex());
     if (changed.name == mic->name && changed.capVol == mic->capVol && changed.callVol == mic->callVol
         && changed.bellVol == mic->bellVol && changed.broVol == mic->broVol && changed.pttMode == mic->pttMode)
         return true;
@@ -353,6 +369,8 @@ bool ZnD81SettingDialog::commitSsTaskList()
     QStringList items;
     for (int id : selectedSourceIds())
         items << QString::number(id);
+    if (!opened.changed(ui.fSeleSsTaskTb, sourceText()))
+        items = storedSources;
     return sendBook(SetSources, items, tr("Setting Ss Task List Error!"));
 }
 

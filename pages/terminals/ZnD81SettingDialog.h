@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ui_fD81SettingForm.h"
 
@@ -69,4 +70,10 @@ private:
     bool monitorsLoaded = false;
     bool sourcesLoaded = false;
     bool regionsLoaded = false;
+    // The audio-source book as read, in its order.
+    QStringList storedSources;
+    // The chosen sources' ids, in table order.
+    QString sourceText() const;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

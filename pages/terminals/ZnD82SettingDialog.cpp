@@ -71,6 +71,7 @@ ZnD82SettingDialog::ZnD82SettingDialog(ZnD82 *d) : device(d)
     ui.dialogCloseBtn->setFixedSize(23, 25);
     if (device)
         ui.fNameEdit->setText(QString::fromLocal8Bit(device->name.c_str()));
+    opened.note(ui.fNameEdit);
 
     contacts.initMultiSelect(ui.fTalkTb, ui.fTalkAllCb, 3);
     sources.initMultiSelect(ui.fSsTaskTb, ui.fSsTaskCb, 2);
@@ -192,8 +193,10 @@ bool ZnD82SettingDialog::commitBase()
         tell(QStringLiteral("名称不能为空！"));
         return false;
     }
+    // A name left as it opened is not sent, also when the edit cannot show it
+    // as stored (bytes that are no UTF-8).
     const std::string name = text.toLocal8Bit().toStdString();
-    if (!device || name == device->name)
+    if (!device || !opened.changed(ui.fNameEdit) || name == device->name)
         return true;
     ZnD82 changed(*device);
     changed.name = name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ui_fD82SettingForm.h"
 
@@ -59,4 +60,6 @@ private:
     QStringList keptContacts;
     QStringList keptSources;
     QStringList keptRegions;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

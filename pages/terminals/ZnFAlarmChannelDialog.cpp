@@ -22,6 +22,8 @@ ZnFAlarmChannelDialog::ZnFAlarmChannelDialog(const std::list<ZnSsTask> *t, int s
                                std::to_string(task.Id));
     }
     ui.fChannelNameLe->setText(name);
+    opened.note(ui.fChannelNameLe);
+    opened.note(ui.fChannelTb, checkedTask());
 
     connect(ui.fOkBtn, &QPushButton::clicked, this, &ZnFAlarmChannelDialog::slot_ok_clicked);
     connect(ui.fCancelBtn, &QPushButton::clicked, this, &ZnFAlarmChannelDialog::reject);
@@ -42,14 +44,20 @@ void ZnFAlarmChannelDialog::slot_ok_clicked()
         box.exec();
         return;
     }
-    name = entered;
-    taskId = 0;
+    // A name longer than the edit holds, or a task the list does not offer, stays
+    // while its field is left alone.
+    opened.write(ui.fChannelNameLe, name, entered);
+    if (opened.changed(ui.fChannelTb, checkedTask()))
+        taskId = checkedTask();
+    accept();
+}
+
+int ZnFAlarmChannelDialog::checkedTask() const
+{
     for (int r = 0; r < ui.fChannelTb->rowCount(); ++r) {
         const QTableWidgetItem *item = ui.fChannelTb->item(r, 0);
-        if (item && item->checkState() == Qt::Checked) {
-            taskId = item->data(Qt::UserRole).toInt();
-            break;
-        }
+        if (item && item->checkState() == Qt::Checked)
+            return item->data(Qt::UserRole).toInt();
     }
-    accept();
+    return 0;
 }

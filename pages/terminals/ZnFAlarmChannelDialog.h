@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ZnSsTask.h"
 #include "ui_fFAlarmChannelDialog.h"
@@ -25,9 +26,14 @@ public slots:
     void slot_ok_clicked();
 
 private:
+    // The task of the checked row; 0 for none.
+    int checkedTask() const;
+
     Ui::fFAlarmChannelDialog ui;
     const std::list<ZnSsTask> *tasks;
     int taskId;
     QString name;
     ZnSelectTableCtrl taskPick;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

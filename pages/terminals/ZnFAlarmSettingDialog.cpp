@@ -40,6 +40,7 @@ ZnFAlarmSettingDialog::ZnFAlarmSettingDialog(ZnFAlarm *a) : alarm(a)
     (alarm && alarm->triggerType == 1 ? ui.fNormalCb : ui.fEmergencyCb)->setChecked(true);
     if (alarm)
         ui.fNameEdit->setText(QString::fromLocal8Bit(alarm->name.c_str()));
+    opened.note({ui.fNameEdit, ui.fNormalCb});
 
     QTableWidget *t = ui.fChannelTb;
     t->setColumnCount(4);
@@ -214,12 +215,13 @@ bool ZnFAlarmSettingDialog::commitAlarm()
     }
     if (!alarm)
         return true;
-    const std::string name = text.toLocal8Bit().toStdString();
-    if (name == alarm->name && type == alarm->triggerType)
-        return true;
+    // A field left as it opened keeps the stored value: a name the edit cannot
+    // hold whole, a trigger type neither of the two.
     ZnFAlarm edited(*alarm);
-    edited.name = name;
-    edited.triggerType = type;
+    opened.write(ui.fNameEdit, edited.name, text.toLocal8Bit().toStdString());
+    opened.write(ui.fNormalCb, edited.triggerType, type);
+    if (edited.name == alarm->name && edited.triggerType == alarm->triggerType)
+        return true;
     // Only an accepted change is kept, so a second OK sends it again.
     if (ZnFAlarmListMgr::instance()->modifyFAlarm(edited) != 0) {
         tell(QStringLiteral("设置错误！"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ZnSsTask.h"
 #include "ui_fFAlarmSettingForm.h"
 
@@ -50,4 +51,6 @@ private:
     ZnFAlarm *alarm;
     std::list<ZnSsTask> tasks;
     bool changed = false;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

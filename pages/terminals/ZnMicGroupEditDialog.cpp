@@ -42,6 +42,8 @@ ZnMicGroupEditDialog::ZnMicGroupEditDialog(ZnMicGroup *g) : group(g)
         ui.timeSpinBox->setValue(60);
     }
     fillMembers();
+    opened.note({ui.fNameEdit, ui.timeSpinBox, ui.ruleComboBox});
+    opened.note(ui.fMicTableWidget, checkedMembers());
 
     connect(ui.fAllCheckBox, &QCheckBox::stateChanged, this, &ZnMicGroupEditDialog::slot_stateChanged);
     connect(ui.fOkBtn, &QPushButton::clicked, this, &ZnMicGroupEditDialog::slot_ok_clicked);
@@ -71,6 +73,18 @@ void ZnMicGroupEditDialog::fillMembers()
     mics->unlock();
 }
 
+QString ZnMicGroupEditDialog::checkedMembers() const
+{
+    QStringList ids;
+    const QTableWidget *t = ui.fMicTableWidget;
+    for (int row = 0; row < t->rowCount(); ++row) {
+        const QTableWidgetItem *item = t->item(row, 0);
+        if (item && item->checkState() == Qt::Checked)
+            ids << item->data(Qt::UserRole).toString();
+    }
+    return ids.join(QLatin1Char(' '));
+}
+
 void ZnMicGroupEditDialog::slot_stateChanged(int state)
 {
     QTableWidget *t = ui.fMicTableWidget;
@@ -91,9 +105,20 @@ void ZnMicGroupEditDialog::slot_ok_clicked()
         reject();
         return;
     }
-    group->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
-    group->ringTime = ui.timeSpinBox->value();
-    group->callWaitRule = ui.ruleComboBox->currentIndex() + 1;
+    // A field left as it opened keeps the stored value, which it may not show: a
+    // ring time beyond the box, a rule none of the five.
+    const bool stored = group->groupId != 0;
+    if (!stored || opened.changed(ui.fNameEdit))
+        group->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
+    if (!stored || opened.changed(ui.timeSpinBox))
+        group->ringTime = ui.timeSpinBox->value();
+    if (!stored || opened.changed(ui.ruleComboBox))
+        group->callWaitRule = ui.ruleComboBox->currentIndex() + 1;
+    // Untouched checks keep the stored members as they are, repeats included.
+    if (stored && !opened.changed(ui.fMicTableWidget, checkedMembers())) {
+        accept();
+        return;
+    }
 
     // Members the table does not list (the console list not loaded yet, or a
     // console the server does not list) stay as they were; only the listed ones

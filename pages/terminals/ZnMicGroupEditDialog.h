@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ui_fMicGroupEditDialog.h"
 
 #include <QDialog>
@@ -23,7 +24,11 @@ public slots:
 
 private:
     void fillMembers();
+    // The ids of the checked rows, in table order.
+    QString checkedMembers() const;
 
     Ui::fMicGroupEditDialog ui;
     ZnMicGroup *group;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

@@ -41,6 +41,7 @@ void ZnSetCapDialog::setCap(ZnCap *c)
     const bool broadcasting = cap->status == 2;
     for (QRadioButton *b : {ui.fNormalQualityRBtn, ui.fMediumQualityRBtn, ui.fHighQualityRBtn})
         b->setEnabled(!broadcasting);
+    opened.note({ui.fNameEdit, ui.fCapVolSpinBox});
 }
 
 void ZnSetCapDialog::accept()
@@ -52,8 +53,9 @@ void ZnSetCapDialog::accept()
         return;
     }
     if (cap) {
-        cap->name = name.toLocal8Bit().toStdString();
-        cap->capVol = ui.fCapVolSpinBox->value();
+        // A field left as it opened keeps the stored value (a volume beyond the box).
+        opened.write(ui.fNameEdit, cap->name, name.toLocal8Bit().toStdString());
+        opened.write(ui.fCapVolSpinBox, cap->capVol, ui.fCapVolSpinBox->value());
         // No button checked: the unit keeps the rate it has.
         if (ui.fNormalQualityRBtn->isChecked())
             cap->capSamplerate = 16000;

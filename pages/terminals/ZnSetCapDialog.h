@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ui_fSetCapForm.h"
 
 #include <QDialog>
@@ -23,4 +24,6 @@ public slots:
 private:
     Ui::fSetCapForm ui;
     ZnCap *cap = nullptr;
+    // What the fields showed when the dialog opened.
+    ZnOpenedFields opened;
 };

@@ -104,8 +104,10 @@ void ZnSetTCPForm::collectRecords()
         const QTableWidgetItem *first = t->item(row, 0);
         if (!box || !loaded || !first)
             continue;
+        // Compared with what the box showed: a stored value neither 0 nor 1 shows
+        // unchecked and stays unless the operator checks the box.
         const int state = box->isChecked() ? 1 : 0;
-        if (state == loaded->data(Qt::UserRole).toInt())
+        if (box->isChecked() == (loaded->data(Qt::UserRole).toInt() == 1))
             continue;
         std::unique_ptr<ZnTerminal> terminal =
             ZnPlayTermListMgr::instance()->getTerminal(first->data(Qt::UserRole).toInt());

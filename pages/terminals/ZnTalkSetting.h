@@ -10,6 +10,7 @@ class QLineEdit;
 class QSlider;
 class QSpinBox;
 class ZnMic;
+class ZnOpenedFields;
 
 // What the D72 and D74 setting dialogs share: the name and the four volumes,
 // and the call lists of a key (call-service groups, server microphones, D82
@@ -21,14 +22,16 @@ void showVolume(QSlider *slider, QSpinBox *spin, int value);
 // Keeps the slider and its spin box in step, both ways.
 void linkVolume(QSlider *slider, QSpinBox *spin);
 
+// Notes what the fields show into opened.
 template <class Form>
-void loadBase(Form &ui, const ZnMic &mic);
+void loadBase(Form &ui, const ZnMic &mic, ZnOpenedFields &opened);
 // Links each of the four volume sliders to its spin box.
 template <class Form>
 void linkVolumes(Form &ui);
-// False, and nothing written, for an empty name.
+// False, and nothing written, for an empty name. A field left as it opened keeps
+// the stored value, which it may not be able to show (a volume beyond 0 to 100).
 template <class Form>
-bool saveBase(Form &ui, ZnMic &mic);
+bool saveBase(Form &ui, ZnMic &mic, const ZnOpenedFields &opened);
 
 void fillGroups(const QList<QComboBox *> &lists);
 void fillServerMics(const QList<QComboBox *> &lists);
@@ -45,17 +48,19 @@ bool takeName(const QLineEdit *edit, std::string &name);
 } // namespace ZnTalkSetting
 
 #include "ZnMic.h"
+#include "ZnOpenedFields.h"
 
 #include <QSpinBox>
 
 template <class Form>
-void ZnTalkSetting::loadBase(Form &ui, const ZnMic &mic)
+void ZnTalkSetting::loadBase(Form &ui, const ZnMic &mic, ZnOpenedFields &opened)
 {
     setName(ui.fNameEdit, mic.name);
     showVolume(ui.fCapSlider, ui.fCapSpinBox, mic.capVol);
     showVolume(ui.fTalkSlider, ui.fTalkSpinBox, mic.callVol);
     showVolume(ui.fRingSlider, ui.fRingSpinBox, mic.bellVol);
     showVolume(ui.fBcastSlider, ui.fBcastSpinBox, mic.broVol);
+    opened.note({ui.fNameEdit, ui.fCapSpinBox, ui.fTalkSpinBox, ui.fRingSpinBox, ui.fBcastSpinBox});
 }
 
 template <class Form>
@@ -68,13 +73,15 @@ void ZnTalkSetting::linkVolumes(Form &ui)
 }
 
 template <class Form>
-bool ZnTalkSetting::saveBase(Form &ui, ZnMic &mic)
+bool ZnTalkSetting::saveBase(Form &ui, ZnMic &mic, const ZnOpenedFields &opened)
 {
-    if (!takeName(ui.fNameEdit, mic.name))
+    std::string name;
+    if (!takeName(ui.fNameEdit, name))
         return false;
-    mic.capVol = ui.fCapSpinBox->value();
-    mic.callVol = ui.fTalkSpinBox->value();
-    mic.bellVol = ui.fRingSpinBox->value();
-    mic.broVol = ui.fBcastSpinBox->value();
+    opened.write(ui.fNameEdit, mic.name, name);
+    opened.write(ui.fCapSpinBox, mic.capVol, ui.fCapSpinBox->value());
+    opened.write(ui.fTalkSpinBox, mic.callVol, ui.fTalkSpinBox->value());
+    opened.write(ui.fRingSpinBox, mic.bellVol, ui.fRingSpinBox->value());
+    opened.write(ui.fBcastSpinBox, mic.broVol, ui.fBcastSpinBox->value());
     return true;
 }

@@ -133,9 +133,14 @@ void ZnTableRowIndex::shift(int from, int by)
 
 void ZnTableRowIndex::rowsInserted(const QModelIndex &, int first, int last)
 {
-    // Rows appended at the end move nothing; their ids arrive as their cells are set.
-    if (valid && last + 1 < table->rowCount())
+    if (!valid)
+        return;
+    // Rows appended at the end move nothing.
+    if (last + 1 < table->rowCount())
         shift(first, last - first + 1);
+    // A new row reads as id -1 until its id cell is set, which tells of its id.
+    for (int r = first; r <= last; ++r)
+        remember(idAt(r), r);
 }
 
 void ZnTableRowIndex::rowsAboutToBeRemoved(const QModelIndex &, int first, int last)

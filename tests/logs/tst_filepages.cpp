@@ -183,6 +183,53 @@ private slots:
         QCOMPARE(fileRequests(), 0);
     }
 
+    // The recording page's headers in order, and a record's cells with the talk
+    // type named as the talk log names it.
+    void recordCells_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("0 emergency help") << 0 << "EmergencyHelp";
+        QTest::newRow("1 talkback") << 1 << "Talkback";
+        QTest::newRow("2 broadcast") << 2 << "Broadcast";
+        QTest::newRow("3 talkback") << 3 << "Talkback";
+        QTest::newRow("4 broadcast") << 4 << "Broadcast";
+    }
+    void recordCells()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, named);
+        QTableWidget *t = records->form().fTableWidget;
+        QStringList headers;
+        for (int c = 0; c < t->columnCount(); ++c)
+            headers << (t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QStringLiteral("-"));
+        QCOMPARE(headers.join(QLatin1Char('|')),
+                 QStringLiteral(
+                     "Begin Time|End Time|Caller Code|Caller Name|Called Code|Called Name|Type|Content|Download"));
+        QCOMPARE(records->form().tableNameLable->text(), QStringLiteral("Record List"));
+        s.sim.withData([&](ZnSimData &d) {
+            Json::Value &r = d.table("talklog").front(); // id 1, with a recording
+            r["begin_time"] = "1700000000", r["end_time"] = "1700000090", r["callerId"] = "12";
+            r["callerName"] = "甲", r["calledId"] = "34", r["calledName"] = "乙", r["source_name"] = "火警";
+            r["type"] = std::to_string(type);
+        });
+        // The button rests for a second after each refresh.
+        QTRY_VERIFY(records->form().fRefreshButton->isEnabled());
+        records->form().fRefreshButton->click();
+        const QString format = QStringLiteral("yyyy/MM/dd hh:mm:ss");
+        const QString expected = QDateTime::fromSecsSinceEpoch(1700000000).toString(format) + QLatin1Char('|')
+                                 + QDateTime::fromSecsSinceEpoch(1700000090).toString(format)
+                                 + QStringLiteral("|12|甲|34|乙|") + named + QStringLiteral("|火警|双击下载");
+        auto rowOf1 = [&] {
+            const int row = records->findRowById(1);
+            QStringList cells;
+            for (int c = 0; row >= 0 && c < t->columnCount(); ++c)
+                cells << (t->item(row, c) ? t->item(row, c)->text() : QStringLiteral("-"));
+            return cells.join(QLatin1Char('|'));
+        };
+        QTRY_COMPARE(rowOf1(), expected);
+    }
+
     // Finished and failed downloads, each in a tip of its own that frees itself;
     // a second double click while the tip stands starts nothing; a failure leaves
     // no file; a file of that name is replaced only when the operator agrees, and

@@ -854,6 +854,85 @@ private slots:
         QTEST(file, "file");
     }
 
+    // Each page's title, its column headers in order, and one record's cells as
+    // they come through the server.
+    void pageCells_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("cells"); // T0 and T1 stand for the two times
+        QTest::newRow("talk") << 0 << "Talk Log"
+                              << "Begin Time|End Time|Caller Code|Caller Name|Called Code|Called Name|Type|Content"
+                              << "T0|T1|12|甲|34|乙|Broadcast|火警";
+        QTest::newRow("terminal") << 1 << "Terminal Log"
+                                  << "Date|Terminal Id|Name|Type|IP|Action"
+                                  << "T0|10001|大厅|IP|10.0.0.1|上线";
+        QTest::newRow("user") << 2 << "User Log"
+                              << "Date|User Name|IP|Content"
+                              << "T0|admin|10.0.0.2|登录";
+    }
+    void pageCells()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, cells);
+        serverTalkLog(0);
+        s.sim.withData([&](ZnSimData &data) {
+            Json::Value r(Json::objectValue);
+            if (kind == 0) {
+                for (const auto &f : std::map<std::string, std::string>{{"id", "7"},
+                                                                        {"begin_time", "1700000000"},
+                                                                        {"end_time", "1700000090"},
+                                                                        {"callerId", "12"},
+                                                                        {"callerName", "甲"},
+                                                                        {"calledId", "34"},
+                                                                        {"calledName", "乙"},
+                                                                        {"type", "2"},
+                                                                        {"source_name", "火警"}})
+                    r[f.first] = f.second;
+                data.addRow("talklog", r);
+            } else if (kind == 1) {
+                for (const auto &f : std::map<std::string, std::string>{{"id", "3"},
+                                                                        {"date", "1700000000"},
+                                                                        {"terminalId", "10001"},
+                                                                        {"name", "大厅"},
+                                                                        {"type", "IP"},
+                                                                        {"ip", "10.0.0.1"},
+                                                                        {"action", "上线"}})
+                    r[f.first] = f.second;
+                data.table("terminallog") = {r};
+            } else {
+                for (const auto &f : std::map<std::string, std::string>{{"id", "4"},
+                                                                        {"date", "1700000000"},
+                                                                        {"name", "admin"},
+                                                                        {"ip", "10.0.0.2"},
+                                                                        {"content", "登录"}})
+                    r[f.first] = f.second;
+                data.table("userlog") = {r};
+            }
+        });
+        std::unique_ptr<ZnLogPage> page;
+        if (kind == 0)
+            page.reset(new ZnTalkLogInfoForm);
+        else if (kind == 1)
+            page.reset(new ZnTermLogInfoForm);
+        else
+            page.reset(new ZnUserLogInfoForm);
+        QTableWidget *table = page->form().fTableWidget;
+        QTRY_COMPARE(table->rowCount(), 1);
+        QTEST(page->form().tableNameLable->text(), "title");
+        QStringList headers, shown;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            headers << (table->horizontalHeaderItem(c) ? table->horizontalHeaderItem(c)->text() : QStringLiteral("-"));
+            shown << (table->item(0, c) ? table->item(0, c)->text() : QStringLiteral("-"));
+        }
+        QTEST(headers.join(QLatin1Char('|')), "headers");
+        const QString format = QStringLiteral("yyyy/MM/dd hh:mm:ss");
+        cells.replace(QLatin1String("T0"), QDateTime::fromSecsSinceEpoch(1700000000).toString(format));
+        cells.replace(QLatin1String("T1"), QDateTime::fromSecsSinceEpoch(1700000090).toString(format));
+        QCOMPARE(shown.join(QLatin1Char('|')), cells);
+    }
+
     // What the export button and an unreachable log host say.
     void refusals_data()
     {

@@ -394,6 +394,23 @@ private slots:
         QCOMPARE(m_page->browser()->fullPath(QStringLiteral("欢迎词.mp3")), QStringLiteral("/data/mp3/欢迎词.mp3"));
     }
 
+    // The two tables' headers in order, and the type each root row reads.
+    void headersAndTypes()
+    {
+        auto headersOf = [](const QTableWidget* t) {
+            QStringList out;
+            for (int c = 0; c < t->columnCount(); ++c)
+                out << (t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QStringLiteral("-"));
+            return out.join(QLatin1Char('|'));
+        };
+        QCOMPARE(headersOf(table()), QStringLiteral("名称|修改日期|类型|文件大小"));
+        QCOMPARE(headersOf(m_page->form().fUpOrDownTableWidget), QStringLiteral("状态|名称|传送进度|文件大小"));
+        QStringList types;
+        for (int row = 0; row < table()->rowCount(); ++row)
+            types << table()->item(row, 2)->text();
+        QCOMPARE(types.join(QLatin1Char(' ')), QStringLiteral("Folder Folder Folder Folder Media File Media File"));
+    }
+
     // Folders are made at the root only and named without what follows a dot; a
     // file is renamed to an MP3 name, without the typed extension or a ".mp3"
     // before it. Refused names leave everything as it was.

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -55,6 +56,7 @@ private slots:
     void pushesDeletesAndAnswers();
     void hostileTextIsRefused_data();
     void hostileTextIsRefused();
+    void lockedTaskListOnlyWhenKept();
 };
 
 void TstTaskXml::fullTask()
@@ -194,6 +196,33 @@ void TstTaskXml::hostileTextIsRefused()
     QCOMPARE(m.parseTaskList(text.toStdString()), -1);
     QCOMPARE(m.parseSingleTask(text.toStdString()), -1);
     m.onResponse(13, text.toStdString());
+}
+
+void TstTaskXml::lockedTaskListOnlyWhenKept()
+{
+    // Another thread can take the lock exactly when the reader holds none.
+    ZnTaskListHolder holder;
+    const auto othersCanLock = [&holder] {
+        bool got = false;
+        std::thread other([&] {
+            got = holder.mutex.try_lock();
+            if (got)
+                holder.mutex.unlock();
+        });
+        other.join();
+        return got;
+    };
+    QVERIFY(!ZnTaskBaseManage::lockTaskList(holder));
+    QVERIFY(othersCanLock());
+    ZnPlayTaskManage m;
+    QCOMPARE(m.parseTaskList(std::string(kDecl) + "<TaskList>" + task("id=\"4\"", kBare) + "</TaskList>"), 0);
+    holder.tasks = std::make_unique<std::list<ZnPlayTask>>(m.taskList());
+    const std::list<ZnPlayTask>* tasks = ZnTaskBaseManage::lockTaskList(holder);
+    QVERIFY(tasks);
+    QCOMPARE(tasks->front().id, 4);
+    QVERIFY(!othersCanLock());
+    holder.mutex.unlock();
+    QVERIFY(othersCanLock());
 }
 
 QTEST_GUILESS_MAIN(TstTaskXml)

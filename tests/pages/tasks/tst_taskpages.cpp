@@ -19,8 +19,12 @@
 #include "ZnTimerTaskEditDialog.h"
 #include "ZnTimerTaskMgrForm.h"
 
+#include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QTextEdit>
 #include <QTimeEdit>
 #include <QtTest>
 
@@ -150,6 +154,93 @@ void checkEdit(Dialog &d, const ZnSsTask &t)
     for (const QString &f : written) {
         const QString name = f.section(QLatin1Char('='), 0, 0);
         QCOMPARE(name + QLatin1Char('=') + fields.value(name), f);
+    }
+}
+
+// Stored tasks whose values the dialogs' fields cannot all show: a name longer
+// than the edit takes, a volume, pre-power time and count beyond their boxes, a
+// duration over a day with hours, minutes and seconds apart, week days not all
+// set with Saturday and Sunday apart and a bit past Sunday, a start before 1970,
+// execution times out of order with an empty piece, terminals out of table order,
+// a play list with empty pieces, a capture unit the list lacks.
+std::vector<Json::Value> edgeTasks()
+{
+    const std::string name = "Evening bells for the east and west wings";
+    Json::Value timer = taskRow(20, name, 3, 2, 1, "b#$%43200!!!!!!a#$%3600");
+    timer["sourceContent"] = "/m/a.mp3@#$%@#$%/m/b.mp3@#$%";
+    timer["playVol"] = "130";
+    timer["playTimes"] = "0";
+    timer["duration"] = "93725"; // 26:02:05
+    timer["openAmp"] = "120";
+    timer["week"] = "165"; // Monday, Wednesday, Saturday and bit 7
+    timer["startDate"] = std::to_string(QDateTime(QDate(1969, 1, 1), QTime(0, 0)).toSecsSinceEpoch());
+    timer["endDate"] = "0";
+    timer["terminalId"] = "10002  10001";
+    Json::Value sdk = timer;
+    sdk["sourceId"] = "21";
+    sdk["sourceCategory"] = "4";
+    sdk["timerPlanId"] = "";
+    sdk["endDate"] = "-5";
+    Json::Value plan = taskRow(22, name, 1, 2, -1, "", 2);
+    plan["sourceContent"] = "99999";
+    plan["playVol"] = "-5";
+    plan["playTimes"] = "12345";
+    plan["duration"] = "7";
+    Json::Value manual = taskRow(23, name, 2, 2, -1, "", 3);
+    manual["sourceContent"] = std::string(250, 'x');
+    manual["week"] = "80"; // Friday and Sunday
+    manual["terminalId"] = "10003 10001";
+    return {timer, sdk, plan, manual};
+}
+
+// An operator's one change in an open task dialog: "name TEXT", "vol N",
+// "hour" (one hour more), "count N", "countbox", "day N" (toggles day N, 1
+// Monday), "preamp N", "start yyyy-MM-dd", "endbox", "time NAME hh:mm:ss",
+// "tick ID" (a terminal row), "unplay ROW", "type N" (combo index), "tts TEXT".
+void change(QWidget *d, const QString &step)
+{
+    const QString what = step.section(QLatin1Char(' '), 0, 0), arg = step.section(QLatin1Char(' '), 1);
+    const auto box = [d](const char *name) { return d->findChild<QAbstractButton *>(QLatin1String(name)); };
+    const char *const days[] = {"fMondayCb", "fTuesdayCb",  "fWednesdayCb", "fThursdayCb",
+                                "fFridayCb", "fSaturdayCb", "fSundayCb"};
+    if (what == QLatin1String("name")) {
+        d->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(arg);
+    } else if (what == QLatin1String("vol")) {
+        d->findChild<QSpinBox *>(QStringLiteral("fVolSpinBox"))->setValue(arg.toInt());
+    } else if (what == QLatin1String("preamp")) {
+        d->findChild<QSpinBox *>(QStringLiteral("fPreOpenAmpSpinBox"))->setValue(arg.toInt());
+    } else if (what == QLatin1String("hour")) {
+        QTimeEdit *t = d->findChild<QTimeEdit *>(QStringLiteral("fPlayTimeEdit"));
+        t->setTime(t->time().addSecs(3600));
+    } else if (what == QLatin1String("count")) {
+        d->findChild<QLineEdit *>(QStringLiteral("fPlayCountLineEdit"))->setText(arg);
+    } else if (what == QLatin1String("countbox")) {
+        box("fPlayCountCheckBox")->click();
+    } else if (what == QLatin1String("day")) {
+        box(days[arg.toInt() - 1])->click();
+    } else if (what == QLatin1String("endbox")) {
+        box("fStopDateCb")->click();
+    } else if (what == QLatin1String("start")) {
+        d->findChild<QDateEdit *>(QStringLiteral("fStartDateEdit"))->setDate(QDate::fromString(arg, Qt::ISODate));
+    } else if (what == QLatin1String("time")) {
+        clickThrough(
+            d, QStringLiteral("fTimeAddBtn"), {[arg](QWidget *e) {
+                e->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(arg.section(QLatin1Char(' '), 0, 0));
+                e->findChild<QTimeEdit *>(QStringLiteral("fExecTimeEdit"))
+                    ->setTime(QTime::fromString(arg.section(QLatin1Char(' '), 1), QStringLiteral("hh:mm:ss")));
+                ModalChain::click(QStringLiteral("fOkBtn"))(e);
+            }});
+    } else if (what == QLatin1String("tick")) {
+        clickIds(d->findChild<QTableWidget *>(QStringLiteral("fTerminalTable")), {arg.toInt()});
+    } else if (what == QLatin1String("unplay")) {
+        QTableWidget *t = d->findChild<QTableWidget *>(QStringLiteral("fPlayTableWidget"));
+        t->clearSelection();
+        t->selectRow(arg.toInt());
+        emit t->cellDoubleClicked(arg.toInt(), 0);
+    } else if (what == QLatin1String("type")) {
+        d->findChild<QComboBox *>(QStringLiteral("fTypeComboBox"))->setCurrentIndex(arg.toInt());
+    } else if (what == QLatin1String("tts")) {
+        d->findChild<QTextEdit *>(QStringLiteral("fTtsContentTextEdit"))->setPlainText(arg);
     }
 }
 } // namespace
@@ -695,6 +786,106 @@ private slots:
             checkEdit(d, task);
         }
     }
+    // A task opened from its page and confirmed sends what is stored, also where a
+    // field cannot show it; one field changed sends only that field anew.
+    void editsSendStoredValues_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("sent"); // "Key=value" of the request that differ from the stored task
+        const auto row = [](const char *name, const char *page, int id, const char *step, const char *sent) {
+            QTest::newRow(name) << QString::fromUtf8(page) << id << QString::fromUtf8(step) << QString::fromUtf8(sent);
+        };
+        row("timer: unchanged sends the stored values", "timer", 20, "", "");
+        row("sdk: unchanged, an end date below 0 kept", "sdk", 21, "", "");
+        row("plan: unchanged, count beyond the box and a unit the list lacks", "plan", 22, "", "");
+        row("manual: unchanged, speech text over the limit and week days kept", "manual", 23, "", "");
+        row("timer: name alone", "timer", 20, "name Bells", "Name=Bells");
+        row("timer: volume alone", "timer", 20, "vol 40", "PlayVol=40");
+        row("timer: an hour more, minutes and seconds kept", "timer", 20, "hour", "Duration=10925");
+        row("timer: count instead of the duration", "timer", 20, "countbox", "PlayTimes=1;Duration=0");
+        row("timer: Monday cleared alone", "timer", 20, "day 1", "Week=164");
+        row("timer: Sunday set alone", "timer", 20, "day 7", "Week=229");
+        row("manual: Saturday set alone", "manual", 23, "day 6", "Week=112");
+        row("timer: pre-power time alone", "timer", 20, "preamp 5", "OpenAmp=5");
+        row("timer: start date alone", "timer", 20, "start 2026-01-02", "StartDate=start");
+        row("timer: end date checked alone", "timer", 20, "endbox", "EndDate=today");
+        row("timer: an execution time added alone", "timer", 20, "time c 07:00:00",
+            "ExecuteTime=a#$%3600!!!c#$%25200!!!b#$%43200");
+        row("timer: a terminal checked alone", "timer", 20, "tick 10003", "TerminalId=10001 10002 10003");
+        row("timer: a play file removed alone", "timer", 20, "unplay 0", "SourceContent=/m/b.mp3");
+        row("plan: count alone", "plan", 22, "count 7", "PlayTimes=7;Duration=0");
+        row("plan: speech picked", "plan", 22, "type 2;tts Hi", "SourceType=3;SourceContent=Hi");
+        row("manual: speech text alone", "manual", 23, "tts Hi", "SourceContent=Hi");
+    }
+    void editsSendStoredValues()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, id);
+        QFETCH(QString, step);
+        QFETCH(QString, sent);
+        s.sim.withData([](ZnSimData &d) {
+            for (const Json::Value &t : edgeTasks())
+                d.table("soundsource").push_back(t);
+        });
+        QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
+        QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
+        QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
+        ZnBaseTaskMgrForm *form = pages[page].get();
+        QTRY_VERIFY(rowOfId(form->tableWidget(), id) >= 0);
+        selectIds(form->tableWidget(), {id});
+        const QStringList seen =
+            clickThrough(form, QStringLiteral("fEditBtn"), {[&](QWidget *w) {
+                             for (const QString &one : step.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+                                 change(w, one);
+                             ModalChain::click(QStringLiteral("fOkBtn"))(w);
+                         }});
+        QCOMPARE(seen.size(), 1);
+        QTRY_COMPARE(sentTasks(), QStringList{QStringLiteral("Mod %1").arg(id)});
+
+        Json::Value stored;
+        for (const Json::Value &t : edgeTasks()) {
+            if (t["sourceId"].asString() == std::to_string(id))
+                stored = t;
+        }
+        QMap<QString, QString> expected;
+        const std::pair<const char *, const char *> keys[] = {{"Id", "sourceId"},
+                                                              {"Name", "name"},
+                                                              {"SourceCategory", "sourceCategory"},
+                                                              {"SourceType", "sourceType"},
+                                                              {"TimerPlanId", "timerPlanId"},
+                                                              {"SourceContent", "sourceContent"},
+                                                              {"PlayVol", "playVol"},
+                                                              {"PlayTimes", "playTimes"},
+                                                              {"Duration", "duration"},
+                                                              {"OpenAmp", "openAmp"},
+                                                              {"Week", "week"},
+                                                              {"StartDate", "startDate"},
+                                                              {"EndDate", "endDate"},
+                                                              {"ExecuteTime", "executeTime"},
+                                                              {"TerminalId", "terminalId"}};
+        for (const auto &k : keys)
+            expected[QLatin1String(k.first)] = QString::fromStdString(stored[k.second].asString());
+        if (expected[QStringLiteral("TimerPlanId")].isEmpty())
+            expected[QStringLiteral("TimerPlanId")] = QStringLiteral("-1");
+        for (const char *zero : {"OpenAmp", "Week", "StartDate", "EndDate"}) {
+            if (expected[QLatin1String(zero)].isEmpty())
+                expected[QLatin1String(zero)] = QStringLiteral("0");
+        }
+        const QMap<QString, QString> dates{
+            {QStringLiteral("start"), QString::number(QDateTime(QDate(2026, 1, 2), QTime(0, 0)).toSecsSinceEpoch())},
+            {QStringLiteral("today"),
+             QString::number(QDateTime(QDate::currentDate(), QTime(0, 0)).toSecsSinceEpoch())}};
+        for (const QString &f : sent.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString value = f.section(QLatin1Char('='), 1);
+            expected[f.section(QLatin1Char('='), 0, 0)] = dates.value(value, value);
+        }
+        const Json::Value body = lastBody(s, "POST SoundSource");
+        for (auto k = expected.cbegin(); k != expected.cend(); ++k)
+            QCOMPARE(k.key() + QLatin1Char('=') + QString::fromStdString(body[k.key().toStdString()].asString()),
+                     k.key() + QLatin1Char('=') + k.value());
+    }
     // A region checks the terminals the table offers; a member the server does not
     // list as a play terminal gets no row and is not written into the task.
     void regionChecksListedMembersOnly()
@@ -1008,34 +1199,134 @@ private slots:
         QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
         QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
     }
-    // Column headers in order: the four task pages share theirs; the plan panel,
-    // the region page and its member table have their own.
+    // Every table's column headers on the task and region pages and in their
+    // dialogs, in the order the operator reads them, and the columns each hides.
     void headers_data()
     {
-        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("hidden");
         const QString tasks = QStringLiteral("Name|开始时间|Broadcast Type|State|Play Volume|次数/时长|播放内容");
-        for (const char *page : {"plan", "manual", "sdk", "timer"})
-            QTest::addRow("%s page", page) << QString::fromLatin1(page) << tasks;
-        QTest::newRow("plan panel") << "panel"
-                                    << "方案名称|状态|备注";
+        QTest::newRow("plan tasks: no start time") << "plan" << tasks << "1";
+        QTest::newRow("manual tasks: no start time") << "manual" << tasks << "1";
+        QTest::newRow("sdk tasks: name, type and state only") << "sdk" << tasks << "1 4 5 6";
+        QTest::newRow("timer tasks: every column") << "timer" << tasks << "";
+        QTest::newRow("timer plans") << "plans"
+                                     << "方案名称|状态|备注"
+                                     << "";
         QTest::newRow("regions") << "regions"
-                                 << "Name|ID";
-        QTest::newRow("region members") << "members"
-                                        << "Player";
+                                 << "Name|ID"
+                                 << "";
+        QTest::newRow("region terminals") << "region terminals"
+                                          << "Player"
+                                          << "";
+        QTest::newRow("region dialog terminals") << "region dialog"
+                                                 << "Name|ID|Type|IP"
+                                                 << "";
+        QTest::newRow("plan dialog: media files") << "plan files"
+                                                  << "Media Name|File Size"
+                                                  << "";
+        QTest::newRow("plan dialog: play list") << "plan play list"
+                                                << "Media Name"
+                                                << "";
+        QTest::newRow("plan dialog: capture units") << "plan captures"
+                                                    << "Name|ID|IP"
+                                                    << "";
+        QTest::newRow("task dialog: execution times") << "times"
+                                                      << "Name|执行时间"
+                                                      << "";
+        QTest::newRow("task dialog: terminals, id hidden") << "terminals"
+                                                           << "名称|ID"
+                                                           << "1";
+        QTest::newRow("task dialog: regions, id hidden") << "task regions"
+                                                         << "名称|ID"
+                                                         << "1";
     }
     void headers()
     {
-        QFETCH(QString, table);
+        QFETCH(QString, which);
         resetRegions();
-        QTableWidget *t = table == QLatin1String("panel")     ? timer->schemePanel()->table()
-                          : table == QLatin1String("regions") ? regions->tableWidget()
-                          : table == QLatin1String("members") ? regions->form().fTermTableWidget
-                                                              : pages[table]->tableWidget();
-        QStringList out;
-        for (int c = 0; c < t->columnCount(); ++c)
-            out << t->horizontalHeaderItem(c)->text();
-        QTEST(out.join(QLatin1Char('|')), "headers");
+        ZnSsTask plan = task(0, 1, 1, ""), timed = task(0, 2, 1, "");
+        ZnRegion region;
+        ZnPlanTaskEditDialog planDialog(&plan);
+        ZnTimerTaskEditDialog taskDialog(&timed);
+        ZnRegionEditDialog regionDialog(&region);
+        const std::map<QString, QTableWidget *> tables{
+            {QStringLiteral("plans"), timer->schemePanel()->table()},
+            {QStringLiteral("regions"), table()},
+            {QStringLiteral("region terminals"), regions->form().fTermTableWidget},
+            {QStringLiteral("region dialog"), regionDialog.form().fTableWidget},
+            {QStringLiteral("plan files"), planDialog.form().fFileTableWidget},
+            {QStringLiteral("plan play list"), planDialog.form().fPlayTableWidget},
+            {QStringLiteral("plan captures"), planDialog.form().fCapTableWidget},
+            {QStringLiteral("times"), taskDialog.form().fExecTimeTable},
+            {QStringLiteral("terminals"), taskDialog.form().fTerminalTable},
+            {QStringLiteral("task regions"), taskDialog.form().fRegionTable}};
+        QTableWidget *t = pages.count(which) ? pages[which]->tableWidget() : tables.at(which);
+        QTEST(headersOf(t), "headers");
+        QTEST(hiddenOf(t), "hidden");
+    }
+
+    // The broadcast type and state of a task, as inserted and as redrawn, for
+    // each value the task has and for ones it never has.
+    void taskCells_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("cells"); // broadcast type|state
+        QTest::newRow("type 1 file play") << 1 << 2 << "File Play Broadcast|Idle";
+        QTest::newRow("type 2 capture") << 2 << 2 << "Cap Broadcast|Idle";
+        QTest::newRow("type 3 tts") << 3 << 2 << "TTS Broadcast|Idle";
+        QTest::newRow("type 4 microphone") << 4 << 2 << "Mic Broadcast|Idle";
+        QTest::newRow("type 0 as file play") << 0 << 2 << "File Play Broadcast|Idle";
+        QTest::newRow("type 7 as file play") << 7 << 2 << "File Play Broadcast|Idle";
+        QTest::newRow("state 0 unknown") << 2 << 0 << "Cap Broadcast|Unknow";
+        QTest::newRow("state 1 running") << 2 << 1 << "Cap Broadcast|Running";
+        QTest::newRow("state 3 illegal") << 3 << 3 << "TTS Broadcast|Illegality";
+        QTest::newRow("state 5 illegal") << 3 << 5 << "TTS Broadcast|Illegality";
+        QTest::newRow("state -1 illegal") << 3 << -1 << "TTS Broadcast|Illegality";
+    }
+    void taskCells()
+    {
+        QFETCH(int, type);
+        QFETCH(int, state);
+        QFETCH(QString, cells);
+        QTableWidget *t = pages[QStringLiteral("manual")]->tableWidget();
+        // 30 new, 5 (M3, an idle file play) redrawn.
+        Json::Value rows(Json::arrayValue);
+        rows.append(taskRow(30, "New", 2, state, -1, "", type));
+        rows.append(taskRow(5, "M3", 2, state, -1, "", type));
+        s.sim.pushPost("SqlConfig", "soundsource", ZnSimData::json(rows));
+        QTRY_COMPARE(rowText(t, 30).section(QLatin1Char('|'), 2, 3), cells);
+        QTRY_COMPARE(rowText(t, 5).section(QLatin1Char('|'), 2, 3), cells);
+    }
+
+    // A timer plan's state as enabled or disabled, again after the server
+    // switched both.
+    void planStates()
+    {
+        QTableWidget *plans = timer->schemePanel()->table();
+        auto stateOf = [plans](const QString &name) {
+            for (int r = 0; r < plans->rowCount(); ++r) {
+                if (plans->item(r, 0)->text() == name)
+                    return plans->item(r, 1)->text();
+            }
+            return QStringLiteral("-");
+        };
+        QCOMPARE(stateOf(QStringLiteral("Weekdays")) + stateOf(QStringLiteral("Holidays")), QStringLiteral("启用禁用"));
+        auto flip = [](ZnSimData &d) {
+            for (Json::Value &p : d.table("timerplan")) {
+                if (p["timerplanId"] == "1" || p["timerplanId"] == "2")
+                    p["enable"] = p["enable"] == "1" ? "0" : "1";
+            }
+        };
+        s.sim.withData(flip);
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(stateOf(QStringLiteral("Weekdays")) + stateOf(QStringLiteral("Holidays")),
+                     QStringLiteral("禁用启用"));
+        s.sim.withData(flip);
+        QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
+        QTRY_COMPARE(stateOf(QStringLiteral("Weekdays")), QStringLiteral("启用"));
     }
     void cleanupTestCase()
     {

@@ -114,6 +114,34 @@ inline QString idsOf(QTableWidget *t)
     return out.join(QLatin1Char(' '));
 }
 
+// The column headers as the operator reads them, left to right, joined by '|';
+// "<none>" for a column without a header item.
+inline QString headersOf(const QTableWidget *t)
+{
+    QStringList out;
+    for (int c = 0; c < t->columnCount(); ++c)
+        out << (t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QStringLiteral("<none>"));
+    return out.join(QLatin1Char('|'));
+}
+
+// The hidden columns, left to right, joined by blanks.
+inline QString hiddenOf(const QTableWidget *t)
+{
+    QStringList out;
+    for (int c = 0; c < t->columnCount(); ++c) {
+        if (t->isColumnHidden(c))
+            out << QString::number(c);
+    }
+    return out.join(QLatin1Char(' '));
+}
+
+// The colour a cell's text is drawn in as "#rrggbb"; "-" for the default black.
+inline QString inkOf(const QTableWidgetItem *item)
+{
+    const QBrush ink = item->foreground();
+    return ink.style() == Qt::NoBrush || ink.color() == Qt::black ? QStringLiteral("-") : ink.color().name();
+}
+
 // "id:name" of every row, top to bottom (the task page tests use it too).
 inline QString rowsOf(QTableWidget *t)
 {

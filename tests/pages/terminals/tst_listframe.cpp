@@ -21,6 +21,7 @@
 #include "ZnTtsInfoForm.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <algorithm>
@@ -76,6 +77,7 @@ const BookCase kBooks[] = {
      "Dsk74_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
     {"sources untouched: sent all the same", "D81SoundSource", "SoundSource", "", {}, "C", "13", "C"},
+    {"sources untouched: one not offered sent back", "D81SoundSource", "SoundSource", "", {}, "C", "12 13", "C"},
     {"sources: one added", "D81SoundSource", "SoundSource", "", {11}, "C", "13 11", "C A"},
     {"sources not read", "D81SoundSource", "SoundSource", "FixSsTaskList", {}, "", "-", ""},
     {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
@@ -228,6 +230,12 @@ private slots:
         const QString read = QLatin1String(c->read), sent = QLatin1String(c->sent);
         if (!fail.isEmpty())
             s.sim.addRule(ZnSimRule::make("GET SqlConfig/" + fail.toStdString(), ZnSimRule::Fail, "", 0, 1));
+        if (QByteArray(QTest::currentDataTag()).contains("not offered")) // task 12 broadcasts a microphone
+            s.sim.withData([](ZnSimData &d) {
+                d.table("d81soundsource").insert(
+                    d.table("d81soundsource").begin(),
+                    record({{"terminalId", "70001"}, {"sourceId", "12"}, {"orderId", "0"}}));
+            });
         const std::string label = "POST " + book.toStdString();
         const size_t before = s.requests(label).size(), all = s.requests("POST D81").size();
         const size_t bases = s.requests("POST ModTalkTerminal").size();
@@ -300,15 +308,40 @@ private slots:
         QVERIFY(rowOfId(ui.fMonitorTb, 70002) >= 0);
     }
 
-    // A push-to-talk mode the dialog does not know goes out as off.
-    void unknownModeSentAsOff()
+    // A push-to-talk mode the dialog does not know, and volumes beyond its boxes,
+    // stay as stored while their fields are left alone: unchanged, nothing goes
+    // out; one field changed sends that field anew and the others as stored.
+    void unknownModeKept_data()
     {
+        QTest::addColumn<QString>("spin"); // a volume box set to 33, or none
+        QTest::addColumn<QString>("sent"); // Id/Name/PttMode/CapVol/CallVol/BellVol/BroVol; "-" for nothing
+        QTest::newRow("unchanged: nothing sent") << QString() << "-";
+        QTest::newRow("talk volume alone") << "fTalkSpinBox"
+                                           << "70003/N3/2/130/33/-4/101";
+        QTest::newRow("ring volume alone") << "fRingSpinBox"
+                                           << "70003/N3/2/130/7/33/101";
+    }
+    void unknownModeKept()
+    {
+        QFETCH(QString, spin);
+        QFETCH(QString, sent);
         ZnMic mic = console(70003);
+        mic.pttMode = 2, mic.capVol = 130, mic.callVol = 7, mic.bellVol = -4, mic.broVol = 101;
+        QCOMPARE(ZnMicListMgr::instance()->modifyMic(mic), 0);
+        const size_t bases = s.requests("POST ModTalkTerminal").size();
         ZnD81SettingDialog dialog(&mic);
+        if (!spin.isEmpty())
+            dialog.findChild<QSpinBox *>(spin)->setValue(33);
         dialog.form().fOkBtn->click();
-        const Json::Value body = lastBody(s, "POST ModTalkTerminal");
-        QCOMPARE(body["Id"].asString() + "/" + body["Name"].asString() + "/" + body["PttMode"].asString(),
-                 std::string("70003/N3/0"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(s.requests("POST ModTalkTerminal").size(), bases + (sent == QStringLiteral("-") ? 0 : 1));
+        if (sent == QStringLiteral("-"))
+            return;
+        const Json::Value b = lastBody(s, "POST ModTalkTerminal");
+        QStringList out;
+        for (const char *key : {"Id", "Name", "PttMode", "CapVol", "CallVol", "BellVol", "BroVol"})
+            out << QString::fromStdString(b[key].asString());
+        QCOMPARE(out.join(QLatin1Char('/')), sent);
     }
 
     // The book of device 80001 as the dialog lists it (never the device itself),
@@ -347,7 +380,7 @@ private slots:
             QVERIFY(signalled(ZnD72ListMgr::instance(), &ZnD72ListMgr::d72Changed, [&] {
                 s.sim.pushPost("SqlConfig", "dsk72", R"([{"terminalId":"70001","type":"2","name":"Twin"}])");
             }));
-        const size_t posts = s.requests("POST D82").size();
+        const size_t posts = s.requests("POST D82").size(), names = s.requests("POST ModTalkTerminal").size();
         ZnD82 device;
         QVERIFY(ZnD82ListMgr::instance()->getD82(80001, device));
         {
@@ -363,6 +396,8 @@ private slots:
             QVERIFY(signalled(ZnD72ListMgr::instance(), &ZnD72ListMgr::d72Deleted,
                               [&] { s.sim.pushDelete("D72", 70001); }));
         QCOMPARE(s.requests("POST D82").size(), posts + (sent == QStringLiteral("-") ? 0 : 1));
+        // The name was left alone: it is not sent.
+        QCOMPARE(s.requests("POST ModTalkTerminal").size(), names);
         if (sent == QStringLiteral("-"))
             return;
         QCOMPARE(QString::fromStdString(lastBody(s, "POST D82")["Contacts"].asString()), sent);
@@ -438,41 +473,6 @@ private slots:
         QCOMPARE(seen.size() - 1, told.size());
         for (const QString &text : told)
             QVERIFY2(seen.join(QLatin1Char('/')).contains(text), qPrintable(seen.join(QLatin1Char('/'))));
-    }
-
-    // Each page's column headers, in order, as the operator reads them.
-    void headers_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("headers");
-        QTest::newRow("d82") << "d82"
-                             << "Name|Code|Status|IP";
-        QTest::newRow("d72: AEC and PPT before the status") << "d72"
-                                                            << "Name|Code|Is AEC|Is PPT|Status|IP";
-        QTest::newRow("d74: volume after the status, LED columns last")
-            << "d74"
-            << "Name|Code|Status|广播音量|IP|Move Mode|Color|Text Content";
-        QTest::newRow("d81") << "d81"
-                             << "Name|Code|Status|IP";
-        QTest::newRow("tts: the id first") << "tts"
-                                           << "ID|Name|Status|IP";
-        QTest::newRow("cap: the id first") << "cap"
-                                           << "ID|Name|CapVol|Samplerate|Status|IP";
-        QTest::newRow("player") << "player"
-                                << "设备类型|设备名称|设备ID|播放音量|工作状态|功放开启|功放温度|喇叭状态|IP地址";
-        QTest::newRow("falarm") << "falarm"
-                                << "Name|Code|Status|IP";
-        QTest::newRow("group") << "group"
-                               << "Name|ID|Rule|Ring Time";
-    }
-    void headers()
-    {
-        QFETCH(QString, page);
-        QTableWidget *t = pages.at(page)->tableWidget();
-        QStringList out;
-        for (int c = 0; c < t->columnCount(); ++c)
-            out << t->horizontalHeaderItem(c)->text();
-        QTEST(out.join(QLatin1Char('|')), "headers");
     }
 
     // The audio sources offered to device 80001 are the plan tasks, whatever
@@ -625,6 +625,89 @@ private slots:
             QVERIFY(signalled(m, &ZnD82ListMgr::d82Deleted, [&] { s.sim.pushDelete("D82", id); }));
         }
         QCOMPARE(rowsOf(d82()->tableWidget()), shown);
+    }
+
+    // Every terminal page's column headers, in the order the operator reads them.
+    void headers_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("headers");
+        QTest::newRow("d82: name first") << "d82"
+                                         << "Name|Code|Status|IP";
+        QTest::newRow("server mic: name first") << "d81"
+                                                << "Name|Code|Status|IP";
+        QTest::newRow("call mic: the two flags before the status") << "d72"
+                                                                   << "Name|Code|Is AEC|Is PPT|Status|IP";
+        QTest::newRow("emergency mic: the volume after the status")
+            << "d74"
+            << "Name|Code|Status|广播音量|IP|Move Mode|Color|Text Content";
+        QTest::newRow("tts: the id first") << "tts"
+                                           << "ID|Name|Status|IP";
+        QTest::newRow("capture: the id first") << "cap"
+                                               << "ID|Name|CapVol|Samplerate|Status|IP";
+        QTest::newRow("player: nine columns")
+            << "player"
+            << "设备类型|设备名称|设备ID|播放音量|工作状态|功放开启|功放温度|喇叭状态|IP地址";
+        QTest::newRow("fire alarm") << "falarm"
+                                    << "Name|Code|Status|IP";
+        QTest::newRow("mic groups: rule before the ring time") << "group"
+                                                               << "Name|ID|Rule|Ring Time";
+        QTest::newRow("mic group members: one column") << "members"
+                                                       << "Server Mic";
+    }
+    void headers()
+    {
+        QFETCH(QString, page);
+        QTableWidget *t =
+            page == QLatin1String("members")
+                ? static_cast<ZnMicGroupInfoForm *>(pages.at(QStringLiteral("group")))->form().fTermTableWidget
+                : pages.at(page)->tableWidget();
+        QTEST(headersOf(t), "headers");
+    }
+
+    // The status cell of a D82 device and of a server microphone, once as the
+    // row is inserted and once as it is redrawn, for each status the family has
+    // and for one it never has.
+    void statusTexts_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QString>("inserted");
+        QTest::addColumn<int>("then");
+        QTest::addColumn<QString>("redrawn");
+        QTest::newRow("d82 0 off line, then 1 idle") << "d82" << 0 << "断线" << 1 << "空闲";
+        QTest::newRow("d82 1 idle, then 0 off line") << "d82" << 1 << "空闲" << 0 << "断线";
+        QTest::newRow("d82 any other status idle") << "d82" << 3 << "空闲" << -1 << "空闲";
+        QTest::newRow("d81 0 off line, 1 idle") << "d81" << 0 << "Off Line" << 1 << "Idle";
+        QTest::newRow("d81 2 mic to broadcast, 3 call ring")
+            << "d81" << 2 << "Mic to Broadcast" << 3 << "Mic Call Ring";
+        QTest::newRow("d81 4 talkback, 5 monitor") << "d81" << 4 << "Talkbacking" << 5 << "Monitor Terminal";
+        QTest::newRow("d81 6 stop service, 0 off line") << "d81" << 6 << "Mic Stop Service" << 0 << "Off Line";
+        QTest::newRow("d81 7 and -1 read as off line") << "d81" << 7 << "Off Line" << -1 << "Off Line";
+    }
+    void statusTexts()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, first);
+        QFETCH(int, then);
+        const bool d82 = page == QLatin1String("d82");
+        const int id = d82 ? 80050 : 70050;
+        QTableWidget *t = pages.at(page)->tableWidget();
+        auto push = [&](int status) {
+            Json::Value rows(Json::arrayValue);
+            rows.append(terminalRow(id, "S", status, d82 ? "8" : "3"));
+            rows[0]["ip"] = "10.1.2.3";
+            s.sim.pushPost("SqlConfig", d82 ? "d82" : "dsk81", ZnSimData::json(rows));
+        };
+        push(first);
+        QTRY_VERIFY(rowOfId(t, id) >= 0);
+        QFETCH(QString, inserted);
+        QFETCH(QString, redrawn);
+        QCOMPARE(rowText(t, id), QStringLiteral("S|%1|%2|10.1.2.3").arg(id).arg(inserted));
+        push(then);
+        QTRY_COMPARE(rowText(t, id), QStringLiteral("S|%1|%2|10.1.2.3").arg(id).arg(redrawn));
+        s.sim.pushDelete(d82 ? "D82" : "MIC", id);
+        QTRY_COMPARE(rowOfId(t, id), -1);
     }
 
     // A push while the row's dialog is open: a new record above it, or the

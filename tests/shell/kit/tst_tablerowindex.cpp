@@ -41,6 +41,7 @@ void fill(QTableWidget &t, const QList<int> &ids, ZnTableFill::Mode mode)
 }
 
 // Steps separated by ';': "A 5" appends a row, "T 5" inserts one at the top,
+// "E 2" inserts a row without an id cell (id -1) at row 2,
 // "R 2" removes row 2, "S" sorts by column 0 descending, "D 2 7" sets the id
 // of row 2 to 7, "F 1 2 3" and "N 1 2 3" fill anew (reusing or making the
 // cells), "G 1 2 3" fills announcing a row too few, "C" clears the contents,
@@ -56,6 +57,8 @@ void apply(QTableWidget &t, const QString &step)
     if (op == QLatin1String("A")) {
         t.insertRow(t.rowCount());
         t.setItem(t.rowCount() - 1, 0, idCell(numbers.value(0)));
+    } else if (op == QLatin1String("E")) {
+        t.insertRow(numbers.value(0));
     } else if (op == QLatin1String("T")) {
         t.insertRow(0);
         t.setItem(0, 0, idCell(numbers.value(0)));
@@ -111,6 +114,8 @@ private slots:
         QTest::newRow("repeated ids in a fill") << "N 5 6 5 6; R 0; T 6; R 0; R 0; F 7 7 8; R 0; R 0";
         QTest::newRow("top rows in and out, then rows below") << "N 1 2 3; T 4; T 5; R 0; V 6; R 2; A 7; R 1; T 8";
         QTest::newRow("a fill that grows past its count") << "A 1; A 2; G 10 11 12 13; T 14; R 4";
+        QTest::newRow("rows without an id cell read -1")
+            << "A 10; A 20; E 1; E 0; E 4; R 0; T 5; R 2; R 0; E 2; D 1 7; W 2 8";
     }
     void followsTheTable()
     {
