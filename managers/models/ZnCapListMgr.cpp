@@ -1,5 +1,6 @@
 #include "ZnCapListMgr.h"
 
+#include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnBusyRetry.h"
 #include "ZnViewBaseCtr.h"
@@ -35,13 +36,13 @@ void ZnCapListMgr::registerCallbacks(ZnManageCenter* centre)
 {
     if (!centre)
         return;
-    gCapList.m_centre.store(centre);
     apiSetCapCallbacks(centre, &ZnCapListMgr::onList, &ZnCapListMgr::onRemoved, &ZnCapListMgr::onChanged);
 }
 
 void ZnCapListMgr::registerAndWait()
 {
-    ZnManageCenter* centre = m_centre.load();
+    ServiceHub* hub = ServiceHub::instance();
+    ZnManageCenter* centre = hub ? hub->centre() : nullptr;
     registerCallbacks(centre);
     waitReady(centre);
 }

@@ -3,7 +3,6 @@
 #include "ZnCap.h"
 #include "ZnLockedList.h"
 
-#include <atomic>
 #include <list>
 
 class ZnManageCenter;
@@ -21,10 +20,10 @@ public:
     // first list.
     static ZnCapListMgr* instance();
 
-    // Registers the three callbacks with the centre, which the holder then talks
-    // to; nothing without one.
+    // Registers the three callbacks with the centre; nothing without one.
     static void registerCallbacks(ZnManageCenter* centre);
-    // Registers and asks for the list, every 100 ms while busy.
+    // With the service hub's centre: registers and asks for the list, pausing
+    // 100 ms after each try while busy.
     void registerAndWait();
     // Asks for the list again; the result code.
     int waitReady(ZnManageCenter* centre);
@@ -49,8 +48,6 @@ public:
 
 private:
     std::list<ZnCap>* m_list = nullptr;
-    // The centre the service hub registered with; null before.
-    std::atomic<ZnManageCenter*> m_centre{nullptr};
 };
 
 // The one holder, made before main and never freed: the receive thread may call

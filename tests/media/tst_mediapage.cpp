@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -405,6 +406,14 @@ private slots:
         };
         QCOMPARE(headersOf(table()), QStringLiteral("名称|修改日期|类型|文件大小"));
         QCOMPARE(headersOf(m_page->form().fUpOrDownTableWidget), QStringLiteral("状态|名称|传送进度|文件大小"));
+        // The queue's menu names its four actions by the states they lead to.
+        QTableWidget queueTable(0, 4);
+        ZnDownAndUploadViewCtr queue(&queueTable);
+        QStringList actions;
+        for (const QMenu* menu : queueTable.findChildren<QMenu*>())
+            for (const QAction* a : menu->actions())
+                actions << a->text();
+        QCOMPARE(actions.join(QLatin1Char('|')), QStringLiteral("正在下载|正在传输|暂停|空闲"));
         QStringList types;
         for (int row = 0; row < table()->rowCount(); ++row)
             types << table()->item(row, 2)->text();

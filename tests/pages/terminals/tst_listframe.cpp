@@ -665,6 +665,58 @@ private slots:
         QTEST(headersOf(t), "headers");
     }
 
+    // The book tables of the server microphone's and the D82 device's dialogs:
+    // headers in order, and the id columns the operator does not see.
+    void bookHeaders_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("hidden");
+        QTest::newRow("d81 monitored terminals: with their type") << "d81"
+                                                                  << "fMonitorTb"
+                                                                  << "名称|类型"
+                                                                  << "";
+        QTest::newRow("d81 offered tasks: id hidden") << "d81"
+                                                      << "fSsTaskTb"
+                                                      << "名称|ID"
+                                                      << "1";
+        QTest::newRow("d81 chosen sources: the name alone") << "d81"
+                                                            << "fSeleSsTaskTb"
+                                                            << "名称"
+                                                            << "";
+        QTest::newRow("d81 regions: id hidden") << "d81"
+                                                << "fRegionTb"
+                                                << "名称|ID"
+                                                << "1";
+        QTest::newRow("d82 contacts: name, id, type") << "d82"
+                                                      << "fTalkTb"
+                                                      << "名称|ID|类型"
+                                                      << "";
+        QTest::newRow("d82 audio sources") << "d82"
+                                           << "fSsTaskTb"
+                                           << "名称|ID"
+                                           << "";
+        QTest::newRow("d82 regions") << "d82"
+                                     << "fRegionTb"
+                                     << "名称|ID"
+                                     << "";
+    }
+    void bookHeaders()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, table);
+        ZnMic mic = console(70001);
+        ZnD82 device;
+        QVERIFY(ZnD82ListMgr::instance()->getD82(80001, device));
+        std::unique_ptr<QWidget> d(dialog == QLatin1String("d81") ? static_cast<QWidget *>(new ZnD81SettingDialog(&mic))
+                                                                  : new ZnD82SettingDialog(&device));
+        QTableWidget *t = d->findChild<QTableWidget *>(table);
+        QVERIFY(t);
+        QTEST(headersOf(t), "headers");
+        QTEST(hiddenOf(t), "hidden");
+    }
+
     // The status cell of a D82 device and of a server microphone, once as the
     // row is inserted and once as it is redrawn, for each status the family has
     // and for one it never has.

@@ -26,6 +26,7 @@
 #include "ZnTtsInfoForm.h"
 #include "ZnVolumeStepper.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QSpinBox>
 #include <QtTest>
@@ -1451,6 +1452,58 @@ private slots:
         // The volume cell follows the record, and the speaker column stays hidden.
         QCOMPARE(cell(30, ZnPlayerInfoForm::VolumeColumn), QStringLiteral("50"));
         QVERIFY(players()->isColumnHidden(ZnPlayerInfoForm::SpeakerColumn));
+    }
+
+    // What the player page's three dialogs show of a terminal: thresholds in
+    // degrees, the firewall and default boxes, the default power by name.
+    void playerDialogCells_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<bool>("on"); // through a firewall; default power on and applied
+        QTest::addColumn<QString>("cells");
+        QTest::newRow("amp: degrees, the volume plain") << "amp" << true << "T10|70 ℃|45 ℃|90";
+        QTest::newRow("firewall: passed through, checked") << "tcp" << true << "10|T10|checked";
+        QTest::newRow("firewall: direct, unchecked") << "tcp" << false << "10|T10|unchecked";
+        QTest::newRow("default: open, applied") << "default" << true << "T10|33|open|checked";
+        QTest::newRow("default: close, not applied") << "default" << false << "T10|33|close|unchecked";
+    }
+    void playerDialogCells()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(bool, on);
+        ZnTerminal t;
+        QVERIFY(amps()->hasTerminal(10, t));
+        t.modelNo = 17, t.warnTempThreshold = 70, t.fanTempThreshold = 45, t.maxVol = 90;
+        t.viaFirewall = on, t.defaultVolume = 33, t.defaultPower = on, t.isDefault = on;
+        QCOMPARE(amps()->mergeList(t), 0);
+        std::unique_ptr<QWidget> owner;
+        QTableWidget *table = nullptr;
+        if (dialog == QLatin1String("amp")) {
+            auto *d = new ZnSetAmpFormCtr;
+            d->loadTable();
+            owner.reset(d), table = d->form().fAmpTableWidget;
+        } else if (dialog == QLatin1String("tcp")) {
+            auto *d = new ZnSetTCPForm(1);
+            owner.reset(d), table = d->form().fTableWidget;
+        } else {
+            auto *d = new ZnTerDefaultSetCtr;
+            d->loadTable();
+            owner.reset(d), table = d->form().fTerTableWidget;
+        }
+        const int row = rowOfId(table, 10);
+        QVERIFY(row >= 0);
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            const QCheckBox *box =
+                table->cellWidget(row, c) ? table->cellWidget(row, c)->findChild<QCheckBox *>() : nullptr;
+            if (!box)
+                box = qobject_cast<QCheckBox *>(table->cellWidget(row, c));
+            QString text = table->item(row, c) ? table->item(row, c)->text() : QString();
+            if (box)
+                text += box->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+            cells << text;
+        }
+        QTEST(cells.join(QLatin1Char('|')), "cells");
     }
 
     // The group's rule by name and its ring time in seconds, as redrawn after a change.
