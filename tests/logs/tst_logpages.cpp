@@ -64,6 +64,16 @@ struct Boxes
     }
 };
 
+// The talk (0), terminal (1) or user (2) log page.
+std::unique_ptr<ZnLogPage> newLogPage(int kind)
+{
+    if (kind == 0)
+        return std::make_unique<ZnTalkLogInfoForm>();
+    if (kind == 1)
+        return std::make_unique<ZnTermLogInfoForm>();
+    return std::make_unique<ZnUserLogInfoForm>();
+}
+
 } // namespace
 
 class tst_logpages : public QObject
@@ -556,13 +566,7 @@ private slots:
         QFETCH(QString, newest);
         serverTalkLog(serverRows, host ? "127.0.0.1:8999" : "127.0.0.1:0");
         const int sent = logRequests();
-        std::unique_ptr<ZnLogPage> page;
-        if (kind == 0)
-            page.reset(new ZnTalkLogInfoForm);
-        else if (kind == 1)
-            page.reset(new ZnTermLogInfoForm);
-        else
-            page.reset(new ZnUserLogInfoForm);
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         auto &ui = page->form();
         const QString of = QLatin1Char('/') + QString::number(pages);
         QTRY_COMPARE(ui.fDataSourceLabel->text(),
@@ -599,13 +603,7 @@ private slots:
     {
         QFETCH(int, kind);
         serverTalkLog(0);
-        std::unique_ptr<ZnLogPage> page;
-        if (kind == 0)
-            page.reset(new ZnTalkLogInfoForm);
-        else if (kind == 1)
-            page.reset(new ZnTermLogInfoForm);
-        else
-            page.reset(new ZnUserLogInfoForm);
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         const QHeaderView *header = page->form().fTableWidget->horizontalHeader();
         QStringList fitted;
         for (int c = 0; c < header->count(); ++c) {
@@ -765,13 +763,7 @@ private slots:
         gMySqlPort = silent.serverPort();
         ZnMySql::connectTalkLogDb("127.0.0.1"); // the page must connect anew
         Boxes told;
-        std::unique_ptr<ZnLogPage> page;
-        if (kind == 0)
-            page.reset(new ZnTalkLogInfoForm);
-        else if (kind == 1)
-            page.reset(new ZnTermLogInfoForm);
-        else
-            page.reset(new ZnUserLogInfoForm);
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         auto &ui = page->form();
         QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 连接中… ]"));
         QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/1"));
@@ -825,13 +817,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(bool, changed);
         serverTalkLog(0, "127.0.0.1:8999");
-        std::unique_ptr<ZnLogPage> page;
-        if (kind == 0)
-            page.reset(new ZnTalkLogInfoForm);
-        else if (kind == 1)
-            page.reset(new ZnTermLogInfoForm);
-        else
-            page.reset(new ZnUserLogInfoForm);
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         QTableWidget *table = page->form().fTableWidget;
         QTRY_COMPARE(table->rowCount(), 100);
         if (changed) {
@@ -911,13 +897,7 @@ private slots:
                 data.table("userlog") = {r};
             }
         });
-        std::unique_ptr<ZnLogPage> page;
-        if (kind == 0)
-            page.reset(new ZnTalkLogInfoForm);
-        else if (kind == 1)
-            page.reset(new ZnTermLogInfoForm);
-        else
-            page.reset(new ZnUserLogInfoForm);
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         QTableWidget *table = page->form().fTableWidget;
         QTRY_COMPARE(table->rowCount(), 1);
         QTEST(page->form().tableNameLable->text(), "title");
