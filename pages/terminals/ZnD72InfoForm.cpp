@@ -48,13 +48,10 @@ void ZnD72InfoForm::makeRow(const ZnMic &mic, ZnTableRow &row)
     row.addLocal(mic.ip, 0);
 }
 
-bool ZnD72InfoForm::recordRow(int id, ZnTableRow &row)
+bool ZnD72InfoForm::insertRecord(int id)
 {
     ZnMic mic;
-    if (!ZnD72ListMgr::instance()->findD72(id, mic))
-        return false;
-    makeRow(mic, row);
-    return true;
+    return ZnD72ListMgr::instance()->findD72(id, mic) && insertRecordRow(&mic) == 0;
 }
 
 int ZnD72InfoForm::insertRecordRow(const ZnMic *mic)
@@ -89,7 +86,7 @@ void ZnD72InfoForm::updateRow(int row, int id)
 void ZnD72InfoForm::slot_showD72List()
 {
     // The model hands out a copy, so the walk needs no lock.
-    refillReversed(ZnD72ListMgr::instance()->micList(), &ZnD72InfoForm::makeRow);
+    refillAtTop(ZnD72ListMgr::instance()->micList(), [this](const ZnMic &mic) { insertRecordRow(&mic); });
 }
 
 void ZnD72InfoForm::slot_updateD72Row(int id)

@@ -30,7 +30,7 @@ public slots:
     void slot_delete_clicked();
 
 protected:
-    bool recordRow(int id, ZnTableRow &row) override;
+    bool insertRecord(int id) override;
     void editRecord(int id) override;
     int removeRecord(int id) override;
 

@@ -91,13 +91,10 @@ void ZnD74InfoForm::makeRow(const ZnMic &mic, ZnTableRow &row)
     row.addLocal(mic.ledTxt, 0);
 }
 
-bool ZnD74InfoForm::recordRow(int id, ZnTableRow &row)
+bool ZnD74InfoForm::insertRecord(int id)
 {
     ZnMic mic;
-    if (!ZnD74ListMgr::instance()->findD74(id, mic))
-        return false;
-    makeRow(mic, row);
-    return true;
+    return ZnD74ListMgr::instance()->findD74(id, mic) && insertRecordRow(&mic) == 0;
 }
 
 int ZnD74InfoForm::insertRecordRow(const ZnMic *mic)
@@ -130,7 +127,7 @@ void ZnD74InfoForm::updateRow(int row, int id)
 void ZnD74InfoForm::slot_showD74List()
 {
     // The model hands out a copy, so the walk needs no lock.
-    refillReversed(ZnD74ListMgr::instance()->micList(), &ZnD74InfoForm::makeRow);
+    refillAtTop(ZnD74ListMgr::instance()->micList(), [this](const ZnMic &mic) { insertRecordRow(&mic); });
 }
 
 void ZnD74InfoForm::slot_updateD74Row(int id)

@@ -48,7 +48,7 @@ public slots:
     void slot_sliderChanged(int value);
 
 protected:
-    bool recordRow(int id, ZnTableRow &row) override;
+    bool insertRecord(int id) override;
     void editRecord(int id) override;
     int removeRecord(int id) override;
 

@@ -219,6 +219,87 @@ private slots:
         });
     }
 
+    // Every cell of every row, top to bottom, as the refill draws them, and a
+    // device pushed as new on top, all its cells drawn; the push is taken back.
+    void wholeRows_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("push");
+        QTest::addColumn<QString>("top");
+        QTest::newRow("call mic: name, code, AEC, PPT, status, IP")
+            << "d72"
+            << "N3|50003|No|Yes|Login Out|10.0.5.1\nN2|50002|Yes|No|Login Out|10.0.5.2\nN1|50001|No|Yes|Idle|10.0.5.1"
+            << R"([{"terminalId":"50009","type":"2","name":"Gate","status":"1","ip":"10.0.5.9","aec":"1","ppt":"1"}])"
+            << "Gate|50009|Yes|Yes|Idle|10.0.5.9";
+        QTest::newRow("emergency mic: volume after the status, then IP, mode, colour, text")
+            << "d74"
+            << "N3|60003|Login Out|70|10.0.6.1|Left Move|Red|Welcome\n"
+               "N2|60002|Login Out|50|10.0.6.2|Left Move|Green|\n"
+               "N1|60001|Idle|70|10.0.6.1|Left Move|Red|Welcome"
+            << R"([{"terminalId":"60009","type":"4","name":"Yard","status":"1","ip":"10.0.6.9","broVol":"33",)"
+               R"("switchMode":"3","ledColor":"252","ledTxt":"Exit"}])"
+            << "Yard|60009|Idle|33|10.0.6.9|Right Move|Yellow|Exit";
+        QTest::newRow("server mic") << "d81"
+                                    << "N1|70001|Idle|10.0.7.1\nN2|70002|Off Line|10.0.7.2\nN3|70003|Off Line|10.0.7.1"
+                                    << ""
+                                    << "";
+        QTest::newRow("d82") << "d82"
+                             << "N1|80001|空闲|10.0.8.1\nN2|80002|断线|10.0.8.2\nN3|80003|断线|10.0.8.1"
+                             << R"([{"terminalId":"80009","type":"8","name":"Pad","status":"1","ip":"10.0.8.9"}])"
+                             << "Pad|80009|空闲|10.0.8.9";
+        QTest::newRow("tts: the id first")
+            << "tts"
+            << "40003|N3|Off Line|10.0.4.1\n40002|N2|Off Line|10.0.4.2\n40001|N1|Idle|10.0.4.1"
+            << ""
+            << "";
+        QTest::newRow("capture: volume and rate after the name") << "cap"
+                                                                 << "20003|N3|70|General|Off Line|10.0.2.1\n"
+                                                                    "20002|N2|50|General|Off Line|10.0.2.2\n"
+                                                                    "20001|N1|70|General|Idle|10.0.2.1"
+                                                                 << ""
+                                                                 << "";
+        QTest::newRow("fire alarm") << "falarm"
+                                    << "N3|30003|断线|10.0.3.1\nN2|30002|断线|10.0.3.2\nN1|30001|空闲|10.0.3.1"
+                                    << ""
+                                    << "";
+        QTest::newRow("player: ascending ids") << "player"
+                                               << "IPTerm|N1|10001|60|Idle|open|38 ℃|Pass|10.0.40.2\n"
+                                                  "IPTerm|N2|10002|60|Off Line|open|×|×|10.0.40.3\n"
+                                                  "IPTerm|N3|10003|60|Off Line|open|×|×|10.0.40.4"
+                                               << ""
+                                               << "";
+    }
+    void wholeRows()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, push);
+        QTableWidget *t = pages.at(page)->tableWidget();
+        const auto texts = [t](int from, int to) {
+            QStringList rows;
+            for (int r = from; r < to; ++r) {
+                QStringList cells;
+                for (int c = 0; c < t->columnCount(); ++c)
+                    cells << (t->item(r, c) ? t->item(r, c)->text() : QStringLiteral("?"));
+                rows << cells.join(QLatin1Char('|'));
+            }
+            return rows.join(QLatin1Char('\n'));
+        };
+        QTEST(texts(0, t->rowCount()), "table");
+        if (push.isEmpty())
+            return;
+        const std::string table = page == QLatin1String("d72")   ? "dsk72"
+                                  : page == QLatin1String("d74") ? "dsk74"
+                                                                 : "d82";
+        const int rows = t->rowCount();
+        s.sim.pushPost("SqlConfig", table, push.toStdString());
+        QTRY_COMPARE(t->rowCount(), rows + 1);
+        QTEST(texts(0, 1), "top");
+        const int id = t->item(0, 0)->data(Qt::UserRole).toInt();
+        s.sim.pushDelete(page == QLatin1String("d82") ? "D82" : page == QLatin1String("d72") ? "D72" : "D74", id);
+        QTRY_COMPARE(t->rowCount(), rows);
+    }
+
     // An untouched monitor or region book is not sent, the source book always
     // is; none that could not be read is, even with its select-all box ticked,
     // lest it go out empty over the real one.
