@@ -43,6 +43,7 @@ void ZnPlanTaskEditDialog::slot_delPlayFile(int row, int)
 
 void ZnPlanTaskEditDialog::slot_okClicked()
 {
+    sourceCtrl.takeStoredTask();
     if (!sourceCtrl.writeName(tr("The name cannot be empty!"))
         || !sourceCtrl.writePlayAmount(tr("Play times or counts must be selected!"), tr("Play time con't be 0!"),
                                        tr("Play counts con't be 0!"))

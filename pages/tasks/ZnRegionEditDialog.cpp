@@ -6,6 +6,7 @@
 #include "ZnD74ListMgr.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnRegion.h"
+#include "ZnRegionListMgr.h"
 #include "ZnTipsInfo.h"
 
 #include <QHeaderView>
@@ -107,6 +108,9 @@ void ZnRegionEditDialog::slot_ok_clicked()
     // A name the edit cannot hold whole stays while it is left alone; so do the
     // stored members (their order, any repeats) while no check changed.
     const bool stored = region->regionId != 0;
+    // A push while the dialog was open stays: fields left alone send what the model holds now.
+    if (stored)
+        ZnRegionListMgr::instance()->getRegion(region->regionId, *region);
     if (!stored || opened.changed(ui.fNameEdit))
         region->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
     if (stored && !opened.changed(ui.fTableWidget, checkedIds())) {

@@ -8,6 +8,7 @@
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
 #include "ZnFtpClientMgr.h"
+#include "ZnSsTaskDataMgr.h"
 #include "ZnTaskMediaListViewCtrl.h"
 #include "ZnTipsInfo.h"
 
@@ -298,6 +299,12 @@ void ZnTaskSourceCtrl::slot_textChanged()
         return;
     }
     w.sizeLabel->setText(QStringLiteral("%1/%2").arg(TtsLimit - text.size()).arg(TtsLimit));
+}
+
+void ZnTaskSourceCtrl::takeStoredTask()
+{
+    if (task->Id != 0)
+        ZnSsTaskDataMgr::instance()->getTask(task->Id, *task);
 }
 
 bool ZnTaskSourceCtrl::writeName(const QString &emptyText)

@@ -74,6 +74,9 @@ public:
     // Gives column 0 of every media-list row that check state.
     void setMediaChecks(int state);
 
+    // Takes a stored task as the model holds it now, first thing on OK: a field the
+    // operator left alone then sends what a push stored while the dialog was open.
+    void takeStoredTask();
     // The write steps of OK, in the dialogs' order; false after a refusal.
     bool writeName(const QString &emptyText);
     bool writePlayAmount(const QString &noneText, const QString &zeroTimeText, const QString &zeroCountText);

@@ -314,6 +314,7 @@ bool ZnTimerTaskEditDialog::writeTerminals()
 
 void ZnTimerTaskEditDialog::slot_okClicked()
 {
+    sourceCtrl.takeStoredTask();
     if (!sourceCtrl.writeName(QStringLiteral("任务名称不能为空!"))
         || !sourceCtrl.writePlayAmount(tr("Play times or counts must be selected!"), QStringLiteral("播放时长不能为0!"),
                                        QStringLiteral("播放次数不能为0!"))

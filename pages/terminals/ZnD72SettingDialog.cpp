@@ -126,6 +126,9 @@ void ZnD72SettingDialog::slot_ok_clicked()
 {
     if (!record)
         return;
+    // Fields left alone send what the model holds now: a push while the dialog
+    // was open must not be undone by OK.
+    ZnD72ListMgr::instance()->findD72(record->id, *record);
     if (!saveBase(ui, *record, opened)) {
         BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), tr("The name cannot be empty!"), 1);
         box.exec();

@@ -110,6 +110,10 @@ void ZnD74SettingDialog::slot_setBlueMicStateChanged(int)
 
 void ZnD74SettingDialog::slot_ok_clicked()
 {
+    // Fields left alone send what the model holds now: a push while the dialog
+    // was open must not be undone by OK.
+    if (record)
+        ZnD74ListMgr::instance()->findD74(record->id, *record);
     if (!saveBaseConfig())
         return;
     saveButtonCall();

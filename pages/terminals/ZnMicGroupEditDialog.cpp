@@ -4,6 +4,7 @@
 #include "ZnCommonTable.h"
 #include "ZnMicGroup.h"
 #include "ZnMicGroupInfoForm.h"
+#include "ZnMicGroupListMgr.h"
 #include "ZnMicListMgr.h"
 #include "ZnTipsInfo.h"
 
@@ -108,6 +109,9 @@ void ZnMicGroupEditDialog::slot_ok_clicked()
     // A field left as it opened keeps the stored value, which it may not show: a
     // ring time beyond the box, a rule none of the five.
     const bool stored = group->groupId != 0;
+    // A push while the dialog was open stays: fields left alone send what the model holds now.
+    if (stored)
+        ZnMicGroupListMgr::instance()->getGroup(group->groupId, *group);
     if (!stored || opened.changed(ui.fNameEdit))
         group->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
     if (!stored || opened.changed(ui.timeSpinBox))

@@ -2,6 +2,7 @@
 
 #include "BaseMessageDialog.h"
 #include "ZnCap.h"
+#include "ZnCapListMgr.h"
 #include "ZnTipsInfo.h"
 
 ZnSetCapDialog::ZnSetCapDialog()
@@ -53,6 +54,9 @@ void ZnSetCapDialog::accept()
         return;
     }
     if (cap) {
+        // Fields left alone send what the model holds now: a push while the dialog
+        // was open must not be undone by OK.
+        gCapList.findCap(cap->id, *cap);
         // A field left as it opened keeps the stored value (a volume beyond the box).
         opened.write(ui.fNameEdit, cap->name, name.toLocal8Bit().toStdString());
         opened.write(ui.fCapVolSpinBox, cap->capVol, ui.fCapVolSpinBox->value());

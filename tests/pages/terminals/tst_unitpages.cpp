@@ -1,4 +1,5 @@
 #include "PageSim.h"
+#include "ZnApi.h"
 #include "ZnCapInfoForm.h"
 #include "ZnCapListMgr.h"
 #include "ZnD72InfoForm.h"
@@ -1663,6 +1664,85 @@ private slots:
         const Json::Value body = lastPost(label);
         for (const auto &k : stored)
             QCOMPARE(k.first + "=" + body[k.first].asString(), k.first + "=" + k.second);
+    }
+
+    // The server changes the record while its dialog is open, the operator types a
+    // new name: OK sends the server's new value for the field left alone.
+    void pushedWhileOpen_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("d72: pushed broadcast volume kept") << "d72";
+        QTest::newRow("d74: pushed broadcast volume kept") << "d74";
+        QTest::newRow("cap: pushed volume kept") << "cap";
+        QTest::newRow("group: ring time of a new list kept") << "group";
+    }
+    void pushedWhileOpen()
+    {
+        QFETCH(QString, dialog);
+        const bool led = dialog == QLatin1String("d74");
+        const std::string table = dialog == QLatin1String("cap")     ? "capd73"
+                                  : dialog == QLatin1String("group") ? "callservergroup"
+                                  : led                              ? "dsk74"
+                                                                     : "dsk72";
+        const std::string key = table == "callservergroup" ? "groupId" : "terminalId";
+        const std::string field = table == "capd73" ? "capVol" : table == "callservergroup" ? "ringTime" : "broVol";
+        const int id = table == "capd73" ? 20001 : table == "callservergroup" ? 2 : led ? 60002 : 50002;
+        const std::string label = table == "capd73"            ? "CapD73Set"
+                                  : table == "callservergroup" ? "CallService"
+                                                               : "ModTalkTerminal";
+        const auto modelHas = [&] {
+            ZnMic mic;
+            ZnCap cap;
+            ZnMicGroup g;
+            if (table == "capd73")
+                return gCapList.findCap(id, cap) && cap.capVol == 77;
+            if (table == "callservergroup")
+                return micGroups()->getGroup(id, g) && g.ringTime == 77;
+            return (led ? ZnD74ListMgr::instance()->findD74(id, mic) : ZnD72ListMgr::instance()->findD72(id, mic))
+                   && mic.broVol == 77;
+        };
+        QVERIFY(!modelHas());
+        const auto push = [&] {
+            Json::Value row;
+            s.sim.withData([&](ZnSimData &d) {
+                for (Json::Value &r : d.table(table)) {
+                    if (r[key].asString() == std::to_string(id))
+                        r[field] = "77", row = r;
+                }
+            });
+            if (table == "callservergroup")
+                apiGetMicGroupList(s.centre.get());
+            else
+                s.sim.pushPost("SqlConfig", table, "[" + ZnSimData::json(row) + "]");
+        };
+        const int before = posts(label.c_str());
+        bool pushed = false;
+        const QStringList seen =
+            answering({[&](QWidget *w) {
+                           push();
+                           pushed = ZnModalHelper::waitFor(modelHas);
+                           w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Typed"));
+                           ModalChain::click(QStringLiteral("fOkBtn"))(w);
+                       },
+                       ModalChain::confirm()},
+                      [&] {
+                          if (table == "callservergroup") {
+                              setCurrent(id);
+                              groupPage->form().fEditBtn->click();
+                          } else {
+                              doubleClickRow(table == "capd73" ? caps->tableWidget()
+                                             : led             ? d74->tableWidget()
+                                                               : d72->tableWidget(),
+                                             id);
+                          }
+                      });
+        QVERIFY(pushed);
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(posts(label.c_str()), before + 1);
+        const Json::Value body = lastPost(label);
+        const std::string sentKey = table == "capd73" ? "CapVol" : table == "callservergroup" ? "RingTime" : "BroVol";
+        QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=77");
+        QCOMPARE(body["Name"].asString(), std::string("Typed"));
     }
 };
 
