@@ -52,7 +52,8 @@ ZnTimerTaskEditDialog::ZnTimerTaskEditDialog(ZnSsTask *t)
     }
     fillTimerSettings();
     fillTerminals();
-    opened.note({ui.fPreOpenAmpSpinBox, ui.fStartDateEdit, ui.fStopDateCb, ui.fStopDateEdit});
+    opened.note({ui.fPreOpenAmpSpinBox, ui.fStartDateEdit, ui.fStopDateCb, ui.fStopDateEdit, ui.fMondayCb,
+                 ui.fTuesdayCb, ui.fWednesdayCb, ui.fThursdayCb, ui.fFridayCb, ui.fSaturdayCb, ui.fSundayCb});
     opened.note(ui.fExecTimeTable, QString::fromStdString(ZnSsTask::joinExecuteTimes(entriesOf(execTimeView))));
     opened.note(ui.fTerminalTable, QString::fromStdString(ZnSsTask::joinTerminalIds(checkedTerminals())));
 
@@ -246,10 +247,13 @@ bool ZnTimerTaskEditDialog::writeTimerSettings()
 {
     const QCheckBox *const days[] = {ui.fMondayCb, ui.fTuesdayCb,  ui.fWednesdayCb, ui.fThursdayCb,
                                      ui.fFridayCb, ui.fSaturdayCb, ui.fSundayCb};
-    // Bits past Sunday have no box; they stay as stored.
+    // Bits past Sunday have no box; they stay as stored, and so does the bit of a
+    // day whose box the operator left alone.
     int32_t week = task->Week;
-    for (int day = 1; day <= 7; ++day)
-        week = ZnSsTask::weekWithDay(week, day, days[day - 1]->isChecked());
+    for (int day = 1; day <= 7; ++day) {
+        if (!kept({days[day - 1]}))
+            week = ZnSsTask::weekWithDay(week, day, days[day - 1]->isChecked());
+    }
     task->Week = week;
     if (manual) {
         task->StartDate = 0;

@@ -218,9 +218,10 @@ void ZnD74InfoForm::editRecord(int id)
     ZnMic edited;
     if (!model->findD74(id, edited))
         return;
-    const ZnMic before = edited;
     ZnD74SettingDialog dialog(&edited);
-    if (dialog.exec() == 0 || !rowStillShown(id))
+    // The display settings as stored now, a push while the dialog was open included.
+    ZnMic before;
+    if (dialog.exec() == 0 || !rowStillShown(id) || !model->findD74(id, before))
         return;
     if (model->modifyD74(edited, ZnD74ListMgr::TalkSettings) != 0) {
         tell(tr("Setting Error!"));

@@ -58,13 +58,12 @@ void ZnD74SettingDialog::loadLedConfig()
     ui.fMoveComboBox->addItem(tr("Right Move"), 3);
     ui.fMoveComboBox->addItem(tr("Up Move"), 4);
     ui.fMoveComboBox->addItem(tr("Down Move"), 5);
-    // A stored mode none of the four shows the first one, but goes back as it was
+    // The stored mode goes back as it is (one none of the four shows as the first)
     // unless the operator picks a mode: OK alone must not move the display.
-    if (!selectId(ui.fMoveComboBox, record->switchMode)) {
+    if (!selectId(ui.fMoveComboBox, record->switchMode))
         ui.fMoveComboBox->setCurrentIndex(0);
-        keepStoredMode = true;
-        connect(ui.fMoveComboBox, QOverload<int>::of(&QComboBox::activated), this, [this] { keepStoredMode = false; });
-    }
+    keepStoredMode = true;
+    connect(ui.fMoveComboBox, QOverload<int>::of(&QComboBox::activated), this, [this] { keepStoredMode = false; });
     auto *colours = new QButtonGroup(this);
     colours->addButton(ui.fRedColorCheckBox, 1);
     colours->addButton(ui.fGreenColorCheckBox, 2);
@@ -72,7 +71,8 @@ void ZnD74SettingDialog::loadLedConfig()
     ui.fRedColorCheckBox->setChecked(record->ledColor == Red);
     ui.fGreenColorCheckBox->setChecked(record->ledColor == Green);
     ui.fYellowColorCheckBox->setChecked(record->ledColor == Yellow);
-    opened.note({ui.fDispTextLineEdit, ui.fSwitchTimeSpinBox});
+    opened.note({ui.fDispTextLineEdit, ui.fSwitchTimeSpinBox, ui.fRedColorCheckBox, ui.fGreenColorCheckBox,
+                 ui.fYellowColorCheckBox});
 }
 
 void ZnD74SettingDialog::loadCallConfig()
@@ -152,6 +152,8 @@ void ZnD74SettingDialog::saveLedConfig()
     opened.write(ui.fSwitchTimeSpinBox, record->displayTime, ui.fSwitchTimeSpinBox->value());
     if (!keepStoredMode)
         record->switchMode = ui.fMoveComboBox->currentIndex() < 0 ? 0 : ui.fMoveComboBox->currentData().toInt();
+    if (!opened.changed({ui.fRedColorCheckBox, ui.fGreenColorCheckBox, ui.fYellowColorCheckBox}))
+        return;
     if (ui.fRedColorCheckBox->isChecked())
         record->ledColor = Red;
     else if (ui.fGreenColorCheckBox->isChecked())

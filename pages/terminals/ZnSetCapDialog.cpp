@@ -42,7 +42,7 @@ void ZnSetCapDialog::setCap(ZnCap *c)
     const bool broadcasting = cap->status == 2;
     for (QRadioButton *b : {ui.fNormalQualityRBtn, ui.fMediumQualityRBtn, ui.fHighQualityRBtn})
         b->setEnabled(!broadcasting);
-    opened.note({ui.fNameEdit, ui.fCapVolSpinBox});
+    opened.note({ui.fNameEdit, ui.fCapVolSpinBox, ui.fNormalQualityRBtn, ui.fMediumQualityRBtn, ui.fHighQualityRBtn});
 }
 
 void ZnSetCapDialog::accept()
@@ -60,13 +60,15 @@ void ZnSetCapDialog::accept()
         // A field left as it opened keeps the stored value (a volume beyond the box).
         opened.write(ui.fNameEdit, cap->name, name.toLocal8Bit().toStdString());
         opened.write(ui.fCapVolSpinBox, cap->capVol, ui.fCapVolSpinBox->value());
-        // No button checked: the unit keeps the rate it has.
-        if (ui.fNormalQualityRBtn->isChecked())
-            cap->capSamplerate = 16000;
-        else if (ui.fMediumQualityRBtn->isChecked())
-            cap->capSamplerate = 24000;
-        else if (ui.fHighQualityRBtn->isChecked())
-            cap->capSamplerate = 32000;
+        // No button checked, or none changed: the unit keeps the rate it has.
+        if (opened.changed({ui.fNormalQualityRBtn, ui.fMediumQualityRBtn, ui.fHighQualityRBtn})) {
+            if (ui.fNormalQualityRBtn->isChecked())
+                cap->capSamplerate = 16000;
+            else if (ui.fMediumQualityRBtn->isChecked())
+                cap->capSamplerate = 24000;
+            else if (ui.fHighQualityRBtn->isChecked())
+                cap->capSamplerate = 32000;
+        }
     }
     QDialog::accept();
 }

@@ -900,19 +900,30 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<int>("id");
-        QTest::newRow("timer: listed volume kept") << "timer" << 20;
-        QTest::newRow("sdk: listed volume kept") << "sdk" << 21;
-        QTest::newRow("plan: listed volume kept") << "plan" << 22;
-        QTest::newRow("manual: listed volume kept") << "manual" << 23;
-        QTest::newRow("region: listed members kept") << "region" << 2;
+        QTest::addColumn<QString>("field"); // the server's column, and its key in the request
+        QTest::addColumn<QString>("value");
+        QTest::newRow("timer: listed volume kept") << "timer" << 20 << "playVol=PlayVol"
+                                                   << "77";
+        QTest::newRow("timer: listed week days kept") << "timer" << 20 << "week=Week"
+                                                      << "229";
+        QTest::newRow("sdk: listed volume kept") << "sdk" << 21 << "playVol=PlayVol"
+                                                 << "77";
+        QTest::newRow("plan: listed volume kept") << "plan" << 22 << "playVol=PlayVol"
+                                                  << "77";
+        QTest::newRow("manual: listed volume kept") << "manual" << 23 << "playVol=PlayVol"
+                                                    << "77";
+        QTest::newRow("region: listed members kept") << "region" << 2 << "terminalId=TerminalId"
+                                                     << "10001";
     }
     void pushedWhileOpen()
     {
         QFETCH(QString, page);
         QFETCH(int, id);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
         const bool region = page == QLatin1String("region");
         const std::string rows = region ? "region" : "soundsource", key = region ? "regionId" : "sourceId";
-        const std::string field = region ? "terminalId" : "playVol", value = region ? "10001" : "77";
+        const std::string column = field.section(QLatin1Char('='), 0, 0).toStdString(), wanted = value.toStdString();
         if (region) {
             resetRegions();
             clickIds(table(), {id});
@@ -933,7 +944,8 @@ private slots:
             ZnSsTask t;
             if (region)
                 return ZnRegionListMgr::instance()->getRegion(id, r) && r.terminals.size() == 1;
-            return ZnSsTaskDataMgr::instance()->getTask(id, t) && t.PlayVol == 77;
+            return ZnSsTaskDataMgr::instance()->getTask(id, t)
+                   && (column == "week" ? t.Week : t.PlayVol) == value.toInt();
         };
         QVERIFY(!modelHas());
         const std::string label = region ? "POST BroadRegion" : "POST SoundSource";
@@ -945,7 +957,7 @@ private slots:
                              s.sim.withData([&](ZnSimData &d) {
                                  for (Json::Value &r : d.table(rows)) {
                                      if (r[key].asString() == std::to_string(id))
-                                         r[field] = value;
+                                         r[column] = wanted;
                                  }
                              });
                              if (region)
@@ -960,8 +972,8 @@ private slots:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(s.requests(label).size(), before + 1);
         const Json::Value body = lastBody(s, label);
-        const std::string sent = region ? "TerminalId" : "PlayVol";
-        QCOMPARE(sent + "=" + body[sent].asString(), sent + "=" + value);
+        const std::string sent = field.section(QLatin1Char('='), 1).toStdString();
+        QCOMPARE(sent + "=" + body[sent].asString(), sent + "=" + wanted);
         QCOMPARE(body["Name"].asString(), std::string("Typed"));
     }
     // A region checks the terminals the table offers; a member the server does not

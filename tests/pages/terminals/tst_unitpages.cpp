@@ -1671,35 +1671,59 @@ private slots:
     void pushedWhileOpen_data()
     {
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("d72: pushed broadcast volume kept") << "d72";
-        QTest::newRow("d74: pushed broadcast volume kept") << "d74";
-        QTest::newRow("cap: pushed volume kept") << "cap";
-        QTest::newRow("group: ring time of a new list kept") << "group";
+        QTest::addColumn<QString>("field"); // the server's column the push changes
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("sent");  // its key in the request
+        QTest::addColumn<QString>("typed"); // "objectName=value" the operator types, "Key=value" it sends
+        const auto row = [](const char *name, const char *dialog, const char *field, int value, const char *sent,
+                            const char *typed) {
+            QTest::newRow(name) << QString::fromLatin1(dialog) << QString::fromLatin1(field) << value
+                                << QString::fromLatin1(sent) << QString::fromLatin1(typed);
+        };
+        const char *name = "fNameEdit=Typed Name=Typed";
+        row("d72: pushed broadcast volume kept", "d72", "broVol", 77, "BroVol", name);
+        row("d74: pushed broadcast volume kept", "d74", "broVol", 77, "BroVol", name);
+        row("d74: pushed display colour kept", "d74", "ledColor", 252, "LedColor",
+            "fSwitchTimeSpinBox=9 DisplayTime=9");
+        row("cap: pushed volume kept", "cap", "capVol", 77, "CapVol", name);
+        row("cap: pushed rate kept", "cap", "capSamplerate", 32000, "CapSamplerate", name);
+        row("group: ring time of a new list kept", "group", "ringTime", 77, "RingTime", name);
     }
     void pushedWhileOpen()
     {
         QFETCH(QString, dialog);
+        QFETCH(QString, field);
+        QFETCH(int, value);
+        QFETCH(QString, sent);
+        QFETCH(QString, typed);
+        const QString step = typed.section(QLatin1Char(' '), 0, 0), typedSent = typed.section(QLatin1Char(' '), 1);
         const bool led = dialog == QLatin1String("d74");
         const std::string table = dialog == QLatin1String("cap")     ? "capd73"
                                   : dialog == QLatin1String("group") ? "callservergroup"
                                   : led                              ? "dsk74"
                                                                      : "dsk72";
         const std::string key = table == "callservergroup" ? "groupId" : "terminalId";
-        const std::string field = table == "capd73" ? "capVol" : table == "callservergroup" ? "ringTime" : "broVol";
-        const int id = table == "capd73" ? 20001 : table == "callservergroup" ? 2 : led ? 60002 : 50002;
-        const std::string label = table == "capd73"            ? "CapD73Set"
-                                  : table == "callservergroup" ? "CallService"
-                                                               : "ModTalkTerminal";
+        // The display colour on the console that shows a colour box checked.
+        const int id = table == "capd73"                    ? 20001
+                       : table == "callservergroup"         ? 2
+                       : field == QLatin1String("ledColor") ? 60001
+                       : led                                ? 60002
+                                                            : 50002;
+        const std::string label = table == "capd73"                    ? "CapD73Set"
+                                  : table == "callservergroup"         ? "CallService"
+                                  : field == QLatin1String("ledColor") ? "ModD74Led"
+                                                                       : "ModTalkTerminal";
         const auto modelHas = [&] {
             ZnMic mic;
             ZnCap cap;
             ZnMicGroup g;
             if (table == "capd73")
-                return gCapList.findCap(id, cap) && cap.capVol == 77;
+                return gCapList.findCap(id, cap)
+                       && (field == QLatin1String("capVol") ? cap.capVol : cap.capSamplerate) == value;
             if (table == "callservergroup")
-                return micGroups()->getGroup(id, g) && g.ringTime == 77;
+                return micGroups()->getGroup(id, g) && g.ringTime == value;
             return (led ? ZnD74ListMgr::instance()->findD74(id, mic) : ZnD72ListMgr::instance()->findD72(id, mic))
-                   && mic.broVol == 77;
+                   && (field == QLatin1String("broVol") ? mic.broVol : mic.ledColor) == value;
         };
         QVERIFY(!modelHas());
         const auto push = [&] {
@@ -1707,7 +1731,7 @@ private slots:
             s.sim.withData([&](ZnSimData &d) {
                 for (Json::Value &r : d.table(table)) {
                     if (r[key].asString() == std::to_string(id))
-                        r[field] = "77", row = r;
+                        r[field.toStdString()] = std::to_string(value), row = r;
                 }
             });
             if (table == "callservergroup")
@@ -1721,7 +1745,12 @@ private slots:
             answering({[&](QWidget *w) {
                            push();
                            pushed = ZnModalHelper::waitFor(modelHas);
-                           w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(QStringLiteral("Typed"));
+                           const QString box = step.section(QLatin1Char('='), 0, 0),
+                                         text = step.section(QLatin1Char('='), 1);
+                           if (auto *spin = w->findChild<QSpinBox *>(box))
+                               spin->setValue(text.toInt());
+                           else
+                               w->findChild<QLineEdit *>(box)->setText(text);
                            ModalChain::click(QStringLiteral("fOkBtn"))(w);
                        },
                        ModalChain::confirm()},
@@ -1740,9 +1769,10 @@ private slots:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(posts(label.c_str()), before + 1);
         const Json::Value body = lastPost(label);
-        const std::string sentKey = table == "capd73" ? "CapVol" : table == "callservergroup" ? "RingTime" : "BroVol";
-        QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=77");
-        QCOMPARE(body["Name"].asString(), std::string("Typed"));
+        const std::string sentKey = sent.toStdString();
+        QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=" + std::to_string(value));
+        const std::string typedKey = typedSent.section(QLatin1Char('='), 0, 0).toStdString();
+        QCOMPARE(typedKey + "=" + body[typedKey].asString(), typedSent.toStdString());
     }
 };
 
