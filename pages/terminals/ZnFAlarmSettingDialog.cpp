@@ -216,7 +216,9 @@ bool ZnFAlarmSettingDialog::commitAlarm()
     if (!alarm)
         return true;
     // A field left as it opened keeps the stored value: a name the edit cannot
-    // hold whole, a trigger type neither of the two.
+    // hold whole, a trigger type neither of the two; stored is what the model holds
+    // now, so a push while the dialog was open is not undone.
+    ZnFAlarmListMgr::instance()->findFAlarm(alarm->id, *alarm);
     ZnFAlarm edited(*alarm);
     opened.write(ui.fNameEdit, edited.name, text.toLocal8Bit().toStdString());
     opened.write(ui.fNormalCb, edited.triggerType, type);

@@ -1688,6 +1688,7 @@ private slots:
         row("cap: pushed volume kept", "cap", "capVol", 77, "CapVol", name);
         row("cap: pushed rate kept", "cap", "capSamplerate", 32000, "CapSamplerate", name);
         row("group: ring time of a new list kept", "group", "ringTime", 77, "RingTime", name);
+        row("fire alarm: pushed trigger type kept", "falarm", "triggerType", 1, "TriggerType", name);
     }
     void pushedWhileOpen()
     {
@@ -1698,18 +1699,23 @@ private slots:
         QFETCH(QString, typed);
         const QString step = typed.section(QLatin1Char(' '), 0, 0), typedSent = typed.section(QLatin1Char(' '), 1);
         const bool led = dialog == QLatin1String("d74");
-        const std::string table = dialog == QLatin1String("cap")     ? "capd73"
+        if (dialog == QLatin1String("falarm"))
+            QVERIFY(serve(1, 0, 2, "0!!!0"));
+        const std::string table = dialog == QLatin1String("falarm")  ? "firealarm"
+                                  : dialog == QLatin1String("cap")   ? "capd73"
                                   : dialog == QLatin1String("group") ? "callservergroup"
                                   : led                              ? "dsk74"
                                                                      : "dsk72";
         const std::string key = table == "callservergroup" ? "groupId" : "terminalId";
         // The display colour on the console that shows a colour box checked.
-        const int id = table == "capd73"                    ? 20001
+        const int id = table == "firealarm"                 ? 30001
+                       : table == "capd73"                  ? 20001
                        : table == "callservergroup"         ? 2
                        : field == QLatin1String("ledColor") ? 60001
                        : led                                ? 60002
                                                             : 50002;
-        const std::string label = table == "capd73"                    ? "CapD73Set"
+        const std::string label = table == "firealarm"                 ? "SetFRName"
+                                  : table == "capd73"                  ? "CapD73Set"
                                   : table == "callservergroup"         ? "CallService"
                                   : field == QLatin1String("ledColor") ? "ModD74Led"
                                                                        : "ModTalkTerminal";
@@ -1722,6 +1728,8 @@ private slots:
                        && (field == QLatin1String("capVol") ? cap.capVol : cap.capSamplerate) == value;
             if (table == "callservergroup")
                 return micGroups()->getGroup(id, g) && g.ringTime == value;
+            if (table == "firealarm")
+                return alarm().triggerType == value;
             return (led ? ZnD74ListMgr::instance()->findD74(id, mic) : ZnD72ListMgr::instance()->findD72(id, mic))
                    && (field == QLatin1String("broVol") ? mic.broVol : mic.ledColor) == value;
         };
@@ -1759,9 +1767,10 @@ private slots:
                               setCurrent(id);
                               groupPage->form().fEditBtn->click();
                           } else {
-                              doubleClickRow(table == "capd73" ? caps->tableWidget()
-                                             : led             ? d74->tableWidget()
-                                                               : d72->tableWidget(),
+                              doubleClickRow(table == "firealarm" ? alarms()
+                                             : table == "capd73"  ? caps->tableWidget()
+                                             : led                ? d74->tableWidget()
+                                                                  : d72->tableWidget(),
                                              id);
                           }
                       });
