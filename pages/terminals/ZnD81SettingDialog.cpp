@@ -304,6 +304,10 @@ void ZnD81SettingDialog::slot_ok_clicked()
         reject();
         return;
     }
+    // Fields left alone send what the model holds now: a push while the dialog
+    // was open must not be undone by OK.
+    if (mic)
+        *mic = stored;
     if (!commitBase())
         return;
     commitMonitorList();

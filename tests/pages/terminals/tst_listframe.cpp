@@ -357,6 +357,41 @@ private slots:
         QCOMPARE(TstListFrame::book(next.form(), book), QLatin1String(c->again));
     }
 
+    // A volume another client changes while the dialog is open goes out as the
+    // model holds it; the one the operator moved goes out as moved.
+    void pushedWhileOpen()
+    {
+        ZnMic mic = console(70001);
+        const ZnMic before = mic;
+        ZnD81SettingDialog dialog(&mic);
+        auto &ui = dialog.form();
+        Json::Value row(Json::objectValue);
+        row["terminalId"] = "70001", row["type"] = before.type, row["name"] = before.name, row["ip"] = before.ip;
+        row["status"] = std::to_string(before.status), row["bellVol"] = "11";
+        row["capVol"] = std::to_string(before.capVol), row["callVol"] = std::to_string(before.callVol);
+        row["broVol"] = std::to_string(before.broVol), row["pttMode"] = std::to_string(before.pttMode);
+        const auto push = [&] {
+            Json::Value rows(Json::arrayValue);
+            rows.append(row);
+            return signalled(ZnMicListMgr::instance(), &ZnMicListMgr::micChanged,
+                             [&] { s.sim.pushPost("SqlConfig", "dsk81", ZnSimData::json(rows)); });
+        };
+        QVERIFY(push());
+        QCOMPARE(console(70001).bellVol, 11);
+        ui.fBcastSpinBox->setValue(before.broVol == 40 ? 41 : 40);
+        const size_t sent = s.requests("POST ModTalkTerminal").size();
+        ui.fOkBtn->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(s.requests("POST ModTalkTerminal").size(), sent + 1);
+        const Json::Value body = lastBody(s, "POST ModTalkTerminal");
+        QCOMPARE(body["BellVol"].asString(), std::string("11"));
+        QCOMPARE(body["BroVol"].asString(), std::to_string(before.broVol == 40 ? 41 : 40));
+        QCOMPARE(body["CapVol"].asString(), std::to_string(before.capVol));
+        // The server's own record again, for the cases after this one.
+        row["bellVol"] = std::to_string(before.bellVol);
+        QVERIFY(push());
+    }
+
     void sourceEditing()
     {
         ZnMic mic = console(70001);
