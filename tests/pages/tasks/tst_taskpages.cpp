@@ -339,6 +339,22 @@ class TstTaskPages : public QObject
         }
         return out;
     }
+    // The edge-value tasks listed again on the page, the one of that id selected.
+    bool showEdgeTask(const QString &page, int id)
+    {
+        s.sim.withData([](ZnSimData &d) {
+            for (const Json::Value &t : edgeTasks())
+                d.table("soundsource").push_back(t);
+        });
+        QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
+        if (apiGetSoundSourceTaskList(s.centre.get()) != 0 || !SimSession::spinUntil([&] { return list.count() == 1; }))
+            return false;
+        QTableWidget *t = pages[page]->tableWidget();
+        if (!QTest::qWaitFor([&] { return rowOfId(t, id) >= 0; }))
+            return false;
+        selectIds(t, {id});
+        return true;
+    }
 
 private slots:
     void initTestCase()
@@ -833,16 +849,8 @@ private slots:
         QFETCH(int, id);
         QFETCH(QString, step);
         QFETCH(QString, sent);
-        s.sim.withData([](ZnSimData &d) {
-            for (const Json::Value &t : edgeTasks())
-                d.table("soundsource").push_back(t);
-        });
-        QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
-        QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
-        QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
+        QVERIFY(showEdgeTask(page, id));
         ZnBaseTaskMgrForm *form = pages[page].get();
-        QTRY_VERIFY(rowOfId(form->tableWidget(), id) >= 0);
-        selectIds(form->tableWidget(), {id});
         const QStringList seen =
             clickThrough(form, QStringLiteral("fEditBtn"), {[&](QWidget *w) {
                              for (const QString &one : step.split(QLatin1Char(';'), Qt::SkipEmptyParts))
@@ -929,15 +937,7 @@ private slots:
             clickIds(table(), {id});
             table()->setCurrentCell(rowOfId(table(), id), 0, QItemSelectionModel::NoUpdate);
         } else {
-            s.sim.withData([](ZnSimData &d) {
-                for (const Json::Value &t : edgeTasks())
-                    d.table("soundsource").push_back(t);
-            });
-            QSignalSpy list(ZnSsTaskDataMgr::instance(), &ZnSsTaskDataMgr::gotTaskList);
-            QCOMPARE(apiGetSoundSourceTaskList(s.centre.get()), 0);
-            QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
-            QTRY_VERIFY(rowOfId(pages[page]->tableWidget(), id) >= 0);
-            selectIds(pages[page]->tableWidget(), {id});
+            QVERIFY(showEdgeTask(page, id));
         }
         const auto modelHas = [&] {
             ZnRegion r;
