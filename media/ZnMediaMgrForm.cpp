@@ -9,6 +9,7 @@
 #include "ZnDownAndUploadViewCtr.h"
 #include "ZnFtpClientMgr.h"
 #include "ZnGlobals.h"
+#include "ZnMediaFile_t.h"
 #include "ZnMediaViewCtrl.h"
 #include "ZnServerText.h"
 #include "ZnTipsInfo.h"
@@ -19,8 +20,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QToolTip>
-
-#include <algorithm>
 
 namespace {
 const char kLastPathKey[] = "MediaLastFilePath";
@@ -181,6 +180,13 @@ QString ZnMediaMgrForm::toServerName(const QString& name, int isDir)
     return n + QLatin1String(".mp3");
 }
 
+bool ZnMediaMgrForm::isEntryName(const QString& name, int isDir)
+{
+    // Without a separator and other than "." and "..", a name resolves to an
+    // entry directly in the folder shown.
+    return ZnMediaFile_t::isSafeName(name) && (isDir || name != QLatin1String(".mp3"));
+}
+
 QString ZnMediaMgrForm::Entry::path() const
 {
     return QDir::cleanPath(folder + QLatin1Char('/') + name);
@@ -198,7 +204,6 @@ ZnMediaMgrForm::Entry ZnMediaMgrForm::entryOf(int row) const
     e.isDir = item->data(Qt::UserRole).toInt() != 0 ? 1 : 0;
     const QTableWidgetItem* sizeItem = t->item(row, 3);
     e.size = sizeItem ? sizeItem->data(Qt::UserRole).toLongLong() : 0;
-    e.row = row;
     return e;
 }
 
@@ -240,8 +245,8 @@ void ZnMediaMgrForm::newDirClicked()
     const std::string entered = dialog.getName();
     const QString typed = QString::fromUtf8(entered.data(), int(entered.size()));
     const QString name = toServerName(typed, 1);
-    // The name is checked as typed: cut at its dot, "../x" would be "." and name the root.
-    if (!isLegalName(typed) || name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+    // Checked as typed and as cut at its dot: "../x" would be "." and name the root.
+    if (!isLegalName(typed) || !isEntryName(name, 1)) {
         tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::illegalNameText());
         return;
     }
@@ -261,7 +266,9 @@ void ZnMediaMgrForm::renameClicked()
     const std::string entered = dialog.getName();
     const QString typed = QString::fromUtf8(entered.data(), int(entered.size()));
     const QString newName = toServerName(typed, old.isDir);
-    if (!isLegalName(typed) || newName.isEmpty() || newName == QLatin1String(".mp3")) {
+    // Cut at its last dot, a folder's "..x" is "." and "..." is "..": the shown
+    // folder itself or the one above it.
+    if (!isLegalName(typed) || !isEntryName(newName, old.isDir)) {
         tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::illegalNameText());
         return;
     }
@@ -278,15 +285,15 @@ void ZnMediaMgrForm::renameClicked()
 
 void ZnMediaMgrForm::delMediaClicked()
 {
-    QList<Entry> chosen = selectedEntries();
-    std::sort(chosen.begin(), chosen.end(), [](const Entry& a, const Entry& b) { return a.row < b.row; });
+    const QList<Entry> chosen = selectedEntries();
     BaseMessageDialog confirm(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::deleteMediaQuestionText(), 1);
     if (confirm.exec() != 1)
         return;
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
     if (!mgr || !serviceReady(kDelete))
         return;
-    // Each row is looked for again after every box: a failure box lets a listing in.
+    // Last chosen first. Each row is looked for again after every box: a failure
+    // box lets a listing in.
     QStringList gone;
     for (int i = chosen.size() - 1; i >= 0; --i) {
         const Entry& e = chosen.at(i);

@@ -40,6 +40,10 @@ public:
     static bool isLegalMediaFileName(const QString& name);
     // Drops the name's last extension; files then end in exactly one ".mp3".
     static QString toServerName(const QString& name, int isDir);
+    // Whether a name as it goes to the service (toServerName's) names an entry
+    // directly in the folder shown that its listing would show: not "", "." or
+    // "..", no separator, nothing the listing drops, and for a file not ".mp3".
+    static bool isEntryName(const QString& name, int isDir);
 
     static const int64_t kMaxUpload = 1073741824;
 
@@ -67,7 +71,6 @@ private:
         QString name;
         int isDir = 0;
         qint64 size = 0;
-        int row = -1; // where it stood when taken; for ordering only
         QString path() const;
     };
     Entry entryOf(int row) const;

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QHash>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 
 ZnMediaViewCtrl::ZnMediaViewCtrl(QTableWidget* table)
@@ -187,16 +188,15 @@ void ZnMediaViewCtrl::fill(const QList<ZnMediaFile_t>& entries)
     if (!m_table)
         return;
     m_listed = entries;
-    const bool inFolder = m_folder != QLatin1String(".");
-    ZnTableFill fill(m_table, entries.size() + (inFolder ? 1 : 0));
-    ZnTableRow row;
-    if (inFolder) {
-        buildRow(upEntry(), row);
-        fill.append(row);
+    {
+        ZnTableFill fill(m_table, entries.size());
+        const QScopedValueRollback<ZnTableFill*> filling(m_fill, &fill);
+        for (int i = 0; i < entries.size(); ++i)
+            addMediaFileRow(&entries.at(i), i);
     }
-    for (const ZnMediaFile_t& entry : entries) {
-        buildRow(entry, row);
-        fill.append(row);
+    if (m_folder != QLatin1String(".")) {
+        const ZnMediaFile_t up = upEntry();
+        addMediaFileRow(&up, 0);
     }
 }
 
@@ -250,24 +250,27 @@ int ZnMediaViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)
     if (!entry || !m_table)
         return -1;
     ZnTableRow cells;
-    buildRow(*entry, cells);
-    ZnTableFill::insertRow(m_table, row, cells);
+    const bool isDir = entry->Size.compare(QLatin1String("-1"), Qt::CaseInsensitive) == 0;
+    cells.reserve(4);
+    cells.add(entry->namePart, isDir ? 1 : 0)->setIcon(isDir ? m_folderIcon : m_fileIcon);
+    cells.addText(entry->CreatDate);
+    cells.addText(isDir ? m_folderText : m_fileText);
+    if (!isDir) {
+        // Sizes are 64-bit: files over 2 GiB keep their true size.
+        const qint64 bytes = qMax<qint64>(0, entry->Size.toLongLong());
+        cells.addText(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))))->setData(Qt::UserRole, bytes);
+    }
+    placeRow(cells, row);
     return 0;
 }
 
-void ZnMediaViewCtrl::buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const
+void ZnMediaViewCtrl::placeRow(ZnTableRow& cells, int row)
 {
-    row.clear(); // cells a table took leave their places behind
-    const bool isDir = entry.Size.compare(QLatin1String("-1"), Qt::CaseInsensitive) == 0;
-    row.reserve(4);
-    row.add(entry.namePart, isDir ? 1 : 0)->setIcon(isDir ? m_folderIcon : m_fileIcon);
-    row.addText(entry.CreatDate);
-    row.addText(isDir ? m_folderText : m_fileText);
-    if (!isDir) {
-        // Sizes are 64-bit: files over 2 GiB keep their true size.
-        const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
-        row.addText(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))))->setData(Qt::UserRole, bytes);
-    }
+    // A listing's rows come in order; any other row is inserted where it is asked for.
+    if (m_fill && row == m_fill->rowsAppended())
+        m_fill->append(cells);
+    else
+        ZnTableFill::insertRow(m_table, row, cells);
 }
 
 void ZnMediaViewCtrl::setProblem(const QString& text)

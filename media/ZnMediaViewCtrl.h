@@ -12,6 +12,7 @@
 
 class QLabel;
 class QTableWidget;
+class ZnTableFill;
 class ZnTableRow;
 
 // Turns a table into a browser of the server's media library: lists a folder
@@ -89,8 +90,9 @@ protected:
     const QString m_folderText;
     const QString m_fileText;
 
-    // The cells of one entry's row, left to right.
-    virtual void buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const;
+    // Puts a finished row at row: as the next row of the listing being shown, or
+    // inserted into the table.
+    void placeRow(ZnTableRow& cells, int row);
 
 private:
     void fill(const QList<ZnMediaFile_t>& entries);
@@ -108,4 +110,6 @@ private:
     // The entries of the current folder as last listed.
     QList<ZnMediaFile_t> m_listed;
     QPointer<QLabel> m_notice;
+    // While a listing is shown: the one pass that takes its rows in order.
+    ZnTableFill* m_fill = nullptr;
 };

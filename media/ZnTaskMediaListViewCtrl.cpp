@@ -1,8 +1,8 @@
 #include "ZnTaskMediaListViewCtrl.h"
 
 #include "ZnCommon.h"
-#include "ZnTableRow.h"
 #include "ZnFtpClientMgr.h"
+#include "ZnTableRow.h"
 
 #include <QTableWidgetItem>
 
@@ -12,14 +12,18 @@ void ZnTaskMediaListViewCtrl::requestDirList(const QString& path)
         mgr->getFileListOf(path);
 }
 
-void ZnTaskMediaListViewCtrl::buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const
+int ZnTaskMediaListViewCtrl::addMediaFileRow(const ZnMediaFile_t* entry, int row)
 {
-    row.clear(); // cells a table took leave their places behind
-    row.reserve(2);
-    row.add(entry.namePart, entry.isDir)->setIcon(entry.isDir ? m_folderIcon : m_fileIcon);
-    if (!entry.isDir) {
-        const qint64 bytes = qMax<qint64>(0, entry.Size.toLongLong());
-        row.addText(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))))
+    if (!entry || !m_table)
+        return -1;
+    ZnTableRow cells;
+    cells.reserve(2);
+    cells.add(entry->namePart, entry->isDir)->setIcon(entry->isDir ? m_folderIcon : m_fileIcon);
+    if (!entry->isDir) {
+        const qint64 bytes = qMax<qint64>(0, entry->Size.toLongLong());
+        cells.addText(QString::fromStdString(ZnCommon::formatSizeMB(quint64(bytes))))
             ->setData(Qt::UserRole, QVariant::fromValue<quint64>(quint64(bytes)));
     }
+    placeRow(cells, row);
+    return 0;
 }

@@ -12,12 +12,6 @@ public:
     using ZnMediaViewCtrl::ZnMediaViewCtrl;
 
     void requestDirList(const QString& path) override;
-    // A row by the entry's isDir, with name and size only (buildRow).
-    int addMediaFileRow(const ZnMediaFile_t* entry, int row) override
-    {
-        return ZnMediaViewCtrl::addMediaFileRow(entry, row);
-    }
-
-protected:
-    void buildRow(const ZnMediaFile_t& entry, ZnTableRow& row) const override;
+    // A row by the entry's isDir, with name and size only.
+    int addMediaFileRow(const ZnMediaFile_t* entry, int row) override;
 };

@@ -6,9 +6,6 @@
 
 #include <QMutexLocker>
 
-QList<ZnMediaFile_t> gMediaFileList;
-QList<ZnMediaFile_t> gTaskMediaFileList;
-
 namespace {
 ZnCFtpClient* gClient = nullptr;
 
@@ -18,7 +15,7 @@ QString fromLocal(const std::string& s)
 }
 }
 
-ZnCFtpClient::ZnCFtpClient() : m_mediaList(gMediaFileList), m_taskList(gTaskMediaFileList)
+ZnCFtpClient::ZnCFtpClient()
 {
     gClient = this;
 }

@@ -8,15 +8,11 @@
 
 class QObject;
 
-// The client's first listings (media page, task dialogs): empty until the first answer.
-extern QList<ZnMediaFile_t> gMediaFileList;
-extern QList<ZnMediaFile_t> gTaskMediaFileList;
-
 class ZnMediaListSink;
 
-// The file-transfer client over the worker TcpSocketClient. It keeps its own copy
-// of the last listing of each side (media page, task dialogs) and hands it to the
-// browser registered for that side.
+// The file-transfer client over the worker TcpSocketClient. It copies the last
+// listing of each side (media page, task dialogs) into the interface's lists and
+// hands it to the browser registered for that side.
 class ZnCFtpClient : public ZnFtpClient
 {
 public:
@@ -54,8 +50,6 @@ private:
     void listReady(QList<ZnMediaFile_t>* list, const QString& folder, const QString& error, QList<ZnMediaFile_t>& own,
                    ZnMediaListSink* ZnCFtpClient::*side);
 
-    QList<ZnMediaFile_t> m_mediaList;
-    QList<ZnMediaFile_t> m_taskList;
     mutable QRecursiveMutex m_sinkMutex;
     ZnMediaListSink* m_mediaBrowser = nullptr;
     ZnMediaListSink* m_taskBrowser = nullptr;

@@ -16,8 +16,12 @@ bool ZnMediaFile_t::isSafeName(const QString& name)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x7f
-            || c.category() == QChar::Other_Control)
+        const ushort u = c.unicode();
+        // The embeddings, overrides and isolates redraw the rest of the name in
+        // another order: "\u202Eevil3pm.exe" reads "exe.mp3live".
+        const bool bidi = (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || u < 0x20 || u == 0x7f
+            || c.category() == QChar::Other_Control || bidi)
             return false;
     }
     return true;

@@ -22,7 +22,8 @@ struct ZnMediaFile_t
     void setFrom(const QString& fileName, const QString& size, const QString& creatDate);
 
     // A name the service may hand us that is safe to use as one local path
-    // component: not "", "." or "..", and without "/", "\" or control characters.
+    // component: not "", "." or "..", and without "/", "\", control characters or
+    // the bidirectional embeddings, overrides and isolates.
     static bool isSafeName(const QString& name);
 };
 

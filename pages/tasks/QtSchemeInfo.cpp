@@ -120,16 +120,17 @@ void QtSchemeInfo::editSchemeClicked()
     dialog.setTexts(s.name, s.comment);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // The plan may have changed while the dialog was open: edit what is stored now.
+    // The plan may have changed while the dialog was open: edit what is stored now,
+    // so a field left alone does not undo a push.
     if (!ZnSchemeList::instance()->findScheme(id, schemeKind, s)) {
         message(ZnTipsInfo::recordGoneText());
         return;
     }
-    if (dialog.name() == s.name && dialog.comment() == s.comment)
+    ZnScheme edited(s);
+    dialog.writeChanged(edited.name, edited.comment);
+    if (edited.name == s.name && edited.comment == s.comment)
         return;
-    s.name = dialog.name();
-    s.comment = dialog.comment();
-    if (ZnSchemeList::instance()->modifyScheme(s, schemeKind) != 0)
+    if (ZnSchemeList::instance()->modifyScheme(edited, schemeKind) != 0)
         message(tr("Plan change failed!"));
 }
 

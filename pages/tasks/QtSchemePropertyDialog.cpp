@@ -25,23 +25,23 @@ void QtSchemePropertyDialog::setTexts(const std::string &name, const std::string
         ui.fSchemeNameLe->setText(QString::fromLocal8Bit(name.c_str()));
     if (!comment.empty())
         ui.fSchemeCommentLe->setText(QString::fromLocal8Bit(comment.c_str()));
-    givenName = name;
-    givenComment = comment;
     opened.note({ui.fSchemeNameLe, ui.fSchemeCommentLe});
 }
 
 std::string QtSchemePropertyDialog::name() const
 {
-    std::string out = givenName;
-    opened.write(ui.fSchemeNameLe, out, ui.fSchemeNameLe->text().toLocal8Bit().toStdString());
-    return out;
+    return ui.fSchemeNameLe->text().toLocal8Bit().toStdString();
 }
 
 std::string QtSchemePropertyDialog::comment() const
 {
-    std::string out = givenComment;
-    opened.write(ui.fSchemeCommentLe, out, ui.fSchemeCommentLe->text().toLocal8Bit().toStdString());
-    return out;
+    return ui.fSchemeCommentLe->text().toLocal8Bit().toStdString();
+}
+
+void QtSchemePropertyDialog::writeChanged(std::string &storedName, std::string &storedComment) const
+{
+    opened.write(ui.fSchemeNameLe, storedName, name());
+    opened.write(ui.fSchemeCommentLe, storedComment, comment());
 }
 
 void QtSchemePropertyDialog::accept()

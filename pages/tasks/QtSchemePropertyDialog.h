@@ -17,10 +17,13 @@ public:
 
     // Each non-empty text goes into its edit.
     void setTexts(const std::string &name, const std::string &comment);
-    // An edit left as setTexts filled it gives back the text as it was given,
-    // which it may not hold whole (longer than its limit, no UTF-8).
+    // The edits' texts.
     std::string name() const;
     std::string comment() const;
+    // Puts the text of each edit the operator changed into name or comment; an
+    // edit left alone keeps what the caller holds: the stored text, which it may
+    // not show whole (longer than its limit, no UTF-8), or one pushed meanwhile.
+    void writeChanged(std::string &name, std::string &comment) const;
 
 public slots:
     // An empty name is refused and the dialog stays open.
@@ -28,7 +31,6 @@ public slots:
 
 private:
     Ui::SchemePropertyDialog ui;
-    std::string givenName, givenComment;
     // What the fields showed when the dialog opened.
     ZnOpenedFields opened;
 };

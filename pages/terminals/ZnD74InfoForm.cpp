@@ -39,7 +39,8 @@ ZnD74InfoForm::ZnD74InfoForm(QWidget *parent) : ZnTerListPage(parent)
     connect(ui.fAddVolumnBtn, &QPushButton::pressed, this, &ZnD74InfoForm::addVolumnPressed);
     connect(ui.fDecVolumnBtn, &QPushButton::released, this, &ZnD74InfoForm::decVolumnReleased);
     connect(ui.fDecVolumnBtn, &QPushButton::pressed, this, &ZnD74InfoForm::decVolumnPressed);
-    connect(stepper, &ZnVolumeStepper::apply, this, &ZnD74InfoForm::sendSelectedVolume);
+    connect(stepper, &ZnVolumeStepper::applyDue, this, &ZnD74InfoForm::doChangeVol);
+    connect(stepper, &ZnVolumeStepper::releasedAt, this, &ZnD74InfoForm::sendSelectedVolume);
     connect(ui.fEditBtn, &QPushButton::clicked, this, &ZnD74InfoForm::slot_edit_clicked);
     connect(ui.fDelBtn, &QPushButton::clicked, this, &ZnD74InfoForm::slot_delete_clicked);
     connect(t, &QTableWidget::itemDoubleClicked, this, &ZnD74InfoForm::slot_edit_clicked);
@@ -179,7 +180,8 @@ void ZnD74InfoForm::decVolumnReleased()
 
 void ZnD74InfoForm::doChangeVol()
 {
-    stepper->applyNow();
+    stepper->stopTimers();
+    sendSelectedVolume(ui.fVolumeSlider->value());
 }
 
 void ZnD74InfoForm::slot_sliderChanged(int value)

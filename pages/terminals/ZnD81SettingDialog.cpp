@@ -1,8 +1,8 @@
 #include "ZnD81SettingDialog.h"
 
 #include "BaseMessageDialog.h"
+#include "BookRequest.h"
 #include "ZnApi.h"
-#include "ZnBookRequest.h"
 #include "ZnCommonTable.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
@@ -15,7 +15,6 @@
 #include <QIcon>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -35,13 +34,6 @@ int checkState(bool on)
 bool offered(const ZnSsTask &task)
 {
     return task.SourceCategory == PlanTask && task.SourceType != MicSource;
-}
-
-// A play terminal's type as a word: a console family's own name, else as sent.
-std::string typeWord(const std::string &type)
-{
-    const std::string name = terminalTypeName(std::atoi(type.c_str()));
-    return name.empty() ? type : name;
 }
 
 } // namespace
@@ -153,8 +145,10 @@ void ZnD81SettingDialog::loadMonitorList()
     }
     ZnPlayTermListMgr *players = ZnPlayTermListMgr::instance();
     if (const std::list<ZnTerminal> *list = players->lockList()) {
+        // As the record holds it: the book word of a play terminal is taken from
+        // this text when sent (IpAmp unless it names a console family).
         for (const ZnTerminal &t : *list)
-            offer(t, typeWord(t.type));
+            offer(t, t.type);
         players->unlockList();
     }
 }

@@ -1,8 +1,8 @@
 #include "ZnD82SettingDialog.h"
 
 #include "BaseMessageDialog.h"
+#include "BookRequest.h"
 #include "ZnApi.h"
-#include "ZnBookRequest.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
 #include "ZnD82ListMgr.h"
@@ -35,6 +35,13 @@ int checkState(bool on)
     return on ? Qt::Checked : Qt::Unchecked;
 }
 
+// A contact row's family word, kept beside the type text the row shows: the
+// records hold the type as a number, the book names the family.
+QString familyWord(const QTableWidgetItem *typeItem)
+{
+    return typeItem ? typeItem->data(Qt::UserRole).toString() : QString();
+}
+
 // The book's entries that name no row of the table, as book text items: a
 // terminal or task the console does not list is kept, not dropped, on save.
 QStringList unlisted(const std::list<BookEntry> &book, QTableWidget *table, bool typed)
@@ -47,7 +54,7 @@ QStringList unlisted(const std::list<BookEntry> &book, QTableWidget *table, bool
             const QTableWidgetItem *first = table->item(row, 0);
             const QTableWidgetItem *typeItem = typed ? table->item(row, 2) : nullptr;
             listed = first && first->data(Qt::UserRole).toInt() == e.itemId
-                     && (!typed || (typeItem && typeItem->text() == QString::fromStdString(type)));
+                     && (!typed || familyWord(typeItem) == QString::fromStdString(type));
         }
         if (listed || (typed && type.empty()))
             continue;
@@ -102,9 +109,13 @@ void ZnD82SettingDialog::loadContactList()
     if (!loadBook(CallBook))
         return;
     const std::list<BookEntry> book = ZnD82ListMgr::instance()->callList();
+    // The row shows the record's own type; the family word matches the book
+    // and is what OK writes.
     auto offer = [&](const ZnBaseTerminal &t, int family) {
-        const std::string type = terminalTypeName(family);
-        contacts.fillTable(checkState(named(book, t.id, type)), t.name, t.id, type);
+        const std::string word = terminalTypeName(family);
+        contacts.fillTable(checkState(named(book, t.id, word)), t.name, t.id, t.type);
+        if (QTableWidgetItem *typeItem = ui.fTalkTb->item(ui.fTalkTb->rowCount() - 1, 2))
+            typeItem->setData(Qt::UserRole, QString::fromStdString(word));
     };
     for (const ZnMic &m : ZnD72ListMgr::instance()->micList())
         offer(m, Dsk72Type);
@@ -235,8 +246,7 @@ bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidg
         if (!first || first->checkState() != Qt::Checked)
             continue;
         const QString id = QString::number(first->data(Qt::UserRole).toInt());
-        const QTableWidgetItem *typeItem = typed ? table->item(row, 2) : nullptr;
-        items << (typeItem ? typeItem->text() + QLatin1Char('_') + id : id);
+        items << (typed ? familyWord(table->item(row, 2)) + QLatin1Char('_') + id : id);
     }
     items << kept;
     ZnBookRequest request;

@@ -98,9 +98,10 @@ void ZnMicGroupInfoForm::slot_showMicGroupList()
 void ZnMicGroupInfoForm::slot_updateMicGroupRow(int id)
 {
     redrawOrAdd(id);
+    // The group shown is redrawn as a click on it would: members, Edit and Delete.
     const int row = findRowById(id);
     if (row >= 0 && row == tableWidget()->currentRow())
-        showMembers();
+        widget_item_clicked(tableWidget()->item(row, 0));
 }
 
 void ZnMicGroupInfoForm::slot_delMicGroupRow(int id)

@@ -86,7 +86,8 @@ void ZnPlayerInfoForm::connectSignals()
     connect(ui.fAddVolumnBtn, &QPushButton::pressed, this, &ZnPlayerInfoForm::addVolumnPressed);
     connect(ui.fDecVolumnBtn, &QPushButton::released, this, &ZnPlayerInfoForm::decVolumnReleased);
     connect(ui.fDecVolumnBtn, &QPushButton::pressed, this, &ZnPlayerInfoForm::decVolumnPressed);
-    connect(stepper, &ZnVolumeStepper::apply, this, &ZnPlayerInfoForm::progressVolumnChange);
+    connect(stepper, &ZnVolumeStepper::applyDue, this, &ZnPlayerInfoForm::doChangeVol);
+    connect(stepper, &ZnVolumeStepper::releasedAt, this, &ZnPlayerInfoForm::progressVolumnChange);
     connect(ui.fAmpOpenBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::openAmpClicked);
     connect(ui.fAmpCloseBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::closeAmpClicked);
     connect(ui.fDefaultSetBtn, &QPushButton::clicked, this, &ZnPlayerInfoForm::defaultSetClicked);
@@ -367,7 +368,8 @@ void ZnPlayerInfoForm::decVolumnReleased()
 
 void ZnPlayerInfoForm::doChangeVol()
 {
-    stepper->applyNow();
+    stepper->stopTimers();
+    progressVolumnChange(ui.fVolumeSlider->value());
 }
 
 void ZnPlayerInfoForm::slot_sliderChanged(int value)

@@ -54,24 +54,25 @@ void ZnVolumeStepper::released()
     applyTimer = startTimer(applyMs);
 }
 
-void ZnVolumeStepper::applyNow()
+void ZnVolumeStepper::stopTimers()
 {
     stop(repeatTimer);
     stop(applyTimer);
-    emit apply(slider->value());
 }
 
 bool ZnVolumeStepper::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == slider && event->type() == QEvent::MouseButtonRelease)
-        emit apply(last);
+        emit releasedAt(last);
     return QObject::eventFilter(watched, event);
 }
 
 void ZnVolumeStepper::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == applyTimer) {
-        applyNow();
+        // Once: a page that sends nothing must not be asked again.
+        stopTimers();
+        emit applyDue();
         return;
     }
     if (event->timerId() != repeatTimer)

@@ -11,7 +11,8 @@ class QSlider;
 // release, and a new press meanwhile cancels that. Releasing the mouse on the
 // slider applies its last value at once; moving it by keyboard applies nothing.
 // The page connects the buttons and the slider to its own slots, which call the
-// slots here.
+// slots here; the timed apply calls back the page's doChangeVol(), which stops
+// the timers and sends.
 class ZnVolumeStepper : public QObject
 {
     Q_OBJECT
@@ -32,11 +33,14 @@ public slots:
     void released();
     // The value a slider release applies; the slider's own moves land here too.
     void setLastValue(int volume) { last = volume; }
-    // Stops both timers and applies the slider's current value.
-    void applyNow();
+    // Stops both timers; nothing is applied.
+    void stopTimers();
 
 signals:
-    void apply(int volume);
+    // The apply interval after the last release has passed.
+    void applyDue();
+    // The mouse was released on the slider, at the last value it announced.
+    void releasedAt(int volume);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

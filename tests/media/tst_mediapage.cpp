@@ -16,12 +16,12 @@
 #include "ZnSimFileService.h"
 #include "ZnTaskMediaListViewCtrl.h"
 
-#include <QLoggingCategory>
 #include <QDataStream>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -114,7 +114,21 @@ class TestMediaPage : public QObject
     {
         return QString::fromStdString(m_service.folder()) + QLatin1Char('/') + rel;
     }
+    // Removes a served file or folder; false when there was none.
+    bool removeServed(const QString& rel) const
+    {
+        const QFileInfo info(served(rel));
+        return info.isDir() ? QDir(info.filePath()).removeRecursively() : QFile::remove(info.filePath());
+    }
     QTableWidget* table() const { return m_page->form().fMediaTableWidget; }
+    // Removes a served entry of the shown folder and waits until the page no
+    // longer lists it: no listing still on its way can bring it back.
+    void dropShown(const QString& rel)
+    {
+        QVERIFY(removeServed(rel));
+        m_page->browser()->slot_updateCurrentPathList();
+        QTRY_VERIFY_WITH_TIMEOUT(!names(table()).contains(QFileInfo(rel).fileName()), kWaitMs);
+    }
     void select(const QStringList& rows)
     {
         table()->clearSelection();
@@ -219,8 +233,8 @@ private slots:
         QTest::addColumn<QString>("answer"); // the GetFileRoot reply; "-" nothing listens
         QTest::addColumn<QString>("said");
         QTest::newRow("root unanswered") << QString() << QStringLiteral("（no answer）");
-        QTest::newRow("root without FileRoot") << QStringLiteral("{\"Command\":\"PostFileRoot\"}\r\n\r\n")
-                                               << QStringLiteral("（no media folder）");
+        QTest::newRow("root without FileRoot")
+            << QStringLiteral("{\"Command\":\"PostFileRoot\"}\r\n\r\n") << QStringLiteral("（no media folder）");
         QTest::newRow("service not there") << QStringLiteral("-") << QString();
     }
     void withoutRoot()
@@ -280,8 +294,9 @@ private slots:
         QTest::addColumn<QString>("answer"); // the GetFileList reply; "-" the service answers
         QTest::addColumn<bool>("enter");     // double-click the folder, else only its listing comes
         QTest::addColumn<QString>("said");
-        QTest::newRow("unreadable listing") << QStringLiteral("{\"Command\":\"GetFileList\",\"FileList\":[\r\n\r\n")
-                                            << true << QStringLiteral("无法读取目录 /data/mp3/通知：unreadable listing");
+        QTest::newRow("unreadable listing")
+            << QStringLiteral("{\"Command\":\"GetFileList\",\"FileList\":[\r\n\r\n") << true
+            << QStringLiteral("无法读取目录 /data/mp3/通知：unreadable listing");
         QTest::newRow("no answer") << QString() << true << QStringLiteral("无法读取目录 /data/mp3/通知：no answer");
         QTest::newRow("another folder's listing") << QStringLiteral("-") << false << QString();
     }
@@ -427,45 +442,78 @@ private slots:
 
     // Folders are made at the root only and named without what follows a dot; a
     // file is renamed to an MP3 name, without the typed extension or a ".mp3"
-    // before it. Refused names leave everything as it was.
+    // before it. A name that, so cut, is no entry of the shown folder (empty, "."
+    // or "..", with a separator, or one its listing would not show) is refused
+    // with a message; nothing is sent and everything stays as it was.
     void naming_data()
     {
-        QTest::addColumn<bool>("folder"); // a new folder, else a file renamed
+        QTest::addColumn<QString>("action"); // "new folder", "rename folder" or "rename file"
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("result"); // empty: refused with a message
-        QTest::newRow("folder, dot cut") << true << QStringLiteral("节目.b") << QStringLiteral("节目");
-        QTest::newRow("folder, only a dot name") << true << QStringLiteral(".hidden") << QString();
-        QTest::newRow("folder, separator") << true << QStringLiteral("x/y") << QString();
-        QTest::newRow("folder, climbing out") << true << QStringLiteral("../escape") << QString();
-        QTest::newRow("file, wav asked as mp3") << false << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
-        QTest::newRow("file, double extension") << false << QStringLiteral("a.mp3.wav") << QStringLiteral("a.mp3");
-        QTest::newRow("file, ampersand") << false << QStringLiteral("a&b") << QString();
+        const QString newDir = QStringLiteral("new folder"), dir = QStringLiteral("rename folder"),
+                      file = QStringLiteral("rename file");
+        QTest::newRow("folder, dot cut") << newDir << QStringLiteral("节目.b") << QStringLiteral("节目");
+        QTest::newRow("folder, only a dot name") << newDir << QStringLiteral(".hidden") << QString();
+        QTest::newRow("folder, separator") << newDir << QStringLiteral("x/y") << QString();
+        QTest::newRow("folder, climbing out") << newDir << QStringLiteral("../escape") << QString();
+        QTest::newRow("folder, ..x cut to the root") << newDir << QStringLiteral("..x") << QString();
+        QTest::newRow("folder, ... cut to its parent") << newDir << QStringLiteral("...") << QString();
+        QTest::newRow("folder renamed, dot cut") << dir << QStringLiteral("新目录.b") << QStringLiteral("新目录");
+        QTest::newRow("folder renamed to ..x, cut to the root") << dir << QStringLiteral("..x") << QString();
+        QTest::newRow("folder renamed to ..., cut to its parent") << dir << QStringLiteral("...") << QString();
+        QTest::newRow("folder renamed to .") << dir << QStringLiteral(".") << QString();
+        QTest::newRow("folder renamed to ..") << dir << QStringLiteral("..") << QString();
+        QTest::newRow("folder renamed to a/b") << dir << QStringLiteral("a/b") << QString();
+        QTest::newRow("folder renamed to x/..") << dir << QStringLiteral("x/..") << QString();
+        QTest::newRow("folder renamed right to left") << dir << QStringLiteral("\u202e目录") << QString();
+        QTest::newRow("file, wav asked as mp3") << file << QStringLiteral("新名.wav") << QStringLiteral("新名.mp3");
+        QTest::newRow("file, double extension") << file << QStringLiteral("a.mp3.wav") << QStringLiteral("a.mp3");
+        QTest::newRow("file, ..x is a name of its own") << file << QStringLiteral("..x") << QStringLiteral("..mp3");
+        QTest::newRow("file, ampersand") << file << QStringLiteral("a&b") << QString();
+        QTest::newRow("file, nothing before the extension") << file << QStringLiteral(".wav") << QString();
+        QTest::newRow("file, right to left") << file << QStringLiteral("\u202eevil3pm.exe") << QString();
     }
     void naming()
     {
-        QFETCH(bool, folder);
+        QFETCH(QString, action);
         QFETCH(QString, typed);
         QFETCH(QString, result);
-        const QString in = folder ? QString() : QStringLiteral("背景音乐/");
-        if (!folder) {
+        const bool newDir = action == QLatin1String("new folder");
+        const bool renameDir = action == QLatin1String("rename folder");
+        const QString in = newDir || renameDir ? QString() : QStringLiteral("背景音乐/");
+        const QString old = renameDir ? QStringLiteral("旧目录") : QStringLiteral("旧.mp3");
+        if (renameDir) {
+            QVERIFY(QDir().mkpath(served(old)));
+            m_page->browser()->slot_updateCurrentPathList();
+            QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(old), kWaitMs);
+        } else if (!newDir) {
             enter(QStringLiteral("背景音乐"));
-            addServed(in + QStringLiteral("旧.mp3"));
-            table()->setCurrentCell(names(table()).indexOf(QStringLiteral("旧.mp3")), 0);
+            addServed(in + old);
         }
+        if (!newDir)
+            table()->setCurrentCell(names(table()).indexOf(old), 0);
         const QStringList before = names(table());
-        const QString refusal = named(typed, folder ? &ZnMediaMgrForm::newDirClicked : &ZnMediaMgrForm::renameClicked);
+        m_service.clearRequests();
+        const QString refusal = named(typed, newDir ? &ZnMediaMgrForm::newDirClicked : &ZnMediaMgrForm::renameClicked);
         QCOMPARE(refusal.contains(QStringLiteral("illegal")), result.isEmpty());
         if (result.isEmpty()) {
             QCOMPARE(names(table()), before);
-            QVERIFY(folder || QFile::remove(served(in + QStringLiteral("旧.mp3"))));
+            // A listing asked for now is answered after anything the action queued.
+            m_page->browser()->slot_updateCurrentPathList();
+            QTRY_VERIFY_WITH_TIMEOUT(requestsOf("GetFileList") > 0, kWaitMs);
+            QCOMPARE(requestsOf("Rename") + requestsOf("CreatDIR"), 0);
+            if (!newDir)
+                dropShown(in + old);
             return;
         }
         QTRY_VERIFY_WITH_TIMEOUT(names(table()).contains(result), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(served(in + result)), kWaitMs);
-        QVERIFY(folder || !QFileInfo::exists(served(in + QStringLiteral("旧.mp3"))));
-        if (folder) {
+        QVERIFY(newDir || !QFileInfo::exists(served(in + old)));
+        if (newDir) {
             enter(result);
             QVERIFY(!m_page->form().fNewDirBtn->isEnabled());
+        } else {
+            dropShown(in + result);
         }
     }
 
@@ -710,6 +758,81 @@ private slots:
                                                QStringLiteral("下课铃.mp3"), QStringLiteral("眼保健操.mp3")}),
                                   kWaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(notice(m_page), QString(), kWaitMs);
+    }
+
+    // Rows chosen one by one with Ctrl held go to the service last chosen first,
+    // whatever their order in the table.
+    void deleteOrder_data()
+    {
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QStringList>("sent");
+        const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
+        QTest::newRow("third, first, second") << list("o3.mp3 o1.mp3 o2.mp3") << list("o2.mp3 o1.mp3 o3.mp3");
+        QTest::newRow("first, third, second") << list("o1.mp3 o3.mp3 o2.mp3") << list("o2.mp3 o3.mp3 o1.mp3");
+    }
+    void deleteOrder()
+    {
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, sent);
+        enter(QStringLiteral("通知"));
+        for (const QString& name : chosen)
+            addServed(QStringLiteral("通知/") + name);
+        table()->clearSelection();
+        for (const QString& name : chosen) {
+            QTableWidgetItem* item = table()->item(names(table()).indexOf(name), 0);
+            table()->scrollToItem(item);
+            QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              table()->visualItemRect(item).center());
+        }
+        m_service.clearRequests();
+        ZnModalHelper confirm;
+        confirm.answer(QStringLiteral("ConfirmButton"));
+        m_page->delMediaClicked();
+        QVERIFY(confirm.handled());
+        QTRY_COMPARE_WITH_TIMEOUT(requestsOf("DelFile"), chosen.size(), kWaitMs);
+        QStringList order;
+        for (const std::string& r : m_service.requests()) {
+            const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(r)).object();
+            if (o.value(QStringLiteral("Command")).toString() == QLatin1String("DelFile"))
+                order << o.value(QStringLiteral("FileName")).toString();
+        }
+        QCOMPARE(order, sent);
+        for (const QString& name : chosen)
+            QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(served(QStringLiteral("通知/") + name)), kWaitMs);
+    }
+
+    // A name holding a character that redraws it in another order (an embedding,
+    // override or isolate) is not listed, by the media page nor by a task
+    // dialog's browser; its plain neighbour is.
+    void bidiNamesNotListed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("right-to-left override, as sent to mislead") << QStringLiteral("\u202eevil3pm.exe");
+        QTest::newRow("left-to-right embedding, first of the range") << QStringLiteral("a\u202ab.mp3");
+        QTest::newRow("pop directional formatting") << QStringLiteral("a\u202cb.mp3");
+        QTest::newRow("left-to-right isolate, first of the range") << QStringLiteral("\u2066a.mp3");
+        QTest::newRow("pop directional isolate, last of the range") << QStringLiteral("a.mp3\u2069");
+    }
+    void bidiNamesNotListed()
+    {
+        QFETCH(QString, name);
+        const QString plain = QStringLiteral("plain.mp3");
+        // What an earlier row left, when it failed.
+        removeServed(name);
+        removeServed(plain);
+        QVERIFY(QFile::copy(served(QStringLiteral("欢迎词.mp3")), served(name)));
+        addServed(plain);
+        QVERIFY(!names(table()).contains(name));
+
+        QTableWidget files(0, 2);
+        ZnTaskMediaListViewCtrl browser(&files);
+        ZnFtpClientMgr::instance()->client()->setTaskBrowser(&browser);
+        browser.refreshMediaList(); // lists at once
+        ZnFtpClientMgr::instance()->client()->setTaskBrowser(nullptr);
+        QVERIFY(names(&files).contains(plain));
+        QVERIFY(!names(&files).contains(name));
+        QVERIFY(removeServed(name));
+        QVERIFY(removeServed(plain));
     }
 
     // Uploads convert one at a time; each ends as the service answered, and a

@@ -13,16 +13,17 @@
 #include "ZnRegionEditDialog.h"
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
+#include "ZnSchemeList.h"
 #include "ZnSimFileService.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 #include "ZnTimerTaskEditDialog.h"
 #include "ZnTimerTaskMgrForm.h"
 
-#include <QLoggingCategory>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -596,7 +597,8 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QList<int>>("ids");
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("start") << QStringLiteral("fStartTask") << QList<int>{3} << QStringList{QStringLiteral("Start Error!")};
+        QTest::newRow("start") << QStringLiteral("fStartTask") << QList<int>{3}
+                               << QStringList{QStringLiteral("Start Error!")};
         QTest::newRow("stop") << QStringLiteral("fStopTask") << QList<int>{4}
                               << QStringList{QStringLiteral("停止选择任务？"), QStringLiteral("Stop Error!")};
     }
@@ -753,6 +755,67 @@ private slots:
               "sent");
         QFETCH(QString, rows);
         QTRY_COMPARE(plansOf(panel->table()), rows);
+    }
+    // A push changes the plan while its property dialog is open: a field left
+    // alone keeps the pushed value, and an untouched OK sends nothing.
+    void planPushedWhileOpen_data()
+    {
+        QTest::addColumn<QString>("pushed"); // name|comment of plan 3 pushed
+        QTest::addColumn<QString>("typed");  // an edit and its new text, or nothing
+        QTest::addColumn<QString>("sent");   // Name|Comment sent, or nothing
+        QTest::addColumn<QString>("shown");  // the plan's row afterwards: name|comment
+        QTest::newRow("untouched OK sends nothing") << "Pushed|"
+                                                    << ""
+                                                    << ""
+                                                    << "Pushed|";
+        QTest::newRow("comment typed, pushed name kept") << "Pushed|"
+                                                         << "fSchemeCommentLe Typed"
+                                                         << "Pushed|Typed"
+                                                         << "Pushed|Typed";
+        QTest::newRow("name typed, pushed comment kept") << "Empty|Pushed note"
+                                                         << "fSchemeNameLe Typed"
+                                                         << "Typed|Pushed note"
+                                                         << "Typed|Pushed note";
+    }
+    void planPushedWhileOpen()
+    {
+        QFETCH(QString, pushed);
+        QFETCH(QString, typed);
+        QFETCH(QString, sent);
+        QtSchemeInfo *panel = timer->schemePanel();
+        resetPlans();
+        const auto again = qScopeGuard([this] { servePlans(); });
+        const std::string name = pushed.section(QLatin1Char('|'), 0, 0).toStdString(),
+                          comment = pushed.section(QLatin1Char('|'), 1).toStdString();
+        Json::Value rows(Json::arrayValue);
+        rows.append(planRow(3, name, 1));
+        rows[0]["comment"] = comment;
+        panel->table()->setCurrentCell(2, 0);
+        const size_t before = s.requests("POST TimerPlan").size();
+        bool arrived = false;
+        clickThrough(panel, QStringLiteral("fSchEditBtn"), {[&](QWidget *w) {
+                         s.sim.pushPost("SqlConfig", "timerplan", ZnSimData::json(rows));
+                         arrived = ZnModalHelper::waitFor([&] {
+                             ZnScheme p;
+                             return ZnSchemeList::instance()->findScheme(3, 0, p) && p.name == name
+                                    && p.comment == comment;
+                         });
+                         if (!typed.isEmpty())
+                             w->findChild<QLineEdit *>(typed.section(QLatin1Char(' '), 0, 0))
+                                 ->setText(typed.section(QLatin1Char(' '), 1));
+                         ModalChain::click(QStringLiteral("fOkButton"))(w);
+                     }});
+        QVERIFY(arrived);
+        const std::vector<ZnSimRequest> requests = s.requests("POST TimerPlan");
+        QCOMPARE(requests.size(), before + (sent.isEmpty() ? 0 : 1));
+        if (!sent.isEmpty()) {
+            const Json::Value b = jsonOf(requests.back().body);
+            QCOMPARE(QString::fromStdString(b["Action"].asString() + " " + b["Id"].asString() + " "
+                                            + b["Name"].asString() + "|" + b["Comment"].asString()),
+                     QStringLiteral("Mod 3 ") + sent);
+        }
+        QFETCH(QString, shown);
+        QTRY_COMPARE(panel->table()->item(2, 0)->text() + QLatin1Char('|') + panel->table()->item(2, 2)->text(), shown);
     }
     // What the operator does in a dialog, what its boxes said, and what it
     // writes into the task ("field=value"; nothing when OK was refused).
@@ -1108,8 +1171,8 @@ private slots:
                                       << QStringLiteral("10001 10002");
         QTest::newRow("add refused") << QStringLiteral("fNewBtn") << 1 << true << QStringList{setting} << before
                                      << QStringLiteral("10001 10002");
-        QTest::newRow("delete refused, one box") << QStringLiteral("fDelBtn") << 1 << true
-                                                 << QStringList{QStringLiteral("Delete Error!")} << before
+        QTest::newRow("delete refused, one box")
+            << QStringLiteral("fDelBtn") << 1 << true << QStringList{QStringLiteral("Delete Error!")} << before
             << QStringLiteral("10001 10002");
     }
     void changes()

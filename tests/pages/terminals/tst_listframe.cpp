@@ -357,6 +357,39 @@ private slots:
         QCOMPARE(TstListFrame::book(next.form(), book), QLatin1String(c->again));
     }
 
+    // A play terminal's monitor row shows its type as the record holds it; the
+    // book word is that text when it names a console family, else IpAmp.
+    void monitoredPlayerType_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("a number: an amplifier") << "2"
+                                                << "IpAmp_10001 IpAmp_10002";
+        QTest::newRow("a console family's text") << "Dsk74"
+                                                 << "IpAmp_10001 Dsk74_10002";
+    }
+    void monitoredPlayerType()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, sent);
+        ZnPlayTermListMgr *players = ZnPlayTermListMgr::instance();
+        ZnTerminal player;
+        QVERIFY(players->hasTerminal(10002, player));
+        const ZnTerminal stored = player;
+        player.type = type.toStdString();
+        QCOMPARE(players->mergeList(player), 0);
+        ZnMic mic = console(70001);
+        {
+            ZnD81SettingDialog dialog(&mic);
+            QTableWidget *t = dialog.form().fMonitorTb;
+            QCOMPARE(rowText(t, 10002), QStringLiteral("N2|") + type);
+            emit t->itemClicked(t->item(rowOfId(t, 10002), 0));
+            dialog.form().fOkBtn->click();
+        }
+        QCOMPARE(players->mergeList(stored), 0);
+        QCOMPARE(QString::fromStdString(lastBody(s, "POST D81MonitorBook")["Monitor"].asString()), sent);
+    }
+
     // A volume another client changes while the dialog is open goes out as the
     // model holds it; the one the operator moved goes out as moved.
     void pushedWhileOpen()
@@ -469,14 +502,15 @@ private slots:
         QTest::addColumn<QList<int>>("clicks"); // contact rows clicked, by id
         QTest::addColumn<QString>("sent");      // "-": nothing sent
         QTest::addColumn<QString>("shown");     // checked when the dialog opens again
+        // Rows show the record's type (a number), the book names the family.
         QTest::newRow("untouched") << QList<int>{} << "-" << QString();
         QTest::newRow("a console and a device added") << QList<int>{70002, 80002} << "Dsk81_70002 Dsk81_70001 D82_80002"
-                                                      << "Dsk81_70002 Dsk81_70001 D82_80002";
+                                                      << "3_70002 3_70001 8_80002";
         QTest::newRow("every contact unchecked") << QList<int>{70001} << "" << QString();
         // A D72 console shares the stored contact's id: only the Dsk81 row is the contact.
         QTest::newRow("shared id: only the stored family checked") << QList<int>{} << "-" << QString();
         QTest::newRow("unlisted amplifier kept") << QList<int>{70001, 70002} << "Dsk81_70002 IP_10001"
-                                                 << "Dsk81_70002";
+                                                 << "3_70002";
     }
     void contacts()
     {
@@ -502,8 +536,13 @@ private slots:
         {
             ZnD82SettingDialog dialog(&device);
             QTableWidget *t = dialog.form().fTalkTb;
-            QCOMPARE(checkedRows(t, 2), QStringLiteral("Dsk81_70001"));
+            QCOMPARE(checkedRows(t, 2), QStringLiteral("3_70001"));
             QCOMPARE(rowOfId(t, 80001), -1);
+            // One row of each family: name, id and the record's own type text.
+            QStringList rows;
+            for (int id : {50001, 60002, 70003, 80002})
+                rows << rowText(t, id);
+            QCOMPARE(rows.join(QLatin1Char(' ')), QStringLiteral("N1|50001|2 N2|60002|4 N3|70003|3 N2|80002|8"));
             for (int id : clicks)
                 emit t->itemClicked(t->item(rowOfId(t, id), 0));
             dialog.form().fOkBtn->click();

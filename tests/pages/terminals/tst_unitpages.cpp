@@ -231,6 +231,16 @@ class TstUnitPages : public QObject
                 connect(slider, &QSlider::valueChanged, page, &Page::slot_sliderChanged);
             return sent("POST IpAmpSet", "BroVol");
         }
+        if (control == QStringLiteral("timed")) {
+            // The send after the last release goes through the page's doChangeVol().
+            QTest::mouseClick(ui.fAddVolumnBtn, Qt::LeftButton);
+            if (cut)
+                QObject::disconnect(stepper, &ZnVolumeStepper::applyDue, page, &Page::doChangeVol);
+            tick(stepper->applyTimerId(), stepper);
+            if (cut)
+                connect(stepper, &ZnVolumeStepper::applyDue, page, &Page::doChangeVol);
+            return sent("POST IpAmpSet", "BroVol");
+        }
         const bool add = control == QStringLiteral("add");
         QPushButton *button = add ? ui.fAddVolumnBtn : ui.fDecVolumnBtn;
         void (Page::*pressed)() = add ? &Page::addVolumnPressed : &Page::decVolumnPressed;
@@ -959,6 +969,7 @@ private slots:
             QTest::addRow("%s: decrease without its slot", page) << page << "dec" << true << QString();
             QTest::addRow("%s: slider without its slot", page)
                 << page << "slider" << true << QLatin1String(id) + QLatin1String("40");
+            QTest::addRow("%s: timed send without doChangeVol", page) << page << "timed" << true << QString();
         }
     }
     void volumeControlsGoThroughThePage()
@@ -1120,6 +1131,33 @@ private slots:
         QCOMPARE(seen.size(), refused ? 2 : 1);
         if (refused)
             QVERIFY(seen.at(1).contains(QStringLiteral("Setting Error!")));
+    }
+
+    // A change to the group shown redraws it as a click on it does, so Edit and
+    // Delete are enabled; a change to another group leaves them as they are.
+    void changeOfTheShownGroup_data()
+    {
+        QTest::addColumn<int>("changed");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("the group shown") << 2 << true;
+        QTest::newRow("another group") << 1 << false;
+    }
+    void changeOfTheShownGroup()
+    {
+        QFETCH(int, changed);
+        QFETCH(bool, enabled);
+        auto &ui = groupPage->form();
+        setCurrent(2);
+        ui.fEditBtn->setEnabled(false);
+        ui.fDelBtn->setEnabled(false);
+        ZnMicGroup g;
+        QVERIFY(micGroups()->getGroup(changed, g));
+        setMembers(changed, g.members);
+        QCOMPARE(ui.fEditBtn->isEnabled(), enabled);
+        QCOMPARE(ui.fDelBtn->isEnabled(), enabled);
+        QCOMPARE(idsOf(ui.fTermTableWidget), QStringLiteral("70002"));
+        ui.fEditBtn->setEnabled(true);
+        ui.fDelBtn->setEnabled(true);
     }
 
     // Members in the reverse of their stored order; a change to the current group
