@@ -287,12 +287,12 @@ int apiModifyMic(ZnManageCenter* centre, const ZnMic* mic)
     return forwardRecord(centre, &ZnManageCenter::modifyMic, mic);
 }
 
-int apiGetMicBooks(ZnManageCenter* centre, const ZnBookRequest* request)
+int apiGetMicBooks(ZnManageCenter* centre, const BookRequest* request)
 {
     return forwardRecord(centre, &ZnManageCenter::getMicBooks, request);
 }
 
-int apiSetMicBooks(ZnManageCenter* centre, const ZnBookRequest* request)
+int apiSetMicBooks(ZnManageCenter* centre, const BookRequest* request)
 {
     return forwardRecord(centre, &ZnManageCenter::setMicBooks, request);
 }
@@ -312,12 +312,12 @@ int apiModifyD82(ZnManageCenter* centre, const ZnD82* device)
     return forwardRecord(centre, &ZnManageCenter::modifyD82, device);
 }
 
-int apiGetD82Books(ZnManageCenter* centre, const ZnBookRequest* request)
+int apiGetD82Books(ZnManageCenter* centre, const BookRequest* request)
 {
     return forwardRecord(centre, &ZnManageCenter::getD82Books, request);
 }
 
-int apiSetD82Books(ZnManageCenter* centre, const ZnBookRequest* request)
+int apiSetD82Books(ZnManageCenter* centre, const BookRequest* request)
 {
     return forwardRecord(centre, &ZnManageCenter::setD82Books, request);
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class ZnBookRequest;
+class BookRequest;
 class ZnCap;
 class ZnD82;
 class ZnFAlarm;
@@ -77,13 +77,13 @@ int apiModifyTts(ZnManageCenter* centre, const ZnTts* tts);
 int apiGetMicList(ZnManageCenter* centre);
 int apiGetMicTerminal(ZnManageCenter* centre, int terminalId);
 int apiModifyMic(ZnManageCenter* centre, const ZnMic* mic);
-int apiGetMicBooks(ZnManageCenter* centre, const ZnBookRequest* request);
-int apiSetMicBooks(ZnManageCenter* centre, const ZnBookRequest* request);
+int apiGetMicBooks(ZnManageCenter* centre, const BookRequest* request);
+int apiSetMicBooks(ZnManageCenter* centre, const BookRequest* request);
 int apiGetD82List(ZnManageCenter* centre);
 int apiGetD82Terminal(ZnManageCenter* centre, int terminalId);
 int apiModifyD82(ZnManageCenter* centre, const ZnD82* device);
-int apiGetD82Books(ZnManageCenter* centre, const ZnBookRequest* request);
-int apiSetD82Books(ZnManageCenter* centre, const ZnBookRequest* request);
+int apiGetD82Books(ZnManageCenter* centre, const BookRequest* request);
+int apiSetD82Books(ZnManageCenter* centre, const BookRequest* request);
 int apiGetFireAlarmList(ZnManageCenter* centre);
 int apiModifyFireAlarm(ZnManageCenter* centre, const ZnFAlarm* alarm);
 int apiSetFireAlarmTrigger(ZnManageCenter* centre, const ZnFAlarmTrigger* trigger);

@@ -1,7 +1,7 @@
 #include "ZnManageCenter.h"
 
+#include "BookRequest.h"
 #include "ZnBackupMng.h"
-#include "ZnBookRequest.h"
 #include "ZnBroadcastManage.h"
 #include "ZnCapManage.h"
 #include "ZnD72Manage.h"
@@ -588,14 +588,14 @@ int ZnManageCenter::modifyMic(const ZnMic& mic)
     return request(MicSlot, ZnMicManage::ModifyType, m_mic.get(), &ZnMicManage::buildModifyMic, mic);
 }
 
-int ZnManageCenter::getMicBooks(const ZnBookRequest& req)
+int ZnManageCenter::getMicBooks(const BookRequest& req)
 {
-    return request(MicSlot, req.type, m_mic.get(), &ZnMicManage::buildMicBooks, req);
+    return request(MicSlot, req.requestType, m_mic.get(), &ZnMicManage::buildMicBooks, req);
 }
 
-int ZnManageCenter::setMicBooks(const ZnBookRequest& req)
+int ZnManageCenter::setMicBooks(const BookRequest& req)
 {
-    return request(MicSlot, req.type, m_mic.get(), &ZnMicManage::buildSetMicBooks, req);
+    return request(MicSlot, req.requestType, m_mic.get(), &ZnMicManage::buildSetMicBooks, req);
 }
 
 int ZnManageCenter::getD82List()
@@ -613,14 +613,14 @@ int ZnManageCenter::modifyD82(const ZnD82& device)
     return request(D82Slot, ZnD82Manage::ModifyType, m_d82.get(), &ZnD82Manage::buildModifyD82, device);
 }
 
-int ZnManageCenter::getD82Books(const ZnBookRequest& req)
+int ZnManageCenter::getD82Books(const BookRequest& req)
 {
-    return request(D82Slot, req.type, m_d82.get(), &ZnD82Manage::buildD82Books, req);
+    return request(D82Slot, req.requestType, m_d82.get(), &ZnD82Manage::buildD82Books, req);
 }
 
-int ZnManageCenter::setD82Books(const ZnBookRequest& req)
+int ZnManageCenter::setD82Books(const BookRequest& req)
 {
-    return request(D82Slot, req.type, m_d82.get(), &ZnD82Manage::buildSetD82Books, req);
+    return request(D82Slot, req.requestType, m_d82.get(), &ZnD82Manage::buildSetD82Books, req);
 }
 
 int ZnManageCenter::getFireAlarmList()

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class ZnBookRequest;
+class BookRequest;
 class ZnBackupMng;
 class ZnBaseMgr;
 class ZnBroadcastManage;
@@ -150,13 +150,13 @@ public:
     int getMicList();
     int getMicTerminal(int terminalId);
     int modifyMic(const ZnMic& mic);
-    int getMicBooks(const ZnBookRequest& request);
-    int setMicBooks(const ZnBookRequest& request);
+    int getMicBooks(const BookRequest& request);
+    int setMicBooks(const BookRequest& request);
     int getD82List();
     int getD82Terminal(int terminalId);
     int modifyD82(const ZnD82& device);
-    int getD82Books(const ZnBookRequest& request);
-    int setD82Books(const ZnBookRequest& request);
+    int getD82Books(const BookRequest& request);
+    int setD82Books(const BookRequest& request);
     int getFireAlarmList();
     int modifyFireAlarm(const ZnFAlarm& alarm);
     int setFireAlarmTrigger(const ZnFAlarmTrigger& trigger);

@@ -1,8 +1,8 @@
 #include "ZnD82ListMgr.h"
 
+#include "BookRequest.h"
 #include "ServiceHub.h"
 #include "ZnApi.h"
-#include "ZnBookRequest.h"
 #include "ZnD82Manage.h"
 #include "ZnSleep.h"
 
@@ -54,30 +54,33 @@ void ZnD82ListMgr::onNotify(int code, void* data)
         break;
     }
     case ZnD82Manage::CallBookType:
-        self->setBook(self->m_callBook, data);
+        setBook(self->m_callBook, self->m_callBookMutex, data);
         break;
     case ZnD82Manage::SourceBookType:
-        self->setBook(self->m_sourceBook, data);
+        setBook(self->m_sourceBook, self->recordMutex(), data);
         break;
     case ZnD82Manage::RegionBookType:
-        self->setBook(self->m_regionBook, data);
+        setBook(self->m_regionBook, self->recordMutex(), data);
         break;
-    case ZnD82Manage::AllCallType: {
-        const auto* all = static_cast<const std::list<ZnD82>*>(data);
-        QMutexLocker lock(&self->m_bookMutex);
-        self->m_allCall = *all;
+    case ZnD82Manage::AllCallType:
+        setBook(self->m_allCall, self->recordMutex(), data);
         break;
-    }
     default:
         break;
     }
 }
 
-void ZnD82ListMgr::setBook(std::list<BookEntry>& book, const void* data)
+template <class Entry>
+void ZnD82ListMgr::setBook(std::list<Entry>& book, QRecursiveMutex& mutex, const void* data)
 {
-    const auto* entries = static_cast<const std::list<BookEntry>*>(data);
-    QMutexLocker lock(&m_bookMutex);
-    book = *entries;
+    std::list<Entry> fresh = *static_cast<const std::list<Entry>*>(data);
+    std::list<Entry> old;
+    {
+        QMutexLocker lock(&mutex);
+        old.swap(book);
+        book.swap(fresh);
+    }
+    // The old entries are freed outside the lock.
 }
 
 int ZnD82ListMgr::requestD82List()
@@ -87,13 +90,13 @@ int ZnD82ListMgr::requestD82List()
     return Store::requestList([centre] { return apiGetD82List(centre); });
 }
 
-int ZnD82ListMgr::requestD82Books(const ZnBookRequest* request)
+int ZnD82ListMgr::requestD82Books(const BookRequest* request)
 {
     ZnManageCenter* centre = takeCentre();
     return Store::requestList([centre, request] { return apiGetD82Books(centre, request); });
 }
 
-int ZnD82ListMgr::setD82Books(const ZnBookRequest* request)
+int ZnD82ListMgr::setD82Books(const BookRequest* request)
 {
     const int result = apiSetD82Books(takeCentre(), request);
     // Gives the server's own follow-up a moment before the page reads again.
@@ -138,24 +141,27 @@ bool ZnD82ListMgr::getD82(int id, ZnD82* out) const
 
 std::list<BookEntry> ZnD82ListMgr::callList() const
 {
-    QMutexLocker lock(&m_bookMutex);
+    QMutexLocker lock(&m_callBookMutex);
     return m_callBook;
 }
 
+// The sound-source and broadcast books are replaced under the record lock, so they
+// are read under it too: under the call-book lock a copy could be taken while the
+// receive thread frees the list it copies.
 std::list<BookEntry> ZnD82ListMgr::sourceList() const
 {
-    QMutexLocker lock(&m_bookMutex);
+    QMutexLocker lock(&recordMutex());
     return m_sourceBook;
 }
 
 std::list<BookEntry> ZnD82ListMgr::regionList() const
 {
-    QMutexLocker lock(&m_bookMutex);
+    QMutexLocker lock(&recordMutex());
     return m_regionBook;
 }
 
 std::list<ZnD82> ZnD82ListMgr::allCallList() const
 {
-    QMutexLocker lock(&m_bookMutex);
+    QMutexLocker lock(&recordMutex());
     return m_allCall;
 }

@@ -10,7 +10,7 @@
 #include <list>
 #include <memory>
 
-class ZnBookRequest;
+class BookRequest;
 class ZnManageCenter;
 
 // The D82 devices as the pages see them (busy requests repeated), and the books of the one device
@@ -27,10 +27,10 @@ public:
 
     // Registers the callback and asks for the list, retrying while the centre is busy.
     int requestD82List();
-    // Asks for one book (ZnBookRequest::type 282, 283, 285 or 287).
-    int requestD82Books(const ZnBookRequest* request);
+    // Asks for one book (BookRequest::requestType 282, 283, 285 or 287).
+    int requestD82Books(const BookRequest* request);
     // Replaces one book on the server (284, 286 or 288); the model is not changed.
-    int setD82Books(const ZnBookRequest* request);
+    int setD82Books(const BookRequest* request);
     // Asks the server again for a listed device; -1 for a device not in the list.
     int requestD82(ZnManageCenter* centre, int id);
     // The model takes the record only when the server did.
@@ -66,10 +66,17 @@ private:
     ZnManageCenter* takeCentre();
     // A changed device, pushed or accepted; taken also before the first list.
     void applyChanged(const ZnD82& device);
-    void setBook(std::list<BookEntry>& book, const void* data);
+
+    // The record lock is the store's: it guards the devices and, beside them, the
+    // sound-source book, the broadcast book and the all-call list. The call book
+    // has a lock of its own; the two are never held together.
+    QRecursiveMutex& recordMutex() const { return m_store.mutex(); }
+    template <class Entry>
+    static void setBook(std::list<Entry>& book, QRecursiveMutex& mutex, const void* data);
 
     Store m_store;
-    mutable QMutex m_bookMutex;
+    mutable QRecursiveMutex m_callBookMutex;
+    mutable QRecursiveMutex m_spareMutex; // taken by no operation
     std::list<BookEntry> m_callBook;
     std::list<BookEntry> m_sourceBook;
     std::list<BookEntry> m_regionBook;

@@ -68,15 +68,11 @@ void ZnMicListMgr::handle(int code, void* data)
             emit micDeleted(id);
         break;
     }
-    case ZnMicManage::AllCallType: {
-        QMutexLocker lock(&m_terminalsMutex);
-        m_allCall = *static_cast<const std::list<ZnMic>*>(data);
-        break;
-    }
+    case ZnMicManage::AllCallType:
     case ZnMicManage::AllPlayType: {
         std::list<ZnMic> fresh = *static_cast<const std::list<ZnMic>*>(data);
         QMutexLocker lock(&m_store.mutex());
-        m_allPlay.swap(fresh);
+        (code == ZnMicManage::AllCallType ? m_allCall : m_allPlay).swap(fresh);
         break;
     }
     default:
@@ -123,19 +119,19 @@ int ZnMicListMgr::deleteMic(const ZnMic& mic)
                          [&] { m_store.erase(mic.id); });
 }
 
-int ZnMicListMgr::requestMicBooks(const ZnBookRequest* request)
+int ZnMicListMgr::requestMicBooks(const BookRequest* request)
 {
     if (!request)
         return -1;
     ZnManageCenter* centre = takeHubCentre();
     // A book may be asked for before the console list: its answer needs the callback too.
     apiSetMicCallback(centre, &ZnMicListMgr::onNotify);
-    if (ZnOwnedList<BookEntry>* b = book(request->type))
+    if (ZnOwnedList<BookEntry>* b = book(request->requestType))
         b->ask(request->terminalId);
     return Store::requestList([&] { return apiGetMicBooks(centre, request); });
 }
 
-int ZnMicListMgr::setMicBooks(const ZnBookRequest* request)
+int ZnMicListMgr::setMicBooks(const BookRequest* request)
 {
     if (!request)
         return -1;

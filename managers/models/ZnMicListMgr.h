@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BookEntry.h"
-#include "ZnBookRequest.h"
+#include "BookRequest.h"
 #include "ZnListStore.h"
 #include "ZnMic.h"
 #include "ZnOwnedList.h"
@@ -60,8 +60,8 @@ public:
 
     // Book queries repeat after 10 ms while busy; a change is sent once, then a
     // 100 ms pause. Neither changes a list of the model.
-    int requestMicBooks(const ZnBookRequest* request);
-    int setMicBooks(const ZnBookRequest* request);
+    int requestMicBooks(const BookRequest* request);
+    int setMicBooks(const BookRequest* request);
     // The book last received for this console; false (and out empty) when the
     // model holds none for it.
     bool monitorList(int terminalId, std::list<BookEntry>& out) const { return m_monitors.copyFor(terminalId, out); }
@@ -95,7 +95,7 @@ private:
     ZnOwnedList<BookEntry> m_monitors;
     ZnOwnedList<BookEntry> m_sources;
     ZnOwnedList<BookEntry> m_regions;
-    mutable QMutex m_terminalsMutex;
+    // Both under the store's lock, the list lock of the consoles.
     std::list<ZnMic> m_allCall;
-    std::list<ZnMic> m_allPlay; // under the store's lock
+    std::list<ZnMic> m_allPlay;
 };

@@ -37,6 +37,15 @@ public:
         m_held = true;
     }
 
+    // An empty answer: no console's list is held any more.
+    void clear()
+    {
+        std::list<Entry> old;
+        QMutexLocker lock(&m_mutex);
+        old.swap(m_entries);
+        m_held = false;
+    }
+
     // False, and out empty, when the list held is not this console's.
     bool copyFor(int terminalId, std::list<Entry>& out) const
     {

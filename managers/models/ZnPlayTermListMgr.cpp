@@ -97,33 +97,38 @@ int ZnPlayTermListMgr::removeTerminal(int id, const std::string& typeText)
     return Store::change([&] { return apiRemoveDevice(c, id, typeText.c_str()); }, [&] { m_store.erase(id); });
 }
 
-int ZnPlayTermListMgr::setAmpPower(int id, const char* text, bool power)
-{
-    ZnManageCenter* c = centre();
-    return Store::change([&] { return apiSetIpAmpPower(c, id, text, power ? 1 : 0); },
-                         [&] { m_store.edit(id, [power](ZnTerminal& t) { t.power = power; }); });
-}
-
 int ZnPlayTermListMgr::modifyTerminal(const ZnTerminal& terminal)
 {
     ZnManageCenter* c = centre();
     return Store::change([&] { return apiModifyPlayTerminal(c, &terminal); }, [&] { mergeList(terminal); });
 }
 
-int ZnPlayTermListMgr::speakerCheck(const ZnTerminal& terminal)
+int ZnPlayTermListMgr::setAmpPower(ZnManageCenter* c, int id, const char* text, int power)
 {
-    ZnManageCenter* c = centre();
+    if (!c)
+        return -1;
+    const bool on = power != 0;
+    return Store::change([&] { return apiSetIpAmpPower(c, id, text, on ? 1 : 0); },
+                         [&] { m_store.edit(id, [on](ZnTerminal& t) { t.power = on; }); });
+}
+
+int ZnPlayTermListMgr::speakerCheck(ZnManageCenter* c, const ZnTerminal& terminal)
+{
+    if (!c)
+        return -1;
     return Store::change([&] { return apiIpAmpSpeakerCheck(c, &terminal); });
 }
 
-int ZnPlayTermListMgr::setPlayTermConfig(const ZnTerminal& terminal)
+int ZnPlayTermListMgr::setPlayTermConfig(ZnManageCenter* c, const ZnTerminal& terminal)
 {
-    ZnManageCenter* c = centre();
+    if (!c)
+        return -1;
     return Store::change([&] { return apiSetPlayTermConfig(c, &terminal); });
 }
 
-int ZnPlayTermListMgr::setTerminal(const ZnTerminal& terminal)
+int ZnPlayTermListMgr::setTerminal(ZnManageCenter* c, const ZnTerminal& terminal)
 {
-    ZnManageCenter* c = centre();
+    if (!c)
+        return -1;
     return Store::change([&] { return apiGetPlayTerminal(c, &terminal); }, [&] { mergeList(terminal); });
 }

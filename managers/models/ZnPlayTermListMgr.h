@@ -51,20 +51,20 @@ public:
     // Each repeats while the centre is busy and changes the copy only when the
     // server answered 0; the result code is returned as it came.
     int removeTerminal(int id, const std::string& typeText);
-    // text is passed through and not sent.
-    int setAmpPower(int id, const char* text, bool power);
-    int modifyTerminal(const ZnTerminal& terminal);
-    int speakerCheck(const ZnTerminal& terminal);
-    int setPlayTermConfig(const ZnTerminal& terminal);
-    int setTerminal(const ZnTerminal& terminal);
-
-    // The forms the pages call with the hub's centre, which is the one the model
-    // uses anyway.
     int removeTerminal(const ZnTerminal& terminal) { return removeTerminal(terminal.id, terminal.type); }
-    int setAmpPower(ZnManageCenter*, int id, const char* text, int power) { return setAmpPower(id, text, power != 0); }
-    int speakerCheck(ZnManageCenter*, const ZnTerminal& terminal) { return speakerCheck(terminal); }
-    int setPlayTermConfig(ZnManageCenter*, const ZnTerminal& terminal) { return setPlayTermConfig(terminal); }
-    int setTerminal(ZnManageCenter*, const ZnTerminal& terminal) { return setTerminal(terminal); }
+    int modifyTerminal(const ZnTerminal& terminal);
+
+    // These go through the centre given: a null one gives -1 and sends nothing.
+    // text is passed through and not sent.
+    int setAmpPower(ZnManageCenter* centre, int id, const char* text, int power);
+    int speakerCheck(ZnManageCenter* centre, const ZnTerminal& terminal);
+    int setPlayTermConfig(ZnManageCenter* centre, const ZnTerminal& terminal);
+    int setTerminal(ZnManageCenter* centre, const ZnTerminal& terminal);
+    // The same through the hub's centre.
+    int setAmpPower(int id, const char* text, bool power) { return setAmpPower(centre(), id, text, power ? 1 : 0); }
+    int speakerCheck(const ZnTerminal& terminal) { return speakerCheck(centre(), terminal); }
+    int setPlayTermConfig(const ZnTerminal& terminal) { return setPlayTermConfig(centre(), terminal); }
+    int setTerminal(const ZnTerminal& terminal) { return setTerminal(centre(), terminal); }
 
 signals:
     void gotPlayTermList();

@@ -17,7 +17,7 @@ class ZnQtViewCtrl;
 class ZnSchemeList
 {
 public:
-    enum { KindCount = 4 };
+    enum { KindCount = VolumeSchemes + 1 };
 
     static ZnSchemeList* instance();
 

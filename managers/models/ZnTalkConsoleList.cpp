@@ -15,8 +15,11 @@ void ZnTalkConsoleList::handle(int code, void* data)
         if (Store::idOf(data, id))
             applyDeleted(id);
     } else if (code == m_codes.buttonCalls) {
+        // A null answer leaves no button calls for the dialog to show or send back.
         if (data)
             m_btnCalls.take(*static_cast<const std::list<ZnMicBtnCall>*>(data));
+        else
+            m_btnCalls.clear();
     }
 }
 

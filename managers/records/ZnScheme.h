@@ -3,7 +3,16 @@
 #include <cstdint>
 #include <string>
 
-// A timer plan (scheme) of one of four kinds.
+// The four kinds of timer plan; the pages use play plans. The number is part of
+// the request type: 79 + 4 x kind + operation.
+enum SchemeKind : int {
+    PlaySchemes = 0,
+    AmpSchemes = 1,
+    PowerSchemes = 2,
+    VolumeSchemes = 3,
+};
+
+// A timer plan (scheme) of one of the four kinds.
 class ZnScheme
 {
 public:

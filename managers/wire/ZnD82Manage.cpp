@@ -1,7 +1,7 @@
 #include "ZnD82Manage.h"
 
 #include "BookEntry.h"
-#include "ZnBookRequest.h"
+#include "BookRequest.h"
 #include "ZnD82.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
@@ -59,10 +59,10 @@ std::string& ZnD82Manage::buildModifyD82(std::string& out, int cseq, const ZnD82
     return out;
 }
 
-std::string& ZnD82Manage::buildD82Books(std::string& out, int cseq, const ZnBookRequest& request)
+std::string& ZnD82Manage::buildD82Books(std::string& out, int cseq, const BookRequest& request)
 {
     const int id = request.terminalId;
-    switch (request.type) {
+    switch (request.requestType) {
     case CallBookType:
         return buildTerminalRows(out, cseq, "d82call", id, "D82CallList");
     case AllCallType:
@@ -77,10 +77,10 @@ std::string& ZnD82Manage::buildD82Books(std::string& out, int cseq, const ZnBook
     }
 }
 
-std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const ZnBookRequest& request)
+std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const BookRequest& request)
 {
     const int id = request.terminalId;
-    switch (request.type) {
+    switch (request.requestType) {
     case SetCallBookType:
         return buildBookPost(out, cseq, "D82CallBook", id, "Contacts", request.text);
     case SetSourceBookType:

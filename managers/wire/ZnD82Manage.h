@@ -5,7 +5,7 @@
 #include <list>
 
 class BookEntry;
-class ZnBookRequest;
+class BookRequest;
 class ZnD82;
 
 // D82 mobile devices and their books.
@@ -33,8 +33,8 @@ public:
     std::string& buildD82Terminal(std::string& out, int cseq, int terminalId);
     std::string& buildModifyD82(std::string& out, int cseq, const ZnD82& device);
     // Empty text when the request type names no book.
-    std::string& buildD82Books(std::string& out, int cseq, const ZnBookRequest& request);
-    std::string& buildSetD82Books(std::string& out, int cseq, const ZnBookRequest& request);
+    std::string& buildD82Books(std::string& out, int cseq, const BookRequest& request);
+    std::string& buildSetD82Books(std::string& out, int cseq, const BookRequest& request);
 
     // Devices of a row array, by descending id; false when the body is no JSON.
     static bool parseDevices(const std::string& body, std::list<ZnD82>& devices);

@@ -1,6 +1,6 @@
 #include "ZnMicManage.h"
 
-#include "ZnBookRequest.h"
+#include "BookRequest.h"
 #include "ZnD72Manage.h"
 #include "ZnMic.h"
 #include "ZnMicRows.h"
@@ -29,10 +29,10 @@ std::string& ZnMicManage::buildModifyMic(std::string& out, int cseq, const ZnMic
     return out;
 }
 
-std::string& ZnMicManage::buildMicBooks(std::string& out, int cseq, const ZnBookRequest& request)
+std::string& ZnMicManage::buildMicBooks(std::string& out, int cseq, const BookRequest& request)
 {
     const int id = request.terminalId;
-    switch (request.type) {
+    switch (request.requestType) {
     case CallBookType:
         return buildTerminalRows(out, cseq, "d81call", id, "MicCallList");
     case AllCallType:
@@ -56,10 +56,10 @@ std::string& ZnMicManage::buildMicBooks(std::string& out, int cseq, const ZnBook
     }
 }
 
-std::string& ZnMicManage::buildSetMicBooks(std::string& out, int cseq, const ZnBookRequest& request)
+std::string& ZnMicManage::buildSetMicBooks(std::string& out, int cseq, const BookRequest& request)
 {
     const int id = request.terminalId;
-    switch (request.type) {
+    switch (request.requestType) {
     case SetCallBookType:
         return buildBookPost(out, cseq, "D81CallBook", id, "Contacts", request.text);
     case SetTransferType:

@@ -4,7 +4,7 @@
 
 #include <list>
 
-class ZnBookRequest;
+class BookRequest;
 class ZnMic;
 
 // Dsk81 consoles (server microphones) and their books.
@@ -37,8 +37,8 @@ public:
     std::string& buildMicTerminal(std::string& out, int cseq, int terminalId);
     std::string& buildModifyMic(std::string& out, int cseq, const ZnMic& mic);
     // Empty text when the request type names no book.
-    std::string& buildMicBooks(std::string& out, int cseq, const ZnBookRequest& request);
-    std::string& buildSetMicBooks(std::string& out, int cseq, const ZnBookRequest& request);
+    std::string& buildMicBooks(std::string& out, int cseq, const BookRequest& request);
+    std::string& buildSetMicBooks(std::string& out, int cseq, const BookRequest& request);
 
     void onResponse(int requestType, const std::string& body) override;
     bool onPost(const std::string& key, const std::string& body) override;

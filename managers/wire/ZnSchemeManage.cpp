@@ -124,13 +124,13 @@ int ZnSchemeManage::setKind(int replyType)
 {
     switch (replyType) {
     case ZnMsgCheck::Scheme:
-        return 0;
+        return PlaySchemes;
     case ZnMsgCheck::AmpScheme:
-        return 1;
+        return AmpSchemes;
     case ZnMsgCheck::PowerScheme:
-        return 2;
+        return PowerSchemes;
     case ZnMsgCheck::VolumeScheme:
-        return 3;
+        return VolumeSchemes;
     default:
         return -1;
     }
@@ -249,7 +249,7 @@ bool ZnSchemeManage::onPost(const std::string& key, const std::string& body)
         }
         if (m_changedCallback) {
             for (ZnScheme& s : rows)
-                m_changedCallback(&s, 0);
+                m_changedCallback(&s, PlaySchemes);
         }
     }
     return true;
@@ -302,7 +302,7 @@ void ZnSchemeManage::onDelete(const std::string& type, int id)
                 m_schemes.remove_if([id](const ZnScheme& s) { return s.id == id; });
             }
             if (m_deletedCallback)
-                m_deletedCallback(id, 0);
+                m_deletedCallback(id, PlaySchemes);
             return;
         }
     }

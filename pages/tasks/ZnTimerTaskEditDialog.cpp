@@ -1,7 +1,7 @@
 #include "ZnTimerTaskEditDialog.h"
 
+#include "BookRequest.h"
 #include "ServiceHub.h"
-#include "ZnBookRequest.h"
 #include "ZnCommonTable.h"
 #include "ZnExecTimeDialog.h"
 #include "ZnExecTimeViewCtrl.h"

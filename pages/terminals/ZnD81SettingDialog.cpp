@@ -1,8 +1,8 @@
 #include "ZnD81SettingDialog.h"
 
 #include "BaseMessageDialog.h"
+#include "BookRequest.h"
 #include "ZnApi.h"
-#include "ZnBookRequest.h"
 #include "ZnCommonTable.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"

@@ -1,8 +1,8 @@
 #include "ZnD82SettingDialog.h"
 
 #include "BaseMessageDialog.h"
+#include "BookRequest.h"
 #include "ZnApi.h"
-#include "ZnBookRequest.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
 #include "ZnD82ListMgr.h"

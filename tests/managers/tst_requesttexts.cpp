@@ -1,5 +1,5 @@
 // The texts of requests as the managers build them.
-#include "ZnBookRequest.h"
+#include "BookRequest.h"
 #include "ZnD72Manage.h"
 #include "ZnD74Manage.h"
 #include "ZnD82Manage.h"

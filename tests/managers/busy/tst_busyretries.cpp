@@ -3,8 +3,8 @@
 // keep-alive; every try takes a CSeq without sending, so the gap between that
 // keep-alive's CSeq and the next one's is the number of tries.
 #include "../consoles/ModelSim.h"
+#include "BookRequest.h"
 #include "ServiceHub.h"
-#include "ZnBookRequest.h"
 #include "ZnCapListMgr.h"
 #include "ZnClock.h"
 #include "ZnD72ListMgr.h"

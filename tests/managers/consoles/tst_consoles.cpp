@@ -1,7 +1,7 @@
 #include "BookEntry.h"
+#include "BookRequest.h"
 #include "ModelSim.h"
 #include "ZnApi.h"
-#include "ZnBookRequest.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD72Manage.h"
 #include "ZnD74ListMgr.h"
@@ -251,6 +251,12 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QVERIFY(model->notifiedBtnCallList().empty());
     QCOMPARE(notified.count(), 1);
 
+    // A null answer to the query leaves the dialog nothing to show or send back.
+    ZnD72ListMgr::onNotify(ZnD72Manage::ButtonCallsType, nullptr);
+    QVERIFY(model->btnCallList().empty());
+    QVERIFY(!model->btnCalls(50001, calls));
+    QVERIFY(calls.empty());
+
     ZnD74ListMgr* d74 = ZnD74ListMgr::instance();
     QVERIFY(d74->findD74(60002, gate));
     QCOMPARE(d74->setBtnCalls(btn(60002, "ButtonPushDown", "ButtonLongPress", 0, 2)), 0);
@@ -258,6 +264,9 @@ void TstConsoles::buttonCallsStayWithTheirConsole()
     QVERIFY(!d74->btnCalls(60001, calls));
     QVERIFY(d74->btnCalls(60002, calls));
     QCOMPARE(idsOf(calls, &ZnMicBtnCall::groupId), std::vector<int>{2});
+    ZnD74ListMgr::onNotify(ZnD74Manage::ButtonCallsType, nullptr);
+    QVERIFY(d74->btnCallList().empty());
+    QVERIFY(!d74->btnCalls(60002, calls));
 
     // A refused query is asked all the same: 0, as for every result but a negative one.
     m_s.sim.addRule(ZnSimRule::make("GET SqlConfig/D74ButtonCall", ZnSimRule::Fail, "no"));

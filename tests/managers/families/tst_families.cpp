@@ -204,6 +204,8 @@ private slots:
     void refusedRemovalKeepsTheRecordAndTheReason();
 
     void ampPowerOnlyOnAcceptance();
+    void ampFormsUseTheCentreGiven_data();
+    void ampFormsUseTheCentreGiven();
     void setsNotTakenReachTheLaterSlots();
     void triggerTravelsUnderItsOwnType_data();
     void triggerTravelsUnderItsOwnType();
@@ -603,6 +605,36 @@ void TstFamilies::ampPowerOnlyOnAcceptance()
     ZnTerminal t;
     QVERIFY(m_amps->hasTerminal(10002, t));
     QVERIFY(!t.power);
+}
+
+void TstFamilies::ampFormsUseTheCentreGiven_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("power") << QStringLiteral("POST IpAmpPower");
+    QTest::newRow("speaker check") << QStringLiteral("POST IpAmpSpkCheck");
+    QTest::newRow("thresholds") << QStringLiteral("SET PlayTermConfig");
+    QTest::newRow("whole record") << QStringLiteral("POST Terminal");
+}
+
+void TstFamilies::ampFormsUseTheCentreGiven()
+{
+    // The hub has a centre, but these forms send through the one given: none, nothing sent.
+    QFETCH(QString, label);
+    ZnTerminal amp;
+    QVERIFY(m_amps->hasTerminal(10002, amp));
+    const std::map<QString, std::function<int(ZnManageCenter*)>> send{
+        {QStringLiteral("POST IpAmpPower"),
+         [&](ZnManageCenter* c) { return m_amps->setAmpPower(c, amp.id, "", amp.power ? 1 : 0); }},
+        {QStringLiteral("POST IpAmpSpkCheck"), [&](ZnManageCenter* c) { return m_amps->speakerCheck(c, amp); }},
+        {QStringLiteral("SET PlayTermConfig"), [&](ZnManageCenter* c) { return m_amps->setPlayTermConfig(c, amp); }},
+        {QStringLiteral("POST Terminal"), [&](ZnManageCenter* c) { return m_amps->setTerminal(c, amp); }},
+    };
+    const std::string l = label.toStdString();
+    const int before = m_s.sim.count(l);
+    QCOMPARE(send.at(label)(nullptr), -1);
+    QCOMPARE(m_s.sim.count(l), before);
+    QCOMPARE(send.at(label)(m_s.centre.get()), 0);
+    QCOMPARE(m_s.sim.count(l), before + 1);
 }
 
 void TstFamilies::setsNotTakenReachTheLaterSlots()
