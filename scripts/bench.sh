@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release (in build-bench/ unless BUILD_DIR says otherwise),
+# Builds the benchmarks in Release (in build-bench/ unless BUILD_DIR says otherwise:
+# an absolute folder, or one relative to the project's folder),
 # runs each program RUNS times (default 5) and prints every figure as the median of
 # the runs, with their spread (lowest to highest), beside its goal, and the load of
 # the machine before and after.
@@ -13,10 +14,15 @@
 # the one in the program's JSON output, or its start: "BM_RoundTrip" matches
 # "BM_RoundTrip/real_time"; where the program reports repetitions, their median is
 # taken. Times are converted to the row's unit. A program or benchmark that does
-# not exist (yet) prints n/a.
+# not exist (yet) prints n/a; a program missing from the build folder is named on
+# standard error and its rows say "not built".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build-bench}
+case $BUILD_DIR in
+  /*) ;;
+  *) BUILD_DIR=$PWD/$BUILD_DIR ;;
+esac
 RUNS=${RUNS:-5}
 
 FIGURES=$(cat <<'TABLE'
@@ -61,8 +67,8 @@ if [ "${1:-}" != --no-build ]; then
   cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DZN_TESTS=ON >/dev/null
   cmake --build "$BUILD_DIR" -j"$(nproc)" >/dev/null
 fi
-BIN="$PWD/$BUILD_DIR/bin"
-OUT="$PWD/$BUILD_DIR/bench-results"
+BIN="$BUILD_DIR/bin"
+OUT="$BUILD_DIR/bench-results"
 mkdir -p "$OUT"
 
 load() { printf '%s (1, 5, 15 min) on %s CPUs' "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)"; }
@@ -72,7 +78,12 @@ LOAD_BEFORE=$(load)
 programs=${PROGRAMS:-$(printf '%s\n' "$FIGURES" | awk -F'|' '{gsub(/ /,"",$2); print $2}' | sort -u)}
 for p in $programs; do
   rm -f "$OUT/$p".*.json "$OUT/$p".*.log
-  [ -x "$BIN/$p" ] || continue
+  if [ ! -x "$BIN/$p" ]; then
+    echo "$p: no program at $BIN/$p (not built there?); its figures are left out" >&2
+    : >"$OUT/$p.missing"
+    continue
+  fi
+  rm -f "$OUT/$p.missing"
   for i in $(seq 1 "$RUNS"); do
     run=("$BIN/$p" --benchmark_format=json --benchmark_out="$OUT/$p.$i.json" --benchmark_out_format=json)
     if [ "$p" = bench_memory ] && [ -z "${DISPLAY:-}" ]; then
@@ -119,6 +130,8 @@ for line in sys.stdin:
             if v is not None:
                 values.append(v)
     now, spread, verdict = "n/a", "", ""
+    if os.path.exists(os.path.join(out, prog + ".missing")):
+        verdict = "not built"
     if values:
         m = statistics.median(values)
         now = "%.3g %s" % (m, unit) if m < 10 else "%.1f %s" % (m, unit)

@@ -4,17 +4,27 @@
 #   scripts/run.sh                     simulated server with sample data on a loopback address of its own
 #   scripts/run.sh -serverip A.B.C.D -user NAME -password PASS [-max 0|1]
 #                                      a real management server (port from config.ini)
+#   scripts/run.sh --no-build [...]    the same with what is built already, no package check
 #
-# Without a display the console runs under xvfb-run.
+# The build folder is build/ unless BUILD_DIR says otherwise (absolute, or relative to
+# the project's folder). Without a display the console runs under xvfb-run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-scripts/deps.sh
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target talkback_console zn_simulator translations disk_images
+case $BUILD_DIR in
+  /*) ;;
+  *) BUILD_DIR=$ROOT/$BUILD_DIR ;;
+esac
+if [ "${1:-}" = --no-build ]; then
+  shift
+else
+  scripts/deps.sh
+  cmake -S . -B "$BUILD_DIR" >/dev/null
+  cmake --build "$BUILD_DIR" -j"$(nproc)" --target talkback_console zn_simulator translations disk_images
+fi
 
-BIN="$ROOT/$BUILD_DIR/bin"
+BIN="$BUILD_DIR/bin"
 RUN_DIR="$BIN"
 ARGS=("$@")
 SIM_PID=
@@ -24,8 +34,12 @@ MARIADB="$ROOT/tests/core/mariadb.sh"
 
 # The demo takes away all it made: simulator, its file service's folders, the log
 # database and its files. Also on Ctrl-C, which reaches the whole process group.
+# Once begun the clean-up runs to its end: a second Ctrl-C (or a signal forwarded
+# again by a supervisor) is ignored by it and by the programs it starts, so that
+# it never leaves the database running or its folders behind.
 cleanup() {
-  trap - EXIT INT TERM HUP
+  trap '' INT TERM HUP
+  trap - EXIT
   if [ -n "$SIM_PID" ]; then
     kill "$SIM_PID" 2>/dev/null || true
     wait "$SIM_PID" 2>/dev/null || true
@@ -33,10 +47,16 @@ cleanup() {
   if [ -n "$DB_DIR" ]; then "$MARIADB" stop "$DB_DIR" >/dev/null 2>&1 || true; fi
   if [ -n "$DEMO_TMP" ]; then rm -rf "$DEMO_TMP"; fi
 }
+# The signal is ignored from the first moment: a second one could otherwise end
+# the shell before the clean-up has ignored it itself.
+stop_on() {
+  trap '' INT TERM HUP
+  exit "$1"
+}
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
+trap 'stop_on 130' INT
+trap 'stop_on 143' TERM
+trap 'stop_on 129' HUP
 
 has_serverip=no
 for a in "$@"; do [ "$a" = "-serverip" ] && has_serverip=yes; done
@@ -64,7 +84,7 @@ start_simulator() {
 if [ "$has_serverip" = no ]; then
   # Demo: the simulator's sample data, in a folder of its own so that the
   # operator's config.ini beside the program is left alone.
-  RUN_DIR="$ROOT/$BUILD_DIR/demo"
+  RUN_DIR="$BUILD_DIR/demo"
   mkdir -p "$RUN_DIR"
   ln -sfn "$BIN/images" "$RUN_DIR/images"
   ln -sfn "$BIN/translate" "$RUN_DIR/translate"
@@ -113,7 +133,10 @@ fi
 cd "$RUN_DIR"
 rc=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
-  xvfb-run -a -s '-screen 0 1280x800x24' "$BIN/talkback_console" "${ARGS[@]}" || rc=$?
+  # xvfb-run leaves its folder in TMPDIR when Ctrl-C ends it: in the demo that folder
+  # is made in the demo's own, which the clean-up takes away.
+  TMPDIR=${DEMO_TMP:-${TMPDIR:-/tmp}} xvfb-run -a -s '-screen 0 1280x800x24' "$BIN/talkback_console" "${ARGS[@]}" \
+    || rc=$?
 else
   "$BIN/talkback_console" "${ARGS[@]}" || rc=$?
 fi

@@ -54,6 +54,11 @@ std::vector<std::string> calls()
 class TstCentre : public QObject
 {
     Q_OBJECT
+    // The shared session runs on a clock that stays at the second of its login: on
+    // the system clock its first keep-alive went out about a second after the login,
+    // somewhere in the cases below (its answer is handed to every manager, and its
+    // entry pends), and a stall of the machine could time out a request at 3 s.
+    ZnManualClock m_clock;
     SimSession m_s; // shared by the cases without a session of their own
 
 private slots:

@@ -1,6 +1,6 @@
 #include "ZnManualClock.h"
 
-ZnManualClock::ZnManualClock(int64_t start) : m_now(start)
+ZnManualClock::ZnManualClock(int64_t start) : m_now(start), m_previous(&ZnClock::current())
 {
     ZnClock::install(this);
 }
@@ -8,5 +8,5 @@ ZnManualClock::ZnManualClock(int64_t start) : m_now(start)
 ZnManualClock::~ZnManualClock()
 {
     if (&ZnClock::current() == this)
-        ZnClock::install(nullptr);
+        ZnClock::install(m_previous);
 }

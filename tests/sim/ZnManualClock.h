@@ -5,7 +5,9 @@
 #include <atomic>
 
 // A clock that moves only when told to. Installing it lets tests cross the
-// 3 s, 20 s and 300 s rules of the connection without waiting.
+// 3 s, 20 s and 300 s rules of the connection without waiting. On destruction it
+// gives back the clock installed before it, so a case may bring its own clock
+// while the test's shared session keeps the one it logged in on.
 class ZnManualClock : public ZnClock
 {
 public:
@@ -18,4 +20,5 @@ public:
 
 private:
     std::atomic<int64_t> m_now;
+    ZnClock* const m_previous;
 };
