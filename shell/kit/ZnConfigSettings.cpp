@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cstring>
+
 namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
@@ -217,6 +219,18 @@ QByteArray lineEnd(const QByteArray &data)
 {
     const int nl = data.indexOf('\n');
     return nl > 0 && data[nl - 1] == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+}
+
+// UTF-8 as written, a byte-order mark at the start included (fromUtf8 drops it).
+QString decoded(const char *bytes, int size)
+{
+    QString out;
+    while (size >= 3 && std::memcmp(bytes, kUtf8Bom, 3) == 0) {
+        out += QChar(0xFEFF);
+        bytes += 3;
+        size -= 3;
+    }
+    return out + QString::fromUtf8(bytes, size);
 }
 
 void chopTrailingBlanks(QString &text, int limit)
@@ -467,7 +481,7 @@ QVariant ZnConfigSettings::unescapedValue(const QByteArray &text)
         int j = i + 1;
         while (j < to && text[j] != '\\' && text[j] != '"' && text[j] != ',')
             ++j;
-        current += QString::fromUtf8(text.constData() + i, j - i);
+        current += decoded(text.constData() + i, j - i);
         i = j;
     }
     if (!currentQuoted)
