@@ -19,7 +19,7 @@ namespace {
 
 const int kRows = 1000000;
 
-void pageAt(benchmark::State& state, int offset)
+void pageAt(benchmark::State& state, int64_t offset)
 {
     std::vector<ZnLogRecord> rows;
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 #include "ZnDbQuery.h"
 
-#include <climits>
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,17 +24,25 @@ int number(const ZnMySqlResult& r, unsigned row, unsigned column)
     return ZnCommon::atoiClamped(c);
 }
 
-int count(const char* sql)
+// Ids and counts: a grown log's ids pass 2^31. Beyond 64 bits strtoll keeps to
+// the end of the range.
+int64_t wide(const ZnMySqlResult& r, unsigned row, unsigned column)
+{
+    const char* c = r.cell(row, column);
+    return c ? int64_t(std::strtoll(c, nullptr, 10)) : 0;
+}
+
+int64_t count(const char* sql)
 {
     if (!ZnDbQuery::ensureConnected())
         return -1;
     ZnMySqlResult result;
     if (ZnMySql::instance()->query(sql, result) < 0)
         return -1;
-    return number(result, 0, 0);
+    return wide(result, 0, 0);
 }
 
-int snapshot(const char* sql, int& newestId)
+int64_t snapshot(const char* sql, int64_t& newestId)
 {
     newestId = 0;
     if (!ZnDbQuery::ensureConnected())
@@ -41,21 +50,22 @@ int snapshot(const char* sql, int& newestId)
     ZnMySqlResult result;
     if (ZnMySql::instance()->query(sql, result) < 0 || result.rowCount() < 1)
         return -1;
-    newestId = number(result, 0, 1);
-    return number(result, 0, 0);
+    newestId = wide(result, 0, 1);
+    return wide(result, 0, 0);
 }
 
 using RowReader = ZnLogRecord (*)(const ZnMySqlResult&, unsigned);
 
-int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows, RowReader read)
+// The first conversion of format is the 64-bit bound (offset or id), the second the row count.
+int page(std::vector<ZnLogRecord>& out, const char* format, int64_t bound, int rows, RowReader read)
 {
     out.clear();
-    if (offset < 0 || rows < 1)
+    if (bound < 0 || rows < 1)
         return 0;
     if (!ZnDbQuery::ensureConnected())
         return -1;
     char sql[256];
-    std::snprintf(sql, sizeof sql, format, offset, rows);
+    std::snprintf(sql, sizeof sql, format, bound, rows);
     ZnMySqlResult result;
     if (ZnMySql::instance()->query(sql, result) < 0)
         return -1;
@@ -67,8 +77,8 @@ int page(std::vector<ZnLogRecord>& out, const char* format, int offset, int rows
     return 0;
 }
 
-// The first %d of format is the newest id wanted, the second the row count.
-int pageUpTo(std::vector<ZnLogRecord>& out, const char* format, int maxId, int rows, RowReader read)
+// Bound: the newest id wanted.
+int pageUpTo(std::vector<ZnLogRecord>& out, const char* format, int64_t maxId, int rows, RowReader read)
 {
     out.clear();
     if (maxId < 1 || rows < 1)
@@ -79,7 +89,7 @@ int pageUpTo(std::vector<ZnLogRecord>& out, const char* format, int maxId, int r
 ZnLogRecord talkRow(const ZnMySqlResult& res, unsigned r)
 {
     ZnLogRecord rec;
-    rec.id = number(res, r, 0);
+    rec.id = wide(res, r, 0);
     rec.date = text(res, r, 1);
     rec.endTime = text(res, r, 2);
     rec.callerId = number(res, r, 3);
@@ -95,7 +105,7 @@ ZnLogRecord talkRow(const ZnMySqlResult& res, unsigned r)
 ZnLogRecord terminalRow(const ZnMySqlResult& res, unsigned r)
 {
     ZnLogRecord rec;
-    rec.id = number(res, r, 0);
+    rec.id = wide(res, r, 0);
     rec.date = text(res, r, 1);
     rec.terminalId = number(res, r, 2);
     rec.name = text(res, r, 3);
@@ -109,7 +119,7 @@ ZnLogRecord terminalRow(const ZnMySqlResult& res, unsigned r)
 ZnLogRecord userRow(const ZnMySqlResult& res, unsigned r)
 {
     ZnLogRecord rec;
-    rec.id = number(res, r, 0);
+    rec.id = wide(res, r, 0);
     rec.name = text(res, r, 1);
     rec.ip = text(res, r, 2);
     rec.date = text(res, r, 3);
@@ -127,81 +137,82 @@ bool ZnDbQuery::ensureConnected()
     return db->isConnected();
 }
 
-int ZnDbQuery::pageOffset(int page)
+int64_t ZnDbQuery::pageOffset(int64_t page)
 {
-    if (page < 1 || page - 1 > INT_MAX / kPageSize)
+    if (page < 1 || page - 1 > INT64_MAX / kPageSize)
         return -1;
     return (page - 1) * kPageSize;
 }
 
-int ZnDbQuery::talkRecordCount()
+int64_t ZnDbQuery::talkRecordCount()
 {
     return count("select count(*) from talklog_bak;");
 }
 
-int ZnDbQuery::terminalLogCount()
+int64_t ZnDbQuery::terminalLogCount()
 {
     return count("select count(*) from terminallog;");
 }
 
-int ZnDbQuery::userLogCount()
+int64_t ZnDbQuery::userLogCount()
 {
     return count("select count(*) from userlog;");
 }
 
-int ZnDbQuery::talkRecordPage(std::vector<ZnLogRecord>& out, int offset, int count)
+int ZnDbQuery::talkRecordPage(std::vector<ZnLogRecord>& out, int64_t offset, int count)
 {
     return page(out,
                 "select id,begin_time,end_time,callerId,calledId,callerName,calledName,"
-                "type,source_name,recordfile from talklog_bak order by id desc limit %d, %d;",
+                "type,source_name,recordfile from talklog_bak order by id desc limit %" PRId64 ", %d;",
                 offset, count, talkRow);
 }
 
-int ZnDbQuery::terminalLogPage(std::vector<ZnLogRecord>& out, int offset, int count)
+int ZnDbQuery::terminalLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int count)
 {
     return page(out,
                 "select id,date,terminalId,name,type,ip,action from terminallog "
-                "order by id desc limit %d, %d;",
+                "order by id desc limit %" PRId64 ", %d;",
                 offset, count, terminalRow);
 }
 
-int ZnDbQuery::userLogPage(std::vector<ZnLogRecord>& out, int offset, int count)
+int ZnDbQuery::userLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int count)
 {
-    return page(out, "select * from userlog order by id desc limit %d, %d", offset, count, userRow);
+    return page(out, "select * from userlog order by id desc limit %" PRId64 ", %d", offset, count, userRow);
 }
 
-int ZnDbQuery::talkRecordSnapshot(int& newestId)
+int64_t ZnDbQuery::talkRecordSnapshot(int64_t& newestId)
 {
     return snapshot("select count(*), coalesce(max(id), 0) from talklog_bak;", newestId);
 }
 
-int ZnDbQuery::terminalLogSnapshot(int& newestId)
+int64_t ZnDbQuery::terminalLogSnapshot(int64_t& newestId)
 {
     return snapshot("select count(*), coalesce(max(id), 0) from terminallog;", newestId);
 }
 
-int ZnDbQuery::userLogSnapshot(int& newestId)
+int64_t ZnDbQuery::userLogSnapshot(int64_t& newestId)
 {
     return snapshot("select count(*), coalesce(max(id), 0) from userlog;", newestId);
 }
 
-int ZnDbQuery::talkRecordPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
+int ZnDbQuery::talkRecordPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count)
 {
     return pageUpTo(out,
                     "select id,begin_time,end_time,callerId,calledId,callerName,calledName,"
-                    "type,source_name,recordfile from talklog_bak where id <= %d order by id desc limit %d;",
+                    "type,source_name,recordfile from talklog_bak where id <= %" PRId64 " order by id desc limit %d;",
                     maxId, count, talkRow);
 }
 
-int ZnDbQuery::terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
+int ZnDbQuery::terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count)
 {
     return pageUpTo(out,
                     "select id,date,terminalId,name,type,ip,action from terminallog "
-                    "where id <= %d order by id desc limit %d;",
+                    "where id <= %" PRId64 " order by id desc limit %d;",
                     maxId, count, terminalRow);
 }
 
-int ZnDbQuery::userLogPageUpTo(std::vector<ZnLogRecord>& out, int maxId, int count)
+int ZnDbQuery::userLogPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count)
 {
-    return pageUpTo(out, "select * from userlog where id <= %d order by id desc limit %d", maxId, count, userRow);
+    return pageUpTo(out, "select * from userlog where id <= %" PRId64 " order by id desc limit %d", maxId, count,
+                    userRow);
 }

@@ -94,8 +94,8 @@ int LogExportThread::writeLog(Snapshot snapshot, PageUpTo pageUpTo)
         return OpenFailed;
     }
 
-    int newestId = 0;
-    const int count = snapshot(newestId);
+    int64_t newestId = 0;
+    const int64_t count = snapshot(newestId);
     if (count < 0)
         return QueryFailed;
     if (count == 0) {
@@ -117,15 +117,17 @@ int LogExportThread::writeLog(Snapshot snapshot, PageUpTo pageUpTo)
         field(h);
     line += '\n';
 
-    const qint64 pages = (qint64(count) + kPageRows - 1) / kPageRows;
+    const qint64 pages = (count + kPageRows - 1) / kPageRows;
     const bool countLine = kind != TalkLogKind;
     std::vector<ZnLogRecord> list;
     list.reserve(kPageRows);
-    int maxId = newestId;
+    int64_t maxId = newestId;
     qint64 row = 1;
     long percent = 0;
     bool written = true;
-    for (qint64 p = 1; maxId > 0; ++p) {
+    // The pages of the count read at the start: a log of whole pages ends with its
+    // last full page, not with a pass that finds nothing.
+    for (qint64 p = 1; p <= pages && maxId > 0; ++p) {
         if (isInterruptionRequested())
             return kStopped;
         if (pageUpTo(list, maxId, kPageRows) < 0)
@@ -142,7 +144,7 @@ int LogExportThread::writeLog(Snapshot snapshot, PageUpTo pageUpTo)
         line.clear();
         // Rows removed meanwhile may end the log early; rows added meanwhile are
         // above newestId and never read.
-        percent = long(qMin<qint64>(100, p * 100 / pages));
+        percent = long(p * 100 / pages);
         emit update_signal(percent);
         if (countLine)
             std::printf("get count %lld\r\n", p + 1);

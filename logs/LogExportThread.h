@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <cstdint>
 #include <vector>
 
 #include "ZnLogRecord.h"
@@ -42,8 +43,8 @@ protected:
     void run() override;
 
 private:
-    using Snapshot = int (*)(int &newestId);
-    using PageUpTo = int (*)(std::vector<ZnLogRecord> &, int maxId, int count);
+    using Snapshot = int64_t (*)(int64_t &newestId);
+    using PageUpTo = int (*)(std::vector<ZnLogRecord> &, int64_t maxId, int count);
 
     int writeTalkLog();
     int writeTermLog();

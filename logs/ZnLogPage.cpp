@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QThread>
 
+#include <climits>
 #include <memory>
 
 #include "BaseMessageDialog.h"
@@ -13,10 +14,18 @@
 #include "ZnLogTexts.h"
 #include "ZnMySql.h"
 #include "ZnServerConfigMgr.h"
+#include "ZnServerText.h"
 #include "ZnServiceLogMgr.h"
 #include "ZnTipsInfo.h"
 
 namespace {
+// The log host is the server's text: the label never widens the window.
+void showSource(QLabel *label, const QString &text)
+{
+    const int kSourceWidth = 480;
+    ZnServerText::showInLabel(label, text, kSourceWidth);
+}
+
 void tell(const QString &text)
 {
     BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), text, 1);
@@ -46,10 +55,9 @@ ZnLogPage::ZnLogPage(QWidget *parent, const Source &source, const QString &title
         connect(ui.fLogDownloadBt, &QPushButton::clicked, this, &ZnLogPage::slot_downloadClicked);
 }
 
-int ZnLogPage::pagesFor(int total)
+qint64 ZnLogPage::pagesFor(qint64 total)
 {
-    const int n = total > 0 ? int((qint64(total) + kPageRows - 1) / kPageRows) : 0;
-    return n < 1 ? 1 : n;
+    return total > kPageRows ? total / kPageRows + (total % kPageRows != 0) : 1;
 }
 
 void ZnLogPage::initLogHost()
@@ -62,8 +70,8 @@ void ZnLogPage::initLogHost()
     if (!hasLogHost()) {
         logMgr->requestLogs(src.countCode, 0);
         logMgr->requestLogs(src.pageCode, 0);
-        ui.fDataSourceLabel->setText(QStringLiteral("[ ") + QString::fromUtf8(src.hostName)
-                                     + QStringLiteral("：Local ]"));
+        showSource(ui.fDataSourceLabel,
+                   QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：Local ]"));
         return;
     }
     showHostState(QStringLiteral("连接中…"));
@@ -76,7 +84,7 @@ void ZnLogPage::showHostState(const QString &state)
         QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：") + QString::fromStdString(logHost);
     if (!state.isEmpty())
         text += QLatin1Char(' ') + state;
-    ui.fDataSourceLabel->setText(text + QStringLiteral(" ]"));
+    showSource(ui.fDataSourceLabel, text + QStringLiteral(" ]"));
 }
 
 bool ZnLogPage::readLogHost(bool connectFirst, bool countFirst)
@@ -87,7 +95,7 @@ bool ZnLogPage::readLogHost(bool connectFirst, bool countFirst)
     auto read = std::make_shared<HostRead>();
     const Source s = src;
     const std::string host = logHost;
-    const int offset = ZnDbQuery::pageOffset(current);
+    const int64_t offset = ZnDbQuery::pageOffset(current);
     // The thread owns copies only: the page may go while the host is silent.
     QThread *thread = QThread::create([read, s, host, connectFirst, countFirst, offset] {
         if (connectFirst && !ZnMySql::instance()->isConnected() && ZnMySql::connectTalkLogDb(host) < 0) {
@@ -128,7 +136,7 @@ void ZnLogPage::hostRead(HostRead &read)
     emit logHostRead();
 }
 
-void ZnLogPage::logPageSetTotal(int count)
+void ZnLogPage::logPageSetTotal(qint64 count)
 {
     total = count;
     pages = pagesFor(count);
@@ -170,19 +178,27 @@ void ZnLogPage::addLogRow(const ZnLogRecord &record)
     appendLogRow(ZnLogTexts::cells(src.kind, record), record.id);
 }
 
-void ZnLogPage::appendLogRow(const QStringList &cells, int id)
+void ZnLogPage::appendLogRow(const QStringList &cells, qint64 id)
 {
     const int row = ui.fTableWidget->rowCount();
     ui.fTableWidget->insertRow(row);
     for (int c = 0; c < cells.size(); ++c)
-        setItemQString(cells[c], row, c, c == 0 ? id : 0);
+        ZnCommon::setTableItem2(ui.fTableWidget, cells[c], row, c, c == 0 ? quint64(id) : 0);
+}
+
+qint64 ZnLogPage::rowRecordId(int row) const
+{
+    const QTableWidgetItem *item = ui.fTableWidget->item(row, 0);
+    return item ? item->data(Qt::UserRole).toLongLong() : -1;
 }
 
 bool ZnLogPage::showPage()
 {
     if (hasLogHost())
         return readLogHost(false, !counted);
-    if (logMgr->requestLogs(src.pageCode, ZnDbQuery::pageOffset(current)) != 0)
+    // The server's counts are ints, so are its offsets.
+    const int64_t offset = ZnDbQuery::pageOffset(current);
+    if (offset > INT_MAX || logMgr->requestLogs(src.pageCode, int(offset)) != 0)
         return false;
     if (src.labelOnRequest)
         updatePageLabel();

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ public:
     QWidget *widget() override { return this; }
     QTableWidget *tableWidget() override { return ui.fTableWidget; }
     Ui::fLogInfoForm &form() { return ui; }
-    int currentPage() const { return current; }
-    int pageCount() const { return pages; }
+    qint64 currentPage() const { return current; }
+    qint64 pageCount() const { return pages; }
     bool hasLogHost() const { return logPort >= 1; }
     // The records of the page on show.
     const std::vector<ZnLogRecord> &pageRecords() const { return records; }
@@ -36,7 +37,7 @@ public:
     bool isReading() const { return reading; }
 
     // (total + 99) / 100, and at least 1.
-    static int pagesFor(int total);
+    static qint64 pagesFor(qint64 total);
 
 signals:
     // A read of the log host has landed: rows, total or failure are on show.
@@ -59,8 +60,8 @@ public:
     {
         int kind;                // LogExportKind of the rows
         int countCode, pageCode; // "SqlLog" codes
-        int (*directCount)();
-        int (*directPage)(std::vector<ZnLogRecord> &, int offset, int count);
+        int64_t (*directCount)();
+        int (*directPage)(std::vector<ZnLogRecord> &, int64_t offset, int count);
         std::vector<ZnLogRecord> (ZnServiceLogMgr::*serverList)() const;
         void (ZnServiceLogMgr::*listSignal)();
         void (ZnServiceLogMgr::*sizeSignal)(int);
@@ -87,11 +88,13 @@ protected:
     }
     // Picks the source and shows page 1; called by the page once it is built.
     void initLogHost();
-    void logPageSetTotal(int total);
+    void logPageSetTotal(qint64 total);
     void updatePageLabel();
     virtual void addLogRow(const ZnLogRecord &record);
-    // Appends a row of those texts, the record's id as data of column 0.
-    void appendLogRow(const QStringList &cells, int id);
+    // Appends a row of those texts, the record's id (64 bits) as data of column 0.
+    void appendLogRow(const QStringList &cells, qint64 id);
+    // The id of a row's record, or -1 for no such row.
+    qint64 rowRecordId(int row) const;
 
     Ui::fLogInfoForm ui;
     ZnServiceLogMgr *logMgr;
@@ -102,7 +105,7 @@ private:
     {
         bool connectFailed = false;
         bool counted = false;
-        int total = 0;
+        int64_t total = 0;
         bool pageFailed = false;
         std::vector<ZnLogRecord> rows;
     };
@@ -120,9 +123,9 @@ private:
     const Source src;
     // Holds the refresh button off for a second after a refresh.
     QTimer refreshPause;
-    int current = 1;
-    int total = 0;
-    int pages = 1;
+    qint64 current = 1;
+    qint64 total = 0;
+    qint64 pages = 1;
     int logPort = 0;
     std::string logHost;
     std::vector<ZnLogRecord> records;

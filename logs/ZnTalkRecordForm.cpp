@@ -1,6 +1,7 @@
 #include "ZnTalkRecordForm.h"
 
 #include <algorithm>
+#include <climits>
 
 #include <QFile>
 #include <QFileDialog>
@@ -105,7 +106,7 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         tell(QStringLiteral("录音文件不存在！"));
         return;
     }
-    const int id = itemValue(row, 0);
+    const qint64 id = rowRecordId(row);
     ZnLogRecord record;
     if (hasLogHost()) {
         const auto &rows = pageRecords();
@@ -113,7 +114,8 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         if (at == rows.end())
             return;
         record = *at;
-    } else if (!logMgr->findTalkRecord(id, record)) {
+    } else if (id < INT_MIN || id > INT_MAX || !logMgr->findTalkRecord(int(id), record)) {
+        // The server's rows carry int ids.
         return;
     }
 
@@ -140,15 +142,17 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
     }
     // A file of that name goes only when the operator says so, and only once the
     // new one came whole; the download itself never writes over one.
+    // Transfer ids are ints and the backup's are negative: the id's low 31 bits.
+    const int transferId = int(record.id & INT_MAX);
     QString into = local;
     if (QFile::exists(local)) {
         if (tell(tr("%1 already exists. Replace it?").arg(local), 0) != 1)
             return;
         into = ZnBackupTransfers::incomingPath(local);
         QFile::remove(into);
-        replacing.insert(record.id, local);
+        replacing.insert(transferId, local);
     }
-    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, into.toStdString(), record.id);
+    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, into.toStdString(), transferId);
     tip->setText(name);
     tip->setLabelText(tipText(tipLine(name, QStringLiteral("下载中... [0%]"))));
     tip->showTip(-1);

@@ -148,7 +148,7 @@ FUZZ_TARGET(input)
         FUZZ_CHECK(ZnDbQuery::userLogPage(page, 0, ZnDbQuery::kPageSize) == 0);
         break;
     default: {
-        int newest = 0;
+        int64_t newest = 0;
         ZnDbQuery::talkRecordSnapshot(newest);
         ZnDbQuery::userLogCount();
         return;

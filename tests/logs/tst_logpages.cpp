@@ -13,6 +13,7 @@
 #include "ZnResources.h"
 #include "ZnSimClosedPort.h"
 #include "ZnTalkLogInfoForm.h"
+#include "ZnTalkRecordForm.h"
 #include "ZnTermLogInfoForm.h"
 #include "ZnUserLogInfoForm.h"
 
@@ -64,14 +65,43 @@ struct Boxes
     }
 };
 
-// The talk (0), terminal (1) or user (2) log page.
+// The talk (0), terminal (1), user (2) log page or the recording page (3).
 std::unique_ptr<ZnLogPage> newLogPage(int kind)
 {
     if (kind == 0)
         return std::make_unique<ZnTalkLogInfoForm>();
     if (kind == 1)
         return std::make_unique<ZnTermLogInfoForm>();
+    if (kind == 3)
+        return std::make_unique<ZnTalkRecordForm>();
     return std::make_unique<ZnUserLogInfoForm>();
+}
+
+// A log's sample table set aside for one test, an empty copy in its place, and
+// the sample put back when the test ends however it ends: other tests read it.
+struct TableCopy
+{
+    QString table;
+    bool aside = false;
+    bool ready = false;
+    explicit TableCopy(const QString &name) : table(name)
+    {
+        aside = sql(QStringLiteral("rename table %1 to %1_kept").arg(table));
+        ready = aside && sql(QStringLiteral("create table %1 like %1_kept").arg(table));
+    }
+    ~TableCopy()
+    {
+        if (aside)
+            sql(QStringLiteral("drop table if exists %1; rename table %1_kept to %1").arg(table));
+    }
+};
+
+// The statements of the console's database session that read rows.
+qint64 selects()
+{
+    ZnMySqlResult r;
+    ZnMySql::instance()->query("show session status like 'Com_select'", r);
+    return QByteArray(r.cell(0, 1)).toLongLong();
 }
 
 } // namespace
@@ -394,6 +424,78 @@ private slots:
         QTEST(fields.value(7), "written");
     }
 
+    // A log of whole pages whose oldest rows were deleted: after the count, one
+    // query per page and no pass that finds nothing; progress reaches 100 once.
+    void wholePagesEndOnTheLast()
+    {
+        TableCopy copy(QStringLiteral("userlog"));
+        QVERIFY(copy.ready && sql(QStringLiteral("insert into userlog select * from userlog_kept where id > 50")));
+        LogExportThread t(target(), kHeaders, UserLogKind);
+        QSignalSpy progress(&t, &LogExportThread::update_signal);
+        const qint64 before = selects();
+        t.start();
+        t.wait();
+        QCOMPARE(selects() - before, qint64(3));
+        QList<long> values;
+        for (const QList<QVariant> &v : progress)
+            values << v.at(0).value<long>();
+        QCOMPARE(values, (QList<long>{50, 100}));
+        QCOMPARE(linesOf(target()).size(), 201);
+    }
+
+    // A log whose ids have grown past 2^31 (its table altered to BIGINT): each
+    // page lists every row under its own id, and the export holds them all.
+    void idsPast2To31_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("nameField");
+        QTest::addColumn<int>("nameColumn"); // on the page; in the file one further
+        QTest::newRow("talk") << 0 << "talklog_bak"
+                              << "callerName" << 3;
+        QTest::newRow("terminal") << 1 << "terminallog"
+                                  << "name" << 2;
+        QTest::newRow("user") << 2 << "userlog"
+                              << "name" << 1;
+        QTest::newRow("recordings") << 3 << "talklog_bak"
+                                    << "callerName" << 3;
+    }
+    void idsPast2To31()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, table);
+        QFETCH(QString, nameField);
+        QFETCH(int, nameColumn);
+        const QList<qint64> ids{3000000001, 3000000000, 2147483648, 2147483647, 7};
+        TableCopy copy(table);
+        QStringList values, names;
+        for (qint64 id : ids) {
+            values << QStringLiteral("(%1, 'n%1')").arg(id);
+            names << QStringLiteral("n%1").arg(id);
+        }
+        QVERIFY(copy.ready
+                && sql(QStringLiteral("alter table %1 modify id bigint not null auto_increment; "
+                                      "insert into %1 (id, %2) values %3")
+                           .arg(table, nameField, values.join(QLatin1Char(',')))));
+        serverTalkLog(0, "127.0.0.1:8999");
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
+        QTableWidget *shown = page->form().fTableWidget;
+        QTRY_COMPARE(shown->rowCount(), ids.size());
+        QList<qint64> shownIds;
+        for (int r = 0; r < shown->rowCount(); ++r)
+            shownIds << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
+        QCOMPARE(shownIds, ids);
+        QCOMPARE(cells(*page, -1, nameColumn, ids.size()), names);
+        if (kind == 3)
+            return; // the recording page exports nothing
+        const int exportKind = kind == 0 ? TalkLogKind : kind == 1 ? TermLogKind : UserLogKind;
+        QCOMPARE(runThread([](LogExportThread &) {}, exportKind), int(LogExportThread::Complete));
+        QStringList exported;
+        for (const QString &line : linesOf(target()).mid(1))
+            exported << line.split(QStringLiteral("\",\"")).value(1 + nameColumn);
+        QCOMPARE(exported, names);
+    }
+
     // Rows added while the export runs are not in it, and none repeats.
     void pinnedToTheRowsAtItsStart()
     {
@@ -590,6 +692,22 @@ private slots:
         QCOMPARE(logRequests() - sent, host ? 0 : 2 * pages);
     }
 
+    // 100 rows a page and at least one page, for totals past 2^31 too.
+    void pageCounts_data()
+    {
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<qint64>("pages");
+        QTest::newRow("unknown") << qint64(-1) << qint64(1);
+        QTest::newRow("a page") << qint64(100) << qint64(1);
+        QTest::newRow("a row over") << qint64(101) << qint64(2);
+        QTest::newRow("past 2^31 rows") << qint64(300000000001) << qint64(3000000001);
+    }
+    void pageCounts()
+    {
+        QFETCH(qint64, total);
+        QTEST(ZnLogPage::pagesFor(total), "pages");
+    }
+
     // The columns sized to what they show; the others share the width.
     void fittedColumns_data()
     {
@@ -745,7 +863,8 @@ private slots:
     }
 
     // A log host that never answers the connection: each page is built at once,
-    // says what became of the host, and shows one box for the one failure.
+    // says what became of the host, and shows one box for the one failure; once
+    // the host answers, a refresh counts the log.
     void unreachableLogHost_data()
     {
         QTest::addColumn<int>("kind"); // talk, terminal, user
@@ -775,6 +894,12 @@ private slots:
         QCOMPARE(told.said, QStringList{QStringLiteral("Talkback log server connect error!")});
         gMySqlPort = testDbPort();
         QVERIFY(connectTestDb());
+        // The first good read counts the log, so its later pages can be reached.
+        ui.fRefreshButton->click();
+        QVERIFY(read.wait(20000));
+        QCOMPARE(ui.fPageLabel->text(), QStringLiteral("1/3"));
+        QCOMPARE(ui.fTableWidget->rowCount(), 100);
+        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
     }
 
     // The export gets "序号" and then the headers the page's table shows, "NULL"
