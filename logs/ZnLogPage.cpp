@@ -14,10 +14,18 @@
 #include "ZnLogTexts.h"
 #include "ZnMySql.h"
 #include "ZnServerConfigMgr.h"
+#include "ZnServerText.h"
 #include "ZnServiceLogMgr.h"
 #include "ZnTipsInfo.h"
 
 namespace {
+// The log host is the server's text: the label never widens the window.
+void showSource(QLabel *label, const QString &text)
+{
+    const int kSourceWidth = 480;
+    ZnServerText::showInLabel(label, text, kSourceWidth);
+}
+
 void tell(const QString &text)
 {
     BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), text, 1);
@@ -62,8 +70,8 @@ void ZnLogPage::initLogHost()
     if (!hasLogHost()) {
         logMgr->requestLogs(src.countCode, 0);
         logMgr->requestLogs(src.pageCode, 0);
-        ui.fDataSourceLabel->setText(QStringLiteral("[ ") + QString::fromUtf8(src.hostName)
-                                     + QStringLiteral("：Local ]"));
+        showSource(ui.fDataSourceLabel,
+                   QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：Local ]"));
         return;
     }
     showHostState(QStringLiteral("连接中…"));
@@ -76,7 +84,7 @@ void ZnLogPage::showHostState(const QString &state)
         QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：") + QString::fromStdString(logHost);
     if (!state.isEmpty())
         text += QLatin1Char(' ') + state;
-    ui.fDataSourceLabel->setText(text + QStringLiteral(" ]"));
+    showSource(ui.fDataSourceLabel, text + QStringLiteral(" ]"));
 }
 
 bool ZnLogPage::readLogHost(bool connectFirst, bool countFirst)

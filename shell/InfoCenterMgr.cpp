@@ -360,8 +360,7 @@ void InfoCenterMgr::changePage(QListWidgetItem *current, QListWidgetItem *previo
 
 void InfoCenterMgr::slot_setTitleName(QString title)
 {
-    setWindowTitle(title);
-    ZnServerText::showInLabel(ui.title_name_le, title, kTitleWidth);
+    ZnServerText::showTitle(this, ui.title_name_le, title, kTitleWidth);
     ZnConfigSettings settings;
     if (settings.value(QStringLiteral("Setting/Title")).toString() != title)
         settings.setValue(QStringLiteral("Setting/Title"), title);
@@ -407,12 +406,23 @@ void InfoCenterMgr::requestServerTime()
         apiGetSystemTime(hub->centre());
 }
 
-// Only a positive number of seconds counts; anything else leaves the time unknown.
+// The clock shows a four-digit year in local time; a time past that (or before
+// 1970) is unreadable to it, as is a text that is no number.
+bool InfoCenterMgr::isShowableTime(qint64 secs)
+{
+    // 9999-12-31 23:59:59 UTC; checked first, so that no larger value reaches the
+    // date arithmetic (which counts in milliseconds).
+    static const qint64 kLastUtcSecond = 253402300799;
+    return secs > 0 && secs <= kLastUtcSecond && QDateTime::fromSecsSinceEpoch(secs).date().year() <= 9999;
+}
+
+// Only a positive number of seconds the clock can show counts; anything else
+// leaves the time unknown.
 qint64 InfoCenterMgr::parseServerTime(const QString &text)
 {
     bool ok = false;
     const qint64 v = text.trimmed().toLongLong(&ok);
-    return ok && v > 0 ? v : 0;
+    return ok && isShowableTime(v) ? v : 0;
 }
 
 void InfoCenterMgr::startClock()
@@ -434,7 +444,9 @@ void InfoCenterMgr::clockTick()
 {
     static const int kAskAgainTicks = 5;
     if (srvTime != 0) {
-        ++srvTime;
+        // The last second the clock can show is where it stops.
+        if (isShowableTime(srvTime + 1))
+            ++srvTime;
         const QDateTime t = QDateTime::fromSecsSinceEpoch(srvTime);
         ui.mSrvDateLe->setText(t.toString(QStringLiteral("yyyy-MM-dd")));
         ui.mSrvTimeLe->setText(t.toString(QStringLiteral("hh:mm:ss")));
@@ -442,7 +454,7 @@ void InfoCenterMgr::clockTick()
     }
     const qint64 v = parseServerTime(serverTimeText());
     if (v != 0) {
-        srvTime = v + 1;
+        srvTime = isShowableTime(v + 1) ? v + 1 : v;
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();

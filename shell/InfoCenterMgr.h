@@ -87,6 +87,7 @@ private:
     template <class Page, class Make>
     void showPage(Page *&page, QPushButton *button, Make make);
     void buildNavList();
+    static bool isShowableTime(qint64 secs);
     static qint64 parseServerTime(const QString &text);
 
     bool isMax = false;

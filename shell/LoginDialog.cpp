@@ -3,6 +3,7 @@
 #include "BaseMessageDialog.h"
 #include "LoginSettings.h"
 #include "ZnConfigSettings.h"
+#include "ZnServerText.h"
 
 #include <QIcon>
 #include <QIntValidator>
@@ -15,6 +16,9 @@ namespace {
 // kept as typed (a validator that refused them would silently turn 999.300.1.1
 // into 99.30.1.1) and refused as a whole at the login.
 const char *const kAddressTyping = "[0-9.]{0,15}";
+// The title is the server's system name, kept in config.ini: the title bar shows
+// this much of it, beside the close button, in the dialog's own width.
+const int kTitleWidth = 240;
 
 bool isUserInput(QEvent::Type type)
 {
@@ -53,9 +57,8 @@ LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPass
     setWindowIcon(QIcon(QStringLiteral(":/images/info32x32.png")));
     ZnConfigSettings settings;
     const QString title = settings.value(QStringLiteral("Setting/Title")).toString();
-    const QString shown = title.isEmpty() ? QStringLiteral("管理中心") : title;
-    ui->login_title_edit->setText(shown);
-    setWindowTitle(shown);
+    ZnServerText::showTitle(this, ui->login_title_edit, title.isEmpty() ? QStringLiteral("管理中心") : title,
+                            kTitleWidth);
 
     ui->title_icon_lable->setPixmap(QPixmap(QStringLiteral(":/images/info18x18.png")));
     setWindowFlags(Qt::FramelessWindowHint);

@@ -3,11 +3,15 @@
 #include "ZnRow.h"
 #include "ZnRowView.h"
 
-void ZnBaseTerminal::fillBase(const ZnRowView& row)
+bool ZnBaseTerminal::fillBase(const ZnRowView& row)
 {
     clearBase();
-    for (std::size_t c = 0; c < row.fieldCount(); ++c)
-        takeBaseField(row.key(c), row.value(c));
+    std::size_t idColumn = row.fieldCount();
+    for (std::size_t c = 0; c < row.fieldCount(); ++c) {
+        if (takeBaseField(row.key(c), row.value(c)) && row.key(c) == "terminalId")
+            idColumn = c;
+    }
+    return idColumn < row.fieldCount() && ZnRow::id(row.value(idColumn), id);
 }
 
 void ZnBaseTerminal::clearBase()

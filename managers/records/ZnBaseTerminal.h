@@ -16,8 +16,9 @@ public:
     ZnBaseTerminal& operator=(const ZnBaseTerminal&) = default;
     virtual ~ZnBaseTerminal() = default;
 
-    // The base fields of one reply row; absent keys read as empty text or 0.
-    void fillBase(const ZnRowView& row);
+    // The base fields of one reply row; absent keys read as empty text or 0. False
+    // when the row has no usable "terminalId" (ZnRow::id): it names no terminal.
+    bool fillBase(const ZnRowView& row);
     // The same in one pass over a row's fields, for records that read more keys:
     // clearBase() sets what absent keys give, takeBaseField() takes one field (a
     // repeated key overwrites, so the last counts) and is false for other keys.

@@ -2,9 +2,10 @@
 
 #include "ZnRow.h"
 
-void ZnFAlarm::fillFromRow(const ZnRowView& row)
+bool ZnFAlarm::fillFromRow(const ZnRowView& row)
 {
-    fillBase(row);
+    if (!fillBase(row))
+        return false;
     ver = ZnRow::text(row, "ver");
     broadcast = ZnRow::text(row, "broadcast");
     shortCircuit = ZnRow::toInt(row, "shortCircuit");
@@ -13,4 +14,5 @@ void ZnFAlarm::fillFromRow(const ZnRowView& row)
     triggerType = ZnRow::toInt(row, "triggerType");
     if (name.empty())
         name = "FAlarm_" + ZnRow::text(row, "terminalId");
+    return true;
 }

@@ -7,7 +7,8 @@ class ZnFAlarm : public ZnBaseTerminal
 {
 public:
     // One "firealarm" row; an empty name becomes "FAlarm_" and the terminalId text.
-    void fillFromRow(const ZnRowView& row);
+    // False when the row has no usable "terminalId" (ZnRow::id).
+    bool fillFromRow(const ZnRowView& row);
 
     std::string alarmText;
     std::string ver;

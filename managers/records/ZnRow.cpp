@@ -108,6 +108,61 @@ int intOf(const Value& v)
     return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
 }
 
+bool idOfText(std::string_view text, int& out)
+{
+    auto p = text.begin();
+    const auto end = text.end();
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (p != end && blank(*p))
+        ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    if (p == end || *p < '0' || *p > '9')
+        return false;
+    long long n = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+        n = n * 10 + (*p - '0');
+        if (n > INT_MAX + 1LL)
+            return false;
+    }
+    while (p != end && blank(*p))
+        ++p;
+    if (p != end)
+        return false;
+    n = negative ? -n : n;
+    if (n > INT_MAX || n < INT_MIN)
+        return false;
+    out = static_cast<int>(n);
+    return true;
+}
+
+bool idOf(const Value& v, int& out)
+{
+    switch (v.kind) {
+    case ZnRowSink::String:
+        return idOfText(v.text, out);
+    case ZnRowSink::Int:
+        if (v.i < INT_MIN || v.i > INT_MAX)
+            return false;
+        out = static_cast<int>(v.i);
+        return true;
+    case ZnRowSink::UInt:
+        if (v.u > static_cast<uint64_t>(INT_MAX))
+            return false;
+        out = static_cast<int>(v.u);
+        return true;
+    case ZnRowSink::Real:
+        // 7.0 is the integer 7; 7.5 and not-a-number are no id.
+        if (!(v.d >= INT_MIN && v.d <= INT_MAX) || std::trunc(v.d) != v.d)
+            return false;
+        out = static_cast<int>(v.d);
+        return true;
+    default:
+        return false;
+    }
+}
+
 // ---- The fast reader --------------------------------------------------------------
 // Every value is read to its end, nested ones too: simdjson's on-demand parser
 // checks only what is read, and an answer jsoncpp would refuse must not read here.
@@ -315,6 +370,28 @@ int ZnRow::toInt(const ZnRowView& row, const char* key)
 {
     Value v;
     return row.find(key, v) ? intOf(v) : 0;
+}
+
+bool ZnRow::id(const Value& value, int& out)
+{
+    return idOf(value, out);
+}
+
+bool ZnRow::id(const ZnRowView& row, const char* key, int& out)
+{
+    Value v;
+    return row.find(key, v) && idOf(v, out);
+}
+
+bool ZnRow::id(const Json::Value& row, const char* key, int& out)
+{
+    const Json::Value* found = member(row, key);
+    return found && idOf(valueOf(*found), out);
+}
+
+bool ZnRow::id(const char* text, int& out)
+{
+    return text && idOfText(text, out);
 }
 
 int ZnRow::atoi(const std::string& text)

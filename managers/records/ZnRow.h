@@ -39,6 +39,15 @@ public:
     static std::string text(const ZnRowSink::Value& value);
     static int toInt(const ZnRowSink::Value& value);
     static int atoi(const std::string& text);
+    // A record's id: an integer within int, as a JSON number (a fraction is none)
+    // or as decimal text with an optional sign and blanks around it. A missing
+    // key, an object, an array, null, true or false, a fraction or any other
+    // text gives false: such a row names no record a list could find again.
+    static bool id(const ZnRowSink::Value& value, int& out);
+    static bool id(const ZnRowView& row, const char* key, int& out);
+    static bool id(const Json::Value& row, const char* key, int& out);
+    // The same for an XML attribute's text; null is a missing attribute.
+    static bool id(const char* text, int& out);
     // Parses a body without throwing: false when it is no JSON or nested too deep
     // for the reader (its message then goes to error, when given).
     static bool parse(std::string_view body, Json::Value& root, std::string* error = nullptr);

@@ -5,7 +5,7 @@
 
 // One pass over the fields rather than a lookup per key: amplifier lists run to
 // a hundred thousand rows.
-void ZnTerminal::fillFromRow(const ZnRowView& row)
+bool ZnTerminal::fillFromRow(const ZnRowView& row)
 {
     clearBase();
     work.clear();
@@ -44,6 +44,9 @@ void ZnTerminal::fillFromRow(const ZnRowView& row)
             input = ZnRow::toInt(value) != 0;
         }
     }
-    if (name.empty() && idColumn < row.fieldCount())
+    if (idColumn == row.fieldCount() || !ZnRow::id(row.value(idColumn), id))
+        return false;
+    if (name.empty())
         name = ZnRow::text(row.value(idColumn));
+    return true;
 }

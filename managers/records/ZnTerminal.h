@@ -7,8 +7,9 @@
 class ZnTerminal : public ZnBaseTerminal
 {
 public:
-    // One "ipamp" row; an empty name becomes the terminalId text.
-    void fillFromRow(const ZnRowView& row);
+    // One "ipamp" row; an empty name becomes the terminalId text. False when
+    // the row has no usable "terminalId" (ZnRow::id).
+    bool fillFromRow(const ZnRowView& row);
 
     std::string work;
     std::string exten;

@@ -2,11 +2,13 @@
 
 #include "ZnRow.h"
 
-void ZnTts::fillFromRow(const ZnRowView& row)
+bool ZnTts::fillFromRow(const ZnRowView& row)
 {
-    fillBase(row);
+    if (!fillBase(row))
+        return false;
     ver = ZnRow::text(row, "ver");
     exten = ZnRow::text(row, "exten");
     if (name.empty())
         name = ZnRow::text(row, "terminalId");
+    return true;
 }

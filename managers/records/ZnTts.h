@@ -7,7 +7,8 @@ class ZnTts : public ZnBaseTerminal
 {
 public:
     // One "tts71" row; an empty name becomes the terminalId text.
-    void fillFromRow(const ZnRowView& row);
+    // False when the row has no usable "terminalId" (ZnRow::id).
+    bool fillFromRow(const ZnRowView& row);
 
     std::string ver;
     std::string exten;

@@ -1,6 +1,7 @@
 #include "ZnCapManage.h"
 
 #include "ZnCap.h"
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
 
@@ -41,16 +42,8 @@ std::string& ZnCapManage::buildModifyCap(std::string& out, int cseq, const ZnCap
 
 bool ZnCapManage::parseRows(const std::string& body, std::list<ZnCap>& out)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ZnCap cap;
-        // A row whose id is no number names no unit the list could find again.
-        if (cap.fillFromRow(rows[i]))
-            out.push_back(cap);
-    }
-    return true;
+    return ZnIdRows::read(body, "capd73", "terminalId", out,
+                          [](const ZnRowView& row, ZnCap& cap) { return cap.fillFromRow(row); });
 }
 
 int ZnCapManage::handleList(const std::string& body)

@@ -3,6 +3,7 @@
 #include "BookEntry.h"
 #include "BookRequest.h"
 #include "ZnD82.h"
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
 #include "ZnXmlText.h"
@@ -95,18 +96,17 @@ std::string& ZnD82Manage::buildSetD82Books(std::string& out, int cseq, const Boo
 
 bool ZnD82Manage::parseDevices(const std::string& body, std::list<ZnD82>& devices)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ZnD82 d;
-        d.fillBase(rows[i]);
-        d.work = ZnRow::text(rows[i], "work");
-        d.ver = ZnRow::text(rows[i], "ver");
+    const bool read = ZnIdRows::read(body, "d82", "terminalId", devices, [](const ZnRowView& row, ZnD82& d) {
+        if (!d.fillBase(row))
+            return false;
+        d.work = ZnRow::text(row, "work");
+        d.ver = ZnRow::text(row, "ver");
         if (d.name.empty())
-            d.name = "D82_" + ZnRow::text(rows[i], "terminalId");
-        devices.push_back(d);
-    }
+            d.name = "D82_" + ZnRow::text(row, "terminalId");
+        return true;
+    });
+    if (!read)
+        return false;
     devices.sort(byDescendingId); // std::list::sort is stable
     return true;
 }
@@ -129,19 +129,15 @@ bool ZnD82Manage::parseBook(const std::string& body, const char* itemKey, std::l
 
 bool ZnD82Manage::parseAllCall(const std::string& body, std::list<ZnD82>& devices)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ZnD82 d;
-        d.id = ZnRow::toInt(rows[i], "terminalId");
-        d.type = ZnRow::text(rows[i], "type");
-        d.name = ZnRow::text(rows[i], "name");
+    return ZnIdRows::read(body, "all-call terminals", "terminalId", devices, [](const ZnRowView& row, ZnD82& d) {
+        if (!ZnRow::id(row, "terminalId", d.id))
+            return false;
+        d.type = ZnRow::text(row, "type");
+        d.name = ZnRow::text(row, "name");
         if (d.name.empty())
-            d.name = d.type + "_" + ZnRow::text(rows[i], "terminalId");
-        devices.push_back(d);
-    }
-    return true;
+            d.name = d.type + "_" + ZnRow::text(row, "terminalId");
+        return true;
+    });
 }
 
 bool ZnD82Manage::parseDevice(const std::string& xml, ZnD82& device)

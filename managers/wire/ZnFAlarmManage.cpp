@@ -2,6 +2,7 @@
 
 #include "ZnFAlarm.h"
 #include "ZnFAlarmTrigger.h"
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
 
@@ -48,15 +49,8 @@ std::string& ZnFAlarmManage::buildSetTrigger(std::string& out, int cseq, const Z
 
 bool ZnFAlarmManage::parseRows(const std::string& body, std::list<ZnFAlarm>& out)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ZnFAlarm alarm;
-        alarm.fillFromRow(rows[i]);
-        out.push_back(alarm);
-    }
-    return true;
+    return ZnIdRows::read(body, "firealarm", "terminalId", out,
+                          [](const ZnRowView& row, ZnFAlarm& alarm) { return alarm.fillFromRow(row); });
 }
 
 void ZnFAlarmManage::onResponse(int requestType, const std::string& body)

@@ -1,6 +1,7 @@
 #include "ZnMicGroupManage.h"
 
 #include "ZnCommon.h"
+#include "ZnIdRows.h"
 #include "ZnMicGroup.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
@@ -43,15 +44,10 @@ std::string& ZnMicGroupManage::buildSaveGroup(std::string& out, int cseq, const 
 
 bool ZnMicGroupManage::parseRows(const std::string& body, std::list<ZnMicGroup>& groups)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ZnRowView row = rows[i];
+    return ZnIdRows::read(body, "callservergroup", "groupId", groups, [](const ZnRowView& row, ZnMicGroup& g) {
         // A key the row lacks keeps the record's default.
-        ZnMicGroup g;
-        if (ZnRow::has(row, "groupId"))
-            g.groupId = ZnRow::toInt(row, "groupId");
+        if (!ZnRow::id(row, "groupId", g.groupId))
+            return false;
         if (ZnRow::has(row, "name"))
             g.name = ZnRow::text(row, "name");
         if (ZnRow::has(row, "callWaitRule"))
@@ -59,9 +55,8 @@ bool ZnMicGroupManage::parseRows(const std::string& body, std::list<ZnMicGroup>&
         if (ZnRow::has(row, "ringTime"))
             g.ringTime = ZnRow::toInt(row, "ringTime");
         ZnCommon::parseIntList(ZnRow::text(row, "terminalId"), g.members, " ");
-        groups.push_back(g);
-    }
-    return true;
+        return true;
+    });
 }
 
 void ZnMicGroupManage::onResponse(int requestType, const std::string& body)

@@ -1,5 +1,6 @@
 #include "ZnMicRows.h"
 
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
 #include "ZnXmlNesting.h"
@@ -40,6 +41,19 @@ bool parseRows(const std::string& body, std::list<Record>& out, Parse parse)
     for (std::size_t i = 0; i < rows.size(); ++i)
         out.push_back(parse(rows[i]));
     return true;
+}
+
+// Terminals: a row without a usable "terminalId" is left out.
+bool parseTerminals(const std::string& body, const char* list, std::list<ZnMic>& out, ZnMic (*parse)(const ZnRowView&))
+{
+    out.clear();
+    return ZnIdRows::read(body, list, "terminalId", out, [parse](const ZnRowView& row, ZnMic& mic) {
+        int id = 0;
+        if (!ZnRow::id(row, "terminalId", id))
+            return false;
+        mic = parse(row);
+        return true;
+    });
 }
 
 } // namespace
@@ -139,17 +153,17 @@ BookEntry ZnMicRows::book(const ZnRowView& row, const char* itemKey, const char*
 
 bool ZnMicRows::d72List(const std::string& body, std::list<ZnMic>& out)
 {
-    return parseRows(body, out, &ZnMicRows::d72);
+    return parseTerminals(body, "dsk72", out, &ZnMicRows::d72);
 }
 
 bool ZnMicRows::d74List(const std::string& body, std::list<ZnMic>& out)
 {
-    return parseRows(body, out, &ZnMicRows::d74);
+    return parseTerminals(body, "dsk74", out, &ZnMicRows::d74);
 }
 
 bool ZnMicRows::dsk81List(const std::string& body, std::list<ZnMic>& out)
 {
-    return parseRows(body, out, &ZnMicRows::dsk81);
+    return parseTerminals(body, "dsk81", out, &ZnMicRows::dsk81);
 }
 
 bool ZnMicRows::buttonCallList(const std::string& body, std::list<ZnMicBtnCall>& out)
@@ -159,7 +173,7 @@ bool ZnMicRows::buttonCallList(const std::string& body, std::list<ZnMicBtnCall>&
 
 bool ZnMicRows::directoryList(const std::string& body, std::list<ZnMic>& out)
 {
-    return parseRows(body, out, &ZnMicRows::directory);
+    return parseTerminals(body, "terminal directory", out, &ZnMicRows::directory);
 }
 
 bool ZnMicRows::bookList(const std::string& body, const char* itemKey, const char* typeKey, std::list<BookEntry>& out)
@@ -179,6 +193,7 @@ bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
     if (!top)
         return false;
     ZnRows rows;
+    ZnIdRows bad("MicList", "terminalId");
     for (const TiXmlElement* e = top->FirstChildElement(); e; e = e->NextSiblingElement()) {
         rows.beginRow(true);
         for (const TiXmlAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
@@ -189,8 +204,11 @@ bool ZnMicRows::dsk81Xml(const std::string& body, std::list<ZnMic>& out)
         }
         // A console without a real id cannot be placed in the list.
         const ZnRowView row = rows[rows.size() - 1];
-        if (ZnRow::toInt(row, "terminalId") > 0)
+        int id = 0;
+        if (ZnRow::id(row, "terminalId", id) && id > 0)
             out.push_back(dsk81(row));
+        else
+            bad.leftOut(rows.size() - 1);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "ZnRegionManage.h"
 
 #include "ZnCommon.h"
+#include "ZnIdRows.h"
 #include "ZnRegion.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
@@ -40,13 +41,9 @@ std::string& ZnRegionManage::buildSaveRegion(std::string& out, int cseq, const Z
 
 bool ZnRegionManage::parseRows(const std::string& body, std::list<ZnRegion>& regions)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ZnRowView row = rows[i];
-        ZnRegion r;
-        r.regionId = ZnRow::toInt(row, "regionId");
+    return ZnIdRows::read(body, "region", "regionId", regions, [](const ZnRowView& row, ZnRegion& r) {
+        if (!ZnRow::id(row, "regionId", r.regionId))
+            return false;
         r.name = ZnRow::text(row, "name");
         std::vector<int> ids;
         ZnCommon::parseIntList(ZnRow::text(row, "terminalId"), ids, " ");
@@ -55,9 +52,8 @@ bool ZnRegionManage::parseRows(const std::string& body, std::list<ZnRegion>& reg
             t.id = id;
             r.terminals.push_back(t);
         }
-        regions.push_back(r);
-    }
-    return true;
+        return true;
+    });
 }
 
 void ZnRegionManage::onResponse(int requestType, const std::string& body)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnTermBaseManage.h"
 #include "ZnXmlNesting.h"
@@ -111,11 +112,19 @@ bool ZnSchemeManage::parseRows(const std::string& body, std::list<ZnScheme>& out
         std::printf("\nreader.getFormatedErrorMessages: %s", error.c_str());
         return false;
     }
+    ZnIdRows bad("timerplan", "timerplanId");
+    const auto take = [&](const Json::Value& row, std::size_t index) {
+        int id = 0;
+        if (ZnRow::id(row, "timerplanId", id))
+            out.push_back(schemeFromRow(row));
+        else
+            bad.leftOut(index);
+    };
     if (root.isObject()) {
-        out.push_back(schemeFromRow(root));
+        take(root, 0);
     } else if (root.isArray()) {
         for (Json::ArrayIndex i = 0; i < root.size(); ++i)
-            out.push_back(schemeFromRow(root[i]));
+            take(root[i], i);
     }
     return true;
 }
@@ -145,8 +154,11 @@ bool ZnSchemeManage::parseSet(const std::string& xml, ZnScheme& scheme)
     const TiXmlElement* e = doc.Error() ? nullptr : doc.FirstChildElement();
     if (!e)
         return false;
-    const char* v = e->Attribute("Id");
-    scheme.id = v ? ZnRow::atoi(v) : 0;
+    if (!ZnRow::id(e->Attribute("Id"), scheme.id)) {
+        ZnIdRows(e->Value(), "Id").leftOut(0);
+        return false;
+    }
+    const char* v = nullptr;
     if ((v = e->Attribute("level")))
         scheme.level = ZnRow::atoi(v);
     v = e->Attribute("Status");

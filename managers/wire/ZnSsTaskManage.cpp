@@ -1,5 +1,6 @@
 #include "ZnSsTaskManage.h"
 
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnSsTask.h"
 
@@ -57,8 +58,14 @@ bool ZnSsTaskManage::parseRows(const std::string& body, std::list<ZnSsTask>& tas
     }
     if (!root.isArray())
         return true;
-    for (Json::ArrayIndex i = 0; i < root.size(); ++i)
-        tasks.push_back(ZnSsTask::fromRow(root[i]));
+    ZnIdRows bad("soundsource", "sourceId");
+    for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
+        int id = 0;
+        if (ZnRow::id(root[i], "sourceId", id))
+            tasks.push_back(ZnSsTask::fromRow(root[i]));
+        else
+            bad.leftOut(i);
+    }
     return true;
 }
 

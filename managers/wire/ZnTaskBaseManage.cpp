@@ -1,6 +1,8 @@
 #include "ZnTaskBaseManage.h"
 
+#include "ZnIdRows.h"
 #include "ZnMsgCheck.h"
+#include "ZnRow.h"
 #include "ZnXmlText.h"
 
 #include <tinyxml.h>
@@ -138,16 +140,26 @@ int ZnTaskBaseManage::parseTaskList(const std::string& xml)
     if (!list)
         return -1;
     m_tasks.clear();
+    ZnIdRows bad(m_listElement.c_str(), "id");
+    std::size_t index = 0;
     for (const TiXmlNode* n = list->FirstChild(); n; n = n->NextSibling()) {
+        const TiXmlElement* e = n->ToElement();
+        if (!e)
+            continue;
+        int id = 0;
         ZnPlayTask scratch;
-        if (parseTask(n, scratch) != -1)
+        if (!ZnRow::id(e->Attribute("id"), id))
+            bad.leftOut(index);
+        else if (parseTask(n, scratch) != -1)
             m_tasks.push_back(scratch);
+        ++index;
     }
     return 0;
 }
 
 int ZnTaskBaseManage::parseSingleTask(const std::string& xml)
 {
+    m_currentHasId = false;
     TiXmlDocument doc;
     if (!ZnXmlText::parse(doc, xml))
         return -1;
@@ -162,7 +174,11 @@ int ZnTaskBaseManage::parseSingleTask(const std::string& xml)
         ZnPlayTask scratch;
         parseTask(n, scratch);
         m_current = scratch;
+        int id = 0;
+        m_currentHasId = ZnRow::id(n->ToElement()->Attribute("id"), id);
     }
+    if (!m_currentHasId)
+        ZnIdRows(m_taskElement.c_str(), "id").leftOut(0);
     return 0;
 }
 
@@ -200,8 +216,9 @@ bool ZnTaskBaseManage::onPost(const std::string& key, const std::string& body)
 {
     if (key != m_taskElement)
         return false;
-    parseSingleTask(body);
-    if (m_onEighth)
+    // A pushed task without a usable id names none the list holds: it would be
+    // added as a task 0 the server never listed.
+    if (parseSingleTask(body) == 0 && m_currentHasId && m_onEighth)
         m_onEighth(&m_current);
     return true;
 }

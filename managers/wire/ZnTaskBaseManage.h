@@ -76,6 +76,7 @@ protected:
 
     ZnPlayTask m_spare;
     ZnPlayTask m_current;
+    bool m_currentHasId = false; // the last single task read carried a usable "id"
     TaskListCallback m_onList = nullptr;
     TaskListCallback m_onOtherList = nullptr;
     TaskCallback m_onThird = nullptr;

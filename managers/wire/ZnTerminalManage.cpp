@@ -1,6 +1,7 @@
 #include "ZnTerminalManage.h"
 
 #include "ZnFailureNote.h"
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnRowEach.h"
 
@@ -55,9 +56,25 @@ bool ZnTerminalManage::parseRows(const std::string& body, std::list<ZnTerminal>&
 {
     // Each record is built in place as its row is read; the rows are not kept.
     std::list<ZnTerminal> list;
-    ZnRowEach each([&list](const ZnRowView& row) { list.emplace_back().fillFromRow(row); }, [&list] { list.clear(); });
-    if (!ZnRow::parseArray(body, each))
+    ZnIdRows bad("ipamp", "terminalId");
+    std::size_t index = 0;
+    ZnRowEach each(
+        [&](const ZnRowView& row) {
+            if (!list.emplace_back().fillFromRow(row)) {
+                list.pop_back();
+                bad.leftOut(index);
+            }
+            ++index;
+        },
+        [&] {
+            list.clear();
+            bad.clear();
+            index = 0;
+        });
+    if (!ZnRow::parseArray(body, each)) {
+        bad.clear();
         return false;
+    }
     const auto byId = [](const ZnTerminal& a, const ZnTerminal& b) { return a.id < b.id; };
     // The server mostly sends them in order already.
     if (!std::is_sorted(list.begin(), list.end(), byId))

@@ -1,5 +1,6 @@
 #include "ZnTtsManage.h"
 
+#include "ZnIdRows.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
 #include "ZnTts.h"
@@ -26,15 +27,8 @@ std::string& ZnTtsManage::buildModifyTts(std::string& out, int cseq, const ZnTts
 
 bool ZnTtsManage::parseRows(const std::string& body, std::list<ZnTts>& out)
 {
-    ZnRows rows;
-    if (!ZnRow::parseArray(body, rows))
-        return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ZnTts tts;
-        tts.fillFromRow(rows[i]);
-        out.push_back(tts);
-    }
-    return true;
+    return ZnIdRows::read(body, "tts71", "terminalId", out,
+                          [](const ZnRowView& row, ZnTts& tts) { return tts.fillFromRow(row); });
 }
 
 void ZnTtsManage::onResponse(int requestType, const std::string& body)

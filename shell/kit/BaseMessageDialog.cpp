@@ -1,7 +1,14 @@
 #include "BaseMessageDialog.h"
 
+#include "ZnServerText.h"
+
 #include <QIcon>
 #include <QPixmap>
+
+namespace {
+// Between the icon and the close button, in the box's designed width.
+const int kTitleWidth = 200;
+} // namespace
 
 BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, int type) : title(title), text(text)
 {
@@ -23,7 +30,7 @@ BaseMessageDialog::BaseMessageDialog(const QString &title, const QString &text, 
         ui.ConfirmButton->hide();
     }
 
-    ui.messageTitle->setText(title);
+    ZnServerText::showInLabel(ui.messageTitle, title, kTitleWidth);
     ui.infoTextEdit->setReadOnly(true);
     ui.infoTextEdit->setAlignment(Qt::AlignCenter);
     // Messages carry names and reasons from peers: a text edit would take one

@@ -1,13 +1,30 @@
 #pragma once
 
-#include <QSettings>
+#include <QString>
+#include <QVariant>
 
-// config.ini in the working folder, as QSettings reads and writes it. Its texts are
-// UTF-8 both ways, so a title typed in Chinese survives every start unchanged.
-// Every QSettings on this file must be one of these: Qt shares the parsed file
-// between the objects of one process.
-class ZnConfigSettings : public QSettings
+// config.ini in the working folder: the start-up keys, the title and the last-used
+// folders, in the INI form QSettings reads and writes ("Group/Key" in section
+// [Group], a key of no group in [General], texts in UTF-8 with QSettings'
+// escapes). A write changes the line of its own key and nothing else: every other
+// byte of the file stays as it was (the login settings, keys of other programs,
+// texts in other encodings, comments). QSettings itself would write the whole file
+// anew from what it read, turning bytes that are not UTF-8 into U+FFFD.
+class ZnConfigSettings
 {
 public:
     ZnConfigSettings();
+    explicit ZnConfigSettings(const QString &path);
+
+    // The key's value; the last one when the file has the key twice.
+    QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
+    // False when the file could not be written (it is then unchanged).
+    bool setValue(const QString &key, const QVariant &value);
+
+    // A value as QSettings writes it into a line, and reads it back from one.
+    static QByteArray escapedValue(const QVariant &value);
+    static QVariant unescapedValue(const QByteArray &text);
+
+private:
+    QString filePath;
 };

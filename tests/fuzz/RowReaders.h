@@ -25,6 +25,10 @@ inline bool sameRow(const ZnRowView& a, const ZnRowView& b)
                 || ZnRow::toInt(a, key.c_str()) != ZnRow::toInt(b, key.c_str())
                 || ZnRow::has(a, key.c_str()) != ZnRow::has(b, key.c_str()))
                 return false;
+            int idA = 0;
+            int idB = 0;
+            if (ZnRow::id(a, key.c_str(), idA) != ZnRow::id(b, key.c_str(), idB) || idA != idB)
+                return false;
         }
     }
     return true;
@@ -65,6 +69,21 @@ inline bool check(std::string_view body)
     FUZZ_CHECK(ZnRow::parseArray(body, each) == plainRead);
     FUZZ_CHECK(same && seen == any.size());
     return plainRead;
+}
+
+// The rows of a list answer that carry a usable id under key: those a list of
+// records known by that id holds.
+inline std::size_t usableIds(std::string_view body, const char* key)
+{
+    ZnRows rows;
+    std::size_t count = 0;
+    if (ZnRow::parseArray(body, rows)) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            int id = 0;
+            count += ZnRow::id(rows[i], key, id);
+        }
+    }
+    return count;
 }
 
 } // namespace rowreaders

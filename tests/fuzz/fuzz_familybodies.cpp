@@ -1,6 +1,7 @@
 // Capture-unit, fire-alarm, TTS and broadcast bodies over arbitrary bytes: the first
 // byte picks the hook, the rest is the body. Whatever the bytes, the managers hand
-// on only well-formed lists (capture and fire-alarm lists sorted by id), and both
+// on only well-formed lists (capture and fire-alarm lists sorted by id; only rows
+// with a usable id), and both
 // parsers of the row reader read the body alike.
 #include "FuzzCheck.h"
 #include "RowReaders.h"
@@ -17,11 +18,14 @@
 #include <list>
 
 namespace {
+// The rows of the body with a usable "terminalId": exactly those are listed.
+std::size_t gUsable = 0;
+
 template <class Record>
 bool sortedById(const std::list<Record>* list)
 {
     const auto byId = [](const Record& a, const Record& b) { return a.id < b.id; };
-    return list && std::is_sorted(list->begin(), list->end(), byId);
+    return list && list->size() == gUsable && std::is_sorted(list->begin(), list->end(), byId);
 }
 }
 
@@ -31,6 +35,7 @@ FUZZ_TARGET(input)
         return;
     const std::string body = input.substr(1);
     rowreaders::check(body);
+    gUsable = rowreaders::usableIds(body, "terminalId");
     switch (uint8_t(input[0]) % 4) {
     case 0: {
         ZnCapManage m;
@@ -56,6 +61,7 @@ FUZZ_TARGET(input)
         ZnTtsManage m;
         m.setCallback([](int code, void* data) {
             FUZZ_CHECK(data && (code == ZnTtsManage::ListType || code == ZnTtsManage::ModifyType));
+            FUZZ_CHECK(code != ZnTtsManage::ListType || static_cast<std::list<ZnTts>*>(data)->size() == gUsable);
         });
         m.onResponse(ZnTtsManage::ListType, body);
         FUZZ_CHECK(m.onPost(ZnTtsManage::kPostKey, body));

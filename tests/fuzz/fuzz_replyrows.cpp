@@ -2,7 +2,8 @@
 // sound-source tasks and play and plan tasks over arbitrary bytes. Consoles and
 // devices come out named (D82s in descending id order), an XML console or single
 // device only with a positive id, task names and execution-time names within
-// their fields. Both parsers of the row reader read the bytes alike.
+// their fields; lists of records known by an id hold exactly the rows with a
+// usable one. Both parsers of the row reader read the bytes alike.
 #include "BookEntry.h"
 #include "FuzzCheck.h"
 #include "RowReaders.h"
@@ -23,13 +24,17 @@
 FUZZ_TARGET(input)
 {
     rowreaders::check(input);
+    // Lists of records known by an id hold exactly the rows with a usable one.
+    const std::size_t terminals = rowreaders::usableIds(input, "terminalId");
     std::list<ZnMic> mics;
     for (auto list : {&ZnMicRows::d72List, &ZnMicRows::d74List, &ZnMicRows::directoryList}) {
         list(input, mics);
+        FUZZ_CHECK(mics.size() == terminals);
         for (const ZnMic& m : mics)
             FUZZ_CHECK(!m.name.empty());
     }
     ZnMicRows::dsk81List(input, mics);
+    FUZZ_CHECK(mics.size() == terminals);
     ZnMicRows::dsk81Xml(input, mics);
     for (const ZnMic& m : mics)
         FUZZ_CHECK(m.id > 0);
@@ -40,23 +45,29 @@ FUZZ_TARGET(input)
 
     std::list<ZnD82> devices;
     ZnD82Manage::parseDevices(input, devices);
+    FUZZ_CHECK(devices.size() == terminals);
     int last = INT32_MAX;
     for (const ZnD82& d : devices) {
         FUZZ_CHECK(!d.name.empty() && d.id <= last);
         last = d.id;
     }
+    devices.clear();
     ZnD82Manage::parseAllCall(input, devices);
+    FUZZ_CHECK(devices.size() == terminals);
     ZnD82Manage::parseBook(input, "contactId", book);
     ZnD82 one;
     FUZZ_CHECK(!ZnD82Manage::parseDevice(input, one) || one.id > 0);
 
     std::list<ZnMicGroup> groups;
     ZnMicGroupManage::parseRows(input, groups);
+    FUZZ_CHECK(groups.size() == rowreaders::usableIds(input, "groupId"));
     std::list<ZnRegion> regions;
     ZnRegionManage::parseRows(input, regions);
+    FUZZ_CHECK(regions.size() == rowreaders::usableIds(input, "regionId"));
 
     std::list<ZnSsTask> tasks;
-    ZnSsTaskManage::parseRows(input, tasks);
+    if (ZnSsTaskManage::parseRows(input, tasks))
+        FUZZ_CHECK(tasks.size() == rowreaders::usableIds(input, "sourceId"));
     for (const ZnSsTask& t : tasks) {
         FUZZ_CHECK(!t.Name.empty());
         for (const ZnExecTime& e : t.execTimes)

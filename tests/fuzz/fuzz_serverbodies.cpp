@@ -2,7 +2,7 @@
 // bytes: every manager reads each body, the first byte picking which of its answer
 // types it is taken as. Whatever the bytes, nothing handed on holds more entries
 // than the body has bytes, user levels stay 1..100, fixed texts stay terminated,
-// amplifiers come in id order with the ids the kept rows hold, and no callback
+// amplifiers come in id order with the usable ids the kept rows hold, and no callback
 // fires that the reader does not promise.
 #include "FuzzCheck.h"
 #include "RowReaders.h"
@@ -106,13 +106,17 @@ FUZZ_TARGET(input)
     gType = configTypes[pick % 3];
     config.onResponse(gType, body);
 
-    // The amplifiers built row by row carry the ids the kept rows read, in order.
+    // The amplifiers built row by row carry the usable ids the kept rows read, in
+    // order; rows without one are left out.
     std::list<ZnTerminal> amps;
     ZnRows rows;
     FUZZ_CHECK(ZnTerminalManage::parseRows(body, amps) == ZnRow::parseArray(body, rows));
     std::vector<int> ids, got;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        ids.push_back(ZnRow::toInt(rows[i], "terminalId"));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        int id = 0;
+        if (ZnRow::id(rows[i], "terminalId", id))
+            ids.push_back(id);
+    }
     std::sort(ids.begin(), ids.end());
     for (const ZnTerminal& t : amps)
         got.push_back(t.id);

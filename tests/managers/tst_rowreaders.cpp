@@ -1,6 +1,10 @@
 // The row reader's two parsers: simdjson where it can, jsoncpp behind it. Every
 // body must read as jsoncpp alone reads it, whichever parser took it.
 #include "../fuzz/RowReaders.h"
+#include "ZnTerminal.h"
+#include "ZnTerminalManage.h"
+
+#include <json/json.h>
 
 #include <QtTest>
 
@@ -28,6 +32,9 @@ class TstRowReaders : public QObject
 private slots:
     void bothParsers_data();
     void bothParsers();
+    void usableIds_data();
+    void usableIds();
+    void badRowsLoggedOnce();
 };
 
 void TstRowReaders::bothParsers_data()
@@ -88,6 +95,76 @@ void TstRowReaders::bothParsers()
         ++first;
     if (first < any.size())
         QCOMPARE(QByteArray::fromStdString(ZnRow::text(any[first], "name")), name);
+}
+
+// What a record's id may be: an integer within int, as a number or as text.
+void TstRowReaders::usableIds_data()
+{
+    QTest::addColumn<QByteArray>("value"); // as the answer carries it; empty: no such key
+    QTest::addColumn<bool>("usable");
+    QTest::addColumn<int>("id");
+
+    QTest::newRow("text") << QByteArray(R"("12")") << true << 12;
+    QTest::newRow("number") << QByteArray("12") << true << 12;
+    QTest::newRow("text with blanks and a sign") << QByteArray(R"(" +7 ")") << true << 7;
+    QTest::newRow("negative") << QByteArray(R"("-5")") << true << -5;
+    QTest::newRow("zero") << QByteArray("0") << true << 0;
+    QTest::newRow("largest int") << QByteArray(R"("2147483647")") << true << 2147483647;
+    QTest::newRow("smallest int") << QByteArray("-2147483648") << true << int(-2147483647 - 1);
+    QTest::newRow("whole fraction") << QByteArray("7.0") << true << 7;
+    QTest::newRow("missing") << QByteArray() << false << 0;
+    QTest::newRow("object") << QByteArray(R"({"id":"3"})") << false << 0;
+    QTest::newRow("array") << QByteArray("[3]") << false << 0;
+    QTest::newRow("null") << QByteArray("null") << false << 0;
+    QTest::newRow("true") << QByteArray("true") << false << 0;
+    QTest::newRow("false") << QByteArray("false") << false << 0;
+    QTest::newRow("fraction") << QByteArray("1.5") << false << 0;
+    QTest::newRow("fraction as text") << QByteArray(R"("1.5")") << false << 0;
+    QTest::newRow("empty text") << QByteArray(R"("")") << false << 0;
+    QTest::newRow("no digits") << QByteArray(R"("abc")") << false << 0;
+    QTest::newRow("digits then letters") << QByteArray(R"("12abc")") << false << 0;
+    QTest::newRow("sign alone") << QByteArray(R"("-")") << false << 0;
+    QTest::newRow("past int as text") << QByteArray(R"("2147483648")") << false << 0;
+    QTest::newRow("past int as number") << QByteArray("3000000000") << false << 0;
+    QTest::newRow("below int as number") << QByteArray("-2147483649") << false << 0;
+}
+
+void TstRowReaders::usableIds()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, usable);
+    QFETCH(int, id);
+    const std::string row =
+        value.isEmpty() ? std::string(R"({"name":"x"})") : R"({"name":"x","terminalId":)" + value.toStdString() + "}";
+    // Both parsers, and jsoncpp's own values, read the same id.
+    for (ZnRow::Reader reader : {ZnRow::Reader::Fast, ZnRow::Reader::Plain}) {
+        ZnRows rows;
+        QVERIFY(ZnRow::parseArray("[" + row + "]", rows, reader));
+        int got = -99;
+        QCOMPARE(ZnRow::id(rows[0], "terminalId", got), usable);
+        QCOMPARE(got, usable ? id : -99);
+    }
+    Json::Value parsed;
+    QVERIFY(ZnRow::parse(row, parsed));
+    int got = -99;
+    QCOMPARE(ZnRow::id(parsed, "terminalId", got), usable);
+    QCOMPARE(got, usable ? id : -99);
+    // An XML attribute holds the text of a JSON string.
+    if (value.startsWith('"')) {
+        got = -99;
+        QCOMPARE(ZnRow::id(parsed["terminalId"].asCString(), got), usable);
+        QCOMPARE(got, usable ? id : -99);
+    }
+}
+
+// However many rows an answer leaves out, one line tells of them.
+void TstRowReaders::badRowsLoggedOnce()
+{
+    std::list<ZnTerminal> amps;
+    QTest::ignoreMessage(QtWarningMsg, R"(ipamp: 3 bad rows left out, no usable "terminalId" (the first is row 1))");
+    QVERIFY(ZnTerminalManage::parseRows(R"([{"terminalId":"4"},{"terminalId":null},7,{"name":"x"},{"terminalId":"5"}])",
+                                        amps));
+    QCOMPARE(amps.size(), std::size_t(2));
 }
 
 QTEST_GUILESS_MAIN(TstRowReaders)

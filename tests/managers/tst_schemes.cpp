@@ -210,6 +210,41 @@ private slots:
         QCOMPARE(m_list->findScheme(40, 0)->name, std::string("Scheme_9"));
     }
 
+    // Plans whose "timerplanId" is no integer are neither listed nor pushed; the
+    // good rows beside them are.
+    void rowsWithoutIdLeftOut()
+    {
+        ids(0);
+        QVERIFY(m_s.settle());
+        m_view->lists = 0;
+        Json::Value rows(Json::arrayValue);
+        for (const char* id : {R"("1")", "{}", "[1]", "null", "true", "1.5", R"("one")", "", "2"}) {
+            Json::Value row(Json::objectValue);
+            if (*id)
+                Json::Reader().parse(id, row["timerplanId"]);
+            row["name"] = "ghost";
+            rows.append(row);
+        }
+        std::vector<Json::Value> kept;
+        m_s.sim.withData([&](ZnSimData& d) {
+            kept = d.table("timerplan");
+            d.table("timerplan").assign(rows.begin(), rows.end());
+        });
+        QCOMPARE(askList(0), 0);
+        QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 1; }));
+        QCOMPARE(ids(0), (std::vector<int>{1, 2}));
+        m_s.sim.withData([&](ZnSimData& d) { d.table("timerplan") = kept; });
+
+        rows[0]["timerplanId"] = "41";
+        m_s.sim.pushPost("SqlConfig", "timerplan", Json::FastWriter().write(rows));
+        QVERIFY(m_s.settle());
+        QCOMPARE(m_view->added, std::vector<int>{41});
+        QCOMPARE(m_view->updated, std::vector<int>{2});
+        QCOMPARE(ids(0), (std::vector<int>{1, 2, 41}));
+        QCOMPARE(askList(0), 0);
+        QVERIFY(SimSession::spinUntil([&] { return m_view->lists == 2; }));
+    }
+
     void setOfEachKind_data()
     {
         QTest::addColumn<QString>("top");

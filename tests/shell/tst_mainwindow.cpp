@@ -6,14 +6,16 @@
 #include "ZnModalHelper.h"
 #include "ZnNetLosssHandle.h"
 #include "ZnResources.h"
+#include "ZnServerText.h"
 #include "ZnSystemSettingForm.h"
 #include "ZnTerminal.h"
 
-#include <QLoggingCategory>
 #include <QDir>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <algorithm>
@@ -173,6 +175,49 @@ private slots:
         QCOMPARE(ui.mSrvTimeLe->text(), QStringLiteral("05:06:09"));
     }
 
+    // A server time the clock cannot show (past 9999-12-31, or not positive) is
+    // taken as no time, whether it comes at the start or on a later tick: the local
+    // clock runs on. The last second it can show is where the clock stops.
+    void clockRange_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("date"); // empty: the local date and time
+        QTest::addColumn<QString>("time");
+        QTest::newRow("largest 64-bit number") << "9223372036854775807"
+                                               << ""
+                                               << "";
+        QTest::newRow("year three million") << "99999999999999"
+                                            << ""
+                                            << "";
+        QTest::newRow("first second of 10000 UTC") << "253402300800"
+                                                   << ""
+                                                   << "";
+        const qint64 last = QDateTime(QDate(9999, 12, 31), QTime(23, 59, 58)).toSecsSinceEpoch();
+        QTest::newRow("last seconds shown") << QString::number(last) << "9999-12-31"
+                                            << "23:59:59";
+    }
+    void clockRange()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        for (const bool atStart : {true, false}) {
+            Window w;
+            w.timeText = atStart ? text : QStringLiteral("----");
+            w.startClock();
+            w.timeText = text;
+            for (int i = 0; i < 3; ++i)
+                w.clockTick();
+            if (date.isEmpty()) {
+                QCOMPARE(w.serverTime(), 0);
+                QCOMPARE(w.form().mSrvDateLe->text(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+            } else {
+                QCOMPARE(w.form().mSrvDateLe->text(), date);
+                QCOMPARE(w.form().mSrvTimeLe->text(), time);
+            }
+        }
+    }
+
     // Only a list is reported; members that are no object are skipped and nested
     // values read as empty text.
     void conflictBodies_data()
@@ -244,6 +289,36 @@ private slots:
         w.grab();
         QVERIFY(trap.stillUnopened());
         QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), title);
+    }
+
+    // A system name of any length leaves the window within a small screen: the title
+    // is cut, its tip holds it, and config.ini keeps it whole.
+    void longServerTitleIsCut_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("45,000 letters") << QString(45000, QLatin1Char('W'));
+        QTest::newRow("300 Chinese characters") << QString(300, QChar(0x5E7F));
+    }
+    void longServerTitleIsCut()
+    {
+        QFETCH(QString, title);
+        session->sim.withData([&](ZnSimData &d) { setSystemName(d, title.toStdString()); });
+        {
+            Window w;
+            QLabel *label = w.form().title_name_le;
+            QTRY_VERIFY(!label->toolTip().isEmpty());
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY2(w.minimumSizeHint().width() <= 1366 && w.width() <= 1366 && w.height() <= 768,
+                     qPrintable(QStringLiteral("%1 x %2").arg(w.width()).arg(w.height())));
+            QVERIFY(label->width() < label->fontMetrics().horizontalAdvance(title));
+            QVERIFY(w.windowTitle().size() <= ZnServerText::kMaxShown + 1);
+            QTextDocument tip;
+            tip.setHtml(label->toolTip());
+            QVERIFY(title.startsWith(tip.toPlainText().remove(QChar(0x200B)).left(ZnServerText::kMaxTipShown)));
+            QCOMPARE(ZnConfigSettings().value(QStringLiteral("Setting/Title")).toString(), title);
+        }
+        session->sim.withData([](ZnSimData &d) { setSystemName(d, std::string()); });
     }
 };
 

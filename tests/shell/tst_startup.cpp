@@ -3,11 +3,14 @@
 #include "ZnConfigSettings.h"
 #include "ZnFifoTrap.h"
 #include "ZnGlobals.h"
+#include "ZnIniFile.h"
 #include "ZnModalHelper.h"
+#include "ZnServerText.h"
 #include "ZnStartup.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 // Each case runs in a fresh working folder, where config.ini lives (a new
@@ -105,6 +108,90 @@ private slots:
         s.User = "other";
         s.save();
         QVERIFY(readFile().contains(QStringLiteral("User=other")) && readFile().contains(QStringLiteral("Passwd=old")));
+    }
+
+    // Keys the console does not write keep their bytes, whichever writer saves the
+    // file: texts in GBK and bytes that are no UTF-8, in [Setting] and outside it.
+    // The login settings' writer puts each key in its canonical line; the others
+    // change their own line and leave every other one as it was.
+    void foreignBytesKept_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("wholeLines");
+        QTest::newRow("start-up keys") << "startup" << true;
+        QTest::newRow("title from the server") << "title" << true;
+        QTest::newRow("export folder") << "folder" << true;
+        QTest::newRow("login settings") << "login" << false;
+    }
+    void foreignBytesKept()
+    {
+        QFETCH(QString, writer);
+        QFETCH(bool, wholeLines);
+        const QByteArray file = "; written by hand\n"
+                                "Lead\xd6\xd0=\xce\xc4\n"
+                                "[Setting]\n"
+                                "ServerIp=10.0.0.1\n"
+                                "User=op\n"
+                                "Title=\xd2\xbb\xba\xc5\xc2\xa5\n"
+                                "Gbk = \xd6\xd0\xce\xc4 \xb9\xe3\xb2\xa5\n"
+                                "Name\xb9\xe3\xb2\xa5=\xc0\x80\xf5\xff\n"
+                                "\n"
+                                "[Other\xd6\xd0]\n"
+                                "Path=C:\\\xce\xc4\xbc\xfe\n"
+                                "Bad=\xed\xa0\x80\xfe\n"
+                                "[General]\n"
+                                "MediaLastFilePath=/\xb8\xe8\n";
+        writeFile(file);
+        QByteArray changedLine;
+        if (writer == QLatin1String("startup")) {
+            loadStartupSettings();
+            QCOMPARE(setting("Setting/MediaPath"), QStringLiteral("D:/TalkServerData/mp3"));
+        } else if (writer == QLatin1String("title")) {
+            changedLine = "Title=\xd2\xbb\xba\xc5\xc2\xa5";
+            QVERIFY(ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("二号楼")));
+            QCOMPARE(setting("Setting/Title"), QStringLiteral("二号楼"));
+        } else if (writer == QLatin1String("folder")) {
+            QVERIFY(ZnConfigSettings().setValue(QStringLiteral("LogLastFilePath"), QStringLiteral("/tmp/导出")));
+            QCOMPARE(setting("LogLastFilePath"), QStringLiteral("/tmp/导出"));
+        } else {
+            changedLine = "User=op";
+            LoginSettings s("config.ini");
+            s.User = "other";
+            s.save();
+        }
+        QFile f(QStringLiteral("config.ini"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray after = f.readAll();
+        QVERIFY(after != file);
+
+        ZnIniFile ini;
+        ini.load("config.ini", nullptr);
+        const char *const kept[][3] = {{"Setting", "ServerIp", "10.0.0.1"},
+                                       {"Setting", "Gbk", "\xd6\xd0\xce\xc4 \xb9\xe3\xb2\xa5"},
+                                       {"Setting", "Name\xb9\xe3\xb2\xa5", "\xc0\x80\xf5\xff"},
+                                       {"Other\xd6\xd0", "Path", "C:\\\xce\xc4\xbc\xfe"},
+                                       {"Other\xd6\xd0", "Bad", "\xed\xa0\x80\xfe"},
+                                       {"General", "MediaLastFilePath", "/\xb8\xe8"}};
+        for (const auto &k : kept) {
+            const char *v = ini.value(k[0], k[1], nullptr);
+            QVERIFY2(v && QByteArray(v) == QByteArray(k[2]), k[1]);
+        }
+        QVERIFY(after.split('\n').contains("Lead\xd6\xd0=\xce\xc4"));
+        if (writer != QLatin1String("title"))
+            QCOMPARE(QByteArray(ini.value("Setting", "Title", nullptr)), QByteArray("\xd2\xbb\xba\xc5\xc2\xa5"));
+        if (!wholeLines)
+            return;
+        // Every line but the one changed, in its order.
+        const QList<QByteArray> lines = after.split('\n');
+        int at = 0;
+        for (const QByteArray &line : file.split('\n')) {
+            if (line == changedLine)
+                continue;
+            while (at < lines.size() && lines[at] != line)
+                ++at;
+            QVERIFY2(at < lines.size(), line.constData());
+            ++at;
+        }
     }
 
     // No port in the file: the hidden port field stays empty and the login uses
@@ -213,6 +300,49 @@ private slots:
         QVERIFY2(after.contains(QString::fromUtf8(line)), qPrintable(after));
         QVERIFY(after.contains(QStringLiteral("MediaPath=D:/TalkServerData/mp3"))
                 && after.contains(QStringLiteral("User=other")));
+    }
+
+    // A title of any length (the server's system name, kept in config.ini) leaves
+    // the dialog its own size: the title is cut, the tip holds it, and the buttons
+    // are on a small screen and work.
+    void longTitleKeepsTheDialog_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("45,000 letters") << QString(45000, QLatin1Char('W'));
+        QTest::newRow("300 Chinese characters") << QString(300, QChar(0x5E7F));
+        QTest::newRow("45,000 with blanks") << QStringLiteral("广播 中心 ").repeated(7500);
+    }
+    void longTitleKeepsTheDialog()
+    {
+        QFETCH(QString, title);
+        writeFile("[Setting]\nTitle=" + title.toUtf8() + "\nServerIp=10.0.0.1\nUser=op\n");
+        LoginDialog dlg{QString()};
+        dlg.fillFields();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QRect screen(0, 0, 1366, 768);
+        QVERIFY2(dlg.width() <= screen.width() && dlg.height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(dlg.width()).arg(dlg.height())));
+        auto &ui = dlg.form();
+        for (QWidget *w : std::initializer_list<QWidget *>{ui.ok_btn, ui.cancel_btn, ui.dialogCloseBtn}) {
+            const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
+            QVERIFY2(screen.contains(r) && w->isVisible(), qPrintable(w->objectName()));
+        }
+        QVERIFY(dlg.windowTitle().size() <= ZnServerText::kMaxShown + 1);
+        QTextDocument tip;
+        tip.setHtml(ui.login_title_edit->toolTip());
+        const QString tipText = tip.toPlainText().remove(QChar(0x200B));
+        QVERIFY(title.startsWith(tipText.left(ZnServerText::kMaxTipShown)));
+        QVERIFY(tipText.size() >= qMin(title.size(), ZnServerText::kMaxTipShown));
+
+        ZnModalHelper modal;
+        modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+        QTest::mouseClick(ui.ok_btn, Qt::LeftButton);
+        QVERIFY(modal.handled());
+        QCOMPARE(dlg.outcome(), LoginDialog::EmptyField);
+        QTest::mouseClick(ui.cancel_btn, Qt::LeftButton);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
 
     // A stored title naming a picture (a FIFO in the working folder): the painted

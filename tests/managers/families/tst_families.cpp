@@ -211,6 +211,8 @@ private slots:
     void triggerTravelsUnderItsOwnType();
     void listShapes_data();
     void listShapes();
+    void rowsWithoutIdLeftOut_data();
+    void rowsWithoutIdLeftOut();
     void busyLineGivesUp_data(); // last: the centre's clock runs ahead of the real one after it
     void busyLineGivesUp();
 
@@ -767,6 +769,54 @@ void TstFamilies::listShapes()
     QVERIFY(source->ask(m_s.centre.get()) == 0 && m_s.settle());
     QTEST(held, "held");
     QTEST(told, "told");
+}
+
+void TstFamilies::rowsWithoutIdLeftOut_data()
+{
+    QTest::addColumn<const ListSource*>("source");
+    for (const ListSource& f : kListSources)
+        QTest::addRow("%s", f.family) << &f;
+}
+
+// The rows 30, 10 and 20 among rows whose id is of every other kind, or missing:
+// only the three are listed, and a push of such rows beside a new one adds the
+// new one alone.
+void TstFamilies::rowsWithoutIdLeftOut()
+{
+    QFETCH(const ListSource*, source);
+    const char* const ids[] = {R"("30")", "{}",      "[7]",   "null", "true",    R"("10")", "false",
+                               "1.5",     R"("x7")", R"("")", "",     R"("7x")", "20"};
+    Json::Value rows(Json::arrayValue);
+    for (const char* id : ids) {
+        Json::Value row(Json::objectValue);
+        if (*id)
+            Json::Reader().parse(id, row[source->key]);
+        row["type"] = "IP";
+        row["name"] = "ghost";
+        rows.append(row);
+    }
+    std::vector<Json::Value> kept;
+    m_s.sim.withData([&](ZnSimData& d) {
+        kept = d.table(source->table);
+        d.table(source->table).assign(rows.begin(), rows.end());
+    });
+    QVERIFY(source->ask(m_s.centre.get()) == 0 && m_s.settle());
+    Family& f = m_families[QLatin1String(source->family)];
+    QCOMPARE(f.ids(), QLatin1String(source->outOfOrder));
+    QCOMPARE(m_page.text(), QStringLiteral("list"));
+
+    const bool pushed = std::string(source->key) == "terminalId"; // groups and regions are never pushed
+    if (pushed) {
+        m_page.notes.clear();
+        rows[0][source->key] = "40";
+        m_s.sim.pushPost("SqlConfig", source->table, Json::FastWriter().write(rows));
+        QVERIFY(m_s.settle());
+        QVERIFY2(f.ids().split(QLatin1Char(' ')).contains(QStringLiteral("40")), qPrintable(f.ids()));
+        QCOMPARE(f.ids().split(QLatin1Char(' ')).size(), 4);
+        QVERIFY2(!m_page.text().contains(QStringLiteral("(0)")), qPrintable(m_page.text()));
+    }
+    m_s.sim.withData([&](ZnSimData& d) { d.table(source->table) = kept; });
+    QVERIFY(source->ask(m_s.centre.get()) == 0 && m_s.settle());
 }
 
 void TstFamilies::busyLineGivesUp_data()

@@ -42,6 +42,7 @@ private slots:
     void deletion_data();
     void deletion();
     void operationOutsideTheTableSendsNothing();
+    void rowsWithoutIdLeftOut();
 
 private:
     SimSession m_s;
@@ -172,6 +173,37 @@ void TstSsTasks::operationOutsideTheTableSendsNothing()
     QCOMPARE(model()->commit(t, -1), -1);
     QCOMPARE(apiSaveSoundSourceTask(m_s.centre.get(), &t, 5), -1);
     QCOMPARE(m_s.sim.requests().size(), before);
+}
+
+// Tasks whose "sourceId" is no integer are neither listed nor pushed; the good
+// rows beside them are.
+void TstSsTasks::rowsWithoutIdLeftOut()
+{
+    std::vector<Json::Value> kept;
+    Json::Value rows(Json::arrayValue);
+    for (const char* id : {R"("9")", "{}", "[9]", "null", "true", "1.5", R"("nine")", "", "8"}) {
+        Json::Value row(Json::objectValue);
+        if (*id)
+            Json::Reader().parse(id, row["sourceId"]);
+        row["name"] = "ghost";
+        rows.append(row);
+    }
+    m_s.sim.withData([&](ZnSimData& d) {
+        kept = d.table("soundsource");
+        d.table("soundsource").assign(rows.begin(), rows.end());
+    });
+    QCOMPARE(apiGetSoundSourceTaskList(m_s.centre.get()), 0);
+    QVERIFY(m_s.settle());
+    QCOMPARE(taskIds(), (std::vector<int>{9, 8}));
+
+    rows[0]["sourceId"] = "7";
+    m_s.sim.pushPost("SqlConfig", "soundsource", Json::FastWriter().write(rows));
+    QVERIFY(m_s.settle());
+    QCOMPARE(m_log.notes, (QStringList{QStringLiteral("changed(7)"), QStringLiteral("changed(8)")}));
+    QCOMPARE(taskIds(), (std::vector<int>{9, 8, 7}));
+    m_s.sim.withData([&](ZnSimData& d) { d.table("soundsource") = kept; });
+    QCOMPARE(apiGetSoundSourceTaskList(m_s.centre.get()), 0);
+    QVERIFY(m_s.settle());
 }
 
 QTEST_GUILESS_MAIN(TstSsTasks)

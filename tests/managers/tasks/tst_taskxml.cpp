@@ -57,6 +57,8 @@ private slots:
     void hostileTextIsRefused_data();
     void hostileTextIsRefused();
     void lockedTaskListOnlyWhenKept();
+    void tasksWithoutIdLeftOut_data();
+    void tasksWithoutIdLeftOut();
 };
 
 void TstTaskXml::fullTask()
@@ -223,6 +225,40 @@ void TstTaskXml::lockedTaskListOnlyWhenKept()
     QVERIFY(!othersCanLock());
     holder.mutex.unlock();
     QVERIFY(othersCanLock());
+}
+
+void TstTaskXml::tasksWithoutIdLeftOut_data()
+{
+    QTest::addColumn<QString>("id"); // the attribute as written
+    QTest::newRow("missing") << "";
+    QTest::newRow("empty") << "id=\"\"";
+    QTest::newRow("no digits") << "id=\"x\"";
+    QTest::newRow("fraction") << "id=\"1.5\"";
+    QTest::newRow("digits then letters") << "id=\"12abc\"";
+    QTest::newRow("past int") << "id=\"99999999999\"";
+}
+
+// A task element without a usable id is left out of a list, its good neighbours
+// kept, and a push of one is not handed on.
+void TstTaskXml::tasksWithoutIdLeftOut()
+{
+    QFETCH(QString, id);
+    const std::string bad = task(id.toStdString() + " name=\"ghost\"", kBare);
+    ZnPlayTaskManage m;
+    QCOMPARE(m.parseTaskList(std::string(kDecl) + "<TaskList>" + task("id=\"4\"", kBare) + bad + task("id=\"6\"", kBare)
+                             + "</TaskList>"),
+             0);
+    std::vector<int> ids;
+    for (const ZnPlayTask& t : m.taskList())
+        ids.push_back(t.id);
+    QCOMPARE(ids, (std::vector<int>{4, 6}));
+
+    g_pushed.clear();
+    m.setTaskCallbacks(nullptr, nullptr, onTask);
+    QVERIFY(m.onPost("Task", std::string(kDecl) + bad));
+    QVERIFY(g_pushed.empty());
+    QVERIFY(m.onPost("Task", std::string(kDecl) + task("id=\"6\"", kBare)));
+    QCOMPARE(g_pushed.size(), size_t(1));
 }
 
 QTEST_GUILESS_MAIN(TstTaskXml)

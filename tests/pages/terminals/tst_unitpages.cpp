@@ -929,6 +929,27 @@ private slots:
         QCOMPARE(stepper->applyTimerId(), -1);
     }
 
+    // Rows of a list answer without a usable id are no players: no row shows
+    // them, and a volume set for every row goes to the listed players alone.
+    void playerRowsWithoutIdLeftOut()
+    {
+        s.sim.withData([](ZnSimData &d) {
+            for (const char *id : {"{}", "[1]", "null", "true", "1.5", "\"ghost\"", ""}) {
+                Json::Value r = terminalRow(0, "ghostname", 1, "IP");
+                r.removeMember("terminalId");
+                if (*id)
+                    Json::Reader().parse(id, r["terminalId"]);
+                d.table("ipamp").push_back(r);
+            }
+        });
+        QVERIFY(signalled(amps(), &ZnPlayTermListMgr::gotPlayTermList, [&] { amps()->requestPlayTermList(); }));
+        QCOMPARE(idsOf(players()), QStringLiteral("10 20 30 20005"));
+        players()->selectAll();
+        QTest::mouseClick(playerPage->form().fAddVolumnBtn, Qt::LeftButton);
+        tick(playerPage->volume()->applyTimerId());
+        QCOMPARE(sent("POST IpAmpSet"), (std::vector<std::string>{"10", "20", "30", "20005"}));
+    }
+
     // The volume buttons and the slider work through the page's own slots: with
     // the page's slot cut off, the control sends nothing (or, for the slider,
     // the value it had before).

@@ -8,13 +8,17 @@
 #include "ZnMessageBox.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "ZnServerText.h"
 
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QTranslator>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -270,6 +274,87 @@ private slots:
 
     // Picture headers beside the program; an ASCII style sheet; the translation; a
     // CJK font.
+    // A tool tip is a window of its own: whatever the text, it stays within a small
+    // screen and shows the text as written, up to its bounds.
+    void toolTipsStayOnScreen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("45,000 letters") << QString(45000, QLatin1Char('W')) << false;
+        QTest::newRow("300 Chinese characters") << QString(300, QChar(0x5E7F)) << true;
+        QTest::newRow("2,000 lines") << QStringLiteral("line\n").repeated(2000) << false;
+        QTest::newRow("markup shown as written") << QStringLiteral("<b>x</b> & y") << true;
+    }
+    void toolTipsStayOnScreen()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        QWidget host;
+        host.resize(200, 100);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QToolTip::showText(host.mapToGlobal(QPoint(10, 10)), ZnServerText::toolTip(text), &host);
+        QWidget *tip = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible())
+                tip = w;
+        QVERIFY(tip);
+        QVERIFY2(tip->width() <= 1366 && tip->height() <= 768,
+                 qPrintable(QStringLiteral("%1 x %2").arg(tip->width()).arg(tip->height())));
+        QTextDocument doc;
+        doc.setHtml(QToolTip::text());
+        const QString shown = doc.toPlainText().remove(QChar(0x200B));
+        if (whole)
+            QCOMPARE(shown, text);
+        else
+            QVERIFY(shown.endsWith(QChar(0x2026)) && text.startsWith(shown.chopped(1)));
+        QToolTip::hideText();
+    }
+
+    // A word-wrapped notice quoting a peer's text keeps its window on a small screen,
+    // however long the text or many its lines; a short text is shown as written.
+    void wrappedNoticeKeepsTheWindow_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("45,000 letters") << QString(45000, QLatin1Char('W')) << false;
+        QTest::newRow("45,000 words") << QStringLiteral("word ").repeated(9000) << false;
+        QTest::newRow("2,000 lines") << QStringLiteral("line\n").repeated(2000) << false;
+        QTest::newRow("two short lines") << QStringLiteral("无法连接文件服务 127.0.0.1:8906\n<b>x</b>") << true;
+    }
+    void wrappedNoticeKeepsTheWindow()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *notice = new QLabel;
+        layout->addWidget(notice);
+        layout->addWidget(new QTextEdit);
+        ZnServerText::showWrapped(notice, text);
+        window.setGeometry(0, 0, 800, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(window.width() <= 1366 && window.height() <= 768,
+                 qPrintable(QStringLiteral("%1 x %2").arg(window.width()).arg(window.height())));
+        QCOMPARE(notice->textFormat(), Qt::PlainText);
+        QCOMPARE(notice->text() == text, whole);
+        QCOMPARE(notice->toolTip().isEmpty(), whole);
+    }
+
+    // The box's title is cut to the box; the whole of it is the title's tip.
+    void longMessageTitleIsCut()
+    {
+        const QString title(45000, QLatin1Char('W'));
+        BaseMessageDialog box(title, QStringLiteral("text"), 1);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY2(box.width() <= 1366, qPrintable(QString::number(box.width())));
+        auto *label = box.findChild<QLabel *>(QStringLiteral("messageTitle"));
+        QVERIFY(label->text().size() < title.size() && !label->toolTip().isEmpty());
+        QVERIFY(shown(box, "ConfirmButton"));
+    }
+
     void resources()
     {
         QVERIFY(!QImage(QStringLiteral("./images/dialog_header.png")).isNull());
