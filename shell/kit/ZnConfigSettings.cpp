@@ -182,6 +182,13 @@ QString sectionGroup(const QByteArray &header)
     return unescapedKey(header);
 }
 
+// "Group/Key" is Key in section [Group]; a key without "/" has no group.
+QString groupOf(const QString &key)
+{
+    const int slash = key.indexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : key.left(slash);
+}
+
 // Where a key stands in the file, or where a new one goes.
 struct Place
 {
@@ -284,7 +291,7 @@ QVariant ZnConfigSettings::value(const QString &key, const QVariant &defaultValu
     QMutexLocker locker(&fileLock());
     bool ok = false;
     const QByteArray data = readFile(filePath, &ok);
-    const Place place = findKey(data, key, key.section(QLatin1Char('/'), 0, 0));
+    const Place place = findKey(data, key, groupOf(key));
     if (place.key.kind != ParsedLine::Key)
         return defaultValue;
     return unescapedValue(data.mid(place.key.valueBegin, place.key.valueEnd - place.key.valueBegin));
@@ -297,9 +304,8 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     const QByteArray data = readFile(filePath, &ok);
     if (!ok)
         return false;
-    const int slash = key.indexOf(QLatin1Char('/'));
-    const QString group = slash < 0 ? QString() : key.left(slash);
-    const QString name = slash < 0 ? key : key.mid(slash + 1);
+    const QString group = groupOf(key);
+    const QString name = group.isEmpty() ? key : key.mid(group.size() + 1);
     const QByteArray text = escapedValue(value);
     const Place place = findKey(data, key, group);
 
