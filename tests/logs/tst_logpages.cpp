@@ -19,6 +19,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTcpServer>
@@ -525,6 +526,72 @@ private slots:
         for (const QString &line : linesOf(target()).mid(1))
             exported << line.split(QStringLiteral("\",\"")).value(1 + nameColumn);
         QCOMPARE(exported, names);
+    }
+
+    // The same through the server (no log host): each row under its own id, the
+    // page count from a count past 2^31, and a recording fetched for its own row.
+    void serverIdsPast2To31_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("nameField");
+        QTest::addColumn<int>("nameColumn");
+        QTest::newRow("talk") << 0 << "talklog"
+                              << "callerName" << 3;
+        QTest::newRow("terminal") << 1 << "terminallog"
+                                  << "name" << 2;
+        QTest::newRow("user") << 2 << "userlog"
+                              << "name" << 1;
+        QTest::newRow("recordings") << 3 << "talklog"
+                                    << "callerName" << 3;
+    }
+    void serverIdsPast2To31()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, table);
+        QFETCH(QString, nameField);
+        QFETCH(int, nameColumn);
+        const QList<qint64> ids{3000000001, 3000000000, 2147483648, 2147483647, 7};
+        serverTalkLog(0);
+        const std::string name = table.toStdString();
+        std::vector<Json::Value> kept;
+        QStringList names;
+        s.sim.withData([&](ZnSimData &data) {
+            kept.swap(data.table(name));
+            for (qint64 id : ids) {
+                const std::string n = std::to_string(id);
+                Json::Value r(Json::objectValue);
+                r["id"] = n;
+                r[nameField.toStdString()] = "n" + n;
+                r["recordfile"] = "/data/mp3/record/" + n + ".mp3";
+                data.addRow(name, r);
+                names << QStringLiteral("n%1").arg(id);
+            }
+        });
+        const auto restore =
+            qScopeGuard([&] { s.sim.withData([&](ZnSimData &data) { data.table(name).swap(kept); }); });
+        s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Reply, "[{\"count(*)\":\"3000000002\"}]", 0, 1));
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
+        QTableWidget *shown = page->form().fTableWidget;
+        QTRY_COMPARE(shown->rowCount(), ids.size());
+        QCOMPARE(page->form().fPageLabel->text(), QStringLiteral("1/30000001"));
+        QList<qint64> shownIds;
+        for (int r = 0; r < shown->rowCount(); ++r)
+            shownIds << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
+        QCOMPARE(shownIds, ids);
+        QCOMPARE(cells(*page, -1, nameColumn, ids.size()), names);
+        if (kind != 3)
+            return;
+        const QString served = work.filePath(QStringLiteral("served"));
+        QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
+        for (qint64 id : {3000000000, 3000000001})
+            QVERIFY(writeFile(QStringLiteral("%1/record/%2.mp3").arg(served).arg(id), QByteArray::number(id)));
+        filesUp = filesUp || startFiles(files, served);
+        QVERIFY(filesUp);
+        static_cast<RecordPage &>(*page).folder = out;
+        static_cast<RecordPage &>(*page).slot_cellDoubleClicked(1, 8);
+        QTRY_COMPARE(bytesOf(out + QStringLiteral("/3000000000.mp3")), QByteArray("3000000000"));
+        QVERIFY(!QFile::exists(out + QStringLiteral("/3000000001.mp3")));
     }
 
     // Rows added while the export runs are not in it, and none repeats.
