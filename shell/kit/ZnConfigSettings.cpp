@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QScopedPointer>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cctype>
@@ -55,10 +56,28 @@ QVariant readValue(const QByteArray &data, const QString &key, const QVariant &d
 // The section header and the key's line that QSettings writes for key=value.
 bool linesOf(const QString &key, const QVariant &value, QByteArray *header, QByteArray *line)
 {
+    // QSettings' UTF-8 writer encodes one UTF-16 unit at a time and so drops the
+    // characters beyond U+FFFF: each goes in as a character the text does not
+    // hold, and its UTF-8 takes that one's place in the line.
+    QVariant written = value;
+    QStringList wide;
+    QChar mark(0xE000);
+    if (value.userType() == QMetaType::QString) {
+        QString text = value.toString();
+        while (text.contains(mark))
+            mark = QChar(mark.unicode() + 1);
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate()) {
+                wide << text.mid(i, 2);
+                text.replace(i, 2, mark);
+            }
+        }
+        written = text;
+    }
     ScratchSettings scratch;
     if (!scratch.isValid())
         return false;
-    scratch.settings()->setValue(key, value);
+    scratch.settings()->setValue(key, written);
     scratch.settings()->sync();
     QFile file(scratch.path());
     if (scratch.settings()->status() != QSettings::NoError || !file.open(QIODevice::ReadOnly))
@@ -68,10 +87,17 @@ bool linesOf(const QString &key, const QVariant &value, QByteArray *header, QByt
         return false;
     *header = lines[0].trimmed();
     *line = lines[1].trimmed();
+    const QByteArray markBytes = QString(mark).toUtf8();
+    int at = 0;
+    for (const QString &c : wide) {
+        if ((at = line->indexOf(markBytes, at)) < 0)
+            return false;
+        line->replace(at, markBytes.size(), c.toUtf8());
+    }
     // QSettings' reader takes a U+FEFF that starts a run of plain text for a
     // byte-order mark and drops it: write it as an escape, and the hex digits
     // right after it too, as QSettings does after its own numeric escapes.
-    for (int at = line->indexOf("\xEF\xBB\xBF"); at >= 0; at = line->indexOf("\xEF\xBB\xBF", at)) {
+    for (at = line->indexOf("\xEF\xBB\xBF"); at >= 0; at = line->indexOf("\xEF\xBB\xBF", at)) {
         QByteArray escaped = "\\xfeff";
         int end = at + 3;
         for (; end < line->size() && std::isxdigit(uchar(line->at(end))); ++end)
@@ -214,6 +240,11 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
             out += eol;
         out += header + eol + line + eol;
     }
+    // A quote left open or a backslash at a line's end makes QSettings read on across
+    // lines, so the line found may lie inside another value: refuse rather than
+    // write a value that does not read back (or cut what QSettings reads as one).
+    if (readValue(out, key, QVariant()) != readValue(header + '\n' + line, key, QVariant()))
+        return false;
 
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {

@@ -19,7 +19,8 @@ public:
 
     // The key's value; the last one when the file has the key twice.
     QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
-    // False when the file could not be written (it is then unchanged).
+    // False when the file could not be written, or QSettings would not read the
+    // value back from the changed file (it is then unchanged).
     bool setValue(const QString &key, const QVariant &value);
 
 private:

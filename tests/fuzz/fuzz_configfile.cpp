@@ -66,8 +66,14 @@ FUZZ_TARGET(input)
         config.value(QLatin1String(key));
 
     for (const char *key : {"Setting/Title", "LogLastFilePath"}) {
-        const QList<QByteArray> old = lines(read(path));
-        FUZZ_CHECK(config.setValue(QLatin1String(key), value));
+        const QByteArray bytes = read(path);
+        const QList<QByteArray> old = lines(bytes);
+        // Refused only where QSettings reads on across lines; the file stays.
+        if (!config.setValue(QLatin1String(key), value)) {
+            FUZZ_CHECK(bytes.contains('"') || bytes.contains('\\'));
+            FUZZ_CHECK(read(path) == bytes);
+            continue;
+        }
         FUZZ_CHECK(config.value(QLatin1String(key)).toString() == value);
         FUZZ_CHECK(keptButOne(old, lines(read(path))));
     }

@@ -98,6 +98,34 @@ private slots:
         QCOMPARE(config.value(key).toString(), QStringLiteral("new"));
     }
 
+    // Texts QSettings' own UTF-8 writing and reading would change read back whole.
+    void readsBackWhatQSettingsLoses_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("beyond U+FFFF") << QStringLiteral("楼 \U00020BB7 A");
+        QTest::newRow("byte-order mark after an escape") << QStringLiteral("a\t\uFEFFbc");
+    }
+    void readsBackWhatQSettingsLoses()
+    {
+        QFETCH(QString, value);
+        ZnConfigSettings config(newFile());
+        QVERIFY(config.setValue(QStringLiteral("Setting/Title"), value));
+        QCOMPARE(config.value(QStringLiteral("Setting/Title")).toString(), value);
+    }
+
+    // Where QSettings reads a value on across lines (a quote left open), the line
+    // of the key's name lies inside that value: the write is refused, the file kept.
+    void keyInsideAnotherValueRefused()
+    {
+        const QByteArray file = "[Setting]\nUser=\"op\nTitle=old\nServerIp=1\"\n";
+        const QString path = newFile(file);
+        ZnConfigSettings config(path);
+        QVERIFY(!config.setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")));
+        QCOMPARE(read(path), file);
+        QCOMPARE(config.value(QStringLiteral("Setting/User")).toString(), QStringLiteral("op\nTitle=old\nServerIp=1"));
+        QVERIFY(!config.value(QStringLiteral("Setting/Title")).isValid());
+    }
+
     // A rewrite of the same size and time stamp (a quick one, or a file system
     // that keeps whole seconds) is read anew: QSettings alone trusts what it read.
     void sameSizeRewriteReadAnew()
