@@ -10,6 +10,7 @@
 #include "LogExportKind.h"
 #include "LogExportThread.h"
 #include "ZnConfigSettings.h"
+#include "ZnServerText.h"
 #include "ZnTipsInfo.h"
 
 namespace {
@@ -199,7 +200,7 @@ void LogExportDialog::update_finish_flag(int code)
         break;
     case LogExportThread::OpenFailed:
         // The real reason: a missing folder or a full disk is no open file.
-        ui.msg_lable->setText(QStringLiteral("文件写入失败：%1\n%2").arg(directory, why));
+        ZnServerText::showWrapped(ui.msg_lable, QStringLiteral("文件写入失败：%1\n%2").arg(directory, why));
         ui.fExportBtn->setEnabled(true);
         break;
     case LogExportThread::QueryFailed:

@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QThread>
 
-#include <climits>
 #include <memory>
 
 #include "BaseMessageDialog.h"
@@ -143,7 +142,7 @@ void ZnLogPage::logPageSetTotal(qint64 count)
     updatePageLabel();
 }
 
-void ZnLogPage::slot_getLogSize(int count)
+void ZnLogPage::slot_getLogSize(qint64 count)
 {
     logPageSetTotal(count);
 }
@@ -196,9 +195,7 @@ bool ZnLogPage::showPage()
 {
     if (hasLogHost())
         return readLogHost(false, !counted);
-    // The server's counts are ints, so are its offsets.
-    const int64_t offset = ZnDbQuery::pageOffset(current);
-    if (offset > INT_MAX || logMgr->requestLogs(src.pageCode, int(offset)) != 0)
+    if (logMgr->requestLogs(src.pageCode, ZnDbQuery::pageOffset(current)) != 0)
         return false;
     if (src.labelOnRequest)
         updatePageLabel();

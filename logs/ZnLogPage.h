@@ -45,7 +45,7 @@ signals:
 
 public slots:
     void slot_showLogList();
-    void slot_getLogSize(int total);
+    void slot_getLogSize(qint64 total);
     void slot_previousClicked();
     void slot_nextClicked();
     void slot_refreshClicked();
@@ -64,7 +64,7 @@ public:
         int (*directPage)(std::vector<ZnLogRecord> &, int64_t offset, int count);
         std::vector<ZnLogRecord> (ZnServiceLogMgr::*serverList)() const;
         void (ZnServiceLogMgr::*listSignal)();
-        void (ZnServiceLogMgr::*sizeSignal)(int);
+        void (ZnServiceLogMgr::*sizeSignal)(qint64);
         const char *hostName;  // "日志主机" or "录音主机"
         bool exportable;       // the export button opens the export dialog
         bool recountOnRefresh; // a refresh asks for the total again
@@ -79,7 +79,7 @@ protected:
     // Joins the log model's list and size signals and the end of the refresh
     // button's pause to the page's own slots for them, by the names each page gives them.
     template <class Page>
-    void connectPageSlots(void (Page::*showList)(), void (Page::*setTotal)(int), void (Page::*enableRefresh)())
+    void connectPageSlots(void (Page::*showList)(), void (Page::*setTotal)(qint64), void (Page::*enableRefresh)())
     {
         Page *page = static_cast<Page *>(this);
         connect(logMgr, src.listSignal, page, showList);

@@ -114,8 +114,7 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         if (at == rows.end())
             return;
         record = *at;
-    } else if (id < INT_MIN || id > INT_MAX || !logMgr->findTalkRecord(int(id), record)) {
-        // The server's rows carry int ids.
+    } else if (!logMgr->findTalkRecord(id, record)) {
         return;
     }
 

@@ -23,7 +23,7 @@ public:
 
 public slots:
     void slot_showRecordList() { slot_showLogList(); }
-    void slot_getRecordSize(int total) { slot_getLogSize(total); }
+    void slot_getRecordSize(qint64 total) { slot_getLogSize(total); }
     void slot_cellDoubleClicked(int row, int column);
     void set_refresh_btn_enable() { set_query_btn_enable(); }
     void slot_updateRecordDownloadMsgTip(QString name, int percent, int state);

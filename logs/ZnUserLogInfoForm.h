@@ -11,6 +11,6 @@ public:
 
 public slots:
     void slot_showUserLogList() { slot_showLogList(); }
-    void slot_getUserLogSize(int total) { slot_getLogSize(total); }
+    void slot_getUserLogSize(qint64 total) { slot_getLogSize(total); }
     void set_refresh_btn_enable() { set_query_btn_enable(); }
 };

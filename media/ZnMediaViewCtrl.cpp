@@ -5,6 +5,7 @@
 #include "ZnCommon.h"
 #include "ZnCommonTable.h"
 #include "ZnFtpClientMgr.h"
+#include "ZnServerText.h"
 #include "ZnTableFill.h"
 #include "ZnTableRow.h"
 
@@ -322,7 +323,8 @@ void ZnMediaViewCtrl::updateNotice()
     }
     if (!m_problem.isEmpty())
         lines << m_problem;
-    m_notice->setText(lines.join(QLatin1Char('\n')));
+    // The service's reasons and folder names may be of any length.
+    ZnServerText::showWrapped(m_notice, lines.join(QLatin1Char('\n')));
     if (m_notice->parentWidget() == m_table) {
         m_notice->resize(m_table->width(), m_notice->heightForWidth(m_table->width()));
         m_notice->raise();

@@ -8,6 +8,10 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 scripts/deps.sh
 BUILD_DIR=${BUILD_DIR:-build}
+case $BUILD_DIR in
+  /*) ;;
+  *) BUILD_DIR=$ROOT/$BUILD_DIR ;;
+esac
 OUT=${1:-$BUILD_DIR/gallery}
 SIZES=(1366x768 1920x1080)
 cmake -S . -B "$BUILD_DIR" >/dev/null
@@ -17,13 +21,22 @@ OUT=$(cd "$OUT" && pwd)
 
 MARIADB="$ROOT/tests/core/mariadb.sh"
 DB_DIR=$(mktemp -d "${TMPDIR:-/tmp}/zn-gallery-db.XXXXXX")
+# Once begun the clean-up runs to its end: a second Ctrl-C would leave the
+# database running. Each signal is ignored from the first one on.
 cleanup() {
+  trap '' INT TERM HUP
+  trap - EXIT
   "$MARIADB" stop "$DB_DIR" >/dev/null 2>&1 || true
   rm -rf "$DB_DIR"
 }
+stop_on() {
+  trap '' INT TERM HUP
+  exit "$1"
+}
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'stop_on 130' INT
+trap 'stop_on 143' TERM
+trap 'stop_on 129' HUP
 
 DB_ARGS=()
 if "$MARIADB" start "$DB_DIR" >"$DB_DIR/start.out" 2>&1 \
@@ -34,10 +47,12 @@ else
   tail -n 5 "$DB_DIR/start.out" >&2 || true
 fi
 
-cd "$ROOT/$BUILD_DIR/bin"
+cd "$BUILD_DIR/bin"
 for size in "${SIZES[@]}"; do
   mkdir -p "$OUT/$size"
   rm -f "$OUT/$size"/*.png
-  xvfb-run -a -s "-screen 0 ${size}x24" ./zn_gallery "$OUT/$size" "${DB_ARGS[@]}" >/dev/null
+  # xvfb-run leaves its folder in TMPDIR when Ctrl-C ends it: here it is made in
+  # the private folder the clean-up takes away.
+  TMPDIR=$DB_DIR xvfb-run -a -s "-screen 0 ${size}x24" ./zn_gallery "$OUT/$size" "${DB_ARGS[@]}" >/dev/null
   echo "$(ls "$OUT/$size"/*.png | wc -l) pictures in $OUT/$size"
 done

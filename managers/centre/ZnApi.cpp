@@ -177,7 +177,7 @@ int apiDeleteScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind)
     return forwardRecord(centre, &ZnManageCenter::deleteScheme, scheme, kind);
 }
 
-int apiGetLogPage(ZnManageCenter* centre, int kind, int offset)
+int apiGetLogPage(ZnManageCenter* centre, int kind, int64_t offset)
 {
     return forward(centre, &ZnManageCenter::getLogPage, kind, offset);
 }

@@ -8,6 +8,7 @@
 
 #include "ZnBaseMgr.h"
 
+#include <cstdint>
 #include <list>
 #include <string>
 #include <vector>
@@ -55,7 +56,7 @@ int apiAddScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind);
 int apiModifyScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind);
 int apiEnableScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind);
 int apiDeleteScheme(ZnManageCenter* centre, ZnScheme* scheme, int kind);
-int apiGetLogPage(ZnManageCenter* centre, int kind, int offset);
+int apiGetLogPage(ZnManageCenter* centre, int kind, int64_t offset);
 int apiGetRegionList(ZnManageCenter* centre);
 int apiSaveRegion(ZnManageCenter* centre, const ZnRegion* region, int operation);
 int apiServerConfigRequest(ZnManageCenter* centre, const ZnServerConfigRequest* request);

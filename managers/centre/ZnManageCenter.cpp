@@ -471,7 +471,7 @@ int ZnManageCenter::deleteScheme(const ZnScheme& scheme, int kind)
                                  : ResultNoHandle;
 }
 
-int ZnManageCenter::getLogPage(int kind, int offset)
+int ZnManageCenter::getLogPage(int kind, int64_t offset)
 {
     return kind >= 0 && kind <= 7 ? request(LogSlot, ZnLogManage::FirstType + kind, m_log.get(),
                                             &ZnLogManage::buildSqlLogQuery, kind, offset)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,7 +129,7 @@ public:
     int modifyScheme(const ZnScheme& scheme, int kind);
     int enableScheme(ZnScheme& scheme, int kind);
     int deleteScheme(const ZnScheme& scheme, int kind);
-    int getLogPage(int kind, int offset);
+    int getLogPage(int kind, int64_t offset);
     int getRegionList();
     int saveRegion(const ZnRegion& region, int operation);
     int serverConfigRequest(const ZnServerConfigRequest& request);

@@ -24,7 +24,7 @@ ZnServiceLogMgr* ZnServiceLogMgr::instance()
 
 ZnServiceLogMgr::ZnServiceLogMgr(ZnManageCenter* centre) : m_centre(centre) {}
 
-int ZnServiceLogMgr::requestLogs(int kind, int offset)
+int ZnServiceLogMgr::requestLogs(int kind, qint64 offset)
 {
     if (kind < UserLogCount || kind > TalkRecordPage)
         return -1;
@@ -48,7 +48,7 @@ int ZnServiceLogMgr::onLog(int kind, void* data, int a, int b)
     if (!theServiceLogMgr || !data || kind < UserLogCount || kind > TalkRecordPage)
         return 0;
     if (kind % 2 == 0)
-        theServiceLogMgr->announceCount(kind, *static_cast<int*>(data));
+        theServiceLogMgr->announceCount(kind, *static_cast<int64_t*>(data));
     else
         theServiceLogMgr->takePage(kind, *static_cast<std::vector<ZnLogRecord>*>(data), a, b);
     return 0;
@@ -66,7 +66,7 @@ void ZnServiceLogMgr::takePage(int kind, const std::vector<ZnLogRecord>& rows, i
     announcePage(kind);
 }
 
-void ZnServiceLogMgr::announceCount(int kind, int count)
+void ZnServiceLogMgr::announceCount(int kind, qint64 count)
 {
     switch (kind) {
     case UserLogCount:
@@ -144,7 +144,7 @@ std::vector<ZnLogRecord> ZnServiceLogMgr::talkRecords() const
     return m_talkRecords;
 }
 
-bool ZnServiceLogMgr::findTalkRecord(int id, ZnLogRecord& out) const
+bool ZnServiceLogMgr::findTalkRecord(qint64 id, ZnLogRecord& out) const
 {
     QMutexLocker lock(&m_mutex);
     for (const ZnLogRecord& r : m_talkRecords) {

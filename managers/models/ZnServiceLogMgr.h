@@ -30,31 +30,32 @@ public:
 
     static ZnServiceLogMgr* instance();
 
-    // Asks for one count or page (offset = first row); the answer arrives as a signal.
-    int requestLogs(int kind, int offset);
+    // Asks for one count or page (offset = first row); the answer arrives as a
+    // signal. Offsets, counts and ids are 64 bits: a grown log's ids pass 2^31.
+    int requestLogs(int kind, qint64 offset);
 
     std::vector<ZnLogRecord> userLogs() const;
     std::vector<ZnLogRecord> talkLogs() const;
     std::vector<ZnLogRecord> termLogs() const;
     std::vector<ZnLogRecord> talkRecords() const;
-    bool findTalkRecord(int id, ZnLogRecord& out) const;
-    bool getTalkRecords(int id, ZnLogRecord* out) const { return out && findTalkRecord(id, *out); }
+    bool findTalkRecord(qint64 id, ZnLogRecord& out) const;
+    bool getTalkRecords(qint64 id, ZnLogRecord* out) const { return out && findTalkRecord(id, *out); }
 
 signals:
     void gotUserLogList();
-    void gotUserLogSize(int size);
+    void gotUserLogSize(qint64 size);
     void gotTalkLogList();
-    void gotTalkLogSize(int size);
+    void gotTalkLogSize(qint64 size);
     void gotTermLogList();
-    void gotTermLogSize(int size);
+    void gotTermLogSize(qint64 size);
     void gotTalkRecordList();
-    void gotTalkRecordSize(int size);
+    void gotTalkRecordSize(qint64 size);
 
 private:
     explicit ZnServiceLogMgr(ZnManageCenter* centre);
     static int onLog(int kind, void* data, int a, int b);
     void takePage(int kind, const std::vector<ZnLogRecord>& rows, int a, int b);
-    void announceCount(int kind, int count);
+    void announceCount(int kind, qint64 count);
     void announcePage(int kind);
     std::vector<ZnLogRecord>* listOf(int kind);
 

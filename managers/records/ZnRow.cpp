@@ -86,12 +86,12 @@ std::string textOf(const Value& v)
     }
 }
 
-int intOf(const Value& v)
+int64_t wideOf(const Value& v)
 {
     if (v.kind != ZnRowSink::String)
-        return ZnRow::atoi(textOf(v));
-    // What atoi() gives: strtol's reading in base 10, clamped to int, without a
-    // copy of the text; it is read for every number of every row.
+        return std::strtoll(textOf(v).c_str(), nullptr, 10); // clamps on overflow
+    // What strtoll() gives: its reading in base 10, clamped to 64 bits, without
+    // a copy of the text; it is read for every number of every row.
     const char* p = v.text.data();
     const char* end = p + v.text.size();
     while (p != end && std::isspace(static_cast<unsigned char>(*p)))
@@ -99,12 +99,18 @@ int intOf(const Value& v)
     bool negative = false;
     if (p != end && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
-    constexpr long long kBeyond = INT_MAX + 1LL; // clamps to either end alike
-    long long n = 0;
+    constexpr uint64_t kBeyond = uint64_t(INT64_MAX) + 1; // clamps to either end alike
+    uint64_t n = 0;
     for (; p != end && *p >= '0' && *p <= '9'; ++p)
-        n = std::min(n * 10 + (*p - '0'), kBeyond);
-    if (negative)
-        n = -n;
+        n = n > kBeyond / 10 ? kBeyond : std::min(n * 10 + uint64_t(*p - '0'), kBeyond);
+    if (n == kBeyond)
+        return negative ? INT64_MIN : INT64_MAX;
+    return negative ? -static_cast<int64_t>(n) : static_cast<int64_t>(n);
+}
+
+int intOf(const Value& v)
+{
+    const int64_t n = wideOf(v);
     return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
 }
 
@@ -371,6 +377,12 @@ int ZnRow::toInt(const ZnRowView& row, const char* key)
 {
     Value v;
     return row.find(key, v) ? intOf(v) : 0;
+}
+
+int64_t ZnRow::toInt64(const ZnRowView& row, const char* key)
+{
+    Value v;
+    return row.find(key, v) ? wideOf(v) : 0;
 }
 
 bool ZnRow::id(const Value& value, int& out)

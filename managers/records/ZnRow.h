@@ -2,6 +2,7 @@
 
 #include "ZnRowSink.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,8 @@ public:
     // atoi of the text: leading digits, no digits give 0.
     static int toInt(const Json::Value& row, const char* key);
     static int toInt(const ZnRowView& row, const char* key);
+    // The same clamped to 64 bits, for log ids and counts.
+    static int64_t toInt64(const ZnRowView& row, const char* key);
     // The same for one value, as a row is walked field by field.
     static std::string text(const ZnRowSink::Value& value);
     static int toInt(const ZnRowSink::Value& value);

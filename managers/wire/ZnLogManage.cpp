@@ -10,7 +10,7 @@ namespace {
 ZnLogRecord userRow(const ZnRowView& row)
 {
     ZnLogRecord r;
-    r.id = ZnRow::toInt(row, "id");
+    r.id = ZnRow::toInt64(row, "id");
     r.date = ZnRow::text(row, "date");
     r.action = ZnRow::text(row, "content");
     r.ip = ZnRow::text(row, "ip");
@@ -21,7 +21,7 @@ ZnLogRecord userRow(const ZnRowView& row)
 ZnLogRecord talkRow(const ZnRowView& row)
 {
     ZnLogRecord r;
-    r.id = ZnRow::toInt(row, "id");
+    r.id = ZnRow::toInt64(row, "id");
     r.date = ZnRow::text(row, "begin_time");
     r.endTime = ZnRow::text(row, "end_time");
     r.callerId = ZnRow::toInt(row, "callerId");
@@ -37,7 +37,7 @@ ZnLogRecord talkRow(const ZnRowView& row)
 ZnLogRecord terminalRow(const ZnRowView& row)
 {
     ZnLogRecord r;
-    r.id = ZnRow::toInt(row, "id");
+    r.id = ZnRow::toInt64(row, "id");
     r.date = ZnRow::text(row, "date");
     r.terminalId = ZnRow::toInt(row, "terminalId");
     r.name = ZnRow::text(row, "name");
@@ -55,7 +55,7 @@ void ZnLogManage::setCallback(LogCallback callback)
         m_callback = callback;
 }
 
-std::string ZnLogManage::logStatement(int kind, int offset)
+std::string ZnLogManage::logStatement(int kind, int64_t offset)
 {
     const std::string off = std::to_string(offset);
     switch (kind) {
@@ -76,7 +76,7 @@ std::string ZnLogManage::logStatement(int kind, int offset)
     }
 }
 
-std::string& ZnLogManage::buildSqlLogQuery(std::string& out, int cseq, int kind, int offset)
+std::string& ZnLogManage::buildSqlLogQuery(std::string& out, int cseq, int kind, int64_t offset)
 {
     out = m_request.buildGet(cseq, "SqlLog", logStatement(kind, offset).c_str());
     return out;
@@ -91,10 +91,11 @@ void ZnLogManage::onResponse(int requestType, const std::string& body)
     const bool parsed = ZnRow::parseArray(body, rows);
 
     if (kind % 2 == 0) {
-        // A count answer is announced even when it cannot be read: as 0.
-        int count = 0;
+        // A count answer is announced even when it cannot be read: as 0. Ids and
+        // counts are 64 bits: a grown log's ids pass 2^31.
+        int64_t count = 0;
         if (parsed && rows.size() > 0)
-            count = ZnRow::toInt(rows[0], "count(*)");
+            count = ZnRow::toInt64(rows[0], "count(*)");
         if (m_callback)
             m_callback(kind, &count, 0, 0);
         return;

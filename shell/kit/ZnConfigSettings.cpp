@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cstring>
+
 namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
@@ -180,6 +182,13 @@ QString sectionGroup(const QByteArray &header)
     return unescapedKey(header);
 }
 
+// "Group/Key" is Key in section [Group]; a key without "/" has no group.
+QString groupOf(const QString &key)
+{
+    const int slash = key.indexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : key.left(slash);
+}
+
 // Where a key stands in the file, or where a new one goes.
 struct Place
 {
@@ -217,6 +226,18 @@ QByteArray lineEnd(const QByteArray &data)
 {
     const int nl = data.indexOf('\n');
     return nl > 0 && data[nl - 1] == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+}
+
+// UTF-8 as written, a byte-order mark at the start included (fromUtf8 drops it).
+QString decoded(const char *bytes, int size)
+{
+    QString out;
+    while (size >= 3 && std::memcmp(bytes, kUtf8Bom, 3) == 0) {
+        out += QChar(0xFEFF);
+        bytes += 3;
+        size -= 3;
+    }
+    return out + QString::fromUtf8(bytes, size);
 }
 
 void chopTrailingBlanks(QString &text, int limit)
@@ -270,7 +291,7 @@ QVariant ZnConfigSettings::value(const QString &key, const QVariant &defaultValu
     QMutexLocker locker(&fileLock());
     bool ok = false;
     const QByteArray data = readFile(filePath, &ok);
-    const Place place = findKey(data, key, key.section(QLatin1Char('/'), 0, 0));
+    const Place place = findKey(data, key, groupOf(key));
     if (place.key.kind != ParsedLine::Key)
         return defaultValue;
     return unescapedValue(data.mid(place.key.valueBegin, place.key.valueEnd - place.key.valueBegin));
@@ -283,9 +304,8 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     const QByteArray data = readFile(filePath, &ok);
     if (!ok)
         return false;
-    const int slash = key.indexOf(QLatin1Char('/'));
-    const QString group = slash < 0 ? QString() : key.left(slash);
-    const QString name = slash < 0 ? key : key.mid(slash + 1);
+    const QString group = groupOf(key);
+    const QString name = group.isEmpty() ? key : key.mid(group.size() + 1);
     const QByteArray text = escapedValue(value);
     const Place place = findKey(data, key, group);
 
@@ -467,7 +487,7 @@ QVariant ZnConfigSettings::unescapedValue(const QByteArray &text)
         int j = i + 1;
         while (j < to && text[j] != '\\' && text[j] != '"' && text[j] != ',')
             ++j;
-        current += QString::fromUtf8(text.constData() + i, j - i);
+        current += decoded(text.constData() + i, j - i);
         i = j;
     }
     if (!currentQuoted)

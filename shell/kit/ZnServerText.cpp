@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QStringList>
+#include <QTextBoundaryFinder>
 
 namespace ZnServerText {
 
@@ -19,6 +21,26 @@ QString cut(const QString &text, int most)
     if (text.at(end - 1).isHighSurrogate())
         --end;
     return text.left(end) + kEllipsis;
+}
+// The text with an invisible break wherever kMaxTipRun characters in a row offer
+// no line break of their own.
+QString breakable(const QString &text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    QString out;
+    out.reserve(text.size() + text.size() / kMaxTipRun);
+    int runStart = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        finder.setPosition(i);
+        if (finder.isAtBoundary())
+            runStart = i;
+        if (i - runStart >= kMaxTipRun && !text.at(i).isLowSurrogate()) {
+            out += kBreakHere;
+            runStart = i;
+        }
+        out += text.at(i);
+    }
+    return out;
 }
 } // namespace
 
@@ -47,6 +69,24 @@ void showTitle(QWidget *window, QLabel *label, const QString &text, int maxWidth
     showInLabel(label, text, maxWidth);
 }
 
+void showWrapped(QLabel *label, const QString &text)
+{
+    if (!label)
+        return;
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > kMaxWrappedLines) {
+        lines = lines.mid(0, kMaxWrappedLines);
+        lines.last() += kEllipsis;
+    }
+    for (QString &line : lines)
+        line = breakable(cut(line, kMaxWrappedLine));
+    const QString shown = lines.join(QLatin1Char('\n'));
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : toolTip(text));
+}
+
 QString toolTip(const QString &text)
 {
     if (text.isEmpty())
@@ -59,19 +99,9 @@ QString toolTip(const QString &text)
             break;
         }
     }
-    QString broken;
-    broken.reserve(shown.size() + shown.size() / kMaxTipRun);
-    int run = 0;
-    for (const QChar c : shown) {
-        run = c.isSpace() ? 0 : run + 1;
-        if (run > kMaxTipRun && !c.isLowSurrogate()) {
-            broken += kBreakHere;
-            run = 1;
-        }
-        broken += c;
-    }
     // Always markup, so the escapes are read back; blanks and line breaks kept.
-    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + broken.toHtmlEscaped() + QStringLiteral("</p>");
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + breakable(shown).toHtmlEscaped()
+           + QStringLiteral("</p>");
 }
 
 } // namespace ZnServerText

@@ -15,7 +15,7 @@ constexpr int kMaxShown = 128;
 // breaks, and characters in one run without a blank before a break is made.
 constexpr int kMaxTipShown = 640;
 constexpr int kMaxTipLines = 16;
-constexpr int kMaxTipRun = 64;
+constexpr int kMaxTipRun = 40;
 
 // The text, cut after kMaxShown characters with an ellipsis.
 QString bounded(const QString &text);
@@ -29,9 +29,19 @@ void showInLabel(QLabel *label, const QString &text, int maxWidth);
 // as showInLabel shows it.
 void showTitle(QWidget *window, QLabel *label, const QString &text, int maxWidth);
 
+// What a word-wrapped label shows of a text at most: lines, and characters in one.
+constexpr int kMaxWrappedLines = 4;
+constexpr int kMaxWrappedLine = 256;
+
+// Shows the text in the label as plain text, word-wrapped, within the bounds
+// above and with an invisible break after kMaxTipRun characters that offer no
+// other: the label's width and height never follow the text. A text that is cut
+// is the label's tool tip.
+void showWrapped(QLabel *label, const QString &text);
+
 // The text as a tool tip shows it, character for character up to the bounds
 // above (then an ellipsis), with an invisible break after kMaxTipRun characters
-// without a blank. A tool tip takes
+// that offer no other. A tool tip takes
 // whatever looks like markup as HTML (and loads the pictures it names), and has
 // no plain-text mode: the text goes in escaped, inside markup of our own.
 QString toolTip(const QString &text);

@@ -1,7 +1,7 @@
 // config.ini over arbitrary file bytes, as the start-up keys, the title and the
 // last folders read and write it: a value written reads back as given, and the
-// write changes the one line of its key (or adds it): every other line of the
-// file stays byte for byte, in its order.
+// write changes the one line of its key (or adds it, or its new section): every
+// other line of the file stays byte for byte, in its order.
 #include "FuzzCheck.h"
 #include "ZnConfigSettings.h"
 
@@ -31,23 +31,19 @@ QList<QByteArray> lines(QByteArray data)
     return data.split('\n');
 }
 
-// All lines of before stand in after, in order, but for at most one.
+// After the lines the two have in common at the start and at the end, what is
+// left of before is at most the one line changed, and of after at most that line
+// or a new section's few.
 bool keptButOne(const QList<QByteArray> &before, const QList<QByteArray> &after)
 {
-    int missing = 0;
-    int j = 0;
-    for (const QByteArray &line : before) {
-        int k = j;
-        while (k < after.size() && after[k] != line)
-            ++k;
-        if (k == after.size()) {
-            if (++missing > 1)
-                return false;
-        } else {
-            j = k + 1;
-        }
-    }
-    return true;
+    int head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    int tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head
+           && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return before.size() - head - tail <= 1 && after.size() - head - tail <= 4;
 }
 } // namespace
 

@@ -19,6 +19,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTcpServer>
@@ -65,6 +66,16 @@ struct Boxes
     }
 };
 
+// The recording page, the download folder answered by the test.
+class RecordPage : public ZnTalkRecordForm
+{
+public:
+    QString folder;
+
+protected:
+    QString chooseFolder(const QString &) override { return folder; }
+};
+
 // The talk (0), terminal (1), user (2) log page or the recording page (3).
 std::unique_ptr<ZnLogPage> newLogPage(int kind)
 {
@@ -73,7 +84,7 @@ std::unique_ptr<ZnLogPage> newLogPage(int kind)
     if (kind == 1)
         return std::make_unique<ZnTermLogInfoForm>();
     if (kind == 3)
-        return std::make_unique<ZnTalkRecordForm>();
+        return std::make_unique<RecordPage>();
     return std::make_unique<ZnUserLogInfoForm>();
 }
 
@@ -111,6 +122,8 @@ class tst_logpages : public QObject
     Q_OBJECT
 
     SimSession s;
+    ZnSimFileService files;
+    bool filesUp = false;
 
     // The server's talk log: rows 1..n, type id % 6, and where its log host is.
     void serverTalkLog(int rows, const std::string &logServer = "127.0.0.1:0")
@@ -185,7 +198,12 @@ private slots:
         oldDir = QDir::currentPath();
         QDir::setCurrent(work.path());
     }
-    void cleanupTestCase() { QDir::setCurrent(oldDir); }
+    void cleanupTestCase()
+    {
+        if (filesUp)
+            files.stop();
+        QDir::setCurrent(oldDir);
+    }
     void cleanup()
     {
         if (frozen)
@@ -444,7 +462,8 @@ private slots:
     }
 
     // A log whose ids have grown past 2^31 (its table altered to BIGINT): each
-    // page lists every row under its own id, and the export holds them all.
+    // page lists every row under its own id, the export holds them all, and a
+    // recording is downloaded for its own row.
     void idsPast2To31_data()
     {
         QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
@@ -477,6 +496,8 @@ private slots:
                 && sql(QStringLiteral("alter table %1 modify id bigint not null auto_increment; "
                                       "insert into %1 (id, %2) values %3")
                            .arg(table, nameField, values.join(QLatin1Char(',')))));
+        QVERIFY(kind != 3
+                || sql(QStringLiteral("update talklog_bak set recordfile = concat('/data/mp3/record/', id, '.mp3')")));
         serverTalkLog(0, "127.0.0.1:8999");
         std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         QTableWidget *shown = page->form().fTableWidget;
@@ -486,14 +507,91 @@ private slots:
             shownIds << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
         QCOMPARE(shownIds, ids);
         QCOMPARE(cells(*page, -1, nameColumn, ids.size()), names);
-        if (kind == 3)
+        if (kind == 3) {
+            // A double click downloads the recording of that row's own record.
+            const QString served = work.filePath(QStringLiteral("served"));
+            QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
+            for (qint64 id : {3000000000, 3000000001})
+                QVERIFY(writeFile(QStringLiteral("%1/record/%2.mp3").arg(served).arg(id), QByteArray::number(id)));
+            filesUp = filesUp || startFiles(files, served);
+            QVERIFY(filesUp);
+            static_cast<RecordPage &>(*page).folder = out;
+            static_cast<RecordPage &>(*page).slot_cellDoubleClicked(1, 8);
+            QTRY_COMPARE(bytesOf(out + QStringLiteral("/3000000000.mp3")), QByteArray("3000000000"));
             return; // the recording page exports nothing
+        }
         const int exportKind = kind == 0 ? TalkLogKind : kind == 1 ? TermLogKind : UserLogKind;
         QCOMPARE(runThread([](LogExportThread &) {}, exportKind), int(LogExportThread::Complete));
         QStringList exported;
         for (const QString &line : linesOf(target()).mid(1))
             exported << line.split(QStringLiteral("\",\"")).value(1 + nameColumn);
         QCOMPARE(exported, names);
+    }
+
+    // The same through the server (no log host): each row under its own id, the
+    // page count from a count past 2^31, and a recording fetched for its own row.
+    void serverIdsPast2To31_data()
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("nameField");
+        QTest::addColumn<int>("nameColumn");
+        QTest::newRow("talk") << 0 << "talklog"
+                              << "callerName" << 3;
+        QTest::newRow("terminal") << 1 << "terminallog"
+                                  << "name" << 2;
+        QTest::newRow("user") << 2 << "userlog"
+                              << "name" << 1;
+        QTest::newRow("recordings") << 3 << "talklog"
+                                    << "callerName" << 3;
+    }
+    void serverIdsPast2To31()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, table);
+        QFETCH(QString, nameField);
+        QFETCH(int, nameColumn);
+        const QList<qint64> ids{3000000001, 3000000000, 2147483648, 2147483647, 7};
+        serverTalkLog(0);
+        const std::string name = table.toStdString();
+        std::vector<Json::Value> kept;
+        QStringList names;
+        s.sim.withData([&](ZnSimData &data) {
+            kept.swap(data.table(name));
+            for (qint64 id : ids) {
+                const std::string n = std::to_string(id);
+                Json::Value r(Json::objectValue);
+                r["id"] = n;
+                r[nameField.toStdString()] = "n" + n;
+                r["recordfile"] = "/data/mp3/record/" + n + ".mp3";
+                data.addRow(name, r);
+                names << QStringLiteral("n%1").arg(id);
+            }
+        });
+        const auto restore =
+            qScopeGuard([&] { s.sim.withData([&](ZnSimData &data) { data.table(name).swap(kept); }); });
+        s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Reply, "[{\"count(*)\":\"3000000002\"}]", 0, 1));
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
+        QTableWidget *shown = page->form().fTableWidget;
+        QTRY_COMPARE(shown->rowCount(), ids.size());
+        QCOMPARE(page->form().fPageLabel->text(), QStringLiteral("1/30000001"));
+        QList<qint64> shownIds;
+        for (int r = 0; r < shown->rowCount(); ++r)
+            shownIds << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
+        QCOMPARE(shownIds, ids);
+        QCOMPARE(cells(*page, -1, nameColumn, ids.size()), names);
+        if (kind != 3)
+            return;
+        const QString served = work.filePath(QStringLiteral("served"));
+        QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
+        for (qint64 id : {3000000000, 3000000001})
+            QVERIFY(writeFile(QStringLiteral("%1/record/%2.mp3").arg(served).arg(id), QByteArray::number(id)));
+        filesUp = filesUp || startFiles(files, served);
+        QVERIFY(filesUp);
+        static_cast<RecordPage &>(*page).folder = out;
+        static_cast<RecordPage &>(*page).slot_cellDoubleClicked(1, 8);
+        QTRY_COMPARE(bytesOf(out + QStringLiteral("/3000000000.mp3")), QByteArray("3000000000"));
+        QVERIFY(!QFile::exists(out + QStringLiteral("/3000000001.mp3")));
     }
 
     // Rows added while the export runs are not in it, and none repeats.

@@ -118,7 +118,7 @@ private slots:
         m_log.setCallback([](int kind, void* data, int, int) {
             std::string e = std::to_string(kind) + ":";
             if (kind % 2 == 0)
-                e += std::to_string(*static_cast<int*>(data));
+                e += std::to_string(*static_cast<int64_t*>(data));
             else
                 for (const ZnLogRecord& r : *static_cast<std::vector<ZnLogRecord>*>(data))
                     e += " [" + text(r) + "]";

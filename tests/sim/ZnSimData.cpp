@@ -267,8 +267,9 @@ bool ZnSimData::selectOne(const std::string& sql, Json::Value& rows) const
         const std::string key = m[5].str();
         const bool desc = m[6].matched;
         std::stable_sort(picked.begin(), picked.end(), [&](const Json::Value* a, const Json::Value* b) {
-            const int x = std::atoi(str(*a, key.c_str()).c_str());
-            const int y = std::atoi(str(*b, key.c_str()).c_str());
+            // 64 bits: log ids pass 2^31 on grown installations.
+            const long long x = std::atoll(str(*a, key.c_str()).c_str());
+            const long long y = std::atoll(str(*b, key.c_str()).c_str());
             return desc ? x > y : x < y;
         });
     }
@@ -282,8 +283,8 @@ bool ZnSimData::selectOne(const std::string& sql, Json::Value& rows) const
     size_t from = 0;
     size_t count = picked.size();
     if (m[7].matched) {
-        from = std::min(picked.size(), static_cast<size_t>(std::atoi(m[7].str().c_str())));
-        count = static_cast<size_t>(std::atoi(m[8].str().c_str()));
+        from = std::min(picked.size(), static_cast<size_t>(std::strtoull(m[7].str().c_str(), nullptr, 10)));
+        count = static_cast<size_t>(std::strtoull(m[8].str().c_str(), nullptr, 10));
     }
     std::vector<std::string> wanted;
     if (cols != "*") {

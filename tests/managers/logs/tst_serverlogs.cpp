@@ -7,6 +7,7 @@
 #include "ZnServerParam.h"
 #include "ZnServiceLogMgr.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -120,6 +121,95 @@ private slots:
         QCOMPARE(logs()->requestLogs(ZnServiceLogMgr::UserLogPage, 0), 1);
         QCOMPARE(users.count(), 0);
         QCOMPARE(logs()->userLogs().size(), size_t(7));
+    }
+
+    // A grown log's ids pass 2^31: a page keeps each row's own id (a recording is
+    // found again by it), and a count or an offset past int goes and comes whole.
+    void widthsPast2To31_data()
+    {
+        QTest::addColumn<int>("countKind");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("user") << int(ZnServiceLogMgr::UserLogCount) << "userlog";
+        QTest::newRow("talk") << int(ZnServiceLogMgr::TalkLogCount) << "talklog";
+        QTest::newRow("terminal") << int(ZnServiceLogMgr::TermLogCount) << "terminallog";
+        QTest::newRow("records") << int(ZnServiceLogMgr::TalkRecordCount) << "talklog";
+    }
+    void widthsPast2To31()
+    {
+        QFETCH(int, countKind);
+        QFETCH(QString, table);
+        const std::vector<int64_t> wide{3000000001, 3000000000, 2147483648, 2147483647};
+        const std::string name = table.toStdString();
+        m_s.sim.withData([&](ZnSimData& data) {
+            for (int64_t id : wide)
+                data.addRow(name, row(std::to_string(id), "recordfile", "/record/" + std::to_string(id) + ".mp3"));
+        });
+        const auto restore = qScopeGuard([&] {
+            m_s.sim.withData([&](ZnSimData& data) {
+                auto& rows = data.table(name);
+                rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                          [](const Json::Value& r) { return r["id"].asString().size() >= 10; }),
+                           rows.end());
+            });
+        });
+        using List = std::vector<ZnLogRecord> (ZnServiceLogMgr::*)() const;
+        const List lists[] = {&ZnServiceLogMgr::userLogs, &ZnServiceLogMgr::talkLogs, &ZnServiceLogMgr::termLogs,
+                              &ZnServiceLogMgr::talkRecords};
+        QCOMPARE(logs()->requestLogs(countKind + 1, 0), 0);
+        std::vector<int64_t> ids;
+        for (const ZnLogRecord& r : (logs()->*lists[countKind / 2])())
+            ids.push_back(r.id);
+        ids.resize(wide.size());
+        QCOMPARE(ids, wide);
+        if (countKind == ZnServiceLogMgr::TalkRecordCount) {
+            ZnLogRecord r;
+            QVERIFY(logs()->findTalkRecord(wide[1], r));
+            QCOMPARE(r.recordFile, std::string("/record/3000000000.mp3"));
+        }
+
+        SignalNotes counts;
+        int n = 0;
+        for (auto size : {&ZnServiceLogMgr::gotUserLogSize, &ZnServiceLogMgr::gotTalkLogSize,
+                          &ZnServiceLogMgr::gotTermLogSize, &ZnServiceLogMgr::gotTalkRecordSize})
+            counts.watch(logs(), size, QString::number(n++));
+        m_s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Reply, "[{\"count(*)\":3000000002}]", 0, 1));
+        QCOMPARE(logs()->requestLogs(countKind, 0), 0);
+        QCOMPARE(counts.notes, QStringList{QStringLiteral("%1(3000000002)").arg(countKind / 2)});
+        QCOMPARE(logs()->requestLogs(countKind + 1, wide[1]), 0);
+        QVERIFY2(lastStatement().find(" limit 3000000000, 100") != std::string::npos, lastStatement().c_str());
+    }
+
+    // Ids and counts read as the leading digits of their text or number, 64 bits
+    // wide, clamped at either end; no digits read as 0.
+    void wideNumbers_data()
+    {
+        QTest::addColumn<QString>("value"); // as the answer carries it
+        QTest::addColumn<qint64>("read");
+        QTest::newRow("text past int") << R"("3000000001")" << qint64(3000000001);
+        QTest::newRow("number past int") << "3000000000" << qint64(3000000000);
+        QTest::newRow("text with blanks, a sign and letters") << R"("  +42abc")" << qint64(42);
+        QTest::newRow("largest") << "9223372036854775807" << std::numeric_limits<qint64>::max();
+        QTest::newRow("text past 64 bits") << R"("99999999999999999999")" << std::numeric_limits<qint64>::max();
+        QTest::newRow("number past 64 bits") << "18446744073709551615" << std::numeric_limits<qint64>::max();
+        QTest::newRow("negative past 64 bits") << R"("-9223372036854775809")" << std::numeric_limits<qint64>::min();
+        QTest::newRow("no digits") << R"("abc")" << qint64(0);
+        QTest::newRow("null") << "null" << qint64(0);
+    }
+    void wideNumbers()
+    {
+        QFETCH(QString, value);
+        QFETCH(qint64, read);
+        const std::string v = value.toStdString();
+        m_s.sim.addRule(
+            ZnSimRule::make("GET SqlLog", ZnSimRule::Reply, R"([{"id":)" + v + R"(,"recordfile":"/r"}])", 0, 1));
+        QCOMPARE(logs()->requestLogs(ZnServiceLogMgr::TalkRecordPage, 0), 0);
+        QCOMPARE(logs()->talkRecords().size(), size_t(1));
+        QCOMPARE(logs()->talkRecords()[0].id, read);
+        QSignalSpy count(logs(), &ZnServiceLogMgr::gotTalkRecordSize);
+        m_s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Reply, "[{\"count(*)\":" + v + "}]", 0, 1));
+        QCOMPARE(logs()->requestLogs(ZnServiceLogMgr::TalkRecordCount, 0), 0);
+        QCOMPARE(count.count(), 1);
+        QCOMPARE(count.at(0).at(0).toLongLong(), read);
     }
 
     void talkLogServerDecidesTheRoad_data()

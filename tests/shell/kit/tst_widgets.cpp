@@ -18,6 +18,7 @@
 #include <QTextEdit>
 #include <QToolTip>
 #include <QTranslator>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -308,6 +309,37 @@ private slots:
         else
             QVERIFY(shown.endsWith(QChar(0x2026)) && text.startsWith(shown.chopped(1)));
         QToolTip::hideText();
+    }
+
+    // A word-wrapped notice quoting a peer's text keeps its window on a small screen,
+    // however long the text or many its lines; a short text is shown as written.
+    void wrappedNoticeKeepsTheWindow_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("45,000 letters") << QString(45000, QLatin1Char('W')) << false;
+        QTest::newRow("45,000 words") << QStringLiteral("word ").repeated(9000) << false;
+        QTest::newRow("2,000 lines") << QStringLiteral("line\n").repeated(2000) << false;
+        QTest::newRow("two short lines") << QStringLiteral("无法连接文件服务 127.0.0.1:8906\n<b>x</b>") << true;
+    }
+    void wrappedNoticeKeepsTheWindow()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *notice = new QLabel;
+        layout->addWidget(notice);
+        layout->addWidget(new QTextEdit);
+        ZnServerText::showWrapped(notice, text);
+        window.setGeometry(0, 0, 800, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(window.width() <= 1366 && window.height() <= 768,
+                 qPrintable(QStringLiteral("%1 x %2").arg(window.width()).arg(window.height())));
+        QCOMPARE(notice->textFormat(), Qt::PlainText);
+        QCOMPARE(notice->text() == text, whole);
+        QCOMPARE(notice->toolTip().isEmpty(), whole);
     }
 
     // The box's title is cut to the box; the whole of it is the title's tip.
