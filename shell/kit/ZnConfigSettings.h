@@ -9,7 +9,8 @@
 // escapes). A write changes the line of its own key and nothing else: every other
 // byte of the file stays as it was (the login settings, keys of other programs,
 // texts in other encodings, comments). QSettings itself would write the whole file
-// anew from what it read, turning bytes that are not UTF-8 into U+FFFD.
+// anew from what it read, turning bytes that are not UTF-8 into U+FFFD; here it
+// reads the file and writes the one line that is spliced in.
 class ZnConfigSettings
 {
 public:
@@ -20,10 +21,6 @@ public:
     QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
     // False when the file could not be written (it is then unchanged).
     bool setValue(const QString &key, const QVariant &value);
-
-    // A value as QSettings writes it into a line, and reads it back from one.
-    static QByteArray escapedValue(const QVariant &value);
-    static QVariant unescapedValue(const QByteArray &text);
 
 private:
     QString filePath;

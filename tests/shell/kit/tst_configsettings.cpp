@@ -97,6 +97,20 @@ private slots:
         QTEST(read(path), "after");
         QCOMPARE(config.value(key).toString(), QStringLiteral("new"));
     }
+
+    // A rewrite of the same size and time stamp (a quick one, or a file system
+    // that keeps whole seconds) is read anew: QSettings alone trusts what it read.
+    void sameSizeRewriteReadAnew()
+    {
+        const QString path = newFile("[Setting]\nTitle=a\n");
+        const QDateTime stamp = QFileInfo(path).lastModified();
+        ZnConfigSettings config(path);
+        QCOMPARE(config.value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("a"));
+        QVERIFY(config.setValue(QStringLiteral("Setting/Title"), QStringLiteral("b")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(stamp, QFileDevice::FileModificationTime));
+        QCOMPARE(config.value(QStringLiteral("Setting/Title")).toString(), QStringLiteral("b"));
+    }
 };
 
 QTEST_MAIN(tst_configsettings)
