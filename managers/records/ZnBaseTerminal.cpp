@@ -8,9 +8,16 @@ bool ZnBaseTerminal::fillBase(const ZnRowView& row)
     clearBase();
     std::size_t idColumn = row.fieldCount();
     for (std::size_t c = 0; c < row.fieldCount(); ++c) {
-        if (takeBaseField(row.key(c), row.value(c)) && row.key(c) == "terminalId")
+        if (row.key(c) == "terminalId")
             idColumn = c;
+        else
+            takeBaseField(row.key(c), row.value(c));
     }
+    return takeId(row, idColumn);
+}
+
+bool ZnBaseTerminal::takeId(const ZnRowView& row, std::size_t idColumn)
+{
     return idColumn < row.fieldCount() && ZnRow::id(row.value(idColumn), id);
 }
 
@@ -25,9 +32,7 @@ void ZnBaseTerminal::clearBase()
 
 bool ZnBaseTerminal::takeBaseField(std::string_view key, const ZnRowSink::Value& value)
 {
-    if (key == "terminalId")
-        id = ZnRow::toInt(value);
-    else if (key == "ip")
+    if (key == "ip")
         ip = ZnRow::text(value);
     else if (key == "name")
         name = ZnRow::text(value);

@@ -22,8 +22,11 @@ public:
     // The same in one pass over a row's fields, for records that read more keys:
     // clearBase() sets what absent keys give, takeBaseField() takes one field (a
     // repeated key overwrites, so the last counts) and is false for other keys.
+    // It leaves "terminalId" to the caller, which reads the row's last one once
+    // all fields are taken: false from takeId() leaves the row out.
     void clearBase();
     bool takeBaseField(std::string_view key, const ZnRowSink::Value& value);
+    bool takeId(const ZnRowView& row, std::size_t idColumn);
 
     int id = 0;
     std::string ip;

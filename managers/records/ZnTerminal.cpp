@@ -21,9 +21,10 @@ bool ZnTerminal::fillFromRow(const ZnRowView& row)
     for (std::size_t c = 0; c < row.fieldCount(); ++c) {
         const std::string_view key = row.key(c);
         const ZnRowSink::Value value = row.value(c);
-        if (takeBaseField(key, value)) {
-            if (key == "terminalId")
-                idColumn = c;
+        if (key == "terminalId") {
+            idColumn = c;
+        } else if (takeBaseField(key, value)) {
+            // one of the base fields
         } else if (key == "work") {
             work = ZnRow::text(value);
         } else if (key == "exten") {
@@ -44,7 +45,7 @@ bool ZnTerminal::fillFromRow(const ZnRowView& row)
             input = ZnRow::toInt(value) != 0;
         }
     }
-    if (idColumn == row.fieldCount() || !ZnRow::id(row.value(idColumn), id))
+    if (!takeId(row, idColumn))
         return false;
     if (name.empty())
         name = ZnRow::text(row.value(idColumn));
