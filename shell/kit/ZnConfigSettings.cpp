@@ -112,6 +112,18 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+// Without the blanks QSettings skips around a line and a key (not all of trimmed()'s).
+QByteArray blankTrimmed(const QByteArray &text)
+{
+    int begin = 0;
+    int end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 // Where the key's line stands in the file, or where a new one goes.
 struct Place
 {
@@ -122,7 +134,8 @@ struct Place
 };
 
 // Lines as QSettings writes them: "[Section]" and "key=value ; comment", where
-// "General" (any case) and the lines before the first header are one section.
+// "General" (any case) and the lines before the first header are one section. A
+// section named in another spelling of its escapes is another one here.
 Place findKey(const QByteArray &data, const QByteArray &section, const QByteArray &key)
 {
     const bool general = section.compare("General", Qt::CaseInsensitive) == 0;
@@ -138,15 +151,16 @@ Place findKey(const QByteArray &data, const QByteArray &section, const QByteArra
             ++next;
         if (next < data.size() && data[next] == '\n')
             ++next;
-        const QByteArray text = data.mid(from, end - from).trimmed();
+        const QByteArray text = blankTrimmed(data.mid(from, end - from));
         const int equals = text.indexOf('=');
         if (text.startsWith('[')) {
-            const QByteArray name = text.mid(1, text.indexOf(']') - 1).trimmed();
+            const QByteArray head = text.split(';').first();
+            const QByteArray name = head.mid(1, head.indexOf(']') - 1).trimmed();
             inSection = general ? name.compare("General", Qt::CaseInsensitive) == 0 : name == section;
         } else if (equals < 0 || text.startsWith(';') || !inSection) {
             from = next;
             continue;
-        } else if (text.left(equals).trimmed() == key) {
+        } else if (blankTrimmed(text.left(equals)) == key) {
             // The value runs to a ";" outside quotes, without the blanks around it.
             int begin = data.indexOf('=', from) + 1;
             int stop = end;
@@ -232,19 +246,24 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     } else if (place.insertAt >= 0) {
         out = data.left(place.insertAt) + (place.needsLineEnd ? eol : QByteArray()) + line + eol
               + data.mid(place.insertAt);
-    } else {
-        out = data;
-        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
-            out += eol;
-        if (!out.isEmpty())
-            out += eol;
-        out += header + eol + line + eol;
     }
-    // A quote left open or a backslash at a line's end makes QSettings read on across
-    // lines, so the line found may lie inside another value: refuse rather than
+    // The section again at the end of the file: where the file also names it in
+    // other escapes, QSettings reads the two as one, the last line counting.
+    QByteArray appended = data;
+    if (!appended.isEmpty() && !appended.endsWith('\n') && !appended.endsWith('\r'))
+        appended += eol;
+    if (!appended.isEmpty())
+        appended += eol;
+    appended += header + eol + line + eol;
+    // A quote left open or a backslash at a line's end makes QSettings read on
+    // across lines, so a line may lie inside another value: refuse rather than
     // write a value that does not read back (or cut what QSettings reads as one).
-    if (readValue(out, key, QVariant()) != readValue(header + '\n' + line, key, QVariant()))
-        return false;
+    const QVariant wanted = readValue(header + '\n' + line, key, QVariant());
+    if (out.isNull() || readValue(out, key, QVariant()) != wanted) {
+        out = appended;
+        if (readValue(out, key, QVariant()) != wanted)
+            return false;
+    }
 
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {

@@ -114,16 +114,28 @@ private slots:
     }
 
     // Where QSettings reads a value on across lines (a quote left open), the line
-    // of the key's name lies inside that value: the write is refused, the file kept.
-    void keyInsideAnotherValueRefused()
+    // of the key's name lies inside that value: the key goes to a new section at
+    // the end, or, where the value runs to the end, the write is refused.
+    void keyInsideAnotherValue_data()
     {
-        const QByteArray file = "[Setting]\nUser=\"op\nTitle=old\nServerIp=1\"\n";
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("quote closed further down")
+            << QByteArray("[Setting]\nUser=\"op\nTitle=old\n\"\n")
+            << QByteArray("[Setting]\nUser=\"op\nTitle=old\n\"\n\n[Setting]\nTitle=new\n");
+        QTest::newRow("quote open to the end: refused")
+            << QByteArray("[Setting]\nUser=\"op\nTitle=old\n") << QByteArray();
+    }
+    void keyInsideAnotherValue()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, after);
         const QString path = newFile(file);
         ZnConfigSettings config(path);
-        QVERIFY(!config.setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")));
-        QCOMPARE(read(path), file);
-        QCOMPARE(config.value(QStringLiteral("Setting/User")).toString(), QStringLiteral("op\nTitle=old\nServerIp=1"));
-        QVERIFY(!config.value(QStringLiteral("Setting/Title")).isValid());
+        QCOMPARE(config.setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")), !after.isEmpty());
+        QCOMPARE(read(path), after.isEmpty() ? file : after);
+        QCOMPARE(config.value(QStringLiteral("Setting/User")).toString(), QStringLiteral("op\nTitle=old\n"));
+        QCOMPARE(config.value(QStringLiteral("Setting/Title")).isValid(), !after.isEmpty());
     }
 
     // A rewrite of the same size and time stamp (a quick one, or a file system
