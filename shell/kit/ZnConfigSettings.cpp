@@ -240,8 +240,6 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     QByteArray out;
     const QByteArray eol = lineEnd(data);
     if (place.valueBegin >= 0) {
-        if (data.mid(place.valueBegin, place.valueEnd - place.valueBegin) == text)
-            return true;
         out = data.left(place.valueBegin) + text + data.mid(place.valueEnd);
     } else if (place.insertAt >= 0) {
         out = data.left(place.insertAt) + (place.needsLineEnd ? eol : QByteArray()) + line + eol
@@ -264,6 +262,8 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
         if (readValue(out, key, QVariant()) != wanted)
             return false;
     }
+    if (out == data)
+        return true;
 
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {
