@@ -188,6 +188,47 @@ class tst_logpages : public QObject
         return finished.isEmpty() ? 2 : finished.at(0).at(0).toInt();
     }
 
+    // The rows of the tests of ids past 2^31: each log, with the talk log's table.
+    static void wideIdKinds(const char *talkTable)
+    {
+        QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("nameField");
+        QTest::addColumn<int>("nameColumn"); // on the page; in the file one further
+        QTest::newRow("talk") << 0 << talkTable << "callerName" << 3;
+        QTest::newRow("terminal") << 1 << "terminallog"
+                                  << "name" << 2;
+        QTest::newRow("user") << 2 << "userlog"
+                              << "name" << 1;
+        QTest::newRow("recordings") << 3 << talkTable << "callerName" << 3;
+    }
+
+    // The record ids the page's rows hold, from the top.
+    static QList<qint64> shownIds(ZnLogPage &page)
+    {
+        QList<qint64> ids;
+        const QTableWidget *shown = page.form().fTableWidget;
+        for (int r = 0; r < shown->rowCount(); ++r)
+            ids << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
+        return ids;
+    }
+
+    // A double click on row 1 (id 3000000000) downloads that record's own
+    // recording, not its neighbour's (3000000001).
+    void downloadsItsOwnRecording(RecordPage &page)
+    {
+        const QString served = work.filePath(QStringLiteral("served"));
+        QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
+        for (qint64 id : {3000000000, 3000000001})
+            QVERIFY(writeFile(QStringLiteral("%1/record/%2.mp3").arg(served).arg(id), QByteArray::number(id)));
+        filesUp = filesUp || startFiles(files, served);
+        QVERIFY(filesUp);
+        page.folder = out;
+        page.slot_cellDoubleClicked(1, 8);
+        QTRY_COMPARE(bytesOf(out + QStringLiteral("/3000000000.mp3")), QByteArray("3000000000"));
+        QVERIFY(!QFile::exists(out + QStringLiteral("/3000000001.mp3")));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -464,21 +505,7 @@ private slots:
     // A log whose ids have grown past 2^31 (its table altered to BIGINT): each
     // page lists every row under its own id, the export holds them all, and a
     // recording is downloaded for its own row.
-    void idsPast2To31_data()
-    {
-        QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("nameField");
-        QTest::addColumn<int>("nameColumn"); // on the page; in the file one further
-        QTest::newRow("talk") << 0 << "talklog_bak"
-                              << "callerName" << 3;
-        QTest::newRow("terminal") << 1 << "terminallog"
-                                  << "name" << 2;
-        QTest::newRow("user") << 2 << "userlog"
-                              << "name" << 1;
-        QTest::newRow("recordings") << 3 << "talklog_bak"
-                                    << "callerName" << 3;
-    }
+    void idsPast2To31_data() { wideIdKinds("talklog_bak"); }
     void idsPast2To31()
     {
         QFETCH(int, kind);
@@ -500,24 +527,11 @@ private slots:
                 || sql(QStringLiteral("update talklog_bak set recordfile = concat('/data/mp3/record/', id, '.mp3')")));
         serverTalkLog(0, "127.0.0.1:8999");
         std::unique_ptr<ZnLogPage> page = newLogPage(kind);
-        QTableWidget *shown = page->form().fTableWidget;
-        QTRY_COMPARE(shown->rowCount(), ids.size());
-        QList<qint64> shownIds;
-        for (int r = 0; r < shown->rowCount(); ++r)
-            shownIds << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
-        QCOMPARE(shownIds, ids);
+        QTRY_COMPARE(page->form().fTableWidget->rowCount(), ids.size());
+        QCOMPARE(shownIds(*page), ids);
         QCOMPARE(cells(*page, -1, nameColumn, ids.size()), names);
         if (kind == 3) {
-            // A double click downloads the recording of that row's own record.
-            const QString served = work.filePath(QStringLiteral("served"));
-            QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
-            for (qint64 id : {3000000000, 3000000001})
-                QVERIFY(writeFile(QStringLiteral("%1/record/%2.mp3").arg(served).arg(id), QByteArray::number(id)));
-            filesUp = filesUp || startFiles(files, served);
-            QVERIFY(filesUp);
-            static_cast<RecordPage &>(*page).folder = out;
-            static_cast<RecordPage &>(*page).slot_cellDoubleClicked(1, 8);
-            QTRY_COMPARE(bytesOf(out + QStringLiteral("/3000000000.mp3")), QByteArray("3000000000"));
+            downloadsItsOwnRecording(static_cast<RecordPage &>(*page));
             return; // the recording page exports nothing
         }
         const int exportKind = kind == 0 ? TalkLogKind : kind == 1 ? TermLogKind : UserLogKind;
@@ -530,21 +544,7 @@ private slots:
 
     // The same through the server (no log host): each row under its own id, the
     // page count from a count past 2^31, and a recording fetched for its own row.
-    void serverIdsPast2To31_data()
-    {
-        QTest::addColumn<int>("kind"); // talk, terminal, user, recordings
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("nameField");
-        QTest::addColumn<int>("nameColumn");
-        QTest::newRow("talk") << 0 << "talklog"
-                              << "callerName" << 3;
-        QTest::newRow("terminal") << 1 << "terminallog"
-                                  << "name" << 2;
-        QTest::newRow("user") << 2 << "userlog"
-                              << "name" << 1;
-        QTest::newRow("recordings") << 3 << "talklog"
-                                    << "callerName" << 3;
-    }
+    void serverIdsPast2To31_data() { wideIdKinds("talklog"); }
     void serverIdsPast2To31()
     {
         QFETCH(int, kind);
@@ -572,26 +572,12 @@ private slots:
             qScopeGuard([&] { s.sim.withData([&](ZnSimData &data) { data.table(name).swap(kept); }); });
         s.sim.addRule(ZnSimRule::make("GET SqlLog", ZnSimRule::Reply, "[{\"count(*)\":\"3000000002\"}]", 0, 1));
         std::unique_ptr<ZnLogPage> page = newLogPage(kind);
-        QTableWidget *shown = page->form().fTableWidget;
-        QTRY_COMPARE(shown->rowCount(), ids.size());
+        QTRY_COMPARE(page->form().fTableWidget->rowCount(), ids.size());
         QCOMPARE(page->form().fPageLabel->text(), QStringLiteral("1/30000001"));
-        QList<qint64> shownIds;
-        for (int r = 0; r < shown->rowCount(); ++r)
-            shownIds << shown->item(r, 0)->data(Qt::UserRole).toLongLong();
-        QCOMPARE(shownIds, ids);
+        QCOMPARE(shownIds(*page), ids);
         QCOMPARE(cells(*page, -1, nameColumn, ids.size()), names);
-        if (kind != 3)
-            return;
-        const QString served = work.filePath(QStringLiteral("served"));
-        QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
-        for (qint64 id : {3000000000, 3000000001})
-            QVERIFY(writeFile(QStringLiteral("%1/record/%2.mp3").arg(served).arg(id), QByteArray::number(id)));
-        filesUp = filesUp || startFiles(files, served);
-        QVERIFY(filesUp);
-        static_cast<RecordPage &>(*page).folder = out;
-        static_cast<RecordPage &>(*page).slot_cellDoubleClicked(1, 8);
-        QTRY_COMPARE(bytesOf(out + QStringLiteral("/3000000000.mp3")), QByteArray("3000000000"));
-        QVERIFY(!QFile::exists(out + QStringLiteral("/3000000001.mp3")));
+        if (kind == 3)
+            downloadsItsOwnRecording(static_cast<RecordPage &>(*page));
     }
 
     // Rows added while the export runs are not in it, and none repeats.
