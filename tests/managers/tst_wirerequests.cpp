@@ -7,10 +7,15 @@
 #include "ZnApi.h"
 #include "ZnCap.h"
 #include "ZnD82.h"
+#include "ZnExecTime.h"
 #include "ZnFAlarm.h"
 #include "ZnFAlarmTrigger.h"
 #include "ZnMic.h"
 #include "ZnMicBtnCall.h"
+#include "ZnMicGroup.h"
+#include "ZnRegion.h"
+#include "ZnScheme.h"
+#include "ZnSsTask.h"
 #include "ZnTerminal.h"
 #include "ZnTts.h"
 
@@ -82,6 +87,32 @@ BookRequest book(int type, int terminalId, const char* text = "")
     r.terminalId = terminalId;
     r.text = text;
     return r;
+}
+
+// A timer task as its edit dialog composes it.
+ZnSsTask timerTask()
+{
+    ZnSsTask t;
+    t.Id = 9;
+    t.Name = "School bell";
+    t.SourceCategory = ZnSsTask::CategoryTimer;
+    t.SourceType = ZnSsTask::SourceFiles;
+    t.TimerPlanId = 2;
+    t.SourceContent = ZnSsTask::joinPlayList({"/media/bell.mp3", "/media/gong.mp3"});
+    t.PlayVol = 65;
+    t.PlayTimes = 2;
+    t.OpenAmp = 5;
+    t.Week = ZnSsTask::weekWithDay(ZnSsTask::weekWithDay(0, 1, true), 5, true);
+    t.StartDate = 1796688000;
+    t.EndDate = 1798675200;
+    std::list<ZnExecTime> times(2);
+    times.front().setName("Morning");
+    times.front().seconds = 28800;
+    times.back().setName("Noon");
+    times.back().seconds = 43200;
+    t.ExecuteTime = ZnSsTask::joinExecuteTimes(times);
+    t.TerminalId = ZnSsTask::joinTerminalIds({3, 5});
+    return t;
 }
 
 } // namespace
@@ -477,6 +508,126 @@ private slots:
                "{\"Action\":\"Mod\",\"Id\":\"80001\",\"SoundSource\":\"9 4\"}\n");
         change("d82 set regions", 288, "3", "D82BroadBook",
                "{\"Action\":\"Mod\",\"Id\":\"80001\",\"RegionId\":\"3\"}\n");
+
+        // Microphone groups and broadcast regions: the operation picks the Action.
+        row(
+            "group list", [](ZnManageCenter* c) { apiGetMicGroupList(c); },
+            "GET DBP/1.0\nCSeq: *\nPacket-Type:SqlConfig\nPacket-Subtype: MicGroupList\nContent-Length:#",
+            "select * from callservergroup");
+        const auto group = [&](const char* name, int op, std::vector<int> members, const std::string& body) {
+            row(
+                name,
+                [op, members](ZnManageCenter* c) {
+                    ZnMicGroup g;
+                    g.groupId = 2;
+                    g.name = "Front desk";
+                    g.callWaitRule = 0;
+                    g.ringTime = 45;
+                    g.members = members;
+                    apiSaveMicGroup(c, &g, op);
+                },
+                "POST DBP/1.0\nCSeq: *\nPacket-Type:CallService\nContent-Length:#", body);
+        };
+        group("group add", 4, {12, 15, 7},
+              "{\"Action\":\"Add\",\"CallWaitRule\":\"0\",\"Dsk81Id\":\"12 15 7\",\"Id\":\"2\",\"Name\":\"Front desk\","
+              "\"RingTime\":\"45\"}\n");
+        group("group change", 5, {15},
+              "{\"Action\":\"Mod\",\"CallWaitRule\":\"0\",\"Dsk81Id\":\"15\",\"Id\":\"2\",\"Name\":\"Front desk\","
+              "\"RingTime\":\"45\"}\n");
+        group("group delete", 6, {},
+              "{\"Action\":\"Del\",\"CallWaitRule\":\"0\",\"Dsk81Id\":\"\",\"Id\":\"2\",\"Name\":\"Front desk\","
+              "\"RingTime\":\"45\"}\n");
+        row(
+            "region list", [](ZnManageCenter* c) { apiGetRegionList(c); },
+            "GET DBP/1.0\nCSeq: *\nPacket-Type:SqlConfig\nPacket-Subtype: RegionList\nContent-Length:#",
+            "select * from region");
+        const auto region = [&](const char* name, int op, std::vector<int> members, const std::string& body) {
+            row(
+                name,
+                [op, members](ZnManageCenter* c) {
+                    ZnRegion r;
+                    r.regionId = 3;
+                    r.name = "North wing";
+                    for (int id : members) {
+                        ZnBaseTerminal t;
+                        t.id = id;
+                        t.name = "unsent";
+                        r.terminals.push_back(t);
+                    }
+                    apiSaveRegion(c, &r, op);
+                },
+                "POST DBP/1.0\nCSeq: *\nPacket-Type:BroadRegion\nContent-Length:#", body);
+        };
+        region("region add", 4, {3, 8, 21},
+               "{\"Action\":\"Add\",\"Id\":\"3\",\"Name\":\"North wing\",\"TerminalId\":\"3 8 21\"}\n");
+        region("region change", 5, {8},
+               "{\"Action\":\"Mod\",\"Id\":\"3\",\"Name\":\"North wing\",\"TerminalId\":\"8\"}\n");
+        region("region delete", 6, {},
+               "{\"Action\":\"Del\",\"Id\":\"3\",\"Name\":\"North wing\",\"TerminalId\":\"\"}\n");
+
+        // Sound-source tasks: the texts a timer task's edit dialog composes (media paths
+        // joined by "@#$%", execution times "name#$%seconds" joined by "!!!", terminal
+        // ids joined by a blank, week days as bits from Monday).
+        row(
+            "task list", [](ZnManageCenter* c) { apiGetSoundSourceTaskList(c); },
+            "GET DBP/1.0\nCSeq: *\nPacket-Type:SqlConfig\nPacket-Subtype: SoundSourceList\nContent-Length:#",
+            "select * from soundsource");
+        const auto task = [&](const char* name, int op, const char* packetType, const std::string& body) {
+            row(
+                name,
+                [op](ZnManageCenter* c) {
+                    const ZnSsTask t = timerTask();
+                    apiSaveSoundSourceTask(c, &t, op);
+                },
+                QByteArray("POST DBP/1.0\nCSeq: *\nPacket-Type:") + packetType + "\nContent-Length:#", body);
+        };
+        const std::string taskKeys =
+            "\"Duration\":\"0\",\"EndDate\":\"1798675200\",\"ExecuteTime\":\"Morning#$%28800!!!"
+            "Noon#$%43200\",\"Id\":\"9\",\"Name\":\"School bell\",\"OpenAmp\":\"5\","
+            "\"PlayTimes\":\"2\",\"PlayVol\":\"65\",\"SourceCategory\":\"3\","
+            "\"SourceContent\":\"/media/bell.mp3@#$%/media/gong.mp3\",\"SourceType\":\"1\","
+            "\"StartDate\":\"1796688000\",\"TerminalId\":\"3 5\",\"TimerPlanId\":\"2\","
+            "\"Week\":\"17\"}\n";
+        task("task add", 0, "SoundSource", "{\"Action\":\"Add\"," + taskKeys);
+        task("task change", 1, "SoundSource", "{\"Action\":\"Mod\"," + taskKeys);
+        task("task delete", 2, "SoundSource", "{\"Action\":\"Del\"," + taskKeys);
+        task("task start", 3, "SoundSourceSwitch", "{\"Action\":\"Start\",\"Id\":\"9\"}\n");
+        task("task stop", 4, "SoundSourceSwitch", "{\"Action\":\"Stop\",\"Id\":\"9\"}\n");
+
+        // Timer plans: every kind asks the same table; an added plan goes as "-1" and
+        // enabled; the switch sends the flipped flag.
+        const auto plans = [&](const char* name, int kind) {
+            row(
+                name, [kind](ZnManageCenter* c) { apiGetSchemeList(c, kind); },
+                "GET DBP/1.0\nCSeq: *\nPacket-Type:SqlConfig\nPacket-Subtype: schemelist\nContent-Length:#",
+                "select * from timerplan");
+        };
+        plans("plan list", 0);
+        plans("amplifier plan list", 1);
+        const auto plan = [&](const char* name, int enable, int (*send)(ZnManageCenter*, ZnScheme*, int),
+                              const std::string& body) {
+            row(
+                name,
+                [enable, send](ZnManageCenter* c) {
+                    ZnScheme p;
+                    p.id = 7;
+                    p.enable = enable;
+                    p.name = "Weekdays";
+                    p.comment = "School";
+                    send(c, &p, 0);
+                },
+                "POST DBP/1.0\nCSeq: *\nPacket-Type:TimerPlan\nContent-Length:#", body);
+        };
+        plan("plan add", 0, apiAddScheme,
+             "{\"Action\":\"Add\",\"Comment\":\"School\",\"Enable\":\"1\",\"Id\":\"-1\",\"Name\":\"Weekdays\"}\n");
+        plan("plan change", 0, apiModifyScheme,
+             "{\"Action\":\"Mod\",\"Comment\":\"School\",\"Enable\":\"0\",\"Id\":\"7\",\"Name\":\"Weekdays\"}\n");
+        plan("plan enable", 0, apiEnableScheme,
+             "{\"Action\":\"Mod\",\"Comment\":\"School\",\"Enable\":\"1\",\"Id\":\"7\",\"Name\":\"Weekdays\"}\n");
+        plan("plan disable", 5, apiEnableScheme,
+             "{\"Action\":\"Mod\",\"Comment\":\"School\",\"Enable\":\"0\",\"Id\":\"7\",\"Name\":\"Weekdays\"}\n");
+        plan("plan delete", 1, apiDeleteScheme,
+             "{\"Action\":\"Del\",\"Comment\":\"School\",\"Enable\":\"1\",\"Id\":\"7\",\"Name\":\"Weekdays\"}\n");
     }
     void wire()
     {
