@@ -425,7 +425,9 @@ void ZnPlayerInfoForm::slot_setTermClicked()
     // Read again: a push while the dialog was open may have changed or removed it.
     if (!rowStillShown(id) || !model()->hasTerminal(id, terminal))
         return;
-    terminal.name = dialog.getName();
+    // A name left as it opened is not sent: it would undo a rename pushed meanwhile.
+    if (!dialog.writeChanged(terminal.name))
+        return;
     if (commitTerminal(terminal) != 0)
         return;
     if (QTableWidgetItem *cell = tableWidget()->item(rowOf(id), NameColumn))

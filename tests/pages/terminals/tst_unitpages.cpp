@@ -25,6 +25,7 @@
 #include "ZnTalkSetting.h"
 #include "ZnTerDefaultSetCtr.h"
 #include "ZnTtsInfoForm.h"
+#include "ZnTtsListMgr.h"
 #include "ZnVolumeStepper.h"
 
 #include <QCheckBox>
@@ -1726,14 +1727,15 @@ private slots:
     }
 
     // The server changes the record while its dialog is open, the operator types a
-    // new name: OK sends the server's new value for the field left alone.
+    // new name: OK sends the server's new value for the field left alone. Left
+    // untouched, a name dialog sends nothing, so a pushed rename stays.
     void pushedWhileOpen_data()
     {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("field"); // the server's column the push changes
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("sent");  // its key in the request
-        QTest::addColumn<QString>("typed"); // "objectName=value" the operator types, "Key=value" it sends
+        QTest::addColumn<QString>("typed"); // "objectName=value" the operator types, "Key=value" it sends; "": nothing
         const auto row = [](const char *name, const char *dialog, const char *field, int value, const char *sent,
                             const char *typed) {
             QTest::newRow(name) << QString::fromLatin1(dialog) << QString::fromLatin1(field) << value
@@ -1748,6 +1750,10 @@ private slots:
         row("cap: pushed rate kept", "cap", "capSamplerate", 32000, "CapSamplerate", name);
         row("group: ring time of a new list kept", "group", "ringTime", 77, "RingTime", name);
         row("fire alarm: pushed trigger type kept", "falarm", "triggerType", 1, "TriggerType", name);
+        row("player: pushed volume kept beside a typed name", "ipamp", "broVol", 77, "BroVol", name);
+        row("player: untouched name sends nothing over a pushed one", "ipamp", "name", 77, "", "");
+        row("tts: typed name sent over a pushed one", "tts71", "name", 77, "", name);
+        row("tts: untouched name sends nothing over a pushed one", "tts71", "name", 77, "", "");
     }
     void pushedWhileOpen()
     {
@@ -1760,20 +1766,26 @@ private slots:
         const bool led = dialog == QLatin1String("d74");
         if (dialog == QLatin1String("falarm"))
             QVERIFY(serve(1, 0, 2, "0!!!0"));
-        const std::string table = dialog == QLatin1String("falarm")  ? "firealarm"
-                                  : dialog == QLatin1String("cap")   ? "capd73"
-                                  : dialog == QLatin1String("group") ? "callservergroup"
-                                  : led                              ? "dsk74"
-                                                                     : "dsk72";
+        const bool named = dialog == QLatin1String("ipamp") || dialog == QLatin1String("tts71");
+        const std::string table = named                               ? dialog.toStdString()
+                                  : dialog == QLatin1String("falarm") ? "firealarm"
+                                  : dialog == QLatin1String("cap")    ? "capd73"
+                                  : dialog == QLatin1String("group")  ? "callservergroup"
+                                  : led                               ? "dsk74"
+                                                                      : "dsk72";
         const std::string key = table == "callservergroup" ? "groupId" : "terminalId";
         // The display colour on the console that shows a colour box checked.
         const int id = table == "firealarm"                 ? 30001
+                       : table == "ipamp"                   ? 30
+                       : table == "tts71"                   ? 40002
                        : table == "capd73"                  ? 20001
                        : table == "callservergroup"         ? 2
                        : field == QLatin1String("ledColor") ? 60001
                        : led                                ? 60002
                                                             : 50002;
         const std::string label = table == "firealarm"                 ? "SetFRName"
+                                  : table == "ipamp"                   ? "IpAmpSet"
+                                  : table == "tts71"                   ? "TTs71Name"
                                   : table == "capd73"                  ? "CapD73Set"
                                   : table == "callservergroup"         ? "CallService"
                                   : field == QLatin1String("ledColor") ? "ModD74Led"
@@ -1782,6 +1794,14 @@ private slots:
             ZnMic mic;
             ZnCap cap;
             ZnMicGroup g;
+            ZnTerminal player;
+            ZnTts unit;
+            const std::string text = std::to_string(value);
+            if (table == "ipamp")
+                return amps()->hasTerminal(id, player)
+                       && (field == QLatin1String("name") ? player.name == text : player.broVol == value);
+            if (table == "tts71")
+                return ZnTtsListMgr::instance()->getTts(id, unit) && unit.name == text;
             if (table == "capd73")
                 return gCapList.findCap(id, cap)
                        && (field == QLatin1String("capVol") ? cap.capVol : cap.capSamplerate) == value;
@@ -1812,6 +1832,8 @@ private slots:
             answering({[&](QWidget *w) {
                            push();
                            pushed = ZnModalHelper::waitFor(modelHas);
+                           if (typed.isEmpty())
+                               return ModalChain::click(QStringLiteral("fOkBtn"))(w);
                            const QString box = step.section(QLatin1Char('='), 0, 0),
                                          text = step.section(QLatin1Char('='), 1);
                            if (auto *spin = w->findChild<QSpinBox *>(box))
@@ -1827,6 +1849,8 @@ private slots:
                               groupPage->form().fEditBtn->click();
                           } else {
                               doubleClickRow(table == "firealarm" ? alarms()
+                                             : table == "ipamp"   ? players()
+                                             : table == "tts71"   ? tts->tableWidget()
                                              : table == "capd73"  ? caps->tableWidget()
                                              : led                ? d74->tableWidget()
                                                                   : d72->tableWidget(),
@@ -1835,10 +1859,13 @@ private slots:
                       });
         QVERIFY(pushed);
         QCOMPARE(seen.size(), 1);
-        QCOMPARE(posts(label.c_str()), before + 1);
+        QCOMPARE(posts(label.c_str()), before + (typed.isEmpty() ? 0 : 1));
+        if (typed.isEmpty())
+            return;
         const Json::Value body = lastPost(label);
         const std::string sentKey = sent.toStdString();
-        QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=" + std::to_string(value));
+        if (!sentKey.empty())
+            QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=" + std::to_string(value));
         const std::string typedKey = typedSent.section(QLatin1Char('='), 0, 0).toStdString();
         QCOMPARE(typedKey + "=" + body[typedKey].asString(), typedSent.toStdString());
     }
