@@ -231,11 +231,11 @@ void ZnD81SettingDialog::slot_addSsPlan(int, int)
 
 void ZnD81SettingDialog::slot_addAllSelectedPlan()
 {
-    // Taken before any box opens: the items are not looked at again.
+    // Taken before any box opens, in the order the operator selected them: the
+    // items are not looked at again.
     QList<QPair<int, QString>> picked;
-    for (int r = 0; r < ui.fSsTaskTb->rowCount(); ++r) {
-        const QTableWidgetItem *item = ui.fSsTaskTb->item(r, 0);
-        if (item && item->isSelected())
+    for (const QTableWidgetItem *item : ui.fSsTaskTb->selectedItems()) {
+        if (item->column() == 0)
             picked << qMakePair(item->data(Qt::UserRole).toInt(), item->text());
     }
     for (const auto &task : picked) {

@@ -452,6 +452,11 @@ private slots:
         QCOMPARE(chosen->currentRow(), 0);
         emit chosen->cellDoubleClicked(0, 0);
         QCOMPARE(namesOf(chosen), QStringLiteral("C"));
+        // Added in the order they were selected.
+        emit chosen->cellDoubleClicked(0, 0);
+        selectIds(ui.fSsTaskTb, {13, 11});
+        ui.fSsPlanAddBtn->click();
+        QCOMPARE(namesOf(chosen), QStringLiteral("C A"));
         // A console never offers itself for monitoring.
         QCOMPARE(rowOfId(ui.fMonitorTb, 70001), -1);
         QVERIFY(rowOfId(ui.fMonitorTb, 70002) >= 0);

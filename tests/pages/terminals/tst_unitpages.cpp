@@ -1047,27 +1047,34 @@ private slots:
         QCOMPARE(bar->value(), slider ? 33 : 34);
     }
 
-    // Sent for every selected row; a refusal is told once.
+    // Sent for every selected row, in the order the rows were selected; a
+    // refusal is told once.
     void amplifiers_data()
     {
         QTest::addColumn<bool>("on");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("on") << true << false;
-        QTest::newRow("off") << false << false;
-        QTest::newRow("refused") << true << true;
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::newRow("on") << true << false << QList<int>{10, 20, 30};
+        QTest::newRow("off") << false << false << QList<int>{10, 20, 30};
+        QTest::newRow("refused") << true << true << QList<int>{10, 20, 30};
+        QTest::newRow("on, in the order chosen") << true << false << QList<int>{30, 10, 20};
     }
     void amplifiers()
     {
         QFETCH(bool, on);
         QFETCH(bool, refused);
+        QFETCH(QList<int>, chosen);
         if (refused)
             s.sim.addRule(ZnSimRule::make("POST IpAmpPower", ZnSimRule::Fail, "no"));
-        selectIds(players(), {10, 20, 30});
+        selectIds(players(), chosen);
         const QStringList seen = answering({ModalChain::confirm()}, [&] {
             (on ? playerPage->form().fAmpOpenBtn : playerPage->form().fAmpCloseBtn)->click();
         });
         const std::string p = on ? "1" : "0";
-        QCOMPARE(sent("POST IpAmpPower", "Power"), (std::vector<std::string>{"10:" + p, "20:" + p, "30:" + p}));
+        std::vector<std::string> expected;
+        for (int id : chosen)
+            expected.push_back(std::to_string(id) + ":" + p);
+        QCOMPARE(sent("POST IpAmpPower", "Power"), expected);
         QCOMPARE(seen.size(), refused ? 1 : 0);
         if (refused)
             QVERIFY(seen.at(0).contains(QStringLiteral("Setting Error!")));
@@ -1085,6 +1092,24 @@ private slots:
         QVERIFY(seen.at(0).contains(QStringLiteral("Can't check speaker when terminal not idle!")));
         QCOMPARE(sent("POST IpAmpSpkCheck"), std::vector<std::string>{"30"});
         QCOMPARE(cell(30, ZnPlayerInfoForm::SpeakerColumn), QStringLiteral("Checking"));
+    }
+
+    // Deleted last chosen first: both offline, chosen 20 then 10, the removal of
+    // 10 goes out before that of 20.
+    void deleteLastChosenFirst()
+    {
+        ZnTerminal t;
+        QVERIFY(amps()->hasTerminal(20, t));
+        t.status = 0;
+        QCOMPARE(amps()->mergeList(t), 0);
+        const size_t before = s.requests("POST RemoveDevice").size();
+        selectIds(players(), {20, 10});
+        answering({ModalChain::confirm()}, [&] { playerPage->form().fDelTerBtn->click(); });
+        std::vector<std::string> ids;
+        const std::vector<ZnSimRequest> all = s.requests("POST RemoveDevice");
+        for (size_t i = before; i < all.size(); ++i)
+            ids.push_back(jsonOf(all[i].body)["Id"].asString());
+        QCOMPARE(ids, (std::vector<std::string>{"10", "20"}));
     }
 
     void dialogResultsSent_data()
