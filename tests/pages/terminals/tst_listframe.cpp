@@ -67,14 +67,14 @@ struct BookCase
 };
 const BookCase kBooks[] = {
     {"monitor untouched", "D81MonitorBook", "Monitor", "", {}, "IP_10001", "-", ""},
-    {"monitor: a console and a speaker",
+    {"monitor: a console and a speaker, each row with its record's type",
      "D81MonitorBook",
      "Monitor",
      "",
      {60001, 10002},
      "IP_10001",
      "Dsk74_60001 IpAmp_10001 IpAmp_10002",
-     "Dsk74_60001 IP_10001 IP_10002"},
+     "4_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
     {"sources untouched: sent all the same", "D81SoundSource", "SoundSource", "", {}, "C", "13", "C"},
     {"sources untouched: one not offered sent back", "D81SoundSource", "SoundSource", "", {}, "C", "12 13", "C"},
