@@ -68,8 +68,8 @@ struct D74Case
     const char *refuse, *led, *callSent, *message; // led: colour/mode/time/text; callSent: microphone/group
 };
 const D74Case kD74Cases[] = {
-    {"mode below 2 and time 0 kept: no LED", 60001, "", false, "", "", "", ""},
-    {"LED text alone: mode 0 and time 0 kept", 60001, "Hey", false, "", "28/0/0/Hey", "", ""},
+    {"mode 0 written as the left move it shows, time 0 kept", 60001, "", false, "", "28/2/0/", "", ""},
+    {"LED text alone: time 0 kept", 60001, "Hey", false, "", "28/2/0/Hey", "", ""},
     {"its own call sent back", 60001, "", true, "", "", "70002/0", ""},
     {"volume only: no LED", 60002, "", false, "", "", "", ""},
     {"LED text", 60002, "Hello", false, "", "0/3/5/Hello", "", ""},
