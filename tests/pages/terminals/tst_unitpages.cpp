@@ -100,6 +100,8 @@ const KeepCase kKeepCases[] = {
     {"fire alarm: unchanged sends nothing", "falarm", "", "-"},
     {"fire alarm: name alone keeps the trigger type", "falarm", "fNameEdit FA2", "Name=FA2"},
     {"fire alarm: type alone", "falarm", "fNormalCb", "TriggerType=1"},
+    {"fire alarm: a name past 32 characters whole", "falarm", "fNameEdit Fire alarm input of the east stairs, floor 2",
+     "Name=Fire alarm input of the east stairs, floor 2"},
     {"group: unchanged keeps id, rule, ring time and members", "group", "", ""},
     {"group: name alone", "group", "fNameEdit Desk group", "Name=Desk group"},
     {"group: ring time alone", "group", "timeSpinBox 30", "RingTime=30"},
@@ -428,33 +430,35 @@ private slots:
     void channelRoundTrip()
     {
         QVERIFY(serve(1, 0, 2, "Door#$%21!!!0"));
+        // Longer than 32 characters: the name has no limit of its own.
+        const QString corridor = QStringLiteral("二楼走廊").repeated(9);
         answering({[](QWidget *w) {
                        auto *t = w->findChild<QTableWidget *>(QStringLiteral("fChannelTb"));
                        t->setCurrentCell(1, 1);
                        emit t->cellDoubleClicked(1, 1);
                        ModalChain::click(QStringLiteral("fOkBtn"))(w);
                    },
-                   [](QWidget *w) {
+                   [&](QWidget *w) {
                        auto &ui = qobject_cast<ZnFAlarmChannelDialog *>(w)->form();
-                       ui.fChannelNameLe->setText(QStringLiteral("二楼走廊"));
+                       ui.fChannelNameLe->setText(corridor);
                        emit ui.fChannelTb->itemClicked(ui.fChannelTb->item(1, 0)); // Drill
                        ui.fOkBtn->click();
                    }},
                   [&] { doubleClickRow(alarms(), 30001); });
         const Json::Value sent = lastBody(s, "POST SetFRTrigger");
-        QCOMPARE(QString::fromStdString(sent["ChannelName"].asString()), QStringLiteral("二楼走廊"));
+        QCOMPARE(QString::fromStdString(sent["ChannelName"].asString()), corridor);
         QCOMPARE(sent["Channel"].asString() + "/" + sent["SourceId"].asString(), std::string("2/22"));
-        QTRY_COMPARE(alarm().broadcast, std::string("Door#$%21!!!二楼走廊#$%22"));
+        QTRY_COMPARE(alarm().broadcast, "Door#$%21!!!" + corridor.toStdString() + "#$%22");
 
         ZnFAlarm a = alarm();
         ZnFAlarmSettingDialog again(&a);
         QTableWidget *t = again.form().fChannelTb;
-        QCOMPARE(channelsOf(t), QStringLiteral("1|Door|空闲|疏散广播 / 2|二楼走廊|空闲|Drill"));
+        QCOMPARE(channelsOf(t), QStringLiteral("1|Door|空闲|疏散广播 / 2|%1|空闲|Drill").arg(corridor));
         QCOMPARE(t->item(1, 0)->background().color(), QColor(240, 240, 240));
         t->setCurrentCell(0, 0);
         again.form().fDelChannelBtn->click();
         QCOMPARE(lastBody(s, "POST SetFRTrigger")["SourceId"].asString(), std::string("0"));
-        QCOMPARE(channelsOf(t), QStringLiteral("1|通道1|空闲|[未配置] / 2|二楼走廊|空闲|Drill"));
+        QCOMPARE(channelsOf(t), QStringLiteral("1|通道1|空闲|[未配置] / 2|%1|空闲|Drill").arg(corridor));
         QCOMPARE(t->item(0, 0)->background().color(), QColor(255, 255, 255));
         QVERIFY(!again.isChanged());
     }
