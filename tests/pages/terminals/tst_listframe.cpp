@@ -22,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QSpinBox>
+#include <QTranslator>
 #include <QtTest>
 
 #include <algorithm>
@@ -787,7 +788,9 @@ private slots:
         QCOMPARE(rowsOf(d82()->tableWidget()), shown);
     }
 
-    // Every terminal page's column headers, in the order the operator reads them.
+    // Every terminal page's column headers, in the order the operator reads them;
+    // under the Chinese translation, the common texts are translated and the
+    // page's own headers stand as they are.
     void headers_data()
     {
         QTest::addColumn<QString>("page");
@@ -814,10 +817,31 @@ private slots:
                                                                << "Name|ID|Rule|Ring Time";
         QTest::newRow("mic group members: one column") << "members"
                                                        << "Server Mic";
+        // "zh": a page built afresh under the Chinese translation.
+        QTest::newRow("zh mic groups: the name alone translated") << "zh group"
+                                                                  << "名称|ID|Rule|Ring Time";
+        QTest::newRow("zh mic group members: as it stands") << "zh members"
+                                                            << "Server Mic";
+        QTest::newRow("zh capture: volume and rate as they stand") << "zh cap"
+                                                                   << "ID|名称|CapVol|Samplerate|状态|IP";
     }
     void headers()
     {
         QFETCH(QString, page);
+        if (page.startsWith(QLatin1String("zh "))) {
+            page = page.mid(3);
+            QTranslator zh;
+            QVERIFY(zh.load(QStringLiteral("./translate/zh.qm")));
+            QCoreApplication::installTranslator(&zh);
+            std::unique_ptr<ZnCapInfoForm> cap(page == QLatin1String("cap") ? new ZnCapInfoForm : nullptr);
+            std::unique_ptr<ZnMicGroupInfoForm> group(cap ? nullptr : new ZnMicGroupInfoForm);
+            QCoreApplication::removeTranslator(&zh);
+            QTEST(headersOf(cap                                ? cap->tableWidget()
+                            : page == QLatin1String("members") ? group->form().fTermTableWidget
+                                                               : group->tableWidget()),
+                  "headers");
+            return;
+        }
         QTableWidget *t =
             page == QLatin1String("members")
                 ? static_cast<ZnMicGroupInfoForm *>(pages.at(QStringLiteral("group")))->form().fTermTableWidget
