@@ -62,9 +62,8 @@ void ZnPlayerInfoForm::initView()
                                   QStringLiteral("功放温度"), QStringLiteral("喇叭状态"), QStringLiteral("IP地址")});
     initTable();
     t->horizontalHeader()->setMinimumSectionSize(80);
-    // The name column fits the rows in view: measuring a thousand rows' names
-    // cost a fifth of a refill of ten thousand terminals.
-    t->horizontalHeader()->setResizeContentsPrecision(0);
+    // The name column fits every row's name, not only those in view.
+    t->horizontalHeader()->setResizeContentsPrecision(-1);
     t->setColumnHidden(SpeakerColumn, true);
 }
 

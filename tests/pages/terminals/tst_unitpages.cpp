@@ -368,19 +368,24 @@ private slots:
 
     // New players pushed one message each, faster than the page refills: the
     // refills they ask for collapse, and the table ends with every player in
-    // id order, the last one pushed included.
+    // id order, the last one pushed included. The name column is wide enough
+    // for the longest name, far below the rows in view.
     void playerStormEndsWithEveryPlayer()
     {
         QStringList ids{QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30")};
+        const std::string longest = "N699 in the far corner of the underground car park";
         for (int id = 500; id < 700; ++id) {
-            Json::Value r = terminalRow(id, "N" + std::to_string(id), 1, "IP");
+            Json::Value r = terminalRow(id, id == 699 ? longest : "N" + std::to_string(id), 1, "IP");
             r["exten"] = "IP";
             s.sim.pushPost("SqlConfig", "ipamp", "[" + ZnSimData::json(r) + "]");
             ids << QString::number(id);
         }
         ids << QStringLiteral("20005");
         QTRY_COMPARE(idsOf(players()), ids.join(QLatin1Char(' ')));
-        QCOMPARE(cell(699, ZnPlayerInfoForm::NameColumn), QStringLiteral("N699"));
+        QCOMPARE(cell(699, ZnPlayerInfoForm::NameColumn), QString::fromStdString(longest));
+        QVERIFY(players()->rowViewportPosition(rowOfId(players(), 699)) > players()->viewport()->height());
+        QVERIFY(players()->columnWidth(ZnPlayerInfoForm::NameColumn)
+                > players()->fontMetrics().horizontalAdvance(QString::fromStdString(longest)));
     }
 
     // A status the unit never has reads as off line, a rate other than the
