@@ -458,6 +458,12 @@ private slots:
         QTest::newRow("folder, climbing out") << newDir << QStringLiteral("../escape") << QString();
         QTest::newRow("folder, ..x cut to the root") << newDir << QStringLiteral("..x") << QString();
         QTest::newRow("folder, ... cut to its parent") << newDir << QStringLiteral("...") << QString();
+        QTest::newRow("folder, ampersand and apostrophe taken")
+            << newDir << QStringLiteral("a&b'c") << QStringLiteral("a&b'c");
+        QTest::newRow("folder, : * ? \" < > | taken")
+            << newDir << QStringLiteral("q:*?\"<>|") << QStringLiteral("q:*?\"<>|");
+        QTest::newRow("folder, backslash") << newDir << QStringLiteral("a\\b") << QString();
+        QTest::newRow("folder, right to left") << newDir << QStringLiteral("\u202e目录") << QString();
         QTest::newRow("folder renamed, dot cut") << dir << QStringLiteral("新目录.b") << QStringLiteral("新目录");
         QTest::newRow("folder renamed to ..x, cut to the root") << dir << QStringLiteral("..x") << QString();
         QTest::newRow("folder renamed to ..., cut to its parent") << dir << QStringLiteral("...") << QString();
