@@ -59,5 +59,6 @@ bool ZnFAlarmChannels::nameAllowed(const std::string &name)
 
 bool ZnFAlarmChannels::triggered(int bits, int channel)
 {
-    return channel >= 1 && channel <= 31 && (bits >> (channel - 1)) & 1;
+    // Unsigned: bit 31 (channel 32) is the sign bit of the int.
+    return channel >= 1 && channel <= 32 && (static_cast<unsigned>(bits) >> (channel - 1)) & 1u;
 }

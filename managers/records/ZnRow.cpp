@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -23,9 +24,17 @@ const Json::Value* member(const Json::Value& row, const char* key)
     return row.isObject() ? row.find(key, key + std::strlen(key)) : nullptr;
 }
 
-Value valueOf(const Json::Value& v)
+// body: the text v was parsed from by ZnRow::parse, so that a number or boolean
+// keeps the text it was sent as; empty where that text is not at hand.
+Value valueOf(const Json::Value& v, std::string_view body = {})
 {
     Value out;
+    if (!body.empty() && (v.isNumeric() || v.isBool())) {
+        const std::ptrdiff_t start = v.getOffsetStart();
+        const std::ptrdiff_t limit = v.getOffsetLimit();
+        if (start >= 0 && start < limit && static_cast<std::size_t>(limit) <= body.size())
+            out.text = body.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(limit - start));
+    }
     switch (v.type()) {
     case Json::stringValue: {
         const char* begin = nullptr;
@@ -60,36 +69,59 @@ Value valueOf(const Json::Value& v)
     return out;
 }
 
+// A value as text: a number or boolean as it was sent where that is known,
+// else written out without loss (as the fast and the plain reader alike would).
 std::string textOf(const Value& v)
 {
-    switch (v.kind) {
-    case ZnRowSink::String:
+    if (v.kind == ZnRowSink::String || (v.kind != ZnRowSink::Null && !v.text.empty()))
         return std::string(v.text);
+    switch (v.kind) {
     case ZnRowSink::Int:
         return std::to_string(v.i);
     case ZnRowSink::UInt:
         return std::to_string(v.u);
-    case ZnRowSink::Real:
-        // Beyond the range of long long the cast is undefined: such a number reads
-        // as the nearest end, and not-a-number as empty.
-        if (std::isnan(v.d))
-            return std::string();
-        if (v.d >= 9.2e18)
-            return std::to_string(LLONG_MAX);
-        if (v.d <= -9.2e18)
-            return std::to_string(LLONG_MIN);
-        return std::to_string(static_cast<long long>(v.d));
+    case ZnRowSink::Real: {
+        // The shortest text that reads back as the same double.
+        char buffer[32];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, v.d);
+        return written.ec == std::errc() ? std::string(buffer, written.ptr) : std::string();
+    }
     case ZnRowSink::Bool:
-        return v.b ? "1" : "0";
+        return v.b ? "true" : "false";
     default:
         return std::string();
+    }
+}
+
+// A number's or boolean's integer: its value, not its text (1e3 is 1000, true 1).
+int64_t numberOf(const Value& v)
+{
+    switch (v.kind) {
+    case ZnRowSink::Int:
+        return v.i;
+    case ZnRowSink::UInt:
+        return v.u > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(v.u);
+    case ZnRowSink::Real:
+        // Beyond the range of long long the cast is undefined: such a number reads
+        // as the nearest end, and not-a-number as 0.
+        if (std::isnan(v.d))
+            return 0;
+        if (v.d >= 9.2e18)
+            return LLONG_MAX;
+        if (v.d <= -9.2e18)
+            return LLONG_MIN;
+        return static_cast<long long>(v.d);
+    case ZnRowSink::Bool:
+        return v.b ? 1 : 0;
+    default:
+        return 0;
     }
 }
 
 int64_t wideOf(const Value& v)
 {
     if (v.kind != ZnRowSink::String)
-        return std::strtoll(textOf(v).c_str(), nullptr, 10); // clamps on overflow
+        return numberOf(v);
     // What strtoll() gives: its reading in base 10, clamped to 64 bits, without
     // a copy of the text; it is read for every number of every row.
     const char* p = v.text.data();
@@ -209,6 +241,16 @@ bool readNested(od::value& value, od::json_type type, int depth)
     return true;
 }
 
+// A scalar's text in the answer, without the blanks that simdjson counts to it.
+std::string_view rawToken(od::value& value)
+{
+    std::string_view token = value.raw_json_token();
+    while (!token.empty()
+           && (token.back() == ' ' || token.back() == '\t' || token.back() == '\n' || token.back() == '\r'))
+        token.remove_suffix(1);
+    return token;
+}
+
 bool readValue(od::value& value, Value& out, int depth)
 {
     od::json_type type;
@@ -220,6 +262,7 @@ bool readValue(od::value& value, Value& out, int depth)
         out.kind = ZnRowSink::String;
         return !value.get_string().get(out.text);
     case od::json_type::number: {
+        out.text = rawToken(value);
         // Typed reads, not get_number(): that hands out 0 for a decimal with more
         // digits than a double holds.
         od::number_type numberType;
@@ -238,6 +281,7 @@ bool readValue(od::value& value, Value& out, int depth)
         }
     }
     case od::json_type::boolean:
+        out.text = rawToken(value);
         out.kind = ZnRowSink::Bool;
         return !value.get_bool().get(out.b);
     case od::json_type::null: {
@@ -325,7 +369,7 @@ bool readPlain(std::string_view body, ZnRowSink& rows)
             for (auto it = row.begin(); it != row.end(); ++it) {
                 const char* end = nullptr;
                 const char* key = it.memberName(&end);
-                rows.addField(std::string_view(key, static_cast<std::size_t>(end - key)), valueOf(*it));
+                rows.addField(std::string_view(key, static_cast<std::size_t>(end - key)), valueOf(*it, body));
             }
         }
         rows.endRow();
@@ -334,10 +378,10 @@ bool readPlain(std::string_view body, ZnRowSink& rows)
 }
 }
 
-std::string ZnRow::text(const Json::Value& row, const char* key)
+std::string ZnRow::text(const Json::Value& row, const char* key, std::string_view body)
 {
     const Json::Value* found = member(row, key);
-    return found ? textOf(valueOf(*found)) : std::string();
+    return found ? textOf(valueOf(*found, body)) : std::string();
 }
 
 std::string ZnRow::text(const ZnRowView& row, const char* key)

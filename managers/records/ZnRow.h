@@ -27,13 +27,16 @@ public:
     // refuses them past its own limit.
     static constexpr int kMaxDepth = 64;
 
-    // The value as text: strings as they are, numbers and booleans in decimal,
-    // anything else empty.
-    static std::string text(const Json::Value& row, const char* key);
+    // The value as text: strings as they are, numbers and booleans as the answer
+    // wrote them (1.250 stays 1.250, true stays true), anything else empty. A row
+    // of parse() knows that text only with the body it was parsed from; without
+    // it a number reads in its shortest exact form (1.25, 1000 for 1e3).
+    static std::string text(const Json::Value& row, const char* key, std::string_view body = {});
     static std::string text(const ZnRowView& row, const char* key);
     static bool has(const Json::Value& row, const char* key);
     static bool has(const ZnRowView& row, const char* key);
-    // atoi of the text: leading digits, no digits give 0.
+    // atoi of a text: leading digits, no digits give 0; a number by its value
+    // (1e3 is 1000, -2.9 is -2), true 1 and false 0.
     static int toInt(const Json::Value& row, const char* key);
     static int toInt(const ZnRowView& row, const char* key);
     // The same clamped to 64 bits, for log ids and counts.

@@ -12,7 +12,8 @@ class ZnRowSink
 public:
     enum Kind : uint8_t { Null, String, Int, UInt, Real, Bool, Nested };
 
-    // One field's value; text only for strings.
+    // One field's value. text: a string's own, or a number's or boolean's as the
+    // answer wrote it (empty where that is not known).
     struct Value
     {
         Kind kind = Null;

@@ -85,6 +85,11 @@ void ZnRows::addField(std::string_view key, const Value& value)
     f.key = keepKey(key);
     f.keyLength = static_cast<uint32_t>(key.size());
     f.kind = value.kind;
+    f.sent = kNoText;
+    if (value.kind != String && value.kind != Null && !value.text.empty()) {
+        f.sent = keep(value.text);
+        m_text.push_back('\0');
+    }
     switch (value.kind) {
     case String:
         f.text.at = keep(value.text);
@@ -125,6 +130,8 @@ ZnRows::Value ZnRows::valueOf(const Field& f) const
 {
     Value out;
     out.kind = f.kind;
+    if (f.sent != kNoText)
+        out.text = std::string_view(m_text.data() + f.sent);
     switch (f.kind) {
     case String:
         out.text = std::string_view(m_text.data() + f.text.at, f.text.length);

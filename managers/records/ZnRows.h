@@ -42,6 +42,9 @@ private:
         uint32_t key;
         uint32_t keyLength;
         Kind kind;
+        // A number's or boolean's text as sent, ended by a NUL in the block (no
+        // such text holds one); kNoText where it was not known.
+        uint32_t sent;
         union
         {
             int64_t i;
@@ -63,6 +66,8 @@ private:
     };
 
     Value valueOf(const Field& f) const;
+    static constexpr uint32_t kNoText = UINT32_MAX;
+
     uint32_t keep(std::string_view text);
     uint32_t keepKey(std::string_view key);
 

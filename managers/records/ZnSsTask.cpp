@@ -11,19 +11,19 @@ const char* const kTimeSeparator = "#$%";
 const char* const kFileSeparator = "@#$%";
 }
 
-ZnSsTask ZnSsTask::fromRow(const Json::Value& row)
+ZnSsTask ZnSsTask::fromRow(const Json::Value& row, std::string_view body)
 {
     ZnSsTask t;
     t.Id = ZnRow::toInt(row, "sourceId");
-    t.Name = ZnRow::text(row, "name");
+    t.Name = ZnRow::text(row, "name", body);
     if (t.Name.empty())
-        t.Name = "Task_" + ZnRow::text(row, "terminalId");
+        t.Name = "Task_" + ZnRow::text(row, "terminalId", body);
     t.state = ZnRow::toInt(row, "status");
     t.SourceCategory = ZnRow::toInt(row, "sourceCategory");
     t.SourceType = ZnRow::toInt(row, "sourceType");
     const std::string plan = ZnRow::text(row, "timerPlanId");
-    t.TimerPlanId = plan.empty() ? -1 : ZnRow::atoi(plan);
-    t.SourceContent = ZnRow::text(row, "sourceContent");
+    t.TimerPlanId = plan.empty() ? -1 : ZnRow::toInt(row, "timerPlanId");
+    t.SourceContent = ZnRow::text(row, "sourceContent", body);
     t.PlayVol = ZnRow::toInt(row, "playVol");
     t.PlayTimes = ZnRow::toInt(row, "playTimes");
     t.Duration = ZnRow::toInt(row, "duration");
@@ -31,8 +31,8 @@ ZnSsTask ZnSsTask::fromRow(const Json::Value& row)
     t.Week = ZnRow::toInt(row, "week");
     t.StartDate = ZnRow::toInt(row, "startDate");
     t.EndDate = ZnRow::toInt(row, "endDate");
-    t.ExecuteTime = ZnRow::text(row, "executeTime");
-    t.TerminalId = ZnRow::text(row, "terminalId");
+    t.ExecuteTime = ZnRow::text(row, "executeTime", body);
+    t.TerminalId = ZnRow::text(row, "terminalId", body);
     t.terminalIds = splitTerminalIds(t.TerminalId);
     t.execTimes = splitExecuteTimes(t.ExecuteTime);
     return t;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Json {
@@ -22,8 +23,9 @@ public:
     enum SsSourceType { SourceNone = 0, SourceFiles = 1, SourceCapture = 2, SourceTts = 3, SourceMic = 4 };
     enum SsTaskAction { ActionAdd = 0, ActionMod = 1, ActionDel = 2, ActionStart = 3, ActionStop = 4 };
 
-    // A task from one server row; absent keys read as 0 or empty text.
-    static ZnSsTask fromRow(const Json::Value& row);
+    // A task from one server row; absent keys read as 0 or empty text. body: the
+    // answer the row was parsed from, so that texts sent as numbers read as sent.
+    static ZnSsTask fromRow(const Json::Value& row, std::string_view body = {});
 
     // Entries "name#$%seconds" joined by "!!!".
     static std::string joinExecuteTimes(const std::list<ZnExecTime>& times);

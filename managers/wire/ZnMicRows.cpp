@@ -127,7 +127,7 @@ ZnMic ZnMicRows::directory(const ZnRowView& row)
 {
     ZnMic mic;
     const std::string idText = ZnRow::text(row, "terminalId");
-    mic.id = ZnRow::atoi(idText);
+    mic.id = ZnRow::toInt(row, "terminalId");
     mic.type = ZnRow::text(row, "type");
     mic.exten = ZnRow::text(row, "exten");
     mic.name = ZnRow::text(row, "name");

@@ -62,7 +62,7 @@ bool ZnSsTaskManage::parseRows(const std::string& body, std::list<ZnSsTask>& tas
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
         int id = 0;
         if (ZnRow::id(root[i], "sourceId", id))
-            tasks.push_back(ZnSsTask::fromRow(root[i]));
+            tasks.push_back(ZnSsTask::fromRow(root[i], body));
         else
             bad.leftOut(i);
     }

@@ -14,5 +14,6 @@ FUZZ_TARGET(input)
         FUZZ_CHECK(c.taskId >= 0);
         FUZZ_CHECK(c.name.find("!!!") == std::string::npos);
     }
-    FUZZ_CHECK(!ZnFAlarmChannels::triggered(-1, 0) && !ZnFAlarmChannels::triggered(-1, 32));
+    FUZZ_CHECK(!ZnFAlarmChannels::triggered(-1, 0) && ZnFAlarmChannels::triggered(-1, 32)
+               && !ZnFAlarmChannels::triggered(-1, 33));
 }

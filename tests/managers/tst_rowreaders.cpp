@@ -1,8 +1,12 @@
 // The row reader's two parsers: simdjson where it can, jsoncpp behind it. Every
 // body must read as jsoncpp alone reads it, whichever parser took it.
 #include "../fuzz/RowReaders.h"
+#include "ZnSsTask.h"
+#include "ZnSsTaskManage.h"
 #include "ZnTerminal.h"
 #include "ZnTerminalManage.h"
+
+#include <algorithm>
 
 #include <json/json.h>
 
@@ -34,6 +38,8 @@ private slots:
     void bothParsers();
     void usableIds_data();
     void usableIds();
+    void numbersAsSent_data();
+    void numbersAsSent();
     void badRowsLoggedOnce();
 };
 
@@ -55,9 +61,11 @@ void TstRowReaders::bothParsers_data()
     row("rows that are no objects", R"([1,"x",[],null,{"name":"b"}])", true, true, "b");
     row("no array", R"({"name":"x"})", false, true, "");
     row("comment", R"([/* c */{"name":"x"}])", false, true, "x");
-    row("number with a leading zero", R"([{"name":01}])", false, true, "1");
-    row("number beyond 64 bits", R"([{"name":123456789012345678901234567890}])", false, true, "9223372036854775807");
-    row("decimal longer than a double", R"([{"name":4.000000000000000000000000025744}])", true, true, "4");
+    row("number with a leading zero", R"([{"name":01}])", false, true, "01");
+    row("number beyond 64 bits", R"([{"name":123456789012345678901234567890}])", false, true,
+        "123456789012345678901234567890");
+    row("decimal longer than a double", R"([{"name":4.000000000000000000000000025744}])", true, true,
+        "4.000000000000000000000000025744");
     row("lone low surrogate", R"([{"name":"\udc00"}])", false, true, "\xed\xb0\x80");
     row("invalid UTF-8 in a name", large("{\"name\":\"Hall \xff\xfe\"}"), false, true, "Hall \xff\xfe");
     // The row's array sits at level 3 of the answer: "a" opens ones from 3 on.
@@ -155,6 +163,60 @@ void TstRowReaders::usableIds()
         QCOMPARE(ZnRow::id(parsed["terminalId"].asCString(), got), usable);
         QCOMPARE(got, usable ? id : -99);
     }
+}
+
+// A number or boolean read as text keeps the text it was sent as; read as a
+// number it gives its value, as it always did.
+void TstRowReaders::numbersAsSent_data()
+{
+    QTest::addColumn<QByteArray>("value"); // as the answer carries it
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("number");
+
+    auto row = [](const char* name, const char* value, const char* text, int number) {
+        QTest::newRow(name) << QByteArray(value) << QByteArray(text) << number;
+    };
+    row("fraction", "1.25", "1.25", 1);
+    row("trailing zero", "1.250", "1.250", 1);
+    row("exponent", "1e3", "1e3", 1000);
+    row("negative zero", "-0", "-0", 0);
+    row("negative fraction", "-2.9", "-2.9", -2);
+    row("whole number", "12", "12", 12);
+    row("blanks after the number", "1.25 \n\t", "1.25", 1);
+    row("true", "true", "true", 1);
+    row("false", "false", "false", 0);
+    row("text", R"("1.25")", "1.25", 1);
+    row("null", "null", "", 0);
+}
+
+void TstRowReaders::numbersAsSent()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, text);
+    QFETCH(int, number);
+    const std::string v = value.toStdString();
+    const std::string row = R"({"terminalId":"4","ver":)" + v + R"(,"broVol":)" + v + "}";
+    for (ZnRow::Reader reader : {ZnRow::Reader::Fast, ZnRow::Reader::Plain}) {
+        ZnRows rows;
+        QVERIFY(ZnRow::parseArray("[" + row + "]", rows, reader));
+        QCOMPARE(QByteArray::fromStdString(ZnRow::text(rows[0], "ver")), text);
+        QCOMPARE(ZnRow::toInt(rows[0], "ver"), number);
+    }
+    // Records from a small answer (jsoncpp) and a large one (simdjson): a text
+    // field as sent, an int field by value.
+    for (const std::string& body : {"[" + row + "]", large(row)}) {
+        QVERIFY(rowreaders::check(body));
+        std::list<ZnTerminal> amps;
+        QVERIFY(ZnTerminalManage::parseRows(body, amps));
+        const auto amp = std::find_if(amps.begin(), amps.end(), [](const ZnTerminal& t) { return t.id == 4; });
+        QVERIFY(amp != amps.end());
+        QCOMPARE(QByteArray::fromStdString(amp->ver), text);
+        QCOMPARE(amp->broVol, number);
+    }
+    std::list<ZnSsTask> tasks;
+    QVERIFY(ZnSsTaskManage::parseRows(R"([{"sourceId":"1","sourceContent":)" + v + R"(,"playVol":)" + v + "}]", tasks));
+    QCOMPARE(QByteArray::fromStdString(tasks.front().SourceContent), text);
+    QCOMPARE(tasks.front().PlayVol, number);
 }
 
 // However many rows an answer leaves out, one line tells of them.

@@ -397,25 +397,35 @@ private slots:
         QVERIFY(!red(alarms()->item(0, 2)) && !red(alarms()->item(1, 2)));
     }
 
-    // The interface's list text as the dialog reads it.
+    // The interface's list text and trigger bits as the dialog reads them.
     void channelsRead_data()
     {
         QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("bits");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("no task, not a number") << "大厅#$%0!!!x"
+        QTest::newRow("no task, not a number") << "大厅#$%0!!!x" << 0
                                                << "1|大厅|空闲|[未配置] / 2|通道2|空闲|[未配置]";
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("a plan task is no manual task") << "23"
-                                                       << "1|通道1|空闲|[任务不存在]";
-        QTest::newRow("a name stored empty stays empty") << "#$%21!!!21"
+        QTest::newRow("empty") << QString() << 0 << QString();
+        QTest::newRow("a plan task is no manual task") << "23" << 0 << "1|通道1|空闲|[任务不存在]";
+        QTest::newRow("a name stored empty stays empty") << "#$%21!!!21" << 0
                                                          << "1||空闲|疏散广播 / 2|通道2|空闲|疏散广播";
+        // Bit i is channel i + 1, the sign bit too; no bit is left for a 33rd.
+        QStringList text, shown;
+        for (int c = 1; c <= 33; ++c) {
+            text << QStringLiteral("0");
+            shown << QStringLiteral("%1|通道%1|%2|[未配置]").arg(c).arg(c == 1 || c == 32 ? QStringLiteral("报警") : QStringLiteral("空闲"));
+        }
+        QTest::newRow("channels 1 and 32 triggered") << text.join(QStringLiteral("!!!")) << int(0x80000001u)
+                                                     << shown.join(QStringLiteral(" / "));
     }
     void channelsRead()
     {
         QFETCH(QString, text);
+        QFETCH(int, bits);
         QFETCH(QString, shown);
         ZnFAlarm a;
         a.id = 30001;
+        a.shortCircuit = bits;
         a.broadcast = text.toStdString();
         ZnFAlarmSettingDialog dialog(&a);
         QCOMPARE(channelsOf(dialog.form().fChannelTb), shown);
