@@ -55,8 +55,6 @@ void ZnPlayTermListMgr::onNotify(int code, void* data)
             {
                 QMutexLocker lock(&self->m_errorMutex);
                 self->m_errorText = QString::fromStdString(note->text);
-                if (!note->text.empty())
-                    ++self->m_reasons;
             }
             emit self->delTermError();
         }
@@ -78,12 +76,6 @@ QString ZnPlayTermListMgr::delTermErrorText() const
 {
     QMutexLocker lock(&m_errorMutex);
     return m_errorText;
-}
-
-int ZnPlayTermListMgr::reasonCount() const
-{
-    QMutexLocker lock(&m_errorMutex);
-    return m_reasons;
 }
 
 int ZnPlayTermListMgr::mergeList(const ZnTerminal& terminal)

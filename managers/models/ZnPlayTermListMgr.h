@@ -40,10 +40,6 @@ public:
     // The server's text of the last refused removal.
     QString delTermErrorText() const;
     QString lastError() const { return delTermErrorText(); }
-    // Counts the refused removals that came with a reason; the player page shows
-    // the reason, so a page that sees the count move after its own refused
-    // removal adds no box of its own.
-    int reasonCount() const;
     // Replaces the held record with that id (the list stays in id order); -1 when
     // there is none or no list yet.
     int mergeList(const ZnTerminal& terminal);
@@ -80,5 +76,4 @@ private:
     Store m_store;
     mutable QMutex m_errorMutex;
     QString m_errorText;
-    int m_reasons = 0;
 };

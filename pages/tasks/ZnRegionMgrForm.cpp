@@ -122,8 +122,9 @@ int ZnRegionMgrForm::editAndCommit(ZnRegion &region, int op)
         if (dialog.exec() != QDialog::Accepted)
             return 0;
     }
+    // A region removed meanwhile was told by rowStillShown: nothing was sent.
     if (op == ZnRegionListMgr::Modify && !rowStillShown(region.regionId))
-        return -1;
+        return 0;
     if (op == ZnRegionListMgr::Add)
         region.regionId = newRegionId(ZnRegionListMgr::instance()->maxRegionId());
     // Any result but 0 is a refusal: the model changed nothing.
@@ -137,8 +138,8 @@ int ZnRegionMgrForm::editAndCommit(ZnRegion &region, int op)
 void ZnRegionMgrForm::slot_add_clicked()
 {
     ZnRegion region;
-    // A refusal was told by editAndCommit: one box is enough.
-    editAndCommit(region, ZnRegionListMgr::Add);
+    if (editAndCommit(region, ZnRegionListMgr::Add) != 0)
+        tell(tr("Add Error!"));
 }
 
 void ZnRegionMgrForm::slot_edit_clicked()
@@ -151,8 +152,8 @@ void ZnRegionMgrForm::editRecord(int id)
     ZnRegion region;
     if (!ZnRegionListMgr::instance()->getRegion(id, &region))
         return;
-    // A refusal was told by editAndCommit: one box is enough.
-    editAndCommit(region, ZnRegionListMgr::Modify);
+    if (editAndCommit(region, ZnRegionListMgr::Modify) != 0)
+        tell(tr("Edit Error!"));
 }
 
 void ZnRegionMgrForm::slot_delete_clicked()

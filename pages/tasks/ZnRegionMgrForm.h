@@ -16,7 +16,8 @@ public:
     Ui::fRegionInfoForm &form() { return ui; }
 
     // Runs the edit dialog on the region and commits it when accepted (op 4 adds
-    // under a new id, 5 edits); -1 after a failed commit, else 0.
+    // under a new id, 5 edits); -1 after a failed commit ("Setting Error!"
+    // shown), else 0.
     int editAndCommit(ZnRegion &region, int op);
     // A new region's id: the largest id plus 1 to 10.
     static int newRegionId(int largest);

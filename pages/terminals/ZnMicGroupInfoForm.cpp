@@ -150,8 +150,9 @@ int ZnMicGroupInfoForm::editAndCommit(ZnMicGroup &group, int operation)
         if (dialog.exec() != QDialog::Accepted)
             return 0;
     }
+    // A group removed meanwhile was told by rowStillShown: nothing was sent.
     if (operation == ZnMicGroupListMgr::Modify && !rowStillShown(group.groupId))
-        return -1;
+        return 0;
     ZnMicGroupListMgr *model = ZnMicGroupListMgr::instance();
     if (operation == ZnMicGroupListMgr::Add)
         group.groupId = newGroupId(model->maxGroupId());
@@ -166,8 +167,8 @@ void ZnMicGroupInfoForm::slot_add_clicked()
 {
     ZnMicGroup group;
     group.groupId = 0;
-    // A refusal was told by editAndCommit: one box is enough.
-    editAndCommit(group, ZnMicGroupListMgr::Add);
+    if (editAndCommit(group, ZnMicGroupListMgr::Add) != 0)
+        tell(tr("Add Error!"));
 }
 
 void ZnMicGroupInfoForm::slot_edit_clicked()
@@ -180,8 +181,8 @@ void ZnMicGroupInfoForm::editRecord(int id)
     ZnMicGroup group;
     if (!ZnMicGroupListMgr::instance()->getGroup(id, group))
         return;
-    // A refusal was told by editAndCommit: one box is enough.
-    editAndCommit(group, ZnMicGroupListMgr::Modify);
+    if (editAndCommit(group, ZnMicGroupListMgr::Modify) != 0)
+        tell(tr("Edit Error!"));
 }
 
 void ZnMicGroupInfoForm::slot_delete_clicked()

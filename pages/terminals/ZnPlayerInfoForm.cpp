@@ -395,11 +395,9 @@ bool ZnPlayerInfoForm::setRowVolume(int id, int volume)
 
 void ZnPlayerInfoForm::switchAmps(bool on)
 {
-    bool refused = false;
+    // The row changes when the server reports the amplifier's new state.
     for (int id : selectedIds())
-        refused |= model()->setAmpPower(id, "", on) != 0;
-    if (refused)
-        tell(tr("Setting Error!"));
+        model()->setAmpPower(id, "", on);
 }
 
 void ZnPlayerInfoForm::openAmpClicked()
@@ -448,20 +446,18 @@ void ZnPlayerInfoForm::slot_delTermClicked()
             tell(ZnTipsInfo::terminalNotOfflineText());
             continue;
         }
-        const int reasons = model()->reasonCount();
         if (model()->removeTerminal(terminal) == 0)
             removeRow(rowOf(terminal.id));
-        else if (model()->reasonCount() == reasons) // a reason is told by slot_delError
+        else
             tell(tr("Delete Error!"));
     }
 }
 
 void ZnPlayerInfoForm::slot_delError()
 {
-    // A refusal without a text is told by the page that asked.
-    const QString reason = model()->lastError();
-    if (!reason.isEmpty())
-        tell(reason);
+    // Every family's removal is a device removal: the server's reason is told
+    // here, and the page that asked adds its own box after it.
+    tell(model()->lastError());
 }
 
 void ZnPlayerInfoForm::speakerCheckClicked()
@@ -501,11 +497,9 @@ void ZnPlayerInfoForm::offAmpSet() {}
 
 void ZnPlayerInfoForm::sendSettings(const QList<ZnTerminal> &records)
 {
-    bool refused = false;
+    // The rows change when the server reports the terminals' new settings.
     for (const ZnTerminal &terminal : records)
-        refused |= model()->setTerminal(terminal) != 0;
-    if (refused)
-        tell(tr("Setting Error!"));
+        model()->setTerminal(terminal);
 }
 
 void ZnPlayerInfoForm::tcpModeClicked()
@@ -529,12 +523,9 @@ void ZnPlayerInfoForm::ampTmptSetClick()
     dialog.loadTable();
     if (dialog.exec() != QDialog::Accepted)
         return;
-    bool refused = false;
     for (const ZnTerminal &terminal : dialog.results()) {
         // A maximum volume left unset means the terminal was not configured.
         if (terminal.maxVol > 0)
-            refused |= model()->setPlayTermConfig(terminal) != 0;
+            model()->setPlayTermConfig(terminal);
     }
-    if (refused)
-        tell(tr("Setting Error!"));
 }

@@ -1,7 +1,6 @@
 #include "ZnTerListPage.h"
 
 #include "BaseMessageDialog.h"
-#include "ZnPlayTermListMgr.h"
 #include "ZnTipsInfo.h"
 
 #include <QTableWidget>
@@ -77,7 +76,6 @@ void ZnTerListPage::deleteSelected()
         return;
     for (int i = ids.size() - 1; i >= 0; --i) {
         const int id = ids.at(i);
-        const int reasons = ZnPlayTermListMgr::instance()->reasonCount();
         const int result = removeRecord(id);
         if (result == RecordGone)
             continue;
@@ -85,7 +83,7 @@ void ZnTerListPage::deleteSelected()
             tell(ZnTipsInfo::terminalNotOfflineText());
         else if (result == 0 && dropRowOnRemoval)
             removeRowById(id);
-        else if (result != 0 && !deleteFailedText.isEmpty() && ZnPlayTermListMgr::instance()->reasonCount() == reasons)
+        else if (result != 0 && !deleteFailedText.isEmpty())
             tell(deleteFailedText);
     }
 }

@@ -1153,7 +1153,8 @@ private slots:
         QCOMPARE(rowsOf(regions->form().fTermTableWidget), QStringLiteral("10001:Speaker 10001"));
     }
     // A member no list offers stays through an edit and the row follows what the
-    // server took; a refusal is shown in one box and the table stays as it was.
+    // server took; a refused add or edit is told twice (the commit, then the
+    // step), a refused delete once; the table stays as it was.
     void changes_data()
     {
         QTest::addColumn<QString>("button");
@@ -1167,9 +1168,11 @@ private slots:
         QTest::newRow("edit keeps unknown members")
             << QStringLiteral("fEditBtn") << 3 << false << QStringList()
             << QStringLiteral("3:Renamed 2:Mixed 1:Ground floor") << QStringLiteral("10001 99999");
-        QTest::newRow("edit refused") << QStringLiteral("fEditBtn") << 1 << true << QStringList{setting} << before
+        QTest::newRow("edit refused") << QStringLiteral("fEditBtn") << 1 << true
+                                      << QStringList{setting, QStringLiteral("Edit Error!")} << before
                                       << QStringLiteral("10001 10002");
-        QTest::newRow("add refused") << QStringLiteral("fNewBtn") << 1 << true << QStringList{setting} << before
+        QTest::newRow("add refused") << QStringLiteral("fNewBtn") << 1 << true
+                                     << QStringList{setting, QStringLiteral("Add Error!")} << before
                                      << QStringLiteral("10001 10002");
         QTest::newRow("delete refused, one box")
             << QStringLiteral("fDelBtn") << 1 << true << QStringList{QStringLiteral("Delete Error!")} << before

@@ -1,0 +1,423 @@
+#include "../tasks/TaskSim.h"
+#include "BaseMessageDialog.h"
+#include "QtSchemeInfo.h"
+#include "TcpSocketClient.h"
+#include "ZnCapInfoForm.h"
+#include "ZnD72InfoForm.h"
+#include "ZnD72ListMgr.h"
+#include "ZnD74InfoForm.h"
+#include "ZnD74ListMgr.h"
+#include "ZnMicGroupInfoForm.h"
+#include "ZnMicListMgr.h"
+#include "ZnPlanTaskMgrForm.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnPlayerInfoForm.h"
+#include "ZnRegionListMgr.h"
+#include "ZnRegionMgrForm.h"
+#include "ZnSetAmpFormCtr.h"
+#include "ZnSimFileService.h"
+#include "ZnSsTaskDataMgr.h"
+#include "ZnSsTaskMgrForm.h"
+#include "ZnSystemSettingForm.h"
+#include "ZnTimerTaskMgrForm.h"
+#include "ZnTtsInfoForm.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <map>
+
+namespace {
+
+// Every check and refusal the operator meets on a page or in an edit dialog:
+// what they do, what the server refuses (a request and its text), the boxes
+// shown in turn ("title|text"; "(dialog)" for the edit dialog still open after
+// them, then closed by the test) and the request that reached the server
+// ("" when nothing at all did).
+//
+// Each family holds one online terminal (id base+1) and two offline ones.
+// Acts: "delete ID", "edit ID NAME" (a double click, the name typed, OK; "-"
+// types none), "new NAME", "calls ID" (the call configuration ticked, OK),
+// "amp ID", "speaker ID", "firewall", "defaults", "thresholds", "start ID" (on
+// the plan of row 1 of the panel), "plannew NAME", "plandel ROW", "password",
+// "vad TEXT", "title". The players are base terminals (ids 1 to 3), which the
+// default-setting and threshold dialogs list.
+struct Refusal
+{
+    const char *tag, *page, *act, *refused, *reason, *boxes, *sent;
+};
+
+const char *const kAsk = "Tips|Delete current record? / ";
+const char *const kOnline = "Tips|Delete current record? / Tips|Terminal can not be removed without offline!";
+const char *const kRefused = "Tips|Delete current record? / Tips|in use / Tips|Delete Error!";
+
+const Refusal kRefusals[] = {
+    // Call microphones.
+    {"d72: empty name", "d72", "edit 50002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"d72: setting refused", "d72", "edit 50002 Hall", "POST ModTalkTerminal", "no", "Tips|Setting Error!",
+     "POST ModTalkTerminal"},
+    {"d72: button calls refused", "d72", "calls 50002", "POST D72ButtonCall", "no",
+     "Tips|Button Call Config Setting Error!", "POST D72ButtonCall"},
+    {"d72: online kept", "d72", "delete 50001", "", "", kOnline, ""},
+    {"d72: delete refused, the reason then the page's", "d72", "delete 50002", "POST RemoveDevice", "in use", kRefused,
+     "POST RemoveDevice"},
+    // Emergency microphones.
+    {"d74: empty name", "d74", "edit 60002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"d74: setting refused", "d74", "edit 60002 Hall", "POST ModTalkTerminal", "no", "Tips|Setting Error!",
+     "POST ModTalkTerminal"},
+    {"d74: delete refused", "d74", "delete 60002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
+    // Players and amplifiers.
+    {"player: online kept", "player", "delete 1", "", "", kOnline, ""},
+    {"player: delete refused", "player", "delete 2", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
+    {"player: delete refused without a reason: the model's empty text", "player", "delete 2", "POST RemoveDevice", "",
+     "Tips|Delete current record? / Tips| / Tips|Delete Error!", "POST RemoveDevice"},
+    {"player: rename refused", "player", "edit 2 Hall", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
+    {"player: amplifier switch refused, nothing told", "player", "amp 2", "POST IpAmpPower", "no", "",
+     "POST IpAmpPower"},
+    {"player: firewall refused, nothing told", "player", "firewall", "POST Terminal", "no", "", "POST Terminal"},
+    {"player: default setting refused, nothing told", "player", "defaults", "POST Terminal", "no", "", "POST Terminal"},
+    {"player: thresholds refused, nothing told", "player", "thresholds", "SET PlayTermConfig", "no", "",
+     "SET PlayTermConfig"},
+    {"player: speaker check of a terminal not idle", "player", "speaker 2", "", "",
+     "Tips|Can't check speaker when terminal not idle!", ""},
+    // Capture units and speech units.
+    {"capture: empty name", "cap", "edit 20002 -", "", "", "Tips|The name cannot be empty / (dialog)", ""},
+    {"capture: delete refused", "cap", "delete 20002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
+    {"tts: rename refused", "tts", "edit 40002 Hall", "POST TTs71Name", "no", "Tips|Setting Error!", "POST TTs71Name"},
+    {"tts: delete refused", "tts", "delete 40002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
+    // Microphone groups.
+    {"group: empty name", "group", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"group: add refused", "group", "new Desk", "POST CallService", "no", "Tips|Setting Error! / Tips|Add Error!",
+     "POST CallService"},
+    {"group: edit refused", "group", "edit 1 Desk", "POST CallService", "no", "Tips|Setting Error! / Tips|Edit Error!",
+     "POST CallService"},
+    {"group: delete refused", "group", "delete 1", "POST CallService", "no",
+     "Tips|Delete current record? / "
+     "Tips|Delete Error!",
+     "POST CallService"},
+    // Regions.
+    {"region: empty name", "region", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"region: add refused", "region", "new Hall", "POST BroadRegion", "no", "Tips|Setting Error! / Tips|Add Error!",
+     "POST BroadRegion"},
+    {"region: edit refused", "region", "edit 1 Hall", "POST BroadRegion", "no",
+     "Tips|Setting Error! / Tips|Edit Error!", "POST BroadRegion"},
+    {"region: delete refused", "region", "delete 1", "POST BroadRegion", "no",
+     "Tips|Delete current record? / "
+     "Tips|Delete Error!",
+     "POST BroadRegion"},
+    // Timer plans.
+    {"plan: empty name", "timer", "plannew -", "", "", "Tips|方案名称不可以空! / (dialog)", ""},
+    {"plan: add refused", "timer", "plannew Night", "POST TimerPlan", "no", "Tips|方案添加失败!", "POST TimerPlan"},
+    {"plan: the default plan kept, nothing asked", "timer", "plandel 0", "", "", "Tips|默认方案不可以删除！", ""},
+    {"plan: delete refused", "timer", "plandel 1", "POST TimerPlan", "no",
+     "Tips|确认删除方案？ / Tips|删除方案失败，如有任务请先删除!", "POST TimerPlan"},
+    // Tasks.
+    {"task: a running one is not edited", "manual", "edit 4 Hall", "", "", "Tips|Task is runnig, it is not editable!",
+     ""},
+    {"task: a microphone broadcast is not edited", "plan", "edit 2 Hall", "", "",
+     "Tips|Mic broadcast it is not editable!", ""},
+    {"task: a running one is not deleted", "manual", "delete 4", "", "",
+     "Tips|Delete current record? / "
+     "Tips|Task is runnig, it is not editable!",
+     ""},
+    {"task: delete refused, told once by the asking page", "manual", "delete 3", "POST SoundSource",
+     "Task is in a plan", "Tips|Delete current record? / Tips|Task is in a plan", "POST SoundSource"},
+    {"task: tasks of a disabled plan not started", "timer", "start 7", "", "", "Tips|方案已禁用!", ""},
+    {"plan task: empty name", "plan", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"manual task: empty name", "manual", "edit 3 -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
+    // System settings.
+    {"settings: empty password", "settings", "password", "", "", "提示|密码不能为空！", ""},
+    {"settings: time-out under 300", "settings", "vad 299", "", "", "提示|超时时间必须大于或者等于300秒", ""},
+    {"settings: empty title", "settings", "title", "", "", "提示|请输入名称！", ""},
+};
+
+Json::Value planRow(int id, const std::string &name, int enable)
+{
+    return record({{"timerplanId", std::to_string(id)}, {"name", name}, {"enable", std::to_string(enable)}});
+}
+
+// A box as "title|text" (the text without the blanks and line breaks the box
+// puts before it); any other window as "(dialog)", closed.
+ModalChain::Action reader(QStringList &said)
+{
+    return [&said](QWidget *w) {
+        if (dynamic_cast<BaseMessageDialog *>(w)) {
+            QString text = w->findChild<QTextEdit *>(QStringLiteral("infoTextEdit"))->toPlainText();
+            text.remove(QRegularExpression(QStringLiteral("^\\s+")));
+            said << w->findChild<QLabel *>(QStringLiteral("messageTitle"))->text() + QLatin1Char('|') + text;
+            ModalChain::confirm()(w);
+            return;
+        }
+        said << QStringLiteral("(dialog)");
+        if (auto *d = qobject_cast<QDialog *>(w))
+            d->reject();
+        else
+            w->close();
+    };
+}
+
+// An edit step, or the box of a check made before its dialog opens.
+ModalChain::Action dialogOr(ModalChain::Action step, QStringList &said)
+{
+    return [step, &said](QWidget *w) {
+        if (dynamic_cast<BaseMessageDialog *>(w))
+            reader(said)(w);
+        else
+            step(w);
+    };
+}
+
+// Double-clicks the name of the row of that id with the mouse (column 0: the
+// one no page hides).
+void doubleClickName(QTableWidget *t, int id)
+{
+    const QPoint at = t->visualItemRect(t->item(rowOfId(t, id), 0)).center();
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(const Refusal *)
+
+// The boxes every page and edit dialog shows on a check or a refusal, read off
+// the real pages against the simulated server and file service.
+class TstRefusals : public QObject
+{
+    Q_OBJECT
+
+    SimSession s;
+    ZnSimFileService files;
+    std::vector<std::unique_ptr<QWidget>> owned;
+    std::map<QString, QWidget *> pages;
+
+    template <class Form, class... Args>
+    Form *add(const char *name, Args... args)
+    {
+        auto *form = new Form(args...);
+        owned.emplace_back(form);
+        form->resize(1000, 600);
+        form->show();
+        pages[QLatin1String(name)] = form;
+        return form;
+    }
+    QTableWidget *table(const QString &page)
+    {
+        if (page == QLatin1String("settings"))
+            return nullptr;
+        return dynamic_cast<ZnTerBaseCtr *>(pages.at(page))->tableWidget();
+    }
+    ZnTimerTaskMgrForm *timer() { return static_cast<ZnTimerTaskMgrForm *>(pages.at(QStringLiteral("timer"))); }
+    // The requests that change something: all but queries, logins and keep-alives.
+    int changes() const
+    {
+        int n = 0;
+        for (const ZnSimRequest &r : s.sim.requests()) {
+            const std::string label = r.label();
+            if (label.compare(0, 3, "GET") != 0 && label.compare(0, 6, "ONLINE") != 0
+                && label.compare(0, 5, "LOGIN") != 0)
+                ++n;
+        }
+        return n;
+    }
+    static void click(QWidget *page, const char *button)
+    {
+        QAbstractButton *b = page->findChild<QAbstractButton *>(QLatin1String(button));
+        QVERIFY2(b, button);
+        b->click();
+    }
+    // The steps of the dialog an act opens, and the act itself.
+    void operate(QWidget *page, const QString &act, std::vector<ModalChain::Action> &steps,
+                 std::function<void()> &trigger)
+    {
+        const QStringList w = act.split(QLatin1Char(' '));
+        const QString verb = w[0];
+        const int id = w.value(1).toInt();
+        QTableWidget *t =
+            dynamic_cast<ZnTerBaseCtr *>(page) ? dynamic_cast<ZnTerBaseCtr *>(page)->tableWidget() : nullptr;
+        const bool player = qobject_cast<ZnPlayerInfoForm *>(page) != nullptr;
+        auto *amps = qobject_cast<ZnPlayerInfoForm *>(page);
+        const auto named = [](const QString &edit, const QString &ok, const QString &name) {
+            return fill(edit, name == QLatin1String("-") ? QString() : name, ok);
+        };
+        if (verb == QLatin1String("delete")) {
+            selectIds(t, {id});
+            trigger = [=] { click(page, player ? "fDelTerBtn" : "fDelBtn"); };
+        } else if (verb == QLatin1String("edit")) {
+            steps.push_back(named(QStringLiteral("fNameEdit"), QStringLiteral("fOkBtn"), w.value(2)));
+            trigger = [=] { doubleClickName(t, id); };
+        } else if (verb == QLatin1String("new")) {
+            steps.push_back(named(QStringLiteral("fNameEdit"), QStringLiteral("fOkBtn"), w.value(1)));
+            trigger = [=] { click(page, "fNewBtn"); };
+        } else if (verb == QLatin1String("calls")) {
+            steps.push_back([](QWidget *d) {
+                d->findChild<QGroupBox *>(QStringLiteral("fCallConfigGroupBox"))->setChecked(true);
+                ModalChain::click(QStringLiteral("fOkBtn"))(d);
+            });
+            trigger = [=] { doubleClickName(t, id); };
+        } else if (verb == QLatin1String("amp")) {
+            selectIds(t, {id});
+            trigger = [=] { click(page, "fAmpOpenBtn"); };
+        } else if (verb == QLatin1String("speaker")) {
+            selectIds(t, {id});
+            trigger = [=] { amps->speakerCheckClicked(); };
+        } else if (verb == QLatin1String("firewall")) {
+            steps.push_back([](QWidget *d) {
+                ModalChain::click(QStringLiteral("fTcpBtn"))(d);
+                ModalChain::click(QStringLiteral("fOkBtn"))(d);
+            });
+            trigger = [=] { amps->tcpModeClicked(); };
+        } else if (verb == QLatin1String("defaults")) {
+            steps.push_back(ModalChain::click(QStringLiteral("fOkBtn")));
+            trigger = [=] { amps->defaultSetClicked(); };
+        } else if (verb == QLatin1String("thresholds")) {
+            steps.push_back([](QWidget *d) {
+                auto *form = dynamic_cast<ZnSetAmpFormCtr *>(d);
+                form->form().fAmpTableWidget->selectRow(0);
+                form->form().fVolumnSpinBox_4->setValue(60);
+                ModalChain::click(QStringLiteral("fOkBtn"))(d);
+            });
+            trigger = [=] { amps->ampTmptSetClick(); };
+        } else if (verb == QLatin1String("start")) {
+            QTableWidget *plans = timer()->schemePanel()->table();
+            plans->setCurrentCell(1, 0);
+            emit plans->cellClicked(1, 0);
+            QTRY_VERIFY(rowOfId(t, id) >= 0);
+            selectIds(t, {id});
+            trigger = [=] { click(page, "fStartTask"); };
+        } else if (verb == QLatin1String("plannew") || verb == QLatin1String("plandel")) {
+            QtSchemeInfo *panel = timer()->schemePanel();
+            if (verb == QLatin1String("plannew"))
+                steps.push_back(named(QStringLiteral("fSchemeNameLe"), QStringLiteral("fOkButton"), w.value(1)));
+            else
+                panel->table()->setCurrentCell(id, 0);
+            trigger = [=] { click(panel, verb == QLatin1String("plannew") ? "fSchNewBtn" : "fSchDelBtn"); };
+        } else if (verb == QLatin1String("password")) {
+            page->findChild<QGroupBox *>(QStringLiteral("fUserPassGb"))->setChecked(true);
+            page->findChild<QLineEdit *>(QStringLiteral("fPassLe"))->clear();
+            trigger = [=] { click(page, "fUserPassButton"); };
+        } else if (verb == QLatin1String("vad")) {
+            page->findChild<QGroupBox *>(QStringLiteral("fVadgroupBox"))->setChecked(true);
+            page->findChild<QLineEdit *>(QStringLiteral("fVadlineEdit"))->setText(w.value(1));
+            trigger = [=] { click(page, "fVadpushButton"); };
+        } else if (verb == QLatin1String("title")) {
+            page->findChild<QGroupBox *>(QStringLiteral("fTitleNameGb"))->setChecked(true);
+            page->findChild<QLineEdit *>(QStringLiteral("fTitleLe"))->clear();
+            trigger = [=] { click(page, "fSaveTileBtn"); };
+        } else {
+            QFAIL(qPrintable(QStringLiteral("no act ") + act));
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The file worker writes debug lines from its own thread while tests switch.
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        ZnModalGuard::install();
+        s.sim.setPushChanges(true);
+        s.sim.withData([](ZnSimData &d) {
+            const std::pair<const char *, std::pair<int, const char *>> families[] = {{"dsk72", {50000, "2"}},
+                                                                                      {"dsk74", {60000, "4"}},
+                                                                                      {"tts71", {40000, "TTS71"}},
+                                                                                      {"capd73", {20000, "CAP"}},
+                                                                                      {"ipamp", {0, "IP"}}};
+            for (const auto &f : families) {
+                std::vector<Json::Value> &rows = d.table(f.first);
+                rows.resize(3, rows.front());
+                for (int i = 0; i < 3; ++i) {
+                    const Json::Value r =
+                        terminalRow(f.second.first + i + 1, "N" + std::to_string(i + 1), i == 0, f.second.second);
+                    for (const std::string &key : r.getMemberNames())
+                        rows[size_t(i)][key] = r[key];
+                }
+            }
+            d.table("soundsource") = {taskRow(1, "P1", 1, 2), taskRow(2, "Mic", 1, 2, -1, "", 4),
+                                      taskRow(3, "M1", 2, 2), taskRow(4, "M2", 2, 1),
+                                      taskRow(7, "T1", 3, 2, 2, "b#$%30000")};
+            d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0)};
+        });
+        QVERIFY(startModels(s));
+        QVERIFY(files.start(0));
+        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
+        TcpSocketClient::instance()->start();
+        TcpSocketClient::instance()->addGetFileRootTask();
+        QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
+        ZnSsTaskDataMgr::instance();
+        ZnRegionListMgr::instance();
+        QVERIFY(signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
+                          [] { ZnMicListMgr::instance()->requestMicList(); }));
+        QVERIFY(signalled(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
+                          [] { ZnPlayTermListMgr::instance()->requestPlayTermList(); }));
+        QTRY_VERIFY(ZnD72ListMgr::instance()->micList().size() == 3);
+        QTRY_VERIFY(ZnD74ListMgr::instance()->micList().size() == 3);
+        QTRY_VERIFY(!ZnRegionListMgr::instance()->regionList().empty());
+        add<ZnD72InfoForm>("d72");
+        add<ZnD74InfoForm>("d74");
+        add<ZnTtsInfoForm>("tts");
+        add<ZnCapInfoForm>("cap");
+        // Shown by the main window once it is built.
+        add<ZnPlayerInfoForm>("player")->showTerminals();
+        add<ZnMicGroupInfoForm>("group");
+        add<ZnRegionMgrForm>("region");
+        add<ZnPlanTaskMgrForm>("plan");
+        add<ZnSsTaskMgrForm>("manual", 2);
+        add<ZnTimerTaskMgrForm>("timer", 3);
+        add<ZnSystemSettingForm>("settings");
+        for (const char *page : {"d72", "d74", "tts", "cap", "player"})
+            QTRY_COMPARE(QLatin1String(page) + QString::number(table(QLatin1String(page))->rowCount()),
+                         QLatin1String(page) + QStringLiteral("3"));
+        QTRY_COMPARE(table(QStringLiteral("manual"))->rowCount(), 2);
+        QTRY_COMPARE(timer()->schemePanel()->table()->rowCount(), 2);
+    }
+    void init() { s.sim.clearRules(); }
+
+    void refusals_data() { addCases(kRefusals); }
+    void refusals()
+    {
+        QFETCH(const Refusal *, c);
+        const QString page = QLatin1String(c->page);
+        QWidget *form = pages.at(page);
+        std::vector<ModalChain::Action> steps;
+        std::function<void()> trigger;
+        operate(form, QString::fromUtf8(c->act), steps, trigger);
+        if (QTest::currentTestFailed())
+            return;
+        if (*c->refused)
+            s.sim.addRule(ZnSimRule::make(c->refused, ZnSimRule::Fail, c->reason, 0, 1));
+        const QStringList boxes = QString::fromUtf8(c->boxes).split(QStringLiteral(" / "), Qt::SkipEmptyParts);
+        const int before = changes();
+        const int sentBefore = *c->sent ? s.sim.count(c->sent) : 0;
+        QStringList said;
+        for (ModalChain::Action &step : steps)
+            step = dialogOr(step, said);
+        // Two readers more than boxes expected: a surplus box shows in what was said.
+        for (int i = 0; i < boxes.size() + 2; ++i)
+            steps.push_back(reader(said));
+        answering(steps, [&] {
+            trigger();
+            // A refusal the server sends back is told once its answer was handled.
+            QVERIFY(s.settle());
+        });
+        QCOMPARE(said, boxes);
+        if (*c->sent)
+            QVERIFY(s.sim.count(c->sent) > sentBefore);
+        else
+            QCOMPARE(changes(), before);
+    }
+
+    void cleanupTestCase()
+    {
+        owned.clear();
+        TcpSocketClient::instance()->stop();
+        files.stop();
+    }
+};
+
+QTEST_MAIN(TstRefusals)
+#include "tst_refusals.moc"
