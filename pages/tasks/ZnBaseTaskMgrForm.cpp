@@ -40,7 +40,6 @@ void ZnBaseTaskMgrForm::hideSchemeRow()
 {
     ui.fSchemeTitleText->hide();
     ui.fSchemeNameText->hide();
-    ui.fMainLayout->setStretch(0, 0);
     ui.fTaskTableWidget->setColumnHidden(TimeCol, true);
 }
 
@@ -88,7 +87,7 @@ QString ZnBaseTaskMgrForm::startText(const ZnSsTask &task)
 {
     return task.execTimes.empty() ? QString::fromLatin1(kNoTime)
                                   : QString::fromStdString(ZnCommon::formatDuration(
-                                        static_cast<uint32_t>(std::max<int64_t>(0, task.execTimes.front().seconds))));
+                                      static_cast<uint32_t>(std::max<int64_t>(0, task.execTimes.front().seconds))));
 }
 
 void ZnBaseTaskMgrForm::fillTaskRow(int row, const ZnSsTask &task)

@@ -45,8 +45,8 @@ public slots:
 
 protected:
     virtual void initTexts();
-    // Pages without timer plans: the plan row and the start time column go, and
-    // the table takes the room of the plan row.
+    // Pages without timer plans: the plan row's texts and the start time column
+    // go; the row keeps its share of the height.
     void hideSchemeRow();
     // Whether a task belongs on this page.
     bool listsTask(const ZnSsTask &task) const;

@@ -95,7 +95,6 @@ void ZnTaskSourceCtrl::fill()
         client->setTaskBrowser(mediaBrowser.get());
     mediaBrowser->refreshMediaList();
     w.fileTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    w.fileTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     w.fileTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     fillCaptureUnits();
     if (task->SourceType > 0 && task->SourceType <= w.stack->count())

@@ -46,6 +46,8 @@ ZnTimerTaskEditDialog::ZnTimerTaskEditDialog(ZnSsTask *t)
     setWindowTitle(fresh ? QStringLiteral("新建") : QStringLiteral("编辑"));
     ui.titleNameLabel->setText(fresh ? QStringLiteral("新建任务") : QStringLiteral("任务编辑"));
     sourceCtrl.fill();
+    // Here the file size fits its column; the names share the rest.
+    ui.fFileTableWidget->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     if (fresh) {
         ui.fNameEdit->setText(QStringLiteral("新建任务"));
         ui.fNameEdit->setFocus();

@@ -29,7 +29,7 @@ ZnTimerTaskMgrForm::ZnTimerTaskMgrForm(int taskCategory)
     connect(ui.fTaskTableWidget, SIGNAL(itemDoubleClicked(QTableWidgetItem *)), this, SLOT(slot_editClicked()));
     connect(ui.fTaskTableWidget, SIGNAL(itemClicked(QTableWidgetItem *)), this,
             SLOT(widget_item_clicked(QTableWidgetItem *)));
-    ui.fSchemeNameText->clear();
+    // The form's "默认方案" stays until the panel reports a plan.
     slot_showTaskList();
 }
 

@@ -82,6 +82,17 @@ ZnSsTask task(int id, int category, int type, const char *content, std::list<int
     return t;
 }
 
+// The columns a table's header stretches over its width, joined by blanks.
+QString stretchedOf(const QTableWidget *t)
+{
+    QStringList out;
+    for (int c = 0; c < t->columnCount(); ++c) {
+        if (t->horizontalHeader()->sectionResizeMode(c) == QHeaderView::Stretch)
+            out << QString::number(c);
+    }
+    return out.join(QLatin1Char(' '));
+}
+
 // Runs act and answers the box it opens; what the box said.
 QString answered(const std::function<void()> &act)
 {
@@ -387,6 +398,7 @@ private slots:
         // Built after the plan list came, and while it is held: each reports its first plan.
         QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
         ZnTimerTaskMgrForm late(3);
+        QCOMPARE(late.form().fSchemeNameText->text(), QStringLiteral("默认方案"));
         QTRY_COMPARE(late.form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
     }
     void init()
@@ -403,7 +415,8 @@ private slots:
         sentBefore = s.requests("POST SoundSource").size();
     }
     // Each page lists its own tasks; only the timer page stretches its columns
-    // over the width, the others leave the room to the last one.
+    // over the width, the others leave the room to the last one. Every page
+    // gives the plan row and the tasks their 2 : 5 of the height.
     void pagesListTheirTasks_data()
     {
         QTest::addColumn<QString>("which");
@@ -422,6 +435,8 @@ private slots:
         const QHeaderView *header = pages[which]->tableWidget()->horizontalHeader();
         QTEST(header->sectionResizeMode(0) == QHeaderView::Stretch, "stretched");
         QVERIFY(header->stretchLastSection());
+        const QBoxLayout *heights = pages[which]->form().fMainLayout;
+        QCOMPARE(QStringLiteral("%1:%2").arg(heights->stretch(0)).arg(heights->stretch(1)), QStringLiteral("2:5"));
     }
     // On the plan page a clicked microphone broadcast cannot be edited or deleted;
     // when its row is redrawn while current, both buttons are offered again.
@@ -1367,41 +1382,60 @@ private slots:
         QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("headers");
         QTest::addColumn<QString>("hidden");
+        QTest::addColumn<QString>("stretched");
         const QString tasks = QStringLiteral("Name|开始时间|Broadcast Type|State|Play Volume|次数/时长|播放内容");
-        QTest::newRow("plan tasks: no start time") << "plan" << tasks << "1";
-        QTest::newRow("manual tasks: no start time") << "manual" << tasks << "1";
-        QTest::newRow("sdk tasks: name, type and state only") << "sdk" << tasks << "1 4 5 6";
-        QTest::newRow("timer tasks: every column") << "timer" << tasks << "";
+        QTest::newRow("plan tasks: no start time") << "plan" << tasks << "1"
+                                                   << "";
+        QTest::newRow("manual tasks: no start time") << "manual" << tasks << "1"
+                                                     << "";
+        QTest::newRow("sdk tasks: name, type and state only") << "sdk" << tasks << "1 4 5 6"
+                                                              << "";
+        QTest::newRow("timer tasks: every column") << "timer" << tasks << ""
+                                                   << "0 1 2 3 4 5 6";
         QTest::newRow("timer plans") << "plans"
                                      << "方案名称|状态|备注"
-                                     << "";
+                                     << ""
+                                     << "0 1 2";
         QTest::newRow("regions") << "regions"
                                  << "Name|ID"
-                                 << "";
+                                 << ""
+                                 << "0 1";
         QTest::newRow("region terminals") << "region terminals"
                                           << "Player"
+                                          << ""
                                           << "";
         QTest::newRow("region dialog terminals") << "region dialog"
                                                  << "Name|ID|Type|IP"
-                                                 << "";
+                                                 << ""
+                                                 << "0 1 2 3";
         QTest::newRow("plan dialog: media files") << "plan files"
                                                   << "Media Name|File Size"
-                                                  << "";
+                                                  << ""
+                                                  << "0 1";
         QTest::newRow("plan dialog: play list") << "plan play list"
                                                 << "Media Name"
+                                                << ""
                                                 << "";
         QTest::newRow("plan dialog: capture units") << "plan captures"
                                                     << "Name|ID|IP"
+                                                    << ""
                                                     << "";
+        QTest::newRow("task dialog: media files") << "task files"
+                                                  << "Media Name|File Size"
+                                                  << ""
+                                                  << "0";
         QTest::newRow("task dialog: execution times") << "times"
                                                       << "Name|执行时间"
+                                                      << ""
                                                       << "";
         QTest::newRow("task dialog: terminals, id hidden") << "terminals"
                                                            << "名称|ID"
-                                                           << "1";
+                                                           << "1"
+                                                           << "0 1";
         QTest::newRow("task dialog: regions, id hidden") << "task regions"
                                                          << "名称|ID"
-                                                         << "1";
+                                                         << "1"
+                                                         << "0 1";
     }
     void headers()
     {
@@ -1420,12 +1454,14 @@ private slots:
             {QStringLiteral("plan files"), planDialog.form().fFileTableWidget},
             {QStringLiteral("plan play list"), planDialog.form().fPlayTableWidget},
             {QStringLiteral("plan captures"), planDialog.form().fCapTableWidget},
+            {QStringLiteral("task files"), taskDialog.form().fFileTableWidget},
             {QStringLiteral("times"), taskDialog.form().fExecTimeTable},
             {QStringLiteral("terminals"), taskDialog.form().fTerminalTable},
             {QStringLiteral("task regions"), taskDialog.form().fRegionTable}};
         QTableWidget *t = pages.count(which) ? pages[which]->tableWidget() : tables.at(which);
         QTEST(headersOf(t), "headers");
         QTEST(hiddenOf(t), "hidden");
+        QTEST(stretchedOf(t), "stretched");
     }
 
     // The broadcast type and state of a task, as inserted and as redrawn, for
