@@ -42,30 +42,14 @@ int64_t count(const char* sql)
     return wide(result, 0, 0);
 }
 
-int64_t snapshot(const char* sql, int64_t& newestId)
-{
-    newestId = 0;
-    if (!ZnDbQuery::ensureConnected())
-        return -1;
-    ZnMySqlResult result;
-    if (ZnMySql::instance()->query(sql, result) < 0 || result.rowCount() < 1)
-        return -1;
-    newestId = wide(result, 0, 1);
-    return wide(result, 0, 0);
-}
-
 using RowReader = ZnLogRecord (*)(const ZnMySqlResult&, unsigned);
 
-// The first conversion of format is the 64-bit bound (offset or id), the second the row count.
-int page(std::vector<ZnLogRecord>& out, const char* format, int64_t bound, int rows, RowReader read)
+// The rows a statement reads, by the log's reader.
+int rows(std::vector<ZnLogRecord>& out, const char* sql, RowReader read)
 {
     out.clear();
-    if (bound < 0 || rows < 1)
-        return 0;
     if (!ZnDbQuery::ensureConnected())
         return -1;
-    char sql[256];
-    std::snprintf(sql, sizeof sql, format, bound, rows);
     ZnMySqlResult result;
     if (ZnMySql::instance()->query(sql, result) < 0)
         return -1;
@@ -77,13 +61,15 @@ int page(std::vector<ZnLogRecord>& out, const char* format, int64_t bound, int r
     return 0;
 }
 
-// Bound: the newest id wanted.
-int pageUpTo(std::vector<ZnLogRecord>& out, const char* format, int64_t maxId, int rows, RowReader read)
+// The first conversion of format is the 64-bit offset, the second the row count.
+int page(std::vector<ZnLogRecord>& out, const char* format, int64_t offset, int count, RowReader read)
 {
     out.clear();
-    if (maxId < 1 || rows < 1)
+    if (offset < 0 || count < 1)
         return 0;
-    return page(out, format, maxId, rows, read);
+    char sql[256];
+    std::snprintf(sql, sizeof sql, format, offset, count);
+    return rows(out, sql, read);
 }
 
 ZnLogRecord talkRow(const ZnMySqlResult& res, unsigned r)
@@ -180,39 +166,63 @@ int ZnDbQuery::userLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int co
     return page(out, "select * from userlog order by id desc limit %" PRId64 ", %d", offset, count, userRow);
 }
 
-int64_t ZnDbQuery::talkRecordSnapshot(int64_t& newestId)
+namespace {
+
+struct TableText
 {
-    return snapshot("select count(*), coalesce(max(id), 0) from talklog_bak;", newestId);
+    const char* columns; // the page statement's
+    const char* table;
+    RowReader read;
+};
+
+const TableText& tableText(ZnDbQuery::LogTable table)
+{
+    static const TableText texts[] = {
+        {"id,begin_time,end_time,callerId,calledId,callerName,calledName,type,source_name,recordfile", "talklog_bak",
+         talkRow},
+        {"id,date,terminalId,name,type,ip,action", "terminallog", terminalRow},
+        {"*", "userlog", userRow},
+    };
+    return texts[table];
 }
 
-int64_t ZnDbQuery::terminalLogSnapshot(int64_t& newestId)
+} // namespace
+
+bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out)
 {
-    return snapshot("select count(*), coalesce(max(id), 0) from terminallog;", newestId);
+    out = LogSnapshot();
+    if (!ensureConnected())
+        return false;
+    char sql[128];
+    std::snprintf(sql, sizeof sql, "select count(*), count(id), coalesce(max(id), 0) from %s;", tableText(table).table);
+    ZnMySqlResult result;
+    if (ZnMySql::instance()->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 3)
+        return false;
+    out.rows = wide(result, 0, 0);
+    out.withId = wide(result, 0, 1);
+    out.newestId = wide(result, 0, 2);
+    return true;
 }
 
-int64_t ZnDbQuery::userLogSnapshot(int64_t& newestId)
+int ZnDbQuery::logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count)
 {
-    return snapshot("select count(*), coalesce(max(id), 0) from userlog;", newestId);
+    out.clear();
+    if (skip < 0 || count < 1)
+        return 0;
+    const TableText& t = tableText(table);
+    char sql[256];
+    std::snprintf(sql, sizeof sql, "select %s from %s where id <= %" PRId64 " order by id desc limit %" PRId64 ", %d;",
+                  t.columns, t.table, maxId, skip, count);
+    return rows(out, sql, t.read);
 }
 
-int ZnDbQuery::talkRecordPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count)
+int ZnDbQuery::logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id)
 {
-    return pageUpTo(out,
-                    "select id,begin_time,end_time,callerId,calledId,callerName,calledName,"
-                    "type,source_name,recordfile from talklog_bak where id <= %" PRId64 " order by id desc limit %d;",
-                    maxId, count, talkRow);
-}
-
-int ZnDbQuery::terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count)
-{
-    return pageUpTo(out,
-                    "select id,date,terminalId,name,type,ip,action from terminallog "
-                    "where id <= %" PRId64 " order by id desc limit %d;",
-                    maxId, count, terminalRow);
-}
-
-int ZnDbQuery::userLogPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count)
-{
-    return pageUpTo(out, "select * from userlog where id <= %" PRId64 " order by id desc limit %d", maxId, count,
-                    userRow);
+    const TableText& t = tableText(table);
+    char sql[256];
+    if (id)
+        std::snprintf(sql, sizeof sql, "select %s from %s where id = %" PRId64 ";", t.columns, t.table, *id);
+    else
+        std::snprintf(sql, sizeof sql, "select %s from %s where id is null;", t.columns, t.table);
+    return rows(out, sql, t.read);
 }

@@ -28,15 +28,26 @@ int talkRecordPage(std::vector<ZnLogRecord>& out, int64_t offset, int count);
 int terminalLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int count);
 int userLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int count);
 
-// For reading a whole log while rows keep arriving: the row count and the newest
-// id (0 for an empty log) in one statement, then pages of the rows at or below
-// an id, newest first. Paging by id instead of by offset neither repeats nor
-// skips a row when rows are added meanwhile, and costs the same on every page.
-int64_t talkRecordSnapshot(int64_t& newestId);
-int64_t terminalLogSnapshot(int64_t& newestId);
-int64_t userLogSnapshot(int64_t& newestId);
-int talkRecordPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count);
-int terminalLogPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count);
-int userLogPageUpTo(std::vector<ZnLogRecord>& out, int64_t maxId, int count);
+// For reading a whole log while rows keep arriving. The log database is not
+// ours: its ids need not be unique, positive or even present. An export walks
+// the ids down from the newest one counted at its start, so rows added
+// meanwhile (above it) are never read and no row is read twice; the rows that
+// share one id are told apart by nothing, so a group that a page cuts is read
+// again whole.
+enum LogTable { TalkLogTable, TerminalLogTable, UserLogTable };
+
+struct LogSnapshot
+{
+    int64_t rows = 0;     // every row
+    int64_t withId = 0;   // the rows whose id is not NULL
+    int64_t newestId = 0; // the highest id, 0 when none has one
+};
+
+// All three in one statement; false when the log cannot be read.
+bool logSnapshot(LogTable table, LogSnapshot& out);
+// The rows whose id is at most maxId, newest first, the first skip of them left out.
+int logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count);
+// Every row with that id, or without an id when id is null.
+int logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id);
 
 } // namespace ZnDbQuery

@@ -1,8 +1,8 @@
 #include "LogExportDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
 
@@ -10,7 +10,6 @@
 #include "LogExportKind.h"
 #include "LogExportThread.h"
 #include "ZnConfigSettings.h"
-#include "ZnServerText.h"
 #include "ZnTipsInfo.h"
 
 namespace {
@@ -26,11 +25,9 @@ void keepFolder(const QString &folder)
     ZnConfigSettings().setValue(QLatin1String(kLastPathKey), folder);
 }
 
-// Many machines have no desktop folder: the home folder then.
 QString desktop()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 }
 
@@ -44,11 +41,8 @@ LogExportDialog::LogExportDialog(QWidget *parent, QStringList headers, int kind)
     connect(ui.desktop_btn, &QPushButton::clicked, this, &LogExportDialog::user_define_btn_clicked);
     connect(ui.user_defined_btn, &QPushButton::clicked, this, &LogExportDialog::user_define_btn_clicked);
     connect(ui.close_btn, &QPushButton::clicked, this, &LogExportDialog::reject);
-}
-
-LogExportDialog::~LogExportDialog()
-{
-    stopExport();
+    // A closed dialog reports nothing more of an export it leaves running.
+    connect(this, &QDialog::finished, this, [this] { closed = true; });
 }
 
 LogExportThread *LogExportDialog::exportThread() const
@@ -140,12 +134,6 @@ void LogExportDialog::export_btn_clicked()
         return;
     const QString folder = ui.directoryComboBox->currentText();
     const QString path = exportPath(folder, ui.file_name_le->text());
-    // An earlier export is replaced only when the operator says so.
-    if (QFileInfo::exists(path)) {
-        BaseMessageDialog ask(ZnTipsInfo::tipsTitleText(), tr("%1 already exists. Replace it?").arg(path), 0);
-        if (ask.exec() != 1)
-            return;
-    }
     ui.fExportBtn->setEnabled(false);
     ui.fCancelBtn->setEnabled(false);
     ui.message_widget->hide();
@@ -159,28 +147,32 @@ void LogExportDialog::export_btn_clicked()
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     connect(thread, &LogExportThread::update_signal, this, &LogExportDialog::update_export_rate);
     connect(thread, &LogExportThread::finish_signal, this, &LogExportDialog::update_finish_flag);
+    // Closing the dialog leaves the export running; quitting the program stops
+    // it, and the earlier file stays.
+    LogExportThread *running = thread;
+    connect(qApp, &QCoreApplication::aboutToQuit, running, [running] {
+        running->requestInterruption();
+        running->wait();
+    });
     thread->start(QThread::InheritPriority);
 }
 
 void LogExportDialog::update_export_rate(long percent)
 {
-    if (closing)
+    if (closed)
         return;
     ui.export_bar->setValue(int(percent));
 }
 
 void LogExportDialog::update_finish_flag(int code)
 {
-    // A report still on its way from an export stopped by closing is old news.
-    if (closing)
+    if (closed)
         return;
     // The thread ends right after this signal; a new export may start at once.
     int lost = 0;
-    QString why;
     if (thread) {
         thread->wait();
         lost = thread->lostCells();
-        why = thread->failureText();
         thread = nullptr;
     }
     switch (code) {
@@ -199,8 +191,8 @@ void LogExportDialog::update_finish_flag(int code)
         ui.fExportBtn->hide();
         break;
     case LogExportThread::OpenFailed:
-        // The real reason: a missing folder or a full disk is no open file.
-        ZnServerText::showWrapped(ui.msg_lable, QStringLiteral("文件写入失败：%1\n%2").arg(directory, why));
+        // The operator may close the file in the other program and try again.
+        ui.msg_lable->setText(QStringLiteral("文件打开失败，请关闭文件尝试！"));
         ui.fExportBtn->setEnabled(true);
         break;
     case LogExportThread::QueryFailed:
@@ -208,25 +200,14 @@ void LogExportDialog::update_finish_flag(int code)
         ui.fCancelBtn->setText(QStringLiteral("退出"));
         ui.fExportBtn->hide();
         break;
+    case LogExportThread::LogChanged:
+        ui.msg_lable->setText(QStringLiteral("日志在导出期间有变动，请重新导出！"));
+        ui.fExportBtn->setEnabled(true);
+        break;
     default:
         break;
     }
     ui.message_widget->show();
     ui.progress_widget->hide();
     ui.fCancelBtn->setEnabled(true);
-}
-
-void LogExportDialog::stopExport()
-{
-    if (!thread)
-        return;
-    closing = true;
-    thread->requestInterruption();
-    thread->wait();
-}
-
-void LogExportDialog::reject()
-{
-    stopExport();
-    ShadowWidget<QDialog>::reject();
 }

@@ -10,14 +10,13 @@
 class LogExportThread;
 
 // Asks for a file name and a folder and exports one whole log into it as CSV,
-// with progress. Closing the dialog stops a running export and waits for it, so
-// the export never queries the shared database connection beside the pages.
+// with progress. Closing the dialog leaves a running export to finish its file;
+// the shared database connection takes one statement at a time.
 class LogExportDialog : public ShadowWidget<QDialog>
 {
     Q_OBJECT
 public:
     LogExportDialog(QWidget *parent, QStringList headers, int kind);
-    ~LogExportDialog() override;
 
     Ui::LogExportDialog &form() { return ui; }
     // The header line the page handed over.
@@ -32,12 +31,10 @@ public slots:
     void export_btn_clicked();
     void update_export_rate(long percent);
     void update_finish_flag(int code);
-    void reject() override;
 
 private:
     void initDialog();
     void chooseFolder(const QString &folder);
-    void stopExport();
 
     Ui::LogExportDialog ui;
     QStringList headers;
@@ -45,5 +42,5 @@ private:
     QString fileName;
     QString directory;
     QPointer<LogExportThread> thread;
-    bool closing = false;
+    bool closed = false;
 };

@@ -68,20 +68,20 @@ void LogExportThread::run()
 
 int LogExportThread::writeTalkLog()
 {
-    return writeLog(&ZnDbQuery::talkRecordSnapshot, &ZnDbQuery::talkRecordPageUpTo);
+    return writeLog(ZnDbQuery::TalkLogTable);
 }
 
 int LogExportThread::writeTermLog()
 {
-    return writeLog(&ZnDbQuery::terminalLogSnapshot, &ZnDbQuery::terminalLogPageUpTo);
+    return writeLog(ZnDbQuery::TerminalLogTable);
 }
 
 int LogExportThread::writeUserLog()
 {
-    return writeLog(&ZnDbQuery::userLogSnapshot, &ZnDbQuery::userLogPageUpTo);
+    return writeLog(ZnDbQuery::UserLogTable);
 }
 
-int LogExportThread::writeLog(Snapshot snapshot, PageUpTo pageUpTo)
+int LogExportThread::writeLog(ZnDbQuery::LogTable table)
 {
     lost = 0;
     failure.clear();
@@ -94,12 +94,11 @@ int LogExportThread::writeLog(Snapshot snapshot, PageUpTo pageUpTo)
         return OpenFailed;
     }
 
-    int64_t newestId = 0;
-    const int64_t count = snapshot(newestId);
-    if (count < 0)
+    ZnDbQuery::LogSnapshot log;
+    if (!ZnDbQuery::logSnapshot(table, log) || log.rows < 0)
         return QueryFailed;
-    if (count == 0) {
-        // The empty log leaves an empty file; the dialog asked before replacing one.
+    if (log.rows == 0) {
+        // The empty log leaves an empty file.
         if (!file.commit()) {
             failure = file.errorString();
             return OpenFailed;
@@ -116,51 +115,100 @@ int LogExportThread::writeLog(Snapshot snapshot, PageUpTo pageUpTo)
     for (const QString &h : headers)
         field(h);
     line += '\n';
-
-    const qint64 pages = (count + kPageRows - 1) / kPageRows;
-    const bool countLine = kind != TalkLogKind;
-    std::vector<ZnLogRecord> list;
-    list.reserve(kPageRows);
-    int64_t maxId = newestId;
     qint64 row = 1;
-    long percent = 0;
-    bool written = true;
-    // The pages of the count read at the start: a log of whole pages ends with its
-    // last full page, not with a pass that finds nothing.
-    for (qint64 p = 1; p <= pages && maxId > 0; ++p) {
-        if (isInterruptionRequested())
-            return kStopped;
-        if (pageUpTo(list, maxId, kPageRows) < 0)
-            return QueryFailed;
-        for (const ZnLogRecord &r : list) {
+    const auto writeRows = [&](const std::vector<ZnLogRecord> &rows, size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
             field(QString::number(row++));
-            for (const QString &cell : ZnLogTexts::cells(kind, r))
+            for (const QString &cell : ZnLogTexts::exportCells(kind, rows[i]))
                 field(cell);
             line += '\n';
         }
-        // Flushed page by page: a write that fails only when the buffer goes out
-        // at commit() is not noticed there.
+    };
+
+    const qint64 pages = (log.rows + kPageRows - 1) / kPageRows;
+    const bool countLine = kind != TalkLogKind;
+    std::vector<ZnLogRecord> list;
+    list.reserve(kPageRows);
+    // The rows at the end of a full page that share its last id: written once the
+    // next page shows whether more rows of that id follow.
+    std::vector<ZnLogRecord> held;
+    int64_t maxId = log.newestId;
+    int64_t skip = 0;
+    qint64 read = 0; // rows with an id, written or held
+    qint64 statements = 0;
+    long percent = 0;
+    bool written = true;
+    // Flushed statement by statement: a write that fails only when the buffer
+    // goes out at commit() is not noticed there.
+    const auto flushRows = [&] {
         written = written && file.write(line) == line.size() && file.flush();
         line.clear();
-        // Rows removed meanwhile may end the log early; rows added meanwhile are
-        // above newestId and never read.
-        percent = long(p * 100 / pages);
+        ++statements;
+        percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
         emit update_signal(percent);
         if (countLine)
-            std::printf("get count %lld\r\n", p + 1);
-        std::printf("exect row %lld\r\n", row);
+            std::printf("get count %lld\r\n", statements + 1);
+        std::printf("exect row %lld\r\n", read + 1);
         std::printf("r\n");
         std::fflush(stdout);
-        if (list.size() < size_t(kPageRows))
+    };
+    // Newest first, down from the newest id counted at the start: rows added
+    // meanwhile are above it and never read. A log of whole pages ends with its
+    // last full page, not with a pass that finds nothing.
+    while (read < log.withId) {
+        if (isInterruptionRequested())
+            return kStopped;
+        if (ZnDbQuery::logPageAtOrBelow(table, list, maxId, skip, kPageRows) < 0)
+            return QueryFailed;
+        if (!held.empty() && !list.empty() && list.front().id == held.front().id) {
+            // The held id goes on past the page, and rows of one id are told apart
+            // by nothing: that id's rows, read whole, replace the held ones.
+            read -= qint64(held.size());
+            held.clear();
+            if (ZnDbQuery::logRowsWithId(table, list, &maxId) < 0)
+                return QueryFailed;
+            writeRows(list, 0, list.size());
+            read += qint64(list.size());
+            skip = int64_t(list.size());
+            flushRows();
+            continue;
+        }
+        writeRows(held, 0, held.size());
+        held.clear();
+        read += qint64(list.size());
+        if (list.size() < size_t(kPageRows)) {
+            writeRows(list, 0, list.size());
+            flushRows();
             break;
-        maxId = list.back().id - 1;
+        }
+        const int64_t last = list.back().id;
+        size_t cut = list.size();
+        while (cut > 0 && list[cut - 1].id == last)
+            --cut;
+        writeRows(list, 0, cut);
+        held.assign(list.begin() + cut, list.end());
+        skip = maxId == last ? skip + int64_t(list.size()) : int64_t(held.size());
+        maxId = last;
+        flushRows();
     }
+    writeRows(held, 0, held.size());
+    if (log.rows > log.withId) {
+        // Rows without an id come last, as "order by id desc" puts them.
+        if (ZnDbQuery::logRowsWithId(table, list, nullptr) < 0)
+            return QueryFailed;
+        writeRows(list, 0, list.size());
+    }
+    written = written && file.write(line) == line.size() && file.flush();
     if (!written) {
         failure = file.errorString();
         return OpenFailed;
     }
     if (isInterruptionRequested())
         return kStopped;
+    // Rows removed meanwhile, or added below the newest id: the file would not
+    // be the log counted at the start.
+    if (row - 1 != log.rows)
+        return LogChanged;
     if (!file.commit()) {
         failure = file.errorString();
         return OpenFailed;

@@ -4,22 +4,20 @@
 #include <QStringList>
 #include <QThread>
 
-#include <cstdint>
-#include <vector>
-
-#include "ZnLogRecord.h"
+#include "ZnDbQuery.h"
 
 // Writes one whole log from the talk-log database into a CSV file (GBK, "\n" line
 // ends, every field quoted and followed by a comma), page by page. The file is
 // written beside the target under a temporary name and takes the target's place
 // only when the whole log was written, so a failed or stopped export leaves an
-// earlier file as it was. The export covers the rows that existed at its start.
+// earlier file as it was. The export covers the rows that existed at its start:
+// every row counted then is written, or the export fails.
 class LogExportThread : public QThread
 {
     Q_OBJECT
 public:
     // Finish codes.
-    enum { Complete = 1, EmptyLog = 0, OpenFailed = -1, QueryFailed = -2 };
+    enum { Complete = 1, EmptyLog = 0, OpenFailed = -1, QueryFailed = -2, LogChanged = -3 };
 
     LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent = nullptr);
 
@@ -43,14 +41,11 @@ protected:
     void run() override;
 
 private:
-    using Snapshot = int64_t (*)(int64_t &newestId);
-    using PageUpTo = int (*)(std::vector<ZnLogRecord> &, int64_t maxId, int count);
-
     int writeTalkLog();
     int writeTermLog();
     int writeUserLog();
     // The finish code, or 0 with no signal when the export was stopped.
-    int writeLog(Snapshot snapshot, PageUpTo pageUpTo);
+    int writeLog(ZnDbQuery::LogTable table);
 
     QStringList headers;
     QString path;

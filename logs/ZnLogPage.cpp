@@ -65,7 +65,7 @@ void ZnLogPage::initLogHost()
     current = 1;
     total = 1;
     pages = 1;
-    updatePageLabel();
+    // The page label keeps the form's "0/0" until the first answer.
     if (!hasLogHost()) {
         logMgr->requestLogs(src.countCode, 0);
         logMgr->requestLogs(src.pageCode, 0);
@@ -73,17 +73,7 @@ void ZnLogPage::initLogHost()
                    QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：Local ]"));
         return;
     }
-    showHostState(QStringLiteral("连接中…"));
     readLogHost(true, true);
-}
-
-void ZnLogPage::showHostState(const QString &state)
-{
-    QString text =
-        QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：") + QString::fromStdString(logHost);
-    if (!state.isEmpty())
-        text += QLatin1Char(' ') + state;
-    showSource(ui.fDataSourceLabel, text + QStringLiteral(" ]"));
 }
 
 bool ZnLogPage::readLogHost(bool connectFirst, bool countFirst)
@@ -118,7 +108,7 @@ void ZnLogPage::hostRead(HostRead &read)
 {
     reading = false;
     const bool failed = read.connectFailed || read.pageFailed;
-    showHostState(failed ? QStringLiteral("连接失败") : QString());
+    // A page that stops without its log host keeps its labels as the form gave them.
     if (!read.connectFailed || !src.stopWithoutHost) {
         if (read.counted) {
             total = read.total;
@@ -127,8 +117,10 @@ void ZnLogPage::hostRead(HostRead &read)
         }
         // A failed read shows no rows of an earlier page.
         fill(read.rows);
+        updatePageLabel();
+        showSource(ui.fDataSourceLabel, QStringLiteral("[ ") + QString::fromUtf8(src.hostName) + QStringLiteral("：")
+                                            + QString::fromStdString(logHost) + QStringLiteral(" ]"));
     }
-    updatePageLabel();
     // One failure, one box: a page read after a failed connect fails as well.
     if (failed)
         tell(tr("Talkback log server connect error!"));
@@ -191,13 +183,14 @@ qint64 ZnLogPage::rowRecordId(int row) const
     return item ? item->data(Qt::UserRole).toLongLong() : -1;
 }
 
-bool ZnLogPage::showPage()
+bool ZnLogPage::showPage(bool labelNow)
 {
+    // Until the log host has been counted once, each read connects and counts.
     if (hasLogHost())
-        return readLogHost(false, !counted);
+        return readLogHost(!counted, !counted);
     if (logMgr->requestLogs(src.pageCode, ZnDbQuery::pageOffset(current)) != 0)
         return false;
-    if (src.labelOnRequest)
+    if (labelNow)
         updatePageLabel();
     return true;
 }
@@ -208,7 +201,7 @@ void ZnLogPage::slot_nextClicked()
         return;
     ++current;
     // A page the server did not send is not the current one: the button asks again.
-    if (!showPage())
+    if (!showPage(src.labelOnRequest))
         --current;
 }
 
@@ -217,7 +210,7 @@ void ZnLogPage::slot_previousClicked()
     if (reading || current <= 1)
         return;
     --current;
-    if (!showPage())
+    if (!showPage(src.labelOnRequest))
         ++current;
 }
 
@@ -226,14 +219,16 @@ void ZnLogPage::slot_refreshClicked()
     if (reading)
         return;
     ui.fRefreshButton->setEnabled(false);
+    // The page label changes with the rows.
+    const qint64 shown = current;
     current = 1;
     if (hasLogHost()) {
-        updatePageLabel();
-        readLogHost(false, src.recountOnRefresh || !counted);
+        readLogHost(!counted, src.recountOnRefresh || !counted);
     } else {
         if (src.recountOnRefresh)
             logMgr->requestLogs(src.countCode, 0);
-        showPage();
+        if (!showPage(false))
+            current = shown;
     }
     refreshPause.start();
 }

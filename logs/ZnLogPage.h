@@ -70,7 +70,7 @@ public:
         bool recountOnRefresh; // a refresh asks for the total again
         bool stopWithoutHost;  // a log host that cannot be reached shows nothing
         bool labelOnRequest;   // paging through the server shows the new page number
-                               // before its rows come
+                               // before its rows come (a refresh's comes with them)
     };
 
 protected:
@@ -110,15 +110,15 @@ private:
         std::vector<ZnLogRecord> rows;
     };
 
-    // Asks for the current page; false when no rows will come for it.
-    bool showPage();
+    // Asks for the current page; false when no rows will come for it. labelNow:
+    // the page label shows the new page before its rows come.
+    bool showPage(bool labelNow);
     // Starts a read of the current page (after connecting and counting when
     // asked); false when one is still running.
     bool readLogHost(bool connect, bool count);
     void hostRead(HostRead &read);
     // Shows list (taking its records) in the table.
     void fill(std::vector<ZnLogRecord> &list);
-    void showHostState(const QString &state);
 
     const Source src;
     // Holds the refresh button off for a second after a refresh.

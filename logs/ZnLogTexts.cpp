@@ -14,15 +14,25 @@ QString text(const std::string &s)
 }
 }
 
-QString ZnLogTexts::talkTypeText(const std::string &stored)
+namespace {
+const char *const kTalkTypes[] = {
+    QT_TRANSLATE_NOOP("ZnLogTexts", "EmergencyHelp"), QT_TRANSLATE_NOOP("ZnLogTexts", "Talkback"),
+    QT_TRANSLATE_NOOP("ZnLogTexts", "Broadcast"), QT_TRANSLATE_NOOP("ZnLogTexts", "Talkback"),
+    QT_TRANSLATE_NOOP("ZnLogTexts", "Broadcast")};
+
+// The name of a stored talk type, or null for one outside the table.
+const char *talkTypeName(const std::string &stored)
 {
-    static const char *const names[] = {QT_TR_NOOP("EmergencyHelp"), QT_TR_NOOP("Talkback"), QT_TR_NOOP("Broadcast"),
-                                        QT_TR_NOOP("Talkback"), QT_TR_NOOP("Broadcast")};
     bool ok = false;
     const int type = text(stored).toInt(&ok);
-    if (ok && type >= 0 && type < int(sizeof names / sizeof names[0]))
-        return tr(names[type]);
-    return text(stored);
+    return ok && type >= 0 && type < int(sizeof kTalkTypes / sizeof kTalkTypes[0]) ? kTalkTypes[type] : nullptr;
+}
+}
+
+QString ZnLogTexts::talkTypeText(const std::string &stored)
+{
+    const char *name = talkTypeName(stored);
+    return name ? tr(name) : text(stored);
 }
 
 namespace {
@@ -100,4 +110,13 @@ QStringList ZnLogTexts::cells(int kind, const ZnLogRecord &r)
     default:
         return {};
     }
+}
+
+QStringList ZnLogTexts::exportCells(int kind, const ZnLogRecord &r)
+{
+    QStringList out = cells(kind, r);
+    const int kTypeColumn = 6;
+    if (kind == TalkLogKind && !talkTypeName(r.type))
+        out[kTypeColumn] = QStringLiteral("UNKNOW");
+    return out;
 }

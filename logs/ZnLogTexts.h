@@ -23,4 +23,6 @@ public:
     static QStringList headers(int kind);
     // The cells of one record under those headers.
     static QStringList cells(int kind, const ZnLogRecord &record);
+    // The same for the CSV file, where a talk type outside the table reads "UNKNOW".
+    static QStringList exportCells(int kind, const ZnLogRecord &record);
 };

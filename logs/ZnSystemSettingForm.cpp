@@ -215,9 +215,9 @@ void ZnSystemSettingForm::slot_setVadPttBtnClick()
                     ui.fVadlineEdit->setText(QString::fromStdString(p.value));
             }
         } else {
-            const int result = model()->modifyAdmin(text.toStdString());
-            ui.fVadlabel->setText(QString::fromUtf8(result == 0 ? kSet : kSetFailed));
-            reportResult(result);
+            // A refusal is told in its box; the label keeps what it said.
+            if (reportResult(model()->modifyAdmin(text.toStdString())))
+                ui.fVadlabel->setText(QString::fromUtf8(kSet));
         }
     }
     ui.fVadgroupBox->setChecked(false);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 
@@ -12,7 +11,6 @@
 #include "MsgTips.h"
 #include "MsgTipsGroup.h"
 #include "TcpSocketClient.h"
-#include "ZnBackupTransfers.h"
 #include "ZnCommon.h"
 #include "ZnConfigSettings.h"
 #include "ZnDbQuery.h"
@@ -40,10 +38,10 @@ const int kDownloadColumn = 8;
 const char kNoRecording[] = "------";
 const char kLastFolderKey[] = "MediaLastFilePath";
 
-int tell(const QString &text, int type = 1)
+void tell(const QString &text)
 {
-    BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), text, type);
-    return box.exec();
+    BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), text, 1);
+    box.exec();
 }
 
 QString tipLine(const QString &name, const QString &state)
@@ -63,8 +61,6 @@ ZnTalkRecordForm::ZnTalkRecordForm(QWidget *parent)
     connect(ui.fTableWidget, &QTableWidget::cellDoubleClicked, this, &ZnTalkRecordForm::slot_cellDoubleClicked);
     connect(TcpSocketClient::instance(), &TcpSocketClient::updateRecordDownloadMsgTip, this,
             &ZnTalkRecordForm::slot_updateRecordDownloadMsgTip);
-    connect(TcpSocketClient::instance(), &TcpSocketClient::transferFinished, this,
-            [this](int id, bool ok, const QString &) { recordingArrived(id, ok); });
     initRecordHost();
     tipsGroup = new MsgTipsGroup(parent ? parent : this, 250, 65, 25, 80, 65);
     tipsGroup->setParent(this);
@@ -139,35 +135,13 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         tell(QStringLiteral("下载任务已满，请等待之前的任务结束。"));
         return;
     }
-    // A file of that name goes only when the operator says so, and only once the
-    // new one came whole; the download itself never writes over one.
-    // Transfer ids are ints and the backup's are negative: the id's low 31 bits.
-    const int transferId = int(record.id & INT_MAX);
-    QString into = local;
-    if (QFile::exists(local)) {
-        if (tell(tr("%1 already exists. Replace it?").arg(local), 0) != 1)
-            return;
-        into = ZnBackupTransfers::incomingPath(local);
-        QFile::remove(into);
-        replacing.insert(transferId, local);
-    }
-    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, into.toStdString(), transferId);
+    // The client writes a temporary file beside the target and gives it the
+    // target's name only once it came whole: a file of that name stays whole till
+    // then. Transfer ids are ints and the backup's are negative: the id's low 31 bits.
+    ZnFtpClientMgr::instance()->downloadFile(record.recordFile, local.toStdString(), int(record.id & INT_MAX));
     tip->setText(name);
     tip->setLabelText(tipText(tipLine(name, QStringLiteral("下载中... [0%]"))));
     tip->showTip(-1);
-}
-
-void ZnTalkRecordForm::recordingArrived(int id, bool ok)
-{
-    const auto at = replacing.constFind(id);
-    // Transfer ids are shared with the media page's queue: only a download that
-    // left its file counts.
-    if (at == replacing.cend() || !ok || !QFile::exists(ZnBackupTransfers::incomingPath(*at)))
-        return;
-    const QString local = *at;
-    replacing.erase(at);
-    if (!ZnBackupTransfers::replaceWithIncoming(local))
-        tell(tr("%1 cannot be replaced.").arg(local));
 }
 
 void ZnTalkRecordForm::slot_updateRecordDownloadMsgTip(QString name, int percent, int state)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QHash>
-
 #include "ZnLogPage.h"
 
 class MsgTipsGroup;
@@ -37,9 +35,5 @@ protected:
     virtual QString chooseFolder(const QString &last);
 
 private:
-    void recordingArrived(int id, bool ok);
-
     MsgTipsGroup *tipsGroup = nullptr;
-    // Downloads that replace a file once complete: transfer id -> that file.
-    QHash<int, QString> replacing;
 };

@@ -141,15 +141,17 @@ FUZZ_TARGET(input)
         break;
     case 1:
         kind = TermLogKind;
-        FUZZ_CHECK(ZnDbQuery::terminalLogPageUpTo(page, 1 + uint8_t(input[0]), ZnDbQuery::kPageSize) == 0);
+        FUZZ_CHECK(ZnDbQuery::logPageAtOrBelow(ZnDbQuery::TerminalLogTable, page, 1 - uint8_t(input[0]),
+                                               uint8_t(input[0]), ZnDbQuery::kPageSize)
+                   == 0);
         break;
     case 2:
         kind = UserLogKind;
         FUZZ_CHECK(ZnDbQuery::userLogPage(page, 0, ZnDbQuery::kPageSize) == 0);
         break;
     default: {
-        int64_t newest = 0;
-        ZnDbQuery::talkRecordSnapshot(newest);
+        ZnDbQuery::LogSnapshot snapshot;
+        ZnDbQuery::logSnapshot(ZnDbQuery::TalkLogTable, snapshot);
         ZnDbQuery::userLogCount();
         return;
     }
