@@ -43,8 +43,7 @@ const int kTitleWidth = 480;
 
 QString buttonStyle(const char *name)
 {
-    return QStringLiteral("QPushButton{background-color:#334148;border:0px;border-radius:0px;padding:0px;"
-                          "border-image:url(:/images/button/%1_normal.png);}"
+    return QStringLiteral("QPushButton{background-color:#334148;border-image:url(:/images/button/%1_normal.png);}"
                           "QPushButton:hover{border-image:url(:/images/button/%1_hover.png);}"
                           "QPushButton:pressed{border-image:url(:/images/button/%1_pressed.png);}")
         .arg(QLatin1String(name));
@@ -184,12 +183,6 @@ void InfoCenterMgr::buildNavList()
     titlesListWidget->setResizeMode(QListView::Adjust);
     titlesListWidget->setSpacing(6);
     titlesListWidget->setStyleSheet(QStringLiteral("color:#ffffff;"));
-    // One row of tabs: no wrapping into a second line, no scroll bars.
-    titlesListWidget->setFlow(QListView::LeftToRight);
-    titlesListWidget->setWrapping(false);
-    titlesListWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    titlesListWidget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    titlesListWidget->setFrameShape(QFrame::NoFrame);
 
     const struct
     {
@@ -212,7 +205,6 @@ void InfoCenterMgr::buildNavList()
     connect(titlesListWidget, SIGNAL(currentItemChanged(QListWidgetItem *, QListWidgetItem *)), this,
             SLOT(changePage(QListWidgetItem *, QListWidgetItem *)));
     ui.TopLayout->addWidget(titlesListWidget);
-    ui.titleLayout->setStretchFactor(ui.TopLayout, 1);
     titlesListWidget->setCurrentRow(0);
 }
 
@@ -442,7 +434,6 @@ void InfoCenterMgr::timerEvent(QTimerEvent *event)
 
 void InfoCenterMgr::clockTick()
 {
-    static const int kAskAgainTicks = 5;
     if (srvTime != 0) {
         // The last second the clock can show is where it stops.
         if (isShowableTime(srvTime + 1))
@@ -460,7 +451,4 @@ void InfoCenterMgr::clockTick()
     const QDateTime now = QDateTime::currentDateTime();
     ui.mSrvDateLe->setText(now.toString(QStringLiteral("yyyy-MM-dd")));
     ui.mSrvTimeLe->setText(now.toString(QStringLiteral("hh:mm:ss")));
-    // The first answer may have been lost or unusable: keep asking now and then.
-    if (++ticksWithoutTime % kAskAgainTicks == 0)
-        requestServerTime();
 }

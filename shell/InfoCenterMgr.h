@@ -119,5 +119,4 @@ private:
     ZnTitleDClicked *titleFilter = nullptr;
     int clockTimerId = 0;
     qint64 srvTime = 0;
-    int ticksWithoutTime = 0;
 };

@@ -12,10 +12,8 @@
 #include <QRegularExpressionValidator>
 
 namespace {
-// What may stand in the address field while it is typed. Out-of-range numbers are
-// kept as typed (a validator that refused them would silently turn 999.300.1.1
-// into 99.30.1.1) and refused as a whole at the login.
-const char *const kAddressTyping = "[0-9.]{0,15}";
+// Four numbers 0 to 255, the last at most 254 (255 would be the broadcast address).
+const char *const kServerAddress = "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-4]|[01]?\\d\\d?)";
 // The title is the server's system name, kept in config.ini: the title bar shows
 // this much of it, beside the close button, in the dialog's own width.
 const int kTitleWidth = 240;
@@ -72,7 +70,7 @@ LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPass
     ui->connect_ip_edit->setPlaceholderText(QStringLiteral("192.168.1.100"));
     ui->connect_ip_edit->setMinimumWidth(250);
     ui->connect_ip_edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(kAddressTyping)), this));
+        new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(kServerAddress)), this));
     ui->fPassLineEdit->setMaxLength(20);
     ui->fPassLineEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[a-zA-Z0-9]+$")), this));
@@ -102,26 +100,6 @@ void LoginDialog::fillFields()
     ui->connect_port_edit->setText(s->ServerPort > 0 ? QString::number(s->ServerPort) : QString());
 }
 
-bool LoginDialog::isValidServerIp(const QString &address)
-{
-    const QStringList numbers = address.split(QLatin1Char('.'));
-    if (numbers.size() != 4)
-        return false;
-    for (int i = 0; i < 4; ++i) {
-        const QString &n = numbers[i];
-        if (n.isEmpty() || n.size() > 3 || (n.size() > 1 && n[0] == QLatin1Char('0')))
-            return false;
-        for (const QChar c : n) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-        }
-        // The last number names a host: 255 is the broadcast address.
-        if (n.toInt() > (i == 3 ? 254 : 255))
-            return false;
-    }
-    return true;
-}
-
 void LoginDialog::on_login_clicked()
 {
     // The wait for the server processes events; nothing that arrives meanwhile may
@@ -136,16 +114,6 @@ void LoginDialog::on_login_clicked()
         || ui->fPassLineEdit->text().isEmpty()) {
         lastOutcome = EmptyField;
         BaseMessageDialog box(QStringLiteral("提示"), QStringLiteral("用户名或者密码不能为空，请重新输入!"), 1);
-        box.exec();
-        return;
-    }
-    // Refused before anything is stored or sent.
-    if (!isValidServerIp(ui->connect_ip_edit->text())) {
-        lastOutcome = BadAddress;
-        BaseMessageDialog box(QStringLiteral("提示"),
-                              QStringLiteral("服务器地址无效，请输入四个0到255之间的数字（最后一个不超过254），"
-                                             "如192.168.1.100!"),
-                              1);
         box.exec();
         return;
     }

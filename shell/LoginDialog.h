@@ -14,7 +14,7 @@ class LoginDialog : public ShadowWidget<QDialog>
     Q_OBJECT
 public:
     // How the last press of the login button ended.
-    enum Outcome { NotTried, EmptyField, BadAddress, LoggedIn, Refused, NotLoggedIn, Cancelled };
+    enum Outcome { NotTried, EmptyField, LoggedIn, Refused, NotLoggedIn, Cancelled };
 
     explicit LoginDialog(const QString &presetPassword);
     ~LoginDialog() override;
@@ -24,10 +24,6 @@ public:
     bool loginSucceeded() const { return succeeded; }
     Outcome outcome() const { return lastOutcome; }
     Ui::dialog &form() { return *ui; }
-
-    // Four decimal numbers 0 to 255 (the last at most 254) without leading zeros,
-    // joined by dots: what the login takes as a server address.
-    static bool isValidServerIp(const QString &address);
 
     // The login action. Deliberately not a slot: setupUi would take the on_
     // prefix for an auto-connection and warn that no signal matches.

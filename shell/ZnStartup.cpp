@@ -135,16 +135,9 @@ int runLogin(int *maxFlag)
     LoginSettings *settings = LoginSettings::instance();
 
     int given = 0;
-    std::string badAddress;
     if (const char *ip = getOption("-serverip")) {
         ++given;
-        // The address field would not take anything else; neither does the option.
-        if (LoginDialog::isValidServerIp(QString::fromLocal8Bit(ip))) {
-            settings->ServerIp = ip;
-        } else {
-            badAddress = ip;
-            settings->ServerIp.clear();
-        }
+        settings->ServerIp = ip;
     }
     if (const char *user = getOption("-user")) {
         ++given;
@@ -168,16 +161,10 @@ int runLogin(int *maxFlag)
     const bool directly = given >= 3;
     dialog.fillFields();
     if (!directly) {
-        if (!badAddress.empty())
-            std::fprintf(stderr, "-serverip: not a server address, ignored: %s\n", badAddress.c_str());
         dialog.exec();
     } else {
         // An empty -password must not fall back to a stored one.
         dialog.form().fPassLineEdit->setText(QString::fromLocal8Bit(settings->Passwd.c_str()));
-        // An invalid address goes into the field as given, so that the login refuses
-        // it with the dialog's own message, as it would refuse it typed.
-        if (!badAddress.empty())
-            dialog.form().connect_ip_edit->setText(QString::fromLocal8Bit(badAddress.c_str()));
         dialog.on_login_clicked();
     }
     if (dialog.loginSucceeded()) {
@@ -196,9 +183,7 @@ int runLogin(int *maxFlag)
     QObject::disconnect(lossSeen);
     QCoreApplication::sendPostedEvents();
 
-    const std::string why = directly && !badAddress.empty() ? "-serverip: not a server address: " + badAddress
-                                                            : whyNotLoggedIn(dialog, directly, lost, *settings);
-    std::fprintf(stderr, "login failed: %s\n", why.c_str());
+    std::fprintf(stderr, "login failed: %s\n", whyNotLoggedIn(dialog, directly, lost, *settings).c_str());
     return -1;
 }
 

@@ -113,13 +113,11 @@ private slots:
         // The stored password is never taken for an empty one.
         row("empty password", "-serverip 127.0.0.1 -user admin -password", true, "用户名或者密码不能为空，请重新输入!",
             "password is empty", false);
-        // An invalid address is refused as the dialog refuses it typed, with its message.
-        row("invalid address", "-serverip 127.0.0.255 -user admin -password admin", true,
-            "服务器地址无效，请输入四个0到255之间的数字（最后一个不超过254），如192.168.1.100!",
-            "-serverip: not a server address: 127.0.0.255", false);
-        row("address with letters", "-serverip localhost -user admin -password admin", true,
-            "服务器地址无效，请输入四个0到255之间的数字（最后一个不超过254），如192.168.1.100!",
-            "-serverip: not a server address: localhost", false);
+        // The option is taken as given: an address that is none fails at the connect.
+        row("invalid address", "-serverip 127.0.0.256 -user admin -password admin", true, "连接超时，请重新登陆!",
+            "cannot connect to the server 127.0.0.256:", false);
+        row("address with letters", "-serverip localhost -user admin -password admin", true, "连接超时，请重新登陆!",
+            "cannot connect to the server localhost:", false);
         row("unreachable", "-serverip 127.0.0.1 -user admin -password admin", false, "连接超时，请重新登陆!",
             "cannot connect to the server 127.0.0.1:", false);
         row("dialog cancelled", "-serverip 127.0.0.1 -user admin", true, "login dialog", "login cancelled", false);

@@ -9,6 +9,7 @@
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnServerText.h"
+#include "ui_fCommonTableForm.h"
 
 #include <QFontInfo>
 #include <QGroupBox>
@@ -353,6 +354,36 @@ private slots:
         auto *label = box.findChild<QLabel *>(QStringLiteral("messageTitle"));
         QVERIFY(label->text().size() < title.size() && !label->toolTip().isEmpty());
         QVERIFY(shown(box, "ConfirmButton"));
+    }
+
+    // The shared terminal-list form: the table takes what the page gains, the
+    // title strip keeps its height, and the buttons sit at the lower right, a
+    // margin clear of the page's lower edge, also with the first one hidden.
+    void sharedTableForm_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("configShown");
+        QTest::newRow("as designed") << QSize(659, 420) << true;
+        QTest::newRow("grown, config hidden") << QSize(1200, 800) << false;
+    }
+    void sharedTableForm()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, configShown);
+        QWidget page;
+        Ui::fCommonTableForm ui;
+        ui.setupUi(&page);
+        ui.fConfigBtn->setVisible(configShown);
+        page.resize(size);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        const int strip = ui.right_title_widget->sizeHint().height();
+        QCOMPARE(ui.right_title_widget->height(), strip);
+        QCOMPARE(ui.fCommonTableWidget->height(), size.height() - strip - 6 - 6 - 23 - 6);
+        const QRect del(ui.fDelBtn->mapTo(&page, QPoint(0, 0)), ui.fDelBtn->size());
+        QCOMPARE(del.bottom(), size.height() - 1 - 6);
+        QCOMPARE(del.right(), size.width() - 1 - 6);
+        QCOMPARE(ui.fNewBtn->x() + 75 + 6, ui.fEditBtn->x());
     }
 
     void resources()
