@@ -317,6 +317,18 @@ private slots:
                 apiModifyTts(c, &t);
             },
             "POST DBP/1.0\nCSeq: *\nPacket-Type:TTs71Name\nContent-Length:#", "{\"Id\":\"3\",\"Name\":\"Lobby\"}\n");
+        // An operator's name goes as JSON text: non-ASCII as \u escapes, quotes and
+        // backslashes escaped, so it never ends the string early.
+        row(
+            "tts name with quotes",
+            [](ZnManageCenter* c) {
+                ZnTts t;
+                t.id = 3;
+                t.name = "\xe5\xa4\xa7\xe5\x8e\x85 \"B\" \\";
+                apiModifyTts(c, &t);
+            },
+            "POST DBP/1.0\nCSeq: *\nPacket-Type:TTs71Name\nContent-Length:#",
+            "{\"Id\":\"3\",\"Name\":\"\\u5927\\u5385 \\\"B\\\" \\\\\"}\n");
 
         // D72 consoles: ModTalkTerminal carries no PttMode, whatever the record holds.
         row(
