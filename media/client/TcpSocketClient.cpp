@@ -528,7 +528,12 @@ void TcpSocketClient::doPostFile(const FileTask& task)
             emit transferFinished(id, false, tr("cannot read %1").arg(task.firstPath));
             return;
         }
-        if (socket.write(chunk, n) != n || !socket.waitForBytesWritten(30000) || socket.bytesAvailable() > 0)
+        if (socket.write(chunk, n) != n)
+            break;
+        bool out = true;
+        while (out && socket.bytesToWrite() > 0)
+            out = socket.waitForBytesWritten(30000);
+        if (!out || socket.bytesAvailable() > 0)
             break;
         sent += n;
         emit updateProgressIndicator(id, sent);
