@@ -1,11 +1,13 @@
 // From the start of the console's process to its first painted, logged-in main
 // window, against the simulator with the demo data on free loopback ports: the
-// median of several starts. Each start runs this program again as the console
-// (the shell's own start path, offscreen), which reports the first paint of the
-// main window on standard output and ends there.
+// median of several starts, with a config.ini of the usual few lines, of 20,000
+// keys, and of the largest size the console reads. Each start runs this program
+// again as the console (the shell's own start path, offscreen), which reports the
+// first paint of the main window on standard output and ends there.
 #include "InfoCenterMgr.h"
 #include "TcpSocketClient.h"
 #include "ZnBenchMain.h"
+#include "ZnIniFile.h"
 #include "ZnSimFileService.h"
 #include "ZnSimServer.h"
 #include "ZnStartup.h"
@@ -28,6 +30,26 @@
 namespace {
 const char* const kChildFlag = "--console-child";
 const char* const kPainted = "painted";
+
+// What config.ini holds besides the login: nothing, 20,000 keys (each one a
+// lookup the start must not pay for again and again), or keys up to the largest
+// file the console reads.
+enum class Extra { None, ManyKeys, AtLimit };
+const int kManyKeys = 20000;
+const int kLimitBytes = ZnIniFile::kMaxFileBytes;
+
+QByteArray configFile(quint16 port, Extra extra)
+{
+    QByteArray text = QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(port).toUtf8();
+    if (extra == Extra::None)
+        return text;
+    text += "BoardType=0\nMediaPath=D:/TalkServerData/mp3\nTitle=\xe7\xae\xa1\xe7\x90\x86\xe4\xb8\xad\xe5\xbf\x83\n";
+    for (int i = 0; extra == Extra::ManyKeys ? i < kManyKeys : text.size() + 40 < kLimitBytes; ++i)
+        text += "Key" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\n";
+    if (extra == Extra::AtLimit)
+        text += ";" + QByteArray(kLimitBytes - text.size() - 2, 'x') + "\n";
+    return text;
+}
 
 // Reports once the main window's first paint has gone through, then ends the
 // process: tearing the console down is not part of its start.
@@ -74,7 +96,7 @@ struct Installation
     QTemporaryDir dir;
     bool ok = false;
 
-    Installation()
+    explicit Installation(Extra extra)
     {
         server.withData([](ZnSimData& d) { d.loadDemo(); });
         server.setPushChanges(true);
@@ -86,9 +108,8 @@ struct Installation
         QFile ini(dir.filePath(QStringLiteral("config.ini")));
         if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return;
-        ini.write(
-            QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\n").arg(server.port()).toUtf8());
-        ok = true;
+        const QByteArray text = configFile(server.port(), extra);
+        ok = ini.write(text) == text.size();
     }
 };
 
@@ -118,7 +139,7 @@ double startOnce(Installation& site)
 
 void BM_StartToWindow(benchmark::State& state)
 {
-    Installation site;
+    Installation site(static_cast<Extra>(state.range(0)));
     if (!site.ok) {
         state.SkipWithError("no simulator");
         return;
@@ -137,7 +158,14 @@ void BM_StartToWindow(benchmark::State& state)
         state.SetIterationTime(starts[kStarts / 2] / 1e3);
     }
 }
-BENCHMARK(BM_StartToWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_StartToWindow)
+    ->ArgName("config")
+    ->Arg(static_cast<int>(Extra::None))
+    ->Arg(static_cast<int>(Extra::ManyKeys))
+    ->Arg(static_cast<int>(Extra::AtLimit))
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv)

@@ -1,5 +1,7 @@
 #include "ZnIniFile.h"
 
+#include "ZnRegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -73,11 +75,11 @@ ParsedLine parseLine(const std::string& s)
     return {LineKind::Key, std::move(key), s.substr(valueStart, valueEnd - valueStart)};
 }
 
-std::string withoutLineEnd(const char* line, int len)
+std::string withoutLineEnd(const char* line, size_t len)
 {
     while (len > 0 && isLineEnd(line[len - 1]))
         --len;
-    return std::string(line, static_cast<size_t>(len));
+    return std::string(line, len);
 }
 
 } // namespace
@@ -86,10 +88,14 @@ int ZnIniFile::load(const char* path, int* lineOut)
 {
     if (!path)
         return -1;
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::string all;
+    const ZnRegularFile::Result read = ZnRegularFile::read(path, kMaxFileBytes, &all, nullptr);
+    if (read != ZnRegularFile::Read) {
         if (lineOut)
             *lineOut = -1;
+        // The model stays, but is not written anywhere: what it would replace is unknown.
+        if (read == ZnRegularFile::Refused)
+            m_readFailed = true;
         return -1;
     }
     clear();
@@ -102,17 +108,11 @@ int ZnIniFile::load(const char* path, int* lineOut)
     bool orphaned = false;
     // Read at once and cut at '\n': QIODevice::readLine() sizes a buffer of its
     // chunk size for every line, which made a load a thousand allocations.
-    const QByteArray all = file.readAll();
-    const bool cut = file.error() != QFileDevice::NoError;
-    m_readFailed = cut;
-    for (int from = 0; from < all.size();) {
-        int end = all.indexOf('\n', from);
-        if (end < 0) {
-            if (cut)
-                break; // the last line may be part of one
+    for (size_t from = 0; from < all.size();) {
+        size_t end = all.find('\n', from);
+        if (end == std::string::npos)
             end = all.size() - 1;
-        }
-        const std::string text = withoutLineEnd(all.constData() + from, end + 1 - from);
+        const std::string text = withoutLineEnd(all.data() + from, end + 1 - from);
         from = end + 1;
         ++line;
         ParsedLine p = parseLine(text);
@@ -152,7 +152,7 @@ int ZnIniFile::load(const char* path, int* lineOut)
 
 int ZnIniFile::save(const char* path) const
 {
-    if (!path || m_readFailed)
+    if (!path || m_readFailed || ZnRegularFile::check(path, kMaxFileBytes, nullptr) == ZnRegularFile::Refused)
         return -1;
 
     std::string out;
@@ -167,6 +167,9 @@ int ZnIniFile::save(const char* path) const
         out += '\n';
     }
 
+    // A file past the limit would not be read again.
+    if (out.size() > static_cast<size_t>(kMaxFileBytes))
+        return -1;
     QSaveFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::WriteOnly))
         return -1;
@@ -218,21 +221,20 @@ int ZnIniFile::setIntValue(const char* section, const char* key, int value)
 void ZnIniFile::clear()
 {
     m_sections.clear();
+    m_sectionIndex.clear();
     m_leadingUnparsed.clear();
     m_readFailed = false;
 }
 
 ZnIniSection* ZnIniFile::findSection(const std::string& name) const
 {
-    for (const auto& s : m_sections) {
-        if (s->name() == name)
-            return s.get();
-    }
-    return nullptr;
+    const auto at = m_sectionIndex.find(name);
+    return at == m_sectionIndex.end() ? nullptr : m_sections[at->second].get();
 }
 
 ZnIniSection* ZnIniFile::addSection(const std::string& name)
 {
+    m_sectionIndex.emplace(name, m_sections.size());
     m_sections.push_back(std::make_unique<ZnIniSection>(name));
     return m_sections.back().get();
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // In-memory INI document: sections of "key=value" texts, loaded whole and saved whole.
@@ -12,12 +13,19 @@
 class ZnIniFile
 {
 public:
+    // The largest file read: far more than any settings file holds, and read and
+    // looked up at once.
+    static const int kMaxFileBytes = 1 << 20;
+
     // Replaces the model by the file. 0 when every line parsed, else -1. lineOut gets
     // the first line that did not parse (or the last line read; -1 when the file
     // cannot be opened). Reading goes on past a bad line, and the bad lines are kept
-    // for save, so a later save loses nothing of the file.
+    // for save, so a later save loses nothing of the file. Only a regular file of at
+    // most kMaxFileBytes is read: anything else (a pipe, a device, a folder, a larger
+    // file) is refused unread with -1, and no save writes a model after that.
     int load(const char* path, int* lineOut);
-    // Writes the model through a temporary file renamed over the old one. 0 or -1.
+    // Writes the model through a temporary file renamed over the old one. 0 or -1;
+    // -1 without writing where the path names anything but a regular file.
     int save(const char* path) const;
 
     // The value text, valid until the model changes. Null for a null section or key
@@ -39,8 +47,10 @@ private:
     ZnIniSection* addSection(const std::string& name);
 
     std::vector<std::unique_ptr<ZnIniSection>> m_sections;
+    std::unordered_map<std::string, size_t> m_sectionIndex;
     // Lines that did not parse before the first section.
     std::vector<std::string> m_leadingUnparsed;
-    // Set when reading the file failed part way: saving such a model would cut the file.
+    // Set when reading the file failed part way, or it was refused: saving such a
+    // model would cut the file, or put our text in place of something else.
     bool m_readFailed = false;
 };

@@ -6,11 +6,8 @@ ZnIniSection::ZnIniSection(std::string name) : m_name(std::move(name)) {}
 
 ZnIniKey* ZnIniSection::findKey(const std::string& key) const
 {
-    for (const auto& k : m_keys) {
-        if (k->key == key)
-            return k.get();
-    }
-    return nullptr;
+    const auto at = m_index.find(key);
+    return at == m_index.end() ? nullptr : m_keys[at->second].get();
 }
 
 void ZnIniSection::setValue(const std::string& key, const std::string& value)
@@ -19,6 +16,7 @@ void ZnIniSection::setValue(const std::string& key, const std::string& value)
         k->value = value;
         return;
     }
+    m_index.emplace(key, m_keys.size());
     m_keys.push_back(std::make_unique<ZnIniKey>(ZnIniKey{key, value}));
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // A named section of an INI file: its keys in order of first appearance.
@@ -27,5 +28,8 @@ public:
 private:
     std::string m_name;
     std::vector<std::unique_ptr<ZnIniKey>> m_keys;
+    // Where each key stands in m_keys: a lookup costs the same in a file of
+    // thousands of keys.
+    std::unordered_map<std::string, size_t> m_index;
     std::vector<std::string> m_unparsed;
 };

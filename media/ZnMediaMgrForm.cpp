@@ -262,7 +262,8 @@ void ZnMediaMgrForm::renameClicked()
         return;
     BaseSetNameDialog dialog;
     dialog.setName(old.name.toUtf8().constData());
-    if (dialog.exec() != QDialog::Accepted)
+    // A name left as it opened renames nothing (the field may show it cut short).
+    if (dialog.exec() != QDialog::Accepted || !dialog.nameChanged())
         return;
     const std::string entered = dialog.getName();
     const QString typed = QString::fromUtf8(entered.data(), int(entered.size()));

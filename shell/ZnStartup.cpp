@@ -60,6 +60,11 @@ const char *getOption(const char *name)
 void loadStartupSettings()
 {
     ZnConfigSettings settings;
+    // Such a file reads as empty and is never written: every setting keeps its default.
+    QString why;
+    if (!settings.usable(&why))
+        std::fprintf(stderr, "config.ini: %s; starting with the default settings, the file left as it is\n",
+                     why.toLocal8Bit().constData());
     int boardType = settings.value(QStringLiteral("Setting/BoardType")).toInt();
     if (boardType < 1) {
         settings.setValue(QStringLiteral("Setting/BoardType"), 0);

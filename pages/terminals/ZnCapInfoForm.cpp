@@ -19,8 +19,9 @@ ZnCapInfoForm::ZnCapInfoForm()
     ui.tableNameLable->setText(tr("CaptureList"));
     QTableWidget *t = ui.fCommonTableWidget;
     t->setColumnCount(6);
-    t->setHorizontalHeaderLabels({ZnTipsInfo::idText(), ZnTipsInfo::nameText(), tr("CapVol"), tr("Samplerate"),
-                                  ZnTipsInfo::statusText(), ZnTipsInfo::ipText()});
+    // The volume and rate headers stand as they are; the others are the common texts.
+    t->setHorizontalHeaderLabels({ZnTipsInfo::idText(), ZnTipsInfo::nameText(), QStringLiteral("CapVol"),
+                                  QStringLiteral("Samplerate"), ZnTipsInfo::statusText(), ZnTipsInfo::ipText()});
     initTable();
     deleteFailedText = tr("Delete Error!");
 

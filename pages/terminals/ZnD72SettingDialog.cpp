@@ -28,6 +28,10 @@ ZnD72SettingDialog::ZnD72SettingDialog(ZnMic *r) : record(r)
     initBaseConfig();
     initConnections();
     loadCallConfig();
+    // The form's size and minimum, grown where its contents need more: no text
+    // is cut, at any font.
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
+    resize(size().expandedTo(minimumSize()));
 }
 
 void ZnD72SettingDialog::initBaseConfig()

@@ -8,7 +8,14 @@
 #include <QButtonGroup>
 #include <QIcon>
 
+#include <algorithm>
+
 using namespace ZnTalkSetting;
+
+namespace {
+// The first move mode the display has; a stored mode below it reads as it.
+const int kLeftMove = 2;
+} // namespace
 
 ZnD74SettingDialog::ZnD74SettingDialog(ZnMic *r) : record(r)
 {
@@ -59,8 +66,9 @@ void ZnD74SettingDialog::loadLedConfig()
     ui.fMoveComboBox->addItem(tr("Up Move"), 4);
     ui.fMoveComboBox->addItem(tr("Down Move"), 5);
     // The stored mode goes back as it is (one none of the four shows as the first)
-    // unless the operator picks a mode: OK alone must not move the display.
-    if (!selectId(ui.fMoveComboBox, record->switchMode))
+    // unless the operator picks a mode: OK alone must not move the display. A
+    // mode below 2 is the left move, and OK writes it as such.
+    if (!selectId(ui.fMoveComboBox, std::max(record->switchMode, kLeftMove)))
         ui.fMoveComboBox->setCurrentIndex(0);
     keepStoredMode = true;
     connect(ui.fMoveComboBox, QOverload<int>::of(&QComboBox::activated), this, [this] { keepStoredMode = false; });
@@ -152,6 +160,8 @@ void ZnD74SettingDialog::saveLedConfig()
     opened.write(ui.fSwitchTimeSpinBox, record->displayTime, ui.fSwitchTimeSpinBox->value());
     if (!keepStoredMode)
         record->switchMode = ui.fMoveComboBox->currentIndex() < 0 ? 0 : ui.fMoveComboBox->currentData().toInt();
+    else if (record->switchMode < kLeftMove)
+        record->switchMode = kLeftMove;
     if (!opened.changed({ui.fRedColorCheckBox, ui.fGreenColorCheckBox, ui.fYellowColorCheckBox}))
         return;
     if (ui.fRedColorCheckBox->isChecked())

@@ -21,6 +21,9 @@ namespace {
 enum { Dsk72Type = 2, Dsk81Type = 3, Dsk74Type = 4 };
 enum { PlanTask = 1, MicSource = 4 };
 
+// A monitor row's book word, on its type cell (whose UserRole is the tick flag).
+const int kBookWordRole = Qt::UserRole + 1;
+
 bool listed(const std::list<BookEntry> &book, int id)
 {
     return std::any_of(book.begin(), book.end(), [id](const BookEntry &e) { return e.itemId == id; });
@@ -128,8 +131,13 @@ void ZnD81SettingDialog::loadMonitorList()
         return;
     monitorsLoaded = true;
     const std::list<BookEntry> book = ZnMicListMgr::instance()->monitorList();
-    auto offer = [&](const ZnBaseTerminal &t, const std::string &type) {
-        monitors.fillTable(checkState(listed(book, t.id)), t.name, t.id, type);
+    // The row shows the record's own type; the book word goes beside it: a
+    // console's family, a play terminal's type text when it names a console
+    // family, else IpAmp. The records hold a console's type as a number.
+    auto offer = [&](const ZnBaseTerminal &t, const std::string &word) {
+        monitors.fillTable(checkState(listed(book, t.id)), t.name, t.id, t.type);
+        if (QTableWidgetItem *typeItem = ui.fMonitorTb->item(ui.fMonitorTb->rowCount() - 1, 1))
+            typeItem->setData(kBookWordRole, QString::fromStdString(word));
     };
     for (const ZnMic &m : ZnD72ListMgr::instance()->micList())
         offer(m, terminalTypeName(Dsk72Type));
@@ -145,10 +153,8 @@ void ZnD81SettingDialog::loadMonitorList()
     }
     ZnPlayTermListMgr *players = ZnPlayTermListMgr::instance();
     if (const std::list<ZnTerminal> *list = players->lockList()) {
-        // As the record holds it: the book word of a play terminal is taken from
-        // this text when sent (IpAmp unless it names a console family).
         for (const ZnTerminal &t : *list)
-            offer(t, t.type);
+            offer(t, t.type.find("Dsk") != std::string::npos ? t.type : std::string("IpAmp"));
         players->unlockList();
     }
 }
@@ -231,11 +237,11 @@ void ZnD81SettingDialog::slot_addSsPlan(int, int)
 
 void ZnD81SettingDialog::slot_addAllSelectedPlan()
 {
-    // Taken before any box opens: the items are not looked at again.
+    // Taken before any box opens, in the order the operator selected them: the
+    // items are not looked at again.
     QList<QPair<int, QString>> picked;
-    for (int r = 0; r < ui.fSsTaskTb->rowCount(); ++r) {
-        const QTableWidgetItem *item = ui.fSsTaskTb->item(r, 0);
-        if (item && item->isSelected())
+    for (const QTableWidgetItem *item : ui.fSsTaskTb->selectedItems()) {
+        if (item->column() == 0)
             picked << qMakePair(item->data(Qt::UserRole).toInt(), item->text());
     }
     for (const auto &task : picked) {
@@ -351,9 +357,8 @@ bool ZnD81SettingDialog::commitMonitorList()
         if (!first || first->checkState() != Qt::Checked)
             continue;
         const QTableWidgetItem *typeItem = t->item(r, 1);
-        const QString type = typeItem ? typeItem->text() : QString();
-        items << (type.contains(QLatin1String("Dsk")) ? type : QStringLiteral("IpAmp")) + QLatin1Char('_')
-                     + QString::number(first->data(Qt::UserRole).toInt());
+        const QString word = typeItem ? typeItem->data(kBookWordRole).toString() : QString();
+        items << word + QLatin1Char('_') + QString::number(first->data(Qt::UserRole).toInt());
     }
     return sendBook(SetMonitors, items, tr("Setting Monitor List Error!"));
 }

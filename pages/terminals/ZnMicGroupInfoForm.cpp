@@ -17,11 +17,13 @@ ZnMicGroupInfoForm::ZnMicGroupInfoForm(QWidget *parent) : ZnTerListPage(parent)
 
     QTableWidget *groups = ui.fGroupTableWidget;
     groups->setColumnCount(4);
-    groups->setHorizontalHeaderLabels({ZnTipsInfo::nameText(), tr("ID"), tr("Rule"), tr("Ring Time")});
+    // Only the name header is translated; the others stand as they are.
+    groups->setHorizontalHeaderLabels(
+        {ZnTipsInfo::nameText(), QStringLiteral("ID"), QStringLiteral("Rule"), QStringLiteral("Ring Time")});
     initTable();
     QTableWidget *members = ui.fTermTableWidget;
     members->setColumnCount(1);
-    members->setHorizontalHeaderLabels({tr("Server Mic")});
+    members->setHorizontalHeaderLabels({QStringLiteral("Server Mic")});
     ZnCommon::initTableWidget(members);
     deleteFailedText = tr("Delete Error!");
     dropRowOnRemoval = false;

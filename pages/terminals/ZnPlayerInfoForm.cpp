@@ -62,9 +62,8 @@ void ZnPlayerInfoForm::initView()
                                   QStringLiteral("功放温度"), QStringLiteral("喇叭状态"), QStringLiteral("IP地址")});
     initTable();
     t->horizontalHeader()->setMinimumSectionSize(80);
-    // The name column fits the rows in view: measuring a thousand rows' names
-    // cost a fifth of a refill of ten thousand terminals.
-    t->horizontalHeader()->setResizeContentsPrecision(0);
+    // The name column fits every row's name, not only those in view.
+    t->horizontalHeader()->setResizeContentsPrecision(-1);
     t->setColumnHidden(SpeakerColumn, true);
 }
 
@@ -423,7 +422,9 @@ void ZnPlayerInfoForm::slot_setTermClicked()
     // Read again: a push while the dialog was open may have changed or removed it.
     if (!rowStillShown(id) || !model()->hasTerminal(id, terminal))
         return;
-    terminal.name = dialog.getName();
+    // A name left as it opened is not sent: it would undo a rename pushed meanwhile.
+    if (!dialog.writeChanged(terminal.name))
+        return;
     if (commitTerminal(terminal) != 0)
         return;
     if (QTableWidgetItem *cell = tableWidget()->item(rowOf(id), NameColumn))

@@ -110,8 +110,10 @@ void ZnTtsInfoForm::editRecord(int id)
     // Read again: a push while the dialog was open may have changed or removed it.
     if (!rowStillShown(id) || !ZnTtsListMgr::instance()->getTts(id, tts))
         return;
-    // The row follows the model's changed signal.
-    tts.name = dialog.getName();
+    // A name left as it opened is not sent: it would undo a rename pushed
+    // meanwhile. The row follows the model's changed signal.
+    if (!dialog.writeChanged(tts.name))
+        return;
     if (ZnTtsListMgr::instance()->updateTts(tts) != 0)
         tell(tr("Setting Error!"));
 }

@@ -14,6 +14,7 @@ BaseSetNameDialog::BaseSetNameDialog()
     setTitle(ZnTipsInfo::setNameText());
     ui.fCloseBtn->setFixedSize(23, 25);
     ui.fNameEdit->setFocus();
+    opened.note(ui.fNameEdit);
     connect(ui.fOkBtn, &QPushButton::clicked, this, &BaseSetNameDialog::accept);
     connect(ui.fCancelBtn, &QPushButton::clicked, this, &BaseSetNameDialog::reject);
     connect(ui.fCloseBtn, &QPushButton::clicked, this, &BaseSetNameDialog::reject);
@@ -23,6 +24,7 @@ void BaseSetNameDialog::setName(const char *n)
 {
     if (n)
         ui.fNameEdit->setText(QString::fromLocal8Bit(n));
+    opened.note(ui.fNameEdit);
 }
 
 void BaseSetNameDialog::setTitle(const QString &title)
@@ -34,6 +36,19 @@ void BaseSetNameDialog::setTitle(const QString &title)
 std::string BaseSetNameDialog::getName() const
 {
     return ui.fNameEdit->text().toLocal8Bit().toStdString();
+}
+
+bool BaseSetNameDialog::nameChanged() const
+{
+    return opened.changed(ui.fNameEdit);
+}
+
+bool BaseSetNameDialog::writeChanged(std::string &stored) const
+{
+    if (!nameChanged())
+        return false;
+    stored = getName();
+    return true;
 }
 
 void BaseSetNameDialog::accept()

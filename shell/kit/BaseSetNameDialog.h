@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnOpenedFields.h"
 #include "ui_fSetNameDialog.h"
 
 #include <QDialog>
@@ -17,6 +18,13 @@ public:
     void setName(const char *name);
     void setTitle(const QString &title);
     std::string getName() const;
+    // Whether the operator changed the field since setName().
+    bool nameChanged() const;
+    // Puts the entered name into stored only when the operator changed the
+    // field; returns whether it did. A name left alone keeps what the caller
+    // holds now: a rename pushed while the dialog was open, or a stored name
+    // longer than the field shows.
+    bool writeChanged(std::string &stored) const;
 
 public slots:
     void accept() override;
@@ -25,4 +33,6 @@ public slots:
 private:
     std::string name;
     Ui::fSetNameDialog ui;
+    // What the field showed when the name was set.
+    ZnOpenedFields opened;
 };

@@ -1,5 +1,9 @@
 #include "ZnConfigSettings.h"
 
+#include "ZnIniFile.h"
+#include "ZnRegularFile.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
@@ -42,15 +46,48 @@ private:
     QScopedPointer<QSettings> qs;
 };
 
-// The value QSettings reads for the key from these bytes.
-QVariant readValue(const QByteArray &data, const QString &key, const QVariant &defaultValue)
+// The file's bytes as QSettings last read them: a start reads several keys of a
+// file that does not change, and QSettings takes its time over a large one. Kept
+// while the application runs (its scratch folder goes with it).
+struct ReadCache
 {
-    ScratchSettings scratch;
-    QFile copy(scratch.path());
-    if (!scratch.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(data) != data.size())
+    QByteArray data;
+    QScopedPointer<ScratchSettings> scratch;
+};
+
+ReadCache &readCache()
+{
+    static ReadCache cache;
+    return cache;
+}
+
+void dropReadCache()
+{
+    QMutexLocker locker(&fileLock());
+    readCache().scratch.reset();
+    readCache().data.clear();
+}
+
+// The value QSettings reads for the key from these bytes (under fileLock()); the
+// bytes are kept for the next call when keep is set.
+QVariant readValue(const QByteArray &data, const QString &key, const QVariant &defaultValue, bool keep = true)
+{
+    ReadCache &cache = readCache();
+    if (cache.scratch && cache.data == data)
+        return cache.scratch->settings()->value(key, defaultValue);
+    QScopedPointer<ScratchSettings> scratch(new ScratchSettings);
+    QFile copy(scratch->path());
+    if (!scratch->isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(data) != data.size())
         return defaultValue;
     copy.close();
-    return scratch.settings()->value(key, defaultValue);
+    const QVariant value = scratch->settings()->value(key, defaultValue);
+    if (keep && QCoreApplication::instance()) {
+        static const bool dropped = (qAddPostRoutine(dropReadCache), true);
+        Q_UNUSED(dropped);
+        cache.data = data;
+        cache.scratch.swap(scratch);
+    }
+    return value;
 }
 
 // The section header and the key's line that QSettings writes for key=value.
@@ -195,19 +232,18 @@ QByteArray lineEnd(const QByteArray &data)
     return nl > 0 && data[nl - 1] == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
 }
 
-QByteArray readFile(const QString &path, bool *ok)
+// The file's bytes; empty for a missing one. ok is false for a file that is not
+// read (see ZnRegularFile), why then gets the reason.
+QByteArray readFile(const QString &path, bool *ok, QString *why = nullptr)
 {
-    QFile file(path);
-    *ok = true;
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly)) {
-        *ok = false;
-        return QByteArray();
-    }
-    const QByteArray data = file.readAll();
-    *ok = file.error() == QFileDevice::NoError;
-    return data;
+    std::string bytes;
+    std::string reason;
+    const ZnRegularFile::Result read =
+        ZnRegularFile::read(QFile::encodeName(path).constData(), ZnIniFile::kMaxFileBytes, &bytes, &reason);
+    *ok = read != ZnRegularFile::Refused;
+    if (why)
+        *why = QString::fromLocal8Bit(reason.c_str());
+    return QByteArray::fromStdString(bytes);
 }
 
 } // namespace
@@ -215,6 +251,16 @@ QByteArray readFile(const QString &path, bool *ok)
 ZnConfigSettings::ZnConfigSettings() : filePath(QStringLiteral("config.ini")) {}
 
 ZnConfigSettings::ZnConfigSettings(const QString &path) : filePath(path) {}
+
+bool ZnConfigSettings::usable(QString *why) const
+{
+    std::string reason;
+    const bool ok = ZnRegularFile::check(QFile::encodeName(filePath).constData(), ZnIniFile::kMaxFileBytes, &reason)
+                    != ZnRegularFile::Refused;
+    if (why)
+        *why = QString::fromLocal8Bit(reason.c_str());
+    return ok;
+}
 
 QVariant ZnConfigSettings::value(const QString &key, const QVariant &defaultValue) const
 {
@@ -256,7 +302,7 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     // A quote left open or a backslash at a line's end makes QSettings read on
     // across lines, so a line may lie inside another value: refuse rather than
     // write a value that does not read back (or cut what QSettings reads as one).
-    const QVariant wanted = readValue(header + '\n' + line, key, QVariant());
+    const QVariant wanted = readValue(header + '\n' + line, key, QVariant(), false);
     if (out.isNull() || readValue(out, key, QVariant()) != wanted) {
         out = appended;
         if (readValue(out, key, QVariant()) != wanted)
@@ -264,6 +310,8 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     }
     if (out == data)
         return true;
+    if (out.size() > ZnIniFile::kMaxFileBytes)
+        return false;
 
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {

@@ -11,16 +11,23 @@
 // texts in other encodings, comments). QSettings itself would write the whole file
 // anew from what it read, turning bytes that are not UTF-8 into U+FFFD; here it
 // reads the file and writes the one line that is spliced in.
+// Only a regular file of at most ZnIniFile::kMaxFileBytes is read or written:
+// anything else reads as empty (every key at its default) and is never written.
 class ZnConfigSettings
 {
 public:
     ZnConfigSettings();
     explicit ZnConfigSettings(const QString &path);
 
+    // True when the file is missing or one that is read and written; else false,
+    // and why gets the reason.
+    bool usable(QString *why = nullptr) const;
+
     // The key's value; the last one when the file has the key twice.
     QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
-    // False when the file could not be written, or QSettings would not read the
-    // value back from the changed file (it is then unchanged).
+    // False when the file could not be written, is not usable(), would grow past
+    // the limit, or QSettings would not read the value back from the changed file
+    // (it is then unchanged).
     bool setValue(const QString &key, const QVariant &value);
 
 private:

@@ -9,8 +9,6 @@
 #include <QTableWidget>
 #include <QWidget>
 
-#include <algorithm>
-
 ZnTerBaseCtr::~ZnTerBaseCtr() = default;
 
 int ZnTerBaseCtr::getLevel(ZnLevelList *levels, ZnLevel *out)
@@ -63,18 +61,15 @@ int ZnTerBaseCtr::currentId()
 
 QList<int> ZnTerBaseCtr::selectedIds()
 {
-    QList<int> rows;
+    QList<int> ids;
     QTableWidget *t = tableWidget();
     if (!t)
-        return rows;
+        return ids;
+    // The table hands its selected items out in the order they were selected.
     for (const QTableWidgetItem *item : t->selectedItems()) {
         if (item->column() == 0)
-            rows << item->row();
+            ids << itemValue(item->row(), 0);
     }
-    std::sort(rows.begin(), rows.end());
-    QList<int> ids;
-    for (int row : rows)
-        ids << itemValue(row, 0);
     return ids;
 }
 

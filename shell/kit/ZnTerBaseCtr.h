@@ -33,8 +33,9 @@ public:
     int itemValue(int row, int col);
     // The id of the current row, -1 without one.
     int currentId();
-    // The ids of the selected rows, top to bottom; a flow that blocks (a box, a
-    // dialog, a request) keeps these and finds each row again afterwards.
+    // The ids of the selected rows, in the order the operator selected them; a
+    // flow that blocks (a box, a dialog, a request) keeps these and finds each
+    // row again afterwards.
     QList<int> selectedIds();
     // For a flow that opened a box or a dialog over the table: whether the row of
     // id is still there. When it is not, the operator is told and the flow is to

@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-ZnFifoTrap::ZnFifoTrap(const QString &folder)
+ZnFifoTrap::ZnFifoTrap(const QString &folder, const QString &name)
 {
-    fifo = QDir(folder.isEmpty() ? own.path() : folder).absoluteFilePath(QStringLiteral("trap"));
+    fifo = QDir(folder.isEmpty() ? own.path() : folder).absoluteFilePath(name);
     QFile::remove(fifo);
     valid = ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0;
     if (valid)

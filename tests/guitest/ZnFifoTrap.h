@@ -13,8 +13,9 @@
 class ZnFifoTrap
 {
 public:
-    // The FIFO "trap" in the given folder, or in a temporary folder of its own.
-    explicit ZnFifoTrap(const QString &folder = QString());
+    // The FIFO "trap" (or the name given) in the given folder, or in a temporary
+    // folder of its own.
+    explicit ZnFifoTrap(const QString &folder = QString(), const QString &name = QStringLiteral("trap"));
     ~ZnFifoTrap();
     ZnFifoTrap(const ZnFifoTrap &) = delete;
     ZnFifoTrap &operator=(const ZnFifoTrap &) = delete;

@@ -449,7 +449,7 @@ private slots:
     {
         QTest::addColumn<QString>("action"); // "new folder", "rename folder" or "rename file"
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("result"); // empty: refused with a message
+        QTest::addColumn<QString>("result"); // empty: refused with a message; "-": nothing sent, nothing said
         const QString newDir = QStringLiteral("new folder"), dir = QStringLiteral("rename folder"),
                       file = QStringLiteral("rename file");
         QTest::newRow("folder, dot cut") << newDir << QStringLiteral("节目.b") << QStringLiteral("节目");
@@ -478,6 +478,7 @@ private slots:
         QTest::newRow("file, ampersand") << file << QStringLiteral("a&b") << QString();
         QTest::newRow("file, nothing before the extension") << file << QStringLiteral(".wav") << QString();
         QTest::newRow("file, right to left") << file << QStringLiteral("\u202eevil3pm.exe") << QString();
+        QTest::newRow("file, name left as it opened") << file << QStringLiteral("旧.mp3") << QStringLiteral("-");
     }
     void naming()
     {
@@ -502,7 +503,8 @@ private slots:
         m_service.clearRequests();
         const QString refusal = named(typed, newDir ? &ZnMediaMgrForm::newDirClicked : &ZnMediaMgrForm::renameClicked);
         QCOMPARE(refusal.contains(QStringLiteral("illegal")), result.isEmpty());
-        if (result.isEmpty()) {
+        if (result.isEmpty() || result == QLatin1String("-")) {
+            QCOMPARE(refusal.isEmpty(), !result.isEmpty());
             QCOMPARE(names(table()), before);
             // A listing asked for now is answered after anything the action queued.
             m_page->browser()->slot_updateCurrentPathList();

@@ -8,10 +8,66 @@
 #include "ZnServerText.h"
 #include "ZnStartup.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTextDocument>
 #include <QtTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+// What the code under test says on standard error while it lives.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        if (!file.open())
+            return;
+        std::fflush(stderr);
+        saved = ::dup(2);
+        ::dup2(file.handle(), 2);
+    }
+    ~StderrCapture() { text(); }
+    QString text()
+    {
+        if (saved >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved, 2);
+            ::close(saved);
+            saved = -1;
+            file.seek(0);
+            said = QString::fromLocal8Bit(file.readAll());
+        }
+        return said;
+    }
+
+private:
+    QTemporaryFile file;
+    int saved = -1;
+    QString said;
+};
+
+// What can be told of a file without reading a pipe or a device: kind, link,
+// size, time and, for a small regular file, its bytes.
+QString fileState(const QString &path)
+{
+    const QFileInfo info(path);
+    QString state = QStringLiteral("%1 %2 %3 %4 %5")
+                        .arg(info.exists())
+                        .arg(info.isSymLink() ? info.symLinkTarget() : QString())
+                        .arg(info.isDir()    ? QStringLiteral("dir")
+                             : info.isFile() ? QStringLiteral("file")
+                                             : QString())
+                        .arg(info.size())
+                        .arg(info.lastModified().toMSecsSinceEpoch());
+    QFile f(path);
+    if (info.isFile() && !info.isSymLink() && info.size() < (16 << 20) && f.open(QIODevice::ReadOnly))
+        state += QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex());
+    return state;
+}
 
 // Each case runs in a fresh working folder, where config.ini lives (a new
 // path, so no cached QSettings file is reused).
@@ -192,6 +248,73 @@ private slots:
             QVERIFY2(at < lines.size(), line.constData());
             ++at;
         }
+    }
+
+    // A config.ini that is no regular file, or larger than any settings file, is
+    // neither read nor written: the start goes on with the defaults (the login
+    // settings, the title, the media folder) and says why. A pipe is never opened
+    // for reading (no writer would come); a file at the limit is still read.
+    void unusableFileStartsWithDefaults_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("named pipe") << "pipe" << false;
+        QTest::newRow("link to /dev/zero") << "zero" << false;
+        QTest::newRow("folder") << "folder" << false;
+        QTest::newRow("one byte past the limit") << "oversized" << false;
+        QTest::newRow("sparse 4 GiB") << "sparse" << false;
+        QTest::newRow("at the limit") << "limit" << true;
+    }
+    void unusableFileStartsWithDefaults()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, read);
+        const QByteArray keys = "[Setting]\nBoardType=3\nMySqlPort=3306\nServerIp=10.0.0.1\nUser=op\nTitle=T\n";
+        const QString path = QStringLiteral("config.ini");
+        std::unique_ptr<ZnFifoTrap> trap;
+        if (kind == QLatin1String("pipe")) {
+            trap = std::make_unique<ZnFifoTrap>(QDir::currentPath(), path);
+            QVERIFY(trap->isValid());
+        } else if (kind == QLatin1String("zero")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(path));
+        } else {
+            const int size = ZnIniFile::kMaxFileBytes + (kind == QLatin1String("oversized") ? 1 : 0);
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            // The keys, then a comment up to the size.
+            QVERIFY(f.write(keys + ';' + QByteArray(size - keys.size() - 2, 'x') + '\n') == size);
+            if (kind == QLatin1String("sparse"))
+                QVERIFY(f.resize(qint64(4) << 30));
+        }
+        const QString before = fileState(path);
+        const QStringList entries = QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+        StderrCapture err;
+        loadStartupSettings();
+        LoginDialog dlg{QString()};
+        dlg.fillFields();
+        QCOMPARE(QString::fromStdString(gMediaBasePath),
+                 read ? QStringLiteral("/media/Mp3Root/BroadMedia") : QStringLiteral("D:/TalkServerData/mp3"));
+        QCOMPARE(gMySqlPort, read ? 3306 : 8999);
+        QCOMPARE(dlg.windowTitle(), read ? QStringLiteral("T") : QStringLiteral("管理中心"));
+        QCOMPARE(dlg.form().connect_ip_edit->text(), read ? QStringLiteral("10.0.0.1") : QString());
+        if (!read) {
+            // Each writer leaves the file alone.
+            LoginSettings::instance()->ServerIp = "10.0.0.2";
+            LoginSettings::instance()->User = "other";
+            LoginSettings::instance()->save();
+            QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")));
+            QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("LogLastFilePath"), QStringLiteral("/tmp")));
+        }
+        const QString said = err.text();
+        QCOMPARE(said.contains(QStringLiteral("config.ini: ")), !read);
+        QCOMPARE(said.contains(QStringLiteral("default settings")), !read);
+        QCOMPARE(fileState(path), before);
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entries);
+        if (trap)
+            QVERIFY(trap->stillUnopened());
     }
 
     // No port in the file: the hidden port field stays empty and the login uses

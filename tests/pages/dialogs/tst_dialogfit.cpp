@@ -173,6 +173,18 @@ private slots:
         }
         QVERIFY(shown > 0);
     }
+
+    // The call microphone dialog opens at 528 x 554 and shrinks to 380 x 480,
+    // each grown only where its contents need more.
+    void callMicrophoneSize()
+    {
+        ZnD72SettingDialog dialog(console(50001));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QSize needed = dialog.minimumSizeHint();
+        QCOMPARE(dialog.size(), QSize(528, 554).expandedTo(needed));
+        QCOMPARE(dialog.minimumSize(), QSize(380, 480).expandedTo(needed));
+    }
 };
 
 QTEST_MAIN(TstDialogFit)

@@ -82,7 +82,7 @@ const Choice kD72[] = {
 
 // The key calls a group or a server microphone (no D82 console); the display's
 // move modes and colours. The record stores mode 0 and colour 0, so each is a
-// change.
+// change; mode 0 goes out as 2, the left move it shows.
 const Choice kD74[] = {
     {"key: group Front", 0, "fBlueGroupCheckBox", "fBlueGroupComboBox", "Front",
      "D74ButtonCall; StartCall=ButtonPushDown; StopCall=ButtonLongPress; Dsk81=0; CallServiceGroup=1"},
@@ -96,9 +96,9 @@ const Choice kD74[] = {
     {"move right", 0, "", "fMoveComboBox", "Right Move", "ModD74Led; SwitchMode=3; LedColor=0"},
     {"move up", 0, "", "fMoveComboBox", "Up Move", "ModD74Led; SwitchMode=4; LedColor=0"},
     {"move down", 0, "", "fMoveComboBox", "Down Move", "ModD74Led; SwitchMode=5; LedColor=0"},
-    {"red", 0, "fRedColorCheckBox", "", "", "ModD74Led; LedColor=224; SwitchMode=0"},
-    {"green", 0, "fGreenColorCheckBox", "", "", "ModD74Led; LedColor=28; SwitchMode=0"},
-    {"yellow", 0, "fYellowColorCheckBox", "", "", "ModD74Led; LedColor=252; SwitchMode=0"},
+    {"red", 0, "fRedColorCheckBox", "", "", "ModD74Led; LedColor=224; SwitchMode=2"},
+    {"green", 0, "fGreenColorCheckBox", "", "", "ModD74Led; LedColor=28; SwitchMode=2"},
+    {"yellow", 0, "fYellowColorCheckBox", "", "", "ModD74Led; LedColor=252; SwitchMode=2"},
 };
 
 // Push-to-talk, from the other mode.

@@ -22,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QSpinBox>
+#include <QTranslator>
 #include <QtTest>
 
 #include <algorithm>
@@ -67,14 +68,14 @@ struct BookCase
 };
 const BookCase kBooks[] = {
     {"monitor untouched", "D81MonitorBook", "Monitor", "", {}, "IP_10001", "-", ""},
-    {"monitor: a console and a speaker",
+    {"monitor: a console and a speaker, each row with its record's type",
      "D81MonitorBook",
      "Monitor",
      "",
      {60001, 10002},
      "IP_10001",
      "Dsk74_60001 IpAmp_10001 IpAmp_10002",
-     "Dsk74_60001 IP_10001 IP_10002"},
+     "4_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
     {"sources untouched: sent all the same", "D81SoundSource", "SoundSource", "", {}, "C", "13", "C"},
     {"sources untouched: one not offered sent back", "D81SoundSource", "SoundSource", "", {}, "C", "12 13", "C"},
@@ -452,6 +453,11 @@ private slots:
         QCOMPARE(chosen->currentRow(), 0);
         emit chosen->cellDoubleClicked(0, 0);
         QCOMPARE(namesOf(chosen), QStringLiteral("C"));
+        // Added in the order they were selected.
+        emit chosen->cellDoubleClicked(0, 0);
+        selectIds(ui.fSsTaskTb, {13, 11});
+        ui.fSsPlanAddBtn->click();
+        QCOMPARE(namesOf(chosen), QStringLiteral("C A"));
         // A console never offers itself for monitoring.
         QCOMPARE(rowOfId(ui.fMonitorTb, 70001), -1);
         QVERIFY(rowOfId(ui.fMonitorTb, 70002) >= 0);
@@ -783,7 +789,9 @@ private slots:
         QCOMPARE(rowsOf(d82()->tableWidget()), shown);
     }
 
-    // Every terminal page's column headers, in the order the operator reads them.
+    // Every terminal page's column headers, in the order the operator reads them;
+    // under the Chinese translation, the common texts are translated and the
+    // page's own headers stand as they are.
     void headers_data()
     {
         QTest::addColumn<QString>("page");
@@ -810,10 +818,31 @@ private slots:
                                                                << "Name|ID|Rule|Ring Time";
         QTest::newRow("mic group members: one column") << "members"
                                                        << "Server Mic";
+        // "zh": a page built afresh under the Chinese translation.
+        QTest::newRow("zh mic groups: the name alone translated") << "zh group"
+                                                                  << "名称|ID|Rule|Ring Time";
+        QTest::newRow("zh mic group members: as it stands") << "zh members"
+                                                            << "Server Mic";
+        QTest::newRow("zh capture: volume and rate as they stand") << "zh cap"
+                                                                   << "ID|名称|CapVol|Samplerate|状态|IP";
     }
     void headers()
     {
         QFETCH(QString, page);
+        if (page.startsWith(QLatin1String("zh "))) {
+            page = page.mid(3);
+            QTranslator zh;
+            QVERIFY(zh.load(QStringLiteral("./translate/zh.qm")));
+            QCoreApplication::installTranslator(&zh);
+            std::unique_ptr<ZnCapInfoForm> cap(page == QLatin1String("cap") ? new ZnCapInfoForm : nullptr);
+            std::unique_ptr<ZnMicGroupInfoForm> group(cap ? nullptr : new ZnMicGroupInfoForm);
+            QCoreApplication::removeTranslator(&zh);
+            QTEST(headersOf(cap                                ? cap->tableWidget()
+                            : page == QLatin1String("members") ? group->form().fTermTableWidget
+                                                               : group->tableWidget()),
+                  "headers");
+            return;
+        }
         QTableWidget *t =
             page == QLatin1String("members")
                 ? static_cast<ZnMicGroupInfoForm *>(pages.at(QStringLiteral("group")))->form().fTermTableWidget

@@ -25,6 +25,7 @@
 #include "ZnTalkSetting.h"
 #include "ZnTerDefaultSetCtr.h"
 #include "ZnTtsInfoForm.h"
+#include "ZnTtsListMgr.h"
 #include "ZnVolumeStepper.h"
 
 #include <QCheckBox>
@@ -67,8 +68,8 @@ struct D74Case
     const char *refuse, *led, *callSent, *message; // led: colour/mode/time/text; callSent: microphone/group
 };
 const D74Case kD74Cases[] = {
-    {"mode below 2 and time 0 kept: no LED", 60001, "", false, "", "", "", ""},
-    {"LED text alone: mode 0 and time 0 kept", 60001, "Hey", false, "", "28/0/0/Hey", "", ""},
+    {"mode 0 written as the left move it shows, time 0 kept", 60001, "", false, "", "28/2/0/", "", ""},
+    {"LED text alone: time 0 kept", 60001, "Hey", false, "", "28/2/0/Hey", "", ""},
     {"its own call sent back", 60001, "", true, "", "", "70002/0", ""},
     {"volume only: no LED", 60002, "", false, "", "", "", ""},
     {"LED text", 60002, "Hello", false, "", "0/3/5/Hello", "", ""},
@@ -99,6 +100,8 @@ const KeepCase kKeepCases[] = {
     {"fire alarm: unchanged sends nothing", "falarm", "", "-"},
     {"fire alarm: name alone keeps the trigger type", "falarm", "fNameEdit FA2", "Name=FA2"},
     {"fire alarm: type alone", "falarm", "fNormalCb", "TriggerType=1"},
+    {"fire alarm: a name past 32 characters whole", "falarm", "fNameEdit Fire alarm input of the east stairs, floor 2",
+     "Name=Fire alarm input of the east stairs, floor 2"},
     {"group: unchanged keeps id, rule, ring time and members", "group", "", ""},
     {"group: name alone", "group", "fNameEdit Desk group", "Name=Desk group"},
     {"group: ring time alone", "group", "timeSpinBox 30", "RingTime=30"},
@@ -365,19 +368,24 @@ private slots:
 
     // New players pushed one message each, faster than the page refills: the
     // refills they ask for collapse, and the table ends with every player in
-    // id order, the last one pushed included.
+    // id order, the last one pushed included. The name column is wide enough
+    // for the longest name, far below the rows in view.
     void playerStormEndsWithEveryPlayer()
     {
         QStringList ids{QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30")};
+        const std::string longest = "N699 in the far corner of the underground car park";
         for (int id = 500; id < 700; ++id) {
-            Json::Value r = terminalRow(id, "N" + std::to_string(id), 1, "IP");
+            Json::Value r = terminalRow(id, id == 699 ? longest : "N" + std::to_string(id), 1, "IP");
             r["exten"] = "IP";
             s.sim.pushPost("SqlConfig", "ipamp", "[" + ZnSimData::json(r) + "]");
             ids << QString::number(id);
         }
         ids << QStringLiteral("20005");
         QTRY_COMPARE(idsOf(players()), ids.join(QLatin1Char(' ')));
-        QCOMPARE(cell(699, ZnPlayerInfoForm::NameColumn), QStringLiteral("N699"));
+        QCOMPARE(cell(699, ZnPlayerInfoForm::NameColumn), QString::fromStdString(longest));
+        QVERIFY(players()->rowViewportPosition(rowOfId(players(), 699)) > players()->viewport()->height());
+        QVERIFY(players()->columnWidth(ZnPlayerInfoForm::NameColumn)
+                > players()->fontMetrics().horizontalAdvance(QString::fromStdString(longest)));
     }
 
     // A status the unit never has reads as off line, a rate other than the
@@ -437,33 +445,35 @@ private slots:
     void channelRoundTrip()
     {
         QVERIFY(serve(1, 0, 2, "Door#$%21!!!0"));
+        // Longer than 32 characters: the name has no limit of its own.
+        const QString corridor = QStringLiteral("二楼走廊").repeated(9);
         answering({[](QWidget *w) {
                        auto *t = w->findChild<QTableWidget *>(QStringLiteral("fChannelTb"));
                        t->setCurrentCell(1, 1);
                        emit t->cellDoubleClicked(1, 1);
                        ModalChain::click(QStringLiteral("fOkBtn"))(w);
                    },
-                   [](QWidget *w) {
+                   [&](QWidget *w) {
                        auto &ui = qobject_cast<ZnFAlarmChannelDialog *>(w)->form();
-                       ui.fChannelNameLe->setText(QStringLiteral("二楼走廊"));
+                       ui.fChannelNameLe->setText(corridor);
                        emit ui.fChannelTb->itemClicked(ui.fChannelTb->item(1, 0)); // Drill
                        ui.fOkBtn->click();
                    }},
                   [&] { doubleClickRow(alarms(), 30001); });
         const Json::Value sent = lastBody(s, "POST SetFRTrigger");
-        QCOMPARE(QString::fromStdString(sent["ChannelName"].asString()), QStringLiteral("二楼走廊"));
+        QCOMPARE(QString::fromStdString(sent["ChannelName"].asString()), corridor);
         QCOMPARE(sent["Channel"].asString() + "/" + sent["SourceId"].asString(), std::string("2/22"));
-        QTRY_COMPARE(alarm().broadcast, std::string("Door#$%21!!!二楼走廊#$%22"));
+        QTRY_COMPARE(alarm().broadcast, "Door#$%21!!!" + corridor.toStdString() + "#$%22");
 
         ZnFAlarm a = alarm();
         ZnFAlarmSettingDialog again(&a);
         QTableWidget *t = again.form().fChannelTb;
-        QCOMPARE(channelsOf(t), QStringLiteral("1|Door|空闲|疏散广播 / 2|二楼走廊|空闲|Drill"));
+        QCOMPARE(channelsOf(t), QStringLiteral("1|Door|空闲|疏散广播 / 2|%1|空闲|Drill").arg(corridor));
         QCOMPARE(t->item(1, 0)->background().color(), QColor(240, 240, 240));
         t->setCurrentCell(0, 0);
         again.form().fDelChannelBtn->click();
         QCOMPARE(lastBody(s, "POST SetFRTrigger")["SourceId"].asString(), std::string("0"));
-        QCOMPARE(channelsOf(t), QStringLiteral("1|通道1|空闲|[未配置] / 2|二楼走廊|空闲|Drill"));
+        QCOMPARE(channelsOf(t), QStringLiteral("1|通道1|空闲|[未配置] / 2|%1|空闲|Drill").arg(corridor));
         QCOMPARE(t->item(0, 0)->background().color(), QColor(255, 255, 255));
         QVERIFY(!again.isChanged());
     }
@@ -1056,28 +1066,34 @@ private slots:
         QCOMPARE(bar->value(), slider ? 33 : 34);
     }
 
-    // Sent for every selected row; a refusal is not told: the cells follow what
-    // the server reports.
+    // Sent for every selected row, in the order the rows were selected; a
+    // refusal is not told: the cells follow what the server reports.
     void amplifiers_data()
     {
         QTest::addColumn<bool>("on");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("on") << true << false;
-        QTest::newRow("off") << false << false;
-        QTest::newRow("refused") << true << true;
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::newRow("on") << true << false << QList<int>{10, 20, 30};
+        QTest::newRow("off") << false << false << QList<int>{10, 20, 30};
+        QTest::newRow("refused") << true << true << QList<int>{10, 20, 30};
+        QTest::newRow("on, in the order chosen") << true << false << QList<int>{30, 10, 20};
     }
     void amplifiers()
     {
         QFETCH(bool, on);
         QFETCH(bool, refused);
+        QFETCH(QList<int>, chosen);
         if (refused)
             s.sim.addRule(ZnSimRule::make("POST IpAmpPower", ZnSimRule::Fail, "no"));
-        selectIds(players(), {10, 20, 30});
+        selectIds(players(), chosen);
         const QStringList seen = answering({ModalChain::confirm()}, [&] {
             (on ? playerPage->form().fAmpOpenBtn : playerPage->form().fAmpCloseBtn)->click();
         });
         const std::string p = on ? "1" : "0";
-        QCOMPARE(sent("POST IpAmpPower", "Power"), (std::vector<std::string>{"10:" + p, "20:" + p, "30:" + p}));
+        std::vector<std::string> expected;
+        for (int id : chosen)
+            expected.push_back(std::to_string(id) + ":" + p);
+        QCOMPARE(sent("POST IpAmpPower", "Power"), expected);
         QCOMPARE(seen.size(), 0);
         if (!refused)
             QTRY_COMPARE(cell(10, ZnPlayerInfoForm::AmpColumn), on ? QStringLiteral("open") : QStringLiteral("close"));
@@ -1093,6 +1109,24 @@ private slots:
         QVERIFY(seen.at(0).contains(QStringLiteral("Can't check speaker when terminal not idle!")));
         QCOMPARE(sent("POST IpAmpSpkCheck"), std::vector<std::string>{"30"});
         QCOMPARE(cell(30, ZnPlayerInfoForm::SpeakerColumn), QStringLiteral("Checking"));
+    }
+
+    // Deleted last chosen first: both offline, chosen 20 then 10, the removal of
+    // 10 goes out before that of 20.
+    void deleteLastChosenFirst()
+    {
+        ZnTerminal t;
+        QVERIFY(amps()->hasTerminal(20, t));
+        t.status = 0;
+        QCOMPARE(amps()->mergeList(t), 0);
+        const size_t before = s.requests("POST RemoveDevice").size();
+        selectIds(players(), {20, 10});
+        answering({ModalChain::confirm()}, [&] { playerPage->form().fDelTerBtn->click(); });
+        std::vector<std::string> ids;
+        const std::vector<ZnSimRequest> all = s.requests("POST RemoveDevice");
+        for (size_t i = before; i < all.size(); ++i)
+            ids.push_back(jsonOf(all[i].body)["Id"].asString());
+        QCOMPARE(ids, (std::vector<std::string>{"10", "20"}));
     }
 
     void dialogResultsSent_data()
@@ -1733,14 +1767,15 @@ private slots:
     }
 
     // The server changes the record while its dialog is open, the operator types a
-    // new name: OK sends the server's new value for the field left alone.
+    // new name: OK sends the server's new value for the field left alone. Left
+    // untouched, a name dialog sends nothing, so a pushed rename stays.
     void pushedWhileOpen_data()
     {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("field"); // the server's column the push changes
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("sent");  // its key in the request
-        QTest::addColumn<QString>("typed"); // "objectName=value" the operator types, "Key=value" it sends
+        QTest::addColumn<QString>("typed"); // "objectName=value" the operator types, "Key=value" it sends; "": nothing
         const auto row = [](const char *name, const char *dialog, const char *field, int value, const char *sent,
                             const char *typed) {
             QTest::newRow(name) << QString::fromLatin1(dialog) << QString::fromLatin1(field) << value
@@ -1755,6 +1790,10 @@ private slots:
         row("cap: pushed rate kept", "cap", "capSamplerate", 32000, "CapSamplerate", name);
         row("group: ring time of a new list kept", "group", "ringTime", 77, "RingTime", name);
         row("fire alarm: pushed trigger type kept", "falarm", "triggerType", 1, "TriggerType", name);
+        row("player: pushed volume kept beside a typed name", "ipamp", "broVol", 77, "BroVol", name);
+        row("player: untouched name sends nothing over a pushed one", "ipamp", "name", 77, "", "");
+        row("tts: typed name sent over a pushed one", "tts71", "name", 77, "", name);
+        row("tts: untouched name sends nothing over a pushed one", "tts71", "name", 77, "", "");
     }
     void pushedWhileOpen()
     {
@@ -1767,20 +1806,26 @@ private slots:
         const bool led = dialog == QLatin1String("d74");
         if (dialog == QLatin1String("falarm"))
             QVERIFY(serve(1, 0, 2, "0!!!0"));
-        const std::string table = dialog == QLatin1String("falarm")  ? "firealarm"
-                                  : dialog == QLatin1String("cap")   ? "capd73"
-                                  : dialog == QLatin1String("group") ? "callservergroup"
-                                  : led                              ? "dsk74"
-                                                                     : "dsk72";
+        const bool named = dialog == QLatin1String("ipamp") || dialog == QLatin1String("tts71");
+        const std::string table = named                               ? dialog.toStdString()
+                                  : dialog == QLatin1String("falarm") ? "firealarm"
+                                  : dialog == QLatin1String("cap")    ? "capd73"
+                                  : dialog == QLatin1String("group")  ? "callservergroup"
+                                  : led                               ? "dsk74"
+                                                                      : "dsk72";
         const std::string key = table == "callservergroup" ? "groupId" : "terminalId";
         // The display colour on the console that shows a colour box checked.
         const int id = table == "firealarm"                 ? 30001
+                       : table == "ipamp"                   ? 30
+                       : table == "tts71"                   ? 40002
                        : table == "capd73"                  ? 20001
                        : table == "callservergroup"         ? 2
                        : field == QLatin1String("ledColor") ? 60001
                        : led                                ? 60002
                                                             : 50002;
         const std::string label = table == "firealarm"                 ? "SetFRName"
+                                  : table == "ipamp"                   ? "IpAmpSet"
+                                  : table == "tts71"                   ? "TTs71Name"
                                   : table == "capd73"                  ? "CapD73Set"
                                   : table == "callservergroup"         ? "CallService"
                                   : field == QLatin1String("ledColor") ? "ModD74Led"
@@ -1789,6 +1834,14 @@ private slots:
             ZnMic mic;
             ZnCap cap;
             ZnMicGroup g;
+            ZnTerminal player;
+            ZnTts unit;
+            const std::string text = std::to_string(value);
+            if (table == "ipamp")
+                return amps()->hasTerminal(id, player)
+                       && (field == QLatin1String("name") ? player.name == text : player.broVol == value);
+            if (table == "tts71")
+                return ZnTtsListMgr::instance()->getTts(id, unit) && unit.name == text;
             if (table == "capd73")
                 return gCapList.findCap(id, cap)
                        && (field == QLatin1String("capVol") ? cap.capVol : cap.capSamplerate) == value;
@@ -1819,6 +1872,8 @@ private slots:
             answering({[&](QWidget *w) {
                            push();
                            pushed = ZnModalHelper::waitFor(modelHas);
+                           if (typed.isEmpty())
+                               return ModalChain::click(QStringLiteral("fOkBtn"))(w);
                            const QString box = step.section(QLatin1Char('='), 0, 0),
                                          text = step.section(QLatin1Char('='), 1);
                            if (auto *spin = w->findChild<QSpinBox *>(box))
@@ -1834,6 +1889,8 @@ private slots:
                               groupPage->form().fEditBtn->click();
                           } else {
                               doubleClickRow(table == "firealarm" ? alarms()
+                                             : table == "ipamp"   ? players()
+                                             : table == "tts71"   ? tts->tableWidget()
                                              : table == "capd73"  ? caps->tableWidget()
                                              : led                ? d74->tableWidget()
                                                                   : d72->tableWidget(),
@@ -1842,10 +1899,13 @@ private slots:
                       });
         QVERIFY(pushed);
         QCOMPARE(seen.size(), 1);
-        QCOMPARE(posts(label.c_str()), before + 1);
+        QCOMPARE(posts(label.c_str()), before + (typed.isEmpty() ? 0 : 1));
+        if (typed.isEmpty())
+            return;
         const Json::Value body = lastPost(label);
         const std::string sentKey = sent.toStdString();
-        QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=" + std::to_string(value));
+        if (!sentKey.empty())
+            QCOMPARE(sentKey + "=" + body[sentKey].asString(), sentKey + "=" + std::to_string(value));
         const std::string typedKey = typedSent.section(QLatin1Char('='), 0, 0).toStdString();
         QCOMPARE(typedKey + "=" + body[typedKey].asString(), typedSent.toStdString());
     }
