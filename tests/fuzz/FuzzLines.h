@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// The bytes cut at every line feed; with crBreaks, at a CR too (CR LF is one break).
+// The bytes cut at every line feed; with crBreaks, at a CR too (CR LF being one
+// break). CRs that end a line belong to its break, as the INI reader has it.
 inline std::vector<std::string> fuzzLines(const std::string& data, bool crBreaks)
 {
     std::vector<std::string> lines(1);
@@ -18,6 +19,10 @@ inline std::vector<std::string> fuzzLines(const std::string& data, bool crBreaks
         } else {
             lines.back() += c;
         }
+    }
+    for (std::string& line : lines) {
+        while (!line.empty() && line.back() == '\r')
+            line.pop_back();
     }
     return lines;
 }
