@@ -1,5 +1,6 @@
 #include "ZnIniFile.h"
 
+#include "ZnLineSplice.h"
 #include "ZnRegularFile.h"
 
 #include <QFile>
@@ -16,6 +17,8 @@ struct ParsedLine
     LineKind kind;
     std::string name; // section name or key
     std::string value;
+    size_t valueBegin = 0; // where the value stands in the line
+    size_t valueEnd = 0;
 };
 
 bool isBlank(char c)
@@ -72,7 +75,7 @@ ParsedLine parseLine(const std::string& s)
         valueEnd = n;
     while (valueEnd > valueStart && isBlank(s[valueEnd - 1]))
         --valueEnd;
-    return {LineKind::Key, std::move(key), s.substr(valueStart, valueEnd - valueStart)};
+    return {LineKind::Key, std::move(key), s.substr(valueStart, valueEnd - valueStart), valueStart, valueEnd};
 }
 
 std::string withoutLineEnd(const char* line, size_t len)
@@ -99,6 +102,7 @@ int ZnIniFile::load(const char* path, int* lineOut)
         return -1;
     }
     clear();
+    m_text = all;
 
     int line = 0;
     int firstBad = 0;
@@ -113,6 +117,7 @@ int ZnIniFile::load(const char* path, int* lineOut)
         if (end == std::string::npos)
             end = all.size() - 1;
         const std::string text = withoutLineEnd(all.data() + from, end + 1 - from);
+        const int lineBegin = static_cast<int>(from);
         from = end + 1;
         ++line;
         ParsedLine p = parseLine(text);
@@ -123,11 +128,14 @@ int ZnIniFile::load(const char* path, int* lineOut)
             current = findSection(p.name);
             if (!current)
                 current = addSection(p.name);
+            current->setInsertAt(static_cast<int>(from));
             orphaned = false;
             continue;
         case LineKind::Key:
             if (current && !orphaned) {
-                current->setValue(p.name, p.value);
+                current->setReadValue(p.name, p.value, lineBegin + static_cast<int>(p.valueBegin),
+                                      lineBegin + static_cast<int>(p.valueEnd));
+                current->setInsertAt(static_cast<int>(from));
                 continue;
             }
             break;
@@ -155,26 +163,35 @@ int ZnIniFile::save(const char* path) const
     if (!path || m_readFailed || ZnRegularFile::check(path, kMaxFileBytes, nullptr) == ZnRegularFile::Refused)
         return -1;
 
-    std::string out;
-    for (const std::string& l : m_leadingUnparsed)
-        out += l + '\n';
+    ZnLineSplice splice(QByteArray::fromStdString(m_text));
+    const auto line = [](const ZnIniKey& k) { return QByteArray::fromStdString(k.key + '=' + k.value); };
     for (const auto& s : m_sections) {
-        out += '[' + s->name() + "]\n";
-        for (const auto& k : s->keys())
-            out += k->key + '=' + k->value + '\n';
-        for (const std::string& l : s->unparsedLines())
-            out += l + '\n';
-        out += '\n';
+        if (s->insertAt() < 0) {
+            QList<QByteArray> lines{QByteArray::fromStdString('[' + s->name() + ']')};
+            for (const auto& k : s->keys())
+                lines << line(*k);
+            splice.appendLines(lines);
+            continue;
+        }
+        for (const auto& k : s->keys()) {
+            if (!k->changed)
+                continue;
+            if (k->begin >= 0)
+                splice.replace(k->begin, k->end, QByteArray::fromStdString(k->value));
+            else
+                splice.insertLine(s->insertAt(), line(*k));
+        }
     }
+    const QByteArray out = splice.result();
 
     // A file past the limit would not be read again.
-    if (out.size() > static_cast<size_t>(kMaxFileBytes))
+    if (out.size() > kMaxFileBytes)
         return -1;
     QSaveFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::WriteOnly))
         return -1;
-    const qint64 size = static_cast<qint64>(out.size());
-    if (file.write(out.data(), size) != size) {
+    const qint64 size = out.size();
+    if (file.write(out.constData(), size) != size) {
         file.cancelWriting();
         return -1;
     }
@@ -223,6 +240,7 @@ void ZnIniFile::clear()
     m_sections.clear();
     m_sectionIndex.clear();
     m_leadingUnparsed.clear();
+    m_text.clear();
     m_readFailed = false;
 }
 

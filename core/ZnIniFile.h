@@ -8,8 +8,11 @@
 #include <vector>
 
 // In-memory INI document: sections of "key=value" texts, loaded whole and saved whole.
-// Names and keys are case-sensitive byte strings. Comments and spacing are not kept,
-// so a load followed by a save writes the canonical form.
+// Names and keys are case-sensitive byte strings. A save writes the file that was
+// loaded with only the values set since changed: each in its own line, a new key
+// after its section's last key, a new section at the end. Every other byte stays
+// (comments, spacing, lines that did not parse); without a file loaded, the model
+// is written as "[section]" and "key=value" lines.
 class ZnIniFile
 {
 public:
@@ -19,10 +22,11 @@ public:
 
     // Replaces the model by the file. 0 when every line parsed, else -1. lineOut gets
     // the first line that did not parse (or the last line read; -1 when the file
-    // cannot be opened). Reading goes on past a bad line, and the bad lines are kept
-    // for save, so a later save loses nothing of the file. Only a regular file of at
-    // most kMaxFileBytes is read: anything else (a pipe, a device, a folder, a larger
-    // file) is refused unread with -1, and no save writes a model after that.
+    // cannot be opened). Reading goes on past a bad line, and the bad lines stay
+    // where they stand, so a later save loses nothing of the file. Only a regular
+    // file of at most kMaxFileBytes is read: anything else (a pipe, a device, a
+    // folder, a larger file) is refused unread with -1, and no save writes a model
+    // after that.
     int load(const char* path, int* lineOut);
     // Writes the model through a temporary file renamed over the old one. 0 or -1;
     // -1 without writing where the path names anything but a regular file.
@@ -50,6 +54,8 @@ private:
     std::unordered_map<std::string, size_t> m_sectionIndex;
     // Lines that did not parse before the first section.
     std::vector<std::string> m_leadingUnparsed;
+    // The bytes loaded, which a save changes in place.
+    std::string m_text;
     // Set when reading the file failed part way, or it was refused: saving such a
     // model would cut the file, or put our text in place of something else.
     bool m_readFailed = false;

@@ -13,11 +13,23 @@ ZnIniKey* ZnIniSection::findKey(const std::string& key) const
 void ZnIniSection::setValue(const std::string& key, const std::string& value)
 {
     if (ZnIniKey* k = findKey(key)) {
-        k->value = value;
+        if (k->value != value) {
+            k->value = value;
+            k->changed = true;
+        }
         return;
     }
     m_index.emplace(key, m_keys.size());
     m_keys.push_back(std::make_unique<ZnIniKey>(ZnIniKey{key, value}));
+}
+
+void ZnIniSection::setReadValue(const std::string& key, const std::string& value, int begin, int end)
+{
+    setValue(key, value);
+    ZnIniKey* k = findKey(key);
+    k->begin = begin;
+    k->end = end;
+    k->changed = false;
 }
 
 void ZnIniSection::addUnparsedLine(std::string line)

@@ -19,9 +19,15 @@ public:
     ZnIniKey* findKey(const std::string& key) const;
     // Replaces the value of an existing key, else appends the key.
     void setValue(const std::string& key, const std::string& value);
+    // The same for a value read from the file at [begin, end), unchanged since.
+    void setReadValue(const std::string& key, const std::string& value, int begin, int end);
 
-    // Lines of this section that did not parse. They are kept and written back so
-    // that saving a file we could not fully read never throws its text away.
+    // Where a new key line goes in the file read: after the section's last header
+    // or key line (-1: the section is not in that file).
+    int insertAt() const { return m_insertAt; }
+    void setInsertAt(int offset) { m_insertAt = offset; }
+
+    // Lines of this section that did not parse (a save leaves them where they stand).
     const std::vector<std::string>& unparsedLines() const { return m_unparsed; }
     void addUnparsedLine(std::string line);
 
@@ -32,4 +38,5 @@ private:
     // thousands of keys.
     std::unordered_map<std::string, size_t> m_index;
     std::vector<std::string> m_unparsed;
+    int m_insertAt = -1;
 };

@@ -201,7 +201,7 @@ void LogExportDialog::update_finish_flag(int code)
         ui.fExportBtn->hide();
         break;
     case LogExportThread::LogChanged:
-        ui.msg_lable->setText(QStringLiteral("日志在导出期间有变动，请重新导出！"));
+        ui.msg_lable->setText(QStringLiteral("日志未能完整导出，请重新导出！"));
         ui.fExportBtn->setEnabled(true);
         break;
     default:

@@ -245,8 +245,9 @@ void ZnMediaMgrForm::newDirClicked()
     const std::string entered = dialog.getName();
     const QString typed = QString::fromUtf8(entered.data(), int(entered.size()));
     const QString name = toServerName(typed, 1);
-    // Checked as typed and as cut at its dot: "../x" would be "." and name the root.
-    if (!isLegalName(typed) || !isEntryName(name, 1)) {
+    // Only a name that would not be a folder of its own here is refused: cut at
+    // its dot, "../x" would be "." and name the root. Other marks are the service's to take.
+    if (!isEntryName(name, 1)) {
         tell(ZnTipsInfo::tipsTitleText(), ZnTipsInfo::illegalNameText());
         return;
     }

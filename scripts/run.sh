@@ -30,7 +30,8 @@ ARGS=("$@")
 SIM_PID=
 DEMO_TMP=
 DB_DIR=
-MARIADB="$ROOT/tests/core/mariadb.sh"
+# shellcheck source=logdb.sh
+. "$ROOT/scripts/logdb.sh"
 
 # The demo takes away all it made: simulator, its file service's folders, the log
 # database and its files. Also on Ctrl-C, which reaches the whole process group.
@@ -44,7 +45,7 @@ cleanup() {
     kill "$SIM_PID" 2>/dev/null || true
     wait "$SIM_PID" 2>/dev/null || true
   fi
-  if [ -n "$DB_DIR" ]; then "$MARIADB" stop "$DB_DIR" >/dev/null 2>&1 || true; fi
+  if [ -n "$DB_DIR" ]; then logdb_stop "$DB_DIR"; fi
   if [ -n "$DEMO_TMP" ]; then rm -rf "$DEMO_TMP"; fi
 }
 # The signal is ignored from the first moment: a second one could otherwise end
@@ -96,8 +97,7 @@ if [ "$has_serverip" = no ]; then
   DB_SETTINGS=
   if command -v mariadbd >/dev/null 2>&1 || [ -x /usr/sbin/mariadbd ]; then
     DB_DIR="$DEMO_TMP/logdb"
-    if "$MARIADB" start "$DB_DIR" >"$DEMO_TMP/logdb.out" 2>&1 \
-      && "$MARIADB" sql "$DB_DIR" <"$ROOT/tests/sim/data/demo_logs.sql" >>"$DEMO_TMP/logdb.out" 2>&1; then
+    if logdb_start "$DB_DIR" "$DEMO_TMP/logdb.out"; then
       db_port=$(cat "$DB_DIR/port")
       LOG_HOST=(--log-host "127.0.0.1:$db_port")
       # Board type 4 makes the console take the database port from MySqlPort.

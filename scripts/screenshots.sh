@@ -19,14 +19,15 @@ cmake --build "$BUILD_DIR" -j"$(nproc)" --target zn_gallery translations disk_im
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 
-MARIADB="$ROOT/tests/core/mariadb.sh"
+# shellcheck source=logdb.sh
+. "$ROOT/scripts/logdb.sh"
 DB_DIR=$(mktemp -d "${TMPDIR:-/tmp}/zn-gallery-db.XXXXXX")
 # Once begun the clean-up runs to its end: a second Ctrl-C would leave the
 # database running. Each signal is ignored from the first one on.
 cleanup() {
   trap '' INT TERM HUP
   trap - EXIT
-  "$MARIADB" stop "$DB_DIR" >/dev/null 2>&1 || true
+  logdb_stop "$DB_DIR"
   rm -rf "$DB_DIR"
 }
 stop_on() {
@@ -39,8 +40,7 @@ trap 'stop_on 143' TERM
 trap 'stop_on 129' HUP
 
 DB_ARGS=()
-if "$MARIADB" start "$DB_DIR" >"$DB_DIR/start.out" 2>&1 \
-  && "$MARIADB" sql "$DB_DIR" <"$ROOT/tests/sim/data/demo_logs.sql" >>"$DB_DIR/start.out" 2>&1; then
+if logdb_start "$DB_DIR" "$DB_DIR/start.out"; then
   DB_ARGS=(--log-db "$(cat "$DB_DIR/port")")
 else
   echo "no talk-log database: the log pages show the server's few rows" >&2

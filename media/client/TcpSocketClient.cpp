@@ -515,26 +515,42 @@ void TcpSocketClient::doPostFile(const FileTask& task)
     const int slash = task.firstPath.lastIndexOf(QLatin1Char('/'));
     socket.write(
         ZnFileRequest::postFile(nextCSeq(), dirNameOf(task.secondPath), task.firstPath.mid(slash + 1), fileLen));
-    // Small chunks with a pause between them spare the audio network.
+    // Small chunks with a pause between them spare the audio network. A chunk
+    // counts only once it went out, and the service's word counts only on the
+    // whole file: a write that fails (the service closed) or an answer that came
+    // before the last byte went out ends the upload as failed.
     qint64 sent = 0;
     char chunk[kUploadChunk];
     while (sent < fileLen && !isInterruptionRequested()) {
         const qint64 n = file.read(chunk, qMin(kUploadChunk, fileLen - sent));
-        if (n <= 0)
+        if (n <= 0) {
+            socket.abort();
+            emit transferFinished(id, false, tr("cannot read %1").arg(task.firstPath));
+            return;
+        }
+        if (socket.write(chunk, n) != n)
             break;
-        socket.write(chunk, n);
-        if (!socket.waitForBytesWritten(30000) && socket.bytesToWrite() > 0)
+        bool out = true;
+        while (out && socket.bytesToWrite() > 0)
+            out = socket.waitForBytesWritten(30000);
+        if (!out || socket.bytesAvailable() > 0)
             break;
         sent += n;
         emit updateProgressIndicator(id, sent);
         QThread::msleep(10);
     }
     if (sent != fileLen) {
+        // A refusal the service gave before it stopped reading still says why.
+        Json::Value early;
+        QString reason;
+        if (socket.bytesAvailable() > 0 && ZnFileReply::readObject(socket.readAll(), early))
+            reason = ZnFileReply::text(early, "Reason");
+        if (reason.isEmpty())
+            reason = tr("interrupted after %1 of %2 bytes").arg(sent).arg(fileLen);
         socket.abort();
-        emit transferFinished(id, false, tr("interrupted"));
+        emit transferFinished(id, false, reason);
         return;
     }
-    socket.flush();
     const QByteArray reply = readReply(socket, 5000);
     socket.close();
     QString reason;

@@ -1,6 +1,7 @@
 #include "ZnConfigSettings.h"
 
 #include "ZnIniFile.h"
+#include "ZnLineSplice.h"
 #include "ZnRegularFile.h"
 
 #include <QCoreApplication>
@@ -167,7 +168,6 @@ struct Place
     int valueBegin = -1; // the value of the key's last line, when the file has it
     int valueEnd = -1;
     int insertAt = -1; // after the last key line (or header) of the key's section
-    bool needsLineEnd = false;
 };
 
 // Lines as QSettings writes them: "[Section]" and "key=value ; comment", where
@@ -217,19 +217,11 @@ Place findKey(const QByteArray &data, const QByteArray &section, const QByteArra
             place.valueBegin = begin;
             place.valueEnd = stop;
         }
-        if (inSection) {
+        if (inSection)
             place.insertAt = next;
-            place.needsLineEnd = next == end;
-        }
         from = next;
     }
     return place;
-}
-
-QByteArray lineEnd(const QByteArray &data)
-{
-    const int nl = data.indexOf('\n');
-    return nl > 0 && data[nl - 1] == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
 }
 
 // The file's bytes; empty for a missing one. ok is false for a file that is not
@@ -284,21 +276,19 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     const Place place = findKey(data, header.mid(1, header.size() - 2), line.left(equals));
 
     QByteArray out;
-    const QByteArray eol = lineEnd(data);
-    if (place.valueBegin >= 0) {
-        out = data.left(place.valueBegin) + text + data.mid(place.valueEnd);
-    } else if (place.insertAt >= 0) {
-        out = data.left(place.insertAt) + (place.needsLineEnd ? eol : QByteArray()) + line + eol
-              + data.mid(place.insertAt);
+    if (place.valueBegin >= 0 || place.insertAt >= 0) {
+        ZnLineSplice splice(data);
+        if (place.valueBegin >= 0)
+            splice.replace(place.valueBegin, place.valueEnd, text);
+        else
+            splice.insertLine(place.insertAt, line);
+        out = splice.result();
     }
     // The section again at the end of the file: where the file also names it in
     // other escapes, QSettings reads the two as one, the last line counting.
-    QByteArray appended = data;
-    if (!appended.isEmpty() && !appended.endsWith('\n') && !appended.endsWith('\r'))
-        appended += eol;
-    if (!appended.isEmpty())
-        appended += eol;
-    appended += header + eol + line + eol;
+    ZnLineSplice again(data);
+    again.appendLines({header, line});
+    const QByteArray appended = again.result();
     // A quote left open or a backslash at a line's end makes QSettings read on
     // across lines, so a line may lie inside another value: refuse rather than
     // write a value that does not read back (or cut what QSettings reads as one).

@@ -28,13 +28,15 @@ class TestZnIniFile : public QObject
 
 private slots:
     // Inner blanks belong to a value, only the blanks around it go; keys after a
-    // repeated header join that section; a save writes the whole model anew.
+    // repeated header join that section; a save changes the lines of the values
+    // set and adds the new ones (in the line break of the file's first line).
     void readsEditsAndSaves()
     {
-        const QByteArray p = write("read.ini", "# comment\r\n; other\n\n   [ Setting ]   trailing\r\n"
-                                               "  ServerIp = 192.168.1.100  \r\nEmpty=\nEq=a=b\n"
-                                               "Title = Main  hall east \t\n\t\n[Other]\nuser=lower\n"
-                                               "[Setting]\nUser=admin\n");
+        const QByteArray text = "# comment\r\n; other\n\n   [ Setting ]   trailing\r\n"
+                                "  ServerIp = 192.168.1.100  \r\nEmpty=\nEq=a=b\n"
+                                "Title = Main  hall east \t\n\t\n[Other]\nuser=lower\n"
+                                "[Setting]\nUser=admin\n";
+        const QByteArray p = write("read.ini", text);
         ZnIniFile ini;
         int line = 0;
         QCOMPARE(ini.load(p.constData(), &line), 0);
@@ -43,11 +45,61 @@ private slots:
         QCOMPARE(ini.setIntValue("Setting", "Neg", -5), 0);
         QCOMPARE(ini.setValue("Net", "Name", "广播 中心"), 0);
         QCOMPARE(ini.save(p.constData()), 0);
-        QCOMPARE(read(p), QByteArray("[Setting]\nServerIp=192.168.1.100\nEmpty=\nEq=a=b\nTitle=Main  hall east\n"
-                                     "User=op2\nNeg=-5\n\n[Other]\nuser=lower\n\n[Net]\nName=广播 中心\n\n"));
+        QCOMPARE(read(p),
+                 QByteArray(text).replace("User=admin\n", "User=op2\nNeg=-5\r\n") + "\r\n[Net]\r\nName=广播 中心\r\n");
         // A missing key of an existing section is null, a missing section the default.
         QCOMPARE(str(ini.value("Other", "User", "x")), QByteArray("<null>"));
         QCOMPARE(str(ini.value("setting", "User", "x")), QByteArray("x"));
+    }
+
+    // A save changes the line of each value set, or adds one; every other byte of
+    // the file stays: comments, spacing, line breaks, lines that do not parse.
+    void saveKeepsUnchangedLines_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("after");
+        const auto row = [](const char *name, const QByteArray &file, const char *key, const char *value,
+                            const QByteArray &after) {
+            const QList<QByteArray> sk = QByteArray(key).split('/');
+            QTest::newRow(name) << file << sk[0] << sk[1] << QByteArray(value) << after;
+        };
+        row("comment and spacing kept", "; my note\n[Setting]\n  spaced = x  \nUser=op\n", "Setting/User", "other",
+            "; my note\n[Setting]\n  spaced = x  \nUser=other\n");
+        row("value replaced between its blanks", "[Setting]\r\n\tUser =  op \t\r\n", "Setting/User", "new",
+            "[Setting]\r\n\tUser =  new \t\r\n");
+        row("new key after the section's last key", "[Setting]\r\nUser=op\r\n\r\n; next\r\n[Other]\r\nk=v\r\n",
+            "Setting/ServerIp", "1.2.3.4",
+            "[Setting]\r\nUser=op\r\nServerIp=1.2.3.4\r\n\r\n; next\r\n[Other]\r\nk=v\r\n");
+        row("new key after a last line without a break", "[Setting]\nUser=op", "Setting/ServerIp", "1.2.3.4",
+            "[Setting]\nUser=op\nServerIp=1.2.3.4\n");
+        row("new section at the end", "; only a note", "Setting/User", "u", "; only a note\n\n[Setting]\nUser=u\n");
+        row("a key twice: the one read changes", "[S]\nk=1\n; c\nk=2\n", "S/k", "new", "[S]\nk=1\n; c\nk=new\n");
+        row("repeated header: after its last block", "[S]\na=1\n[T]\nb=2\n[S]\nc=3\n\n; end\n", "S/d", "4",
+            "[S]\na=1\n[T]\nb=2\n[S]\nc=3\nd=4\n\n; end\n");
+        row("lines that do not parse stay", "junk\n[S]\nbad line\na=1\n[broken\na=9\n", "S/a", "2",
+            "junk\n[S]\nbad line\na=2\n[broken\na=9\n");
+        row("other encodings kept", "[Setting]\nTitle=\xd2\xbb \xba\xc5\nUser=op\n", "Setting/User", "\xe5\xbc\xa0",
+            "[Setting]\nTitle=\xd2\xbb \xba\xc5\nUser=\xe5\xbc\xa0\n");
+        row("the same value: not a byte changed", "[S]\n a = 1 \n", "S/a", "1", "[S]\n a = 1 \n");
+    }
+    void saveKeepsUnchangedLines()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, section);
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, value);
+        const QByteArray p = write("kept.ini", file);
+        ZnIniFile ini;
+        ini.load(p.constData(), nullptr);
+        QCOMPARE(ini.setValue(section.constData(), key.constData(), value.constData()), 0);
+        QCOMPARE(ini.save(p.constData()), 0);
+        QTEST(read(p), "after");
+        ZnIniFile again;
+        again.load(p.constData(), nullptr);
+        QCOMPARE(str(again.value(section.constData(), key.constData(), nullptr)), value);
     }
 
     // A bad line no longer stops the load: it is reported, kept and written back
@@ -126,7 +178,7 @@ private slots:
         ZnIniFile ini;
         QCOMPARE(ini.setValue("Setting", "User", "u"), 0);
         QCOMPARE(ini.save(p.constData()), 0);
-        QCOMPARE(read(p), QByteArray("[Setting]\nUser=u\n\n"));
+        QCOMPARE(read(p), QByteArray("[Setting]\nUser=u\n"));
         QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.ini")});
 
         const QByteArray sub = QFile::encodeName(dir.filePath(QStringLiteral("sub")));

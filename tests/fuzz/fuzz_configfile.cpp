@@ -3,11 +3,11 @@
 // write changes the one line of its key (or adds it, or its new section): every
 // other line of the file stays byte for byte, in its order.
 #include "FuzzCheck.h"
+#include "FuzzLines.h"
 #include "ZnConfigSettings.h"
 #include "ZnIniFile.h"
 
 #include <QFile>
-#include <QList>
 
 #include <unistd.h>
 
@@ -25,28 +25,6 @@ QByteArray read(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Lines as the writer sees them: cut at every line break.
-QList<QByteArray> lines(QByteArray data)
-{
-    data.replace("\r\n", "\n").replace('\r', '\n');
-    return data.split('\n');
-}
-
-// After the lines the two have in common at the start and at the end, what is
-// left of before is at most the one line changed, and of after at most that line
-// or a new section's few.
-bool keptButOne(const QList<QByteArray> &before, const QList<QByteArray> &after)
-{
-    int head = 0;
-    while (head < before.size() && head < after.size() && before[head] == after[head])
-        ++head;
-    int tail = 0;
-    while (tail < before.size() - head && tail < after.size() - head
-           && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
-        ++tail;
-    return before.size() - head - tail <= 1 && after.size() - head - tail <= 4;
-}
-
 // Where QSettings reads otherwise than line by line, and a write may be refused:
 // a quote or a backslash (a value read on across lines), or a header of a section
 // inside another ("[Setting/x]": QSettings then seeks the key in that one only).
@@ -54,8 +32,8 @@ bool readsOtherwise(const QByteArray &bytes)
 {
     if (bytes.contains('"') || bytes.contains('\\'))
         return true;
-    for (const QByteArray &line : lines(bytes)) {
-        const QByteArray text = line.trimmed();
+    for (const std::string &line : fuzzLines(bytes.toStdString(), true)) {
+        const QByteArray text = QByteArray::fromStdString(line).trimmed();
         if (text.startsWith('[') && (text.contains('/') || text.contains('%')))
             return true;
     }
@@ -83,7 +61,7 @@ FUZZ_TARGET(input)
 
     for (const char *key : {"Setting/Title", "LogLastFilePath"}) {
         const QByteArray bytes = read(path);
-        const QList<QByteArray> old = lines(bytes);
+        const std::vector<std::string> old = fuzzLines(bytes.toStdString(), true);
         // Refused only where QSettings reads otherwise, or the file would be too
         // large to read again; the file stays.
         if (!config.setValue(QLatin1String(key), value)) {
@@ -92,7 +70,7 @@ FUZZ_TARGET(input)
             continue;
         }
         FUZZ_CHECK(config.value(QLatin1String(key)).toString() == value);
-        FUZZ_CHECK(keptButOne(old, lines(read(path))));
+        FUZZ_CHECK(keptButOne(old, fuzzLines(read(path).toStdString(), true)));
     }
     QFile::remove(path);
     if (8 * value.size() + 64 < ZnIniFile::kMaxFileBytes) {

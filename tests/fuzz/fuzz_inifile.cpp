@@ -1,7 +1,9 @@
 // The INI reader over arbitrary file bytes: what a save writes reads back as the
 // same document and saves again byte for byte, so a load and save never changes or
-// drops what was read. A text setValue accepts reads back as given.
+// drops what was read. A text setValue accepts reads back as given, and its save
+// changes that one line (or adds it, or its new section): every other line stays.
 #include "FuzzCheck.h"
+#include "FuzzLines.h"
 #include "ZnIniFile.h"
 
 #include <unistd.h>
@@ -59,6 +61,7 @@ FUZZ_TARGET(input)
     FUZZ_CHECK(line >= 0);
     FUZZ_CHECK(first.save(out.c_str()) == 0);
     const std::string saved = read(out);
+    FUZZ_CHECK(saved == input);
 
     ZnIniFile second;
     FUZZ_CHECK(second.load(out.c_str(), nullptr) == firstRead);
@@ -72,6 +75,7 @@ FUZZ_TARGET(input)
     const char* value = key < input.c_str() + input.size() ? key + std::strlen(key) + 1 : nullptr;
     if (value && value <= input.c_str() + input.size() && second.setValue(section, key, value) == 0) {
         FUZZ_CHECK(second.save(out.c_str()) == 0);
+        FUZZ_CHECK(keptButOne(fuzzLines(saved, false), fuzzLines(read(out), false)));
         ZnIniFile third;
         third.load(out.c_str(), nullptr);
         const char* back = third.value(section, key, nullptr);

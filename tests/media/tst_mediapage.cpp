@@ -458,6 +458,12 @@ private slots:
         QTest::newRow("folder, climbing out") << newDir << QStringLiteral("../escape") << QString();
         QTest::newRow("folder, ..x cut to the root") << newDir << QStringLiteral("..x") << QString();
         QTest::newRow("folder, ... cut to its parent") << newDir << QStringLiteral("...") << QString();
+        QTest::newRow("folder, ampersand and apostrophe taken")
+            << newDir << QStringLiteral("a&b'c") << QStringLiteral("a&b'c");
+        QTest::newRow("folder, : * ? \" < > | taken")
+            << newDir << QStringLiteral("q:*?\"<>|") << QStringLiteral("q:*?\"<>|");
+        QTest::newRow("folder, backslash") << newDir << QStringLiteral("a\\b") << QString();
+        QTest::newRow("folder, right to left") << newDir << QStringLiteral("\u202e目录") << QString();
         QTest::newRow("folder renamed, dot cut") << dir << QStringLiteral("新目录.b") << QStringLiteral("新目录");
         QTest::newRow("folder renamed to ..x, cut to the root") << dir << QStringLiteral("..x") << QString();
         QTest::newRow("folder renamed to ..., cut to its parent") << dir << QStringLiteral("...") << QString();
@@ -847,25 +853,30 @@ private slots:
         QTest::addColumn<QString>("answer");     // the PostFile reply, when not the service's own
         QTest::addColumn<QStringList>("failed"); // names whose rows stay failed
         QTest::addColumn<QString>("reason");     // the service's, shown in the state cell and its tool tip
+        QTest::addColumn<qint64>("take");        // bytes the service takes before it answers and closes; -1 all
         const auto list = [](const char* names) { return QString::fromUtf8(names).split(QLatin1Char(' ')); };
         QTest::newRow("same name twice") << list("a/same.wav b/same.wav") << false << false << QString()
-                                         << QStringList() << QString();
-        QTest::newRow("encoder fails, next goes on")
-            << list("a/gone.wav a/next.wav") << false << false << QString() << list("gone.wav") << QString();
+                                         << QStringList() << QString() << qint64(-1);
+        QTest::newRow("encoder fails, next goes on") << list("a/gone.wav a/next.wav") << false << false << QString()
+                                                     << list("gone.wav") << QString() << qint64(-1);
         QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav")
-                                         << QString();
-        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav") << QString();
+                                         << QString() << qint64(-1);
+        QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav") << QString()
+                                 << qint64(-1);
         QTest::newRow("refused under a command of its own")
             << list("a/full.wav") << false << false
             << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << list("full.wav")
-            << QStringLiteral("disk full");
+            << QStringLiteral("disk full") << qint64(-1);
         QTest::newRow("reason's markup shown as written")
             << list("a/marked.wav") << false << false
             << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"<b>x</b> &amp;\"}\r\n\r\n")
-            << list("marked.wav") << QStringLiteral("<b>x</b> &amp;");
+            << list("marked.wav") << QStringLiteral("<b>x</b> &amp;") << qint64(-1);
+        QTest::newRow("8192 bytes taken, OK, closed")
+            << list("a/longcut.wav") << false << false << QString() << list("longcut.wav") << QString() << qint64(8192);
     }
     void uploads()
     {
+        QFETCH(qint64, take);
         QFETCH(QStringList, files);
         QFETCH(bool, noEncoder);
         QFETCH(bool, refuse);
@@ -874,6 +885,7 @@ private slots:
         QFETCH(QString, reason);
         ZnSimFileService::Faults f;
         f.refusePost = refuse;
+        f.takePostBytes = take;
         if (!answer.isEmpty()) {
             f.answerCommand = "PostFile";
             f.answerText = answer.toStdString();
@@ -887,7 +899,7 @@ private slots:
         for (const QString& rel : files) {
             QDir().mkpath(m_work.filePath(QFileInfo(rel).path()));
             if (!rel.contains(QLatin1String("gone")))
-                QVERIFY(writeWav(m_work.filePath(rel), 1));
+                QVERIFY(writeWav(m_work.filePath(rel), rel.contains(QLatin1String("long")) ? 30 : 1));
             const QString name = QFileInfo(rel).fileName();
             QCOMPARE(queue.queueUpload(name.toUtf8().constData(), m_work.filePath(rel).toUtf8().constData(),
                                        (QStringLiteral("/data/mp3/演出/") + name).toUtf8().constData(),
@@ -907,6 +919,8 @@ private slots:
         }
         if (noEncoder)
             QVERIFY(table.item(0, 0)->toolTip().contains(QLatin1String("lame")));
+        if (take >= 0)
+            QVERIFY2(cell(table, 0).startsWith(QStringLiteral("失败：interrupted after ")), qPrintable(cell(table, 0)));
         if (!reason.isEmpty()) {
             QCOMPARE(cell(table, 0), QStringLiteral("失败：") + reason);
             QTextDocument tip;

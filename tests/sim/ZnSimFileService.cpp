@@ -205,6 +205,19 @@ bool readMore(int fd, std::string& buf, size_t want, const std::atomic<bool>& st
     }
     return true;
 }
+
+// Reads and drops whatever comes until the peer closes, errs or falls silent.
+void drain(int fd, const std::atomic<bool>& stop)
+{
+    char tmp[65536];
+    for (int idle = 0; !stop && idle < kIdleMs;) {
+        pollfd p{fd, POLLIN, 0};
+        const int r = ::poll(&p, 1, 100);
+        if (r < 0 || (r > 0 && ::recv(fd, tmp, sizeof tmp, 0) <= 0))
+            return;
+        idle = r == 0 ? idle + 100 : 0;
+    }
+}
 }
 
 ZnSimFileService::ZnSimFileService() = default;
@@ -496,6 +509,16 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         const long long len = std::strtoll(lenText.c_str(), &endp, 10);
         if (!resolve(str(req, "DirName"), rel) || !safeName(name) || lenText.empty() || *endp || len < 0)
             return fail("bad upload");
+        if (f.takePostBytes >= 0 && f.takePostBytes < len) {
+            if (!readMore(fd, rest, static_cast<size_t>(f.takePostBytes), m_stop))
+                return std::string();
+            answered = true;
+            Sender{fd, f.split}.send(f.answerCommand == cmd ? f.answerText : ok());
+            if (!f.keepTakenOpen)
+                ::shutdown(fd, SHUT_WR);
+            drain(fd, m_stop);
+            return std::string();
+        }
         if (!readMore(fd, rest, static_cast<size_t>(len), m_stop))
             return std::string();
         rest.resize(static_cast<size_t>(len));

@@ -35,6 +35,10 @@ public:
         // their whole reply, terminator included; an empty text leaves them unanswered.
         std::string answerCommand;
         std::string answerText;
+        // Take only this many bytes of an upload, answer it as taken (or with
+        // answerText) and close the sending side, reading on until the client goes.
+        int64_t takePostBytes = -1;
+        bool keepTakenOpen = false; // there, leave the connection open and read on
     };
 
     ZnSimFileService();

@@ -444,6 +444,76 @@ private slots:
             QCOMPARE(fileBytes(folder + QLatin1Char('/') + localName), fileBytes(served(name)));
     }
 
+    // An upload is done only when the service took every byte and then said so.
+    // One it broke off (answering before the last byte, closing) or a local file
+    // that cannot be read fails with its reason; its progress never reaches the
+    // whole file, and an unreadable file sends nothing at all.
+    void upload_data()
+    {
+        QTest::addColumn<qint64>("size"); // of the local file; -1 missing, -2 a folder
+        // Bytes the service takes before it answers and closes (negative: answers and
+        // reads on); -1 all.
+        QTest::addColumn<qint64>("take");
+        QTest::addColumn<QString>("answer"); // its reply then, empty its own, "-" none
+        QTest::addColumn<QString>("error");  // a pattern; empty: done
+        const QString cut = QStringLiteral("^interrupted after \\d+ of 360803 bytes$");
+        QTest::newRow("taken whole") << qint64(360803) << qint64(-1) << QString() << QString();
+        QTest::newRow("8192 taken, OK, closed") << qint64(360803) << qint64(8192) << QString() << cut;
+        QTest::newRow("nothing taken, OK, closed") << qint64(360803) << qint64(0) << QString() << cut;
+        QTest::newRow("8192 taken, OK, left open") << qint64(360803) << qint64(-8192) << QString() << cut;
+        QTest::newRow("8192 taken, closed unanswered") << qint64(360803) << qint64(8192) << QStringLiteral("-") << cut;
+        QTest::newRow("8192 taken, refused, closed")
+            << qint64(360803) << qint64(8192)
+            << QStringLiteral("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n")
+            << QStringLiteral("^disk full$");
+        QTest::newRow("local file missing") << qint64(-1) << qint64(-1) << QString() << QStringLiteral("^cannot read ");
+        QTest::newRow("local path a folder")
+            << qint64(-2) << qint64(-1) << QString() << QStringLiteral("^cannot read ");
+    }
+    void upload()
+    {
+        QFETCH(qint64, size);
+        QFETCH(qint64, take);
+        QFETCH(QString, answer);
+        QFETCH(QString, error);
+        ZnSimFileService::Faults f;
+        f.takePostBytes = take < -1 ? -take : take;
+        f.keepTakenOpen = take < -1;
+        if (!answer.isEmpty()) {
+            f.answerCommand = "PostFile";
+            f.answerText = answer == QLatin1String("-") ? std::string() : answer.toStdString();
+        }
+        m_service.setFaults(f);
+        m_service.clearRequests();
+        static int id = 4000;
+        const QString name = QStringLiteral("up%1.mp3").arg(++id);
+        const QString local = m_local.filePath(name);
+        if (size == -2) {
+            QVERIFY(QDir(m_local.path()).mkdir(name));
+        } else if (size >= 0) {
+            QByteArray bytes(int(size), '\0');
+            for (int i = 0; i < bytes.size(); ++i)
+                bytes[i] = char(i * 7 + i / 251);
+            QFile file(local);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == size);
+        }
+        qint64 shown = 0;
+        const QMetaObject::Connection progress =
+            connect(m_client, &TcpSocketClient::updateProgressIndicator, this, [&shown](int of, qint64 done) {
+                if (of == id)
+                    shown = qMax(shown, done);
+            });
+        m_client->addUploadTask(local, kRoot + QStringLiteral("/演出/") + name, id);
+        const auto [ok, why] = waitDone(id);
+        disconnect(progress);
+
+        QCOMPARE(ok, error.isEmpty());
+        QVERIFY2(QRegularExpression(error).match(why).hasMatch(), qPrintable(why));
+        QCOMPARE(fileBytes(served(QStringLiteral("演出/") + name)), ok ? fileBytes(local) : QByteArray("<missing>"));
+        QVERIFY(ok ? shown == size : shown < qMax<qint64>(size, 1));
+        QCOMPARE(lastRequest("PostFile").isEmpty(), size < 0);
+    }
+
     // A download is made as any file the operator saves: its mode follows the umask.
     void downloadMode_data()
     {

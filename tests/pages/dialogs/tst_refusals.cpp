@@ -7,7 +7,10 @@
 #include "ZnD72ListMgr.h"
 #include "ZnD74InfoForm.h"
 #include "ZnD74ListMgr.h"
+#include "ZnD82InfoForm.h"
+#include "ZnFAlarmInfoForm.h"
 #include "ZnMicGroupInfoForm.h"
+#include "ZnMicInfoForm.h"
 #include "ZnMicListMgr.h"
 #include "ZnPlanTaskMgrForm.h"
 #include "ZnPlayTermListMgr.h"
@@ -19,6 +22,7 @@
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 #include "ZnSystemSettingForm.h"
+#include "ZnTalkLogInfoForm.h"
 #include "ZnTimerTaskMgrForm.h"
 #include "ZnTtsInfoForm.h"
 
@@ -26,6 +30,7 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QtTest>
@@ -43,6 +48,7 @@ namespace {
 // Each family holds one online terminal (id base+1) and two offline ones.
 // Acts: "delete ID", "edit ID NAME" (a double click, the name typed, OK; "-"
 // types none), "new NAME", "calls ID" (the call configuration ticked, OK),
+// "led ID" (a new LED text, OK), "volume ID V" (the slider let go at V), "export",
 // "amp ID", "speaker ID", "firewall", "defaults", "thresholds", "start ID" (on
 // the plan of row 1 of the panel), "plannew NAME", "plandel ROW", "password",
 // "vad TEXT", "title". The players are base terminals (ids 1 to 3), which the
@@ -70,13 +76,23 @@ const Refusal kRefusals[] = {
     {"d74: empty name", "d74", "edit 60002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
     {"d74: setting refused", "d74", "edit 60002 Hall", "POST ModTalkTerminal", "no", "Tips|Setting Error!",
      "POST ModTalkTerminal"},
+    {"d74: button calls refused", "d74", "calls 60002", "POST D74ButtonCall", "no",
+     "Tips|Button Call Config Setting Error!", "POST D74ButtonCall"},
+    {"d74: LED refused", "d74", "led 60002", "POST ModD74Led", "no", "Tips|Led Config Setting Error!",
+     "POST ModD74Led"},
+    {"d74: volume refused", "d74", "volume 60002 40", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
     {"d74: delete refused", "d74", "delete 60002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
+    // Server microphones, mobile devices and fire-alarm interfaces.
+    {"d81: empty name", "d81", "edit 70002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"d82: empty name", "d82", "edit 80002 -", "", "", "Tips|名称不能为空！ / (dialog)", ""},
+    {"fire alarm: empty name", "falarm", "edit 30002 -", "", "", "Tips|名称不能为空！ / (dialog)", ""},
     // Players and amplifiers.
     {"player: online kept", "player", "delete 1", "", "", kOnline, ""},
     {"player: delete refused", "player", "delete 2", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     {"player: delete refused without a reason: the model's empty text", "player", "delete 2", "POST RemoveDevice", "",
      "Tips|Delete current record? / Tips| / Tips|Delete Error!", "POST RemoveDevice"},
     {"player: rename refused", "player", "edit 2 Hall", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
+    {"player: volume refused", "player", "volume 2 40", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
     {"player: amplifier switch refused, nothing told", "player", "amp 2", "POST IpAmpPower", "no", "",
      "POST IpAmpPower"},
     {"player: firewall refused, nothing told", "player", "firewall", "POST Terminal", "no", "", "POST Terminal"},
@@ -129,7 +145,17 @@ const Refusal kRefusals[] = {
      "Task is in a plan", "Tips|Delete current record? / Tips|Task is in a plan", "POST SoundSource"},
     {"task: tasks of a disabled plan not started", "timer", "start 7", "", "", "Tips|方案已禁用!", ""},
     {"plan task: empty name", "plan", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"plan task: no speech text", "plan", "edit 8 Hall", "", "", "Tips|Tts content can't be empty! / (dialog)", ""},
+    {"plan task: edit refused", "plan", "edit 1 Hall", "POST SoundSource", "no", "Tips|Edit Error!",
+     "POST SoundSource"},
     {"manual task: empty name", "manual", "edit 3 -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
+    {"manual task: no terminal", "manual", "edit 5 Hall", "", "", "Tips|请选择播放终端! / (dialog)", ""},
+    {"manual task: a new one without a terminal", "manual", "new Hall", "", "", "Tips|请选择播放终端! / (dialog)", ""},
+    {"manual task: no speech text", "manual", "edit 6 Hall", "", "", "Tips|请输入TTS内容! / (dialog)", ""},
+    {"manual task: edit refused", "manual", "edit 3 Hall", "POST SoundSource", "no", "Tips|Edit Error!",
+     "POST SoundSource"},
+    // Logs.
+    {"talk log: export without a log host", "talklog", "export", "", "", "Tips|日志主机不存在，请选配主机!", ""},
     // System settings.
     {"settings: empty password", "settings", "password", "", "", "提示|密码不能为空！", ""},
     {"settings: time-out under 300", "settings", "vad 299", "", "", "提示|超时时间必须大于或者等于300秒", ""},
@@ -208,7 +234,7 @@ class TstRefusals : public QObject
     }
     QTableWidget *table(const QString &page)
     {
-        if (page == QLatin1String("settings"))
+        if (page == QLatin1String("settings") || page == QLatin1String("talklog"))
             return nullptr;
         return dynamic_cast<ZnTerBaseCtr *>(pages.at(page))->tableWidget();
     }
@@ -260,6 +286,19 @@ class TstRefusals : public QObject
                 ModalChain::click(QStringLiteral("fOkBtn"))(d);
             });
             trigger = [=] { doubleClickName(t, id); };
+        } else if (verb == QLatin1String("led")) {
+            steps.push_back([](QWidget *d) {
+                d->findChild<QLineEdit *>(QStringLiteral("fDispTextLineEdit"))->setText(QStringLiteral("Exit"));
+                ModalChain::click(QStringLiteral("fOkBtn"))(d);
+            });
+            trigger = [=] { doubleClickName(t, id); };
+        } else if (verb == QLatin1String("volume")) {
+            selectIds(t, {id});
+            auto *slider = page->findChild<QSlider *>(QStringLiteral("fVolumeSlider"));
+            slider->setValue(w.value(2).toInt());
+            trigger = [=] { QTest::mouseRelease(slider, Qt::LeftButton); };
+        } else if (verb == QLatin1String("export")) {
+            trigger = [=] { click(page, "fLogDownloadBt"); };
         } else if (verb == QLatin1String("amp")) {
             selectIds(t, {id});
             trigger = [=] { click(page, "fAmpOpenBtn"); };
@@ -322,24 +361,39 @@ private slots:
         ZnModalGuard::install();
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
-            const std::pair<const char *, std::pair<int, const char *>> families[] = {{"dsk72", {50000, "2"}},
-                                                                                      {"dsk74", {60000, "4"}},
-                                                                                      {"tts71", {40000, "TTS71"}},
-                                                                                      {"capd73", {20000, "CAP"}},
-                                                                                      {"ipamp", {0, "IP"}}};
+            struct Family
+            {
+                const char *table;
+                int base;
+                const char *type;
+            };
+            const Family families[] = {{"dsk72", 50000, "2"},      {"dsk74", 60000, "4"},     {"dsk81", 70000, "3"},
+                                       {"d82", 80000, "8"},        {"tts71", 40000, "TTS71"}, {"capd73", 20000, "CAP"},
+                                       {"firealarm", 30000, "FR"}, {"ipamp", 0, "IP"}};
             for (const auto &f : families) {
-                std::vector<Json::Value> &rows = d.table(f.first);
+                std::vector<Json::Value> &rows = d.table(f.table);
                 rows.resize(3, rows.front());
                 for (int i = 0; i < 3; ++i) {
-                    const Json::Value r =
-                        terminalRow(f.second.first + i + 1, "N" + std::to_string(i + 1), i == 0, f.second.second);
+                    const Json::Value r = terminalRow(f.base + i + 1, "N" + std::to_string(i + 1), i == 0, f.type);
                     for (const std::string &key : r.getMemberNames())
                         rows[size_t(i)][key] = r[key];
                 }
             }
-            d.table("soundsource") = {taskRow(1, "P1", 1, 2), taskRow(2, "Mic", 1, 2, -1, "", 4),
-                                      taskRow(3, "M1", 2, 2), taskRow(4, "M2", 2, 1),
-                                      taskRow(7, "T1", 3, 2, 2, "b#$%30000")};
+            // Tasks 6 and 8 speak no text, 5 plays on no terminal.
+            std::vector<Json::Value> tasks = {taskRow(1, "P1", 1, 2),
+                                              taskRow(2, "Mic", 1, 2, -1, "", 4),
+                                              taskRow(3, "M1", 2, 2),
+                                              taskRow(4, "M2", 2, 1),
+                                              taskRow(5, "M3", 2, 2),
+                                              taskRow(6, "M4", 2, 2, -1, "", 3),
+                                              taskRow(7, "T1", 3, 2, 2, "b#$%30000"),
+                                              taskRow(8, "P2", 1, 2, -1, "", 3)};
+            for (Json::Value &t : tasks) {
+                t["terminalId"] = t["sourceId"] == "5" ? "" : "1";
+                if (t["sourceType"] == "3")
+                    t["sourceContent"] = "";
+            }
+            d.table("soundsource") = tasks;
             d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0)};
         });
         QVERIFY(startModels(s));
@@ -360,6 +414,10 @@ private slots:
         add<ZnD72InfoForm>("d72");
         add<ZnD74InfoForm>("d74");
         add<ZnTtsInfoForm>("tts");
+        add<ZnMicInfoForm>("d81");
+        add<ZnD82InfoForm>("d82");
+        add<ZnFAlarmInfoForm>("falarm");
+        add<ZnTalkLogInfoForm>("talklog");
         add<ZnCapInfoForm>("cap");
         // Shown by the main window once it is built.
         add<ZnPlayerInfoForm>("player")->showTerminals();
@@ -369,10 +427,10 @@ private slots:
         add<ZnSsTaskMgrForm>("manual", 2);
         add<ZnTimerTaskMgrForm>("timer", 3);
         add<ZnSystemSettingForm>("settings");
-        for (const char *page : {"d72", "d74", "tts", "cap", "player"})
+        for (const char *page : {"d72", "d74", "tts", "cap", "player", "d81", "d82", "falarm"})
             QTRY_COMPARE(QLatin1String(page) + QString::number(table(QLatin1String(page))->rowCount()),
                          QLatin1String(page) + QStringLiteral("3"));
-        QTRY_COMPARE(table(QStringLiteral("manual"))->rowCount(), 2);
+        QTRY_COMPARE(table(QStringLiteral("manual"))->rowCount(), 4);
         QTRY_COMPARE(timer()->schemePanel()->table()->rowCount(), 2);
     }
     void init() { s.sim.clearRules(); }
@@ -409,6 +467,19 @@ private slots:
             QVERIFY(s.sim.count(c->sent) > sentBefore);
         else
             QCOMPARE(changes(), before);
+    }
+
+    // Last, as the connection does not come back: a plan deletion the server
+    // never answers because the connection broke is told, not passed over.
+    void planDeleteWithoutConnection()
+    {
+        QtSchemeInfo *panel = timer()->schemePanel();
+        panel->table()->setCurrentCell(1, 0);
+        s.sim.addRule(ZnSimRule::make("POST TimerPlan", ZnSimRule::CloseMidMessage));
+        QStringList said;
+        answering({reader(said), reader(said), reader(said)}, [&] { click(panel, "fSchDelBtn"); });
+        QCOMPARE(said, (QStringList{QStringLiteral("Tips|确认删除方案？"), QStringLiteral("Tips|Delete failed")}));
+        QCOMPARE(panel->table()->rowCount(), 2);
     }
 
     void cleanupTestCase()

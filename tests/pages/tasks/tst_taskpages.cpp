@@ -1375,6 +1375,21 @@ private slots:
         QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
         QTRY_COMPARE(timer->form().fSchemeNameText->text(), QStringLiteral("Weekdays"));
     }
+    // A change pushed for a plan whose row the panel lacks (its add went by)
+    // puts the row back at the end, once; the next change refills that row.
+    void planChangeWithoutRow()
+    {
+        resetPlans();
+        const auto restore = qScopeGuard([this] { servePlans(); });
+        QTableWidget *plans = timer->schemePanel()->table();
+        plans->removeRow(2);
+        for (const char *name : {"Spare", "Spare again"}) {
+            Json::Value changed(Json::arrayValue);
+            changed.append(planRow(3, name, 1));
+            s.sim.pushPost("SqlConfig", "timerplan", ZnSimData::json(changed));
+            QTRY_COMPARE(columnOf(plans, 0), QStringLiteral("Weekdays Holidays ") + QLatin1String(name));
+        }
+    }
     // Every table's column headers on the task and region pages and in their
     // dialogs, in the order the operator reads them, and the columns each hides.
     void headers_data()
