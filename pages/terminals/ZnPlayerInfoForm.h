@@ -3,6 +3,8 @@
 #include "ZnTermTbCtrl.h"
 #include "ui_playerInfoForm.h"
 
+#include <QFont>
+#include <QHash>
 #include <QWidget>
 
 class ZnTableRow;
@@ -90,6 +92,8 @@ private:
     struct CellTexts;
     void initView();
     void refillTerminals();
+    // The name column as wide as the widest name of all rows, or its header.
+    void fitNameColumn();
     void makeRow(const ZnTerminal &terminal, ZnTableRow &row) const;
     static void makeRow(const CellTexts &texts, const ZnTerminal &terminal, ZnTableRow &row);
     void connectSignals();
@@ -101,4 +105,7 @@ private:
     Ui::playerInfoForm ui;
     ZnVolumeStepper *stepper;
     bool refillQueued = false;
+    // The widths of the names shown, in the font they were measured in.
+    QHash<QString, qreal> nameWidths;
+    QFont nameFont;
 };

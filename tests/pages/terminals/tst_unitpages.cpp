@@ -388,6 +388,71 @@ private slots:
                 > players()->fontMetrics().horizontalAdvance(QString::fromStdString(longest)));
     }
 
+    // After a list the name column is as wide as the view's own fit over every
+    // row makes it: the widest name as a cell shows it (bounded, line by line),
+    // or the header (here a translated one wider than any name). The names
+    // measured stand far below the rows in view, with more look-alikes than the
+    // page has the view measure.
+    void playerNameColumnFitsEveryName_data()
+    {
+        QTest::addColumn<QStringList>("earlier");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("header");
+        auto times = [](int n, const QString &name) {
+            QStringList out;
+            for (int i = 0; i < n; ++i)
+                out << name;
+            return out;
+        };
+        const QString wide(12, QLatin1Char('W'));
+        const QString asIs;
+        QTest::newRow("widest in pixels, not in letters")
+            << QStringList() << times(10, QString(30, QLatin1Char('i'))) + QStringList{wide} << asIs;
+        QTest::newRow("a name longer than a cell shows")
+            << QStringList() << times(10, QString(1000, QLatin1Char('i'))) + QStringList{QString(60, QLatin1Char('W'))}
+            << asIs;
+        QTest::newRow("names on two lines")
+            << QStringList() << times(10, QStringLiteral("WWWWWWWW\nWWWWWWWW")) + QStringList{wide} << asIs;
+        QTest::newRow("no name as wide as the header")
+            << QStringList() << QStringList{wide} << QStringLiteral("Name of the play terminal as configured");
+        QTest::newRow("the widest name gone")
+            << QStringList{QString(60, QLatin1Char('W'))} << QStringList{wide} << asIs;
+        QTest::newRow("no players left") << QStringList{QString(60, QLatin1Char('W'))} << QStringList() << asIs;
+    }
+    void playerNameColumnFitsEveryName()
+    {
+        QFETCH(QStringList, earlier);
+        QFETCH(QStringList, names);
+        QFETCH(QString, header);
+        QTableWidgetItem *title = players()->horizontalHeaderItem(ZnPlayerInfoForm::NameColumn);
+        const QString pageTitle = title->text();
+        if (!header.isEmpty())
+            title->setText(header);
+        // Short names first, so that the ones measured are out of view.
+        auto serve = [&](const QStringList &shown) {
+            std::vector<Json::Value> rows;
+            for (int id = 1000; id < 1040 && !shown.isEmpty(); ++id)
+                rows.push_back(terminalRow(id, "N" + std::to_string(id), 1, "IP"));
+            for (int i = 0; i < shown.size(); ++i)
+                rows.push_back(terminalRow(2000 + i, shown.at(i).toStdString(), 1, "IP"));
+            s.sim.withData([&](ZnSimData &d) { d.table("ipamp") = rows; });
+            QVERIFY(signalled(amps(), &ZnPlayTermListMgr::gotPlayTermList, [&] { amps()->requestPlayTermList(); }));
+            QTRY_COMPARE(players()->rowCount(), int(rows.size()));
+        };
+        if (!earlier.isEmpty())
+            serve(earlier);
+        serve(names);
+        if (!names.isEmpty()) {
+            QCOMPARE(cell(2000 + names.size() - 1, ZnPlayerInfoForm::NameColumn), names.last());
+            QVERIFY(players()->rowViewportPosition(players()->rowCount() - 1) > players()->viewport()->height());
+        }
+        const int width = players()->columnWidth(ZnPlayerInfoForm::NameColumn);
+        players()->horizontalHeader()->setResizeContentsPrecision(-1);
+        players()->resizeColumnToContents(ZnPlayerInfoForm::NameColumn);
+        title->setText(pageTitle);
+        QCOMPARE(width, players()->columnWidth(ZnPlayerInfoForm::NameColumn));
+    }
+
     // A status the unit never has reads as off line, a rate other than the
     // three as the plain one; a fire-alarm interface off line or triggered as
     // a plain input is not red (a fire trigger is, below).
