@@ -246,11 +246,10 @@ ZnConfigSettings::ZnConfigSettings(const QString &path) : filePath(path) {}
 
 bool ZnConfigSettings::usable(QString *why) const
 {
-    std::string reason;
-    const bool ok = ZnRegularFile::check(QFile::encodeName(filePath).constData(), ZnIniFile::kMaxFileBytes, &reason)
-                    != ZnRegularFile::Refused;
-    if (why)
-        *why = QString::fromLocal8Bit(reason.c_str());
+    // Read as every reader reads it, so that a file it cannot open counts too.
+    QMutexLocker locker(&fileLock());
+    bool ok = false;
+    readFile(filePath, &ok, why);
     return ok;
 }
 
