@@ -91,8 +91,8 @@ int ZnIniFile::load(const char* path, int* lineOut)
 {
     if (!path)
         return -1;
-    std::string all;
-    const ZnRegularFile::Result read = ZnRegularFile::read(path, kMaxFileBytes, &all, nullptr);
+    std::string bytes;
+    const ZnRegularFile::Result read = ZnRegularFile::read(path, kMaxFileBytes, &bytes, nullptr);
     if (read != ZnRegularFile::Read) {
         if (lineOut)
             *lineOut = -1;
@@ -102,7 +102,9 @@ int ZnIniFile::load(const char* path, int* lineOut)
         return -1;
     }
     clear();
-    m_text = all;
+    // Parsed in place: the bytes stay for save to change.
+    m_text.swap(bytes);
+    const std::string& all = m_text;
 
     int line = 0;
     int firstBad = 0;
@@ -145,12 +147,9 @@ int ZnIniFile::load(const char* path, int* lineOut)
         case LineKind::Bad:
             break;
         }
+        // A line that did not parse stays where it stands in the bytes.
         if (firstBad == 0)
             firstBad = line;
-        if (current)
-            current->addUnparsedLine(text);
-        else
-            m_leadingUnparsed.push_back(text);
     }
 
     if (lineOut)
@@ -239,7 +238,6 @@ void ZnIniFile::clear()
 {
     m_sections.clear();
     m_sectionIndex.clear();
-    m_leadingUnparsed.clear();
     m_text.clear();
     m_readFailed = false;
 }

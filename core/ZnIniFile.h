@@ -52,8 +52,6 @@ private:
 
     std::vector<std::unique_ptr<ZnIniSection>> m_sections;
     std::unordered_map<std::string, size_t> m_sectionIndex;
-    // Lines that did not parse before the first section.
-    std::vector<std::string> m_leadingUnparsed;
     // The bytes loaded, which a save changes in place.
     std::string m_text;
     // Set when reading the file failed part way, or it was refused: saving such a

@@ -31,8 +31,3 @@ void ZnIniSection::setReadValue(const std::string& key, const std::string& value
     k->end = end;
     k->changed = false;
 }
-
-void ZnIniSection::addUnparsedLine(std::string line)
-{
-    m_unparsed.push_back(std::move(line));
-}

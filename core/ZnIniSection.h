@@ -27,16 +27,11 @@ public:
     int insertAt() const { return m_insertAt; }
     void setInsertAt(int offset) { m_insertAt = offset; }
 
-    // Lines of this section that did not parse (a save leaves them where they stand).
-    const std::vector<std::string>& unparsedLines() const { return m_unparsed; }
-    void addUnparsedLine(std::string line);
-
 private:
     std::string m_name;
     std::vector<std::unique_ptr<ZnIniKey>> m_keys;
     // Where each key stands in m_keys: a lookup costs the same in a file of
     // thousands of keys.
     std::unordered_map<std::string, size_t> m_index;
-    std::vector<std::string> m_unparsed;
     int m_insertAt = -1;
 };

@@ -283,17 +283,16 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
             splice.insertLine(place.insertAt, line);
         out = splice.result();
     }
-    // The section again at the end of the file: where the file also names it in
-    // other escapes, QSettings reads the two as one, the last line counting.
-    ZnLineSplice again(data);
-    again.appendLines({header, line});
-    const QByteArray appended = again.result();
     // A quote left open or a backslash at a line's end makes QSettings read on
     // across lines, so a line may lie inside another value: refuse rather than
     // write a value that does not read back (or cut what QSettings reads as one).
     const QVariant wanted = readValue(header + '\n' + line, key, QVariant(), false);
     if (out.isNull() || readValue(out, key, QVariant()) != wanted) {
-        out = appended;
+        // The section again at the end of the file: where the file also names it
+        // in other escapes, QSettings reads the two as one, the last line counting.
+        ZnLineSplice again(data);
+        again.appendLines({header, line});
+        out = again.result();
         if (readValue(out, key, QVariant()) != wanted)
             return false;
     }

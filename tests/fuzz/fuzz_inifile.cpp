@@ -26,7 +26,7 @@ std::string read(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The document as read: every section, key, value and kept line, each text
+// The document as read: every section, key and value, each text
 // prefixed by its length so that no two documents dump alike.
 std::string dump(const ZnIniFile& ini)
 {
@@ -36,8 +36,6 @@ std::string dump(const ZnIniFile& ini)
         add('[', s->name());
         for (const auto& k : s->keys())
             add('k', k->key), add('=', k->value);
-        for (const std::string& line : s->unparsedLines())
-            add('#', line);
     }
     return d;
 }
