@@ -67,14 +67,21 @@ struct Boxes
     }
 };
 
-// The recording page, the download folder answered by the test.
+// The recording page, the download folder answered by the test (after running
+// whileAsked, as though it happened while the folder dialog was open).
 class RecordPage : public ZnTalkRecordForm
 {
 public:
     QString folder;
+    std::function<void()> whileAsked;
 
 protected:
-    QString chooseFolder(const QString &) override { return folder; }
+    QString chooseFolder(const QString &) override
+    {
+        if (whileAsked)
+            whileAsked();
+        return folder;
+    }
 };
 
 // The talk (0), terminal (1), user (2) log page or the recording page (3).
@@ -599,6 +606,62 @@ private slots:
         QCOMPARE(rows.size(), 250);
         QVERIFY(rows.first().contains(QStringLiteral("用户250")) && rows.last().contains(QStringLiteral("用户1\"")));
         QCOMPARE(rows.removeDuplicates(), 0);
+    }
+
+    // The log need not have a key: a double click downloads the recording of the
+    // row clicked, not that of the first row with its id, also when the rows are
+    // read again while the folder dialog is open. Names read "<id><tag>".
+    void recordingOfItsOwnRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("refill"); // a newer call arrives and the page is refreshed meanwhile
+        QTest::newRow("first of two rows of one id") << 0 << false;
+        QTest::newRow("second of two rows of one id") << 1 << false;
+        QTest::newRow("second of two, rows moved while the folder is asked for") << 1 << true;
+    }
+    void recordingOfItsOwnRow()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, refill);
+        static int n = 0;
+        const QString tag = QString::number(++n);
+        TableCopy copy(QStringLiteral("talklog_bak"));
+        QVERIFY(
+            copy.ready
+            && sql(QStringLiteral("alter table talklog_bak modify id int not null; "
+                                  "alter table talklog_bak drop primary key; "
+                                  "insert into talklog_bak (id, callerName, recordfile) values "
+                                  "(5, '5a', '/data/mp3/record/%1-5a.mp3'), (5, '5b', '/data/mp3/record/%1-5b.mp3'), "
+                                  "(4, '4a', '/data/mp3/record/%1-4a.mp3')")
+                       .arg(tag)));
+        const QString served = work.filePath(QStringLiteral("served"));
+        QVERIFY(QDir().mkpath(served + QStringLiteral("/record")));
+        for (const char *name : {"5a", "5b", "4a", "6a"})
+            QVERIFY(writeFile(QStringLiteral("%1/record/%2-%3.mp3").arg(served, tag, QLatin1String(name)), name));
+        filesUp = filesUp || startFiles(files, served);
+        QVERIFY(filesUp);
+        serverTalkLog(0, "127.0.0.1:8999");
+        RecordPage page;
+        page.folder = out;
+        QTRY_COMPARE(page.form().fTableWidget->rowCount(), 3);
+        const QString clicked = cells(page, row, 3, 1).value(0);
+        QCOMPARE(clicked.left(1), QStringLiteral("5"));
+        if (refill) {
+            page.whileAsked = [&] {
+                QVERIFY(sql(QStringLiteral("insert into talklog_bak (id, callerName, recordfile) values "
+                                           "(6, '6a', '/data/mp3/record/%1-6a.mp3')")
+                                .arg(tag)));
+                QSignalSpy read(&page, &ZnLogPage::logHostRead);
+                page.slot_refreshClicked();
+                QVERIFY(read.wait(20000));
+                QCOMPARE(page.form().fTableWidget->rowCount(), 4);
+                QVERIFY(cells(page, row, 3, 1).value(0) != clicked);
+            };
+        }
+        page.slot_cellDoubleClicked(row, 8);
+        const QString file = QStringLiteral("%1/%2-%3.mp3").arg(out, tag, clicked);
+        QTRY_COMPARE(bytesOf(file), clicked.toUtf8());
+        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
     }
 
     // The log database is not ours and need not have a key: ids may be 0,
