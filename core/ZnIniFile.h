@@ -11,8 +11,9 @@
 // Names and keys are case-sensitive byte strings. A save writes the file that was
 // loaded with only the values set since changed: each in its own line, a new key
 // after its section's last key, a new section at the end. Every other byte stays
-// (comments, spacing, lines that did not parse); without a file loaded, the model
-// is written as "[section]" and "key=value" lines.
+// (a byte-order mark, comments, spacing, line breaks, lines that did not parse);
+// without a file loaded, the model is written as "[section]" and "key=value" lines.
+// A line ends at LF, CR LF or a lone CR.
 class ZnIniFile
 {
 public:

@@ -82,6 +82,11 @@ class tst_startup : public QObject
         QFile f(QStringLiteral("config.ini"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
+    static QByteArray fileBytes()
+    {
+        QFile f(QStringLiteral("config.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     static void writeFile(const QByteArray &text)
     {
         QFile f(QStringLiteral("config.ini"));
@@ -314,6 +319,43 @@ private slots:
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entries);
         if (trap)
             QVERIFY(trap->stillUnopened());
+    }
+
+    // Notepad saves config.ini with a byte-order mark, older editors with lone CRs:
+    // both readers find the same lines (the login fields and the stored port among
+    // them), and a login that changes the user rewrites that line and nothing else.
+    void lineFormsReadAlike_data()
+    {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QByteArray>("lineEnd");
+        const QByteArray bom = "\xEF\xBB\xBF";
+        QTest::newRow("line feeds") << QByteArray() << QByteArray("\n");
+        QTest::newRow("byte-order mark") << bom << QByteArray("\r\n");
+        QTest::newRow("lone CRs") << QByteArray() << QByteArray("\r");
+        QTest::newRow("byte-order mark and lone CRs") << bom << QByteArray("\r");
+    }
+    void lineFormsReadAlike()
+    {
+        QFETCH(QByteArray, mark);
+        QFETCH(QByteArray, lineEnd);
+        const QList<QByteArray> lines{"[Setting]", "ServerIp=10.0.0.7", "ServerPort=9001", "User=op",
+                                      "Title=T",   "BoardType=3",       "MySqlPort=3306"};
+        const QByteArray file = mark + lines.join(lineEnd) + lineEnd;
+        writeFile(file);
+        loadStartupSettings();
+        QCOMPARE(gMySqlPort, 3306);
+        LoginDialog dlg(QStringLiteral("pw"));
+        dlg.fillFields();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("T"));
+        QCOMPARE(dlg.form().connect_ip_edit->text(), QStringLiteral("10.0.0.7"));
+        QCOMPARE(dlg.form().nameLineEdit->text(), QStringLiteral("op"));
+        QCOMPARE(dlg.form().connect_port_edit->text(), QStringLiteral("9001"));
+
+        dlg.form().nameLineEdit->setText(QStringLiteral("other"));
+        dlg.on_login_clicked();
+        QCOMPARE(LoginSettings::instance()->ServerPort, 9001);
+        QCOMPARE(fileBytes(), QByteArray(file).replace("User=op", "User=other"));
+        QCOMPARE(setting("Setting/User"), QStringLiteral("other"));
     }
 
     // No port in the file: the hidden port field stays empty and the login uses
