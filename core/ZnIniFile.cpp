@@ -1,10 +1,10 @@
 #include "ZnIniFile.h"
 
+#include "ZnFileReplace.h"
 #include "ZnLineSplice.h"
 #include "ZnRegularFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -190,15 +190,7 @@ int ZnIniFile::save(const char* path) const
     // A file past the limit would not be read again.
     if (out.size() > kMaxFileBytes)
         return -1;
-    QSaveFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
-    const qint64 size = out.size();
-    if (file.write(out.constData(), size) != size) {
-        file.cancelWriting();
-        return -1;
-    }
-    return file.commit() ? 0 : -1;
+    return ZnFileReplace::write(QFile::decodeName(path), out) ? 0 : -1;
 }
 
 const char* ZnIniFile::value(const char* section, const char* key, const char* defaultValue) const

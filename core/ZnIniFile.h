@@ -29,8 +29,8 @@ public:
     // folder, a larger file) is refused unread with -1, and no save writes a model
     // after that.
     int load(const char* path, int* lineOut);
-    // Writes the model through a temporary file renamed over the old one. 0 or -1;
-    // -1 without writing where the path names anything but a regular file.
+    // Writes the model whole (see ZnFileReplace). 0 or -1; -1 without writing where
+    // the path names anything but a regular file.
     int save(const char* path) const;
 
     // The value text, valid until the model changes. Null for a null section or key
