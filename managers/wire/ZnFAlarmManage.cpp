@@ -10,9 +10,10 @@
 
 #include <list>
 
-ZnFAlarmManage::ZnFAlarmManage()
+// An interface the server removes leaves its page too, as a console does.
+ZnFAlarmManage::ZnFAlarmManage() : ZnNotifyManage(kDeleteType, DeletedType)
 {
-    setName("FAlarm");
+    setName(kDeleteType);
     setCommands(m_types, 15);
 }
 

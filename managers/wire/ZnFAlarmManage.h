@@ -21,6 +21,7 @@ public:
         TriggerType = 304
     };
     static constexpr const char* kPostKey = "SqlConfig_firealarm";
+    static constexpr const char* kDeleteType = "FAlarm";
 
     ZnFAlarmManage();
 

@@ -492,8 +492,7 @@ void TstFamilies::deletePushByExactTypeName_data()
     QTest::newRow("d72") << DeleteRow{"D72", "d72", "50001 50002", "deleted(50003)"};
     QTest::newRow("d74") << DeleteRow{"D74", "D7", "60001", "deleted(60002)"};
     QTest::newRow("dsk81") << DeleteRow{"MIC", "Mic", "70003 70009", "deleted(70002)"};
-    // The fire-alarm model takes no removal notice: its page drops the row itself.
-    QTest::newRow("alarm") << DeleteRow{"FAlarm", "FAlarms", "17 2 4", ""};
+    QTest::newRow("alarm") << DeleteRow{"FAlarm", "FAlarms", "17 2", "deleted(4)"};
     QTest::newRow("group") << DeleteRow{"MicGroup", "MicGroupList", "1", "deleted(2)"};
     QTest::newRow("region") << DeleteRow{"Region", "region", "1", "deleted(2)"};
 }
