@@ -44,14 +44,21 @@ int64_t count(const char* sql)
 
 using RowReader = ZnLogRecord (*)(const ZnMySqlResult&, unsigned);
 
+// The connection to use: db, or the process-wide one once it is connected.
+ZnMySql* connection(ZnMySql* db)
+{
+    if (db)
+        return db;
+    return ZnDbQuery::ensureConnected() ? ZnMySql::instance() : nullptr;
+}
+
 // The rows a statement reads, by the log's reader.
-int rows(std::vector<ZnLogRecord>& out, const char* sql, RowReader read)
+int rows(std::vector<ZnLogRecord>& out, const char* sql, RowReader read, ZnMySql* db = nullptr)
 {
     out.clear();
-    if (!ZnDbQuery::ensureConnected())
-        return -1;
+    ZnMySql* conn = connection(db);
     ZnMySqlResult result;
-    if (ZnMySql::instance()->query(sql, result) < 0)
+    if (!conn || conn->query(sql, result) < 0)
         return -1;
     // Without columns the count is of affected rows, not of rows to show.
     const unsigned available = result.columnCount() > 0 ? result.rowCount() : 0;
@@ -188,15 +195,29 @@ const TableText& tableText(ZnDbQuery::LogTable table)
 
 } // namespace
 
-bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out)
+std::unique_ptr<ZnMySql> ZnDbQuery::snapshotConnection()
+{
+    if (!ZnMySql::instance()->isConfigured())
+        return nullptr;
+    auto db = std::make_unique<ZnMySql>(ZnMySql::NoReconnect);
+    ZnMySqlResult result;
+    if (db->connect(ZnMySql::instance()->settings()) < 0
+        || db->query("set transaction isolation level repeatable read;", result) < 0
+        || db->query("start transaction with consistent snapshot;", result) < 0)
+        return nullptr;
+    return db;
+}
+
+bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db)
 {
     out = LogSnapshot();
-    if (!ensureConnected())
+    ZnMySql* conn = connection(db);
+    if (!conn)
         return false;
     char sql[128];
     std::snprintf(sql, sizeof sql, "select count(*), count(id), coalesce(max(id), 0) from %s;", tableText(table).table);
     ZnMySqlResult result;
-    if (ZnMySql::instance()->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 3)
+    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 3)
         return false;
     out.rows = wide(result, 0, 0);
     out.withId = wide(result, 0, 1);
@@ -204,7 +225,8 @@ bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out)
     return true;
 }
 
-int ZnDbQuery::logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count)
+int ZnDbQuery::logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count,
+                                ZnMySql* db)
 {
     out.clear();
     if (skip < 0 || count < 1)
@@ -213,10 +235,10 @@ int ZnDbQuery::logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, i
     char sql[256];
     std::snprintf(sql, sizeof sql, "select %s from %s where id <= %" PRId64 " order by id desc limit %" PRId64 ", %d;",
                   t.columns, t.table, maxId, skip, count);
-    return rows(out, sql, t.read);
+    return rows(out, sql, t.read, db);
 }
 
-int ZnDbQuery::logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id)
+int ZnDbQuery::logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id, ZnMySql* db)
 {
     const TableText& t = tableText(table);
     char sql[256];
@@ -224,5 +246,5 @@ int ZnDbQuery::logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, cons
         std::snprintf(sql, sizeof sql, "select %s from %s where id = %" PRId64 ";", t.columns, t.table, *id);
     else
         std::snprintf(sql, sizeof sql, "select %s from %s where id is null;", t.columns, t.table);
-    return rows(out, sql, t.read);
+    return rows(out, sql, t.read, db);
 }

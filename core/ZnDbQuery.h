@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ZnLogRecord.h"
+
+class ZnMySql;
 
 // The fixed count and page statements of the three logs, read straight from the
 // talk-log database. Counts are -1 when the log host cannot be read; pages are
@@ -43,11 +46,20 @@ struct LogSnapshot
     int64_t newestId = 0; // the highest id, 0 when none has one
 };
 
+// A connection of its own to the log host of the process-wide one, in a
+// transaction that reads every table as it stood when it began (a consistent
+// snapshot at REPEATABLE READ). Tables whose engine keeps no snapshots (MyISAM,
+// Aria, MEMORY) are read as they are at each statement. Null when the log host
+// cannot be reached; the transaction ends with the connection.
+std::unique_ptr<ZnMySql> snapshotConnection();
+
+// The statements below run on db, or on the process-wide connection when db is null.
 // All three in one statement; false when the log cannot be read.
-bool logSnapshot(LogTable table, LogSnapshot& out);
+bool logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db = nullptr);
 // The rows whose id is at most maxId, newest first, the first skip of them left out.
-int logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count);
+int logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count,
+                     ZnMySql* db = nullptr);
 // Every row with that id, or without an id when id is null.
-int logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id);
+int logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id, ZnMySql* db = nullptr);
 
 } // namespace ZnDbQuery

@@ -1,10 +1,10 @@
 #include "ZnIniFile.h"
 
+#include "ZnFileReplace.h"
 #include "ZnLineSplice.h"
 #include "ZnRegularFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -78,13 +78,6 @@ ParsedLine parseLine(const std::string& s)
     return {LineKind::Key, std::move(key), s.substr(valueStart, valueEnd - valueStart), valueStart, valueEnd};
 }
 
-std::string withoutLineEnd(const char* line, size_t len)
-{
-    while (len > 0 && isLineEnd(line[len - 1]))
-        --len;
-    return std::string(line, len);
-}
-
 } // namespace
 
 int ZnIniFile::load(const char* path, int* lineOut)
@@ -112,15 +105,26 @@ int ZnIniFile::load(const char* path, int* lineOut)
     // After a header that did not parse, the lines up to the next good header belong
     // to a section we cannot name: they are kept as they are.
     bool orphaned = false;
-    // Read at once and cut at '\n': QIODevice::readLine() sizes a buffer of its
+    // A line ends at LF, CR LF or a lone CR, as QSettings reads the same file: an
+    // editor may save with any of them. Notepad puts a byte-order mark first.
+    const size_t size = all.size();
+    size_t from = all.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    size_t nextLf = all.find('\n', from);
+    if (nextLf == std::string::npos)
+        nextLf = size;
+    // Read at once and cut there: QIODevice::readLine() sizes a buffer of its
     // chunk size for every line, which made a load a thousand allocations.
-    for (size_t from = 0; from < all.size();) {
-        size_t end = all.find('\n', from);
-        if (end == std::string::npos)
-            end = all.size() - 1;
-        const std::string text = withoutLineEnd(all.data() + from, end + 1 - from);
+    while (from < size) {
+        if (nextLf < from) {
+            nextLf = all.find('\n', from);
+            if (nextLf == std::string::npos)
+                nextLf = size;
+        }
+        const void* cr = std::memchr(all.data() + from, '\r', nextLf - from);
+        const size_t end = cr ? static_cast<size_t>(static_cast<const char*>(cr) - all.data()) : nextLf;
+        const std::string text = all.substr(from, end - from);
         const int lineBegin = static_cast<int>(from);
-        from = end + 1;
+        from = end == size ? size : end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         ++line;
         ParsedLine p = parseLine(text);
         switch (p.kind) {
@@ -186,15 +190,7 @@ int ZnIniFile::save(const char* path) const
     // A file past the limit would not be read again.
     if (out.size() > kMaxFileBytes)
         return -1;
-    QSaveFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
-    const qint64 size = out.size();
-    if (file.write(out.constData(), size) != size) {
-        file.cancelWriting();
-        return -1;
-    }
-    return file.commit() ? 0 : -1;
+    return ZnFileReplace::write(QFile::decodeName(path), out) ? 0 : -1;
 }
 
 const char* ZnIniFile::value(const char* section, const char* key, const char* defaultValue) const

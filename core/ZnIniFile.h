@@ -11,8 +11,9 @@
 // Names and keys are case-sensitive byte strings. A save writes the file that was
 // loaded with only the values set since changed: each in its own line, a new key
 // after its section's last key, a new section at the end. Every other byte stays
-// (comments, spacing, lines that did not parse); without a file loaded, the model
-// is written as "[section]" and "key=value" lines.
+// (a byte-order mark, comments, spacing, line breaks, lines that did not parse);
+// without a file loaded, the model is written as "[section]" and "key=value" lines.
+// A line ends at LF, CR LF or a lone CR.
 class ZnIniFile
 {
 public:
@@ -28,8 +29,8 @@ public:
     // folder, a larger file) is refused unread with -1, and no save writes a model
     // after that.
     int load(const char* path, int* lineOut);
-    // Writes the model through a temporary file renamed over the old one. 0 or -1;
-    // -1 without writing where the path names anything but a regular file.
+    // Writes the model whole (see ZnFileReplace). 0 or -1; -1 without writing where
+    // the path names anything but a regular file.
     int save(const char* path) const;
 
     // The value text, valid until the model changes. Null for a null section or key

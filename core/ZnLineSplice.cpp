@@ -6,8 +6,13 @@ ZnLineSplice::ZnLineSplice(const QByteArray& text) : m_text(text) {}
 
 QByteArray ZnLineSplice::lineEnd() const
 {
-    const int nl = m_text.indexOf('\n');
-    return nl > 0 && m_text[nl - 1] == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+    for (int i = 0; i < m_text.size(); ++i) {
+        if (m_text[i] == '\n')
+            break;
+        if (m_text[i] == '\r')
+            return m_text.mid(i + 1, 1) == "\n" ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r");
+    }
+    return QByteArrayLiteral("\n");
 }
 
 void ZnLineSplice::replace(int begin, int end, const QByteArray& bytes)
@@ -40,8 +45,7 @@ QByteArray ZnLineSplice::result() const
         if (c.begin > from)
             out += m_text.mid(from, c.begin - from);
         from = std::max(from, c.end);
-        // Only a line feed ends a line for every reader of the file.
-        const bool lineOpen = !out.isEmpty() && !out.endsWith('\n');
+        const bool lineOpen = !out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r');
         if (c.kind != Kind::Replace && lineOpen)
             out += lineEnd();
         if (c.kind == Kind::Section && !out.isEmpty())

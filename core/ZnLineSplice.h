@@ -13,7 +13,8 @@ class ZnLineSplice
 public:
     explicit ZnLineSplice(const QByteArray& text);
 
-    // The line break of the text: "\r\n" when its first line ends so, else "\n".
+    // The line break of the text's first line: "\r\n", "\r" or (also for a text of
+    // one line) "\n". A line ends at any of them, for every reader of the file.
     QByteArray lineEnd() const;
     // Puts bytes in place of the text's bytes [begin, end).
     void replace(int begin, int end, const QByteArray& bytes);

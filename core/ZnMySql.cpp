@@ -9,10 +9,25 @@ const char* const ZnMySql::kTalkLogUser = "talklog";
 const char* const ZnMySql::kTalkLogPassword = "wren";
 const char* const ZnMySql::kTalkLogDatabase = "talkbacklog";
 
+namespace {
+// The client library is shared by every connection: it is ended after a failed
+// connect only when no other handle is open, and never while one is being made.
+std::mutex gLibraryMutex;
+int gOpenHandles = 0;
+}
+
 ZnMySql* ZnMySql::instance()
 {
-    static ZnMySql* const theConnection = new ZnMySql;
+    static ZnMySql* const theConnection = new ZnMySql(AutoReconnect);
     return theConnection;
+}
+
+ZnMySql::ZnMySql(Reconnect how) : m_reconnect(how) {}
+
+ZnMySql::~ZnMySql()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    closeHandle();
 }
 
 int ZnMySql::connectTalkLogDb(const std::string& host)
@@ -31,6 +46,8 @@ void ZnMySql::closeHandle()
     if (m_handle) {
         mysql_close(m_handle);
         m_handle = nullptr;
+        std::lock_guard<std::mutex> library(gLibraryMutex);
+        --gOpenHandles;
     }
 }
 
@@ -45,14 +62,18 @@ int ZnMySql::connect(const ZnMySqlConfig& settings)
     closeHandle();
     m_connected = false;
 
-    m_handle = mysql_init(nullptr);
+    {
+        std::lock_guard<std::mutex> library(gLibraryMutex);
+        m_handle = mysql_init(nullptr);
+        gOpenHandles += m_handle != nullptr;
+    }
     if (!m_handle) {
         std::printf("init mysql failed\n");
         return -1;
     }
     const unsigned connectTimeout = 1;
     const unsigned ioTimeout = kIoTimeoutSeconds;
-    const my_bool autoReconnect = 1;
+    const my_bool autoReconnect = m_reconnect == AutoReconnect;
     mysql_options(m_handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
     mysql_options(m_handle, MYSQL_OPT_RECONNECT, &autoReconnect);
     mysql_options(m_handle, MYSQL_SET_CHARSET_NAME, "utf8");
@@ -67,7 +88,9 @@ int ZnMySql::connect(const ZnMySqlConfig& settings)
     std::printf("connect mysql failed: %s\n", mysql_error(m_handle));
     std::fflush(stdout);
     closeHandle();
-    mysql_server_end();
+    std::lock_guard<std::mutex> library(gLibraryMutex);
+    if (gOpenHandles == 0)
+        mysql_server_end();
     return -1;
 }
 

@@ -9,11 +9,16 @@
 
 class ZnMySqlResult;
 
-// The one connection of the process to the talk-log database. The log pages and
-// the export thread share it; every use of the handle runs under one mutex.
+// A connection to the talk-log database. The process has one that the log pages
+// share (instance()); a log export opens one of its own for its transaction.
+// Every use of a handle runs under that connection's mutex.
 class ZnMySql
 {
 public:
+    // An export's connection must not come back on its own: a new session would
+    // read outside the snapshot its transaction holds.
+    enum Reconnect { AutoReconnect, NoReconnect };
+
     // The account of the talk-log database (its password is fixed as well).
     static const char* const kTalkLogUser;
     static const char* const kTalkLogPassword;
@@ -34,11 +39,12 @@ public:
 
     int query(const char* sql, ZnMySqlResult& result);
 
+    explicit ZnMySql(Reconnect how);
+    ~ZnMySql();
     ZnMySql(const ZnMySql&) = delete;
     ZnMySql& operator=(const ZnMySql&) = delete;
 
 private:
-    ZnMySql() = default;
     void closeHandle();
 
     mutable std::recursive_mutex m_mutex;
@@ -46,4 +52,5 @@ private:
     ZnMySqlConfig m_settings;
     bool m_connected = false;
     bool m_configured = false;
+    const Reconnect m_reconnect;
 };

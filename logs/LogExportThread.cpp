@@ -8,6 +8,7 @@
 #include "LogExportKind.h"
 #include "ZnDbQuery.h"
 #include "ZnLogTexts.h"
+#include "ZnMySql.h"
 
 namespace {
 const int kPageRows = 100;
@@ -94,8 +95,11 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
         return OpenFailed;
     }
 
+    // The file is the table as it stood at the start: a row deleted and another
+    // inserted meanwhile keep the count, and the count alone would not see it.
+    const std::unique_ptr<ZnMySql> db = ZnDbQuery::snapshotConnection();
     ZnDbQuery::LogSnapshot log;
-    if (!ZnDbQuery::logSnapshot(table, log) || log.rows < 0)
+    if (!db || !ZnDbQuery::logSnapshot(table, log, db.get()) || log.rows < 0)
         return QueryFailed;
     if (log.rows == 0) {
         // The empty log leaves an empty file.
@@ -158,14 +162,14 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     while (read < log.withId) {
         if (isInterruptionRequested())
             return kStopped;
-        if (ZnDbQuery::logPageAtOrBelow(table, list, maxId, skip, kPageRows) < 0)
+        if (ZnDbQuery::logPageAtOrBelow(table, list, maxId, skip, kPageRows, db.get()) < 0)
             return QueryFailed;
         if (!held.empty() && !list.empty() && list.front().id == held.front().id) {
             // The held id goes on past the page, and rows of one id are told apart
             // by nothing: that id's rows, read whole, replace the held ones.
             read -= qint64(held.size());
             held.clear();
-            if (ZnDbQuery::logRowsWithId(table, list, &maxId) < 0)
+            if (ZnDbQuery::logRowsWithId(table, list, &maxId, db.get()) < 0)
                 return QueryFailed;
             writeRows(list, 0, list.size());
             read += qint64(list.size());
@@ -194,7 +198,7 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     writeRows(held, 0, held.size());
     if (log.rows > log.withId) {
         // Rows without an id come last, as "order by id desc" puts them.
-        if (ZnDbQuery::logRowsWithId(table, list, nullptr) < 0)
+        if (ZnDbQuery::logRowsWithId(table, list, nullptr, db.get()) < 0)
             return QueryFailed;
         writeRows(list, 0, list.size());
     }
@@ -205,8 +209,8 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     }
     if (isInterruptionRequested())
         return kStopped;
-    // Rows removed meanwhile, or added below the newest id: the file would not
-    // be the log counted at the start.
+    // On a table without snapshots, rows removed meanwhile, or added below the
+    // newest id: the file would not be the log counted at the start.
     if (row - 1 != log.rows)
         return LogChanged;
     if (!file.commit()) {

@@ -11,7 +11,8 @@
 // written beside the target under a temporary name and takes the target's place
 // only when the whole log was written, so a failed or stopped export leaves an
 // earlier file as it was. The export covers the rows that existed at its start:
-// every row counted then is written, or the export fails.
+// it reads in one consistent snapshot on a connection of its own, and where the
+// table's engine keeps none, every row counted then is written or the export fails.
 class LogExportThread : public QThread
 {
     Q_OBJECT

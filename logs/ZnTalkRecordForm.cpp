@@ -1,6 +1,5 @@
 #include "ZnTalkRecordForm.h"
 
-#include <algorithm>
 #include <climits>
 
 #include <QFileDialog>
@@ -102,17 +101,12 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
         tell(QStringLiteral("录音文件不存在！"));
         return;
     }
-    const qint64 id = rowRecordId(row);
-    ZnLogRecord record;
-    if (hasLogHost()) {
-        const auto &rows = pageRecords();
-        const auto at = std::find_if(rows.begin(), rows.end(), [id](const ZnLogRecord &r) { return r.id == id; });
-        if (at == rows.end())
-            return;
-        record = *at;
-    } else if (!logMgr->findTalkRecord(id, record)) {
+    // The row's own record: the log need not have a key, so another row may have
+    // the same id. Taken now; the folder dialog below lets a refill change the rows.
+    const auto &rows = pageRecords();
+    if (row < 0 || size_t(row) >= rows.size() || rows[size_t(row)].id != rowRecordId(row))
         return;
-    }
+    const ZnLogRecord record = rows[size_t(row)];
 
     ZnConfigSettings config;
     const QString last = config.value(QLatin1String(kLastFolderKey)).toString();

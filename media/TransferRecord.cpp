@@ -34,6 +34,35 @@ void put(char* at, T value)
     value = qToLittleEndian(value);
     std::memcpy(at, &value, sizeof value);
 }
+
+constexpr int kPathField = 256;
+
+// A path that fits with its closing zero byte, else nothing: a cut path would
+// read back as another file's.
+void putPath(char* at, const QString& path)
+{
+    const QByteArray bytes = path.toUtf8();
+    if (bytes.size() < kPathField)
+        std::memcpy(at, bytes.constData(), size_t(bytes.size()));
+}
+}
+
+bool TransferRecord::hasLongPath() const
+{
+    return source.toUtf8().size() >= kPathField || destination.toUtf8().size() >= kPathField;
+}
+
+QByteArray TransferRecord::noteWholePaths(qint32 position) const
+{
+    QByteArray out(4, '\0');
+    put<qint32>(out.data(), position);
+    for (const QString& path : {source, destination}) {
+        const QByteArray bytes = path.toUtf8();
+        QByteArray size(4, '\0');
+        put<qint32>(size.data(), qint32(bytes.size()));
+        out += size + bytes;
+    }
+    return out;
 }
 
 QByteArray TransferRecord::noteBytes() const
@@ -46,8 +75,8 @@ QByteArray TransferRecord::noteBytes() const
     put<qint64>(p + 144, total);
     put<qint64>(p + 152, done);
     put<qint64>(p + 160, shown);
-    std::memcpy(p + 168, source, sizeof source);
-    std::memcpy(p + 424, destination, sizeof destination);
+    putPath(p + 168, source);
+    putPath(p + 424, destination);
     // 680: the encoder (meaningless in a file) and 684: reserved, both left 0.
     return QByteArray(p, kNoteSize);
 }

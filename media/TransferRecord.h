@@ -8,6 +8,9 @@ class ZnTranscodeProcess;
 // One transfer of the transfer queue, copied by value. The fields up to
 // destination make the 688-byte record of the note file (noteBytes); the rest
 // is what the queue needs while the transfer runs.
+//
+// Paths are kept whole: cut to the note's 256-byte field, a path names another
+// file (a download then lands under a cut name, over whatever file has it).
 struct TransferRecord
 {
     enum Kind { Download = 1, Upload = 2 };
@@ -21,13 +24,13 @@ struct TransferRecord
     qint64 total = 0;
     qint64 done = 0;
     qint64 shown = 0;
-    char source[256] = {};
-    char destination[256] = {};
+    QString source;      // download: the server path; upload: the local file, then its MP3
+    QString destination; // download: the local path; upload: the server path
 
     int kind = Download;
     bool finished = false;
     ZnTranscodeProcess* encoder = nullptr;
-    char tempFolder[256] = {}; // this upload's own folder in ./temp_mp3/
+    QString tempFolder; // this upload's own folder in ./temp_mp3/
     char error[128] = {};
 
     // Texts are cut to fit their field, the last byte kept zero.
@@ -45,6 +48,12 @@ struct TransferRecord
 
     // djb2 of the UTF-8 name (bytes taken as signed), masked to 31 bits.
     static int hashName(const QByteArray& name);
-    // The record as the note file holds it, little-endian; a positive id is stored negated.
+    // The record as the note file holds it, little-endian; a positive id is stored
+    // negated. A path longer than its field is written as an empty field, never cut.
     QByteArray noteBytes() const;
+    // Whether a path is too long for its field in noteBytes.
+    bool hasLongPath() const;
+    // The record's two paths whole, for the entry that follows the records in the
+    // note: its position among them (from 0), then each path's byte count and bytes.
+    QByteArray noteWholePaths(qint32 position) const;
 };

@@ -24,11 +24,6 @@ const char* const ZnDownAndUploadViewCtr::kNoteFile = "UploadAndDownloadNote";
 const char* const ZnDownAndUploadViewCtr::kTempDir = "./temp_mp3/";
 
 namespace {
-std::string local8(const char* field)
-{
-    return std::string(field);
-}
-
 QString fromC(const char* text)
 {
     return text ? QString::fromUtf8(text) : QString();
@@ -130,8 +125,8 @@ int ZnDownAndUploadViewCtr::queueDownload(const char* name, const char* serverPa
     r.state = 0;
     TransferRecord::setText(r.name, fromC(name));
     r.total = size;
-    TransferRecord::setText(r.source, fromC(serverPath));
-    TransferRecord::setText(r.destination, fromC(localPath));
+    r.source = fromC(serverPath);
+    r.destination = fromC(localPath);
     if (!startDownload(r))
         return -1;
     addRecord(r);
@@ -149,8 +144,8 @@ int ZnDownAndUploadViewCtr::queueUpload(const char* name, const char* localPath,
     r.state = m_transcodeQueue.empty() ? 5 : 4;
     TransferRecord::setText(r.name, fromC(name));
     r.total = size;
-    TransferRecord::setText(r.source, fromC(localPath));
-    TransferRecord::setText(r.destination, fromC(serverPath));
+    r.source = fromC(localPath);
+    r.destination = fromC(serverPath);
     m_transcodeQueue.push_back(r);
     addRecord(r);
     addRow(r);
@@ -164,7 +159,7 @@ bool ZnDownAndUploadViewCtr::startDownload(const TransferRecord& r)
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
     if (r.state != 0 || !mgr)
         return false;
-    return mgr->downloadFile(local8(r.source), local8(r.destination), r.id) == 0;
+    return mgr->downloadFile(r.source.toStdString(), r.destination.toStdString(), r.id) == 0;
 }
 
 bool ZnDownAndUploadViewCtr::startUpload(const TransferRecord& r)
@@ -172,7 +167,7 @@ bool ZnDownAndUploadViewCtr::startUpload(const TransferRecord& r)
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
     if (r.state != 1 || !mgr)
         return false;
-    return mgr->uploadFiles(local8(r.source), local8(r.destination), r.id) == 0;
+    return mgr->uploadFiles(r.source.toStdString(), r.destination.toStdString(), r.id) == 0;
 }
 
 void ZnDownAndUploadViewCtr::startTranscode()
@@ -185,9 +180,8 @@ void ZnDownAndUploadViewCtr::startTranscode()
     QDir().mkpath(QLatin1String(kTempDir));
     QTemporaryDir folder(QDir(QLatin1String(kTempDir)).absoluteFilePath(QStringLiteral("XXXXXX")));
     folder.setAutoRemove(false);
-    const QString source = TransferRecord::text(r.source);
-    const QString target = folder.path() + QLatin1Char('/') + QFileInfo(mp3NameOf(source)).fileName();
-    TransferRecord::setText(r.tempFolder, folder.path());
+    const QString target = folder.path() + QLatin1Char('/') + QFileInfo(mp3NameOf(r.source)).fileName();
+    r.tempFolder = folder.path();
     auto* encoder = new ZnTranscodeProcess(this);
     r.encoder = encoder;
     r.state = 5;
@@ -199,7 +193,7 @@ void ZnDownAndUploadViewCtr::startTranscode()
         QMetaObject::invokeMethod(encoder, "transcode_finished", Qt::QueuedConnection, Q_ARG(bool, false),
                                   Q_ARG(QString, target));
     else
-        encoder->start(source, target);
+        encoder->start(r.source, target);
 }
 
 void ZnDownAndUploadViewCtr::transcode_finished(bool ok, const QString& target)
@@ -220,7 +214,7 @@ void ZnDownAndUploadViewCtr::transcode_finished(bool ok, const QString& target)
             dropTempFolder(r);
             fail(r, why.isEmpty() ? tr("conversion failed") : why);
         } else {
-            TransferRecord::setText(r.source, target);
+            r.source = target;
             r.total = QFileInfo(target).size();
             r.state = 1;
             replaceRecord(r);
@@ -243,9 +237,9 @@ void ZnDownAndUploadViewCtr::fail(TransferRecord& r, const QString& why)
 
 void ZnDownAndUploadViewCtr::dropTempFolder(TransferRecord& r)
 {
-    if (r.tempFolder[0])
-        QDir(TransferRecord::text(r.tempFolder)).removeRecursively();
-    r.tempFolder[0] = '\0';
+    if (!r.tempFolder.isEmpty())
+        QDir(r.tempFolder).removeRecursively();
+    r.tempFolder.clear();
 }
 
 void ZnDownAndUploadViewCtr::slot_progressIndicator(int id, qint64 done)
@@ -463,9 +457,9 @@ void ZnDownAndUploadViewCtr::downloadAction()
 void ZnDownAndUploadViewCtr::uploadAction()
 {
     TransferRecord r;
-    if (!currentRecord(r) || r.kind != TransferRecord::Upload || !QFileInfo::exists(TransferRecord::text(r.source)))
+    if (!currentRecord(r) || r.kind != TransferRecord::Upload || !QFileInfo::exists(r.source))
         return;
-    if (r.state == TransferRecord::kFailed && !r.tempFolder[0])
+    if (r.state == TransferRecord::kFailed && r.tempFolder.isEmpty())
         return; // the conversion failed: nothing to send
     if (r.state == TransferRecord::kFailed)
         r.state = 1;
@@ -509,6 +503,16 @@ void ZnDownAndUploadViewCtr::saveNote()
     for (const TransferRecord& r : m_records) {
         const QByteArray bytes = r.noteBytes();
         m_note.writeRecord(bytes.constData(), size_t(bytes.size()));
+    }
+    // Paths too long for their fields follow the records whole, where a reader of
+    // the fixed records alone stops as at the file's end.
+    qint32 position = 0;
+    for (const TransferRecord& r : m_records) {
+        if (r.hasLongPath()) {
+            const QByteArray whole = r.noteWholePaths(position);
+            m_note.writeTrailer(whole.constData(), size_t(whole.size()));
+        }
+        ++position;
     }
     m_note.close();
 }

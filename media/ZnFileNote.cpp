@@ -4,7 +4,9 @@
 
 namespace {
 const char kTag[] = "classb:";
+const char kTrailerTag[] = "classw:";
 constexpr size_t kTagLen = sizeof kTag - 1;
+static_assert(sizeof kTrailerTag - 1 == kTagLen, "tags are of one length");
 }
 
 ZnFileNote::ZnFileNote(const char* name)
@@ -49,9 +51,19 @@ int ZnFileNote::readRecord(void* data, size_t n)
 
 int ZnFileNote::writeRecord(const void* data, size_t n)
 {
+    return write(kTag, data, n);
+}
+
+int ZnFileNote::writeTrailer(const void* data, size_t n)
+{
+    return write(kTrailerTag, data, n);
+}
+
+int ZnFileNote::write(const char* tag, const void* data, size_t n)
+{
     if (!m_file || !data)
         return -1;
-    if (std::fwrite(kTag, 1, kTagLen, m_file) != kTagLen || std::fwrite(data, 1, n, m_file) != n)
+    if (std::fwrite(tag, 1, kTagLen, m_file) != kTagLen || std::fwrite(data, 1, n, m_file) != n)
         return -1;
     return 0;
 }

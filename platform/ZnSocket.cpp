@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -32,7 +34,41 @@ bool ZnSocket::makeAddress(const std::string& host, int port, sockaddr_in& out)
     out = sockaddr_in();
     out.sin_family = AF_INET;
     out.sin_port = htons(static_cast<uint16_t>(port));
-    return port >= 0 && port <= 65535 && ::inet_pton(AF_INET, host.c_str(), &out.sin_addr) == 1;
+    return port >= 0 && port <= 65535 && readAddress(host, out.sin_addr);
+}
+
+bool ZnSocket::readAddress(const std::string& text, in_addr& out)
+{
+    uint32_t address = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0) {
+            if (p == end || *p != '.')
+                return false;
+            ++p;
+        }
+        // Unsigned: no sign is taken; from_chars takes no blanks either.
+        unsigned value = 0;
+        const auto read = std::from_chars(p, end, value, 10);
+        if (read.ec != std::errc() || read.ptr == p || value > 255)
+            return false;
+        address = address << 8 | value;
+        p = read.ptr;
+    }
+    if (p != end)
+        return false;
+    out.s_addr = htonl(address);
+    return true;
+}
+
+std::string ZnSocket::plainAddress(const std::string& text)
+{
+    in_addr address;
+    char plain[INET_ADDRSTRLEN];
+    if (!readAddress(text, address) || !::inet_ntop(AF_INET, &address, plain, sizeof plain))
+        return text;
+    return plain;
 }
 
 int ZnSocket::connectTo(const sockaddr_in& addr, int timeoutMs)

@@ -18,6 +18,13 @@ public:
 
     // Dotted IPv4 text to an address; no name lookup. False when the text is no address.
     static bool makeAddress(const std::string& host, int port, sockaddr_in& out);
+    // Four dotted numbers from 0 to 255, each read as decimal, zero-padded ones too
+    // (127.077.000.002 is 127.77.0.2, where inet_pton refuses it and inet_aton and
+    // Qt read 077 as octal). False for anything else: no name, no short form.
+    static bool readAddress(const std::string& text, in_addr& out);
+    // The same address without padding, for what dials by host text; the text
+    // itself when it is no address.
+    static std::string plainAddress(const std::string& text);
 
     bool isOpen() const { return m_fd.load() >= 0; }
     int handle() const { return m_fd.load(); }

@@ -7,7 +7,8 @@
 #
 #   scripts/bench.sh [--no-build]        RUNS=N to change the number of runs,
 #                                        PROGRAMS="bench_a bench_b" to run only those
-#                                        (the table shows the last results of the others)
+#                                        (the table shows the last results of the others),
+#                                        ZN_JOBS=N to build with N jobs (default: every processor)
 #
 # A figure is one line of the table below: label, program, benchmark name, field
 # (real_time, cpu_time or a counter), unit, goal ("<= N" or ">= N"). The name is
@@ -30,7 +31,9 @@ FIGURES=$(cat <<'TABLE'
 10,000-row list, wire to the page's slot     | bench_listanswer | BM_ListToPageSlot/10000/iterations:5/repeats:5/manual_time_median | real_time      | ms   | <= 15
 100,000-row list, wire to model signal       | bench_listanswer | BM_ListToSignal/100000/iterations:5/repeats:5/manual_time_median  | real_time      | ms   | <= 200
 request round trip, median                   | bench_exchange   | BM_RoundTrip                                           | real_time      | ms   | <= 2
-start to painted logged-in window            | bench_startup    | BM_StartToWindow                                       | real_time      | s    | <= 0.5
+start to painted logged-in window            | bench_startup    | BM_StartToWindow/config:0                              | real_time      | s    | <= 0.5
+  the same, config.ini of 20,000 keys        | bench_startup    | BM_StartToWindow/config:1                              | real_time      | s    | <= 0.5
+  the same, config.ini of 1 MiB              | bench_startup    | BM_StartToWindow/config:2                              | real_time      | s    | <= 0.5
 framer, 1 MiB bodies in 4 KiB chunks         | bench_framing    | BM_LargeBody                                           | of_memcpy_pct  | %    | >= 80
 receive path, framed, share of plain recv    | bench_framing    | BM_SocketRecvFramed                                    | of_recv_pct    | %    | >= 80
 idle resident memory, demo logged in         | bench_memory     | BM_IdleDemo/iterations:1/real_time                      | rss_MB         | MB   | <= 50
@@ -65,9 +68,11 @@ TABLE
 )
 
 if [ "${1:-}" != --no-build ]; then
+  # shellcheck source=jobs.sh
+  . scripts/jobs.sh
   scripts/deps.sh
   cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DZN_TESTS=ON >/dev/null
-  cmake --build "$BUILD_DIR" -j"$(nproc)" >/dev/null
+  cmake --build "$BUILD_DIR" -j"$ZN_JOBS" >/dev/null
 fi
 BIN="$BUILD_DIR/bin"
 OUT="$BUILD_DIR/bench-results"

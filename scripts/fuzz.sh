@@ -2,13 +2,17 @@
 # Builds the libFuzzer targets with clang and runs each for SECONDS (default 60),
 # FUZZ_JOBS (default 3) at a time; names after SECONDS pick the targets to run.
 # Inputs that crash are left in build-fuzz/artifacts/; the growing corpus in
-# build-fuzz/corpus/ starts from the seeds in tests/fuzz/corpus/.
+# build-fuzz/corpus/ starts from the seeds in tests/fuzz/corpus/. The build runs
+# ZN_JOBS jobs at a time (default 4: the instrumented build is heavy).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
 shift || true
 JOBS=${FUZZ_JOBS:-3}
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
+ZN_JOBS=${ZN_JOBS:-4}
+# shellcheck source=jobs.sh
+. scripts/jobs.sh
 scripts/deps.sh
 if ! command -v clang++ >/dev/null ||
    ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
@@ -26,7 +30,7 @@ if [ ${#targets[@]} -eq 0 ]; then
     targets+=("$(basename "$src" .cpp)")
   done
 fi
-cmake --build "$BUILD_DIR" -j4 --target "${targets[@]}"
+cmake --build "$BUILD_DIR" -j"$ZN_JOBS" --target "${targets[@]}"
 mkdir -p "$BUILD_DIR/artifacts"
 # Each target alone on a core, JOBS of them at a time.
 run_one() {

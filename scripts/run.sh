@@ -7,7 +7,8 @@
 #   scripts/run.sh --no-build [...]    the same with what is built already, no package check
 #
 # The build folder is build/ unless BUILD_DIR says otherwise (absolute, or relative to
-# the project's folder). Without a display the console runs under xvfb-run.
+# the project's folder), ZN_JOBS=N builds with N jobs (default: every processor).
+# Without a display the console runs under xvfb-run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -19,9 +20,11 @@ esac
 if [ "${1:-}" = --no-build ]; then
   shift
 else
+  # shellcheck source=jobs.sh
+  . scripts/jobs.sh
   scripts/deps.sh
   cmake -S . -B "$BUILD_DIR" >/dev/null
-  cmake --build "$BUILD_DIR" -j"$(nproc)" --target talkback_console zn_simulator translations disk_images
+  cmake --build "$BUILD_DIR" -j"$ZN_JOBS" --target talkback_console zn_simulator translations disk_images
 fi
 
 BIN="$BUILD_DIR/bin"

@@ -3,9 +3,13 @@
 # at two screen sizes, with the log pages read from a throwaway talk-log database.
 #
 #   scripts/screenshots.sh [FOLDER]     default build/gallery/; one folder per size
+#
+# ZN_JOBS=N builds with N jobs (default: every processor).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+# shellcheck source=jobs.sh
+. scripts/jobs.sh
 scripts/deps.sh
 BUILD_DIR=${BUILD_DIR:-build}
 case $BUILD_DIR in
@@ -15,7 +19,7 @@ esac
 OUT=${1:-$BUILD_DIR/gallery}
 SIZES=(1366x768 1920x1080)
 cmake -S . -B "$BUILD_DIR" >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target zn_gallery translations disk_images
+cmake --build "$BUILD_DIR" -j"$ZN_JOBS" --target zn_gallery translations disk_images
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 

@@ -3,9 +3,13 @@
 #
 #   scripts/test.sh              into build/
 #   scripts/test.sh --sanitize   with AddressSanitizer and UndefinedBehaviorSanitizer, into build-sanitize/
+#
+# ZN_JOBS=N builds and tests with N jobs at a time (default: every processor).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+# shellcheck source=jobs.sh
+. scripts/jobs.sh
 scripts/deps.sh
 OPTS=(-DZN_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
@@ -19,6 +23,6 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" "${OPTS[@]}"
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+cmake --build "$BUILD_DIR" -j"$ZN_JOBS"
 cd "$BUILD_DIR"
-ctest --output-on-failure -j"$(nproc)" --timeout 600
+ctest --output-on-failure -j"$ZN_JOBS" --timeout 600

@@ -45,7 +45,8 @@ signals:
     void gotTaskList();
     void taskChanged(int id);
     void taskDeleted(int id);
-    // A refused deletion with the server's reason (empty when it gave none).
+    // A refused deletion with the server's reason (empty when it gave none); a
+    // reason under "200 OK" is a refusal too, so a commit's 0 is no deletion.
     void taskDeleteFailed(QString reason);
 
 private:

@@ -8,7 +8,7 @@ bool ZnFAlarm::fillFromRow(const ZnRowView& row)
         return false;
     ver = ZnRow::text(row, "ver");
     broadcast = ZnRow::text(row, "broadcast");
-    shortCircuit = ZnRow::toInt(row, "shortCircuit");
+    shortCircuit = ZnRow::toBits32(row, "shortCircuit");
     broadcastTrigger = ZnRow::toInt(row, "broadcastTrigger");
     stopBroadcast = ZnRow::toInt(row, "stopBroadcast");
     triggerType = ZnRow::toInt(row, "triggerType");

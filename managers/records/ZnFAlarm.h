@@ -13,6 +13,7 @@ public:
     std::string alarmText;
     std::string ver;
     std::string broadcast;
+    // Trigger bits: bit i set, channel i + 1 triggered (bit 31 is the sign bit).
     int shortCircuit = 0;
     int broadcastTrigger = 0;
     int stopBroadcast = 0;

@@ -146,6 +146,12 @@ int intOf(const Value& v)
     return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
 }
 
+int bitsOf(const Value& v)
+{
+    const int64_t n = std::clamp<int64_t>(wideOf(v), INT32_MIN, UINT32_MAX);
+    return static_cast<int32_t>(static_cast<uint32_t>(n));
+}
+
 bool idOfText(std::string_view text, int& out)
 {
     auto p = text.begin();
@@ -398,6 +404,17 @@ std::string ZnRow::text(const Value& value)
 int ZnRow::toInt(const Value& value)
 {
     return intOf(value);
+}
+
+int ZnRow::toBits32(const Value& value)
+{
+    return bitsOf(value);
+}
+
+int ZnRow::toBits32(const ZnRowView& row, const char* key)
+{
+    Value v;
+    return row.find(key, v) ? bitsOf(v) : 0;
 }
 
 bool ZnRow::has(const Json::Value& row, const char* key)

@@ -41,9 +41,14 @@ public:
     static int toInt(const ZnRowView& row, const char* key);
     // The same clamped to 64 bits, for log ids and counts.
     static int64_t toInt64(const ZnRowView& row, const char* key);
+    // A 32-bit field that servers send signed or unsigned alike (bit masks): the
+    // same reading, clamped to -2^31 .. 2^32-1 rather than to int, taken as its
+    // 32-bit pattern, so 4294967295 and -1 are both every bit set.
+    static int toBits32(const ZnRowView& row, const char* key);
     // The same for one value, as a row is walked field by field.
     static std::string text(const ZnRowSink::Value& value);
     static int toInt(const ZnRowSink::Value& value);
+    static int toBits32(const ZnRowSink::Value& value);
     static int atoi(const std::string& text);
     // A record's id: an integer within int, as a JSON number (a fraction is none)
     // or as decimal text with an optional sign and blanks around it. A missing

@@ -78,10 +78,19 @@ void ZnSsTaskManage::onResponse(int requestType, const std::string& body)
         if (parseRows(body, tasks) && !tasks.empty() && m_notify)
             m_notify(ListType, &tasks);
     } else if (requestType == DeleteType && m_notify) {
-        DeleteOutcome outcome;
-        outcome.deleted = true;
+        DeleteOutcome outcome = deleteOutcome(true, body);
         m_notify(DeleteType, &outcome);
     }
+}
+
+ZnSsTaskManage::DeleteOutcome ZnSsTaskManage::deleteOutcome(bool ok, const std::string& body)
+{
+    DeleteOutcome outcome;
+    const bool text = body.find_first_not_of(" \t\r\n\v\f") != std::string::npos;
+    outcome.deleted = ok && !text;
+    if (!outcome.deleted)
+        outcome.reason = body;
+    return outcome;
 }
 
 bool ZnSsTaskManage::onPost(const std::string& key, const std::string& body)
@@ -100,7 +109,6 @@ void ZnSsTaskManage::onFailed(int requestType, const std::string& body)
 {
     if (requestType != DeleteType || !m_notify)
         return;
-    DeleteOutcome outcome;
-    outcome.reason = body;
+    DeleteOutcome outcome = deleteOutcome(false, body);
     m_notify(DeleteType, &outcome);
 }

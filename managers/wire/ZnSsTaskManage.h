@@ -16,13 +16,16 @@ public:
     enum { OpAdd = 0, OpMod = 1, OpDel = 2, OpStart = 3, OpStop = 4 };
     static constexpr const char* kPostKey = "SqlConfig_soundsource";
 
-    // Data of event 251: the deletion is judged by the answer's status line; a
-    // refusal carries the answer's body as its reason (possibly empty).
+    // Data of event 251. The server answers a refused deletion with its reason
+    // under either status line, so a body with text is a refusal; an empty body
+    // (blanks count as none) is a deletion only under "200 OK": a "400 FAILED"
+    // without a reason still failed. A refusal carries the body as its reason.
     struct DeleteOutcome
     {
         bool deleted = false;
         std::string reason;
     };
+    static DeleteOutcome deleteOutcome(bool ok, const std::string& body);
 
     std::string& buildTaskList(std::string& out, int cseq);
     // Empty text for an operation outside 0 to 4.

@@ -3,6 +3,7 @@
 #include "ZnCommon.h"
 #include "ZnFileReply.h"
 #include "ZnFileRequest.h"
+#include "ZnSocket.h"
 
 #include <json/json.h>
 
@@ -12,8 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
-#include <QTcpSocket>
 #include <QRandomGenerator>
+#include <QTcpSocket>
 
 #include <atomic>
 #include <cstdio>
@@ -263,6 +264,9 @@ bool TcpSocketClient::connectTo(QTcpSocket& socket, int timeoutMs)
         host = m_host;
         port = m_port;
     }
+    // The server's address as the management connection reads it: Qt would read
+    // a zero-padded part as octal and dial another host.
+    host = QString::fromStdString(ZnSocket::plainAddress(host.toStdString()));
     socket.connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
     const bool reached = socket.waitForConnected(timeoutMs);
     emit socketConnected(reached);

@@ -307,7 +307,8 @@ void ZnBaseTaskMgrForm::slot_delTaskFailed(QString reason)
     if (expectedRefusals <= 0)
         return;
     --expectedRefusals;
-    message(reason.isEmpty() ? tr("Delete Error!") : reason);
+    // A failure without a reason would be a box with nothing to read.
+    message(reason.trimmed().isEmpty() ? tr("Delete Error!") : reason);
 }
 
 void ZnBaseTaskMgrForm::widget_item_clicked(QTableWidgetItem *)

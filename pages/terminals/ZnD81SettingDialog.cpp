@@ -34,6 +34,13 @@ int checkState(bool on)
     return on ? Qt::Checked : Qt::Unchecked;
 }
 
+// A monitored terminal's book word: its type text when that names a console
+// family, else IpAmp.
+std::string monitorWord(const std::string &type)
+{
+    return type.find("Dsk") != std::string::npos ? type : std::string("IpAmp");
+}
+
 bool offered(const ZnSsTask &task)
 {
     return task.SourceCategory == PlanTask && task.SourceType != MicSource;
@@ -136,6 +143,7 @@ void ZnD81SettingDialog::loadMonitorList()
     // family, else IpAmp. The records hold a console's type as a number.
     auto offer = [&](const ZnBaseTerminal &t, const std::string &word) {
         monitors.fillTable(checkState(listed(book, t.id)), t.name, t.id, t.type);
+        keptMonitors.listed(QString::number(t.id));
         if (QTableWidgetItem *typeItem = ui.fMonitorTb->item(ui.fMonitorTb->rowCount() - 1, 1))
             typeItem->setData(kBookWordRole, QString::fromStdString(word));
     };
@@ -154,8 +162,13 @@ void ZnD81SettingDialog::loadMonitorList()
     ZnPlayTermListMgr *players = ZnPlayTermListMgr::instance();
     if (const std::list<ZnTerminal> *list = players->lockList()) {
         for (const ZnTerminal &t : *list)
-            offer(t, t.type.find("Dsk") != std::string::npos ? t.type : std::string("IpAmp"));
+            offer(t, monitorWord(t.type));
         players->unlockList();
+    }
+    for (const BookEntry &e : book) {
+        const QString id = QString::number(e.itemId);
+        keptMonitors.stored(id,
+                            QString::fromStdString(monitorWord(terminalTypeName(e.itemType))) + QLatin1Char('_') + id);
     }
 }
 
@@ -191,8 +204,12 @@ void ZnD81SettingDialog::loadRegionList()
         return;
     regionsLoaded = true;
     const std::list<BookEntry> book = ZnMicListMgr::instance()->regionList();
-    for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList())
+    for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList()) {
         regions.fillTable(checkState(listed(book, region.regionId)), region.name, region.regionId, std::string());
+        keptRegions.listed(QString::number(region.regionId));
+    }
+    for (const BookEntry &e : book)
+        keptRegions.stored(QString::number(e.itemId));
 }
 
 void ZnD81SettingDialog::appendTask(QTableWidget *table, const QString &name, int id)
@@ -360,7 +377,7 @@ bool ZnD81SettingDialog::commitMonitorList()
         const QString word = typeItem ? typeItem->data(kBookWordRole).toString() : QString();
         items << word + QLatin1Char('_') + QString::number(first->data(Qt::UserRole).toInt());
     }
-    return sendBook(SetMonitors, items, tr("Setting Monitor List Error!"));
+    return sendBook(SetMonitors, keptMonitors.afterChosen(items), tr("Setting Monitor List Error!"));
 }
 
 bool ZnD81SettingDialog::commitSsTaskList()
@@ -388,7 +405,7 @@ bool ZnD81SettingDialog::commitRegionList()
         if (first && first->checkState() == Qt::Checked)
             items << QString::number(first->data(Qt::UserRole).toInt());
     }
-    return sendBook(SetRegions, items, tr("Setting Region List Error!"));
+    return sendBook(SetRegions, keptRegions.afterChosen(items), tr("Setting Region List Error!"));
 }
 
 bool ZnD81SettingDialog::sendBook(int type, const QStringList &items, const QString &failure)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnKeptEntries.h"
 #include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ui_fD81SettingForm.h"
@@ -70,6 +71,10 @@ private:
     bool monitorsLoaded = false;
     bool sourcesLoaded = false;
     bool regionsLoaded = false;
+    // The monitor and region books as read; entries no row lists go back after
+    // the checked rows.
+    ZnKeptEntries keptMonitors;
+    ZnKeptEntries keptRegions;
     // The audio-source book as read, in its order.
     QStringList storedSources;
     // The chosen sources' ids, in table order.

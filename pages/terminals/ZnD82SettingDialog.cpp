@@ -42,26 +42,10 @@ QString familyWord(const QTableWidgetItem *typeItem)
     return typeItem ? typeItem->data(Qt::UserRole).toString() : QString();
 }
 
-// The book's entries that name no row of the table, as book text items: a
-// terminal or task the console does not list is kept, not dropped, on save.
-QStringList unlisted(const std::list<BookEntry> &book, QTableWidget *table, bool typed)
+// A contact as the book writes it: its family word, "_" and its id.
+QString contactText(const std::string &word, int id)
 {
-    QStringList out;
-    for (const BookEntry &e : book) {
-        const std::string type = typed ? terminalTypeName(e.itemType) : std::string();
-        bool listed = false;
-        for (int row = 0; row < table->rowCount() && !listed; ++row) {
-            const QTableWidgetItem *first = table->item(row, 0);
-            const QTableWidgetItem *typeItem = typed ? table->item(row, 2) : nullptr;
-            listed = first && first->data(Qt::UserRole).toInt() == e.itemId
-                     && (!typed || familyWord(typeItem) == QString::fromStdString(type));
-        }
-        if (listed || (typed && type.empty()))
-            continue;
-        const QString id = QString::number(e.itemId);
-        out << (typed ? QString::fromStdString(type) + QLatin1Char('_') + id : id);
-    }
-    return out;
+    return QString::fromStdString(word) + QLatin1Char('_') + QString::number(id);
 }
 
 } // namespace
@@ -114,6 +98,7 @@ void ZnD82SettingDialog::loadContactList()
     auto offer = [&](const ZnBaseTerminal &t, int family) {
         const std::string word = terminalTypeName(family);
         contacts.fillTable(checkState(named(book, t.id, word)), t.name, t.id, t.type);
+        keptContacts.listed(contactText(word, t.id));
         if (QTableWidgetItem *typeItem = ui.fTalkTb->item(ui.fTalkTb->rowCount() - 1, 2))
             typeItem->setData(Qt::UserRole, QString::fromStdString(word));
     };
@@ -135,7 +120,12 @@ void ZnD82SettingDialog::loadContactList()
         }
         d82->unlock();
     }
-    keptContacts = unlisted(book, ui.fTalkTb, true);
+    // A contact of a family with no word cannot be written back.
+    for (const BookEntry &e : book) {
+        const std::string word = terminalTypeName(e.itemType);
+        if (!word.empty())
+            keptContacts.stored(contactText(word, e.itemId));
+    }
 }
 
 void ZnD82SettingDialog::loadSourceTasks()
@@ -144,11 +134,14 @@ void ZnD82SettingDialog::loadSourceTasks()
         return;
     const std::list<BookEntry> book = ZnD82ListMgr::instance()->sourceList();
     for (const ZnSsTask &task : ZnSsTaskDataMgr::instance()->taskList()) {
-        if (task.SourceCategory == kPlanTask)
+        if (task.SourceCategory == kPlanTask) {
             appendCheckRow(ui.fSsTaskTb, checkState(named(book, task.Id, std::string())),
                            {task.Name, task.Id, std::string()});
+            keptSources.listed(QString::number(task.Id));
+        }
     }
-    keptSources = unlisted(book, ui.fSsTaskTb, false);
+    for (const BookEntry &e : book)
+        keptSources.stored(QString::number(e.itemId));
 }
 
 void ZnD82SettingDialog::loadRegionConfig()
@@ -156,10 +149,13 @@ void ZnD82SettingDialog::loadRegionConfig()
     if (!loadBook(RegionBook))
         return;
     const std::list<BookEntry> book = ZnD82ListMgr::instance()->regionList();
-    for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList())
+    for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList()) {
         appendCheckRow(ui.fRegionTb, checkState(named(book, region.regionId, std::string())),
                        {region.name, region.regionId, std::string()});
-    keptRegions = unlisted(book, ui.fRegionTb, false);
+        keptRegions.listed(QString::number(region.regionId));
+    }
+    for (const BookEntry &e : book)
+        keptRegions.stored(QString::number(e.itemId));
 }
 
 void ZnD82SettingDialog::appendCheckRow(QTableWidget *table, int state, const CheckRow &row)
@@ -236,7 +232,7 @@ bool ZnD82SettingDialog::commitRegionConfig()
 }
 
 bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
-                                    const QStringList &kept, const QString &failure)
+                                    const ZnKeptEntries &kept, const QString &failure)
 {
     if (!control.isChanged() || !device)
         return true;
@@ -248,11 +244,10 @@ bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidg
         const QString id = QString::number(first->data(Qt::UserRole).toInt());
         items << (typed ? familyWord(table->item(row, 2)) + QLatin1Char('_') + id : id);
     }
-    items << kept;
     ZnBookRequest request;
     request.type = type;
     request.terminalId = device->id;
-    request.text = items.join(QLatin1Char(' ')).toStdString();
+    request.text = kept.afterChosen(items).join(QLatin1Char(' ')).toStdString();
     if (ZnD82ListMgr::instance()->setD82Books(&request) == 0)
         return true;
     tell(failure);

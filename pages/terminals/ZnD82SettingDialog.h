@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShadowWidget.h"
+#include "ZnKeptEntries.h"
 #include "ZnOpenedFields.h"
 #include "ZnSelectTableCtrl.h"
 #include "ui_fD82SettingForm.h"
@@ -43,7 +44,7 @@ private:
     bool commitSourceTasks();
     bool commitRegionConfig();
     bool commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
-                    const QStringList &kept, const QString &failure);
+                    const ZnKeptEntries &kept, const QString &failure);
     bool loadBook(int type);
     void loadContactList();
     void loadSourceTasks();
@@ -56,10 +57,10 @@ private:
     ZnSelectTableCtrl contacts;
     ZnSelectTableCtrl sources;
     ZnSelectTableCtrl regions;
-    // Book entries no row lists; written back unchanged after the checked rows.
-    QStringList keptContacts;
-    QStringList keptSources;
-    QStringList keptRegions;
+    // The books as read; entries no row lists go back after the checked rows.
+    ZnKeptEntries keptContacts;
+    ZnKeptEntries keptSources;
+    ZnKeptEntries keptRegions;
     // What the fields showed when the dialog opened.
     ZnOpenedFields opened;
 };

@@ -2,6 +2,7 @@
 
 #include "BaseMessageDialog.h"
 #include "ZnCommonTable.h"
+#include "ZnKeptEntries.h"
 #include "ZnMicGroup.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicGroupListMgr.h"
@@ -12,7 +13,6 @@
 #include <QIcon>
 
 #include <algorithm>
-#include <set>
 
 ZnMicGroupEditDialog::ZnMicGroupEditDialog(ZnMicGroup *g) : group(g)
 {
@@ -126,29 +126,25 @@ void ZnMicGroupEditDialog::slot_ok_clicked()
 
     // Members the table does not list (the console list not loaded yet, or a
     // console the server does not list) stay as they were; only the listed ones
-    // follow their check box. Newly checked ones are appended in row order.
-    std::set<int> listed;
-    std::vector<int> checked;
+    // follow their check box. The ring order is the stored one, newly checked
+    // members follow in row order.
+    ZnKeptEntries kept;
+    for (int id : group->members)
+        kept.stored(QString::number(id));
+    QStringList checked;
     QTableWidget *t = ui.fMicTableWidget;
     for (int row = 0; row < t->rowCount(); ++row) {
         const QTableWidgetItem *item = t->item(row, 0);
         if (!item)
             continue;
-        const int id = item->data(Qt::UserRole).toInt();
-        listed.insert(id);
+        const QString id = item->data(Qt::UserRole).toString();
+        kept.listed(id);
         if (item->checkState() == Qt::Checked)
-            checked.push_back(id);
+            checked << id;
     }
     std::vector<int> members;
-    for (int id : group->members) {
-        const bool keep = !listed.count(id) || std::find(checked.begin(), checked.end(), id) != checked.end();
-        if (keep && std::find(members.begin(), members.end(), id) == members.end())
-            members.push_back(id);
-    }
-    for (int id : checked) {
-        if (std::find(members.begin(), members.end(), id) == members.end())
-            members.push_back(id);
-    }
+    for (const QString &id : kept.inStoredOrder(checked))
+        members.push_back(id.toInt());
     group->members = members;
     accept();
 }

@@ -424,9 +424,9 @@ void ZnPlayerInfoForm::slot_setTermClicked()
     // Read again: a push while the dialog was open may have changed or removed it.
     if (!rowStillShown(id) || !model()->hasTerminal(id, terminal))
         return;
-    // A name left as it opened is not sent: it would undo a rename pushed meanwhile.
-    if (!dialog.writeChanged(terminal.name))
-        return;
+    // The terminal goes out as the list holds it now, with the entered name only
+    // when the operator changed the field: a rename or volume pushed meanwhile stays.
+    dialog.writeChanged(terminal.name);
     if (commitTerminal(terminal) != 0)
         return;
     if (QTableWidgetItem *cell = tableWidget()->item(rowOf(id), NameColumn))

@@ -110,10 +110,10 @@ void ZnTtsInfoForm::editRecord(int id)
     // Read again: a push while the dialog was open may have changed or removed it.
     if (!rowStillShown(id) || !ZnTtsListMgr::instance()->getTts(id, tts))
         return;
-    // A name left as it opened is not sent: it would undo a rename pushed
-    // meanwhile. The row follows the model's changed signal.
-    if (!dialog.writeChanged(tts.name))
-        return;
+    // The unit goes out as the list holds it now, with the entered name only
+    // when the operator changed the field: a rename pushed meanwhile stays. The
+    // row follows the model's changed signal.
+    dialog.writeChanged(tts.name);
     if (ZnTtsListMgr::instance()->updateTts(tts) != 0)
         tell(tr("Setting Error!"));
 }

@@ -1,5 +1,6 @@
 #include "ZnConfigSettings.h"
 
+#include "ZnFileReplace.h"
 #include "ZnIniFile.h"
 #include "ZnLineSplice.h"
 #include "ZnRegularFile.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QScopedPointer>
 #include <QSettings>
 #include <QStringList>
@@ -301,10 +301,5 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
     if (out.size() > ZnIniFile::kMaxFileBytes)
         return false;
 
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ZnFileReplace::write(filePath, out);
 }

@@ -84,6 +84,14 @@ private slots:
         row("other encodings kept", "[Setting]\nTitle=\xd2\xbb \xba\xc5\nUser=op\n", "Setting/User", "\xe5\xbc\xa0",
             "[Setting]\nTitle=\xd2\xbb \xba\xc5\nUser=\xe5\xbc\xa0\n");
         row("the same value: not a byte changed", "[S]\n a = 1 \n", "S/a", "1", "[S]\n a = 1 \n");
+        // Notepad saves so: the mark is no part of the first header, and stays.
+        row("byte-order mark: its section found and the mark kept",
+            "\xEF\xBB\xBF[Setting]\r\nServerIp=10.0.0.1\r\nUser=op\r\n", "Setting/User", "other",
+            "\xEF\xBB\xBF[Setting]\r\nServerIp=10.0.0.1\r\nUser=other\r\n");
+        row("lone CRs end lines", "[Setting]\rServerIp=10.0.0.1\rUser=op\r; end", "Setting/User", "other",
+            "[Setting]\rServerIp=10.0.0.1\rUser=other\r; end");
+        row("a new line in a file of lone CRs ends in a CR", "[Setting]\rUser=op", "Setting/ServerIp", "1.2.3.4",
+            "[Setting]\rUser=op\rServerIp=1.2.3.4\r");
     }
     void saveKeepsUnchangedLines()
     {

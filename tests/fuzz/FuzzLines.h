@@ -5,24 +5,20 @@
 #include <string>
 #include <vector>
 
-// The bytes cut at every line feed; with crBreaks, at a CR too (CR LF being one
-// break). CRs that end a line belong to its break, as the INI reader has it.
-inline std::vector<std::string> fuzzLines(const std::string& data, bool crBreaks)
+// The bytes cut at every line break, as both readers of config.ini cut them: LF,
+// CR LF or a lone CR.
+inline std::vector<std::string> fuzzLines(const std::string& data)
 {
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < data.size(); ++i) {
         const char c = data[i];
-        if (c == '\n' || (crBreaks && c == '\r')) {
+        if (c == '\n' || c == '\r') {
             if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
                 ++i;
             lines.emplace_back();
         } else {
             lines.back() += c;
         }
-    }
-    for (std::string& line : lines) {
-        while (!line.empty() && line.back() == '\r')
-            line.pop_back();
     }
     return lines;
 }

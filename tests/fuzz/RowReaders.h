@@ -24,6 +24,7 @@ inline bool sameRow(const ZnRowView& a, const ZnRowView& b)
             if (ZnRow::text(a, key.c_str()) != ZnRow::text(b, key.c_str())
                 || ZnRow::toInt(a, key.c_str()) != ZnRow::toInt(b, key.c_str())
                 || ZnRow::toInt64(a, key.c_str()) != ZnRow::toInt64(b, key.c_str())
+                || ZnRow::toBits32(a, key.c_str()) != ZnRow::toBits32(b, key.c_str())
                 || ZnRow::has(a, key.c_str()) != ZnRow::has(b, key.c_str()))
                 return false;
             int idA = 0;

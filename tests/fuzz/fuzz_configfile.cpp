@@ -32,7 +32,7 @@ bool readsOtherwise(const QByteArray &bytes)
 {
     if (bytes.contains('"') || bytes.contains('\\'))
         return true;
-    for (const std::string &line : fuzzLines(bytes.toStdString(), true)) {
+    for (const std::string &line : fuzzLines(bytes.toStdString())) {
         const QByteArray text = QByteArray::fromStdString(line).trimmed();
         if (text.startsWith('[') && (text.contains('/') || text.contains('%')))
             return true;
@@ -61,7 +61,7 @@ FUZZ_TARGET(input)
 
     for (const char *key : {"Setting/Title", "LogLastFilePath"}) {
         const QByteArray bytes = read(path);
-        const std::vector<std::string> old = fuzzLines(bytes.toStdString(), true);
+        const std::vector<std::string> old = fuzzLines(bytes.toStdString());
         // Refused only where QSettings reads otherwise, or the file would be too
         // large to read again; the file stays.
         if (!config.setValue(QLatin1String(key), value)) {
@@ -70,7 +70,7 @@ FUZZ_TARGET(input)
             continue;
         }
         FUZZ_CHECK(config.value(QLatin1String(key)).toString() == value);
-        FUZZ_CHECK(keptButOne(old, fuzzLines(read(path).toStdString(), true)));
+        FUZZ_CHECK(keptButOne(old, fuzzLines(read(path).toStdString())));
     }
     QFile::remove(path);
     if (8 * value.size() + 64 < ZnIniFile::kMaxFileBytes) {

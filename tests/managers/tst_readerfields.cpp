@@ -4,6 +4,7 @@
 // record read shows those values again, in the row's order. A reader that looks
 // for a key under another name leaves its field as it was and fails its row.
 #include "BookEntry.h"
+#include "RecordFields.h"
 #include "ZnBroadcast.h"
 #include "ZnBroadcastManage.h"
 #include "ZnCap.h"
@@ -37,22 +38,11 @@
 
 namespace {
 
+using namespace RecordFields;
+
 using Fields = std::vector<std::pair<std::string, std::string>>;
 // The first record a body reads as, its fields joined by "|"; "none" when none.
 using Reader = QString (*)(const std::string& body);
-
-QString n(long long v)
-{
-    return QString::number(v);
-}
-QString s(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-QString join(const QStringList& parts)
-{
-    return parts.join(QLatin1Char('|'));
-}
 
 template <class Record, class Show>
 QString first(const std::list<Record>& list, bool read, Show show)
@@ -66,91 +56,6 @@ QString rows(const std::string& body, Show show)
     std::list<Record> list;
     const bool read = parse(body, list);
     return first(list, read, show);
-}
-
-QString terminal(const ZnTerminal& t)
-{
-    return join({n(t.id), n(t.status), s(t.work), s(t.name), s(t.type), s(t.exten), s(t.ver), s(t.ip), n(t.broVol),
-                 n(t.input), n(t.power), n(t.ampTemp), n(t.localTemp), n(t.speaker)});
-}
-QString cap(const ZnCap& c)
-{
-    return join(
-        {n(c.id), n(c.status), s(c.name), s(c.type), s(c.exten), s(c.ver), s(c.ip), n(c.capVol), n(c.capSamplerate)});
-}
-QString alarm(const ZnFAlarm& a)
-{
-    return join({n(a.id), n(a.status), s(a.name), s(a.type), s(a.ver), s(a.ip), s(a.broadcast), n(a.shortCircuit),
-                 n(a.broadcastTrigger), n(a.stopBroadcast), n(a.triggerType)});
-}
-QString tts(const ZnTts& t)
-{
-    return join({n(t.id), n(t.status), s(t.name), s(t.type), s(t.exten), s(t.ver), s(t.ip)});
-}
-QString d72(const ZnMic& m)
-{
-    return join({n(m.id), n(m.status), s(m.name), s(m.ver), s(m.ip), s(m.type), s(m.exten), n(m.ppt), n(m.aec),
-                 n(m.broVol), n(m.capVol), n(m.bellVol), n(m.callVol)});
-}
-QString d74(const ZnMic& m)
-{
-    return join({n(m.id), n(m.status), s(m.work), s(m.exten), s(m.name), s(m.ver), s(m.type), s(m.ip), n(m.broVol),
-                 n(m.capVol), n(m.bellVol), n(m.callVol), n(m.ledColor), n(m.switchMode), n(m.displayTime),
-                 s(m.ledTxt)});
-}
-QString dsk81(const ZnMic& m)
-{
-    return join({n(m.id), n(m.status), s(m.work), s(m.name), s(m.type), s(m.exten), s(m.ver), s(m.ip), n(m.broVol),
-                 n(m.capVol), n(m.bellVol), n(m.callVol), n(m.pttMode)});
-}
-QString directory(const ZnMic& m)
-{
-    return join({n(m.id), s(m.type), s(m.exten), s(m.name)});
-}
-QString buttonCall(const ZnMicBtnCall& c)
-{
-    return join({n(c.terminalId), s(c.startCall), s(c.stopCall), n(c.dsk81Id), n(c.groupId)});
-}
-// A book row as its row names the fields: console, item, then type when the list has one, order.
-QString typedEntry(const BookEntry& e)
-{
-    return join({n(e.terminalId), n(e.itemId), n(e.itemType), n(e.orderId)});
-}
-QString entry(const BookEntry& e)
-{
-    return join({n(e.terminalId), n(e.itemId), n(e.orderId)});
-}
-QString d82(const ZnD82& d)
-{
-    return join({n(d.id), n(d.status), s(d.work), s(d.name), s(d.type), s(d.ver), s(d.ip)});
-}
-QString ids(const std::vector<int>& list)
-{
-    QStringList out;
-    for (int id : list)
-        out << n(id);
-    return out.join(QLatin1Char(' '));
-}
-QString group(const ZnMicGroup& g)
-{
-    return join({n(g.groupId), s(g.name), n(g.callWaitRule), n(g.ringTime), ids(g.members)});
-}
-QString region(const ZnRegion& r)
-{
-    std::vector<int> members;
-    for (const ZnBaseTerminal& t : r.terminals)
-        members.push_back(t.id);
-    return join({n(r.regionId), s(r.name), ids(members)});
-}
-QString task(const ZnSsTask& t)
-{
-    return join({n(t.Id), s(t.Name), n(t.state), n(t.SourceCategory), n(t.SourceType), n(t.TimerPlanId),
-                 s(t.SourceContent), n(t.PlayVol), n(t.PlayTimes), n(t.Duration), n(t.OpenAmp), n(t.Week),
-                 n(t.StartDate), n(t.EndDate), s(t.ExecuteTime), s(t.TerminalId)});
-}
-QString plan(const ZnScheme& p)
-{
-    return join({n(p.id), s(p.name), n(p.enable), s(p.comment)});
 }
 
 template <int type>
@@ -186,13 +91,7 @@ QString playTask(const std::string& body, Show show)
 }
 QString taskAttributes(const std::string& body)
 {
-    return playTask(body, [](const ZnPlayTask& t) {
-        return join({n(t.id),      n(t.enabled),  n(t.executing), s(t.nameText()), n(t.mode),       n(t.duration),
-                     n(t.power),   n(t.user),     n(t.level),     n(t.beginTime),  n(t.rule),       n(t.beginDate),
-                     n(t.endDate), n(t.week),     n(t.type),      n(t.sourceType), n(t.fileSource), n(t.em),
-                     n(t.ev),      n(t.emm),      n(t.emv),       n(t.elm),        n(t.elv),        n(t.ei),
-                     n(t.channel), n(t.schemeId), n(t.manager),   n(t.userCode)});
-    });
+    return playTask(body, &RecordFields::playTask);
 }
 QString taskTime(const std::string& body)
 {
@@ -212,9 +111,7 @@ QString taskFile(const std::string& body)
 }
 QString taskSpeech(const std::string& body)
 {
-    return playTask(body, [](const ZnPlayTask& t) {
-        return join({s(t.ttsText), n(t.ttsRole), n(t.ttsSpeed), n(t.ttsVolume), n(t.ttsTone)});
-    });
+    return playTask(body, &RecordFields::playTaskSpeech);
 }
 QString taskVolume(const std::string& body)
 {
@@ -246,10 +143,7 @@ QString broadcast(const std::string& body, Show show)
 }
 QString broadcastAttributes(const std::string& body)
 {
-    return broadcast(body, [](const ZnBroadcast& b) {
-        return join({n(b.id), s(b.code), s(b.name), n(b.level), s(b.ip), n(b.status), s(b.mdir), n(b.esrc), n(b.em),
-                     n(b.ev), n(b.emm), n(b.emv), n(b.elm), n(b.elv)});
-    });
+    return broadcast(body, &RecordFields::broadcast);
 }
 QString broadcastRegion(const std::string& body)
 {
@@ -274,11 +168,7 @@ QString broadcastFile(const std::string& body)
 QString level(const std::string& body)
 {
     const std::unique_ptr<std::list<ZnLevel>> list = ZnLevelManage::parseLevelList(body);
-    return list ? first(*list, true,
-                        [](const ZnLevel& l) {
-                            return join({n(l.id), QString::fromUtf8(l.name), n(l.lv), n(l.type)});
-                        })
-                : QStringLiteral("none");
+    return list ? first(*list, true, &RecordFields::level) : QStringLiteral("none");
 }
 
 template <class Show>
@@ -289,10 +179,7 @@ QString user(const std::string& body, Show show)
 }
 QString userAttributes(const std::string& body)
 {
-    return user(body, [](const ZnUser& u) {
-        return join({n(u.id), QString::fromUtf8(u.name), n(u.lv), QString::fromUtf8(u.fn), QString::fromUtf8(u.pw),
-                     QString::fromUtf8(u.m)});
-    });
+    return user(body, &RecordFields::user);
 }
 QString userAssign(const std::string& body)
 {

@@ -1,6 +1,8 @@
 // The row reader's two parsers: simdjson where it can, jsoncpp behind it. Every
 // body must read as jsoncpp alone reads it, whichever parser took it.
 #include "../fuzz/RowReaders.h"
+#include "ZnFAlarm.h"
+#include "ZnFAlarmManage.h"
 #include "ZnSsTask.h"
 #include "ZnSsTaskManage.h"
 #include "ZnTerminal.h"
@@ -40,6 +42,8 @@ private slots:
     void usableIds();
     void numbersAsSent_data();
     void numbersAsSent();
+    void triggerBits_data();
+    void triggerBits();
     void badRowsLoggedOnce();
 };
 
@@ -217,6 +221,57 @@ void TstRowReaders::numbersAsSent()
     QVERIFY(ZnSsTaskManage::parseRows(R"([{"sourceId":"1","sourceContent":)" + v + R"(,"playVol":)" + v + "}]", tasks));
     QCOMPARE(QByteArray::fromStdString(tasks.front().SourceContent), text);
     QCOMPARE(tasks.front().PlayVol, number);
+}
+
+// A fire-alarm interface's trigger bits are a 32-bit pattern, however the server
+// writes the number; bad values read as other integer fields read them.
+void TstRowReaders::triggerBits_data()
+{
+    QTest::addColumn<QByteArray>("value"); // as the answer carries it
+    QTest::addColumn<uint>("bits");
+
+    auto row = [](const char* name, const char* value, uint bits) { QTest::newRow(name) << QByteArray(value) << bits; };
+    row("signed text", R"("5")", 5u);
+    row("unsigned text with the top bit", R"("2147483649")", 0x80000001u);
+    row("unsigned number with the top bit", "2147483649", 0x80000001u);
+    row("every bit as unsigned text", R"("4294967295")", 0xffffffffu);
+    row("every bit as unsigned number", "4294967295", 0xffffffffu);
+    row("every bit as -1 text", R"("-1")", 0xffffffffu);
+    row("every bit as -1 number", "-1", 0xffffffffu);
+    row("top bit alone as signed text", R"("-2147483648")", 0x80000000u);
+    row("largest int stays itself", R"("2147483647")", 0x7fffffffu);
+    row("past 2^32-1 as text clamps to every bit", R"("4294967296")", 0xffffffffu);
+    row("far past 2^32-1 as number clamps to every bit", "99999999999", 0xffffffffu);
+    row("past 64 bits clamps to every bit", R"("99999999999999999999999")", 0xffffffffu);
+    row("below -2^31 clamps to the top bit alone", R"("-2147483649")", 0x80000000u);
+    row("far below -2^31 as number clamps to the top bit", "-99999999999", 0x80000000u);
+    row("fraction drops its part after the point", "4294967295.9", 0xffffffffu);
+    row("blanks, sign and leading digits", R"(" +6 channels")", 6u);
+    row("no digits is none", R"("abc")", 0u);
+    row("empty text is none", R"("")", 0u);
+    row("null is none", "null", 0u);
+    row("true is bit 0", "true", 1u);
+}
+
+void TstRowReaders::triggerBits()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(uint, bits);
+    const std::string row = R"({"terminalId":"4","shortCircuit":)" + value.toStdString() + "}";
+    for (ZnRow::Reader reader : {ZnRow::Reader::Fast, ZnRow::Reader::Plain}) {
+        ZnRows rows;
+        QVERIFY(ZnRow::parseArray("[" + row + "]", rows, reader));
+        QCOMPARE(uint(ZnRow::toBits32(rows[0], "shortCircuit")), bits);
+    }
+    // A small answer (jsoncpp) and a large one (simdjson) give the record the same bits.
+    for (const std::string& body : {"[" + row + "]", large(row)}) {
+        QVERIFY(rowreaders::check(body));
+        std::list<ZnFAlarm> alarms;
+        QVERIFY(ZnFAlarmManage::parseRows(body, alarms));
+        const auto alarm = std::find_if(alarms.begin(), alarms.end(), [](const ZnFAlarm& a) { return a.id == 4; });
+        QVERIFY(alarm != alarms.end());
+        QCOMPARE(uint(alarm->shortCircuit), bits);
+    }
 }
 
 // However many rows an answer leaves out, one line tells of them.

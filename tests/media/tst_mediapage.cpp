@@ -1058,6 +1058,134 @@ private slots:
             QCOMPARE(cell(*queue, rows, 3), sizeShown);
         }
     }
+
+    // A folder below the work folder whose path is exactly bytes long (ASCII).
+    QString folderOfLength(int bytes)
+    {
+        QString path = m_work.path();
+        while (path.size() < bytes) {
+            const int part = qMin(100, bytes - path.size() - 1);
+            path += QLatin1Char('/') + QString(part, QLatin1Char('d'));
+        }
+        return QDir().mkpath(path) && path.toUtf8().size() == bytes ? path : QString();
+    }
+
+    // A path longer than the record's 256-byte field goes whole to the file
+    // service: a download lands under its own name (not under the name cut to
+    // 255 bytes, nor over a file that has that name), an upload sends its own
+    // file to its own place, and neither leaves as done without it.
+    void longPathsKeptWhole_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<int>("localFolder");   // bytes of the local folder's path; 0: the work folder
+        QTest::addColumn<QString>("serverDir"); // below the served root
+        QTest::addColumn<QString>("name");
+        const QString longDir = QString(200, QLatin1Char('s'));
+        const QString longName = QString(80, QChar(0x6F14)) + QStringLiteral(".wav"); // 244 bytes
+        QTest::newRow("download into a folder of 245 bytes keeps the name's end")
+            << false << 245 << QStringLiteral("演出") << QStringLiteral("whole-name.mp3");
+        QTest::newRow("download from a server path of 267 bytes")
+            << false << 0 << longDir + QStringLiteral("/") + QString(50, QLatin1Char('t')) << QStringLiteral("a.mp3");
+        QTest::newRow("upload from a folder of 250 bytes")
+            << true << 250 << QStringLiteral("演出") << QStringLiteral("deep.wav");
+        QTest::newRow("upload of a name of 244 bytes to a server path of 261")
+            << true << 0 << QStringLiteral("演出") << longName;
+    }
+    void longPathsKeptWhole()
+    {
+        QFETCH(bool, upload);
+        QFETCH(int, localFolder);
+        QFETCH(QString, serverDir);
+        QFETCH(QString, name);
+        const QString folder = localFolder ? folderOfLength(localFolder) : m_work.path();
+        QVERIFY(!folder.isEmpty());
+        QVERIFY(QDir().mkpath(served(serverDir)));
+        const QString local = folder + QLatin1Char('/') + name;
+        const QString server = QStringLiteral("/data/mp3/") + serverDir + QLatin1Char('/') + name;
+        QTableWidget table(0, 4);
+        ZnDownAndUploadViewCtr queue(&table);
+        if (upload) {
+            QVERIFY(writeWav(local, 1));
+            QCOMPARE(queue.queueUpload(name.toUtf8().constData(), local.toUtf8().constData(),
+                                       server.toUtf8().constData(), QFileInfo(local).size()),
+                     0);
+            QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 0, 30000);
+            QVERIFY(isMp3(
+                served(serverDir + QLatin1Char('/') + QFileInfo(name).completeBaseName() + QLatin1String(".mp3"))));
+            return;
+        }
+        const QByteArray bytes("the whole file");
+        QFile source(served(serverDir + QLatin1Char('/') + name));
+        QVERIFY(source.open(QIODevice::WriteOnly) && source.write(bytes) == bytes.size());
+        source.close();
+        // What a cut at the field's 255 bytes would have named.
+        const QString cut = QString::fromUtf8(local.toUtf8().left(255));
+        const bool cutInFolder = cut.size() < local.size() && cut.startsWith(folder + QLatin1Char('/'));
+        if (cutInFolder) {
+            QFile earlier(cut);
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier file") == 15);
+        }
+        QCOMPARE(queue.queueDownload(name.toUtf8().constData(), server.toUtf8().constData(), local.toUtf8().constData(),
+                                     bytes.size()),
+                 0);
+        QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 0, kWaitMs);
+        QFile got(local);
+        QVERIFY(got.open(QIODevice::ReadOnly));
+        QCOMPARE(got.readAll(), bytes);
+        if (cutInFolder) {
+            QFile earlier(cut);
+            QVERIFY(earlier.open(QIODevice::ReadOnly));
+            QCOMPARE(earlier.readAll(), QByteArray("an earlier file"));
+        }
+    }
+
+    // A path too long for the note's field is never cut there: the record leaves
+    // it empty and, after the last record, an entry "classw:" holds the record's
+    // position and both paths whole. The records read as before, and a reader of
+    // records stops at that entry as at the file's end.
+    void noteKeepsLongPathsWhole()
+    {
+        QFile::remove(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
+        qputenv("PATH", m_work.path().toUtf8()); // no encoder: the uploads stay, failed
+        const QByteArray longLocal = "/nowhere/" + QByteArray(300, 'l') + "/a.wav";
+        const QByteArray longServer = "/data/mp3/" + QByteArray(250, 's') + "/b.wav";
+        {
+            QTableWidget table(0, 4);
+            ZnDownAndUploadViewCtr queue(&table);
+            queue.queueUpload("abc", "/nowhere/abc", "/data/mp3/abc", 10);
+            queue.queueUpload("a.wav", longLocal.constData(), "/data/mp3/a.wav", 10);
+            queue.queueUpload("b.wav", "/nowhere/b.wav", longServer.constData(), 10);
+            QTRY_COMPARE(failedRows(table), 3);
+        }
+        QFile note(QLatin1String(ZnDownAndUploadViewCtr::kNoteFile));
+        QVERIFY(note.open(QIODevice::ReadOnly));
+        const QByteArray bytes = note.readAll();
+        const auto record = [&](int i) { return bytes.mid(i * 695, 695); };
+        QCOMPARE(record(0).mid(7 + 168, 13), QByteArray("/nowhere/abc\0", 13));
+        QCOMPARE(record(1).mid(7 + 168, 256), QByteArray(256, '\0'));
+        QCOMPARE(record(1).mid(7 + 424, 16), QByteArray("/data/mp3/a.wav\0", 16));
+        QCOMPARE(record(2).mid(7 + 168, 15), QByteArray("/nowhere/b.wav\0", 15));
+        QCOMPARE(record(2).mid(7 + 424, 256), QByteArray(256, '\0'));
+        QByteArray rest = bytes.mid(3 * 695);
+        const auto int32 = [](qint32 n) {
+            QByteArray le(4, '\0');
+            qToLittleEndian(n, le.data());
+            return le;
+        };
+        const auto wholePaths = [&](qint32 position, const QByteArray& source, const QByteArray& destination) {
+            return "classw:" + int32(position) + int32(source.size()) + source + int32(destination.size())
+                   + destination;
+        };
+        QCOMPARE(rest, wholePaths(1, longLocal, "/data/mp3/a.wav") + wholePaths(2, "/nowhere/b.wav", longServer));
+
+        ZnFileNote reader(ZnDownAndUploadViewCtr::kNoteFile);
+        QCOMPARE(reader.open("rb"), 0);
+        char slot[688];
+        int records = 0;
+        while (reader.readRecord(slot, sizeof slot) == 0 && records < 10)
+            ++records;
+        QCOMPARE(records, 3);
+    }
 };
 
 QTEST_MAIN(TestMediaPage)

@@ -48,6 +48,12 @@ class tst_console : public QObject
     ZnSimFileService files;
     QTemporaryDir dir;
 
+    // The same installation on another loopback address, which the tests write
+    // with zero-padded parts; read as octal it would be 127.63.8.2.
+    ZnSimServer padded;
+    ZnSimFileService paddedFiles;
+    static constexpr const char *kPaddedAddress = "127.077.010.002";
+
     // A port on 127.0.0.1 where nothing listens, nor can while the test runs.
     ZnSimClosedPort nowhere;
     int closedPort() const { return nowhere.port(); }
@@ -88,6 +94,8 @@ private slots:
     {
         QVERIFY(server.start(0));
         QVERIFY(files.start(0));
+        QVERIFY(padded.start(0, "127.77.10.2"));
+        QVERIFY(paddedFiles.start(0, "127.77.10.2"));
         QVERIFY(dir.isValid());
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("ZN_HARNESS_FILE_PORT", QByteArray::number(files.port()));
@@ -174,6 +182,59 @@ private slots:
         QCOMPARE(out.count(QStringLiteral("设备ID冲突")), 1);
         QCOMPARE(out.count(QStringLiteral("连接超时，请重新登陆!")), 1);
         QVERIFY(!out.contains(QStringLiteral("auto-connection warning")));
+    }
+
+    // -serverip with zero-padded parts reaches the server on the decimal address,
+    // and the media page then dials the file service there too.
+    void zeroPaddedServerIpConnects()
+    {
+        qputenv("ZN_HARNESS_FILE_PORT", QByteArray::number(paddedFiles.port()));
+        QProcess *p = start({QStringLiteral("-serverip"), QString::fromLatin1(kPaddedAddress), QStringLiteral("-user"),
+                             QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")},
+                            padded.port());
+        qputenv("ZN_HARNESS_FILE_PORT", QByteArray::number(files.port()));
+        const auto askedForRoot = [this] {
+            for (const std::string &r : paddedFiles.requests()) {
+                if (r.find("\"GetFileRoot\"") != std::string::npos)
+                    return true;
+            }
+            return false;
+        };
+        QString out;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                out += QString::fromUtf8(p->readAllStandardOutput());
+                return out.contains(QStringLiteral("main window")) || p->state() == QProcess::NotRunning;
+            },
+            20000);
+        const bool asked = shown && QTest::qWaitFor(askedForRoot, 10000);
+        padded.closeClients();
+        QCOMPARE(finish(p, out), out.contains(QStringLiteral("main window")) ? 0 : 1);
+        QVERIFY2(out.contains(QStringLiteral("main window")), qPrintable(out));
+        QVERIFY(asked);
+    }
+
+    // In this process: the dialog's address field takes zero-padded parts, and
+    // the login reaches the server on the decimal address.
+    void zeroPaddedAddressTypedLogsIn()
+    {
+        ZnManageCenter *centre = ZnManageCenter::create();
+        ServiceHub::create(centre);
+        QVERIFY(QDir::setCurrent(dir.path()));
+        LoginDialog dlg(QStringLiteral("admin"));
+        dlg.form().connect_ip_edit->clear();
+        QTest::keyClicks(dlg.form().connect_ip_edit, QString::fromLatin1(kPaddedAddress));
+        QCOMPARE(dlg.form().connect_ip_edit->text(), QString::fromLatin1(kPaddedAddress));
+        dlg.form().connect_port_edit->setText(QString::number(padded.port()));
+        dlg.form().nameLineEdit->setText(QStringLiteral("admin"));
+        dlg.form().fPassLineEdit->setText(QStringLiteral("admin"));
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const int accepted = padded.acceptedCount();
+        dlg.on_login_clicked();
+        QCOMPARE(dlg.outcome(), LoginDialog::LoggedIn);
+        QVERIFY(padded.acceptedCount() > accepted);
+        centre->stopReceiveThread();
     }
 
     // In this process: while the login waits for a server that does not answer, the

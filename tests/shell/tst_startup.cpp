@@ -15,7 +15,12 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 // What the code under test says on standard error while it lives.
@@ -69,6 +74,65 @@ QString fileState(const QString &path)
     return state;
 }
 
+// Makes a folder take no new file while the files in it stay writable: no write
+// permission on it or, for root (whom permissions do not stop), the immutable
+// attribute. refuses() is false where neither can be arranged; why() says so.
+class RefusingFolder
+{
+public:
+    explicit RefusingFolder(const QString &path) : folder(path)
+    {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+        if (takesNewFiles()) {
+            fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            int flags = 0;
+            if (fd < 0 || ::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0) {
+                reason = QStringLiteral("no file attributes here: ") + QString::fromLocal8Bit(std::strerror(errno));
+            } else {
+                flags |= FS_IMMUTABLE_FL;
+                if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0)
+                    immutable = true;
+                else
+                    reason = QStringLiteral("the immutable attribute cannot be set here: ")
+                             + QString::fromLocal8Bit(std::strerror(errno));
+            }
+        }
+        refusing = !takesNewFiles();
+        if (!refusing && reason.isEmpty())
+            reason = QStringLiteral("the folder takes new files whatever is done to it");
+    }
+    ~RefusingFolder()
+    {
+        int flags = 0;
+        if (immutable && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0)
+            ::close(fd);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                                          | QFile::WriteUser | QFile::ExeUser);
+    }
+    bool refuses() const { return refusing; }
+    QString why() const { return reason; }
+
+private:
+    bool takesNewFiles() const
+    {
+        QFile probe(folder + QStringLiteral("/probe"));
+        if (!probe.open(QIODevice::WriteOnly))
+            return false;
+        probe.remove();
+        return true;
+    }
+
+    QString folder;
+    QString reason;
+    int fd = -1;
+    bool immutable = false;
+    bool refusing = false;
+};
+
 // Each case runs in a fresh working folder, where config.ini lives (a new
 // path, so no cached QSettings file is reused).
 class tst_startup : public QObject
@@ -81,6 +145,11 @@ class tst_startup : public QObject
     {
         QFile f(QStringLiteral("config.ini"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    static QByteArray fileBytes()
+    {
+        QFile f(QStringLiteral("config.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static void writeFile(const QByteArray &text)
     {
@@ -314,6 +383,76 @@ private slots:
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entries);
         if (trap)
             QVERIFY(trap->stillUnopened());
+    }
+
+    // Notepad saves config.ini with a byte-order mark, older editors with lone CRs:
+    // both readers find the same lines (the login fields and the stored port among
+    // them), and a login that changes the user rewrites that line and nothing else.
+    void lineFormsReadAlike_data()
+    {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QByteArray>("lineEnd");
+        const QByteArray bom = "\xEF\xBB\xBF";
+        QTest::newRow("line feeds") << QByteArray() << QByteArray("\n");
+        QTest::newRow("byte-order mark") << bom << QByteArray("\r\n");
+        QTest::newRow("lone CRs") << QByteArray() << QByteArray("\r");
+        QTest::newRow("byte-order mark and lone CRs") << bom << QByteArray("\r");
+    }
+    void lineFormsReadAlike()
+    {
+        QFETCH(QByteArray, mark);
+        QFETCH(QByteArray, lineEnd);
+        const QList<QByteArray> lines{"[Setting]", "ServerIp=10.0.0.7", "ServerPort=9001", "User=op",
+                                      "Title=T",   "BoardType=3",       "MySqlPort=3306"};
+        const QByteArray file = mark + lines.join(lineEnd) + lineEnd;
+        writeFile(file);
+        loadStartupSettings();
+        QCOMPARE(gMySqlPort, 3306);
+        LoginDialog dlg(QStringLiteral("pw"));
+        dlg.fillFields();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("T"));
+        QCOMPARE(dlg.form().connect_ip_edit->text(), QStringLiteral("10.0.0.7"));
+        QCOMPARE(dlg.form().nameLineEdit->text(), QStringLiteral("op"));
+        QCOMPARE(dlg.form().connect_port_edit->text(), QStringLiteral("9001"));
+
+        dlg.form().nameLineEdit->setText(QStringLiteral("other"));
+        dlg.on_login_clicked();
+        QCOMPARE(LoginSettings::instance()->ServerPort, 9001);
+        QCOMPARE(fileBytes(), QByteArray(file).replace("User=op", "User=other"));
+        QCOMPARE(setting("Setting/User"), QStringLiteral("other"));
+    }
+
+    // config.ini in a folder that takes no new file (a program folder the operator
+    // may not write): the file cannot be replaced by a new one, and is written in
+    // place; the next start reads what was saved.
+    void savedInAFolderThatRefusesNewFiles_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::newRow("login settings") << "login";
+        QTest::newRow("title") << "title";
+    }
+    void savedInAFolderThatRefusesNewFiles()
+    {
+        QFETCH(QString, writer);
+        writeFile("; kept\n[Setting]\nServerIp=10.0.0.1\nServerPort=8999\nUser=op\nTitle=old\n");
+        RefusingFolder folder(QDir::currentPath());
+        if (!folder.refuses())
+            QSKIP(qPrintable(folder.why()));
+        if (writer == QLatin1String("login")) {
+            LoginSettings s("config.ini");
+            s.ServerIp = "10.0.0.2";
+            s.User = "other";
+            s.save();
+            LoginSettings next("config.ini");
+            QCOMPARE(next.ServerIp, std::string("10.0.0.2"));
+            QCOMPARE(next.User, std::string("other"));
+        } else {
+            QVERIFY(ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")));
+            QCOMPARE(setting("Setting/Title"), QStringLiteral("new"));
+        }
+        QVERIFY(fileBytes().startsWith("; kept\n[Setting]\n"));
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("config.ini")});
     }
 
     // No port in the file: the hidden port field stays empty and the login uses

@@ -24,6 +24,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -635,6 +636,49 @@ private slots:
         QCOMPARE(sentTasks().size(), 1);
         QCoreApplication::processEvents();
         QCOMPARE(columnOf(manual->tableWidget(), 3), before);
+    }
+    // The answer to a deletion is read by its body under either status line: a
+    // text is a refusal the operator reads, and the row stays; no text deletes
+    // under "200 OK" only, and a "400 FAILED" without one says "Delete Error!".
+    void deletionAnswers_data()
+    {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("told"); // the box after the question; "" for none
+        QTest::addColumn<QString>("rows");
+        const int ok = ZnSimRule::Reply, failed = ZnSimRule::Fail;
+        const QString kept = QStringLiteral("5:M3 4:M2 3:M1"), gone = QStringLiteral("5:M3 4:M2");
+        const QString reason = QStringLiteral("Task is in a plan"), error = QStringLiteral("Delete Error!");
+        QTest::newRow("200 OK with a text: the text told, row stays") << ok << reason << reason << kept;
+        QTest::newRow("200 OK empty: nothing told, row goes") << ok << QString() << QString() << gone;
+        QTest::newRow("200 OK of blanks: nothing told, row goes") << ok << " \r\n" << QString() << gone;
+        QTest::newRow("400 FAILED with a text: the text told, row stays") << failed << reason << reason << kept;
+        QTest::newRow("400 FAILED empty: Delete Error!, row stays") << failed << QString() << error << kept;
+        QTest::newRow("400 FAILED of blanks: Delete Error!, row stays") << failed << " \r\n" << error << kept;
+    }
+    void deletionAnswers()
+    {
+        QFETCH(int, rule);
+        QFETCH(QString, text);
+        QFETCH(QString, told);
+        QFETCH(QString, rows);
+        s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Action(rule), text.toStdString(), 0, 1));
+        ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
+        clickIds(manual->tableWidget(), {3});
+        // The text of each box after the question, without the blanks the box puts before it.
+        QStringList said;
+        const ModalChain::Action read = [&said](QWidget *w) {
+            QString shown = w->findChild<QTextEdit *>(QStringLiteral("infoTextEdit"))->toPlainText();
+            said << shown.remove(QRegularExpression(QStringLiteral("^\\s+")));
+            ModalChain::confirm()(w);
+        };
+        // One step more than expected: a surplus box shows in the count.
+        const QStringList seen =
+            answering({yes(), read, read}, [&] { ModalChain::click(QStringLiteral("fDelBtn"))(manual); });
+        QVERIFY2(seen.value(0).contains(QStringLiteral("Delete current record?")), qPrintable(seen.value(0)));
+        QCOMPARE(said, told.isEmpty() ? QStringList() : QStringList{told});
+        QCOMPARE(sentTasks(), QStringList{QStringLiteral("Del 3")});
+        QTRY_COMPARE(rowsOf(manual->tableWidget()), rows);
     }
     // Refused before anything is sent; the panel keeps its plans.
     void planPanelRefusals_data()

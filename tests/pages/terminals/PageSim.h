@@ -161,10 +161,11 @@ inline void selectIds(QTableWidget *t, const QList<int> &ids)
         t->setCurrentCell(rowOfId(t, id), 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-// Double-clicks the row of that id with the mouse (column 1).
-inline void doubleClickRow(QTableWidget *t, int id)
+// Double-clicks the row of that id with the mouse (column 1, or the one given:
+// some pages hide column 1).
+inline void doubleClickRow(QTableWidget *t, int id, int column = 1)
 {
-    const QPoint at = t->visualItemRect(t->item(rowOfId(t, id), 1)).center();
+    const QPoint at = t->visualItemRect(t->item(rowOfId(t, id), column)).center();
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
 }

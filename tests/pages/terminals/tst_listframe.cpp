@@ -65,6 +65,9 @@ struct BookCase
     QList<int> clicks; // rows clicked (monitor, region) or tasks added
     const char *read, *sent,
         *again; // shown, sent ("-": nothing), shown by the next dialog
+    // The book the server holds instead of the usual one: "type_id" (monitors)
+    // or ids (regions), in the server's order.
+    const char *stored = nullptr;
 };
 const BookCase kBooks[] = {
     {"monitor untouched", "D81MonitorBook", "Monitor", "", {}, "IP_10001", "-", ""},
@@ -77,6 +80,26 @@ const BookCase kBooks[] = {
      "Dsk74_60001 IpAmp_10001 IpAmp_10002",
      "4_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
+    // No row lists 999, 201 or 998 (its type none of the known): after a
+    // changed tick they go back, as the server had them, after the checked rows.
+    {"monitor: unlisted ones kept in the server's order after a changed tick",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001 4_60002",
+     "Dsk72_50001 Dsk74_60001 Dsk74_60002 IpAmp_999 Dsk72_201 IpAmp_998",
+     "2_50001 4_60001 4_60002",
+     "6_999 2_50001 2_201 4_60002 0_998"},
+    {"monitor: unlisted ones kept with every row unchecked",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {50001},
+     "2_50001",
+     "Dsk74_401",
+     "",
+     "4_401 2_50001"},
     {"sources untouched: sent all the same", "D81SoundSource", "SoundSource", "", {}, "C", "13", "C"},
     {"sources untouched: one not offered sent back", "D81SoundSource", "SoundSource", "", {}, "C", "12 13", "C"},
     {"sources: one added", "D81SoundSource", "SoundSource", "", {11}, "C", "13 11", "C A"},
@@ -84,6 +107,15 @@ const BookCase kBooks[] = {
     {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
     {"regions: none left", "D81BroadBook", "RegionId", "", {1}, "1", "", ""},
     {"regions not read", "D81BroadBook", "RegionId", "FixRegionList", {}, "", "-", ""},
+    {"regions: unlisted ones kept in the server's order after a changed tick",
+     "D81BroadBook",
+     "RegionId",
+     "",
+     {2},
+     "1",
+     "1 2 9 7",
+     "1 2",
+     "9 1 7"},
 };
 
 } // namespace
@@ -314,9 +346,25 @@ private slots:
             s.sim.addRule(ZnSimRule::make("GET SqlConfig/" + fail.toStdString(), ZnSimRule::Fail, "", 0, 1));
         if (QByteArray(QTest::currentDataTag()).contains("not offered")) // task 12 broadcasts a microphone
             s.sim.withData([](ZnSimData &d) {
-                d.table("d81soundsource").insert(
-                    d.table("d81soundsource").begin(),
-                    record({{"terminalId", "70001"}, {"sourceId", "12"}, {"orderId", "0"}}));
+                d.table("d81soundsource")
+                    .insert(d.table("d81soundsource").begin(),
+                            record({{"terminalId", "70001"}, {"sourceId", "12"}, {"orderId", "0"}}));
+            });
+        if (c->stored)
+            s.sim.withData([&](ZnSimData &d) {
+                const bool monitor = book == QStringLiteral("D81MonitorBook");
+                std::vector<Json::Value> &rows = d.table(monitor ? "d81monitor" : "d81broadcast");
+                rows.clear();
+                for (const QString &item : QString::fromLatin1(c->stored).split(QLatin1Char(' '))) {
+                    const std::string order = std::to_string(rows.size() + 1);
+                    const std::string id = item.section(QLatin1Char('_'), -1).toStdString();
+                    rows.push_back(monitor
+                                       ? record({{"terminalId", "70001"},
+                                                 {"monitorId", id},
+                                                 {"monitorType", item.section(QLatin1Char('_'), 0, 0).toStdString()},
+                                                 {"orderId", order}})
+                                       : record({{"terminalId", "70001"}, {"regionId", id}, {"orderId", order}}));
+                }
             });
         const std::string label = "POST " + book.toStdString();
         const size_t before = s.requests(label).size(), all = s.requests("POST D81").size();

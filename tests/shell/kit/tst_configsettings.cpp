@@ -86,6 +86,8 @@ private slots:
         QTest::newRow("a key twice: the last one counts")
             << QByteArray("[Setting]\nTitle=first\n[Setting]\nTitle=second\n") << "Setting/Title"
             << QByteArray("[Setting]\nTitle=first\n[Setting]\nTitle=new\n");
+        QTest::newRow("a new line in a file of lone CRs ends in a CR")
+            << QByteArray("[Setting]\rUser=op\r") << "Setting/Title" << QByteArray("[Setting]\rUser=op\rTitle=new\r");
     }
     void writesOneLine()
     {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QSet>
+#include <QStringList>
+
+// A stored list (a console's book, a group's members) as read, against the
+// rows of the pick table that edits it. The table may not list every entry (a
+// terminal, region or console no list here holds); the operator cannot uncheck
+// what he never saw, so a save writes those entries back as they were.
+class ZnKeptEntries
+{
+public:
+    // One stored entry, in stored order: the key a row listing it carries and
+    // the text a save writes for it.
+    void stored(const QString &key, const QString &text);
+    void stored(const QString &key) { stored(key, key); }
+    // The key one row of the table carries.
+    void listed(const QString &key);
+
+    // The stored entries no row lists, in stored order.
+    QStringList unlisted() const;
+    // What a save writes where the table sets the order: the chosen rows'
+    // texts in table order, then the unlisted entries.
+    QStringList afterChosen(const QStringList &chosen) const;
+    // What a save writes where the stored order counts (a ring order): an entry
+    // keeps its place while it is unlisted or still chosen, newly chosen ones
+    // follow in table order, and each is written once. chosen holds the rows'
+    // keys, each written as it stands.
+    QStringList inStoredOrder(const QStringList &chosen) const;
+
+private:
+    QList<QPair<QString, QString>> entries;
+    QSet<QString> rows;
+};
