@@ -26,6 +26,8 @@
 #include "ZnTimerTaskMgrForm.h"
 #include "ZnTtsInfoForm.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -33,6 +35,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTextEdit>
+#include <QTimeEdit>
 #include <QtTest>
 
 #include <map>
@@ -40,24 +43,34 @@
 namespace {
 
 // Every check and refusal the operator meets on a page or in an edit dialog:
-// what they do, what the server refuses (a request and its text), the boxes
+// what they do, what the server refuses (a request and its text, or kUnanswered), the boxes
 // shown in turn ("title|text"; "(dialog)" for the edit dialog still open after
 // them, then closed by the test) and the request that reached the server
 // ("" when nothing at all did).
 //
 // Each family holds one online terminal (id base+1) and two offline ones.
-// Acts: "delete ID", "edit ID NAME" (a double click, the name typed, OK; "-"
-// types none), "new NAME", "calls ID" (the call configuration ticked, OK),
+// Acts: "delete ID", "edit ID NAME [CHANGE]..." (a double click, the name typed,
+// the changes made, OK; "-" types none), "new NAME [CHANGE]...", "tick ID BOX"
+// (that select-all box of the setting dialog ticked, OK), "twice ID" (the first
+// offered audio source added twice), "channel ID ROW edit|reset" and "channel ID
+// ROW name TEXT", "channel ID ROW press" (the edit button only: a channel of
+// the fire-alarm dialog), "calls ID" (the call configuration ticked, OK),
 // "led ID" (a new LED text, OK), "volume ID V" (the slider let go at V), "export",
 // "amp ID", "speaker ID", "firewall", "defaults", "thresholds", "start ID" (on
-// the plan of row 1 of the panel), "plannew NAME", "plandel ROW", "password",
-// "vad TEXT", "title". The players are base terminals (ids 1 to 3), which the
-// default-setting and threshold dialogs list.
+// the plan of row 1 of the panel), "plannew NAME", "planedit ROW NAME",
+// "planswitch ROW", "plandel ROW", "password", "vad TEXT", "title". Task edits
+// take the changes "time=0" (a duration of 00:00:00), "count=0", "files=" (the
+// play list emptied), "type=N" (source type N), "tts=TEXT", "terms=all", "exec="
+// (every execution time removed) and "execname=TEXT" (a new execution time of
+// that name; the task dialog is then left open). The players are base terminals
+// (ids 1 to 3), which the default-setting and threshold dialogs list.
 struct Refusal
 {
     const char *tag, *page, *act, *refused, *reason, *boxes, *sent;
 };
 
+// The reason that makes the server keep the answer back instead of refusing.
+const char *const kUnanswered = "(unanswered)";
 const char *const kAsk = "Tips|Delete current record? / ";
 const char *const kOnline = "Tips|Delete current record? / Tips|Terminal can not be removed without offline!";
 const char *const kRefused = "Tips|Delete current record? / Tips|in use / Tips|Delete Error!";
@@ -84,8 +97,45 @@ const Refusal kRefusals[] = {
     {"d74: delete refused", "d74", "delete 60002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     // Server microphones, mobile devices and fire-alarm interfaces.
     {"d81: empty name", "d81", "edit 70002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"d81: setting refused, the dialog stays", "d81", "edit 70002 Hall", "POST ModTalkTerminal", "no",
+     "Tips|Setting Error! / (dialog)", "POST ModTalkTerminal"},
+    {"d81: monitor book refused, told, the dialog closes", "d81", "tick 70002 fMonitorAllCb", "POST D81MonitorBook",
+     "no", "Tips|Setting Monitor List Error!", "POST D81MonitorBook"},
+    {"d81: audio sources refused, sent on every OK", "d81", "edit 70002 N2", "POST D81SoundSource", "no",
+     "Tips|Setting Ss Task List Error!", "POST D81SoundSource"},
+    {"d81: region book refused", "d81", "tick 70002 fRegionCb", "POST D81BroadBook", "no",
+     "Tips|Setting Region List Error!", "POST D81BroadBook"},
+    {"d81: a source chosen twice, told under its own title", "d81", "twice 70002", "", "", "提示|已经选择! / (dialog)",
+     ""},
+    {"d81: delete refused, the server's reason", "d81", "delete 70002", "POST RemoveDevice", "in use",
+     "Tips|Delete current record? / Tips|in use", "POST RemoveDevice"},
     {"d82: empty name", "d82", "edit 80002 -", "", "", "Tips|名称不能为空！ / (dialog)", ""},
+    {"d82: rename refused, the dialog stays", "d82", "edit 80002 Hall", "POST ModTalkTerminal", "no",
+     "Tips|设置错误！ / (dialog)", "POST ModTalkTerminal"},
+    {"d82: contact book refused, told, the dialog closes", "d82", "tick 80002 fTalkAllCb", "POST D82CallBook", "no",
+     "Tips|提交通信名单错误!", "POST D82CallBook"},
+    {"d82: audio sources refused", "d82", "tick 80002 fSsTaskCb", "POST D82SoundSource", "no", "Tips|提交音源任务错误!",
+     "POST D82SoundSource"},
+    {"d82: region book refused", "d82", "tick 80002 fRegionCb", "POST D82BroadBook", "no", "Tips|提交分区配置错误!",
+     "POST D82BroadBook"},
+    {"d82: delete refused, the server's reason", "d82", "delete 80002", "POST RemoveDevice", "in use",
+     "Tips|Delete current record? / Tips|in use", "POST RemoveDevice"},
     {"fire alarm: empty name", "falarm", "edit 30002 -", "", "", "Tips|名称不能为空！ / (dialog)", ""},
+    {"fire alarm: setting refused, the dialog stays", "falarm", "edit 30002 Hall", "POST SetFRName", "no",
+     "Tips|设置错误！ / (dialog)", "POST SetFRName"},
+    {"fire alarm: a triggered channel is not edited", "falarm", "channel 30001 0 press", "", "",
+     "Tips|通道1触发状态，请空闲再配置！ / (dialog)", ""},
+    {"fire alarm: a triggered channel is not reset", "falarm", "channel 30001 0 reset", "", "",
+     "Tips|通道1触发状态，请空闲再配置！ / (dialog)", ""},
+    {"fire alarm: channel refused, told by its number", "falarm", "channel 30001 1 edit", "POST SetFRTrigger", "no",
+     "Tips|通道2设置错误！ / (dialog)", "POST SetFRTrigger"},
+    {"fire alarm: channel reset refused", "falarm", "channel 30001 1 reset", "POST SetFRTrigger", "no",
+     "Tips|通道2设置错误！ / (dialog)", "POST SetFRTrigger"},
+    // The channels travel in one text split at these marks.
+    {"fire alarm: a channel name holding a separator", "falarm", "channel 30001 1 name a!!!b", "", "",
+     "Tips|The channel name cannot contain \"!!!\" or \"#$%\" / (dialog) / (dialog)", ""},
+    {"fire alarm: delete refused, the server's reason", "falarm", "delete 30002", "POST RemoveDevice", "in use",
+     "Tips|Delete current record? / Tips|in use", "POST RemoveDevice"},
     // Players and amplifiers.
     {"player: online kept", "player", "delete 1", "", "", kOnline, ""},
     {"player: delete refused", "player", "delete 2", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
@@ -103,11 +153,14 @@ const Refusal kRefusals[] = {
      "Tips|Can't check speaker when terminal not idle!", ""},
     // Capture units and speech units.
     {"capture: empty name", "cap", "edit 20002 -", "", "", "Tips|The name cannot be empty / (dialog)", ""},
+    {"capture: setting refused", "cap", "edit 20002 Hall", "POST CapD73Set", "no", "Tips|Setting Error!",
+     "POST CapD73Set"},
     {"capture: delete refused", "cap", "delete 20002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     {"tts: rename refused", "tts", "edit 40002 Hall", "POST TTs71Name", "no", "Tips|Setting Error!", "POST TTs71Name"},
     {"tts: delete refused", "tts", "delete 40002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     // Microphone groups.
     {"group: empty name", "group", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"group: a new one without a name", "group", "new -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
     {"group: add refused", "group", "new Desk", "POST CallService", "no", "Tips|Setting Error! / Tips|Add Error!",
      "POST CallService"},
     {"group: edit refused", "group", "edit 1 Desk", "POST CallService", "no", "Tips|Setting Error! / Tips|Edit Error!",
@@ -118,6 +171,7 @@ const Refusal kRefusals[] = {
      "POST CallService"},
     // Regions.
     {"region: empty name", "region", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"region: a new one without a name", "region", "new -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
     {"region: add refused", "region", "new Hall", "POST BroadRegion", "no", "Tips|Setting Error! / Tips|Add Error!",
      "POST BroadRegion"},
     {"region: edit refused", "region", "edit 1 Hall", "POST BroadRegion", "no",
@@ -129,9 +183,16 @@ const Refusal kRefusals[] = {
     // Timer plans.
     {"plan: empty name", "timer", "plannew -", "", "", "Tips|方案名称不可以空! / (dialog)", ""},
     {"plan: add refused", "timer", "plannew Night", "POST TimerPlan", "no", "Tips|方案添加失败!", "POST TimerPlan"},
+    {"plan: renamed to nothing", "timer", "planedit 1 -", "", "", "Tips|方案名称不可以空! / (dialog)", ""},
+    {"plan: rename refused", "timer", "planedit 1 Nights", "POST TimerPlan", "no", "Tips|Plan change failed!",
+     "POST TimerPlan"},
+    {"plan: switch refused", "timer", "planswitch 1", "POST TimerPlan", "no", "Tips|Plan change failed!",
+     "POST TimerPlan"},
     {"plan: the default plan kept, nothing asked", "timer", "plandel 0", "", "", "Tips|默认方案不可以删除！", ""},
     {"plan: delete refused", "timer", "plandel 1", "POST TimerPlan", "no",
      "Tips|确认删除方案？ / Tips|删除方案失败，如有任务请先删除!", "POST TimerPlan"},
+    {"plan: delete not answered in time", "timer", "plandel 1", "POST TimerPlan", kUnanswered,
+     "Tips|确认删除方案？ / Tips|等待超时!", "POST TimerPlan"},
     // Tasks.
     {"task: a running one is not edited", "manual", "edit 4 Hall", "", "", "Tips|Task is runnig, it is not editable!",
      ""},
@@ -144,16 +205,66 @@ const Refusal kRefusals[] = {
     {"task: delete refused, told once by the asking page", "manual", "delete 3", "POST SoundSource",
      "Task is in a plan", "Tips|Delete current record? / Tips|Task is in a plan", "POST SoundSource"},
     {"task: tasks of a disabled plan not started", "timer", "start 7", "", "", "Tips|方案已禁用!", ""},
+    // The plan task dialog, on a stored task and on a new one.
     {"plan task: empty name", "plan", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"plan task: a new one without a name", "plan", "new -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"plan task: a zero duration", "plan", "edit 1 Hall time=0", "", "", "Tips|Play time con't be 0! / (dialog)", ""},
+    {"plan task: a new one of a zero duration", "plan", "new Hall time=0", "", "",
+     "Tips|Play time con't be 0! / (dialog)", ""},
+    {"plan task: played no time", "plan", "edit 1 Hall count=0", "", "", "Tips|Play counts con't be 0! / (dialog)", ""},
+    {"plan task: a new one played no time", "plan", "new Hall count=0", "", "",
+     "Tips|Play counts con't be 0! / (dialog)", ""},
+    {"plan task: no source, the play list emptied", "plan", "edit 1 Hall files=", "", "",
+     "Tips|Please select play file! / (dialog)", ""},
+    {"plan task: a new one without a source", "plan", "new Hall", "", "", "Tips|Please select play file! / (dialog)",
+     ""},
+    {"plan task: no capture unit", "plan", "edit 1 Hall type=2", "", "", "Tips|Please select terminal! / (dialog)", ""},
+    {"plan task: a new one without a capture unit", "plan", "new Hall type=2", "", "",
+     "Tips|Please select terminal! / (dialog)", ""},
     {"plan task: no speech text", "plan", "edit 8 Hall", "", "", "Tips|Tts content can't be empty! / (dialog)", ""},
+    {"plan task: a new one without speech text", "plan", "new Hall type=3", "", "",
+     "Tips|Tts content can't be empty! / (dialog)", ""},
     {"plan task: edit refused", "plan", "edit 1 Hall", "POST SoundSource", "no", "Tips|Edit Error!",
      "POST SoundSource"},
+    {"plan task: add refused", "plan", "new Hall type=3 tts=Hi", "POST SoundSource", "no", "Tips|Add Error!",
+     "POST SoundSource"},
+    // The timer task dialog, on manual, timer and SDK tasks.
     {"manual task: empty name", "manual", "edit 3 -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
+    {"manual task: a new one without a name", "manual", "new -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
+    {"manual task: a zero duration", "manual", "edit 3 Hall time=0", "", "", "Tips|播放时长不能为0! / (dialog)", ""},
+    {"manual task: a new one of a zero duration", "manual", "new Hall time=0", "", "",
+     "Tips|播放时长不能为0! / (dialog)", ""},
+    {"manual task: played no time", "manual", "edit 3 Hall count=0", "", "", "Tips|播放次数不能为0! / (dialog)", ""},
+    {"manual task: a new one played no time", "manual", "new Hall count=0", "", "", "Tips|播放次数不能为0! / (dialog)",
+     ""},
     {"manual task: no terminal", "manual", "edit 5 Hall", "", "", "Tips|请选择播放终端! / (dialog)", ""},
     {"manual task: a new one without a terminal", "manual", "new Hall", "", "", "Tips|请选择播放终端! / (dialog)", ""},
+    {"manual task: no source, the play list emptied", "manual", "edit 3 Hall files=", "", "",
+     "Tips|Please select play file! / (dialog)", ""},
+    {"manual task: a new one without a source", "manual", "new Hall terms=all", "", "",
+     "Tips|Please select play file! / (dialog)", ""},
+    {"manual task: no capture unit", "manual", "edit 3 Hall type=2", "", "", "Tips|请选择采集终端! / (dialog)", ""},
+    {"manual task: a new one without a capture unit", "manual", "new Hall terms=all type=2", "", "",
+     "Tips|请选择采集终端! / (dialog)", ""},
     {"manual task: no speech text", "manual", "edit 6 Hall", "", "", "Tips|请输入TTS内容! / (dialog)", ""},
+    {"manual task: a new one without speech text", "manual", "new Hall terms=all type=3", "", "",
+     "Tips|请输入TTS内容! / (dialog)", ""},
     {"manual task: edit refused", "manual", "edit 3 Hall", "POST SoundSource", "no", "Tips|Edit Error!",
      "POST SoundSource"},
+    {"manual task: add refused", "manual", "new Hall terms=all type=3 tts=Hi", "POST SoundSource", "no",
+     "Tips|Add Error!", "POST SoundSource"},
+    {"timer task: a new one without a name", "timer", "new -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
+    {"timer task: no execution time left", "timer", "edit 7 Hall exec=", "", "", "Tips|请添加执行时间！ / (dialog)",
+     ""},
+    {"timer task: a new one without an execution time", "timer", "new Hall", "", "", "Tips|请添加执行时间！ / (dialog)",
+     ""},
+    // The execution times travel in one text split at these marks.
+    {"timer task: an execution time named with a separator", "timer", "edit 7 Hall execname=a#$%b", "", "",
+     "Tips|The name must not contain \"#$%\" or \"!!!\"! / (dialog) / (dialog)", ""},
+    {"timer task: a zero duration", "timer", "edit 7 Hall time=0", "", "", "Tips|播放时长不能为0! / (dialog)", ""},
+    {"sdk task: empty name", "sdk", "edit 10 -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
+    {"sdk task: stored without an execution time", "sdk", "edit 10 Hall", "", "", "Tips|请添加执行时间！ / (dialog)",
+     ""},
     // Logs.
     {"talk log: export without a log host", "talklog", "export", "", "", "Tips|日志主机不存在，请选配主机!", ""},
     // System settings.
@@ -185,6 +296,14 @@ ModalChain::Action reader(QStringList &said)
         else
             w->close();
     };
+}
+
+// The step for a window that waits for an answer once the box or dialog
+// before it was closed: it is left to finish (a box is read as ever). Without
+// it the window would be read as left open and closed while it still sends.
+ModalChain::Action busy()
+{
+    return [](QWidget *) {};
 }
 
 // An edit step, or the box of a check made before its dialog opens.
@@ -257,6 +376,54 @@ class TstRefusals : public QObject
         QVERIFY2(b, button);
         b->click();
     }
+    // One change of a task edit made in its dialog; false when it leaves the
+    // dialog open without OK (a nested dialog it opened was answered meanwhile).
+    static bool alter(QWidget *d, const QString &change)
+    {
+        const QString key = change.section(QLatin1Char('='), 0, 0), value = change.section(QLatin1Char('='), 1);
+        if (key == QLatin1String("time")) {
+            d->findChild<QCheckBox *>(QStringLiteral("fPlayTimeCheckBox"))->setChecked(true);
+            d->findChild<QTimeEdit *>(QStringLiteral("fPlayTimeEdit"))->setTime(QTime(0, 0).addSecs(value.toInt()));
+        } else if (key == QLatin1String("count")) {
+            d->findChild<QCheckBox *>(QStringLiteral("fPlayCountCheckBox"))->setChecked(true);
+            d->findChild<QLineEdit *>(QStringLiteral("fPlayCountLineEdit"))->setText(value);
+        } else if (key == QLatin1String("files")) {
+            auto *list = d->findChild<QTableWidget *>(QStringLiteral("fPlayTableWidget"));
+            while (list->rowCount() > 0) {
+                list->selectRow(0);
+                emit list->cellDoubleClicked(0, 0);
+            }
+        } else if (key == QLatin1String("type")) {
+            auto *type = d->findChild<QComboBox *>(QStringLiteral("fTypeComboBox"));
+            type->setCurrentIndex(type->findData(value.toInt()));
+        } else if (key == QLatin1String("tts")) {
+            d->findChild<QTextEdit *>(QStringLiteral("fTtsContentTextEdit"))->setPlainText(value);
+        } else if (key == QLatin1String("terms")) {
+            d->findChild<QCheckBox *>(QStringLiteral("fTerminalCb"))->setChecked(true);
+        } else if (key == QLatin1String("exec")) {
+            auto *times = d->findChild<QTableWidget *>(QStringLiteral("fExecTimeTable"));
+            while (times->rowCount() > 0) {
+                times->setCurrentCell(0, 0);
+                ModalChain::click(QStringLiteral("fTimeDelBtn"))(d);
+            }
+        } else if (key == QLatin1String("execname")) {
+            ModalChain::click(QStringLiteral("fTimeAddBtn"))(d);
+            return false;
+        }
+        return true;
+    }
+    // Shows on the timer page the plan that holds that task.
+    void showPlanOf(int task)
+    {
+        ZnSsTask stored;
+        QVERIFY(ZnSsTaskDataMgr::instance()->getTask(task, stored));
+        QTableWidget *plans = timer()->schemePanel()->table();
+        const int row = rowOfId(plans, stored.TimerPlanId);
+        QVERIFY(row >= 0);
+        plans->setCurrentCell(row, 0);
+        emit plans->cellClicked(row, 0);
+        QTRY_VERIFY(rowOfId(table(QStringLiteral("timer")), task) >= 0);
+    }
     // The steps of the dialog an act opens, and the act itself.
     void operate(QWidget *page, const QString &act, std::vector<ModalChain::Action> &steps,
                  std::function<void()> &trigger)
@@ -274,12 +441,64 @@ class TstRefusals : public QObject
         if (verb == QLatin1String("delete")) {
             selectIds(t, {id});
             trigger = [=] { click(page, player ? "fDelTerBtn" : "fDelBtn"); };
-        } else if (verb == QLatin1String("edit")) {
-            steps.push_back(named(QStringLiteral("fNameEdit"), QStringLiteral("fOkBtn"), w.value(2)));
+        } else if (verb == QLatin1String("edit") || verb == QLatin1String("new")) {
+            const bool fresh = verb == QLatin1String("new");
+            const QStringList changes = w.mid(fresh ? 2 : 3);
+            const QString name = w.value(fresh ? 1 : 2);
+            steps.push_back([=](QWidget *d) {
+                d->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))
+                    ->setText(name == QLatin1String("-") ? QString() : name);
+                for (const QString &change : changes) {
+                    if (!alter(d, change))
+                        return;
+                }
+                ModalChain::click(QStringLiteral("fOkBtn"))(d);
+            });
+            for (const QString &change : changes) {
+                if (change.startsWith(QLatin1String("execname=")))
+                    steps.push_back(fill(QStringLiteral("fNameEdit"), change.section(QLatin1Char('='), 1),
+                                         QStringLiteral("fOkBtn")));
+            }
+            if (page == pages.at(QStringLiteral("timer")) && !fresh)
+                showPlanOf(id);
+            if (fresh)
+                trigger = [=] { click(page, "fNewBtn"); };
+            else
+                trigger = [=] { doubleClickName(t, id); };
+        } else if (verb == QLatin1String("tick")) {
+            const QString box = w.value(2);
+            steps.push_back([box](QWidget *d) {
+                d->findChild<QCheckBox *>(box)->setChecked(true);
+                ModalChain::click(QStringLiteral("fOkBtn"))(d);
+            });
+            // A refused book is told while the dialog goes on sending the next.
+            steps.push_back(busy());
+            steps.push_back(busy());
             trigger = [=] { doubleClickName(t, id); };
-        } else if (verb == QLatin1String("new")) {
-            steps.push_back(named(QStringLiteral("fNameEdit"), QStringLiteral("fOkBtn"), w.value(1)));
-            trigger = [=] { click(page, "fNewBtn"); };
+        } else if (verb == QLatin1String("twice")) {
+            steps.push_back([](QWidget *d) {
+                d->findChild<QTableWidget *>(QStringLiteral("fSsTaskTb"))->selectRow(0);
+                ModalChain::click(QStringLiteral("fSsPlanAddBtn"))(d);
+                ModalChain::click(QStringLiteral("fSsPlanAddBtn"))(d);
+            });
+            trigger = [=] { doubleClickName(t, id); };
+        } else if (verb == QLatin1String("channel")) {
+            const int row = w.value(2).toInt();
+            const QString how = w.value(3);
+            // "press" only presses the edit button: the channel is refused before its dialog opens.
+            steps.push_back([=](QWidget *d) {
+                d->findChild<QTableWidget *>(QStringLiteral("fChannelTb"))->setCurrentCell(row, 0);
+                ModalChain::click(how == QLatin1String("reset") ? QStringLiteral("fDelChannelBtn")
+                                                                : QStringLiteral("fEditChannelBtn"))(d);
+            });
+            if (how == QLatin1String("name")) {
+                steps.push_back(fill(QStringLiteral("fChannelNameLe"), w.value(4), QStringLiteral("fOkBtn")));
+            } else if (how == QLatin1String("edit")) {
+                steps.push_back(ModalChain::click(QStringLiteral("fOkBtn")));
+                // The setting dialog sends the channel once the channel dialog is closed.
+                steps.push_back(busy());
+            }
+            trigger = [=] { doubleClickName(t, id); };
         } else if (verb == QLatin1String("calls")) {
             steps.push_back([](QWidget *d) {
                 d->findChild<QGroupBox *>(QStringLiteral("fCallConfigGroupBox"))->setChecked(true);
@@ -329,13 +548,20 @@ class TstRefusals : public QObject
             QTRY_VERIFY(rowOfId(t, id) >= 0);
             selectIds(t, {id});
             trigger = [=] { click(page, "fStartTask"); };
-        } else if (verb == QLatin1String("plannew") || verb == QLatin1String("plandel")) {
+        } else if (verb.startsWith(QLatin1String("plan"))) {
             QtSchemeInfo *panel = timer()->schemePanel();
+            const std::map<QString, const char *> buttons = {{QStringLiteral("plannew"), "fSchNewBtn"},
+                                                             {QStringLiteral("planedit"), "fSchEditBtn"},
+                                                             {QStringLiteral("planswitch"), "fSchEnableBtn"},
+                                                             {QStringLiteral("plandel"), "fSchDelBtn"}};
+            const char *button = buttons.at(verb);
             if (verb == QLatin1String("plannew"))
                 steps.push_back(named(QStringLiteral("fSchemeNameLe"), QStringLiteral("fOkButton"), w.value(1)));
             else
                 panel->table()->setCurrentCell(id, 0);
-            trigger = [=] { click(panel, verb == QLatin1String("plannew") ? "fSchNewBtn" : "fSchDelBtn"); };
+            if (verb == QLatin1String("planedit"))
+                steps.push_back(named(QStringLiteral("fSchemeNameLe"), QStringLiteral("fOkButton"), w.value(2)));
+            trigger = [=] { click(panel, button); };
         } else if (verb == QLatin1String("password")) {
             page->findChild<QGroupBox *>(QStringLiteral("fUserPassGb"))->setChecked(true);
             page->findChild<QLineEdit *>(QStringLiteral("fPassLe"))->clear();
@@ -379,7 +605,12 @@ private slots:
                         rows[size_t(i)][key] = r[key];
                 }
             }
-            // Tasks 6 and 8 speak no text, 5 plays on no terminal.
+            // Channel 1 of the online interface is triggered, channel 2 idle.
+            Json::Value &alarm = d.table("firealarm").front();
+            alarm["broadcast"] = "Door#$%3!!!4";
+            alarm["shortCircuit"] = "1";
+            // Tasks 6 and 8 speak no text, 5 plays on no terminal; SDK task 10 has
+            // no execution time.
             std::vector<Json::Value> tasks = {taskRow(1, "P1", 1, 2),
                                               taskRow(2, "Mic", 1, 2, -1, "", 4),
                                               taskRow(3, "M1", 2, 2),
@@ -387,7 +618,8 @@ private slots:
                                               taskRow(5, "M3", 2, 2),
                                               taskRow(6, "M4", 2, 2, -1, "", 3),
                                               taskRow(7, "T1", 3, 2, 2, "b#$%30000"),
-                                              taskRow(8, "P2", 1, 2, -1, "", 3)};
+                                              taskRow(8, "P2", 1, 2, -1, "", 3),
+                                              taskRow(10, "S1", 4, 2)};
             for (Json::Value &t : tasks) {
                 t["terminalId"] = t["sourceId"] == "5" ? "" : "1";
                 if (t["sourceType"] == "3")
@@ -425,6 +657,7 @@ private slots:
         add<ZnRegionMgrForm>("region");
         add<ZnPlanTaskMgrForm>("plan");
         add<ZnSsTaskMgrForm>("manual", 2);
+        add<ZnSsTaskMgrForm>("sdk", 4);
         add<ZnTimerTaskMgrForm>("timer", 3);
         add<ZnSystemSettingForm>("settings");
         for (const char *page : {"d72", "d74", "tts", "cap", "player", "d81", "d82", "falarm"})
@@ -447,7 +680,8 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         if (*c->refused)
-            s.sim.addRule(ZnSimRule::make(c->refused, ZnSimRule::Fail, c->reason, 0, 1));
+            s.sim.addRule(ZnSimRule::make(c->refused, c->reason == kUnanswered ? ZnSimRule::Withhold : ZnSimRule::Fail,
+                                          c->reason, 0, 1));
         const QStringList boxes = QString::fromUtf8(c->boxes).split(QStringLiteral(" / "), Qt::SkipEmptyParts);
         const int before = changes();
         const int sentBefore = *c->sent ? s.sim.count(c->sent) : 0;
