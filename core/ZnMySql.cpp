@@ -4,6 +4,7 @@
 
 #include "ZnGlobals.h"
 #include "ZnMySqlResult.h"
+#include "ZnSocket.h"
 
 const char* const ZnMySql::kTalkLogUser = "talklog";
 const char* const ZnMySql::kTalkLogPassword = "wren";
@@ -80,7 +81,11 @@ int ZnMySql::connect(const ZnMySqlConfig& settings)
     mysql_options(m_handle, MYSQL_OPT_READ_TIMEOUT, &ioTimeout);
     mysql_options(m_handle, MYSQL_OPT_WRITE_TIMEOUT, &ioTimeout);
 
-    if (mysql_real_connect(m_handle, m_settings.host.c_str(), m_settings.user.c_str(), m_settings.password.c_str(),
+    // The client library reads a zero-padded dotted part as octal and would dial
+    // another host; the address is the one the server connection reads. A name
+    // goes as it is.
+    const std::string host = ZnSocket::plainAddress(m_settings.host);
+    if (mysql_real_connect(m_handle, host.c_str(), m_settings.user.c_str(), m_settings.password.c_str(),
                            m_settings.database.c_str(), static_cast<unsigned>(m_settings.port), nullptr, 0)) {
         m_connected = true;
         return 0;

@@ -188,14 +188,13 @@ void ZnD81SettingDialog::loadSsTasks()
         }
     }
     for (const ZnSsTask &task : tasks) {
-        if (offered(task))
+        if (offered(task)) {
             appendTask(ui.fSsTaskTb, QString::fromLocal8Bit(task.Name.c_str()), task.Id);
+            keptSources.listed(QString::number(task.Id));
+        }
     }
-    // The book as read, tasks the console does not offer included: it goes back
-    // unchanged while the operator leaves the chosen list alone.
     for (const BookEntry &entry : book)
-        storedSources << QString::number(entry.sourceId());
-    opened.note(ui.fSeleSsTaskTb, sourceText());
+        keptSources.stored(QString::number(entry.sourceId()));
 }
 
 void ZnD81SettingDialog::loadRegionList()
@@ -237,14 +236,6 @@ QList<int> ZnD81SettingDialog::selectedSourceIds() const
             ids << item->data(Qt::UserRole).toInt();
     }
     return ids;
-}
-
-QString ZnD81SettingDialog::sourceText() const
-{
-    QStringList ids;
-    for (int id : selectedSourceIds())
-        ids << QString::number(id);
-    return ids.join(QLatin1Char(' '));
 }
 
 void ZnD81SettingDialog::slot_addSsPlan(int, int)
@@ -389,9 +380,7 @@ bool ZnD81SettingDialog::commitSsTaskList()
     QStringList items;
     for (int id : selectedSourceIds())
         items << QString::number(id);
-    if (!opened.changed(ui.fSeleSsTaskTb, sourceText()))
-        items = storedSources;
-    return sendBook(SetSources, items, tr("Setting Ss Task List Error!"));
+    return sendBook(SetSources, keptSources.besideChosen(items), tr("Setting Ss Task List Error!"));
 }
 
 bool ZnD81SettingDialog::commitRegionList()

@@ -75,10 +75,9 @@ private:
     // the checked rows.
     ZnKeptEntries keptMonitors;
     ZnKeptEntries keptRegions;
-    // The audio-source book as read, in its order.
-    QStringList storedSources;
-    // The chosen sources' ids, in table order.
-    QString sourceText() const;
+    // The audio-source book as read; a source the dialog does not offer keeps its
+    // place in the play order.
+    ZnKeptEntries keptSources;
     // What the fields showed when the dialog opened.
     ZnOpenedFields opened;
 };

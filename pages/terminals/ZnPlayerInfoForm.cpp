@@ -3,8 +3,8 @@
 #include "BaseMessageDialog.h"
 #include "BaseSetNameDialog.h"
 #include "ZnApi.h"
+#include "ZnColumnFit.h"
 #include "ZnPlayTermListMgr.h"
-#include "ZnServerText.h"
 #include "ZnSetAmpFormCtr.h"
 #include "ZnSetTCPForm.h"
 #include "ZnTableFill.h"
@@ -13,11 +13,9 @@
 #include "ZnTipsInfo.h"
 #include "ZnVolumeStepper.h"
 
-#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QTableWidget>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -25,9 +23,6 @@ const QColor kRed(255, 0, 0);
 const QColor kMagenta(255, 0, 255);
 const QColor kGrey(192, 192, 192);
 const int kSpeakerChecking = 3;
-// Names that the view itself measures when the name column is fitted: the quick
-// measure may rank names of nearly the same width unlike the view's own.
-const int kNamesMeasured = 8;
 
 ZnPlayTermListMgr *model()
 {
@@ -37,19 +32,6 @@ ZnPlayTermListMgr *model()
 bool isIpType(const ZnTerminal &terminal)
 {
     return terminal.type == "IP";
-}
-
-// The width of a name as a cell shows it (bounded, line by line), from the font
-// alone: a fraction of what the view's own measure of a cell costs.
-qreal quickWidth(const QFontMetricsF &metrics, const QString &name)
-{
-    const QString shown = name.size() > ZnServerText::kMaxShown ? ZnServerText::bounded(name) : name;
-    if (!shown.contains(QLatin1Char('\n')))
-        return metrics.horizontalAdvance(shown);
-    qreal widest = 0;
-    for (const QString &line : shown.split(QLatin1Char('\n')))
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    return widest;
 }
 } // namespace
 
@@ -84,6 +66,7 @@ void ZnPlayerInfoForm::initView()
     // the view fits it itself (a double click on the header's divider).
     t->horizontalHeader()->setResizeContentsPrecision(-1);
     t->setColumnHidden(SpeakerColumn, true);
+    nameFit = std::make_unique<ZnColumnFit>(t, NameColumn);
 }
 
 ZnPlayerInfoForm::~ZnPlayerInfoForm() = default;
@@ -316,52 +299,7 @@ void ZnPlayerInfoForm::refillTerminals()
         }
     }
     model()->unlockList();
-    fitNameColumn();
-}
-
-void ZnPlayerInfoForm::fitNameColumn()
-{
-    // As wide as the view's own fit over every row would make it (the widest cell
-    // or the header, whichever is wider), but the view measures only the few
-    // names that the font gives the most width: the view's measure of ten
-    // thousand cells costs more than the rest of a refill.
-    QTableWidget *t = tableWidget();
-    const QFontMetricsF metrics(t->font());
-    if (t->font() != nameFont) {
-        nameWidths.clear();
-        nameFont = t->font();
-    }
-    // Most names are the same from one list to the next: each is measured once,
-    // and the widths of names no longer shown are dropped.
-    QHash<QString, qreal> widths;
-    widths.reserve(t->rowCount());
-    std::pair<qreal, int> widest[kNamesMeasured];
-    int kept = 0;
-    for (int r = 0; r < t->rowCount(); ++r) {
-        const QTableWidgetItem *cell = t->item(r, NameColumn);
-        if (!cell)
-            continue;
-        const QString text = cell->text();
-        const auto known = nameWidths.constFind(text);
-        const std::pair<qreal, int> name(known != nameWidths.constEnd() ? *known : quickWidth(metrics, text), r);
-        widths.insert(text, name.first);
-        if (kept == kNamesMeasured && name.first <= widest[kept - 1].first)
-            continue;
-        // Into its place, widest first.
-        int at = kept < kNamesMeasured ? kept++ : kept - 1;
-        for (; at > 0 && widest[at - 1].first < name.first; --at)
-            widest[at] = widest[at - 1];
-        widest[at] = name;
-    }
-    nameWidths.swap(widths);
-    t->ensurePolished();
-    int content = 0;
-    for (int i = 0; i < kept; ++i)
-        content = std::max(content, t->sizeHintForIndex(t->model()->index(widest[i].second, NameColumn)).width());
-    if (t->showGrid())
-        ++content;
-    QHeaderView *header = t->horizontalHeader();
-    header->resizeSection(NameColumn, std::max(content, header->sectionSizeHint(NameColumn)));
+    nameFit->refit();
 }
 
 void ZnPlayerInfoForm::delTer(int) {}

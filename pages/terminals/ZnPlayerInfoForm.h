@@ -3,10 +3,11 @@
 #include "ZnTermTbCtrl.h"
 #include "ui_playerInfoForm.h"
 
-#include <QFont>
-#include <QHash>
 #include <QWidget>
 
+#include <memory>
+
+class ZnColumnFit;
 class ZnTableRow;
 class ZnVolumeStepper;
 
@@ -44,6 +45,9 @@ public:
 
     Ui::playerInfoForm &form() { return ui; }
     ZnVolumeStepper *volume() const { return stepper; }
+    // Keeps the name column as wide as the widest name of all rows (or its
+    // header); after a list it may still be measuring the rows out of view.
+    ZnColumnFit *nameColumnFit() const { return nameFit.get(); }
 
     // A new row at its place in id order; -1 for a null record.
     int insertRecordRow(const ZnTerminal *terminal);
@@ -92,8 +96,6 @@ private:
     struct CellTexts;
     void initView();
     void refillTerminals();
-    // The name column as wide as the widest name of all rows, or its header.
-    void fitNameColumn();
     void makeRow(const ZnTerminal &terminal, ZnTableRow &row) const;
     static void makeRow(const CellTexts &texts, const ZnTerminal &terminal, ZnTableRow &row);
     void connectSignals();
@@ -105,7 +107,6 @@ private:
     Ui::playerInfoForm ui;
     ZnVolumeStepper *stepper;
     bool refillQueued = false;
-    // The widths of the names shown, in the font they were measured in.
-    QHash<QString, qreal> nameWidths;
-    QFont nameFont;
+    // Destroyed before the table: it follows the table's model to the end.
+    std::unique_ptr<ZnColumnFit> nameFit;
 };

@@ -3,6 +3,7 @@
 #include "ZnFileReplace.h"
 #include "ZnIniFile.h"
 #include "ZnLineSplice.h"
+#include "ZnMemoryFile.h"
 #include "ZnRegularFile.h"
 
 #include <QCoreApplication>
@@ -25,9 +26,71 @@ QMutex &fileLock()
     return lock;
 }
 
-// QSettings on a file of its own in a fresh folder. QSettings keeps what it read
-// of a file and trusts it while the file's size and time stamp stay, which a quick
-// rewrite of config.ini keeps: it reads a copy at a new path, always anew.
+// QSettings reading bytes held in memory: config.ini is copied to no folder, so
+// no copy of it outlives the console, however that ends. The same bytes again
+// are not read again: a start reads several keys of a file that does not change,
+// and QSettings takes its time over a large one.
+class MemorySettings
+{
+public:
+    QVariant value(const QByteArray &data, const QString &key, const QVariant &defaultValue)
+    {
+        if (!settings || data != shown) {
+            shown.clear();
+            if (!file.setData(data.constData(), static_cast<size_t>(data.size())))
+                return defaultValue;
+            // QSettings reads a file again once its size or time has changed, and
+            // each setData() gives the file a time of its own.
+            if (settings) {
+                settings->sync();
+            } else {
+                settings.reset(new QSettings(QString::fromStdString(file.path()), QSettings::IniFormat));
+                settings->setIniCodec("UTF-8");
+            }
+            shown = data;
+        }
+        return settings->value(key, defaultValue);
+    }
+
+private:
+    ZnMemoryFile file;
+    QScopedPointer<QSettings> settings;
+    QByteArray shown;
+};
+
+// The reader the start's reads share, kept while the application runs.
+QScopedPointer<MemorySettings> &sharedReader()
+{
+    static QScopedPointer<MemorySettings> reader;
+    return reader;
+}
+
+void dropSharedReader()
+{
+    QMutexLocker locker(&fileLock());
+    sharedReader().reset();
+}
+
+// The value QSettings reads for the key from these bytes (under fileLock()); the
+// shared reader keeps them for the next call when keep is set.
+QVariant readValue(const QByteArray &data, const QString &key, const QVariant &defaultValue, bool keep = true)
+{
+    if (!keep || !QCoreApplication::instance()) {
+        MemorySettings once;
+        return once.value(data, key, defaultValue);
+    }
+    QScopedPointer<MemorySettings> &reader = sharedReader();
+    if (!reader) {
+        static const bool dropped = (qAddPostRoutine(dropSharedReader), true);
+        Q_UNUSED(dropped);
+        reader.reset(new MemorySettings);
+    }
+    return reader->value(data, key, defaultValue);
+}
+
+// QSettings writing a file of its own in a fresh folder, which goes with it at the
+// end of the write. QSettings writes a new file and renames it: that takes a
+// folder, which memory has not.
 class ScratchSettings
 {
 public:
@@ -46,50 +109,6 @@ private:
     QTemporaryDir dir;
     QScopedPointer<QSettings> qs;
 };
-
-// The file's bytes as QSettings last read them: a start reads several keys of a
-// file that does not change, and QSettings takes its time over a large one. Kept
-// while the application runs (its scratch folder goes with it).
-struct ReadCache
-{
-    QByteArray data;
-    QScopedPointer<ScratchSettings> scratch;
-};
-
-ReadCache &readCache()
-{
-    static ReadCache cache;
-    return cache;
-}
-
-void dropReadCache()
-{
-    QMutexLocker locker(&fileLock());
-    readCache().scratch.reset();
-    readCache().data.clear();
-}
-
-// The value QSettings reads for the key from these bytes (under fileLock()); the
-// bytes are kept for the next call when keep is set.
-QVariant readValue(const QByteArray &data, const QString &key, const QVariant &defaultValue, bool keep = true)
-{
-    ReadCache &cache = readCache();
-    if (cache.scratch && cache.data == data)
-        return cache.scratch->settings()->value(key, defaultValue);
-    QScopedPointer<ScratchSettings> scratch(new ScratchSettings);
-    QFile copy(scratch->path());
-    if (!scratch->isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(data) != data.size())
-        return defaultValue;
-    copy.close();
-    const QVariant value = scratch->settings()->value(key, defaultValue);
-    if (keep && QCoreApplication::instance()) {
-        static const bool dropped = (qAddPostRoutine(dropReadCache), true);
-        Q_UNUSED(dropped);
-        cache.data = data;
-        cache.scratch.swap(scratch);
-    }
-    return value;
-}
 
 // The section header and the key's line that QSettings writes for key=value.
 bool linesOf(const QString &key, const QVariant &value, QByteArray *header, QByteArray *line)

@@ -42,3 +42,36 @@ QStringList ZnKeptEntries::inStoredOrder(const QStringList &chosen) const
     }
     return out;
 }
+
+QStringList ZnKeptEntries::besideChosen(const QStringList &chosen) const
+{
+    // A key may stand more than once: its n-th listed entry stays chosen while
+    // the table holds it n times.
+    using Anchor = QPair<QString, int>;
+    QHash<QString, int> times, seen;
+    for (const QString &key : chosen)
+        ++times[key];
+    QHash<Anchor, QStringList> after;
+    QStringList out;
+    Anchor anchor;
+    bool anchored = false;
+    for (const auto &e : entries) {
+        if (rows.contains(e.first)) {
+            const int n = seen[e.first]++;
+            if (n < times.value(e.first)) {
+                anchor = qMakePair(e.first, n);
+                anchored = true;
+            }
+        } else if (anchored) {
+            after[anchor] << e.second;
+        } else {
+            out << e.second;
+        }
+    }
+    QHash<QString, int> placed;
+    for (const QString &key : chosen) {
+        out << key;
+        out << after.take(qMakePair(key, placed[key]++));
+    }
+    return out;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QSet>
@@ -29,6 +30,12 @@ public:
     // follow in table order, and each is written once. chosen holds the rows'
     // keys, each written as it stands.
     QStringList inStoredOrder(const QStringList &chosen) const;
+    // What a save writes where the table sets the order of its own rows and the
+    // others' places count too (a play order): the chosen keys in table order,
+    // each unlisted entry right after the listed entry it followed when read, or
+    // the one before that if it is no longer chosen, and so on; first of all
+    // when none before it is. Left untouched, the list goes back as read.
+    QStringList besideChosen(const QStringList &chosen) const;
 
 private:
     QList<QPair<QString, QString>> entries;

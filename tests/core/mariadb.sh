@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # A throwaway MariaDB server with a small talk-log database, for tests and benchmarks.
+# It listens on 127.0.0.1 and on 127.0.0.10 (as 127.000.000.010 the log tests tell
+# a decimal reading from an octal one, 127.0.0.8), on the same port.
 # Data, logs and the port live in DIR; socket, pid and temporary files in a private
 # directory (named in DIR/run), so no other server ever shares a file or a port.
 #   mariadb.sh start|stop|resume DIR    fresh server / stop it / start it again on its port
@@ -20,7 +22,9 @@ bin() {
 }
 # Every wait is bounded; filling a million rows may take a while.
 client() { timeout "${CLIENT_TIMEOUT:-60}" "$(bin mariadb mysql)" --no-defaults --socket="$run/mysqld.sock" -uroot "$@"; }
-port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+port_free() {
+  ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && ! (exec 3<>"/dev/tcp/127.0.0.10/$1") 2>/dev/null
+}
 new_run() { run=$(mktemp -d "${TMPDIR:-/tmp}/zn-mariadb.XXXXXX") && mkdir "$run/tmp" && echo "$run" >"$dir/run"; }
 drop_run() { [ -n "$run" ] && rm -rf "$run"; rm -f "$dir/run"; run=; }
 running() { local pid; pid=$(cat "$run/mysqld.pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null; }
@@ -31,7 +35,7 @@ launch() {
   # setsid and closed descriptors: ctest must not wait for the server's output.
   setsid "$(bin mariadbd mysqld)" --no-defaults --user="$(id -un)" --datadir="$data" \
     --tmpdir="$run/tmp" --socket="$run/mysqld.sock" --pid-file="$run/mysqld.pid" --port="$1" \
-    --bind-address=127.0.0.1 --log-error="$dir/error.log" --skip-name-resolve \
+    --bind-address=127.0.0.1,127.0.0.10 --log-error="$dir/error.log" --skip-name-resolve \
     --innodb-buffer-pool-size=64M --innodb-log-file-size=64M --innodb-flush-log-at-trx-commit=2 \
     --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
     </dev/null >>"$dir/server.out" 2>&1 &
@@ -124,7 +128,7 @@ case "$cmd" in
     start_fresh
     seed || fail "could not load the sample database"
     trap - EXIT
-    echo "MariaDB on 127.0.0.1:$(cat "$dir/port"), data in $dir" ;;
+    echo "MariaDB on 127.0.0.1 and 127.0.0.10, port $(cat "$dir/port"), data in $dir" ;;
   stop) stop_server ;;
   resume)
     running && exit 0

@@ -1165,6 +1165,35 @@ private slots:
         QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
     }
 
+    // The log host as the server names it: each part of a dotted address is
+    // decimal, zero-padded too (read as octal, 127.000.000.010 would be
+    // 127.0.0.8, where nothing listens); the page shows the server's text. The
+    // test database listens on 127.0.0.10 as well.
+    void logHostAddress_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::newRow("zero-padded parts read as decimal") << QStringLiteral("127.000.000.010");
+        QTest::newRow("plain address as given") << QStringLiteral("127.0.0.10");
+    }
+    void logHostAddress()
+    {
+        QFETCH(QString, host);
+        serverTalkLog(0, host.toStdString() + ":8999");
+        // The page connects anew only when no connection stands.
+        ZnSimClosedPort closed;
+        gMySqlPort = closed.port();
+        QVERIFY(ZnMySql::connectTalkLogDb("127.0.0.1") < 0);
+        gMySqlPort = testDbPort();
+        auto reconnect = qScopeGuard([] { connectTestDb(); });
+        Boxes told;
+        ZnTalkLogInfoForm page;
+        QSignalSpy read(&page, &ZnLogPage::logHostRead);
+        QVERIFY(read.wait(20000));
+        QCOMPARE(told.said, QStringList());
+        QCOMPARE(page.form().fTableWidget->rowCount(), 100);
+        QCOMPARE(page.form().fDataSourceLabel->text(), QStringLiteral("[ 日志主机：%1 ]").arg(host));
+    }
+
     // The export gets "序号" and then the headers the page's table shows, "NULL"
     // for a column without one, and the page's own log.
     void exportHeaders_data()

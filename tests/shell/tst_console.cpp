@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <csignal>
 #include <functional>
 #include <future>
 #include <thread>
@@ -58,7 +59,9 @@ class tst_console : public QObject
     ZnSimClosedPort nowhere;
     int closedPort() const { return nowhere.port(); }
 
-    QProcess *start(const QStringList &args, int port = 0)
+    // The console under the harness, or the program itself with program set.
+    QProcess *start(const QStringList &args, int port = 0, const QString &program = QString(),
+                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
     {
         QFile f(dir.filePath(QStringLiteral("config.ini")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -68,7 +71,10 @@ class tst_console : public QObject
         f.close();
         auto *p = new QProcess(this);
         p->setWorkingDirectory(dir.path());
-        p->start(QCoreApplication::applicationDirPath() + QStringLiteral("/zn_console_harness"), args);
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                     + (program.isEmpty() ? QStringLiteral("zn_console_harness") : program),
+                 args);
         return p;
     }
 
@@ -235,6 +241,48 @@ private slots:
         QCOMPARE(dlg.outcome(), LoginDialog::LoggedIn);
         QVERIFY(padded.acceptedCount() > accepted);
         centre->stopReceiveThread();
+    }
+
+    // The console ended from outside once it has read config.ini (Ctrl-C, a
+    // supervisor's SIGTERM, a SIGKILL that no handler sees) leaves nothing in the
+    // temporary folder.
+    void endedConsoleLeavesNoFiles_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl-C") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+    }
+    void endedConsoleLeavesNoFiles()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir tmp;
+        QTemporaryDir runtime;
+        QVERIFY(tmp.isValid() && runtime.isValid());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), tmp.path());
+        // As in a desktop session: without it Qt makes a folder of the user's own
+        // in TMPDIR for every Qt program (and keeps it for the next one).
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        // The login is held back: by then config.ini is read, and the console goes
+        // no further (nor to a file service).
+        server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
+        const int logins = server.count("LOGIN");
+        QProcess *p = start({QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                             QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")},
+                            0, QStringLiteral("talkback_console"), env);
+        QVERIFY(p->waitForStarted(10000));
+        const bool loggingIn = QTest::qWaitFor([&] { return server.count("LOGIN") > logins; }, 20000);
+        ::kill(static_cast<pid_t>(p->processId()), signal);
+        const bool ended = p->waitForFinished(10000);
+        if (!ended)
+            p->kill(), p->waitForFinished(3000);
+        delete p;
+        server.clearRules();
+        QVERIFY(loggingIn);
+        QVERIFY(ended);
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     // In this process: while the login waits for a server that does not answer, the

@@ -62,11 +62,12 @@ struct BookCase
 {
     const char *tag, *book, *key,
         *fail;         // the request, its field, the query that fails
-    QList<int> clicks; // rows clicked (monitor, region) or tasks added
+    QList<int> clicks; // rows clicked (monitor, region); tasks added, moved up when
+                       // already chosen, removed when negative (sources)
     const char *read, *sent,
         *again; // shown, sent ("-": nothing), shown by the next dialog
     // The book the server holds instead of the usual one: "type_id" (monitors)
-    // or ids (regions), in the server's order.
+    // or ids (regions, sources), in the server's order.
     const char *stored = nullptr;
 };
 const BookCase kBooks[] = {
@@ -104,6 +105,35 @@ const BookCase kBooks[] = {
     {"sources untouched: one not offered sent back", "D81SoundSource", "SoundSource", "", {}, "C", "12 13", "C"},
     {"sources: one added", "D81SoundSource", "SoundSource", "", {11}, "C", "13 11", "C A"},
     {"sources not read", "D81SoundSource", "SoundSource", "FixSsTaskList", {}, "", "-", ""},
+    // 12 broadcasts a microphone, 14 is a manual task, no task has id 99: the
+    // dialog shows none of them, so each stays after the source it followed.
+    {"sources: one added, those never offered keep their places",
+     "D81SoundSource",
+     "SoundSource",
+     "",
+     {11},
+     "C",
+     "12 13 14 99 11",
+     "C A",
+     "12 13 14 99"},
+    {"sources: the one before a never offered one removed, it keeps its place",
+     "D81SoundSource",
+     "SoundSource",
+     "",
+     {-11},
+     "A C",
+     "12 13",
+     "C",
+     "11 12 13"},
+    {"sources: moved up, a never offered one stays after the source it followed",
+     "D81SoundSource",
+     "SoundSource",
+     "",
+     {13},
+     "A C",
+     "13 11 12",
+     "C A",
+     "11 12 13"},
     {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
     {"regions: none left", "D81BroadBook", "RegionId", "", {1}, "1", "", ""},
     {"regions not read", "D81BroadBook", "RegionId", "FixRegionList", {}, "", "-", ""},
@@ -353,7 +383,10 @@ private slots:
         if (c->stored)
             s.sim.withData([&](ZnSimData &d) {
                 const bool monitor = book == QStringLiteral("D81MonitorBook");
-                std::vector<Json::Value> &rows = d.table(monitor ? "d81monitor" : "d81broadcast");
+                const bool sources = book == QStringLiteral("D81SoundSource");
+                std::vector<Json::Value> &rows = d.table(monitor   ? "d81monitor"
+                                                         : sources ? "d81soundsource"
+                                                                   : "d81broadcast");
                 rows.clear();
                 for (const QString &item : QString::fromLatin1(c->stored).split(QLatin1Char(' '))) {
                     const std::string order = std::to_string(rows.size() + 1);
@@ -363,7 +396,9 @@ private slots:
                                                  {"monitorId", id},
                                                  {"monitorType", item.section(QLatin1Char('_'), 0, 0).toStdString()},
                                                  {"orderId", order}})
-                                       : record({{"terminalId", "70001"}, {"regionId", id}, {"orderId", order}}));
+                                       : record({{"terminalId", "70001"},
+                                                 {sources ? "sourceId" : "regionId", id},
+                                                 {"orderId", order}}));
                 }
             });
         const std::string label = "POST " + book.toStdString();
@@ -376,8 +411,16 @@ private slots:
             QCOMPARE(TstListFrame::book(ui, book), read);
             for (int id : c->clicks) {
                 if (book == QStringLiteral("D81SoundSource")) {
-                    selectIds(ui.fSsTaskTb, {id});
-                    ui.fSsPlanAddBtn->click();
+                    if (id < 0) {
+                        selectIds(ui.fSeleSsTaskTb, {-id});
+                        ui.fSeleDelSsTaskBtn->click();
+                    } else if (rowOfId(ui.fSeleSsTaskTb, id) >= 0) {
+                        ui.fSeleSsTaskTb->setCurrentCell(rowOfId(ui.fSeleSsTaskTb, id), 0);
+                        ui.fSsTaskUpBtn->click();
+                    } else {
+                        selectIds(ui.fSsTaskTb, {id});
+                        ui.fSsPlanAddBtn->click();
+                    }
                 } else {
                     QTableWidget *t = book == QStringLiteral("D81MonitorBook") ? ui.fMonitorTb : ui.fRegionTb;
                     emit t->itemClicked(t->item(rowOfId(t, id), 0));

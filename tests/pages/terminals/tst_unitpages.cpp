@@ -2,6 +2,7 @@
 #include "ZnApi.h"
 #include "ZnCapInfoForm.h"
 #include "ZnCapListMgr.h"
+#include "ZnColumnFit.h"
 #include "ZnD72InfoForm.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD72SettingDialog.h"
@@ -383,6 +384,7 @@ private slots:
         }
         ids << QStringLiteral("20005");
         QTRY_COMPARE(idsOf(players()), ids.join(QLatin1Char(' ')));
+        QTRY_VERIFY(!playerPage->nameColumnFit()->isFitting());
         QCOMPARE(cell(699, ZnPlayerInfoForm::NameColumn), QString::fromStdString(longest));
         QVERIFY(players()->rowViewportPosition(rowOfId(players(), 699)) > players()->viewport()->height());
         QVERIFY(players()->columnWidth(ZnPlayerInfoForm::NameColumn)
@@ -447,11 +449,117 @@ private slots:
             QCOMPARE(cell(2000 + names.size() - 1, ZnPlayerInfoForm::NameColumn), names.last());
             QVERIFY(players()->rowViewportPosition(players()->rowCount() - 1) > players()->viewport()->height());
         }
+        QTRY_VERIFY(!playerPage->nameColumnFit()->isFitting());
         const int width = players()->columnWidth(ZnPlayerInfoForm::NameColumn);
         players()->horizontalHeader()->setResizeContentsPrecision(-1);
         players()->resizeColumnToContents(ZnPlayerInfoForm::NameColumn);
         title->setText(pageTitle);
         QCOMPARE(width, players()->columnWidth(ZnPlayerInfoForm::NameColumn));
+    }
+
+    // A list of 10,000 players fills the rows in view at once and measures the
+    // names of the others afterwards; whatever arrives meanwhile, the column
+    // ends as wide as the view's own fit over every row. "wide" is the row of
+    // the one wide name in the first list (-1: none); then, while the rest is
+    // measured (or after it, "late push"), a push gives row "at" the wide name,
+    // a second list has it on row "at" (-1: none), or row "at" is removed. A
+    // name in view fits the column at once.
+    void playerNameColumnFitsWhileMeasuring_data()
+    {
+        QTest::addColumn<int>("wide");
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<bool>("fitsAtOnce");
+        QTest::newRow("widest name on row 9,999 of 10,000") << 9999 << "" << -1 << false;
+        QTest::newRow("widest name in view") << 3 << "" << -1 << true;
+        QTest::newRow("wider name pushed into a row in view") << -1 << "push" << 2 << true;
+        QTest::newRow("wider name pushed into a row not yet measured") << -1 << "push" << 9000 << false;
+        QTest::newRow("wider name pushed once everything is measured") << -1 << "late push" << 9000 << true;
+        QTest::newRow("wider name with a second list") << -1 << "list" << 9999 << false;
+        QTest::newRow("widest name gone with a second list") << 3 << "list" << -1 << false;
+        QTest::newRow("widest row removed") << 3 << "remove" << 3 << false;
+        QTest::newRow("row removed above the widest") << 9999 << "remove" << 2 << false;
+    }
+    void playerNameColumnFitsWhileMeasuring()
+    {
+        QFETCH(int, wide);
+        QFETCH(QString, event);
+        QFETCH(int, at);
+        QFETCH(bool, fitsAtOnce);
+        const std::string wideName(60, 'W');
+        const int firstId = 100000;
+        auto list = [&](int wideRow) {
+            std::list<ZnTerminal> terminals;
+            for (int i = 0; i < 10000; ++i) {
+                ZnTerminal t;
+                t.id = firstId + i;
+                t.name = i == wideRow ? wideName : "N" + std::to_string(i);
+                t.type = t.exten = "IP";
+                t.status = 1;
+                terminals.push_back(t);
+            }
+            return terminals;
+        };
+        ZnColumnFit *fit = playerPage->nameColumnFit();
+        // The model's list signal queues the refill: it runs here, before any slice.
+        auto serve = [&](int wideRow) {
+            std::list<ZnTerminal> terminals = list(wideRow);
+            ZnPlayTermListMgr::onNotify(ZnPlayTermListMgr::ListCode, &terminals);
+            QCoreApplication::sendPostedEvents(playerPage.get(), QEvent::MetaCall);
+            QCOMPARE(players()->rowCount(), 10000);
+        };
+        auto push = [&](int row) {
+            ZnTerminal t;
+            QVERIFY(amps()->hasTerminal(firstId + row, t));
+            t.name = wideName;
+            ZnPlayTermListMgr::onNotify(ZnPlayTermListMgr::ChangedCode, &t);
+            QCOMPARE(players()->item(row, ZnPlayerInfoForm::NameColumn)->text(), QString::fromStdString(wideName));
+        };
+        players()->scrollToTop();
+        serve(wide);
+        QVERIFY(fit->isFitting());
+        if (event == QStringLiteral("push"))
+            push(at);
+        else if (event == QStringLiteral("list"))
+            serve(at);
+        else if (event == QStringLiteral("remove"))
+            playerPage->removeRow(at);
+        if (event == QStringLiteral("late push")) {
+            QSignalSpy done(fit, &ZnColumnFit::fitted);
+            QVERIFY(done.wait(10000));
+            push(at);
+        }
+        const int wideWidth = players()->fontMetrics().horizontalAdvance(QString::fromStdString(wideName));
+        if (fitsAtOnce)
+            QVERIFY(players()->columnWidth(ZnPlayerInfoForm::NameColumn) > wideWidth);
+        QTRY_VERIFY(!fit->isFitting());
+        const int width = players()->columnWidth(ZnPlayerInfoForm::NameColumn);
+        players()->resizeColumnToContents(ZnPlayerInfoForm::NameColumn);
+        QCOMPARE(width, players()->columnWidth(ZnPlayerInfoForm::NameColumn));
+    }
+
+    // A page gone while it measures leaves nothing behind that runs later.
+    void playerPageGoneWhileMeasuring()
+    {
+        std::list<ZnTerminal> terminals;
+        for (int i = 0; i < 10000; ++i) {
+            ZnTerminal t;
+            t.id = 100000 + i;
+            t.name = "N" + std::to_string(i);
+            terminals.push_back(t);
+        }
+        ZnPlayTermListMgr::onNotify(ZnPlayTermListMgr::ListCode, &terminals);
+        auto gone = std::make_unique<ZnPlayerInfoForm>();
+        gone->show();
+        gone->showTerminals();
+        QVERIFY(gone->nameColumnFit()->isFitting());
+        gone.reset();
+        // The page under test measures the same list meanwhile: its slices and
+        // those of the gone page would have taken turns.
+        QSignalSpy done(playerPage->nameColumnFit(), &ZnColumnFit::fitted);
+        QCoreApplication::sendPostedEvents(playerPage.get(), QEvent::MetaCall);
+        QVERIFY(playerPage->nameColumnFit()->isFitting());
+        QVERIFY(done.wait(10000));
     }
 
     // A status the unit never has reads as off line, a rate other than the
