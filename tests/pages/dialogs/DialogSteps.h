@@ -1,6 +1,10 @@
 #pragma once
 
 #include "../tasks/TaskSim.h"
+#include "ZnMicListMgr.h"
+#include "ZnPlayTermListMgr.h"
+#include "ZnRegionListMgr.h"
+#include "ZnSsTaskDataMgr.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -16,6 +20,9 @@
 #include <QTimeEdit>
 
 #include <json/json.h>
+
+#include <map>
+#include <string>
 
 // What a dialog's field shows, as the operator reads it: a text, a number, a
 // time "hh:mm:ss", a date "yyyy-MM-dd", a box (or a checkable group) "on" or
@@ -151,4 +158,44 @@ inline QString changesSince(const ZnSimServer &sim, size_t mark)
         out << QString::fromStdString(got[i].label() + " " + body);
     }
     return out.join(QStringLiteral(" / "));
+}
+
+// Three terminals of every family, ids base+1 to base+3 named N1 to N3, written
+// over copies of the sample's first row (the dialogs need its other fields):
+// the first `online` of them online, the others offline, each with the
+// `extra` keys.
+inline void seedFamilies(ZnSimData &d, int online, const std::map<std::string, std::string> &extra = {})
+{
+    struct Family
+    {
+        const char *table;
+        int base;
+        const char *type;
+    };
+    const Family families[] = {{"dsk72", 50000, "2"},      {"dsk74", 60000, "4"},     {"dsk81", 70000, "3"},
+                               {"d82", 80000, "8"},        {"tts71", 40000, "TTS71"}, {"capd73", 20000, "CAP"},
+                               {"firealarm", 30000, "FR"}, {"ipamp", 0, "IP"}};
+    for (const auto &f : families) {
+        std::vector<Json::Value> &rows = d.table(f.table);
+        rows.resize(3, rows.front());
+        for (int i = 0; i < 3; ++i) {
+            const Json::Value r = terminalRow(f.base + i + 1, "N" + std::to_string(i + 1), i < online, f.type);
+            for (const std::string &key : r.getMemberNames())
+                rows[size_t(i)][key] = r[key];
+            for (const auto &key : extra)
+                rows[size_t(i)][key.first] = key.second;
+        }
+    }
+}
+
+// The lists the pages read as they are built, as the main window has them by
+// then: the tasks and regions asked for, the microphones and players fetched.
+inline bool fetchPageLists()
+{
+    ZnSsTaskDataMgr::instance();
+    ZnRegionListMgr::instance();
+    return signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
+                     [] { ZnMicListMgr::instance()->requestMicList(); })
+           && signalled(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
+                        [] { ZnPlayTermListMgr::instance()->requestPlayTermList(); });
 }

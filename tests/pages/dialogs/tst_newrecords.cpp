@@ -1,15 +1,12 @@
+#include "../tasks/FileServiceLink.h"
 #include "DialogSteps.h"
+#include "PageHolder.h"
 #include "QtSchemeInfo.h"
-#include "TcpSocketClient.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicGroupListMgr.h"
-#include "ZnMicListMgr.h"
 #include "ZnPlanTaskMgrForm.h"
-#include "ZnPlayTermListMgr.h"
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
-#include "ZnSimFileService.h"
-#include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 #include "ZnTimerTaskMgrForm.h"
 
@@ -17,8 +14,6 @@
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QtTest>
-
-#include <map>
 
 namespace {
 
@@ -115,20 +110,8 @@ class TstNewRecords : public QObject
     Q_OBJECT
 
     SimSession s;
-    ZnSimFileService files;
-    std::vector<std::unique_ptr<QWidget>> owned;
-    std::map<QString, QWidget *> pages;
-
-    template <class Form, class... Args>
-    Form *add(const char *name, Args... args)
-    {
-        auto *form = new Form(args...);
-        owned.emplace_back(form);
-        form->resize(1000, 600);
-        form->show();
-        pages[QLatin1String(name)] = form;
-        return form;
-    }
+    FileServiceLink files;
+    PageHolder pages;
 
 private slots:
     void initTestCase()
@@ -136,24 +119,16 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
         ZnModalGuard::install();
         QVERIFY(startModels(s));
-        QVERIFY(files.start(0));
-        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
-        TcpSocketClient::instance()->start();
-        TcpSocketClient::instance()->addGetFileRootTask();
-        QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
-        ZnSsTaskDataMgr::instance();
+        QVERIFY(files.start());
+        QVERIFY(fetchPageLists());
         QTRY_VERIFY(!ZnRegionListMgr::instance()->regionList().empty());
         QTRY_VERIFY(!ZnMicGroupListMgr::instance()->groupList().empty());
-        QVERIFY(signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
-                          [] { ZnMicListMgr::instance()->requestMicList(); }));
-        QVERIFY(signalled(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
-                          [] { ZnPlayTermListMgr::instance()->requestPlayTermList(); }));
-        add<ZnMicGroupInfoForm>("group");
-        add<ZnRegionMgrForm>("region");
-        add<ZnPlanTaskMgrForm>("plan");
-        add<ZnSsTaskMgrForm>("manual", 2);
-        auto *timer = add<ZnTimerTaskMgrForm>("timer", 3);
-        pages[QStringLiteral("plan panel")] = timer->schemePanel();
+        pages.add<ZnMicGroupInfoForm>("group");
+        pages.add<ZnRegionMgrForm>("region");
+        pages.add<ZnPlanTaskMgrForm>("plan");
+        pages.add<ZnSsTaskMgrForm>("manual", 2);
+        auto *timer = pages.add<ZnTimerTaskMgrForm>("timer", 3);
+        pages.addPart(QStringLiteral("plan panel"), timer->schemePanel());
         // New timer tasks go to the plan the page shows: the first one.
         QTRY_COMPARE(timer->schemePanel()->table()->rowCount(), 2);
     }
@@ -211,8 +186,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        owned.clear();
-        TcpSocketClient::instance()->stop();
+        pages.clear();
         files.stop();
     }
 };

@@ -1,7 +1,8 @@
 #include "../../managers/RecordFields.h"
+#include "../tasks/FileServiceLink.h"
 #include "DialogSteps.h"
+#include "PageHolder.h"
 #include "QtSchemeInfo.h"
-#include "TcpSocketClient.h"
 #include "ZnBroadcastManage.h"
 #include "ZnCapInfoForm.h"
 #include "ZnCapListMgr.h"
@@ -29,7 +30,6 @@
 #include "ZnSchemeList.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnServiceLogMgr.h"
-#include "ZnSimFileService.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSystemSettingForm.h"
 #include "ZnTalkLogInfoForm.h"
@@ -42,8 +42,6 @@
 
 #include <QLoggingCategory>
 #include <QtTest>
-
-#include <map>
 
 using namespace RecordFields;
 
@@ -247,23 +245,12 @@ class TstOmittedFields : public QObject
     Q_OBJECT
 
     SimSession s;
-    ZnSimFileService files;
-    std::vector<std::unique_ptr<QWidget>> owned;
-    std::map<std::string, QWidget *> pages;
+    FileServiceLink files;
+    PageHolder pages;
 
-    template <class Form, class... Args>
-    Form *add(const std::string &kind, Args... args)
-    {
-        auto *form = new Form(args...);
-        owned.emplace_back(form);
-        form->resize(1000, 600);
-        form->show();
-        pages[kind] = form;
-        return form;
-    }
     QTableWidget *table(const std::string &kind) const
     {
-        QWidget *page = pages.at(kind);
+        QWidget *page = pages.at(QString::fromStdString(kind));
         if (auto *timer = qobject_cast<ZnTimerTaskMgrForm *>(page))
             return timer->schemePanel()->table();
         return dynamic_cast<ZnTerBaseCtr *>(page)->tableWidget();
@@ -391,10 +378,10 @@ class TstOmittedFields : public QObject
     {
         const std::string kind = c.kind;
         if (kind == "parameter") {
-            QWidget *settings = pages.at("settings");
+            QWidget *settings = pages.at(QStringLiteral("settings")), *talkLog = pages.at(QStringLiteral("talklog"));
             return join({settings->findChild<QLineEdit *>(QStringLiteral("fVadlineEdit"))->text(),
                          settings->findChild<QLabel *>(QStringLiteral("fVadlabel"))->text(),
-                         pages.at("talklog")->findChild<QLabel *>(QStringLiteral("fDataSourceLabel"))->text()});
+                         talkLog->findChild<QLabel *>(QStringLiteral("fDataSourceLabel"))->text()});
         }
         QTableWidget *t = table(kind);
         if (kind == "talklog" || kind == "terminallog" || kind == "userlog") {
@@ -423,34 +410,25 @@ private slots:
                                     record({{"name", "Talk_Log_Server"}})};
         });
         QVERIFY(startModels(s));
-        QVERIFY(files.start(0));
-        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
-        TcpSocketClient::instance()->start();
-        TcpSocketClient::instance()->addGetFileRootTask();
-        QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
+        QVERIFY(files.start());
         s.centre->broadcastManage()->setCallbacks(nullptr, nullptr, &onBroadcast);
-        ZnSsTaskDataMgr::instance();
-        ZnRegionListMgr::instance();
-        QVERIFY(signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
-                          [] { ZnMicListMgr::instance()->requestMicList(); }));
-        QVERIFY(signalled(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
-                          [] { ZnPlayTermListMgr::instance()->requestPlayTermList(); }));
-        add<ZnPlayerInfoForm>("ipamp")->showTerminals();
-        add<ZnCapInfoForm>("capd73");
-        add<ZnFAlarmInfoForm>("firealarm");
-        add<ZnTtsInfoForm>("tts71");
-        add<ZnD72InfoForm>("dsk72");
-        add<ZnD74InfoForm>("dsk74");
-        add<ZnMicInfoForm>("dsk81");
-        add<ZnD82InfoForm>("d82");
-        add<ZnMicGroupInfoForm>("callservergroup");
-        add<ZnRegionMgrForm>("region");
-        add<ZnPlanTaskMgrForm>("soundsource");
-        add<ZnTimerTaskMgrForm>("timerplan", 3);
-        add<ZnTalkLogInfoForm>("talklog");
-        add<ZnTermLogInfoForm>("terminallog");
-        add<ZnUserLogInfoForm>("userlog");
-        add<ZnSystemSettingForm>("settings");
+        QVERIFY(fetchPageLists());
+        pages.add<ZnPlayerInfoForm>("ipamp")->showTerminals();
+        pages.add<ZnCapInfoForm>("capd73");
+        pages.add<ZnFAlarmInfoForm>("firealarm");
+        pages.add<ZnTtsInfoForm>("tts71");
+        pages.add<ZnD72InfoForm>("dsk72");
+        pages.add<ZnD74InfoForm>("dsk74");
+        pages.add<ZnMicInfoForm>("dsk81");
+        pages.add<ZnD82InfoForm>("d82");
+        pages.add<ZnMicGroupInfoForm>("callservergroup");
+        pages.add<ZnRegionMgrForm>("region");
+        pages.add<ZnPlanTaskMgrForm>("soundsource");
+        pages.add<ZnTimerTaskMgrForm>("timerplan", 3);
+        pages.add<ZnTalkLogInfoForm>("talklog");
+        pages.add<ZnTermLogInfoForm>("terminallog");
+        pages.add<ZnUserLogInfoForm>("userlog");
+        pages.add<ZnSystemSettingForm>("settings");
         for (const char *kind : kTerminalTables) {
             for (const Omitted &c : kOmitted) {
                 if (std::string(c.kind) == kind && !c.pushed)
@@ -498,8 +476,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        owned.clear();
-        TcpSocketClient::instance()->stop();
+        pages.clear();
         files.stop();
     }
 };

@@ -1,7 +1,8 @@
-#include "../tasks/TaskSim.h"
+#include "../tasks/FileServiceLink.h"
 #include "BaseMessageDialog.h"
+#include "DialogSteps.h"
+#include "PageHolder.h"
 #include "QtSchemeInfo.h"
-#include "TcpSocketClient.h"
 #include "ZnCapInfoForm.h"
 #include "ZnD72InfoForm.h"
 #include "ZnD72ListMgr.h"
@@ -11,14 +12,11 @@
 #include "ZnFAlarmInfoForm.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicInfoForm.h"
-#include "ZnMicListMgr.h"
 #include "ZnPlanTaskMgrForm.h"
-#include "ZnPlayTermListMgr.h"
 #include "ZnPlayerInfoForm.h"
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
 #include "ZnSetAmpFormCtr.h"
-#include "ZnSimFileService.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 #include "ZnSystemSettingForm.h"
@@ -273,11 +271,6 @@ const Refusal kRefusals[] = {
     {"settings: empty title", "settings", "title", "", "", "提示|请输入名称！", ""},
 };
 
-Json::Value planRow(int id, const std::string &name, int enable)
-{
-    return record({{"timerplanId", std::to_string(id)}, {"name", name}, {"enable", std::to_string(enable)}});
-}
-
 // A box as "title|text" (the text without the blanks and line breaks the box
 // puts before it); any other window as "(dialog)", closed.
 ModalChain::Action reader(QStringList &said)
@@ -337,20 +330,9 @@ class TstRefusals : public QObject
     Q_OBJECT
 
     SimSession s;
-    ZnSimFileService files;
-    std::vector<std::unique_ptr<QWidget>> owned;
-    std::map<QString, QWidget *> pages;
+    FileServiceLink files;
+    PageHolder pages;
 
-    template <class Form, class... Args>
-    Form *add(const char *name, Args... args)
-    {
-        auto *form = new Form(args...);
-        owned.emplace_back(form);
-        form->resize(1000, 600);
-        form->show();
-        pages[QLatin1String(name)] = form;
-        return form;
-    }
     QTableWidget *table(const QString &page)
     {
         if (page == QLatin1String("settings") || page == QLatin1String("talklog"))
@@ -587,24 +569,7 @@ private slots:
         ZnModalGuard::install();
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
-            struct Family
-            {
-                const char *table;
-                int base;
-                const char *type;
-            };
-            const Family families[] = {{"dsk72", 50000, "2"},      {"dsk74", 60000, "4"},     {"dsk81", 70000, "3"},
-                                       {"d82", 80000, "8"},        {"tts71", 40000, "TTS71"}, {"capd73", 20000, "CAP"},
-                                       {"firealarm", 30000, "FR"}, {"ipamp", 0, "IP"}};
-            for (const auto &f : families) {
-                std::vector<Json::Value> &rows = d.table(f.table);
-                rows.resize(3, rows.front());
-                for (int i = 0; i < 3; ++i) {
-                    const Json::Value r = terminalRow(f.base + i + 1, "N" + std::to_string(i + 1), i == 0, f.type);
-                    for (const std::string &key : r.getMemberNames())
-                        rows[size_t(i)][key] = r[key];
-                }
-            }
+            seedFamilies(d, 1);
             // Channel 1 of the online interface is triggered, channel 2 idle.
             Json::Value &alarm = d.table("firealarm").front();
             alarm["broadcast"] = "Door#$%3!!!4";
@@ -629,37 +594,28 @@ private slots:
             d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0)};
         });
         QVERIFY(startModels(s));
-        QVERIFY(files.start(0));
-        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
-        TcpSocketClient::instance()->start();
-        TcpSocketClient::instance()->addGetFileRootTask();
-        QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
-        ZnSsTaskDataMgr::instance();
-        ZnRegionListMgr::instance();
-        QVERIFY(signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
-                          [] { ZnMicListMgr::instance()->requestMicList(); }));
-        QVERIFY(signalled(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
-                          [] { ZnPlayTermListMgr::instance()->requestPlayTermList(); }));
+        QVERIFY(files.start());
+        QVERIFY(fetchPageLists());
         QTRY_VERIFY(ZnD72ListMgr::instance()->micList().size() == 3);
         QTRY_VERIFY(ZnD74ListMgr::instance()->micList().size() == 3);
         QTRY_VERIFY(!ZnRegionListMgr::instance()->regionList().empty());
-        add<ZnD72InfoForm>("d72");
-        add<ZnD74InfoForm>("d74");
-        add<ZnTtsInfoForm>("tts");
-        add<ZnMicInfoForm>("d81");
-        add<ZnD82InfoForm>("d82");
-        add<ZnFAlarmInfoForm>("falarm");
-        add<ZnTalkLogInfoForm>("talklog");
-        add<ZnCapInfoForm>("cap");
+        pages.add<ZnD72InfoForm>("d72");
+        pages.add<ZnD74InfoForm>("d74");
+        pages.add<ZnTtsInfoForm>("tts");
+        pages.add<ZnMicInfoForm>("d81");
+        pages.add<ZnD82InfoForm>("d82");
+        pages.add<ZnFAlarmInfoForm>("falarm");
+        pages.add<ZnTalkLogInfoForm>("talklog");
+        pages.add<ZnCapInfoForm>("cap");
         // Shown by the main window once it is built.
-        add<ZnPlayerInfoForm>("player")->showTerminals();
-        add<ZnMicGroupInfoForm>("group");
-        add<ZnRegionMgrForm>("region");
-        add<ZnPlanTaskMgrForm>("plan");
-        add<ZnSsTaskMgrForm>("manual", 2);
-        add<ZnSsTaskMgrForm>("sdk", 4);
-        add<ZnTimerTaskMgrForm>("timer", 3);
-        add<ZnSystemSettingForm>("settings");
+        pages.add<ZnPlayerInfoForm>("player")->showTerminals();
+        pages.add<ZnMicGroupInfoForm>("group");
+        pages.add<ZnRegionMgrForm>("region");
+        pages.add<ZnPlanTaskMgrForm>("plan");
+        pages.add<ZnSsTaskMgrForm>("manual", 2);
+        pages.add<ZnSsTaskMgrForm>("sdk", 4);
+        pages.add<ZnTimerTaskMgrForm>("timer", 3);
+        pages.add<ZnSystemSettingForm>("settings");
         for (const char *page : {"d72", "d74", "tts", "cap", "player", "d81", "d82", "falarm"})
             QTRY_COMPARE(QLatin1String(page) + QString::number(table(QLatin1String(page))->rowCount()),
                          QLatin1String(page) + QStringLiteral("3"));
@@ -718,8 +674,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        owned.clear();
-        TcpSocketClient::instance()->stop();
+        pages.clear();
         files.stop();
     }
 };

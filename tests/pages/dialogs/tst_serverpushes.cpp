@@ -1,4 +1,5 @@
-#include "../tasks/TaskSim.h"
+#include "DialogSteps.h"
+#include "PageHolder.h"
 #include "QtSchemeInfo.h"
 #include "ZnCapInfoForm.h"
 #include "ZnD72InfoForm.h"
@@ -9,12 +10,9 @@
 #include "ZnFAlarmInfoForm.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicInfoForm.h"
-#include "ZnMicListMgr.h"
-#include "ZnPlayTermListMgr.h"
 #include "ZnPlayerInfoForm.h"
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
-#include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 #include "ZnTimerTaskMgrForm.h"
 #include "ZnTtsInfoForm.h"
@@ -121,19 +119,9 @@ class TstServerPushes : public QObject
     Q_OBJECT
 
     SimSession s;
-    std::vector<std::unique_ptr<QWidget>> owned;
+    PageHolder pages;
     std::map<QString, QTableWidget *> tables;
 
-    template <class Form, class... Args>
-    Form *add(const char *name, Args... args)
-    {
-        auto *form = new Form(args...);
-        owned.emplace_back(form);
-        form->resize(1000, 600);
-        form->show();
-        tables[QLatin1String(name)] = form->tableWidget();
-        return form;
-    }
     // The ids of the rows top to bottom, without that one.
     static QString idsWithout(QTableWidget *t, int id)
     {
@@ -146,26 +134,7 @@ private slots:
     void initTestCase()
     {
         s.sim.withData([](ZnSimData &d) {
-            struct Family
-            {
-                const char *table;
-                int base;
-                const char *type;
-            };
-            const Family families[] = {{"dsk72", 50000, "2"},      {"dsk74", 60000, "4"},     {"dsk81", 70000, "3"},
-                                       {"d82", 80000, "8"},        {"tts71", 40000, "TTS71"}, {"capd73", 20000, "CAP"},
-                                       {"firealarm", 30000, "FR"}, {"ipamp", 0, "IP"}};
-            for (const auto &f : families) {
-                std::vector<Json::Value> &rows = d.table(f.table);
-                rows.resize(3, rows.front());
-                for (int i = 0; i < 3; ++i) {
-                    const Json::Value r = terminalRow(f.base + i + 1, "N" + std::to_string(i + 1), 1, f.type);
-                    for (const std::string &key : r.getMemberNames())
-                        rows[size_t(i)][key] = r[key];
-                    rows[size_t(i)]["aec"] = "1";
-                    rows[size_t(i)]["ppt"] = "0";
-                }
-            }
+            seedFamilies(d, 3, {{"aec", "1"}, {"ppt", "0"}});
             std::vector<Json::Value> &groups = d.table("callservergroup");
             std::vector<Json::Value> &regions = d.table("region");
             groups.resize(3, groups.front());
@@ -184,27 +153,26 @@ private slots:
             d.table("timerplan") = plans;
         });
         QVERIFY(startModels(s));
-        ZnSsTaskDataMgr::instance();
-        ZnRegionListMgr::instance();
-        QVERIFY(signalled(ZnMicListMgr::instance(), &ZnMicListMgr::gotMicList,
-                          [] { ZnMicListMgr::instance()->requestMicList(); }));
-        QVERIFY(signalled(ZnPlayTermListMgr::instance(), &ZnPlayTermListMgr::gotPlayTermList,
-                          [] { ZnPlayTermListMgr::instance()->requestPlayTermList(); }));
+        QVERIFY(fetchPageLists());
         QTRY_VERIFY(ZnD72ListMgr::instance()->micList().size() == 3);
         QTRY_VERIFY(ZnD74ListMgr::instance()->micList().size() == 3);
         QTRY_VERIFY(ZnRegionListMgr::instance()->regionList().size() == 3);
-        add<ZnD72InfoForm>("d72");
-        add<ZnD74InfoForm>("d74");
-        add<ZnMicInfoForm>("d81");
-        add<ZnD82InfoForm>("d82");
-        add<ZnCapInfoForm>("cap");
-        add<ZnTtsInfoForm>("tts");
-        add<ZnFAlarmInfoForm>("falarm");
-        add<ZnPlayerInfoForm>("player")->showTerminals();
-        add<ZnMicGroupInfoForm>("group");
-        add<ZnRegionMgrForm>("region");
-        add<ZnSsTaskMgrForm>("manual", 2);
-        tables[QStringLiteral("plans")] = add<ZnTimerTaskMgrForm>("timer", 3)->schemePanel()->table();
+        pages.add<ZnD72InfoForm>("d72");
+        pages.add<ZnD74InfoForm>("d74");
+        pages.add<ZnMicInfoForm>("d81");
+        pages.add<ZnD82InfoForm>("d82");
+        pages.add<ZnCapInfoForm>("cap");
+        pages.add<ZnTtsInfoForm>("tts");
+        pages.add<ZnFAlarmInfoForm>("falarm");
+        pages.add<ZnPlayerInfoForm>("player")->showTerminals();
+        pages.add<ZnMicGroupInfoForm>("group");
+        pages.add<ZnRegionMgrForm>("region");
+        pages.add<ZnSsTaskMgrForm>("manual", 2);
+        auto *timer = pages.add<ZnTimerTaskMgrForm>("timer", 3);
+        for (const auto &page : pages.all())
+            tables[page.first] = dynamic_cast<ZnTerBaseCtr *>(page.second)->tableWidget();
+        // The timer page is read by its plan panel.
+        tables[QStringLiteral("plans")] = timer->schemePanel()->table();
         tables.erase(QStringLiteral("timer"));
         for (const auto &page : tables)
             QTRY_COMPARE(page.first + QLatin1Char(' ') + QString::number(page.second->rowCount()),
@@ -239,7 +207,7 @@ private slots:
         QCOMPARE(idsWithout(t, c->id), others);
     }
 
-    void cleanupTestCase() { owned.clear(); }
+    void cleanupTestCase() { pages.clear(); }
 };
 
 QTEST_MAIN(TstServerPushes)

@@ -28,6 +28,12 @@ inline Json::Value taskRow(int id, const std::string &name, int category, int st
     return r;
 }
 
+// One "timerplan" row as the server stores a plan.
+inline Json::Value planRow(int id, const std::string &name, int enable)
+{
+    return record({{"timerplanId", std::to_string(id)}, {"name", name}, {"enable", std::to_string(enable)}});
+}
+
 // The parts of a text between ';', none of an empty text.
 inline QStringList parts(const char *text)
 {

@@ -1,6 +1,6 @@
+#include "FileServiceLink.h"
 #include "QtSchemeInfo.h"
 #include "TaskSim.h"
-#include "TcpSocketClient.h"
 #include "ZnApi.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
@@ -14,7 +14,6 @@
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
 #include "ZnSchemeList.h"
-#include "ZnSimFileService.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
 #include "ZnTimerTaskEditDialog.h"
@@ -58,15 +57,6 @@ Json::Value regionRow(int id, const std::string &name, const std::string &member
     r["regionId"] = std::to_string(id);
     r["name"] = name;
     r["terminalId"] = members;
-    return r;
-}
-
-Json::Value planRow(int id, const std::string &name, int enable)
-{
-    Json::Value r(Json::objectValue);
-    r["timerplanId"] = std::to_string(id);
-    r["name"] = name;
-    r["enable"] = std::to_string(enable);
     return r;
 }
 
@@ -267,7 +257,7 @@ class TstTaskPages : public QObject
     Q_OBJECT
 
     SimSession s;
-    ZnSimFileService files;
+    FileServiceLink files;
     std::map<QString, std::unique_ptr<ZnBaseTaskMgrForm>> pages;
     ZnTimerTaskMgrForm *timer = nullptr;
     size_t sentBefore = 0;
@@ -384,11 +374,7 @@ private slots:
             d.table("timerplan") = {planRow(1, "Weekdays", 1), planRow(2, "Holidays", 0), planRow(3, "Empty", 1)};
         });
         QVERIFY(startModels(s));
-        QVERIFY(files.start(0));
-        TcpSocketClient::instance()->setServer(QStringLiteral("127.0.0.1"), quint16(files.port()));
-        TcpSocketClient::instance()->start();
-        TcpSocketClient::instance()->addGetFileRootTask();
-        QTRY_VERIFY(!TcpSocketClient::instance()->mediaRoot().isEmpty());
+        QVERIFY(files.start());
         QVERIFY(SimSession::spinUntil([&] { return !ZnRegionListMgr::instance()->regionList().empty(); }));
         pages[QStringLiteral("plan")].reset(new ZnPlanTaskMgrForm);
         pages[QStringLiteral("manual")].reset(new ZnSsTaskMgrForm(2));
@@ -1584,11 +1570,7 @@ private slots:
         QCOMPARE(apiGetSchemeList(s.centre.get(), 0), 0);
         QTRY_COMPARE(stateOf(QStringLiteral("Weekdays")), QStringLiteral("启用"));
     }
-    void cleanupTestCase()
-    {
-        TcpSocketClient::instance()->stop();
-        files.stop();
-    }
+    void cleanupTestCase() { files.stop(); }
 };
 
 QTEST_MAIN(TstTaskPages)
