@@ -831,9 +831,6 @@ private slots:
             << myisam << noLock << all << QStringLiteral("delete from userlog where id <= 10") << false << changed;
         QTest::newRow("no lock allowed: ids swapped meanwhile fail")
             << myisam << noLock << all << swapped << false << changed;
-        QTest::newRow("no lock allowed: a row swapped for one of a lower id fails")
-            << myisam << noLock << all << QStringLiteral("delete from userlog where id = 200; ") + lower << false
-            << changed;
         QTest::newRow("no lock allowed, Aria: ids swapped meanwhile fail")
             << aria << noLock << all << swapped << false << changed;
         QTest::newRow("no lock allowed, MEMORY: ids swapped meanwhile fail")
