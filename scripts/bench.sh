@@ -19,6 +19,17 @@
 # standard error and its rows say "not built".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+USAGE='usage: scripts/bench.sh [--no-build]'
+# shellcheck source=usage.sh
+. scripts/usage.sh
+BUILD=yes
+for arg in "$@"; do
+  case $arg in
+    --help | -h) usage_help ;;
+    --no-build) BUILD=no ;;
+    *) usage_refuse "unknown argument '$arg'" ;;
+  esac
+done
 BUILD_DIR=${BUILD_DIR:-build-bench}
 case $BUILD_DIR in
   /*) ;;
@@ -69,7 +80,7 @@ first push after a refill (sorts), 100,000 tasks | bench_pushcost | BM_FirstTask
 TABLE
 )
 
-if [ "${1:-}" != --no-build ]; then
+if [ "$BUILD" = yes ]; then
   # shellcheck source=jobs.sh
   . scripts/jobs.sh
   scripts/deps.sh
