@@ -631,11 +631,12 @@ private slots:
             ZnConfigNotice::watch(&window);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            if (writer == QLatin1String("slow")) {
+            bool refusedMeanwhile = writer != QLatin1String("slow");
+            if (!refusedMeanwhile) {
                 modal.onModal(
-                    [](QWidget *box) {
-                        QVERIFY(
-                            !ZnConfigSettings().setValue(QStringLiteral("MediaLastFilePath"), QStringLiteral("/tmp")));
+                    [&refusedMeanwhile](QWidget *box) {
+                        refusedMeanwhile =
+                            !ZnConfigSettings().setValue(QStringLiteral("MediaLastFilePath"), QStringLiteral("/tmp"));
                         QCoreApplication::processEvents();
                         QTest::mouseClick(ZnModalHelper::findButton(box, QStringLiteral("ConfirmButton")),
                                           Qt::LeftButton);
@@ -647,6 +648,7 @@ private slots:
             QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("二号楼")));
             QTRY_VERIFY(modal.handled());
             checkBox(modal, told);
+            QVERIFY(refusedMeanwhile);
             QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("LogLastFilePath"), QStringLiteral("/tmp/导出")));
         }
         // A second box would be refused here.
