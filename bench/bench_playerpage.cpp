@@ -1,9 +1,10 @@
 // The player page with 10,000 play terminals in its model: a refill of the whole
-// table through the table-fill helper (over the rows shown, into an empty table,
-// and with names never shown before) beside the row-at-a-time insertion at each
-// row's place, and one pushed change redrawn, found by the page's id-ordered
-// lookup beside the frame's walk over column 0; and the page coming up with
-// 100,000 play terminals of long names, as the main window builds it at start.
+// table through the table-fill helper (over the rows shown, also up to the end
+// of the name column's fit, into an empty table, and with names never shown
+// before) beside the row-at-a-time insertion at each row's place, and one pushed
+// change redrawn, found by the page's id-ordered lookup beside the frame's walk
+// over column 0; and the page coming up with 100,000 play terminals of long
+// names, as the main window builds it at start.
 // Runs offscreen unless a platform is set.
 #include "ZnBenchMain.h"
 #include "ZnColumnFit.h"
@@ -58,6 +59,20 @@ ZnPlayerInfoForm &page()
     return *p;
 }
 
+// Counts the paints of the widget it watches.
+class PaintSeen : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    bool seen() const { return count > 0; }
+    int count = 0;
+};
+
 void checkRows(benchmark::State &state, ZnPlayerInfoForm &form)
 {
     if (form.tableWidget()->rowCount() != kTerminals)
@@ -65,16 +80,46 @@ void checkRows(benchmark::State &state, ZnPlayerInfoForm &form)
     state.counters["rows"] = form.tableWidget()->rowCount();
 }
 
+// The same names again, as every list of an unchanged installation brings them.
+// "paints" counts the paints of the cells per refill.
 void BM_PlayerRefill(benchmark::State &state)
 {
     ZnPlayerInfoForm &form = page();
+    PaintSeen painted;
+    form.tableWidget()->viewport()->installEventFilter(&painted);
     for (auto _ : state) {
         form.showTerminals();
         QApplication::processEvents();
     }
+    form.tableWidget()->viewport()->removeEventFilter(&painted);
     checkRows(state, form);
+    state.counters["paints"] = double(painted.count) / double(state.iterations());
 }
 BENCHMARK(BM_PlayerRefill)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The same names again, from the list to the end of the name column's fit and
+// the paint after it: every paint the refill causes is counted ("paints").
+void BM_PlayerRefillUntilFitted(benchmark::State &state)
+{
+    ZnPlayerInfoForm &form = page();
+    ZnColumnFit *fit = form.nameColumnFit();
+    PaintSeen painted;
+    form.tableWidget()->viewport()->installEventFilter(&painted);
+    QElapsedTimer clock;
+    for (auto _ : state) {
+        clock.start();
+        form.showTerminals();
+        while (fit->isFitting() && !clock.hasExpired(10000))
+            QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    form.tableWidget()->viewport()->removeEventFilter(&painted);
+    checkRows(state, form);
+    if (fit->isFitting())
+        state.SkipWithError("the name column was not fitted");
+    state.counters["paints"] = double(painted.count) / double(state.iterations());
+}
+BENCHMARK(BM_PlayerRefillUntilFitted)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // The first fill of an empty table: every cell is made.
 void BM_PlayerRefillFromEmpty(benchmark::State &state)
@@ -155,19 +200,6 @@ void BM_PlayerPushRedrawLinearLookup(benchmark::State &state)
 }
 BENCHMARK(BM_PlayerPushRedrawLinearLookup)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-// Notes the first paint of the widget it watches.
-class PaintSeen : public QObject
-{
-public:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            seen = true;
-        return false;
-    }
-    bool seen = false;
-};
-
 // The page built, filled and shown as the main window does at start, up to its
 // first paint, with 100,000 play terminals of names of some 150 characters (more
 // than a cell shows, each told apart within what it shows) in the model.
@@ -194,14 +226,14 @@ void BM_PlayerPageUpLongNames(benchmark::State &state)
         form->resize(1000, 700);
         form->showTerminals();
         form->show();
-        while (!painted.seen && !clock.hasExpired(60000))
+        while (!painted.seen() && !clock.hasExpired(60000))
             QApplication::processEvents();
         state.PauseTiming();
         while (form->nameColumnFit()->isFitting() && !clock.hasExpired(60000))
             QApplication::processEvents();
         fittedMs += double(clock.nsecsElapsed()) / 1e6;
         rows = form->tableWidget()->rowCount();
-        if (!painted.seen)
+        if (!painted.seen())
             state.SkipWithError("the page was not painted");
         form.reset();
         QApplication::processEvents();

@@ -208,20 +208,73 @@ std::unique_ptr<ZnMySql> ZnDbQuery::snapshotConnection()
     return db;
 }
 
+bool ZnDbQuery::holdLog(LogTable table, LogSnapshot& out, LogHold& how, ZnMySql* db)
+{
+    how = NotHeld;
+    if (!db || !logSnapshot(table, out, db))
+        return false;
+    if (out.engine == "InnoDB") {
+        how = HeldBySnapshot;
+        return true;
+    }
+    // Any other engine (a view too) is read as it is at each statement: the lock
+    // holds it still. Taking it ends the transaction, which holds nothing here.
+    // A server write that holds the table longer than one of our statements may
+    // wait gets the lock refused rather than the connection lost; a console that
+    // falls silent gets its connection, and the lock, dropped by the server.
+    const unsigned lockWait = ZnMySql::kIoTimeoutSeconds - 1;
+    const unsigned idle = 2 * ZnMySql::kIoTimeoutSeconds;
+    char sql[128];
+    ZnMySqlResult result;
+    std::snprintf(sql, sizeof sql, "set session lock_wait_timeout = %u, wait_timeout = %u;", lockWait, idle);
+    if (db->query(sql, result) < 0)
+        return false;
+    std::snprintf(sql, sizeof sql, "lock tables %s read local;", tableText(table).table);
+    if (db->query(sql, result) == 0)
+        how = HeldByLock;
+    // Counted again as it holds still; or, when refused, after its checksum, so
+    // that a change in between shows at the end.
+    std::string checksum;
+    if ((how == NotHeld && !logChecksum(table, checksum, db)) || !logSnapshot(table, out, db))
+        return false;
+    out.checksum = checksum;
+    return true;
+}
+
+bool ZnDbQuery::logChecksum(LogTable table, std::string& out, ZnMySql* db)
+{
+    out.clear();
+    ZnMySql* conn = connection(db);
+    if (!conn)
+        return false;
+    char sql[128];
+    std::snprintf(sql, sizeof sql, "checksum table %s;", tableText(table).table);
+    ZnMySqlResult result;
+    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 2)
+        return false;
+    out = text(result, 0, 1);
+    return true;
+}
+
 bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db)
 {
     out = LogSnapshot();
     ZnMySql* conn = connection(db);
     if (!conn)
         return false;
-    char sql[128];
-    std::snprintf(sql, sizeof sql, "select count(*), count(id), coalesce(max(id), 0) from %s;", tableText(table).table);
+    const char* name = tableText(table).table;
+    char sql[256];
+    std::snprintf(sql, sizeof sql,
+                  "select count(*), count(id), coalesce(max(id), 0), (select engine from information_schema.tables "
+                  "where table_schema = database() and table_name = '%s') from %s;",
+                  name, name);
     ZnMySqlResult result;
-    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 3)
+    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 4)
         return false;
     out.rows = wide(result, 0, 0);
     out.withId = wide(result, 0, 1);
     out.newestId = wide(result, 0, 2);
+    out.engine = text(result, 0, 3);
     return true;
 }
 

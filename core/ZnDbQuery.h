@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ZnLogRecord.h"
@@ -44,6 +45,8 @@ struct LogSnapshot
     int64_t rows = 0;     // every row
     int64_t withId = 0;   // the rows whose id is not NULL
     int64_t newestId = 0; // the highest id, 0 when none has one
+    std::string engine;   // the table's, as the server names it ("" for a view)
+    std::string checksum; // "checksum table" read by holdLog for a log it does not hold
 };
 
 // A connection of its own to the log host of the process-wide one, in a
@@ -53,8 +56,27 @@ struct LogSnapshot
 // cannot be reached; the transaction ends with the connection.
 std::unique_ptr<ZnMySql> snapshotConnection();
 
+// How an export's connection keeps the log as it stood at the start.
+enum LogHold {
+    HeldBySnapshot, // the transaction's snapshot (InnoDB)
+    HeldByLock,     // a read lock until the connection ends: the table's changes wait for it
+    NotHeld,        // the lock refused (no LOCK TABLES privilege, or a write holding the
+                    // table for long): the log may change meanwhile
+};
+
+// On a connection of snapshotConnection(), before the log is read: counts it
+// (out) and keeps it as counted for the rest of the connection. Where the
+// table's engine keeps no snapshot, that is "lock tables <table> read local":
+// the table's updates and deletes wait for the export's end while new rows may
+// still be added where the engine allows it (read locally, they stay unseen); a
+// server that hears nothing on the connection for a while drops it and the
+// lock with it. False when the log cannot be read.
+bool holdLog(LogTable table, LogSnapshot& out, LogHold& how, ZnMySql* db);
+// The table's "checksum table" text ("" when it has none); false when it cannot be read.
+bool logChecksum(LogTable table, std::string& out, ZnMySql* db);
+
 // The statements below run on db, or on the process-wide connection when db is null.
-// All three in one statement; false when the log cannot be read.
+// Counts, newest id and engine in one statement; false when the log cannot be read.
 bool logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db = nullptr);
 // The rows whose id is at most maxId, newest first, the first skip of them left out.
 int logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count,

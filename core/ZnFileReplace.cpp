@@ -4,23 +4,99 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-bool ZnFileReplace::write(const QString &path, const QByteArray &bytes)
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool failed(int *error, int code)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        if (file.write(bytes) == bytes.size())
-            return file.commit();
-        file.cancelWriting();
-        return false;
+    *error = code ? code : EIO;
+    return false;
+}
+
+bool writeAll(int fd, const QByteArray &bytes, int *error)
+{
+    const size_t size = static_cast<size_t>(bytes.size());
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return failed(error, n < 0 ? errno : EIO);
+        done += static_cast<size_t>(n);
     }
+    return true;
+}
+
+bool synced(int fd, int *error)
+{
+    return ::fsync(fd) == 0 || failed(error, errno);
+}
+
+bool cutTo(int fd, off_t size, int *error)
+{
+    return ::ftruncate(fd, size) == 0 || failed(error, errno);
+}
+
+// Over the old bytes: the new size is reserved first, so that a disk without room
+// for it fails before a byte is overwritten (and the file is not cut mid-line).
+bool writeInPlace(const QString &path, const QByteArray &bytes, int *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failed(error, errno);
+    struct stat before;
+    bool ok = ::fstat(fd, &before) == 0 || failed(error, errno);
+    if (ok && !S_ISREG(before.st_mode))
+        ok = failed(error, EINVAL);
+    if (ok && !bytes.isEmpty()) {
+        const int reserved = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (reserved != 0) {
+            // Where the C library reserves by writing, the file may have grown:
+            // back to its old size; the reason told stays the missing room.
+            struct stat now;
+            int ignored = 0;
+            if (::fstat(fd, &now) == 0 && now.st_size != before.st_size)
+                cutTo(fd, before.st_size, &ignored);
+            ok = failed(error, reserved);
+        }
+    }
+    ok = ok && writeAll(fd, bytes, error) && cutTo(fd, static_cast<off_t>(bytes.size()), error) && synced(fd, error);
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+bool ZnFileReplace::write(const QString &path, const QByteArray &bytes, int *error)
+{
+    int ignored = 0;
+    if (!error)
+        error = &ignored;
+    *error = 0;
+    QSaveFile file(path);
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly)) {
+        // Written and synced here, not through QSaveFile's buffer: its commit()
+        // reports success when the flush of that buffer met a full disk (leaving
+        // an empty or cut file in place of the old one), and ignores its fsync.
+        if (!writeAll(file.handle(), bytes, error) || !synced(file.handle(), error)) {
+            // Not committed: the new file goes with `file`, the old one stays.
+            file.cancelWriting();
+            return false;
+        }
+        errno = 0;
+        return file.commit() || failed(error, errno);
+    }
+    const int refused = errno;
     // Only where the folder refuses the new file: after another failure (a full
-    // disk) a write in place could leave the file cut short.
+    // disk) the file stays as it is.
     const QFileInfo info(path);
     if (!info.isFile() || !info.isWritable() || QFileInfo(info.absolutePath()).isWritable())
-        return false;
-    QFile inPlace(path);
-    if (!inPlace.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return false;
-    // Over the old bytes, then cut to the new size.
-    return inPlace.write(bytes) == bytes.size() && inPlace.flush() && inPlace.resize(bytes.size());
+        return failed(error, refused);
+    return writeInPlace(path, bytes, error);
 }

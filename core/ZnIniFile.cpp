@@ -94,6 +94,16 @@ int ZnIniFile::load(const char* path, int* lineOut)
             m_readFailed = true;
         return -1;
     }
+    // No line of such a file can be found, and ours written into it would leave
+    // it in two encodings: it is kept as it is, like a file refused unread.
+    const ZnTextForm::Form form = ZnTextForm::of(bytes.data(), bytes.size());
+    if (form != ZnTextForm::Text) {
+        if (lineOut)
+            *lineOut = -1;
+        m_readFailed = true;
+        m_refusedForm = form;
+        return -1;
+    }
     clear();
     // Parsed in place: the bytes stay for save to change.
     m_text.swap(bytes);
@@ -161,8 +171,10 @@ int ZnIniFile::load(const char* path, int* lineOut)
     return (firstBad || m_readFailed) ? -1 : 0;
 }
 
-int ZnIniFile::save(const char* path) const
+int ZnIniFile::save(const char* path, int* error) const
 {
+    if (error)
+        *error = 0;
     if (!path || m_readFailed || ZnRegularFile::check(path, kMaxFileBytes, nullptr) == ZnRegularFile::Refused)
         return -1;
 
@@ -190,7 +202,7 @@ int ZnIniFile::save(const char* path) const
     // A file past the limit would not be read again.
     if (out.size() > kMaxFileBytes)
         return -1;
-    return ZnFileReplace::write(QFile::decodeName(path), out) ? 0 : -1;
+    return ZnFileReplace::write(QFile::decodeName(path), out, error) ? 0 : -1;
 }
 
 const char* ZnIniFile::value(const char* section, const char* key, const char* defaultValue) const
@@ -236,6 +248,7 @@ void ZnIniFile::clear()
     m_sectionIndex.clear();
     m_text.clear();
     m_readFailed = false;
+    m_refusedForm = ZnTextForm::Text;
 }
 
 ZnIniSection* ZnIniFile::findSection(const std::string& name) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZnIniSection.h"
+#include "ZnTextForm.h"
 
 #include <memory>
 #include <string>
@@ -26,12 +27,16 @@ public:
     // cannot be opened). Reading goes on past a bad line, and the bad lines stay
     // where they stand, so a later save loses nothing of the file. Only a regular
     // file of at most kMaxFileBytes is read: anything else (a pipe, a device, a
-    // folder, a larger file) is refused unread with -1, and no save writes a model
-    // after that.
+    // folder, a larger file) is refused unread with -1, and so are bytes that are no
+    // text (see ZnTextForm); no save writes a model after that.
     int load(const char* path, int* lineOut);
     // Writes the model whole (see ZnFileReplace). 0 or -1; -1 without writing where
-    // the path names anything but a regular file.
-    int save(const char* path) const;
+    // the path names anything but a regular file or the file would pass the limit.
+    // error (when given) gets the errno of a write that failed, 0 where no write
+    // was tried.
+    int save(const char* path, int* error = nullptr) const;
+    // The form of the bytes the last load refused as no text; Text otherwise.
+    ZnTextForm::Form refusedForm() const { return m_refusedForm; }
 
     // The value text, valid until the model changes. Null for a null section or key
     // and for a key missing from an existing section; defaultValue when the section
@@ -58,4 +63,5 @@ private:
     // Set when reading the file failed part way, or it was refused: saving such a
     // model would cut the file, or put our text in place of something else.
     bool m_readFailed = false;
+    ZnTextForm::Form m_refusedForm = ZnTextForm::Text;
 };

@@ -234,13 +234,16 @@ int ZnNetManage::waitForAnswer(const std::string& text, int requestType, int cse
             processPending();
             return ok ? ResultOk : ResultFailed;
         }
-        waitStep(seen);
+        // Looked at only after the answer: a wait step may run a box the answer
+        // opened for as long as the operator reads it, and an answer that came
+        // in time is not called missing when the box closes late.
         if (waitedTooLong(start)) {
             clearPending();
             return ResultNoAnswer;
         }
         if (state() == Stopped)
             return ResultStopped;
+        waitStep(seen);
     }
 }
 

@@ -108,9 +108,12 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
 
     // The file is the table as it stood at the start: a row deleted and another
     // inserted meanwhile keep the count, and the count alone would not see it.
+    // Where the engine keeps no snapshot, a lock holds the table still instead;
+    // without one, any change seen by the end fails the export.
     const std::unique_ptr<ZnMySql> db = ZnDbQuery::snapshotConnection();
+    ZnDbQuery::LogHold hold = ZnDbQuery::NotHeld;
     ZnDbQuery::LogSnapshot log;
-    if (!db || !ZnDbQuery::logSnapshot(table, log, db.get()) || log.rows < 0)
+    if (!db || !ZnDbQuery::holdLog(table, log, hold, db.get()) || log.rows < 0)
         return QueryFailed;
     if (log.rows == 0) {
         // The empty log leaves an empty file.
@@ -212,10 +215,20 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
         return failed();
     if (isInterruptionRequested())
         return kStopped;
-    // On a table without snapshots, rows removed meanwhile, or added below the
-    // newest id: the file would not be the log counted at the start.
+    // Rows removed meanwhile or added below the newest id: the file would not be
+    // the log counted at the start.
     if (row - 1 != log.rows)
         return LogChanged;
+    if (hold == ZnDbQuery::NotHeld) {
+        // Nor with rows changed in place (ids swapped, count and newest id kept).
+        // A change undone before this point goes unseen.
+        ZnDbQuery::LogSnapshot end;
+        if (!ZnDbQuery::logSnapshot(table, end, db.get()) || !ZnDbQuery::logChecksum(table, end.checksum, db.get()))
+            return QueryFailed;
+        if (end.rows != log.rows || end.withId != log.withId || end.newestId != log.newestId
+            || end.checksum != log.checksum)
+            return LogChanged;
+    }
     if (!file.commit())
         return failed();
     if (percent < 100)

@@ -11,8 +11,9 @@
 // written beside the target under a temporary name and takes the target's place
 // only when the whole log was written, so a failed or stopped export leaves an
 // earlier file as it was. The export covers the rows that existed at its start:
-// it reads in one consistent snapshot on a connection of its own, and where the
-// table's engine keeps none, every row counted then is written or the export fails.
+// it reads in one consistent snapshot on a connection of its own, or, where the
+// table's engine keeps none, holds the table still with a read lock on that
+// connection; where the lock is refused, a log that changed meanwhile fails.
 class LogExportThread : public QThread
 {
     Q_OBJECT

@@ -19,6 +19,17 @@
 # standard error and its rows say "not built".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+USAGE='usage: scripts/bench.sh [--no-build]'
+# shellcheck source=usage.sh
+. scripts/usage.sh
+BUILD=yes
+for arg in "$@"; do
+  case $arg in
+    --help | -h) usage_help ;;
+    --no-build) BUILD=no ;;
+    *) usage_refuse "unknown argument '$arg'" ;;
+  esac
+done
 BUILD_DIR=${BUILD_DIR:-build-bench}
 case $BUILD_DIR in
   /*) ;;
@@ -62,12 +73,14 @@ first push after a refill (sorts), 100,000 tasks | bench_pushcost | BM_FirstTask
 20,000 new terminals in 2 s, last push to repaint | bench_storm | BM_NewTerminalStorm                                    | real_time      | s    | <= 2
 100,000-row talk log to CSV                  | bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | real_time      | ms   | <= 5000
 100,000-row talk log to CSV, memory growth   | bench_logexport  | BM_ExportTalkLog/iterations:3/real_time                 | peak_growth_MB | MB   | <= 10
+  the same, MyISAM table (held by a lock)    | bench_logexport  | BM_ExportTalkLogMyIsam/iterations:3/real_time           | real_time      | ms   | <= 5000
+  the same, MyISAM, memory growth            | bench_logexport  | BM_ExportTalkLogMyIsam/iterations:3/real_time           | peak_growth_MB | MB   | <= 10
 256 MiB download over loopback               | bench_mediafiles | BM_Download256MiB/iterations:5/real_time               | MB_per_s       | MB/s | >= 100
 10,000-entry listing, wire to media table    | bench_mediafiles | BM_ListingToTable/iterations:10/real_time              | real_time      | ms   | <= 60
 TABLE
 )
 
-if [ "${1:-}" != --no-build ]; then
+if [ "$BUILD" = yes ]; then
   # shellcheck source=jobs.sh
   . scripts/jobs.sh
   scripts/deps.sh

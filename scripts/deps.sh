@@ -2,6 +2,17 @@
 # Installs the Debian packages that the console, its tests and benchmarks need.
 # With --update the package lists are refreshed first even when nothing is missing.
 set -euo pipefail
+USAGE='usage: scripts/deps.sh [--update]'
+# shellcheck source=usage.sh
+. "$(dirname "$0")/usage.sh"
+UPDATE=no
+for arg in "$@"; do
+  case $arg in
+    --help | -h) usage_help ;;
+    --update) UPDATE=yes ;;
+    *) usage_refuse "unknown argument '$arg'" ;;
+  esac
+done
 PKGS=(
   build-essential cmake pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
@@ -15,7 +26,7 @@ for p in "${PKGS[@]}"; do
 done
 SUDO=
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
-if [ "${1:-}" = "--update" ] || [ ${#missing[@]} -gt 0 ]; then
+if [ "$UPDATE" = yes ] || [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
 fi
 if [ ${#missing[@]} -gt 0 ]; then

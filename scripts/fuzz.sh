@@ -6,6 +6,22 @@
 # ZN_JOBS jobs at a time (default 4: the instrumented build is heavy).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+USAGE='usage: scripts/fuzz.sh [SECONDS [TARGET...]]   (targets: the fuzz_*.cpp of tests/fuzz/, without .cpp)'
+# shellcheck source=usage.sh
+. scripts/usage.sh
+for arg in "$@"; do
+  case $arg in --help | -h) usage_help ;; esac
+done
+if [ $# -gt 0 ]; then
+  # libFuzzer runs for ever with a time of 0.
+  case $1 in
+    '' | *[!0-9]*) usage_refuse "not a number of seconds: '$1'" ;;
+  esac
+  [ "$((10#$1))" -gt 0 ] || usage_refuse "not a number of seconds from 1 up: '$1'"
+fi
+for arg in "${@:2}"; do
+  [[ $arg == fuzz_* && $arg != */* && -f tests/fuzz/$arg.cpp ]] || usage_refuse "no fuzz target '$arg'"
+done
 SECONDS_EACH=${1:-60}
 shift || true
 JOBS=${FUZZ_JOBS:-3}

@@ -12,6 +12,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+USAGE='usage: scripts/run.sh [--no-build] [-serverip A.B.C.D] [-user NAME] [-password PASS] [-max 0|1]'
+# shellcheck source=usage.sh
+. scripts/usage.sh
+# Only the console's own options go through to it, each with its value; the
+# console reads an option followed by nothing, by an empty text or by another
+# option as empty.
+args=("$@")
+[ "${args[0]:-}" = --no-build ] && args=("${args[@]:1}")
+for ((i = 0; i < ${#args[@]}; i++)); do
+  case ${args[i]} in
+    --help | -h) usage_help ;;
+    -serverip | -user | -password | -max)
+      if [ $((i + 1)) -lt ${#args[@]} ] && [ "${args[i + 1]:0:1}" != - ]; then i=$((i + 1)); fi
+      ;;
+    *) usage_refuse "unknown argument '${args[i]}'" ;;
+  esac
+done
 BUILD_DIR=${BUILD_DIR:-build}
 case $BUILD_DIR in
   /*) ;;

@@ -8,6 +8,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+USAGE='usage: scripts/screenshots.sh [FOLDER]'
+# shellcheck source=usage.sh
+. scripts/usage.sh
+case $# in
+  0) ;;
+  1)
+    case $1 in
+      --help | -h) usage_help ;;
+      # A folder so named is given as ./-name.
+      -*) usage_refuse "unknown option '$1'" ;;
+    esac
+    ;;
+  *) usage_refuse "one folder at most, not $#" ;;
+esac
 # shellcheck source=jobs.sh
 . scripts/jobs.sh
 scripts/deps.sh

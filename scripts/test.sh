@@ -8,11 +8,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+USAGE='usage: scripts/test.sh [--sanitize]'
+# shellcheck source=usage.sh
+. scripts/usage.sh
+SANITIZE=no
+for arg in "$@"; do
+  case $arg in
+    --help | -h) usage_help ;;
+    --sanitize) SANITIZE=yes ;;
+    *) usage_refuse "unknown argument '$arg'" ;;
+  esac
+done
 # shellcheck source=jobs.sh
 . scripts/jobs.sh
 scripts/deps.sh
 OPTS=(-DZN_WERROR=ON)
-if [ "${1:-}" = "--sanitize" ]; then
+if [ "$SANITIZE" = yes ]; then
   BUILD_DIR=${BUILD_DIR:-build-sanitize}
   # The benchmarks are not run by the suite; leave them out of the slower build.
   OPTS+=(-DZN_SANITIZE=ON -DZN_BENCH=OFF)

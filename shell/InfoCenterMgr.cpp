@@ -2,6 +2,7 @@
 
 #include "ServiceHub.h"
 #include "ZnApi.h"
+#include "ZnConfigNotice.h"
 #include "ZnConfigSettings.h"
 #include "ZnManageCenter.h"
 #include "ZnServerText.h"
@@ -53,6 +54,8 @@ QString buttonStyle(const char *name)
 InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainWindow>(parent)
 {
     ui.setupUi(this);
+    // After a direct login a setting not saved at the start is told over this window.
+    ZnConfigNotice::watch(this);
 
     const QIcon icon(QStringLiteral(":/images/info32x32.png"));
     setWindowIcon(icon);

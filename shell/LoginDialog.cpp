@@ -2,6 +2,7 @@
 
 #include "BaseMessageDialog.h"
 #include "LoginSettings.h"
+#include "ZnConfigNotice.h"
 #include "ZnConfigSettings.h"
 #include "ZnServerText.h"
 
@@ -51,6 +52,8 @@ LoginDialog::LoginDialog(const QString &preset) : ui(new Ui::dialog), presetPass
     ui->setupUi(this);
 
     LoginSettings::setInstance(new LoginSettings("config.ini"));
+    // A setting the start could not save or read is told over this dialog.
+    ZnConfigNotice::watch(this);
 
     setWindowIcon(QIcon(QStringLiteral(":/images/info32x32.png")));
     ZnConfigSettings settings;
@@ -123,7 +126,9 @@ void LoginDialog::on_login_clicked()
     s->Passwd = ui->fPassLineEdit->text().toLocal8Bit().toStdString();
     s->ServerIp = ui->connect_ip_edit->text().toLocal8Bit().toStdString();
     s->ServerPort = port.toInt();
-    s->save();
+    // Told before the wait for the server, which takes no clicks but those on cancel.
+    if (!s->save())
+        ZnConfigNotice::showWaiting();
 
     lastOutcome = NotTried;
     loggingIn = true;

@@ -6,6 +6,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnCommon.h"
+#include "ZnConfigNotice.h"
 #include "ZnConfigSettings.h"
 #include "ZnCreateViewCtrMgr.h"
 #include "ZnFontSetup.h"
@@ -62,9 +63,13 @@ void loadStartupSettings()
     ZnConfigSettings settings;
     // Such a file reads as empty and is never written: every setting keeps its default.
     QString why;
-    if (!settings.usable(&why))
+    ZnTextForm::Form form = ZnTextForm::Text;
+    if (!settings.usable(&why, &form)) {
         std::fprintf(stderr, "config.ini: %s; starting with the default settings, the file left as it is\n",
                      why.toLocal8Bit().constData());
+        // One saved in another encoding the operator can mend: told in the window.
+        ZnConfigNotice::notRead(form);
+    }
     int boardType = settings.value(QStringLiteral("Setting/BoardType")).toInt();
     if (boardType < 1) {
         settings.setValue(QStringLiteral("Setting/BoardType"), 0);

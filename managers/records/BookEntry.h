@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // One row of a per-console list (call book, transfer, monitor, sound-source or region list).
 class BookEntry
 {
@@ -8,6 +10,10 @@ public:
     int itemId = 0;
     int orderId = 0;
     int itemType = 0;
+    // The type as the row wrote it: a family's number ("8") or, from a server
+    // that keeps the word the book text named it by, that word ("D82"), which
+    // itemType reads as 0. Empty when the row has no type.
+    std::string itemTypeText;
 
     // What the item is in each book.
     int contactId() const { return itemId; }

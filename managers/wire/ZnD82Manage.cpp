@@ -122,6 +122,7 @@ bool ZnD82Manage::parseBook(const std::string& body, const char* itemKey, std::l
         e.itemId = ZnRow::toInt(rows[i], itemKey);
         e.orderId = ZnRow::toInt(rows[i], "orderId");
         e.itemType = ZnRow::toInt(rows[i], "contactType");
+        e.itemTypeText = ZnRow::text(rows[i], "contactType");
         entries.push_back(e);
     }
     return true;

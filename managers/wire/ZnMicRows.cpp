@@ -146,8 +146,10 @@ BookEntry ZnMicRows::book(const ZnRowView& row, const char* itemKey, const char*
     entry.terminalId = ZnRow::toInt(row, "terminalId");
     entry.itemId = ZnRow::toInt(row, itemKey);
     entry.orderId = ZnRow::toInt(row, "orderId");
-    if (typeKey)
+    if (typeKey) {
         entry.itemType = ZnRow::toInt(row, typeKey);
+        entry.itemTypeText = ZnRow::text(row, typeKey);
+    }
     return entry;
 }
 

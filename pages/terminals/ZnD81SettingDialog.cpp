@@ -3,6 +3,7 @@
 #include "BaseMessageDialog.h"
 #include "BookRequest.h"
 #include "ZnApi.h"
+#include "ZnBookWord.h"
 #include "ZnCommonTable.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
@@ -39,6 +40,13 @@ int checkState(bool on)
 std::string monitorWord(const std::string &type)
 {
     return type.find("Dsk") != std::string::npos ? type : std::string("IpAmp");
+}
+
+// The word of an entry no row shows, by the family stored for it: the book
+// has always named an amplifier (stored as 6) IpAmp.
+QString storedMonitorWord(const BookEntry &e)
+{
+    return ZnBookWord::of(e, {{6, QStringLiteral("IpAmp")}});
 }
 
 bool offered(const ZnSsTask &task)
@@ -165,10 +173,15 @@ void ZnD81SettingDialog::loadMonitorList()
             offer(t, monitorWord(t.type));
         players->unlockList();
     }
+    // An entry no row shows goes back in the family it was read in; one whose
+    // family the text cannot name holds the book back while unshown.
     for (const BookEntry &e : book) {
         const QString id = QString::number(e.itemId);
-        keptMonitors.stored(id,
-                            QString::fromStdString(monitorWord(terminalTypeName(e.itemType))) + QLatin1Char('_') + id);
+        const QString word = storedMonitorWord(e);
+        if (word.isEmpty())
+            keptMonitors.storedUnwritable(id);
+        else
+            keptMonitors.stored(id, word + QLatin1Char('_') + id);
     }
 }
 
@@ -358,6 +371,15 @@ bool ZnD81SettingDialog::commitMonitorList()
 {
     if (!monitorsLoaded || !monitors.isChanged())
         return true;
+    // Written without them, the server would drop them or file them elsewhere.
+    const QStringList unwritable = keptMonitors.unwritable();
+    if (!unwritable.isEmpty()) {
+        tell(tr("The monitor list holds terminals of a type that cannot be written back (ID %1); "
+                "the monitor list was not changed.")
+                 .arg(unwritable.join(QStringLiteral(", "))),
+             ZnTipsInfo::tipsTitleText());
+        return false;
+    }
     QStringList items;
     const QTableWidget *t = ui.fMonitorTb;
     for (int r = 0; r < t->rowCount(); ++r) {

@@ -3,6 +3,7 @@
 #include "BaseMessageDialog.h"
 #include "BookRequest.h"
 #include "ZnApi.h"
+#include "ZnBookWord.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
 #include "ZnD82ListMgr.h"
@@ -26,7 +27,7 @@ const int kPlanTask = 1;
 bool named(const std::list<BookEntry> &book, int id, const std::string &type)
 {
     return std::any_of(book.begin(), book.end(), [&](const BookEntry &e) {
-        return e.itemId == id && (type.empty() || terminalTypeName(e.itemType) == type);
+        return e.itemId == id && (type.empty() || ZnBookWord::of(e) == QString::fromStdString(type));
     });
 }
 
@@ -120,11 +121,14 @@ void ZnD82SettingDialog::loadContactList()
         }
         d82->unlock();
     }
-    // A contact of a family with no word cannot be written back.
+    // A contact goes back in the family it was read in; one whose family the
+    // text cannot name (no row shows it) holds the book back.
     for (const BookEntry &e : book) {
-        const std::string word = terminalTypeName(e.itemType);
-        if (!word.empty())
-            keptContacts.stored(contactText(word, e.itemId));
+        const QString word = ZnBookWord::of(e);
+        if (word.isEmpty())
+            keptContacts.storedUnwritable(QString::number(e.itemId));
+        else
+            keptContacts.stored(contactText(word.toStdString(), e.itemId));
     }
 }
 
@@ -218,6 +222,13 @@ bool ZnD82SettingDialog::commitBase()
 
 bool ZnD82SettingDialog::commitContactList()
 {
+    // Written without them, the server would drop them or file them elsewhere.
+    const QStringList unwritable = keptContacts.unwritable();
+    if (contacts.isChanged() && device && !unwritable.isEmpty()) {
+        tell(QStringLiteral("通信名单中有类型无法写回的终端（ID %1），通信名单未修改！")
+                 .arg(unwritable.join(QStringLiteral(", "))));
+        return false;
+    }
     return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts, QStringLiteral("提交通信名单错误!"));
 }
 

@@ -1306,6 +1306,10 @@
         <translation>提交监听名单错误！</translation>
     </message>
     <message>
+        <source>The monitor list holds terminals of a type that cannot be written back (ID %1); the monitor list was not changed.</source>
+        <translation>监听名单中有类型无法写回的终端（ID %1），监听名单未修改！</translation>
+    </message>
+    <message>
         <source>Setting Ss Task List Error!</source>
         <translation>提交音源任务错误！</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "ServiceHub.h"
 #include "ZnApi.h"
 #include "ZnCommon.h"
+#include "ZnConfigNotice.h"
 #include "ZnManageCenter.h"
 #include "ZnSleep.h"
 
@@ -72,7 +73,7 @@ void LoginSettings::load()
     file->unlock(doc);
 }
 
-void LoginSettings::save()
+bool LoginSettings::save()
 {
     IniFile *file = IniFile::instance();
     ZnIniFile *doc = file->lock();
@@ -91,9 +92,17 @@ void LoginSettings::save()
     doc->setValue(kSection, "ServerIp", ServerIp.c_str());
     doc->setIntValue(kSection, "ServerPort", ServerPort);
     doc->setValue(kSection, "User", User.c_str());
+    bool saved = true;
+    int error = 0;
     if (changed && !iniPath.empty())
-        doc->save(iniPath.c_str());
+        saved = doc->save(iniPath.c_str(), &error) == 0;
+    const ZnTextForm::Form refused = saved ? ZnTextForm::Text : doc->refusedForm();
     file->unlock(doc);
+    if (refused != ZnTextForm::Text)
+        ZnConfigNotice::notRead(refused);
+    else if (error != 0)
+        ZnConfigNotice::notSaved(error);
+    return saved;
 }
 
 int LoginSettings::connectAndLogin(QObject *inputFilter)

@@ -19,8 +19,10 @@ public:
 
     void load();
     // Stores address, port and user (never the password). The file is written when
-    // one of them is new or changed; other keys of the file are kept.
-    void save();
+    // one of them is new or changed; other keys of the file are kept. False when
+    // that write failed or was refused (the file then stays as it was); a failure
+    // is told to the operator (see ZnConfigNotice).
+    bool save();
 
     std::string serverIp() const { return ServerIp; }
     std::string user() const { return User; }

@@ -71,7 +71,6 @@ void ZnColumnFit::refit()
     if (!table)
         return;
     begin();
-    applied = -1;
     const int rows = table->rowCount();
     seen.reserve(rows);
     int first = table->rowAt(0);
@@ -85,7 +84,10 @@ void ZnColumnFit::refit()
     viewTo = std::min(rows, last + 1 + around);
     measureRows(viewFrom, viewTo);
     measureCandidates();
-    apply(true);
+    // The rows in view may be narrower than the others: the column keeps its
+    // width until the walk knows, or the columns to its right jump left and
+    // back on every list.
+    apply(false);
     if (viewFrom == 0 && viewTo == rows)
         finish();
     else
@@ -138,10 +140,12 @@ void ZnColumnFit::apply(bool exactly)
 {
     QHeaderView *header = table->horizontalHeader();
     const int width = std::max(content + (table->showGrid() ? 1 : 0), header->sectionSizeHint(column));
-    if (exactly ? width == applied : width <= applied)
+    // Against the width the column has, however it got it (by hand, or the
+    // view's own fit): only the end of a walk narrows it.
+    const int now = header->sectionSize(column);
+    if (exactly ? width == now : width <= now)
         return;
     header->resizeSection(column, width);
-    applied = width;
 }
 
 void ZnColumnFit::measureSlice()

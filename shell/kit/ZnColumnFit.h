@@ -17,8 +17,8 @@ class QTableWidget;
 // widths come from the font and the view measures only the few widest. A refit
 // measures the rows around the view at once and the others a slice at a time on
 // the event loop, widening the column as wider cells turn up; the window is not
-// held up by rows nobody sees yet. A cell written later widens the column when
-// it needs more room; rows added or removed are measured again in the background.
+// held up by rows nobody sees yet. Only the end of a walk narrows the column. A cell written later widens the column
+// when it needs more room; rows added or removed are measured again in the background.
 class ZnColumnFit : public QObject
 {
     Q_OBJECT
@@ -56,7 +56,7 @@ private:
     // Takes the row among the widest if it is one of them.
     bool rank(qreal quick, int row);
     void measureCandidates();
-    // The column at its width; during a walk only ever wider.
+    // The column at its width (exactly), or only ever wider than it is now.
     void apply(bool exactly);
     bool passed(int row) const;
     void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
@@ -71,7 +71,6 @@ private:
     Candidate widest[Candidates]; // widest first
     int kept = 0;
     int content = 0;             // the widest cell the view measured
-    int applied = -1;            // the width last given to the column
     QHash<QString, qreal> known; // widths of the cells of the last whole walk
     QHash<QString, qreal> seen;  // widths of this walk's cells
     QFont font;

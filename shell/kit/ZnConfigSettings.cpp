@@ -1,5 +1,6 @@
 #include "ZnConfigSettings.h"
 
+#include "ZnConfigNotice.h"
 #include "ZnFileReplace.h"
 #include "ZnIniFile.h"
 #include "ZnLineSplice.h"
@@ -244,17 +245,23 @@ Place findKey(const QByteArray &data, const QByteArray &section, const QByteArra
 }
 
 // The file's bytes; empty for a missing one. ok is false for a file that is not
-// read (see ZnRegularFile), why then gets the reason.
-QByteArray readFile(const QString &path, bool *ok, QString *why = nullptr)
+// read (see ZnRegularFile) or holds no text; why then gets the reason, form the
+// form of such bytes.
+QByteArray readFile(const QString &path, bool *ok, QString *why = nullptr, ZnTextForm::Form *form = nullptr)
 {
     std::string bytes;
     std::string reason;
     const ZnRegularFile::Result read =
         ZnRegularFile::read(QFile::encodeName(path).constData(), ZnIniFile::kMaxFileBytes, &bytes, &reason);
-    *ok = read != ZnRegularFile::Refused;
+    const ZnTextForm::Form judged = ZnTextForm::of(bytes.data(), bytes.size());
+    if (judged != ZnTextForm::Text)
+        reason = ZnTextForm::why(judged);
+    *ok = read != ZnRegularFile::Refused && judged == ZnTextForm::Text;
     if (why)
         *why = QString::fromLocal8Bit(reason.c_str());
-    return QByteArray::fromStdString(bytes);
+    if (form)
+        *form = judged;
+    return *ok ? QByteArray::fromStdString(bytes) : QByteArray();
 }
 
 } // namespace
@@ -263,12 +270,12 @@ ZnConfigSettings::ZnConfigSettings() : filePath(QStringLiteral("config.ini")) {}
 
 ZnConfigSettings::ZnConfigSettings(const QString &path) : filePath(path) {}
 
-bool ZnConfigSettings::usable(QString *why) const
+bool ZnConfigSettings::usable(QString *why, ZnTextForm::Form *form) const
 {
     // Read as every reader reads it, so that a file it cannot open counts too.
     QMutexLocker locker(&fileLock());
     bool ok = false;
-    readFile(filePath, &ok, why);
+    readFile(filePath, &ok, why, form);
     return ok;
 }
 
@@ -282,9 +289,22 @@ QVariant ZnConfigSettings::value(const QString &key, const QVariant &defaultValu
 
 bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
 {
+    ZnTextForm::Form form = ZnTextForm::Text;
+    int error = 0;
+    const bool written = write(key, value, &form, &error);
+    // Told once the file is unlocked.
+    if (form != ZnTextForm::Text)
+        ZnConfigNotice::notRead(form);
+    else if (error != 0)
+        ZnConfigNotice::notSaved(error);
+    return written;
+}
+
+bool ZnConfigSettings::write(const QString &key, const QVariant &value, ZnTextForm::Form *form, int *error)
+{
     QMutexLocker locker(&fileLock());
     bool ok = false;
-    const QByteArray data = readFile(filePath, &ok);
+    const QByteArray data = readFile(filePath, &ok, nullptr, form);
     QByteArray header;
     QByteArray line;
     if (!ok || !linesOf(key, value, &header, &line))
@@ -319,6 +339,5 @@ bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
         return true;
     if (out.size() > ZnIniFile::kMaxFileBytes)
         return false;
-
-    return ZnFileReplace::write(filePath, out);
+    return ZnFileReplace::write(filePath, out, error);
 }

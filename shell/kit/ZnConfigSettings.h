@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ZnTextForm.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -11,8 +13,10 @@
 // texts in other encodings, comments). QSettings itself would write the whole file
 // anew from what it read, turning bytes that are not UTF-8 into U+FFFD; here it
 // reads the file and writes the one line that is spliced in.
-// Only a regular file of at most ZnIniFile::kMaxFileBytes is read or written:
-// anything else reads as empty (every key at its default) and is never written.
+// Only a regular file of at most ZnIniFile::kMaxFileBytes whose bytes are text
+// (see ZnTextForm) is read or written: anything else reads as empty (every key at
+// its default) and is never written. A write that fails, or is refused for a file
+// of no text, is told to the operator (see ZnConfigNotice).
 class ZnConfigSettings
 {
 public:
@@ -20,8 +24,8 @@ public:
     explicit ZnConfigSettings(const QString &path);
 
     // True when the file is missing or one that is read and written; else false,
-    // and why gets the reason.
-    bool usable(QString *why = nullptr) const;
+    // and why gets the reason, form the form of bytes that are no text.
+    bool usable(QString *why = nullptr, ZnTextForm::Form *form = nullptr) const;
 
     // The key's value; the last one when the file has the key twice.
     QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
@@ -31,5 +35,7 @@ public:
     bool setValue(const QString &key, const QVariant &value);
 
 private:
+    bool write(const QString &key, const QVariant &value, ZnTextForm::Form *form, int *error);
+
     QString filePath;
 };

@@ -5,6 +5,11 @@ void ZnKeptEntries::stored(const QString &key, const QString &text)
     entries.append(qMakePair(key, text));
 }
 
+void ZnKeptEntries::storedUnwritable(const QString &key)
+{
+    unwritableKeys << key;
+}
+
 void ZnKeptEntries::listed(const QString &key)
 {
     rows.insert(key);
@@ -16,6 +21,16 @@ QStringList ZnKeptEntries::unlisted() const
     for (const auto &e : entries) {
         if (!rows.contains(e.first))
             out << e.second;
+    }
+    return out;
+}
+
+QStringList ZnKeptEntries::unwritable() const
+{
+    QStringList out;
+    for (const QString &key : unwritableKeys) {
+        if (!rows.contains(key))
+            out << key;
     }
     return out;
 }

@@ -17,11 +17,17 @@ public:
     // the text a save writes for it.
     void stored(const QString &key, const QString &text);
     void stored(const QString &key) { stored(key, key); }
+    // One stored entry no text can write back as it is stored (a family the
+    // book text has no word for). While no row lists it, a save would drop it
+    // or change it: unwritable() names it, and no save may go out.
+    void storedUnwritable(const QString &key);
     // The key one row of the table carries.
     void listed(const QString &key);
 
     // The stored entries no row lists, in stored order.
     QStringList unlisted() const;
+    // The keys of the unwritable entries no row lists, in stored order.
+    QStringList unwritable() const;
     // What a save writes where the table sets the order: the chosen rows'
     // texts in table order, then the unlisted entries.
     QStringList afterChosen(const QStringList &chosen) const;
@@ -40,4 +46,5 @@ public:
 private:
     QList<QPair<QString, QString>> entries;
     QSet<QString> rows;
+    QStringList unwritableKeys;
 };

@@ -83,6 +83,10 @@ CREATE USER '$LOG_USER'@'127.0.0.1' IDENTIFIED BY '$LOG_PASSWORD';
 CREATE USER '$LOG_USER'@'localhost' IDENTIFIED BY '$LOG_PASSWORD';
 GRANT ALL ON talkbacklog.* TO '$LOG_USER'@'127.0.0.1';
 GRANT ALL ON talkbacklog.* TO '$LOG_USER'@'localhost';
+-- The same rights but LOCK TABLES, as a log database set up more narrowly may give.
+CREATE USER '${LOG_USER}_nolock'@'127.0.0.1' IDENTIFIED BY '$LOG_PASSWORD';
+GRANT ALL ON talkbacklog.* TO '${LOG_USER}_nolock'@'127.0.0.1';
+REVOKE LOCK TABLES ON talkbacklog.* FROM '${LOG_USER}_nolock'@'127.0.0.1';
 USE talkbacklog;
 CREATE TABLE talklog_bak (id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
   begin_time DATETIME NULL, end_time DATETIME NULL, callerId INT NULL, calledId INT NULL,

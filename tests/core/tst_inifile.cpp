@@ -1,9 +1,12 @@
 #include "ZnIniFile.h"
+#include "ZnSmallDisk.h"
 
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 class TestZnIniFile : public QObject
 {
@@ -174,6 +177,96 @@ private slots:
         for (auto it = values.begin(); it != values.end(); ++it)
             QCOMPARE(qs.value(it.key()).toString(), it.value().toString());
         QCOMPARE(qs.value(QStringLiteral("Setting/ServerPort")).toInt(), 8999);
+    }
+
+    // A file its lines cannot be found in (UTF-16 as Notepad's "Unicode" saves it,
+    // NUL bytes) is refused unread, and a save never writes over it; one in UTF-8
+    // with its mark, or with lone CRs, is read and written.
+    void noTextNeverWritten_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("form");
+        const QByteArray lines = "[Setting]\r\nServerIp=10.0.0.1\r\nServerPort=9001\r\nUser=op\r\n";
+        const auto utf16 = [&lines](bool little) {
+            QByteArray out = little ? "\xFF\xFE" : "\xFE\xFF";
+            for (char c : lines)
+                out += little ? QByteArray(1, c) + '\0' : '\0' + QByteArray(1, c);
+            return out;
+        };
+        QTest::newRow("UTF-16 LE with its mark") << utf16(true) << int(ZnTextForm::Utf16LittleEndian);
+        QTest::newRow("UTF-16 BE with its mark") << utf16(false) << int(ZnTextForm::Utf16BigEndian);
+        QTest::newRow("UTF-16 mark before plain lines") << "\xFF\xFE" + lines << int(ZnTextForm::Utf16LittleEndian);
+        QTest::newRow("a NUL byte in a value")
+            << QByteArray(lines).replace("op", QByteArray("o\0p", 3)) << int(ZnTextForm::NulBytes);
+        QTest::newRow("UTF-8 with its mark: read") << "\xEF\xBB\xBF" + lines << int(ZnTextForm::Text);
+        QTest::newRow("lone CRs: read") << QByteArray(lines).replace("\r\n", "\r") << int(ZnTextForm::Text);
+    }
+    void noTextNeverWritten()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, form);
+        const QByteArray p = write("notext.ini", file);
+        ZnIniFile ini;
+        int line = 0;
+        const bool text = form == ZnTextForm::Text;
+        QCOMPARE(ini.load(p.constData(), &line), text ? 0 : -1);
+        QCOMPARE(line, text ? 4 : -1);
+        QCOMPARE(int(ini.refusedForm()), form);
+        QCOMPARE(str(ini.value("Setting", "ServerPort", nullptr)), text ? QByteArray("9001") : QByteArray("<null>"));
+        QCOMPARE(ini.setValue("Setting", "User", "other"), 0);
+        int error = -1;
+        QCOMPARE(ini.save(p.constData(), &error), text ? 0 : -1);
+        QCOMPARE(error, 0);
+        QCOMPARE(read(p) == file, !text);
+    }
+
+    // A save that meets a full disk leaves the file as it was, whole, and no other
+    // file beside it; the errno says why. The new file is written past Qt's buffer
+    // (whose failed flush QSaveFile took for success: the file came out empty or
+    // cut).
+    void fullDiskKeepsTheFile_data()
+    {
+        QTest::addColumn<int>("fileBytes");
+        QTest::addColumn<int>("freeBytes");
+        QTest::newRow("full disk, a 2.5 KB file") << 2575 << 0;
+        QTest::newRow("8 KiB free, an 11 KB file") << 11000 << 8192;
+        QTest::newRow("8 KiB free, the longest file read") << ZnIniFile::kMaxFileBytes - 100 << 8192;
+    }
+    void fullDiskKeepsTheFile()
+    {
+        QFETCH(int, fileBytes);
+        QFETCH(int, freeBytes);
+        ZnSmallDisk disk(3 << 20);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.why()));
+        const QDir folder(disk.path() + QStringLiteral("/work"));
+        QVERIFY(folder.mkpath(QStringLiteral(".")));
+        QByteArray file = "; settings\n[Setting]\nServerIp=10.0.0.1\nUser=op\n";
+        for (int i = 0; file.size() < fileBytes; ++i)
+            file += "Key" + QByteArray::number(i) + "=value of line " + QByteArray::number(i) + '\n';
+        file.truncate(fileBytes - 1);
+        file += '\n';
+        const QString path = folder.filePath(QStringLiteral("config.ini"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+        }
+        QVERIFY(disk.leaveFree(freeBytes));
+
+        ZnIniFile ini;
+        QCOMPARE(ini.load(QFile::encodeName(path).constData(), nullptr), 0);
+        QCOMPARE(ini.setValue("Setting", "Title", "A new title, so that the file grows"), 0);
+        int error = 0;
+        QCOMPARE(ini.save(QFile::encodeName(path).constData(), &error), -1);
+        QCOMPARE(error, ENOSPC);
+        QCOMPARE(read(QFile::encodeName(path)), file);
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("config.ini")});
+
+        // With room again the same save goes through.
+        disk.unfill();
+        QCOMPARE(ini.save(QFile::encodeName(path).constData(), &error), 0);
+        QVERIFY(read(QFile::encodeName(path)).contains("Title=A new title"));
     }
 
     // The old file is replaced whole, never rewritten in place; what cannot be read

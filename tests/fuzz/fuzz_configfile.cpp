@@ -1,7 +1,8 @@
 // config.ini over arbitrary file bytes, as the start-up keys, the title and the
 // last folders read and write it: a value written reads back as given, and the
 // write changes the one line of its key (or adds it, or its new section): every
-// other line of the file stays byte for byte, in its order.
+// other line of the file stays byte for byte, in its order. A file of no text
+// (UTF-16) reads as empty and is never written.
 #include "FuzzCheck.h"
 #include "FuzzLines.h"
 #include "ZnConfigSettings.h"
@@ -56,16 +57,21 @@ FUZZ_TARGET(input)
         f.write(fileBytes.data(), qint64(fileBytes.size()));
     }
     ZnConfigSettings config(path);
-    for (const char *key : {"Setting/Title", "Setting/BoardType", "LogLastFilePath", "a/b/c"})
-        config.value(QLatin1String(key));
+    const bool text = ZnTextForm::of(fileBytes.data(), fileBytes.size()) == ZnTextForm::Text;
+    FUZZ_CHECK(text || !config.usable());
+    for (const char *key : {"Setting/Title", "Setting/BoardType", "LogLastFilePath", "a/b/c"}) {
+        const QVariant read = config.value(QLatin1String(key));
+        FUZZ_CHECK(text || !read.isValid());
+    }
 
     for (const char *key : {"Setting/Title", "LogLastFilePath"}) {
         const QByteArray bytes = read(path);
         const std::vector<std::string> old = fuzzLines(bytes.toStdString());
-        // Refused only where QSettings reads otherwise, or the file would be too
-        // large to read again; the file stays.
+        // Refused only where QSettings reads otherwise, the file would be too large to
+        // read again, or it is no text (UTF-16); the file stays.
         if (!config.setValue(QLatin1String(key), value)) {
-            FUZZ_CHECK(readsOtherwise(bytes) || bytes.size() + 8 * value.size() + 64 > ZnIniFile::kMaxFileBytes);
+            FUZZ_CHECK(readsOtherwise(bytes) || bytes.size() + 8 * value.size() + 64 > ZnIniFile::kMaxFileBytes
+                       || ZnTextForm::of(bytes.constData(), size_t(bytes.size())) != ZnTextForm::Text);
             FUZZ_CHECK(read(path) == bytes);
             continue;
         }

@@ -152,6 +152,7 @@ FUZZ_TARGET(input)
     default: {
         ZnDbQuery::LogSnapshot snapshot;
         ZnDbQuery::logSnapshot(ZnDbQuery::TalkLogTable, snapshot);
+        ZnDbQuery::logChecksum(ZnDbQuery::UserLogTable, snapshot.checksum, nullptr);
         ZnDbQuery::userLogCount();
         return;
     }

@@ -3,13 +3,15 @@
 // drops what was read. A byte-order mark and the kind of line break (LF, CR LF, a
 // lone CR) change nothing read. A text setValue accepts reads back as given, and
 // its save changes that one line (or adds it, or its new section): every other
-// line stays.
+// line stays. Bytes that are no text (UTF-16, NULs) are refused unread and never
+// written over; the checks that follow run on the bytes without their NULs.
 #include "FuzzCheck.h"
 #include "FuzzLines.h"
 #include "ZnIniFile.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -43,9 +45,23 @@ std::string dump(const ZnIniFile& ini)
 }
 } // namespace
 
-FUZZ_TARGET(input)
+FUZZ_TARGET(fuzzed)
 {
     const std::string in = tempPath(".in"), out = tempPath(".out");
+    std::string input = fuzzed;
+    if (ZnTextForm::of(fuzzed.data(), fuzzed.size()) != ZnTextForm::Text
+        && fuzzed.size() <= static_cast<size_t>(ZnIniFile::kMaxFileBytes)) {
+        std::ofstream(in, std::ios::binary | std::ios::trunc) << fuzzed;
+        ZnIniFile refused;
+        int line = 0;
+        FUZZ_CHECK(refused.load(in.c_str(), &line) == -1 && line == -1 && refused.sections().empty());
+        FUZZ_CHECK(refused.refusedForm() == ZnTextForm::of(fuzzed.data(), fuzzed.size()));
+        FUZZ_CHECK(refused.setValue("Setting", "User", "u") == 0);
+        FUZZ_CHECK(refused.save(in.c_str()) == -1 && read(in) == fuzzed);
+        input.erase(std::remove(input.begin(), input.end(), '\0'), input.end());
+        while (ZnTextForm::of(input.data(), input.size()) != ZnTextForm::Text)
+            input.erase(0, 1);
+    }
     std::ofstream(in, std::ios::binary | std::ios::trunc) << input;
 
     ZnIniFile first;
@@ -85,10 +101,10 @@ FUZZ_TARGET(input)
     FUZZ_CHECK(read(out) == saved);
 
     // The bytes up to the first three NULs as section, key and value.
-    const char* section = input.c_str();
+    const char* section = fuzzed.c_str();
     const char* key = section + std::strlen(section) + 1;
-    const char* value = key < input.c_str() + input.size() ? key + std::strlen(key) + 1 : nullptr;
-    if (value && value <= input.c_str() + input.size() && second.setValue(section, key, value) == 0) {
+    const char* value = key < fuzzed.c_str() + fuzzed.size() ? key + std::strlen(key) + 1 : nullptr;
+    if (value && value <= fuzzed.c_str() + fuzzed.size() && second.setValue(section, key, value) == 0) {
         FUZZ_CHECK(second.save(out.c_str()) == 0);
         FUZZ_CHECK(keptButOne(fuzzLines(saved), fuzzLines(read(out))));
         ZnIniFile third;

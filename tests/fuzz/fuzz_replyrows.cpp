@@ -16,6 +16,7 @@
 #include "ZnPlayTaskManage.h"
 #include "ZnRegion.h"
 #include "ZnRegionManage.h"
+#include "ZnRow.h"
 #include "ZnSsTask.h"
 #include "ZnSsTaskManage.h"
 
@@ -40,8 +41,17 @@ FUZZ_TARGET(input)
         FUZZ_CHECK(m.id > 0);
     std::list<ZnMicBtnCall> calls;
     ZnMicRows::buttonCallList(input, calls);
+    // A book entry's type as the row wrote it reads, where it is a number, as
+    // the number the entry holds: the dialogs name the family by either.
+    const auto typesAgree = [](const std::list<BookEntry>& entries) {
+        for (const BookEntry& e : entries) {
+            int n = 0;
+            FUZZ_CHECK(!ZnRow::id(e.itemTypeText.c_str(), n) || n == e.itemType);
+        }
+    };
     std::list<BookEntry> book;
     ZnMicRows::bookList(input, "monitorId", "monitorType", book);
+    typesAgree(book);
 
     std::list<ZnD82> devices;
     ZnD82Manage::parseDevices(input, devices);
@@ -54,7 +64,9 @@ FUZZ_TARGET(input)
     devices.clear();
     ZnD82Manage::parseAllCall(input, devices);
     FUZZ_CHECK(devices.size() == terminals);
+    book.clear();
     ZnD82Manage::parseBook(input, "contactId", book);
+    typesAgree(book);
     ZnD82 one;
     FUZZ_CHECK(!ZnD82Manage::parseDevice(input, one) || one.id > 0);
 

@@ -33,10 +33,12 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -128,6 +130,65 @@ QList<qint64> otherSessions()
     for (unsigned i = 0; i < r.rowCount(); ++i)
         ids << QByteArray(r.cell(i, 0)).toLongLong();
     return ids;
+}
+
+// Statements on a connection and a thread of their own, as the server writes its
+// log while an export runs: they may have to wait for the export's end.
+class Writer
+{
+public:
+    explicit Writer(const QString &statements)
+        : thread([this, statements] {
+              ZnMySql db(ZnMySql::NoReconnect);
+              ZnMySqlResult r;
+              bool good =
+                  db.connect(ZnMySql::instance()->settings()) == 0 && db.query("select connection_id()", r) == 0;
+              session = QByteArray(r.cell(0, 0)).toLongLong();
+              for (const QString &s : statements.split(QStringLiteral("; "), Qt::SkipEmptyParts))
+                  good = good && db.query(s.toUtf8().constData(), r) == 0;
+              ok = good;
+              done = true;
+          })
+    {}
+    ~Writer() { through(); }
+    // Waits for its statements (after the export's end if they waited for it);
+    // whether all went through.
+    bool through()
+    {
+        if (thread.joinable())
+            thread.join();
+        return ok;
+    }
+    // Its statements ran (ok tells whether all went through).
+    std::atomic<bool> done{false}, ok{false};
+    // One of them waits for a table lock held elsewhere.
+    bool waiting() const
+    {
+        ZnMySqlResult r;
+        const QByteArray sql = "select count(*) from information_schema.processlist where id = "
+                               + QByteArray::number(session.load()) + " and state like 'Waiting for table%'";
+        return session > 0 && ZnMySql::instance()->query(sql.constData(), r) == 0
+               && QByteArray(r.cell(0, 0)).toInt() > 0;
+    }
+    // Done, or seen waiting (on the export's thread while it holds the table);
+    // false when neither came.
+    bool settle() const
+    {
+        return QTest::qWaitFor([this] { return done || waiting(); }, 20000);
+    }
+
+private:
+    std::atomic<qint64> session{0};
+    std::thread thread;
+};
+
+// The console's connection as the given account of the test database (its
+// own, or one without the LOCK TABLES privilege).
+bool connectAs(const char *user)
+{
+    ZnMySqlConfig settings = ZnMySql::instance()->settings();
+    settings.user = user;
+    return ZnMySql::instance()->connect(settings) == 0;
 }
 
 // The statements that read rows in the other sessions (an export reads on its
@@ -689,61 +750,102 @@ private slots:
     // negative, repeated across a page or missing. Every row counted at the start
     // is written once, newest first (rows without an id last). Read in one
     // snapshot, the file is the log as it stood at the start whatever changes
-    // meanwhile; on an engine without snapshots, a log that loses rows meanwhile
-    // fails instead of completing. Names read "id<id>.<tag>".
+    // meanwhile; on an engine without snapshots the export holds the table still,
+    // the server's changes waiting for its end (new rows go on where the engine
+    // allows, unseen), and an account that may not lock it fails the export on a
+    // change instead of completing. Names read "id<id>.<tag>".
     void everyRowWhateverItsId_data()
     {
-        QTest::addColumn<QString>("engine"); // the table's
-        QTest::addColumn<QString>("rows");   // filling the empty log
-        QTest::addColumn<QString>("midway"); // when the first page is written
+        QTest::addColumn<QString>("engine");  // the table's
+        QTest::addColumn<QString>("account"); // the console's, or one without LOCK TABLES
+        QTest::addColumn<QString>("rows");    // filling the empty log
+        QTest::addColumn<QString>("midway");  // by the server when the first page is written
+        QTest::addColumn<bool>("waits");      // those changes wait for the export's end
         QTest::addColumn<int>("code");
         const auto ids = [](const char *id, const char *seq) {
             return QStringLiteral("insert into userlog (id, name) select %1, concat('id', %1, '.a') from seq_%2; ")
                 .arg(QLatin1String(id), QLatin1String(seq));
         };
-        const int done = LogExportThread::Complete;
-        const QString innodb = QStringLiteral("InnoDB"), myisam = QStringLiteral("MyISAM");
-        QTest::newRow("an id of -1") << innodb << ids("seq", "1_to_100") + ids("-seq", "1_to_1") << QString() << done;
-        QTest::newRow("ids from 0") << innodb << ids("seq - 1", "1_to_101") << QString() << done;
+        const int done = LogExportThread::Complete, changed = LogExportThread::LogChanged;
+        const QString innodb = QStringLiteral("InnoDB"), myisam = QStringLiteral("MyISAM"),
+                      aria = QStringLiteral("Aria"), memory = QStringLiteral("MEMORY");
+        const QString own = QStringLiteral("talklog"), noLock = QStringLiteral("talklog_nolock");
+        const QString all = ids("seq", "1_to_250");
+        // 14 ids at each end trade places: the count and the newest id stay.
+        const QString swapped = QStringLiteral("update userlog set id = 251 - id where id <= 14 or id >= 237");
+        const QString lower = QStringLiteral("insert into userlog (id, name) values (3, 'id3.b')");
+        QTest::newRow("an id of -1") << innodb << own << ids("seq", "1_to_100") + ids("-seq", "1_to_1") << QString()
+                                     << false << done;
+        QTest::newRow("ids from 0") << innodb << own << ids("seq - 1", "1_to_101") << QString() << false << done;
         QTest::newRow("an id twice across pages")
-            << innodb << ids("seq", "1_to_150") + QStringLiteral("insert into userlog (id, name) values (51, 'id51.b')")
-            << QString() << done;
+            << innodb << own
+            << ids("seq", "1_to_150") + QStringLiteral("insert into userlog (id, name) values (51, 'id51.b')")
+            << QString() << false << done;
         QTest::newRow("more than a page of one id")
-            << innodb
+            << innodb << own
             << ids("seq", "1_to_6")
                    + QStringLiteral("insert into userlog (id, name) select 7, concat('id7.', seq) "
                                     "from seq_1_to_150")
-            << QString() << done;
+            << QString() << false << done;
         QTest::newRow("rows without an id")
-            << innodb
+            << innodb << own
             << ids("seq", "1_to_120")
                    + QStringLiteral("insert into userlog (id, name) values (null, 'idnull.a'), (null, 'idnull.b')")
-            << QString() << done;
+            << QString() << false << done;
         QTest::newRow("rows removed meanwhile: the rows of the start")
-            << innodb << ids("seq", "1_to_250") << QStringLiteral("delete from userlog where id <= 10") << done;
+            << innodb << own << all << QStringLiteral("delete from userlog where id <= 10") << false << done;
         QTest::newRow("a row swapped for one of a lower id: the rows of the start")
-            << innodb << ids("seq", "1_to_250")
+            << innodb << own << all
             << QStringLiteral("delete from userlog where id = 20; insert into userlog (id, name) values (3, 'id3.b')")
-            << done;
+            << false << done;
         QTest::newRow("a row swapped for one without an id: the rows of the start")
-            << innodb << ids("seq", "1_to_250")
+            << innodb << own << all
             << QStringLiteral(
                    "delete from userlog where id = 20; insert into userlog (id, name) values (null, 'idnull.a')")
-            << done;
-        QTest::newRow("no snapshots: rows removed meanwhile fail")
-            << myisam << ids("seq", "1_to_250") << QStringLiteral("delete from userlog where id <= 10")
-            << int(LogExportThread::LogChanged);
-        QTest::newRow("no snapshots: a row swapped for a newer one fails")
-            << myisam << ids("seq", "1_to_250")
+            << false << done;
+        QTest::newRow("ids swapped meanwhile: the rows of the start")
+            << innodb << own << all << swapped << false << done;
+        QTest::newRow("no snapshots: rows removed meanwhile wait, the rows of the start")
+            << myisam << own << all << QStringLiteral("delete from userlog where id <= 10") << true << done;
+        QTest::newRow("no snapshots: a row swapped for a newer one waits, the rows of the start")
+            << myisam << own << all
             << QStringLiteral(
                    "delete from userlog where id = 20; insert into userlog (id, name) values (900, 'id900.a')")
-            << int(LogExportThread::LogChanged);
+            << true << done;
+        QTest::newRow("no snapshots: ids swapped meanwhile wait, the rows of the start")
+            << myisam << own << all << swapped << true << done;
+        QTest::newRow("no snapshots: a row swapped for one of a lower id waits, the rows of the start")
+            << myisam << own << all << QStringLiteral("delete from userlog where id = 200; ") + lower << true << done;
+        QTest::newRow("no snapshots: a row added below the newest id goes on, unseen")
+            << myisam << own << all << lower << false << done;
+        QTest::newRow("Aria: ids swapped meanwhile wait, the rows of the start")
+            << aria << own << all << swapped << true << done;
+        QTest::newRow("Aria: a row added below the newest id goes on, unseen")
+            << aria << own << all << lower << false << done;
+        QTest::newRow("MEMORY: ids swapped meanwhile wait, the rows of the start")
+            << memory << own << all << swapped << true << done;
+        QTest::newRow("MEMORY: a row added meanwhile waits, the rows of the start")
+            << memory << own << all << lower << true << done;
+        QTest::newRow("no lock allowed: a log left alone is written whole")
+            << myisam << noLock << all << QString() << false << done;
+        QTest::newRow("no lock allowed: rows removed meanwhile fail")
+            << myisam << noLock << all << QStringLiteral("delete from userlog where id <= 10") << false << changed;
+        QTest::newRow("no lock allowed: ids swapped meanwhile fail")
+            << myisam << noLock << all << swapped << false << changed;
+        QTest::newRow("no lock allowed, Aria: ids swapped meanwhile fail")
+            << aria << noLock << all << swapped << false << changed;
+        QTest::newRow("no lock allowed, MEMORY: ids swapped meanwhile fail")
+            << memory << noLock << all << swapped << false << changed;
+        QTest::newRow("no lock allowed, InnoDB: ids swapped meanwhile, the rows of the start")
+            << innodb << noLock << all << swapped << false << done;
     }
     void everyRowWhateverItsId()
     {
         QFETCH(QString, engine);
+        QFETCH(QString, account);
         QFETCH(QString, rows);
         QFETCH(QString, midway);
+        QFETCH(bool, waits);
         QFETCH(int, code);
         TableCopy copy(QStringLiteral("userlog"));
         QVERIFY(copy.ready
@@ -756,9 +858,22 @@ private slots:
         QVERIFY(ZnMySql::instance()->query("select name from userlog", all) == 0);
         for (unsigned r = 0; r < all.rowCount(); ++r)
             names << QString::fromUtf8(all.cell(r, 0));
-        QCOMPARE(runThread([&](LogExportThread &) { sql(midway); }), code);
+        // The export's connection is the console's, as that account.
+        const auto own = qScopeGuard([] { connectAs("talklog"); });
+        QVERIFY(connectAs(account.toUtf8().constData()));
+        std::unique_ptr<Writer> server;
+        bool settled = false, waited = false;
+        const int got = runThread([&](LogExportThread &) {
+            server = std::make_unique<Writer>(midway);
+            settled = server->settle();
+            waited = !server->done;
+        });
+        QVERIFY(settled && server);
+        QVERIFY(server->through());
+        QCOMPARE(got, code);
         if (code != LogExportThread::Complete) {
             QCOMPARE(filesInFolder(), QStringList());
+            QCOMPARE(waited, waits);
             return;
         }
         QStringList written;
@@ -774,6 +889,48 @@ private slots:
         written.sort();
         names.sort();
         QCOMPARE(written, names);
+        QCOMPARE(waited, waits);
+    }
+
+    // A table held still by an export is let go with the export's connection:
+    // killed midway (the server's waiting change then runs), or dropped by the
+    // server when the export falls silent (a console that stalls) for longer than
+    // a statement may take. The export fails, the earlier file stays.
+    void heldTableLetGo_data()
+    {
+        QTest::addColumn<bool>("kill"); // else the export stalls until its connection is gone
+        QTest::newRow("its connection killed midway") << true;
+        QTest::newRow("the export silent past the server's patience") << false;
+    }
+    void heldTableLetGo()
+    {
+        QFETCH(bool, kill);
+        QVERIFY(writeFile(target(), kEarlier));
+        TableCopy copy(QStringLiteral("userlog"));
+        QVERIFY(copy.ready
+                && sql(QStringLiteral("alter table userlog engine = MyISAM; "
+                                      "insert into userlog select * from userlog_kept")));
+        std::unique_ptr<Writer> server;
+        bool waited = false, gone = false;
+        const int got = runThread([&](LogExportThread &) {
+            const QList<qint64> exporter = otherSessions();
+            if (exporter.size() != 1)
+                return;
+            if (kill) {
+                server = std::make_unique<Writer>(QStringLiteral("delete from userlog where id <= 10"));
+                waited = server->settle() && !server->done;
+                sql(QStringLiteral("kill ") + QString::number(exporter.first()));
+            }
+            gone = QTest::qWaitFor([&] { return !otherSessions().contains(exporter.first()); }, 30000);
+        });
+        QVERIFY(gone);
+        QCOMPARE(got, int(LogExportThread::QueryFailed));
+        if (kill)
+            QVERIFY(waited && server->through());
+        else
+            QVERIFY(sql(QStringLiteral("delete from userlog where id <= 10")));
+        QCOMPARE(ZnDbQuery::userLogCount(), 240);
+        QCOMPARE(bytesOf(target()), kEarlier);
     }
 
     // A failed or stopped export leaves the earlier file byte for byte.

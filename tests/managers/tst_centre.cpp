@@ -6,6 +6,7 @@
 #include "ZnApi.h"
 #include "ZnD82.h"
 #include "ZnManualClock.h"
+#include "ZnMgrMsg.h"
 #include "ZnMicBtnCall.h"
 #include "ZnTerminal.h"
 
@@ -256,6 +257,52 @@ private slots:
         s.sim.addRule(ZnSimRule::make("GET SqlConfig/TtsList", ZnSimRule::Fail, "", 0, 1));
         QCOMPARE(s.centre->getTtsList(), 1);
         QCOMPARE(s.centre->getTtsList(), 0);
+    }
+
+    // A box the answer opens runs inside the GUI thread's wait for as long as the
+    // operator reads it; the answer that came meanwhile is the outcome, however
+    // far the clock moved. Only a request still unanswered times out.
+    void answerOutlastsABoxOpenInTheWait_data()
+    {
+        QTest::addColumn<int>("rule");  // -1: answered "200 OK"
+        QTest::addColumn<bool>("line"); // an unanswered keep-alive holds the line first
+        QTest::addColumn<int>("result");
+        QTest::newRow("refusal read past the time-out: 1") << int(ZnSimRule::Fail) << false << 1;
+        QTest::newRow("answer read past the time-out: 0") << -1 << false << 0;
+        QTest::newRow("no answer, a box open past the time-out: 3") << int(ZnSimRule::Withhold) << false << 3;
+        QTest::newRow("line freed while a box is open past its wait: sent, 0") << -1 << true << 0;
+    }
+    void answerOutlastsABoxOpenInTheWait()
+    {
+        QFETCH(int, rule);
+        QFETCH(bool, line);
+        ZnManualClock clock;
+        SimSession s;
+        QVERIFY(loginOnClock(s, clock));
+        const std::string label = "GET SqlConfig/D82List";
+        if (rule >= 0)
+            s.sim.addRule(ZnSimRule::make(label, ZnSimRule::Action(rule), "busy", 0, 1));
+        if (line) {
+            s.sim.addRule(ZnSimRule::make("ONLINE", ZnSimRule::Withhold, "", 0, 1));
+            clock.advance(21);
+            QVERIFY(SimSession::spinUntil([&] { return s.centre->pendingCount() == 1; }));
+        }
+        const int before = s.sim.count(label);
+        // The box: opened from the wait, closed once what it waits for is in and
+        // five seconds have passed.
+        QTimer::singleShot(0, [&] {
+            if (line) {
+                s.sim.releaseHeld();
+                QVERIFY(SimSession::spinUntil([&] { return s.centre->pendingCount() == 0; }));
+            } else if (rule == ZnSimRule::Withhold) {
+                QVERIFY(SimSession::spinUntil([&] { return s.sim.count(label) > before; }));
+            } else {
+                QVERIFY(SimSession::spinUntil([] { return ZnMgrMsg::instance()->done(); }));
+            }
+            clock.advance(5);
+        });
+        QTEST(s.centre->getD82List(), "result");
+        QCOMPARE(s.sim.count(label), before + 1);
     }
 
     void keepAliveAnswerCannotTurnARefusalIntoSuccess()

@@ -8,6 +8,7 @@
 #include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
 #include "ZnSimServer.h"
+#include "ZnSmallDisk.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -151,6 +152,62 @@ private slots:
         QVERIFY2(out.contains(shown), qPrintable(out));
         QVERIFY2(err.contains(QStringLiteral("login failed: ")) && err.contains(why), qPrintable(err));
         QCOMPARE(server.acceptedCount() > accepted, connects);
+    }
+
+    // A direct login on a full disk: config.ini stays as it was, and the operator
+    // is told once, over the main window, that the settings could not be saved: a
+    // start's write that failed before any window was up, or the main window's
+    // own write of the title (the file was left empty, or with the title alone).
+    void fullDiskToldOverTheMainWindow_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::newRow("without the start's keys") << QByteArray("Title=管理中心\r\n");
+        QTest::newRow("every key there, another title")
+            << QByteArray("Title=一号楼\r\nBoardType=0\r\nMediaPath=D:/TalkServerData/mp3\r\n");
+    }
+    void fullDiskToldOverTheMainWindow()
+    {
+        QFETCH(QByteArray, keys);
+        ZnSmallDisk disk(1 << 20);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.why()));
+        const QString work = disk.path() + QStringLiteral("/work");
+        QVERIFY(QDir().mkpath(work));
+        QByteArray file = "\xEF\xBB\xBF; 广播中心\r\n[Setting]\r\nServerIp=127.0.0.1\r\nServerPort="
+                          + QByteArray::number(server.port()) + "\r\nUser=admin\r\n" + keys;
+        for (int i = 0; file.size() < 2575; ++i)
+            file += "; line " + QByteArray::number(i) + ' ' + QByteArray(40, 'x') + "\r\n";
+        {
+            QFile f(work + QStringLiteral("/config.ini"));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+        }
+        QVERIFY(disk.leaveFree(0));
+        auto *p = new QProcess(this);
+        p->setWorkingDirectory(work);
+        p->start(QCoreApplication::applicationDirPath() + QStringLiteral("/zn_console_harness"),
+                 {QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                  QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
+        const QString told = QStringLiteral("message: 提示 | 设置未能保存：config.ini 无法写入（磁盘空间不足）。");
+        QString out;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                out += QString::fromUtf8(p->readAllStandardOutput());
+                return (out.contains(QStringLiteral("main window")) && out.contains(told))
+                       || p->state() == QProcess::NotRunning;
+            },
+            20000);
+        server.closeClients();
+        QString err;
+        QCOMPARE(finish(p, out, &err), 0);
+        QVERIFY2(shown, qPrintable(out));
+        QCOMPARE(out.count(told), 1);
+        QVERIFY2(err.contains(QStringLiteral("config.ini: not saved (No space left on device)")), qPrintable(err));
+        QFile f(work + QStringLiteral("/config.ini"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), file);
+        // No new file beside it (the media page's transfer note aside).
+        QCOMPARE(QDir(work).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(QStringLiteral("config")),
+                 QStringList{QStringLiteral("config.ini")});
     }
 
     void acceptedLoginThenLostConnection()

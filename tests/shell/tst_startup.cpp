@@ -1,11 +1,15 @@
+#include "BaseMessageDialog.h"
 #include "LoginDialog.h"
 #include "LoginSettings.h"
+#include "ZnConfigNotice.h"
 #include "ZnConfigSettings.h"
 #include "ZnFifoTrap.h"
 #include "ZnGlobals.h"
 #include "ZnIniFile.h"
+#include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnServerText.h"
+#include "ZnSmallDisk.h"
 #include "ZnStartup.h"
 
 #include <QCryptographicHash>
@@ -15,6 +19,7 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -159,13 +164,41 @@ class tst_startup : public QObject
     }
     static QString setting(const char *key) { return ZnConfigSettings().value(QLatin1String(key)).toString(); }
 
+    static QStringList entries()
+    {
+        return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    // The one box the operator was shown: its title and its text.
+    static void checkBox(const ZnModalHelper &modal, const QString &text)
+    {
+        QVERIFY(modal.handled());
+        const QStringList seen = modal.seenTexts();
+        QVERIFY2(seen.contains(QStringLiteral("提示"))
+                     && std::any_of(seen.begin(), seen.end(), [&](const QString &t) { return t.simplified() == text; }),
+                 qPrintable(seen.join(QStringLiteral(" | "))));
+    }
+    // A folder on a disk of its own, made the working folder; the disk is filled
+    // once config.ini is written there.
+    static QString workOn(const ZnSmallDisk &disk)
+    {
+        const QString work = disk.path() + QStringLiteral("/work");
+        return QDir().mkpath(work) && QDir::setCurrent(work) ? work : QString();
+    }
+
 private slots:
+    void initTestCase()
+    {
+        // A second notice would be refused, failing the case that brought it.
+        ZnModalGuard::install();
+    }
+
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(dir->path()));
         gMySqlPort = 8999;
         gMediaBasePath = "/";
+        ZnConfigNotice::reset();
     }
 
     // Options match whole; one without a value reads as empty.
@@ -322,22 +355,36 @@ private slots:
     // neither read nor written: the start goes on with the defaults (the login
     // settings, the title, the media folder) and says why. A pipe is never opened
     // for reading (no writer would come); a file at the limit is still read.
+    // A file saved as UTF-16 (Notepad's "Unicode") or holding NUL bytes is no text
+    // the readers can take: read and written as it stood, the dialog came up empty
+    // and the start put UTF-8 lines into it. Such a file is refused like the
+    // others, and the operator is told over the dialog why.
     void unusableFileStartsWithDefaults_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("read");
-        QTest::newRow("named pipe") << "pipe" << false;
-        QTest::newRow("link to /dev/zero") << "zero" << false;
-        QTest::newRow("folder") << "folder" << false;
-        QTest::newRow("one byte past the limit") << "oversized" << false;
-        QTest::newRow("sparse 4 GiB") << "sparse" << false;
-        QTest::newRow("at the limit") << "limit" << true;
+        QTest::addColumn<QString>("told");
+        const QString utf16 =
+            QStringLiteral("设置未能读取：config.ini 以 UTF-16 编码保存，请另存为 UTF-8 编码。本次使用默认设置。");
+        QTest::newRow("named pipe") << "pipe" << false << QString();
+        QTest::newRow("link to /dev/zero") << "zero" << false << QString();
+        QTest::newRow("folder") << "folder" << false << QString();
+        QTest::newRow("one byte past the limit") << "oversized" << false << QString();
+        QTest::newRow("sparse 4 GiB") << "sparse" << false << QString();
+        QTest::newRow("at the limit") << "limit" << true << QString();
+        QTest::newRow("UTF-16 LE with its mark") << "utf16le" << false << utf16;
+        QTest::newRow("UTF-16 BE with its mark") << "utf16be" << false << utf16;
+        QTest::newRow("NUL bytes")
+            << "nul" << false
+            << QStringLiteral("设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。");
     }
     void unusableFileStartsWithDefaults()
     {
         QFETCH(QString, kind);
         QFETCH(bool, read);
-        const QByteArray keys = "[Setting]\nBoardType=3\nMySqlPort=3306\nServerIp=10.0.0.1\nUser=op\nTitle=T\n";
+        QFETCH(QString, told);
+        const QByteArray keys = "[Setting]\r\nBoardType=3\r\nMySqlPort=3306\r\nServerIp=10.0.0.1\r\nServerPort="
+                                "9001\r\nUser=op\r\nTitle=T\r\n";
         const QString path = QStringLiteral("config.ini");
         std::unique_ptr<ZnFifoTrap> trap;
         if (kind == QLatin1String("pipe")) {
@@ -347,6 +394,14 @@ private slots:
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         } else if (kind == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(path));
+        } else if (kind.startsWith(QLatin1String("utf16"))) {
+            const bool little = kind.endsWith(QLatin1String("le"));
+            QByteArray bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+            for (char c : keys)
+                bytes += little ? QByteArray(1, c) + '\0' : '\0' + QByteArray(1, c);
+            writeFile(bytes);
+        } else if (kind == QLatin1String("nul")) {
+            writeFile(QByteArray(keys).replace("User=op", QByteArray("User=o\0p", 8)));
         } else {
             const int size = ZnIniFile::kMaxFileBytes + (kind == QLatin1String("oversized") ? 1 : 0);
             QFile f(path);
@@ -368,6 +423,17 @@ private slots:
         QCOMPARE(gMySqlPort, read ? 3306 : 8999);
         QCOMPARE(dlg.windowTitle(), read ? QStringLiteral("T") : QStringLiteral("管理中心"));
         QCOMPARE(dlg.form().connect_ip_edit->text(), read ? QStringLiteral("10.0.0.1") : QString());
+        // No stored port: the login dials the default one.
+        QCOMPARE(dlg.form().connect_port_edit->text(), read ? QStringLiteral("9001") : QString());
+        ZnModalHelper modal;
+        if (!told.isEmpty())
+            modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        if (!told.isEmpty()) {
+            QTRY_VERIFY(modal.handled());
+            checkBox(modal, told);
+        }
         if (!read) {
             // Each writer leaves the file alone.
             LoginSettings::instance()->ServerIp = "10.0.0.2";
@@ -375,6 +441,13 @@ private slots:
             LoginSettings::instance()->save();
             QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")));
             QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("LogLastFilePath"), QStringLiteral("/tmp")));
+            dlg.form().connect_ip_edit->setText(QStringLiteral("10.0.0.3"));
+            dlg.form().nameLineEdit->setText(QStringLiteral("op3"));
+            dlg.form().fPassLineEdit->setText(QStringLiteral("pw"));
+            dlg.on_login_clicked();
+            QCOMPARE(LoginSettings::instance()->ServerPort, 8999);
+            // Nothing more is told (a box would be refused).
+            QCoreApplication::processEvents();
         }
         const QString said = err.text();
         QCOMPARE(said.contains(QStringLiteral("config.ini: ")), !read);
@@ -424,35 +497,166 @@ private slots:
 
     // config.ini in a folder that takes no new file (a program folder the operator
     // may not write): the file cannot be replaced by a new one, and is written in
-    // place; the next start reads what was saved.
+    // place; the next start reads what was saved. On a full disk a write that
+    // makes the file reach into a block it has not got is refused before a byte
+    // is overwritten (it was cut mid-line); one within its last block goes through.
     void savedInAFolderThatRefusesNewFiles_data()
     {
         QTest::addColumn<QString>("writer");
-        QTest::newRow("login settings") << "login";
-        QTest::newRow("title") << "title";
+        QTest::addColumn<int>("fullDiskFileBytes"); // 0: an ordinary disk
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("login settings") << "login" << 0 << true;
+        QTest::newRow("title") << "title" << 0 << true;
+        QTest::newRow("full disk, login past the last block: kept") << "login" << 4090 << false;
+        QTest::newRow("full disk, title past the last block: kept") << "title" << 4090 << false;
+        QTest::newRow("full disk, login within the last block: written") << "login" << 3000 << true;
+        QTest::newRow("full disk, title within the last block: written") << "title" << 3000 << true;
     }
     void savedInAFolderThatRefusesNewFiles()
     {
         QFETCH(QString, writer);
-        writeFile("; kept\n[Setting]\nServerIp=10.0.0.1\nServerPort=8999\nUser=op\nTitle=old\n");
+        QFETCH(int, fullDiskFileBytes);
+        QFETCH(bool, saved);
+        std::unique_ptr<ZnSmallDisk> disk;
+        QByteArray file = "; kept\n[Setting]\nServerIp=10.0.0.1\nServerPort=8999\nUser=op\nTitle=old\n";
+        if (fullDiskFileBytes > 0) {
+            disk = std::make_unique<ZnSmallDisk>(64 << 10);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->why()));
+            QVERIFY(!workOn(*disk).isEmpty());
+            file += ';' + QByteArray(fullDiskFileBytes - file.size() - 2, 'x') + '\n';
+        }
+        writeFile(file);
         RefusingFolder folder(QDir::currentPath());
         if (!folder.refuses())
             QSKIP(qPrintable(folder.why()));
+        if (disk)
+            QVERIFY(disk->leaveFree(0));
+        StderrCapture err;
         if (writer == QLatin1String("login")) {
             LoginSettings s("config.ini");
             s.ServerIp = "10.0.0.2";
-            s.User = "other";
-            s.save();
+            s.User = "other operator";
+            QCOMPARE(s.save(), saved);
             LoginSettings next("config.ini");
-            QCOMPARE(next.ServerIp, std::string("10.0.0.2"));
-            QCOMPARE(next.User, std::string("other"));
+            QCOMPARE(next.ServerIp, std::string(saved ? "10.0.0.2" : "10.0.0.1"));
+            QCOMPARE(next.User, std::string(saved ? "other operator" : "op"));
         } else {
-            QVERIFY(ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("new")));
-            QCOMPARE(setting("Setting/Title"), QStringLiteral("new"));
+            QCOMPARE(ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("a new title")),
+                     saved);
+            QCOMPARE(setting("Setting/Title"), saved ? QStringLiteral("a new title") : QStringLiteral("old"));
         }
         QVERIFY(fileBytes().startsWith("; kept\n[Setting]\n"));
+        if (!saved)
+            QCOMPARE(fileBytes(), file);
+        QCOMPARE(err.text().contains(QStringLiteral("config.ini: not saved (No space left on device)")), !saved);
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("config.ini")});
+    }
+
+    // A full or nearly full disk: every save leaves config.ini as it was, whole,
+    // and no other file beside it (a start cut it to its two new lines, a login to
+    // nothing, QSaveFile having taken a failed flush for success). The operator is
+    // told once, over the first window up; a later failure of the run tells nothing
+    // more, nor one while the box is still being read.
+    void fullDiskKeepsTheFile_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("everyKey");
+        QTest::addColumn<int>("freeBytes");
+        QTest::newRow("start, then the login dialog") << "dialog" << false << 0;
+        QTest::newRow("direct login, without the start's keys") << "direct" << false << 0;
+        QTest::newRow("direct login, every key there") << "direct" << true << 0;
+        QTest::newRow("start on a nearly full disk, an 11 KB file") << "start" << false << 8192;
+        QTest::newRow("title, then a folder: told once") << "title" << true << 0;
+        QTest::newRow("a save while the box is read: told once") << "slow" << true << 0;
+    }
+    void fullDiskKeepsTheFile()
+    {
+        QFETCH(QString, writer);
+        QFETCH(bool, everyKey);
+        QFETCH(int, freeBytes);
+        ZnSmallDisk disk(1 << 20);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.why()));
+        QVERIFY(!workOn(disk).isEmpty());
+        QByteArray file = "\xEF\xBB\xBF; 广播中心\r\n[Setting]\r\nServerIp=10.0.0.1\r\nServerPort=9001\r\nUser=op\r\n"
+                          "Title=一号楼\r\n";
+        if (everyKey)
+            file += "BoardType=0\r\nMediaPath=D:/TalkServerData/mp3\r\n";
+        const int size = freeBytes > 0 ? 11000 : 2575;
+        for (int i = 0; file.size() < size; ++i)
+            file += "; line " + QByteArray::number(i) + ' ' + QByteArray(40, 'x') + "\r\n";
+        writeFile(file);
+        QVERIFY(disk.leaveFree(freeBytes));
+        const QString told = QStringLiteral("设置未能保存：config.ini 无法写入（磁盘空间不足）。");
+
+        StderrCapture err;
+        ZnModalHelper modal;
+        // The window the operator sees after a direct login or a start.
+        QWidget window;
+        if (writer == QLatin1String("dialog")) {
+            loadStartupSettings();
+            LoginDialog dlg{QString()};
+            dlg.fillFields();
+            modal.answer(QStringLiteral("ConfirmButton"), &dlg);
+            dlg.show();
+            QTRY_VERIFY(modal.handled());
+            checkBox(modal, told);
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("一号楼"));
+            QCOMPARE(dlg.form().connect_ip_edit->text(), QStringLiteral("10.0.0.1"));
+            QCOMPARE(dlg.form().nameLineEdit->text(), QStringLiteral("op"));
+            QCOMPARE(dlg.form().connect_port_edit->text(), QStringLiteral("9001"));
+            // The login's own save fails too: nothing more is told.
+            dlg.form().nameLineEdit->setText(QStringLiteral("other"));
+            dlg.form().fPassLineEdit->setText(QStringLiteral("pw"));
+            dlg.on_login_clicked();
+        } else if (writer == QLatin1String("direct") || writer == QLatin1String("start")) {
+            loadStartupSettings();
+            if (writer == QLatin1String("direct")) {
+                const char *argv[] = {"prog", "-serverip", "10.0.0.9", "-user", "other", "-password", "pw"};
+                saveArgs(7, const_cast<char **>(argv));
+                int maxFlag = 1;
+                QCOMPARE(runLogin(&maxFlag), -1);
+                QCOMPARE(LoginSettings::instance()->ServerIp, std::string("10.0.0.9"));
+            }
+            // Nothing shown before the window is up; then the notice waiting.
+            QCoreApplication::processEvents();
+            ZnConfigNotice::watch(&window);
+            modal.answer(QStringLiteral("ConfirmButton"), &window);
+            window.show();
+            QTRY_VERIFY(modal.handled());
+            checkBox(modal, told);
+        } else {
+            ZnConfigNotice::watch(&window);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            bool refusedMeanwhile = writer != QLatin1String("slow");
+            if (!refusedMeanwhile) {
+                modal.onModal(
+                    [&refusedMeanwhile](QWidget *box) {
+                        refusedMeanwhile =
+                            !ZnConfigSettings().setValue(QStringLiteral("MediaLastFilePath"), QStringLiteral("/tmp"));
+                        QCoreApplication::processEvents();
+                        QTest::mouseClick(ZnModalHelper::findButton(box, QStringLiteral("ConfirmButton")),
+                                          Qt::LeftButton);
+                    },
+                    &window);
+            } else {
+                modal.answer(QStringLiteral("ConfirmButton"), &window);
+            }
+            QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("二号楼")));
+            QTRY_VERIFY(modal.handled());
+            checkBox(modal, told);
+            QVERIFY(refusedMeanwhile);
+            QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("LogLastFilePath"), QStringLiteral("/tmp/导出")));
+        }
+        // A second box would be refused here.
+        QCoreApplication::processEvents();
+        QCOMPARE(fileBytes(), file);
+        QCOMPARE(entries(), QStringList{QStringLiteral("config.ini")});
+        QVERIFY2(err.text().contains(QStringLiteral("config.ini: not saved (No space left on device)")),
+                 qPrintable(err.text()));
     }
 
     // No port in the file: the hidden port field stays empty and the login uses

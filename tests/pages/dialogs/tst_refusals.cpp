@@ -16,9 +16,11 @@
 #include "ZnPlayerInfoForm.h"
 #include "ZnRegionListMgr.h"
 #include "ZnRegionMgrForm.h"
+#include "ZnResources.h"
 #include "ZnSetAmpFormCtr.h"
 #include "ZnSsTaskDataMgr.h"
 #include "ZnSsTaskMgrForm.h"
+#include "ZnStartup.h"
 #include "ZnSystemSettingForm.h"
 #include "ZnTalkLogInfoForm.h"
 #include "ZnTimerTaskMgrForm.h"
@@ -34,6 +36,7 @@
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QTimeEdit>
+#include <QTranslator>
 #include <QtTest>
 
 #include <map>
@@ -42,9 +45,9 @@ namespace {
 
 // Every check and refusal the operator meets on a page or in an edit dialog:
 // what they do, what the server refuses (a request and its text, or kUnanswered), the boxes
-// shown in turn ("title|text"; "(dialog)" for the edit dialog still open after
-// them, then closed by the test) and the request that reached the server
-// ("" when nothing at all did).
+// shown in turn ("title|text" as the operator reads them, in Chinese; "(dialog)"
+// for the edit dialog still open after them, then closed by the test) and the
+// request that reached the server ("" when nothing at all did).
 //
 // Each family holds one online terminal (id base+1) and two offline ones.
 // Acts: "delete ID", "edit ID NAME [CHANGE]..." (a double click, the name typed,
@@ -69,202 +72,189 @@ struct Refusal
 
 // The reason that makes the server keep the answer back instead of refusing.
 const char *const kUnanswered = "(unanswered)";
-const char *const kAsk = "Tips|Delete current record? / ";
-const char *const kOnline = "Tips|Delete current record? / Tips|Terminal can not be removed without offline!";
-const char *const kRefused = "Tips|Delete current record? / Tips|in use / Tips|Delete Error!";
+const char *const kAsk = "提示|确定删除当前记录？ / ";
+const char *const kOnline = "提示|确定删除当前记录？ / 提示|终端在线时不能删除！";
+const char *const kRefused = "提示|确定删除当前记录？ / 提示|in use / 提示|删除错误！";
 
 const Refusal kRefusals[] = {
     // Call microphones.
-    {"d72: empty name", "d72", "edit 50002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"d72: setting refused", "d72", "edit 50002 Hall", "POST ModTalkTerminal", "no", "Tips|Setting Error!",
+    {"d72: empty name", "d72", "edit 50002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"d72: setting refused", "d72", "edit 50002 Hall", "POST ModTalkTerminal", "no", "提示|设置错误！",
      "POST ModTalkTerminal"},
-    {"d72: button calls refused", "d72", "calls 50002", "POST D72ButtonCall", "no",
-     "Tips|Button Call Config Setting Error!", "POST D72ButtonCall"},
+    {"d72: button calls refused", "d72", "calls 50002", "POST D72ButtonCall", "no", "提示|按键呼叫配置错误！",
+     "POST D72ButtonCall"},
     {"d72: online kept", "d72", "delete 50001", "", "", kOnline, ""},
     {"d72: delete refused, the reason then the page's", "d72", "delete 50002", "POST RemoveDevice", "in use", kRefused,
      "POST RemoveDevice"},
     // Emergency microphones.
-    {"d74: empty name", "d74", "edit 60002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"d74: setting refused", "d74", "edit 60002 Hall", "POST ModTalkTerminal", "no", "Tips|Setting Error!",
+    {"d74: empty name", "d74", "edit 60002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"d74: setting refused", "d74", "edit 60002 Hall", "POST ModTalkTerminal", "no", "提示|设置错误！",
      "POST ModTalkTerminal"},
-    {"d74: button calls refused", "d74", "calls 60002", "POST D74ButtonCall", "no",
-     "Tips|Button Call Config Setting Error!", "POST D74ButtonCall"},
-    {"d74: LED refused", "d74", "led 60002", "POST ModD74Led", "no", "Tips|Led Config Setting Error!",
-     "POST ModD74Led"},
-    {"d74: volume refused", "d74", "volume 60002 40", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
+    {"d74: button calls refused", "d74", "calls 60002", "POST D74ButtonCall", "no", "提示|按键呼叫配置错误！",
+     "POST D74ButtonCall"},
+    {"d74: LED refused", "d74", "led 60002", "POST ModD74Led", "no", "提示|LED配置错误！", "POST ModD74Led"},
+    {"d74: volume refused", "d74", "volume 60002 40", "POST IpAmpSet", "no", "提示|设置错误！", "POST IpAmpSet"},
     {"d74: delete refused", "d74", "delete 60002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     // Server microphones, mobile devices and fire-alarm interfaces.
-    {"d81: empty name", "d81", "edit 70002 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
+    {"d81: empty name", "d81", "edit 70002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
     {"d81: setting refused, the dialog stays", "d81", "edit 70002 Hall", "POST ModTalkTerminal", "no",
-     "Tips|Setting Error! / (dialog)", "POST ModTalkTerminal"},
+     "提示|设置错误！ / (dialog)", "POST ModTalkTerminal"},
     {"d81: monitor book refused, told, the dialog closes", "d81", "tick 70002 fMonitorAllCb", "POST D81MonitorBook",
-     "no", "Tips|Setting Monitor List Error!", "POST D81MonitorBook"},
+     "no", "提示|提交监听名单错误！", "POST D81MonitorBook"},
     {"d81: audio sources refused, sent on every OK", "d81", "edit 70002 N2", "POST D81SoundSource", "no",
-     "Tips|Setting Ss Task List Error!", "POST D81SoundSource"},
-    {"d81: region book refused", "d81", "tick 70002 fRegionCb", "POST D81BroadBook", "no",
-     "Tips|Setting Region List Error!", "POST D81BroadBook"},
+     "提示|提交音源任务错误！", "POST D81SoundSource"},
+    {"d81: region book refused", "d81", "tick 70002 fRegionCb", "POST D81BroadBook", "no", "提示|提交分区配置错误！",
+     "POST D81BroadBook"},
     {"d81: a source chosen twice, told under its own title", "d81", "twice 70002", "", "", "提示|已经选择! / (dialog)",
      ""},
     {"d81: delete refused, the server's reason", "d81", "delete 70002", "POST RemoveDevice", "in use",
-     "Tips|Delete current record? / Tips|in use", "POST RemoveDevice"},
-    {"d82: empty name", "d82", "edit 80002 -", "", "", "Tips|名称不能为空！ / (dialog)", ""},
+     "提示|确定删除当前记录？ / 提示|in use", "POST RemoveDevice"},
+    {"d82: empty name", "d82", "edit 80002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
     {"d82: rename refused, the dialog stays", "d82", "edit 80002 Hall", "POST ModTalkTerminal", "no",
-     "Tips|设置错误！ / (dialog)", "POST ModTalkTerminal"},
+     "提示|设置错误！ / (dialog)", "POST ModTalkTerminal"},
     {"d82: contact book refused, told, the dialog closes", "d82", "tick 80002 fTalkAllCb", "POST D82CallBook", "no",
-     "Tips|提交通信名单错误!", "POST D82CallBook"},
-    {"d82: audio sources refused", "d82", "tick 80002 fSsTaskCb", "POST D82SoundSource", "no", "Tips|提交音源任务错误!",
+     "提示|提交通信名单错误!", "POST D82CallBook"},
+    {"d82: audio sources refused", "d82", "tick 80002 fSsTaskCb", "POST D82SoundSource", "no", "提示|提交音源任务错误!",
      "POST D82SoundSource"},
-    {"d82: region book refused", "d82", "tick 80002 fRegionCb", "POST D82BroadBook", "no", "Tips|提交分区配置错误!",
+    {"d82: region book refused", "d82", "tick 80002 fRegionCb", "POST D82BroadBook", "no", "提示|提交分区配置错误!",
      "POST D82BroadBook"},
     {"d82: delete refused, the server's reason", "d82", "delete 80002", "POST RemoveDevice", "in use",
-     "Tips|Delete current record? / Tips|in use", "POST RemoveDevice"},
-    {"fire alarm: empty name", "falarm", "edit 30002 -", "", "", "Tips|名称不能为空！ / (dialog)", ""},
+     "提示|确定删除当前记录？ / 提示|in use", "POST RemoveDevice"},
+    {"fire alarm: empty name", "falarm", "edit 30002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
     {"fire alarm: setting refused, the dialog stays", "falarm", "edit 30002 Hall", "POST SetFRName", "no",
-     "Tips|设置错误！ / (dialog)", "POST SetFRName"},
+     "提示|设置错误！ / (dialog)", "POST SetFRName"},
     {"fire alarm: a triggered channel is not edited", "falarm", "channel 30001 0 press", "", "",
-     "Tips|通道1触发状态，请空闲再配置！ / (dialog)", ""},
+     "提示|通道1触发状态，请空闲再配置！ / (dialog)", ""},
     {"fire alarm: a triggered channel is not reset", "falarm", "channel 30001 0 reset", "", "",
-     "Tips|通道1触发状态，请空闲再配置！ / (dialog)", ""},
+     "提示|通道1触发状态，请空闲再配置！ / (dialog)", ""},
     {"fire alarm: channel refused, told by its number", "falarm", "channel 30001 1 edit", "POST SetFRTrigger", "no",
-     "Tips|通道2设置错误！ / (dialog)", "POST SetFRTrigger"},
+     "提示|通道2设置错误！ / (dialog)", "POST SetFRTrigger"},
     {"fire alarm: channel reset refused", "falarm", "channel 30001 1 reset", "POST SetFRTrigger", "no",
-     "Tips|通道2设置错误！ / (dialog)", "POST SetFRTrigger"},
+     "提示|通道2设置错误！ / (dialog)", "POST SetFRTrigger"},
     // The channels travel in one text split at these marks.
     {"fire alarm: a channel name holding a separator", "falarm", "channel 30001 1 name a!!!b", "", "",
-     "Tips|The channel name cannot contain \"!!!\" or \"#$%\" / (dialog) / (dialog)", ""},
+     "提示|通道名称不能包含“!!!”或“#$%” / (dialog) / (dialog)", ""},
     {"fire alarm: delete refused, the server's reason", "falarm", "delete 30002", "POST RemoveDevice", "in use",
-     "Tips|Delete current record? / Tips|in use", "POST RemoveDevice"},
+     "提示|确定删除当前记录？ / 提示|in use", "POST RemoveDevice"},
     // Players and amplifiers.
     {"player: online kept", "player", "delete 1", "", "", kOnline, ""},
     {"player: delete refused", "player", "delete 2", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     {"player: delete refused without a reason: the model's empty text", "player", "delete 2", "POST RemoveDevice", "",
-     "Tips|Delete current record? / Tips| / Tips|Delete Error!", "POST RemoveDevice"},
-    {"player: rename refused", "player", "edit 2 Hall", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
-    {"player: volume refused", "player", "volume 2 40", "POST IpAmpSet", "no", "Tips|Setting Error!", "POST IpAmpSet"},
+     "提示|确定删除当前记录？ / 提示| / 提示|删除错误！", "POST RemoveDevice"},
+    {"player: rename refused", "player", "edit 2 Hall", "POST IpAmpSet", "no", "提示|设置错误！", "POST IpAmpSet"},
+    {"player: volume refused", "player", "volume 2 40", "POST IpAmpSet", "no", "提示|设置错误！", "POST IpAmpSet"},
     {"player: amplifier switch refused, nothing told", "player", "amp 2", "POST IpAmpPower", "no", "",
      "POST IpAmpPower"},
     {"player: firewall refused, nothing told", "player", "firewall", "POST Terminal", "no", "", "POST Terminal"},
     {"player: default setting refused, nothing told", "player", "defaults", "POST Terminal", "no", "", "POST Terminal"},
     {"player: thresholds refused, nothing told", "player", "thresholds", "SET PlayTermConfig", "no", "",
      "SET PlayTermConfig"},
-    {"player: speaker check of a terminal not idle", "player", "speaker 2", "", "",
-     "Tips|Can't check speaker when terminal not idle!", ""},
+    {"player: speaker check of a terminal not idle", "player", "speaker 2", "", "", "提示|终端不空闲时不能检测喇叭！",
+     ""},
     // Capture units and speech units.
-    {"capture: empty name", "cap", "edit 20002 -", "", "", "Tips|The name cannot be empty / (dialog)", ""},
-    {"capture: setting refused", "cap", "edit 20002 Hall", "POST CapD73Set", "no", "Tips|Setting Error!",
-     "POST CapD73Set"},
+    {"capture: empty name", "cap", "edit 20002 -", "", "", "提示|名称不能为空 / (dialog)", ""},
+    {"capture: setting refused", "cap", "edit 20002 Hall", "POST CapD73Set", "no", "提示|设置错误！", "POST CapD73Set"},
     {"capture: delete refused", "cap", "delete 20002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
-    {"tts: rename refused", "tts", "edit 40002 Hall", "POST TTs71Name", "no", "Tips|Setting Error!", "POST TTs71Name"},
+    {"tts: rename refused", "tts", "edit 40002 Hall", "POST TTs71Name", "no", "提示|设置错误！", "POST TTs71Name"},
     {"tts: delete refused", "tts", "delete 40002", "POST RemoveDevice", "in use", kRefused, "POST RemoveDevice"},
     // Microphone groups.
-    {"group: empty name", "group", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"group: a new one without a name", "group", "new -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"group: add refused", "group", "new Desk", "POST CallService", "no", "Tips|Setting Error! / Tips|Add Error!",
+    {"group: empty name", "group", "edit 1 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"group: a new one without a name", "group", "new -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"group: add refused", "group", "new Desk", "POST CallService", "no", "提示|设置错误！ / 提示|添加失败!",
      "POST CallService"},
-    {"group: edit refused", "group", "edit 1 Desk", "POST CallService", "no", "Tips|Setting Error! / Tips|Edit Error!",
+    {"group: edit refused", "group", "edit 1 Desk", "POST CallService", "no", "提示|设置错误！ / 提示|编辑失败!",
      "POST CallService"},
-    {"group: delete refused", "group", "delete 1", "POST CallService", "no",
-     "Tips|Delete current record? / "
-     "Tips|Delete Error!",
+    {"group: delete refused", "group", "delete 1", "POST CallService", "no", "提示|确定删除当前记录？ / 提示|删除失败!",
      "POST CallService"},
     // Regions.
-    {"region: empty name", "region", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"region: a new one without a name", "region", "new -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"region: add refused", "region", "new Hall", "POST BroadRegion", "no", "Tips|Setting Error! / Tips|Add Error!",
+    {"region: empty name", "region", "edit 1 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"region: a new one without a name", "region", "new -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"region: add refused", "region", "new Hall", "POST BroadRegion", "no", "提示|设置失败！ / 提示|添加失败！",
      "POST BroadRegion"},
-    {"region: edit refused", "region", "edit 1 Hall", "POST BroadRegion", "no",
-     "Tips|Setting Error! / Tips|Edit Error!", "POST BroadRegion"},
+    {"region: edit refused", "region", "edit 1 Hall", "POST BroadRegion", "no", "提示|设置失败！ / 提示|修改失败！",
+     "POST BroadRegion"},
     {"region: delete refused", "region", "delete 1", "POST BroadRegion", "no",
-     "Tips|Delete current record? / "
-     "Tips|Delete Error!",
-     "POST BroadRegion"},
+     "提示|确定删除当前记录？ / 提示|删除失败！", "POST BroadRegion"},
     // Timer plans.
-    {"plan: empty name", "timer", "plannew -", "", "", "Tips|方案名称不可以空! / (dialog)", ""},
-    {"plan: add refused", "timer", "plannew Night", "POST TimerPlan", "no", "Tips|方案添加失败!", "POST TimerPlan"},
-    {"plan: renamed to nothing", "timer", "planedit 1 -", "", "", "Tips|方案名称不可以空! / (dialog)", ""},
-    {"plan: rename refused", "timer", "planedit 1 Nights", "POST TimerPlan", "no", "Tips|Plan change failed!",
+    {"plan: empty name", "timer", "plannew -", "", "", "提示|方案名称不可以空! / (dialog)", ""},
+    {"plan: add refused", "timer", "plannew Night", "POST TimerPlan", "no", "提示|方案添加失败!", "POST TimerPlan"},
+    {"plan: renamed to nothing", "timer", "planedit 1 -", "", "", "提示|方案名称不可以空! / (dialog)", ""},
+    {"plan: rename refused", "timer", "planedit 1 Nights", "POST TimerPlan", "no", "提示|方案修改失败!",
      "POST TimerPlan"},
-    {"plan: switch refused", "timer", "planswitch 1", "POST TimerPlan", "no", "Tips|Plan change failed!",
-     "POST TimerPlan"},
-    {"plan: the default plan kept, nothing asked", "timer", "plandel 0", "", "", "Tips|默认方案不可以删除！", ""},
+    {"plan: switch refused", "timer", "planswitch 1", "POST TimerPlan", "no", "提示|方案修改失败!", "POST TimerPlan"},
+    {"plan: the default plan kept, nothing asked", "timer", "plandel 0", "", "", "提示|默认方案不可以删除！", ""},
     {"plan: delete refused", "timer", "plandel 1", "POST TimerPlan", "no",
-     "Tips|确认删除方案？ / Tips|删除方案失败，如有任务请先删除!", "POST TimerPlan"},
+     "提示|确认删除方案？ / 提示|删除方案失败，如有任务请先删除!", "POST TimerPlan"},
     {"plan: delete not answered in time", "timer", "plandel 1", "POST TimerPlan", kUnanswered,
-     "Tips|确认删除方案？ / Tips|等待超时!", "POST TimerPlan"},
+     "提示|确认删除方案？ / 提示|等待超时!", "POST TimerPlan"},
     // Tasks.
-    {"task: a running one is not edited", "manual", "edit 4 Hall", "", "", "Tips|Task is runnig, it is not editable!",
-     ""},
-    {"task: a microphone broadcast is not edited", "plan", "edit 2 Hall", "", "",
-     "Tips|Mic broadcast it is not editable!", ""},
+    {"task: a running one is not edited", "manual", "edit 4 Hall", "", "", "提示|任务正在执行，不可编辑！", ""},
+    {"task: a microphone broadcast is not edited", "plan", "edit 2 Hall", "", "", "提示|话筒广播不可编辑！", ""},
     {"task: a running one is not deleted", "manual", "delete 4", "", "",
-     "Tips|Delete current record? / "
-     "Tips|Task is runnig, it is not editable!",
-     ""},
+     "提示|确定删除当前记录？ / 提示|任务正在执行，不可编辑！", ""},
     {"task: delete refused, told once by the asking page", "manual", "delete 3", "POST SoundSource",
-     "Task is in a plan", "Tips|Delete current record? / Tips|Task is in a plan", "POST SoundSource"},
-    {"task: tasks of a disabled plan not started", "timer", "start 7", "", "", "Tips|方案已禁用!", ""},
+     "Task is in a plan", "提示|确定删除当前记录？ / 提示|Task is in a plan", "POST SoundSource"},
+    {"task: tasks of a disabled plan not started", "timer", "start 7", "", "", "提示|方案已禁用!", ""},
     // The plan task dialog, on a stored task and on a new one.
-    {"plan task: empty name", "plan", "edit 1 -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"plan task: a new one without a name", "plan", "new -", "", "", "Tips|The name cannot be empty! / (dialog)", ""},
-    {"plan task: a zero duration", "plan", "edit 1 Hall time=0", "", "", "Tips|Play time con't be 0! / (dialog)", ""},
-    {"plan task: a new one of a zero duration", "plan", "new Hall time=0", "", "",
-     "Tips|Play time con't be 0! / (dialog)", ""},
-    {"plan task: played no time", "plan", "edit 1 Hall count=0", "", "", "Tips|Play counts con't be 0! / (dialog)", ""},
-    {"plan task: a new one played no time", "plan", "new Hall count=0", "", "",
-     "Tips|Play counts con't be 0! / (dialog)", ""},
-    {"plan task: no source, the play list emptied", "plan", "edit 1 Hall files=", "", "",
-     "Tips|Please select play file! / (dialog)", ""},
-    {"plan task: a new one without a source", "plan", "new Hall", "", "", "Tips|Please select play file! / (dialog)",
+    {"plan task: empty name", "plan", "edit 1 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"plan task: a new one without a name", "plan", "new -", "", "", "提示|名称不能为空！ / (dialog)", ""},
+    {"plan task: a zero duration", "plan", "edit 1 Hall time=0", "", "", "提示|播放时长不能为0！ / (dialog)", ""},
+    {"plan task: a new one of a zero duration", "plan", "new Hall time=0", "", "", "提示|播放时长不能为0！ / (dialog)",
      ""},
-    {"plan task: no capture unit", "plan", "edit 1 Hall type=2", "", "", "Tips|Please select terminal! / (dialog)", ""},
+    {"plan task: played no time", "plan", "edit 1 Hall count=0", "", "", "提示|播放次数不能为0！ / (dialog)", ""},
+    {"plan task: a new one played no time", "plan", "new Hall count=0", "", "", "提示|播放次数不能为0！ / (dialog)",
+     ""},
+    {"plan task: no source, the play list emptied", "plan", "edit 1 Hall files=", "", "",
+     "提示|请选择播放文件！ / (dialog)", ""},
+    {"plan task: a new one without a source", "plan", "new Hall", "", "", "提示|请选择播放文件！ / (dialog)", ""},
+    {"plan task: no capture unit", "plan", "edit 1 Hall type=2", "", "", "提示|请选择采集终端！ / (dialog)", ""},
     {"plan task: a new one without a capture unit", "plan", "new Hall type=2", "", "",
-     "Tips|Please select terminal! / (dialog)", ""},
-    {"plan task: no speech text", "plan", "edit 8 Hall", "", "", "Tips|Tts content can't be empty! / (dialog)", ""},
-    {"plan task: a new one without speech text", "plan", "new Hall type=3", "", "",
-     "Tips|Tts content can't be empty! / (dialog)", ""},
-    {"plan task: edit refused", "plan", "edit 1 Hall", "POST SoundSource", "no", "Tips|Edit Error!",
-     "POST SoundSource"},
-    {"plan task: add refused", "plan", "new Hall type=3 tts=Hi", "POST SoundSource", "no", "Tips|Add Error!",
+     "提示|请选择采集终端！ / (dialog)", ""},
+    {"plan task: no speech text", "plan", "edit 8 Hall", "", "", "提示|TTS内容不能为空！ / (dialog)", ""},
+    {"plan task: a new one without speech text", "plan", "new Hall type=3", "", "", "提示|TTS内容不能为空！ / (dialog)",
+     ""},
+    {"plan task: edit refused", "plan", "edit 1 Hall", "POST SoundSource", "no", "提示|修改失败！", "POST SoundSource"},
+    {"plan task: add refused", "plan", "new Hall type=3 tts=Hi", "POST SoundSource", "no", "提示|添加失败！",
      "POST SoundSource"},
     // The timer task dialog, on manual, timer and SDK tasks.
-    {"manual task: empty name", "manual", "edit 3 -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
-    {"manual task: a new one without a name", "manual", "new -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
-    {"manual task: a zero duration", "manual", "edit 3 Hall time=0", "", "", "Tips|播放时长不能为0! / (dialog)", ""},
+    {"manual task: empty name", "manual", "edit 3 -", "", "", "提示|任务名称不能为空! / (dialog)", ""},
+    {"manual task: a new one without a name", "manual", "new -", "", "", "提示|任务名称不能为空! / (dialog)", ""},
+    {"manual task: a zero duration", "manual", "edit 3 Hall time=0", "", "", "提示|播放时长不能为0! / (dialog)", ""},
     {"manual task: a new one of a zero duration", "manual", "new Hall time=0", "", "",
-     "Tips|播放时长不能为0! / (dialog)", ""},
-    {"manual task: played no time", "manual", "edit 3 Hall count=0", "", "", "Tips|播放次数不能为0! / (dialog)", ""},
-    {"manual task: a new one played no time", "manual", "new Hall count=0", "", "", "Tips|播放次数不能为0! / (dialog)",
+     "提示|播放时长不能为0! / (dialog)", ""},
+    {"manual task: played no time", "manual", "edit 3 Hall count=0", "", "", "提示|播放次数不能为0! / (dialog)", ""},
+    {"manual task: a new one played no time", "manual", "new Hall count=0", "", "", "提示|播放次数不能为0! / (dialog)",
      ""},
-    {"manual task: no terminal", "manual", "edit 5 Hall", "", "", "Tips|请选择播放终端! / (dialog)", ""},
-    {"manual task: a new one without a terminal", "manual", "new Hall", "", "", "Tips|请选择播放终端! / (dialog)", ""},
+    {"manual task: no terminal", "manual", "edit 5 Hall", "", "", "提示|请选择播放终端! / (dialog)", ""},
+    {"manual task: a new one without a terminal", "manual", "new Hall", "", "", "提示|请选择播放终端! / (dialog)", ""},
     {"manual task: no source, the play list emptied", "manual", "edit 3 Hall files=", "", "",
-     "Tips|Please select play file! / (dialog)", ""},
+     "提示|请选择播放文件！ / (dialog)", ""},
     {"manual task: a new one without a source", "manual", "new Hall terms=all", "", "",
-     "Tips|Please select play file! / (dialog)", ""},
-    {"manual task: no capture unit", "manual", "edit 3 Hall type=2", "", "", "Tips|请选择采集终端! / (dialog)", ""},
+     "提示|请选择播放文件！ / (dialog)", ""},
+    {"manual task: no capture unit", "manual", "edit 3 Hall type=2", "", "", "提示|请选择采集终端! / (dialog)", ""},
     {"manual task: a new one without a capture unit", "manual", "new Hall terms=all type=2", "", "",
-     "Tips|请选择采集终端! / (dialog)", ""},
-    {"manual task: no speech text", "manual", "edit 6 Hall", "", "", "Tips|请输入TTS内容! / (dialog)", ""},
+     "提示|请选择采集终端! / (dialog)", ""},
+    {"manual task: no speech text", "manual", "edit 6 Hall", "", "", "提示|请输入TTS内容! / (dialog)", ""},
     {"manual task: a new one without speech text", "manual", "new Hall terms=all type=3", "", "",
-     "Tips|请输入TTS内容! / (dialog)", ""},
-    {"manual task: edit refused", "manual", "edit 3 Hall", "POST SoundSource", "no", "Tips|Edit Error!",
+     "提示|请输入TTS内容! / (dialog)", ""},
+    {"manual task: edit refused", "manual", "edit 3 Hall", "POST SoundSource", "no", "提示|修改失败！",
      "POST SoundSource"},
     {"manual task: add refused", "manual", "new Hall terms=all type=3 tts=Hi", "POST SoundSource", "no",
-     "Tips|Add Error!", "POST SoundSource"},
-    {"timer task: a new one without a name", "timer", "new -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
-    {"timer task: no execution time left", "timer", "edit 7 Hall exec=", "", "", "Tips|请添加执行时间！ / (dialog)",
+     "提示|添加失败！", "POST SoundSource"},
+    {"timer task: a new one without a name", "timer", "new -", "", "", "提示|任务名称不能为空! / (dialog)", ""},
+    {"timer task: no execution time left", "timer", "edit 7 Hall exec=", "", "", "提示|请添加执行时间！ / (dialog)",
      ""},
-    {"timer task: a new one without an execution time", "timer", "new Hall", "", "", "Tips|请添加执行时间！ / (dialog)",
+    {"timer task: a new one without an execution time", "timer", "new Hall", "", "", "提示|请添加执行时间！ / (dialog)",
      ""},
     // The execution times travel in one text split at these marks.
     {"timer task: an execution time named with a separator", "timer", "edit 7 Hall execname=a#$%b", "", "",
-     "Tips|The name must not contain \"#$%\" or \"!!!\"! / (dialog) / (dialog)", ""},
-    {"timer task: a zero duration", "timer", "edit 7 Hall time=0", "", "", "Tips|播放时长不能为0! / (dialog)", ""},
-    {"sdk task: empty name", "sdk", "edit 10 -", "", "", "Tips|任务名称不能为空! / (dialog)", ""},
-    {"sdk task: stored without an execution time", "sdk", "edit 10 Hall", "", "", "Tips|请添加执行时间！ / (dialog)",
+     "提示|名称不能包含\"#$%\"或\"!!!\"！ / (dialog) / (dialog)", ""},
+    {"timer task: a zero duration", "timer", "edit 7 Hall time=0", "", "", "提示|播放时长不能为0! / (dialog)", ""},
+    {"sdk task: empty name", "sdk", "edit 10 -", "", "", "提示|任务名称不能为空! / (dialog)", ""},
+    {"sdk task: stored without an execution time", "sdk", "edit 10 Hall", "", "", "提示|请添加执行时间！ / (dialog)",
      ""},
     // Logs.
-    {"talk log: export without a log host", "talklog", "export", "", "", "Tips|日志主机不存在，请选配主机!", ""},
+    {"talk log: export without a log host", "talklog", "export", "", "", "提示|日志主机不存在，请选配主机!", ""},
     // System settings.
     {"settings: empty password", "settings", "password", "", "", "提示|密码不能为空！", ""},
     {"settings: time-out under 300", "settings", "vad 299", "", "", "提示|超时时间必须大于或者等于300秒", ""},
@@ -567,6 +557,11 @@ private slots:
         // The file worker writes debug lines from its own thread while tests switch.
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
         ZnModalGuard::install();
+        // The boxes are read as the operator reads them: in Chinese, with the
+        // translation loaded as the console loads it, from the program's folder.
+        znInitResources();
+        QVERIFY(QTranslator().load(QStringLiteral("./translate/zh.qm")));
+        installTranslator();
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
             seedFamilies(d, 1);
@@ -668,7 +663,7 @@ private slots:
         s.sim.addRule(ZnSimRule::make("POST TimerPlan", ZnSimRule::CloseMidMessage));
         QStringList said;
         answering({reader(said), reader(said), reader(said)}, [&] { click(panel, "fSchDelBtn"); });
-        QCOMPARE(said, (QStringList{QStringLiteral("Tips|确认删除方案？"), QStringLiteral("Tips|Delete failed")}));
+        QCOMPARE(said, (QStringList{QStringLiteral("提示|确认删除方案？"), QStringLiteral("提示|删除失败")}));
         QCOMPARE(panel->table()->rowCount(), 2);
     }
 

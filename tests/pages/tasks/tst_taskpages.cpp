@@ -6,6 +6,8 @@
 #include "ZnD74ListMgr.h"
 #include "ZnExecTimeDialog.h"
 #include "ZnExecTimeViewCtrl.h"
+#include "ZnManualClock.h"
+#include "ZnMgrMsg.h"
 #include "ZnPlanTaskEditDialog.h"
 #include "ZnPlanTaskMgrForm.h"
 #include "ZnPlayTermListMgr.h"
@@ -626,45 +628,79 @@ private slots:
     // The answer to a deletion is read by its body under either status line: a
     // text is a refusal the operator reads, and the row stays; no text deletes
     // under "200 OK" only, and a "400 FAILED" without one says "Delete Error!".
+    // A refusal is one box however long it is read: its answer came in time,
+    // also when the box stays open past the request's time-out (the clock moved
+    // while it is open).
     void deletionAnswers_data()
     {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("id");
         QTest::addColumn<int>("rule");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("told"); // the box after the question; "" for none
         QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("held"); // seconds the clock moves while the box is open
         const int ok = ZnSimRule::Reply, failed = ZnSimRule::Fail;
         const QString kept = QStringLiteral("5:M3 4:M2 3:M1"), gone = QStringLiteral("5:M3 4:M2");
         const QString reason = QStringLiteral("Task is in a plan"), error = QStringLiteral("Delete Error!");
-        QTest::newRow("200 OK with a text: the text told, row stays") << ok << reason << reason << kept;
-        QTest::newRow("200 OK empty: nothing told, row goes") << ok << QString() << QString() << gone;
-        QTest::newRow("200 OK of blanks: nothing told, row goes") << ok << " \r\n" << QString() << gone;
-        QTest::newRow("400 FAILED with a text: the text told, row stays") << failed << reason << reason << kept;
-        QTest::newRow("400 FAILED empty: Delete Error!, row stays") << failed << QString() << error << kept;
-        QTest::newRow("400 FAILED of blanks: Delete Error!, row stays") << failed << " \r\n" << error << kept;
+        const auto row = [](const char *name, const char *page, int id, int rule, const QString &text,
+                            const QString &told, const QString &rows, int held = 0) {
+            QTest::newRow(name) << QString::fromLatin1(page) << id << rule << text << told << rows << held;
+        };
+        row("200 OK with a text: the text told, row stays", "manual", 3, ok, reason, reason, kept);
+        row("200 OK empty: nothing told, row goes", "manual", 3, ok, QString(), QString(), gone);
+        row("200 OK of blanks: nothing told, row goes", "manual", 3, ok, QStringLiteral(" \r\n"), QString(), gone);
+        row("400 FAILED with a text: the text told, row stays", "manual", 3, failed, reason, reason, kept);
+        row("400 FAILED empty: Delete Error!, row stays", "manual", 3, failed, QString(), error, kept);
+        row("400 FAILED of blanks: Delete Error!, row stays", "manual", 3, failed, QStringLiteral(" \r\n"), error,
+            kept);
+        QString essay;
+        for (int i = 0; i < 40; ++i)
+            essay += QStringLiteral("Task %1 plays in plan Weekdays at 08:00; ").arg(i);
+        const QString busy = QStringLiteral("busy"), plan = QStringLiteral("2:Mic 1:P1"),
+                      timed = QStringLiteral("9:T0 7:T1");
+        row("manual: busy read past the time-out, one box, row stays", "manual", 3, failed, busy, busy, kept, 5);
+        row("manual: a long text read past the time-out, one box", "manual", 3, failed, essay, essay, kept, 5);
+        row("plan: busy read past the time-out, one box, row stays", "plan", 1, failed, busy, busy, plan, 5);
+        row("plan: a long text read past the time-out, one box", "plan", 1, failed, essay, essay, plan, 5);
+        row("timer: busy read past the time-out, one box, row stays", "timer", 7, failed, busy, busy, timed, 5);
+        row("timer: a long text read past the time-out, one box", "timer", 7, failed, essay, essay, timed, 5);
+        row("manual: busy under 200 OK read past the time-out, one box", "manual", 3, ok, busy, busy, kept, 5);
     }
     void deletionAnswers()
     {
+        QFETCH(QString, page);
+        QFETCH(int, id);
         QFETCH(int, rule);
         QFETCH(QString, text);
         QFETCH(QString, told);
         QFETCH(QString, rows);
+        QFETCH(int, held);
+        // Runs at the second it was installed, until a box moves it.
+        ZnManualClock clock(ZnClock::now());
         s.sim.addRule(ZnSimRule::make("POST SoundSource", ZnSimRule::Action(rule), text.toStdString(), 0, 1));
-        ZnBaseTaskMgrForm *manual = pages[QStringLiteral("manual")].get();
-        clickIds(manual->tableWidget(), {3});
-        // The text of each box after the question, without the blanks the box puts before it.
+        ZnBaseTaskMgrForm *form = pages[page].get();
+        clickIds(form->tableWidget(), {id});
+        // The text of each box after the question, without the blanks the box puts
+        // before it; the operator reads it for `held` seconds.
         QStringList said;
-        const ModalChain::Action read = [&said](QWidget *w) {
+        const ModalChain::Action read = [&](QWidget *w) {
             QString shown = w->findChild<QTextEdit *>(QStringLiteral("infoTextEdit"))->toPlainText();
             said << shown.remove(QRegularExpression(QStringLiteral("^\\s+")));
+            if (held > 0) {
+                // The answer behind the box is in well before the operator looks up.
+                QVERIFY(SimSession::spinUntil([] { return ZnMgrMsg::instance()->done(); }));
+                clock.advance(held);
+            }
             ModalChain::confirm()(w);
         };
         // One step more than expected: a surplus box shows in the count.
         const QStringList seen =
-            answering({yes(), read, read}, [&] { ModalChain::click(QStringLiteral("fDelBtn"))(manual); });
+            answering({yes(), read, read}, [&] { ModalChain::click(QStringLiteral("fDelBtn"))(form); });
         QVERIFY2(seen.value(0).contains(QStringLiteral("Delete current record?")), qPrintable(seen.value(0)));
         QCOMPARE(said, told.isEmpty() ? QStringList() : QStringList{told});
-        QCOMPARE(sentTasks(), QStringList{QStringLiteral("Del 3")});
-        QTRY_COMPARE(rowsOf(manual->tableWidget()), rows);
+        QCOMPARE(sentTasks(), QStringList{QStringLiteral("Del %1").arg(id)});
+        QTRY_COMPARE(rowsOf(form->tableWidget()), rows);
     }
     // Refused before anything is sent; the panel keeps its plans.
     void planPanelRefusals_data()

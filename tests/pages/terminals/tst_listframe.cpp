@@ -66,10 +66,18 @@ struct BookCase
                        // already chosen, removed when negative (sources)
     const char *read, *sent,
         *again; // shown, sent ("-": nothing), shown by the next dialog
-    // The book the server holds instead of the usual one: "type_id" (monitors)
-    // or ids (regions, sources), in the server's order.
+    // The book the server holds instead of the usual one: "type_id" (monitors,
+    // the type as the server's row writes it) or ids (regions, sources), in the
+    // server's order.
     const char *stored = nullptr;
+    // The boxes OK shows, joined by " / ".
+    const char *told = "";
 };
+// Told for a monitor book that would lose an entry the text cannot name.
+#define UNWRITABLE(ids)                                                                                                \
+    "Tips|The monitor list holds terminals of a type that cannot be written back (ID " ids                             \
+    "); the monitor list was not changed."
+
 const BookCase kBooks[] = {
     {"monitor untouched", "D81MonitorBook", "Monitor", "", {}, "IP_10001", "-", ""},
     {"monitor: a console and a speaker, each row with its record's type",
@@ -81,17 +89,87 @@ const BookCase kBooks[] = {
      "Dsk74_60001 IpAmp_10001 IpAmp_10002",
      "4_60001 IP_10001 IP_10002"},
     {"monitor not read", "D81MonitorBook", "Monitor", "FixMonitorList", {}, "", "-", ""},
-    // No row lists 999, 201 or 998 (its type none of the known): after a
-    // changed tick they go back, as the server had them, after the checked rows.
+    // No row lists 999, 201 or 998 (a D82 device): after a changed tick they go
+    // back, as the server had them, after the checked rows.
     {"monitor: unlisted ones kept in the server's order after a changed tick",
      "D81MonitorBook",
      "Monitor",
      "",
      {60001},
      "2_50001 4_60002",
-     "Dsk72_50001 Dsk74_60001 Dsk74_60002 IpAmp_999 Dsk72_201 IpAmp_998",
+     "Dsk72_50001 Dsk74_60001 Dsk74_60002 IpAmp_999 Dsk72_201 D82_998",
      "2_50001 4_60001 4_60002",
-     "6_999 2_50001 2_201 4_60002 0_998"},
+     "6_999 2_50001 2_201 4_60002 8_998"},
+    {"monitor: an unlisted D82 device goes back as D82 beside a changed tick",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001",
+     "Dsk72_50001 Dsk74_60001 D82_80002",
+     "2_50001 4_60001",
+     "2_50001 8_80002"},
+    // A server that keeps the word the text named the family by.
+    {"monitor: an unlisted entry stored by its word goes back with that word",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001",
+     "Dsk72_50001 Dsk74_60001 D82_80003 IpAmp_997",
+     "2_50001 4_60001",
+     "2_50001 D82_80003 IpAmp_997"},
+    // Ticked and unticked: sent, and every entry goes back in its family and place.
+    {"monitor: a book ticked back to as read goes back as read",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001, 60001},
+     "2_50001",
+     "Dsk72_50001 D82_80002 D82_80003 IpAmp_999",
+     "2_50001",
+     "2_50001 8_80002 D82_80003 6_999"},
+    // No word of the text names type 0 or 77: written, the entry would be
+    // dropped or filed in another family, so the changed book stays unsent.
+    {"monitor: an unlisted entry of type 0 holds a changed book back, told",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001",
+     "-",
+     "",
+     "2_50001 0_998",
+     UNWRITABLE("998")},
+    {"monitor: unlisted entries of an unknown type (77) and none hold a changed book back, told",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001",
+     "-",
+     "",
+     "77_996 2_50001 8_80002 _995",
+     UNWRITABLE("996, 995")},
+    {"monitor: an unlisted entry of type 0 left alone: nothing sent, nothing told",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {},
+     "2_50001",
+     "-",
+     "",
+     "0_998 2_50001"},
+    // The row shows it, checked: the operator sees it, the row's rule writes it.
+    {"monitor: an entry of type 0 a row shows is written by the row's family",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001 2_50002",
+     "Dsk72_50001 Dsk72_50002 Dsk74_60001",
+     "2_50001 2_50002 4_60001",
+     "2_50001 0_50002"},
     {"monitor: unlisted ones kept with every row unchecked",
      "D81MonitorBook",
      "Monitor",
@@ -430,7 +508,13 @@ private slots:
                 ui.fMonitorAllCb->click();
                 ui.fRegionCb->click();
             }
-            ui.fOkBtn->click();
+            const QStringList told = QString::fromUtf8(c->told).split(QStringLiteral(" / "), Qt::SkipEmptyParts);
+            QString seen = answering(std::vector<ModalChain::Action>(told.size(), ModalChain::confirm()), [&] {
+                               ui.fOkBtn->click();
+                           }).join(QStringLiteral(" / "));
+            // The box puts blanks and a line break before its text.
+            seen.replace(QRegularExpression(QStringLiteral("\\|\\s+")), QStringLiteral("|"));
+            QCOMPARE(seen, told.join(QStringLiteral(" / ")));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
         const size_t n = sent == QStringLiteral("-") ? 0 : 1;
@@ -599,28 +683,58 @@ private slots:
         QTest::addColumn<QList<int>>("clicks"); // contact rows clicked, by id
         QTest::addColumn<QString>("sent");      // "-": nothing sent
         QTest::addColumn<QString>("shown");     // checked when the dialog opens again
+        // Stored after contact 70001 ("type_id", the type as the server's row
+        // writes it), checked when the dialog opens, and the boxes OK shows.
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("told");
+        const QString first = QStringLiteral("3_70001");
         // Rows show the record's type (a number), the book names the family.
-        QTest::newRow("untouched") << QList<int>{} << "-" << QString();
+        QTest::newRow("untouched") << QList<int>{} << "-" << QString() << QString() << first << QString();
         QTest::newRow("a console and a device added") << QList<int>{70002, 80002} << "Dsk81_70002 Dsk81_70001 D82_80002"
-                                                      << "3_70002 3_70001 8_80002";
-        QTest::newRow("every contact unchecked") << QList<int>{70001} << "" << QString();
+                                                      << "3_70002 3_70001 8_80002" << QString() << first << QString();
+        QTest::newRow("every contact unchecked")
+            << QList<int>{70001} << "" << QString() << QString() << first << QString();
         // A D72 console shares the stored contact's id: only the Dsk81 row is the contact.
-        QTest::newRow("shared id: only the stored family checked") << QList<int>{} << "-" << QString();
+        QTest::newRow("shared id: only the stored family checked")
+            << QList<int>{} << "-" << QString() << QString() << first << QString();
         QTest::newRow("unlisted amplifier kept") << QList<int>{70001, 70002} << "Dsk81_70002 IP_10001"
-                                                 << "3_70002";
+                                                 << "3_70002" << QStringLiteral("6_10001") << first << QString();
+        // A server that keeps the word the text named the family by.
+        QTest::newRow("a contact stored by its word checks its row and goes back")
+            << QList<int>{70002} << "Dsk81_70002 Dsk81_70001 D82_80003"
+            << "3_70002 3_70001 8_80003" << QStringLiteral("D82_80003") << QStringLiteral("3_70001 8_80003")
+            << QString();
+        // No word of the text names type 0 or 77: written, the contact would be
+        // dropped or filed in another family, so the changed book stays unsent.
+        QTest::newRow("a contact of type 0 holds a changed book back, told")
+            << QList<int>{70002} << "-" << QString() << QStringLiteral("0_999") << first
+            << QStringLiteral("Tips|通信名单中有类型无法写回的终端（ID 999），通信名单未修改！");
+        QTest::newRow("contacts of an unknown type (77) and none hold a changed book back, told")
+            << QList<int>{70002} << "-" << QString() << QStringLiteral("77_998 8_80002 _997")
+            << QStringLiteral("3_70001 8_80002")
+            << QStringLiteral("Tips|通信名单中有类型无法写回的终端（ID 998, 997），通信名单未修改！");
+        QTest::newRow("a contact of type 0 left alone: nothing sent, nothing told")
+            << QList<int>{} << "-" << QString() << QStringLiteral("0_999") << first << QString();
     }
     void contacts()
     {
         QFETCH(QList<int>, clicks);
         QFETCH(QString, sent);
         QFETCH(QString, shown);
-        s.sim.withData([](ZnSimData &d) {
+        QFETCH(QString, stored);
+        QFETCH(QString, read);
+        QFETCH(QString, told);
+        s.sim.withData([&](ZnSimData &d) {
             Json::Value c(Json::objectValue);
             c["terminalId"] = "80001", c["contactId"] = "70001", c["contactType"] = "3", c["orderId"] = "1";
             d.table("d82call") = {c};
-            c["contactId"] = "10001", c["contactType"] = "6", c["orderId"] = "2";
-            if (QByteArray(QTest::currentDataTag()).startsWith("unlisted"))
+            for (const QString &item : stored.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                c["contactId"] = item.section(QLatin1Char('_'), -1).toStdString();
+                c["contactType"] = item.section(QLatin1Char('_'), 0, 0).toStdString();
+                c["orderId"] = std::to_string(d.table("d82call").size() + 1);
                 d.table("d82call").push_back(c);
+            }
         });
         const bool shared = QByteArray(QTest::currentDataTag()).startsWith("shared");
         if (shared)
@@ -633,7 +747,7 @@ private slots:
         {
             ZnD82SettingDialog dialog(&device);
             QTableWidget *t = dialog.form().fTalkTb;
-            QCOMPARE(checkedRows(t, 2), QStringLiteral("3_70001"));
+            QCOMPARE(checkedRows(t, 2), read);
             QCOMPARE(rowOfId(t, 80001), -1);
             // One row of each family: name, id and the record's own type text.
             QStringList rows;
@@ -642,7 +756,13 @@ private slots:
             QCOMPARE(rows.join(QLatin1Char(' ')), QStringLiteral("N1|50001|2 N2|60002|4 N3|70003|3 N2|80002|8"));
             for (int id : clicks)
                 emit t->itemClicked(t->item(rowOfId(t, id), 0));
-            dialog.form().fOkBtn->click();
+            QString seen =
+                answering(std::vector<ModalChain::Action>(told.isEmpty() ? 0 : 1, ModalChain::confirm()), [&] {
+                    dialog.form().fOkBtn->click();
+                }).join(QStringLiteral(" / "));
+            // The box puts blanks and a line break before its text.
+            seen.replace(QRegularExpression(QStringLiteral("\\|\\s+")), QStringLiteral("|"));
+            QCOMPARE(seen, told);
         }
         if (shared)
             QVERIFY(signalled(ZnD72ListMgr::instance(), &ZnD72ListMgr::d72Deleted,

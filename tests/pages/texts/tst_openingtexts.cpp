@@ -211,7 +211,65 @@ void clickRow(QAbstractItemView *view, int row, int column = 0, bool twice = fal
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
 }
 
+// A status column as the operator reads it, with the Chinese translation
+// loaded: the page (or dialog, as a Sight's `open`), its table, the header of
+// the column and, for each row, "KEY: STATE", KEY being the text of a cell that
+// names the row (a code, an id or a name).
+struct StatusWords
+{
+    const char *tag, *open, *table, *header;
+    std::vector<const char *> cells;
+};
+
+const std::vector<StatusWords> kStatusWords = {
+    {"d82: idle and cut off", "d82", "fCommonTableWidget", "状态", {"80001: 空闲", "80002: 断线"}},
+    {"server microphones: idle and offline", "d81", "fTermTableWidget", "状态", {"70001: 空闲", "70002: 离线"}},
+    {"call microphones: idle and offline", "d72", "fCommonTableWidget", "状态", {"50001: 空闲", "50002: 离线"}},
+    {"emergency microphones: idle and offline", "d74", "fCommonTableWidget", "状态", {"60001: 空闲", "60002: 离线"}},
+    {"fire-alarm interfaces: a short circuit and cut off",
+     "fire alarm",
+     "fCommonTableWidget",
+     "状态",
+     {"30001: 短路触发", "30002: 断线"}},
+    {"fire-alarm channels: idle and alarm",
+     "fire alarm > fCommonTableWidget#1 fEditBtn",
+     "fChannelTb",
+     "当前状态",
+     {"1: 空闲", "2: 报警"}},
+    {"capture units: idle and offline", "capture", "fCommonTableWidget", "状态", {"20001: 空闲", "20002: 离线"}},
+    {"speech units: idle and offline", "tts", "fCommonTableWidget", "状态", {"40001: 空闲", "40002: 离线"}},
+    {"players: idle", "player", "fTerListViewWidget", "工作状态", {"10001: 空闲", "10003: 空闲"}},
+    {"plan tasks: running and idle", "plan", "fTaskTableWidget", "状态", {"Lobby music: 运行中", "Fire drill: 空闲"}},
+    {"manual tasks: idle", "manual", "fTaskTableWidget", "状态", {"Evacuation: 空闲"}},
+    {"sdk tasks: running", "sdk", "fTaskTableWidget", "状态", {"Paging link: 运行中"}},
+    {"timer tasks: idle", "timer", "fTaskTableWidget", "状态", {"Morning bell: 空闲"}},
+};
+
+// The row of t that holds a cell of that text; -1 for none.
+int rowHolding(const QTableWidget *t, const QString &text)
+{
+    for (int r = 0; r < t->rowCount(); ++r) {
+        for (int c = 0; c < t->columnCount(); ++c) {
+            if (t->item(r, c) && t->item(r, c)->text() == text)
+                return r;
+        }
+    }
+    return -1;
+}
+
+// The column whose header reads that text; -1 for none.
+int columnHeaded(const QTableWidget *t, const QString &header)
+{
+    for (int c = 0; c < t->columnCount(); ++c) {
+        if (t->horizontalHeaderItem(c) && t->horizontalHeaderItem(c)->text() == header)
+            return c;
+    }
+    return -1;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(const StatusWords *)
 
 class TstOpeningTexts : public QObject
 {
@@ -318,6 +376,29 @@ class TstOpeningTexts : public QObject
             trouble << QStringLiteral("%1 opened no window").arg(what);
     }
 
+    // Goes the way `open` names (a start, then the steps) and hands the window
+    // it ends in to at; the start is closed after it.
+    void visit(const char *open, const std::function<void(QWidget *, const Start &)> &at)
+    {
+        QStringList steps = QString::fromUtf8(open).split(QStringLiteral(" > "));
+        const auto all = starts();
+        const auto found = all.find(steps.takeFirst());
+        QVERIFY2(found != all.end(), open);
+        Start start = found->second();
+        const auto here = [&](QWidget *w) { at(w, start); };
+        if (start.opens) {
+            opening(start.opens, nullptr, steps, here, QString::fromUtf8(open));
+        } else {
+            start.read->window()->show();
+            QVERIFY(QTest::qWaitForWindowExposed(start.read->window()));
+            QVERIFY(session->settle());
+            if (start.ready)
+                QVERIFY(QTest::qWaitFor(start.ready, 10000));
+            follow(start.read, steps, here);
+        }
+        start.owned.reset();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -337,6 +418,13 @@ private slots:
             rows.erase(std::remove_if(rows.begin(), rows.end(),
                                       [](const Json::Value &r) { return r["name"].asString() == "System_Name"; }),
                        rows.end());
+            // The fire panel has two channels; a short circuit on the second.
+            for (Json::Value &alarm : d.table("firealarm")) {
+                if (alarm["terminalId"] == "30001") {
+                    alarm["broadcast"] = "1!!!2";
+                    alarm["shortCircuit"] = "2";
+                }
+            }
             // An idle plan task to edit and an SDK task to stop.
             d.table("soundsource").push_back(taskRow(4, "Fire drill", 1, 2));
             d.table("soundsource").push_back(taskRow(5, "Paging link", 4, 1));
@@ -376,26 +464,12 @@ private slots:
         row = sight;
         shown.clear();
         trouble.clear();
-        QStringList steps = QString::fromUtf8(sight->open).split(QStringLiteral(" > "));
-        const auto all = starts();
-        const auto found = all.find(steps.takeFirst());
-        QVERIFY2(found != all.end(), sight->open);
-        Start start = found->second();
-        const auto at = [&](QWidget *w) {
+        visit(sight->open, [&](QWidget *w, const Start &start) {
             const bool first = w == start.read;
             readHere(w, first ? start.window : true, first ? start.skip : QList<QWidget *>());
-        };
-        if (start.opens) {
-            opening(start.opens, nullptr, steps, at, QString::fromUtf8(sight->open));
-        } else {
-            start.read->window()->show();
-            QVERIFY(QTest::qWaitForWindowExposed(start.read->window()));
-            QVERIFY(session->settle());
-            if (start.ready)
-                QVERIFY(QTest::qWaitFor(start.ready, 10000));
-            follow(start.read, steps, at);
-        }
-        start.owned.reset();
+        });
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY2(trouble.isEmpty(), qPrintable(trouble.join(QLatin1Char('\n'))));
 
         QStringList wrong;
@@ -426,6 +500,44 @@ private slots:
         for (auto it = left.cbegin(); it != left.cend(); ++it)
             wrong << QStringLiteral("%1: shown \"%2\", not in the row").arg(it.key(), it.value());
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
+    }
+
+    // The status words in the cells of every family's page, the fire-alarm
+    // channels and the task pages, in Chinese as the operator reads them.
+    void statusWords_data()
+    {
+        QTest::addColumn<const StatusWords *>("words");
+        for (const StatusWords &w : kStatusWords)
+            QTest::newRow(w.tag) << &w;
+    }
+    void statusWords()
+    {
+        QFETCH(const StatusWords *, words);
+        trouble.clear();
+        QStringList expected, read;
+        for (const char *cell : words->cells)
+            expected << QString::fromUtf8(cell);
+        visit(words->open, [&](QWidget *w, const Start &) {
+            auto *t = w->findChild<QTableWidget *>(QLatin1String(words->table));
+            if (!t) {
+                trouble << QStringLiteral("no table %1").arg(QLatin1String(words->table));
+                return;
+            }
+            const int column = columnHeaded(t, QString::fromUtf8(words->header));
+            for (const QString &cell : expected) {
+                const QString key = cell.section(QStringLiteral(": "), 0, 0);
+                // The rows come with the lists the page asked for.
+                if (!QTest::qWaitFor([&] { return rowHolding(t, key) >= 0; }, 5000))
+                    trouble << QStringLiteral("no row holding %1").arg(key);
+                const int r = rowHolding(t, key);
+                const QTableWidgetItem *item = r >= 0 && column >= 0 ? t->item(r, column) : nullptr;
+                read << key + QStringLiteral(": ") + (item ? item->text() : QStringLiteral("(no cell)"));
+            }
+        });
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(trouble.isEmpty(), qPrintable(trouble.join(QLatin1Char('\n'))));
+        QCOMPARE(read, expected);
     }
 };
 
