@@ -118,6 +118,11 @@ bool ZnNewFile::open()
         m_temp.clear();
         return fail(errno);
     }
+    // The file it replaces keeps its permissions (a settings file the operator
+    // made private stays so).
+    struct stat earlier;
+    if (::fstatat(m_dir, m_name.c_str(), &earlier, 0) == 0 && S_ISREG(earlier.st_mode))
+        ::fchmod(m_fd, earlier.st_mode & 07777);
     return true;
 }
 

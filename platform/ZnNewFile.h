@@ -21,7 +21,8 @@ public:
     ZnNewFile(const ZnNewFile&) = delete;
     ZnNewFile& operator=(const ZnNewFile&) = delete;
 
-    // Makes the temporary file (0666 less the umask).
+    // Makes the temporary file: 0666 less the umask, or the permissions of the
+    // file of the target's name.
     bool open();
     bool write(const void* data, size_t n);
     // Syncs the bytes and puts the file in the target's place, replacing a file
