@@ -168,7 +168,12 @@ bool ZnNewFile::commit()
         cancel();
         return false;
     }
-    if (::renameat(m_dir, m_temp.c_str(), m_dir, m_name.c_str()) != 0) {
+    return renamed(::renameat(m_dir, m_temp.c_str(), m_dir, m_name.c_str()) == 0);
+}
+
+bool ZnNewFile::renamed(bool done)
+{
+    if (!done) {
         fail(errno);
         cancel();
         return false;
@@ -191,26 +196,18 @@ bool ZnNewFile::commitAs(const std::string& name)
         cancel();
         return false;
     }
-    int renamed = ::renameat2(m_dir, m_temp.c_str(), m_dir, name.c_str(), RENAME_NOREPLACE);
-    if (renamed != 0 && (errno == EINVAL || errno == ENOSYS)) {
+    int result = ::renameat2(m_dir, m_temp.c_str(), m_dir, name.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         // A file system without that rename: a link fails as well where the name is taken.
-        renamed = ::linkat(m_dir, m_temp.c_str(), m_dir, name.c_str(), 0);
-        if (renamed == 0)
+        result = ::linkat(m_dir, m_temp.c_str(), m_dir, name.c_str(), 0);
+        if (result == 0)
             ::unlinkat(m_dir, m_temp.c_str(), 0);
     }
-    if (renamed != 0) {
-        if (errno == EEXIST) {
-            m_errno = EEXIST;
-            return false;
-        }
-        fail(errno);
-        cancel();
+    if (result != 0 && errno == EEXIST) {
+        m_errno = EEXIST;
         return false;
     }
-    m_temp.clear();
-    ::fsync(m_dir);
-    closeQuietly(m_dir);
-    return true;
+    return renamed(result == 0);
 }
 
 void ZnNewFile::cancel()

@@ -47,6 +47,8 @@ public:
 private:
     bool fail(int error);
     bool finish();
+    // After the rename: the file in its place, or (done false) dropped with errno told.
+    bool renamed(bool done);
 
     std::string m_folder;
     std::string m_name;
