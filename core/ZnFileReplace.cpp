@@ -1,8 +1,9 @@
 #include "ZnFileReplace.h"
 
+#include "ZnNewFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -78,21 +79,13 @@ bool ZnFileReplace::write(const QString &path, const QByteArray &bytes, int *err
     if (!error)
         error = &ignored;
     *error = 0;
-    QSaveFile file(path);
-    errno = 0;
-    if (file.open(QIODevice::WriteOnly)) {
-        // Written and synced here, not through QSaveFile's buffer: its commit()
-        // reports success when the flush of that buffer met a full disk (leaving
-        // an empty or cut file in place of the old one), and ignores its fsync.
-        if (!writeAll(file.handle(), bytes, error) || !synced(file.handle(), error)) {
-            // Not committed: the new file goes with `file`, the old one stays.
-            file.cancelWriting();
-            return false;
-        }
-        errno = 0;
-        return file.commit() || failed(error, errno);
+    ZnNewFile file(QFile::encodeName(path).toStdString());
+    if (file.open()) {
+        if (file.write(bytes.constData(), static_cast<size_t>(bytes.size())) && file.commit())
+            return true;
+        return failed(error, file.error());
     }
-    const int refused = errno;
+    const int refused = file.error() ? file.error() : ENAMETOOLONG;
     // Only where the folder refuses the new file: after another failure (a full
     // disk) the file stays as it is.
     const QFileInfo info(path);

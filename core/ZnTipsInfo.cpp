@@ -32,6 +32,19 @@ QString ZnTipsInfo::illegalNameText()
 {
     return tr("Name contains illegal characters!");
 }
+QString ZnTipsInfo::writeProblemText(ZnNewFile::Problem problem)
+{
+    switch (problem) {
+    case ZnNewFile::DiskFull:
+        return tr("The disk is full");
+    case ZnNewFile::NameTooLong:
+        return tr("The file name is too long");
+    case ZnNewFile::PathTooLong:
+        return tr("The file path is too long");
+    default:
+        return QString();
+    }
+}
 QString ZnTipsInfo::speakerCheckNotIdleText()
 {
     return tr("Can't check speaker when terminal not idle!");

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "ZnNewFile.h"
+
 // Translation context of the message texts and table headers that many pages share.
 class ZnTipsInfo : public QObject
 {
@@ -20,6 +22,9 @@ public:
     static QString illegalNameText();
     static QString speakerCheckNotIdleText();
     static QString setNameText();
+    // Why a file could not be written here: the disk is full, or its name or
+    // path is longer than this system allows; empty for any other reason.
+    static QString writeProblemText(ZnNewFile::Problem problem);
     static QString idText();
     static QString nameText();
     static QString codeText();

@@ -195,6 +195,15 @@ void LogExportDialog::update_finish_flag(int code)
         ui.msg_lable->setText(QStringLiteral("文件打开失败，请关闭文件尝试！"));
         ui.fExportBtn->setEnabled(true);
         break;
+    case LogExportThread::DiskFull:
+        // The earlier file stays; with room made the export can run again.
+        ui.msg_lable->setText(QStringLiteral("磁盘空间不足，日志未能导出！"));
+        ui.fExportBtn->setEnabled(true);
+        break;
+    case LogExportThread::NameTooLong:
+        ui.msg_lable->setText(QStringLiteral("文件名称或路径超长！"));
+        ui.fExportBtn->setEnabled(true);
+        break;
     case LogExportThread::QueryFailed:
         ui.msg_lable->setText(QStringLiteral("数据库连接失败！"));
         ui.fCancelBtn->setText(QStringLiteral("退出"));

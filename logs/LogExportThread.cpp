@@ -1,14 +1,16 @@
 #include "LogExportThread.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <QTextCodec>
 
 #include <cstdio>
+#include <cstring>
 
 #include "LogExportKind.h"
 #include "ZnDbQuery.h"
 #include "ZnLogTexts.h"
 #include "ZnMySql.h"
+#include "ZnNewFile.h"
 
 namespace {
 const int kPageRows = 100;
@@ -88,12 +90,21 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     failure.clear();
     // Never written straight into the target: without a commit the temporary file
     // goes and the target stays as it was.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        failure = file.errorString();
-        return OpenFailed;
-    }
+    ZnNewFile file(QFile::encodeName(path).toStdString());
+    const auto failed = [&] {
+        failure = file.error() ? QString::fromLocal8Bit(std::strerror(file.error())) : QString();
+        switch (file.problem()) {
+        case ZnNewFile::DiskFull:
+            return DiskFull;
+        case ZnNewFile::NameTooLong:
+        case ZnNewFile::PathTooLong:
+            return NameTooLong;
+        default:
+            return OpenFailed;
+        }
+    };
+    if (!file.open())
+        return failed();
 
     // The file is the table as it stood at the start: a row deleted and another
     // inserted meanwhile keep the count, and the count alone would not see it.
@@ -106,11 +117,7 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
         return QueryFailed;
     if (log.rows == 0) {
         // The empty log leaves an empty file.
-        if (!file.commit()) {
-            failure = file.errorString();
-            return OpenFailed;
-        }
-        return EmptyLog;
+        return file.commit() ? EmptyLog : failed();
     }
 
     QByteArray line;
@@ -145,10 +152,8 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     qint64 statements = 0;
     long percent = 0;
     bool written = true;
-    // Flushed statement by statement: a write that fails only when the buffer
-    // goes out at commit() is not noticed there.
     const auto flushRows = [&] {
-        written = written && file.write(line) == line.size() && file.flush();
+        written = written && file.write(line.constData(), size_t(line.size()));
         line.clear();
         ++statements;
         percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
@@ -205,11 +210,9 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
             return QueryFailed;
         writeRows(list, 0, list.size());
     }
-    written = written && file.write(line) == line.size() && file.flush();
-    if (!written) {
-        failure = file.errorString();
-        return OpenFailed;
-    }
+    written = written && file.write(line.constData(), size_t(line.size()));
+    if (!written)
+        return failed();
     if (isInterruptionRequested())
         return kStopped;
     // Rows removed meanwhile or added below the newest id: the file would not be
@@ -226,10 +229,8 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
             || end.checksum != log.checksum)
             return LogChanged;
     }
-    if (!file.commit()) {
-        failure = file.errorString();
-        return OpenFailed;
-    }
+    if (!file.commit())
+        return failed();
     if (percent < 100)
         emit update_signal(100);
     return Complete;

@@ -19,7 +19,15 @@ class LogExportThread : public QThread
     Q_OBJECT
 public:
     // Finish codes.
-    enum { Complete = 1, EmptyLog = 0, OpenFailed = -1, QueryFailed = -2, LogChanged = -3 };
+    enum {
+        Complete = 1,
+        EmptyLog = 0,
+        OpenFailed = -1,
+        QueryFailed = -2,
+        LogChanged = -3,
+        DiskFull = -4,
+        NameTooLong = -5 // the file's name or path is longer than the system allows
+    };
 
     LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent = nullptr);
 
@@ -31,7 +39,7 @@ public:
     static QByteArray gbkField(const QString &text, bool *lost);
 
     // After the finish: the fields written with lost characters, and why the
-    // file could not be written (finish code OpenFailed).
+    // file could not be written (finish codes OpenFailed, DiskFull, NameTooLong).
     int lostCells() const { return lost; }
     QString failureText() const { return failure; }
 

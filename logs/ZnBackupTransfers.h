@@ -7,8 +7,8 @@
 // server's backup comes down from its backup folder, a restore file goes up to
 // its recovery folder. A completed transfer raises the configuration model's
 // downloadFinish() or uploadFinish(); any other end is reported here. The backup
-// arrives under a temporary name beside its target and replaces an older copy
-// only once it came whole.
+// replaces an older copy only once it came whole (the file service client writes
+// every download so).
 class ZnBackupTransfers : public QObject
 {
     Q_OBJECT
@@ -22,10 +22,6 @@ public:
 
     // False when the file service client refused to queue it.
     bool download(const QString &name, const QString &localPath);
-    // Where a download that replaces localPath is written until it is complete,
-    // and that file put in its place (false, and gone, when it cannot be).
-    static QString incomingPath(const QString &localPath);
-    static bool replaceWithIncoming(const QString &localPath);
     bool upload(const QString &localPath, const QString &name);
 
 signals:
@@ -34,6 +30,4 @@ signals:
 
 private:
     void transferFinished(int id, bool ok, const QString &error);
-
-    QString m_downloadTarget;
 };

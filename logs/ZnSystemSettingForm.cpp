@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpressionValidator>
 
+#include <cerrno>
 #include <cstdio>
 #include <utility>
 
@@ -15,8 +16,10 @@
 #include "ZnCommon.h"
 #include "ZnConfigSettings.h"
 #include "ZnFileMd5.h"
+#include "ZnNewFile.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnServerParam.h"
+#include "ZnTipsInfo.h"
 
 namespace {
 const char kDefaultTitle[] = "管理中心";
@@ -323,9 +326,11 @@ void ZnSystemSettingForm::backupChecked(const QString &digest)
         return;
     }
     const QString name = QFileInfo(local).fileName();
-    const QString saved = saveBackupCopy(local, ui.fBackupLe->text());
+    QString why;
+    const QString saved = saveBackupCopy(local, ui.fBackupLe->text(), &why);
     if (saved.isEmpty()) {
-        tell(tr("The backup could not be saved in %1.").arg(ui.fBackupLe->text()));
+        tell(why.isEmpty() ? tr("The backup could not be saved in %1.").arg(ui.fBackupLe->text())
+                           : tr("The backup could not be saved in %1: %2.").arg(ui.fBackupLe->text(), why));
         return;
     }
     QString text = QFileInfo(saved).fileName() + QStringLiteral("下载完成！");
@@ -336,17 +341,27 @@ void ZnSystemSettingForm::backupChecked(const QString &digest)
     tell(text, 1, QStringLiteral("备份提示"));
 }
 
-QString ZnSystemSettingForm::saveBackupCopy(const QString &file, const QString &folder)
+QString ZnSystemSettingForm::saveBackupCopy(const QString &file, const QString &folder, QString *why)
 {
     const QFileInfo source(file);
     const QDir dir(folder);
-    QString target = dir.filePath(source.fileName());
+    // Written whole under a temporary name first: a full disk leaves nothing behind.
+    ZnNewFile copy(QFile::encodeName(dir.filePath(source.fileName())).toStdString());
+    QFile in(file);
+    bool ok = in.open(QIODevice::ReadOnly) && copy.open();
+    QByteArray block(1 << 16, Qt::Uninitialized);
+    for (qint64 n = 0; ok && (n = in.read(block.data(), block.size())) != 0;)
+        ok = n > 0 && copy.write(block.constData(), size_t(n));
     // A file of that name stays; the copy takes the first free "name (n)".
-    for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
-        target = dir.filePath(source.completeBaseName() + QStringLiteral(" (%1).").arg(n) + source.suffix());
-    if (QFileInfo::exists(target) || !QFile::copy(source.filePath(), target))
-        return QString();
-    return target;
+    QString name = source.fileName();
+    for (int n = 2; ok && n <= 1000; ++n) {
+        if (copy.commitAs(QFile::encodeName(name).toStdString()))
+            return dir.filePath(name);
+        ok = copy.error() == EEXIST;
+        name = source.completeBaseName() + QStringLiteral(" (%1).").arg(n) + source.suffix();
+    }
+    *why = ZnTipsInfo::writeProblemText(copy.problem());
+    return QString();
 }
 
 void ZnSystemSettingForm::slot_uploadRestoreDirClicked()

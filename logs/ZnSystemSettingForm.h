@@ -78,8 +78,9 @@ private:
     bool reportResult(int result);
     void backupChecked(const QString &digest);
     void restoreChecked(const QString &digest);
-    // Copies the checked backup into folder; the path written, or "" when none was.
-    QString saveBackupCopy(const QString &file, const QString &folder);
+    // Copies the checked backup into folder; the path written, or "" when none
+    // was, with why when the disk was full or the path too long.
+    QString saveBackupCopy(const QString &file, const QString &folder, QString *why);
 
     Ui_settingSystemSetForm ui;
     QString m_title;

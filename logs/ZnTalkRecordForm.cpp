@@ -138,7 +138,7 @@ void ZnTalkRecordForm::slot_cellDoubleClicked(int row, int column)
     tip->showTip(-1);
 }
 
-void ZnTalkRecordForm::slot_updateRecordDownloadMsgTip(QString name, int percent, int state)
+void ZnTalkRecordForm::slot_updateRecordDownloadMsgTip(QString name, int percent, int state, QString why)
 {
     MsgTips *tip = tipsGroup->findTip(name);
     if (!tip)
@@ -151,7 +151,9 @@ void ZnTalkRecordForm::slot_updateRecordDownloadMsgTip(QString name, int percent
         tip->updateText(tipText(tipLine(name, QStringLiteral("下载完成！ [100%]"))));
     } else {
         tip->setType(2);
-        tip->updateText(tipText(tipLine(name, QStringLiteral("下载失败！ [%1%]").arg(percent))));
+        const QString failed =
+            why.isEmpty() ? QStringLiteral("下载失败！") : QStringLiteral("下载失败：") + why + QStringLiteral("！");
+        tip->updateText(tipText(tipLine(name, failed + QStringLiteral(" [%1%]").arg(percent))));
     }
     tip->showTip(4000);
 }

@@ -24,7 +24,8 @@ public slots:
     void slot_getRecordSize(qint64 total) { slot_getLogSize(total); }
     void slot_cellDoubleClicked(int row, int column);
     void set_refresh_btn_enable() { set_query_btn_enable(); }
-    void slot_updateRecordDownloadMsgTip(QString name, int percent, int state);
+    // why: what kept the file from being written here (a full disk), if that failed.
+    void slot_updateRecordDownloadMsgTip(QString name, int percent, int state, QString why = QString());
 
 protected:
     void initRecordHost() { initLogHost(); }

@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTimerEvent>
 
+#include <cstring>
+
 const char* const ZnDownAndUploadViewCtr::kNoteFile = "UploadAndDownloadNote";
 const char* const ZnDownAndUploadViewCtr::kTempDir = "./temp_mp3/";
 
@@ -180,8 +182,12 @@ void ZnDownAndUploadViewCtr::startTranscode()
     QDir().mkpath(QLatin1String(kTempDir));
     QTemporaryDir folder(QDir(QLatin1String(kTempDir)).absoluteFilePath(QStringLiteral("XXXXXX")));
     folder.setAutoRemove(false);
-    const QString target = folder.path() + QLatin1Char('/') + QFileInfo(mp3NameOf(r.source)).fileName();
-    r.tempFolder = folder.path();
+    // Named from the working folder, which lame shares: however long the working
+    // folder's own path, an MP3 named as its source (of a name that fits here)
+    // is written, sent and removed.
+    if (folder.isValid())
+        r.tempFolder = QDir::current().relativeFilePath(folder.path());
+    const QString target = r.tempFolder + QLatin1Char('/') + QFileInfo(mp3NameOf(r.source)).fileName();
     auto* encoder = new ZnTranscodeProcess(this);
     r.encoder = encoder;
     r.state = 5;
@@ -190,8 +196,7 @@ void ZnDownAndUploadViewCtr::startTranscode()
     connect(encoder, &ZnTranscodeProcess::transcode_finished, this, &ZnDownAndUploadViewCtr::transcode_finished,
             Qt::QueuedConnection);
     if (!folder.isValid())
-        QMetaObject::invokeMethod(encoder, "transcode_finished", Qt::QueuedConnection, Q_ARG(bool, false),
-                                  Q_ARG(QString, target));
+        encoder->giveUp(QLatin1String(kTempDir));
     else
         encoder->start(r.source, target);
 }
@@ -497,22 +502,27 @@ void ZnDownAndUploadViewCtr::deleteAction() {}
 void ZnDownAndUploadViewCtr::saveNote()
 {
     m_note.close();
-    if (m_note.open("w+b") != 0)
-        return;
-    QMutexLocker lock(&m_mutex);
-    for (const TransferRecord& r : m_records) {
-        const QByteArray bytes = r.noteBytes();
-        m_note.writeRecord(bytes.constData(), size_t(bytes.size()));
-    }
-    // Paths too long for their fields follow the records whole, where a reader of
-    // the fixed records alone stops as at the file's end.
-    qint32 position = 0;
-    for (const TransferRecord& r : m_records) {
-        if (r.hasLongPath()) {
-            const QByteArray whole = r.noteWholePaths(position);
-            m_note.writeTrailer(whole.constData(), size_t(whole.size()));
+    // The new note takes the earlier one's place only once it is whole on the disk.
+    bool written = m_note.open("w+b") == 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        for (const TransferRecord& r : m_records) {
+            const QByteArray bytes = r.noteBytes();
+            written = written && m_note.writeRecord(bytes.constData(), size_t(bytes.size())) == 0;
         }
-        ++position;
+        // Paths too long for their fields follow the records whole, where a reader of
+        // the fixed records alone stops as at the file's end.
+        qint32 position = 0;
+        for (const TransferRecord& r : m_records) {
+            if (written && r.hasLongPath()) {
+                const QByteArray whole = r.noteWholePaths(position);
+                written = m_note.writeTrailer(whole.constData(), size_t(whole.size())) == 0;
+            }
+            ++position;
+        }
     }
+    written = written && m_note.commit() == 0;
+    if (!written)
+        qWarning("%s not written (%s); the earlier one is kept", kNoteFile, std::strerror(m_note.error()));
     m_note.close();
 }

@@ -1,5 +1,8 @@
 #include "ZnFileNote.h"
 
+#include "ZnNewFile.h"
+
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -20,11 +23,26 @@ ZnFileNote::~ZnFileNote()
     close();
 }
 
+int ZnFileNote::failed(int error)
+{
+    m_errno = error;
+    return -1;
+}
+
 int ZnFileNote::open(const char* mode)
 {
     close();
+    m_errno = 0;
+    if (mode && (std::strchr(mode, 'w') || std::strchr(mode, 'a'))) {
+        m_new = std::make_unique<ZnNewFile>(m_name);
+        if (m_new->open())
+            return 0;
+        const int error = m_new->error() ? m_new->error() : ENAMETOOLONG;
+        m_new.reset();
+        return failed(error);
+    }
     m_file = std::fopen(m_name, mode);
-    return m_file ? 0 : -1;
+    return m_file ? 0 : failed(errno);
 }
 
 int ZnFileNote::close()
@@ -32,7 +50,18 @@ int ZnFileNote::close()
     if (m_file)
         std::fclose(m_file);
     m_file = nullptr;
+    m_new.reset();
     return 0;
+}
+
+int ZnFileNote::commit()
+{
+    if (!m_new)
+        return failed(EBADF);
+    const bool done = m_new->commit();
+    const int error = m_new->error();
+    m_new.reset();
+    return done ? 0 : failed(error);
 }
 
 bool ZnFileNote::checkTag()
@@ -61,9 +90,9 @@ int ZnFileNote::writeTrailer(const void* data, size_t n)
 
 int ZnFileNote::write(const char* tag, const void* data, size_t n)
 {
-    if (!m_file || !data)
+    if (!m_new || !data)
         return -1;
-    if (std::fwrite(tag, 1, kTagLen, m_file) != kTagLen || std::fwrite(data, 1, n, m_file) != n)
-        return -1;
+    if (!m_new->write(tag, kTagLen) || !m_new->write(data, n))
+        return failed(m_new->error());
     return 0;
 }

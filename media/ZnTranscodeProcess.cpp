@@ -1,5 +1,18 @@
 #include "ZnTranscodeProcess.h"
 
+#include "ZnTipsInfo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QtEndian>
+
+namespace {
+// lame writes at most about 150 KB at once: a conversion that failed with less
+// room than this left on its disk failed for want of room.
+constexpr qint64 kRoomForAWrite = 256 * 1024;
+}
+
 ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ZnTranscodeProcess"));
@@ -18,6 +31,38 @@ QStringList ZnTranscodeProcess::arguments(const QString& source, const QString& 
             target};
 }
 
+bool ZnTranscodeProcess::isWhole(const QString& mp3)
+{
+    QFile file(mp3);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    qint64 size = file.size();
+    QByteArray head = file.read(4096);
+    // An ID3v2 tag before the stream and an ID3v1 tag after it are not counted.
+    qint64 skip = 0;
+    if (head.size() >= 10 && head.startsWith("ID3")) {
+        for (int i = 6; i < 10; ++i)
+            skip = (skip << 7) | (uchar(head[i]) & 0x7f);
+        skip += 10;
+        file.seek(skip);
+        head = file.read(4096);
+    }
+    if (size >= 128 && file.seek(size - 128) && file.read(3) == "TAG")
+        size -= 128;
+    // The first frame holds lame's tag: "Info" (or "Xing"), its flags, then the
+    // frame count and the stream's byte count when flags 1 and 2 say so.
+    int at = head.indexOf("Info");
+    if (at < 0)
+        at = head.indexOf("Xing");
+    if (at < 0 || head.size() < at + 16)
+        return false;
+    const auto word = [&](int offset) { return qFromBigEndian<quint32>(head.constData() + at + offset); };
+    const quint32 flags = word(4);
+    if (!(flags & 2))
+        return false;
+    return word(flags & 1 ? 12 : 8) == quint64(size - skip);
+}
+
 bool ZnTranscodeProcess::start(const QString& source, const QString& target)
 {
     if (m_process)
@@ -32,19 +77,41 @@ bool ZnTranscodeProcess::start(const QString& source, const QString& target)
     return true;
 }
 
+void ZnTranscodeProcess::giveUp(const QString& folder)
+{
+    if (m_process || m_reported)
+        return;
+    m_reported = true;
+    setError(folder, tr("conversion failed"));
+    QMetaObject::invokeMethod(
+        this, [this] { emit transcode_finished(false, m_target); }, Qt::QueuedConnection);
+}
+
+void ZnTranscodeProcess::setError(const QString& folder, const QString& otherwise)
+{
+    const QStorageInfo disk(folder);
+    m_error = disk.isValid() && disk.bytesAvailable() < kRoomForAWrite
+                  ? ZnTipsInfo::writeProblemText(ZnNewFile::DiskFull)
+                  : otherwise;
+}
+
 void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus status)
 {
     if (m_reported)
         return;
     m_reported = true;
-    const bool ok = exitCode == 0 && status == QProcess::NormalExit;
+    const bool ran = exitCode == 0 && status == QProcess::NormalExit;
+    const bool ok = ran && isWhole(m_target);
     if (!ok) {
         const QString output =
             m_process ? QString::fromLocal8Bit(m_process->readAll()).trimmed().section(QLatin1Char('\n'), -1)
                       : QString();
-        m_error = status == QProcess::CrashExit ? tr("lame crashed") : tr("lame exit code %1").arg(exitCode);
+        QString why = ran                             ? tr("lame wrote an incomplete file")
+                      : status == QProcess::CrashExit ? tr("lame crashed")
+                                                      : tr("lame exit code %1").arg(exitCode);
         if (!output.isEmpty())
-            m_error += QStringLiteral(": ") + output;
+            why += QStringLiteral(": ") + output;
+        setError(QFileInfo(m_target).path(), why);
     }
     emit transcode_finished(ok, m_target);
 }

@@ -14,12 +14,18 @@ public:
 
     // False when this object already started a conversion.
     bool start(const QString& source, const QString& target);
+    // Ends without a conversion (no folder could be made for the target), saying
+    // why as a failed conversion does.
+    void giveUp(const QString& folder);
     QString target() const { return m_target; }
     // Why the last conversion failed; empty after a success.
     QString errorText() const { return m_error; }
 
     static QString program() { return QStringLiteral("lame"); }
     static QStringList arguments(const QString& source, const QString& target);
+    // Whether the MP3 holds every byte lame wrote: lame ends with 0 also when its
+    // last writes failed, and then its own tag does not give the file's length.
+    static bool isWhole(const QString& mp3);
 
 signals:
     void transcode_finished(bool ok, QString target);
@@ -29,6 +35,8 @@ public slots:
 
 private:
     void processError(QProcess::ProcessError error);
+    // The failure told as a full disk when the folder's disk has no room left.
+    void setError(const QString& folder, const QString& otherwise);
 
     QProcess* m_process = nullptr;
     QString m_target;

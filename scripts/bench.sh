@@ -53,6 +53,7 @@ every page open, 10,000 terminals/family     | bench_memory     | BM_TenThousand
 player page refill, 10,000 play terminals    | bench_playerpage | BM_PlayerRefill/min_time:1.000                         | real_time      | ms   | <= 50
 player page refill into an emptied table    | bench_playerpage | BM_PlayerRefillFromEmpty/min_time:1.000                | real_time      | ms   | <= 50
 player page first fill, names never shown   | bench_playerpage | BM_PlayerRefillNewNames/min_time:1.000                 | real_time      | ms   | <= 50
+player page refill, until names are fitted   | bench_playerpage | BM_PlayerRefillUntilFitted/min_time:1.000              | real_time      | ms   | <= 50
 player page, one push redrawn (10,000)       | bench_playerpage | BM_PlayerPushRedraw/min_time:1.000                     | real_time      | us   | <= 500
 player page up, 100,000 long names          | bench_playerpage | BM_PlayerPageUpLongNames/iterations:3/real_time        | real_time      | ms   | <= 500
 one pushed change, D82 page, 1,000 rows      | bench_pushcost   | BM_PushD82/1000                                        | real_time      | us   | <= 20

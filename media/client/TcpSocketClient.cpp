@@ -3,7 +3,9 @@
 #include "ZnCommon.h"
 #include "ZnFileReply.h"
 #include "ZnFileRequest.h"
+#include "ZnNewFile.h"
 #include "ZnSocket.h"
+#include "ZnTipsInfo.h"
 
 #include <json/json.h>
 
@@ -13,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
-#include <QRandomGenerator>
 #include <QTcpSocket>
 
 #include <atomic>
@@ -386,9 +387,9 @@ void TcpSocketClient::doGetFile(const FileTask& task)
 {
     const int id = task.transferId;
     const QString name = fileNameOf(task.firstPath);
-    const auto fail = [&](const QString& why) {
+    const auto fail = [&](const QString& why, const QString& localWhy = QString()) {
         qDebug().noquote() << "download of" << task.firstPath << "failed:" << why;
-        emit updateRecordDownloadMsgTip(name, 0, -1);
+        emit updateRecordDownloadMsgTip(name, 0, -1, localWhy);
         emit transferFinished(id, false, why);
     };
     // Names come from the service: nothing it sends may steer the file elsewhere.
@@ -396,6 +397,13 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     if (!ZnMediaFile_t::isSafeName(name) || !ZnMediaFile_t::isSafeName(local.fileName())
         || QDir::cleanPath(task.secondPath) != task.secondPath) {
         fail(tr("unsafe file name"));
+        return;
+    }
+    // A name or path this system cannot hold is told as such before anything is asked.
+    const std::string target = QFile::encodeName(task.secondPath).toStdString();
+    const QString tooLong = ZnTipsInfo::writeProblemText(ZnNewFile::checkTarget(target));
+    if (!tooLong.isEmpty()) {
+        fail(tooLong, tooLong);
         return;
     }
     if (local.isDir()) {
@@ -429,35 +437,26 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     emit transferSizeKnown(id, fileLen);
 
     // The bytes go to a hidden temporary file beside the target and take the real
-    // name only when all of them came, so a file of that name stays whole until
-    // then. The file is made as any other (0666 less the umask), never over one
-    // that is there.
-    QFile file;
-    for (int tries = 0; tries < 16 && !file.isOpen(); ++tries) {
-        file.setFileName(local.absolutePath() + QLatin1String("/.") + local.fileName() + QLatin1Char('.')
-                         + QString::number(QRandomGenerator::global()->generate(), 36) + QLatin1String(".part"));
-        file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
-    }
-    if (!file.isOpen()) {
-        fail(tr("cannot write %1").arg(local.absolutePath()));
+    // name only when all of them are on the disk, so a file of that name stays
+    // whole until then; anything else leaves nothing behind. The file is made as
+    // any other (0666 less the umask).
+    ZnNewFile file(target);
+    // Why the file could not be written: the disk, the name, else what failed.
+    const auto writeProblem = [&file](const QString& otherwise) {
+        const QString why = ZnTipsInfo::writeProblemText(file.problem());
+        return why.isEmpty() ? otherwise : why;
+    };
+    if (!file.open()) {
+        fail(writeProblem(tr("cannot write %1").arg(local.absolutePath())),
+             ZnTipsInfo::writeProblemText(file.problem()));
         return;
     }
-    struct Remover
-    {
-        QFile& f;
-        bool keep = false;
-        ~Remover()
-        {
-            if (!keep)
-                f.remove();
-        }
-    } remover{file};
     QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
     if (first.size() > fileLen)
         first.truncate(static_cast<int>(fileLen));
-    qint64 done = 0;
-    bool writeOk = file.write(first) == first.size();
-    done += first.size();
+    // Only bytes on the disk count as done.
+    bool writeOk = file.write(first.constData(), size_t(first.size()));
+    qint64 done = writeOk ? first.size() : 0;
     int shown = fileLen > 0 ? ZnCommon::percentOf(done, fileLen) : 100;
 
     QByteArray buf;
@@ -469,7 +468,9 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         const qint64 n = socket.read(buf.data(), want);
         if (n <= 0)
             continue;
-        writeOk = file.write(buf.constData(), n) == n;
+        writeOk = file.write(buf.constData(), size_t(n));
+        if (!writeOk)
+            break;
         done += n;
         const int percent = ZnCommon::percentOf(done, fileLen);
         if (percent > shown) {
@@ -479,24 +480,18 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         }
     }
     socket.close();
-    writeOk = writeOk && file.flush();
-    if (!writeOk || done != fileLen) {
-        emit updateProgressIndicator(id, done);
-        emit updateRecordDownloadMsgTip(name, shown, -1);
-        emit transferFinished(id, false, writeOk ? tr("interrupted") : tr("write failed"));
+    const bool complete = writeOk && done == fileLen;
+    if (!complete || !file.commit()) {
+        if (!complete)
+            emit updateProgressIndicator(id, done);
+        const QString localWhy = ZnTipsInfo::writeProblemText(file.problem());
+        emit updateRecordDownloadMsgTip(name, shown, -1, localWhy);
+        emit transferFinished(id, false,
+                              !writeOk   ? writeProblem(tr("write failed"))
+                              : complete ? writeProblem(tr("cannot write %1").arg(task.secondPath))
+                                         : tr("interrupted"));
         return;
     }
-    file.close();
-    // One step from the old file to the new one.
-    if (file.error() != QFileDevice::NoError
-        || std::rename(QFile::encodeName(file.fileName()).constData(),
-                       QFile::encodeName(local.absoluteFilePath()).constData())
-               != 0) {
-        emit updateRecordDownloadMsgTip(name, shown, -1);
-        emit transferFinished(id, false, tr("cannot write %1").arg(task.secondPath));
-        return;
-    }
-    remover.keep = true;
     emit updateProgressIndicator(id, fileLen);
     emit updateRecordDownloadMsgTip(name, 100, 1);
     emit transferFinished(id, true, QString());

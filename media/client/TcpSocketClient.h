@@ -73,8 +73,10 @@ signals:
     // A download's length as the service announced it, before its first bytes:
     // the progress of that download is a share of this, not of the listed size.
     void transferSizeKnown(int id, qint64 size);
-    // Downloads: name, percent, state 0 running, 1 finished, -1 failed.
-    void updateRecordDownloadMsgTip(QString name, int percent, int state);
+    // Downloads: name, percent, state 0 running, 1 finished, -1 failed; with a
+    // failure, why the file could not be written here (a full disk, a name too
+    // long), empty when the service or the line failed.
+    void updateRecordDownloadMsgTip(QString name, int percent, int state, QString why = QString());
     void socketGetMediaPath(QString root);
     // GetFileRoot brought no root: the service was not reached, gave no answer or no "FileRoot".
     void mediaRootMissing(QString reason);

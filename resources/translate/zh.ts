@@ -40,6 +40,18 @@
         <translation>名称包含非法字符！</translation>
     </message>
     <message>
+        <source>The disk is full</source>
+        <translation>磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>The file name is too long</source>
+        <translation>文件名称超长</translation>
+    </message>
+    <message>
+        <source>The file path is too long</source>
+        <translation>文件路径超长</translation>
+    </message>
+    <message>
         <source>Can&apos;t check speaker when terminal not idle!</source>
         <translation>终端不空闲时不能检测喇叭！</translation>
     </message>
@@ -931,6 +943,10 @@
         <translation>备份文件无法保存到 %1！</translation>
     </message>
     <message>
+        <source>The backup could not be saved in %1: %2.</source>
+        <translation>备份文件无法保存到 %1：%2！</translation>
+    </message>
+    <message>
         <source>A file named %1 exists there already; the backup was saved as %2.</source>
         <translation>该目录已有文件 %1，备份已另存为 %2。</translation>
     </message>
@@ -1219,6 +1235,14 @@
     <message>
         <source>lame not found</source>
         <translation>找不到转码程序 lame</translation>
+    </message>
+    <message>
+        <source>lame wrote an incomplete file</source>
+        <translation>转码文件不完整</translation>
+    </message>
+    <message>
+        <source>conversion failed</source>
+        <translation>转码失败</translation>
     </message>
 </context>
 <context>

@@ -276,11 +276,15 @@ private slots:
         const QDir dir(m_dir.filePath(QStringLiteral("whole")));
         QVERIFY(dir.mkpath(QStringLiteral("sub")));
         const QByteArray p = write("whole/config.ini", "[Setting]\nTitle=" + QByteArray(5000, 't') + "\n");
+        // A file the operator made private stays so.
+        const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        QVERIFY(QFile::setPermissions(QFile::decodeName(p), owner));
         ZnIniFile ini;
         QCOMPARE(ini.setValue("Setting", "User", "u"), 0);
         QCOMPARE(ini.save(p.constData()), 0);
         QCOMPARE(read(p), QByteArray("[Setting]\nUser=u\n"));
         QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.ini")});
+        QCOMPARE(QFile::permissions(QFile::decodeName(p)) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), owner);
 
         const QByteArray sub = QFile::encodeName(dir.filePath(QStringLiteral("sub")));
         QCOMPARE(ini.save(sub.constData()), -1);

@@ -12,6 +12,7 @@
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
 #include "ZnSimClosedPort.h"
+#include "ZnSmallDisk.h"
 #include "ZnTalkLogInfoForm.h"
 #include "ZnTalkRecordForm.h"
 #include "ZnTermLogInfoForm.h"
@@ -942,12 +943,24 @@ private slots:
         QTest::newRow("stopped midway") << "stop" << 2;
         QTest::newRow("database stops midway") << "server" << int(LogExportThread::QueryFailed);
         QTest::newRow("disk full midway") << "disk" << int(LogExportThread::OpenFailed);
+        // A small disk of its own with so many bytes left free.
+        QTest::newRow("full disk") << "small 0" << int(LogExportThread::DiskFull);
+        QTest::newRow("nearly full disk") << "small 8192" << int(LogExportThread::DiskFull);
     }
     void earlierFileKept()
     {
         QFETCH(QString, how);
         QFETCH(int, code);
+        std::unique_ptr<ZnSmallDisk> disk;
+        if (how.startsWith(QLatin1String("small "))) {
+            disk = std::make_unique<ZnSmallDisk>(64 * 1024);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->why()));
+            out = disk->path();
+        }
         QVERIFY(writeFile(target(), kEarlier));
+        if (disk)
+            QVERIFY(disk->leaveFree(how.mid(6).toLongLong()));
         // A file-size limit with its signal ignored fails writes as a full disk does.
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
@@ -970,7 +983,8 @@ private slots:
             QVERIFY(testDb("resume"));
         QCOMPARE(got, code);
         QCOMPARE(bytesOf(target()), kEarlier);
-        QCOMPARE(filesInFolder(), QStringList{QStringLiteral("zn_user_log.csv")});
+        QCOMPARE(filesInFolder(), disk ? QStringList({QStringLiteral("filler"), QStringLiteral("zn_user_log.csv")})
+                                       : QStringList{QStringLiteral("zn_user_log.csv")});
     }
 
     // What the dialog shows when the export cannot be made ("*": the system's
@@ -983,24 +997,34 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("exportShown");
         QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("name"); // typed as the file's name; empty: the dialog's own
         QTest::newRow("empty log") << QStringLiteral(
             "rename table userlog to userlog_full; create table userlog like userlog_full")
                                    << QStringLiteral("drop table userlog; rename table userlog_full to userlog")
                                    << QString() << QStringLiteral("日志空！|确定") << false
-                                   << QStringList{QStringLiteral("zn_user_log.csv")};
+                                   << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
         QTest::newRow("no such folder") << QString() << QString() << QStringLiteral("/missing")
                                         << QStringLiteral("文件打开失败，请关闭文件尝试！|取消") << true
-                                        << QStringList();
+                                        << QStringList() << QString();
+        // The earlier export there stays whole.
+        QTest::newRow("full disk") << QString() << QString() << QStringLiteral("<small disk>")
+                                   << QStringLiteral("磁盘空间不足，日志未能导出！|取消") << true
+                                   << QStringList{QStringLiteral("filler"), QStringLiteral("zn_user_log.csv")}
+                                   << QString();
+        QTest::newRow("a name of 256 bytes")
+            << QString() << QString() << QString() << QStringLiteral("文件名称或路径超长！|取消") << true
+            << QStringList() << QString(252, QLatin1Char('n'));
         // Ids past 64 bits read as the highest: the rows above it cannot be reached.
         QTest::newRow("rows out of reach")
             << QStringLiteral("rename table userlog to userlog_full; create table userlog like userlog_full; "
                               "alter table userlog modify id bigint unsigned not null auto_increment; "
                               "insert into userlog (id, name) values (18446744073709551615, 'a'), (1, 'b')")
             << QStringLiteral("drop table userlog; rename table userlog_full to userlog") << QString()
-            << QStringLiteral("日志未能完整导出，请重新导出！|取消") << true << QStringList();
+            << QStringLiteral("日志未能完整导出，请重新导出！|取消") << true << QStringList() << QString();
         QTest::newRow("log unreadable") << QStringLiteral("rename table userlog to userlog_away")
                                         << QStringLiteral("rename table userlog_away to userlog") << QString()
-                                        << QStringLiteral("数据库连接失败！|退出") << false << QStringList();
+                                        << QStringLiteral("数据库连接失败！|退出") << false << QStringList()
+                                        << QString();
     }
     void dialogOutcomes()
     {
@@ -1010,12 +1034,24 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, exportShown);
         QFETCH(QStringList, files);
+        QFETCH(QString, name);
+        std::unique_ptr<ZnSmallDisk> disk;
+        if (folder == QLatin1String("<small disk>")) {
+            disk = std::make_unique<ZnSmallDisk>(64 * 1024);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->why()));
+            out = disk->path();
+            folder.clear();
+            QVERIFY(writeFile(target(), kEarlier) && disk->leaveFree(0));
+        }
         QVERIFY(sql(before));
         // Put back however the row ends: other tests read the log.
         const auto restore = qScopeGuard([&] { sql(after); });
         LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
         auto &ui = dialog.form();
         pointAtFolder(dialog, out + folder);
+        if (!name.isEmpty())
+            ui.file_name_le->setText(name);
         dialog.show();
         ui.fExportBtn->click();
         QTRY_VERIFY(ui.message_widget->isVisible());
@@ -1032,7 +1068,7 @@ private slots:
         QCOMPARE(ui.fExportBtn->isVisible() && ui.fExportBtn->isEnabled(), exportShown);
         QCOMPARE(filesInFolder(), files);
         if (!files.isEmpty())
-            QCOMPARE(bytesOf(target()), QByteArray());
+            QCOMPARE(bytesOf(target()), disk ? kEarlier : QByteArray());
     }
 
     // Closing the dialog mid-export leaves the export running, the dialog gone:

@@ -14,6 +14,7 @@
 #include "ZnResources.h"
 #include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
+#include "ZnSmallDisk.h"
 #include "ZnTaskMediaListViewCtrl.h"
 
 #include <QDataStream>
@@ -24,6 +25,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -1073,23 +1075,43 @@ private slots:
     // A path longer than the record's 256-byte field goes whole to the file
     // service: a download lands under its own name (not under the name cut to
     // 255 bytes, nor over a file that has that name), an upload sends its own
-    // file to its own place, and neither leaves as done without it.
+    // file to its own place, and neither leaves as done without it. Every name
+    // and path this system allows lands, whatever its temporary file's name
+    // would be; one it does not allow fails saying that it is too long.
     void longPathsKeptWhole_data()
     {
         QTest::addColumn<bool>("upload");
         QTest::addColumn<int>("localFolder");   // bytes of the local folder's path; 0: the work folder
         QTest::addColumn<QString>("serverDir"); // below the served root
         QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("workFolder"); // bytes of the working folder's path; 0: the work folder
+        QTest::addColumn<QString>("failed"); // the row's state then; empty: the transfer is done
         const QString longDir = QString(200, QLatin1Char('s'));
         const QString longName = QString(80, QChar(0x6F14)) + QStringLiteral(".wav"); // 244 bytes
+        const QString show = QStringLiteral("演出");
         QTest::newRow("download into a folder of 245 bytes keeps the name's end")
-            << false << 245 << QStringLiteral("演出") << QStringLiteral("whole-name.mp3");
+            << false << 245 << show << QStringLiteral("whole-name.mp3") << 0 << QString();
         QTest::newRow("download from a server path of 267 bytes")
-            << false << 0 << longDir + QStringLiteral("/") + QString(50, QLatin1Char('t')) << QStringLiteral("a.mp3");
+            << false << 0 << longDir + QStringLiteral("/") + QString(50, QLatin1Char('t')) << QStringLiteral("a.mp3")
+            << 0 << QString();
         QTest::newRow("upload from a folder of 250 bytes")
-            << true << 250 << QStringLiteral("演出") << QStringLiteral("deep.wav");
+            << true << 250 << show << QStringLiteral("deep.wav") << 0 << QString();
         QTest::newRow("upload of a name of 244 bytes to a server path of 261")
-            << true << 0 << QStringLiteral("演出") << longName;
+            << true << 0 << show << longName << 0 << QString();
+        QTest::newRow("download of a name of 255 bytes, the longest a name may be")
+            << false << 0 << show << QString(85, QChar(0x6F14)) << 0 << QString();
+        QTest::newRow("download of a name of 244 bytes")
+            << false << 0 << show << QString(80, QChar(0x6F14)) + QStringLiteral(".mp3") << 0 << QString();
+        QTest::newRow("download into a folder of 4,085 bytes, a path of 4,095")
+            << false << 4085 << show << QStringLiteral("short.mp3") << 0 << QString();
+        QTest::newRow("download of a name of 256 bytes is too long")
+            << false << 100 << show << QString(252, QLatin1Char('n')) + QStringLiteral(".mp3") << 0
+            << QStringLiteral("失败：The file name is too long");
+        QTest::newRow("download to a path of 4,096 bytes is too long")
+            << false << 4086 << show << QStringLiteral("short.mp3") << 0
+            << QStringLiteral("失败：The file path is too long");
+        QTest::newRow("upload of a name of 255 bytes from a working folder of 3,900 bytes")
+            << true << 0 << show << QString(251, QLatin1Char('u')) + QStringLiteral(".wav") << 3900 << QString();
     }
     void longPathsKeptWhole()
     {
@@ -1097,19 +1119,33 @@ private slots:
         QFETCH(int, localFolder);
         QFETCH(QString, serverDir);
         QFETCH(QString, name);
+        QFETCH(int, workFolder);
+        QFETCH(QString, failed);
         const QString folder = localFolder ? folderOfLength(localFolder) : m_work.path();
         QVERIFY(!folder.isEmpty());
         QVERIFY(QDir().mkpath(served(serverDir)));
         const QString local = folder + QLatin1Char('/') + name;
         const QString server = QStringLiteral("/data/mp3/") + serverDir + QLatin1Char('/') + name;
+        // The transfer queue's temporary folder lies in the working folder.
+        const QString work = workFolder ? folderOfLength(workFolder) : m_work.path();
+        QVERIFY(!work.isEmpty() && QDir::setCurrent(work));
+        const auto back = qScopeGuard([this] { QDir::setCurrent(m_work.path()); });
         QTableWidget table(0, 4);
         ZnDownAndUploadViewCtr queue(&table);
+        if (!failed.isEmpty()) {
+            QCOMPARE(queue.queueDownload(name.toUtf8().constData(), server.toUtf8().constData(),
+                                         local.toUtf8().constData(), 10),
+                     0);
+            QTRY_COMPARE_WITH_TIMEOUT(cell(table, 0), failed, kWaitMs);
+            QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+            return;
+        }
         if (upload) {
             QVERIFY(writeWav(local, 1));
             QCOMPARE(queue.queueUpload(name.toUtf8().constData(), local.toUtf8().constData(),
                                        server.toUtf8().constData(), QFileInfo(local).size()),
                      0);
-            QTRY_COMPARE_WITH_TIMEOUT(table.rowCount(), 0, 30000);
+            QTRY_VERIFY2_WITH_TIMEOUT(table.rowCount() == 0, qPrintable(cell(table, 0)), 30000);
             QVERIFY(isMp3(
                 served(serverDir + QLatin1Char('/') + QFileInfo(name).completeBaseName() + QLatin1String(".mp3"))));
             return;
@@ -1185,6 +1221,81 @@ private slots:
         while (reader.readRecord(slot, sizeof slot) == 0 && records < 10)
             ++records;
         QCOMPARE(records, 3);
+    }
+
+    // On a full or nearly full disk the queue keeps what was there and says so: a
+    // download leaves the earlier file of its name whole, a conversion sends
+    // nothing (lame may end as done with a cut MP3), the note keeps the earlier
+    // note (said on standard error); no temporary or cut file stays behind.
+    void fullDisk_data()
+    {
+        QTest::addColumn<QString>("writer"); // download, conversion or note
+        QTest::addColumn<qint64>("free");    // bytes left free on the disk
+        for (const char* writer : {"download", "conversion", "note"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, full disk").arg(QLatin1String(writer))))
+                << QString::fromLatin1(writer) << qint64(0);
+            // The note wants two pages, the others more than four.
+            QTest::newRow(qPrintable(QStringLiteral("%1, nearly full disk").arg(QLatin1String(writer))))
+                << QString::fromLatin1(writer) << qint64(*writer == 'n' ? 4096 : 16384);
+        }
+        // The MP3 is about 36 KB: lame ends with 0 though its last writes failed.
+        QTest::newRow("conversion, room for all but the MP3's last bytes")
+            << QStringLiteral("conversion") << qint64(32768);
+    }
+    void fullDisk()
+    {
+        QFETCH(QString, writer);
+        QFETCH(qint64, free);
+        ZnSmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.why()));
+        // The queue's temporary folder and its note lie in the working folder.
+        QVERIFY(QDir::setCurrent(disk.path()));
+        const auto back = qScopeGuard([this] { QDir::setCurrent(m_work.path()); });
+        const QString kept = writer == QLatin1String("note") ? QLatin1String(ZnDownAndUploadViewCtr::kNoteFile)
+                                                             : QStringLiteral("欢迎词.mp3");
+        const QByteArray earlier("an earlier file");
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+        file.close();
+        const QString wav = m_work.filePath(QStringLiteral("full.wav"));
+        QVERIFY(writeWav(wav, 3));
+        QTableWidget table(0, 4);
+        auto queue = std::make_unique<ZnDownAndUploadViewCtr>(&table);
+        if (writer == QLatin1String("note")) {
+            qputenv("PATH", m_work.path().toUtf8()); // no encoder: the uploads stay, failed
+            for (const char* name : {"n1.wav", "n2.wav", "n3.wav", "n4.wav", "n5.wav", "n6.wav", "n7.wav"})
+                queue->queueUpload(name, "/nowhere/n.wav", "/data/mp3/n.wav", 10);
+            QTRY_COMPARE(failedRows(table), 7);
+            QVERIFY(disk.leaveFree(free));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("^UploadAndDownloadNote not written \\(.+\\); "
+                                                                   "the earlier one is kept$")));
+            queue.reset();
+        } else {
+            QVERIFY(disk.leaveFree(free));
+            if (writer == QLatin1String("download"))
+                queue->queueDownload("欢迎词.mp3", "/data/mp3/欢迎词.mp3",
+                                     (disk.path().toUtf8() + "/欢迎词.mp3").constData(),
+                                     QFileInfo(served(QStringLiteral("欢迎词.mp3"))).size());
+            else
+                queue->queueUpload("full.wav", wav.toUtf8().constData(), "/data/mp3/演出/full.wav",
+                                   QFileInfo(wav).size());
+            QTRY_COMPARE_WITH_TIMEOUT(cell(table, 0), QStringLiteral("失败：The disk is full"), 30000);
+            QVERIFY(!QFileInfo::exists(served(QStringLiteral("演出/full.mp3"))));
+        }
+        const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+        QStringList left = QDir(disk.path()).entryList(all);
+        QStringList expected{QStringLiteral("filler"), QStringLiteral("temp_mp3"), kept};
+        left.sort();
+        expected.sort();
+        QCOMPARE(left, expected);
+        QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(all), QStringList());
+        QFile after(kept);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), earlier);
+        // The note of the queue going now may be written.
+        disk.unfill();
     }
 };
 

@@ -527,7 +527,8 @@ std::string ZnSimFileService::handle(int fd, const std::string& request, std::st
         const QString target = base.filePath(q(rel + (rel.empty() ? "" : "/") + name));
         if (f.refusePost || f.refuseAll)
             return fail("upload refused");
-        QFile tmp(target + QStringLiteral(".upload"));
+        // Beside the target under a name that fits wherever the target's name does.
+        QFile tmp(base.filePath(q(rel + (rel.empty() ? "" : "/") + ".upload")));
         if (!QDir(base.filePath(q(rel))).exists() || !tmp.open(QIODevice::WriteOnly)
             || tmp.write(rest.data(), static_cast<qint64>(rest.size())) != static_cast<qint64>(rest.size()))
             return fail("cannot store");

@@ -5,10 +5,11 @@
 #include "ZnFileRequest.h"
 #include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
+#include "ZnSmallDisk.h"
 
-#include <QLoggingCategory>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <memory>
 
 namespace {
 // Generous bound for a loaded machine; costs nothing when things go right.
@@ -149,24 +151,26 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QString>("failure"); // empty: done
-        QTest::newRow("named, no Result") << QByteArray("{\"Command\":\"PostFile\",\"CSeq\":\"3\"}\r\n\r\n")
-                                          << QByteArray("PostFile") << QString();
+        QTest::newRow("named, no Result")
+            << QByteArray("{\"Command\":\"PostFile\",\"CSeq\":\"3\"}\r\n\r\n") << QByteArray("PostFile") << QString();
         QTest::newRow("Result OK") << QByteArray("{\"Command\":\"DelFile\",\"Result\":\"OK\"}") << QByteArray("DelFile")
                                    << QString();
         QTest::newRow("Result 0") << QByteArray("{\"Command\":\"RenameDIR\",\"Result\":\"0\"}")
                                   << QByteArray("RenameDIR") << QString();
-        QTest::newRow("no command named, no Result") << QByteArray("{\"CSeq\":\"1\"}") << QByteArray("PostFile")
-                                                     << QString();
+        QTest::newRow("no command named, no Result")
+            << QByteArray("{\"CSeq\":\"1\"}") << QByteArray("PostFile") << QString();
         QTest::newRow("failure under a name of its own")
             << QByteArray("{\"Command\":\"PostFileFail\",\"Reason\":\"disk full\"}\r\n\r\n") << QByteArray("PostFile")
             << QStringLiteral("disk full");
-        QTest::newRow("another command, no reason")
-            << QByteArray("{\"Command\":\"Error\"}") << QByteArray("DeleteDIR") << QStringLiteral("unexpected answer Error");
-        QTest::newRow("a reason beside OK") << QByteArray("{\"Command\":\"PostFile\",\"Result\":\"OK\",\"Reason\":\"quota\"}")
-                                            << QByteArray("PostFile") << QStringLiteral("quota");
-        QTest::newRow("failing Result, no reason")
-            << QByteArray("{\"Command\":\"DelFile\",\"Result\":\"Fail\"}") << QByteArray("DelFile") << QStringLiteral("refused");
-        QTest::newRow("not JSON") << QByteArray("{\"Command\":") << QByteArray("PostFile") << QStringLiteral("no answer");
+        QTest::newRow("another command, no reason") << QByteArray("{\"Command\":\"Error\"}") << QByteArray("DeleteDIR")
+                                                    << QStringLiteral("unexpected answer Error");
+        QTest::newRow("a reason beside OK")
+            << QByteArray("{\"Command\":\"PostFile\",\"Result\":\"OK\",\"Reason\":\"quota\"}") << QByteArray("PostFile")
+            << QStringLiteral("quota");
+        QTest::newRow("failing Result, no reason") << QByteArray("{\"Command\":\"DelFile\",\"Result\":\"Fail\"}")
+                                                   << QByteArray("DelFile") << QStringLiteral("refused");
+        QTest::newRow("not JSON") << QByteArray("{\"Command\":") << QByteArray("PostFile")
+                                  << QStringLiteral("no answer");
     }
     void answers()
     {
@@ -185,8 +189,8 @@ private slots:
         QTest::addColumn<QString>("answer"); // the GetFileRoot reply; "-" the service is not there
         QTest::addColumn<QString>("why");
         QTest::newRow("unanswered") << QString() << QStringLiteral("no answer");
-        QTest::newRow("without FileRoot") << QStringLiteral("{\"Command\":\"PostFileRoot\"}\r\n\r\n")
-                                          << QStringLiteral("no media folder");
+        QTest::newRow("without FileRoot")
+            << QStringLiteral("{\"Command\":\"PostFileRoot\"}\r\n\r\n") << QStringLiteral("no media folder");
         QTest::newRow("another reply") << QStringLiteral("{\"Command\":\"Error\",\"FileRoot\":\"/x\"}\r\n\r\n")
                                        << QStringLiteral("no media folder");
         QTest::newRow("service not there") << QStringLiteral("-") << QStringLiteral("service not reached");
@@ -352,7 +356,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<qint64>("cutAt");
-        QTest::addColumn<QString>("fault"); // an upload fault, or sent as "FileLen"
+        // An upload fault, sent as "FileLen", or "disk N": the folder on a small disk
+        // with N bytes left free.
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("error"); // empty: saved
         const QString song = QStringLiteral("欢迎词.mp3");
         QTest::newRow("complete") << song << qint64(-1) << QString() << QString();
@@ -371,6 +377,12 @@ private slots:
             << QStringLiteral("@earlier.mp3") << qint64(50000) << QString() << QStringLiteral("interrupted");
         QTest::newRow("past the size limit, the file of that name stays whole")
             << QStringLiteral("@earlier.mp3") << qint64(-1) << QStringLiteral("full") << QStringLiteral("write failed");
+        QTest::newRow("full disk: the file of that name stays whole, the disk named")
+            << QStringLiteral("@earlier.mp3") << qint64(-1) << QStringLiteral("disk 0")
+            << QStringLiteral("The disk is full");
+        QTest::newRow("nearly full disk: the file of that name stays whole, the disk named")
+            << QStringLiteral("@earlier.mp3") << qint64(-1) << QStringLiteral("disk 16384")
+            << QStringLiteral("The disk is full");
         for (const QString& bad : {QStringLiteral("../x"), QStringLiteral("/etc/x"), QStringLiteral("a\\b"), QString()})
             QTest::newRow(qPrintable(QStringLiteral("name '%1'").arg(bad)))
                 << bad << qint64(-1) << QString() << QStringLiteral("unsafe file name");
@@ -401,12 +413,21 @@ private slots:
         TcpSocketClient::setSilenceLimit(stall ? 300 : 30000);
         static int id = 1000;
         QTemporaryDir outer;
-        QDir(outer.path()).mkdir(QStringLiteral("in"));
-        const QString folder = outer.filePath(QStringLiteral("in"));
+        std::unique_ptr<ZnSmallDisk> disk;
+        if (fault.startsWith(QLatin1String("disk "))) {
+            disk = std::make_unique<ZnSmallDisk>(64 * 1024);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->why()));
+        }
+        const QString top = disk ? disk->path() : outer.path();
+        QDir(top).mkdir(QStringLiteral("in"));
+        const QString folder = top + QStringLiteral("/in");
         const QString earlier = folder + QStringLiteral("/earlier.mp3");
         QFile saved(earlier);
         QVERIFY(saved.open(QIODevice::WriteOnly) && saved.write("saved before") == 12);
         saved.close();
+        if (disk)
+            QVERIFY(disk->leaveFree(fault.mid(5).toLongLong()));
         if (f.refusePost || f.silentPost) {
             m_client->addUploadTask(earlier, kRoot + QStringLiteral("/通知/up.mp3"), ++id);
             QCOMPARE(waitDone(id).second, error);
@@ -434,7 +455,8 @@ private slots:
         QCOMPARE(ok, error.isEmpty());
         // Refused names are refused before anything is asked.
         QCOMPARE(m_service.requests().empty(), error.contains(QLatin1String("unsafe")));
-        QCOMPARE(entries(outer.path()), QStringList(QStringLiteral("in")));
+        QCOMPARE(entries(top), disk ? QStringList({QStringLiteral("filler"), QStringLiteral("in")})
+                                    : QStringList(QStringLiteral("in")));
         QCOMPARE(fileBytes(earlier), over && error.isEmpty() ? fileBytes(served(name)) : QByteArray("saved before"));
         QStringList expected(QStringLiteral("earlier.mp3"));
         if (error.isEmpty() && !over)
