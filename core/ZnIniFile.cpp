@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -85,13 +86,17 @@ int ZnIniFile::load(const char* path, int* lineOut)
     if (!path)
         return -1;
     std::string bytes;
-    const ZnRegularFile::Result read = ZnRegularFile::read(path, kMaxFileBytes, &bytes, nullptr);
+    ZnRegularFile::Refusal refusal;
+    const ZnRegularFile::Result read = ZnRegularFile::read(path, kMaxFileBytes, &bytes, nullptr, &refusal);
     if (read != ZnRegularFile::Read) {
         if (lineOut)
             *lineOut = -1;
         // The model stays, but is not written anywhere: what it would replace is unknown.
-        if (read == ZnRegularFile::Refused)
+        if (read == ZnRegularFile::Refused) {
             m_readFailed = true;
+            m_refusal = refusal;
+            m_refusedForm = ZnTextForm::Text;
+        }
         return -1;
     }
     // No line of such a file can be found, and ours written into it would leave
@@ -102,6 +107,7 @@ int ZnIniFile::load(const char* path, int* lineOut)
             *lineOut = -1;
         m_readFailed = true;
         m_refusedForm = form;
+        m_refusal = ZnRegularFile::Refusal();
         return -1;
     }
     clear();
@@ -199,9 +205,13 @@ int ZnIniFile::save(const char* path, int* error) const
     }
     const QByteArray out = splice.result();
 
-    // A file past the limit would not be read again.
-    if (out.size() > kMaxFileBytes)
+    // A file past the limit would not be read again: refused as the disk refuses a
+    // file past its limit.
+    if (out.size() > kMaxFileBytes) {
+        if (error)
+            *error = EFBIG;
         return -1;
+    }
     return ZnFileReplace::write(QFile::decodeName(path), out, error) ? 0 : -1;
 }
 
@@ -249,6 +259,7 @@ void ZnIniFile::clear()
     m_text.clear();
     m_readFailed = false;
     m_refusedForm = ZnTextForm::Text;
+    m_refusal = ZnRegularFile::Refusal();
 }
 
 ZnIniSection* ZnIniFile::findSection(const std::string& name) const

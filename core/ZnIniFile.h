@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZnIniSection.h"
+#include "ZnRegularFile.h"
 #include "ZnTextForm.h"
 
 #include <memory>
@@ -32,11 +33,13 @@ public:
     int load(const char* path, int* lineOut);
     // Writes the model whole (see ZnFileReplace). 0 or -1; -1 without writing where
     // the path names anything but a regular file or the file would pass the limit.
-    // error (when given) gets the errno of a write that failed, 0 where no write
-    // was tried.
+    // error (when given) gets the errno of a write that failed (EFBIG where the file
+    // would pass the limit), 0 where no write was tried.
     int save(const char* path, int* error = nullptr) const;
     // The form of the bytes the last load refused as no text; Text otherwise.
     ZnTextForm::Form refusedForm() const { return m_refusedForm; }
+    // Why the last load refused the file unread; kind None otherwise.
+    ZnRegularFile::Refusal refusal() const { return m_refusal; }
 
     // The value text, valid until the model changes. Null for a null section or key
     // and for a key missing from an existing section; defaultValue when the section
@@ -64,4 +67,5 @@ private:
     // model would cut the file, or put our text in place of something else.
     bool m_readFailed = false;
     ZnTextForm::Form m_refusedForm = ZnTextForm::Text;
+    ZnRegularFile::Refusal m_refusal;
 };

@@ -12,9 +12,18 @@ class ZnRegularFile
 public:
     enum Result { Read, Missing, Refused };
 
-    // data gets the file's bytes when Read; why a short reason when Refused.
-    static Result read(const char* path, size_t limit, std::string* data, std::string* why);
+    // Why a file was refused, for a reader that tells the operator.
+    struct Refusal
+    {
+        enum Kind { None, Folder, NotRegular, TooLarge, Failed };
+        Kind kind = None;
+        int error = 0; // the errno of the open or read that Failed
+    };
+
+    // data gets the file's bytes when Read; why a short reason and refusal its kind
+    // when Refused.
+    static Result read(const char* path, size_t limit, std::string* data, std::string* why, Refusal* refusal = nullptr);
     // Whether a writer may replace the file: Missing, Read (a regular file within
     // the limit; nothing is read), else Refused.
-    static Result check(const char* path, size_t limit, std::string* why);
+    static Result check(const char* path, size_t limit, std::string* why, Refusal* refusal = nullptr);
 };

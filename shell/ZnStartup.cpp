@@ -64,11 +64,12 @@ void loadStartupSettings()
     // Such a file reads as empty and is never written: every setting keeps its default.
     QString why;
     ZnTextForm::Form form = ZnTextForm::Text;
-    if (!settings.usable(&why, &form)) {
+    ZnRegularFile::Refusal refusal;
+    if (!settings.usable(&why, &form, &refusal)) {
         std::fprintf(stderr, "config.ini: %s; starting with the default settings, the file left as it is\n",
                      why.toLocal8Bit().constData());
-        // One saved in another encoding the operator can mend: told in the window.
-        ZnConfigNotice::notRead(form);
+        // Told in the window too: the operator may mend the file.
+        ZnConfigNotice::notRead(form, refusal);
     }
     int boardType = settings.value(QStringLiteral("Setting/BoardType")).toInt();
     if (boardType < 1) {
@@ -217,8 +218,12 @@ int runConsole()
     ZnNetLosssHandle::create(centre);
 
     int maxFlag = 1;
-    if (runLogin(&maxFlag) < 0)
+    if (runLogin(&maxFlag) < 0) {
+        // No window comes: a setting not saved or a file not read is told now, after
+        // the login's own message.
+        ZnConfigNotice::showBeforeExit();
         return 1;
+    }
 
     InfoCenterMgr window(maxFlag, nullptr);
     window.show();

@@ -96,10 +96,11 @@ bool LoginSettings::save()
     int error = 0;
     if (changed && !iniPath.empty())
         saved = doc->save(iniPath.c_str(), &error) == 0;
-    const ZnTextForm::Form refused = saved ? ZnTextForm::Text : doc->refusedForm();
+    const ZnTextForm::Form form = saved ? ZnTextForm::Text : doc->refusedForm();
+    const ZnRegularFile::Refusal refusal = saved ? ZnRegularFile::Refusal() : doc->refusal();
     file->unlock(doc);
-    if (refused != ZnTextForm::Text)
-        ZnConfigNotice::notRead(refused);
+    if (form != ZnTextForm::Text || refusal.kind != ZnRegularFile::Refusal::None)
+        ZnConfigNotice::notRead(form, refusal);
     else if (error != 0)
         ZnConfigNotice::notSaved(error);
     return saved;

@@ -1,6 +1,7 @@
 #include "ZnConfigNotice.h"
 
 #include "BaseMessageDialog.h"
+#include "ZnIniFile.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -48,6 +49,39 @@ void tell(const QString &text)
     showLater();
 }
 
+// The reason a read failed, as the operator is told it.
+QString readFailure(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有读取权限");
+    case EIO:
+        return QStringLiteral("磁盘读写出错");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+// Why a file was refused unread, after "config.ini ".
+QString refusedUnread(const ZnRegularFile::Refusal &refusal)
+{
+    static_assert(ZnIniFile::kMaxFileBytes == 1 << 20, "the operator is told the limit as 1 MiB");
+    switch (refusal.kind) {
+    case ZnRegularFile::Refusal::Folder:
+        return QStringLiteral("是文件夹，不是普通文件");
+    case ZnRegularFile::Refusal::NotRegular:
+        return QStringLiteral("不是普通文件");
+    case ZnRegularFile::Refusal::TooLarge:
+        return QStringLiteral("大于 1 MiB");
+    case ZnRegularFile::Refusal::Failed:
+        return QStringLiteral("无法读取（%1）").arg(readFailure(refusal.error));
+    case ZnRegularFile::Refusal::None:
+        break;
+    }
+    return QString();
+}
+
 QString saveFailure(int error)
 {
     switch (error) {
@@ -71,19 +105,29 @@ QString saveFailure(int error)
 
 } // namespace
 
-void ZnConfigNotice::notRead(ZnTextForm::Form form)
+void ZnConfigNotice::notRead(ZnTextForm::Form form, const ZnRegularFile::Refusal &refusal)
 {
-    if (form == ZnTextForm::Text)
-        return;
-    tell(form == ZnTextForm::NulBytes
-             ? QStringLiteral("设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。")
-             : QStringLiteral("设置未能读取：config.ini 以 UTF-16 编码保存，请另存为 UTF-8 编码。本次使用默认设置。"));
+    if (form != ZnTextForm::Text) {
+        tell(form == ZnTextForm::NulBytes
+                 ? QStringLiteral("设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。")
+                 : QStringLiteral(
+                     "设置未能读取：config.ini 以 UTF-16 编码保存，请另存为 UTF-8 编码。本次使用默认设置。"));
+    } else if (refusal.kind != ZnRegularFile::Refusal::None) {
+        tell(QStringLiteral("设置未能读取：config.ini %1。本次使用默认设置。").arg(refusedUnread(refusal)));
+    }
 }
 
 void ZnConfigNotice::notSaved(int error)
 {
     std::fprintf(stderr, "config.ini: not saved (%s); the file left as it was\n", std::strerror(error));
     tell(QStringLiteral("设置未能保存：config.ini 无法写入（%1）。").arg(saveFailure(error)));
+}
+
+void ZnConfigNotice::notSavedForForm()
+{
+    std::fprintf(stderr, "config.ini: not saved (a quote left open or a line continued there would not read the "
+                         "value back); the file left as it was\n");
+    tell(QStringLiteral("设置未能保存：config.ini 无法写入（文件格式有误）。"));
 }
 
 void ZnConfigNotice::watch(QWidget *window)
@@ -100,11 +144,21 @@ void ZnConfigNotice::watch(QWidget *window)
 
 void ZnConfigNotice::showWaiting()
 {
+    show(true);
+}
+
+void ZnConfigNotice::showBeforeExit()
+{
+    show(false);
+}
+
+void ZnConfigNotice::show(bool overWindow)
+{
     QString text;
     {
         QMutexLocker locker(&notice().lock);
         const QWidget *window = notice().window;
-        if (notice().waiting.isEmpty() || !window || !window->isVisible())
+        if (notice().waiting.isEmpty() || (overWindow && (!window || !window->isVisible())))
             return;
         text.swap(notice().waiting);
         notice().told = true;

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <cctype>
+#include <cerrno>
 
 namespace {
 
@@ -246,13 +247,14 @@ Place findKey(const QByteArray &data, const QByteArray &section, const QByteArra
 
 // The file's bytes; empty for a missing one. ok is false for a file that is not
 // read (see ZnRegularFile) or holds no text; why then gets the reason, form the
-// form of such bytes.
-QByteArray readFile(const QString &path, bool *ok, QString *why = nullptr, ZnTextForm::Form *form = nullptr)
+// form of such bytes, refusal why the file was not read.
+QByteArray readFile(const QString &path, bool *ok, QString *why = nullptr, ZnTextForm::Form *form = nullptr,
+                    ZnRegularFile::Refusal *refusal = nullptr)
 {
     std::string bytes;
     std::string reason;
     const ZnRegularFile::Result read =
-        ZnRegularFile::read(QFile::encodeName(path).constData(), ZnIniFile::kMaxFileBytes, &bytes, &reason);
+        ZnRegularFile::read(QFile::encodeName(path).constData(), ZnIniFile::kMaxFileBytes, &bytes, &reason, refusal);
     const ZnTextForm::Form judged = ZnTextForm::of(bytes.data(), bytes.size());
     if (judged != ZnTextForm::Text)
         reason = ZnTextForm::why(judged);
@@ -264,47 +266,20 @@ QByteArray readFile(const QString &path, bool *ok, QString *why = nullptr, ZnTex
     return *ok ? QByteArray::fromStdString(bytes) : QByteArray();
 }
 
-} // namespace
-
-ZnConfigSettings::ZnConfigSettings() : filePath(QStringLiteral("config.ini")) {}
-
-ZnConfigSettings::ZnConfigSettings(const QString &path) : filePath(path) {}
-
-bool ZnConfigSettings::usable(QString *why, ZnTextForm::Form *form) const
-{
-    // Read as every reader reads it, so that a file it cannot open counts too.
-    QMutexLocker locker(&fileLock());
-    bool ok = false;
-    readFile(filePath, &ok, why, form);
-    return ok;
-}
-
-QVariant ZnConfigSettings::value(const QString &key, const QVariant &defaultValue) const
-{
-    QMutexLocker locker(&fileLock());
-    bool ok = false;
-    const QByteArray data = readFile(filePath, &ok);
-    return ok ? readValue(data, key, defaultValue) : defaultValue;
-}
-
-bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
+// Why a write left the file as it was, to be told once the file is unlocked.
+struct Unwritten
 {
     ZnTextForm::Form form = ZnTextForm::Text;
+    ZnRegularFile::Refusal refusal;
     int error = 0;
-    const bool written = write(key, value, &form, &error);
-    // Told once the file is unlocked.
-    if (form != ZnTextForm::Text)
-        ZnConfigNotice::notRead(form);
-    else if (error != 0)
-        ZnConfigNotice::notSaved(error);
-    return written;
-}
+    bool readsOtherwise = false;
+};
 
-bool ZnConfigSettings::write(const QString &key, const QVariant &value, ZnTextForm::Form *form, int *error)
+bool writeKey(const QString &path, const QString &key, const QVariant &value, Unwritten *why)
 {
     QMutexLocker locker(&fileLock());
     bool ok = false;
-    const QByteArray data = readFile(filePath, &ok, nullptr, form);
+    const QByteArray data = readFile(path, &ok, nullptr, &why->form, &why->refusal);
     QByteArray header;
     QByteArray line;
     if (!ok || !linesOf(key, value, &header, &line))
@@ -332,12 +307,55 @@ bool ZnConfigSettings::write(const QString &key, const QVariant &value, ZnTextFo
         ZnLineSplice again(data);
         again.appendLines({header, line});
         out = again.result();
-        if (readValue(out, key, QVariant()) != wanted)
+        if (readValue(out, key, QVariant()) != wanted) {
+            why->readsOtherwise = true;
             return false;
+        }
     }
     if (out == data)
         return true;
-    if (out.size() > ZnIniFile::kMaxFileBytes)
+    // A file past the limit would not be read again: refused as the disk refuses a
+    // file past its limit.
+    if (out.size() > ZnIniFile::kMaxFileBytes) {
+        why->error = EFBIG;
         return false;
-    return ZnFileReplace::write(filePath, out, error);
+    }
+    return ZnFileReplace::write(path, out, &why->error);
+}
+
+} // namespace
+
+ZnConfigSettings::ZnConfigSettings() : filePath(QStringLiteral("config.ini")) {}
+
+ZnConfigSettings::ZnConfigSettings(const QString &path) : filePath(path) {}
+
+bool ZnConfigSettings::usable(QString *why, ZnTextForm::Form *form, ZnRegularFile::Refusal *refusal) const
+{
+    // Read as every reader reads it, so that a file it cannot open counts too.
+    QMutexLocker locker(&fileLock());
+    bool ok = false;
+    readFile(filePath, &ok, why, form, refusal);
+    return ok;
+}
+
+QVariant ZnConfigSettings::value(const QString &key, const QVariant &defaultValue) const
+{
+    QMutexLocker locker(&fileLock());
+    bool ok = false;
+    const QByteArray data = readFile(filePath, &ok);
+    return ok ? readValue(data, key, defaultValue) : defaultValue;
+}
+
+bool ZnConfigSettings::setValue(const QString &key, const QVariant &value)
+{
+    Unwritten why;
+    const bool written = writeKey(filePath, key, value, &why);
+    // Told once the file is unlocked.
+    if (why.form != ZnTextForm::Text || why.refusal.kind != ZnRegularFile::Refusal::None)
+        ZnConfigNotice::notRead(why.form, why.refusal);
+    else if (why.error != 0)
+        ZnConfigNotice::notSaved(why.error);
+    else if (why.readsOtherwise)
+        ZnConfigNotice::notSavedForForm();
+    return written;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZnRegularFile.h"
 #include "ZnTextForm.h"
 
 #include <QString>
@@ -15,8 +16,8 @@
 // reads the file and writes the one line that is spliced in.
 // Only a regular file of at most ZnIniFile::kMaxFileBytes whose bytes are text
 // (see ZnTextForm) is read or written: anything else reads as empty (every key at
-// its default) and is never written. A write that fails, or is refused for a file
-// of no text, is told to the operator (see ZnConfigNotice).
+// its default) and is never written. A write that fails or is refused, and why, is
+// told to the operator (see ZnConfigNotice).
 class ZnConfigSettings
 {
 public:
@@ -24,8 +25,10 @@ public:
     explicit ZnConfigSettings(const QString &path);
 
     // True when the file is missing or one that is read and written; else false,
-    // and why gets the reason, form the form of bytes that are no text.
-    bool usable(QString *why = nullptr, ZnTextForm::Form *form = nullptr) const;
+    // and why gets the reason, form the form of bytes that are no text, refusal
+    // why the file was refused unread.
+    bool usable(QString *why = nullptr, ZnTextForm::Form *form = nullptr,
+                ZnRegularFile::Refusal *refusal = nullptr) const;
 
     // The key's value; the last one when the file has the key twice.
     QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
@@ -35,7 +38,5 @@ public:
     bool setValue(const QString &key, const QVariant &value);
 
 private:
-    bool write(const QString &key, const QVariant &value, ZnTextForm::Form *form, int *error);
-
     QString filePath;
 };

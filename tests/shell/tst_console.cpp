@@ -61,14 +61,21 @@ class tst_console : public QObject
     int closedPort() const { return nowhere.port(); }
 
     // The console under the harness, or the program itself with program set.
+    // padTo (when given) lengthens config.ini with a comment to that many bytes.
     QProcess *start(const QStringList &args, int port = 0, const QString &program = QString(),
-                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(), int padTo = 0)
     {
         QFile f(dir.filePath(QStringLiteral("config.ini")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\nPasswd=admin\n")
-                    .arg(port ? port : server.port())
-                    .toUtf8());
+        QByteArray settings = QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\nPasswd=admin\n")
+                                  .arg(port ? port : server.port())
+                                  .toUtf8();
+        if (padTo > 0) {
+            // With the start's keys, so that only the login writes.
+            settings += "BoardType=0\nMediaPath=D:/TalkServerData/mp3\n;";
+            settings += QByteArray(padTo - settings.size() - 1, 'x') + '\n';
+        }
+        f.write(settings);
         f.close();
         auto *p = new QProcess(this);
         p->setWorkingDirectory(dir.path());
@@ -110,7 +117,8 @@ private slots:
 
     // Every way a login fails ends with exit 1 and says why on standard error; the
     // direct login shows what the dialog would show; only fewer than three options
-    // bring up the dialog.
+    // bring up the dialog. A config.ini not read, or a save that failed, is told
+    // after the login's message (no window came to tell it over: it went untold).
     void loginFailsWithOne_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -118,10 +126,13 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("connects");
+        QTest::addColumn<int>("padTo"); // config.ini's size; 0: as short as written
+        QTest::addColumn<QString>("told");
         const auto row = [](const char *name, const char *args, bool reachable, const char *shown, const char *why,
-                            bool connects) {
+                            bool connects, int padTo = 0, const char *told = "") {
             QTest::newRow(name) << QString::fromUtf8(args).split(QLatin1Char(' ')) << reachable
-                                << QString::fromUtf8(shown) << QString::fromUtf8(why) << connects;
+                                << QString::fromUtf8(shown) << QString::fromUtf8(why) << connects << padTo
+                                << QString::fromUtf8(told);
         };
         row("refused", "-serverip 127.0.0.1 -user admin -password wrong", true, "用户名或者密码错误，请重新输入!",
             "refused the user name or password", true);
@@ -136,6 +147,14 @@ private slots:
         row("unreachable", "-serverip 127.0.0.1 -user admin -password admin", false, "连接超时，请重新登陆!",
             "cannot connect to the server 127.0.0.1:", false);
         row("dialog cancelled", "-serverip 127.0.0.1 -user admin", true, "login dialog", "login cancelled", false);
+        row("empty password, config.ini past 1 MiB: told after the message",
+            "-serverip 127.0.0.1 -user admin -password", true, "用户名或者密码不能为空，请重新输入!",
+            "password is empty", false, (1 << 20) + 1, "设置未能读取：config.ini 大于 1 MiB。本次使用默认设置。");
+        // The new user would make the file longer than 1 MiB.
+        row("refused, the login's save past 1 MiB: told after the message",
+            "-serverip 127.0.0.1 -user operator -password wrong", true, "用户名或者密码错误，请重新输入!",
+            "refused the user name or password", true, (1 << 20) - 2,
+            "设置未能保存：config.ini 无法写入（文件过大）。");
     }
     void loginFailsWithOne()
     {
@@ -144,12 +163,19 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, why);
         QFETCH(bool, connects);
+        QFETCH(int, padTo);
+        QFETCH(QString, told);
         const int accepted = server.acceptedCount();
         QString out, err;
-        QCOMPARE(finish(start(args, reachable ? 0 : closedPort()), out, &err), 1);
-        // At most one box or the dialog, then the exit line; no window.
-        QCOMPARE(out.count(QLatin1Char('\n')), shown.isEmpty() ? 1 : 2);
+        QCOMPARE(finish(start(args, reachable ? 0 : closedPort(), QString(), QProcessEnvironment::systemEnvironment(),
+                              padTo),
+                        out, &err),
+                 1);
+        // At most one box or the dialog, the notice after it, then the exit line; no window.
+        QCOMPARE(out.count(QLatin1Char('\n')), 1 + !shown.isEmpty() + !told.isEmpty());
         QVERIFY2(out.contains(shown), qPrintable(out));
+        if (!told.isEmpty())
+            QVERIFY2(out.indexOf(QStringLiteral("message: 提示 | ") + told) > out.indexOf(shown), qPrintable(out));
         QVERIFY2(err.contains(QStringLiteral("login failed: ")) && err.contains(why), qPrintable(err));
         QCOMPARE(server.acceptedCount() > accepted, connects);
     }

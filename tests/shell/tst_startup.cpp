@@ -358,7 +358,8 @@ private slots:
     // A file saved as UTF-16 (Notepad's "Unicode") or holding NUL bytes is no text
     // the readers can take: read and written as it stood, the dialog came up empty
     // and the start put UTF-8 lines into it. Such a file is refused like the
-    // others, and the operator is told over the dialog why.
+    // others. Whatever the file, the operator is told over the dialog why (he saw
+    // the defaults without a word).
     void unusableFileStartsWithDefaults_data()
     {
         QTest::addColumn<QString>("kind");
@@ -366,11 +367,15 @@ private slots:
         QTest::addColumn<QString>("told");
         const QString utf16 =
             QStringLiteral("设置未能读取：config.ini 以 UTF-16 编码保存，请另存为 UTF-8 编码。本次使用默认设置。");
-        QTest::newRow("named pipe") << "pipe" << false << QString();
-        QTest::newRow("link to /dev/zero") << "zero" << false << QString();
-        QTest::newRow("folder") << "folder" << false << QString();
-        QTest::newRow("one byte past the limit") << "oversized" << false << QString();
-        QTest::newRow("sparse 4 GiB") << "sparse" << false << QString();
+        const QString notAFile = QStringLiteral("设置未能读取：config.ini 不是普通文件。本次使用默认设置。");
+        const QString tooLarge = QStringLiteral("设置未能读取：config.ini 大于 1 MiB。本次使用默认设置。");
+        QTest::newRow("named pipe") << "pipe" << false << notAFile;
+        QTest::newRow("link to /dev/zero") << "zero" << false << notAFile;
+        QTest::newRow("folder") << "folder" << false
+                                << QStringLiteral(
+                                       "设置未能读取：config.ini 是文件夹，不是普通文件。本次使用默认设置。");
+        QTest::newRow("one byte past the limit") << "oversized" << false << tooLarge;
+        QTest::newRow("sparse 4 GiB") << "sparse" << false << tooLarge;
         QTest::newRow("at the limit") << "limit" << true << QString();
         QTest::newRow("UTF-16 LE with its mark") << "utf16le" << false << utf16;
         QTest::newRow("UTF-16 BE with its mark") << "utf16be" << false << utf16;
@@ -558,38 +563,64 @@ private slots:
     // and no other file beside it (a start cut it to its two new lines, a login to
     // nothing, QSaveFile having taken a failed flush for success). The operator is
     // told once, over the first window up; a later failure of the run tells nothing
-    // more, nor one while the box is still being read.
+    // more, nor one while the box is still being read. So is a save refused because
+    // the file would pass 1 MiB (a title of that size from the server), or because
+    // the changed file would not read the value back (a quote left open before it):
+    // both were refused without a word.
     void fullDiskKeepsTheFile_data()
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<bool>("everyKey");
         QTest::addColumn<int>("freeBytes");
-        QTest::newRow("start, then the login dialog") << "dialog" << false << 0;
-        QTest::newRow("direct login, without the start's keys") << "direct" << false << 0;
-        QTest::newRow("direct login, every key there") << "direct" << true << 0;
-        QTest::newRow("start on a nearly full disk, an 11 KB file") << "start" << false << 8192;
-        QTest::newRow("title, then a folder: told once") << "title" << true << 0;
-        QTest::newRow("a save while the box is read: told once") << "slow" << true << 0;
+        QTest::addColumn<QString>("cause"); // full: on a small disk, filled
+        QTest::newRow("start, then the login dialog") << "dialog" << false << 0 << "full";
+        QTest::newRow("direct login, without the start's keys") << "direct" << false << 0 << "full";
+        QTest::newRow("direct login, every key there") << "direct" << true << 0 << "full";
+        QTest::newRow("start on a nearly full disk, an 11 KB file") << "start" << false << 8192 << "full";
+        QTest::newRow("title, then a folder: told once") << "title" << true << 0 << "full";
+        QTest::newRow("a save while the box is read: told once") << "slow" << true << 0 << "full";
+        QTest::newRow("title of 1 MiB: told too large") << "title" << true << 0 << "large";
+        QTest::newRow("direct login past 1 MiB: told too large") << "direct" << true << 0 << "large";
+        QTest::newRow("title after a quote left open: told the file's form") << "title" << true << 0 << "form";
     }
     void fullDiskKeepsTheFile()
     {
         QFETCH(QString, writer);
         QFETCH(bool, everyKey);
         QFETCH(int, freeBytes);
-        ZnSmallDisk disk(1 << 20);
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.why()));
-        QVERIFY(!workOn(disk).isEmpty());
+        QFETCH(QString, cause);
+        std::unique_ptr<ZnSmallDisk> disk;
+        if (cause == QLatin1String("full")) {
+            disk = std::make_unique<ZnSmallDisk>(1 << 20);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->why()));
+            QVERIFY(!workOn(*disk).isEmpty());
+        }
         QByteArray file = "\xEF\xBB\xBF; 广播中心\r\n[Setting]\r\nServerIp=10.0.0.1\r\nServerPort=9001\r\nUser=op\r\n"
                           "Title=一号楼\r\n";
+        if (cause == QLatin1String("form"))
+            file.replace("User=op", "User=\"op");
         if (everyKey)
             file += "BoardType=0\r\nMediaPath=D:/TalkServerData/mp3\r\n";
-        const int size = freeBytes > 0 ? 11000 : 2575;
+        // Large: two bytes short of the limit, so that every save makes it longer.
+        const int size = cause == QLatin1String("large") ? ZnIniFile::kMaxFileBytes - 2 : freeBytes > 0 ? 11000 : 2575;
         for (int i = 0; file.size() < size; ++i)
             file += "; line " + QByteArray::number(i) + ' ' + QByteArray(40, 'x') + "\r\n";
+        if (cause == QLatin1String("large"))
+            file = file.left(size - 2) + "\r\n";
         writeFile(file);
-        QVERIFY(disk.leaveFree(freeBytes));
-        const QString told = QStringLiteral("设置未能保存：config.ini 无法写入（磁盘空间不足）。");
+        if (disk)
+            QVERIFY(disk->leaveFree(freeBytes));
+        const QMap<QString, QPair<QString, QString>> reasons{
+            {QStringLiteral("full"), {QStringLiteral("磁盘空间不足"), QStringLiteral("No space left on device")}},
+            {QStringLiteral("large"), {QStringLiteral("文件过大"), QStringLiteral("File too large")}},
+            {QStringLiteral("form"),
+             {QStringLiteral("文件格式有误"),
+              QStringLiteral("a quote left open or a line continued there would not read the value back")}}};
+        const QString told = QStringLiteral("设置未能保存：config.ini 无法写入（%1）。").arg(reasons[cause].first);
+        const QString said = QStringLiteral("config.ini: not saved (%1)").arg(reasons[cause].second);
+        const QString title =
+            cause == QLatin1String("large") ? QString(1 << 20, QLatin1Char('W')) : QStringLiteral("二号楼");
 
         StderrCapture err;
         ZnModalHelper modal;
@@ -645,7 +676,7 @@ private slots:
             } else {
                 modal.answer(QStringLiteral("ConfirmButton"), &window);
             }
-            QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), QStringLiteral("二号楼")));
+            QVERIFY(!ZnConfigSettings().setValue(QStringLiteral("Setting/Title"), title));
             QTRY_VERIFY(modal.handled());
             checkBox(modal, told);
             QVERIFY(refusedMeanwhile);
@@ -655,8 +686,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(fileBytes(), file);
         QCOMPARE(entries(), QStringList{QStringLiteral("config.ini")});
-        QVERIFY2(err.text().contains(QStringLiteral("config.ini: not saved (No space left on device)")),
-                 qPrintable(err.text()));
+        QVERIFY2(err.text().contains(said), qPrintable(err.text()));
     }
 
     // No port in the file: the hidden port field stays empty and the login uses

@@ -1,10 +1,13 @@
 #include "InfoCenterMgr.h"
 #include "ZnDemoConsole.h"
+#include "ZnModalGuard.h"
+#include "ZnModalHelper.h"
 #include "ZnPageWalker.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -16,7 +19,9 @@ const std::string kHuge(1 << 20, 'W');
 
 // Every name the server sends a megabyte long, the system title too: the main
 // window keeps to a laptop's screen on every page, and every page repaints
-// (laying out such names in full took seconds per repaint).
+// (laying out such names in full took seconds per repaint). Such a title would
+// make config.ini too large to read again: it is not saved, and the operator is
+// told so once.
 class tst_longnames : public QObject
 {
     Q_OBJECT
@@ -24,10 +29,13 @@ class tst_longnames : public QObject
     std::map<QString, int> widths; // the window's width on each page
     QStringList missed;
     int exitCode = -1;
+    ZnModalHelper notice;
 
 private slots:
     void initTestCase()
     {
+        // Any other box fails the case rather than waiting for an answer.
+        ZnModalGuard::install();
         QTemporaryDir dir;
         ZnDemoConsole console;
         QVERIFY(console.start(dir.path()));
@@ -43,6 +51,7 @@ private slots:
                     row["value"] = kHuge;
             }
         });
+        notice.answer(QStringLiteral("ConfirmButton"));
         exitCode = console.run([&](InfoCenterMgr &window) {
             missed = ZnPageWalker(window).walk([&](const ZnPageWalker::Stop &stop) {
                 (void)QTest::qWaitFor([&] { return !ZnPageWalker::shownTexts(stop.page).isEmpty(); }, 20000);
@@ -50,6 +59,8 @@ private slots:
                 window.repaint();
                 widths[stop.name] = window.width();
             });
+            // The title the server sent is saved (and refused) at its answer.
+            (void)ZnModalHelper::waitFor([&] { return notice.handled(); }, 20000);
         });
     }
 
@@ -57,6 +68,18 @@ private slots:
     {
         QCOMPARE(exitCode, 0);
         QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QLatin1Char(' '))));
+    }
+
+    void titleNotSavedIsTold()
+    {
+        QVERIFY(notice.handled());
+        const QStringList seen = notice.seenTexts();
+        QVERIFY2(std::any_of(seen.begin(), seen.end(),
+                             [](const QString &t) {
+                                 return t.simplified()
+                                        == QStringLiteral("设置未能保存：config.ini 无法写入（文件过大）。");
+                             }),
+                 qPrintable(seen.join(QStringLiteral(" | "))));
     }
 
     void windowKeepsToTheScreen_data()
