@@ -8,6 +8,7 @@
 #include "ZnRegularFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
@@ -18,6 +19,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -112,8 +114,20 @@ private:
     QScopedPointer<QSettings> qs;
 };
 
-// The section header and the key's line that QSettings writes for key=value.
-bool linesOf(const QString &key, const QVariant &value, QByteArray *header, QByteArray *line)
+// Why QSettings could not write its line in the temporary folder. It says no
+// errno of its own: a folder with no room left is a full disk.
+int scratchError()
+{
+    const int error = errno;
+    struct statvfs vfs;
+    if (::statvfs(QFile::encodeName(QDir::tempPath()).constData(), &vfs) == 0 && vfs.f_bavail == 0)
+        return ENOSPC;
+    return error ? error : EIO;
+}
+
+// The section header and the key's line that QSettings writes for key=value;
+// false with error set when the temporary folder takes no file.
+bool linesOf(const QString &key, const QVariant &value, QByteArray *header, QByteArray *line, int *error)
 {
     // QSettings' UTF-8 writer encodes one UTF-16 unit at a time and so drops the
     // characters beyond U+FFFF: each goes in as a character the text does not
@@ -133,17 +147,23 @@ bool linesOf(const QString &key, const QVariant &value, QByteArray *header, QByt
         }
         written = text;
     }
+    errno = 0;
     ScratchSettings scratch;
-    if (!scratch.isValid())
+    if (!scratch.isValid()) {
+        *error = scratchError();
         return false;
+    }
     scratch.settings()->setValue(key, written);
     scratch.settings()->sync();
     QFile file(scratch.path());
-    if (scratch.settings()->status() != QSettings::NoError || !file.open(QIODevice::ReadOnly))
+    // On a full disk QSettings may leave an empty file and report no error.
+    const QList<QByteArray> lines = scratch.settings()->status() == QSettings::NoError && file.open(QIODevice::ReadOnly)
+                                        ? file.readAll().split('\n')
+                                        : QList<QByteArray>();
+    if (lines.size() < 2) {
+        *error = scratchError();
         return false;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    if (lines.size() < 2)
-        return false;
+    }
     *header = lines[0].trimmed();
     *line = lines[1].trimmed();
     const QByteArray markBytes = QString(mark).toUtf8();
@@ -282,7 +302,7 @@ bool writeKey(const QString &path, const QString &key, const QVariant &value, Un
     const QByteArray data = readFile(path, &ok, nullptr, &why->form, &why->refusal);
     QByteArray header;
     QByteArray line;
-    if (!ok || !linesOf(key, value, &header, &line))
+    if (!ok || !linesOf(key, value, &header, &line, &why->error))
         return false;
     const int equals = line.indexOf('=');
     const QByteArray text = line.mid(equals + 1);

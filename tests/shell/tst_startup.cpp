@@ -582,6 +582,9 @@ private slots:
         QTest::newRow("title of 1 MiB: told too large") << "title" << true << 0 << "large";
         QTest::newRow("direct login past 1 MiB: told too large") << "direct" << true << 0 << "large";
         QTest::newRow("title after a quote left open: told the file's form") << "title" << true << 0 << "form";
+        // QSettings writes the key's line in the temporary folder first.
+        QTest::newRow("title with the temporary folder's disk full: told the disk is full")
+            << "title" << true << 0 << "tmp";
     }
     void fullDiskKeepsTheFile()
     {
@@ -595,6 +598,20 @@ private slots:
             if (!disk->mounted())
                 QSKIP(qPrintable(disk->why()));
             QVERIFY(!workOn(*disk).isEmpty());
+        }
+        std::unique_ptr<ZnSmallDisk> tmp;
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        const auto restoreTmp = qScopeGuard([&tmpdir] {
+            if (tmpdir.isNull())
+                qunsetenv("TMPDIR");
+            else
+                qputenv("TMPDIR", tmpdir);
+        });
+        if (cause == QLatin1String("tmp")) {
+            tmp = std::make_unique<ZnSmallDisk>(64 << 10);
+            if (!tmp->mounted())
+                QSKIP(qPrintable(tmp->why()));
+            QVERIFY(tmp->leaveFree(0));
         }
         QByteArray file = "\xEF\xBB\xBF; 广播中心\r\n[Setting]\r\nServerIp=10.0.0.1\r\nServerPort=9001\r\nUser=op\r\n"
                           "Title=一号楼\r\n";
@@ -613,6 +630,7 @@ private slots:
             QVERIFY(disk->leaveFree(freeBytes));
         const QMap<QString, QPair<QString, QString>> reasons{
             {QStringLiteral("full"), {QStringLiteral("磁盘空间不足"), QStringLiteral("No space left on device")}},
+            {QStringLiteral("tmp"), {QStringLiteral("磁盘空间不足"), QStringLiteral("No space left on device")}},
             {QStringLiteral("large"), {QStringLiteral("文件过大"), QStringLiteral("File too large")}},
             {QStringLiteral("form"),
              {QStringLiteral("文件格式有误"),
@@ -623,6 +641,8 @@ private slots:
             cause == QLatin1String("large") ? QString(1 << 20, QLatin1Char('W')) : QStringLiteral("二号楼");
 
         StderrCapture err;
+        if (tmp)
+            qputenv("TMPDIR", QFile::encodeName(tmp->path()));
         ZnModalHelper modal;
         // The window the operator sees after a direct login or a start.
         QWidget window;
