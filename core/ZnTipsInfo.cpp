@@ -32,6 +32,14 @@ QString ZnTipsInfo::illegalNameText()
 {
     return tr("Name contains illegal characters!");
 }
+QString ZnTipsInfo::someIdsText(const QStringList &ids)
+{
+    const int named = 5;
+    const QString separator = QStringLiteral(", ");
+    if (ids.size() <= named)
+        return ids.join(separator);
+    return tr("%1 and %2 more").arg(ids.mid(0, named).join(separator), QString::number(ids.size() - named));
+}
 QString ZnTipsInfo::writeProblemText(ZnNewFile::Problem problem)
 {
     switch (problem) {

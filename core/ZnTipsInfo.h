@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "ZnNewFile.h"
 
@@ -25,6 +26,9 @@ public:
     // Why a file could not be written here: the disk is full, or its name or
     // path is longer than this system allows; empty for any other reason.
     static QString writeProblemText(ZnNewFile::Problem problem);
+    // Ids as a box names them: a few each, a longer list by its first five and
+    // how many more, so that the box's own words stay in view.
+    static QString someIdsText(const QStringList &ids);
     static QString idText();
     static QString nameText();
     static QString codeText();

@@ -376,7 +376,7 @@ bool ZnD81SettingDialog::commitMonitorList()
     if (!unwritable.isEmpty()) {
         tell(tr("The monitor list holds terminals of a type that cannot be written back (ID %1); "
                 "the monitor list was not changed.")
-                 .arg(unwritable.join(QStringLiteral(", "))),
+                 .arg(ZnTipsInfo::someIdsText(unwritable)),
              ZnTipsInfo::tipsTitleText());
         return false;
     }

@@ -226,7 +226,7 @@ bool ZnD82SettingDialog::commitContactList()
     const QStringList unwritable = keptContacts.unwritable();
     if (contacts.isChanged() && device && !unwritable.isEmpty()) {
         tell(QStringLiteral("通信名单中有类型无法写回的终端（ID %1），通信名单未修改！")
-                 .arg(unwritable.join(QStringLiteral(", "))));
+                 .arg(ZnTipsInfo::someIdsText(unwritable)));
         return false;
     }
     return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts, QStringLiteral("提交通信名单错误!"));

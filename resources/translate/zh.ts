@@ -40,6 +40,10 @@
         <translation>名称包含非法字符！</translation>
     </message>
     <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 及另外 %2 个</translation>
+    </message>
+    <message>
         <source>The disk is full</source>
         <translation>磁盘空间不足</translation>
     </message>

@@ -10,6 +10,7 @@
 #include "ZnD74ListMgr.h"
 #include "ZnD82InfoForm.h"
 #include "ZnFAlarmInfoForm.h"
+#include "ZnFontSetup.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicInfoForm.h"
 #include "ZnPlanTaskMgrForm.h"
@@ -32,6 +33,8 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -39,6 +42,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -52,7 +57,9 @@ namespace {
 // Each family holds one online terminal (id base+1) and two offline ones.
 // Acts: "delete ID", "edit ID NAME [CHANGE]..." (a double click, the name typed,
 // the changes made, OK; "-" types none), "new NAME [CHANGE]...", "tick ID BOX"
-// (that select-all box of the setting dialog ticked, OK), "twice ID" (the first
+// (that select-all box of the setting dialog ticked, OK), "unwritable ID BOX N"
+// (as tick, with N entries the book text cannot write back added to the monitor
+// or contact book of that device, see addUnwritable), "twice ID" (the first
 // offered audio source added twice), "channel ID ROW edit|reset" and "channel ID
 // ROW name TEXT", "channel ID ROW press" (the edit button only: a channel of
 // the fire-alarm dialog), "calls ID" (the call configuration ticked, OK),
@@ -118,6 +125,19 @@ const Refusal kRefusals[] = {
      "POST D82SoundSource"},
     {"d82: region book refused", "d82", "tick 80002 fRegionCb", "POST D82BroadBook", "no", "提示|提交分区配置错误!",
      "POST D82BroadBook"},
+    // Book entries of a type no word of the book text names (0, 77), which no
+    // row lists: a changed book is held back and the box names them, a long
+    // list by its first ids and how many more, so that its words stay in view.
+    {"d81: monitors of a type that cannot be written back: each named, the book kept", "d81",
+     "unwritable 70002 fMonitorAllCb 2", "", "",
+     "提示|监听名单中有类型无法写回的终端（ID 90001, 90002），监听名单未修改！", "POST D81SoundSource"},
+    {"d81: 300 monitors that cannot be written back: the first five named, the box read whole", "d81",
+     "unwritable 70002 fMonitorAllCb 300", "", "",
+     "提示|监听名单中有类型无法写回的终端（ID 90001, 90002, 90003, 90004, 90005 及另外 295 个），监听名单未修改！",
+     "POST D81SoundSource"},
+    {"d82: 300 contacts that cannot be written back: the first five named, the box read whole", "d82",
+     "unwritable 80002 fTalkAllCb 300", "", "",
+     "提示|通信名单中有类型无法写回的终端（ID 90001, 90002, 90003, 90004, 90005 及另外 295 个），通信名单未修改！", ""},
     {"d82: delete refused, the server's reason", "d82", "delete 80002", "POST RemoveDevice", "in use",
      "提示|确定删除当前记录？ / 提示|in use", "POST RemoveDevice"},
     {"fire alarm: empty name", "falarm", "edit 30002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
@@ -262,13 +282,20 @@ const Refusal kRefusals[] = {
 };
 
 // A box as "title|text" (the text without the blanks and line breaks the box
-// puts before it); any other window as "(dialog)", closed.
+// puts before it), marked " [scrolled]" when its text is not in view whole and
+// " [off screen]" when the box leaves the screen; any other window as
+// "(dialog)", closed.
 ModalChain::Action reader(QStringList &said)
 {
     return [&said](QWidget *w) {
         if (dynamic_cast<BaseMessageDialog *>(w)) {
-            QString text = w->findChild<QTextEdit *>(QStringLiteral("infoTextEdit"))->toPlainText();
+            auto *edit = w->findChild<QTextEdit *>(QStringLiteral("infoTextEdit"));
+            QString text = edit->toPlainText();
             text.remove(QRegularExpression(QStringLiteral("^\\s+")));
+            if (edit->verticalScrollBar()->maximum() > 0)
+                text += QStringLiteral(" [scrolled]");
+            if (!w->screen()->availableGeometry().contains(w->frameGeometry()))
+                text += QStringLiteral(" [off screen]");
             said << w->findChild<QLabel *>(QStringLiteral("messageTitle"))->text() + QLatin1Char('|') + text;
             ModalChain::confirm()(w);
             return;
@@ -307,6 +334,26 @@ void doubleClickName(QTableWidget *t, int id)
     const QPoint at = t->visualItemRect(t->item(rowOfId(t, id), 0)).center();
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Book entries of types no book word names, ids from 90001 on, which no
+// terminal has: monitors of the server microphone (0 and 77) or contacts of the
+// D82 device (0) of that id.
+void addUnwritable(ZnSimData &d, int owner, int count)
+{
+    const bool monitors = owner / 10000 == 7;
+    std::vector<Json::Value> &rows = d.table(monitors ? "d81monitor" : "d82call");
+    for (int i = 0; i < count; ++i)
+        rows.push_back(record({{"terminalId", std::to_string(owner)},
+                               {monitors ? "monitorId" : "contactId", std::to_string(90001 + i)},
+                               {monitors ? "monitorType" : "contactType", i % 2 && monitors ? "77" : "0"},
+                               {"orderId", std::to_string(rows.size() + 1)}}));
+}
+
+bool isUnwritable(const Json::Value &entry)
+{
+    return std::max(std::atoi(entry["monitorId"].asString().c_str()), std::atoi(entry["contactId"].asString().c_str()))
+           >= 90001;
 }
 
 } // namespace
@@ -437,7 +484,9 @@ class TstRefusals : public QObject
                 trigger = [=] { click(page, "fNewBtn"); };
             else
                 trigger = [=] { doubleClickName(t, id); };
-        } else if (verb == QLatin1String("tick")) {
+        } else if (verb == QLatin1String("tick") || verb == QLatin1String("unwritable")) {
+            if (verb == QLatin1String("unwritable"))
+                s.sim.withData([&](ZnSimData &d) { addUnwritable(d, id, w.value(3).toInt()); });
             const QString box = w.value(2);
             steps.push_back([box](QWidget *d) {
                 d->findChild<QCheckBox *>(box)->setChecked(true);
@@ -562,6 +611,9 @@ private slots:
         znInitResources();
         QVERIFY(QTranslator().load(QStringLiteral("./translate/zh.qm")));
         installTranslator();
+        // In the console's style and font, which set how much of a text a box shows.
+        loadStyleSheet();
+        ZnFontSetup::apply();
         s.sim.setPushChanges(true);
         s.sim.withData([](ZnSimData &d) {
             seedFamilies(d, 1);
@@ -617,7 +669,17 @@ private slots:
         QTRY_COMPARE(table(QStringLiteral("manual"))->rowCount(), 4);
         QTRY_COMPARE(timer()->schemePanel()->table()->rowCount(), 2);
     }
-    void init() { s.sim.clearRules(); }
+    void init()
+    {
+        s.sim.clearRules();
+        // The books as seeded, without what an "unwritable" act added.
+        s.sim.withData([](ZnSimData &d) {
+            for (const char *book : {"d81monitor", "d82call"}) {
+                std::vector<Json::Value> &rows = d.table(book);
+                rows.erase(std::remove_if(rows.begin(), rows.end(), isUnwritable), rows.end());
+            }
+        });
+    }
 
     void refusals_data() { addCases(kRefusals); }
     void refusals()
