@@ -1,11 +1,15 @@
 #include "ZnTranscodeProcess.h"
 
+#include "ZnEndCleanup.h"
 #include "ZnTipsInfo.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QtEndian>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 // lame writes at most about 150 KB at once: a conversion that failed with less
@@ -16,6 +20,35 @@ constexpr qint64 kRoomForAWrite = 256 * 1024;
 ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ZnTranscodeProcess"));
+}
+
+ZnTranscodeProcess::~ZnTranscodeProcess()
+{
+    releaseForTheEnd();
+}
+
+void ZnTranscodeProcess::holdForTheEnd()
+{
+    const QFileInfo target(m_target);
+    const QFileInfo folder(target.path());
+    m_folders[0] = ::open(QFile::encodeName(folder.filePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_folders[1] = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_entries[0] = ZnEndCleanup::addChild(pid_t(m_process->processId()));
+    m_entries[1] = ZnEndCleanup::addFile(m_folders[0], QFile::encodeName(target.fileName()).constData());
+    m_entries[2] = ZnEndCleanup::addFile(m_folders[1], QFile::encodeName(folder.fileName()).constData(), true);
+}
+
+void ZnTranscodeProcess::releaseForTheEnd()
+{
+    for (int& entry : m_entries) {
+        ZnEndCleanup::remove(entry);
+        entry = -1;
+    }
+    for (int& fd : m_folders) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
 }
 
 QStringList ZnTranscodeProcess::arguments(const QString& source, const QString& target)
@@ -74,6 +107,8 @@ bool ZnTranscodeProcess::start(const QString& source, const QString& target)
             &ZnTranscodeProcess::process_finished);
     connect(m_process, &QProcess::errorOccurred, this, &ZnTranscodeProcess::processError);
     m_process->start(program(), arguments(source, target), QIODevice::ReadWrite);
+    if (m_process->processId() > 0)
+        holdForTheEnd();
     return true;
 }
 
@@ -97,6 +132,7 @@ void ZnTranscodeProcess::setError(const QString& folder, const QString& otherwis
 
 void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus status)
 {
+    releaseForTheEnd();
     if (m_reported)
         return;
     m_reported = true;
@@ -121,6 +157,7 @@ void ZnTranscodeProcess::processError(QProcess::ProcessError error)
     // A crash also ends in finished(); only a start that failed ends here.
     if (error != QProcess::FailedToStart || m_reported)
         return;
+    releaseForTheEnd();
     m_reported = true;
     m_error = tr("lame not found");
     emit transcode_finished(false, m_target);
