@@ -451,7 +451,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
              ZnTipsInfo::writeProblemText(file.problem()));
         return;
     }
-    QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
+    QByteArray first = head.mid(end + ZnFileReply::kEndSize);
     if (first.size() > fileLen)
         first.truncate(static_cast<int>(fileLen));
     // Only bytes on the disk count as done.
