@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "ZnDbQuery.h"
+#include "ZnFileFailure.h"
 
 // Writes one whole log from the talk-log database into a CSV file (GBK, "\n" line
 // ends, every field quoted and followed by a comma), page by page. The file is
@@ -41,7 +42,7 @@ public:
     // After the finish: the fields written with lost characters, and why the
     // file could not be written (finish codes OpenFailed, DiskFull, NameTooLong).
     int lostCells() const { return lost; }
-    QString failureText() const { return failure; }
+    ZnFileFailure fileFailure() const { return failure; }
 
 signals:
     void update_signal(long percent);
@@ -61,5 +62,5 @@ private:
     QString path;
     int kind;
     int lost = 0;
-    QString failure;
+    ZnFileFailure failure;
 };
