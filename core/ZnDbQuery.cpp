@@ -1,5 +1,7 @@
 #include "ZnDbQuery.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -177,7 +179,8 @@ namespace {
 
 struct TableText
 {
-    const char* columns; // the page statement's
+    const char* columns; // the page statement's, by name; null: the first ones by position
+    int positions;       // how many the reader takes
     const char* table;
     RowReader read;
 };
@@ -185,12 +188,68 @@ struct TableText
 const TableText& tableText(ZnDbQuery::LogTable table)
 {
     static const TableText texts[] = {
-        {"id,begin_time,end_time,callerId,calledId,callerName,calledName,type,source_name,recordfile", "talklog_bak",
-         talkRow},
-        {"id,date,terminalId,name,type,ip,action", "terminallog", terminalRow},
-        {"*", "userlog", userRow},
+        {"id,begin_time,end_time,callerId,calledId,callerName,calledName,type,source_name,recordfile", 10,
+         "talklog_bak", talkRow},
+        {"id,date,terminalId,name,type,ip,action", 7, "terminallog", terminalRow},
+        {nullptr, 5, "userlog", userRow},
     };
     return texts[table];
+}
+
+// A column name as an identifier.
+std::string quoted(const std::string& name)
+{
+    std::string out = "`";
+    for (char c : name)
+        out += c == '`' ? std::string("``") : std::string(1, c);
+    return out + "`";
+}
+
+// The digest of a row: crc32 over its cells and which of them are NULL (a NULL
+// cell is left out of concat_ws). The server's own text of every cell is hashed,
+// so the export's pages and the final statement hash alike whatever the types.
+std::string digestOf(const std::vector<std::string>& columns)
+{
+    std::string cells, nulls;
+    for (const std::string& c : columns) {
+        cells += "," + c;
+        nulls += (nulls.empty() ? "isnull(" : ",isnull(") + c + ")";
+    }
+    return "crc32(concat_ws(char(1)" + cells + ",concat(" + nulls + ")))";
+}
+
+uint32_t digestCell(const ZnMySqlResult& r, unsigned row, unsigned column)
+{
+    const char* c = r.cell(row, column);
+    return c ? uint32_t(std::strtoul(c, nullptr, 10)) : 0;
+}
+
+// The rows of a result, each with the digest in the column after the log's own.
+void readRows(const ZnDbQuery::LogColumns& log, const ZnMySqlResult& result, std::vector<ZnDbQuery::LogRow>& out)
+{
+    out.clear();
+    // Without columns the count is of affected rows, not of rows to show.
+    const unsigned available = result.columnCount() > 0 ? result.rowCount() : 0;
+    const unsigned digest = result.columnCount() - 1;
+    out.reserve(available);
+    for (unsigned r = 0; r < available; ++r)
+        out.push_back({tableText(log.table).read(result, r), digestCell(result, r, digest)});
+}
+
+int logRows(const ZnDbQuery::LogColumns& log, std::vector<ZnDbQuery::LogRow>& out, const std::string& sql, ZnMySql* db)
+{
+    out.clear();
+    ZnMySql* conn = connection(db);
+    ZnMySqlResult result;
+    if (!conn || conn->query(sql.c_str(), result) < 0)
+        return -1;
+    readRows(log, result, out);
+    return 0;
+}
+
+std::string selectRows(const ZnDbQuery::LogColumns& log)
+{
+    return "select " + log.list + "," + log.digest + " from " + tableText(log.table).table;
 }
 
 } // namespace
@@ -199,61 +258,19 @@ std::unique_ptr<ZnMySql> ZnDbQuery::snapshotConnection()
 {
     if (!ZnMySql::instance()->isConfigured())
         return nullptr;
-    auto db = std::make_unique<ZnMySql>(ZnMySql::NoReconnect);
+    auto db = std::make_unique<ZnMySql>(ZnMySql::NoReconnect, ZnMySql::kLongIoTimeoutSeconds);
+    // A console that stalls between two statements, or while rows wait to be
+    // taken, gets its connection (and the snapshot, or a table held for a
+    // statement) dropped by the server rather than kept for hours.
+    char sql[128];
+    std::snprintf(sql, sizeof sql, "set session wait_timeout = %u, net_write_timeout = %u;",
+                  2 * ZnMySql::kIoTimeoutSeconds, 2 * ZnMySql::kIoTimeoutSeconds);
     ZnMySqlResult result;
-    if (db->connect(ZnMySql::instance()->settings()) < 0
+    if (db->connect(ZnMySql::instance()->settings()) < 0 || db->query(sql, result) < 0
         || db->query("set transaction isolation level repeatable read;", result) < 0
         || db->query("start transaction with consistent snapshot;", result) < 0)
         return nullptr;
     return db;
-}
-
-bool ZnDbQuery::holdLog(LogTable table, LogSnapshot& out, LogHold& how, ZnMySql* db)
-{
-    how = NotHeld;
-    if (!db || !logSnapshot(table, out, db))
-        return false;
-    if (out.engine == "InnoDB") {
-        how = HeldBySnapshot;
-        return true;
-    }
-    // Any other engine (a view too) is read as it is at each statement: the lock
-    // holds it still. Taking it ends the transaction, which holds nothing here.
-    // A server write that holds the table longer than one of our statements may
-    // wait gets the lock refused rather than the connection lost; a console that
-    // falls silent gets its connection, and the lock, dropped by the server.
-    const unsigned lockWait = ZnMySql::kIoTimeoutSeconds - 1;
-    const unsigned idle = 2 * ZnMySql::kIoTimeoutSeconds;
-    char sql[128];
-    ZnMySqlResult result;
-    std::snprintf(sql, sizeof sql, "set session lock_wait_timeout = %u, wait_timeout = %u;", lockWait, idle);
-    if (db->query(sql, result) < 0)
-        return false;
-    std::snprintf(sql, sizeof sql, "lock tables %s read local;", tableText(table).table);
-    if (db->query(sql, result) == 0)
-        how = HeldByLock;
-    // Counted again as it holds still; or, when refused, after its checksum, so
-    // that a change in between shows at the end.
-    std::string checksum;
-    if ((how == NotHeld && !logChecksum(table, checksum, db)) || !logSnapshot(table, out, db))
-        return false;
-    out.checksum = checksum;
-    return true;
-}
-
-bool ZnDbQuery::logChecksum(LogTable table, std::string& out, ZnMySql* db)
-{
-    out.clear();
-    ZnMySql* conn = connection(db);
-    if (!conn)
-        return false;
-    char sql[128];
-    std::snprintf(sql, sizeof sql, "checksum table %s;", tableText(table).table);
-    ZnMySqlResult result;
-    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 2)
-        return false;
-    out = text(result, 0, 1);
-    return true;
 }
 
 bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db)
@@ -262,42 +279,159 @@ bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db)
     ZnMySql* conn = connection(db);
     if (!conn)
         return false;
-    const char* name = tableText(table).table;
-    char sql[256];
-    std::snprintf(sql, sizeof sql,
-                  "select count(*), count(id), coalesce(max(id), 0), (select engine from information_schema.tables "
-                  "where table_schema = database() and table_name = '%s') from %s;",
-                  name, name);
+    char sql[128];
+    std::snprintf(sql, sizeof sql, "select count(*), count(id), coalesce(max(id), 0) from %s;", tableText(table).table);
     ZnMySqlResult result;
-    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 4)
+    if (conn->query(sql, result) < 0 || result.rowCount() < 1 || result.columnCount() < 3)
         return false;
     out.rows = wide(result, 0, 0);
     out.withId = wide(result, 0, 1);
     out.newestId = wide(result, 0, 2);
-    out.engine = text(result, 0, 3);
+    errno = 0;
+    std::strtoll(result.cell(0, 2) ? result.cell(0, 2) : "0", nullptr, 10);
+    out.reachable = errno != ERANGE;
     return true;
 }
 
-int ZnDbQuery::logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count,
+bool ZnDbQuery::logColumns(LogTable table, LogColumns& out, ZnMySql* db)
+{
+    out = LogColumns();
+    out.table = table;
+    const TableText& t = tableText(table);
+    std::vector<std::string> names;
+    if (t.columns) {
+        const std::string list = t.columns;
+        for (size_t from = 0; from <= list.size();) {
+            const size_t comma = std::min(list.find(',', from), list.size());
+            names.push_back(list.substr(from, comma - from));
+            from = comma + 1;
+        }
+    } else {
+        // Read by position: the names are the table's own.
+        ZnMySql* conn = connection(db);
+        ZnMySqlResult result;
+        const std::string sql = std::string("select * from ") + t.table + " limit 0;";
+        if (!conn || conn->query(sql.c_str(), result) < 0 || result.columnCount() < 1)
+            return false;
+        for (unsigned c = 0; c < result.columnCount() && c < unsigned(t.positions); ++c)
+            names.push_back(quoted(result.fieldName(c)));
+    }
+    for (const std::string& n : names)
+        out.list += (out.list.empty() ? "" : ",") + n;
+    out.digest = digestOf(names);
+    return true;
+}
+
+bool ZnDbQuery::logPagesFollowIds(const LogColumns& log, int64_t maxId, ZnMySql* db)
+{
+    ZnMySql* conn = connection(db);
+    if (!conn)
+        return false;
+    char bound[64];
+    std::snprintf(bound, sizeof bound, " where id <= %" PRId64 " order by id desc limit %d;", maxId, kPageSize);
+    const std::string sql = "explain " + selectRows(log) + bound;
+    ZnMySqlResult plan;
+    if (conn->query(sql.c_str(), plan) < 0 || plan.rowCount() < 1)
+        return false;
+    int type = -1, extra = -1;
+    for (unsigned c = 0; c < plan.columnCount(); ++c) {
+        const std::string name = plan.fieldName(c);
+        type = name == "type" ? int(c) : type;
+        extra = name == "Extra" ? int(c) : extra;
+    }
+    if (type < 0 || extra < 0)
+        return false;
+    // Every table of the plan (a view may join several) read along an index, and
+    // no sort of what was read.
+    for (unsigned r = 0; r < plan.rowCount(); ++r) {
+        const std::string how = text(plan, r, unsigned(type));
+        const std::string notes = text(plan, r, unsigned(extra));
+        if (how.empty() || how == "ALL" || notes.find("filesort") != std::string::npos
+            || notes.find("temporary") != std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+int ZnDbQuery::logPageAtOrBelow(const LogColumns& log, std::vector<LogRow>& out, int64_t maxId, int64_t skip, int count,
                                 ZnMySql* db)
 {
     out.clear();
     if (skip < 0 || count < 1)
         return 0;
-    const TableText& t = tableText(table);
-    char sql[256];
-    std::snprintf(sql, sizeof sql, "select %s from %s where id <= %" PRId64 " order by id desc limit %" PRId64 ", %d;",
-                  t.columns, t.table, maxId, skip, count);
-    return rows(out, sql, t.read, db);
+    char page[128];
+    std::snprintf(page, sizeof page, " where id <= %" PRId64 " order by id desc limit %" PRId64 ", %d;", maxId, skip,
+                  count);
+    return logRows(log, out, selectRows(log) + page, db);
 }
 
-int ZnDbQuery::logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id, ZnMySql* db)
+int ZnDbQuery::logRowsWithId(const LogColumns& log, std::vector<LogRow>& out, const int64_t* id, ZnMySql* db)
 {
-    const TableText& t = tableText(table);
-    char sql[256];
+    char where[64];
     if (id)
-        std::snprintf(sql, sizeof sql, "select %s from %s where id = %" PRId64 ";", t.columns, t.table, *id);
+        std::snprintf(where, sizeof where, " where id = %" PRId64 ";", *id);
     else
-        std::snprintf(sql, sizeof sql, "select %s from %s where id is null;", t.columns, t.table);
-    return rows(out, sql, t.read, db);
+        std::snprintf(where, sizeof where, " where id is null;");
+    return logRows(log, out, selectRows(log) + where, db);
+}
+
+bool ZnDbQuery::logStretchEnds(const LogColumns& log, int64_t maxId, int64_t rows, std::vector<int64_t>& out,
+                               ZnMySql* db)
+{
+    out.clear();
+    ZnMySql* conn = connection(db);
+    if (!conn || rows < 1)
+        return false;
+    char sql[256];
+    std::snprintf(sql, sizeof sql,
+                  "select id from (select id, row_number() over (order by id desc) n from %s where id <= %" PRId64
+                  ") counted where n %% %" PRId64 " = 0;",
+                  tableText(log.table).table, maxId, rows);
+    ZnMySqlResult result;
+    if (conn->query(sql, result) < 0 || result.columnCount() < 1)
+        return false;
+    for (unsigned r = 0; r < result.rowCount(); ++r)
+        out.push_back(wide(result, r, 0));
+    std::sort(out.begin(), out.end(), std::greater<int64_t>());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return true;
+}
+
+int ZnDbQuery::logRowsInStretch(const LogColumns& log, const int64_t* above, int64_t atMost,
+                                const std::function<bool(const std::vector<LogRow>&)>& onRows, ZnMySql* db)
+{
+    ZnMySql* conn = connection(db);
+    if (!conn)
+        return -1;
+    char where[128];
+    if (above)
+        std::snprintf(where, sizeof where, " where id <= %" PRId64 " and id > %" PRId64 " order by id desc;", atMost,
+                      *above);
+    else
+        std::snprintf(where, sizeof where, " where id <= %" PRId64 " order by id desc;", atMost);
+    const std::string sql = selectRows(log) + where;
+    ZnMySqlResult batch;
+    std::vector<LogRow> rows;
+    return conn->queryEach(sql.c_str(), batch, kPageSize, [&] {
+        readRows(log, batch, rows);
+        return onRows(rows);
+    });
+}
+
+bool ZnDbQuery::logDigest(const LogColumns& log, int64_t maxId, LogDigest& out, ZnMySql* db)
+{
+    out = LogDigest();
+    ZnMySql* conn = connection(db);
+    if (!conn)
+        return false;
+    char where[64];
+    std::snprintf(where, sizeof where, " where id <= %" PRId64 " or id is null;", maxId);
+    const std::string sql =
+        "select count(*), coalesce(sum(" + log.digest + "), 0) from " + tableText(log.table).table + where;
+    ZnMySqlResult result;
+    if (conn->query(sql.c_str(), result) < 0 || result.rowCount() < 1 || result.columnCount() < 2 || !result.cell(0, 1))
+        return false;
+    out.rows = wide(result, 0, 0);
+    out.sum = std::strtoull(result.cell(0, 1), nullptr, 10);
+    return true;
 }

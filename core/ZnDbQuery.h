@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,55 +34,84 @@ int terminalLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int count);
 int userLogPage(std::vector<ZnLogRecord>& out, int64_t offset, int count);
 
 // For reading a whole log while rows keep arriving. The log database is not
-// ours: its ids need not be unique, positive or even present. An export walks
-// the ids down from the newest one counted at its start, so rows added
-// meanwhile (above it) are never read and no row is read twice; the rows that
-// share one id are told apart by nothing, so a group that a page cuts is read
-// again whole.
+// ours: its ids need not be unique, positive or even present, its table may be a
+// view, any engine, with or without an index on id. An export reads the ids down
+// from the newest one counted at its start, so rows added meanwhile (above it)
+// are never read; the rows that share one id are told apart by nothing, so a
+// group that a page cuts is read again whole. Every row read comes with a digest
+// the server computes over exactly the cells read, so that one statement at the
+// end can show the file to be the log as it stands then.
 enum LogTable { TalkLogTable, TerminalLogTable, UserLogTable };
 
 struct LogSnapshot
 {
-    int64_t rows = 0;     // every row
-    int64_t withId = 0;   // the rows whose id is not NULL
-    int64_t newestId = 0; // the highest id, 0 when none has one
-    std::string engine;   // the table's, as the server names it ("" for a view)
-    std::string checksum; // "checksum table" read by holdLog for a log it does not hold
+    int64_t rows = 0;      // every row
+    int64_t withId = 0;    // the rows whose id is not NULL
+    int64_t newestId = 0;  // the highest id, 0 when none has one
+    bool reachable = true; // false when the highest id lies past 64 bits
+};
+
+// The columns an export reads from a log and the digest of a row over them.
+struct LogColumns
+{
+    LogTable table = TalkLogTable;
+    std::string list;   // the page statement's columns, by name
+    std::string digest; // a 32-bit hash of those cells, NULL told apart from ""
+};
+
+// One row as an export reads it, with the server's digest of its cells.
+struct LogRow
+{
+    ZnLogRecord record;
+    uint32_t digest = 0;
+};
+
+// The row count and the sum of the rows' digests: equal sums of equal counts
+// show two sets of rows to be the same.
+struct LogDigest
+{
+    int64_t rows = 0;
+    uint64_t sum = 0;
+    bool operator==(const LogDigest& o) const { return rows == o.rows && sum == o.sum; }
+    bool operator!=(const LogDigest& o) const { return !(*this == o); }
 };
 
 // A connection of its own to the log host of the process-wide one, in a
 // transaction that reads every table as it stood when it began (a consistent
 // snapshot at REPEATABLE READ). Tables whose engine keeps no snapshots (MyISAM,
-// Aria, MEMORY) are read as they are at each statement. Null when the log host
-// cannot be reached; the transaction ends with the connection.
+// Aria, MEMORY) are read as they are at each statement: nothing holds them
+// between two statements. Its statements may run long (the whole log at the
+// end); the server drops it when it falls silent. Null when the log host cannot
+// be reached; the transaction ends with the connection.
 std::unique_ptr<ZnMySql> snapshotConnection();
 
-// How an export's connection keeps the log as it stood at the start.
-enum LogHold {
-    HeldBySnapshot, // the transaction's snapshot (InnoDB)
-    HeldByLock,     // a read lock until the connection ends: the table's changes wait for it
-    NotHeld,        // the lock refused (no LOCK TABLES privilege, or a write holding the
-                    // table for long): the log may change meanwhile
-};
-
-// On a connection of snapshotConnection(), before the log is read: counts it
-// (out) and keeps it as counted for the rest of the connection. Where the
-// table's engine keeps no snapshot, that is "lock tables <table> read local":
-// the table's updates and deletes wait for the export's end while new rows may
-// still be added where the engine allows it (read locally, they stay unseen); a
-// server that hears nothing on the connection for a while drops it and the
-// lock with it. False when the log cannot be read.
-bool holdLog(LogTable table, LogSnapshot& out, LogHold& how, ZnMySql* db);
-// The table's "checksum table" text ("" when it has none); false when it cannot be read.
-bool logChecksum(LogTable table, std::string& out, ZnMySql* db);
-
 // The statements below run on db, or on the process-wide connection when db is null.
-// Counts, newest id and engine in one statement; false when the log cannot be read.
+// Counts and newest id in one statement; false when the log cannot be read.
 bool logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db = nullptr);
+// The columns of the log (the user log's by position, their names asked of the
+// server); false when the log cannot be read.
+bool logColumns(LogTable table, LogColumns& out, ZnMySql* db = nullptr);
+// Whether the server reads "id <= maxId order by id desc" pages along an index,
+// so that each page costs the same wherever it lies; false for a plan that scans
+// and sorts the whole log for every page, and when the plan cannot be asked for.
+bool logPagesFollowIds(const LogColumns& log, int64_t maxId, ZnMySql* db = nullptr);
 // The rows whose id is at most maxId, newest first, the first skip of them left out.
-int logPageAtOrBelow(LogTable table, std::vector<ZnLogRecord>& out, int64_t maxId, int64_t skip, int count,
+int logPageAtOrBelow(const LogColumns& log, std::vector<LogRow>& out, int64_t maxId, int64_t skip, int count,
                      ZnMySql* db = nullptr);
 // Every row with that id, or without an id when id is null.
-int logRowsWithId(LogTable table, std::vector<ZnLogRecord>& out, const int64_t* id, ZnMySql* db = nullptr);
+int logRowsWithId(const LogColumns& log, std::vector<LogRow>& out, const int64_t* id, ZnMySql* db = nullptr);
+// Ids that cut the rows at or below maxId into stretches of about rows rows,
+// newest first and each once: the id of every rows-th row counted down from
+// maxId. False when the server cannot tell (no window functions).
+bool logStretchEnds(const LogColumns& log, int64_t maxId, int64_t rows, std::vector<int64_t>& out,
+                    ZnMySql* db = nullptr);
+// The rows with an id above "above" (none when it is null) and at most atMost,
+// newest first, in one statement whose rows are handed on as they arrive, at
+// most a page at a time; onRows returns false to stop.
+int logRowsInStretch(const LogColumns& log, const int64_t* above, int64_t atMost,
+                     const std::function<bool(const std::vector<LogRow>&)>& onRows, ZnMySql* db = nullptr);
+// In one statement: the rows with an id of at most maxId or none, and the sum of
+// their digests.
+bool logDigest(const LogColumns& log, int64_t maxId, LogDigest& out, ZnMySql* db = nullptr);
 
 } // namespace ZnDbQuery

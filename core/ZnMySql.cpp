@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <sys/socket.h>
+
 #include "ZnGlobals.h"
 #include "ZnMySqlResult.h"
 #include "ZnSocket.h"
@@ -23,7 +25,7 @@ ZnMySql* ZnMySql::instance()
     return theConnection;
 }
 
-ZnMySql::ZnMySql(Reconnect how) : m_reconnect(how) {}
+ZnMySql::ZnMySql(Reconnect how, unsigned ioTimeoutSeconds) : m_reconnect(how), m_ioTimeout(ioTimeoutSeconds) {}
 
 ZnMySql::~ZnMySql()
 {
@@ -45,6 +47,10 @@ int ZnMySql::connectTalkLogDb(const std::string& host)
 void ZnMySql::closeHandle()
 {
     if (m_handle) {
+        {
+            std::lock_guard<std::mutex> socket(m_socketMutex);
+            m_socket = -1;
+        }
         mysql_close(m_handle);
         m_handle = nullptr;
         std::lock_guard<std::mutex> library(gLibraryMutex);
@@ -73,7 +79,7 @@ int ZnMySql::connect(const ZnMySqlConfig& settings)
         return -1;
     }
     const unsigned connectTimeout = 1;
-    const unsigned ioTimeout = kIoTimeoutSeconds;
+    const unsigned ioTimeout = m_ioTimeout;
     const my_bool autoReconnect = m_reconnect == AutoReconnect;
     mysql_options(m_handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
     mysql_options(m_handle, MYSQL_OPT_RECONNECT, &autoReconnect);
@@ -88,6 +94,10 @@ int ZnMySql::connect(const ZnMySqlConfig& settings)
     if (mysql_real_connect(m_handle, host.c_str(), m_settings.user.c_str(), m_settings.password.c_str(),
                            m_settings.database.c_str(), static_cast<unsigned>(m_settings.port), nullptr, 0)) {
         m_connected = true;
+        std::lock_guard<std::mutex> socket(m_socketMutex);
+        m_socket = int(mysql_get_socket(m_handle));
+        if (m_cancelled)
+            ::shutdown(m_socket, SHUT_RDWR);
         return 0;
     }
     std::printf("connect mysql failed: %s\n", mysql_error(m_handle));
@@ -129,22 +139,27 @@ ZnMySqlConfig ZnMySql::settings() const
     return m_settings;
 }
 
+bool ZnMySql::send(const char* sql, ZnMySqlResult& result)
+{
+    if (m_handle && sql && (m_connected || connect(m_settings) == 0) && mysql_query(m_handle, sql) == 0)
+        return true;
+    if (m_handle) {
+        std::printf("%s failed. error string:%s\n", sql ? sql : "", mysql_error(m_handle));
+        std::fflush(stdout);
+        // No rows of an earlier statement may pass for the answer to this one.
+        result.clear();
+        result.setError(mysql_error(m_handle));
+    }
+    return false;
+}
+
 int ZnMySql::query(const char* sql, ZnMySqlResult& result)
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (!m_handle || !sql)
         return -1;
-    if (!m_connected && connect(m_settings) < 0)
+    if (!send(sql, result))
         return -1;
-
-    if (mysql_query(m_handle, sql) != 0) {
-        std::printf("%s failed. error string:%s\n", sql, mysql_error(m_handle));
-        std::fflush(stdout);
-        // No rows of an earlier statement may pass for the answer to this one.
-        result.clear();
-        result.setError(mysql_error(m_handle));
-        return -1;
-    }
     MYSQL_RES* res = mysql_store_result(m_handle);
     const int stored = result.store(m_handle, res);
     if (res)
@@ -154,4 +169,39 @@ int ZnMySql::query(const char* sql, ZnMySqlResult& result)
         std::fflush(stdout);
     }
     return stored;
+}
+
+int ZnMySql::queryEach(const char* sql, ZnMySqlResult& batch, unsigned batchRows, const std::function<bool()>& onBatch)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (!m_handle || !sql || batchRows == 0)
+        return -1;
+    if (!send(sql, batch))
+        return -1;
+    MYSQL_RES* res = mysql_use_result(m_handle);
+    int stored = batch.begin(m_handle, res);
+    bool more = stored == 0 && res;
+    while (more) {
+        stored = batch.fetch(m_handle, res, batchRows);
+        more = stored == 0 && batch.rowCount() == batchRows;
+        if (stored == 0 && batch.rowCount() > 0 && !onBatch())
+            break;
+    }
+    // Freeing reads what is left of the rows: a statement broken off early costs
+    // the rest of its rows, or nothing once the link is cut.
+    if (res)
+        mysql_free_result(res);
+    if (stored < 0) {
+        std::printf("%s failed. error string:%s\n", sql, mysql_error(m_handle));
+        std::fflush(stdout);
+    }
+    return stored;
+}
+
+void ZnMySql::cancel()
+{
+    std::lock_guard<std::mutex> socket(m_socketMutex);
+    m_cancelled = true;
+    if (m_socket >= 0)
+        ::shutdown(m_socket, SHUT_RDWR);
 }

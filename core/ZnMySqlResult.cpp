@@ -27,6 +27,15 @@ void ZnMySqlResult::setError(const char* text)
 
 int ZnMySqlResult::store(MYSQL* conn, MYSQL_RES* res)
 {
+    const int begun = begin(conn, res);
+    if (begun < 0 || !res)
+        return begun;
+    m_rows.reserve(static_cast<size_t>(mysql_num_rows(res)));
+    return fetch(conn, res, UINT32_MAX);
+}
+
+int ZnMySqlResult::begin(MYSQL* conn, MYSQL_RES* res)
+{
     clear();
     if (!conn)
         return -1;
@@ -50,12 +59,23 @@ int ZnMySqlResult::store(MYSQL* conn, MYSQL_RES* res)
     m_fieldNames.reserve(columns);
     for (unsigned c = 0; c < columns; ++c)
         m_fieldNames.emplace_back(fields && fields[c].name ? fields[c].name : "");
-    m_rows.reserve(static_cast<size_t>(mysql_num_rows(res)));
+    return 0;
+}
 
-    while (MYSQL_ROW row = mysql_fetch_row(res)) {
+int ZnMySqlResult::fetch(MYSQL* conn, MYSQL_RES* res, uint32_t maxRows)
+{
+    m_rows.clear();
+    m_rowCount = 0;
+    if (!conn || !res)
+        return -1;
+    const size_t columns = m_fieldNames.size();
+    while (m_rows.size() < maxRows) {
+        MYSQL_ROW row = mysql_fetch_row(res);
+        if (!row)
+            break;
         const unsigned long* lengths = mysql_fetch_lengths(res);
         std::vector<Cell> copy(columns);
-        for (unsigned c = 0; c < columns; ++c) {
+        for (size_t c = 0; c < columns; ++c) {
             // The library's lengths, not strlen: cells may hold NUL bytes.
             if (row[c])
                 copy[c].emplace(row[c], lengths ? lengths[c] : 0);
@@ -63,6 +83,11 @@ int ZnMySqlResult::store(MYSQL* conn, MYSQL_RES* res)
         m_rows.push_back(std::move(copy));
     }
     m_rowCount = static_cast<uint32_t>(m_rows.size());
+    // A row read as it arrives may fail midway: the link broke or timed out.
+    if (m_rows.size() < maxRows && mysql_errno(conn) != 0) {
+        setError(mysql_error(conn));
+        return -1;
+    }
     return 0;
 }
 

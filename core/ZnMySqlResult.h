@@ -18,6 +18,11 @@ public:
 
     // Copies res (or, when res is null, the outcome of a statement without rows).
     int store(MYSQL* conn, MYSQL_RES* res);
+    // A result read in parts: begin() takes the columns of res (or the outcome of
+    // a statement without rows), each fetch() replaces the rows by at most
+    // maxRows further ones (fewer at the end). 0, or -1 when reading failed.
+    int begin(MYSQL* conn, MYSQL_RES* res);
+    int fetch(MYSQL* conn, MYSQL_RES* res, uint32_t maxRows);
     void clear();
 
     // The cell text, NUL-terminated; null for a NULL value or outside the result.

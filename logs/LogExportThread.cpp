@@ -1,6 +1,8 @@
 #include "LogExportThread.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -14,11 +16,19 @@
 namespace {
 const int kPageRows = 100;
 const int kStopped = 2;
+// Where every statement reads the whole log: so many statements at most, so that
+// the export stays linear in the log's length.
+const qint64 kStretches = 10;
 }
 
 LogExportThread::LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent)
     : QThread(parent), headers(std::move(headers)), path(path), kind(kind)
-{}
+{
+    // Quitting stops the export at once, also in the middle of a long statement:
+    // whoever waits for the thread then does not wait for the log host.
+    if (qApp)
+        connect(qApp, &QCoreApplication::aboutToQuit, this, &LogExportThread::cancel, Qt::DirectConnection);
+}
 
 QString LogExportThread::csvField(const QString &text)
 {
@@ -105,19 +115,27 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     if (!file.open())
         return failed();
 
-    // The file is the table as it stood at the start: a row deleted and another
-    // inserted meanwhile keep the count, and the count alone would not see it.
-    // Where the engine keeps no snapshot, a lock holds the table still instead;
-    // without one, any change seen by the end fails the export.
+    // Nothing holds the log between two statements (a server write waits for one
+    // statement at most); InnoDB reads every statement in the snapshot taken here.
+    // What shows the file to be the log is the digest at the end.
     const std::unique_ptr<ZnMySql> db = ZnDbQuery::snapshotConnection();
-    ZnDbQuery::LogHold hold = ZnDbQuery::NotHeld;
+    if (!db)
+        return QueryFailed;
+    useConnection(db.get());
+    const auto forget = qScopeGuard([this] { useConnection(nullptr); });
     ZnDbQuery::LogSnapshot log;
-    if (!db || !ZnDbQuery::holdLog(table, log, hold, db.get()) || log.rows < 0)
+    ZnDbQuery::LogColumns columns;
+    if (!ZnDbQuery::logSnapshot(table, log, db.get()) || log.rows < 0)
         return QueryFailed;
     if (log.rows == 0) {
         // The empty log leaves an empty file.
         return file.commit() ? EmptyLog : failed();
     }
+    if (!ZnDbQuery::logColumns(table, columns, db.get()))
+        return QueryFailed;
+    // Rows above an id past 64 bits cannot be asked for.
+    if (!log.reachable)
+        return LogChanged;
 
     QByteArray line;
     const auto field = [&](const QString &text) {
@@ -129,31 +147,31 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
         field(h);
     line += '\n';
     qint64 row = 1;
-    const auto writeRows = [&](const std::vector<ZnLogRecord> &rows, size_t from, size_t to) {
+    // The rows written and the sum of their digests.
+    ZnDbQuery::LogDigest written;
+    const auto writeRows = [&](const std::vector<ZnDbQuery::LogRow> &rows, size_t from, size_t to) {
         for (size_t i = from; i < to; ++i) {
             field(QString::number(row++));
-            for (const QString &cell : ZnLogTexts::exportCells(kind, rows[i]))
+            for (const QString &cell : ZnLogTexts::exportCells(kind, rows[i].record))
                 field(cell);
             line += '\n';
+            ++written.rows;
+            written.sum += rows[i].digest;
         }
     };
 
     const qint64 pages = (log.rows + kPageRows - 1) / kPageRows;
     const bool countLine = kind != TalkLogKind;
-    std::vector<ZnLogRecord> list;
-    list.reserve(kPageRows);
-    // The rows at the end of a full page that share its last id: written once the
-    // next page shows whether more rows of that id follow.
-    std::vector<ZnLogRecord> held;
-    int64_t maxId = log.newestId;
-    int64_t skip = 0;
     qint64 read = 0; // rows with an id, written or held
     qint64 statements = 0;
     long percent = 0;
-    bool written = true;
-    const auto flushRows = [&] {
-        written = written && file.write(line.constData(), size_t(line.size()));
+    bool good = true;
+    const auto writeOut = [&] {
+        good = good && file.write(line.constData(), size_t(line.size()));
         line.clear();
+    };
+    const auto flushRows = [&] {
+        writeOut();
         ++statements;
         percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
         emit update_signal(percent);
@@ -163,21 +181,59 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
         std::printf("r\n");
         std::fflush(stdout);
     };
+
+    std::vector<ZnDbQuery::LogRow> list;
+    list.reserve(kPageRows);
     // Newest first, down from the newest id counted at the start: rows added
-    // meanwhile are above it and never read. A log of whole pages ends with its
-    // last full page, not with a pass that finds nothing.
-    while (read < log.withId) {
+    // meanwhile are above it and never read. Where pages cannot follow an index,
+    // every statement reads the whole log, so there are only a few of them, each a
+    // stretch of ids whose rows are taken as they arrive.
+    std::vector<int64_t> ends;
+    const bool byPages =
+        ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get())
+        || !ZnDbQuery::logStretchEnds(
+            columns, log.newestId, qMax<qint64>(kPageRows, (log.withId + kStretches - 1) / kStretches), ends, db.get());
+    if (!byPages && log.withId > 0) {
+        int64_t top = log.newestId;
+        for (size_t i = 0; i <= ends.size(); ++i) {
+            if (i < ends.size() && ends[i] >= top)
+                continue;
+            if (isInterruptionRequested())
+                return kStopped;
+            const auto take = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
+                writeRows(rows, 0, rows.size());
+                read += qint64(rows.size());
+                writeOut();
+                return !isInterruptionRequested();
+            };
+            if (ZnDbQuery::logRowsInStretch(columns, i < ends.size() ? &ends[i] : nullptr, top, take, db.get()) < 0)
+                return isInterruptionRequested() ? kStopped : QueryFailed;
+            if (isInterruptionRequested())
+                return kStopped;
+            flushRows();
+            if (i < ends.size())
+                top = ends[i];
+        }
+    }
+    // The rows at the end of a full page that share its last id: written once the
+    // next page shows whether more rows of that id follow.
+    std::vector<ZnDbQuery::LogRow> held;
+    int64_t maxId = log.newestId;
+    int64_t skip = 0;
+    // A log of whole pages ends with its last full page, not with a pass that
+    // finds nothing.
+    while (byPages && read < log.withId) {
         if (isInterruptionRequested())
             return kStopped;
-        if (ZnDbQuery::logPageAtOrBelow(table, list, maxId, skip, kPageRows, db.get()) < 0)
-            return QueryFailed;
-        if (!held.empty() && !list.empty() && list.front().id == held.front().id) {
+        if (ZnDbQuery::logPageAtOrBelow(columns, list, maxId, skip, kPageRows, db.get()) < 0)
+            return isInterruptionRequested() ? kStopped : QueryFailed;
+        if (!held.empty() && !list.empty() && list.front().record.id == held.front().record.id) {
             // The held id goes on past the page, and rows of one id are told apart
             // by nothing: that id's rows, read whole, replace the held ones.
             read -= qint64(held.size());
             held.clear();
-            if (ZnDbQuery::logRowsWithId(table, list, &maxId, db.get()) < 0)
-                return QueryFailed;
+            if (ZnDbQuery::logRowsWithId(columns, list, &maxId, db.get()) < 0)
+                return isInterruptionRequested() ? kStopped : QueryFailed;
             writeRows(list, 0, list.size());
             read += qint64(list.size());
             skip = int64_t(list.size());
@@ -192,9 +248,9 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
             flushRows();
             break;
         }
-        const int64_t last = list.back().id;
+        const int64_t last = list.back().record.id;
         size_t cut = list.size();
-        while (cut > 0 && list[cut - 1].id == last)
+        while (cut > 0 && list[cut - 1].record.id == last)
             --cut;
         writeRows(list, 0, cut);
         held.assign(list.begin() + cut, list.end());
@@ -205,32 +261,45 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     writeRows(held, 0, held.size());
     if (log.rows > log.withId) {
         // Rows without an id come last, as "order by id desc" puts them.
-        if (ZnDbQuery::logRowsWithId(table, list, nullptr, db.get()) < 0)
-            return QueryFailed;
+        if (ZnDbQuery::logRowsWithId(columns, list, nullptr, db.get()) < 0)
+            return isInterruptionRequested() ? kStopped : QueryFailed;
         writeRows(list, 0, list.size());
     }
-    written = written && file.write(line.constData(), size_t(line.size()));
-    if (!written)
+    writeOut();
+    if (!good)
         return failed();
     if (isInterruptionRequested())
         return kStopped;
-    // Rows removed meanwhile or added below the newest id: the file would not be
-    // the log counted at the start.
-    if (row - 1 != log.rows)
+    // The file is the log as it stands now (every row up to the newest id of the
+    // start, and those without one) when the server's sum over those rows is the
+    // file's: whatever changed between two statements, or was undone meanwhile.
+    // In a snapshot that is the log of the start. A log that cannot be shown to be
+    // the file fails, as one that differs does.
+    ZnDbQuery::LogDigest now;
+    if (!ZnDbQuery::logDigest(columns, log.newestId, now, db.get()))
+        return isInterruptionRequested() ? kStopped : LogChanged;
+    if (now != written)
         return LogChanged;
-    if (hold == ZnDbQuery::NotHeld) {
-        // Nor with rows changed in place (ids swapped, count and newest id kept).
-        // A change undone before this point goes unseen.
-        ZnDbQuery::LogSnapshot end;
-        if (!ZnDbQuery::logSnapshot(table, end, db.get()) || !ZnDbQuery::logChecksum(table, end.checksum, db.get()))
-            return QueryFailed;
-        if (end.rows != log.rows || end.withId != log.withId || end.newestId != log.newestId
-            || end.checksum != log.checksum)
-            return LogChanged;
-    }
     if (!file.commit())
         return failed();
     if (percent < 100)
         emit update_signal(100);
     return Complete;
+}
+
+void LogExportThread::useConnection(ZnMySql *connection)
+{
+    std::lock_guard<std::mutex> lock(dbMutex);
+    current = connection;
+    if (current && cancelled)
+        current->cancel();
+}
+
+void LogExportThread::cancel()
+{
+    requestInterruption();
+    std::lock_guard<std::mutex> lock(dbMutex);
+    cancelled = true;
+    if (current)
+        current->cancel();
 }

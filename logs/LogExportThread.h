@@ -4,17 +4,22 @@
 #include <QStringList>
 #include <QThread>
 
+#include <mutex>
+
 #include "ZnDbQuery.h"
 #include "ZnFileFailure.h"
+
+class ZnMySql;
 
 // Writes one whole log from the talk-log database into a CSV file (GBK, "\n" line
 // ends, every field quoted and followed by a comma), page by page. The file is
 // written beside the target under a temporary name and takes the target's place
 // only when the whole log was written, so a failed or stopped export leaves an
-// earlier file as it was. The export covers the rows that existed at its start:
-// it reads in one consistent snapshot on a connection of its own, or, where the
-// table's engine keeps none, holds the table still with a read lock on that
-// connection; where the lock is refused, a log that changed meanwhile fails.
+// earlier file as it was. It reads on a connection of its own, in one consistent
+// snapshot where the table's engine keeps one, and never holds the log between
+// two statements; the file is kept only when the server shows it to be the log
+// (up to the newest id of the start) as it stands at the end, else the export
+// fails as changed.
 class LogExportThread : public QThread
 {
     Q_OBJECT
@@ -25,7 +30,7 @@ public:
         EmptyLog = 0,
         OpenFailed = -1,
         QueryFailed = -2,
-        LogChanged = -3,
+        LogChanged = -3, // the file could not be shown to be the log at one moment
         DiskFull = -4,
         NameTooLong = -5 // the file's name or path is longer than the system allows
     };
@@ -43,6 +48,9 @@ public:
     // file could not be written (finish codes OpenFailed, DiskFull, NameTooLong).
     int lostCells() const { return lost; }
     ZnFileFailure fileFailure() const { return failure; }
+
+    // From any thread: stops the export, breaking off a running statement.
+    void cancel();
 
 signals:
     void update_signal(long percent);
@@ -63,4 +71,10 @@ private:
     int kind;
     int lost = 0;
     ZnFileFailure failure;
+
+    // The running export's connection, for cancel().
+    void useConnection(ZnMySql *connection);
+    std::mutex dbMutex;
+    ZnMySql *current = nullptr;
+    bool cancelled = false;
 };

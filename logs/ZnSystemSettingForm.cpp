@@ -346,7 +346,7 @@ QString ZnSystemSettingForm::saveBackupCopy(const QString &file, const QString &
     const QFileInfo source(file);
     const QDir dir(folder);
     // Written whole under a temporary name first: a full disk leaves nothing behind.
-    ZnNewFile copy(QFile::encodeName(dir.filePath(source.fileName())).toStdString());
+    ZnNewFile copy(QFile::encodeName(dir.filePath(source.fileName())).toStdString(), ZnNewFile::NameAnew);
     QFile in(file);
     bool ok = in.open(QIODevice::ReadOnly) && copy.open();
     QByteArray block(1 << 16, Qt::Uninitialized);

@@ -1,5 +1,6 @@
 #include "ZnTranscodeProcess.h"
 
+#include "ZnEndCleanup.h"
 #include "ZnFileFailure.h"
 
 #include <QFile>
@@ -7,7 +8,9 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 // lame writes at most about 150 KB at once: a conversion that failed with less
@@ -30,6 +33,35 @@ bool isFull(const QString& folder)
 ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ZnTranscodeProcess"));
+}
+
+ZnTranscodeProcess::~ZnTranscodeProcess()
+{
+    releaseForTheEnd();
+}
+
+void ZnTranscodeProcess::holdForTheEnd()
+{
+    const QFileInfo target(m_target);
+    const QFileInfo folder(target.path());
+    m_folders[0] = ::open(QFile::encodeName(folder.filePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_folders[1] = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_entries[0] = ZnEndCleanup::addChild(pid_t(m_process->processId()));
+    m_entries[1] = ZnEndCleanup::addFile(m_folders[0], QFile::encodeName(target.fileName()).constData());
+    m_entries[2] = ZnEndCleanup::addFile(m_folders[1], QFile::encodeName(folder.fileName()).constData(), true);
+}
+
+void ZnTranscodeProcess::releaseForTheEnd()
+{
+    for (int& entry : m_entries) {
+        ZnEndCleanup::remove(entry);
+        entry = -1;
+    }
+    for (int& fd : m_folders) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
 }
 
 QStringList ZnTranscodeProcess::arguments(const QString& source, const QString& target)
@@ -88,6 +120,8 @@ bool ZnTranscodeProcess::start(const QString& source, const QString& target)
             &ZnTranscodeProcess::process_finished);
     connect(m_process, &QProcess::errorOccurred, this, &ZnTranscodeProcess::processError);
     m_process->start(program(), arguments(source, target), QIODevice::ReadWrite);
+    if (m_process->processId() > 0)
+        holdForTheEnd();
     return true;
 }
 
@@ -108,6 +142,7 @@ void ZnTranscodeProcess::setError(const QString& folder, const QString& otherwis
 
 void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus status)
 {
+    releaseForTheEnd();
     if (m_reported)
         return;
     m_reported = true;
@@ -132,6 +167,7 @@ void ZnTranscodeProcess::processError(QProcess::ProcessError error)
     // A crash also ends in finished(); only a start that failed ends here.
     if (error != QProcess::FailedToStart || m_reported)
         return;
+    releaseForTheEnd();
     m_reported = true;
     m_error = tr("lame not found");
     emit transcode_finished(false, m_target);

@@ -64,6 +64,18 @@ MYSQL_RES* STDCALL mysql_store_result(MYSQL*)
 {
     return gSet.names.empty() ? nullptr : kResult;
 }
+MYSQL_RES* STDCALL mysql_use_result(MYSQL*)
+{
+    return gSet.names.empty() ? nullptr : kResult;
+}
+unsigned int STDCALL mysql_errno(MYSQL*)
+{
+    return 0;
+}
+my_socket STDCALL mysql_get_socket(MYSQL*)
+{
+    return -1;
+}
 void STDCALL mysql_free_result(MYSQL_RES*) {}
 my_ulonglong STDCALL mysql_affected_rows(MYSQL*)
 {
@@ -134,6 +146,8 @@ FUZZ_TARGET(input)
         gSet.rows.emplace_back(cells.begin() + at, cells.begin() + at + columns);
 
     std::vector<ZnLogRecord> page;
+    std::vector<ZnDbQuery::LogRow> rows;
+    ZnDbQuery::LogColumns log;
     int kind = TalkLogKind;
     switch (reader) {
     case 0:
@@ -141,9 +155,12 @@ FUZZ_TARGET(input)
         break;
     case 1:
         kind = TermLogKind;
-        FUZZ_CHECK(ZnDbQuery::logPageAtOrBelow(ZnDbQuery::TerminalLogTable, page, 1 - uint8_t(input[0]),
-                                               uint8_t(input[0]), ZnDbQuery::kPageSize)
-                   == 0);
+        FUZZ_CHECK(ZnDbQuery::logColumns(ZnDbQuery::TerminalLogTable, log));
+        FUZZ_CHECK(
+            ZnDbQuery::logPageAtOrBelow(log, rows, 1 - uint8_t(input[0]), uint8_t(input[0]), ZnDbQuery::kPageSize)
+            == 0);
+        for (const ZnDbQuery::LogRow& r : rows)
+            page.push_back(r.record);
         break;
     case 2:
         kind = UserLogKind;
@@ -152,7 +169,19 @@ FUZZ_TARGET(input)
     default: {
         ZnDbQuery::LogSnapshot snapshot;
         ZnDbQuery::logSnapshot(ZnDbQuery::TalkLogTable, snapshot);
-        ZnDbQuery::logChecksum(ZnDbQuery::UserLogTable, snapshot.checksum, nullptr);
+        ZnDbQuery::LogDigest digest;
+        std::vector<int64_t> ends;
+        if (ZnDbQuery::logColumns(ZnDbQuery::UserLogTable, log)) {
+            ZnDbQuery::logDigest(log, snapshot.newestId, digest);
+            ZnDbQuery::logPagesFollowIds(log, snapshot.newestId);
+            ZnDbQuery::logStretchEnds(log, snapshot.newestId, 1 + uint8_t(input[0]), ends);
+            size_t streamed = 0;
+            ZnDbQuery::logRowsInStretch(log, nullptr, 0, [&](const std::vector<ZnDbQuery::LogRow>& part) {
+                streamed += part.size();
+                return true;
+            });
+            FUZZ_CHECK(streamed == gSet.rows.size());
+        }
         ZnDbQuery::userLogCount();
         return;
     }
