@@ -1023,6 +1023,8 @@ private slots:
         // A small disk of its own with so many bytes left free.
         QTest::newRow("full disk") << "small 0" << int(LogExportThread::DiskFull);
         QTest::newRow("nearly full disk") << "small 8192" << int(LogExportThread::DiskFull);
+        // The operator's own file of mode 0444, in his own folder.
+        QTest::newRow("a file the operator made read-only") << "read-only" << int(LogExportThread::OpenFailed);
     }
     void earlierFileKept()
     {
@@ -1038,6 +1040,18 @@ private slots:
         QVERIFY(writeFile(target(), kEarlier));
         if (disk)
             QVERIFY(disk->leaveFree(how.mid(6).toLongLong()));
+        // The way to his folder open to him.
+        const auto workMode = QFile::permissions(work.path());
+        const auto workBack = qScopeGuard([&] { QFile::setPermissions(work.path(), workMode); });
+        std::unique_ptr<ZnAsUser> asOperator;
+        if (how == QLatin1String("read-only")) {
+            QVERIFY(QFile::setPermissions(work.path(), workMode | QFile::ExeOther) && ZnAsUser::giveTo(out)
+                    && ZnAsUser::giveTo(target())
+                    && QFile::setPermissions(target(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+            asOperator = std::make_unique<ZnAsUser>();
+            if (!asOperator->active())
+                QSKIP(qPrintable(asOperator->why()));
+        }
         // A file-size limit with its signal ignored fails writes as a full disk does.
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
@@ -1054,6 +1068,7 @@ private slots:
             else if (how == QStringLiteral("kill"))
                 sql(QStringLiteral("kill ") + QString::number(otherSessions().value(0)));
         });
+        asOperator.reset();
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         if (how == QStringLiteral("server"))
@@ -1095,6 +1110,11 @@ private slots:
         QTest::newRow("a folder the operator may not write")
             << QString() << QString() << QStringLiteral("<not the operator's>")
             << QStringLiteral("没有写入权限，日志未能导出！|取消") << true << QStringList() << QString();
+        // The earlier export stays whole.
+        QTest::newRow("an earlier export the operator made read-only")
+            << QString() << QString() << QStringLiteral("<read-only file>")
+            << QStringLiteral("没有写入权限，日志未能导出！|取消") << true
+            << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
         // The earlier export there stays whole.
         QTest::newRow("full disk") << QString() << QString() << QStringLiteral("<small disk>")
                                    << QStringLiteral("磁盘空间不足，日志未能导出！|取消") << true
@@ -1148,16 +1168,20 @@ private slots:
             QDir::setCurrent(oldWork);
         });
         const bool newAccount = folder == QLatin1String("<new account>");
-        const bool notHis = folder == QLatin1String("<not the operator's>");
-        if (newAccount || notHis) {
+        const bool readOnlyFile = folder == QLatin1String("<read-only file>");
+        const bool asHim = readOnlyFile || folder == QLatin1String("<not the operator's>");
+        if (newAccount || asHim) {
             qputenv("HOME", home.path().toUtf8());
             qunsetenv("XDG_CONFIG_HOME");
             QVERIFY(QDir::setCurrent(home.path()) && ZnAsUser::giveTo(home.path()));
-            // Made by root: the operator may read it, not write it.
+            // Made by root: the operator may read it, not write it, unless given him.
             out = home.filePath(QStringLiteral("export"));
             QVERIFY(QDir().mkpath(out));
             folder.clear();
         }
+        if (readOnlyFile)
+            QVERIFY(writeFile(target(), kEarlier) && ZnAsUser::giveTo(out) && ZnAsUser::giveTo(target())
+                    && QFile::setPermissions(target(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(sql(before));
         // Put back however the row ends: other tests read the log.
         const auto restore = qScopeGuard([&] { sql(after); });
@@ -1169,7 +1193,7 @@ private slots:
             ui.file_name_le->setText(name);
         dialog.show();
         std::unique_ptr<ZnAsUser> asOperator;
-        if (notHis) {
+        if (asHim) {
             asOperator = std::make_unique<ZnAsUser>();
             if (!asOperator->active())
                 QSKIP(qPrintable(asOperator->why()));
@@ -1192,7 +1216,7 @@ private slots:
         QCOMPARE(ui.fExportBtn->isVisible() && ui.fExportBtn->isEnabled(), exportShown);
         QCOMPARE(filesInFolder(), files);
         if (!files.isEmpty())
-            QCOMPARE(bytesOf(target()), disk ? kEarlier : QByteArray());
+            QCOMPARE(bytesOf(target()), disk || readOnlyFile ? kEarlier : QByteArray());
     }
 
     // Closing the dialog mid-export leaves the export running, the dialog gone:

@@ -1233,7 +1233,8 @@ private slots:
     {
         QTest::addColumn<QString>("writer"); // download, conversion or note
         // "full" (to the bytes left free), "no inode" (bytes free), "read-only",
-        // or "not the operator's" (the disk's root, his to read only).
+        // "not the operator's" (the disk's root, his to read only), or "his,
+        // read-only file" (the earlier file his, of mode 0444, in his folder).
         QTest::addColumn<QString>("disk");
         QTest::addColumn<qint64>("free");  // bytes left free on a full disk
         QTest::addColumn<QString>("told"); // the row's text
@@ -1255,6 +1256,9 @@ private slots:
             << QStringLiteral("download") << "read-only" << qint64(0) << QStringLiteral("失败：The disk is read-only");
         QTest::newRow("download into a folder the operator may not write")
             << QStringLiteral("download") << "not the operator's" << qint64(0)
+            << QStringLiteral("失败：No permission to write");
+        QTest::newRow("download over a file the operator made read-only")
+            << QStringLiteral("download") << "his, read-only file" << qint64(0)
             << QStringLiteral("失败：No permission to write");
     }
     void fullDisk()
@@ -1294,6 +1298,10 @@ private slots:
             if (disk == QLatin1String("full"))
                 return small.leaveFree(free);
             if (!QFile::setPermissions(servedRoot, servedMode | QFile::ReadOther | QFile::ExeOther))
+                return false;
+            if (disk == QLatin1String("his, read-only file")
+                && !(ZnAsUser::giveTo(small.path()) && ZnAsUser::giveTo(kept)
+                     && QFile::setPermissions(kept, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther)))
                 return false;
             operatorUser = std::make_unique<ZnAsUser>();
             return operatorUser->active();
