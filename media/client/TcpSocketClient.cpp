@@ -455,7 +455,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         fail(writeProblem(tr("cannot write %1").arg(local.absolutePath())), namedProblem());
         return;
     }
-    QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
+    QByteArray first = head.mid(end + ZnFileReply::kEndSize);
     if (first.size() > fileLen)
         first.truncate(static_cast<int>(fileLen));
     // Only bytes on the disk count as done.

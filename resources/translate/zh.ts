@@ -1384,16 +1384,43 @@
         <translation>提交监听名单错误！</translation>
     </message>
     <message>
-        <source>The monitor list holds terminals of a type that cannot be written back (ID %1); the monitor list was not changed.</source>
-        <translation>监听名单中有类型无法写回的终端（ID %1），监听名单未修改！</translation>
-    </message>
-    <message>
         <source>Setting Ss Task List Error!</source>
         <translation>提交音源任务错误！</translation>
     </message>
     <message>
         <source>Setting Region List Error!</source>
         <translation>提交分区配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnKeptEntries</name>
+    <message>
+        <source>The monitor list holds terminals that cannot be written back (ID %1); the monitor list was not changed.</source>
+        <translation>监听名单中有无法写回的终端（ID %1），监听名单未修改！</translation>
+    </message>
+    <message>
+        <source>The monitor list holds terminals of a type that cannot be written back (ID %1); the monitor list was not changed.</source>
+        <translation>监听名单中有类型无法写回的终端（ID %1），监听名单未修改！</translation>
+    </message>
+    <message>
+        <source>The contact list holds terminals that cannot be written back (ID %1); the contact list was not changed.</source>
+        <translation>通信名单中有无法写回的终端（ID %1），通信名单未修改！</translation>
+    </message>
+    <message>
+        <source>The contact list holds terminals of a type that cannot be written back (ID %1); the contact list was not changed.</source>
+        <translation>通信名单中有类型无法写回的终端（ID %1），通信名单未修改！</translation>
+    </message>
+    <message>
+        <source>The audio source list holds tasks that cannot be written back (ID %1); the audio source list was not changed.</source>
+        <translation>音源任务中有无法写回的任务（ID %1），音源任务未修改！</translation>
+    </message>
+    <message>
+        <source>The region list holds regions that cannot be written back (ID %1); the region list was not changed.</source>
+        <translation>分区配置中有无法写回的分区（ID %1），分区配置未修改！</translation>
+    </message>
+    <message>
+        <source>The group holds consoles that cannot be written back (ID %1); the group was not changed.</source>
+        <translation>话筒组中有无法写回的话筒（ID %1），话筒组未修改！</translation>
     </message>
 </context>
 <context>
