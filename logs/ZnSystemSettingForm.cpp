@@ -15,11 +15,11 @@
 #include "ZnBackupTransfers.h"
 #include "ZnCommon.h"
 #include "ZnConfigSettings.h"
+#include "ZnFileFailure.h"
 #include "ZnFileMd5.h"
 #include "ZnNewFile.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnServerParam.h"
-#include "ZnTipsInfo.h"
 
 namespace {
 const char kDefaultTitle[] = "管理中心";
@@ -360,7 +360,7 @@ QString ZnSystemSettingForm::saveBackupCopy(const QString &file, const QString &
         ok = copy.error() == EEXIST;
         name = source.completeBaseName() + QStringLiteral(" (%1).").arg(n) + source.suffix();
     }
-    *why = ZnTipsInfo::writeProblemText(copy.problem());
+    *why = ZnFileFailure::of(copy).text();
     return QString();
 }
 

@@ -1,21 +1,34 @@
 #include "ZnTranscodeProcess.h"
 
 #include "ZnEndCleanup.h"
-#include "ZnTipsInfo.h"
+#include "ZnFileFailure.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 #include <QtEndian>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
 // lame writes at most about 150 KB at once: a conversion that failed with less
 // room than this left on its disk failed for want of room.
 constexpr qint64 kRoomForAWrite = 256 * 1024;
+
+// Whether a folder's disk has no room left for lame's next write, or no file
+// can be made there.
+bool isFull(const QString& folder)
+{
+    struct statvfs disk;
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) != 0)
+        return false;
+    // No file can be made on a disk with bytes free but no inode left; a file
+    // system that counts no inodes says 0 of 0.
+    return qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRoomForAWrite || (disk.f_files > 0 && disk.f_favail == 0);
 }
+} // namespace
 
 ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent) : QObject(parent)
 {
@@ -124,10 +137,7 @@ void ZnTranscodeProcess::giveUp(const QString& folder)
 
 void ZnTranscodeProcess::setError(const QString& folder, const QString& otherwise)
 {
-    const QStorageInfo disk(folder);
-    m_error = disk.isValid() && disk.bytesAvailable() < kRoomForAWrite
-                  ? ZnTipsInfo::writeProblemText(ZnNewFile::DiskFull)
-                  : otherwise;
+    m_error = isFull(folder) ? ZnFileFailure::ofWrite(ENOSPC).text() : otherwise;
 }
 
 void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus status)

@@ -95,21 +95,6 @@ ZnNewFile::~ZnNewFile()
     cancel();
 }
 
-ZnNewFile::Problem ZnNewFile::problemOf(int error)
-{
-    switch (error) {
-    case 0:
-        return NoProblem;
-    case ENOSPC:
-    case EDQUOT:
-        return DiskFull;
-    case ENAMETOOLONG:
-        return PathTooLong;
-    default:
-        return OtherError;
-    }
-}
-
 ZnNewFile::Problem ZnNewFile::checkTarget(const std::string& target)
 {
     // PATH_MAX counts the terminating zero.
@@ -134,7 +119,7 @@ bool ZnNewFile::fail(int error)
 {
     if (m_problem == NoProblem) {
         m_errno = error;
-        m_problem = problemOf(error);
+        m_problem = error == ENAMETOOLONG ? PathTooLong : OtherError;
     }
     return false;
 }

@@ -31,7 +31,9 @@ class ZnMemoryFile;
 class ZnNewFile
 {
 public:
-    enum Problem { NoProblem, DiskFull, NameTooLong, PathTooLong, OtherError };
+    // Why the file failed: a name or path this system cannot hold, or an errno
+    // (error()), which ZnFileFailure tells the operator.
+    enum Problem { NoProblem, NameTooLong, PathTooLong, OtherError };
     // Replace: commit() puts the file in the target's place. NameAnew: commitAs()
     // gives it a name of its own in the target's folder, the target naming only
     // the folder and the first name tried; links are not followed.
@@ -58,10 +60,9 @@ public:
     // Whether commit() writes over the old file in place (see above).
     bool inPlace() const { return m_inPlace; }
 
-    // The errno of the first failure, and what it means for the operator.
+    // The errno of the first failure, and whether the file failed.
     int error() const { return m_errno; }
     Problem problem() const { return m_problem; }
-    static Problem problemOf(int error);
     // Whether such a target can exist at all: NameTooLong, PathTooLong or NoProblem.
     static Problem checkTarget(const std::string& target);
     // The temporary name for a target's name, at most nameMax bytes.

@@ -192,6 +192,10 @@ private slots:
     {
         // A second notice would be refused, failing the case that brought it.
         ZnModalGuard::install();
+        // The notices are read as the operator reads them, in Chinese, with the
+        // translation loaded as the console loads it.
+        QVERIFY(QTranslator().load(QStringLiteral("./translate/zh.qm")));
+        installTranslator();
         // The reader config.ini's reads share lives as long as the process: made by
         // the user nobody, it is his as well as root's, as the operator's own
         // console's is his (the cases run as him give its memory file new times).
@@ -391,6 +395,10 @@ private slots:
         QTest::newRow("NUL bytes")
             << "nul" << false
             << QStringLiteral("设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。");
+        // In the operator's folder, a file only root may read.
+        QTest::newRow("no read permission")
+            << "unreadable" << false
+            << QStringLiteral("设置未能读取：config.ini 无法读取（没有读取权限）。本次使用默认设置。");
     }
     void unusableFileStartsWithDefaults()
     {
@@ -416,6 +424,10 @@ private slots:
             writeFile(bytes);
         } else if (kind == QLatin1String("nul")) {
             writeFile(QByteArray(keys).replace("User=op", QByteArray("User=o\0p", 8)));
+        } else if (kind == QLatin1String("unreadable")) {
+            writeFile(keys);
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)
+                    && ZnAsUser::giveTo(QDir::currentPath()));
         } else {
             const int size = ZnIniFile::kMaxFileBytes + (kind == QLatin1String("oversized") ? 1 : 0);
             QFile f(path);
@@ -427,6 +439,12 @@ private slots:
         }
         const QString before = fileState(path);
         const QStringList entries = QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        std::unique_ptr<ZnAsUser> asOperator;
+        if (kind == QLatin1String("unreadable")) {
+            asOperator = std::make_unique<ZnAsUser>();
+            if (!asOperator->active())
+                QSKIP(qPrintable(asOperator->why()));
+        }
 
         StderrCapture err;
         loadStartupSettings();
@@ -463,6 +481,7 @@ private slots:
             // Nothing more is told (a box would be refused).
             QCoreApplication::processEvents();
         }
+        asOperator.reset();
         const QString said = err.text();
         QCOMPARE(said.contains(QStringLiteral("config.ini: ")), !read);
         QCOMPARE(said.contains(QStringLiteral("default settings")), !read);
