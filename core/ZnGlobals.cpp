@@ -3,7 +3,7 @@
 int gMySqlPort = 8999;
 std::string gMediaBasePath = "/";
 QString gCmdPassword;
-QMutex gMediaTableMutex;
+QMutex& gMediaTableMutex = *new QMutex;
 
 const QString gTransferStateText[6] = {
     QStringLiteral("正在下载"), QStringLiteral("正在传输"), QStringLiteral("暂停"),

@@ -13,8 +13,9 @@ extern int gMySqlPort;
 extern std::string gMediaBasePath;
 // Password given with "-password" on the command line.
 extern QString gCmdPassword;
-// Held by the media browser while it refills its table.
-extern QMutex gMediaTableMutex;
+// Held by the media browser while it refills its table, and by the file
+// service's worker; never destroyed, as the worker may run on at exit.
+extern QMutex& gMediaTableMutex;
 
 // Texts of the media page: the transfer states, indexed by state ("downloading",
 // "uploading", "paused", "idle", "waiting for conversion", "converting"), and the

@@ -29,7 +29,7 @@ public:
     static const unsigned kIoTimeoutSeconds = 5;
     // The same for an export's connection: its statements over a whole log may
     // rightly run longer, and the export is stopped by cancel(), not by waiting.
-    static const unsigned kLongIoTimeoutSeconds = 120;
+    static constexpr unsigned kLongIoTimeoutSeconds = 120;
 
     static ZnMySql* instance();
     // Connects to "talkbacklog" on host with the fixed account and the global port.

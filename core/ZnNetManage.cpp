@@ -13,10 +13,20 @@
 
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcNetSend, "zn.net.send", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcNetReceive, "zn.net.receive", QtInfoMsg)
-
 namespace {
+// Never destroyed: the receive thread may log while static objects are
+// destroyed at exit.
+const QLoggingCategory& lcNetSend()
+{
+    static const QLoggingCategory* const category = new QLoggingCategory("zn.net.send", QtInfoMsg);
+    return *category;
+}
+const QLoggingCategory& lcNetReceive()
+{
+    static const QLoggingCategory* const category = new QLoggingCategory("zn.net.receive", QtInfoMsg);
+    return *category;
+}
+
 // The GUI thread keeps repainting while it waits, but takes no user input.
 void processPending()
 {

@@ -40,19 +40,6 @@ QString ZnTipsInfo::someIdsText(const QStringList &ids)
         return ids.join(separator);
     return tr("%1 and %2 more").arg(ids.mid(0, named).join(separator), QString::number(ids.size() - named));
 }
-QString ZnTipsInfo::writeProblemText(ZnNewFile::Problem problem)
-{
-    switch (problem) {
-    case ZnNewFile::DiskFull:
-        return tr("The disk is full");
-    case ZnNewFile::NameTooLong:
-        return tr("The file name is too long");
-    case ZnNewFile::PathTooLong:
-        return tr("The file path is too long");
-    default:
-        return QString();
-    }
-}
 QString ZnTipsInfo::speakerCheckNotIdleText()
 {
     return tr("Can't check speaker when terminal not idle!");

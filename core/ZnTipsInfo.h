@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "ZnNewFile.h"
-
 // Translation context of the message texts and table headers that many pages share.
 class ZnTipsInfo : public QObject
 {
@@ -23,9 +21,6 @@ public:
     static QString illegalNameText();
     static QString speakerCheckNotIdleText();
     static QString setNameText();
-    // Why a file could not be written here: the disk is full, or its name or
-    // path is longer than this system allows; empty for any other reason.
-    static QString writeProblemText(ZnNewFile::Problem problem);
     // Ids as a box names them: a few each, a longer list by its first five and
     // how many more, so that the box's own words stay in view.
     static QString someIdsText(const QStringList &ids);

@@ -170,9 +170,11 @@ void LogExportDialog::update_finish_flag(int code)
         return;
     // The thread ends right after this signal; a new export may start at once.
     int lost = 0;
+    ZnFileFailure failure;
     if (thread) {
         thread->wait();
         lost = thread->lostCells();
+        failure = thread->fileFailure();
         thread = nullptr;
     }
     switch (code) {
@@ -191,13 +193,12 @@ void LogExportDialog::update_finish_flag(int code)
         ui.fExportBtn->hide();
         break;
     case LogExportThread::OpenFailed:
-        // The operator may close the file in the other program and try again.
-        ui.msg_lable->setText(QStringLiteral("文件打开失败，请关闭文件尝试！"));
-        ui.fExportBtn->setEnabled(true);
-        break;
     case LogExportThread::DiskFull:
-        // The earlier file stays; with room made the export can run again.
-        ui.msg_lable->setText(QStringLiteral("磁盘空间不足，日志未能导出！"));
+        // The earlier file stays; with the cause mended (room made, another folder
+        // chosen) the export can run again. Only a cause this system cannot name
+        // gets the advice to close the file.
+        ui.msg_lable->setText(failure.named() ? tr("%1, the log was not exported!").arg(failure.text())
+                                              : QStringLiteral("文件打开失败，请关闭文件尝试！"));
         ui.fExportBtn->setEnabled(true);
         break;
     case LogExportThread::NameTooLong:

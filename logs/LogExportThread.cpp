@@ -6,7 +6,6 @@
 #include <QTextCodec>
 
 #include <cstdio>
-#include <cstring>
 
 #include "LogExportKind.h"
 #include "ZnDbQuery.h"
@@ -97,17 +96,17 @@ int LogExportThread::writeUserLog()
 int LogExportThread::writeLog(ZnDbQuery::LogTable table)
 {
     lost = 0;
-    failure.clear();
+    failure = ZnFileFailure();
     // Never written straight into the target: without a commit the temporary file
     // goes and the target stays as it was.
     ZnNewFile file(QFile::encodeName(path).toStdString());
     const auto failed = [&] {
-        failure = file.error() ? QString::fromLocal8Bit(std::strerror(file.error())) : QString();
-        switch (file.problem()) {
-        case ZnNewFile::DiskFull:
+        failure = ZnFileFailure::of(file);
+        switch (failure.cause()) {
+        case ZnFileFailure::DiskFull:
             return DiskFull;
-        case ZnNewFile::NameTooLong:
-        case ZnNewFile::PathTooLong:
+        case ZnFileFailure::NameTooLong:
+        case ZnFileFailure::PathTooLong:
             return NameTooLong;
         default:
             return OpenFailed;

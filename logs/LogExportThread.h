@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "ZnDbQuery.h"
+#include "ZnFileFailure.h"
 
 class ZnMySql;
 
@@ -46,7 +47,7 @@ public:
     // After the finish: the fields written with lost characters, and why the
     // file could not be written (finish codes OpenFailed, DiskFull, NameTooLong).
     int lostCells() const { return lost; }
-    QString failureText() const { return failure; }
+    ZnFileFailure fileFailure() const { return failure; }
 
     // From any thread: stops the export, breaking off a running statement.
     void cancel();
@@ -69,7 +70,7 @@ private:
     QString path;
     int kind;
     int lost = 0;
-    QString failure;
+    ZnFileFailure failure;
 
     // The running export's connection, for cancel().
     void useConnection(ZnMySql *connection);

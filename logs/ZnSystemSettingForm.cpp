@@ -15,11 +15,11 @@
 #include "ZnBackupTransfers.h"
 #include "ZnCommon.h"
 #include "ZnConfigSettings.h"
+#include "ZnFileFailure.h"
 #include "ZnFileMd5.h"
 #include "ZnNewFile.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnServerParam.h"
-#include "ZnTipsInfo.h"
 
 namespace {
 const char kDefaultTitle[] = "管理中心";
@@ -346,7 +346,7 @@ QString ZnSystemSettingForm::saveBackupCopy(const QString &file, const QString &
     const QFileInfo source(file);
     const QDir dir(folder);
     // Written whole under a temporary name first: a full disk leaves nothing behind.
-    ZnNewFile copy(QFile::encodeName(dir.filePath(source.fileName())).toStdString());
+    ZnNewFile copy(QFile::encodeName(dir.filePath(source.fileName())).toStdString(), ZnNewFile::NameAnew);
     QFile in(file);
     bool ok = in.open(QIODevice::ReadOnly) && copy.open();
     QByteArray block(1 << 16, Qt::Uninitialized);
@@ -360,7 +360,7 @@ QString ZnSystemSettingForm::saveBackupCopy(const QString &file, const QString &
         ok = copy.error() == EEXIST;
         name = source.completeBaseName() + QStringLiteral(" (%1).").arg(n) + source.suffix();
     }
-    *why = ZnTipsInfo::writeProblemText(copy.problem());
+    *why = ZnFileFailure::of(copy).text();
     return QString();
 }
 

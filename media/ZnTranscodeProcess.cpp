@@ -1,21 +1,67 @@
 #include "ZnTranscodeProcess.h"
 
-#include "ZnTipsInfo.h"
+#include "ZnEndCleanup.h"
+#include "ZnFileFailure.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 #include <QtEndian>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 // lame writes at most about 150 KB at once: a conversion that failed with less
 // room than this left on its disk failed for want of room.
 constexpr qint64 kRoomForAWrite = 256 * 1024;
+
+// Whether a folder's disk has no room left for lame's next write, or no file
+// can be made there.
+bool isFull(const QString& folder)
+{
+    struct statvfs disk;
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) != 0)
+        return false;
+    // No file can be made on a disk with bytes free but no inode left; a file
+    // system that counts no inodes says 0 of 0.
+    return qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRoomForAWrite || (disk.f_files > 0 && disk.f_favail == 0);
 }
+} // namespace
 
 ZnTranscodeProcess::ZnTranscodeProcess(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ZnTranscodeProcess"));
+}
+
+ZnTranscodeProcess::~ZnTranscodeProcess()
+{
+    releaseForTheEnd();
+}
+
+void ZnTranscodeProcess::holdForTheEnd()
+{
+    const QFileInfo target(m_target);
+    const QFileInfo folder(target.path());
+    m_folders[0] = ::open(QFile::encodeName(folder.filePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_folders[1] = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_entries[0] = ZnEndCleanup::addChild(pid_t(m_process->processId()));
+    m_entries[1] = ZnEndCleanup::addFile(m_folders[0], QFile::encodeName(target.fileName()).constData());
+    m_entries[2] = ZnEndCleanup::addFile(m_folders[1], QFile::encodeName(folder.fileName()).constData(), true);
+}
+
+void ZnTranscodeProcess::releaseForTheEnd()
+{
+    for (int& entry : m_entries) {
+        ZnEndCleanup::remove(entry);
+        entry = -1;
+    }
+    for (int& fd : m_folders) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
 }
 
 QStringList ZnTranscodeProcess::arguments(const QString& source, const QString& target)
@@ -74,6 +120,8 @@ bool ZnTranscodeProcess::start(const QString& source, const QString& target)
             &ZnTranscodeProcess::process_finished);
     connect(m_process, &QProcess::errorOccurred, this, &ZnTranscodeProcess::processError);
     m_process->start(program(), arguments(source, target), QIODevice::ReadWrite);
+    if (m_process->processId() > 0)
+        holdForTheEnd();
     return true;
 }
 
@@ -89,14 +137,12 @@ void ZnTranscodeProcess::giveUp(const QString& folder)
 
 void ZnTranscodeProcess::setError(const QString& folder, const QString& otherwise)
 {
-    const QStorageInfo disk(folder);
-    m_error = disk.isValid() && disk.bytesAvailable() < kRoomForAWrite
-                  ? ZnTipsInfo::writeProblemText(ZnNewFile::DiskFull)
-                  : otherwise;
+    m_error = isFull(folder) ? ZnFileFailure::ofWrite(ENOSPC).text() : otherwise;
 }
 
 void ZnTranscodeProcess::process_finished(int exitCode, QProcess::ExitStatus status)
 {
+    releaseForTheEnd();
     if (m_reported)
         return;
     m_reported = true;
@@ -121,6 +167,7 @@ void ZnTranscodeProcess::processError(QProcess::ProcessError error)
     // A crash also ends in finished(); only a start that failed ends here.
     if (error != QProcess::FailedToStart || m_reported)
         return;
+    releaseForTheEnd();
     m_reported = true;
     m_error = tr("lame not found");
     emit transcode_finished(false, m_target);

@@ -5,12 +5,15 @@
 #include <QString>
 
 // Converts one audio file to MP3 with the external encoder "lame" found on the
-// PATH, run with an argument list (never through a shell).
+// PATH, run with an argument list (never through a shell). A console ended by a
+// signal during the conversion ends lame and removes the MP3 and the target's
+// folder, made for this conversion (see ZnEndCleanup).
 class ZnTranscodeProcess : public QObject
 {
     Q_OBJECT
 public:
     explicit ZnTranscodeProcess(QObject* parent = nullptr);
+    ~ZnTranscodeProcess() override;
 
     // False when this object already started a conversion.
     bool start(const QString& source, const QString& target);
@@ -37,9 +40,14 @@ private:
     void processError(QProcess::ProcessError error);
     // The failure told as a full disk when the folder's disk has no room left.
     void setError(const QString& folder, const QString& otherwise);
+    // lame and its output, taken along by a console that is ended meanwhile.
+    void holdForTheEnd();
+    void releaseForTheEnd();
 
     QProcess* m_process = nullptr;
     QString m_target;
     QString m_error;
     bool m_reported = false;
+    int m_entries[3] = {-1, -1, -1};
+    int m_folders[2] = {-1, -1};
 };

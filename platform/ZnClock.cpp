@@ -4,7 +4,13 @@
 #include <ctime>
 
 namespace {
-ZnClock gSystemClock;
+// Never destroyed: a thread the console does not join (the receive thread) may
+// still ask the time while static objects are destroyed at exit.
+ZnClock& systemClock()
+{
+    static ZnClock* const clock = new ZnClock;
+    return *clock;
+}
 std::atomic<ZnClock*> gClock{nullptr};
 }
 
@@ -16,7 +22,7 @@ int64_t ZnClock::seconds() const
 ZnClock& ZnClock::current()
 {
     ZnClock* c = gClock.load();
-    return c ? *c : gSystemClock;
+    return c ? *c : systemClock();
 }
 
 void ZnClock::install(ZnClock* clock)

@@ -19,19 +19,31 @@ std::string ZnMemoryFile::path() const
     return m_fd >= 0 ? "/proc/self/fd/" + std::to_string(m_fd) : std::string();
 }
 
-bool ZnMemoryFile::setData(const char* data, size_t size)
+bool ZnMemoryFile::append(const void* data, size_t size)
 {
-    if (m_fd < 0 || ::ftruncate(m_fd, 0) != 0)
+    if (m_fd < 0) {
+        errno = EBADF;
         return false;
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(m_fd, data + done, size - done, static_cast<off_t>(done));
+    }
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, bytes, size);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            errno = n < 0 ? errno : ENOMEM;
             return false;
-        done += static_cast<size_t>(n);
+        }
+        bytes += n;
+        size -= static_cast<size_t>(n);
     }
+    return true;
+}
+
+bool ZnMemoryFile::setData(const char* data, size_t size)
+{
+    if (m_fd < 0 || ::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0 || !append(data, size))
+        return false;
     // A millisecond apart: file times are told to the millisecond.
     static std::atomic<long long> stamps{0};
     const long long ms = ++stamps;

@@ -21,6 +21,10 @@ public:
     // memory file of this process had before, so that a reader which trusts a file
     // while its size and time stay the same (QSettings does) sees every change.
     bool setData(const char* data, size_t size);
+    // Adds bytes at the end; false (errno set) when memory refuses them.
+    bool append(const void* data, size_t size);
+    // The descriptor, for reading the bytes back; -1 when not valid.
+    int handle() const { return m_fd; }
 
 private:
     int m_fd;

@@ -1,16 +1,21 @@
 #include "ZnNewFile.h"
 
+#include "ZnEndCleanup.h"
+#include "ZnMemoryFile.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 constexpr int kTries = 16;
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
 
 std::string base36(unsigned long n)
 {
@@ -28,9 +33,51 @@ void closeQuietly(int& fd)
         ::close(fd);
     fd = -1;
 }
+
+// The names of a file's extended attributes; false when they cannot be told.
+bool attributeNames(const std::string& path, int fd, std::vector<std::string>* names)
+{
+    for (int tries = 0; tries < 4; ++tries) {
+        const ssize_t size = fd >= 0 ? ::flistxattr(fd, nullptr, 0) : ::llistxattr(path.c_str(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP;
+        std::string list(size_t(size), '\0');
+        const ssize_t got =
+            fd >= 0 ? ::flistxattr(fd, &list[0], list.size()) : ::llistxattr(path.c_str(), &list[0], list.size());
+        if (got < 0 && errno == ERANGE)
+            continue; // one was added meanwhile
+        if (got < 0)
+            return false;
+        for (size_t at = 0; at < size_t(got); at += names->back().size() + 1)
+            names->emplace_back(list.c_str() + at);
+        return true;
+    }
+    return false;
+}
+
+// The value of an attribute; false when it cannot be read.
+bool attribute(const std::string& path, int fd, const std::string& name, std::string* value)
+{
+    for (int tries = 0; tries < 4; ++tries) {
+        const ssize_t size =
+            fd >= 0 ? ::fgetxattr(fd, name.c_str(), nullptr, 0) : ::lgetxattr(path.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0)
+            return false;
+        value->assign(size_t(size), '\0');
+        const ssize_t got = fd >= 0 ? ::fgetxattr(fd, name.c_str(), &(*value)[0], value->size())
+                                    : ::lgetxattr(path.c_str(), name.c_str(), &(*value)[0], value->size());
+        if (got >= 0) {
+            value->resize(size_t(got));
+            return true;
+        }
+        if (errno != ERANGE)
+            return false;
+    }
+    return false;
+}
 } // namespace
 
-ZnNewFile::ZnNewFile(const std::string& target)
+ZnNewFile::ZnNewFile(const std::string& target, Use use) : m_use(use)
 {
     const size_t slash = target.rfind('/');
     if (slash == std::string::npos) {
@@ -48,21 +95,6 @@ ZnNewFile::~ZnNewFile()
     cancel();
 }
 
-ZnNewFile::Problem ZnNewFile::problemOf(int error)
-{
-    switch (error) {
-    case 0:
-        return NoProblem;
-    case ENOSPC:
-    case EDQUOT:
-        return DiskFull;
-    case ENAMETOOLONG:
-        return PathTooLong;
-    default:
-        return OtherError;
-    }
-}
-
 ZnNewFile::Problem ZnNewFile::checkTarget(const std::string& target)
 {
     // PATH_MAX counts the terminating zero.
@@ -73,10 +105,10 @@ ZnNewFile::Problem ZnNewFile::checkTarget(const std::string& target)
     return name > NAME_MAX ? NameTooLong : NoProblem;
 }
 
-std::string ZnNewFile::temporaryName(const std::string& name, unsigned long random)
+std::string ZnNewFile::temporaryName(const std::string& name, unsigned long random, size_t nameMax)
 {
     const std::string suffix = "." + base36(random) + ".part";
-    size_t keep = std::min(name.size(), size_t(NAME_MAX) - 1 - suffix.size());
+    size_t keep = std::min(name.size(), nameMax > suffix.size() + 1 ? nameMax - 1 - suffix.size() : 0);
     // Never half a UTF-8 character.
     while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
         --keep;
@@ -87,48 +119,181 @@ bool ZnNewFile::fail(int error)
 {
     if (m_problem == NoProblem) {
         m_errno = error;
-        m_problem = problemOf(error);
+        m_problem = error == ENAMETOOLONG ? PathTooLong : OtherError;
     }
     return false;
 }
 
 bool ZnNewFile::open()
 {
-    if (m_problem != NoProblem || m_fd >= 0 || m_dir >= 0)
+    if (m_problem != NoProblem || m_fd >= 0 || m_dir >= 0 || m_target >= 0)
         return false;
     if (m_name.empty() || m_name == "." || m_name == "..")
         return fail(EISDIR);
     m_dir = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_dir < 0)
         return fail(errno);
-    // The folder's file system may allow shorter names than most.
-    const long nameMax = ::fpathconf(m_dir, _PC_NAME_MAX);
-    if (nameMax > 0 && m_name.size() > size_t(nameMax)) {
-        m_problem = NameTooLong;
+    struct stat earlier;
+    bool exists = false;
+    if (!resolve(&earlier, &exists)) {
+        cancel();
         return false;
     }
+    if (m_use == NameAnew)
+        exists = false;
+    const bool regular = exists && S_ISREG(earlier.st_mode);
+    if (exists && S_ISDIR(earlier.st_mode))
+        fail(EISDIR);
+    // As the kernel judges an open for writing by this process: root may write a
+    // file of mode 0444, nobody a file on a read-only disk.
+    else if (exists && ::faccessat(m_dir, m_name.c_str(), W_OK, AT_EACCESS) != 0)
+        fail(errno);
+    if (m_problem != NoProblem) {
+        cancel();
+        return false;
+    }
+    // A rename would part the other names from the new bytes.
+    if (regular && earlier.st_nlink > 1)
+        return openInPlace();
+    if (!makeTemporary()) {
+        const int refused = errno;
+        if (regular && (refused == EACCES || refused == EPERM))
+            return openInPlace();
+        fail(refused);
+        cancel();
+        return false;
+    }
+    if (regular && !takeOver(earlier)) {
+        dropTemporary();
+        return openInPlace();
+    }
+    return true;
+}
+
+bool ZnNewFile::resolve(struct stat* earlier, bool* exists)
+{
+    for (int links = 0;; ++links) {
+        // The folder's file system may allow shorter names than most.
+        const long nameMax = ::fpathconf(m_dir, _PC_NAME_MAX);
+        m_nameMax = nameMax > 0 ? size_t(nameMax) : size_t(NAME_MAX);
+        if (m_name.size() > m_nameMax) {
+            m_problem = NameTooLong;
+            return false;
+        }
+        if (::fstatat(m_dir, m_name.c_str(), earlier, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno == ENOENT || fail(errno);
+        if (!S_ISLNK(earlier->st_mode) || m_use == NameAnew) {
+            *exists = true;
+            return true;
+        }
+        if (links == kMaxLinks)
+            return fail(ELOOP);
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlinkat(m_dir, m_name.c_str(), &link[0], link.size());
+        if (n < 0)
+            return fail(errno);
+        if (size_t(n) >= link.size())
+            return fail(ENAMETOOLONG);
+        link.resize(size_t(n));
+        // A relative link names a file from the link's own folder.
+        const size_t slash = link.rfind('/');
+        if (slash != std::string::npos) {
+            const std::string folder = slash == 0 ? "/" : link.substr(0, slash);
+            const int next = ::openat(m_dir, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (next < 0)
+                return fail(errno);
+            ::close(m_dir);
+            m_dir = next;
+            link.erase(0, slash + 1);
+        }
+        if (link.empty() || link == "." || link == "..")
+            return fail(EISDIR);
+        m_name = link;
+    }
+}
+
+bool ZnNewFile::makeTemporary()
+{
     std::random_device random;
     for (int tries = 0; tries < kTries && m_fd < 0; ++tries) {
-        m_temp = temporaryName(m_name, random());
+        m_temp = temporaryName(m_name, random(), m_nameMax);
         m_fd = ::openat(m_dir, m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
     if (m_fd < 0) {
+        const int error = errno;
         m_temp.clear();
-        return fail(errno);
+        errno = error;
+        return false;
     }
-    // The file it replaces keeps its permissions (a settings file the operator
-    // made private stays so).
-    struct stat earlier;
-    if (::fstatat(m_dir, m_name.c_str(), &earlier, 0) == 0 && S_ISREG(earlier.st_mode))
-        ::fchmod(m_fd, earlier.st_mode & 07777);
+    m_entry = ZnEndCleanup::addFile(m_dir, m_temp.c_str());
     return true;
+}
+
+bool ZnNewFile::takeOver(const struct stat& earlier)
+{
+    struct stat made;
+    if (::fstat(m_fd, &made) != 0)
+        return false;
+    // Owner and group first: a change of owner drops the set-id bits.
+    if ((made.st_uid != earlier.st_uid || made.st_gid != earlier.st_gid)
+        && ::fchown(m_fd, earlier.st_uid, earlier.st_gid) != 0)
+        return false;
+    if (::fchmod(m_fd, earlier.st_mode & 07777) != 0)
+        return false;
+    // Extended attributes, POSIX ACLs among them: the old file's, and no others
+    // (a folder's default ACL gives the new file one of its own).
+    const std::string old = "/proc/self/fd/" + std::to_string(m_dir) + "/" + m_name;
+    std::vector<std::string> wanted, had;
+    if (!attributeNames(old, -1, &wanted) || !attributeNames(std::string(), m_fd, &had))
+        return false;
+    for (const std::string& name : had) {
+        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && ::fremovexattr(m_fd, name.c_str()) != 0)
+            return false;
+    }
+    for (const std::string& name : wanted) {
+        std::string value, now;
+        if (!attribute(old, -1, name, &value))
+            return false;
+        if (attribute(std::string(), m_fd, name, &now) && now == value)
+            continue;
+        if (::fsetxattr(m_fd, name.c_str(), value.data(), value.size(), 0) != 0)
+            return false;
+    }
+    // The kernel may have dropped a set-group-id bit the new file cannot have.
+    return ::fstat(m_fd, &made) == 0 && made.st_mode == earlier.st_mode && made.st_uid == earlier.st_uid
+           && made.st_gid == earlier.st_gid;
+}
+
+bool ZnNewFile::openInPlace()
+{
+    // As fopen("w") opens it, but not cut yet: that waits for the whole.
+    const int flags = O_NOCTTY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
+    m_target = ::openat(m_dir, m_name.c_str(), O_RDWR | flags);
+    if (m_target < 0 && errno == EACCES)
+        m_target = ::openat(m_dir, m_name.c_str(), O_WRONLY | flags);
+    struct stat st;
+    if (m_target < 0 || ::fstat(m_target, &st) != 0)
+        fail(errno);
+    else if (!S_ISREG(st.st_mode))
+        fail(EINVAL);
+    m_buffer = std::make_unique<ZnMemoryFile>();
+    if (m_problem == NoProblem && !m_buffer->isValid())
+        fail(errno ? errno : ENOMEM);
+    if (m_problem == NoProblem)
+        return m_inPlace = true;
+    cancel();
+    return false;
 }
 
 bool ZnNewFile::write(const void* data, size_t n)
 {
-    if (m_fd < 0 || m_problem != NoProblem)
+    if (m_problem != NoProblem)
+        return false;
+    if (m_target >= 0)
+        return m_buffer->append(data, n) || fail(errno);
+    if (m_fd < 0)
         return false;
     const char* bytes = static_cast<const char*>(data);
     while (n > 0) {
@@ -140,6 +305,49 @@ bool ZnNewFile::write(const void* data, size_t n)
         bytes += done;
         n -= size_t(done);
     }
+    return true;
+}
+
+bool ZnNewFile::commitInPlace()
+{
+    if (m_problem != NoProblem)
+        return false;
+    struct stat before, buffered;
+    if (::fstat(m_target, &before) != 0 || ::fstat(m_buffer->handle(), &buffered) != 0)
+        return fail(errno);
+    const off_t size = buffered.st_size;
+    // Room for every byte first, so that a full disk fails before one is
+    // overwritten (and the file is not cut mid-line).
+    if (size > 0) {
+        const int reserved = ::posix_fallocate(m_target, 0, size);
+        if (reserved != 0) {
+            // Where the C library reserves by writing, the file may have grown.
+            struct stat now;
+            if (::fstat(m_target, &now) == 0 && now.st_size != before.st_size)
+                (void)::ftruncate(m_target, before.st_size);
+            return fail(reserved);
+        }
+    }
+    std::vector<char> block(size_t(std::min<off_t>(size, 1 << 16)));
+    for (off_t at = 0; at < size;) {
+        const ssize_t got =
+            ::pread(m_buffer->handle(), block.data(), size_t(std::min<off_t>(size - at, off_t(block.size()))), at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return fail(got < 0 ? errno : EIO);
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t n = ::pwrite(m_target, block.data() + put, size_t(got - put), at + put);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return fail(n < 0 ? errno : ENOSPC);
+            put += n;
+        }
+        at += got;
+    }
+    if (::ftruncate(m_target, size) != 0 || ::fsync(m_target) != 0)
+        return fail(errno);
     return true;
 }
 
@@ -164,6 +372,13 @@ bool ZnNewFile::finish()
 
 bool ZnNewFile::commit()
 {
+    if (m_use != Replace)
+        fail(EINVAL);
+    if (m_target >= 0) {
+        const bool done = commitInPlace();
+        cancel();
+        return done;
+    }
     if (!finish()) {
         cancel();
         return false;
@@ -178,6 +393,8 @@ bool ZnNewFile::renamed(bool done)
         cancel();
         return false;
     }
+    ZnEndCleanup::remove(m_entry);
+    m_entry = -1;
     m_temp.clear();
     // The rename itself reaches the disk with the folder.
     ::fsync(m_dir);
@@ -188,11 +405,12 @@ bool ZnNewFile::renamed(bool done)
 bool ZnNewFile::commitAs(const std::string& name)
 {
     m_errno = m_problem == NoProblem ? 0 : m_errno;
-    if (name.size() > NAME_MAX)
+    if (name.size() > m_nameMax)
         m_problem = NameTooLong;
-    if (name.empty() || name.find('/') != std::string::npos)
+    if (m_use != NameAnew || name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
         fail(EINVAL);
-    if (!finish()) {
+    // Each name is judged, also after an earlier one was taken: the file is synced by then.
+    if (m_problem != NoProblem || !finish()) {
         cancel();
         return false;
     }
@@ -210,11 +428,20 @@ bool ZnNewFile::commitAs(const std::string& name)
     return renamed(result == 0);
 }
 
-void ZnNewFile::cancel()
+void ZnNewFile::dropTemporary()
 {
     closeQuietly(m_fd);
     if (m_dir >= 0 && !m_temp.empty())
         ::unlinkat(m_dir, m_temp.c_str(), 0);
+    ZnEndCleanup::remove(m_entry);
+    m_entry = -1;
     m_temp.clear();
+}
+
+void ZnNewFile::cancel()
+{
+    dropTemporary();
+    closeQuietly(m_target);
+    m_buffer.reset();
     closeQuietly(m_dir);
 }

@@ -5,7 +5,12 @@
 #include <thread>
 
 namespace {
-ZnSleep gSystemSleep;
+// Never destroyed, like the system clock: a thread may still pause at exit.
+ZnSleep& systemSleep()
+{
+    static ZnSleep* const sleep = new ZnSleep;
+    return *sleep;
+}
 std::atomic<ZnSleep*> gSleep{nullptr};
 } // namespace
 
@@ -19,7 +24,7 @@ void ZnSleep::ms(int milliseconds)
     if (milliseconds <= 0)
         return;
     ZnSleep* s = gSleep.load();
-    (s ? s : &gSystemSleep)->pause(milliseconds);
+    (s ? *s : systemSleep()).pause(milliseconds);
 }
 
 void ZnSleep::install(ZnSleep* sleep)

@@ -18,7 +18,7 @@ PKGS=(
   qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
   libjsoncpp-dev libsimdjson-dev libtinyxml-dev libmariadb-dev libbenchmark-dev
   mariadb-server lame
-  xvfb xauth python3 fonts-wqy-zenhei libxcb1-dev
+  xvfb xauth python3 fonts-wqy-zenhei libxcb1-dev libfuse3-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

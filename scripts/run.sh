@@ -17,14 +17,21 @@ USAGE='usage: scripts/run.sh [--no-build] [-serverip A.B.C.D] [-user NAME] [-pas
 . scripts/usage.sh
 # Only the console's own options go through to it, each with its value; the
 # console reads an option followed by nothing, by an empty text or by another
-# option as empty.
+# option as empty. A value may not begin with "-": the console would take it for
+# an option, and a refusal that named it would print the password.
 args=("$@")
 [ "${args[0]:-}" = --no-build ] && args=("${args[@]:1}")
 for ((i = 0; i < ${#args[@]}; i++)); do
   case ${args[i]} in
     --help | -h) usage_help ;;
     -serverip | -user | -password | -max)
-      if [ $((i + 1)) -lt ${#args[@]} ] && [ "${args[i + 1]:0:1}" != - ]; then i=$((i + 1)); fi
+      if [ $((i + 1)) -lt ${#args[@]} ]; then
+        case ${args[i + 1]} in
+          -serverip | -user | -password | -max | --help | -h) ;;
+          -*) usage_refuse "the value of ${args[i]} may not begin with '-'" ;;
+          *) i=$((i + 1)) ;;
+        esac
+      fi
       ;;
     *) usage_refuse "unknown argument '${args[i]}'" ;;
   esac

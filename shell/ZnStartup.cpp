@@ -9,6 +9,7 @@
 #include "ZnConfigNotice.h"
 #include "ZnConfigSettings.h"
 #include "ZnCreateViewCtrMgr.h"
+#include "ZnEndCleanup.h"
 #include "ZnFontSetup.h"
 #include "ZnGlobals.h"
 #include "ZnHeapSetup.h"
@@ -203,6 +204,8 @@ int runConsole()
     ZnHeapSetup::apply();
     // Past the file-size limit a write then fails like on a full disk instead of killing the console.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Ended from outside, it takes along the files it was writing and its children.
+    ZnEndCleanup::install();
     znInitResources();
     if (const char *password = getOption("-password"))
         gCmdPassword = QString::fromLocal8Bit(password);

@@ -3,7 +3,7 @@
 #include "ZnApi.h"
 #include "ZnViewBaseCtr.h"
 
-ZnLevelList gLevelList;
+ZnLevelList& gLevelList = *new ZnLevelList;
 
 int ZnLevelList::update(std::list<ZnLevel>* levels)
 {

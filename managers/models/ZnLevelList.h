@@ -29,4 +29,5 @@ private:
     std::unique_ptr<std::list<ZnLevel>> m_levels;
 };
 
-extern ZnLevelList gLevelList;
+// Never destroyed: the receive thread may replace the list at exit.
+extern ZnLevelList& gLevelList;

@@ -7,7 +7,12 @@ class BookEntry
 {
 public:
     int terminalId = 0;
+    // The item's id when the row's is a number within int (hasItemId), else 0.
     int itemId = 0;
+    bool hasItemId = false;
+    // The item's id as the row wrote it: one that is no such number (a word,
+    // empty, beyond int) names no item the console can write back.
+    std::string itemIdText;
     int orderId = 0;
     int itemType = 0;
     // The type as the row wrote it: a family's number ("8") or, from a server

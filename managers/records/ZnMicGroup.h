@@ -16,6 +16,9 @@ public:
     int ringTime = 60;
     std::list<int> extraList;
     std::vector<int> members; // ids of the member Dsk81 consoles
+    // Members as the server wrote them whose id is no number within int: no
+    // save can write them back.
+    std::vector<std::string> unreadMembers;
 };
 
 template <class Record>

@@ -4,6 +4,7 @@
 #include "BookRequest.h"
 #include "ZnD82.h"
 #include "ZnIdRows.h"
+#include "ZnMicRows.h"
 #include "ZnRow.h"
 #include "ZnRows.h"
 #include "ZnXmlText.h"
@@ -116,15 +117,8 @@ bool ZnD82Manage::parseBook(const std::string& body, const char* itemKey, std::l
     ZnRows rows;
     if (!ZnRow::parseArray(body, rows))
         return false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        BookEntry e;
-        e.terminalId = ZnRow::toInt(rows[i], "terminalId");
-        e.itemId = ZnRow::toInt(rows[i], itemKey);
-        e.orderId = ZnRow::toInt(rows[i], "orderId");
-        e.itemType = ZnRow::toInt(rows[i], "contactType");
-        e.itemTypeText = ZnRow::text(rows[i], "contactType");
-        entries.push_back(e);
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        entries.push_back(ZnMicRows::book(rows[i], itemKey, "contactType"));
     return true;
 }
 

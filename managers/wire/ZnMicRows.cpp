@@ -144,7 +144,8 @@ BookEntry ZnMicRows::book(const ZnRowView& row, const char* itemKey, const char*
 {
     BookEntry entry;
     entry.terminalId = ZnRow::toInt(row, "terminalId");
-    entry.itemId = ZnRow::toInt(row, itemKey);
+    entry.itemIdText = ZnRow::text(row, itemKey);
+    entry.hasItemId = ZnRow::id(row, itemKey, entry.itemId);
     entry.orderId = ZnRow::toInt(row, "orderId");
     if (typeKey) {
         entry.itemType = ZnRow::toInt(row, typeKey);

@@ -22,7 +22,8 @@ public:
     static ZnMicBtnCall buttonCall(const ZnRowView& row);
     // A directory row (all call terminals, all play terminals): id, type, exten, name.
     static ZnMic directory(const ZnRowView& row);
-    // A book row: itemKey fills itemId, typeKey (may be null) fills itemType and,
+    // A book row: itemKey fills itemId when it is a number within int, and
+    // itemIdText as the row wrote it; typeKey (may be null) fills itemType and,
     // as the row wrote it, itemTypeText.
     static BookEntry book(const ZnRowView& row, const char* itemKey, const char* typeKey);
 

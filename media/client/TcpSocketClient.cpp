@@ -1,11 +1,11 @@
 #include "TcpSocketClient.h"
 
 #include "ZnCommon.h"
+#include "ZnFileFailure.h"
 #include "ZnFileReply.h"
 #include "ZnFileRequest.h"
 #include "ZnNewFile.h"
 #include "ZnSocket.h"
-#include "ZnTipsInfo.h"
 
 #include <json/json.h>
 
@@ -401,7 +401,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     }
     // A name or path this system cannot hold is told as such before anything is asked.
     const std::string target = QFile::encodeName(task.secondPath).toStdString();
-    const QString tooLong = ZnTipsInfo::writeProblemText(ZnNewFile::checkTarget(target));
+    const QString tooLong = ZnFileFailure::of(ZnNewFile::checkTarget(target)).text();
     if (!tooLong.isEmpty()) {
         fail(tooLong, tooLong);
         return;
@@ -441,17 +441,21 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     // whole until then; anything else leaves nothing behind. The file is made as
     // any other (0666 less the umask).
     ZnNewFile file(target);
-    // Why the file could not be written: the disk, the name, else what failed.
-    const auto writeProblem = [&file](const QString& otherwise) {
-        const QString why = ZnTipsInfo::writeProblemText(file.problem());
+    // Why the file could not be written where this system names the cause (the
+    // disk, the folder, the permission, the name), else what failed.
+    const auto namedProblem = [&file] {
+        const ZnFileFailure failure = ZnFileFailure::of(file);
+        return failure.named() ? failure.text() : QString();
+    };
+    const auto writeProblem = [&](const QString& otherwise) {
+        const QString why = namedProblem();
         return why.isEmpty() ? otherwise : why;
     };
     if (!file.open()) {
-        fail(writeProblem(tr("cannot write %1").arg(local.absolutePath())),
-             ZnTipsInfo::writeProblemText(file.problem()));
+        fail(writeProblem(tr("cannot write %1").arg(local.absolutePath())), namedProblem());
         return;
     }
-    QByteArray first = head.mid(end + ZnFileReply::kEnd.size());
+    QByteArray first = head.mid(end + ZnFileReply::kEndSize);
     if (first.size() > fileLen)
         first.truncate(static_cast<int>(fileLen));
     // Only bytes on the disk count as done.
@@ -484,8 +488,7 @@ void TcpSocketClient::doGetFile(const FileTask& task)
     if (!complete || !file.commit()) {
         if (!complete)
             emit updateProgressIndicator(id, done);
-        const QString localWhy = ZnTipsInfo::writeProblemText(file.problem());
-        emit updateRecordDownloadMsgTip(name, shown, -1, localWhy);
+        emit updateRecordDownloadMsgTip(name, shown, -1, namedProblem());
         emit transferFinished(id, false,
                               !writeOk   ? writeProblem(tr("write failed"))
                               : complete ? writeProblem(tr("cannot write %1").arg(task.secondPath))

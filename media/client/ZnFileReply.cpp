@@ -7,8 +7,6 @@
 #include <limits>
 #include <memory>
 
-const QByteArray ZnFileReply::kEnd("\r\n\r\n");
-
 bool ZnFileReply::isComplete(const QByteArray& bytes)
 {
     return bytes.endsWith(kEnd);
@@ -16,14 +14,15 @@ bool ZnFileReply::isComplete(const QByteArray& bytes)
 
 bool ZnFileReply::readObject(const QByteArray& reply, Json::Value& object)
 {
-    const int len = reply.endsWith(kEnd) ? reply.size() - kEnd.size() : reply.size();
-    static const Json::CharReaderBuilder builder = [] {
-        Json::CharReaderBuilder b;
-        b["stackLimit"] = 64;
-        b["rejectDupKeys"] = false;
+    const int len = reply.endsWith(kEnd) ? reply.size() - kEndSize : reply.size();
+    // Never destroyed: the file service's worker may read a reply at exit.
+    static const Json::CharReaderBuilder* const builder = [] {
+        auto* b = new Json::CharReaderBuilder;
+        (*b)["stackLimit"] = 64;
+        (*b)["rejectDupKeys"] = false;
         return b;
     }();
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::unique_ptr<Json::CharReader> reader(builder->newCharReader());
     std::string error;
     try {
         if (!reader->parse(reply.constData(), reply.constData() + len, &object, &error))
@@ -50,7 +49,7 @@ QString ZnFileReply::text(const Json::Value& object, const char* key)
 bool ZnFileReply::readListing(const QByteArray& reply, QList<ZnMediaFile_t>& out, QString* command, QString* cseq)
 {
     // Listings run to thousands of entries: they are read with simdjson.
-    const size_t len = size_t(reply.endsWith(kEnd) ? reply.size() - kEnd.size() : reply.size());
+    const size_t len = size_t(reply.endsWith(kEnd) ? reply.size() - kEndSize : reply.size());
     thread_local simdjson::dom::parser parser;
     simdjson::dom::element root;
     if (parser.parse(simdjson::padded_string(reply.constData(), len)).get(root) != simdjson::SUCCESS

@@ -16,7 +16,9 @@ class Value;
 class ZnFileReply
 {
 public:
-    static const QByteArray kEnd;
+    // Plain bytes, nothing to destroy: the worker reads replies on at exit.
+    static constexpr char kEnd[] = "\r\n\r\n";
+    static constexpr int kEndSize = sizeof(kEnd) - 1;
 
     // True once the bytes received end with the terminator.
     static bool isComplete(const QByteArray& bytes);
@@ -43,5 +45,8 @@ public:
     // (or no command) and carries neither a "Reason" nor a "Result" other than
     // "OK" or "0". Otherwise reason gets the service's "Reason", or a short text.
     static bool readAnswer(const QByteArray& reply, const char* command, QString* reason);
-    static bool readUploadAnswer(const QByteArray& reply, QString* reason) { return readAnswer(reply, "PostFile", reason); }
+    static bool readUploadAnswer(const QByteArray& reply, QString* reason)
+    {
+        return readAnswer(reply, "PostFile", reason);
+    }
 };

@@ -3,7 +3,8 @@
 #include <json/json.h>
 
 namespace {
-const QByteArray kEnd("\r\n\r\n");
+// Plain bytes, nothing to destroy.
+constexpr char kEnd[] = "\r\n\r\n";
 
 QByteArray num(qint64 n)
 {
@@ -14,15 +15,16 @@ QByteArray num(qint64 n)
 
 QByteArray ZnFileRequest::quoted(const QString& text)
 {
-    static const Json::StreamWriterBuilder builder = [] {
-        Json::StreamWriterBuilder b;
-        b["emitUTF8"] = true;
-        b["indentation"] = "";
+    // Never destroyed: the worker writes requests on at exit.
+    static const Json::StreamWriterBuilder* const builder = [] {
+        auto* b = new Json::StreamWriterBuilder;
+        (*b)["emitUTF8"] = true;
+        (*b)["indentation"] = "";
         return b;
     }();
     const QByteArray utf8 = text.toUtf8();
     return QByteArray::fromStdString(
-        Json::writeString(builder, Json::Value(utf8.constData(), utf8.constData() + utf8.size())));
+        Json::writeString(*builder, Json::Value(utf8.constData(), utf8.constData() + utf8.size())));
 }
 
 QByteArray ZnFileRequest::getFileRoot(int cseq)

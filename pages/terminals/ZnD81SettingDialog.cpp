@@ -11,6 +11,7 @@
 #include "ZnPlayTermListMgr.h"
 #include "ZnRegionListMgr.h"
 #include "ZnSsTaskDataMgr.h"
+#include "ZnStoredBook.h"
 #include "ZnTipsInfo.h"
 
 #include <QIcon>
@@ -27,7 +28,7 @@ const int kBookWordRole = Qt::UserRole + 1;
 
 bool listed(const std::list<BookEntry> &book, int id)
 {
-    return std::any_of(book.begin(), book.end(), [id](const BookEntry &e) { return e.itemId == id; });
+    return std::any_of(book.begin(), book.end(), [id](const BookEntry &e) { return e.hasItemId && e.itemId == id; });
 }
 
 int checkState(bool on)
@@ -176,6 +177,8 @@ void ZnD81SettingDialog::loadMonitorList()
     // An entry no row shows goes back in the family it was read in; one whose
     // family the text cannot name holds the book back while unshown.
     for (const BookEntry &e : book) {
+        if (ZnStoredBook::keptUnreadable(keptMonitors, e))
+            continue;
         const QString id = QString::number(e.itemId);
         const QString word = storedMonitorWord(e);
         if (word.isEmpty())
@@ -194,7 +197,7 @@ void ZnD81SettingDialog::loadSsTasks()
     const std::list<ZnSsTask> tasks = ZnSsTaskDataMgr::instance()->taskList();
     for (const BookEntry &entry : book) {
         for (const ZnSsTask &task : tasks) {
-            if (task.Id == entry.sourceId() && offered(task)) {
+            if (entry.hasItemId && task.Id == entry.sourceId() && offered(task)) {
                 appendSelectedTask(QString::fromLocal8Bit(task.Name.c_str()), task.Id);
                 break;
             }
@@ -206,8 +209,8 @@ void ZnD81SettingDialog::loadSsTasks()
             keptSources.listed(QString::number(task.Id));
         }
     }
-    for (const BookEntry &entry : book)
-        keptSources.stored(QString::number(entry.sourceId()));
+    ZnStoredBook::keepIds(keptSources, book);
+    sourcesAsRead = selectedSourceIds();
 }
 
 void ZnD81SettingDialog::loadRegionList()
@@ -220,8 +223,7 @@ void ZnD81SettingDialog::loadRegionList()
         regions.fillTable(checkState(listed(book, region.regionId)), region.name, region.regionId, std::string());
         keptRegions.listed(QString::number(region.regionId));
     }
-    for (const BookEntry &e : book)
-        keptRegions.stored(QString::number(e.itemId));
+    ZnStoredBook::keepIds(keptRegions, book);
 }
 
 void ZnD81SettingDialog::appendTask(QTableWidget *table, const QString &name, int id)
@@ -371,15 +373,6 @@ bool ZnD81SettingDialog::commitMonitorList()
 {
     if (!monitorsLoaded || !monitors.isChanged())
         return true;
-    // Written without them, the server would drop them or file them elsewhere.
-    const QStringList unwritable = keptMonitors.unwritable();
-    if (!unwritable.isEmpty()) {
-        tell(tr("The monitor list holds terminals of a type that cannot be written back (ID %1); "
-                "the monitor list was not changed.")
-                 .arg(ZnTipsInfo::someIdsText(unwritable)),
-             ZnTipsInfo::tipsTitleText());
-        return false;
-    }
     QStringList items;
     const QTableWidget *t = ui.fMonitorTb;
     for (int r = 0; r < t->rowCount(); ++r) {
@@ -390,7 +383,7 @@ bool ZnD81SettingDialog::commitMonitorList()
         const QString word = typeItem ? typeItem->data(kBookWordRole).toString() : QString();
         items << word + QLatin1Char('_') + QString::number(first->data(Qt::UserRole).toInt());
     }
-    return sendBook(SetMonitors, keptMonitors.afterChosen(items), tr("Setting Monitor List Error!"));
+    return sendBook(SetMonitors, keptMonitors, keptMonitors.afterChosen(items), tr("Setting Monitor List Error!"));
 }
 
 bool ZnD81SettingDialog::commitSsTaskList()
@@ -399,10 +392,15 @@ bool ZnD81SettingDialog::commitSsTaskList()
     // table would wipe the server's book.
     if (!sourcesLoaded)
         return true;
+    const QList<int> chosen = selectedSourceIds();
+    // Left alone, a book that cannot be written back is not sent, and nothing
+    // is told: the operator asked for no change of it.
+    if (chosen == sourcesAsRead && !keptSources.refusal().isEmpty())
+        return true;
     QStringList items;
-    for (int id : selectedSourceIds())
+    for (int id : chosen)
         items << QString::number(id);
-    return sendBook(SetSources, keptSources.besideChosen(items), tr("Setting Ss Task List Error!"));
+    return sendBook(SetSources, keptSources, keptSources.besideChosen(items), tr("Setting Ss Task List Error!"));
 }
 
 bool ZnD81SettingDialog::commitRegionList()
@@ -416,13 +414,19 @@ bool ZnD81SettingDialog::commitRegionList()
         if (first && first->checkState() == Qt::Checked)
             items << QString::number(first->data(Qt::UserRole).toInt());
     }
-    return sendBook(SetRegions, keptRegions.afterChosen(items), tr("Setting Region List Error!"));
+    return sendBook(SetRegions, keptRegions, keptRegions.afterChosen(items), tr("Setting Region List Error!"));
 }
 
-bool ZnD81SettingDialog::sendBook(int type, const QStringList &items, const QString &failure)
+bool ZnD81SettingDialog::sendBook(int type, const ZnKeptEntries &kept, const QStringList &items, const QString &failure)
 {
     if (!mic)
         return true;
+    // Written without them, the server would drop them or file them elsewhere.
+    const QString refused = kept.refusal();
+    if (!refused.isEmpty()) {
+        tell(refused, ZnTipsInfo::tipsTitleText());
+        return false;
+    }
     ZnBookRequest request;
     request.type = type;
     request.terminalId = mic->id;

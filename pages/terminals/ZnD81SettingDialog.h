@@ -49,7 +49,7 @@ private:
     bool commitMonitorList();
     bool commitSsTaskList();
     bool commitRegionList();
-    bool sendBook(int type, const QStringList &items, const QString &failure);
+    bool sendBook(int type, const ZnKeptEntries &kept, const QStringList &items, const QString &failure);
     bool loadBook(int type);
     void loadMonitorList();
     void loadSsTasks();
@@ -73,11 +73,13 @@ private:
     bool regionsLoaded = false;
     // The monitor and region books as read; entries no row lists go back after
     // the checked rows.
-    ZnKeptEntries keptMonitors;
-    ZnKeptEntries keptRegions;
+    ZnKeptEntries keptMonitors{ZnKeptEntries::Monitors};
+    ZnKeptEntries keptRegions{ZnKeptEntries::Regions};
     // The audio-source book as read; a source the dialog does not offer keeps its
     // place in the play order.
-    ZnKeptEntries keptSources;
+    ZnKeptEntries keptSources{ZnKeptEntries::Sources};
+    // The chosen sources as read, to tell a source book left alone.
+    QList<int> sourcesAsRead;
     // What the fields showed when the dialog opened.
     ZnOpenedFields opened;
 };

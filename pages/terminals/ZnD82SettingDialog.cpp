@@ -10,6 +10,7 @@
 #include "ZnMicListMgr.h"
 #include "ZnRegionListMgr.h"
 #include "ZnSsTaskDataMgr.h"
+#include "ZnStoredBook.h"
 #include "ZnTipsInfo.h"
 
 #include <QIcon>
@@ -27,7 +28,7 @@ const int kPlanTask = 1;
 bool named(const std::list<BookEntry> &book, int id, const std::string &type)
 {
     return std::any_of(book.begin(), book.end(), [&](const BookEntry &e) {
-        return e.itemId == id && (type.empty() || ZnBookWord::of(e) == QString::fromStdString(type));
+        return e.hasItemId && e.itemId == id && (type.empty() || ZnBookWord::of(e) == QString::fromStdString(type));
     });
 }
 
@@ -124,6 +125,8 @@ void ZnD82SettingDialog::loadContactList()
     // A contact goes back in the family it was read in; one whose family the
     // text cannot name (no row shows it) holds the book back.
     for (const BookEntry &e : book) {
+        if (ZnStoredBook::keptUnreadable(keptContacts, e))
+            continue;
         const QString word = ZnBookWord::of(e);
         if (word.isEmpty())
             keptContacts.storedUnwritable(QString::number(e.itemId));
@@ -144,8 +147,7 @@ void ZnD82SettingDialog::loadSourceTasks()
             keptSources.listed(QString::number(task.Id));
         }
     }
-    for (const BookEntry &e : book)
-        keptSources.stored(QString::number(e.itemId));
+    ZnStoredBook::keepIds(keptSources, book);
 }
 
 void ZnD82SettingDialog::loadRegionConfig()
@@ -158,8 +160,7 @@ void ZnD82SettingDialog::loadRegionConfig()
                        {region.name, region.regionId, std::string()});
         keptRegions.listed(QString::number(region.regionId));
     }
-    for (const BookEntry &e : book)
-        keptRegions.stored(QString::number(e.itemId));
+    ZnStoredBook::keepIds(keptRegions, book);
 }
 
 void ZnD82SettingDialog::appendCheckRow(QTableWidget *table, int state, const CheckRow &row)
@@ -222,13 +223,6 @@ bool ZnD82SettingDialog::commitBase()
 
 bool ZnD82SettingDialog::commitContactList()
 {
-    // Written without them, the server would drop them or file them elsewhere.
-    const QStringList unwritable = keptContacts.unwritable();
-    if (contacts.isChanged() && device && !unwritable.isEmpty()) {
-        tell(QStringLiteral("通信名单中有类型无法写回的终端（ID %1），通信名单未修改！")
-                 .arg(ZnTipsInfo::someIdsText(unwritable)));
-        return false;
-    }
     return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts, QStringLiteral("提交通信名单错误!"));
 }
 
@@ -247,6 +241,12 @@ bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidg
 {
     if (!control.isChanged() || !device)
         return true;
+    // Written without them, the server would drop them or file them elsewhere.
+    const QString refused = kept.refusal();
+    if (!refused.isEmpty()) {
+        tell(refused);
+        return false;
+    }
     QStringList items;
     for (int row = 0; row < table->rowCount(); ++row) {
         const QTableWidgetItem *first = table->item(row, 0);

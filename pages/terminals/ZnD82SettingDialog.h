@@ -58,9 +58,9 @@ private:
     ZnSelectTableCtrl sources;
     ZnSelectTableCtrl regions;
     // The books as read; entries no row lists go back after the checked rows.
-    ZnKeptEntries keptContacts;
-    ZnKeptEntries keptSources;
-    ZnKeptEntries keptRegions;
+    ZnKeptEntries keptContacts{ZnKeptEntries::Contacts};
+    ZnKeptEntries keptSources{ZnKeptEntries::Sources};
+    ZnKeptEntries keptRegions{ZnKeptEntries::Regions};
     // What the fields showed when the dialog opened.
     ZnOpenedFields opened;
 };

@@ -44,18 +44,6 @@
         <translation>%1 及另外 %2 个</translation>
     </message>
     <message>
-        <source>The disk is full</source>
-        <translation>磁盘空间不足</translation>
-    </message>
-    <message>
-        <source>The file name is too long</source>
-        <translation>文件名称超长</translation>
-    </message>
-    <message>
-        <source>The file path is too long</source>
-        <translation>文件路径超长</translation>
-    </message>
-    <message>
         <source>Can&apos;t check speaker when terminal not idle!</source>
         <translation>终端不空闲时不能检测喇叭！</translation>
     </message>
@@ -110,6 +98,88 @@
     <message>
         <source>Login Out</source>
         <translation>离线</translation>
+    </message>
+</context>
+<context>
+    <name>ZnFileFailure</name>
+    <message>
+        <source>The disk is full</source>
+        <translation>磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>The disk quota is exceeded</source>
+        <translation>超出磁盘配额</translation>
+    </message>
+    <message>
+        <source>The disk is read-only</source>
+        <translation>磁盘只读</translation>
+    </message>
+    <message>
+        <source>No permission to write</source>
+        <translation>没有写入权限</translation>
+    </message>
+    <message>
+        <source>No permission to read</source>
+        <translation>没有读取权限</translation>
+    </message>
+    <message>
+        <source>The folder does not exist</source>
+        <translation>目录不存在</translation>
+    </message>
+    <message>
+        <source>The file name is too long</source>
+        <translation>文件名称超长</translation>
+    </message>
+    <message>
+        <source>The file path is too long</source>
+        <translation>文件路径超长</translation>
+    </message>
+    <message>
+        <source>The disk failed to read or write</source>
+        <translation>磁盘读写出错</translation>
+    </message>
+</context>
+<context>
+    <name>ZnConfigNotice</name>
+    <message>
+        <source>is a folder, not a regular file</source>
+        <translation>是文件夹，不是普通文件</translation>
+    </message>
+    <message>
+        <source>is not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>is larger than 1 MiB</source>
+        <translation>大于 1 MiB</translation>
+    </message>
+    <message>
+        <source>cannot be read (%1)</source>
+        <translation>无法读取（%1）</translation>
+    </message>
+    <message>
+        <source>Settings not read: config.ini holds null characters (NUL), it is no text file. The default settings are used this time.</source>
+        <translation>设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。</translation>
+    </message>
+    <message>
+        <source>Settings not read: config.ini is saved as UTF-16, save it as UTF-8. The default settings are used this time.</source>
+        <translation>设置未能读取：config.ini 以 UTF-16 编码保存，请另存为 UTF-8 编码。本次使用默认设置。</translation>
+    </message>
+    <message>
+        <source>Settings not read: config.ini %1. The default settings are used this time.</source>
+        <translation>设置未能读取：config.ini %1。本次使用默认设置。</translation>
+    </message>
+    <message>
+        <source>The file is too large</source>
+        <translation>文件过大</translation>
+    </message>
+    <message>
+        <source>The file&apos;s form is wrong</source>
+        <translation>文件格式有误</translation>
+    </message>
+    <message>
+        <source>Settings not saved: config.ini cannot be written (%1).</source>
+        <translation>设置未能保存：config.ini 无法写入（%1）。</translation>
     </message>
 </context>
 <context>
@@ -665,6 +735,10 @@
 </context>
 <context>
     <name>LogExportDialog</name>
+    <message>
+        <source>%1, the log was not exported!</source>
+        <translation>%1，日志未能导出！</translation>
+    </message>
     <message>
         <source>%1 already exists. Replace it?</source>
         <translation>%1 已存在，是否替换？</translation>
@@ -1310,16 +1384,43 @@
         <translation>提交监听名单错误！</translation>
     </message>
     <message>
-        <source>The monitor list holds terminals of a type that cannot be written back (ID %1); the monitor list was not changed.</source>
-        <translation>监听名单中有类型无法写回的终端（ID %1），监听名单未修改！</translation>
-    </message>
-    <message>
         <source>Setting Ss Task List Error!</source>
         <translation>提交音源任务错误！</translation>
     </message>
     <message>
         <source>Setting Region List Error!</source>
         <translation>提交分区配置错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ZnKeptEntries</name>
+    <message>
+        <source>The monitor list holds terminals that cannot be written back (ID %1); the monitor list was not changed.</source>
+        <translation>监听名单中有无法写回的终端（ID %1），监听名单未修改！</translation>
+    </message>
+    <message>
+        <source>The monitor list holds terminals of a type that cannot be written back (ID %1); the monitor list was not changed.</source>
+        <translation>监听名单中有类型无法写回的终端（ID %1），监听名单未修改！</translation>
+    </message>
+    <message>
+        <source>The contact list holds terminals that cannot be written back (ID %1); the contact list was not changed.</source>
+        <translation>通信名单中有无法写回的终端（ID %1），通信名单未修改！</translation>
+    </message>
+    <message>
+        <source>The contact list holds terminals of a type that cannot be written back (ID %1); the contact list was not changed.</source>
+        <translation>通信名单中有类型无法写回的终端（ID %1），通信名单未修改！</translation>
+    </message>
+    <message>
+        <source>The audio source list holds tasks that cannot be written back (ID %1); the audio source list was not changed.</source>
+        <translation>音源任务中有无法写回的任务（ID %1），音源任务未修改！</translation>
+    </message>
+    <message>
+        <source>The region list holds regions that cannot be written back (ID %1); the region list was not changed.</source>
+        <translation>分区配置中有无法写回的分区（ID %1），分区配置未修改！</translation>
+    </message>
+    <message>
+        <source>The group holds consoles that cannot be written back (ID %1); the group was not changed.</source>
+        <translation>话筒组中有无法写回的话筒（ID %1），话筒组未修改！</translation>
     </message>
 </context>
 <context>

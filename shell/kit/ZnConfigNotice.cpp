@@ -1,6 +1,7 @@
 #include "ZnConfigNotice.h"
 
 #include "BaseMessageDialog.h"
+#include "ZnFileFailure.h"
 #include "ZnIniFile.h"
 
 #include <QApplication>
@@ -13,13 +14,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 
 struct Notice
 {
     QMutex lock;
-    QString waiting;
+    // The text is made when shown: a failure at the start comes before the
+    // translation is loaded.
+    std::function<QString()> waiting;
     bool told = false;
     QPointer<QWidget> window;
 };
@@ -38,96 +42,74 @@ void showLater()
         QMetaObject::invokeMethod(qApp, &ZnConfigNotice::showWaiting, Qt::QueuedConnection);
 }
 
-void tell(const QString &text)
+void tell(std::function<QString()> text)
 {
     {
         QMutexLocker locker(&notice().lock);
-        if (notice().told || !notice().waiting.isEmpty())
+        if (notice().told || notice().waiting)
             return;
-        notice().waiting = text;
+        notice().waiting = std::move(text);
     }
     showLater();
 }
 
-// The reason a read failed, as the operator is told it.
-QString readFailure(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("没有读取权限");
-    case EIO:
-        return QStringLiteral("磁盘读写出错");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
+} // namespace
 
-// Why a file was refused unread, after "config.ini ".
-QString refusedUnread(const ZnRegularFile::Refusal &refusal)
+QString ZnConfigNotice::refusedUnread(const ZnRegularFile::Refusal &refusal)
 {
     static_assert(ZnIniFile::kMaxFileBytes == 1 << 20, "the operator is told the limit as 1 MiB");
     switch (refusal.kind) {
     case ZnRegularFile::Refusal::Folder:
-        return QStringLiteral("是文件夹，不是普通文件");
+        return tr("is a folder, not a regular file");
     case ZnRegularFile::Refusal::NotRegular:
-        return QStringLiteral("不是普通文件");
+        return tr("is not a regular file");
     case ZnRegularFile::Refusal::TooLarge:
-        return QStringLiteral("大于 1 MiB");
+        return tr("is larger than 1 MiB");
     case ZnRegularFile::Refusal::Failed:
-        return QStringLiteral("无法读取（%1）").arg(readFailure(refusal.error));
+        return tr("cannot be read (%1)").arg(ZnFileFailure::ofRead(refusal.error).text());
     case ZnRegularFile::Refusal::None:
         break;
     }
     return QString();
 }
 
-QString saveFailure(int error)
-{
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("磁盘空间不足");
-    case EDQUOT:
-        return QStringLiteral("超出磁盘配额");
-    case EROFS:
-        return QStringLiteral("磁盘只读");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("没有写入权限");
-    case EFBIG:
-        return QStringLiteral("文件过大");
-    case EIO:
-        return QStringLiteral("磁盘读写出错");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
-} // namespace
-
 void ZnConfigNotice::notRead(ZnTextForm::Form form, const ZnRegularFile::Refusal &refusal)
 {
     if (form != ZnTextForm::Text) {
-        tell(form == ZnTextForm::NulBytes
-                 ? QStringLiteral("设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。")
-                 : QStringLiteral(
-                     "设置未能读取：config.ini 以 UTF-16 编码保存，请另存为 UTF-8 编码。本次使用默认设置。"));
+        tell([form] {
+            return form == ZnTextForm::NulBytes
+                       ? tr("Settings not read: config.ini holds null characters (NUL), it is no text file. The "
+                            "default settings are used this time.")
+                       : tr("Settings not read: config.ini is saved as UTF-16, save it as UTF-8. The default settings "
+                            "are used this time.");
+        });
     } else if (refusal.kind != ZnRegularFile::Refusal::None) {
-        tell(QStringLiteral("设置未能读取：config.ini %1。本次使用默认设置。").arg(refusedUnread(refusal)));
+        tell([refusal] {
+            return tr("Settings not read: config.ini %1. The default settings are used this time.")
+                .arg(refusedUnread(refusal));
+        });
     }
 }
 
 void ZnConfigNotice::notSaved(int error)
 {
     std::fprintf(stderr, "config.ini: not saved (%s); the file left as it was\n", std::strerror(error));
-    tell(QStringLiteral("设置未能保存：config.ini 无法写入（%1）。").arg(saveFailure(error)));
+    // EFBIG is the file's own limit here, not the disk's.
+    tell([error] {
+        return notSavedText(error == EFBIG ? tr("The file is too large") : ZnFileFailure::ofWrite(error).text());
+    });
 }
 
 void ZnConfigNotice::notSavedForForm()
 {
     std::fprintf(stderr, "config.ini: not saved (a quote left open or a line continued there would not read the "
                          "value back); the file left as it was\n");
-    tell(QStringLiteral("设置未能保存：config.ini 无法写入（文件格式有误）。"));
+    tell([] { return notSavedText(tr("The file's form is wrong")); });
+}
+
+QString ZnConfigNotice::notSavedText(const QString &why)
+{
+    return tr("Settings not saved: config.ini cannot be written (%1).").arg(why);
 }
 
 void ZnConfigNotice::watch(QWidget *window)
@@ -154,23 +136,23 @@ void ZnConfigNotice::showBeforeExit()
 
 void ZnConfigNotice::show(bool overWindow)
 {
-    QString text;
+    std::function<QString()> text;
     {
         QMutexLocker locker(&notice().lock);
         const QWidget *window = notice().window;
-        if (notice().waiting.isEmpty() || (overWindow && (!window || !window->isVisible())))
+        if (!notice().waiting || (overWindow && (!window || !window->isVisible())))
             return;
         text.swap(notice().waiting);
         notice().told = true;
     }
-    BaseMessageDialog box(QStringLiteral("提示"), text, 1);
+    BaseMessageDialog box(QStringLiteral("提示"), text(), 1);
     box.exec();
 }
 
 void ZnConfigNotice::reset()
 {
     QMutexLocker locker(&notice().lock);
-    notice().waiting.clear();
+    notice().waiting = nullptr;
     notice().told = false;
 }
 
@@ -179,7 +161,7 @@ bool ZnConfigNotice::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Show)
         return false;
     QMutexLocker locker(&notice().lock);
-    if (watched == notice().window && !notice().waiting.isEmpty())
+    if (watched == notice().window && notice().waiting)
         showLater();
     return false;
 }

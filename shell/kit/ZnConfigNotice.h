@@ -14,6 +14,8 @@ class QWidget;
 // run are not told again. A failed save is also said on standard error, each time.
 class ZnConfigNotice : public QObject
 {
+    Q_OBJECT
+
 public:
     // The file was refused unread (see ZnRegularFile), or its bytes are no text (see
     // ZnTextForm): the console goes on with the default settings and never writes
@@ -43,4 +45,7 @@ protected:
 
 private:
     static void show(bool overWindow);
+    // Why a file was refused unread, after "config.ini ".
+    static QString refusedUnread(const ZnRegularFile::Refusal &refusal);
+    static QString notSavedText(const QString &why);
 };

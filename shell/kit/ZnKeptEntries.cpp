@@ -1,5 +1,7 @@
 #include "ZnKeptEntries.h"
 
+#include "ZnTipsInfo.h"
+
 void ZnKeptEntries::stored(const QString &key, const QString &text)
 {
     entries.append(qMakePair(key, text));
@@ -7,7 +9,13 @@ void ZnKeptEntries::stored(const QString &key, const QString &text)
 
 void ZnKeptEntries::storedUnwritable(const QString &key)
 {
-    unwritableKeys << key;
+    unwritable.append({key, key});
+}
+
+void ZnKeptEntries::storedUnreadable(const QString &id)
+{
+    // Quoted: an empty id, or one with blanks, stays in view among the others.
+    unwritable.append({QString(), QLatin1Char('"') + id + QLatin1Char('"')});
 }
 
 void ZnKeptEntries::listed(const QString &key)
@@ -25,14 +33,48 @@ QStringList ZnKeptEntries::unlisted() const
     return out;
 }
 
-QStringList ZnKeptEntries::unwritable() const
+QString ZnKeptEntries::refusal() const
 {
-    QStringList out;
-    for (const QString &key : unwritableKeys) {
-        if (!rows.contains(key))
-            out << key;
+    QStringList ids;
+    bool unreadable = false;
+    for (const Unwritable &e : unwritable) {
+        if (e.key.isNull() || !rows.contains(e.key))
+            ids << e.id;
+        unreadable = unreadable || e.key.isNull();
     }
-    return out;
+    if (ids.isEmpty())
+        return QString();
+    const QString named = ZnTipsInfo::someIdsText(ids);
+    // Entries of a family no word names are told as such; any other cause is
+    // told without one.
+    switch (list) {
+    case Monitors:
+        return unreadable ? tr("The monitor list holds terminals that cannot be written back (ID %1); "
+                               "the monitor list was not changed.")
+                                .arg(named)
+                          : tr("The monitor list holds terminals of a type that cannot be written back (ID %1); "
+                               "the monitor list was not changed.")
+                                .arg(named);
+    case Contacts:
+        return unreadable ? tr("The contact list holds terminals that cannot be written back (ID %1); "
+                               "the contact list was not changed.")
+                                .arg(named)
+                          : tr("The contact list holds terminals of a type that cannot be written back (ID %1); "
+                               "the contact list was not changed.")
+                                .arg(named);
+    case Sources:
+        return tr("The audio source list holds tasks that cannot be written back (ID %1); "
+                  "the audio source list was not changed.")
+            .arg(named);
+    case Regions:
+        return tr("The region list holds regions that cannot be written back (ID %1); "
+                  "the region list was not changed.")
+            .arg(named);
+    case GroupMembers:
+        return tr("The group holds consoles that cannot be written back (ID %1); the group was not changed.")
+            .arg(named);
+    }
+    return QString();
 }
 
 QStringList ZnKeptEntries::afterChosen(const QStringList &chosen) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QList>
 #include <QPair>
@@ -12,22 +13,33 @@
 // what he never saw, so a save writes those entries back as they were.
 class ZnKeptEntries
 {
+    Q_DECLARE_TR_FUNCTIONS(ZnKeptEntries)
+
 public:
+    // Which list it is, for the words of a refusal.
+    enum List { Monitors, Contacts, Sources, Regions, GroupMembers };
+    explicit ZnKeptEntries(List list) : list(list) {}
+
     // One stored entry, in stored order: the key a row listing it carries and
     // the text a save writes for it.
     void stored(const QString &key, const QString &text);
     void stored(const QString &key) { stored(key, key); }
     // One stored entry no text can write back as it is stored (a family the
     // book text has no word for). While no row lists it, a save would drop it
-    // or change it: unwritable() names it, and no save may go out.
+    // or change it, so none may go out (refusal()).
     void storedUnwritable(const QString &key);
+    // One stored entry whose id is no number the console keeps (a word, empty,
+    // beyond int), as the server wrote it. Written back it would name another
+    // item and no row can list it: while it is stored, no save may go out.
+    void storedUnreadable(const QString &id);
     // The key one row of the table carries.
     void listed(const QString &key);
 
     // The stored entries no row lists, in stored order.
     QStringList unlisted() const;
-    // The keys of the unwritable entries no row lists, in stored order.
-    QStringList unwritable() const;
+    // What the operator is told when a save may not go out, naming the entries
+    // that cannot be written back; empty when it may.
+    QString refusal() const;
     // What a save writes where the table sets the order: the chosen rows'
     // texts in table order, then the unlisted entries.
     QStringList afterChosen(const QStringList &chosen) const;
@@ -44,7 +56,14 @@ public:
     QStringList besideChosen(const QStringList &chosen) const;
 
 private:
+    const List list;
     QList<QPair<QString, QString>> entries;
     QSet<QString> rows;
-    QStringList unwritableKeys;
+    // Entries that cannot be written back, in stored order: the key of one of
+    // an unwritable family, or the id as stored of an unreadable one (no key).
+    struct Unwritable
+    {
+        QString key, id;
+    };
+    QList<Unwritable> unwritable;
 };

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <unistd.h>
 
 class TestZnIniFile : public QObject
 {
@@ -224,18 +225,24 @@ private slots:
     // file beside it; the errno says why. The new file is written past Qt's buffer
     // (whose failed flush QSaveFile took for success: the file came out empty or
     // cut).
+    // Also where the file is a link to one in another folder, or has a second hard
+    // link (written in place then, the room reserved first).
     void fullDiskKeepsTheFile_data()
     {
         QTest::addColumn<int>("fileBytes");
         QTest::addColumn<int>("freeBytes");
-        QTest::newRow("full disk, a 2.5 KB file") << 2575 << 0;
-        QTest::newRow("8 KiB free, an 11 KB file") << 11000 << 8192;
-        QTest::newRow("8 KiB free, the longest file read") << ZnIniFile::kMaxFileBytes - 100 << 8192;
+        QTest::addColumn<QString>("layout"); // plain, link or hard link
+        QTest::newRow("full disk, a 2.5 KB file") << 2575 << 0 << "plain";
+        QTest::newRow("8 KiB free, an 11 KB file") << 11000 << 8192 << "plain";
+        QTest::newRow("8 KiB free, the longest file read") << ZnIniFile::kMaxFileBytes - 100 << 8192 << "plain";
+        QTest::newRow("full disk, a link to a file in another folder") << 2575 << 0 << "link";
+        QTest::newRow("full disk, a file with a second hard link, past its last block") << 12270 << 0 << "hard link";
     }
     void fullDiskKeepsTheFile()
     {
         QFETCH(int, fileBytes);
         QFETCH(int, freeBytes);
+        QFETCH(QString, layout);
         ZnSmallDisk disk(3 << 20);
         if (!disk.mounted())
             QSKIP(qPrintable(disk.why()));
@@ -247,10 +254,20 @@ private slots:
         file.truncate(fileBytes - 1);
         file += '\n';
         const QString path = folder.filePath(QStringLiteral("config.ini"));
+        const QDir shared(disk.path() + QStringLiteral("/shared"));
+        const QString real = layout == QLatin1String("link") ? shared.filePath(QStringLiteral("config.ini")) : path;
+        QVERIFY(shared.mkpath(QStringLiteral(".")));
         {
-            QFile f(path);
+            QFile f(real);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
         }
+        if (layout == QLatin1String("link"))
+            QVERIFY(QFile::link(QStringLiteral("../shared/config.ini"), path));
+        if (layout == QLatin1String("hard link"))
+            QCOMPARE(::link(QFile::encodeName(path).constData(),
+                            QFile::encodeName(shared.filePath(QStringLiteral("config.ini"))).constData()),
+                     0);
+        const QStringList sharedBefore = shared.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QVERIFY(disk.leaveFree(freeBytes));
 
         ZnIniFile ini;
@@ -262,11 +279,16 @@ private slots:
         QCOMPARE(read(QFile::encodeName(path)), file);
         QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("config.ini")});
+        QCOMPARE(shared.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), sharedBefore);
 
-        // With room again the same save goes through.
+        // With room again the same save goes through, the link or the second name kept.
         disk.unfill();
         QCOMPARE(ini.save(QFile::encodeName(path).constData(), &error), 0);
         QVERIFY(read(QFile::encodeName(path)).contains("Title=A new title"));
+        QCOMPARE(QFileInfo(path).isSymLink(), layout == QLatin1String("link"));
+        if (layout != QLatin1String("plain"))
+            QCOMPARE(read(QFile::encodeName(shared.filePath(QStringLiteral("config.ini")))),
+                     read(QFile::encodeName(path)));
     }
 
     // The old file is replaced whole, never rewritten in place; what cannot be read

@@ -43,10 +43,13 @@ FUZZ_TARGET(input)
     ZnMicRows::buttonCallList(input, calls);
     // A book entry's type as the row wrote it reads, where it is a number, as
     // the number the entry holds: the dialogs name the family by either.
+    // An id that is no number within int holds none either: written back as
+    // one, it would name another entry.
     const auto typesAgree = [](const std::list<BookEntry>& entries) {
         for (const BookEntry& e : entries) {
             int n = 0;
             FUZZ_CHECK(!ZnRow::id(e.itemTypeText.c_str(), n) || n == e.itemType);
+            FUZZ_CHECK(e.hasItemId || e.itemId == 0);
         }
     };
     std::list<BookEntry> book;
@@ -73,6 +76,12 @@ FUZZ_TARGET(input)
     std::list<ZnMicGroup> groups;
     ZnMicGroupManage::parseRows(input, groups);
     FUZZ_CHECK(groups.size() == rowreaders::usableIds(input, "groupId"));
+    for (const ZnMicGroup& g : groups) {
+        for (const std::string& member : g.unreadMembers) {
+            int n = 0;
+            FUZZ_CHECK(!member.empty() && !ZnRow::id(member.c_str(), n));
+        }
+    }
     std::list<ZnRegion> regions;
     ZnRegionManage::parseRows(input, regions);
     FUZZ_CHECK(regions.size() == rowreaders::usableIds(input, "regionId"));

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <grp.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +42,9 @@ ZnAsUser::ZnAsUser()
         ::setegid(0);
         return;
     }
+    // A change of ids makes the kernel hand /proc/self to root; a program the
+    // operator starts keeps it as his own (a memory file is read by its path there).
+    ::prctl(PR_SET_DUMPABLE, 1);
     switched = true;
 }
 

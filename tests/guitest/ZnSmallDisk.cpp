@@ -18,7 +18,7 @@ QString errnoText()
 }
 } // namespace
 
-ZnSmallDisk::ZnSmallDisk(qint64 sizeBytes)
+ZnSmallDisk::ZnSmallDisk(qint64 sizeBytes, qint64 inodes)
 {
     if (!holder.isValid()) {
         reason = QStringLiteral("no temporary folder for the mount point");
@@ -29,7 +29,9 @@ ZnSmallDisk::ZnSmallDisk(qint64 sizeBytes)
         reason = QStringLiteral("the mount point cannot be made");
         return;
     }
-    const QByteArray options = "size=" + QByteArray::number(sizeBytes) + ",mode=0755";
+    options = "size=" + QByteArray::number(sizeBytes) + ",mode=0755";
+    if (inodes > 0)
+        options += ",nr_inodes=" + QByteArray::number(inodes);
     if (::mount("tmpfs", QFile::encodeName(root).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData())
         != 0) {
         reason = QStringLiteral("a small tmpfs cannot be mounted here (") + errnoText() + QStringLiteral(")");
@@ -73,8 +75,40 @@ bool ZnSmallDisk::leaveFree(qint64 bytes)
     return freeBytes() <= bytes;
 }
 
+qint64 ZnSmallDisk::freeInodes() const
+{
+    struct statvfs vfs;
+    if (!isMounted || ::statvfs(QFile::encodeName(root).constData(), &vfs) != 0)
+        return -1;
+    return qint64(vfs.f_favail);
+}
+
+bool ZnSmallDisk::useInodes()
+{
+    const QString folder = root + QStringLiteral("/inodes");
+    if (!isMounted || !QDir().mkpath(folder))
+        return false;
+    // Bounded: a disk made with a few inodes has no more than that to give.
+    for (int i = 0; i < 100000 && freeInodes() > 0; ++i) {
+        const int fd = ::open(QFile::encodeName(folder + QLatin1Char('/') + QString::number(i)).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0)
+            break;
+        ::close(fd);
+    }
+    return freeInodes() == 0;
+}
+
+bool ZnSmallDisk::setReadOnly(bool readOnly)
+{
+    const unsigned long flags = MS_REMOUNT | MS_NOSUID | MS_NODEV | (readOnly ? MS_RDONLY : 0);
+    return isMounted && ::mount("tmpfs", QFile::encodeName(root).constData(), "tmpfs", flags, options.constData()) == 0;
+}
+
 void ZnSmallDisk::unfill()
 {
-    if (isMounted)
-        QFile::remove(root + QStringLiteral("/filler"));
+    if (!isMounted)
+        return;
+    QFile::remove(root + QStringLiteral("/filler"));
+    QDir(root + QStringLiteral("/inodes")).removeRecursively();
 }

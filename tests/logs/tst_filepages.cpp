@@ -257,7 +257,8 @@ private slots:
         QTest::addColumn<QString>("started");
         QTest::addColumn<QString>("end");
         QTest::addColumn<QByteArray>("after");
-        // 0: the page's folder; -1: a full disk of its own; else a folder of that many bytes.
+        // 0: the page's folder; -1: a full disk of its own, -2 a read-only one; else a
+        // folder of that many bytes.
         QTest::addColumn<int>("folder");
         QTest::newRow("cut off") << 3 << qint64(70000) << false << QStringLiteral("录音文件 3.mp\n3 下载中... [0%]\n")
                                  << QStringLiteral("录音文件 3.mp\n3 下载失败！ [34%]\n") << QByteArray("<missing>")
@@ -270,6 +271,9 @@ private slots:
         QTest::newRow("full disk: the older file stays, the tip says why")
             << 5 << qint64(-1) << true << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
             << QStringLiteral("录音文件 5.mp3 下载失\n败：The disk is full\n！ [0%]") << QByteArray("mine") << -1;
+        QTest::newRow("read-only disk: the older file stays, the tip says why")
+            << 5 << qint64(-1) << true << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
+            << QStringLiteral("录音文件 5.mp3 下载失败：\nThe disk is read-onl\ny！ [0%]") << QByteArray("mine") << -2;
         QTest::newRow("into a folder of 4,085 bytes")
             << 1 << qint64(-1) << false << QStringLiteral("录音文件 1.mp\n3 下载中... [0%]\n")
             << QStringLiteral("录音文件 1.mp\n3 下载完成！ [100%\n]") << kRecording << 4085;
@@ -300,7 +304,7 @@ private slots:
         const QString local = records->folder + QStringLiteral("/") + name;
         QVERIFY(!earlier || writeFile(local, "mine"));
         if (disk)
-            QVERIFY(disk->leaveFree(0));
+            QVERIFY(folder == -1 ? disk->leaveFree(0) : disk->setReadOnly(true));
         const int before = fileRequests();
         {
             Answered ask;

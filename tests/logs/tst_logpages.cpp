@@ -7,6 +7,7 @@
 #include "LogExportKind.h"
 #include "LogExportThread.h"
 #include "LogTestDb.h"
+#include "ZnAsUser.h"
 #include "ZnDbQuery.h"
 #include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTextCodec>
+#include <QTranslator>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -1021,6 +1023,8 @@ private slots:
         // A small disk of its own with so many bytes left free.
         QTest::newRow("full disk") << "small 0" << int(LogExportThread::DiskFull);
         QTest::newRow("nearly full disk") << "small 8192" << int(LogExportThread::DiskFull);
+        // The operator's own file of mode 0444, in his own folder.
+        QTest::newRow("a file the operator made read-only") << "read-only" << int(LogExportThread::OpenFailed);
     }
     void earlierFileKept()
     {
@@ -1036,6 +1040,18 @@ private slots:
         QVERIFY(writeFile(target(), kEarlier));
         if (disk)
             QVERIFY(disk->leaveFree(how.mid(6).toLongLong()));
+        // The way to his folder open to him.
+        const auto workMode = QFile::permissions(work.path());
+        const auto workBack = qScopeGuard([&] { QFile::setPermissions(work.path(), workMode); });
+        std::unique_ptr<ZnAsUser> asOperator;
+        if (how == QLatin1String("read-only")) {
+            QVERIFY(QFile::setPermissions(work.path(), workMode | QFile::ExeOther) && ZnAsUser::giveTo(out)
+                    && ZnAsUser::giveTo(target())
+                    && QFile::setPermissions(target(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+            asOperator = std::make_unique<ZnAsUser>();
+            if (!asOperator->active())
+                QSKIP(qPrintable(asOperator->why()));
+        }
         // A file-size limit with its signal ignored fails writes as a full disk does.
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
@@ -1052,6 +1068,7 @@ private slots:
             else if (how == QStringLiteral("kill"))
                 sql(QStringLiteral("kill ") + QString::number(otherSessions().value(0)));
         });
+        asOperator.reset();
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         if (how == QStringLiteral("server"))
@@ -1063,7 +1080,9 @@ private slots:
     }
 
     // What the dialog shows when the export cannot be made ("*": the system's
-    // reason); only an empty log leaves a file, and that one empty.
+    // reason), read in Chinese as the operator reads it: the cause where it has a
+    // name, the advice to close the file only where it has none; only an empty
+    // log leaves a file, and that one empty.
     void dialogOutcomes_data()
     {
         QTest::addColumn<QString>("before");
@@ -1079,8 +1098,23 @@ private slots:
                                    << QString() << QStringLiteral("日志空！|确定") << false
                                    << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
         QTest::newRow("no such folder") << QString() << QString() << QStringLiteral("/missing")
-                                        << QStringLiteral("文件打开失败，请关闭文件尝试！|取消") << true
-                                        << QStringList() << QString();
+                                        << QStringLiteral("目录不存在，日志未能导出！|取消") << true << QStringList()
+                                        << QString();
+        // The dialog's own folder, the platform's desktop: told, not made.
+        QTest::newRow("a new account without a desktop folder")
+            << QString() << QString() << QStringLiteral("<new account>")
+            << QStringLiteral("目录不存在，日志未能导出！|取消") << true << QStringList() << QString();
+        QTest::newRow("read-only disk") << QString() << QString() << QStringLiteral("<read-only disk>")
+                                        << QStringLiteral("磁盘只读，日志未能导出！|取消") << true
+                                        << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
+        QTest::newRow("a folder the operator may not write")
+            << QString() << QString() << QStringLiteral("<not the operator's>")
+            << QStringLiteral("没有写入权限，日志未能导出！|取消") << true << QStringList() << QString();
+        // The earlier export stays whole.
+        QTest::newRow("an earlier export the operator made read-only")
+            << QString() << QString() << QStringLiteral("<read-only file>")
+            << QStringLiteral("没有写入权限，日志未能导出！|取消") << true
+            << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
         // The earlier export there stays whole.
         QTest::newRow("full disk") << QString() << QString() << QStringLiteral("<small disk>")
                                    << QStringLiteral("磁盘空间不足，日志未能导出！|取消") << true
@@ -1110,26 +1144,65 @@ private slots:
         QFETCH(bool, exportShown);
         QFETCH(QStringList, files);
         QFETCH(QString, name);
+        QTranslator zh;
+        QVERIFY(zh.load(QStringLiteral("translate/zh.qm"), oldDir));
+        QCoreApplication::installTranslator(&zh);
         std::unique_ptr<ZnSmallDisk> disk;
-        if (folder == QLatin1String("<small disk>")) {
+        if (folder == QLatin1String("<small disk>") || folder == QLatin1String("<read-only disk>")) {
             disk = std::make_unique<ZnSmallDisk>(64 * 1024);
             if (!disk->mounted())
                 QSKIP(qPrintable(disk->why()));
             out = disk->path();
+            QVERIFY(writeFile(target(), kEarlier));
+            QVERIFY(folder == QLatin1String("<small disk>") ? disk->leaveFree(0) : disk->setReadOnly(true));
             folder.clear();
-            QVERIFY(writeFile(target(), kEarlier) && disk->leaveFree(0));
         }
+        // A home of the operator's own, where config.ini is written.
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const QString oldWork = QDir::currentPath();
+        const auto homeBack = qScopeGuard([&] {
+            qputenv("HOME", oldHome);
+            if (!oldConfig.isEmpty())
+                qputenv("XDG_CONFIG_HOME", oldConfig);
+            QDir::setCurrent(oldWork);
+        });
+        const bool newAccount = folder == QLatin1String("<new account>");
+        const bool readOnlyFile = folder == QLatin1String("<read-only file>");
+        const bool asHim = readOnlyFile || folder == QLatin1String("<not the operator's>");
+        if (newAccount || asHim) {
+            qputenv("HOME", home.path().toUtf8());
+            qunsetenv("XDG_CONFIG_HOME");
+            QVERIFY(QDir::setCurrent(home.path()) && ZnAsUser::giveTo(home.path()));
+            // Made by root: the operator may read it, not write it, unless given him.
+            out = home.filePath(QStringLiteral("export"));
+            QVERIFY(QDir().mkpath(out));
+            folder.clear();
+        }
+        if (readOnlyFile)
+            QVERIFY(writeFile(target(), kEarlier) && ZnAsUser::giveTo(out) && ZnAsUser::giveTo(target())
+                    && QFile::setPermissions(target(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(sql(before));
         // Put back however the row ends: other tests read the log.
         const auto restore = qScopeGuard([&] { sql(after); });
         LogExportDialog dialog(nullptr, kHeaders, UserLogKind);
         auto &ui = dialog.form();
-        pointAtFolder(dialog, out + folder);
+        if (!newAccount)
+            pointAtFolder(dialog, out + folder);
         if (!name.isEmpty())
             ui.file_name_le->setText(name);
         dialog.show();
+        std::unique_ptr<ZnAsUser> asOperator;
+        if (asHim) {
+            asOperator = std::make_unique<ZnAsUser>();
+            if (!asOperator->active())
+                QSKIP(qPrintable(asOperator->why()));
+        }
         ui.fExportBtn->click();
         QTRY_VERIFY(ui.message_widget->isVisible());
+        asOperator.reset();
+        if (newAccount)
+            QVERIFY(!QFileInfo::exists(home.filePath(QStringLiteral("Desktop"))));
         // The message and the button's text.
         const QString shown = ui.msg_lable->text() + QLatin1Char('|') + ui.fCancelBtn->text();
         if (message.contains(QStringLiteral("%1")))
@@ -1143,7 +1216,7 @@ private slots:
         QCOMPARE(ui.fExportBtn->isVisible() && ui.fExportBtn->isEnabled(), exportShown);
         QCOMPARE(filesInFolder(), files);
         if (!files.isEmpty())
-            QCOMPARE(bytesOf(target()), disk ? kEarlier : QByteArray());
+            QCOMPARE(bytesOf(target()), disk || readOnlyFile ? kEarlier : QByteArray());
     }
 
     // Closing the dialog mid-export leaves the export running, the dialog gone:

@@ -3,6 +3,7 @@
 // progress on the timer, download, and the note file.
 #include "LoginSettings.h"
 #include "TcpSocketClient.h"
+#include "ZnAsUser.h"
 #include "ZnCFtpClient.h"
 #include "ZnDownAndUploadViewCtr.h"
 #include "ZnFifoTrap.h"
@@ -1226,31 +1227,53 @@ private slots:
     // On a full or nearly full disk the queue keeps what was there and says so: a
     // download leaves the earlier file of its name whole, a conversion sends
     // nothing (lame may end as done with a cut MP3), the note keeps the earlier
-    // note (said on standard error); no temporary or cut file stays behind.
+    // note (said on standard error); no temporary or cut file stays behind. So
+    // where no file can be made for another cause, and the row names it.
     void fullDisk_data()
     {
         QTest::addColumn<QString>("writer"); // download, conversion or note
-        QTest::addColumn<qint64>("free");    // bytes left free on the disk
+        // "full" (to the bytes left free), "no inode" (bytes free), "read-only",
+        // "not the operator's" (the disk's root, his to read only), or "his,
+        // read-only file" (the earlier file his, of mode 0444, in his folder).
+        QTest::addColumn<QString>("disk");
+        QTest::addColumn<qint64>("free");  // bytes left free on a full disk
+        QTest::addColumn<QString>("told"); // the row's text
+        const QString full = QStringLiteral("失败：The disk is full");
         for (const char* writer : {"download", "conversion", "note"}) {
             QTest::newRow(qPrintable(QStringLiteral("%1, full disk").arg(QLatin1String(writer))))
-                << QString::fromLatin1(writer) << qint64(0);
+                << QString::fromLatin1(writer) << "full" << qint64(0) << full;
             // The note wants two pages, the others more than four.
             QTest::newRow(qPrintable(QStringLiteral("%1, nearly full disk").arg(QLatin1String(writer))))
-                << QString::fromLatin1(writer) << qint64(*writer == 'n' ? 4096 : 16384);
+                << QString::fromLatin1(writer) << "full" << qint64(*writer == 'n' ? 4096 : 16384) << full;
         }
         // The MP3 is about 36 KB: lame ends with 0 though its last writes failed.
         QTest::newRow("conversion, room for all but the MP3's last bytes")
-            << QStringLiteral("conversion") << qint64(32768);
+            << QStringLiteral("conversion") << "full" << qint64(32768) << full;
+        // Told as the config.ini notice tells it: no file can be made there.
+        QTest::newRow("conversion, bytes free but no inode left")
+            << QStringLiteral("conversion") << "no inode" << qint64(0) << full;
+        QTest::newRow("download, read-only disk")
+            << QStringLiteral("download") << "read-only" << qint64(0) << QStringLiteral("失败：The disk is read-only");
+        QTest::newRow("download into a folder the operator may not write")
+            << QStringLiteral("download") << "not the operator's" << qint64(0)
+            << QStringLiteral("失败：No permission to write");
+        QTest::newRow("download over a file the operator made read-only")
+            << QStringLiteral("download") << "his, read-only file" << qint64(0)
+            << QStringLiteral("失败：No permission to write");
     }
     void fullDisk()
     {
         QFETCH(QString, writer);
+        QFETCH(QString, disk);
         QFETCH(qint64, free);
-        ZnSmallDisk disk(64 * 1024);
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.why()));
+        QFETCH(QString, told);
+        const bool noInode = disk == QLatin1String("no inode");
+        // Without inodes, with more bytes free than lame's writes want.
+        ZnSmallDisk small(noInode ? 1 << 20 : 64 * 1024, noInode ? 64 : 0);
+        if (!small.mounted())
+            QSKIP(qPrintable(small.why()));
         // The queue's temporary folder and its note lie in the working folder.
-        QVERIFY(QDir::setCurrent(disk.path()));
+        QVERIFY(QDir::setCurrent(small.path()));
         const auto back = qScopeGuard([this] { QDir::setCurrent(m_work.path()); });
         const QString kept = writer == QLatin1String("note") ? QLatin1String(ZnDownAndUploadViewCtr::kNoteFile)
                                                              : QStringLiteral("欢迎词.mp3");
@@ -1262,31 +1285,56 @@ private slots:
         QVERIFY(writeWav(wav, 3));
         QTableWidget table(0, 4);
         auto queue = std::make_unique<ZnDownAndUploadViewCtr>(&table);
+        // The served files stay readable to the operator, whose file service runs here.
+        const QString servedRoot = QString::fromStdString(m_service.folder());
+        const auto servedMode = QFile::permissions(servedRoot);
+        const auto modeBack = qScopeGuard([&] { QFile::setPermissions(servedRoot, servedMode); });
+        std::unique_ptr<ZnAsUser> operatorUser;
+        const auto fill = [&] {
+            if (disk == QLatin1String("no inode"))
+                return small.useInodes();
+            if (disk == QLatin1String("read-only"))
+                return small.setReadOnly(true);
+            if (disk == QLatin1String("full"))
+                return small.leaveFree(free);
+            if (!QFile::setPermissions(servedRoot, servedMode | QFile::ReadOther | QFile::ExeOther))
+                return false;
+            if (disk == QLatin1String("his, read-only file")
+                && !(ZnAsUser::giveTo(small.path()) && ZnAsUser::giveTo(kept)
+                     && QFile::setPermissions(kept, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther)))
+                return false;
+            operatorUser = std::make_unique<ZnAsUser>();
+            return operatorUser->active();
+        };
         if (writer == QLatin1String("note")) {
             qputenv("PATH", m_work.path().toUtf8()); // no encoder: the uploads stay, failed
             for (const char* name : {"n1.wav", "n2.wav", "n3.wav", "n4.wav", "n5.wav", "n6.wav", "n7.wav"})
                 queue->queueUpload(name, "/nowhere/n.wav", "/data/mp3/n.wav", 10);
             QTRY_COMPARE(failedRows(table), 7);
-            QVERIFY(disk.leaveFree(free));
+            QVERIFY(fill());
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression(QStringLiteral("^UploadAndDownloadNote not written \\(.+\\); "
                                                                    "the earlier one is kept$")));
             queue.reset();
         } else {
-            QVERIFY(disk.leaveFree(free));
+            if (!fill() && operatorUser)
+                QSKIP(qPrintable(operatorUser->why()));
             if (writer == QLatin1String("download"))
                 queue->queueDownload("欢迎词.mp3", "/data/mp3/欢迎词.mp3",
-                                     (disk.path().toUtf8() + "/欢迎词.mp3").constData(),
+                                     (small.path().toUtf8() + "/欢迎词.mp3").constData(),
                                      QFileInfo(served(QStringLiteral("欢迎词.mp3"))).size());
             else
                 queue->queueUpload("full.wav", wav.toUtf8().constData(), "/data/mp3/演出/full.wav",
                                    QFileInfo(wav).size());
-            QTRY_COMPARE_WITH_TIMEOUT(cell(table, 0), QStringLiteral("失败：The disk is full"), 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(cell(table, 0), told, 30000);
+            operatorUser.reset();
             QVERIFY(!QFileInfo::exists(served(QStringLiteral("演出/full.mp3"))));
         }
         const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
-        QStringList left = QDir(disk.path()).entryList(all);
-        QStringList expected{QStringLiteral("filler"), QStringLiteral("temp_mp3"), kept};
+        QStringList left = QDir(small.path()).entryList(all);
+        QStringList expected{QStringLiteral("temp_mp3"), kept};
+        if (disk == QLatin1String("full") || disk == QLatin1String("no inode"))
+            expected << (noInode ? QStringLiteral("inodes") : QStringLiteral("filler"));
         left.sort();
         expected.sort();
         QCOMPARE(left, expected);
@@ -1295,7 +1343,8 @@ private slots:
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), earlier);
         // The note of the queue going now may be written.
-        disk.unfill();
+        small.unfill();
+        QVERIFY(small.setReadOnly(false));
     }
 };
 

@@ -29,6 +29,11 @@ run.sh         | --demo                                      | 2  | err | no
 run.sh         | -serverip 127.0.0.1 -port 9000              | 2  | err | no
 run.sh         | -serverip 127.0.0.1 -user admin -password x -max 0 | 42 | - | yes
 run.sh         | -user admin -password                       | 42 | -   | yes
+run.sh         | -user admin -password -secret               | 2  | err | no
+run.sh         | --no-build -password -secret -user admin    | 2  | err | no
+run.sh         | -password -max 1                            | 42 | -   | yes
+run.sh         | -user -admin                                | 2  | err | no
+run.sh         | -max -1                                     | 2  | err | no
 bench.sh       | --help                                      | 0  | out | no
 bench.sh       | --no-bulid                                  | 2  | err | no
 bench.sh       |                                             | 42 | -   | yes
@@ -71,6 +76,11 @@ while IFS='|' read -r script args code usage begun; do
       [ ! -s "$WORK/out" ] || why+=("said on standard output: $(head -n 1 "$WORK/out")")
       ;;
   esac
+  # A refusal never shows the value given after -password.
+  secret=$(sed -n 's/.*-password \([^ ]*\).*/\1/p' <<<"$args")
+  if [ "$code" = 2 ] && [ -n "$secret" ] && grep -qF -- "$secret" "$WORK/out" "$WORK/err"; then
+    why+=("showed the password")
+  fi
   if [ "$begun" = yes ]; then
     [ -s "$WORK/work" ] || why+=("its work did not begin")
   elif [ -s "$WORK/work" ]; then

@@ -1,3 +1,4 @@
+#include "../logs/LogTestDb.h"
 #include "LoginDialog.h"
 #include "LoginSettings.h"
 #include "ServiceHub.h"
@@ -18,9 +19,12 @@
 
 #include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <future>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 // Once armed, counts the paints of the widget it watches and calls onPaint on each.
 class PaintWatch : public QObject
@@ -86,6 +90,15 @@ class tst_console : public QObject
         return p;
     }
 
+    // The console runs in a folder with its translation beside it, as in the
+    // program's own folder, so that what it shows reads as the operator reads it.
+    static bool withTranslation(const QString &folder)
+    {
+        const QString link = folder + QStringLiteral("/translate");
+        return QFileInfo(link).isDir()
+               || QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/translate"), link);
+    }
+
     // Waits for the exit; returns the exit code, out gets what was shown and err
     // what was said on standard error.
     static int finish(QProcess *p, QString &out, QString *err = nullptr)
@@ -110,7 +123,7 @@ private slots:
         QVERIFY(files.start(0));
         QVERIFY(padded.start(0, "127.77.10.2"));
         QVERIFY(paddedFiles.start(0, "127.77.10.2"));
-        QVERIFY(dir.isValid());
+        QVERIFY(dir.isValid() && withTranslation(dir.path()));
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("ZN_HARNESS_FILE_PORT", QByteArray::number(files.port()));
     }
@@ -198,7 +211,7 @@ private slots:
         if (!disk.mounted())
             QSKIP(qPrintable(disk.why()));
         const QString work = disk.path() + QStringLiteral("/work");
-        QVERIFY(QDir().mkpath(work));
+        QVERIFY(QDir().mkpath(work) && withTranslation(work));
         QByteArray file = "\xEF\xBB\xBF; 广播中心\r\n[Setting]\r\nServerIp=127.0.0.1\r\nServerPort="
                           + QByteArray::number(server.port()) + "\r\nUser=admin\r\n" + keys;
         for (int i = 0; file.size() < 2575; ++i)
@@ -366,6 +379,117 @@ private slots:
         QVERIFY(ended);
         QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList());
+    }
+
+    // A console ended by SIGTERM, SIGINT or SIGHUP while it writes an export, a
+    // download or an upload's conversion leaves nothing behind: no hidden .part
+    // file of megabytes in the operator's folder, no MP3 of lame's, no lame still
+    // running; and it ends as the signal ends it. Each write is held mid-way: the
+    // export's read waits for a table the test holds locked, the file service
+    // falls silent mid-file, lame waits for more of its source.
+    void endedMidWriteLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("work"); // export, download or upload
+        QTest::addColumn<int>("signal");
+        QTest::newRow("export, SIGTERM") << "export" << int(SIGTERM);
+        QTest::newRow("export, Ctrl-C") << "export" << int(SIGINT);
+        QTest::newRow("download, SIGHUP") << "download" << int(SIGHUP);
+        QTest::newRow("download, SIGTERM") << "download" << int(SIGTERM);
+        QTest::newRow("conversion, SIGTERM") << "upload" << int(SIGTERM);
+    }
+    void endedMidWriteLeavesNothing()
+    {
+        QFETCH(QString, work);
+        QFETCH(int, signal);
+        QTemporaryDir run;
+        QTemporaryDir out;
+        QVERIFY(run.isValid() && out.isValid());
+        QVERIFY(writeFile(run.filePath(QStringLiteral("config.ini")),
+                          QStringLiteral("[Setting]\nServerIp=127.0.0.1\nServerPort=%1\nUser=admin\nBoardType=4\n"
+                                         "MySqlPort=%2\nMediaPath=/data/mp3\n")
+                              .arg(server.port())
+                              .arg(testDbPort())
+                              .toUtf8()));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString target = out.filePath(work == QLatin1String("export") ? QStringLiteral("zn_user_log.csv")
+                                                                            : QStringLiteral("big.mp3"));
+        const qint64 cut = 1 << 20;
+        const QString source = run.filePath(QStringLiteral("source.wav"));
+        int fifo = -1;
+        const auto prior = std::signal(SIGPIPE, SIG_IGN);
+        const auto undo = qScopeGuard([&] {
+            if (work == QLatin1String("export"))
+                sql(QStringLiteral("unlock tables"));
+            files.setFaults({});
+            if (fifo >= 0)
+                ::close(fifo);
+            std::signal(SIGPIPE, prior);
+        });
+        if (work == QLatin1String("export")) {
+            QVERIFY(connectTestDb() && sql(QStringLiteral("lock tables userlog write")));
+            env.insert(QStringLiteral("ZN_HARNESS_EXPORT"), target);
+        } else if (work == QLatin1String("download")) {
+            QVERIFY(writeFile(QString::fromStdString(files.folder()) + QStringLiteral("/big.mp3"),
+                              QByteArray(4 * cut, 'm')));
+            ZnSimFileService::Faults faults;
+            faults.cutGetFileAt = cut;
+            faults.stallAtCut = true;
+            files.setFaults(faults);
+            env.insert(QStringLiteral("ZN_HARNESS_DOWNLOAD"), QStringLiteral("/data/mp3/big.mp3"));
+            env.insert(QStringLiteral("ZN_HARNESS_DOWNLOAD_TO"), target);
+        } else {
+            QCOMPARE(::mkfifo(QFile::encodeName(source).constData(), 0600), 0);
+            env.insert(QStringLiteral("ZN_HARNESS_UPLOAD"), source);
+        }
+        auto *p = new QProcess(this);
+        p->setWorkingDirectory(run.path());
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationDirPath() + QStringLiteral("/zn_console_harness"),
+                 {QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                  QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
+        // A WAV header that promises far more than comes: lame has made its MP3
+        // and waits for the rest.
+        QByteArray wav = "RIFF" + QByteArray(4, '\xff') + "WAVEfmt "
+                         + QByteArray::fromHex("1000000001000100401f0000803e000002001000") + "data"
+                         + QByteArray(4, '\x7f') + QByteArray(1 << 16, '\0');
+        const auto held = [&] {
+            if (work != QLatin1String("upload")) {
+                const QFileInfoList left = QDir(out.path()).entryInfoList(QDir::Files | QDir::Hidden);
+                return left.size() == 1 && left[0].fileName().endsWith(QLatin1String(".part"))
+                       && (work == QLatin1String("export") || left[0].size() == cut);
+            }
+            if (fifo < 0)
+                fifo = ::open(QFile::encodeName(source).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fifo >= 0 && !wav.isEmpty()) {
+                const ssize_t n = ::write(fifo, wav.constData(), size_t(wav.size()));
+                wav.remove(0, n > 0 ? int(n) : 0);
+            }
+            QDirIterator mp3(run.filePath(QStringLiteral("temp_mp3")), {QStringLiteral("*.mp3")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+            return wav.isEmpty() && mp3.hasNext();
+        };
+        const bool writing = QTest::qWaitFor(held, 30000);
+        ::kill(pid_t(p->processId()), signal);
+        const bool ended = p->waitForFinished(10000);
+        if (!ended)
+            p->kill(), p->waitForFinished(3000);
+        const QProcess::ExitStatus status = p->exitStatus();
+        const int code = p->exitCode();
+        delete p;
+        QVERIFY(writing);
+        QVERIFY(ended);
+        QCOMPARE(status, QProcess::CrashExit);
+        QCOMPARE(code, signal);
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList());
+        if (work == QLatin1String("upload")) {
+            QCOMPARE(QDir(run.filePath(QStringLiteral("temp_mp3")))
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                     QStringList());
+            // No reader is left on the source: lame is gone.
+            QCOMPARE(::write(fifo, "x", 1), ssize_t(-1));
+            QCOMPARE(errno, EPIPE);
+        }
     }
 
     // In this process: while the login waits for a server that does not answer, the

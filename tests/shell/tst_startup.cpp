@@ -1,6 +1,7 @@
 #include "BaseMessageDialog.h"
 #include "LoginDialog.h"
 #include "LoginSettings.h"
+#include "ZnAsUser.h"
 #include "ZnConfigNotice.h"
 #include "ZnConfigSettings.h"
 #include "ZnFifoTrap.h"
@@ -26,6 +27,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // What the code under test says on standard error while it lives.
@@ -190,6 +192,17 @@ private slots:
     {
         // A second notice would be refused, failing the case that brought it.
         ZnModalGuard::install();
+        // The notices are read as the operator reads them, in Chinese, with the
+        // translation loaded as the console loads it.
+        QVERIFY(QTranslator().load(QStringLiteral("./translate/zh.qm")));
+        installTranslator();
+        // The reader config.ini's reads share lives as long as the process: made by
+        // the user nobody, it is his as well as root's, as the operator's own
+        // console's is his (the cases run as him give its memory file new times).
+        {
+            ZnAsUser user;
+            ZnConfigSettings(QStringLiteral("/nonexistent/config.ini")).value(QStringLiteral("Setting/Title"));
+        }
     }
 
     void init()
@@ -382,6 +395,10 @@ private slots:
         QTest::newRow("NUL bytes")
             << "nul" << false
             << QStringLiteral("设置未能读取：config.ini 含有空字符（NUL），不是文本文件。本次使用默认设置。");
+        // In the operator's folder, a file only root may read.
+        QTest::newRow("no read permission")
+            << "unreadable" << false
+            << QStringLiteral("设置未能读取：config.ini 无法读取（没有读取权限）。本次使用默认设置。");
     }
     void unusableFileStartsWithDefaults()
     {
@@ -407,6 +424,10 @@ private slots:
             writeFile(bytes);
         } else if (kind == QLatin1String("nul")) {
             writeFile(QByteArray(keys).replace("User=op", QByteArray("User=o\0p", 8)));
+        } else if (kind == QLatin1String("unreadable")) {
+            writeFile(keys);
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)
+                    && ZnAsUser::giveTo(QDir::currentPath()));
         } else {
             const int size = ZnIniFile::kMaxFileBytes + (kind == QLatin1String("oversized") ? 1 : 0);
             QFile f(path);
@@ -418,6 +439,12 @@ private slots:
         }
         const QString before = fileState(path);
         const QStringList entries = QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        std::unique_ptr<ZnAsUser> asOperator;
+        if (kind == QLatin1String("unreadable")) {
+            asOperator = std::make_unique<ZnAsUser>();
+            if (!asOperator->active())
+                QSKIP(qPrintable(asOperator->why()));
+        }
 
         StderrCapture err;
         loadStartupSettings();
@@ -454,6 +481,7 @@ private slots:
             // Nothing more is told (a box would be refused).
             QCoreApplication::processEvents();
         }
+        asOperator.reset();
         const QString said = err.text();
         QCOMPARE(said.contains(QStringLiteral("config.ini: ")), !read);
         QCOMPARE(said.contains(QStringLiteral("default settings")), !read);
@@ -510,18 +538,25 @@ private slots:
         QTest::addColumn<QString>("writer");
         QTest::addColumn<int>("fullDiskFileBytes"); // 0: an ordinary disk
         QTest::addColumn<bool>("saved");
-        QTest::newRow("login settings") << "login" << 0 << true;
-        QTest::newRow("title") << "title" << 0 << true;
-        QTest::newRow("full disk, login past the last block: kept") << "login" << 4090 << false;
-        QTest::newRow("full disk, title past the last block: kept") << "title" << 4090 << false;
-        QTest::newRow("full disk, login within the last block: written") << "login" << 3000 << true;
-        QTest::newRow("full disk, title within the last block: written") << "title" << 3000 << true;
+        QTest::addColumn<bool>("linked"); // config.ini a link into that folder, from one that takes new files
+        QTest::newRow("login settings") << "login" << 0 << true << false;
+        QTest::newRow("title") << "title" << 0 << true << false;
+        QTest::newRow("full disk, login past the last block: kept") << "login" << 4090 << false << false;
+        QTest::newRow("full disk, title past the last block: kept") << "title" << 4090 << false << false;
+        QTest::newRow("full disk, login within the last block: written") << "login" << 3000 << true << false;
+        QTest::newRow("full disk, title within the last block: written") << "title" << 3000 << true << false;
+        // A link stays a link: the file it names is written (a new file renamed
+        // over the link made it a plain file, the shared one never written again).
+        QTest::newRow("login, through a link") << "login" << 0 << true << true;
+        QTest::newRow("title, through a link") << "title" << 0 << true << true;
+        QTest::newRow("full disk, title through a link, past the last block: kept") << "title" << 4090 << false << true;
     }
     void savedInAFolderThatRefusesNewFiles()
     {
         QFETCH(QString, writer);
         QFETCH(int, fullDiskFileBytes);
         QFETCH(bool, saved);
+        QFETCH(bool, linked);
         std::unique_ptr<ZnSmallDisk> disk;
         QByteArray file = "; kept\n[Setting]\nServerIp=10.0.0.1\nServerPort=8999\nUser=op\nTitle=old\n";
         if (fullDiskFileBytes > 0) {
@@ -531,8 +566,16 @@ private slots:
             QVERIFY(!workOn(*disk).isEmpty());
             file += ';' + QByteArray(fullDiskFileBytes - file.size() - 2, 'x') + '\n';
         }
-        writeFile(file);
-        RefusingFolder folder(QDir::currentPath());
+        const QString work = QDir::currentPath();
+        if (linked) {
+            QVERIFY(QDir().mkdir(QStringLiteral("shared")) && QDir::setCurrent(QStringLiteral("shared")));
+            writeFile(file);
+            QVERIFY(QDir::setCurrent(work)
+                    && QFile::link(QStringLiteral("shared/config.ini"), QStringLiteral("config.ini")));
+        } else {
+            writeFile(file);
+        }
+        RefusingFolder folder(linked ? work + QStringLiteral("/shared") : work);
         if (!folder.refuses())
             QSKIP(qPrintable(folder.why()));
         if (disk)
@@ -556,7 +599,12 @@ private slots:
             QCOMPARE(fileBytes(), file);
         QCOMPARE(err.text().contains(QStringLiteral("config.ini: not saved (No space left on device)")), !saved);
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("config.ini")});
+                 linked ? QStringList({QStringLiteral("config.ini"), QStringLiteral("shared")})
+                        : QStringList{QStringLiteral("config.ini")});
+        QCOMPARE(QFileInfo(QStringLiteral("config.ini")).isSymLink(), linked);
+        if (linked)
+            QCOMPARE(QDir(QStringLiteral("shared")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{QStringLiteral("config.ini")});
     }
 
     // A full or nearly full disk: every save leaves config.ini as it was, whole,
@@ -585,6 +633,13 @@ private slots:
         // QSettings writes the key's line in the temporary folder first.
         QTest::newRow("title with the temporary folder's disk full: told the disk is full")
             << "title" << true << 0 << "tmp";
+        // The operator (not root) made his config.ini read-only in a folder he may
+        // write: it was replaced, its mode still 0444, and nothing told.
+        QTest::newRow("start, then the login dialog, a file of mode 0444: told no permission")
+            << "dialog" << false << 0 << "readonly";
+        QTest::newRow("direct login, a file of mode 0444: told no permission") << "direct" << false << 0 << "readonly";
+        QTest::newRow("direct login, every key there, a file of mode 0444") << "direct" << true << 0 << "readonly";
+        QTest::newRow("title, a file of mode 0444: told no permission") << "title" << true << 0 << "readonly";
     }
     void fullDiskKeepsTheFile()
     {
@@ -631,6 +686,7 @@ private slots:
         const QMap<QString, QPair<QString, QString>> reasons{
             {QStringLiteral("full"), {QStringLiteral("磁盘空间不足"), QStringLiteral("No space left on device")}},
             {QStringLiteral("tmp"), {QStringLiteral("磁盘空间不足"), QStringLiteral("No space left on device")}},
+            {QStringLiteral("readonly"), {QStringLiteral("没有写入权限"), QStringLiteral("Permission denied")}},
             {QStringLiteral("large"), {QStringLiteral("文件过大"), QStringLiteral("File too large")}},
             {QStringLiteral("form"),
              {QStringLiteral("文件格式有误"),
@@ -640,6 +696,15 @@ private slots:
         const QString title =
             cause == QLatin1String("large") ? QString(1 << 20, QLatin1Char('W')) : QStringLiteral("二号楼");
 
+        std::unique_ptr<ZnAsUser> user;
+        if (cause == QLatin1String("readonly")) {
+            QVERIFY(QFile::setPermissions(QStringLiteral("config.ini"),
+                                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+            QVERIFY(ZnAsUser::giveTo(QStringLiteral("config.ini")) && ZnAsUser::giveTo(QDir::currentPath()));
+            user = std::make_unique<ZnAsUser>();
+            if (!user->active())
+                QSKIP(qPrintable(user->why()));
+        }
         StderrCapture err;
         if (tmp)
             qputenv("TMPDIR", QFile::encodeName(tmp->path()));
@@ -707,6 +772,9 @@ private slots:
         QCOMPARE(fileBytes(), file);
         QCOMPARE(entries(), QStringList{QStringLiteral("config.ini")});
         QVERIFY2(err.text().contains(said), qPrintable(err.text()));
+        struct stat st;
+        if (user)
+            QVERIFY(::stat("config.ini", &st) == 0 && (st.st_mode & 07777) == 0444);
     }
 
     // No port in the file: the hidden port field stays empty and the login uses

@@ -87,6 +87,8 @@ private slots:
     void dsk81BooksPerConsole();
     void dsk81PlayTerminalsShareTheListLock();
     void d82BooksAreReadAndWritten();
+    void bookIdsAsStored_data();
+    void bookIdsAsStored();
     void d82OneDevice();
     void answerSignalsComeBeforeTheReturn_data();
     void answerSignalsComeBeforeTheReturn();
@@ -393,6 +395,46 @@ void TstConsoles::d82BooksAreReadAndWritten()
     r.type = 290;
     QCOMPARE(d82->requestD82Books(&r), -1);
     QCOMPARE(m_s.sim.count("GET"), sent);
+}
+
+// A book entry's id as both book readers take it: "yes" and the number for an
+// id within int, else "no" and 0; beside it the id as the row wrote it, which
+// names an entry the dialogs cannot write back.
+void TstConsoles::bookIdsAsStored_data()
+{
+    QTest::addColumn<QByteArray>("id"); // the value as the row carries it; empty: no such key
+    QTest::addColumn<QString>("read");  // hasItemId|itemId|itemIdText
+    QTest::newRow("decimal text") << QByteArray(R"("80002")") << "yes|80002|80002";
+    QTest::newRow("number") << QByteArray("80002") << "yes|80002|80002";
+    QTest::newRow("a word") << QByteArray(R"("abc")") << "no|0|abc";
+    QTest::newRow("empty") << QByteArray(R"("")") << "no|0|";
+    QTest::newRow("beyond int") << QByteArray("99999999999") << "no|0|99999999999";
+    QTest::newRow("digits then a word") << QByteArray(R"("12abc")") << "no|0|12abc";
+    QTest::newRow("missing") << QByteArray() << "no|0|";
+}
+
+void TstConsoles::bookIdsAsStored()
+{
+    QFETCH(QByteArray, id);
+    QFETCH(QString, read);
+    const auto body = [&](const char* key) {
+        return id.isEmpty() ? std::string(R"([{"orderId":"1"}])")
+                            : std::string(R"([{"orderId":"1",")") + key + "\":" + id.toStdString() + "}]";
+    };
+    const auto shown = [](const std::list<BookEntry>& book) {
+        if (book.size() != 1)
+            return QStringLiteral("%1 entries").arg(book.size());
+        const BookEntry& e = book.front();
+        return QStringLiteral("%1|%2|%3")
+            .arg(e.hasItemId ? QStringLiteral("yes") : QStringLiteral("no"))
+            .arg(e.itemId)
+            .arg(QString::fromStdString(e.itemIdText));
+    };
+    std::list<BookEntry> monitors, contacts;
+    QVERIFY(ZnMicRows::bookList(body("monitorId"), "monitorId", "monitorType", monitors));
+    QVERIFY(ZnD82Manage::parseBook(body("contactId"), "contactId", contacts));
+    QCOMPARE(shown(monitors), read);
+    QCOMPARE(shown(contacts), read);
 }
 
 void TstConsoles::d82OneDevice()

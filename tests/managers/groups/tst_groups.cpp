@@ -82,13 +82,19 @@ void TstGroups::rowsSplitTheirMembers()
 {
     std::list<ZnMicGroup> groups;
     QVERIFY(ZnMicGroupManage::parseRows(R"([{"groupId":"4","callWaitRule":"2","terminalId":"12 15 7"},
-        {"groupId":"5","terminalId":"1  2 "},{"groupId":"6","terminalId":""}])",
+        {"groupId":"5","terminalId":" 1  2 "},{"groupId":"6","terminalId":""},
+        {"groupId":"7","terminalId":"7 abc 99999999999 +8"}])",
                                         groups));
-    // Absent keys keep the record's defaults; an empty piece between blanks is 0.
-    QCOMPARE(idsOf(groups, &ZnMicGroup::callWaitRule), (std::vector<int>{2, 1, 1}));
+    // Absent keys keep the record's defaults; blanks alone separate, naming no member.
+    QCOMPARE(idsOf(groups, &ZnMicGroup::callWaitRule), (std::vector<int>{2, 1, 1, 1}));
     QCOMPARE(groups.front().members, (std::vector<int>{12, 15, 7}));
-    QCOMPARE(std::next(groups.begin())->members, (std::vector<int>{1, 0, 2}));
-    QVERIFY(groups.back().members.empty());
+    QCOMPARE(std::next(groups.begin())->members, (std::vector<int>{1, 2}));
+    QVERIFY(std::next(groups.begin(), 2)->members.empty());
+    // An id that is no number within int is kept as written, apart: written
+    // back as a number it would name another console.
+    QCOMPARE(groups.back().members, (std::vector<int>{7, 8}));
+    QCOMPARE(groups.back().unreadMembers, (std::vector<std::string>{"abc", "99999999999"}));
+    QVERIFY(groups.front().unreadMembers.empty());
 }
 
 void TstGroups::groupAddAndDelete()

@@ -59,7 +59,9 @@ namespace {
 // the changes made, OK; "-" types none), "new NAME [CHANGE]...", "tick ID BOX"
 // (that select-all box of the setting dialog ticked, OK), "unwritable ID BOX N"
 // (as tick, with N entries the book text cannot write back added to the monitor
-// or contact book of that device, see addUnwritable), "twice ID" (the first
+// or contact book of that device, see addUnwritable), "unreadable ID BOX" (as
+// tick, with three entries of that book whose ids are no numbers the console
+// keeps: "abc", an empty one and 99999999999), "twice ID" (the first
 // offered audio source added twice), "channel ID ROW edit|reset" and "channel ID
 // ROW name TEXT", "channel ID ROW press" (the edit button only: a channel of
 // the fire-alarm dialog), "calls ID" (the call configuration ticked, OK),
@@ -138,6 +140,13 @@ const Refusal kRefusals[] = {
     {"d82: 300 contacts that cannot be written back: the first five named, the box read whole", "d82",
      "unwritable 80002 fTalkAllCb 300", "", "",
      "提示|通信名单中有类型无法写回的终端（ID 90001, 90002, 90003, 90004, 90005 及另外 295 个），通信名单未修改！", ""},
+    // Ids the console cannot keep as numbers, named as the server stored them.
+    {"d81: monitors whose ids are no numbers: each named as stored, the book kept", "d81",
+     "unreadable 70002 fMonitorAllCb", "", "",
+     "提示|监听名单中有无法写回的终端（ID \"abc\", \"\", \"99999999999\"），监听名单未修改！", "POST D81SoundSource"},
+    {"d82: contacts whose ids are no numbers: each named as stored, the book kept", "d82",
+     "unreadable 80002 fTalkAllCb", "", "",
+     "提示|通信名单中有无法写回的终端（ID \"abc\", \"\", \"99999999999\"），通信名单未修改！", ""},
     {"d82: delete refused, the server's reason", "d82", "delete 80002", "POST RemoveDevice", "in use",
      "提示|确定删除当前记录？ / 提示|in use", "POST RemoveDevice"},
     {"fire alarm: empty name", "falarm", "edit 30002 -", "", "", "提示|名称不能为空！ / (dialog)", ""},
@@ -350,10 +359,25 @@ void addUnwritable(ZnSimData &d, int owner, int count)
                                {"orderId", std::to_string(rows.size() + 1)}}));
 }
 
+// Entries of a D82 device, whose ids are no numbers the console keeps, in the
+// monitor or contact book of that id.
+void addUnreadable(ZnSimData &d, int owner)
+{
+    const bool monitors = owner / 10000 == 7;
+    std::vector<Json::Value> &rows = d.table(monitors ? "d81monitor" : "d82call");
+    for (const char *id : {"abc", "", "99999999999"})
+        rows.push_back(record({{"terminalId", std::to_string(owner)},
+                               {monitors ? "monitorId" : "contactId", id},
+                               {monitors ? "monitorType" : "contactType", "8"},
+                               {"orderId", std::to_string(rows.size() + 1)}}));
+}
+
+// What addUnwritable or addUnreadable added: any id but a number below 90001.
 bool isUnwritable(const Json::Value &entry)
 {
-    return std::max(std::atoi(entry["monitorId"].asString().c_str()), std::atoi(entry["contactId"].asString().c_str()))
-           >= 90001;
+    const std::string id = entry["monitorId"].asString() + entry["contactId"].asString();
+    return id.empty() || id.size() > 5 || id.find_first_not_of("0123456789") != std::string::npos
+           || std::stoi(id) >= 90001;
 }
 
 } // namespace
@@ -484,9 +508,12 @@ class TstRefusals : public QObject
                 trigger = [=] { click(page, "fNewBtn"); };
             else
                 trigger = [=] { doubleClickName(t, id); };
-        } else if (verb == QLatin1String("tick") || verb == QLatin1String("unwritable")) {
+        } else if (verb == QLatin1String("tick") || verb == QLatin1String("unwritable")
+                   || verb == QLatin1String("unreadable")) {
             if (verb == QLatin1String("unwritable"))
                 s.sim.withData([&](ZnSimData &d) { addUnwritable(d, id, w.value(3).toInt()); });
+            if (verb == QLatin1String("unreadable"))
+                s.sim.withData([&](ZnSimData &d) { addUnreadable(d, id); });
             const QString box = w.value(2);
             steps.push_back([box](QWidget *d) {
                 d->findChild<QCheckBox *>(box)->setChecked(true);

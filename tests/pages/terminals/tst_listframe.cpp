@@ -77,6 +77,13 @@ struct BookCase
 #define UNWRITABLE(ids)                                                                                                \
     "Tips|The monitor list holds terminals of a type that cannot be written back (ID " ids                             \
     "); the monitor list was not changed."
+#define UNWRITABLE_CONTACTS(ids)                                                                                       \
+    "Tips|The contact list holds terminals of a type that cannot be written back (ID " ids                             \
+    "); the contact list was not changed."
+// Told for a book that would change an entry whose id is no number the console
+// keeps (each named as stored), beside any of a family the text cannot name.
+#define UNREADABLE(list, items, ids)                                                                                   \
+    "Tips|The " list " holds " items " that cannot be written back (ID " ids "); the " list " was not changed."
 
 const BookCase kBooks[] = {
     {"monitor untouched", "D81MonitorBook", "Monitor", "", {}, "IP_10001", "-", ""},
@@ -151,6 +158,28 @@ const BookCase kBooks[] = {
      "",
      "77_996 2_50001 8_80002 _995",
      UNWRITABLE("996, 995")},
+    // Written back by its number, a word, an empty id or one beyond int would
+    // name another terminal (D82_0, D82_2147483647).
+    {"monitor: unlisted entries whose ids are no numbers hold a changed book back, told",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001",
+     "-",
+     "",
+     "8_abc 2_50001 8_ 8_99999999999",
+     UNREADABLE("monitor list", "terminals", "\"abc\", \"\", \"99999999999\"")},
+    {"monitor: an unreadable id beside an entry of type 0: both named, told once",
+     "D81MonitorBook",
+     "Monitor",
+     "",
+     {60001},
+     "2_50001",
+     "-",
+     "",
+     "0_998 2_50001 6_x1",
+     UNREADABLE("monitor list", "terminals", "998, \"x1\"")},
     {"monitor: an unlisted entry of type 0 left alone: nothing sent, nothing told",
      "D81MonitorBook",
      "Monitor",
@@ -212,9 +241,39 @@ const BookCase kBooks[] = {
      "13 11 12",
      "C A",
      "11 12 13"},
+    // Sent on every OK, but never over a source it cannot write back.
+    {"sources untouched beside one whose id is no number: nothing sent, nothing told",
+     "D81SoundSource",
+     "SoundSource",
+     "",
+     {},
+     "C",
+     "-",
+     "",
+     "13 abc"},
+    {"sources: one added beside one whose id is no number: held back, told",
+     "D81SoundSource",
+     "SoundSource",
+     "",
+     {11},
+     "C",
+     "-",
+     "",
+     "abc 13",
+     UNREADABLE("audio source list", "tasks", "\"abc\"")},
     {"regions: one more", "D81BroadBook", "RegionId", "", {2}, "1", "1 2", "1 2"},
     {"regions: none left", "D81BroadBook", "RegionId", "", {1}, "1", "", ""},
     {"regions not read", "D81BroadBook", "RegionId", "FixRegionList", {}, "", "-", ""},
+    {"regions: an unlisted one whose id is no number holds a changed book back, told",
+     "D81BroadBook",
+     "RegionId",
+     "",
+     {2},
+     "1",
+     "-",
+     "",
+     "1 abc",
+     UNREADABLE("region list", "regions", "\"abc\"")},
     {"regions: unlisted ones kept in the server's order after a changed tick",
      "D81BroadBook",
      "RegionId",
@@ -709,11 +768,15 @@ private slots:
         // dropped or filed in another family, so the changed book stays unsent.
         QTest::newRow("a contact of type 0 holds a changed book back, told")
             << QList<int>{70002} << "-" << QString() << QStringLiteral("0_999") << first
-            << QStringLiteral("Tips|通信名单中有类型无法写回的终端（ID 999），通信名单未修改！");
+            << QStringLiteral(UNWRITABLE_CONTACTS("999"));
         QTest::newRow("contacts of an unknown type (77) and none hold a changed book back, told")
             << QList<int>{70002} << "-" << QString() << QStringLiteral("77_998 8_80002 _997")
-            << QStringLiteral("3_70001 8_80002")
-            << QStringLiteral("Tips|通信名单中有类型无法写回的终端（ID 998, 997），通信名单未修改！");
+            << QStringLiteral("3_70001 8_80002") << QStringLiteral(UNWRITABLE_CONTACTS("998, 997"));
+        QTest::newRow("contacts whose ids are no numbers hold a changed book back, told")
+            << QList<int>{70002} << "-" << QString() << QStringLiteral("8_abc 3_ 8_99999999999") << first
+            << QStringLiteral(UNREADABLE("contact list", "terminals", "\"abc\", \"\", \"99999999999\""));
+        QTest::newRow("a contact whose id is no number left alone: nothing sent, nothing told")
+            << QList<int>{} << "-" << QString() << QStringLiteral("8_abc") << first << QString();
         QTest::newRow("a contact of type 0 left alone: nothing sent, nothing told")
             << QList<int>{} << "-" << QString() << QStringLiteral("0_999") << first << QString();
     }

@@ -2061,6 +2061,76 @@ private slots:
     // new name: OK sends the server's new value for the field left alone. Left
     // untouched, a name dialog sends the record as the list holds it at OK, so a
     // pushed rename stays.
+    // Every save of a group writes its members: one the server stored as no
+    // number the console keeps holds the save back, whatever changed, and the
+    // operator is told; blanks alone separate members and name none.
+    void groupMembersAsStored_data()
+    {
+        QTest::addColumn<QString>("members"); // group 2's members as the server stores them
+        QTest::addColumn<QString>("name");    // typed into the dialog; empty: none
+        QTest::addColumn<QString>("told");    // the box after OK
+        QTest::addColumn<QString>("sent");    // Dsk81Id sent, "-" for nothing
+        const QString told = QStringLiteral("Tips|The group holds consoles that cannot be written back (ID %1); "
+                                            "the group was not changed.");
+        QTest::newRow("a word beside a console: a new name held back, told")
+            << "70002 abc"
+            << "Desk group" << told.arg(QStringLiteral("\"abc\"")) << "-";
+        QTest::newRow("an id beyond int, nothing changed: held back, told")
+            << "70002 99999999999 70001" << QString() << told.arg(QStringLiteral("\"99999999999\"")) << "-";
+        QTest::newRow("blanks repeated and at either end name no member") << " 70002  70001 "
+                                                                          << "Desk group" << QString() << "70002 70001";
+    }
+    void groupMembersAsStored()
+    {
+        QFETCH(QString, members);
+        QFETCH(QString, name);
+        QFETCH(QString, told);
+        QFETCH(QString, sent);
+        const auto storedMembers = [&] {
+            std::string text;
+            s.sim.withData([&](ZnSimData &d) {
+                for (const Json::Value &r : d.table("callservergroup")) {
+                    if (r["groupId"].asString() == "2")
+                        text = r["terminalId"].asString();
+                }
+            });
+            return text;
+        };
+        const auto serve = [&](const std::string &text) {
+            s.sim.withData([&](ZnSimData &d) {
+                for (Json::Value &r : d.table("callservergroup")) {
+                    if (r["groupId"].asString() == "2")
+                        r["terminalId"] = text;
+                }
+            });
+            return signalled(micGroups(), &ZnMicGroupListMgr::gotGroupList,
+                             [&] { apiGetMicGroupList(s.centre.get()); });
+        };
+        const std::string stored = storedMembers();
+        QVERIFY(serve(members.toStdString()));
+        const int before = posts("CallService");
+        QStringList seen = answering({[&](QWidget *w) {
+                                          if (!name.isEmpty())
+                                              w->findChild<QLineEdit *>(QStringLiteral("fNameEdit"))->setText(name);
+                                          ModalChain::click(QStringLiteral("fOkBtn"))(w);
+                                      },
+                                      ModalChain::confirm()},
+                                     [&] {
+                                         setCurrent(2);
+                                         groupPage->form().fEditBtn->click();
+                                     })
+                               .mid(1);
+        // The box puts blanks and a line break before its text.
+        seen.replaceInStrings(QRegularExpression(QStringLiteral("\\|\\s+")), QStringLiteral("|"));
+        const int posted = posts("CallService") - before;
+        const std::string dsk81Id = posted ? lastPost("CallService")["Dsk81Id"].asString() : std::string();
+        QVERIFY(serve(stored));
+        QCOMPARE(seen.join(QStringLiteral(" / ")), told);
+        QCOMPARE(posted, sent == QStringLiteral("-") ? 0 : 1);
+        if (posted)
+            QCOMPARE(QString::fromStdString(dsk81Id), sent);
+    }
+
     void pushedWhileOpen_data()
     {
         QTest::addColumn<QString>("dialog");

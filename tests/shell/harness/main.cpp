@@ -1,10 +1,18 @@
 // Runs the console's real start-up with a watcher that reports on stdout what the
 // operator would see and confirms every message box, so the console tests can
-// drive it as a subprocess and read its exit code.
+// drive it as a subprocess and read its exit code. Once the main window is up it
+// starts, when the environment asks, a log export (ZN_HARNESS_EXPORT=FILE, the
+// user log), a download (ZN_HARNESS_DOWNLOAD=SERVER_PATH, ZN_HARNESS_DOWNLOAD_TO=FILE)
+// or an upload (ZN_HARNESS_UPLOAD=FILE) as the pages start them.
 #include "InfoCenterMgr.h"
+#include "LogExportKind.h"
+#include "LogExportThread.h"
 #include "LoginDialog.h"
 #include "TcpSocketClient.h"
+#include "ZnDownAndUploadViewCtr.h"
+#include "ZnMediaMgrForm.h"
 #include "ZnModalHelper.h"
+#include "ZnMySql.h"
 #include "ZnStartup.h"
 
 #include <QAbstractButton>
@@ -20,6 +28,29 @@ void say(const QString &line)
 {
     std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
+}
+
+// What the test asked for, started as the log page and the media page start it.
+void act()
+{
+    const QByteArray exportTo = qgetenv("ZN_HARNESS_EXPORT");
+    if (!exportTo.isEmpty()) {
+        // The log page connects to the log host as it opens (its port from config.ini).
+        ZnMySql::connectTalkLogDb("127.0.0.1");
+        auto *thread = new LogExportThread(QFile::decodeName(exportTo), {QStringLiteral("序号")}, UserLogKind);
+        thread->start();
+    }
+    ZnDownAndUploadViewCtr *transfers = nullptr;
+    for (QWidget *w : QApplication::allWidgets()) {
+        if (auto *media = qobject_cast<ZnMediaMgrForm *>(w))
+            transfers = media->transfers();
+    }
+    const QByteArray from = qgetenv("ZN_HARNESS_DOWNLOAD");
+    if (transfers && !from.isEmpty())
+        transfers->queueDownload("download", from.constData(), qgetenv("ZN_HARNESS_DOWNLOAD_TO").constData(), 0);
+    const QByteArray upload = qgetenv("ZN_HARNESS_UPLOAD");
+    if (transfers && !upload.isEmpty())
+        transfers->queueUpload("upload", upload.constData(), "/data/mp3/upload.mp3", 0);
 }
 
 void watch()
@@ -49,6 +80,7 @@ void watch()
             if (auto *main = qobject_cast<InfoCenterMgr *>(w); main && main->isVisible()) {
                 mainShown = true;
                 say(QStringLiteral("main window: ") + main->windowTitle());
+                act();
             }
         }
     }

@@ -2,8 +2,8 @@
 // buttons open, and what a single click does not reach (a dialog opened from
 // another, a task started, a plan switched off and on, the boxes shown when the
 // services refuse, a book or a setting that cannot be saved, a download whose
-// path or an export whose name is too long), as PNG files in the folder given
-// (default gallery/).
+// path or an export whose name is too long, an export to a folder that does not
+// exist), as PNG files in the folder given (default gallery/).
 //
 //   zn_gallery [FOLDER] [--pages-only] [--log-db PORT]
 //
@@ -370,16 +370,27 @@ QList<Extra> extras(ZnDemoConsole &console)
                                    (void)clickCell(dialog, "fMonitorTb", QStringLiteral("Gate call"));
                                    press(dialog, "fOkBtn");
                                }};
-    // The log export dialog, given a name longer than a file's name may be.
-    const Answer exportTooLong{
-        true, [](QWidget *dialog, const QString &name) {
-            auto *export_ = static_cast<LogExportDialog *>(dialog);
-            export_->form().file_name_le->setText(QStringLiteral("二号楼广播与对讲系统用户日志").repeated(7));
-            export_->form().fExportBtn->click();
-            (void)QTest::qWaitFor([export_] { return export_->form().message_widget->isVisible(); }, 5000);
-            save(dialog, name + QStringLiteral("-name-too-long"));
-            closeWindow(dialog);
-        }};
+    // The log export dialog, given a name longer than a file's name may be, then
+    // a folder that does not exist.
+    const Answer exportRefused{true, [](QWidget *dialog, const QString &name) {
+                                   auto *export_ = static_cast<LogExportDialog *>(dialog);
+                                   auto &ui = export_->form();
+                                   const auto exportAndSave = [&](const QString &shot) {
+                                       ui.message_widget->hide();
+                                       ui.fExportBtn->click();
+                                       (void)QTest::qWaitFor([&ui] { return ui.message_widget->isVisible(); }, 5000);
+                                       save(dialog, name + shot);
+                                   };
+                                   const QString usual = ui.file_name_le->text();
+                                   ui.file_name_le->setText(QStringLiteral("二号楼广播与对讲系统用户日志").repeated(7));
+                                   exportAndSave(QStringLiteral("-name-too-long"));
+                                   ui.file_name_le->setText(usual);
+                                   const QString missing = QDir::current().filePath(QStringLiteral("导出"));
+                                   ui.directoryComboBox->addItem(missing);
+                                   ui.directoryComboBox->setCurrentText(missing);
+                                   exportAndSave(QStringLiteral("-no-such-folder"));
+                                   closeWindow(dialog);
+                               }};
     // The log pages read the database when shown: their download waits for the end of the read.
     const auto exportLog = [](QWidget *page) {
         auto *refresh = page->findChild<QAbstractButton *>(QStringLiteral("fRefreshButton"));
@@ -463,7 +474,7 @@ QList<Extra> extras(ZnDemoConsole &console)
          false,
          nullptr,
          [titleSave](QWidget *page) { titleSave->putBack(page); }},
-        {"UserLog", "export", nullptr, "", false, exportLog, {exportTooLong}, false},
+        {"UserLog", "export", nullptr, "", false, exportLog, {exportRefused}, false},
     };
 }
 
