@@ -56,22 +56,25 @@ struct LogColumns
 {
     LogTable table = TalkLogTable;
     std::string list;   // the page statement's columns, by name
-    std::string digest; // a 32-bit hash of those cells, NULL told apart from ""
+    std::string digest; // a 64-bit value of those cells, NULL told apart from ""
 };
 
 // One row as an export reads it, with the server's digest of its cells.
 struct LogRow
 {
     ZnLogRecord record;
-    uint32_t digest = 0;
+    uint64_t digest = 0;
 };
+
+// Exact: a log's digests, each below 2^64, add up past 64 bits.
+using DigestSum = unsigned __int128;
 
 // The row count and the sum of the rows' digests: equal sums of equal counts
 // show two sets of rows to be the same.
 struct LogDigest
 {
     int64_t rows = 0;
-    uint64_t sum = 0;
+    DigestSum sum = 0;
     bool operator==(const LogDigest& o) const { return rows == o.rows && sum == o.sum; }
     bool operator!=(const LogDigest& o) const { return !(*this == o); }
 };

@@ -2,6 +2,7 @@
 // host, against the test database; the CSV export of a whole log from it: the
 // file as written, the earlier file kept whole when an export fails or stops,
 // the rows pinned at the start, and the dialog's outcomes.
+#include "../core/talklog/CrcTrade.h"
 #include "../managers/consoles/ModelSim.h"
 #include "LogExportDialog.h"
 #include "LogExportKind.h"
@@ -847,6 +848,17 @@ private slots:
             << myisam << own << all << QStringLiteral("delete from userlog where id = 200; ") + lower << none;
         QTest::newRow("no snapshots: a cell changed after its row was read fails")
             << myisam << own << all << QStringLiteral("update userlog set ip = '10.0.0.1' where id = 250") << none;
+        // Two rows read trade names whose plain crc32 values sum alike, then old rows
+        // not yet read go: the file holds the names of the start without the old
+        // rows, which the log never did (empty when no such name is found).
+        const QString traded = crcTradeText({QStringLiteral("250; 'a000000'; null"), QStringLiteral("249; %1; null")},
+                                            {QStringLiteral("250; %1; null"), QStringLiteral("249; 'a000000'; null")});
+        const QString trade =
+            QStringLiteral("update userlog set name = if(id = 250, '%1', '%2') where id in (249, 250)");
+        QTest::newRow("no snapshots: two rows read trade names, then old rows go: fails")
+            << myisam << own << (traded.isEmpty() ? QString() : all + trade.arg(QStringLiteral("a000000"), traded))
+            << trade.arg(traded, QStringLiteral("a000000")) + QStringLiteral("; delete from userlog where id <= 10")
+            << none;
         QTest::newRow("no snapshots: a row added below the newest id, the rows of the end")
             << myisam << own << all << lower << end;
         QTest::newRow("no snapshots: new calls meanwhile, the rows of the start")
@@ -885,6 +897,8 @@ private slots:
         QFETCH(QString, rows);
         QFETCH(QString, midway);
         QFETCH(QString, file);
+        if (rows.isEmpty())
+            QSKIP("none of 200,000 names gives the trade the same sum of plain crc32 values");
         TableCopy copy(QStringLiteral("userlog"));
         QVERIFY(copy.ready
                 && sql(QStringLiteral("alter table userlog engine = %1; alter table userlog modify id int not null; "
