@@ -243,6 +243,8 @@ private slots:
         row("a file of mode 0444, for root: written, its mode kept", "f config.ini 0444 root", false, "config.ini",
             "config.ini");
         row("a read-only disk: EROFS", "d ro;f ro/config.ini;R ro", false, "ro/config.ini", "", EROFS);
+        row("a link into a read-only disk: EROFS", "d ro;f ro/config.ini;R ro;l config.ini ro/config.ini", false,
+            "config.ini", "", EROFS);
         row("hard links: written in place, every name sees it", "f config.ini;h other.ini config.ini", false,
             "config.ini", "config.ini", 0, true);
         row("another user's file the operator may write: in place, its owner kept", "f config.ini 0666 root", true,
