@@ -205,17 +205,18 @@ std::string quoted(const std::string& name)
     return out + "`";
 }
 
-// The digest of a row: crc32 over its cells and which of them are NULL (a NULL
-// cell is left out of concat_ws). The server's own text of every cell is hashed,
-// so the export's pages and the final statement hash alike whatever the types.
+// The digest of a row: crc32 over its cells and a number telling which of them
+// are NULL (concat_ws leaves a NULL out, so NULL and "" would hash alike). The
+// server's own text of every cell is hashed, so the export's pages and the final
+// statement hash alike whatever the types.
 std::string digestOf(const std::vector<std::string>& columns)
 {
     std::string cells, nulls;
-    for (const std::string& c : columns) {
-        cells += "," + c;
-        nulls += (nulls.empty() ? "isnull(" : ",isnull(") + c + ")";
+    for (size_t c = 0; c < columns.size(); ++c) {
+        cells += "," + columns[c];
+        nulls += (c ? "+" : "") + std::to_string(1ull << c) + "*isnull(" + columns[c] + ")";
     }
-    return "crc32(concat_ws(char(1)" + cells + ",concat(" + nulls + ")))";
+    return "crc32(concat_ws(char(1)" + cells + "," + nulls + "))";
 }
 
 uint32_t digestCell(const ZnMySqlResult& r, unsigned row, unsigned column)

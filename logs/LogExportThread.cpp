@@ -18,7 +18,7 @@ const int kPageRows = 100;
 const int kStopped = 2;
 // Where every statement reads the whole log: so many statements at most, so that
 // the export stays linear in the log's length.
-const qint64 kStretches = 10;
+const qint64 kStretches = 16;
 }
 
 LogExportThread::LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent)

@@ -105,6 +105,52 @@ private slots:
         QVERIFY(exec("select 3", r) && !r.error());
     }
 
+    // Rows taken as they arrive, a batch at a time with their bytes whole and NULL
+    // cells null; a reader that stops early, or a statement that fails midway
+    // (told as a failure), leaves the connection usable.
+    void streamedRows_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<int>("stopAfter"); // batches; 0: read to the end
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("rows"); // handed on, at most
+        const QByteArray rows = "select seq, if(seq % 2, null, concat('a', char(0), seq)) from seq_1_to_250";
+        QTest::newRow("to the end") << rows << 0 << 0 << 250;
+        QTest::newRow("whole batches to the end") << QByteArray("select seq, 'a' from seq_1_to_200") << 0 << 0 << 200;
+        QTest::newRow("stopped after two batches") << rows << 2 << 0 << 200;
+        QTest::newRow("an error midway") << QByteArray(
+            "select a.seq, (select b.seq from seq_1_to_2 b where a.seq >= 240) from seq_1_to_250 a")
+                                         << 0 << -1 << 239;
+        QTest::newRow("refused") << QByteArray("select * from no_such_table") << 0 << -1 << 0;
+    }
+    void streamedRows()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(int, stopAfter);
+        QFETCH(int, result);
+        QFETCH(int, rows);
+        ZnMySql db(ZnMySql::NoReconnect);
+        QCOMPARE(db.connect(ZnMySql::instance()->settings()), 0);
+        ZnMySqlResult batch;
+        int batches = 0, seen = 0;
+        bool intact = true;
+        const int got = db.queryEach(sql.constData(), batch, 100, [&] {
+            for (unsigned r = 0; r < batch.rowCount(); ++r) {
+                const int seq = ++seen;
+                intact = intact && QByteArray(batch.cell(r, 0)) == QByteArray::number(seq);
+                if (sql.contains("char(0)")) {
+                    const std::string* cell = batch.cellText(r, 1);
+                    intact = intact && (seq % 2 ? !cell : cell && *cell == std::string("a\0", 2) + std::to_string(seq));
+                }
+            }
+            return ++batches != stopAfter;
+        });
+        QCOMPARE(got, result);
+        QVERIFY(intact);
+        QVERIFY(seen <= rows && (result < 0 || seen == rows));
+        QVERIFY(db.query("select 3", batch) == 0 && QByteArray(batch.cell(0, 0)) == "3");
+    }
+
     // Newest first; NULL cells read as 0 and empty texts; each log maps its own columns.
     void pages()
     {
