@@ -26,7 +26,7 @@ public:
     static const char* const kTalkLogDatabase;
     // Read and write time-out of a statement, in seconds: a stalled log host must
     // not hold the console for ever.
-    static const unsigned kIoTimeoutSeconds = 5;
+    static constexpr unsigned kIoTimeoutSeconds = 5;
     // The same for an export's connection: its statements over a whole log may
     // rightly run longer, and the export is stopped by cancel(), not by waiting.
     static constexpr unsigned kLongIoTimeoutSeconds = 120;

@@ -18,6 +18,9 @@ public:
     std::string name;
     std::string note; // carried only; nothing fills or sends it
     std::vector<ZnBaseTerminal> terminals;
+    // Members as the server wrote them whose id is no number within int: no
+    // save can write them back.
+    std::vector<std::string> unreadMembers;
 };
 
 template <class Record>

@@ -468,6 +468,23 @@ bool ZnRow::id(const char* text, int& out)
     return text && idOfText(text, out);
 }
 
+void ZnRow::memberIds(const std::string& text, std::vector<int>& ids, std::vector<std::string>& unread)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string_view piece(text.data() + start, end - start);
+        int id = 0;
+        if (idOfText(piece, id))
+            ids.push_back(id);
+        else if (!piece.empty())
+            unread.emplace_back(piece);
+        start = end + 1;
+    }
+}
+
 int ZnRow::atoi(const std::string& text)
 {
     // strtol with clamping: atoi itself is undefined on overflow.

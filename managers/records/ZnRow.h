@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Json {
 class Value;
@@ -59,6 +60,11 @@ public:
     static bool id(const Json::Value& row, const char* key, int& out);
     // The same for an XML attribute's text; null is a missing attribute.
     static bool id(const char* text, int& out);
+    // A member list as one text (a group's consoles, a region's terminals):
+    // blanks alone separate (repeated ones, or ones at either end, name none);
+    // each id goes to ids, any other piece as written to unread: written back
+    // as a number, it would name another member.
+    static void memberIds(const std::string& text, std::vector<int>& ids, std::vector<std::string>& unread);
     // Parses a body without throwing: false when it is no JSON or nested too deep
     // for the reader (its message then goes to error, when given).
     static bool parse(std::string_view body, Json::Value& root, std::string* error = nullptr);

@@ -1,6 +1,5 @@
 #include "ZnMicGroupManage.h"
 
-#include "ZnCommon.h"
 #include "ZnIdRows.h"
 #include "ZnMicGroup.h"
 #include "ZnRow.h"
@@ -54,17 +53,9 @@ bool ZnMicGroupManage::parseRows(const std::string& body, std::list<ZnMicGroup>&
             g.callWaitRule = ZnRow::toInt(row, "callWaitRule");
         if (ZnRow::has(row, "ringTime"))
             g.ringTime = ZnRow::toInt(row, "ringTime");
-        // Blanks separate the ids; an id the console cannot keep as a number is
-        // kept as written, so the group is never saved over it.
-        std::vector<std::string> ids;
-        ZnCommon::splitString(ZnRow::text(row, "terminalId"), ids, " ");
-        for (const std::string& id : ids) {
-            int member = 0;
-            if (ZnRow::id(id.c_str(), member))
-                g.members.push_back(member);
-            else if (!id.empty())
-                g.unreadMembers.push_back(id);
-        }
+        // An id the console cannot keep as a number is kept as written, so the
+        // group is never saved over it.
+        ZnRow::memberIds(ZnRow::text(row, "terminalId"), g.members, g.unreadMembers);
         return true;
     });
 }

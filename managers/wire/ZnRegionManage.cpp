@@ -1,6 +1,5 @@
 #include "ZnRegionManage.h"
 
-#include "ZnCommon.h"
 #include "ZnIdRows.h"
 #include "ZnRegion.h"
 #include "ZnRow.h"
@@ -45,8 +44,10 @@ bool ZnRegionManage::parseRows(const std::string& body, std::list<ZnRegion>& reg
         if (!ZnRow::id(row, "regionId", r.regionId))
             return false;
         r.name = ZnRow::text(row, "name");
+        // An id the console cannot keep as a number is kept as written, so the
+        // region is never saved over it.
         std::vector<int> ids;
-        ZnCommon::parseIntList(ZnRow::text(row, "terminalId"), ids, " ");
+        ZnRow::memberIds(ZnRow::text(row, "terminalId"), ids, r.unreadMembers);
         for (int id : ids) {
             ZnBaseTerminal t;
             t.id = id;

@@ -4,6 +4,7 @@
 #include "ZnCommonTable.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
+#include "ZnKeptEntries.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnRegion.h"
 #include "ZnRegionListMgr.h"
@@ -111,6 +112,15 @@ void ZnRegionEditDialog::slot_ok_clicked()
     // A push while the dialog was open stays: fields left alone send what the model holds now.
     if (stored)
         ZnRegionListMgr::instance()->getRegion(region->regionId, *region);
+    // Every save writes the members: one that cannot be written back holds the
+    // whole region back, and the dialog closes with nothing sent.
+    const QString refused = ZnKeptEntries::membersRefusal(ZnKeptEntries::RegionMembers, region->unreadMembers);
+    if (!refused.isEmpty()) {
+        BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), refused, 1);
+        box.exec();
+        reject();
+        return;
+    }
     if (!stored || opened.changed(ui.fNameEdit))
         region->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
     if (stored && !opened.changed(ui.fTableWidget, checkedIds())) {

@@ -12,7 +12,8 @@ class ZnRegion;
 
 // Names a region and picks its terminals among the play terminals, D72 and D74
 // consoles. Members no list offers keep a checked row of their own, so saving
-// loses none the operator did not uncheck.
+// loses none the operator did not uncheck; a region holding a member stored as
+// no number the console keeps is not saved at all.
 class ZnRegionEditDialog : public ShadowWidget<QDialog>
 {
     Q_OBJECT

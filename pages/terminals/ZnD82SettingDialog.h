@@ -15,7 +15,9 @@ class ZnD82;
 
 // Renames one D82 device and edits its three books on the server: the contacts
 // it may call, the plan tasks it may start and the regions it may broadcast to.
-// The books are read once, when the dialog is built.
+// The books are read once, when the dialog is built; a book is sent back only
+// when it was read and then changed, so a failed read never wipes the server's
+// book.
 class ZnD82SettingDialog : public ShadowWidget<QDialog>
 {
     Q_OBJECT
@@ -43,7 +45,7 @@ private:
     bool commitContactList();
     bool commitSourceTasks();
     bool commitRegionConfig();
-    bool commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
+    bool commitBook(bool loaded, const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
                     const ZnKeptEntries &kept, const QString &failure);
     bool loadBook(int type);
     void loadContactList();
@@ -57,6 +59,10 @@ private:
     ZnSelectTableCtrl contacts;
     ZnSelectTableCtrl sources;
     ZnSelectTableCtrl regions;
+    // Which books were read.
+    bool contactsLoaded = false;
+    bool sourcesLoaded = false;
+    bool regionsLoaded = false;
     // The books as read; entries no row lists go back after the checked rows.
     ZnKeptEntries keptContacts{ZnKeptEntries::Contacts};
     ZnKeptEntries keptSources{ZnKeptEntries::Sources};

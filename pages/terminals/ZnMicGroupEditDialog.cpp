@@ -118,18 +118,9 @@ void ZnMicGroupEditDialog::slot_ok_clicked()
         group->ringTime = ui.timeSpinBox->value();
     if (!stored || opened.changed(ui.ruleComboBox))
         group->callWaitRule = ui.ruleComboBox->currentIndex() + 1;
-    // Members the table does not list (the console list not loaded yet, or a
-    // console the server does not list) stay as they were; only the listed ones
-    // follow their check box. The ring order is the stored one, newly checked
-    // members follow in row order.
-    ZnKeptEntries kept(ZnKeptEntries::GroupMembers);
-    for (int id : group->members)
-        kept.stored(QString::number(id));
     // Every save writes the members: one that cannot be written back holds the
     // whole group back, and the dialog closes with nothing sent.
-    for (const std::string &id : group->unreadMembers)
-        kept.storedUnreadable(QString::fromStdString(id));
-    const QString refused = kept.refusal();
+    const QString refused = ZnKeptEntries::membersRefusal(ZnKeptEntries::GroupMembers, group->unreadMembers);
     if (!refused.isEmpty()) {
         BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), refused, 1);
         box.exec();
@@ -141,6 +132,13 @@ void ZnMicGroupEditDialog::slot_ok_clicked()
         accept();
         return;
     }
+    // Members the table does not list (the console list not loaded yet, or a
+    // console the server does not list) stay as they were; only the listed ones
+    // follow their check box. The ring order is the stored one, newly checked
+    // members follow in row order.
+    ZnKeptEntries kept(ZnKeptEntries::GroupMembers);
+    for (int id : group->members)
+        kept.stored(QString::number(id));
     QStringList checked;
     QTableWidget *t = ui.fMicTableWidget;
     for (int row = 0; row < t->rowCount(); ++row) {

@@ -1422,6 +1422,10 @@
         <source>The group holds consoles that cannot be written back (ID %1); the group was not changed.</source>
         <translation>话筒组中有无法写回的话筒（ID %1），话筒组未修改！</translation>
     </message>
+    <message>
+        <source>The region holds terminals that cannot be written back (ID %1); the region was not changed.</source>
+        <translation>分区中有无法写回的终端（ID %1），分区未修改！</translation>
+    </message>
 </context>
 <context>
     <name>ZnFAlarmChannelDialog</name>

@@ -18,6 +18,14 @@ void ZnKeptEntries::storedUnreadable(const QString &id)
     unwritable.append({QString(), QLatin1Char('"') + id + QLatin1Char('"')});
 }
 
+QString ZnKeptEntries::membersRefusal(List list, const std::vector<std::string> &unread)
+{
+    ZnKeptEntries kept(list);
+    for (const std::string &id : unread)
+        kept.storedUnreadable(QString::fromStdString(id));
+    return kept.refusal();
+}
+
 void ZnKeptEntries::listed(const QString &key)
 {
     rows.insert(key);
@@ -72,6 +80,9 @@ QString ZnKeptEntries::refusal() const
             .arg(named);
     case GroupMembers:
         return tr("The group holds consoles that cannot be written back (ID %1); the group was not changed.")
+            .arg(named);
+    case RegionMembers:
+        return tr("The region holds terminals that cannot be written back (ID %1); the region was not changed.")
             .arg(named);
     }
     return QString();

@@ -7,6 +7,9 @@
 #include <QSet>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 // A stored list (a console's book, a group's members) as read, against the
 // rows of the pick table that edits it. The table may not list every entry (a
 // terminal, region or console no list here holds); the operator cannot uncheck
@@ -17,8 +20,13 @@ class ZnKeptEntries
 
 public:
     // Which list it is, for the words of a refusal.
-    enum List { Monitors, Contacts, Sources, Regions, GroupMembers };
+    enum List { Monitors, Contacts, Sources, Regions, GroupMembers, RegionMembers };
     explicit ZnKeptEntries(List list) : list(list) {}
+
+    // The refusal of a save that writes every member of a record (a group's
+    // consoles, a region's terminals) while some are stored, as unread, by
+    // ids that are no numbers the console keeps; empty when it may go.
+    static QString membersRefusal(List list, const std::vector<std::string> &unread);
 
     // One stored entry, in stored order: the key a row listing it carries and
     // the text a save writes for it.

@@ -73,18 +73,25 @@ FUZZ_TARGET(input)
     ZnD82 one;
     FUZZ_CHECK(!ZnD82Manage::parseDevice(input, one) || one.id > 0);
 
+    // A member kept as written is one piece between blanks that names no id
+    // (a NUL inside ends the text an id is read from, not the piece).
+    const auto unreadable = [](const std::vector<std::string>& members) {
+        for (const std::string& member : members) {
+            int n = 0;
+            FUZZ_CHECK(!member.empty() && member.find(' ') == std::string::npos);
+            FUZZ_CHECK(member.find('\0') != std::string::npos || !ZnRow::id(member.c_str(), n));
+        }
+    };
     std::list<ZnMicGroup> groups;
     ZnMicGroupManage::parseRows(input, groups);
     FUZZ_CHECK(groups.size() == rowreaders::usableIds(input, "groupId"));
-    for (const ZnMicGroup& g : groups) {
-        for (const std::string& member : g.unreadMembers) {
-            int n = 0;
-            FUZZ_CHECK(!member.empty() && !ZnRow::id(member.c_str(), n));
-        }
-    }
+    for (const ZnMicGroup& g : groups)
+        unreadable(g.unreadMembers);
     std::list<ZnRegion> regions;
     ZnRegionManage::parseRows(input, regions);
     FUZZ_CHECK(regions.size() == rowreaders::usableIds(input, "regionId"));
+    for (const ZnRegion& r : regions)
+        unreadable(r.unreadMembers);
 
     std::list<ZnSsTask> tasks;
     if (ZnSsTaskManage::parseRows(input, tasks))

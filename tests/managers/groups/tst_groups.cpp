@@ -85,6 +85,19 @@ void TstGroups::rowsSplitTheirMembers()
         {"groupId":"5","terminalId":" 1  2 "},{"groupId":"6","terminalId":""},
         {"groupId":"7","terminalId":"7 abc 99999999999 +8"}])",
                                         groups));
+    // A region's members are read alike: its save writes them all, too.
+    std::list<ZnRegion> regions;
+    QVERIFY(ZnRegionManage::parseRows(R"([{"regionId":"4","terminalId":"12 15 7"},
+        {"regionId":"5","terminalId":" 1  2 "},{"regionId":"6","terminalId":""},
+        {"regionId":"7","terminalId":"7 abc 99999999999 +8"}])",
+                                      regions));
+    QCOMPARE(regions.size(), groups.size());
+    auto g = groups.begin();
+    for (const ZnRegion& r : regions) {
+        QCOMPARE(idsOf(r.terminals, &ZnBaseTerminal::id), g->members);
+        QCOMPARE(r.unreadMembers, g->unreadMembers);
+        ++g;
+    }
     // Absent keys keep the record's defaults; blanks alone separate, naming no member.
     QCOMPARE(idsOf(groups, &ZnMicGroup::callWaitRule), (std::vector<int>{2, 1, 1, 1}));
     QCOMPARE(groups.front().members, (std::vector<int>{12, 15, 7}));

@@ -127,6 +127,15 @@ const Refusal kRefusals[] = {
      "POST D82SoundSource"},
     {"d82: region book refused", "d82", "tick 80002 fRegionCb", "POST D82BroadBook", "no", "提示|提交分区配置错误!",
      "POST D82BroadBook"},
+    // A book that could not be read is not sent, its select-all box ticked or
+    // not: it would go out empty over the server's. Nothing is told, as in the
+    // Dsk81 dialog.
+    {"d82: contact book refused when read, all ticked: nothing sent, nothing told", "d82", "tick 80002 fTalkAllCb",
+     "GET SqlConfig/D82CallList", "no", "", ""},
+    {"d82: source book refused when read, all ticked: nothing sent, nothing told", "d82", "tick 80002 fSsTaskCb",
+     "GET SqlConfig/FixSsTaskList", "no", "", ""},
+    {"d82: region book unanswered, all ticked: nothing sent, nothing told", "d82", "tick 80002 fRegionCb",
+     "GET SqlConfig/FixRegionList", kUnanswered, "", ""},
     // Book entries of a type no word of the book text names (0, 77), which no
     // row lists: a changed book is held back and the box names them, a long
     // list by its first ids and how many more, so that its words stay in view.

@@ -1235,56 +1235,94 @@ private slots:
     }
     // A member no list offers stays through an edit and the row follows what the
     // server took; a refused add or edit is told twice (the commit, then the
-    // step), a refused delete once; the table stays as it was.
+    // step), a refused delete once; the table stays as it was. Every save writes
+    // all members: one the server stored as no number the console keeps (no
+    // row can show it, and written back it would name another terminal) holds
+    // the save back, told, the dialog closed.
     void changes_data()
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("region");
         QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("stored");    // the region's members on the server first; empty: the sample's
         QTest::addColumn<QStringList>("boxes"); // after the dialog or question
         QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("members"); // of the region, as stored afterwards
+        QTest::addColumn<QString>("sent");    // TerminalId of the change that reached the server, "-" for none
+        QTest::addColumn<QString>("members"); // of the region in the model afterwards, unreadable ones last
         const QString before = QStringLiteral("3:Far 2:Mixed 1:Ground floor");
         const QString setting = QStringLiteral("Setting Error!");
+        const QString unreadable = QStringLiteral("The region holds terminals that cannot be written back (ID %1); "
+                                                  "the region was not changed.");
         QTest::newRow("edit keeps unknown members")
-            << QStringLiteral("fEditBtn") << 3 << false << QStringList()
-            << QStringLiteral("3:Renamed 2:Mixed 1:Ground floor") << QStringLiteral("10001 99999");
-        QTest::newRow("edit refused") << QStringLiteral("fEditBtn") << 1 << true
+            << QStringLiteral("fEditBtn") << 3 << false << QString() << QStringList()
+            << QStringLiteral("3:Renamed 2:Mixed 1:Ground floor") << QStringLiteral("10001 99999")
+            << QStringLiteral("10001 99999");
+        QTest::newRow("edit refused") << QStringLiteral("fEditBtn") << 1 << true << QString()
                                       << QStringList{setting, QStringLiteral("Edit Error!")} << before
-                                      << QStringLiteral("10001 10002");
-        QTest::newRow("add refused") << QStringLiteral("fNewBtn") << 1 << true
-                                     << QStringList{setting, QStringLiteral("Add Error!")} << before
+                                      << QStringLiteral("10001 10002") << QStringLiteral("10001 10002");
+        QTest::newRow("add refused") << QStringLiteral("fNewBtn") << 1 << true << QString()
+                                     << QStringList{setting, QStringLiteral("Add Error!")} << before << QString()
                                      << QStringLiteral("10001 10002");
         QTest::newRow("delete refused, one box")
-            << QStringLiteral("fDelBtn") << 1 << true << QStringList{QStringLiteral("Delete Error!")} << before
-            << QStringLiteral("10001 10002");
+            << QStringLiteral("fDelBtn") << 1 << true << QString() << QStringList{QStringLiteral("Delete Error!")}
+            << before << QStringLiteral("10001 10002") << QStringLiteral("10001 10002");
+        // Written back as numbers, "abc" went as 0 and 99999999999 as 2147483647.
+        QTest::newRow("edit of a region holding ids that are no numbers: held back, told")
+            << QStringLiteral("fEditBtn") << 3 << false << QStringLiteral("10001 abc 99999999999")
+            << QStringList{unreadable.arg(QStringLiteral("\"abc\", \"99999999999\""))} << before << QStringLiteral("-")
+            << QStringLiteral("10001 abc 99999999999");
+        QTest::newRow("blanks repeated and at either end name no member")
+            << QStringLiteral("fEditBtn") << 3 << false << QStringLiteral(" 10001  99999 ") << QStringList()
+            << QStringLiteral("3:Renamed 2:Mixed 1:Ground floor") << QStringLiteral("10001 99999")
+            << QStringLiteral("10001 99999");
     }
     void changes()
     {
         QFETCH(QString, button);
         QFETCH(int, region);
         QFETCH(bool, refused);
+        QFETCH(QString, stored);
         QFETCH(QStringList, boxes);
         QFETCH(QString, rows);
+        QFETCH(QString, sent);
         resetRegions();
+        if (!stored.isEmpty()) {
+            s.sim.withData([&](ZnSimData &d) {
+                for (Json::Value &r : d.table("region")) {
+                    if (r["regionId"].asString() == std::to_string(region))
+                        r["terminalId"] = stored.toStdString();
+                }
+            });
+            QSignalSpy list(ZnRegionListMgr::instance(), &ZnRegionListMgr::gotRegionList);
+            QCOMPARE(apiGetRegionList(s.centre.get()), 0);
+            QVERIFY(SimSession::spinUntil([&] { return list.count() == 1; }));
+        }
         if (refused)
             s.sim.addRule(ZnSimRule::make("POST BroadRegion", ZnSimRule::Fail, "Region is in use"));
         clickIds(table(), {region});
+        const size_t posts = s.requests("POST BroadRegion").size();
         // One step more than expected: the click returns once every box was
         // answered, so a surplus box shows in the count instead of hanging.
         std::vector<ModalChain::Action> steps(size_t(boxes.size()) + 2, yes());
         if (button != QLatin1String("fDelBtn"))
             steps[0] = fill(QStringLiteral("fNameEdit"), QStringLiteral("Renamed"), QStringLiteral("fOkBtn"));
-        const QStringList seen = answering(steps, [&] { ModalChain::click(button)(regions.get()); });
+        QStringList seen = answering(steps, [&] { ModalChain::click(button)(regions.get()); });
+        if (sent != QStringLiteral("-"))
+            QCOMPARE(QString::fromStdString(lastBody(s, "POST BroadRegion")["TerminalId"].asString()), sent);
+        QCOMPARE(s.requests("POST BroadRegion").size(), posts + (sent == QStringLiteral("-") ? 0 : 1));
         QCOMPARE(seen.size(), boxes.size() + 1);
+        // The box puts blanks and a line break before its text.
+        seen.replaceInStrings(QRegularExpression(QStringLiteral("\\|\\s+")), QStringLiteral("|"));
         for (int i = 0; i < boxes.size(); ++i)
             QVERIFY2(seen[i + 1].contains(boxes[i]), qPrintable(seen[i + 1]));
         QTRY_COMPARE(rowsOf(table()), rows);
-        ZnRegion stored;
-        QVERIFY(ZnRegionListMgr::instance()->getRegion(region, &stored));
+        ZnRegion model;
+        QVERIFY(ZnRegionListMgr::instance()->getRegion(region, &model));
         QStringList members;
-        for (const ZnBaseTerminal &m : stored.terminals)
+        for (const ZnBaseTerminal &m : model.terminals)
             members << QString::number(m.id);
+        for (const std::string &m : model.unreadMembers)
+            members << QString::fromStdString(m);
         QTEST(members.join(QLatin1Char(' ')), "members");
     }
     // Members no list offers keep their stored fields, so does a member that stays
