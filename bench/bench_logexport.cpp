@@ -14,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -27,6 +26,7 @@
 
 #include "LogExportKind.h"
 #include "LogExportThread.h"
+#include "ZnBenchMain.h"
 #include "ZnGlobals.h"
 #include "ZnMySql.h"
 #include "ZnMySqlResult.h"
@@ -69,8 +69,7 @@ bool sql(const std::string& statement)
 bool prepare(int rows, Engine engine)
 {
     if (!sql("alter table talklog_bak engine = InnoDB")
-        || QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("fill"), gDb, QString::number(rows)})
-               != 0)
+        || !znBenchDbScript(gDb, {QStringLiteral("fill"), QString::number(rows)}))
         return false;
     switch (engine) {
     case InnoDb:
@@ -207,19 +206,5 @@ int main(int argc, char** argv)
         return 1;
     gFolder = tmp.path();
     gDb = tmp.path() + QStringLiteral("/db");
-    int rc = 1;
-    if (QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("start"), gDb}) == 0) {
-        QFile portFile(gDb + QStringLiteral("/port"));
-        if (portFile.open(QIODevice::ReadOnly))
-            gMySqlPort = portFile.readAll().trimmed().toInt();
-        if (ZnMySql::connectTalkLogDb("127.0.0.1") == 0) {
-            benchmark::RunSpecifiedBenchmarks();
-            rc = 0;
-        } else {
-            std::fprintf(stderr, "cannot reach the benchmark database\n");
-        }
-    }
-    QProcess::execute(QStringLiteral(ZN_MARIADB_SCRIPT), {QStringLiteral("stop"), gDb});
-    benchmark::Shutdown();
-    return rc;
+    return znBenchWithTalkLogDb(gDb, 0);
 }
