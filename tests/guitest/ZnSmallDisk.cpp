@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -25,7 +26,9 @@ ZnSmallDisk::ZnSmallDisk(qint64 sizeBytes, qint64 inodes)
         return;
     }
     root = holder.filePath(QStringLiteral("disk"));
-    if (!QDir().mkpath(root)) {
+    // The way to the disk open to every user (a temporary folder is its maker's
+    // alone): what a test run as another user meets there is the disk's own.
+    if (!QDir().mkpath(root) || ::chmod(QFile::encodeName(holder.path()).constData(), 0755) != 0) {
         reason = QStringLiteral("the mount point cannot be made");
         return;
     }
