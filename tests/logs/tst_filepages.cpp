@@ -12,6 +12,7 @@
 #include "ZnResources.h"
 #include "ZnServerConfigMgr.h"
 #include "ZnServiceLogMgr.h"
+#include "ZnSetUpFiles.h"
 #include "ZnSmallDisk.h"
 #include "ZnSystemSettingForm.h"
 #include "ZnTalkRecordForm.h"
@@ -244,7 +245,8 @@ private slots:
     // Finished and failed downloads, each in a tip of its own that frees itself;
     // a second double click while the tip stands starts nothing; a failure leaves
     // no file; a file of that name is replaced without a question, and only by a
-    // download that came whole.
+    // download that came whole; a link or a second hard link there stays, the
+    // download landing in the file it names.
     void downloads_data()
     {
         QTest::addColumn<int>("id");
@@ -260,23 +262,37 @@ private slots:
         // 0: the page's folder; -1: a full disk of its own, -2 a read-only one; else a
         // folder of that many bytes.
         QTest::addColumn<int>("folder");
+        // What the operator set up in a folder of its own, where the download then
+        // goes (see ZnSetUpFiles); all of it stays as he set it up.
+        QTest::addColumn<QStringList>("setUp");
         QTest::newRow("cut off") << 3 << qint64(70000) << false << QStringLiteral("录音文件 3.mp\n3 下载中... [0%]\n")
                                  << QStringLiteral("录音文件 3.mp\n3 下载失败！ [34%]\n") << QByteArray("<missing>")
-                                 << 0;
+                                 << 0 << QStringList();
         QTest::newRow("replaced") << 5 << qint64(-1) << true << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
-                                  << QStringLiteral("录音文件 5.mp\n3 下载完成！ [100%\n]") << kRecording << 0;
+                                  << QStringLiteral("录音文件 5.mp\n3 下载完成！ [100%\n]") << kRecording << 0
+                                  << QStringList();
         QTest::newRow("replaced, cut off: the older file stays")
             << 5 << qint64(70000) << true << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
-            << QStringLiteral("录音文件 5.mp\n3 下载失败！ [34%]\n") << QByteArray("mine") << 0;
+            << QStringLiteral("录音文件 5.mp\n3 下载失败！ [34%]\n") << QByteArray("mine") << 0 << QStringList();
         QTest::newRow("full disk: the older file stays, the tip says why")
             << 5 << qint64(-1) << true << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
-            << QStringLiteral("录音文件 5.mp3 下载失\n败：The disk is full\n！ [0%]") << QByteArray("mine") << -1;
+            << QStringLiteral("录音文件 5.mp3 下载失\n败：The disk is full\n！ [0%]") << QByteArray("mine") << -1
+            << QStringList();
         QTest::newRow("read-only disk: the older file stays, the tip says why")
             << 5 << qint64(-1) << true << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
-            << QStringLiteral("录音文件 5.mp3 下载失败：\nThe disk is read-onl\ny！ [0%]") << QByteArray("mine") << -2;
+            << QStringLiteral("录音文件 5.mp3 下载失败：\nThe disk is read-onl\ny！ [0%]") << QByteArray("mine") << -2
+            << QStringList();
         QTest::newRow("into a folder of 4,085 bytes")
             << 1 << qint64(-1) << false << QStringLiteral("录音文件 1.mp\n3 下载中... [0%]\n")
-            << QStringLiteral("录音文件 1.mp\n3 下载完成！ [100%\n]") << kRecording << 4085;
+            << QStringLiteral("录音文件 1.mp\n3 下载完成！ [100%\n]") << kRecording << 4085 << QStringList();
+        QTest::newRow("over a relative link into another folder: its file replaced, the link kept")
+            << 5 << qint64(-1) << false << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
+            << QStringLiteral("录音文件 5.mp\n3 下载完成！ [100%\n]") << kRecording << 0
+            << QStringList{QStringLiteral("f mine/5.mp3"), QStringLiteral("l 5.mp3 mine/5.mp3")};
+        QTest::newRow("over a file with a second hard link: written in place, both names show it")
+            << 5 << qint64(-1) << false << QStringLiteral("录音文件 5.mp\n3 下载中... [0%]\n")
+            << QStringLiteral("录音文件 5.mp\n3 下载完成！ [100%\n]") << kRecording << 0
+            << QStringList{QStringLiteral("f 5.mp3"), QStringLiteral("h mine/copy.mp3 5.mp3")};
     }
     void downloads()
     {
@@ -286,6 +302,7 @@ private slots:
         QFETCH(QString, started);
         QFETCH(QString, end);
         QFETCH(int, folder);
+        QFETCH(QStringList, setUp);
         ZnSimFileService::Faults faults;
         faults.cutGetFileAt = cutAt;
         files.setFaults(faults);
@@ -301,6 +318,11 @@ private slots:
         } else if (folder > 0) {
             records->folder = folderOfLength(folder);
         }
+        QTemporaryDir own;
+        if (!setUp.isEmpty())
+            records->folder = own.path();
+        const ZnSetUpFiles setUpFiles(records->folder, setUp, "mine");
+        QVERIFY2(setUpFiles.made(), qPrintable(setUpFiles.why()));
         const QString local = records->folder + QStringLiteral("/") + name;
         QVERIFY(!earlier || writeFile(local, "mine"));
         if (disk)
@@ -333,6 +355,8 @@ private slots:
                      .entryList(QDir::Files | QDir::Hidden)
                      .filter(QRegularExpression(QStringLiteral("^\\."))),
                  QStringList());
+        const QString differs = setUp.isEmpty() ? QString() : setUpFiles.changed(name, kRecording);
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
         QFile::remove(local);
     }
 

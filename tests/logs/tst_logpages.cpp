@@ -13,6 +13,7 @@
 #include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "ZnSetUpFiles.h"
 #include "ZnSimClosedPort.h"
 #include "ZnSmallDisk.h"
 #include "ZnTalkLogInfoForm.h"
@@ -278,6 +279,18 @@ class tst_logpages : public QObject
         t.start();
         t.wait();
         return finished.isEmpty() ? 2 : finished.at(0).at(0).toInt();
+    }
+
+    // The user log as an export writes it now, for a file to be compared with.
+    QByteArray wholeUserLog()
+    {
+        const QString path = work.filePath(QStringLiteral("whole.csv"));
+        LogExportThread t(path, kHeaders, UserLogKind);
+        t.start();
+        t.wait();
+        const QByteArray bytes = bytesOf(path);
+        QFile::remove(path);
+        return bytes;
     }
 
     // The rows of the tests of ids past 2^31: each log, with the talk log's table.
@@ -1096,7 +1109,9 @@ private slots:
     // What the dialog shows when the export cannot be made ("*": the system's
     // reason), read in Chinese as the operator reads it: the cause where it has a
     // name, the advice to close the file only where it has none; only an empty
-    // log leaves a file, and that one empty.
+    // log leaves a file, and that one empty. Over what the operator set up at the
+    // name (links, a second hard link, a folder he may not write), the export is
+    // told done and lands in his file, all of it kept as he set it up.
     void dialogOutcomes_data()
     {
         QTest::addColumn<QString>("before");
@@ -1106,48 +1121,75 @@ private slots:
         QTest::addColumn<bool>("exportShown");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("name"); // typed as the file's name; empty: the dialog's own
+        // What the operator set up in the folder (see ZnSetUpFiles); the export
+        // then comes whole, and all of it stays as he set it up.
+        QTest::addColumn<QStringList>("setUp");
         QTest::newRow("empty log") << QStringLiteral(
             "rename table userlog to userlog_full; create table userlog like userlog_full")
                                    << QStringLiteral("drop table userlog; rename table userlog_full to userlog")
                                    << QString() << QStringLiteral("日志空！|确定") << false
-                                   << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
+                                   << QStringList{QStringLiteral("zn_user_log.csv")} << QString() << QStringList();
         QTest::newRow("no such folder") << QString() << QString() << QStringLiteral("/missing")
                                         << QStringLiteral("目录不存在，日志未能导出！|取消") << true << QStringList()
-                                        << QString();
+                                        << QString() << QStringList();
         // The dialog's own folder, the platform's desktop: told, not made.
         QTest::newRow("a new account without a desktop folder")
             << QString() << QString() << QStringLiteral("<new account>")
-            << QStringLiteral("目录不存在，日志未能导出！|取消") << true << QStringList() << QString();
+            << QStringLiteral("目录不存在，日志未能导出！|取消") << true << QStringList() << QString() << QStringList();
         QTest::newRow("read-only disk") << QString() << QString() << QStringLiteral("<read-only disk>")
                                         << QStringLiteral("磁盘只读，日志未能导出！|取消") << true
-                                        << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
+                                        << QStringList{QStringLiteral("zn_user_log.csv")} << QString() << QStringList();
         QTest::newRow("a folder the operator may not write")
             << QString() << QString() << QStringLiteral("<not the operator's>")
-            << QStringLiteral("没有写入权限，日志未能导出！|取消") << true << QStringList() << QString();
+            << QStringLiteral("没有写入权限，日志未能导出！|取消") << true << QStringList() << QString()
+            << QStringList();
         // The earlier export stays whole.
         QTest::newRow("an earlier export the operator made read-only")
             << QString() << QString() << QStringLiteral("<read-only file>")
             << QStringLiteral("没有写入权限，日志未能导出！|取消") << true
-            << QStringList{QStringLiteral("zn_user_log.csv")} << QString();
+            << QStringList{QStringLiteral("zn_user_log.csv")} << QString() << QStringList();
         // The earlier export there stays whole.
         QTest::newRow("full disk") << QString() << QString() << QStringLiteral("<small disk>")
                                    << QStringLiteral("磁盘空间不足，日志未能导出！|取消") << true
                                    << QStringList{QStringLiteral("filler"), QStringLiteral("zn_user_log.csv")}
-                                   << QString();
+                                   << QString() << QStringList();
         QTest::newRow("a name of 256 bytes")
             << QString() << QString() << QString() << QStringLiteral("文件名称或路径超长！|取消") << true
-            << QStringList() << QString(252, QLatin1Char('n'));
+            << QStringList() << QString(252, QLatin1Char('n')) << QStringList();
         // Ids past 64 bits read as the highest: the rows above it cannot be reached.
         QTest::newRow("rows out of reach")
             << QStringLiteral("rename table userlog to userlog_full; create table userlog like userlog_full; "
                               "alter table userlog modify id bigint unsigned not null auto_increment; "
                               "insert into userlog (id, name) values (18446744073709551615, 'a'), (1, 'b')")
             << QStringLiteral("drop table userlog; rename table userlog_full to userlog") << QString()
-            << QStringLiteral("日志未能完整导出，请重新导出！|取消") << true << QStringList() << QString();
+            << QStringLiteral("日志未能完整导出，请重新导出！|取消") << true << QStringList() << QString()
+            << QStringList();
         QTest::newRow("log unreadable") << QStringLiteral("rename table userlog to userlog_away")
                                         << QStringLiteral("rename table userlog_away to userlog") << QString()
                                         << QStringLiteral("数据库连接失败！|退出") << false << QStringList()
-                                        << QString();
+                                        << QString() << QStringList();
+        // The export lands in the file the operator set up, as fopen("w") wrote it.
+        const QString done = QStringLiteral("日志下载完成！");
+        const auto landed = [&](const char *row, const QString &folder, const QStringList &files,
+                                const QStringList &setUp) {
+            QTest::newRow(row) << QString() << QString() << folder << done << false << files << QString() << setUp;
+        };
+        const QString csv = QStringLiteral("zn_user_log.csv");
+        landed("an absolute link: its file replaced, the link kept", QString(), {QStringLiteral("real.csv"), csv},
+               {QStringLiteral("f real.csv"), QStringLiteral("l zn_user_log.csv @/real.csv")});
+        landed("a relative link", QString(), {QStringLiteral("real.csv"), csv},
+               {QStringLiteral("f real.csv"), QStringLiteral("l zn_user_log.csv real.csv")});
+        landed("a chain of two links", QString(), {QStringLiteral("middle.csv"), QStringLiteral("real.csv"), csv},
+               {QStringLiteral("f real.csv"), QStringLiteral("l middle.csv real.csv"),
+                QStringLiteral("l zn_user_log.csv middle.csv")});
+        landed("a link into another folder", QString(), {csv},
+               {QStringLiteral("f kept/real.csv"), QStringLiteral("l zn_user_log.csv kept/real.csv")});
+        landed("a dangling link: the file it names made", QString(), {QStringLiteral("made.csv"), csv},
+               {QStringLiteral("l zn_user_log.csv made.csv")});
+        landed("a second hard link: written in place, both names show it", QString(), {csv},
+               {QStringLiteral("f zn_user_log.csv"), QStringLiteral("h kept/other.csv zn_user_log.csv")});
+        landed("the operator's own file in a folder he may not write: written in place",
+               QStringLiteral("<not the operator's>"), {csv}, {QStringLiteral("f zn_user_log.csv")});
     }
     void dialogOutcomes()
     {
@@ -1158,6 +1200,7 @@ private slots:
         QFETCH(bool, exportShown);
         QFETCH(QStringList, files);
         QFETCH(QString, name);
+        QFETCH(QStringList, setUp);
         QTranslator zh;
         QVERIFY(zh.load(QStringLiteral("translate/zh.qm"), oldDir));
         QCoreApplication::installTranslator(&zh);
@@ -1196,6 +1239,8 @@ private slots:
         if (readOnlyFile)
             QVERIFY(writeFile(target(), kEarlier) && ZnAsUser::giveTo(out) && ZnAsUser::giveTo(target())
                     && QFile::setPermissions(target(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const ZnSetUpFiles setUpFiles(out, setUp, kEarlier);
+        QVERIFY2(setUpFiles.made(), qPrintable(setUpFiles.why()));
         QVERIFY(sql(before));
         // Put back however the row ends: other tests read the log.
         const auto restore = qScopeGuard([&] { sql(after); });
@@ -1212,13 +1257,15 @@ private slots:
             if (!asOperator->active())
                 QSKIP(qPrintable(asOperator->why()));
         }
+        Answered box(QStringLiteral("ConfirmButton"));
         ui.fExportBtn->click();
-        QTRY_VERIFY(ui.message_widget->isVisible());
+        QTRY_VERIFY(box.handled() || ui.message_widget->isVisible());
         asOperator.reset();
         if (newAccount)
             QVERIFY(!QFileInfo::exists(home.filePath(QStringLiteral("Desktop"))));
-        // The message and the button's text.
-        const QString shown = ui.msg_lable->text() + QLatin1Char('|') + ui.fCancelBtn->text();
+        // The message and the button's text, or the box that closed the dialog.
+        const QString shown =
+            box.handled() ? box.last() : ui.msg_lable->text() + QLatin1Char('|') + ui.fCancelBtn->text();
         if (message.contains(QStringLiteral("%1")))
             message = message.arg(out + folder + QStringLiteral("/zn_user_log.csv"));
         const QStringList parts = message.split(QLatin1Char('*'));
@@ -1226,9 +1273,15 @@ private slots:
                      && (parts.size() == 1 ? shown.size() == message.size()
                                            : shown.size() > parts.first().size() + parts.last().size()),
                  qPrintable(shown));
-        QVERIFY(ui.fCancelBtn->isEnabled() && !ui.progress_widget->isVisible());
         QCOMPARE(ui.fExportBtn->isVisible() && ui.fExportBtn->isEnabled(), exportShown);
         QCOMPARE(filesInFolder(), files);
+        if (!setUp.isEmpty()) {
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            const QString differs = setUpFiles.changed(QStringLiteral("zn_user_log.csv"), wholeUserLog());
+            QVERIFY2(differs.isEmpty(), qPrintable(differs));
+            return;
+        }
+        QVERIFY(ui.fCancelBtn->isEnabled() && !ui.progress_widget->isVisible());
         if (!files.isEmpty())
             QCOMPARE(bytesOf(target()), disk || readOnlyFile ? kEarlier : QByteArray());
     }

@@ -13,6 +13,7 @@
 #include "ZnModalGuard.h"
 #include "ZnModalHelper.h"
 #include "ZnResources.h"
+#include "ZnSetUpFiles.h"
 #include "ZnSimClosedPort.h"
 #include "ZnSimFileService.h"
 #include "ZnSmallDisk.h"
@@ -1228,38 +1229,55 @@ private slots:
     // download leaves the earlier file of its name whole, a conversion sends
     // nothing (lame may end as done with a cut MP3), the note keeps the earlier
     // note (said on standard error); no temporary or cut file stays behind. So
-    // where no file can be made for another cause, and the row names it.
+    // where no file can be made for another cause, and the row names it. A
+    // download over what the operator set up at its name (a link, a second hard
+    // link, his file in a folder he may not write) lands in his file, all of it
+    // kept as he set it up.
     void fullDisk_data()
     {
         QTest::addColumn<QString>("writer"); // download, conversion or note
         // "full" (to the bytes left free), "no inode" (bytes free), "read-only",
-        // "not the operator's" (the disk's root, his to read only), or "his,
-        // read-only file" (the earlier file his, of mode 0444, in his folder).
+        // "not the operator's" (the disk's root, his to read only), "his,
+        // read-only file" (the earlier file his, of mode 0444, in his folder), or
+        // empty: the disk as it is, written by root.
         QTest::addColumn<QString>("disk");
         QTest::addColumn<qint64>("free");  // bytes left free on a full disk
-        QTest::addColumn<QString>("told"); // the row's text
+        QTest::addColumn<QString>("told"); // the row's text; empty: done, the row gone
+        // What the operator set up on the disk instead of the earlier file (see
+        // ZnSetUpFiles).
+        QTest::addColumn<QStringList>("setUp");
         const QString full = QStringLiteral("失败：The disk is full");
         for (const char* writer : {"download", "conversion", "note"}) {
             QTest::newRow(qPrintable(QStringLiteral("%1, full disk").arg(QLatin1String(writer))))
-                << QString::fromLatin1(writer) << "full" << qint64(0) << full;
+                << QString::fromLatin1(writer) << "full" << qint64(0) << full << QStringList();
             // The note wants two pages, the others more than four.
             QTest::newRow(qPrintable(QStringLiteral("%1, nearly full disk").arg(QLatin1String(writer))))
-                << QString::fromLatin1(writer) << "full" << qint64(*writer == 'n' ? 4096 : 16384) << full;
+                << QString::fromLatin1(writer) << "full" << qint64(*writer == 'n' ? 4096 : 16384) << full
+                << QStringList();
         }
         // The MP3 is about 36 KB: lame ends with 0 though its last writes failed.
         QTest::newRow("conversion, room for all but the MP3's last bytes")
-            << QStringLiteral("conversion") << "full" << qint64(32768) << full;
+            << QStringLiteral("conversion") << "full" << qint64(32768) << full << QStringList();
         // Told as the config.ini notice tells it: no file can be made there.
         QTest::newRow("conversion, bytes free but no inode left")
-            << QStringLiteral("conversion") << "no inode" << qint64(0) << full;
-        QTest::newRow("download, read-only disk")
-            << QStringLiteral("download") << "read-only" << qint64(0) << QStringLiteral("失败：The disk is read-only");
+            << QStringLiteral("conversion") << "no inode" << qint64(0) << full << QStringList();
+        QTest::newRow("download, read-only disk") << QStringLiteral("download") << "read-only" << qint64(0)
+                                                  << QStringLiteral("失败：The disk is read-only") << QStringList();
         QTest::newRow("download into a folder the operator may not write")
             << QStringLiteral("download") << "not the operator's" << qint64(0)
-            << QStringLiteral("失败：No permission to write");
+            << QStringLiteral("失败：No permission to write") << QStringList();
         QTest::newRow("download over a file the operator made read-only")
             << QStringLiteral("download") << "his, read-only file" << qint64(0)
-            << QStringLiteral("失败：No permission to write");
+            << QStringLiteral("失败：No permission to write") << QStringList();
+        QTest::newRow("download over a link into another folder: its file replaced, the link kept")
+            << QStringLiteral("download") << "" << qint64(0) << QString()
+            << QStringList{QStringLiteral("f mine/欢迎词.mp3"), QStringLiteral("l 欢迎词.mp3 @/mine/欢迎词.mp3")};
+        QTest::newRow("download over a file with a second hard link: written in place, both names show it")
+            << QStringLiteral("download") << "" << qint64(0) << QString()
+            << QStringList{QStringLiteral("f 欢迎词.mp3"), QStringLiteral("h mine/copy.mp3 欢迎词.mp3")};
+        QTest::newRow("download over the operator's file in a folder he may not write: written in place")
+            << QStringLiteral("download") << "not the operator's" << qint64(0) << QString()
+            << QStringList{QStringLiteral("f 欢迎词.mp3")};
     }
     void fullDisk()
     {
@@ -1267,9 +1285,11 @@ private slots:
         QFETCH(QString, disk);
         QFETCH(qint64, free);
         QFETCH(QString, told);
+        QFETCH(QStringList, setUp);
         const bool noInode = disk == QLatin1String("no inode");
-        // Without inodes, with more bytes free than lame's writes want.
-        ZnSmallDisk small(noInode ? 1 << 20 : 64 * 1024, noInode ? 64 : 0);
+        // Without inodes, with more bytes free than lame's writes want; with room
+        // for the download where it is to land.
+        ZnSmallDisk small(noInode || !setUp.isEmpty() ? 1 << 20 : 64 * 1024, noInode ? 64 : 0);
         if (!small.mounted())
             QSKIP(qPrintable(small.why()));
         // The queue's temporary folder and its note lie in the working folder.
@@ -1278,8 +1298,10 @@ private slots:
         const QString kept = writer == QLatin1String("note") ? QLatin1String(ZnDownAndUploadViewCtr::kNoteFile)
                                                              : QStringLiteral("欢迎词.mp3");
         const QByteArray earlier("an earlier file");
+        const ZnSetUpFiles setUpFiles(small.path(), setUp, earlier);
+        QVERIFY2(setUpFiles.made(), qPrintable(setUpFiles.why()));
         QFile file(kept);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+        QVERIFY(!setUp.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size()));
         file.close();
         const QString wav = m_work.filePath(QStringLiteral("full.wav"));
         QVERIFY(writeWav(wav, 3));
@@ -1291,6 +1313,8 @@ private slots:
         const auto modeBack = qScopeGuard([&] { QFile::setPermissions(servedRoot, servedMode); });
         std::unique_ptr<ZnAsUser> operatorUser;
         const auto fill = [&] {
+            if (disk.isEmpty())
+                return true;
             if (disk == QLatin1String("no inode"))
                 return small.useInodes();
             if (disk == QLatin1String("read-only"))
@@ -1331,6 +1355,15 @@ private slots:
             QVERIFY(!QFileInfo::exists(served(QStringLiteral("演出/full.mp3"))));
         }
         const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(all), QStringList());
+        if (!setUp.isEmpty()) {
+            QCOMPARE(table.rowCount(), 0);
+            QFile sent(served(QStringLiteral("欢迎词.mp3")));
+            QVERIFY(sent.open(QIODevice::ReadOnly));
+            const QString differs = setUpFiles.changed(kept, sent.readAll());
+            QVERIFY2(differs.isEmpty(), qPrintable(differs));
+            return;
+        }
         QStringList left = QDir(small.path()).entryList(all);
         QStringList expected{QStringLiteral("temp_mp3"), kept};
         if (disk == QLatin1String("full") || disk == QLatin1String("no inode"))
@@ -1338,7 +1371,6 @@ private slots:
         left.sort();
         expected.sort();
         QCOMPARE(left, expected);
-        QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(all), QStringList());
         QFile after(kept);
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), earlier);
