@@ -438,8 +438,9 @@ void TcpSocketClient::doGetFile(const FileTask& task)
 
     // The bytes go to a hidden temporary file beside the target and take the real
     // name only when all of them are on the disk, so a file of that name stays
-    // whole until then; anything else leaves nothing behind. The file is made as
-    // any other (0666 less the umask).
+    // whole until then; anything else leaves nothing behind. A new file is made as
+    // any other (0666 less the umask); a link or a file the operator set up at the
+    // name stays his (see ZnNewFile).
     ZnNewFile file(target);
     // Why the file could not be written where this system names the cause (the
     // disk, the folder, the permission, the name), else what failed.
