@@ -1,18 +1,22 @@
 // Screenshots of the demo console: every page the walk reaches, every dialog its
 // buttons open, and what a single click does not reach (a dialog opened from
 // another, a task started, a plan switched off and on, the boxes shown when the
-// services refuse, a book or a setting that cannot be saved, a download whose
-// path or an export whose name is too long, an export to a folder that does not
-// exist), as PNG files in the folder given (default gallery/).
+// services refuse, a book, a region or a setting that cannot be saved, a
+// download whose path or an export whose name is too long, an export to a
+// folder that does not exist), as PNG files in the folder given (default
+// gallery/).
 //
 //   zn_gallery [FOLDER] [--pages-only] [--log-db PORT]
 //
 // With --log-db the log pages read the talk-log database on 127.0.0.1:PORT.
 #include "InfoCenterMgr.h"
 #include "LogExportDialog.h"
+#include "ServiceHub.h"
 #include "TcpSocketClient.h"
+#include "ZnApi.h"
 #include "ZnDemoConsole.h"
 #include "ZnMediaMgrForm.h"
+#include "ZnNetManage.h"
 #include "ZnPageWalker.h"
 #include "ZnSimClosedPort.h"
 
@@ -33,9 +37,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -264,40 +266,95 @@ struct Extra
     std::function<void(QWidget *page)> undo = nullptr;
 };
 
-// The monitor book of the demo's server microphone 70001 with entries of a
-// type no book word names (0, and 77, which no family has), which no row of its
-// dialog lists: a changed tick is refused with their ids. Their ids run from
-// 90001, which no terminal of the demo has.
-std::function<void(QWidget *)> unwritableMonitors(ZnDemoConsole &console, int count)
+// Entries added to the monitor book of the demo's server microphone 70001 that
+// no row of its dialog lists: a changed tick is refused naming them. The book
+// is put back after the shot.
+struct MonitorBook
 {
-    return [&console, count](QWidget *page) {
-        console.server.withData([count](ZnSimData &d) {
+    std::vector<Json::Value> asRead;
+
+    void add(ZnDemoConsole &console, QWidget *page, const std::vector<Json::Value> &entries)
+    {
+        console.server.withData([&](ZnSimData &d) {
             std::vector<Json::Value> &book = d.table("d81monitor");
-            for (int i = 0; i < count; ++i) {
-                Json::Value entry;
+            asRead = book;
+            for (Json::Value entry : entries) {
                 entry["terminalId"] = "70001";
-                entry["monitorId"] = std::to_string(90001 + i);
-                entry["monitorType"] = i % 2 ? "77" : "0";
                 entry["orderId"] = std::to_string(book.size() + 1);
                 book.push_back(entry);
             }
         });
         press(page, "fSetBtn");
-    };
+    }
+    void putBack(ZnDemoConsole &console)
+    {
+        console.server.withData([this](ZnSimData &d) { d.table("d81monitor") = asRead; });
+    }
+};
+
+Json::Value monitor(const std::string &id, const char *type)
+{
+    Json::Value entry;
+    entry["monitorId"] = id;
+    entry["monitorType"] = type;
+    return entry;
 }
 
-std::function<void(QWidget *)> writableMonitors(ZnDemoConsole &console)
+// Of a type no book word names (0, and 77, which no family has); their ids run
+// from 90001, which no terminal of the demo has.
+std::vector<Json::Value> unwritableMonitors(int count)
 {
-    return [&console](QWidget *) {
-        console.server.withData([](ZnSimData &d) {
-            std::vector<Json::Value> &book = d.table("d81monitor");
-            book.erase(std::remove_if(
-                           book.begin(), book.end(),
-                           [](const Json::Value &e) { return std::atoi(e["monitorId"].asString().c_str()) >= 90001; }),
-                       book.end());
-        });
-    };
+    std::vector<Json::Value> entries;
+    for (int i = 0; i < count; ++i)
+        entries.push_back(monitor(std::to_string(90001 + i), i % 2 ? "77" : "0"));
+    return entries;
 }
+
+// Amplifiers, a family the book names, stored under ids that are no number the
+// console keeps: a word, none, one beyond int.
+std::vector<Json::Value> unreadableMonitors()
+{
+    return {monitor("abc", "6"), monitor("", "6"), monitor("99999999999", "6")};
+}
+
+// The demo's region "Ground floor" stored with members whose ids are no number
+// the console keeps, read again by the console as after a login: its dialog
+// refuses the save. The region is put back after the shot.
+struct RegionMembers
+{
+    std::string asRead;
+
+    static void readAgain(QWidget *page)
+    {
+        ZnManageCenter *centre = ServiceHub::instance()->centre();
+        // The answer's signals reach the page before the request returns.
+        (void)QTest::qWaitFor([centre] { return apiGetRegionList(centre) != ZnNetManage::ResultBusy; }, 5000);
+        (void)clickCell(page, "fGroupTableWidget", QStringLiteral("Ground floor"));
+    }
+    void set(ZnDemoConsole &console, QWidget *page, const std::string &added)
+    {
+        console.server.withData([&](ZnSimData &d) {
+            for (Json::Value &r : d.table("region")) {
+                if (r["name"].asString() == "Ground floor") {
+                    asRead = r["terminalId"].asString();
+                    r["terminalId"] = asRead + ' ' + added;
+                }
+            }
+        });
+        readAgain(page);
+        press(page, "fEditBtn");
+    }
+    void putBack(ZnDemoConsole &console, QWidget *page)
+    {
+        console.server.withData([this](ZnSimData &d) {
+            for (Json::Value &r : d.table("region")) {
+                if (r["name"].asString() == "Ground floor")
+                    r["terminalId"] = asRead;
+            }
+        });
+        readAgain(page);
+    }
+};
 
 // A save of config.ini refused because of the file's form: a quote left open
 // before the title would draw it into another value. The file and the title
@@ -410,6 +467,14 @@ QList<Extra> extras(ZnDemoConsole &console)
         const QString queued = state();
         (void)QTest::qWaitFor([&] { return state() != queued; }, 5000);
     };
+    const auto monitorBook = std::make_shared<MonitorBook>();
+    const auto addMonitors = [&console, monitorBook](std::vector<Json::Value> entries) {
+        return [&console, monitorBook, entries](QWidget *page) { monitorBook->add(console, page, entries); };
+    };
+    const auto putBackMonitors = [&console, monitorBook](QWidget *) { monitorBook->putBack(console); };
+    // The region's dialog: OK with nothing changed, as every save writes the members.
+    const Answer regionOk{false, [](QWidget *dialog, const QString &) { press(dialog, "fOkBtn"); }};
+    const auto regionMembers = std::make_shared<RegionMembers>();
     const auto titleSave = std::make_shared<TitleSave>();
     // The file service gone: the media page says it cannot reach it. Last of all,
     // as nothing after it lists the library.
@@ -438,21 +503,31 @@ QList<Extra> extras(ZnDemoConsole &console)
          nullptr,
          "Control desk",
          false,
-         unwritableMonitors(console, 2),
+         addMonitors(unwritableMonitors(2)),
          {monitorTicked, closed()},
          false,
          nullptr,
-         writableMonitors(console)},
+         putBackMonitors},
         {"Mic",
          "monitor-unwritable-300",
          nullptr,
          "Control desk",
          false,
-         unwritableMonitors(console, 300),
+         addMonitors(unwritableMonitors(300)),
          {monitorTicked, closed()},
          false,
          nullptr,
-         writableMonitors(console)},
+         putBackMonitors},
+        {"Mic",
+         "monitor-ids-unwritable",
+         nullptr,
+         "Control desk",
+         false,
+         addMonitors(unreadableMonitors()),
+         {monitorTicked, closed()},
+         false,
+         nullptr,
+         putBackMonitors},
         {"Media",
          "download-path-too-long",
          "fMediaTableWidget",
@@ -464,6 +539,16 @@ QList<Extra> extras(ZnDemoConsole &console)
          "fUpOrDownTableWidget"},
         {"Media", "file-service-unreachable", "fMediaTableWidget", "", false, loseFileService, {}, true},
         {"Region", "delete-refused", nullptr, "", true, click("fDelBtn"), {accepted(), closed()}, false},
+        {"Region",
+         "members-unwritable",
+         "fGroupTableWidget",
+         "Ground floor",
+         false,
+         [&console, regionMembers](QWidget *page) { regionMembers->set(console, page, "abc 99999999999"); },
+         {regionOk, closed()},
+         false,
+         nullptr,
+         [&console, regionMembers](QWidget *page) { regionMembers->putBack(console, page); }},
         {"SystemSet",
          "config-not-saved",
          nullptr,
