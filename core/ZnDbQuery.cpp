@@ -312,9 +312,9 @@ bool ZnDbQuery::logSnapshot(LogTable table, LogSnapshot& out, ZnMySql* db)
         return false;
     out.rows = wide(result, 0, 0);
     out.withId = wide(result, 0, 1);
-    out.newestId = wide(result, 0, 2);
+    // Read once, telling an id past 64 bits (strtoll stops at the range's end).
     errno = 0;
-    std::strtoll(result.cell(0, 2) ? result.cell(0, 2) : "0", nullptr, 10);
+    out.newestId = wide(result, 0, 2);
     out.reachable = errno != ERANGE;
     return true;
 }

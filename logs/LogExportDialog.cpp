@@ -148,10 +148,10 @@ void LogExportDialog::export_btn_clicked()
     connect(thread, &LogExportThread::update_signal, this, &LogExportDialog::update_export_rate);
     connect(thread, &LogExportThread::finish_signal, this, &LogExportDialog::update_finish_flag);
     // Closing the dialog leaves the export running; quitting the program stops
-    // it, and the earlier file stays.
+    // it, a running statement broken off, and the earlier file stays.
     LogExportThread *running = thread;
     connect(qApp, &QCoreApplication::aboutToQuit, running, [running] {
-        running->requestInterruption();
+        running->cancel();
         running->wait();
     });
     thread->start(QThread::InheritPriority);

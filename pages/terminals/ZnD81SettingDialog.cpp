@@ -145,7 +145,7 @@ void ZnD81SettingDialog::loadMonitorList()
 {
     if (!loadBook(MonitorBook))
         return;
-    monitorsLoaded = true;
+    keptMonitors.setRead();
     const std::list<BookEntry> book = ZnMicListMgr::instance()->monitorList();
     // The row shows the record's own type; the book word goes beside it: a
     // console's family, a play terminal's type text when it names a console
@@ -192,7 +192,7 @@ void ZnD81SettingDialog::loadSsTasks()
 {
     if (!loadBook(SourceBook))
         return;
-    sourcesLoaded = true;
+    keptSources.setRead();
     const std::list<BookEntry> book = ZnMicListMgr::instance()->sourceList();
     const std::list<ZnSsTask> tasks = ZnSsTaskDataMgr::instance()->taskList();
     for (const BookEntry &entry : book) {
@@ -217,7 +217,7 @@ void ZnD81SettingDialog::loadRegionList()
 {
     if (!loadBook(RegionBook))
         return;
-    regionsLoaded = true;
+    keptRegions.setRead();
     const std::list<BookEntry> book = ZnMicListMgr::instance()->regionList();
     for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList()) {
         regions.fillTable(checkState(listed(book, region.regionId)), region.name, region.regionId, std::string());
@@ -371,7 +371,7 @@ bool ZnD81SettingDialog::commitBase()
 
 bool ZnD81SettingDialog::commitMonitorList()
 {
-    if (!monitorsLoaded || !monitors.isChanged())
+    if (!keptMonitors.isRead() || !monitors.isChanged())
         return true;
     QStringList items;
     const QTableWidget *t = ui.fMonitorTb;
@@ -390,7 +390,7 @@ bool ZnD81SettingDialog::commitSsTaskList()
 {
     // Sent on every OK, changed or not, but never after a failed read: the empty
     // table would wipe the server's book.
-    if (!sourcesLoaded)
+    if (!keptSources.isRead())
         return true;
     const QList<int> chosen = selectedSourceIds();
     // Left alone, a book that cannot be written back is not sent, and nothing
@@ -405,7 +405,7 @@ bool ZnD81SettingDialog::commitSsTaskList()
 
 bool ZnD81SettingDialog::commitRegionList()
 {
-    if (!regionsLoaded || !regions.isChanged())
+    if (!keptRegions.isRead() || !regions.isChanged())
         return true;
     QStringList items;
     const QTableWidget *t = ui.fRegionTb;

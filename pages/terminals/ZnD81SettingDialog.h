@@ -67,12 +67,8 @@ private:
     ZnSelectTableCtrl groups;
     ZnSelectTableCtrl monitors;
     ZnSelectTableCtrl regions;
-    // Which books were read, and the audio sources as read.
-    bool monitorsLoaded = false;
-    bool sourcesLoaded = false;
-    bool regionsLoaded = false;
-    // The monitor and region books as read; entries no row lists go back after
-    // the checked rows.
+    // The monitor and region books as read (whether they were read at all);
+    // entries no row lists go back after the checked rows.
     ZnKeptEntries keptMonitors{ZnKeptEntries::Monitors};
     ZnKeptEntries keptRegions{ZnKeptEntries::Regions};
     // The audio-source book as read; a source the dialog does not offer keeps its

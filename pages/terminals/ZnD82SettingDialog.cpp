@@ -94,7 +94,7 @@ void ZnD82SettingDialog::loadContactList()
 {
     if (!loadBook(CallBook))
         return;
-    contactsLoaded = true;
+    keptContacts.setRead();
     const std::list<BookEntry> book = ZnD82ListMgr::instance()->callList();
     // The row shows the record's own type; the family word matches the book
     // and is what OK writes.
@@ -140,7 +140,7 @@ void ZnD82SettingDialog::loadSourceTasks()
 {
     if (!loadBook(SourceBook))
         return;
-    sourcesLoaded = true;
+    keptSources.setRead();
     const std::list<BookEntry> book = ZnD82ListMgr::instance()->sourceList();
     for (const ZnSsTask &task : ZnSsTaskDataMgr::instance()->taskList()) {
         if (task.SourceCategory == kPlanTask) {
@@ -156,7 +156,7 @@ void ZnD82SettingDialog::loadRegionConfig()
 {
     if (!loadBook(RegionBook))
         return;
-    regionsLoaded = true;
+    keptRegions.setRead();
     const std::list<BookEntry> book = ZnD82ListMgr::instance()->regionList();
     for (const ZnRegion &region : ZnRegionListMgr::instance()->regionList()) {
         appendCheckRow(ui.fRegionTb, checkState(named(book, region.regionId, std::string())),
@@ -226,29 +226,26 @@ bool ZnD82SettingDialog::commitBase()
 
 bool ZnD82SettingDialog::commitContactList()
 {
-    return commitBook(contactsLoaded, contacts, ui.fTalkTb, SetCalls, true, keptContacts,
-                      QStringLiteral("提交通信名单错误!"));
+    return commitBook(contacts, ui.fTalkTb, SetCalls, true, keptContacts, QStringLiteral("提交通信名单错误!"));
 }
 
 bool ZnD82SettingDialog::commitSourceTasks()
 {
-    return commitBook(sourcesLoaded, sources, ui.fSsTaskTb, SetSources, false, keptSources,
-                      QStringLiteral("提交音源任务错误!"));
+    return commitBook(sources, ui.fSsTaskTb, SetSources, false, keptSources, QStringLiteral("提交音源任务错误!"));
 }
 
 bool ZnD82SettingDialog::commitRegionConfig()
 {
-    return commitBook(regionsLoaded, regions, ui.fRegionTb, SetRegions, false, keptRegions,
-                      QStringLiteral("提交分区配置错误!"));
+    return commitBook(regions, ui.fRegionTb, SetRegions, false, keptRegions, QStringLiteral("提交分区配置错误!"));
 }
 
-bool ZnD82SettingDialog::commitBook(bool loaded, const ZnSelectTableCtrl &control, QTableWidget *table, int type,
-                                    bool typed, const ZnKeptEntries &kept, const QString &failure)
+bool ZnD82SettingDialog::commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
+                                    const ZnKeptEntries &kept, const QString &failure)
 {
     // A book that was not read shows no entry: its table, whatever was ticked,
     // would go out empty over the server's. Nothing is told, as for a Dsk81
     // console's.
-    if (!loaded || !control.isChanged() || !device)
+    if (!kept.isRead() || !control.isChanged() || !device)
         return true;
     // Written without them, the server would drop them or file them elsewhere.
     const QString refused = kept.refusal();

@@ -45,7 +45,7 @@ private:
     bool commitContactList();
     bool commitSourceTasks();
     bool commitRegionConfig();
-    bool commitBook(bool loaded, const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
+    bool commitBook(const ZnSelectTableCtrl &control, QTableWidget *table, int type, bool typed,
                     const ZnKeptEntries &kept, const QString &failure);
     bool loadBook(int type);
     void loadContactList();
@@ -59,11 +59,8 @@ private:
     ZnSelectTableCtrl contacts;
     ZnSelectTableCtrl sources;
     ZnSelectTableCtrl regions;
-    // Which books were read.
-    bool contactsLoaded = false;
-    bool sourcesLoaded = false;
-    bool regionsLoaded = false;
-    // The books as read; entries no row lists go back after the checked rows.
+    // The books as read (whether they were read at all); entries no row lists
+    // go back after the checked rows.
     ZnKeptEntries keptContacts{ZnKeptEntries::Contacts};
     ZnKeptEntries keptSources{ZnKeptEntries::Sources};
     ZnKeptEntries keptRegions{ZnKeptEntries::Regions};

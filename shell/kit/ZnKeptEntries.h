@@ -28,6 +28,11 @@ public:
     // ids that are no numbers the console keeps; empty when it may go.
     static QString membersRefusal(List list, const std::vector<std::string> &unread);
 
+    // The stored list was read (empty, perhaps). Till then nothing of it is
+    // known: a save would go out over entries no row could show.
+    void setRead() { read = true; }
+    bool isRead() const { return read; }
+
     // One stored entry, in stored order: the key a row listing it carries and
     // the text a save writes for it.
     void stored(const QString &key, const QString &text);
@@ -65,6 +70,7 @@ public:
 
 private:
     const List list;
+    bool read = false;
     QList<QPair<QString, QString>> entries;
     QSet<QString> rows;
     // Entries that cannot be written back, in stored order: the key of one of
