@@ -539,14 +539,28 @@ private slots:
     void progressLines_data()
     {
         QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("engine"); // the user log's without its key; empty: as it is
         QTest::addColumn<QString>("lines");
-        QTest::newRow("user") << int(UserLogKind)
+        QTest::newRow("user") << int(UserLogKind) << QString()
                               << "get count 2|exect row 101|r|get count 3|exect row 201|r|get count 4|exect row 251|r";
-        QTest::newRow("talk") << int(TalkLogKind) << "exect row 101|r|exect row 201|r|exect row 206|r";
+        QTest::newRow("talk") << int(TalkLogKind) << QString() << "exect row 101|r|exect row 201|r|exect row 206|r";
+        // Where every statement reads the whole log, the first carries a page and
+        // each next one at most twice as many rows as the last.
+        QTest::newRow("user, no key: a page first, then at most twice as much")
+            << int(UserLogKind) << QStringLiteral("MEMORY")
+            << "get count 2|exect row 101|r|get count 3|exect row 251|r";
     }
     void progressLines()
     {
         QFETCH(int, kind);
+        QFETCH(QString, engine);
+        TableCopy copy(QStringLiteral("userlog"));
+        QVERIFY(copy.ready
+                && sql(engine.isEmpty() ? QStringLiteral("insert into userlog select * from userlog_kept")
+                                        : QStringLiteral("alter table userlog engine = %1; alter table userlog modify "
+                                                         "id int not null; alter table userlog drop primary key; "
+                                                         "insert into userlog select * from userlog_kept")
+                                              .arg(engine)));
         QTemporaryFile capture;
         QVERIFY(capture.open());
         std::fflush(stdout);
@@ -563,6 +577,43 @@ private slots:
             if (l.startsWith("get count") || l.startsWith("exect row") || l == "r")
                 lines << QString::fromLatin1(l.trimmed());
         QTEST(lines.join(QLatin1Char('|')), "lines");
+    }
+
+    // Where every statement reads the whole log, each takes as many rows as the
+    // last one's time per row lets it carry in half a second, beyond what reading
+    // the log costs: a slow link or a slow file takes fewer, a fast one twice as
+    // many at most, never less than a page.
+    void stretchRows_data()
+    {
+        QTest::addColumn<qint64>("budget"); // the rows the last statement asked for
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<qint64>("rows"); // the rows it read
+        QTest::addColumn<double>("scan"); // reading the whole log
+        QTest::addColumn<qint64>("next");
+        QTest::newRow("fast: twice as many") << qint64(1000) << 0.06 << qint64(1000) << 0.05 << qint64(2000);
+        QTest::newRow("a link of 1 MB/s: half a second")
+            << qint64(4000) << 0.45 << qint64(4000) << 0.05 << qint64(4500);
+        QTest::newRow("far slower than asked: fewer at once")
+            << qint64(8000) << 2.05 << qint64(8000) << 0.05 << qint64(1800);
+        QTest::newRow("more rows than asked: twice those at most")
+            << qint64(100) << 0.06 << qint64(300) << 0.05 << qint64(600);
+        QTest::newRow("reading the log takes most: a quarter second of rows beside it")
+            << qint64(10000) << 1.3 << qint64(10000) << 0.8 << qint64(5000);
+        QTest::newRow("reading the log past the goal: still a quarter second of rows")
+            << qint64(10000) << 2.0 << qint64(10000) << 1.5 << qint64(5000);
+        QTest::newRow("an empty stretch tells nothing: twice the budget")
+            << qint64(1000) << 0.2 << qint64(0) << 0.2 << qint64(2000);
+        QTest::newRow("quicker than the read measured: twice as many")
+            << qint64(1000) << 0.1 << qint64(1000) << 0.2 << qint64(2000);
+        QTest::newRow("a stalled link: a page still") << qint64(100) << 60.0 << qint64(100) << 0.05 << qint64(100);
+    }
+    void stretchRows()
+    {
+        QFETCH(qint64, budget);
+        QFETCH(double, seconds);
+        QFETCH(qint64, rows);
+        QFETCH(double, scan);
+        QTEST(LogExportThread::nextStretchRows(budget, seconds, rows, scan), "next");
     }
 
     // The talk type is stored as a number; the file names it as the page does, and
