@@ -201,15 +201,18 @@ private:
     void pass(int from, int to, bool slow)
     {
         char buffer[4096];
-        const auto start = std::chrono::steady_clock::now();
-        double sent = 0;
+        // When the bytes passed so far have taken the link's time. A link left
+        // idle saves nothing up: it never carries more than its speed.
+        auto due = std::chrono::steady_clock::now();
         for (;;) {
             const ssize_t n = ::recv(from, buffer, slow ? 1460 : sizeof buffer, 0);
             if (n <= 0 || !writeAll(to, buffer, n))
                 break;
             if (slow) {
-                sent += double(n);
-                std::this_thread::sleep_until(start + std::chrono::duration<double>(sent / rate));
+                due = std::max(due, std::chrono::steady_clock::now())
+                      + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                          std::chrono::duration<double>(double(n) / rate));
+                std::this_thread::sleep_until(due);
             }
         }
         ::shutdown(to, SHUT_RDWR);
