@@ -23,6 +23,9 @@ private slots:
         QVERIFY(zh.load(QStringLiteral("./translate/zh.qm")));
         QCoreApplication::installTranslator(&zh);
         QVERIFY(dir.isValid());
+        QVERIFY(QFile::link(QStringLiteral("loop"), dir.filePath(QStringLiteral("loop"))));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        QVERIFY(QFile::link(QStringLiteral("folder"), dir.filePath(QStringLiteral("to folder"))));
     }
 
     void reasons_data()
@@ -42,9 +45,14 @@ private slots:
         QTest::newRow("path too long") << "write" << ENAMETOOLONG << QStringLiteral("文件路径超长") << true;
         QTest::newRow("disk error writing") << "write" << EIO << QStringLiteral("磁盘读写出错") << true;
         QTest::newRow("disk error reading") << "read" << EIO << QStringLiteral("磁盘读写出错") << true;
+        const QString loop = QStringLiteral("符号链接循环或层数过多");
+        const QString folder = QStringLiteral("该名称是一个文件夹");
+        QTest::newRow("a loop of links, written") << "write" << ELOOP << loop << true;
+        QTest::newRow("a loop of links, read") << "read" << ELOOP << loop << true;
+        QTest::newRow("a folder, written") << "write" << EISDIR << folder << true;
+        QTest::newRow("a folder, read") << "read" << EISDIR << folder << true;
         // Anything else in the system's own words.
-        QTest::newRow("other, written") << "write" << ELOOP << QStringLiteral("Too many levels of symbolic links")
-                                        << false;
+        QTest::newRow("other, written") << "write" << ETXTBSY << QStringLiteral("Text file busy") << false;
         QTest::newRow("other, read") << "read" << ENOENT << QStringLiteral("No such file or directory") << false;
         // A new file: its folder and its name as they fail.
         QTest::newRow("a new file in a folder that does not exist")
@@ -52,6 +60,9 @@ private slots:
         QTest::newRow("a new file below a file") << "file/a.csv" << ENOTDIR << QStringLiteral("目录不存在") << true;
         QTest::newRow("a new file's name of 256 bytes")
             << QString(256, QLatin1Char('n')) << 0 << QStringLiteral("文件名称超长") << true;
+        QTest::newRow("a new file over a loop of links") << "loop" << ELOOP << loop << true;
+        QTest::newRow("a new file at a folder's name") << "folder" << EISDIR << folder << true;
+        QTest::newRow("a new file at a link to a folder") << "to folder" << EISDIR << folder << true;
     }
     void reasons()
     {

@@ -1269,6 +1269,17 @@ private slots:
         QTest::newRow("download over a file the operator made read-only")
             << QStringLiteral("download") << "his, read-only file" << qint64(0)
             << QStringLiteral("失败：No permission to write") << QStringList();
+        // What the operator set up at the name stays, and the row says why.
+        QTest::newRow("download over a loop of links")
+            << QStringLiteral("download") << "" << qint64(0)
+            << QStringLiteral("失败：A loop of links, or too many links in a row")
+            << QStringList{QStringLiteral("l 欢迎词.mp3 loop.mp3"), QStringLiteral("l loop.mp3 欢迎词.mp3")};
+        QTest::newRow("download onto a folder of its name")
+            << QStringLiteral("download") << "" << qint64(0) << QStringLiteral("失败：The name is a folder")
+            << QStringList{QStringLiteral("f 欢迎词.mp3/kept.mp3")};
+        QTest::newRow("download onto a link to a folder")
+            << QStringLiteral("download") << "" << qint64(0) << QStringLiteral("失败：The name is a folder")
+            << QStringList{QStringLiteral("f mine/kept.mp3"), QStringLiteral("l 欢迎词.mp3 mine")};
         QTest::newRow("download over a link into another folder: its file replaced, the link kept")
             << QStringLiteral("download") << "" << qint64(0) << QString()
             << QStringList{QStringLiteral("f mine/欢迎词.mp3"), QStringLiteral("l 欢迎词.mp3 @/mine/欢迎词.mp3")};
@@ -1356,6 +1367,23 @@ private slots:
         }
         const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
         QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(all), QStringList());
+        if (!setUp.isEmpty() && !told.isEmpty()) {
+            // Nothing was written: only what he set up lies there, as he set it up.
+            QStringList expected{QStringLiteral("temp_mp3")};
+            for (const QString& e : setUp) {
+                const QString path = e.section(QLatin1Char(' '), 1, 1);
+                expected << path.section(QLatin1Char('/'), 0, 0);
+                QVERIFY2(e.startsWith(QLatin1Char('l')) ? QFileInfo(path).isSymLink() : QFileInfo(path).isFile(),
+                         qPrintable(e));
+            }
+            expected.removeDuplicates();
+            expected.sort();
+            QStringList left = QDir(small.path()).entryList(all | QDir::System);
+            left.sort();
+            QCOMPARE(left, expected);
+            QCOMPARE(table.rowCount(), 1);
+            return;
+        }
         if (!setUp.isEmpty()) {
             QCOMPARE(table.rowCount(), 0);
             QFile sent(served(QStringLiteral("欢迎词.mp3")));
