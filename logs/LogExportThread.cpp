@@ -1,10 +1,12 @@
 #include "LogExportThread.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTextCodec>
 
+#include <cmath>
 #include <cstdio>
 
 #include "LogExportKind.h"
@@ -16,9 +18,15 @@
 namespace {
 const int kPageRows = 100;
 const int kStopped = 2;
-// Where every statement reads the whole log: so many statements at most, so that
-// the export stays linear in the log's length.
-const qint64 kStretches = 16;
+// A way of reading came through every row with an id.
+const int kAllRead = 3;
+// Where every statement reads the whole log, the small stretches it is cut into
+// (some 64 KB of ids): a statement takes as many of them as fit its time.
+const qint64 kStretchEnds = 8000;
+// What a statement that reads the whole log may hold it for, as a goal: a server
+// write waits that long at most. Well under a second, since the stretches are
+// uneven and the link's speed changes meanwhile.
+const double kStretchSeconds = 0.5;
 }
 
 LogExportThread::LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent)
@@ -93,6 +101,62 @@ int LogExportThread::writeUserLog()
     return writeLog(ZnDbQuery::UserLogTable);
 }
 
+// The file being written, and what has been written into it.
+struct LogExportThread::Output
+{
+    Output(LogExportThread &thread, ZnNewFile &file, qint64 rows)
+        : thread(thread), file(file), pages((rows + kPageRows - 1) / kPageRows)
+    {}
+
+    void field(const QString &text)
+    {
+        bool cut = false;
+        line += gbkField(text, &cut);
+        thread.lost += cut;
+    }
+    void writeRows(const std::vector<ZnDbQuery::LogRow> &rows, size_t from, size_t to)
+    {
+        for (size_t i = from; i < to; ++i) {
+            field(QString::number(row++));
+            for (const QString &cell : ZnLogTexts::exportCells(thread.kind, rows[i].record))
+                field(cell);
+            line += '\n';
+            ++written.rows;
+            written.sum += rows[i].digest;
+        }
+    }
+    void writeOut()
+    {
+        good = good && file.write(line.constData(), size_t(line.size()));
+        line.clear();
+    }
+    // After each statement: the rows out, the progress told.
+    void flushRows()
+    {
+        writeOut();
+        ++statements;
+        percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
+        emit thread.update_signal(percent);
+        if (thread.kind != TalkLogKind)
+            std::printf("get count %lld\r\n", statements + 1);
+        std::printf("exect row %lld\r\n", read + 1);
+        std::printf("r\n");
+        std::fflush(stdout);
+    }
+
+    LogExportThread &thread;
+    ZnNewFile &file;
+    const qint64 pages;
+    QByteArray line;
+    qint64 row = 1;
+    // The rows written and the sum of their digests.
+    ZnDbQuery::LogDigest written;
+    qint64 read = 0; // rows with an id, written or held
+    qint64 statements = 0;
+    long percent = 0;
+    bool good = true;
+};
+
 int LogExportThread::writeLog(ZnDbQuery::LogTable table)
 {
     lost = 0;
@@ -137,136 +201,38 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     if (!log.reachable)
         return LogChanged;
 
-    QByteArray line;
-    const auto field = [&](const QString &text) {
-        bool cut = false;
-        line += gbkField(text, &cut);
-        lost += cut;
-    };
+    Output out(*this, file, log.rows);
     for (const QString &h : headers)
-        field(h);
-    line += '\n';
-    qint64 row = 1;
-    // The rows written and the sum of their digests.
-    ZnDbQuery::LogDigest written;
-    const auto writeRows = [&](const std::vector<ZnDbQuery::LogRow> &rows, size_t from, size_t to) {
-        for (size_t i = from; i < to; ++i) {
-            field(QString::number(row++));
-            for (const QString &cell : ZnLogTexts::exportCells(kind, rows[i].record))
-                field(cell);
-            line += '\n';
-            ++written.rows;
-            written.sum += rows[i].digest;
-        }
-    };
+        out.field(h);
+    out.line += '\n';
 
-    const qint64 pages = (log.rows + kPageRows - 1) / kPageRows;
-    const bool countLine = kind != TalkLogKind;
-    qint64 read = 0; // rows with an id, written or held
-    qint64 statements = 0;
-    long percent = 0;
-    bool good = true;
-    const auto writeOut = [&] {
-        good = good && file.write(line.constData(), size_t(line.size()));
-        line.clear();
-    };
-    const auto flushRows = [&] {
-        writeOut();
-        ++statements;
-        percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
-        emit update_signal(percent);
-        if (countLine)
-            std::printf("get count %lld\r\n", statements + 1);
-        std::printf("exect row %lld\r\n", read + 1);
-        std::printf("r\n");
-        std::fflush(stdout);
-    };
-
-    std::vector<ZnDbQuery::LogRow> list;
-    list.reserve(kPageRows);
     // Newest first, down from the newest id counted at the start: rows added
     // meanwhile are above it and never read. Where pages cannot follow an index,
     // every statement reads the whole log, so there are only a few of them, each a
     // stretch of ids whose rows are taken as they arrive.
     std::vector<int64_t> ends;
-    const bool byPages =
-        ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get())
-        || !ZnDbQuery::logStretchEnds(
-            columns, log.newestId, qMax<qint64>(kPageRows, (log.withId + kStretches - 1) / kStretches), ends, db.get());
-    if (!byPages && log.withId > 0) {
-        int64_t top = log.newestId;
-        for (size_t i = 0; i <= ends.size(); ++i) {
-            if (i < ends.size() && ends[i] >= top)
-                continue;
-            if (isInterruptionRequested())
-                return kStopped;
-            const auto take = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
-                writeRows(rows, 0, rows.size());
-                read += qint64(rows.size());
-                writeOut();
-                return !isInterruptionRequested();
-            };
-            if (ZnDbQuery::logRowsInStretch(columns, i < ends.size() ? &ends[i] : nullptr, top, take, db.get()) < 0)
-                return isInterruptionRequested() ? kStopped : QueryFailed;
-            if (isInterruptionRequested())
-                return kStopped;
-            flushRows();
-            if (i < ends.size())
-                top = ends[i];
-        }
+    bool byPages = ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get());
+    double scanSeconds = 0;
+    if (!byPages) {
+        QElapsedTimer clock;
+        clock.start();
+        byPages = !ZnDbQuery::logStretchEnds(columns, log.newestId, qMax<qint64>(1, log.withId / kStretchEnds), ends,
+                                             db.get());
+        scanSeconds = double(clock.nsecsElapsed()) / 1e9;
     }
-    // The rows at the end of a full page that share its last id: written once the
-    // next page shows whether more rows of that id follow.
-    std::vector<ZnDbQuery::LogRow> held;
-    int64_t maxId = log.newestId;
-    int64_t skip = 0;
-    // A log of whole pages ends with its last full page, not with a pass that
-    // finds nothing.
-    while (byPages && read < log.withId) {
-        if (isInterruptionRequested())
-            return kStopped;
-        if (ZnDbQuery::logPageAtOrBelow(columns, list, maxId, skip, kPageRows, db.get()) < 0)
-            return isInterruptionRequested() ? kStopped : QueryFailed;
-        if (!held.empty() && !list.empty() && list.front().record.id == held.front().record.id) {
-            // The held id goes on past the page, and rows of one id are told apart
-            // by nothing: that id's rows, read whole, replace the held ones.
-            read -= qint64(held.size());
-            held.clear();
-            if (ZnDbQuery::logRowsWithId(columns, list, &maxId, db.get()) < 0)
-                return isInterruptionRequested() ? kStopped : QueryFailed;
-            writeRows(list, 0, list.size());
-            read += qint64(list.size());
-            skip = int64_t(list.size());
-            flushRows();
-            continue;
-        }
-        writeRows(held, 0, held.size());
-        held.clear();
-        read += qint64(list.size());
-        if (list.size() < size_t(kPageRows)) {
-            writeRows(list, 0, list.size());
-            flushRows();
-            break;
-        }
-        const int64_t last = list.back().record.id;
-        size_t cut = list.size();
-        while (cut > 0 && list[cut - 1].record.id == last)
-            --cut;
-        writeRows(list, 0, cut);
-        held.assign(list.begin() + cut, list.end());
-        skip = maxId == last ? skip + int64_t(list.size()) : int64_t(held.size());
-        maxId = last;
-        flushRows();
-    }
-    writeRows(held, 0, held.size());
+    const int got = byPages ? readPages(columns, log, db.get(), out)
+                            : readStretches(columns, log, ends, scanSeconds, db.get(), out);
+    if (got != kAllRead)
+        return got;
     if (log.rows > log.withId) {
         // Rows without an id come last, as "order by id desc" puts them.
+        std::vector<ZnDbQuery::LogRow> list;
         if (ZnDbQuery::logRowsWithId(columns, list, nullptr, db.get()) < 0)
             return isInterruptionRequested() ? kStopped : QueryFailed;
-        writeRows(list, 0, list.size());
+        out.writeRows(list, 0, list.size());
     }
-    writeOut();
-    if (!good)
+    out.writeOut();
+    if (!out.good)
         return failed();
     if (isInterruptionRequested())
         return kStopped;
@@ -278,13 +244,134 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     ZnDbQuery::LogDigest now;
     if (!ZnDbQuery::logDigest(columns, log.newestId, now, db.get()))
         return isInterruptionRequested() ? kStopped : LogChanged;
-    if (now != written)
+    if (now != out.written)
         return LogChanged;
     if (!file.commit())
         return failed();
-    if (percent < 100)
+    if (out.percent < 100)
         emit update_signal(100);
     return Complete;
+}
+
+qint64 LogExportThread::nextStretchRows(qint64 budget, double seconds, qint64 rows, double scanSeconds)
+{
+    // Growing at most twofold: a guess far off costs one statement, not the log
+    // held for as long as the link needs to carry it.
+    const double most = 2.0 * double(qMax(budget, rows));
+    // The rows' share of the time; where reading the log alone takes most of it,
+    // the statement still takes some rows, or the export would read the whole log
+    // for every few of them.
+    const double rowSeconds = qMax(kStretchSeconds - scanSeconds, kStretchSeconds / 2);
+    double next = most;
+    // The rows came at the pace of the link, or of the file: both count.
+    if (rows > 0 && seconds > scanSeconds)
+        next = qMin(most, double(rows) * rowSeconds / (seconds - scanSeconds));
+    return qMax<qint64>(kPageRows, std::llround(next));
+}
+
+int LogExportThread::readStretches(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log,
+                                   const std::vector<int64_t> &ends, double scanSeconds, ZnMySql *db, Output &out)
+{
+    if (log.withId == 0)
+        return kAllRead;
+    int64_t top = log.newestId;
+    size_t next = 0; // the highest end below top
+    while (next < ends.size() && ends[next] >= top)
+        ++next;
+    // Each statement holds the log until its last row has gone out, so it takes
+    // as many small stretches as the last one's time per row lets it carry in
+    // about kStretchSeconds, starting with a page.
+    qint64 budget = kPageRows;
+    qint64 stretchRows = 0;
+    size_t stretches = 0;
+    // Reading the log costs each statement at least that much, whatever it sends.
+    double scan = scanSeconds;
+    const double expected = double(log.withId) / double(ends.size() - next + 1);
+    for (;;) {
+        if (isInterruptionRequested())
+            return kStopped;
+        const double perStretch = (double(stretchRows) + expected) / double(stretches + 1);
+        const size_t take =
+            size_t(qBound(1.0, std::floor(double(budget) / perStretch), double(ends.size() - next + 1)));
+        const size_t lower = next + take - 1;
+        const int64_t *above = lower < ends.size() ? &ends[lower] : nullptr;
+        qint64 got = 0;
+        const auto write = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
+            out.writeRows(rows, 0, rows.size());
+            out.read += qint64(rows.size());
+            got += qint64(rows.size());
+            out.writeOut();
+            return !isInterruptionRequested();
+        };
+        QElapsedTimer clock;
+        clock.start();
+        if (ZnDbQuery::logRowsInStretch(columns, above, top, write, db) < 0)
+            return isInterruptionRequested() ? kStopped : QueryFailed;
+        const double seconds = double(clock.nsecsElapsed()) / 1e9;
+        if (isInterruptionRequested())
+            return kStopped;
+        out.flushRows();
+        if (!above)
+            return kAllRead;
+        stretchRows += got;
+        stretches += take;
+        scan = qMin(scan, seconds);
+        budget = nextStretchRows(budget, seconds, got, scan);
+        top = *above;
+        next = lower + 1;
+    }
+}
+
+int LogExportThread::readPages(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log, ZnMySql *db,
+                               Output &out)
+{
+    std::vector<ZnDbQuery::LogRow> list;
+    list.reserve(kPageRows);
+    // The rows at the end of a full page that share its last id: written once the
+    // next page shows whether more rows of that id follow.
+    std::vector<ZnDbQuery::LogRow> held;
+    int64_t maxId = log.newestId;
+    int64_t skip = 0;
+    // A log of whole pages ends with its last full page, not with a pass that
+    // finds nothing.
+    while (out.read < log.withId) {
+        if (isInterruptionRequested())
+            return kStopped;
+        if (ZnDbQuery::logPageAtOrBelow(columns, list, maxId, skip, kPageRows, db) < 0)
+            return isInterruptionRequested() ? kStopped : QueryFailed;
+        if (!held.empty() && !list.empty() && list.front().record.id == held.front().record.id) {
+            // The held id goes on past the page, and rows of one id are told apart
+            // by nothing: that id's rows, read whole, replace the held ones.
+            out.read -= qint64(held.size());
+            held.clear();
+            if (ZnDbQuery::logRowsWithId(columns, list, &maxId, db) < 0)
+                return isInterruptionRequested() ? kStopped : QueryFailed;
+            out.writeRows(list, 0, list.size());
+            out.read += qint64(list.size());
+            skip = int64_t(list.size());
+            out.flushRows();
+            continue;
+        }
+        out.writeRows(held, 0, held.size());
+        held.clear();
+        out.read += qint64(list.size());
+        if (list.size() < size_t(kPageRows)) {
+            out.writeRows(list, 0, list.size());
+            out.flushRows();
+            break;
+        }
+        const int64_t last = list.back().record.id;
+        size_t cut = list.size();
+        while (cut > 0 && list[cut - 1].record.id == last)
+            --cut;
+        out.writeRows(list, 0, cut);
+        held.assign(list.begin() + cut, list.end());
+        skip = maxId == last ? skip + int64_t(list.size()) : int64_t(held.size());
+        maxId = last;
+        out.flushRows();
+    }
+    out.writeRows(held, 0, held.size());
+    return kAllRead;
 }
 
 void LogExportThread::useConnection(ZnMySql *connection)

@@ -49,6 +49,11 @@ public:
     int lostCells() const { return lost; }
     ZnFileFailure fileFailure() const { return failure; }
 
+    // Where every statement reads the whole log: the rows the next one asks for,
+    // after one that asked for budget rows and took seconds for rows, of which
+    // scanSeconds is what reading the log costs any statement.
+    static qint64 nextStretchRows(qint64 budget, double seconds, qint64 rows, double scanSeconds);
+
     // From any thread: stops the export, breaking off a running statement.
     void cancel();
 
@@ -65,6 +70,14 @@ private:
     int writeUserLog();
     // The finish code, or 0 with no signal when the export was stopped.
     int writeLog(ZnDbQuery::LogTable table);
+    struct Output;
+    // The two ways of reading the rows with an id, newest first, into out: pages
+    // along an index, or stretches between ends where every statement reads the
+    // whole log. 3 when every such row was read, else the finish code.
+    int readPages(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log, ZnMySql *db, Output &out);
+    // scanSeconds: what reading the whole log once took.
+    int readStretches(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log,
+                      const std::vector<int64_t> &ends, double scanSeconds, ZnMySql *db, Output &out);
 
     QStringList headers;
     QString path;

@@ -431,7 +431,12 @@ QList<Extra> extras(ZnDemoConsole &console)
     // The log export dialog, given a name longer than a file's name may be, then
     // a folder that does not exist.
     const Answer exportRefused{true, [](QWidget *dialog, const QString &name) {
-                                   auto *export_ = static_cast<LogExportDialog *>(dialog);
+                                   // Without a log host the page answers with a box instead.
+                                   auto *export_ = qobject_cast<LogExportDialog *>(dialog);
+                                   if (!export_) {
+                                       closeWindow(dialog);
+                                       return;
+                                   }
                                    auto &ui = export_->form();
                                    const auto exportAndSave = [&](const QString &shot) {
                                        ui.message_widget->hide();
