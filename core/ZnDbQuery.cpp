@@ -205,25 +205,16 @@ std::string quoted(const std::string& name)
     return out + "`";
 }
 
-// The digest of a row: the square of crc32 over its cells and a number telling
-// which of them are NULL (concat_ws leaves a NULL out, so NULL and "" would hash
-// alike). crc32 alone is linear in XOR: where two rows trade cells of equal
-// length, the plain sums before and after the trade agree about once in 10,000
-// trades, and a file read before the trade passes for the log after it. The
-// squares keep no such balance. pow evaluates the crc once (a product would
-// hash the row twice, holding the table that much longer); rounded to a
-// double's 53 bits the square is still one integer below 2^64 for each crc,
-// which the server sums exactly. The server's own text of every cell is
-// hashed, so the export's pages and the final statement hash alike whatever
-// the types.
+// The digest of a row: the square of crc32 over its text. crc32 alone is linear
+// in XOR: where two rows trade cells of equal length, the plain sums before and
+// after the trade agree about once in 10,000 trades, and a file read before the
+// trade passes for the log after it. The squares keep no such balance. pow
+// evaluates the crc once (a product would hash the row twice, holding the table
+// that much longer); rounded to a double's 53 bits the square is still one
+// integer below 2^64 for each crc, which the server sums exactly.
 std::string digestOf(const std::vector<std::string>& columns)
 {
-    std::string cells, nulls;
-    for (size_t c = 0; c < columns.size(); ++c) {
-        cells += "," + columns[c];
-        nulls += (c ? "+" : "") + std::to_string(1ull << c) + "*isnull(" + columns[c] + ")";
-    }
-    return "cast(pow(crc32(concat_ws(char(1)" + cells + "," + nulls + ")), 2) as unsigned)";
+    return "cast(pow(crc32(" + ZnDbQuery::digestText(columns) + "), 2) as unsigned)";
 }
 
 uint64_t digestCell(const ZnMySqlResult& r, unsigned row, unsigned column)
@@ -279,6 +270,14 @@ std::string selectRows(const ZnDbQuery::LogColumns& log)
 }
 
 } // namespace
+
+std::string ZnDbQuery::digestText(const std::vector<std::string>& cells)
+{
+    std::string text = "concat_ws(','";
+    for (const std::string& c : cells)
+        text += ",quote(" + c + ")";
+    return text + ")";
+}
 
 std::unique_ptr<ZnMySql> ZnDbQuery::snapshotConnection()
 {

@@ -79,6 +79,13 @@ struct LogDigest
     bool operator!=(const LogDigest& o) const { return !(*this == o); }
 };
 
+// The text whose crc32 makes a row's digest, over SQL expressions of its cells:
+// the server's own text of each cell quoted, NULL as the bare word, so that no
+// two different rows give one text (neither a separator inside a cell, nor a
+// cell moved across a NULL, nor NULL against "" or "NULL"). Quoting is exact in
+// any character set the server keeps, and cheaper than counting lengths.
+std::string digestText(const std::vector<std::string>& cells);
+
 // A connection of its own to the log host of the process-wide one, in a
 // transaction that reads every table as it stood when it began (a consistent
 // snapshot at REPEATABLE READ). Tables whose engine keeps no snapshots (MyISAM,
