@@ -3,7 +3,9 @@
 // drive it as a subprocess and read its exit code. Once the main window is up it
 // starts, when the environment asks, a log export (ZN_HARNESS_EXPORT=FILE, the
 // user log), a download (ZN_HARNESS_DOWNLOAD=SERVER_PATH, ZN_HARNESS_DOWNLOAD_TO=FILE)
-// or an upload (ZN_HARNESS_UPLOAD=FILE) as the pages start them.
+// or an upload (ZN_HARNESS_UPLOAD=FILE) as the pages start them. With
+// ZN_HARNESS_EXIT=CODE a thread of its own calls exit(CODE) once a line comes on
+// standard input, as a library ending the program from any thread would.
 #include "InfoCenterMgr.h"
 #include "LogExportKind.h"
 #include "LogExportThread.h"
@@ -21,6 +23,10 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -97,6 +103,14 @@ int main(int argc, char *argv[])
     const int filePort = qEnvironmentVariableIntValue("ZN_HARNESS_FILE_PORT");
     if (filePort > 0)
         TcpSocketClient::setServicePort(quint16(filePort));
+    if (qEnvironmentVariableIsSet("ZN_HARNESS_EXIT")) {
+        const int exitCode = qEnvironmentVariableIntValue("ZN_HARNESS_EXIT");
+        std::thread([exitCode] {
+            std::string line;
+            if (std::getline(std::cin, line))
+                std::exit(exitCode);
+        }).detach();
+    }
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, &watch);
     watcher.start(20);
