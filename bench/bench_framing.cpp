@@ -140,7 +140,8 @@ public:
         sender = std::thread([this] {
             while (!stop) {
                 for (std::size_t pos = 0; pos < this->stream.size();) {
-                    const ssize_t n = ::send(writer, this->stream.data() + pos, this->stream.size() - pos, MSG_NOSIGNAL);
+                    const ssize_t n =
+                        ::send(writer, this->stream.data() + pos, this->stream.size() - pos, MSG_NOSIGNAL);
                     if (n <= 0)
                         return;
                     pos += std::size_t(n);

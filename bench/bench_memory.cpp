@@ -145,8 +145,8 @@ void measure(benchmark::State& state, const QString& program, const QByteArray& 
         console.setWorkingDirectory(run.path());
         console.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         console.start(bin + QLatin1Char('/') + program,
-                      QStringList{QStringLiteral("-serverip"), host, QStringLiteral("-user"),
-                                  QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")});
+                      QStringList{QStringLiteral("-serverip"), host, QStringLiteral("-user"), QStringLiteral("admin"),
+                                  QStringLiteral("-password"), QStringLiteral("admin")});
         if (!console.waitForStarted(kStartLimitMs)) {
             state.SkipWithError("the console did not start");
             break;

@@ -57,8 +57,8 @@ void measure(benchmark::State& state, const char* page, QTableWidget* table, Pus
         push(kFirstId + int((int64_t(n) * 7919) % rows), n);
         ++n;
     }
-    const double us =
-        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / std::max(n - 1, 1);
+    const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count()
+                      / std::max(n - 1, 1);
     const std::string key = page + std::to_string(rows);
     perPush()[key] = us;
     const auto base = perPush().find(page + std::string("1000"));
@@ -189,7 +189,13 @@ void sizes(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_PushD82)->Apply(sizes);
 BENCHMARK(BM_PushRegion)->Apply(sizes);
 BENCHMARK(BM_PushTask)->Apply(sizes);
-BENCHMARK(BM_FirstTaskPush)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_FirstTaskPush)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseManualTime()
+    ->Iterations(10);
 
 } // namespace
 

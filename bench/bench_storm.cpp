@@ -76,9 +76,11 @@ struct Session
 
 std::string row(int id)
 {
-    return "[{\"terminalId\":\"" + std::to_string(id) + "\",\"type\":\"IP\",\"exten\":\"IP\",\"status\":\"1\","
-           "\"name\":\"Storm " + std::to_string(id) + "\",\"ip\":\"10.9." + std::to_string(id / 250 % 250) + "."
-           + std::to_string(id % 250) + "\",\"broVol\":\"50\"}]";
+    return "[{\"terminalId\":\"" + std::to_string(id)
+           + "\",\"type\":\"IP\",\"exten\":\"IP\",\"status\":\"1\","
+             "\"name\":\"Storm "
+           + std::to_string(id) + "\",\"ip\":\"10.9." + std::to_string(id / 250 % 250) + "." + std::to_string(id % 250)
+           + "\",\"broVol\":\"50\"}]";
 }
 
 void BM_NewTerminalStorm(benchmark::State& state)
@@ -114,7 +116,8 @@ void BM_NewTerminalStorm(benchmark::State& state)
         std::thread pusher([&] {
             const Clock::time_point start = Clock::now();
             for (int i = 0; i < kPushes; ++i) {
-                std::this_thread::sleep_until(start + std::chrono::microseconds(int64_t(i) * kSpreadMs * 1000 / kPushes));
+                std::this_thread::sleep_until(start
+                                              + std::chrono::microseconds(int64_t(i) * kSpreadMs * 1000 / kPushes));
                 s.sim.pushPost("SqlConfig", "ipamp", row(first + i));
             }
             lastPush = Clock::now();

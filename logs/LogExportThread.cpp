@@ -16,6 +16,8 @@
 namespace {
 const int kPageRows = 100;
 const int kStopped = 2;
+// A way of reading came through every row with an id.
+const int kAllRead = 3;
 // Where every statement reads the whole log: so many statements at most, so that
 // the export stays linear in the log's length.
 const qint64 kStretches = 16;
@@ -93,6 +95,62 @@ int LogExportThread::writeUserLog()
     return writeLog(ZnDbQuery::UserLogTable);
 }
 
+// The file being written, and what has been written into it.
+struct LogExportThread::Output
+{
+    Output(LogExportThread &thread, ZnNewFile &file, qint64 rows)
+        : thread(thread), file(file), pages((rows + kPageRows - 1) / kPageRows)
+    {}
+
+    void field(const QString &text)
+    {
+        bool cut = false;
+        line += gbkField(text, &cut);
+        thread.lost += cut;
+    }
+    void writeRows(const std::vector<ZnDbQuery::LogRow> &rows, size_t from, size_t to)
+    {
+        for (size_t i = from; i < to; ++i) {
+            field(QString::number(row++));
+            for (const QString &cell : ZnLogTexts::exportCells(thread.kind, rows[i].record))
+                field(cell);
+            line += '\n';
+            ++written.rows;
+            written.sum += rows[i].digest;
+        }
+    }
+    void writeOut()
+    {
+        good = good && file.write(line.constData(), size_t(line.size()));
+        line.clear();
+    }
+    // After each statement: the rows out, the progress told.
+    void flushRows()
+    {
+        writeOut();
+        ++statements;
+        percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
+        emit thread.update_signal(percent);
+        if (thread.kind != TalkLogKind)
+            std::printf("get count %lld\r\n", statements + 1);
+        std::printf("exect row %lld\r\n", read + 1);
+        std::printf("r\n");
+        std::fflush(stdout);
+    }
+
+    LogExportThread &thread;
+    ZnNewFile &file;
+    const qint64 pages;
+    QByteArray line;
+    qint64 row = 1;
+    // The rows written and the sum of their digests.
+    ZnDbQuery::LogDigest written;
+    qint64 read = 0; // rows with an id, written or held
+    qint64 statements = 0;
+    long percent = 0;
+    bool good = true;
+};
+
 int LogExportThread::writeLog(ZnDbQuery::LogTable table)
 {
     lost = 0;
@@ -137,53 +195,11 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     if (!log.reachable)
         return LogChanged;
 
-    QByteArray line;
-    const auto field = [&](const QString &text) {
-        bool cut = false;
-        line += gbkField(text, &cut);
-        lost += cut;
-    };
+    Output out(*this, file, log.rows);
     for (const QString &h : headers)
-        field(h);
-    line += '\n';
-    qint64 row = 1;
-    // The rows written and the sum of their digests.
-    ZnDbQuery::LogDigest written;
-    const auto writeRows = [&](const std::vector<ZnDbQuery::LogRow> &rows, size_t from, size_t to) {
-        for (size_t i = from; i < to; ++i) {
-            field(QString::number(row++));
-            for (const QString &cell : ZnLogTexts::exportCells(kind, rows[i].record))
-                field(cell);
-            line += '\n';
-            ++written.rows;
-            written.sum += rows[i].digest;
-        }
-    };
+        out.field(h);
+    out.line += '\n';
 
-    const qint64 pages = (log.rows + kPageRows - 1) / kPageRows;
-    const bool countLine = kind != TalkLogKind;
-    qint64 read = 0; // rows with an id, written or held
-    qint64 statements = 0;
-    long percent = 0;
-    bool good = true;
-    const auto writeOut = [&] {
-        good = good && file.write(line.constData(), size_t(line.size()));
-        line.clear();
-    };
-    const auto flushRows = [&] {
-        writeOut();
-        ++statements;
-        percent = long(qMin(pages, (read + kPageRows - 1) / kPageRows) * 100 / pages);
-        emit update_signal(percent);
-        if (countLine)
-            std::printf("get count %lld\r\n", statements + 1);
-        std::printf("exect row %lld\r\n", read + 1);
-        std::printf("r\n");
-        std::fflush(stdout);
-    };
-
-    std::vector<ZnDbQuery::LogRow> list;
-    list.reserve(kPageRows);
     // Newest first, down from the newest id counted at the start: rows added
     // meanwhile are above it and never read. Where pages cannot follow an index,
     // every statement reads the whole log, so there are only a few of them, each a
@@ -193,80 +209,18 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
         ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get())
         || !ZnDbQuery::logStretchEnds(
             columns, log.newestId, qMax<qint64>(kPageRows, (log.withId + kStretches - 1) / kStretches), ends, db.get());
-    if (!byPages && log.withId > 0) {
-        int64_t top = log.newestId;
-        for (size_t i = 0; i <= ends.size(); ++i) {
-            if (i < ends.size() && ends[i] >= top)
-                continue;
-            if (isInterruptionRequested())
-                return kStopped;
-            const auto take = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
-                writeRows(rows, 0, rows.size());
-                read += qint64(rows.size());
-                writeOut();
-                return !isInterruptionRequested();
-            };
-            if (ZnDbQuery::logRowsInStretch(columns, i < ends.size() ? &ends[i] : nullptr, top, take, db.get()) < 0)
-                return isInterruptionRequested() ? kStopped : QueryFailed;
-            if (isInterruptionRequested())
-                return kStopped;
-            flushRows();
-            if (i < ends.size())
-                top = ends[i];
-        }
-    }
-    // The rows at the end of a full page that share its last id: written once the
-    // next page shows whether more rows of that id follow.
-    std::vector<ZnDbQuery::LogRow> held;
-    int64_t maxId = log.newestId;
-    int64_t skip = 0;
-    // A log of whole pages ends with its last full page, not with a pass that
-    // finds nothing.
-    while (byPages && read < log.withId) {
-        if (isInterruptionRequested())
-            return kStopped;
-        if (ZnDbQuery::logPageAtOrBelow(columns, list, maxId, skip, kPageRows, db.get()) < 0)
-            return isInterruptionRequested() ? kStopped : QueryFailed;
-        if (!held.empty() && !list.empty() && list.front().record.id == held.front().record.id) {
-            // The held id goes on past the page, and rows of one id are told apart
-            // by nothing: that id's rows, read whole, replace the held ones.
-            read -= qint64(held.size());
-            held.clear();
-            if (ZnDbQuery::logRowsWithId(columns, list, &maxId, db.get()) < 0)
-                return isInterruptionRequested() ? kStopped : QueryFailed;
-            writeRows(list, 0, list.size());
-            read += qint64(list.size());
-            skip = int64_t(list.size());
-            flushRows();
-            continue;
-        }
-        writeRows(held, 0, held.size());
-        held.clear();
-        read += qint64(list.size());
-        if (list.size() < size_t(kPageRows)) {
-            writeRows(list, 0, list.size());
-            flushRows();
-            break;
-        }
-        const int64_t last = list.back().record.id;
-        size_t cut = list.size();
-        while (cut > 0 && list[cut - 1].record.id == last)
-            --cut;
-        writeRows(list, 0, cut);
-        held.assign(list.begin() + cut, list.end());
-        skip = maxId == last ? skip + int64_t(list.size()) : int64_t(held.size());
-        maxId = last;
-        flushRows();
-    }
-    writeRows(held, 0, held.size());
+    const int got = byPages ? readPages(columns, log, db.get(), out) : readStretches(columns, log, ends, db.get(), out);
+    if (got != kAllRead)
+        return got;
     if (log.rows > log.withId) {
         // Rows without an id come last, as "order by id desc" puts them.
+        std::vector<ZnDbQuery::LogRow> list;
         if (ZnDbQuery::logRowsWithId(columns, list, nullptr, db.get()) < 0)
             return isInterruptionRequested() ? kStopped : QueryFailed;
-        writeRows(list, 0, list.size());
+        out.writeRows(list, 0, list.size());
     }
-    writeOut();
-    if (!good)
+    out.writeOut();
+    if (!out.good)
         return failed();
     if (isInterruptionRequested())
         return kStopped;
@@ -278,13 +232,93 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     ZnDbQuery::LogDigest now;
     if (!ZnDbQuery::logDigest(columns, log.newestId, now, db.get()))
         return isInterruptionRequested() ? kStopped : LogChanged;
-    if (now != written)
+    if (now != out.written)
         return LogChanged;
     if (!file.commit())
         return failed();
-    if (percent < 100)
+    if (out.percent < 100)
         emit update_signal(100);
     return Complete;
+}
+
+int LogExportThread::readStretches(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log,
+                                   const std::vector<int64_t> &ends, ZnMySql *db, Output &out)
+{
+    if (log.withId == 0)
+        return kAllRead;
+    int64_t top = log.newestId;
+    for (size_t i = 0; i <= ends.size(); ++i) {
+        if (i < ends.size() && ends[i] >= top)
+            continue;
+        if (isInterruptionRequested())
+            return kStopped;
+        const auto take = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
+            out.writeRows(rows, 0, rows.size());
+            out.read += qint64(rows.size());
+            out.writeOut();
+            return !isInterruptionRequested();
+        };
+        if (ZnDbQuery::logRowsInStretch(columns, i < ends.size() ? &ends[i] : nullptr, top, take, db) < 0)
+            return isInterruptionRequested() ? kStopped : QueryFailed;
+        if (isInterruptionRequested())
+            return kStopped;
+        out.flushRows();
+        if (i < ends.size())
+            top = ends[i];
+    }
+    return kAllRead;
+}
+
+int LogExportThread::readPages(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log, ZnMySql *db,
+                               Output &out)
+{
+    std::vector<ZnDbQuery::LogRow> list;
+    list.reserve(kPageRows);
+    // The rows at the end of a full page that share its last id: written once the
+    // next page shows whether more rows of that id follow.
+    std::vector<ZnDbQuery::LogRow> held;
+    int64_t maxId = log.newestId;
+    int64_t skip = 0;
+    // A log of whole pages ends with its last full page, not with a pass that
+    // finds nothing.
+    while (out.read < log.withId) {
+        if (isInterruptionRequested())
+            return kStopped;
+        if (ZnDbQuery::logPageAtOrBelow(columns, list, maxId, skip, kPageRows, db) < 0)
+            return isInterruptionRequested() ? kStopped : QueryFailed;
+        if (!held.empty() && !list.empty() && list.front().record.id == held.front().record.id) {
+            // The held id goes on past the page, and rows of one id are told apart
+            // by nothing: that id's rows, read whole, replace the held ones.
+            out.read -= qint64(held.size());
+            held.clear();
+            if (ZnDbQuery::logRowsWithId(columns, list, &maxId, db) < 0)
+                return isInterruptionRequested() ? kStopped : QueryFailed;
+            out.writeRows(list, 0, list.size());
+            out.read += qint64(list.size());
+            skip = int64_t(list.size());
+            out.flushRows();
+            continue;
+        }
+        out.writeRows(held, 0, held.size());
+        held.clear();
+        out.read += qint64(list.size());
+        if (list.size() < size_t(kPageRows)) {
+            out.writeRows(list, 0, list.size());
+            out.flushRows();
+            break;
+        }
+        const int64_t last = list.back().record.id;
+        size_t cut = list.size();
+        while (cut > 0 && list[cut - 1].record.id == last)
+            --cut;
+        out.writeRows(list, 0, cut);
+        held.assign(list.begin() + cut, list.end());
+        skip = maxId == last ? skip + int64_t(list.size()) : int64_t(held.size());
+        maxId = last;
+        out.flushRows();
+    }
+    out.writeRows(held, 0, held.size());
+    return kAllRead;
 }
 
 void LogExportThread::useConnection(ZnMySql *connection)

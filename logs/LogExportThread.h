@@ -65,6 +65,13 @@ private:
     int writeUserLog();
     // The finish code, or 0 with no signal when the export was stopped.
     int writeLog(ZnDbQuery::LogTable table);
+    struct Output;
+    // The two ways of reading the rows with an id, newest first, into out: pages
+    // along an index, or stretches between ends where every statement reads the
+    // whole log. 3 when every such row was read, else the finish code.
+    int readPages(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log, ZnMySql *db, Output &out);
+    int readStretches(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log,
+                      const std::vector<int64_t> &ends, ZnMySql *db, Output &out);
 
     QStringList headers;
     QString path;

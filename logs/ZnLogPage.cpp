@@ -110,10 +110,12 @@ void ZnLogPage::hostRead(HostRead &read)
     const bool failed = read.connectFailed || read.pageFailed;
     // A page that stops without its log host keeps its labels as the form gave them.
     if (!read.connectFailed || !src.stopWithoutHost) {
-        if (read.counted) {
+        // A count that failed leaves the last one standing: the pager still
+        // reaches the pages known, and the next refresh counts again.
+        if (read.counted && read.total >= 0) {
             total = read.total;
             pages = pagesFor(total);
-            counted = total >= 0;
+            counted = true;
         }
         // A failed read shows no rows of an earlier page.
         fill(read.rows);
@@ -219,14 +221,14 @@ void ZnLogPage::slot_refreshClicked()
     if (reading)
         return;
     ui.fRefreshButton->setEnabled(false);
-    // The page label changes with the rows.
+    // The page label changes with the rows. A log grows all day: the refresh
+    // counts it again, or its oldest pages would be out of reach.
     const qint64 shown = current;
     current = 1;
     if (hasLogHost()) {
-        readLogHost(!counted, src.recountOnRefresh || !counted);
+        readLogHost(!counted, true);
     } else {
-        if (src.recountOnRefresh)
-            logMgr->requestLogs(src.countCode, 0);
+        logMgr->requestLogs(src.countCode, 0);
         if (!showPage(false))
             current = shown;
     }

@@ -65,12 +65,11 @@ public:
         std::vector<ZnLogRecord> (ZnServiceLogMgr::*serverList)() const;
         void (ZnServiceLogMgr::*listSignal)();
         void (ZnServiceLogMgr::*sizeSignal)(qint64);
-        const char *hostName;  // "日志主机" or "录音主机"
-        bool exportable;       // the export button opens the export dialog
-        bool recountOnRefresh; // a refresh asks for the total again
-        bool stopWithoutHost;  // a log host that cannot be reached shows nothing
-        bool labelOnRequest;   // paging through the server shows the new page number
-                               // before its rows come (a refresh's comes with them)
+        const char *hostName; // "日志主机" or "录音主机"
+        bool exportable;      // the export button opens the export dialog
+        bool stopWithoutHost; // a log host that cannot be reached shows nothing
+        bool labelOnRequest;  // paging through the server shows the new page number
+                              // before its rows come (a refresh's comes with them)
     };
 
 protected:
@@ -130,5 +129,5 @@ private:
     std::string logHost;
     std::vector<ZnLogRecord> records;
     bool reading = false;
-    bool counted = false; // the log host's total is known
+    bool counted = false; // the log host has been counted once
 };

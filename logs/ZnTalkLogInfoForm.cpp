@@ -18,7 +18,6 @@ const ZnLogPage::Source kSource = {TalkLogKind,
                                    &ZnServiceLogMgr::gotTalkLogSize,
                                    "日志主机",
                                    true,
-                                   false,
                                    true,
                                    false};
 }

@@ -30,7 +30,6 @@ const ZnLogPage::Source kSource = {TalkLogKind,
                                    "录音主机",
                                    false,
                                    true,
-                                   true,
                                    true};
 const int kTypeColumn = 6;
 const int kDownloadColumn = 8;

@@ -18,7 +18,6 @@ const ZnLogPage::Source kSource = {TermLogKind,
                                    &ZnServiceLogMgr::gotTermLogSize,
                                    "日志主机",
                                    true,
-                                   false,
                                    true,
                                    false};
 }

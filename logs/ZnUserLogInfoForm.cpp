@@ -17,7 +17,6 @@ const ZnLogPage::Source kSource = {UserLogKind,
                                    "日志主机",
                                    true,
                                    false,
-                                   false,
                                    false};
 }
 

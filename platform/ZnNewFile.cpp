@@ -1,11 +1,11 @@
 #include "ZnNewFile.h"
 
 #include "ZnEndCleanup.h"
-#include "ZnMemoryFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <random>
 #include <sys/xattr.h>
@@ -32,6 +32,63 @@ void closeQuietly(int& fd)
     if (fd >= 0)
         ::close(fd);
     fd = -1;
+}
+
+bool writeAll(int fd, const void* data, size_t n)
+{
+    const char* bytes = static_cast<const char*>(data);
+    while (n > 0) {
+        const ssize_t done = ::write(fd, bytes, n);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0) {
+            errno = done < 0 ? errno : ENOSPC;
+            return false;
+        }
+        bytes += done;
+        n -= size_t(done);
+    }
+    return true;
+}
+
+// A new file of a hidden name made from name in the folder dir (its name in
+// made), registered for the clean-up at a signal; -1 with errno when none can be.
+int makeHidden(int dir, const std::string& name, size_t nameMax, int flags, mode_t mode, std::string* made, int* entry)
+{
+    std::random_device random;
+    int fd = -1;
+    for (int tries = 0; tries < kTries && fd < 0; ++tries) {
+        *made = ZnNewFile::temporaryName(name, random(), nameMax);
+        fd = ::openat(dir, made->c_str(), flags | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        const int error = errno;
+        made->clear();
+        errno = error;
+        return -1;
+    }
+    *entry = ZnEndCleanup::addFile(dir, made->c_str());
+    return fd;
+}
+
+// A file of no name in the folder dir, open for reading and writing by this
+// process alone: whatever ends the process, nothing of it stays. -1 with errno
+// where the folder takes no new file.
+int namelessFile(int dir, const std::string& name, size_t nameMax)
+{
+    const int fd = ::openat(dir, ".", O_RDWR | O_TMPFILE | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR))
+        return fd;
+    // A file system without such files: a hidden name, dropped at once.
+    std::string made;
+    int entry = -1;
+    const int named = makeHidden(dir, name, nameMax, O_RDWR, 0600, &made, &entry);
+    if (named >= 0)
+        ::unlinkat(dir, made.c_str(), 0);
+    ZnEndCleanup::remove(entry);
+    return named;
 }
 
 // The names of a file's extended attributes; false when they cannot be told.
@@ -214,21 +271,8 @@ bool ZnNewFile::resolve(struct stat* earlier, bool* exists)
 
 bool ZnNewFile::makeTemporary()
 {
-    std::random_device random;
-    for (int tries = 0; tries < kTries && m_fd < 0; ++tries) {
-        m_temp = temporaryName(m_name, random(), m_nameMax);
-        m_fd = ::openat(m_dir, m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (m_fd < 0) {
-        const int error = errno;
-        m_temp.clear();
-        errno = error;
-        return false;
-    }
-    m_entry = ZnEndCleanup::addFile(m_dir, m_temp.c_str());
-    return true;
+    m_fd = makeHidden(m_dir, m_name, m_nameMax, O_WRONLY, 0666, &m_temp, &m_entry);
+    return m_fd >= 0;
 }
 
 bool ZnNewFile::takeOver(const struct stat& earlier)
@@ -278,44 +322,48 @@ bool ZnNewFile::openInPlace()
         fail(errno);
     else if (!S_ISREG(st.st_mode))
         fail(EINVAL);
-    m_buffer = std::make_unique<ZnMemoryFile>();
-    if (m_problem == NoProblem && !m_buffer->isValid())
-        fail(errno ? errno : ENOMEM);
-    if (m_problem == NoProblem)
+    if (m_problem == NoProblem && openGathering())
         return m_inPlace = true;
     cancel();
     return false;
+}
+
+bool ZnNewFile::openGathering()
+{
+    // Beside the target, on the disk it is written to: room there is what the
+    // write needs anyway, and it may be another disk than the temporary folder's.
+    m_gathering = namelessFile(m_dir, m_name, m_nameMax);
+    if (m_gathering >= 0)
+        return true;
+    // The folder takes no new file (or has no inode left). Where the temporary
+    // folder cannot have one either, the folder's refusal is the cause.
+    const int refused = errno;
+    const char* folder = std::getenv("TMPDIR");
+    const int dir = ::open(folder && *folder ? folder : P_tmpdir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        const long nameMax = ::fpathconf(dir, _PC_NAME_MAX);
+        m_gathering = namelessFile(dir, m_name, nameMax > 0 ? size_t(nameMax) : size_t(NAME_MAX));
+        ::close(dir);
+    }
+    return m_gathering >= 0 || fail(refused);
 }
 
 bool ZnNewFile::write(const void* data, size_t n)
 {
     if (m_problem != NoProblem)
         return false;
-    if (m_target >= 0)
-        return m_buffer->append(data, n) || fail(errno);
-    if (m_fd < 0)
-        return false;
-    const char* bytes = static_cast<const char*>(data);
-    while (n > 0) {
-        const ssize_t done = ::write(m_fd, bytes, n);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return fail(done < 0 ? errno : ENOSPC);
-        bytes += done;
-        n -= size_t(done);
-    }
-    return true;
+    const int fd = m_target >= 0 ? m_gathering : m_fd;
+    return fd >= 0 && (writeAll(fd, data, n) || fail(errno));
 }
 
 bool ZnNewFile::commitInPlace()
 {
     if (m_problem != NoProblem)
         return false;
-    struct stat before, buffered;
-    if (::fstat(m_target, &before) != 0 || ::fstat(m_buffer->handle(), &buffered) != 0)
+    struct stat before, gathered;
+    if (::fstat(m_target, &before) != 0 || ::fstat(m_gathering, &gathered) != 0)
         return fail(errno);
-    const off_t size = buffered.st_size;
+    const off_t size = gathered.st_size;
     // Room for every byte first, so that a full disk fails before one is
     // overwritten (and the file is not cut mid-line).
     if (size > 0) {
@@ -331,7 +379,7 @@ bool ZnNewFile::commitInPlace()
     std::vector<char> block(size_t(std::min<off_t>(size, 1 << 16)));
     for (off_t at = 0; at < size;) {
         const ssize_t got =
-            ::pread(m_buffer->handle(), block.data(), size_t(std::min<off_t>(size - at, off_t(block.size()))), at);
+            ::pread(m_gathering, block.data(), size_t(std::min<off_t>(size - at, off_t(block.size()))), at);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
@@ -442,6 +490,6 @@ void ZnNewFile::cancel()
 {
     dropTemporary();
     closeQuietly(m_target);
-    m_buffer.reset();
+    closeQuietly(m_gathering);
     closeQuietly(m_dir);
 }

@@ -2,11 +2,8 @@
 
 #include <climits>
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <sys/stat.h>
-
-class ZnMemoryFile;
 
 // A file that takes its target's place only once every byte of it is on the
 // disk: written beside the target under a hidden temporary name, synced, then
@@ -25,9 +22,12 @@ class ZnMemoryFile;
 // writing). Where the new file could not be what the old one was (the folder
 // takes no new file, the file has other hard links, or its owner, group or
 // extended attributes, POSIX ACLs among them, cannot be given to a new file), the
-// bytes are gathered in memory and written over the old ones at commit(), once
-// room for all of them is reserved: a full disk still leaves the file as it was,
-// but a console killed during that copy leaves it part-written.
+// bytes are gathered in a file of no name, private to this process, and copied
+// over the old ones at commit(), once room for all of them is reserved: a full
+// disk still leaves the file as it was, but a console killed during that copy
+// leaves it part-written. That file lies beside the target, on the disk chosen
+// for it, or where the folder takes no new file in the temporary folder ($TMPDIR,
+// else /tmp), so that the memory a write takes does not grow with its size.
 class ZnNewFile
 {
 public:
@@ -77,6 +77,8 @@ private:
     // Gives the temporary file what the earlier one had; false where it cannot.
     bool takeOver(const struct stat& earlier);
     bool openInPlace();
+    // The file of no name the bytes of an in-place write are gathered in.
+    bool openGathering();
     bool commitInPlace();
     bool finish();
     // After the rename: the file in its place, or (done false) dropped with errno told.
@@ -89,9 +91,9 @@ private:
     std::string m_temp;
     int m_dir = -1;
     int m_fd = -1;
-    int m_target = -1; // the old file, written in place
-    int m_entry = -1;  // of the temporary file, in ZnEndCleanup's table
-    std::unique_ptr<ZnMemoryFile> m_buffer;
+    int m_target = -1;           // the old file, written in place
+    int m_gathering = -1;        // the bytes for it, till commit()
+    int m_entry = -1;            // of the temporary file, in ZnEndCleanup's table
     size_t m_nameMax = NAME_MAX; // of the folder
     int m_errno = 0;
     Problem m_problem = NoProblem;

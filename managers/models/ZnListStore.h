@@ -392,10 +392,7 @@ private:
         Iter* at = slotOf(m_index, id);
         return at ? *at : m_list.end();
     }
-    typename List::const_iterator findLocked(int id) const
-    {
-        return const_cast<ZnListStore*>(this)->findLocked(id);
-    }
+    typename List::const_iterator findLocked(int id) const { return const_cast<ZnListStore*>(this)->findLocked(id); }
 
     // it is the indexed (first) record of its id; a later record with the same
     // id, if the list holds one, takes its place in the index.
@@ -418,23 +415,17 @@ private:
     // Where an appended record lands: the end, or after every record whose id is
     // not greater (what append-then-stable-sort gives on a sorted list), which is
     // the first record of the next greater id.
-    typename List::iterator insertPosition(int id)
-    {
-        return insertPosition(id, m_index);
-    }
+    typename List::iterator insertPosition(int id) { return insertPosition(id, m_index); }
     typename List::iterator insertPosition(int id, std::map<int, typename List::iterator>& index)
     {
         auto after = index.upper_bound(id);
         return after == index.end() ? m_list.end() : after->second;
     }
-    typename List::iterator insertPosition(int, FlatIndex&)
-    {
-        return m_list.end();
-    }
+    typename List::iterator insertPosition(int, FlatIndex&) { return m_list.end(); }
 
     mutable QRecursiveMutex m_mutex;
     List m_list;
     Index m_index;
-    int m_duplicates = 0; // records whose id an earlier record already has
+    int m_duplicates = 0;                          // records whose id an earlier record already has
     bool m_hasList = Kind == ZnListKind::CallOnce; // a CallOnce copy exists (empty) from the start
 };

@@ -28,8 +28,7 @@ class ReaderWalk
 public:
     ReaderWalk(const std::string& xml, bool utf8, bool utf8AfterDeclaration)
         : m_xml(xml), m_utf8(utf8), m_utf8AfterDeclaration(utf8AfterDeclaration)
-    {
-    }
+    {}
 
     // Stops once the nesting reaches stopAt.
     int deepest(int stopAt);
@@ -42,10 +41,7 @@ private:
     bool ended(std::size_t p) const { return p == kFail || at(p) == '\0'; }
 
     // The reader's character classes, locale and all.
-    static bool isWhite(char c)
-    {
-        return std::isspace(static_cast<unsigned char>(c)) || c == '\n' || c == '\r';
-    }
+    static bool isWhite(char c) { return std::isspace(static_cast<unsigned char>(c)) || c == '\n' || c == '\r'; }
     static bool isAlpha(unsigned char c) { return c >= 127 || std::isalpha(c); }
     static bool isAlphaNum(unsigned char c) { return c >= 127 || std::isalnum(c); }
     int lower(char c) const
@@ -304,7 +300,8 @@ int ReaderWalk::deepest(int stopAt)
 int ZnXmlNesting::depth(const std::string& xml, int stopAt)
 {
     // Without bytes past ASCII every way of reading is the same walk.
-    const bool ascii = std::none_of(xml.begin(), xml.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const bool ascii =
+        std::none_of(xml.begin(), xml.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     int deepest = ReaderWalk(xml, false, false).deepest(stopAt);
     if (ascii || deepest >= stopAt)
         return deepest;

@@ -4,7 +4,7 @@
 #include "ZnCommonTable.h"
 #include "ZnD72ListMgr.h"
 #include "ZnD74ListMgr.h"
-#include "ZnKeptEntries.h"
+#include "ZnMembersRefusal.h"
 #include "ZnPlayTermListMgr.h"
 #include "ZnRegion.h"
 #include "ZnRegionListMgr.h"
@@ -114,13 +114,8 @@ void ZnRegionEditDialog::slot_ok_clicked()
         ZnRegionListMgr::instance()->getRegion(region->regionId, *region);
     // Every save writes the members: one that cannot be written back holds the
     // whole region back, and the dialog closes with nothing sent.
-    const QString refused = ZnKeptEntries::membersRefusal(ZnKeptEntries::RegionMembers, region->unreadMembers);
-    if (!refused.isEmpty()) {
-        BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), refused, 1);
-        box.exec();
-        reject();
+    if (ZnMembersRefusal::holdsBack(this, ZnKeptEntries::RegionMembers, region->unreadMembers))
         return;
-    }
     if (!stored || opened.changed(ui.fNameEdit))
         region->name = ui.fNameEdit->text().toLocal8Bit().toStdString();
     if (stored && !opened.changed(ui.fTableWidget, checkedIds())) {

@@ -83,8 +83,7 @@ void ZnD74InfoForm::makeRow(const ZnMic &mic, ZnTableRow &row)
 {
     row.addLocal(mic.name, mic.id);
     row.add(QString::number(mic.id), 0);
-    row.add(stateText(mic.status), 0)
-        ->setForeground(mic.status == kStatusEmergency ? Qt::red : Qt::black);
+    row.add(stateText(mic.status), 0)->setForeground(mic.status == kStatusEmergency ? Qt::red : Qt::black);
     row.add(QString::number(mic.broVol), 0);
     row.addLocal(mic.ip, 0);
     row.add(moveModeText(mic.switchMode), 0);

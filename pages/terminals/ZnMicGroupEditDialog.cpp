@@ -3,6 +3,7 @@
 #include "BaseMessageDialog.h"
 #include "ZnCommonTable.h"
 #include "ZnKeptEntries.h"
+#include "ZnMembersRefusal.h"
 #include "ZnMicGroup.h"
 #include "ZnMicGroupInfoForm.h"
 #include "ZnMicGroupListMgr.h"
@@ -120,13 +121,8 @@ void ZnMicGroupEditDialog::slot_ok_clicked()
         group->callWaitRule = ui.ruleComboBox->currentIndex() + 1;
     // Every save writes the members: one that cannot be written back holds the
     // whole group back, and the dialog closes with nothing sent.
-    const QString refused = ZnKeptEntries::membersRefusal(ZnKeptEntries::GroupMembers, group->unreadMembers);
-    if (!refused.isEmpty()) {
-        BaseMessageDialog box(ZnTipsInfo::tipsTitleText(), refused, 1);
-        box.exec();
-        reject();
+    if (ZnMembersRefusal::holdsBack(this, ZnKeptEntries::GroupMembers, group->unreadMembers))
         return;
-    }
     // Untouched checks keep the stored members as they are, repeats included.
     if (stored && !opened.changed(ui.fMicTableWidget, checkedMembers())) {
         accept();

@@ -237,6 +237,29 @@ class tst_logpages : public QObject
         });
         gMySqlPort = testDbPort();
     }
+    // The server's log of a page (talk, terminal, user): rows newer rows at that
+    // time (after emptying it when asked), or with a count below 0 that many of
+    // its oldest rows gone.
+    void changeServerLog(int kind, int rows, qint64 time, bool empty = false)
+    {
+        const std::string table = kind == 0 ? "talklog" : kind == 1 ? "terminallog" : "userlog";
+        s.sim.withData([&](ZnSimData &data) {
+            std::vector<Json::Value> &log = data.table(table);
+            if (empty)
+                log.clear();
+            if (rows < 0) {
+                log.erase(log.begin(), log.begin() + std::min(size_t(-rows), log.size()));
+                return;
+            }
+            const qint64 newest = log.empty() ? 0 : std::stoll(log.back()["id"].asString());
+            for (qint64 id = newest + 1; id <= newest + rows; ++id) {
+                Json::Value r(Json::objectValue);
+                r["id"] = std::to_string(id);
+                r[kind == 0 ? "begin_time" : "date"] = std::to_string(time);
+                data.addRow(table, r);
+            }
+        });
+    }
     // The texts of a column from the top, or of a row from the left.
     static QStringList cells(ZnLogPage &page, int row, int column, int count)
     {
@@ -1305,50 +1328,99 @@ private slots:
 
     // 100 rows a page, newest first, through the server (count and page 1 at once)
     // or read from the log host without asking the server; next past the last
-    // page and previous before the first ask for nothing.
+    // page and previous before the first ask for nothing. A log that changed
+    // while the page showed its oldest rows is counted again by a refresh, which
+    // goes to page 1: next then reaches its oldest row.
     void paging_data()
     {
         QTest::addColumn<int>("kind"); // talk, terminal, user
         QTest::addColumn<int>("serverRows");
         QTest::addColumn<bool>("host");
+        QTest::addColumn<int>("changed"); // rows added once the page is built, below 0 the oldest removed
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("lastRows");   // on the last page
         QTest::addColumn<QString>("newest"); // the time of the first row
-        const QString time = QDateTime::fromSecsSinceEpoch(1700000000).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-        QTest::newRow("server, empty") << 0 << 0 << false << 1 << 0 << QStringLiteral("<none>");
-        QTest::newRow("server, exactly a page") << 0 << 100 << false << 1 << 100 << time;
-        QTest::newRow("server, one row over a page") << 0 << 101 << false << 2 << 1 << time;
-        QTest::newRow("talk, log host") << 0 << 0 << true << 3 << 5 << QStringLiteral("2026/01/01 11:25:00");
-        QTest::newRow("terminal, log host") << 1 << 0 << true << 3 << 30 << QStringLiteral("2026/02/01 12:50:00");
-        QTest::newRow("user, log host") << 2 << 0 << true << 3 << 50 << QStringLiteral("2026/03/01 14:10:00");
+        QTest::addColumn<qint64>("oldest");  // the id of the last page's last row
+        const auto at = [](qint64 secs) {
+            return QDateTime::fromSecsSinceEpoch(secs).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+        };
+        const QString time = at(1700000000), later = at(1700086400), added = QStringLiteral("2026/04/01 01:40:00");
+        QTest::newRow("server, empty") << 0 << 0 << false << 0 << 1 << 0 << QStringLiteral("<none>") << qint64(-1);
+        QTest::newRow("server, exactly a page") << 0 << 100 << false << 0 << 1 << 100 << time << qint64(1);
+        QTest::newRow("server, one row over a page") << 0 << 101 << false << 0 << 2 << 1 << time << qint64(1);
+        QTest::newRow("talk, log host") << 0 << 0 << true << 0 << 3 << 5 << QStringLiteral("2026/01/01 11:25:00")
+                                        << qint64(1);
+        QTest::newRow("terminal, log host")
+            << 1 << 0 << true << 0 << 3 << 30 << QStringLiteral("2026/02/01 12:50:00") << qint64(1);
+        QTest::newRow("user, log host") << 2 << 0 << true << 0 << 3 << 50 << QStringLiteral("2026/03/01 14:10:00")
+                                        << qint64(1);
+        QTest::newRow("talk, server, grown") << 0 << 250 << false << 160 << 5 << 10 << later << qint64(1);
+        QTest::newRow("terminal, server, grown") << 1 << 230 << false << 100 << 4 << 30 << later << qint64(1);
+        QTest::newRow("user, server, grown") << 2 << 250 << false << 100 << 4 << 50 << later << qint64(1);
+        QTest::newRow("talk, log host, grown") << 0 << 0 << true << 100 << 4 << 5 << added << qint64(1);
+        QTest::newRow("terminal, log host, grown") << 1 << 0 << true << 100 << 4 << 30 << added << qint64(1);
+        QTest::newRow("user, log host, grown") << 2 << 0 << true << 100 << 4 << 50 << added << qint64(1);
+        QTest::newRow("talk, server, shrunk below the page shown")
+            << 0 << 250 << false << -200 << 1 << 50 << time << qint64(201);
+        QTest::newRow("user, log host, shrunk below the page shown")
+            << 2 << 0 << true << -200 << 1 << 50 << QStringLiteral("2026/03/01 14:10:00") << qint64(201);
     }
     void paging()
     {
         QFETCH(int, kind);
         QFETCH(int, serverRows);
         QFETCH(bool, host);
+        QFETCH(int, changed);
         QFETCH(int, pages);
         QFETCH(int, lastRows);
         QFETCH(QString, newest);
+        QFETCH(qint64, oldest);
         serverTalkLog(serverRows, host ? "127.0.0.1:8999" : "127.0.0.1:0");
-        const int sent = logRequests();
+        if (kind != 0 && !host)
+            changeServerLog(kind, serverRows, 1700000000, true);
+        const QString table = QLatin1String(kind == 0 ? "talklog_bak" : kind == 1 ? "terminallog" : "userlog");
+        std::unique_ptr<TableCopy> copy;
+        if (host && changed != 0) {
+            copy = std::make_unique<TableCopy>(table);
+            QVERIFY(copy->ready && sql(QStringLiteral("insert into %1 select * from %1_kept").arg(table)));
+        }
+        int sent = logRequests();
         std::unique_ptr<ZnLogPage> page = newLogPage(kind);
         auto &ui = page->form();
         const QString of = QLatin1Char('/') + QString::number(pages);
         QTRY_COMPARE(ui.fDataSourceLabel->text(),
                      host ? QStringLiteral("[ 日志主机：127.0.0.1 ]") : QStringLiteral("[ 日志主机：Local ]"));
-        QTRY_COMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
-        QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
-        QCOMPARE(cells(*page, 0, 0, 1).value(0), newest);
         // One page read at a time: each click waits for the one before.
         const auto click = [&](QPushButton *b) {
             b->click();
             QTRY_VERIFY(!page->isReading());
         };
+        const auto oldestShown = [&] { return shownIds(*page).value(ui.fTableWidget->rowCount() - 1, -1); };
+        if (changed != 0) {
+            QTRY_VERIFY(page->pageCount() > 1);
+            while (page->currentPage() < page->pageCount())
+                click(ui.fNext);
+            QTRY_COMPARE(oldestShown(), qint64(1));
+            if (!host)
+                changeServerLog(kind, changed, 1700086400);
+            else if (changed > 0)
+                QVERIFY(sql(QStringLiteral("insert into %1 (%2) select '2026-04-01' + interval seq minute "
+                                           "from seq_1_to_%3")
+                                .arg(table, QLatin1String(kind == 0 ? "begin_time" : "date"))
+                                .arg(changed)));
+            else
+                QVERIFY(sql(QStringLiteral("delete from %1 order by id limit %2").arg(table).arg(-changed)));
+            sent = logRequests();
+            click(ui.fRefreshButton);
+        }
+        QTRY_COMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
+        QTRY_COMPARE(ui.fTableWidget->rowCount(), pages > 1 ? 100 : lastRows);
+        QTRY_COMPARE(cells(*page, 0, 0, 1).value(0), newest);
         for (int i = 0; i < pages; ++i)
             click(ui.fNext);
         QCOMPARE(ui.fPageLabel->text(), QString::number(pages) + of);
         QTRY_COMPARE(ui.fTableWidget->rowCount(), lastRows);
+        QTRY_COMPARE(oldestShown(), oldest);
         for (int i = 0; i < pages; ++i)
             click(ui.fPrevious);
         QCOMPARE(ui.fPageLabel->text(), QLatin1Char('1') + of);
@@ -1416,27 +1488,47 @@ private slots:
         QTRY_VERIFY(ui.fRefreshButton->isEnabled());
     }
 
-    // The log host stopping between two pages: the next page says so once, shows
-    // no stale rows, and the page reads again once the host is back.
+    // The log host stopping between two pages or before a refresh from page 2:
+    // the read says so once, shows no stale rows, keeps the last count (a refresh
+    // cannot count the log then), and the page reads again once the host is back.
+    void databaseStopsMidPage_data()
+    {
+        QTest::addColumn<int>("kind");      // talk, recordings
+        QTest::addColumn<bool>("refresh");  // else next, and previous once the host is back
+        QTest::addColumn<QString>("label"); // after the failed read
+        QTest::newRow("talk, next") << 0 << false << QStringLiteral("2/3");
+        QTest::newRow("talk, refresh") << 0 << true << QStringLiteral("1/3");
+        QTest::newRow("recordings, refresh") << 3 << true << QStringLiteral("1/3");
+    }
     void databaseStopsMidPage()
     {
+        QFETCH(bool, refresh);
+        QFETCH(int, kind);
         serverTalkLog(0, "127.0.0.1:8999");
-        ZnTalkLogInfoForm page;
-        auto &ui = page.form();
+        std::unique_ptr<ZnLogPage> page = newLogPage(kind);
+        auto &ui = page->form();
+        QSignalSpy read(page.get(), &ZnLogPage::logHostRead);
         QTRY_COMPARE(ui.fTableWidget->rowCount(), 100);
+        if (refresh) {
+            ui.fNext->click();
+            QVERIFY(read.wait(20000));
+        }
         QVERIFY(testDb("stop"));
         Boxes told;
-        QSignalSpy read(&page, &ZnLogPage::logHostRead);
-        ui.fNext->click();
+        (refresh ? ui.fRefreshButton : ui.fNext)->click();
         QVERIFY(read.wait(20000));
         QVERIFY(testDb("resume"));
         QCOMPARE(told.said, QStringList{QStringLiteral("Talkback log server connect error!")});
         QCOMPARE(ui.fTableWidget->rowCount(), 0);
-        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
-        ui.fPrevious->click();
+        QTEST(ui.fPageLabel->text(), "label");
+        const QString source =
+            kind == 3 ? QStringLiteral("[ 录音主机：127.0.0.1 ]") : QStringLiteral("[ 日志主机：127.0.0.1 ]");
+        QCOMPARE(ui.fDataSourceLabel->text(), source);
+        (refresh ? ui.fNext : ui.fPrevious)->click();
         QVERIFY(read.wait(20000));
         QCOMPARE(ui.fTableWidget->rowCount(), 100);
-        QCOMPARE(ui.fDataSourceLabel->text(), QStringLiteral("[ 日志主机：127.0.0.1 ]"));
+        QCOMPARE(ui.fPageLabel->text(), refresh ? QStringLiteral("2/3") : QStringLiteral("1/3"));
+        QCOMPARE(ui.fDataSourceLabel->text(), source);
     }
 
     // A log host that takes the connection and then answers nothing holds no

@@ -27,7 +27,8 @@ private slots:
     {
         QFETCH(QByteArray, opener);
         QFETCH(QByteArray, level);
-        const QByteArray body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><BroadcastList>" + opener + level.repeated(60000);
+        const QByteArray body =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><BroadcastList>" + opener + level.repeated(60000);
         m_s.sim.pushSet("", "", body.toStdString());
         QVERIFY(m_s.settle());
         QCOMPARE(m_s.centre->state(), int(ZnNetManage::LoggedIn));

@@ -3,6 +3,7 @@
 #include "ZnHeapSetup.h"
 #include "ZnNewFile.h"
 #include "ZnShortNameDisk.h"
+#include "ZnSmallDisk.h"
 #include "ZnSocket.h"
 #include "ZnThread.h"
 
@@ -15,9 +16,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <future>
+#include <linux/magic.h>
 #include <malloc.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
@@ -97,6 +100,24 @@ QByteArray attributeOf(const QByteArray &path, const char *name)
     char value[1024];
     const ssize_t n = ::lgetxattr(path.constData(), name, value, sizeof value);
     return n < 0 ? QByteArray() : QByteArray(value, int(n));
+}
+
+// What this process holds in memory: its resident pages, and the open files that
+// live in memory (memfd, tmpfs) but on the disk named.
+qint64 memoryHeld(dev_t besides)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    qint64 held = text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::Files)) {
+        struct stat st;
+        struct statfs fs;
+        const QByteArray path = QFile::encodeName(fd.filePath());
+        if (::stat(path.constData(), &st) == 0 && st.st_dev != besides && ::statfs(path.constData(), &fs) == 0
+            && fs.f_type == TMPFS_MAGIC)
+            held += qint64(st.st_blocks) * 512;
+    }
+    return held;
 }
 
 FileState stateOf(const QString &path)
@@ -203,7 +224,9 @@ private slots:
     // root's), "d PATH" a folder, "L PATH" a folder of root's that the user may
     // not write, "l PATH TEXT" a link (@ for the root folder), "h PATH OTHER" a
     // hard link, "a PATH" an ACL that grants nobody, "D PATH" a folder's default
-    // ACL, "u PATH" a user attribute, "R PATH" a read-only mount of the folder.
+    // ACL, "u PATH" a user attribute, "R PATH" a read-only mount of the folder,
+    // "T" a temporary folder (TMPDIR) that is missing, "F" one on a full disk. A
+    // large write is gathered on a disk till commit(), not in memory.
     void targetsAsFopenSeesThem_data()
     {
         QTest::addColumn<QStringList>("setup");
@@ -212,10 +235,11 @@ private slots:
         QTest::addColumn<QString>("written"); // the file that then holds "new"; empty: refused
         QTest::addColumn<int>("error");
         QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<int>("size"); // of what is written, "new" and more
         const auto row = [](const char *name, const char *setup, bool asUser, const char *target, const char *written,
-                            int error = 0, bool inPlace = false) {
+                            int error = 0, bool inPlace = false, int size = 3) {
             QTest::newRow(name) << QString::fromUtf8(setup).split(QLatin1Char(';')) << asUser
-                                << QString::fromUtf8(target) << QString::fromUtf8(written) << error << inPlace;
+                                << QString::fromUtf8(target) << QString::fromUtf8(written) << error << inPlace << size;
         };
         row("a plain file: replaced by a new one", "f config.ini", false, "config.ini", "config.ini");
         row("a link beside its file: the file replaced, the link kept", "f real.ini;l config.ini real.ini", false,
@@ -238,6 +262,12 @@ private slots:
         row("a link into a folder that takes no new file: written in place",
             "d a;L shared;f shared/config.ini;l a/config.ini ../shared/config.ini", true, "a/config.ini",
             "shared/config.ini", 0, true);
+        row("a folder that takes no new file, 32 MiB: gathered in the temporary folder", "L a;f a/config.ini", true,
+            "a/config.ini", "a/config.ini", 0, true, 32 << 20);
+        row("a folder that takes no new file, no temporary folder: EACCES, the file kept", "L a;f a/config.ini;T", true,
+            "a/config.ini", "", EACCES);
+        row("a folder that takes no new file, a full temporary folder: ENOSPC, the file kept", "L a;f a/config.ini;F",
+            true, "a/config.ini", "", ENOSPC, true);
         row("a new file where the folder takes none: EACCES", "L a", true, "a/new.ini", "", EACCES);
         row("the operator's file of mode 0444: EACCES", "f config.ini 0444", true, "config.ini", "", EACCES);
         row("a link to a file of mode 0444: EACCES", "f real.ini 0444;l config.ini real.ini", true, "config.ini", "",
@@ -250,6 +280,8 @@ private slots:
             "config.ini", "", EROFS);
         row("hard links: written in place, every name sees it", "f config.ini;h other.ini config.ini", false,
             "config.ini", "config.ini", 0, true);
+        row("hard links, 32 MiB: gathered beside, not in memory", "f config.ini;h other.ini config.ini", false,
+            "config.ini", "config.ini", 0, true, 32 << 20);
         row("another user's file the operator may write: in place, its owner kept", "f config.ini 0666 root", true,
             "config.ini", "config.ini", 0, true);
         row("the operator's file, written by root: replaced, his owner kept", "f config.ini 0640", false, "config.ini",
@@ -269,6 +301,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(int, error);
         QFETCH(bool, inPlace);
+        QFETCH(int, size);
         QTemporaryDir holder;
         const QString root = reachableFolder(holder);
         QVERIFY(!root.isEmpty());
@@ -276,9 +309,12 @@ private slots:
         if (asUser)
             QVERIFY(ZnAsUser::giveTo(root));
         QStringList readOnly;
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        std::unique_ptr<ZnSmallDisk> fullTmp;
         const auto unmount = qScopeGuard([&] {
             for (const QString &path : readOnly)
                 ::umount2(at(path).constData(), MNT_DETACH);
+            tmpdir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
         });
         for (const QString &line : setup) {
             const QStringList w = line.split(QLatin1Char(' '));
@@ -316,20 +352,38 @@ private slots:
                                      + QString::fromLocal8Bit(std::strerror(errno))));
                 readOnly << w[1];
                 QCOMPARE(::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr), 0);
+            } else if (op == QLatin1String("T")) {
+                qputenv("TMPDIR", at(QStringLiteral("missing")));
+            } else if (op == QLatin1String("F")) {
+                fullTmp = std::make_unique<ZnSmallDisk>(64 * 1024);
+                if (!fullTmp->mounted())
+                    QSKIP(qPrintable(fullTmp->why()));
+                QVERIFY(ZnAsUser::giveTo(fullTmp->path()));
+                QVERIFY(fullTmp->leaveFree(0));
+                qputenv("TMPDIR", QFile::encodeName(fullTmp->path()));
             }
         }
         const QStringList before = tree(root);
         const FileState earlier = stateOf(root + QLatin1Char('/') + (written.isEmpty() ? target : written));
+        QByteArray content("new");
+        while (content.size() < size)
+            content += content.left(size - content.size());
         bool done = false;
+        qint64 grown = 0;
         {
             std::unique_ptr<ZnAsUser> user(asUser ? new ZnAsUser : nullptr);
             if (user && !user->active())
                 QSKIP(qPrintable(user->why()));
             ZnNewFile file(at(target).toStdString());
-            done = file.open() && file.write("new", 3) && file.commit();
+            const qint64 held = memoryHeld(earlier.st.st_dev);
+            done = file.open() && file.write(content.constData(), size_t(content.size()));
+            grown = memoryHeld(earlier.st.st_dev) - held;
+            done = done && file.commit();
             QCOMPARE(file.error(), error);
-            QCOMPARE(file.inPlace(), inPlace && done);
+            QCOMPARE(file.inPlace(), inPlace);
         }
+        // Memory does not grow with the write: its bytes wait on a disk.
+        QVERIFY2(size < (1 << 20) || grown < size / 4, qPrintable(QStringLiteral("%1 bytes more").arg(grown)));
         QCOMPARE(done, !written.isEmpty());
         QStringList after = before;
         if (!written.isEmpty() && earlier.bytes.isEmpty()) {
@@ -339,7 +393,7 @@ private slots:
         // No temporary file left, every link as it was.
         QCOMPARE(tree(root), after);
         const FileState now = stateOf(root + QLatin1Char('/') + (written.isEmpty() ? target : written));
-        QCOMPARE(now.bytes, written.isEmpty() ? earlier.bytes : QByteArray("new"));
+        QCOMPARE(now.bytes, written.isEmpty() ? earlier.bytes : content);
         if (earlier.bytes.isEmpty())
             return;
         QCOMPARE(now.st.st_ino == earlier.st.st_ino, inPlace || written.isEmpty());

@@ -388,11 +388,20 @@ bool ZnSimData::applyChange(const std::string& packetType, const std::string& bo
     }
     if (packetType == "IpAmpSpkCheck")
         return findRow("ipamp", "terminalId", id) != nullptr;
+    // Ids repeat across families: the type code alone says whose record goes.
     if (packetType == "RemoveDevice") {
-        for (const char* t : kTerminalTables) {
-            if (eraseRows(table(t), "terminalId", id) > 0)
-                return true;
+        const std::string type = str(in, "Type");
+        for (const std::string& family : rules["families"].getMemberNames()) {
+            for (const Json::Value& code : rules["families"][family]) {
+                if (code.asString() != type)
+                    continue;
+                if (eraseRows(table(family), "terminalId", id) > 0)
+                    return true;
+                refusal = "No such " + type + " terminal " + id;
+                return false;
+            }
         }
+        refusal = "Unknown terminal type " + type;
         return false;
     }
     // A plan that still has tasks is not deleted.

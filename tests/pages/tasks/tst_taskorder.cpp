@@ -54,7 +54,8 @@ std::list<ZnSsTask> tasksOf(const QStringList &words, int category = ZnSsTask::C
 {
     std::list<ZnSsTask> tasks;
     for (const QString &w : words)
-        tasks.push_back(task(w.section(QLatin1Char('@'), 0, 0).toInt(), w.section(QLatin1Char('@'), 1).toInt(), category));
+        tasks.push_back(
+            task(w.section(QLatin1Char('@'), 0, 0).toInt(), w.section(QLatin1Char('@'), 1).toInt(), category));
     return tasks;
 }
 
@@ -118,7 +119,8 @@ private slots:
                 ZnSsTask &one = tasks.front();
                 ZnSsTaskDataMgr::onNotify(TaskChanged, &one);
                 const QString text = startText(seconds(one));
-                auto at = std::find_if(expected.begin(), expected.end(), [&](const auto &e) { return e.first == one.Id; });
+                auto at =
+                    std::find_if(expected.begin(), expected.end(), [&](const auto &e) { return e.first == one.Id; });
                 if (at != expected.end())
                     at->second = text;
                 else
@@ -139,15 +141,21 @@ private slots:
         QTest::addColumn<QString>("push");
         QTest::addColumn<QString>("pushed");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("a row moves in a sorted table")
-            << "4@40 3@30 2@20 1@10" << "T1@00:00:10 T2@00:00:20 T3@00:00:30 T4@00:00:40" << "1@35"
-            << "T2@00:00:20 T3@00:00:30 T1@00:00:35 T4@00:00:40" << "T3 T1";
-        QTest::newRow("the first change sorts the table")
-            << "1@10 2@20 3@30 4@40" << "T4@00:00:40 T3@00:00:30 T2@00:00:20 T1@00:00:10" << "3@5"
-            << "T3@00:00:05 T1@00:00:10 T2@00:00:20 T4@00:00:40" << "T2 T4";
-        QTest::newRow("the first change is a new task")
-            << "1@10 2@20" << "T2@00:00:20 T1@00:00:10" << "5@15"
-            << "T1@00:00:10 T5@00:00:15 T2@00:00:20" << "T2";
+        QTest::newRow("a row moves in a sorted table") << "4@40 3@30 2@20 1@10"
+                                                       << "T1@00:00:10 T2@00:00:20 T3@00:00:30 T4@00:00:40"
+                                                       << "1@35"
+                                                       << "T2@00:00:20 T3@00:00:30 T1@00:00:35 T4@00:00:40"
+                                                       << "T3 T1";
+        QTest::newRow("the first change sorts the table") << "1@10 2@20 3@30 4@40"
+                                                          << "T4@00:00:40 T3@00:00:30 T2@00:00:20 T1@00:00:10"
+                                                          << "3@5"
+                                                          << "T3@00:00:05 T1@00:00:10 T2@00:00:20 T4@00:00:40"
+                                                          << "T2 T4";
+        QTest::newRow("the first change is a new task") << "1@10 2@20"
+                                                        << "T2@00:00:20 T1@00:00:10"
+                                                        << "5@15"
+                                                        << "T1@00:00:10 T5@00:00:15 T2@00:00:20"
+                                                        << "T2";
     }
     void movedRowsKeepSelection()
     {
@@ -186,11 +194,9 @@ private slots:
     {
         QTest::addColumn<int>("category");
         QTest::addColumn<QString>("rows");
-        QTest::newRow("plan page") << int(ZnSsTask::CategoryPlan)
-                                   << "T4@00:00:10 T3@------ T2@00:00:10 T1@00:00:30";
+        QTest::newRow("plan page") << int(ZnSsTask::CategoryPlan) << "T4@00:00:10 T3@------ T2@00:00:10 T1@00:00:30";
         QTest::newRow("SDK page") << int(ZnSsTask::CategorySdk) << "T4@00:00:10 T3@------ T2@00:00:10 T1@00:00:30";
-        QTest::newRow("timer page") << int(ZnSsTask::CategoryTimer)
-                                    << "T3@------ T4@00:00:10 T2@00:00:10 T1@00:00:30";
+        QTest::newRow("timer page") << int(ZnSsTask::CategoryTimer) << "T3@------ T4@00:00:10 T2@00:00:10 T1@00:00:30";
     }
     void pagesRefillInTheirOrder()
     {

@@ -418,6 +418,8 @@ private slots:
             rows.erase(std::remove_if(rows.begin(), rows.end(),
                                       [](const Json::Value &r) { return r["name"].asString() == "System_Name"; }),
                        rows.end());
+            // A stored time-out below what the page takes is still shown, as set.
+            d.setParameter("Vad_Ptt_Time_Out", "30");
             // The fire panel has two channels; a short circuit on the second.
             for (Json::Value &alarm : d.table("firealarm")) {
                 if (alarm["terminalId"] == "30001") {

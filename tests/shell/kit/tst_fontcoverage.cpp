@@ -78,8 +78,8 @@ private slots:
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<QStringList>("patterns");
         QTest::addColumn<bool>("code");
-        const QStringList product{QStringLiteral("app"),   QStringLiteral("core"),  QStringLiteral("managers"),
-                                  QStringLiteral("shell"), QStringLiteral("pages"), QStringLiteral("media"),
+        const QStringList product{QStringLiteral("app"),   QStringLiteral("core"),     QStringLiteral("managers"),
+                                  QStringLiteral("shell"), QStringLiteral("pages"),    QStringLiteral("media"),
                                   QStringLiteral("logs"),  QStringLiteral("resources")};
         QTest::newRow("translation") << QStringList{QStringLiteral("resources/translate")}
                                      << QStringList{QStringLiteral("*.ts")} << false;
@@ -123,8 +123,8 @@ private slots:
                                .arg(it.key(), 4, 16, QLatin1Char('0'))
                                .arg(QString::fromUcs4(&it.key(), 1), it.value());
         }
-        QVERIFY2(missing.isEmpty(), qPrintable(QFontInfo(font).family() + QStringLiteral(" lacks ") +
-                                               missing.join(QStringLiteral(", "))));
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(QFontInfo(font).family() + QStringLiteral(" lacks ") + missing.join(QStringLiteral(", "))));
     }
 };
 

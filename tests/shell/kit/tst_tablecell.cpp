@@ -69,11 +69,16 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("from");
         QTest::addColumn<bool>("fromHasData");
-        QTest::newRow("cell over cell") << "cell" << "cell" << true;
-        QTest::newRow("cell without data over cell with") << "cell" << "cell" << false;
-        QTest::newRow("cell over plain item") << "plain" << "cell" << true;
-        QTest::newRow("plain item over cell") << "cell" << "plain" << true;
-        QTest::newRow("number over text") << "cell" << "cell:17" << true;
+        QTest::newRow("cell over cell") << "cell"
+                                        << "cell" << true;
+        QTest::newRow("cell without data over cell with") << "cell"
+                                                          << "cell" << false;
+        QTest::newRow("cell over plain item") << "plain"
+                                              << "cell" << true;
+        QTest::newRow("plain item over cell") << "cell"
+                                              << "plain" << true;
+        QTest::newRow("number over text") << "cell"
+                                          << "cell:17" << true;
     }
     void takesOverAnotherCell()
     {

@@ -47,13 +47,20 @@ private slots:
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("the same row") << "a:1 b:0 c:0" << "a:1 b:0 c:0";
-        QTest::newRow("one text changed") << "a:1 b:0 c:0" << "a:1 x:0 c:0";
-        QTest::newRow("only the data changed") << "a:1 b:0 c:0" << "a:2 b:0 c:0";
-        QTest::newRow("only a colour came") << "a:1 b:0 c:0" << "a:1 b:0:#ff0000 c:0";
-        QTest::newRow("only a colour went") << "a:1 b:0:#ff0000 c:0" << "a:1 b:0 c:0";
-        QTest::newRow("a colour changed") << "a:1 b:0:#ff0000 c:0" << "a:1 b:0:#0000ff c:0";
-        QTest::newRow("a shorter row leaves the last cell") << "a:1 b:0 c:0" << "z:1 y:0";
+        QTest::newRow("the same row") << "a:1 b:0 c:0"
+                                      << "a:1 b:0 c:0";
+        QTest::newRow("one text changed") << "a:1 b:0 c:0"
+                                          << "a:1 x:0 c:0";
+        QTest::newRow("only the data changed") << "a:1 b:0 c:0"
+                                               << "a:2 b:0 c:0";
+        QTest::newRow("only a colour came") << "a:1 b:0 c:0"
+                                            << "a:1 b:0:#ff0000 c:0";
+        QTest::newRow("only a colour went") << "a:1 b:0:#ff0000 c:0"
+                                            << "a:1 b:0 c:0";
+        QTest::newRow("a colour changed") << "a:1 b:0:#ff0000 c:0"
+                                          << "a:1 b:0:#0000ff c:0";
+        QTest::newRow("a shorter row leaves the last cell") << "a:1 b:0 c:0"
+                                                            << "z:1 y:0";
     }
     void writeRowShowsTheNewRow()
     {

@@ -21,24 +21,25 @@ void onSignal(int)
 
 void usage()
 {
-    std::printf("usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
-                "                    [--rows N] [--rows-per-family N] [--split BYTES] [--log-requests]\n"
-                "                    [--file-port N] [--media-root DIR] [--withhold LABEL]...\n"
-                "                    [--alarm-every S] [--log-host ADDR:PORT]\n"
-                "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
-                "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
-                "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
-                "  --push-changes    push every accepted change back as \"POST SqlConfig_<table>\"\n"
-                "  --rows N          add N more IP amplifiers to the sample set\n"
-                "  --rows-per-family N  add N more terminals to every terminal family\n"
-                "  --split BYTES     write everything in pieces of BYTES bytes\n"
-                "  --log-requests    print \"request <label>\" for every request received\n"
-                "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
-                "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n"
-                "  --alarm-every S   every S seconds trigger or clear channels 1 and 3 of fire alarm 30003\n"
-                "  --withhold LABEL  never answer requests whose label begins with LABEL (LOGIN: a silent server)\n"
-                "  --log-host A:P    name the talk-log database at A:P (parameter Talk_Log_Server; default 127.0.0.1:0,\n"
-                "                    none: the console asks the server for the logs)\n");
+    std::printf(
+        "usage: zn_simulator [--port N] [--host A.B.C.D] [--user NAME:PASSWORD]... [--push-changes]\n"
+        "                    [--rows N] [--rows-per-family N] [--split BYTES] [--log-requests]\n"
+        "                    [--file-port N] [--media-root DIR] [--withhold LABEL]...\n"
+        "                    [--alarm-every S] [--log-host ADDR:PORT]\n"
+        "  --port N          port to listen on (default 8999; 0 picks a free one)\n"
+        "  --host ADDR       IPv4 address to listen on (default 127.0.0.1)\n"
+        "  --user N:P        add a login (the sample set has admin:admin and operator:op1234)\n"
+        "  --push-changes    push every accepted change back as \"POST SqlConfig_<table>\"\n"
+        "  --rows N          add N more IP amplifiers to the sample set\n"
+        "  --rows-per-family N  add N more terminals to every terminal family\n"
+        "  --split BYTES     write everything in pieces of BYTES bytes\n"
+        "  --log-requests    print \"request <label>\" for every request received\n"
+        "  --file-port N     port of the simulated file service (default 8906; 0 picks a free one, -1 none)\n"
+        "  --media-root DIR  folder the file service serves (default: a temporary one with samples)\n"
+        "  --alarm-every S   every S seconds trigger or clear channels 1 and 3 of fire alarm 30003\n"
+        "  --withhold LABEL  never answer requests whose label begins with LABEL (LOGIN: a silent server)\n"
+        "  --log-host A:P    name the talk-log database at A:P (parameter Talk_Log_Server; default 127.0.0.1:0,\n"
+        "                    none: the console asks the server for the logs)\n");
 }
 }
 
