@@ -51,10 +51,11 @@ int take()
             continue;
         // exit() runs its handlers and destructors of static objects newest first,
         // while the threads that write go on: registered again as the table fills,
-        // the handler comes before whatever was built since the last time (such as
-        // what the first export or download builds on first use). Bounded, so that a
-        // console that runs for months does not grow with each transfer; past the
-        // bound, only what is first built after then is destroyed before it.
+        // the handler comes before whatever was built until then (such as what the
+        // first export or download builds on first use). A static object first
+        // built later is still destroyed before it when another thread than the
+        // GUI thread calls exit() (see AheadOfStatics). Bounded, so that a console
+        // that runs for months does not grow with each transfer.
         if (taken.fetch_add(1) == 0 && registrations.load() < kRegistrations && ::on_exit(onExit, nullptr) == 0)
             registrations.fetch_add(1);
         return i;
@@ -110,10 +111,25 @@ void onExit(int status, void*)
     }
 }
 
+// exit() runs the destructors of its own thread's thread_local objects before
+// any handler, and a handler registered then runs first of all: on the GUI
+// thread (Qt's exit on a lost display, a return from main) the cleanup comes
+// before every static object, whenever that was built.
+struct AheadOfStatics
+{
+    ~AheadOfStatics()
+    {
+        if (taken.load() > 0)
+            ::on_exit(onExit, nullptr);
+    }
+};
+
 } // namespace
 
 void ZnEndCleanup::install()
 {
+    static thread_local AheadOfStatics ahead;
+    (void)ahead;
     struct sigaction action = {};
     action.sa_handler = onSignal;
     action.sa_flags = SA_RESETHAND;

@@ -14,7 +14,8 @@
 class ZnEndCleanup
 {
 public:
-    // For each of the three signals not ignored (nohup's SIGHUP stays ignored).
+    // For each of the three signals not ignored (nohup's SIGHUP stays ignored);
+    // an exit() on the calling thread, the GUI thread, is met ahead of all else.
     static void install();
 
     // An entry of the table, or -1 when it is full (the file or child is then

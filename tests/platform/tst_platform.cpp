@@ -475,29 +475,44 @@ private slots:
 
     // A process that calls exit() while it writes a file ends at once with that
     // status: the file being written goes, the earlier file of its name stays, and
-    // what was to run at exit before the write began does not run. Also where the
-    // writer has closed its folder (the number going to another folder) by then.
+    // what was to run at exit does not run. Also where the writer has closed its
+    // folder (the number going to another folder) by then, and on the thread that
+    // installed the cleanup, where a static object was first built after the write
+    // began (it would be destroyed before a handler registered as the write began).
     void exitWhileWritingLeavesNothing_data()
     {
         QTest::addColumn<bool>("folderClosed");
-        QTest::newRow("mid-write") << false;
-        QTest::newRow("its folder closed by the writer") << true;
+        QTest::addColumn<bool>("builtAfter");
+        QTest::newRow("mid-write") << false << false;
+        QTest::newRow("its folder closed by the writer") << true << false;
+        QTest::newRow("a static built after the write began") << false << true;
     }
     void exitWhileWritingLeavesNothing()
     {
         QFETCH(bool, folderClosed);
+        QFETCH(bool, builtAfter);
         QTemporaryDir dir;
         QFile earlier(dir.filePath(QStringLiteral("log.csv")));
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
         earlier.close();
         static std::string folder;
         folder = QFile::encodeName(dir.path()).toStdString();
+        struct AtExit
+        {
+            static void mark() { ::close(::open((folder + "/ran at exit").c_str(), O_WRONLY | O_CREAT, 0600)); }
+            ~AtExit() { mark(); }
+        };
         const pid_t child = ::fork();
         if (child == 0) {
-            std::atexit([] { ::close(::open((folder + "/ran at exit").c_str(), O_WRONLY | O_CREAT, 0600)); });
+            std::atexit(AtExit::mark);
+            if (builtAfter)
+                ZnEndCleanup::install();
             ZnNewFile *file = new ZnNewFile(folder + "/log.csv");
             if (!file->open() || !file->write("new", 3))
                 ::_exit(1);
+            if (builtAfter) {
+                static AtExit late;
+            }
             if (folderClosed) {
                 const int at = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
                 ::close(::openat(at, "more.part", O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
