@@ -205,25 +205,16 @@ std::string quoted(const std::string& name)
     return out + "`";
 }
 
-// The digest of a row: the square of crc32 over its cells and a number telling
-// which of them are NULL (concat_ws leaves a NULL out, so NULL and "" would hash
-// alike). crc32 alone is linear in XOR: where two rows trade cells of equal
-// length, the plain sums before and after the trade agree about once in 10,000
-// trades, and a file read before the trade passes for the log after it. The
-// squares keep no such balance. pow evaluates the crc once (a product would
-// hash the row twice, holding the table that much longer); rounded to a
-// double's 53 bits the square is still one integer below 2^64 for each crc,
-// which the server sums exactly. The server's own text of every cell is
-// hashed, so the export's pages and the final statement hash alike whatever
-// the types.
+// The digest of a row: the square of crc32 over its text. crc32 alone is linear
+// in XOR: where two rows trade cells of equal length, the plain sums before and
+// after the trade agree about once in 10,000 trades, and a file read before the
+// trade passes for the log after it. The squares keep no such balance. pow
+// evaluates the crc once (a product would hash the row twice, holding the table
+// that much longer); rounded to a double's 53 bits the square is still one
+// integer below 2^64 for each crc, which the server sums exactly.
 std::string digestOf(const std::vector<std::string>& columns)
 {
-    std::string cells, nulls;
-    for (size_t c = 0; c < columns.size(); ++c) {
-        cells += "," + columns[c];
-        nulls += (c ? "+" : "") + std::to_string(1ull << c) + "*isnull(" + columns[c] + ")";
-    }
-    return "cast(pow(crc32(concat_ws(char(1)" + cells + "," + nulls + ")), 2) as unsigned)";
+    return "cast(pow(crc32(" + ZnDbQuery::digestText(columns) + "), 2) as unsigned)";
 }
 
 uint64_t digestCell(const ZnMySqlResult& r, unsigned row, unsigned column)
@@ -279,6 +270,14 @@ std::string selectRows(const ZnDbQuery::LogColumns& log)
 }
 
 } // namespace
+
+std::string ZnDbQuery::digestText(const std::vector<std::string>& cells)
+{
+    std::string text = "concat_ws(','";
+    for (const std::string& c : cells)
+        text += ",quote(" + c + ")";
+    return text + ")";
+}
 
 std::unique_ptr<ZnMySql> ZnDbQuery::snapshotConnection()
 {
@@ -401,23 +400,27 @@ int ZnDbQuery::logRowsWithId(const LogColumns& log, std::vector<LogRow>& out, co
     return logRows(log, out, selectRows(log) + where, db);
 }
 
-bool ZnDbQuery::logStretchEnds(const LogColumns& log, int64_t maxId, int64_t rows, std::vector<int64_t>& out,
+bool ZnDbQuery::logStretchEnds(const LogColumns& log, int64_t maxId, int64_t oneIn, std::vector<int64_t>& out,
                                ZnMySql* db)
 {
     out.clear();
     ZnMySql* conn = connection(db);
-    if (!conn || rows < 1)
+    if (!conn || oneIn < 1)
         return false;
+    // Counting the rows down from maxId would sort the whole log while holding it
+    // (seconds at two million rows); a hash of the id picks ids as evenly in one
+    // plain read.
     char sql[256];
     std::snprintf(sql, sizeof sql,
-                  "select id from (select id, row_number() over (order by id desc) n from %s where id <= %" PRId64
-                  ") counted where n %% %" PRId64 " = 0;",
-                  tableText(log.table).table, maxId, rows);
+                  "select distinct id from %s where id <= %" PRId64 " and crc32(id) %% %" PRId64 " = 0;",
+                  tableText(log.table).table, maxId, oneIn);
     ZnMySqlResult result;
     if (conn->query(sql, result) < 0 || result.columnCount() < 1)
         return false;
-    for (unsigned r = 0; r < result.rowCount(); ++r)
-        out.push_back(wide(result, r, 0));
+    for (unsigned r = 0; r < result.rowCount(); ++r) {
+        if (result.cell(r, 0))
+            out.push_back(wide(result, r, 0));
+    }
     std::sort(out.begin(), out.end(), std::greater<int64_t>());
     out.erase(std::unique(out.begin(), out.end()), out.end());
     return true;

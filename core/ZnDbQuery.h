@@ -79,6 +79,13 @@ struct LogDigest
     bool operator!=(const LogDigest& o) const { return !(*this == o); }
 };
 
+// The text whose crc32 makes a row's digest, over SQL expressions of its cells:
+// the server's own text of each cell quoted, NULL as the bare word, so that no
+// two different rows give one text (neither a separator inside a cell, nor a
+// cell moved across a NULL, nor NULL against "" or "NULL"). Quoting is exact in
+// any character set the server keeps, and cheaper than counting lengths.
+std::string digestText(const std::vector<std::string>& cells);
+
 // A connection of its own to the log host of the process-wide one, in a
 // transaction that reads every table as it stood when it began (a consistent
 // snapshot at REPEATABLE READ). Tables whose engine keeps no snapshots (MyISAM,
@@ -103,10 +110,11 @@ int logPageAtOrBelow(const LogColumns& log, std::vector<LogRow>& out, int64_t ma
                      ZnMySql* db = nullptr);
 // Every row with that id, or without an id when id is null.
 int logRowsWithId(const LogColumns& log, std::vector<LogRow>& out, const int64_t* id, ZnMySql* db = nullptr);
-// Ids that cut the rows at or below maxId into stretches of about rows rows,
-// newest first and each once: the id of every rows-th row counted down from
-// maxId. False when the server cannot tell (no window functions).
-bool logStretchEnds(const LogColumns& log, int64_t maxId, int64_t rows, std::vector<int64_t>& out,
+// Ids that cut the rows at or below maxId into small stretches of about oneIn
+// ids each, newest first and each once: those whose crc32 is a multiple of
+// oneIn, so that they fall evenly however the ids lie. One statement that reads
+// the log once and sorts nothing. False when the log cannot be read.
+bool logStretchEnds(const LogColumns& log, int64_t maxId, int64_t oneIn, std::vector<int64_t>& out,
                     ZnMySql* db = nullptr);
 // The rows with an id above "above" (none when it is null) and at most atMost,
 // newest first, in one statement whose rows are handed on as they arrive, at

@@ -26,7 +26,7 @@ ZnFileFailure ZnFileFailure::ofWrite(int error)
     case EIO:
         return {DiskError, error};
     default:
-        return {Unnamed, error};
+        return either(error);
     }
 }
 
@@ -40,6 +40,19 @@ ZnFileFailure ZnFileFailure::ofRead(int error)
         return {NoReadPermission, error};
     case EIO:
         return {DiskError, error};
+    default:
+        return either(error);
+    }
+}
+
+// What a name at the path is, the same whether it was read or written.
+ZnFileFailure ZnFileFailure::either(int error)
+{
+    switch (error) {
+    case ELOOP:
+        return {LinkLoop, error};
+    case EISDIR:
+        return {IsFolder, error};
     default:
         return {Unnamed, error};
     }
@@ -87,6 +100,10 @@ QString ZnFileFailure::text() const
         return tr("The file path is too long");
     case DiskError:
         return tr("The disk failed to read or write");
+    case LinkLoop:
+        return tr("A loop of links, or too many links in a row");
+    case IsFolder:
+        return tr("The name is a folder");
     case Unnamed:
         break;
     }

@@ -25,6 +25,8 @@ public:
         NameTooLong,
         PathTooLong,
         DiskError,
+        LinkLoop,
+        IsFolder,
         Unnamed // told in the system's own words
     };
 
@@ -52,6 +54,9 @@ public:
     QString text() const;
 
 private:
+    // The causes a read and a write share past their own.
+    static ZnFileFailure either(int error);
+
     Cause m_cause = None;
     int m_error = 0;
 };

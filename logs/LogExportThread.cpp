@@ -1,10 +1,12 @@
 #include "LogExportThread.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTextCodec>
 
+#include <cmath>
 #include <cstdio>
 
 #include "LogExportKind.h"
@@ -18,9 +20,13 @@ const int kPageRows = 100;
 const int kStopped = 2;
 // A way of reading came through every row with an id.
 const int kAllRead = 3;
-// Where every statement reads the whole log: so many statements at most, so that
-// the export stays linear in the log's length.
-const qint64 kStretches = 16;
+// Where every statement reads the whole log, the small stretches it is cut into
+// (some 64 KB of ids): a statement takes as many of them as fit its time.
+const qint64 kStretchEnds = 8000;
+// What a statement that reads the whole log may hold it for, as a goal: a server
+// write waits that long at most. Well under a second, since the stretches are
+// uneven and the link's speed changes meanwhile.
+const double kStretchSeconds = 0.5;
 }
 
 LogExportThread::LogExportThread(const QString &path, QStringList headers, int kind, QObject *parent)
@@ -205,11 +211,17 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     // every statement reads the whole log, so there are only a few of them, each a
     // stretch of ids whose rows are taken as they arrive.
     std::vector<int64_t> ends;
-    const bool byPages =
-        ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get())
-        || !ZnDbQuery::logStretchEnds(
-            columns, log.newestId, qMax<qint64>(kPageRows, (log.withId + kStretches - 1) / kStretches), ends, db.get());
-    const int got = byPages ? readPages(columns, log, db.get(), out) : readStretches(columns, log, ends, db.get(), out);
+    bool byPages = ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get());
+    double scanSeconds = 0;
+    if (!byPages) {
+        QElapsedTimer clock;
+        clock.start();
+        byPages = !ZnDbQuery::logStretchEnds(columns, log.newestId, qMax<qint64>(1, log.withId / kStretchEnds), ends,
+                                             db.get());
+        scanSeconds = double(clock.nsecsElapsed()) / 1e9;
+    }
+    const int got = byPages ? readPages(columns, log, db.get(), out)
+                            : readStretches(columns, log, ends, scanSeconds, db.get(), out);
     if (got != kAllRead)
         return got;
     if (log.rows > log.withId) {
@@ -241,32 +253,73 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
     return Complete;
 }
 
+qint64 LogExportThread::nextStretchRows(qint64 budget, double seconds, qint64 rows, double scanSeconds)
+{
+    // Growing at most twofold: a guess far off costs one statement, not the log
+    // held for as long as the link needs to carry it.
+    const double most = 2.0 * double(qMax(budget, rows));
+    // The rows' share of the time; where reading the log alone takes most of it,
+    // the statement still takes some rows, or the export would read the whole log
+    // for every few of them.
+    const double rowSeconds = qMax(kStretchSeconds - scanSeconds, kStretchSeconds / 2);
+    double next = most;
+    // The rows came at the pace of the link, or of the file: both count.
+    if (rows > 0 && seconds > scanSeconds)
+        next = qMin(most, double(rows) * rowSeconds / (seconds - scanSeconds));
+    return qMax<qint64>(kPageRows, std::llround(next));
+}
+
 int LogExportThread::readStretches(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log,
-                                   const std::vector<int64_t> &ends, ZnMySql *db, Output &out)
+                                   const std::vector<int64_t> &ends, double scanSeconds, ZnMySql *db, Output &out)
 {
     if (log.withId == 0)
         return kAllRead;
     int64_t top = log.newestId;
-    for (size_t i = 0; i <= ends.size(); ++i) {
-        if (i < ends.size() && ends[i] >= top)
-            continue;
+    size_t next = 0; // the highest end below top
+    while (next < ends.size() && ends[next] >= top)
+        ++next;
+    // Each statement holds the log until its last row has gone out, so it takes
+    // as many small stretches as the last one's time per row lets it carry in
+    // about kStretchSeconds, starting with a page.
+    qint64 budget = kPageRows;
+    qint64 stretchRows = 0;
+    size_t stretches = 0;
+    // Reading the log costs each statement at least that much, whatever it sends.
+    double scan = scanSeconds;
+    const double expected = double(log.withId) / double(ends.size() - next + 1);
+    for (;;) {
         if (isInterruptionRequested())
             return kStopped;
-        const auto take = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
+        const double perStretch = (double(stretchRows) + expected) / double(stretches + 1);
+        const size_t take =
+            size_t(qBound(1.0, std::floor(double(budget) / perStretch), double(ends.size() - next + 1)));
+        const size_t lower = next + take - 1;
+        const int64_t *above = lower < ends.size() ? &ends[lower] : nullptr;
+        qint64 got = 0;
+        const auto write = [&](const std::vector<ZnDbQuery::LogRow> &rows) {
             out.writeRows(rows, 0, rows.size());
             out.read += qint64(rows.size());
+            got += qint64(rows.size());
             out.writeOut();
             return !isInterruptionRequested();
         };
-        if (ZnDbQuery::logRowsInStretch(columns, i < ends.size() ? &ends[i] : nullptr, top, take, db) < 0)
+        QElapsedTimer clock;
+        clock.start();
+        if (ZnDbQuery::logRowsInStretch(columns, above, top, write, db) < 0)
             return isInterruptionRequested() ? kStopped : QueryFailed;
+        const double seconds = double(clock.nsecsElapsed()) / 1e9;
         if (isInterruptionRequested())
             return kStopped;
         out.flushRows();
-        if (i < ends.size())
-            top = ends[i];
+        if (!above)
+            return kAllRead;
+        stretchRows += got;
+        stretches += take;
+        scan = qMin(scan, seconds);
+        budget = nextStretchRows(budget, seconds, got, scan);
+        top = *above;
+        next = lower + 1;
     }
-    return kAllRead;
 }
 
 int LogExportThread::readPages(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log, ZnMySql *db,

@@ -49,6 +49,11 @@ public:
     int lostCells() const { return lost; }
     ZnFileFailure fileFailure() const { return failure; }
 
+    // Where every statement reads the whole log: the rows the next one asks for,
+    // after one that asked for budget rows and took seconds for rows, of which
+    // scanSeconds is what reading the log costs any statement.
+    static qint64 nextStretchRows(qint64 budget, double seconds, qint64 rows, double scanSeconds);
+
     // From any thread: stops the export, breaking off a running statement.
     void cancel();
 
@@ -70,8 +75,9 @@ private:
     // along an index, or stretches between ends where every statement reads the
     // whole log. 3 when every such row was read, else the finish code.
     int readPages(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log, ZnMySql *db, Output &out);
+    // scanSeconds: what reading the whole log once took.
     int readStretches(const ZnDbQuery::LogColumns &columns, const ZnDbQuery::LogSnapshot &log,
-                      const std::vector<int64_t> &ends, ZnMySql *db, Output &out);
+                      const std::vector<int64_t> &ends, double scanSeconds, ZnMySql *db, Output &out);
 
     QStringList headers;
     QString path;

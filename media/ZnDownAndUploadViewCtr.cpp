@@ -416,6 +416,18 @@ bool ZnDownAndUploadViewCtr::currentRecord(TransferRecord& out)
     return out.name[0] != '\0';
 }
 
+bool ZnDownAndUploadViewCtr::menuRecord(TransferRecord& out)
+{
+    // Rows come and go while the menu is open (a finished one leaves on the timer).
+    out = findRecord(m_menuId);
+    return m_table && out.name[0] != '\0' && findRowById(out.id) >= 0;
+}
+
+bool ZnDownAndUploadViewCtr::isRunning(const TransferRecord& r)
+{
+    return r.state == 0 || r.state == 1 || r.state == 4 || r.state == 5;
+}
+
 void ZnDownAndUploadViewCtr::updateMenuActions(const TransferRecord& r)
 {
     for (QAction* a : {m_downloadAct, m_uploadAct, m_pauseAct, m_deleteAct}) {
@@ -425,8 +437,9 @@ void ZnDownAndUploadViewCtr::updateMenuActions(const TransferRecord& r)
     if (r.id > 0 && (r.state == 0 || r.state == 1)) {
         m_downloadAct->setEnabled(false);
         m_uploadAct->setEnabled(false);
-        m_deleteAct->setEnabled(false);
     }
+    // What still runs stays; a failed row may go (a finished one goes by itself).
+    m_deleteAct->setEnabled(!isRunning(r));
 }
 
 void ZnDownAndUploadViewCtr::tableWidgetClick()
@@ -438,15 +451,19 @@ void ZnDownAndUploadViewCtr::tableWidgetClick()
 
 void ZnDownAndUploadViewCtr::showMediaMenu(const QPoint& pos)
 {
-    if (m_menu && m_table && m_table->itemAt(pos))
-        m_menu->popup(QCursor::pos());
+    const QTableWidgetItem* item = m_table ? m_table->itemAt(pos) : nullptr;
+    if (!m_menu || !item)
+        return;
+    m_menuId = itemValue(item->row(), 0);
+    updateMenuActions(findRecord(m_menuId));
+    m_menu->popup(QCursor::pos());
 }
 
 void ZnDownAndUploadViewCtr::downloadAction()
 {
     // Starts a download again from the beginning, also after it failed.
     TransferRecord r;
-    if (!currentRecord(r) || r.kind != TransferRecord::Download)
+    if (!menuRecord(r) || r.kind != TransferRecord::Download)
         return;
     r.state = 0;
     r.done = r.shown = 0;
@@ -455,14 +472,14 @@ void ZnDownAndUploadViewCtr::downloadAction()
         return;
     removeRecord(r.id);
     addRecord(r);
-    fillRow(m_table->currentRow(), r);
+    rewriteRow(r);
     updateMenuActions(r);
 }
 
 void ZnDownAndUploadViewCtr::uploadAction()
 {
     TransferRecord r;
-    if (!currentRecord(r) || r.kind != TransferRecord::Upload || !QFileInfo::exists(r.source))
+    if (!menuRecord(r) || r.kind != TransferRecord::Upload || !QFileInfo::exists(r.source))
         return;
     if (r.state == TransferRecord::kFailed && r.tempFolder.isEmpty())
         return; // the conversion failed: nothing to send
@@ -477,7 +494,7 @@ void ZnDownAndUploadViewCtr::uploadAction()
         m_records.remove_if([&](const TransferRecord& x) { return x.id == r.id; });
         m_records.push_back(r);
     }
-    fillRow(m_table->currentRow(), r);
+    rewriteRow(r);
     updateMenuActions(r);
 }
 
@@ -485,7 +502,7 @@ void ZnDownAndUploadViewCtr::pauseAction()
 {
     TransferRecord r;
     ZnFtpClientMgr* mgr = ZnFtpClientMgr::instance();
-    if (!currentRecord(r) || !mgr || mgr->pauseTransfer(r.pauseArg) != 0)
+    if (!menuRecord(r) || !mgr || mgr->pauseTransfer(r.pauseArg) != 0)
         return;
     r.state = 2;
     {
@@ -493,11 +510,20 @@ void ZnDownAndUploadViewCtr::pauseAction()
         m_records.remove_if([&](const TransferRecord& x) { return x.id == r.id; });
         m_records.push_back(r);
     }
-    fillRow(m_table->currentRow(), r);
+    rewriteRow(r);
     updateMenuActions(r);
 }
 
-void ZnDownAndUploadViewCtr::deleteAction() {}
+void ZnDownAndUploadViewCtr::deleteAction()
+{
+    // A failed transfer goes with its row and its MP3; one that still runs
+    // stays, whatever the menu showed.
+    TransferRecord r;
+    if (!menuRecord(r) || isRunning(r))
+        return;
+    m_table->removeRow(findRowById(r.id));
+    removeRecord(r.id);
+}
 
 void ZnDownAndUploadViewCtr::saveNote()
 {

@@ -72,8 +72,12 @@ private:
     void rewriteRow(const TransferRecord& r);
     void fail(TransferRecord& r, const QString& why);
     static void dropTempFolder(TransferRecord& r);
+    // Converting, waiting to, or moving bytes: not failed.
+    static bool isRunning(const TransferRecord& r);
     void updateMenuActions(const TransferRecord& r);
     bool currentRecord(TransferRecord& out);
+    // The record of the row the menu was opened on, found again by its id.
+    bool menuRecord(TransferRecord& out);
     void createMenu();
     void cleanTempDir();
     void saveNote();
@@ -89,4 +93,5 @@ private:
     QAction* m_pauseAct = nullptr;
     QAction* m_deleteAct = nullptr;
     int m_timer = 0;
+    int m_menuId = 0; // of the row the menu was opened on
 };

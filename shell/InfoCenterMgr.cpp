@@ -39,7 +39,8 @@
 
 namespace {
 const char *const kVersion = "v4.4.1689.sp";
-// The system title is the server's text; the title bar shows this much of it.
+// The system title is the server's text; the title bar shows this much of it at
+// most, and less where the tabs, the clock and the buttons need the room.
 const int kTitleWidth = 480;
 
 QString buttonStyle(const char *name)
@@ -61,7 +62,8 @@ InfoCenterMgr::InfoCenterMgr(int maxFlag, QWidget *parent) : ShadowWidget<QMainW
     setWindowIcon(icon);
     ui.icon_le->setPixmap(icon.pixmap(32, 32));
     setWindowTitle(QStringLiteral("管理中心"));
-    ui.title_name_le->setText(QStringLiteral("管理中心"));
+    ui.title_name_le->setMaximumWidth(kTitleWidth);
+    ui.title_name_le->setWholeText(QStringLiteral("管理中心"));
 
     const struct
     {
@@ -184,6 +186,8 @@ void InfoCenterMgr::buildNavList()
     titlesListWidget->setLineWidth(-2);
     titlesListWidget->setAutoScrollMargin(8);
     titlesListWidget->setResizeMode(QListView::Adjust);
+    // One row of tabs: a second one would lie hidden below the first.
+    titlesListWidget->setWrapping(false);
     titlesListWidget->setSpacing(6);
     titlesListWidget->setStyleSheet(QStringLiteral("color:#ffffff;"));
 
@@ -208,6 +212,16 @@ void InfoCenterMgr::buildNavList()
     connect(titlesListWidget, SIGNAL(currentItemChanged(QListWidgetItem *, QListWidgetItem *)), this,
             SLOT(changePage(QListWidgetItem *, QListWidgetItem *)));
     ui.TopLayout->addWidget(titlesListWidget);
+    // The tabs take the room they need from the title bar: the title gives way,
+    // not a tab. Measured in the list's place, with its style and font.
+    titlesListWidget->ensurePolished();
+    int oneRow = 2 * titlesListWidget->frameWidth() + titlesListWidget->spacing();
+    for (int r = 0; r < titlesListWidget->count(); ++r) {
+        if (!titlesListWidget->item(r)->isHidden())
+            oneRow += titlesListWidget->sizeHintForIndex(titlesListWidget->model()->index(r, 0)).width()
+                      + titlesListWidget->spacing();
+    }
+    titlesListWidget->setMinimumWidth(qMax(titlesListWidget->minimumWidth(), oneRow));
     titlesListWidget->setCurrentRow(0);
 }
 
@@ -355,7 +369,8 @@ void InfoCenterMgr::changePage(QListWidgetItem *current, QListWidgetItem *previo
 
 void InfoCenterMgr::slot_setTitleName(QString title)
 {
-    ZnServerText::showTitle(this, ui.title_name_le, title, kTitleWidth);
+    setWindowTitle(ZnServerText::bounded(title));
+    ui.title_name_le->setWholeText(title);
     ZnConfigSettings settings;
     if (settings.value(QStringLiteral("Setting/Title")).toString() != title)
         settings.setValue(QStringLiteral("Setting/Title"), title);

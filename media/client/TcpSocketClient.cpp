@@ -18,6 +18,7 @@
 #include <QTcpSocket>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -406,8 +407,10 @@ void TcpSocketClient::doGetFile(const FileTask& task)
         fail(tooLong, tooLong);
         return;
     }
+    // A folder at the name (or a link to one) is told before anything is asked.
     if (local.isDir()) {
-        fail(tr("cannot write %1").arg(task.secondPath));
+        const QString isFolder = ZnFileFailure::ofWrite(EISDIR).text();
+        fail(isFolder, isFolder);
         return;
     }
 

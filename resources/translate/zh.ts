@@ -138,6 +138,14 @@
         <source>The disk failed to read or write</source>
         <translation>磁盘读写出错</translation>
     </message>
+    <message>
+        <source>A loop of links, or too many links in a row</source>
+        <translation>符号链接循环或层数过多</translation>
+    </message>
+    <message>
+        <source>The name is a folder</source>
+        <translation>该名称是一个文件夹</translation>
+    </message>
 </context>
 <context>
     <name>ZnConfigNotice</name>

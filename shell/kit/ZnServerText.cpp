@@ -53,11 +53,18 @@ void showInLabel(QLabel *label, const QString &text, int maxWidth)
 {
     if (!label)
         return;
+    label->setMaximumWidth(maxWidth);
+    showElided(label, text, maxWidth);
+}
+
+void showElided(QLabel *label, const QString &text, int width)
+{
+    if (!label)
+        return;
     label->setTextFormat(Qt::PlainText);
     // The font a style sheet gives is the one the text is measured in.
     label->ensurePolished();
-    label->setMaximumWidth(maxWidth);
-    const QString shown = label->fontMetrics().elidedText(bounded(text), Qt::ElideRight, maxWidth);
+    const QString shown = label->fontMetrics().elidedText(bounded(text), Qt::ElideRight, width);
     label->setText(shown);
     label->setToolTip(shown == text ? QString() : toolTip(text));
 }

@@ -25,6 +25,10 @@ QString bounded(const QString &text);
 // that is cut is the label's tool tip.
 void showInLabel(QLabel *label, const QString &text, int maxWidth);
 
+// Shows the text in the label as showInLabel does, elided to width pixels,
+// leaving the label's own width as it is.
+void showElided(QLabel *label, const QString &text, int width);
+
 // A window title of the server's: the window's title bounded, the title label
 // as showInLabel shows it.
 void showTitle(QWidget *window, QLabel *label, const QString &text, int maxWidth);

@@ -42,9 +42,10 @@ private slots:
         QTest::newRow("path too long") << "write" << ENAMETOOLONG << QStringLiteral("文件路径超长") << true;
         QTest::newRow("disk error writing") << "write" << EIO << QStringLiteral("磁盘读写出错") << true;
         QTest::newRow("disk error reading") << "read" << EIO << QStringLiteral("磁盘读写出错") << true;
+        QTest::newRow("a loop of links") << "write" << ELOOP << QStringLiteral("符号链接循环或层数过多") << true;
+        QTest::newRow("a folder at the name") << "write" << EISDIR << QStringLiteral("该名称是一个文件夹") << true;
         // Anything else in the system's own words.
-        QTest::newRow("other, written") << "write" << ELOOP << QStringLiteral("Too many levels of symbolic links")
-                                        << false;
+        QTest::newRow("other, written") << "write" << ETXTBSY << QStringLiteral("Text file busy") << false;
         QTest::newRow("other, read") << "read" << ENOENT << QStringLiteral("No such file or directory") << false;
         // A new file: its folder and its name as they fail.
         QTest::newRow("a new file in a folder that does not exist")

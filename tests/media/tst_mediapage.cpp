@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -172,6 +173,26 @@ class TestMediaPage : public QObject
         const auto all = m_service.requests();
         return int(std::count_if(all.begin(), all.end(),
                                  [command](const std::string& r) { return r.find(command) != std::string::npos; }));
+    }
+    // The queue's delete item (空闲) in its menu, opened with the right button on a
+    // row; clicked as the operator clicks it, or, disabled, triggered all the same.
+    static QAction* deleteItemOn(QTableWidget& queue, int row)
+    {
+        const QPoint at = queue.visualItemRect(queue.item(row, 1)).center();
+        QTest::mouseClick(queue.viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent asked(QContextMenuEvent::Mouse, at, queue.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(queue.viewport(), &asked);
+        auto* menu = queue.findChild<QMenu*>();
+        return menu && menu->isVisible() ? menu->actions().value(3) : nullptr;
+    }
+    static void choose(QAction* item)
+    {
+        auto* menu = qobject_cast<QMenu*>(item->parent());
+        if (item->isEnabled())
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        else
+            item->trigger();
+        menu->hide();
     }
     static QString notice(QWidget* holder)
     {
@@ -375,6 +396,11 @@ private slots:
         QCOMPARE(transfers.queueDownload("school_song.mp3", "/data/mp3/school_song.mp3",
                                          into.filePath(QStringLiteral("school_song.mp3")).toUtf8().constData(), size),
                  0);
+        // While it runs, delete is disabled and the row stays.
+        QAction* remove = deleteItemOn(queue, 0);
+        QVERIFY(remove && !remove->isEnabled());
+        choose(remove);
+        QCOMPARE(queue.rowCount(), 1);
         TickCounter refreshes;
         transfers.installEventFilter(&refreshes);
         QTRY_COMPARE_WITH_TIMEOUT(failedRows(queue), 1, kWaitMs);
@@ -384,6 +410,11 @@ private slots:
         QVERIFY(bar);
         QCOMPARE(bar->value(), percent < 0 ? int(size / 2 * 100 / size) : percent);
         QCOMPARE(QDir(into.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        // Failed, it goes with its record.
+        remove = deleteItemOn(queue, 0);
+        QVERIFY(remove && remove->isEnabled());
+        choose(remove);
+        QCOMPARE(queue.rowCount() + transfers.recordCount(), 0);
     }
 
     // Folders first, sizes shown and kept in bytes, ".." leads back; an empty
@@ -863,6 +894,8 @@ private slots:
                                          << QStringList() << QString() << qint64(-1);
         QTest::newRow("encoder fails, next goes on") << list("a/gone.wav a/next.wav") << false << false << QString()
                                                      << list("gone.wav") << QString() << qint64(-1);
+        QTest::newRow("a file lame cannot read")
+            << list("a/words.mp3") << false << false << QString() << list("words.mp3") << QString() << qint64(-1);
         QTest::newRow("encoder missing") << list("a/lost.wav") << true << false << QString() << list("lost.wav")
                                          << QString() << qint64(-1);
         QTest::newRow("refused") << list("a/no.wav") << false << true << QString() << list("no.wav") << QString()
@@ -902,7 +935,10 @@ private slots:
         ZnDownAndUploadViewCtr queue(&table);
         for (const QString& rel : files) {
             QDir().mkpath(m_work.filePath(QFileInfo(rel).path()));
-            if (!rel.contains(QLatin1String("gone")))
+            QFile words(m_work.filePath(rel));
+            if (rel.endsWith(QLatin1String(".mp3")))
+                QVERIFY(words.open(QIODevice::WriteOnly) && words.write("no sound, words\n") > 0);
+            else if (!rel.contains(QLatin1String("gone")))
                 QVERIFY(writeWav(m_work.filePath(rel), rel.contains(QLatin1String("long")) ? 30 : 1));
             const QString name = QFileInfo(rel).fileName();
             QCOMPARE(queue.queueUpload(name.toUtf8().constData(), m_work.filePath(rel).toUtf8().constData(),
@@ -915,6 +951,13 @@ private slots:
             QCOMPARE(cell(table, 1), QStringLiteral("等待转码"));
         QVERIFY(table.item(0, 0)->data(Qt::UserRole).toInt()
                 != (files.size() > 1 ? table.item(1, 0)->data(Qt::UserRole).toInt() : 0));
+        // A conversion running or waiting stays: delete is disabled.
+        for (int row = 0; row < table.rowCount(); ++row) {
+            QAction* remove = deleteItemOn(table, row);
+            QVERIFY(remove && !remove->isEnabled());
+            choose(remove);
+        }
+        QCOMPARE(table.rowCount(), files.size());
 
         QTRY_VERIFY_WITH_TIMEOUT(table.rowCount() == failed.size() && failedRows(table) == failed.size(), 30000);
         for (int row = 0; row < table.rowCount(); ++row) {
@@ -936,10 +979,15 @@ private slots:
                 served(QStringLiteral("演出/") + QFileInfo(rel).completeBaseName() + QLatin1String(".mp3"));
             QCOMPARE(isMp3(mp3), !failed.contains(QFileInfo(rel).fileName()));
         }
-        // Nothing of a finished upload stays behind in the temporary folder.
-        if (failed.isEmpty())
-            QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                     QStringList());
+        // A failed row goes with the menu's delete. Nothing of a finished or
+        // removed upload stays behind in the temporary folder.
+        for (int left = table.rowCount(); left > 0; --left) {
+            QAction* remove = deleteItemOn(table, 0);
+            QVERIFY(remove && remove->isEnabled());
+            choose(remove);
+        }
+        QCOMPARE(table.rowCount() + queue.recordCount(), 0);
+        QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 
     // The records outlive the queue in a file of fixed-size slots.
@@ -1269,6 +1317,14 @@ private slots:
         QTest::newRow("download over a file the operator made read-only")
             << QStringLiteral("download") << "his, read-only file" << qint64(0)
             << QStringLiteral("失败：No permission to write") << QStringList();
+        // What the operator set up at the name stays, and the row says why.
+        QTest::newRow("download over a loop of links")
+            << QStringLiteral("download") << "" << qint64(0)
+            << QStringLiteral("失败：A loop of links, or too many links in a row")
+            << QStringList{QStringLiteral("l 欢迎词.mp3 loop.mp3"), QStringLiteral("l loop.mp3 欢迎词.mp3")};
+        QTest::newRow("download onto a folder of its name")
+            << QStringLiteral("download") << "" << qint64(0) << QStringLiteral("失败：The name is a folder")
+            << QStringList{QStringLiteral("f 欢迎词.mp3/kept.mp3")};
         QTest::newRow("download over a link into another folder: its file replaced, the link kept")
             << QStringLiteral("download") << "" << qint64(0) << QString()
             << QStringList{QStringLiteral("f mine/欢迎词.mp3"), QStringLiteral("l 欢迎词.mp3 @/mine/欢迎词.mp3")};
@@ -1356,6 +1412,8 @@ private slots:
         }
         const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
         QCOMPARE(QDir(QStringLiteral("temp_mp3")).entryList(all), QStringList());
+        if (!setUp.isEmpty() && !told.isEmpty())
+            return; // refused before anything was written
         if (!setUp.isEmpty()) {
             QCOMPARE(table.rowCount(), 0);
             QFile sent(served(QStringLiteral("欢迎词.mp3")));

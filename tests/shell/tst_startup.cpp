@@ -399,6 +399,10 @@ private slots:
         QTest::newRow("no read permission")
             << "unreadable" << false
             << QStringLiteral("设置未能读取：config.ini 无法读取（没有读取权限）。本次使用默认设置。");
+        // Told in Chinese as any other cause, not in the system's English.
+        QTest::newRow("a loop of links")
+            << "loop" << false
+            << QStringLiteral("设置未能读取：config.ini 无法读取（符号链接循环或层数过多）。本次使用默认设置。");
     }
     void unusableFileStartsWithDefaults()
     {
@@ -416,6 +420,8 @@ private slots:
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         } else if (kind == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(path));
+        } else if (kind == QLatin1String("loop")) {
+            QVERIFY(QFile::link(QStringLiteral("loop"), path) && QFile::link(path, QStringLiteral("loop")));
         } else if (kind.startsWith(QLatin1String("utf16"))) {
             const bool little = kind.endsWith(QLatin1String("le"));
             QByteArray bytes = little ? "\xFF\xFE" : "\xFE\xFF";
