@@ -6,7 +6,7 @@
 
 // Converts one audio file to MP3 with the external encoder "lame" found on the
 // PATH, run with an argument list (never through a shell). A console ended by a
-// signal during the conversion ends lame and removes the MP3 and the target's
+// signal or an exit() during the conversion ends lame and removes the MP3 and the target's
 // folder, made for this conversion (see ZnEndCleanup).
 class ZnTranscodeProcess : public QObject
 {

@@ -6,12 +6,16 @@
 // was still writing (a temporary file beside a download or an export) and the
 // children still working for it (lame). The handler only unlinks names and kills
 // processes held in a fixed table, then ends the process by the signal's own
-// default action, so the exit status is the signal's. A SIGKILL is seen by no
-// handler: what was being written then stays.
+// default action, so the exit status is the signal's. An exit() while the table
+// holds anything (Qt calls exit(1) when the display goes away) does the same and
+// ends the process at once with the exit's status, before static objects that a
+// writing thread may still use are destroyed. A SIGKILL is seen by no handler:
+// what was being written then stays.
 class ZnEndCleanup
 {
 public:
-    // For each of the three signals not ignored (nohup's SIGHUP stays ignored).
+    // For each of the three signals not ignored (nohup's SIGHUP stays ignored);
+    // an exit() on the calling thread, the GUI thread, is met ahead of all else.
     static void install();
 
     // An entry of the table, or -1 when it is full (the file or child is then

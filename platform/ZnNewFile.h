@@ -9,7 +9,7 @@
 // disk: written beside the target under a hidden temporary name, synced, then
 // renamed over it in one step. Till then a file of the target's name stays as it
 // was; a file given up, or one whose write failed (a full disk), leaves nothing
-// behind, nor does a console ended by a signal (see ZnEndCleanup). The folder is
+// behind, nor does a console ended by a signal or an exit() (see ZnEndCleanup). The folder is
 // held open and the temporary name is cut to fit the folder's limit of a name, so
 // every target whose own path is legal can be written, also one of PATH_MAX - 1
 // bytes; one whose name or path cannot exist there is refused as too long before

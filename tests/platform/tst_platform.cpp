@@ -1,4 +1,5 @@
 #include "ZnAsUser.h"
+#include "ZnEndCleanup.h"
 #include "ZnHeapSetup.h"
 #include "ZnNewFile.h"
 #include "ZnShortNameDisk.h"
@@ -13,12 +14,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <future>
 #include <linux/magic.h>
 #include <malloc.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -468,6 +471,64 @@ private slots:
         QFile f(target);
         QCOMPARE(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(),
                  problem ? QByteArray() : QByteArray("again"));
+    }
+
+    // A process that calls exit() while it writes a file ends at once with that
+    // status: the file being written goes, the earlier file of its name stays, and
+    // what was to run at exit does not run. Also where the writer has closed its
+    // folder (the number going to another folder) by then, and on the thread that
+    // installed the cleanup, where a static object was first built after the write
+    // began (it would be destroyed before a handler registered as the write began).
+    void exitWhileWritingLeavesNothing_data()
+    {
+        QTest::addColumn<bool>("folderClosed");
+        QTest::addColumn<bool>("builtAfter");
+        QTest::newRow("mid-write") << false << false;
+        QTest::newRow("its folder closed by the writer") << true << false;
+        QTest::newRow("a static built after the write began") << false << true;
+    }
+    void exitWhileWritingLeavesNothing()
+    {
+        QFETCH(bool, folderClosed);
+        QFETCH(bool, builtAfter);
+        QTemporaryDir dir;
+        QFile earlier(dir.filePath(QStringLiteral("log.csv")));
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
+        static std::string folder;
+        folder = QFile::encodeName(dir.path()).toStdString();
+        struct AtExit
+        {
+            static void mark() { ::close(::open((folder + "/ran at exit").c_str(), O_WRONLY | O_CREAT, 0600)); }
+            ~AtExit() { mark(); }
+        };
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::atexit(AtExit::mark);
+            if (builtAfter)
+                ZnEndCleanup::install();
+            ZnNewFile *file = new ZnNewFile(folder + "/log.csv");
+            if (!file->open() || !file->write("new", 3))
+                ::_exit(1);
+            if (builtAfter) {
+                static AtExit late;
+            }
+            if (folderClosed) {
+                const int at = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                ::close(::openat(at, "more.part", O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+                ZnEndCleanup::addFile(at, "more.part");
+                ::close(at);
+                ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            }
+            std::exit(4);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 4);
+        QCOMPARE(tree(dir.path()), QStringList{QStringLiteral("log.csv")});
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
     }
 
     // Far more than the socket buffers hold: the sender must resume.

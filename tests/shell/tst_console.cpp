@@ -116,6 +116,25 @@ class tst_console : public QObject
         return code;
     }
 
+    // A private X server on a display number free on this machine (it picks one and
+    // says which), reached by its local socket only; display gets ":N" or why not.
+    static bool startXServer(QProcess &xserver, QString *display)
+    {
+        xserver.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                       QStringLiteral("1280x800x24")});
+        const bool told =
+            QTest::qWaitFor([&] { return xserver.canReadLine() || xserver.state() == QProcess::NotRunning; }, 20000);
+        if (!told || !xserver.canReadLine()) {
+            *display = QStringLiteral("Xvfb did not start: ") + xserver.errorString()
+                       + QString::fromLocal8Bit(xserver.readAllStandardError());
+            return false;
+        }
+        *display = QLatin1Char(':') + QString::fromLatin1(xserver.readLine().trimmed());
+        return true;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -363,18 +382,22 @@ private slots:
         // The login is held back: by then config.ini is read, and the console goes
         // no further (nor to a file service).
         server.addRule(ZnSimRule::make("LOGIN", ZnSimRule::Withhold));
+        QProcess *p = nullptr;
+        // Whatever fails below, the next row and test log in again.
+        const auto undo = qScopeGuard([&] {
+            delete p;
+            server.clearRules();
+        });
         const int logins = server.count("LOGIN");
-        QProcess *p = start({QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
-                             QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")},
-                            0, QStringLiteral("talkback_console"), env);
+        p = start({QStringLiteral("-serverip"), QStringLiteral("127.0.0.1"), QStringLiteral("-user"),
+                   QStringLiteral("admin"), QStringLiteral("-password"), QStringLiteral("admin")},
+                  0, QStringLiteral("talkback_console"), env);
         QVERIFY(p->waitForStarted(10000));
         const bool loggingIn = QTest::qWaitFor([&] { return server.count("LOGIN") > logins; }, 20000);
         ::kill(static_cast<pid_t>(p->processId()), signal);
         const bool ended = p->waitForFinished(10000);
         if (!ended)
             p->kill(), p->waitForFinished(3000);
-        delete p;
-        server.clearRules();
         QVERIFY(loggingIn);
         QVERIFY(ended);
         QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
@@ -384,25 +407,39 @@ private slots:
     // A console ended by SIGTERM, SIGINT or SIGHUP while it writes an export, a
     // download or an upload's conversion leaves nothing behind: no hidden .part
     // file of megabytes in the operator's folder, no MP3 of lame's, no lame still
-    // running; and it ends as the signal ends it. Each write is held mid-way: the
-    // export's read waits for a table the test holds locked, the file service
-    // falls silent mid-file, lame waits for more of its source.
+    // running, the earlier file of the export's or download's name as it was; and
+    // it ends as the signal ends it. So does a console whose display goes away
+    // (Qt then calls exit(1)) or that another exit() ends, from whatever thread:
+    // it ends with that exit's code, and no object a worker still uses is
+    // destroyed under it. Each write is held mid-way: the export's read waits for
+    // a table the test holds locked, the file service falls silent mid-file, lame
+    // waits for more of its source.
     void endedMidWriteLeavesNothing_data()
     {
-        QTest::addColumn<QString>("work"); // export, download or upload
-        QTest::addColumn<int>("signal");
-        QTest::newRow("export, SIGTERM") << "export" << int(SIGTERM);
-        QTest::newRow("export, Ctrl-C") << "export" << int(SIGINT);
-        QTest::newRow("download, SIGHUP") << "download" << int(SIGHUP);
-        QTest::newRow("download, SIGTERM") << "download" << int(SIGTERM);
-        QTest::newRow("conversion, SIGTERM") << "upload" << int(SIGTERM);
+        QTest::addColumn<QString>("work");   // export, download or upload
+        QTest::addColumn<int>("signal");     // sent to the console; 0: it ends otherwise
+        QTest::addColumn<QString>("ending"); // otherwise: its X server dies, or exit(3) from a thread
+        QTest::addColumn<int>("exitCode");   // of that exit
+        QTest::newRow("export, SIGTERM") << "export" << int(SIGTERM) << QString() << 0;
+        QTest::newRow("export, Ctrl-C") << "export" << int(SIGINT) << QString() << 0;
+        QTest::newRow("download, SIGHUP") << "download" << int(SIGHUP) << QString() << 0;
+        QTest::newRow("download, SIGTERM") << "download" << int(SIGTERM) << QString() << 0;
+        QTest::newRow("conversion, SIGTERM") << "upload" << int(SIGTERM) << QString() << 0;
+        QTest::newRow("export, display lost") << "export" << 0 << "display" << 1;
+        QTest::newRow("download, display lost") << "download" << 0 << "display" << 1;
+        QTest::newRow("conversion, display lost") << "upload" << 0 << "display" << 1;
+        QTest::newRow("export, exit() from a thread") << "export" << 0 << "exit" << 3;
+        QTest::newRow("download, exit() from a thread") << "download" << 0 << "exit" << 3;
+        QTest::newRow("conversion, exit() from a thread") << "upload" << 0 << "exit" << 3;
         // Over a file with a second hard link: the bytes gathered for it go, the file stays.
-        QTest::newRow("download in place, SIGTERM") << "download in place" << int(SIGTERM);
+        QTest::newRow("download in place, SIGTERM") << "download in place" << int(SIGTERM) << QString() << 0;
     }
     void endedMidWriteLeavesNothing()
     {
         QFETCH(QString, work);
         QFETCH(int, signal);
+        QFETCH(QString, ending);
+        QFETCH(int, exitCode);
         QTemporaryDir run;
         QTemporaryDir out;
         QVERIFY(run.isValid() && out.isValid());
@@ -416,6 +453,10 @@ private slots:
         const QString target = out.filePath(work == QLatin1String("export") ? QStringLiteral("zn_user_log.csv")
                                                                             : QStringLiteral("big.mp3"));
         const qint64 cut = 1 << 20;
+        // What the operator had at that name stays his.
+        const QByteArray earlier = work == QLatin1String("upload") ? QByteArray() : "earlier";
+        if (!earlier.isEmpty())
+            QVERIFY(writeFile(target, earlier));
         const QString source = run.filePath(QStringLiteral("source.wav"));
         int fifo = -1;
         const auto prior = std::signal(SIGPIPE, SIG_IGN);
@@ -446,8 +487,22 @@ private slots:
         const bool inPlace = work.endsWith(QLatin1String("in place"));
         const QString other = out.filePath(QStringLiteral("other.mp3"));
         if (inPlace)
-            QVERIFY(writeFile(target, "earlier")
-                    && ::link(QFile::encodeName(target).constData(), QFile::encodeName(other).constData()) == 0);
+            QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(other).constData()) == 0);
+        QProcess xserver;
+        // Ended by its own signal, it leaves no lock or socket behind.
+        const auto stopXServer = qScopeGuard([&] {
+            xserver.terminate();
+            xserver.waitForFinished(10000);
+        });
+        if (ending == QLatin1String("display")) {
+            QString display;
+            QVERIFY2(startXServer(xserver, &display), qPrintable(display));
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            env.insert(QStringLiteral("QT_XCB_GL_INTEGRATION"), QStringLiteral("none"));
+            env.insert(QStringLiteral("DISPLAY"), display);
+        } else if (ending == QLatin1String("exit")) {
+            env.insert(QStringLiteral("ZN_HARNESS_EXIT"), QString::number(exitCode));
+        }
         auto *p = new QProcess(this);
         p->setWorkingDirectory(run.path());
         p->setProcessEnvironment(env);
@@ -470,9 +525,9 @@ private slots:
             if (inPlace)
                 return false;
             if (work != QLatin1String("upload")) {
-                const QFileInfoList left = QDir(out.path()).entryInfoList(QDir::Files | QDir::Hidden);
-                return left.size() == 1 && left[0].fileName().endsWith(QLatin1String(".part"))
-                       && (work == QLatin1String("export") || left[0].size() == cut);
+                const QFileInfoList left =
+                    QDir(out.path()).entryInfoList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+                return left.size() == 1 && (work == QLatin1String("export") || left[0].size() == cut);
             }
             if (fifo < 0)
                 fifo = ::open(QFile::encodeName(source).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
@@ -485,21 +540,31 @@ private slots:
             return wav.isEmpty() && mp3.hasNext();
         };
         const bool writing = QTest::qWaitFor(held, 30000);
-        ::kill(pid_t(p->processId()), signal);
+        if (signal)
+            ::kill(pid_t(p->processId()), signal);
+        else if (ending == QLatin1String("display"))
+            xserver.terminate();
+        else
+            p->write("\n");
         const bool ended = p->waitForFinished(10000);
         if (!ended)
             p->kill(), p->waitForFinished(3000);
         const QProcess::ExitStatus status = p->exitStatus();
         const int code = p->exitCode();
+        const QString said = QString::fromUtf8(p->readAllStandardError());
         delete p;
         QVERIFY(writing);
         QVERIFY(ended);
-        QCOMPARE(status, QProcess::CrashExit);
-        QCOMPARE(code, signal);
+        QVERIFY2(status == (signal ? QProcess::CrashExit : QProcess::NormalExit), qPrintable(said));
+        QVERIFY2(code == (signal ? signal : exitCode), qPrintable(QString::number(code) + QLatin1Char(' ') + said));
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 inPlace ? QStringList({QStringLiteral("big.mp3"), QStringLiteral("other.mp3")}) : QStringList());
+                 work == QLatin1String("upload") ? QStringList()
+                 : inPlace                       ? QStringList({QStringLiteral("big.mp3"), QStringLiteral("other.mp3")})
+                                                 : QStringList{QFileInfo(target).fileName()});
+        if (!earlier.isEmpty())
+            QCOMPARE(bytesOf(target), earlier);
         if (inPlace)
-            QCOMPARE(bytesOf(target) + bytesOf(other), QByteArray("earlierearlier"));
+            QCOMPARE(bytesOf(other), earlier);
         if (work == QLatin1String("upload")) {
             QCOMPARE(QDir(run.filePath(QStringLiteral("temp_mp3")))
                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),

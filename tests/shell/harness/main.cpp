@@ -1,9 +1,12 @@
 // Runs the console's real start-up with a watcher that reports on stdout what the
 // operator would see and confirms every message box, so the console tests can
-// drive it as a subprocess and read its exit code. Once the main window is up it
-// starts, when the environment asks, a log export (ZN_HARNESS_EXPORT=FILE, the
-// user log), a download (ZN_HARNESS_DOWNLOAD=SERVER_PATH, ZN_HARNESS_DOWNLOAD_TO=FILE)
-// or an upload (ZN_HARNESS_UPLOAD=FILE) as the pages start them.
+// drive it as a subprocess and read its exit code. Once the main window is up and
+// the media page shows the server's root it starts, when the environment asks, a
+// log export (ZN_HARNESS_EXPORT=FILE, the user log), a download
+// (ZN_HARNESS_DOWNLOAD=SERVER_PATH, ZN_HARNESS_DOWNLOAD_TO=FILE) or an upload
+// (ZN_HARNESS_UPLOAD=FILE) as the pages start them. With ZN_HARNESS_EXIT=CODE a
+// thread of its own calls exit(CODE) once a line comes on standard input, as a
+// library's thread ending the program would.
 #include "InfoCenterMgr.h"
 #include "LogExportKind.h"
 #include "LogExportThread.h"
@@ -21,6 +24,11 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <iostream>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -28,6 +36,15 @@ void say(const QString &line)
 {
     std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
+}
+
+ZnMediaMgrForm *mediaPage()
+{
+    for (QWidget *w : QApplication::allWidgets()) {
+        if (auto *media = qobject_cast<ZnMediaMgrForm *>(w))
+            return media;
+    }
+    return nullptr;
 }
 
 // What the test asked for, started as the log page and the media page start it.
@@ -40,11 +57,8 @@ void act()
         auto *thread = new LogExportThread(QFile::decodeName(exportTo), {QStringLiteral("序号")}, UserLogKind);
         thread->start();
     }
-    ZnDownAndUploadViewCtr *transfers = nullptr;
-    for (QWidget *w : QApplication::allWidgets()) {
-        if (auto *media = qobject_cast<ZnMediaMgrForm *>(w))
-            transfers = media->transfers();
-    }
+    ZnMediaMgrForm *media = mediaPage();
+    ZnDownAndUploadViewCtr *transfers = media ? media->transfers() : nullptr;
     const QByteArray from = qgetenv("ZN_HARNESS_DOWNLOAD");
     if (transfers && !from.isEmpty())
         transfers->queueDownload("download", from.constData(), qgetenv("ZN_HARNESS_DOWNLOAD_TO").constData(), 0);
@@ -59,6 +73,7 @@ void watch()
     // a raw pointer then took it for the box already answered and left it open.
     static QPointer<QWidget> lastModal;
     static bool mainShown = false;
+    static bool acted = false;
     QWidget *modal = ZnModalHelper::activeModal();
     if (modal && modal != lastModal && modal->isVisible()) {
         lastModal = modal;
@@ -80,9 +95,15 @@ void watch()
             if (auto *main = qobject_cast<InfoCenterMgr *>(w); main && main->isVisible()) {
                 mainShown = true;
                 say(QStringLiteral("main window: ") + main->windowTitle());
-                act();
             }
         }
+    }
+    // On a console that has settled, as an operator's work starts: the media page
+    // shows the server's root (what the first listing builds is built before).
+    ZnMediaMgrForm *media = mainShown && !acted ? mediaPage() : nullptr;
+    if (media && !media->form().fMediaEdit->text().isEmpty()) {
+        acted = true;
+        act();
     }
 }
 
@@ -97,6 +118,23 @@ int main(int argc, char *argv[])
     const int filePort = qEnvironmentVariableIntValue("ZN_HARNESS_FILE_PORT");
     if (filePort > 0)
         TcpSocketClient::setServicePort(quint16(filePort));
+    if (qEnvironmentVariableIsSet("ZN_HARNESS_EXIT")) {
+        const int exitCode = qEnvironmentVariableIntValue("ZN_HARNESS_EXIT");
+        std::thread([exitCode] {
+            std::string line;
+            if (!std::getline(std::cin, line))
+                return;
+            // As a library's thread would while the GUI thread waits for it: the GUI
+            // thread is held first (it builds no static object meanwhile).
+            std::promise<void> held, never;
+            QMetaObject::invokeMethod(qApp, [&] {
+                held.set_value();
+                never.get_future().wait();
+            });
+            held.get_future().wait();
+            std::exit(exitCode);
+        }).detach();
+    }
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, &watch);
     watcher.start(20);
