@@ -971,6 +971,17 @@ private slots:
         QTest::newRow("MEMORY: ids swapped meanwhile fail") << memory << own << all << swapped << none;
         QTest::newRow("MEMORY: a row added meanwhile, the rows of the end") << memory << own << all << lower << end;
         QTest::newRow("MEMORY: new calls meanwhile, the rows of the start") << memory << own << all << calls << start;
+        // More rows than small stretches: the ends are picked by a hash of the id,
+        // and the statements grow as they go. The table made again with room for them.
+        const QString roomy =
+            QStringLiteral("set session max_heap_table_size = 134217728; alter table userlog engine = MEMORY; ");
+        QTest::newRow("MEMORY, many rows: new calls meanwhile, the rows of the start")
+            << memory << own << roomy + ids("seq", "1_to_20000") << ids("20000 + seq", "1_to_3") << start;
+        QTest::newRow("MEMORY, many rows, ids far apart and below 0: a row read swapped for a lower id fails")
+            << memory << own << roomy + ids("cast(seq as signed) * 100003 - 1000000000", "1_to_20000")
+            << QStringLiteral("delete from userlog where id = 1000060000; "
+                              "insert into userlog (id, name) values (-999999999, 'id-999999999.b')")
+            << none;
         QTest::newRow("no lock allowed: a log left alone is written whole")
             << myisam << noLock << all << QString() << start;
         QTest::newRow("no lock allowed: old rows removed before they are read, the rows of the end")
