@@ -21,8 +21,9 @@ const int kStopped = 2;
 // A way of reading came through every row with an id.
 const int kAllRead = 3;
 // Where every statement reads the whole log, the small stretches it is cut into
-// (some 64 KB of ids): a statement takes as many of them as fit its time.
-const qint64 kStretchEnds = 8000;
+// (some 128 KB of ids): a statement takes as many of them as fit its time, and
+// the more it takes the less their sizes vary.
+const qint64 kStretchEnds = 16000;
 // What a statement that reads the whole log may hold it for, as a goal: a server
 // write waits that long at most. Well under a second, since the stretches are
 // uneven and the link's speed changes meanwhile.
@@ -283,16 +284,17 @@ int LogExportThread::readStretches(const ZnDbQuery::LogColumns &columns, const Z
     // about kStretchSeconds, starting with a page.
     qint64 budget = kPageRows;
     qint64 stretchRows = 0;
-    size_t stretches = 0;
     // Reading the log costs each statement at least that much, whatever it sends.
     double scan = scanSeconds;
-    const double expected = double(log.withId) / double(ends.size() - next + 1);
     for (;;) {
         if (isInterruptionRequested())
             return kStopped;
-        const double perStretch = (double(stretchRows) + expected) / double(stretches + 1);
-        const size_t take =
-            size_t(qBound(1.0, std::floor(double(budget) / perStretch), double(ends.size() - next + 1)));
+        // The hash spreads the ends evenly, so the rows not yet read, shared out
+        // over the small stretches left, are what one of them holds; the few
+        // read first tell less, being so few.
+        const double left = double(ends.size() - next + 1);
+        const double perStretch = qMax(1.0, double(log.withId - stretchRows) / left);
+        const size_t take = size_t(qBound(1.0, std::floor(double(budget) / perStretch), left));
         const size_t lower = next + take - 1;
         const int64_t *above = lower < ends.size() ? &ends[lower] : nullptr;
         qint64 got = 0;
@@ -314,7 +316,6 @@ int LogExportThread::readStretches(const ZnDbQuery::LogColumns &columns, const Z
         if (!above)
             return kAllRead;
         stretchRows += got;
-        stretches += take;
         // Judged by the reads before it: by its own time this statement would
         // seem to have cost nothing per row.
         budget = nextStretchRows(budget, seconds, got, scan);
