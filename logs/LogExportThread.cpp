@@ -315,8 +315,10 @@ int LogExportThread::readStretches(const ZnDbQuery::LogColumns &columns, const Z
             return kAllRead;
         stretchRows += got;
         stretches += take;
-        scan = qMin(scan, seconds);
+        // Judged by the reads before it: by its own time this statement would
+        // seem to have cost nothing per row.
         budget = nextStretchRows(budget, seconds, got, scan);
+        scan = qMin(scan, seconds);
         top = *above;
         next = lower + 1;
     }
