@@ -85,7 +85,7 @@ void sweep()
     // Files before the folders that hold them.
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 0; i < kEntries; ++i) {
-            if (mine[i] && entries[i].pid == 0 && entries[i].folder == (pass == 1))
+            if (mine[i] && entries[i].dir >= 0 && entries[i].folder == (pass == 1))
                 ::unlinkat(entries[i].dir, entries[i].name, pass == 1 ? AT_REMOVEDIR : 0);
         }
     }
@@ -180,6 +180,17 @@ int ZnEndCleanup::addChild(pid_t pid)
     entries[i].state.store(Live);
     if (ending.load())
         sweep();
+    return i;
+}
+
+int ZnEndCleanup::addWrite()
+{
+    const int i = take();
+    if (i < 0)
+        return -1;
+    entries[i].dir = -1;
+    entries[i].pid = 0;
+    entries[i].state.store(Live);
     return i;
 }
 

@@ -25,6 +25,9 @@ public:
     static int addFile(int dir, const char* name, bool folder = false);
     // A child, killed and waited for before any file goes.
     static int addChild(pid_t pid);
+    // A write that leaves nothing to remove (a file written in place gathers in a
+    // file of no name): while it runs, an exit() ends as a signal does.
+    static int addWrite();
     // The entry is done with: its file was renamed or removed, its child ended.
     static void remove(int entry);
 };

@@ -322,8 +322,11 @@ bool ZnNewFile::openInPlace()
         fail(errno);
     else if (!S_ISREG(st.st_mode))
         fail(EINVAL);
-    if (m_problem == NoProblem && openGathering())
+    if (m_problem == NoProblem && openGathering()) {
+        // Nothing to remove at the end, but an exit() meanwhile must still end at once.
+        m_entry = ZnEndCleanup::addWrite();
         return m_inPlace = true;
+    }
     cancel();
     return false;
 }

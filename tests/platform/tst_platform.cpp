@@ -483,18 +483,28 @@ private slots:
     {
         QTest::addColumn<bool>("folderClosed");
         QTest::addColumn<bool>("builtAfter");
-        QTest::newRow("mid-write") << false << false;
-        QTest::newRow("its folder closed by the writer") << true << false;
-        QTest::newRow("a static built after the write began") << false << true;
+        QTest::addColumn<bool>("inPlace"); // a second hard link: written in place
+        QTest::newRow("mid-write") << false << false << false;
+        QTest::newRow("its folder closed by the writer") << true << false << false;
+        QTest::newRow("a static built after the write began") << false << true << false;
+        QTest::newRow("in place, mid-write") << false << false << true;
     }
     void exitWhileWritingLeavesNothing()
     {
         QFETCH(bool, folderClosed);
         QFETCH(bool, builtAfter);
+        QFETCH(bool, inPlace);
         QTemporaryDir dir;
         QFile earlier(dir.filePath(QStringLiteral("log.csv")));
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
         earlier.close();
+        QStringList left{QStringLiteral("log.csv")};
+        if (inPlace) {
+            QCOMPARE(::link(QFile::encodeName(earlier.fileName()).constData(),
+                            QFile::encodeName(dir.filePath(QStringLiteral("second"))).constData()),
+                     0);
+            left << QStringLiteral("second");
+        }
         static std::string folder;
         folder = QFile::encodeName(dir.path()).toStdString();
         struct AtExit
@@ -508,7 +518,7 @@ private slots:
             if (builtAfter)
                 ZnEndCleanup::install();
             ZnNewFile *file = new ZnNewFile(folder + "/log.csv");
-            if (!file->open() || !file->write("new", 3))
+            if (!file->open() || !file->write("new", 3) || file->inPlace() != inPlace)
                 ::_exit(1);
             if (builtAfter) {
                 static AtExit late;
@@ -526,7 +536,7 @@ private slots:
         QCOMPARE(::waitpid(child, &status, 0), child);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 4);
-        QCOMPARE(tree(dir.path()), QStringList{QStringLiteral("log.csv")});
+        QCOMPARE(tree(dir.path()), left);
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         QCOMPARE(earlier.readAll(), QByteArray("earlier"));
     }
