@@ -209,8 +209,8 @@ int LogExportThread::writeLog(ZnDbQuery::LogTable table)
 
     // Newest first, down from the newest id counted at the start: rows added
     // meanwhile are above it and never read. Where pages cannot follow an index,
-    // every statement reads the whole log, so there are only a few of them, each a
-    // stretch of ids whose rows are taken as they arrive.
+    // every statement reads the whole log: the log is cut into small stretches
+    // once, and each statement takes as many as it can carry in its time.
     std::vector<int64_t> ends;
     bool byPages = ZnDbQuery::logPagesFollowIds(columns, log.newestId, db.get());
     double scanSeconds = 0;

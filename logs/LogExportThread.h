@@ -68,7 +68,7 @@ private:
     int writeTalkLog();
     int writeTermLog();
     int writeUserLog();
-    // The finish code, or 0 with no signal when the export was stopped.
+    // The finish code, or kStopped (2), told by no signal, when the export was stopped.
     int writeLog(ZnDbQuery::LogTable table);
     struct Output;
     // The two ways of reading the rows with an id, newest first, into out: pages
